@@ -1,0 +1,111 @@
+# Build conventions shared by every module.
+#
+#   pelto_module(<target> SOURCES ... [DEPS ...])   one static library per module folder
+#   pelto_test(<module-target> SOURCES ... [DEPS ...]) the module's GoogleTest executable, labelled by folder
+#   pelto_bench(<name> SOURCES ... DEPS ...)        a Google Benchmark executable (not run by the tests)
+#   pelto_fuzz(<name> SOURCES ... DEPS ... [CORPUS dir])
+#       a libFuzzer target; in ordinary builds it is linked with a driver that replays the corpus,
+#       and that replay is a test.
+
+if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # Narrow literals are the 8-bit text the system works on: code page 936.
+  add_compile_options(-finput-charset=UTF-8 -fexec-charset=CP936)
+endif()
+add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+include_directories(${CMAKE_SOURCE_DIR})
+
+find_program(PELTO_CCACHE ccache)
+if(PELTO_CCACHE)
+  set(_launcher ${CMAKE_COMMAND} -E env CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime ${PELTO_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${_launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${_launcher})
+endif()
+
+if(PELTO_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(PELTO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+  set(PELTO_TESTS OFF)
+  set(PELTO_BENCH OFF)
+endif()
+
+if(PELTO_TESTS)
+  enable_testing()
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+if(PELTO_BENCH)
+  find_package(benchmark REQUIRED)
+endif()
+
+# One precompiled header for the standard library, reused by every target.
+add_library(pelto_pch STATIC ${CMAKE_SOURCE_DIR}/cmake/pch.cpp)
+target_precompile_headers(pelto_pch PRIVATE ${CMAKE_SOURCE_DIR}/cmake/pch.h)
+
+function(_pelto_label out)
+  file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR})
+  set(${out} ${rel} PARENT_SCOPE)
+endfunction()
+
+function(pelto_module target)
+  cmake_parse_arguments(M "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${target} STATIC ${M_SOURCES})
+  target_link_libraries(${target} PUBLIC ${M_DEPS})
+  target_precompile_headers(${target} REUSE_FROM pelto_pch)
+endfunction()
+
+function(pelto_test module)
+  if(NOT PELTO_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;DEPS" ${ARGN})
+  _pelto_label(label)
+  set(exe ${module}_tests)
+  add_executable(${exe} ${T_SOURCES})
+  target_link_libraries(${exe} PRIVATE ${module} ${T_DEPS} GTest::gtest_main GTest::gmock)
+  target_precompile_headers(${exe} REUSE_FROM pelto_pch)
+  target_compile_definitions(${exe} PRIVATE
+    PELTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    PELTO_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+  gtest_discover_tests(${exe}
+    WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES LABELS ${label})
+endfunction()
+
+function(pelto_bench name)
+  if(NOT PELTO_BENCH)
+    return()
+  endif()
+  cmake_parse_arguments(B "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_DEPS} benchmark::benchmark)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()
+
+function(pelto_fuzz name)
+  cmake_parse_arguments(F "" "CORPUS" "SOURCES;DEPS" ${ARGN})
+  if(NOT F_CORPUS)
+    set(F_CORPUS ${CMAKE_CURRENT_SOURCE_DIR}/fuzz/corpus/${name})
+  endif()
+  if(PELTO_FUZZ)
+    add_executable(${name} ${F_SOURCES})
+    target_link_libraries(${name} PRIVATE ${F_DEPS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+    file(APPEND ${CMAKE_BINARY_DIR}/fuzzers.txt "${name} ${F_CORPUS}\n")
+  elseif(PELTO_TESTS)
+    _pelto_label(label)
+    add_executable(${name} ${F_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/fuzz_replay.cpp)
+    target_link_libraries(${name} PRIVATE ${F_DEPS})
+    add_test(NAME ${name}.replay COMMAND ${name} ${F_CORPUS})
+    set_tests_properties(${name}.replay PROPERTIES LABELS ${label})
+  endif()
+endfunction()
+
+if(PELTO_FUZZ)
+  file(WRITE ${CMAKE_BINARY_DIR}/fuzzers.txt "")
+endif()
