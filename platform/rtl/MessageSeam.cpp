@@ -1,1 +1,63 @@
-// (being written)
+#include "platform/rtl/MessageSeam.h"
+
+#include <cstdio>
+#include <mutex>
+
+#include "platform/rtl/AnsiStrings.h"
+
+namespace MessageSeam {
+
+namespace {
+
+std::mutex& HandlerLock() {
+  static std::mutex lock;
+  return lock;
+}
+
+THandler& CurrentHandler() {
+  static THandler handler;
+  return handler;
+}
+
+}  // namespace
+
+int DefaultAnswer(unsigned Flags) {
+  static const int buttons[][3] = {
+      {IDOK, IDOK, IDOK},              // MB_OK
+      {IDOK, IDCANCEL, IDCANCEL},      // MB_OKCANCEL
+      {IDABORT, IDRETRY, IDIGNORE},    // MB_ABORTRETRYIGNORE
+      {IDYES, IDNO, IDCANCEL},         // MB_YESNOCANCEL
+      {IDYES, IDNO, IDNO},             // MB_YESNO
+      {IDRETRY, IDCANCEL, IDCANCEL},   // MB_RETRYCANCEL
+  };
+  unsigned type = Flags & MB_TYPEMASK;
+  if (type > MB_RETRYCANCEL) type = MB_OK;
+  unsigned def = (Flags & MB_DEFMASK) >> 8;
+  if (def > 2) def = 0;
+  // A default beyond the box's buttons falls back to the first one.
+  static const unsigned buttonCount[] = {1, 2, 3, 3, 2, 2};
+  if (def >= buttonCount[type]) def = 0;
+  return buttons[type][def];
+}
+
+int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
+  THandler handler;
+  {
+    std::lock_guard<std::mutex> guard(HandlerLock());
+    handler = CurrentHandler();
+  }
+  if (handler) return handler(Text, Caption, Flags);
+  std::string line = System::AnsiToUtf8(Caption) + ": " + System::AnsiToUtf8(Text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
+  return DefaultAnswer(Flags);
+}
+
+THandler SetHandler(THandler Handler) {
+  std::lock_guard<std::mutex> guard(HandlerLock());
+  THandler previous = std::move(CurrentHandler());
+  CurrentHandler() = std::move(Handler);
+  return previous;
+}
+
+}  // namespace MessageSeam

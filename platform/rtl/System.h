@@ -42,9 +42,14 @@ struct Currency {
   static constexpr Currency FromRaw(Int64 raw) { Currency c; c.Raw = raw; return c; }
 };
 
+class TMetaClass;
+
 // Root of the object hierarchy. The class model (class references, published properties) is
-// added by platform/classes.
+// added by platform/classes: a class declared with its PELTO_CLASS macro answers its own class
+// reference and name here; other classes answer none and "TObject".
 class TObject {
 public:
   virtual ~TObject() = default;
+  virtual const TMetaClass* ClassType() const { return nullptr; }
+  virtual const char* ClassName() const { return "TObject"; }
 };

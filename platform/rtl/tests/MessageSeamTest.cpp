@@ -1,0 +1,48 @@
+#include "platform/rtl/MessageSeam.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+TEST(MessageSeamTest, AnInstalledHandlerGetsTheMessageAndAnswers) {
+  AnsiString seenText, seenCaption;
+  unsigned seenFlags = 0;
+  auto previous = MessageSeam::SetHandler([&](const AnsiString& text, const AnsiString& caption, unsigned flags) {
+    seenText = text;
+    seenCaption = caption;
+    seenFlags = flags;
+    return IDNO;
+  });
+  EXPECT_EQ(MessageSeam::Show("无法获得ZOR连接信息", "提示", MB_YESNO | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(seenText, "无法获得ZOR连接信息");
+  EXPECT_EQ(seenCaption, "提示");
+  EXPECT_EQ(seenFlags, MB_YESNO | MB_ICONQUESTION);
+
+  MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) -> int { throw EAbort(""); });
+  EXPECT_THROW(MessageSeam::Show("x", "y", MB_OK), EAbort);
+  MessageSeam::SetHandler(previous);
+}
+
+TEST(MessageSeamTest, WithoutAHandlerTheDefaultButtonAnswers) {
+  auto previous = MessageSeam::SetHandler(nullptr);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(MessageSeam::Show("文本", "标题", MB_YESNOCANCEL | MB_DEFBUTTON2), IDNO);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), reinterpret_cast<const char*>(u8"标题: 文本\n"));
+  struct Case {
+    unsigned flags;
+    int answer;
+  } cases[] = {
+      {MB_OK, IDOK},
+      {MB_OKCANCEL | MB_DEFBUTTON2, IDCANCEL},
+      {MB_ABORTRETRYIGNORE | MB_DEFBUTTON3, IDIGNORE},
+      {MB_YESNO | MB_ICONWARNING, IDYES},
+      {MB_YESNO | MB_DEFBUTTON3, IDYES},  // no third button: the first
+      {MB_RETRYCANCEL, IDRETRY},
+  };
+  for (const Case& t : cases) EXPECT_EQ(MessageSeam::DefaultAnswer(t.flags), t.answer) << t.flags;
+  MessageSeam::SetHandler(previous);
+}
+
+}  // namespace
