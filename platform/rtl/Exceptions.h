@@ -20,7 +20,7 @@ public:
   void SetHelpContext(int ctx) { FHelpContext = ctx; }
   const char* what() const noexcept override { return FMessage.c_str(); }
   // The class name, as error texts and handlers show it ("EConvertError").
-  virtual const char* ClassName() const { return "Exception"; }
+  const char* ClassName() const override { return "Exception"; }
 
 private:
   AnsiString FMessage;
