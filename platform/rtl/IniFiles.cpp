@@ -280,11 +280,21 @@ void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ide
   WriteString(Section, Ident, SysUtils::FloatToStr(Value));
 }
 
-TDateTime TCustomIniFile::ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
+namespace {
+
+// Reads a date, date-time or time value; an empty or unreadable one gives Default.
+TDateTime ReadParsedDate(TCustomIniFile& ini, const AnsiString& Section, const AnsiString& Ident,
+                         TDateTime Default, bool (*parse)(const AnsiString&, TDateTime&)) {
   TDateTime value = Default;
-  AnsiString s = ReadString(Section, Ident, AnsiString());
-  if (!s.empty() && SysUtils::TryStrToDate(s, value)) return value;
+  AnsiString s = ini.ReadString(Section, Ident, AnsiString());
+  if (!s.empty() && parse(s, value)) return value;
   return Default;
+}
+
+}  // namespace
+
+TDateTime TCustomIniFile::ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
+  return ReadParsedDate(*this, Section, Ident, Default, SysUtils::TryStrToDate);
 }
 
 void TCustomIniFile::WriteDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
@@ -292,10 +302,7 @@ void TCustomIniFile::WriteDate(const AnsiString& Section, const AnsiString& Iden
 }
 
 TDateTime TCustomIniFile::ReadDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
-  TDateTime value = Default;
-  AnsiString s = ReadString(Section, Ident, AnsiString());
-  if (!s.empty() && SysUtils::TryStrToDateTime(s, value)) return value;
-  return Default;
+  return ReadParsedDate(*this, Section, Ident, Default, SysUtils::TryStrToDateTime);
 }
 
 void TCustomIniFile::WriteDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
@@ -303,10 +310,7 @@ void TCustomIniFile::WriteDateTime(const AnsiString& Section, const AnsiString& 
 }
 
 TDateTime TCustomIniFile::ReadTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
-  TDateTime value = Default;
-  AnsiString s = ReadString(Section, Ident, AnsiString());
-  if (!s.empty() && SysUtils::TryStrToTime(s, value)) return value;
-  return Default;
+  return ReadParsedDate(*this, Section, Ident, Default, SysUtils::TryStrToTime);
 }
 
 void TCustomIniFile::WriteTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
