@@ -21,7 +21,7 @@ class TComponent;
 class TPersistent;
 
 // The tag before every value of the stream.
-enum TValueType {
+enum TValueType : Byte {
   vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
   vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
   vaInt64, vaUTF8String
