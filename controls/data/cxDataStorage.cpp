@@ -1,0 +1,554 @@
+// Value definitions, the record storage, the lookup list and the registered value types.
+#include "controls/data/cxDataStorage.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "controls/data/cxDataConsts.h"
+#include "controls/data/cxVariants.h"
+
+// ---- Registered value types ------------------------------------------------------------------
+
+void TcxValueTypeClassList::Register(TcxValueTypeClass AClass)
+{
+  if (std::find(FItems.begin(), FItems.end(), AClass) == FItems.end()) FItems.push_back(AClass);
+}
+
+void TcxValueTypeClassList::Unregister(TcxValueTypeClass AClass)
+{
+  FItems.erase(std::remove(FItems.begin(), FItems.end(), AClass), FItems.end());
+}
+
+TcxValueTypeClass TcxValueTypeClassList::ItemByCaption(const AnsiString& ACaption) const
+{
+  for (auto* c : FItems)
+    if (c->Caption() == ACaption) return c;
+  return nullptr;
+}
+
+namespace cxDataStorage {
+
+namespace {
+std::unique_ptr<TcxValueTypeClassList>& ListHolder()
+{
+  static std::unique_ptr<TcxValueTypeClassList> list;
+  return list;
+}
+
+const std::vector<TcxValueTypeClass>& StandardTypes()
+{
+  static const std::vector<TcxValueTypeClass> types = {
+      TcxStringValueType::Class(),   TcxWideStringValueType::Class(), TcxSmallintValueType::Class(),
+      TcxIntegerValueType::Class(),  TcxWordValueType::Class(),       TcxBooleanValueType::Class(),
+      TcxFloatValueType::Class(),    TcxCurrencyValueType::Class(),   TcxDateTimeValueType::Class(),
+      TcxLargeIntValueType::Class(), TcxFMTBcdValueType::Class(),     TcxSQLTimeStampValueType::Class(),
+      TcxVariantValueType::Class(),  TcxObjectValueType::Class(),
+  };
+  return types;
+}
+}  // namespace
+
+TcxValueTypeClassList* cxValueTypeClassList()
+{
+  auto& list = ListHolder();
+  if (!list) list = std::make_unique<TcxValueTypeClassList>();
+  return list.get();
+}
+
+void Initialize()
+{
+  for (auto* c : StandardTypes()) cxValueTypeClassList()->Register(c);
+}
+
+void Finalize()
+{
+  auto& list = ListHolder();
+  if (!list) return;
+  const auto& types = StandardTypes();
+  for (auto it = types.rbegin(); it != types.rend(); ++it) list->Unregister(*it);
+  list.reset();
+}
+
+}  // namespace cxDataStorage
+
+// ---- Value definitions -----------------------------------------------------------------------
+
+TcxValueDef::TcxValueDef(TcxValueDefs* AValueDefs, TcxValueTypeClass AValueTypeClass)
+    : FOwnerDefs(AValueDefs), FTypeClass(AValueTypeClass)
+{
+}
+
+bool TcxValueDef::GetIsStored() const
+{
+  return FAlwaysStored || !FOwnerDefs->GetStorage()->GetAlwaysStoredOnly();
+}
+
+void TcxValueDef::Assign(const TcxValueDef* Source)
+{
+  SetAlwaysStored(Source->GetIsStored());
+  SetKeepsText(Source->HasTextSlot());
+}
+
+void TcxValueDef::SetAlwaysStored(bool Value)
+{
+  if (FAlwaysStored == Value) return;
+  FOwnerDefs->Restructure(this, [&] { FAlwaysStored = Value; });
+  FOwnerDefs->DefinitionChanged(this, 0);
+}
+
+void TcxValueDef::SetKeepsText(bool Value)
+{
+  if (FKeepsText == Value) return;
+  FOwnerDefs->Restructure(this, [&] { FKeepsText = Value; });
+  if (!FOwnerDefs->IsInternal())
+    if (auto* twin = FOwnerDefs->GetStorage()->GetInternalValueDefs()->FindByLinkedObject(this)) twin->SetKeepsText(Value);
+  FOwnerDefs->DefinitionChanged(this, 1);
+}
+
+int TcxValueDef::CompareNullable(bool AIsNull1, bool AIsNull2, const void* AData1, const void* AData2) const
+{
+  if (AIsNull1 || AIsNull2) return (AIsNull1 ? 0 : 1) - (AIsNull2 ? 0 : 1);
+  return FTypeClass->CompareData(AData1, AData2);
+}
+
+int TcxValueDef::CompareRecords(const Byte* ABuffer1, const Byte* ABuffer2) const
+{
+  const Byte* e1 = ABuffer1 + FEntryOffset;
+  const Byte* e2 = ABuffer2 + FEntryOffset;
+  return CompareNullable(e1[0] == 0, e2[0] == 0, FTypeClass->SlotToData(e1 + 1), FTypeClass->SlotToData(e2 + 1));
+}
+
+void TcxValueDef::ReleaseValues(Byte* ABuffer) const
+{
+  Byte* entry = ABuffer + FEntryOffset;
+  MarkNull(entry, true);
+  if (HasTextSlot()) FTypeClass->ReleaseTextSlot(entry + 1 + FSlotSize);
+}
+
+Variant TcxValueDef::ReadFromBuffer(const Byte* ABuffer) const
+{
+  const Byte* entry = ABuffer + FEntryOffset;
+  return entry[0] == 0 ? Variant::Null() : FTypeClass->LoadSlot(entry + 1);
+}
+
+void TcxValueDef::WriteToBuffer(Byte* ABuffer, const Variant& V) const
+{
+  Byte* entry = ABuffer + FEntryOffset;
+  if (V.IsNull()) {
+    MarkNull(entry, true);
+    return;
+  }
+  FTypeClass->StoreSlot(entry + 1, V);  // may raise before anything changed
+  entry[0] = 1;
+}
+
+AnsiString TcxValueDef::TextFromBuffer(const Byte* ABuffer) const
+{
+  const Byte* entry = ABuffer + FEntryOffset;
+  if (HasTextSlot()) return FTypeClass->TextSlotText(entry + 1 + FSlotSize);
+  return entry[0] == 0 ? AnsiString() : FTypeClass->SlotText(entry + 1);
+}
+
+void TcxValueDef::WriteTextToBuffer(Byte* ABuffer, const AnsiString& S) const
+{
+  if (HasTextSlot()) FTypeClass->StoreTextSlot(ABuffer + FEntryOffset + 1 + FSlotSize, S);
+}
+
+void TcxValueDef::MarkNull(Byte* AField, bool AIsNull) const
+{
+  if (!AIsNull) {
+    AField[0] = 1;
+    return;
+  }
+  if (AField[0] != 0) {
+    FTypeClass->ReleaseSlot(AField + 1);
+    std::memset(AField + 1, 0, static_cast<size_t>(FSlotSize));
+    AField[0] = 0;
+  }
+}
+
+TObject* TcxInternalValueDef::GetLinkedObject() const
+{
+  return GetMainDef() ? GetMainDef()->GetLinkedObject() : nullptr;
+}
+
+// ---- Definition lists ------------------------------------------------------------------------
+
+TcxValueDefs::TcxValueDefs(TcxDataStorage* AStorage, bool AInternal) : FInternal(AInternal), FStorage(AStorage)
+{
+  ComputeLayout(1);
+}
+
+TcxValueDefs::~TcxValueDefs() { Clear(); }
+
+
+void TcxValueDefs::DefinitionChanged(TcxValueDef* ADef, int AKind) { FStorage->ValueDefsChanged(); }
+
+std::unique_ptr<TcxValueDef> TcxValueDefs::CreateDefinition(TcxValueTypeClass AValueTypeClass)
+{
+  return std::make_unique<TcxValueDef>(this, AValueTypeClass);
+}
+
+std::unique_ptr<TcxValueDef> TcxInternalValueDefs::CreateDefinition(TcxValueTypeClass AValueTypeClass)
+{
+  return std::make_unique<TcxInternalValueDef>(this, AValueTypeClass);
+}
+
+void TcxValueDefs::ComputeLayout(int AOffset)
+{
+  FFirstOffset = AOffset;
+  int p = AOffset;
+  for (auto& def : FItems) {
+    def->FSlotSize = def->FTypeClass->SlotSize();
+    def->FEntryOffset = p;
+    if (def->GetIsStored()) {
+      p += 1 + def->FSlotSize + (def->FKeepsText ? 4 : 0);
+      def->FEntryBytes = p - def->FEntryOffset;
+    } else {
+      def->FEntryBytes = 0;
+    }
+  }
+  FRecordBytes = p;
+}
+
+TcxValueDef* TcxValueDefs::Add(TcxValueTypeClass AValueTypeClass, bool AAlwaysStored, bool AKeepsText,
+                               TObject* ALinkedObject)
+{
+  std::unique_ptr<TcxValueDef> def = CreateDefinition(AValueTypeClass);
+  def->FLinkedObject = ALinkedObject;
+  def->FAlwaysStored = AAlwaysStored;
+  def->FKeepsText = AKeepsText;
+  if (!IsInternal()) FStorage->GetInternalValueDefs()->Add(AValueTypeClass, true, AKeepsText, def.get());
+
+  const int bytes = def->GetIsStored() ? 1 + AValueTypeClass->SlotSize() + (AKeepsText ? 4 : 0) : 0;
+  if (bytes > 0)
+    for (auto* block : FStorage->BlocksOf(this)) block->resize(block->size() + static_cast<size_t>(bytes), 0);
+  FItems.push_back(std::move(def));
+  FStorage->PrepareLayout(this);
+  return FItems.back().get();
+}
+
+void TcxValueDefs::Clear()
+{
+  while (!FItems.empty()) Remove(FItems.back().get());
+}
+
+int TcxValueDefs::IndexOf(const TcxValueDef* ADef) const
+{
+  for (size_t i = 0; i < FItems.size(); ++i)
+    if (FItems[i].get() == ADef) return static_cast<int>(i);
+  return -1;
+}
+
+void TcxValueDefs::Remove(TcxValueDef* ADef)
+{
+  const int index = IndexOf(ADef);
+  if (index < 0) return;
+  if (!IsInternal()) FStorage->GetInternalValueDefs()->RemoveByLinkedObject(ADef);
+  if (ADef->FEntryBytes > 0) {
+    const bool lastStored = StoredCount() == 1;
+    for (auto* block : FStorage->BlocksOf(this)) {
+      ADef->ReleaseValues(block->data());
+      // A main record left with no stored field goes back to having no block; an internal
+      // record keeps its flags byte, and so its in-use mark.
+      if (lastStored && !IsInternal()) {
+        block->clear();
+        continue;
+      }
+      const auto from = block->begin() + ADef->FEntryOffset;
+      block->erase(from, from + ADef->FEntryBytes);
+    }
+  }
+  FItems.erase(FItems.begin() + index);
+  FStorage->PrepareLayout(this);
+}
+
+int TcxValueDefs::StoredCount() const
+{
+  return static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](const auto& d) { return d->GetIsStored(); }));
+}
+
+void TcxValueDefs::Restructure(TcxValueDef* ADef, const std::function<void()>& AChange)
+{
+  struct TSaved { Variant Value; AnsiString Text; };
+  const bool hadText = ADef->HasTextSlot();
+  std::vector<TSaved> saved;
+  auto blocks = FStorage->BlocksOf(this);
+  for (auto* block : blocks) {
+    TSaved s;
+    if (ADef->FEntryBytes > 0) {
+      s.Value = ADef->ReadFromBuffer(block->data());
+      if (hadText) s.Text = ADef->TextFromBuffer(block->data());
+      ADef->ReleaseValues(block->data());
+      const auto from = block->begin() + ADef->FEntryOffset;
+      block->erase(from, from + ADef->FEntryBytes);
+    } else {
+      s.Value = Variant::Null();
+    }
+    saved.push_back(std::move(s));
+  }
+  AChange();
+  FStorage->PrepareLayout(this);
+  for (size_t i = 0; i < blocks.size(); ++i) {
+    auto* block = blocks[i];
+    if (ADef->FEntryBytes == 0) continue;
+    block->insert(block->begin() + ADef->FEntryOffset, static_cast<size_t>(ADef->FEntryBytes), 0);
+    ADef->WriteToBuffer(block->data(), saved[i].Value);
+    if (hadText) ADef->WriteTextToBuffer(block->data(), saved[i].Text);
+  }
+}
+
+TcxInternalValueDef* TcxInternalValueDefs::FindByLinkedObject(const TcxValueDef* ADef) const
+{
+  for (int i = Count() - 1; i >= 0; --i) {
+    auto* def = static_cast<TcxInternalValueDef*>(Items(i));
+    if (def->GetMainDef() == ADef) return def;
+  }
+  return nullptr;
+}
+
+void TcxInternalValueDefs::RemoveByLinkedObject(const TcxValueDef* ADef)
+{
+  if (auto* def = FindByLinkedObject(ADef)) Remove(def);
+}
+
+// ---- Storage ---------------------------------------------------------------------------------
+
+TcxDataStorage::TcxDataStorage()
+    : FInternalValueDefs(std::make_unique<TcxInternalValueDefs>(this)), FValueDefs(std::make_unique<TcxValueDefs>(this))
+{
+}
+
+TcxDataStorage::~TcxDataStorage()
+{
+  FDestroying = true;
+  for (auto& b : FInternalRecords) FreeBlock(b, FInternalValueDefs.get());
+  for (auto& b : FRecords) FreeBlock(b, FValueDefs.get());
+  FValueDefs.reset();
+  FInternalValueDefs.reset();
+}
+
+TcxValueDefs* TcxDataStorage::GetValueDefsFor(int ARecordIndex) const
+{
+  return ARecordIndex < 0 ? static_cast<TcxValueDefs*>(FInternalValueDefs.get()) : FValueDefs.get();
+}
+
+std::vector<TcxDataStorage::TBlock*> TcxDataStorage::BlocksOf(TcxValueDefs* ADefs)
+{
+  std::vector<TBlock*> blocks;
+  auto& list = ADefs->IsInternal() ? FInternalRecords : FRecords;
+  for (auto& b : list)
+    if (!b.empty()) blocks.push_back(&b);
+  return blocks;
+}
+
+TcxDataStorage::TBlock& TcxDataStorage::BlockOf(int ARecordIndex)
+{
+  return const_cast<TBlock&>(static_cast<const TcxDataStorage*>(this)->BlockOf(ARecordIndex));
+}
+
+const TcxDataStorage::TBlock& TcxDataStorage::BlockOf(int ARecordIndex) const
+{
+  if (ARecordIndex >= 0 && ARecordIndex < RecordCount()) return FRecords[static_cast<size_t>(ARecordIndex)];
+  if (ARecordIndex < 0 && -static_cast<Int64>(ARecordIndex) <= InternalRecordCount())
+    return FInternalRecords[static_cast<size_t>(-ARecordIndex - 1)];
+  throw EInvalidArgument(cxDataConsts::cxSDataRecordIndexError);
+}
+
+const Byte* TcxDataStorage::GetRecordBuffer(int ARecordIndex) const
+{
+  const TBlock& b = BlockOf(ARecordIndex);
+  return b.empty() ? nullptr : b.data();
+}
+
+TcxValueDef* TcxDataStorage::DefFor(int ARecordIndex, TcxValueDef* AValueDef) const
+{
+  if (!AValueDef) return nullptr;
+  const bool internalDef = AValueDef->GetOwnerDefs()->IsInternal();
+  TcxValueDef* def = AValueDef;
+  if (ARecordIndex < 0 && !internalDef) def = FInternalValueDefs->FindByLinkedObject(AValueDef);
+  else if (ARecordIndex >= 0 && internalDef) def = static_cast<TcxInternalValueDef*>(AValueDef)->GetMainDef();
+  return def && def->GetEntryBytes() > 0 ? def : nullptr;
+}
+
+Byte* TcxDataStorage::EnsureBlock(int ARecordIndex)
+{
+  TBlock& b = BlockOf(ARecordIndex);
+  if (b.empty()) b.assign(static_cast<size_t>(GetValueDefsFor(ARecordIndex)->GetRecordBytes()), 0);
+  return b.data();
+}
+
+void TcxDataStorage::FreeBlock(TBlock& ABlock, TcxValueDefs* ADefs)
+{
+  if (ABlock.empty()) return;
+  for (int i = 0; i < ADefs->Count(); ++i)
+    if (ADefs->Items(i)->GetEntryBytes() > 0) ADefs->Items(i)->ReleaseValues(ABlock.data());
+  TBlock().swap(ABlock);
+}
+
+int TcxDataStorage::AppendRecord()
+{
+  FRecords.emplace_back();
+  return RecordCount() - 1;
+}
+
+void TcxDataStorage::InsertRecord(int AIndex)
+{
+  if (AIndex < 0 || AIndex > RecordCount()) throw EInvalidArgument(cxDataConsts::cxSDataRecordIndexError);
+  FRecords.insert(FRecords.begin() + AIndex, TBlock());
+}
+
+void TcxDataStorage::DeleteRecord(int AIndex)
+{
+  if (AIndex < 0) {
+    FreeInternalRecord(AIndex);
+    return;
+  }
+  FreeBlock(BlockOf(AIndex), FValueDefs.get());
+  FRecords.erase(FRecords.begin() + AIndex);
+}
+
+int TcxDataStorage::AddInternalRecord()
+{
+  size_t i = 0;
+  while (i < FInternalRecords.size() && !FInternalRecords[i].empty() && (FInternalRecords[i][0] & 1)) ++i;
+  if (i == FInternalRecords.size()) FInternalRecords.emplace_back();
+  const int index = -static_cast<int>(i) - 1;
+  EnsureBlock(index)[0] |= 1;
+  return index;
+}
+
+void TcxDataStorage::FreeInternalRecord(int AIndex) { FreeBlock(BlockOf(AIndex), FInternalValueDefs.get()); }
+
+void TcxDataStorage::SetRecordCount(int ACount)
+{
+  ACount = std::max(ACount, 0);
+  while (RecordCount() < ACount) AppendRecord();
+  while (RecordCount() > ACount) DeleteRecord(RecordCount() - 1);
+}
+
+Variant TcxDataStorage::GetFieldValue(int ARecordIndex, TcxValueDef* AValueDef)
+{
+  const TBlock& b = BlockOf(ARecordIndex);
+  TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
+  if (!def || b.empty()) return Variant::Null();
+  return def->ReadFromBuffer(b.data());
+}
+
+void TcxDataStorage::SetFieldValue(int ARecordIndex, TcxValueDef* AValueDef, const Variant& V)
+{
+  BlockOf(ARecordIndex);  // checks the index
+  if (TcxValueDef* def = DefFor(ARecordIndex, AValueDef)) def->WriteToBuffer(EnsureBlock(ARecordIndex), V);
+}
+
+AnsiString TcxDataStorage::GetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef)
+{
+  const TBlock& b = BlockOf(ARecordIndex);
+  TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
+  if (!def || b.empty()) return AnsiString();
+  return def->TextFromBuffer(b.data());
+}
+
+void TcxDataStorage::SetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef, const AnsiString& S)
+{
+  BlockOf(ARecordIndex);
+  TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
+  if (def && def->HasTextSlot()) def->WriteTextToBuffer(EnsureBlock(ARecordIndex), S);
+}
+
+bool TcxDataStorage::GetFieldDataPointer(int ARecordIndex, TcxValueDef* AValueDef, const void*& AData)
+{
+  const TBlock& b = BlockOf(ARecordIndex);
+  TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
+  AData = nullptr;
+  if (!def || b.empty()) return true;
+  const Byte* entry = b.data() + def->GetEntryOffset();
+  if (entry[0] == 0) return true;
+  AData = def->GetTypeClass()->SlotToData(entry + 1);
+  return false;
+}
+
+int TcxDataStorage::CompareRecords(int AIndex1, int AIndex2, TcxValueDef* AValueDef)
+{
+  const TBlock& b1 = BlockOf(AIndex1);
+  const TBlock& b2 = BlockOf(AIndex2);
+  if (b1.empty() || b2.empty()) return (b1.empty() ? 0 : 1) - (b2.empty() ? 0 : 1);
+  const void* d1 = nullptr;
+  const void* d2 = nullptr;
+  const bool null1 = GetFieldDataPointer(AIndex1, AValueDef, d1);
+  const bool null2 = GetFieldDataPointer(AIndex2, AValueDef, d2);
+  return AValueDef->CompareNullable(null1, null2, d1, d2);
+}
+
+void TcxDataStorage::LoadRecord(int ARecordIndex, TcxValueDefReader* AReader, bool ASkipReaderInternal)
+{
+  EnsureBlock(ARecordIndex);
+  TcxValueDefs* defs = GetValueDefsFor(ARecordIndex);
+  for (int i = 0; i < defs->Count(); ++i) {
+    TcxValueDef* def = defs->Items(i);
+    if (ASkipReaderInternal && AReader->IsInternalFor(def)) continue;
+    SetFieldValue(ARecordIndex, def, AReader->ValueFor(def));
+    if (def->HasTextSlot()) SetFieldDisplayText(ARecordIndex, def, AReader->DisplayTextFor(def));
+  }
+}
+
+void TcxDataStorage::ForEachValueDef(int ARecordIndex, const std::function<void(TcxValueDef*)>& AProc)
+{
+  TcxValueDefs* defs = GetValueDefsFor(ARecordIndex);
+  for (int i = 0; i < defs->Count(); ++i) AProc(defs->Items(i));
+}
+
+void TcxDataStorage::Clear(bool AKeepInternalRecords)
+{
+  ClearRecords(true);
+  if (!AKeepInternalRecords) ClearInternalRecords();
+}
+
+void TcxDataStorage::ClearRecords(bool ARemoveEntries)
+{
+  for (auto& b : FRecords) FreeBlock(b, FValueDefs.get());
+  if (ARemoveEntries) FRecords.clear();
+}
+
+void TcxDataStorage::ClearInternalRecords()
+{
+  for (auto& b : FInternalRecords) FreeBlock(b, FInternalValueDefs.get());
+  FInternalRecords.clear();
+  if (OnClearInternalRecords) OnClearInternalRecords(this);
+}
+
+void TcxDataStorage::SetAlwaysStoredOnly(bool AValue)
+{
+  if (FAlwaysStoredOnly == AValue) return;
+  ClearRecords(false);
+  FAlwaysStoredOnly = AValue;
+  PrepareLayout(FValueDefs.get());
+}
+
+// ---- Lookup list -----------------------------------------------------------------------------
+
+bool TcxLookupList::Find(const Variant& AKey, int& AIndex) const
+{
+  AIndex = 0;
+  int lo = 0, hi = Count() - 1;
+  while (lo <= hi) {
+    const int mid = (lo + hi) / 2;
+    const int c = cxVariants::VarCompareValues(FItems[static_cast<size_t>(mid)].Key, AKey);
+    if (c == 0) {
+      AIndex = mid;
+      return true;
+    }
+    if (c < 0)
+      lo = mid + 1;
+    else
+      hi = mid - 1;
+  }
+  AIndex = lo;
+  return false;
+}
+
+void TcxLookupList::Insert(int AIndex, const Variant& AKey, const AnsiString& ADisplayText)
+{
+  AIndex = std::clamp(AIndex, 0, Count());
+  FItems.insert(FItems.begin() + AIndex, TcxLookupListItem{AKey, ADisplayText});
+}
