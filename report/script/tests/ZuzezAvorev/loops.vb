@@ -1,0 +1,47 @@
+' For, While, Do, Select Case and the line forms of If.
+Sub Check(Ok, What)
+  If Not Ok Then RaiseException("failed: " & What)
+End Sub
+
+Dim i, n, s
+n = 0
+For i = 1 To 10
+  n = n + i
+Next
+Check(n = 55, "for")
+n = 0
+For i = 10 To 1 Step -3
+  n = n + 1
+Next
+Check(n = 4, "for with step")
+n = 0
+While n < 100
+  n = n + 7
+  If n > 50 Then Break
+Wend
+Check(n = 56, "while with break")
+i = 0
+Do
+  i = i + 1
+Loop Until i >= 9
+Check(i = 9, "do until")
+s = ""
+For i = 1 To 4
+  Select Case i
+  Case 1:
+    s = "one"
+  Case 2, 3:
+    s = s & "+"
+  Case Else:
+    s = s & "end"
+  End Select
+Next
+Check(s = "one++end", "select case")
+If n > 100 Then
+  s = "big"
+ElseIf n > 50 Then
+  s = "medium"
+Else
+  s = "small"
+End If
+Check(s = "medium", "block if")
