@@ -1,0 +1,40 @@
+#include "controls/framework/FrameworkModule.h"
+
+#include "controls/framework/cxClasses.h"
+#include "controls/framework/cxLookAndFeelPainters.h"
+#include "controls/framework/cxLookAndFeels.h"
+#include "controls/framework/cxStyles.h"
+#include "controls/framework/dxThemeManager.h"
+#include "controls/framework/dxUxTheme.h"
+
+namespace FrameworkModule {
+
+namespace {
+bool Initialized = false;
+}
+
+void Initialize()
+{
+  if (Initialized) return;
+  cxClasses::Initialize();
+  cxStyles::Initialize();
+  dxUxTheme::Initialize();
+  dxThemeManager::Initialize();
+  cxLookAndFeelPainters::Initialize();
+  cxLookAndFeels::Initialize();
+  Initialized = true;
+}
+
+void Finalize()
+{
+  if (!Initialized) return;
+  cxLookAndFeels::Finalize();
+  cxLookAndFeelPainters::Finalize();
+  dxThemeManager::Finalize();
+  dxUxTheme::Finalize();
+  cxStyles::Finalize();
+  cxClasses::Finalize();
+  Initialized = false;
+}
+
+}  // namespace FrameworkModule

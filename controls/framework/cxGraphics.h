@@ -1,0 +1,150 @@
+// The canvas every painter of the family draws through: frames of chosen sides, 3-D edges in
+// the system colours, glyphs, tiled bitmap fills, text with the family's alignment flags, and
+// clipping through TcxRegion. Also the two highlight colours blended from the system colours.
+//
+// A TcxCanvas draws on a device context it does not own, and keeps its own brush, pen and font;
+// they are realised on the device context for each call and the DC's selections are restored.
+#pragma once
+
+#include "controls/framework/GraphicsSeam.h"
+#include "platform/classes/ClassDecl.h"
+#include "platform/classes/Sets.h"
+
+PELTO_ENUM(TcxBorder, bLeft, bTop, bRight, bBottom)
+PELTO_SET(TcxBorders, TcxBorder)
+inline constexpr TcxBorders cxBordersAll{bLeft, bTop, bRight, bBottom};
+PELTO_ENUM(TcxGridLines, glBoth, glNone, glVertical, glHorizontal)
+PELTO_ENUM(TcxRegionCombineMode, rcmCopy, rcmAdd, rcmSubtract, rcmIntersect)
+
+// The family's text flags; a caller may combine them.
+constexpr int tfAlignLeft = 1, tfAlignRight = 2, tfAlignHCenter = 4, tfAlignTop = 8,
+              tfAlignBottom = 16, tfAlignVCenter = 32, tfSingleLine = 64, tfNoClip = 128,
+              tfExpandTabs = 256, tfShowPrefix = 512, tfWordBreak = 1024, tfEndEllipsis = 2048,
+              tfCalcOnly = 4096, tfPathEllipsis = 8192;
+
+enum TBrushStyle { bsSolid, bsClear };
+
+// A region handle owned by the object (deleted with it).
+class TcxRegion : public TObject {
+public:
+  // Takes over Handle.
+  explicit TcxRegion(HRGN Handle);
+  explicit TcxRegion(const RECT& Rect);
+  TcxRegion(int Left, int Top, int Right, int Bottom);
+  static TcxRegion* CreateEmpty() { return new TcxRegion(0, 0, 0, 0); }
+  ~TcxRegion() override;
+  TcxRegion(const TcxRegion&) = delete;
+  TcxRegion& operator=(const TcxRegion&) = delete;
+  HRGN GetHandle() const { return FHandle; }
+  bool IsEmpty() const;
+  // rcmCopy makes this region a copy of the other; the other modes combine in place. With
+  // DestroyRegion the other object is deleted afterwards.
+  void Combine(TcxRegion* Region, TcxRegionCombineMode Mode, bool DestroyRegion = true);
+  void Offset(int DX, int DY);
+
+private:
+  HRGN FHandle;
+};
+
+class TcxCanvas : public TObject {
+public:
+  // DC is not owned.
+  explicit TcxCanvas(HDC DC);
+  ~TcxCanvas() override = default;
+  TcxCanvas(const TcxCanvas&) = delete;
+  TcxCanvas& operator=(const TcxCanvas&) = delete;
+
+  HDC GetHandle() const { return FDC; }
+  TColor GetBrushColor() const { return FBrushColor; }
+  // Sets the brush colour only when it differs from the current one.
+  void SetBrushColor(TColor Color);
+  TBrushStyle GetBrushStyle() const { return FBrushStyle; }
+  void SetBrushStyle(TBrushStyle Value) { FBrushStyle = Value; }
+  TColor GetPenColor() const { return FPenColor; }
+  void SetPenColor(TColor Color) { FPenColor = Color; }
+  TcxFontData& GetFont() { return FFont; }
+  void SetFont(const TcxFontData& Font) { FFont = Font; }
+
+  // Without a bitmap (or an empty one) fills with the brush; with one, tiles it on a grid
+  // anchored at the canvas origin. An empty rectangle draws nothing.
+  void FillRect(const RECT& R, TcxBitmap* Bitmap = nullptr);
+  void FillRectColor(const RECT& R, TColor Color);
+  // Bands LineWidth wide along the sides in Borders (left, right, top, bottom); clDefault keeps
+  // the brush colour.
+  void FrameRect(const RECT& R, TColor Color = clDefault, int LineWidth = 1,
+                 TcxBorders Borders = cxBordersAll);
+  // Left and top in TopLeftColor, right and bottom in BottomRightColor (drawn last).
+  void DrawTwoColorFrame(const RECT& R, TColor TopLeftColor, TColor BottomRightColor,
+                         TcxBorders Borders = cxBordersAll, int Width = 1);
+  void DrawEdge(const RECT& R, bool Sunken, bool Outer, TcxBorders Borders = cxBordersAll);
+  void DrawFocusRect(const RECT& R);
+  void InvertRect(const RECT& R);
+  // The glyph's bottom-left pixel is its transparent colour. Enabled: copied with that colour
+  // replaced by BackgroundColor (clNone: left transparent). Disabled: drawn greyed.
+  void DrawGlyph(int X, int Y, TcxBitmap& Glyph, bool Enabled = true, TColor BackgroundColor = clNone);
+
+  // Flags are the tf* bits. An empty text draws nothing and changes nothing.
+  void DrawText(const AnsiString& Text, const RECT& R, int Flags, bool Enabled = true);
+  // Resizes R to the text and moves it back into the area given, by the alignment flags.
+  void CalculateTextRect(const AnsiString& Text, RECT& R, int Flags);
+  SIZE TextExtent(const AnsiString& Text);
+  int TextWidth(const AnsiString& Text) { return TextExtent(Text).cx; }
+  int TextHeight(const AnsiString& Text) { return TextExtent(Text).cy; }
+  // Takes Font and answers the height of "Qq".
+  int GetFontHeight(const TcxFontData& Font);
+
+  void MoveTo(int X, int Y);
+  // With the pen; the end point is not drawn.
+  void LineTo(int X, int Y);
+  // Filled with the brush and outlined with the pen.
+  void Polygon(const POINT* Points, int Count);
+  void Polyline(const POINT* Points, int Count);
+  void SetPixel(int X, int Y, TColor Color);
+  void CopyRectFromCanvas(const RECT& Dest, TcxCanvas* Source, const RECT& SourceRect);
+  void CopyRectFromDC(const RECT& Dest, HDC Source, const RECT& SourceRect);
+
+  void ExcludeFromClip(const RECT& R);
+  void IntersectClip(const RECT& R);
+  bool RectVisible(const RECT& R);
+  POINT GetWindowOrg();
+  // A new region the caller owns: the clip region, or (0, 0, 107374182, 107374182) when the DC
+  // has none.
+  TcxRegion* GetClipRegion();
+  void SetClipRegion(TcxRegion* Region, TcxRegionCombineMode Mode, bool DestroyRegion = true);
+  // Saves and restores the DC's state (clip region included).
+  int SaveState();
+  void RestoreState(int Level = -1);
+
+private:
+  HFONT MakeFont() const;
+  void FillWithColor(const RECT& R, COLORREF C);
+  HDC FDC;
+  TColor FBrushColor = clWhite;
+  TBrushStyle FBrushStyle = bsSolid;
+  TColor FPenColor = clBlack;
+  TcxFontData FFont;
+};
+
+// A canvas over a screen-compatible memory DC that it owns, for measuring text when no window
+// is at hand.
+class TcxScreenCanvas : public TcxCanvas {
+public:
+  TcxScreenCanvas();
+  ~TcxScreenCanvas() override;
+
+private:
+  HBITMAP FBitmap;
+  HGDIOBJ FOld;
+};
+
+namespace cxGraphics {
+unsigned ToWindowsTextFlags(int Flags);
+// Weights are percentages; black or white clBtnFace answers clHighlight.
+COLORREF BlendSystemColors(int WeightBtnFace, int WeightHighlight, int WeightWindow);
+COLORREF GetPressedHighlightColor();
+COLORREF GetHotHighlightColor();
+RECT Rect(int Left, int Top, int Right, int Bottom);
+RECT InflatedRect(const RECT& R, int DX, int DY);
+RECT OffsetRect(const RECT& R, int DX, int DY);
+bool IsRectEmpty(const RECT& R);
+}  // namespace cxGraphics

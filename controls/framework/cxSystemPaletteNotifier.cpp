@@ -1,0 +1,59 @@
+#include "controls/framework/cxSystemPaletteNotifier.h"
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+namespace {
+
+// One per program while any notifier exists.
+struct TcxSystemPaletteChangedListener {
+  std::vector<TcxSystemPaletteChangedNotifier*> Primary, Ordinary;
+  int RefCount = 0;
+};
+// Freed with the last notifier, never by a static destructor (the order of those is unknown).
+TcxSystemPaletteChangedListener* Listener = nullptr;
+
+bool Listed(const std::vector<TcxSystemPaletteChangedNotifier*>& list, TcxSystemPaletteChangedNotifier* n)
+{
+  return std::find(list.begin(), list.end(), n) != list.end();
+}
+
+}  // namespace
+
+TcxSystemPaletteChangedNotifier::TcxSystemPaletteChangedNotifier(bool AIsPrimary) : FIsPrimary(AIsPrimary)
+{
+  if (!Listener) Listener = new TcxSystemPaletteChangedListener;
+  ++Listener->RefCount;
+  (FIsPrimary ? Listener->Primary : Listener->Ordinary).push_back(this);
+}
+
+TcxSystemPaletteChangedNotifier::~TcxSystemPaletteChangedNotifier()
+{
+  auto& list = FIsPrimary ? Listener->Primary : Listener->Ordinary;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  if (--Listener->RefCount == 0) {
+    delete Listener;
+    Listener = nullptr;
+  }
+}
+
+void TcxSystemPaletteChangedNotifier::NotifyPaletteChange()
+{
+  if (OnSystemPaletteChanged) OnSystemPaletteChanged();
+}
+
+void cxSystemPaletteNotifier::SystemColorsChanged()
+{
+  if (!Listener) return;
+  // Copies: a notifier may free itself or others while being told.
+  for (auto* list : {&Listener->Primary, &Listener->Ordinary}) {
+    auto snapshot = *list;
+    for (auto* n : snapshot) {
+      if (!Listener) return;
+      if (Listed(*list, n)) n->NotifyPaletteChange();
+    }
+  }
+}
+
+bool cxSystemPaletteNotifier::ListenerExists() { return Listener != nullptr; }
