@@ -1,0 +1,489 @@
+// The data controller: the record model behind every grid view and lookup list. It owns the
+// record storage, the fields that mirror the view's items, the provider (unbound here), the
+// engine that filters, sorts, groups and tracks rows, focus and selection, the filter
+// criteria, the incremental filter and search, and editing with the new-item row.
+//
+// Sections: exceptions; options and events; the controller (parts, items and records, update
+// locking and notifications, rows and focus, selection, sorting and grouping, filter, search,
+// editing).
+//
+// Call flow of a change: SetValue -> DataChanged (coalesced pending change) -> engine
+// DataChanged -> (no lock) engine Update pass -> change flags -> dispatch -> OnUpdateControl
+// with TcxDataChangedInfo ... -> OnRecordChanged, OnDataChanged, listeners.
+//
+// Indexes: records 0..GetRecordCount()-1 (the new-item row's record is internal, negative);
+// items 0..GetItemCount()-1; rows 0..GetRowCount()-1. Bad indexes raise
+// EcxInvalidDataControllerOperation ("RecordIndex out of range", "ItemIndex out of range",
+// "RowIndex out of range"). UI thread only.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "controls/data/cxDataControllerInfo.h"
+#include "controls/data/cxDataField.h"
+#include "controls/data/cxDataProvider.h"
+#include "controls/data/cxDataUpdateInfo.h"
+#include "platform/classes/Sets.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringList.h"
+
+class TComponent;
+class TcxDataFilterCriteria;
+class TcxDataSummary;
+class TcxCustomDataRelation;
+class TcxCustomDataRelationList;
+
+// ---- Exceptions ------------------------------------------------------------------------------
+
+class EcxInvalidDataControllerOperation : public Exception {
+public:
+  using Exception::Exception;
+  const char* ClassName() const override { return "EcxInvalidDataControllerOperation"; }
+};
+
+namespace cxCustomData {
+[[noreturn]] void RaiseInvalidOperation(const AnsiString& AText);
+}
+
+// ---- Options and events ----------------------------------------------------------------------
+
+enum TcxDataControllerOption {
+  dcoAnsiSort, dcoCaseInsensitive, dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding,
+  dcoSortByDisplayText, dcoFocusTopRowAfterSorting, dcoGroupsAlwaysExpanded
+};
+using TcxDataControllerOptions = Set<TcxDataControllerOption>;
+
+// Edit state bits.
+inline constexpr int dceInsert = 1, dceEdit = 2, dceChanging = 4, dceModified = 8;
+
+// Change flags of the controller: each asks for one notification at the next dispatch.
+namespace cxDataChange {
+inline constexpr Word Layout = 0x0001, Data = 0x0002, Focus = 0x0004, Selection = 0x0008, Details = 0x0010,
+                      Summary = 0x0020, Search = 0x0040, SortingChanged = 0x0080, GroupingChanged = 0x0100,
+                      CloneRefresh = 0x0200, SavedFocus = 0x0400, UpdateRecord = 0x0800;
+}
+
+class TcxCustomDataController;
+using TcxDataControllerCompareEvent = std::function<void(TcxCustomDataController* ADataController, int ARecordIndex1,
+                                                         int ARecordIndex2, int AItemIndex, const Variant& V1,
+                                                         const Variant& V2, int& Compare)>;
+using TcxDataRecordChangedEvent = std::function<void(TcxCustomDataController* ADataController, int ARecordIndex, int AItemIndex)>;
+using TcxDataControllerRecordEvent = std::function<void(TcxCustomDataController* ADataController, int ARecordIndex)>;
+using TcxDataControllerNotifyEvent = std::function<void(TcxCustomDataController* ADataController)>;
+using TcxUpdateControlEvent = std::function<void(TcxUpdateControlInfo* AInfo)>;
+
+// A caller that must survive the controller being freed during a call holds a link: the
+// controller's destructor clears it.
+class TcxDataListenerLink : public TObject {
+public:
+  explicit TcxDataListenerLink(TcxCustomDataController* ADataController);
+  ~TcxDataListenerLink() override;
+  TcxCustomDataController* DataController;
+};
+
+// ---- The groups facade -----------------------------------------------------------------------
+
+// What the views ask of the groups, by row, item and group index.
+class TcxDataControllerGroups : public TObject {
+public:
+  explicit TcxDataControllerGroups(TcxCustomDataController* ADataController) : FDataController(ADataController) {}
+  void ChangeExpanding(int ARowIndex, bool AExpanded, bool ARecursive);
+  // A negative AGroupIndex ungroups; sets the grouping-changed flag when the position differs.
+  void ChangeGroupIndex(int AItemIndex, int AGroupIndex);
+  void FullExpand();
+  void FullCollapse();
+  int GetGroupingItemCount() const;
+  int GetGroupingItemIndex(int ALevel) const;
+  int GetItemGroupIndex(int AItemIndex) const;
+  int GetChildCount(int AGroupIndex) const;
+  int GetChildGroupIndex(int AGroupIndex, int AChildIndex) const;
+  int GetChildRecordIndex(int AGroupIndex, int AIndex) const;
+  int GetDataGroupIndexByRowIndex(int ARowIndex) const;
+  int GetLevelByGroupIndex(int AGroupIndex) const;
+  // Appends the group's records, depth-first.
+  void LoadRecordIndexes(std::vector<int>& AList, int AGroupIndex);
+  void LoadRecordIndexesByRowIndex(std::vector<int>& AList, int ARowIndex);
+
+private:
+  TcxCustomDataController* FDataController;
+};
+
+// ---- The controller --------------------------------------------------------------------------
+
+class TcxCustomDataController : public TObject {
+public:
+  // AOwner may be nullptr; its component state decides loading and destroying.
+  explicit TcxCustomDataController(TComponent* AOwner = nullptr);
+  ~TcxCustomDataController() override;
+  TcxCustomDataController(const TcxCustomDataController&) = delete;
+  TcxCustomDataController& operator=(const TcxCustomDataController&) = delete;
+
+  // ---- parts
+  TcxDataStorage* GetStorage() const { return FStorage.get(); }
+  TcxCustomDataFieldList* GetFields() const { return FFields.get(); }
+  TcxCustomDataProvider* GetProvider() const { return FProvider.get(); }
+  TcxCustomDataControllerInfo* GetInfo() const { return FInfo.get(); }
+  TcxDataFilterCriteria* GetFilter() const { return FFilter.get(); }
+  TcxDataSummary* GetSummary() const { return FSummary.get(); }
+  TComponent* GetOwner() const { return FOwner; }
+  TcxDataControllerGroups* GetGroups() const { return FGroups.get(); }
+
+  // ---- options
+  TcxDataControllerOptions GetOptions() const { return FOptions; }
+  // Refreshes when it differs.
+  void SetOptions(TcxDataControllerOptions Value);
+
+  // ---- items and fields
+  // Raises "Item already exists" when a field is already bound to AItem.
+  void AddItem(TObject* AItem);
+  // Ungroups and unsorts the item, then frees its field.
+  void RemoveItem(TObject* AItem);
+  virtual TObject* GetItem(int AIndex) const;
+  // An item's ID (-1 here; a view answers its own) and the item with that ID (nullptr).
+  virtual int GetItemID(TObject* AItem) const { return -1; }
+  TObject* GetItemByID(int AID) const;
+  // This controller's item with the ID of another controller's item.
+  TObject* GetCorrespondingItem(TObject* AItem) const { return GetItemByID(GetItemID(AItem)); }
+  int GetItemCount() const { return FFields->Count(); }
+  // -1 when no field is bound to the item.
+  int GetItemIndex(TObject* AItem) const;
+  TcxCustomDataField* GetItemField(int AItemIndex) const;
+  TcxCustomDataField* AddInternalField();
+  TcxValueTypeClass GetItemValueTypeClass(int AItemIndex) const;
+  void ChangeValueTypeClass(int AItemIndex, TcxValueTypeClass AClass);
+  void ChangeNeedConversion(int AItemIndex, bool AValue);
+  void ChangeTextStored(int AItemIndex, bool AValue);
+  bool GetTextStored(int AItemIndex) const;
+  virtual bool GetNeedConversion(int AItemIndex) const { return false; }
+  virtual bool GetItemSortByDisplayText(int AItemIndex, bool ADefault) const { return ADefault; }
+  virtual bool IsItemEditable(int AItemIndex) const { return true; }
+  void CheckItemIndex(int AItemIndex) const;
+  // A field is being freed: it leaves the sorting, grouping, filter, incremental filter and search.
+  void FieldRemoved(TcxCustomDataField* AField);
+
+  // ---- records and values
+  int GetRecordCount() const { return FStorage->RecordCount(); }
+  void SetRecordCount(int ACount);
+  int AppendRecord();
+  // AIndex may be the record count (appends).
+  int InsertRecord(int ARecordIndex);
+  void DeleteRecord(int ARecordIndex);
+  Variant GetValue(int ARecordIndex, int AItemIndex);
+  void SetValue(int ARecordIndex, int AItemIndex, const Variant& AValue);
+  AnsiString GetDisplayText(int ARecordIndex, int AItemIndex);
+  void StoreDisplayText(int ARecordIndex, int AItemIndex, const AnsiString& AText);
+  virtual Variant GetFieldValue(int ARecordIndex, TcxCustomDataField* AField);
+  virtual AnsiString GetFieldDisplayText(int ARecordIndex, TcxCustomDataField* AField);
+  virtual Variant GetFilterDataValue(int ARecordIndex, TcxCustomDataField* AField) { return GetFieldValue(ARecordIndex, AField); }
+  // True while GetFilterDataValue answers the stored values: the filter step may then read them
+  // straight from the storage. A controller that overrides GetFilterDataValue answers false.
+  virtual bool IsFilterDataValueStored() const { return true; }
+  virtual AnsiString GetSearchDisplayText(int ARecordIndex, int AItemIndex) { return GetDisplayText(ARecordIndex, AItemIndex); }
+  // Raises "RecordIndex out of range"; the new-item record passes (allocated first).
+  void CheckRecordIndex(int ARecordIndex);
+  // Copies every stored value of ASource into ADest; reports kind 1 for a real ADest.
+  void CopyRecord(int ASource, int ADest);
+  int GetNewItemRecordIndex();
+  std::vector<Variant> GetGroupingValues(int ARecordIndex);
+  int GetLastRowRecordIndex();
+  void CheckFocusedRecord();
+
+  // ---- update locking and notifications
+  void BeginUpdate();
+  void EndUpdate();
+  bool IsLocked() const { return FInfo->IsLocked(); }
+  void BeginFullUpdate();
+  void EndFullUpdate();
+  void BeginLocate();
+  void EndLocate();
+  // A counter that lookup editors hold around their list work; only reported.
+  void AddExternalLock() { ++FExternalLockCount; }
+  void RemoveExternalLock() { --FExternalLockCount; }
+  bool HasExternalLock() const { return FExternalLockCount > 0; }
+  // Merges a record or field change into the pending data change and starts a pass.
+  virtual void DataChanged(int AKind, int AItemIndex, int ARecordIndex);
+  void Refresh();
+  void FilterChanged();
+  void SummaryChanged(bool AItemOnly);
+  void AddChange(Word AFlags);
+  void AddDataChangedListener(TObject* AOwner, TNotifyEvent AHandler);
+  // Removes the first listener registered with AOwner.
+  void RemoveDataChangedListener(TObject* AOwner);
+  bool IsLoading() const;
+  bool IsDestroying() const;
+  bool IsReading() const;
+  // Fires what was deferred while the owner loaded.
+  void Loaded();
+  bool IsGridMode() const { return FProvider->IsGridMode(); }
+
+  // ---- reloading (a bound controller loads its records here)
+  // The provider's data became (in)active.
+  void ActiveChanged(bool AActive);
+  // The provider's layout changed: reloads when needed.
+  virtual void ReloadData(int AReason) { CheckDataChanged(FProvider->IsActiveDataSet()); }
+  void CheckDataChanged(bool AProviderActive);
+  // Drops every record (internal ones too) and the editing state, and marks the structure
+  // rebuilt so that the next reload rebuilds the fields.
+  virtual void ResetData();
+  // True after ResetData until the next reload.
+  virtual bool NeedsReload() const { return FStructureRebuilt; }
+  void Reload(bool AForce);
+  // Reads the provider's records into the storage (none from an unbound provider).
+  virtual void ReloadRecords();
+  // UpdateField for every field once, also when a field is freed on the way.
+  virtual void UpdateFields();
+  virtual void UpdateField(TcxCustomDataField* AField) {}
+  virtual void AfterReload() {}
+  void CheckGridMode();
+
+  // ---- rows and focus
+  int GetRowCount() const { return FInfo->GetRowCount(); }
+  TcxRowInfo GetRowInfo(int ARowIndex) const { return FInfo->GetRowInfo(ARowIndex); }
+  int GetRowIndexByRecordIndex(int ARecordIndex, bool AMakeVisible);
+  Variant GetRowValue(const TcxRowInfo& ARowInfo, int AItemIndex);
+  AnsiString GetRowDisplayText(const TcxRowInfo& ARowInfo, int& AItemIndex);
+  int GetFocusedRowIndex() const { return FInfo->GetFocusedRowIndex(); }
+  void SetFocusedRowIndex(int Value) { ChangeFocusedRowIndex(Value); }
+  int GetFocusedRecordIndex() const { return FInfo->GetFocusedRecordIndex(); }
+  void SetFocusedRecordIndex(int Value) { ChangeFocusedRecordIndex(Value); }
+  bool ChangeFocusedRowIndex(int ARowIndex);
+  void ChangeFocusedRecordIndex(int ARecordIndex);
+  void ChangeExpanding(int ARowIndex, bool AExpanded, bool ARecursive);
+  void FullExpand() { FInfo->FullExpand(true); }
+  void FullCollapse() { FInfo->FullExpand(false); }
+  void GotoFirst();
+  void GotoLast();
+  void GotoNext();
+  void GotoPrev();
+  void MoveBy(int ADistance);
+  bool IsBOF() const;
+  bool IsEOF() const;
+  void SaveFocus();
+  void RestoreFocus();
+  void ClearSavedFocus();
+  bool IsFocusSaved() const { return FSavedFocusedRecord != -1; }
+  void CheckSavedFocus(int ARecordIndex);
+  void ForEachRow(bool ASelectedOnly, const std::function<void(int ARowIndex, const TcxRowInfo& AInfo)>& AProc);
+  virtual bool CanFocusRecord(int ARecordIndex);
+  virtual void FocusedRowChanging(int ARowIndex) {}
+  int GetSyncFocusedRecordIndex() const { return FInfo->GetFocusedRecordIndex(); }
+  // Records of a group (depth-first), appended to AList.
+  void LoadRecordIndexes(std::vector<int>& AList, int AGroupIndex);
+  void LoadRecordIndexesByRowIndex(std::vector<int>& AList, int ARowIndex);
+
+  // ---- selection
+  bool GetMultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool AValue);
+  void ChangeRowSelection(int ARowIndex, bool ASelection);
+  void ClearSelection();
+  void ClearSelectionAnchor();
+  int GetSelectedCount() const;
+  int GetSelectedRowIndex(int AIndex) const;
+  int GetSelectionAnchorRowIndex() const;
+  bool IsRowSelected(int ARowIndex) const;
+  bool IsSelectionAnchorExist() const { return GetSelectionAnchorRowIndex() != -1; }
+  void SelectAll();
+  void SelectFromAnchor(int ARowIndex, bool AKeepSelection);
+  void SelectRows(int AFromRowIndex, int AToRowIndex);
+  void SetSelectionAnchor(int ARowIndex);
+  void SyncSelected();
+  void SetFocusedRowSelected(bool AValue);
+  virtual bool CanSelectRow(int ARowIndex) { return true; }
+
+  // ---- sorting and grouping
+  TcxDataSortOrder GetItemSortOrder(int AItemIndex) const;
+  int GetItemSortIndex(int AItemIndex) const;
+  void SetItemSortOrder(int AItemIndex, TcxDataSortOrder AOrder);
+  void SetItemSortIndex(int AItemIndex, int AIndex);
+  void ClearSorting(bool AKeepGroupedItems);
+  // A negative AGroupIndex ungroups.
+  void ChangeGroupIndex(int AItemIndex, int AGroupIndex);
+  int GetGroupingItemCount() const;
+  int GetGroupingItemIndex(int ALevel) const;
+  int GetItemGroupIndex(int AItemIndex) const;
+  int GetDataGroupIndexByRowIndex(int ARowIndex) const { return FInfo->GetDataGroups().GetGroupIndexByRowIndex(ARowIndex, -1); }
+  int GetChildCount(int AGroupIndex) const { return FInfo->GetDataGroups().GetChildCount(AGroupIndex); }
+  int GetChildGroupIndex(int AGroupIndex, int AChildIndex) const { return FInfo->GetDataGroups().GetChildGroupIndex(AGroupIndex, AChildIndex); }
+  int GetChildRecordIndex(int AGroupIndex, int AIndex) const;
+  // The comparison the sort uses (field comparison, negated for descending).
+  virtual int CompareByField(int ARecordIndex1, int ARecordIndex2, TcxCustomDataField* AField);
+  virtual int CompareEqual(int ARecordIndex1, int ARecordIndex2) { return ARecordIndex1 - ARecordIndex2; }
+  int CompareRecordsBySortingField(int ARecordIndex1, int ARecordIndex2, const TcxDataSortInfo& AEntry)
+  {
+    int r = CompareByField(ARecordIndex1, ARecordIndex2, AEntry.Field);
+    return AEntry.SortOrder == soDescending ? -r : r;
+  }
+  Variant GetComparedValue(int ARecordIndex, TcxCustomDataField* AField);
+  virtual bool NeedConversion(TcxCustomDataField* AField);
+  bool NeedStringConversion(TcxCustomDataField* AField) const;
+  virtual bool IsSortByDisplayText(TcxCustomDataField* AField) const;
+  bool GroupingChangedFlag = false;
+  bool SortingChangedFlag = false;
+  bool GroupLocating = false;  // a group locate compares values, never display texts
+  bool RecordsReloadedFlag = false;
+
+  // ---- filter and incremental filter
+  bool IsFiltering() const;
+  // Answers the first remaining record, -1 when none.
+  int SetIncrementalFilter(int AItemIndex, const AnsiString& AText);
+  void ResetIncrementalFilter();
+  bool HasIncrementalFilter() const { return FIncrementalFilterField != nullptr && !FIncrementalFilterText.empty(); }
+  const AnsiString& GetIncrementalFilterText() const { return FIncrementalFilterText; }
+  bool ChangeIncrementalFilterText(const AnsiString& AText);
+  virtual bool IncrementalFilterRecord(int ARecordIndex);
+  bool FilterRecord(int ARecordIndex);
+
+  // ---- search and locate
+  // Focuses the first record (from the focused one, wrapping) whose text starts with ASubText.
+  bool Search(int AItemIndex, const AnsiString& ASubText);
+  bool SearchNext(bool AForward);
+  void CancelSearch();
+  bool IsSearching() const { return FSearching; }
+  const AnsiString& GetSearchText() const { return FSearchText; }
+  int GetSearchItemIndex() const;
+  // The record index found in the record list, -1 when none.
+  int FindRecordIndexByText(int AStartListIndex, int AItemIndex, const AnsiString& AText, bool APartial, bool AWrap,
+                            bool AForward);
+  // The first storage record equal to ARecordIndex on every field; -1 when none.
+  int LocateByKey(int ARecordIndex, const std::vector<TcxCustomDataField*>& AFields);
+  // A record of the list equal to ARecordIndex on the first ALevelCount grouping entries.
+  int FindGroupRecord(int ARecordIndex, int ALevelCount);
+
+  // ---- editing
+  void Edit();
+  void Insert();
+  void Append();
+  void Post();
+  void Cancel();
+  void DeleteFocused();
+  void DeleteSelection();
+  bool CanInitEditing(int AItemIndex);
+  Variant FetchEditValue(int AItemIndex, int AEditValueSource);
+  bool StoreEditValue(int AItemIndex, const Variant& AValue, int AEditValueSource);
+  void UpdateEditingData() { FProvider->UpdateData(); }
+  virtual void SaveEditorValue() {}
+  int GetEditState() const;
+  bool IsEditing() const;
+  int GetEditingRecordIndex();
+  int GetRecordIndexForEdit();
+  void CheckEditingRecord(int AFromRecordIndex);
+  bool GetNewItemRowEnabled() const { return FNewItemRowEnabled; }
+  void SetNewItemRowEnabled(bool AValue);
+  bool GetNewItemRowFocused() const { return FNewItemRowFocused; }
+  void SetNewItemRowFocused(bool AValue);
+  bool IsNewItemRowFocused() const { return FNewItemRowFocused && FNewItemRowEnabled && GetFocusedRowIndex() == -1; }
+  bool IsNewItemRecord(int ARecordIndex) const { return FNewItemRecord != 0 && ARecordIndex == FNewItemRecord; }
+
+  // Event hooks the provider calls.
+  void DoAfterCancel() { if (OnAfterCancel) OnAfterCancel(this); }
+  void DoAfterDelete() { if (OnAfterDelete) OnAfterDelete(this); }
+  void DoAfterInsert() { if (OnAfterInsert) OnAfterInsert(this); }
+  void DoAfterPost() { if (OnAfterPost) OnAfterPost(this); }
+  void DoBeforeCancel() { if (OnBeforeCancel) OnBeforeCancel(this); }
+  void DoBeforeDelete(int ARecordIndex) { if (OnBeforeDelete) OnBeforeDelete(this, ARecordIndex); }
+  void DoBeforeInsert() { if (OnBeforeInsert) OnBeforeInsert(this); }
+  void DoBeforePost() { if (OnBeforePost) OnBeforePost(this); }
+  void DoNewRecord(int ARecordIndex) { if (OnNewRecord) OnNewRecord(this, ARecordIndex); }
+
+  // ---- master-detail
+  // The relation list, created on first use.
+  TcxCustomDataRelationList* GetRelations();
+  // AMasterRecordIndex -1 makes this controller the relation's pattern detail controller.
+  void SetMasterRelation(TcxCustomDataRelation* ARelation, int AMasterRecordIndex);
+  void SetPatternRelation(TcxCustomDataRelation* ARelation, bool APattern);
+  TcxCustomDataRelation* GetMasterRelation() const { return FMasterRelation; }
+  int GetMasterRecordIndex() const { return FMasterRecordIndex; }
+  TcxCustomDataController* GetMasterDataController() const;
+  // 0 not a detail, 1 pattern, 2 clone.
+  int GetDetailMode() const;
+  bool IsDetailMode() const { return FMasterRelation != nullptr; }
+  bool IsPattern() const { return GetDetailMode() == 1; }
+  TcxCustomDataController* GetPatternDataController();
+  virtual int GetDefaultActiveRelationIndex() { return 0; }
+  bool GetDetailExpanded(int ARecordIndex);
+  // False when unchanged, out of range, without details or refused by OnDetailExpanding/Collapsing.
+  bool ChangeDetailExpanding(int ARecordIndex, bool AExpanded);
+  int GetDetailActiveRelationIndex(int ARecordIndex);
+  void ChangeDetailActiveRelationIndex(int ARecordIndex, int ARelationIndex);
+  void CollapseDetails();
+  // Whether the record's detail has records: false without a detail data source.
+  bool GetDetailHasChildren(int ARecordIndex, int ARelationIndex);
+  virtual void DetailsChanging() {}
+  // The relation list changed.
+  virtual void LayoutChanged(TcxCustomDataRelation* ARelation);
+
+  // ---- events
+  TcxDataControllerNotifyEvent OnAfterCancel, OnAfterDelete, OnAfterInsert, OnAfterPost, OnBeforeCancel,
+      OnBeforeInsert, OnBeforePost;
+  TcxDataControllerRecordEvent OnBeforeDelete, OnNewRecord;
+  TcxDataControllerCompareEvent OnCompare;
+  TNotifyEvent OnDataChanged;
+  std::function<void(TcxCustomDataController* Sender, int ARecordIndex, bool& AAllow)> OnDetailCollapsing, OnDetailExpanding;
+  TcxDataControllerRecordEvent OnDetailCollapsed, OnDetailExpanded;
+  TNotifyEvent OnGroupingChanged;
+  TcxDataRecordChangedEvent OnRecordChanged;
+  TNotifyEvent OnSortingChanged;
+  // The bound view's hook: receives every notification object (freed when it returns).
+  TcxUpdateControlEvent OnUpdateControl;
+
+private:
+  friend class TcxDataListenerLink;
+  void Dispatch();
+  void SendData();
+  void DoDataChangedEvents();
+  void UpdateControl(TcxUpdateControlInfo& AInfo);
+  void SendSelectionChanged();
+  TcxCustomDataField* CheckedField(int AItemIndex) const { CheckItemIndex(AItemIndex); return GetItemField(AItemIndex); }
+  bool LocateFrom(int AFrom, int ATo, int AStep);
+  void FocusSearchMatch(int ARecordIndex);
+  void InternalRecordsFreed();
+
+  TComponent* FOwner;
+  TcxDataControllerOptions FOptions{dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding};
+  struct TListener {
+    TObject* Owner;
+    TNotifyEvent Handler;
+  };
+  std::vector<TListener> FListeners;
+  std::vector<TcxDataListenerLink*> FListenerLinks;
+  std::unique_ptr<TcxDataStorage> FStorage;
+  std::unique_ptr<TcxDataControllerGroups> FGroups;
+  std::unique_ptr<TcxCustomDataFieldList> FFields;
+  std::unique_ptr<TcxDataFilterCriteria> FFilter;
+  std::unique_ptr<TcxDataSummary> FSummary;
+  std::unique_ptr<TcxCustomDataProvider> FProvider;
+  std::unique_ptr<TcxCustomDataControllerInfo> FInfo;
+  std::unique_ptr<TcxCustomDataRelationList> FRelations;
+  TcxCustomDataRelation* FMasterRelation = nullptr;
+  int FMasterRecordIndex = -1;
+  bool FPatternFlag = false;
+
+  bool FMultiSelect = false;
+  bool FFocusedSelected = true;
+  bool FNewItemRowEnabled = false;
+  bool FNewItemRowFocused = false;
+  int FNewItemRecord = 0;
+  int FSavedFocusedRecord = -1;
+  TcxCustomDataField* FIncrementalFilterField = nullptr;
+  AnsiString FIncrementalFilterText;
+  TcxCustomDataField* FSearchField = nullptr;
+  bool FSearching = false;
+  bool FSearchLocked = false;
+  AnsiString FSearchText;
+  int FLocateCount = 0;
+  int FExternalLockCount = 0;
+  int FFullUpdateCount = 0;
+  Word FChanges = 0;
+  Byte FPendingKind = 4;
+  int FPendingItem = -1;
+  int FPendingRecord = -1;
+  bool FDataEventsDeferred = false;
+  bool FDestroying = false;
+  bool FInSortingChanged = false;
+  bool FStructureRebuilt = false;
+  bool FDataChangePending = false;
+  bool FInCheckDataChanged = false;
+  bool FActive = false;
+};

@@ -1,0 +1,44 @@
+// The MDI client window (class "MDICLIENT") and the default procedures of MDI frames and MDI
+// children: creating children with WM_MDICREATE, one active child (WM_MDIACTIVATE to the one
+// that loses and the one that gains), maximised children (a maximised child stays maximised
+// when another is activated, which takes its place), tiling and cascading.
+//
+// The client keeps its children inside itself: a maximised child fills the client area and
+// follows its size. The frame's own caption and menu bar are not merged with a maximised
+// child's.
+#pragma once
+
+#include "platform/win/WinUser.h"
+
+constexpr UINT MDITILE_VERTICAL = 0x0, MDITILE_HORIZONTAL = 0x1, MDITILE_SKIPDISABLED = 0x2;
+constexpr UINT MDIS_ALLCHILDSTYLES = 0x1;
+
+struct CLIENTCREATESTRUCT {
+  HMENU hWindowMenu = nullptr;
+  UINT idFirstChild = 0;
+};
+
+struct MDICREATESTRUCTA {
+  const char* szClass = nullptr;
+  const char* szTitle = nullptr;
+  HINSTANCE hOwner = nullptr;
+  int x = CW_USEDEFAULT, y = CW_USEDEFAULT, cx = CW_USEDEFAULT, cy = CW_USEDEFAULT;
+  DWORD style = 0;
+  LPARAM lParam = 0;
+};
+using MDICREATESTRUCT = MDICREATESTRUCTA;
+
+namespace Windows {
+
+// For a frame's procedure: resizes the client with the frame, passes the focus to the active
+// child, activates a child chosen from the window menu (ids from idFirstChild).
+LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wParam, LPARAM lParam);
+// For an MDI child's procedure: activation by click or focus, WM_CLOSE through the client.
+LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace Windows
+
+namespace Mdi {
+// Registers "MDICLIENT" when it is not registered; answers whether `className` is it.
+bool EnsureClass(const char* className);
+}  // namespace Mdi
