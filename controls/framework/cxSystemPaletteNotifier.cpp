@@ -4,12 +4,49 @@
 #include <memory>
 #include <vector>
 
+#include "platform/win/window/Windows.h"
+
 namespace {
+
+const char* const ListenerClassName = "TcxSystemPaletteChangedListener";
+
+LRESULT ListenerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  if (Msg == WM_SYSCOLORCHANGE) {
+    try {
+      cxSystemPaletteNotifier::SystemColorsChanged();
+    } catch (...) {
+      Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+      throw;
+    }
+  }
+  return Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+}
 
 // One per program while any notifier exists.
 struct TcxSystemPaletteChangedListener {
   std::vector<TcxSystemPaletteChangedNotifier*> Primary, Ordinary;
   int RefCount = 0;
+  HWND Window = nullptr;
+
+  TcxSystemPaletteChangedListener()
+  {
+    WNDCLASSEXA info;
+    if (!Windows::GetClassInfoEx(nullptr, ListenerClassName, &info)) {
+      WNDCLASSEXA wc;
+      wc.lpfnWndProc = ListenerWndProc;
+      wc.lpszClassName = ListenerClassName;
+      Windows::RegisterClassEx(&wc);
+    }
+    // Top-level, so that broadcasts reach it; never shown.
+    Window = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, ListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                     nullptr, nullptr, nullptr);
+  }
+  ~TcxSystemPaletteChangedListener()
+  {
+    if (Window) Windows::DestroyWindow(Window);  // a handle gone stale meanwhile is no error
+    Windows::UnregisterClass(ListenerClassName, nullptr);
+  }
 };
 // Freed with the last notifier, never by a static destructor (the order of those is unknown).
 TcxSystemPaletteChangedListener* Listener = nullptr;
@@ -57,3 +94,5 @@ void cxSystemPaletteNotifier::SystemColorsChanged()
 }
 
 bool cxSystemPaletteNotifier::ListenerExists() { return Listener != nullptr; }
+
+HWND cxSystemPaletteNotifier::ListenerWindow() { return Listener ? Listener->Window : nullptr; }

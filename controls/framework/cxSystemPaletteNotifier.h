@@ -1,13 +1,16 @@
 // Notification of system colour changes, so that colour-dependent caches are rebuilt. Primary
 // notifiers (caches of shared images) are told before ordinary ones (look-and-feel objects).
 //
-// The hidden window that receives WM_SYSCOLORCHANGE belongs to the window layer; until it is
-// wired, the window layer (or a test) calls cxSystemPaletteNotifier::SystemColorsChanged.
+// While any notifier exists the program's listener owns a hidden top-level window of the window
+// layer (class "TcxSystemPaletteChangedListener"); WM_SYSCOLORCHANGE arriving there runs
+// SystemColorsChanged. Every message, that one too, then goes to the default window procedure
+// (also when a notifier raises; the exception goes on to the sender or dispatcher).
 #pragma once
 
 #include <functional>
 
 #include "platform/rtl/System.h"
+#include "platform/win/WinUser.h"
 
 class TcxSystemPaletteChangedNotifier : public TObject {
 public:
@@ -32,4 +35,6 @@ constexpr unsigned WM_SYSCOLORCHANGE = 0x15;
 void SystemColorsChanged();
 // True while any notifier exists.
 bool ListenerExists();
+// The listener's hidden window (owned by the listener); null while no notifier exists.
+HWND ListenerWindow();
 }  // namespace cxSystemPaletteNotifier

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "controls/framework/dxUxTheme.h"
+#include "platform/win/window/Windows.h"
 
 namespace dxThemeManager {
 
@@ -27,6 +28,47 @@ TdxThemeData Cache[dxThemeClassCount];
 bool ThemesActive = false;
 bool Started = false;
 std::unique_ptr<std::vector<TdxThemeChangedNotificator*>> Notificators;
+
+const char* const ReceiverClassName = "TdxThemeChangedEventReceiver";
+
+LRESULT ReceiverWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  if (Msg != WM_THEMECHANGED) return Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+  Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+  return ThemeChangedMessage();
+}
+
+// Owns the hidden window that the theme-change message is sent to.
+class TdxThemeChangedEventReceiver {
+public:
+  TdxThemeChangedEventReceiver()
+  {
+    WNDCLASSEXA info;
+    if (!Windows::GetClassInfoEx(nullptr, ReceiverClassName, &info)) {
+      WNDCLASSEXA wc;
+      wc.lpfnWndProc = ReceiverWndProc;
+      wc.lpszClassName = ReceiverClassName;
+      Windows::RegisterClassEx(&wc);
+    }
+    // Top-level, so that broadcasts reach it; never shown.
+    FWindow = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, ReceiverClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                      nullptr, nullptr, nullptr);
+  }
+  ~TdxThemeChangedEventReceiver()
+  {
+    ThemesActive = false;
+    if (FWindow) Windows::DestroyWindow(FWindow);  // a handle gone stale meanwhile is no error
+    Windows::UnregisterClass(ReceiverClassName, nullptr);
+  }
+  TdxThemeChangedEventReceiver(const TdxThemeChangedEventReceiver&) = delete;
+  TdxThemeChangedEventReceiver& operator=(const TdxThemeChangedEventReceiver&) = delete;
+  HWND Window() const { return FWindow; }
+
+private:
+  HWND FWindow = nullptr;
+};
+
+std::unique_ptr<TdxThemeChangedEventReceiver> Receiver;
 
 std::u16string Upper(std::u16string s)
 {
@@ -111,11 +153,15 @@ void Initialize()
   Started = true;
   if (!dxUxTheme::IsUxThemeLoaded()) return;
   ThemesActive = dxUxTheme::IsThemeActive() != 0;
+  Receiver = std::make_unique<TdxThemeChangedEventReceiver>();
   Notificators = std::make_unique<std::vector<TdxThemeChangedNotificator*>>();
 }
 
+HWND GetReceiverWindow() { return Receiver ? Receiver->Window() : nullptr; }
+
 void Finalize()
 {
+  Receiver.reset();
   if (dxUxTheme::IsUxThemeLoaded()) {
     ThemesActive = false;
     CloseAllThemes();

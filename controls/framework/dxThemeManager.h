@@ -1,8 +1,9 @@
 // One open theme handle per theme class for the whole program, reopened lazily after a theme
 // change, and the notification of theme changes.
 //
-// The receiver of the theme-change message is a hidden window of the window layer; until that
-// is wired, the window layer (or a test) calls ThemeChangedMessage when WM_THEMECHANGED arrives.
+// While the theme library is loaded (between Initialize and Finalize) a hidden top-level window
+// of the window layer, class "TdxThemeChangedEventReceiver", receives WM_THEMECHANGED and runs
+// ThemeChangedMessage; every other message goes to the default window procedure.
 #pragma once
 
 #include <cstdint>
@@ -10,6 +11,7 @@
 
 #include "platform/gdi/WinTypes.h"
 #include "platform/rtl/System.h"
+#include "platform/win/WinUser.h"
 
 // Theme class indexes 0 .. 23.
 using TdxThemeClass = int;
@@ -51,7 +53,10 @@ const char16_t* DefaultThemeClassName(TdxThemeClass Class);
 // stops the rest. Answers the message result, 0.
 LRESULT ThemeChangedMessage();
 extern std::function<void(const std::exception&)> HandleException;
-// After dxUxTheme::Initialize. Idempotent.
+// The receiver's hidden window (owned by the unit); null when the library is not loaded.
+HWND GetReceiverWindow();
+// After dxUxTheme::Initialize (and after the window layer is up). Idempotent.
 void Initialize();
+// Frees the receiver (themes count as inactive from then on), closes the handles.
 void Finalize();
 }  // namespace dxThemeManager

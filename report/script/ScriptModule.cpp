@@ -4,6 +4,7 @@
 #include "report/script/grammars/fs_icpp.h"
 #include "report/script/grammars/fs_ijs.h"
 #include "report/script/grammars/fs_ipascal.h"
+#include "report/script/interp/fs_iinterpreter.h"
 #include "report/script/tools/fs_itools.h"
 
 namespace ScriptModule {
@@ -21,12 +22,14 @@ void Initialize()
   fs_ibasic::Initialize();
   fs_icpp::Initialize();
   fs_ipascal::Initialize();
+  fs_iinterpreter::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  fs_iinterpreter::Finalize();
   fs_itools::Finalize();
   Initialized = false;
 }

@@ -7,6 +7,8 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/FormatSettings.h"
+#include "platform/sys/Locale.h"
+#include "platform/win/window/Windows.h"
 
 namespace cxFormats {
 
@@ -98,7 +100,8 @@ AnsiString CurrencyFormat()
 
 Byte StartOfWeek()
 {
-  const AnsiString text = Hooks().LocaleFirstDayOfWeek ? Hooks().LocaleFirstDayOfWeek() : AnsiString("6");
+  const AnsiString text = Hooks().LocaleFirstDayOfWeek ? Hooks().LocaleFirstDayOfWeek()
+                                                        : Locale::GetLocaleInfo(Locale::LOCALE_IFIRSTDAYOFWEEK);
   int day = SysUtils::StrToIntDef(text, 0) + 1;
   return static_cast<Byte>(day > 6 || day < 0 ? 0 : day);
 }
@@ -166,6 +169,36 @@ AnsiString StandardDateEditMask()
   return result + ";1; ";
 }
 
+const char* const WindowClassName = "TcxFormatControllerWindow";
+
+LRESULT WindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  auto* controller = reinterpret_cast<TcxFormatController*>(Windows::GetWindowLongPtr(Wnd, GWLP_USERDATA));
+  if (Msg == WM_SETTINGCHANGE && controller) {
+    try {
+      const char* section = reinterpret_cast<const char*>(LParam);
+      if (controller->HandleSettingChange(WParam, section ? AnsiString(section) : AnsiString())) return 0;
+    } catch (const Exception& e) {
+      if (!Hooks().HandleException) throw;
+      Hooks().HandleException(e);
+      return 0;
+    }
+  }
+  return Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+}
+
+// The class is registered when a window is first needed; the window layer may have been reset
+// since (tests), so the check is made every time.
+bool EnsureWindowClass()
+{
+  WNDCLASSEXA info;
+  if (Windows::GetClassInfoEx(nullptr, WindowClassName, &info)) return true;
+  WNDCLASSEXA wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.lpszClassName = WindowClassName;
+  return Windows::RegisterClassEx(&wc) != 0;
+}
+
 void RegisterController(TcxFormatController* AController)
 {
   if (!TheController) TheController = AController;
@@ -200,6 +233,7 @@ void Finalize()
 {
   OwnedController.reset();
   Hooks() = TcxFormatControllerHooks();
+  Windows::UnregisterClass(WindowClassName, nullptr);  // FALSE while a window of it exists
 }
 
 }  // namespace cxFormats
@@ -212,15 +246,30 @@ TcxFormatController::TcxFormatController()
 
 TcxFormatController::~TcxFormatController()
 {
-  if (FWindow && cxFormats::Hooks().ReleaseWindow) cxFormats::Hooks().ReleaseWindow(FWindow);
+  ReleaseWindow();
   cxFormats::UnregisterController(this);
+}
+
+void TcxFormatController::AllocateWindow()
+{
+  if (FWindow || !cxFormats::EnsureWindowClass()) return;
+  // Top-level, so that broadcasts reach it; never shown.
+  FWindow = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, cxFormats::WindowClassName, "", WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, nullptr, nullptr);
+  if (FWindow) Windows::SetWindowLongPtr(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void TcxFormatController::ReleaseWindow()
+{
+  HWND window = FWindow;
+  FWindow = nullptr;
+  if (window) Windows::DestroyWindow(window);  // a handle gone stale meanwhile is no error
 }
 
 void TcxFormatController::AddListener(IcxFormatChangeListener* AListener)
 {
   if (!AListener || std::find(FListeners.begin(), FListeners.end(), AListener) != FListeners.end()) return;
-  if (FListeners.empty() && !FWindow && cxFormats::Hooks().AllocateWindow)
-    FWindow = cxFormats::Hooks().AllocateWindow(this);
+  if (FListeners.empty()) AllocateWindow();
   FListeners.push_back(AListener);
 }
 
@@ -229,10 +278,7 @@ void TcxFormatController::RemoveListener(IcxFormatChangeListener* AListener)
   auto it = std::find(FListeners.begin(), FListeners.end(), AListener);
   if (it == FListeners.end()) return;
   FListeners.erase(it);
-  if (FListeners.empty() && FWindow) {
-    if (cxFormats::Hooks().ReleaseWindow) cxFormats::Hooks().ReleaseWindow(FWindow);
-    FWindow = nullptr;
-  }
+  if (FListeners.empty()) ReleaseWindow();
 }
 
 bool TcxFormatController::HandleSettingChange(std::uintptr_t AWParam, const AnsiString& ASection)
@@ -241,7 +287,10 @@ bool TcxFormatController::HandleSettingChange(std::uintptr_t AWParam, const Ansi
   if (AWParam != 0 || ASection != "intl") return false;
   if (hooks.UpdateFormatSettings && !hooks.UpdateFormatSettings()) return false;
   try {
-    if (hooks.ReadLocaleFormatSettings) hooks.ReadLocaleFormatSettings();
+    if (hooks.ReadLocaleFormatSettings)
+      hooks.ReadLocaleFormatSettings();
+    else
+      Locale::ApplyLocale();
     UpdateFormats();
     // a listener may remove itself while being told
     const std::vector<IcxFormatChangeListener*> listeners = FListeners;

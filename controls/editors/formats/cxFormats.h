@@ -2,9 +2,10 @@
 // first day of the week, the date editor's formats and input masks), recomputed when the user
 // changes the regional settings, with the listeners told.
 //
-// The hidden window that receives WM_SETTINGCHANGE belongs to the window layer: it installs
-// TcxFormatControllerHooks, the controller asks for the window while it has listeners, and the
-// window passes the message to HandleSettingChange.
+// While it has listeners the controller owns a hidden top-level window of the window layer
+// (class "TcxFormatControllerWindow"); a WM_SETTINGCHANGE sent or broadcast to it goes to
+// HandleSettingChange, every other message to the default window procedure. The locale is
+// platform/sys's Locale unit unless a hook stands in for it.
 //
 // One controller per program (GetFormatController). UI thread only.
 #pragma once
@@ -15,6 +16,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/System.h"
+#include "platform/win/WinUser.h"
 
 // Told after the formats were recomputed. Not owned by the controller: remove a listener before
 // it is destroyed.
@@ -26,18 +28,15 @@ public:
 
 class TcxFormatController;
 
-// What the controller needs from the layers above and beside it. Every member may be empty.
+// What the controller needs from the application layer, and stand-ins for the locale (tests).
+// Every member may be empty.
 struct TcxFormatControllerHooks {
-  // Creates the hidden window that forwards WM_SETTINGCHANGE to HandleSettingChange; the
-  // answer is an opaque handle given back to ReleaseWindow.
-  std::function<void*(TcxFormatController* Controller)> AllocateWindow;
-  std::function<void(void* Window)> ReleaseWindow;
   // Whether the application follows changes of the regional settings (default: yes).
   std::function<bool()> UpdateFormatSettings;
-  // Re-reads the locale into the format settings (default: nothing; the locale is fixed).
+  // Re-reads the locale into the format settings (default: Locale::ApplyLocale).
   std::function<void()> ReadLocaleFormatSettings;
   // The locale's first day of the week as the system gives it: "0" Monday .. "6" Sunday
-  // (default "6", the program's fixed locale).
+  // (default: Locale::GetLocaleInfo(LOCALE_IFIRSTDAYOFWEEK)).
   std::function<AnsiString()> LocaleFirstDayOfWeek;
   // The application's handler for an exception raised while a message is handled; without
   // one the exception goes on to the caller.
@@ -58,6 +57,9 @@ public:
   virtual void RemoveListener(IcxFormatChangeListener* AListener);
   int ListenerCount() const { return static_cast<int>(FListeners.size()); }
   bool HasWindow() const { return FWindow != nullptr; }
+  // The hidden window (owned by the controller); null while there are no listeners, or when
+  // the window layer could not create it.
+  HWND GetWindow() const { return FWindow; }
 
   // WM_SETTINGCHANGE as the hidden window receives it. For a zero word parameter with the
   // section "intl", when the application follows the regional settings: re-reads the locale,
@@ -112,7 +114,9 @@ private:
   AnsiString FStandardDateEditMask;
   Byte FStartOfWeek = 0;
   bool FUseDateFormatSettings = false;
-  void* FWindow = nullptr;
+  HWND FWindow = nullptr;
+  void AllocateWindow();
+  void ReleaseWindow();
 };
 
 namespace cxFormats {
@@ -120,12 +124,13 @@ namespace cxFormats {
 // The program's controller, created on first use (owned by the unit; freed by Finalize).
 TcxFormatController* GetFormatController();
 
-// Installs the hooks of the window, application and locale layers (replacing earlier ones).
+// Installs the hooks of the application layer and the locale stand-ins (replacing earlier ones).
 void SetFormatControllerHooks(const TcxFormatControllerHooks& Hooks);
 const TcxFormatControllerHooks& GetFormatControllerHooks();
 
 void Initialize();
-// Frees the controller GetFormatController created and forgets the hooks.
+// Frees the controller GetFormatController created (with its window), forgets the hooks and
+// unregisters the window class.
 void Finalize();
 
 }  // namespace cxFormats

@@ -1,10 +1,18 @@
 #include "report/engine/barcode/frxBarcod.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
 
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Blits.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/gdi/text/TextOutput.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/MathUtils.h"
 #include "platform/rtl/StringUtils.h"
 
 namespace {
@@ -723,4 +731,94 @@ std::vector<TfrxBarcodeTextPiece> TfrxBarcode::TextPieces(Integer PictureWidth,
       piece((w - TextWidth) / 2, 0, w, FText);
   }
   return pieces;
+}
+
+// ---- Painting -------------------------------------------------------------------------------
+
+namespace {
+
+// Selects an object into a DC for one scope and deletes it afterwards.
+class TSelected {
+public:
+  TSelected(HDC dc, HGDIOBJ obj) : FDC(dc), FObj(obj), FOld(Windows::SelectObject(dc, obj)) {}
+  ~TSelected()
+  {
+    Windows::SelectObject(FDC, FOld);
+    Windows::DeleteObject(FObj);
+  }
+  TSelected(const TSelected&) = delete;
+  TSelected& operator=(const TSelected&) = delete;
+
+private:
+  HDC FDC;
+  HGDIOBJ FObj;
+  HGDIOBJ FOld;
+};
+
+}  // namespace
+
+void TfrxBarcode::DrawBarcode(const AnsiString& Code, HDC DC)
+{
+  for (const TfrxBarPolygon& p : BarPolygons(Code)) {
+    COLORREF color = static_cast<COLORREF>(p.Color);
+    TSelected pen(DC, Windows::CreatePen(PS_SOLID, 1, color));
+    TSelected brush(DC, Windows::CreateSolidBrush(color));
+    POINT pts[4];
+    for (int i = 0; i < 4; ++i) pts[i] = POINT{p.Points[i].X, p.Points[i].Y};
+    Windows::Polygon(DC, pts, 4);
+  }
+}
+
+void TfrxBarcode::DrawText(HDC DC, Integer PictureWidth, Integer PictureHeight)
+{
+  int tenths = static_cast<int>(std::nearbyint(FAngle * 10));
+  TSelected font(DC, Windows::CreateFont(-Math::MulDiv(9, 96, 72), 0, tenths, tenths, FW_NORMAL,
+                                         0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+  HBRUSH brush = Windows::CreateSolidBrush(static_cast<COLORREF>(FColor));
+  int oldMode = Windows::SetBkMode(DC, TRANSPARENT);
+  COLORREF oldColor = Windows::SetTextColor(DC, RGB(0, 0, 0));
+  SIZE extent{};
+  Windows::GetTextExtentPoint32(DC, FText.data(), static_cast<int>(FText.size()), &extent);
+  for (const TfrxBarcodeTextPiece& p : TextPieces(PictureWidth, PictureHeight, extent.cx)) {
+    // Bands of the turned angles run right to left or bottom to top.
+    RECT band{std::min(p.Left, p.Right), std::min(p.Top, p.Bottom), std::max(p.Left, p.Right),
+              std::max(p.Top, p.Bottom)};
+    Windows::FillRect(DC, &band, brush);
+    Windows::TextOut(DC, p.TextPos.X, p.TextPos.Y, p.Text.data(), static_cast<int>(p.Text.size()));
+  }
+  Windows::SetTextColor(DC, oldColor);
+  Windows::SetBkMode(DC, oldMode);
+  Windows::DeleteObject(brush);
+}
+
+void TfrxBarcode::DrawInRect(HDC DC, const RECT& Rect, bool ShowText)
+{
+  AnsiString code = MakeData();
+  TfrxBarPoint size = PictureSize(Rect.right - Rect.left, Rect.bottom - Rect.top);
+  if (size.X <= 0 || size.Y <= 0) return;
+  // The picture is transparent where nothing is painted: a key colour apart from both colours
+  // marks those pixels and is left out when the picture is stretched onto DC.
+  COLORREF key = RGB(1, 2, 3);
+  while (key == static_cast<COLORREF>(FColor) || key == static_cast<COLORREF>(FColorBar)) ++key;
+  HDC pic = Windows::CreateCompatibleDC(DC);
+  HBITMAP bmp = Windows::CreateBitmap(size.X, size.Y, 1, 32, nullptr);
+  HGDIOBJ oldBmp = Windows::SelectObject(pic, bmp);
+  try {
+    HBRUSH fill = Windows::CreateSolidBrush(key);
+    RECT all{0, 0, size.X, size.Y};
+    Windows::FillRect(pic, &all, fill);
+    Windows::DeleteObject(fill);
+    DrawBarcode(code, pic);
+    if (ShowText) DrawText(pic, size.X, size.Y);
+    Windows::TransparentBlt(DC, Rect.left, Rect.top, Rect.right - Rect.left,
+                            Rect.bottom - Rect.top, pic, 0, 0, size.X, size.Y, key);
+  } catch (...) {
+    Windows::SelectObject(pic, oldBmp);
+    Windows::DeleteObject(bmp);
+    Windows::DeleteDC(pic);
+    throw;
+  }
+  Windows::SelectObject(pic, oldBmp);
+  Windows::DeleteObject(bmp);
+  Windows::DeleteDC(pic);
 }

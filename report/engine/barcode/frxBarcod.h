@@ -9,12 +9,13 @@
 // and "TfrxBarcode: wrong BarcodeType". Characters a symbology cannot hold are otherwise left
 // out (Code 39, Codabar) or taken as a space (Code 128 A/B); that is not an error.
 //
-// Drawing needs a canvas and vector pictures, which the drawing layer provides; the geometry of
-// it (bar polygons, picture size, text pieces) is computed here so that DrawInRect only paints.
+// The geometry of drawing (bar polygons, picture size, text pieces) is computed apart from the
+// painting, so that DrawBarcode, DrawText and DrawInRect only paint on a device context.
 #pragma once
 
 #include <vector>
 
+#include "platform/gdi/WinTypes.h"
 #include "platform/rtl/System.h"
 
 enum TfrxBarcodeType {
@@ -133,6 +134,16 @@ public:
   // that is not a multiple of 90 degrees.
   std::vector<TfrxBarcodeTextPiece> TextPieces(Integer PictureWidth, Integer PictureHeight,
                                                Integer TextWidth);
+
+  // Paints the polygons of BarPolygons(Code) on DC, pen and brush in each element's colour.
+  void DrawBarcode(const AnsiString& Code, HDC DC);
+  // Paints the text pieces of a picture of PictureWidth x PictureHeight on DC: font "Arial" 9
+  // turned by Angle, each band filled with Color, the text on a transparent background.
+  void DrawText(HDC DC, Integer PictureWidth, Integer PictureHeight);
+  // Draws the symbol, and with ShowText its text, scaled into Rect on DC. The picture is
+  // painted on a bitmap of PictureSize and stretched into Rect; pixels it leaves unpainted keep
+  // what DC had. Nothing is drawn for an empty symbol; MakeData's exceptions pass through.
+  void DrawInRect(HDC DC, const RECT& Rect, bool ShowText);
 
   // Width in pixels of one module code at the current module widths; raises
   // "TfrxBarcode: internal Error" for a character that is no module code.

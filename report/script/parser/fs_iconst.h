@@ -23,6 +23,8 @@ inline constexpr const char* SForError = "For loop variable must be numeric vari
 inline constexpr const char* SEventError = "Event handler must be a procedure";
 // Text behind what a language's program form reads, and a program that no form fits.
 inline constexpr const char* SStatementExpected = "Statement expected";
+// Array bounds that span more elements than a script may hold.
+inline constexpr const char* SArrayTooLarge = "Array is too large";
 // Nesting deeper than the parser walks; it guards the call stack.
 inline constexpr const char* STooDeeplyNested = "Program is nested too deeply";
 

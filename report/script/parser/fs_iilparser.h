@@ -24,6 +24,12 @@
 
 class TfsParser;
 class TfsScript;
+class TfsStatement;
+class TfsProcVariable;
+class TfsCustomVariable;
+class TfsExpression;
+class TfsDesignator;
+class TfsSetExpression;
 class TfsXMLDocument;
 class TfsXMLItem;
 class TStringList;
@@ -46,6 +52,12 @@ public:
   // The first pass over Text; True when the intermediate document was built. A first line
   // "#language <name>" switches the language for the rest of the text.
   bool BuildIntermediate(const AnsiString& Text);
+  // The second pass: builds the items and statements of the program from the intermediate
+  // document. A compile fault is not raised: it goes to the program's LastError, LastErrorPos
+  // (the element reached) and LastErrorUnit, and the result is False. Items made before the
+  // fault stay in the program until its owner clears it. Without a program it does nothing and
+  // answers False.
+  bool BuildProgram();
 
   // Owned by the parser.
   TfsXMLDocument* GetIntermediate() const { return FILDoc.get(); }
@@ -71,6 +83,26 @@ public:
   TfsGetUnitEvent OnGetILUnit;
 
 private:
+  // The second pass (fs_ibuilder.cpp).
+  void CompileItems(TfsXMLItem* E, TfsScript* S);
+  void DeclareProcs(TfsXMLItem* E, TfsScript* S);
+  void CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List);
+  void CompileInto(TfsXMLItem* E, TfsScript* S, TfsStatement* List);
+  void CompileParameters(TfsXMLItem* E, TfsProcVariable* P);
+  TfsCustomVariable* MakeVariable(TfsXMLItem* E, TfsScript* S, bool ByRef, bool AsParam, TfsStatement* List,
+                                        const AnsiString& Name);
+  TfsExpression* CompileExpr(TfsXMLItem* E, TfsScript* S);
+  TfsDesignator* CompileDesignator(TfsXMLItem* E, TfsScript* S);
+  TfsSetExpression* CompileSet(TfsXMLItem* E, TfsScript* S);
+  AnsiString ResolveType(AnsiString& T, TfsScript* S, int& KindOut);
+  TfsCustomVariable* ResolveVariable(TfsScript* S, const AnsiString& N);
+  void CheckNewName(TfsScript* S, const AnsiString& N);
+  void CheckAssignable(TfsCustomVariable* V, TfsCustomVariable* E);
+  void SetErrPos(TfsXMLItem* E);
+
+  TfsXMLItem* FDeclRoot = nullptr;
+  AnsiString FBuildErrorPos;
+
   bool Walk(const TfsGrammarNode* E);
   bool WalkLoop(const TfsGrammarNode* E, Integer P0);
   void RecordError(const TfsGrammarNode* E, Integer P0);

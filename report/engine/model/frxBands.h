@@ -1,0 +1,321 @@
+// Bands: the strips of a report page that the engine prints as units, in eighteen kinds.
+//
+// Dot-matrix snapping and the data band's data set wait for the dot-matrix page and the report
+// data sets; the data band keeps the data set's name meanwhile.
+#pragma once
+
+#include "report/engine/model/frxClass.h"
+
+class TfrxChild;
+
+class TfrxBand : public TfrxReportComponent {
+  PELTO_CLASS(TfrxBand, TfrxReportComponent)
+public:
+  explicit TfrxBand(TComponent* AOwner);
+  ~TfrxBand() override;
+
+  // Index 0..17 in the kind table of the last kind the band is or derives from; 0 for none.
+  Integer GetBandKind() const;
+  AnsiString GetClassCaption() override;
+  // The class name less "Tfrx" and "Band" ("TfrxMasterData" -> "MasterData").
+  AnsiString DefaultBaseName() const override;
+
+  bool GetAllowSplit() const { return FAllowSplit; }
+  void SetAllowSplit(bool Value) { FAllowSplit = Value; }
+  // The band printed right after this one (not owned; cleared when it is freed).
+  TfrxChild* GetChild() const { return FChild; }
+  void SetChild(TfrxChild* Value);
+  bool GetKeepChild() const { return FKeepChild; }
+  void SetKeepChild(bool Value) { FKeepChild = Value; }
+  const AnsiString& GetOutlineText() const { return FOutlineText; }
+  void SetOutlineText(const AnsiString& Value) { FOutlineText = Value; }
+  bool GetStartNewPage() const { return FStartNewPage; }
+  void SetStartNewPage(bool Value) { FStartNewPage = Value; }
+  bool GetStretched() const { return FStretched; }
+  void SetStretched(bool Value) { FStretched = Value; }
+  bool GetPrintChildIfInvisible() const { return FPrintChildIfInvisible; }
+  void SetPrintChildIfInvisible(bool Value) { FPrintChildIfInvisible = Value; }
+  bool GetVertical() const { return FVertical; }
+  void SetVertical(bool Value) { FVertical = Value; }
+
+  AnsiString OnAfterCalcHeight;
+
+  // Engine state.
+  Integer LineN = 0;
+  Integer LineThrough = 0;
+  Integer InitialObjectCount = -1;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont)
+        .StoredWhen(TPublisher<ThisClass>::When([](const ThisClass* o) { return o->IsFontStored(); }));
+    p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
+    p.Property("Left", &ThisClass::GetLeft, &ThisClass::SetLeft);
+    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
+    p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions)
+        .Default(TfrxRestrictions{});
+    p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
+    p.Property("Vertical", &ThisClass::GetVertical, &ThisClass::SetVertical).Default(false);
+    p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
+    p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth);
+    p.Property("OnAfterCalcHeight", &ThisClass::OnAfterCalcHeight, &ThisClass::OnAfterCalcHeight);
+    p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
+    p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
+  }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  bool FAllowSplit = false;
+  TfrxChild* FChild = nullptr;
+  bool FKeepChild = false;
+  AnsiString FOutlineText;
+  bool FStartNewPage = false;
+  bool FStretched = false;
+  bool FPrintChildIfInvisible = false;
+  bool FVertical = false;
+};
+
+// Publishing helpers for the kinds: each publishes its own selection, in this order.
+#define FRX_BAND_BOOL(p, Name) \
+  p.Property(#Name, &ThisClass::Get##Name, &ThisClass::Set##Name).Default(false)
+#define FRX_BAND_CHILD(p) p.Property("Child", &ThisClass::GetChild, &ThisClass::SetChild)
+
+class TfrxReportTitle : public TfrxBand {
+  PELTO_CLASS(TfrxReportTitle, TfrxBand)
+public:
+  explicit TfrxReportTitle(TComponent* AOwner) : TfrxBand(AOwner) {}
+  PELTO_PUBLISHED(p)
+  {
+    FRX_BAND_CHILD(p);
+    FRX_BAND_BOOL(p, KeepChild);
+    FRX_BAND_BOOL(p, PrintChildIfInvisible);
+    FRX_BAND_BOOL(p, StartNewPage);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxReportSummary : public TfrxBand {
+  PELTO_CLASS(TfrxReportSummary, TfrxBand)
+public:
+  explicit TfrxReportSummary(TComponent* AOwner) : TfrxBand(AOwner) {}
+  PELTO_PUBLISHED(p)
+  {
+    FRX_BAND_BOOL(p, AllowSplit);
+    FRX_BAND_CHILD(p);
+    FRX_BAND_BOOL(p, KeepChild);
+    FRX_BAND_BOOL(p, PrintChildIfInvisible);
+    FRX_BAND_BOOL(p, StartNewPage);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxPageHeader : public TfrxBand {
+  PELTO_CLASS(TfrxPageHeader, TfrxBand)
+public:
+  explicit TfrxPageHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
+  bool PrintOnFirstPage = true;
+  PELTO_PUBLISHED(p)
+  {
+    FRX_BAND_CHILD(p);
+    FRX_BAND_BOOL(p, PrintChildIfInvisible);
+    p.Property("PrintOnFirstPage", &ThisClass::PrintOnFirstPage, &ThisClass::PrintOnFirstPage).Default(true);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxPageFooter : public TfrxBand {
+  PELTO_CLASS(TfrxPageFooter, TfrxBand)
+public:
+  explicit TfrxPageFooter(TComponent* AOwner) : TfrxBand(AOwner) {}
+  bool PrintOnFirstPage = true;
+  bool PrintOnLastPage = true;
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("PrintOnFirstPage", &ThisClass::PrintOnFirstPage, &ThisClass::PrintOnFirstPage).Default(true);
+    p.Property("PrintOnLastPage", &ThisClass::PrintOnLastPage, &ThisClass::PrintOnLastPage).Default(true);
+  }
+};
+
+class TfrxHeader : public TfrxBand {
+  PELTO_CLASS(TfrxHeader, TfrxBand)
+public:
+  explicit TfrxHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
+  bool ReprintOnNewPage = false;
+  PELTO_PUBLISHED(p)
+  {
+    FRX_BAND_BOOL(p, AllowSplit);
+    FRX_BAND_CHILD(p);
+    FRX_BAND_BOOL(p, KeepChild);
+    FRX_BAND_BOOL(p, PrintChildIfInvisible);
+    p.Property("ReprintOnNewPage", &ThisClass::ReprintOnNewPage, &ThisClass::ReprintOnNewPage).Default(false);
+    FRX_BAND_BOOL(p, StartNewPage);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+// Footer, group footer and child band publish the same selection.
+#define FRX_FOOTER_LIKE(p)                  \
+  FRX_BAND_BOOL(p, AllowSplit);             \
+  FRX_BAND_CHILD(p);                        \
+  FRX_BAND_BOOL(p, KeepChild);              \
+  FRX_BAND_BOOL(p, PrintChildIfInvisible)
+
+class TfrxFooter : public TfrxBand {
+  PELTO_CLASS(TfrxFooter, TfrxBand)
+public:
+  explicit TfrxFooter(TComponent* AOwner) : TfrxBand(AOwner) {}
+  PELTO_PUBLISHED(p)
+  {
+    FRX_FOOTER_LIKE(p);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxDataBand : public TfrxBand {
+  PELTO_CLASS(TfrxDataBand, TfrxBand)
+public:
+  explicit TfrxDataBand(TComponent* AOwner) : TfrxBand(AOwner) {}
+  AnsiString GetClassCaption() override;
+
+  Integer GetColumns() const { return FColumns; }
+  void SetColumns(Integer Value) { FColumns = Value; }
+  Extended GetColumnWidth() const { return FColumnWidth; }
+  void SetColumnWidth(Extended Value) { FColumnWidth = Value; }
+  Extended GetColumnGap() const { return FColumnGap; }
+  void SetColumnGap(Extended Value) { FColumnGap = Value; }
+  const AnsiString& GetDataSetName() const { return FDataSetName; }
+  void SetDataSetName(const AnsiString& Value) { FDataSetName = Value; }
+  Integer GetRowCount() const { return FRowCount; }
+  void SetRowCount(Integer Value) { FRowCount = Value; }
+  // Moves the band to data column Value (beyond Columns: back to 1); column 1 resets
+  // ColumnMaxY.
+  void SetCurColumn(Integer Value);
+  Integer GetCurColumn() const { return FCurColumn; }
+
+  bool FooterAfterEach = false, KeepFooter = false, KeepHeader = false, KeepTogether = false,
+       PrintIfDetailEmpty = false;
+  AnsiString OnMasterDetail;
+  Extended ColumnMaxY = 0;
+
+  PELTO_PUBLISHED(p)
+  {
+    FRX_BAND_BOOL(p, AllowSplit);
+    FRX_BAND_CHILD(p);
+    p.Property("Columns", &ThisClass::GetColumns, &ThisClass::SetColumns).Default(0);
+    p.Property("ColumnWidth", &ThisClass::GetColumnWidth, &ThisClass::SetColumnWidth);
+    p.Property("ColumnGap", &ThisClass::GetColumnGap, &ThisClass::SetColumnGap);
+    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
+    p.Property("FooterAfterEach", &ThisClass::FooterAfterEach, &ThisClass::FooterAfterEach).Default(false);
+    FRX_BAND_BOOL(p, KeepChild);
+    p.Property("KeepFooter", &ThisClass::KeepFooter, &ThisClass::KeepFooter).Default(false);
+    p.Property("KeepHeader", &ThisClass::KeepHeader, &ThisClass::KeepHeader).Default(false);
+    p.Property("KeepTogether", &ThisClass::KeepTogether, &ThisClass::KeepTogether).Default(false);
+    p.Property("OutlineText", &ThisClass::GetOutlineText, &ThisClass::SetOutlineText);
+    FRX_BAND_BOOL(p, PrintChildIfInvisible);
+    p.Property("PrintIfDetailEmpty", &ThisClass::PrintIfDetailEmpty, &ThisClass::PrintIfDetailEmpty).Default(false);
+    p.Property("RowCount", &ThisClass::GetRowCount, &ThisClass::SetRowCount);
+    FRX_BAND_BOOL(p, StartNewPage);
+    FRX_BAND_BOOL(p, Stretched);
+    p.Property("OnMasterDetail", &ThisClass::OnMasterDetail, &ThisClass::OnMasterDetail);
+  }
+
+private:
+  Integer FColumns = 0;
+  Extended FColumnWidth = 0;
+  Extended FColumnGap = 0;
+  AnsiString FDataSetName;
+  Integer FRowCount = 0;
+  Integer FCurColumn = 1;
+};
+
+#define FRX_DATA_KIND(Name)                                      \
+  class Name : public TfrxDataBand {                             \
+    PELTO_CLASS(Name, TfrxDataBand)                              \
+  public:                                                        \
+    explicit Name(TComponent* AOwner) : TfrxDataBand(AOwner) {}  \
+  };
+FRX_DATA_KIND(TfrxMasterData)
+FRX_DATA_KIND(TfrxDetailData)
+FRX_DATA_KIND(TfrxSubdetailData)
+FRX_DATA_KIND(TfrxDataBand4)
+FRX_DATA_KIND(TfrxDataBand5)
+FRX_DATA_KIND(TfrxDataBand6)
+#undef FRX_DATA_KIND
+
+class TfrxGroupHeader : public TfrxBand {
+  PELTO_CLASS(TfrxGroupHeader, TfrxBand)
+public:
+  explicit TfrxGroupHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
+  AnsiString Condition;
+  bool KeepTogether = false;
+  bool ReprintOnNewPage = false;
+  PELTO_PUBLISHED(p)
+  {
+    FRX_BAND_BOOL(p, AllowSplit);
+    FRX_BAND_CHILD(p);
+    p.Property("Condition", &ThisClass::Condition, &ThisClass::Condition);
+    FRX_BAND_BOOL(p, KeepChild);
+    p.Property("KeepTogether", &ThisClass::KeepTogether, &ThisClass::KeepTogether).Default(false);
+    p.Property("ReprintOnNewPage", &ThisClass::ReprintOnNewPage, &ThisClass::ReprintOnNewPage).Default(false);
+    p.Property("OutlineText", &ThisClass::GetOutlineText, &ThisClass::SetOutlineText);
+    FRX_BAND_BOOL(p, PrintChildIfInvisible);
+    FRX_BAND_BOOL(p, StartNewPage);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxGroupFooter : public TfrxBand {
+  PELTO_CLASS(TfrxGroupFooter, TfrxBand)
+public:
+  explicit TfrxGroupFooter(TComponent* AOwner) : TfrxBand(AOwner) {}
+  PELTO_PUBLISHED(p)
+  {
+    FRX_FOOTER_LIKE(p);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxChild : public TfrxBand {
+  PELTO_CLASS(TfrxChild, TfrxBand)
+public:
+  explicit TfrxChild(TComponent* AOwner) : TfrxBand(AOwner) {}
+  PELTO_PUBLISHED(p)
+  {
+    FRX_FOOTER_LIKE(p);
+    FRX_BAND_BOOL(p, StartNewPage);
+    FRX_BAND_BOOL(p, Stretched);
+  }
+};
+
+class TfrxColumnHeader : public TfrxBand {
+  PELTO_CLASS(TfrxColumnHeader, TfrxBand)
+public:
+  explicit TfrxColumnHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
+  PELTO_PUBLISHED(p) { FRX_BAND_BOOL(p, Stretched); }
+};
+
+#define FRX_PLAIN_BAND(Name)                                 \
+  class Name : public TfrxBand {                             \
+    PELTO_CLASS(Name, TfrxBand)                              \
+  public:                                                    \
+    explicit Name(TComponent* AOwner) : TfrxBand(AOwner) {}  \
+  };
+FRX_PLAIN_BAND(TfrxColumnFooter)
+FRX_PLAIN_BAND(TfrxOverlay)
+// A band the engine makes for its own use; no kind of its own.
+FRX_PLAIN_BAND(TfrxNullBand)
+#undef FRX_PLAIN_BAND
+#undef FRX_FOOTER_LIKE
+#undef FRX_BAND_CHILD
+#undef FRX_BAND_BOOL
+
+namespace frxBands {
+
+// The band classes by kind number.
+TClass BandKindClass(Integer Kind);
+// Registers the band classes by name; idempotent.
+void Initialize();
+
+}  // namespace frxBands

@@ -1,0 +1,145 @@
+#include "report/engine/model/frxOptions.h"
+
+#include "platform/rtl/StringList.h"
+#include "report/engine/model/frxRes.h"
+
+void TfrxEngineOptions::Assign(TPersistent* Source)
+{
+  auto* s = dynamic_cast<TfrxEngineOptions*>(Source);
+  if (!s) return;
+  ConvertNulls = s->ConvertNulls;
+  DoublePass = s->DoublePass;
+  MaxMemSize = s->MaxMemSize;
+  PrintIfEmpty = s->PrintIfEmpty;
+  SilentMode = s->SilentMode;
+  TempDir = s->TempDir;
+  UseFileCache = s->UseFileCache;
+}
+
+void TfrxEngineOptions::Clear()
+{
+  ConvertNulls = true;
+  DoublePass = false;
+}
+
+void TfrxPreviewOptions::Assign(TPersistent* Source)
+{
+  auto* s = dynamic_cast<TfrxPreviewOptions*>(Source);
+  if (!s) return;
+  AllowEdit = s->AllowEdit;
+  Buttons = s->Buttons;
+  DoubleBuffered = s->DoubleBuffered;
+  Maximized = s->Maximized;
+  MDIChild = s->MDIChild;
+  Modal = s->Modal;
+  OutlineVisible = s->OutlineVisible;
+  OutlineWidth = s->OutlineWidth;
+  ShowCaptions = s->ShowCaptions;
+  Zoom = s->Zoom;
+  ZoomMode = s->ZoomMode;
+}
+
+void TfrxPreviewOptions::Clear()
+{
+  OutlineVisible = false;
+  OutlineWidth = 120;
+}
+
+TfrxPrintOptions::TfrxPrintOptions() { Clear(); }
+
+void TfrxPrintOptions::Assign(TPersistent* Source)
+{
+  auto* s = dynamic_cast<TfrxPrintOptions*>(Source);
+  if (!s) return;
+  Copies = s->Copies;
+  Collate = s->Collate;
+  PageNumbers = s->PageNumbers;
+  Printer = s->Printer;
+  PrintPages = s->PrintPages;
+  ShowDialog = s->ShowDialog;
+}
+
+void TfrxPrintOptions::Clear()
+{
+  Copies = 1;
+  Collate = true;
+  PageNumbers.clear();
+  Printer = frxRes::Get("prDefault");
+  PrintPages = ppAll;
+  ShowDialog = true;
+}
+
+TfrxReportOptions::TfrxReportOptions() : FDescription(std::make_unique<TStringList>()) { Clear(); }
+
+TfrxReportOptions::~TfrxReportOptions() = default;
+
+void TfrxReportOptions::Assign(TPersistent* Source)
+{
+  auto* s = dynamic_cast<TfrxReportOptions*>(Source);
+  if (!s) return;
+  Author = s->Author;
+  Compressed = s->Compressed;
+  CreateDate = s->CreateDate;
+  FDescription->Assign(s->FDescription.get());
+  InitString = s->InitString;
+  Name = s->Name;
+  LastChange = s->LastChange;
+  Password = s->Password;
+  VersionBuild = s->VersionBuild;
+  VersionMajor = s->VersionMajor;
+  VersionMinor = s->VersionMinor;
+  VersionRelease = s->VersionRelease;
+}
+
+void TfrxReportOptions::Clear()
+{
+  Author.clear();
+  Compressed = false;
+  CreateDate = SysUtils::Now();
+  LastChange = CreateDate;
+  FDescription->Clear();
+  InitString.clear();
+  Name.clear();
+  Password.clear();
+  VersionBuild.clear();
+  VersionMajor.clear();
+  VersionMinor.clear();
+  VersionRelease.clear();
+}
+
+void TfrxReportOptions::SetDescription(TStringList* Value) { FDescription->Assign(Value); }
+
+namespace frxOptions {
+
+TPasswordProc PasswordProc;
+
+TPasswordProc SetPasswordProc(TPasswordProc Proc)
+{
+  TPasswordProc old = std::move(PasswordProc);
+  PasswordProc = std::move(Proc);
+  return old;
+}
+
+AnsiString EncodePassword(const AnsiString& Plain)
+{
+  AnsiString s = Plain;
+  for (char& c : s) c = static_cast<char>(static_cast<unsigned char>(c) - 10);
+  return s;
+}
+
+AnsiString DecodePassword(const AnsiString& Stored)
+{
+  AnsiString s = Stored;
+  for (char& c : s) c = static_cast<char>(static_cast<unsigned char>(c) + 10);
+  return s;
+}
+
+}  // namespace frxOptions
+
+bool TfrxReportOptions::CheckPassword()
+{
+  if (Password.empty()) return true;
+  AnsiString typed;
+  if (!frxOptions::PasswordProc || !frxOptions::PasswordProc(typed)) return false;
+  return typed == Password;
+}

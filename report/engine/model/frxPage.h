@@ -1,0 +1,131 @@
+// The base of report and dialog pages.
+#pragma once
+
+#include <memory>
+
+#include "platform/rtl/StringList.h"
+#include "report/engine/model/frxClass.h"
+
+class TfrxPage : public TfrxComponent {
+  PELTO_CLASS(TfrxPage, TfrxComponent)
+public:
+  explicit TfrxPage(TComponent* AOwner) : TfrxComponent(AOwner) {}
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Font", &TfrxPage::GetFont, &TfrxPage::SetFont)
+        .StoredWhen(TPublisher<TfrxPage>::When([](const TfrxPage* o) { return o->IsFontStored(); }));
+    p.Property("Visible", &TfrxPage::GetVisible, &TfrxPage::SetVisible).Default(true);
+  }
+};
+
+class TfrxBand;
+
+PELTO_ENUM(TPrinterOrientation, poPortrait, poLandscape)
+PELTO_ENUM(TfrxDuplexMode, dmNone, dmVertical, dmHorizontal)
+
+// One kind of printed page: paper, margins, columns and the bands printed on it. Paper sizes
+// and margins are millimetres; Width and Height follow the paper in pixels (3.77953 per mm).
+// The background picture and frame come with the printable objects, the data set with the
+// report data sets.
+class TfrxReportPage : public TfrxPage {
+  PELTO_CLASS(TfrxReportPage, TfrxPage)
+public:
+  explicit TfrxReportPage(TComponent* AOwner);
+  ~TfrxReportPage() override;
+
+  AnsiString GetClassCaption() override;
+  AnsiString DefaultBaseName() const override { return "Page"; }
+
+  TPrinterOrientation GetOrientation() const { return FOrientation; }
+  // Swaps the paper and turns the margins when the orientation changes.
+  void SetOrientation(TPrinterOrientation Value);
+  Extended GetPaperWidth() const { return FPaperWidth; }
+  Extended GetPaperHeight() const { return FPaperHeight; }
+  // Either makes the paper custom (PaperSize 256).
+  virtual void SetPaperWidth(Extended Value);
+  virtual void SetPaperHeight(Extended Value);
+  Integer GetPaperSize() const { return FPaperSize; }
+  // A number below 256 takes its size from the paper table (unknown numbers keep the size).
+  virtual void SetPaperSize(Integer Value);
+  // Margins 10 mm and the current printer's paper and orientation.
+  virtual void SetDefaults();
+
+  Integer GetColumns() const { return FColumns; }
+  // Splits the printable width into equal columns and lists their positions.
+  void SetColumns(Integer Value);
+  Extended GetColumnWidth() const { return FColumnWidth; }
+  void SetColumnWidth(Extended Value) { FColumnWidth = Value; }
+  TStringList* GetColumnPositions() const { return FColumnPositions.get(); }
+  void SetColumnPositions(TStringList* Value);
+  TStringList* GetHGuides() const { return FHGuides.get(); }
+  void SetHGuides(TStringList* Value);
+  TStringList* GetVGuides() const { return FVGuides.get(); }
+  void SetVGuides(TStringList* Value);
+  void ClearGuides();
+
+  // Width to the printable width while the children align, the bands sized to it, then the
+  // page back to the full paper size.
+  void AlignChildren() override;
+  // The first child band of exactly or derived from BandClass; nullptr when none.
+  TfrxBand* FindBand(TClass BandClass) const;
+
+  Extended LeftMargin = 0, RightMargin = 0, TopMargin = 0, BottomMargin = 0;
+  bool MirrorMargins = false;
+  Integer Bin = 7, BinOtherPages = 7;
+  TfrxColor Color = clNoColor;
+  AnsiString DataSetName;
+  TfrxDuplexMode Duplex = dmNone;
+  bool LargeDesignHeight = false;
+  AnsiString OutlineText;
+  bool PrintIfEmpty = true;
+  bool PrintOnPreviousPage = false;
+  bool TitleBeforeHeader = true;
+  AnsiString OnAfterPrint, OnBeforePrint, OnManualBuild;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Orientation", &ThisClass::GetOrientation, &ThisClass::SetOrientation).Default(poPortrait);
+    p.Property("PaperWidth", &ThisClass::GetPaperWidth, &ThisClass::SetPaperWidth);
+    p.Property("PaperHeight", &ThisClass::GetPaperHeight, &ThisClass::SetPaperHeight);
+    p.Property("PaperSize", &ThisClass::GetPaperSize, &ThisClass::SetPaperSize);
+    p.Property("LeftMargin", &ThisClass::LeftMargin, &ThisClass::LeftMargin);
+    p.Property("RightMargin", &ThisClass::RightMargin, &ThisClass::RightMargin);
+    p.Property("TopMargin", &ThisClass::TopMargin, &ThisClass::TopMargin);
+    p.Property("BottomMargin", &ThisClass::BottomMargin, &ThisClass::BottomMargin);
+    p.Property("MirrorMargins", &ThisClass::MirrorMargins, &ThisClass::MirrorMargins).Default(false);
+    p.Property("Columns", &ThisClass::GetColumns, &ThisClass::SetColumns).Default(0);
+    p.Property("ColumnWidth", &ThisClass::GetColumnWidth, &ThisClass::SetColumnWidth);
+    p.Property("ColumnPositions", &ThisClass::GetColumnPositions, &ThisClass::SetColumnPositions);
+    p.Property("Bin", &ThisClass::Bin, &ThisClass::Bin).Default(7);
+    p.Property("BinOtherPages", &ThisClass::BinOtherPages, &ThisClass::BinOtherPages).Default(7);
+    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("DataSetName", &ThisClass::DataSetName, &ThisClass::DataSetName);
+    p.Property("Duplex", &ThisClass::Duplex, &ThisClass::Duplex).Default(dmNone);
+    p.Property("LargeDesignHeight", &ThisClass::LargeDesignHeight, &ThisClass::LargeDesignHeight).Default(false);
+    p.Property("OutlineText", &ThisClass::OutlineText, &ThisClass::OutlineText);
+    p.Property("PrintIfEmpty", &ThisClass::PrintIfEmpty, &ThisClass::PrintIfEmpty).Default(true);
+    p.Property("PrintOnPreviousPage", &ThisClass::PrintOnPreviousPage, &ThisClass::PrintOnPreviousPage).Default(false);
+    p.Property("TitleBeforeHeader", &ThisClass::TitleBeforeHeader, &ThisClass::TitleBeforeHeader).Default(true);
+    p.Property("HGuides", &ThisClass::GetHGuides, &ThisClass::SetHGuides);
+    p.Property("VGuides", &ThisClass::GetVGuides, &ThisClass::SetVGuides);
+    p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
+    p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
+    p.Property("OnManualBuild", &ThisClass::OnManualBuild, &ThisClass::OnManualBuild);
+  }
+
+private:
+  void UpdateDimensions();
+
+  TPrinterOrientation FOrientation = poPortrait;
+  Extended FPaperWidth = 0, FPaperHeight = 0;
+  Integer FPaperSize = 0;
+  Integer FColumns = 0;
+  Extended FColumnWidth = 0;
+  std::unique_ptr<TStringList> FColumnPositions, FHGuides, FVGuides;
+};
+
+namespace frxPage {
+// Pixels per millimetre.
+constexpr Extended fr01cm = 3.77953;
+}  // namespace frxPage

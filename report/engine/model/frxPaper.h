@@ -1,0 +1,28 @@
+// The paper table of the printing layer (paper numbers of the platform with their sizes) and
+// the seam through which pages ask the current printer for its default paper.
+#pragma once
+
+#include <functional>
+
+#include "platform/classes/TypInfo.h"
+
+namespace frxPrinter {
+
+// Width and height in millimetres of paper number PaperSize; false, with the outputs left
+// untouched, when the number is not in the table (256, the custom size, never is).
+bool GetPaperDimensions(Integer PaperSize, Extended& Width, Extended& Height);
+
+// The current printer's default paper, as a new page takes it.
+struct TDefaultPaper {
+  Integer Paper = 9;
+  Extended Width = 210;
+  Extended Height = 297;
+  bool Landscape = false;
+};
+// Answers the virtual printer's A4 portrait until the printer list installs its own answer.
+using TDefaultPaperProc = std::function<TDefaultPaper()>;
+TDefaultPaper DefaultPaper();
+// Installs Proc (an empty one restores the virtual printer's answer); answers the previous.
+TDefaultPaperProc SetDefaultPaperProc(TDefaultPaperProc Proc);
+
+}  // namespace frxPrinter

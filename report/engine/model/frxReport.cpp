@@ -1,0 +1,245 @@
+#include "report/engine/model/frxReport.h"
+
+#include "platform/classes/Filer.h"
+#include "platform/classes/Reader.h"
+#include "platform/classes/Writer.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/Streams.h"
+#include "report/engine/model/frxDataSets.h"
+#include "report/engine/model/frxOptions.h"
+#include "report/engine/model/frxRes.h"
+#include "report/engine/model/frxStyles.h"
+#include "report/engine/model/frxUtils.h"
+#include "report/engine/model/frxVariables.h"
+
+namespace {
+
+bool SameName(const AnsiString& a, const AnsiString& b)
+{
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+    if (x != y) return false;
+  }
+  return true;
+}
+
+TfrxReport* ReportOfItem(const TfrxDataSetItem* Item)
+{
+  auto* list = dynamic_cast<TfrxReportDataSets*>(Item->GetCollection());
+  return list ? list->GetReport() : nullptr;
+}
+
+}  // namespace
+
+void TfrxDataSetItem::Assign(TPersistent* Source)
+{
+  if (auto* s = dynamic_cast<TfrxDataSetItem*>(Source)) {
+    SetDataSet(s->FDataSet);
+    FDataSetName = s->FDataSetName;
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+void TfrxDataSetItem::SetDataSet(TfrxDataSet* Value)
+{
+  FDataSet = Value;
+  FDataSetName = Value ? Value->GetUserName() : AnsiString();
+  // The report forgets the item when the data set goes.
+  if (TfrxReport* r = ReportOfItem(this); r && Value) Value->FreeNotification(r);
+}
+
+AnsiString TfrxDataSetItem::GetDataSetName() const { return FDataSet ? FDataSet->GetUserName() : FDataSetName; }
+
+void TfrxDataSetItem::SetDataSetName(const AnsiString& Value)
+{
+  FDataSetName = Value;
+  TfrxDataSet* found = frxClass::FindDataSetByName(nullptr, Value, ReportOfItem(this));
+  if (found) {
+    FDataSet = found;
+    if (TfrxReport* r = ReportOfItem(this)) found->FreeNotification(r);
+  }
+}
+
+TfrxDataSetItem* TfrxReportDataSets::Add(TfrxDataSet* DataSet)
+{
+  TfrxDataSetItem* item = Add();
+  item->SetDataSet(DataSet);
+  return item;
+}
+
+TfrxDataSetItem* TfrxReportDataSets::Find(TfrxDataSet* DataSet) const
+{
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetItems(i)->GetDataSet() == DataSet) return GetItems(i);
+  return nullptr;
+}
+
+TfrxDataSetItem* TfrxReportDataSets::FindByName(const AnsiString& Name) const
+{
+  for (int i = 0; i < GetCount(); ++i) {
+    TfrxDataSet* d = GetItems(i)->GetDataSet();
+    if (d && SameName(d->GetUserName(), Name)) return GetItems(i);
+  }
+  return nullptr;
+}
+
+void TfrxReportDataSets::Initialize()
+{
+  for (int i = 0; i < GetCount(); ++i)
+    if (TfrxDataSet* d = GetItems(i)->GetDataSet()) {
+      d->ReportRef = FReport;
+      d->Initialize();
+    }
+}
+
+void TfrxReportDataSets::Finalize()
+{
+  for (int i = 0; i < GetCount(); ++i)
+    if (TfrxDataSet* d = GetItems(i)->GetDataSet()) d->Finalize();
+}
+
+void TfrxReport::Notification(TComponent* AComponent, TOperation Operation)
+{
+  TfrxComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove || !FDataSets) return;
+  for (int i = FDataSets->GetCount() - 1; i >= 0; --i)
+    if (FDataSets->GetItems(i)->GetDataSet() == AComponent) FDataSets->Delete(i);
+}
+
+TfrxReport::TfrxReport(TComponent* AOwner)
+    : TfrxComponent(AOwner),
+      FErrors(std::make_unique<TStringList>()),
+      FSystemVariables(std::make_unique<TStringList>()),
+      FDataSets(std::make_unique<TfrxReportDataSets>(this)),
+      FVariables(std::make_unique<TfrxVariables>()),
+      FStyles(std::make_unique<TfrxStyles>(this)),
+      FEngineOptions(std::make_unique<TfrxEngineOptions>()),
+      FPreviewOptions(std::make_unique<TfrxPreviewOptions>()),
+      FPrintOptions(std::make_unique<TfrxPrintOptions>()),
+      FReportOptions(std::make_unique<TfrxReportOptions>()),
+      FScriptText(std::make_unique<TStringList>())
+{
+  FErrors->SetSorted(true);
+  FErrors->SetDuplicates(dupIgnore);
+  Clear();
+}
+
+TfrxReport::~TfrxReport() { TfrxComponent::Clear(); }
+
+AnsiString TfrxReport::GetClassCaption() { return frxRes::Get("obReport"); }
+
+void TfrxReport::Clear()
+{
+  TfrxComponent::Clear();
+  FDataSets->Clear();
+  FVariables->Clear();
+  FStyles->Clear();
+  FEngineOptions->Clear();
+  FPreviewOptions->Clear();
+  FPrintOptions->Clear();
+  FReportOptions->Clear();
+  DataSetName.clear();
+  DotMatrixReport = false;
+  ScriptLanguage = "DezodiZidede";
+  FScriptText->SetText("begin\r\n\r\nend.");
+  FSystemVariables->Clear();
+  for (const char* v : {"Date", "Time", "Page", "Page#", "TotalPages", "TotalPages#", "Line", "Line#"})
+    FSystemVariables->Add(v);
+}
+
+void TfrxReport::SetEngineOptions(TfrxEngineOptions* Value) { FEngineOptions->Assign(Value); }
+void TfrxReport::SetPreviewOptions(TfrxPreviewOptions* Value) { FPreviewOptions->Assign(Value); }
+void TfrxReport::SetPrintOptions(TfrxPrintOptions* Value) { FPrintOptions->Assign(Value); }
+void TfrxReport::SetReportOptions(TfrxReportOptions* Value) { FReportOptions->Assign(Value); }
+void TfrxReport::SetScriptText(TStringList* Value) { FScriptText->Assign(Value); }
+
+void TfrxReport::DefineProperties(TFiler* Filer)
+{
+  TfrxComponent::DefineProperties(Filer);
+  auto define = [&](const char* name, TCollection* c) {
+    Filer->DefineProperty(
+        name, [this, c](TReader* r) { frxUtils::ReadCollection(c, r, this); },
+        [this, c](TWriter* w) { frxUtils::WriteCollection(c, w, this); }, true);
+  };
+  define("Datasets", FDataSets.get());
+  define("Variables", FVariables.get());
+  define("Style", FStyles.get());
+}
+
+void TfrxReport::SaveToStream(TStream* Stream, bool SaveChildren, bool SaveDefaultValues)
+{
+  AnsiString plain = FReportOptions->Password;
+  FReportOptions->Password = frxOptions::EncodePassword(plain);
+  try {
+    TfrxComponent::SaveToStream(Stream, SaveChildren, SaveDefaultValues);
+  } catch (...) {
+    FReportOptions->Password = plain;
+    throw;
+  }
+  FReportOptions->Password = plain;
+}
+
+void TfrxReport::LoadFromStream(TStream* Stream)
+{
+  FErrors->Clear();
+  TfrxEngineOptions engine;
+  engine.Assign(FEngineOptions.get());
+  TfrxPreviewOptions preview;
+  preview.Assign(FPreviewOptions.get());
+  AnsiString iniFile = IniFile;
+  bool oldStyle = OldStyleProgress, showProgress = ShowProgress;
+  auto restore = [&] {
+    // The file carries ConvertNulls, DoublePass and the outline settings; the host keeps the rest.
+    bool convertNulls = FEngineOptions->ConvertNulls, doublePass = FEngineOptions->DoublePass;
+    FEngineOptions->Assign(&engine);
+    FEngineOptions->ConvertNulls = convertNulls;
+    FEngineOptions->DoublePass = doublePass;
+    bool outlineVisible = FPreviewOptions->OutlineVisible;
+    Integer outlineWidth = FPreviewOptions->OutlineWidth;
+    FPreviewOptions->Assign(&preview);
+    FPreviewOptions->OutlineVisible = outlineVisible;
+    FPreviewOptions->OutlineWidth = outlineWidth;
+    IniFile = iniFile;
+    OldStyleProgress = oldStyle;
+    ShowProgress = showProgress;
+    FReportOptions->Password = frxOptions::DecodePassword(FReportOptions->Password);
+  };
+  try {
+    TfrxComponent::LoadFromStream(Stream);
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  if (Reloading || FReportOptions->CheckPassword()) {
+    if (FErrors->GetCount() > 0 && !FEngineOptions->SilentMode)
+      frxUtils::ShowErrorBox(frxRes::Get("clErrors") + "\r\n" + FErrors->GetText());
+  } else {
+    Clear();
+  }
+}
+
+bool TfrxReport::LoadFromFile(const AnsiString& FileName, bool ExceptionIfNotFound)
+{
+  Clear();
+  FFileName.clear();
+  bool exists = SysUtils::FileExists(FileName);
+  if (exists || ExceptionIfNotFound) {
+    TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+    LoadFromStream(&f);
+    FFileName = FileName;
+  }
+  return exists;
+}
+
+void TfrxReport::SaveToFile(const AnsiString& FileName)
+{
+  TFileStream f(FileName, fmCreate);
+  SaveToStream(&f, true, false);
+}

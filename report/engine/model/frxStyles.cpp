@@ -1,0 +1,169 @@
+#include "report/engine/model/frxStyles.h"
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FormatText.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/Streams.h"
+#include "report/engine/serialize/frxXMLSerializer.h"
+#include "report/engine/xml/frxXML.h"
+
+namespace {
+
+bool SameText(const AnsiString& a, const AnsiString& b)
+{
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TfrxStyleItem::TfrxStyleItem(TCollection* Collection)
+    : TCollectionItem(Collection), FFont(std::make_unique<TfrxFont>())
+{
+}
+
+TfrxStyleItem::~TfrxStyleItem() = default;
+
+void TfrxStyleItem::Assign(TPersistent* Source)
+{
+  if (auto* s = dynamic_cast<TfrxStyleItem*>(Source)) {
+    FName = s->FName;
+    Color = s->Color;
+    FFont->Assign(s->FFont.get());
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+void TfrxStyleItem::SetName(const AnsiString& Value)
+{
+  if (auto* set = dynamic_cast<TfrxStyles*>(GetCollection()))
+    if (TfrxStyleItem* other = set->Find(Value); other && other != this)
+      throw Exception("Duplicate name");
+  FName = Value;
+}
+
+void TfrxStyleItem::CreateUniqueName()
+{
+  auto* set = dynamic_cast<TfrxStyles*>(GetCollection());
+  for (Integer n = 1;; ++n) {
+    AnsiString name = "Style" + SysUtils::IntToStr(n);
+    TfrxStyleItem* other = set ? set->Find(name) : nullptr;
+    if (!other || other == this) {
+      FName = name;
+      return;
+    }
+  }
+}
+
+TfrxStyles::TfrxStyles(TfrxComponent* Report) : TCollection(TfrxStyleItem::StaticClass()), FReport(Report) {}
+
+TfrxStyleItem* TfrxStyles::Find(const AnsiString& AName) const
+{
+  for (int i = 0; i < GetCount(); ++i)
+    if (SameText(GetItems(i)->GetName(), AName)) return GetItems(i);
+  return nullptr;
+}
+
+void TfrxStyles::GetList(TStrings* List) const
+{
+  List->Clear();
+  for (int i = 0; i < GetCount(); ++i) List->Add(GetItems(i)->GetName());
+}
+
+void TfrxStyles::Apply()
+{
+  // Text objects re-apply their style names once they exist; a free set does nothing.
+}
+
+void TfrxStyles::SaveToXMLItem(TfrxXMLItem* Item)
+{
+  TfrxXMLSerializer s(nullptr);
+  Item->SetName("style");
+  Item->SetText("Name=\"" + frxXML::EscapeText(Name) + "\"");
+  for (int i = 0; i < GetCount(); ++i) {
+    TfrxXMLItem* child = Item->Add();
+    child->SetName("item");
+    AnsiString text = s.WriteProperties(GetItems(i));
+    if (!text.empty()) text.erase(0, 1);
+    child->SetText(text);
+  }
+}
+
+void TfrxStyles::LoadFromXMLItem(TfrxXMLItem* Item)
+{
+  Clear();
+  Name = Item->GetProp("Name");
+  TfrxXMLSerializer s(nullptr);
+  for (int i = 0; i < Item->GetCount(); ++i) {
+    TfrxXMLItem* child = Item->GetItem(i);
+    if (SameText(child->GetName(), "item")) s.ReadProperties(child->GetText(), Add());
+  }
+  Apply();
+}
+
+void TfrxStyles::SaveToStream(TStream* Stream)
+{
+  TfrxXMLDocument doc;
+  doc.SetIndented(true);
+  SaveToXMLItem(doc.GetRoot());
+  doc.SaveToStream(Stream);
+}
+
+void TfrxStyles::LoadFromStream(TStream* Stream)
+{
+  Clear();
+  TfrxXMLDocument doc;
+  doc.LoadFromStream(Stream);
+  if (SameText(doc.GetRoot()->GetName(), "style")) LoadFromXMLItem(doc.GetRoot());
+}
+
+void TfrxStyles::SaveToFile(const AnsiString& FileName)
+{
+  TFileStream f(FileName, fmCreate);
+  SaveToStream(&f);
+}
+
+void TfrxStyles::LoadFromFile(const AnsiString& FileName)
+{
+  TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&f);
+}
+
+TfrxStyles* TfrxStyleSheet::Add()
+{
+  FItems.push_back(std::make_unique<TfrxStyles>());
+  return FItems.back().get();
+}
+
+void TfrxStyleSheet::Delete(int Index) { FItems.erase(FItems.begin() + Index); }
+
+TfrxStyles* TfrxStyleSheet::Find(const AnsiString& Name) const
+{
+  for (const auto& s : FItems)
+    if (SameText(s->Name, Name)) return s.get();
+  return nullptr;
+}
+
+void TfrxStyleSheet::GetList(TStrings* List) const
+{
+  List->Clear();
+  for (const auto& s : FItems) List->Add(s->Name);
+}
+
+void TfrxStyleSheet::LoadFromStream(TStream* Stream)
+{
+  Clear();
+  TfrxXMLDocument doc;
+  doc.LoadFromStream(Stream);
+  TfrxXMLItem* root = doc.GetRoot();
+  if (!SameText(root->GetName(), "stylesheet")) return;
+  for (int i = 0; i < root->GetCount(); ++i)
+    if (SameText(root->GetItem(i)->GetName(), "style")) Add()->LoadFromXMLItem(root->GetItem(i));
+}

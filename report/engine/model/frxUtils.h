@@ -1,0 +1,62 @@
+// Small routines shared across the report library: text scanning, number text, page-number
+// lists and the error box. Positions are 1-based, as the report texts count them.
+#pragma once
+
+#include "platform/classes/TypInfo.h"
+#include "platform/rtl/System.h"
+
+class TStrings;
+class TCollection;
+class TReader;
+class TWriter;
+class TComponent;
+class TfrxComponent;
+
+struct TfrxRect {
+  Extended Left = 0, Top = 0, Right = 0, Bottom = 0;
+};
+struct TfrxPoint {
+  Extended X = 0, Y = 0;
+};
+
+namespace frxUtils {
+
+// The text between an Open delimiter found from Start and its matching Close. Quoted parts
+// ("..." and '...') and double-byte characters are stepped over. Start moves to the opening
+// delimiter; Stop is the position of the last character of the closing one. Not an error: no
+// opening delimiter, or one left unclosed, answers "" with Stop = Start.
+AnsiString FindBracketed(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close,
+                         int& Start, int& Stop);
+// Clears List and adds each Separator-delimited piece of Text, empty pieces included; a
+// separator at the very end adds no empty last piece.
+void SplitString(const AnsiString& Text, TStrings* List, const AnsiString& Separator);
+// A number with either ',' or '.' as the decimal separator, blanks removed. Raises
+// EConvertError for text that is no number.
+Extended StrToFloatAnySep(const AnsiString& Text);
+// Whole values as FloatToStr, others with two decimals ("2", "2.50").
+AnsiString FloatToStrTwoDecimals(Extended Value);
+TfrxRect MakeFloatRect(Extended Left, Extended Top, Extended Right, Extended Bottom);
+TfrxPoint MakeFloatPoint(Extended X, Extended Y);
+// Clears List and fills it with the page numbers of Text ("1, 3-5, 8"; "5-" runs to
+// PageCount), as decimal text. An empty text leaves List empty (all pages); a range whose end
+// is below its start adds nothing. Raises EConvertError for a piece that is no number.
+void ParsePageNumbers(const AnsiString& Text, TStrings* List, Integer PageCount);
+// The name by which Report's file refers to Obj: its plain name when it has no owner or is
+// owned by the report or by the report's owner; "Form.Name" when its owner is a global
+// component (a form or data module); "Form.Frame.Name" inside a frame of a global component;
+// otherwise "". "" for nullptr.
+AnsiString GetReferenceName(TfrxComponent* Report, TComponent* Obj);
+// Reverses GetReferenceName: nullptr when nothing has the name. Raises EClassNotFound
+// "Missing <name>" when the search itself fails.
+TComponent* FindReference(TComponent* Owner, const AnsiString& Name);
+// A collection as a defined property of Report. While Report is written as XML: a list with one
+// long string per item, the item's attribute text; otherwise the standard collection form.
+void WriteCollection(TCollection* Collection, TWriter* Writer, TfrxComponent* Report);
+// Reads either form. Listed items are applied through the serializer loading Report when there
+// is one (its errors and references then join that load), else through one of their own.
+// A damaged list raises the reader's error after the items read so far.
+void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Report);
+// A message box with Text, the caption of resource "mbError" and the error icon.
+void ShowErrorBox(const AnsiString& Text);
+
+}  // namespace frxUtils

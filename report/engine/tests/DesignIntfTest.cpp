@@ -1,0 +1,255 @@
+// The design-time contract: editor lookup, property lists of one and several objects, the
+// kind editors, component editors and the registries of filters and wizards.
+#include <gtest/gtest.h>
+
+#include "platform/classes/ClassRegistry.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Variants.h"
+#include "report/engine/design/frxDsgnIntf.h"
+#include "report/engine/model/frxBands.h"
+#include "report/engine/model/frxPage.h"
+#include "report/engine/model/frxPlugins.h"
+#include "report/engine/model/frxReport.h"
+#include "report/engine/model/frxrcClass.h"
+#include "report/engine/tests/ReportFixtures.h"
+
+namespace {
+
+class TOtherEditor : public TfrxStringProperty {
+  PELTO_CLASS(TOtherEditor, TfrxStringProperty)
+};
+class TNamedEditor : public TfrxStringProperty {
+  PELTO_CLASS(TNamedEditor, TfrxStringProperty)
+};
+
+class TBandEditor : public TfrxComponentEditor {
+  PELTO_CLASS(TBandEditor, TfrxComponentEditor)
+};
+class TDataEditor : public TfrxComponentEditor {
+  PELTO_CLASS(TDataEditor, TfrxComponentEditor)
+};
+
+class TTestFilter : public TfrxCustomExportFilter {
+  PELTO_CLASS(TTestFilter, TfrxCustomExportFilter)
+public:
+  explicit TTestFilter(TComponent* AOwner) : TfrxCustomExportFilter(AOwner) {}
+  void ExportObject(TfrxComponent*) override {}
+};
+
+TfrxPropertyItem* Find(TfrxPropertyList* l, const AnsiString& name)
+{
+  for (int i = 0; i < l->GetCount(); ++i)
+    if (l->GetItems(i)->Editor->GetName() == name) return l->GetItems(i);
+  return nullptr;
+}
+
+class DesignIntfTest : public ::testing::Test {
+protected:
+  void SetUp() override
+  {
+    frxrcClass::Initialize();
+    frxDsgnIntf::Finalize();
+    frxDsgnIntf::Initialize();
+  }
+  void TearDown() override { frxDsgnIntf::Finalize(); }
+};
+
+}  // namespace
+
+TEST_F(DesignIntfTest, NamedAndClassEntriesWinOverTypeEntries)
+{
+  auto* reg = frxDsgnIntf::PropertyEditorRegistry();
+  const TTypeInfo* str = TypInfo::TypeInfo<AnsiString>();
+  TTestMemoView m(nullptr);
+  int typeOnly = reg->GetCount();
+  reg->Register(str, nullptr, "", TOtherEditor::StaticClass());
+  reg->Register(str, nullptr, "Caption", TNamedEditor::StaticClass());
+  reg->Register(str, nullptr, "", TfrxStringProperty::StaticClass());  // a later type-only entry
+  EXPECT_EQ(reg->GetEditorIndex(str, &m, "caption"), typeOnly + 1);
+  EXPECT_EQ(reg->GetEditorIndex(str, &m, "OnBeforePrint"), typeOnly);  // the earliest type-only
+  EXPECT_EQ(reg->GetEditorIndex(TypInfo::TypeInfo<Integer>(), &m, "Count"), -1);
+  // Event types go to the event editor.
+  static const TTypeInfo* ev = TypInfo::MakeAliasType("TfrxNotifyEvent", str);
+  EXPECT_EQ(reg->GetEditorIndex(ev, &m, "OnX"), -1);
+  reg->RegisterEventEditor(TfrxStringProperty::StaticClass());
+  EXPECT_EQ(reg->GetEditorIndex(ev, &m, "OnX"), reg->GetCount() - 1);
+  // Hiding, for the class and its descendants only.
+  frxDsgnIntf::HideProperties(TfrxReportComponent::StaticClass(), "Count;Ratio");
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(&m);
+  EXPECT_EQ(Find(&list, "Count"), nullptr);
+  EXPECT_EQ(Find(&list, "Ratio"), nullptr);
+  EXPECT_NE(Find(&list, "Caption"), nullptr);
+  TfrxReportPage page(nullptr);
+  list.SetComponent(&page);
+  EXPECT_NE(Find(&list, "Columns"), nullptr);
+}
+
+TEST_F(DesignIntfTest, PropertyListDescribesEveryKindSortedByName)
+{
+  TTestMemoView m(nullptr);
+  m.SetName("Memo1");
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(&m);
+  AnsiString names;
+  for (int i = 0; i < list.GetCount(); ++i) names += list.GetItems(i)->Editor->GetName() + ",";
+  EXPECT_EQ(names, "Align,Caption,Count,Font,Height,Left,Link,Marks,Name,ParentFont,Ratio,Tag,Top,Width,WordWrap,");
+  // The set gets one element row per value of its element type.
+  TfrxPropertyItem* marks = Find(&list, "Marks");
+  ASSERT_TRUE(marks && marks->SubProperty);
+  EXPECT_EQ(marks->Editor->GetValue(), "[]");
+  ASSERT_EQ(marks->SubProperty->GetCount(), 4);
+  TfrxPropertyEditor* dontMove = marks->SubProperty->GetItems(2)->Editor.get();
+  EXPECT_EQ(dontMove->GetName(), "rfDontMove");
+  EXPECT_EQ(dontMove->GetValue(), "False");
+  dontMove->SetValue("TRUE");
+  EXPECT_TRUE(m.Marks.Contains(rfDontMove));
+  EXPECT_EQ(marks->Editor->GetValue(), "[rfDontMove]");
+  EXPECT_THROW(dontMove->SetValue("yes"), Exception);
+  // The font is a class row with its own properties; the name has its own editor.
+  TfrxPropertyItem* font = Find(&list, "Font");
+  ASSERT_TRUE(font && font->SubProperty);
+  EXPECT_NE(Find(font->SubProperty.get(), "Style"), nullptr);
+  EXPECT_NE(dynamic_cast<TfrxNameProperty*>(Find(&list, "Name")->Editor.get()), nullptr);
+  EXPECT_EQ(Find(&list, "Name")->Editor->GetAttributes() & paMultiSelect, 0);
+  // Kind editors.
+  TfrxPropertyEditor* align = Find(&list, "Align")->Editor.get();
+  EXPECT_EQ(align->GetValue(), "taLeftJ");
+  EXPECT_TRUE(align->Edit());  // steps to the next name of the sorted list
+  EXPECT_EQ(m.Align, taRightJ);
+  EXPECT_TRUE(align->Edit());  // and wraps
+  EXPECT_EQ(m.Align, taCenterJ);
+  EXPECT_THROW(align->SetValue("nowhere"), Exception);
+  TfrxPropertyEditor* ratio = Find(&list, "Ratio")->Editor.get();
+  ratio->SetValue("3,5");
+  EXPECT_EQ(m.Ratio, 3.5);
+  ratio->SetValue("3.25");
+  EXPECT_EQ(m.Ratio, 3.25);
+  EXPECT_THROW(Find(&list, "Count")->Editor->SetValue("x"), EConvertError);
+}
+
+TEST_F(DesignIntfTest, ComponentPropertiesOfferThePagesObjects)
+{
+  frxClass::Initialize();
+  TfrxReport report(nullptr);
+  auto* page = new TfrxReportPage(&report);
+  auto* a = new TTestMemoView(page);
+  a->SetName("B");
+  auto* b = new TTestMemoView(page);
+  b->SetName("A");
+  auto* band = new TfrxMasterData(page);
+  band->SetName("MasterData1");
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(a);
+  TfrxPropertyEditor* link = Find(&list, "Link")->Editor.get();
+  link->GetValues();
+  EXPECT_EQ(link->GetValuesList()->GetCommaText(), "A,MasterData1");
+  link->SetValue("a");
+  EXPECT_EQ(a->Link, b);
+  EXPECT_EQ(link->GetValue(), "A");
+  EXPECT_THROW(link->SetValue("Nobody"), Exception);
+  link->SetValue("");
+  EXPECT_EQ(a->Link, nullptr);
+}
+
+TEST_F(DesignIntfTest, CommonListWritesToEverySelectedObject)
+{
+  TTestMemoView a(nullptr), b(nullptr);
+  a.SetName("A");
+  b.SetName("B");
+  TfrxPage page(nullptr);
+  EXPECT_EQ(frxDsgnIntf::CreateCommonPropertyList({}, nullptr), nullptr);
+  auto list = frxDsgnIntf::CreateCommonPropertyList({&a, &b}, nullptr);
+  EXPECT_EQ(Find(list.get(), "Name"), nullptr);  // never for two objects
+  TfrxPropertyItem* font = Find(list.get(), "Font");
+  ASSERT_TRUE(font && font->SubProperty);
+  Find(font->SubProperty.get(), "Height")->Editor->SetValue("-20");
+  EXPECT_EQ(a.GetFont()->GetHeight(), -20);
+  EXPECT_EQ(b.GetFont()->GetHeight(), -20);
+  Find(list.get(), "Caption")->Editor->SetValue("both");
+  EXPECT_EQ(b.Caption, "both");
+  // Only what both have.
+  auto mixed = frxDsgnIntf::CreateCommonPropertyList({&a, &page}, nullptr);
+  EXPECT_NE(Find(mixed.get(), "Font"), nullptr);
+  EXPECT_EQ(Find(mixed.get(), "Caption"), nullptr);
+}
+
+TEST_F(DesignIntfTest, ComponentEditorsTakeTheOwnClassElseTheLastAncestor)
+{
+  auto* reg = frxDsgnIntf::ComponentEditorRegistry();
+  TfrxDetailData detail(nullptr);
+  EXPECT_EQ(reg->CreateEditor(&detail, nullptr, nullptr), nullptr);
+  reg->Register(TfrxBand::StaticClass(), TBandEditor::StaticClass());
+  reg->Register(TfrxDataBand::StaticClass(), TDataEditor::StaticClass());
+  auto e = reg->CreateEditor(&detail, nullptr, nullptr);
+  ASSERT_TRUE(e);
+  EXPECT_STREQ(e->ClassName(), "TDataEditor");
+  EXPECT_EQ(e->Component, &detail);
+  reg->Register(TfrxDetailData::StaticClass(), TBandEditor::StaticClass());
+  reg->Register(TfrxBand::StaticClass(), TDataEditor::StaticClass());
+  EXPECT_STREQ(reg->CreateEditor(&detail, nullptr, nullptr)->ClassName(), "TBandEditor");
+}
+
+TEST_F(DesignIntfTest, FiltersWizardsAndObjectsRegisterOnce)
+{
+  auto* filters = frxDsgnIntf::ExportFilterRegistry();
+  {
+    TTestFilter f(nullptr);
+    EXPECT_EQ(filters->GetCount(), 1);
+    filters->Register(&f);
+    filters->Register(nullptr);
+    EXPECT_EQ(filters->GetCount(), 1);
+    EXPECT_EQ(filters->GetItems(0)->Filter, &f);
+    EXPECT_TRUE(f.ShowDialog);
+  }
+  EXPECT_EQ(filters->GetCount(), 0);
+  auto* wizards = frxDsgnIntf::WizardRegistry();
+  wizards->Register(TfrxReport::StaticClass(), true);
+  wizards->Register(TfrxReport::StaticClass());
+  EXPECT_EQ(wizards->GetCount(), 1);
+  wizards->Unregister(TfrxReport::StaticClass());
+  EXPECT_EQ(wizards->GetCount(), 0);
+  auto* objects = frxDsgnIntf::ObjectRegistry();
+  objects->RegisterCategory("Shapes", "obShapes", 3);
+  objects->RegisterCategory("Shapes", "obShapes", 3);
+  objects->Register(TTestMemoView::StaticClass(), "obRect", "", 0);
+  objects->Register(TTestMemoView::StaticClass(), "obRoundRect", "", 1);
+  objects->Register(TTestMemoView::StaticClass(), "obRect", "", 0);
+  EXPECT_EQ(objects->GetCount(), 4);
+  EXPECT_EQ(Classes::GetClass("TTestMemoView"), TTestMemoView::StaticClass());
+  // A filter outliving the registries leaves quietly.
+  auto* late = new TTestFilter(nullptr);
+  frxDsgnIntf::Finalize();
+  delete late;
+}
+
+namespace {
+
+class TTestEngine : public TfrxCustomEngine {
+  PELTO_CLASS(TTestEngine, TfrxCustomEngine)
+public:
+  explicit TTestEngine(TfrxReport* R) : TfrxCustomEngine(R) {}
+  void EndPage() override {}
+  void NewColumn() override {}
+  void NewPage() override {}
+  void ShowBand(TfrxBand*) override {}
+  void ShowBandByClass(TClass) override {}
+  Extended GetFooterHeight() override { return 0; }
+  Extended FreeSpace() override { return 0; }
+  Variant GetAggregateValue(const AnsiString&, const AnsiString&, TfrxBand*, Integer) override { return Variant(); }
+  bool Run() override { return true; }
+};
+
+}  // namespace
+
+TEST(PluginBases, EngineFollowsTheReportsOptionsAndStops)
+{
+  TfrxReport r(nullptr);
+  TTestEngine e(&r);
+  EXPECT_FALSE(e.GetDoublePass());
+  r.GetEngineOptions()->DoublePass = true;
+  EXPECT_TRUE(e.GetDoublePass());
+  EXPECT_EQ(TypInfo::GetOrdProp(&e, "DoublePass"), 1);
+  e.StopReport();
+  EXPECT_TRUE(r.GetTerminated());
+}

@@ -1,0 +1,187 @@
+#include "report/script/interp/fs_idesignator.h"
+
+#include <memory>
+#include <typeinfo>
+#include <vector>
+
+#include "platform/rtl/Exceptions.h"
+#include "report/script/interp/fs_iscript.h"
+
+TfsDesignator::TfsDesignator(TfsScript* Script) : TfsCustomVariable("", ikInteger, ""), BuildScript(Script)
+{
+  ItemClass |= icDesignator;
+}
+
+TfsDesignator::~TfsDesignator() = default;
+
+void TfsDesignator::Finalize()
+{
+  Integer N = GetCount();
+  if (N == 0) return;
+  TfsCustomVariable* Last = StepAt(N - 1)->StepItem;
+  Kind = Last->Kind;
+  TypeName = Last->TypeName;
+  if (Kind == ikConstructor && N >= 2) {
+    Kind = ikClass;
+    TypeName = StepAt(N - 2)->StepItem->TypeName;
+  }
+  IsReadOnly = Last->IsReadOnly;
+  TfsCustomVariable* First = StepAt(0)->StepItem;
+  bool FirstIsVar = dynamic_cast<TfsVariable*>(First) != nullptr;
+  if (N == 1 && FirstIsVar) {
+    ShortcutKind = 1;
+    RefItem = First;
+  } else if (N == 2 && dynamic_cast<TfsStringVariable*>(First) && StepAt(1)->GetCount() == 1) {
+    ShortcutKind = 2;
+    RefItem = First;
+    IndexItem = StepAt(1)->ArgAt(0);
+  } else if (N == 2 && FirstIsVar && First->Kind == ikArray && First->RefItem) {
+    ShortcutKind = 3;
+    RefItem = First;
+    IndexItem = First->RefItem;
+    IndexList = StepAt(1);
+  } else {
+    ShortcutKind = 0;
+  }
+}
+
+void TfsDesignator::TakeOver(TfsDesignator* Other)
+{
+  FEntries.swap(Other->FEntries);
+  ShortcutKind = Other->ShortcutKind;
+  IndexItem = Other->IndexItem;
+  IndexList = Other->IndexList;
+  Kind = Other->Kind;
+  TypeName = Other->TypeName;
+  IsReadOnly = Other->IsReadOnly;
+  RefItem = Other->RefItem;
+  ItemPos = Other->ItemPos;
+}
+
+Variant TfsDesignator::GetValue() { return Walk(false, Variant()); }
+
+void TfsDesignator::SetValue(const Variant& AValue) { Walk(true, AValue); }
+
+Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
+{
+  TfsCustomVariable* Prev = nullptr;
+  Variant Cur = Variant::Null();
+  Integer N = GetCount();
+  for (Integer S = 0; S < N; ++S) {
+    TfsDesignatorItem* Step = StepAt(S);
+    TfsCustomVariable* Item = Step->StepItem;
+    Byte IC = Item->ItemClass;
+    if (IC & icDesignator) {
+      Prev = Item;
+      Cur = Item->GetValue();
+      continue;
+    }
+    // A recursive call: each activation keeps its own locals.
+    const std::vector<TfsCustomVariable*>* Locals = nullptr;
+    TfsProcVariable* Recursive = nullptr;
+    std::size_t Base = 0;
+    struct TPop {
+      TfsProcVariable*& P;
+      std::size_t& Base;
+      ~TPop()
+      {
+        if (P) P->SaveStack.resize(Base);
+      }
+    } Pop{Recursive, Base};
+    if ((IC & icProc) && static_cast<TfsProcVariable*>(Item)->Executing) {
+      auto* Proc = static_cast<TfsProcVariable*>(Item);
+      Locals = &Proc->GetLocals();
+      Base = Proc->SaveStack.size();
+      for (TfsCustomVariable* V : *Locals)
+        Proc->SaveStack.push_back(V->ItemClass & icStringVariable ? V->GetValue() : V->Value);
+      Recursive = Proc;
+    }
+    Integer Args = Step->GetCount();
+    if (Args > Item->GetCount()) throw Exception("Too many actual parameters");
+    if (Args == 1) {
+      Variant V = Item->IsMacro ? Variant(Step->ArgAt(0)->Name) : Step->ArgAt(0)->GetValue();
+      auto* P = static_cast<TfsCustomVariable*>(Item->EntryAt(0));
+      if (typeid(*P) == typeid(TfsParamItem)) P->Value = std::move(V);
+      else P->SetValue(V);
+    } else if (Args > 1) {
+      // Every argument is computed before any parameter is set: f(x, f(y, z)).
+      std::vector<Variant> Values;
+      Values.reserve(static_cast<std::size_t>(Args));
+      for (Integer J = 0; J < Args; ++J)
+        Values.push_back(Item->IsMacro ? Variant(Step->ArgAt(J)->Name) : Step->ArgAt(J)->GetValue());
+      for (Integer J = 0; J < Args; ++J)
+        static_cast<TfsCustomVariable*>(Item->EntryAt(J))->SetValue(Values[static_cast<std::size_t>(J)]);
+    }
+    if (IC & icHelper) {
+      auto* H = static_cast<TfsCustomHelper*>(Item);
+      H->ParentRef = Prev;
+      H->ParentValue = Cur;
+      H->ProgramScript = BuildScript;
+    }
+    Prev = Item;
+    bool LastStep = S == N - 1;
+    if (Setting && LastStep) {
+      Item->SetValue(NewValue);
+    } else {
+      Item->NeedResult = !LastStep || NeedResult;
+      Cur = Item->GetValue();
+    }
+    for (Integer J = 0; J < Args; ++J) {
+      auto* P = static_cast<TfsParamItem*>(Item->EntryAt(J));
+      if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
+    }
+    if (Locals)
+      for (std::size_t K = 0; K < Locals->size(); ++K) {
+        TfsCustomVariable* V = (*Locals)[K];
+        Variant& Saved = Recursive->SaveStack[Base + K];
+        if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Saved.AsString();
+        else V->Value = std::move(Saved);
+      }
+  }
+  return Cur;
+}
+
+namespace {
+std::size_t CheckedIndex(const AnsiString& S, Integer I)
+{
+  if (I < 1 || static_cast<std::size_t>(I) > S.size())
+    throw ERangeError("String index out of range (" + std::to_string(I) + ")");
+  return static_cast<std::size_t>(I - 1);
+}
+}  // namespace
+
+Variant TfsStringDesignator::GetValue()
+{
+  auto* V = static_cast<TfsStringVariable*>(RefItem);
+  return Variant(AnsiString(1, V->StrValue[CheckedIndex(V->StrValue, IndexItem->GetValue().AsInteger())]));
+}
+
+void TfsStringDesignator::SetValue(const Variant& AValue)
+{
+  auto* V = static_cast<TfsStringVariable*>(RefItem);
+  std::size_t I = CheckedIndex(V->StrValue, IndexItem->GetValue().AsInteger());
+  AnsiString C = Variants::VarToStr(AValue);
+  if (C.empty()) throw EConvertError("A character is required");
+  V->StrValue[I] = C[0];
+}
+
+void TfsArrayDesignator::PrepareHelper()
+{
+  auto* H = static_cast<TfsCustomHelper*>(IndexItem);
+  H->ParentRef = RefItem;
+  Integer N = IndexList->GetCount();
+  if (N > H->GetCount()) throw Exception("Too many actual parameters");
+  for (Integer I = 0; I < N; ++I) H->ParamAt(I)->Value = IndexList->ArgAt(I)->GetValue();
+}
+
+Variant TfsArrayDesignator::GetValue()
+{
+  PrepareHelper();
+  return IndexItem->GetValue();
+}
+
+void TfsArrayDesignator::SetValue(const Variant& AValue)
+{
+  PrepareHelper();
+  IndexItem->SetValue(AValue);
+}

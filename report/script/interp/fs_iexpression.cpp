@@ -1,0 +1,416 @@
+#include "report/script/interp/fs_iexpression.h"
+
+#include <cstdint>
+#include <typeinfo>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringUtils.h"
+#include "report/script/interp/fs_idesignator.h"
+#include "report/script/interp/fs_iscript.h"
+#include "report/script/tools/fs_itypes.h"
+
+namespace {
+
+enum : Byte {
+  opNone, opGreat, opLess, opLessEq, opGreatEq, opNonEq, opEq, opPlus, opMinus, opOr, opXor, opMul, opDivFloat,
+  opDivInt, opMod, opAnd, opShl, opShr, opLeftBracket, opRightBracket, opNot, opUnMinus, opIn, opIs,
+  opStrCat = 100  // shares code 7 with "+" in the tables; kept apart for evaluation
+};
+
+Integer PriorityOf(Byte Op)
+{
+  static const Integer P[] = {7, 4, 4, 4, 4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 2, 6, 5, 1, 1, 4, 4};
+  if (Op == opStrCat) return 3;
+  return Op <= opIs ? P[Op] : 0;
+}
+
+Byte OpOf(const AnsiString& Text, bool& Known)
+{
+  static const char* Names[] = {" ", ">", "<", "<=", ">=", "<>", "=", "+", "-", "OR", "XOR", "*", "/",
+                                "DIV", "MOD", "AND", "SHL", "SHR", "(", ")", "NOT", "UNMINUS", "IN", "IS"};
+  AnsiString U = SysUtils::UpperCase(Text);
+  Known = true;
+  if (U == "STRCAT") return opStrCat;
+  for (Byte I = 0; I <= opIs; ++I)
+    if (U == Names[I]) return I;
+  Known = false;
+  return 0;
+}
+
+// The value of an integer Variant that fits 32 bits.
+bool AsInt32(const Variant& V, Int64& Out)
+{
+  switch (V.VarType()) {
+    case varInteger:
+    case varSmallint:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64: Out = V.AsInt64(); break;
+    default: return false;
+  }
+  return Out >= INT32_MIN && Out <= INT32_MAX;
+}
+
+TfsItemKind KindOfValue(const Variant& V)
+{
+  switch (V.VarType()) {
+    case varBoolean: return ikBoolean;
+    case varSingle:
+    case varDouble:
+    case varCurrency: return ikFloat;
+    case varString:
+    case varOleStr: return ikString;
+    default: return ikInteger;
+  }
+}
+
+}  // namespace
+
+TfsExpressionNode::~TfsExpressionNode()
+{
+  delete Left;
+  delete Right;
+}
+
+TfsOperandNode::TfsOperandNode(const Variant& AValue)
+{
+  IsPure = true;
+  Value = AValue;
+  // Literals arrive as 64-bit integers; the ones that fit are kept as plain integers.
+  Int64 I;
+  if (AValue.VarType() == varInt64 && AsInt32(AValue, I)) Value = Variant(static_cast<int>(I));
+  Kind = KindOfValue(AValue);
+}
+
+TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator) : TfsOperandNode(Variant::Null()), Designator(ADesignator)
+{
+  Kind = ADesignator->Kind;
+  TypeName = ADesignator->TypeName;
+  Source = dynamic_cast<TfsVariableDesignator*>(ADesignator) ? ADesignator->RefItem : ADesignator;
+  Stored = (Source->ItemClass & (icVariable | icParam)) && !(Source->ItemClass & icStringVariable) &&
+           typeid(*Source) != typeid(TfsProcVariable);
+  IsPure = Stored;
+}
+
+const Variant& TfsDesignatorNode::ValueRef(Variant& Tmp)
+{
+  if (Stored) return Source->Value;
+  Tmp = Source->GetValue();
+  return Tmp;
+}
+
+TfsDesignatorNode::~TfsDesignatorNode() { delete Designator; }
+
+Variant TfsDesignatorNode::GetValue() { return Source->GetValue(); }
+
+TfsSetNode::TfsSetNode(TfsSetExpression* ASet) : TfsOperandNode(Variant::Null()), SetExpr(ASet)
+{
+  Kind = ikVariant;
+  IsPure = false;
+}
+
+TfsSetNode::~TfsSetNode() { delete SetExpr; }
+
+Variant TfsSetNode::GetValue() { return SetExpr->GetValue(); }
+
+TfsOperatorNode::TfsOperatorNode(Byte AOp) : Op(AOp) {}
+
+Integer TfsOperatorNode::Priority() const { return PriorityOf(Op); }
+
+Variant TfsOperatorNode::GetValue()
+{
+  Variant TmpL, TmpR;
+  // The left value is read in place only when the right side cannot change it.
+  const Variant& L = !Left                        ? (TmpL = Variant::Null())
+                     : (Right && !Right->IsPure) ? (TmpL = Left->GetValue())
+                                                 : Left->ValueRef(TmpL);
+  switch (Op) {
+    case opNone:
+    case opLeftBracket:
+      return L;
+    case opNot: return Variants::UnaryOp(Variants::opNot, L);
+    case opUnMinus: return Variants::UnaryOp(Variants::opNegate, L);
+    case opAnd:
+      if (BoolMode) return L.AsBoolean() ? Right->GetValue() : L;
+      break;
+    case opOr:
+      if (BoolMode) return L.AsBoolean() ? L : Right->GetValue();
+      break;
+    default: break;
+  }
+  const Variant& R = Right ? Right->ValueRef(TmpR) : (TmpR = Variant::Null());
+  Int64 A64, B64;
+  // Integer mode wraps at 32 bits; values beyond that range (a 64-bit constant, a Variant
+  // holding more) take the Variant operators instead of overflowing.
+  if (IntMode && AsInt32(L, A64) && AsInt32(R, B64)) {
+    auto A = static_cast<Integer>(A64), B = static_cast<Integer>(B64);
+    switch (Op) {
+      case opPlus: return Variant(static_cast<int>(static_cast<std::uint32_t>(A) + static_cast<std::uint32_t>(B)));
+      case opMinus: return Variant(static_cast<int>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B)));
+      case opMul: return Variant(static_cast<int>(static_cast<std::uint32_t>(A) * static_cast<std::uint32_t>(B)));
+      case opDivInt:
+        if (B == 0) throw EDivByZero("Division by zero");
+        return Variant(B == -1 ? static_cast<int>(0u - static_cast<std::uint32_t>(A)) : A / B);
+      case opMod:
+        if (B == 0) throw EDivByZero("Division by zero");
+        return Variant(B == -1 ? 0 : A % B);
+      case opGreat: return Variant(A > B);
+      case opLess: return Variant(A < B);
+      case opLessEq: return Variant(A <= B);
+      case opGreatEq: return Variant(A >= B);
+      case opNonEq: return Variant(A != B);
+      case opEq: return Variant(A == B);
+      default: break;
+    }
+  }
+  switch (Op) {
+    case opGreat: return Variants::BinaryOp(Variants::opCmpGT, L, R);
+    case opLess: return Variants::BinaryOp(Variants::opCmpLT, L, R);
+    case opLessEq: return Variants::BinaryOp(Variants::opCmpLE, L, R);
+    case opGreatEq: return Variants::BinaryOp(Variants::opCmpGE, L, R);
+    case opNonEq: return Variants::BinaryOp(Variants::opCmpNE, L, R);
+    case opEq: return Variants::BinaryOp(Variants::opCmpEQ, L, R);
+    case opPlus: return L + R;
+    case opStrCat:
+      if (L.VarType() == varString) return Variant(L.AsString() + Variants::VarToStr(R));
+      return L + R;
+    case opMinus: return L - R;
+    case opMul: return L * R;
+    case opDivFloat: return L / R;
+    case opDivInt: return Variants::BinaryOp(Variants::opIntDivide, L, R);
+    case opMod: return L % R;
+    case opAnd: return L & R;
+    case opOr: return L | R;
+    case opXor: return L ^ R;
+    case opShl: return L << R;
+    case opShr: return L >> R;
+    case opIn: {
+      auto* S = dynamic_cast<TfsSetNode*>(Right);
+      return Variant(S ? S->SetExpr->Contains(L) : false);
+    }
+    default: return Variant::Null();  // "is" needs host classes
+  }
+}
+
+TfsExpression::TfsExpression(TfsScript* AProgram)
+    : TfsCustomVariable("", ikVariant, ""), FCurrent(new TfsOperatorNode(opNone)), FRoot(FCurrent), FProgram(AProgram)
+{
+}
+
+TfsExpression::~TfsExpression() { delete FRoot; }
+
+void TfsExpression::AddNode(TfsExpressionNode* Node)
+{
+  Node->ItemPos = CurrentPos;
+  if (!FCurrent->Left) FCurrent->Left = Node;
+  else if (!FCurrent->Right) FCurrent->Right = Node;
+  else {
+    delete Node;
+    throw Exception("Expression error");
+  }
+  Node->Parent = FCurrent;
+  FCurrent = Node;
+}
+
+void TfsExpression::AddOperator(const AnsiString& OpText)
+{
+  bool Known;
+  Byte Op = OpOf(OpText, Known);
+  if (!Known) return;
+  auto* O = new TfsOperatorNode(Op);
+  O->ItemPos = CurrentPos;
+  if (Op == opLeftBracket || Op == opUnMinus || Op == opNot) {
+    AddNode(O);
+    return;
+  }
+  if (Op == opRightBracket) {
+    delete O;
+    TfsExpressionNode* N = FCurrent;
+    while (N->Priority() <= 5 && N->Parent) N = N->Parent;
+    auto* B = dynamic_cast<TfsOperatorNode*>(N);
+    if (!B || B->Op != opLeftBracket) throw Exception("Expression error");
+    TfsExpressionNode* Child = B->Left;
+    TfsExpressionNode* P = B->Parent;
+    if (P->Left == B) P->Left = Child;
+    else P->Right = Child;
+    if (Child) Child->Parent = P;
+    B->Left = nullptr;
+    delete B;
+    FCurrent = Child ? Child : P;
+    return;
+  }
+  if (FCurrent == FRoot) {
+    AddNode(O);
+    return;
+  }
+  TfsExpressionNode* P = FCurrent;
+  TfsExpressionNode* C = nullptr;
+  if (!(dynamic_cast<TfsOperatorNode*>(P) && static_cast<TfsOperatorNode*>(P)->Op == opLeftBracket)) {
+    C = P;
+    P = P->Parent;
+  }
+  while (O->Priority() >= P->Priority() && P->Parent) {
+    C = P;
+    P = P->Parent;
+  }
+  if (C) {
+    if (P->Left == C) P->Left = O;
+    else P->Right = O;
+    O->Left = C;
+    C->Parent = O;
+    O->Parent = P;
+    FCurrent = O;
+  } else {
+    AddNode(O);
+  }
+}
+
+void TfsExpression::AddConst(const Variant& AValue) { AddNode(new TfsOperandNode(AValue)); }
+
+void TfsExpression::AddDesignator(TfsDesignator* ADesignator) { AddNode(new TfsDesignatorNode(ADesignator)); }
+
+void TfsExpression::AddSet(TfsSetExpression* ASet) { AddNode(new TfsSetNode(ASet)); }
+
+void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, AnsiString& Err)
+{
+  if (!N) {
+    K = ikVariant;
+    T.clear();
+    return;
+  }
+  auto* O = dynamic_cast<TfsOperatorNode*>(N);
+  if (!O) {
+    K = N->Kind;
+    T = N->TypeName;
+    return;
+  }
+  TfsItemKind LK, RK;
+  AnsiString LT, RT;
+  Check(O->Left, LK, LT, Err);
+  Check(O->Right, RK, RT, Err);
+  // Prefix operators have one operand: it decides alone.
+  if (O->Op == opNot || O->Op == opUnMinus || O->Op == opNone || O->Op == opLeftBracket) {
+    O->Kind = LK;
+    O->TypeName = LT;
+    K = LK;
+    T = LT;
+    if (O->Op == opNot && LK != ikBoolean && LK != ikInteger && LK != ikVariant && Err.empty()) Err = O->ItemPos;
+    if (O->Op == opUnMinus && LK != ikInteger && LK != ikFloat && LK != ikVariant && Err.empty()) Err = O->ItemPos;
+    return;
+  }
+  Byte Op = O->Op == opStrCat ? static_cast<Byte>(opPlus) : O->Op;
+  if (LK == ikInteger && RK == ikInteger) O->IntMode = true;
+  if (LK == ikBoolean && RK == ikBoolean) O->BoolMode = true;
+  bool Ok = true;
+  if (O->Op == opStrCat) {
+    // Joining converts both sides to text, so any operand kinds fit but arrays and classes.
+    Ok = LK != ikArray && LK != ikClass && RK != ikArray && RK != ikClass;
+    O->IntMode = O->BoolMode = false;
+    K = Ok ? ikString : ikVariant;
+    T.clear();
+    if (!Ok && Err.empty()) Err = O->ItemPos;
+    O->Kind = K;
+    O->TypeName = T;
+    return;
+  }
+  if (!(Op == opIs && LK == ikClass && RK == ikClass)) {
+    Ok = fs_itypes::TypesCompatible(LK, LT, RK, RT) || O->Op == opIn;
+    if (Ok && LK == ikBoolean)
+      Ok = Op == opNonEq || Op == opEq || Op == opOr || Op == opXor || Op == opAnd || Op == opNot;
+    else if (Ok && (LK == ikChar || LK == ikString))
+      Ok = (Op >= opGreat && Op <= opPlus) || Op == opIn;
+    else if (Ok && (LK == ikClass || LK == ikArray))
+      Ok = Op == opNonEq || Op == opEq;
+  }
+  // Operators the integer mode can't compute exactly stay on Variants.
+  if (O->IntMode && !(Op == opPlus || Op == opMinus || Op == opMul || Op == opDivInt || Op == opMod ||
+                      (Op >= opGreat && Op <= opEq)))
+    O->IntMode = false;
+  if (Ok) {
+    K = LK;
+    T = LT;
+    if ((LK == ikInteger && RK == ikFloat) || (LK == ikFloat && RK == ikInteger)) K = ikFloat;
+    if (Op == opDivFloat && LK == ikInteger) K = ikFloat;
+    if ((Op >= opGreat && Op <= opEq) || Op == opIn || Op == opIs) {
+      K = ikBoolean;
+      T.clear();
+    }
+  } else {
+    K = ikVariant;
+    T.clear();
+    if (Err.empty()) Err = O->ItemPos;
+  }
+  O->Kind = K;
+  O->TypeName = T;
+}
+
+AnsiString TfsExpression::Complete()
+{
+  TfsExpressionNode* OldRoot = FRoot;
+  FRoot = OldRoot->Left ? OldRoot->Left : new TfsOperandNode(Variant::Null());
+  OldRoot->Left = nullptr;
+  delete OldRoot;
+  FRoot->Parent = nullptr;
+  FCurrent = FRoot;
+  AnsiString Err;
+  TfsItemKind K;
+  AnsiString T;
+  Check(FRoot, K, T, Err);
+  Kind = K;
+  TypeName = T;
+  auto* D = dynamic_cast<TfsDesignatorNode*>(FRoot);
+  IsReadOnly = !(D && !D->Designator->IsReadOnly);
+  return Err;
+}
+
+void TfsExpression::SetValue(const Variant& AValue)
+{
+  if (IsReadOnly) return;
+  static_cast<TfsDesignatorNode*>(FRoot)->Designator->SetValue(AValue);
+}
+
+char TfsExpression::FoldAssignment(TfsDesignator* Target)
+{
+  if (!dynamic_cast<TfsVariableDesignator*>(Target)) return ' ';
+  auto* O = dynamic_cast<TfsOperatorNode*>(FRoot);
+  if (!O) return ' ';
+  char C;
+  switch (O->Op) {
+    case opPlus: C = '+'; break;
+    case opMinus: C = '-'; break;
+    case opMul: C = '*'; break;
+    case opDivFloat: C = '/'; break;
+    default: return ' ';
+  }
+  auto SameVar = [&](TfsExpressionNode* N) {
+    auto* D = dynamic_cast<TfsDesignatorNode*>(N);
+    return D && dynamic_cast<TfsVariableDesignator*>(D->Designator) && D->Designator->RefItem == Target->RefItem;
+  };
+  if (SameVar(O->Left) && O->Right) {
+    TfsExpressionNode* R = O->Right;
+    O->Right = nullptr;
+    R->Parent = nullptr;
+    delete FRoot;
+    FRoot = FCurrent = R;
+    return C;
+  }
+  if ((C == '+' || C == '*') && SameVar(O->Right) && O->Left && Target->RefItem->Kind != ikString &&
+      Target->RefItem->Kind != ikVariant) {
+    TfsExpressionNode* L = O->Left;
+    O->Left = nullptr;
+    L->Parent = nullptr;
+    delete FRoot;
+    FRoot = FCurrent = L;
+    return C;
+  }
+  return ' ';
+}
+
+TfsCustomVariable* TfsExpression::SingleOperand() const
+{
+  if (auto* D = dynamic_cast<TfsDesignatorNode*>(FRoot)) return D->Source;
+  if (dynamic_cast<TfsOperandNode*>(FRoot)) return FRoot;
+  return nullptr;
+}

@@ -1,0 +1,331 @@
+#include "report/script/interp/fs_iitems.h"
+
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringUtils.h"
+#include "report/script/interp/fs_iscript.h"
+#include "report/script/interp/fs_istatements.h"
+#include "report/script/tools/fs_itypes.h"
+
+void TfsItemList::Clear()
+{
+  std::vector<TObject*> Old;
+  Old.swap(FEntries);
+  for (TObject* E : Old) delete E;
+}
+
+Integer TfsItemList::Add(TObject* Entry)
+{
+  FEntries.push_back(Entry);
+  return static_cast<Integer>(FEntries.size()) - 1;
+}
+
+void TfsItemList::Remove(TObject* Entry)
+{
+  for (auto It = FEntries.begin(); It != FEntries.end(); ++It)
+    if (*It == Entry) {
+      FEntries.erase(It);
+      return;
+    }
+}
+
+TfsCustomVariable::TfsCustomVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName)
+    : Name(AName), Kind(AKind), TypeName(ATypeName), Value(Variant::Null())
+{
+}
+
+void TfsCustomVariable::SetValue(const Variant& AValue)
+{
+  if (!IsReadOnly) Value = AValue;
+}
+
+Variant TfsCustomVariable::GetValue() { return Value; }
+
+TfsParamItem* TfsCustomVariable::ParamAt(Integer Index) const
+{
+  if (Index < 0 || Index >= GetCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+  return static_cast<TfsParamItem*>(EntryAt(Index));
+}
+
+Integer TfsCustomVariable::RequiredParamCount() const
+{
+  Integer N = 0;
+  for (TObject* E : FEntries)
+    if (!static_cast<TfsParamItem*>(E)->IsOptional) ++N;
+  return N;
+}
+
+AnsiString TfsCustomVariable::KindText() const
+{
+  switch (Kind) {
+    case ikInteger: return "Integer";
+    case ikBoolean: return "Boolean";
+    case ikFloat: return "Extended";
+    case ikChar: return "Char";
+    case ikString: return "String";
+    case ikClass: return "Class " + TypeName;
+    case ikArray: return "Array";
+    case ikEnum: return TypeName;
+    default: return "Variant";
+  }
+}
+
+void TfsStringVariable::SetValue(const Variant& AValue)
+{
+  if (!IsReadOnly) StrValue = Variants::VarToStr(AValue);
+}
+
+TfsParamItem::TfsParamItem(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName, bool AIsOptional,
+                           bool AIsVarParam)
+    : TfsCustomVariable(AName, AKind, ATypeName), DefValue(Variant::Null()), IsOptional(AIsOptional),
+      IsVarParam(AIsVarParam)
+{
+  ItemClass |= icParam;
+}
+
+TfsProcVariable::TfsProcVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName,
+                                 TfsScript* AParent, bool AIsFunction)
+    : TfsCustomVariable(AName, AKind, ATypeName), IsFunction(AIsFunction), LocalScript(new TfsScript(nullptr))
+{
+  ItemClass |= icProc;
+  IsReadOnly = true;
+  LocalScript->ParentScript = AParent;
+  if (AIsFunction) {
+    auto* R = new TfsVariable("Result", AKind, ATypeName);
+    LocalScript->RegisterItem("Result", R);
+    RefItem = R;
+  }
+}
+
+TfsProcVariable::~TfsProcVariable()
+{
+  for (TObject* E : FEntries) LocalScript->UnregisterItem(static_cast<TfsCustomVariable*>(E));
+  LocalScript.reset();
+  Clear();
+}
+
+namespace {
+// Script calls nest native frames; a runaway recursion ends in a script error, not a crash.
+constexpr int MaxCallDepth = 1000;
+int CallDepth = 0;
+}  // namespace
+
+Variant TfsProcVariable::GetValue()
+{
+  if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
+  ++CallDepth;
+  struct TDepth {
+    ~TDepth() { --CallDepth; }
+  } Depth;
+  TfsScript* S = LocalScript.get();
+  bool OldExecuting = Executing;
+  Executing = true;
+  TfsScript* Marked = S->ParentScript;
+  while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
+  TfsScript* OldRunning = Marked ? Marked->RunningProcScript : nullptr;
+  if (Marked) Marked->RunningProcScript = S;
+  S->ExitFlag = false;
+  S->StopRequested = false;
+  S->IsRunning = true;
+  struct TCleanUp {
+    TfsProcVariable* P;
+    TfsScript* S;
+    TfsScript* Marked;
+    TfsScript* OldRunning;
+    bool OldExecuting;
+    ~TCleanUp()
+    {
+      S->ExitFlag = false;
+      S->StopRequested = false;
+      S->IsRunning = false;
+      S->BreakFlag = false;
+      S->ContinueFlag = false;
+      if (Marked) Marked->RunningProcScript = OldRunning;
+      P->Executing = OldExecuting;
+    }
+  } CleanUp{this, S, Marked, OldRunning, OldExecuting};
+  S->GetStatements()->Run();
+  return IsFunction ? RefItem->GetValue() : Variant::Null();
+}
+
+const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()
+{
+  TfsScript* L = LocalScript.get();
+  if (FLocalsOf != L->ItemCount()) {
+    FLocals.clear();
+    for (Integer I = 0; I < L->ItemCount(); ++I)
+      if (L->ItemAt(I)->ItemClass & (icVariable | icParam)) FLocals.push_back(L->ItemAt(I));
+    FLocalsOf = L->ItemCount();
+  }
+  return FLocals;
+}
+
+Variant TfsSetExpression::GetValue()
+{
+  std::vector<Variant> Values;
+  for (TObject* E : FEntries) Values.push_back(E ? static_cast<TfsCustomVariable*>(E)->GetValue() : Variant(0));
+  return Variants::VarArrayOf(Values);
+}
+
+bool TfsSetExpression::Contains(const Variant& AValue)
+{
+  Integer N = GetCount();
+  Integer I = 0;
+  while (I < N) {
+    auto* E = static_cast<TfsCustomVariable*>(EntryAt(I));
+    if (I == N - 1 || EntryAt(I + 1) != nullptr) {
+      if (E && AValue == E->GetValue()) return true;
+      ++I;
+    } else {
+      auto* Hi = I + 2 < N ? static_cast<TfsCustomVariable*>(EntryAt(I + 2)) : nullptr;
+      if (E && Hi && AValue >= E->GetValue() && AValue <= Hi->GetValue()) return true;
+      I += 3;
+    }
+  }
+  return false;
+}
+
+TfsStringHelper::TfsStringHelper() : TfsCustomHelper("__StringHelper", ikChar, "")
+{
+  Add(new TfsParamItem("", ikInteger, "", false, false));
+}
+
+namespace {
+std::size_t CheckedCharIndex(const AnsiString& S, const Variant& Index)
+{
+  Integer I = Index.AsInteger();
+  if (I < 1 || static_cast<std::size_t>(I) > S.size())
+    throw ERangeError("String index out of range (" + std::to_string(I) + ")");
+  return static_cast<std::size_t>(I - 1);
+}
+}  // namespace
+
+Variant TfsStringHelper::GetValue()
+{
+  AnsiString S = Variants::VarToStr(ParentValue);
+  return Variant(AnsiString(1, S[CheckedCharIndex(S, ParamAt(0)->Value)]));
+}
+
+void TfsStringHelper::SetValue(const Variant& AValue)
+{
+  AnsiString S = Variants::VarToStr(ParentValue);
+  std::size_t I = CheckedCharIndex(S, ParamAt(0)->Value);
+  AnsiString C = Variants::VarToStr(AValue);
+  if (C.empty()) throw EConvertError("A character is required");
+  S[I] = C[0];
+  if (ParentRef) ParentRef->SetValue(Variant(S));
+}
+
+TfsArrayHelper::TfsArrayHelper(const AnsiString& AName, Integer ParamCount, TfsItemKind AKind,
+                               const AnsiString& ATypeName)
+    : TfsCustomHelper(AName, AKind, ATypeName)
+{
+  if (ParamCount < 0) {
+    Add(new TfsParamItem("", ikInteger, "", false, false));
+    Add(new TfsParamItem("", ikInteger, "", true, false));
+    Add(new TfsParamItem("", ikInteger, "", true, false));
+  } else {
+    for (Integer I = 0; I < ParamCount; ++I) Add(new TfsParamItem("", ikInteger, "", false, false));
+  }
+}
+
+namespace {
+std::vector<int> ArrayIndexes(TfsCustomVariable* Helper, int Dims)
+{
+  std::vector<int> Ix;
+  for (int I = 0; I < Dims; ++I) {
+    if (I >= Helper->GetCount() || Helper->ParamAt(I)->Value.IsNull())
+      throw EVariantBadIndexError("Variant or safe array index out of bounds");
+    Ix.push_back(Helper->ParamAt(I)->Value.AsInteger());
+  }
+  return Ix;
+}
+}  // namespace
+
+namespace {
+// The item whose stored value the helper indexes in place; other steps (a function result)
+// are indexed through the value they passed on.
+Variant& IndexedValue(TfsCustomHelper* H)
+{
+  TfsCustomVariable* P = H->ParentRef;
+  if (P && (P->ItemClass & (icVariable | icParam)) && !(P->ItemClass & icStringVariable)) return P->ValueRef();
+  return H->ParentValue;
+}
+}  // namespace
+
+Variant TfsArrayHelper::GetValue()
+{
+  Variant& A = IndexedValue(this);
+  // A Variant holding text is indexed by character, as the text's own helper would.
+  if (!A.IsArray() && Variants::VarIsStr(A)) {
+    AnsiString S = Variants::VarToStr(A);
+    return Variant(AnsiString(1, S[CheckedCharIndex(S, ParamAt(0)->Value)]));
+  }
+  int Dims = Variants::VarArrayDimCount(A);
+  if (Dims < 1 || Dims > 3) return Variant::Null();
+  return Variants::VarArrayGet(A, ArrayIndexes(this, Dims));
+}
+
+void TfsArrayHelper::SetValue(const Variant& AValue)
+{
+  Variant& A = IndexedValue(this);
+  if (!A.IsArray() && Variants::VarIsStr(A)) {
+    AnsiString S = Variants::VarToStr(A);
+    std::size_t I = CheckedCharIndex(S, ParamAt(0)->Value);
+    AnsiString C = Variants::VarToStr(AValue);
+    if (C.empty()) throw EConvertError("A character is required");
+    S[I] = C[0];
+    if (ParentRef) ParentRef->SetValue(Variant(S));
+    return;
+  }
+  int Dims = Variants::VarArrayDimCount(A);
+  if (Dims < 1 || Dims > 3) return;
+  Variants::VarArrayPut(A, AValue, ArrayIndexes(this, Dims));
+}
+
+TfsMethodHelper::TfsMethodHelper(const AnsiString& ASyntax, TfsScript* Script, TfsMethodCallback ACallBack)
+    : TfsCustomHelper("", ikInteger, ""), CallBack(std::move(ACallBack)), Syntax(ASyntax)
+{
+  std::unique_ptr<TfsCustomVariable> D(fs_itypes::ParseDeclaration(ASyntax, Script));
+  Name = D->Name;
+  Kind = D->Kind;
+  TypeName = D->TypeName;
+  IsMacro = D->IsMacro;
+  while (D->GetCount() > 0) {
+    TObject* P = D->EntryAt(0);
+    D->Remove(P);
+    Add(P);
+  }
+  IsReadOnly = true;
+}
+
+Variant TfsMethodHelper::GetValue()
+{
+  if (!CallBack) return Variant(0);
+  std::vector<Variant> Values;
+  Integer N = GetCount();
+  Values.reserve(static_cast<std::size_t>(N));
+  for (Integer I = 0; I < N; ++I) Values.push_back(ParamAt(I)->Value);
+  Variant Params = Variants::VarArrayOf(Values);
+  AnsiString MethodName = SysUtils::AnsiUpperCase(IsIndexProp ? Name + ".Get" : Name);
+  TObject* Instance = nullptr;  // host objects are bound by the class library
+  Variant Result = CallBack(Instance, ClassRef, MethodName, Params);
+  for (Integer I = 0; I < N; ++I)
+    if (ParamAt(I)->IsVarParam) ParamAt(I)->Value = Variants::VarArrayGet(Params, {I});
+  return Result;
+}
+
+namespace fs_iitems {
+Variant StartValue(TfsItemKind Kind)
+{
+  switch (Kind) {
+    case ikBoolean: return Variant(false);
+    case ikChar:
+    case ikString: return Variant(AnsiString());
+    case ikInteger:
+    case ikFloat:
+    case ikClass: return Variant(0);
+    default: return Variant::Null();
+  }
+}
+}  // namespace fs_iitems

@@ -1,0 +1,197 @@
+// Script items: everything a script can name (variables, constants, types, parameters, script
+// procedures, helpers, designators, expressions) and the values they hold. Reading and writing
+// any item is always GetValue/SetValue; every value is a Variant copied by value.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
+
+class TfsScript;
+
+PELTO_DECLARE_EXCEPTION(EStackOverflow, Exception);
+
+enum TfsItemKind : Byte {
+  ikInteger, ikBoolean, ikFloat, ikChar, ikString, ikClass, ikArray, ikVariant, ikEnum, ikConstructor
+};
+
+// An ordered list of owned entries; a null entry is allowed (a range gap of a set).
+class TfsItemList : public TObject {
+public:
+  TfsItemList() = default;
+  ~TfsItemList() override { Clear(); }
+  TfsItemList(const TfsItemList&) = delete;
+  TfsItemList& operator=(const TfsItemList&) = delete;
+
+  virtual void Clear();
+  // Takes ownership of Entry; returns its index.
+  Integer Add(TObject* Entry);
+  // Takes Entry out of the list without freeing it.
+  void Remove(TObject* Entry);
+  Integer GetCount() const { return static_cast<Integer>(FEntries.size()); }
+  TObject* EntryAt(Integer Index) const { return FEntries[static_cast<std::size_t>(Index)]; }
+
+protected:
+  std::vector<TObject*> FEntries;
+};
+
+class TfsParamItem;
+
+// What an item is, for the run-time paths that must not pay for dynamic_cast.
+enum : Byte {
+  icDesignator = 1, icProc = 2, icHelper = 4, icVariable = 8, icParam = 16, icStringVariable = 32
+};
+
+class TfsCustomVariable : public TfsItemList {
+public:
+  TfsCustomVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName);
+
+  virtual void SetValue(const Variant& AValue);
+  virtual Variant GetValue();
+
+  // The parameter entries; a bad index raises EListError.
+  TfsParamItem* ParamAt(Integer Index) const;
+  Integer RequiredParamCount() const;
+  Variant& ValueRef() { return Value; }
+  // "Integer", "Boolean", "Extended", "Char", "String", "Class <type>", "Array", the enum's name, "Variant".
+  AnsiString KindText() const;
+
+  Byte ItemClass = 0;  // ic* flags, set by the constructors
+  const void* Registrar = nullptr;
+  bool IsMacro = false;
+  bool IsReadOnly = false;
+  AnsiString Name;
+  bool NeedResult = true;
+  TfsCustomVariable* RefItem = nullptr;
+  AnsiString ItemPos;
+  TfsItemKind Kind;
+  AnsiString TypeName;
+  Variant Value;
+};
+
+class TfsVariable : public TfsCustomVariable {
+public:
+  TfsVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName)
+      : TfsCustomVariable(AName, AKind, ATypeName)
+  {
+    ItemClass |= icVariable;
+  }
+};
+
+class TfsTypeVariable : public TfsCustomVariable {
+public:
+  using TfsCustomVariable::TfsCustomVariable;
+};
+
+// Keeps its text as a string so that one character can change in place.
+class TfsStringVariable : public TfsVariable {
+public:
+  TfsStringVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName)
+      : TfsVariable(AName, AKind, ATypeName)
+  {
+    ItemClass |= icStringVariable;
+  }
+  void SetValue(const Variant& AValue) override;
+  Variant GetValue() override { return Variant(StrValue); }
+  AnsiString StrValue;
+};
+
+class TfsParamItem : public TfsCustomVariable {
+public:
+  TfsParamItem(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName, bool AIsOptional,
+               bool AIsVarParam);
+  Variant DefValue;
+  bool IsOptional;
+  bool IsVarParam;
+};
+
+// A script procedure or function. Its local script holds the parameters (also its entries),
+// "Result" and the locals; reading the item runs the body.
+class TfsProcVariable : public TfsCustomVariable {
+public:
+  // Calls nested deeper than 1000 raise EStackOverflow "Stack overflow".
+  TfsProcVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName, TfsScript* AParent,
+                  bool AIsFunction);
+  ~TfsProcVariable() override;
+  Variant GetValue() override;
+  TfsScript* GetLocalScript() const { return LocalScript.get(); }
+  // The variables and parameters of the local script, whose values a recursive call saves.
+  const std::vector<TfsCustomVariable*>& GetLocals();
+
+  bool Executing = false;
+  bool IsFunction;
+  // The locals of the activations a recursive call interrupted (the designator walk uses it).
+  std::vector<Variant> SaveStack;
+
+private:
+  std::unique_ptr<TfsScript> LocalScript;
+  std::vector<TfsCustomVariable*> FLocals;
+  Integer FLocalsOf = -1;  // the item count FLocals was taken at
+};
+
+// A set constructor: element expressions; a range a..b is stored as a, a null entry, b.
+class TfsSetExpression : public TfsCustomVariable {
+public:
+  TfsSetExpression() : TfsCustomVariable("", ikVariant, "") {}
+  Variant GetValue() override;
+  bool Contains(const Variant& AValue);
+};
+
+// The base of members and built-in helpers; the designator walk fills the parent fields.
+class TfsCustomHelper : public TfsCustomVariable {
+public:
+  TfsCustomHelper(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName)
+      : TfsCustomVariable(AName, AKind, ATypeName)
+  {
+    ItemClass |= icHelper;
+  }
+  TfsCustomVariable* ParentRef = nullptr;
+  Variant ParentValue;
+  TfsScript* ProgramScript = nullptr;
+};
+
+// s[i] where s is not a plain string variable. Indexes outside the text raise ERangeError.
+class TfsStringHelper : public TfsCustomHelper {
+public:
+  TfsStringHelper();
+  Variant GetValue() override;
+  void SetValue(const Variant& AValue) override;
+};
+
+// Elements of the Variant array held by ParentRef, read and written in place. Indexes are
+// checked (EVariantBadIndexError).
+class TfsArrayHelper : public TfsCustomHelper {
+public:
+  // ParamCount -1: one required and two optional indexes.
+  TfsArrayHelper(const AnsiString& AName, Integer ParamCount, TfsItemKind AKind, const AnsiString& ATypeName);
+  Variant GetValue() override;
+  void SetValue(const Variant& AValue) override;
+};
+
+// (Instance, ClassType, upper-case name, Params array) -> result. Params elements of var
+// parameters are written back.
+using TfsMethodCallback = std::function<Variant(TObject* Instance, const void* ClassType, const AnsiString& MethodName, Variant& Params)>;
+
+// A registered host function, made from its declaration text.
+class TfsMethodHelper : public TfsCustomHelper {
+public:
+  // Raises what the declaration reader raises for a bad text.
+  TfsMethodHelper(const AnsiString& ASyntax, TfsScript* Script, TfsMethodCallback ACallBack);
+  Variant GetValue() override;
+
+  AnsiString Category;
+  const void* ClassRef = nullptr;
+  AnsiString Description;
+  bool IsIndexProp = false;
+  TfsMethodCallback CallBack;
+  AnsiString Syntax;
+};
+
+namespace fs_iitems {
+// The starting value of a new variable of Kind.
+Variant StartValue(TfsItemKind Kind);
+}

@@ -1,0 +1,102 @@
+// TfsScript: one script program with its source lines, language, registry of named items,
+// compiled main block, last compile error and run flags. Scripts form a tree of scopes: a name
+// not found here is looked up in the parent, up to the global script.
+//
+// Ownership: the script owns its items, statements, lines and code-line map, never its parent.
+// Errors: Compile reports compile errors through its result and LastError/LastErrorPos/
+// LastErrorUnit (nothing is raised for them); an unknown SyntaxType raises "Language '<x>' not
+// found". Run-time errors propagate out of Execute, CallFunction, CallFunctionVarParams and
+// Evaluate after the flags are cleaned up; the script stays usable.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/classes/Component.h"
+#include "platform/rtl/StringList.h"
+#include "report/script/interp/fs_iitems.h"
+#include "report/script/parser/fs_iilparser.h"
+
+class TfsStatement;
+
+using TfsRunLineEvent = std::function<void(TfsScript* Sender, const AnsiString& UnitName, const AnsiString& SourcePos)>;
+
+class TfsScript : public TComponent {
+public:
+  explicit TfsScript(TComponent* AOwner);
+  ~TfsScript() override;
+
+  // Enters Item under Name, stamped with Registrar. A name already in this script's own list
+  // keeps its entry and Item is freed (the caller must not use it afterwards); returns False then.
+  // The empty name (hidden helpers) takes any number of items.
+  bool RegisterItem(const AnsiString& AName, TfsCustomVariable* Item);
+  // Takes the entry out without freeing it.
+  void UnregisterItem(TfsCustomVariable* Item);
+  Integer ItemCount() const { return static_cast<Integer>(FItems.size()); }
+  TfsCustomVariable* ItemAt(Integer Index) const { return FItems[static_cast<std::size_t>(Index)].Item; }
+  // Null when absent (not an error).
+  TfsCustomVariable* FindLocalItem(const AnsiString& AName) const;
+  TfsCustomVariable* FindItem(const AnsiString& AName) const;
+  void RemoveItems(const void* Owner);
+  void ClearItems(const void* Owner);
+  void Clear();
+
+  void AddType(const AnsiString& AName, TfsItemKind AKind);
+  void AddConst(const AnsiString& AName, const AnsiString& ATypeName, const Variant& AValue);
+  void AddVariable(const AnsiString& AName, const AnsiString& ATypeName, const Variant& AValue);
+  void AddEnum(const AnsiString& ATypeName, const AnsiString& Names);
+  void AddEnumSet(const AnsiString& ATypeName, const AnsiString& Names);
+  // The helper stays owned by this script. Raises for a declaration text it can't read.
+  TfsMethodHelper* AddMethod(const AnsiString& ASyntax, TfsMethodCallback CallBack, const AnsiString& Category = "",
+                             const AnsiString& Description = "");
+
+  bool Compile();
+  void Execute();
+  // Null for a missing name or one that is no script procedure. More values than the
+  // procedure has parameters raise Exception "Too many actual parameters".
+  Variant CallFunction(const AnsiString& AName, const Variant& Params);
+  Variant CallFunctionVarParams(const AnsiString& AName, Variant& Params);
+  // The value of an expression in the scope running now; a compile error gives its message.
+  Variant Evaluate(const AnsiString& Expression);
+  void Terminate();
+  void NotifyRunLine(const AnsiString& AUnitName, const AnsiString& SourcePos);
+  void AddCodeLine(const AnsiString& AUnitName, const AnsiString& Position);
+  bool HasCodeOnLine(Integer Line, const AnsiString& AUnitName) const;
+
+  TStrings* GetLines() const { return FLines.get(); }
+  void SetLines(TStrings* Value) { FLines->Assign(Value); }
+  const AnsiString& GetSyntaxType() const { return FSyntaxType; }
+  void SetSyntaxType(const AnsiString& Value) { FSyntaxType = Value; }
+  TfsStatement* GetStatements() const { return FStatements.get(); }
+  TStringList* GetUnitLines() const { return FUnitLines.get(); }
+
+  const void* Registrar = nullptr;
+  bool BreakFlag = false;
+  bool ContinueFlag = false;
+  bool ExitFlag = false;
+  AnsiString LastError;
+  AnsiString LastErrorPos;
+  AnsiString LastErrorUnit;
+  bool IsRunning = false;
+  bool ExecutedMark = false;
+  TfsGetUnitEvent OnGetILUnit;
+  TfsGetUnitEvent OnGetUnit;
+  TfsRunLineEvent OnRunLine;
+  TfsScript* ParentScript = nullptr;
+  TfsScript* RunningProcScript = nullptr;
+  bool StopRequested = false;
+
+private:
+  struct TEntry {
+    AnsiString Key;  // upper-cased name
+    TfsCustomVariable* Item;
+  };
+  std::size_t LowerBound(const AnsiString& Key) const;
+
+  std::vector<TEntry> FItems;
+  std::unique_ptr<TStringList> FLines;
+  std::unique_ptr<TfsStatement> FStatements;
+  AnsiString FSyntaxType = "DezodiZidede";
+  std::unique_ptr<TStringList> FUnitLines;
+};

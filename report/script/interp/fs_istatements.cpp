@@ -1,0 +1,296 @@
+#include "report/script/interp/fs_istatements.h"
+
+#include "platform/rtl/Exceptions.h"
+#include "report/script/interp/fs_idesignator.h"
+#include "report/script/interp/fs_iexpression.h"
+#include "report/script/interp/fs_iscript.h"
+
+namespace {
+bool IsTrue(TfsExpression* E) { return E->GetValue().AsBoolean(); }
+}  // namespace
+
+TfsStatement::TfsStatement(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
+    : OwnerScript(Script), SourcePos(ASourcePos), UnitName(AUnitName)
+{
+}
+
+void TfsStatement::RunList()
+{
+  TfsScript* S = OwnerScript;
+  for (TObject* E : FEntries) {
+    if (S->StopRequested) return;
+    static_cast<TfsStatement*>(E)->Run();
+    if (S->BreakFlag || S->ContinueFlag || S->ExitFlag) return;
+  }
+}
+
+void TfsStatement::Run() { RunList(); }
+
+void TfsStatement::RunLine() { OwnerScript->NotifyRunLine(UnitName, SourcePos); }
+
+TfsAssignmentStmt::~TfsAssignmentStmt()
+{
+  delete Target;
+  delete Source;
+}
+
+void TfsAssignmentStmt::Prepare()
+{
+  FastTarget = Target;
+  if (dynamic_cast<TfsVariableDesignator*>(Target)) FastTarget = Target->RefItem;
+  FastSource = Source;
+  if (TfsCustomVariable* Op = Source->SingleOperand()) FastSource = Op;
+}
+
+void TfsAssignmentStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  FastTarget->SetValue(FastSource->GetValue());
+}
+
+void TfsAssignPlusStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  Variant V = FastTarget->GetValue();
+  V += FastSource->GetValue();
+  FastTarget->SetValue(V);
+}
+
+void TfsAssignMinusStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  Variant V = FastTarget->GetValue();
+  V -= FastSource->GetValue();
+  FastTarget->SetValue(V);
+}
+
+void TfsAssignMulStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  Variant V = FastTarget->GetValue();
+  V *= FastSource->GetValue();
+  FastTarget->SetValue(V);
+}
+
+void TfsAssignDivStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  Variant V = FastTarget->GetValue();
+  V /= FastSource->GetValue();
+  FastTarget->SetValue(V);
+}
+
+TfsCallStmt::~TfsCallStmt() { delete Target; }
+
+void TfsCallStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  if (IncDec.empty()) {
+    Target->NeedResult = false;
+    Target->GetValue();
+  } else if (IncDec == "+") {
+    Target->SetValue(Target->GetValue() + Variant(1));
+  } else if (IncDec == "-") {
+    Target->SetValue(Target->GetValue() - Variant(1));
+  }
+}
+
+TfsIfStmt::TfsIfStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
+    : TfsStatement(Script, ASourcePos, AUnitName), ElsePart(new TfsStatement(Script, ASourcePos, AUnitName))
+{
+}
+
+TfsIfStmt::~TfsIfStmt() { delete Test; }
+
+void TfsIfStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  if (IsTrue(Test)) RunList();
+  else ElsePart->Run();
+}
+
+TfsCaseSelector::~TfsCaseSelector() { delete Labels; }
+
+bool TfsCaseSelector::Matches(const Variant& AValue) { return Labels->Contains(AValue); }
+
+TfsCaseStmt::TfsCaseStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
+    : TfsStatement(Script, ASourcePos, AUnitName), ElsePart(new TfsStatement(Script, ASourcePos, AUnitName))
+{
+}
+
+TfsCaseStmt::~TfsCaseStmt() { delete Selector; }
+
+void TfsCaseStmt::Run()
+{
+  Variant V = Selector->GetValue();
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  for (TObject* E : FEntries) {
+    auto* Sel = static_cast<TfsCaseSelector*>(E);
+    if (Sel->Matches(V)) {
+      Sel->Run();
+      return;
+    }
+  }
+  ElsePart->Run();
+}
+
+TfsRepeatStmt::~TfsRepeatStmt() { delete Test; }
+
+void TfsRepeatStmt::Run()
+{
+  RunLine();
+  TfsScript* S = OwnerScript;
+  if (S->StopRequested) return;
+  for (;;) {
+    RunList();
+    if (S->BreakFlag || S->ExitFlag) break;
+    S->ContinueFlag = false;
+    bool T = IsTrue(Test);
+    if (T != ExitOnFalse) break;
+  }
+  S->BreakFlag = false;
+}
+
+TfsWhileStmt::~TfsWhileStmt() { delete Test; }
+
+void TfsWhileStmt::Run()
+{
+  RunLine();
+  TfsScript* S = OwnerScript;
+  if (S->StopRequested) return;
+  while (IsTrue(Test)) {
+    RunList();
+    if (S->BreakFlag || S->ExitFlag) break;
+    S->ContinueFlag = false;
+  }
+  S->BreakFlag = false;
+}
+
+TfsForStmt::~TfsForStmt()
+{
+  delete FirstValue;
+  delete LastValue;
+}
+
+void TfsForStmt::Run()
+{
+  Integer First = FirstValue->GetValue().AsInteger();
+  Integer Last = LastValue->GetValue().AsInteger();
+  RunLine();
+  TfsScript* S = OwnerScript;
+  if (S->StopRequested) return;
+  Variant& Counter = LoopVar->ValueRef();
+  if (!Downward) {
+    for (Int64 V = First; V <= Last; ++V) {
+      Counter = Variant(static_cast<int>(V));
+      RunList();
+      if (S->BreakFlag || S->ExitFlag) break;
+      S->ContinueFlag = false;
+    }
+  } else {
+    for (Int64 V = First; V >= Last; --V) {
+      Counter = Variant(static_cast<int>(V));
+      RunList();
+      if (S->BreakFlag || S->ExitFlag) break;
+      S->ContinueFlag = false;
+    }
+  }
+  S->BreakFlag = false;
+}
+
+TfsVbForStmt::~TfsVbForStmt()
+{
+  delete FirstValue;
+  delete LastValue;
+  delete StepValue;
+}
+
+void TfsVbForStmt::Run()
+{
+  Variant Counter = FirstValue->GetValue();
+  Variant Last = LastValue->GetValue();
+  Variant Step = StepValue ? StepValue->GetValue() : Variant(1);
+  bool Negative = Step < Variant(0);
+  RunLine();
+  TfsScript* S = OwnerScript;
+  if (S->StopRequested) return;
+  while (Negative ? !(Counter < Last) : !(Counter > Last)) {
+    LoopVar->ValueRef() = Counter;
+    RunList();
+    if (S->BreakFlag || S->ExitFlag) break;
+    S->ContinueFlag = false;
+    Counter += Step;
+  }
+  S->BreakFlag = false;
+}
+
+TfsCppForStmt::TfsCppForStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
+    : TfsStatement(Script, ASourcePos, AUnitName), InitPart(new TfsStatement(Script, ASourcePos, AUnitName)),
+      StepPart(new TfsStatement(Script, ASourcePos, AUnitName))
+{
+}
+
+TfsCppForStmt::~TfsCppForStmt() { delete Test; }
+
+void TfsCppForStmt::Run()
+{
+  RunLine();
+  TfsScript* S = OwnerScript;
+  if (S->StopRequested) return;
+  InitPart->Run();
+  if (S->StopRequested) return;
+  while (IsTrue(Test)) {
+    RunList();
+    if (S->BreakFlag || S->ExitFlag) break;
+    S->ContinueFlag = false;
+    StepPart->Run();
+  }
+  S->BreakFlag = false;
+}
+
+TfsTryStmt::TfsTryStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
+    : TfsStatement(Script, ASourcePos, AUnitName), HandlerPart(new TfsStatement(Script, ASourcePos, AUnitName))
+{
+}
+
+void TfsTryStmt::Run()
+{
+  RunLine();
+  TfsScript* S = OwnerScript;
+  if (S->StopRequested) return;
+  if (ExceptMode) {
+    bool Failed = false;
+    try {
+      RunList();
+    } catch (const Exception&) {
+      Failed = true;
+    }
+    if (Failed) HandlerPart->Run();
+    return;
+  }
+  auto RunFinally = [&] {
+    bool SavedExit = S->ExitFlag;
+    S->ExitFlag = false;
+    HandlerPart->Run();
+    S->ExitFlag = SavedExit;
+  };
+  try {
+    RunList();
+  } catch (...) {
+    RunFinally();
+    throw;
+  }
+  RunFinally();
+}
+
+void TfsBreakStmt::Run() { OwnerScript->BreakFlag = true; }
+void TfsContinueStmt::Run() { OwnerScript->ContinueFlag = true; }
+void TfsExitStmt::Run() { OwnerScript->ExitFlag = true; }

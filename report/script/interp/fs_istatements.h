@@ -1,0 +1,168 @@
+// The compiled statements of every script language. A TfsStatement is also the plain statement
+// list: its entries are child statements run in order. Statements read and set the control
+// flags of their OwnerScript; run-time errors are exceptions that pass through every list and
+// loop (finally parts run on the way) up to the first try with except.
+#pragma once
+
+#include <memory>
+
+#include "report/script/interp/fs_iitems.h"
+
+class TfsDesignator;
+class TfsExpression;
+
+class TfsStatement : public TfsItemList {
+public:
+  TfsStatement(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
+  virtual void Run();
+  void RunLine();
+  TfsStatement* StatementAt(Integer Index) const { return static_cast<TfsStatement*>(EntryAt(Index)); }
+  // Runs the entries (the body of a compound statement or loop).
+  void RunList();
+
+  TfsScript* OwnerScript;
+  AnsiString SourcePos;
+  AnsiString UnitName;
+};
+
+class TfsAssignmentStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsAssignmentStmt() override;
+  void Run() override;
+  // Picks the fast target and source once Target and Source are set.
+  void Prepare();
+  TfsDesignator* Target = nullptr;
+  TfsExpression* Source = nullptr;
+  TfsCustomVariable* FastTarget = nullptr;
+  TfsCustomVariable* FastSource = nullptr;
+};
+
+class TfsAssignPlusStmt : public TfsAssignmentStmt {
+public:
+  using TfsAssignmentStmt::TfsAssignmentStmt;
+  void Run() override;
+};
+class TfsAssignMinusStmt : public TfsAssignmentStmt {
+public:
+  using TfsAssignmentStmt::TfsAssignmentStmt;
+  void Run() override;
+};
+class TfsAssignMulStmt : public TfsAssignmentStmt {
+public:
+  using TfsAssignmentStmt::TfsAssignmentStmt;
+  void Run() override;
+};
+class TfsAssignDivStmt : public TfsAssignmentStmt {
+public:
+  using TfsAssignmentStmt::TfsAssignmentStmt;
+  void Run() override;
+};
+
+class TfsCallStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsCallStmt() override;
+  void Run() override;
+  TfsDesignator* Target = nullptr;
+  AnsiString IncDec;
+};
+
+class TfsIfStmt : public TfsStatement {
+public:
+  TfsIfStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
+  ~TfsIfStmt() override;
+  void Run() override;
+  TfsExpression* Test = nullptr;
+  std::unique_ptr<TfsStatement> ElsePart;
+};
+
+class TfsCaseSelector : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsCaseSelector() override;
+  bool Matches(const Variant& AValue);
+  TfsSetExpression* Labels = nullptr;
+};
+
+class TfsCaseStmt : public TfsStatement {
+public:
+  TfsCaseStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
+  ~TfsCaseStmt() override;
+  void Run() override;
+  TfsExpression* Selector = nullptr;
+  std::unique_ptr<TfsStatement> ElsePart;
+};
+
+class TfsRepeatStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsRepeatStmt() override;
+  void Run() override;
+  TfsExpression* Test = nullptr;
+  bool ExitOnFalse = false;
+};
+
+class TfsWhileStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsWhileStmt() override;
+  void Run() override;
+  TfsExpression* Test = nullptr;
+};
+
+class TfsForStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsForStmt() override;
+  void Run() override;
+  TfsExpression* FirstValue = nullptr;
+  bool Downward = false;
+  TfsExpression* LastValue = nullptr;
+  TfsCustomVariable* LoopVar = nullptr;
+};
+
+class TfsVbForStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsVbForStmt() override;
+  void Run() override;
+  TfsExpression* FirstValue = nullptr;
+  TfsExpression* LastValue = nullptr;
+  TfsExpression* StepValue = nullptr;
+  TfsCustomVariable* LoopVar = nullptr;
+};
+
+class TfsCppForStmt : public TfsStatement {
+public:
+  TfsCppForStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
+  ~TfsCppForStmt() override;
+  void Run() override;
+  std::unique_ptr<TfsStatement> InitPart;
+  TfsExpression* Test = nullptr;
+  std::unique_ptr<TfsStatement> StepPart;
+};
+
+class TfsTryStmt : public TfsStatement {
+public:
+  TfsTryStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
+  void Run() override;
+  bool ExceptMode = false;
+  std::unique_ptr<TfsStatement> HandlerPart;
+};
+
+class TfsBreakStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  void Run() override;
+};
+class TfsContinueStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  void Run() override;
+};
+class TfsExitStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  void Run() override;
+};

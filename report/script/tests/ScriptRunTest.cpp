@@ -1,0 +1,58 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
+#include "report/script/ScriptModule.h"
+#include "report/script/interp/fs_iinterpreter.h"
+#include "report/script/interp/fs_iscript.h"
+
+namespace {
+
+class ScriptRun : public ::testing::Test {
+protected:
+  void SetUp() override { ScriptModule::Initialize(); }
+
+  // A script under the global script, with Text compiled; fails the test on a compile error.
+  std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text, bool ExpectOk = true)
+  {
+    auto S = std::make_unique<TfsScript>(nullptr);
+    S->ParentScript = fs_iinterpreter::GetGlobalScript();
+    S->SetSyntaxType(Lang);
+    S->GetLines()->SetText(Text);
+    bool Ok = S->Compile();
+    if (ExpectOk) {
+      EXPECT_TRUE(Ok) << S->LastError << " at " << S->LastErrorPos;
+    }
+    return S;
+  }
+};
+
+TEST_F(ScriptRun, ConformancePrograms)
+{
+  namespace fs = std::filesystem;
+  int Count = 0;
+  for (const char* Lang : {"DezodiZidede", "Z++Ivover", "ZuzezAvorev", "JScript"}) {
+    fs::path Dir = fs::path(PELTO_SOURCE_DIR) / "report/script/tests" / Lang;
+    for (const auto& Entry : fs::directory_iterator(Dir)) {
+      std::ifstream In(Entry.path(), std::ios::binary);
+      std::stringstream Buf;
+      Buf << In.rdbuf();
+      SCOPED_TRACE(Entry.path().string());
+      auto S = Make(Lang, System::Utf8ToAnsi(Buf.str()));
+      if (!S->LastError.empty()) continue;
+      try {
+        S->Execute();
+      } catch (const Exception& E) {
+        ADD_FAILURE() << Entry.path() << ": " << System::AnsiToUtf8(E.Message());
+      }
+      ++Count;
+    }
+  }
+  EXPECT_GE(Count, 28);
+}
+
+}  // namespace
