@@ -25,7 +25,7 @@ run_one() {
   local args=("$FUZZ_SCRATCH/$name")
   [ -d "$corpus" ] && args+=("$corpus")
   if ASAN_OPTIONS=detect_leaks=1 "$FUZZ_BIN/$name" -runs="$FUZZ_RUNS" -max_total_time="$FUZZ_SECONDS" \
-       -rss_limit_mb=2048 -print_final_stats=0 "${args[@]}" >"$log" 2>&1; then
+       -rss_limit_mb=2048 -timeout=60 -print_final_stats=0 "${args[@]}" >"$log" 2>&1; then
     echo "fuzz: $name passed ($FUZZ_RUNS inputs at most, ${FUZZ_SECONDS}s at most)"
   else
     tail -n 60 "$log"

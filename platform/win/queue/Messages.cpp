@@ -150,6 +150,13 @@ namespace Windows {
 using MessageQueue::Q;
 
 LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (wnd == HWND_BROADCAST) {
+    // Each top-level window in turn; one destroyed by an earlier receiver is skipped.
+    const std::vector<HWND> targets = WindowData::TopLevel();
+    for (HWND t : targets)
+      if (WindowData::Get(t)) SendMessage(t, msg, wParam, lParam);
+    return 0;
+  }
   WindowData::Ptr w = WindowData::Find(wnd);  // keeps the record alive through the call
   if (!w) return 0;
   if (Hooks::Any(WH_CALLWNDPROC)) {

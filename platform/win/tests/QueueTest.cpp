@@ -229,3 +229,17 @@ TEST_F(WinTest, CallWndProcRetHookSeesTheAnswer) {
   SendMessage(w, WM_USER + 9, 1, 0);
   EXPECT_EQ(gReturns, (std::vector<LRESULT>{42}));
 }
+
+TEST_F(WinTest, BroadcastReachesEveryTopLevelWindowSentOrPosted) {
+  HWND a = Make(WS_POPUP, 0, 0, 10, 10);
+  HWND b = Make(WS_POPUP, 0, 0, 10, 10);
+  HWND child = Make(WS_CHILD, 0, 0, 5, 5, a);
+  // A receiver that destroys the next one must not break the walk.
+  On(a, WM_SETTINGCHANGE, [&](WPARAM, LPARAM) { DestroyWindow(b); return LRESULT(0); });
+  SendMessage(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(Count(a, WM_SETTINGCHANGE), 1);
+  EXPECT_EQ(Count(child, WM_SETTINGCHANGE), 0) << "children are not told";
+  PostMessage(HWND_BROADCAST, WM_SYSCOLORCHANGE, 0, 0);
+  Pump();
+  EXPECT_EQ(Count(a, WM_SYSCOLORCHANGE), 1);
+}
