@@ -6,6 +6,7 @@
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Provider.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/StringList.h"
 
 TADOConnection::TADOConnection(TComponent* AOwner) : TComponent(AOwner) {}
 
@@ -55,6 +56,15 @@ TDBProvider* TADOConnection::GetProvider()
 {
   if (!GetConnected()) Open();
   return FProvider.get();
+}
+
+void TADOConnection::GetTableNames(TStrings* List, bool SystemTables)
+{
+  std::vector<AnsiString> names = GetProvider()->GetTableNames(SystemTables);
+  List->BeginUpdate();
+  List->Clear();
+  for (const AnsiString& n : names) List->Add(n);
+  List->EndUpdate();
 }
 
 Integer TADOConnection::BeginTrans() { return GetProvider()->BeginTrans(); }

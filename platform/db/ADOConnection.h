@@ -9,6 +9,7 @@
 #include "platform/db/DB.h"
 
 class TDBProvider;
+class TStrings;
 class TCustomADODataSet;
 class TADOCommand;
 
@@ -44,6 +45,10 @@ public:
   bool GetInTransaction() const;
   // Runs a statement that returns no rows; returns the rows affected.
   Integer Execute(const WideString& CommandText);
+
+  // Fills List with the table names (a workbook's sheets as "Name$"); opens the connection when
+  // closed. Raises EOleException from the provider.
+  void GetTableNames(TStrings* List, bool SystemTables = false);
 
   // The open provider; opens the connection when closed.
   TDBProvider* GetProvider();

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/db/ExcelProvider.h"
 #include "platform/db/JetDialect.h"
 #include "platform/db/JetPassword.h"
 #include "platform/db/Params.h"
@@ -425,6 +426,12 @@ public:
   void Open(const TConnectionString& Params, Integer TimeoutSeconds) override
   {
     Close();
+    if (ExcelProvider::IsExcelConnection(Params)) {
+      auto excel = ExcelProvider::Create();
+      excel->Open(Params, TimeoutSeconds);
+      FExcel = std::move(excel);
+      return;
+    }
     AnsiString file = Params.Get("Data Source");
     bool readOnly = SysUtils::SameText(Params.Get("Mode"), "Read");
     sqlite3* db = OpenFile(file, readOnly);
@@ -444,6 +451,7 @@ public:
 
   void Close() override
   {
+    FExcel.reset();
     if (!FDb) return;
     if (FLevel > 0) sqlite3_exec(FDb, "ROLLBACK", nullptr, nullptr, nullptr);
     FLevel = 0;
@@ -451,11 +459,30 @@ public:
     FDb = nullptr;
   }
 
-  bool GetConnected() const override { return FDb != nullptr; }
-  Integer GetTransactionLevel() const override { return FLevel; }
+  bool GetConnected() const override { return FDb != nullptr || FExcel; }
+  Integer GetTransactionLevel() const override { return FExcel ? FExcel->GetTransactionLevel() : FLevel; }
+
+  std::vector<AnsiString> GetTableNames(bool SystemTables) override
+  {
+    if (FExcel) return FExcel->GetTableNames(SystemTables);
+    CheckOpen();
+    std::vector<AnsiString> names;
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(FDb, "SELECT name FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY name", -1, &st,
+                           nullptr) != SQLITE_OK)
+      Fail(FDb);
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      AnsiString name = System::Utf8ToAnsi(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+      bool system = SysUtils::SameText(name.substr(0, 4), "MSys") || SysUtils::SameText(name.substr(0, 7), "sqlite_");
+      if (!system || SystemTables) names.push_back(name);
+    }
+    sqlite3_finalize(st);
+    return names;
+  }
 
   Integer BeginTrans() override
   {
+    if (FExcel) return FExcel->BeginTrans();
     CheckOpen();
     Exec(FLevel == 0 ? std::string("BEGIN") : "SAVEPOINT level" + std::to_string(FLevel + 1));
     return ++FLevel;
@@ -463,6 +490,7 @@ public:
 
   void CommitTrans() override
   {
+    if (FExcel) return FExcel->CommitTrans();
     CheckTrans();
     Exec(FLevel == 1 ? std::string("COMMIT") : "RELEASE level" + std::to_string(FLevel));
     --FLevel;
@@ -470,6 +498,7 @@ public:
 
   void RollbackTrans() override
   {
+    if (FExcel) return FExcel->RollbackTrans();
     CheckTrans();
     if (sqlite3_get_autocommit(FDb)) {  // the engine already rolled back after an error
       FLevel = 0;
@@ -482,6 +511,7 @@ public:
 
   TProviderResult Execute(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) override
   {
+    if (FExcel) return FExcel->Execute(Sql, Params, TimeoutSeconds);
     CheckOpen();
     JetDialect::TRewritten rw = JetDialect::Rewrite(Sql);
     sqlite3_stmt* st = nullptr;
@@ -610,6 +640,7 @@ private:
 
   sqlite3* FDb = nullptr;
   Integer FLevel = 0;
+  std::unique_ptr<TDBProvider> FExcel;  // the "Excel 8.0" mode, when the connection asks for it
 };
 
 }  // namespace

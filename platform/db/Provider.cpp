@@ -1,6 +1,7 @@
 #include "platform/db/Provider.h"
 
 #include "platform/db/JetProvider.h"
+#include "platform/db/PgProvider.h"
 #include "platform/rtl/StringUtils.h"
 
 TConnectionString::TConnectionString(const AnsiString& Text)
@@ -8,7 +9,13 @@ TConnectionString::TConnectionString(const AnsiString& Text)
   std::size_t i = 0, n = Text.size();
   while (i < n) {
     std::size_t eq = Text.find('=', i);
-    if (eq == AnsiString::npos) break;
+    std::size_t semi = Text.find(';', i);
+    if (eq == AnsiString::npos || (semi != AnsiString::npos && semi < eq)) {
+      AnsiString key = SysUtils::Trim(Text.substr(i, semi == AnsiString::npos ? AnsiString::npos : semi - i));
+      if (!key.empty()) FItems.emplace_back(key, AnsiString());
+      i = semi == AnsiString::npos ? n : semi + 1;
+      continue;
+    }
     AnsiString key = SysUtils::Trim(Text.substr(i, eq - i));
     std::size_t j = eq + 1;
     while (j < n && Text[j] == ' ') ++j;
@@ -43,6 +50,11 @@ bool TConnectionString::Has(const AnsiString& Key) const
   return false;
 }
 
+std::vector<AnsiString> TDBProvider::GetTableNames(bool)
+{
+  throw EOleException("Operation is not supported for this type of object.");
+}
+
 namespace DBProviders {
 
 namespace {
@@ -54,6 +66,7 @@ void Initialize()
   if (Registry) return;
   Registry = new std::map<AnsiString, TProviderFactory>();
   RegisterProvider(JetProvider::ProviderName, [] { return JetProvider::Create(); });
+  RegisterProvider(PgProvider::ProviderName, [] { return PgProvider::Create(); });
 }
 
 void Finalize()

@@ -14,7 +14,7 @@
 class TParameters;
 
 // The parsed "Key=Value;..." connection string; keys compare ignoring case, values may be
-// quoted with " or '.
+// quoted with " or '. An item without '=' ("Excel 8.0") is a key with an empty value.
 class TConnectionString {
 public:
   TConnectionString() = default;
@@ -62,6 +62,9 @@ public:
   // EDatabaseError for a marker without a parameter, EOleException for engine errors, and
   // EOleException "Query timeout expired" when TimeoutSeconds (> 0) pass.
   virtual TProviderResult Execute(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) = 0;
+  // The names of the tables (of the sheets, "Name$", for a workbook); system tables only when
+  // SystemTables. The default raises EOleException, for engines that cannot list them.
+  virtual std::vector<AnsiString> GetTableNames(bool SystemTables);
 };
 
 namespace DBProviders {
