@@ -5,6 +5,8 @@
 #include "controls/data/cxDataConsts.h"
 #include "controls/data/cxDataFilter.h"
 #include "controls/data/cxDataRelations.h"
+#include "controls/data/cxDataSaveKeys.h"
+#include "controls/data/cxDataSearch.h"
 #include "controls/data/cxDataSummary.h"
 #include "controls/data/cxDataUtils.h"
 #include "controls/data/cxVariants.h"
@@ -46,6 +48,8 @@ TcxCustomDataController::TcxCustomDataController(TComponent* AOwner) : FOwner(AO
   FFields = std::make_unique<TcxCustomDataFieldList>(this);
   FFilter = std::make_unique<TcxDataFilterCriteria>(this);
   FSummary = std::make_unique<TcxDataSummary>(this);
+  FNotifier = std::make_unique<TcxDataControllerNotifier>(this);
+  FSearch = std::make_unique<TcxDataControllerSearch>(this);
   FProvider = std::make_unique<TcxCustomDataProvider>(this);
   FInfo = std::make_unique<TcxCustomDataControllerInfo>(this);
   FStorage->OnClearInternalRecords = [this](TObject*) { InternalRecordsFreed(); };
@@ -56,6 +60,10 @@ TcxCustomDataController::~TcxCustomDataController()
   FDestroying = true;
   FInfo->BeginUpdate();  // no pass while the parts go
   if (FMasterRelation && FMasterRelation->DetailController == this) FMasterRelation->DetailController = nullptr;
+  FNotifier.reset();
+  // Details go first: their controllers still refer to this controller's relations.
+  if (FRelations)
+    for (int r = 0; r < FStorage->RecordCount(); ++r) FRelations->ClearDetailInfo(r, -1);
   FRelations.reset();
   FFilter.reset();
   FSummary.reset();
@@ -63,6 +71,38 @@ TcxCustomDataController::~TcxCustomDataController()
   FStorage->OnClearInternalRecords = nullptr;
   for (auto* link : FListenerLinks) link->DataController = nullptr;
   FListenerLinks.clear();
+}
+
+void TcxDataControllerNotifier::Notification(TComponent* AComponent, TOperation Operation)
+{
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && !GetComponentState().Contains(csDestroying) && AComponent != this)
+    FDataController->ComponentRemoved(AComponent);
+}
+
+void TcxCustomDataController::Assign(TcxCustomDataController* ASource)
+{
+  if (!ASource || ASource == this) return;
+  FFilter->Assign(ASource->FFilter.get());
+  FSummary->Assign(ASource->FSummary.get());
+  OnAfterCancel = ASource->OnAfterCancel;
+  OnAfterDelete = ASource->OnAfterDelete;
+  OnAfterInsert = ASource->OnAfterInsert;
+  OnAfterPost = ASource->OnAfterPost;
+  OnBeforeCancel = ASource->OnBeforeCancel;
+  OnBeforeDelete = ASource->OnBeforeDelete;
+  OnBeforeInsert = ASource->OnBeforeInsert;
+  OnBeforePost = ASource->OnBeforePost;
+  OnCompare = ASource->OnCompare;
+  OnDataChanged = ASource->OnDataChanged;
+  OnDetailCollapsed = ASource->OnDetailCollapsed;
+  OnDetailCollapsing = ASource->OnDetailCollapsing;
+  OnDetailExpanded = ASource->OnDetailExpanded;
+  OnDetailExpanding = ASource->OnDetailExpanding;
+  OnGroupingChanged = ASource->OnGroupingChanged;
+  OnNewRecord = ASource->OnNewRecord;
+  OnRecordChanged = ASource->OnRecordChanged;
+  OnSortingChanged = ASource->OnSortingChanged;
 }
 
 void TcxCustomDataController::InternalRecordsFreed()
@@ -225,7 +265,7 @@ void TcxCustomDataController::SetRecordCount(int ACount)
   const int old = GetRecordCount();
   if (ACount == old) return;
   FStorage->SetRecordCount(ACount);
-  FInfo->DropStaleSelection();
+  DropStaleSelection();
   CheckSavedFocus(-1);
   CheckEditingRecord(-1);
   DataChanged(ACount > old ? 2 : 3, -1, -1);
@@ -244,6 +284,7 @@ int TcxCustomDataController::InsertRecord(int ARecordIndex)
   FStorage->InsertRecord(ARecordIndex);
   // Records after it moved up by one: so did the edited one.
   if (FProvider->EditedRecord >= ARecordIndex) ++FProvider->EditedRecord;
+  ShiftDetailMasterIndexes(ARecordIndex + 1, 1);
   DataChanged(2, -1, -1);
   return ARecordIndex;
 }
@@ -253,8 +294,11 @@ void TcxCustomDataController::DeleteRecord(int ARecordIndex)
   CheckRecordIndex(ARecordIndex);
   if (FProvider->EditedRecord == ARecordIndex) FProvider->ResetEditing();
   FStorage->DeleteRecord(ARecordIndex);
-  if (ARecordIndex >= 0) CheckEditingRecord(ARecordIndex);
-  FInfo->DropStaleSelection();
+  if (ARecordIndex >= 0) {
+    CheckEditingRecord(ARecordIndex);
+    ShiftDetailMasterIndexes(ARecordIndex, -1);
+  }
+  DropStaleSelection();
   CheckSavedFocus(ARecordIndex);
   if (ARecordIndex == FNewItemRecord) FNewItemRecord = 0;
   DataChanged(3, -1, -1);
@@ -355,22 +399,60 @@ void TcxCustomDataController::EndUpdate()
   if (link.DataController && FChanges != 0 && !FInfo->IsLocked()) Dispatch();
 }
 
+void TcxCustomDataController::DropStaleSelection()
+{
+  // Inside a full update the saved states put the selection back at the end.
+  if (FFullUpdateCount == 0) FInfo->DropStaleSelection();
+}
+
 void TcxCustomDataController::BeginFullUpdate()
 {
-  if (FFullUpdateCount++ == 0) BeginUpdate();
+  if (FFullUpdateCount++ != 0) return;
+  BeginUpdate();
+  try {
+    FSaveObject = std::make_unique<TcxSaveObject>();
+    FSaveObject->Save(this);
+  } catch (...) {
+    FSaveObject.reset();
+    --FFullUpdateCount;
+    EndUpdate();
+    throw;
+  }
 }
 
 void TcxCustomDataController::EndFullUpdate()
 {
-  if (--FFullUpdateCount != 0) return;
+  if (FFullUpdateCount <= 0 || --FFullUpdateCount != 0) return;
+  std::unique_ptr<TcxSaveObject> saved = std::move(FSaveObject);
   try {
-    FInfo->DropStaleSelection();
-    CheckSavedFocus(-1);
+    if (saved) saved->Restore(this);
   } catch (...) {
     EndUpdate();
     throw;
   }
+  saved.reset();
   EndUpdate();
+}
+
+Variant TcxCustomDataController::GetRecordKeyValue(int ARecordIndex, const std::vector<TcxCustomDataField*>& AFields)
+{
+  if (AFields.empty()) return Variant::Null();
+  if (AFields.size() == 1) return GetFieldValue(ARecordIndex, AFields[0]);
+  std::vector<Variant> values;
+  values.reserve(AFields.size());
+  for (auto* f : AFields) values.push_back(GetFieldValue(ARecordIndex, f));
+  return Variants::VarArrayOf(values);
+}
+
+TcxCustomDataController* TcxCustomDataController::FindDetailDataController(int ARecordIndex, int ARelationIndex)
+{
+  // Read without creating detail objects on the way.
+  if (!FRelations || ARecordIndex < 0 || ARecordIndex >= GetRecordCount() ||
+      !FRelations->HasDetailInfo(ARecordIndex, ARelationIndex))
+    return nullptr;
+  TcxDetailObject* obj = FRelations->GetDetailObject(ARecordIndex);
+  TcxDetailInfoObject* info = obj ? obj->GetInfoObject(ARelationIndex) : nullptr;
+  return info && info->Link ? GetDetailDataControllerByLinkObject(info->Link.get()) : nullptr;
 }
 
 void TcxCustomDataController::BeginLocate()
@@ -486,7 +568,7 @@ void TcxCustomDataController::Dispatch()
     if (prev.PrevRecordIndex >= 0 || record >= 0 || prev.Changed) {
       TcxFocusedRecordChangedInfo info(prev.PrevRecordIndex, record, prev.RowIndex, cur.RowIndex, prev.Changed);
       UpdateControl(info);
-      if (!FSearchLocked) CancelSearch();
+      CancelSearch();  // ignored while the search moves the focus itself
     }
     prev.Assign(cur);
   }
@@ -656,7 +738,7 @@ void TcxCustomDataController::ResetData()
     FStorage->Clear(false);
     FNewItemRecord = 0;
     FSavedFocusedRecord = -1;
-    FInfo->DropStaleSelection();
+    DropStaleSelection();
     CheckSavedFocus(-1);
     FStorage->SetAlwaysStoredOnly(IsGridMode());
     FStructureRebuilt = true;
@@ -709,20 +791,67 @@ void TcxCustomDataController::ChangeExpanding(int ARowIndex, bool AExpanded, boo
   if (FChanges != 0 && !FInfo->IsLocked()) Dispatch();
 }
 
-void TcxCustomDataController::GotoFirst() { ChangeFocusedRowIndex(0); }
-void TcxCustomDataController::GotoLast() { ChangeFocusedRowIndex(GetRowCount() - 1); }
-void TcxCustomDataController::GotoNext() { ChangeFocusedRowIndex(GetFocusedRowIndex() + 1); }
-void TcxCustomDataController::GotoPrev() { ChangeFocusedRowIndex(std::max(GetFocusedRowIndex() - 1, 0)); }
-void TcxCustomDataController::MoveBy(int ADistance) { ChangeFocusedRowIndex(std::max(GetFocusedRowIndex() + ADistance, 0)); }
+// In grid mode the provider's cursor moves over its buffered window.
+void TcxCustomDataController::GotoFirst()
+{
+  if (IsGridMode())
+    FProvider->First();
+  else
+    ChangeFocusedRowIndex(0);
+}
+
+void TcxCustomDataController::GotoLast()
+{
+  if (IsGridMode())
+    FProvider->Last();
+  else
+    ChangeFocusedRowIndex(GetRowCount() - 1);
+}
+
+void TcxCustomDataController::GotoNext()
+{
+  if (IsGridMode())
+    FProvider->Next();
+  else
+    ChangeFocusedRowIndex(GetFocusedRowIndex() + 1);
+}
+
+void TcxCustomDataController::GotoPrev()
+{
+  if (IsGridMode())
+    FProvider->Prior();
+  else
+    ChangeFocusedRowIndex(std::max(GetFocusedRowIndex() - 1, 0));
+}
+
+void TcxCustomDataController::MoveBy(int ADistance)
+{
+  if (IsGridMode())
+    FProvider->MoveBy(ADistance);
+  else
+    ChangeFocusedRowIndex(std::max(GetFocusedRowIndex() + ADistance, 0));
+}
+
+void TcxCustomDataController::Scroll(int ADistance)
+{
+  if (IsGridMode()) FProvider->Scroll(ADistance);
+}
 
 bool TcxCustomDataController::IsBOF() const
 {
+  if (IsGridMode() && !FProvider->IsInserting()) return FProvider->IsBOF();
   return GetRowCount() == 0 || GetFocusedRowIndex() == 0;
 }
 
 bool TcxCustomDataController::IsEOF() const
 {
+  if (IsGridMode()) return FProvider->IsEOF();
   return GetRowCount() == 0 || GetFocusedRowIndex() == GetRowCount() - 1;
+}
+
+void TcxCustomDataController::SetDataProvider(std::unique_ptr<TcxCustomDataProvider> AProvider)
+{
+  if (AProvider) FProvider = std::move(AProvider);
 }
 
 bool TcxCustomDataController::CanFocusRecord(int ARecordIndex)
@@ -1086,15 +1215,15 @@ int TcxCustomDataController::GetSearchItemIndex() const
 
 void TcxCustomDataController::FocusSearchMatch(int ARecordIndex)
 {
-  FSearchLocked = true;
+  FSearch->Lock();
   try {
     ChangeFocusedRecordIndex(ARecordIndex);
     SyncSelected();
   } catch (...) {
-    FSearchLocked = false;
+    FSearch->Unlock();
     throw;
   }
-  FSearchLocked = false;
+  FSearch->Unlock();
 }
 
 bool TcxCustomDataController::LocateFrom(int AFrom, int ATo, int AStep)
@@ -1110,18 +1239,27 @@ bool TcxCustomDataController::LocateFrom(int AFrom, int ATo, int AStep)
   return false;
 }
 
-bool TcxCustomDataController::Search(int AItemIndex, const AnsiString& ASubText)
+bool TcxCustomDataController::Search(int AItemIndex, const AnsiString& ASubText) { return FSearch->Locate(AItemIndex, ASubText); }
+bool TcxCustomDataController::SearchNext(bool AForward) { return FSearch->LocateNext(AForward); }
+void TcxCustomDataController::CancelSearch() { FSearch->Cancel(); }
+
+bool TcxCustomDataController::DoLocate(int AItemIndex, const AnsiString& ASubText)
 {
   if (ASubText.empty() || FInfo->GetFilteredRecordCount() == 0) return false;
   TcxCustomDataField* f = CheckedField(AItemIndex);
   FSearchField = f;
-  const int focused = GetFocusedRecordIndex();
-  int start = focused >= 0 ? FInfo->IndexOfRecord(focused) : 0;
-  if (start < 0) start = 0;
   const AnsiString saved = FSearchText;
   FSearchText = ASubText;
-  const int last = FInfo->GetFilteredRecordCount() - 1;
-  const bool found = LocateFrom(start, last, 1) || LocateFrom(0, start - 1, 1);
+  bool found;
+  if (IsGridMode()) {
+    found = SearchInGridMode(ASubText, true, false);
+  } else {
+    const int focused = GetFocusedRecordIndex();
+    int start = focused >= 0 ? FInfo->IndexOfRecord(focused) : 0;
+    if (start < 0) start = 0;
+    const int last = FInfo->GetFilteredRecordCount() - 1;
+    found = LocateFrom(start, last, 1) || LocateFrom(0, start - 1, 1);
+  }
   if (!found) {
     FSearchText = saved;
     return false;
@@ -1131,18 +1269,19 @@ bool TcxCustomDataController::Search(int AItemIndex, const AnsiString& ASubText)
   return true;
 }
 
-bool TcxCustomDataController::SearchNext(bool AForward)
+bool TcxCustomDataController::DoLocateNext(bool AForward)
 {
   if (!FSearching || FSearchText.empty() || !FSearchField || FInfo->GetFilteredRecordCount() == 0) return false;
+  if (IsGridMode()) return SearchInGridMode(FSearchText, AForward, true);
   const int focused = GetFocusedRecordIndex();
   const int pos = focused >= 0 ? FInfo->IndexOfRecord(focused) : -1;
   if (pos < 0) return false;
   return AForward ? LocateFrom(pos + 1, FInfo->GetFilteredRecordCount() - 1, 1) : LocateFrom(pos - 1, 0, -1);
 }
 
-void TcxCustomDataController::CancelSearch()
+void TcxCustomDataController::DoCancelSearch()
 {
-  if (FSearchLocked || !FSearching) return;
+  if (!FSearching) return;
   FSearchText.clear();
   FSearching = false;
   AddChange(cxDataChange::Search);
@@ -1531,8 +1670,119 @@ void TcxCustomDataController::CollapseDetails()
 
 bool TcxCustomDataController::GetDetailHasChildren(int ARecordIndex, int ARelationIndex)
 {
-  // An unbound controller has no detail data source to ask, and no detail controllers here.
+  if (TcxCustomDataController* detail = FindDetailDataController(ARecordIndex, ARelationIndex))
+    return detail->GetRecordCount() > 0;
+  // An unbound controller has no detail data source to ask.
   return false;
+}
+
+TObject* TcxCustomDataController::GetDetailLinkObject(int ARecordIndex, int ARelationIndex)
+{
+  CheckRecordIndex(ARecordIndex);
+  if (!FRelations || ARelationIndex < 0 || ARelationIndex >= FRelations->GetCount()) return nullptr;
+  TcxDetailObject* obj = FRelations->GetDetailObject(ARecordIndex);
+  if (!obj) return nullptr;
+  if (TcxDetailInfoObject* info = obj->GetInfoObject(ARelationIndex); info && info->Link) return info->Link.get();
+  if (FCreatingDetail) return nullptr;
+  const unsigned long long serial = obj->GetSerial();
+  TcxCustomDataController* pattern = GetPatternDataController();
+  const bool patternWas = pattern->FCreatingDetail;
+  FCreatingDetail = pattern->FCreatingDetail = true;
+  TcxDataListenerLink guard(this);
+  std::unique_ptr<TObject> link;
+  try {
+    link.reset(CreateDetailLinkObject(FRelations->Items(ARelationIndex), ARecordIndex));
+  } catch (...) {
+    if (guard.DataController) {
+      FCreatingDetail = false;
+      pattern->FCreatingDetail = patternWas;
+    }
+    throw;
+  }
+  if (!guard.DataController) return nullptr;
+  FCreatingDetail = false;
+  pattern->FCreatingDetail = patternWas;
+  // The record may have gone or its details been rebuilt meanwhile.
+  if (ARecordIndex >= GetRecordCount() || !FRelations || ARelationIndex >= FRelations->GetCount()) return nullptr;
+  obj = FRelations->GetDetailObject(ARecordIndex);
+  if (!obj || obj->GetSerial() != serial) return nullptr;
+  if (!link) {
+    if (FCreatingDetailRetry) return nullptr;
+    FCreatingDetailRetry = true;
+    TObject* result = nullptr;
+    try {
+      result = GetDetailLinkObject(ARecordIndex, ARelationIndex);
+    } catch (...) {
+      if (guard.DataController) FCreatingDetailRetry = false;
+      throw;
+    }
+    if (guard.DataController) FCreatingDetailRetry = false;
+    return result;
+  }
+  TcxDetailInfoObject* info = obj->GetOrCreateInfoObject(ARelationIndex);
+  info->Link = std::move(link);
+  return info->Link.get();
+}
+
+TcxCustomDataController* TcxCustomDataController::GetDetailDataController(int ARecordIndex, int ARelationIndex)
+{
+  TObject* link = GetDetailLinkObject(ARecordIndex, ARelationIndex);
+  return link ? GetDetailDataControllerByLinkObject(link) : nullptr;
+}
+
+bool TcxCustomDataController::HasDetailDataController(int ARecordIndex, int ARelationIndex)
+{
+  if (!FRelations || ARecordIndex < 0 || ARecordIndex >= GetRecordCount()) return false;
+  return FRelations->HasDetailInfo(ARecordIndex, ARelationIndex);
+}
+
+TcxCustomDataController* TcxCustomDataController::GetRootDataController()
+{
+  TcxCustomDataController* c = this;
+  while (TcxCustomDataController* master = c->GetMasterDataController()) c = master;
+  return c;
+}
+
+void TcxCustomDataController::ForEachDetail(TcxCustomDataRelation* ARelation,
+                                            const std::function<void(TcxCustomDataController* ADetail)>& AProc)
+{
+  if (!ARelation || !ARelation->GetDataController()) return;
+  // The path of relation indexes from the root down to ARelation.
+  std::vector<int> path;
+  TcxCustomDataController* c = ARelation->GetDataController();
+  path.push_back(ARelation->GetIndex());
+  while (TcxCustomDataRelation* up = c->GetMasterRelation()) {
+    if (!up->GetDataController()) break;
+    path.insert(path.begin(), up->GetIndex());
+    c = up->GetDataController();
+  }
+  std::vector<TcxCustomDataController*> level{c};
+  for (int relationIndex : path) {
+    std::vector<TcxCustomDataController*> next;
+    for (TcxCustomDataController* m : level)
+      for (int r = 0; r < m->GetRecordCount(); ++r)
+        if (TcxCustomDataController* d = m->FindDetailDataController(r, relationIndex)) next.push_back(d);
+    level = std::move(next);
+  }
+  for (TcxCustomDataController* d : level) AProc(d);
+}
+
+void TcxCustomDataController::RelationRemoved(TcxCustomDataRelation* ARelation)
+{
+  if (FDestroying || !FRelations) return;
+  const int index = FRelations->IndexOf(ARelation);
+  if (index < 0) return;
+  for (int r = 0; r < GetRecordCount(); ++r)
+    if (TcxCustomDataController* d = FindDetailDataController(r, index)) d->SetMasterRelation(nullptr, -1);
+}
+
+void TcxCustomDataController::ShiftDetailMasterIndexes(int AFrom, int ADelta)
+{
+  if (!FRelations || !FRelations->GetDetailField()) return;
+  for (int r = std::max(AFrom, 0); r < GetRecordCount(); ++r)
+    for (int i = 0; i < FRelations->GetCount(); ++i)
+      if (TcxCustomDataController* d = FindDetailDataController(r, i))
+        if (d->FMasterRelation) d->FMasterRecordIndex += ADelta;
 }
 
 void TcxCustomDataController::LayoutChanged(TcxCustomDataRelation* ARelation)

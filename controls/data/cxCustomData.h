@@ -25,6 +25,7 @@
 #include "controls/data/cxDataField.h"
 #include "controls/data/cxDataProvider.h"
 #include "controls/data/cxDataUpdateInfo.h"
+#include "platform/classes/Component.h"
 #include "platform/classes/Sets.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
@@ -34,6 +35,8 @@ class TcxDataFilterCriteria;
 class TcxDataSummary;
 class TcxCustomDataRelation;
 class TcxCustomDataRelationList;
+class TcxSaveObject;
+class TcxDataControllerSearch;
 
 // ---- Exceptions ------------------------------------------------------------------------------
 
@@ -83,6 +86,25 @@ public:
   TcxCustomDataController* DataController;
 };
 
+// ---- The notifier ----------------------------------------------------------------------------
+
+// Fields register it for free notification with the components they refer to; a removed
+// component reaches the controller's ComponentRemoved.
+class TcxDataControllerNotifier : public TComponent {
+  PELTO_CLASS(TcxDataControllerNotifier, TComponent)
+public:
+  explicit TcxDataControllerNotifier(TcxCustomDataController* ADataController)
+      : TComponent(nullptr), FDataController(ADataController)
+  {
+  }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  TcxCustomDataController* FDataController;
+};
+
 // ---- The groups facade -----------------------------------------------------------------------
 
 // What the views ask of the groups, by row, item and group index.
@@ -129,6 +151,12 @@ public:
   TcxDataSummary* GetSummary() const { return FSummary.get(); }
   TComponent* GetOwner() const { return FOwner; }
   TcxDataControllerGroups* GetGroups() const { return FGroups.get(); }
+
+  TcxDataControllerNotifier* GetNotifier() const { return FNotifier.get(); }
+  // From another controller: its filter, its summary and its eighteen event handlers.
+  virtual void Assign(TcxCustomDataController* ASource);
+  // The fields drop their references to a component being freed.
+  virtual void ComponentRemoved(TComponent* AComponent) { FFields->ComponentRemoved(AComponent); }
 
   // ---- options
   TcxDataControllerOptions GetOptions() const { return FOptions; }
@@ -181,6 +209,13 @@ public:
   // straight from the storage. A controller that overrides GetFilterDataValue answers false.
   virtual bool IsFilterDataValueStored() const { return true; }
   virtual AnsiString GetSearchDisplayText(int ARecordIndex, int AItemIndex) { return GetDisplayText(ARecordIndex, AItemIndex); }
+  // Key navigation keeps the selection and the detail states by key values across a full
+  // update; a bound controller with key fields answers true.
+  virtual bool IsKeyNavigation() const { return false; }
+  // Appends the key fields (none here).
+  virtual void GetKeyFields(std::vector<TcxCustomDataField*>& AList) {}
+  // Null for no field, the value for one, a variant array 0..n-1 for more.
+  Variant GetRecordKeyValue(int ARecordIndex, const std::vector<TcxCustomDataField*>& AFields);
   // Raises "RecordIndex out of range"; the new-item record passes (allocated first).
   void CheckRecordIndex(int ARecordIndex);
   // Copies every stored value of ASource into ADest; reports kind 1 for a real ADest.
@@ -194,6 +229,9 @@ public:
   void BeginUpdate();
   void EndUpdate();
   bool IsLocked() const { return FInfo->IsLocked(); }
+  // Nest with their own counter: the outermost begin locks and saves the detail and selection
+  // states (by key with key navigation); the outermost end restores them and unlocks, the
+  // latter also when the restore raises.
   void BeginFullUpdate();
   void EndFullUpdate();
   void BeginLocate();
@@ -213,6 +251,8 @@ public:
   void RemoveDataChangedListener(TObject* AOwner);
   bool IsLoading() const;
   bool IsDestroying() const;
+  // Its own destructor is running.
+  bool IsBeingDestroyed() const { return FDestroying; }
   bool IsReading() const;
   // Fires what was deferred while the owner loaded.
   void Loaded();
@@ -258,6 +298,8 @@ public:
   void GotoNext();
   void GotoPrev();
   void MoveBy(int ADistance);
+  // Outside grid mode nothing: the rows are all there.
+  void Scroll(int ADistance);
   bool IsBOF() const;
   bool IsEOF() const;
   void SaveFocus();
@@ -336,10 +378,14 @@ public:
   bool FilterRecord(int ARecordIndex);
 
   // ---- search and locate
-  // Focuses the first record (from the focused one, wrapping) whose text starts with ASubText.
+  // The incremental search (Locate, LocateNext, Cancel); owned by the controller.
+  TcxDataControllerSearch* GetSearch() const { return FSearch.get(); }
+  // Shorthands of GetSearch()->Locate, LocateNext and Cancel.
   bool Search(int AItemIndex, const AnsiString& ASubText);
   bool SearchNext(bool AForward);
   void CancelSearch();
+  // A grid-mode search of the provider's data; a bound controller answers its own (false here).
+  virtual bool SearchInGridMode(const AnsiString& AText, bool AForward, bool ANext) { return false; }
   bool IsSearching() const { return FSearching; }
   const AnsiString& GetSearchText() const { return FSearchText; }
   int GetSearchItemIndex() const;
@@ -411,6 +457,30 @@ public:
   // Whether the record's detail has records: false without a detail data source.
   bool GetDetailHasChildren(int ARecordIndex, int ARelationIndex);
   virtual void DetailsChanging() {}
+  // The detail controller already shown for the record and relation (none is created);
+  // nullptr when there is none.
+  TcxCustomDataController* FindDetailDataController(int ARecordIndex, int ARelationIndex);
+  // The detail's link object for the record and relation, created on first use through
+  // CreateDetailLinkObject and then owned by the record's detail object. nullptr when the record
+  // has no detail object, the relation index is out of range, creation is already running for
+  // this controller or its pattern, or the record's details were rebuilt while creating.
+  TObject* GetDetailLinkObject(int ARecordIndex, int ARelationIndex);
+  // The detail controller of GetDetailLinkObject; nullptr when there is none.
+  TcxCustomDataController* GetDetailDataController(int ARecordIndex, int ARelationIndex);
+  // The record has a link object for the relation (for any relation with -1).
+  bool HasDetailDataController(int ARecordIndex, int ARelationIndex);
+  // The outermost master.
+  TcxCustomDataController* GetRootDataController();
+  // Calls AProc for every existing detail controller of ARelation (a relation of this or any
+  // pattern controller under the same root), walking every master record of each level.
+  void ForEachDetail(TcxCustomDataRelation* ARelation, const std::function<void(TcxCustomDataController* ADetail)>& AProc);
+  // Every existing detail controller of the relation loses its master relation.
+  void RelationRemoved(TcxCustomDataRelation* ARelation);
+  // A view creates the detail (its link object, which owns the detail's data controller) for
+  // the master record; the caller owns the result. nullptr here.
+  virtual TObject* CreateDetailLinkObject(TcxCustomDataRelation* ARelation, int ARecordIndex) { return nullptr; }
+  // The data controller of a detail's link object; a view answers its own (nullptr here).
+  virtual TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* ALinkObject) { return nullptr; }
   // The relation list changed.
   virtual void LayoutChanged(TcxCustomDataRelation* ARelation);
 
@@ -428,6 +498,10 @@ public:
   // The bound view's hook: receives every notification object (freed when it returns).
   TcxUpdateControlEvent OnUpdateControl;
 
+protected:
+  // A bound controller installs its own provider from its constructor; the old one is freed.
+  void SetDataProvider(std::unique_ptr<TcxCustomDataProvider> AProvider);
+
 private:
   friend class TcxDataListenerLink;
   void Dispatch();
@@ -438,7 +512,14 @@ private:
   TcxCustomDataField* CheckedField(int AItemIndex) const { CheckItemIndex(AItemIndex); return GetItemField(AItemIndex); }
   bool LocateFrom(int AFrom, int ATo, int AStep);
   void FocusSearchMatch(int ARecordIndex);
+  friend class TcxDataControllerSearch;
+  bool DoLocate(int AItemIndex, const AnsiString& ASubText);
+  bool DoLocateNext(bool AForward);
+  void DoCancelSearch();
   void InternalRecordsFreed();
+  void DropStaleSelection();
+  // Moves the master record index of the details of the records from AFrom on by ADelta.
+  void ShiftDetailMasterIndexes(int AFrom, int ADelta);
 
   TComponent* FOwner;
   TcxDataControllerOptions FOptions{dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding};
@@ -459,6 +540,8 @@ private:
   TcxCustomDataRelation* FMasterRelation = nullptr;
   int FMasterRecordIndex = -1;
   bool FPatternFlag = false;
+  bool FCreatingDetail = false;
+  bool FCreatingDetailRetry = false;
 
   bool FMultiSelect = false;
   bool FFocusedSelected = true;
@@ -470,11 +553,13 @@ private:
   AnsiString FIncrementalFilterText;
   TcxCustomDataField* FSearchField = nullptr;
   bool FSearching = false;
-  bool FSearchLocked = false;
   AnsiString FSearchText;
   int FLocateCount = 0;
   int FExternalLockCount = 0;
   int FFullUpdateCount = 0;
+  std::unique_ptr<TcxSaveObject> FSaveObject;
+  std::unique_ptr<TcxDataControllerNotifier> FNotifier;
+  std::unique_ptr<TcxDataControllerSearch> FSearch;
   Word FChanges = 0;
   Byte FPendingKind = 4;
   int FPendingItem = -1;

@@ -183,3 +183,8 @@ void TcxCustomDataFieldList::Recount()
 {
   FInternalCount = static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](const auto& f) { return f->GetInternal(); }));
 }
+
+void TcxCustomDataFieldList::ComponentRemoved(TComponent* AComponent)
+{
+  for (int i = 0; i < Count(); ++i) Items(i)->ComponentRemoved(AComponent);
+}

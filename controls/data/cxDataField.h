@@ -10,6 +10,7 @@
 
 #include "controls/data/cxDataStorage.h"
 
+class TComponent;
 class TcxCustomDataController;
 class TcxCustomDataFieldList;
 
@@ -25,6 +26,8 @@ public:
   virtual void TakeOver(TcxCustomDataField* ASource);
   virtual bool CanProvideValue() const { return GetValueDef() != nullptr; }
   virtual bool IsInternalValueDef() const { return FInternal; }
+  // A component the field refers to is being freed (nothing here).
+  virtual void ComponentRemoved(TComponent* AComponent) {}
 
   // The first level frees the definition (the values go); the last creates a new one.
   void BeginDefRebuild();
@@ -83,6 +86,8 @@ public:
   int IndexOf(const TcxCustomDataField* AField) const;
   int NonInternalCount() const { return Count() - FInternalCount; }
   void MoveField(int ACurIndex, int ANewIndex);
+  // Passed to every field; a field may go away on the way.
+  void ComponentRemoved(TComponent* AComponent);
   TcxCustomDataController* GetDataController() const { return FDataController; }
   bool FieldGone = false;  // set whenever a field was removed
 

@@ -70,7 +70,7 @@ struct TNode {
   // The entry of the field in the record's block; nullptr for Null.
   const Byte* Slot(int R) const
   {
-    const Byte* block = Storage->GetRecordBuffer(R);
+    const Byte* block = R >= 0 ? Storage->StoredRecordBuffer(R) : Storage->GetRecordBuffer(R);
     if (!block || block[Offset] == 0) return nullptr;
     return block + Offset + 1;
   }
@@ -80,7 +80,15 @@ struct TNode {
     switch (Kind) {
       case Number: {
         const Byte* slot = Slot(R);
-        const int c = slot ? CompareNumbers(Read(slot), Value) : -1;  // Null before numbers
+        int c = -1;  // Null before numbers
+        if (slot) {
+          double v;
+          if (Read == &ReadPlain<double>)
+            std::memcpy(&v, slot, sizeof v);  // the common float case without the call
+          else
+            v = Read(slot);
+          c = CompareNumbers(v, Value);
+        }
         switch (Op) {
           case 0: return c == 0;
           case 1: return c != 0;
@@ -93,25 +101,25 @@ struct TNode {
       case Like: {
         const Byte* slot = Slot(R);
         static const AnsiString Empty;
-        const auto* text = slot ? static_cast<const AnsiString*>(Type->SlotToData(slot)) : nullptr;
+        const AnsiString* text = slot ? cxDataStorage::StringOfSlot(slot) : nullptr;
         if (!text) text = &Empty;
         if (Prefix >= 0)
           return (text->size() >= static_cast<size_t>(Prefix) && std::memcmp(text->data(), Pattern.data(), static_cast<size_t>(Prefix)) == 0) != Negate;
         return cxLike::LikeMatches(*text, Pattern, Percent, Underscore) != Negate;
       }
       default: {
-        bool result = true;
-        for (size_t i = 0; i < Children.size(); ++i) {
+        if (Children.empty()) return true;
+        const bool first = Children[0].Eval(R);
+        bool result = (BoolKind == fbkNotAnd || BoolKind == fbkNotOr) ? !first : first;
+        // The tests have no side effects: stop once the result can no longer change.
+        const bool settled = BoolKind == fbkAnd || BoolKind == fbkNotOr ? false : true;
+        for (size_t i = 1; i < Children.size() && result != settled; ++i) {
           const bool v = Children[i].Eval(R);
-          if (i == 0) {
-            result = (BoolKind == fbkNotAnd || BoolKind == fbkNotOr) ? !v : v;
-            continue;
-          }
           switch (BoolKind) {
-            case fbkAnd: result = result && v; break;
-            case fbkOr: result = result || v; break;
-            case fbkNotAnd: result = result || !v; break;
-            case fbkNotOr: result = result && !v; break;
+            case fbkAnd: result = v; break;
+            case fbkOr: result = v; break;
+            case fbkNotAnd: result = !v; break;
+            case fbkNotOr: result = !v; break;
           }
         }
         return result;
@@ -124,6 +132,10 @@ class TProgram : public TcxDataFilterProgram {
 public:
   explicit TProgram(TNode ARoot) : FRoot(std::move(ARoot)) {}
   bool Matches(int ARecordIndex) const override { return FRoot.Eval(ARecordIndex); }
+  void MatchRecords(const int* ARecords, size_t ACount, unsigned char* AResults) const override
+  {
+    for (size_t i = 0; i < ACount; ++i) AResults[i] = FRoot.Eval(ARecords[i]);
+  }
 
 private:
   TNode FRoot;

@@ -4,6 +4,7 @@
 // UI thread only.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 class TcxDataFilterCriteria;
@@ -12,6 +13,11 @@ class TcxDataFilterProgram {
 public:
   virtual ~TcxDataFilterProgram() = default;
   virtual bool Matches(int ARecordIndex) const = 0;
+  // AResults[i] := Matches(ARecords[i]) for stored records (0 .. record count - 1).
+  virtual void MatchRecords(const int* ARecords, size_t ACount, unsigned char* AResults) const
+  {
+    for (size_t i = 0; i < ACount; ++i) AResults[i] = Matches(ARecords[i]);
+  }
 };
 
 namespace cxDataFilterFast {

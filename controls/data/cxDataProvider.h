@@ -22,6 +22,15 @@ public:
   ~TcxCustomDataProvider() override;
 
   virtual bool IsGridMode() const { return false; }
+  // Cursor moves of a provider with a buffered window (grid mode); nothing here.
+  virtual void First() { FieldsRecreated = false; }
+  virtual void Prior() {}
+  virtual void Next() {}
+  virtual void Last() {}
+  virtual void MoveBy(int ADistance) {}
+  virtual void Scroll(int ADistance) {}
+  virtual void SavePos() {}
+  virtual void RestorePos() {}
   virtual bool IsActive() const { return false; }
   virtual bool IsActiveDataSet() const { return false; }
   virtual bool HasFields() const { return false; }
@@ -85,6 +94,7 @@ public:
   bool ValuesChanged = false;
   int SavedCopy = 0;  // internal record holding the edited record's values for Cancel
   bool GroupedFlag = false;
+  bool FieldsRecreated = false;  // a bound provider rebuilt its fields; First clears it
 
 private:
   TcxCustomDataController* FDataController;

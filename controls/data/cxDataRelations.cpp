@@ -6,6 +6,12 @@
 
 // ---- TcxDetailObject -------------------------------------------------------------------------
 
+namespace {
+unsigned long long DetailObjectSerial = 0;
+}
+
+TcxDetailObject::TcxDetailObject() : FSerial(++DetailObjectSerial) {}
+
 void TcxDetailObject::Clear()
 {
   for (auto& info : FInfoList) info.reset();
@@ -63,6 +69,7 @@ TcxCustomDataRelation::~TcxCustomDataRelation()
 {
   if (DetailController) DetailController->SetPatternRelation(nullptr, false);
   if (!FOwnerList) return;
+  FOwnerList->GetDataController()->RelationRemoved(this);
   auto& items = FOwnerList->FItems;
   for (auto it = items.begin(); it != items.end(); ++it)
     if (it->get() == this) {

@@ -22,6 +22,9 @@ public:
 
 class TcxDetailObject : public TObject {
 public:
+  TcxDetailObject();
+  // Tells a rebuilt object from the one it replaced, also at a reused address.
+  unsigned long long GetSerial() const { return FSerial; }
   // Frees every information object.
   void Clear();
   // Clears every cached has-children answer; true when any was cached.
@@ -40,6 +43,7 @@ public:
 
 private:
   std::vector<std::unique_ptr<TcxDetailInfoObject>> FInfoList;
+  unsigned long long FSerial;
 };
 
 class TcxCustomDataRelation : public TObject {

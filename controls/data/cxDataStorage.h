@@ -203,6 +203,9 @@ Integer RegisterObject(std::unique_ptr<TObject> AObject);
 TObject* ObjectOfHandle(Integer AHandle);
 // Live entries of the handle table (texts, Variants, objects): a leak check for tests.
 int LiveHandleCount();
+// The text a string slot refers to (nullptr for none): SlotToData of TcxStringValueType
+// without the virtual call.
+const AnsiString* StringOfSlot(const Byte* ASlot);
 }  // namespace cxDataStorage
 
 // ---- Registered value types ------------------------------------------------------------------
@@ -410,6 +413,12 @@ public:
   bool IsDestroying() const { return FDestroying; }
   // The record's block, nullptr when it has none (valid until the record changes).
   const Byte* GetRecordBuffer(int ARecordIndex) const;
+  // The same for 0 <= ARecordIndex < RecordCount() without the range check, for tight loops.
+  const Byte* StoredRecordBuffer(int ARecordIndex) const
+  {
+    const auto& b = FRecords[static_cast<size_t>(ARecordIndex)];
+    return b.empty() ? nullptr : b.data();
+  }
 
   std::function<void(TObject* Sender)> OnClearInternalRecords;
 

@@ -10,51 +10,134 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringUtils.h"
 
-// ---- TcxDataSummaryItem ----------------------------------------------------------------------
+// ---- Collections and items ------------------------------------------------------------------
 
-TObject* TcxDataSummaryItem::GetItemLink() const
+TPersistent* TcxDataSummaryCollection::GetOwner() { return FSummary; }
+
+TCollectionItem* TcxDataSummaryCollection::AddItem()
+{
+  BeginUpdate();
+  TCollectionItem* item;
+  try {
+    item = TCollection::Add();
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
+  return item;
+}
+
+void TcxDataSummaryCollection::Update(TCollectionItem* Item)
+{
+  if (!FSummary->IsDestroying()) FSummary->ReportChange(false);
+}
+
+TcxDataSummary* TcxCustomDataSummaryItem::GetSummary() const
+{
+  auto* c = dynamic_cast<TcxDataSummaryCollection*>(GetCollection());
+  return c ? c->GetSummary() : nullptr;
+}
+
+TcxCustomDataController* TcxCustomDataSummaryItem::GetDataController() const
+{
+  TcxDataSummary* s = GetSummary();
+  return s ? s->GetDataController() : nullptr;
+}
+
+void TcxCustomDataSummaryItem::Assign(TPersistent* Source)
+{
+  if (auto* src = dynamic_cast<TcxCustomDataSummaryItem*>(Source)) {
+    TcxCustomDataController* c = GetDataController();
+    TObject* item = src->GetItemLink();
+    SetItemLink(item && c ? c->GetCorrespondingItem(item) : nullptr);
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+TObject* TcxCustomDataSummaryItem::GetItemLink() const
 {
   return FField ? FField->GetViewItem() : nullptr;
 }
 
-void TcxDataSummaryItem::SetItemLink(TObject* AItem)
+void TcxCustomDataSummaryItem::SetItemLink(TObject* AItem)
 {
   if (GetItemLink() == AItem) return;
-  TcxCustomDataController* c = FCollection->GetSummary()->GetDataController();
-  SetField(AItem ? c->GetFields()->FieldByItem(AItem) : nullptr);
+  TcxCustomDataController* c = GetDataController();
+  SetField(AItem && c ? c->GetFields()->FieldByItem(AItem) : nullptr);
 }
 
-void TcxDataSummaryItem::SetField(TcxCustomDataField* AField)
+void TcxCustomDataSummaryItem::SetField(TcxCustomDataField* AField)
 {
   if (FField == AField) return;
-  FField = AField;
-  FCollection->GetSummary()->ReportChange(false);
+  TCollection* c = GetCollection();
+  if (c) c->BeginUpdate();
+  try {
+    FieldChanging(AField);
+    FField = AField;
+  } catch (...) {
+    if (c) c->EndUpdate();
+    throw;
+  }
+  if (c) c->EndUpdate();  // recalculates
 }
+
+void TcxDataSummaryItem::Assign(TPersistent* Source)
+{
+  auto* src = dynamic_cast<TcxDataSummaryItem*>(Source);
+  if (!src) {
+    TcxCustomDataSummaryItem::Assign(Source);
+    return;
+  }
+  TCollection* c = GetCollection();
+  if (c) c->BeginUpdate();
+  try {
+    TcxCustomDataSummaryItem::Assign(Source);
+    SetFormat(src->GetFormat());
+    SetKind(src->GetKind());
+    SetPosition(src->FPosition);
+    OnGetText = src->OnGetText;
+  } catch (...) {
+    if (c) c->EndUpdate();
+    throw;
+  }
+  if (c) c->EndUpdate();
+}
+
+TcxDataSummaryItems* TcxDataSummaryItem::GetItems() const { return dynamic_cast<TcxDataSummaryItems*>(GetCollection()); }
 
 void TcxDataSummaryItem::SetFormat(const AnsiString& Value)
 {
   if (FFormat == Value) return;
   FFormat = Value;
-  FCollection->GetSummary()->ReportChange(true);
+  if (TcxDataSummary* s = GetSummary()) s->ReportChange(true);
 }
 
 void TcxDataSummaryItem::SetKind(TcxSummaryKind Value)
 {
   if (FKind == Value) return;
   FKind = Value;
-  FCollection->GetSummary()->ReportChange(false);
+  if (TcxDataSummary* s = GetSummary()) s->ReportChange(false);
 }
 
 TcxSummaryPosition TcxDataSummaryItem::GetPosition() const
 {
-  return FCollection->IsFooter() ? spFooter : FPosition;
+  TcxDataSummaryItems* items = GetItems();
+  return items && items->IsFooter() ? spFooter : FPosition;
 }
 
 void TcxDataSummaryItem::SetPosition(TcxSummaryPosition Value)
 {
   if (FPosition == Value) return;
   FPosition = Value;
-  FCollection->GetSummary()->ReportChange(true);
+  if (TcxDataSummary* s = GetSummary()) s->ReportChange(true);
+}
+
+bool TcxDataSummaryItem::StoresPosition() const
+{
+  TcxDataSummaryItems* items = GetItems();
+  return items ? items->IsItemPositionStored(this) : FPosition != spGroup;
 }
 
 AnsiString TcxDataSummaryItem::GetText(const Variant& AValue, bool AIsFooter)
@@ -65,7 +148,7 @@ AnsiString TcxDataSummaryItem::GetText(const Variant& AValue, bool AIsFooter)
   } else if (FKind == skNone) {
     text = AValue.AsString();
   } else {
-    AnsiString format = FFormat.empty() ? FCollection->GetDefaultFormat(AValue.VarType(), FKind, AIsFooter) : FFormat;
+    AnsiString format = FFormat.empty() ? GetItems()->GetDefaultFormat(AValue.VarType(), FKind, AIsFooter) : FFormat;
     if (AValue.VarType() != varDate || FKind == skCount) {
       text = SysUtils::FormatFloat(format, AValue.AsDouble());
     } else {
@@ -86,17 +169,11 @@ AnsiString TcxDataSummaryItem::GetText(const Variant& AValue, bool AIsFooter)
 
 // ---- TcxDataSummaryItems ---------------------------------------------------------------------
 
-TcxDataSummaryItem* TcxDataSummaryItems::Add()
-{
-  FItems.push_back(std::make_unique<TcxDataSummaryItem>(this));
-  FSummary->ReportChange(false);
-  return FItems.back().get();
-}
-
 TcxDataSummaryItem* TcxDataSummaryItems::Add(TObject* AItemLink, TcxSummaryPosition APosition, TcxSummaryKind AKind,
                                              const AnsiString& AFormat)
 {
-  FSummary->BeginUpdate();
+  TcxDataSummary* summary = GetSummary();
+  summary->BeginUpdate();
   TcxDataSummaryItem* item = nullptr;
   try {
     item = Add();
@@ -105,24 +182,24 @@ TcxDataSummaryItem* TcxDataSummaryItems::Add(TObject* AItemLink, TcxSummaryPosit
     item->SetKind(AKind);
     item->SetFormat(AFormat);
   } catch (...) {
-    FSummary->EndUpdate();
+    summary->EndUpdate();
     throw;
   }
-  FSummary->EndUpdate();
+  summary->EndUpdate();
   return item;
 }
 
-void TcxDataSummaryItems::Delete(int AIndex)
+int TcxDataSummaryItems::IndexOfField(TcxCustomDataField* AField) const
 {
-  FItems.erase(FItems.begin() + AIndex);
-  FSummary->ReportChange(false);
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetItem(i)->GetField() == AField) return i;
+  return -1;
 }
 
-void TcxDataSummaryItems::Clear()
+TcxDataSummaryItem* TcxDataSummaryItems::ItemOfField(TcxCustomDataField* AField) const
 {
-  if (FItems.empty()) return;
-  FItems.clear();
-  FSummary->ReportChange(false);
+  const int i = IndexOfField(AField);
+  return i < 0 ? nullptr : GetItem(i);
 }
 
 int TcxDataSummaryItems::IndexOfItemLink(TObject* AItemLink) const
@@ -146,7 +223,7 @@ AnsiString TcxDataSummaryItems::GetDefaultFormat(TVarType AVarType, TcxSummaryKi
   return label + "0.00;" + label + "-0.00";
 }
 
-AnsiString TcxDataSummaryItems::GetGroupSummaryText(const Variant& AValues)
+AnsiString TcxDataGroupSummaryItems::GetGroupSummaryText(const Variant& AValues)
 {
   AnsiString text;
   bool first = true;
@@ -154,26 +231,156 @@ AnsiString TcxDataSummaryItems::GetGroupSummaryText(const Variant& AValues)
     TcxDataSummaryItem* item = GetItem(i);
     if (item->GetPosition() != spGroup) continue;
     const Variant v = AValues.IsArray() && i <= Variants::VarArrayHighBound(AValues, 1) ? Variants::VarArrayGet(AValues, {i}) : Variant::Null();
-    if (!first) text += Separator + " ";
+    if (!first) text += FSeparator + " ";
     text += item->GetText(v, false);
     first = false;
   }
-  if (!text.empty()) text = BeginText + text + EndText;
+  if (!text.empty()) text = FBeginText + text + FEndText;
   return text;
+}
+
+TPersistent* TcxDataGroupSummaryItems::GetOwner()
+{
+  if (FGroup) return FGroup;
+  return GetSummary();
+}
+
+void TcxDataGroupSummaryItems::Assign(TPersistent* Source)
+{
+  if (auto* src = dynamic_cast<TcxDataGroupSummaryItems*>(Source)) {
+    BeginUpdate();
+    try {
+      TcxDataSummaryItems::Assign(Source);
+      SetBeginText(src->FBeginText);
+      SetEndText(src->FEndText);
+      SetSeparator(src->FSeparator);
+      CopyEventsFrom(src);
+    } catch (...) {
+      EndUpdate();
+      throw;
+    }
+    EndUpdate();
+    return;
+  }
+  TcxDataSummaryItems::Assign(Source);
+}
+
+void TcxDataGroupSummaryItems::SetBeginText(const AnsiString& Value)
+{
+  if (FBeginText == Value) return;
+  FBeginText = Value;
+  GetSummary()->ReportChange(true);
+}
+
+void TcxDataGroupSummaryItems::SetEndText(const AnsiString& Value)
+{
+  if (FEndText == Value) return;
+  FEndText = Value;
+  GetSummary()->ReportChange(true);
+}
+
+void TcxDataGroupSummaryItems::SetSeparator(const AnsiString& Value)
+{
+  if (FSeparator == Value) return;
+  FSeparator = Value;
+  GetSummary()->ReportChange(true);
+}
+
+// ---- Summary groups --------------------------------------------------------------------------
+
+void TcxDataSummaryGroupItemLink::FieldChanging(TcxCustomDataField* AField)
+{
+  if (!AField) return;
+  TcxDataSummary* summary = GetSummary();
+  if (!summary) return;
+  TcxDataSummaryGroups* groups = summary->GetSummaryGroups();
+  for (int g = 0; g < groups->GetCount(); ++g) {
+    TcxDataSummaryGroupItemLinks* links = groups->GetItem(g)->GetLinks();
+    for (int i = 0; i < links->GetCount(); ++i)
+      if (links->GetItem(i) != this && links->GetItem(i)->GetField() == AField) links->GetItem(i)->SetField(nullptr);
+  }
+}
+
+TPersistent* TcxDataSummaryGroupItemLinks::GetOwner() { return FGroup; }
+
+int TcxDataSummaryGroupItemLinks::IndexOfItemLink(TObject* AItemLink) const
+{
+  for (int i = 0; i < GetCount(); ++i)
+    if (GetItem(i)->GetItemLink() == AItemLink) return i;
+  return -1;
+}
+
+TcxDataSummaryGroup::TcxDataSummaryGroup(TCollection* ACollection) : TCollectionItem(nullptr)
+{
+  // The owned collections need the summary before the group joins its collection.
+  TcxDataSummary* summary = static_cast<TcxDataSummaryCollection*>(ACollection)->GetSummary();
+  FLinks = std::make_unique<TcxDataSummaryGroupItemLinks>(summary, this);
+  FSummaryItems = std::make_unique<TcxDataGroupSummaryItems>(summary, this);
+  SetCollection(ACollection);
+}
+
+TcxDataSummaryGroup::~TcxDataSummaryGroup()
+{
+  // Leave the collection first: its recalculation must not see the half-destroyed group.
+  SetCollection(nullptr);
+}
+
+void TcxDataSummaryGroup::Assign(TPersistent* Source)
+{
+  if (auto* src = dynamic_cast<TcxDataSummaryGroup*>(Source)) {
+    FLinks->Assign(src->FLinks.get());
+    FSummaryItems->Assign(src->FSummaryItems.get());
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+TcxDataSummaryGroup* TcxDataSummaryGroups::FindByItemLink(TObject* AItemLink) const
+{
+  if (!AItemLink) return nullptr;
+  for (int g = 0; g < GetCount(); ++g)
+    if (GetItem(g)->GetLinks()->IndexOfItemLink(AItemLink) >= 0) return GetItem(g);
+  return nullptr;
 }
 
 // ---- TcxDataSummary --------------------------------------------------------------------------
 
 TcxDataSummary::TcxDataSummary(TcxCustomDataController* ADataController)
     : FDataController(ADataController),
-      FFooterSummaryItems(std::make_unique<TcxDataSummaryItems>(this, true)),
-      FDefaultGroupSummaryItems(std::make_unique<TcxDataSummaryItems>(this, false))
+      FFooterSummaryItems(std::make_unique<TcxDataFooterSummaryItems>(this)),
+      FDefaultGroupSummaryItems(std::make_unique<TcxDataGroupSummaryItems>(this)),
+      FSummaryGroups(std::make_unique<TcxDataSummaryGroups>(this))
 {
+}
+
+void TcxDataSummary::Assign(TPersistent* Source)
+{
+  auto* src = dynamic_cast<TcxDataSummary*>(Source);
+  if (!src) {
+    TPersistent::Assign(Source);
+    return;
+  }
+  BeginUpdate();
+  try {
+    FDefaultGroupSummaryItems->Assign(src->FDefaultGroupSummaryItems.get());
+    FFooterSummaryItems->Assign(src->FFooterSummaryItems.get());
+    FFooterSummaryItems->CopyEventsFrom(src->FFooterSummaryItems.get());
+    FSummaryGroups->Assign(src->FSummaryGroups.get());
+    FOptions = src->FOptions;
+    OnAfterSummary = src->OnAfterSummary;
+  } catch (...) {
+    EndUpdate();
+    throw;
+  }
+  EndUpdate();
 }
 
 TcxDataSummary::~TcxDataSummary()
 {
   FDestroying = true;
+  FSummaryGroups.reset();
+  FDefaultGroupSummaryItems.reset();
+  FFooterSummaryItems.reset();
 }
 
 void TcxDataSummary::SetOptions(TcxSummaryOptions Value)
@@ -223,7 +430,7 @@ void TcxDataSummary::CalculateItem(TcxDataSummaryItem* AItem, int ARecordIndex, 
   TcxCustomDataField* f = AItem->GetField();
   if (!f) return;
   Variant value = FDataController->GetFieldValue(ARecordIndex, f);
-  TcxDataSummaryItems* items = AItem->GetCollection();
+  TcxDataSummaryItems* items = AItem->GetItems();
   if (items->OnSummary) {
     TcxSummaryEventArguments args{ARecordIndex, AItem};
     TcxSummaryEventOutArguments out{value, AValue, ACount, false};
@@ -295,6 +502,7 @@ void MergeFast(TFastItem& F, Variant& AValue, int& ACount)
 void TcxDataSummary::CalculateRange(TcxDataSummaryItems* AItems, int AFrom, int ATo, std::vector<Variant>& AValues,
                                     std::vector<int>& ACounts)
 {
+  if (AItems->GetCount() == 0) return;
   TcxCustomDataControllerInfo* info = FDataController->GetInfo();
   TcxDataStorage* storage = FDataController->GetStorage();
   const bool selectedOnly = FOptions.Contains(soSelectedRecords);
@@ -372,35 +580,62 @@ void TcxDataSummary::CalculateFooterSummary()
 void TcxDataSummary::CalculateGroupSummaries()
 {
   TcxDataGroups& groups = FDataController->GetInfo()->GetDataGroups();
-  TcxDataSummaryItems* items = FDefaultGroupSummaryItems.get();
-  const size_t n = static_cast<size_t>(items->GetCount());
   for (int g = 0; g < groups.GetCount(); ++g) groups.GetItem(g).SummaryValues = Variant();
-  if (n == 0) return;
-  // One accumulator per open level; a leaf's records feed every level above it.
-  const int levels = groups.GetLevelCount();
-  std::vector<std::vector<Variant>> values(static_cast<size_t>(levels), std::vector<Variant>(n));
-  std::vector<std::vector<int>> counts(static_cast<size_t>(levels), std::vector<int>(n, 0));
-  std::vector<int> open(static_cast<size_t>(levels), -1);
-  auto finish = [&](int level) {
-    const size_t l = static_cast<size_t>(level);
-    if (open[l] < 0) return;
-    groups.GetItem(open[l]).SummaryValues = EndCalculate(items, values[l], counts[l]);
-    open[l] = -1;
-  };
-  for (int g = 0; g < groups.GetCount(); ++g) {
-    const int level = groups.GetItem(g).Level;
-    for (int l = levels - 1; l >= level; --l) finish(l);
-    const size_t lv = static_cast<size_t>(level);
-    open[lv] = g;
-    values[lv].assign(n, Variant());
-    counts[lv].assign(n, 0);
-    if (groups.IsLeaf(g)) {
-      for (int l = 0; l <= level; ++l)
-        CalculateRange(items, groups.GetItem(g).FirstIndex, groups.GetItem(g).LastIndex, values[static_cast<size_t>(l)],
-                       counts[static_cast<size_t>(l)]);
+  // Each level has its own items: one walk per level, a leaf's records feeding the open group.
+  for (int level = 0; level < groups.GetLevelCount(); ++level) {
+    TcxDataSummaryItems* items = GetGroupSummaryItems(level);
+    const size_t n = items ? static_cast<size_t>(items->GetCount()) : 0;
+    if (n == 0) continue;
+    std::vector<Variant> values(n);
+    std::vector<int> counts(n, 0);
+    int open = -1;
+    auto finish = [&] {
+      if (open >= 0) groups.GetItem(open).SummaryValues = EndCalculate(items, values, counts);
+      open = -1;
+    };
+    for (int g = 0; g < groups.GetCount(); ++g) {
+      const int l = groups.GetItem(g).Level;
+      if (l == level) {
+        finish();
+        open = g;
+        values.assign(n, Variant());
+        counts.assign(n, 0);
+      }
+      if (l >= level && open >= 0 && groups.IsLeaf(g))
+        CalculateRange(items, groups.GetItem(g).FirstIndex, groups.GetItem(g).LastIndex, values, counts);
     }
+    finish();
   }
-  for (int l = levels - 1; l >= 0; --l) finish(l);
+}
+
+TcxDataSummaryItems* TcxDataSummary::GetGroupSummaryItems(int ALevel) const
+{
+  TcxDataGroups& groups = FDataController->GetInfo()->GetDataGroups();
+  if (ALevel < 0 || ALevel >= groups.GetLevelCount()) return nullptr;
+  TcxCustomDataField* f = groups.GetLevelField(ALevel);
+  TcxDataSummaryGroup* g = f ? FSummaryGroups->FindByItemLink(f->GetViewItem()) : nullptr;
+  if (g) return g->GetSummaryItems();
+  return FDefaultGroupSummaryItems.get();
+}
+
+int TcxDataSummary::GetGroupFooterItemIndex(int ALevel, TObject* AItemLink) const
+{
+  TcxDataSummaryItems* items = GetGroupSummaryItems(ALevel);
+  if (!items) return -1;
+  for (int i = 0; i < items->GetCount(); ++i)
+    if (items->GetItem(i)->GetPosition() == spFooter && items->GetItem(i)->GetItemLink() == AItemLink) return i;
+  return -1;
+}
+
+AnsiString TcxDataSummary::GetGroupFooterSummaryText(int ARowIndex, int ALevel, int AIndex)
+{
+  TcxDataSummaryItems* items = GetGroupSummaryItems(ALevel);
+  if (!items || AIndex < 0 || AIndex >= items->GetCount()) return AnsiString();
+  const int g = FDataController->GetInfo()->GetDataGroups().GetGroupIndexByRowIndex(ARowIndex, ALevel);
+  if (g < 0) return AnsiString();
+  const Variant values = GetGroupSummaryValues(g);
+  if (!values.IsArray() || AIndex > Variants::VarArrayHighBound(values, 1)) return AnsiString();
+  return items->GetItem(AIndex)->GetText(Variants::VarArrayGet(values, {AIndex}), true);
 }
 
 Variant TcxDataSummary::GetFooterSummaryValue(int AIndex) const
@@ -424,23 +659,37 @@ Variant TcxDataSummary::GetGroupSummaryValues(int AGroupIndex) const
 
 AnsiString TcxDataSummary::GetGroupSummaryText(int ARowIndex)
 {
-  const int g = FDataController->GetInfo()->GetDataGroups().GetGroupIndexByRowIndex(ARowIndex, -1);
+  TcxDataGroups& groups = FDataController->GetInfo()->GetDataGroups();
+  const int g = groups.GetGroupIndexByRowIndex(ARowIndex, -1);
   if (g < 0) return AnsiString();
+  TcxDataSummaryItems* items = GetGroupSummaryItems(groups.GetItem(g).Level);
   const Variant values = GetGroupSummaryValues(g);
-  if (values.IsEmpty()) return AnsiString();
-  return FDefaultGroupSummaryItems->GetGroupSummaryText(values);
+  if (!items || values.IsEmpty()) return AnsiString();
+  return items->GetGroupSummaryText(values);
 }
 
 void TcxDataSummary::RemoveField(TcxCustomDataField* AField)
 {
   bool changed = false;
   ++FLockCount;
-  for (TcxDataSummaryItems* items : {FFooterSummaryItems.get(), FDefaultGroupSummaryItems.get()})
-    for (int i = 0; i < items->GetCount(); ++i)
-      if (items->GetItem(i)->GetField() == AField) {
-        items->GetItem(i)->SetField(nullptr);
+  auto unlink = [&](TcxDataSummaryCollection* AItems) {
+    for (int i = 0; i < AItems->GetCount(); ++i)
+      if (auto* item = static_cast<TcxCustomDataSummaryItem*>(AItems->GetItem(i)); item->GetField() == AField) {
+        item->SetField(nullptr);
         changed = true;
       }
+  };
+  try {
+    unlink(FFooterSummaryItems.get());
+    unlink(FDefaultGroupSummaryItems.get());
+    for (int g = 0; g < FSummaryGroups->GetCount(); ++g) {
+      unlink(FSummaryGroups->GetItem(g)->GetSummaryItems());
+      unlink(FSummaryGroups->GetItem(g)->GetLinks());
+    }
+  } catch (...) {
+    --FLockCount;
+    throw;
+  }
   --FLockCount;
   if (changed) ReportChange(false);
 }

@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/ClassDecl.h"
+#include "platform/classes/Collection.h"
 #include "platform/classes/Sets.h"
 #include "platform/rtl/Variants.h"
 
@@ -16,11 +18,12 @@ class TcxCustomDataField;
 class TcxDataSummary;
 class TcxDataSummaryItem;
 class TcxDataSummaryItems;
+class TcxDataSummaryGroup;
 
-enum TcxSummaryKind : Byte { skNone, skSum, skMin, skMax, skCount, skAverage };
-enum TcxSummaryPosition : Byte { spGroup, spFooter };
-enum TcxSummaryOption { soNullIgnore, soSelectedRecords };
-using TcxSummaryOptions = Set<TcxSummaryOption>;
+PELTO_ENUM(TcxSummaryKind, skNone, skSum, skMin, skMax, skCount, skAverage)
+PELTO_ENUM(TcxSummaryPosition, spGroup, spFooter)
+PELTO_ENUM(TcxSummaryOption, soNullIgnore, soSelectedRecords)
+PELTO_SET(TcxSummaryOptions, TcxSummaryOption)
 
 struct TcxSummaryEventArguments {
   int RecordIndex;
@@ -37,78 +40,242 @@ using TcxSummaryEvent = std::function<void(TcxDataSummaryItems* ASender, const T
 using TcxDataSummaryItemGetTextEvent =
     std::function<void(TcxDataSummaryItem* Sender, const Variant& AValue, bool AIsFooter, AnsiString& AText)>;
 
-class TcxDataSummaryItem : public TObject {
+// The collections of a summary: adding, deleting or a locked change of their items recalculates.
+class TcxDataSummaryCollection : public TCollection {
+  PELTO_CLASS(TcxDataSummaryCollection, TCollection)
 public:
-  explicit TcxDataSummaryItem(TcxDataSummaryItems* ACollection) : FCollection(ACollection) {}
+  TcxDataSummaryCollection(TcxDataSummary* ASummary, TCollectionItemClass AItemClass)
+      : TCollection(AItemClass), FSummary(ASummary)
+  {
+  }
+  TcxDataSummary* GetSummary() const { return FSummary; }
+  TPersistent* GetOwner() override;
+  // A new item, reported once it is fully built (the collection's own Add reports it from
+  // inside the item's constructor).
+  TCollectionItem* AddItem();
 
+protected:
+  void Update(TCollectionItem* Item) override;
+
+private:
+  TcxDataSummary* FSummary;
+};
+
+// A summary item or group link: the controller field it is bound to.
+class TcxCustomDataSummaryItem : public TCollectionItem {
+  PELTO_CLASS(TcxCustomDataSummaryItem, TCollectionItem)
+public:
+  explicit TcxCustomDataSummaryItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
+  // From another summary item: links to this controller's item corresponding to the source's.
+  void Assign(TPersistent* Source) override;
+  TcxDataSummary* GetSummary() const;
+  TcxCustomDataController* GetDataController() const;
+  // The field's view item; nullptr without a field.
   TObject* GetItemLink() const;
   // Binds the item to a view item of the controller (nullptr: none); recalculates.
   void SetItemLink(TObject* AItem);
   TcxCustomDataField* GetField() const { return FField; }
   void SetField(TcxCustomDataField* AField);
+
+protected:
+  // Before the field changes (nothing here).
+  virtual void FieldChanging(TcxCustomDataField* AField) {}
+
+private:
+  TcxCustomDataField* FField = nullptr;
+};
+
+class TcxDataSummaryItem : public TcxCustomDataSummaryItem {
+  PELTO_CLASS(TcxDataSummaryItem, TcxCustomDataSummaryItem)
+public:
+  explicit TcxDataSummaryItem(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {}
+  // Also copies Format, Kind, Position and OnGetText from another summary item.
+  void Assign(TPersistent* Source) override;
+
   const AnsiString& GetFormat() const { return FFormat; }
   // Repaints only.
   void SetFormat(const AnsiString& Value);
   TcxSummaryKind GetKind() const { return FKind; }
   // Recalculates.
   void SetKind(TcxSummaryKind Value);
+  // spFooter in a footer collection.
   TcxSummaryPosition GetPosition() const;
+  // Repaints only.
   void SetPosition(TcxSummaryPosition Value);
+  bool StoresPosition() const;
   // An empty text for Null; else the value through the format (or the default one).
   AnsiString GetText(const Variant& AValue, bool AIsFooter);
-  TcxDataSummaryItems* GetCollection() const { return FCollection; }
+  TcxDataSummaryItems* GetItems() const;
 
   TcxDataSummaryItemGetTextEvent OnGetText;
 
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Format", &TcxDataSummaryItem::GetFormat, &TcxDataSummaryItem::SetFormat);
+    p.Property("Kind", &TcxDataSummaryItem::GetKind, &TcxDataSummaryItem::SetKind).Default(skNone);
+    p.Property("Position", &TcxDataSummaryItem::GetPosition, &TcxDataSummaryItem::SetPosition)
+        .NoDefault()
+        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataSummaryItem*>(O)->StoresPosition(); });
+  }
+
 private:
-  TcxDataSummaryItems* FCollection;
-  TcxCustomDataField* FField = nullptr;
   AnsiString FFormat;
   TcxSummaryKind FKind = skNone;
   TcxSummaryPosition FPosition = spGroup;
 };
 
-class TcxDataSummaryItems : public TObject {
+class TcxDataSummaryItems : public TcxDataSummaryCollection {
+  PELTO_CLASS(TcxDataSummaryItems, TcxDataSummaryCollection)
 public:
-  // AFooter: every item's position is spFooter.
-  TcxDataSummaryItems(TcxDataSummary* ASummary, bool AFooter) : FSummary(ASummary), FFooter(AFooter) {}
+  explicit TcxDataSummaryItems(TcxDataSummary* ASummary) : TcxDataSummaryCollection(ASummary, TcxDataSummaryItem::StaticClass()) {}
   // The collection owns the item; recalculates.
-  TcxDataSummaryItem* Add();
+  TcxDataSummaryItem* Add() { return static_cast<TcxDataSummaryItem*>(AddItem()); }
   TcxDataSummaryItem* Add(TObject* AItemLink, TcxSummaryPosition APosition, TcxSummaryKind AKind,
                           const AnsiString& AFormat = AnsiString());
-  void Delete(int AIndex);
-  void Clear();
-  int GetCount() const { return static_cast<int>(FItems.size()); }
-  TcxDataSummaryItem* GetItem(int AIndex) const { return FItems.at(static_cast<size_t>(AIndex)).get(); }
+  TcxDataSummaryItem* GetItem(int AIndex) const { return static_cast<TcxDataSummaryItem*>(TCollection::GetItem(AIndex)); }
   int IndexOfItemLink(TObject* AItemLink) const;
-  TcxDataSummary* GetSummary() const { return FSummary; }
-  bool IsFooter() const { return FFooter; }
+  int IndexOfField(TcxCustomDataField* AField) const;
+  TcxDataSummaryItem* ItemOfField(TcxCustomDataField* AField) const;
+  // Every item of a footer collection is in spFooter.
+  virtual bool IsFooter() const { return false; }
+  virtual bool IsItemPositionStored(const TcxDataSummaryItem* AItem) const { return AItem->GetPosition() != spGroup; }
   // The default format of a value type, kind and place.
   AnsiString GetDefaultFormat(TVarType AVarType, TcxSummaryKind AKind, bool AIsFooter) const;
-  // Group row text: the spGroup items' texts joined by Separator and a blank, in BeginText..EndText.
-  AnsiString GetGroupSummaryText(const Variant& AValues);
+  // Group row text of the values; empty here.
+  virtual AnsiString GetGroupSummaryText(const Variant& AValues) { return AnsiString(); }
+  // Copies OnSummary.
+  void CopyEventsFrom(TcxDataSummaryItems* ASource) { OnSummary = ASource->OnSummary; }
 
-  AnsiString BeginText = "(";
-  AnsiString EndText = ")";
-  AnsiString Separator = ",";
   TcxSummaryEvent OnSummary;
-
-private:
-  TcxDataSummary* FSummary;
-  bool FFooter;
-  std::vector<std::unique_ptr<TcxDataSummaryItem>> FItems;
 };
 
-class TcxDataSummary : public TObject {
+class TcxDataFooterSummaryItems : public TcxDataSummaryItems {
+  PELTO_CLASS(TcxDataFooterSummaryItems, TcxDataSummaryItems)
+public:
+  using TcxDataSummaryItems::TcxDataSummaryItems;
+  bool IsFooter() const override { return true; }
+  bool IsItemPositionStored(const TcxDataSummaryItem* AItem) const override { return false; }
+};
+
+class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
+  PELTO_CLASS(TcxDataGroupSummaryItems, TcxDataSummaryItems)
+public:
+  // AGroup: the summary group owning the items, nullptr for the summary's default items.
+  TcxDataGroupSummaryItems(TcxDataSummary* ASummary, TcxDataSummaryGroup* AGroup = nullptr)
+      : TcxDataSummaryItems(ASummary), FGroup(AGroup)
+  {
+  }
+  TPersistent* GetOwner() override;
+  // The spGroup items' texts joined by Separator and a blank, in BeginText..EndText.
+  AnsiString GetGroupSummaryText(const Variant& AValues) override;
+  void Assign(TPersistent* Source) override;
+
+  const AnsiString& GetBeginText() const { return FBeginText; }
+  const AnsiString& GetEndText() const { return FEndText; }
+  const AnsiString& GetSeparator() const { return FSeparator; }
+  // Each repaints only.
+  void SetBeginText(const AnsiString& Value);
+  void SetEndText(const AnsiString& Value);
+  void SetSeparator(const AnsiString& Value);
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("BeginText", &TcxDataGroupSummaryItems::GetBeginText, &TcxDataGroupSummaryItems::SetBeginText)
+        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FBeginText != "("; });
+    p.Property("EndText", &TcxDataGroupSummaryItems::GetEndText, &TcxDataGroupSummaryItems::SetEndText)
+        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FEndText != ")"; });
+    p.Property("Separator", &TcxDataGroupSummaryItems::GetSeparator, &TcxDataGroupSummaryItems::SetSeparator)
+        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FSeparator != ","; });
+  }
+
+private:
+  TcxDataSummaryGroup* FGroup;
+  AnsiString FBeginText = "(";
+  AnsiString FEndText = ")";
+  AnsiString FSeparator = ",";
+};
+
+// Ties a grouped item to a summary group: the item's levels use the group's summary items.
+class TcxDataSummaryGroupItemLink : public TcxCustomDataSummaryItem {
+  PELTO_CLASS(TcxDataSummaryGroupItemLink, TcxCustomDataSummaryItem)
+public:
+  explicit TcxDataSummaryGroupItemLink(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {}
+
+protected:
+  // A grouped item belongs to one summary group at most: other links to the field are unlinked.
+  void FieldChanging(TcxCustomDataField* AField) override;
+};
+
+class TcxDataSummaryGroupItemLinks : public TcxDataSummaryCollection {
+  PELTO_CLASS(TcxDataSummaryGroupItemLinks, TcxDataSummaryCollection)
+public:
+  TcxDataSummaryGroupItemLinks(TcxDataSummary* ASummary, TcxDataSummaryGroup* AGroup)
+      : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroupItemLink::StaticClass()), FGroup(AGroup)
+  {
+  }
+  TPersistent* GetOwner() override;
+  TcxDataSummaryGroupItemLink* Add() { return static_cast<TcxDataSummaryGroupItemLink*>(AddItem()); }
+  TcxDataSummaryGroupItemLink* GetItem(int AIndex) const
+  {
+    return static_cast<TcxDataSummaryGroupItemLink*>(TCollection::GetItem(AIndex));
+  }
+  int IndexOfItemLink(TObject* AItemLink) const;
+
+private:
+  TcxDataSummaryGroup* FGroup;
+};
+
+class TcxDataSummaryGroup : public TCollectionItem {
+  PELTO_CLASS(TcxDataSummaryGroup, TCollectionItem)
+public:
+  // ACollection must be a TcxDataSummaryGroups.
+  explicit TcxDataSummaryGroup(TCollection* ACollection);
+  ~TcxDataSummaryGroup() override;
+  void Assign(TPersistent* Source) override;
+  TcxDataSummaryGroupItemLinks* GetLinks() const { return FLinks.get(); }
+  void SetLinks(TcxDataSummaryGroupItemLinks* Value) { FLinks->Assign(Value); }
+  TcxDataGroupSummaryItems* GetSummaryItems() const { return FSummaryItems.get(); }
+  void SetSummaryItems(TcxDataGroupSummaryItems* Value) { FSummaryItems->Assign(Value); }
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Links", &TcxDataSummaryGroup::GetLinks, &TcxDataSummaryGroup::SetLinks);
+    p.Property("SummaryItems", &TcxDataSummaryGroup::GetSummaryItems, &TcxDataSummaryGroup::SetSummaryItems);
+  }
+
+private:
+  std::unique_ptr<TcxDataSummaryGroupItemLinks> FLinks;
+  std::unique_ptr<TcxDataGroupSummaryItems> FSummaryItems;
+};
+
+class TcxDataSummaryGroups : public TcxDataSummaryCollection {
+  PELTO_CLASS(TcxDataSummaryGroups, TcxDataSummaryCollection)
+public:
+  explicit TcxDataSummaryGroups(TcxDataSummary* ASummary) : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroup::StaticClass()) {}
+  TcxDataSummaryGroup* Add() { return static_cast<TcxDataSummaryGroup*>(AddItem()); }
+  TcxDataSummaryGroup* GetItem(int AIndex) const { return static_cast<TcxDataSummaryGroup*>(TCollection::GetItem(AIndex)); }
+  // The first group with a link to the item; nullptr.
+  TcxDataSummaryGroup* FindByItemLink(TObject* AItemLink) const;
+};
+
+class TcxDataSummary : public TPersistent {
+  PELTO_CLASS(TcxDataSummary, TPersistent)
 public:
   explicit TcxDataSummary(TcxCustomDataController* ADataController);
   ~TcxDataSummary() override;
+  // From another summary: the three collections, the options and OnAfterSummary.
+  void Assign(TPersistent* Source) override;
 
-  TcxDataSummaryItems* GetFooterSummaryItems() const { return FFooterSummaryItems.get(); }
-  TcxDataSummaryItems* GetDefaultGroupSummaryItems() const { return FDefaultGroupSummaryItems.get(); }
+  TcxDataFooterSummaryItems* GetFooterSummaryItems() const { return FFooterSummaryItems.get(); }
+  void SetFooterSummaryItems(TcxDataFooterSummaryItems* Value) { FFooterSummaryItems->Assign(Value); }
+  TcxDataGroupSummaryItems* GetDefaultGroupSummaryItems() const { return FDefaultGroupSummaryItems.get(); }
+  void SetDefaultGroupSummaryItems(TcxDataGroupSummaryItems* Value) { FDefaultGroupSummaryItems->Assign(Value); }
+  TcxDataSummaryGroups* GetSummaryGroups() const { return FSummaryGroups.get(); }
+  void SetSummaryGroups(TcxDataSummaryGroups* Value) { FSummaryGroups->Assign(Value); }
   TcxSummaryOptions GetOptions() const { return FOptions; }
   void SetOptions(TcxSummaryOptions Value);
   TcxCustomDataController* GetDataController() const { return FDataController; }
+  bool IsDestroying() const { return FDestroying; }
 
   void BeginUpdate();
   void EndUpdate();
@@ -119,14 +286,30 @@ public:
   // Null when there is no such value.
   Variant GetFooterSummaryValue(int AIndex) const;
   AnsiString GetFooterSummaryText(int AIndex);
-  // The group's values (an array, one per default group item); Empty when not computed.
+  // The items of a grouping level: those of the summary group linked to the item grouped at
+  // that level, else the default ones; nullptr for a level outside the grouping.
+  TcxDataSummaryItems* GetGroupSummaryItems(int ALevel) const;
+  // The group's values (an array, one per item of its level); Empty when not computed.
   Variant GetGroupSummaryValues(int AGroupIndex) const;
   // The summary text of the group row (or of the leaf group above a data row).
   AnsiString GetGroupSummaryText(int ARowIndex);
-  // Every item bound to the field loses it.
+  // Among the level's items in spFooter, the first bound to AItemLink; -1.
+  int GetGroupFooterItemIndex(int ALevel, TObject* AItemLink) const;
+  // The footer text of item AIndex for the group of the row at ALevel; empty when none.
+  AnsiString GetGroupFooterSummaryText(int ARowIndex, int ALevel, int AIndex);
+  // Every item and link bound to the field loses it.
   void RemoveField(TcxCustomDataField* AField);
 
   std::function<void(TcxDataSummary* ASender)> OnAfterSummary;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("DefaultGroupSummaryItems", &TcxDataSummary::GetDefaultGroupSummaryItems,
+               &TcxDataSummary::SetDefaultGroupSummaryItems);
+    p.Property("FooterSummaryItems", &TcxDataSummary::GetFooterSummaryItems, &TcxDataSummary::SetFooterSummaryItems);
+    p.Property("SummaryGroups", &TcxDataSummary::GetSummaryGroups, &TcxDataSummary::SetSummaryGroups);
+    p.Property("Options", &TcxDataSummary::GetOptions, &TcxDataSummary::SetOptions).Default(TcxSummaryOptions());
+  }
 
 private:
   void CalculateFooterSummary();
@@ -137,11 +320,12 @@ private:
   Variant EndCalculate(TcxDataSummaryItems* AItems, std::vector<Variant>& AValues, const std::vector<int>& ACounts);
 
   TcxCustomDataController* FDataController;
-  std::unique_ptr<TcxDataSummaryItems> FFooterSummaryItems;
-  std::unique_ptr<TcxDataSummaryItems> FDefaultGroupSummaryItems;
+  bool FDestroying = false;
+  std::unique_ptr<TcxDataFooterSummaryItems> FFooterSummaryItems;
+  std::unique_ptr<TcxDataGroupSummaryItems> FDefaultGroupSummaryItems;
+  std::unique_ptr<TcxDataSummaryGroups> FSummaryGroups;
   Variant FFooterValues;
   TcxSummaryOptions FOptions;
   int FLockCount = 0;
-  bool FDestroying = false;
   bool FInAfterSummary = false;
 };

@@ -195,6 +195,8 @@ void TcxStringValueType::ReleaseSlot(Byte* ASlot) const { ReleaseHandleSlot(ASlo
 
 const void* TcxStringValueType::SlotToData(const Byte* ASlot) const { return Referenced<AnsiString>(ASlot); }
 
+const AnsiString* cxDataStorage::StringOfSlot(const Byte* ASlot) { return Referenced<AnsiString>(ASlot); }
+
 Variant TcxStringValueType::DataToVariant(const void* AData) const
 {
   return AData ? Variant(*static_cast<const AnsiString*>(AData)) : Variant::Null();

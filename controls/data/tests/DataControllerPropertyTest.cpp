@@ -169,7 +169,14 @@ TEST_F(ControllerTest, CompiledFilterAgreesWithTheCriteriaOnRandomTrees)
     auto program = cxDataFilterFast::Compile(f);
     if (!program) continue;
     ++compiled;
-    for (int r = 0; r < 120; ++r) ASSERT_EQ(program->Matches(r), f->FilterRecord(r)) << "round " << round << " record " << r;
+    std::vector<int> records(120);
+    for (int r = 0; r < 120; ++r) records[static_cast<size_t>(r)] = r;
+    std::vector<unsigned char> batch(120);
+    program->MatchRecords(records.data(), records.size(), batch.data());
+    for (int r = 0; r < 120; ++r) {
+      ASSERT_EQ(program->Matches(r), f->FilterRecord(r)) << "round " << round << " record " << r;
+      ASSERT_EQ(batch[static_cast<size_t>(r)] != 0, f->FilterRecord(r)) << "round " << round << " record " << r;
+    }
   }
   EXPECT_GT(compiled, 150);
   f->Clear();

@@ -6,6 +6,7 @@
 #include "controls/data/cxDataSummary.h"
 #include "controls/data/cxDataUtils.h"
 #include "platform/classes/Component.h"
+#include "platform/classes/TypInfo.h"
 #include "platform/rtl/FormatSettings.h"
 #include "controls/data/tests/ControllerFixture.h"
 
@@ -420,9 +421,64 @@ TEST_F(GroupingTest, GroupSummariesCoverTheirRecords)
   EXPECT_DOUBLE_EQ(sum(3), 2.0);
   EXPECT_EQ(groups.GetCount(), 5);
   EXPECT_EQ(C->GetSummary()->GetGroupSummaryText(1), "(SUM=2.00, MAX=2.00)");
-  items->BeginText = "";
-  items->EndText = "";
+  items->SetBeginText("");
+  items->SetEndText("");
   EXPECT_EQ(C->GetSummary()->GetGroupSummaryText(0), "SUM=8.00, MAX=4.00");
+}
+
+TEST_F(GroupingTest, SummaryGroupGivesItsLevelOwnItems)
+{
+  TcxDataSummary* summary = C->GetSummary();
+  summary->GetDefaultGroupSummaryItems()->Add(Items[2].get(), spGroup, skSum);
+  TcxDataSummaryGroup* group = summary->GetSummaryGroups()->Add();
+  group->GetLinks()->Add()->SetItemLink(Items[1].get());
+  group->GetSummaryItems()->Add(Items[2].get(), spGroup, skMax);
+  group->GetSummaryItems()->Add(Items[2].get(), spFooter, skCount);
+  C->FullExpand();
+  EXPECT_EQ(summary->GetGroupSummaryItems(0), summary->GetDefaultGroupSummaryItems());
+  EXPECT_EQ(summary->GetGroupSummaryItems(1), group->GetSummaryItems());
+  EXPECT_EQ(summary->GetGroupSummaryItems(2), nullptr);
+  // Rows: A, A/1, r0, r3, A/2, r2, B, B/2, r1.
+  ASSERT_EQ(RowsText(), (std::vector<std::string>{"g0+0", "g1+0", "r0", "r3", "g1+2", "r2", "g0+1", "g1+1", "r1"}));
+  EXPECT_EQ(summary->GetGroupSummaryText(0), "(SUM=8.00)");
+  EXPECT_EQ(summary->GetGroupSummaryText(1), "(MAX=4.00)");  // footer items stay off the row
+  EXPECT_EQ(summary->GetGroupFooterItemIndex(1, Items[2].get()), 1);
+  EXPECT_EQ(summary->GetGroupFooterItemIndex(0, Items[2].get()), -1);
+  EXPECT_EQ(summary->GetGroupFooterSummaryText(3, 1, 1), "2");  // a record row of A/1
+  EXPECT_EQ(summary->GetGroupFooterSummaryText(5, 1, 1), "1");
+  EXPECT_EQ(summary->GetGroupFooterSummaryText(5, 1, 7), "");
+  // An item linked in a second group leaves the first.
+  TcxDataSummaryGroup* second = summary->GetSummaryGroups()->Add();
+  second->GetLinks()->Add()->SetItemLink(Items[1].get());
+  EXPECT_EQ(group->GetLinks()->GetItem(0)->GetItemLink(), nullptr);
+  EXPECT_EQ(summary->GetGroupSummaryItems(1), second->GetSummaryItems());
+  EXPECT_EQ(summary->GetGroupSummaryText(1), "");
+  // A removed field leaves every link and item.
+  second->GetSummaryItems()->Add(Items[1].get(), spGroup, skSum);
+  C->RemoveItem(Items[1].get());
+  EXPECT_EQ(second->GetLinks()->GetItem(0)->GetField(), nullptr);
+  EXPECT_EQ(second->GetSummaryItems()->GetItem(0)->GetField(), nullptr);
+}
+
+TEST_F(ControllerTest, SummaryPropertiesAreStoredOnlyWhenTheyDiffer)
+{
+  MakeItems({TcxFloatValueType::Class()});
+  TcxDataSummary* summary = C->GetSummary();
+  TcxDataSummaryItem* footer = summary->GetFooterSummaryItems()->Add(Items[0].get(), spFooter, skSum);
+  TcxDataSummaryItem* grouped = summary->GetDefaultGroupSummaryItems()->Add(Items[0].get(), spGroup, skMax);
+  auto stored = [](TObject* O, const char* AName) { return TypInfo::IsStoredProp(O, TypInfo::GetPropInfo(O, AName)); };
+  EXPECT_FALSE(stored(footer, "Position"));  // a footer item is always in the footer
+  EXPECT_FALSE(stored(grouped, "Position"));
+  grouped->SetPosition(spFooter);
+  EXPECT_TRUE(stored(grouped, "Position"));
+  EXPECT_EQ(TypInfo::GetOrdProp(grouped, "Kind"), skMax);
+  TcxDataGroupSummaryItems* items = summary->GetDefaultGroupSummaryItems();
+  EXPECT_FALSE(stored(items, "BeginText"));
+  items->SetBeginText("[");
+  EXPECT_TRUE(stored(items, "BeginText"));
+  EXPECT_FALSE(stored(items, "Separator"));
+  for (const char* name : {"DefaultGroupSummaryItems", "FooterSummaryItems", "SummaryGroups", "Options"})
+    EXPECT_NE(TypInfo::GetPropInfo(summary, name), nullptr) << name;
 }
 
 // ---- Search and locate -----------------------------------------------------------------------
