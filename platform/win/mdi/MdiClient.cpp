@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/win/input/Focus.h"
+#include "platform/win/menu/Menus.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Metrics.h"
 #include "platform/win/window/WindowData.h"
@@ -24,6 +25,11 @@ struct ClientState {
   RECT restore;  // the maximised child's rectangle before it was maximised
   UINT idFirst = 0;
   int cascade = 0;
+  // The frame's title merged with a maximised child's: the frame's own title, the child shown,
+  // and a guard while the client itself sets the frame's text.
+  AnsiString frameTitle;
+  HWND merged = nullptr;
+  bool settingTitle = false;
 };
 
 std::unordered_map<HWND, ClientState>& States() {
@@ -51,16 +57,12 @@ RECT ClientArea(HWND client) {
   return r;
 }
 
-RECT RectInClient(HWND child) {
-  WndData* w = WindowData::Get(child);
-  return w ? w->rect : RECT{};
-}
-
 void Maximize(HWND client, ClientState& s, HWND child) {
   WndData* w = WindowData::Get(child);
   if (!w) return;
-  if (!(w->style & WS_MAXIMIZE)) s.restore = w->rect;
-  w->style |= WS_MAXIMIZE;
+  // An iconic child comes back to its normal place when restored, not to its icon's.
+  if (!(w->style & WS_MAXIMIZE)) s.restore = (w->style & WS_MINIMIZE) ? w->normal : w->rect;
+  w->style = (w->style & ~WS_MINIMIZE) | WS_MAXIMIZE;
   RECT c = ClientArea(client);
   // The frame of a maximised child lies outside the client, so its client area fills it.
   RECT inner = w->client;
@@ -125,6 +127,36 @@ void ActivateNextAfterGoing(HWND client, HWND going) {
     }
   }
   s->maximized = false;
+}
+
+AnsiString Merged(const ClientState& s) {
+  AnsiString child = Windows::GetWindowText(s.merged);
+  return child.empty() ? s.frameTitle : s.frameTitle + " - [" + child + "]";
+}
+
+void SetFrameText(HWND frame, ClientState& s, const AnsiString& text) {
+  if (Windows::GetWindowText(frame) == text) return;
+  s.settingTitle = true;
+  Windows::SetWindowText(frame, text.c_str());
+  s.settingTitle = false;
+}
+
+// Shows a maximised active child in the frame (title "Frame - [Child]", its buttons in the
+// frame's menu bar), or gives the frame back its own title and bar.
+void SyncFrame(HWND client) {
+  ClientState* s = StateOf(client);
+  HWND frame = Windows::GetParent(client);
+  WndData* f = WindowData::Get(frame);
+  if (!s || !f || f->destroying) return;
+  HWND show = (s->maximized && s->active && Windows::IsZoomed(s->active) &&
+               Windows::IsWindowVisible(s->active))
+                  ? s->active : nullptr;
+  if (show && !s->merged) s->frameTitle = Windows::GetWindowText(frame);
+  HWND was = s->merged;
+  s->merged = show;
+  if (show) SetFrameText(frame, *s, Merged(*s));
+  else if (was) SetFrameText(frame, *s, s->frameTitle);
+  if ((s = StateOf(client))) Menus::SetMdiChild(frame, s->merged);
 }
 
 LRESULT Create(HWND client, const MDICREATESTRUCTA* mc) {
@@ -215,7 +247,15 @@ void Cascade(HWND client) {
   }
 }
 
+LRESULT ClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp);
+
 LRESULT ClientProc(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
+  LRESULT r = ClientMessage(client, msg, wp, lp);
+  if (msg >= WM_MDICREATE && msg <= WM_MDICASCADE) SyncFrame(client);
+  return r;
+}
+
+LRESULT ClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
@@ -225,7 +265,14 @@ LRESULT ClientProc(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
       States()[client] = s;
       return 0;
     }
-    case WM_NCDESTROY: States().erase(client); return 0;
+    case WM_NCDESTROY: {
+      if (ClientState* s = StateOf(client)) {
+        s->maximized = false;
+        SyncFrame(client);
+      }
+      States().erase(client);
+      return 0;
+    }
     case WM_MDICREATE: return Create(client, reinterpret_cast<const MDICREATESTRUCTA*>(lp));
     case WM_MDIDESTROY: {
       HWND child = reinterpret_cast<HWND>(wp);
@@ -318,6 +365,14 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       if (IsWindow(client)) SetFocus(client);
       return 0;
+    case WM_SETTEXT:
+      // The frame's own title changes under a merged child's.
+      if (Mdi::ClientState* s = Mdi::StateOf(client); s && s->merged && !s->settingTitle) {
+        s->frameTitle = lp ? reinterpret_cast<const char*>(lp) : "";
+        AnsiString text = Mdi::Merged(*s);
+        return DefWindowProc(frame, msg, wp, reinterpret_cast<LPARAM>(text.c_str()));
+      }
+      break;
     case WM_COMMAND:
       if (Mdi::ClientState* s = Mdi::StateOf(client); s && s->idFirst && LOWORD(wp) >= s->idFirst) {
         if (HWND child = GetDlgItem(client, LOWORD(wp))) {
@@ -337,12 +392,12 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE:
     case WM_CHILDACTIVATE: {
       LRESULT r = msg == WM_MOUSEACTIVATE ? DefWindowProc(child, msg, wp, lp) : 0;
-      if (Mdi::StateOf(client)) Mdi::Activate(client, child);
+      if (Mdi::StateOf(client)) Mdi::Activate(client, child), Mdi::SyncFrame(client);
       return r;
     }
     case WM_SETFOCUS:
       if (Mdi::ClientState* s = Mdi::StateOf(client); s && s->active != child)
-        Mdi::Activate(client, child);
+        Mdi::Activate(client, child), Mdi::SyncFrame(client);
       return 0;
     case WM_CLOSE:
       if (Mdi::StateOf(client)) {
@@ -352,7 +407,41 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_DESTROY:
       Mdi::ActivateNextAfterGoing(client, child);
+      Mdi::SyncFrame(client);
       return 0;
+    case WM_SETTEXT: {
+      LRESULT r = DefWindowProc(child, msg, wp, lp);
+      if (Mdi::ClientState* s = Mdi::StateOf(client); s && s->merged == child) Mdi::SyncFrame(client);
+      return r;
+    }
+    case WM_SYSCOMMAND: {
+      Mdi::ClientState* s = Mdi::StateOf(client);
+      if (!s) break;
+      switch (wp & 0xFFF0) {
+        case SC_MAXIMIZE:
+          SendMessage(client, WM_MDIMAXIMIZE, WPARAM(child), 0);
+          return 0;
+        case SC_RESTORE:
+          if (IsZoomed(child)) {
+            SendMessage(client, WM_MDIRESTORE, WPARAM(child), 0);
+          } else if (IsIconic(child)) {
+            ShowWindow(child, SW_RESTORE);
+            SendMessage(client, WM_MDIACTIVATE, WPARAM(child), 0);
+          }
+          return 0;
+        case SC_MINIMIZE:
+          if (IsZoomed(child)) {
+            // A maximised child minimised leaves the others restored.
+            Mdi::Restore(*s, child);
+            s->maximized = false;
+          }
+          ShowWindow(child, SW_MINIMIZE);
+          Mdi::SyncFrame(client);
+          return 0;
+        default: break;
+      }
+      break;
+    }
     default: break;
   }
   return DefWindowProc(child, msg, wp, lp);

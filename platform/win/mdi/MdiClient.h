@@ -4,8 +4,11 @@
 // when another is activated, which takes its place), tiling and cascading.
 //
 // The client keeps its children inside itself: a maximised child fills the client area and
-// follows its size. The frame's own caption and menu bar are not merged with a maximised
-// child's.
+// follows its size, and is shown in the frame: the frame's title reads "Frame - [Child]" (what
+// GetWindowText of the frame answers; a title set on the frame meanwhile replaces "Frame"
+// when the frame's procedure passes WM_SETTEXT to DefFrameProc), and the frame's menu bar
+// carries the child's system-menu box and its minimise, restore and close buttons. Restoring,
+// minimising or closing the child gives the frame its own title and bar back.
 #pragma once
 
 #include "platform/win/WinUser.h"
@@ -33,7 +36,9 @@ namespace Windows {
 // For a frame's procedure: resizes the client with the frame, passes the focus to the active
 // child, activates a child chosen from the window menu (ids from idFirstChild).
 LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wParam, LPARAM lParam);
-// For an MDI child's procedure: activation by click or focus, WM_CLOSE through the client.
+// For an MDI child's procedure: activation by click or focus, WM_CLOSE through the client,
+// WM_SYSCOMMAND SC_MAXIMIZE / SC_RESTORE / SC_MINIMIZE through the client's maximised state,
+// a new title carried into the frame's while it is merged.
 LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
 
 }  // namespace Windows

@@ -26,6 +26,14 @@ struct Table {
   std::unordered_map<HMENU, std::unique_ptr<MenuData>> menus;
   std::uintptr_t next = 0x60000;
   bool endMenu = false;  // EndMenu asked the running menu loop to stop
+  // The menu bar session: the window whose bar item has its pop-up open, that item, and the
+  // bar item the mouse moved onto (the open pop-up closes and that one opens).
+  HWND barWnd = nullptr;
+  int barItem = -1, barSwitch = -1;
+  // Frames showing a maximised MDI child's buttons in their bar, and the one held down.
+  std::unordered_map<HWND, HWND> mdiChild;
+  HWND decorFrame = nullptr;
+  LRESULT decorPressed = 0;
 };
 
 Table& T();
@@ -37,6 +45,15 @@ AnsiString Visible(const AnsiString& text);
 char Mnemonic(const AnsiString& text);
 int TextWidth(const AnsiString& s);
 std::vector<RECT> BarLayout(HWND wnd);
+// Whether the bar item opens an enabled pop-up.
+bool IsBarPopup(HWND wnd, int position);
+// Paints the bar now (not waiting for WM_NCPAINT).
+void RepaintBar(HWND wnd);
+// The MDI decoration: the part's rectangle in window coordinates (empty when not shown), and
+// the width the system-menu box takes at the bar's left.
+RECT MdiDecorRect(HWND frame, LRESULT part);
+int MdiDecorIndent(HWND frame);
+void PaintMdiDecor(HWND frame, HDC dc);
 void FreeMenu(HMENU h);
 
 }  // namespace Menus

@@ -112,7 +112,7 @@ std::vector<RECT> BarLayout(HWND wnd) {
   MenuData* m = w ? Get(w->menu) : nullptr;
   if (!m || !BarHeight(wnd)) return out;
   RECT bar = NonClient::MenuBarRect(wnd);
-  int x = bar.left;
+  int x = bar.left + MdiDecorIndent(wnd);
   for (auto& it : m->items) {
     int wdt = (it.flags & MF_SEPARATOR) ? 0 : TextWidth(Visible(it.text)) + 16;
     out.push_back({x, bar.top, x + wdt, bar.bottom});
@@ -133,11 +133,32 @@ void PaintBar(HWND wnd, HDC dc, const RECT& barRect) {
   for (size_t i = 0; i < m->items.size(); ++i) {
     const MenuItem& it = m->items[i];
     if (it.flags & MF_SEPARATOR) continue;
-    Windows::SetTextColor(dc, Windows::GetSysColor((it.flags & MF_GRAYED) ? COLOR_GRAYTEXT : COLOR_MENUTEXT));
     RECT r = rects[i];
+    bool open = T().barWnd == wnd && T().barItem == int(i);
+    if (open) Windows::FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
+    Windows::SetTextColor(dc, Windows::GetSysColor((it.flags & MF_GRAYED) ? COLOR_GRAYTEXT
+                                                   : open ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
     Windows::DrawText(dc, it.text.c_str(), int(it.text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
   Windows::SelectObject(dc, oldFont);
+  PaintMdiDecor(wnd, dc);
+}
+
+bool IsBarPopup(HWND wnd, int position) {
+  WndData* w = WindowData::Get(wnd);
+  MenuData* m = w ? Get(w->menu) : nullptr;
+  if (!m || position < 0 || size_t(position) >= m->items.size()) return false;
+  UINT f = m->items[size_t(position)].flags;
+  return (f & MF_POPUP) && !(f & (MF_GRAYED | MF_DISABLED));
+}
+
+void RepaintBar(HWND wnd) {
+  RECT bar = NonClient::MenuBarRect(wnd);
+  if (bar.bottom <= bar.top) return;
+  if (HDC dc = Windows::GetWindowDC(wnd)) {
+    PaintBar(wnd, dc, bar);
+    Windows::ReleaseDC(wnd, dc);
+  }
 }
 
 int BarItemAt(HWND wnd, POINT screen) {
@@ -159,9 +180,29 @@ void ActivateBarItem(HWND wnd, int position) {
   if (it.flags & (MF_GRAYED | MF_DISABLED | MF_SEPARATOR)) return;
   Windows::SendMessage(wnd, WM_INITMENU, reinterpret_cast<WPARAM>(w->menu), 0);
   if (it.flags & MF_POPUP) {
-    RECT r;
-    Windows::GetMenuItemRect(wnd, w->menu, UINT(position), &r);
-    Windows::TrackPopupMenu(it.sub, TPM_LEFTALIGN, r.left, r.bottom, 0, wnd, nullptr);
+    // While a pop-up is open, moving onto another bar item closes it and opens that one.
+    HWND outerWnd = T().barWnd;
+    int outerItem = T().barItem;
+    for (;;) {
+      T().barWnd = wnd;
+      T().barItem = position;
+      T().barSwitch = -1;
+      RepaintBar(wnd);
+      RECT r;
+      Windows::GetMenuItemRect(wnd, w->menu, UINT(position), &r);
+      Windows::TrackPopupMenu(it.sub, TPM_LEFTALIGN, r.left, r.bottom, 0, wnd, nullptr);
+      int next = T().barSwitch;
+      T().barSwitch = -1;
+      w = WindowData::Get(wnd);
+      m = w ? Get(w->menu) : nullptr;
+      if (next < 0 || !m || size_t(next) >= m->items.size()) break;
+      it = m->items[size_t(next)];
+      if (!IsBarPopup(wnd, next)) break;
+      position = next;
+    }
+    T().barWnd = outerWnd;
+    T().barItem = outerItem;
+    if (Windows::IsWindow(wnd)) RepaintBar(wnd);
   } else {
     Windows::PostMessage(wnd, WM_COMMAND, MAKEWPARAM(int(it.id), 0), 0);
   }
@@ -180,11 +221,21 @@ void FreeMenu(HMENU h) {
 void WindowGone(HWND wnd) {
   WndData* w = WindowData::Get(wnd);
   if (w && w->menu && !(w->style & WS_CHILD)) FreeMenu(w->menu);
+  T().mdiChild.erase(wnd);
+  for (auto it = T().mdiChild.begin(); it != T().mdiChild.end();) {
+    it = it->second == wnd ? T().mdiChild.erase(it) : std::next(it);
+  }
+  if (T().barWnd == wnd) T().barWnd = nullptr;
 }
 
 void Reset() {
   T().menus.clear();
   T().endMenu = true;
+  T().barWnd = nullptr;
+  T().barItem = T().barSwitch = -1;
+  T().mdiChild.clear();
+  T().decorFrame = nullptr;
+  T().decorPressed = 0;
 }
 
 }  // namespace Menus

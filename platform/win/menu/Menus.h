@@ -66,8 +66,24 @@ namespace Menus {
 int BarHeight(HWND wnd);
 void PaintBar(HWND wnd, HDC windowDC, const RECT& barRect);
 int BarItemAt(HWND wnd, POINT screen);
-// Opens the bar item's sub-menu (or sends its command), as a click on it does.
+// Opens the bar item's sub-menu (or sends its command), as a click on it does. While the
+// pop-up is open, the mouse moving onto another enabled bar item with a pop-up, or Left / Right
+// in the bar item's own pop-up, closes it and opens that item's (items that send a command
+// are passed over); WM_INITMENU comes once for the whole session.
 void ActivateBarItem(HWND wnd, int position);
 void WindowGone(HWND wnd);
 void Reset();
+
+// A maximised MDI child shown in its frame's menu bar: the child's system-menu box at the bar's
+// left and its minimise, restore and close buttons at the right (the frame's menu itself is
+// not changed). Null takes the decoration away. Shown only while the frame has a menu bar.
+void SetMdiChild(HWND frame, HWND child);
+HWND MdiChild(HWND frame);
+// HTSYSMENU, HTMINBUTTON, HTMAXBUTTON (the restore button) or HTCLOSE for a screen point on
+// the decoration; HTNOWHERE elsewhere.
+LRESULT MdiDecorAt(HWND frame, POINT screen);
+// A press on a part: the buttons send the child WM_SYSCOMMAND (SC_MINIMIZE, SC_RESTORE,
+// SC_CLOSE) when released over them; the box opens the child's system menu and sends what is
+// chosen.
+void ClickMdiDecor(HWND frame, LRESULT part);
 }  // namespace Menus

@@ -101,8 +101,18 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_MOUSEMOVE: {
       if (!t) break;
-      int i = ItemAt(t, {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+      int i = ItemAt(t, p);
       if (i >= 0) SetHot(w, t, i);
+      else if (HWND bar = Menus::T().barWnd) {
+        // Over another item of the menu bar this pop-up came from: that item's opens instead.
+        Windows::ClientToScreen(w, &p);
+        int b = Menus::BarItemAt(bar, p);
+        if (b >= 0 && b != Menus::T().barItem && Menus::IsBarPopup(bar, b)) {
+          Menus::T().barSwitch = b;
+          t->done = true;
+        }
+      }
       return 0;
     }
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONUP: {
@@ -181,6 +191,28 @@ bool Key(HWND w, Tracking* t, const MSG& m) {
       case VK_UP: Move(w, t, -1); return true;
       case VK_DOWN: Move(w, t, 1); return true;
       case VK_RETURN: Choose(w, t, t->hot); return true;
+      case VK_LEFT: case VK_RIGHT: {
+        Menus::MenuData* md = Menus::Get(t->menu);
+        bool right = m.wParam == WPARAM(VK_RIGHT);
+        if (right && md && t->hot >= 0 && (md->items[size_t(t->hot)].flags & MF_POPUP)) {
+          Choose(w, t, t->hot);
+          return true;
+        }
+        // In the pop-up of a bar item: the neighbouring bar item with a pop-up opens.
+        auto& tab = Menus::T();
+        HWND bar = tab.barWnd;
+        if (!bar || Windows::GetSubMenu(Windows::GetMenu(bar), tab.barItem) != t->menu) return true;
+        int n = Windows::GetMenuItemCount(Windows::GetMenu(bar));
+        for (int k = 1; k < n; ++k) {
+          int i = ((tab.barItem + (right ? k : -k)) % n + n) % n;
+          if (Menus::IsBarPopup(bar, i)) {
+            tab.barSwitch = i;
+            t->done = true;
+            break;
+          }
+        }
+        return true;
+      }
       case VK_ESCAPE: case VK_MENU: case VK_F10: t->done = true; return true;
       default: {
         int vk = int(m.wParam);
@@ -246,7 +278,7 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   bool quit = false;
   int quitCode = 0;
   MSG msg;
-  while (!t.done && IsWindow(popup) && !Menus::T().endMenu) {
+  while (!t.done && IsWindow(popup) && !Menus::T().endMenu && Menus::T().barSwitch < 0) {
     if (!GetMessage(&msg, nullptr, 0, 0)) {
       quit = true;  // handed on to the outer loop
       quitCode = int(msg.wParam);

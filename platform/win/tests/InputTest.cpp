@@ -316,6 +316,7 @@ TEST_F(InputTest, DraggingTheCaptionMovesABorderSizesAndTheCloseBoxCloses) {
   POINT close{350 - 4 - 2 - 3, 130 + 4 + 5};
   EXPECT_EQ(SendMessage(top, WM_NCHITTEST, 0, MAKELPARAM(close.x, close.y)), HTCLOSE);
   InputQueue::MouseDown(Button::Left, close.x, close.y);
+  InputQueue::MouseUp(Button::Left, close.x, close.y);
   Pump();
   EXPECT_EQ(Count(top, WM_SYSCOMMAND), 1);
   EXPECT_FALSE(IsWindow(top));

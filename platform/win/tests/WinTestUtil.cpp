@@ -9,6 +9,10 @@ std::vector<LoggedMessage> gLog;
 std::map<std::pair<HWND, UINT>, std::function<LRESULT(WPARAM, LPARAM)>> gHandlers;
 }  // namespace
 
+void LogMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  gLog.push_back({wnd, msg, wParam, lParam});
+}
+
 LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   gLog.push_back({wnd, msg, wParam, lParam});
   auto it = gHandlers.find({wnd, msg});

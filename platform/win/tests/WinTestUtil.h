@@ -39,3 +39,5 @@ protected:
 
 // The procedure of the logging class, for tests that subclass.
 LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+// Logs a message without handling it (for procedures that hand it to another default).
+void LogMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);

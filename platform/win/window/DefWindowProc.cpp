@@ -7,6 +7,7 @@
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/menu/Menus.h"
+#include "platform/win/window/CaptionButtons.h"
 #include "platform/win/window/Rects.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/scroll/ScrollBars.h"
@@ -143,8 +144,12 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE: DestroyWindow(wnd); return 0;
     case WM_NCLBUTTONDOWN: {
       POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wParam == WPARAM(HTMENU)) Menus::ActivateBarItem(wnd, Menus::BarItemAt(wnd, pt));
-      else if (wParam == WPARAM(HTCLOSE)) SendMessage(wnd, WM_SYSCOMMAND, SC_CLOSE, lParam);
+      if (wParam == WPARAM(HTMENU)) {
+        if (LRESULT part = Menus::MdiDecorAt(wnd, pt); part != HTNOWHERE) Menus::ClickMdiDecor(wnd, part);
+        else Menus::ActivateBarItem(wnd, Menus::BarItemAt(wnd, pt));
+      }
+      else if (wParam == WPARAM(HTCLOSE) || wParam == WPARAM(HTMAXBUTTON) || wParam == WPARAM(HTMINBUTTON))
+        CaptionButtons::Click(wnd, LRESULT(wParam));
       else if (wParam == WPARAM(HTVSCROLL) || wParam == WPARAM(HTHSCROLL))
         ScrollBars::Track(wnd, wParam == WPARAM(HTVSCROLL) ? SB_VERT : SB_HORZ, pt);
       else if (!(w->style & WS_CHILD) || (w->exStyle & WS_EX_MDICHILD))
@@ -152,7 +157,13 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_NCLBUTTONDBLCLK:
-      if (wParam == WPARAM(HTCAPTION) && (w->style & WS_MAXIMIZEBOX))
+      // The second click on a caption button is a press of its own.
+      if (wParam == WPARAM(HTCLOSE) || wParam == WPARAM(HTMAXBUTTON) || wParam == WPARAM(HTMINBUTTON)) {
+        CaptionButtons::Click(wnd, LRESULT(wParam));
+      } else if (wParam == WPARAM(HTMENU)) {
+        LRESULT part = Menus::MdiDecorAt(wnd, {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (part != HTNOWHERE && part != HTSYSMENU) Menus::ClickMdiDecor(wnd, part);
+      } else if (wParam == WPARAM(HTCAPTION) && (w->style & WS_MAXIMIZEBOX))
         SendMessage(wnd, WM_SYSCOMMAND, (w->style & WS_MAXIMIZE) ? SC_RESTORE : SC_MAXIMIZE, lParam);
       return 0;
     case WM_SYSCOMMAND:

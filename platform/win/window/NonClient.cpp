@@ -7,6 +7,7 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/text/DrawText.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/window/CaptionButtons.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 #include <algorithm>
@@ -107,7 +108,8 @@ LRESULT HitTest(HWND wnd, POINT s) {
   if (in(VScrollRect(wnd))) return HTVSCROLL;
   if (in(HScrollRect(wnd))) return HTHSCROLL;
   if (in(MenuBarRect(wnd))) return HTMENU;
-  if (in(CloseButtonRect(wnd))) return HTCLOSE;
+  for (LRESULT b : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON})
+    if (in(CaptionButtons::Rect(wnd, b))) return b;
   RECT inner = InnerFrame(w);
   if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < inner.top && p.y >= inner.top -
       Windows::GetSystemMetrics(SM_CYCAPTION) && p.x >= inner.left && p.x < inner.right)
@@ -148,18 +150,25 @@ void Paint(HWND wnd) {
   if ((w->style & WS_CAPTION) == WS_CAPTION) {
     RECT in = InnerFrame(w);
     RECT cap{in.left, in.top - Windows::GetSystemMetrics(SM_CYCAPTION), in.right, in.top};
-    bool active = WindowData::State().active == wnd;
+    // An MDI child's caption is active while it is its client's active child.
+    bool active = WindowData::State().active == wnd ||
+                  ((w->exStyle & WS_EX_MDICHILD) && w->parent &&
+                   Windows::SendMessage(w->parent, WM_MDIGETACTIVE, 0, 0) == reinterpret_cast<LRESULT>(wnd));
     Windows::FillRect(dc, &cap, reinterpret_cast<HBRUSH>(
                                     (active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION) + 1));
-    RECT close = CloseButtonRect(wnd);
-    RECT text{cap.left + 4, cap.top, (close.right > close.left ? close.left : cap.right) - 2, cap.bottom};
+    int textRight = cap.right;
+    for (LRESULT b : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) {
+      RECT br = CaptionButtons::Rect(wnd, b);
+      if (br.right > br.left) textRight = br.left;
+    }
+    RECT text{cap.left + 4, cap.top, textRight - 2, cap.bottom};
     HGDIOBJ oldFont = Windows::SelectObject(dc, Windows::GetStockObject(DEFAULT_GUI_FONT));
     Windows::SetBkMode(dc, TRANSPARENT);
     Windows::SetTextColor(dc, Windows::GetSysColor(active ? COLOR_CAPTIONTEXT : COLOR_INACTIVECAPTIONTEXT));
     Windows::DrawText(dc, w->text.c_str(), int(w->text.size()), &text,
                       DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     Windows::SelectObject(dc, oldFont);
-    if (close.right > close.left) Windows::DrawFrameControl(dc, &close, DFC_CAPTION, DFCS_CAPTIONCLOSE);
+    CaptionButtons::Paint(wnd, dc);
   }
   for (bool vert : {true, false}) {
     RECT bar = vert ? VScrollRect(wnd) : HScrollRect(wnd);

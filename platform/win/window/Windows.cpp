@@ -11,6 +11,7 @@
 #include "platform/win/input/Focus.h"
 #include "platform/win/mdi/MdiClient.h"
 #include "platform/win/menu/Menus.h"
+#include "platform/win/window/CaptionButtons.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Metrics.h"
@@ -269,6 +270,7 @@ void SendNcDestroy(HWND h) {
   for (HWND c : kids) SendNcDestroy(c);
   Windows::SendMessage(h, WM_NCDESTROY, 0, 0);
   Menus::WindowGone(h);
+  CaptionButtons::WindowGone(h);
   MessageQueue::ForgetWindow(h);
   if (!w->parent) {
     Backend::Current().TopLevelDestroyed(h);
