@@ -1,10 +1,13 @@
 #include "report/engine/ReportEngineModule.h"
 
 #include "platform/classes/ClassRegistry.h"
+#include "report/engine/data/frxDBSet.h"
 #include "report/engine/design/frxDsgnIntf.h"
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxrcClass.h"
+#include "report/engine/objects/frxView.h"
+#include "report/engine/text/frxGraphicUtils.h"
 
 namespace ReportEngineModule {
 
@@ -18,6 +21,9 @@ void Initialize()
   Classes::Initialize();
   frxrcClass::Initialize();
   frxClass::Initialize();
+  frxDBSet::Initialize();
+  frxGraphicUtils::Initialize();
+  frxView::Initialize();
   frxDsgnIntf::Initialize();
   Initialized = true;
 }
@@ -26,6 +32,7 @@ void Finalize()
 {
   if (!Initialized) return;
   frxDsgnIntf::Finalize();
+  frxGraphicUtils::Finalize();
   frxrcClass::Finalize();
   frxRes::Finalize();
   Initialized = false;

@@ -82,6 +82,8 @@ public:
   bool PrintOnPreviousPage = false;
   bool TitleBeforeHeader = true;
   AnsiString OnAfterPrint, OnBeforePrint, OnManualBuild;
+  // The subreport object printing this page (not owned; it clears the link when freed).
+  class TfrxSubreport* Subreport = nullptr;
 
   PELTO_PUBLISHED(p)
   {

@@ -67,6 +67,8 @@ public:
   void SetScriptText(TStringList* Value);
 
   AnsiString DataSetName;
+  // Name of the object being printed; the engine sets it so data errors say where they arose.
+  AnsiString CurObject;
   bool DotMatrixReport = false;
   AnsiString IniFile = "\\Software\\Lanyue Reports";
   bool OldStyleProgress = false;

@@ -1,0 +1,217 @@
+// Printable objects: the frame every view carries, the view base with its drawing pipeline
+// (background, frame, drop shadow), the stretchable base, shapes and lines. Views draw on any
+// device context at any scale; preview, printing and the designer call the same Draw.
+#pragma once
+
+#include "platform/gdi/WinTypes.h"
+#include "report/engine/model/frxClass.h"
+
+class TfrxDataSet;
+#include "report/engine/model/frxPage.h"
+
+PELTO_ENUM(TfrxFrameStyle, fsSolid, fsDash, fsDot, fsDashDot, fsDashDotDot, fsDouble)
+PELTO_ENUM(TfrxFrameType, ftLeft, ftRight, ftTop, ftBottom)
+PELTO_SET(TfrxFrameTypes, TfrxFrameType)
+PELTO_ENUM(TfrxAlign, baNone, baLeft, baRight, baCenter, baWidth, baBottom)
+PELTO_ENUM(TfrxShiftMode, smDontShift, smAlways, smWhenOverlapped)
+PELTO_ENUM(TfrxStretchMode, smDontStretch, smActualHeight, smMaxHeight)
+PELTO_ENUM(TfrxShapeKind, skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiamond, skDiagonal1,
+           skDiagonal2)
+// The brush styles of views; stands in until the platform's graphics unit has its own.
+PELTO_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
+           bsDiagCross)
+
+class TfrxFrame : public TPersistent {
+  PELTO_CLASS(TfrxFrame, TPersistent)
+public:
+  TfrxFrame() = default;
+  void Assign(TPersistent* Source) override;
+
+  TfrxColor Color = 0;
+  bool DropShadow = false;
+  TfrxColor ShadowColor = 0;
+  Extended ShadowWidth = 4;  // pixels
+  TfrxFrameStyle Style = fsSolid;
+  TfrxFrameTypes Typ;
+  Extended Width = 1;  // pixels
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(0);
+    p.Property("DropShadow", &ThisClass::DropShadow, &ThisClass::DropShadow).Default(false);
+    p.Property("ShadowColor", frxFont::TypeInfo_TColor(), &ThisClass::ShadowColor, &ThisClass::ShadowColor).Default(0);
+    p.Property("ShadowWidth", &ThisClass::ShadowWidth, &ThisClass::ShadowWidth)
+        .StoredWhen([](const TObject* o) { return static_cast<const TfrxFrame*>(o)->ShadowWidth != 4; });
+    p.Property("Style", &ThisClass::Style, &ThisClass::Style).Default(fsSolid);
+    p.Property("Typ", &ThisClass::Typ, &ThisClass::Typ)
+        .StoredWhen([](const TObject* o) { return !static_cast<const TfrxFrame*>(o)->Typ.Empty(); });
+    p.Property("Width", &ThisClass::Width, &ThisClass::Width)
+        .StoredWhen([](const TObject* o) { return static_cast<const TfrxFrame*>(o)->Width != 1; });
+  }
+};
+
+class TfrxView : public TfrxReportComponent {
+  PELTO_CLASS(TfrxView, TfrxReportComponent)
+public:
+  explicit TfrxView(TComponent* AOwner);
+
+  TfrxFrame* GetFrame() const { return FFrame.get(); }
+  // Copies Value.
+  void SetFrame(TfrxFrame* Value) { FFrame->Assign(Value); }
+
+  // Not owned; forgotten when freed. Setting it copies its user name into DataSetName.
+  TfrxDataSet* GetDataSet() const { return FDataSet; }
+  void SetDataSet(TfrxDataSet* Value);
+  // The data set's user name when one is set, else the stored name.
+  AnsiString GetDataSetName() const;
+  // Stores the name and resolves the data set of that name within the view's report.
+  void SetDataSetName(const AnsiString& Value);
+  bool IsDataField() const { return FDataSet && !DataField.empty(); }
+  AnsiString DataField;
+
+  // Computes the device rectangle (the drop shadow kept inside the object's bounds).
+  void BeginDraw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY);
+  // BeginDraw, DrawBackground, DrawFrame.
+  virtual void Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY);
+  virtual void DrawBackground();
+  virtual void DrawFrame();
+  // The base difference text, then each view property that differs from Reference's.
+  AnsiString WriteDiff(TfrxComponent* Reference) override;
+
+  TfrxAlign Align = baNone;
+  TBrushStyle BrushStyle = bsSolid;
+  TfrxColor Color = clNoColor;
+  Integer Cursor = 0;
+  bool Printable = true;
+  TfrxShiftMode ShiftMode = smAlways;
+  AnsiString TagStr, URL;
+
+  // The drawing state BeginDraw sets.
+  int FX = 0, FY = 0, FX1 = 0, FY1 = 0, FDX = 0, FDY = 0, FrameWidthPx = 0;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Align", &ThisClass::Align, &ThisClass::Align).Default(baNone);
+    p.Property("Cursor", &ThisClass::Cursor, &ThisClass::Cursor).Default(0);
+    p.Property("Printable", &ThisClass::Printable, &ThisClass::Printable).Default(true);
+    p.Property("ShiftMode", &ThisClass::ShiftMode, &ThisClass::ShiftMode).Default(smAlways);
+    p.Property("TagStr", &ThisClass::TagStr, &ThisClass::TagStr);
+    p.Property("URL", &ThisClass::URL, &ThisClass::URL);
+    p.Property("Left", &ThisClass::GetLeft, &ThisClass::SetLeft);
+    p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
+    p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth);
+    p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
+    p.Property("GroupIndex", &ThisClass::GetGroupIndex, &ThisClass::SetGroupIndex).Default(0);
+    p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions).Default(TfrxRestrictions{});
+    p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
+    p.Property("OnAfterData", &ThisClass::OnAfterData, &ThisClass::OnAfterData);
+    p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
+    p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
+    p.Property("OnPreviewClick", &ThisClass::OnPreviewClick, &ThisClass::OnPreviewClick);
+  }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  HDC FCanvas = nullptr;
+  Extended FScaleX = 1, FScaleY = 1, FOffsetX = 0, FOffsetY = 0;
+
+private:
+  std::unique_ptr<TfrxFrame> FFrame;
+  TfrxDataSet* FDataSet = nullptr;
+  AnsiString FDataSetName;
+};
+
+class TfrxStretcheable : public TfrxView {
+  PELTO_CLASS(TfrxStretcheable, TfrxView)
+public:
+  explicit TfrxStretcheable(TComponent* AOwner) : TfrxView(AOwner) {}
+  virtual Extended CalcHeight() { return GetHeight(); }
+  virtual Extended FitPart() { return 0; }
+  virtual void BeginParts() {}
+  TfrxStretchMode StretchMode = smDontStretch;
+
+  PELTO_PUBLISHED(p) { p.Property("StretchMode", &ThisClass::StretchMode, &ThisClass::StretchMode).Default(smDontStretch); }
+};
+
+class TfrxShapeView : public TfrxView {
+  PELTO_CLASS(TfrxShapeView, TfrxView)
+public:
+  explicit TfrxShapeView(TComponent* AOwner) : TfrxView(AOwner) {}
+  void Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY) override;
+  bool StoreAllProperties() const override { return false; }
+  AnsiString GetClassCaption() override;
+  AnsiString WriteDiff(TfrxComponent* Reference) override;
+  // The palette's flag word is the shape kind.
+  void CreateForDesign(Word Flags) override { Shape = static_cast<TfrxShapeKind>(Flags); }
+  TfrxShapeKind Shape = skRectangle;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
+    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+    p.Property("Shape", &ThisClass::Shape, &ThisClass::Shape).Default(skRectangle);
+  }
+};
+
+class TfrxCustomLineView : public TfrxStretcheable {
+  PELTO_CLASS(TfrxCustomLineView, TfrxStretcheable)
+public:
+  explicit TfrxCustomLineView(TComponent* AOwner);
+  // A straight line is first made vertical (Width <= Height) or horizontal; that change stays.
+  void Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY) override;
+  bool StoreAllProperties() const override { return false; }
+  void CreateForDesign(Word Flags) override { Diagonal = Flags != 0; }
+  bool Diagonal = false;
+};
+
+class TfrxLineView : public TfrxCustomLineView {
+  PELTO_CLASS(TfrxLineView, TfrxCustomLineView)
+public:
+  explicit TfrxLineView(TComponent* AOwner) : TfrxCustomLineView(AOwner) {}
+  AnsiString GetClassCaption() override;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Diagonal", &ThisClass::Diagonal, &ThisClass::Diagonal).Default(false);
+    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  }
+};
+
+// Prints another report page in place of itself.
+class TfrxSubreport : public TfrxView {
+  PELTO_CLASS(TfrxSubreport, TfrxView)
+public:
+  // Framed on all sides, silver, in Tahoma 8.
+  explicit TfrxSubreport(TComponent* AOwner);
+  // Unlinks its page.
+  ~TfrxSubreport() override;
+  AnsiString GetClassCaption() override;
+  // The view, then the object's name in its font.
+  void Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY) override;
+
+  TfrxReportPage* GetPage() const { return FPage; }
+  // Links the page back to this object.
+  void SetPage(TfrxReportPage* Value);
+  bool PrintOnParent = false;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Page", &ThisClass::GetPage, &ThisClass::SetPage);
+    p.Property("PrintOnParent", &ThisClass::PrintOnParent, &ThisClass::PrintOnParent).Default(false);
+  }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+  TfrxReportPage* FPage = nullptr;
+};
+
+namespace frxView {
+// A line W device pixels wide drawn as W one-pixel lines (dashed pens draw one pixel only),
+// offset across the line's main direction. The pen selected in Canvas is used.
+void DrawThickLine(HDC Canvas, int X1, int Y1, int X2, int Y2, int Width);
+// Registers the view classes by name.
+void Initialize();
+}  // namespace frxView
