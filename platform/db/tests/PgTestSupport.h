@@ -44,6 +44,7 @@ public:
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     Registry::SetStoreFile("");
     ::unlink(FRegistry.c_str());
+    ::unlink((FRegistry + ".lock").c_str());  // the registry keeps a lock file beside its store
   }
 
   // The connection string the application forms for its server, on the test database.
