@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "report/script/interp/fs_iexpression.h"
 #include "report/script/interp/fs_iscript.h"
 
 TfsDesignator::TfsDesignator(TfsScript* Script) : TfsCustomVariable("", ikInteger, ""), BuildScript(Script)
@@ -58,7 +59,69 @@ void TfsDesignator::TakeOver(TfsDesignator* Other)
   ItemPos = Other->ItemPos;
 }
 
-Variant TfsDesignator::GetValue() { return Walk(false, Variant()); }
+Variant TfsDesignator::GetValue()
+{
+  if (GetCount() == 1) {
+    TfsDesignatorItem* Step = StepAt(0);
+    TfsCustomVariable* Item = Step->StepItem;
+    if ((Item->ItemClass & icProc) && !Item->IsMacro) return CallProc(static_cast<TfsProcVariable*>(Item), Step);
+  }
+  return Walk(false, Variant());
+}
+
+Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
+{
+  // A recursive call: each activation keeps its own locals.
+  const std::vector<TfsCustomVariable*>* Locals = nullptr;
+  std::size_t Base = 0;
+  if (Proc->Executing) {
+    Locals = &Proc->GetLocals();
+    Base = Proc->SaveStack.size();
+    for (TfsCustomVariable* V : *Locals) {
+      // Copied in place: the stack takes no temporary.
+      if (V->ItemClass & icStringVariable) Proc->SaveStack.push_back(V->GetValue());
+      else Proc->SaveStack.push_back(V->Value);
+    }
+  }
+  struct TPop {
+    TfsProcVariable* P;
+    std::size_t Base;
+    ~TPop()
+    {
+      if (P) P->SaveStack.resize(Base);
+    }
+  } Pop{Locals ? Proc : nullptr, Base};
+  Integer Args = Step->GetCount();
+  if (Args > Proc->GetCount()) throw Exception("Too many actual parameters");
+  if (Args == 1) {
+    auto* P = static_cast<TfsCustomVariable*>(Proc->EntryAt(0));
+    TfsCustomVariable* A = Step->ArgAt(0);
+    if (typeid(*P) != typeid(TfsParamItem)) P->SetValue(A->GetValue());
+    else if (A->Kind == ikInteger && typeid(*A) == typeid(TfsExpression)) static_cast<TfsExpression*>(A)->StoreInto(P->Value);
+    else fs_iitems::MoveInto(P->Value, A->GetValue());
+  } else if (Args > 1) {
+    // Every argument is computed before any parameter is set: f(x, f(y, z)).
+    std::vector<Variant> Values;
+    Values.reserve(static_cast<std::size_t>(Args));
+    for (Integer J = 0; J < Args; ++J) Values.push_back(Step->ArgAt(J)->GetValue());
+    for (Integer J = 0; J < Args; ++J)
+      static_cast<TfsCustomVariable*>(Proc->EntryAt(J))->SetValue(Values[static_cast<std::size_t>(J)]);
+  }
+  Proc->NeedResult = NeedResult;
+  Variant Result = Proc->Run(Locals != nullptr);
+  for (Integer J = 0; J < Args; ++J) {
+    auto* P = static_cast<TfsParamItem*>(Proc->EntryAt(J));
+    if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
+  }
+  if (Locals)
+    for (std::size_t K = 0; K < Locals->size(); ++K) {
+      TfsCustomVariable* V = (*Locals)[K];
+      Variant& Saved = Proc->SaveStack[Base + K];
+      if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Saved.AsString();
+      else fs_iitems::MoveInto(V->Value, std::move(Saved));
+    }
+  return Result;
+}
 
 void TfsDesignator::SetValue(const Variant& AValue) { Walk(true, AValue); }
 

@@ -30,6 +30,10 @@ public:
 
 protected:
   Variant Walk(bool Setting, const Variant& NewValue);
+
+private:
+  // Reading f(args) where f is a script procedure: the walk of one step without its general cases.
+  Variant CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step);
 };
 
 class TfsVariableDesignator : public TfsDesignator {

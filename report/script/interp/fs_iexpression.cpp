@@ -81,6 +81,7 @@ TfsOperandNode::TfsOperandNode(const Variant& AValue)
   // Literals arrive as 64-bit integers; the ones that fit are kept as plain integers.
   Int64 I;
   if (AValue.VarType() == varInt64 && AsInt32(AValue, I)) Value = Variant(static_cast<int>(I));
+  HasInt = TakeInt(Value, IntConst);
   Kind = KindOfValue(AValue);
 }
 
@@ -89,16 +90,28 @@ TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator) : TfsOperandNod
   Kind = ADesignator->Kind;
   TypeName = ADesignator->TypeName;
   Source = dynamic_cast<TfsVariableDesignator*>(ADesignator) ? ADesignator->RefItem : ADesignator;
+  // A parameter named alone is read straight from its item, as the walk of its one step would.
+  if (Source == ADesignator && ADesignator->GetCount() == 1 && ADesignator->StepAt(0)->GetCount() == 0 &&
+      typeid(*ADesignator->StepAt(0)->StepItem) == typeid(TfsParamItem))
+    Source = ADesignator->StepAt(0)->StepItem;
   Stored = (Source->ItemClass & (icVariable | icParam)) && !(Source->ItemClass & icStringVariable) &&
            typeid(*Source) != typeid(TfsProcVariable);
   IsPure = Stored;
 }
 
-const Variant& TfsDesignatorNode::ValueRef(Variant& Tmp)
+const Variant& TfsDesignatorNode::ValueRef(std::optional<Variant>& Tmp)
 {
   if (Stored) return Source->Value;
-  Tmp = Source->GetValue();
-  return Tmp;
+  return Tmp.emplace(Source->GetValue());
+}
+
+bool TfsDesignatorNode::IntValue(Integer& Out, std::optional<Variant>& Tmp)
+{
+  if (!Stored) return TakeInt(Tmp.emplace(Source->GetValue()), Out);
+  const Variant& V = Source->Value;
+  if (TakeInt(V, Out)) return true;
+  Tmp.emplace(V);
+  return false;
 }
 
 TfsDesignatorNode::~TfsDesignatorNode() { delete Designator; }
@@ -119,12 +132,99 @@ TfsOperatorNode::TfsOperatorNode(Byte AOp) : Op(AOp) {}
 
 Integer TfsOperatorNode::Priority() const { return PriorityOf(Op); }
 
+namespace {
+bool IsComparison(Byte Op) { return Op >= opGreat && Op <= opEq; }
+
+bool CompareInts(Byte Op, Integer A, Integer B)
+{
+  switch (Op) {
+    case opGreat: return A > B;
+    case opLess: return A < B;
+    case opLessEq: return A <= B;
+    case opGreatEq: return A >= B;
+    case opNonEq: return A != B;
+    default: return A == B;
+  }
+}
+
+[[gnu::noinline]] Integer IntDivide(Byte Op, Integer A, Integer B)
+{
+  if (B == 0) throw EDivByZero("Division by zero");
+  if (Op == opDivInt) return B == -1 ? static_cast<Integer>(0u - static_cast<std::uint32_t>(A)) : A / B;
+  return B == -1 ? 0 : A % B;  // opMod
+}
+
+// Integer mode wraps at 32 bits.
+inline Integer IntArith(Byte Op, Integer A, Integer B)
+{
+  switch (Op) {
+    case opPlus: return static_cast<Integer>(static_cast<std::uint32_t>(A) + static_cast<std::uint32_t>(B));
+    case opMinus: return static_cast<Integer>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B));
+    case opMul: return static_cast<Integer>(static_cast<std::uint32_t>(A) * static_cast<std::uint32_t>(B));
+    default: return IntDivide(Op, A, B);
+  }
+}
+}  // namespace
+
+namespace {
+Variant IntResult(Int64 V)
+{
+  if (V >= INT32_MIN && V <= INT32_MAX) return Variant(static_cast<int>(V));
+  return Variant(static_cast<long long>(V));
+}
+}  // namespace
+
+bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, std::optional<Variant>& TL, std::optional<Variant>& TR)
+{
+  bool LI = Left->IntValue(A, TL);
+  bool RI = Right->IntValue(B, TR);
+  if (LI && RI) return true;
+  if (LI) TL.emplace(A);
+  if (RI) TR.emplace(B);
+  return false;
+}
+
+bool TfsOperatorNode::IntValue(Integer& Out, std::optional<Variant>& Tmp)
+{
+  if (!IntMode || IsComparison(Op)) return TfsExpressionNode::IntValue(Out, Tmp);
+  Integer A, B;
+  std::optional<Variant> TL, TR;
+  if (IntOperands(A, B, TL, TR)) {
+    Out = IntArith(Op, A, B);
+    return true;
+  }
+  return TakeInt(Tmp.emplace(Apply(*TL, *TR)), Out);
+}
+
+bool TfsOperatorNode::BoolValue(bool& Out, std::optional<Variant>& Tmp)
+{
+  if (!IntMode || !IsComparison(Op)) return TfsExpressionNode::BoolValue(Out, Tmp);
+  Integer A, B;
+  std::optional<Variant> TL, TR;
+  if (IntOperands(A, B, TL, TR)) {
+    Out = CompareInts(Op, A, B);
+    return true;
+  }
+  return TakeBool(Tmp.emplace(Apply(*TL, *TR)), Out);
+}
+
 Variant TfsOperatorNode::GetValue()
 {
-  Variant TmpL, TmpR;
+  if (IntMode) {
+    Integer A, B;
+    std::optional<Variant> TL, TR;
+    if (!IntOperands(A, B, TL, TR)) return Apply(*TL, *TR);
+    return IsComparison(Op) ? Variant(CompareInts(Op, A, B)) : Variant(IntArith(Op, A, B));
+  }
+  return VariantValue();
+}
+
+Variant TfsOperatorNode::VariantValue()
+{
+  std::optional<Variant> TmpL, TmpR;
   // The left value is read in place only when the right side cannot change it.
-  const Variant& L = !Left                        ? (TmpL = Variant::Null())
-                     : (Right && !Right->IsPure) ? (TmpL = Left->GetValue())
+  const Variant& L = !Left                        ? TmpL.emplace(Variant::Null())
+                     : (Right && !Right->IsPure) ? TmpL.emplace(Left->GetValue())
                                                  : Left->ValueRef(TmpL);
   switch (Op) {
     case opNone:
@@ -140,22 +240,20 @@ Variant TfsOperatorNode::GetValue()
       break;
     default: break;
   }
-  const Variant& R = Right ? Right->ValueRef(TmpR) : (TmpR = Variant::Null());
-  Int64 A64, B64;
-  // Integer mode wraps at 32 bits; values beyond that range (a 64-bit constant, a Variant
-  // holding more) take the Variant operators instead of overflowing.
-  if (IntMode && AsInt32(L, A64) && AsInt32(R, B64)) {
-    auto A = static_cast<Integer>(A64), B = static_cast<Integer>(B64);
+  const Variant& R = Right ? Right->ValueRef(TmpR) : TmpR.emplace(Variant::Null());
+  return Apply(L, R);
+}
+
+Variant TfsOperatorNode::Apply(const Variant& L, const Variant& R)
+{
+  // Two plain integers of untyped operands: the Variant operators' own results (a sum that
+  // leaves 32 bits widens to Int64), without their general conversions.
+  if (!IntMode && L.VarType() == varInteger && R.VarType() == varInteger) {
+    Int64 A = L.AsInteger(), B = R.AsInteger();
     switch (Op) {
-      case opPlus: return Variant(static_cast<int>(static_cast<std::uint32_t>(A) + static_cast<std::uint32_t>(B)));
-      case opMinus: return Variant(static_cast<int>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B)));
-      case opMul: return Variant(static_cast<int>(static_cast<std::uint32_t>(A) * static_cast<std::uint32_t>(B)));
-      case opDivInt:
-        if (B == 0) throw EDivByZero("Division by zero");
-        return Variant(B == -1 ? static_cast<int>(0u - static_cast<std::uint32_t>(A)) : A / B);
-      case opMod:
-        if (B == 0) throw EDivByZero("Division by zero");
-        return Variant(B == -1 ? 0 : A % B);
+      case opPlus: return IntResult(A + B);
+      case opMinus: return IntResult(A - B);
+      case opMul: return IntResult(A * B);
       case opGreat: return Variant(A > B);
       case opLess: return Variant(A < B);
       case opLessEq: return Variant(A <= B);
@@ -164,6 +262,13 @@ Variant TfsOperatorNode::GetValue()
       case opEq: return Variant(A == B);
       default: break;
     }
+  }
+  Int64 A64, B64;
+  // Integer mode wraps at 32 bits; values beyond that range (a 64-bit constant, a Variant
+  // holding more) take the Variant operators instead of overflowing.
+  if (IntMode && AsInt32(L, A64) && AsInt32(R, B64)) {
+    auto A = static_cast<Integer>(A64), B = static_cast<Integer>(B64);
+    return IsComparison(Op) ? Variant(CompareInts(Op, A, B)) : Variant(IntArith(Op, A, B));
   }
   switch (Op) {
     case opGreat: return Variants::BinaryOp(Variants::opCmpGT, L, R);

@@ -110,7 +110,7 @@ constexpr int MaxCallDepth = 1000;
 int CallDepth = 0;
 }  // namespace
 
-Variant TfsProcVariable::GetValue()
+Variant TfsProcVariable::Run(bool TakeResult)
 {
   if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
   ++CallDepth;
@@ -145,7 +145,8 @@ Variant TfsProcVariable::GetValue()
     }
   } CleanUp{this, S, Marked, OldRunning, OldExecuting};
   S->GetStatements()->Run();
-  return IsFunction ? RefItem->GetValue() : Variant::Null();
+  if (!IsFunction) return Variant::Null();
+  return TakeResult ? std::move(RefItem->Value) : RefItem->GetValue();
 }
 
 const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()

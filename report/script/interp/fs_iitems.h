@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -117,7 +118,10 @@ public:
   TfsProcVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName, TfsScript* AParent,
                   bool AIsFunction);
   ~TfsProcVariable() override;
-  Variant GetValue() override;
+  Variant GetValue() override { return Run(false); }
+  // Runs the body and gives the result. With TakeResult the result is moved out of "Result",
+  // for a caller that restores the locals afterwards (a recursive call).
+  Variant Run(bool TakeResult);
   TfsScript* GetLocalScript() const { return LocalScript.get(); }
   // The variables and parameters of the local script, whose values a recursive call saves.
   const std::vector<TfsCustomVariable*>& GetLocals();
@@ -194,4 +198,16 @@ public:
 namespace fs_iitems {
 // The starting value of a new variable of Kind.
 Variant StartValue(TfsItemKind Kind);
+// Dst takes Src's value: what a move assignment does without its temporary Variant. Src must
+// not live inside Dst (an element of an array held by Dst).
+inline void MoveInto(Variant& Dst, Variant&& Src) noexcept
+{
+  std::destroy_at(&Dst);
+  std::construct_at(&Dst, std::move(Src));
+}
+inline void IntInto(Variant& Dst, Integer Src) noexcept
+{
+  std::destroy_at(&Dst);
+  std::construct_at(&Dst, Src);
+}
 }

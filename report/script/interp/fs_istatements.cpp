@@ -1,12 +1,14 @@
 #include "report/script/interp/fs_istatements.h"
 
+#include <typeinfo>
+
 #include "platform/rtl/Exceptions.h"
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iexpression.h"
 #include "report/script/interp/fs_iscript.h"
 
 namespace {
-bool IsTrue(TfsExpression* E) { return E->GetValue().AsBoolean(); }
+bool IsTrue(TfsExpression* E) { return E->IsTrue(); }
 }  // namespace
 
 TfsStatement::TfsStatement(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
@@ -26,6 +28,7 @@ void TfsStatement::RunList()
 
 void TfsStatement::Run() { RunList(); }
 
+
 void TfsStatement::RunLine() { OwnerScript->NotifyRunLine(UnitName, SourcePos); }
 
 TfsAssignmentStmt::~TfsAssignmentStmt()
@@ -38,15 +41,25 @@ void TfsAssignmentStmt::Prepare()
 {
   FastTarget = Target;
   if (dynamic_cast<TfsVariableDesignator*>(Target)) FastTarget = Target->RefItem;
+  // A parameter written alone: the walk of its one step would set the item itself.
+  else if (Target->GetCount() == 1 && Target->StepAt(0)->GetCount() == 0 &&
+           typeid(*Target->StepAt(0)->StepItem) == typeid(TfsParamItem))
+    FastTarget = Target->StepAt(0)->StepItem;
   FastSource = Source;
   if (TfsCustomVariable* Op = Source->SingleOperand()) FastSource = Op;
+  PlainTarget = (typeid(*FastTarget) == typeid(TfsVariable) || typeid(*FastTarget) == typeid(TfsParamItem));
 }
 
 void TfsAssignmentStmt::Run()
 {
   RunLine();
   if (OwnerScript->StopRequested) return;
-  FastTarget->SetValue(FastSource->GetValue());
+  if (PlainTarget && !FastTarget->IsReadOnly) {
+    if (FastSource == Source && Source->Kind == ikInteger) Source->StoreInto(FastTarget->Value);
+    else fs_iitems::MoveInto(FastTarget->Value, FastSource->GetValue());
+  } else {
+    FastTarget->SetValue(FastSource->GetValue());
+  }
 }
 
 void TfsAssignPlusStmt::Run()

@@ -36,6 +36,8 @@ public:
   TfsExpression* Source = nullptr;
   TfsCustomVariable* FastTarget = nullptr;
   TfsCustomVariable* FastSource = nullptr;
+  // FastTarget stores what it is given as it is (a plain variable or parameter).
+  bool PlainTarget = false;
 };
 
 class TfsAssignPlusStmt : public TfsAssignmentStmt {

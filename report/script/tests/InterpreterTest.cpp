@@ -74,6 +74,57 @@ TEST_F(Interpreter, ExpressionsFollowPriorityAndIntegerMode)
   EXPECT_EQ(Variants::VarToStr(Eval("1 +")), "';' expected");
 }
 
+TEST_F(Interpreter, UntypedIntegersFollowTheVariantRules)
+{
+  // Untyped operands take a shortcut for two plain integers; its results must be the Variant
+  // operators' own: a sum leaving 32 bits widens instead of wrapping.
+  struct Case {
+    const char* A;
+    const char* Op;
+    const char* B;
+    const char* Text;
+    TVarType Type;
+  } Cases[] = {
+      {"2147483647", "+", "1", "2147483648", varInt64},
+      {"-2147483647", "-", "2", "-2147483649", varInt64},
+      {"65536", "*", "65536", "4294967296", varInt64},
+      {"6", "*", "7", "42", varInteger},
+      {"3", "-", "5", "-2", varInteger},
+      {"2", "<", "3", "True", varBoolean},
+      {"3", "<=", "2", "False", varBoolean},
+      {"4", "==", "4", "True", varBoolean},
+      {"4", "!=", "4", "False", varBoolean},
+      {"2", "+", "1.5", "3.5", varDouble},
+  };
+  for (const Case& C : Cases) {
+    AnsiString Text = AnsiString("var a, b, r;\r\na = ") + C.A + ";\r\nb = " + C.B + ";\r\nr = a " + C.Op + " b;\r\n";
+    auto S = Make("JScript", Text);
+    ASSERT_TRUE(S->Compile()) << S->LastError << " in " << Text;
+    S->Execute();
+    Variant V = S->FindItem("r")->GetValue();
+    EXPECT_EQ(Variants::VarToStr(V), C.Text) << Text;
+    EXPECT_EQ(V.VarType(), C.Type) << Text;
+  }
+}
+
+TEST_F(Interpreter, ParametersReadAndWrittenInTheBodyKeepEachActivation)
+{
+  EXPECT_EQ(Run("DezodiZidede",
+                "var k: Integer;\r\n"
+                "function S(n: Integer): Integer;\r\n"
+                "begin\r\n"
+                "  if n = 0 then Result := 0\r\n"
+                "  else begin Result := S(n - 1); n := n * 2; Result := Result + n end;\r\n"
+                "end;\r\n"
+                "procedure Twice(var v: Integer); begin v := v * 2 end;\r\n"
+                "begin\r\n"
+                "  if S(3) <> 12 then RaiseException('sum ' + IntToStr(S(3)));\r\n"
+                "  k := 5; Twice(k);\r\n"
+                "  if k <> 10 then RaiseException('var parameter ' + IntToStr(k));\r\n"
+                "end."),
+            "");
+}
+
 TEST_F(Interpreter, BooleanOperandsShortCircuitVariantOperandsDoNot)
 {
   EXPECT_EQ(Run("DezodiZidede",
