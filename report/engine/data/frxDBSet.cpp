@@ -6,22 +6,9 @@
 #include "platform/rtl/Streams.h"
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxRes.h"
+#include "platform/rtl/StringUtils.h"
 
-namespace {
-
-bool SameText(const AnsiString& a, const AnsiString& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
+using SysUtils::SameText;
 
 TfrxCustomDBDataSet::TfrxCustomDBDataSet(TComponent* AOwner)
     : TfrxDataSet(AOwner), FFieldMap(std::make_unique<TStringList>()),

@@ -9,6 +9,8 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxRes.h"
 
+using SysUtils::SameText;
+
 namespace {
 
 // Every live data set, in creation order (not owned).
@@ -16,18 +18,6 @@ std::vector<TfrxDataSet*>& GlobalDataSets()
 {
   static std::vector<TfrxDataSet*> list;
   return list;
-}
-
-bool SameText(const AnsiString& a, const AnsiString& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace

@@ -15,19 +15,9 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxRes.h"
 
-namespace {
+using SysUtils::SameText;
 
-bool SameText(const AnsiString& a, const AnsiString& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
+namespace {
 
 [[noreturn]] void InvalidValue() { throw Exception(frxRes::Get("prInvProp")); }
 

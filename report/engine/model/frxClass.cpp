@@ -14,6 +14,9 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
+#include "platform/rtl/StringUtils.h"
+
+using SysUtils::SameText;
 
 // ---- TfrxComponent: construction -------------------------------------------------------------
 
@@ -40,18 +43,6 @@ TComponent* PlatformOwner(TComponent* AOwner)
 {
   if (auto* parent = dynamic_cast<TfrxComponent*>(AOwner)) return ReportOf(parent);
   return AOwner;
-}
-
-bool SameText(const AnsiString& a, const AnsiString& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
 }
 
 }  // namespace

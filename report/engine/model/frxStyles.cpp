@@ -6,22 +6,9 @@
 #include "platform/rtl/Streams.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
+#include "platform/rtl/StringUtils.h"
 
-namespace {
-
-bool SameText(const AnsiString& a, const AnsiString& b)
-{
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
-
-}  // namespace
+using SysUtils::SameText;
 
 TfrxStyleItem::TfrxStyleItem(TCollection* Collection)
     : TCollectionItem(Collection), FFont(std::make_unique<TfrxFont>())
