@@ -6,6 +6,7 @@
 #include "core/Operator.h"
 #include "core/Payment.h"
 #include "core/qxProj.h"
+#include "core/SqlConditions.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -13,6 +14,8 @@
 #include "platform/rtl/StringList.h"
 
 namespace {
+
+using namespace SqlConditions;
 
 using Database::MakeParam;
 
@@ -29,44 +32,6 @@ const char* const ContractColumns[] = {"Id",         "HtCode",    "HtName",  "Pa
                                        "Ediman",     "S01",       "S02",     "S03",     "S04",      "S05",
                                        "S06",        "S07",       "S08",     "S09",     "S10",      "F01",
                                        "F02",        "D01",       "D02"};
-
-bool Blank(const TField* F) { return F->IsNull() || F->GetAsWideString().empty(); }
-
-Variant OrNull(const TField* F) { return F->IsNull() ? Variant::Null() : F->GetValue(); }
-
-// Collects the conditions; every value a user typed becomes a parameter.
-struct TConditionBuilder {
-  WideString Text;
-  TDBParameters& Params;
-
-  WideString Param(const Variant& Value)
-  {
-    AnsiString Name = "P" + SysUtils::IntToStr(static_cast<Int64>(Params.size()) + 1);
-    Params.push_back(MakeParam(Name, Value));
-    return W(":" + Name);
-  }
-  void Add(const AnsiString& Cond) { Text += W(" and " + Cond); }
-  void Like(const AnsiString& Column, const TField* F, bool Prefix = false)
-  {
-    if (Blank(F)) return;
-    WideString Pattern = (Prefix ? u"" : u"%") + Hetong::EscapeLike(F->GetAsWideString()) + u"%";
-    Text += W(" and " + Column + " like ") + Param(Pattern) + u" escape '!'";
-  }
-  // Dates compare by day: the upper bound takes in the whole day it names.
-  void Dates(const AnsiString& Column, const TField* Low, const TField* High)
-  {
-    const TDatabase& Db = *Database::GlobalDB;
-    if (!Low->IsNull()) Add(Column + ">=" + Db.DateLiteral(Low->GetAsDateTime()));
-    if (!High->IsNull()) Add(Column + "<" + Db.DateLiteral(High->GetAsDateTime() + 1.0));
-  }
-};
-
-AnsiString Fixed2(double Value)
-{
-  char Buf[64];
-  std::snprintf(Buf, sizeof Buf, "%.2f", Value);
-  return Buf;
-}
 
 AnsiString OperatorDept()
 {
@@ -205,7 +170,7 @@ THetongSet::THetongSet()
   Ediman = Text("Ediman", "修改人");
   // The user-defined captions are not loaded here yet; the column names stand in.
   for (int I = 0; I < 10; ++I) {
-    char Name[8];
+    char Name[16];
     std::snprintf(Name, sizeof Name, "S%02d", I + 1);
     S[I] = Text(Name, Name);
   }
@@ -222,7 +187,7 @@ THetongSet::THetongSet()
 
 WideString THetongSet::BuildCondition(const THetongWhere& Where, TDBParameters& Params)
 {
-  TConditionBuilder B{{}, Params};
+  TConditions B{{}, Params};
   const THetongWhere& Q = Where;
   if (!Q.IdFld->IsNull()) B.Text += u" and hetongs.Id=" + B.Param(Q.IdFld->GetAsInteger());
   B.Like("HtCode", Q.HtCodeFld);

@@ -8,6 +8,7 @@
 #include "core/NewId.h"
 #include "core/qxLib.h"
 #include "core/qxProj.h"
+#include "core/SqlConditions.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -16,49 +17,11 @@
 
 namespace {
 
+using namespace SqlConditions;
+
 using Database::MakeParam;
 
 WideString W(const AnsiString& S) { return System::AnsiToWide(S); }
-bool Blank(const TField* F) { return F->IsNull() || F->GetAsWideString().empty(); }
-Variant OrNull(const TField* F) { return F->IsNull() ? Variant::Null() : F->GetValue(); }
-
-AnsiString Fixed2(double Value)
-{
-  char Buf[64];
-  std::snprintf(Buf, sizeof Buf, "%.2f", Value);
-  return Buf;
-}
-
-struct TConditions {
-  WideString Text;
-  TDBParameters& Params;
-
-  WideString Param(const Variant& Value)
-  {
-    AnsiString Name = "P" + SysUtils::IntToStr(static_cast<Int64>(Params.size()) + 1);
-    Params.push_back(MakeParam(Name, Value));
-    return W(":" + Name);
-  }
-  void Add(const AnsiString& Cond) { Text += W(" and " + Cond); }
-  void Equal(const AnsiString& Column, const Variant& Value) { Text += W(" and " + Column + "=") + Param(Value); }
-  void Like(const AnsiString& Column, const TField* F, bool Prefix = false)
-  {
-    if (Blank(F)) return;
-    WideString Pattern = (Prefix ? u"" : u"%") + Hetong::EscapeLike(F->GetAsWideString()) + u"%";
-    Text += W(" and " + Column + " like ") + Param(Pattern) + u" escape '!'";
-  }
-  void Dates(const AnsiString& Column, const TField* Low, const TField* High)
-  {
-    const TDatabase& Db = *Database::GlobalDB;
-    if (!Low->IsNull()) Add(Column + ">=" + Db.DateLiteral(Low->GetAsDateTime()));
-    if (!High->IsNull()) Add(Column + "<" + Db.DateLiteral(High->GetAsDateTime() + 1.0));
-  }
-  void Amounts(const AnsiString& Column, const TField* Low, const TField* High)
-  {
-    if (!Low->IsNull()) Add(Column + ">=" + Fixed2(Low->GetAsFloat()));
-    if (!High->IsNull()) Add(Column + "<=" + Fixed2(High->GetAsFloat()));
-  }
-};
 
 void Relabel(Byte Kind, TField* const* Fields, const char* const (*Labels)[4], int Count)
 {

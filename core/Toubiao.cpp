@@ -19,7 +19,7 @@ TToubiaoSet::TToubiaoSet()
   ClientId = AddField(TIntegerField::StaticClass(), "ClientId", "ClientId", false, -1);
   ClientName = AddField(TWideStringField::StaticClass(), "ClientName", "投标单位", true, 50);
   for (int I = 0; I < 6; ++I) {
-    char Name[8];
+    char Name[16];
     std::snprintf(Name, sizeof Name, "S%02d", I + 1);
     S[I] = AddField(TWideStringField::StaticClass(), Name, "", true, 50);
   }
