@@ -313,14 +313,23 @@ void TcxCustomDataController::CheckEditingRecord(int AFromRecordIndex)
 
 Variant TcxCustomDataController::GetFieldValue(int ARecordIndex, TcxCustomDataField* AField)
 {
+  if (IsGridMode() && IsProviderField(AField)) return FProvider->GetBufferValue(ARecordIndex, AField);
   TcxValueDef* def = AField->GetValueDef();
   return def ? FStorage->GetFieldValue(ARecordIndex, def) : Variant::Null();
 }
 
 AnsiString TcxCustomDataController::GetFieldDisplayText(int ARecordIndex, TcxCustomDataField* AField)
 {
+  if (IsGridMode() && IsProviderField(AField)) return FProvider->GetBufferDisplayText(ARecordIndex, AField);
   TcxValueDef* def = AField->GetValueDef();
   return def ? FStorage->GetFieldDisplayText(ARecordIndex, def) : AnsiString();
+}
+
+bool TcxCustomDataController::IsProviderField(TcxCustomDataField* AField) const
+{
+  if (!AField->GetInternal()) return true;
+  TcxCustomDataField* reference = AField->GetReference();
+  return reference != nullptr && !reference->GetInternal();
 }
 
 Variant TcxCustomDataController::GetValue(int ARecordIndex, int AItemIndex)
@@ -469,7 +478,19 @@ void TcxCustomDataController::EndLocate()
 
 void TcxCustomDataController::CheckGridMode()
 {
+  const bool wasGridMode = IsGridMode();
   FProvider->GroupedFlag = FInfo->GetGroupingFieldList().Count() > 0;
+  if (IsGridMode() == wasGridMode) return;
+  // Runs inside the engine's pass: the held lock keeps the reset's notifications for the end
+  // of the pass, when the rows match the reloaded records again.
+  FInfo->BeginUpdate();
+  try {
+    ResetData();
+  } catch (...) {
+    FInfo->EndUpdate();
+    throw;
+  }
+  FInfo->EndUpdate();
 }
 
 void TcxCustomDataController::DataChanged(int AKind, int AItemIndex, int ARecordIndex)
@@ -1765,6 +1786,37 @@ void TcxCustomDataController::ForEachDetail(TcxCustomDataRelation* ARelation,
     level = std::move(next);
   }
   for (TcxCustomDataController* d : level) AProc(d);
+}
+
+bool TcxCustomDataController::ResetRecordsHasChildren()
+{
+  bool any = false;
+  if (!FRelations) return any;
+  for (int r = 0; r < GetRecordCount(); ++r)
+    if (TcxDetailObject* obj = FRelations->GetDetailObject(r)) any = obj->ResetHasChildren() || any;
+  return any;
+}
+
+void TcxCustomDataController::ResetDetailHasChildren(TObject* ARelationItem)
+{
+  GetRootDataController()->DoResetDetailHasChildren(ARelationItem);
+}
+
+void TcxCustomDataController::DoResetDetailHasChildren(TObject* ARelationItem)
+{
+  if (!FRelations) return;
+  if (FRelations->FindByItem(ARelationItem)) {
+    ResetRecordsHasChildren();
+    return;
+  }
+  for (int r = 0; r < GetRecordCount(); ++r)
+    for (int i = 0; i < FRelations->GetCount(); ++i)
+      if (TcxCustomDataController* d = FindDetailDataController(r, i)) d->DoResetDetailHasChildren(ARelationItem);
+}
+
+void TcxCustomDataController::CheckDetails()
+{
+  if (ResetRecordsHasChildren()) AddChange(cxDataChange::Layout);
 }
 
 void TcxCustomDataController::RelationRemoved(TcxCustomDataRelation* ARelation)

@@ -202,8 +202,12 @@ public:
   void SetValue(int ARecordIndex, int AItemIndex, const Variant& AValue);
   AnsiString GetDisplayText(int ARecordIndex, int AItemIndex);
   void StoreDisplayText(int ARecordIndex, int AItemIndex, const AnsiString& AText);
+  // In grid mode a provider field's value and text come from the provider's buffered window,
+  // otherwise from the storage (Null and empty without a value definition).
   virtual Variant GetFieldValue(int ARecordIndex, TcxCustomDataField* AField);
   virtual AnsiString GetFieldDisplayText(int ARecordIndex, TcxCustomDataField* AField);
+  // False only for an internal field that has no non-internal reference field.
+  virtual bool IsProviderField(TcxCustomDataField* AField) const;
   virtual Variant GetFilterDataValue(int ARecordIndex, TcxCustomDataField* AField) { return GetFieldValue(ARecordIndex, AField); }
   // True while GetFilterDataValue answers the stored values: the filter step may then read them
   // straight from the storage. A controller that overrides GetFilterDataValue answers false.
@@ -276,6 +280,9 @@ public:
   virtual void UpdateFields();
   virtual void UpdateField(TcxCustomDataField* AField) {}
   virtual void AfterReload() {}
+  // Run at the start of every engine pass: tells the provider whether any field is grouped
+  // and, when that flips the provider's grid-mode answer, resets the data (the records of one
+  // mode mean nothing in the other).
   void CheckGridMode();
 
   // ---- rows and focus
@@ -474,6 +481,13 @@ public:
   // Calls AProc for every existing detail controller of ARelation (a relation of this or any
   // pattern controller under the same root), walking every master record of each level.
   void ForEachDetail(TcxCustomDataRelation* ARelation, const std::function<void(TcxCustomDataController* ADetail)>& AProc);
+  // Drops the cached has-children answers for the relations of ARelationItem: from the root,
+  // on the first level whose relation list has a relation for the item, every record's
+  // answers; otherwise searched through the existing detail controllers, depth-first.
+  void ResetDetailHasChildren(TObject* ARelationItem);
+  // A detail's data or active state changed: drops every record's cached has-children answers
+  // and reports a layout change when any was cached.
+  void CheckDetails();
   // Every existing detail controller of the relation loses its master relation.
   void RelationRemoved(TcxCustomDataRelation* ARelation);
   // A view creates the detail (its link object, which owns the detail's data controller) for
@@ -520,6 +534,9 @@ private:
   void DropStaleSelection();
   // Moves the master record index of the details of the records from AFrom on by ADelta.
   void ShiftDetailMasterIndexes(int AFrom, int ADelta);
+  void DoResetDetailHasChildren(TObject* ARelationItem);
+  // Clears every record's cached has-children answers; true when any was cached.
+  bool ResetRecordsHasChildren();
 
   TComponent* FOwner;
   TcxDataControllerOptions FOptions{dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding};

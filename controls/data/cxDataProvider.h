@@ -22,6 +22,9 @@ public:
   ~TcxCustomDataProvider() override;
 
   virtual bool IsGridMode() const { return false; }
+  // The buffered window's value and text of a record in grid mode: Null and empty here.
+  virtual Variant GetBufferValue(int ARecordIndex, TcxCustomDataField* AField) { return Variant::Null(); }
+  virtual AnsiString GetBufferDisplayText(int ARecordIndex, TcxCustomDataField* AField) { return AnsiString(); }
   // Cursor moves of a provider with a buffered window (grid mode); nothing here.
   virtual void First() { FieldsRecreated = false; }
   virtual void Prior() {}

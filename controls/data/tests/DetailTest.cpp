@@ -160,4 +160,60 @@ TEST_F(DetailTest, ClonesGoBeforeTheirMasterAndRelation)
   EXPECT_TRUE(freed);
 }
 
+// Marks every record's has-children answer for relation 0 cached, or counts the cached ones.
+void CacheHasChildren(TcxCustomDataController* AController)
+{
+  for (int r = 0; r < AController->GetRecordCount(); ++r)
+    AController->GetRelations()->GetDetailObject(r)->GetOrCreateInfoObject(0)->HasChildrenKnown = true;
+}
+
+int CachedHasChildren(TcxCustomDataController* AController)
+{
+  int n = 0;
+  for (int r = 0; r < AController->GetRecordCount(); ++r)
+    if (TcxDetailInfoObject* info = AController->GetRelations()->GetDetailObject(r)->GetInfoObject(0))
+      n += info->HasChildrenKnown ? 1 : 0;
+  return n;
+}
+
+TEST_F(DetailTest, ResetDetailHasChildrenFindsTheLevelOfTheItem)
+{
+  // A second level under the clone of master record 1.
+  TcxCustomDataController* d = C->GetDetailDataController(1, 0);
+  d->AppendRecord();
+  d->AppendRecord();
+  TTestViewItem level2, unknown;
+  // The clone keeps its own relation list; the pattern's relation holds the level's pattern.
+  d->GetRelations()->Add(&level2);
+  TcxCustomDataController pattern2;
+  pattern2.SetMasterRelation(Pattern->GetRelations()->Add(&level2), -1);
+
+  struct Case {
+    TcxCustomDataController* Caller;
+    TObject* Item;
+    int MasterLeft, DetailLeft;
+  };
+  for (const Case& c : {Case{d, &Level, 0, 2},  // asked from below: still reset from the root
+                        Case{C.get(), &level2, 4, 0}, Case{C.get(), &unknown, 4, 2}}) {
+    CacheHasChildren(C.get());
+    CacheHasChildren(d);
+    c.Caller->ResetDetailHasChildren(c.Item);
+    EXPECT_EQ(CachedHasChildren(C.get()), c.MasterLeft);
+    EXPECT_EQ(CachedHasChildren(d), c.DetailLeft);
+  }
+  pattern2.SetMasterRelation(nullptr, -1);
+}
+
+TEST_F(DetailTest, CheckDetailsDropsCachedAnswersAndReportsOnce)
+{
+  CacheHasChildren(C.get());
+  Record();
+  C->CheckDetails();
+  EXPECT_EQ(CachedHasChildren(C.get()), 0);
+  EXPECT_EQ(Log, (std::vector<std::string>{"layout"}));
+  Log.clear();
+  C->CheckDetails();  // nothing cached: nothing to report
+  EXPECT_TRUE(Log.empty());
+}
+
 }  // namespace
