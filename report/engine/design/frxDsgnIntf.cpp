@@ -1,6 +1,8 @@
 #include "report/engine/design/frxDsgnIntf.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <cstring>
 
 #include "platform/classes/ClassRegistry.h"
 #include "platform/rtl/Conversions.h"
@@ -233,6 +235,124 @@ void TfrxModalResultProperty::SetValue(const AnsiString& Value)
   SetOrdValue(SysUtils::StrToInt(v));
 }
 
+AnsiString TfrxColorProperty::GetValue() { return frxDsgnIntf::ColorToString(static_cast<Integer>(GetOrdValue())); }
+
+void TfrxColorProperty::GetValues()
+{
+  TfrxPropertyEditor::GetValues();
+  frxDsgnIntf::GetColorValues([this](const AnsiString& n) { AddValue(n); });
+}
+
+void TfrxColorProperty::SetValue(const AnsiString& Value)
+{
+  Integer c;
+  if (frxDsgnIntf::IdentToColor(Value, c)) SetOrdValue(c);
+  else SetOrdValue(SysUtils::StrToInt(Value));
+}
+
+bool TfrxColorProperty::Edit()
+{
+  if (!frxDsgnIntf::ColorDialogProc) return false;
+  Integer c = static_cast<Integer>(GetOrdValue());
+  if (!frxDsgnIntf::ColorDialogProc(c)) return false;
+  SetOrdValue(c);
+  return true;
+}
+
+void TfrxFontNameProperty::GetValues()
+{
+  TfrxPropertyEditor::GetValues();
+  if (frxDsgnIntf::FontNamesProc) {
+    frxDsgnIntf::FontNamesProc(&FValues);
+    return;
+  }
+  // The faces the drawing layer maps whatever fonts are installed.
+  for (const char* n : {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif"}) AddValue(n);
+}
+
+AnsiString TfrxFontCharsetProperty::GetValue()
+{
+  AnsiString id;
+  Int64 v = GetOrdValue();
+  if (frxDsgnIntf::CharsetToIdent(static_cast<Integer>(v), id)) return id;
+  return SysUtils::IntToStr(v);
+}
+
+void TfrxFontCharsetProperty::GetValues()
+{
+  TfrxPropertyEditor::GetValues();
+  frxDsgnIntf::GetCharsetValues([this](const AnsiString& n) { AddValue(n); });
+}
+
+void TfrxFontCharsetProperty::SetValue(const AnsiString& Value)
+{
+  Integer c;
+  if (frxDsgnIntf::IdentToCharset(Value, c)) SetOrdValue(c);
+  else SetOrdValue(SysUtils::StrToInt(Value));
+}
+
+AnsiString TfrxCursorProperty::GetValue()
+{
+  AnsiString id;
+  Int64 v = GetOrdValue();
+  if (frxDsgnIntf::CursorToIdent(static_cast<Integer>(v), id)) return id;
+  return SysUtils::IntToStr(v);
+}
+
+void TfrxCursorProperty::GetValues()
+{
+  TfrxPropertyEditor::GetValues();
+  frxDsgnIntf::GetCursorValues([this](const AnsiString& n) { AddValue(n); });
+}
+
+void TfrxCursorProperty::SetValue(const AnsiString& Value)
+{
+  Integer c;
+  if (frxDsgnIntf::IdentToCursor(Value, c)) SetOrdValue(c);
+  else SetOrdValue(SysUtils::StrToInt(Value));
+}
+
+namespace {
+constexpr Word scShift = 0x2000, scCtrl = 0x4000, scAlt = 0x8000;
+}
+
+AnsiString TfrxShortCutProperty::GetValue()
+{
+  Word v = static_cast<Word>(GetOrdValue());
+  if (v == 0) return "(None)";
+  AnsiString t = frxDsgnIntf::ShortCutToText(v);
+  // A key without a name keeps its number rather than showing as nothing.
+  return t.empty() ? SysUtils::IntToStr(v) : t;
+}
+
+void TfrxShortCutProperty::GetValues()
+{
+  TfrxPropertyEditor::GetValues();
+  AddValue("(None)");
+  auto add = [this](Word key, Word mods) { AddValue(frxDsgnIntf::ShortCutToText(key | mods)); };
+  for (Word k = 'A'; k <= 'Z'; ++k) add(k, scCtrl);
+  for (Word k = 'A'; k <= 'Z'; ++k) add(k, scCtrl | scAlt);
+  for (Word mods : {Word(0), scCtrl, scShift, Word(scShift | scCtrl)})
+    for (Word k = 0x70; k <= 0x7B; ++k) add(k, mods);
+  for (Word k : {Word(0x2D), Word(0x2E)})
+    for (Word mods : {Word(0), scShift, scCtrl}) add(k, mods);
+  add(0x08, scAlt);
+  add(0x08, scShift | scAlt);
+}
+
+void TfrxShortCutProperty::SetValue(const AnsiString& Value)
+{
+  if (Value.empty() || SameText(Value, "(None)")) {
+    SetOrdValue(0);
+    return;
+  }
+  Word sc = frxDsgnIntf::TextToShortCut(Value);
+  Integer n;
+  if (sc == 0 && SysUtils::TryStrToInt(Value, n) && n > 0 && n <= 0xFFFF) sc = static_cast<Word>(n);
+  if (sc == 0) InvalidValue();
+  SetOrdValue(sc);
+}
+
 // ---- Property lists --------------------------------------------------------------------------
 
 TfrxPropertyItem::~TfrxPropertyItem() = default;
@@ -387,13 +507,18 @@ int TfrxPropertyEditorCollection::GetEditorIndex(const TTypeInfo* PropertyType, 
   if (typeName.size() >= 9 && typeName.compare(0, 4, "tfrx") == 0 &&
       typeName.compare(typeName.size() - 5, 5, "event") == 0)
     return EventEditorIndex;
+  // Units make their own records of the platform types, so a record also matches by name.
+  auto sameType = [PropertyType](const TTypeInfo* t) {
+    return t == PropertyType || (t && PropertyType && !t->Name.empty() && t->Kind == PropertyType->Kind &&
+                                 SameText(t->Name, PropertyType->Name));
+  };
   TClass cls = TypInfo::ClassTypeOf(Obj);
   int result = -1;
   for (int i = GetCount() - 1; i >= 0; --i) {
     const TfrxPropertyEditorItem* e = GetItems(i);
-    if (!e->ComponentClass && e->PropertyName.empty() && e->PropertyType && e->PropertyType == PropertyType) {
+    if (!e->ComponentClass && e->PropertyName.empty() && e->PropertyType && sameType(e->PropertyType)) {
       result = i;
-    } else if (!e->ComponentClass && e->PropertyType == PropertyType && !e->PropertyName.empty() &&
+    } else if (!e->ComponentClass && sameType(e->PropertyType) && !e->PropertyName.empty() &&
                SameText(e->PropertyName, PropertyName)) {
       return i;
     } else if (e->ComponentClass && cls && cls->InheritsFrom(e->ComponentClass) &&
@@ -445,6 +570,184 @@ std::unique_ptr<TfrxExportFilterCollection> ExportFilters;
 std::unique_ptr<TfrxWizardCollection> Wizards;
 }  // namespace
 
+std::function<bool(Integer& Color)> ColorDialogProc;
+std::function<void(TStrings* Names)> FontNamesProc;
+
+const TTypeInfo* TypeInfo_TFontName()
+{
+  static const TTypeInfo* type = TypInfo::MakeAliasType("TFontName", TypInfo::TypeInfo<AnsiString>());
+  return type;
+}
+const TTypeInfo* TypeInfo_TModalResult()
+{
+  static const TTypeInfo* type = TypInfo::MakeAliasType("TModalResult", TypInfo::TypeInfo<Integer>());
+  return type;
+}
+const TTypeInfo* TypeInfo_TShortCut()
+{
+  static const TTypeInfo* type = TypInfo::MakeOrdinalType("TShortCut", tkInteger, otUWord, 0, 0xFFFF);
+  return type;
+}
+const TTypeInfo* TypeInfo_TCursor()
+{
+  static const TTypeInfo* type = TypInfo::MakeOrdinalType("TCursor", tkInteger, otSWord, -32768, 32767);
+  return type;
+}
+
+namespace {
+
+struct TIdent {
+  Integer Value;
+  const char* Name;
+};
+
+constexpr Integer SysColor(int index) { return static_cast<Integer>(0x80000000u | static_cast<unsigned>(index)); }
+
+const TIdent Colors[] = {
+    {0x000000, "clBlack"}, {0x000080, "clMaroon"}, {0x008000, "clGreen"}, {0x008080, "clOlive"},
+    {0x800000, "clNavy"}, {0x800080, "clPurple"}, {0x808000, "clTeal"}, {0x808080, "clGray"},
+    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"}, {0x00FF00, "clLime"}, {0x00FFFF, "clYellow"},
+    {0xFF0000, "clBlue"}, {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"}, {0xFFFFFF, "clWhite"},
+    {0xC0DCC0, "clMoneyGreen"}, {0xF0CAA6, "clSkyBlue"}, {0xF0FBFF, "clCream"}, {0xA4A0A0, "clMedGray"},
+    {SysColor(10), "clActiveBorder"}, {SysColor(2), "clActiveCaption"}, {SysColor(12), "clAppWorkSpace"},
+    {SysColor(1), "clBackground"}, {SysColor(15), "clBtnFace"}, {SysColor(20), "clBtnHighlight"},
+    {SysColor(16), "clBtnShadow"}, {SysColor(18), "clBtnText"}, {SysColor(9), "clCaptionText"},
+    {0x20000000, "clDefault"}, {SysColor(27), "clGradientActiveCaption"},
+    {SysColor(28), "clGradientInactiveCaption"}, {SysColor(17), "clGrayText"}, {SysColor(13), "clHighlight"},
+    {SysColor(14), "clHighlightText"}, {SysColor(26), "clHotLight"}, {SysColor(11), "clInactiveBorder"},
+    {SysColor(3), "clInactiveCaption"}, {SysColor(19), "clInactiveCaptionText"}, {SysColor(24), "clInfoBk"},
+    {SysColor(23), "clInfoText"}, {SysColor(4), "clMenu"}, {SysColor(30), "clMenuBar"},
+    {SysColor(29), "clMenuHighlight"}, {SysColor(7), "clMenuText"}, {0x1FFFFFFF, "clNone"},
+    {SysColor(0), "clScrollBar"}, {SysColor(21), "cl3DDkShadow"}, {SysColor(22), "cl3DLight"},
+    {SysColor(5), "clWindow"}, {SysColor(6), "clWindowFrame"}, {SysColor(8), "clWindowText"},
+};
+
+const TIdent Charsets[] = {
+    {0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}, {2, "SYMBOL_CHARSET"}, {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"}, {130, "JOHAB_CHARSET"}, {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"}, {162, "TURKISH_CHARSET"}, {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"}, {178, "ARABIC_CHARSET"}, {186, "BALTIC_CHARSET"}, {204, "RUSSIAN_CHARSET"},
+    {222, "THAI_CHARSET"}, {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
+};
+
+const TIdent Cursors[] = {
+    {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"}, {-3, "crCross"}, {-4, "crIBeam"},
+    {-6, "crSizeNESW"}, {-7, "crSizeNS"}, {-8, "crSizeNWSE"}, {-9, "crSizeWE"}, {-10, "crUpArrow"},
+    {-11, "crHourGlass"}, {-12, "crDrag"}, {-13, "crNoDrop"}, {-14, "crHSplit"}, {-15, "crVSplit"},
+    {-16, "crMultiDrag"}, {-17, "crSQLWait"}, {-18, "crNo"}, {-19, "crAppStart"}, {-20, "crHelp"},
+    {-21, "crHandPoint"}, {-22, "crSizeAll"},
+};
+
+template <size_t N>
+bool ToIdent(const TIdent (&map)[N], Integer Value, AnsiString& Ident)
+{
+  for (const TIdent& i : map)
+    if (i.Value == Value) {
+      Ident = i.Name;
+      return true;
+    }
+  return false;
+}
+
+template <size_t N>
+bool FromIdent(const TIdent (&map)[N], const AnsiString& Ident, Integer& Value)
+{
+  for (const TIdent& i : map)
+    if (SameText(Ident, i.Name)) {
+      Value = i.Value;
+      return true;
+    }
+  return false;
+}
+
+const TIdent KeyNames[] = {
+    {0x08, "BkSp"}, {0x09, "Tab"}, {0x0D, "Enter"}, {0x1B, "Esc"}, {0x20, "Space"}, {0x21, "PgUp"},
+    {0x22, "PgDn"}, {0x23, "End"}, {0x24, "Home"}, {0x25, "Left"}, {0x26, "Up"}, {0x27, "Right"},
+    {0x28, "Down"}, {0x2D, "Ins"}, {0x2E, "Del"},
+};
+
+AnsiString KeyName(Word key)
+{
+  if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return AnsiString(1, static_cast<char>(key));
+  if (key >= 0x70 && key <= 0x87) return "F" + SysUtils::IntToStr(key - 0x6F);
+  AnsiString n;
+  ToIdent(KeyNames, key, n);
+  return n;
+}
+
+}  // namespace
+
+bool ColorToIdent(Integer Color, AnsiString& Ident) { return ToIdent(Colors, Color, Ident); }
+bool IdentToColor(const AnsiString& Ident, Integer& Color) { return FromIdent(Colors, Ident, Color); }
+
+AnsiString ColorToString(Integer Color)
+{
+  AnsiString id;
+  if (ColorToIdent(Color, id)) return id;
+  char buf[12];
+  std::snprintf(buf, sizeof buf, "$%.8X", static_cast<unsigned>(Color));
+  return buf;
+}
+
+Integer StringToColor(const AnsiString& Text)
+{
+  Integer c;
+  return IdentToColor(Text, c) ? c : SysUtils::StrToInt(Text);
+}
+
+void GetColorValues(const std::function<void(const AnsiString&)>& Proc)
+{
+  for (const TIdent& i : Colors) Proc(i.Name);
+}
+
+bool CharsetToIdent(Integer Charset, AnsiString& Ident) { return ToIdent(Charsets, Charset, Ident); }
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset) { return FromIdent(Charsets, Ident, Charset); }
+void GetCharsetValues(const std::function<void(const AnsiString&)>& Proc)
+{
+  for (const TIdent& i : Charsets) Proc(i.Name);
+}
+
+bool CursorToIdent(Integer Cursor, AnsiString& Ident) { return ToIdent(Cursors, Cursor, Ident); }
+bool IdentToCursor(const AnsiString& Ident, Integer& Cursor) { return FromIdent(Cursors, Ident, Cursor); }
+void GetCursorValues(const std::function<void(const AnsiString&)>& Proc)
+{
+  for (const TIdent& i : Cursors) Proc(i.Name);
+}
+
+AnsiString ShortCutToText(Word ShortCut)
+{
+  AnsiString key = KeyName(ShortCut & 0x1FFF);
+  if (key.empty()) return AnsiString();
+  AnsiString t;
+  if (ShortCut & scShift) t += "Shift+";
+  if (ShortCut & scCtrl) t += "Ctrl+";
+  if (ShortCut & scAlt) t += "Alt+";
+  return t + key;
+}
+
+Word TextToShortCut(const AnsiString& Text)
+{
+  static const std::pair<const char*, Word> Mods[] = {{"Shift+", scShift}, {"Ctrl+", scCtrl}, {"Alt+", scAlt}};
+  AnsiString rest = Text;
+  Word mods = 0;
+  for (bool found = true; found;) {
+    found = false;
+    for (const auto& [prefix, bit] : Mods) {
+      size_t n = std::strlen(prefix);
+      if (rest.size() > n && SameText(rest.substr(0, n), prefix)) {
+        mods |= bit;
+        rest.erase(0, n);
+        found = true;
+      }
+    }
+  }
+  for (Word k = 1; k < 0x100; ++k) {
+    AnsiString n = KeyName(k);
+    if (!n.empty() && SameText(n, rest)) return static_cast<Word>(k | mods);
+  }
+  return 0;
+}
+
 void Initialize()
 {
   if (Objects) return;
@@ -453,12 +756,21 @@ void Initialize()
   PropertyEditors = std::make_unique<TfrxPropertyEditorCollection>();
   ExportFilters = std::make_unique<TfrxExportFilterCollection>();
   Wizards = std::make_unique<TfrxWizardCollection>();
-  // Names of components, fonts and colours have editors of their own; the colour, font,
-  // charset, shortcut and cursor editors come with their dialogs and platform lists.
+  // The font editor with its dialog comes with the window layer.
   PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TComponent::StaticClass(), "Name",
                             TfrxNameProperty::StaticClass());
+  PropertyEditors->Register(frxFont::TypeInfo_TColor(), nullptr, AnsiString(), TfrxColorProperty::StaticClass());
   PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TfrxFont::StaticClass(), "Name",
-                            TfrxStringProperty::StaticClass());
+                            TfrxFontNameProperty::StaticClass());
+  PropertyEditors->Register(TypInfo::TypeInfo<Integer>(), TfrxFont::StaticClass(), "Charset",
+                            TfrxFontCharsetProperty::StaticClass());
+  PropertyEditors->Register(TypeInfo_TModalResult(), nullptr, AnsiString(), TfrxModalResultProperty::StaticClass());
+  PropertyEditors->Register(TypeInfo_TShortCut(), nullptr, AnsiString(), TfrxShortCutProperty::StaticClass());
+  PropertyEditors->Register(TypeInfo_TCursor(), nullptr, AnsiString(), TfrxCursorProperty::StaticClass());
+  // Font names and charsets outside a font object.
+  PropertyEditors->Register(TypeInfo_TFontName(), nullptr, AnsiString(), TfrxFontNameProperty::StaticClass());
+  PropertyEditors->Register(frxFont::TypeInfo_TFontCharset(), nullptr, AnsiString(),
+                            TfrxFontCharsetProperty::StaticClass());
 }
 
 void Finalize()

@@ -8,6 +8,7 @@
 // and the menu are passed as plain components here.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -129,6 +130,41 @@ FRX_EDITOR(TfrxNameProperty, TfrxStringProperty)
 };
 FRX_EDITOR(TfrxModalResultProperty, TfrxIntegerProperty)
   Byte GetAttributes() override { return paMultiSelect | paValueList; }
+  AnsiString GetValue() override;
+  void GetValues() override;
+  void SetValue(const AnsiString& Value) override;
+};
+// Colours show as the platform's name, else "$" and eight hex digits of the value
+// (0x00BBGGRR); text is a name or an integer ("$" hex accepted). Edit opens the colour dialog
+// through frxDsgnIntf::ColorDialogProc and answers False, changing nothing, when it is cancelled
+// or no dialog is installed.
+FRX_EDITOR(TfrxColorProperty, TfrxIntegerProperty)
+  Byte GetAttributes() override { return paMultiSelect | paValueList | paOwnerDraw; }
+  bool Edit() override;
+  AnsiString GetValue() override;
+  void GetValues() override;
+  void SetValue(const AnsiString& Value) override;
+};
+// The value list holds the installed font families (frxDsgnIntf::FontNamesProc).
+FRX_EDITOR(TfrxFontNameProperty, TfrxStringProperty)
+  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+  void GetValues() override;
+};
+FRX_EDITOR(TfrxFontCharsetProperty, TfrxIntegerProperty)
+  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+  AnsiString GetValue() override;
+  void GetValues() override;
+  void SetValue(const AnsiString& Value) override;
+};
+// Text that names no key raises "prInvProp" rather than clearing the shortcut.
+FRX_EDITOR(TfrxShortCutProperty, TfrxPropertyEditor)
+  Byte GetAttributes() override { return paMultiSelect | paValueList; }
+  AnsiString GetValue() override;
+  void GetValues() override;
+  void SetValue(const AnsiString& Value) override;
+};
+FRX_EDITOR(TfrxCursorProperty, TfrxIntegerProperty)
+  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
   AnsiString GetValue() override;
   void GetValues() override;
   void SetValue(const AnsiString& Value) override;
@@ -302,6 +338,41 @@ TfrxExportFilterCollection* ExportFilterRegistry();
 TfrxWizardCollection* WizardRegistry();
 // The registry if it exists (nullptr after Finalize), for destructors.
 TfrxExportFilterCollection* ExportFilterRegistryIfAny();
+
+// Type records of the platform types that have editors of their own. Registrations match a
+// property's type by record or by name, so another unit's record named "TColor" is served too.
+const TTypeInfo* TypeInfo_TFontName();
+const TTypeInfo* TypeInfo_TModalResult();
+const TTypeInfo* TypeInfo_TShortCut();
+const TTypeInfo* TypeInfo_TCursor();
+
+// Replaceable seams until the window layer brings the dialogs and the font list. The colour
+// dialog gets the current colour and answers True with the chosen one in Color; unset means no
+// dialog (Edit answers False). FontNamesProc adds the installed family names; unset gives the
+// faces the drawing layer always maps.
+extern std::function<bool(Integer& Color)> ColorDialogProc;
+extern std::function<void(TStrings* Names)> FontNamesProc;
+
+// Colour names ("clRed", "clBtnFace", "clNone" ...). ColorToString falls back to "$%.8X";
+// StringToColor takes a name (case ignored) or an integer and raises EConvertError otherwise.
+bool ColorToIdent(Integer Color, AnsiString& Ident);
+bool IdentToColor(const AnsiString& Ident, Integer& Color);
+AnsiString ColorToString(Integer Color);
+Integer StringToColor(const AnsiString& Text);
+void GetColorValues(const std::function<void(const AnsiString&)>& Proc);
+// Charset identifiers ("GB2312_CHARSET" ...).
+bool CharsetToIdent(Integer Charset, AnsiString& Ident);
+bool IdentToCharset(const AnsiString& Ident, Integer& Charset);
+void GetCharsetValues(const std::function<void(const AnsiString&)>& Proc);
+// Cursor identifiers ("crHourGlass" ...).
+bool CursorToIdent(Integer Cursor, AnsiString& Ident);
+bool IdentToCursor(const AnsiString& Ident, Integer& Cursor);
+void GetCursorValues(const std::function<void(const AnsiString&)>& Proc);
+// Shortcut words: key code | 0x2000 Shift | 0x4000 Ctrl | 0x8000 Alt. The text is the
+// modifiers "Shift+", "Ctrl+", "Alt+" in that order and the key's name; empty for a key
+// without a name. TextToShortCut takes the modifiers in any order and case; 0 for no key.
+AnsiString ShortCutToText(Word ShortCut);
+Word TextToShortCut(const AnsiString& Text);
 
 // Hides the ';'-separated properties of ComponentClass and its descendants.
 void HideProperties(TClass ComponentClass, const AnsiString& Names);

@@ -1,5 +1,6 @@
 // The design-time contract: editor lookup, property lists of one and several objects, the
-// kind editors, component editors and the registries of filters and wizards.
+// kind editors, the platform-type editors (colour, font name, charset, shortcut, cursor),
+// component editors and the registries of filters and wizards.
 #include <gtest/gtest.h>
 
 #include "platform/classes/ClassRegistry.h"
@@ -51,7 +52,12 @@ protected:
     frxDsgnIntf::Finalize();
     frxDsgnIntf::Initialize();
   }
-  void TearDown() override { frxDsgnIntf::Finalize(); }
+  void TearDown() override
+  {
+    frxDsgnIntf::ColorDialogProc = nullptr;
+    frxDsgnIntf::FontNamesProc = nullptr;
+    frxDsgnIntf::Finalize();
+  }
 };
 
 }  // namespace
@@ -252,4 +258,162 @@ TEST(PluginBases, EngineFollowsTheReportsOptionsAndStops)
   EXPECT_EQ(TypInfo::GetOrdProp(&e, "DoublePass"), 1);
   e.StopReport();
   EXPECT_TRUE(r.GetTerminated());
+}
+
+namespace {
+
+// Another unit's own records of the platform types: registrations match them by name.
+class TKeyedControl : public TPersistent {
+  PELTO_CLASS(TKeyedControl, TPersistent)
+public:
+  Integer Color = 0, ShortCut = 0, Cursor = 0;
+  Integer GetColor() const { return Color; }
+  void SetColor(Integer v) { Color = v; }
+  Integer GetShortCut() const { return ShortCut; }
+  void SetShortCut(Integer v) { ShortCut = v; }
+  Integer GetCursor() const { return Cursor; }
+  void SetCursor(Integer v) { Cursor = v; }
+  PELTO_PUBLISHED(p)
+  {
+    static const TTypeInfo* color = TypInfo::MakeAliasType("TColor", TypInfo::TypeInfo<Integer>());
+    static const TTypeInfo* shortCut = TypInfo::MakeOrdinalType("TShortCut", tkInteger, otUWord, 0, 0xFFFF);
+    static const TTypeInfo* cursor = TypInfo::MakeOrdinalType("TCursor", tkInteger, otSWord, -32768, 32767);
+    p.Property("Color", color, &TKeyedControl::GetColor, &TKeyedControl::SetColor);
+    p.Property("Cursor", cursor, &TKeyedControl::GetCursor, &TKeyedControl::SetCursor);
+    p.Property("ShortCut", shortCut, &TKeyedControl::GetShortCut, &TKeyedControl::SetShortCut);
+  }
+};
+
+}  // namespace
+
+TEST_F(DesignIntfTest, PlatformTypeEditorsAreChosenByTypeName)
+{
+  TKeyedControl k;
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(&k);
+  EXPECT_NE(dynamic_cast<TfrxColorProperty*>(Find(&list, "Color")->Editor.get()), nullptr);
+  EXPECT_NE(dynamic_cast<TfrxCursorProperty*>(Find(&list, "Cursor")->Editor.get()), nullptr);
+  EXPECT_NE(dynamic_cast<TfrxShortCutProperty*>(Find(&list, "ShortCut")->Editor.get()), nullptr);
+  TfrxFont font;
+  list.SetComponent(&font);
+  EXPECT_NE(dynamic_cast<TfrxColorProperty*>(Find(&list, "Color")->Editor.get()), nullptr);
+  EXPECT_NE(dynamic_cast<TfrxFontNameProperty*>(Find(&list, "Name")->Editor.get()), nullptr);
+  EXPECT_NE(dynamic_cast<TfrxFontCharsetProperty*>(Find(&list, "Charset")->Editor.get()), nullptr);
+}
+
+TEST_F(DesignIntfTest, ColorEditorTakesNamesAndNumbers)
+{
+  TKeyedControl k;
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(&k);
+  TfrxPropertyEditor* e = Find(&list, "Color")->Editor.get();
+  EXPECT_EQ(e->GetAttributes(), 73);
+  struct { const char* Text; Integer Stored; const char* Shown; } cases[] = {
+      {"clRed", 0x0000FF, "clRed"},
+      {"CLBTNFACE", static_cast<Integer>(0x8000000F), "clBtnFace"},
+      {"clNone", 0x1FFFFFFF, "clNone"},
+      {"$00123456", 0x123456, "$00123456"},
+      {"255", 0xFF, "clRed"},
+      {"-16777201", static_cast<Integer>(0xFF00000F), "$FF00000F"},
+  };
+  for (const auto& c : cases) {
+    e->SetValue(c.Text);
+    EXPECT_EQ(k.Color, c.Stored) << c.Text;
+    EXPECT_EQ(e->GetValue(), c.Shown) << c.Text;
+  }
+  EXPECT_THROW(e->SetValue("clPink"), EConvertError);
+  EXPECT_EQ(k.Color, static_cast<Integer>(0xFF00000F));
+  e->GetValues();
+  TStringList* v = e->GetValuesList();
+  EXPECT_EQ((*v)[0], "clBlack");
+  EXPECT_GE(v->IndexOf("clWindowText"), 0);
+  // Every listed name turns back into a colour that shows as that name.
+  for (int i = 0; i < v->GetCount(); ++i)
+    EXPECT_EQ(frxDsgnIntf::ColorToString(frxDsgnIntf::StringToColor((*v)[i])), (*v)[i]);
+  // The dialog: cancelled or missing changes nothing.
+  EXPECT_FALSE(e->Edit());
+  frxDsgnIntf::ColorDialogProc = [](Integer& c) { return c == 1 ? false : (c = 0x00FF00, true); };
+  EXPECT_TRUE(e->Edit());
+  EXPECT_EQ(e->GetValue(), "clLime");
+  k.Color = 1;
+  EXPECT_FALSE(e->Edit());
+  EXPECT_EQ(k.Color, 1);
+}
+
+TEST_F(DesignIntfTest, ShortCutAndCursorEditors)
+{
+  TKeyedControl k;
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(&k);
+  TfrxPropertyEditor* sc = Find(&list, "ShortCut")->Editor.get();
+  EXPECT_EQ(sc->GetValue(), "(None)");
+  struct { const char* Text; Integer Stored; const char* Shown; } keys[] = {
+      {"Ctrl+S", 0x4053, "Ctrl+S"},
+      {"alt+shift+bksp", 0xA008, "Shift+Alt+BkSp"},
+      {"Shift+Ctrl+F12", 0x607B, "Shift+Ctrl+F12"},
+      {"5", 0x35, "5"},
+      {"(none)", 0, "(None)"},
+      {"Ctrl+Del", 0x402E, "Ctrl+Del"},
+      {"", 0, "(None)"},
+      {"4660", 0x1234, "4660"},  // a key without a name keeps its number
+  };
+  for (const auto& c : keys) {
+    sc->SetValue(c.Text);
+    EXPECT_EQ(k.ShortCut, c.Stored) << c.Text;
+    EXPECT_EQ(sc->GetValue(), c.Shown) << c.Text;
+  }
+  k.ShortCut = 0x4053;
+  EXPECT_THROW(sc->SetValue("Ctrl+Nothing"), Exception);
+  EXPECT_EQ(k.ShortCut, 0x4053);
+  sc->GetValues();
+  TStringList* v = sc->GetValuesList();
+  ASSERT_EQ(v->GetCount(), 109);
+  EXPECT_EQ((*v)[0], "(None)");
+  EXPECT_EQ((*v)[1], "Ctrl+A");
+  EXPECT_EQ((*v)[27], "Ctrl+Alt+A");
+  EXPECT_EQ((*v)[53], "F1");
+  EXPECT_EQ((*v)[101], "Ins");
+  EXPECT_EQ((*v)[108], "Shift+Alt+BkSp");
+  for (int i = 1; i < v->GetCount(); ++i) EXPECT_NE(frxDsgnIntf::TextToShortCut((*v)[i]), 0) << (*v)[i];
+
+  TfrxPropertyEditor* cur = Find(&list, "Cursor")->Editor.get();
+  cur->SetValue("crhourglass");
+  EXPECT_EQ(k.Cursor, -11);
+  EXPECT_EQ(cur->GetValue(), "crHourGlass");
+  cur->SetValue("7");
+  EXPECT_EQ(cur->GetValue(), "7");
+  EXPECT_THROW(cur->SetValue("crPointy"), EConvertError);
+  cur->GetValues();
+  EXPECT_EQ((*cur->GetValuesList())[0], "crAppStart");  // sorted
+  k.Cursor = 0;
+  EXPECT_TRUE(cur->Edit());  // steps through the sorted identifiers
+  EXPECT_EQ(cur->GetValue(), "crDrag");
+}
+
+TEST_F(DesignIntfTest, FontNameAndCharsetEditors)
+{
+  TfrxFont font;
+  TfrxPropertyList list(nullptr);
+  list.SetComponent(&font);
+  TfrxPropertyEditor* cs = Find(&list, "Charset")->Editor.get();
+  EXPECT_EQ(cs->GetValue(), "DEFAULT_CHARSET");
+  cs->SetValue("gb2312_charset");
+  EXPECT_EQ(font.GetCharset(), 134);
+  cs->SetValue("100");
+  EXPECT_EQ(cs->GetValue(), "100");
+  EXPECT_THROW(cs->SetValue("KLINGON_CHARSET"), EConvertError);
+  cs->GetValues();
+  EXPECT_GE(cs->GetValuesList()->IndexOf("RUSSIAN_CHARSET"), 0);
+
+  TfrxPropertyEditor* name = Find(&list, "Name")->Editor.get();
+  name->GetValues();
+  for (const char* face : {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif"})
+    EXPECT_GE(name->GetValuesList()->IndexOf(face), 0) << face;
+  frxDsgnIntf::FontNamesProc = [](TStrings* names) { names->Add("Zeta"); names->Add("Alpha"); };
+  name->GetValues();
+  ASSERT_EQ(name->GetValuesList()->GetCount(), 2);
+  EXPECT_EQ((*name->GetValuesList())[0], "Alpha");
+  font.SetName("Alpha");
+  EXPECT_TRUE(name->Edit());
+  EXPECT_EQ(font.GetName(), "Zeta");
 }
