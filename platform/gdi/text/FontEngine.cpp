@@ -562,3 +562,114 @@ std::shared_ptr<TFontInstance> FontOf(TDCObj* dc) {
   return f->Realized;
 }
 }  // namespace GdiInternal
+
+namespace {
+
+// The character sets a family is listed under, by a language its coverage includes.
+const std::pair<BYTE, const char*> kCharsetLangs[] = {
+    {ANSI_CHARSET, "en"},         {SHIFTJIS_CHARSET, "ja"},     {HANGEUL_CHARSET, "ko"},
+    {GB2312_CHARSET, "zh-cn"},    {CHINESEBIG5_CHARSET, "zh-tw"}, {GREEK_CHARSET, "el"},
+    {TURKISH_CHARSET, "tr"},      {VIETNAMESE_CHARSET, "vi"},   {HEBREW_CHARSET, "he"},
+    {ARABIC_CHARSET, "ar"},       {BALTIC_CHARSET, "lt"},       {RUSSIAN_CHARSET, "ru"},
+    {EASTEUROPE_CHARSET, "pl"},
+};
+
+// ASCII letters folded to lower case; double-byte characters kept whole (their trail bytes
+// may look like letters).
+std::string FoldName(const std::string& s) {
+  std::string r = s;
+  for (std::size_t i = 0; i < r.size(); ++i) {
+    unsigned char b = (unsigned char)r[i];
+    if (b >= 0x81 && b <= 0xFE && i + 1 < r.size()) ++i;
+    else if (b >= 'A' && b <= 'Z') r[i] = char(b + 32);
+  }
+  return r;
+}
+
+}  // namespace
+
+namespace GdiInternal {
+
+std::vector<TFamilyInfo> InstalledFamilies() {
+  std::lock_guard<std::recursive_mutex> g(FtLock());
+  TFaceCache& c = Cache();
+  std::vector<TFamilyInfo> out;
+  FcPattern* pat = FcPatternCreate();
+  FcPatternAddBool(pat, FC_SCALABLE, FcTrue);
+  FcObjectSet* os = FcObjectSetBuild(FC_FAMILY, FC_FAMILYLANG, FC_SPACING, FC_LANG, nullptr);
+  FcFontSet* set = FcFontList(c.Config, pat, os);
+  std::vector<std::pair<std::string, TFamilyInfo>> found;
+  if (set) {
+    for (int i = 0; i < set->nfont; ++i) {
+      FcPattern* f = set->fonts[i];
+      FcChar8* first = nullptr;
+      if (FcPatternGetString(f, FC_FAMILY, 0, &first) != FcResultMatch) continue;
+      // A Chinese system names a family by its zh-cn name where it has one.
+      std::string name = reinterpret_cast<char*>(first);
+      FcChar8* fam = nullptr;
+      for (int k = 0; FcPatternGetString(f, FC_FAMILY, k, &fam) == FcResultMatch; ++k) {
+        FcChar8* lang = nullptr;
+        if (FcPatternGetString(f, FC_FAMILYLANG, k, &lang) == FcResultMatch &&
+            std::strcmp(reinterpret_cast<char*>(lang), "zh-cn") == 0)
+          name = reinterpret_cast<char*>(fam);
+      }
+      TFamilyInfo info;
+      info.Name = System::Utf8ToAnsi(name);
+      // A name CP936 cannot hold could not be asked for again.
+      if (info.Name.empty() || info.Name.find('?') != std::string::npos || info.Name.size() >= LF_FACESIZE)
+        continue;
+      int spacing = FC_PROPORTIONAL;
+      if (FcPatternGetInteger(f, FC_SPACING, 0, &spacing) == FcResultMatch) info.FixedPitch = spacing >= FC_MONO;
+      FcLangSet* langs = nullptr;
+      if (FcPatternGetLangSet(f, FC_LANG, 0, &langs) == FcResultMatch && langs)
+        for (const auto& [cs, lang] : kCharsetLangs)
+          if (FcLangSetHasLang(langs, reinterpret_cast<const FcChar8*>(lang)) == FcLangEqual)
+            info.Charsets.push_back(cs);
+      // Fonts without a language of their own (symbol fonts) are listed as such.
+      if (info.Charsets.empty()) info.Charsets.push_back(SYMBOL_CHARSET);
+      found.emplace_back(reinterpret_cast<char*>(first), std::move(info));
+    }
+    FcFontSetDestroy(set);
+  }
+  FcObjectSetDestroy(os);
+  FcPatternDestroy(pat);
+
+  // One entry per name; the styles of a family merge their character sets.
+  auto add = [&out](TFamilyInfo info) {
+    for (TFamilyInfo& e : out)
+      if (FoldName(e.Name) == FoldName(info.Name)) {
+        for (BYTE cs : info.Charsets)
+          if (std::find(e.Charsets.begin(), e.Charsets.end(), cs) == e.Charsets.end()) e.Charsets.push_back(cs);
+        e.FixedPitch = e.FixedPitch && info.FixedPitch;
+        return;
+      }
+    out.push_back(std::move(info));
+  };
+  for (auto& [utf8, info] : found) add(info);
+  static const std::pair<const char*, const char*> kListedAliases[] = {
+      {"宋体", kChineseFamily},          {"Arial", "Liberation Sans"},
+      {"Tahoma", "Liberation Sans"},     {"MS Sans Serif", "Liberation Sans"},
+      {"Courier New", "Liberation Mono"}, {"Times New Roman", "Liberation Serif"},
+  };
+  for (const auto& [alias, family] : kListedAliases) {
+    TFamilyInfo merged;
+    bool any = false;
+    for (const auto& [utf8, info] : found)
+      if (utf8 == family) {
+        if (!any) merged = info;
+        any = true;
+        for (BYTE cs : info.Charsets)
+          if (std::find(merged.Charsets.begin(), merged.Charsets.end(), cs) == merged.Charsets.end())
+            merged.Charsets.push_back(cs);
+      }
+    if (!any) continue;
+    merged.Name = alias;
+    add(std::move(merged));
+  }
+  for (TFamilyInfo& e : out) std::sort(e.Charsets.begin(), e.Charsets.end());
+  std::sort(out.begin(), out.end(),
+            [](const TFamilyInfo& a, const TFamilyInfo& b) { return FoldName(a.Name) < FoldName(b.Name); });
+  return out;
+}
+
+}  // namespace GdiInternal

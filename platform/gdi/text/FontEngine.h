@@ -71,6 +71,19 @@ private:
 
 namespace GdiInternal {
 struct TDCObj;
+
+// One installed scalable family as the font listing reports it.
+struct TFamilyInfo {
+  std::string Name;            // CP936: the zh-cn name when the family has one, else its first
+  bool FixedPitch = false;
+  std::vector<BYTE> Charsets;  // the character sets its languages cover, ascending
+};
+// The installed scalable families whose names CP936 can hold, then the classic faces the
+// drawing layer maps ("宋体", "Arial", ...) whose stand-in is installed, each with the
+// charsets of its stand-in. Sorted by name (CP936 bytes, ASCII case ignored), one entry per
+// name. The fonts are those found when the drawing layer first needed fonts, the same set that
+// text output draws with.
+std::vector<TFamilyInfo> InstalledFamilies();
 // The font selected into the DC, realised for the DC's mapping.
 std::shared_ptr<TFontInstance> FontOf(TDCObj* dc);
 }  // namespace GdiInternal

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/gdi/dc/Raster.h"
+#include "platform/gdi/text/FontEngine.h"
 #include "platform/gdi/text/TextCore.h"
 
 namespace Windows {
@@ -49,7 +50,72 @@ BOOL AbcWidths(HDC hdc, UINT first, UINT last, ABC* out, bool wide) {
   return TRUE;
 }
 
+const char* ScriptName(BYTE cs) {
+  switch (cs) {
+    case ANSI_CHARSET: return "Western";
+    case SYMBOL_CHARSET: return "Symbol";
+    case SHIFTJIS_CHARSET: return "Japanese";
+    case HANGEUL_CHARSET: return "Hangul";
+    case GB2312_CHARSET: return "CHINESE_GB2312";
+    case CHINESEBIG5_CHARSET: return "CHINESE_BIG5";
+    case GREEK_CHARSET: return "Greek";
+    case TURKISH_CHARSET: return "Turkish";
+    case VIETNAMESE_CHARSET: return "Vietnamese";
+    case HEBREW_CHARSET: return "Hebrew";
+    case ARABIC_CHARSET: return "Arabic";
+    case BALTIC_CHARSET: return "Baltic";
+    case RUSSIAN_CHARSET: return "Cyrillic";
+    case EASTEUROPE_CHARSET: return "Central European";
+    default: return "";
+  }
+}
+
+void CopyName(char* to, std::size_t size, const std::string& from) {
+  std::size_t n = std::min(from.size(), size - 1);
+  std::memcpy(to, from.data(), n);
+  to[n] = 0;
+}
+
 }  // namespace
+
+int EnumFontFamiliesEx(HDC, const LOGFONTA* lf, FONTENUMPROCA proc, LPARAM data, DWORD) {
+  if (!lf || !proc) return 0;
+  std::string wanted(lf->lfFaceName, strnlen(lf->lfFaceName, LF_FACESIZE));
+  auto fold = [](std::string s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+      unsigned char b = (unsigned char)s[i];
+      if (b >= 0x81 && b <= 0xFE && i + 1 < s.size()) ++i;
+      else if (b >= 'A' && b <= 'Z') s[i] = char(b + 32);
+    }
+    return s;
+  };
+  int result = 0;
+  for (const TFamilyInfo& fam : InstalledFamilies()) {
+    if (!wanted.empty() && fold(wanted) != fold(fam.Name)) continue;
+    for (BYTE cs : fam.Charsets) {
+      if (lf->lfCharSet != DEFAULT_CHARSET && lf->lfCharSet != cs) continue;
+      ENUMLOGFONTEXA e;
+      LOGFONTA& l = e.elfLogFont;
+      l.lfHeight = 16;
+      l.lfWeight = FW_NORMAL;
+      l.lfCharSet = cs;
+      l.lfOutPrecision = OUT_TT_PRECIS;
+      l.lfPitchAndFamily = fam.FixedPitch ? FIXED_PITCH : VARIABLE_PITCH;
+      CopyName(l.lfFaceName, LF_FACESIZE, fam.Name);
+      CopyName(e.elfFullName, sizeof e.elfFullName, fam.Name);
+      CopyName(e.elfStyle, sizeof e.elfStyle, "Regular");
+      CopyName(e.elfScript, sizeof e.elfScript, ScriptName(cs));
+      TEXTMETRICA tm;
+      if (auto font = TFontInstance::Get(l, 1.0)) tm = font->Metrics();
+      tm.tmCharSet = cs;
+      // The pitch bit is set for variable pitch, as the classic metrics have it.
+      tm.tmPitchAndFamily = BYTE(TMPF_TRUETYPE | TMPF_VECTOR | (fam.FixedPitch ? 0 : TMPF_FIXED_PITCH));
+      result = proc(&e.elfLogFont, &tm, TRUETYPE_FONTTYPE, data);
+      if (result == 0) return 0;
+    }
+  }
+  return result;
+}
 
 BOOL GetTextMetrics(HDC hdc, TEXTMETRICA* out) {
   TDCObj* dc = GdiInternal::DC(hdc);

@@ -8,7 +8,31 @@
 
 #include "platform/gdi/WinTypes.h"
 
+// Font types reported by the family listing.
+constexpr DWORD RASTER_FONTTYPE = 1, DEVICE_FONTTYPE = 2, TRUETYPE_FONTTYPE = 4;
+
+// One listed family as the listing callback sees it: the logical font that selects it, then
+// its full name, style and script (CP936, zero-terminated).
+struct ENUMLOGFONTEXA {
+  LOGFONTA elfLogFont;
+  char elfFullName[64] = {};
+  char elfStyle[32] = {};
+  char elfScript[32] = {};
+};
+// Answers 0 to stop the listing. `lf` points to an ENUMLOGFONTEXA.
+using FONTENUMPROCA = int (*)(const LOGFONTA* lf, const TEXTMETRICA* tm, DWORD fontType, LPARAM data);
+
 namespace Windows {
+
+// Lists the installed font families (every one is scalable, so TRUETYPE_FONTTYPE), sorted by
+// name. `lf->lfCharSet` DEFAULT_CHARSET lists each family once per character set it covers,
+// another value only the families that cover that set; a non-empty `lf->lfFaceName` (case
+// ignored) lists only that family. The classic faces "宋体", "Arial", "Tahoma", "Courier New",
+// "Times New Roman" and "MS Sans Serif" are listed under their own names when their stand-in
+// is installed. The metrics are those of the regular face at 16 pixels. `dc` may be null (the
+// screen). Answers the last value `proc` returned, 0 when nothing was listed; a null `lf` or
+// `proc` lists nothing.
+int EnumFontFamiliesEx(HDC dc, const LOGFONTA* lf, FONTENUMPROCA proc, LPARAM data, DWORD flags = 0);
 
 BOOL GetTextMetrics(HDC dc, TEXTMETRICA* out);
 // With `out` null answers the size needed; otherwise fills the structure followed by the four
