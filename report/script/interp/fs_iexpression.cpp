@@ -421,7 +421,9 @@ void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, A
     return;
   }
   if (!(Op == opIs && LK == ikClass && RK == ikClass)) {
-    Ok = fs_itypes::TypesCompatible(LK, LT, RK, RT) || O->Op == opIn;
+    // Objects of related classes compare either way round.
+    Ok = fs_itypes::TypesCompatible(LK, LT, RK, RT, FProgram) || O->Op == opIn ||
+         (LK == ikClass && RK == ikClass && fs_itypes::TypesCompatible(RK, RT, LK, LT, FProgram));
     if (Ok && LK == ikBoolean)
       Ok = Op == opNonEq || Op == opEq || Op == opOr || Op == opXor || Op == opAnd || Op == opNot;
     else if (Ok && (LK == ikChar || LK == ikString))

@@ -2,7 +2,10 @@
 
 #include <memory>
 
+#include "report/script/host/fs_ievents.h"
+#include "report/script/host/fs_ihandles.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/lib/fs_iclassesrtti.h"
 #include "report/script/lib/fs_isysrtti.h"
 
 namespace fs_iinterpreter {
@@ -28,6 +31,7 @@ void Fill(TfsScript* S)
   S->AddConst("nil", "Variant", Variant(0));
   S->AddConst("Null", "Variant", Variant::Null());
   fs_isysrtti::Register(S);
+  fs_iclassesrtti::Register(S);
 }
 }  // namespace
 
@@ -43,13 +47,16 @@ TfsScript* GetGlobalScript()
 void Initialize()
 {
   Finalized = false;
+  fs_ievents::Initialize();
   GetGlobalScript();
 }
 
 void Finalize()
 {
   Finalized = true;
+  fs_ievents::Finalize();
   GlobalScript.reset();
+  fs_ihandles::Clear();
 }
 
 }  // namespace fs_iinterpreter

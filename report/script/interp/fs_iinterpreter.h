@@ -9,9 +9,11 @@ namespace fs_iinterpreter {
 // Created and filled on the first call; owned by this unit. After Finalize it creates nothing
 // and answers null, so libraries finalised later can still ask safely.
 TfsScript* GetGlobalScript();
-// Creates the global script and the system library (idempotent after Finalize too).
+// Creates the event list, the global script, the system and the classes library (idempotent
+// after Finalize too).
 void Initialize();
-// Frees the system library and the global script.
+// Frees every event adapter, the libraries' items and the global script, and drops every
+// object handle.
 void Finalize();
 
 }  // namespace fs_iinterpreter

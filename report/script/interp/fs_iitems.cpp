@@ -3,6 +3,10 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringUtils.h"
+#include "report/script/host/fs_iclassvar.h"
+#include "report/script/host/fs_ievents.h"
+#include "report/script/host/fs_ihandles.h"
+#include "report/script/host/fs_ilate.h"
 #include "report/script/interp/fs_iscript.h"
 #include "report/script/interp/fs_istatements.h"
 #include "report/script/tools/fs_itypes.h"
@@ -99,6 +103,8 @@ TfsProcVariable::TfsProcVariable(const AnsiString& AName, TfsItemKind AKind, con
 
 TfsProcVariable::~TfsProcVariable()
 {
+  // No host event may run this procedure any more.
+  if (TfsEventList* L = fs_ievents::GetEventList()) L->RemoveProc(this);
   for (TObject* E : FEntries) LocalScript->UnregisterItem(static_cast<TfsCustomVariable*>(E));
   LocalScript.reset();
   Clear();
@@ -254,6 +260,22 @@ Variant& IndexedValue(TfsCustomHelper* H)
 }
 }  // namespace
 
+namespace {
+// Host objects travel as integer handles.
+bool IsObjectValue(const Variant& V)
+{
+  TVarType T = V.Deref().VarType();
+  return T == varInteger || T == varInt64 || T == varSmallint || T == varShortInt || T == varByte || T == varWord ||
+         T == varLongWord;
+}
+std::vector<Variant> GivenIndexes(TfsCustomVariable* H)
+{
+  std::vector<Variant> R;
+  for (Integer I = 0; I < H->GetCount() && !H->ParamAt(I)->Value.IsNull(); ++I) R.push_back(H->ParamAt(I)->Value);
+  return R;
+}
+}  // namespace
+
 Variant TfsArrayHelper::GetValue()
 {
   Variant& A = IndexedValue(this);
@@ -263,7 +285,10 @@ Variant TfsArrayHelper::GetValue()
     return Variant(AnsiString(1, S[CheckedCharIndex(S, ParamAt(0)->Value)]));
   }
   int Dims = Variants::VarArrayDimCount(A);
-  if (Dims < 1 || Dims > 3) return Variant::Null();
+  if (Dims < 1 || Dims > 3) {
+    if (!A.IsArray() && IsObjectValue(A)) return fs_ilate::IndexObject(ProgramScript, A, GivenIndexes(this), nullptr);
+    return Variant::Null();
+  }
   return Variants::VarArrayGet(A, ArrayIndexes(this, Dims));
 }
 
@@ -280,7 +305,11 @@ void TfsArrayHelper::SetValue(const Variant& AValue)
     return;
   }
   int Dims = Variants::VarArrayDimCount(A);
-  if (Dims < 1 || Dims > 3) return;
+  if (Dims < 1 || Dims > 3) {
+    // A host object held in a Variant: its default property.
+    if (!A.IsArray() && IsObjectValue(A)) fs_ilate::IndexObject(ProgramScript, A, GivenIndexes(this), &AValue);
+    return;
+  }
   Variants::VarArrayPut(A, AValue, ArrayIndexes(this, Dims));
 }
 
@@ -300,6 +329,18 @@ TfsMethodHelper::TfsMethodHelper(const AnsiString& ASyntax, TfsScript* Script, T
   IsReadOnly = true;
 }
 
+TObject* TfsMethodHelper::Target(const void*& Class)
+{
+  Class = ClassRef;
+  if (Kind == ikConstructor && ParentValue.IsNull()) {
+    // Class.Create: the class named in the program is the one to make.
+    if (auto* C = dynamic_cast<TfsClassVariable*>(ParentRef)) Class = C->ClassRef;
+    return nullptr;
+  }
+  if (OwnerClass) return OwnerClass->InstanceOf(ParentValue);
+  return ParentValue.IsNull() ? nullptr : fs_ihandles::ObjectOf(ParentValue);
+}
+
 Variant TfsMethodHelper::GetValue()
 {
   if (!CallBack) return Variant(0);
@@ -309,11 +350,26 @@ Variant TfsMethodHelper::GetValue()
   for (Integer I = 0; I < N; ++I) Values.push_back(ParamAt(I)->Value);
   Variant Params = Variants::VarArrayOf(Values);
   AnsiString MethodName = SysUtils::AnsiUpperCase(IsIndexProp ? Name + ".Get" : Name);
-  TObject* Instance = nullptr;  // host objects are bound by the class library
-  Variant Result = CallBack(Instance, ClassRef, MethodName, Params);
+  const void* Class;
+  TObject* Instance = Target(Class);
+  Variant Result = CallBack(Instance, Class, MethodName, Params);
   for (Integer I = 0; I < N; ++I)
     if (ParamAt(I)->IsVarParam) ParamAt(I)->Value = Variants::VarArrayGet(Params, {I});
   return Result;
+}
+
+void TfsMethodHelper::SetValue(const Variant& AValue)
+{
+  if (!IsIndexProp || !CallBack || IsReadOnly) return;
+  std::vector<Variant> Values;
+  Integer N = GetCount();
+  Values.reserve(static_cast<std::size_t>(N) + 1);
+  for (Integer I = 0; I < N; ++I) Values.push_back(ParamAt(I)->Value);
+  Values.push_back(AValue);
+  Variant Params = Variants::VarArrayOf(Values);
+  const void* Class;
+  TObject* Instance = Target(Class);
+  CallBack(Instance, Class, SysUtils::AnsiUpperCase(Name + ".Set"), Params);
 }
 
 namespace fs_iitems {

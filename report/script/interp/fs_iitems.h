@@ -13,6 +13,7 @@
 #include "platform/rtl/Variants.h"
 
 class TfsScript;
+class TfsClassVariable;
 
 PELTO_DECLARE_EXCEPTION(EStackOverflow, Exception);
 
@@ -186,13 +187,21 @@ public:
   // Raises what the declaration reader raises for a bad text.
   TfsMethodHelper(const AnsiString& ASyntax, TfsScript* Script, TfsMethodCallback ACallBack);
   Variant GetValue() override;
+  // An indexed property: calls "<NAME>.SET" with the indexes and then the value. Else nothing.
+  void SetValue(const Variant& AValue) override;
 
   AnsiString Category;
+  // The class item of a member (null for a global function); the instance is checked against it.
+  TfsClassVariable* OwnerClass = nullptr;
   const void* ClassRef = nullptr;
   AnsiString Description;
   bool IsIndexProp = false;
   TfsMethodCallback CallBack;
   AnsiString Syntax;
+
+private:
+  // The checked object of the previous step and the class to hand the callback.
+  TObject* Target(const void*& Class);
 };
 
 namespace fs_iitems {

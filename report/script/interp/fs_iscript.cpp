@@ -1,5 +1,8 @@
 #include "report/script/interp/fs_iscript.h"
 
+#include "report/script/host/fs_iclassvar.h"
+#include "report/script/host/fs_ihandles.h"
+
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
@@ -138,6 +141,27 @@ void AddEnumValues(TfsScript* S, const AnsiString& ATypeName, const AnsiString& 
 
 void TfsScript::AddEnum(const AnsiString& ATypeName, const AnsiString& Names) { AddEnumValues(this, ATypeName, Names, false); }
 void TfsScript::AddEnumSet(const AnsiString& ATypeName, const AnsiString& Names) { AddEnumValues(this, ATypeName, Names, true); }
+
+TfsClassVariable* TfsScript::FindClassItem(const AnsiString& AName) const
+{
+  return dynamic_cast<TfsClassVariable*>(FindItem(AName));
+}
+
+TfsClassVariable* TfsScript::AddClass(const TMetaClass* ClassRef, const AnsiString& AncestorName,
+                                      TfsInstanceCheck Check)
+{
+  if (FindItem(ClassRef->ClassName())) return nullptr;
+  auto* C = new TfsClassVariable(ClassRef, AncestorName, this, Check);
+  if (!RegisterItem(C->Name, C)) return nullptr;
+  if (TfsClassVariable* A = FindClassItem(AncestorName)) C->DefaultProperty = A->DefaultProperty;
+  return C;
+}
+
+void TfsScript::AddObject(const AnsiString& AName, TObject* Instance)
+{
+  AnsiString Class = Instance ? AnsiString(Instance->ClassName()) : AnsiString("TObject");
+  AddVariable(AName, Class, fs_ihandles::ToVariant(Instance));
+}
 
 TfsMethodHelper* TfsScript::AddMethod(const AnsiString& ASyntax, TfsMethodCallback CallBack, const AnsiString& Category,
                                       const AnsiString& Description)

@@ -19,6 +19,9 @@
 #include "report/script/parser/fs_iilparser.h"
 
 class TfsStatement;
+class TfsClassVariable;
+class TMetaClass;
+using TfsInstanceCheck = bool (*)(const TObject* Obj);
 
 using TfsRunLineEvent = std::function<void(TfsScript* Sender, const AnsiString& UnitName, const AnsiString& SourcePos)>;
 
@@ -38,6 +41,8 @@ public:
   // Null when absent (not an error).
   TfsCustomVariable* FindLocalItem(const AnsiString& AName) const;
   TfsCustomVariable* FindItem(const AnsiString& AName) const;
+  // FindItem, null unless the item is a host class.
+  TfsClassVariable* FindClassItem(const AnsiString& AName) const;
   void RemoveItems(const void* Owner);
   void ClearItems(const void* Owner);
   void Clear();
@@ -47,6 +52,13 @@ public:
   void AddVariable(const AnsiString& AName, const AnsiString& ATypeName, const Variant& AValue);
   void AddEnum(const AnsiString& ATypeName, const AnsiString& Names);
   void AddEnumSet(const AnsiString& ATypeName, const AnsiString& Names);
+  // A host class named after ClassRef, owned by this script; null (nothing done) when the name is
+  // taken. Takes the ancestor's default property. Check decides which objects are instances
+  // (fsIsInstance<T> for classes the type information cannot tell apart).
+  TfsClassVariable* AddClass(const TMetaClass* ClassRef, const AnsiString& AncestorName,
+                             TfsInstanceCheck Check = nullptr);
+  // A variable of Instance's class holding its handle.
+  void AddObject(const AnsiString& AName, TObject* Instance);
   // The helper stays owned by this script. Raises for a declaration text it can't read.
   TfsMethodHelper* AddMethod(const AnsiString& ASyntax, TfsMethodCallback CallBack, const AnsiString& Category = "",
                              const AnsiString& Description = "");

@@ -100,6 +100,15 @@ void TfsAssignDivStmt::Run()
 
 TfsCallStmt::~TfsCallStmt() { delete Target; }
 
+TfsWithStmt::~TfsWithStmt() { delete Target; }
+
+void TfsWithStmt::Run()
+{
+  RunLine();
+  if (OwnerScript->StopRequested) return;
+  WithVar->SetValue(Target->GetValue());
+}
+
 void TfsCallStmt::Run()
 {
   RunLine();

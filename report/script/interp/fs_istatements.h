@@ -70,6 +70,17 @@ public:
   AnsiString IncDec;
 };
 
+// with X do ...: evaluates X once into a hidden variable through which the body's names reach
+// X's members.
+class TfsWithStmt : public TfsStatement {
+public:
+  using TfsStatement::TfsStatement;
+  ~TfsWithStmt() override;
+  void Run() override;
+  TfsDesignator* Target = nullptr;
+  TfsCustomVariable* WithVar = nullptr;
+};
+
 class TfsIfStmt : public TfsStatement {
 public:
   TfsIfStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);

@@ -12,6 +12,7 @@
 #include "platform/rtl/MessageSeam.h"
 #include "platform/rtl/StringUtils.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/tools/fs_ivarrecs.h"
 
 namespace fs_isysrtti {
 
@@ -41,33 +42,8 @@ void Put(Variant& Params, int I, const Variant& V) { Variants::VarArrayPut(Param
 // Every element goes whole: texts are not cut and 64-bit integers keep their value.
 AnsiString FormatArgs(const AnsiString& Fmt, const Variant& Args)
 {
-  std::deque<AnsiString> Texts;  // TVarRec refers to its text: keep them alive and in place
-  std::deque<Variant> Values;
-  std::vector<TVarRec> Recs;
-  if (Args.IsArray()) {
-    int Lo = Variants::VarArrayLowBound(Args, 1), Hi = Variants::VarArrayHighBound(Args, 1);
-    for (int I = Lo; I <= Hi; ++I) {
-      Variant V = Variants::VarArrayGet(Args, {I});
-      switch (V.VarType()) {
-        case varSmallint:
-        case varInteger:
-        case varByte:
-        case varShortInt:
-        case varWord: Recs.emplace_back(V.AsInteger()); break;
-        case varLongWord:
-        case varInt64: Recs.emplace_back(static_cast<long long>(V.AsInt64())); break;
-        case varSingle:
-        case varDouble:
-        case varCurrency:
-        case varDate: Recs.emplace_back(V.AsDouble()); break;
-        case varOleStr:
-        case varString: Recs.emplace_back(Texts.emplace_back(V.AsString())); break;
-        case varBoolean: Recs.emplace_back(V.AsBoolean()); break;
-        default: Recs.emplace_back(Values.emplace_back(V)); break;
-      }
-    }
-  }
-  return SysUtils::Format(Fmt, Recs);
+  fs_ivarrecs::TfsVarRecs Recs(Args);
+  return SysUtils::Format(Fmt, Recs.Recs());
 }
 
 AnsiString NameCase(const AnsiString& S)

@@ -5,6 +5,9 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringUtils.h"
+#include "report/script/host/fs_iclassvar.h"
+#include "report/script/host/fs_idisp.h"
+#include "report/script/host/fs_ilate.h"
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iexpression.h"
 #include "report/script/interp/fs_iscript.h"
@@ -179,6 +182,32 @@ AnsiString TfsILParser::ResolveType(AnsiString& T, TfsScript* S, int& KindOut)
   return T;
 }
 
+bool TfsILParser::ResolveWithMember(TfsScript* S, const AnsiString& Name, TfsCustomVariable*& WithVar,
+                                    TfsCustomVariable*& Member)
+{
+  for (std::size_t I = FWithList.size(); I-- > 0;) {
+    TfsCustomVariable* V = FWithList[I];
+    if (S->FindLocalItem(V->Name) != V) continue;  // a with of an enclosing procedure
+    if (V->Kind == ikVariant) {
+      // Known only at run time: a name the program knows is its own, any other the object's.
+      if (S->FindItem(Name)) return false;
+      auto* H = new TfsLateHelper(Name);
+      S->RegisterItem("", H);
+      WithVar = V;
+      Member = H;
+      return true;
+    }
+    TfsClassVariable* C = S->FindClassItem(V->TypeName);
+    if (!C) continue;
+    if (TfsCustomVariable* M = C->FindMember(Name)) {
+      WithVar = V;
+      Member = M;
+      return true;
+    }
+  }
+  return false;
+}
+
 TfsCustomVariable* TfsILParser::ResolveVariable(TfsScript* S, const AnsiString& N)
 {
   if (TfsCustomVariable* I = S->FindItem(N)) return I;
@@ -195,7 +224,7 @@ void TfsILParser::CheckNewName(TfsScript* S, const AnsiString& N)
 
 void TfsILParser::CheckAssignable(TfsCustomVariable* V, TfsCustomVariable* E)
 {
-  if (!fs_itypes::AssignCompatible(V, E))
+  if (!fs_itypes::AssignCompatible(V, E, FProgram))
     throw Exception(AnsiString(SIncompatibleTypes) + ": " + Quoted(V->KindText()) + ", " + Quoted(E->KindText()));
 }
 
@@ -304,6 +333,7 @@ TfsExpression* TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
       if (N == "op") Ex->AddOperator(Lower(C->Prop("text")));
       else if (N == "number" || N == "string") Ex->AddConst(fs_itypes::ParseConstant(C->Prop("text")));
       else if (N == "dsgn") Ex->AddDesignator(CompileDesignator(C, S));
+      else if (N == "new" && C->GetCount() > 0) Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1));
       else if (N == "set") Ex->AddSet(CompileSet(C, S));
       else if (N == "expr") AddChildren(C);
     }
@@ -328,57 +358,114 @@ TfsExpression* TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
   return Ex.release();
 }
 
-TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S)
+TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int Form)
 {
   auto Dsg = std::make_unique<TfsDesignator>(S);
   SetErrPos(D);
   Dsg->ItemPos = D->Prop("pos");
   TfsDesignatorItem* Last = nullptr;
+  AnsiString LastType;  // the class a constructor step makes
+  auto AddStep = [&](TfsCustomVariable* Item, const AnsiString& Pos) {
+    auto* Step = new TfsDesignatorItem;
+    Step->StepPos = Pos;
+    Step->StepItem = Item;
+    Dsg->Add(Step);
+    Last = Step;
+    return Step;
+  };
+  auto ClassMember = [&](TfsClassVariable* C, const AnsiString& Name) {
+    TfsCustomVariable* M = C->FindMember(Name);
+    if (!M) throw Exception(SIdUndeclared + Quoted(Name));
+    return M;
+  };
   for (Integer I = 0; I < D->GetCount(); ++I) {
     TfsXMLItem* C = Child(D, I);
     SetErrPos(C);
     AnsiString N = Lower(C->GetName());
     if (N == "node") {
       AnsiString Text = C->Prop("text");
-      auto* Step = new TfsDesignatorItem;
-      Step->StepPos = C->Prop("pos");
-      Dsg->Add(Step);
-      if (!Last) {
-        Step->StepItem = ResolveVariable(S, Text);
-      } else {
-        TfsCustomVariable* R = Last->StepItem;
-        TfsItemKind K = R->Kind;
-        if (dynamic_cast<TfsProcVariable*>(R) || dynamic_cast<TfsMethodHelper*>(R)) K = R->Kind;
-        if (K == ikVariant) {
-          if (Text != "[") throw Exception(SIdUndeclared + Quoted(Text));
-          Step->StepItem = S->FindItem("__ArrayHelper");
-        } else if (K == ikString || K == ikChar) {
-          if (Text != "[") throw Exception(SStringError);
-          Step->StepItem = S->FindItem("__StringHelper");
-        } else if (K == ikArray) {
-          if (Text != "[") throw Exception(SIndexRequired);
-          Step->StepItem = R->RefItem ? R->RefItem : S->FindItem("__ArrayHelper");
-        } else if (K == ikClass) {
-          throw Exception(SUnknownType + Quoted(R->TypeName));
-        } else {
-          throw Exception(SArrayRequired);
-        }
+      AnsiString Pos = C->Prop("pos");
+      TfsCustomVariable *WithVar, *Member;
+      if (!Last && Form != 1 && ResolveWithMember(S, Text, WithVar, Member)) {
+        AddStep(WithVar, Pos);
+        AddStep(Member, Pos);
+        continue;
       }
-      Last = Step;
+      if (!Last) {
+        TfsDesignatorItem* Step = AddStep(ResolveVariable(S, Text), Pos);
+        if (Form == 1) {
+          auto* Cls = dynamic_cast<TfsClassVariable*>(Step->StepItem);
+          if (!Cls) throw Exception(SClassRequired);
+          AddStep(ClassMember(Cls, "Create"), Pos);
+          LastType = Cls->Name;
+        }
+        continue;
+      }
+      TfsCustomVariable* R = Last->StepItem;
+      TfsItemKind K = R->Kind;
+      AnsiString RType = R->TypeName;
+      if (K == ikConstructor) {
+        K = ikClass;
+        RType = LastType;
+      }
+      // An indexed property or a late-bound member takes the indexes in brackets as its arguments.
+      if (Text == "[" && Last->GetCount() == 0 &&
+          (dynamic_cast<TfsLateHelper*>(R) || dynamic_cast<TfsOLEHelper*>(R) || ((R->ItemClass & icHelper) && dynamic_cast<TfsMethodHelper*>(R) &&
+                                               static_cast<TfsMethodHelper*>(R)->IsIndexProp)))
+        continue;
+      if (K == ikVariant) {
+        if (Text == "[") AddStep(S->FindItem("__ArrayHelper"), Pos);
+        else if (dynamic_cast<TfsOLEHelper*>(R) || fs_idisp::IsDispatch(R->Value)) {
+          // An automation object already: the rest of the path is called by name.
+          auto* H = new TfsOLEHelper(Text);
+          S->RegisterItem("", H);
+          AddStep(H, Pos);
+        } else {
+          // Known only when the program runs: an automation object or a host object.
+          auto* H = new TfsLateHelper(Text);
+          S->RegisterItem("", H);
+          AddStep(H, Pos);
+        }
+      } else if (K == ikString || K == ikChar) {
+        if (Text != "[") throw Exception(SStringError);
+        AddStep(S->FindItem("__StringHelper"), Pos);
+      } else if (K == ikArray) {
+        if (Text != "[") throw Exception(SIndexRequired);
+        AddStep(R->RefItem ? R->RefItem : S->FindItem("__ArrayHelper"), Pos);
+      } else if (K == ikClass) {
+        TfsClassVariable* Cls = S->FindClassItem(RType);
+        if (!Cls) throw Exception(SUnknownType + Quoted(RType));
+        if (Text == "[") {
+          if (!Cls->DefaultProperty) throw Exception("Class " + Cls->Name + " does not have a default property");
+          AddStep(Cls->DefaultProperty, Pos)->IsIndexed = true;
+        } else {
+          AddStep(ClassMember(Cls, Text), Pos);
+          if (Last->StepItem->Kind == ikConstructor) LastType = Cls->Name;
+        }
+      } else {
+        throw Exception(SArrayRequired);
+      }
     } else if (N == "expr") {
       if (!Last) throw Exception(SStatementExpected);
       Last->Add(CompileExpr(C, S));
+      TfsCustomVariable* H = Last->StepItem;
+      if (dynamic_cast<TfsLateHelper*>(H) || dynamic_cast<TfsOLEHelper*>(H))
+        while (H->GetCount() < Last->GetCount()) H->Add(new TfsParamItem("", ikVariant, "", false, false));
     } else if (N == "addr") {
       if (D->GetCount() != 2) throw Exception(SVarRequired);
       auto* V = new TfsStringVariable("", ikString, "");
       V->StrValue = Child(D, 1)->Prop("text");
       S->RegisterItem("", V);
-      auto* Step = new TfsDesignatorItem;
-      Step->StepItem = V;
-      Dsg->Add(Step);
-      Last = Step;
+      AddStep(V, "");
       break;
     }
+  }
+  if (Form == 2 && Last) {
+    TfsCustomVariable* R = Last->StepItem;
+    if (R->Kind != ikClass && R->Kind != ikVariant && R->Kind != ikConstructor) throw Exception(SClassRequired);
+    TfsClassVariable* Obj = S->FindClassItem("TObject");
+    if (!Obj) throw Exception(SClassRequired);
+    AddStep(ClassMember(Obj, "Free"), Last->StepPos);
   }
   if (!Last) throw Exception(SStatementExpected);
   Dsg->Finalize();
@@ -614,7 +701,40 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
       CompileStmt(Copy.get(), S, List);
     }
     List->Add(new TfsExitStmt(S, Pos, FUnitName));
-  } else if (N == "with" || N == "delete") {
-    throw Exception(SClassRequired);
+  } else if (N == "delete") {
+    AddLine();
+    auto* C = new TfsCallStmt(S, Pos, FUnitName);
+    List->Add(C);
+    C->Target = CompileDesignator(Child(E, 0), S, 2);
+  } else if (N == "with") {
+    AddLine();
+    std::size_t Outer = FWithList.size();
+    Integer I = 0;
+    for (; I < E->GetCount() && Lower(Child(E, I)->GetName()) == "dsgn"; ++I) {
+      // Pascal's "with a, b do s": every designator but the body's is a with object.
+      if (I == E->GetCount() - 1) break;
+      std::unique_ptr<TfsDesignator> Target(CompileDesignator(Child(E, I), S));
+      if (Target->Kind != ikClass && Target->Kind != ikVariant) throw Exception(SClassRequired);
+      AnsiString Hidden;
+      for (Integer K = 0;; ++K) {
+        Hidden = std::to_string(K);
+        bool Taken = S->FindLocalItem(Hidden) != nullptr;
+        for (TfsCustomVariable* W : FWithList) Taken = Taken || W->Name == Hidden;
+        if (!Taken) break;
+      }
+      auto* V = new TfsVariable(Hidden, Target->Kind, Target->TypeName);
+      S->RegisterItem(Hidden, V);
+      auto* W = new TfsWithStmt(S, Pos, FUnitName);
+      List->Add(W);
+      W->WithVar = V;
+      W->Target = Target.release();
+      FWithList.push_back(V);
+    }
+    struct TRestore {
+      std::vector<TfsCustomVariable*>& L;
+      std::size_t N;
+      ~TRestore() { L.resize(N); }
+    } Restore{FWithList, Outer};
+    for (; I < E->GetCount(); ++I) CompileStmt(Child(E, I), S, List);
   }
 }

@@ -92,7 +92,8 @@ private:
   TfsCustomVariable* MakeVariable(TfsXMLItem* E, TfsScript* S, bool ByRef, bool AsParam, TfsStatement* List,
                                         const AnsiString& Name);
   TfsExpression* CompileExpr(TfsXMLItem* E, TfsScript* S);
-  TfsDesignator* CompileDesignator(TfsXMLItem* E, TfsScript* S);
+  // Form: 0 plain, 1 "new Class(args)" (Create follows the class), 2 "delete Object" (Free follows).
+  TfsDesignator* CompileDesignator(TfsXMLItem* E, TfsScript* S, int Form = 0);
   TfsSetExpression* CompileSet(TfsXMLItem* E, TfsScript* S);
   AnsiString ResolveType(AnsiString& T, TfsScript* S, int& KindOut);
   TfsCustomVariable* ResolveVariable(TfsScript* S, const AnsiString& N);
@@ -102,6 +103,10 @@ private:
 
   TfsXMLItem* FDeclRoot = nullptr;
   AnsiString FBuildErrorPos;
+  // The hidden variables of the with statements being compiled, innermost last.
+  std::vector<TfsCustomVariable*> FWithList;
+  // The steps for a name that is a member of a with object; false when no with object has it.
+  bool ResolveWithMember(TfsScript* S, const AnsiString& Name, TfsCustomVariable*& WithVar, TfsCustomVariable*& Member);
 
   bool Walk(const TfsGrammarNode* E);
   bool WalkLoop(const TfsGrammarNode* E, Integer P0);

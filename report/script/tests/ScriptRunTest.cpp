@@ -9,6 +9,7 @@
 #include "report/script/ScriptModule.h"
 #include "report/script/interp/fs_iinterpreter.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/tests/HostFixture.h"
 
 namespace {
 
@@ -16,11 +17,14 @@ class ScriptRun : public ::testing::Test {
 protected:
   void SetUp() override { ScriptModule::Initialize(); }
 
+  THostFixture Host;  // outlives the scripts made below
+
   // A script under the global script, with Text compiled; fails the test on a compile error.
   std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text, bool ExpectOk = true)
   {
     auto S = std::make_unique<TfsScript>(nullptr);
     S->ParentScript = fs_iinterpreter::GetGlobalScript();
+    Host.Register(S.get());
     S->SetSyntaxType(Lang);
     S->GetLines()->SetText(Text);
     bool Ok = S->Compile();

@@ -7,6 +7,7 @@
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringUtils.h"
+#include "report/script/host/fs_iclassvar.h"
 #include "report/script/interp/fs_iscript.h"
 
 namespace fs_itypes {
@@ -17,7 +18,21 @@ TfsItemKind KindOfType(const AnsiString& TypeName, const TfsScript* Script)
   return I ? I->Kind : ikClass;
 }
 
-bool TypesCompatible(TfsItemKind T, const AnsiString& TT, TfsItemKind S, const AnsiString& ST)
+bool ClassInherits(const AnsiString& BaseName, const AnsiString& DerivedName, const TfsScript* Script)
+{
+  if (!Script) return false;
+  TfsClassVariable* Base = Script->FindClassItem(BaseName);
+  TfsClassVariable* C = Script->FindClassItem(DerivedName);
+  if (!Base) return false;
+  for (int Depth = 0; C && Depth < 64; ++Depth) {
+    if (C == Base) return true;
+    if (C->AncestorName.empty() || !C->OwnerScript) break;
+    C = C->OwnerScript->FindClassItem(C->AncestorName);
+  }
+  return false;
+}
+
+bool TypesCompatible(TfsItemKind T, const AnsiString& TT, TfsItemKind S, const AnsiString& ST, const TfsScript* Script)
 {
   switch (T) {
     case ikInteger: return S == ikInteger || S == ikFloat || S == ikVariant || S == ikEnum;
@@ -26,8 +41,10 @@ bool TypesCompatible(TfsItemKind T, const AnsiString& TT, TfsItemKind S, const A
     case ikChar:
     case ikString: return S == ikChar || S == ikString || S == ikVariant;
     case ikClass:
-      // Host classes are bound by the class library; until then class names must match.
-      return S == ikVariant || (S == ikClass && SysUtils::SameText(TT.substr(0, 32), ST.substr(0, 32)));
+      if (S == ikVariant) return true;
+      if (S != ikClass) return false;
+      if (SysUtils::SameText(TT.substr(0, 32), ST.substr(0, 32))) return true;
+      return ClassInherits(TT, ST, Script);
     case ikArray: return S == ikArray || S == ikVariant;
     case ikVariant: return true;
     case ikEnum: return S == ikInteger || S == ikVariant || (S == ikEnum && SysUtils::SameText(TT.substr(0, 32), ST.substr(0, 32)));
@@ -35,10 +52,19 @@ bool TypesCompatible(TfsItemKind T, const AnsiString& TT, TfsItemKind S, const A
   }
 }
 
-bool AssignCompatible(const TfsCustomVariable* V, const TfsCustomVariable* E)
+bool AssignCompatible(const TfsCustomVariable* V, const TfsCustomVariable* E, const TfsScript* Script)
 {
   if (V->Kind == ikInteger && E->Kind == ikFloat) return false;
-  return TypesCompatible(V->Kind, V->TypeName, E->Kind, E->TypeName);
+  return TypesCompatible(V->Kind, V->TypeName, E->Kind, E->TypeName, Script);
+}
+
+TfsPoint PositionToPoint(const AnsiString& PosText)
+{
+  if (PosText.empty()) return {};
+  std::size_t C = PosText.find(':');
+  AnsiString Line = C == AnsiString::npos ? PosText : PosText.substr(0, C);
+  AnsiString Col = C == AnsiString::npos ? AnsiString() : PosText.substr(C + 1);
+  return {SysUtils::StrToInt(Col), SysUtils::StrToInt(Line)};
 }
 
 Variant ParseConstant(const AnsiString& Text)
