@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "platform/classes/ClassRegistry.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/gdi/text/Fonts.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatSettings.h"
@@ -259,6 +261,32 @@ bool TfrxColorProperty::Edit()
   return true;
 }
 
+bool TfrxFontProperty::Edit()
+{
+  auto* current = dynamic_cast<TfrxFont*>(TypInfo::GetObjectProp(GetComponent(), GetPropInfo()));
+  if (!current || !frxDsgnIntf::FontDialogProc) return false;
+  TfrxFont chosen;
+  chosen.Assign(current);
+  if (!frxDsgnIntf::FontDialogProc(chosen)) return false;
+  const auto& objs = GetObjects();
+  const auto& props = GetProps();
+  for (size_t i = 0; i < objs.size(); ++i)
+    if (auto* f = dynamic_cast<TfrxFont*>(TypInfo::GetObjectProp(objs[i], props[i]))) f->Assign(&chosen);
+  return true;
+}
+
+namespace {
+
+int AddFamily(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data)
+{
+  auto* names = reinterpret_cast<TStrings*>(data);
+  // One entry per family, whatever number of character sets it is listed under.
+  if (names->IndexOf(lf->lfFaceName) < 0) names->Add(lf->lfFaceName);
+  return 1;
+}
+
+}  // namespace
+
 void TfrxFontNameProperty::GetValues()
 {
   TfrxPropertyEditor::GetValues();
@@ -266,8 +294,9 @@ void TfrxFontNameProperty::GetValues()
     frxDsgnIntf::FontNamesProc(&FValues);
     return;
   }
-  // The faces the drawing layer maps whatever fonts are installed.
-  for (const char* n : {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif"}) AddValue(n);
+  LOGFONTA lf;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  Windows::EnumFontFamiliesEx(nullptr, &lf, AddFamily, reinterpret_cast<LPARAM>(static_cast<TStrings*>(&FValues)));
 }
 
 AnsiString TfrxFontCharsetProperty::GetValue()
@@ -433,23 +462,42 @@ void TfrxComponentEditor::Init(TfrxComponent* AComponent, TComponent* ADesigner,
 
 // ---- Registries ------------------------------------------------------------------------------
 
-void TfrxObjectCollection::Register(TClass ClassRef, const AnsiString& Hint, const AnsiString& CategoryName,
-                                    Word Flags, Integer ImageIndex)
+namespace {
+
+std::unique_ptr<TBitmap> CopyOf(TBitmap* Bitmap)
+{
+  if (!Bitmap) return nullptr;
+  auto copy = std::make_unique<TBitmap>();
+  copy->Assign(Bitmap);
+  return copy;
+}
+
+}  // namespace
+
+TfrxObjectItem::TfrxObjectItem(TCollection* C) : TCollectionItem(C) {}
+TfrxObjectItem::~TfrxObjectItem() = default;
+TfrxWizardItem::TfrxWizardItem(TCollection* C) : TCollectionItem(C) {}
+TfrxWizardItem::~TfrxWizardItem() = default;
+
+void TfrxObjectCollection::Register(TClass ClassRef, TBitmap* Bitmap, const AnsiString& Hint,
+                                    const AnsiString& CategoryName, Word Flags, Integer ImageIndex)
 {
   for (int i = 0; i < GetCount(); ++i)
     if (ClassRef && GetItems(i)->ClassRef == ClassRef && GetItems(i)->Flags == Flags) return;
   if (ClassRef) Classes::RegisterClass(ClassRef);
   auto* item = static_cast<TfrxObjectItem*>(Add());
   item->ClassRef = ClassRef;
+  item->ButtonBmp = CopyOf(Bitmap);
   item->ButtonHint = Hint;
   item->CategoryName = CategoryName;
   item->Flags = Flags;
   item->ButtonImageIndex = ImageIndex;
 }
 
-void TfrxObjectCollection::RegisterCategory(const AnsiString& CategoryName, const AnsiString& Hint, Integer ImageIndex)
+void TfrxObjectCollection::RegisterCategory(const AnsiString& CategoryName, TBitmap* Bitmap, const AnsiString& Hint,
+                                            Integer ImageIndex)
 {
-  Register(nullptr, Hint, CategoryName, 0, ImageIndex);
+  Register(nullptr, Bitmap, Hint, CategoryName, 0, ImageIndex);
 }
 
 void TfrxComponentEditorCollection::Register(TClass ComponentClass, TClass EditorClass)
@@ -543,12 +591,13 @@ void TfrxExportFilterCollection::Unregister(TfrxCustomExportFilter* Filter)
     if (GetItems(i)->Filter == Filter) Delete(i);
 }
 
-void TfrxWizardCollection::Register(TClass ClassRef, bool OnToolbar)
+void TfrxWizardCollection::Register(TClass ClassRef, TBitmap* Bitmap, bool OnToolbar)
 {
   for (int i = 0; i < GetCount(); ++i)
     if (GetItems(i)->ClassRef == ClassRef) return;
   auto* item = static_cast<TfrxWizardItem*>(Add());
   item->ClassRef = ClassRef;
+  item->ButtonBmp = CopyOf(Bitmap);
   item->IsToolbarWizard = OnToolbar;
 }
 
@@ -571,6 +620,7 @@ std::unique_ptr<TfrxWizardCollection> Wizards;
 }  // namespace
 
 std::function<bool(Integer& Color)> ColorDialogProc;
+std::function<bool(TfrxFont& Font)> FontDialogProc;
 std::function<void(TStrings* Names)> FontNamesProc;
 
 const TTypeInfo* TypeInfo_TFontName()
@@ -756,10 +806,11 @@ void Initialize()
   PropertyEditors = std::make_unique<TfrxPropertyEditorCollection>();
   ExportFilters = std::make_unique<TfrxExportFilterCollection>();
   Wizards = std::make_unique<TfrxWizardCollection>();
-  // The font editor with its dialog comes with the window layer.
   PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TComponent::StaticClass(), "Name",
                             TfrxNameProperty::StaticClass());
   PropertyEditors->Register(frxFont::TypeInfo_TColor(), nullptr, AnsiString(), TfrxColorProperty::StaticClass());
+  PropertyEditors->Register(TfrxFont::StaticClass()->ClassInfo(), nullptr, AnsiString(),
+                            TfrxFontProperty::StaticClass());
   PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TfrxFont::StaticClass(), "Name",
                             TfrxFontNameProperty::StaticClass());
   PropertyEditors->Register(TypInfo::TypeInfo<Integer>(), TfrxFont::StaticClass(), "Charset",

@@ -18,6 +18,8 @@
 
 class TfrxComponent;
 class TfrxCustomExportFilter;
+class TfrxFont;
+class TBitmap;
 
 // Attribute bits of GetAttributes.
 enum : Byte {
@@ -145,6 +147,13 @@ FRX_EDITOR(TfrxColorProperty, TfrxIntegerProperty)
   void GetValues() override;
   void SetValue(const AnsiString& Value) override;
 };
+// The font of an object: no value text, the font's properties as sub-properties. Edit opens the
+// font dialog through frxDsgnIntf::FontDialogProc and gives the chosen font to every edited
+// object; it answers False, changing nothing, when the dialog is cancelled or none is installed.
+FRX_EDITOR(TfrxFontProperty, TfrxClassProperty)
+  Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly | paDialog; }
+  bool Edit() override;
+};
 // The value list holds the installed font families (frxDsgnIntf::FontNamesProc).
 FRX_EDITOR(TfrxFontNameProperty, TfrxStringProperty)
   Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
@@ -223,8 +232,10 @@ public:
 class TfrxObjectItem : public TCollectionItem {
   PELTO_CLASS(TfrxObjectItem, TCollectionItem)
 public:
-  explicit TfrxObjectItem(TCollection* C) : TCollectionItem(C) {}
+  explicit TfrxObjectItem(TCollection* C);
+  ~TfrxObjectItem() override;
   TClass ClassRef = nullptr;  // none for a category entry
+  std::unique_ptr<TBitmap> ButtonBmp;  // the palette button's picture; none when not given
   Integer ButtonImageIndex = -1;
   AnsiString ButtonHint;      // a resource key
   AnsiString CategoryName;
@@ -237,9 +248,20 @@ public:
   TfrxObjectCollection() : TCollection(TfrxObjectItem::StaticClass()) {}
   // A class with the same flags registered before is not added again; a class is also made
   // known to the class registry so that report files can create it.
-  void Register(TClass ClassRef, const AnsiString& Hint = AnsiString(),
+  // The entry keeps a copy of Bitmap (nullptr: no picture).
+  void Register(TClass ClassRef, TBitmap* Bitmap, const AnsiString& Hint = AnsiString(),
                 const AnsiString& CategoryName = AnsiString(), Word Flags = 0, Integer ImageIndex = -1);
-  void RegisterCategory(const AnsiString& CategoryName, const AnsiString& Hint, Integer ImageIndex);
+  void Register(TClass ClassRef, const AnsiString& Hint = AnsiString(),
+                const AnsiString& CategoryName = AnsiString(), Word Flags = 0, Integer ImageIndex = -1)
+  {
+    Register(ClassRef, nullptr, Hint, CategoryName, Flags, ImageIndex);
+  }
+  void RegisterCategory(const AnsiString& CategoryName, TBitmap* Bitmap, const AnsiString& Hint,
+                        Integer ImageIndex);
+  void RegisterCategory(const AnsiString& CategoryName, const AnsiString& Hint, Integer ImageIndex)
+  {
+    RegisterCategory(CategoryName, nullptr, Hint, ImageIndex);
+  }
   TfrxObjectItem* GetItems(int Index) const { return static_cast<TfrxObjectItem*>(GetItem(Index)); }
 };
 
@@ -306,9 +328,11 @@ public:
 class TfrxWizardItem : public TCollectionItem {
   PELTO_CLASS(TfrxWizardItem, TCollectionItem)
 public:
-  explicit TfrxWizardItem(TCollection* C) : TCollectionItem(C) {}
+  explicit TfrxWizardItem(TCollection* C);
+  ~TfrxWizardItem() override;
   TClass ClassRef = nullptr;
-  Integer ButtonImageIndex = -1;
+  std::unique_ptr<TBitmap> ButtonBmp;  // none when not given
+  Integer ButtonImageIndex = -1;       // set when the designer adds the picture to its images
   bool IsToolbarWizard = false;
 };
 
@@ -316,8 +340,9 @@ class TfrxWizardCollection : public TCollection {
   PELTO_CLASS(TfrxWizardCollection, TCollection)
 public:
   TfrxWizardCollection() : TCollection(TfrxWizardItem::StaticClass()) {}
-  // A class already listed is ignored.
-  void Register(TClass ClassRef, bool OnToolbar = false);
+  // A class already listed is ignored. The entry keeps a copy of Bitmap (nullptr: no picture).
+  void Register(TClass ClassRef, TBitmap* Bitmap, bool OnToolbar = false);
+  void Register(TClass ClassRef, bool OnToolbar = false) { Register(ClassRef, nullptr, OnToolbar); }
   void Unregister(TClass ClassRef);
   TfrxWizardItem* GetItems(int Index) const { return static_cast<TfrxWizardItem*>(GetItem(Index)); }
 };
@@ -346,11 +371,13 @@ const TTypeInfo* TypeInfo_TModalResult();
 const TTypeInfo* TypeInfo_TShortCut();
 const TTypeInfo* TypeInfo_TCursor();
 
-// Replaceable seams until the window layer brings the dialogs and the font list. The colour
-// dialog gets the current colour and answers True with the chosen one in Color; unset means no
-// dialog (Edit answers False). FontNamesProc adds the installed family names; unset gives the
-// faces the drawing layer always maps.
+// Replaceable seams until the window layer brings the dialogs. The colour dialog gets the
+// current colour and answers True with the chosen one in Color. The font dialog gets a copy of
+// the current font, accepts only installed fonts and answers True with the chosen one in Font.
+// Unset means no dialog (Edit answers False). FontNamesProc adds the family names to offer;
+// unset lists the installed screen fonts (the classic faces included), each name once.
 extern std::function<bool(Integer& Color)> ColorDialogProc;
+extern std::function<bool(TfrxFont& Font)> FontDialogProc;
 extern std::function<void(TStrings* Names)> FontNamesProc;
 
 // Colour names ("clRed", "clBtnFace", "clNone" ...). ColorToString falls back to "$%.8X";

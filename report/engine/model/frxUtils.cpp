@@ -1,6 +1,8 @@
 #include "report/engine/model/frxUtils.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/classes/ClassRegistry.h"
 #include "platform/classes/Collection.h"
@@ -14,6 +16,11 @@
 #include "platform/rtl/MessageSeam.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Variants.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/sys/AppPaths.h"
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxReport.h"
@@ -250,6 +257,94 @@ void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Rep
 void ShowErrorBox(const AnsiString& Text)
 {
   MessageSeam::Show(Text, frxRes::Get("mbError"), MB_OK | MB_ICONERROR);
+}
+
+std::function<TApplicationContainers()> ApplicationContainersProc;
+
+namespace {
+
+// By class name, since the window layer's classes are not known down here.
+bool DescendsFrom(TComponent* C, const char* ClassName)
+{
+  for (TClass cls = TypInfo::ClassTypeOf(C); cls; cls = cls->ClassParent())
+    if (cls->ClassName() == ClassName) return true;
+  return false;
+}
+
+}  // namespace
+
+void GetComponentList(TComponent* Report, TClass ClassRef, TStrings* List, TComponent* Skip)
+{
+  List->Clear();
+  auto* report = dynamic_cast<TfrxReport*>(Report);
+  auto scan = [&](TComponent* Owner) {
+    if (!Owner) return;
+    for (int i = 0; i < Owner->GetComponentCount(); ++i) {
+      TComponent* c = Owner->GetComponent(i);
+      if (c != Skip && TypInfo::ClassTypeOf(c)->InheritsFrom(ClassRef))
+        List->AddObject(GetReferenceName(report, c), c);
+    }
+  };
+  if (report) scan(report);
+  if (!ApplicationContainersProc) return;
+  TApplicationContainers app = ApplicationContainersProc();
+  for (TComponent* form : app.Forms) {
+    scan(form);
+    if (!form) continue;
+    for (int i = 0; i < form->GetComponentCount(); ++i)
+      if (DescendsFrom(form->GetComponent(i), "TCustomFrame")) scan(form->GetComponent(i));
+  }
+  for (TComponent* dm : app.DataModules) scan(dm);
+  for (TComponent* form : app.CustomForms) {
+    if (!form || TypInfo::ClassTypeOf(form)->ClassName() != "TDataModuleForm") continue;
+    for (int i = 0; i < form->GetComponentCount(); ++i)
+      if (DescendsFrom(form->GetComponent(i), "TDataModule")) scan(form->GetComponent(i));
+  }
+}
+
+void DrawTransparentBitmap(TCanvas* Canvas, int X, int Y, TBitmap* Bitmap)
+{
+  if (!Canvas || !Bitmap || Bitmap->GetEmpty()) return;
+  // A transparent copy, so that the caller's bitmap keeps its own setting.
+  TBitmap masked;
+  masked.Assign(Bitmap);
+  masked.SetTransparent(true);
+  Canvas->Draw(X, Y, &masked);
+}
+
+void DrawBitmap(TCanvas* Canvas, const RECT& Rect, TBitmap* Bitmap)
+{
+  if (!Canvas || !Bitmap || Bitmap->GetEmpty()) return;
+  const int w = Bitmap->GetWidth(), h = Bitmap->GetHeight();
+  std::vector<std::uint32_t> bits(static_cast<size_t>(w) * h);
+  for (int y = 0; y < h; ++y) std::copy_n(Bitmap->GetScanLine(y), w, bits.begin() + static_cast<size_t>(y) * w);
+  BITMAPINFO bmi;
+  bmi.bmiHeader.biWidth = w;
+  bmi.bmiHeader.biHeight = -h;  // top-down, as the rows were copied
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 32;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  HDC dc = Canvas->GetHandle();
+  int oldMode = 0;
+  if (Bitmap->GetPixelFormat() != pf1bit) oldMode = Windows::SetStretchBltMode(dc, COLORONCOLOR);
+  Windows::StretchDIBits(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, 0, 0, w, h,
+                         bits.data(), &bmi, DIB_RGB_COLORS, SRCCOPY);
+  if (oldMode) Windows::SetStretchBltMode(dc, oldMode);
+}
+
+void DrawGraphic(TCanvas* Canvas, const RECT& Rect, TGraphic* Graphic)
+{
+  if (!Canvas || !Graphic || Graphic->GetEmpty()) return;
+  TBitmap bmp;
+  bmp.SetPixelFormat(pf32bit);
+  bmp.SetSize(Graphic->GetWidth(), Graphic->GetHeight());
+  bmp.GetCanvas()->Draw(0, 0, Graphic);
+  DrawBitmap(Canvas, Rect, &bmp);
+}
+
+AnsiString GetTempFile(const AnsiString& Dir)
+{
+  return AppPaths::CreateTempFile("fr", Dir);
 }
 
 }  // namespace frxUtils

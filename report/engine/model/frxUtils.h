@@ -1,6 +1,10 @@
 // Small routines shared across the report library: text scanning, number text, page-number
-// lists and the error box. Positions are 1-based, as the report texts count them.
+// lists, component lists, temporary files, bitmap drawing and the error box. Positions are
+// 1-based, as the report texts count them.
 #pragma once
+
+#include <functional>
+#include <vector>
 
 #include "platform/classes/TypInfo.h"
 #include "platform/rtl/System.h"
@@ -11,6 +15,10 @@ class TReader;
 class TWriter;
 class TComponent;
 class TfrxComponent;
+class TCanvas;
+class TBitmap;
+class TGraphic;
+struct RECT;
 
 struct TfrxRect {
   Extended Left = 0, Top = 0, Right = 0, Bottom = 0;
@@ -58,5 +66,35 @@ void WriteCollection(TCollection* Collection, TWriter* Writer, TfrxComponent* Re
 void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Report);
 // A message box with Text, the caption of resource "mbError" and the error icon.
 void ShowErrorBox(const AnsiString& Text);
+
+// The application's forms, data modules and custom forms (in the screen's order), which
+// GetComponentList searches after the report. The window layer installs the answer; unset,
+// only the report is searched.
+struct TApplicationContainers {
+  std::vector<TComponent*> Forms;
+  std::vector<TComponent*> DataModules;
+  std::vector<TComponent*> CustomForms;
+};
+extern std::function<TApplicationContainers()> ApplicationContainersProc;
+// Clears List and adds, for every component of ClassRef (or derived) other than Skip, its
+// reference name (GetReferenceName) with the component as the entry's object. Searched in
+// this order: the components owned by Report when it is a report; each form's components, and
+// those of frames placed directly on it; each data module's; the data modules owned by custom
+// forms of class "TDataModuleForm". The entries' objects are not owned by List.
+void GetComponentList(TComponent* Report, TClass ClassRef, TStrings* List, TComponent* Skip);
+// The full name of a new, empty file "fr" + a unique part, in Dir (a path delimiter added when
+// missing) or, when Dir is empty, in the temporary folder. The caller deletes the file. Raises
+// EInOutError when the file cannot be made there.
+AnsiString GetTempFile(const AnsiString& Dir);
+// Draws Bitmap at (X, Y) with the pixels of its transparent colour left out; Bitmap itself is
+// not changed.
+void DrawTransparentBitmap(TCanvas* Canvas, int X, int Y, TBitmap* Bitmap);
+// Copies Bitmap's pixels stretched into Rect of Canvas (plain copy; colour-on-colour stretching
+// unless the bitmap is monochrome), as printers and recorded pages need. An empty bitmap draws
+// nothing.
+void DrawBitmap(TCanvas* Canvas, const RECT& Rect, TBitmap* Bitmap);
+// Draws Graphic stretched into Rect: first into a 32-bit bitmap of its own size, then with
+// DrawBitmap. An empty graphic draws nothing.
+void DrawGraphic(TCanvas* Canvas, const RECT& Rect, TGraphic* Graphic);
 
 }  // namespace frxUtils

@@ -6,6 +6,7 @@
 #include "platform/classes/ClassRegistry.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Variants.h"
+#include "platform/forms/graphics/Bitmap.h"
 #include "report/engine/design/frxDsgnIntf.h"
 #include "report/engine/model/frxBands.h"
 #include "report/engine/model/frxPage.h"
@@ -55,6 +56,7 @@ protected:
   void TearDown() override
   {
     frxDsgnIntf::ColorDialogProc = nullptr;
+    frxDsgnIntf::FontDialogProc = nullptr;
     frxDsgnIntf::FontNamesProc = nullptr;
     frxDsgnIntf::Finalize();
   }
@@ -406,9 +408,13 @@ TEST_F(DesignIntfTest, FontNameAndCharsetEditors)
   EXPECT_GE(cs->GetValuesList()->IndexOf("RUSSIAN_CHARSET"), 0);
 
   TfrxPropertyEditor* name = Find(&list, "Name")->Editor.get();
+  // The installed screen fonts, the classic faces among them, each name once.
   name->GetValues();
-  for (const char* face : {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif"})
-    EXPECT_GE(name->GetValuesList()->IndexOf(face), 0) << face;
+  TStringList* faces = name->GetValuesList();
+  for (const char* face : {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif",
+                           "Liberation Sans", "文泉驿正黑"})
+    EXPECT_GE(faces->IndexOf(face), 0) << face;
+  for (int i = 1; i < faces->GetCount(); ++i) EXPECT_NE((*faces)[i - 1], (*faces)[i]);
   frxDsgnIntf::FontNamesProc = [](TStrings* names) { names->Add("Zeta"); names->Add("Alpha"); };
   name->GetValues();
   ASSERT_EQ(name->GetValuesList()->GetCount(), 2);
@@ -416,4 +422,73 @@ TEST_F(DesignIntfTest, FontNameAndCharsetEditors)
   font.SetName("Alpha");
   EXPECT_TRUE(name->Edit());
   EXPECT_EQ(font.GetName(), "Zeta");
+}
+
+TEST_F(DesignIntfTest, FontEditorShowsTheFontsPropertiesAndSetsTheChosenFontOnEveryObject)
+{
+  TTestMemoView a(nullptr), b(nullptr);
+  a.GetFont()->SetName("宋体");
+  b.GetFont()->SetName("Arial");
+  auto list = frxDsgnIntf::CreateCommonPropertyList({&a, &b}, nullptr);
+  TfrxPropertyItem* item = Find(list.get(), "Font");
+  ASSERT_NE(item, nullptr);
+  TfrxPropertyEditor* e = item->Editor.get();
+  ASSERT_NE(dynamic_cast<TfrxFontProperty*>(e), nullptr);
+  EXPECT_EQ(e->GetAttributes(), 60);
+  EXPECT_EQ(e->GetValue(), "");
+  ASSERT_NE(item->SubProperty, nullptr);
+  for (const char* sub : {"Charset", "Color", "Height", "Name", "Pitch", "Style"})
+    EXPECT_NE(Find(item->SubProperty.get(), sub), nullptr) << sub;
+  // A sub-property writes to the font of every selected object.
+  Find(item->SubProperty.get(), "Height")->Editor->SetValue("-20");
+  EXPECT_EQ(a.GetFont()->GetHeight(), -20);
+  EXPECT_EQ(b.GetFont()->GetHeight(), -20);
+
+  // No dialog, or a cancelled one, changes nothing.
+  EXPECT_FALSE(e->Edit());
+  AnsiString shown;
+  frxDsgnIntf::FontDialogProc = [&](TfrxFont& f) {
+    shown = f.GetName();
+    if (shown == "Cancel") return false;
+    f.SetName("Courier New");
+    f.SetStyle(frxFont::TFontStyles{frxFont::fsBold});
+    return true;
+  };
+  EXPECT_TRUE(e->Edit());
+  EXPECT_EQ(shown, "宋体");  // the dialog starts from the first object's font
+  for (TTestMemoView* m : {&a, &b}) {
+    EXPECT_EQ(m->GetFont()->GetName(), "Courier New");
+    EXPECT_EQ(m->GetFont()->GetStyle(), frxFont::TFontStyles{frxFont::fsBold});
+    EXPECT_EQ(m->GetFont()->GetHeight(), -20);
+  }
+  a.GetFont()->SetName("Cancel");
+  EXPECT_FALSE(e->Edit());
+  EXPECT_EQ(a.GetFont()->GetName(), "Cancel");
+  EXPECT_EQ(b.GetFont()->GetName(), "Courier New");
+  frxDsgnIntf::FontDialogProc = nullptr;
+}
+
+TEST_F(DesignIntfTest, RegisteredButtonsKeepTheirOwnPicture)
+{
+  auto* objects = frxDsgnIntf::ObjectRegistry();
+  auto* wizards = frxDsgnIntf::WizardRegistry();
+  {
+    TBitmap bmp;
+    bmp.SetSize(22, 22);
+    bmp.GetScanLine(3)[4] = 0x123456;
+    objects->Register(TTestMemoView::StaticClass(), &bmp, "obText", "", 0, 2);
+    objects->RegisterCategory("Other", &bmp, "obOther", 5);
+    wizards->Register(TfrxReport::StaticClass(), &bmp, true);
+  }  // the caller's picture is gone
+  for (TBitmap* kept : {objects->GetItems(0)->ButtonBmp.get(), objects->GetItems(1)->ButtonBmp.get(),
+                        wizards->GetItems(0)->ButtonBmp.get()}) {
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->GetWidth(), 22);
+    EXPECT_EQ(kept->GetScanLine(3)[4] & 0xFFFFFF, 0x123456u);
+  }
+  EXPECT_EQ(objects->GetItems(0)->ButtonImageIndex, 2);
+  EXPECT_EQ(wizards->GetItems(0)->ButtonImageIndex, -1);
+  EXPECT_TRUE(wizards->GetItems(0)->IsToolbarWizard);
+  objects->Register(TTestMemoView::StaticClass(), "obRect", "", 1);
+  EXPECT_EQ(objects->GetItems(2)->ButtonBmp, nullptr);
 }

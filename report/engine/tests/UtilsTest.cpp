@@ -12,6 +12,16 @@
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxUtils.h"
 #include "report/engine/model/frxrcClass.h"
+#include "report/engine/model/frxReport.h"
+#include "report/engine/data/frxDataSet.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/gdi/WinTypes.h"
+#include "platform/sys/AppPaths.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -115,6 +125,101 @@ TEST(FrxUtils, ErrorBoxUsesTheErrorCaption)
   EXPECT_EQ(flags & MB_ICONERROR, MB_ICONERROR);
 }
 
+namespace {
+
+// Window-layer classes, known to the search only by their class names.
+class TCustomFrame : public TComponent {
+  PELTO_CLASS(TCustomFrame, TComponent)
+public:
+  explicit TCustomFrame(TComponent* AOwner) : TComponent(AOwner) {}
+};
+class TDataModule : public TComponent {
+  PELTO_CLASS(TDataModule, TComponent)
+public:
+  explicit TDataModule(TComponent* AOwner) : TComponent(AOwner) {}
+};
+class TDataModuleForm : public TComponent {
+  PELTO_CLASS(TDataModuleForm, TComponent)
+public:
+  explicit TDataModuleForm(TComponent* AOwner) : TComponent(AOwner) {}
+};
+
+template <class T>
+T* Named(T* c, const char* name)
+{
+  c->SetName(name);
+  return c;
+}
+
+}  // namespace
+
+TEST(FrxUtils, GetComponentListSearchesTheReportThenTheApplication)
+{
+  // A form holding the report, a frame on it, a data module, and a form of data modules.
+  TComponent form(nullptr), dm(nullptr), other(nullptr);
+  form.SetName("Form1");
+  dm.SetName("DM");
+  TDataModuleForm dmForm(nullptr);
+  dmForm.SetName("DMForm");
+  auto* report = Named(new TfrxReport(&form), "Report1");
+  Named(new TfrxUserDataSet(report), "Own");
+  auto* skip = Named(new TfrxUserDataSet(report), "Skipped");
+  Named(new TComponent(report), "NotADataSet");
+  Named(new TfrxUserDataSet(&form), "Users");
+  auto* frame = Named(new TCustomFrame(&form), "Frame1");
+  Named(new TfrxUserDataSet(frame), "FrameSet");
+  Named(new TfrxUserDataSet(&dm), "Orders");
+  auto* module = Named(new TDataModule(&dmForm), "Mod");
+  Named(new TfrxUserDataSet(module), "Inner");
+  Named(new TfrxUserDataSet(&other), "Elsewhere");  // a custom form of another class
+  std::vector<TComponent*> globals{&form, &dm, &dmForm};
+  Classes::RegisterFindGlobalComponentProc("UtilsTest", [&](const AnsiString& n) -> TComponent* {
+    for (TComponent* g : globals)
+      if (g->GetName() == n) return g;
+    return nullptr;
+  });
+
+  TStringList l;
+  frxUtils::GetComponentList(report, TfrxDataSet::StaticClass(), &l, skip);
+  EXPECT_EQ(Joined(l), "Own");
+  frxUtils::ApplicationContainersProc = [&] {
+    return frxUtils::TApplicationContainers{{&form}, {&dm}, {&other, &dmForm}};
+  };
+  l.Add("stale");
+  frxUtils::GetComponentList(report, TfrxDataSet::StaticClass(), &l, skip);
+  frxUtils::ApplicationContainersProc = nullptr;
+  Classes::UnregisterFindGlobalComponentProc("UtilsTest");
+  EXPECT_EQ(Joined(l), "Own|Users|Form1.Frame1.FrameSet|DM.Orders|DMForm.Mod.Inner");
+  EXPECT_EQ(l.GetObjects(3), dm.FindComponent("Orders"));
+}
+
+TEST(FrxUtils, GetTempFileMakesANewFileInTheFolder)
+{
+  char made[] = "/tmp/frxutilsXXXXXX";
+  ASSERT_NE(mkdtemp(made), nullptr);
+  const AnsiString dir = made;
+  struct {
+    AnsiString Dir;
+    AnsiString Folder;  // where the file must be
+  } const cases[] = {
+      {dir, dir + "/"},
+      {dir + "/", dir + "/"},
+      {"", AppPaths::TempDir()},
+  };
+  AnsiString previous;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Dir);
+    AnsiString name = frxUtils::GetTempFile(c.Dir);
+    EXPECT_EQ(name.substr(0, c.Folder.size() + 2), c.Folder + "fr");
+    EXPECT_EQ(access(name.c_str(), F_OK), 0);
+    EXPECT_NE(name, previous);
+    previous = name;
+    std::remove(name.c_str());
+  }
+  EXPECT_THROW(frxUtils::GetTempFile(dir + "/missing"), EInOutError);
+  rmdir(made);
+}
+
 TEST(FrxResources, LookupIgnoresCaseAndAnswersMissingKeys)
 {
   TfrxResources r;
@@ -184,4 +289,59 @@ TEST(ReportEngineModule, StartsAgainAfterFinalize)
   EXPECT_NE(Classes::GetClass("TfrxMasterData"), nullptr);
   EXPECT_NE(Classes::GetClass("TfrxReportPage"), nullptr);
   EXPECT_NE(frxDsgnIntf::ExportFilterRegistryIfAny(), nullptr);
+}
+
+TEST(FrxUtils, DrawBitmapAndDrawGraphicStretchIntoTheRectangle)
+{
+  // A 2 x 2 picture: red, green / blue, white; drawn at 4x into a grey target at (10, 10).
+  TBitmap pic;
+  pic.SetPixelFormat(pf24bit);
+  pic.SetSize(2, 2);
+  pic.GetScanLine(0)[0] = 0xFF0000;
+  pic.GetScanLine(0)[1] = 0x00FF00;
+  pic.GetScanLine(1)[0] = 0x0000FF;
+  pic.GetScanLine(1)[1] = 0xFFFFFF;
+  struct {
+    const char* What;
+    void (*Draw)(TCanvas*, const RECT&, TBitmap*);
+  } const cases[] = {
+      {"bitmap", [](TCanvas* c, const RECT& r, TBitmap* b) { frxUtils::DrawBitmap(c, r, b); }},
+      {"graphic", [](TCanvas* c, const RECT& r, TBitmap* b) { frxUtils::DrawGraphic(c, r, b); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.What);
+    TBitmap target;
+    target.SetSize(30, 30);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 30; ++x) target.GetScanLine(y)[x] = 0x808080;
+    c.Draw(target.GetCanvas(), RECT{10, 10, 18, 18}, &pic);
+    TBitmap empty;
+    c.Draw(target.GetCanvas(), RECT{0, 0, 30, 30}, &empty);  // draws nothing
+    struct { int X, Y; std::uint32_t Pixel; } const at[] = {
+        {11, 11, 0xFF0000}, {16, 11, 0x00FF00}, {11, 16, 0x0000FF}, {16, 16, 0xFFFFFF},
+        {9, 9, 0x808080}, {18, 18, 0x808080}, {25, 12, 0x808080},
+    };
+    for (const auto& p : at) EXPECT_EQ(target.GetScanLine(p.Y)[p.X] & 0xFFFFFF, p.Pixel) << p.X << "," << p.Y;
+  }
+}
+
+TEST(FrxUtils, DrawTransparentBitmapLeavesOutTheTransparentColour)
+{
+  // The bottom-left pixel's colour (magenta) is the transparent one.
+  TBitmap pic;
+  pic.SetSize(2, 2);
+  pic.GetScanLine(0)[0] = 0xFF0000;
+  pic.GetScanLine(0)[1] = 0xFF00FF;
+  pic.GetScanLine(1)[0] = 0xFF00FF;
+  pic.GetScanLine(1)[1] = 0x00FF00;
+  TBitmap target;
+  target.SetSize(6, 6);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 6; ++x) target.GetScanLine(y)[x] = 0x808080;
+  frxUtils::DrawTransparentBitmap(target.GetCanvas(), 3, 2, &pic);
+  struct { int X, Y; std::uint32_t Pixel; } const at[] = {
+      {3, 2, 0xFF0000}, {4, 2, 0x808080}, {3, 3, 0x808080}, {4, 3, 0x00FF00}, {2, 2, 0x808080},
+  };
+  for (const auto& p : at) EXPECT_EQ(target.GetScanLine(p.Y)[p.X] & 0xFFFFFF, p.Pixel) << p.X << "," << p.Y;
+  EXPECT_FALSE(pic.GetTransparent());
 }
