@@ -5,9 +5,9 @@
 
 #include <memory>
 
+#include "platform/forms/graphics/Picture.h"
 #include "report/engine/objects/frxView.h"
 
-class TPicture;
 class TStream;
 
 class TfrxPictureView : public TfrxView {
