@@ -6,6 +6,7 @@
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxrcClass.h"
+#include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxView.h"
 #include "report/engine/text/frxGraphicUtils.h"
@@ -25,6 +26,7 @@ void Initialize()
   frxDBSet::Initialize();
   frxGraphicUtils::Initialize();
   frxView::Initialize();
+  frxMemoView::Initialize();
   frxPictureView::Initialize();
   frxDsgnIntf::Initialize();
   Initialized = true;

@@ -7,7 +7,18 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/FormatText.h"
 #include "report/engine/model/frxDataSets.h"
+#include "report/engine/model/frxExpression.h"
+#include "report/engine/model/frxPlugins.h"
+// The picture view's header needs the picture class complete.
+#include "platform/forms/graphics/Picture.h"
+#include "report/engine/objects/frxPictureView.h"
+#include "report/engine/objects/frxView.h"
+#include "report/engine/text/frxGraphicUtils.h"
+#include "report/script/interp/fs_iinterpreter.h"
+#include "report/script/interp/fs_iitems.h"
+#include "report/script/interp/fs_iscript.h"
 #include "report/engine/model/frxOptions.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxStyles.h"
@@ -123,8 +134,12 @@ TfrxReport::TfrxReport(TComponent* AOwner)
       FPreviewOptions(std::make_unique<TfrxPreviewOptions>()),
       FPrintOptions(std::make_unique<TfrxPrintOptions>()),
       FReportOptions(std::make_unique<TfrxReportOptions>()),
-      FScriptText(std::make_unique<TStringList>())
+      FScriptText(std::make_unique<TStringList>()),
+      FScript(std::make_unique<TfsScript>(nullptr)),
+      FExpressionCache(std::make_unique<TfrxExpressionCache>()),
+      FDrawText(std::make_unique<TfrxDrawText>())
 {
+  FScript->ParentScript = fs_iinterpreter::GetGlobalScript();
   FErrors->SetSorted(true);
   FErrors->SetDuplicates(dupIgnore);
   Clear();
@@ -242,4 +257,125 @@ void TfrxReport::SaveToFile(const AnsiString& FileName)
 {
   TFileStream f(FileName, fmCreate);
   SaveToStream(&f, true, false);
+}
+
+// ---- Data sets
+
+TfrxDataSet* TfrxReport::GetDataset(const AnsiString& Alias) const
+{
+  TfrxDataSetItem* item = FDataSets->FindByName(Alias);
+  return item ? item->GetDataSet() : nullptr;
+}
+
+void TfrxReport::ParseDataField(const AnsiString& Text, TfrxDataSet*& DataSet, AnsiString& Field) const
+{
+  DataSet = nullptr;
+  Field.clear();
+  size_t p = Text.find(".\"");
+  if (p == AnsiString::npos) return;
+  DataSet = GetDataset(Text.substr(0, p));
+  if (!DataSet) return;
+  Field = Text.substr(p + 2);
+  if (!Field.empty() && Field.back() == '"') Field.pop_back();
+}
+
+// ---- Expressions and script
+
+void TfrxReport::SetEngine(std::unique_ptr<TfrxCustomEngine> Value) { FEngine = std::move(Value); }
+
+bool TfrxReport::GetVariableValue(const AnsiString& Name, Variant& Value)
+{
+  return frxExpression::GetVariableValue(this, Name, Value);
+}
+
+Variant TfrxReport::Calc(const AnsiString& Expression, TfsScript* Script)
+{
+  Variant value;
+  if (GetVariableValue(Expression, value)) return value;
+  AnsiString error;
+  FExpressionCache->Calc(Expression, error, value, Script ? Script : FScript.get());
+  if (!error.empty()) {
+    if (!CurObject.empty()) error = CurObject + ": " + error;
+    FErrors->Add(error);
+    throw Exception(error);
+  }
+  return value;
+}
+
+bool TfrxReport::PrepareScript()
+{
+  frxExpression::Initialize();
+  FExpressionCache->Clear();
+  if (FEngine) FEngine->NotifyList.clear();
+  FScript->ClearItems(this);
+  FValueVariable = nullptr;
+  // Everything added during the set-up carries this report's stamp, so the next set-up
+  // removes exactly that.
+  struct TStamp {
+    TfsScript* S;
+    ~TStamp() { S->Registrar = nullptr; }
+  } stamp{FScript.get()};
+  FScript->Registrar = this;
+
+  // Objects are reachable by name as references; the class binding gives them their members.
+  auto addObject = [&](const AnsiString& Name, TObject* Obj) {
+    if (Name.empty() || !Obj) return;
+    auto* v = new TfsVariable(Name, ikVariant, "Variant");
+    v->Value = frxExpression::ObjectToVariant(Obj);
+    v->IsReadOnly = true;
+    FScript->RegisterItem(Name, v);
+  };
+  for (TfrxComponent* c : GetAllObjects()) {
+    c->SetIsDesigning(false);
+    c->ResetBeforeRun();
+    if (auto* picture = dynamic_cast<TfrxPictureView*>(c)) picture->PictureChanged = false;
+    if (c != this) addObject(c->GetName(), c);
+  }
+  addObject("Report", this);
+  addObject("Engine", FEngine.get());
+  if (FEngine && FEngine->PreviewPages) addObject("Outline", FEngine->PreviewPages->GetOutline());
+  FScript->AddVariable("Value", "Variant", Variant::Null());
+  FValueVariable = FScript->FindLocalItem("Value");
+  frxExpression::AddReportFunctions(this, FScript.get());
+
+  FScript->SetLines(FScriptText.get());
+  FScript->SetSyntaxType(ScriptLanguage);
+  if (!FScript->Compile()) {
+    FErrors->Add(SysUtils::Format(frxRes::Get("clScrError"), {FScript->LastErrorPos, FScript->LastError}));
+    return false;
+  }
+  return true;
+}
+
+void TfrxReport::DoNotifyEvent(TObject* Sender, const AnsiString& ProcName, bool RunAlways)
+{
+  if (ProcName.empty() || !(RunAlways || (FEngine && FEngine->Running))) return;
+  FScript->CallFunction(ProcName, Variants::VarArrayOf({frxExpression::ObjectToVariant(Sender)}));
+}
+
+void TfrxReport::DoParamEvent(const AnsiString& ProcName, Variant& Params, bool RunAlways)
+{
+  if (ProcName.empty() || !(RunAlways || (FEngine && FEngine->Running))) return;
+  FScript->CallFunctionVarParams(ProcName, Params);
+}
+
+void TfrxReport::DoBeforePrint(TfrxReportComponent* Obj)
+{
+  if (OnBeforePrint) OnBeforePrint(Obj);
+  DoNotifyEvent(Obj, Obj->OnBeforePrint);
+}
+
+void TfrxReport::DoAfterPrint(TfrxReportComponent* Obj)
+{
+  if (OnAfterPrint) OnAfterPrint(Obj);
+  DoNotifyEvent(Obj, Obj->OnAfterPrint);
+}
+
+void TfrxReport::DoPreviewClick(TfrxView* View, Integer Button, Integer Shift, bool& Modified)
+{
+  Variant params = Variants::VarArrayOf(
+      {frxExpression::ObjectToVariant(View), Variant(Button), Variant(Shift), Variant(Modified)});
+  DoParamEvent(View->OnPreviewClick, params, true);
+  Modified = Variants::VarArrayGet(params, {3}).AsBoolean();
+  if (OnClickObject) OnClickObject(View, Button, Shift, Modified);
 }

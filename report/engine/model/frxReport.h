@@ -6,17 +6,31 @@
 // Loading gathers the failures of a load in Errors (sorted, each text once) instead of raising,
 // and shows them in one error box afterwards unless the engine options are silent. Preparing,
 // showing, printing and designing come with the engine and the windows.
+//
+// Expressions: Calc evaluates one (a bare name through GetVariableValue, anything else compiled
+// once by the expression cache in the context of the report's own script); PrepareScript sets
+// that script up before a run; the Do*Event routines call the script procedures named in the
+// objects' event properties.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "platform/rtl/StringList.h"
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxOptions.h"
 
+class TfrxCustomEngine;
+class TfrxDataSet;
+class TfrxDrawText;
+class TfrxExpressionCache;
 class TfrxReportDataSets;
 class TfrxStyles;
 class TfrxVariables;
+class TfrxView;
+class TfsCustomVariable;
+class TfsScript;
 
 class TfrxReport : public TfrxComponent {
   PELTO_CLASS(TfrxReport, TfrxComponent)
@@ -42,7 +56,8 @@ public:
   void SaveToFile(const AnsiString& FileName);
   const AnsiString& GetFileName() const { return FFileName; }
 
-  // Failures met while loading: sorted, duplicates ignored. Owned by the report.
+  // Failures met while loading, preparing and evaluating: sorted, duplicates ignored. Owned by
+  // the report.
   TStringList* GetErrors() const { return FErrors.get(); }
   // The serializer reading the report right now (none outside a load); collections read
   // inside the load join its errors and references.
@@ -65,6 +80,60 @@ public:
   void SetReportOptions(TfrxReportOptions* Value);
   TStringList* GetScriptText() const { return FScriptText.get(); }
   void SetScriptText(TStringList* Value);
+
+  // ---- Data sets
+  // The data set of the first DataSets item whose user name is Alias (ASCII case ignored);
+  // nullptr when none.
+  TfrxDataSet* GetDataset(const AnsiString& Alias) const;
+  // Text of the form DataSet."Field": DataSet resolved with GetDataset and the field name
+  // without its quotes; both empty for any other text.
+  void ParseDataField(const AnsiString& Text, TfrxDataSet*& DataSet, AnsiString& Field) const;
+
+  // ---- Expressions and script
+  // The value of Expression: a name GetVariableValue knows, else the expression compiled in
+  // the scope of Script (nullptr: the report's own script). A text that does not compile is
+  // recorded in Errors, prefixed with CurObject and ": " when CurObject is set, and raised as
+  // Exception with the same text. Errors of the running expression pass on unrecorded.
+  Variant Calc(const AnsiString& Expression, TfsScript* Script = nullptr);
+  // The bare-name lookup (data field, system variable, OnGetValue, report variable, item of the
+  // report's own script); Value is Null when not found. Not finding a name is not an error.
+  bool GetVariableValue(const AnsiString& Name, Variant& Value);
+  // Empties the expression cache, re-registers the report's objects, "Report", "Engine",
+  // "Value" and the report functions in the script, and compiles ScriptText in
+  // ScriptLanguage. A compile error is added to Errors ("脚本发生错误在 <pos>: <message>") and
+  // answered with False.
+  bool PrepareScript();
+  // The report's own script (parent: the global script) and its expression cache; owned by
+  // the report.
+  TfsScript* GetScript() const { return FScript.get(); }
+  TfrxExpressionCache* GetExpressionCache() const { return FExpressionCache.get(); }
+  // The script variable "Value" PrepareScript made; nullptr before the first PrepareScript.
+  TfsCustomVariable* GetValueVariable() const { return FValueVariable; }
+  // The report's own text layout; owned by the report.
+  TfrxDrawText* GetDrawText() const { return FDrawText.get(); }
+  // The engine running the report (nullptr until one is set); owned by the report. The engine
+  // unit supplies it; until then system variables and totals have no values.
+  TfrxCustomEngine* GetEngine() const { return FEngine.get(); }
+  void SetEngine(std::unique_ptr<TfrxCustomEngine> Value);
+
+  // Calls the script procedure ProcName with Sender when RunAlways is set or the engine runs;
+  // nothing for an empty name. Errors of the procedure pass on.
+  void DoNotifyEvent(TObject* Sender, const AnsiString& ProcName, bool RunAlways = false);
+  // The same with the elements of the Variant array Params, whose elements take the
+  // parameters' values back afterwards.
+  void DoParamEvent(const AnsiString& ProcName, Variant& Params, bool RunAlways = false);
+  // The host's OnBeforePrint / OnAfterPrint, then the object's script procedure.
+  void DoBeforePrint(TfrxReportComponent* Obj);
+  void DoAfterPrint(TfrxReportComponent* Obj);
+  // The view's OnPreviewClick procedure (also outside a run) with View, Button, Shift and
+  // Modified, Modified taking the procedure's fourth parameter back; then the host's
+  // OnClickObject. Button: 0 left, 1 right, 2 middle; Shift: the shift-state bits.
+  void DoPreviewClick(TfrxView* View, Integer Button, Integer Shift, bool& Modified);
+
+  // Host events.
+  std::function<void(const AnsiString& VarName, Variant& Value)> OnGetValue;
+  std::function<void(TfrxReportComponent* Sender)> OnBeforePrint, OnAfterPrint;
+  std::function<void(TfrxView* Sender, Integer Button, Integer Shift, bool& Modified)> OnClickObject;
 
   AnsiString DataSetName;
   // Name of the object being printed; the engine sets it so data errors say where they arose.
@@ -114,6 +183,11 @@ private:
   std::unique_ptr<TfrxPrintOptions> FPrintOptions;
   std::unique_ptr<TfrxReportOptions> FReportOptions;
   std::unique_ptr<TStringList> FScriptText;
+  std::unique_ptr<TfsScript> FScript;
+  std::unique_ptr<TfrxExpressionCache> FExpressionCache;
+  std::unique_ptr<TfrxDrawText> FDrawText;
+  std::unique_ptr<TfrxCustomEngine> FEngine;
+  TfsCustomVariable* FValueVariable = nullptr;
   TfrxXMLSerializer* FLoadingSerializer = nullptr;
   AnsiString FFileName;
   bool FTerminated = false;

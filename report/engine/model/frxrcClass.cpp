@@ -27,6 +27,8 @@ const char* const Texts[][2] = {
     {"dbNotConn", "数据集 %s 未连接至数据库"},
     {"dbFldNotFound", "字段不存在:"},
     {"obShape", "形状对象"},
+    {"obText", "文本对象"},
+    {"obSysText", "系统文本"},
     {"obLine", "线对象"},
     {"obPicture", "图像对象"},
     {"obSubRep", "子报表对象"},

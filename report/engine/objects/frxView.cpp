@@ -9,11 +9,15 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/text/TextOutput.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/Variants.h"
 #include "report/engine/xml/frxXML.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/model/frxPage.h"
+#include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxRes.h"
+#include "report/engine/model/frxUtils.h"
 
 using namespace Windows;
 
@@ -122,6 +126,29 @@ AnsiString TfrxView::WriteDiff(TfrxComponent* Reference)
   if (TagStr != r->TagStr) add("TagStr", frxXML::EscapeText(TagStr));
   if (URL != r->URL) add("URL", frxXML::EscapeText(URL));
   return s;
+}
+
+void TfrxView::FetchData()
+{
+  TfrxReport* report = GetReport();
+  if (!report) return;
+  auto calc = [report](const AnsiString& E) { return Variants::VarToStr(report->Calc(E)); };
+  if (TagStr.find('[') != AnsiString::npos) TagStr = frxView::ExpandBrackets(TagStr, "[", "]", calc);
+  if (URL.find('[') != AnsiString::npos) URL = frxView::ExpandBrackets(URL, "[", "]", calc);
+}
+
+void TfrxView::SaveBounds()
+{
+  TfrxReportComponent::SaveBounds();
+  FSavedTagStr = TagStr;
+  FSavedURL = URL;
+}
+
+void TfrxView::RestoreBounds()
+{
+  TfrxReportComponent::RestoreBounds();
+  TagStr = FSavedTagStr;
+  URL = FSavedURL;
 }
 
 void TfrxView::BeginDraw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY)
@@ -375,6 +402,27 @@ void DrawThickLine(HDC Canvas, int X1, int Y1, int X2, int Y2, int Width)
     MoveToEx(Canvas, X1 + dx, Y1 + dy, nullptr);
     LineTo(Canvas, X2 + dx, Y2 + dy);
   }
+}
+
+AnsiString ExpandBrackets(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close,
+                          const std::function<AnsiString(const AnsiString&)>& Eval)
+{
+  if (Open.empty() || Close.empty()) return Text;
+  AnsiString s = Text;
+  size_t i = 0;
+  while (i < s.size()) {
+    if (s.compare(i, Open.size(), Open) == 0) {
+      int start = static_cast<int>(i) + 1, stop = 0;
+      AnsiString inner = frxUtils::FindBracketed(s, Open, Close, start, stop);
+      if (stop == start) break;  // no matching Close: the rest stays as it is
+      AnsiString value = Eval(inner);
+      s = s.substr(0, static_cast<size_t>(start - 1)) + value + s.substr(static_cast<size_t>(stop));
+      i = static_cast<size_t>(start - 1) + value.size();
+      continue;
+    }
+    i += System::IsLeadByte(s[i]) && i + 1 < s.size() ? 2 : 1;
+  }
+  return s;
 }
 
 void Initialize()

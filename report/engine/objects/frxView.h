@@ -3,6 +3,8 @@
 // device context at any scale; preview, printing and the designer call the same Draw.
 #pragma once
 
+#include <functional>
+
 #include "platform/gdi/WinTypes.h"
 #include "report/engine/model/frxClass.h"
 
@@ -77,6 +79,12 @@ public:
   virtual void DrawFrame();
   // The base difference text, then each view property that differs from Reference's.
   AnsiString WriteDiff(TfrxComponent* Reference) override;
+  // Replaces each bracketed expression of TagStr and URL by the text of its value (the
+  // report's Calc); raises what Calc raises. Nothing outside a report.
+  void FetchData() override;
+  // The bounds, TagStr and URL; virtual from here down so that text objects add their text.
+  virtual void SaveBounds();
+  virtual void RestoreBounds();
 
   TfrxAlign Align = baNone;
   TBrushStyle BrushStyle = bsSolid;
@@ -119,6 +127,7 @@ private:
   std::unique_ptr<TfrxFrame> FFrame;
   TfrxDataSet* FDataSet = nullptr;
   AnsiString FDataSetName;
+  AnsiString FSavedTagStr, FSavedURL;
 };
 
 class TfrxStretcheable : public TfrxView {
@@ -212,6 +221,13 @@ namespace frxView {
 // A line W device pixels wide drawn as W one-pixel lines (dashed pens draw one pixel only),
 // offset across the line's main direction. The pen selected in Canvas is used.
 void DrawThickLine(HDC Canvas, int X1, int Y1, int X2, int Y2, int Width);
-// Registers the view classes by name.
+// Text with each Open ... Close part replaced by Eval of the text between the delimiters. The
+// scan steps over double-byte characters (a trail byte never opens a bracket); the matching
+// Close is found with nesting counted and quoted strings skipped; scanning resumes after the
+// inserted text, so a value is never expanded again. An unclosed Open ends the scan and stays
+// as it is. Empty delimiters leave Text unchanged.
+AnsiString ExpandBrackets(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close,
+                          const std::function<AnsiString(const AnsiString&)>& Eval);
+// Registers the view classes (text objects included) by name.
 void Initialize();
 }  // namespace frxView
