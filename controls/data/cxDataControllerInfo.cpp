@@ -50,8 +50,22 @@ struct TTextKey {
   uint64_t Head;  // the first eight bytes, big-endian, zero-padded: orders most pairs alone
   const AnsiString* Value;
   int Record;
-  int Kind;
+  Byte Kind;
+  // The text's size when at most 8, else 9 (10: no text referenced): with equal heads, a text
+  // of at most 8 bytes is a prefix of the other one, so the sizes order the pair without
+  // reading the texts.
+  Byte Short;
 };
+
+// The byte order of two texts' keys (both of kind 2).
+int CompareTextKeys(const TTextKey& A, const TTextKey& B)
+{
+  if (A.Head != B.Head) return A.Head < B.Head ? -1 : 1;
+  if (A.Short <= 8 || B.Short <= 8) return A.Short == B.Short ? 0 : A.Short < B.Short ? -1 : 1;
+  if (!A.Value || !B.Value) return (A.Value ? 1 : 0) - (B.Value ? 1 : 0);
+  const int c = A.Value->compare(*B.Value);
+  return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
 
 uint64_t TextHead(const AnsiString& S)
 {
@@ -167,6 +181,7 @@ void TcxCustomDataControllerInfo::Update()
     }
     if (changes & (dciGrouping | dciSorting)) DoSort();
     if (changes & dciGrouping) DoGrouping();
+    std::vector<Byte>().swap(FSortBreaks);
     if (changes & (dciGrouping | dciSorting)) FocusTopRowAfterSorting();
     RestoreExpanding();
     CorrectFocusedRow();
@@ -355,7 +370,8 @@ void TcxCustomDataControllerInfo::DoFilter()
     program->MatchRecords(FRecordList.data(), count, match.data());
     for (size_t i = 0; i < count; ++i) {
       const int r = FRecordList[i];
-      if (match[i] || r == edited) FRecordList[out++] = r;
+      FRecordList[out] = r;  // out <= i: the slot was read already
+      out += (match[i] != 0) | (r == edited);
     }
     FRecordList.resize(out);
     if (out != count) FSelection->ClearWithAnchor();
@@ -450,6 +466,20 @@ bool TcxCustomDataControllerInfo::SortByKeys()
       HoareQuickSort(keys.data(), 0, n - 1, cmp);
     }
     for (int i = 0; i < n; ++i) FRecordList[static_cast<size_t>(i)] = keys[static_cast<size_t>(i)].Record;
+    if (FGroupingFieldList.Count() > 0) {
+      // Equal as the type compares (a NaN equals every number), against the open group's first.
+      FSortBreaks.assign(static_cast<size_t>(n), 0);
+      int open = 0;
+      for (int i = 1; i < n; ++i) {
+        const TNumKey& a = keys[static_cast<size_t>(open)];
+        const TNumKey& b = keys[static_cast<size_t>(i)];
+        const bool same = a.Kind == b.Kind && (a.Kind != 2 || !(a.Value < b.Value || b.Value < a.Value));
+        if (!same) {
+          FSortBreaks[static_cast<size_t>(i)] = 1;
+          open = i;
+        }
+      }
+    }
     return true;
   }
   if (def->GetTypeClass() == TcxStringValueType::Class()) {
@@ -461,18 +491,31 @@ bool TcxCustomDataControllerInfo::SortByKeys()
       k.Kind = kindOf(k.Record, data);
       k.Value = k.Kind == 2 ? static_cast<const AnsiString*>(data) : nullptr;
       k.Head = k.Value ? TextHead(*k.Value) : 0;
+      k.Short = static_cast<Byte>(k.Value ? std::min<size_t>(k.Value->size(), 9) : 10);
     }
     auto cmp = [&](const TTextKey& a, const TTextKey& b) {
-      int r = a.Kind != b.Kind ? (a.Kind < b.Kind ? -1 : 1)
-              : a.Kind != 2    ? 0
-              : a.Head != b.Head ? (a.Head < b.Head ? -1 : 1)
-                                 : a.Value->compare(*b.Value);
+      int r = a.Kind != b.Kind ? (a.Kind < b.Kind ? -1 : 1) : a.Kind != 2 ? 0 : CompareTextKeys(a, b);
       if (r != 0) return r < 0 ? -sign : sign;
       if (a.Record == b.Record) return 0;
       return single ? FDataController->CompareEqual(a.Record, b.Record) : CompareRecords(a.Record, b.Record);
     };
     HoareQuickSort(keys.data(), 0, n - 1, cmp);
     for (int i = 0; i < n; ++i) FRecordList[static_cast<size_t>(i)] = keys[static_cast<size_t>(i)].Record;
+    // Where the first entry's value changes from the open group's first record, as
+    // SameGroupValue would find it, while the keys are at hand.
+    if (FGroupingFieldList.Count() > 0) {
+      FSortBreaks.assign(static_cast<size_t>(n), 0);
+      int open = 0;
+      for (int i = 1; i < n; ++i) {
+        const TTextKey& a = keys[static_cast<size_t>(open)];
+        const TTextKey& b = keys[static_cast<size_t>(i)];
+        const bool same = a.Kind == b.Kind && (a.Kind != 2 || CompareTextKeys(a, b) == 0);
+        if (!same) {
+          FSortBreaks[static_cast<size_t>(i)] = 1;
+          open = i;
+        }
+      }
+    }
     return true;
   }
   return false;
@@ -480,6 +523,7 @@ bool TcxCustomDataControllerInfo::SortByKeys()
 
 void TcxCustomDataControllerInfo::DoSort()
 {
+  FSortBreaks.clear();
   FTotalSortingFieldList.Clear();
   FTotalSortingFieldList.AddFrom(FGroupingFieldList);
   FTotalSortingFieldList.AddFrom(FSortingFieldList);
@@ -538,12 +582,19 @@ void TcxCustomDataControllerInfo::DoGrouping()
     first[static_cast<size_t>(level)] = FRecordList[static_cast<size_t>(p)];
   };
   for (int l = 0; l < levels; ++l) openGroup(l, 0);
+  // The sort found the top level's changes already when it sorted by that field's keys.
+  std::vector<Byte> breaks;
+  if (FSortBreaks.size() == FRecordList.size() && FTotalSortingFieldList.Count() > 0 &&
+      FTotalSortingFieldList.Items(0).Field == FDataGroups.GetLevelField(0))
+    breaks.swap(FSortBreaks);
+  FSortBreaks.clear();
   try {
     PrepareFields();
     for (int p = 1; p < count; ++p) {
       const int r = FRecordList[static_cast<size_t>(p)];
       for (int l = 0; l < levels; ++l) {
-        if (SameGroupValue(r, first[static_cast<size_t>(l)], l)) continue;
+        if (l == 0 && !breaks.empty() ? !breaks[static_cast<size_t>(p)] : SameGroupValue(r, first[static_cast<size_t>(l)], l))
+          continue;
         if (l == 0) ++topNumber;
         const int lastCreated = FDataGroups.GetCount() - 1;
         for (int k = l; k < levels; ++k) {

@@ -148,6 +148,9 @@ private:
   Word FChanges = 0;
   int FLockCount = 0;
   std::vector<int> FRecordList;
+  // From the sort to the grouping step of one pass: 1 where the record list's first sort
+  // entry changes from the open group's first record (empty when the sort did not find them).
+  std::vector<Byte> FSortBreaks;
   TcxGroupingFieldList FGroupingFieldList;
   TcxSortingFieldList FSortingFieldList;
   TcxSortingFieldList FTotalSortingFieldList;

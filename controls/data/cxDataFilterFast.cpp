@@ -1,7 +1,9 @@
 #include "controls/data/cxDataFilterFast.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <typeinfo>
 #include <vector>
 
@@ -70,7 +72,7 @@ struct TNode {
   // The entry of the field in the record's block; nullptr for Null.
   const Byte* Slot(int R) const
   {
-    const Byte* block = R >= 0 ? Storage->StoredRecordBuffer(R) : Storage->GetRecordBuffer(R);
+    const Byte* block = R >= 0 && R < Storage->RecordCount() ? Storage->StoredRecordBuffer(R) : Storage->GetRecordBuffer(R);
     if (!block || block[Offset] == 0) return nullptr;
     return block + Offset + 1;
   }
@@ -128,17 +130,285 @@ struct TNode {
   }
 };
 
+// Which positions of the record list a step runs over: List[0 .. Count-1], or all positions
+// 0 .. Count-1 when List is nullptr.
+struct TSelection {
+  const unsigned* List;
+  size_t Count;
+  bool Dense() const { return List == nullptr; }
+};
+
+template <class F>
+void ForEach(const TSelection& ASel, F&& AProc)
+{
+  if (ASel.Dense())
+    for (size_t p = 0; p < ASel.Count; ++p) AProc(static_cast<unsigned>(p));
+  else
+    for (size_t i = 0; i < ASel.Count; ++i) AProc(ASel.List[i]);
+}
+
+// A LIKE reads a text per record; a number test reads a plain value.
+bool IsCostly(const TNode& ANode)
+{
+  if (ANode.Kind == TNode::Like) return true;
+  if (ANode.Kind == TNode::Number) return false;
+  for (const auto& c : ANode.Children)
+    if (IsCostly(c)) return true;
+  return false;
+}
+
+// The list form of the evaluation: one test at a time over the positions still undecided in
+// its group, reading the numbered records' blocks from the storage's array. Within a group the
+// number tests run first, over every position and without branches on the values; the LIKE
+// tests then run only over the positions those left undecided. The tests have no side effects,
+// so the order does not change any result.
+class TBatch {
+public:
+  TBatch(const TcxDataStorage* AStorage, const int* ARecords)
+      : FRecords(ARecords), FArray(AStorage->RecordArray()), FStride(AStorage->RecordStride()),
+        FHas(AStorage->HasBlocks()), FCount(AStorage->RecordCount())
+  {
+  }
+
+  // Sets AOut[p] to the node's result for every position p of ASel.
+  void Run(const TNode& ANode, const TSelection& ASel, unsigned char* AOut)
+  {
+    switch (ANode.Kind) {
+      case TNode::Number: RunNumber(ANode, ASel, AOut); break;
+      case TNode::Like: RunLike(ANode, ASel, AOut); break;
+      default: RunGroup(ANode, ASel, AOut); break;
+    }
+  }
+
+private:
+  // The field's entry for record R, nullptr when Null; internal records go the general way.
+  const Byte* Slot(const TNode& ANode, int R) const
+  {
+    if (static_cast<unsigned>(R) >= static_cast<unsigned>(FCount)) return ANode.Slot(R);
+    if (!FHas[R]) return nullptr;
+    const Byte* entry = FArray + static_cast<size_t>(R) * FStride + ANode.Offset;
+    return entry[0] ? entry + 1 : nullptr;
+  }
+
+  // A value that is not NaN: Null and NaN order before every number, and the IEEE comparisons
+  // below answer so for a NaN, which therefore stands for Null too.
+  template <class T, int Op>
+  void NumberLoop(const TNode& ANode, const TSelection& ASel, unsigned char* AOut) const
+  {
+    const double value = ANode.Value;
+    ForEach(ASel, [&](unsigned p) {
+      const Byte* slot = Slot(ANode, FRecords[p]);
+      double v = std::numeric_limits<double>::quiet_NaN();
+      if (slot) {
+        T t;
+        std::memcpy(&t, slot, sizeof t);
+        v = static_cast<double>(t);
+      }
+      bool r;
+      switch (Op) {
+        case 0: r = v == value; break;
+        case 1: r = v != value; break;
+        case 2: r = !(v >= value); break;
+        case 3: r = !(v > value); break;
+        case 4: r = v > value; break;
+        default: r = v >= value; break;
+      }
+      AOut[p] = r;
+    });
+  }
+
+  template <class T>
+  void NumberOp(const TNode& ANode, const TSelection& ASel, unsigned char* AOut) const
+  {
+    switch (ANode.Op) {
+      case 0: NumberLoop<T, 0>(ANode, ASel, AOut); break;
+      case 1: NumberLoop<T, 1>(ANode, ASel, AOut); break;
+      case 2: NumberLoop<T, 2>(ANode, ASel, AOut); break;
+      case 3: NumberLoop<T, 3>(ANode, ASel, AOut); break;
+      case 4: NumberLoop<T, 4>(ANode, ASel, AOut); break;
+      default: NumberLoop<T, 5>(ANode, ASel, AOut); break;
+    }
+  }
+
+  void RunNumber(const TNode& ANode, const TSelection& ASel, unsigned char* AOut) const
+  {
+    if (std::isnan(ANode.Value))
+      ForEach(ASel, [&](unsigned p) { AOut[p] = ANode.Eval(FRecords[p]); });
+    else if (ANode.Read == &ReadPlain<double>)
+      NumberOp<double>(ANode, ASel, AOut);
+    else if (ANode.Read == &ReadPlain<Integer>)
+      NumberOp<Integer>(ANode, ASel, AOut);
+    else if (ANode.Read == &ReadPlain<SmallInt>)
+      NumberOp<SmallInt>(ANode, ASel, AOut);
+    else if (ANode.Read == &ReadPlain<Word>)
+      NumberOp<Word>(ANode, ASel, AOut);
+    else
+      ForEach(ASel, [&](unsigned p) { AOut[p] = ANode.Eval(FRecords[p]); });
+  }
+
+  void RunLike(const TNode& ANode, const TSelection& ASel, unsigned char* AOut) const
+  {
+    static const AnsiString Empty;
+    const size_t prefix = ANode.Prefix >= 0 ? static_cast<size_t>(ANode.Prefix) : 0;
+    const char* pattern = ANode.Pattern.data();
+    // The texts are looked up a run at a time, so the lookups of a run overlap.
+    constexpr size_t Run = 256;
+    const Byte* slots[Run];
+    const AnsiString* texts[Run];
+    unsigned positions[Run];
+    size_t n = 0;
+    if (ANode.Prefix >= 0 && ANode.Prefix <= 8) {
+      // A prefix of at most eight bytes is decided by the texts' heads alone (no text: the
+      // empty text).
+      std::uint64_t want = 0;
+      for (size_t i = 0; i < 8; ++i) want = (want << 8) | (i < prefix ? static_cast<unsigned char>(pattern[i]) : 0u);
+      const std::uint64_t mask = prefix == 0 ? 0 : ~std::uint64_t(0) << (64 - 8 * prefix);
+      TcxTextHead heads[Run];
+      auto flushHeads = [&] {
+        cxDataStorage::TextHeadsOfSlots(slots, n, heads);
+        for (size_t i = 0; i < n; ++i) {
+          const bool m = heads[i].Size >= prefix && (heads[i].Bytes & mask) == want;
+          AOut[positions[i]] = m != ANode.Negate;
+        }
+        n = 0;
+      };
+      ForEach(ASel, [&](unsigned p) {
+        slots[n] = Slot(ANode, FRecords[p]);
+        positions[n] = p;
+        if (++n == Run) flushHeads();
+      });
+      flushHeads();
+      return;
+    }
+    auto flush = [&] {
+      cxDataStorage::StringsOfSlots(slots, n, texts);
+      for (size_t i = 0; i < n; ++i) {
+        const AnsiString* text = texts[i] ? texts[i] : &Empty;
+        bool m;
+        if (ANode.Prefix >= 0) {
+          m = text->size() >= prefix;
+          const char* d = text->data();
+          for (size_t k = 0; m && k < prefix; ++k) m = d[k] == pattern[k];
+        } else {
+          m = cxLike::LikeMatches(*text, ANode.Pattern, ANode.Percent, ANode.Underscore);
+        }
+        AOut[positions[i]] = m != ANode.Negate;
+      }
+      n = 0;
+    };
+    ForEach(ASel, [&](unsigned p) {
+      slots[n] = Slot(ANode, FRecords[p]);
+      positions[n] = p;
+      if (++n == Run) flush();
+    });
+    flush();
+  }
+
+  // A group answers its first child's result (negated for the Not kinds), then takes each next
+  // child's (negated the same way) while the result is not settled.
+  void RunGroup(const TNode& ANode, const TSelection& ASel, unsigned char* AOut)
+  {
+    if (ANode.Children.empty()) {
+      ForEach(ASel, [&](unsigned p) { AOut[p] = 1; });
+      return;
+    }
+    const unsigned char negate = ANode.BoolKind == fbkNotAnd || ANode.BoolKind == fbkNotOr ? 1 : 0;
+    const unsigned char settled = ANode.BoolKind == fbkAnd || ANode.BoolKind == fbkNotOr ? 0 : 1;
+    std::vector<const TNode*> order;
+    for (const auto& c : ANode.Children)
+      if (!IsCostly(c)) order.push_back(&c);
+    for (const auto& c : ANode.Children)
+      if (IsCostly(c)) order.push_back(&c);
+
+    TSelection open = ASel;         // the positions still undecided (dense: see below)
+    std::vector<unsigned> list;      // open's list once it has one of its own
+    std::vector<unsigned char> scratch;
+    // While open is dense and a child was run, the undecided positions are those whose result
+    // is not settled; a cheap child then runs over all of them and is blended in.
+    bool blended = false;
+    for (size_t i = 0; i < order.size() && open.Count > 0; ++i) {
+      const TNode& child = *order[i];
+      if (blended && open.Dense() && !IsCostly(child)) {
+        scratch.resize(open.Count);
+        Run(child, open, scratch.data());
+        for (size_t p = 0; p < open.Count; ++p) {
+          const unsigned char v = scratch[p] ^ negate;
+          AOut[p] = AOut[p] == settled ? settled : v;
+        }
+        continue;
+      }
+      if (blended && open.Dense() && child.Kind == TNode::Group) {
+        // A costly group: it runs over all positions too, and lists for its own costly tests
+        // only the positions that neither this group nor one around it has decided.
+        FDecided.push_back({AOut, settled});
+        scratch.resize(open.Count);
+        Run(child, open, scratch.data());
+        FDecided.pop_back();
+        for (size_t p = 0; p < open.Count; ++p) {
+          const unsigned char v = scratch[p] ^ negate;
+          AOut[p] = AOut[p] == settled ? settled : v;
+        }
+        continue;
+      }
+      if (open.Dense() && IsCostly(child) && (blended || !FDecided.empty())) {
+        // A costly test: from here on, the undecided positions as a list.
+        list.resize(open.Count);
+        size_t n = 0;
+        for (size_t p = 0; p < open.Count; ++p) {
+          unsigned char undecided = !blended || AOut[p] != settled;
+          for (const auto& d : FDecided) undecided &= d.first[p] != d.second;
+          list[n] = static_cast<unsigned>(p);
+          n += undecided;
+        }
+        list.resize(n);
+        open = {list.data(), n};
+        if (n == 0) break;
+      }
+      Run(child, open, AOut);
+      if (negate) ForEach(open, [&](unsigned p) { AOut[p] ^= 1; });
+      if (open.Dense()) {
+        blended = true;
+        continue;
+      }
+      if (i + 1 == order.size()) break;  // no child left to narrow the list for
+      // Keep the list of the positions still undecided (in place once the list is ours).
+      std::vector<unsigned> next;
+      std::vector<unsigned>& target = open.List == list.data() && !list.empty() ? list : next;
+      if (&target == &next) next.resize(open.Count);
+      size_t n = 0;
+      for (size_t k = 0; k < open.Count; ++k) {
+        const unsigned p = open.List[k];
+        target[n] = p;
+        n += AOut[p] != settled;
+      }
+      target.resize(n);
+      if (&target == &next) list.swap(next);
+      open = {list.data(), n};
+    }
+  }
+
+  // The dense groups around the one running: their results and settled values. A position
+  // one of them has settled needs no costly test any more.
+  std::vector<std::pair<const unsigned char*, unsigned char>> FDecided;
+  const int* FRecords;
+  const Byte* FArray;
+  size_t FStride;
+  const Byte* FHas;
+  int FCount;
+};
+
 class TProgram : public TcxDataFilterProgram {
 public:
-  explicit TProgram(TNode ARoot) : FRoot(std::move(ARoot)) {}
+  TProgram(TNode ARoot, const TcxDataStorage* AStorage) : FRoot(std::move(ARoot)), FStorage(AStorage) {}
   bool Matches(int ARecordIndex) const override { return FRoot.Eval(ARecordIndex); }
   void MatchRecords(const int* ARecords, size_t ACount, unsigned char* AResults) const override
   {
-    for (size_t i = 0; i < ACount; ++i) AResults[i] = FRoot.Eval(ARecords[i]);
+    TBatch(FStorage, ARecords).Run(FRoot, {nullptr, ACount}, AResults);
   }
 
 private:
   TNode FRoot;
+  const TcxDataStorage* FStorage;
 };
 
 bool CompileCondition(TcxDataFilterCriteria* ACriteria, TcxFilterCriteriaItem* AItem, TNode& ANode)
@@ -215,7 +485,7 @@ std::unique_ptr<TcxDataFilterProgram> Compile(TcxDataFilterCriteria* ACriteria)
   if (!ACriteria->GetDataController()->IsFilterDataValueStored()) return nullptr;
   TNode root;
   if (!CompileGroup(ACriteria, ACriteria->GetRoot(), root)) return nullptr;
-  return std::make_unique<TProgram>(std::move(root));
+  return std::make_unique<TProgram>(std::move(root), ACriteria->GetDataController()->GetStorage());
 }
 
 }  // namespace cxDataFilterFast

@@ -221,10 +221,14 @@ TcxValueDef* TcxValueDefs::Add(TcxValueTypeClass AValueTypeClass, bool AAlwaysSt
   if (!IsInternal()) FStorage->GetInternalValueDefs()->Add(AValueTypeClass, true, AKeepsText, def.get());
 
   const int bytes = def->GetIsStored() ? 1 + AValueTypeClass->SlotSize() + (AKeepsText ? 4 : 0) : 0;
-  if (bytes > 0)
-    for (auto* block : FStorage->BlocksOf(this)) block->resize(block->size() + static_cast<size_t>(bytes), 0);
+  const size_t end = static_cast<size_t>(FRecordBytes);
+  if (IsInternal())
+    for (auto* block : FStorage->BlocksOf(this))
+      if (bytes > 0) block->resize(block->size() + static_cast<size_t>(bytes), 0);
   FItems.push_back(std::move(def));
   FStorage->PrepareLayout(this);
+  // The new field's entry follows the others.
+  if (!IsInternal()) FStorage->RelayRecords(static_cast<size_t>(FRecordBytes), end, 0, static_cast<size_t>(bytes), false);
   return FItems.back().get();
 }
 
@@ -245,22 +249,25 @@ void TcxValueDefs::Remove(TcxValueDef* ADef)
   const int index = IndexOf(ADef);
   if (index < 0) return;
   if (!IsInternal()) FStorage->GetInternalValueDefs()->RemoveByLinkedObject(ADef);
-  if (ADef->FEntryBytes > 0) {
-    const bool lastStored = StoredCount() == 1;
-    for (auto* block : FStorage->BlocksOf(this)) {
-      ADef->ReleaseValues(block->data());
-      // A main record left with no stored field goes back to having no block; an internal
-      // record keeps its flags byte, and so its in-use mark.
-      if (lastStored && !IsInternal()) {
-        block->clear();
-        continue;
+  const size_t offset = static_cast<size_t>(ADef->FEntryOffset);
+  const size_t bytes = static_cast<size_t>(ADef->FEntryBytes);
+  // A main record left with no stored field goes back to having no block; an internal record
+  // keeps its flags byte, and so its in-use mark.
+  const bool lastStored = bytes > 0 && StoredCount() == 1;
+  if (bytes > 0) {
+    if (IsInternal()) {
+      for (auto* block : FStorage->BlocksOf(this)) {
+        ADef->ReleaseValues(block->data());
+        const auto from = block->begin() + ADef->FEntryOffset;
+        block->erase(from, from + ADef->FEntryBytes);
       }
-      const auto from = block->begin() + ADef->FEntryOffset;
-      block->erase(from, from + ADef->FEntryBytes);
+    } else {
+      FStorage->ReleaseRecordValues(ADef);
     }
   }
   FItems.erase(FItems.begin() + index);
   FStorage->PrepareLayout(this);
+  if (!IsInternal()) FStorage->RelayRecords(static_cast<size_t>(FRecordBytes), offset, bytes, 0, lastStored);
 }
 
 int TcxValueDefs::StoredCount() const
@@ -296,6 +303,7 @@ void TcxValueDefs::Restructure(TcxValueDef* ADef, const std::function<void()>& A
     ADef->WriteToBuffer(block->data(), saved[i].Value);
     if (hadText) ADef->WriteTextToBuffer(block->data(), saved[i].Text);
   }
+  FStorage->EndLayoutChange(this);
 }
 
 TcxInternalValueDef* TcxInternalValueDefs::FindByLinkedObject(const TcxValueDef* ADef) const
@@ -317,13 +325,14 @@ void TcxInternalValueDefs::RemoveByLinkedObject(const TcxValueDef* ADef)
 TcxDataStorage::TcxDataStorage()
     : FInternalValueDefs(std::make_unique<TcxInternalValueDefs>(this)), FValueDefs(std::make_unique<TcxValueDefs>(this))
 {
+  FStride = static_cast<size_t>(FValueDefs->GetRecordBytes());
 }
 
 TcxDataStorage::~TcxDataStorage()
 {
   FDestroying = true;
   for (auto& b : FInternalRecords) FreeBlock(b, FInternalValueDefs.get());
-  for (auto& b : FRecords) FreeBlock(b, FValueDefs.get());
+  for (int r = 0; r < RecordCount(); ++r) FreeMainBlock(r);
   FValueDefs.reset();
   FInternalValueDefs.reset();
 }
@@ -336,30 +345,76 @@ TcxValueDefs* TcxDataStorage::GetValueDefsFor(int ARecordIndex) const
 std::vector<TcxDataStorage::TBlock*> TcxDataStorage::BlocksOf(TcxValueDefs* ADefs)
 {
   std::vector<TBlock*> blocks;
-  auto& list = ADefs->IsInternal() ? FInternalRecords : FRecords;
-  for (auto& b : list)
-    if (!b.empty()) blocks.push_back(&b);
+  if (ADefs->IsInternal()) {
+    for (auto& b : FInternalRecords)
+      if (!b.empty()) blocks.push_back(&b);
+    return blocks;
+  }
+  FUnpacked.clear();
+  FUnpackedRecords.clear();
+  for (int r = 0; r < RecordCount(); ++r) {
+    if (!FHasBlock[static_cast<size_t>(r)]) continue;
+    const Byte* p = MainBlock(r);
+    FUnpacked.emplace_back(p, p + FStride);
+    FUnpackedRecords.push_back(r);
+  }
+  for (auto& b : FUnpacked) blocks.push_back(&b);
   return blocks;
 }
 
-TcxDataStorage::TBlock& TcxDataStorage::BlockOf(int ARecordIndex)
+void TcxDataStorage::EndLayoutChange(TcxValueDefs* ADefs)
 {
-  return const_cast<TBlock&>(static_cast<const TcxDataStorage*>(this)->BlockOf(ARecordIndex));
+  if (ADefs->IsInternal()) return;
+  FStride = static_cast<size_t>(ADefs->GetRecordBytes());
+  FArena.assign(FHasBlock.size() * FStride, 0);
+  std::fill(FHasBlock.begin(), FHasBlock.end(), Byte(0));
+  for (size_t i = 0; i < FUnpacked.size(); ++i) {
+    const TBlock& b = FUnpacked[i];
+    if (b.empty()) continue;
+    const int r = FUnpackedRecords[i];
+    std::memcpy(MainBlock(r), b.data(), std::min(b.size(), FStride));
+    FHasBlock[static_cast<size_t>(r)] = 1;
+  }
+  std::vector<TBlock>().swap(FUnpacked);
+  std::vector<int>().swap(FUnpackedRecords);
 }
 
-const TcxDataStorage::TBlock& TcxDataStorage::BlockOf(int ARecordIndex) const
+void TcxDataStorage::ReleaseRecordValues(TcxValueDef* ADef)
 {
-  if (ARecordIndex >= 0 && ARecordIndex < RecordCount()) return FRecords[static_cast<size_t>(ARecordIndex)];
-  if (ARecordIndex < 0 && -static_cast<Int64>(ARecordIndex) <= InternalRecordCount())
-    return FInternalRecords[static_cast<size_t>(-ARecordIndex - 1)];
+  for (int r = 0; r < RecordCount(); ++r)
+    if (FHasBlock[static_cast<size_t>(r)]) ADef->ReleaseValues(MainBlock(r));
+}
+
+void TcxDataStorage::RelayRecords(size_t AStride, size_t AOffset, size_t ARemove, size_t AInsert, bool ADropBlocks)
+{
+  if (AStride == FStride && ARemove == 0 && AInsert == 0 && !ADropBlocks) return;
+  const size_t n = FHasBlock.size();
+  if (ADropBlocks) std::fill(FHasBlock.begin(), FHasBlock.end(), Byte(0));
+  std::vector<Byte> arena(n * AStride, 0);
+  const size_t tail = FStride - AOffset - ARemove;
+  for (size_t r = 0; r < n; ++r) {
+    if (!FHasBlock[r]) continue;
+    const Byte* from = FArena.data() + r * FStride;
+    Byte* to = arena.data() + r * AStride;
+    std::memcpy(to, from, AOffset);
+    std::memcpy(to + AOffset + AInsert, from + AOffset + ARemove, tail);
+  }
+  FArena.swap(arena);
+  FStride = AStride;
+}
+
+Byte* TcxDataStorage::BufferOf(int ARecordIndex) const
+{
+  if (ARecordIndex >= 0 && ARecordIndex < RecordCount())
+    return FHasBlock[static_cast<size_t>(ARecordIndex)] ? MainBlock(ARecordIndex) : nullptr;
+  if (ARecordIndex < 0 && -static_cast<Int64>(ARecordIndex) <= InternalRecordCount()) {
+    const TBlock& b = FInternalRecords[static_cast<size_t>(-ARecordIndex - 1)];
+    return b.empty() ? nullptr : const_cast<Byte*>(b.data());
+  }
   throw EInvalidArgument(cxDataConsts::cxSDataRecordIndexError);
 }
 
-const Byte* TcxDataStorage::GetRecordBuffer(int ARecordIndex) const
-{
-  const TBlock& b = BlockOf(ARecordIndex);
-  return b.empty() ? nullptr : b.data();
-}
+const Byte* TcxDataStorage::GetRecordBuffer(int ARecordIndex) const { return BufferOf(ARecordIndex); }
 
 TcxValueDef* TcxDataStorage::DefFor(int ARecordIndex, TcxValueDef* AValueDef) const
 {
@@ -373,8 +428,13 @@ TcxValueDef* TcxDataStorage::DefFor(int ARecordIndex, TcxValueDef* AValueDef) co
 
 Byte* TcxDataStorage::EnsureBlock(int ARecordIndex)
 {
-  TBlock& b = BlockOf(ARecordIndex);
-  if (b.empty()) b.assign(static_cast<size_t>(GetValueDefsFor(ARecordIndex)->GetRecordBytes()), 0);
+  if (Byte* p = BufferOf(ARecordIndex)) return p;
+  if (ARecordIndex >= 0) {
+    FHasBlock[static_cast<size_t>(ARecordIndex)] = 1;  // its bytes are zero already
+    return MainBlock(ARecordIndex);
+  }
+  TBlock& b = FInternalRecords[static_cast<size_t>(-ARecordIndex - 1)];
+  b.assign(static_cast<size_t>(FInternalValueDefs->GetRecordBytes()), 0);
   return b.data();
 }
 
@@ -386,16 +446,29 @@ void TcxDataStorage::FreeBlock(TBlock& ABlock, TcxValueDefs* ADefs)
   TBlock().swap(ABlock);
 }
 
+void TcxDataStorage::FreeMainBlock(int ARecordIndex)
+{
+  Byte& has = FHasBlock[static_cast<size_t>(ARecordIndex)];
+  if (!has) return;
+  Byte* p = MainBlock(ARecordIndex);
+  for (int i = 0; i < FValueDefs->Count(); ++i)
+    if (FValueDefs->Items(i)->GetEntryBytes() > 0) FValueDefs->Items(i)->ReleaseValues(p);
+  std::memset(p, 0, FStride);
+  has = 0;
+}
+
 int TcxDataStorage::AppendRecord()
 {
-  FRecords.emplace_back();
+  FArena.resize(FArena.size() + FStride, 0);
+  FHasBlock.push_back(0);
   return RecordCount() - 1;
 }
 
 void TcxDataStorage::InsertRecord(int AIndex)
 {
   if (AIndex < 0 || AIndex > RecordCount()) throw EInvalidArgument(cxDataConsts::cxSDataRecordIndexError);
-  FRecords.insert(FRecords.begin() + AIndex, TBlock());
+  FArena.insert(FArena.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(AIndex) * FStride), FStride, 0);
+  FHasBlock.insert(FHasBlock.begin() + AIndex, 0);
 }
 
 void TcxDataStorage::DeleteRecord(int AIndex)
@@ -404,8 +477,11 @@ void TcxDataStorage::DeleteRecord(int AIndex)
     FreeInternalRecord(AIndex);
     return;
   }
-  FreeBlock(BlockOf(AIndex), FValueDefs.get());
-  FRecords.erase(FRecords.begin() + AIndex);
+  BufferOf(AIndex);  // checks the index
+  FreeMainBlock(AIndex);
+  const auto from = FArena.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(AIndex) * FStride);
+  FArena.erase(from, from + static_cast<std::ptrdiff_t>(FStride));
+  FHasBlock.erase(FHasBlock.begin() + AIndex);
 }
 
 int TcxDataStorage::AddInternalRecord()
@@ -418,51 +494,59 @@ int TcxDataStorage::AddInternalRecord()
   return index;
 }
 
-void TcxDataStorage::FreeInternalRecord(int AIndex) { FreeBlock(BlockOf(AIndex), FInternalValueDefs.get()); }
+void TcxDataStorage::FreeInternalRecord(int AIndex)
+{
+  BufferOf(AIndex);  // checks the index
+  if (AIndex >= 0)
+    FreeMainBlock(AIndex);
+  else
+    FreeBlock(FInternalRecords[static_cast<size_t>(-AIndex - 1)], FInternalValueDefs.get());
+}
 
 void TcxDataStorage::SetRecordCount(int ACount)
 {
   ACount = std::max(ACount, 0);
-  while (RecordCount() < ACount) AppendRecord();
-  while (RecordCount() > ACount) DeleteRecord(RecordCount() - 1);
+  for (int r = RecordCount() - 1; r >= ACount; --r) FreeMainBlock(r);
+  FArena.resize(static_cast<size_t>(ACount) * FStride, 0);
+  FHasBlock.resize(static_cast<size_t>(ACount), 0);
 }
 
 Variant TcxDataStorage::GetFieldValue(int ARecordIndex, TcxValueDef* AValueDef)
 {
-  const TBlock& b = BlockOf(ARecordIndex);
+  const Byte* b = BufferOf(ARecordIndex);
   TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
-  if (!def || b.empty()) return Variant::Null();
-  return def->ReadFromBuffer(b.data());
+  if (!def || !b) return Variant::Null();
+  return def->ReadFromBuffer(b);
 }
 
 void TcxDataStorage::SetFieldValue(int ARecordIndex, TcxValueDef* AValueDef, const Variant& V)
 {
-  BlockOf(ARecordIndex);  // checks the index
+  BufferOf(ARecordIndex);  // checks the index
   if (TcxValueDef* def = DefFor(ARecordIndex, AValueDef)) def->WriteToBuffer(EnsureBlock(ARecordIndex), V);
 }
 
 AnsiString TcxDataStorage::GetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef)
 {
-  const TBlock& b = BlockOf(ARecordIndex);
+  const Byte* b = BufferOf(ARecordIndex);
   TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
-  if (!def || b.empty()) return AnsiString();
-  return def->TextFromBuffer(b.data());
+  if (!def || !b) return AnsiString();
+  return def->TextFromBuffer(b);
 }
 
 void TcxDataStorage::SetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef, const AnsiString& S)
 {
-  BlockOf(ARecordIndex);
+  BufferOf(ARecordIndex);
   TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
   if (def && def->HasTextSlot()) def->WriteTextToBuffer(EnsureBlock(ARecordIndex), S);
 }
 
 bool TcxDataStorage::GetFieldDataPointer(int ARecordIndex, TcxValueDef* AValueDef, const void*& AData)
 {
-  const TBlock& b = BlockOf(ARecordIndex);
+  const Byte* b = BufferOf(ARecordIndex);
   TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
   AData = nullptr;
-  if (!def || b.empty()) return true;
-  const Byte* entry = b.data() + def->GetEntryOffset();
+  if (!def || !b) return true;
+  const Byte* entry = b + def->GetEntryOffset();
   if (entry[0] == 0) return true;
   AData = def->GetTypeClass()->SlotToData(entry + 1);
   return false;
@@ -470,9 +554,9 @@ bool TcxDataStorage::GetFieldDataPointer(int ARecordIndex, TcxValueDef* AValueDe
 
 int TcxDataStorage::CompareRecords(int AIndex1, int AIndex2, TcxValueDef* AValueDef)
 {
-  const TBlock& b1 = BlockOf(AIndex1);
-  const TBlock& b2 = BlockOf(AIndex2);
-  if (b1.empty() || b2.empty()) return (b1.empty() ? 0 : 1) - (b2.empty() ? 0 : 1);
+  const Byte* b1 = BufferOf(AIndex1);
+  const Byte* b2 = BufferOf(AIndex2);
+  if (!b1 || !b2) return (b1 ? 1 : 0) - (b2 ? 1 : 0);
   const void* d1 = nullptr;
   const void* d2 = nullptr;
   const bool null1 = GetFieldDataPointer(AIndex1, AValueDef, d1);
@@ -506,8 +590,11 @@ void TcxDataStorage::Clear(bool AKeepInternalRecords)
 
 void TcxDataStorage::ClearRecords(bool ARemoveEntries)
 {
-  for (auto& b : FRecords) FreeBlock(b, FValueDefs.get());
-  if (ARemoveEntries) FRecords.clear();
+  for (int r = 0; r < RecordCount(); ++r) FreeMainBlock(r);
+  if (ARemoveEntries) {
+    FArena.clear();
+    FHasBlock.clear();
+  }
 }
 
 void TcxDataStorage::ClearInternalRecords()
@@ -523,6 +610,8 @@ void TcxDataStorage::SetAlwaysStoredOnly(bool AValue)
   ClearRecords(false);
   FAlwaysStoredOnly = AValue;
   PrepareLayout(FValueDefs.get());
+  FStride = static_cast<size_t>(FValueDefs->GetRecordBytes());
+  FArena.assign(FHasBlock.size() * FStride, 0);
 }
 
 // ---- Lookup list -----------------------------------------------------------------------------

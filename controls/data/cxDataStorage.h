@@ -9,11 +9,17 @@
 // and, when the field keeps display text, a 4-byte text slot. A record gets its block on the
 // first write; a record without one reads as all-Null.
 //
+// The numbered records' blocks lie side by side in one array, record r at r * RecordBytes, with
+// a mark per record for whether it has its block (the bytes of a record without one stay zero):
+// a record's values are found by arithmetic, not through a pointer per record, and a scan over
+// the records reads memory in order. The internal records keep a block each.
+//
 // Texts, wide texts, Variants and objects live outside the block; their 4-byte slot holds a
 // handle into a table of this unit (0 = nothing). Freeing a value frees what the handle names.
 // UI thread only.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -195,6 +201,13 @@ public:
   AnsiString Caption() const override { return "Object"; }
 };
 
+// A text's size and first eight bytes, big-endian and zero-padded.
+struct TcxTextHead {
+  std::uint64_t Bytes = 0;
+  std::uint32_t Size = 0;
+  std::uint32_t IsText = 0;
+};
+
 namespace cxDataStorage {
 // Hands an object to the storage's table; the answer is the Integer to store in an Object
 // field. Storing a handle that another field already holds raises EInvalidOperation.
@@ -206,6 +219,12 @@ int LiveHandleCount();
 // The text a string slot refers to (nullptr for none): SlotToData of TcxStringValueType
 // without the virtual call.
 const AnsiString* StringOfSlot(const Byte* ASlot);
+// ATexts[i] := StringOfSlot(ASlots[i]), nullptr also for a nullptr slot: one call for a run of
+// slots.
+void StringsOfSlots(const Byte* const* ASlots, size_t ACount, const AnsiString** ATexts);
+// AHeads[i] := the head of the text ASlots[i] refers to; IsText 0 (and all zero) when it refers
+// to none or the slot is nullptr. Reads a compact list kept beside the texts.
+void TextHeadsOfSlots(const Byte* const* ASlots, size_t ACount, TcxTextHead* AHeads);
 }  // namespace cxDataStorage
 
 // ---- Registered value types ------------------------------------------------------------------
@@ -383,7 +402,7 @@ public:
   int AddInternalRecord();
   void FreeInternalRecord(int AIndex);
   void SetRecordCount(int ACount);
-  int RecordCount() const { return static_cast<int>(FRecords.size()); }
+  int RecordCount() const { return static_cast<int>(FHasBlock.size()); }
   int InternalRecordCount() const { return static_cast<int>(FInternalRecords.size()); }
 
   Variant GetFieldValue(int ARecordIndex, TcxValueDef* AValueDef);
@@ -391,7 +410,7 @@ public:
   AnsiString GetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef);
   void SetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef, const AnsiString& S);
   // True when the field is Null; else AData is what the value slot means (see SlotToData),
-  // valid until the record or the definitions change.
+  // valid until the record or the definitions change, or a numbered record is added or removed.
   bool GetFieldDataPointer(int ARecordIndex, TcxValueDef* AValueDef, const void*& AData);
   // A record without a block first; then the definition's order.
   int CompareRecords(int AIndex1, int AIndex2, TcxValueDef* AValueDef);
@@ -411,14 +430,20 @@ public:
   TcxValueDefs* GetValueDefs() const { return FValueDefs.get(); }
   TcxInternalValueDefs* GetInternalValueDefs() const { return FInternalValueDefs.get(); }
   bool IsDestroying() const { return FDestroying; }
-  // The record's block, nullptr when it has none (valid until the record changes).
+  // The record's block, nullptr when it has none (valid until the record changes, or a numbered
+  // record is added or removed).
   const Byte* GetRecordBuffer(int ARecordIndex) const;
   // The same for 0 <= ARecordIndex < RecordCount() without the range check, for tight loops.
   const Byte* StoredRecordBuffer(int ARecordIndex) const
   {
-    const auto& b = FRecords[static_cast<size_t>(ARecordIndex)];
-    return b.empty() ? nullptr : b.data();
+    return FHasBlock[static_cast<size_t>(ARecordIndex)] ? MainBlock(ARecordIndex) : nullptr;
   }
+  // The numbered records' array and its stride (the main list's record bytes): record r's block
+  // starts at r * stride when HasBlocks()[r] is 1. Valid until a record is added or removed or
+  // the definitions change.
+  const Byte* RecordArray() const { return FArena.data(); }
+  size_t RecordStride() const { return FStride; }
+  const Byte* HasBlocks() const { return FHasBlock.data(); }
 
   std::function<void(TObject* Sender)> OnClearInternalRecords;
 
@@ -426,20 +451,37 @@ private:
   friend class TcxValueDefs;
   using TBlock = std::vector<Byte>;  // empty: no block yet
 
-  TBlock& BlockOf(int ARecordIndex);
-  const TBlock& BlockOf(int ARecordIndex) const;
+  Byte* MainBlock(int ARecordIndex) const
+  {
+    return const_cast<Byte*>(FArena.data()) + static_cast<size_t>(ARecordIndex) * FStride;
+  }
+  // The record's block, nullptr when it has none; raises for an index out of range.
+  Byte* BufferOf(int ARecordIndex) const;
   // The definition that serves the record (the twin for internal records); nullptr for none.
   TcxValueDef* DefFor(int ARecordIndex, TcxValueDef* AValueDef) const;
   Byte* EnsureBlock(int ARecordIndex);
   void FreeBlock(TBlock& ABlock, TcxValueDefs* ADefs);
-  // The blocks that a list of definitions lays out.
+  void FreeMainBlock(int ARecordIndex);
+  // The blocks that a list of definitions lays out, for a change of its layout. The numbered
+  // records' blocks are copied out of the array; EndLayoutChange puts them back at the new
+  // stride (a block emptied meanwhile means the record has none any more).
   std::vector<TBlock*> BlocksOf(TcxValueDefs* ADefs);
+  void EndLayoutChange(TcxValueDefs* ADefs);
+  // Frees a main definition's values in every numbered record.
+  void ReleaseRecordValues(TcxValueDef* ADef);
+  // Moves the numbered records' blocks to the stride AStride: ARemove bytes at AOffset go and
+  // AInsert zero bytes come in their place; ADropBlocks: every record loses its block.
+  void RelayRecords(size_t AStride, size_t AOffset, size_t ARemove, size_t AInsert, bool ADropBlocks);
 
   bool FDestroying = false;
   std::vector<TBlock> FInternalRecords;  // index 0 is record -1
   std::unique_ptr<TcxInternalValueDefs> FInternalValueDefs;
   bool FAlwaysStoredOnly = false;
-  std::vector<TBlock> FRecords;
+  std::vector<Byte> FArena;     // the numbered records' blocks, FStride bytes each
+  std::vector<Byte> FHasBlock;  // per numbered record: 1 when it has its block
+  size_t FStride = 1;
+  std::vector<TBlock> FUnpacked;       // during a layout change: the numbered records' blocks
+  std::vector<int> FUnpackedRecords;  // and their record indexes
   std::unique_ptr<TcxValueDefs> FValueDefs;
 };
 

@@ -519,12 +519,22 @@ void TcxDataSummary::CalculateRange(TcxDataSummaryItems* AItems, int AFrom, int 
     else
       slow.push_back(i);
   }
+  const int recordCount = storage->RecordCount();
   for (int p = AFrom; p <= ATo; ++p) {
     const int r = info->GetRecordIndexAt(p);
     if (selectedOnly && !info->GetSelection()->IsRecordSelected(r)) continue;
     for (auto& F : fast) {
       const void* data;
-      const bool isNull = storage->GetFieldDataPointer(r, F.Def, data);
+      bool isNull;
+      if (r >= 0 && r < recordCount) {
+        // A numbered record's value straight from its block.
+        const Byte* block = storage->StoredRecordBuffer(r);
+        const Byte* entry = block && F.Def->GetEntryBytes() > 0 ? block + F.Def->GetEntryOffset() : nullptr;
+        isNull = !entry || entry[0] == 0;
+        data = isNull ? nullptr : entry + 1;
+      } else {
+        isNull = storage->GetFieldDataPointer(r, F.Def, data);
+      }
       if (isNull && nullIgnore) continue;
       if (F.Reached++ == 0) F.FirstWasNull = isNull;
       if (isNull) continue;

@@ -15,11 +15,15 @@ namespace {
 
 struct THandleEntry {
   std::variant<std::monostate, AnsiString, WideString, Variant, std::unique_ptr<TObject>> Value;
-  bool Stored = false;  // an object already held by a field
 };
 
+// The marks live beside the entries, which a scan over texts reads one after another.
 struct THandleTable {
   std::vector<THandleEntry> Entries;  // handle h is Entries[h - 1]
+  std::vector<Byte> Stored;           // Stored[h - 1]: an object already held by a field
+  // Heads[h - 1]: the size and first bytes of a text entry, so a prefix test on many texts
+  // reads this compact list instead of the entries.
+  std::vector<TcxTextHead> Heads;
   std::vector<std::uint32_t> Free;
   int Live = 0;
 };
@@ -53,6 +57,20 @@ T* Referenced(const Byte* ASlot)
   return e ? std::get_if<T>(&e->Value) : nullptr;
 }
 
+// Keeps Heads[h - 1] in step with the entry (called after each change of a value).
+void UpdateHead(std::uint32_t h)
+{
+  THandleTable& t = Table();
+  TcxTextHead head;
+  if (const auto* text = std::get_if<AnsiString>(&t.Entries[h - 1].Value)) {
+    const size_t n = std::min<size_t>(text->size(), 8);
+    for (size_t i = 0; i < 8; ++i) head.Bytes = (head.Bytes << 8) | (i < n ? static_cast<unsigned char>((*text)[i]) : 0u);
+    head.Size = static_cast<std::uint32_t>(std::min<size_t>(text->size(), 0xFFFFFFFFu));
+    head.IsText = 1;
+  }
+  t.Heads[h - 1] = head;
+}
+
 template <class T>
 std::uint32_t Allocate(T&& AValue)
 {
@@ -63,10 +81,13 @@ std::uint32_t Allocate(T&& AValue)
     t.Free.pop_back();
   } else {
     t.Entries.emplace_back();
+    t.Stored.push_back(0);
+    t.Heads.emplace_back();
     h = static_cast<std::uint32_t>(t.Entries.size());
   }
   t.Entries[h - 1].Value = std::forward<T>(AValue);
-  t.Entries[h - 1].Stored = false;
+  t.Stored[h - 1] = 0;
+  UpdateHead(h);
   ++t.Live;
   return h;
 }
@@ -77,7 +98,8 @@ void Release(std::uint32_t h)
   if (!e || std::holds_alternative<std::monostate>(e->Value)) return;
   auto value = std::move(e->Value);  // freed after the table is consistent again
   e->Value = std::monostate();
-  e->Stored = false;
+  Table().Stored[h - 1] = 0;
+  Table().Heads[h - 1] = TcxTextHead();
   Table().Free.push_back(h);
   --Table().Live;
 }
@@ -86,9 +108,10 @@ void Release(std::uint32_t h)
 template <class T>
 void StoreReferenced(Byte* ASlot, T&& AValue)
 {
-  if (auto* existing = Referenced<std::decay_t<T>>(ASlot))
+  if (auto* existing = Referenced<std::decay_t<T>>(ASlot)) {
     *existing = std::forward<T>(AValue);
-  else
+    UpdateHead(ReadHandle(ASlot));
+  } else
     WriteHandle(ASlot, Allocate(std::forward<T>(AValue)));
 }
 
@@ -196,6 +219,36 @@ void TcxStringValueType::ReleaseSlot(Byte* ASlot) const { ReleaseHandleSlot(ASlo
 const void* TcxStringValueType::SlotToData(const Byte* ASlot) const { return Referenced<AnsiString>(ASlot); }
 
 const AnsiString* cxDataStorage::StringOfSlot(const Byte* ASlot) { return Referenced<AnsiString>(ASlot); }
+
+void cxDataStorage::TextHeadsOfSlots(const Byte* const* ASlots, size_t ACount, TcxTextHead* AHeads)
+{
+  const THandleTable& t = Table();
+  const TcxTextHead* heads = t.Heads.data();
+  const size_t size = t.Heads.size();
+  for (size_t i = 0; i < ACount; ++i) {
+    TcxTextHead head;
+    if (ASlots[i]) {
+      const std::uint32_t h = ReadHandle(ASlots[i]);
+      if (h != 0 && h <= size) head = heads[h - 1];
+    }
+    AHeads[i] = head;
+  }
+}
+
+void cxDataStorage::StringsOfSlots(const Byte* const* ASlots, size_t ACount, const AnsiString** ATexts)
+{
+  const THandleTable& t = Table();
+  const THandleEntry* entries = t.Entries.data();
+  const size_t size = t.Entries.size();
+  for (size_t i = 0; i < ACount; ++i) {
+    const AnsiString* text = nullptr;
+    if (ASlots[i]) {
+      const std::uint32_t h = ReadHandle(ASlots[i]);
+      if (h != 0 && h <= size) text = std::get_if<AnsiString>(&entries[h - 1].Value);
+    }
+    ATexts[i] = text;
+  }
+}
 
 Variant TcxStringValueType::DataToVariant(const void* AData) const
 {
@@ -595,9 +648,9 @@ void TcxObjectValueType::StoreSlot(Byte* ASlot, const Variant& V) const
   const std::uint32_t h = static_cast<std::uint32_t>(V.AsInteger());
   if (h == ReadHandle(ASlot)) return;
   THandleEntry* e = Entry(h);
-  if (h != 0 && (!e || !std::holds_alternative<std::unique_ptr<TObject>>(e->Value) || e->Stored))
+  if (h != 0 && (!e || !std::holds_alternative<std::unique_ptr<TObject>>(e->Value) || Table().Stored[h - 1]))
     throw EInvalidOperation("The object is not registered or already belongs to a field");
   ReleaseHandleSlot(ASlot);
-  if (e) e->Stored = true;
+  if (e) Table().Stored[h - 1] = 1;
   WriteHandle(ASlot, h);
 }

@@ -235,6 +235,40 @@ TEST_F(DataStorage, RemovingAFieldKeepsTheOthers)
   EXPECT_EQ(S->GetRecordBuffer(internal)[0] & 1, 1);
 }
 
+// Records lie side by side: inserting and deleting one moves the others with their values,
+// and a record without a block stays without one.
+TEST_F(DataStorage, InsertAndDeleteMoveTheOtherRecords)
+{
+  auto* s = Defs()->Add(TcxStringValueType::Class(), true, false, nullptr);
+  auto* f = Defs()->Add(TcxFloatValueType::Class(), true, false, nullptr);
+  S->SetRecordCount(3);
+  S->SetFieldValue(0, s, "zero");
+  S->SetFieldValue(2, s, "two");
+  S->SetFieldValue(2, f, 2.5);
+  S->InsertRecord(1);
+  ASSERT_EQ(S->RecordCount(), 4);
+  EXPECT_EQ(S->GetRecordBuffer(1), nullptr);
+  EXPECT_EQ(S->GetRecordBuffer(2), nullptr);  // the old record 1 had none
+  EXPECT_EQ(S->GetFieldValue(0, s).AsString(), "zero");
+  EXPECT_EQ(S->GetFieldValue(3, s).AsString(), "two");
+  EXPECT_EQ(S->GetFieldValue(3, f).AsDouble(), 2.5);
+  S->SetFieldValue(1, f, 1.0);
+  S->DeleteRecord(0);
+  EXPECT_EQ(S->GetFieldValue(0, f).AsDouble(), 1.0);
+  EXPECT_TRUE(S->GetFieldValue(0, s).IsNull());
+  EXPECT_EQ(S->GetFieldValue(2, s).AsString(), "two");
+  auto* added = Defs()->Add(TcxIntegerValueType::Class(), true, false, nullptr);
+  EXPECT_TRUE(S->GetFieldValue(2, added).IsNull());
+  EXPECT_EQ(S->GetFieldValue(2, s).AsString(), "two");
+  EXPECT_EQ(S->GetRecordBuffer(1), nullptr);
+  S->SetRecordCount(1);  // the texts of the records cut off are freed (checked on tear-down)
+  EXPECT_EQ(S->GetFieldValue(0, f).AsDouble(), 1.0);
+  S->SetFieldValue(0, s, "own");
+  S->FreeInternalRecord(0);  // a numbered record: its own values go, with its own layout
+  EXPECT_EQ(S->GetRecordBuffer(0), nullptr);
+  EXPECT_TRUE(S->GetFieldValue(0, s).IsNull());
+}
+
 TEST_F(DataStorage, ChangingAFieldsLayoutKeepsValues)
 {
   auto* a = Defs()->Add(TcxIntegerValueType::Class(), true, false, nullptr);
