@@ -138,7 +138,7 @@ void TcxCustomDataController::SetOptions(TcxDataControllerOptions Value)
 void TcxCustomDataController::AddItem(TObject* AItem)
 {
   if (FFields->FieldByItem(AItem)) cxCustomData::RaiseInvalidOperation(cxSDataItemExistError);
-  auto field = std::make_unique<TcxCustomDataField>(FFields.get());
+  auto field = CreateField();
   field->SetViewItem(AItem);
   FFields->Add(std::move(field));
   AddChange(cxDataChange::Layout);
@@ -183,9 +183,14 @@ TcxCustomDataField* TcxCustomDataController::GetItemField(int AItemIndex) const
   return AItemIndex >= 0 && AItemIndex < FFields->Count() ? FFields->Items(AItemIndex) : nullptr;
 }
 
+std::unique_ptr<TcxCustomDataField> TcxCustomDataController::CreateField()
+{
+  return std::make_unique<TcxCustomDataField>(FFields.get());
+}
+
 TcxCustomDataField* TcxCustomDataController::AddInternalField()
 {
-  auto field = std::make_unique<TcxCustomDataField>(FFields.get());
+  auto field = CreateField();
   field->SetInternal(true);
   TcxCustomDataField* f = field.get();
   FFields->Add(std::move(field));
@@ -873,6 +878,11 @@ bool TcxCustomDataController::IsEOF() const
 void TcxCustomDataController::SetDataProvider(std::unique_ptr<TcxCustomDataProvider> AProvider)
 {
   if (AProvider) FProvider = std::move(AProvider);
+}
+
+void TcxCustomDataController::SetFilterCriteria(std::unique_ptr<TcxDataFilterCriteria> AFilter)
+{
+  if (AFilter) FFilter = std::move(AFilter);
 }
 
 bool TcxCustomDataController::CanFocusRecord(int ARecordIndex)
@@ -1572,10 +1582,48 @@ void TcxDataControllerGroups::LoadRecordIndexesByRowIndex(std::vector<int>& ALis
 
 // ---- Master-detail ---------------------------------------------------------------------------
 
+std::unique_ptr<TcxCustomDataRelation> TcxCustomDataController::CreateRelation(TcxCustomDataRelationList* AList, TObject* AItem)
+{
+  return std::make_unique<TcxCustomDataRelation>(AList, AItem);
+}
+
 TcxCustomDataRelationList* TcxCustomDataController::GetRelations()
 {
   if (!FRelations) FRelations = std::make_unique<TcxCustomDataRelationList>(this);
+  if (GetDetailMode() == 2) SyncCloneRelations();
   return FRelations.get();
+}
+
+void TcxCustomDataController::SyncCloneRelations()
+{
+  TcxCustomDataController* pattern = GetPatternDataController();
+  if (FSyncingRelations || !pattern || pattern == this || FDestroying) return;
+  TcxCustomDataRelationList* source = pattern->GetRelations();
+  bool same = source->GetCount() == FRelations->GetCount();
+  for (int i = 0; same && i < source->GetCount(); ++i)
+    same = source->Items(i)->GetItem() == FRelations->Items(i)->GetItem() &&
+           source->Items(i)->DetailController == FRelations->Items(i)->DetailController;
+  if (same) return;
+  FSyncingRelations = true;
+  try {
+    FRelations->BeginUpdate();
+    try {
+      FRelations->Clear();
+      for (int i = 0; i < source->GetCount(); ++i) {
+        TcxCustomDataRelation* r = FRelations->Add(source->Items(i)->GetItem());
+        r->Mirror = true;
+        r->DetailController = source->Items(i)->DetailController;
+      }
+    } catch (...) {
+      FRelations->EndUpdate();
+      throw;
+    }
+    FRelations->EndUpdate();
+  } catch (...) {
+    FSyncingRelations = false;
+    throw;
+  }
+  FSyncingRelations = false;
 }
 
 void TcxCustomDataController::SetMasterRelation(TcxCustomDataRelation* ARelation, int AMasterRecordIndex)
@@ -1634,6 +1682,7 @@ bool TcxCustomDataController::GetDetailExpanded(int ARecordIndex)
 
 bool TcxCustomDataController::ChangeDetailExpanding(int ARecordIndex, bool AExpanded)
 {
+  if (GetDetailMode() == 2) GetRelations();
   if (ARecordIndex < 0 || ARecordIndex >= GetRecordCount() || !FRelations) return false;
   if (GetDetailExpanded(ARecordIndex) == AExpanded) return false;
   DetailsChanging();
@@ -1700,6 +1749,7 @@ bool TcxCustomDataController::GetDetailHasChildren(int ARecordIndex, int ARelati
 TObject* TcxCustomDataController::GetDetailLinkObject(int ARecordIndex, int ARelationIndex)
 {
   CheckRecordIndex(ARecordIndex);
+  if (GetDetailMode() == 2) GetRelations();  // a clone's mirror of its pattern's relations
   if (!FRelations || ARelationIndex < 0 || ARelationIndex >= FRelations->GetCount()) return nullptr;
   TcxDetailObject* obj = FRelations->GetDetailObject(ARecordIndex);
   if (!obj) return nullptr;

@@ -179,8 +179,11 @@ public:
   int GetItemIndex(TObject* AItem) const;
   TcxCustomDataField* GetItemField(int AItemIndex) const;
   TcxCustomDataField* AddInternalField();
+  // The class of the fields AddItem and AddInternalField create; a bound controller answers its own.
+  virtual std::unique_ptr<TcxCustomDataField> CreateField();
   TcxValueTypeClass GetItemValueTypeClass(int AItemIndex) const;
-  void ChangeValueTypeClass(int AItemIndex, TcxValueTypeClass AClass);
+  // A bound controller keeps the value type of an item bound to its data source.
+  virtual void ChangeValueTypeClass(int AItemIndex, TcxValueTypeClass AClass);
   void ChangeNeedConversion(int AItemIndex, bool AValue);
   void ChangeTextStored(int AItemIndex, bool AValue);
   bool GetTextStored(int AItemIndex) const;
@@ -326,17 +329,17 @@ public:
   bool GetMultiSelect() const { return FMultiSelect; }
   void SetMultiSelect(bool AValue);
   void ChangeRowSelection(int ARowIndex, bool ASelection);
-  void ClearSelection();
+  virtual void ClearSelection();
   void ClearSelectionAnchor();
-  int GetSelectedCount() const;
-  int GetSelectedRowIndex(int AIndex) const;
-  int GetSelectionAnchorRowIndex() const;
-  bool IsRowSelected(int ARowIndex) const;
-  bool IsSelectionAnchorExist() const { return GetSelectionAnchorRowIndex() != -1; }
-  void SelectAll();
-  void SelectFromAnchor(int ARowIndex, bool AKeepSelection);
+  virtual int GetSelectedCount() const;
+  virtual int GetSelectedRowIndex(int AIndex) const;
+  virtual int GetSelectionAnchorRowIndex() const;
+  virtual bool IsRowSelected(int ARowIndex) const;
+  virtual bool IsSelectionAnchorExist() const { return GetSelectionAnchorRowIndex() != -1; }
+  virtual void SelectAll();
+  virtual void SelectFromAnchor(int ARowIndex, bool AKeepSelection);
   void SelectRows(int AFromRowIndex, int AToRowIndex);
-  void SetSelectionAnchor(int ARowIndex);
+  virtual void SetSelectionAnchor(int ARowIndex);
   void SyncSelected();
   void SetFocusedRowSelected(bool AValue);
   virtual bool CanSelectRow(int ARowIndex) { return true; }
@@ -374,7 +377,7 @@ public:
   bool RecordsReloadedFlag = false;
 
   // ---- filter and incremental filter
-  bool IsFiltering() const;
+  virtual bool IsFiltering() const;
   // Answers the first remaining record, -1 when none.
   int SetIncrementalFilter(int AItemIndex, const AnsiString& AText);
   void ResetIncrementalFilter();
@@ -441,10 +444,11 @@ public:
   void DoNewRecord(int ARecordIndex) { if (OnNewRecord) OnNewRecord(this, ARecordIndex); }
 
   // ---- master-detail
-  // The relation list, created on first use.
+  // The relation list, created on first use. A clone's list mirrors its pattern's relations, so
+  // that a clone can be the master of the next level with its own records.
   TcxCustomDataRelationList* GetRelations();
   // AMasterRecordIndex -1 makes this controller the relation's pattern detail controller.
-  void SetMasterRelation(TcxCustomDataRelation* ARelation, int AMasterRecordIndex);
+  virtual void SetMasterRelation(TcxCustomDataRelation* ARelation, int AMasterRecordIndex);
   void SetPatternRelation(TcxCustomDataRelation* ARelation, bool APattern);
   TcxCustomDataRelation* GetMasterRelation() const { return FMasterRelation; }
   int GetMasterRecordIndex() const { return FMasterRecordIndex; }
@@ -462,7 +466,7 @@ public:
   void ChangeDetailActiveRelationIndex(int ARecordIndex, int ARelationIndex);
   void CollapseDetails();
   // Whether the record's detail has records: false without a detail data source.
-  bool GetDetailHasChildren(int ARecordIndex, int ARelationIndex);
+  virtual bool GetDetailHasChildren(int ARecordIndex, int ARelationIndex);
   virtual void DetailsChanging() {}
   // The detail controller already shown for the record and relation (none is created);
   // nullptr when there is none.
@@ -495,6 +499,8 @@ public:
   virtual TObject* CreateDetailLinkObject(TcxCustomDataRelation* ARelation, int ARecordIndex) { return nullptr; }
   // The data controller of a detail's link object; a view answers its own (nullptr here).
   virtual TcxCustomDataController* GetDetailDataControllerByLinkObject(TObject* ALinkObject) { return nullptr; }
+  // The relation class of the list's Add; a bound controller answers its own.
+  virtual std::unique_ptr<TcxCustomDataRelation> CreateRelation(TcxCustomDataRelationList* AList, TObject* AItem);
   // The relation list changed.
   virtual void LayoutChanged(TcxCustomDataRelation* ARelation);
 
@@ -515,6 +521,8 @@ public:
 protected:
   // A bound controller installs its own provider from its constructor; the old one is freed.
   void SetDataProvider(std::unique_ptr<TcxCustomDataProvider> AProvider);
+  // A bound controller installs its own filter criteria from its constructor; the old one is freed.
+  void SetFilterCriteria(std::unique_ptr<TcxDataFilterCriteria> AFilter);
 
 private:
   friend class TcxDataListenerLink;
@@ -535,6 +543,9 @@ private:
   // Moves the master record index of the details of the records from AFrom on by ADelta.
   void ShiftDetailMasterIndexes(int AFrom, int ADelta);
   void DoResetDetailHasChildren(TObject* ARelationItem);
+  // Rebuilds a clone's mirror of its pattern's relations when they differ.
+  void SyncCloneRelations();
+  bool FSyncingRelations = false;
   // Clears every record's cached has-children answers; true when any was cached.
   bool ResetRecordsHasChildren();
 

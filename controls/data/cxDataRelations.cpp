@@ -67,7 +67,7 @@ TcxCustomDataRelation::TcxCustomDataRelation(TcxCustomDataRelationList* ARelatio
 
 TcxCustomDataRelation::~TcxCustomDataRelation()
 {
-  if (DetailController) DetailController->SetPatternRelation(nullptr, false);
+  if (DetailController && !Mirror) DetailController->SetPatternRelation(nullptr, false);
   if (!FOwnerList) return;
   FOwnerList->GetDataController()->RelationRemoved(this);
   auto& items = FOwnerList->FItems;
@@ -105,7 +105,7 @@ TcxCustomDataRelationList::~TcxCustomDataRelationList()
 
 TcxCustomDataRelation* TcxCustomDataRelationList::Add(TObject* AItem)
 {
-  FItems.push_back(std::make_unique<TcxCustomDataRelation>(this, AItem));
+  FItems.push_back(FDataController->CreateRelation(this, AItem));
   TcxCustomDataRelation* r = FItems.back().get();
   Changed(r);
   return r;

@@ -62,6 +62,9 @@ public:
   TcxCustomDataRelationList* GetOwnerList() const { return FOwnerList; }
 
   TcxCustomDataController* DetailController = nullptr;  // the pattern detail controller
+  // A clone's copy of its pattern's relation: it shares the pattern detail controller without
+  // owning the attachment (freeing it leaves that controller alone).
+  bool Mirror = false;
 
 private:
   friend class TcxCustomDataRelationList;
