@@ -457,21 +457,7 @@ bool VarSameValue(const Variant& a, const Variant& b)
 
 }  // namespace Variants
 
-Variant operator+(const Variant& a, const Variant& b) { return Arith(opAdd, a, b); }
-Variant operator-(const Variant& a, const Variant& b) { return Arith(opSubtract, a, b); }
-Variant operator*(const Variant& a, const Variant& b) { return Arith(opMultiply, a, b); }
-Variant operator/(const Variant& a, const Variant& b) { return FloatDivide(a, b); }
-Variant operator%(const Variant& a, const Variant& b) { return IntegerOp(opModulus, a, b); }
-Variant operator&(const Variant& a, const Variant& b) { return IntegerOp(opAnd, a, b); }
-Variant operator|(const Variant& a, const Variant& b) { return IntegerOp(opOr, a, b); }
-Variant operator^(const Variant& a, const Variant& b) { return IntegerOp(opXor, a, b); }
-Variant operator<<(const Variant& a, const Variant& b) { return IntegerOp(opShiftLeft, a, b); }
-Variant operator>>(const Variant& a, const Variant& b) { return IntegerOp(opShiftRight, a, b); }
-Variant operator-(const Variant& a) { return Negate(a); }
-Variant operator~(const Variant& a) { return Not(a); }
-bool operator==(const Variant& a, const Variant& b) { return CompareOp(opCmpEQ, a, b); }
-bool operator!=(const Variant& a, const Variant& b) { return CompareOp(opCmpNE, a, b); }
-bool operator<(const Variant& a, const Variant& b) { return CompareOp(opCmpLT, a, b); }
-bool operator>(const Variant& a, const Variant& b) { return CompareOp(opCmpGT, a, b); }
-bool operator<=(const Variant& a, const Variant& b) { return CompareOp(opCmpLE, a, b); }
-bool operator>=(const Variant& a, const Variant& b) { return CompareOp(opCmpGE, a, b); }
+bool Variant::Compare(TVarOp op, const Variant& a, const Variant& b)
+{
+  return CompareOp(op, a, b);
+}

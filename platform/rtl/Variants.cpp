@@ -93,11 +93,6 @@ AnsiString StringOf(const Variant& v)
   return v.VarType() == varOleStr ? System::WideToAnsi(v.AsWideString()) : v.AsString();
 }
 
-bool IsStringType(TVarType t)
-{
-  return t == varString || t == varOleStr;
-}
-
 // Raises for Null when the strict switch is on; answers whether `v` is Null (then the caller
 // returns its zero).
 bool NullReadsAsZero(const Variant& v, TVarType to)
@@ -119,16 +114,6 @@ Variant::Variant(char v) : FType(varString)
 Variant::Variant(const char* v) : FType(varString)
 {
   new (&FString) AnsiString(v ? v : "");
-}
-
-Variant::Variant(const AnsiString& v) : FType(varString)
-{
-  new (&FString) AnsiString(v);
-}
-
-Variant::Variant(AnsiString&& v) : FType(varString)
-{
-  new (&FString) AnsiString(std::move(v));
 }
 
 Variant::Variant(const WideChar* v) : FType(varOleStr)
@@ -156,48 +141,6 @@ Variant::Variant(IUnknown* v) : FType(varUnknown), FUnknown(v)
   if (v) v->AddRef();
 }
 
-Variant::Variant(const Variant& other) : FType(varEmpty), FInt64(0)
-{
-  CopyFrom(other);
-}
-
-Variant::Variant(Variant&& other) noexcept : FType(varEmpty), FInt64(0)
-{
-  MoveFrom(other);
-}
-
-Variant& Variant::operator=(const Variant& other)
-{
-  if (this != &other) {
-    Variant copy(other);  // other may live inside this one (an array element)
-    Clear();
-    MoveFrom(copy);
-  }
-  return *this;
-}
-
-Variant& Variant::operator=(Variant&& other) noexcept
-{
-  if (this != &other) {
-    Variant taken(std::move(other));
-    Clear();
-    MoveFrom(taken);
-  }
-  return *this;
-}
-
-Variant::~Variant()
-{
-  Clear();
-}
-
-Variant Variant::Null()
-{
-  Variant v;
-  v.FType = varNull;
-  return v;
-}
-
 Variant Variant::Error(Integer code)
 {
   Variant v;
@@ -212,16 +155,6 @@ Variant Variant::Ref(Variant& target)
   v.FType = varByRef | varVariant;
   v.FRef = &target.Deref();
   return v;
-}
-
-const Variant& Variant::Deref() const
-{
-  return (FType & varByRef) ? *FRef : *this;
-}
-
-Variant& Variant::Deref()
-{
-  return (FType & varByRef) ? *FRef : *this;
 }
 
 void Variant::Clear() noexcept
@@ -239,6 +172,32 @@ void Variant::Clear() noexcept
   }
   FType = varEmpty;
   FInt64 = 0;
+}
+
+Variant& Variant::AssignSlow(const Variant& other)
+{
+  if (this == &other) return *this;
+  if (FType == varString && other.FType == varString) {
+    FString = other.FString;  // keeps the buffer this text already has
+    return *this;
+  }
+  Variant copy(other);  // other may live inside this one (an array element)
+  Clear();
+  MoveFrom(copy);
+  return *this;
+}
+
+Variant& Variant::MoveAssignSlow(Variant& other) noexcept
+{
+  if (FType == varString && other.FType == varString) {
+    FString = std::move(other.FString);
+    other.Clear();
+    return *this;
+  }
+  Variant taken(std::move(other));  // other may live inside this one (an array element)
+  Clear();
+  MoveFrom(taken);
+  return *this;
 }
 
 void Variant::CopyFrom(const Variant& other)
@@ -324,7 +283,7 @@ Int64 CheckedInteger(const Variant& v, TVarType to)
 
 }  // namespace
 
-bool Variant::AsBoolean() const
+bool Variant::ConvertToBoolean() const
 {
   const Variant& v = Deref();
   switch (v.FType) {
@@ -351,7 +310,7 @@ bool Variant::AsBoolean() const
   }
 }
 
-Int64 Variant::AsInt64() const
+Int64 Variant::ConvertToInt64() const
 {
   const Variant& v = Deref();
   switch (v.FType) {
@@ -366,14 +325,14 @@ Int64 Variant::AsInt64() const
   }
 }
 
-Integer Variant::AsInteger() const
+Integer Variant::ConvertToInteger() const
 {
   const Variant& v = Deref();
   if (v.FType == varInteger) return v.FInteger;
   return static_cast<Integer>(CheckedInteger(v, varInteger));
 }
 
-double Variant::AsDouble() const
+double Variant::ConvertToDouble() const
 {
   const Variant& v = Deref();
   switch (v.FType) {

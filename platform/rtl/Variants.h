@@ -24,8 +24,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <initializer_list>
+#include <new>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
@@ -128,14 +131,70 @@ private:
 
 struct TVarArrayData;
 
+// The operators' general forms, described with the unit routines below; the inline operators
+// of Variant fall back on them.
+namespace Variants {
+enum TVarOp {
+  opAdd, opSubtract, opMultiply, opDivide, opIntDivide, opModulus, opShiftLeft, opShiftRight,
+  opAnd, opOr, opXor, opCompare, opNegate, opNot,
+  opCmpEQ, opCmpNE, opCmpLT, opCmpLE, opCmpGT, opCmpGE
+};
+Variant BinaryOp(TVarOp op, const Variant& left, const Variant& right);
+Variant UnaryOp(TVarOp op, const Variant& v);
+}  // namespace Variants
+
 class Variant {
 public:
+  // Values that own nothing (numbers, Boolean, Date, Empty, Null, references) are copied,
+  // moved and dropped inline; texts, arrays and objects take the out-of-line paths.
   Variant() noexcept : FType(varEmpty), FInt64(0) {}
-  Variant(const Variant& other);
-  Variant(Variant&& other) noexcept;
-  Variant& operator=(const Variant& other);
-  Variant& operator=(Variant&& other) noexcept;
-  ~Variant();
+  Variant(const Variant& other) : FType(other.FType)
+  {
+    if (IsPlainType(other.FType)) {
+      CopyBits(other);
+    } else {
+      FType = varEmpty;
+      FInt64 = 0;
+      CopyFrom(other);
+    }
+  }
+  Variant(Variant&& other) noexcept : FType(other.FType)
+  {
+    if (IsStringType(other.FType)) {
+      FType = varEmpty;
+      FInt64 = 0;
+      MoveFrom(other);
+    } else {
+      CopyBits(other);  // a pointer moves with its ownership
+      other.FType = varEmpty;
+      other.FInt64 = 0;
+    }
+  }
+  Variant& operator=(const Variant& other)
+  {
+    if (IsPlainType(FType) && IsPlainType(other.FType)) {
+      FType = other.FType;
+      CopyBits(other);
+      return *this;
+    }
+    return AssignSlow(other);
+  }
+  Variant& operator=(Variant&& other) noexcept
+  {
+    if (this == &other) return *this;
+    if (IsPlainType(FType) && !IsStringType(other.FType)) {
+      FType = other.FType;
+      CopyBits(other);
+      other.FType = varEmpty;
+      other.FInt64 = 0;
+      return *this;
+    }
+    return MoveAssignSlow(other);
+  }
+  ~Variant()
+  {
+    if (!IsPlainType(FType)) Clear();
+  }
 
   Variant(bool v) : FType(varBoolean), FBoolean(v) {}
   Variant(char v);  // a one-character text, as a character reads in the classic libraries
@@ -154,8 +213,8 @@ public:
   Variant(Currency v) : FType(varCurrency), FInt64(v.Raw) {}
   Variant(TDateTime v) : FType(varDate), FDouble(v.Value) {}
   Variant(const char* v);
-  Variant(const AnsiString& v);
-  Variant(AnsiString&& v);
+  Variant(const AnsiString& v) : FType(varString) { new (&FString) AnsiString(v); }
+  Variant(AnsiString&& v) noexcept : FType(varString) { new (&FString) AnsiString(std::move(v)); }
   Variant(const WideChar* v);
   Variant(const WideString& v);
   Variant(WideString&& v);
@@ -168,7 +227,12 @@ public:
              !std::is_same_v<std::remove_cv_t<T>, WideChar>)
   Variant(T*) = delete;
 
-  static Variant Null();
+  static Variant Null() noexcept
+  {
+    Variant v;
+    v.FType = varNull;
+    return v;
+  }
   static Variant Unassigned() { return Variant(); }
   // varError with the given code.
   static Variant Error(Integer code);
@@ -184,16 +248,34 @@ public:
   bool IsArray() const { return (Deref().FType & varArray) != 0; }
   bool IsByRef() const { return (FType & varByRef) != 0; }
   // The referenced Variant of a varByRef, else this one.
-  const Variant& Deref() const;
-  Variant& Deref();
+  const Variant& Deref() const { return (FType & varByRef) ? *FRef : *this; }
+  Variant& Deref() { return (FType & varByRef) ? *FRef : *this; }
   // Writes v into the referenced Variant (or into this one when it is no reference).
   void SetReferenced(const Variant& v) { Deref() = v; }
 
   // Conversions by the classic rules (see the top of this file).
-  bool AsBoolean() const;
-  Integer AsInteger() const;
-  Int64 AsInt64() const;
-  double AsDouble() const;
+  bool AsBoolean() const
+  {
+    if (FType == varBoolean) return FBoolean;
+    return ConvertToBoolean();
+  }
+  Integer AsInteger() const
+  {
+    if (FType == varInteger) return FInteger;
+    return ConvertToInteger();
+  }
+  Int64 AsInt64() const
+  {
+    if (FType == varInteger) return FInteger;
+    if (FType == varInt64) return FInt64;
+    return ConvertToInt64();
+  }
+  double AsDouble() const
+  {
+    if (FType == varDouble) return FDouble;
+    if (FType == varInteger) return FInteger;
+    return ConvertToDouble();
+  }
   Currency AsCurrency() const;
   TDateTime AsDateTime() const;
   AnsiString AsString() const;
@@ -225,30 +307,133 @@ public:
   // is true, Null = x false, Null <> x true, and with the default magnitude rule Null sorts
   // before everything. Comparing arrays or objects raises EVariantInvalidOpError; comparing a
   // text that is no number with a number raises EVariantTypeCastError.
-  friend Variant operator+(const Variant& a, const Variant& b);
-  friend Variant operator-(const Variant& a, const Variant& b);
-  friend Variant operator*(const Variant& a, const Variant& b);
-  friend Variant operator/(const Variant& a, const Variant& b);
-  friend Variant operator%(const Variant& a, const Variant& b);   // mod
-  friend Variant operator&(const Variant& a, const Variant& b);   // and
-  friend Variant operator|(const Variant& a, const Variant& b);   // or
-  friend Variant operator^(const Variant& a, const Variant& b);   // xor
-  friend Variant operator<<(const Variant& a, const Variant& b);  // shl
-  friend Variant operator>>(const Variant& a, const Variant& b);  // shr
-  friend Variant operator-(const Variant& a);                     // negation
-  friend Variant operator~(const Variant& a);                     // not
-  friend bool operator==(const Variant& a, const Variant& b);
-  friend bool operator!=(const Variant& a, const Variant& b);
-  friend bool operator<(const Variant& a, const Variant& b);
-  friend bool operator>(const Variant& a, const Variant& b);
-  friend bool operator<=(const Variant& a, const Variant& b);
-  friend bool operator>=(const Variant& a, const Variant& b);
+  // Integer and Double operands are computed inline; everything else goes through
+  // Variants::BinaryOp, which holds the full rules.
+  friend Variant operator+(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return IntegerResult(Int64{a.FInteger} + b.FInteger);
+    if (BothFloat(a, b)) return Variant(a.PlainDouble() + b.PlainDouble());
+    return Variants::BinaryOp(Variants::opAdd, a, b);
+  }
+  friend Variant operator-(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return IntegerResult(Int64{a.FInteger} - b.FInteger);
+    if (BothFloat(a, b)) return Variant(a.PlainDouble() - b.PlainDouble());
+    return Variants::BinaryOp(Variants::opSubtract, a, b);
+  }
+  friend Variant operator*(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return IntegerResult(Int64{a.FInteger} * b.FInteger);
+    if (BothFloat(a, b)) return Variant(a.PlainDouble() * b.PlainDouble());
+    return Variants::BinaryOp(Variants::opMultiply, a, b);
+  }
+  friend Variant operator/(const Variant& a, const Variant& b)
+  {
+    if ((BothInteger(a, b) || BothFloat(a, b)) && b.PlainDouble() != 0)
+      return Variant(a.PlainDouble() / b.PlainDouble());
+    return Variants::BinaryOp(Variants::opDivide, a, b);
+  }
+  friend Variant operator%(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opModulus, a, b); }
+  friend Variant operator&(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opAnd, a, b); }
+  friend Variant operator|(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opOr, a, b); }
+  friend Variant operator^(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opXor, a, b); }
+  friend Variant operator<<(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opShiftLeft, a, b); }
+  friend Variant operator>>(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opShiftRight, a, b); }
+  friend Variant operator-(const Variant& a) { return Variants::UnaryOp(Variants::opNegate, a); }
+  friend Variant operator~(const Variant& a) { return Variants::UnaryOp(Variants::opNot, a); }
+  // The inline forms answer as the general rules do: a NaN is unequal to everything and neither
+  // before nor after it, False sorts before True, texts compare by their bytes.
+  friend bool operator==(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return a.FInteger == b.FInteger;
+    if (BothFloat(a, b)) return a.PlainDouble() == b.PlainDouble();
+    if (a.FType == varBoolean && b.FType == varBoolean) return a.FBoolean == b.FBoolean;
+    if (a.FType == varString && b.FType == varString) return a.FString == b.FString;
+    return Compare(Variants::opCmpEQ, a, b);
+  }
+  friend bool operator!=(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return a.FInteger != b.FInteger;
+    if (BothFloat(a, b)) return a.PlainDouble() != b.PlainDouble();
+    if (a.FType == varBoolean && b.FType == varBoolean) return a.FBoolean != b.FBoolean;
+    if (a.FType == varString && b.FType == varString) return a.FString != b.FString;
+    return Compare(Variants::opCmpNE, a, b);
+  }
+  friend bool operator<(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return a.FInteger < b.FInteger;
+    if (BothFloat(a, b)) return a.PlainDouble() < b.PlainDouble();
+    if (a.FType == varBoolean && b.FType == varBoolean) return a.FBoolean < b.FBoolean;
+    if (a.FType == varString && b.FType == varString) return a.FString < b.FString;
+    return Compare(Variants::opCmpLT, a, b);
+  }
+  friend bool operator>(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return a.FInteger > b.FInteger;
+    if (BothFloat(a, b)) return a.PlainDouble() > b.PlainDouble();
+    if (a.FType == varBoolean && b.FType == varBoolean) return a.FBoolean > b.FBoolean;
+    if (a.FType == varString && b.FType == varString) return a.FString > b.FString;
+    return Compare(Variants::opCmpGT, a, b);
+  }
+  friend bool operator<=(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return a.FInteger <= b.FInteger;
+    if (BothFloat(a, b)) return a.PlainDouble() <= b.PlainDouble();
+    if (a.FType == varBoolean && b.FType == varBoolean) return a.FBoolean <= b.FBoolean;
+    if (a.FType == varString && b.FType == varString) return a.FString <= b.FString;
+    return Compare(Variants::opCmpLE, a, b);
+  }
+  friend bool operator>=(const Variant& a, const Variant& b)
+  {
+    if (BothInteger(a, b)) return a.FInteger >= b.FInteger;
+    if (BothFloat(a, b)) return a.PlainDouble() >= b.PlainDouble();
+    if (a.FType == varBoolean && b.FType == varBoolean) return a.FBoolean >= b.FBoolean;
+    if (a.FType == varString && b.FType == varString) return a.FString >= b.FString;
+    return Compare(Variants::opCmpGE, a, b);
+  }
 
 private:
   friend struct TVariantAccess;
+
+  // The types that own nothing: copied bit for bit, nothing to free. Owning are varOleStr,
+  // varDispatch, varUnknown, varString and arrays; a varByRef only points.
+  static constexpr bool IsPlainType(TVarType t) noexcept
+  {
+    constexpr std::uint32_t owning = (1u << varOleStr) | (1u << varDispatch) | (1u << varUnknown);
+    if (t < 32) return ((owning >> t) & 1u) == 0;
+    return (t & varByRef) != 0 || ((t & varArray) == 0 && t != varString);
+  }
+  static constexpr bool IsStringType(TVarType t) noexcept { return t == varString || t == varOleStr; }
+  static bool BothInteger(const Variant& a, const Variant& b) noexcept
+  {
+    return a.FType == varInteger && b.FType == varInteger;
+  }
+  // Double with Double or Integer: the arithmetic of the general rules is that of doubles.
+  static bool BothFloat(const Variant& a, const Variant& b) noexcept
+  {
+    return (a.FType == varDouble && (b.FType == varDouble || b.FType == varInteger)) ||
+           (a.FType == varInteger && b.FType == varDouble);
+  }
+  // The value of a varInteger or varDouble.
+  double PlainDouble() const noexcept { return FType == varDouble ? FDouble : FInteger; }
+  // An integer result stays Integer while it fits, else widens to Int64.
+  static Variant IntegerResult(Int64 v) noexcept
+  {
+    if (v >= INT32_MIN && v <= INT32_MAX) return Variant(static_cast<int>(v));
+    return Variant(static_cast<long long>(v));
+  }
+  void CopyBits(const Variant& other) noexcept { std::memcpy(&FInt64, &other.FInt64, sizeof FInt64); }
+
   void Clear() noexcept;
   void CopyFrom(const Variant& other);
   void MoveFrom(Variant& other) noexcept;
+  Variant& AssignSlow(const Variant& other);
+  Variant& MoveAssignSlow(Variant& other) noexcept;
+  bool ConvertToBoolean() const;
+  Integer ConvertToInteger() const;
+  Int64 ConvertToInt64() const;
+  double ConvertToDouble() const;
+  static bool Compare(Variants::TVarOp op, const Variant& a, const Variant& b);
 
   TVarType FType;
   union {
@@ -286,12 +471,6 @@ extern TNullCompareRule NullEqualityRule;
 extern TNullCompareRule NullMagnitudeRule;
 
 enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
-
-enum TVarOp {
-  opAdd, opSubtract, opMultiply, opDivide, opIntDivide, opModulus, opShiftLeft, opShiftRight,
-  opAnd, opOr, opXor, opCompare, opNegate, opNot,
-  opCmpEQ, opCmpNE, opCmpLT, opCmpLE, opCmpGT, opCmpGE
-};
 
 // One binary operator; the comparisons give a Boolean Variant. opCompare, opNegate and opNot
 // raise EVariantInvalidOpError here.

@@ -755,3 +755,109 @@ TEST_F(VariantsTest, AssigningAVariantFromItsOwnElementIsSafe)
   s = std::move(alias);
   EXPECT_TRUE(SameVariant(s, "text"));
 }
+
+TEST_F(VariantsTest, OperatorsAgreeWithBinaryOpOnNumbersBooleansAndTexts)
+{
+  // The operators compute simple operands in place; BinaryOp holds the full rules.
+  const double inf = std::numeric_limits<double>::infinity();
+  const Variant values[] = {0, 1, -7, 2147483647, -2147483647 - 1, 46341, 0.0, -0.0, 2.5,
+                            -1e308, inf, std::nan(""), true, false, "abc", "abd", "", "合同"};
+  const TVarOp ops[] = {opAdd, opSubtract, opMultiply, opDivide,
+                        opCmpEQ, opCmpNE, opCmpLT, opCmpLE, opCmpGT, opCmpGE};
+  auto apply = [](TVarOp op, const Variant& a, const Variant& b) -> Variant {
+    switch (op) {
+      case opAdd: return a + b;
+      case opSubtract: return a - b;
+      case opMultiply: return a * b;
+      case opDivide: return a / b;
+      case opCmpEQ: return a == b;
+      case opCmpNE: return a != b;
+      case opCmpLT: return a < b;
+      case opCmpLE: return a <= b;
+      case opCmpGT: return a > b;
+      default: return a >= b;
+    }
+  };
+  auto outcome = [](const std::function<Variant()>& fn, Variant& result) -> AnsiString {
+    try {
+      result = fn();
+      return "";
+    } catch (const Exception& e) {
+      return AnsiString(e.ClassName()) + ": " + e.Message();
+    }
+  };
+  for (const Variant& a : values)
+    for (const Variant& b : values)
+      for (TVarOp op : ops) {
+        SCOPED_TRACE(Label(a) + " op" + std::to_string(op) + " " + Label(b));
+        Variant got, want;
+        const AnsiString gotError = outcome([&] { return apply(op, a, b); }, got);
+        const AnsiString wantError = outcome([&] { return BinaryOp(op, a, b); }, want);
+        EXPECT_EQ(gotError, wantError);
+        if (!gotError.empty() || !wantError.empty()) continue;
+        if (VarType(want) == varDouble && std::isnan(want.AsDouble())) {
+          EXPECT_EQ(VarType(got), varDouble);
+          EXPECT_TRUE(std::isnan(got.AsDouble()));
+        } else {
+          EXPECT_TRUE(SameVariant(got, want));
+          if (VarType(want) == varDouble) {  // -0.0 stays -0.0
+            EXPECT_EQ(std::signbit(got.AsDouble()), std::signbit(want.AsDouble()));
+          }
+        }
+      }
+}
+
+TEST_F(VariantsTest, CopiesMovesAndAssignmentsBetweenAllKindsKeepValuesAndOwnership)
+{
+  bool freed = false;
+  Variant target = 99;
+  {
+    auto* object = new TFakeObject(&freed);
+    const Variant kinds[] = {Variant(),
+                             Variant::Null(),
+                             true,
+                             -5,
+                             static_cast<Int64>(1) << 40,
+                             2.5,
+                             Curr(1.25),
+                             kDay,
+                             "合同",
+                             AnsiString(100, 'x'),  // beyond the short-text buffer
+                             u"宽",
+                             VarArrayOf({1, "two"}),
+                             static_cast<IDispatch*>(object),
+                             Variant::Ref(target)};
+    auto same = [](const Variant& got, const Variant& want) {
+      if (want.IsByRef()) return ::testing::AssertionResult(got.IsByRef() && &got.Deref() == &want.Deref());
+      if (VarIsArray(want))
+        return ::testing::AssertionResult(VarIsArray(got) && VarArrayHighBound(got, 1) == 1 &&
+                                          VarArrayGet(got, {1}).AsString() == "two");
+      if (VarType(want) == varDispatch) return ::testing::AssertionResult(got.AsDispatch() == want.AsDispatch());
+      return SameVariant(got, want);
+    };
+    for (const Variant& from : kinds) {
+      SCOPED_TRACE(Label(from));
+      Variant copy(from);
+      EXPECT_TRUE(same(copy, from));
+      Variant moved(std::move(copy));
+      EXPECT_TRUE(same(moved, from));
+      EXPECT_EQ(copy.VarType(), varEmpty);
+      for (const Variant& over : kinds) {
+        SCOPED_TRACE("over " + Label(over));
+        Variant assigned = over;
+        assigned = from;
+        EXPECT_TRUE(same(assigned, from));
+        Variant source = from;
+        Variant moveAssigned = over;
+        moveAssigned = std::move(source);
+        EXPECT_TRUE(same(moveAssigned, from));
+        EXPECT_EQ(source.VarType(), varEmpty);
+        moveAssigned = std::move(moveAssigned);
+        EXPECT_TRUE(same(moveAssigned, from));
+      }
+    }
+    EXPECT_FALSE(freed);
+  }
+  EXPECT_TRUE(freed);  // every copy let go of the object
+  EXPECT_TRUE(SameVariant(target, 99));
+}
