@@ -129,40 +129,61 @@ void TCustomADODataSet::InternalPost(TRecordData& Record, const TRecordData* Old
 {
   if (!WritesBack()) return;
   AnsiString table = BaseTable();
-  TParameters p;
-  WideString sql;
-  if (Old) {
-    sql = u"update [" + System::AnsiToWide(table) + u"] set ";
-    bool any = false;
-    for (std::size_t i = 0; i < FColumns.size(); ++i) {
-      const TProviderColumn& c = FColumns[i];
-      if (c.BaseTable != table || c.BaseColumn.empty()) continue;
-      if (Variants::VarSameValue(Record.Values[i], Old->Values[i]) &&
-          Record.Values[i].VarType() == Old->Values[i].VarType())
-        continue;
-      AnsiString name = "v" + SysUtils::IntToStr(static_cast<Int64>(i));
-      sql += (any ? u", [" : u"[") + System::AnsiToWide(c.BaseColumn) + u"]=:" + System::AnsiToWide(name);
-      p.CreateParameter(name, c.DataType, Record.Values[i]);
-      any = true;
-    }
-    if (!any) return;
-    AddWhere(sql, p, *Old, table);
-  } else {
-    WideString cols, vals;
-    for (std::size_t i = 0; i < FColumns.size(); ++i) {
-      const TProviderColumn& c = FColumns[i];
-      if (c.BaseTable != table || c.BaseColumn.empty() || Record.Values[i].IsNull()) continue;
-      AnsiString name = "v" + SysUtils::IntToStr(static_cast<Int64>(i));
-      cols += (cols.empty() ? u"[" : u", [") + System::AnsiToWide(c.BaseColumn) + u"]";
-      vals += (vals.empty() ? u":" : u", :") + System::AnsiToWide(name);
-      p.CreateParameter(name, c.DataType, Record.Values[i]);
-    }
-    sql = u"insert into [" + System::AnsiToWide(table) + u"]";
-    sql += cols.empty() ? WideString(u" default values") : u"(" + cols + u") values (" + vals + u")";
+  if (!Old) {
+    PostNewRow(Record, table);
+    return;
   }
+  TParameters p;
+  WideString sql = u"update [" + System::AnsiToWide(table) + u"] set ";
+  bool any = false;
+  for (std::size_t i = 0; i < FColumns.size(); ++i) {
+    const TProviderColumn& c = FColumns[i];
+    if (c.BaseTable != table || c.BaseColumn.empty()) continue;
+    if (Variants::VarSameValue(Record.Values[i], Old->Values[i]) &&
+        Record.Values[i].VarType() == Old->Values[i].VarType())
+      continue;
+    AnsiString name = "v" + SysUtils::IntToStr(static_cast<Int64>(i));
+    sql += (any ? u", [" : u"[") + System::AnsiToWide(c.BaseColumn) + u"]=:" + System::AnsiToWide(name);
+    p.CreateParameter(name, c.DataType, Record.Values[i]);
+    any = true;
+  }
+  if (!any) return;
+  AddWhere(sql, p, *Old, table);
   TProviderResult r = Run(sql, &p);
   if (r.RowsAffected != 1)
     throw EOleException("Row cannot be located for updating. Some values may have been changed since it was last read.");
+}
+
+void TCustomADODataSet::PostNewRow(TRecordData& Record, const AnsiString& Table)
+{
+  TParameters p;
+  WideString cols, vals;
+  // Read back: every column of the table but the BLOBs, which stay as posted.
+  std::vector<AnsiString> back;
+  std::vector<std::size_t> backAt;
+  for (std::size_t i = 0; i < FColumns.size(); ++i) {
+    const TProviderColumn& c = FColumns[i];
+    if (c.BaseTable != Table || c.BaseColumn.empty()) continue;
+    if (c.DataType != ftBlob && c.DataType != ftGraphic) {
+      back.push_back(c.BaseColumn);
+      backAt.push_back(i);
+    }
+    if (Record.Values[i].IsNull()) continue;
+    AnsiString name = "v" + SysUtils::IntToStr(static_cast<Int64>(i));
+    cols += (cols.empty() ? u"[" : u", [") + System::AnsiToWide(c.BaseColumn) + u"]";
+    vals += (vals.empty() ? u":" : u", :") + System::AnsiToWide(name);
+    p.CreateParameter(name, c.DataType, Record.Values[i]);
+  }
+  WideString sql = u"insert into [" + System::AnsiToWide(Table) + u"]";
+  sql += cols.empty() ? WideString(u" default values") : u"(" + cols + u") values (" + vals + u")";
+  if (!FConnection) DB::DatabaseError("Missing Connection or ConnectionString");
+  TProviderResult r = FConnection->GetProvider()->ExecuteInsert(sql, &p, FCommandTimeout, Table, back);
+  if (r.RowsAffected != 1)
+    throw EOleException("Row cannot be located for updating. Some values may have been changed since it was last read.");
+  // The row as stored: its generated key and the defaults of the columns left out show in the
+  // record, and the row is found again by these values when it is edited or deleted.
+  if (r.Rows.size() == 1 && r.Rows[0].size() == backAt.size())
+    for (std::size_t k = 0; k < backAt.size(); ++k) Record.Values[backAt[k]] = std::move(r.Rows[0][k]);
 }
 
 void TCustomADODataSet::InternalDelete(const TRecordData& Record)

@@ -5,7 +5,8 @@
 // Edits: with lock type ltBatchOptimistic, or without a connection, posted and deleted rows
 // change only the rows held in memory. Otherwise a post or delete is written to the one table
 // the columns come from, matching the row by its fetched values; when that row is no longer
-// there the post raises EOleException and the dataset stays in edit state.
+// there the post raises EOleException and the dataset stays in edit state. A posted insert reads
+// the new row back, so a key the engine numbers (TAutoIncField) holds its new value afterwards.
 #pragma once
 
 #include <memory>
@@ -60,6 +61,8 @@ protected:
 private:
   friend class TADOConnection;
   AnsiString BaseTable() const;
+  // Writes a new row and takes back the values the engine gave it (keys, defaults).
+  void PostNewRow(TRecordData& Record, const AnsiString& Table);
   void AddWhere(WideString& Sql, TParameters& P, const TRecordData& Old, const AnsiString& Table);
 
   TADOConnection* FConnection = nullptr;

@@ -582,6 +582,32 @@ public:
     return result;
   }
 
+  TProviderResult ExecuteInsert(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds,
+                                const AnsiString& Table, const std::vector<AnsiString>& Columns) override
+  {
+    if (FExcel) return FExcel->ExecuteInsert(Sql, Params, TimeoutSeconds, Table, Columns);
+    TProviderResult r = Execute(Sql, Params, TimeoutSeconds);
+    if (r.RowsAffected != 1 || Columns.empty()) return r;
+    // The new row is found by its rowid, which an INTEGER PRIMARY KEY column is, so a counter
+    // key comes back with the row.
+    TParameters p;
+    p.CreateParameter("pelto_rowid", ftLargeint, Variant(static_cast<Int64>(sqlite3_last_insert_rowid(FDb))));
+    WideString sql = u"select ";
+    for (std::size_t i = 0; i < Columns.size(); ++i)
+      sql += (i ? u", [" : u"[") + System::AnsiToWide(Columns[i]) + u"]";
+    sql += u" from [" + System::AnsiToWide(Table) + u"] where rowid = :pelto_rowid";
+    try {
+      TProviderResult row = Execute(sql, &p, TimeoutSeconds);
+      if (row.Rows.size() == 1) {
+        r.Columns = std::move(row.Columns);
+        r.Rows = std::move(row.Rows);
+      }
+    } catch (const EOleException&) {
+      // A table without rowids cannot be read back; the insert itself stands.
+    }
+    return r;
+  }
+
 private:
   static int Progress(void* arg) { return MonotonicNow() > *static_cast<double*>(arg) ? 1 : 0; }
 

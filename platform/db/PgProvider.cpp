@@ -282,6 +282,18 @@ public:
     return result;
   }
 
+  TProviderResult ExecuteInsert(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds,
+                                const AnsiString& /*Table: the statement names it*/, const std::vector<AnsiString>& Columns) override
+  {
+    if (Columns.empty()) return Execute(Sql, Params, TimeoutSeconds);
+    WideString sql = Sql + u" returning ";
+    for (std::size_t i = 0; i < Columns.size(); ++i)
+      sql += (i ? u", [" : u"[") + System::AnsiToWide(Columns[i]) + u"]";
+    TProviderResult r = Execute(sql, Params, TimeoutSeconds);
+    r.RowsAffected = static_cast<Int64>(r.Rows.size());
+    return r;
+  }
+
   std::vector<AnsiString> GetTableNames(bool SystemTables) override
   {
     CheckOpen();
@@ -387,9 +399,12 @@ private:
     std::string id = std::to_string(oid);
     const char* v[] = {id.c_str()};
     PGresult* r = PQexecParams(FConn,
-        "select a.attnum, a.attname, t.typname, a.attnotnull, a.attidentity <> '', "
+        // Identities and serials (a sequence default) are both the engine's auto-numbers.
+        "select a.attnum, a.attname, t.typname, a.attnotnull, "
+        "a.attidentity <> '' or coalesce(pg_get_expr(d.adbin, d.adrelid), '') like 'nextval(%', "
         "coalesce(col_description(a.attrelid, a.attnum), ''), a.atttypmod, c.relname "
         "from pg_attribute a join pg_type t on t.oid = a.atttypid join pg_class c on c.oid = a.attrelid "
+        "left join pg_attrdef d on d.adrelid = a.attrelid and d.adnum = a.attnum "
         "where a.attrelid = $1::oid and a.attnum > 0 and not a.attisdropped",
         1, nullptr, v, nullptr, nullptr, 0);
     if (PQresultStatus(r) == PGRES_TUPLES_OK) {

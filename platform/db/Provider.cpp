@@ -50,6 +50,12 @@ bool TConnectionString::Has(const AnsiString& Key) const
   return false;
 }
 
+TProviderResult TDBProvider::ExecuteInsert(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds,
+                                           const AnsiString&, const std::vector<AnsiString>&)
+{
+  return Execute(Sql, Params, TimeoutSeconds);
+}
+
 std::vector<AnsiString> TDBProvider::GetTableNames(bool)
 {
   throw EOleException("Operation is not supported for this type of object.");

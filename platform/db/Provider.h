@@ -62,6 +62,14 @@ public:
   // EDatabaseError for a marker without a parameter, EOleException for engine errors, and
   // EOleException "Query timeout expired" when TimeoutSeconds (> 0) pass.
   virtual TProviderResult Execute(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) = 0;
+  // Runs an INSERT of one row into Table (Sql has no trailing ';') and reads the new row back as
+  // the engine stored it: Rows then holds one row with the values of Columns (names as the table
+  // has them), typed as a query of the table gives them, so keys the engine generated
+  // (auto-numbers, identities, sequence defaults) and column defaults are known. RowsAffected is
+  // the number of rows inserted. Rows is empty when nothing was inserted or the engine cannot
+  // read the row back; that is not an error, the insert stands. The default only executes.
+  virtual TProviderResult ExecuteInsert(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds,
+                                        const AnsiString& Table, const std::vector<AnsiString>& Columns);
   // The names of the tables (of the sheets, "Name$", for a workbook); system tables only when
   // SystemTables. The default raises EOleException, for engines that cannot list them.
   virtual std::vector<AnsiString> GetTableNames(bool SystemTables);

@@ -295,6 +295,33 @@ TEST_F(ADO, OptimisticLockWritesBackToTheTable)
   ds.Cancel();
 }
 
+TEST_F(ADO, IntegerKeysLeftEmptyReadBackTheRowid)
+{
+  // An INTEGER PRIMARY KEY left Null is numbered by the engine, as a counter is; a key given
+  // stays as given, and the column keeps its integer kind.
+  Exec("create table plain (Id INTEGER PRIMARY KEY, Name TEXT(10))");
+  Exec("insert into plain(Id, Name) values (10, 'ten')");
+  TADOQuery q(nullptr);
+  q.SetConnection(&Conn);
+  q.GetSQL()->SetText("select Name, Id as Num from plain");
+  q.Open();
+  EXPECT_EQ(q.FieldByName("Num")->GetDataType(), ftInteger);
+  q.Append();
+  q.FieldByName("Name")->SetAsString("auto");
+  q.Post();
+  EXPECT_EQ(q.FieldByName("Num")->GetAsInteger(), 11);
+  q.Append();
+  q.FieldByName("Num")->SetAsInteger(20);
+  q.Post();
+  EXPECT_EQ(q.FieldByName("Num")->GetAsInteger(), 20);
+  ASSERT_TRUE(q.Locate("Num", 11));
+  q.Delete();
+  auto rows = Open("select Id from plain order by Id");
+  ASSERT_EQ(rows->GetRecordCount(), 2);
+  rows->Last();
+  EXPECT_EQ(rows->FieldByName("Id")->GetAsInteger(), 20);
+}
+
 TEST_F(ADO, AccessDialectThroughTheProvider)
 {
   Exec("create table clients (Id INTEGER, ClientName TEXT(50), IsClient BIT, EndDate DATETIME, Code TEXT(10))");

@@ -245,6 +245,12 @@ TEST_F(BothEngines, DataSetsWriteBackAlike)
     ds.FieldByName("Id")->SetAsInteger(5);
     ds.FieldByName("IsClient")->SetAsBoolean(true);
     ds.Post();
+    // Without an auto key the new row keeps what was posted and is found again at once.
+    EXPECT_EQ(ds.FieldByName("Id")->GetAsInteger(), 5);
+    EXPECT_TRUE(ds.FieldByName("EndDate")->IsNull());
+    ds.Edit();
+    ds.FieldByName("Code")->SetAsString("05");
+    ds.Post();
     EXPECT_EQ(d->Ids("select Id from clients where ClientName = 'CHANGED' or abs(IsClient) = 1 order by Id"), (std::vector<int>{2, 4, 5}));
     // A row changed underneath is not silently overwritten.
     ds.First();
@@ -254,6 +260,69 @@ TEST_F(BothEngines, DataSetsWriteBackAlike)
     EXPECT_THROW(ds.Post(), EOleException);
     ds.Cancel();
   }
+}
+
+TEST_F(BothEngines, PostedInsertsReadBackTheirNewKeys)
+{
+  Pg.Exec("drop table if exists nums");
+  for (Db* d : {&Jet, &Pg}) {
+    SCOPED_TRACE(d == &Jet ? "jet" : "pg");
+    d->Exec("create table nums (Id COUNTER PRIMARY KEY, Name TEXT(20) NOT NULL, Flag BIT, Qty INTEGER DEFAULT 7)");
+    d->Exec("insert into nums (Name) values ('old')");
+    auto q = d->Open("select * from nums order by Id");
+    ASSERT_EQ(q->FieldByName("Id")->GetDataType(), ftAutoInc);
+    ASSERT_NE(dynamic_cast<TAutoIncField*>(q->FieldByName("Id")), nullptr);
+    q->Append();
+    q->FieldByName("Name")->SetAsString("甲");
+    q->FieldByName("Flag")->SetAsBoolean(true);
+    q->Post();
+    // The record just posted shows its key and the default of the column left out.
+    EXPECT_EQ(q->FieldByName("Id")->GetAsInteger(), 2);
+    EXPECT_EQ(q->FieldByName("Qty")->GetAsInteger(), 7);
+    EXPECT_EQ(q->FieldByName("Name")->GetAsString(), "甲");
+    EXPECT_TRUE(q->FieldByName("Flag")->GetAsBoolean());
+    // Edited again at once: found by the values read back.
+    q->Edit();
+    q->FieldByName("Name")->SetAsString("甲乙");
+    q->Post();
+    // Two inserts in a row each get their own key.
+    q->Append();
+    q->FieldByName("Name")->SetAsString("b");
+    q->Post();
+    q->Append();
+    q->FieldByName("Name")->SetAsString("c");
+    q->Post();
+    EXPECT_EQ(q->FieldByName("Id")->GetAsInteger(), 4);
+    ASSERT_TRUE(q->Locate("Id", 3));
+    EXPECT_EQ(q->FieldByName("Name")->GetAsString(), "b");
+    q->Delete();
+    ASSERT_TRUE(q->Locate("Id", 2));
+    q->Delete();
+    EXPECT_EQ(d->Ids("select Id from nums order by Id"), (std::vector<int>{1, 4}));
+    EXPECT_EQ(d->Ids("select count(*) from nums where Name = 'c' and Qty = 7 and Flag is null")[0], 1);
+  }
+}
+
+TEST(PgProvider, SerialKeysAreAutoNumbers)
+{
+  Db pg{PgTestServer::ConnectionString()};
+  pg.Exec("drop table if exists ser");
+  pg.Exec("create table ser (Id serial primary key, Name TEXT(10))");
+  TADODataSet ds(nullptr);
+  ds.SetConnection(&pg.Conn);
+  ds.SetCommandText(u"ser");
+  ds.SetCommandType(cmdTable);
+  ds.Open();
+  EXPECT_EQ(ds.FieldByName("Id")->GetDataType(), ftAutoInc);
+  // The key is the engine's to give, so its NOT NULL does not refuse the post.
+  ds.Append();
+  ds.FieldByName("Name")->SetAsString("a");
+  ds.Post();
+  EXPECT_EQ(ds.FieldByName("Id")->GetAsInteger(), 1);
+  ds.Edit();
+  ds.FieldByName("Name")->SetAsString("b");
+  ds.Post();
+  EXPECT_EQ(pg.Ids("select Id from ser where Name = 'b'"), (std::vector<int>{1}));
 }
 
 TEST(PgProvider, ParametersBlobsAndTransactions)
