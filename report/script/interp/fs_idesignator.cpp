@@ -7,6 +7,8 @@
 #include "platform/rtl/Exceptions.h"
 #include "report/script/interp/fs_iexpression.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/parser/fs_iconst.h"
+#include "report/script/parser/fs_iilparser.h"
 
 TfsDesignator::TfsDesignator(TfsScript* Script) : TfsCustomVariable("", ikInteger, ""), BuildScript(Script)
 {
@@ -59,8 +61,20 @@ void TfsDesignator::TakeOver(TfsDesignator* Other)
   ItemPos = Other->ItemPos;
 }
 
+void TfsDesignator::BuildDeferred()
+{
+  TfsILParser Parser(BuildScript);
+  std::unique_ptr<TfsDesignator> Built(Parser.BuildDeferred(*DeferredIL));
+  bool Need = NeedResult;
+  TakeOver(Built.get());
+  NeedResult = Need;
+  FBuiltLate = GetCount() > 0;
+  DeferredIL.reset();
+}
+
 Variant TfsDesignator::GetValue()
 {
+  if (DeferredIL) BuildDeferred();
   if (GetCount() == 1) {
     TfsDesignatorItem* Step = StepAt(0);
     TfsCustomVariable* Item = Step->StepItem;
@@ -73,9 +87,10 @@ Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
 {
   // A recursive call: each activation keeps its own locals.
   const std::vector<TfsCustomVariable*>* Locals = nullptr;
-  std::size_t Base = 0;
+  std::size_t Base = 0, Saved = 0;
   if (Proc->Executing) {
     Locals = &Proc->GetLocals();
+    Saved = Locals->size();
     Base = Proc->SaveStack.size();
     for (TfsCustomVariable* V : *Locals) {
       // Copied in place: the stack takes no temporary.
@@ -114,16 +129,25 @@ Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
     if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
   }
   if (Locals)
-    for (std::size_t K = 0; K < Locals->size(); ++K) {
+    for (std::size_t K = 0; K < Saved; ++K) {
       TfsCustomVariable* V = (*Locals)[K];
-      Variant& Saved = Proc->SaveStack[Base + K];
-      if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Saved.AsString();
-      else fs_iitems::MoveInto(V->Value, std::move(Saved));
+      Variant& Old = Proc->SaveStack[Base + K];
+      if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Old.AsString();
+      else fs_iitems::MoveInto(V->Value, std::move(Old));
     }
   return Result;
 }
 
-void TfsDesignator::SetValue(const Variant& AValue) { Walk(true, AValue); }
+void TfsDesignator::SetValue(const Variant& AValue)
+{
+  if (DeferredIL) BuildDeferred();
+  if (FBuiltLate && IsReadOnly) {
+    // The compiler could not refuse it: the member became known only now.
+    auto* M = dynamic_cast<TfsMethodHelper*>(StepAt(GetCount() - 1)->StepItem);
+    if (!M || !M->IsIndexProp) throw Exception(fs_iconst::SLeftCantAssigned);
+  }
+  Walk(true, AValue);
+}
 
 Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
 {
@@ -142,7 +166,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
     // A recursive call: each activation keeps its own locals.
     const std::vector<TfsCustomVariable*>* Locals = nullptr;
     TfsProcVariable* Recursive = nullptr;
-    std::size_t Base = 0;
+    std::size_t Base = 0, Saved = 0;
     struct TPop {
       TfsProcVariable*& P;
       std::size_t& Base;
@@ -154,6 +178,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
     if ((IC & icProc) && static_cast<TfsProcVariable*>(Item)->Executing) {
       auto* Proc = static_cast<TfsProcVariable*>(Item);
       Locals = &Proc->GetLocals();
+      Saved = Locals->size();
       Base = Proc->SaveStack.size();
       for (TfsCustomVariable* V : *Locals)
         Proc->SaveStack.push_back(V->ItemClass & icStringVariable ? V->GetValue() : V->Value);
@@ -162,7 +187,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
     Integer Args = Step->GetCount();
     if (Args > Item->GetCount()) throw Exception("Too many actual parameters");
     if (Args == 1) {
-      Variant V = Item->IsMacro ? Variant(Step->ArgAt(0)->Name) : Step->ArgAt(0)->GetValue();
+      Variant V = Item->IsMacro ? Step->MacroArg(0) : Step->ArgAt(0)->GetValue();
       auto* P = static_cast<TfsCustomVariable*>(Item->EntryAt(0));
       if (typeid(*P) == typeid(TfsParamItem)) P->Value = std::move(V);
       else P->SetValue(V);
@@ -171,7 +196,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
       std::vector<Variant> Values;
       Values.reserve(static_cast<std::size_t>(Args));
       for (Integer J = 0; J < Args; ++J)
-        Values.push_back(Item->IsMacro ? Variant(Step->ArgAt(J)->Name) : Step->ArgAt(J)->GetValue());
+        Values.push_back(Item->IsMacro ? Step->MacroArg(J) : Step->ArgAt(J)->GetValue());
       for (Integer J = 0; J < Args; ++J)
         static_cast<TfsCustomVariable*>(Item->EntryAt(J))->SetValue(Values[static_cast<std::size_t>(J)]);
     }
@@ -194,11 +219,11 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
       if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
     }
     if (Locals)
-      for (std::size_t K = 0; K < Locals->size(); ++K) {
+      for (std::size_t K = 0; K < Saved; ++K) {
         TfsCustomVariable* V = (*Locals)[K];
-        Variant& Saved = Recursive->SaveStack[Base + K];
-        if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Saved.AsString();
-        else V->Value = std::move(Saved);
+        Variant& Old = Recursive->SaveStack[Base + K];
+        if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Old.AsString();
+        else V->Value = std::move(Old);
       }
   }
   return Cur;

@@ -3,14 +3,38 @@
 // indexing and var-parameter write-back happen inside the walk.
 #pragma once
 
+#include <memory>
+#include <vector>
+
 #include "report/script/interp/fs_iitems.h"
+#include "report/script/xml/fs_xml.h"
 
 class TfsDesignatorItem : public TfsItemList {
 public:
   TfsCustomVariable* ArgAt(Integer Index) const { return static_cast<TfsCustomVariable*>(EntryAt(Index)); }
+  // What a macro receives for argument Index: the source text of a written argument, the
+  // declared default of one left out.
+  Variant MacroArg(Integer Index) const
+  {
+    return Index < GivenArgs ? Variant(ArgAt(Index)->Name) : ArgAt(Index)->GetValue();
+  }
+  // The arguments written in the source; the entries after them are the defaults.
+  Integer GivenArgs = 0x7fffffff;
   bool IsIndexed = false;
   TfsCustomVariable* StepItem = nullptr;
   AnsiString StepPos;
+};
+
+// What the first use of a designator on a Variant base needs to build it: the Variant is read
+// then, and the members are bound to the class of the object it holds (or called by name on an
+// automation object).
+struct TfsDeferredBuild {
+  std::unique_ptr<TfsXMLItem> Node;  // a copy of the designator's intermediate form
+  AnsiString Language;
+  std::shared_ptr<const AnsiString> Source;  // the text the positions refer to (macro arguments)
+  AnsiString UnitName;
+  std::vector<TfsCustomVariable*> WithList;  // the with variables in force, not owned
+  int Form = 0;
 };
 
 class TfsDesignator : public TfsCustomVariable {
@@ -27,8 +51,13 @@ public:
   TfsScript* BuildScript;
   TfsCustomVariable* IndexItem = nullptr;
   TfsDesignatorItem* IndexList = nullptr;
+  // Set: the designator is built at its first GetValue or SetValue. A build that fails raises
+  // the compile error and is tried again at the next use.
+  std::unique_ptr<TfsDeferredBuild> DeferredIL;
 
 protected:
+  void BuildDeferred();
+  bool FBuiltLate = false;
   Variant Walk(bool Setting, const Variant& NewValue);
 
 private:

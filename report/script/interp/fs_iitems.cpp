@@ -1,5 +1,7 @@
 #include "report/script/interp/fs_iitems.h"
 
+#include <algorithm>
+
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringUtils.h"
@@ -8,6 +10,7 @@
 #include "report/script/host/fs_ihandles.h"
 #include "report/script/host/fs_ilate.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/parser/fs_iconst.h"
 #include "report/script/interp/fs_istatements.h"
 #include "report/script/tools/fs_itypes.h"
 
@@ -119,6 +122,7 @@ int CallDepth = 0;
 Variant TfsProcVariable::Run(bool TakeResult)
 {
   if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
+  fs_iitems::CountStep();
   ++CallDepth;
   struct TDepth {
     ~TDepth() { --CallDepth; }
@@ -159,9 +163,15 @@ const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()
 {
   TfsScript* L = LocalScript.get();
   if (FLocalsOf != L->ItemCount()) {
-    FLocals.clear();
-    for (Integer I = 0; I < L->ItemCount(); ++I)
-      if (L->ItemAt(I)->ItemClass & (icVariable | icParam)) FLocals.push_back(L->ItemAt(I));
+    // Items that arrive while the procedure runs (a designator built at its first use may
+    // declare one) go to the end: the activations running now restore the entries they saved
+    // by position.
+    if (L->ItemCount() < FLocalsOf) FLocals.clear();
+    for (Integer I = 0; I < L->ItemCount(); ++I) {
+      TfsCustomVariable* V = L->ItemAt(I);
+      if ((V->ItemClass & (icVariable | icParam)) && std::find(FLocals.begin(), FLocals.end(), V) == FLocals.end())
+        FLocals.push_back(V);
+    }
     FLocalsOf = L->ItemCount();
   }
   return FLocals;
@@ -373,6 +383,8 @@ void TfsMethodHelper::SetValue(const Variant& AValue)
 }
 
 namespace fs_iitems {
+void BudgetExhausted() { throw Exception(fs_iconst::SEvalTooLong); }
+
 Variant StartValue(TfsItemKind Kind)
 {
   switch (Kind) {

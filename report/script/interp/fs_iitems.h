@@ -205,6 +205,21 @@ private:
 };
 
 namespace fs_iitems {
+// Loop rounds and script calls left to code that the compiler runs (constants, bounds,
+// defaults); -1 while no such evaluation is in progress. A program whose compile-time code
+// does not end must end in a compile error, not hang the compiler.
+inline Int64 EvalBudget = -1;
+// Raises the compile-time evaluation error; the budget stays empty, so a script's except
+// part cannot swallow it for good.
+[[noreturn]] void BudgetExhausted();
+// One loop round or call; cheap while no compile-time evaluation runs.
+inline void CountStep()
+{
+  if (EvalBudget >= 0) {
+    if (EvalBudget == 0) BudgetExhausted();
+    --EvalBudget;
+  }
+}
 // The starting value of a new variable of Kind.
 Variant StartValue(TfsItemKind Kind);
 // Dst takes Src's value: what a move assignment does without its temporary Variant. Src must

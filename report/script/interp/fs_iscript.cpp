@@ -227,7 +227,10 @@ TfsProcVariable* PrepareCall(TfsScript* S, const AnsiString& AName, const Varian
   if (!P || !Params.IsArray()) return P;
   int Hi = Variants::VarArrayHighBound(Params, 1);
   if (Hi >= P->GetCount()) throw Exception(fs_iconst::STooManyParams);
+  if (Hi + 1 < P->RequiredParamCount()) throw Exception(fs_iconst::SNotEnoughParams);
   for (int I = 0; I <= Hi; ++I) P->ParamAt(I)->SetValue(Variants::VarArrayGet(Params, {I}));
+  // Parameters left out start from their defaults, not from the previous call's values.
+  for (int I = Hi + 1; I < P->GetCount(); ++I) P->ParamAt(I)->SetValue(P->ParamAt(I)->DefValue);
   return P;
 }
 }  // namespace

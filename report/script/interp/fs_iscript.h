@@ -66,7 +66,9 @@ public:
   bool Compile();
   void Execute();
   // Null for a missing name or one that is no script procedure. More values than the
-  // procedure has parameters raise Exception "Too many actual parameters".
+  // procedure has parameters raise Exception "Too many actual parameters", fewer than its
+  // required ones "Not enough actual parameters"; parameters left out take their defaults.
+  // A Params that is no array sets no parameter.
   Variant CallFunction(const AnsiString& AName, const Variant& Params);
   Variant CallFunctionVarParams(const AnsiString& AName, Variant& Params);
   // The value of an expression in the scope running now; a compile error gives its message.

@@ -172,6 +172,7 @@ void TfsRepeatStmt::Run()
   TfsScript* S = OwnerScript;
   if (S->StopRequested) return;
   for (;;) {
+    fs_iitems::CountStep();
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;
     S->ContinueFlag = false;
@@ -189,6 +190,7 @@ void TfsWhileStmt::Run()
   TfsScript* S = OwnerScript;
   if (S->StopRequested) return;
   while (IsTrue(Test)) {
+    fs_iitems::CountStep();
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;
     S->ContinueFlag = false;
@@ -212,6 +214,7 @@ void TfsForStmt::Run()
   Variant& Counter = LoopVar->ValueRef();
   if (!Downward) {
     for (Int64 V = First; V <= Last; ++V) {
+      fs_iitems::CountStep();
       Counter = Variant(static_cast<int>(V));
       RunList();
       if (S->BreakFlag || S->ExitFlag) break;
@@ -219,6 +222,7 @@ void TfsForStmt::Run()
     }
   } else {
     for (Int64 V = First; V >= Last; --V) {
+      fs_iitems::CountStep();
       Counter = Variant(static_cast<int>(V));
       RunList();
       if (S->BreakFlag || S->ExitFlag) break;
@@ -245,6 +249,7 @@ void TfsVbForStmt::Run()
   TfsScript* S = OwnerScript;
   if (S->StopRequested) return;
   while (Negative ? !(Counter < Last) : !(Counter > Last)) {
+    fs_iitems::CountStep();
     LoopVar->ValueRef() = Counter;
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;
@@ -270,6 +275,7 @@ void TfsCppForStmt::Run()
   InitPart->Run();
   if (S->StopRequested) return;
   while (IsTrue(Test)) {
+    fs_iitems::CountStep();
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;
     S->ContinueFlag = false;

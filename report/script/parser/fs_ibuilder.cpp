@@ -7,6 +7,7 @@
 #include "platform/rtl/StringUtils.h"
 #include "report/script/host/fs_iclassvar.h"
 #include "report/script/host/fs_idisp.h"
+#include "report/script/host/fs_ihandles.h"
 #include "report/script/host/fs_ilate.h"
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iexpression.h"
@@ -40,6 +41,26 @@ Integer PositionOf(TfsParser* L, const AnsiString& XY)
   return L->PointToPosition(X, Y);
 }
 
+}  // namespace
+
+namespace {
+// The value of an expression the compiler needs now (a constant, a bound, a default). Script
+// functions it calls run here too, within a budget of loop rounds and calls.
+constexpr Int64 CompileTimeSteps = 1000000;
+
+Variant ValueNow(TfsExpression* Ex)
+{
+  struct TBudget {
+    Int64 Old = fs_iitems::EvalBudget;
+    TBudget() { fs_iitems::EvalBudget = Old >= 0 ? std::min(Old, CompileTimeSteps) : CompileTimeSteps; }
+    ~TBudget()
+    {
+      // An enclosing evaluation pays for the rounds this one took.
+      fs_iitems::EvalBudget = Old >= 0 ? std::min(Old, fs_iitems::EvalBudget) : -1;
+    }
+  } Budget;
+  return Ex->GetValue();
+}
 }  // namespace
 
 void TfsILParser::SetErrPos(TfsXMLItem* E)
@@ -191,10 +212,17 @@ bool TfsILParser::ResolveWithMember(TfsScript* S, const AnsiString& Name, TfsCus
     if (V->Kind == ikVariant) {
       // Known only at run time: a name the program knows is its own, any other the object's.
       if (S->FindItem(Name)) return false;
-      auto* H = new TfsLateHelper(Name);
-      S->RegisterItem("", H);
       WithVar = V;
-      Member = H;
+      Member = nullptr;  // the designator waits for its first use
+      if (!FDeferring) return true;
+      if (fs_idisp::IsDispatch(V->Value)) {
+        auto* H = new TfsOLEHelper(Name);
+        S->RegisterItem("", H);
+        Member = H;
+        return true;
+      }
+      Member = ClassOfValue(S, V->Value, Name)->FindMember(Name);
+      if (!Member) throw Exception(SIdUndeclared + Quoted(Name));
       return true;
     }
     TfsClassVariable* C = S->FindClassItem(V->TypeName);
@@ -262,7 +290,7 @@ TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool B
         std::vector<int> B;
         for (Integer X = 0; X < Dim->GetCount(); ++X) {
           std::unique_ptr<TfsExpression> Ex(CompileExpr(Child(Dim, X), S));
-          B.push_back(Ex->GetValue().AsInteger());
+          B.push_back(ValueNow(Ex.get()).AsInteger());
         }
         if (B.size() == 2) Bounds.insert(Bounds.end(), {B[0], B[1]});
         else if (B.size() == 1) Bounds.insert(Bounds.end(), {0, B[0] - 1});
@@ -284,7 +312,7 @@ TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool B
         TfsVariable Temp("", Kind, TypeName);
         std::unique_ptr<TfsExpression> Ex(CompileExpr(Child(C, 0), S));
         CheckAssignable(&Temp, Ex.get());
-        Value = Ex->GetValue();
+        Value = ValueNow(Ex.get());
       }
     }
   }
@@ -387,6 +415,7 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
       AnsiString Pos = C->Prop("pos");
       TfsCustomVariable *WithVar, *Member;
       if (!Last && Form != 1 && ResolveWithMember(S, Text, WithVar, Member)) {
+        if (!Member) return Defer(D, S, Form);
         AddStep(WithVar, Pos);
         AddStep(Member, Pos);
         continue;
@@ -420,6 +449,14 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
           auto* H = new TfsOLEHelper(Text);
           S->RegisterItem("", H);
           AddStep(H, Pos);
+        } else if (Dsg->GetCount() == 1 && (R->ItemClass & (icVariable | icParam)) && !FDeferring &&
+                   R->Value.IsNull()) {
+          // A member of a Variant variable: bound to the object it holds at the first use.
+          return Defer(D, S, Form);
+        } else if (Dsg->GetCount() == 1 && (R->ItemClass & (icVariable | icParam)) && FDeferring) {
+          TfsClassVariable* Cls = ClassOfValue(S, R->GetValue(), Text);
+          AddStep(ClassMember(Cls, Text), Pos);
+          if (Last->StepItem->Kind == ikConstructor) LastType = Cls->Name;
         } else {
           // Known only when the program runs: an automation object or a host object.
           auto* H = new TfsLateHelper(Text);
@@ -484,6 +521,7 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
     FBuildErrorPos = Step->StepPos.empty() ? FBuildErrorPos : Step->StepPos;
     if (Step->GetCount() < Item->RequiredParamCount()) throw Exception(SNotEnoughParams);
     if (Step->GetCount() > Item->GetCount()) throw Exception(STooManyParams);
+    Step->GivenArgs = Step->GetCount();
     for (Integer J = Step->GetCount(); J < Item->GetCount(); ++J) {
       auto* Def = new TfsExpression(S);
       Def->AddConst(Item->ParamAt(J)->DefValue);
@@ -497,6 +535,44 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
     }
   }
   return Result.release();
+}
+
+TfsDesignator* TfsILParser::Defer(TfsXMLItem* E, TfsScript* S, int Form)
+{
+  auto D = std::make_unique<TfsDesignator>(S);
+  auto B = std::make_unique<TfsDeferredBuild>();
+  B->Node = std::make_unique<TfsXMLItem>();
+  B->Node->CopyFrom(E);
+  B->Language = FLangName;
+  if (TfsParser* L = GetLexer()) {
+    AnsiString T = L->GetText();
+    if (!FSharedText || *FSharedText != T) FSharedText = std::make_shared<const AnsiString>(std::move(T));
+    B->Source = FSharedText;
+  }
+  B->UnitName = FUnitName;
+  B->WithList = FWithList;
+  B->Form = Form;
+  D->DeferredIL = std::move(B);
+  D->Kind = ikVariant;
+  D->ItemPos = E->Prop("pos");
+  return D.release();
+}
+
+TfsClassVariable* TfsILParser::ClassOfValue(TfsScript* S, const Variant& V, const AnsiString& Member)
+{
+  TfsClassVariable* C = fs_ilate::FindClassOf(S, fs_ihandles::LiveObjectOf(V));
+  if (!C) throw Exception(SIdUndeclared + Quoted(Member));
+  return C;
+}
+
+TfsDesignator* TfsILParser::BuildDeferred(const TfsDeferredBuild& Deferred)
+{
+  if (!Deferred.Language.empty()) LoadLanguage(Deferred.Language);
+  if (Deferred.Source) FLexer->SetText(*Deferred.Source);
+  FUnitName = Deferred.UnitName;
+  FWithList = Deferred.WithList;
+  FDeferring = true;
+  return CompileDesignator(Deferred.Node.get(), FProgram, Deferred.Form);
 }
 
 void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
@@ -524,7 +600,7 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
     AnsiString Name = Child(E, 0)->Prop("text");
     CheckNewName(S, Name);
     std::unique_ptr<TfsExpression> Ex(CompileExpr(Child(E, 1), S));
-    Variant Value = Ex->GetValue();
+    Variant Value = ValueNow(Ex.get());
     auto* V = new TfsVariable(Name, Ex->Kind, Ex->TypeName);
     V->Value = Value;
     V->IsReadOnly = true;

@@ -27,5 +27,7 @@ inline constexpr const char* SStatementExpected = "Statement expected";
 inline constexpr const char* SArrayTooLarge = "Array is too large";
 // Nesting deeper than the parser walks; it guards the call stack.
 inline constexpr const char* STooDeeplyNested = "Program is nested too deeply";
+// A value computed while compiling (a constant, a bound, a default) whose code does not end.
+inline constexpr const char* SEvalTooLong = "Expression cannot be computed at compile time: it runs too long";
 
 }  // namespace fs_iconst

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "platform/rtl/System.h"
+#include "platform/rtl/Variants.h"
 
 class TfsParser;
 class TfsScript;
@@ -33,6 +34,8 @@ class TfsSetExpression;
 class TfsXMLDocument;
 class TfsXMLItem;
 class TStringList;
+class TfsClassVariable;
+struct TfsDeferredBuild;
 struct TfsGrammarNode;
 struct TfsLanguage;
 
@@ -58,6 +61,9 @@ public:
   // fault stay in the program until its owner clears it. Without a program it does nothing and
   // answers False.
   bool BuildProgram();
+  // The designator that Deferred describes, built in the script the parser was made for; a
+  // compile error raises Exception with its message. The result is owned by the caller.
+  TfsDesignator* BuildDeferred(const TfsDeferredBuild& Deferred);
 
   // Owned by the parser.
   TfsXMLDocument* GetIntermediate() const { return FILDoc.get(); }
@@ -103,6 +109,13 @@ private:
 
   TfsXMLItem* FDeclRoot = nullptr;
   AnsiString FBuildErrorPos;
+  // Building a deferred designator: Variant bases are read now and their members bound.
+  bool FDeferring = false;
+  std::shared_ptr<const AnsiString> FSharedText;
+  // A designator that is built at its first use from a copy of E.
+  TfsDesignator* Defer(TfsXMLItem* E, TfsScript* S, int Form);
+  // The class item of the object a Variant base holds now; raises when it holds none.
+  TfsClassVariable* ClassOfValue(TfsScript* S, const Variant& V, const AnsiString& Member);
   // The hidden variables of the with statements being compiled, innermost last.
   std::vector<TfsCustomVariable*> FWithList;
   // The steps for a name that is a member of a with object; false when no with object has it.

@@ -337,3 +337,57 @@ TEST(ScriptTools, VarRecsRoundTrip)
 }
 
 }  // namespace
+
+namespace {
+
+// A member of a Variant that holds nothing at compile time is bound when it is first reached, to
+// the class of the object the Variant holds then; a first use that cannot be bound raises and is
+// tried again at the next one.
+TEST_F(HostBinding, MembersOfAVariantAreBoundAtTheirFirstUse)
+{
+  auto S = Make("DezodiZidede",
+                "var v: Variant; i: Integer; Log: String;\r\n"
+                "procedure Put(o: Variant; s: String); begin o.Caption := s end;\r\n"
+                "begin\r\n"
+                "  for i := 1 to 2 do begin\r\n"
+                "    try v.Width := 40 + i except Log := Log + 'unbound;' end;\r\n"
+                "    v := Button;\r\n"
+                "  end;\r\n"
+                "  with v do Caption := Caption + 'with';\r\n"
+                "  Put(Button, Button.Caption + ' param');\r\n"
+                "end.");
+  S->Execute();
+  EXPECT_EQ(Host.Button->Width, 42);
+  EXPECT_EQ(Host.Button->Caption, "with param");
+  EXPECT_EQ(Variants::VarToStr(S->FindItem("Log")->GetValue()), "unbound;");
+
+  struct TCase {
+    const char* Text;
+    const char* Error;
+  } Cases[] = {
+      {"var v: Variant; begin v := TStringList.Create; try v.Nothing := 1 finally v.Free end end.",
+       "Undeclared identifier: 'Nothing'"},
+      {"var v: Variant; begin v := TStringList.Create; try v.Count := 3 finally v.Free end end.",
+       "Left side cannot be assigned to"},
+      {"var v: Variant; begin v.Add('x') end.", "Object reference is nil"},
+  };
+  for (const TCase& C : Cases) EXPECT_EQ(RunError("DezodiZidede", C.Text), C.Error) << C.Text;
+
+  // Bound deep in a recursion, the member's argument declares a new local ("fresh"); the
+  // activations below keep their own parameter.
+  auto J = Make("JScript",
+                "var total = 0, sl = new TStringList;\r\n"
+                "function Walk(n) {\r\n"
+                "  var o = sl;\r\n"
+                "  if (n == 2) o.Add(fresh);\r\n"
+                "  if (n > 0) Walk(n - 1);\r\n"
+                "  total = total + n;\r\n"
+                "  return n;\r\n"
+                "}\r\n"
+                "Walk(4);\r\n"
+                "sl.Free();\r\n");
+  J->Execute();
+  EXPECT_EQ(J->FindItem("total")->GetValue().AsInteger(), 10);
+}
+
+}  // namespace
