@@ -166,8 +166,10 @@ public:
   // Objects of the same band below this one that move down when it grows (engine; not owned).
   std::vector<TfrxReportComponent*> ShiftChildren;
 
-  void SaveBounds();
-  void RestoreBounds();
+  // Left, Top, Width, Height kept aside and put back (through SetBounds); views add their own
+  // state, so callers holding a base pointer get the whole of it.
+  virtual void SaveBounds();
+  virtual void RestoreBounds();
   virtual void FetchData() {}
   virtual AnsiString GetPrintedText() { return AnsiString(); }
 

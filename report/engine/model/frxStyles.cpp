@@ -4,6 +4,7 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/objects/frxMemoView.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
 #include "platform/rtl/StringUtils.h"
@@ -11,7 +12,7 @@
 using SysUtils::SameText;
 
 TfrxStyleItem::TfrxStyleItem(TCollection* Collection)
-    : TCollectionItem(Collection), FFont(std::make_unique<TfrxFont>())
+    : TCollectionItem(Collection), FFont(std::make_unique<TfrxFont>()), FFrame(std::make_unique<TfrxFrame>())
 {
 }
 
@@ -23,6 +24,7 @@ void TfrxStyleItem::Assign(TPersistent* Source)
     FName = s->FName;
     Color = s->Color;
     FFont->Assign(s->FFont.get());
+    FFrame->Assign(s->FFrame.get());
     return;
   }
   TCollectionItem::Assign(Source);
@@ -66,7 +68,11 @@ void TfrxStyles::GetList(TStrings* List) const
 
 void TfrxStyles::Apply()
 {
-  // Text objects re-apply their style names once they exist; a free set does nothing.
+  if (!FReport) return;
+  // The list is a snapshot: applying a style changes fonts, never the tree.
+  TfrxComponent::TfrxComponentList all = FReport->GetAllObjects();
+  for (TfrxComponent* c : all)
+    if (auto* memo = dynamic_cast<TfrxCustomMemoView*>(c)) memo->SetStyle(memo->GetStyle());
 }
 
 void TfrxStyles::SaveToXMLItem(TfrxXMLItem* Item)

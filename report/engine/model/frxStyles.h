@@ -1,5 +1,4 @@
-// Named text styles: a style (colour and font; the frame comes with the printable objects), a
-// named style set (one belongs to each report) and a style sheet (a list of free sets). Style
+// Named text styles: a style (colour, font and frame), a named style set (one belongs to each report) and a style sheet (a list of free sets). Style
 // names compare ignoring ASCII case.
 #pragma once
 
@@ -8,6 +7,7 @@
 
 #include "platform/classes/Collection.h"
 #include "report/engine/model/frxFont.h"
+#include "report/engine/objects/frxView.h"
 
 class TStream;
 class TStrings;
@@ -28,6 +28,9 @@ public:
   void CreateUniqueName();
   TfrxFont* GetFont() const { return FFont.get(); }
   void SetFont(TfrxFont* Value) { FFont->Assign(Value); }
+  // No lines initially; the setter copies.
+  TfrxFrame* GetFrame() const { return FFrame.get(); }
+  void SetFrame(TfrxFrame* Value) { FFrame->Assign(Value); }
 
   TfrxColor Color = clNoColor;
 
@@ -36,11 +39,13 @@ public:
     p.Property("Name", &ThisClass::GetName, &ThisClass::SetName);
     p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color);
     p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
+    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
   }
 
 private:
   AnsiString FName;
   std::unique_ptr<TfrxFont> FFont;
+  std::unique_ptr<TfrxFrame> FFrame;
 };
 
 class TfrxStyles : public TCollection {
@@ -53,7 +58,8 @@ public:
   TfrxStyleItem* GetItems(int Index) const { return static_cast<TfrxStyleItem*>(GetItem(Index)); }
   TfrxStyleItem* Find(const AnsiString& Name) const;
   void GetList(TStrings* List) const;
-  // Makes the report's text objects take their styles again; nothing for a free set.
+  // Makes every text object of the report take its named style again (colour, font, frame);
+  // objects naming no style or a style the set lacks keep their look. Nothing for a free set.
   void Apply();
   TfrxComponent* GetReport() const { return FReport; }
 

@@ -204,6 +204,7 @@ void TfrxCustomMemoView::ApplyStyle(TfrxStyleItem* Item)
   if (!Item) return;
   Color = Item->Color;
   SetFont(Item->GetFont());
+  GetFrame()->Assign(Item->GetFrame());
 }
 
 // ---- Layout

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "platform/forms/graphics/Brush.h"
 #include "platform/gdi/WinTypes.h"
 #include "report/engine/model/frxClass.h"
 
@@ -19,9 +20,6 @@ PELTO_ENUM(TfrxShiftMode, smDontShift, smAlways, smWhenOverlapped)
 PELTO_ENUM(TfrxStretchMode, smDontStretch, smActualHeight, smMaxHeight)
 PELTO_ENUM(TfrxShapeKind, skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiamond, skDiagonal1,
            skDiagonal2)
-// The brush styles of views; stands in until the platform's graphics unit has its own.
-PELTO_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
-           bsDiagCross)
 
 class TfrxFrame : public TPersistent {
   PELTO_CLASS(TfrxFrame, TPersistent)
@@ -82,9 +80,9 @@ public:
   // Replaces each bracketed expression of TagStr and URL by the text of its value (the
   // report's Calc); raises what Calc raises. Nothing outside a report.
   void FetchData() override;
-  // The bounds, TagStr and URL; virtual from here down so that text objects add their text.
-  virtual void SaveBounds();
-  virtual void RestoreBounds();
+  // The bounds, TagStr and URL.
+  void SaveBounds() override;
+  void RestoreBounds() override;
 
   TfrxAlign Align = baNone;
   TBrushStyle BrushStyle = bsSolid;

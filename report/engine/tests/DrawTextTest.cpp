@@ -183,6 +183,42 @@ TEST_F(DrawText, RemainingTextCarriesItsTags)
   EXPECT_GT(T.UnusedSpace(), 0);
 }
 
+TEST_F(DrawText, SplitTextKeepsItsTagsOnBothSides)
+{
+  struct Case {
+    const char* Text;
+    const char* WidthOf;  // the layout width: what just fits one line
+    bool WordBreak;
+    int Keep;             // lines that fit
+    const char* Kept;     // GetText after the split
+    const char* Rest;     // GetRemainingText
+  } cases[] = {
+      // The blank at each break is dropped; tags before the next line's first character stay behind.
+      {"<b>aaa bbb</b> <font color=\"#FF0000\">ccc</font>", "<b>bbb</b>", false, 2,
+       "<b>aaa\r\nbbb</b><font color=\"#FF0000\">\r\n", "<font color=\"#FF0000\">ccc</font>"},
+      {"<b>合同</b>\r\n<i>管理</i>\r\nx", "<b>合同管理</b>", false, 1, "<b>合同</b>\r\n",
+       "<font color=\"#000000\"><i>管理</i>\r\nx"},
+      {"<strike>aaa <sub>bbb</sub></strike>", "<strike>aaa</strike>", false, 1, "<strike>aaa<sub>\r\n",
+       "<font color=\"#000000\"><strike><sub>bbb</sub></strike>"},
+      {"<u>ПРОГРАММА</u>", "<u>ПРОГРАМ-</u>", true, 1, "<u>ПРОГРАМ-\r\n", "<font color=\"#000000\"><u>МА</u>"},
+  };
+  const int oneLine = static_cast<int>(83 / 6.25);
+  for (auto& c : cases) {
+    T.SetOptions(true, true, 0, false, false);
+    int width = WidthOf(c.WidthOf);
+    T.SetOptions(true, true, 0, c.WordBreak, false);
+    Layout(c.Text, width, c.Keep * oneLine);
+    AnsiString rest = T.GetRemainingText();
+    std::vector<AnsiString> kept = Lines();
+    EXPECT_EQ(T.GetText(), c.Kept) << c.Text;
+    EXPECT_EQ(rest, c.Rest) << c.Text;
+    // Laid out again at the same width, the kept text gives the same lines.
+    AnsiString again = T.GetText();
+    Layout(again, width);
+    EXPECT_EQ(Lines(), kept) << c.Text;
+  }
+}
+
 TEST_F(DrawText, DrawsColoursAndBoldOnABitmap)
 {
   TTestCanvas c(200, 40);

@@ -211,6 +211,89 @@ TEST_F(MemoView, HighlightSuppressRepeatedRotationAndStyle)
   EXPECT_EQ(m->Color, static_cast<TfrxColor>(kBlue));
 }
 
+TEST_F(MemoView, StyleSetAppliesToTheObjectsThatNameIt)
+{
+  const TfrxColor green = RGB(0, 255, 0);
+  TfrxStyles* styles = Report->GetStyles();
+  TfrxStyleItem* title = styles->Add();
+  title->SetName("Title");
+  TfrxMemoView* a = Memo("a");
+  a->SetStyle("Title");
+  TfrxMemoView* b = Memo("b");
+  b->SetStyle("title");  // names match ignoring case
+  TfrxMemoView* plain = Memo("c");
+  plain->Color = kRed;
+  TfrxMemoView* missing = Memo("d");
+  missing->SetStyle("Gone");
+  missing->Color = kRed;
+
+  title->Color = kBlue;
+  title->GetFont()->SetSize(16);
+  title->GetFrame()->Typ = TfrxFrameTypes() << ftTop << ftBottom;
+  title->GetFrame()->Width = 2;
+  EXPECT_EQ(a->Color, clNoColor);  // a changed style waits for Apply
+  styles->Apply();
+  for (TfrxMemoView* m : {a, b}) {
+    EXPECT_EQ(m->Color, static_cast<TfrxColor>(kBlue));
+    EXPECT_EQ(m->GetFont()->GetSize(), 16);
+    EXPECT_FALSE(m->GetParentFont());
+    EXPECT_EQ(m->GetFrame()->Typ, TfrxFrameTypes() << ftTop << ftBottom);
+    EXPECT_EQ(m->GetFrame()->Width, 2);
+  }
+  for (TfrxMemoView* m : {plain, missing}) {
+    EXPECT_EQ(m->Color, static_cast<TfrxColor>(kRed));
+    EXPECT_TRUE(m->GetParentFont());
+    EXPECT_TRUE(m->GetFrame()->Typ.Empty());
+  }
+
+  // A free set touches no report; a style file loaded into the report's set is applied.
+  TfrxStyles free;
+  TfrxStyleItem* other = free.Add();
+  other->SetName("Title");
+  other->Color = green;
+  other->GetFrame()->Typ = TfrxFrameTypes() << ftLeft;
+  free.Apply();
+  EXPECT_EQ(a->Color, static_cast<TfrxColor>(kBlue));
+  TMemoryStream file;
+  free.SaveToStream(&file);
+  file.SetPosition(0);
+  styles->LoadFromStream(&file);
+  for (TfrxMemoView* m : {a, b}) {
+    EXPECT_EQ(m->Color, green);
+    EXPECT_EQ(m->GetFrame()->Typ, TfrxFrameTypes() << ftLeft);
+    EXPECT_EQ(m->GetFont()->GetSize(), 10);
+  }
+}
+
+TEST_F(MemoView, BoundsAreKeptThroughTheBaseClass)
+{
+  TfrxMemoView* m = Memo("[Five]", 1, 2, 30, 40);
+  TfrxReportComponent* base = m;
+  base->SaveBounds();
+  m->SetBounds(5, 6, 70, 80);
+  m->SetText("changed");
+  base->RestoreBounds();
+  EXPECT_EQ(m->GetLeft(), 1);
+  EXPECT_EQ(m->GetHeight(), 40);
+  EXPECT_EQ(m->GetText(), "[Five]");  // the text object's own part came back too
+}
+
+TEST_F(MemoView, SplitTaggedTextKeepsItsLookOnBothSides)
+{
+  Prepare();
+  const Extended line = 83 / 6.25 + 2;
+  TfrxMemoView* m = Memo("<b>aaa</b> <font color=\"#FF0000\">bbb</font>\r\nccc", 0, 0, 400, std::floor(line) + 2);
+  m->AllowHTMLTags = true;
+  m->BeginParts();
+  m->FitPart();
+  EXPECT_EQ(m->GetText(), "<b>aaa</b> <font color=\"#FF0000\">bbb</font>");
+  EXPECT_EQ(m->PartText, "<font color=\"#000000\">ccc");
+  // Drawn, the part that stayed still shows its red word.
+  TTestCanvas c(420, 40);
+  m->Draw(c.DC, 1, 1, 0, 0);
+  EXPECT_GT(c.Count({0, 0, 420, 40}, kRed), 3);
+}
+
 TEST_F(MemoView, HeightsWidthsAndSplitting)
 {
   Prepare();

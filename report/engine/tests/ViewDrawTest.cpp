@@ -5,12 +5,17 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Brush.h"
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/Streams.h"
 #include "report/engine/ReportEngineModule.h"
+#include "report/engine/barcode/frxBarcod.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxReport.h"
+#include "report/engine/objects/frxMemoView.h"
+#include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxView.h"
 #include "report/engine/tests/BitmapCanvas.h"
 #include "report/engine/text/frxGraphicUtils.h"
@@ -174,7 +179,8 @@ TEST(ViewDraw, StraightLinesAreNormalised)
 TEST(ViewDraw, SamplePageAsPng)
 {
   ReportEngineModule::Initialize();
-  TTestCanvas c(400, 300);
+  frxPictureView::Initialize();
+  TTestCanvas c(400, 430);
   auto frame = Make<TfrxView>(10, 10, 180, 60);
   frame->Color = RGB(255, 255, 200);
   frame->GetFrame()->Typ = AllSides();
@@ -224,12 +230,43 @@ TEST(ViewDraw, SamplePageAsPng)
   sub->SetName("Subreport1");
   sub->Draw(c.DC, 1, 1, 0, 0);
 
+  // The text objects, a picture and a barcode symbol along the bottom.
+  auto memo = Make<TfrxMemoView>(10, 300, 185, 50);
+  memo->AllowHTMLTags = true;
+  memo->SetText("<b>合同编号</b> HT-2026-001\r\n金额 <font color=\"#FF0000\">12,345.00</font> 元");
+  memo->GetFont()->SetName("宋体");
+  memo->GetFrame()->Typ = AllSides();
+  memo->Color = RGB(230, 240, 255);
+  memo->Draw(c.DC, 1, 1, 0, 0);
+  auto sys = Make<TfrxSysMemoView>(205, 300, 185, 50);
+  sys->SetText("第 1 页 / 共 3 页");
+  sys->HAlign = haCenter;
+  sys->VAlign = vaCenter;
+  sys->GetFrame()->Typ = TfrxFrameTypes() << ftTop << ftBottom;
+  sys->Draw(c.DC, 1, 1, 0, 0);
+  auto picture = Make<TfrxPictureView>(10, 360, 90, 60);
+  TBitmap* bmp = picture->GetPicture()->GetBitmap();
+  bmp->SetSize(48, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 48; ++x) bmp->GetScanLine(y)[x] = (x * 5) << 16 | (y * 7) << 8 | 0xC0;  // 0x00RRGGBB
+  picture->GetFrame()->Typ = AllSides();
+  picture->Draw(c.DC, 1, 1, 0, 0);
+  TfrxBarcode code;
+  code.SetTyp(bcCodeEAN13);
+  code.SetText("590123412345");
+  code.SetChecksum(true);
+  code.DrawInRect(c.DC, RECT{120, 360, 120 + 2 * 95, 420}, true);
+
   auto png = PngFile::SavePng(c.Bmp);
   ASSERT_FALSE(png.empty());
-  auto path = std::filesystem::path(testing::TempDir()) / "report-objects-page.png";
+  auto path = std::filesystem::path(REPORT_ENGINE_BINARY_DIR) / "report-objects-page.png";
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
   EXPECT_GT(c.Count({210, 10, 390, 140}, kRed), 3);
+  EXPECT_GT(c.Count({10, 300, 195, 350}, kRed), 3);            // the memo's red amount
+  EXPECT_NE(c.Ink({206, 302, 389, 349}).right, 0);             // the page text
+  EXPECT_GT(c.Count({11, 361, 99, 419}, RGB(0x70, 0x70, 0xC0)), 10);  // the picture
+  EXPECT_EQ(c.At(120, 380), kBlack);                           // the first guard bar
 }
 
 TEST(ViewDraw, ShapesAndLinesRoundTripThroughTheReportFile)
@@ -254,6 +291,12 @@ TEST(ViewDraw, ShapesAndLinesRoundTripThroughTheReportFile)
   TMemoryStream stream;
   report.SaveToStream(&stream);
   stream.SetPosition(0);
+  // The views share the platform's brush styles and keep their names in the file.
+  AnsiString file(static_cast<const char*>(stream.GetMemory()), static_cast<size_t>(stream.GetSize()));
+  EXPECT_NE(file.find("BrushStyle=\"bsCross\""), AnsiString::npos);
+  TBrush brush;
+  brush.SetStyle(s->BrushStyle);
+  EXPECT_EQ(brush.GetStyle(), bsCross);
 
   TfrxReport copy(nullptr);
   copy.LoadFromStream(&stream);

@@ -363,6 +363,7 @@ void TfrxDrawText::SetText(TStrings* Lines)
       l.Tags.assign(whole.Tags.begin() + from, whole.Tags.begin() + to);
       l.Widths.assign(whole.Widths.begin() + from, whole.Widths.begin() + to);
       if (hyphen) {
+        l.Hyphen = true;
         l.Text += '-';
         l.Tags.push_back(whole.Tags[to - 1]);
         l.Widths.push_back(hyphenWidth);
@@ -435,6 +436,34 @@ void TfrxDrawText::SetText(TStrings* Lines)
     }
     FLines[first].Flags |= 1;
     FLines.back().Flags |= 2;
+    TagLines(src, whole.Tags, first);
+  }
+}
+
+void TfrxDrawText::TagLines(const AnsiString& Source, const TfrxHTMLTags& SourceTags, size_t First)
+{
+  // Each line owns the input from its first character up to the next line's first character;
+  // the first line also owns the tags before it and the last those after it. Visible bytes in
+  // that span past the line's own characters are the blanks dropped at the break.
+  std::vector<bool> visible(Source.size(), false);
+  for (const TfrxHTMLTag& t : SourceTags) visible[static_cast<size_t>(t.CharPos)] = true;
+  auto startOf = [&](size_t k) -> size_t {
+    if (k == First || FLines[k].Tags.empty()) return 0;
+    return static_cast<size_t>(FLines[k].Tags.front().CharPos);
+  };
+  for (size_t k = First; k < FLines.size(); ++k) {
+    TLine& l = FLines[k];
+    size_t from = startOf(k);
+    size_t to = k + 1 < FLines.size() ? startOf(k + 1) : Source.size();
+    size_t own = l.Tags.size() - (l.Hyphen ? 1 : 0);
+    size_t lastVisible = own ? static_cast<size_t>(l.Tags[own - 1].CharPos) : 0;
+    l.Tagged.clear();
+    for (size_t i = from; i < to; ++i) {
+      if (own && i > lastVisible && visible[i]) continue;
+      if (l.Hyphen && i == lastVisible + 1) l.Tagged += '-';
+      l.Tagged += Source[i];
+    }
+    if (l.Hyphen && lastVisible + 1 >= to) l.Tagged += '-';
   }
 }
 
@@ -484,6 +513,10 @@ AnsiString TfrxDrawText::GetRemainingText()
     if (t.StyleBits & 4) lead += "<u>";
     if (t.StyleBits & 2) lead += "<i>";
     if (t.StyleBits & 1) lead += "<b>";
+    // Strike-out and a lowered or raised run would be lost on the rest without these.
+    if (t.StyleBits & 8) lead += "<strike>";
+    if (t.Lowered) lead += "<sub>";
+    else if (t.Reduced) lead += "<sup>";
     rest = lead + rest;
   }
   FLines.resize(n);
@@ -493,7 +526,7 @@ AnsiString TfrxDrawText::GetRemainingText()
 AnsiString TfrxDrawText::GetText() const
 {
   AnsiString s;
-  for (auto& l : FLines) s += l.Text + "\r\n";
+  for (auto& l : FLines) s += l.Tagged + "\r\n";
   return s;
 }
 

@@ -79,9 +79,10 @@ public:
   Extended CalcWidth() const;
   Extended UnusedSpace() const;
   // Keeps the lines that fit the layout height and answers the text that did not, led by the
-  // tags restoring its first character's colour and style.
+  // tags restoring its first character's colour, style and sub- or superscript.
   AnsiString GetRemainingText();
-  // The laid-out lines.
+  // The laid-out lines, one per line, each with the input's tags around its characters, so the
+  // part of a split text that stays keeps its look (a dropped break blank stays dropped).
   AnsiString GetText() const;
   Integer GetLineCount() const { return static_cast<Integer>(FLines.size()); }
   const AnsiString& GetLine(Integer Index) const { return FLines.at(static_cast<size_t>(Index)).Text; }
@@ -97,7 +98,11 @@ private:
     std::vector<int> Widths;  // measuring-resolution width of each byte (a character's on its last byte)
     Integer Flags = 0;
     size_t InputPos = 0;      // position of the first byte in the joined input text
+    AnsiString Tagged;        // the line's input text, tags kept
+    bool Hyphen = false;      // ends in an added hyphen
   };
+  // Fills Tagged for the lines from First on, all laid out from the input line Source.
+  void TagLines(const AnsiString& Source, const TfrxHTMLTags& SourceTags, size_t First);
   void MeasureLine(const AnsiString& Text, const TfrxHTMLTags& Tags, std::vector<int>& Widths);
   void SelectMeasureFont(Integer Size, Integer StyleBits);
   HFONT MakeFont(Integer Height, Integer StyleBits, Integer Rotation) const;
