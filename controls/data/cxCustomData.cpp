@@ -41,6 +41,14 @@ TcxDataListenerLink::~TcxDataListenerLink()
 
 // ---- Construction ----------------------------------------------------------------------------
 
+TCollectionItemClass TcxCustomDataController::GetSummaryItemClass() const { return TcxDataSummaryItem::StaticClass(); }
+
+void TcxCustomDataController::RecreateSummary()
+{
+  FSummary.reset();
+  FSummary = std::make_unique<TcxDataSummary>(this, GetSummaryItemClass());
+}
+
 TcxCustomDataController::TcxCustomDataController(TComponent* AOwner) : FOwner(AOwner)
 {
   FStorage = std::make_unique<TcxDataStorage>();
@@ -800,6 +808,9 @@ AnsiString TcxCustomDataController::GetRowDisplayText(const TcxRowInfo& ARowInfo
 
 bool TcxCustomDataController::ChangeFocusedRowIndex(int ARowIndex)
 {
+  if (FProvider->IsSyncMode() && !FProvider->IsTakingOverInsert() && ARowIndex != GetFocusedRowIndex() &&
+      !CanChangeFocusedRow())
+    return false;
   FInfo->ChangeFocusedRow(ARowIndex, false);
   if (FChanges != 0 && !FInfo->IsLocked()) Dispatch();
   return true;
@@ -1688,15 +1699,20 @@ bool TcxCustomDataController::ChangeDetailExpanding(int ARecordIndex, bool AExpa
   DetailsChanging();
   TcxDetailObject* obj = FRelations->GetDetailObject(ARecordIndex);
   if (!obj) return false;
-  bool allow = true;
-  if (AExpanded && OnDetailExpanding) OnDetailExpanding(this, ARecordIndex, allow);
-  if (!AExpanded && OnDetailCollapsing) OnDetailCollapsing(this, ARecordIndex, allow);
-  if (!allow) return false;
+  if (!CanChangeDetailExpanding(ARecordIndex, AExpanded)) return false;
   obj->Expanded = AExpanded;
   AddChange(cxDataChange::Details);
   if (AExpanded && OnDetailExpanded) OnDetailExpanded(this, ARecordIndex);
   if (!AExpanded && OnDetailCollapsed) OnDetailCollapsed(this, ARecordIndex);
   return true;
+}
+
+bool TcxCustomDataController::CanChangeDetailExpanding(int ARecordIndex, bool AExpanded)
+{
+  bool allow = true;
+  if (AExpanded && OnDetailExpanding) OnDetailExpanding(this, ARecordIndex, allow);
+  if (!AExpanded && OnDetailCollapsing) OnDetailCollapsing(this, ARecordIndex, allow);
+  return allow;
 }
 
 int TcxCustomDataController::GetDetailActiveRelationIndex(int ARecordIndex)

@@ -25,6 +25,7 @@
 #include "controls/data/cxDataField.h"
 #include "controls/data/cxDataProvider.h"
 #include "controls/data/cxDataUpdateInfo.h"
+#include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Sets.h"
 #include "platform/rtl/Exceptions.h"
@@ -149,6 +150,9 @@ public:
   TcxCustomDataControllerInfo* GetInfo() const { return FInfo.get(); }
   TcxDataFilterCriteria* GetFilter() const { return FFilter.get(); }
   TcxDataSummary* GetSummary() const { return FSummary.get(); }
+  // The class of the summary's items. A controller answering another class calls
+  // RecreateSummary from its constructor (the base's summary is built before it).
+  virtual TCollectionItemClass GetSummaryItemClass() const;
   TComponent* GetOwner() const { return FOwner; }
   TcxDataControllerGroups* GetGroups() const { return FGroups.get(); }
 
@@ -458,10 +462,17 @@ public:
   bool IsDetailMode() const { return FMasterRelation != nullptr; }
   bool IsPattern() const { return GetDetailMode() == 1; }
   TcxCustomDataController* GetPatternDataController();
+  // Inside the creation of a detail controller for one of this controller's records.
+  bool IsCreatingDetail() const { return FCreatingDetail; }
   virtual int GetDefaultActiveRelationIndex() { return 0; }
   bool GetDetailExpanded(int ARecordIndex);
   // False when unchanged, out of range, without details or refused by OnDetailExpanding/Collapsing.
   bool ChangeDetailExpanding(int ARecordIndex, bool AExpanded);
+  // Asks OnDetailExpanding / OnDetailCollapsing.
+  virtual bool CanChangeDetailExpanding(int ARecordIndex, bool AExpanded);
+  // Consulted before the focus moves to another row while the provider follows a dataset
+  // cursor (except while it takes over an insert the dataset started).
+  virtual bool CanChangeFocusedRow() { return true; }
   int GetDetailActiveRelationIndex(int ARecordIndex);
   void ChangeDetailActiveRelationIndex(int ARecordIndex, int ARelationIndex);
   void CollapseDetails();
@@ -523,6 +534,8 @@ protected:
   void SetDataProvider(std::unique_ptr<TcxCustomDataProvider> AProvider);
   // A bound controller installs its own filter criteria from its constructor; the old one is freed.
   void SetFilterCriteria(std::unique_ptr<TcxDataFilterCriteria> AFilter);
+  // A new, empty summary with items of GetSummaryItemClass; the old one is freed.
+  void RecreateSummary();
 
 private:
   friend class TcxDataListenerLink;

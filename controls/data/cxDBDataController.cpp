@@ -4,6 +4,8 @@
 
 #include "controls/data/cxDB.h"
 #include "controls/data/cxDBDataAdapters.h"
+#include "controls/data/cxDBDataSummary.h"
+#include "controls/data/cxDBFilter.h"
 #include "controls/data/cxDataConsts.h"
 #include "controls/data/cxVariants.h"
 #include "platform/db/DataSet.h"
@@ -215,6 +217,26 @@ void TcxDBDataFilterCriteria::Changed()
   TcxDataFilterCriteria::Changed();
 }
 
+TcxDBDataFilterCriteriaItem::TcxDBDataFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
+                                                         TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
+                                                         const AnsiString& ADisplayValue)
+    : TcxDataFilterCriteriaItem(AParent, AItemLink, AOperatorKind, AValue, ADisplayValue)
+{
+  // Only the null operators have a dataset-specific form.
+  if (dynamic_cast<TcxFilterNullOperator*>(GetOperator())) RecreateOperator();
+}
+
+std::unique_ptr<TcxFilterOperator> TcxDBDataFilterCriteriaItem::CreateOperator()
+{
+  std::unique_ptr<TcxFilterOperator> op = TcxDataFilterCriteriaItem::CreateOperator();
+  auto* criteria = dynamic_cast<TcxDataFilterCriteria*>(GetCriteria());
+  auto* c = dynamic_cast<TcxDBDataController*>(criteria ? criteria->GetDataController() : nullptr);
+  TDataSet* ds = c ? c->GetDataSet() : nullptr;
+  if (TcxDBFilterOperatorAdapter* adapter = cxDBFilter::GetFilterOperatorAdapter(ds))
+    adapter->PrepareOperatorClass(this, ds, op);
+  return op;
+}
+
 AnsiString TcxDBDataFilterCriteriaItem::GetFieldName()
 {
   auto* c = dynamic_cast<TcxDBDataController*>(GetField() ? GetField()->GetDataController() : nullptr);
@@ -227,9 +249,12 @@ TcxDBDataController::TcxDBDataController(TComponent* AOwner) : TcxCustomDataCont
 {
   SetDataProvider(std::make_unique<TcxDBDataProvider>(this));
   SetFilterCriteria(std::make_unique<TcxDBDataFilterCriteria>(this));
+  RecreateSummary();
   FDataModeController = std::make_unique<TcxDBDataModeController>(this);
   FDBSelection = std::make_unique<TcxDBDataSelection>(this);
 }
+
+TCollectionItemClass TcxDBDataController::GetSummaryItemClass() const { return TcxDBDataSummaryItem::StaticClass(); }
 
 TcxDBDataController::~TcxDBDataController()
 {
@@ -644,6 +669,66 @@ void TcxDBDataController::SyncDataSetPos()
   ChangeFocusedRecordIndex(r);
 }
 
+TcxCustomDataController* TcxDBDataController::SyncMasterPos()
+{
+  if (FInSyncMasterPos || FInCheckBrowseMode) return nullptr;
+  TFlagScope scope(FInSyncMasterPos);
+  return FollowDataSetToMaster();
+}
+
+TcxCustomDataController* TcxDBDataController::FollowDataSetToMaster()
+{
+  TcxCustomDataRelation* relation = GetMasterRelation();
+  auto* master = dynamic_cast<TcxDBDataController*>(relation ? relation->GetDataController() : nullptr);
+  if (!master || !IsPattern() || GetLinkedDetailKeyFieldNames().empty() || !GetDBProvider()->IsSyncMode())
+    return nullptr;
+  for (TcxDBDataController* m = master; m;) {
+    if (!m->GetDBProvider()->IsSyncMode() || !m->IsKeyNavigation() || m->IsEditing()) return nullptr;
+    TcxCustomDataRelation* up = m->GetMasterRelation();
+    m = up ? dynamic_cast<TcxDBDataController*>(up->GetDataController()) : nullptr;
+  }
+  if (master->IsCreatingDetail() || master->FInSyncMasterPos) return nullptr;
+  TDataSet* ds = GetDataSet();
+  TDataSet* masterDs = master->GetDataSet();
+  if (!ds || !masterDs || ds->IsEmpty() || masterDs->IsEmpty()) return nullptr;
+
+  TFlagScope masterScope(master->FInSyncMasterPos);
+  Variant detailValues;
+  cxDB::GetFieldValues(ds, GetDetailKeyFieldList(), detailValues);
+  TStringList names;
+  cxDB::GetFieldNames(FMasterKeyFieldNames, &names);
+  std::vector<TField*> masterFields;
+  for (int i = 0; i < names.GetCount(); ++i)
+    if (TField* f = masterDs->FindField(names.GetStrings(i))) masterFields.push_back(f);
+  Variant masterValues;
+  cxDB::GetFieldValues(masterDs, masterFields, masterValues);
+  if (!cxVariants::VarValuesEqual(detailValues, masterValues)) {
+    auto* mp = master->GetDBProvider();
+    bool found;
+    mp->BeginLocate();
+    try {
+      found = masterDs->Locate(FMasterKeyFieldNames, detailValues);
+    } catch (...) {
+      mp->EndLocate();
+      throw;
+    }
+    mp->EndLocate();
+    if (!found) return nullptr;
+  }
+  // The master itself a pattern: its own masters follow, and its clone is the level shown.
+  auto* level = master->IsPattern() ? dynamic_cast<TcxDBDataController*>(master->FollowDataSetToMaster()) : master;
+  if (!level) return nullptr;
+  const int r = level->LocateRecordIndex();
+  if (r < 0) return nullptr;
+  if (level->GetFocusedRecordIndex() != r) level->ChangeFocusedRecordIndex(r);
+  if (level->GetFocusedRecordIndex() != r) return nullptr;
+  const int relationIndex = relation->GetIndex();
+  level->ChangeDetailExpanding(r, true);
+  if (!level->GetDetailExpanded(r)) return nullptr;
+  level->ChangeDetailActiveRelationIndex(r, relationIndex);
+  return level->GetDetailDataController(r, relationIndex);
+}
+
 bool TcxDBDataController::CanFocusRecord(int ARecordIndex)
 {
   auto* p = GetDBProvider();
@@ -684,6 +769,31 @@ void TcxDBDataController::DetailsChanging()
   if (!ds || !ds->GetActive() || FInCheckBrowseMode) return;
   TFlagScope scope(FInCheckBrowseMode);
   ds->CheckBrowseMode();
+}
+
+bool TcxDBDataController::CanChangeFocusedRow()
+{
+  if (FInDetailReset) return true;
+  auto* relation = dynamic_cast<TcxDBDataRelation*>(GetMasterRelation());
+  TcxCustomDataController* master = relation ? relation->GetDataController() : nullptr;
+  if (!master) return true;
+  if (!master->CanChangeFocusedRow()) return false;
+  TcxDataListenerLink masterLink(master);
+  TcxDataListenerLink selfLink(this);
+  master->DetailsChanging();
+  if (!masterLink.DataController || !selfLink.DataController) return false;
+  DetailsChanging();
+  return masterLink.DataController && selfLink.DataController;
+}
+
+bool TcxDBDataController::CanChangeDetailExpanding(int ARecordIndex, bool AExpanded)
+{
+  if (AExpanded && IsGridMode()) {
+    for (int attempt = 0; attempt < 2 && GetFocusedRecordIndex() != ARecordIndex; ++attempt)
+      ChangeFocusedRecordIndex(ARecordIndex);
+    if (GetFocusedRecordIndex() != ARecordIndex) return false;
+  }
+  return TcxCustomDataController::CanChangeDetailExpanding(ARecordIndex, AExpanded);
 }
 
 bool TcxDBDataController::IsFiltering() const

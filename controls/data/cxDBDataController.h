@@ -127,8 +127,12 @@ private:
 // A condition that names its field in the dataset's filter (origin or bracketed name).
 class TcxDBDataFilterCriteriaItem : public TcxDataFilterCriteriaItem {
 public:
-  using TcxDataFilterCriteriaItem::TcxDataFilterCriteriaItem;
+  TcxDBDataFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink, TcxFilterOperatorKind AOperatorKind,
+                              const Variant& AValue, const AnsiString& ADisplayValue);
   AnsiString GetFieldName() override;
+  // The base choice, which the filter-operator adapter of the controller's dataset may replace
+  // (a query gets "IS NULL" / "IS NOT NULL").
+  std::unique_ptr<TcxFilterOperator> CreateOperator() override;
 };
 
 // Grid-mode selection: the bookmarks of the selected records in the dataset's order, and the
@@ -253,6 +257,8 @@ public:
 
   // ---- overrides of the record model
   std::unique_ptr<TcxCustomDataField> CreateField() override;
+  // TcxDBDataSummaryItem.
+  TCollectionItemClass GetSummaryItemClass() const override;
   std::unique_ptr<TcxCustomDataRelation> CreateRelation(TcxCustomDataRelationList* AList, TObject* AItem) override;
   bool IsKeyNavigation() const override;
   void GetKeyFields(std::vector<TcxCustomDataField*>& AList) override;
@@ -264,6 +270,11 @@ public:
   void ResetData() override;
   bool CanFocusRecord(int ARecordIndex) override;
   void DetailsChanging() override;
+  // A detail: the master must agree, then the master's and this dataset's pending edits are
+  // posted; false when either controller went while posting.
+  bool CanChangeFocusedRow() override;
+  // Grid mode: the record is focused before it expands (its detail follows the dataset's record).
+  bool CanChangeDetailExpanding(int ARecordIndex, bool AExpanded) override;
   bool IsFiltering() const override;
   bool IsProviderField(TcxCustomDataField* AField) const override;
   // An item bound to a dataset field keeps the field's value type.
@@ -279,6 +290,11 @@ public:
   void RefreshExternalData();
   // The focus follows the dataset (sync mode).
   void SyncDataSetPos();
+  // A pattern detail whose dataset cursor moved: each master dataset up the chain moves to the master
+  // record of the detail record, the master level focuses and expands that record and shows
+  // this relation. Answers the clone detail controller under it; nullptr when the chain cannot
+  // follow (not in sync mode or key navigation, editing, no such master record).
+  TcxCustomDataController* SyncMasterPos();
 
   // ---- hooks of a view
   virtual void DetailFirstChanged(bool AValue) {}
@@ -295,12 +311,14 @@ public:
 private:
   friend class TcxDBDataProvider;
   friend class TcxDBDataRelation;
+  friend class TcxDBDataSummaryItem;
   void BindFieldName(TcxDBDataField* AField, const AnsiString& AFieldName, bool AIsLookupKeys);
   void BindField(TcxDBDataField* AField, bool AOnlyLookupKeys);
   // A non-empty text creates the internal field when missing and binds it; empty frees it.
   void UpdateInternalField(const AnsiString& AFieldNames, TcxDBDataField*& AField);
   void KeyFieldNamesChanged();
   int LocateRecordIndexByKeys(const std::vector<TcxCustomDataField*>& AFields, const Variant& AValues);
+  TcxCustomDataController* FollowDataSetToMaster();
 
   std::unique_ptr<TcxDBDataModeController> FDataModeController;
   std::unique_ptr<TcxDBDataSelection> FDBSelection;
@@ -315,5 +333,6 @@ private:
   bool FInDetailReset = false;
   bool FInResetFields = false;
   bool FInSyncFocus = false;
+  bool FInSyncMasterPos = false;
   bool FDestroyingDB = false;
 };

@@ -881,6 +881,7 @@ void TcxDBDataProvider::ActiveChanged(bool AActive)
   auto* c = DataController();
   if (c->IsUnbinding()) return;
   TDataSet* ds = GetDataSet();
+  TFlagScope scope(InActiveChanged);
   if (!AActive) ResetEditing();
   if (!AActive && ds && ds->GetDefaultFields()) c->ResetFields();
   c->ActiveChanged(AActive);
@@ -924,7 +925,11 @@ void TcxDBDataProvider::DataScrolled(int ADistance)
     CurrentRecordIndex += ADistance;
   }
   ResetChanging();
-  if (LocateDepth == 0) SyncFocus();
+  if (LocateDepth == 0) {
+    // A move in a pattern detail's dataset (not one made by loading) brings its masters along.
+    if (c->IsPattern() && IsSyncMode() && !InActiveChanged && !IsDataSetBusy()) c->SyncMasterPos();
+    SyncFocus();
+  }
   if (IsGridMode()) c->UpdateScrollBars();
 }
 

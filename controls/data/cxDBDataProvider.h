@@ -161,7 +161,8 @@ public:
   int CompareBookmarks(const AnsiString& A, const AnsiString& B) const;
 
   // ---- modes
-  bool IsSyncMode() const;
+  bool IsSyncMode() const override;
+  bool IsTakingOverInsert() const override { return FInTakeOver; }
   bool IsKeyNavigation() const;
   bool IsSmartRefresh() const;
   bool IsSyncInsert() const;
@@ -204,6 +205,7 @@ public:
   int CurrentRecordIndex = -1;
   bool ReloadAfterCancel = false;
   bool InCanInitEditing = false;
+  bool InActiveChanged = false;
   bool InInsertOrAppend = false;
   bool InFirst = false;
   bool InPendingNotify = false;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 
 #include "controls/data/cxCustomData.h"
 #include "controls/data/cxDataConsts.h"
@@ -46,33 +47,61 @@ struct TNumKey {
   int Record;
   int Kind;  // 0 no record block, 1 Null, 2 value (the storage's order)
 };
+// How many code units of a text its key's head holds, their width, and the head's words (a
+// wide text gets two words, eight units: texts often share their first few characters).
+template <class S>
+struct TTextUnits;
+template <>
+struct TTextUnits<AnsiString> {
+  static constexpr size_t Count = 8;
+  static constexpr int Bits = 8;
+  static constexpr size_t Words = 1;
+};
+template <>
+struct TTextUnits<WideString> {
+  static constexpr size_t Count = 8;
+  static constexpr int Bits = 16;
+  static constexpr size_t Words = 2;
+};
+
+template <class S>
 struct TTextKey {
-  uint64_t Head;  // the first eight bytes, big-endian, zero-padded: orders most pairs alone
-  const AnsiString* Value;
+  // The first code units, big-endian, zero-padded: orders most pairs alone.
+  uint64_t Head[TTextUnits<S>::Words];
+  const S* Value;
   int Record;
   Byte Kind;
-  // The text's size when at most 8, else 9 (10: no text referenced): with equal heads, a text
-  // of at most 8 bytes is a prefix of the other one, so the sizes order the pair without
-  // reading the texts.
+  // The text's length when it fits the head, else Count + 1 (Count + 2: no text referenced):
+  // with equal heads, a text that fits is a prefix of the other one, so the lengths order the
+  // pair without reading the texts.
   Byte Short;
 };
 
-// The byte order of two texts' keys (both of kind 2).
-int CompareTextKeys(const TTextKey& A, const TTextKey& B)
+// The code-unit order of two texts' keys (both of kind 2), as the value type compares them.
+template <class S>
+int CompareTextKeys(const TTextKey<S>& A, const TTextKey<S>& B)
 {
-  if (A.Head != B.Head) return A.Head < B.Head ? -1 : 1;
-  if (A.Short <= 8 || B.Short <= 8) return A.Short == B.Short ? 0 : A.Short < B.Short ? -1 : 1;
+  constexpr size_t N = TTextUnits<S>::Count;
+  for (size_t w = 0; w < TTextUnits<S>::Words; ++w)
+    if (A.Head[w] != B.Head[w]) return A.Head[w] < B.Head[w] ? -1 : 1;
+  if (A.Short <= N || B.Short <= N) return A.Short == B.Short ? 0 : A.Short < B.Short ? -1 : 1;
   if (!A.Value || !B.Value) return (A.Value ? 1 : 0) - (B.Value ? 1 : 0);
   const int c = A.Value->compare(*B.Value);
   return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-uint64_t TextHead(const AnsiString& S)
+template <class S>
+void SetTextHead(TTextKey<S>& AKey)
 {
-  uint64_t h = 0;
-  const size_t n = std::min<size_t>(S.size(), 8);
-  for (size_t i = 0; i < 8; ++i) h = (h << 8) | (i < n ? static_cast<unsigned char>(S[i]) : 0u);
-  return h;
+  using U = std::make_unsigned_t<typename S::value_type>;
+  constexpr size_t PerWord = TTextUnits<S>::Count / TTextUnits<S>::Words;
+  const size_t n = AKey.Value ? std::min<size_t>(AKey.Value->size(), TTextUnits<S>::Count) : 0;
+  for (size_t w = 0; w < TTextUnits<S>::Words; ++w) {
+    uint64_t h = 0;
+    for (size_t i = w * PerWord; i < (w + 1) * PerWord; ++i)
+      h = (h << TTextUnits<S>::Bits) | (i < n ? static_cast<U>((*AKey.Value)[i]) : 0u);
+    AKey.Head[w] = h;
+  }
 }
 
 template <class T>
@@ -482,18 +511,20 @@ bool TcxCustomDataControllerInfo::SortByKeys()
     }
     return true;
   }
-  if (def->GetTypeClass() == TcxStringValueType::Class()) {
-    std::vector<TTextKey> keys(static_cast<size_t>(n));
+  // Texts: 8-bit or 16-bit code units, each compared by its value type's plain order.
+  auto sortTexts = [&]<class S>() {
+    constexpr size_t N = TTextUnits<S>::Count;
+    std::vector<TTextKey<S>> keys(static_cast<size_t>(n));
     for (int i = 0; i < n; ++i) {
       const void* data;
       auto& k = keys[static_cast<size_t>(i)];
       k.Record = FRecordList[static_cast<size_t>(i)];
-      k.Kind = kindOf(k.Record, data);
-      k.Value = k.Kind == 2 ? static_cast<const AnsiString*>(data) : nullptr;
-      k.Head = k.Value ? TextHead(*k.Value) : 0;
-      k.Short = static_cast<Byte>(k.Value ? std::min<size_t>(k.Value->size(), 9) : 10);
+      k.Kind = static_cast<Byte>(kindOf(k.Record, data));
+      k.Value = k.Kind == 2 ? static_cast<const S*>(data) : nullptr;
+      SetTextHead(k);
+      k.Short = static_cast<Byte>(k.Value ? std::min<size_t>(k.Value->size(), N + 1) : N + 2);
     }
-    auto cmp = [&](const TTextKey& a, const TTextKey& b) {
+    auto cmp = [&](const TTextKey<S>& a, const TTextKey<S>& b) {
       int r = a.Kind != b.Kind ? (a.Kind < b.Kind ? -1 : 1) : a.Kind != 2 ? 0 : CompareTextKeys(a, b);
       if (r != 0) return r < 0 ? -sign : sign;
       if (a.Record == b.Record) return 0;
@@ -507,8 +538,8 @@ bool TcxCustomDataControllerInfo::SortByKeys()
       FSortBreaks.assign(static_cast<size_t>(n), 0);
       int open = 0;
       for (int i = 1; i < n; ++i) {
-        const TTextKey& a = keys[static_cast<size_t>(open)];
-        const TTextKey& b = keys[static_cast<size_t>(i)];
+        const TTextKey<S>& a = keys[static_cast<size_t>(open)];
+        const TTextKey<S>& b = keys[static_cast<size_t>(i)];
         const bool same = a.Kind == b.Kind && (a.Kind != 2 || CompareTextKeys(a, b) == 0);
         if (!same) {
           FSortBreaks[static_cast<size_t>(i)] = 1;
@@ -516,6 +547,13 @@ bool TcxCustomDataControllerInfo::SortByKeys()
         }
       }
     }
+  };
+  if (def->GetTypeClass() == TcxStringValueType::Class()) {
+    sortTexts.template operator()<AnsiString>();
+    return true;
+  }
+  if (def->GetTypeClass() == TcxWideStringValueType::Class()) {
+    sortTexts.template operator()<WideString>();
     return true;
   }
   return false;

@@ -36,6 +36,10 @@ public:
   virtual void RestorePos() {}
   virtual bool IsActive() const { return false; }
   virtual bool IsActiveDataSet() const { return false; }
+  // The focus follows a dataset cursor.
+  virtual bool IsSyncMode() const { return false; }
+  // Inside taking over an insert that the dataset started.
+  virtual bool IsTakingOverInsert() const { return false; }
   virtual bool HasFields() const { return false; }
   virtual bool IsBOF() const { return true; }
   virtual bool IsEOF() const { return true; }

@@ -169,6 +169,11 @@ AnsiString TcxDataSummaryItem::GetText(const Variant& AValue, bool AIsFooter)
 
 // ---- TcxDataSummaryItems ---------------------------------------------------------------------
 
+TcxDataSummaryItems::TcxDataSummaryItems(TcxDataSummary* ASummary)
+    : TcxDataSummaryCollection(ASummary, ASummary->GetSummaryItemClass())
+{
+}
+
 TcxDataSummaryItem* TcxDataSummaryItems::Add(TObject* AItemLink, TcxSummaryPosition APosition, TcxSummaryKind AKind,
                                              const AnsiString& AFormat)
 {
@@ -345,8 +350,9 @@ TcxDataSummaryGroup* TcxDataSummaryGroups::FindByItemLink(TObject* AItemLink) co
 
 // ---- TcxDataSummary --------------------------------------------------------------------------
 
-TcxDataSummary::TcxDataSummary(TcxCustomDataController* ADataController)
+TcxDataSummary::TcxDataSummary(TcxCustomDataController* ADataController, TCollectionItemClass AItemClass)
     : FDataController(ADataController),
+      FSummaryItemClass(AItemClass ? AItemClass : TcxDataSummaryItem::StaticClass()),
       FFooterSummaryItems(std::make_unique<TcxDataFooterSummaryItems>(this)),
       FDefaultGroupSummaryItems(std::make_unique<TcxDataGroupSummaryItems>(this)),
       FSummaryGroups(std::make_unique<TcxDataSummaryGroups>(this))
@@ -427,7 +433,7 @@ void TcxDataSummary::Calculate()
 
 void TcxDataSummary::CalculateItem(TcxDataSummaryItem* AItem, int ARecordIndex, Variant& AValue, int& ACount)
 {
-  TcxCustomDataField* f = AItem->GetField();
+  TcxCustomDataField* f = AItem->GetDataField();
   if (!f) return;
   Variant value = FDataController->GetFieldValue(ARecordIndex, f);
   TcxDataSummaryItems* items = AItem->GetItems();
@@ -511,7 +517,7 @@ void TcxDataSummary::CalculateRange(TcxDataSummaryItems* AItems, int AFrom, int 
   std::vector<int> slow;
   for (int i = 0; i < AItems->GetCount(); ++i) {
     TcxDataSummaryItem* item = AItems->GetItem(i);
-    TcxCustomDataField* f = item->GetField();
+    TcxCustomDataField* f = item->GetDataField();
     TcxValueDef* def = f ? f->GetValueDef() : nullptr;
     if (def && !AItems->OnSummary && item->GetKind() != skNone && def->GetTypeClass() == TcxFloatValueType::Class() &&
         !FDataController->IsGridMode())
@@ -562,7 +568,7 @@ Variant TcxDataSummary::EndCalculate(TcxDataSummaryItems* AItems, std::vector<Va
     TcxDataSummaryItem* item = AItems->GetItem(i);
     Variant& v = AValues[static_cast<size_t>(i)];
     const int count = ACounts[static_cast<size_t>(i)];
-    if (item->GetField()) {
+    if (item->GetDataField()) {
       if (v.IsEmpty()) v = Variant::Null();
       if (item->GetKind() == skCount) {
         v = Variant(count);
@@ -684,9 +690,13 @@ void TcxDataSummary::RemoveField(TcxCustomDataField* AField)
   ++FLockCount;
   auto unlink = [&](TcxDataSummaryCollection* AItems) {
     for (int i = 0; i < AItems->GetCount(); ++i)
-      if (auto* item = static_cast<TcxCustomDataSummaryItem*>(AItems->GetItem(i)); item->GetField() == AField) {
-        item->SetField(nullptr);
-        changed = true;
+      if (auto* item = static_cast<TcxCustomDataSummaryItem*>(AItems->GetItem(i))) {
+        if (item->GetDataField() == AField && item->GetField() != AField) changed = true;
+        item->DataFieldRemoved(AField);
+        if (item->GetField() == AField) {
+          item->SetField(nullptr);
+          changed = true;
+        }
       }
   };
   try {

@@ -76,6 +76,11 @@ public:
   void SetItemLink(TObject* AItem);
   TcxCustomDataField* GetField() const { return FField; }
   void SetField(TcxCustomDataField* AField);
+  // The field whose values are summed: the linked field here; an item bound otherwise (by a
+  // dataset field name) answers its own.
+  virtual TcxCustomDataField* GetDataField() const { return FField; }
+  // A field of the controller is going; an item holding a field of its own drops it.
+  virtual void DataFieldRemoved(TcxCustomDataField* AField) {}
 
 protected:
   // Before the field changes (nothing here).
@@ -127,7 +132,8 @@ private:
 class TcxDataSummaryItems : public TcxDataSummaryCollection {
   PELTO_CLASS(TcxDataSummaryItems, TcxDataSummaryCollection)
 public:
-  explicit TcxDataSummaryItems(TcxDataSummary* ASummary) : TcxDataSummaryCollection(ASummary, TcxDataSummaryItem::StaticClass()) {}
+  // Items are of the summary's item class.
+  explicit TcxDataSummaryItems(TcxDataSummary* ASummary);
   // The collection owns the item; recalculates.
   TcxDataSummaryItem* Add() { return static_cast<TcxDataSummaryItem*>(AddItem()); }
   TcxDataSummaryItem* Add(TObject* AItemLink, TcxSummaryPosition APosition, TcxSummaryKind AKind,
@@ -261,8 +267,11 @@ public:
 class TcxDataSummary : public TPersistent {
   PELTO_CLASS(TcxDataSummary, TPersistent)
 public:
-  explicit TcxDataSummary(TcxCustomDataController* ADataController);
+  // AItemClass: the class of every summary item (a TcxDataSummaryItem descendant); nullptr
+  // for TcxDataSummaryItem.
+  explicit TcxDataSummary(TcxCustomDataController* ADataController, TCollectionItemClass AItemClass = nullptr);
   ~TcxDataSummary() override;
+  TCollectionItemClass GetSummaryItemClass() const { return FSummaryItemClass; }
   // From another summary: the three collections, the options and OnAfterSummary.
   void Assign(TPersistent* Source) override;
 
@@ -320,6 +329,7 @@ private:
   Variant EndCalculate(TcxDataSummaryItems* AItems, std::vector<Variant>& AValues, const std::vector<int>& ACounts);
 
   TcxCustomDataController* FDataController;
+  TCollectionItemClass FSummaryItemClass;  // before the collections that use it
   bool FDestroying = false;
   std::unique_ptr<TcxDataFooterSummaryItems> FFooterSummaryItems;
   std::unique_ptr<TcxDataGroupSummaryItems> FDefaultGroupSummaryItems;

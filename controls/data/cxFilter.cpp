@@ -2,6 +2,7 @@
 #include "controls/data/cxFilter.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "controls/data/cxDataConsts.h"
 #include "controls/data/cxFilterConsts.h"
@@ -20,16 +21,33 @@ constexpr int kMaxGroupDepth = 128;
 
 [[noreturn]] void RaiseReadError() { throw EReadError(cxDataConsts::cxSDataReadError); }
 
-// Holds an update lock for a scope: EndUpdate on the way out, also when an error passes.
+// Holds an update lock for a scope: EndUpdate on the way out, also when an error passes. The
+// change that EndUpdate reports may raise (a dataset refusing the filter text, a failed post):
+// that error reaches the caller, unless another one is already on its way.
 class TUpdateLock {
 public:
-  explicit TUpdateLock(TcxFilterCriteria* ACriteria) : FCriteria(ACriteria) { FCriteria->BeginUpdate(); }
-  ~TUpdateLock() { FCriteria->EndUpdate(); }
+  explicit TUpdateLock(TcxFilterCriteria* ACriteria)
+      : FCriteria(ACriteria), FUncaught(std::uncaught_exceptions())
+  {
+    FCriteria->BeginUpdate();
+  }
+  ~TUpdateLock() noexcept(false)
+  {
+    if (std::uncaught_exceptions() == FUncaught) {
+      FCriteria->EndUpdate();
+      return;
+    }
+    try {
+      FCriteria->EndUpdate();
+    } catch (...) {
+    }
+  }
   TUpdateLock(const TUpdateLock&) = delete;
   TUpdateLock& operator=(const TUpdateLock&) = delete;
 
 private:
   TcxFilterCriteria* FCriteria;
+  int FUncaught;
 };
 
 }  // namespace

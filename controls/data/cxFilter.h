@@ -365,7 +365,9 @@ public:
 
   // The class for a kind and value (Null and NotNull for Equal/Like and NotEqual/NotLike with a
   // value that passes the Null test). The kind must be below cxFilterOperatorKindCount.
-  std::unique_ptr<TcxFilterOperator> CreateOperator();
+  // The constructor runs this class's version: a descendant that answers otherwise re-creates
+  // the operator from its own constructor.
+  virtual std::unique_ptr<TcxFilterOperator> CreateOperator();
 
 private:
   AnsiString FDisplayValue;

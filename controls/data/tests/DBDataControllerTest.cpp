@@ -12,6 +12,7 @@
 #include "controls/data/cxDataRelations.h"
 #include "controls/data/cxDataSummary.h"
 #include "platform/db/ADODataSet.h"
+#include "platform/db/DB.h"
 #include "platform/db/DBClasses.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -308,6 +309,26 @@ TEST_F(DBControllerTest, KeyFieldsIdentifyRecords)
 }
 
 
+TEST_F(DBControllerTest, FocusFollowingTheCursorMovesOnlyWhenAllowed)
+{
+  class TRefusing : public TcxDBDataController {
+  public:
+    bool CanChangeFocusedRow() override { return Allow; }
+    bool Allow = true;
+  };
+  for (bool sync : {true, false}) {
+    SCOPED_TRACE(sync);
+    auto c = std::make_unique<TRefusing>();
+    c->GetDataModeController()->SetSyncMode(sync);
+    Bind({"ID"}, c.get());
+    c->SetFocusedRowIndex(0);
+    c->Allow = false;
+    EXPECT_EQ(c->ChangeFocusedRowIndex(2), !sync);
+    EXPECT_EQ(c->GetFocusedRowIndex(), sync ? 0 : 2);
+    c->SetDataSource(nullptr);
+  }
+}
+
 TEST_F(DBControllerTest, ProvidersSharingADataSetWaitForAFrozenOne)
 {
   Bind({"ID"});
@@ -444,6 +465,54 @@ TEST_F(DBControllerQueryTest, EditPostedThroughTheControllerReachesTheDatabase)
   EXPECT_EQ(again->FieldByName("Title")->GetAsString(), "弹簧垫片");
   c.SetDataSource(nullptr);
   EXPECT_EQ(c.GetRecordCount(), 0);
+}
+
+TEST_F(DBControllerQueryTest, FilterTextHandedToAQueryUsesSqlNullsAndFormattedValues)
+{
+  Exec("insert into parts values (4, NULL, 2.5)");
+  auto q = Open("select * from parts order by Id");
+  TDataSource source(nullptr);
+  source.SetDataSet(q.get());
+  TcxDBDataController c;
+  TItem id, title;
+  c.AddItem(&id);
+  c.AddItem(&title);
+  c.ChangeFieldName(0, "Id");
+  c.ChangeFieldName(1, "Title");
+  c.SetDataSource(&source);
+  auto ids = [&] {
+    std::vector<int> result;
+    for (int row = 0; row < c.GetRowCount(); ++row) result.push_back(c.GetValue(c.GetRowInfo(row).RecordIndex, 0).AsInteger());
+    return result;
+  };
+  TcxDBDataFilterCriteria* filter = c.GetDBFilter();
+  filter->SetAutoDataSetFilter(true);
+  filter->BeginUpdate();
+  TcxFilterCriteriaItem* blank = filter->AddItem(filter->GetRoot(), &title, fokEqual, Variant::Null(), "");
+  filter->SetActive(true);
+  filter->EndUpdate();
+  EXPECT_NE(q->GetFilter().find("IS NULL"), AnsiString::npos) << q->GetFilter();
+  EXPECT_EQ(ids(), (std::vector<int>{4}));
+  blank->SetOperatorKind(fokNotEqual);
+  EXPECT_NE(q->GetFilter().find("IS NOT NULL"), AnsiString::npos) << q->GetFilter();
+  EXPECT_EQ(ids(), (std::vector<int>{1, 2, 3}));
+
+  // Value texts go through OnFormatFilterTextValue on their way to the dataset.
+  std::vector<Variant> formatted;
+  filter->OnFormatFilterTextValue = [&](TObject* Sender, const Variant& AValue, AnsiString& ADisplayValue) {
+    EXPECT_EQ(Sender, filter);
+    if (AValue.IsNull()) return;
+    formatted.push_back(AValue);
+    ADisplayValue = "2";
+  };
+  filter->AddItem(filter->GetRoot(), &id, fokGreater, 1, "1");
+  ASSERT_FALSE(formatted.empty());
+  EXPECT_EQ(formatted.back().AsInteger(), 1);
+  EXPECT_EQ(ids(), (std::vector<int>{3}));
+  // A text the dataset refuses reaches the caller as its error.
+  filter->OnFormatFilterTextValue = [](TObject*, const Variant&, AnsiString& ADisplayValue) { ADisplayValue = "'"; };
+  EXPECT_THROW(filter->AddItem(filter->GetRoot(), &id, fokLess, 9, "9"), EDatabaseError);
+  c.SetDataSource(nullptr);
 }
 
 }  // namespace

@@ -161,6 +161,77 @@ TEST_F(DBMasterDetailTest, HasChildrenIsAskedOfTheDetailDataSetAndCached)
   EXPECT_EQ(asked, 1);
 }
 
+TEST_F(DBMasterDetailTest, MasterFollowsAMoveInTheDetailDataSet)
+{
+  Details.SetSort("MasterID, DID");
+  Masters.First();
+  ASSERT_EQ(Master.GetFocusedRecordIndex(), 0);
+  ASSERT_TRUE(Details.Locate("DID", 5));  // master 3's second detail
+  TcxCustomDataController* shown = Pattern.SyncMasterPos();
+  EXPECT_EQ(Masters.FieldByName("MID")->GetAsInteger(), 3);
+  EXPECT_EQ(Master.GetFocusedRecordIndex(), 2);
+  EXPECT_TRUE(Master.GetDetailExpanded(2));
+  EXPECT_EQ(Master.GetDetailActiveRelationIndex(2), 0);
+  TLevelController* third = Clone(2);
+  ASSERT_NE(third, nullptr);
+  EXPECT_EQ(shown, third);
+  EXPECT_EQ(third->Column(0), (std::vector<int>{4, 5, 6}));
+  EXPECT_EQ(Pattern.SyncMasterPos(), third);  // already there: answers the clone only
+
+  // A master that does not follow its dataset stays where it is.
+  Master.GetDataModeController()->SetSyncMode(false);
+  ASSERT_TRUE(Details.Locate("DID", 3));
+  EXPECT_EQ(Pattern.SyncMasterPos(), nullptr);
+  EXPECT_EQ(Masters.FieldByName("MID")->GetAsInteger(), 3);
+  EXPECT_FALSE(Master.GetDetailExpanded(1));
+}
+
+TEST_F(DBMasterDetailTest, MovingInACloneFirstPostsTheMastersPendingEdit)
+{
+  Details.SetSort("MasterID, DID");
+  TLevelController* third = Clone(2);
+  ASSERT_EQ(third->Column(0), (std::vector<int>{4, 5, 6}));
+  Masters.Edit();
+  Masters.FieldByName("Title")->SetAsString("changed");
+  // Posting the master's edit reloads the master, and its clones go: the move is refused, and
+  // nothing touches the freed clone.
+  TcxDataListenerLink alive(third);
+  EXPECT_FALSE(third->ChangeFocusedRowIndex(1));
+  EXPECT_EQ(alive.DataController, nullptr);
+  EXPECT_EQ(Masters.FieldByName("Title")->GetAsString(), "changed");
+  EXPECT_EQ(Masters.GetState(), dsBrowse);
+}
+
+TEST_F(DBMasterDetailTest, GridModeFocusesARecordBeforeExpandingIt)
+{
+  Master.GetDataModeController()->SetGridMode(true);
+  ASSERT_EQ(Master.GetRecordCount(), 4);
+  ASSERT_TRUE(Master.ChangeDetailExpanding(2, true));
+  EXPECT_EQ(Master.GetFocusedRecordIndex(), 2);
+  EXPECT_EQ(Masters.FieldByName("MID")->GetAsInteger(), 3);
+  // A handler's refusal still counts.
+  Master.OnDetailExpanding = [](TcxCustomDataController*, int, bool& AAllow) { AAllow = false; };
+  EXPECT_FALSE(Master.ChangeDetailExpanding(1, true));
+  EXPECT_FALSE(Master.GetDetailExpanded(1));
+}
+
+TEST_F(DBMasterDetailTest, DetailFirstHandlerPositionsTheDetailDataSet)
+{
+  std::vector<std::pair<AnsiString, int>> calls;
+  // Copied to the clones with the pattern's settings.
+  Pattern.GetDataModeController()->OnDetailFirst = [&](TObject*, TDataSet* ADataSet, const AnsiString& ANames,
+                                                       const Variant& AKeys, bool& AReopened) {
+    EXPECT_EQ(ADataSet, &Details);
+    calls.emplace_back(ANames, AKeys.AsInteger());
+    // Starts one record into the master's run.
+    ASSERT_TRUE(ADataSet->Locate(ANames, AKeys));
+    ADataSet->Next();
+  };
+  EXPECT_EQ(Clone(2)->Column(0), (std::vector<int>{5, 6}));
+  EXPECT_EQ(calls, (std::vector<std::pair<AnsiString, int>>{{"MasterID", 3}}));
+  EXPECT_EQ(Clone(1)->GetRecordCount(), 0);  // the handler moved past master 2's only record
+}
+
 TEST_F(DBMasterDetailTest, RecordsInsertedInACloneTakeTheMasterKey)
 {
   Details.SetSort("MasterID, DID");
@@ -245,6 +316,28 @@ TEST_F(DBMasterDetailTest, SqlModeReopensTheQueryWithTheMastersKey)
   EXPECT_EQ(Clone(2)->Column(0), (std::vector<int>{4, 5}));
   EXPECT_EQ(opens, 1);
   EXPECT_EQ(query.GetParameters().ParamByName("MasterID")->GetValue().AsInteger(), 3);
+
+  // Focusing a row of master 1's clone asks whether the query still holds that key; only a
+  // "no" re-opens it.
+  TLevelController* first = Clone(0);
+  std::vector<int> asked;
+  bool current = true;
+  first->GetDataModeController()->OnDetailIsCurrentQuery = [&](TObject*, TDataSet* ADataSet, const AnsiString& ANames,
+                                                              const Variant& AKeys) {
+    EXPECT_EQ(ADataSet, &query);
+    EXPECT_EQ(ANames, "MasterID");
+    asked.push_back(AKeys.AsInteger());
+    return current;
+  };
+  first->SetFocusedRowIndex(1);
+  EXPECT_EQ(asked, (std::vector<int>{1}));
+  EXPECT_EQ(opens, 1);
+  current = false;
+  first->SetFocusedRowIndex(0);
+  EXPECT_EQ(asked, (std::vector<int>{1, 1}));
+  EXPECT_EQ(opens, 2);
+  EXPECT_EQ(query.GetParameters().ParamByName("MasterID")->GetValue().AsInteger(), 1);
+  EXPECT_EQ(query.FieldByName("DID")->GetAsInteger(), 1);
   Master.CollapseDetails();
   Master.ReloadData(1);  // the clones go with the master's records
   Pattern.SetDataSource(nullptr);

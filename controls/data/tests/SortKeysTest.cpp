@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -61,6 +62,43 @@ TEST_F(ControllerTest, TextsSharingTheirHeadSortAndGroupByTheirBytes)
     const auto& y = texts[static_cast<size_t>(b)];
     if (!x || !y) return !x && y;
     return *x < *y;  // byte order: char_traits<char> compares as unsigned char
+  };
+  for (bool descending : {false, true}) {
+    std::vector<int> expected(n);
+    for (int r = 0; r < n; ++r) expected[static_cast<size_t>(r)] = r;
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
+    C->BeginUpdate();
+    C->ChangeGroupIndex(0, 0);
+    C->SetItemSortOrder(0, descending ? soDescending : soAscending);
+    C->EndUpdate();
+    ASSERT_EQ(C->GetInfo()->GetRecordList(), expected) << descending;
+    EXPECT_EQ(GroupSizes(C.get()), Runs(expected, texts, [](const auto& a, const auto& b) { return a == b; })) << descending;
+    C->ChangeGroupIndex(0, -1);
+  }
+}
+
+TEST_F(ControllerTest, WideTextsSortAndGroupByTheirCodeUnits)
+{
+  MakeItems({TcxWideStringValueType::Class()});
+  // Shared heads of up to eight units, a zero unit, units above 0x7FFF (compared unsigned) and prefixes.
+  const std::u16string pool[] = {u"合同编号", u"合同编号2", u"合同编", u"合同", u"", std::u16string(u"合同\0", 3),
+                                 u"\xFFFF", u"\xD800\xDC00", u"a", u"合同编号-01", u"合同编号甲乙丙丁2",
+                                 u"合同编号甲乙丙丁1"};
+  std::mt19937 rng(37);
+  const int n = 200;
+  std::vector<std::optional<std::u16string>> texts(n);
+  C->BeginUpdate();
+  C->SetRecordCount(n);
+  for (int r = 0; r < n; ++r) {
+    if (rng() % 8) texts[static_cast<size_t>(r)] = pool[rng() % std::size(pool)];
+    C->SetValue(r, 0, texts[static_cast<size_t>(r)] ? Variant(WideString(*texts[static_cast<size_t>(r)])) : Variant::Null());
+  }
+  C->EndUpdate();
+  auto less = [&](int a, int b) {
+    const auto& x = texts[static_cast<size_t>(a)];
+    const auto& y = texts[static_cast<size_t>(b)];
+    if (!x || !y) return !x && y;
+    return *x < *y;
   };
   for (bool descending : {false, true}) {
     std::vector<int> expected(n);
