@@ -69,7 +69,8 @@ function(pelto_test module)
   target_precompile_headers(${exe} REUSE_FROM pelto_pch)
   target_compile_definitions(${exe} PRIVATE
     PELTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    PELTO_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data")
+    PELTO_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"
+    PELTO_TEST_OUTPUT="${CMAKE_CURRENT_BINARY_DIR}")
   gtest_discover_tests(${exe}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST

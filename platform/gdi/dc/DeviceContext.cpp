@@ -6,6 +6,7 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/Raster.h"
 #include "platform/gdi/dc/VectorTarget.h"
+#include "platform/gdi/meta/MetaSink.h"
 
 namespace GdiInternal {
 
@@ -34,12 +35,18 @@ TMapping MappingOf(const TDCObj* dc) {
   }
   m.Ox = s.VpOrg.x - s.WinOrg.x * m.Sx;
   m.Oy = s.VpOrg.y - s.WinOrg.y * m.Sy;
+  if (dc->PlayMap) {
+    m.Sx *= dc->PlaySx;
+    m.Sy *= dc->PlaySy;
+    m.Ox = m.Ox * dc->PlaySx + dc->PlayOx;
+    m.Oy = m.Oy * dc->PlaySy + dc->PlayOy;
+  }
   return m;
 }
 
 POINT ToDevice(const TDCObj* dc, int x, int y) {
   const TDCState& s = dc->State;
-  if (s.MapMode == MM_TEXT) return POINT{x - s.WinOrg.x + s.VpOrg.x, y - s.WinOrg.y + s.VpOrg.y};
+  if (s.MapMode == MM_TEXT && !dc->PlayMap) return POINT{x - s.WinOrg.x + s.VpOrg.x, y - s.WinOrg.y + s.VpOrg.y};
   TMapping m = MappingOf(dc);
   return POINT{LONG(std::lround(x * m.Sx + m.Ox)), LONG(std::lround(y * m.Sy + m.Oy))};
 }
@@ -180,6 +187,7 @@ bool TBrushPaint::At(int x, int y, std::uint32_t& out) const {
 
 void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2,
                 DWORD rop3) {
+  if (dc->Meta) { dc->Meta->DeviceFill(dc, shape, brush); return; }
   if (brush.IsNull() || shape.IsEmpty()) return;
   if (dc->Vector) { dc->Vector->FillRegion(dc, shape, brush, rop2, rop3); return; }
   TSurface s;
@@ -656,6 +664,7 @@ int GetDeviceCaps(HDC hdc, int index) {
   bool mono = false;
   if (GetSurface(dc, s)) { w = s.Width; h = s.Height; mono = s.Mono; }
   else if (dc->Vector) { w = dc->Vector->Width(); h = dc->Vector->Height(); }
+  else if (dc->Surface == TSurfaceKind::Record) { w = dc->BufWidth; h = dc->BufHeight; }
   switch (index) {
     case TECHNOLOGY: return dc->Vector ? DT_RASPRINTER : DT_RASDISPLAY;
     case HORZRES: case PHYSICALWIDTH: return w;
@@ -693,6 +702,7 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
 COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
+  if (dc->Meta) return dc->Meta->Pixel(dc, x, y, c) ? c & 0xFFFFFF : CLR_INVALID;
   POINT p = ToDevice(dc, x, y);
   if (dc->Vector) {
     PaintShapeColor(dc, TRegionData::FromRect(p.x, p.y, p.x + 1, p.y + 1), ToPixel(c & 0xFFFFFF), R2_COPYPEN);

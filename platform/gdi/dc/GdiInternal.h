@@ -14,7 +14,7 @@ class TFontInstance;
 
 namespace GdiInternal {
 
-enum class TObjKind : std::uint8_t { Pen = 1, Brush, Font, Bitmap, Region, DC, Icon, Palette };
+enum class TObjKind : std::uint8_t { Pen = 1, Brush, Font, Bitmap, Region, DC, Icon, Palette, EnhMetaFile };
 
 struct TGdiObject {
   explicit TGdiObject(TObjKind k) : Kind(k) {}
@@ -98,9 +98,11 @@ struct TDCState {
   int BreakExtra = 0, BreakCount = 0;
 };
 
-enum class TSurfaceKind : std::uint8_t { Memory, Buffer, Vector };
+// Record: a recording DC (no pixels; drawing goes to its TMetaSink).
+enum class TSurfaceKind : std::uint8_t { Memory, Buffer, Vector, Record };
 
 class TVectorTarget;  // a recording or PDF surface
+class TMetaSink;      // a metafile being recorded
 
 struct TDCObj : TGdiObject {
   TDCObj();
@@ -116,6 +118,12 @@ struct TDCObj : TGdiObject {
   std::unique_ptr<TVectorTarget> Vector;
   // The window layer's limit (a window's visible part), device coordinates; not saved.
   std::optional<TRegionData> SystemClip;
+  // While a metafile plays: its device space onto this DC's (device = inner * S + O), applied
+  // after the logical mapping; not saved.
+  bool PlayMap = false;
+  double PlaySx = 1, PlaySy = 1, PlayOx = 0, PlayOy = 0;
+  // Set on a recording DC: what its drawing is recorded into.
+  std::unique_ptr<TMetaSink> Meta;
 };
 
 // ---- Handle table ---------------------------------------------------------------------------

@@ -283,7 +283,7 @@ HGDIOBJ GetStockObject(int index) { return Stock(index); }
 
 BOOL DeleteObject(HGDIOBJ obj) {
   TGdiObject* o = Lookup(obj);
-  if (!o || o->Kind == TObjKind::DC) return FALSE;
+  if (!o || o->Kind == TObjKind::DC || o->Kind == TObjKind::EnhMetaFile) return FALSE;
   if (o->Stock) return TRUE;
   if (IsSelected(obj)) return FALSE;
   return RemoveObject(obj) ? TRUE : FALSE;
@@ -299,9 +299,11 @@ DWORD GetObjectType(HGDIOBJ obj) {
     case TObjKind::Bitmap: return OBJ_BITMAP;
     case TObjKind::Region: return OBJ_REGION;
     case TObjKind::DC:
+      if (static_cast<TDCObj*>(o)->Surface == TSurfaceKind::Record) return OBJ_ENHMETADC;
       return static_cast<TDCObj*>(o)->Surface == TSurfaceKind::Memory ? OBJ_MEMDC : OBJ_DC;
     case TObjKind::Icon: return OBJ_ICON;
     case TObjKind::Palette: return OBJ_PAL;
+    case TObjKind::EnhMetaFile: return OBJ_ENHMETAFILE;
   }
   return 0;
 }

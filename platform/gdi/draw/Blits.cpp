@@ -6,6 +6,8 @@
 
 #include "platform/gdi/dc/Raster.h"
 #include "platform/gdi/dc/VectorTarget.h"
+#include "platform/gdi/meta/EnhMetaFile.h"
+#include "platform/gdi/meta/MetaSink.h"
 
 namespace Windows {
 
@@ -23,6 +25,11 @@ BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, i
   bool needSrc = transparent || UsesSource(rop);
   TDCObj* src = needSrc ? GdiInternal::DC(hsrc) : nullptr;
   if (needSrc && !src) return FALSE;
+  if (dst->Meta) {
+    if (!needSrc) return dst->Meta->PatBlt(dst, x, y, w, h, rop);
+    return dst->Meta->Blt(dst, x, y, w, h, src, xs, ys, ws, hs, transparent ? key : rop,
+                          transparent ? 2 : (ws != w || hs != h) ? 1 : 0);
+  }
 
   POINT d0 = ToDevice(dst, x, y), d1 = ToDevice(dst, x + w, y + h);
   int dl = std::min(d0.x, d1.x), dr = std::max(d0.x, d1.x);

@@ -9,6 +9,8 @@
 #include "platform/gdi/dc/Raster.h"
 #include "platform/gdi/draw/StrokeInternal.h"
 #include "platform/gdi/dc/SysColors.h"
+#include "platform/gdi/meta/EnhMetaFile.h"
+#include "platform/gdi/meta/MetaSink.h"
 
 namespace GdiInternal {
 
@@ -143,9 +145,17 @@ void StrokeDevice(TDCObj* dc, const std::vector<POINT>& pts, bool closed, const 
   UINT cap = pen->Style & PS_ENDCAP_MASK;
   bool geometric = (pen->Style & PS_TYPE_MASK) == PS_GEOMETRIC;
   if (!geometric) cap = PS_ENDCAP_ROUND;
+  // Pieces wholly outside what drawing can touch are left out: long far-off outlines stay cheap.
+  RECT lim = DrawableBounds(dc);
+  double reach = width / 2.0 + 2;
+  auto away = [&](double x0, double y0, double x1, double y1) {
+    return std::max(x0, x1) + reach < lim.left || std::min(x0, x1) - reach > lim.right ||
+           std::max(y0, y1) + reach < lim.top || std::min(y0, y1) - reach > lim.bottom;
+  };
   for (std::size_t i = 0; i < segs; ++i) {
     double ax = pts[i].x + 0.5, ay = pts[i].y + 0.5;
     double bx = pts[(i + 1) % n].x + 0.5, by = pts[(i + 1) % n].y + 0.5;
+    if (away(ax, ay, bx, by)) continue;
     double len = std::hypot(bx - ax, by - ay);
     if (len > 0) {
       double ux = (bx - ax) / len, uy = (by - ay) / len;
@@ -164,6 +174,7 @@ void StrokeDevice(TDCObj* dc, const std::vector<POINT>& pts, bool closed, const 
   for (std::size_t i = 0; i < n; ++i) {
     bool end = !closed && (i == 0 || i + 1 == n);
     if (end && cap != PS_ENDCAP_ROUND) continue;
+    if (away(pts[i].x, pts[i].y, pts[i].x, pts[i].y)) continue;
     shape = TRegionData::Combine(shape, Disk(pts[i].x + 0.5, pts[i].y + 0.5, width), RGN_OR);
   }
   PaintShapeColor(dc, shape, color, rop2);
@@ -250,6 +261,10 @@ std::vector<POINT> ArcPoints(TDCObj* dc, const RECT& d, POINT s, POINT e) {
 BOOL ArcFigure(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
+  if (dc->Meta) {
+    LONG ends[4] = {xs, ys, xe, ye};
+    return dc->Meta->Box(dc, kind == 0 ? EMR_ARC : kind == 1 ? EMR_PIE : EMR_CHORD, RECT{l, t, r, b}, ends, 4);
+  }
   TRowWindow rows = DrawRows(dc);
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
   if (d.right - d.left < 2 || d.bottom - d.top < 2) return TRUE;
@@ -290,6 +305,7 @@ TRegionData LogicalRegionToDevice(TDCObj* dc, const TRegionData& rgn) {
 BOOL LineTo(HDC hdc, int x, int y) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
+  if (dc->Meta) return dc->Meta->Line(dc, x, y);
   POINT a = ToDevice(dc, dc->State.CurPos.x, dc->State.CurPos.y), b = ToDevice(dc, x, y);
   StrokeDevice(dc, {a, b}, false, SelectedPen(dc));
   dc->State.CurPos = POINT{x, y};
@@ -299,6 +315,7 @@ BOOL LineTo(HDC hdc, int x, int y) {
 BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || count < 2 || !pts) return FALSE;
+  if (dc->Meta) return dc->Meta->Poly(dc, EMR_POLYLINE, pts, count);
   StrokeDevice(dc, ToDevicePts(dc, pts, count), false, SelectedPen(dc));
   return TRUE;
 }
@@ -306,6 +323,7 @@ BOOL Polyline(HDC hdc, const POINT* pts, int count) {
 BOOL PolylineTo(HDC hdc, const POINT* pts, int count) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || count < 1 || !pts) return FALSE;
+  if (dc->Meta) return dc->Meta->Poly(dc, EMR_POLYLINETO, pts, count);
   std::vector<POINT> all{dc->State.CurPos};
   all.insert(all.end(), pts, pts + count);
   StrokeDevice(dc, ToDevicePts(dc, all.data(), int(all.size())), false, SelectedPen(dc));
@@ -316,6 +334,12 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, int count) {
 BOOL PolyPolygon(HDC hdc, const POINT* pts, const int* counts, int polyCount) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !pts || !counts || polyCount < 1) return FALSE;
+  if (dc->Meta) {
+    for (int i = 0; i < polyCount; ++i)
+      if (counts[i] < 2) return FALSE;
+    return polyCount == 1 ? dc->Meta->Poly(dc, EMR_POLYGON, pts, counts[0])
+                          : dc->Meta->PolyPoly(dc, pts, counts, polyCount);
+  }
   TRowWindow rows = DrawRows(dc);
   std::vector<std::vector<std::pair<double, double>>> polys;
   std::vector<std::vector<POINT>> outlines;
@@ -342,6 +366,7 @@ BOOL Polygon(HDC hdc, const POINT* pts, int count) {
 BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
+  if (dc->Meta) return dc->Meta->Box(dc, EMR_RECTANGLE, RECT{l, t, r, b}, nullptr, 0);
   TRowWindow rows = DrawRows(dc);
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
   TBoxParts p = BoxFor(dc, d);
@@ -355,6 +380,10 @@ BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
 BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
+  if (dc->Meta) {
+    LONG corner[2] = {w, h};
+    return dc->Meta->Box(dc, EMR_ROUNDRECT, RECT{l, t, r, b}, corner, 2);
+  }
   TRowWindow rows = DrawRows(dc);
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
   TMapping m = MappingOf(dc);
@@ -372,6 +401,7 @@ BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
 BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
+  if (dc->Meta) return dc->Meta->Box(dc, EMR_ELLIPSE, RECT{l, t, r, b}, nullptr, 0);
   TRowWindow rows = DrawRows(dc);
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
   TBoxParts p = BoxFor(dc, d);
@@ -398,6 +428,9 @@ int FillRect(HDC hdc, const RECT* r, HBRUSH brush) {
   if (!dc || !r || !b) return 0;
   RECT d = RectToDevice(dc, *r);
   if (r->right <= r->left || r->bottom <= r->top) return 1;
+  if (dc->Meta)
+    return dc->Meta->Region(dc, EMR_FILLRGN, TRegionData::FromRect(r->left, r->top, r->right, r->bottom),
+                            ResolveBrushArg(brush), 0, 0);
   TBrushPaint paint(dc, b);
   PaintShape(dc, TRegionData::FromRect(d.left, d.top, d.right, d.bottom), paint, R2_COPYPEN, PATCOPY);
   return 1;
@@ -408,6 +441,9 @@ int FrameRect(HDC hdc, const RECT* r, HBRUSH brush) {
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));
   if (!dc || !r || !b) return 0;
   if (r->right <= r->left || r->bottom <= r->top) return 1;
+  if (dc->Meta)
+    return dc->Meta->Region(dc, EMR_FRAMERGN, TRegionData::FromRect(r->left, r->top, r->right, r->bottom),
+                            ResolveBrushArg(brush), 1, 1);
   RECT o = RectToDevice(dc, *r);
   RECT i = RectToDevice(dc, RECT{r->left + 1, r->top + 1, r->right - 1, r->bottom - 1});
   TRegionData ring = TRegionData::Combine(TRegionData::FromRect(o.left, o.top, o.right, o.bottom),
@@ -421,6 +457,8 @@ int FrameRect(HDC hdc, const RECT* r, HBRUSH brush) {
 BOOL InvertRect(HDC hdc, const RECT* r) {
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !r) return FALSE;
+  if (dc->Meta)
+    return dc->Meta->Region(dc, EMR_INVERTRGN, TRegionData::FromRect(r->left, r->top, r->right, r->bottom), nullptr, 0, 0);
   RECT d = RectToDevice(dc, *r);
   PaintShapeColor(dc, TRegionData::FromRect(d.left, d.top, d.right, d.bottom), 0, R2_NOT);
   return TRUE;
@@ -431,6 +469,7 @@ BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
   TRegionObj* rg = GdiInternal::Region(rgn);
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));
   if (!dc || !rg || !b) return FALSE;
+  if (dc->Meta) return dc->Meta->Region(dc, EMR_FILLRGN, rg->Data, ResolveBrushArg(brush), 0, 0);
   TBrushPaint paint(dc, b);
   PaintShape(dc, LogicalRegionToDevice(dc, rg->Data), paint, R2_COPYPEN, PATCOPY);
   return TRUE;
@@ -440,6 +479,7 @@ BOOL PaintRgn(HDC hdc, HRGN rgn) {
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* rg = GdiInternal::Region(rgn);
   if (!dc || !rg) return FALSE;
+  if (dc->Meta) return dc->Meta->Region(dc, EMR_PAINTRGN, rg->Data, nullptr, 0, 0);
   TBrushPaint paint(dc, nullptr);
   PaintShape(dc, LogicalRegionToDevice(dc, rg->Data), paint, dc->State.Rop2);
   return TRUE;
@@ -449,6 +489,7 @@ BOOL InvertRgn(HDC hdc, HRGN rgn) {
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* rg = GdiInternal::Region(rgn);
   if (!dc || !rg) return FALSE;
+  if (dc->Meta) return dc->Meta->Region(dc, EMR_INVERTRGN, rg->Data, nullptr, 0, 0);
   PaintShapeColor(dc, LogicalRegionToDevice(dc, rg->Data), 0, R2_NOT);
   return TRUE;
 }
@@ -458,6 +499,7 @@ BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int w, int h) {
   TRegionObj* rg = GdiInternal::Region(rgn);
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));
   if (!dc || !rg || !b || w < 0 || h < 0) return FALSE;
+  if (dc->Meta) return dc->Meta->Region(dc, EMR_FRAMERGN, rg->Data, ResolveBrushArg(brush), w, h);
   TRegionData all = LogicalRegionToDevice(dc, rg->Data);
   // The frame is what the region loses when shrunk by w horizontally and h vertically. Shrinking
   // by d on both sides doubles the reach each round: E(a+s) = E(a) & E(a)+s & E(a)-s, s <= a.

@@ -9,6 +9,7 @@
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/Raster.h"
+#include "platform/gdi/meta/MetaSink.h"
 
 namespace GdiInternal {
 
@@ -222,7 +223,9 @@ int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* bits, co
 
 int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc,
                   int hSrc, const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop) {
-  if (!GdiInternal::DC(hdc)) return 0;
+  TDCObj* dc = GdiInternal::DC(hdc);
+  if (!dc) return 0;
+  if (dc->Meta) return dc->Meta->Dib(dc, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, bits, bmi, rop);
   std::vector<std::uint32_t> px;
   int w = 0, h = 0;
   if (!DecodeDib(bmi, bits, std::numeric_limits<std::size_t>::max(), px, w, h)) return 0;

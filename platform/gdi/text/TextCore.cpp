@@ -6,6 +6,7 @@
 
 #include "platform/gdi/dc/Raster.h"
 #include "platform/gdi/dc/VectorTarget.h"
+#include "platform/gdi/meta/MetaSink.h"
 #include "platform/rtl/AnsiStrings.h"
 
 namespace GdiInternal {
@@ -111,6 +112,7 @@ void BlendGlyph(const TSurface& s, const TRegionData& area, int gx, int gy, cons
 void DrawGlyphRun(TDCObj* dc, TFontInstance& font, double x, double y,
                   const std::vector<TTextChar>& chars, const std::vector<int>& advances,
                   std::uint32_t color, const RECT* clip) {
+  if (dc->Meta) { dc->Meta->DeviceText(dc, x, y, chars, advances, color, clip); return; }
   double angle = font.Angle();
   double ca = std::cos(angle), sa = std::sin(angle);
   bool rotated = std::fabs(angle) > 1e-9;

@@ -4,6 +4,8 @@
 
 #include "platform/gdi/dc/Raster.h"
 #include "platform/gdi/text/TextCore.h"
+#include "platform/gdi/meta/EnhMetaFile.h"
+#include "platform/gdi/meta/MetaSink.h"
 
 namespace Windows {
 
@@ -142,19 +144,28 @@ DWORD TabbedCore(HDC hdc, int x, int y, const char* text, int count, int tabCoun
   return (DWORD(h) << 16) | DWORD((cur - x) & 0xFFFF);
 }
 
+TMetaSink* MetaOf(HDC hdc) {
+  TDCObj* dc = GdiInternal::DC(hdc);
+  return dc ? dc->Meta.get() : nullptr;
+}
+
 }  // namespace
 
 BOOL TextOut(HDC dc, int x, int y, const char* text, int count) {
+  if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, 0, nullptr, text, nullptr, count, nullptr);
   return TextOutCore(dc, x, y, 0, nullptr, DecodeAnsi(text, count), nullptr);
 }
 BOOL TextOutW(HDC dc, int x, int y, const char16_t* text, int count) {
+  if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, 0, nullptr, nullptr, text, count, nullptr);
   return TextOutCore(dc, x, y, 0, nullptr, DecodeWide(text, count), nullptr);
 }
 BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, int count, const int* dx) {
+  if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, options, rect, text, nullptr, count, dx);
   return TextOutCore(dc, x, y, options, rect, DecodeAnsi(text, count), dx);
 }
 BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const char16_t* text, int count,
                  const int* dx) {
+  if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, options, rect, nullptr, text, count, dx);
   return TextOutCore(dc, x, y, options, rect, DecodeWide(text, count), dx);
 }
 BOOL GetTextExtentPoint32(HDC dc, const char* text, int count, SIZE* size) {

@@ -259,7 +259,7 @@ TEST(ViewDraw, SamplePageAsPng)
 
   auto png = PngFile::SavePng(c.Bmp);
   ASSERT_FALSE(png.empty());
-  auto path = std::filesystem::path(REPORT_ENGINE_BINARY_DIR) / "report-objects-page.png";
+  auto path = std::filesystem::path(PELTO_TEST_OUTPUT) / "report-objects-page.png";
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
   EXPECT_GT(c.Count({210, 10, 390, 140}, kRed), 3);
