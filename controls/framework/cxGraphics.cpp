@@ -14,7 +14,7 @@
 #include "platform/gdi/text/TextOutput.h"
 #include "platform/rtl/MathUtils.h"
 
-using GraphicsSeam::ColorToRGB;
+using Graphics::ColorToRGB;
 
 namespace {
 
@@ -65,34 +65,42 @@ void TcxRegion::Offset(int DX, int DY) { Windows::OffsetRgn(FHandle, DX, DY); }
 
 // ---- TcxCanvas -------------------------------------------------------------------------------
 
-TcxCanvas::TcxCanvas(HDC DC) : FDC(DC) {}
+TcxCanvas::TcxCanvas(TCanvas* ACanvas) : FCanvas(ACanvas) {}
+
+TcxCanvas::~TcxCanvas() = default;
+
+void TcxCanvas::SetFont(TFont* Font)
+{
+  if (Font && Font != GetFont()) GetFont()->Assign(Font);
+}
 
 void TcxCanvas::SetBrushColor(TColor Color)
 {
-  if (FBrushColor != Color) FBrushColor = Color;
+  if (GetBrushColor() != Color) GetBrush()->SetColor(Color);
 }
 
 void TcxCanvas::FillWithColor(const RECT& R, COLORREF C)
 {
   HBRUSH b = Windows::CreateSolidBrush(C);
-  Windows::FillRect(FDC, &R, b);
+  Windows::FillRect(GetHandle(), &R, b);
   Windows::DeleteObject(b);
 }
 
-void TcxCanvas::FillRect(const RECT& R, TcxBitmap* Bitmap)
+void TcxCanvas::FillRect(const RECT& R, TBitmap* Bitmap)
 {
   if (cxGraphics::IsRectEmpty(R)) return;
-  if (!Bitmap || Bitmap->Empty()) {
-    FillWithColor(R, ColorToRGB(FBrushColor));
+  if (!Bitmap || Bitmap->GetEmpty()) {
+    FillWithColor(R, ColorToRGB(GetBrushColor()));
     return;
   }
   int bw = Bitmap->GetWidth(), bh = Bitmap->GetHeight();
+  HDC src = Bitmap->GetCanvas()->GetHandle();
   auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
   for (int ty = floorDiv(R.top, bh) * bh; ty < R.bottom; ty += bh)
     for (int tx = floorDiv(R.left, bw) * bw; tx < R.right; tx += bw) {
       RECT d{std::max<LONG>(tx, R.left), std::max<LONG>(ty, R.top),
              std::min<LONG>(tx + bw, R.right), std::min<LONG>(ty + bh, R.bottom)};
-      Windows::BitBlt(FDC, d.left, d.top, d.right - d.left, d.bottom - d.top, Bitmap->GetDC(),
+      Windows::BitBlt(GetHandle(), d.left, d.top, d.right - d.left, d.bottom - d.top, src,
                       d.left - tx, d.top - ty, SRCCOPY);
     }
 }
@@ -142,28 +150,28 @@ void TcxCanvas::DrawEdge(const RECT& R, bool Sunken, bool Outer, TcxBorders Bord
 void TcxCanvas::DrawFocusRect(const RECT& R)
 {
   SetBrushColor(clWhite);
-  FFont.Color = clBlack;
-  Windows::SetTextColor(FDC, 0);
-  Windows::SetBkColor(FDC, 0xFFFFFF);
-  Windows::DrawFocusRect(FDC, &R);
+  GetFont()->SetColor(clBlack);
+  Windows::SetTextColor(GetHandle(), 0);
+  Windows::SetBkColor(GetHandle(), 0xFFFFFF);
+  Windows::DrawFocusRect(GetHandle(), &R);
 }
 
 void TcxCanvas::InvertRect(const RECT& R)
 {
   // Copying a rectangle onto itself with DSTINVERT inverts it in place.
-  Windows::BitBlt(FDC, R.left, R.top, R.right - R.left, R.bottom - R.top, FDC, R.left, R.top,
+  Windows::BitBlt(GetHandle(), R.left, R.top, R.right - R.left, R.bottom - R.top, GetHandle(), R.left, R.top,
                   DSTINVERT);
 }
 
-void TcxCanvas::DrawGlyph(int X, int Y, TcxBitmap& Glyph, bool Enabled, TColor BackgroundColor)
+void TcxCanvas::DrawGlyph(int X, int Y, TBitmap& Glyph, bool Enabled, TColor BackgroundColor)
 {
-  if (Glyph.Empty()) return;
+  if (Glyph.GetEmpty()) return;
   int w = Glyph.GetWidth(), h = Glyph.GetHeight();
-  HDC src = Glyph.GetDC();
+  HDC src = Glyph.GetCanvas()->GetHandle();
   COLORREF transparent = Windows::GetPixel(src, 0, h - 1);
   if (BackgroundColor != clNone) FillWithColor({X, Y, X + w, Y + h}, ColorToRGB(BackgroundColor));
   if (Enabled) {
-    Windows::TransparentBlt(FDC, X, Y, w, h, src, 0, 0, w, h, transparent);
+    Windows::TransparentBlt(GetHandle(), X, Y, w, h, src, 0, 0, w, h, transparent);
     return;
   }
   // Greyed: the glyph's dark pixels as an embossed shape in the button colours.
@@ -176,30 +184,22 @@ void TcxCanvas::DrawGlyph(int X, int Y, TcxBitmap& Glyph, bool Enabled, TColor B
         int lum = (GetRValue(c) * 30 + GetGValue(c) * 59 + GetBValue(c) * 11) / 100;
         if (lum >= 192) continue;
         if (pass == 0)
-          Windows::SetPixelV(FDC, X + x + 1, Y + y + 1, light);
+          Windows::SetPixelV(GetHandle(), X + x + 1, Y + y + 1, light);
         else
-          Windows::SetPixelV(FDC, X + x, Y + y, dark);
+          Windows::SetPixelV(GetHandle(), X + x, Y + y, dark);
       }
-}
-
-HFONT TcxCanvas::MakeFont() const
-{
-  return Windows::CreateFont(-FFont.Height, 0, 0, 0, (FFont.Style & fsBold) ? FW_BOLD : FW_NORMAL,
-                             (FFont.Style & fsItalic) != 0, (FFont.Style & fsUnderline) != 0,
-                             (FFont.Style & fsStrikeOut) != 0, DEFAULT_CHARSET, 0, 0, 0, 0,
-                             FFont.Name.c_str());
 }
 
 SIZE TcxCanvas::TextExtent(const AnsiString& Text)
 {
   SIZE s{0, 0};
   if (Text.empty()) return s;
-  TSelected font(FDC, MakeFont());
-  Windows::GetTextExtentPoint32(FDC, Text.data(), int(Text.size()), &s);
+  TSelected font(GetHandle(), MakeFont(), false);
+  Windows::GetTextExtentPoint32(GetHandle(), Text.data(), int(Text.size()), &s);
   return s;
 }
 
-int TcxCanvas::GetFontHeight(const TcxFontData& Font)
+int TcxCanvas::GetFontHeight(TFont* Font)
 {
   SetFont(Font);
   return TextHeight("Qq");
@@ -210,8 +210,8 @@ void TcxCanvas::CalculateTextRect(const AnsiString& Text, RECT& R, int Flags)
   int w0 = R.right - R.left, h0 = R.bottom - R.top;
   unsigned flags = (cxGraphics::ToWindowsTextFlags(Flags) & ~DT_VCENTER) | DT_CALCRECT;
   {
-    TSelected font(FDC, MakeFont());
-    Windows::DrawText(FDC, Text.data(), int(Text.size()), &R, flags);
+    TSelected font(GetHandle(), MakeFont(), false);
+    Windows::DrawText(GetHandle(), Text.data(), int(Text.size()), &R, flags);
   }
   int w1 = R.right - R.left, h1 = R.bottom - R.top;
   int dx = (Flags & tfAlignHCenter) ? (w0 - w1) / 2 : (Flags & tfAlignRight) ? w0 - w1 : 0;
@@ -256,60 +256,58 @@ void TcxCanvas::DrawText(const AnsiString& Text, const RECT& Rect, int Flags, bo
         r.top = (r.top + r.bottom - size.cy) / 2;
     }
   }
-  TBrushStyle savedStyle = FBrushStyle;
-  TColor savedColor = FFont.Color;
-  TSelected font(FDC, MakeFont());
+  TBrushStyle savedStyle = GetBrushStyle();
+  TSelected font(GetHandle(), MakeFont(), false);
   auto out = [&](const RECT& at, TColor color) {
-    Windows::SetTextColor(FDC, ColorToRGB(color));
-    if (FBrushStyle == bsClear)
-      Windows::SetBkMode(FDC, TRANSPARENT);
+    Windows::SetTextColor(GetHandle(), ColorToRGB(color));
+    if (GetBrushStyle() == bsClear)
+      Windows::SetBkMode(GetHandle(), TRANSPARENT);
     else {
-      Windows::SetBkMode(FDC, OPAQUE);
-      Windows::SetBkColor(FDC, ColorToRGB(FBrushColor));
+      Windows::SetBkMode(GetHandle(), OPAQUE);
+      Windows::SetBkColor(GetHandle(), ColorToRGB(GetBrushColor()));
     }
     RECT a = at;
     if (multiLine)
-      Windows::DrawText(FDC, Text.data(), int(Text.size()), &a, winFlags);
+      Windows::DrawText(GetHandle(), Text.data(), int(Text.size()), &a, winFlags);
     else
-      Windows::ExtTextOut(FDC, a.left, a.top, (Flags & tfNoClip) ? 0 : ETO_CLIPPED, &a,
+      Windows::ExtTextOut(GetHandle(), a.left, a.top, (Flags & tfNoClip) ? 0 : ETO_CLIPPED, &a,
                           Text.data(), int(Text.size()), nullptr);
   };
   if (Enabled)
-    out(r, FFont.Color);
+    out(r, GetFont()->GetColor());
   else {
-    FBrushStyle = bsClear;
+    SetBrushStyle(bsClear);
     out(cxGraphics::OffsetRect(r, 1, 1), clBtnHighlight);
     out(r, clBtnShadow);
   }
-  FBrushStyle = savedStyle;
-  FFont.Color = savedColor;
+  SetBrushStyle(savedStyle);
 }
 
-void TcxCanvas::MoveTo(int X, int Y) { Windows::MoveToEx(FDC, X, Y, nullptr); }
+void TcxCanvas::MoveTo(int X, int Y) { Windows::MoveToEx(GetHandle(), X, Y, nullptr); }
 
 void TcxCanvas::LineTo(int X, int Y)
 {
-  TSelected pen(FDC, Windows::CreatePen(PS_SOLID, 1, ColorToRGB(FPenColor)));
-  Windows::LineTo(FDC, X, Y);
+  TSelected pen(GetHandle(), Windows::CreatePen(PS_SOLID, 1, ColorToRGB(GetPenColor())));
+  Windows::LineTo(GetHandle(), X, Y);
 }
 
 void TcxCanvas::Polygon(const POINT* Points, int Count)
 {
-  TSelected pen(FDC, Windows::CreatePen(PS_SOLID, 1, ColorToRGB(FPenColor)));
-  bool clear = FBrushStyle == bsClear;
-  TSelected brush(FDC, clear ? Windows::GetStockObject(NULL_BRUSH)
-                             : Windows::CreateSolidBrush(ColorToRGB(FBrushColor)),
+  TSelected pen(GetHandle(), Windows::CreatePen(PS_SOLID, 1, ColorToRGB(GetPenColor())));
+  bool clear = GetBrushStyle() == bsClear;
+  TSelected brush(GetHandle(), clear ? Windows::GetStockObject(NULL_BRUSH)
+                             : Windows::CreateSolidBrush(ColorToRGB(GetBrushColor())),
                   !clear);
-  Windows::Polygon(FDC, Points, Count);
+  Windows::Polygon(GetHandle(), Points, Count);
 }
 
 void TcxCanvas::Polyline(const POINT* Points, int Count)
 {
-  TSelected pen(FDC, Windows::CreatePen(PS_SOLID, 1, ColorToRGB(FPenColor)));
-  Windows::Polyline(FDC, Points, Count);
+  TSelected pen(GetHandle(), Windows::CreatePen(PS_SOLID, 1, ColorToRGB(GetPenColor())));
+  Windows::Polyline(GetHandle(), Points, Count);
 }
 
-void TcxCanvas::SetPixel(int X, int Y, TColor Color) { Windows::SetPixelV(FDC, X, Y, ColorToRGB(Color)); }
+void TcxCanvas::SetPixel(int X, int Y, TColor Color) { Windows::SetPixelV(GetHandle(), X, Y, ColorToRGB(Color)); }
 
 void TcxCanvas::CopyRectFromCanvas(const RECT& Dest, TcxCanvas* Source, const RECT& SourceRect)
 {
@@ -318,33 +316,33 @@ void TcxCanvas::CopyRectFromCanvas(const RECT& Dest, TcxCanvas* Source, const RE
 
 void TcxCanvas::CopyRectFromDC(const RECT& Dest, HDC Source, const RECT& S)
 {
-  Windows::StretchBlt(FDC, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top,
+  Windows::StretchBlt(GetHandle(), Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top,
                       Source, S.left, S.top, S.right - S.left, S.bottom - S.top, SRCCOPY);
 }
 
 void TcxCanvas::ExcludeFromClip(const RECT& R)
 {
-  Windows::ExcludeClipRect(FDC, R.left, R.top, R.right, R.bottom);
+  Windows::ExcludeClipRect(GetHandle(), R.left, R.top, R.right, R.bottom);
 }
 
 void TcxCanvas::IntersectClip(const RECT& R)
 {
-  Windows::IntersectClipRect(FDC, R.left, R.top, R.right, R.bottom);
+  Windows::IntersectClipRect(GetHandle(), R.left, R.top, R.right, R.bottom);
 }
 
-bool TcxCanvas::RectVisible(const RECT& R) { return Windows::RectVisible(FDC, &R) != 0; }
+bool TcxCanvas::RectVisible(const RECT& R) { return Windows::RectVisible(GetHandle(), &R) != 0; }
 
 POINT TcxCanvas::GetWindowOrg()
 {
   POINT p{0, 0};
-  Windows::GetWindowOrgEx(FDC, &p);
+  Windows::GetWindowOrgEx(GetHandle(), &p);
   return p;
 }
 
 TcxRegion* TcxCanvas::GetClipRegion()
 {
   auto* region = TcxRegion::CreateEmpty();
-  if (Windows::GetClipRgn(FDC, region->GetHandle()) != 1)
+  if (Windows::GetClipRgn(GetHandle(), region->GetHandle()) != 1)
     Windows::SetRectRgn(region->GetHandle(), 0, 0, 107374182, 107374182);
   return region;
 }
@@ -352,35 +350,54 @@ TcxRegion* TcxCanvas::GetClipRegion()
 void TcxCanvas::SetClipRegion(TcxRegion* Region, TcxRegionCombineMode Mode, bool DestroyRegion)
 {
   if (Mode == rcmCopy)
-    Windows::SelectClipRgn(FDC, Region->GetHandle());
+    Windows::SelectClipRgn(GetHandle(), Region->GetHandle());
   else {
     POINT org = GetWindowOrg();
     Region->Offset(-org.x, -org.y);
     TcxRegion* clip = GetClipRegion();
     clip->Combine(Region, Mode, false);
-    Windows::SelectClipRgn(FDC, clip->GetHandle());
+    Windows::SelectClipRgn(GetHandle(), clip->GetHandle());
     delete clip;
   }
   if (DestroyRegion) delete Region;
 }
 
-int TcxCanvas::SaveState() { return Windows::SaveDC(FDC); }
-void TcxCanvas::RestoreState(int Level) { Windows::RestoreDC(FDC, Level); }
+int TcxCanvas::SaveState() { return Windows::SaveDC(GetHandle()); }
+void TcxCanvas::RestoreState(int Level) { Windows::RestoreDC(GetHandle(), Level); }
 
 // ---- TcxScreenCanvas -------------------------------------------------------------------------
 
-TcxScreenCanvas::TcxScreenCanvas() : TcxCanvas(Windows::CreateCompatibleDC(nullptr))
+TScreenCanvas::~TScreenCanvas() { FreeHandle(); }
+
+void TScreenCanvas::CreateHandle()
 {
+  HDC dc = Windows::CreateCompatibleDC(nullptr);
   FBitmap = Windows::CreateCompatibleBitmap(nullptr, 1, 1);
-  FOld = Windows::SelectObject(GetHandle(), FBitmap);
+  FOld = Windows::SelectObject(dc, FBitmap);
+  SetHandle(dc);
 }
 
-TcxScreenCanvas::~TcxScreenCanvas()
+void TScreenCanvas::FreeHandle()
 {
-  Windows::SelectObject(GetHandle(), FOld);
+  if (!HandleAllocated()) return;
+  HDC dc = GetHandle();
+  // Detaching first takes the canvas's own objects out of the context.
+  SetHandle(nullptr);
+  Windows::SelectObject(dc, FOld);
   Windows::DeleteObject(FBitmap);
-  Windows::DeleteDC(GetHandle());
+  Windows::DeleteDC(dc);
+  FBitmap = nullptr;
+  FOld = nullptr;
 }
+
+TcxScreenCanvas::TcxScreenCanvas() : TcxScreenCanvas(std::make_unique<TScreenCanvas>()) {}
+
+TcxScreenCanvas::TcxScreenCanvas(std::unique_ptr<TScreenCanvas> Canvas)
+    : TcxCanvas(Canvas.get()), FScreenCanvas(std::move(Canvas))
+{
+}
+
+TcxScreenCanvas::~TcxScreenCanvas() = default;
 
 // ---- unit ------------------------------------------------------------------------------------
 

@@ -2,13 +2,21 @@
 // the system colours, glyphs, tiled bitmap fills, text with the family's alignment flags, and
 // clipping through TcxRegion. Also the two highlight colours blended from the system colours.
 //
-// A TcxCanvas draws on a device context it does not own, and keeps its own brush, pen and font;
-// they are realised on the device context for each call and the DC's selections are restored.
+// A TcxCanvas works on a class-library canvas it does not own and uses that canvas's brush, pen
+// and font; its own drawing realises them on the canvas's device context for each call and puts
+// back what the context had selected.
 #pragma once
 
-#include "controls/framework/GraphicsSeam.h"
+#include <memory>
+
 #include "platform/classes/ClassDecl.h"
 #include "platform/classes/Sets.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Brush.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/forms/graphics/Colors.h"
+#include "platform/forms/graphics/Font.h"
+#include "platform/forms/graphics/Pen.h"
 
 PELTO_ENUM(TcxBorder, bLeft, bTop, bRight, bBottom)
 PELTO_SET(TcxBorders, TcxBorder)
@@ -21,8 +29,6 @@ constexpr int tfAlignLeft = 1, tfAlignRight = 2, tfAlignHCenter = 4, tfAlignTop 
               tfAlignBottom = 16, tfAlignVCenter = 32, tfSingleLine = 64, tfNoClip = 128,
               tfExpandTabs = 256, tfShowPrefix = 512, tfWordBreak = 1024, tfEndEllipsis = 2048,
               tfCalcOnly = 4096, tfPathEllipsis = 8192;
-
-enum TBrushStyle { bsSolid, bsClear };
 
 // A region handle owned by the object (deleted with it).
 class TcxRegion : public TObject {
@@ -48,26 +54,33 @@ private:
 
 class TcxCanvas : public TObject {
 public:
-  // DC is not owned.
-  explicit TcxCanvas(HDC DC);
-  ~TcxCanvas() override = default;
+  // ACanvas is not owned and must outlive this object.
+  explicit TcxCanvas(TCanvas* ACanvas);
+  ~TcxCanvas() override;
   TcxCanvas(const TcxCanvas&) = delete;
   TcxCanvas& operator=(const TcxCanvas&) = delete;
 
-  HDC GetHandle() const { return FDC; }
-  TColor GetBrushColor() const { return FBrushColor; }
+  TCanvas* GetCanvas() const { return FCanvas; }
+  // The wrapped canvas's device context (made on first use by canvases that make their own).
+  HDC GetHandle() const { return FCanvas->GetHandle(); }
+  // The wrapped canvas's objects, owned by it.
+  TBrush* GetBrush() const { return FCanvas->GetBrush(); }
+  TPen* GetPen() const { return FCanvas->GetPen(); }
+  TFont* GetFont() const { return FCanvas->GetFont(); }
+  // Copies Font into the canvas's font; nullptr is ignored.
+  void SetFont(TFont* Font);
+  TColor GetBrushColor() const { return GetBrush()->GetColor(); }
   // Sets the brush colour only when it differs from the current one.
   void SetBrushColor(TColor Color);
-  TBrushStyle GetBrushStyle() const { return FBrushStyle; }
-  void SetBrushStyle(TBrushStyle Value) { FBrushStyle = Value; }
-  TColor GetPenColor() const { return FPenColor; }
-  void SetPenColor(TColor Color) { FPenColor = Color; }
-  TcxFontData& GetFont() { return FFont; }
-  void SetFont(const TcxFontData& Font) { FFont = Font; }
+  TBrushStyle GetBrushStyle() const { return GetBrush()->GetStyle(); }
+  void SetBrushStyle(TBrushStyle Value) { GetBrush()->SetStyle(Value); }
+  TColor GetPenColor() const { return GetPen()->GetColor(); }
+  void SetPenColor(TColor Color) { GetPen()->SetColor(Color); }
 
   // Without a bitmap (or an empty one) fills with the brush; with one, tiles it on a grid
-  // anchored at the canvas origin. An empty rectangle draws nothing.
-  void FillRect(const RECT& R, TcxBitmap* Bitmap = nullptr);
+  // anchored at the canvas origin. An empty rectangle draws nothing. Only the bitmap's pixels
+  // are read (its canvas makes a device context on first use).
+  void FillRect(const RECT& R, TBitmap* Bitmap = nullptr);
   void FillRectColor(const RECT& R, TColor Color);
   // Bands LineWidth wide along the sides in Borders (left, right, top, bottom); clDefault keeps
   // the brush colour.
@@ -81,7 +94,7 @@ public:
   void InvertRect(const RECT& R);
   // The glyph's bottom-left pixel is its transparent colour. Enabled: copied with that colour
   // replaced by BackgroundColor (clNone: left transparent). Disabled: drawn greyed.
-  void DrawGlyph(int X, int Y, TcxBitmap& Glyph, bool Enabled = true, TColor BackgroundColor = clNone);
+  void DrawGlyph(int X, int Y, TBitmap& Glyph, bool Enabled = true, TColor BackgroundColor = clNone);
 
   // Flags are the tf* bits. An empty text draws nothing and changes nothing.
   void DrawText(const AnsiString& Text, const RECT& R, int Flags, bool Enabled = true);
@@ -90,8 +103,8 @@ public:
   SIZE TextExtent(const AnsiString& Text);
   int TextWidth(const AnsiString& Text) { return TextExtent(Text).cx; }
   int TextHeight(const AnsiString& Text) { return TextExtent(Text).cy; }
-  // Takes Font and answers the height of "Qq".
-  int GetFontHeight(const TcxFontData& Font);
+  // Takes Font (as SetFont) and answers the height of "Qq".
+  int GetFontHeight(TFont* Font);
 
   void MoveTo(int X, int Y);
   // With the pen; the end point is not drawn.
@@ -116,25 +129,37 @@ public:
   void RestoreState(int Level = -1);
 
 private:
-  HFONT MakeFont() const;
+  HFONT MakeFont() const { return GetFont()->GetHandle(); }
   void FillWithColor(const RECT& R, COLORREF C);
-  HDC FDC;
-  TColor FBrushColor = clWhite;
-  TBrushStyle FBrushStyle = bsSolid;
-  TColor FPenColor = clBlack;
-  TcxFontData FFont;
+  TCanvas* FCanvas;
 };
 
-// A canvas over a screen-compatible memory DC that it owns, for measuring text when no window
-// is at hand.
+// A canvas with the screen's measures: its context is a screen-compatible memory DC (a window-less
+// screen DC is not to be had here), made on first use and freed with the canvas.
+class TScreenCanvas : public TCanvas {
+  PELTO_CLASS(TScreenCanvas, TCanvas)
+public:
+  TScreenCanvas() = default;
+  ~TScreenCanvas() override;
+
+protected:
+  void CreateHandle() override;
+
+private:
+  void FreeHandle();
+  HBITMAP FBitmap = nullptr;
+  HGDIOBJ FOld = nullptr;
+};
+
+// For measuring text when no window is at hand; owns its TScreenCanvas.
 class TcxScreenCanvas : public TcxCanvas {
 public:
   TcxScreenCanvas();
   ~TcxScreenCanvas() override;
 
 private:
-  HBITMAP FBitmap;
-  HGDIOBJ FOld;
+  explicit TcxScreenCanvas(std::unique_ptr<TScreenCanvas> Canvas);
+  std::unique_ptr<TScreenCanvas> FScreenCanvas;
 };
 
 namespace cxGraphics {

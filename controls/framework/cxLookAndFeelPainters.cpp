@@ -16,7 +16,7 @@
 using cxGraphics::InflatedRect;
 using cxGraphics::IsRectEmpty;
 using cxGraphics::OffsetRect;
-using GraphicsSeam::ColorToRGB;
+using Graphics::ColorToRGB;
 
 // ==== Shared resources ========================================================================
 //
@@ -25,8 +25,11 @@ using GraphicsSeam::ColorToRGB;
 
 namespace {
 
+// The device context of a bitmap's own canvas, made on first use.
+HDC DCOf(TBitmap& B) { return B.GetCanvas()->GetHandle(); }
+
 struct TImage {
-  TcxBitmap Bitmap;
+  std::unique_ptr<TBitmap> Bitmap = std::make_unique<TBitmap>();
   COLORREF Transparent = 0xFFFFFF;
   std::vector<std::uint8_t> Mask;  // radio images: 1 where the image shows
 };
@@ -34,7 +37,7 @@ struct TImage {
 struct TResources {
   std::vector<TImage> Indicators;  // TcxIndicatorImageKind - 1
   TImage AutoHide[2];
-  TcxBitmap Patterns[2];  // normal, pressed
+  TBitmap Patterns[2];  // normal, pressed
   std::vector<TImage> Radio;  // 96 images, built on first use
   int RadioW = 0, RadioH = 0;
   // Clears the radio images when the system colours change, before any control reacts.
@@ -44,9 +47,9 @@ struct TResources {
 // Freed by Finalize, never by a static destructor (the palette listener may be gone by then).
 TResources* Res = nullptr;
 
-void PutPixels(TcxBitmap& B, const char* const* Rows, TColor Ink)
+void PutPixels(TBitmap& B, const char* const* Rows, TColor Ink)
 {
-  TcxCanvas c(B.GetDC());
+  TcxCanvas c(B.GetCanvas());
   c.FillRectColor({0, 0, B.GetWidth(), B.GetHeight()}, clWhite);
   for (int y = 0; y < B.GetHeight(); ++y)
     for (int x = 0; Rows[y][x]; ++x)
@@ -67,8 +70,8 @@ void BuildIndicators(TResources& R)
                                            " ### ### ", " ##      ", " #       ", "         "};
   for (const char* const* rows : {arrow, edit, insert, multiDot, multiArrow}) {
     TImage img;
-    img.Bitmap.SetSize(9, 9);
-    PutPixels(img.Bitmap, rows, clBlack);
+    img.Bitmap->SetSize(9, 9);
+    PutPixels(*img.Bitmap, rows, clBlack);
     R.Indicators.push_back(std::move(img));
   }
   static const char* const pinOn[] = {
@@ -82,8 +85,8 @@ void BuildIndicators(TResources& R)
       "      #######   ", "      #         ", "      #         ", "                ", "                ",
       "                "};
   for (int i = 0; i < 2; ++i) {
-    R.AutoHide[i].Bitmap.SetSize(16, 16);
-    PutPixels(R.AutoHide[i].Bitmap, i == 0 ? pinOn : pinOff, clBlack);
+    R.AutoHide[i].Bitmap->SetSize(16, 16);
+    PutPixels(*R.AutoHide[i].Bitmap, i == 0 ? pinOn : pinOff, clBlack);
   }
 }
 
@@ -102,12 +105,12 @@ TResources& Resources()
 // Copies an image whose Transparent colour (or Mask) is left out.
 void DrawImage(TcxCanvas* C, int X, int Y, TImage& Img)
 {
-  int w = Img.Bitmap.GetWidth(), h = Img.Bitmap.GetHeight();
+  int w = Img.Bitmap->GetWidth(), h = Img.Bitmap->GetHeight();
   if (Img.Mask.empty()) {
-    Windows::TransparentBlt(C->GetHandle(), X, Y, w, h, Img.Bitmap.GetDC(), 0, 0, w, h, Img.Transparent);
+    Windows::TransparentBlt(C->GetHandle(), X, Y, w, h, DCOf(*Img.Bitmap), 0, 0, w, h, Img.Transparent);
     return;
   }
-  HDC src = Img.Bitmap.GetDC();
+  HDC src = DCOf(*Img.Bitmap);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
       if (Img.Mask[y * w + x]) Windows::SetPixelV(C->GetHandle(), X + x, Y + y, Windows::GetPixel(src, x, y));
@@ -144,21 +147,22 @@ TRadioPattern BuildRadioPattern()
   Windows::DeleteObject(boxes);
   int cw = info.bmWidth > 0 ? info.bmWidth / 4 : 13, ch = info.bmHeight > 0 ? info.bmHeight / 3 : 13;
 
-  TcxBitmap cell(cw, ch);
-  TcxCanvas cc(cell.GetDC());
+  TBitmap cell;
+  cell.SetSize(cw, ch);
+  TcxCanvas cc(cell.GetCanvas());
   RECT all{0, 0, cw, ch};
   cc.FillRectColor(all, clBlack);
   RECT fr = all;
-  Windows::DrawFrameControl(cell.GetDC(), &fr, DFC_BUTTON, DFCS_BUTTONRADIOMASK | DFCS_CHECKED | DFCS_FLAT);
+  Windows::DrawFrameControl(DCOf(cell), &fr, DFC_BUTTON, DFCS_BUTTONRADIOMASK | DFCS_CHECKED | DFCS_FLAT);
   // The mask draws the circle black on white: the black pixels outline it.
-  RECT circle = BlackBounds(cell.GetDC(), cw, ch);
+  RECT circle = BlackBounds(DCOf(cell), cw, ch);
   if (IsRectEmpty(circle)) circle = all;
   int x0 = circle.left, y0 = circle.top, w = circle.right - circle.left, h = circle.bottom - circle.top;
   // The dot: measured from the centre of the checked flat image.
   cc.FillRectColor(all, clBlack);
   fr = all;
-  Windows::DrawFrameControl(cell.GetDC(), &fr, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED | DFCS_FLAT);
-  auto black = [&](int x, int y) { return Windows::GetPixel(cell.GetDC(), x, y) == 0; };
+  Windows::DrawFrameControl(DCOf(cell), &fr, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED | DFCS_FLAT);
+  auto black = [&](int x, int y) { return Windows::GetPixel(DCOf(cell), x, y) == 0; };
   // The dot is the black area around the centre of the white circle.
   int mx = x0 + w / 2 - 1, my = y0 + h / 2 - 1;
   int top = y0 + h / 2 - 2, bottom = top, left = mx, right = mx;
@@ -174,22 +178,23 @@ TRadioPattern BuildRadioPattern()
   p.W = w;
   p.H = h;
   p.Codes.assign(size_t(w) * h, 0);
-  TcxBitmap ring(w, h);
-  TcxCanvas rc(ring.GetDC());
+  TBitmap ring;
+  ring.SetSize(w, h);
+  TcxCanvas rc(ring.GetCanvas());
   rc.FillRectColor({0, 0, w, h}, clWhite);
   {
     HPEN pen = Windows::CreatePen(PS_SOLID, 1, 0);
-    HGDIOBJ oldPen = Windows::SelectObject(ring.GetDC(), pen);
-    HGDIOBJ oldBrush = Windows::SelectObject(ring.GetDC(), Windows::GetStockObject(NULL_BRUSH));
-    Windows::RoundRect(ring.GetDC(), 0, 0, w, h, w - 1, h - 1);
-    Windows::SelectObject(ring.GetDC(), oldBrush);
-    Windows::SelectObject(ring.GetDC(), oldPen);
+    HGDIOBJ oldPen = Windows::SelectObject(DCOf(ring), pen);
+    HGDIOBJ oldBrush = Windows::SelectObject(DCOf(ring), Windows::GetStockObject(NULL_BRUSH));
+    Windows::RoundRect(DCOf(ring), 0, 0, w, h, w - 1, h - 1);
+    Windows::SelectObject(DCOf(ring), oldBrush);
+    Windows::SelectObject(DCOf(ring), oldPen);
     Windows::DeleteObject(pen);
   }
   auto lowerRight = [&](int col, int row) { return (h - 1) * (w - col - 1) < row * (w - 1); };
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      if (Windows::GetPixel(ring.GetDC(), x, y) == 0) p.At(x, y) = lowerRight(x, y) ? 2 : 1;
+      if (Windows::GetPixel(DCOf(ring), x, y) == 0) p.At(x, y) = lowerRight(x, y) ? 2 : 1;
   for (int y = 1; y < h - 1; ++y) {
     for (int x = w / 2; x < w && p.At(x, y) == 0; ++x) p.At(x, y) = 5;
     for (int x = w / 2 - 1; x >= 0 && p.At(x, y) == 0; --x) p.At(x, y) = 5;
@@ -235,22 +240,23 @@ TRadioPattern BuildRadioPattern()
       if (p.At(x, y) == 5 && (inner[y * w + x] || y == firstRow || y == lastRow || x == firstCol || x == lastCol))
         p.At(x, y) = innerCode(x, y);
   // The dot.
-  TcxBitmap dotBmp(w, h);
-  TcxCanvas dc(dotBmp.GetDC());
+  TBitmap dotBmp;
+  dotBmp.SetSize(w, h);
+  TcxCanvas dc(dotBmp.GetCanvas());
   dc.FillRectColor({0, 0, w, h}, clWhite);
   {
     HBRUSH b = Windows::CreateSolidBrush(0);
     HPEN pen = Windows::CreatePen(PS_SOLID, 1, 0);
-    HGDIOBJ ob = Windows::SelectObject(dotBmp.GetDC(), b), op = Windows::SelectObject(dotBmp.GetDC(), pen);
-    Windows::Ellipse(dotBmp.GetDC(), dotRect.left - x0, dotRect.top - y0, dotRect.right - x0, dotRect.bottom - y0);
-    Windows::SelectObject(dotBmp.GetDC(), ob);
-    Windows::SelectObject(dotBmp.GetDC(), op);
+    HGDIOBJ ob = Windows::SelectObject(DCOf(dotBmp), b), op = Windows::SelectObject(DCOf(dotBmp), pen);
+    Windows::Ellipse(DCOf(dotBmp), dotRect.left - x0, dotRect.top - y0, dotRect.right - x0, dotRect.bottom - y0);
+    Windows::SelectObject(DCOf(dotBmp), ob);
+    Windows::SelectObject(DCOf(dotBmp), op);
     Windows::DeleteObject(b);
     Windows::DeleteObject(pen);
   }
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
-      if (Windows::GetPixel(dotBmp.GetDC(), x, y) == 0 && p.At(x, y) != 0) p.At(x, y) = 6;
+      if (Windows::GetPixel(DCOf(dotBmp), x, y) == 0 && p.At(x, y) != 0) p.At(x, y) = 6;
   return p;
 }
 
@@ -287,9 +293,9 @@ void BuildRadioImages(TResources& R)
             COLORREF dotColor = checked ? ColorToRGB(disabled ? clBtnShadow : clBtnText) : interior;
             const COLORREF colours[] = {0, outer1, outer2, inner1, inner2, interior, dotColor};
             TImage img;
-            img.Bitmap.SetSize(p.W, p.H);
+            img.Bitmap->SetSize(p.W, p.H);
             img.Mask.assign(size_t(p.W) * p.H, 0);
-            HDC dc = img.Bitmap.GetDC();
+            HDC dc = DCOf(*img.Bitmap);
             for (int y = 0; y < p.H; ++y)
               for (int x = 0; x < p.W; ++x) {
                 std::uint8_t code = p.At(x, y);
@@ -314,7 +320,7 @@ void cxLookAndFeelPainters::RefreshScrollBarPatterns()
   const TColor odd[] = {clBtnHighlight, cl3DDkShadow}, even[] = {clBtnFace, clBlack};
   for (int k = 0; k < 2; ++k) {
     r.Patterns[k].SetSize(8, 8);
-    TcxCanvas c(r.Patterns[k].GetDC());
+    TcxCanvas c(r.Patterns[k].GetCanvas());
     for (int j = 0; j < 8; ++j)
       for (int i = 0; i < 8; ++i) c.SetPixel(i, j, (i % 2 != j % 2) ? odd[k] : even[k]);
   }
@@ -353,14 +359,14 @@ void TcxCustomLookAndFeelPainter::DrawDropDownArrow(TcxCanvas* C, const RECT& R,
 void TcxCustomLookAndFeelPainter::DrawContent(TcxCanvas* C, const RECT& R, const RECT& TextRect,
                                               TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
                                               bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
-                                              const TcxFontData* Font, TColor TextColor, TColor Color,
+                                              TFont* Font, TColor TextColor, TColor Color,
                                               const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   if (!OnDrawBackground || !OnDrawBackground(C, R)) C->FillRectColor(R, Color);
   if (Text.empty()) return;
   C->SetBrushStyle(bsClear);
-  if (Font) C->SetFont(*Font);
-  C->GetFont().Color = TextColor;
+  C->SetFont(Font);
+  C->GetFont()->SetColor(TextColor);
   static const int horz[] = {tfAlignLeft, tfAlignRight, tfAlignHCenter};
   static const int vert[] = {tfAlignTop, tfAlignBottom, tfAlignVCenter};
   int flags = horz[AlignmentHorz] | vert[AlignmentVert] | (MultiLine ? tfWordBreak : tfSingleLine);
@@ -491,7 +497,7 @@ void TcxCustomLookAndFeelPainter::DrawButtonWithText(TcxCanvas* C, const RECT& R
     r = InflatedRect(r, -GetButtonBorderWidth(State), -GetButtonBorderWidth(State));
   }
   C->FillRectColor(r, Color == clDefault ? GetButtonFaceColor(State) : Color);
-  C->GetFont().Color = TextColor == clDefault ? GetButtonSymbolColor(State) : TextColor;
+  C->GetFont()->SetColor(TextColor == clDefault ? GetButtonSymbolColor(State) : TextColor);
   C->SetBrushStyle(bsClear);
   if ((r.bottom - r.top) % 2 != 0) {
     --r.bottom;
@@ -595,18 +601,19 @@ void TcxCustomLookAndFeelPainter::DrawRadioButton(TcxCanvas* C, int X, int Y, Tc
     DrawImage(C, X, Y, img);
     return;
   }
-  TcxBitmap tmp(res.RadioW, res.RadioH);
-  TcxCanvas tc(tmp.GetDC());
+  TBitmap tmp;
+  tmp.SetSize(res.RadioW, res.RadioH);
+  TcxCanvas tc(tmp.GetCanvas());
   tc.FillRectColor({0, 0, res.RadioW, res.RadioH}, BackgroundColor);
   DrawImage(&tc, 0, 0, img);
-  C->CopyRectFromDC({X, Y, X + res.RadioW, Y + res.RadioH}, tmp.GetDC(), {0, 0, res.RadioW, res.RadioH});
+  C->CopyRectFromDC({X, Y, X + res.RadioW, Y + res.RadioH}, DCOf(tmp), {0, 0, res.RadioW, res.RadioH});
 }
 
 void TcxCustomLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect,
                                              TcxNeighbors Neighbors, TcxBorders Borders, TcxButtonState State,
                                              TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
                                              bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
-                                             const TcxFontData* Font, TColor TextColor, TColor Color,
+                                             TFont* Font, TColor TextColor, TColor Color,
                                              const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   PaintHeaderBorder(C, R, Neighbors, Borders);
@@ -619,7 +626,7 @@ void TcxCustomLookAndFeelPainter::DrawHeaderSection(TcxCanvas* C, const RECT& R,
                                                     TcxButtonState State, TAlignment AlignmentHorz,
                                                     TcxAlignmentVert AlignmentVert, bool MultiLine,
                                                     bool ShowEndEllipsis, const AnsiString& Text,
-                                                    const TcxFontData* Font, TColor TextColor, TColor Color,
+                                                    TFont* Font, TColor TextColor, TColor Color,
                                                     const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   DrawHeader(C, R, TextRect, Neighbors, Borders, State, AlignmentHorz, AlignmentVert, MultiLine, ShowEndEllipsis,
@@ -651,9 +658,9 @@ RECT TcxCustomLookAndFeelPainter::GetHeaderBorderInnerRect(const RECT& R, TcxBor
 }
 
 int TcxCustomLookAndFeelPainter::GetHeaderWidth(TcxCanvas* C, TcxBorders Borders, const AnsiString& Text,
-                                                const TcxFontData* Font) const
+                                                TFont* Font) const
 {
-  if (Font) C->SetFont(*Font);
+  C->SetFont(Font);
   int w = C->TextWidth(Text) + 4;
   if (Borders.Contains(bLeft)) w += GetHeaderBorderWidth();
   if (Borders.Contains(bRight)) w += GetHeaderBorderWidth();
@@ -681,7 +688,7 @@ void TcxCustomLookAndFeelPainter::DrawOutlinedSortingMark(TcxCanvas* C, const RE
 
 void TcxCustomLookAndFeelPainter::DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text,
                                             TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
-                                            bool ShowEndEllipsis, const TcxFontData* Font, TColor TextColor,
+                                            bool ShowEndEllipsis, TFont* Font, TColor TextColor,
                                             TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   DrawPanelBorder(C, R);
@@ -745,7 +752,7 @@ void TcxCustomLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, T
   RECT r = InflatedRect(R, -GetButtonBorderWidth(cxbsNormal), -GetButtonBorderWidth(cxbsNormal));
   C->FillRectColor(r, GetButtonFaceColor(State));
   TImage& img = Resources().AutoHide[Glyph != 0];
-  int x = (r.left + r.right - img.Bitmap.GetWidth()) / 2, y = (r.top + r.bottom - img.Bitmap.GetHeight()) / 2;
+  int x = (r.left + r.right - img.Bitmap->GetWidth()) / 2, y = (r.top + r.bottom - img.Bitmap->GetHeight()) / 2;
   if (State == cxbsPressed) {
     ++x;
     ++y;
@@ -757,7 +764,7 @@ void TcxCustomLookAndFeelPainter::DrawIndicatorImage(TcxCanvas* C, const RECT& R
 {
   if (Kind == iikNone) return;
   TImage& img = Resources().Indicators[Kind - 1];
-  DrawImage(C, (R.left + R.right - img.Bitmap.GetWidth()) / 2, (R.top + R.bottom - img.Bitmap.GetHeight()) / 2,
+  DrawImage(C, (R.left + R.right - img.Bitmap->GetWidth()) / 2, (R.top + R.bottom - img.Bitmap->GetHeight()) / 2,
             img);
 }
 
@@ -1161,7 +1168,7 @@ void TcxUltraFlatLookAndFeelPainter::DrawHeaderSection(TcxCanvas* C, const RECT&
                                                        TcxButtonState State, TAlignment AlignmentHorz,
                                                        TcxAlignmentVert AlignmentVert, bool MultiLine,
                                                        bool ShowEndEllipsis, const AnsiString& Text,
-                                                       const TcxFontData* Font, TColor TextColor, TColor Color,
+                                                       TFont* Font, TColor TextColor, TColor Color,
                                                        const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   DrawContent(C, R, InflatedRect(TextRect, -1, -1), AlignmentHorz, AlignmentVert, MultiLine, ShowEndEllipsis, Text,

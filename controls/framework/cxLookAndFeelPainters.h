@@ -40,7 +40,7 @@ public:
   // Background (by OnDrawBackground, else Color), then the text in TextRect.
   virtual void DrawContent(TcxCanvas* C, const RECT& R, const RECT& TextRect, TAlignment AlignmentHorz,
                            TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                           const AnsiString& Text, const TcxFontData* Font, TColor TextColor, TColor Color,
+                           const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                            const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual RECT GetContentRect(const RECT& R) const;
   virtual RECT GetContentTextRect(const RECT& R) const;
@@ -140,12 +140,12 @@ public:
   virtual void DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
                           TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
                           TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                          const AnsiString& Text, const TcxFontData* Font, TColor TextColor, TColor Color,
+                          const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                           const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual void DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
                                  TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
                                  TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                                 const AnsiString& Text, const TcxFontData* Font, TColor TextColor, TColor Color,
+                                 const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                                  const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual void PaintHeaderBorder(TcxCanvas* C, const RECT& R, TcxNeighbors Neighbors, TcxBorders Borders) const {}
   virtual void DrawHeaderHighlight(TcxCanvas* C, const RECT& R) const { C->InvertRect(R); }
@@ -157,13 +157,13 @@ public:
   virtual bool PaintHeaderCellsFirst() const { return true; }
   virtual int GetHeaderHeight(int FontHeight) const { return FontHeight + 2 * GetHeaderBorderWidth() + 4; }
   virtual int GetHeaderWidth(TcxCanvas* C, TcxBorders Borders, const AnsiString& Text,
-                             const TcxFontData* Font) const;
+                             TFont* Font) const;
   virtual bool HasHeaderHotTrack() const { return false; }
   virtual SIZE GetSortingMarkAreaSize() const { return SIZE{16, GetSortingMarkSize().cy}; }
   virtual SIZE GetSortingMarkSize() const { return SIZE{0, 0}; }
 
   virtual void DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text, TAlignment AlignmentHorz,
-                         TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, const TcxFontData* Font,
+                         TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, TFont* Font,
                          TColor TextColor, TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual TcxBorders GetPanelBorders() const { return cxBordersAll; }
   virtual int GetPanelFrameWidth() const { return 0; }
@@ -198,7 +198,7 @@ public:
                                TcxButtonState State) const;
 
   virtual void DrawTab(TcxCanvas* C, const RECT& R, TcxBorders Borders, const AnsiString& Text,
-                       TcxButtonState State, bool Vertical, const TcxFontData* Font, TColor TextColor,
+                       TcxButtonState State, bool Vertical, TFont* Font, TColor TextColor,
                        TColor Color) const {}
   virtual void DrawTabSide(TcxCanvas* C, const RECT& R, TcxBorder Side, TcxBorders Borders, bool Vertical) const {}
   virtual void DrawTabStrip(TcxCanvas* C, const RECT& R, bool Vertical, TcxBorders Borders) const {}
@@ -340,7 +340,7 @@ public:
   void DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
                          TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
                          TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                         const AnsiString& Text, const TcxFontData* Font, TColor TextColor, TColor Color,
+                         const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                          const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
   void PaintHeaderBorder(TcxCanvas* C, const RECT& R, TcxNeighbors Neighbors, TcxBorders Borders) const override;
   void PaintSortingMark(TcxCanvas* C, const RECT& R, bool Ascending) const override

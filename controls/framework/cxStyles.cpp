@@ -69,9 +69,14 @@ void TcxCustomStyle::ReadState(TReader* Reader)
 
 // ---- TcxStyle --------------------------------------------------------------------------------
 
-TcxStyle::TcxStyle(TComponent* AOwner) : TcxCustomStyle(AOwner)
+TcxStyle::TcxStyle(TComponent* AOwner)
+    : TcxCustomStyle(AOwner), FFont(std::make_unique<TFont>()), FBitmap(std::make_unique<TBitmap>())
 {
-  FBitmap.OnChange = [this] { BitmapChanged(); };
+  FFont->OnChange = [this](TObject*) {
+    FAssignedValues.Include(svFont);
+    Changed();
+  };
+  FBitmap->OnChange = [this](TObject*) { BitmapChanged(); };
 }
 
 void TcxStyle::SetAssignedValues(TcxStyleValues Value)
@@ -99,16 +104,15 @@ void TcxStyle::SetTextColor(TColor Value)
   Changed();
 }
 
-void TcxStyle::SetFont(const TcxFontData& Value)
+void TcxStyle::SetFont(TFont* Value)
 {
-  FFont = Value;
-  FAssignedValues.Include(svFont);
-  Changed();
+  // Assigning tells the font's OnChange, which marks it assigned.
+  if (Value && Value != FFont.get()) FFont->Assign(Value);
 }
 
 void TcxStyle::BitmapChanged()
 {
-  if (FBitmap.Empty()) FAssignedValues.Exclude(svBitmap);
+  if (FBitmap->GetEmpty()) FAssignedValues.Exclude(svBitmap);
   else FAssignedValues.Include(svBitmap);
   Changed();
 }
@@ -120,19 +124,19 @@ void TcxStyle::Assign(TPersistent* Source)
     TcxCustomStyle::Assign(Source);
     return;
   }
-  SetBitmap(s->FBitmap);
+  SetBitmap(s->FBitmap.get());
   SetColor(s->FColor);
-  SetFont(s->FFont);
+  SetFont(s->FFont.get());
   SetTextColor(s->FTextColor);
   SetAssignedValues(s->FAssignedValues);
 }
 
 void TcxStyle::RestoreDefaults()
 {
-  auto keep = FBitmap.OnChange;
-  FBitmap.OnChange = nullptr;
-  FBitmap.SetSize(0, 0);
-  FBitmap.OnChange = keep;
+  auto keep = FBitmap->OnChange;
+  FBitmap->OnChange = nullptr;
+  FBitmap->SetSize(0, 0);
+  FBitmap->OnChange = keep;
   FAssignedValues = {};
   FColor = clDefault;
   FTextColor = clDefault;
@@ -311,7 +315,7 @@ void TcxStyles::GetViewParams(int Index, TObject* Data, TcxStyle* ExtraStyle, Tc
   if (BitmapsAllowed)
     if (TcxStyle* s = pick(svBitmap)) Params.Bitmap = s->GetBitmap();
   if (TcxStyle* s = pick(svColor)) Params.Color = s->GetColor();
-  if (TcxStyle* s = pick(svFont)) Params.Font = &s->GetFont();
+  if (TcxStyle* s = pick(svFont)) Params.Font = s->GetFont();
   if (TcxStyle* s = pick(svTextColor)) Params.TextColor = s->GetTextColor();
   bool missing = (BitmapsAllowed && !Params.Bitmap) || Params.Color == clDefault || !Params.Font ||
                  Params.TextColor == clDefault;
@@ -324,10 +328,10 @@ void TcxStyles::GetViewParams(int Index, TObject* Data, TcxStyle* ExtraStyle, Tc
   if (Params.TextColor == clDefault) Params.TextColor = defaults.TextColor;
 }
 
-TcxBitmap* TcxStyles::GetBackgroundBitmap(int Index)
+TBitmap* TcxStyles::GetBackgroundBitmap(int Index)
 {
   TcxStyle* style = GetIndexedStyle(Index);
-  return style && style->GetAssignedValues().Contains(svBitmap) && !style->GetBitmap()->Empty()
+  return style && style->GetAssignedValues().Contains(svBitmap) && !style->GetBitmap()->GetEmpty()
              ? style->GetBitmap()
              : nullptr;
 }

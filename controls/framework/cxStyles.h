@@ -9,8 +9,10 @@
 #include <memory>
 #include <vector>
 
-#include "controls/framework/GraphicsSeam.h"
 #include "controls/framework/cxClasses.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Colors.h"
+#include "platform/forms/graphics/Font.h"
 
 class TcxCustomStyles;
 class TcxCustomStyleSheet;
@@ -57,12 +59,15 @@ public:
   void SetColor(TColor Value);
   TColor GetTextColor() const { return FTextColor; }
   void SetTextColor(TColor Value);
-  const TcxFontData& GetFont() const { return FFont; }
-  // Copies the font and marks it assigned.
-  void SetFont(const TcxFontData& Value);
-  TcxBitmap* GetBitmap() { return &FBitmap; }
-  // Copies the bitmap: assigned when not empty.
-  void SetBitmap(const TcxBitmap& Value) { FBitmap = Value; }
+  // Owned by the style; any change of it marks the font assigned.
+  TFont* GetFont() const { return FFont.get(); }
+  // Copies Value (nullptr is ignored) and marks the font assigned.
+  void SetFont(TFont* Value);
+  // Owned by the style; any change of it marks the bitmap assigned when it is not empty and
+  // unassigned when it is.
+  TBitmap* GetBitmap() const { return FBitmap.get(); }
+  // Copies Value; nullptr empties the bitmap.
+  void SetBitmap(TBitmap* Value) { FBitmap->Assign(Value); }
   void Assign(TPersistent* Source) override;
   // Everything unassigned; the font keeps its values.
   void RestoreDefaults() override;
@@ -73,6 +78,10 @@ public:
         .Default(TcxStyleValues{});
     p.Property("Color", &TcxStyle::GetColor, &TcxStyle::SetColor)
         .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svColor); }));
+    p.Property("Bitmap", &TcxStyle::GetBitmap, &TcxStyle::SetBitmap)
+        .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svBitmap); }));
+    p.Property("Font", &TcxStyle::GetFont, &TcxStyle::SetFont)
+        .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svFont); }));
     p.Property("TextColor", &TcxStyle::GetTextColor, &TcxStyle::SetTextColor)
         .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svTextColor); }));
   }
@@ -82,8 +91,8 @@ private:
   TcxStyleValues FAssignedValues;
   TColor FColor = clDefault;
   TColor FTextColor = clDefault;
-  TcxFontData FFont;
-  TcxBitmap FBitmap;
+  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TBitmap> FBitmap;
 };
 
 using TcxStyleClass = TClass;
@@ -118,9 +127,10 @@ private:
 };
 
 struct TcxStyleViewParams {
-  TcxBitmap* Bitmap = nullptr;
+  // Neither is owned: they belong to a style or to the answer of the defaults.
+  TBitmap* Bitmap = nullptr;
   TColor Color = clDefault;
-  const TcxFontData* Font = nullptr;
+  TFont* Font = nullptr;
   TColor TextColor = clDefault;
 };
 
@@ -178,7 +188,7 @@ public:
   // Each part from ExtraStyle, else the indexed style, else the defaults (asked once).
   void GetViewParams(int Index, TObject* Data, TcxStyle* ExtraStyle, TcxStyleViewParams& Params);
   // The bitmap of the style for Index when it assigns a non-empty one, else nullptr.
-  TcxBitmap* GetBackgroundBitmap(int Index);
+  TBitmap* GetBackgroundBitmap(int Index);
   virtual bool UsesDefaultFont(int Index);
 
 protected:

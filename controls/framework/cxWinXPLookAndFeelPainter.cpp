@@ -15,6 +15,10 @@ using cxLookAndFeelPainters::ButtonStateToThemeState;
 using namespace dxUxTheme;
 
 namespace {
+
+// The device context of a bitmap's own canvas, made on first use.
+HDC DCOf(TBitmap& B) { return B.GetCanvas()->GetHandle(); }
+
 constexpr HRESULT S_OK = 0;
 HTHEME Theme(TdxThemeClass Class) { return dxThemeManager::OpenTheme(Class); }
 // Indexed by TcxButtonState: default, normal, hot, pressed, disabled.
@@ -44,11 +48,11 @@ TcxCustomLookAndFeelPainterClass TcxWinXPLookAndFeelPainter::Class()
 void TcxWinXPLookAndFeelPainter::DrawThemedText(TcxCanvas* C, HTHEME T, int PartId, int StateId, const RECT& TextRect,
                                                 TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
                                                 bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
-                                                const TcxFontData* Font, TColor TextColor) const
+                                                TFont* Font, TColor TextColor) const
 {
   if (Text.empty()) return;
-  if (Font) C->SetFont(*Font);
-  C->GetFont().Color = TextColor;
+  C->SetFont(Font);
+  C->GetFont()->SetColor(TextColor);
   static const DWORD horz[] = {0, DT_RIGHT, DT_CENTER};
   static const DWORD vert[] = {0, DT_BOTTOM, DT_VCENTER};
   DWORD flags = horz[AlignmentHorz] | vert[AlignmentVert] | (MultiLine ? DT_WORDBREAK : DT_SINGLELINE) |
@@ -236,7 +240,7 @@ void TcxWinXPLookAndFeelPainter::DrawRadioButton(TcxCanvas* C, int X, int Y, Tcx
 void TcxWinXPLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect,
                                             TcxNeighbors Neighbors, TcxBorders Borders, TcxButtonState State,
                                             TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
-                                            bool ShowEndEllipsis, const AnsiString& Text, const TcxFontData* Font,
+                                            bool ShowEndEllipsis, const AnsiString& Text, TFont* Font,
                                             TColor TextColor, TColor Color,
                                             const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
@@ -261,7 +265,7 @@ int TcxWinXPLookAndFeelPainter::GetHeaderBorderWidth() const
 
 void TcxWinXPLookAndFeelPainter::DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text,
                                            TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
-                                           bool ShowEndEllipsis, const TcxFontData* Font, TColor TextColor,
+                                           bool ShowEndEllipsis, TFont* Font, TColor TextColor,
                                            TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   HTHEME t = Theme(totTrackBar);
@@ -339,13 +343,14 @@ void TcxWinXPLookAndFeelPainter::DrawButtonWithMark(TcxCanvas* C, const RECT& R,
 
 namespace {
 // Turns the pixels of a bitmap: (x, y) goes to (y, x).
-void Transpose(TcxBitmap& B)
+void Transpose(TBitmap& B)
 {
   int w = B.GetWidth(), h = B.GetHeight();
-  TcxBitmap t(h, w);
+  TBitmap t;
+  t.SetSize(h, w);
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) Windows::SetPixelV(t.GetDC(), y, x, Windows::GetPixel(B.GetDC(), x, y));
-  B = t;
+    for (int x = 0; x < w; ++x) Windows::SetPixelV(DCOf(t), y, x, Windows::GetPixel(DCOf(B), x, y));
+  B.Assign(&t);
 }
 }  // namespace
 
@@ -355,24 +360,26 @@ void TcxWinXPLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, TC
   HTHEME t = Theme(totExplorerBar);
   if (!t) return TcxCustomLookAndFeelPainter::DrawGlyphButton(C, R, BackgroundColor, Horizontal, Glyph, State);
   int w = R.right - R.left, h = R.bottom - R.top;
-  TcxBitmap b(w, h);
-  TcxCanvas bc(b.GetDC());
+  TBitmap b;
+  b.SetSize(w, h);
+  TcxCanvas bc(b.GetCanvas());
   RECT local{0, 0, w, h};
   bc.FillRectColor(local, BackgroundColor);
-  DrawThemeBackground(t, b.GetDC(), 3, PinStates[State], &local, nullptr);
+  DrawThemeBackground(t, DCOf(b), 3, PinStates[State], &local, nullptr);
   if (!Horizontal) {
     // A quarter turn counter-clockwise: (x, y) goes to (y, w - 1 - x).
-    TcxBitmap turned(h, w);
+    TBitmap turned;
+    turned.SetSize(h, w);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) Windows::SetPixelV(turned.GetDC(), y, w - 1 - x, Windows::GetPixel(b.GetDC(), x, y));
-    b = turned;
+      for (int x = 0; x < w; ++x) Windows::SetPixelV(DCOf(turned), y, w - 1 - x, Windows::GetPixel(DCOf(b), x, y));
+    b.Assign(&turned);
   }
-  C->CopyRectFromDC({R.left, R.top, R.left + b.GetWidth(), R.top + b.GetHeight()}, b.GetDC(),
+  C->CopyRectFromDC({R.left, R.top, R.left + b.GetWidth(), R.top + b.GetHeight()}, DCOf(b),
                     {0, 0, b.GetWidth(), b.GetHeight()});
 }
 
 void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* C, const RECT& Rect, TcxBorders Borders, const AnsiString& Text,
-                                         TcxButtonState State, bool Vertical, const TcxFontData* Font,
+                                         TcxButtonState State, bool Vertical, TFont* Font,
                                          TColor TextColor, TColor Color) const
 {
   HTHEME t = Theme(totTab);
@@ -380,12 +387,12 @@ void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* C, const RECT& Rect, TcxBord
   bool selected = State == cxbsPressed;
   int s = PlainStates[State];
   RECT r = Rect;
-  TcxBitmap bmp;
+  TBitmap bmp;
   HDC dc = C->GetHandle();
   if (Vertical) {
     r = RECT{0, 0, Rect.bottom - Rect.top, Rect.right - Rect.left};
     bmp.SetSize(r.right, r.bottom);
-    dc = bmp.GetDC();
+    dc = DCOf(bmp);
   }
   RECT b = r;
   if (!Borders.Contains(Vertical ? bTop : bLeft)) b.left -= 2;
@@ -398,7 +405,7 @@ void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* C, const RECT& Rect, TcxBord
     r = RECT{Rect.left + r.top, Rect.top + r.left, Rect.left + r.bottom, Rect.top + r.right};
     b = RECT{Rect.left + b.top, Rect.top + b.left, Rect.left + b.bottom, Rect.top + b.right};
     C->CopyRectFromDC({Rect.left, Rect.top, Rect.left + (r.right - r.left), Rect.top + (r.bottom - r.top)},
-                      bmp.GetDC(), {0, 0, r.right - r.left, r.bottom - r.top});
+                      DCOf(bmp), {0, 0, r.right - r.left, r.bottom - r.top});
   }
   RECT text = b;
   if (selected) {

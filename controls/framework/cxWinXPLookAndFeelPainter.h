@@ -41,7 +41,7 @@ public:
                        TColor BackgroundColor, bool IsDesigning = false) const override;
   void DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors, TcxBorders Borders,
                   TcxButtonState State, TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
-                  bool ShowEndEllipsis, const AnsiString& Text, const TcxFontData* Font, TColor TextColor,
+                  bool ShowEndEllipsis, const AnsiString& Text, TFont* Font, TColor TextColor,
                   TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
   void DrawHeaderHighlight(TcxCanvas* C, const RECT& R) const override {}
   void PaintSortingMark(TcxCanvas* C, const RECT& R, bool Ascending) const override
@@ -53,7 +53,7 @@ public:
   bool HasHeaderHotTrack() const override { return true; }
   SIZE GetSortingMarkSize() const override { return SIZE{7, 8}; }
   void DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text, TAlignment AlignmentHorz,
-                 TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, const TcxFontData* Font, TColor TextColor,
+                 TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, TFont* Font, TColor TextColor,
                  TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
   int GetPanelBorderWidth() const override;
   bool PaintPanelCellsFirst() const override { return false; }
@@ -68,7 +68,7 @@ public:
   void DrawGlyphButton(TcxCanvas* C, const RECT& R, TColor BackgroundColor, bool Horizontal, int Glyph,
                        TcxButtonState State) const override;
   void DrawTab(TcxCanvas* C, const RECT& R, TcxBorders Borders, const AnsiString& Text, TcxButtonState State,
-               bool Vertical, const TcxFontData* Font, TColor TextColor, TColor Color) const override;
+               bool Vertical, TFont* Font, TColor TextColor, TColor Color) const override;
   void DrawTabSide(TcxCanvas* C, const RECT& R, TcxBorder Side, TcxBorders Borders, bool Vertical) const override;
   void DrawTabStrip(TcxCanvas* C, const RECT& R, bool Vertical, TcxBorders Borders) const override;
   int GetTabExtraWidth1(bool Vertical) const override;
@@ -83,6 +83,6 @@ public:
   // Text in a theme part, in Font and TextColor; nothing for an empty text.
   virtual void DrawThemedText(TcxCanvas* C, HTHEME Theme, int PartId, int StateId, const RECT& TextRect,
                               TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
-                              bool ShowEndEllipsis, const AnsiString& Text, const TcxFontData* Font,
+                              bool ShowEndEllipsis, const AnsiString& Text, TFont* Font,
                               TColor TextColor) const;
 };

@@ -64,8 +64,9 @@ TEST(CxCanvas, EdgesUseTheSystemColoursAndCornersTakeTheSecondColour)
 TEST(CxCanvas, FillRectTilesABitmapFromTheCanvasOrigin)
 {
   TPaintFixture f(20, 20);
-  TcxBitmap tile(4, 4);
-  TcxCanvas tc(tile.GetDC());
+  TBitmap tile;
+  tile.SetSize(4, 4);
+  TcxCanvas tc(tile.GetCanvas());
   tc.FillRectColor({0, 0, 4, 4}, clBlue);
   tc.SetPixel(0, 0, clRed);
   f.Canvas->FillRect({3, 3, 13, 13}, &tile);
@@ -105,7 +106,7 @@ TEST(CxCanvas, SingleLineAlignmentPlacesTheText)
 {
   TPaintFixture f(120, 30);
   f.Canvas->SetBrushStyle(bsClear);
-  f.Canvas->GetFont().Color = clBlack;
+  f.Canvas->GetFont()->SetColor(clBlack);
   SIZE s = f.Canvas->TextExtent("Wi");
   ASSERT_GT(s.cx, 0);
   f.Canvas->DrawText("Wi", {0, 0, 120, 30}, tfSingleLine | tfAlignRight | tfAlignBottom);
@@ -126,7 +127,7 @@ TEST(CxCanvas, MultiLineTextIsCentredAndBottomAlignedByItsMeasuredHeight)
 {
   TPaintFixture f(60, 100);
   f.Canvas->SetBrushStyle(bsClear);
-  f.Canvas->GetFont().Color = clBlack;
+  f.Canvas->GetFont()->SetColor(clBlack);
   int lineHeight = f.Canvas->TextHeight("Wg");
   RECT measured{0, 0, 60, 0};
   f.Canvas->CalculateTextRect("Wide words wrap", measured, tfWordBreak);
@@ -147,11 +148,11 @@ TEST(CxCanvas, DisabledTextIsEmbossedAndRestoresState)
 {
   TPaintFixture f(60, 30);
   f.Canvas->SetBrushStyle(bsSolid);
-  f.Canvas->GetFont().Color = clRed;
-  f.Canvas->GetFont().Height = 16;
+  f.Canvas->GetFont()->SetColor(clRed);
+  f.Canvas->GetFont()->SetHeight(-16);
   f.Canvas->DrawText("W", {0, 0, 60, 30}, tfSingleLine, false);
   EXPECT_EQ(f.Canvas->GetBrushStyle(), bsSolid);
-  EXPECT_EQ(f.Canvas->GetFont().Color, clRed);
+  EXPECT_EQ(f.Canvas->GetFont()->GetColor(), clRed);
   bool shadow = false;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 60; ++x) {
@@ -179,8 +180,9 @@ TEST(CxCanvas, ClipRegionDefaultAndCombine)
 
 TEST(CxCanvas, GlyphsKeepTheirTransparentColourOut)
 {
-  TcxBitmap glyph(4, 4);
-  TcxCanvas g(glyph.GetDC());
+  TBitmap glyph;
+  glyph.SetSize(4, 4);
+  TcxCanvas g(glyph.GetCanvas());
   g.FillRectColor({0, 0, 4, 4}, clLime);  // bottom-left pixel: the transparent colour
   g.FillRectColor({1, 1, 3, 3}, clBlack);
   TPaintFixture f(10, 10, 0x123456);
@@ -193,6 +195,23 @@ TEST(CxCanvas, GlyphsKeepTheirTransparentColourOut)
   f.Canvas->DrawGlyph(2, 2, glyph, false);
   EXPECT_EQ(f.At(3, 3), Sys(clBtnShadow));
   EXPECT_EQ(f.At(2, 2), 0x123456u);
+}
+
+TEST(CxCanvas, WorksWithTheWrappedCanvasFontAndBrush)
+{
+  TcxScreenCanvas screen;
+  TFont plain, big;
+  big.SetHeight(-24);
+  int plainHeight = screen.GetFontHeight(&plain);
+  EXPECT_GT(plainHeight, 0);
+  EXPECT_GT(screen.GetFontHeight(&big), plainHeight);
+  EXPECT_EQ(screen.GetFont()->GetHeight(), -24);  // the font stays assigned
+  TBitmap b;
+  b.SetSize(4, 4);
+  b.GetCanvas()->GetBrush()->SetColor(clRed);
+  TcxCanvas c(b.GetCanvas());
+  c.FillRect({0, 0, 4, 4});
+  EXPECT_EQ(b.GetScanLine(2)[2], 0xFF0000u);  // 0x00RRGGBB
 }
 
 TEST(CxRegion, EmptyCombineOffset)

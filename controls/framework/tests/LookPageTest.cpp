@@ -118,11 +118,12 @@ TEST(LookPage, AllPartsInAllLooksAsPng)
   auto parts = Parts();
   int rowsPerLook = int((parts.size() + Columns - 1) / Columns);
   int w = LabelW + Columns * CellW, h = int(std::size(looks)) * rowsPerLook * CellH;
-  TPaintFixture page(w, h, GraphicsSeam::ColorToRGB(clWindow));
+  TPaintFixture page(w, h, Graphics::ColorToRGB(clWindow));
   TcxCanvas* c = page.Canvas.get();
+  TFont plain;
   for (size_t l = 0; l < std::size(looks); ++l) {
     int top = int(l) * rowsPerLook * CellH;
-    c->GetFont() = TcxFontData{};
+    c->SetFont(&plain);
     c->SetBrushStyle(bsClear);
     c->DrawText(looks[l].first, {4, top + 4, LabelW, top + CellH}, tfSingleLine);
     c->SetBrushStyle(bsSolid);
@@ -132,7 +133,7 @@ TEST(LookPage, AllPartsInAllLooksAsPng)
                 top + (row + 1) * CellH - 2};
       int saved = c->SaveState();
       c->IntersectClip(cell);
-      c->GetFont() = TcxFontData{};
+      c->SetFont(&plain);
       parts[i].Paint(looks[l].second, c, cell);
       c->RestoreState(saved);
     }
@@ -156,7 +157,7 @@ TEST(LookPage, AllPartsInAllLooksAsPng)
       bool painted = false;
       for (int y = y0; y < y0 + CellH - 4 && !painted; ++y)
         for (int x = x0; x < x0 + CellW - 4 && !painted; ++x)
-          painted = page.At(x, y) != GraphicsSeam::ColorToRGB(clWindow);
+          painted = page.At(x, y) != Graphics::ColorToRGB(clWindow);
       EXPECT_TRUE(painted) << looks[l].first << " " << parts[i].Name << " " << i;
     }
 }

@@ -13,12 +13,15 @@ TPaintFixture::TPaintFixture(int AW, int AH, COLORREF Fill) : W(AW), H(AH)
   Bmp = CreateCompatibleBitmap(nullptr, W, H);
   Old = SelectObject(DC, Bmp);
   Clear(Fill);
-  Canvas = std::make_unique<TcxCanvas>(DC);
+  Surface = std::make_unique<TCanvas>();
+  Surface->SetHandle(DC);
+  Canvas = std::make_unique<TcxCanvas>(Surface.get());
 }
 
 TPaintFixture::~TPaintFixture()
 {
   Canvas.reset();
+  Surface.reset();
   SelectObject(DC, Old);
   DeleteObject(Bmp);
   DeleteDC(DC);
@@ -58,4 +61,4 @@ RECT TPaintFixture::BoundsNot(COLORREF Bg) const
   return r.right == 0 ? RECT{} : r;
 }
 
-COLORREF Sys(TColor Color) { return GraphicsSeam::ColorToRGB(Color); }
+COLORREF Sys(TColor Color) { return Graphics::ColorToRGB(Color); }

@@ -18,6 +18,7 @@ struct TPaintFixture {
   HBITMAP Bmp = nullptr;
   void* Old = nullptr;
   int W, H;
+  std::unique_ptr<TCanvas> Surface;  // over DC
   std::unique_ptr<TcxCanvas> Canvas;
 };
 

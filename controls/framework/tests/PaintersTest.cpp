@@ -104,7 +104,7 @@ TEST(Painters, PressedCaptionMovesOnlyWhereTheLookSaysSo)
     int i = 0;
     for (TcxButtonState s : {cxbsNormal, cxbsPressed}) {
       TPaintFixture f(60, 24);
-      f.Canvas->GetFont().Height = 12;
+      f.Canvas->GetFont()->SetHeight(-12);
       p->DrawButtonWithText(f.Canvas.get(), {0, 0, 60, 24}, "Ok", s, false, clWhite, clBlack);
       COLORREF face = 0xFFFFFF;
       ink[i++] = f.BoundsNot(face);

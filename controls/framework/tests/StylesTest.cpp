@@ -13,7 +13,7 @@ public:
   using TcxStyles::TcxStyles;
   std::vector<int> Reported;
   int DefaultsAsked = 0;
-  TcxFontData DefaultFont{"Arial", 13, 0, clBlack};
+  TFont DefaultFont;
 
 protected:
   void Changed(int Index) override { Reported.push_back(Index); }
@@ -75,17 +75,23 @@ TEST_F(StylesTest, ViewParamsComeFromExtraStyleThenStyleThenDefaults)
 
   TcxStyle* extra = NewStyle();
   extra->SetTextColor(clBlue);
-  extra->SetFont({"Tahoma", 20, fsBold, clBlack});
+  TFont big;
+  big.SetHeight(-20);
+  big.SetStyle({fsBold});
+  extra->SetFont(&big);
   style->SetTextColor(clLime);
   set.DefaultsAsked = 0;
   set.GetViewParams(0, nullptr, extra, p);
   EXPECT_EQ(p.Color, clRed);
   EXPECT_EQ(p.TextColor, clBlue);
-  EXPECT_EQ(p.Font->Height, 20);
+  EXPECT_EQ(p.Font, extra->GetFont());
+  EXPECT_EQ(p.Font->GetHeight(), -20);
   EXPECT_EQ(set.DefaultsAsked, 0);  // nothing missing: defaults not asked
 
   // Bitmaps count only while allowed.
-  style->SetBitmap(TcxBitmap(2, 2));
+  TBitmap two;
+  two.SetSize(2, 2);
+  style->SetBitmap(&two);
   set.GetViewParams(0, nullptr, extra, p);
   EXPECT_EQ(p.Bitmap, nullptr);
   set.BitmapsAllowed = true;
@@ -101,15 +107,24 @@ TEST_F(StylesTest, StyleValuesAssignAndUnassign)
   EXPECT_TRUE(style->GetAssignedValues().Contains(svColor));
   style->SetColor(clDefault);
   EXPECT_FALSE(style->GetAssignedValues().Contains(svColor));
-  style->SetBitmap(TcxBitmap(3, 3));
+  TBitmap three;
+  three.SetSize(3, 3);
+  style->SetBitmap(&three);
   EXPECT_TRUE(style->GetAssignedValues().Contains(svBitmap));
-  style->SetBitmap(TcxBitmap());
+  EXPECT_EQ(style->GetBitmap()->GetWidth(), 3);
+  style->SetBitmap(nullptr);
   EXPECT_FALSE(style->GetAssignedValues().Contains(svBitmap));
-  style->SetFont({});
+  // Changes made to the owned objects themselves count as well.
+  style->GetBitmap()->SetSize(2, 2);
+  EXPECT_TRUE(style->GetAssignedValues().Contains(svBitmap));
+  style->GetBitmap()->SetSize(0, 0);
+  EXPECT_FALSE(style->GetAssignedValues().Contains(svBitmap));
+  style->GetFont()->SetName("Arial");
   style->SetTextColor(clBlue);
   TcxStyle* copy = NewStyle();
   copy->Assign(style);
   EXPECT_EQ(copy->GetAssignedValues(), (TcxStyleValues{svFont, svTextColor}));
+  EXPECT_EQ(copy->GetFont()->GetName(), "Arial");
   copy->RestoreDefaults();
   EXPECT_TRUE(copy->GetAssignedValues().Empty());
   EXPECT_EQ(copy->GetTextColor(), clDefault);
@@ -203,6 +218,12 @@ TEST_F(StylesTest, RepositoryStoresItsStylesAndSheetsNestedInTheForm)
   auto* style = static_cast<TcxStyle*>(Repository->CreateItemEx(TcxStyle::StaticClass(), &Form));
   style->SetName("Red");
   style->SetColor(clRed);
+  auto* bold = static_cast<TcxStyle*>(Repository->CreateItemEx(TcxStyle::StaticClass(), &Form));
+  bold->SetName("Bold");
+  bold->GetFont()->SetStyle({fsBold});
+  bold->GetFont()->SetName("宋体");
+  bold->GetBitmap()->SetSize(2, 3);
+  bold->GetBitmap()->GetScanLine(1)[1] = 0x123456;
   auto* sheet = static_cast<TTestSheet*>(Repository->CreateStyleSheetEx(TTestSheet::StaticClass(), &Form));
   sheet->SetName("Sheet");
   sheet->SetCaption("Grid look");
@@ -213,12 +234,20 @@ TEST_F(StylesTest, RepositoryStoresItsStylesAndSheetsNestedInTheForm)
   Classes::ReadComponent(&stream, &copy);
   auto* repo = dynamic_cast<TcxStyleRepository*>(copy.FindComponent("Repo"));
   ASSERT_NE(repo, nullptr);
-  ASSERT_EQ(repo->GetCount(), 1);
+  ASSERT_EQ(repo->GetCount(), 2);
   auto* red = dynamic_cast<TcxStyle*>(copy.FindComponent("Red"));
   ASSERT_NE(red, nullptr);
   EXPECT_EQ(red->GetStyleRepository(), repo);
   EXPECT_EQ(red->GetColor(), clRed);
-  EXPECT_EQ(red->GetAssignedValues(), TcxStyleValues{svColor});
+  EXPECT_EQ(red->GetAssignedValues(), TcxStyleValues{svColor});  // font and bitmap not stored
+  auto* readBold = dynamic_cast<TcxStyle*>(copy.FindComponent("Bold"));
+  ASSERT_NE(readBold, nullptr);
+  EXPECT_EQ(readBold->GetAssignedValues(), (TcxStyleValues{svBitmap, svFont}));
+  EXPECT_EQ(readBold->GetFont()->GetName(), "宋体");
+  EXPECT_EQ(readBold->GetFont()->GetStyle(), TFontStyles{fsBold});
+  ASSERT_EQ(readBold->GetBitmap()->GetWidth(), 2);
+  ASSERT_EQ(readBold->GetBitmap()->GetHeight(), 3);
+  EXPECT_EQ(readBold->GetBitmap()->GetScanLine(1)[1], 0x123456u);
   auto* readSheet = dynamic_cast<TTestSheet*>(copy.FindComponent("Sheet"));
   ASSERT_NE(readSheet, nullptr);
   EXPECT_EQ(readSheet->GetStyleRepository(), repo);
