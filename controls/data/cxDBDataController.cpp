@@ -7,6 +7,7 @@
 #include "controls/data/cxDBDataSummary.h"
 #include "controls/data/cxDBFilter.h"
 #include "controls/data/cxDataConsts.h"
+#include "controls/data/cxDataUtils.h"
 #include "controls/data/cxVariants.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
@@ -14,21 +15,7 @@
 
 using namespace cxDataConsts;
 
-namespace {
-
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& AFlag) : FFlag(AFlag), FOld(AFlag) { FFlag = true; }
-  ~TFlagScope() { FFlag = FOld; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& FFlag;
-  bool FOld;
-};
-
-}  // namespace
+using cxDataUtils::TFlagScope;
 
 // ---- TcxDBDataModeController -----------------------------------------------------------------
 

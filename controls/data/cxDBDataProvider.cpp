@@ -50,20 +50,9 @@ private:
   TDataSet* FDataSet;
 };
 
-// Sets a flag for a scope.
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& AFlag) : FFlag(AFlag), FOld(AFlag) { FFlag = true; }
-  ~TFlagScope() { FFlag = FOld; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& FFlag;
-  bool FOld;
-};
-
 }  // namespace
+
+using cxDataUtils::TFlagScope;
 
 // ---- TcxDBDataField --------------------------------------------------------------------------
 

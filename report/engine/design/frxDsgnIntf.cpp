@@ -6,6 +6,7 @@
 
 #include "platform/classes/ClassRegistry.h"
 #include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/gdi/text/Fonts.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Exceptions.h"
@@ -13,7 +14,6 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringUtils.h"
 #include "report/engine/model/frxClass.h"
-#include "report/engine/model/frxFont.h"
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxPlugins.h"
 #include "report/engine/model/frxReport.h"
@@ -263,15 +263,15 @@ bool TfrxColorProperty::Edit()
 
 bool TfrxFontProperty::Edit()
 {
-  auto* current = dynamic_cast<TfrxFont*>(TypInfo::GetObjectProp(GetComponent(), GetPropInfo()));
+  auto* current = dynamic_cast<TFont*>(TypInfo::GetObjectProp(GetComponent(), GetPropInfo()));
   if (!current || !frxDsgnIntf::FontDialogProc) return false;
-  TfrxFont chosen;
+  TFont chosen;
   chosen.Assign(current);
   if (!frxDsgnIntf::FontDialogProc(chosen)) return false;
   const auto& objs = GetObjects();
   const auto& props = GetProps();
   for (size_t i = 0; i < objs.size(); ++i)
-    if (auto* f = dynamic_cast<TfrxFont*>(TypInfo::GetObjectProp(objs[i], props[i]))) f->Assign(&chosen);
+    if (auto* f = dynamic_cast<TFont*>(TypInfo::GetObjectProp(objs[i], props[i]))) f->Assign(&chosen);
   return true;
 }
 
@@ -620,7 +620,7 @@ std::unique_ptr<TfrxWizardCollection> Wizards;
 }  // namespace
 
 std::function<bool(Integer& Color)> ColorDialogProc;
-std::function<bool(TfrxFont& Font)> FontDialogProc;
+std::function<bool(TFont& Font)> FontDialogProc;
 std::function<void(TStrings* Names)> FontNamesProc;
 
 const TTypeInfo* TypeInfo_TFontName()
@@ -808,19 +808,15 @@ void Initialize()
   Wizards = std::make_unique<TfrxWizardCollection>();
   PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TComponent::StaticClass(), "Name",
                             TfrxNameProperty::StaticClass());
-  PropertyEditors->Register(frxFont::TypeInfo_TColor(), nullptr, AnsiString(), TfrxColorProperty::StaticClass());
-  PropertyEditors->Register(TfrxFont::StaticClass()->ClassInfo(), nullptr, AnsiString(),
+  PropertyEditors->Register(TypeInfo_TColor(), nullptr, AnsiString(), TfrxColorProperty::StaticClass());
+  PropertyEditors->Register(TFont::StaticClass()->ClassInfo(), nullptr, AnsiString(),
                             TfrxFontProperty::StaticClass());
-  PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TfrxFont::StaticClass(), "Name",
-                            TfrxFontNameProperty::StaticClass());
-  PropertyEditors->Register(TypInfo::TypeInfo<Integer>(), TfrxFont::StaticClass(), "Charset",
-                            TfrxFontCharsetProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TModalResult(), nullptr, AnsiString(), TfrxModalResultProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TShortCut(), nullptr, AnsiString(), TfrxShortCutProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TCursor(), nullptr, AnsiString(), TfrxCursorProperty::StaticClass());
-  // Font names and charsets outside a font object.
+  // Font names and charsets, in a font object or elsewhere.
   PropertyEditors->Register(TypeInfo_TFontName(), nullptr, AnsiString(), TfrxFontNameProperty::StaticClass());
-  PropertyEditors->Register(frxFont::TypeInfo_TFontCharset(), nullptr, AnsiString(),
+  PropertyEditors->Register(TypeInfo_TFontCharset(), nullptr, AnsiString(),
                             TfrxFontCharsetProperty::StaticClass());
 }
 

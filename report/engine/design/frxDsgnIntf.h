@@ -18,7 +18,7 @@
 
 class TfrxComponent;
 class TfrxCustomExportFilter;
-class TfrxFont;
+class TFont;
 class TBitmap;
 
 // Attribute bits of GetAttributes.
@@ -377,7 +377,7 @@ const TTypeInfo* TypeInfo_TCursor();
 // Unset means no dialog (Edit answers False). FontNamesProc adds the family names to offer;
 // unset lists the installed screen fonts (the classic faces included), each name once.
 extern std::function<bool(Integer& Color)> ColorDialogProc;
-extern std::function<bool(TfrxFont& Font)> FontDialogProc;
+extern std::function<bool(TFont& Font)> FontDialogProc;
 extern std::function<void(TStrings* Names)> FontNamesProc;
 
 // Colour names ("clRed", "clBtnFace", "clNone" ...). ColorToString falls back to "$%.8X";

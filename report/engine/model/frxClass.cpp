@@ -11,6 +11,7 @@
 #include "report/engine/model/frxBands.h"
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxRes.h"
+#include "report/engine/model/frxUtils.h"
 #include "report/engine/model/frxReport.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
@@ -48,8 +49,9 @@ TComponent* PlatformOwner(TComponent* AOwner)
 }  // namespace
 
 TfrxComponent::TfrxComponent(TComponent* AOwner)
-    : TComponent(PlatformOwner(AOwner)), FFont(std::make_unique<TfrxFont>())
+    : TComponent(PlatformOwner(AOwner)), FFont(std::make_unique<TFont>())
 {
+  frxUtils::SetDefaultFont(FFont.get());
   FFont->OnChange = [this](TObject*) { FontChanged(); };
   if (auto* parent = dynamic_cast<TfrxComponent*>(AOwner)) SetParent(parent);
 }
@@ -235,7 +237,7 @@ Extended TfrxComponent::GetAbsTop() const
 
 // ---- Font ------------------------------------------------------------------------------------
 
-void TfrxComponent::SetFont(TfrxFont* Value)
+void TfrxComponent::SetFont(TFont* Value)
 {
   if (Value && Value != FFont.get()) FFont->Assign(Value);
   FParentFont = false;
@@ -312,8 +314,8 @@ AnsiString TfrxComponent::WriteDiff(TfrxComponent* Reference)
   if (frxClass::Differs(FHeight, Reference->FHeight)) add("h", num(FHeight));
   if (FVisible != Reference->FVisible) add("Visible", FVisible ? "True" : "False");
   if (!FParentFont) {
-    const TfrxFont& f = *FFont;
-    const TfrxFont& r = *Reference->FFont;
+    const TFont& f = *FFont;
+    const TFont& r = *Reference->FFont;
     if (f.GetName() != r.GetName()) add("Font.Name", frxXML::EscapeText(f.GetName()));
     if (f.GetSize() != r.GetSize()) add("Font.Size", SysUtils::IntToStr(f.GetSize()));
     if (f.GetColor() != r.GetColor()) add("Font.Color", SysUtils::IntToStr(f.GetColor()));

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/classes/Component.h"
-#include "report/engine/model/frxFont.h"
+#include "platform/forms/graphics/Font.h"
 
 class TStream;
 class TfrxPage;
@@ -80,9 +80,9 @@ public:
   Extended GetAbsTop() const;
 
   // ---- Font
-  TfrxFont* GetFont() const { return FFont.get(); }
+  TFont* GetFont() const { return FFont.get(); }
   // Copies Value; ParentFont becomes False.
-  virtual void SetFont(TfrxFont* Value);
+  virtual void SetFont(TFont* Value);
   bool GetParentFont() const { return FParentFont; }
   // True takes the parent's font (when there is a parent).
   virtual void SetParentFont(bool Value);
@@ -143,7 +143,7 @@ private:
   TfrxComponentList FAllObjects;
   TfrxComponent* FParent = nullptr;
   Extended FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
-  std::unique_ptr<TfrxFont> FFont;
+  std::unique_ptr<TFont> FFont;
   bool FParentFont = true;
   Integer FGroupIndex = 0;
   bool FIsDesigning = false;

@@ -73,7 +73,7 @@ public:
   Extended LeftMargin = 0, RightMargin = 0, TopMargin = 0, BottomMargin = 0;
   bool MirrorMargins = false;
   Integer Bin = 7, BinOtherPages = 7;
-  TfrxColor Color = clNoColor;
+  TColor Color = clNone;
   AnsiString DataSetName;
   TfrxDuplexMode Duplex = dmNone;
   bool LargeDesignHeight = false;
@@ -101,7 +101,7 @@ public:
     p.Property("ColumnPositions", &ThisClass::GetColumnPositions, &ThisClass::SetColumnPositions);
     p.Property("Bin", &ThisClass::Bin, &ThisClass::Bin).Default(7);
     p.Property("BinOtherPages", &ThisClass::BinOtherPages, &ThisClass::BinOtherPages).Default(7);
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
     p.Property("DataSetName", &ThisClass::DataSetName, &ThisClass::DataSetName);
     p.Property("Duplex", &ThisClass::Duplex, &ThisClass::Duplex).Default(dmNone);
     p.Property("LargeDesignHeight", &ThisClass::LargeDesignHeight, &ThisClass::LargeDesignHeight).Default(false);

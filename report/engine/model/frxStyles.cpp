@@ -4,6 +4,7 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/model/frxUtils.h"
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
@@ -12,8 +13,9 @@
 using SysUtils::SameText;
 
 TfrxStyleItem::TfrxStyleItem(TCollection* Collection)
-    : TCollectionItem(Collection), FFont(std::make_unique<TfrxFont>()), FFrame(std::make_unique<TfrxFrame>())
+    : TCollectionItem(Collection), FFont(std::make_unique<TFont>()), FFrame(std::make_unique<TfrxFrame>())
 {
+  frxUtils::SetDefaultFont(FFont.get());
 }
 
 TfrxStyleItem::~TfrxStyleItem() = default;

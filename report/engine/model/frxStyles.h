@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/classes/Collection.h"
-#include "report/engine/model/frxFont.h"
+#include "platform/forms/graphics/Font.h"
 #include "report/engine/objects/frxView.h"
 
 class TStream;
@@ -26,25 +26,25 @@ public:
   void SetName(const AnsiString& Value);
   // "Style" and the smallest number no style of the set uses.
   void CreateUniqueName();
-  TfrxFont* GetFont() const { return FFont.get(); }
-  void SetFont(TfrxFont* Value) { FFont->Assign(Value); }
+  TFont* GetFont() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
   // No lines initially; the setter copies.
   TfrxFrame* GetFrame() const { return FFrame.get(); }
   void SetFrame(TfrxFrame* Value) { FFrame->Assign(Value); }
 
-  TfrxColor Color = clNoColor;
+  TColor Color = clNone;
 
   PELTO_PUBLISHED(p)
   {
     p.Property("Name", &ThisClass::GetName, &ThisClass::SetName);
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color);
     p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
     p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
   }
 
 private:
   AnsiString FName;
-  std::unique_ptr<TfrxFont> FFont;
+  std::unique_ptr<TFont> FFont;
   std::unique_ptr<TfrxFrame> FFrame;
 };
 

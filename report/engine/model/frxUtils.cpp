@@ -9,6 +9,7 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/Reader.h"
 #include "platform/classes/Writer.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/FormatSettings.h"
@@ -345,6 +346,17 @@ void DrawGraphic(TCanvas* Canvas, const RECT& Rect, TGraphic* Graphic)
 AnsiString GetTempFile(const AnsiString& Dir)
 {
   return AppPaths::CreateTempFile("fr", Dir);
+}
+
+void SetDefaultFont(TFont* Font)
+{
+  Font->SetPixelsPerInch(96);
+  Font->SetName("Arial");
+  Font->SetSize(10);
+  Font->SetColor(clBlack);
+  Font->SetCharset(1);  // DEFAULT_CHARSET
+  Font->SetStyle(TFontStyles());
+  Font->SetPitch(fpDefault);
 }
 
 }  // namespace frxUtils

@@ -18,6 +18,7 @@ class TfrxComponent;
 class TCanvas;
 class TBitmap;
 class TGraphic;
+class TFont;
 struct RECT;
 
 struct TfrxRect {
@@ -96,5 +97,9 @@ void DrawBitmap(TCanvas* Canvas, const RECT& Rect, TBitmap* Bitmap);
 // Draws Graphic stretched into Rect: first into a 32-bit bitmap of its own size, then with
 // DrawBitmap. An empty graphic draws nothing.
 void DrawGraphic(TCanvas* Canvas, const RECT& Rect, TGraphic* Graphic);
+// Gives Font the report objects' initial look: "Arial", 10 points at 96 pixels per inch, black,
+// DEFAULT_CHARSET, regular, default pitch. A new platform font starts otherwise, and the report
+// files leave out what matches this look, so every font a report object owns starts here.
+void SetDefaultFont(TFont* Font);
 
 }  // namespace frxUtils

@@ -19,6 +19,7 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxStyles.h"
+#include "report/engine/model/frxUtils.h"
 #include "report/engine/xml/frxXML.h"
 #include "report/script/interp/fs_iitems.h"
 
@@ -94,7 +95,7 @@ public:
 
 private:
   TfrxView* FView;
-  TfrxColor FSaved;
+  TColor FSaved;
 };
 
 }  // namespace
@@ -114,17 +115,15 @@ void TfrxFormat::Assign(TPersistent* Source)
 
 // ---- TfrxHighlight
 
-TfrxHighlight::TfrxHighlight() : FFont(std::make_unique<TfrxFont>())
+TfrxHighlight::TfrxHighlight() : FFont(std::make_unique<TFont>())
 {
-  FFont->SetName("Arial");
-  FFont->SetSize(10);
-  FFont->SetColor(0x0000FF);
-  FFont->SetCharset(1);
+  frxUtils::SetDefaultFont(FFont.get());
+  FFont->SetColor(clRed);
 }
 
 TfrxHighlight::~TfrxHighlight() = default;
 
-void TfrxHighlight::SetFont(TfrxFont* Value) { FFont->Assign(Value); }
+void TfrxHighlight::SetFont(TFont* Value) { FFont->Assign(Value); }
 
 void TfrxHighlight::Assign(TPersistent* Source)
 {

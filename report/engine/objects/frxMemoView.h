@@ -52,24 +52,24 @@ public:
   // Copies font, colour and condition.
   void Assign(TPersistent* Source) override;
 
-  TfrxFont* GetFont() const { return FFont.get(); }
+  TFont* GetFont() const { return FFont.get(); }
   // Copies Value.
-  void SetFont(TfrxFont* Value);
+  void SetFont(TFont* Value);
 
   bool Active = false;
-  TfrxColor Color = clNoColor;
+  TColor Color = clNone;
   AnsiString Condition;
 
   PELTO_PUBLISHED(p)
   {
     p.Property("Active", &ThisClass::Active, &ThisClass::Active).Default(false);
     p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
     p.Property("Condition", &ThisClass::Condition, &ThisClass::Condition);
   }
 
 private:
-  std::unique_ptr<TfrxFont> FFont;
+  std::unique_ptr<TFont> FFont;
 };
 
 class TfrxCustomMemoView : public TfrxStretcheable {
@@ -204,7 +204,7 @@ public:
     p.Property("AllowHTMLTags", &ThisClass::AllowHTMLTags, &ThisClass::AllowHTMLTags).Default(false);
     p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
     p.Property("CharSpacing", &ThisClass::CharSpacing, &ThisClass::CharSpacing).StoredWhen(&CharSpacingStored);
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
     p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
     p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
     p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
@@ -246,7 +246,7 @@ public:
     p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
     p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
     p.Property("CharSpacing", &ThisClass::CharSpacing, &ThisClass::CharSpacing).StoredWhen(&CharSpacingStored);
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
     p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
     p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(&FontStored);
     p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);

@@ -54,7 +54,7 @@ int HatchOf(TBrushStyle s)
   }
 }
 
-HBRUSH MakeBrush(TBrushStyle s, TfrxColor c)
+HBRUSH MakeBrush(TBrushStyle s, TColor c)
 {
   if (s == bsClear) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
   if (s == bsSolid) return CreateSolidBrush(static_cast<COLORREF>(c));
@@ -181,7 +181,7 @@ void TfrxView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended Offse
 
 void TfrxView::DrawBackground()
 {
-  if (Color != clNoColor) {
+  if (Color != clNone) {
     HBRUSH b = CreateSolidBrush(static_cast<COLORREF>(Color));
     RECT r{FX, FY, FX1, FY1};
     FillRect(FCanvas, &r, b);
@@ -189,7 +189,7 @@ void TfrxView::DrawBackground()
   }
   if (BrushStyle != bsSolid) {
     TSelected brush(FCanvas, MakeBrush(BrushStyle, FFrame->Color));
-    TSelected pen(FCanvas, CreatePen(PS_SOLID, 1, static_cast<COLORREF>(Color == clNoColor ? 0xFFFFFF : Color)));
+    TSelected pen(FCanvas, CreatePen(PS_SOLID, 1, static_cast<COLORREF>(Color == clNone ? 0xFFFFFF : Color)));
     Rectangle(FCanvas, FX, FY, FX1 + 1, FY1 + 1);
   }
 }
@@ -204,17 +204,17 @@ void TfrxView::DrawFrame()
     s = Round(f.ShadowWidth * FScaleY);
     frxView::DrawThickLine(FCanvas, FX + s, FY1 + s / 2, FX1 + s, FY1 + s / 2, s);
   }
-  if (f.Typ.Empty() || f.Color == clNoColor || f.Width == 0) return;
+  if (f.Typ.Empty() || f.Color == clNone || f.Width == 0) return;
 
   bool wide = f.Style == fsSolid || f.Style == fsDouble;
   TSelected pen(FCanvas, CreatePen(wide ? PS_SOLID : static_cast<int>(f.Style), wide ? FrameWidthPx : 1,
                                    static_cast<COLORREF>(f.Color)));
-  HBRUSH brush = f.Style == fsSolid || Color == clNoColor ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
+  HBRUSH brush = f.Style == fsSolid || Color == clNone ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
                                                           : CreateSolidBrush(static_cast<COLORREF>(Color));
   TSelected brushSel(FCanvas, brush);
   // The gaps of dashed lines take the object's colour, or stay clear without one.
-  int oldBk = SetBkMode(FCanvas, Color == clNoColor ? TRANSPARENT : OPAQUE);
-  COLORREF oldBkColor = SetBkColor(FCanvas, static_cast<COLORREF>(Color == clNoColor ? 0xFFFFFF : Color));
+  int oldBk = SetBkMode(FCanvas, Color == clNone ? TRANSPARENT : OPAQUE);
+  COLORREF oldBkColor = SetBkColor(FCanvas, static_cast<COLORREF>(Color == clNone ? 0xFFFFFF : Color));
   int w = FrameWidthPx;
 
   auto side = [&](TfrxFrameType t, int x1, int y1, int x2, int y2) {
@@ -239,7 +239,7 @@ void TfrxView::DrawFrame()
         }
       };
       line(out, w);
-      if (Color != clNoColor) {
+      if (Color != clNone) {
         TSelected mid(FCanvas, CreatePen(PS_SOLID, w, static_cast<COLORREF>(Color)));
         line(0, 0);
       }
@@ -297,7 +297,7 @@ void TfrxShapeView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended 
     }
   };
   if (BrushStyle != bsSolid) {
-    if (Color != clNoColor) {
+    if (Color != clNone) {
       TSelected b(Canvas, CreateSolidBrush(static_cast<COLORREF>(Color)));
       shape();
     }
@@ -306,7 +306,7 @@ void TfrxShapeView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended 
     TSelected b(Canvas, MakeBrush(BrushStyle, f->Color));
     shape();
   } else {
-    TSelected b(Canvas, MakeBrush(Color == clNoColor ? bsClear : bsSolid, Color));
+    TSelected b(Canvas, MakeBrush(Color == clNone ? bsClear : bsSolid, Color));
     shape();
   }
   SetBkMode(Canvas, oldBk);
@@ -331,8 +331,8 @@ void TfrxCustomLineView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Exte
     DrawFrame();
     return;
   }
-  if (f->Color == clNoColor || f->Width == 0) return;
-  TSelected brush(Canvas, MakeBrush(Color == clNoColor ? bsClear : bsSolid, Color));
+  if (f->Color == clNone || f->Width == 0) return;
+  TSelected brush(Canvas, MakeBrush(Color == clNone ? bsClear : bsSolid, Color));
   int style = f->Style == fsDouble ? PS_SOLID : static_cast<int>(f->Style);
   TSelected pen(Canvas, CreatePen(style, 1, static_cast<COLORREF>(f->Color)));
   frxView::DrawThickLine(Canvas, FX, FY, FX1, FY1, FrameWidthPx);
@@ -374,10 +374,10 @@ void TfrxSubreport::Notification(TComponent* AComponent, TOperation Operation)
 void TfrxSubreport::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY)
 {
   TfrxView::Draw(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
-  const TfrxFont* f = GetFont();
+  const TFont* f = GetFont();
   LOGFONTA lf;
   lf.lfHeight = -Round(f->GetSize() * ScaleY * 96 / 72);
-  lf.lfWeight = f->GetStyle().Contains(frxFont::fsBold) ? FW_BOLD : FW_NORMAL;
+  lf.lfWeight = f->GetStyle().Contains(fsBold) ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = static_cast<BYTE>(f->GetCharset());
   std::snprintf(lf.lfFaceName, LF_FACESIZE, "%s", f->GetName().c_str());
   TSelected font(Canvas, CreateFontIndirect(lf));

@@ -27,9 +27,9 @@ public:
   TfrxFrame() = default;
   void Assign(TPersistent* Source) override;
 
-  TfrxColor Color = 0;
+  TColor Color = 0;
   bool DropShadow = false;
-  TfrxColor ShadowColor = 0;
+  TColor ShadowColor = 0;
   Extended ShadowWidth = 4;  // pixels
   TfrxFrameStyle Style = fsSolid;
   TfrxFrameTypes Typ;
@@ -37,9 +37,9 @@ public:
 
   PELTO_PUBLISHED(p)
   {
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(0);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(0);
     p.Property("DropShadow", &ThisClass::DropShadow, &ThisClass::DropShadow).Default(false);
-    p.Property("ShadowColor", frxFont::TypeInfo_TColor(), &ThisClass::ShadowColor, &ThisClass::ShadowColor).Default(0);
+    p.Property("ShadowColor", TypeInfo_TColor(), &ThisClass::ShadowColor, &ThisClass::ShadowColor).Default(0);
     p.Property("ShadowWidth", &ThisClass::ShadowWidth, &ThisClass::ShadowWidth)
         .StoredWhen([](const TObject* o) { return static_cast<const TfrxFrame*>(o)->ShadowWidth != 4; });
     p.Property("Style", &ThisClass::Style, &ThisClass::Style).Default(fsSolid);
@@ -86,7 +86,7 @@ public:
 
   TfrxAlign Align = baNone;
   TBrushStyle BrushStyle = bsSolid;
-  TfrxColor Color = clNoColor;
+  TColor Color = clNone;
   Integer Cursor = 0;
   bool Printable = true;
   TfrxShiftMode ShiftMode = smAlways;
@@ -155,7 +155,7 @@ public:
   PELTO_PUBLISHED(p)
   {
     p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
-    p.Property("Color", frxFont::TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNoColor);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
     p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
     p.Property("Shape", &ThisClass::Shape, &ThisClass::Shape).Default(skRectangle);
   }

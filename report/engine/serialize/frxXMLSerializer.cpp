@@ -234,14 +234,21 @@ void TfrxXMLSerializer::SetProperty(const AnsiString& Name, const AnsiString& Va
   }
   // Walk the dotted path to the object holding the last part.
   TObject* target = Obj;
+  TObject* holder = nullptr;
   size_t dot;
   while ((dot = name.find('.')) != AnsiString::npos) {
     const TPropInfo* part = TypInfo::FindPropInfo(target, name.substr(0, dot));
     if (!part || part->PropType->Kind != tkClass) return;
+    holder = target;
     target = TypInfo::GetObjectProp(target, part);
     if (!target) return;
     name.erase(0, dot + 1);
   }
+  // A font attribute read makes the font the object's own, even one equal to what the font
+  // holds already: the font only tells of real changes, and a page's own font is known by
+  // nothing else.
+  auto* fontHolder = dynamic_cast<TfrxComponent*>(holder);
+  if (fontHolder && target != fontHolder->GetFont()) fontHolder = nullptr;
   if (auto* list = dynamic_cast<TStrings*>(target); list && name == "text") {
     list->SetText(frxXML::UnescapeText(Value));
     return;
@@ -284,6 +291,7 @@ void TfrxXMLSerializer::SetProperty(const AnsiString& Name, const AnsiString& Va
     default:
       break;
   }
+  if (fontHolder) fontHolder->SetFont(fontHolder->GetFont());
 }
 
 void TfrxXMLSerializer::ReadPropData(const AnsiString& Hex, TPersistent* Obj)

@@ -82,7 +82,7 @@ TEST(ComponentTree, RestrictionsOnlyBindDesignedObjects)
   auto* designed = frxClass::CreateForDesign(TTestMemoView::StaticClass(), &page);
   EXPECT_TRUE(designed->GetIsDesigning());
   EXPECT_EQ(designed->GetParent(), &page);
-  EXPECT_THROW(frxClass::CreateForDesign(TfrxFont::StaticClass(), &page), EInvalidOperation);
+  EXPECT_THROW(frxClass::CreateForDesign(TFont::StaticClass(), &page), EInvalidOperation);
   TTestMemoView m(nullptr);
   m.SetRestrictions(TfrxRestrictions{rfDontMove});
   m.SetBounds(1, 2, 3, 4);
@@ -117,7 +117,7 @@ TEST(ComponentTree, WriteDiffListsWhatDiffersFromTheReference)
   m.SetBounds(1, 2.00001, 5.5, 4);
   EXPECT_EQ(m.WriteDiff(&ref), " w=\"5.5\"");
   m.GetFont()->SetName("A&B");
-  m.GetFont()->SetStyle(frxFont::TFontStyles{frxFont::fsBold, frxFont::fsUnderline});
+  m.GetFont()->SetStyle(TFontStyles{fsBold, fsUnderline});
   m.SetTag(3);
   EXPECT_EQ(m.WriteDiff(&ref),
             " w=\"5.5\" Font.Name=\"A&#38;B\" Font.Style=\"5\" ParentFont=\"False\" Tag=\"3\"");

@@ -296,7 +296,7 @@ TEST_F(DesignIntfTest, PlatformTypeEditorsAreChosenByTypeName)
   EXPECT_NE(dynamic_cast<TfrxColorProperty*>(Find(&list, "Color")->Editor.get()), nullptr);
   EXPECT_NE(dynamic_cast<TfrxCursorProperty*>(Find(&list, "Cursor")->Editor.get()), nullptr);
   EXPECT_NE(dynamic_cast<TfrxShortCutProperty*>(Find(&list, "ShortCut")->Editor.get()), nullptr);
-  TfrxFont font;
+  TFont font;
   list.SetComponent(&font);
   EXPECT_NE(dynamic_cast<TfrxColorProperty*>(Find(&list, "Color")->Editor.get()), nullptr);
   EXPECT_NE(dynamic_cast<TfrxFontNameProperty*>(Find(&list, "Name")->Editor.get()), nullptr);
@@ -394,7 +394,7 @@ TEST_F(DesignIntfTest, ShortCutAndCursorEditors)
 
 TEST_F(DesignIntfTest, FontNameAndCharsetEditors)
 {
-  TfrxFont font;
+  TFont font;
   TfrxPropertyList list(nullptr);
   list.SetComponent(&font);
   TfrxPropertyEditor* cs = Find(&list, "Charset")->Editor.get();
@@ -447,18 +447,18 @@ TEST_F(DesignIntfTest, FontEditorShowsTheFontsPropertiesAndSetsTheChosenFontOnEv
   // No dialog, or a cancelled one, changes nothing.
   EXPECT_FALSE(e->Edit());
   AnsiString shown;
-  frxDsgnIntf::FontDialogProc = [&](TfrxFont& f) {
+  frxDsgnIntf::FontDialogProc = [&](TFont& f) {
     shown = f.GetName();
     if (shown == "Cancel") return false;
     f.SetName("Courier New");
-    f.SetStyle(frxFont::TFontStyles{frxFont::fsBold});
+    f.SetStyle(TFontStyles{fsBold});
     return true;
   };
   EXPECT_TRUE(e->Edit());
   EXPECT_EQ(shown, "宋体");  // the dialog starts from the first object's font
   for (TTestMemoView* m : {&a, &b}) {
     EXPECT_EQ(m->GetFont()->GetName(), "Courier New");
-    EXPECT_EQ(m->GetFont()->GetStyle(), frxFont::TFontStyles{frxFont::fsBold});
+    EXPECT_EQ(m->GetFont()->GetStyle(), TFontStyles{fsBold});
     EXPECT_EQ(m->GetFont()->GetHeight(), -20);
   }
   a.GetFont()->SetName("Cancel");

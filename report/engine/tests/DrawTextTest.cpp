@@ -42,7 +42,7 @@ protected:
     return out;
   }
 
-  TfrxFont Font;
+  TFont Font;
   TfrxDrawText T;
 };
 
@@ -145,7 +145,7 @@ TEST(TextTags, StylesColoursAndRemoval)
   struct Case {
     const char* Line;
     const char* Visible;
-    TfrxColor Color;
+    TColor Color;
   } colours[] = {
       {"<font color=\"#FF0000\">x</font>", "x", 0x0000FF},
       {"<FONT COLOR=Blue>x", "x", 0xFF0000},

@@ -204,16 +204,16 @@ TEST_F(MemoView, HighlightSuppressRepeatedRotationAndStyle)
   style->Color = kBlue;
   style->GetFont()->SetSize(16);
   m->SetStyle("Title");
-  EXPECT_EQ(m->Color, static_cast<TfrxColor>(kBlue));
+  EXPECT_EQ(m->Color, static_cast<TColor>(kBlue));
   EXPECT_EQ(m->GetFont()->GetSize(), 16);
   EXPECT_FALSE(m->GetParentFont());
   m->SetStyle("NoSuchStyle");  // nothing to take
-  EXPECT_EQ(m->Color, static_cast<TfrxColor>(kBlue));
+  EXPECT_EQ(m->Color, static_cast<TColor>(kBlue));
 }
 
 TEST_F(MemoView, StyleSetAppliesToTheObjectsThatNameIt)
 {
-  const TfrxColor green = RGB(0, 255, 0);
+  const TColor green = RGB(0, 255, 0);
   TfrxStyles* styles = Report->GetStyles();
   TfrxStyleItem* title = styles->Add();
   title->SetName("Title");
@@ -231,17 +231,17 @@ TEST_F(MemoView, StyleSetAppliesToTheObjectsThatNameIt)
   title->GetFont()->SetSize(16);
   title->GetFrame()->Typ = TfrxFrameTypes() << ftTop << ftBottom;
   title->GetFrame()->Width = 2;
-  EXPECT_EQ(a->Color, clNoColor);  // a changed style waits for Apply
+  EXPECT_EQ(a->Color, clNone);  // a changed style waits for Apply
   styles->Apply();
   for (TfrxMemoView* m : {a, b}) {
-    EXPECT_EQ(m->Color, static_cast<TfrxColor>(kBlue));
+    EXPECT_EQ(m->Color, static_cast<TColor>(kBlue));
     EXPECT_EQ(m->GetFont()->GetSize(), 16);
     EXPECT_FALSE(m->GetParentFont());
     EXPECT_EQ(m->GetFrame()->Typ, TfrxFrameTypes() << ftTop << ftBottom);
     EXPECT_EQ(m->GetFrame()->Width, 2);
   }
   for (TfrxMemoView* m : {plain, missing}) {
-    EXPECT_EQ(m->Color, static_cast<TfrxColor>(kRed));
+    EXPECT_EQ(m->Color, static_cast<TColor>(kRed));
     EXPECT_TRUE(m->GetParentFont());
     EXPECT_TRUE(m->GetFrame()->Typ.Empty());
   }
@@ -253,7 +253,7 @@ TEST_F(MemoView, StyleSetAppliesToTheObjectsThatNameIt)
   other->Color = green;
   other->GetFrame()->Typ = TfrxFrameTypes() << ftLeft;
   free.Apply();
-  EXPECT_EQ(a->Color, static_cast<TfrxColor>(kBlue));
+  EXPECT_EQ(a->Color, static_cast<TColor>(kBlue));
   TMemoryStream file;
   free.SaveToStream(&file);
   file.SetPosition(0);
@@ -392,7 +392,7 @@ TEST_F(MemoView, DrawsBackgroundTextHighlightAndUnderlines)
   m->GetHighlight()->Color = kRed;
   m->Draw(h.DC, 1, 1, 0, 0);
   EXPECT_EQ(h.At(200, 45), kRed);
-  EXPECT_EQ(m->Color, static_cast<TfrxColor>(kBlue));
+  EXPECT_EQ(m->Color, static_cast<TColor>(kBlue));
   EXPECT_GT(h.Count({12, 12, 100, 28}, RGB(255, 0, 0)), 10);
 
   // Automatic width at run time keeps the right edge for right-aligned text.
@@ -466,7 +466,7 @@ TEST_F(MemoView, TheReportFileKeepsTextObjects)
   EXPECT_EQ(m2->GetDisplayFormat()->Kind, fkNumeric);
   EXPECT_EQ(m2->GetDisplayFormat()->FormatStr, "%2.2f");
   EXPECT_EQ(m2->GetHighlight()->Condition, "Value > 0");
-  EXPECT_EQ(m2->GetHighlight()->Color, static_cast<TfrxColor>(kRed));
+  EXPECT_EQ(m2->GetHighlight()->Color, static_cast<TColor>(kRed));
   EXPECT_EQ(m2->GetRotation(), 90);
   EXPECT_EQ(m2->GetFlowTo(), copy.FindObject("Memo2"));
   ASSERT_NE(dynamic_cast<TfrxSysMemoView*>(copy.FindObject("SysMemo1")), nullptr);
@@ -511,14 +511,14 @@ TEST_F(MemoView, PageOfTextObjectsAsPNG)
     m->AllowHTMLTags = items[i].Tags;
     m->GetFont()->SetName("宋体");
     m->GetFrame()->Typ = TfrxFrameTypes() << ftLeft << ftRight << ftTop << ftBottom;
-    m->Color = i % 2 ? RGB(230, 240, 255) : clNoColor;
+    m->Color = i % 2 ? RGB(230, 240, 255) : clNone;
     m->Underlines = i == 3;
     m->FetchData();
     m->Draw(c.DC, 1, 1, 0, 0);
   }
   auto png = PngFile::SavePng(c.Bmp);
   ASSERT_FALSE(png.empty());
-  auto path = std::filesystem::current_path() / "report-text-objects-page.png";
+  auto path = std::filesystem::path(PELTO_TEST_OUTPUT) / "report-text-objects-page.png";
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
   EXPECT_GT(c.Count({10, 65, 310, 113}, kRed), 3);  // the red word of the tagged text

@@ -119,7 +119,7 @@ TEST_F(PictureViewTest, EmptyPictureShowsThePlaceholderOnlyWhileDesigning)
   for (bool designing : {false, true}) {
     TTestCanvas c(200, 60);
     auto v = MakeView(10, 10, 150, 40, 0, 0);
-    v->Color = clNoColor;
+    v->Color = clNone;
     v->GetFrame()->Typ = TfrxFrameTypes() << ftLeft << ftRight << ftTop << ftBottom;
     v->SetIsDesigning(designing);
     v->Draw(c.DC, 1, 1, 0, 0);
@@ -325,7 +325,7 @@ TEST_F(PictureViewTest, PictureModesAsPng)
   empty->Draw(c.DC, 1, 1, 0, 0);
 
   auto png = PngFile::SavePng(c.Bmp);
-  auto path = std::filesystem::path(testing::TempDir()) / "report-picture-modes.png";
+  auto path = std::filesystem::path(PELTO_TEST_OUTPUT) / "report-picture-modes.png";
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
 }

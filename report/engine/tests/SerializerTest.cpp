@@ -57,7 +57,7 @@ TEST_F(SerializerTest, OnlyStoredNonDefaultPropertiesAreWrittenInDeclarationOrde
             " Memo.Text=\"a&#13;&#10;b &#38; c\"");
   // Own font, non-default enumeration, Boolean, integer, set and string.
   m.GetFont()->SetName("宋体");
-  m.GetFont()->SetStyle(frxFont::TFontStyles{frxFont::fsBold});
+  m.GetFont()->SetStyle(TFontStyles{fsBold});
   m.Align = taRightJ;
   m.WordWrap = false;
   m.Count = -3;
@@ -122,6 +122,24 @@ TEST_F(SerializerTest, ReportTreeRoundTripsToTheSameBytes)
   EXPECT_EQ(Save(&copy), first);
 }
 
+// A page's own font is written in full and nothing else tells it apart from the parent's, so
+// a font read back at the initial look must stay the page's own.
+TEST_F(SerializerTest, OwnFontAtTheInitialLookStaysOwn)
+{
+  TfrxReport report(nullptr);
+  auto* page = new TfrxReportPage(&report);
+  page->SetName("Page1");
+  page->GetFont()->SetName("Tahoma");
+  page->GetFont()->SetName("Arial");
+  AnsiString first = Save(&report);
+  EXPECT_NE(first.find(" Font.Height=\"-13\" Font.Name=\"Arial\""), AnsiString::npos) << first;
+
+  TfrxReport copy(nullptr);
+  Load(&copy, first);
+  EXPECT_FALSE(copy.FindObject("Page1")->GetParentFont());
+  EXPECT_EQ(Save(&copy), first);
+}
+
 TEST_F(SerializerTest, HandWrittenFileLoadsEveryProperty)
 {
   TfrxReport report(nullptr);
@@ -141,7 +159,7 @@ TEST_F(SerializerTest, HandWrittenFileLoadsEveryProperty)
   EXPECT_EQ(m->GetLeft(), 10.5);
   EXPECT_EQ(m->GetHeight(), 18);
   EXPECT_EQ(m->GetFont()->GetName(), "Courier New");
-  EXPECT_TRUE(m->GetFont()->GetStyle().Contains(frxFont::fsItalic));
+  EXPECT_TRUE(m->GetFont()->GetStyle().Contains(fsItalic));
   EXPECT_FALSE(m->GetParentFont());
   EXPECT_EQ(m->Align, taRightJ);
   EXPECT_FALSE(m->WordWrap);

@@ -7,6 +7,7 @@
 #include "report/engine/model/frxOptions.h"
 #include "report/engine/model/frxStyles.h"
 #include "report/engine/model/frxVariables.h"
+#include "report/engine/objects/frxMemoView.h"
 
 namespace {
 
@@ -135,6 +136,28 @@ TEST(Styles, NamesAreUniqueInTheirSet)
   EXPECT_EQ(l.GetCommaText(), "style1,Style2");
 }
 
+// Report files are read into fonts that start here, and leave out the pitch at its default; a
+// new platform font starts as another face, size and colour.
+TEST(Styles, ReportFontsStartArialTenPoints)
+{
+  TfrxStyles set;
+  TfrxHighlight highlight;
+  TfrxPage page(nullptr);
+  struct Case {
+    const TFont* Font;
+    TColor Color;
+  } cases[] = {{set.Add()->GetFont(), clBlack}, {highlight.GetFont(), clRed}, {page.GetFont(), clBlack}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.Font->GetName(), "Arial");
+    EXPECT_EQ(c.Font->GetHeight(), -13);
+    EXPECT_EQ(c.Font->GetSize(), 10);
+    EXPECT_EQ(c.Font->GetColor(), c.Color);
+    EXPECT_EQ(c.Font->GetCharset(), 1);
+    EXPECT_EQ(c.Font->GetStyle(), TFontStyles());
+    EXPECT_EQ(c.Font->GetPitch(), fpDefault);
+  }
+}
+
 TEST(Styles, SetsAndSheetsThroughTheirFiles)
 {
   TfrxStyles set;
@@ -142,7 +165,7 @@ TEST(Styles, SetsAndSheetsThroughTheirFiles)
   TfrxStyleItem* s = set.Add();
   s->SetName("Title");
   s->Color = 0xFF0000;
-  s->GetFont()->SetStyle(frxFont::TFontStyles{frxFont::fsBold});
+  s->GetFont()->SetStyle(TFontStyles{fsBold});
   TStringStream out;
   set.SaveToStream(&out);
   AnsiString text = out.GetDataString();
@@ -155,7 +178,7 @@ TEST(Styles, SetsAndSheetsThroughTheirFiles)
   EXPECT_EQ(back.Name, "Blue");
   ASSERT_EQ(back.GetCount(), 1);
   EXPECT_EQ(back.GetItems(0)->Color, 0xFF0000);
-  EXPECT_TRUE(back.GetItems(0)->GetFont()->GetStyle().Contains(frxFont::fsBold));
+  EXPECT_TRUE(back.GetItems(0)->GetFont()->GetStyle().Contains(fsBold));
 
   AnsiString sheetText = "<?xml version=\"1.0\"?>\r\n<stylesheet>" + text.substr(text.find("<style")) + "<other/></stylesheet>";
   TStringStream sheetIn(sheetText);

@@ -66,7 +66,7 @@ TEST(ViewDraw, FramesWithoutLinesStillCastTheirShadow)
     v->GetFrame()->DropShadow = true;
     v->GetFrame()->ShadowColor = kRed;
     if (blank) v->GetFrame()->Width = 0;
-    else v->GetFrame()->Color = clNoColor;
+    else v->GetFrame()->Color = clNone;
     v->Draw(c.DC, 1, 1, 0, 0);
     EXPECT_EQ(v->FX1, 56);  // the shadow stays inside the bounds
     EXPECT_EQ(c.At(10, 30), kWhite);   // no frame line
@@ -203,7 +203,7 @@ TEST(ViewDraw, SamplePageAsPng)
     l->GetFrame()->Style = styles[i];
     l->Draw(c.DC, 1, 1, 0, 0);
   }
-  TfrxFont font;
+  TFont font;
   font.SetName("宋体");
   font.SetSize(10);
   TfrxDrawText& t = *frxGraphicUtils::frxDrawText();
@@ -305,7 +305,7 @@ TEST(ViewDraw, ShapesAndLinesRoundTripThroughTheReportFile)
   auto* l2 = dynamic_cast<TfrxLineView*>(copy.FindObject("Line1"));
   ASSERT_TRUE(s2 && l2);
   EXPECT_EQ(s2->Shape, skDiamond);
-  EXPECT_EQ(s2->Color, static_cast<TfrxColor>(kBlue));
+  EXPECT_EQ(s2->Color, static_cast<TColor>(kBlue));
   EXPECT_EQ(s2->BrushStyle, bsCross);
   EXPECT_EQ(s2->GetFrame()->Typ, s->GetFrame()->Typ);
   EXPECT_EQ(s2->GetFrame()->Style, fsDashDot);

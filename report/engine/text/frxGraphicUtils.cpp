@@ -37,9 +37,9 @@ size_t CharLen(const AnsiString& s, size_t i)
 }
 
 // The standard colour identifiers the colour tag accepts after "cl".
-bool ColorByName(const AnsiString& name, TfrxColor& out)
+bool ColorByName(const AnsiString& name, TColor& out)
 {
-  static const struct { const char* Name; TfrxColor Color; } table[] = {
+  static const struct { const char* Name; TColor Color; } table[] = {
       {"black", 0x000000}, {"maroon", 0x000080}, {"green", 0x008000}, {"olive", 0x008080},
       {"navy", 0x800000},  {"purple", 0x800080}, {"teal", 0x808000},  {"gray", 0x808080},
       {"silver", 0xC0C0C0}, {"red", 0x0000FF},   {"lime", 0x00FF00},  {"yellow", 0x00FFFF},
@@ -131,7 +131,7 @@ std::vector<size_t> BreakPoints(const AnsiString& s, size_t From)
 
 // ---- tags ------------------------------------------------------------------------------------
 
-void TfrxHTMLTagsList::SetDefaults(TfrxColor Color, Integer Size, Integer StyleBits)
+void TfrxHTMLTagsList::SetDefaults(TColor Color, Integer Size, Integer StyleBits)
 {
   FDefColor = Color;
   FDefSize = Size;
@@ -177,7 +177,7 @@ size_t TfrxHTMLTagsList::ApplyTag(const AnsiString& s, size_t p)
     size_t v = eq + 1;
     while (v < close && s[v] == ' ') ++v;
     AnsiString value = s.substr(v, close - v);
-    TfrxColor c;
+    TColor c;
     if (value.size() == 9 && value[0] == '"' && value[1] == '#' && value[8] == '"') {
       int rgb[6];
       for (int i = 0; i < 6; ++i)
@@ -273,15 +273,15 @@ void TfrxDrawText::SelectMeasureFont(Integer Size, Integer StyleBits)
   FMeasureFont = f;
 }
 
-void TfrxDrawText::SetFont(const TfrxFont* Font)
+void TfrxDrawText::SetFont(const TFont* Font)
 {
   FFontSize = Font->GetSize();
   FFontName = Font->GetName();
   FCharset = Font->GetCharset();
   FDefColor = Font->GetColor();
   auto st = Font->GetStyle();
-  FDefStyle = (st.Contains(frxFont::fsBold) ? 1 : 0) | (st.Contains(frxFont::fsItalic) ? 2 : 0) |
-              (st.Contains(frxFont::fsUnderline) ? 4 : 0) | (st.Contains(frxFont::fsStrikeOut) ? 8 : 0);
+  FDefStyle = (st.Contains(fsBold) ? 1 : 0) | (st.Contains(fsItalic) ? 2 : 0) |
+              (st.Contains(fsUnderline) ? 4 : 0) | (st.Contains(fsStrikeOut) ? 8 : 0);
   SelectMeasureFont(FFontSize, FDefStyle);
 }
 

@@ -11,9 +11,9 @@
 #include <memory>
 #include <vector>
 
+#include "platform/forms/graphics/Font.h"
 #include "platform/gdi/WinTypes.h"
 #include "platform/rtl/StringList.h"
-#include "report/engine/model/frxFont.h"
 
 // The state of one visible byte (both bytes of a double-byte character carry the same state).
 struct TfrxHTMLTag {
@@ -21,7 +21,7 @@ struct TfrxHTMLTag {
   Integer PointSize = 0;  // points
   Integer Lowered = 0;    // 1 for subscript
   Integer StyleBits = 0;  // 1 bold, 2 italic, 4 underline, 8 strike-out
-  TfrxColor TextColor = 0;
+  TColor TextColor = 0;
   bool SameAsPrevious = false;
   bool Reduced = false;   // size differs from the default
 };
@@ -31,7 +31,7 @@ using TfrxHTMLTags = std::vector<TfrxHTMLTag>;
 // Interprets the tags of one input line. Unrecognised '<' stay as ordinary characters.
 class TfrxHTMLTagsList {
 public:
-  void SetDefaults(TfrxColor Color, Integer Size, Integer StyleBits);
+  void SetDefaults(TColor Color, Integer Size, Integer StyleBits);
   // Back to the defaults (called before each text).
   void Reset();
   // The visible text of Line; Tags gets one entry per visible byte. LineStart is the input
@@ -42,7 +42,7 @@ public:
 private:
   // Length of a recognised tag at Pos (0: an ordinary '<'); applies it.
   size_t ApplyTag(const AnsiString& Line, size_t Pos);
-  TfrxColor FDefColor = 0, FColor = 0;
+  TColor FDefColor = 0, FColor = 0;
   Integer FDefSize = 10, FSize = 10, FDefStyle = 0, FStyle = 0, FLowered = 0;
 };
 
@@ -62,7 +62,7 @@ public:
   void Unlock();
   bool IsLocked() const { return FLocked; }
 
-  void SetFont(const TfrxFont* Font);
+  void SetFont(const TFont* Font);
   void SetOptions(bool WordWrap, bool HTMLTags, Integer Rotation, bool WordBreak, bool RTLReading);
   // Pixels at 96 dpi.
   void SetGaps(Extended ParagraphGap, Extended CharSpacing, Extended LineSpacing);
@@ -116,7 +116,7 @@ private:
   Integer FCharset = 1;
   Integer FFontSize = 10;
   Integer FDefStyle = 0;
-  TfrxColor FDefColor = 0;
+  TColor FDefColor = 0;
   Extended FParagraphGap = 0, FCharSpacing = 0, FLineSpacing = 0;
   bool FWordWrap = true, FHTMLTags = false, FWordBreak = false, FRTLReading = false;
   Integer FRotation = 0;

@@ -7,6 +7,7 @@
 #include "report/script/ScriptModule.h"
 #include "report/script/interp/fs_iinterpreter.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/tests/ScriptTestSupport.h"
 #include "report/script/parser/fs_iconst.h"
 
 namespace {
@@ -15,14 +16,7 @@ class Calls : public ::testing::Test {
 protected:
   void SetUp() override { ScriptModule::Initialize(); }
 
-  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text)
-  {
-    auto S = std::make_unique<TfsScript>(nullptr);
-    S->ParentScript = fs_iinterpreter::GetGlobalScript();
-    S->SetSyntaxType(Lang);
-    S->GetLines()->SetText(Text);
-    return S;
-  }
+  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text) { return MakeScript(Lang, Text); }
   // Compiles and runs; the message of a compile error or run-time exception, "" when it ran.
   static AnsiString Run(TfsScript& S)
   {

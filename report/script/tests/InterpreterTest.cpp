@@ -8,6 +8,7 @@
 #include "report/script/ScriptModule.h"
 #include "report/script/interp/fs_iinterpreter.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/tests/ScriptTestSupport.h"
 #include "report/script/interp/fs_istatements.h"
 #include "report/script/lib/fs_isysrtti.h"
 
@@ -17,14 +18,7 @@ class Interpreter : public ::testing::Test {
 protected:
   void SetUp() override { ScriptModule::Initialize(); }
 
-  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text)
-  {
-    auto S = std::make_unique<TfsScript>(nullptr);
-    S->ParentScript = fs_iinterpreter::GetGlobalScript();
-    S->SetSyntaxType(Lang);
-    S->GetLines()->SetText(Text);
-    return S;
-  }
+  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text) { return MakeScript(Lang, Text); }
   // Compiles and runs; the message of a compile error or run-time exception, "" when it ran.
   static AnsiString Run(const AnsiString& Lang, const AnsiString& Text)
   {
