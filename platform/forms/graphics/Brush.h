@@ -1,7 +1,4 @@
 // TBrush: the colour and style of fills, with its brush handle made on demand.
-//
-// The report library still declares its own TBrushStyle with the same values in the same order
-// (report/engine/objects/frxView.h); until it uses this one, a unit cannot include both.
 #pragma once
 
 #include "platform/forms/graphics/Colors.h"
