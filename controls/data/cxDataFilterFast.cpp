@@ -62,6 +62,9 @@ struct TNode {
   int Offset = 0;
   TcxValueTypeClass Type = nullptr;
   TReadNumber Read = nullptr;
+  const TcxValueDef* Def = nullptr;
+  const double* Column = nullptr;  // the storage's number column of the field, for a list run
+  const TcxTextHead* Heads = nullptr;  // the same for a short prefix test
   int Op = 0;  // 0 =, 1 <>, 2 <, 3 <=, 4 >, 5 >=
   double Value = 0;
   AnsiString Pattern;
@@ -230,9 +233,46 @@ private:
     }
   }
 
+  // The same tests over the field's number column (NaN for Null as above).
+  template <int Op>
+  void ColumnLoop(const TNode& ANode, const TSelection& ASel, unsigned char* AOut) const
+  {
+    const double value = ANode.Value;
+    const double* column = ANode.Column;
+    ForEach(ASel, [&](unsigned p) {
+      const int r = FRecords[p];
+      double v;
+      if (static_cast<unsigned>(r) < static_cast<unsigned>(FCount)) {
+        v = column[r];
+      } else {
+        const Byte* slot = ANode.Slot(r);
+        v = slot ? ANode.Read(slot) : std::numeric_limits<double>::quiet_NaN();
+      }
+      bool res;
+      switch (Op) {
+        case 0: res = v == value; break;
+        case 1: res = v != value; break;
+        case 2: res = !(v >= value); break;
+        case 3: res = !(v > value); break;
+        case 4: res = v > value; break;
+        default: res = v >= value; break;
+      }
+      AOut[p] = res;
+    });
+  }
+
   void RunNumber(const TNode& ANode, const TSelection& ASel, unsigned char* AOut) const
   {
-    if (std::isnan(ANode.Value))
+    if (!std::isnan(ANode.Value) && ANode.Column) {
+      switch (ANode.Op) {
+        case 0: ColumnLoop<0>(ANode, ASel, AOut); break;
+        case 1: ColumnLoop<1>(ANode, ASel, AOut); break;
+        case 2: ColumnLoop<2>(ANode, ASel, AOut); break;
+        case 3: ColumnLoop<3>(ANode, ASel, AOut); break;
+        case 4: ColumnLoop<4>(ANode, ASel, AOut); break;
+        default: ColumnLoop<5>(ANode, ASel, AOut); break;
+      }
+    } else if (std::isnan(ANode.Value))
       ForEach(ASel, [&](unsigned p) { AOut[p] = ANode.Eval(FRecords[p]); });
     else if (ANode.Read == &ReadPlain<double>)
       NumberOp<double>(ANode, ASel, AOut);
@@ -263,6 +303,22 @@ private:
       std::uint64_t want = 0;
       for (size_t i = 0; i < 8; ++i) want = (want << 8) | (i < prefix ? static_cast<unsigned char>(pattern[i]) : 0u);
       const std::uint64_t mask = prefix == 0 ? 0 : ~std::uint64_t(0) << (64 - 8 * prefix);
+      if (ANode.Heads) {
+        // The field's head column: one read per record, no lookups.
+        ForEach(ASel, [&](unsigned p) {
+          const int r = FRecords[p];
+          TcxTextHead head;
+          if (static_cast<unsigned>(r) < static_cast<unsigned>(FCount)) {
+            head = ANode.Heads[r];
+          } else {
+            const Byte* slot = ANode.Slot(r);
+            cxDataStorage::TextHeadsOfSlots(&slot, 1, &head);
+          }
+          const bool m = head.Size >= prefix && (head.Bytes & mask) == want;
+          AOut[p] = m != ANode.Negate;
+        });
+        return;
+      }
       TcxTextHead heads[Run];
       auto flushHeads = [&] {
         cxDataStorage::TextHeadsOfSlots(slots, n, heads);
@@ -403,11 +459,22 @@ public:
   bool Matches(int ARecordIndex) const override { return FRoot.Eval(ARecordIndex); }
   void MatchRecords(const int* ARecords, size_t ACount, unsigned char* AResults) const override
   {
+    // Over a whole list a test reads the field's column from the storage (looked up now: the
+    // records may have changed since the criteria were compiled); one record reads the block.
+    FindColumns(FRoot);
     TBatch(FStorage, ARecords).Run(FRoot, {nullptr, ACount}, AResults);
   }
 
 private:
-  TNode FRoot;
+  static void FindColumns(TNode& ANode)
+  {
+    if (ANode.Kind == TNode::Number) ANode.Column = ANode.Storage->NumberColumn(ANode.Def);
+    if (ANode.Kind == TNode::Like && ANode.Prefix >= 0 && ANode.Prefix <= 8)
+      ANode.Heads = ANode.Storage->TextHeadColumn(ANode.Def);
+    for (auto& c : ANode.Children) FindColumns(c);
+  }
+
+  mutable TNode FRoot;
   const TcxDataStorage* FStorage;
 };
 
@@ -433,6 +500,7 @@ bool CompileCondition(TcxDataFilterCriteria* ACriteria, TcxFilterCriteriaItem* A
         ANode.Kind = TNode::Number;
         ANode.Op = i;
         ANode.Value = value.AsDouble();
+        ANode.Def = def;
         return true;
       }
     return false;
@@ -442,6 +510,7 @@ bool CompileCondition(TcxDataFilterCriteria* ACriteria, TcxFilterCriteriaItem* A
       !ACriteria->GetOptions().Contains(fcoCaseInsensitive) &&
       (t == typeid(TcxFilterLikeOperator) || t == typeid(TcxFilterNotLikeOperator))) {
     ANode.Kind = TNode::Like;
+    ANode.Def = def;
     ANode.Pattern = value.AsString();
     ANode.Percent = ACriteria->GetPercentWildcard();
     ANode.Underscore = ACriteria->GetUnderscoreWildcard();

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "controls/data/cxDataConsts.h"
 #include "controls/data/cxVariants.h"
@@ -365,6 +366,7 @@ std::vector<TcxDataStorage::TBlock*> TcxDataStorage::BlocksOf(TcxValueDefs* ADef
 void TcxDataStorage::EndLayoutChange(TcxValueDefs* ADefs)
 {
   if (ADefs->IsInternal()) return;
+  DropColumns();
   FStride = static_cast<size_t>(ADefs->GetRecordBytes());
   FArena.assign(FHasBlock.size() * FStride, 0);
   std::fill(FHasBlock.begin(), FHasBlock.end(), Byte(0));
@@ -377,17 +379,23 @@ void TcxDataStorage::EndLayoutChange(TcxValueDefs* ADefs)
   }
   std::vector<TBlock>().swap(FUnpacked);
   std::vector<int>().swap(FUnpackedRecords);
+  MakeColumns();
 }
 
 void TcxDataStorage::ReleaseRecordValues(TcxValueDef* ADef)
 {
+  DropColumns();
   for (int r = 0; r < RecordCount(); ++r)
     if (FHasBlock[static_cast<size_t>(r)]) ADef->ReleaseValues(MainBlock(r));
 }
 
 void TcxDataStorage::RelayRecords(size_t AStride, size_t AOffset, size_t ARemove, size_t AInsert, bool ADropBlocks)
 {
-  if (AStride == FStride && ARemove == 0 && AInsert == 0 && !ADropBlocks) return;
+  DropColumns();
+  if (AStride == FStride && ARemove == 0 && AInsert == 0 && !ADropBlocks) {
+    MakeColumns();  // the list of definitions may have changed
+    return;
+  }
   const size_t n = FHasBlock.size();
   if (ADropBlocks) std::fill(FHasBlock.begin(), FHasBlock.end(), Byte(0));
   std::vector<Byte> arena(n * AStride, 0);
@@ -401,6 +409,7 @@ void TcxDataStorage::RelayRecords(size_t AStride, size_t AOffset, size_t ARemove
   }
   FArena.swap(arena);
   FStride = AStride;
+  MakeColumns();
 }
 
 Byte* TcxDataStorage::BufferOf(int ARecordIndex) const
@@ -455,12 +464,14 @@ void TcxDataStorage::FreeMainBlock(int ARecordIndex)
     if (FValueDefs->Items(i)->GetEntryBytes() > 0) FValueDefs->Items(i)->ReleaseValues(p);
   std::memset(p, 0, FStride);
   has = 0;
+  for (auto& c : FColumns) c.Clear(static_cast<size_t>(ARecordIndex));
 }
 
 int TcxDataStorage::AppendRecord()
 {
   FArena.resize(FArena.size() + FStride, 0);
   FHasBlock.push_back(0);
+  for (auto& c : FColumns) c.Insert(FHasBlock.size() - 1);
   return RecordCount() - 1;
 }
 
@@ -469,6 +480,7 @@ void TcxDataStorage::InsertRecord(int AIndex)
   if (AIndex < 0 || AIndex > RecordCount()) throw EInvalidArgument(cxDataConsts::cxSDataRecordIndexError);
   FArena.insert(FArena.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(AIndex) * FStride), FStride, 0);
   FHasBlock.insert(FHasBlock.begin() + AIndex, 0);
+  for (auto& c : FColumns) c.Insert(static_cast<size_t>(AIndex));
 }
 
 void TcxDataStorage::DeleteRecord(int AIndex)
@@ -482,6 +494,7 @@ void TcxDataStorage::DeleteRecord(int AIndex)
   const auto from = FArena.begin() + static_cast<std::ptrdiff_t>(static_cast<size_t>(AIndex) * FStride);
   FArena.erase(from, from + static_cast<std::ptrdiff_t>(FStride));
   FHasBlock.erase(FHasBlock.begin() + AIndex);
+  for (auto& c : FColumns) c.Erase(static_cast<size_t>(AIndex));
 }
 
 int TcxDataStorage::AddInternalRecord()
@@ -509,6 +522,7 @@ void TcxDataStorage::SetRecordCount(int ACount)
   for (int r = RecordCount() - 1; r >= ACount; --r) FreeMainBlock(r);
   FArena.resize(static_cast<size_t>(ACount) * FStride, 0);
   FHasBlock.resize(static_cast<size_t>(ACount), 0);
+  for (auto& c : FColumns) c.Resize(static_cast<size_t>(ACount));
 }
 
 Variant TcxDataStorage::GetFieldValue(int ARecordIndex, TcxValueDef* AValueDef)
@@ -522,7 +536,11 @@ Variant TcxDataStorage::GetFieldValue(int ARecordIndex, TcxValueDef* AValueDef)
 void TcxDataStorage::SetFieldValue(int ARecordIndex, TcxValueDef* AValueDef, const Variant& V)
 {
   BufferOf(ARecordIndex);  // checks the index
-  if (TcxValueDef* def = DefFor(ARecordIndex, AValueDef)) def->WriteToBuffer(EnsureBlock(ARecordIndex), V);
+  TcxValueDef* def = DefFor(ARecordIndex, AValueDef);
+  if (!def) return;
+  def->WriteToBuffer(EnsureBlock(ARecordIndex), V);
+  if (ARecordIndex >= 0 && !FColumns.empty())
+    if (TColumn* c = ColumnOf(def)) UpdateColumn(*c, ARecordIndex);
 }
 
 AnsiString TcxDataStorage::GetFieldDisplayText(int ARecordIndex, TcxValueDef* AValueDef)
@@ -590,11 +608,13 @@ void TcxDataStorage::Clear(bool AKeepInternalRecords)
 
 void TcxDataStorage::ClearRecords(bool ARemoveEntries)
 {
+  DropColumns();
   for (int r = 0; r < RecordCount(); ++r) FreeMainBlock(r);
   if (ARemoveEntries) {
     FArena.clear();
     FHasBlock.clear();
   }
+  MakeColumns();
 }
 
 void TcxDataStorage::ClearInternalRecords()
@@ -612,6 +632,109 @@ void TcxDataStorage::SetAlwaysStoredOnly(bool AValue)
   PrepareLayout(FValueDefs.get());
   FStride = static_cast<size_t>(FValueDefs->GetRecordBytes());
   FArena.assign(FHasBlock.size() * FStride, 0);
+  MakeColumns();
+}
+
+namespace {
+
+template <class T>
+double ReadNumber(const Byte* ASlot)
+{
+  T v;
+  std::memcpy(&v, ASlot, sizeof v);
+  return static_cast<double>(v);
+}
+
+}  // namespace
+
+constexpr double NoNumber = std::numeric_limits<double>::quiet_NaN();
+
+void TcxDataStorage::TColumn::Insert(size_t AIndex)
+{
+  if (Read) Values.insert(Values.begin() + static_cast<std::ptrdiff_t>(AIndex), NoNumber);
+  else Heads.insert(Heads.begin() + static_cast<std::ptrdiff_t>(AIndex), TcxTextHead());
+}
+
+void TcxDataStorage::TColumn::Erase(size_t AIndex)
+{
+  if (Read) Values.erase(Values.begin() + static_cast<std::ptrdiff_t>(AIndex));
+  else Heads.erase(Heads.begin() + static_cast<std::ptrdiff_t>(AIndex));
+}
+
+void TcxDataStorage::TColumn::Resize(size_t ACount)
+{
+  if (Read) Values.resize(ACount, NoNumber);
+  else Heads.resize(ACount);
+}
+
+void TcxDataStorage::TColumn::Clear(size_t AIndex)
+{
+  if (Read) Values[AIndex] = NoNumber;
+  else Heads[AIndex] = TcxTextHead();
+}
+
+const TcxDataStorage::TColumn* TcxDataStorage::ColumnOf(const TcxValueDef* ADef) const
+{
+  for (auto& c : FColumns)
+    if (c.Def == ADef) return &c;
+  return nullptr;
+}
+
+void TcxDataStorage::UpdateColumn(TColumn& AColumn, int ARecordIndex) const
+{
+  const size_t r = static_cast<size_t>(ARecordIndex);
+  const Byte* entry = FHasBlock[r] ? MainBlock(ARecordIndex) + AColumn.Def->GetEntryOffset() : nullptr;
+  const Byte* slot = entry && entry[0] ? entry + 1 : nullptr;
+  if (AColumn.Read)
+    AColumn.Values[r] = slot ? AColumn.Read(slot) : NoNumber;
+  else
+    cxDataStorage::TextHeadsOfSlots(&slot, 1, &AColumn.Heads[r]);
+}
+
+void TcxDataStorage::MakeColumns()
+{
+  FColumns.clear();
+  if (FDestroying) return;
+  for (int i = 0; i < FValueDefs->Count(); ++i) {
+    const TcxValueDef* def = FValueDefs->Items(i);
+    if (def->GetEntryBytes() == 0) continue;
+    const TcxValueTypeClass type = def->GetTypeClass();
+    double (*read)(const Byte*) = nullptr;
+    if (type == TcxFloatValueType::Class() || type == TcxDateTimeValueType::Class()) read = &ReadNumber<double>;
+    else if (type == TcxIntegerValueType::Class()) read = &ReadNumber<Integer>;
+    else if (type == TcxSmallintValueType::Class()) read = &ReadNumber<SmallInt>;
+    else if (type == TcxWordValueType::Class()) read = &ReadNumber<Word>;
+    else if (type != TcxStringValueType::Class()) continue;
+    TColumn& c = FColumns.emplace_back(TColumn{def, read, {}, {}});
+    const size_t n = FHasBlock.size();
+    const Byte* entry = FArena.data() + def->GetEntryOffset();
+    if (read) {
+      c.Values.resize(n);
+      for (size_t r = 0; r < n; ++r, entry += FStride) c.Values[r] = FHasBlock[r] && entry[0] ? read(entry + 1) : NoNumber;
+      continue;
+    }
+    c.Heads.resize(n);
+    // A run of slots at a time, so the lookups of a run overlap.
+    constexpr size_t Run = 256;
+    const Byte* slots[Run];
+    for (size_t r = 0; r < n; r += Run) {
+      const size_t k = std::min(Run, n - r);
+      for (size_t j = 0; j < k; ++j, entry += FStride) slots[j] = FHasBlock[r + j] && entry[0] ? entry + 1 : nullptr;
+      cxDataStorage::TextHeadsOfSlots(slots, k, c.Heads.data() + r);
+    }
+  }
+}
+
+const double* TcxDataStorage::NumberColumn(const TcxValueDef* AValueDef) const
+{
+  const TColumn* c = ColumnOf(AValueDef);
+  return c && c->Read ? c->Values.data() : nullptr;
+}
+
+const TcxTextHead* TcxDataStorage::TextHeadColumn(const TcxValueDef* AValueDef) const
+{
+  const TColumn* c = ColumnOf(AValueDef);
+  return c && !c->Read ? c->Heads.data() : nullptr;
 }
 
 // ---- Lookup list -----------------------------------------------------------------------------

@@ -444,6 +444,16 @@ public:
   const Byte* RecordArray() const { return FArena.data(); }
   size_t RecordStride() const { return FStride; }
   const Byte* HasBlocks() const { return FHasBlock.data(); }
+  // A stored number field's values (Float, DateTime, Integer, Smallint, Word) of the numbered
+  // records as doubles, record r at [r], NaN for Null and for a record without a block: a scan
+  // reads 8 bytes a record instead of the blocks. Every such field has one, kept in step by
+  // the writers (8 bytes a record). nullptr for a field of another type, an unstored field or
+  // an internal definition. Valid until a record is added or removed or the definitions change.
+  const double* NumberColumn(const TcxValueDef* AValueDef) const;
+  // The same for a text field (TcxStringValueType): the heads of its texts, all zero for Null
+  // (see cxDataStorage::TextHeadsOfSlots), 16 bytes a record; nullptr for a field of another
+  // type.
+  const TcxTextHead* TextHeadColumn(const TcxValueDef* AValueDef) const;
 
   std::function<void(TObject* Sender)> OnClearInternalRecords;
 
@@ -473,6 +483,19 @@ private:
   // AInsert zero bytes come in their place; ADropBlocks: every record loses its block.
   void RelayRecords(size_t AStride, size_t AOffset, size_t ARemove, size_t AInsert, bool ADropBlocks);
 
+  // The column of ADef, nullptr when the field has none.
+  struct TColumn;
+  const TColumn* ColumnOf(const TcxValueDef* ADef) const;
+  TColumn* ColumnOf(const TcxValueDef* ADef)
+  {
+    return const_cast<TColumn*>(static_cast<const TcxDataStorage*>(this)->ColumnOf(ADef));
+  }
+  // Sets record r's entry of the column from its block.
+  void UpdateColumn(TColumn& AColumn, int ARecordIndex) const;
+  void DropColumns() { FColumns.clear(); }
+  // Makes the columns of the main definitions afresh from the blocks (after a layout change).
+  void MakeColumns();
+
   bool FDestroying = false;
   std::vector<TBlock> FInternalRecords;  // index 0 is record -1
   std::unique_ptr<TcxInternalValueDefs> FInternalValueDefs;
@@ -483,6 +506,18 @@ private:
   std::vector<TBlock> FUnpacked;       // during a layout change: the numbered records' blocks
   std::vector<int> FUnpackedRecords;  // and their record indexes
   std::unique_ptr<TcxValueDefs> FValueDefs;
+  // A number column (Read set, Values) or a text head column (Heads).
+  struct TColumn {
+    const TcxValueDef* Def;
+    double (*Read)(const Byte* ASlot);
+    std::vector<double> Values;
+    std::vector<TcxTextHead> Heads;
+    void Insert(size_t AIndex);
+    void Erase(size_t AIndex);
+    void Resize(size_t ACount);
+    void Clear(size_t AIndex);
+  };
+  std::vector<TColumn> FColumns;
 };
 
 // ---- Lookup list -----------------------------------------------------------------------------

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdint>
+#include <functional>
+
 #include "controls/data/DataModule.h"
 #include "controls/data/cxDataStorage.h"
 #include "controls/data/cxVariants.h"
@@ -400,6 +404,68 @@ TEST_F(DataStorage, LoadRecordFromAReader)
   int visited = 0;
   S->ForEachValueDef(-1, [&](TcxValueDef* def) { visited += def->GetOwnerDefs()->IsInternal(); });
   EXPECT_EQ(visited, 2);
+}
+
+// A field's number or text head column answers what the blocks hold after every kind of write.
+TEST_F(DataStorage, ColumnsFollowTheRecords)
+{
+  auto* i = Defs()->Add(TcxSmallintValueType::Class(), true, false, nullptr);
+  auto* s = Defs()->Add(TcxStringValueType::Class(), true, false, nullptr);
+  auto* f = Defs()->Add(TcxFloatValueType::Class(), true, false, nullptr);
+  EXPECT_EQ(S->NumberColumn(s), nullptr);
+  EXPECT_EQ(S->TextHeadColumn(f), nullptr);
+  EXPECT_EQ(S->NumberColumn(S->GetInternalValueDefs()->FindByLinkedObject(f)), nullptr);
+  S->SetRecordCount(3);
+  S->SetFieldValue(0, f, 0.5);
+  S->SetFieldValue(2, i, -7);
+  S->SetFieldValue(1, s, "abcdefghij");
+  auto agrees = [&](TcxValueDef* def) {
+    const double* column = S->NumberColumn(def);
+    for (int r = 0; r < S->RecordCount(); ++r) {
+      const Variant v = S->GetFieldValue(r, def);
+      if (v.IsNull() ? !std::isnan(column[r]) : column[r] != v.AsDouble()) return ::testing::AssertionFailure() << "record " << r;
+    }
+    return ::testing::AssertionSuccess();
+  };
+  auto headsAgree = [&] {
+    const TcxTextHead* column = S->TextHeadColumn(s);
+    for (int r = 0; r < S->RecordCount(); ++r) {
+      const Variant v = S->GetFieldValue(r, s);
+      const std::string t = v.IsNull() ? std::string() : v.AsString();
+      std::uint64_t bytes = 0;
+      for (size_t k = 0; k < 8; ++k) bytes = (bytes << 8) | (k < t.size() ? static_cast<unsigned char>(t[k]) : 0u);
+      if (column[r].Bytes != bytes || column[r].Size != t.size() || column[r].IsText != !v.IsNull())
+        return ::testing::AssertionFailure() << "record " << r;
+    }
+    return ::testing::AssertionSuccess();
+  };
+  ASSERT_TRUE(agrees(f));
+  ASSERT_TRUE(agrees(i));
+  ASSERT_TRUE(headsAgree());
+  const std::vector<std::pair<const char*, std::function<void()>>> steps = {
+      {"write", [&] { S->SetFieldValue(1, f, 2.5); S->SetFieldValue(2, i, 3); S->SetFieldValue(1, s, "xy"); }},
+      {"new text", [&] { S->SetFieldValue(0, s, "new"); S->SetFieldDisplayText(0, s, "shown"); }},
+      {"write through the twin", [&] { S->SetFieldValue(1, S->GetInternalValueDefs()->FindByLinkedObject(f), 4.0); }},
+      {"Null", [&] { S->SetFieldValue(0, f, Variant::Null()); S->SetFieldValue(1, s, Variant::Null()); }},
+      {"failed write", [&] { EXPECT_THROW(S->SetFieldValue(2, i, "x"), EVariantError); }},
+      {"internal record", [&] { S->SetFieldValue(S->AddInternalRecord(), f, 9.0); }},
+      {"insert", [&] { S->InsertRecord(1); S->SetFieldValue(1, f, -1.0); S->SetFieldValue(2, s, "2"); }},
+      {"append", [&] { S->SetFieldValue(S->AppendRecord(), i, 12); }},
+      {"delete", [&] { S->DeleteRecord(0); }},
+      {"free a block", [&] { S->FreeInternalRecord(1); }},
+      {"grow and shrink", [&] { S->SetRecordCount(6); S->SetFieldValue(5, f, 5.0); S->SetRecordCount(4); }},
+      {"load", [&] { TListReader reader; S->LoadRecord(3, &reader, false); }},
+      {"new field", [&] { Defs()->Add(TcxIntegerValueType::Class(), true, false, nullptr); S->SetFieldValue(0, f, 7.0); }},
+      {"layout change", [&] { f->SetKeepsText(true); S->SetFieldValue(2, f, 8.0); }},
+      {"clear", [&] { S->ClearRecords(false); S->SetFieldValue(1, i, 1); }},
+  };
+  for (const auto& [name, step] : steps) {
+    SCOPED_TRACE(name);
+    step();
+    EXPECT_TRUE(agrees(f));
+    EXPECT_TRUE(agrees(i));
+    EXPECT_TRUE(headsAgree());
+  }
 }
 
 TEST(LookupList, FindsKeysInOrder)
