@@ -219,28 +219,14 @@ void TBitmap::SaveToStream(TStream* Stream)
   Stream->WriteBuffer(data.data(), Int64(data.size()));
 }
 
-void TBitmap::ReadData(TStream* Stream)
-{
-  std::int32_t size = 0;
-  Stream->ReadBuffer(&size, 4);
-  if (size <= 0) {
-    FreeImage();
-    Changed();
-    return;
-  }
-  TMemoryStream block;
-  block.CopyFrom(Stream, size);
-  block.SetPosition(0);
-  LoadFromStream(&block);
-}
+void TBitmap::ReadData(TStream* Stream) { ReadSizedData(Stream); }
 
-void TBitmap::WriteData(TStream* Stream)
+void TBitmap::WriteData(TStream* Stream) { WriteSizedData(Stream); }
+
+void TBitmap::Clear()
 {
-  TMemoryStream block;
-  SaveToStream(&block);
-  std::int32_t size = static_cast<std::int32_t>(block.GetSize());
-  Stream->WriteBuffer(&size, 4);
-  if (size) Stream->WriteBuffer(block.GetMemory(), size);
+  FreeImage();
+  Changed();
 }
 
 void TBitmap::Draw(TCanvas* ACanvas, const RECT& Rect)

@@ -65,6 +65,7 @@ protected:
   // A 32-bit length, then the BMP file (the length 0 for an empty bitmap).
   void ReadData(TStream* Stream) override;
   void WriteData(TStream* Stream) override;
+  void Clear() override;
 
 private:
   class TBitmapCanvas;

@@ -1,5 +1,7 @@
 #include "platform/forms/graphics/Graphic.h"
 
+#include <cstdint>
+
 #include "platform/classes/Filer.h"
 #include "platform/rtl/Streams.h"
 
@@ -32,6 +34,29 @@ void TGraphic::Changed()
 {
   FModified = true;
   if (OnChange) OnChange(this);
+}
+
+void TGraphic::ReadSizedData(TStream* Stream)
+{
+  std::int32_t size = 0;
+  Stream->ReadBuffer(&size, 4);
+  if (size <= 0) {
+    Clear();
+    return;
+  }
+  TMemoryStream block;
+  block.CopyFrom(Stream, size);
+  block.SetPosition(0);
+  LoadFromStream(&block);
+}
+
+void TGraphic::WriteSizedData(TStream* Stream)
+{
+  TMemoryStream block;
+  SaveToStream(&block);
+  std::int32_t size = static_cast<std::int32_t>(block.GetSize());
+  Stream->WriteBuffer(&size, 4);
+  if (size) Stream->WriteBuffer(block.GetMemory(), size);
 }
 
 void TGraphic::DefineProperties(TFiler* Filer)

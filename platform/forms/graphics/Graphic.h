@@ -56,6 +56,12 @@ protected:
   // reading. Here the file format itself.
   virtual void ReadData(TStream* Stream) { LoadFromStream(Stream); }
   virtual void WriteData(TStream* Stream) { SaveToStream(Stream); }
+  // The "Data" form of graphics whose block holds a 32-bit length before the file's bytes.
+  // ReadSizedData loads the bytes; a length of zero or less empties the graphic through Clear.
+  void ReadSizedData(TStream* Stream);
+  void WriteSizedData(TStream* Stream);
+  // Empties the graphic and reports the change.
+  virtual void Clear() {}
   // "Data" when the graphic is not empty, so a graphic published by itself streams.
   void DefineProperties(TFiler* Filer) override;
 

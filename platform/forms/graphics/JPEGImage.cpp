@@ -112,25 +112,11 @@ void TJPEGImage::AssignTo(TPersistent* Dest)
   TGraphic::AssignTo(Dest);
 }
 
-void TJPEGImage::ReadData(TStream* Stream)
-{
-  std::int32_t size = 0;
-  Stream->ReadBuffer(&size, 4);
-  if (size <= 0) {
-    Assign(nullptr);
-    return;
-  }
-  TMemoryStream block;
-  block.CopyFrom(Stream, size);
-  block.SetPosition(0);
-  LoadFromStream(&block);
-}
+void TJPEGImage::ReadData(TStream* Stream) { ReadSizedData(Stream); }
 
-void TJPEGImage::WriteData(TStream* Stream)
+void TJPEGImage::WriteData(TStream* Stream) { WriteSizedData(Stream); }
+
+void TJPEGImage::Clear()
 {
-  TMemoryStream block;
-  SaveToStream(&block);
-  std::int32_t size = static_cast<std::int32_t>(block.GetSize());
-  Stream->WriteBuffer(&size, 4);
-  if (size) Stream->WriteBuffer(block.GetMemory(), size);
+  Assign(nullptr);
 }

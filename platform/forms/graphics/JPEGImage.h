@@ -47,6 +47,7 @@ protected:
   // A 32-bit length, then the JPEG data.
   void ReadData(TStream* Stream) override;
   void WriteData(TStream* Stream) override;
+  void Clear() override;
 
 private:
   void Decode(const std::vector<std::uint8_t>& Data);

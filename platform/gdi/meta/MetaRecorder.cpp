@@ -295,16 +295,8 @@ void TMetaSink::DropTemp(std::uint32_t index) {
 
 // ---- Drawing calls ------------------------------------------------------------------------
 
-BOOL TMetaSink::Poly(TDCObj* dc, DWORD type, const POINT* pts, int count) {
-  if (!pts || count < 0) return FALSE;
-  bool to = type == EMR_POLYLINETO;
-  Sync(dc, false, to);
-  bool small = Fits16(pts, count);
-  std::size_t st = Begin(small ? type + (EMR_POLYGON16 - EMR_POLYGON) : type);
-  std::size_t boundsAt = FOut.size();
-  PutRect(RECT{});
-  Put32(std::uint32_t(count));
-  for (int i = 0; i < count; ++i) {
+void TMetaSink::PutPoints(const POINT* pts, std::size_t count, bool small) {
+  for (std::size_t i = 0; i < count; ++i) {
     if (small) {
       std::int16_t xy[2] = {std::int16_t(pts[i].x), std::int16_t(pts[i].y)};
       const auto* p = reinterpret_cast<const std::uint8_t*>(xy);
@@ -314,6 +306,18 @@ BOOL TMetaSink::Poly(TDCObj* dc, DWORD type, const POINT* pts, int count) {
       Put32(std::uint32_t(pts[i].y));
     }
   }
+}
+
+BOOL TMetaSink::Poly(TDCObj* dc, DWORD type, const POINT* pts, int count) {
+  if (!pts || count < 0) return FALSE;
+  bool to = type == EMR_POLYLINETO;
+  Sync(dc, false, to);
+  bool small = Fits16(pts, count);
+  std::size_t st = Begin(small ? type + (EMR_POLYGON16 - EMR_POLYGON) : type);
+  std::size_t boundsAt = FOut.size();
+  PutRect(RECT{});
+  Put32(std::uint32_t(count));
+  PutPoints(pts, std::size_t(count), small);
   End(st);
   std::vector<POINT> all(pts, pts + count);
   if (to) all.push_back(dc->State.CurPos);
@@ -341,16 +345,7 @@ BOOL TMetaSink::PolyPoly(TDCObj* dc, const POINT* pts, const int* counts, int po
   Put32(std::uint32_t(polys));
   Put32(std::uint32_t(total));
   for (int i = 0; i < polys; ++i) Put32(std::uint32_t(counts[i]));
-  for (std::uint64_t i = 0; i < total; ++i) {
-    if (small) {
-      std::int16_t xy[2] = {std::int16_t(pts[i].x), std::int16_t(pts[i].y)};
-      const auto* p = reinterpret_cast<const std::uint8_t*>(xy);
-      FOut.insert(FOut.end(), p, p + 4);
-    } else {
-      Put32(std::uint32_t(pts[i].x));
-      Put32(std::uint32_t(pts[i].y));
-    }
-  }
+  PutPoints(pts, std::size_t(total), small);
   End(st);
   return TRUE;
 }

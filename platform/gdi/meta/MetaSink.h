@@ -77,6 +77,8 @@ private:
   void End(std::size_t start);
   void Put32(std::uint32_t v);
   void PutRect(const RECT& r);
+  // Points as 16-bit pairs when `small`, else 32-bit.
+  void PutPoints(const POINT* pts, std::size_t count, bool small);
   void Simple(DWORD type, std::initializer_list<std::uint32_t> values);
   void Sync(TDCObj* dc, bool deviceSpace, bool position);
   void SyncObject(TDCObj* dc, unsigned kind);
