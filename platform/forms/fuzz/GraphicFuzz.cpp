@@ -8,6 +8,7 @@
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Icon.h"
 #include "platform/forms/graphics/JPEGImage.h"
+#include "platform/forms/graphics/Metafile.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -52,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
   switch (data[0] & 3) {
     case 0: Run<TBitmap>(asData, data + 1, size - 1); break;
     case 1: Run<TIcon>(asData, data + 1, size - 1); break;
-    default: Run<TJPEGImage>(asData, data + 1, size - 1); break;
+    case 2: Run<TJPEGImage>(asData, data + 1, size - 1); break;
+    default: Run<TMetafile>(asData, data + 1, size - 1); break;
   }
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Icon.h"
 #include "platform/forms/graphics/JPEGImage.h"
+#include "platform/forms/graphics/Metafile.h"
 
 namespace Graphics {
 
@@ -45,6 +46,7 @@ void Initialize()
   RegisterFileFormat("ico", "Icons", TIcon::StaticClass());
   RegisterFileFormat("jpg", "JPEG Image File", TJPEGImage::StaticClass());
   RegisterFileFormat("jpeg", "JPEG Image File", TJPEGImage::StaticClass());
+  RegisterFileFormat("emf", "Enhanced Metafiles", TMetafile::StaticClass());
 }
 
 void Finalize()

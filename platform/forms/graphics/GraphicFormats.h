@@ -1,9 +1,6 @@
 // The graphics unit's registry of picture file formats: which graphic class reads files of an
 // extension, and which class a stored picture names. Initialize registers the built-in classes
-// (bmp: TBitmap; ico: TIcon; jpg, jpeg: TJPEGImage); it may run more than once.
-//
-// Metafiles have no graphic class yet: stored pictures of class TMetafile are refused as
-// unknown classes.
+// (bmp: TBitmap; ico: TIcon; jpg, jpeg: TJPEGImage; emf: TMetafile); it may run more than once.
 #pragma once
 
 #include "platform/forms/graphics/Graphic.h"

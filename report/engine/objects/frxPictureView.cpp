@@ -11,6 +11,7 @@
 #include "platform/forms/graphics/GraphicFormats.h"
 #include "platform/forms/graphics/Icon.h"
 #include "platform/forms/graphics/JPEGImage.h"
+#include "platform/forms/graphics/Metafile.h"
 #include "platform/forms/graphics/Picture.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -103,7 +104,7 @@ void TfrxPictureView::LoadPictureFromStream(TStream* Stream)
   if (remaining >= 2 && U16(head) == 0x4D42) g = std::make_unique<TBitmap>();
   else if (remaining >= 2 && head[0] == 0xFF && head[1] == 0xD8) g = std::make_unique<TJPEGImage>();
   else if (remaining >= 4 && U32(head) == 0x9AC6CDD7) g = nullptr;  // placeable metafile
-  else if (remaining >= 44 && U32(head + 40) == 0x464D4520) g = nullptr;  // enhanced metafile
+  else if (remaining >= 44 && U32(head + 40) == 0x464D4520) g = std::make_unique<TMetafile>();  // enhanced
   else if (remaining >= 4 && U16(head + 2) < 2) g = std::make_unique<TIcon>();
   if (!g) {
     FPicture->Assign(nullptr);
@@ -182,7 +183,7 @@ void TfrxPictureView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extende
       }
     }
     // Each graphic stretches itself: bitmaps and JPEG images by their pixels, icons through
-    // their mask, so transparent parts keep the background.
+    // their mask, so transparent parts keep the background; metafiles play their records.
     TCanvas c;
     c.SetHandle(Canvas);
     c.StretchDraw(r, g);

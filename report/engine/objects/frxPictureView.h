@@ -1,6 +1,6 @@
-// The picture view: a picture (bitmap, icon or JPEG image) drawn into the object's box,
-// stretched with or without its aspect ratio, or at its own size times the scale; loaded from a
-// file, from a data set's BLOB field, or stored in the report file ("Picture.PropData").
+// The picture view: a picture (bitmap, icon, JPEG image or metafile) drawn into the object's
+// box, stretched with or without its aspect ratio, or at its own size times the scale; loaded
+// from a file, from a data set's BLOB field, or stored in the report file ("Picture.PropData").
 #pragma once
 
 #include <memory>
@@ -36,10 +36,10 @@ public:
   void SetAutoSize(bool Value);
   // Raises what the picture raises for a file it cannot read (see TPicture::LoadFromFile).
   void LoadFromFile(const AnsiString& FileName);
-  // A picture as a BLOB field holds it: BMP, JPEG or icon data, optionally behind an 8-byte
-  // header (1, 0x0100, the length of what follows). Empty data, metafiles (not drawn here) and
-  // unknown data clear the picture; damaged data of a known kind clears it and raises
-  // EInvalidGraphic.
+  // A picture as a BLOB field holds it: BMP, JPEG, icon or enhanced-metafile data, optionally
+  // behind an 8-byte header (1, 0x0100, the length of what follows). Empty data, placeable
+  // (old-style) metafiles and unknown data clear the picture; damaged data of a known kind
+  // clears it and raises EInvalidGraphic.
   void LoadPictureFromStream(TStream* Stream);
 
   bool Center = false;

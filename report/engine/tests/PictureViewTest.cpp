@@ -8,7 +8,9 @@
 #include <functional>
 
 #include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/JPEGImage.h"
+#include "platform/forms/graphics/Metafile.h"
 #include "platform/forms/graphics/Picture.h"
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/Streams.h"
@@ -40,6 +42,18 @@ std::unique_ptr<TfrxPictureView> MakeView(Extended l, Extended t, Extended w, Ex
   v->SetBounds(l, t, w, h);
   if (pw) Paint(*v->GetPicture()->GetBitmap(), pw, ph);
   return v;
+}
+
+// A W x H recording: the left half red, the right half blue.
+void Record(TMetafile& mf, int w, int h)
+{
+  mf.SetWidth(w);
+  mf.SetHeight(h);
+  TMetafileCanvas c(&mf, nullptr);
+  c.GetBrush()->SetColor(clRed);
+  c.FillRect(RECT{0, 0, w / 2, h});
+  c.GetBrush()->SetColor(clBlue);
+  c.FillRect(RECT{w / 2, 0, w, h});
 }
 
 std::vector<std::uint8_t> Bytes(TGraphic& g)
@@ -166,8 +180,8 @@ TEST_F(PictureViewTest, BlobDataIsToldByItsFirstBytes)
     h.insert(h.end(), data.begin(), data.end());
     return h;
   };
-  std::vector<std::uint8_t> emf(60, 0);
-  emf[40] = 0x20, emf[41] = 0x45, emf[42] = 0x4D, emf[43] = 0x46;
+  TMetafile mf;
+  Record(mf, 8, 6);
   struct Case {
     const char* Name;
     std::vector<std::uint8_t> Data;
@@ -178,7 +192,7 @@ TEST_F(PictureViewTest, BlobDataIsToldByItsFirstBytes)
       {"header with a wrong length", header(bmpBytes, 12), nullptr},
       {"jpeg", Bytes(jpeg), "TJPEGImage"},
       {"placeable metafile", {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0}, nullptr},
-      {"enhanced metafile", emf, nullptr},
+      {"enhanced metafile", Bytes(mf), "TMetafile"},
       {"empty", {}, nullptr},
       {"unknown", {'G', 'I', 'F', '8', '9', 'a'}, nullptr},
   };
@@ -214,12 +228,15 @@ TEST_F(PictureViewTest, BlobDataIsToldByItsFirstBytes)
   EXPECT_STREQ(v->GetPicture()->GetGraphic()->ClassName(), "TIcon");
 
   // Damaged data of a known kind: cleared, and the load says why.
-  std::vector<std::uint8_t> damaged(bmpBytes.begin(), bmpBytes.begin() + 20);
-  TMemoryStream d;
-  d.WriteBuffer(damaged.data(), Int64(damaged.size()));
-  auto w = MakeView(0, 0, 10, 10, 3, 3);
-  EXPECT_THROW(w->LoadPictureFromStream(&d), EInvalidGraphic);
-  EXPECT_EQ(w->GetPicture()->GetGraphic(), nullptr);
+  std::vector<std::uint8_t> emf(60, 0);  // a metafile signature and nothing else
+  emf[40] = 0x20, emf[41] = 0x45, emf[42] = 0x4D, emf[43] = 0x46;
+  for (const auto& damaged : {std::vector<std::uint8_t>(bmpBytes.begin(), bmpBytes.begin() + 20), emf}) {
+    TMemoryStream d;
+    d.WriteBuffer(damaged.data(), Int64(damaged.size()));
+    auto w = MakeView(0, 0, 10, 10, 3, 3);
+    EXPECT_THROW(w->LoadPictureFromStream(&d), EInvalidGraphic);
+    EXPECT_EQ(w->GetPicture()->GetGraphic(), nullptr);
+  }
 }
 
 TEST_F(PictureViewTest, FetchDataLoadsFromABlobFieldOnly)
@@ -276,6 +293,42 @@ TEST_F(PictureViewTest, ReportFileKeepsThePictureAndTheModes)
   loaded->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_EQ(c.At(10, 20), kRed);
   EXPECT_EQ(c.At(109, 69), kBlue);
+}
+
+TEST_F(PictureViewTest, ReportFileKeepsAMetafilePicture)
+{
+  TfrxReport report(nullptr);
+  auto* page = new TfrxReportPage(&report);
+  page->SetName("Page1");
+  auto* v = new TfrxPictureView(page);
+  v->SetName("Picture1");
+  v->SetBounds(10, 20, 100, 50);
+  v->KeepAspectRatio = false;
+  {
+    TMetafile mf;
+    Record(mf, 40, 30);
+    v->GetPicture()->SetGraphic(&mf);
+  }
+  TMemoryStream out;
+  report.SaveToStream(&out);
+  AnsiString text(static_cast<const char*>(out.GetMemory()), static_cast<std::size_t>(out.GetSize()));
+  EXPECT_NE(text.find("09544D65746166696C65"), AnsiString::npos);  // the class name "TMetafile"
+
+  TfrxReport copy(nullptr);
+  out.SetPosition(0);
+  copy.LoadFromStream(&out);
+  auto* loaded = dynamic_cast<TfrxPictureView*>(copy.FindObject("Picture1"));
+  ASSERT_NE(loaded, nullptr);
+  ASSERT_NE(loaded->GetPicture()->GetGraphic(), nullptr);
+  EXPECT_STREQ(loaded->GetPicture()->GetGraphic()->ClassName(), "TMetafile");
+  EXPECT_EQ(loaded->GetPicture()->GetWidth(), 40);
+  // Stretched over the whole box: red on the left half, blue on the right.
+  TTestCanvas c(120, 80);
+  loaded->Draw(c.DC, 1, 1, 0, 0);
+  EXPECT_EQ(c.At(15, 25), kRed);
+  EXPECT_EQ(c.At(55, 65), kRed);
+  EXPECT_EQ(c.At(65, 25), kBlue);
+  EXPECT_EQ(c.At(105, 65), kBlue);
 }
 
 TEST_F(PictureViewTest, DiffTextCarriesAChangedPictureOnly)
