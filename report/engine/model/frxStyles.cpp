@@ -105,18 +105,13 @@ void TfrxStyles::LoadFromXMLItem(TfrxXMLItem* Item)
 
 void TfrxStyles::SaveToStream(TStream* Stream)
 {
-  TfrxXMLDocument doc;
-  doc.SetIndented(true);
-  SaveToXMLItem(doc.GetRoot());
-  doc.SaveToStream(Stream);
+  frxXML::SaveDocument(Stream, [this](TfrxXMLItem* Root) { SaveToXMLItem(Root); });
 }
 
 void TfrxStyles::LoadFromStream(TStream* Stream)
 {
   Clear();
-  TfrxXMLDocument doc;
-  doc.LoadFromStream(Stream);
-  if (SameText(doc.GetRoot()->GetName(), "style")) LoadFromXMLItem(doc.GetRoot());
+  frxXML::LoadDocument(Stream, "style", [this](TfrxXMLItem* Root) { LoadFromXMLItem(Root); });
 }
 
 void TfrxStyles::SaveToFile(const AnsiString& FileName)

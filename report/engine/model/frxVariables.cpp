@@ -131,18 +131,13 @@ void TfrxVariables::LoadFromXMLItem(TfrxXMLItem* Item)
 
 void TfrxVariables::SaveToStream(TStream* Stream)
 {
-  TfrxXMLDocument doc;
-  doc.SetIndented(true);
-  SaveToXMLItem(doc.GetRoot());
-  doc.SaveToStream(Stream);
+  frxXML::SaveDocument(Stream, [this](TfrxXMLItem* Root) { SaveToXMLItem(Root); });
 }
 
 void TfrxVariables::LoadFromStream(TStream* Stream)
 {
   Clear();
-  TfrxXMLDocument doc;
-  doc.LoadFromStream(Stream);
-  if (SameText(doc.GetRoot()->GetName(), "variables")) LoadFromXMLItem(doc.GetRoot());
+  frxXML::LoadDocument(Stream, "variables", [this](TfrxXMLItem* Root) { LoadFromXMLItem(Root); });
 }
 
 void TfrxVariables::SaveToFile(const AnsiString& FileName)

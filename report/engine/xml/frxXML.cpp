@@ -565,3 +565,22 @@ void TfrxXMLDocument::DeleteTempFile()
   std::filesystem::remove(std::filesystem::path(System::AnsiToUtf8(FTempFileName)), ec);
   FTempFileName.clear();
 }
+
+namespace frxXML {
+
+void SaveDocument(TStream* Stream, const std::function<void(TfrxXMLItem*)>& Save)
+{
+  TfrxXMLDocument doc;
+  doc.SetIndented(true);
+  Save(doc.GetRoot());
+  doc.SaveToStream(Stream);
+}
+
+void LoadDocument(TStream* Stream, const AnsiString& RootName, const std::function<void(TfrxXMLItem*)>& Load)
+{
+  TfrxXMLDocument doc;
+  doc.LoadFromStream(Stream);
+  if (SysUtils::SameText(doc.GetRoot()->GetName(), RootName)) Load(doc.GetRoot());
+}
+
+}  // namespace frxXML

@@ -14,6 +14,7 @@
 // a character reference whose code is no number. Stream errors pass through.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -170,6 +171,16 @@ private:
   bool FIndented = false;
 };
 
+namespace frxXML {
+
+// An indented document whose root Save fills, written to Stream.
+void SaveDocument(TStream* Stream, const std::function<void(TfrxXMLItem*)>& Save);
+// Reads a document from Stream and hands its root to Load when the root is named RootName
+// (case ignored); another root is ignored. Raises what reading the document raises.
+void LoadDocument(TStream* Stream, const AnsiString& RootName, const std::function<void(TfrxXMLItem*)>& Load);
+
+}  // namespace frxXML
+
 class TfrxXMLDocument : public TObject {
 public:
   TfrxXMLDocument();
@@ -214,3 +225,13 @@ private:
   AnsiString FTempDir;
   bool FIndented = false;
 };
+
+namespace frxXML {
+
+// An indented document whose root Save fills, written to Stream.
+void SaveDocument(TStream* Stream, const std::function<void(TfrxXMLItem*)>& Save);
+// Reads a document from Stream and hands its root to Load when the root is named RootName
+// (case ignored); another root is ignored. Raises what reading the document raises.
+void LoadDocument(TStream* Stream, const AnsiString& RootName, const std::function<void(TfrxXMLItem*)>& Load);
+
+}  // namespace frxXML
