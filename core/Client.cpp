@@ -171,14 +171,7 @@ bool TClientSet::WriteClient(RClient& R)
 bool TClientSet::Save(RClient& R)
 {
   if (!WriteClient(R)) return false;
-  TADOQuery& Q = *GetQuery();
-  if (!Q.GetActive()) return true;
-  if (Q.Locate("Id", R.Id))
-    Q.Edit();
-  else
-    Q.Append();
-  CopyFromRecord(R);
-  Q.Post();
+  MirrorSave(R.Id, [&] { CopyFromRecord(R); });
   return true;
 }
 

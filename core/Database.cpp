@@ -235,6 +235,17 @@ void TQuerySet::PostEdit()
   if (FQuery->GetState() == dsEdit || FQuery->GetState() == dsInsert) FQuery->Post();
 }
 
+void TQuerySet::MirrorSave(Integer Id, const std::function<void()>& CopyFields)
+{
+  if (!FQuery->GetActive()) return;
+  if (FQuery->Locate("Id", Id))
+    FQuery->Edit();
+  else
+    FQuery->Append();
+  CopyFields();
+  FQuery->Post();
+}
+
 // ---- TRecordSet ------------------------------------------------------------------------------
 
 TRecordSet::TRecordSet() : TComponent(nullptr), FDataSet(std::make_unique<TADODataSet>(nullptr))

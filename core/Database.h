@@ -12,6 +12,7 @@
 //   the scratch set before the connection, and a set still alive then is left without one.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -101,6 +102,9 @@ public:
   void UpdateRecord();
   void CancelEdit();
   void PostEdit();
+  // Mirrors a saved record into the open result: the row with that Id, or a new row, takes the
+  // values CopyFields writes into the query's fields. Nothing when the query is closed.
+  void MirrorSave(Integer Id, const std::function<void()>& CopyFields);
 
 private:
   std::unique_ptr<TADOQuery> FQuery;

@@ -352,14 +352,7 @@ bool THetongSet::SaveHetong(RHetong& R, AnsiString& Msg)
 bool THetongSet::Save(RHetong& R, AnsiString& Msg)
 {
   if (!SaveHetong(R, Msg)) return false;
-  TADOQuery& Q = *GetQuery();
-  if (!Q.GetActive()) return true;
-  if (Q.Locate("Id", R.Id))
-    Q.Edit();
-  else
-    Q.Append();
-  CopyFromRecord(R);
-  Q.Post();
+  MirrorSave(R.Id, [&] { CopyFromRecord(R); });
   return true;
 }
 

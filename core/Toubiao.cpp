@@ -83,14 +83,7 @@ bool TToubiaoSet::WriteToubiao(RToubiao& R)
 bool TToubiaoSet::Save(RToubiao& R)
 {
   if (!WriteToubiao(R)) return false;
-  TADOQuery& Q = *GetQuery();
-  if (!Q.GetActive()) return true;
-  if (Q.Locate("Id", R.Id))
-    Q.Edit();
-  else
-    Q.Append();
-  CopyFromRecord(R);
-  Q.Post();
+  MirrorSave(R.Id, [&] { CopyFromRecord(R); });
   return true;
 }
 
