@@ -8,37 +8,19 @@
 #include "core/tests/DepartmentCases.h"
 #include "core/tests/HetongCases.h"
 #include "core/tests/PaymentCases.h"
+#include "core/tests/ServerFixture.h"
 #include "platform/db/ADOConnection.h"
-#include "platform/db/tests/PgTestSupport.h"
 #include "platform/rtl/MessageSeam.h"
 
 namespace {
 
-testing::Environment* const Server = testing::AddGlobalTestEnvironment(new PgTestServer);
-
-class BizObjsServer : public testing::Test {
+class BizObjsServer : public CoreServerFixture {
 protected:
-  static void SetUpTestSuite()
-  {
-    Database::Initialize();
-    ASSERT_TRUE(Database::GlobalDB->Open(PgTestServer::ConnectionString()));
-    Schema::CreateServerSchema(Database::GlobalDB->GetConnection());
-  }
-  static void TearDownTestSuite() { Database::Finalize(); }
-  void SetUp() override
-  {
-    Old = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString&, unsigned) {
-      Boxes.push_back(Text);
-      return IDOK;
-    });
-  }
   void TearDown() override
   {
-    MessageSeam::SetHandler(Old);
+    CoreServerFixture::TearDown();
     EXPECT_TRUE(Boxes.empty()) << Boxes.front();
   }
-  std::vector<AnsiString> Boxes;
-  MessageSeam::THandler Old;
 };
 
 }  // namespace

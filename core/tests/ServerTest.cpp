@@ -8,45 +8,22 @@
 #include "core/PasswordHash.h"
 #include "core/PickLists.h"
 #include "core/Schema.h"
+#include "core/tests/ServerFixture.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Fields.h"
-#include "platform/db/tests/PgTestSupport.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/MessageSeam.h"
 
 namespace {
 
-testing::Environment* const Server = testing::AddGlobalTestEnvironment(new PgTestServer);
-
-class OnServer : public testing::Test {
+class OnServer : public CoreServerFixture {
 protected:
-  static void SetUpTestSuite()
-  {
-    Database::Initialize();
-    ASSERT_TRUE(Database::GlobalDB->Open(PgTestServer::ConnectionString()));
-    Schema::CreateServerSchema(Database::GlobalDB->GetConnection());
-  }
-  static void TearDownTestSuite() { Database::Finalize(); }
-  void SetUp() override
-  {
-    Old = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString&, unsigned) {
-      Boxes.push_back(Text);
-      return IDOK;
-    });
-  }
-  void TearDown() override { MessageSeam::SetHandler(Old); }
-  Integer Exec(const AnsiString& Sql, const TDBParameters& Params = {})
-  {
-    return Database::GlobalDB->ExecSQL(System::AnsiToWide(Sql), Params);
-  }
   Variant Scalar(const AnsiString& Sql)
   {
     Database::ScratchSet->OpenSql(System::AnsiToWide(Sql));
     return Database::ScratchSet->GetDataSet()->GetFields()[0]->GetValue();
   }
-  std::vector<AnsiString> Boxes;
-  MessageSeam::THandler Old;
 };
 
 }  // namespace
