@@ -83,36 +83,105 @@ Variant TfsDesignator::GetValue()
   return Walk(false, Variant());
 }
 
-Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
+// A call of a script procedure that runs already (a recursive call): the locals of the running
+// activation are kept while the call runs and put back when it returns or raises, so that each
+// activation keeps its own values.
+class TfsActivation {
+public:
+  // Proc may be null (no procedure: nothing is kept).
+  explicit TfsActivation(TfsProcVariable* Proc)
+  {
+    if (Proc && Proc->Executing) Save(Proc);
+  }
+  ~TfsActivation()
+  {
+    if (FProc) Restore();
+  }
+  TfsActivation(const TfsActivation&) = delete;
+  TfsActivation& operator=(const TfsActivation&) = delete;
+  bool Saved() const { return FProc != nullptr; }
+  // Puts the kept values back; later calls do nothing.
+  void Restore();
+
+private:
+  void Save(TfsProcVariable* Proc);
+  TfsProcVariable* FProc = nullptr;
+  const std::vector<TfsCustomVariable*>* FLocals = nullptr;
+  std::size_t FBase = 0;
+  std::size_t FCount = 0;
+};
+
+inline void TfsActivation::Save(TfsProcVariable* Proc)
 {
-  // A recursive call: each activation keeps its own locals.
-  const std::vector<TfsCustomVariable*>* Locals = nullptr;
-  std::size_t Base = 0, Saved = 0;
-  if (Proc->Executing) {
-    Locals = &Proc->GetLocals();
-    Saved = Locals->size();
-    Base = Proc->SaveStack.size();
-    for (TfsCustomVariable* V : *Locals) {
-      // Copied in place: the stack takes no temporary.
-      if (V->ItemClass & icStringVariable) Proc->SaveStack.push_back(V->GetValue());
-      else Proc->SaveStack.push_back(V->Value);
+  // The list is taken again only when the procedure's scope has gained items.
+  FLocals = Proc->FLocalsOf == Proc->LocalScript->ItemCount() ? &Proc->FLocals : &Proc->GetLocals();
+  FCount = FLocals->size();
+  FBase = Proc->SaveTop;
+  std::vector<Variant>& Stack = Proc->SaveStack;
+  if (FBase + FCount > Stack.size()) Stack.resize(std::max(FBase + FCount, Stack.size() * 2));
+  Variant* Slot = Stack.data() + FBase;
+  for (std::size_t K = 0; K < FCount; ++K) {
+    TfsCustomVariable* V = (*FLocals)[K];
+    if (V->ItemClass & icStringVariable) Slot[K] = V->GetValue();
+    else Slot[K] = V->Value;
+  }
+  Proc->SaveTop = FBase + FCount;
+  FProc = Proc;
+}
+
+inline void TfsActivation::Restore()
+{
+  if (!FProc) return;
+  Variant* Slot = FProc->SaveStack.data() + FBase;
+  for (std::size_t K = 0; K < FCount; ++K) {
+    TfsCustomVariable* V = (*FLocals)[K];
+    if (V->ItemClass & icStringVariable) {
+      static_cast<TfsStringVariable*>(V)->StrValue = Slot[K].AsString();
+      Slot[K] = Variant();
+    } else {
+      V->Value = std::move(Slot[K]);
     }
   }
-  struct TPop {
-    TfsProcVariable* P;
-    std::size_t Base;
-    ~TPop()
-    {
-      if (P) P->SaveStack.resize(Base);
+  FProc->SaveTop = FBase;
+  FProc = nullptr;
+}
+
+namespace {
+// Var parameters hand their values back to the arguments. After a recursive call they are read
+// before the caller's locals (the parameters among them) are put back, and written after, so
+// that an argument that is one of those locals keeps what the call gave it.
+void WriteBack(TfsCustomVariable* Item, TfsDesignatorItem* Step, Integer Args, TfsActivation& Activation)
+{
+  Integer First = 0;
+  while (First < Args && !static_cast<TfsParamItem*>(Item->EntryAt(First))->IsVarParam) ++First;
+  if (First == Args) return;
+  if (!Activation.Saved()) {
+    for (Integer J = First; J < Args; ++J) {
+      auto* P = static_cast<TfsParamItem*>(Item->EntryAt(J));
+      if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
     }
-  } Pop{Locals ? Proc : nullptr, Base};
+    return;
+  }
+  std::vector<std::pair<Integer, Variant>> Out;
+  for (Integer J = First; J < Args; ++J) {
+    auto* P = static_cast<TfsParamItem*>(Item->EntryAt(J));
+    if (P->IsVarParam) Out.emplace_back(J, P->GetValue());
+  }
+  Activation.Restore();
+  for (auto& [J, V] : Out) Step->ArgAt(J)->SetValue(V);
+}
+}  // namespace
+
+Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
+{
+  TfsActivation Activation(Proc);
   Integer Args = Step->GetCount();
   if (Args > Proc->GetCount()) throw Exception("Too many actual parameters");
   if (Args == 1) {
     auto* P = static_cast<TfsCustomVariable*>(Proc->EntryAt(0));
     TfsCustomVariable* A = Step->ArgAt(0);
     if (typeid(*P) != typeid(TfsParamItem)) P->SetValue(A->GetValue());
-    else if (A->Kind == ikInteger && typeid(*A) == typeid(TfsExpression)) static_cast<TfsExpression*>(A)->StoreInto(P->Value);
+    else if (typeid(*A) == typeid(TfsExpression)) static_cast<TfsExpression*>(A)->StoreInto(P->Value);
     else fs_iitems::MoveInto(P->Value, A->GetValue());
   } else if (Args > 1) {
     // Every argument is computed before any parameter is set: f(x, f(y, z)).
@@ -123,18 +192,8 @@ Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
       static_cast<TfsCustomVariable*>(Proc->EntryAt(J))->SetValue(Values[static_cast<std::size_t>(J)]);
   }
   Proc->NeedResult = NeedResult;
-  Variant Result = Proc->Run(Locals != nullptr);
-  for (Integer J = 0; J < Args; ++J) {
-    auto* P = static_cast<TfsParamItem*>(Proc->EntryAt(J));
-    if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
-  }
-  if (Locals)
-    for (std::size_t K = 0; K < Saved; ++K) {
-      TfsCustomVariable* V = (*Locals)[K];
-      Variant& Old = Proc->SaveStack[Base + K];
-      if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Old.AsString();
-      else fs_iitems::MoveInto(V->Value, std::move(Old));
-    }
+  Variant Result = Proc->Run(Activation.Saved());
+  WriteBack(Proc, Step, Args, Activation);
   return Result;
 }
 
@@ -163,27 +222,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
       Cur = Item->GetValue();
       continue;
     }
-    // A recursive call: each activation keeps its own locals.
-    const std::vector<TfsCustomVariable*>* Locals = nullptr;
-    TfsProcVariable* Recursive = nullptr;
-    std::size_t Base = 0, Saved = 0;
-    struct TPop {
-      TfsProcVariable*& P;
-      std::size_t& Base;
-      ~TPop()
-      {
-        if (P) P->SaveStack.resize(Base);
-      }
-    } Pop{Recursive, Base};
-    if ((IC & icProc) && static_cast<TfsProcVariable*>(Item)->Executing) {
-      auto* Proc = static_cast<TfsProcVariable*>(Item);
-      Locals = &Proc->GetLocals();
-      Saved = Locals->size();
-      Base = Proc->SaveStack.size();
-      for (TfsCustomVariable* V : *Locals)
-        Proc->SaveStack.push_back(V->ItemClass & icStringVariable ? V->GetValue() : V->Value);
-      Recursive = Proc;
-    }
+    TfsActivation Activation((IC & icProc) ? static_cast<TfsProcVariable*>(Item) : nullptr);
     Integer Args = Step->GetCount();
     if (Args > Item->GetCount()) throw Exception("Too many actual parameters");
     if (Args == 1) {
@@ -214,17 +253,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
       Item->NeedResult = !LastStep || NeedResult;
       Cur = Item->GetValue();
     }
-    for (Integer J = 0; J < Args; ++J) {
-      auto* P = static_cast<TfsParamItem*>(Item->EntryAt(J));
-      if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
-    }
-    if (Locals)
-      for (std::size_t K = 0; K < Saved; ++K) {
-        TfsCustomVariable* V = (*Locals)[K];
-        Variant& Old = Recursive->SaveStack[Base + K];
-        if (V->ItemClass & icStringVariable) static_cast<TfsStringVariable*>(V)->StrValue = Old.AsString();
-        else V->Value = std::move(Old);
-      }
+    WriteBack(Item, Step, Args, Activation);
   }
   return Cur;
 }

@@ -46,6 +46,8 @@ public:
   TfsDesignatorItem* StepAt(Integer Index) const { return static_cast<TfsDesignatorItem*>(EntryAt(Index)); }
   Variant GetValue() override;
   void SetValue(const Variant& AValue) override;
+  // GetValue of a designator that is one call of a script procedure, built already.
+  Variant CallSingleProc() { return CallProc(static_cast<TfsProcVariable*>(StepAt(0)->StepItem), StepAt(0)); }
 
   Byte ShortcutKind = 0;
   TfsScript* BuildScript;

@@ -83,6 +83,7 @@ TfsOperandNode::TfsOperandNode(const Variant& AValue)
   if (AValue.VarType() == varInt64 && AsInt32(AValue, I)) Value = Variant(static_cast<int>(I));
   HasInt = TakeInt(Value, IntConst);
   Kind = KindOfValue(AValue);
+  Fast = fkConst;
 }
 
 TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator) : TfsOperandNode(Variant::Null()), Designator(ADesignator)
@@ -97,15 +98,22 @@ TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator) : TfsOperandNod
   Stored = (Source->ItemClass & (icVariable | icParam)) && !(Source->ItemClass & icStringVariable) &&
            typeid(*Source) != typeid(TfsProcVariable);
   IsPure = Stored;
+  HasInt = false;
+  Fast = Stored ? fkStored : fkVirtual;
+  if (Stored) Slot = &Source->Value;
+  if (Source == ADesignator && !ADesignator->DeferredIL && ADesignator->GetCount() == 1) {
+    TfsCustomVariable* Item = ADesignator->StepAt(0)->StepItem;
+    if ((Item->ItemClass & icProc) && !Item->IsMacro) Fast = fkProcCall;
+  }
 }
 
-const Variant& TfsDesignatorNode::ValueRef(std::optional<Variant>& Tmp)
+const Variant& TfsDesignatorNode::ValueRef(TfsTempValue& Tmp)
 {
   if (Stored) return Source->Value;
   return Tmp.emplace(Source->GetValue());
 }
 
-bool TfsDesignatorNode::IntValue(Integer& Out, std::optional<Variant>& Tmp)
+bool TfsDesignatorNode::IntValue(Integer& Out, TfsTempValue& Tmp)
 {
   if (!Stored) return TakeInt(Tmp.emplace(Source->GetValue()), Out);
   const Variant& V = Source->Value;
@@ -122,6 +130,8 @@ TfsSetNode::TfsSetNode(TfsSetExpression* ASet) : TfsOperandNode(Variant::Null())
 {
   Kind = ikVariant;
   IsPure = false;
+  HasInt = false;
+  Fast = fkVirtual;
 }
 
 TfsSetNode::~TfsSetNode() { delete SetExpr; }
@@ -174,21 +184,20 @@ Variant IntResult(Int64 V)
 }
 }  // namespace
 
-bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, std::optional<Variant>& TL, std::optional<Variant>& TR)
+bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR)
 {
-  bool LI = Left->IntValue(A, TL);
-  bool RI = Right->IntValue(B, TR);
+  bool LI = fs_iexpression::IntOf(Left, A, TL);
+  bool RI = fs_iexpression::IntOf(Right, B, TR);
   if (LI && RI) return true;
   if (LI) TL.emplace(A);
   if (RI) TR.emplace(B);
   return false;
 }
 
-bool TfsOperatorNode::IntValue(Integer& Out, std::optional<Variant>& Tmp)
+bool TfsOperatorNode::IntArithValue(Integer& Out, TfsTempValue& Tmp)
 {
-  if (!IntMode || IsComparison(Op)) return TfsExpressionNode::IntValue(Out, Tmp);
   Integer A, B;
-  std::optional<Variant> TL, TR;
+  TfsTempValue TL, TR;
   if (IntOperands(A, B, TL, TR)) {
     Out = IntArith(Op, A, B);
     return true;
@@ -196,11 +205,10 @@ bool TfsOperatorNode::IntValue(Integer& Out, std::optional<Variant>& Tmp)
   return TakeInt(Tmp.emplace(Apply(*TL, *TR)), Out);
 }
 
-bool TfsOperatorNode::BoolValue(bool& Out, std::optional<Variant>& Tmp)
+bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
 {
-  if (!IntMode || !IsComparison(Op)) return TfsExpressionNode::BoolValue(Out, Tmp);
   Integer A, B;
-  std::optional<Variant> TL, TR;
+  TfsTempValue TL, TR;
   if (IntOperands(A, B, TL, TR)) {
     Out = CompareInts(Op, A, B);
     return true;
@@ -208,24 +216,77 @@ bool TfsOperatorNode::BoolValue(bool& Out, std::optional<Variant>& Tmp)
   return TakeBool(Tmp.emplace(Apply(*TL, *TR)), Out);
 }
 
+bool TfsOperatorNode::VarArithValue(Integer& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  TfsTempValue TL, TR;
+  if (IntOperands(A, B, TL, TR)) {
+    Int64 R = Op == opPlus ? Int64(A) + B : Op == opMinus ? Int64(A) - B : Int64(A) * B;
+    if (R >= INT32_MIN && R <= INT32_MAX) {
+      Out = static_cast<Integer>(R);
+      return true;
+    }
+    Tmp.emplace(static_cast<long long>(R));
+    return false;
+  }
+  return TakeInt(Tmp.emplace(Apply(*TL, *TR)), Out);
+}
+
+bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  TfsTempValue TL, TR;
+  if (IntOperands(A, B, TL, TR)) {
+    Out = CompareInts(Op, A, B);
+    return true;
+  }
+  return TakeBool(Tmp.emplace(Apply(*TL, *TR)), Out);
+}
+
+bool TfsOperatorNode::IntValue(Integer& Out, TfsTempValue& Tmp)
+{
+  if (Fast == fkIntArith) return IntArithValue(Out, Tmp);
+  if (Fast == fkVarArith) return VarArithValue(Out, Tmp);
+  return TfsExpressionNode::IntValue(Out, Tmp);
+}
+
+bool TfsOperatorNode::BoolValue(bool& Out, TfsTempValue& Tmp)
+{
+  if (Fast == fkIntCompare) return IntCompareValue(Out, Tmp);
+  if (Fast == fkVarCompare) return VarCompareValue(Out, Tmp);
+  return TfsExpressionNode::BoolValue(Out, Tmp);
+}
+
 Variant TfsOperatorNode::GetValue()
 {
   if (IntMode) {
     Integer A, B;
-    std::optional<Variant> TL, TR;
+    TfsTempValue TL, TR;
     if (!IntOperands(A, B, TL, TR)) return Apply(*TL, *TR);
     return IsComparison(Op) ? Variant(CompareInts(Op, A, B)) : Variant(IntArith(Op, A, B));
+  }
+  if (Fast == fkVarArith) {
+    Integer I;
+    TfsTempValue T;
+    if (VarArithValue(I, T)) return Variant(I);
+    return std::move(*T);
+  }
+  if (Fast == fkVarCompare) {
+    bool B;
+    TfsTempValue T;
+    if (VarCompareValue(B, T)) return Variant(B);
+    return std::move(*T);
   }
   return VariantValue();
 }
 
 Variant TfsOperatorNode::VariantValue()
 {
-  std::optional<Variant> TmpL, TmpR;
+  TfsTempValue TmpL, TmpR;
   // The left value is read in place only when the right side cannot change it.
   const Variant& L = !Left                        ? TmpL.emplace(Variant::Null())
                      : (Right && !Right->IsPure) ? TmpL.emplace(Left->GetValue())
-                                                 : Left->ValueRef(TmpL);
+                                                 : fs_iexpression::RefOf(Left, TmpL);
   switch (Op) {
     case opNone:
     case opLeftBracket:
@@ -240,7 +301,7 @@ Variant TfsOperatorNode::VariantValue()
       break;
     default: break;
   }
-  const Variant& R = Right ? Right->ValueRef(TmpR) : TmpR.emplace(Variant::Null());
+  const Variant& R = Right ? fs_iexpression::RefOf(Right, TmpR) : TmpR.emplace(Variant::Null());
   return Apply(L, R);
 }
 
@@ -435,6 +496,11 @@ void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, A
   if (O->IntMode && !(Op == opPlus || Op == opMinus || Op == opMul || Op == opDivInt || Op == opMod ||
                       (Op >= opGreat && Op <= opEq)))
     O->IntMode = false;
+  if (O->IntMode) O->Fast = IsComparison(O->Op) ? fkIntCompare : fkIntArith;
+  else if (O->BoolMode || !O->Left || !O->Right) O->Fast = fkVirtual;
+  else if (IsComparison(O->Op)) O->Fast = fkVarCompare;
+  else if (O->Op == opPlus || O->Op == opMinus || O->Op == opMul) O->Fast = fkVarArith;
+  else O->Fast = fkVirtual;
   if (Ok) {
     K = LK;
     T = LT;

@@ -5,11 +5,55 @@
 #pragma once
 
 #include <memory>
-#include <optional>
+#include <new>
+#include <utility>
 
+#include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iitems.h"
 
-class TfsDesignator;
+// Room for a Variant that an evaluation may or may not need: nothing is built or cleared until
+// a value is put in (a std::optional would clear all its bytes on every node).
+class TfsTempValue {
+public:
+  TfsTempValue() noexcept {}
+  ~TfsTempValue()
+  {
+    if (FHas) std::destroy_at(Ptr());
+  }
+  TfsTempValue(const TfsTempValue&) = delete;
+  TfsTempValue& operator=(const TfsTempValue&) = delete;
+  template <class... TArgs>
+  Variant& emplace(TArgs&&... Args)
+  {
+    if (FHas) {
+      std::destroy_at(Ptr());
+      FHas = false;
+    }
+    std::construct_at(Ptr(), std::forward<TArgs>(Args)...);
+    FHas = true;
+    return *Ptr();
+  }
+  bool has_value() const noexcept { return FHas; }
+  Variant& operator*() noexcept { return *Ptr(); }
+  Variant* operator->() noexcept { return Ptr(); }
+
+private:
+  Variant* Ptr() noexcept { return std::launder(reinterpret_cast<Variant*>(FBuf)); }
+  alignas(Variant) unsigned char FBuf[sizeof(Variant)];
+  bool FHas = false;
+};
+
+// How the evaluators read a node without a virtual call (TfsExpressionNode::Fast).
+enum : Byte {
+  fkVirtual,  // through the node's own functions
+  fkConst,  // the constant in Value (IntConst when HasInt)
+  fkStored,  // the stored value of a variable or parameter, *Slot
+  fkIntArith,  // an integer-mode arithmetic operator
+  fkIntCompare,  // an integer-mode comparison
+  fkProcCall,  // a designator node that is one call of a script procedure
+  fkVarArith,  // "+", "-" or "*" of untyped operands, computed on integers while both are integers
+  fkVarCompare  // a comparison of untyped operands, likewise
+};
 
 class TfsExpressionNode : public TfsCustomVariable {
 public:
@@ -17,12 +61,12 @@ public:
   ~TfsExpressionNode() override;
   virtual Integer Priority() const = 0;
   // The node's value without a copy where it is stored as it is; else computed into Tmp.
-  virtual const Variant& ValueRef(std::optional<Variant>& Tmp) { return Tmp.emplace(GetValue()); }
+  virtual const Variant& ValueRef(TfsTempValue& Tmp) { return Tmp.emplace(GetValue()); }
   // The node's value as a plain integer (a varInteger) or Boolean without building a Variant.
   // When the value is of another type it is computed once into Tmp and the answer is false.
-  // Tmp is optional so that the fast path never builds or destroys a Variant.
-  virtual bool IntValue(Integer& Out, std::optional<Variant>& Tmp) { return TakeInt(Tmp.emplace(GetValue()), Out); }
-  virtual bool BoolValue(bool& Out, std::optional<Variant>& Tmp) { return TakeBool(Tmp.emplace(GetValue()), Out); }
+  // Tmp starts empty so that the fast path never builds or destroys a Variant.
+  virtual bool IntValue(Integer& Out, TfsTempValue& Tmp) { return TakeInt(Tmp.emplace(GetValue()), Out); }
+  virtual bool BoolValue(bool& Out, TfsTempValue& Tmp) { return TakeBool(Tmp.emplace(GetValue()), Out); }
   static bool TakeInt(const Variant& V, Integer& Out)
   {
     if (V.VarType() != varInteger) return false;
@@ -40,14 +84,18 @@ public:
   TfsExpressionNode* Parent = nullptr;
   // Reading the node runs no code, so it cannot change a value read before it.
   bool IsPure = false;
+  Byte Fast = fkVirtual;
+  bool HasInt = false;  // a constant integer, kept unboxed in IntConst
+  Integer IntConst = 0;
+  const Variant* Slot = nullptr;  // fkStored: where the variable keeps its value
 };
 
 class TfsOperandNode : public TfsExpressionNode {
 public:
   explicit TfsOperandNode(const Variant& AValue);
   Integer Priority() const override { return 0; }
-  const Variant& ValueRef(std::optional<Variant>&) override { return Value; }
-  bool IntValue(Integer& Out, std::optional<Variant>& Tmp) override
+  const Variant& ValueRef(TfsTempValue&) override { return Value; }
+  bool IntValue(Integer& Out, TfsTempValue& Tmp) override
   {
     if (HasInt) {
       Out = IntConst;
@@ -55,10 +103,6 @@ public:
     }
     return TfsExpressionNode::IntValue(Out, Tmp);
   }
-
-private:
-  bool HasInt = false;  // a constant integer, kept unboxed
-  Integer IntConst = 0;
 };
 
 class TfsDesignatorNode : public TfsOperandNode {
@@ -66,8 +110,8 @@ public:
   explicit TfsDesignatorNode(TfsDesignator* ADesignator);  // takes ownership
   ~TfsDesignatorNode() override;
   Variant GetValue() override;
-  const Variant& ValueRef(std::optional<Variant>& Tmp) override;
-  bool IntValue(Integer& Out, std::optional<Variant>& Tmp) override;
+  const Variant& ValueRef(TfsTempValue& Tmp) override;
+  bool IntValue(Integer& Out, TfsTempValue& Tmp) override;
   TfsDesignator* Designator;
   TfsCustomVariable* Source;  // the variable of a plain variable designator, else the designator
   bool Stored;  // Source keeps its value in Value (a plain variable or parameter)
@@ -78,7 +122,7 @@ public:
   explicit TfsSetNode(TfsSetExpression* ASet);  // takes ownership
   ~TfsSetNode() override;
   Variant GetValue() override;
-  const Variant& ValueRef(std::optional<Variant>& Tmp) override { return Tmp.emplace(GetValue()); }
+  const Variant& ValueRef(TfsTempValue& Tmp) override { return Tmp.emplace(GetValue()); }
   TfsSetExpression* SetExpr;
 };
 
@@ -87,8 +131,16 @@ public:
   explicit TfsOperatorNode(Byte AOp);
   Integer Priority() const override;
   Variant GetValue() override;
-  bool IntValue(Integer& Out, std::optional<Variant>& Tmp) override;
-  bool BoolValue(bool& Out, std::optional<Variant>& Tmp) override;
+  bool IntValue(Integer& Out, TfsTempValue& Tmp) override;
+  bool BoolValue(bool& Out, TfsTempValue& Tmp) override;
+  // The value of an integer-mode arithmetic node (fkIntArith) or comparison (fkIntCompare), as
+  // IntValue and BoolValue give it.
+  bool IntArithValue(Integer& Out, TfsTempValue& Tmp);
+  bool IntCompareValue(bool& Out, TfsTempValue& Tmp);
+  // The same for untyped operands (fkVarArith, fkVarCompare): a sum that leaves 32 bits is an
+  // Int64, as the Variant operators give it.
+  bool VarArithValue(Integer& Out, TfsTempValue& Tmp);
+  bool VarCompareValue(bool& Out, TfsTempValue& Tmp);
   Byte Op;
   bool IntMode = false;
   bool BoolMode = false;
@@ -96,12 +148,57 @@ public:
 private:
   // Both operands of an integer-mode node; false when either is no plain integer, and then
   // both values are in TL and TR.
-  bool IntOperands(Integer& A, Integer& B, std::optional<Variant>& TL, std::optional<Variant>& TR);
+  bool IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR);
   // The operator applied to values already read.
   Variant Apply(const Variant& L, const Variant& R);
   // The value of a node outside integer mode (kept apart so the integer path stays small).
   [[gnu::noinline]] Variant VariantValue();
 };
+
+namespace fs_iexpression {
+// A node's value as IntValue gives it, without a virtual call for constants, variables and
+// integer-mode arithmetic.
+inline bool IntOf(TfsExpressionNode* N, Integer& Out, TfsTempValue& Tmp)
+{
+  switch (N->Fast) {
+    case fkConst:
+      if (N->HasInt) {
+        Out = N->IntConst;
+        return true;
+      }
+      break;
+    case fkStored:
+      if (N->Slot->VarType() == varInteger) {
+        Out = N->Slot->AsInteger();
+        return true;
+      }
+      Tmp.emplace(*N->Slot);
+      return false;
+    case fkIntArith: return static_cast<TfsOperatorNode*>(N)->IntArithValue(Out, Tmp);
+    case fkVarArith: return static_cast<TfsOperatorNode*>(N)->VarArithValue(Out, Tmp);
+    case fkProcCall:
+      return TfsExpressionNode::TakeInt(Tmp.emplace(static_cast<TfsDesignatorNode*>(N)->Designator->CallSingleProc()),
+                                        Out);
+    default: break;
+  }
+  return N->IntValue(Out, Tmp);
+}
+// A node's value as BoolValue gives it.
+inline bool BoolOf(TfsExpressionNode* N, bool& Out, TfsTempValue& Tmp)
+{
+  if (N->Fast == fkIntCompare) return static_cast<TfsOperatorNode*>(N)->IntCompareValue(Out, Tmp);
+  if (N->Fast == fkVarCompare) return static_cast<TfsOperatorNode*>(N)->VarCompareValue(Out, Tmp);
+  return N->BoolValue(Out, Tmp);
+}
+// A node's value as ValueRef gives it.
+inline const Variant& RefOf(TfsExpressionNode* N, TfsTempValue& Tmp)
+{
+  if (N->Fast == fkConst) return N->Value;
+  if (N->Fast == fkStored) return *N->Slot;
+  if (N->Fast == fkProcCall) return Tmp.emplace(static_cast<TfsDesignatorNode*>(N)->Designator->CallSingleProc());
+  return N->ValueRef(Tmp);
+}
+}  // namespace fs_iexpression
 
 class TfsExpression : public TfsCustomVariable {
 public:
@@ -119,16 +216,16 @@ public:
   void StoreInto(Variant& Dst)
   {
     Integer I;
-    std::optional<Variant> Tmp;
-    if (FRoot->IntValue(I, Tmp)) fs_iitems::IntInto(Dst, I);
+    TfsTempValue Tmp;
+    if (fs_iexpression::IntOf(FRoot, I, Tmp)) fs_iitems::IntInto(Dst, I);
     else fs_iitems::MoveInto(Dst, std::move(*Tmp));
   }
   // The value as a Boolean, read as GetValue().AsBoolean() would.
   bool IsTrue()
   {
     bool B;
-    std::optional<Variant> Tmp;
-    return FRoot->BoolValue(B, Tmp) ? B : Tmp->AsBoolean();
+    TfsTempValue Tmp;
+    return fs_iexpression::BoolOf(FRoot, B, Tmp) ? B : Tmp->AsBoolean();
   }
   void SetValue(const Variant& AValue) override;
   // '+', '-', '*', '/' when "x := x op y" was turned into an update of x by the rest; ' ' else.

@@ -130,8 +130,13 @@ Variant TfsProcVariable::Run(bool TakeResult)
   TfsScript* S = LocalScript.get();
   bool OldExecuting = Executing;
   Executing = true;
-  TfsScript* Marked = S->ParentScript;
-  while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
+  TfsScript* Marked = FMarked;
+  if (!Marked) {
+    // A script once executed stays marked, so the first one found holds for good.
+    Marked = S->ParentScript;
+    while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
+    FMarked = Marked;
+  }
   TfsScript* OldRunning = Marked ? Marked->RunningProcScript : nullptr;
   if (Marked) Marked->RunningProcScript = S;
   S->ExitFlag = false;
@@ -156,7 +161,8 @@ Variant TfsProcVariable::Run(bool TakeResult)
   } CleanUp{this, S, Marked, OldRunning, OldExecuting};
   S->GetStatements()->Run();
   if (!IsFunction) return Variant::Null();
-  return TakeResult ? std::move(RefItem->Value) : RefItem->GetValue();
+  // "Result" is a plain variable.
+  return TakeResult ? std::move(RefItem->Value) : RefItem->Value;
 }
 
 const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()

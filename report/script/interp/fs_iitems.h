@@ -129,13 +129,17 @@ public:
 
   bool Executing = false;
   bool IsFunction;
-  // The locals of the activations a recursive call interrupted (the designator walk uses it).
+  // The locals of the activations a recursive call interrupted (see TfsActivation). The slots
+  // stay constructed; the first SaveTop are in use.
   std::vector<Variant> SaveStack;
+  std::size_t SaveTop = 0;
 
 private:
+  friend class TfsActivation;
   std::unique_ptr<TfsScript> LocalScript;
   std::vector<TfsCustomVariable*> FLocals;
   Integer FLocalsOf = -1;  // the item count FLocals was taken at
+  TfsScript* FMarked = nullptr;  // the running program script the body reports to, once known
 };
 
 // A set constructor: element expressions; a range a..b is stored as a, a null entry, b.

@@ -257,8 +257,7 @@ Variant TfsScript::Evaluate(const AnsiString& Expression)
   TfsScript* Scope = RunningProcScript ? RunningProcScript : this;
   TfsScript Temp(nullptr);
   Temp.ParentScript = Scope;
-  TfsRunLineEvent Saved = std::move(OnRunLine);
-  OnRunLine = nullptr;
+  TfsRunLineEvent Saved = OnRunLine.Take();
   struct TRestore {
     TfsScript* S;
     TfsRunLineEvent& Saved;

@@ -9,6 +9,7 @@
 // Evaluate after the flags are cleaned up; the script stays usable.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -24,6 +25,46 @@ class TMetaClass;
 using TfsInstanceCheck = bool (*)(const TObject* Obj);
 
 using TfsRunLineEvent = std::function<void(TfsScript* Sender, const AnsiString& UnitName, const AnsiString& SourcePos)>;
+
+// A script's line handler. The handlers set anywhere are counted, so that a statement costs one
+// test for them while no script has one.
+class TfsRunLineHandler {
+public:
+  TfsRunLineHandler() = default;
+  ~TfsRunLineHandler() { Set(nullptr); }
+  TfsRunLineHandler(const TfsRunLineHandler&) = delete;
+  TfsRunLineHandler& operator=(const TfsRunLineHandler&) = delete;
+  TfsRunLineHandler& operator=(TfsRunLineEvent Event)
+  {
+    Set(std::move(Event));
+    return *this;
+  }
+  explicit operator bool() const { return static_cast<bool>(FEvent); }
+  void operator()(TfsScript* Sender, const AnsiString& UnitName, const AnsiString& SourcePos) const
+  {
+    FEvent(Sender, UnitName, SourcePos);
+  }
+  // Hands the handler over and leaves none.
+  TfsRunLineEvent Take()
+  {
+    TfsRunLineEvent E = std::move(FEvent);
+    FEvent = nullptr;
+    if (E) FActive.fetch_sub(1, std::memory_order_relaxed);
+    return E;
+  }
+  // Some script has a handler.
+  static bool AnySet() { return FActive.load(std::memory_order_relaxed) != 0; }
+
+private:
+  void Set(TfsRunLineEvent Event)
+  {
+    int Change = (Event ? 1 : 0) - (FEvent ? 1 : 0);
+    FEvent = std::move(Event);
+    if (Change) FActive.fetch_add(Change, std::memory_order_relaxed);
+  }
+  TfsRunLineEvent FEvent;
+  static inline std::atomic<int> FActive{0};
+};
 
 class TfsScript : public TComponent {
 public:
@@ -96,7 +137,7 @@ public:
   bool ExecutedMark = false;
   TfsGetUnitEvent OnGetILUnit;
   TfsGetUnitEvent OnGetUnit;
-  TfsRunLineEvent OnRunLine;
+  TfsRunLineHandler OnRunLine;
   TfsScript* ParentScript = nullptr;
   TfsScript* RunningProcScript = nullptr;
   bool StopRequested = false;

@@ -29,8 +29,6 @@ void TfsStatement::RunList()
 void TfsStatement::Run() { RunList(); }
 
 
-void TfsStatement::RunLine() { OwnerScript->NotifyRunLine(UnitName, SourcePos); }
-
 TfsAssignmentStmt::~TfsAssignmentStmt()
 {
   delete Target;
@@ -55,7 +53,7 @@ void TfsAssignmentStmt::Run()
   RunLine();
   if (OwnerScript->StopRequested) return;
   if (PlainTarget && !FastTarget->IsReadOnly) {
-    if (FastSource == Source && Source->Kind == ikInteger) Source->StoreInto(FastTarget->Value);
+    if (FastSource == Source) Source->StoreInto(FastTarget->Value);
     else fs_iitems::MoveInto(FastTarget->Value, FastSource->GetValue());
   } else {
     FastTarget->SetValue(FastSource->GetValue());

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "report/script/interp/fs_iitems.h"
+#include "report/script/interp/fs_iscript.h"
 
 class TfsDesignator;
 class TfsExpression;
@@ -15,7 +16,10 @@ class TfsStatement : public TfsItemList {
 public:
   TfsStatement(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
   virtual void Run();
-  void RunLine();
+  void RunLine()
+  {
+    if (TfsRunLineHandler::AnySet()) OwnerScript->NotifyRunLine(UnitName, SourcePos);
+  }
   TfsStatement* StatementAt(Integer Index) const { return static_cast<TfsStatement*>(EntryAt(Index)); }
   // Runs the entries (the body of a compound statement or loop).
   void RunList();

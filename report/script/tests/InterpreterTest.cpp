@@ -99,6 +99,26 @@ TEST_F(Interpreter, UntypedIntegersFollowTheVariantRules)
     EXPECT_EQ(Variants::VarToStr(V), C.Text) << Text;
     EXPECT_EQ(V.VarType(), C.Type) << Text;
   }
+  // A widened result feeds the next operator as the Int64 it is.
+  struct Nested {
+    const char* Expr;
+    const char* Text;
+    TVarType Type;
+  } More[] = {
+      {"(a + b) * 2", "4294967296", varInt64},
+      {"a + b > a", "True", varBoolean},
+      {"a * 0 + b", "1", varInteger},
+      {"a + b - b", "2147483647", varInt64},
+  };
+  for (const Nested& C : More) {
+    AnsiString Text = AnsiString("var a = 2147483647, b = 1, r;\r\nr = ") + C.Expr + ";\r\n";
+    auto S = Make("JScript", Text);
+    ASSERT_TRUE(S->Compile()) << S->LastError << " in " << Text;
+    S->Execute();
+    Variant V = S->FindItem("r")->GetValue();
+    EXPECT_EQ(Variants::VarToStr(V), C.Text) << Text;
+    EXPECT_EQ(V.VarType(), C.Type) << Text;
+  }
 }
 
 TEST_F(Interpreter, ParametersReadAndWrittenInTheBodyKeepEachActivation)
@@ -147,6 +167,34 @@ TEST_F(Interpreter, LeftOperandIsReadBeforeTheRightSideRuns)
                 "  n := 1; m := n + F;\r\n"
                 "  if m <> 2 then RaiseException('left side changed: ' + IntToStr(m));\r\n"
                 "  if Fact(5) <> 120 then RaiseException('recursion');\r\n"
+                "end."),
+            "");
+}
+
+TEST_F(Interpreter, RecursiveCallsKeepEachActivationsLocals)
+{
+  // A recursive call hands a value back through a var parameter into one of the caller's own
+  // locals; and a recursive call that raises leaves the caller's locals as they were.
+  EXPECT_EQ(Run("DezodiZidede",
+                "procedure Count(n: Integer; var c: Integer);\r\n"
+                "var sub: Integer;\r\n"
+                "begin\r\n"
+                "  if n = 0 then c := 1\r\n"
+                "  else begin sub := 0; Count(n - 1, sub); c := sub + 1 end;\r\n"
+                "end;\r\n"
+                "function Depth(n: Integer): Integer;\r\n"
+                "var mine: Integer;\r\n"
+                "begin\r\n"
+                "  mine := n * 10;\r\n"
+                "  if n = 0 then RaiseException('bottom');\r\n"
+                "  try Depth(n - 1) except end;\r\n"
+                "  Result := mine + n;\r\n"
+                "end;\r\n"
+                "var total: Integer;\r\n"
+                "begin\r\n"
+                "  total := 0; Count(3, total);\r\n"
+                "  if total <> 4 then RaiseException('var parameter ' + IntToStr(total));\r\n"
+                "  if Depth(2) <> 22 then RaiseException('locals after a raise ' + IntToStr(Depth(2)));\r\n"
                 "end."),
             "");
 }
