@@ -106,26 +106,26 @@ public:
 private:
   void Save(TfsProcVariable* Proc);
   TfsProcVariable* FProc = nullptr;
-  const std::vector<TfsCustomVariable*>* FLocals = nullptr;
   std::size_t FBase = 0;
-  std::size_t FCount = 0;
+  std::size_t FPlain = 0;  // how many of the procedure's plain locals and string variables were kept
+  std::size_t FStrings = 0;
 };
 
 inline void TfsActivation::Save(TfsProcVariable* Proc)
 {
-  // The list is taken again only when the procedure's scope has gained items.
-  FLocals = Proc->FLocalsOf == Proc->LocalScript->ItemCount() ? &Proc->FLocals : &Proc->GetLocals();
-  FCount = FLocals->size();
+  // The lists are taken again only when the procedure's scope has gained items.
+  if (Proc->FLocalsOf != Proc->LocalScript->ItemCount()) Proc->GetLocals();
+  FPlain = Proc->FPlainSlots.size();
+  FStrings = Proc->FStringLocals.size();
   FBase = Proc->SaveTop;
   std::vector<Variant>& Stack = Proc->SaveStack;
-  if (FBase + FCount > Stack.size()) Stack.resize(std::max(FBase + FCount, Stack.size() * 2));
+  std::size_t Top = FBase + FPlain + FStrings;
+  if (Top > Stack.size()) Stack.resize(std::max(Top, Stack.size() * 2));
   Variant* Slot = Stack.data() + FBase;
-  for (std::size_t K = 0; K < FCount; ++K) {
-    TfsCustomVariable* V = (*FLocals)[K];
-    if (V->ItemClass & icStringVariable) Slot[K] = V->GetValue();
-    else Slot[K] = V->Value;
-  }
-  Proc->SaveTop = FBase + FCount;
+  Variant* const* From = Proc->FPlainSlots.data();
+  for (std::size_t K = 0; K < FPlain; ++K) Slot[K] = *From[K];
+  for (std::size_t K = 0; K < FStrings; ++K) Slot[FPlain + K] = Variant(Proc->FStringLocals[K]->StrValue);
+  Proc->SaveTop = Top;
   FProc = Proc;
 }
 
@@ -133,14 +133,11 @@ inline void TfsActivation::Restore()
 {
   if (!FProc) return;
   Variant* Slot = FProc->SaveStack.data() + FBase;
-  for (std::size_t K = 0; K < FCount; ++K) {
-    TfsCustomVariable* V = (*FLocals)[K];
-    if (V->ItemClass & icStringVariable) {
-      static_cast<TfsStringVariable*>(V)->StrValue = Slot[K].AsString();
-      Slot[K] = Variant();
-    } else {
-      V->Value = std::move(Slot[K]);
-    }
+  Variant* const* To = FProc->FPlainSlots.data();
+  for (std::size_t K = 0; K < FPlain; ++K) *To[K] = std::move(Slot[K]);
+  for (std::size_t K = 0; K < FStrings; ++K) {
+    FProc->FStringLocals[K]->StrValue = Slot[FPlain + K].AsString();
+    Slot[FPlain + K] = Variant();
   }
   FProc->SaveTop = FBase;
   FProc = nullptr;
@@ -150,33 +147,39 @@ namespace {
 // Var parameters hand their values back to the arguments. After a recursive call they are read
 // before the caller's locals (the parameters among them) are put back, and written after, so
 // that an argument that is one of those locals keeps what the call gave it.
-void WriteBack(TfsCustomVariable* Item, TfsDesignatorItem* Step, Integer Args, TfsActivation& Activation)
+[[gnu::noinline]] void WriteBack(TfsCustomVariable* Item, TfsDesignatorItem* Step, Integer Args,
+                                 TfsActivation& Activation)
 {
-  Integer First = 0;
-  while (First < Args && !static_cast<TfsParamItem*>(Item->EntryAt(First))->IsVarParam) ++First;
-  if (First == Args) return;
   if (!Activation.Saved()) {
-    for (Integer J = First; J < Args; ++J) {
+    for (Integer J = 0; J < Args; ++J) {
       auto* P = static_cast<TfsParamItem*>(Item->EntryAt(J));
       if (P->IsVarParam) Step->ArgAt(J)->SetValue(P->GetValue());
     }
     return;
   }
   std::vector<std::pair<Integer, Variant>> Out;
-  for (Integer J = First; J < Args; ++J) {
+  for (Integer J = 0; J < Args; ++J) {
     auto* P = static_cast<TfsParamItem*>(Item->EntryAt(J));
     if (P->IsVarParam) Out.emplace_back(J, P->GetValue());
   }
   Activation.Restore();
   for (auto& [J, V] : Out) Step->ArgAt(J)->SetValue(V);
 }
+
+inline bool HasVarParams(TfsCustomVariable* Item, Integer Args)
+{
+  for (Integer J = 0; J < Args; ++J)
+    if (static_cast<TfsParamItem*>(Item->EntryAt(J))->IsVarParam) return true;
+  return false;
+}
+
+[[noreturn, gnu::cold]] void TooManyParams() { throw Exception("Too many actual parameters"); }
 }  // namespace
 
-Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
+inline Integer TfsDesignator::PassArgs(TfsProcVariable* Proc, TfsDesignatorItem* Step)
 {
-  TfsActivation Activation(Proc);
   Integer Args = Step->GetCount();
-  if (Args > Proc->GetCount()) throw Exception("Too many actual parameters");
+  if (Args > Proc->GetCount()) TooManyParams();
   if (Args == 1) {
     auto* P = static_cast<TfsCustomVariable*>(Proc->EntryAt(0));
     TfsCustomVariable* A = Step->ArgAt(0);
@@ -191,10 +194,43 @@ Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
     for (Integer J = 0; J < Args; ++J)
       static_cast<TfsCustomVariable*>(Proc->EntryAt(J))->SetValue(Values[static_cast<std::size_t>(J)]);
   }
+  return Args;
+}
+
+Variant TfsDesignator::CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step)
+{
+  TfsActivation Activation(Proc);
+  Integer Args = PassArgs(Proc, Step);
   Proc->NeedResult = NeedResult;
   Variant Result = Proc->Run(Activation.Saved());
-  WriteBack(Proc, Step, Args, Activation);
+  if (HasVarParams(Proc, Args)) WriteBack(Proc, Step, Args, Activation);
   return Result;
+}
+
+bool TfsDesignator::CallSingleProcInt(Integer& Out, TfsTempValue& Tmp)
+{
+  TfsDesignatorItem* Step = StepAt(0);
+  auto* Proc = static_cast<TfsProcVariable*>(Step->StepItem);
+  TfsActivation Activation(Proc);
+  Integer Args = PassArgs(Proc, Step);
+  Proc->NeedResult = NeedResult;
+  Proc->RunBody();
+  bool IsInt = false;
+  if (!Proc->IsFunction) {
+    Tmp.emplace(Variant::Null());
+  } else {
+    Variant& R = Proc->RefItem->Value;
+    if (R.VarType() == varInteger) {
+      Out = R.AsInteger();
+      IsInt = true;
+    } else if (Activation.Saved()) {
+      Tmp.emplace(std::move(R));  // put back by the restore
+    } else {
+      Tmp.emplace(R);
+    }
+  }
+  if (HasVarParams(Proc, Args)) WriteBack(Proc, Step, Args, Activation);
+  return IsInt;
 }
 
 void TfsDesignator::SetValue(const Variant& AValue)
@@ -253,7 +289,7 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
       Item->NeedResult = !LastStep || NeedResult;
       Cur = Item->GetValue();
     }
-    WriteBack(Item, Step, Args, Activation);
+    if (HasVarParams(Item, Args)) WriteBack(Item, Step, Args, Activation);
   }
   return Cur;
 }

@@ -48,6 +48,9 @@ public:
   void SetValue(const Variant& AValue) override;
   // GetValue of a designator that is one call of a script procedure, built already.
   Variant CallSingleProc() { return CallProc(static_cast<TfsProcVariable*>(StepAt(0)->StepItem), StepAt(0)); }
+  // The same as a plain integer when the result is one; else the result is put in Tmp and the
+  // answer is false.
+  bool CallSingleProcInt(Integer& Out, TfsTempValue& Tmp);
 
   Byte ShortcutKind = 0;
   TfsScript* BuildScript;
@@ -65,6 +68,8 @@ protected:
 private:
   // Reading f(args) where f is a script procedure: the walk of one step without its general cases.
   Variant CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step);
+  // Sets Proc's parameters from Step's arguments; gives the argument count.
+  Integer PassArgs(TfsProcVariable* Proc, TfsDesignatorItem* Step);
 };
 
 class TfsVariableDesignator : public TfsDesignator {

@@ -194,45 +194,85 @@ bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsT
   return false;
 }
 
+namespace {
+// A constant or stored variable holding a plain integer, read without any temporary. Such nodes
+// run no code, so a caller that finds anything else can read them again the general way.
+inline bool PureInt(const TfsExpressionNode* N, Integer& Out)
+{
+  if (N->Fast == fkConst) {
+    Out = N->IntConst;
+    return N->HasInt;
+  }
+  if (N->Fast == fkStored && N->Slot->VarType() == varInteger) {
+    Out = N->Slot->AsInteger();
+    return true;
+  }
+  return false;
+}
+
+// An untyped sum, difference or product of two plain integers: the Variant operators' result.
+inline bool VarArith(Byte Op, Integer A, Integer B, Integer& Out, TfsTempValue& Tmp)
+{
+  Int64 R = Op == opPlus ? Int64(A) + B : Op == opMinus ? Int64(A) - B : Int64(A) * B;
+  if (R >= INT32_MIN && R <= INT32_MAX) {
+    Out = static_cast<Integer>(R);
+    return true;
+  }
+  Tmp.emplace(static_cast<long long>(R));
+  return false;
+}
+}  // namespace
+
 bool TfsOperatorNode::IntArithValue(Integer& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (PureInt(Left, A) && PureInt(Right, B)) {
+    Out = IntArith(Op, A, B);
+    return true;
+  }
+  return SlowValue(Out, Tmp);
+}
+
+bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (PureInt(Left, A) && PureInt(Right, B)) {
+    Out = CompareInts(Op, A, B);
+    return true;
+  }
+  return SlowCompare(Out, Tmp);
+}
+
+bool TfsOperatorNode::VarArithValue(Integer& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (PureInt(Left, A) && PureInt(Right, B)) return VarArith(Op, A, B, Out, Tmp);
+  return SlowValue(Out, Tmp);
+}
+
+bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (PureInt(Left, A) && PureInt(Right, B)) {
+    Out = CompareInts(Op, A, B);
+    return true;
+  }
+  return SlowCompare(Out, Tmp);
+}
+
+bool TfsOperatorNode::SlowValue(Integer& Out, TfsTempValue& Tmp)
 {
   Integer A, B;
   TfsTempValue TL, TR;
   if (IntOperands(A, B, TL, TR)) {
+    if (Fast == fkVarArith) return VarArith(Op, A, B, Out, Tmp);
     Out = IntArith(Op, A, B);
     return true;
   }
   return TakeInt(Tmp.emplace(Apply(*TL, *TR)), Out);
 }
 
-bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  TfsTempValue TL, TR;
-  if (IntOperands(A, B, TL, TR)) {
-    Out = CompareInts(Op, A, B);
-    return true;
-  }
-  return TakeBool(Tmp.emplace(Apply(*TL, *TR)), Out);
-}
-
-bool TfsOperatorNode::VarArithValue(Integer& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  TfsTempValue TL, TR;
-  if (IntOperands(A, B, TL, TR)) {
-    Int64 R = Op == opPlus ? Int64(A) + B : Op == opMinus ? Int64(A) - B : Int64(A) * B;
-    if (R >= INT32_MIN && R <= INT32_MAX) {
-      Out = static_cast<Integer>(R);
-      return true;
-    }
-    Tmp.emplace(static_cast<long long>(R));
-    return false;
-  }
-  return TakeInt(Tmp.emplace(Apply(*TL, *TR)), Out);
-}
-
-bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp)
+bool TfsOperatorNode::SlowCompare(bool& Out, TfsTempValue& Tmp)
 {
   Integer A, B;
   TfsTempValue TL, TR;

@@ -4,44 +4,8 @@
 // are the Variant library's exceptions.
 #pragma once
 
-#include <memory>
-#include <new>
-#include <utility>
-
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iitems.h"
-
-// Room for a Variant that an evaluation may or may not need: nothing is built or cleared until
-// a value is put in (a std::optional would clear all its bytes on every node).
-class TfsTempValue {
-public:
-  TfsTempValue() noexcept {}
-  ~TfsTempValue()
-  {
-    if (FHas) std::destroy_at(Ptr());
-  }
-  TfsTempValue(const TfsTempValue&) = delete;
-  TfsTempValue& operator=(const TfsTempValue&) = delete;
-  template <class... TArgs>
-  Variant& emplace(TArgs&&... Args)
-  {
-    if (FHas) {
-      std::destroy_at(Ptr());
-      FHas = false;
-    }
-    std::construct_at(Ptr(), std::forward<TArgs>(Args)...);
-    FHas = true;
-    return *Ptr();
-  }
-  bool has_value() const noexcept { return FHas; }
-  Variant& operator*() noexcept { return *Ptr(); }
-  Variant* operator->() noexcept { return Ptr(); }
-
-private:
-  Variant* Ptr() noexcept { return std::launder(reinterpret_cast<Variant*>(FBuf)); }
-  alignas(Variant) unsigned char FBuf[sizeof(Variant)];
-  bool FHas = false;
-};
 
 // How the evaluators read a node without a virtual call (TfsExpressionNode::Fast).
 enum : Byte {
@@ -149,6 +113,10 @@ private:
   // Both operands of an integer-mode node; false when either is no plain integer, and then
   // both values are in TL and TR.
   bool IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR);
+  // The integer-mode and untyped shortcuts when an operand is more than a constant or variable
+  // holding a plain integer.
+  [[gnu::noinline]] bool SlowValue(Integer& Out, TfsTempValue& Tmp);
+  [[gnu::noinline]] bool SlowCompare(bool& Out, TfsTempValue& Tmp);
   // The operator applied to values already read.
   Variant Apply(const Variant& L, const Variant& R);
   // The value of a node outside integer mode (kept apart so the integer path stays small).
@@ -176,9 +144,7 @@ inline bool IntOf(TfsExpressionNode* N, Integer& Out, TfsTempValue& Tmp)
       return false;
     case fkIntArith: return static_cast<TfsOperatorNode*>(N)->IntArithValue(Out, Tmp);
     case fkVarArith: return static_cast<TfsOperatorNode*>(N)->VarArithValue(Out, Tmp);
-    case fkProcCall:
-      return TfsExpressionNode::TakeInt(Tmp.emplace(static_cast<TfsDesignatorNode*>(N)->Designator->CallSingleProc()),
-                                        Out);
+    case fkProcCall: return static_cast<TfsDesignatorNode*>(N)->Designator->CallSingleProcInt(Out, Tmp);
     default: break;
   }
   return N->IntValue(Out, Tmp);

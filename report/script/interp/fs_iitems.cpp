@@ -119,17 +119,11 @@ constexpr int MaxCallDepth = 1000;
 int CallDepth = 0;
 }  // namespace
 
-Variant TfsProcVariable::Run(bool TakeResult)
+void TfsProcVariable::RunBody()
 {
   if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
   fs_iitems::CountStep();
-  ++CallDepth;
-  struct TDepth {
-    ~TDepth() { --CallDepth; }
-  } Depth;
   TfsScript* S = LocalScript.get();
-  bool OldExecuting = Executing;
-  Executing = true;
   TfsScript* Marked = FMarked;
   if (!Marked) {
     // A script once executed stays marked, so the first one found holds for good.
@@ -137,11 +131,6 @@ Variant TfsProcVariable::Run(bool TakeResult)
     while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
     FMarked = Marked;
   }
-  TfsScript* OldRunning = Marked ? Marked->RunningProcScript : nullptr;
-  if (Marked) Marked->RunningProcScript = S;
-  S->ExitFlag = false;
-  S->StopRequested = false;
-  S->IsRunning = true;
   struct TCleanUp {
     TfsProcVariable* P;
     TfsScript* S;
@@ -150,19 +139,23 @@ Variant TfsProcVariable::Run(bool TakeResult)
     bool OldExecuting;
     ~TCleanUp()
     {
+      --CallDepth;
+      S->BreakFlag = false;
+      S->ContinueFlag = false;
       S->ExitFlag = false;
       S->StopRequested = false;
       S->IsRunning = false;
-      S->BreakFlag = false;
-      S->ContinueFlag = false;
       if (Marked) Marked->RunningProcScript = OldRunning;
       P->Executing = OldExecuting;
     }
-  } CleanUp{this, S, Marked, OldRunning, OldExecuting};
+  } CleanUp{this, S, Marked, Marked ? Marked->RunningProcScript : nullptr, Executing};
+  ++CallDepth;
+  Executing = true;
+  if (Marked) Marked->RunningProcScript = S;
+  S->ExitFlag = false;
+  S->StopRequested = false;
+  S->IsRunning = true;
   S->GetStatements()->Run();
-  if (!IsFunction) return Variant::Null();
-  // "Result" is a plain variable.
-  return TakeResult ? std::move(RefItem->Value) : RefItem->Value;
 }
 
 const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()
@@ -177,6 +170,12 @@ const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()
       TfsCustomVariable* V = L->ItemAt(I);
       if ((V->ItemClass & (icVariable | icParam)) && std::find(FLocals.begin(), FLocals.end(), V) == FLocals.end())
         FLocals.push_back(V);
+    }
+    FPlainSlots.clear();
+    FStringLocals.clear();
+    for (TfsCustomVariable* V : FLocals) {
+      if (V->ItemClass & icStringVariable) FStringLocals.push_back(static_cast<TfsStringVariable*>(V));
+      else FPlainSlots.push_back(&V->Value);
     }
     FLocalsOf = L->ItemCount();
   }

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -42,6 +43,39 @@ protected:
 };
 
 class TfsParamItem;
+
+// Room for a Variant that an evaluation may or may not need: nothing is built or cleared until
+// a value is put in (a std::optional would clear all its bytes on every node).
+class TfsTempValue {
+public:
+  TfsTempValue() noexcept {}
+  ~TfsTempValue()
+  {
+    if (FHas) std::destroy_at(Ptr());
+  }
+  TfsTempValue(const TfsTempValue&) = delete;
+  TfsTempValue& operator=(const TfsTempValue&) = delete;
+  template <class... TArgs>
+  Variant& emplace(TArgs&&... Args)
+  {
+    if (FHas) {
+      std::destroy_at(Ptr());
+      FHas = false;
+    }
+    std::construct_at(Ptr(), std::forward<TArgs>(Args)...);
+    FHas = true;
+    return *Ptr();
+  }
+  bool has_value() const noexcept { return FHas; }
+  Variant& operator*() noexcept { return *Ptr(); }
+  Variant* operator->() noexcept { return Ptr(); }
+
+private:
+  Variant* Ptr() noexcept { return std::launder(reinterpret_cast<Variant*>(FBuf)); }
+  alignas(Variant) unsigned char FBuf[sizeof(Variant)];
+  bool FHas = false;
+};
+
 
 // What an item is, for the run-time paths that must not pay for dynamic_cast.
 enum : Byte {
@@ -122,7 +156,15 @@ public:
   Variant GetValue() override { return Run(false); }
   // Runs the body and gives the result. With TakeResult the result is moved out of "Result",
   // for a caller that restores the locals afterwards (a recursive call).
-  Variant Run(bool TakeResult);
+  Variant Run(bool TakeResult)
+  {
+    RunBody();
+    if (!IsFunction) return Variant::Null();
+    // "Result" is a plain variable.
+    return TakeResult ? std::move(RefItem->Value) : RefItem->Value;
+  }
+  // Runs the body; a function leaves its result in RefItem ("Result").
+  void RunBody();
   TfsScript* GetLocalScript() const { return LocalScript.get(); }
   // The variables and parameters of the local script, whose values a recursive call saves.
   const std::vector<TfsCustomVariable*>& GetLocals();
@@ -138,6 +180,10 @@ private:
   friend class TfsActivation;
   std::unique_ptr<TfsScript> LocalScript;
   std::vector<TfsCustomVariable*> FLocals;
+  // FLocals split by how they keep their value: where each plain item keeps its Variant, and
+  // the string variables. Both keep FLocals' order, so entries only ever arrive at the end.
+  std::vector<Variant*> FPlainSlots;
+  std::vector<TfsStringVariable*> FStringLocals;
   Integer FLocalsOf = -1;  // the item count FLocals was taken at
   TfsScript* FMarked = nullptr;  // the running program script the body reports to, once known
 };

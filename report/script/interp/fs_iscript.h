@@ -127,20 +127,24 @@ public:
   TStringList* GetUnitLines() const { return FUnitLines.get(); }
 
   const void* Registrar = nullptr;
+  // The run flags sit side by side, so that setting or testing several is one memory access.
   bool BreakFlag = false;
   bool ContinueFlag = false;
   bool ExitFlag = false;
+  bool StopRequested = false;
+  bool IsRunning = false;
+  bool ExecutedMark = false;
   AnsiString LastError;
   AnsiString LastErrorPos;
   AnsiString LastErrorUnit;
-  bool IsRunning = false;
-  bool ExecutedMark = false;
   TfsGetUnitEvent OnGetILUnit;
   TfsGetUnitEvent OnGetUnit;
   TfsRunLineHandler OnRunLine;
   TfsScript* ParentScript = nullptr;
   TfsScript* RunningProcScript = nullptr;
-  bool StopRequested = false;
+
+  // Break, Continue or Exit is set: the statement list in progress must stop.
+  bool Leaving() const { return BreakFlag | ContinueFlag | ExitFlag; }
 
 private:
   struct TEntry {

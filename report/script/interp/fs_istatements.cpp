@@ -22,7 +22,7 @@ void TfsStatement::RunList()
   for (TObject* E : FEntries) {
     if (S->StopRequested) return;
     static_cast<TfsStatement*>(E)->Run();
-    if (S->BreakFlag || S->ContinueFlag || S->ExitFlag) return;
+    if (S->Leaving()) return;
   }
 }
 
