@@ -105,6 +105,9 @@ public:
 
 private:
   void Save(TfsProcVariable* Proc);
+  [[gnu::noinline]] void SaveStrings(Variant* Slot);
+  [[gnu::noinline]] void RestoreStrings(Variant* Slot);
+  [[gnu::noinline]] static void Grow(std::vector<Variant>& Stack, std::size_t Top);
   TfsProcVariable* FProc = nullptr;
   std::size_t FBase = 0;
   std::size_t FPlain = 0;  // how many of the procedure's plain locals and string variables were kept
@@ -115,18 +118,35 @@ inline void TfsActivation::Save(TfsProcVariable* Proc)
 {
   // The lists are taken again only when the procedure's scope has gained items.
   if (Proc->FLocalsOf != Proc->LocalScript->ItemCount()) Proc->GetLocals();
+  FProc = Proc;
   FPlain = Proc->FPlainSlots.size();
   FStrings = Proc->FStringLocals.size();
   FBase = Proc->SaveTop;
-  std::vector<Variant>& Stack = Proc->SaveStack;
   std::size_t Top = FBase + FPlain + FStrings;
-  if (Top > Stack.size()) Stack.resize(std::max(Top, Stack.size() * 2));
-  Variant* Slot = Stack.data() + FBase;
+  if (Top > Proc->SaveStack.size()) Grow(Proc->SaveStack, Top);
+  Proc->SaveTop = Top;
+  Variant* Slot = Proc->SaveStack.data() + FBase;
   Variant* const* From = Proc->FPlainSlots.data();
   for (std::size_t K = 0; K < FPlain; ++K) Slot[K] = *From[K];
-  for (std::size_t K = 0; K < FStrings; ++K) Slot[FPlain + K] = Variant(Proc->FStringLocals[K]->StrValue);
-  Proc->SaveTop = Top;
-  FProc = Proc;
+  if (FStrings) SaveStrings(Slot + FPlain);
+}
+
+void TfsActivation::Grow(std::vector<Variant>& Stack, std::size_t Top)
+{
+  Stack.resize(std::max(Top, Stack.size() * 2));
+}
+
+void TfsActivation::SaveStrings(Variant* Slot)
+{
+  for (std::size_t K = 0; K < FStrings; ++K) Slot[K] = Variant(FProc->FStringLocals[K]->StrValue);
+}
+
+void TfsActivation::RestoreStrings(Variant* Slot)
+{
+  for (std::size_t K = 0; K < FStrings; ++K) {
+    FProc->FStringLocals[K]->StrValue = Slot[K].AsString();
+    Slot[K] = Variant();
+  }
 }
 
 inline void TfsActivation::Restore()
@@ -135,10 +155,7 @@ inline void TfsActivation::Restore()
   Variant* Slot = FProc->SaveStack.data() + FBase;
   Variant* const* To = FProc->FPlainSlots.data();
   for (std::size_t K = 0; K < FPlain; ++K) *To[K] = std::move(Slot[K]);
-  for (std::size_t K = 0; K < FStrings; ++K) {
-    FProc->FStringLocals[K]->StrValue = Slot[FPlain + K].AsString();
-    Slot[FPlain + K] = Variant();
-  }
+  if (FStrings) RestoreStrings(Slot + FPlain);
   FProc->SaveTop = FBase;
   FProc = nullptr;
 }

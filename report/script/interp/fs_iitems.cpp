@@ -155,7 +155,7 @@ void TfsProcVariable::RunBody()
   S->ExitFlag = false;
   S->StopRequested = false;
   S->IsRunning = true;
-  S->GetStatements()->Run();
+  S->GetStatements()->RunList();  // the body is a plain list
 }
 
 const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()

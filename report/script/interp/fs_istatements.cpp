@@ -46,6 +46,8 @@ void TfsAssignmentStmt::Prepare()
   FastSource = Source;
   if (TfsCustomVariable* Op = Source->SingleOperand()) FastSource = Op;
   PlainTarget = (typeid(*FastTarget) == typeid(TfsVariable) || typeid(*FastTarget) == typeid(TfsParamItem));
+  PlainSource = FastSource != Source &&
+                (typeid(*FastSource) == typeid(TfsVariable) || typeid(*FastSource) == typeid(TfsParamItem));
 }
 
 void TfsAssignmentStmt::Run()
@@ -54,6 +56,7 @@ void TfsAssignmentStmt::Run()
   if (OwnerScript->StopRequested) return;
   if (PlainTarget && !FastTarget->IsReadOnly) {
     if (FastSource == Source) Source->StoreInto(FastTarget->Value);
+    else if (PlainSource) FastTarget->Value = FastSource->Value;
     else fs_iitems::MoveInto(FastTarget->Value, FastSource->GetValue());
   } else {
     FastTarget->SetValue(FastSource->GetValue());
@@ -132,8 +135,9 @@ void TfsIfStmt::Run()
 {
   RunLine();
   if (OwnerScript->StopRequested) return;
+  // The else part is a plain list.
   if (IsTrue(Test)) RunList();
-  else ElsePart->Run();
+  else ElsePart->RunList();
 }
 
 TfsCaseSelector::~TfsCaseSelector() { delete Labels; }

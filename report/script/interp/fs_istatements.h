@@ -42,6 +42,8 @@ public:
   TfsCustomVariable* FastSource = nullptr;
   // FastTarget stores what it is given as it is (a plain variable or parameter).
   bool PlainTarget = false;
+  // FastSource is a plain variable or parameter, read from where it keeps its value.
+  bool PlainSource = false;
 };
 
 class TfsAssignPlusStmt : public TfsAssignmentStmt {
