@@ -228,8 +228,27 @@ bool TfsDesignator::CallSingleProcInt(Integer& Out, TfsTempValue& Tmp)
 {
   TfsDesignatorItem* Step = StepAt(0);
   auto* Proc = static_cast<TfsProcVariable*>(Step->StepItem);
+  if (FCallForm == cfUnknown) {
+    FCallForm = cfGeneral;
+    if (Step->GetCount() == 1 && Proc->GetCount() >= 1) {
+      auto* P = static_cast<TfsCustomVariable*>(Proc->EntryAt(0));
+      TfsCustomVariable* A = Step->ArgAt(0);
+      if (typeid(*P) == typeid(TfsParamItem) && !static_cast<TfsParamItem*>(P)->IsVarParam &&
+          typeid(*A) == typeid(TfsExpression)) {
+        FCallForm = cfOneValue;
+        FOneArg = static_cast<TfsExpression*>(A);
+        FOneParam = &P->Value;
+      }
+    }
+  }
   TfsActivation Activation(Proc);
-  Integer Args = PassArgs(Proc, Step);
+  Integer Args;
+  if (FCallForm == cfOneValue) {
+    FOneArg->StoreInto(*FOneParam);
+    Args = 0;  // no var parameter to write back
+  } else {
+    Args = PassArgs(Proc, Step);
+  }
   Proc->NeedResult = NeedResult;
   Proc->RunBody();
   bool IsInt = false;

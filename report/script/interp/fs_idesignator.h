@@ -9,6 +9,8 @@
 #include "report/script/interp/fs_iitems.h"
 #include "report/script/xml/fs_xml.h"
 
+class TfsExpression;
+
 class TfsDesignatorItem : public TfsItemList {
 public:
   TfsCustomVariable* ArgAt(Integer Index) const { return static_cast<TfsCustomVariable*>(EntryAt(Index)); }
@@ -70,6 +72,12 @@ private:
   Variant CallProc(TfsProcVariable* Proc, TfsDesignatorItem* Step);
   // Sets Proc's parameters from Step's arguments; gives the argument count.
   Integer PassArgs(TfsProcVariable* Proc, TfsDesignatorItem* Step);
+  // A call of one step with one argument for a plain value parameter, the common case: the
+  // argument expression and where the parameter keeps its value, found at the first call.
+  enum : Byte { cfUnknown, cfOneValue, cfGeneral };
+  Byte FCallForm = cfUnknown;
+  TfsExpression* FOneArg = nullptr;
+  Variant* FOneParam = nullptr;
 };
 
 class TfsVariableDesignator : public TfsDesignator {
