@@ -9,13 +9,9 @@
 #include "report/script/interp/fs_iscript.h"
 #include "report/script/tools/fs_itypes.h"
 
-namespace {
+using namespace fs_iexpression;
 
-enum : Byte {
-  opNone, opGreat, opLess, opLessEq, opGreatEq, opNonEq, opEq, opPlus, opMinus, opOr, opXor, opMul, opDivFloat,
-  opDivInt, opMod, opAnd, opShl, opShr, opLeftBracket, opRightBracket, opNot, opUnMinus, opIn, opIs,
-  opStrCat = 100  // shares code 7 with "+" in the tables; kept apart for evaluation
-};
+namespace {
 
 Integer PriorityOf(Byte Op)
 {
@@ -142,39 +138,12 @@ TfsOperatorNode::TfsOperatorNode(Byte AOp) : Op(AOp) {}
 
 Integer TfsOperatorNode::Priority() const { return PriorityOf(Op); }
 
-namespace {
-bool IsComparison(Byte Op) { return Op >= opGreat && Op <= opEq; }
-
-bool CompareInts(Byte Op, Integer A, Integer B)
-{
-  switch (Op) {
-    case opGreat: return A > B;
-    case opLess: return A < B;
-    case opLessEq: return A <= B;
-    case opGreatEq: return A >= B;
-    case opNonEq: return A != B;
-    default: return A == B;
-  }
-}
-
-[[gnu::noinline]] Integer IntDivide(Byte Op, Integer A, Integer B)
+Integer fs_iexpression::IntDivide(Byte Op, Integer A, Integer B)
 {
   if (B == 0) throw EDivByZero("Division by zero");
   if (Op == opDivInt) return B == -1 ? static_cast<Integer>(0u - static_cast<std::uint32_t>(A)) : A / B;
   return B == -1 ? 0 : A % B;  // opMod
 }
-
-// Integer mode wraps at 32 bits.
-inline Integer IntArith(Byte Op, Integer A, Integer B)
-{
-  switch (Op) {
-    case opPlus: return static_cast<Integer>(static_cast<std::uint32_t>(A) + static_cast<std::uint32_t>(B));
-    case opMinus: return static_cast<Integer>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B));
-    case opMul: return static_cast<Integer>(static_cast<std::uint32_t>(A) * static_cast<std::uint32_t>(B));
-    default: return IntDivide(Op, A, B);
-  }
-}
-}  // namespace
 
 namespace {
 Variant IntResult(Int64 V)
@@ -192,72 +161,6 @@ bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsT
   if (LI) TL.emplace(A);
   if (RI) TR.emplace(B);
   return false;
-}
-
-namespace {
-// A constant or stored variable holding a plain integer, read without any temporary. Such nodes
-// run no code, so a caller that finds anything else can read them again the general way.
-inline bool PureInt(const TfsExpressionNode* N, Integer& Out)
-{
-  if (N->Fast == fkConst) {
-    Out = N->IntConst;
-    return N->HasInt;
-  }
-  if (N->Fast == fkStored && N->Slot->VarType() == varInteger) {
-    Out = N->Slot->AsInteger();
-    return true;
-  }
-  return false;
-}
-
-// An untyped sum, difference or product of two plain integers: the Variant operators' result.
-inline bool VarArith(Byte Op, Integer A, Integer B, Integer& Out, TfsTempValue& Tmp)
-{
-  Int64 R = Op == opPlus ? Int64(A) + B : Op == opMinus ? Int64(A) - B : Int64(A) * B;
-  if (R >= INT32_MIN && R <= INT32_MAX) {
-    Out = static_cast<Integer>(R);
-    return true;
-  }
-  Tmp.emplace(static_cast<long long>(R));
-  return false;
-}
-}  // namespace
-
-bool TfsOperatorNode::IntArithValue(Integer& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  if (PureInt(Left, A) && PureInt(Right, B)) {
-    Out = IntArith(Op, A, B);
-    return true;
-  }
-  return SlowValue(Out, Tmp);
-}
-
-bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  if (PureInt(Left, A) && PureInt(Right, B)) {
-    Out = CompareInts(Op, A, B);
-    return true;
-  }
-  return SlowCompare(Out, Tmp);
-}
-
-bool TfsOperatorNode::VarArithValue(Integer& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  if (PureInt(Left, A) && PureInt(Right, B)) return VarArith(Op, A, B, Out, Tmp);
-  return SlowValue(Out, Tmp);
-}
-
-bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  if (PureInt(Left, A) && PureInt(Right, B)) {
-    Out = CompareInts(Op, A, B);
-    return true;
-  }
-  return SlowCompare(Out, Tmp);
 }
 
 bool TfsOperatorNode::SlowValue(Integer& Out, TfsTempValue& Tmp)

@@ -4,8 +4,43 @@
 // are the Variant library's exceptions.
 #pragma once
 
+#include <cstdint>
+
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iitems.h"
+
+namespace fs_iexpression {
+// The operators of expression trees.
+enum : Byte {
+  opNone, opGreat, opLess, opLessEq, opGreatEq, opNonEq, opEq, opPlus, opMinus, opOr, opXor, opMul, opDivFloat,
+  opDivInt, opMod, opAnd, opShl, opShr, opLeftBracket, opRightBracket, opNot, opUnMinus, opIn, opIs,
+  opStrCat = 100  // shares code 7 with "+" in the tables; kept apart for evaluation
+};
+inline bool IsComparison(Byte Op) { return Op >= opGreat && Op <= opEq; }
+inline bool CompareInts(Byte Op, Integer A, Integer B)
+{
+  switch (Op) {
+    case opGreat: return A > B;
+    case opLess: return A < B;
+    case opLessEq: return A <= B;
+    case opGreatEq: return A >= B;
+    case opNonEq: return A != B;
+    default: return A == B;
+  }
+}
+// "div" and "mod"; a zero divisor raises EDivByZero.
+[[gnu::noinline]] Integer IntDivide(Byte Op, Integer A, Integer B);
+// Integer mode wraps at 32 bits.
+inline Integer IntArith(Byte Op, Integer A, Integer B)
+{
+  switch (Op) {
+    case opPlus: return static_cast<Integer>(static_cast<std::uint32_t>(A) + static_cast<std::uint32_t>(B));
+    case opMinus: return static_cast<Integer>(static_cast<std::uint32_t>(A) - static_cast<std::uint32_t>(B));
+    case opMul: return static_cast<Integer>(static_cast<std::uint32_t>(A) * static_cast<std::uint32_t>(B));
+    default: return IntDivide(Op, A, B);
+  }
+}
+}  // namespace fs_iexpression
 
 // How the evaluators read a node without a virtual call (TfsExpressionNode::Fast).
 enum : Byte {
@@ -105,6 +140,10 @@ public:
   // Int64, as the Variant operators give it.
   bool VarArithValue(Integer& Out, TfsTempValue& Tmp);
   bool VarCompareValue(bool& Out, TfsTempValue& Tmp);
+  // The integer-mode and untyped shortcuts when an operand is more than a constant or variable
+  // holding a plain integer.
+  [[gnu::noinline]] bool SlowValue(Integer& Out, TfsTempValue& Tmp);
+  [[gnu::noinline]] bool SlowCompare(bool& Out, TfsTempValue& Tmp);
   Byte Op;
   bool IntMode = false;
   bool BoolMode = false;
@@ -113,15 +152,77 @@ private:
   // Both operands of an integer-mode node; false when either is no plain integer, and then
   // both values are in TL and TR.
   bool IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR);
-  // The integer-mode and untyped shortcuts when an operand is more than a constant or variable
-  // holding a plain integer.
-  [[gnu::noinline]] bool SlowValue(Integer& Out, TfsTempValue& Tmp);
-  [[gnu::noinline]] bool SlowCompare(bool& Out, TfsTempValue& Tmp);
   // The operator applied to values already read.
   Variant Apply(const Variant& L, const Variant& R);
   // The value of a node outside integer mode (kept apart so the integer path stays small).
   [[gnu::noinline]] Variant VariantValue();
 };
+
+namespace fs_iexpression {
+// A constant or stored variable holding a plain integer, read without any temporary. Such nodes
+// run no code, so a caller that finds anything else can read them again the general way.
+inline bool PureInt(const TfsExpressionNode* N, Integer& Out)
+{
+  if (N->Fast == fkConst) {
+    Out = N->IntConst;
+    return N->HasInt;
+  }
+  if (N->Fast == fkStored && N->Slot->VarType() == varInteger) {
+    Out = N->Slot->AsInteger();
+    return true;
+  }
+  return false;
+}
+// An untyped sum, difference or product of two plain integers: the Variant operators' result.
+inline bool VarArith(Byte Op, Integer A, Integer B, Integer& Out, TfsTempValue& Tmp)
+{
+  Int64 R = Op == opPlus ? Int64(A) + B : Op == opMinus ? Int64(A) - B : Int64(A) * B;
+  if (R >= INT32_MIN && R <= INT32_MAX) {
+    Out = static_cast<Integer>(R);
+    return true;
+  }
+  Tmp.emplace(static_cast<long long>(R));
+  return false;
+}
+}  // namespace fs_iexpression
+
+inline bool TfsOperatorNode::IntArithValue(Integer& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B)) {
+    Out = fs_iexpression::IntArith(Op, A, B);
+    return true;
+  }
+  return SlowValue(Out, Tmp);
+}
+
+inline bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B)) {
+    Out = fs_iexpression::CompareInts(Op, A, B);
+    return true;
+  }
+  return SlowCompare(Out, Tmp);
+}
+
+inline bool TfsOperatorNode::VarArithValue(Integer& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B))
+    return fs_iexpression::VarArith(Op, A, B, Out, Tmp);
+  return SlowValue(Out, Tmp);
+}
+
+inline bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp)
+{
+  Integer A, B;
+  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B)) {
+    Out = fs_iexpression::CompareInts(Op, A, B);
+    return true;
+  }
+  return SlowCompare(Out, Tmp);
+}
 
 namespace fs_iexpression {
 // A node's value as IntValue gives it, without a virtual call for constants, variables and
