@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "report/script/interp/fs_iexpression.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/interp/fs_istatements.h"
 #include "report/script/parser/fs_iconst.h"
 #include "report/script/parser/fs_iilparser.h"
 
@@ -81,6 +82,53 @@ Variant TfsDesignator::GetValue()
     if ((Item->ItemClass & icProc) && !Item->IsMacro) return CallProc(static_cast<TfsProcVariable*>(Item), Step);
   }
   return Walk(false, Variant());
+}
+
+namespace {
+// Script calls nest native frames; a runaway recursion ends in a script error, not a crash.
+constexpr int MaxCallDepth = 1000;
+int CallDepth = 0;
+}  // namespace
+
+void TfsProcVariable::RunBody() { RunBodyInline(); }
+
+[[gnu::always_inline]] inline void TfsProcVariable::RunBodyInline()
+{
+  if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
+  fs_iitems::CountStep();
+  TfsScript* S = LocalScript.get();
+  TfsScript* Marked = FMarked;
+  if (!Marked) {
+    // A script once executed stays marked, so the first one found holds for good.
+    Marked = S->ParentScript;
+    while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
+    FMarked = Marked;
+  }
+  struct TCleanUp {
+    TfsProcVariable* P;
+    TfsScript* S;
+    TfsScript* Marked;
+    TfsScript* OldRunning;
+    bool OldExecuting;
+    ~TCleanUp()
+    {
+      --CallDepth;
+      S->BreakFlag = false;
+      S->ContinueFlag = false;
+      S->ExitFlag = false;
+      S->StopRequested = false;
+      S->IsRunning = false;
+      if (Marked) Marked->RunningProcScript = OldRunning;
+      P->Executing = OldExecuting;
+    }
+  } CleanUp{this, S, Marked, Marked ? Marked->RunningProcScript : nullptr, Executing};
+  ++CallDepth;
+  Executing = true;
+  if (Marked) Marked->RunningProcScript = S;
+  S->ExitFlag = false;
+  S->StopRequested = false;
+  S->IsRunning = true;
+  S->GetStatements()->RunList();  // the body is a plain list
 }
 
 // A call of a script procedure that runs already (a recursive call): the locals of the running
@@ -250,7 +298,7 @@ bool TfsDesignator::CallSingleProcInt(Integer& Out, TfsTempValue& Tmp)
     Args = PassArgs(Proc, Step);
   }
   Proc->NeedResult = NeedResult;
-  Proc->RunBody();
+  Proc->RunBodyInline();
   bool IsInt = false;
   if (!Proc->IsFunction) {
     Tmp.emplace(Variant::Null());

@@ -280,7 +280,7 @@ public:
   Variant GetValue() override { return FRoot->GetValue(); }
   // Dst takes the value, as Dst = GetValue() would; an integer result is stored without a
   // Variant in between.
-  void StoreInto(Variant& Dst)
+  [[gnu::always_inline]] void StoreInto(Variant& Dst)
   {
     Integer I;
     TfsTempValue Tmp;

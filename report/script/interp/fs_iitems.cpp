@@ -113,51 +113,6 @@ TfsProcVariable::~TfsProcVariable()
   Clear();
 }
 
-namespace {
-// Script calls nest native frames; a runaway recursion ends in a script error, not a crash.
-constexpr int MaxCallDepth = 1000;
-int CallDepth = 0;
-}  // namespace
-
-void TfsProcVariable::RunBody()
-{
-  if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
-  fs_iitems::CountStep();
-  TfsScript* S = LocalScript.get();
-  TfsScript* Marked = FMarked;
-  if (!Marked) {
-    // A script once executed stays marked, so the first one found holds for good.
-    Marked = S->ParentScript;
-    while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
-    FMarked = Marked;
-  }
-  struct TCleanUp {
-    TfsProcVariable* P;
-    TfsScript* S;
-    TfsScript* Marked;
-    TfsScript* OldRunning;
-    bool OldExecuting;
-    ~TCleanUp()
-    {
-      --CallDepth;
-      S->BreakFlag = false;
-      S->ContinueFlag = false;
-      S->ExitFlag = false;
-      S->StopRequested = false;
-      S->IsRunning = false;
-      if (Marked) Marked->RunningProcScript = OldRunning;
-      P->Executing = OldExecuting;
-    }
-  } CleanUp{this, S, Marked, Marked ? Marked->RunningProcScript : nullptr, Executing};
-  ++CallDepth;
-  Executing = true;
-  if (Marked) Marked->RunningProcScript = S;
-  S->ExitFlag = false;
-  S->StopRequested = false;
-  S->IsRunning = true;
-  S->GetStatements()->RunList();  // the body is a plain list
-}
-
 const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()
 {
   TfsScript* L = LocalScript.get();

@@ -165,6 +165,8 @@ public:
   }
   // Runs the body; a function leaves its result in RefItem ("Result").
   void RunBody();
+  // The same, for the call paths of the designators, which take it inline.
+  inline void RunBodyInline();
   TfsScript* GetLocalScript() const { return LocalScript.get(); }
   // The variables and parameters of the local script, whose values a recursive call saves.
   const std::vector<TfsCustomVariable*>& GetLocals();
