@@ -97,13 +97,9 @@ void TfsProcVariable::RunBody() { RunBodyInline(); }
   if (CallDepth >= MaxCallDepth) throw EStackOverflow("Stack overflow");
   fs_iitems::CountStep();
   TfsScript* S = LocalScript.get();
-  TfsScript* Marked = FMarked;
-  if (!Marked) {
-    // A script once executed stays marked, so the first one found holds for good.
-    Marked = S->ParentScript;
-    while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
-    FMarked = Marked;
-  }
+  // The nearest executed script above reports this procedure as the one running.
+  TfsScript* Marked = S->ParentScript;
+  while (Marked && !Marked->ExecutedMark) Marked = Marked->ParentScript;
   struct TCleanUp {
     TfsProcVariable* P;
     TfsScript* S;

@@ -187,7 +187,6 @@ private:
   std::vector<Variant*> FPlainSlots;
   std::vector<TfsStringVariable*> FStringLocals;
   Integer FLocalsOf = -1;  // the item count FLocals was taken at
-  TfsScript* FMarked = nullptr;  // the running program script the body reports to, once known
 };
 
 // A set constructor: element expressions; a range a..b is stored as a, a null entry, b.

@@ -190,12 +190,30 @@ TEST_F(Interpreter, RecursiveCallsKeepEachActivationsLocals)
                 "  try Depth(n - 1) except end;\r\n"
                 "  Result := mine + n;\r\n"
                 "end;\r\n"
+                "function Path(n: Integer): String;\r\n"
+                "var s: String;\r\n"
+                "begin\r\n"
+                "  s := IntToStr(n);\r\n"
+                "  if n > 0 then Result := s + Path(n - 1) + s else Result := s;\r\n"
+                "end;\r\n"
+                "function Half(n: Integer): Extended; begin if n = 0 then Result := 0 else Result := 0.5 + Half(n - 1) end;\r\n"
+                "function Big(n: Integer): Variant; begin if n = 0 then Result := 2147483647 else Result := Big(n - 1) + 1 end;\r\n"
                 "var total: Integer;\r\n"
                 "begin\r\n"
                 "  total := 0; Count(3, total);\r\n"
                 "  if total <> 4 then RaiseException('var parameter ' + IntToStr(total));\r\n"
                 "  if Depth(2) <> 22 then RaiseException('locals after a raise ' + IntToStr(Depth(2)));\r\n"
+                "  if Path(3) <> '3210123' then RaiseException('string locals ' + Path(3));\r\n"
+                "  if Half(3) <> 1.5 then RaiseException('float results');\r\n"
+                "  if Big(2) + 1 <> 2147483650 then RaiseException('wide results');\r\n"
                 "end."),
+            "");
+  // The same in an untyped language, where every value goes through the Variant shortcuts.
+  EXPECT_EQ(Run("JScript",
+                "function Path(n) { var s = \"<\" + IntToStr(n); if (n > 0) return s + Path(n - 1) + s; return s; }\r\n"
+                "function Big(n) { if (n == 0) return 2147483647; return Big(n - 1) + 1; }\r\n"
+                "if (Path(2) != \"<2<1<0<1<2\") RaiseException(\"strings \" + Path(2));\r\n"
+                "if (Big(2) * 2 != 4294967298) RaiseException(\"wide results\");\r\n"),
             "");
 }
 
