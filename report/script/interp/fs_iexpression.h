@@ -152,6 +152,8 @@ private:
   // Both operands of an integer-mode node; false when either is no plain integer, and then
   // both values are in TL and TR.
   bool IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR);
+  // Both operands are constants or variables holding plain integers (see PureInt).
+  bool PureOperands(Integer& A, Integer& B) const;
   // The operator applied to values already read.
   Variant Apply(const Variant& L, const Variant& R);
   // The value of a node outside integer mode (kept apart so the integer path stays small).
@@ -186,43 +188,36 @@ inline bool VarArith(Byte Op, Integer A, Integer B, Integer& Out, TfsTempValue& 
 }
 }  // namespace fs_iexpression
 
+inline bool TfsOperatorNode::PureOperands(Integer& A, Integer& B) const
+{
+  return fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B);
+}
+
 inline bool TfsOperatorNode::IntArithValue(Integer& Out, TfsTempValue& Tmp)
 {
   Integer A, B;
-  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B)) {
-    Out = fs_iexpression::IntArith(Op, A, B);
-    return true;
-  }
-  return SlowValue(Out, Tmp);
-}
-
-inline bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
-{
-  Integer A, B;
-  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B)) {
-    Out = fs_iexpression::CompareInts(Op, A, B);
-    return true;
-  }
-  return SlowCompare(Out, Tmp);
+  if (!PureOperands(A, B)) return SlowValue(Out, Tmp);
+  Out = fs_iexpression::IntArith(Op, A, B);
+  return true;
 }
 
 inline bool TfsOperatorNode::VarArithValue(Integer& Out, TfsTempValue& Tmp)
 {
   Integer A, B;
-  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B))
-    return fs_iexpression::VarArith(Op, A, B, Out, Tmp);
-  return SlowValue(Out, Tmp);
+  if (!PureOperands(A, B)) return SlowValue(Out, Tmp);
+  return fs_iexpression::VarArith(Op, A, B, Out, Tmp);
 }
 
-inline bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp)
+// Integer-mode and untyped comparisons of two plain integers agree.
+inline bool TfsOperatorNode::IntCompareValue(bool& Out, TfsTempValue& Tmp)
 {
   Integer A, B;
-  if (fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B)) {
-    Out = fs_iexpression::CompareInts(Op, A, B);
-    return true;
-  }
-  return SlowCompare(Out, Tmp);
+  if (!PureOperands(A, B)) return SlowCompare(Out, Tmp);
+  Out = fs_iexpression::CompareInts(Op, A, B);
+  return true;
 }
+
+inline bool TfsOperatorNode::VarCompareValue(bool& Out, TfsTempValue& Tmp) { return IntCompareValue(Out, Tmp); }
 
 namespace fs_iexpression {
 // A node's value as IntValue gives it, without a virtual call for constants, variables and

@@ -90,15 +90,18 @@ TEST_F(Interpreter, UntypedIntegersFollowTheVariantRules)
       {"4", "!=", "4", "False", varBoolean},
       {"2", "+", "1.5", "3.5", varDouble},
   };
-  for (const Case& C : Cases) {
-    AnsiString Text = AnsiString("var a, b, r;\r\na = ") + C.A + ";\r\nb = " + C.B + ";\r\nr = a " + C.Op + " b;\r\n";
+  // Runs Text and checks the value it leaves in r.
+  auto Check = [&](const AnsiString& Text, const char* Expected, TVarType Type) {
     auto S = Make("JScript", Text);
     ASSERT_TRUE(S->Compile()) << S->LastError << " in " << Text;
     S->Execute();
     Variant V = S->FindItem("r")->GetValue();
-    EXPECT_EQ(Variants::VarToStr(V), C.Text) << Text;
-    EXPECT_EQ(V.VarType(), C.Type) << Text;
-  }
+    EXPECT_EQ(Variants::VarToStr(V), Expected) << Text;
+    EXPECT_EQ(V.VarType(), Type) << Text;
+  };
+  for (const Case& C : Cases)
+    Check(AnsiString("var a, b, r;\r\na = ") + C.A + ";\r\nb = " + C.B + ";\r\nr = a " + C.Op + " b;\r\n", C.Text,
+          C.Type);
   // A widened result feeds the next operator as the Int64 it is.
   struct Nested {
     const char* Expr;
@@ -110,15 +113,7 @@ TEST_F(Interpreter, UntypedIntegersFollowTheVariantRules)
       {"a * 0 + b", "1", varInteger},
       {"a + b - b", "2147483647", varInt64},
   };
-  for (const Nested& C : More) {
-    AnsiString Text = AnsiString("var a = 2147483647, b = 1, r;\r\nr = ") + C.Expr + ";\r\n";
-    auto S = Make("JScript", Text);
-    ASSERT_TRUE(S->Compile()) << S->LastError << " in " << Text;
-    S->Execute();
-    Variant V = S->FindItem("r")->GetValue();
-    EXPECT_EQ(Variants::VarToStr(V), C.Text) << Text;
-    EXPECT_EQ(V.VarType(), C.Type) << Text;
-  }
+  for (const Nested& C : More) Check(AnsiString("var a = 2147483647, b = 1, r;\r\nr = ") + C.Expr + ";\r\n", C.Text, C.Type);
 }
 
 TEST_F(Interpreter, ParametersReadAndWrittenInTheBodyKeepEachActivation)
