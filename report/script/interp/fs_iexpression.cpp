@@ -153,7 +153,7 @@ Variant IntResult(Int64 V)
 }
 }  // namespace
 
-bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR)
+[[gnu::always_inline]] inline bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR)
 {
   bool LI = fs_iexpression::IntOf(Left, A, TL);
   bool RI = fs_iexpression::IntOf(Right, B, TR);

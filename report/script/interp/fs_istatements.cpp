@@ -19,10 +19,12 @@ TfsStatement::TfsStatement(TfsScript* Script, const AnsiString& ASourcePos, cons
 void TfsStatement::RunList()
 {
   TfsScript* S = OwnerScript;
-  for (TObject* E : FEntries) {
+  auto It = FEntries.begin(), End = FEntries.end();
+  while (It != End) {
     if (S->StopRequested) return;
-    static_cast<TfsStatement*>(E)->Run();
-    if (S->Leaving()) return;
+    static_cast<TfsStatement*>(*It)->Run();
+    // After the last statement the list ends anyway.
+    if (++It != End && S->Leaving()) return;
   }
 }
 
