@@ -213,6 +213,12 @@ struct TFontInstance::TImpl {
     const FT_Bitmap& b = s->bitmap;
     g.Left = s->bitmap_left;
     g.Top = s->bitmap_top;
+    // A glyph the rasteriser refused (one far too large, say) draws nothing.
+    if (s->format != FT_GLYPH_FORMAT_BITMAP || !b.buffer) {
+      g.Width = g.Height = 0;
+      g.Alpha.clear();
+      return;
+    }
     g.Width = int(b.width);
     g.Height = int(b.rows);
     g.Alpha.assign(std::size_t(g.Width) * std::size_t(g.Height), 0);
