@@ -284,3 +284,18 @@ TEST(XMLDocument, NamelessRootRoundTrips)
   EXPECT_EQ(back.GetRoot()->GetName(), "");
   EXPECT_EQ(back.GetRoot()->GetCount(), 0);
 }
+
+TEST(XMLDocument, ElementWithATextEndingInASlashKeepsItsChildren)
+{
+  // A damaged file: the attributes end in "/" before the swap marker, and the element has a
+  // child. Written back, it must still read as an element with that child.
+  TfrxXMLDocument doc;
+  Load(doc, kHeader + "<report><page a=\"1\"/ ld=\"0\"><m/></page></report>");
+  ASSERT_EQ(doc.GetRoot()->GetItem(0)->GetCount(), 1);
+  AnsiString saved = Save(doc);
+  TfrxXMLDocument back;
+  Load(back, saved);
+  ASSERT_EQ(back.GetRoot()->GetCount(), 1);
+  EXPECT_EQ(back.GetRoot()->GetItem(0)->GetCount(), 1);
+  EXPECT_EQ(Save(back), saved);
+}

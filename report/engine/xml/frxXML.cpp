@@ -417,6 +417,13 @@ void TfrxXMLWriter::WriteStart(TfrxXMLItem* Item, int Indent)
   AnsiString attrs = Item->FText;
   if (!attrs.empty() && attrs[0] != ' ') attrs = " " + attrs;
   if (Item->FSwappable) attrs += attrs.empty() ? AnsiString(" ") + kSwapMarker : AnsiString(kSwapMarker);
+  if (!Item->FItems.empty()) {
+    // The reader drops one blank before ">" and takes a text that then ends in "/" for an
+    // empty element. A damaged file can leave such a text on an element with children (one
+    // that ended in "/ ld=\"0\""); two blanks keep the children inside it.
+    size_t last = attrs.find_last_not_of(' ');
+    if (last != AnsiString::npos && attrs[last] == '/') attrs.replace(last + 1, AnsiString::npos, "  ");
+  }
   AnsiString indent(static_cast<size_t>(FIndented ? Indent : 0), ' ');
   WriteLine(indent + "<" + Item->FName + attrs + (Item->FItems.empty() ? "/>" : ">"));
 }
