@@ -1,5 +1,9 @@
 #include "controls/editors/regexpr/cxRegExprAutomat.h"
 
+#include <algorithm>
+#include <set>
+#include <vector>
+
 #include "controls/editors/regexpr/cxRegExpr.h"
 #include "controls/editors/regexpr/cxRegExprTree.h"
 
@@ -21,12 +25,28 @@ bool TcxRegExprAutomat::Accept(char& Ch, bool CaseInsensitive)
   return true;
 }
 
+namespace {
+// The states of a list in a fixed order, to tell whether a walk has been at a list before.
+std::vector<const TcxRegExprState*> KeyOf(const TcxRegExprStates& AStates)
+{
+  std::vector<const TcxRegExprState*> key;
+  for (int i = 0; i < AStates.Count(); ++i) key.push_back(AStates.Items(i));
+  std::sort(key.begin(), key.end());
+  return key;
+}
+}  // namespace
+
 void TcxRegExprAutomat::CompleteForward()
 {
+  // A loop of fixed characters from which the text can never end (the mask 2*,{0}) would add
+  // literals for ever: completion stops when it comes back to a list it has passed.
+  std::set<std::vector<const TcxRegExprState*>> passed;
   while (!FCurrent.IsFinal()) {
     TcxRegExprStates candidates = FCurrent.Candidates();
     char literal;
     if (!candidates.IsForcedLiteral(literal)) return;
+    passed.insert(KeyOf(FCurrent));
+    if (passed.count(KeyOf(candidates))) return;
     FOwner->DoLiteralAdded(literal);
     FHistory.push_back(std::move(FCurrent));
     FCurrent = std::move(candidates);

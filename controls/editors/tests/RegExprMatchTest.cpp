@@ -192,6 +192,16 @@ TEST_F(RegExprMatch, CompletionStopsAtChoicesAndCompleteText)
   }
 }
 
+TEST_F(RegExprMatch, CompletionEndsOnALoopOfFixedCharacters)
+{
+  // After 2* the mask asks for no comma at all, so the text can never end: completion adds one
+  // round of the loop and stops instead of adding 2s for ever.
+  TTyping t("2*,{0}");
+  EXPECT_EQ(t.Events, "+2");
+  EXPECT_TRUE(t.Type('2'));
+  EXPECT_EQ(t.Text, "22");
+}
+
 TEST_F(RegExprMatch, CompletionAtCompileAndRestart)
 {
   TTyping t("'+'\\d+");
