@@ -34,10 +34,12 @@ AnsiString Lower(AnsiString s)
   return s;
 }
 
-// Extra view of a string list as its text without the final line break.
+// Extra view of a string list as its text without the final line break. A list whose last
+// line is empty keeps it: without it that line would be lost when the text is read back.
 AnsiString ListText(TStrings* List)
 {
   AnsiString t = List->GetText();
+  if (List->GetCount() > 0 && List->GetStrings(List->GetCount() - 1).empty()) return t;
   if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
   else if (!t.empty() && t.back() == '\n') t.pop_back();
   return t;

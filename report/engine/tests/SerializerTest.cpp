@@ -122,6 +122,28 @@ TEST_F(SerializerTest, ReportTreeRoundTripsToTheSameBytes)
   EXPECT_EQ(Save(&copy), first);
 }
 
+TEST_F(SerializerTest, TextEndingInAnEmptyLineKeepsIt)
+{
+  // The text is written without its final line break, so a last line that is empty needs that
+  // break kept; the lines, and the bytes of a second save, stay as they were.
+  for (const char* text : {"a\r\n\r\n", "\r\n", "a\r\nb\r\n", ""}) {
+    TfrxReport report(nullptr);
+    auto* page = new TfrxReportPage(&report);
+    page->SetName("Page1");
+    auto* m = new TTestMemoView(page);
+    m->SetName("Memo1");
+    m->GetMemo()->SetText(text);
+    AnsiString first = Save(&report);
+    TfrxReport copy(nullptr);
+    Load(&copy, first);
+    auto* c = dynamic_cast<TTestMemoView*>(copy.FindObject("Memo1"));
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->GetMemo()->GetCount(), m->GetMemo()->GetCount()) << text;
+    EXPECT_EQ(c->GetMemo()->GetText(), m->GetMemo()->GetText());
+    EXPECT_EQ(Save(&copy), first);
+  }
+}
+
 // A page's own font is written in full and nothing else tells it apart from the parent's, so
 // a font read back at the initial look must stay the page's own.
 TEST_F(SerializerTest, OwnFontAtTheInitialLookStaysOwn)
