@@ -13,6 +13,7 @@ setup:
 	@bash scripts/setup.sh
 
 test: setup
+	bash scripts/format.sh --check
 	cmake -S . -B build/test $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DPELTO_SANITIZE=ON -DPELTO_BENCH=ON
 	cmake --build build/test -j $(JOBS)
 	bash scripts/run-fuzzers.sh
