@@ -41,15 +41,23 @@ bool TCompany::Exists() const
 
 void TCompany::Save()
 {
-  TDBParameters P = {MakeParam("CompanyName", CompanyName), MakeParam("Manager", Manager), MakeParam("Tel", Tel),
-                     MakeParam("Fax", Fax), MakeParam("Address", Address), MakeParam("Zip", Zip),
-                     MakeParam("Profile", Profile), MakeParam("Updated", Updated), MakeParam("Id", Id)};
+  TDBParameters P = {MakeParam("CompanyName", CompanyName),
+                     MakeParam("Manager", Manager),
+                     MakeParam("Tel", Tel),
+                     MakeParam("Fax", Fax),
+                     MakeParam("Address", Address),
+                     MakeParam("Zip", Zip),
+                     MakeParam("Profile", Profile),
+                     MakeParam("Updated", Updated),
+                     MakeParam("Id", Id)};
   if (Exists())
-    Database::GlobalDB->ExecSQL(u"update Company set CompanyName=:CompanyName,Manager=:Manager,Tel=:Tel,Fax=:Fax,"
-                                u"Address=:Address,Zip=:Zip,Profile=:Profile,Updated=:Updated where Id=:Id",
-                                P);
+    Database::GlobalDB->ExecSQL(
+        u"update Company set CompanyName=:CompanyName,Manager=:Manager,Tel=:Tel,Fax=:Fax,"
+        u"Address=:Address,Zip=:Zip,Profile=:Profile,Updated=:Updated where Id=:Id",
+        P);
   else
-    Database::GlobalDB->ExecSQL(u"insert into Company(Id,CompanyName,Manager,Tel,Fax,Address,Zip,Profile,Updated)"
-                                u"values(:Id,:CompanyName,:Manager,:Tel,:Fax,:Address,:Zip,:Profile,:Updated)",
-                                P);
+    Database::GlobalDB->ExecSQL(
+        u"insert into Company(Id,CompanyName,Manager,Tel,Fax,Address,Zip,Profile,Updated)"
+        u"values(:Id,:CompanyName,:Manager,:Tel,:Fax,:Address,:Zip,:Profile,:Updated)",
+        P);
 }

@@ -37,8 +37,8 @@ AnsiString PercentEncode(const AnsiString& Text)
   static const char Hex[] = "0123456789ABCDEF";
   AnsiString Out;
   for (unsigned char C : System::AnsiToUtf8(Text)) {
-    bool Plain = (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') || C == '-' ||
-                 C == '_' || C == '.' || C == '~';
+    bool Plain = (C >= 'A' && C <= 'Z') || (C >= 'a' && C <= 'z') || (C >= '0' && C <= '9') || C == '-' || C == '_' ||
+                 C == '.' || C == '~';
     if (Plain) {
       Out += static_cast<char>(C);
     } else {
@@ -112,8 +112,8 @@ TDBConfiger::TDBConfiger(const AnsiString& ProgramPath)
 
 TDBConfiger::~TDBConfiger() = default;
 
-WideString TDBConfiger::SqlServerString(const AnsiString& User, const AnsiString& Password,
-                                        const AnsiString& Database, const AnsiString& Server)
+WideString TDBConfiger::SqlServerString(const AnsiString& User, const AnsiString& Password, const AnsiString& Database,
+                                        const AnsiString& Server)
 {
   return System::AnsiToWide(
       Fill("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=%s;Password=%s;Initial Catalog=%s;"
@@ -124,24 +124,27 @@ WideString TDBConfiger::SqlServerString(const AnsiString& User, const AnsiString
 
 WideString TDBConfiger::JetString(const AnsiString& Password, const AnsiString& File)
 {
-  return System::AnsiToWide(Fill("Provider=Microsoft.Jet.OLEDB.4.0;Mode = ReadWrite;Jet OLEDB:Database Password=%s;"
-                                 "Data Source=%s;Persist Security Info=True",
-                                 {Password, File}));
+  return System::AnsiToWide(
+      Fill("Provider=Microsoft.Jet.OLEDB.4.0;Mode = ReadWrite;Jet OLEDB:Database Password=%s;"
+           "Data Source=%s;Persist Security Info=True",
+           {Password, File}));
 }
 
 WideString TDBConfiger::JetDefaultString(const AnsiString& File)
 {
-  return System::AnsiToWide(Fill(AnsiString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%s;Jet OLEDB:Database Password=") +
-                                     DBConfig::DefaultDatabasePassword + ";Persist Security Info=True",
-                                 {File}));
+  return System::AnsiToWide(
+      Fill(AnsiString("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=%s;Jet OLEDB:Database Password=") +
+               DBConfig::DefaultDatabasePassword + ";Persist Security Info=True",
+           {File}));
 }
 
 WideString TDBConfiger::ZorString(const AnsiString& Server, const AnsiString& User, const AnsiString& Password,
                                   const AnsiString& Database)
 {
-  return System::AnsiToWide(Fill("Provider=SQLOLEDB.1;Data Source=%s;User ID=%s;Password=%s;Initial Catalog=%s;"
-                                 "Persist Security Info=True",
-                                 {Server, User, Password, Database}));
+  return System::AnsiToWide(
+      Fill("Provider=SQLOLEDB.1;Data Source=%s;User ID=%s;Password=%s;Initial Catalog=%s;"
+           "Persist Security Info=True",
+           {Server, User, Password, Database}));
 }
 
 AnsiString TDBConfiger::DefaultDatabaseFile() const { return SysUtils::ChangeFileExt(FProgramPath, ".mdb"); }

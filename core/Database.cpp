@@ -143,10 +143,7 @@ WideString TDatabase::GetConnectionValue(const AnsiString& Key) const
   return Text.substr(Start, End == WideString::npos ? WideString::npos : End - Start);
 }
 
-bool TDatabase::IsSqlServer() const
-{
-  return GetProvider() != System::AnsiToWide(JetProvider::ProviderName);
-}
+bool TDatabase::IsSqlServer() const { return GetProvider() != System::AnsiToWide(JetProvider::ProviderName); }
 
 AnsiString TDatabase::DateLiteral(TDateTime Value) const
 {

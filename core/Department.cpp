@@ -40,8 +40,9 @@ void TDepartmentSet::Load()
   D.CreateDataSet();
   FNames.clear();
   TRecordSet& Scratch = *Database::ScratchSet;
-  Scratch.OpenSql(u"select Code, Name, Manager, Tel, Fax, Address, [Note], (select count(code) from departments "
-                  u"where code<=left(a.code,len(a.code)-2)) as FatherIdx from departments a order by a.code");
+  Scratch.OpenSql(
+      u"select Code, Name, Manager, Tel, Fax, Address, [Note], (select count(code) from departments "
+      u"where code<=left(a.code,len(a.code)-2)) as FatherIdx from departments a order by a.code");
   TADODataSet& S = *Scratch.GetDataSet();
   TFields& F = S.GetFields();
   TField* Mine[] = {FCode, FName, FManager, FTel, FFax, FAddress, FNote};
@@ -105,12 +106,12 @@ bool TDepartmentSet::AddDepartment(RDepartment& R)
     S.Close();
   }
   AnsiString Code = R.Father + Suffix;
-  bool Done = Database::GlobalDB->ExecSQL(
-                  u"insert into departments(Code,Name,Manager,Tel,Fax,Address,[Note])values(:Code,:Name,:Manager,"
-                  u":Tel,:Fax,:Address,:Note)",
-                  {MakeParam("Code", Code), MakeParam("Name", R.Name), MakeParam("Manager", R.Manager),
-                   MakeParam("Tel", R.Tel), MakeParam("Fax", R.Fax), MakeParam("Address", R.Address),
-                   MakeParam("Note", R.Note)}) == 1;
+  bool Done =
+      Database::GlobalDB->ExecSQL(
+          u"insert into departments(Code,Name,Manager,Tel,Fax,Address,[Note])values(:Code,:Name,:Manager,"
+          u":Tel,:Fax,:Address,:Note)",
+          {MakeParam("Code", Code), MakeParam("Name", R.Name), MakeParam("Manager", R.Manager), MakeParam("Tel", R.Tel),
+           MakeParam("Fax", R.Fax), MakeParam("Address", R.Address), MakeParam("Note", R.Note)}) == 1;
   if (Done) R.Code = Code;
   Load();
   return Done;
@@ -118,12 +119,12 @@ bool TDepartmentSet::AddDepartment(RDepartment& R)
 
 bool TDepartmentSet::UpdateDepartment(const RDepartment& R)
 {
-  bool Done = Database::GlobalDB->ExecSQL(
-                  u"update departments set Name=:Name, Manager=:Manager, Tel=:Tel, Fax=:Fax, Address=:Address, "
-                  u"[Note]=:Note where Code=:Code",
-                  {MakeParam("Name", R.Name), MakeParam("Manager", R.Manager), MakeParam("Tel", R.Tel),
-                   MakeParam("Fax", R.Fax), MakeParam("Address", R.Address), MakeParam("Note", R.Note),
-                   MakeParam("Code", R.Code)}) == 1;
+  bool Done =
+      Database::GlobalDB->ExecSQL(
+          u"update departments set Name=:Name, Manager=:Manager, Tel=:Tel, Fax=:Fax, Address=:Address, "
+          u"[Note]=:Note where Code=:Code",
+          {MakeParam("Name", R.Name), MakeParam("Manager", R.Manager), MakeParam("Tel", R.Tel), MakeParam("Fax", R.Fax),
+           MakeParam("Address", R.Address), MakeParam("Note", R.Note), MakeParam("Code", R.Code)}) == 1;
   Load();
   return Done;
 }

@@ -26,12 +26,11 @@ const char* const Stored =
     "HetongId=hetongs.Id)+0.0-0.0 as InvFundt from ((hetongs left join clients on hetongs.ClientId=clients.Id) "
     "left join departments on hetongs.DeptId=departments.Code)";
 
-const char* const ContractColumns[] = {"Id",         "HtCode",    "HtName",  "PayType", "ClientId", "HtKind",
-                                       "SignDate",   "HtFund",    "DeptId",  "MyHandman", "Contents",
-                                       "HtProgress", "BeginDate", "EndDate", "InsTime", "Insman",   "EdiTime",
-                                       "Ediman",     "S01",       "S02",     "S03",     "S04",      "S05",
-                                       "S06",        "S07",       "S08",     "S09",     "S10",      "F01",
-                                       "F02",        "D01",       "D02"};
+const char* const ContractColumns[] = {
+    "Id",      "HtCode",    "HtName",   "PayType",    "ClientId",  "HtKind",  "SignDate", "HtFund",
+    "DeptId",  "MyHandman", "Contents", "HtProgress", "BeginDate", "EndDate", "InsTime",  "Insman",
+    "EdiTime", "Ediman",    "S01",      "S02",        "S03",       "S04",     "S05",      "S06",
+    "S07",     "S08",       "S09",      "S10",        "F01",       "F02",     "D01",      "D02"};
 
 AnsiString OperatorDept()
 {
@@ -45,20 +44,36 @@ Variant V(const Variant& Value) { return Value.IsEmpty() ? Variant::Null() : Val
 
 TDBParameters SaveParams(const RHetong& R, bool Insert)
 {
-  TDBParameters P = {
-      MakeParam("HtCode", R.HtCode),       MakeParam("HtName", R.HtName),
-      MakeParam("PayType", R.PayType),     MakeParam("ClientId", V(R.ClientId)),
-      MakeParam("HtKind", R.HtKind),       MakeParam("SignDate", V(R.SignDate)),
-      MakeParam("HtFund", V(R.HtFund)),       MakeParam("DeptId", R.DeptId),
-      MakeParam("MyHandman", R.MyHandman), MakeParam("Contents", R.Contents),
-      MakeParam("HtProgress", R.HtProgress), MakeParam("BeginDate", V(R.BeginDate)),
-      MakeParam("EndDate", V(R.EndDate)),
-      MakeParam("InsTime", V(Insert ? R.InsTime : R.EdiTime)),
-      MakeParam("Insman", Insert ? R.Insman : R.Ediman),
-      MakeParam("S01", R.S01), MakeParam("S02", R.S02), MakeParam("S03", R.S03), MakeParam("S04", R.S04),
-      MakeParam("S05", R.S05), MakeParam("S06", R.S06), MakeParam("S07", R.S07), MakeParam("S08", R.S08),
-      MakeParam("S09", R.S09), MakeParam("S10", R.S10), MakeParam("F01", V(R.F01)), MakeParam("F02", V(R.F02)),
-      MakeParam("D01", V(R.D01)), MakeParam("D02", V(R.D02)), MakeParam("Id", R.Id)};
+  TDBParameters P = {MakeParam("HtCode", R.HtCode),
+                     MakeParam("HtName", R.HtName),
+                     MakeParam("PayType", R.PayType),
+                     MakeParam("ClientId", V(R.ClientId)),
+                     MakeParam("HtKind", R.HtKind),
+                     MakeParam("SignDate", V(R.SignDate)),
+                     MakeParam("HtFund", V(R.HtFund)),
+                     MakeParam("DeptId", R.DeptId),
+                     MakeParam("MyHandman", R.MyHandman),
+                     MakeParam("Contents", R.Contents),
+                     MakeParam("HtProgress", R.HtProgress),
+                     MakeParam("BeginDate", V(R.BeginDate)),
+                     MakeParam("EndDate", V(R.EndDate)),
+                     MakeParam("InsTime", V(Insert ? R.InsTime : R.EdiTime)),
+                     MakeParam("Insman", Insert ? R.Insman : R.Ediman),
+                     MakeParam("S01", R.S01),
+                     MakeParam("S02", R.S02),
+                     MakeParam("S03", R.S03),
+                     MakeParam("S04", R.S04),
+                     MakeParam("S05", R.S05),
+                     MakeParam("S06", R.S06),
+                     MakeParam("S07", R.S07),
+                     MakeParam("S08", R.S08),
+                     MakeParam("S09", R.S09),
+                     MakeParam("S10", R.S10),
+                     MakeParam("F01", V(R.F01)),
+                     MakeParam("F02", V(R.F02)),
+                     MakeParam("D01", V(R.D01)),
+                     MakeParam("D02", V(R.D02)),
+                     MakeParam("Id", R.Id)};
   return P;
 }
 
@@ -208,11 +223,11 @@ WideString THetongSet::BuildCondition(const THetongWhere& Where, TDBParameters& 
   if (!Blank(Q.InsmanFld)) B.Text += u" and Insman=" + B.Param(Q.InsmanFld->GetAsWideString());
   if (!Q.HintDaysFld->IsNull() && Q.HintDaysFld->GetAsInteger() > 0) {
     AnsiString Now = Database::GlobalDB->NowFunction();
-    B.Add("(EndDate >= " + Now + ") and (EndDate - " + Now + " <= " + SysUtils::IntToStr(Q.HintDaysFld->GetAsInteger()) +
-          ")");
+    B.Add("(EndDate >= " + Now + ") and (EndDate - " + Now +
+          " <= " + SysUtils::IntToStr(Q.HintDaysFld->GetAsInteger()) + ")");
   }
-  B.Text += u" and (DeptId is null or DeptId like " + B.Param(Hetong::EscapeLike(W(OperatorDept())) + u"%") +
-            u" escape '!')";
+  B.Text +=
+      u" and (DeptId is null or DeptId like " + B.Param(Hetong::EscapeLike(W(OperatorDept())) + u"%") + u" escape '!')";
   B.Text.replace(B.Text.find(u" and "), 5, u" where ");
   return B.Text;
 }
@@ -320,7 +335,8 @@ bool THetongSet::SaveHetong(RHetong& R, AnsiString& Msg)
     if (Set.OpenSql(u"select Id, HtName from hetongs where HtCode=:HtCode and Id<>:Id",
                     {MakeParam("HtCode", R.HtCode), MakeParam("Id", R.Id)}) >= 1) {
       TFields& F = Set.GetDataSet()->GetFields();
-      Msg = SysUtils::Format("合同编号不允许重复在Id为%d名称为%s的记录中.", {F[0]->GetAsInteger(), F[1]->GetAsString()});
+      Msg =
+          SysUtils::Format("合同编号不允许重复在Id为%d名称为%s的记录中.", {F[0]->GetAsInteger(), F[1]->GetAsString()});
       Set.GetDataSet()->Close();
       return false;
     }
@@ -392,12 +408,14 @@ void THetongSet::ValueList(const AnsiString& Column, TStrings* List)
   TRecordSet& Set = *Database::ScratchSet;
   Set.OpenSql(W("select distinct " + Column + " from hetongs"));
   TADODataSet& D = *Set.GetDataSet();
-  for (D.First(); !D.GetEof(); D.Next()) List->Add(D.GetFields()[0]->IsNull() ? AnsiString() : D.GetFields()[0]->GetAsString());
+  for (D.First(); !D.GetEof(); D.Next())
+    List->Add(D.GetFields()[0]->IsNull() ? AnsiString() : D.GetFields()[0]->GetAsString());
   D.Close();
 }
 
 void THetongSet::FillValueLists(TStrings* HtKind, TStrings* MyHandman, TStrings* HtProgress, TStrings* S04,
-                                TStrings* S05, TStrings* S06, TStrings* S07, TStrings* S08, TStrings* S09, TStrings* S10)
+                                TStrings* S05, TStrings* S06, TStrings* S07, TStrings* S08, TStrings* S09,
+                                TStrings* S10)
 {
   ValueList("HtKind", HtKind);
   ValueList("MyHandman", MyHandman);

@@ -34,7 +34,8 @@ Integer InsertWithNewId(const AnsiString& Table, const std::function<Integer(Int
       Integer Tried = Id;
       Id = 0;
       Db.RollbackTrans();
-      bool Taken = ReadInt("select count(*) from " + Table + " where Id=:Id", {Database::MakeParam("Id", Tried)}, 0) > 0;
+      bool Taken =
+          ReadInt("select count(*) from " + Table + " where Id=:Id", {Database::MakeParam("Id", Tried)}, 0) > 0;
       if (Attempt >= 9 || !Taken) throw;
     }
   }

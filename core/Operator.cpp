@@ -37,8 +37,9 @@ void TOperator::Clear()
 void TOperator::Load(const AnsiString& ALoginId)
 {
   TRecordSet& Set = *Database::ScratchSet;
-  Integer Count = Set.OpenSql(u"select LoginId,Password,Name,Contact,[Note],Rights from operator where LoginId=:LoginId",
-                              {MakeParam("LoginId", ALoginId)});
+  Integer Count =
+      Set.OpenSql(u"select LoginId,Password,Name,Contact,[Note],Rights from operator where LoginId=:LoginId",
+                  {MakeParam("LoginId", ALoginId)});
   if (Count == 1) {
     TFields& F = Set.GetDataSet()->GetFields();
     LoginId = F[0]->GetAsString();
@@ -111,13 +112,18 @@ TOperatorSet::TOperatorSet()
   Open();
 }
 
-void TOperatorSet::Open() { OpenSql(u"select LoginId,[Password],Name,Contact,[Note],Rights from operator where LoginId<>'sa'"); }
+void TOperatorSet::Open()
+{
+  OpenSql(u"select LoginId,[Password],Name,Contact,[Note],Rights from operator where LoginId<>'sa'");
+}
 
 // ---- TUserSet --------------------------------------------------------------------------------
 
 TUserSet::TUserSet()
 {
-  auto Text = [this](const char* N, Integer Size) { return AddField(TWideStringField::StaticClass(), N, "", true, Size); };
+  auto Text = [this](const char* N, Integer Size) {
+    return AddField(TWideStringField::StaticClass(), N, "", true, Size);
+  };
   LoginId = Text("LoginId", 50);
   Password = Text("Password", 255);
   Name = Text("Name", 50);
@@ -130,8 +136,9 @@ TUserSet::TUserSet()
 
 void TUserSet::OpenAll()
 {
-  OpenSql(u"select o.LoginId, o.[Password], o.Name, o.DeptId, d.Name as DeptName, o.Contact, o.[Note], o.Rights "
-          u"from operator o left join departments d on o.DeptId=d.Code where LoginId<>'sa'");
+  OpenSql(
+      u"select o.LoginId, o.[Password], o.Name, o.DeptId, d.Name as DeptName, o.Contact, o.[Note], o.Rights "
+      u"from operator o left join departments d on o.DeptId=d.Code where LoginId<>'sa'");
 }
 
 void TUserSet::CopyToRecord(RUser& User) const

@@ -14,7 +14,7 @@ class TField;
 class TOperator : public TObject {
 public:
   AnsiString LoginId, Password, Name, Contact, Note;  // Password: the stored (hashed) form
-  WideString Rights;  // ",1,5,10000,"
+  WideString Rights;                                  // ",1,5,10000,"
 
   // Loads the one row of that login id; a missing (or doubled) id clears every field, so no
   // earlier operator stays logged in.

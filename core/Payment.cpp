@@ -148,10 +148,11 @@ void TPaymentSet::Search(const TPaymentWhere& Where)
 {
   TDBParameters Params;
   WideString Condition = BuildCondition(Where, Params);
-  OpenSql(u"select payments.*, ht.HtCode, ht.HtName, ht.Signdate, ht.HtFund, ht.ClientId, clients.ClientName from "
-          u"payments, hetongs ht, clients where payments.HetongId=ht.Id and ht.ClientId=clients.Id " +
-              Condition,
-          Params);
+  OpenSql(
+      u"select payments.*, ht.HtCode, ht.HtName, ht.Signdate, ht.HtFund, ht.ClientId, clients.ClientName from "
+      u"payments, hetongs ht, clients where payments.HetongId=ht.Id and ht.ClientId=clients.Id " +
+          Condition,
+      Params);
 }
 
 void TPaymentSet::CopyToRecord(RPayment& R) const
@@ -214,10 +215,10 @@ bool TPaymentSet::WriteCurrent()
   TADOQuery& Q = *GetQuery();
   if (Q.GetState() == dsEdit || Q.GetState() == dsInsert) Q.UpdateRecord();
   auto Params = [this](Integer Key) {
-    return TDBParameters{MakeParam("HetongId", OrNull(HetongId)), MakeParam("Shldate", OrNull(Shldate)),
-                         MakeParam("Shlfund", OrNull(Shlfund)),   MakeParam("Paydate", OrNull(Paydate)),
-                         MakeParam("Payfund", OrNull(Payfund)),   MakeParam("InvDate", OrNull(InvDate)),
-                         MakeParam("Invfund", OrNull(Invfund)),   MakeParam("InvNo", InvNo->GetAsWideString()),
+    return TDBParameters{MakeParam("HetongId", OrNull(HetongId)),      MakeParam("Shldate", OrNull(Shldate)),
+                         MakeParam("Shlfund", OrNull(Shlfund)),        MakeParam("Paydate", OrNull(Paydate)),
+                         MakeParam("Payfund", OrNull(Payfund)),        MakeParam("InvDate", OrNull(InvDate)),
+                         MakeParam("Invfund", OrNull(Invfund)),        MakeParam("InvNo", InvNo->GetAsWideString()),
                          MakeParam("Notes", Notes->GetAsWideString()), MakeParam("Id", Key)};
   };
   Integer Key = Id->IsNull() ? 0 : Id->GetAsInteger();
@@ -320,11 +321,12 @@ void TPaymentSetByClient::Search(const TPaymentWhere& Q)
   C.Dates("hetongs.SignDate", Q.HtSigndate1Fld, Q.HtSigndate2Fld);
   C.Dates("Shldate", Q.Shldate1Fld, Q.Shldate2Fld);
   C.Dates("Paydate", Q.Paydate1Fld, Q.Paydate2Fld);
-  OpenSql(u"select hetongs.ClientId, clients.ClientName, count(*) as ShlCount, count(*) as HtCount, sum(Shlfund) as "
-          u"Shlfund, sum(Payfund) as Payfund, sum(Invfund) as Invfund from payments, hetongs, clients where "
-          u"payments.HetongId=hetongs.Id and hetongs.ClientId=clients.Id " +
-              C.Text + u" group by hetongs.ClientId, clients.ClientName",
-          Params);
+  OpenSql(
+      u"select hetongs.ClientId, clients.ClientName, count(*) as ShlCount, count(*) as HtCount, sum(Shlfund) as "
+      u"Shlfund, sum(Payfund) as Payfund, sum(Invfund) as Invfund from payments, hetongs, clients where "
+      u"payments.HetongId=hetongs.Id and hetongs.ClientId=clients.Id " +
+          C.Text + u" group by hetongs.ClientId, clients.ClientName",
+      Params);
 
   std::map<Integer, Integer> Contracts;
   TRecordSet& Set = *Database::ScratchSet;

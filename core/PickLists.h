@@ -19,6 +19,7 @@ public:
   PELTO_PUBLISHED(p)
   {
     p.Property(
-        "Count", [](TPickListSet* Set) { return Set->GetCount(); }, [](TPickListSet* Set, Integer N) { Set->SetCount(N); });
+        "Count", [](TPickListSet* Set) { return Set->GetCount(); },
+        [](TPickListSet* Set, Integer N) { Set->SetCount(N); });
   }
 };

@@ -90,8 +90,8 @@ const std::vector<TTable>& Tables()
                   {"InvNo", "TEXT(50)", "varchar(50)"},
                   {"Notes", "TEXT(250)", "varchar(250)"}},
                  "Id"});
-    TTable Toubiaos{"toubiaos", {{"Id", "INTEGER", "int"}, {"HetongId", "INTEGER", "int"},
-                                 {"ClientId", "INTEGER", "int"}}, "Id"};
+    TTable Toubiaos{
+        "toubiaos", {{"Id", "INTEGER", "int"}, {"HetongId", "INTEGER", "int"}, {"ClientId", "INTEGER", "int"}}, "Id"};
     for (auto& C : UserTexts("S", 6)) Toubiaos.Columns.push_back(C);
     Toubiaos.Columns.push_back({"Notes", "MEMO", "ntext"});
     T.push_back(Toubiaos);
@@ -219,9 +219,8 @@ void CreateJetDatabase(const AnsiString& FileName, const AnsiString& Password)
   try {
     TADOConnection Conn(nullptr);
     Conn.SetLoginPrompt(false);
-    Conn.SetConnectionString(System::AnsiToWide(AnsiString("Provider=") + JetProvider::ProviderName +
-                                                ";Data Source=" + FileName +
-                                                ";Jet OLEDB:Database Password=" + Password));
+    Conn.SetConnectionString(System::AnsiToWide(AnsiString("Provider=") + JetProvider::ProviderName + ";Data Source=" +
+                                                FileName + ";Jet OLEDB:Database Password=" + Password));
     Conn.Open();
     Conn.BeginTrans();
     for (const AnsiString& Sql : JetStatements()) Conn.Execute(System::AnsiToWide(Sql));

@@ -28,9 +28,10 @@ TToubiaoSet::TToubiaoSet()
 
 void TToubiaoSet::OpenByHetong(Integer Contract)
 {
-  OpenSql(u"select toubiaos.*, clients.ClientName from toubiaos left join clients on toubiaos.ClientId=clients.Id "
-          u"where toubiaos.HetongId=:HetongId",
-          {MakeParam("HetongId", Contract)});
+  OpenSql(
+      u"select toubiaos.*, clients.ClientName from toubiaos left join clients on toubiaos.ClientId=clients.Id "
+      u"where toubiaos.HetongId=:HetongId",
+      {MakeParam("HetongId", Contract)});
 }
 
 void TToubiaoSet::CopyToRecord(RToubiao& R) const
@@ -65,9 +66,10 @@ bool TToubiaoSet::WriteToubiao(RToubiao& R)
                          MakeParam("Notes", R.Notes),       MakeParam("Id", Key)};
   };
   if (R.Id != 0)
-    return Database::GlobalDB->ExecSQL(u"update toubiaos set HetongId=:HetongId, ClientId=:ClientId, S01=:S01, "
-                                       u"S02=:S02, S03=:S03, S04=:S04, S05=:S05, S06=:S06, Notes=:Notes where Id=:Id",
-                                       Params(R.Id)) == 1;
+    return Database::GlobalDB->ExecSQL(
+               u"update toubiaos set HetongId=:HetongId, ClientId=:ClientId, S01=:S01, "
+               u"S02=:S02, S03=:S03, S04=:S04, S05=:S05, S06=:S06, Notes=:Notes where Id=:Id",
+               Params(R.Id)) == 1;
   auto Insert = [&Params](Integer Candidate) {
     return Database::GlobalDB->ExecSQL(
         u"insert into toubiaos(HetongId, ClientId, S01, S02, S03, S04, S05, S06, Notes, Id)values(:HetongId,"

@@ -59,7 +59,10 @@ void Finalize()
 
 AnsiString TProject::GetProgramDir() { return AppPaths::ExeDir(); }
 
-void TProject::ShowReadme() { ShellApi::ShellOpen(SysUtils::Format("%s/%s", {GetProgramDir(), AnsiString("readme.txt")})); }
+void TProject::ShowReadme()
+{
+  ShellApi::ShellOpen(SysUtils::Format("%s/%s", {GetProgramDir(), AnsiString("readme.txt")}));
+}
 
 void TProject::ShowWhatsNew()
 {
@@ -75,7 +78,8 @@ void TProject::MailSupport()
   std::string Encoded;
   static const char Hex[] = "0123456789ABCDEF";
   for (unsigned char C : Subject) {
-    if (std::isalnum(C) || C == '-' || C == '_' || C == '.' || C == '~') Encoded += static_cast<char>(C);
+    if (std::isalnum(C) || C == '-' || C == '_' || C == '.' || C == '~')
+      Encoded += static_cast<char>(C);
     else {
       Encoded += '%';
       Encoded += Hex[C >> 4];

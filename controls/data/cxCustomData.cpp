@@ -17,10 +17,7 @@ using namespace cxDataConsts;
 
 namespace cxCustomData {
 
-void RaiseInvalidOperation(const AnsiString& AText)
-{
-  throw EcxInvalidDataControllerOperation(AText);
-}
+void RaiseInvalidOperation(const AnsiString& AText) { throw EcxInvalidDataControllerOperation(AText); }
 
 }  // namespace cxCustomData
 
@@ -119,15 +116,9 @@ void TcxCustomDataController::InternalRecordsFreed()
   FProvider->SavedCopy = 0;
 }
 
-bool TcxCustomDataController::IsLoading() const
-{
-  return FOwner && FOwner->GetComponentState().Contains(csLoading);
-}
+bool TcxCustomDataController::IsLoading() const { return FOwner && FOwner->GetComponentState().Contains(csLoading); }
 
-bool TcxCustomDataController::IsReading() const
-{
-  return FOwner && FOwner->GetComponentState().Contains(csReading);
-}
+bool TcxCustomDataController::IsReading() const { return FOwner && FOwner->GetComponentState().Contains(csReading); }
 
 bool TcxCustomDataController::IsDestroying() const
 {
@@ -392,7 +383,8 @@ std::vector<Variant> TcxCustomDataController::GetGroupingValues(int ARecordIndex
   auto& grouping = FInfo->GetGroupingFieldList();
   std::vector<Variant> values(static_cast<size_t>(grouping.Count()), Variant::Null());
   if (ARecordIndex >= 0 && ARecordIndex < GetRecordCount())
-    for (int i = 0; i < grouping.Count(); ++i) values[static_cast<size_t>(i)] = GetFieldValue(ARecordIndex, grouping.Items(i).Field);
+    for (int i = 0; i < grouping.Count(); ++i)
+      values[static_cast<size_t>(i)] = GetFieldValue(ARecordIndex, grouping.Items(i).Field);
   return values;
 }
 
@@ -409,10 +401,7 @@ void TcxCustomDataController::CheckFocusedRecord()
 
 // ---- Update locking and notifications --------------------------------------------------------
 
-void TcxCustomDataController::BeginUpdate()
-{
-  FInfo->BeginUpdate();
-}
+void TcxCustomDataController::BeginUpdate() { FInfo->BeginUpdate(); }
 
 void TcxCustomDataController::EndUpdate()
 {
@@ -541,10 +530,7 @@ void TcxCustomDataController::FilterChanged()
   CheckSavedFocus(-1);
 }
 
-void TcxCustomDataController::SummaryChanged(bool AItemOnly)
-{
-  FInfo->SummaryChanged(AItemOnly);
-}
+void TcxCustomDataController::SummaryChanged(bool AItemOnly) { FInfo->SummaryChanged(AItemOnly); }
 
 void TcxCustomDataController::AddChange(Word AFlags)
 {
@@ -1001,10 +987,7 @@ void TcxCustomDataController::ClearSelection()
   FInfo->CheckUpdate();
 }
 
-void TcxCustomDataController::ClearSelectionAnchor()
-{
-  FInfo->GetSelection()->ClearAnchor();
-}
+void TcxCustomDataController::ClearSelectionAnchor() { FInfo->GetSelection()->ClearAnchor(); }
 
 int TcxCustomDataController::GetSelectedCount() const
 {
@@ -1018,10 +1001,7 @@ int TcxCustomDataController::GetSelectedRowIndex(int AIndex) const
   return FInfo->GetSelection()->Items(AIndex).RowIndex;
 }
 
-int TcxCustomDataController::GetSelectionAnchorRowIndex() const
-{
-  return FInfo->GetSelection()->GetAnchorRowIndex();
-}
+int TcxCustomDataController::GetSelectionAnchorRowIndex() const { return FInfo->GetSelection()->GetAnchorRowIndex(); }
 
 bool TcxCustomDataController::IsRowSelected(int ARowIndex) const
 {
@@ -1138,10 +1118,7 @@ void TcxCustomDataController::ChangeGroupIndex(int AItemIndex, int AGroupIndex)
   if (FChanges != 0 && !FInfo->IsLocked()) Dispatch();
 }
 
-int TcxCustomDataController::GetGroupingItemCount() const
-{
-  return FInfo->GetGroupingFieldList().Count();
-}
+int TcxCustomDataController::GetGroupingItemCount() const { return FInfo->GetGroupingFieldList().Count(); }
 
 int TcxCustomDataController::GetGroupingItemIndex(int ALevel) const
 {
@@ -1210,15 +1187,9 @@ int TcxCustomDataController::CompareByField(int ARecordIndex1, int ARecordIndex2
 
 // ---- Filter and incremental filter -----------------------------------------------------------
 
-bool TcxCustomDataController::IsFiltering() const
-{
-  return FFilter && FFilter->IsFiltering();
-}
+bool TcxCustomDataController::IsFiltering() const { return FFilter && FFilter->IsFiltering(); }
 
-bool TcxCustomDataController::FilterRecord(int ARecordIndex)
-{
-  return FFilter->FilterRecord(ARecordIndex);
-}
+bool TcxCustomDataController::FilterRecord(int ARecordIndex) { return FFilter->FilterRecord(ARecordIndex); }
 
 int TcxCustomDataController::SetIncrementalFilter(int AItemIndex, const AnsiString& AText)
 {
@@ -1245,15 +1216,13 @@ bool TcxCustomDataController::ChangeIncrementalFilterText(const AnsiString& ATex
 
 bool TcxCustomDataController::IncrementalFilterRecord(int ARecordIndex)
 {
-  return cxDataUtils::AnsiTextMatches(GetFieldDisplayText(ARecordIndex, FIncrementalFilterField), FIncrementalFilterText, true);
+  return cxDataUtils::AnsiTextMatches(GetFieldDisplayText(ARecordIndex, FIncrementalFilterField),
+                                      FIncrementalFilterText, true);
 }
 
 // ---- Search and locate -----------------------------------------------------------------------
 
-int TcxCustomDataController::GetSearchItemIndex() const
-{
-  return FSearchField ? FSearchField->GetIndex() : -1;
-}
+int TcxCustomDataController::GetSearchItemIndex() const { return FSearchField ? FSearchField->GetIndex() : -1; }
 
 void TcxCustomDataController::FocusSearchMatch(int ARecordIndex)
 {
@@ -1281,7 +1250,10 @@ bool TcxCustomDataController::LocateFrom(int AFrom, int ATo, int AStep)
   return false;
 }
 
-bool TcxCustomDataController::Search(int AItemIndex, const AnsiString& ASubText) { return FSearch->Locate(AItemIndex, ASubText); }
+bool TcxCustomDataController::Search(int AItemIndex, const AnsiString& ASubText)
+{
+  return FSearch->Locate(AItemIndex, ASubText);
+}
 bool TcxCustomDataController::SearchNext(bool AForward) { return FSearch->LocateNext(AForward); }
 void TcxCustomDataController::CancelSearch() { FSearch->Cancel(); }
 
@@ -1557,9 +1529,18 @@ void TcxDataControllerGroups::ChangeGroupIndex(int AItemIndex, int AGroupIndex)
 void TcxDataControllerGroups::FullExpand() { FDataController->FullExpand(); }
 void TcxDataControllerGroups::FullCollapse() { FDataController->FullCollapse(); }
 int TcxDataControllerGroups::GetGroupingItemCount() const { return FDataController->GetGroupingItemCount(); }
-int TcxDataControllerGroups::GetGroupingItemIndex(int ALevel) const { return FDataController->GetGroupingItemIndex(ALevel); }
-int TcxDataControllerGroups::GetItemGroupIndex(int AItemIndex) const { return FDataController->GetItemGroupIndex(AItemIndex); }
-int TcxDataControllerGroups::GetChildCount(int AGroupIndex) const { return FDataController->GetChildCount(AGroupIndex); }
+int TcxDataControllerGroups::GetGroupingItemIndex(int ALevel) const
+{
+  return FDataController->GetGroupingItemIndex(ALevel);
+}
+int TcxDataControllerGroups::GetItemGroupIndex(int AItemIndex) const
+{
+  return FDataController->GetItemGroupIndex(AItemIndex);
+}
+int TcxDataControllerGroups::GetChildCount(int AGroupIndex) const
+{
+  return FDataController->GetChildCount(AGroupIndex);
+}
 
 int TcxDataControllerGroups::GetChildGroupIndex(int AGroupIndex, int AChildIndex) const
 {
@@ -1593,7 +1574,8 @@ void TcxDataControllerGroups::LoadRecordIndexesByRowIndex(std::vector<int>& ALis
 
 // ---- Master-detail ---------------------------------------------------------------------------
 
-std::unique_ptr<TcxCustomDataRelation> TcxCustomDataController::CreateRelation(TcxCustomDataRelationList* AList, TObject* AItem)
+std::unique_ptr<TcxCustomDataRelation> TcxCustomDataController::CreateRelation(TcxCustomDataRelationList* AList,
+                                                                               TObject* AItem)
 {
   return std::make_unique<TcxCustomDataRelation>(AList, AItem);
 }

@@ -54,8 +54,14 @@ namespace cxCustomData {
 // ---- Options and events ----------------------------------------------------------------------
 
 enum TcxDataControllerOption {
-  dcoAnsiSort, dcoCaseInsensitive, dcoAssignGroupingValues, dcoAssignMasterDetailKeys, dcoSaveExpanding,
-  dcoSortByDisplayText, dcoFocusTopRowAfterSorting, dcoGroupsAlwaysExpanded
+  dcoAnsiSort,
+  dcoCaseInsensitive,
+  dcoAssignGroupingValues,
+  dcoAssignMasterDetailKeys,
+  dcoSaveExpanding,
+  dcoSortByDisplayText,
+  dcoFocusTopRowAfterSorting,
+  dcoGroupsAlwaysExpanded
 };
 using TcxDataControllerOptions = Set<TcxDataControllerOption>;
 
@@ -70,10 +76,11 @@ inline constexpr Word Layout = 0x0001, Data = 0x0002, Focus = 0x0004, Selection 
 }
 
 class TcxCustomDataController;
-using TcxDataControllerCompareEvent = std::function<void(TcxCustomDataController* ADataController, int ARecordIndex1,
-                                                         int ARecordIndex2, int AItemIndex, const Variant& V1,
-                                                         const Variant& V2, int& Compare)>;
-using TcxDataRecordChangedEvent = std::function<void(TcxCustomDataController* ADataController, int ARecordIndex, int AItemIndex)>;
+using TcxDataControllerCompareEvent =
+    std::function<void(TcxCustomDataController* ADataController, int ARecordIndex1, int ARecordIndex2, int AItemIndex,
+                       const Variant& V1, const Variant& V2, int& Compare)>;
+using TcxDataRecordChangedEvent =
+    std::function<void(TcxCustomDataController* ADataController, int ARecordIndex, int AItemIndex)>;
 using TcxDataControllerRecordEvent = std::function<void(TcxCustomDataController* ADataController, int ARecordIndex)>;
 using TcxDataControllerNotifyEvent = std::function<void(TcxCustomDataController* ADataController)>;
 using TcxUpdateControlEvent = std::function<void(TcxUpdateControlInfo* AInfo)>;
@@ -96,8 +103,7 @@ class TcxDataControllerNotifier : public TComponent {
 public:
   explicit TcxDataControllerNotifier(TcxCustomDataController* ADataController)
       : TComponent(nullptr), FDataController(ADataController)
-  {
-  }
+  {}
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -215,11 +221,17 @@ public:
   virtual AnsiString GetFieldDisplayText(int ARecordIndex, TcxCustomDataField* AField);
   // False only for an internal field that has no non-internal reference field.
   virtual bool IsProviderField(TcxCustomDataField* AField) const;
-  virtual Variant GetFilterDataValue(int ARecordIndex, TcxCustomDataField* AField) { return GetFieldValue(ARecordIndex, AField); }
+  virtual Variant GetFilterDataValue(int ARecordIndex, TcxCustomDataField* AField)
+  {
+    return GetFieldValue(ARecordIndex, AField);
+  }
   // True while GetFilterDataValue answers the stored values: the filter step may then read them
   // straight from the storage. A controller that overrides GetFilterDataValue answers false.
   virtual bool IsFilterDataValueStored() const { return true; }
-  virtual AnsiString GetSearchDisplayText(int ARecordIndex, int AItemIndex) { return GetDisplayText(ARecordIndex, AItemIndex); }
+  virtual AnsiString GetSearchDisplayText(int ARecordIndex, int AItemIndex)
+  {
+    return GetDisplayText(ARecordIndex, AItemIndex);
+  }
   // Key navigation keeps the selection and the detail states by key values across a full
   // update; a bound controller with key fields answers true.
   virtual bool IsKeyNavigation() const { return false; }
@@ -359,9 +371,15 @@ public:
   int GetGroupingItemCount() const;
   int GetGroupingItemIndex(int ALevel) const;
   int GetItemGroupIndex(int AItemIndex) const;
-  int GetDataGroupIndexByRowIndex(int ARowIndex) const { return FInfo->GetDataGroups().GetGroupIndexByRowIndex(ARowIndex, -1); }
+  int GetDataGroupIndexByRowIndex(int ARowIndex) const
+  {
+    return FInfo->GetDataGroups().GetGroupIndexByRowIndex(ARowIndex, -1);
+  }
   int GetChildCount(int AGroupIndex) const { return FInfo->GetDataGroups().GetChildCount(AGroupIndex); }
-  int GetChildGroupIndex(int AGroupIndex, int AChildIndex) const { return FInfo->GetDataGroups().GetChildGroupIndex(AGroupIndex, AChildIndex); }
+  int GetChildGroupIndex(int AGroupIndex, int AChildIndex) const
+  {
+    return FInfo->GetDataGroups().GetChildGroupIndex(AGroupIndex, AChildIndex);
+  }
   int GetChildRecordIndex(int AGroupIndex, int AIndex) const;
   // The comparison the sort uses (field comparison, negated for descending).
   virtual int CompareByField(int ARecordIndex1, int ARecordIndex2, TcxCustomDataField* AField);
@@ -437,15 +455,42 @@ public:
   bool IsNewItemRecord(int ARecordIndex) const { return FNewItemRecord != 0 && ARecordIndex == FNewItemRecord; }
 
   // Event hooks the provider calls.
-  void DoAfterCancel() { if (OnAfterCancel) OnAfterCancel(this); }
-  void DoAfterDelete() { if (OnAfterDelete) OnAfterDelete(this); }
-  void DoAfterInsert() { if (OnAfterInsert) OnAfterInsert(this); }
-  void DoAfterPost() { if (OnAfterPost) OnAfterPost(this); }
-  void DoBeforeCancel() { if (OnBeforeCancel) OnBeforeCancel(this); }
-  void DoBeforeDelete(int ARecordIndex) { if (OnBeforeDelete) OnBeforeDelete(this, ARecordIndex); }
-  void DoBeforeInsert() { if (OnBeforeInsert) OnBeforeInsert(this); }
-  void DoBeforePost() { if (OnBeforePost) OnBeforePost(this); }
-  void DoNewRecord(int ARecordIndex) { if (OnNewRecord) OnNewRecord(this, ARecordIndex); }
+  void DoAfterCancel()
+  {
+    if (OnAfterCancel) OnAfterCancel(this);
+  }
+  void DoAfterDelete()
+  {
+    if (OnAfterDelete) OnAfterDelete(this);
+  }
+  void DoAfterInsert()
+  {
+    if (OnAfterInsert) OnAfterInsert(this);
+  }
+  void DoAfterPost()
+  {
+    if (OnAfterPost) OnAfterPost(this);
+  }
+  void DoBeforeCancel()
+  {
+    if (OnBeforeCancel) OnBeforeCancel(this);
+  }
+  void DoBeforeDelete(int ARecordIndex)
+  {
+    if (OnBeforeDelete) OnBeforeDelete(this, ARecordIndex);
+  }
+  void DoBeforeInsert()
+  {
+    if (OnBeforeInsert) OnBeforeInsert(this);
+  }
+  void DoBeforePost()
+  {
+    if (OnBeforePost) OnBeforePost(this);
+  }
+  void DoNewRecord(int ARecordIndex)
+  {
+    if (OnNewRecord) OnNewRecord(this, ARecordIndex);
+  }
 
   // ---- master-detail
   // The relation list, created on first use. A clone's list mirrors its pattern's relations, so
@@ -495,7 +540,8 @@ public:
   TcxCustomDataController* GetRootDataController();
   // Calls AProc for every existing detail controller of ARelation (a relation of this or any
   // pattern controller under the same root), walking every master record of each level.
-  void ForEachDetail(TcxCustomDataRelation* ARelation, const std::function<void(TcxCustomDataController* ADetail)>& AProc);
+  void ForEachDetail(TcxCustomDataRelation* ARelation,
+                     const std::function<void(TcxCustomDataController* ADetail)>& AProc);
   // Drops the cached has-children answers for the relations of ARelationItem: from the root,
   // on the first level whose relation list has a relation for the item, every record's
   // answers; otherwise searched through the existing detail controllers, depth-first.
@@ -516,12 +562,13 @@ public:
   virtual void LayoutChanged(TcxCustomDataRelation* ARelation);
 
   // ---- events
-  TcxDataControllerNotifyEvent OnAfterCancel, OnAfterDelete, OnAfterInsert, OnAfterPost, OnBeforeCancel,
-      OnBeforeInsert, OnBeforePost;
+  TcxDataControllerNotifyEvent OnAfterCancel, OnAfterDelete, OnAfterInsert, OnAfterPost, OnBeforeCancel, OnBeforeInsert,
+      OnBeforePost;
   TcxDataControllerRecordEvent OnBeforeDelete, OnNewRecord;
   TcxDataControllerCompareEvent OnCompare;
   TNotifyEvent OnDataChanged;
-  std::function<void(TcxCustomDataController* Sender, int ARecordIndex, bool& AAllow)> OnDetailCollapsing, OnDetailExpanding;
+  std::function<void(TcxCustomDataController*Sender, int ARecordIndex, bool&AAllow)> OnDetailCollapsing,
+      OnDetailExpanding;
   TcxDataControllerRecordEvent OnDetailCollapsed, OnDetailExpanded;
   TNotifyEvent OnGroupingChanged;
   TcxDataRecordChangedEvent OnRecordChanged;
@@ -544,7 +591,11 @@ private:
   void DoDataChangedEvents();
   void UpdateControl(TcxUpdateControlInfo& AInfo);
   void SendSelectionChanged();
-  TcxCustomDataField* CheckedField(int AItemIndex) const { CheckItemIndex(AItemIndex); return GetItemField(AItemIndex); }
+  TcxCustomDataField* CheckedField(int AItemIndex) const
+  {
+    CheckItemIndex(AItemIndex);
+    return GetItemField(AItemIndex);
+  }
   bool LocateFrom(int AFrom, int ATo, int AStep);
   void FocusSearchMatch(int ARecordIndex);
   friend class TcxDataControllerSearch;

@@ -22,8 +22,10 @@ void TcxDBAdapterList::Register(TClass ADataSetClass, TcxDBAdapterItemClass AAda
 {
   int index = -1;
   std::unique_ptr<TcxDBAdapterItem> item = AAdapterClass->Create(ADataSetClass);
-  if (Find(ADataSetClass, index)) ++index;
-  else if (index == -1) index = Count();
+  if (Find(ADataSetClass, index))
+    ++index;
+  else if (index == -1)
+    index = Count();
   FItems.insert(FItems.begin() + index, std::move(item));
 }
 
@@ -92,15 +94,9 @@ bool SameFieldName(const AnsiString& A, const AnsiString& B)
   return SysUtils::AnsiUpperCase(A) == SysUtils::AnsiUpperCase(B);
 }
 
-bool IsMultipleFieldNames(const AnsiString& AFieldNames)
-{
-  return SplitNames(AFieldNames).size() > 1;
-}
+bool IsMultipleFieldNames(const AnsiString& AFieldNames) { return SplitNames(AFieldNames).size() > 1; }
 
-int GetFieldNamesCount(const AnsiString& AFieldNames)
-{
-  return static_cast<int>(SplitNames(AFieldNames).size());
-}
+int GetFieldNamesCount(const AnsiString& AFieldNames) { return static_cast<int>(SplitNames(AFieldNames).size()); }
 
 void GetFieldNames(const AnsiString& AFieldNames, TStrings* AList)
 {

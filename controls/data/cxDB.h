@@ -62,8 +62,7 @@ template <class T>
 TcxDBAdapterItemClass AdapterClassOf()
 {
   static const TcxDBAdapterItemClassRec rec{
-      std::type_index(typeid(T)),
-      [](TClass C) -> std::unique_ptr<TcxDBAdapterItem> { return std::make_unique<T>(C); }};
+      std::type_index(typeid(T)), [](TClass C) -> std::unique_ptr<TcxDBAdapterItem> { return std::make_unique<T>(C); }};
   return &rec;
 }
 

@@ -57,8 +57,10 @@ void TcxDBProviderDetailFilterAdapter::DetailFirst(TDataSet* ADataSet, const Ans
                                                    const Variant& AMasterDetailKeyValues, bool AIsSQLMode,
                                                    bool& AReopened)
 {
-  if (AIsSQLMode) ReopenSQL(ADataSet, AMasterDetailKeyFieldNames, AMasterDetailKeyValues, AReopened);
-  else ADataSet->Locate(AMasterDetailKeyFieldNames, AMasterDetailKeyValues, {});
+  if (AIsSQLMode)
+    ReopenSQL(ADataSet, AMasterDetailKeyFieldNames, AMasterDetailKeyValues, AReopened);
+  else
+    ADataSet->Locate(AMasterDetailKeyFieldNames, AMasterDetailKeyValues, {});
 }
 
 namespace cxDBData {
@@ -104,7 +106,8 @@ void SetParamValues(TParameters& AParams, const AnsiString& ANames, const Varian
     return;
   }
   const int low = Variants::VarArrayLowBound(AValues, 1);
-  for (std::size_t i = 0; i < list.size(); ++i) list[i]->SetValue(Variants::VarArrayGet(AValues, {low + static_cast<int>(i)}));
+  for (std::size_t i = 0; i < list.size(); ++i)
+    list[i]->SetValue(Variants::VarArrayGet(AValues, {low + static_cast<int>(i)}));
 }
 
 TcxValueTypeClass GetValueTypeClassByField(const TField* AField)

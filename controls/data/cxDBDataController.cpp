@@ -66,8 +66,10 @@ bool TcxDBDataModeController::DoDetailIsCurrentQuery(const AnsiString& AMasterDe
                                                      const Variant& AMasterDetailKeyValues)
 {
   TDataSet* ds = FDataController->GetDataSet();
-  if (OnDetailIsCurrentQuery) return OnDetailIsCurrentQuery(this, ds, AMasterDetailKeyFieldNames, AMasterDetailKeyValues);
-  return FDataController->GetDetailFilterAdapter()->IsCurrentQuery(ds, AMasterDetailKeyFieldNames, AMasterDetailKeyValues);
+  if (OnDetailIsCurrentQuery)
+    return OnDetailIsCurrentQuery(this, ds, AMasterDetailKeyFieldNames, AMasterDetailKeyValues);
+  return FDataController->GetDetailFilterAdapter()->IsCurrentQuery(ds, AMasterDetailKeyFieldNames,
+                                                                   AMasterDetailKeyValues);
 }
 
 void TcxDBDataModeController::DoDetailFirst(const AnsiString& AMasterDetailKeyFieldNames,
@@ -267,7 +269,8 @@ std::unique_ptr<TcxCustomDataField> TcxDBDataController::CreateField()
   return std::make_unique<TcxDBDataField>(GetFields());
 }
 
-std::unique_ptr<TcxCustomDataRelation> TcxDBDataController::CreateRelation(TcxCustomDataRelationList* AList, TObject* AItem)
+std::unique_ptr<TcxCustomDataRelation> TcxDBDataController::CreateRelation(TcxCustomDataRelationList* AList,
+                                                                           TObject* AItem)
 {
   return std::make_unique<TcxDBDataRelation>(AList, AItem);
 }
@@ -513,7 +516,8 @@ void TcxDBDataController::GetKeyFields(std::vector<TcxCustomDataField*>& AList)
 
 Variant TcxDBDataController::GetKeyFieldsValue(int ARecordIndex)
 {
-  if (ARecordIndex < 0 || ARecordIndex >= GetRecordCount()) cxCustomData::RaiseInvalidOperation(cxSDataRecordIndexError);
+  if (ARecordIndex < 0 || ARecordIndex >= GetRecordCount())
+    cxCustomData::RaiseInvalidOperation(cxSDataRecordIndexError);
   std::vector<TcxCustomDataField*> fields;
   GetKeyFields(fields);
   return GetRecordKeyValue(ARecordIndex, fields);
@@ -532,7 +536,8 @@ Variant TcxDBDataController::GetCurrentKeyFieldsValue() const
   return v;
 }
 
-int TcxDBDataController::LocateRecordIndexByKeys(const std::vector<TcxCustomDataField*>& AFields, const Variant& AValues)
+int TcxDBDataController::LocateRecordIndexByKeys(const std::vector<TcxCustomDataField*>& AFields,
+                                                 const Variant& AValues)
 {
   if (AFields.empty()) return -1;
   if (AFields.size() > 1 && !Variants::VarIsArray(AValues)) return -1;
@@ -785,7 +790,8 @@ bool TcxDBDataController::CanChangeDetailExpanding(int ARecordIndex, bool AExpan
 
 bool TcxDBDataController::IsFiltering() const
 {
-  return TcxCustomDataController::IsFiltering() && !GetDBFilter()->OnBeforeChange && !GetDBFilter()->IsAutoDataSetFilter();
+  return TcxCustomDataController::IsFiltering() && !GetDBFilter()->OnBeforeChange &&
+         !GetDBFilter()->IsAutoDataSetFilter();
 }
 
 bool TcxDBDataController::SearchInGridMode(const AnsiString& AText, bool AForward, bool ANext)

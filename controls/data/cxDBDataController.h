@@ -28,10 +28,9 @@ using TcxDBDataModeControllerDetailFirstEvent =
 using TcxDBDataModeControllerDetailIsCurrentQueryEvent =
     std::function<bool(TObject* Sender, TDataSet* ADataSet, const AnsiString& AMasterDetailKeyFieldNames,
                        const Variant& AMasterDetailKeyValues)>;
-using TcxDBDataDetailHasChildrenEvent =
-    std::function<void(TcxDBDataController* Sender, int ARecordIndex, int ARelationIndex,
-                       const AnsiString& AMasterDetailKeyFieldNames, const Variant& AMasterDetailKeyValues,
-                       bool& HasChildren)>;
+using TcxDBDataDetailHasChildrenEvent = std::function<void(
+    TcxDBDataController* Sender, int ARecordIndex, int ARelationIndex, const AnsiString& AMasterDetailKeyFieldNames,
+    const Variant& AMasterDetailKeyValues, bool& HasChildren)>;
 using TcxDBDataFilterBeforeChangeEvent =
     std::function<void(TObject* Sender, TDataSet* ADataSet, const AnsiString& AFilterText)>;
 using TcxDBDataFilterFormatFilterTextValueEvent =
@@ -56,7 +55,8 @@ public:
   void SetSyncMode(bool Value);
 
   // True when the dataset's parameters already hold the key values.
-  virtual bool DoDetailIsCurrentQuery(const AnsiString& AMasterDetailKeyFieldNames, const Variant& AMasterDetailKeyValues);
+  virtual bool DoDetailIsCurrentQuery(const AnsiString& AMasterDetailKeyFieldNames,
+                                      const Variant& AMasterDetailKeyValues);
   // Positions (or re-opens) the detail dataset for the master's key values.
   virtual void DoDetailFirst(const AnsiString& AMasterDetailKeyFieldNames, const Variant& AMasterDetailKeyValues,
                              bool& AReopened);
@@ -127,8 +127,9 @@ private:
 // A condition that names its field in the dataset's filter (origin or bracketed name).
 class TcxDBDataFilterCriteriaItem : public TcxDataFilterCriteriaItem {
 public:
-  TcxDBDataFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink, TcxFilterOperatorKind AOperatorKind,
-                              const Variant& AValue, const AnsiString& ADisplayValue);
+  TcxDBDataFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
+                              TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
+                              const AnsiString& ADisplayValue);
   AnsiString GetFieldName() override;
   // The base choice, which the filter-operator adapter of the controller's dataset may replace
   // (a query gets "IS NULL" / "IS NOT NULL").

@@ -18,19 +18,13 @@ std::vector<TcxDBDataProvider*>* Providers = nullptr;
 const std::vector<TcxDBDataProvider*> NoProviders;
 }  // namespace
 
-const std::vector<TcxDBDataProvider*>& DBDataProviders()
-{
-  return Providers ? *Providers : NoProviders;
-}
+const std::vector<TcxDBDataProvider*>& DBDataProviders() { return Providers ? *Providers : NoProviders; }
 
 }  // namespace cxDBData
 
 namespace {
 
-Variant FieldValue(const TField* AField)
-{
-  return AField->IsNull() ? Variant::Null() : AField->GetValue();
-}
+Variant FieldValue(const TField* AField) { return AField->IsNull() ? Variant::Null() : AField->GetValue(); }
 
 // Disables the dataset's controls for a scope.
 class TControlsDisabled {
@@ -72,7 +66,10 @@ TField* TcxDBDataField::GetField() const { return Target()->FField; }
 
 int TcxDBDataField::FieldCount() const { return static_cast<int>(Target()->FSubFields.size()); }
 
-TcxDBDataField* TcxDBDataField::Fields(int AIndex) const { return Target()->FSubFields.at(static_cast<size_t>(AIndex)); }
+TcxDBDataField* TcxDBDataField::Fields(int AIndex) const
+{
+  return Target()->FSubFields.at(static_cast<size_t>(AIndex));
+}
 
 void TcxDBDataField::SetField(TField* Value)
 {
@@ -905,8 +902,8 @@ void TcxDBDataProvider::DataScrolled(int ADistance)
       else
         c->ReloadData(1);
     }
-  } else if (TDataSet* ds = GetDataSet(); ds && !c->IsDetailMode() && !IsInserting() &&
-                                            ds->GetRecordCount() == c->GetRecordCount()) {
+  } else if (TDataSet* ds = GetDataSet();
+             ds && !c->IsDetailMode() && !IsInserting() && ds->GetRecordCount() == c->GetRecordCount()) {
     // Every record was loaded in the dataset's order: its position says which one it is, also
     // after moves that nobody heard of while the controls were disabled.
     CurrentRecordIndex = ds->GetRecNo() - 1;

@@ -138,7 +138,8 @@ public:
   void DeleteSelection() override;
   void UpdateData() override;
   Variant FetchEditValue(int ARecordIndex, TcxCustomDataField* AField, int AEditValueSource) override;
-  bool StoreEditValue(int ARecordIndex, TcxCustomDataField* AField, int AEditValueSource, const Variant& AValue) override;
+  bool StoreEditValue(int ARecordIndex, TcxCustomDataField* AField, int AEditValueSource,
+                      const Variant& AValue) override;
   void AssignItemValue(int ARecordIndex, TcxCustomDataField* AField, const Variant& AValue) override;
   void InitInsertingRecord(int ARecordIndex, const std::vector<Variant>& AGroupValues) override;
   void BeginLocate() override;

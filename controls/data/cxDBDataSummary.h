@@ -25,7 +25,10 @@ public:
   // nullptr when the summary belongs to another kind of controller.
   TcxDBDataController* GetDBDataController() const;
 
-  PELTO_PUBLISHED(p) { p.Property("FieldName", &TcxDBDataSummaryItem::GetFieldName, &TcxDBDataSummaryItem::SetFieldName); }
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("FieldName", &TcxDBDataSummaryItem::GetFieldName, &TcxDBDataSummaryItem::SetFieldName);
+  }
 
 private:
   AnsiString FFieldName;

@@ -8,11 +8,12 @@ void TcxDBFilterOperatorAdapter::PrepareOperatorClass(TObject*, TDataSet* ADataS
 {
   auto* null = dynamic_cast<TcxFilterNullOperator*>(AOperator.get());
   if (!null || !ADataSet) return;
-  if (SysUtils::AnsiUpperCase(ADataSet->ClassName()).find(SysUtils::AnsiUpperCase("Query")) == AnsiString::npos)
-    return;
+  if (SysUtils::AnsiUpperCase(ADataSet->ClassName()).find(SysUtils::AnsiUpperCase("Query")) == AnsiString::npos) return;
   TcxFilterCriteriaItem* owner = null->GetOwnerItem();
-  if (dynamic_cast<TcxFilterNotNullOperator*>(null)) AOperator = std::make_unique<TcxFilterSQLNotNullOperator>(owner);
-  else AOperator = std::make_unique<TcxFilterSQLNullOperator>(owner);
+  if (dynamic_cast<TcxFilterNotNullOperator*>(null))
+    AOperator = std::make_unique<TcxFilterSQLNotNullOperator>(owner);
+  else
+    AOperator = std::make_unique<TcxFilterSQLNullOperator>(owner);
 }
 
 namespace cxDBFilter {

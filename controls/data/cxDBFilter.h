@@ -28,7 +28,8 @@ public:
   using TcxDBAdapterItem::TcxDBAdapterItem;
   // Replaces a null operator with its SQL form when the dataset's class name holds "QUERY"
   // (any case); leaves every other operator as it is. AOperator belongs to ASender.
-  virtual void PrepareOperatorClass(TObject* ASender, TDataSet* ADataSet, std::unique_ptr<TcxFilterOperator>& AOperator);
+  virtual void PrepareOperatorClass(TObject* ASender, TDataSet* ADataSet,
+                                    std::unique_ptr<TcxFilterOperator>& AOperator);
 };
 
 namespace cxDBFilter {

@@ -8,7 +8,6 @@ using namespace cxDataConsts;
 
 namespace {
 
-
 // Freezes the provider and keeps its position; restored also on failure.
 class TFrozenPos {
 public:
@@ -21,8 +20,7 @@ public:
   {
     try {
       FProvider->RestorePos();
-    } catch (...) {
-    }
+    } catch (...) {}
     FProvider->Unfreeze();
   }
   TFrozenPos(const TFrozenPos&) = delete;

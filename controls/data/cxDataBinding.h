@@ -14,9 +14,18 @@ public:
   TPersistent* GetOwner() override { return FOwner; }
   TObject* GetOwner2() const { return FOwner2; }
 
-  virtual void DoDataChange() { if (OnDataChange) OnDataChange(this); }
-  virtual void DoDataSetChange() { if (OnDataSetChange) OnDataSetChange(this); }
-  virtual void DoUpdateData() { if (OnUpdateData) OnUpdateData(this); }
+  virtual void DoDataChange()
+  {
+    if (OnDataChange) OnDataChange(this);
+  }
+  virtual void DoDataSetChange()
+  {
+    if (OnDataSetChange) OnDataSetChange(this);
+  }
+  virtual void DoUpdateData()
+  {
+    if (OnUpdateData) OnUpdateData(this);
+  }
   virtual bool ExecuteAction(TObject* AAction) { return false; }
   virtual bool UpdateAction(TObject* AAction) { return false; }
   // Null here: the base binding holds no value.

@@ -224,8 +224,7 @@ void TcxCustomDataControllerInfo::Update()
     if (summary && !FDataController->IsReading() && !FDataController->IsDestroying()) {
       try {
         FDataController->GetSummary()->Calculate();
-      } catch (...) {
-      }
+      } catch (...) {}
     }
     Notify();
     throw;
@@ -365,7 +364,8 @@ int TcxCustomDataControllerInfo::CompareRecords(int R1, int R2)
 
 int TcxCustomDataControllerInfo::CompareByEntry(int ARecordIndex1, int ARecordIndex2, int AEntryIndex)
 {
-  return FDataController->CompareRecordsBySortingField(ARecordIndex1, ARecordIndex2, FTotalSortingFieldList.Items(AEntryIndex));
+  return FDataController->CompareRecordsBySortingField(ARecordIndex1, ARecordIndex2,
+                                                       FTotalSortingFieldList.Items(AEntryIndex));
 }
 
 // ---- Filter, sort, group ---------------------------------------------------------------------
@@ -488,10 +488,14 @@ bool TcxCustomDataControllerInfo::SortByKeys()
       return single ? FDataController->CompareEqual(a.Record, b.Record) : CompareRecords(a.Record, b.Record);
     };
     if (sign > 0) {
-      auto cmp = [&](const TNumKey& a, const TNumKey& b) { return a.Value < b.Value ? -1 : b.Value < a.Value ? 1 : tie(a, b); };
+      auto cmp = [&](const TNumKey& a, const TNumKey& b) {
+        return a.Value < b.Value ? -1 : b.Value < a.Value ? 1 : tie(a, b);
+      };
       HoareQuickSort(keys.data(), 0, n - 1, cmp);
     } else {
-      auto cmp = [&](const TNumKey& a, const TNumKey& b) { return a.Value < b.Value ? 1 : b.Value < a.Value ? -1 : tie(a, b); };
+      auto cmp = [&](const TNumKey& a, const TNumKey& b) {
+        return a.Value < b.Value ? 1 : b.Value < a.Value ? -1 : tie(a, b);
+      };
       HoareQuickSort(keys.data(), 0, n - 1, cmp);
     }
     for (int i = 0; i < n; ++i) FRecordList[static_cast<size_t>(i)] = keys[static_cast<size_t>(i)].Record;
@@ -631,7 +635,8 @@ void TcxCustomDataControllerInfo::DoGrouping()
     for (int p = 1; p < count; ++p) {
       const int r = FRecordList[static_cast<size_t>(p)];
       for (int l = 0; l < levels; ++l) {
-        if (l == 0 && !breaks.empty() ? !breaks[static_cast<size_t>(p)] : SameGroupValue(r, first[static_cast<size_t>(l)], l))
+        if (l == 0 && !breaks.empty() ? !breaks[static_cast<size_t>(p)]
+                                      : SameGroupValue(r, first[static_cast<size_t>(l)], l))
           continue;
         if (l == 0) ++topNumber;
         const int lastCreated = FDataGroups.GetCount() - 1;
@@ -776,7 +781,8 @@ int TcxCustomDataControllerInfo::GetRowCount() const
 
 void TcxCustomDataControllerInfo::CheckRowIndex(int ARowIndex) const
 {
-  if (ARowIndex < 0 || ARowIndex >= GetRowCount()) cxCustomData::RaiseInvalidOperation(cxDataConsts::cxSDataRowIndexError);
+  if (ARowIndex < 0 || ARowIndex >= GetRowCount())
+    cxCustomData::RaiseInvalidOperation(cxDataConsts::cxSDataRowIndexError);
 }
 
 TcxRowInfo TcxCustomDataControllerInfo::GetRowInfo(int ARowIndex) const
@@ -890,7 +896,8 @@ void TcxCustomDataControllerInfo::ChangeFocusedRow(int ARowIndex, bool AForce)
   }
   FFocusingInfo.PrevRecordIndex = FFocusingInfo.RecordIndex;
   const bool same = FFocusingInfo.RecordIndex == FPrevFocusingInfo.RecordIndex &&
-                    FFocusingInfo.Level == FPrevFocusingInfo.Level && FFocusingInfo.RowIndex == FPrevFocusingInfo.RowIndex;
+                    FFocusingInfo.Level == FPrevFocusingInfo.Level &&
+                    FFocusingInfo.RowIndex == FPrevFocusingInfo.RowIndex;
   if (!same) {
     FChanges |= dciFocusMoved | dciFocusing;
     if (FDataController->GetNewItemRowFocused() && FFocusingInfo.RowIndex >= 0) {

@@ -30,7 +30,7 @@ inline constexpr Word dciFocusing = 0x0200;
 }  // namespace cxDataControllerInfo
 
 struct TcxDataFocusingInfo {
-  int Level = -1;        // a group level for a group row; the level count for a data row
+  int Level = -1;  // a group level for a group row; the level count for a data row
   int RecordIndex = -1;
   int RowIndex = -1;
   int PrevRecordIndex = -1;

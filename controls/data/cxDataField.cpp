@@ -19,10 +19,7 @@ TcxCustomDataController* TcxCustomDataField::GetDataController() const
   return FOwnerList ? FOwnerList->GetDataController() : nullptr;
 }
 
-int TcxCustomDataField::GetIndex() const
-{
-  return FOwnerList ? FOwnerList->IndexOf(this) : -1;
-}
+int TcxCustomDataField::GetIndex() const { return FOwnerList ? FOwnerList->IndexOf(this) : -1; }
 
 void TcxCustomDataField::SetInternal(bool Value)
 {
@@ -30,15 +27,9 @@ void TcxCustomDataField::SetInternal(bool Value)
   if (FOwnerList) FOwnerList->Recount();
 }
 
-TcxValueDef* TcxCustomDataField::GetValueDef() const
-{
-  return FReference ? FReference->FStorageDef : FStorageDef;
-}
+TcxValueDef* TcxCustomDataField::GetValueDef() const { return FReference ? FReference->FStorageDef : FStorageDef; }
 
-TcxValueTypeClass TcxCustomDataField::GetTypeClass() const
-{
-  return FReference ? FReference->FTypeClass : FTypeClass;
-}
+TcxValueTypeClass TcxCustomDataField::GetTypeClass() const { return FReference ? FReference->FTypeClass : FTypeClass; }
 
 bool TcxCustomDataField::GetKeepsDisplayText() const
 {
@@ -115,10 +106,7 @@ void TcxCustomDataField::TakeOver(TcxCustomDataField* ASource)
 
 // ---- TcxCustomDataFieldList ------------------------------------------------------------------
 
-TcxCustomDataFieldList::~TcxCustomDataFieldList()
-{
-  Clear();
-}
+TcxCustomDataFieldList::~TcxCustomDataFieldList() { Clear(); }
 
 void TcxCustomDataFieldList::Add(std::unique_ptr<TcxCustomDataField> AField)
 {
@@ -181,7 +169,8 @@ void TcxCustomDataFieldList::Remove(TcxCustomDataField* AField)
 
 void TcxCustomDataFieldList::Recount()
 {
-  FInternalCount = static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](const auto& f) { return f->GetInternal(); }));
+  FInternalCount =
+      static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](const auto& f) { return f->GetInternal(); }));
 }
 
 void TcxCustomDataFieldList::ComponentRemoved(TComponent* AComponent)

@@ -5,7 +5,9 @@
 
 // ---- TcxDataFilterCriteria -------------------------------------------------------------------
 
-TcxDataFilterCriteria::TcxDataFilterCriteria(TcxCustomDataController* ADataController) : FDataController(ADataController) {}
+TcxDataFilterCriteria::TcxDataFilterCriteria(TcxCustomDataController* ADataController)
+    : FDataController(ADataController)
+{}
 
 TcxDataFilterCriteria::~TcxDataFilterCriteria()
 {
@@ -22,10 +24,7 @@ void TcxDataFilterCriteria::SetActive(bool Value)
   MarkChanged();
 }
 
-bool TcxDataFilterCriteria::IsFiltering() const
-{
-  return FActive && !IsEmpty() && !FDataController->IsGridMode();
-}
+bool TcxDataFilterCriteria::IsFiltering() const { return FActive && !IsEmpty() && !FDataController->IsGridMode(); }
 
 TObject* TcxDataFilterCriteria::FieldLink(TObject* AItemLink) const
 {
@@ -92,15 +91,9 @@ Variant TcxDataFilterCriteriaItem::GetRecordValue(void* ARecord)
   return f->GetDataController()->GetFilterDataValue(static_cast<int>(reinterpret_cast<intptr_t>(ARecord)), f);
 }
 
-AnsiString TcxDataFilterCriteriaItem::GetFieldCaption()
-{
-  return AnsiString();
-}
+AnsiString TcxDataFilterCriteriaItem::GetFieldCaption() { return AnsiString(); }
 
-AnsiString TcxDataFilterCriteriaItem::GetFieldName()
-{
-  return AnsiString();
-}
+AnsiString TcxDataFilterCriteriaItem::GetFieldName() { return AnsiString(); }
 
 // ---- TcxDataFilterValueList ------------------------------------------------------------------
 

@@ -27,11 +27,15 @@ public:
   void SetActive(bool Value);
   // Active, not empty and not in grid mode.
   bool IsFiltering() const;
-  bool FilterRecord(int ARecordIndex) { return RecordMatches(reinterpret_cast<void*>(static_cast<intptr_t>(ARecordIndex))); }
+  bool FilterRecord(int ARecordIndex)
+  {
+    return RecordMatches(reinterpret_cast<void*>(static_cast<intptr_t>(ARecordIndex)));
+  }
   TcxCustomDataController* GetDataController() const { return FDataController; }
   // A view item given as link is replaced by the controller's field bound to it.
-  TcxFilterCriteriaItem* AddItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink, TcxFilterOperatorKind AOperatorKind,
-                                 const Variant& AValue, const AnsiString& ADisplayValue);
+  TcxFilterCriteriaItem* AddItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
+                                 TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
+                                 const AnsiString& ADisplayValue);
   TcxFilterCriteriaItem* FindItemByItemLink(TObject* AItemLink);
 
   Integer GetIDByItemLink(TObject* AItemLink) override;

@@ -36,11 +36,16 @@ TReadNumber NumberReaderOf(TcxValueTypeClass AType)
 bool IsExactNumber(const Variant& V)
 {
   switch (V.VarType()) {
-    case varSmallint: case varInteger: case varSingle: case varDouble: case varDate: case varShortInt:
-    case varByte: case varWord: case varLongWord:
-      return true;
-    default:
-      return false;
+    case varSmallint:
+    case varInteger:
+    case varSingle:
+    case varDouble:
+    case varDate:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord: return true;
+    default: return false;
   }
 }
 
@@ -63,9 +68,9 @@ struct TNode {
   TcxValueTypeClass Type = nullptr;
   TReadNumber Read = nullptr;
   const TcxValueDef* Def = nullptr;
-  const double* Column = nullptr;  // the storage's number column of the field, for a list run
+  const double* Column = nullptr;      // the storage's number column of the field, for a list run
   const TcxTextHead* Heads = nullptr;  // the same for a short prefix test
-  int Op = 0;  // 0 =, 1 <>, 2 <, 3 <=, 4 >, 5 >=
+  int Op = 0;                          // 0 =, 1 <>, 2 <, 3 <=, 4 >, 5 >=
   double Value = 0;
   AnsiString Pattern;
   char Percent = '%', Underscore = '_';
@@ -75,7 +80,8 @@ struct TNode {
   // The entry of the field in the record's block; nullptr for Null.
   const Byte* Slot(int R) const
   {
-    const Byte* block = R >= 0 && R < Storage->RecordCount() ? Storage->StoredRecordBuffer(R) : Storage->GetRecordBuffer(R);
+    const Byte* block =
+        R >= 0 && R < Storage->RecordCount() ? Storage->StoredRecordBuffer(R) : Storage->GetRecordBuffer(R);
     if (!block || block[Offset] == 0) return nullptr;
     return block + Offset + 1;
   }
@@ -109,7 +115,8 @@ struct TNode {
         const AnsiString* text = slot ? cxDataStorage::StringOfSlot(slot) : nullptr;
         if (!text) text = &Empty;
         if (Prefix >= 0)
-          return (text->size() >= static_cast<size_t>(Prefix) && std::memcmp(text->data(), Pattern.data(), static_cast<size_t>(Prefix)) == 0) != Negate;
+          return (text->size() >= static_cast<size_t>(Prefix) &&
+                  std::memcmp(text->data(), Pattern.data(), static_cast<size_t>(Prefix)) == 0) != Negate;
         return cxLike::LikeMatches(*text, Pattern, Percent, Underscore) != Negate;
       }
       default: {
@@ -170,8 +177,7 @@ public:
   TBatch(const TcxDataStorage* AStorage, const int* ARecords)
       : FRecords(ARecords), FArray(AStorage->RecordArray()), FStride(AStorage->RecordStride()),
         FHas(AStorage->HasBlocks()), FCount(AStorage->RecordCount())
-  {
-  }
+  {}
 
   // Sets AOut[p] to the node's result for every position p of ASel.
   void Run(const TNode& ANode, const TSelection& ASel, unsigned char* AOut)
@@ -376,8 +382,8 @@ private:
     for (const auto& c : ANode.Children)
       if (IsCostly(c)) order.push_back(&c);
 
-    TSelection open = ASel;         // the positions still undecided (dense: see below)
-    std::vector<unsigned> list;      // open's list once it has one of its own
+    TSelection open = ASel;      // the positions still undecided (dense: see below)
+    std::vector<unsigned> list;  // open's list once it has one of its own
     std::vector<unsigned char> scratch;
     // While open is dense and a child was run, the undecided positions are those whose result
     // is not settled; a cheap child then runs over all of them and is blended in.
@@ -492,9 +498,10 @@ bool CompileCondition(TcxDataFilterCriteria* ACriteria, TcxFilterCriteriaItem* A
   ANode.Type = def->GetTypeClass();
   const std::type_info& t = typeid(*op);
   if ((ANode.Read = NumberReaderOf(ANode.Type)) && IsExactNumber(value)) {
-    static const std::type_info* const ops[] = {&typeid(TcxFilterEqualOperator), &typeid(TcxFilterNotEqualOperator),
-                                                &typeid(TcxFilterLessOperator), &typeid(TcxFilterLessEqualOperator),
-                                                &typeid(TcxFilterGreaterOperator), &typeid(TcxFilterGreaterEqualOperator)};
+    static const std::type_info* const ops[] = {
+        &typeid(TcxFilterEqualOperator),   &typeid(TcxFilterNotEqualOperator),
+        &typeid(TcxFilterLessOperator),    &typeid(TcxFilterLessEqualOperator),
+        &typeid(TcxFilterGreaterOperator), &typeid(TcxFilterGreaterEqualOperator)};
     for (int i = 0; i < 6; ++i)
       if (t == *ops[i]) {
         ANode.Kind = TNode::Number;

@@ -23,4 +23,4 @@ public:
 namespace cxDataFilterFast {
 // nullptr when some condition needs the general evaluation (then use FilterRecord).
 std::unique_ptr<TcxDataFilterProgram> Compile(TcxDataFilterCriteria* ACriteria);
-}
+}  // namespace cxDataFilterFast

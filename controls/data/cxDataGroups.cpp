@@ -66,7 +66,8 @@ int TcxDataGroups::GetLevelOfGroup(int AIndex) const
 int TcxDataGroups::GetChildCount(int AGroupIndex) const
 {
   if (AGroupIndex == -1)
-    return static_cast<int>(std::count_if(FItems.begin(), FItems.end(), [](const TcxDataGroupInfo& g) { return g.Level == 0; }));
+    return static_cast<int>(
+        std::count_if(FItems.begin(), FItems.end(), [](const TcxDataGroupInfo& g) { return g.Level == 0; }));
   if (AGroupIndex < 0 || AGroupIndex >= GetCount()) return 0;
   const auto& g = GetItem(AGroupIndex);
   if (IsLeaf(AGroupIndex)) return RecordCountOf(AGroupIndex);

@@ -11,7 +11,7 @@
 class TcxCustomDataField;
 
 struct TcxDataGroupInfo {
-  int RowIndex = 0;    // its row; a hidden group carries the row of its outermost collapsed ancestor
+  int RowIndex = 0;  // its row; a hidden group carries the row of its outermost collapsed ancestor
   bool Expanded = false;
   int Level = 0;
   int FirstIndex = 0;  // leaf: first record list index; else: index of its first child group

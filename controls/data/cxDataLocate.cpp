@@ -76,10 +76,7 @@ bool TcxValueDefRecordReader::IsInternalFor(TcxValueDef* AValueDef)
 
 // ---- Locate objects --------------------------------------------------------------------------
 
-TcxDataControllerLocateObject::~TcxDataControllerLocateObject()
-{
-  ReleaseRecord();
-}
+TcxDataControllerLocateObject::~TcxDataControllerLocateObject() { ReleaseRecord(); }
 
 void TcxDataControllerLocateObject::ReadData(TcxValueDefReader* AReader)
 {
@@ -116,8 +113,9 @@ void TcxDataControllerGroupLocateObject::SetLevel(int ALevel)
   if (FLevel == ALevel) return;
   FLevel = ALevel;
   if (!FBinarySearch)
-    FFindFields.assign(FGroupingFields.begin(),
-                       FGroupingFields.begin() + std::min<size_t>(static_cast<size_t>(ALevel + 1), FGroupingFields.size()));
+    FFindFields.assign(
+        FGroupingFields.begin(),
+        FGroupingFields.begin() + std::min<size_t>(static_cast<size_t>(ALevel + 1), FGroupingFields.size()));
 }
 
 int TcxDataControllerGroupLocateObject::FindRecordIndex()

@@ -35,7 +35,8 @@ private:
 class TcxValueDefRecordReader : public TcxValueDefReader {
 public:
   TcxValueDefRecordReader(TcxCustomDataController* ADataController, int ARecordIndex)
-      : FDataController(ADataController), FRecordIndex(ARecordIndex) {}
+      : FDataController(ADataController), FRecordIndex(ARecordIndex)
+  {}
   // Empty for an internal field.
   AnsiString DisplayTextFor(TcxValueDef* AValueDef) override;
   Variant ValueFor(TcxValueDef* AValueDef) override;

@@ -7,10 +7,7 @@
 
 TcxCustomDataProvider::~TcxCustomDataProvider() = default;
 
-bool TcxCustomDataProvider::CanDelete() const
-{
-  return FDataController->GetRecordCount() > 0;
-}
+bool TcxCustomDataProvider::CanDelete() const { return FDataController->GetRecordCount() > 0; }
 
 bool TcxCustomDataProvider::CanInitEditing(int ARecordIndex)
 {
@@ -157,7 +154,8 @@ void TcxCustomDataProvider::Cancel()
           int focused = c->GetFocusedRecordIndex();
           EditedRecord = cxNullEditingRecord;  // deleting it must not end the edit twice
           c->DeleteRecord(e);
-          if (focused >= c->GetRecordCount() && c->GetRecordCount() > 0) c->ChangeFocusedRecordIndex(c->GetRecordCount() - 1);
+          if (focused >= c->GetRecordCount() && c->GetRecordCount() > 0)
+            c->ChangeFocusedRecordIndex(c->GetRecordCount() - 1);
         }
       } else if (SavedCopy < 0) {
         c->CopyRecord(SavedCopy, e);
@@ -177,7 +175,8 @@ void TcxCustomDataProvider::ResetEditing()
   auto* c = FDataController;
   if (c->IsNewItemRecord(EditedRecord) && EditedRecord < 0) {
     // The new-item row starts empty next time.
-    c->GetStorage()->ForEachValueDef(EditedRecord, [&](TcxValueDef* d) { c->GetStorage()->SetFieldValue(EditedRecord, d, Variant::Null()); });
+    c->GetStorage()->ForEachValueDef(
+        EditedRecord, [&](TcxValueDef* d) { c->GetStorage()->SetFieldValue(EditedRecord, d, Variant::Null()); });
   }
   EditedRecord = AnchorBefore = AnchorAfter = cxNullEditingRecord;
   InsertState = false;

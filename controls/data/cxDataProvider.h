@@ -67,7 +67,8 @@ public:
   // Raises "RecordIndex out of range" for the none record.
   virtual Variant FetchEditValue(int ARecordIndex, TcxCustomDataField* AField, int AEditValueSource);
   // AEditValueSource 1 (text): an empty text stores Null.
-  virtual bool StoreEditValue(int ARecordIndex, TcxCustomDataField* AField, int AEditValueSource, const Variant& AValue);
+  virtual bool StoreEditValue(int ARecordIndex, TcxCustomDataField* AField, int AEditValueSource,
+                              const Variant& AValue);
   virtual void AssignItemValue(int ARecordIndex, TcxCustomDataField* AField, const Variant& AValue);
   virtual void InitInsertingRecord(int ARecordIndex, const std::vector<Variant>& AGroupValues);
   virtual void SetEditingRecord();

@@ -62,8 +62,7 @@ bool TcxDetailObject::HasNoLinks() const
 
 TcxCustomDataRelation::TcxCustomDataRelation(TcxCustomDataRelationList* ARelationList, TObject* AItem)
     : FItem(AItem), FOwnerList(ARelationList)
-{
-}
+{}
 
 TcxCustomDataRelation::~TcxCustomDataRelation()
 {
@@ -85,10 +84,7 @@ TcxCustomDataController* TcxCustomDataRelation::GetDataController() const
   return FOwnerList ? FOwnerList->GetDataController() : nullptr;
 }
 
-int TcxCustomDataRelation::GetIndex() const
-{
-  return FOwnerList ? FOwnerList->IndexOf(this) : -1;
-}
+int TcxCustomDataRelation::GetIndex() const { return FOwnerList ? FOwnerList->IndexOf(this) : -1; }
 
 void TcxCustomDataRelation::Changed()
 {
@@ -187,7 +183,8 @@ TcxDetailObject* TcxCustomDataRelationList::GetDetailObject(int ARecordIndex)
       auto created = std::make_unique<TcxDetailObject>();
       created->CurrentRelation = FDataController->GetDefaultActiveRelationIndex();
       obj = created.get();
-      storage->SetFieldValue(ARecordIndex, FDetailField->GetValueDef(), cxDataStorage::RegisterObject(std::move(created)));
+      storage->SetFieldValue(ARecordIndex, FDetailField->GetValueDef(),
+                             cxDataStorage::RegisterObject(std::move(created)));
     }
     obj->SetRelationCount(pattern->GetCount());
     return obj;

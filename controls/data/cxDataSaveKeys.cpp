@@ -74,8 +74,7 @@ void TcxDetailKeys::SaveKeys()
     info.Key = c->GetRecordKeyValue(i, KeyFields);
     info.RelationIndex = c->GetDetailActiveRelationIndex(i);
     info.SaveObject = std::make_unique<TcxSaveObject>();
-    if (TcxCustomDataController* detail = KeepableDetail(c, i, info.RelationIndex))
-      info.SaveObject->Save(detail);
+    if (TcxCustomDataController* detail = KeepableDetail(c, i, info.RelationIndex)) info.SaveObject->Save(detail);
     Keys.push_back(std::move(info));
   }
 }
@@ -91,8 +90,7 @@ void TcxDetailKeys::RestoreKeys()
     c->ChangeDetailExpanding(i, true);
     c->ChangeDetailActiveRelationIndex(i, info.RelationIndex);
     if (info.SaveObject && c->GetDetailExpanded(i) && c->GetDetailActiveRelationIndex(i) == info.RelationIndex) {
-      if (TcxCustomDataController* detail = KeepableDetail(c, i, info.RelationIndex))
-        info.SaveObject->Restore(detail);
+      if (TcxCustomDataController* detail = KeepableDetail(c, i, info.RelationIndex)) info.SaveObject->Restore(detail);
     }
   }
 }
@@ -143,7 +141,9 @@ void TcxSelectedKeys::RestoreKeys()
 
 // ---- TcxSaveObject ---------------------------------------------------------------------------
 
-TcxSaveObject::TcxSaveObject() : FDetailKeys(std::make_unique<TcxDetailKeys>()), FSelectedKeys(std::make_unique<TcxSelectedKeys>()) {}
+TcxSaveObject::TcxSaveObject()
+    : FDetailKeys(std::make_unique<TcxDetailKeys>()), FSelectedKeys(std::make_unique<TcxSelectedKeys>())
+{}
 
 TcxSaveObject::~TcxSaveObject() = default;
 

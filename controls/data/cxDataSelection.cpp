@@ -71,8 +71,9 @@ bool TcxDataSelection::IsRowSelected(int ARowIndex) const
 
 void TcxDataSelection::Sort()
 {
-  std::stable_sort(FItems.begin(), FItems.end(),
-                   [](const TcxDataSelectionEntry& a, const TcxDataSelectionEntry& b) { return a.RowIndex < b.RowIndex; });
+  std::stable_sort(FItems.begin(), FItems.end(), [](const TcxDataSelectionEntry& a, const TcxDataSelectionEntry& b) {
+    return a.RowIndex < b.RowIndex;
+  });
 }
 
 void TcxDataSelection::TruncateTo(int ACount)

@@ -76,13 +76,9 @@ void Finalize()
 
 TcxValueDef::TcxValueDef(TcxValueDefs* AValueDefs, TcxValueTypeClass AValueTypeClass)
     : FOwnerDefs(AValueDefs), FTypeClass(AValueTypeClass)
-{
-}
+{}
 
-bool TcxValueDef::GetIsStored() const
-{
-  return FAlwaysStored || !FOwnerDefs->GetStorage()->GetAlwaysStoredOnly();
-}
+bool TcxValueDef::GetIsStored() const { return FAlwaysStored || !FOwnerDefs->GetStorage()->GetAlwaysStoredOnly(); }
 
 void TcxValueDef::Assign(const TcxValueDef* Source)
 {
@@ -102,7 +98,8 @@ void TcxValueDef::SetKeepsText(bool Value)
   if (FKeepsText == Value) return;
   FOwnerDefs->Restructure(this, [&] { FKeepsText = Value; });
   if (!FOwnerDefs->IsInternal())
-    if (auto* twin = FOwnerDefs->GetStorage()->GetInternalValueDefs()->FindByLinkedObject(this)) twin->SetKeepsText(Value);
+    if (auto* twin = FOwnerDefs->GetStorage()->GetInternalValueDefs()->FindByLinkedObject(this))
+      twin->SetKeepsText(Value);
   FOwnerDefs->DefinitionChanged(this, 1);
 }
 
@@ -182,7 +179,6 @@ TcxValueDefs::TcxValueDefs(TcxDataStorage* AStorage, bool AInternal) : FInternal
 
 TcxValueDefs::~TcxValueDefs() { Clear(); }
 
-
 void TcxValueDefs::DefinitionChanged(TcxValueDef* ADef, int AKind) { FStorage->ValueDefsChanged(); }
 
 std::unique_ptr<TcxValueDef> TcxValueDefs::CreateDefinition(TcxValueTypeClass AValueTypeClass)
@@ -229,7 +225,8 @@ TcxValueDef* TcxValueDefs::Add(TcxValueTypeClass AValueTypeClass, bool AAlwaysSt
   FItems.push_back(std::move(def));
   FStorage->PrepareLayout(this);
   // The new field's entry follows the others.
-  if (!IsInternal()) FStorage->RelayRecords(static_cast<size_t>(FRecordBytes), end, 0, static_cast<size_t>(bytes), false);
+  if (!IsInternal())
+    FStorage->RelayRecords(static_cast<size_t>(FRecordBytes), end, 0, static_cast<size_t>(bytes), false);
   return FItems.back().get();
 }
 
@@ -278,7 +275,10 @@ int TcxValueDefs::StoredCount() const
 
 void TcxValueDefs::Restructure(TcxValueDef* ADef, const std::function<void()>& AChange)
 {
-  struct TSaved { Variant Value; AnsiString Text; };
+  struct TSaved {
+    Variant Value;
+    AnsiString Text;
+  };
   const bool hadText = ADef->HasTextSlot();
   std::vector<TSaved> saved;
   auto blocks = FStorage->BlocksOf(this);
@@ -430,8 +430,10 @@ TcxValueDef* TcxDataStorage::DefFor(int ARecordIndex, TcxValueDef* AValueDef) co
   if (!AValueDef) return nullptr;
   const bool internalDef = AValueDef->GetOwnerDefs()->IsInternal();
   TcxValueDef* def = AValueDef;
-  if (ARecordIndex < 0 && !internalDef) def = FInternalValueDefs->FindByLinkedObject(AValueDef);
-  else if (ARecordIndex >= 0 && internalDef) def = static_cast<TcxInternalValueDef*>(AValueDef)->GetMainDef();
+  if (ARecordIndex < 0 && !internalDef)
+    def = FInternalValueDefs->FindByLinkedObject(AValueDef);
+  else if (ARecordIndex >= 0 && internalDef)
+    def = static_cast<TcxInternalValueDef*>(AValueDef)->GetMainDef();
   return def && def->GetEntryBytes() > 0 ? def : nullptr;
 }
 
@@ -651,26 +653,34 @@ constexpr double NoNumber = std::numeric_limits<double>::quiet_NaN();
 
 void TcxDataStorage::TColumn::Insert(size_t AIndex)
 {
-  if (Read) Values.insert(Values.begin() + static_cast<std::ptrdiff_t>(AIndex), NoNumber);
-  else Heads.insert(Heads.begin() + static_cast<std::ptrdiff_t>(AIndex), TcxTextHead());
+  if (Read)
+    Values.insert(Values.begin() + static_cast<std::ptrdiff_t>(AIndex), NoNumber);
+  else
+    Heads.insert(Heads.begin() + static_cast<std::ptrdiff_t>(AIndex), TcxTextHead());
 }
 
 void TcxDataStorage::TColumn::Erase(size_t AIndex)
 {
-  if (Read) Values.erase(Values.begin() + static_cast<std::ptrdiff_t>(AIndex));
-  else Heads.erase(Heads.begin() + static_cast<std::ptrdiff_t>(AIndex));
+  if (Read)
+    Values.erase(Values.begin() + static_cast<std::ptrdiff_t>(AIndex));
+  else
+    Heads.erase(Heads.begin() + static_cast<std::ptrdiff_t>(AIndex));
 }
 
 void TcxDataStorage::TColumn::Resize(size_t ACount)
 {
-  if (Read) Values.resize(ACount, NoNumber);
-  else Heads.resize(ACount);
+  if (Read)
+    Values.resize(ACount, NoNumber);
+  else
+    Heads.resize(ACount);
 }
 
 void TcxDataStorage::TColumn::Clear(size_t AIndex)
 {
-  if (Read) Values[AIndex] = NoNumber;
-  else Heads[AIndex] = TcxTextHead();
+  if (Read)
+    Values[AIndex] = NoNumber;
+  else
+    Heads[AIndex] = TcxTextHead();
 }
 
 const TcxDataStorage::TColumn* TcxDataStorage::ColumnOf(const TcxValueDef* ADef) const
@@ -700,17 +710,23 @@ void TcxDataStorage::MakeColumns()
     if (def->GetEntryBytes() == 0) continue;
     const TcxValueTypeClass type = def->GetTypeClass();
     double (*read)(const Byte*) = nullptr;
-    if (type == TcxFloatValueType::Class() || type == TcxDateTimeValueType::Class()) read = &ReadNumber<double>;
-    else if (type == TcxIntegerValueType::Class()) read = &ReadNumber<Integer>;
-    else if (type == TcxSmallintValueType::Class()) read = &ReadNumber<SmallInt>;
-    else if (type == TcxWordValueType::Class()) read = &ReadNumber<Word>;
-    else if (type != TcxStringValueType::Class()) continue;
+    if (type == TcxFloatValueType::Class() || type == TcxDateTimeValueType::Class())
+      read = &ReadNumber<double>;
+    else if (type == TcxIntegerValueType::Class())
+      read = &ReadNumber<Integer>;
+    else if (type == TcxSmallintValueType::Class())
+      read = &ReadNumber<SmallInt>;
+    else if (type == TcxWordValueType::Class())
+      read = &ReadNumber<Word>;
+    else if (type != TcxStringValueType::Class())
+      continue;
     TColumn& c = FColumns.emplace_back(TColumn{def, read, {}, {}});
     const size_t n = FHasBlock.size();
     const Byte* entry = FArena.data() + def->GetEntryOffset();
     if (read) {
       c.Values.resize(n);
-      for (size_t r = 0; r < n; ++r, entry += FStride) c.Values[r] = FHasBlock[r] && entry[0] ? read(entry + 1) : NoNumber;
+      for (size_t r = 0; r < n; ++r, entry += FStride)
+        c.Values[r] = FHasBlock[r] && entry[0] ? read(entry + 1) : NoNumber;
       continue;
     }
     c.Heads.resize(n);

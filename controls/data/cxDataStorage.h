@@ -125,14 +125,14 @@ protected:
   static void Put(Byte* ASlot, T AValue);
 };
 
-#define CX_PLAIN_VALUE_TYPE(Name, T, CaptionText, Kind)                    \
-  class Name : public TcxPlainValueType<T> {                               \
-  public:                                                                  \
-    static TcxValueTypeClass Class();                                      \
-    Variant LoadSlot(const Byte* ASlot) const override;                    \
-    void StoreSlot(Byte* ASlot, const Variant& V) const override;          \
-    AnsiString Caption() const override { return CaptionText; }            \
-    TVarType VariantKind() const override { return Kind; }                 \
+#define CX_PLAIN_VALUE_TYPE(Name, T, CaptionText, Kind)           \
+  class Name : public TcxPlainValueType<T> {                      \
+  public:                                                         \
+    static TcxValueTypeClass Class();                             \
+    Variant LoadSlot(const Byte* ASlot) const override;           \
+    void StoreSlot(Byte* ASlot, const Variant& V) const override; \
+    AnsiString Caption() const override { return CaptionText; }   \
+    TVarType VariantKind() const override { return Kind; }        \
   }
 CX_PLAIN_VALUE_TYPE(TcxSmallintValueType, SmallInt, "Smallint", varSmallint);
 CX_PLAIN_VALUE_TYPE(TcxIntegerValueType, Integer, "Integer", varInteger);
@@ -503,7 +503,7 @@ private:
   std::vector<Byte> FArena;     // the numbered records' blocks, FStride bytes each
   std::vector<Byte> FHasBlock;  // per numbered record: 1 when it has its block
   size_t FStride = 1;
-  std::vector<TBlock> FUnpacked;       // during a layout change: the numbered records' blocks
+  std::vector<TBlock> FUnpacked;      // during a layout change: the numbered records' blocks
   std::vector<int> FUnpackedRecords;  // and their record indexes
   std::unique_ptr<TcxValueDefs> FValueDefs;
   // A number column (Read set, Values) or a text head column (Heads).

@@ -56,10 +56,7 @@ void TcxCustomDataSummaryItem::Assign(TPersistent* Source)
   TCollectionItem::Assign(Source);
 }
 
-TObject* TcxCustomDataSummaryItem::GetItemLink() const
-{
-  return FField ? FField->GetViewItem() : nullptr;
-}
+TObject* TcxCustomDataSummaryItem::GetItemLink() const { return FField ? FField->GetViewItem() : nullptr; }
 
 void TcxCustomDataSummaryItem::SetItemLink(TObject* AItem)
 {
@@ -105,7 +102,10 @@ void TcxDataSummaryItem::Assign(TPersistent* Source)
   if (c) c->EndUpdate();
 }
 
-TcxDataSummaryItems* TcxDataSummaryItem::GetItems() const { return dynamic_cast<TcxDataSummaryItems*>(GetCollection()); }
+TcxDataSummaryItems* TcxDataSummaryItem::GetItems() const
+{
+  return dynamic_cast<TcxDataSummaryItems*>(GetCollection());
+}
 
 void TcxDataSummaryItem::SetFormat(const AnsiString& Value)
 {
@@ -171,8 +171,7 @@ AnsiString TcxDataSummaryItem::GetText(const Variant& AValue, bool AIsFooter)
 
 TcxDataSummaryItems::TcxDataSummaryItems(TcxDataSummary* ASummary)
     : TcxDataSummaryCollection(ASummary, ASummary->GetSummaryItemClass())
-{
-}
+{}
 
 TcxDataSummaryItem* TcxDataSummaryItems::Add(TObject* AItemLink, TcxSummaryPosition APosition, TcxSummaryKind AKind,
                                              const AnsiString& AFormat)
@@ -235,7 +234,9 @@ AnsiString TcxDataGroupSummaryItems::GetGroupSummaryText(const Variant& AValues)
   for (int i = 0; i < GetCount(); ++i) {
     TcxDataSummaryItem* item = GetItem(i);
     if (item->GetPosition() != spGroup) continue;
-    const Variant v = AValues.IsArray() && i <= Variants::VarArrayHighBound(AValues, 1) ? Variants::VarArrayGet(AValues, {i}) : Variant::Null();
+    const Variant v = AValues.IsArray() && i <= Variants::VarArrayHighBound(AValues, 1)
+                          ? Variants::VarArrayGet(AValues, {i})
+                          : Variant::Null();
     if (!first) text += FSeparator + " ";
     text += item->GetText(v, false);
     first = false;
@@ -351,13 +352,11 @@ TcxDataSummaryGroup* TcxDataSummaryGroups::FindByItemLink(TObject* AItemLink) co
 // ---- TcxDataSummary --------------------------------------------------------------------------
 
 TcxDataSummary::TcxDataSummary(TcxCustomDataController* ADataController, TCollectionItemClass AItemClass)
-    : FDataController(ADataController),
-      FSummaryItemClass(AItemClass ? AItemClass : TcxDataSummaryItem::StaticClass()),
+    : FDataController(ADataController), FSummaryItemClass(AItemClass ? AItemClass : TcxDataSummaryItem::StaticClass()),
       FFooterSummaryItems(std::make_unique<TcxDataFooterSummaryItems>(this)),
       FDefaultGroupSummaryItems(std::make_unique<TcxDataGroupSummaryItems>(this)),
       FSummaryGroups(std::make_unique<TcxDataSummaryGroups>(this))
-{
-}
+{}
 
 void TcxDataSummary::Assign(TPersistent* Source)
 {
@@ -457,8 +456,12 @@ void TcxDataSummary::CalculateItem(TcxDataSummaryItem* AItem, int ARecordIndex, 
     switch (kind) {
       case skSum:
       case skAverage: AValue = AValue + value; break;
-      case skMin: if (value < AValue) AValue = value; break;
-      case skMax: if (value > AValue) AValue = value; break;
+      case skMin:
+        if (value < AValue) AValue = value;
+        break;
+      case skMax:
+        if (value > AValue) AValue = value;
+        break;
       default: break;
     }
   }
@@ -473,7 +476,7 @@ struct TFastItem {
   int Index;
   TcxSummaryKind Kind;
   TcxValueDef* Def;
-  int Reached = 0;       // records that reached the accumulation
+  int Reached = 0;  // records that reached the accumulation
   bool HasValue = false;
   bool FirstWasNull = false;
   double Value = 0;
@@ -487,7 +490,9 @@ void MergeFast(TFastItem& F, Variant& AValue, int& ACount)
     case skSum:
     case skAverage:
       if (AValue.IsEmpty())
-        AValue = F.FirstWasNull && !F.HasValue ? Variant(0) : F.FirstWasNull ? Variant(0) + Variant(F.Value) : Variant(F.Value);
+        AValue = F.FirstWasNull && !F.HasValue ? Variant(0)
+                 : F.FirstWasNull              ? Variant(0) + Variant(F.Value)
+                                               : Variant(F.Value);
       else if (!AValue.IsNull() && F.HasValue)
         AValue = AValue + Variant(F.Value);
       break;
@@ -555,12 +560,14 @@ void TcxDataSummary::CalculateRange(TcxDataSummaryItems* AItems, int AFrom, int 
         F.Value = v;
       }
     }
-    for (int i : slow) CalculateItem(AItems->GetItem(i), r, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
+    for (int i : slow)
+      CalculateItem(AItems->GetItem(i), r, AValues[static_cast<size_t>(i)], ACounts[static_cast<size_t>(i)]);
   }
   for (auto& F : fast) MergeFast(F, AValues[static_cast<size_t>(F.Index)], ACounts[static_cast<size_t>(F.Index)]);
 }
 
-Variant TcxDataSummary::EndCalculate(TcxDataSummaryItems* AItems, std::vector<Variant>& AValues, const std::vector<int>& ACounts)
+Variant TcxDataSummary::EndCalculate(TcxDataSummaryItems* AItems, std::vector<Variant>& AValues,
+                                     const std::vector<int>& ACounts)
 {
   const int n = AItems->GetCount();
   Variant result = Variants::VarArrayCreate({0, n - 1}, varVariant);
@@ -656,7 +663,8 @@ AnsiString TcxDataSummary::GetGroupFooterSummaryText(int ARowIndex, int ALevel, 
 
 Variant TcxDataSummary::GetFooterSummaryValue(int AIndex) const
 {
-  if (!FFooterValues.IsArray() || AIndex < 0 || AIndex > Variants::VarArrayHighBound(FFooterValues, 1)) return Variant::Null();
+  if (!FFooterValues.IsArray() || AIndex < 0 || AIndex > Variants::VarArrayHighBound(FFooterValues, 1))
+    return Variant::Null();
   return Variants::VarArrayGet(FFooterValues, {AIndex});
 }
 

@@ -46,8 +46,7 @@ class TcxDataSummaryCollection : public TCollection {
 public:
   TcxDataSummaryCollection(TcxDataSummary* ASummary, TCollectionItemClass AItemClass)
       : TCollection(AItemClass), FSummary(ASummary)
-  {
-  }
+  {}
   TcxDataSummary* GetSummary() const { return FSummary; }
   TPersistent* GetOwner() override;
   // A new item, reported once it is fully built (the collection's own Add reports it from
@@ -138,7 +137,10 @@ public:
   TcxDataSummaryItem* Add() { return static_cast<TcxDataSummaryItem*>(AddItem()); }
   TcxDataSummaryItem* Add(TObject* AItemLink, TcxSummaryPosition APosition, TcxSummaryKind AKind,
                           const AnsiString& AFormat = AnsiString());
-  TcxDataSummaryItem* GetItem(int AIndex) const { return static_cast<TcxDataSummaryItem*>(TCollection::GetItem(AIndex)); }
+  TcxDataSummaryItem* GetItem(int AIndex) const
+  {
+    return static_cast<TcxDataSummaryItem*>(TCollection::GetItem(AIndex));
+  }
   int IndexOfItemLink(TObject* AItemLink) const;
   int IndexOfField(TcxCustomDataField* AField) const;
   TcxDataSummaryItem* ItemOfField(TcxCustomDataField* AField) const;
@@ -169,8 +171,7 @@ public:
   // AGroup: the summary group owning the items, nullptr for the summary's default items.
   TcxDataGroupSummaryItems(TcxDataSummary* ASummary, TcxDataSummaryGroup* AGroup = nullptr)
       : TcxDataSummaryItems(ASummary), FGroup(AGroup)
-  {
-  }
+  {}
   TPersistent* GetOwner() override;
   // The spGroup items' texts joined by Separator and a blank, in BeginText..EndText.
   AnsiString GetGroupSummaryText(const Variant& AValues) override;
@@ -187,11 +188,13 @@ public:
   PELTO_PUBLISHED(p)
   {
     p.Property("BeginText", &TcxDataGroupSummaryItems::GetBeginText, &TcxDataGroupSummaryItems::SetBeginText)
-        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FBeginText != "("; });
+        .StoredWhen(
+            [](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FBeginText != "("; });
     p.Property("EndText", &TcxDataGroupSummaryItems::GetEndText, &TcxDataGroupSummaryItems::SetEndText)
         .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FEndText != ")"; });
     p.Property("Separator", &TcxDataGroupSummaryItems::GetSeparator, &TcxDataGroupSummaryItems::SetSeparator)
-        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FSeparator != ","; });
+        .StoredWhen(
+            [](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FSeparator != ","; });
   }
 
 private:
@@ -217,8 +220,7 @@ class TcxDataSummaryGroupItemLinks : public TcxDataSummaryCollection {
 public:
   TcxDataSummaryGroupItemLinks(TcxDataSummary* ASummary, TcxDataSummaryGroup* AGroup)
       : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroupItemLink::StaticClass()), FGroup(AGroup)
-  {
-  }
+  {}
   TPersistent* GetOwner() override;
   TcxDataSummaryGroupItemLink* Add() { return static_cast<TcxDataSummaryGroupItemLink*>(AddItem()); }
   TcxDataSummaryGroupItemLink* GetItem(int AIndex) const
@@ -257,9 +259,14 @@ private:
 class TcxDataSummaryGroups : public TcxDataSummaryCollection {
   PELTO_CLASS(TcxDataSummaryGroups, TcxDataSummaryCollection)
 public:
-  explicit TcxDataSummaryGroups(TcxDataSummary* ASummary) : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroup::StaticClass()) {}
+  explicit TcxDataSummaryGroups(TcxDataSummary* ASummary)
+      : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroup::StaticClass())
+  {}
   TcxDataSummaryGroup* Add() { return static_cast<TcxDataSummaryGroup*>(AddItem()); }
-  TcxDataSummaryGroup* GetItem(int AIndex) const { return static_cast<TcxDataSummaryGroup*>(TCollection::GetItem(AIndex)); }
+  TcxDataSummaryGroup* GetItem(int AIndex) const
+  {
+    return static_cast<TcxDataSummaryGroup*>(TCollection::GetItem(AIndex));
+  }
   // The first group with a link to the item; nullptr.
   TcxDataSummaryGroup* FindByItemLink(TObject* AItemLink) const;
 };

@@ -12,7 +12,8 @@ class TcxDataChangedInfo : public TcxUpdateControlInfo {
 public:
   // Kinds: 0 one field of one record, 1 one record, 2 records added, 3 deleted, 4 everything.
   TcxDataChangedInfo(Byte AKind, int AItemIndex, int ARecordIndex)
-      : Kind(AKind), ItemIndex(AItemIndex), RecordIndex(ARecordIndex) {}
+      : Kind(AKind), ItemIndex(AItemIndex), RecordIndex(ARecordIndex)
+  {}
   Byte Kind;
   int ItemIndex;
   int RecordIndex;
@@ -23,7 +24,8 @@ class TcxLayoutChangedInfo : public TcxUpdateControlInfo {};
 class TcxFocusedRowChangedInfo : public TcxUpdateControlInfo {
 public:
   TcxFocusedRowChangedInfo(int APrevFocusedRowIndex, int AFocusedRowIndex)
-      : FocusedRowIndex(AFocusedRowIndex), PrevFocusedRowIndex(APrevFocusedRowIndex) {}
+      : FocusedRowIndex(AFocusedRowIndex), PrevFocusedRowIndex(APrevFocusedRowIndex)
+  {}
   int FocusedRowIndex;
   int PrevFocusedRowIndex;
 };
@@ -34,7 +36,8 @@ public:
                               int AFocusedRowIndex, bool ANewItemRowFocusingChanged)
       : PrevFocusedRecordIndex(APrevFocusedRecordIndex), FocusedRecordIndex(AFocusedRecordIndex),
         FocusedRowIndex(AFocusedRowIndex), PrevFocusedRowIndex(APrevFocusedRowIndex),
-        NewItemRowFocusingChanged(ANewItemRowFocusingChanged) {}
+        NewItemRowFocusingChanged(ANewItemRowFocusingChanged)
+  {}
   int PrevFocusedRecordIndex;
   int FocusedRecordIndex;
   int FocusedRowIndex;

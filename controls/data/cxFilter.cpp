@@ -26,8 +26,7 @@ constexpr int kMaxGroupDepth = 128;
 // that error reaches the caller, unless another one is already on its way.
 class TUpdateLock {
 public:
-  explicit TUpdateLock(TcxFilterCriteria* ACriteria)
-      : FCriteria(ACriteria), FUncaught(std::uncaught_exceptions())
+  explicit TUpdateLock(TcxFilterCriteria* ACriteria) : FCriteria(ACriteria), FUncaught(std::uncaught_exceptions())
   {
     FCriteria->BeginUpdate();
   }
@@ -39,8 +38,7 @@ public:
     }
     try {
       FCriteria->EndUpdate();
-    } catch (...) {
-    }
+    } catch (...) {}
   }
   TUpdateLock(const TUpdateLock&) = delete;
   TUpdateLock& operator=(const TUpdateLock&) = delete;
@@ -64,15 +62,20 @@ void TcxCustomFilterCriteriaItem::Changed()
   if (TcxFilterCriteria* criteria = GetCriteria()) criteria->MarkChanged();
 }
 
-TcxFilterCriteria* TcxCustomFilterCriteriaItem::GetCriteria() const { return FParent ? FParent->GetCriteria() : nullptr; }
+TcxFilterCriteria* TcxCustomFilterCriteriaItem::GetCriteria() const
+{
+  return FParent ? FParent->GetCriteria() : nullptr;
+}
 
-void TcxCustomFilterCriteriaItem::WriteData(TStream* AStream) { cxVariants::WriteBooleanToStream(AStream, IsItemList()); }
+void TcxCustomFilterCriteriaItem::WriteData(TStream* AStream)
+{
+  cxVariants::WriteBooleanToStream(AStream, IsItemList());
+}
 
 TcxFilterCriteriaItemList::TcxFilterCriteriaItemList(TcxFilterCriteriaItemList* AParent,
                                                      TcxFilterBoolOperatorKind ABoolOperatorKind)
     : TcxCustomFilterCriteriaItem(AParent), FBoolOperatorKind(ABoolOperatorKind)
-{
-}
+{}
 
 TcxFilterCriteriaItemList::~TcxFilterCriteriaItemList()
 {
@@ -145,11 +148,8 @@ TcxCustomFilterCriteriaItem* TcxFilterCriteriaItemList::GetItem(int Index) const
 TcxFilterCriteriaItem::TcxFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
                                              TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
                                              const AnsiString& ADisplayValue)
-    : TcxCustomFilterCriteriaItem(AParent),
-      FDisplayValue(ADisplayValue),
-      FItemLink(AItemLink),
-      FOperatorKind(AOperatorKind),
-      FValue(AValue)
+    : TcxCustomFilterCriteriaItem(AParent), FDisplayValue(ADisplayValue), FItemLink(AItemLink),
+      FOperatorKind(AOperatorKind), FValue(AValue)
 {
   RecreateOperator();
   if (ADisplayValue.empty() && dynamic_cast<TcxFilterNullOperator*>(FOperator.get()))
@@ -341,7 +341,8 @@ AnsiString TcxFilterCriteria::BuildGroupText(TcxFilterCriteriaItemList* AList, b
 {
   const TcxFilterBoolOperatorKind kind = AList->GetBoolOperatorKind();
   const bool isOr = kind == fbkOr || kind == fbkNotOr;
-  const AnsiString word = ADisplay ? Text(isOr ? cxSFilterOrCaption : cxSFilterAndCaption) : AnsiString(isOr ? "OR" : "AND");
+  const AnsiString word =
+      ADisplay ? Text(isOr ? cxSFilterOrCaption : cxSFilterAndCaption) : AnsiString(isOr ? "OR" : "AND");
   AnsiString s;
   for (int i = 0; i < AList->GetCount(); ++i) {
     TcxCustomFilterCriteriaItem* item = AList->GetItem(i);
@@ -386,7 +387,10 @@ AnsiString TcxFilterCriteria::GetItemValueText(TcxFilterCriteriaItem* AItem, boo
   return AItem->GetConditionValueText(ADisplay);
 }
 
-std::unique_ptr<TcxFilterValueList> TcxFilterCriteria::CreateValueList() { return std::make_unique<TcxFilterValueList>(this); }
+std::unique_ptr<TcxFilterValueList> TcxFilterCriteria::CreateValueList()
+{
+  return std::make_unique<TcxFilterValueList>(this);
+}
 
 void TcxFilterCriteria::RefreshOperators()
 {
@@ -641,7 +645,8 @@ void TcxFilterValueList::Add(TcxFilterValueItemKind AKind, const Variant& AValue
       FItems.insert(FItems.begin(), TcxFilterValueItem{fvkPinnedSeparator, Variant::Null(), AnsiString()});
       separator = 0;
     }
-    FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(separator), TcxFilterValueItem{AKind, AValue, ADisplayText});
+    FItems.insert(FItems.begin() + static_cast<std::ptrdiff_t>(separator),
+                  TcxFilterValueItem{AKind, AValue, ADisplayText});
     return;
   }
   if (AKind == fvkValue) {
@@ -717,7 +722,8 @@ void ExtractDelimitedValue(const AnsiString& AText, int& APos, AnsiString& AValu
 Variant SplitPairText(const AnsiString& AText)
 {
   const size_t semicolon = AText.find(';');
-  if (semicolon == AnsiString::npos) return cxVariants::MakeVarArray2(Variant(SysUtils::Trim(AText)), Variant(AnsiString()));
+  if (semicolon == AnsiString::npos)
+    return cxVariants::MakeVarArray2(Variant(SysUtils::Trim(AText)), Variant(AnsiString()));
   return cxVariants::MakeVarArray2(Variant(SysUtils::Trim(AText.substr(0, semicolon))),
                                    Variant(SysUtils::Trim(AText.substr(semicolon + 1))));
 }
@@ -728,7 +734,8 @@ Variant SplitListText(const AnsiString& AText)
   size_t start = 0;
   for (;;) {
     const size_t semicolon = AText.find(';', start);
-    pieces.emplace_back(SysUtils::Trim(AText.substr(start, semicolon == AnsiString::npos ? AnsiString::npos : semicolon - start)));
+    pieces.emplace_back(
+        SysUtils::Trim(AText.substr(start, semicolon == AnsiString::npos ? AnsiString::npos : semicolon - start)));
     if (semicolon == AnsiString::npos) break;
     start = semicolon + 1;
   }

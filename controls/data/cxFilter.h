@@ -32,10 +32,30 @@ class TcxFilterCriteriaItemList;
 // ---- Operator kinds and options --------------------------------------------------------------
 
 enum TcxFilterOperatorKind : Byte {
-  fokEqual, fokNotEqual, fokLess, fokLessEqual, fokGreater, fokGreaterEqual, fokLike, fokNotLike,
-  fokBetween, fokNotBetween, fokInList, fokNotInList, fokYesterday, fokToday, fokTomorrow,
-  fokLastWeek, fokLastMonth, fokLastYear, fokThisWeek, fokThisMonth, fokThisYear, fokNextWeek,
-  fokNextMonth, fokNextYear
+  fokEqual,
+  fokNotEqual,
+  fokLess,
+  fokLessEqual,
+  fokGreater,
+  fokGreaterEqual,
+  fokLike,
+  fokNotLike,
+  fokBetween,
+  fokNotBetween,
+  fokInList,
+  fokNotInList,
+  fokYesterday,
+  fokToday,
+  fokTomorrow,
+  fokLastWeek,
+  fokLastMonth,
+  fokLastYear,
+  fokThisWeek,
+  fokThisMonth,
+  fokThisYear,
+  fokNextWeek,
+  fokNextMonth,
+  fokNextYear
 };
 constexpr int cxFilterOperatorKindCount = fokNextYear + 1;
 
@@ -245,14 +265,14 @@ private:
   TDateTime FRangeEnd;
 };
 
-#define CX_FILTER_DATE_OPERATOR(Name)                                                     \
-  class Name : public TcxFilterDateOperator {                                             \
-  public:                                                                                  \
-    using TcxFilterDateOperator::TcxFilterDateOperator;                                    \
-    AnsiString GetDescription() override;                                                  \
-                                                                                           \
-  protected:                                                                               \
-    void ComputeRange(TDateTime today, TDateTime& AStart, TDateTime& AEnd) override;       \
+#define CX_FILTER_DATE_OPERATOR(Name)                                                \
+  class Name : public TcxFilterDateOperator {                                        \
+  public:                                                                            \
+    using TcxFilterDateOperator::TcxFilterDateOperator;                              \
+    AnsiString GetDescription() override;                                            \
+                                                                                     \
+  protected:                                                                         \
+    void ComputeRange(TDateTime today, TDateTime& AStart, TDateTime& AEnd) override; \
   }
 CX_FILTER_DATE_OPERATOR(TcxFilterYesterdayOperator);
 CX_FILTER_DATE_OPERATOR(TcxFilterTodayOperator);
@@ -324,7 +344,7 @@ private:
   void Append(TcxCustomFilterCriteriaItem* AItem);
 
   TcxFilterBoolOperatorKind FBoolOperatorKind;
-  TcxFilterCriteria* FCriteria = nullptr;  // the root group's owner
+  TcxFilterCriteria* FCriteria = nullptr;            // the root group's owner
   std::vector<TcxCustomFilterCriteriaItem*> FItems;  // owned
 };
 
@@ -479,9 +499,12 @@ public:
   {
     p.Property("MaxValueListCount", &TcxFilterCriteria::GetMaxValueListCount, &TcxFilterCriteria::SetMaxValueListCount)
         .Default(0);
-    p.Property("Options", &TcxFilterCriteria::GetOptions, &TcxFilterCriteria::SetOptions).Default(TcxFilterCriteriaOptions());
-    p.Property("PercentWildcard", &TcxFilterCriteria::GetPercentWildcard, &TcxFilterCriteria::SetPercentWildcard).Default('%');
-    p.Property("UnderscoreWildcard", &TcxFilterCriteria::GetUnderscoreWildcard, &TcxFilterCriteria::SetUnderscoreWildcard)
+    p.Property("Options", &TcxFilterCriteria::GetOptions, &TcxFilterCriteria::SetOptions)
+        .Default(TcxFilterCriteriaOptions());
+    p.Property("PercentWildcard", &TcxFilterCriteria::GetPercentWildcard, &TcxFilterCriteria::SetPercentWildcard)
+        .Default('%');
+    p.Property("UnderscoreWildcard", &TcxFilterCriteria::GetUnderscoreWildcard,
+               &TcxFilterCriteria::SetUnderscoreWildcard)
         .Default('_');
   }
 
@@ -517,7 +540,14 @@ private:
 // ---- The value list of filter drop-downs -----------------------------------------------------
 
 enum TcxFilterValueItemKind : Byte {
-  fvkAll, fvkCustom, fvkBlanks, fvkNonBlanks, fvkUnused4, fvkValue, fvkPinned, fvkPinnedSeparator
+  fvkAll,
+  fvkCustom,
+  fvkBlanks,
+  fvkNonBlanks,
+  fvkUnused4,
+  fvkValue,
+  fvkPinned,
+  fvkPinnedSeparator
 };
 
 struct TcxFilterValueItem {

@@ -24,10 +24,7 @@ int ElementCount(const Variant& AValue)
   return Variants::VarArrayHighBound(AValue, 1) - Variants::VarArrayLowBound(AValue, 1) + 1;
 }
 
-bool IsOneDimArray(const Variant& AValue)
-{
-  return AValue.IsArray() && Variants::VarArrayDimCount(AValue) == 1;
-}
+bool IsOneDimArray(const Variant& AValue) { return AValue.IsArray() && Variants::VarArrayDimCount(AValue) == 1; }
 
 AnsiString Negated(const AnsiString& S) { return "NOT (" + S + ")"; }
 
@@ -228,7 +225,10 @@ void TcxFilterBetweenOperator::GetExpressionText(const Variant& AValue, AnsiStri
   S = "(" + texts[0] + " <= " + field + ") AND (" + field + " <= " + texts[1] + ")";
 }
 
-void TcxFilterBetweenOperator::AdjustDisplayValue(AnsiString& S) { S = cxFilter::PairDisplayText(cxFilter::SplitPairText(S)); }
+void TcxFilterBetweenOperator::AdjustDisplayValue(AnsiString& S)
+{
+  S = cxFilter::PairDisplayText(cxFilter::SplitPairText(S));
+}
 
 bool TcxFilterNotBetweenOperator::Matches(const Variant& ARecordValue, const Variant& AConditionValue)
 {
@@ -280,7 +280,10 @@ void TcxFilterInListOperator::GetExpressionText(const Variant& AValue, AnsiStrin
   for (size_t i = 0; i < texts.size(); ++i) S += (i > 0 ? " OR (" : "(") + field + " = " + texts[i] + ")";
 }
 
-void TcxFilterInListOperator::AdjustDisplayValue(AnsiString& S) { S = cxFilter::ListDisplayText(cxFilter::SplitListText(S)); }
+void TcxFilterInListOperator::AdjustDisplayValue(AnsiString& S)
+{
+  S = cxFilter::ListDisplayText(cxFilter::SplitListText(S));
+}
 
 bool TcxFilterNotInListOperator::Matches(const Variant& ARecordValue, const Variant& AConditionValue)
 {
@@ -318,10 +321,7 @@ AnsiString TcxFilterNotNullOperator::GetDescription() { return Text(cxSFilterOpe
 
 // ---- Dates -----------------------------------------------------------------------------------
 
-TcxFilterDateOperator::TcxFilterDateOperator(TcxFilterCriteriaItem* ACriteriaItem)
-    : TcxFilterOperator(ACriteriaItem)
-{
-}
+TcxFilterDateOperator::TcxFilterDateOperator(TcxFilterCriteriaItem* ACriteriaItem) : TcxFilterOperator(ACriteriaItem) {}
 
 bool TcxFilterDateOperator::Matches(const Variant& ARecordValue, const Variant& AConditionValue)
 {
@@ -368,14 +368,14 @@ TDateTime FirstOfYear(TDateTime today, int yearsAhead)
 
 }  // namespace
 
-#define CX_DATE_RANGE(Name, TextId, StartExpr, EndExpr)                                     \
-  AnsiString Name::GetDescription() { return Text(TextId); }                                \
-  void Name::ComputeRange(TDateTime today, TDateTime& AStart, TDateTime& AEnd)              \
-  {                                                                                          \
-    const double week = cxDataUtils::StartOfWeek(today).Value;                               \
-    (void)week;                                                                              \
-    AStart = TDateTime(StartExpr);                                                           \
-    AEnd = TDateTime(EndExpr);                                                               \
+#define CX_DATE_RANGE(Name, TextId, StartExpr, EndExpr)                        \
+  AnsiString Name::GetDescription() { return Text(TextId); }                   \
+  void Name::ComputeRange(TDateTime today, TDateTime& AStart, TDateTime& AEnd) \
+  {                                                                            \
+    const double week = cxDataUtils::StartOfWeek(today).Value;                 \
+    (void)week;                                                                \
+    AStart = TDateTime(StartExpr);                                             \
+    AEnd = TDateTime(EndExpr);                                                 \
   }
 
 CX_DATE_RANGE(TcxFilterYesterdayOperator, cxSFilterOperatorYesterday, today - 1, today.Value)
@@ -384,10 +384,16 @@ CX_DATE_RANGE(TcxFilterTomorrowOperator, cxSFilterOperatorTomorrow, today + 1, t
 CX_DATE_RANGE(TcxFilterLastWeekOperator, cxSFilterOperatorLastWeek, week - 7, week)
 CX_DATE_RANGE(TcxFilterThisWeekOperator, cxSFilterOperatorThisWeek, week, week + 7)
 CX_DATE_RANGE(TcxFilterNextWeekOperator, cxSFilterOperatorNextWeek, week + 7, week + 14)
-CX_DATE_RANGE(TcxFilterLastMonthOperator, cxSFilterOperatorLastMonth, FirstOfMonth(today, -1).Value, FirstOfMonth(today, 0).Value)
-CX_DATE_RANGE(TcxFilterThisMonthOperator, cxSFilterOperatorThisMonth, FirstOfMonth(today, 0).Value, FirstOfMonth(today, 1).Value)
-CX_DATE_RANGE(TcxFilterNextMonthOperator, cxSFilterOperatorNextMonth, FirstOfMonth(today, 1).Value, FirstOfMonth(today, 2).Value)
-CX_DATE_RANGE(TcxFilterLastYearOperator, cxSFilterOperatorLastYear, FirstOfYear(today, -1).Value, FirstOfYear(today, 0).Value)
-CX_DATE_RANGE(TcxFilterThisYearOperator, cxSFilterOperatorThisYear, FirstOfYear(today, 0).Value, FirstOfYear(today, 1).Value)
-CX_DATE_RANGE(TcxFilterNextYearOperator, cxSFilterOperatorNextYear, FirstOfYear(today, 1).Value, FirstOfYear(today, 2).Value)
+CX_DATE_RANGE(TcxFilterLastMonthOperator, cxSFilterOperatorLastMonth, FirstOfMonth(today, -1).Value,
+              FirstOfMonth(today, 0).Value)
+CX_DATE_RANGE(TcxFilterThisMonthOperator, cxSFilterOperatorThisMonth, FirstOfMonth(today, 0).Value,
+              FirstOfMonth(today, 1).Value)
+CX_DATE_RANGE(TcxFilterNextMonthOperator, cxSFilterOperatorNextMonth, FirstOfMonth(today, 1).Value,
+              FirstOfMonth(today, 2).Value)
+CX_DATE_RANGE(TcxFilterLastYearOperator, cxSFilterOperatorLastYear, FirstOfYear(today, -1).Value,
+              FirstOfYear(today, 0).Value)
+CX_DATE_RANGE(TcxFilterThisYearOperator, cxSFilterOperatorThisYear, FirstOfYear(today, 0).Value,
+              FirstOfYear(today, 1).Value)
+CX_DATE_RANGE(TcxFilterNextYearOperator, cxSFilterOperatorNextYear, FirstOfYear(today, 1).Value,
+              FirstOfYear(today, 2).Value)
 #undef CX_DATE_RANGE

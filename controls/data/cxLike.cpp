@@ -9,10 +9,7 @@ namespace cxLike {
 namespace {
 
 // Byte length of the character starting at p (a lead byte with no trail byte stands alone).
-int CharLen(const char* p, const char* end)
-{
-  return (System::IsLeadByte(*p) && p + 1 < end) ? 2 : 1;
-}
+int CharLen(const char* p, const char* end) { return (System::IsLeadByte(*p) && p + 1 < end) ? 2 : 1; }
 
 struct TToken {
   enum TKind { tkChar, tkAnyOne, tkAnyRun } Kind;
@@ -45,11 +42,10 @@ std::vector<TToken> Tokenize(const char* p, const char* end, char pct, char und,
 
 }  // namespace
 
-bool MatchPattern(const char* AText, int ATextLength, const char* APattern, int APatternLength,
-                  char APercent, char AUnderscore, char AEscape)
+bool MatchPattern(const char* AText, int ATextLength, const char* APattern, int APatternLength, char APercent,
+                  char AUnderscore, char AEscape)
 {
-  const std::vector<TToken> pattern =
-      Tokenize(APattern, APattern + APatternLength, APercent, AUnderscore, AEscape);
+  const std::vector<TToken> pattern = Tokenize(APattern, APattern + APatternLength, APercent, AUnderscore, AEscape);
   const char* const end = AText + ATextLength;
 
   // Greedy scan that remembers the last multi-character wildcard and, on a mismatch, lets it
@@ -88,8 +84,8 @@ bool MatchPattern(const char* AText, int ATextLength, const char* APattern, int 
 
 bool LikeMatches(const AnsiString& AText, const AnsiString& APattern, char APercent, char AUnderscore)
 {
-  return MatchPattern(AText.data(), static_cast<int>(AText.size()), APattern.data(),
-                      static_cast<int>(APattern.size()), APercent, AUnderscore, '\0');
+  return MatchPattern(AText.data(), static_cast<int>(AText.size()), APattern.data(), static_cast<int>(APattern.size()),
+                      APercent, AUnderscore, '\0');
 }
 
 void CollapseWildcardRuns(AnsiString& APattern, char AWildcard)
@@ -116,8 +112,7 @@ int StripOuterWildcards(AnsiString& APattern, char AWildcard)
   const bool leading = APattern.front() == AWildcard && !System::IsLeadByte(APattern.front());
   // The last byte is a whole character unless it is the trail byte of a double-byte one.
   const int lastIndex = static_cast<int>(APattern.size());
-  const bool trailing =
-      APattern.back() == AWildcard && System::ByteType(APattern, lastIndex) == System::mbSingleByte;
+  const bool trailing = APattern.back() == AWildcard && System::ByteType(APattern, lastIndex) == System::mbSingleByte;
   if (trailing) APattern.pop_back();
   if (leading) APattern.erase(0, 1);
   return (leading ? 2 : 0) + (trailing ? 1 : 0);

@@ -15,8 +15,8 @@ bool LikeMatches(const AnsiString& AText, const AnsiString& APattern, char APerc
 
 // AEscape = '\0' means no escape character. An escape character makes the next pattern
 // character literal; one at the very end of the pattern is ignored.
-bool MatchPattern(const char* AText, int ATextLength, const char* APattern, int APatternLength,
-                  char APercent, char AUnderscore, char AEscape);
+bool MatchPattern(const char* AText, int ATextLength, const char* APattern, int APatternLength, char APercent,
+                  char AUnderscore, char AEscape);
 
 // Collapses runs of the wildcard, then removes one leading and one trailing wildcard. Answers
 // 0 none, 1 trailing only, 2 leading only, 3 both. A pattern shorter than two characters (after

@@ -64,7 +64,8 @@ void UpdateHead(std::uint32_t h)
   TcxTextHead head;
   if (const auto* text = std::get_if<AnsiString>(&t.Entries[h - 1].Value)) {
     const size_t n = std::min<size_t>(text->size(), 8);
-    for (size_t i = 0; i < 8; ++i) head.Bytes = (head.Bytes << 8) | (i < n ? static_cast<unsigned char>((*text)[i]) : 0u);
+    for (size_t i = 0; i < 8; ++i)
+      head.Bytes = (head.Bytes << 8) | (i < n ? static_cast<unsigned char>((*text)[i]) : 0u);
     head.Size = static_cast<std::uint32_t>(std::min<size_t>(text->size(), 0xFFFFFFFFu));
     head.IsText = 1;
   }
@@ -122,16 +123,16 @@ void ReleaseHandleSlot(Byte* ASlot)
 }
 
 template <class T>
-int ThreeWay(const T& a, const T& b) { return a < b ? -1 : b < a ? 1 : 0; }
+int ThreeWay(const T& a, const T& b)
+{
+  return a < b ? -1 : b < a ? 1 : 0;
+}
 
 }  // namespace
 
 namespace cxDataStorage {
 
-Integer RegisterObject(std::unique_ptr<TObject> AObject)
-{
-  return static_cast<Integer>(Allocate(std::move(AObject)));
-}
+Integer RegisterObject(std::unique_ptr<TObject> AObject) { return static_cast<Integer>(Allocate(std::move(AObject))); }
 
 TObject* ObjectOfHandle(Integer AHandle)
 {
@@ -174,16 +175,25 @@ AnsiString TcxValueType::TextSlotText(const Byte* ATextSlot) const
   return s ? *s : AnsiString();
 }
 
-void TcxValueType::ReadSlot(Byte* ASlot, TStream* AStream) const { StoreSlot(ASlot, cxVariants::ReadVariantFromStream(AStream)); }
+void TcxValueType::ReadSlot(Byte* ASlot, TStream* AStream) const
+{
+  StoreSlot(ASlot, cxVariants::ReadVariantFromStream(AStream));
+}
 
 void TcxValueType::ReadTextSlot(Byte* ATextSlot, TStream* AStream) const
 {
   StoreTextSlot(ATextSlot, cxVariants::ReadStringFromStream(AStream));
 }
 
-void TcxValueType::StoreTextSlot(Byte* ATextSlot, const AnsiString& S) const { StoreReferenced(ATextSlot, AnsiString(S)); }
+void TcxValueType::StoreTextSlot(Byte* ATextSlot, const AnsiString& S) const
+{
+  StoreReferenced(ATextSlot, AnsiString(S));
+}
 
-void TcxValueType::WriteSlot(const Byte* ASlot, TStream* AStream) const { cxVariants::WriteVariantToStream(AStream, LoadSlot(ASlot)); }
+void TcxValueType::WriteSlot(const Byte* ASlot, TStream* AStream) const
+{
+  cxVariants::WriteVariantToStream(AStream, LoadSlot(ASlot));
+}
 
 void TcxValueType::WriteTextSlot(const Byte* ATextSlot, TStream* AStream) const
 {
@@ -292,7 +302,10 @@ Variant TcxWideStringValueType::DataToVariant(const void* AData) const
 
 Variant TcxWideStringValueType::LoadSlot(const Byte* ASlot) const { return DataToVariant(SlotToData(ASlot)); }
 
-void TcxWideStringValueType::StoreSlot(Byte* ASlot, const Variant& V) const { StoreReferenced(ASlot, V.AsWideString()); }
+void TcxWideStringValueType::StoreSlot(Byte* ASlot, const Variant& V) const
+{
+  StoreReferenced(ASlot, V.AsWideString());
+}
 
 int TcxWideStringValueType::CompareData(const void* AData1, const void* AData2) const
 {
@@ -324,13 +337,22 @@ T TcxPlainValueType<T>::Get(const void* AData)
 }
 
 template <class T>
-void TcxPlainValueType<T>::Put(Byte* ASlot, T AValue) { std::memcpy(ASlot, &AValue, sizeof AValue); }
+void TcxPlainValueType<T>::Put(Byte* ASlot, T AValue)
+{
+  std::memcpy(ASlot, &AValue, sizeof AValue);
+}
 
 template <class T>
-void TcxPlainValueType<T>::ReadSlot(Byte* ASlot, TStream* AStream) const { AStream->ReadBuffer(ASlot, sizeof(T)); }
+void TcxPlainValueType<T>::ReadSlot(Byte* ASlot, TStream* AStream) const
+{
+  AStream->ReadBuffer(ASlot, sizeof(T));
+}
 
 template <class T>
-void TcxPlainValueType<T>::WriteSlot(const Byte* ASlot, TStream* AStream) const { AStream->WriteBuffer(ASlot, sizeof(T)); }
+void TcxPlainValueType<T>::WriteSlot(const Byte* ASlot, TStream* AStream) const
+{
+  AStream->WriteBuffer(ASlot, sizeof(T));
+}
 
 template <class T>
 int TcxPlainValueType<T>::CompareData(const void* AData1, const void* AData2) const
@@ -345,11 +367,11 @@ template class TcxPlainValueType<Byte>;
 template class TcxPlainValueType<double>;
 template class TcxPlainValueType<Int64>;
 
-#define CX_PLAIN_CLASS(Name)            \
-  TcxValueTypeClass Name::Class()       \
-  {                                     \
-    static const Name instance;         \
-    return &instance;                   \
+#define CX_PLAIN_CLASS(Name)      \
+  TcxValueTypeClass Name::Class() \
+  {                               \
+    static const Name instance;   \
+    return &instance;             \
   }
 CX_PLAIN_CLASS(TcxSmallintValueType)
 CX_PLAIN_CLASS(TcxIntegerValueType)
@@ -418,7 +440,8 @@ void Normalize(TDecimal& d)
     d.Digits.pop_back();
     --d.Scale;
   }
-  if (static_cast<int>(d.Digits.size()) < d.Scale) d.Digits.insert(0, static_cast<size_t>(d.Scale) - d.Digits.size(), '0');
+  if (static_cast<int>(d.Digits.size()) < d.Scale)
+    d.Digits.insert(0, static_cast<size_t>(d.Scale) - d.Digits.size(), '0');
   size_t lead = 0;
   while (lead < d.Digits.size() - static_cast<size_t>(d.Scale) && d.Digits[lead] == '0') ++lead;
   d.Digits.erase(0, lead);
@@ -454,7 +477,8 @@ TDecimal ParseDecimal(const AnsiString& AText)
   }
   while (i < t.size() && t[i] == ' ') ++i;
   if (!anyDigit || i != t.size()) throw EVariantTypeCastError("Could not convert variant to FMTBcd");
-  if (exponent > kBcdDigits || exponent < -kBcdDigits) throw EVariantOverflowError("Arithmetic overflow converting to FMTBcd");
+  if (exponent > kBcdDigits || exponent < -kBcdDigits)
+    throw EVariantOverflowError("Arithmetic overflow converting to FMTBcd");
   d.Scale -= static_cast<int>(exponent);
   Normalize(d);
   if (d.Digits.size() > kBcdDigits) throw EVariantOverflowError("Arithmetic overflow converting to FMTBcd");
@@ -527,7 +551,8 @@ void TcxFMTBcdValueType::StoreSlot(Byte* ASlot, const Variant& V) const
 
 int TcxFMTBcdValueType::CompareData(const void* AData1, const void* AData2) const
 {
-  return CompareDecimals(UnpackDecimal(static_cast<const Byte*>(AData1)), UnpackDecimal(static_cast<const Byte*>(AData2)));
+  return CompareDecimals(UnpackDecimal(static_cast<const Byte*>(AData1)),
+                         UnpackDecimal(static_cast<const Byte*>(AData2)));
 }
 
 TVarType TcxFMTBcdValueType::VariantKind() const { return cxVariants::VarFMTBcd(); }
@@ -568,7 +593,8 @@ Variant TcxSQLTimeStampValueType::LoadSlot(const Byte* ASlot) const
   const TSQLTimeStamp t = GetStamp(ASlot);
   TDateTime date, time;
   if (t.Year <= 0 || !SysUtils::TryEncodeDate(static_cast<Word>(t.Year), t.Month, t.Day, date) ||
-      !SysUtils::TryEncodeTime(t.Hour, t.Minute, t.Second, static_cast<Word>(std::min<std::uint32_t>(t.Fractions, 999)), time))
+      !SysUtils::TryEncodeTime(t.Hour, t.Minute, t.Second, static_cast<Word>(std::min<std::uint32_t>(t.Fractions, 999)),
+                               time))
     return Variant::Null();
   return Variant(TDateTime(date.Value >= 0 ? date.Value + time.Value : date.Value - time.Value));
 }

@@ -33,20 +33,30 @@ TFamily FamilyOf(TVarType t)
     case varNull: return famNull;
     case varEmpty: return famEmpty;
     case varBoolean: return famBoolean;
-    case varSmallint: case varInteger: case varSingle: case varDouble: case varCurrency:
-    case varDate: case varShortInt: case varByte: case varWord: case varLongWord: case varInt64:
-      return famNumber;
-    case varString: case varOleStr:
-      return famText;
-    default:
-      return famOther;
+    case varSmallint:
+    case varInteger:
+    case varSingle:
+    case varDouble:
+    case varCurrency:
+    case varDate:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64: return famNumber;
+    case varString:
+    case varOleStr: return famText;
+    default: return famOther;
   }
 }
 
 int Sign(int c) { return c < 0 ? -1 : c > 0 ? 1 : 0; }
 
 template <class T>
-int Order(const T& a, const T& b) { return a < b ? -1 : b < a ? 1 : 0; }
+int Order(const T& a, const T& b)
+{
+  return a < b ? -1 : b < a ? 1 : 0;
+}
 
 // A number either exactly as ten-thousandths (integers, Currency) or as a double (floats, dates).
 struct TNumber {
@@ -59,16 +69,14 @@ TNumber NumberOf(const Variant& v)
 {
   TNumber n;
   switch (v.VarType() & varTypeMask) {
-    case varSingle: case varDouble: case varDate:
+    case varSingle:
+    case varDouble:
+    case varDate:
       n.IsFloat = true;
       n.D = v.AsDouble();
       break;
-    case varCurrency:
-      n.Scaled = v.AsCurrency().Raw;
-      break;
-    default:
-      n.Scaled = static_cast<__int128>(v.AsInt64()) * Currency::Scale;
-      break;
+    case varCurrency: n.Scaled = v.AsCurrency().Raw; break;
+    default: n.Scaled = static_cast<__int128>(v.AsInt64()) * Currency::Scale; break;
   }
   return n;
 }
@@ -124,8 +132,7 @@ int CompareOthers(const Variant& a, const Variant& b)
       if (pa == pb) return 0;
       return std::less<const IDispatch*>()(pa, pb) ? -1 : 1;
     }
-  } catch (const EVariantError&) {
-  }
+  } catch (const EVariantError&) {}
   return 0;
 }
 
@@ -135,16 +142,11 @@ int CompareScalars(const Variant& a, const Variant& b)
   if (fa != fb) return fa < fb ? -1 : 1;
   switch (fa) {
     case famNull:
-    case famEmpty:
-      return 0;
-    case famBoolean:
-      return Order(a.AsBoolean(), b.AsBoolean());
-    case famNumber:
-      return CompareNumbers(a, b);
-    case famText:
-      return CompareTexts(a, b);
-    default:
-      return CompareOthers(a, b);
+    case famEmpty: return 0;
+    case famBoolean: return Order(a.AsBoolean(), b.AsBoolean());
+    case famNumber: return CompareNumbers(a, b);
+    case famText: return CompareTexts(a, b);
+    default: return CompareOthers(a, b);
   }
 }
 
@@ -368,9 +370,10 @@ void WriteVariantToStream(TStream* AStream, const Variant& AValue)
   switch (v.VarType() & varTypeMask) {
     case varEmpty: WriteTag(AStream, 13); return;
     case varNull: WriteTag(AStream, 0); return;
-    case varSmallint: case varInteger: case varShortInt: case varByte:
-      WriteIntegerValue(AStream, v.AsInteger());
-      return;
+    case varSmallint:
+    case varInteger:
+    case varShortInt:
+    case varByte: WriteIntegerValue(AStream, v.AsInteger()); return;
     case varSingle: {
       WriteTag(AStream, 15);
       WriteLE<std::uint32_t>(AStream, std::bit_cast<std::uint32_t>(static_cast<float>(v.AsDouble())));
@@ -392,12 +395,8 @@ void WriteVariantToStream(TStream* AStream, const Variant& AValue)
       WriteTag(AStream, 18);
       WriteWideStringToStream(AStream, v.AsWideString());
       return;
-    case varBoolean:
-      WriteTag(AStream, v.AsBoolean() ? 9 : 8);
-      return;
-    case varString:
-      WriteAnsiValue(AStream, v.AsString());
-      return;
+    case varBoolean: WriteTag(AStream, v.AsBoolean() ? 9 : 8); return;
+    case varString: WriteAnsiValue(AStream, v.AsString()); return;
     default: {
       AnsiString text;
       try {
@@ -501,7 +500,8 @@ double ExtendedToDouble(const Byte AExtended[10])
   if (e15 == 0x7FFF) {
     const std::uint64_t payload = (mant << 1) >> 12;
     if ((mant << 1) == 0) return std::bit_cast<double>(signBit | (std::uint64_t(0x7FF) << 52));
-    return std::bit_cast<double>(signBit | (std::uint64_t(0x7FF) << 52) | (payload ? payload : (std::uint64_t(1) << 51)));
+    return std::bit_cast<double>(signBit | (std::uint64_t(0x7FF) << 52) |
+                                 (payload ? payload : (std::uint64_t(1) << 51)));
   }
   if (mant == 0) return std::bit_cast<double>(signBit);
   // Normalise (unnormals and denormals have no integer bit), then round to 53 bits, half to even.
@@ -509,8 +509,8 @@ double ExtendedToDouble(const Byte AExtended[10])
   mant <<= shift;
   int e = (e15 == 0 ? 1 : e15) - 16383 - shift;  // value = 1.xxx * 2^e
   if (e > 1023) return std::bit_cast<double>(signBit | (std::uint64_t(0x7FF) << 52));
-  int drop = 11;                          // bits below a normal double's mantissa
-  if (e < -1022) drop += -1022 - e;       // a subnormal result keeps fewer bits
+  int drop = 11;                     // bits below a normal double's mantissa
+  if (e < -1022) drop += -1022 - e;  // a subnormal result keeps fewer bits
   if (drop > 64) return std::bit_cast<double>(signBit);
   std::uint64_t kept = drop == 64 ? 0 : mant >> drop;
   const std::uint64_t rest = drop == 64 ? mant : mant & ((std::uint64_t(1) << drop) - 1);

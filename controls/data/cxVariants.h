@@ -66,11 +66,11 @@ Variant ReadVariantFromStream(TStream* AStream);
 void WriteVariantToStream(TStream* AStream, const Variant& AValue);
 
 // Fixed-width forms with no tag.
-AnsiString ReadStringFromStream(TStream* AStream);              // 32-bit length, bytes
+AnsiString ReadStringFromStream(TStream* AStream);  // 32-bit length, bytes
 void WriteStringToStream(TStream* AStream, const AnsiString& S);
-WideString ReadWideStringFromStream(TStream* AStream);          // 32-bit unit count, units
+WideString ReadWideStringFromStream(TStream* AStream);  // 32-bit unit count, units
 void WriteWideStringToStream(TStream* AStream, const WideString& S);
-bool ReadBooleanFromStream(TStream* AStream);                   // any non-zero byte is true
+bool ReadBooleanFromStream(TStream* AStream);  // any non-zero byte is true
 void WriteBooleanToStream(TStream* AStream, bool AValue);
 Byte ReadByteFromStream(TStream* AStream);
 void WriteByteToStream(TStream* AStream, Byte AValue);

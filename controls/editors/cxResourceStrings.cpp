@@ -21,17 +21,11 @@ std::map<int, TEntry>& Table()
   return table;
 }
 
-[[noreturn]] void RaiseNotFound(int Id)
-{
-  throw EResNotFound("Resource string " + std::to_string(Id) + " not found");
-}
+[[noreturn]] void RaiseNotFound(int Id) { throw EResNotFound("Resource string " + std::to_string(Id) + " not found"); }
 
 }  // namespace
 
-void RegisterResourceString(int Id, const AnsiString& Text)
-{
-  Table()[Id].BuiltIn = Text;
-}
+void RegisterResourceString(int Id, const AnsiString& Text) { Table()[Id].BuiltIn = Text; }
 
 AnsiString GetResourceString(int Id)
 {
@@ -53,19 +47,10 @@ void RestoreResourceString(int Id)
   if (it != Table().end()) it->second.Replacement.reset();
 }
 
-bool IsResourceStringRegistered(int Id)
-{
-  return Table().count(Id) != 0;
-}
+bool IsResourceStringRegistered(int Id) { return Table().count(Id) != 0; }
 
-void Initialize()
-{
-  Table();
-}
+void Initialize() { Table(); }
 
-void Finalize()
-{
-  Table().clear();
-}
+void Finalize() { Table().clear(); }
 
 }  // namespace cxResourceStrings

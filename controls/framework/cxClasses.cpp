@@ -28,8 +28,7 @@ void TcxComponent::UpdateFakeLinks()
   if (!state.Contains(csDesigning) || state.Contains(csDestroying) || !GetOwner()) return;
   std::vector<TComponent*> list;
   GetFakeComponentLinks(list);
-  for (int i = 0; i < FakeLinkCount; ++i)
-    SetFakeComponentLink(i, i < int(list.size()) ? list[i] : nullptr);
+  for (int i = 0; i < FakeLinkCount; ++i) SetFakeComponentLink(i, i < int(list.size()) ? list[i] : nullptr);
 }
 
 void TcxComponent::Loaded()

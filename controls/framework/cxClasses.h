@@ -48,12 +48,15 @@ public:
 
   PELTO_PUBLISHED(p)
   {
-    p.Property("FakeComponentLink1", [](TcxComponent* c) { return c->FFakeLinks[0]; },
-               [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(0, v); });
-    p.Property("FakeComponentLink2", [](TcxComponent* c) { return c->FFakeLinks[1]; },
-               [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(1, v); });
-    p.Property("FakeComponentLink3", [](TcxComponent* c) { return c->FFakeLinks[2]; },
-               [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(2, v); });
+    p.Property(
+        "FakeComponentLink1", [](TcxComponent* c) { return c->FFakeLinks[0]; },
+        [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(0, v); });
+    p.Property(
+        "FakeComponentLink2", [](TcxComponent* c) { return c->FFakeLinks[1]; },
+        [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(1, v); });
+    p.Property(
+        "FakeComponentLink3", [](TcxComponent* c) { return c->FFakeLinks[2]; },
+        [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(2, v); });
   }
 
 protected:
@@ -108,8 +111,7 @@ private:
 // streaming system so forms naming them can be read.
 class TcxRegisteredClasses : public TObject {
 public:
-  explicit TcxRegisteredClasses(bool ARegisterClasses = false)
-      : FRegisterClasses(ARegisterClasses) {}
+  explicit TcxRegisteredClasses(bool ARegisterClasses = false) : FRegisterClasses(ARegisterClasses) {}
   // Nothing when the class is already listed.
   void Register(TClass AClass, const AnsiString& ADescription);
   // Not an error when the class is not listed.

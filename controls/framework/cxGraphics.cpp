@@ -24,7 +24,8 @@ struct TSelected {
   HGDIOBJ Obj, Old;
   bool Owned;
   TSelected(HDC dc, HGDIOBJ obj, bool owned = true)
-      : DC(dc), Obj(obj), Old(Windows::SelectObject(dc, obj)), Owned(owned) {}
+      : DC(dc), Obj(obj), Old(Windows::SelectObject(dc, obj)), Owned(owned)
+  {}
   ~TSelected()
   {
     Windows::SelectObject(DC, Old);
@@ -38,8 +39,8 @@ struct TSelected {
 
 TcxRegion::TcxRegion(HRGN Handle) : FHandle(Handle) {}
 TcxRegion::TcxRegion(const RECT& Rect) : FHandle(Windows::CreateRectRgnIndirect(&Rect)) {}
-TcxRegion::TcxRegion(int Left, int Top, int Right, int Bottom)
-    : TcxRegion(cxGraphics::Rect(Left, Top, Right, Bottom)) {}
+TcxRegion::TcxRegion(int Left, int Top, int Right, int Bottom) : TcxRegion(cxGraphics::Rect(Left, Top, Right, Bottom))
+{}
 TcxRegion::~TcxRegion()
 {
   if (FHandle) Windows::DeleteObject(FHandle);
@@ -98,10 +99,10 @@ void TcxCanvas::FillRect(const RECT& R, TBitmap* Bitmap)
   auto floorDiv = [](int a, int b) { return a >= 0 ? a / b : -((-a + b - 1) / b); };
   for (int ty = floorDiv(R.top, bh) * bh; ty < R.bottom; ty += bh)
     for (int tx = floorDiv(R.left, bw) * bw; tx < R.right; tx += bw) {
-      RECT d{std::max<LONG>(tx, R.left), std::max<LONG>(ty, R.top),
-             std::min<LONG>(tx + bw, R.right), std::min<LONG>(ty + bh, R.bottom)};
-      Windows::BitBlt(GetHandle(), d.left, d.top, d.right - d.left, d.bottom - d.top, src,
-                      d.left - tx, d.top - ty, SRCCOPY);
+      RECT d{std::max<LONG>(tx, R.left), std::max<LONG>(ty, R.top), std::min<LONG>(tx + bw, R.right),
+             std::min<LONG>(ty + bh, R.bottom)};
+      Windows::BitBlt(GetHandle(), d.left, d.top, d.right - d.left, d.bottom - d.top, src, d.left - tx, d.top - ty,
+                      SRCCOPY);
     }
 }
 
@@ -123,15 +124,13 @@ void TcxCanvas::FrameRect(const RECT& R, TColor Color, int LineWidth, TcxBorders
     if (Borders.Contains(sides[i])) FillRect(bands[i]);
 }
 
-void TcxCanvas::DrawTwoColorFrame(const RECT& R, TColor TopLeftColor, TColor BottomRightColor,
-                                  TcxBorders Borders, int Width)
+void TcxCanvas::DrawTwoColorFrame(const RECT& R, TColor TopLeftColor, TColor BottomRightColor, TcxBorders Borders,
+                                  int Width)
 {
   if (Borders.Contains(bLeft)) FillRectColor({R.left, R.top, R.left + Width, R.bottom}, TopLeftColor);
   if (Borders.Contains(bTop)) FillRectColor({R.left, R.top, R.right, R.top + Width}, TopLeftColor);
-  if (Borders.Contains(bRight))
-    FillRectColor({R.right - Width, R.top, R.right, R.bottom}, BottomRightColor);
-  if (Borders.Contains(bBottom))
-    FillRectColor({R.left, R.bottom - Width, R.right, R.bottom}, BottomRightColor);
+  if (Borders.Contains(bRight)) FillRectColor({R.right - Width, R.top, R.right, R.bottom}, BottomRightColor);
+  if (Borders.Contains(bBottom)) FillRectColor({R.left, R.bottom - Width, R.right, R.bottom}, BottomRightColor);
 }
 
 void TcxCanvas::DrawEdge(const RECT& R, bool Sunken, bool Outer, TcxBorders Borders)
@@ -270,8 +269,8 @@ void TcxCanvas::DrawText(const AnsiString& Text, const RECT& Rect, int Flags, bo
     if (multiLine)
       Windows::DrawText(GetHandle(), Text.data(), int(Text.size()), &a, winFlags);
     else
-      Windows::ExtTextOut(GetHandle(), a.left, a.top, (Flags & tfNoClip) ? 0 : ETO_CLIPPED, &a,
-                          Text.data(), int(Text.size()), nullptr);
+      Windows::ExtTextOut(GetHandle(), a.left, a.top, (Flags & tfNoClip) ? 0 : ETO_CLIPPED, &a, Text.data(),
+                          int(Text.size()), nullptr);
   };
   if (Enabled)
     out(r, GetFont()->GetColor());
@@ -295,8 +294,8 @@ void TcxCanvas::Polygon(const POINT* Points, int Count)
 {
   TSelected pen(GetHandle(), Windows::CreatePen(PS_SOLID, 1, ColorToRGB(GetPenColor())));
   bool clear = GetBrushStyle() == bsClear;
-  TSelected brush(GetHandle(), clear ? Windows::GetStockObject(NULL_BRUSH)
-                             : Windows::CreateSolidBrush(ColorToRGB(GetBrushColor())),
+  TSelected brush(GetHandle(),
+                  clear ? Windows::GetStockObject(NULL_BRUSH) : Windows::CreateSolidBrush(ColorToRGB(GetBrushColor())),
                   !clear);
   Windows::Polygon(GetHandle(), Points, Count);
 }
@@ -316,8 +315,8 @@ void TcxCanvas::CopyRectFromCanvas(const RECT& Dest, TcxCanvas* Source, const RE
 
 void TcxCanvas::CopyRectFromDC(const RECT& Dest, HDC Source, const RECT& S)
 {
-  Windows::StretchBlt(GetHandle(), Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top,
-                      Source, S.left, S.top, S.right - S.left, S.bottom - S.top, SRCCOPY);
+  Windows::StretchBlt(GetHandle(), Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, Source, S.left,
+                      S.top, S.right - S.left, S.bottom - S.top, SRCCOPY);
 }
 
 void TcxCanvas::ExcludeFromClip(const RECT& R)
@@ -394,8 +393,7 @@ TcxScreenCanvas::TcxScreenCanvas() : TcxScreenCanvas(std::make_unique<TScreenCan
 
 TcxScreenCanvas::TcxScreenCanvas(std::unique_ptr<TScreenCanvas> Canvas)
     : TcxCanvas(Canvas.get()), FScreenCanvas(std::move(Canvas))
-{
-}
+{}
 
 TcxScreenCanvas::~TcxScreenCanvas() = default;
 
@@ -440,15 +438,9 @@ COLORREF NearestScreenColor(COLORREF c)
 }
 }  // namespace
 
-COLORREF cxGraphics::GetPressedHighlightColor()
-{
-  return NearestScreenColor(BlendSystemColors(14, 44, 40));
-}
+COLORREF cxGraphics::GetPressedHighlightColor() { return NearestScreenColor(BlendSystemColors(14, 44, 40)); }
 
-COLORREF cxGraphics::GetHotHighlightColor()
-{
-  return NearestScreenColor(BlendSystemColors(-2, 30, 72));
-}
+COLORREF cxGraphics::GetHotHighlightColor() { return NearestScreenColor(BlendSystemColors(-2, 30, 72)); }
 
 RECT cxGraphics::Rect(int Left, int Top, int Right, int Bottom) { return RECT{Left, Top, Right, Bottom}; }
 

@@ -25,10 +25,9 @@ PELTO_ENUM(TcxGridLines, glBoth, glNone, glVertical, glHorizontal)
 PELTO_ENUM(TcxRegionCombineMode, rcmCopy, rcmAdd, rcmSubtract, rcmIntersect)
 
 // The family's text flags; a caller may combine them.
-constexpr int tfAlignLeft = 1, tfAlignRight = 2, tfAlignHCenter = 4, tfAlignTop = 8,
-              tfAlignBottom = 16, tfAlignVCenter = 32, tfSingleLine = 64, tfNoClip = 128,
-              tfExpandTabs = 256, tfShowPrefix = 512, tfWordBreak = 1024, tfEndEllipsis = 2048,
-              tfCalcOnly = 4096, tfPathEllipsis = 8192;
+constexpr int tfAlignLeft = 1, tfAlignRight = 2, tfAlignHCenter = 4, tfAlignTop = 8, tfAlignBottom = 16,
+              tfAlignVCenter = 32, tfSingleLine = 64, tfNoClip = 128, tfExpandTabs = 256, tfShowPrefix = 512,
+              tfWordBreak = 1024, tfEndEllipsis = 2048, tfCalcOnly = 4096, tfPathEllipsis = 8192;
 
 // A region handle owned by the object (deleted with it).
 class TcxRegion : public TObject {
@@ -84,11 +83,10 @@ public:
   void FillRectColor(const RECT& R, TColor Color);
   // Bands LineWidth wide along the sides in Borders (left, right, top, bottom); clDefault keeps
   // the brush colour.
-  void FrameRect(const RECT& R, TColor Color = clDefault, int LineWidth = 1,
-                 TcxBorders Borders = cxBordersAll);
+  void FrameRect(const RECT& R, TColor Color = clDefault, int LineWidth = 1, TcxBorders Borders = cxBordersAll);
   // Left and top in TopLeftColor, right and bottom in BottomRightColor (drawn last).
-  void DrawTwoColorFrame(const RECT& R, TColor TopLeftColor, TColor BottomRightColor,
-                         TcxBorders Borders = cxBordersAll, int Width = 1);
+  void DrawTwoColorFrame(const RECT& R, TColor TopLeftColor, TColor BottomRightColor, TcxBorders Borders = cxBordersAll,
+                         int Width = 1);
   void DrawEdge(const RECT& R, bool Sunken, bool Outer, TcxBorders Borders = cxBordersAll);
   void DrawFocusRect(const RECT& R);
   void InvertRect(const RECT& R);

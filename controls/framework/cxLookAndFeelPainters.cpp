@@ -37,7 +37,7 @@ struct TImage {
 struct TResources {
   std::vector<TImage> Indicators;  // TcxIndicatorImageKind - 1
   TImage AutoHide[2];
-  TBitmap Patterns[2];  // normal, pressed
+  TBitmap Patterns[2];        // normal, pressed
   std::vector<TImage> Radio;  // 96 images, built on first use
   int RadioW = 0, RadioH = 0;
   // Clears the radio images when the system colours change, before any control reacts.
@@ -74,16 +74,14 @@ void BuildIndicators(TResources& R)
     PutPixels(*img.Bitmap, rows, clBlack);
     R.Indicators.push_back(std::move(img));
   }
-  static const char* const pinOn[] = {
-      "                ", "                ", "     #######    ", "     #     ##   ", "     #     ##   ",
-      "     #     ##   ", "     #     ##   ", "     #     ##   ", "   ###########  ", "        #       ",
-      "        #       ", "        #       ", "        #       ", "        #       ", "                ",
-      "                "};
-  static const char* const pinOff[] = {
-      "                ", "                ", "                ", "      #         ", "      #         ",
-      "      #######   ", "      #     #   ", "#######     #   ", "      ########  ", "      ########  ",
-      "      #######   ", "      #         ", "      #         ", "                ", "                ",
-      "                "};
+  static const char* const pinOn[] = {"                ", "                ", "     #######    ", "     #     ##   ",
+                                      "     #     ##   ", "     #     ##   ", "     #     ##   ", "     #     ##   ",
+                                      "   ###########  ", "        #       ", "        #       ", "        #       ",
+                                      "        #       ", "        #       ", "                ", "                "};
+  static const char* const pinOff[] = {"                ", "                ", "                ", "      #         ",
+                                       "      #         ", "      #######   ", "      #     #   ", "#######     #   ",
+                                       "      ########  ", "      ########  ", "      #######   ", "      #         ",
+                                       "      #         ", "                ", "                ", "                "};
   for (int i = 0; i < 2; ++i) {
     R.AutoHide[i].Bitmap->SetSize(16, 16);
     PutPixels(*R.AutoHide[i].Bitmap, i == 0 ? pinOn : pinOff, clBlack);
@@ -274,7 +272,8 @@ void BuildRadioImages(TResources& R)
             auto state = TcxButtonState(s);
             bool disabled = state == cxbsDisabled;
             COLORREF interior;
-            if (disabled) interior = ColorToRGB(clBtnFace);
+            if (disabled)
+              interior = ColorToRGB(clBtnFace);
             else if (kind == 2)
               interior = state == cxbsHot ? hot : state == cxbsPressed ? pressed : ColorToRGB(clWindow);
             else
@@ -357,9 +356,9 @@ void TcxCustomLookAndFeelPainter::DrawDropDownArrow(TcxCanvas* C, const RECT& R,
 }
 
 void TcxCustomLookAndFeelPainter::DrawContent(TcxCanvas* C, const RECT& R, const RECT& TextRect,
-                                              TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
-                                              bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
-                                              TFont* Font, TColor TextColor, TColor Color,
+                                              TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
+                                              bool ShowEndEllipsis, const AnsiString& Text, TFont* Font,
+                                              TColor TextColor, TColor Color,
                                               const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   if (!OnDrawBackground || !OnDrawBackground(C, R)) C->FillRectColor(R, Color);
@@ -401,8 +400,7 @@ RECT CentredSquare(const RECT& R)
 }
 }  // namespace
 
-void TcxCustomLookAndFeelPainter::DrawArrowIn(TcxCanvas* C, const RECT& R, TColor Color,
-                                              TcxArrowKind Direction) const
+void TcxCustomLookAndFeelPainter::DrawArrowIn(TcxCanvas* C, const RECT& R, TColor Color, TcxArrowKind Direction) const
 {
   bool vertical = Direction == akUp || Direction == akDown;
   int side = vertical ? R.right - R.left : R.bottom - R.top;
@@ -447,8 +445,10 @@ void TcxCustomLookAndFeelPainter::DrawArrow(TcxCanvas* C, const RECT& R, TColor 
 void TcxCustomLookAndFeelPainter::DrawScrollArrowButton(TcxCanvas* C, const RECT& R, TcxButtonState State,
                                                         TcxArrowKind Direction, bool AsButton) const
 {
-  if (AsButton) DrawButton(C, R, State);
-  else C->FillRectColor(R, GetButtonFaceColor(State));
+  if (AsButton)
+    DrawButton(C, R, State);
+  else
+    C->FillRectColor(R, GetButtonFaceColor(State));
   DrawArrowIn(C, R, GetButtonSymbolColor(State), Direction);
 }
 
@@ -509,8 +509,8 @@ void TcxCustomLookAndFeelPainter::DrawButtonWithText(TcxCanvas* C, const RECT& R
   C->SetBrushStyle(bsSolid);
 }
 
-void TcxCustomLookAndFeelPainter::DrawSimpleButton(TcxCanvas* C, const RECT& R, TcxButtonState State,
-                                                   int ButtonCount, int ButtonIndex, TColor BorderColor) const
+void TcxCustomLookAndFeelPainter::DrawSimpleButton(TcxCanvas* C, const RECT& R, TcxButtonState State, int ButtonCount,
+                                                   int ButtonIndex, TColor BorderColor) const
 {
   DrawButtonWithText(C, R, "", State, true, clDefault, clDefault);
 }
@@ -543,8 +543,8 @@ void TcxCustomLookAndFeelPainter::DrawPlusMinus(TcxCanvas* C, const RECT& R, TCo
   if (!Expanded) C->FillRectColor({cx, cy - a, cx + 1, cy + a + 1}, Color);
 }
 
-void TcxCustomLookAndFeelPainter::DrawExpandGlyphFrame(TcxCanvas* C, const RECT& R, TColor FrameColor,
-                                                       TColor Color, bool Expanded) const
+void TcxCustomLookAndFeelPainter::DrawExpandGlyphFrame(TcxCanvas* C, const RECT& R, TColor FrameColor, TColor Color,
+                                                       bool Expanded) const
 {
   C->FrameRect(R, FrameColor);
   RECT inner = InflatedRect(R, -1, -1);
@@ -609,11 +609,10 @@ void TcxCustomLookAndFeelPainter::DrawRadioButton(TcxCanvas* C, int X, int Y, Tc
   C->CopyRectFromDC({X, Y, X + res.RadioW, Y + res.RadioH}, DCOf(tmp), {0, 0, res.RadioW, res.RadioH});
 }
 
-void TcxCustomLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect,
-                                             TcxNeighbors Neighbors, TcxBorders Borders, TcxButtonState State,
-                                             TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
-                                             bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
-                                             TFont* Font, TColor TextColor, TColor Color,
+void TcxCustomLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
+                                             TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
+                                             TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
+                                             const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                                              const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   PaintHeaderBorder(C, R, Neighbors, Borders);
@@ -622,19 +621,17 @@ void TcxCustomLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const 
 }
 
 void TcxCustomLookAndFeelPainter::DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect,
-                                                    TcxNeighbors Neighbors, TcxBorders Borders,
-                                                    TcxButtonState State, TAlignment AlignmentHorz,
-                                                    TcxAlignmentVert AlignmentVert, bool MultiLine,
-                                                    bool ShowEndEllipsis, const AnsiString& Text,
+                                                    TcxNeighbors Neighbors, TcxBorders Borders, TcxButtonState State,
+                                                    TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
+                                                    bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
                                                     TFont* Font, TColor TextColor, TColor Color,
                                                     const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
-  DrawHeader(C, R, TextRect, Neighbors, Borders, State, AlignmentHorz, AlignmentVert, MultiLine, ShowEndEllipsis,
-             Text, Font, TextColor, Color, OnDrawBackground);
+  DrawHeader(C, R, TextRect, Neighbors, Borders, State, AlignmentHorz, AlignmentVert, MultiLine, ShowEndEllipsis, Text,
+             Font, TextColor, Color, OnDrawBackground);
 }
 
-RECT TcxCustomLookAndFeelPainter::GetHeaderContentRect(const RECT& R, TcxNeighbors Neighbors,
-                                                       TcxBorders Borders) const
+RECT TcxCustomLookAndFeelPainter::GetHeaderContentRect(const RECT& R, TcxNeighbors Neighbors, TcxBorders Borders) const
 {
   TcxBorders outward = Borders - GetHeaderBorders(Neighbors);
   int w = GetHeaderBorderWidth();
@@ -688,12 +685,12 @@ void TcxCustomLookAndFeelPainter::DrawOutlinedSortingMark(TcxCanvas* C, const RE
 
 void TcxCustomLookAndFeelPainter::DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text,
                                             TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
-                                            bool ShowEndEllipsis, TFont* Font, TColor TextColor,
-                                            TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground) const
+                                            bool ShowEndEllipsis, TFont* Font, TColor TextColor, TColor Color,
+                                            const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   DrawPanelBorder(C, R);
-  DrawContent(C, GetContentRect(R), GetContentTextRect(R), AlignmentHorz, AlignmentVert, false, ShowEndEllipsis,
-              Text, Font, TextColor, Color, OnDrawBackground);
+  DrawContent(C, GetContentRect(R), GetContentTextRect(R), AlignmentHorz, AlignmentVert, false, ShowEndEllipsis, Text,
+              Font, TextColor, Color, OnDrawBackground);
 }
 
 void TcxCustomLookAndFeelPainter::DrawCloseButton(TcxCanvas* C, const RECT& R, TcxButtonState State) const
@@ -745,8 +742,8 @@ void TcxCustomLookAndFeelPainter::DrawButtonMark(TcxCanvas* C, const RECT& R, Tc
   plus(0, 0, dark, light);
 }
 
-void TcxCustomLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, TColor BackgroundColor,
-                                                  bool Horizontal, int Glyph, TcxButtonState State) const
+void TcxCustomLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, TColor BackgroundColor, bool Horizontal,
+                                                  int Glyph, TcxButtonState State) const
 {
   DrawButtonBorder(C, R, State);
   RECT r = InflatedRect(R, -GetButtonBorderWidth(cxbsNormal), -GetButtonBorderWidth(cxbsNormal));
@@ -764,15 +761,14 @@ void TcxCustomLookAndFeelPainter::DrawIndicatorImage(TcxCanvas* C, const RECT& R
 {
   if (Kind == iikNone) return;
   TImage& img = Resources().Indicators[Kind - 1];
-  DrawImage(C, (R.left + R.right - img.Bitmap->GetWidth()) / 2, (R.top + R.bottom - img.Bitmap->GetHeight()) / 2,
-            img);
+  DrawImage(C, (R.left + R.right - img.Bitmap->GetWidth()) / 2, (R.top + R.bottom - img.Bitmap->GetHeight()) / 2, img);
 }
 
 void TcxCustomLookAndFeelPainter::DrawIndicatorItem(TcxCanvas* C, const RECT& R, TcxIndicatorImageKind Kind,
                                                     TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
-  DrawHeader(C, R, R, TcxNeighbors{}, GetHeaderBorders(TcxNeighbors{bTop, bBottom}), cxbsNormal, taLeftJustify,
-             vaTop, false, false, "", nullptr, clNone, Color, OnDrawBackground);
+  DrawHeader(C, R, R, TcxNeighbors{}, GetHeaderBorders(TcxNeighbors{bTop, bBottom}), cxbsNormal, taLeftJustify, vaTop,
+             false, false, "", nullptr, clNone, Color, OnDrawBackground);
   DrawIndicatorImage(C, R, Kind);
 }
 
@@ -780,8 +776,8 @@ void TcxCustomLookAndFeelPainter::DrawIndicatorItemSection(TcxCanvas* C, const R
                                                            TColor Color,
                                                            const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
-  DrawHeaderSection(C, R, R, TcxNeighbors{}, cxBordersAll, cxbsNormal, taLeftJustify, vaTop, false, false, "",
-                    nullptr, clNone, Color, OnDrawBackground);
+  DrawHeaderSection(C, R, R, TcxNeighbors{}, cxBordersAll, cxbsNormal, taLeftJustify, vaTop, false, false, "", nullptr,
+                    clNone, Color, OnDrawBackground);
   DrawIndicatorImage(C, R, Kind);
 }
 
@@ -812,8 +808,7 @@ void TcxCustomLookAndFeelPainter::DrawFlatHeaderWithFrame(TcxCanvas* C, const RE
                                                           const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   TcxFlatLookAndFeelPainter::Class()->DrawHeader(C, R, R, Neighbors, cxBordersAll, cxbsNormal, taCenter, vaCenter,
-                                                 false, false, Text, VP.Font, VP.TextColor, VP.Color,
-                                                 OnDrawBackground);
+                                                 false, false, Text, VP.Font, VP.TextColor, VP.Color, OnDrawBackground);
   DrawSmallArrows(C, R, Arrows, ArrowOffset);
 }
 
@@ -966,28 +961,25 @@ void TcxStandardLookAndFeelPainter::DrawScrollBarPart(TcxCanvas* C, bool Horizon
   if (State == cxbsHot) State = cxbsNormal;
   bool pressed = State == cxbsPressed;
   switch (Part) {
-  case cxsbpPageUp:
-  case cxsbpPageDown:
-    DrawPatternTrack(C, R, pressed);
-    break;
-  case cxsbpThumb:
-    DrawScrollButtonBorder(C, R, false);
-    C->FillRectColor(InflatedRect(R, -GetButtonBorderWidth(cxbsNormal), -GetButtonBorderWidth(cxbsNormal)),
-                     clBtnFace);
-    break;
-  case cxsbpLineUp:
-  case cxsbpLineDown: {
-    RECT r = pressed ? OffsetRect(R, 1, 1) : R;
-    UINT kind = Horizontal ? (Part == cxsbpLineUp ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT)
-                           : (Part == cxsbpLineUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
-    if (State == cxbsDisabled) kind |= DFCS_INACTIVE;
-    if (pressed) kind |= DFCS_FLAT;
-    Windows::DrawFrameControl(C->GetHandle(), &r, DFC_SCROLL, kind);
-    DrawScrollButtonBorder(C, R, pressed);
-    break;
-  }
-  default:
-    break;
+    case cxsbpPageUp:
+    case cxsbpPageDown: DrawPatternTrack(C, R, pressed); break;
+    case cxsbpThumb:
+      DrawScrollButtonBorder(C, R, false);
+      C->FillRectColor(InflatedRect(R, -GetButtonBorderWidth(cxbsNormal), -GetButtonBorderWidth(cxbsNormal)),
+                       clBtnFace);
+      break;
+    case cxsbpLineUp:
+    case cxsbpLineDown: {
+      RECT r = pressed ? OffsetRect(R, 1, 1) : R;
+      UINT kind = Horizontal ? (Part == cxsbpLineUp ? DFCS_SCROLLLEFT : DFCS_SCROLLRIGHT)
+                             : (Part == cxsbpLineUp ? DFCS_SCROLLUP : DFCS_SCROLLDOWN);
+      if (State == cxbsDisabled) kind |= DFCS_INACTIVE;
+      if (pressed) kind |= DFCS_FLAT;
+      Windows::DrawFrameControl(C->GetHandle(), &r, DFC_SCROLL, kind);
+      DrawScrollButtonBorder(C, R, pressed);
+      break;
+    }
+    default: break;
   }
 }
 
@@ -1093,8 +1085,10 @@ RECT TcxUltraFlatLookAndFeelPainter::GetButtonFocusRect(TcxCanvas* C, const RECT
 RECT TcxUltraFlatLookAndFeelPainter::GetButtonGroupBorders(int ButtonCount, int ButtonIndex) const
 {
   RECT r{1, 2, 1, 2};
-  if (ButtonIndex == 0) r.left = 2;
-  else if (ButtonIndex == ButtonCount - 1) r.right = 2;
+  if (ButtonIndex == 0)
+    r.left = 2;
+  else if (ButtonIndex == ButtonCount - 1)
+    r.right = 2;
   return r;
 }
 
@@ -1130,16 +1124,12 @@ void TcxUltraFlatLookAndFeelPainter::DrawSimpleButton(TcxCanvas* C, const RECT& 
 void TcxUltraFlatLookAndFeelPainter::DrawButtonBorder(TcxCanvas* C, const RECT& R, TcxButtonState State) const
 {
   switch (State) {
-  case cxbsDefault:
-    C->FrameRect(R, clWindowFrame);
-    C->FrameRect(InflatedRect(R, -1, -1), clWindowFrame);
-    break;
-  case cxbsNormal:
-    C->FrameRect(R, clBtnText);
-    break;
-  default:
-    C->FrameRect(R, clHighlight);
-    break;
+    case cxbsDefault:
+      C->FrameRect(R, clWindowFrame);
+      C->FrameRect(InflatedRect(R, -1, -1), clWindowFrame);
+      break;
+    case cxbsNormal: C->FrameRect(R, clBtnText); break;
+    default: C->FrameRect(R, clHighlight); break;
   }
 }
 
@@ -1164,10 +1154,9 @@ void TcxUltraFlatLookAndFeelPainter::DrawCheckBoxBorder(TcxCanvas* C, const RECT
 }
 
 void TcxUltraFlatLookAndFeelPainter::DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect,
-                                                       TcxNeighbors Neighbors, TcxBorders Borders,
-                                                       TcxButtonState State, TAlignment AlignmentHorz,
-                                                       TcxAlignmentVert AlignmentVert, bool MultiLine,
-                                                       bool ShowEndEllipsis, const AnsiString& Text,
+                                                       TcxNeighbors Neighbors, TcxBorders Borders, TcxButtonState State,
+                                                       TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
+                                                       bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
                                                        TFont* Font, TColor TextColor, TColor Color,
                                                        const TcxDrawBackgroundEvent& OnDrawBackground) const
 {

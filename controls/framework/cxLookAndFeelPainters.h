@@ -39,8 +39,8 @@ public:
   virtual void DrawDropDownArrow(TcxCanvas* C, const RECT& R, TColor Color) const;
   // Background (by OnDrawBackground, else Color), then the text in TextRect.
   virtual void DrawContent(TcxCanvas* C, const RECT& R, const RECT& TextRect, TAlignment AlignmentHorz,
-                           TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                           const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
+                           TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text,
+                           TFont* Font, TColor TextColor, TColor Color,
                            const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual RECT GetContentRect(const RECT& R) const;
   virtual RECT GetContentTextRect(const RECT& R) const;
@@ -111,17 +111,15 @@ public:
   virtual TcxButtonState GetButtonSymbolState(TcxButtonState State) const { return State; }
   // Color and TextColor clDefault: the state's face and symbol colours.
   virtual void DrawButtonWithText(TcxCanvas* C, const RECT& R, const AnsiString& Text, TcxButtonState State,
-                                  bool DrawBorder = true, TColor Color = clDefault,
-                                  TColor TextColor = clDefault) const;
-  virtual void DrawSimpleButton(TcxCanvas* C, const RECT& R, TcxButtonState State, int ButtonCount,
-                                int ButtonIndex, TColor BorderColor) const;
+                                  bool DrawBorder = true, TColor Color = clDefault, TColor TextColor = clDefault) const;
+  virtual void DrawSimpleButton(TcxCanvas* C, const RECT& R, TcxButtonState State, int ButtonCount, int ButtonIndex,
+                                TColor BorderColor) const;
   virtual void DrawButtonBorder(TcxCanvas* C, const RECT& R, TcxButtonState State) const {}
   virtual void DrawNavigatorBorder(TcxCanvas* C, const RECT& R, bool Flag1, bool Flag2) const {}
   virtual void DrawExpandGlyph(TcxCanvas* C, const RECT& R, TColor Color, bool Expanded) const {}
   virtual bool GetExpandGlyphFlag() const { return true; }
   virtual void DrawGroupExpandGlyph(TcxCanvas* C, const RECT& R, bool Expanded, TcxButtonState State) const;
-  virtual void DrawExpandGlyphFrame(TcxCanvas* C, const RECT& R, TColor FrameColor, TColor Color,
-                                    bool Expanded) const;
+  virtual void DrawExpandGlyphFrame(TcxCanvas* C, const RECT& R, TColor FrameColor, TColor Color, bool Expanded) const;
   virtual int GetExpandGlyphSize() const { return 0; }
   virtual int GetGroupExpandButtonSize() const { return 15; }
   virtual bool HasButtonHotTrack() const { return false; }
@@ -137,11 +135,10 @@ public:
   virtual void DrawRadioButton(TcxCanvas* C, int X, int Y, TcxButtonState State, bool Checked, bool Focused,
                                TColor BackgroundColor, bool IsDesigning = false) const;
 
-  virtual void DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
-                          TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
-                          TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                          const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
-                          const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
+  virtual void DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors, TcxBorders Borders,
+                          TcxButtonState State, TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
+                          bool MultiLine, bool ShowEndEllipsis, const AnsiString& Text, TFont* Font, TColor TextColor,
+                          TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual void DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
                                  TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
                                  TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
@@ -156,15 +153,14 @@ public:
   virtual RECT GetHeaderBorderInnerRect(const RECT& R, TcxBorders Borders) const;
   virtual bool PaintHeaderCellsFirst() const { return true; }
   virtual int GetHeaderHeight(int FontHeight) const { return FontHeight + 2 * GetHeaderBorderWidth() + 4; }
-  virtual int GetHeaderWidth(TcxCanvas* C, TcxBorders Borders, const AnsiString& Text,
-                             TFont* Font) const;
+  virtual int GetHeaderWidth(TcxCanvas* C, TcxBorders Borders, const AnsiString& Text, TFont* Font) const;
   virtual bool HasHeaderHotTrack() const { return false; }
   virtual SIZE GetSortingMarkAreaSize() const { return SIZE{16, GetSortingMarkSize().cy}; }
   virtual SIZE GetSortingMarkSize() const { return SIZE{0, 0}; }
 
   virtual void DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text, TAlignment AlignmentHorz,
-                         TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, TFont* Font,
-                         TColor TextColor, TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
+                         TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, TFont* Font, TColor TextColor,
+                         TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual TcxBorders GetPanelBorders() const { return cxBordersAll; }
   virtual int GetPanelFrameWidth() const { return 0; }
   virtual int GetPanelBorderWidth() const { return 0; }
@@ -197,9 +193,9 @@ public:
   virtual void DrawGlyphButton(TcxCanvas* C, const RECT& R, TColor BackgroundColor, bool Horizontal, int Glyph,
                                TcxButtonState State) const;
 
-  virtual void DrawTab(TcxCanvas* C, const RECT& R, TcxBorders Borders, const AnsiString& Text,
-                       TcxButtonState State, bool Vertical, TFont* Font, TColor TextColor,
-                       TColor Color) const {}
+  virtual void DrawTab(TcxCanvas* C, const RECT& R, TcxBorders Borders, const AnsiString& Text, TcxButtonState State,
+                       bool Vertical, TFont* Font, TColor TextColor, TColor Color) const
+  {}
   virtual void DrawTabSide(TcxCanvas* C, const RECT& R, TcxBorder Side, TcxBorders Borders, bool Vertical) const {}
   virtual void DrawTabStrip(TcxCanvas* C, const RECT& R, bool Vertical, TcxBorders Borders) const {}
   virtual int GetTabExtraWidth1(bool Vertical) const { return 0; }
@@ -211,11 +207,9 @@ public:
   virtual void DrawIndicatorItemSection(TcxCanvas* C, const RECT& R, TcxIndicatorImageKind Kind, TColor Color,
                                         const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual bool PaintIndicatorItemsFirst() const { return true; }
-  virtual void DrawScrollBarPart(TcxCanvas* C, bool Horizontal, const RECT& R, int Part,
-                                 TcxButtonState State) const {}
-  virtual void DrawFlatHeaderWithFrame(TcxCanvas* C, const RECT& R, const AnsiString& Text,
-                                       TcxNeighbors Neighbors, const TcxStyleViewParams& ViewParams, int Arrows,
-                                       int ArrowOffset,
+  virtual void DrawScrollBarPart(TcxCanvas* C, bool Horizontal, const RECT& R, int Part, TcxButtonState State) const {}
+  virtual void DrawFlatHeaderWithFrame(TcxCanvas* C, const RECT& R, const AnsiString& Text, TcxNeighbors Neighbors,
+                                       const TcxStyleViewParams& ViewParams, int Arrows, int ArrowOffset,
                                        const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const;
   virtual void DrawBorderRect(TcxCanvas* C, const RECT& R) const { PaintBorder(C, R); }
 
@@ -337,10 +331,9 @@ public:
   int GetExpandGlyphSize() const override { return 11; }
   bool HasButtonHotTrack() const override { return true; }
   void DrawCheckBoxBorder(TcxCanvas* C, const RECT& R, TcxButtonState State) const override;
-  void DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
-                         TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
-                         TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
-                         const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
+  void DrawHeaderSection(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors, TcxBorders Borders,
+                         TcxButtonState State, TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
+                         bool ShowEndEllipsis, const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                          const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
   void PaintHeaderBorder(TcxCanvas* C, const RECT& R, TcxNeighbors Neighbors, TcxBorders Borders) const override;
   void PaintSortingMark(TcxCanvas* C, const RECT& R, bool Ascending) const override

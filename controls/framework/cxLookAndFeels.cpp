@@ -134,12 +134,9 @@ TcxCustomLookAndFeelPainterClass TcxLookAndFeel::GetPainterForThemeClasses(TdxTh
 {
   if (FNativeStyle && dxThemeManager::AreThemesAvailable(Mask)) return TcxWinXPLookAndFeelPainter::Class();
   switch (FKind) {
-  case lfFlat:
-    return TcxFlatLookAndFeelPainter::Class();
-  case lfStandard:
-    return TcxStandardLookAndFeelPainter::Class();
-  default:
-    return TcxUltraFlatLookAndFeelPainter::Class();
+    case lfFlat: return TcxFlatLookAndFeelPainter::Class();
+    case lfStandard: return TcxStandardLookAndFeelPainter::Class();
+    default: return TcxUltraFlatLookAndFeelPainter::Class();
   }
 }
 

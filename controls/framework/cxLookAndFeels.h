@@ -81,8 +81,7 @@ public:
 
   PELTO_PUBLISHED(p)
   {
-    p.Property("AssignedValues", &TcxLookAndFeel::GetAssignedValues, &TcxLookAndFeel::SetAssignedValues)
-        .Stored(false);
+    p.Property("AssignedValues", &TcxLookAndFeel::GetAssignedValues, &TcxLookAndFeel::SetAssignedValues).Stored(false);
     p.Property("Kind", &TcxLookAndFeel::GetKind, &TcxLookAndFeel::SetKind)
         .StoredWhen(p.When([](const TcxLookAndFeel* l) { return l->FAssignedValues.Contains(lfvKind); }));
     p.Property("NativeStyle", &TcxLookAndFeel::GetNativeStyle, &TcxLookAndFeel::SetNativeStyle)

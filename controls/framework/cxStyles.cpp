@@ -45,8 +45,7 @@ void TcxCustomStyle::Changed()
 
 void TcxCustomStyle::AddListener(TcxCustomStyles* Listener)
 {
-  if (std::find(FListeners.begin(), FListeners.end(), Listener) == FListeners.end())
-    FListeners.push_back(Listener);
+  if (std::find(FListeners.begin(), FListeners.end(), Listener) == FListeners.end()) FListeners.push_back(Listener);
 }
 
 void TcxCustomStyle::RemoveListener(TcxCustomStyles* Listener) { EraseValue(FListeners, Listener); }
@@ -90,8 +89,10 @@ void TcxStyle::SetColor(TColor Value)
 {
   if (FColor == Value) return;
   FColor = Value;
-  if (Value == clDefault) FAssignedValues.Exclude(svColor);
-  else FAssignedValues.Include(svColor);
+  if (Value == clDefault)
+    FAssignedValues.Exclude(svColor);
+  else
+    FAssignedValues.Include(svColor);
   Changed();
 }
 
@@ -99,8 +100,10 @@ void TcxStyle::SetTextColor(TColor Value)
 {
   if (FTextColor == Value) return;
   FTextColor = Value;
-  if (Value == clDefault) FAssignedValues.Exclude(svTextColor);
-  else FAssignedValues.Include(svTextColor);
+  if (Value == clDefault)
+    FAssignedValues.Exclude(svTextColor);
+  else
+    FAssignedValues.Include(svTextColor);
   Changed();
 }
 
@@ -112,8 +115,10 @@ void TcxStyle::SetFont(TFont* Value)
 
 void TcxStyle::BitmapChanged()
 {
-  if (FBitmap->GetEmpty()) FAssignedValues.Exclude(svBitmap);
-  else FAssignedValues.Include(svBitmap);
+  if (FBitmap->GetEmpty())
+    FAssignedValues.Exclude(svBitmap);
+  else
+    FAssignedValues.Include(svBitmap);
   Changed();
 }
 
@@ -153,8 +158,7 @@ TcxStyleRepository::~TcxStyleRepository()
 
 TcxCustomStyle* TcxStyleRepository::CreateItemEx(TcxStyleClass StyleClass, TComponent* Owner)
 {
-  if (!StyleClass->InheritsFrom(TcxCustomStyle::StaticClass()))
-    throw EInvalidOperation("Not a style class");
+  if (!StyleClass->InheritsFrom(TcxCustomStyle::StaticClass())) throw EInvalidOperation("Not a style class");
   auto* style = static_cast<TcxCustomStyle*>(StyleClass->Create(Owner));
   style->SetStyleRepository(this);
   return style;
@@ -162,8 +166,7 @@ TcxCustomStyle* TcxStyleRepository::CreateItemEx(TcxStyleClass StyleClass, TComp
 
 TcxCustomStyleSheet* TcxStyleRepository::CreateStyleSheetEx(TcxStyleSheetClass SheetClass, TComponent* Owner)
 {
-  if (!SheetClass->InheritsFrom(TcxCustomStyleSheet::StaticClass()))
-    throw EInvalidOperation("Not a style sheet class");
+  if (!SheetClass->InheritsFrom(TcxCustomStyleSheet::StaticClass())) throw EInvalidOperation("Not a style sheet class");
   auto* sheet = static_cast<TcxCustomStyleSheet*>(SheetClass->Create(Owner));
   sheet->SetStyleRepository(this);
   return sheet;
@@ -188,8 +191,8 @@ TcxCustomStyles::~TcxCustomStyles()
 
 bool TcxCustomStyles::Find(int Index, int& Position) const
 {
-  auto it = std::lower_bound(FEntries.begin(), FEntries.end(), Index,
-                             [](const TEntry& e, int i) { return e.Index < i; });
+  auto it =
+      std::lower_bound(FEntries.begin(), FEntries.end(), Index, [](const TEntry& e, int i) { return e.Index < i; });
   Position = int(it - FEntries.begin());
   return it != FEntries.end() && it->Index == Index;
 }
@@ -317,8 +320,8 @@ void TcxStyles::GetViewParams(int Index, TObject* Data, TcxStyle* ExtraStyle, Tc
   if (TcxStyle* s = pick(svColor)) Params.Color = s->GetColor();
   if (TcxStyle* s = pick(svFont)) Params.Font = s->GetFont();
   if (TcxStyle* s = pick(svTextColor)) Params.TextColor = s->GetTextColor();
-  bool missing = (BitmapsAllowed && !Params.Bitmap) || Params.Color == clDefault || !Params.Font ||
-                 Params.TextColor == clDefault;
+  bool missing =
+      (BitmapsAllowed && !Params.Bitmap) || Params.Color == clDefault || !Params.Font || Params.TextColor == clDefault;
   if (!missing) return;
   TcxStyleViewParams defaults;
   GetDefaultViewParams(Index, Data, defaults);
@@ -331,9 +334,8 @@ void TcxStyles::GetViewParams(int Index, TObject* Data, TcxStyle* ExtraStyle, Tc
 TBitmap* TcxStyles::GetBackgroundBitmap(int Index)
 {
   TcxStyle* style = GetIndexedStyle(Index);
-  return style && style->GetAssignedValues().Contains(svBitmap) && !style->GetBitmap()->GetEmpty()
-             ? style->GetBitmap()
-             : nullptr;
+  return style && style->GetAssignedValues().Contains(svBitmap) && !style->GetBitmap()->GetEmpty() ? style->GetBitmap()
+                                                                                                   : nullptr;
 }
 
 bool TcxStyles::UsesDefaultFont(int Index)
@@ -428,8 +430,7 @@ void TcxCustomStyleSheet::GetFakeComponentLinks(std::vector<TComponent*>& List)
   TcxCustomStyles* styles = GetStyles();
   for (int i = 0; i < styles->GetCount(); ++i) {
     TComponent* owner = styles->GetItem(i).Style->GetOwner();
-    if (owner && owner != GetOwner() && std::find(List.begin(), List.end(), owner) == List.end())
-      List.push_back(owner);
+    if (owner && owner != GetOwner() && std::find(List.begin(), List.end(), owner) == List.end()) List.push_back(owner);
   }
 }
 
@@ -437,8 +438,8 @@ void TcxCustomStyleSheet::GetFakeComponentLinks(std::vector<TComponent*>& List)
 
 void cxStyles::Initialize()
 {
-  Classes::RegisterClasses({TcxStyle::StaticClass(), TcxCustomStyle::StaticClass(),
-                            TcxCustomStyleSheet::StaticClass(), TcxStyleRepository::StaticClass()});
+  Classes::RegisterClasses({TcxStyle::StaticClass(), TcxCustomStyle::StaticClass(), TcxCustomStyleSheet::StaticClass(),
+                            TcxStyleRepository::StaticClass()});
 }
 
 void cxStyles::Finalize() {}

@@ -74,16 +74,19 @@ public:
 
   PELTO_PUBLISHED(p)
   {
-    p.Property("AssignedValues", &TcxStyle::GetAssignedValues, &TcxStyle::SetAssignedValues)
-        .Default(TcxStyleValues{});
-    p.Property("Color", &TcxStyle::GetColor, &TcxStyle::SetColor)
-        .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svColor); }));
-    p.Property("Bitmap", &TcxStyle::GetBitmap, &TcxStyle::SetBitmap)
-        .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svBitmap); }));
-    p.Property("Font", &TcxStyle::GetFont, &TcxStyle::SetFont)
-        .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svFont); }));
-    p.Property("TextColor", &TcxStyle::GetTextColor, &TcxStyle::SetTextColor)
-        .StoredWhen(p.When([](const TcxStyle* s) { return s->FAssignedValues.Contains(svTextColor); }));
+    p.Property("AssignedValues", &TcxStyle::GetAssignedValues, &TcxStyle::SetAssignedValues).Default(TcxStyleValues{});
+    p.Property("Color", &TcxStyle::GetColor, &TcxStyle::SetColor).StoredWhen(p.When([](const TcxStyle* s) {
+      return s->FAssignedValues.Contains(svColor);
+    }));
+    p.Property("Bitmap", &TcxStyle::GetBitmap, &TcxStyle::SetBitmap).StoredWhen(p.When([](const TcxStyle* s) {
+      return s->FAssignedValues.Contains(svBitmap);
+    }));
+    p.Property("Font", &TcxStyle::GetFont, &TcxStyle::SetFont).StoredWhen(p.When([](const TcxStyle* s) {
+      return s->FAssignedValues.Contains(svFont);
+    }));
+    p.Property("TextColor", &TcxStyle::GetTextColor, &TcxStyle::SetTextColor).StoredWhen(p.When([](const TcxStyle* s) {
+      return s->FAssignedValues.Contains(svTextColor);
+    }));
   }
 
 private:
@@ -193,10 +196,7 @@ public:
 
 protected:
   // The base answers no bitmap and leaves the rest unassigned.
-  virtual void GetDefaultViewParams(int Index, TObject* Data, TcxStyleViewParams& Params)
-  {
-    Params.Bitmap = nullptr;
-  }
+  virtual void GetDefaultViewParams(int Index, TObject* Data, TcxStyleViewParams& Params) { Params.Bitmap = nullptr; }
 };
 
 class TcxCustomStyleSheet : public TcxComponent {

@@ -39,8 +39,8 @@ struct TcxSystemPaletteChangedListener {
       Windows::RegisterClassEx(&wc);
     }
     // Top-level, so that broadcasts reach it; never shown.
-    Window = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, ListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                     nullptr, nullptr, nullptr);
+    Window = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, ListenerClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                     nullptr, nullptr);
   }
   ~TcxSystemPaletteChangedListener()
   {

@@ -231,17 +231,15 @@ void TcxWinXPLookAndFeelPainter::DrawRadioButton(TcxCanvas* C, int X, int Y, Tcx
   SIZE s;
   int state = CheckStates[Checked][State];
   if (!t || !TrueSize(t, 2, state, s))
-    return TcxCustomLookAndFeelPainter::DrawRadioButton(C, X, Y, State, Checked, Focused, BackgroundColor,
-                                                        IsDesigning);
+    return TcxCustomLookAndFeelPainter::DrawRadioButton(C, X, Y, State, Checked, Focused, BackgroundColor, IsDesigning);
   RECT r{X, Y, X + s.cx, Y + s.cy};
   DrawThemeBackground(t, C->GetHandle(), 2, state, &r, nullptr);
 }
 
-void TcxWinXPLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect,
-                                            TcxNeighbors Neighbors, TcxBorders Borders, TcxButtonState State,
-                                            TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
-                                            bool ShowEndEllipsis, const AnsiString& Text, TFont* Font,
-                                            TColor TextColor, TColor Color,
+void TcxWinXPLookAndFeelPainter::DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors,
+                                            TcxBorders Borders, TcxButtonState State, TAlignment AlignmentHorz,
+                                            TcxAlignmentVert AlignmentVert, bool MultiLine, bool ShowEndEllipsis,
+                                            const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
                                             const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   HTHEME t = Theme(totHeader);
@@ -265,8 +263,8 @@ int TcxWinXPLookAndFeelPainter::GetHeaderBorderWidth() const
 
 void TcxWinXPLookAndFeelPainter::DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text,
                                            TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert,
-                                           bool ShowEndEllipsis, TFont* Font, TColor TextColor,
-                                           TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground) const
+                                           bool ShowEndEllipsis, TFont* Font, TColor TextColor, TColor Color,
+                                           const TcxDrawBackgroundEvent& OnDrawBackground) const
 {
   HTHEME t = Theme(totTrackBar);
   if (!t)
@@ -354,8 +352,8 @@ void Transpose(TBitmap& B)
 }
 }  // namespace
 
-void TcxWinXPLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, TColor BackgroundColor,
-                                                 bool Horizontal, int Glyph, TcxButtonState State) const
+void TcxWinXPLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, TColor BackgroundColor, bool Horizontal,
+                                                 int Glyph, TcxButtonState State) const
 {
   HTHEME t = Theme(totExplorerBar);
   if (!t) return TcxCustomLookAndFeelPainter::DrawGlyphButton(C, R, BackgroundColor, Horizontal, Glyph, State);
@@ -379,8 +377,8 @@ void TcxWinXPLookAndFeelPainter::DrawGlyphButton(TcxCanvas* C, const RECT& R, TC
 }
 
 void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* C, const RECT& Rect, TcxBorders Borders, const AnsiString& Text,
-                                         TcxButtonState State, bool Vertical, TFont* Font,
-                                         TColor TextColor, TColor Color) const
+                                         TcxButtonState State, bool Vertical, TFont* Font, TColor TextColor,
+                                         TColor Color) const
 {
   HTHEME t = Theme(totTab);
   if (!t) return TcxCustomLookAndFeelPainter::DrawTab(C, Rect, Borders, Text, State, Vertical, Font, TextColor, Color);
@@ -397,20 +395,24 @@ void TcxWinXPLookAndFeelPainter::DrawTab(TcxCanvas* C, const RECT& Rect, TcxBord
   RECT b = r;
   if (!Borders.Contains(Vertical ? bTop : bLeft)) b.left -= 2;
   if (!Borders.Contains(Vertical ? bBottom : bRight)) b.right += 2;
-  if (selected) ++b.bottom;
-  else --r.bottom;
+  if (selected)
+    ++b.bottom;
+  else
+    --r.bottom;
   DrawThemeBackground(t, dc, 1, s, &b, &r);
   if (Vertical) {
     Transpose(bmp);
     r = RECT{Rect.left + r.top, Rect.top + r.left, Rect.left + r.bottom, Rect.top + r.right};
     b = RECT{Rect.left + b.top, Rect.top + b.left, Rect.left + b.bottom, Rect.top + b.right};
-    C->CopyRectFromDC({Rect.left, Rect.top, Rect.left + (r.right - r.left), Rect.top + (r.bottom - r.top)},
-                      DCOf(bmp), {0, 0, r.right - r.left, r.bottom - r.top});
+    C->CopyRectFromDC({Rect.left, Rect.top, Rect.left + (r.right - r.left), Rect.top + (r.bottom - r.top)}, DCOf(bmp),
+                      {0, 0, r.right - r.left, r.bottom - r.top});
   }
   RECT text = b;
   if (selected) {
-    if (Vertical) text.right -= 2;
-    else text.bottom -= 2;
+    if (Vertical)
+      text.right -= 2;
+    else
+      text.bottom -= 2;
   }
   DrawThemedText(C, t, 1, s, text, taCenter, vaCenter, false, false, Text, Font, TextColor);
 }
@@ -426,8 +428,10 @@ void TcxWinXPLookAndFeelPainter::DrawTabStrip(TcxCanvas* C, const RECT& R, bool 
   HTHEME t = Theme(totTab);
   if (!t) return TcxStandardLookAndFeelPainter::DrawTabStrip(C, R, Vertical, Borders);
   RECT big = R;
-  if (Vertical) big.right += 10;
-  else big.bottom += 10;
+  if (Vertical)
+    big.right += 10;
+  else
+    big.bottom += 10;
   RECT c;
   if (ContentRect(t, C->GetHandle(), 9, 0, Hundred, c)) {
     if (Vertical) {
@@ -451,23 +455,18 @@ void TcxWinXPLookAndFeelPainter::DrawScrollBarPart(TcxCanvas* C, bool Horizontal
   if (!t) return TcxStandardLookAndFeelPainter::DrawScrollBarPart(C, Horizontal, R, Part, State);
   HDC dc = C->GetHandle();
   switch (Part) {
-  case cxsbpLineUp:
-  case cxsbpLineDown:
-    DrawScrollArrowButton(C, R, State,
-                          Horizontal ? (Part == cxsbpLineUp ? akLeft : akRight) : (Part == cxsbpLineUp ? akUp : akDown),
-                          true);
-    break;
-  case cxsbpThumb:
-    DrawThemeBackground(t, dc, Horizontal ? 2 : 3, PlainStates[State], &R, nullptr);
-    DrawThemeBackground(t, dc, Horizontal ? 8 : 9, 0, &R, nullptr);
-    break;
-  case cxsbpPageUp:
-    DrawThemeBackground(t, dc, Horizontal ? 4 : 6, PlainStates[State], &R, nullptr);
-    break;
-  case cxsbpPageDown:
-    DrawThemeBackground(t, dc, Horizontal ? 5 : 7, PlainStates[State], &R, nullptr);
-    break;
-  default:
-    break;
+    case cxsbpLineUp:
+    case cxsbpLineDown:
+      DrawScrollArrowButton(
+          C, R, State, Horizontal ? (Part == cxsbpLineUp ? akLeft : akRight) : (Part == cxsbpLineUp ? akUp : akDown),
+          true);
+      break;
+    case cxsbpThumb:
+      DrawThemeBackground(t, dc, Horizontal ? 2 : 3, PlainStates[State], &R, nullptr);
+      DrawThemeBackground(t, dc, Horizontal ? 8 : 9, 0, &R, nullptr);
+      break;
+    case cxsbpPageUp: DrawThemeBackground(t, dc, Horizontal ? 4 : 6, PlainStates[State], &R, nullptr); break;
+    case cxsbpPageDown: DrawThemeBackground(t, dc, Horizontal ? 5 : 7, PlainStates[State], &R, nullptr); break;
+    default: break;
   }
 }

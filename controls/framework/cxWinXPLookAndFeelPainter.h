@@ -23,12 +23,12 @@ public:
   int GetButtonTextPressedShift() const override { return 0; }
   TColor GetButtonSymbolColor(TcxButtonState State) const override;
   void DrawButtonWithText(TcxCanvas* C, const RECT& R, const AnsiString& Text, TcxButtonState State,
-                          bool DrawBorder = true, TColor Color = clDefault, TColor TextColor = clDefault) const override;
+                          bool DrawBorder = true, TColor Color = clDefault,
+                          TColor TextColor = clDefault) const override;
   void DrawExpandGlyph(TcxCanvas* C, const RECT& R, TColor Color, bool Expanded) const override;
   bool GetExpandGlyphFlag() const override { return false; }
   void DrawGroupExpandGlyph(TcxCanvas* C, const RECT& R, bool Expanded, TcxButtonState State) const override;
-  void DrawExpandGlyphFrame(TcxCanvas* C, const RECT& R, TColor FrameColor, TColor Color,
-                            bool Expanded) const override;
+  void DrawExpandGlyphFrame(TcxCanvas* C, const RECT& R, TColor FrameColor, TColor Color, bool Expanded) const override;
   int GetExpandGlyphSize() const override;
   int GetGroupExpandButtonSize() const override;
   bool HasButtonHotTrack() const override { return true; }
@@ -41,8 +41,8 @@ public:
                        TColor BackgroundColor, bool IsDesigning = false) const override;
   void DrawHeader(TcxCanvas* C, const RECT& R, const RECT& TextRect, TcxNeighbors Neighbors, TcxBorders Borders,
                   TcxButtonState State, TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
-                  bool ShowEndEllipsis, const AnsiString& Text, TFont* Font, TColor TextColor,
-                  TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
+                  bool ShowEndEllipsis, const AnsiString& Text, TFont* Font, TColor TextColor, TColor Color,
+                  const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
   void DrawHeaderHighlight(TcxCanvas* C, const RECT& R) const override {}
   void PaintSortingMark(TcxCanvas* C, const RECT& R, bool Ascending) const override
   {
@@ -53,8 +53,8 @@ public:
   bool HasHeaderHotTrack() const override { return true; }
   SIZE GetSortingMarkSize() const override { return SIZE{7, 8}; }
   void DrawPanel(TcxCanvas* C, const RECT& R, const AnsiString& Text, TAlignment AlignmentHorz,
-                 TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, TFont* Font, TColor TextColor,
-                 TColor Color, const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
+                 TcxAlignmentVert AlignmentVert, bool ShowEndEllipsis, TFont* Font, TColor TextColor, TColor Color,
+                 const TcxDrawBackgroundEvent& OnDrawBackground = nullptr) const override;
   int GetPanelBorderWidth() const override;
   bool PaintPanelCellsFirst() const override { return false; }
   void DrawSunkenEdge(TcxCanvas* C, const RECT& R) const override;
@@ -83,6 +83,5 @@ public:
   // Text in a theme part, in Font and TextColor; nothing for an empty text.
   virtual void DrawThemedText(TcxCanvas* C, HTHEME Theme, int PartId, int StateId, const RECT& TextRect,
                               TAlignment AlignmentHorz, TcxAlignmentVert AlignmentVert, bool MultiLine,
-                              bool ShowEndEllipsis, const AnsiString& Text, TFont* Font,
-                              TColor TextColor) const;
+                              bool ShowEndEllipsis, const AnsiString& Text, TFont* Font, TColor TextColor) const;
 };

@@ -15,9 +15,9 @@ std::function<void(const std::exception&)> HandleException;
 namespace {
 
 const char16_t* const DefaultNames[dxThemeClassCount] = {
-    u"Button", u"Clock", u"ComboBox", u"Edit", u"ExplorerBar", u"Header", u"ListView", u"Menu",
-    u"Page", u"Progress", u"Rebar", u"ScrollBar", u"Spin", u"StartPanel", u"Status", u"Tab",
-    u"TaskBand", u"TaskBar", u"ToolBar", u"ToolTip", u"TrackBar", u"TrayNotify", u"TreeView", u"Window"};
+    u"Button",   u"Clock",    u"ComboBox", u"Edit",      u"ExplorerBar", u"Header",     u"ListView", u"Menu",
+    u"Page",     u"Progress", u"Rebar",    u"ScrollBar", u"Spin",        u"StartPanel", u"Status",   u"Tab",
+    u"TaskBand", u"TaskBar",  u"ToolBar",  u"ToolTip",   u"TrackBar",    u"TrayNotify", u"TreeView", u"Window"};
 
 struct TdxThemeData {
   HTHEME Handle = nullptr;
@@ -51,8 +51,8 @@ public:
       Windows::RegisterClassEx(&wc);
     }
     // Top-level, so that broadcasts reach it; never shown.
-    FWindow = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, ReceiverClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                      nullptr, nullptr, nullptr);
+    FWindow = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, ReceiverClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      nullptr, nullptr);
   }
   ~TdxThemeChangedEventReceiver()
   {
@@ -173,7 +173,6 @@ void Finalize()
 }
 
 }  // namespace dxThemeManager
-
 
 TdxThemeChangedNotificator::TdxThemeChangedNotificator()
 {

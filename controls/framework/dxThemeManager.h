@@ -15,11 +15,11 @@
 
 // Theme class indexes 0 .. 23.
 using TdxThemeClass = int;
-constexpr TdxThemeClass totButton = 0, totClock = 1, totComboBox = 2, totEdit = 3, totExplorerBar = 4,
-                        totHeader = 5, totListView = 6, totMenu = 7, totPage = 8, totProgress = 9, totRebar = 10,
-                        totScrollBar = 11, totSpin = 12, totStartPanel = 13, totStatus = 14, totTab = 15,
-                        totTaskBand = 16, totTaskBar = 17, totToolBar = 18, totToolTip = 19, totTrackBar = 20,
-                        totTrayNotify = 21, totTreeView = 22, totWindow = 23;
+constexpr TdxThemeClass totButton = 0, totClock = 1, totComboBox = 2, totEdit = 3, totExplorerBar = 4, totHeader = 5,
+                        totListView = 6, totMenu = 7, totPage = 8, totProgress = 9, totRebar = 10, totScrollBar = 11,
+                        totSpin = 12, totStartPanel = 13, totStatus = 14, totTab = 15, totTaskBand = 16,
+                        totTaskBar = 17, totToolBar = 18, totToolTip = 19, totTrackBar = 20, totTrayNotify = 21,
+                        totTreeView = 22, totWindow = 23;
 constexpr int dxThemeClassCount = 24;
 // A set of theme classes as bits 0 .. 23; higher bits are ignored.
 using TdxThemeClasses = std::uint32_t;

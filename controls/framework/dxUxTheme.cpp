@@ -6,17 +6,52 @@
 
 namespace dxUxTheme {
 
-const char* const BoundFunctionNames[BoundFunctionCount] = {
-    "CloseThemeData", "DrawThemeBackground", "DrawThemeEdge", "DrawThemeIcon", "DrawThemeParentBackground",
-    "DrawThemeText", "EnableThemeDialogTexture", "GetCurrentThemeName", "GetThemeAppProperties",
-    "GetThemeBackgroundContentRect", "GetThemeBackgroundRegion", "GetThemeBackgroundExtent", "GetThemeBool",
-    "GetThemeColor", "GetThemeDocumentationProperty", "GetThemeEnumValue", "GetThemeFilename", "GetThemeFont",
-    "GetThemeInt", "GetThemeIntList", "GetThemeMargins", "GetThemeMetric", "GetThemePartSize",
-    "GetThemePosition", "GetThemePropertyOrigin", "GetThemeRect", "GetThemeString", "GetThemeSysBool",
-    "GetThemeSysColor", "GetThemeSysColorBrush", "GetThemeSysFont", "GetThemeSysInt", "GetThemeSysSize",
-    "GetThemeSysString", "GetThemeTextExtent", "GetThemeTextMetrics", "GetWindowTheme", "HitTestThemeBackground",
-    "IsAppThemed", "IsThemeActive", "IsThemePartDefined", "IsThemeBackgroundPartiallyTransparent",
-    "IsThemeDialogTextureEnabled", "OpenThemeData", "SetThemeAppProperties", "SetWindowTheme"};
+const char* const BoundFunctionNames[BoundFunctionCount] = {"CloseThemeData",
+                                                            "DrawThemeBackground",
+                                                            "DrawThemeEdge",
+                                                            "DrawThemeIcon",
+                                                            "DrawThemeParentBackground",
+                                                            "DrawThemeText",
+                                                            "EnableThemeDialogTexture",
+                                                            "GetCurrentThemeName",
+                                                            "GetThemeAppProperties",
+                                                            "GetThemeBackgroundContentRect",
+                                                            "GetThemeBackgroundRegion",
+                                                            "GetThemeBackgroundExtent",
+                                                            "GetThemeBool",
+                                                            "GetThemeColor",
+                                                            "GetThemeDocumentationProperty",
+                                                            "GetThemeEnumValue",
+                                                            "GetThemeFilename",
+                                                            "GetThemeFont",
+                                                            "GetThemeInt",
+                                                            "GetThemeIntList",
+                                                            "GetThemeMargins",
+                                                            "GetThemeMetric",
+                                                            "GetThemePartSize",
+                                                            "GetThemePosition",
+                                                            "GetThemePropertyOrigin",
+                                                            "GetThemeRect",
+                                                            "GetThemeString",
+                                                            "GetThemeSysBool",
+                                                            "GetThemeSysColor",
+                                                            "GetThemeSysColorBrush",
+                                                            "GetThemeSysFont",
+                                                            "GetThemeSysInt",
+                                                            "GetThemeSysSize",
+                                                            "GetThemeSysString",
+                                                            "GetThemeTextExtent",
+                                                            "GetThemeTextMetrics",
+                                                            "GetWindowTheme",
+                                                            "HitTestThemeBackground",
+                                                            "IsAppThemed",
+                                                            "IsThemeActive",
+                                                            "IsThemePartDefined",
+                                                            "IsThemeBackgroundPartiallyTransparent",
+                                                            "IsThemeDialogTextureEnabled",
+                                                            "OpenThemeData",
+                                                            "SetThemeAppProperties",
+                                                            "SetWindowTheme"};
 
 namespace {
 bool Initialized = false;
@@ -87,8 +122,7 @@ HRESULT DrawThemeText(HTHEME Theme, HDC DC, int PartId, int StateId, const char1
   return f ? f(Theme, DC, PartId, StateId, Text, Count, Flags, Flags2, Rect) : UxTheme::E_FAIL;
 }
 
-HRESULT GetThemeBackgroundContentRect(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Bounds,
-                                      RECT* Content)
+HRESULT GetThemeBackgroundContentRect(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Bounds, RECT* Content)
 {
   auto* f = Proc<HRESULT(HTHEME, HDC, int, int, const RECT*, RECT*)>("GetThemeBackgroundContentRect");
   return f ? f(Theme, DC, PartId, StateId, Bounds, Content) : UxTheme::E_FAIL;

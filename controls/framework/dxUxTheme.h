@@ -32,8 +32,7 @@ HRESULT CloseThemeData(HTHEME Theme);
 HRESULT DrawThemeBackground(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Rect, const RECT* Clip);
 HRESULT DrawThemeText(HTHEME Theme, HDC DC, int PartId, int StateId, const char16_t* Text, int Count, DWORD Flags,
                       DWORD Flags2, const RECT* Rect);
-HRESULT GetThemeBackgroundContentRect(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Bounds,
-                                      RECT* Content);
+HRESULT GetThemeBackgroundContentRect(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Bounds, RECT* Content);
 HRESULT GetThemePartSize(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Rect, int SizeKind, SIZE* Size);
 HRESULT GetThemeBackgroundRegion(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Rect, HRGN* Region);
 HRESULT DrawThemeEdge(HTHEME Theme, HDC DC, int PartId, int StateId, const RECT* Rect, UINT Edge, UINT Flags,

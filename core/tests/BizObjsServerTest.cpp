@@ -42,7 +42,8 @@ TEST_F(BizObjsServer, NewIdRetriesATakenId)
   Integer Used = 0;
   auto Insert = [&](Integer Candidate) {
     if (++Calls == 1)
-      Other.Execute(System::AnsiToWide("insert into toubiaos(Id, HetongId) values (" + std::to_string(Candidate) + ", 1)"));
+      Other.Execute(
+          System::AnsiToWide("insert into toubiaos(Id, HetongId) values (" + std::to_string(Candidate) + ", 1)"));
     return Database::GlobalDB->ExecSQL(u"insert into toubiaos(Id, HetongId) values (:Id, 2)",
                                        {Database::MakeParam("Id", Candidate)});
   };

@@ -136,6 +136,6 @@ inline void SaveLockDelete()
 
 }  // namespace ClientCases
 
-#define CLIENT_CASES(Fixture)                                                \
+#define CLIENT_CASES(Fixture)                                                  \
   TEST_F(Fixture, ClientSearchAndKeyword) { ClientCases::SearchAndKeyword(); } \
   TEST_F(Fixture, ClientSaveLockDelete) { ClientCases::SaveLockDelete(); }

@@ -40,7 +40,7 @@ TEST(DatabaseDialect, ProviderDataSourceAndDateLiteral)
       {"Provider=SQLOLEDB.1;Data Source=srv;User ID=u", true, "srv", "'2009-03-05'"},
       {"Provider=microsoft.jet.oledb.4.0;Data Source=x.mdb;", true, "x.mdb", "'2009-03-05'"},
       {"Provider=Other;Data Source=last", true, "last", "'2009-03-05'"},  // last value without ';'
-      {"Provider=Other;", true, "", "'2009-03-05'"},                       // no Data Source at all
+      {"Provider=Other;", true, "", "'2009-03-05'"},                      // no Data Source at all
   };
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Conn);

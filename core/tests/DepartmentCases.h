@@ -66,8 +66,8 @@ inline void TreeLoadAddDelete()
   Child.Name = "C";
   ASSERT_TRUE(Set.AddDepartment(Child));
   EXPECT_EQ(Child.Code, "010000");
-  EXPECT_EQ(Rows(Set), (std::vector<TRow>{{"00", 0, "A"}, {"01", 0, "销售部"}, {"0100", 2, "销售部B"},
-                                          {"010000", 3, "销售部BC"}}));
+  EXPECT_EQ(Rows(Set), (std::vector<TRow>{
+                           {"00", 0, "A"}, {"01", 0, "销售部"}, {"0100", 2, "销售部B"}, {"010000", 3, "销售部BC"}}));
   RDepartment Current;
   Set.GetDataSet()->Last();
   Set.GetAsData(Current);
@@ -143,6 +143,6 @@ inline void Bids()
 
 }  // namespace DepartmentCases
 
-#define DEPARTMENT_CASES(Fixture)                                                  \
-  TEST_F(Fixture, DepartmentTree) { DepartmentCases::TreeLoadAddDelete(); }         \
+#define DEPARTMENT_CASES(Fixture)                                           \
+  TEST_F(Fixture, DepartmentTree) { DepartmentCases::TreeLoadAddDelete(); } \
   TEST_F(Fixture, Bids) { DepartmentCases::Bids(); }

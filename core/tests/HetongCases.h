@@ -28,7 +28,11 @@ inline Integer Exec(const AnsiString& Sql, const TDBParameters& Params = {})
 struct TLogin {
   TOperator Op;
   TOperator* Old = qxProj::CurrentOperator;
-  explicit TLogin(const AnsiString& LoginId) { Op.LoginId = LoginId; qxProj::CurrentOperator = &Op; }
+  explicit TLogin(const AnsiString& LoginId)
+  {
+    Op.LoginId = LoginId;
+    qxProj::CurrentOperator = &Op;
+  }
   ~TLogin() { qxProj::CurrentOperator = Old; }
 };
 
@@ -100,9 +104,19 @@ inline void SearchCriteria()
     R.InsTime = Day(2009, 3, 6);
     R.Insman = W("li");
   });
-  Integer Under = Add("a_b", [](RHetong& R) { R.ClientId = 2; R.HtKind = W("工程"); R.DeptId = W("02"); });
-  Integer Quote = Add("O'Brien", [](RHetong& R) { R.MyHandman = W("张三"); R.Contents = W("it's \"quoted\""); });
-  Integer Slash = Add("back\\slash", [](RHetong& R) { R.PayType = W("应付"); R.DeptId = W("010203"); });
+  Integer Under = Add("a_b", [](RHetong& R) {
+    R.ClientId = 2;
+    R.HtKind = W("工程");
+    R.DeptId = W("02");
+  });
+  Integer Quote = Add("O'Brien", [](RHetong& R) {
+    R.MyHandman = W("张三");
+    R.Contents = W("it's \"quoted\"");
+  });
+  Integer Slash = Add("back\\slash", [](RHetong& R) {
+    R.PayType = W("应付");
+    R.DeptId = W("010203");
+  });
   Integer Bang = Add("x!y", [](RHetong& R) { R.D02 = Day(2009, 1, 1); });
   Integer Chinese = Add("合同甲", [](RHetong& R) { R.DeptId = W("01"); });
 
@@ -338,9 +352,9 @@ inline void ValueLists()
 
 }  // namespace HetongCases
 
-#define HETONG_CASES(Fixture)                                                         \
-  TEST_F(Fixture, ContractSearchCriteria) { HetongCases::SearchCriteria(); }         \
+#define HETONG_CASES(Fixture)                                                                           \
+  TEST_F(Fixture, ContractSearchCriteria) { HetongCases::SearchCriteria(); }                            \
   TEST_F(Fixture, ContractScopeHintDaysInvoices) { HetongCases::DepartmentScopeHintDaysAndInvoices(); } \
-  TEST_F(Fixture, ContractSaveRules) { HetongCases::SaveRulesAndMessages(); }        \
-  TEST_F(Fixture, ContractSaveDeleteSeek) { HetongCases::SaveDeleteMirrorAndSeek(); } \
+  TEST_F(Fixture, ContractSaveRules) { HetongCases::SaveRulesAndMessages(); }                           \
+  TEST_F(Fixture, ContractSaveDeleteSeek) { HetongCases::SaveDeleteMirrorAndSeek(); }                   \
   TEST_F(Fixture, ContractValueLists) { HetongCases::ValueLists(); }

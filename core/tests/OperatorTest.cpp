@@ -40,9 +40,9 @@ TEST(OperatorRights, RightsStringAndTheAdministrator)
     Integer Right;
     bool Held;
   } Cases[] = {
-      {"li", u",1,10,100,", 10, true},   {"li", u",1,10,100,", 0, false}, {"li", u",1,10,100,", 1000, false},
-      {"li", u",1,10,100,", 1, true},    {"li", u"", 1, false},           {"sa", u"", 10000, true},
-      {"SA", u"", 10000, false},         {"li", u"10,", 10, false},
+      {"li", u",1,10,100,", 10, true}, {"li", u",1,10,100,", 0, false}, {"li", u",1,10,100,", 1000, false},
+      {"li", u",1,10,100,", 1, true},  {"li", u"", 1, false},           {"sa", u"", 10000, true},
+      {"SA", u"", 10000, false},       {"li", u"10,", 10, false},
   };
   for (const Case& C : Cases) {
     TOperator Op;

@@ -249,7 +249,7 @@ inline void TotalsByClientAndLabels()
 
 }  // namespace PaymentCases
 
-#define PAYMENT_CASES(Fixture)                                                   \
-  TEST_F(Fixture, PaymentProgressMoves) { PaymentCases::ProgressMoves(); }        \
-  TEST_F(Fixture, PaymentSearchCriteria) { PaymentCases::SearchCriteria(); }      \
+#define PAYMENT_CASES(Fixture)                                               \
+  TEST_F(Fixture, PaymentProgressMoves) { PaymentCases::ProgressMoves(); }   \
+  TEST_F(Fixture, PaymentSearchCriteria) { PaymentCases::SearchCriteria(); } \
   TEST_F(Fixture, PaymentTotalsAndLabels) { PaymentCases::TotalsByClientAndLabels(); }

@@ -70,7 +70,8 @@ TEST_F(OnServer, OperatorsLoginRehashAndPasswordChange)
   Op.Load("old");
   EXPECT_TRUE(Op.HasRight(3));
   EXPECT_TRUE(Op.CheckPassword("Pw"));
-  EXPECT_TRUE(PasswordHash::IsHashed(Variants::VarToStr(Scalar("select [Password] from operator where LoginId='old'"))));
+  EXPECT_TRUE(
+      PasswordHash::IsHashed(Variants::VarToStr(Scalar("select [Password] from operator where LoginId='old'"))));
   EXPECT_TRUE(Op.SavePassword("new"));
   Op.Load("old");
   EXPECT_TRUE(Op.CheckPassword("new"));

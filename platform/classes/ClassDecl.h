@@ -76,24 +76,39 @@ struct Carrier {
 
   static void Put(const V& v, void* out)
   {
-    if constexpr (IsSet<V>::value) *static_cast<Int64*>(out) = static_cast<Int64>(v.Mask());
-    else if constexpr (std::is_same_v<V, char>) *static_cast<Int64*>(out) = static_cast<unsigned char>(v);
-    else if constexpr (Ordinal) *static_cast<Int64*>(out) = static_cast<Int64>(v);
-    else if constexpr (std::is_same_v<V, Currency>) *static_cast<Extended*>(out) = static_cast<Extended>(v.Raw) / Currency::Scale;
-    else if constexpr (std::is_same_v<V, TDateTime>) *static_cast<Extended*>(out) = v.Value;
-    else if constexpr (Float) *static_cast<Extended*>(out) = v;
-    else if constexpr (Object) *static_cast<TObject**>(out) = v;
-    else if constexpr (Method) *static_cast<std::any*>(out) = v ? std::any(v) : std::any();
-    else *static_cast<V*>(out) = v;  // AnsiString, WideString, Variant
+    if constexpr (IsSet<V>::value)
+      *static_cast<Int64*>(out) = static_cast<Int64>(v.Mask());
+    else if constexpr (std::is_same_v<V, char>)
+      *static_cast<Int64*>(out) = static_cast<unsigned char>(v);
+    else if constexpr (Ordinal)
+      *static_cast<Int64*>(out) = static_cast<Int64>(v);
+    else if constexpr (std::is_same_v<V, Currency>)
+      *static_cast<Extended*>(out) = static_cast<Extended>(v.Raw) / Currency::Scale;
+    else if constexpr (std::is_same_v<V, TDateTime>)
+      *static_cast<Extended*>(out) = v.Value;
+    else if constexpr (Float)
+      *static_cast<Extended*>(out) = v;
+    else if constexpr (Object)
+      *static_cast<TObject**>(out) = v;
+    else if constexpr (Method)
+      *static_cast<std::any*>(out) = v ? std::any(v) : std::any();
+    else
+      *static_cast<V*>(out) = v;  // AnsiString, WideString, Variant
   }
   static V Take(const void* in)
   {
-    if constexpr (IsSet<V>::value) return V::FromMask(static_cast<std::uint64_t>(*static_cast<const Int64*>(in)));
-    else if constexpr (std::is_same_v<V, bool>) return *static_cast<const Int64*>(in) != 0;
-    else if constexpr (Ordinal) return static_cast<V>(*static_cast<const Int64*>(in));
-    else if constexpr (std::is_same_v<V, Currency>) return ToCurrency(*static_cast<const Extended*>(in));
-    else if constexpr (std::is_same_v<V, TDateTime>) return TDateTime(static_cast<double>(*static_cast<const Extended*>(in)));
-    else if constexpr (Float) return static_cast<V>(*static_cast<const Extended*>(in));
+    if constexpr (IsSet<V>::value)
+      return V::FromMask(static_cast<std::uint64_t>(*static_cast<const Int64*>(in)));
+    else if constexpr (std::is_same_v<V, bool>)
+      return *static_cast<const Int64*>(in) != 0;
+    else if constexpr (Ordinal)
+      return static_cast<V>(*static_cast<const Int64*>(in));
+    else if constexpr (std::is_same_v<V, Currency>)
+      return ToCurrency(*static_cast<const Extended*>(in));
+    else if constexpr (std::is_same_v<V, TDateTime>)
+      return TDateTime(static_cast<double>(*static_cast<const Extended*>(in)));
+    else if constexpr (Float)
+      return static_cast<V>(*static_cast<const Extended*>(in));
     else if constexpr (Object) {
       TObject* o = *static_cast<TObject* const*>(in);
       if (!o) return nullptr;
@@ -106,16 +121,20 @@ struct Carrier {
       const V* f = std::any_cast<V>(&a);
       if (!f) throw EInvalidCast("Invalid class typecast");
       return *f;
-    } else return *static_cast<const V*>(in);
+    } else
+      return *static_cast<const V*>(in);
   }
 };
 
 template <class T>
 TClass ParentClassOf()
 {
-  if constexpr (std::is_same_v<T, TObject>) return ObjectClass();
-  else if constexpr (requires { T::StaticClass(); }) return T::StaticClass();
-  else return TypeInfoFor(static_cast<T**>(nullptr))->ClassType;
+  if constexpr (std::is_same_v<T, TObject>)
+    return ObjectClass();
+  else if constexpr (requires { T::StaticClass(); })
+    return T::StaticClass();
+  else
+    return TypeInfoFor(static_cast<T**>(nullptr))->ClassType;
 }
 
 template <class T>
@@ -151,7 +170,7 @@ TClass DefineClass(const char* Name)
   auto* meta = new TMetaClass(Name, ParentClassOf<Base>(), FactoryOf<T>());  // lives for the run
   // Visible before the properties are published: a class may have properties of its own type.
   ClassInBuilding<T>.store(meta);
-  if constexpr (requires(TPublisher<T>& p) { T::Published(p); }) {
+  if constexpr (requires(TPublisher<T> & p) { T::Published(p); }) {
     TPublisher<T> p(meta);
     T::Published(p);
   }
@@ -196,8 +215,7 @@ public:
   }
   // Pred is called with the object (as its own class) and answers whether to store.
   template <class F>
-    requires std::invocable<F, const TObject*>
-  TPropertyDef& StoredWhen(F Pred)
+  requires std::invocable<F, const TObject*> TPropertyDef& StoredWhen(F Pred)
   {
     FProp->StoredProc = Pred;
     return *this;
@@ -235,8 +253,10 @@ public:
     if constexpr (!std::is_same_v<S, std::nullptr_t>) {
       p->Setter = [Setter](TObject* obj, const void* in) {
         C* self = static_cast<C*>(obj);
-        if constexpr (std::is_member_object_pointer_v<S>) self->*Setter = TypInfo::Carrier<V>::Take(in);
-        else std::invoke(Setter, self, TypInfo::Carrier<V>::Take(in));
+        if constexpr (std::is_member_object_pointer_v<S>)
+          self->*Setter = TypInfo::Carrier<V>::Take(in);
+        else
+          std::invoke(Setter, self, TypInfo::Carrier<V>::Take(in));
       };
     }
     return TPropertyDef(FMeta->AddProperty(std::move(p)));
@@ -253,18 +273,18 @@ private:
   TMetaClass* FMeta;
 };
 
-#define PELTO_CLASS(Name, Base)                                                          \
-public:                                                                                  \
-  using inherited = Base;                                                                \
-  using ThisClass = Name;                                                                \
-  static TClass StaticClass()                                                            \
-  {                                                                                      \
-    static const TClass meta = TypInfo::DefineClass<Name, Base>(#Name);                  \
-    return meta;                                                                         \
-  }                                                                                      \
-  const TMetaClass* ClassType() const override { return StaticClass(); }                 \
-  const char* ClassName() const override { return #Name; }                               \
-                                                                                         \
+#define PELTO_CLASS(Name, Base)                                          \
+public:                                                                  \
+  using inherited = Base;                                                \
+  using ThisClass = Name;                                                \
+  static TClass StaticClass()                                            \
+  {                                                                      \
+    static const TClass meta = TypInfo::DefineClass<Name, Base>(#Name);  \
+    return meta;                                                         \
+  }                                                                      \
+  const TMetaClass* ClassType() const override { return StaticClass(); } \
+  const char* ClassName() const override { return #Name; }               \
+                                                                         \
 private:
 
 #define PELTO_PUBLISHED(p) \
@@ -279,26 +299,26 @@ public:                    \
     return type;                                                               \
   }
 
-#define PELTO_SET(Name, Element)                                                                  \
-  using Name = Set<Element>;                                                                      \
-  inline const TTypeInfo* TypeInfoFor(Name*)                                                      \
-  {                                                                                               \
-    static const TTypeInfo* type = TypInfo::MakeSetType(#Name, TypInfo::TypeInfo<Element>());     \
-    return type;                                                                                  \
+#define PELTO_SET(Name, Element)                                                              \
+  using Name = Set<Element>;                                                                  \
+  inline const TTypeInfo* TypeInfoFor(Name*)                                                  \
+  {                                                                                           \
+    static const TTypeInfo* type = TypInfo::MakeSetType(#Name, TypInfo::TypeInfo<Element>()); \
+    return type;                                                                              \
   }
 
-#define PELTO_TYPE_ALIAS(Name, Base)                                                        \
-  using Name = Base;                                                                        \
-  inline const TTypeInfo* TypeInfo_##Name()                                                 \
-  {                                                                                         \
+#define PELTO_TYPE_ALIAS(Name, Base)                                                         \
+  using Name = Base;                                                                         \
+  inline const TTypeInfo* TypeInfo_##Name()                                                  \
+  {                                                                                          \
     static const TTypeInfo* type = TypInfo::MakeAliasType(#Name, TypInfo::TypeInfo<Base>()); \
-    return type;                                                                            \
+    return type;                                                                             \
   }
 
-#define PELTO_EVENT_TYPE(Name, Signature)                                             \
-  using Name = std::function<Signature>;                                              \
-  inline const TTypeInfo* TypeInfo_##Name()                                           \
-  {                                                                                   \
-    static const TTypeInfo* type = TypInfo::MakeSimpleType(#Name, tkMethod);          \
-    return type;                                                                      \
+#define PELTO_EVENT_TYPE(Name, Signature)                                    \
+  using Name = std::function<Signature>;                                     \
+  inline const TTypeInfo* TypeInfo_##Name()                                  \
+  {                                                                          \
+    static const TTypeInfo* type = TypInfo::MakeSimpleType(#Name, tkMethod); \
+    return type;                                                             \
   }

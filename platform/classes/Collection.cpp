@@ -4,15 +4,9 @@
 
 #include "platform/rtl/Exceptions.h"
 
-TCollectionItem::TCollectionItem(TCollection* Collection)
-{
-  SetCollection(Collection);
-}
+TCollectionItem::TCollectionItem(TCollection* Collection) { SetCollection(Collection); }
 
-TCollectionItem::~TCollectionItem()
-{
-  SetCollection(nullptr);
-}
+TCollectionItem::~TCollectionItem() { SetCollection(nullptr); }
 
 void TCollectionItem::SetCollection(TCollection* Value)
 {
@@ -45,10 +39,7 @@ AnsiString TCollectionItem::GetNamePath()
   return FCollection->GetNamePath() + "[" + std::to_string(GetIndex()) + "]";
 }
 
-TPersistent* TCollectionItem::GetOwner()
-{
-  return FCollection;
-}
+TPersistent* TCollectionItem::GetOwner() { return FCollection; }
 
 void TCollectionItem::Changed(bool AllItems)
 {
@@ -73,10 +64,7 @@ TCollectionItem* TCollection::GetItem(int Index) const
   return FItems[static_cast<size_t>(Index)];
 }
 
-void TCollection::SetItem(int Index, TCollectionItem* Value)
-{
-  GetItem(Index)->Assign(Value);
-}
+void TCollection::SetItem(int Index, TCollectionItem* Value) { GetItem(Index)->Assign(Value); }
 
 TCollectionItem* TCollection::Add()
 {
@@ -123,10 +111,7 @@ TCollectionItem* TCollection::FindItemID(int ID) const
   return nullptr;
 }
 
-void TCollection::BeginUpdate()
-{
-  ++FUpdateCount;
-}
+void TCollection::BeginUpdate() { ++FUpdateCount; }
 
 void TCollection::EndUpdate()
 {

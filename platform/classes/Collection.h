@@ -105,10 +105,7 @@ class TOwnedCollection : public TCollection {
   PELTO_CLASS(TOwnedCollection, TCollection)
 public:
   // AOwner is the object holding the collection (not owned by it).
-  TOwnedCollection(TPersistent* AOwner, TCollectionItemClass ItemClass)
-      : TCollection(ItemClass), FOwner(AOwner)
-  {
-  }
+  TOwnedCollection(TPersistent* AOwner, TCollectionItemClass ItemClass) : TCollection(ItemClass), FOwner(AOwner) {}
   TPersistent* GetOwner() override { return FOwner; }
 
 private:

@@ -30,8 +30,10 @@ void TComponent::SetName(const AnsiString& NewName)
   if (FName == NewName) return;
   if (!NewName.empty() && !SysUtils::IsValidIdent(NewName))
     throw EComponentError("'" + NewName + "' is not a valid component name");
-  if (FOwner) FOwner->ValidateRename(this, FName, NewName);
-  else ValidateRename(nullptr, FName, NewName);
+  if (FOwner)
+    FOwner->ValidateRename(this, FName, NewName);
+  else
+    ValidateRename(nullptr, FName, NewName);
   FName = NewName;
 }
 
@@ -44,8 +46,10 @@ void TComponent::ValidateRename(TComponent* AComponent, const AnsiString& CurNam
 
 void TComponent::SetSubComponent(bool Value)
 {
-  if (Value) FComponentStyle.Include(csSubComponent);
-  else FComponentStyle.Exclude(csSubComponent);
+  if (Value)
+    FComponentStyle.Include(csSubComponent);
+  else
+    FComponentStyle.Exclude(csSubComponent);
 }
 
 TComponent* TComponent::GetComponent(int Index) const
@@ -156,30 +160,20 @@ void TComponent::Notification(TComponent* AComponent, TOperation Operation)
   }
 }
 
-AnsiString TComponent::GetNamePath()
-{
-  return FName;
-}
+AnsiString TComponent::GetNamePath() { return FName; }
 
-void TComponent::Loaded()
-{
-  FComponentState.Exclude(csLoading);
-}
+void TComponent::Loaded() { FComponentState.Exclude(csLoading); }
 
-void TComponent::ReadState(TReader* Reader)
-{
-  Reader->ReadData(this);
-}
+void TComponent::ReadState(TReader* Reader) { Reader->ReadData(this); }
 
-void TComponent::WriteState(TWriter* Writer)
-{
-  Writer->WriteData(this);
-}
+void TComponent::WriteState(TWriter* Writer) { Writer->WriteData(this); }
 
 void TComponent::SetDesigning(bool Value, bool SetChildren)
 {
-  if (Value) FComponentState.Include(csDesigning);
-  else FComponentState.Exclude(csDesigning);
+  if (Value)
+    FComponentState.Include(csDesigning);
+  else
+    FComponentState.Exclude(csDesigning);
   if (SetChildren)
     for (TComponent* c : FComponents) c->SetDesigning(Value);
 }

@@ -16,8 +16,8 @@ class TReader;
 class TWriter;
 class TComponent;
 
-PELTO_ENUM(TComponentStateItem, csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor,
-           csUpdating, csFixups, csFreeNotification, csInline, csDesignInstance)
+PELTO_ENUM(TComponentStateItem, csLoading, csReading, csWriting, csDestroying, csDesigning, csAncestor, csUpdating,
+           csFixups, csFreeNotification, csInline, csDesignInstance)
 PELTO_SET(TComponentState, TComponentStateItem)
 PELTO_ENUM(TComponentStyleItem, csInheritable, csCheckPropAvail, csSubComponent, csTransient)
 PELTO_SET(TComponentStyle, TComponentStyleItem)
@@ -122,8 +122,8 @@ private:
   TComponent* FOwner = nullptr;
   AnsiString FName;
   Integer FTag = 0;
-  std::vector<TComponent*> FComponents;       // owned, in insertion order
-  std::vector<TComponent*> FFreeNotifies;     // components to tell when this one goes
+  std::vector<TComponent*> FComponents;    // owned, in insertion order
+  std::vector<TComponent*> FFreeNotifies;  // components to tell when this one goes
   TComponentState FComponentState;
   TComponentStyle FComponentStyle{csInheritable};
 

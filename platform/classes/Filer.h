@@ -22,9 +22,27 @@ class TPersistent;
 
 // The tag before every value of the stream.
 enum TValueType : Byte {
-  vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue,
-  vaBinary, vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString,
-  vaInt64, vaUTF8String
+  vaNull,
+  vaList,
+  vaInt8,
+  vaInt16,
+  vaInt32,
+  vaExtended,
+  vaString,
+  vaIdent,
+  vaFalse,
+  vaTrue,
+  vaBinary,
+  vaSet,
+  vaLString,
+  vaNil,
+  vaCollection,
+  vaSingle,
+  vaCurrency,
+  vaDate,
+  vaWString,
+  vaInt64,
+  vaUTF8String
 };
 
 enum TFilerFlag { ffInherited, ffChildPos, ffInline };
@@ -45,8 +63,7 @@ public:
 
   // A property stored by the class's own code. The writer calls WriteData under Name when
   // HasData; the reader calls ReadData when the stream holds Name.
-  virtual void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData,
-                              bool HasData) = 0;
+  virtual void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) = 0;
   // A block of bytes stored under Name (tag vaBinary, a 32-bit length, the bytes). WriteData
   // writes the block into a stream; ReadData reads it from a stream holding exactly the block.
   virtual void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData,
@@ -55,7 +72,11 @@ public:
   TStream* GetStream() const { return FStream; }
   // The component at the top of the stream; references are written and resolved against it.
   TComponent* GetRoot() const { return FRoot; }
-  virtual void SetRoot(TComponent* Value) { FRoot = Value; FLookupRoot = Value; }
+  virtual void SetRoot(TComponent* Value)
+  {
+    FRoot = Value;
+    FLookupRoot = Value;
+  }
   TComponent* GetLookupRoot() const { return FLookupRoot; }
   // Children are neither written nor read when set.
   bool GetIgnoreChildren() const { return FIgnoreChildren; }

@@ -8,15 +8,9 @@ void TPersistent::Assign(TPersistent* Source)
   Source->AssignTo(this);
 }
 
-void TPersistent::AssignTo(TPersistent* Dest)
-{
-  Dest->AssignError(this);
-}
+void TPersistent::AssignTo(TPersistent* Dest) { Dest->AssignError(this); }
 
-AnsiString TPersistent::GetNamePath()
-{
-  return ClassName();
-}
+AnsiString TPersistent::GetNamePath() { return ClassName(); }
 
 void TPersistent::AssignError(TPersistent* Source)
 {

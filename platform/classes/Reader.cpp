@@ -33,35 +33,20 @@ struct TDepthGuard {
 
 TReader::TReader(TStream* Stream, int BufSize) : TFiler(Stream, BufSize) {}
 
-void TReader::Read(void* Buffer, Int64 Count)
-{
-  FStream->ReadBuffer(Buffer, Count);
-}
+void TReader::Read(void* Buffer, Int64 Count) { FStream->ReadBuffer(Buffer, Count); }
 
-Int64 TReader::GetPosition() const
-{
-  return FStream->GetPosition();
-}
+Int64 TReader::GetPosition() const { return FStream->GetPosition(); }
 
 void TReader::CheckAvailable(Int64 Count)
 {
   if (Count < 0 || Count > FStream->GetSize() - FStream->GetPosition()) FormatError();
 }
 
-void TReader::PropertyError(const AnsiString& Name)
-{
-  throw EReadError("Property " + Name + " does not exist");
-}
+void TReader::PropertyError(const AnsiString& Name) { throw EReadError("Property " + Name + " does not exist"); }
 
-void TReader::PropValueError()
-{
-  throw EReadError("Invalid property value");
-}
+void TReader::PropValueError() { throw EReadError("Invalid property value"); }
 
-void TReader::FormatError()
-{
-  throw EReadError("Invalid stream format");
-}
+void TReader::FormatError() { throw EReadError("Invalid stream format"); }
 
 TValueType TReader::ReadValue()
 {
@@ -77,10 +62,7 @@ TValueType TReader::NextValue()
   return v;
 }
 
-bool TReader::EndOfList()
-{
-  return NextValue() == vaNull;
-}
+bool TReader::EndOfList() { return NextValue() == vaNull; }
 
 void TReader::CheckValue(TValueType Value)
 {
@@ -130,10 +112,26 @@ bool TReader::ReadBoolean()
 Int64 TReader::ReadInt64()
 {
   switch (ReadValue()) {
-    case vaInt8: { std::int8_t v; Read(&v, 1); return v; }
-    case vaInt16: { std::int16_t v; Read(&v, 2); return v; }
-    case vaInt32: { std::int32_t v; Read(&v, 4); return v; }
-    case vaInt64: { Int64 v; Read(&v, 8); return v; }
+    case vaInt8: {
+      std::int8_t v;
+      Read(&v, 1);
+      return v;
+    }
+    case vaInt16: {
+      std::int16_t v;
+      Read(&v, 2);
+      return v;
+    }
+    case vaInt32: {
+      std::int32_t v;
+      Read(&v, 4);
+      return v;
+    }
+    case vaInt64: {
+      Int64 v;
+      Read(&v, 8);
+      return v;
+    }
     default: PropValueError();
   }
 }
@@ -159,7 +157,10 @@ Extended TReader::ReadFloat()
     case vaSingle: return ReadSingle();
     case vaCurrency: return static_cast<Extended>(ReadCurrency().Raw) / Currency::Scale;
     case vaDate: return ReadDate().Value;
-    case vaInt8: case vaInt16: case vaInt32: case vaInt64: return static_cast<Extended>(ReadInt64());
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+    case vaInt64: return static_cast<Extended>(ReadInt64());
     default: ReadValue(); PropValueError();
   }
 }
@@ -219,8 +220,7 @@ WideString TReader::ReadWideString()
 AnsiString TReader::ReadString()
 {
   switch (ReadValue()) {
-    case vaString:
-      return ReadStr();
+    case vaString: return ReadStr();
     case vaLString: {
       std::int32_t len;
       Read(&len, 4);
@@ -229,11 +229,9 @@ AnsiString TReader::ReadString()
       if (len) Read(s.data(), len);
       return s;
     }
-    case vaWString: case vaUTF8String:
-      FStream->Seek(-1, soCurrent);
-      return System::WideToAnsi(ReadWideString());
-    default:
-      PropValueError();
+    case vaWString:
+    case vaUTF8String: FStream->Seek(-1, soCurrent); return System::WideToAnsi(ReadWideString());
+    default: PropValueError();
   }
 }
 
@@ -440,15 +438,9 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop)
       TypInfo::SetOrdProp(Instance, Prop, v);
       return;
     }
-    case tkInt64:
-      TypInfo::SetOrdProp(Instance, Prop, ReadInt64());
-      return;
-    case tkChar:
-      TypInfo::SetOrdProp(Instance, Prop, static_cast<unsigned char>(ReadChar()));
-      return;
-    case tkWChar:
-      TypInfo::SetOrdProp(Instance, Prop, ReadWideChar());
-      return;
+    case tkInt64: TypInfo::SetOrdProp(Instance, Prop, ReadInt64()); return;
+    case tkChar: TypInfo::SetOrdProp(Instance, Prop, static_cast<unsigned char>(ReadChar())); return;
+    case tkWChar: TypInfo::SetOrdProp(Instance, Prop, ReadWideChar()); return;
     case tkEnumeration: {
       Int64 v = TypInfo::GetEnumValue(type, ReadIdent());
       if (v < 0) PropValueError();
@@ -480,15 +472,10 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop)
       TypInfo::SetFloatProp(Instance, Prop, v);
       return;
     }
-    case tkString: case tkLString:
-      TypInfo::SetStrProp(Instance, Prop, ReadString());
-      return;
-    case tkWString:
-      TypInfo::SetWideStrProp(Instance, Prop, ReadWideString());
-      return;
-    case tkVariant:
-      ReadVariantProp(Instance, Prop);
-      return;
+    case tkString:
+    case tkLString: TypInfo::SetStrProp(Instance, Prop, ReadString()); return;
+    case tkWString: TypInfo::SetWideStrProp(Instance, Prop, ReadWideString()); return;
+    case tkVariant: ReadVariantProp(Instance, Prop); return;
     case tkClass: {
       TValueType next = NextValue();
       if (next == vaCollection) {
@@ -519,8 +506,7 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop)
       TypInfo::SetMethodProp(Instance, Prop, method);
       return;
     }
-    default:
-      PropValueError();
+    default: PropValueError();
   }
 }
 
@@ -594,9 +580,12 @@ TComponent* TReader::FindReference(const AnsiString& Name) const
   }
   AnsiString first = Name.substr(0, dot), rest = Name.substr(dot + 1);
   TComponent* holder = nullptr;
-  if (root && (SysUtils::SameText(first, root->GetName()) || SysUtils::SameText(first, "Owner"))) holder = root;
-  else if (root && root->FindComponent(first)) holder = root->FindComponent(first);
-  else holder = Classes::FindGlobalComponent(first);
+  if (root && (SysUtils::SameText(first, root->GetName()) || SysUtils::SameText(first, "Owner")))
+    holder = root;
+  else if (root && root->FindComponent(first))
+    holder = root->FindComponent(first);
+  else
+    holder = Classes::FindGlobalComponent(first);
   if (!holder) return nullptr;
   if (SysUtils::SameText(rest, "Owner")) return holder->GetOwner();
   return holder->FindComponent(rest);

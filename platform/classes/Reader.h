@@ -31,8 +31,7 @@ public:
   ~TReader() override = default;
 
   void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
-  void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData,
-                            bool HasData) override;
+  void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
 
   // Reads a whole stream: the signature, the root's header, properties and children, then
   // fixes up references and calls Loaded on every component read. With Root nullptr the root
@@ -121,8 +120,8 @@ private:
   AnsiString FPropName;
   bool FPropHandled = false;
   std::vector<TFixup> FFixups;
-  std::vector<TComponent*> FLoaded;    // components read, in order, for Loaded
-  int FDepth = 0;                      // nesting of components and lists
+  std::vector<TComponent*> FLoaded;  // components read, in order, for Loaded
+  int FDepth = 0;                    // nesting of components and lists
 };
 
 namespace Classes {

@@ -23,8 +23,16 @@ public:
 
   constexpr bool Contains(E e) const { return (FMask & Bit(e)) != 0; }
   constexpr bool Empty() const { return FMask == 0; }
-  constexpr Set& Include(E e) { FMask |= Bit(e); return *this; }
-  constexpr Set& Exclude(E e) { FMask &= ~Bit(e); return *this; }
+  constexpr Set& Include(E e)
+  {
+    FMask |= Bit(e);
+    return *this;
+  }
+  constexpr Set& Exclude(E e)
+  {
+    FMask &= ~Bit(e);
+    return *this;
+  }
   constexpr Set& operator<<(E e) { return Include(e); }
   constexpr Set& operator>>(E e) { return Exclude(e); }
 

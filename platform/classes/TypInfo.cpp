@@ -239,8 +239,7 @@ std::vector<const TPropInfo*> GetPropList(TClass AClass, std::initializer_list<T
   std::vector<const TPropInfo*> out;
   if (!AClass) return out;
   for (const TPropInfo* p : AClass->Properties())
-    if (Kinds.size() == 0 || std::find(Kinds.begin(), Kinds.end(), p->PropType->Kind) != Kinds.end())
-      out.push_back(p);
+    if (Kinds.size() == 0 || std::find(Kinds.begin(), Kinds.end(), p->PropType->Kind) != Kinds.end()) out.push_back(p);
   if (Sorted)
     std::stable_sort(out.begin(), out.end(),
                      [](const TPropInfo* a, const TPropInfo* b) { return LessName(a->Name, b->Name); });
@@ -255,18 +254,18 @@ bool IsStoredProp(const TObject* Instance, const TPropInfo* Prop)
 bool IsDefaultPropValue(const TObject* Instance, const TPropInfo* Prop)
 {
   switch (Prop->PropType->Kind) {
-    case tkInteger: case tkChar: case tkWChar: case tkEnumeration: case tkSet: case tkInt64:
-      return Prop->HasDefault && GetOrdProp(Instance, Prop) == Prop->Default;
-    case tkFloat:
-      return GetFloatProp(Instance, Prop) == 0;
-    case tkString: case tkLString:
-      return GetStrProp(Instance, Prop).empty();
-    case tkWString:
-      return GetWideStrProp(Instance, Prop).empty();
-    case tkMethod:
-      return !GetMethodProp(Instance, Prop).has_value();
-    default:
-      return false;
+    case tkInteger:
+    case tkChar:
+    case tkWChar:
+    case tkEnumeration:
+    case tkSet:
+    case tkInt64: return Prop->HasDefault && GetOrdProp(Instance, Prop) == Prop->Default;
+    case tkFloat: return GetFloatProp(Instance, Prop) == 0;
+    case tkString:
+    case tkLString: return GetStrProp(Instance, Prop).empty();
+    case tkWString: return GetWideStrProp(Instance, Prop).empty();
+    case tkMethod: return !GetMethodProp(Instance, Prop).has_value();
+    default: return false;
   }
 }
 
@@ -308,41 +307,32 @@ void SetFloatProp(TObject* Instance, const TPropInfo* Prop, Extended Value)
 AnsiString GetStrProp(const TObject* Instance, const TPropInfo* Prop)
 {
   switch (Prop->PropType->Kind) {
-    case tkString: case tkLString: {
+    case tkString:
+    case tkLString: {
       AnsiString v;
       GetRaw(Instance, Prop, &v);
       return v;
     }
-    case tkWString:
-      return System::WideToAnsi(GetWideStrProp(Instance, Prop));
-    case tkChar:
-      return AnsiString(1, static_cast<char>(GetOrdProp(Instance, Prop)));
-    case tkWChar:
-      return System::WideToAnsi(WideString(1, static_cast<WideChar>(GetOrdProp(Instance, Prop))));
-    default:
-      InvalidValue();
+    case tkWString: return System::WideToAnsi(GetWideStrProp(Instance, Prop));
+    case tkChar: return AnsiString(1, static_cast<char>(GetOrdProp(Instance, Prop)));
+    case tkWChar: return System::WideToAnsi(WideString(1, static_cast<WideChar>(GetOrdProp(Instance, Prop))));
+    default: InvalidValue();
   }
 }
 
 void SetStrProp(TObject* Instance, const TPropInfo* Prop, const AnsiString& Value)
 {
   switch (Prop->PropType->Kind) {
-    case tkString: case tkLString:
-      SetRaw(Instance, Prop, &Value);
-      return;
-    case tkWString:
-      SetWideStrProp(Instance, Prop, System::AnsiToWide(Value));
-      return;
-    case tkChar:
-      SetOrdProp(Instance, Prop, Value.empty() ? 0 : static_cast<unsigned char>(Value[0]));
-      return;
+    case tkString:
+    case tkLString: SetRaw(Instance, Prop, &Value); return;
+    case tkWString: SetWideStrProp(Instance, Prop, System::AnsiToWide(Value)); return;
+    case tkChar: SetOrdProp(Instance, Prop, Value.empty() ? 0 : static_cast<unsigned char>(Value[0])); return;
     case tkWChar: {
       WideString w = System::AnsiToWide(Value);
       SetOrdProp(Instance, Prop, w.empty() ? 0 : w[0]);
       return;
     }
-    default:
-      InvalidValue();
+    default: InvalidValue();
   }
 }
 
@@ -417,26 +407,56 @@ void SetSetProp(TObject* Instance, const TPropInfo* Prop, const AnsiString& Valu
   SetOrdProp(Instance, Prop, StringToSet(Prop->PropType, Value));
 }
 
-Int64 GetOrdProp(const TObject* Instance, const AnsiString& PropName) { return GetOrdProp(Instance, GetPropInfo(Instance, PropName)); }
-void SetOrdProp(TObject* Instance, const AnsiString& PropName, Int64 Value) { SetOrdProp(Instance, GetPropInfo(Instance, PropName), Value); }
-Extended GetFloatProp(const TObject* Instance, const AnsiString& PropName) { return GetFloatProp(Instance, GetPropInfo(Instance, PropName)); }
-void SetFloatProp(TObject* Instance, const AnsiString& PropName, Extended Value) { SetFloatProp(Instance, GetPropInfo(Instance, PropName), Value); }
-AnsiString GetStrProp(const TObject* Instance, const AnsiString& PropName) { return GetStrProp(Instance, GetPropInfo(Instance, PropName)); }
-void SetStrProp(TObject* Instance, const AnsiString& PropName, const AnsiString& Value) { SetStrProp(Instance, GetPropInfo(Instance, PropName), Value); }
-TObject* GetObjectProp(const TObject* Instance, const AnsiString& PropName) { return GetObjectProp(Instance, GetPropInfo(Instance, PropName)); }
-void SetObjectProp(TObject* Instance, const AnsiString& PropName, TObject* Value) { SetObjectProp(Instance, GetPropInfo(Instance, PropName), Value); }
-AnsiString GetEnumProp(const TObject* Instance, const AnsiString& PropName) { return GetEnumProp(Instance, GetPropInfo(Instance, PropName)); }
-void SetEnumProp(TObject* Instance, const AnsiString& PropName, const AnsiString& Value) { SetEnumProp(Instance, GetPropInfo(Instance, PropName), Value); }
+Int64 GetOrdProp(const TObject* Instance, const AnsiString& PropName)
+{
+  return GetOrdProp(Instance, GetPropInfo(Instance, PropName));
+}
+void SetOrdProp(TObject* Instance, const AnsiString& PropName, Int64 Value)
+{
+  SetOrdProp(Instance, GetPropInfo(Instance, PropName), Value);
+}
+Extended GetFloatProp(const TObject* Instance, const AnsiString& PropName)
+{
+  return GetFloatProp(Instance, GetPropInfo(Instance, PropName));
+}
+void SetFloatProp(TObject* Instance, const AnsiString& PropName, Extended Value)
+{
+  SetFloatProp(Instance, GetPropInfo(Instance, PropName), Value);
+}
+AnsiString GetStrProp(const TObject* Instance, const AnsiString& PropName)
+{
+  return GetStrProp(Instance, GetPropInfo(Instance, PropName));
+}
+void SetStrProp(TObject* Instance, const AnsiString& PropName, const AnsiString& Value)
+{
+  SetStrProp(Instance, GetPropInfo(Instance, PropName), Value);
+}
+TObject* GetObjectProp(const TObject* Instance, const AnsiString& PropName)
+{
+  return GetObjectProp(Instance, GetPropInfo(Instance, PropName));
+}
+void SetObjectProp(TObject* Instance, const AnsiString& PropName, TObject* Value)
+{
+  SetObjectProp(Instance, GetPropInfo(Instance, PropName), Value);
+}
+AnsiString GetEnumProp(const TObject* Instance, const AnsiString& PropName)
+{
+  return GetEnumProp(Instance, GetPropInfo(Instance, PropName));
+}
+void SetEnumProp(TObject* Instance, const AnsiString& PropName, const AnsiString& Value)
+{
+  SetEnumProp(Instance, GetPropInfo(Instance, PropName), Value);
+}
 
 }  // namespace TypInfo
 
 // Built-in type records.
-#define PELTO_ORD_TYPE(T, Name, Kind, Ord)                                                             \
-  const TTypeInfo* TypeInfoFor(T*)                                                                      \
-  {                                                                                                     \
-    static const TTypeInfo* t = TypInfo::MakeOrdinalType(Name, Kind, Ord, std::numeric_limits<T>::min(), \
-                                                         std::numeric_limits<T>::max());                \
-    return t;                                                                                           \
+#define PELTO_ORD_TYPE(T, Name, Kind, Ord)                                                                       \
+  const TTypeInfo* TypeInfoFor(T*)                                                                               \
+  {                                                                                                              \
+    static const TTypeInfo* t =                                                                                  \
+        TypInfo::MakeOrdinalType(Name, Kind, Ord, std::numeric_limits<T>::min(), std::numeric_limits<T>::max()); \
+    return t;                                                                                                    \
   }
 PELTO_ORD_TYPE(char, "Char", tkChar, otUByte)
 PELTO_ORD_TYPE(WideChar, "WideChar", tkWChar, otUWord)
@@ -455,14 +475,49 @@ const TTypeInfo* TypeInfoFor(bool*)
   return t;
 }
 
-const TTypeInfo* TypeInfoFor(float*) { static const TTypeInfo* t = TypInfo::MakeFloatType("Single", ftSingle); return t; }
-const TTypeInfo* TypeInfoFor(double*) { static const TTypeInfo* t = TypInfo::MakeFloatType("Double", ftDouble); return t; }
-const TTypeInfo* TypeInfoFor(long double*) { static const TTypeInfo* t = TypInfo::MakeFloatType("Extended", ftExtended); return t; }
-const TTypeInfo* TypeInfoFor(TDateTime*) { static const TTypeInfo* t = TypInfo::MakeFloatType("TDateTime", ftDouble); return t; }
-const TTypeInfo* TypeInfoFor(Currency*) { static const TTypeInfo* t = TypInfo::MakeFloatType("Currency", ftCurr); return t; }
-const TTypeInfo* TypeInfoFor(AnsiString*) { static const TTypeInfo* t = TypInfo::MakeSimpleType("AnsiString", tkLString); return t; }
-const TTypeInfo* TypeInfoFor(WideString*) { static const TTypeInfo* t = TypInfo::MakeSimpleType("WideString", tkWString); return t; }
-const TTypeInfo* TypeInfoFor(Variant*) { static const TTypeInfo* t = TypInfo::MakeSimpleType("Variant", tkVariant); return t; }
+const TTypeInfo* TypeInfoFor(float*)
+{
+  static const TTypeInfo* t = TypInfo::MakeFloatType("Single", ftSingle);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(double*)
+{
+  static const TTypeInfo* t = TypInfo::MakeFloatType("Double", ftDouble);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(long double*)
+{
+  static const TTypeInfo* t = TypInfo::MakeFloatType("Extended", ftExtended);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(TDateTime*)
+{
+  static const TTypeInfo* t = TypInfo::MakeFloatType("TDateTime", ftDouble);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(Currency*)
+{
+  static const TTypeInfo* t = TypInfo::MakeFloatType("Currency", ftCurr);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(AnsiString*)
+{
+  static const TTypeInfo* t = TypInfo::MakeSimpleType("AnsiString", tkLString);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(WideString*)
+{
+  static const TTypeInfo* t = TypInfo::MakeSimpleType("WideString", tkWString);
+  return t;
+}
+const TTypeInfo* TypeInfoFor(Variant*)
+{
+  static const TTypeInfo* t = TypInfo::MakeSimpleType("Variant", tkVariant);
+  return t;
+}
 
 const TTypeInfo* TypeInfoFor(TStrings**) { return TypInfo::ExternalClass<TStrings, TObject>("TStrings")->ClassInfo(); }
-const TTypeInfo* TypeInfoFor(TStringList**) { return TypInfo::ExternalClass<TStringList, TStrings>("TStringList")->ClassInfo(); }
+const TTypeInfo* TypeInfoFor(TStringList**)
+{
+  return TypInfo::ExternalClass<TStringList, TStrings>("TStringList")->ClassInfo();
+}

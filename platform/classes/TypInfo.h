@@ -26,8 +26,24 @@ using TClass = const TMetaClass*;
 class Variant;
 
 enum TTypeKind {
-  tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod,
-  tkWChar, tkLString, tkWString, tkVariant, tkArray, tkRecord, tkInterface, tkInt64, tkDynArray
+  tkUnknown,
+  tkInteger,
+  tkChar,
+  tkEnumeration,
+  tkFloat,
+  tkString,
+  tkSet,
+  tkClass,
+  tkMethod,
+  tkWChar,
+  tkLString,
+  tkWString,
+  tkVariant,
+  tkArray,
+  tkRecord,
+  tkInterface,
+  tkInt64,
+  tkDynArray
 };
 enum TOrdType { otSByte, otUByte, otSWord, otUWord, otSLong, otULong };
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
@@ -37,14 +53,14 @@ enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
 struct TTypeInfo {
   TTypeKind Kind = tkUnknown;
   AnsiString Name;
-  TOrdType OrdType = otSLong;                // integer, char and enumeration kinds
+  TOrdType OrdType = otSLong;  // integer, char and enumeration kinds
   Int64 MinValue = 0;
   Int64 MaxValue = 0;
-  std::vector<AnsiString> EnumNames;         // enumeration: element names by ordinal
-  const TTypeInfo* CompType = nullptr;       // set: the element type
-  TFloatType FloatType = ftDouble;           // float kind
-  TClass ClassType = nullptr;                // class kind: the declared class
-  const TTypeInfo* BaseType = nullptr;       // alias: the type it renames
+  std::vector<AnsiString> EnumNames;    // enumeration: element names by ordinal
+  const TTypeInfo* CompType = nullptr;  // set: the element type
+  TFloatType FloatType = ftDouble;      // float kind
+  TClass ClassType = nullptr;           // class kind: the declared class
+  const TTypeInfo* BaseType = nullptr;  // alias: the type it renames
 };
 
 // One published property. The getter and setter move the value through a carrier of the
@@ -55,9 +71,9 @@ struct TPropInfo {
   const TTypeInfo* PropType = nullptr;
   AnsiString Name;
   TClass DeclaringClass = nullptr;
-  bool HasDefault = false;                   // ordinal kinds: Default is declared
+  bool HasDefault = false;  // ordinal kinds: Default is declared
   Int64 Default = 0;
-  bool StoredFlag = true;                    // used when StoredProc is empty
+  bool StoredFlag = true;  // used when StoredProc is empty
   std::function<bool(const TObject*)> StoredProc;
   std::function<void(const TObject*, void*)> Getter;
   std::function<void(TObject*, const void*)> Setter;  // empty: read-only
@@ -227,7 +243,7 @@ inline std::atomic<const TMetaClass*> ClassInBuilding{nullptr};
 }  // namespace TypInfo
 
 template <class T>
-  requires requires { T::StaticClass(); }
+requires requires { T::StaticClass(); }
 const TTypeInfo* TypeInfoFor(T**)
 {
   if (const TMetaClass* building = TypInfo::ClassInBuilding<T>.load()) return building->ClassInfo();

@@ -32,10 +32,13 @@ void TWriter::WriteVariant(const Variant& Value)
     case varNull: WriteValue(vaNull); return;
     case varOleStr: WriteWideString(v.AsWideString()); return;
     case varString: WriteString(v.AsString()); return;
-    case varShortInt: case varByte: case varSmallint: case varWord: case varInteger: case varLongWord:
-    case varInt64:
-      WriteInteger(v.AsInt64());
-      return;
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64: WriteInteger(v.AsInt64()); return;
     case varSingle: WriteSingle(static_cast<float>(v.AsDouble())); return;
     case varDouble: WriteFloat(v.AsDouble()); return;
     case varCurrency: WriteCurrency(v.AsCurrency()); return;
@@ -59,31 +62,21 @@ Variant TReader::ReadVariantValue(TValueType Tag, int Depth)
   switch (Tag) {
     case vaNil: return Variant();
     case vaNull: return Variant::Null();
-    case vaInt8: case vaInt16: case vaInt32: {
+    case vaInt8:
+    case vaInt16:
+    case vaInt32: {
       FStream->Seek(-1, soCurrent);
       return Variant(static_cast<int>(ReadInteger()));
     }
-    case vaInt64:
-      FStream->Seek(-1, soCurrent);
-      return Variant(static_cast<long long>(ReadInt64()));
-    case vaExtended:
-      FStream->Seek(-1, soCurrent);
-      return Variant(static_cast<double>(ReadFloat()));
-    case vaSingle:
-      FStream->Seek(-1, soCurrent);
-      return Variant(ReadSingle());
-    case vaCurrency:
-      FStream->Seek(-1, soCurrent);
-      return Variant(ReadCurrency());
-    case vaDate:
-      FStream->Seek(-1, soCurrent);
-      return Variant(ReadDate());
-    case vaString: case vaLString:
-      FStream->Seek(-1, soCurrent);
-      return Variant(ReadString());
-    case vaWString: case vaUTF8String:
-      FStream->Seek(-1, soCurrent);
-      return Variant(ReadWideString());
+    case vaInt64: FStream->Seek(-1, soCurrent); return Variant(static_cast<long long>(ReadInt64()));
+    case vaExtended: FStream->Seek(-1, soCurrent); return Variant(static_cast<double>(ReadFloat()));
+    case vaSingle: FStream->Seek(-1, soCurrent); return Variant(ReadSingle());
+    case vaCurrency: FStream->Seek(-1, soCurrent); return Variant(ReadCurrency());
+    case vaDate: FStream->Seek(-1, soCurrent); return Variant(ReadDate());
+    case vaString:
+    case vaLString: FStream->Seek(-1, soCurrent); return Variant(ReadString());
+    case vaWString:
+    case vaUTF8String: FStream->Seek(-1, soCurrent); return Variant(ReadWideString());
     case vaFalse: return Variant(false);
     case vaTrue: return Variant(true);
     case vaList: {
@@ -93,15 +86,11 @@ Variant TReader::ReadVariantValue(TValueType Tag, int Depth)
       ReadListEnd();
       return Variants::VarArrayOf(items);
     }
-    default:
-      PropValueError();
+    default: PropValueError();
   }
 }
 
-Variant TReader::ReadVariant()
-{
-  return ReadVariantValue(ReadValue(), 0);
-}
+Variant TReader::ReadVariant() { return ReadVariantValue(ReadValue(), 0); }
 
 void TReader::ReadVariantProp(TPersistent* Instance, const TPropInfo* Prop)
 {

@@ -16,15 +16,9 @@ TFiler::TFiler(TStream* Stream, int) : FStream(Stream) {}
 
 TWriter::TWriter(TStream* Stream, int BufSize) : TFiler(Stream, BufSize) {}
 
-void TWriter::Write(const void* Buffer, Int64 Count)
-{
-  FStream->WriteBuffer(Buffer, Count);
-}
+void TWriter::Write(const void* Buffer, Int64 Count) { FStream->WriteBuffer(Buffer, Count); }
 
-Int64 TWriter::GetPosition() const
-{
-  return FStream->GetPosition();
-}
+Int64 TWriter::GetPosition() const { return FStream->GetPosition(); }
 
 void TWriter::WriteValue(TValueType Value)
 {
@@ -40,24 +34,15 @@ void TWriter::WriteStr(const AnsiString& Value)
   Write(Value.data(), len);
 }
 
-void TWriter::WriteSignature()
-{
-  Write(Classes::FilerSignature, 4);
-}
+void TWriter::WriteSignature() { Write(Classes::FilerSignature, 4); }
 
 void TWriter::WriteListBegin() { WriteValue(vaList); }
 void TWriter::WriteListEnd() { WriteValue(vaNull); }
 void TWriter::WriteBoolean(bool Value) { WriteValue(Value ? vaTrue : vaFalse); }
 
-void TWriter::WriteChar(char Value)
-{
-  WriteString(AnsiString(1, Value));
-}
+void TWriter::WriteChar(char Value) { WriteString(AnsiString(1, Value)); }
 
-void TWriter::WriteWideChar(WideChar Value)
-{
-  WriteWideString(WideString(1, Value));
-}
+void TWriter::WriteWideChar(WideChar Value) { WriteWideString(WideString(1, Value)); }
 
 void TWriter::WriteInteger(Int64 Value)
 {
@@ -113,7 +98,8 @@ void TWriter::WriteString(const AnsiString& Value)
     WriteStr(Value);
     return;
   }
-  if (Value.size() > static_cast<size_t>(std::numeric_limits<std::int32_t>::max())) throw EWriteError("Stream write error");
+  if (Value.size() > static_cast<size_t>(std::numeric_limits<std::int32_t>::max()))
+    throw EWriteError("Stream write error");
   WriteValue(vaLString);
   std::int32_t len = static_cast<std::int32_t>(Value.size());
   Write(&len, 4);
@@ -122,7 +108,8 @@ void TWriter::WriteString(const AnsiString& Value)
 
 void TWriter::WriteWideString(const WideString& Value)
 {
-  if (Value.size() > static_cast<size_t>(std::numeric_limits<std::int32_t>::max() / 2)) throw EWriteError("Stream write error");
+  if (Value.size() > static_cast<size_t>(std::numeric_limits<std::int32_t>::max() / 2))
+    throw EWriteError("Stream write error");
   WriteValue(vaWString);
   std::int32_t len = static_cast<std::int32_t>(Value.size());
   Write(&len, 4);
@@ -134,10 +121,14 @@ void TWriter::WriteWideString(const WideString& Value)
 
 void TWriter::WriteIdent(const AnsiString& Ident)
 {
-  if (Ident == "False") WriteValue(vaFalse);
-  else if (Ident == "True") WriteValue(vaTrue);
-  else if (Ident == "nil") WriteValue(vaNil);
-  else if (Ident == "Null") WriteValue(vaNull);
+  if (Ident == "False")
+    WriteValue(vaFalse);
+  else if (Ident == "True")
+    WriteValue(vaTrue);
+  else if (Ident == "nil")
+    WriteValue(vaNil);
+  else if (Ident == "Null")
+    WriteValue(vaNull);
   else {
     WriteValue(vaIdent);
     WriteStr(Ident);
@@ -152,10 +143,7 @@ void TWriter::WritePrefix(TFilerFlags Flags, int ChildPos)
   if (Flags.Contains(ffChildPos)) WriteInteger(ChildPos);
 }
 
-void TWriter::WritePropName(const AnsiString& PropName)
-{
-  WriteStr(FPropPath + PropName);
-}
+void TWriter::WritePropName(const AnsiString& PropName) { WriteStr(FPropPath + PropName); }
 
 void TWriter::WriteRootComponent(TComponent* Root)
 {
@@ -200,16 +188,18 @@ void TWriter::WriteProperties(TPersistent* Instance)
   Instance->DefineProperties(this);
 }
 
-void TWriter::WriteDefinedProperties(TPersistent* Instance)
-{
-  Instance->DefineProperties(this);
-}
+void TWriter::WriteDefinedProperties(TPersistent* Instance) { Instance->DefineProperties(this); }
 
 void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop)
 {
   const TTypeInfo* type = Prop->PropType;
   switch (type->Kind) {
-    case tkInteger: case tkChar: case tkWChar: case tkEnumeration: case tkSet: case tkInt64: {
+    case tkInteger:
+    case tkChar:
+    case tkWChar:
+    case tkEnumeration:
+    case tkSet:
+    case tkInt64: {
       Int64 v = TypInfo::GetOrdProp(Instance, Prop);
       if (Prop->HasDefault && v == Prop->Default) return;
       WritePropName(Prop->Name);
@@ -233,15 +223,18 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop)
       Extended v = TypInfo::GetFloatProp(Instance, Prop);
       if (v == 0) return;
       WritePropName(Prop->Name);
-      if (type->FloatType == ftSingle) WriteSingle(static_cast<float>(v));
+      if (type->FloatType == ftSingle)
+        WriteSingle(static_cast<float>(v));
       else if (type->FloatType == ftCurr) {
         WriteCurrency(TypInfo::ToCurrency(v));
       } else if (type->Name == "TDateTime" || (type->BaseType && type->BaseType->Name == "TDateTime"))
         WriteDate(TDateTime(static_cast<double>(v)));
-      else WriteFloat(v);
+      else
+        WriteFloat(v);
       return;
     }
-    case tkString: case tkLString: {
+    case tkString:
+    case tkLString: {
       AnsiString v = TypInfo::GetStrProp(Instance, Prop);
       if (v.empty()) return;
       WritePropName(Prop->Name);
@@ -255,9 +248,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop)
       WriteWideString(v);
       return;
     }
-    case tkVariant:
-      WriteVariantProp(Instance, Prop);
-      return;
+    case tkVariant: WriteVariantProp(Instance, Prop); return;
     case tkClass: {
       TObject* obj = TypInfo::GetObjectProp(Instance, Prop);
       if (!obj) return;
@@ -277,8 +268,10 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop)
       AnsiString saved = FPropPath;
       FPropPath += Prop->Name + ".";
       try {
-        if (auto* strings = dynamic_cast<TStrings*>(obj)) WriteStrings(strings);
-        else if (auto* persistent = dynamic_cast<TPersistent*>(obj)) WriteProperties(persistent);
+        if (auto* strings = dynamic_cast<TStrings*>(obj))
+          WriteStrings(strings);
+        else if (auto* persistent = dynamic_cast<TPersistent*>(obj))
+          WriteProperties(persistent);
       } catch (...) {
         FPropPath = saved;
         throw;
@@ -286,8 +279,7 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop)
       FPropPath = saved;
       return;
     }
-    default:
-      return;  // events and kinds without a stored form
+    default: return;  // events and kinds without a stored form
   }
 }
 

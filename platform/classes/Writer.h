@@ -30,8 +30,7 @@ public:
   ~TWriter() override = default;
 
   void DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc WriteData, bool HasData) override;
-  void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData,
-                            bool HasData) override;
+  void DefineBinaryProperty(const AnsiString& Name, TStreamProc ReadData, TStreamProc WriteData, bool HasData) override;
 
   // The signature and Root with its children; Root becomes the filer's root.
   void WriteRootComponent(TComponent* Root);

@@ -58,7 +58,8 @@ void TCustomADODataSet::CreateDataSet()
   if (GetFieldDefs().GetCount() == 0) {
     for (Integer i = 0; i < GetFields().GetCount(); ++i) {
       TField* f = GetFields()[i];
-      if (f->GetFieldKind() == fkData) GetFieldDefs().Add(f->GetFieldName(), f->GetDataType(), f->GetSize(), f->GetRequired());
+      if (f->GetFieldKind() == fkData)
+        GetFieldDefs().Add(f->GetFieldName(), f->GetDataType(), f->GetSize(), f->GetRequired());
     }
   }
   if (GetFieldDefs().GetCount() == 0) DB::DatabaseError("Cannot create dataset: no fields defined");
@@ -103,8 +104,10 @@ AnsiString TCustomADODataSet::BaseTable() const
   AnsiString table;
   for (const TProviderColumn& c : FColumns) {
     if (c.BaseTable.empty()) continue;
-    if (!table.empty() && table != c.BaseTable) table = "\n";  // several tables
-    else if (table.empty()) table = c.BaseTable;
+    if (!table.empty() && table != c.BaseTable)
+      table = "\n";  // several tables
+    else if (table.empty())
+      table = c.BaseTable;
   }
   if (table.empty() || table == "\n")
     throw EOleException("Insufficient key column information for updating or refreshing.");
@@ -151,7 +154,8 @@ void TCustomADODataSet::InternalPost(TRecordData& Record, const TRecordData* Old
   AddWhere(sql, p, *Old, table);
   TProviderResult r = Run(sql, &p);
   if (r.RowsAffected != 1)
-    throw EOleException("Row cannot be located for updating. Some values may have been changed since it was last read.");
+    throw EOleException(
+        "Row cannot be located for updating. Some values may have been changed since it was last read.");
 }
 
 void TCustomADODataSet::PostNewRow(TRecordData& Record, const AnsiString& Table)
@@ -179,7 +183,8 @@ void TCustomADODataSet::PostNewRow(TRecordData& Record, const AnsiString& Table)
   if (!FConnection) DB::DatabaseError("Missing Connection or ConnectionString");
   TProviderResult r = FConnection->GetProvider()->ExecuteInsert(sql, &p, FCommandTimeout, Table, back);
   if (r.RowsAffected != 1)
-    throw EOleException("Row cannot be located for updating. Some values may have been changed since it was last read.");
+    throw EOleException(
+        "Row cannot be located for updating. Some values may have been changed since it was last read.");
   // The row as stored: its generated key and the defaults of the columns left out show in the
   // record, and the row is found again by these values when it is edited or deleted.
   if (r.Rows.size() == 1 && r.Rows[0].size() == backAt.size())
@@ -195,7 +200,8 @@ void TCustomADODataSet::InternalDelete(const TRecordData& Record)
   AddWhere(sql, p, Record, table);
   TProviderResult r = Run(sql, &p);
   if (r.RowsAffected != 1)
-    throw EOleException("Row cannot be located for updating. Some values may have been changed since it was last read.");
+    throw EOleException(
+        "Row cannot be located for updating. Some values may have been changed since it was last read.");
 }
 
 // --- TADOQuery -------------------------------------------------------------------------------

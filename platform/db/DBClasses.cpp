@@ -17,14 +17,14 @@ bool Registered = false;
 std::initializer_list<TClass> Classes()
 {
   static const std::initializer_list<TClass> list = {
-      TStringField::StaticClass(), TWideStringField::StaticClass(), TSmallintField::StaticClass(),
-      TIntegerField::StaticClass(), TWordField::StaticClass(), TAutoIncField::StaticClass(),
-      TLargeintField::StaticClass(), TFloatField::StaticClass(), TCurrencyField::StaticClass(),
-      TBCDField::StaticClass(), TBooleanField::StaticClass(), TDateField::StaticClass(),
-      TTimeField::StaticClass(), TDateTimeField::StaticClass(), TBlobField::StaticClass(),
-      TMemoField::StaticClass(), TWideMemoField::StaticClass(), TGraphicField::StaticClass(),
-      TVariantField::StaticClass(), TDataSource::StaticClass(), TADOConnection::StaticClass(),
-      TADOQuery::StaticClass(), TADODataSet::StaticClass(), TADOCommand::StaticClass()};
+      TStringField::StaticClass(),   TWideStringField::StaticClass(), TSmallintField::StaticClass(),
+      TIntegerField::StaticClass(),  TWordField::StaticClass(),       TAutoIncField::StaticClass(),
+      TLargeintField::StaticClass(), TFloatField::StaticClass(),      TCurrencyField::StaticClass(),
+      TBCDField::StaticClass(),      TBooleanField::StaticClass(),    TDateField::StaticClass(),
+      TTimeField::StaticClass(),     TDateTimeField::StaticClass(),   TBlobField::StaticClass(),
+      TMemoField::StaticClass(),     TWideMemoField::StaticClass(),   TGraphicField::StaticClass(),
+      TVariantField::StaticClass(),  TDataSource::StaticClass(),      TADOConnection::StaticClass(),
+      TADOQuery::StaticClass(),      TADODataSet::StaticClass(),      TADOCommand::StaticClass()};
   return list;
 }
 }  // namespace

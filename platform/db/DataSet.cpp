@@ -57,8 +57,7 @@ int CompareValues(const Variant& a, const Variant& b)
       case Variants::vrGreaterThan: return 1;
       default: break;
     }
-  } catch (const EVariantError&) {
-  }
+  } catch (const EVariantError&) {}
   return SysUtils::AnsiCompareText(Variants::VarToStr(a), Variants::VarToStr(b));
 }
 
@@ -183,7 +182,9 @@ void TDataSet::SetActive(bool Value)
         for (TField* f : std::vector<TField*>(FFields.FList)) delete f;
         FDefaultFields = false;
       }
-      try { InternalClose(); } catch (...) {}
+      try {
+        InternalClose();
+      } catch (...) {}
       throw;
     }
     FState = dsInactive;
@@ -291,7 +292,10 @@ bool TDataSet::RecordAccepted(TRecordData* Rec)
 void TDataSet::ApplySort()
 {
   if (SysUtils::Trim(FSort).empty()) return;
-  struct Key { TField* Field; bool Desc; };
+  struct Key {
+    TField* Field;
+    bool Desc;
+  };
   std::vector<Key> keys;
   std::size_t start = 0;
   for (;;) {
@@ -352,8 +356,10 @@ TRecordData* TDataSet::CurrentRecord() const
 TRecordData* TDataSet::ActiveBuffer() const
 {
   switch (FState) {
-    case dsCalcFields: case dsFilter: return FCalcRecord;
-    case dsInactive: case dsOpening: return nullptr;
+    case dsCalcFields:
+    case dsFilter: return FCalcRecord;
+    case dsInactive:
+    case dsOpening: return nullptr;
     default: break;
   }
   if (FBufRecCount == 0) return nullptr;
@@ -776,8 +782,10 @@ void TDataSet::CheckBrowseMode()
   DataEvent(deCheckBrowseMode, 0);
   if (FState == dsEdit || FState == dsInsert) {
     UpdateRecord();
-    if (FModified) Post();
-    else Cancel();
+    if (FModified)
+      Post();
+    else
+      Cancel();
   }
 }
 
@@ -941,8 +949,10 @@ void TDataSet::EnableControls()
   SendEvent(deDisabledStateChange, 0);
   for (TDataSource* ds : std::vector<TDataSource*>(FDataSources)) {
     if (FDisabledState != FState) ds->DataEvent(deUpdateState, 0, true, false);
-    if (FDisabledLayout) ds->DataEvent(deLayoutChange, 0, true, false);
-    else if (FDisabledEvent) ds->DataEvent(deDataSetChange, 0, true, false);
+    if (FDisabledLayout)
+      ds->DataEvent(deLayoutChange, 0, true, false);
+    else if (FDisabledEvent)
+      ds->DataEvent(deDataSetChange, 0, true, false);
   }
 }
 
@@ -954,8 +964,10 @@ void TDataSet::DataEvent(TDataEvent Event, intptr_t Info)
   }
   // Controls are disabled: only links that are not visual hear it now; the rest catch up on
   // EnableControls.
-  if (Event == deLayoutChange) FDisabledLayout = true;
-  else if (Event != deUpdateState && Event != deCheckBrowseMode && Event != deUpdateRecord) FDisabledEvent = true;
+  if (Event == deLayoutChange)
+    FDisabledLayout = true;
+  else if (Event != deUpdateState && Event != deCheckBrowseMode && Event != deUpdateRecord)
+    FDisabledEvent = true;
   for (TDataSource* ds : std::vector<TDataSource*>(FDataSources)) ds->DataEvent(Event, Info, false, true);
 }
 

@@ -197,8 +197,8 @@ private:
   Variant GetOldFieldValue(const TField* Field) const;
   void SetFieldValue(TField* Field, const Variant& Value);
   void CalculateFields(TRecordData* Rec) const;
-  bool RecordMatches(const TRecordData* Rec, const std::vector<TField*>& Fields,
-                     const std::vector<Variant>& Values, TLocateOptions Options) const;
+  bool RecordMatches(const TRecordData* Rec, const std::vector<TField*>& Fields, const std::vector<Variant>& Values,
+                     TLocateOptions Options) const;
   Variant FieldValueOf(const TRecordData* Rec, const TField* Field) const;
 
   // window
@@ -207,7 +207,10 @@ private:
   void UpdateBufferCount();
   void SetState(TDataSetState Value);
   void BeginInsertAppend(bool Append);
-  void DoEvent(const TDataSetNotifyEvent& Event) { if (Event) Event(this); }
+  void DoEvent(const TDataSetNotifyEvent& Event)
+  {
+    if (Event) Event(this);
+  }
 
   // notification
   void AddDataSource(TDataSource* Source);
@@ -225,10 +228,10 @@ private:
   std::vector<std::unique_ptr<TRecordData>> FRecords;  // every loaded row, load order
   std::vector<TRecordData*> FView;                     // the visible rows, filtered and sorted
   Int64 FNextId = 1;
-  Integer FDeletedCount = 0;                                   // deleted records still in FRecords
-  mutable std::unordered_map<Int64, Integer> FViewIndex;       // record id -> view index
+  Integer FDeletedCount = 0;                              // deleted records still in FRecords
+  mutable std::unordered_map<Int64, Integer> FViewIndex;  // record id -> view index
   mutable bool FViewIndexValid = false;
-  Integer FCur = -1;   // view index of the current record
+  Integer FCur = -1;  // view index of the current record
   bool FBof = true;
   bool FEof = true;
 
@@ -247,7 +250,7 @@ private:
 
   std::vector<TDataSource*> FDataSources;
   Integer FDisableCount = 0;
-  bool FDisabledEvent = false;        // a change happened while controls were disabled
+  bool FDisabledEvent = false;  // a change happened while controls were disabled
   bool FDisabledLayout = false;
   TDataSetState FDisabledState = dsInactive;
 };

@@ -79,8 +79,10 @@ void TDataSource::NotifyLinks(TDataEvent Event, intptr_t Info, bool VisualOnly, 
     if (std::find(FDataLinks.begin(), FDataLinks.end(), l) == FDataLinks.end()) continue;
     if (VisualOnly && !l->FVisualControl) continue;
     if (SkipVisual && l->FVisualControl) continue;
-    if (Event == deUpdateState) l->UpdateState();
-    else l->DataEvent(Event, Info);
+    if (Event == deUpdateState)
+      l->UpdateState();
+    else
+      l->DataEvent(Event, Info);
   }
 }
 
@@ -102,7 +104,10 @@ void TDataSource::DataEvent(TDataEvent Event, intptr_t Info, bool VisualOnly, bo
     case deFieldChange:
       if (OnDataChange) OnDataChange(this, reinterpret_cast<TField*>(Info));
       break;
-    case deRecordChange: case deDataSetChange: case deDataSetScroll: case deLayoutChange:
+    case deRecordChange:
+    case deDataSetChange:
+    case deDataSetScroll:
+    case deLayoutChange:
       if (OnDataChange) OnDataChange(this, nullptr);
       break;
     case deUpdateRecord:
@@ -245,27 +250,28 @@ void TDataLink::UpdateRecord()
 void TDataLink::DataEvent(TDataEvent Event, intptr_t Info)
 {
   switch (Event) {
-    case deFieldChange: case deRecordChange:
+    case deFieldChange:
+    case deRecordChange:
       if (FActive && !FUpdating) RecordChanged(reinterpret_cast<TField*>(Info));
       break;
     case deDataSetChange:
-      if (FActive) { UpdateRange(); DataSetChanged(); }
+      if (FActive) {
+        UpdateRange();
+        DataSetChanged();
+      }
       break;
     case deDataSetScroll:
       if (FActive) DataSetScrolled(UpdateRange());
       break;
     case deLayoutChange:
-      if (FActive) { UpdateRange(); LayoutChanged(); }
+      if (FActive) {
+        UpdateRange();
+        LayoutChanged();
+      }
       break;
-    case deUpdateRecord:
-      UpdateRecord();
-      break;
-    case deCheckBrowseMode:
-      CheckBrowseMode();
-      break;
-    case deFocusControl:
-      FocusControl(reinterpret_cast<TField**>(Info));
-      break;
+    case deUpdateRecord: UpdateRecord(); break;
+    case deCheckBrowseMode: CheckBrowseMode(); break;
+    case deFocusControl: FocusControl(reinterpret_cast<TField**>(Info)); break;
     default: break;
   }
 }

@@ -51,14 +51,23 @@ TCell ReadCell(const void* xls, unsigned row, unsigned short col)
   TCell c;
   if (freexl_get_cell_value(xls, row, col, &v) != FREEXL_OK) return c;
   switch (v.type) {
-    case FREEXL_CELL_INT: c.Kind = TCell::Number; c.Num = v.value.int_value; break;
-    case FREEXL_CELL_DOUBLE: c.Kind = TCell::Number; c.Num = v.value.double_value; break;
-    case FREEXL_CELL_TEXT: case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_INT:
+      c.Kind = TCell::Number;
+      c.Num = v.value.int_value;
+      break;
+    case FREEXL_CELL_DOUBLE:
+      c.Kind = TCell::Number;
+      c.Num = v.value.double_value;
+      break;
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
       c.Kind = TCell::Text;
       c.Str = System::Utf8ToWide(v.value.text_value ? v.value.text_value : "");
       if (c.Str.empty()) c.Kind = TCell::Empty;
       break;
-    case FREEXL_CELL_DATE: case FREEXL_CELL_DATETIME: case FREEXL_CELL_TIME:
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME:
       if (v.value.text_value && DayNumber(v.value.text_value, c.Num)) {
         c.Kind = TCell::Date;
       } else {
@@ -92,7 +101,8 @@ TSheet ReadSheet(const void* xls, unsigned short index, const AnsiString& name)
   sheet.Name = name;
   unsigned int rows = 0;
   unsigned short cols = 0;
-  if (freexl_select_active_worksheet(xls, index) != FREEXL_OK || freexl_worksheet_dimensions(xls, &rows, &cols) != FREEXL_OK)
+  if (freexl_select_active_worksheet(xls, index) != FREEXL_OK ||
+      freexl_worksheet_dimensions(xls, &rows, &cols) != FREEXL_OK)
     throw EOleException("External table is not in the expected format.");
   std::vector<std::vector<TCell>> cells;
   for (unsigned r = 1; r < rows; ++r) {
@@ -119,8 +129,10 @@ TSheet ReadSheet(const void* xls, unsigned short index, const AnsiString& name)
       dates |= row[c].Kind == TCell::Date;
       texts |= row[c].Kind == TCell::Text;
     }
-    if (numbers && !dates && !texts) col.DataType = ftFloat;
-    else if (dates && !numbers && !texts) col.DataType = ftDateTime;
+    if (numbers && !dates && !texts)
+      col.DataType = ftFloat;
+    else if (dates && !numbers && !texts)
+      col.DataType = ftDateTime;
     else {
       col.DataType = ftWideString;
       col.Size = 255;
@@ -132,12 +144,16 @@ TSheet ReadSheet(const void* xls, unsigned short index, const AnsiString& name)
     for (unsigned short c = 0; c < cols; ++c) {
       const TCell& cell = row[c];
       TFieldType t = sheet.Columns[c].DataType;
-      if (cell.Kind == TCell::Empty) values.push_back(Variant::Null());
-      else if (t == ftFloat) values.push_back(Variant(cell.Num));
-      else if (t == ftDateTime) values.push_back(Variant(TDateTime(cell.Num)));
+      if (cell.Kind == TCell::Empty)
+        values.push_back(Variant::Null());
+      else if (t == ftFloat)
+        values.push_back(Variant(cell.Num));
+      else if (t == ftDateTime)
+        values.push_back(Variant(TDateTime(cell.Num)));
       else {
         values.push_back(Variant(CellText(cell)));
-        if (static_cast<Integer>(values.back().AsWideString().size()) > sheet.Columns[c].Size) sheet.Columns[c].DataType = ftWideMemo;
+        if (static_cast<Integer>(values.back().AsWideString().size()) > sheet.Columns[c].Size)
+          sheet.Columns[c].DataType = ftWideMemo;
       }
     }
     sheet.Rows.push_back(std::move(values));
@@ -231,7 +247,8 @@ public:
     }
     throw EOleException(SysUtils::Format(
         "The Microsoft Jet database engine could not find the object '%s'.  Make sure the object exists and that "
-        "you spell its name and the path name correctly.", {table}));
+        "you spell its name and the path name correctly.",
+        {table}));
   }
 
 private:

@@ -40,8 +40,11 @@ TFieldDef* TFieldDefs::Find(const AnsiString& Name) const
 TClass FieldClassOf(TFieldType DataType)
 {
   switch (DataType) {
-    case ftString: case ftFixedChar: case ftGuid: return TStringField::StaticClass();
-    case ftWideString: case ftFixedWideChar: return TWideStringField::StaticClass();
+    case ftString:
+    case ftFixedChar:
+    case ftGuid: return TStringField::StaticClass();
+    case ftWideString:
+    case ftFixedWideChar: return TWideStringField::StaticClass();
     case ftSmallint: return TSmallintField::StaticClass();
     case ftInteger: return TIntegerField::StaticClass();
     case ftWord: return TWordField::StaticClass();
@@ -49,14 +52,20 @@ TClass FieldClassOf(TFieldType DataType)
     case ftLargeint: return TLargeintField::StaticClass();
     case ftFloat: return TFloatField::StaticClass();
     case ftCurrency: return TCurrencyField::StaticClass();
-    case ftBCD: case ftFMTBcd: return TBCDField::StaticClass();
+    case ftBCD:
+    case ftFMTBcd: return TBCDField::StaticClass();
     case ftBoolean: return TBooleanField::StaticClass();
     case ftDate: return TDateField::StaticClass();
     case ftTime: return TTimeField::StaticClass();
-    case ftDateTime: case ftTimeStamp: return TDateTimeField::StaticClass();
-    case ftMemo: case ftFmtMemo: return TMemoField::StaticClass();
+    case ftDateTime:
+    case ftTimeStamp: return TDateTimeField::StaticClass();
+    case ftMemo:
+    case ftFmtMemo: return TMemoField::StaticClass();
     case ftWideMemo: return TWideMemoField::StaticClass();
-    case ftBlob: case ftBytes: case ftVarBytes: case ftTypedBinary: return TBlobField::StaticClass();
+    case ftBlob:
+    case ftBytes:
+    case ftVarBytes:
+    case ftTypedBinary: return TBlobField::StaticClass();
     case ftGraphic: return TGraphicField::StaticClass();
     case ftVariant: return TVariantField::StaticClass();
     default: break;

@@ -13,7 +13,8 @@ class TDataSet;
 class TFieldDef {
 public:
   TFieldDef(const AnsiString& Name, TFieldType DataType, Integer Size, bool Required)
-      : FName(Name), FDataType(DataType), FSize(Size), FRequired(Required) {}
+      : FName(Name), FDataType(DataType), FSize(Size), FRequired(Required)
+  {}
 
   const AnsiString& GetName() const { return FName; }
   TFieldType GetDataType() const { return FDataType; }

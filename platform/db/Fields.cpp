@@ -44,10 +44,7 @@ void TField::SetSize(Integer Value) { FSize = Value; }
 
 Integer TField::GetIndex() const { return FDataSet ? FDataSet->FFields.IndexOf(this) : -1; }
 
-bool TField::CanModify() const
-{
-  return !FReadOnly && FFieldKind == fkData && FDataSet && FDataSet->GetCanModify();
-}
+bool TField::CanModify() const { return !FReadOnly && FFieldKind == fkData && FDataSet && FDataSet->GetCanModify(); }
 
 bool TField::IsNull() const
 {
@@ -94,42 +91,66 @@ Integer TField::GetAsInteger() const
 {
   Variant v = GetValue();
   if (v.IsNull()) return 0;
-  try { return v.AsInteger(); } catch (const EVariantError&) { AccessError("Integer"); }
+  try {
+    return v.AsInteger();
+  } catch (const EVariantError&) {
+    AccessError("Integer");
+  }
 }
 void TField::SetAsInteger(Integer Value) { SetValue(Value); }
 Int64 TField::GetAsLargeInt() const
 {
   Variant v = GetValue();
   if (v.IsNull()) return 0;
-  try { return v.AsInt64(); } catch (const EVariantError&) { AccessError("Largeint"); }
+  try {
+    return v.AsInt64();
+  } catch (const EVariantError&) {
+    AccessError("Largeint");
+  }
 }
 void TField::SetAsLargeInt(Int64 Value) { SetValue(Value); }
 double TField::GetAsFloat() const
 {
   Variant v = GetValue();
   if (v.IsNull()) return 0;
-  try { return v.AsDouble(); } catch (const EVariantError&) { AccessError("Float"); }
+  try {
+    return v.AsDouble();
+  } catch (const EVariantError&) {
+    AccessError("Float");
+  }
 }
 void TField::SetAsFloat(double Value) { SetValue(Value); }
 Currency TField::GetAsCurrency() const
 {
   Variant v = GetValue();
   if (v.IsNull()) return Currency();
-  try { return v.AsCurrency(); } catch (const EVariantError&) { AccessError("Currency"); }
+  try {
+    return v.AsCurrency();
+  } catch (const EVariantError&) {
+    AccessError("Currency");
+  }
 }
 void TField::SetAsCurrency(Currency Value) { SetValue(Value); }
 bool TField::GetAsBoolean() const
 {
   Variant v = GetValue();
   if (v.IsNull()) return false;
-  try { return v.AsBoolean(); } catch (const EVariantError&) { AccessError("Boolean"); }
+  try {
+    return v.AsBoolean();
+  } catch (const EVariantError&) {
+    AccessError("Boolean");
+  }
 }
 void TField::SetAsBoolean(bool Value) { SetValue(Value); }
 TDateTime TField::GetAsDateTime() const
 {
   Variant v = GetValue();
   if (v.IsNull()) return TDateTime();
-  try { return v.AsDateTime(); } catch (const EVariantError&) { AccessError("DateTime"); }
+  try {
+    return v.AsDateTime();
+  } catch (const EVariantError&) {
+    AccessError("DateTime");
+  }
 }
 void TField::SetAsDateTime(TDateTime Value) { SetValue(Value); }
 
@@ -153,8 +174,10 @@ AnsiString TField::GetText() const
 
 void TField::SetText(const AnsiString& Value)
 {
-  if (OnSetText) OnSetText(this, Value);
-  else SetAsString(Value);
+  if (OnSetText)
+    OnSetText(this, Value);
+  else
+    SetAsString(Value);
 }
 
 void TField::FocusControl()
@@ -205,10 +228,22 @@ TIntegerField::TIntegerField(TComponent* AOwner, TFieldType Type) : TNumericFiel
 {
   SetDataType(Type);
   switch (Type) {
-    case ftSmallint: FMinValue = -32768; FMaxValue = 32767; break;
-    case ftWord: FMinValue = 0; FMaxValue = 65535; break;
-    case ftLargeint: FMinValue = INT64_MIN; FMaxValue = INT64_MAX; break;
-    default: FMinValue = INT32_MIN; FMaxValue = INT32_MAX; break;
+    case ftSmallint:
+      FMinValue = -32768;
+      FMaxValue = 32767;
+      break;
+    case ftWord:
+      FMinValue = 0;
+      FMaxValue = 65535;
+      break;
+    case ftLargeint:
+      FMinValue = INT64_MIN;
+      FMaxValue = INT64_MAX;
+      break;
+    default:
+      FMinValue = INT32_MIN;
+      FMaxValue = INT32_MAX;
+      break;
   }
 }
 
@@ -217,8 +252,7 @@ Variant TIntegerField::Coerce(const Variant& Value) const
   Int64 v;
   if (Variants::VarIsStr(Value)) {
     AnsiString s = SysUtils::Trim(Value.AsString());
-    if (!SysUtils::TryStrToInt64(s, v))
-      throw EConvertError(Format("'%s' is not a valid integer value", {s}));
+    if (!SysUtils::TryStrToInt64(s, v)) throw EConvertError(Format("'%s' is not a valid integer value", {s}));
   } else {
     v = Value.AsInt64();
   }
@@ -231,8 +265,10 @@ Variant TIntegerField::Coerce(const Variant& Value) const
 
 void TIntegerField::SetAsString(const AnsiString& Value)
 {
-  if (SysUtils::Trim(Value).empty()) Clear();
-  else SetValue(Value);
+  if (SysUtils::Trim(Value).empty())
+    Clear();
+  else
+    SetValue(Value);
 }
 
 TFloatField::TFloatField(TComponent* AOwner, TFieldType Type) : TNumericField(AOwner) { SetDataType(Type); }
@@ -245,8 +281,10 @@ Variant TFloatField::Coerce(const Variant& Value) const
 
 void TFloatField::SetAsString(const AnsiString& Value)
 {
-  if (SysUtils::Trim(Value).empty()) Clear();
-  else SetValue(Value);
+  if (SysUtils::Trim(Value).empty())
+    Clear();
+  else
+    SetValue(Value);
 }
 
 AnsiString TFloatField::FormatText(const Variant& Value, bool DisplayText) const
@@ -267,8 +305,10 @@ Variant TBCDField::Coerce(const Variant& Value) const
 
 void TBCDField::SetAsString(const AnsiString& Value)
 {
-  if (SysUtils::Trim(Value).empty()) Clear();
-  else SetValue(Value);
+  if (SysUtils::Trim(Value).empty())
+    Clear();
+  else
+    SetValue(Value);
 }
 
 AnsiString TBCDField::FormatText(const Variant& Value, bool DisplayText) const
@@ -290,9 +330,12 @@ Variant TBooleanField::Coerce(const Variant& Value) const
     AnsiString s = SysUtils::Trim(Value.AsString());
     if (!SysUtils::TryStrToBool(s, b)) {
       AnsiString u = SysUtils::UpperCase(s);
-      if (u == "T" || u == "Y" || u == "YES") b = true;
-      else if (u == "F" || u == "N" || u == "NO") b = false;
-      else throw EConvertError(Format("'%s' is not a valid boolean value for field '%s'", {s, GetDisplayName()}));
+      if (u == "T" || u == "Y" || u == "YES")
+        b = true;
+      else if (u == "F" || u == "N" || u == "NO")
+        b = false;
+      else
+        throw EConvertError(Format("'%s' is not a valid boolean value for field '%s'", {s, GetDisplayName()}));
     }
     return Variant(b);
   }
@@ -301,8 +344,10 @@ Variant TBooleanField::Coerce(const Variant& Value) const
 
 void TBooleanField::SetAsString(const AnsiString& Value)
 {
-  if (SysUtils::Trim(Value).empty()) Clear();
-  else SetValue(Value);
+  if (SysUtils::Trim(Value).empty())
+    Clear();
+  else
+    SetValue(Value);
 }
 
 TDateTimeField::TDateTimeField(TComponent* AOwner, TFieldType Type) : TField(AOwner) { SetDataType(Type); }
@@ -312,8 +357,10 @@ Variant TDateTimeField::Coerce(const Variant& Value) const
   TDateTime d;
   if (Variants::VarIsStr(Value)) {
     AnsiString s = SysUtils::Trim(Value.AsString());
-    if (GetDataType() == ftTime) d = SysUtils::StrToTime(s);
-    else d = SysUtils::StrToDateTime(s);
+    if (GetDataType() == ftTime)
+      d = SysUtils::StrToTime(s);
+    else
+      d = SysUtils::StrToDateTime(s);
   } else {
     d = Value.AsDateTime();
   }
@@ -323,8 +370,10 @@ Variant TDateTimeField::Coerce(const Variant& Value) const
 
 void TDateTimeField::SetAsString(const AnsiString& Value)
 {
-  if (SysUtils::Trim(Value).empty()) Clear();
-  else SetValue(Value);
+  if (SysUtils::Trim(Value).empty())
+    Clear();
+  else
+    SetValue(Value);
 }
 
 AnsiString TDateTimeField::FormatText(const Variant& Value, bool DisplayText) const
@@ -352,7 +401,9 @@ AnsiString TBlobField::FormatText(const Variant& Value, bool DisplayText) const
 {
   if (!DisplayText) return Variants::VarToStr(Value);
   switch (GetDataType()) {
-    case ftMemo: case ftWideMemo: case ftFmtMemo: return "(MEMO)";
+    case ftMemo:
+    case ftWideMemo:
+    case ftFmtMemo: return "(MEMO)";
     case ftGraphic: return "(GRAPHIC)";
     default: return "(BLOB)";
   }

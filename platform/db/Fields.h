@@ -204,6 +204,7 @@ class TNumericField : public TField {
   PELTO_CLASS(TNumericField, TField)
 public:
   explicit TNumericField(TComponent* AOwner) : TField(AOwner) {}
+
 protected:
   AnsiString FormatText(const Variant& Value, bool DisplayText) const override;
 };

@@ -174,20 +174,34 @@ private:
       n->O = neg ? Op::IsNotNull : Op::IsNull;
       return n;
     }
-    if (Keyword("LIKE")) n->O = Op::Like;
+    if (Keyword("LIKE"))
+      n->O = Op::Like;
     else if (Keyword("NOT")) {
       if (!Keyword("LIKE")) Fail();
       n->O = Op::NotLike;
     } else {
       Skip();
       auto two = S.substr(P, 2);
-      if (two == "<>" || two == "!=") { n->O = Op::Ne; P += 2; }
-      else if (two == "<=") { n->O = Op::Le; P += 2; }
-      else if (two == ">=") { n->O = Op::Ge; P += 2; }
-      else if (P < S.size() && S[P] == '=') { n->O = Op::Eq; ++P; }
-      else if (P < S.size() && S[P] == '<') { n->O = Op::Lt; ++P; }
-      else if (P < S.size() && S[P] == '>') { n->O = Op::Gt; ++P; }
-      else Fail();
+      if (two == "<>" || two == "!=") {
+        n->O = Op::Ne;
+        P += 2;
+      } else if (two == "<=") {
+        n->O = Op::Le;
+        P += 2;
+      } else if (two == ">=") {
+        n->O = Op::Ge;
+        P += 2;
+      } else if (P < S.size() && S[P] == '=') {
+        n->O = Op::Eq;
+        ++P;
+      } else if (P < S.size() && S[P] == '<') {
+        n->O = Op::Lt;
+        ++P;
+      } else if (P < S.size() && S[P] == '>') {
+        n->O = Op::Gt;
+        ++P;
+      } else
+        Fail();
     }
     n->B = ParseOperand();
     if (!n->B.IsField && (n->B.Value.IsNull()) && (n->O == Op::Eq || n->O == Op::Ne))
@@ -207,7 +221,11 @@ private:
       for (;;) {
         if (P >= S.size()) Fail();
         if (S[P] == c) {
-          if (P + 1 < S.size() && S[P + 1] == c) { v += c; P += 2; continue; }
+          if (P + 1 < S.size() && S[P + 1] == c) {
+            v += c;
+            P += 2;
+            continue;
+          }
           ++P;
           break;
         }
@@ -242,16 +260,22 @@ private:
       P = q;
       Int64 i;
       double f;
-      if (SysUtils::TryStrToInt64(num, i)) o.Value = Variant(static_cast<long long>(i));
-      else if (SysUtils::TryStrToFloat(num, f)) o.Value = Variant(f);
-      else Fail();
+      if (SysUtils::TryStrToInt64(num, i))
+        o.Value = Variant(static_cast<long long>(i));
+      else if (SysUtils::TryStrToFloat(num, f))
+        o.Value = Variant(f);
+      else
+        Fail();
       return o;
     }
     AnsiString w = Word(false);
     if (w.empty()) Fail();
-    if (SysUtils::SameText(w, "NULL")) o.Value = Variant::Null();
-    else if (SysUtils::SameText(w, "TRUE")) o.Value = Variant(true);
-    else if (SysUtils::SameText(w, "FALSE")) o.Value = Variant(false);
+    if (SysUtils::SameText(w, "NULL"))
+      o.Value = Variant::Null();
+    else if (SysUtils::SameText(w, "TRUE"))
+      o.Value = Variant(true);
+    else if (SysUtils::SameText(w, "FALSE"))
+      o.Value = Variant(false);
     else {
       o.IsField = true;
       o.Name = w;
@@ -287,10 +311,7 @@ bool MatchWide(const WideString& t, const WideString& p)
 
 }  // namespace
 
-std::unique_ptr<TFilterExpression> TFilterExpression::Parse(const AnsiString& Text)
-{
-  return Parser(Text).Run();
-}
+std::unique_ptr<TFilterExpression> TFilterExpression::Parse(const AnsiString& Text) { return Parser(Text).Run(); }
 
 bool FilterExpr::MatchLike(const AnsiString& Text, const AnsiString& Pattern)
 {

@@ -24,4 +24,4 @@ public:
 namespace FilterExpr {
 // LIKE matching of CP936 texts, ignoring ASCII case.
 bool MatchLike(const AnsiString& Text, const AnsiString& Pattern);
-}
+}  // namespace FilterExpr

@@ -11,10 +11,7 @@ namespace JetDialect {
 
 namespace {
 
-bool IsIdentStart(WideChar c)
-{
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0x80;
-}
+bool IsIdentStart(WideChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0x80; }
 bool IsIdentChar(WideChar c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9'); }
 
 bool SameWord(const WideString& a, const char* b)
@@ -79,7 +76,8 @@ bool ParseDateLiteral(const WideString& Text, double& Days)
   }
   TDateTime date, time;
   if (!SysUtils::TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), date)) return false;
-  if (!SysUtils::TryEncodeTime(static_cast<Word>(hh), static_cast<Word>(nn), static_cast<Word>(ss), 0, time)) return false;
+  if (!SysUtils::TryEncodeTime(static_cast<Word>(hh), static_cast<Word>(nn), static_cast<Word>(ss), 0, time))
+    return false;
   Days = date.Value + time.Value;
   return true;
 }
@@ -88,7 +86,8 @@ TRewritten Rewrite(const WideString& In)
 {
   TRewritten result;
   WideString s = In;
-  while (!s.empty() && (s.back() == u';' || s.back() == u' ' || s.back() == u'\r' || s.back() == u'\n' || s.back() == u'\t'))
+  while (!s.empty() &&
+         (s.back() == u';' || s.back() == u' ' || s.back() == u'\r' || s.back() == u'\n' || s.back() == u'\t'))
     s.pop_back();
   WideString out;
   out.reserve(s.size() + 16);
@@ -100,8 +99,8 @@ TRewritten Rewrite(const WideString& In)
   bool createTable = false;
   bool alterTable = false;
   bool expectColumnName = false;
-  bool expectType = false;       // the word after a column name in CREATE/ALTER TABLE
-  bool skipPrimaryKey = false;   // a COUNTER column already became the primary key
+  bool expectType = false;      // the word after a column name in CREATE/ALTER TABLE
+  bool skipPrimaryKey = false;  // a COUNTER column already became the primary key
 
   auto closeLimits = [&](int atDepth) {
     while (!limits.empty() && limits.back().Depth == atDepth) {
@@ -116,8 +115,14 @@ TRewritten Rewrite(const WideString& In)
     if (c == u'\'') {
       std::size_t j = i + 1;
       while (j < n) {
-        if (s[j] != u'\'') { ++j; continue; }
-        if (j + 1 < n && s[j + 1] == u'\'') { j += 2; continue; }
+        if (s[j] != u'\'') {
+          ++j;
+          continue;
+        }
+        if (j + 1 < n && s[j + 1] == u'\'') {
+          j += 2;
+          continue;
+        }
         break;
       }
       out.append(s, i, std::min(j + 1, n) - i);
@@ -129,7 +134,11 @@ TRewritten Rewrite(const WideString& In)
       out += u'\'';
       while (j < n) {
         if (s[j] == u'"') {
-          if (j + 1 < n && s[j + 1] == u'"') { out += u'"'; j += 2; continue; }
+          if (j + 1 < n && s[j + 1] == u'"') {
+            out += u'"';
+            j += 2;
+            continue;
+          }
           break;
         }
         if (s[j] == u'\'') out += u'\'';
@@ -256,10 +265,12 @@ TRewritten Rewrite(const WideString& In)
       } else if (skipPrimaryKey && SameWord(word, "PRIMARY")) {
         std::size_t e = k;
         while (e < n && IsIdentChar(s[e])) ++e;
-        if (SameWord(s.substr(k, e - k), "KEY")) i = e;
-        else out += word;
-      } else if (SameWord(word, "TOP") && (SameWord(prevWord, "SELECT") || SameWord(prevWord, "DISTINCT") ||
-                                           SameWord(prevWord, "ALL"))) {
+        if (SameWord(s.substr(k, e - k), "KEY"))
+          i = e;
+        else
+          out += word;
+      } else if (SameWord(word, "TOP") &&
+                 (SameWord(prevWord, "SELECT") || SameWord(prevWord, "DISTINCT") || SameWord(prevWord, "ALL"))) {
         std::size_t e = k;
         while (e < n && s[e] >= u'0' && s[e] <= u'9') ++e;
         if (e == k) {
@@ -279,11 +290,10 @@ TRewritten Rewrite(const WideString& In)
         out += SameWord(word, "LEFT") ? u"jet_left" : u"jet_right";
       } else if (SameWord(word, "NOW") && !call) {
         out += u"Now()";
-      } else if (columnTypes &&
-                 (SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT") ||
-                  SameWord(word, "LONGTEXT") || SameWord(word, "TEXT") || SameWord(word, "VARCHAR") ||
-                  SameWord(word, "CHAR") || SameWord(word, "NVARCHAR") || SameWord(word, "NCHAR") ||
-                  SameWord(word, "STRING"))) {
+      } else if (columnTypes && (SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT") ||
+                                 SameWord(word, "LONGTEXT") || SameWord(word, "TEXT") || SameWord(word, "VARCHAR") ||
+                                 SameWord(word, "CHAR") || SameWord(word, "NVARCHAR") || SameWord(word, "NCHAR") ||
+                                 SameWord(word, "STRING"))) {
         bool memo = SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT");
         out += memo ? WideString(u"LONGTEXT") : word;
         if (call) {  // the size: (n)

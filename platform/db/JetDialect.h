@@ -17,8 +17,8 @@
 namespace JetDialect {
 
 struct TRewritten {
-  std::string Sql;                      // UTF-8
-  std::vector<WideString> ParamNames;   // placeholder ?N binds ParamNames[N-1]
+  std::string Sql;                     // UTF-8
+  std::vector<WideString> ParamNames;  // placeholder ?N binds ParamNames[N-1]
 };
 
 // Raises EOleException for a malformed date literal.

@@ -65,9 +65,23 @@ std::string Sha256(const std::string& Data)
       std::uint32_t S0 = Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22);
       std::uint32_t maj = (a & b) ^ (a & c) ^ (b & c);
       std::uint32_t t2 = S0 + maj;
-      hh = g; g = f; f = e; e = d + t1; d = c; c = b; b = a; a = t1 + t2;
+      hh = g;
+      g = f;
+      f = e;
+      e = d + t1;
+      d = c;
+      c = b;
+      b = a;
+      a = t1 + t2;
     }
-    h[0] += a; h[1] += b; h[2] += c; h[3] += d; h[4] += e; h[5] += f; h[6] += g; h[7] += hh;
+    h[0] += a;
+    h[1] += b;
+    h[2] += c;
+    h[3] += d;
+    h[4] += e;
+    h[5] += f;
+    h[6] += g;
+    h[7] += hh;
   }
   std::string out;
   for (std::uint32_t v : h)
@@ -84,8 +98,10 @@ bool Check(sqlite3* Db, const AnsiString& Password)
   }
   bool ok = true;
   if (sqlite3_step(st) == SQLITE_ROW) {
-    std::string salt(static_cast<const char*>(sqlite3_column_blob(st, 0)), static_cast<std::size_t>(sqlite3_column_bytes(st, 0)));
-    std::string hash(static_cast<const char*>(sqlite3_column_blob(st, 1)), static_cast<std::size_t>(sqlite3_column_bytes(st, 1)));
+    std::string salt(static_cast<const char*>(sqlite3_column_blob(st, 0)),
+                     static_cast<std::size_t>(sqlite3_column_bytes(st, 0)));
+    std::string hash(static_cast<const char*>(sqlite3_column_blob(st, 1)),
+                     static_cast<std::size_t>(sqlite3_column_bytes(st, 1)));
     ok = Derive(salt, Password) == hash;
   }
   sqlite3_finalize(st);
@@ -102,7 +118,8 @@ void Store(sqlite3* Db, const AnsiString& Password)
   for (int i = 0; i < 16; ++i) salt += static_cast<char>(rd() & 0xff);
   std::string hash = Derive(salt, Password);
   sqlite3_stmt* st = nullptr;
-  if (sqlite3_prepare_v2(Db, "INSERT INTO MSysDbPassword(Salt, Hash) VALUES (?, ?)", -1, &st, nullptr) != SQLITE_OK) Fail(Db);
+  if (sqlite3_prepare_v2(Db, "INSERT INTO MSysDbPassword(Salt, Hash) VALUES (?, ?)", -1, &st, nullptr) != SQLITE_OK)
+    Fail(Db);
   sqlite3_bind_blob(st, 1, salt.data(), static_cast<int>(salt.size()), SQLITE_TRANSIENT);
   sqlite3_bind_blob(st, 2, hash.data(), static_cast<int>(hash.size()), SQLITE_TRANSIENT);
   int rc = sqlite3_step(st);

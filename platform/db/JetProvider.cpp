@@ -68,7 +68,8 @@ sqlite3* OpenFile(const AnsiString& fileName, bool readOnly)
 bool DaysOf(sqlite3_value* v, double& days)
 {
   switch (sqlite3_value_type(v)) {
-    case SQLITE_INTEGER: case SQLITE_FLOAT: days = sqlite3_value_double(v); return true;
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT: days = sqlite3_value_double(v); return true;
     case SQLITE_TEXT: {
       const char* t = reinterpret_cast<const char*>(sqlite3_value_text(v));
       return JetDialect::ParseDateLiteral(System::Utf8ToWide(t), days);
@@ -89,7 +90,9 @@ void Ymd(double days, int& y, int& m, int& d)
 {
   Word yy, mm, dd;
   SysUtils::DecodeDate(TDateTime(days), yy, mm, dd);
-  y = yy; m = mm; d = dd;
+  y = yy;
+  m = mm;
+  d = dd;
 }
 
 AnsiString Interval(sqlite3_value* v)
@@ -111,14 +114,22 @@ void FnDateDiff(sqlite3_context* c, int, sqlite3_value** a)
   Ymd(d2, y2, m2, dd2);
   double r = 0;
   if (iv == "d" || iv == "y" || iv == "w") r = std::floor(d2) - std::floor(d1);
-  if (iv == "w") r = std::trunc(r / 7);
-  else if (iv == "ww") r = std::floor((std::floor(d2) - 1) / 7) - std::floor((std::floor(d1) - 1) / 7);
-  else if (iv == "yyyy") r = y2 - y1;
-  else if (iv == "m") r = (y2 * 12 + m2) - (y1 * 12 + m1);
-  else if (iv == "q") r = (y2 * 4 + (m2 - 1) / 3) - (y1 * 4 + (m1 - 1) / 3);
-  else if (iv == "h") r = std::floor(d2 * 24 + 1e-9) - std::floor(d1 * 24 + 1e-9);
-  else if (iv == "n") r = std::floor(d2 * 1440 + 1e-9) - std::floor(d1 * 1440 + 1e-9);
-  else if (iv == "s") r = std::floor(d2 * 86400 + 1e-6) - std::floor(d1 * 86400 + 1e-6);
+  if (iv == "w")
+    r = std::trunc(r / 7);
+  else if (iv == "ww")
+    r = std::floor((std::floor(d2) - 1) / 7) - std::floor((std::floor(d1) - 1) / 7);
+  else if (iv == "yyyy")
+    r = y2 - y1;
+  else if (iv == "m")
+    r = (y2 * 12 + m2) - (y1 * 12 + m1);
+  else if (iv == "q")
+    r = (y2 * 4 + (m2 - 1) / 3) - (y1 * 4 + (m1 - 1) / 3);
+  else if (iv == "h")
+    r = std::floor(d2 * 24 + 1e-9) - std::floor(d1 * 24 + 1e-9);
+  else if (iv == "n")
+    r = std::floor(d2 * 1440 + 1e-9) - std::floor(d1 * 1440 + 1e-9);
+  else if (iv == "s")
+    r = std::floor(d2 * 86400 + 1e-6) - std::floor(d1 * 86400 + 1e-6);
   else if (iv != "d" && iv != "y") {
     sqlite3_result_error(c, "Invalid procedure call or argument", -1);
     return;
@@ -135,11 +146,16 @@ void FnDateAdd(sqlite3_context* c, int, sqlite3_value** a)
   }
   AnsiString iv = Interval(a[0]);
   double n = sqlite3_value_double(a[1]);
-  if (iv == "d" || iv == "y" || iv == "w") d += n;
-  else if (iv == "ww") d += 7 * n;
-  else if (iv == "h") d += n / 24;
-  else if (iv == "n") d += n / 1440;
-  else if (iv == "s") d += n / 86400;
+  if (iv == "d" || iv == "y" || iv == "w")
+    d += n;
+  else if (iv == "ww")
+    d += 7 * n;
+  else if (iv == "h")
+    d += n / 24;
+  else if (iv == "n")
+    d += n / 1440;
+  else if (iv == "s")
+    d += n / 86400;
   else if (iv == "yyyy" || iv == "m" || iv == "q") {
     int y, m, dd;
     Ymd(d, y, m, dd);
@@ -188,21 +204,31 @@ void ResultText(sqlite3_context* c, const WideString& s)
 
 void FnLen(sqlite3_context* c, int, sqlite3_value** a)
 {
-  if (sqlite3_value_type(a[0]) == SQLITE_NULL) { sqlite3_result_null(c); return; }
+  if (sqlite3_value_type(a[0]) == SQLITE_NULL) {
+    sqlite3_result_null(c);
+    return;
+  }
   sqlite3_result_int64(c, static_cast<sqlite3_int64>(TextOf(a[0]).size()));
 }
 
 void FnLeft(sqlite3_context* c, int, sqlite3_value** a)
 {
-  if (sqlite3_value_type(a[0]) == SQLITE_NULL) { sqlite3_result_null(c); return; }
+  if (sqlite3_value_type(a[0]) == SQLITE_NULL) {
+    sqlite3_result_null(c);
+    return;
+  }
   WideString s = TextOf(a[0]);
   sqlite3_int64 n = std::max<sqlite3_int64>(0, sqlite3_value_int64(a[1]));
-  ResultText(c, s.substr(0, static_cast<std::size_t>(std::min<sqlite3_int64>(n, static_cast<sqlite3_int64>(s.size())))));
+  ResultText(c,
+             s.substr(0, static_cast<std::size_t>(std::min<sqlite3_int64>(n, static_cast<sqlite3_int64>(s.size())))));
 }
 
 void FnRight(sqlite3_context* c, int, sqlite3_value** a)
 {
-  if (sqlite3_value_type(a[0]) == SQLITE_NULL) { sqlite3_result_null(c); return; }
+  if (sqlite3_value_type(a[0]) == SQLITE_NULL) {
+    sqlite3_result_null(c);
+    return;
+  }
   WideString s = TextOf(a[0]);
   std::size_t n = static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_value_int64(a[1])));
   ResultText(c, n >= s.size() ? s : s.substr(s.size() - n));
@@ -210,19 +236,32 @@ void FnRight(sqlite3_context* c, int, sqlite3_value** a)
 
 void FnMid(sqlite3_context* c, int argc, sqlite3_value** a)
 {
-  if (sqlite3_value_type(a[0]) == SQLITE_NULL) { sqlite3_result_null(c); return; }
+  if (sqlite3_value_type(a[0]) == SQLITE_NULL) {
+    sqlite3_result_null(c);
+    return;
+  }
   WideString s = TextOf(a[0]);
   sqlite3_int64 start = sqlite3_value_int64(a[1]);
-  if (start < 1) { sqlite3_result_error(c, "Invalid procedure call or argument", -1); return; }
+  if (start < 1) {
+    sqlite3_result_error(c, "Invalid procedure call or argument", -1);
+    return;
+  }
   std::size_t from = static_cast<std::size_t>(start - 1);
-  if (from >= s.size()) { ResultText(c, WideString()); return; }
-  std::size_t len = argc > 2 ? static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_value_int64(a[2]))) : WideString::npos;
+  if (from >= s.size()) {
+    ResultText(c, WideString());
+    return;
+  }
+  std::size_t len =
+      argc > 2 ? static_cast<std::size_t>(std::max<sqlite3_int64>(0, sqlite3_value_int64(a[2]))) : WideString::npos;
   ResultText(c, s.substr(from, len));
 }
 
 void FnCase(sqlite3_context* c, sqlite3_value* v, bool upper)
 {
-  if (sqlite3_value_type(v) == SQLITE_NULL) { sqlite3_result_null(c); return; }
+  if (sqlite3_value_type(v) == SQLITE_NULL) {
+    sqlite3_result_null(c);
+    return;
+  }
   WideString s = TextOf(v);
   for (WideChar& ch : s) {
     if (upper && ch >= u'a' && ch <= u'z') ch = static_cast<WideChar>(ch - 32);
@@ -241,14 +280,20 @@ void FnIIf(sqlite3_context* c, int, sqlite3_value** a)
 
 void FnNz(sqlite3_context* c, int argc, sqlite3_value** a)
 {
-  if (sqlite3_value_type(a[0]) != SQLITE_NULL) sqlite3_result_value(c, a[0]);
-  else if (argc > 1) sqlite3_result_value(c, a[1]);
-  else sqlite3_result_int(c, 0);
+  if (sqlite3_value_type(a[0]) != SQLITE_NULL)
+    sqlite3_result_value(c, a[0]);
+  else if (argc > 1)
+    sqlite3_result_value(c, a[1]);
+  else
+    sqlite3_result_int(c, 0);
 }
 
 void FnInt(sqlite3_context* c, int, sqlite3_value** a)
 {
-  if (sqlite3_value_type(a[0]) == SQLITE_NULL) { sqlite3_result_null(c); return; }
+  if (sqlite3_value_type(a[0]) == SQLITE_NULL) {
+    sqlite3_result_null(c);
+    return;
+  }
   sqlite3_result_double(c, std::floor(sqlite3_value_double(a[0])));
 }
 
@@ -275,15 +320,23 @@ int CompareText(void*, int la, const void* a, int lb, const void* b)
 void RegisterFunctions(sqlite3* db)
 {
   if (sqlite3_create_collation(db, "JETTEXT", SQLITE_UTF8, nullptr, CompareText) != SQLITE_OK) Fail(db);
-  struct Fn { const char* Name; int Args; void (*F)(sqlite3_context*, int, sqlite3_value**); bool Volatile; };
+  struct Fn {
+    const char* Name;
+    int Args;
+    void (*F)(sqlite3_context*, int, sqlite3_value**);
+    bool Volatile;
+  };
   const Fn fns[] = {
-      {"Now", 0, FnNow, true}, {"Date", 0, FnDate, true}, {"Time", 0, FnTime, true},
-      {"DateDiff", 3, FnDateDiff, false}, {"DateAdd", 3, FnDateAdd, false},
-      {"Year", 1, FnYear, false}, {"Month", 1, FnMonth, false}, {"Day", 1, FnDay, false},
-      {"Len", 1, FnLen, false}, {"jet_left", 2, FnLeft, false}, {"jet_right", 2, FnRight, false},
-      {"Mid", 2, FnMid, false}, {"Mid", 3, FnMid, false}, {"UCase", 1, FnUCase, false},
-      {"LCase", 1, FnLCase, false}, {"IIf", 3, FnIIf, false}, {"Nz", 1, FnNz, false},
-      {"Nz", 2, FnNz, false}, {"Int", 1, FnInt, false},
+      {"Now", 0, FnNow, true},          {"Date", 0, FnDate, true},
+      {"Time", 0, FnTime, true},        {"DateDiff", 3, FnDateDiff, false},
+      {"DateAdd", 3, FnDateAdd, false}, {"Year", 1, FnYear, false},
+      {"Month", 1, FnMonth, false},     {"Day", 1, FnDay, false},
+      {"Len", 1, FnLen, false},         {"jet_left", 2, FnLeft, false},
+      {"jet_right", 2, FnRight, false}, {"Mid", 2, FnMid, false},
+      {"Mid", 3, FnMid, false},         {"UCase", 1, FnUCase, false},
+      {"LCase", 1, FnLCase, false},     {"IIf", 3, FnIIf, false},
+      {"Nz", 1, FnNz, false},           {"Nz", 2, FnNz, false},
+      {"Int", 1, FnInt, false},
   };
   for (const Fn& f : fns) {
     int flags = SQLITE_UTF8 | (f.Volatile ? 0 : SQLITE_DETERMINISTIC);
@@ -353,12 +406,13 @@ Variant Convert(const Variant& v, TFieldType type)
   TVarType vt = v.VarType();
   try {
     switch (type) {
-      case ftWideString: case ftWideMemo:
-        return vt == varOleStr ? v : Variant(Variants::VarToWideStr(v));
-      case ftInteger: case ftSmallint: case ftWord: case ftAutoInc:
-        return vt == varOleStr ? v : Variant(static_cast<int>(v.AsInt64()));
-      case ftLargeint:
-        return vt == varOleStr ? v : Variant(static_cast<long long>(v.AsInt64()));
+      case ftWideString:
+      case ftWideMemo: return vt == varOleStr ? v : Variant(Variants::VarToWideStr(v));
+      case ftInteger:
+      case ftSmallint:
+      case ftWord:
+      case ftAutoInc: return vt == varOleStr ? v : Variant(static_cast<int>(v.AsInt64()));
+      case ftLargeint: return vt == varOleStr ? v : Variant(static_cast<long long>(v.AsInt64()));
       case ftBoolean:
         if (vt == varOleStr) {
           WideString s = v.AsWideString();
@@ -504,8 +558,10 @@ public:
       FLevel = 0;
       return;
     }
-    if (FLevel == 1) Exec("ROLLBACK");
-    else Exec("ROLLBACK TO level" + std::to_string(FLevel) + "; RELEASE level" + std::to_string(FLevel));
+    if (FLevel == 1)
+      Exec("ROLLBACK");
+    else
+      Exec("ROLLBACK TO level" + std::to_string(FLevel) + "; RELEASE level" + std::to_string(FLevel));
     --FLevel;
   }
 
@@ -520,15 +576,19 @@ public:
     struct Finalizer {
       sqlite3_stmt* S;
       sqlite3* D;
-      ~Finalizer() { sqlite3_finalize(S); sqlite3_progress_handler(D, 0, nullptr, nullptr); }
+      ~Finalizer()
+      {
+        sqlite3_finalize(S);
+        sqlite3_progress_handler(D, 0, nullptr, nullptr);
+      }
     } fin{st, FDb};
-    if (!st) throw EOleException("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
+    if (!st)
+      throw EOleException("Invalid SQL statement; expected 'DELETE', 'INSERT', 'PROCEDURE', 'SELECT', or 'UPDATE'.");
     while (tail && *tail && std::strchr(" \t\r\n;", *tail)) ++tail;
     if (tail && *tail) throw EOleException("Characters found after end of SQL statement.");
     for (std::size_t i = 0; i < rw.ParamNames.size(); ++i) {
       TParameter* p = Params ? Params->FindParam(System::WideToAnsi(rw.ParamNames[i])) : nullptr;
-      if (!p)
-        DB::DatabaseError(SysUtils::Format("Parameter '%s' not found", {System::WideToAnsi(rw.ParamNames[i])}));
+      if (!p) DB::DatabaseError(SysUtils::Format("Parameter '%s' not found", {System::WideToAnsi(rw.ParamNames[i])}));
       Bind(st, static_cast<int>(i + 1), *p);
     }
 
@@ -593,8 +653,7 @@ public:
     TParameters p;
     p.CreateParameter("pelto_rowid", ftLargeint, Variant(static_cast<Int64>(sqlite3_last_insert_rowid(FDb))));
     WideString sql = u"select ";
-    for (std::size_t i = 0; i < Columns.size(); ++i)
-      sql += (i ? u", [" : u"[") + System::AnsiToWide(Columns[i]) + u"]";
+    for (std::size_t i = 0; i < Columns.size(); ++i) sql += (i ? u", [" : u"[") + System::AnsiToWide(Columns[i]) + u"]";
     sql += u" from [" + System::AnsiToWide(Table) + u"] where rowid = :pelto_rowid";
     try {
       TProviderResult row = Execute(sql, &p, TimeoutSeconds);
@@ -632,14 +691,20 @@ private:
     const Variant& v = p.GetValue().Deref();
     int rc = SQLITE_OK;
     switch (v.VarType()) {
-      case varEmpty: case varNull: rc = sqlite3_bind_null(st, i); break;
+      case varEmpty:
+      case varNull: rc = sqlite3_bind_null(st, i); break;
       case varBoolean: rc = sqlite3_bind_int(st, i, v.AsBoolean() ? 1 : 0); break;
-      case varSmallint: case varInteger: case varShortInt: case varByte: case varWord: case varLongWord: case varInt64:
-        rc = sqlite3_bind_int64(st, i, v.AsInt64());
-        break;
-      case varSingle: case varDouble: case varCurrency: case varDate:
-        rc = sqlite3_bind_double(st, i, v.AsDouble());
-        break;
+      case varSmallint:
+      case varInteger:
+      case varShortInt:
+      case varByte:
+      case varWord:
+      case varLongWord:
+      case varInt64: rc = sqlite3_bind_int64(st, i, v.AsInt64()); break;
+      case varSingle:
+      case varDouble:
+      case varCurrency:
+      case varDate: rc = sqlite3_bind_double(st, i, v.AsDouble()); break;
       case varOleStr: {
         std::string u = System::WideToUtf8(v.AsWideString());
         rc = sqlite3_bind_text(st, i, u.data(), static_cast<int>(u.size()), SQLITE_TRANSIENT);
@@ -677,7 +742,8 @@ void CreateDatabase(const AnsiString& FileName, const AnsiString& Password)
 {
   if (FileExists(FileName)) throw EOleException("Database already exists.");
   sqlite3* db = nullptr;
-  int rc = sqlite3_open_v2(System::AnsiToUtf8(FileName).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+  int rc =
+      sqlite3_open_v2(System::AnsiToUtf8(FileName).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
   if (rc != SQLITE_OK) {
     AnsiString msg = System::Utf8ToAnsi(db ? sqlite3_errmsg(db) : "out of memory");
     sqlite3_close(db);
@@ -727,7 +793,8 @@ void CopyDatabase(const AnsiString& Source, const AnsiString& Dest)
   if (error.empty()) {
     sqlite3_stmt* st = nullptr;
     std::string verdict;
-    if (sqlite3_prepare_v2(dst, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+    if (sqlite3_prepare_v2(dst, "PRAGMA integrity_check", -1, &st, nullptr) == SQLITE_OK &&
+        sqlite3_step(st) == SQLITE_ROW)
       verdict = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
     sqlite3_finalize(st);
     if (verdict != "ok") error = "The copy of the database failed its check: " + System::Utf8ToAnsi(verdict);

@@ -24,8 +24,7 @@ std::unique_ptr<TDBProvider> Create();
 void CreateDatabase(const AnsiString& FileName, const AnsiString& Password = AnsiString());
 // Sets a new password; OldPassword must match the present one (anything matches none). Raises
 // EOleException "Not a valid password." otherwise, "Could not find file '%s'." for a missing file.
-void ChangeDatabasePassword(const AnsiString& FileName, const AnsiString& OldPassword,
-                            const AnsiString& NewPassword);
+void ChangeDatabasePassword(const AnsiString& FileName, const AnsiString& OldPassword, const AnsiString& NewPassword);
 
 // Copies a database through the engine (consistent even while a connection has the source
 // open), checks the copy's integrity, and only then puts it in place of Dest, so a failed copy

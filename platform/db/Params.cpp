@@ -9,13 +9,19 @@ void TParameter::SetValue(const Variant& Value)
 {
   FValue = Value;
   switch (Value.VarType()) {
-    case varEmpty: case varNull: break;
+    case varEmpty:
+    case varNull: break;
     case varOleStr: FDataType = ftWideString; break;
     case varString: FDataType = ftString; break;
-    case varSmallint: case varShortInt: case varByte: FDataType = ftSmallint; break;
-    case varInteger: case varWord: FDataType = ftInteger; break;
-    case varLongWord: case varInt64: FDataType = ftLargeint; break;
-    case varSingle: case varDouble: FDataType = ftFloat; break;
+    case varSmallint:
+    case varShortInt:
+    case varByte: FDataType = ftSmallint; break;
+    case varInteger:
+    case varWord: FDataType = ftInteger; break;
+    case varLongWord:
+    case varInt64: FDataType = ftLargeint; break;
+    case varSingle:
+    case varDouble: FDataType = ftFloat; break;
     case varCurrency: FDataType = ftBCD; break;
     case varDate: FDataType = ftDateTime; break;
     case varBoolean: FDataType = ftBoolean; break;
@@ -110,8 +116,8 @@ std::size_t DateLiteralEnd(const WideString& s, std::size_t i)
   for (std::size_t j = i + 1; j < s.size() && j < i + 32; ++j) {
     WideChar c = s[j];
     if (c == u'#') return j > i + 1 ? j : WideString::npos;
-    if (!((c >= u'0' && c <= u'9') || c == u'-' || c == u'/' || c == u':' || c == u' ' || c == u'.' ||
-          c == u'A' || c == u'P' || c == u'M' || c == u'a' || c == u'p' || c == u'm'))
+    if (!((c >= u'0' && c <= u'9') || c == u'-' || c == u'/' || c == u':' || c == u' ' || c == u'.' || c == u'A' ||
+          c == u'P' || c == u'M' || c == u'a' || c == u'p' || c == u'm'))
       return WideString::npos;
   }
   return WideString::npos;
@@ -127,8 +133,14 @@ std::vector<TParamMarker> ScanMarkers(const WideString& s)
     if (c == u'\'' || c == u'"') {
       std::size_t j = i + 1;
       while (j < n) {
-        if (s[j] != c) { ++j; continue; }
-        if (j + 1 < n && s[j + 1] == c) { j += 2; continue; }
+        if (s[j] != c) {
+          ++j;
+          continue;
+        }
+        if (j + 1 < n && s[j + 1] == c) {
+          j += 2;
+          continue;
+        }
         break;
       }
       i = j + 1;

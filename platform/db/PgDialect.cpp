@@ -53,7 +53,10 @@ std::vector<TToken> Tokenize(const std::string& s)
     } else if (c == '\'') {
       while (j < n) {
         if (s[j] == '\'') {
-          if (j + 1 < n && s[j + 1] == '\'') { j += 2; continue; }
+          if (j + 1 < n && s[j + 1] == '\'') {
+            j += 2;
+            continue;
+          }
           ++j;
           break;
         }
@@ -65,7 +68,11 @@ std::vector<TToken> Tokenize(const std::string& s)
       std::string name;
       while (j < n) {
         if (s[j] == close) {
-          if (close == '"' && j + 1 < n && s[j + 1] == '"') { name += '"'; j += 2; continue; }
+          if (close == '"' && j + 1 < n && s[j + 1] == '"') {
+            name += '"';
+            j += 2;
+            continue;
+          }
           ++j;
           break;
         }
@@ -88,7 +95,10 @@ std::vector<TToken> Tokenize(const std::string& s)
       static const char* two[] = {"<=", ">=", "<>", "!=", "||"};
       std::string p(1, static_cast<char>(c));
       for (const char* t : two)
-        if (j < n && c == static_cast<unsigned char>(t[0]) && s[j] == t[1]) { p = t; ++j; }
+        if (j < n && c == static_cast<unsigned char>(t[0]) && s[j] == t[1]) {
+          p = t;
+          ++j;
+        }
       out.push_back({kPunct, p});
     }
     i = j;
@@ -170,7 +180,10 @@ TRewritten Rewrite(const WideString& Sql)
     if (t && (t->Kind == kIdent || t->Kind == kQuoted)) table = Folded(*t);
   }
 
-  struct TLimit { int Depth; std::string Count; };
+  struct TLimit {
+    int Depth;
+    std::string Count;
+  };
   std::vector<TLimit> limits;
   int depth = 0;
   // DDL state: expecting a column name, then its type.
@@ -193,9 +206,7 @@ TRewritten Rewrite(const WideString& Sql)
         if (!out.empty() && out.back() != ' ') out += ' ';
         continue;
       case kString:
-      case kNumber:
-        out += t.Text;
-        break;
+      case kNumber: out += t.Text; break;
       case kParam: {
         // "column is :value", how datasets find the row they read, matches Nulls too.
         if (Is(prevSig, "IS")) out += "not distinct from ";
@@ -210,7 +221,7 @@ TRewritten Rewrite(const WideString& Sql)
       case kPunct:
         if (t.Text == "(") {
           ++depth;
-          if ((create && depth == 1 && ddl == dNone) ) ddl = dName;
+          if ((create && depth == 1 && ddl == dNone)) ddl = dName;
         } else if (t.Text == ")") {
           closeLimits(depth - 1);
           --depth;

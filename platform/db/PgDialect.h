@@ -21,17 +21,17 @@ namespace PgDialect {
 // A column a CREATE TABLE or ALTER TABLE ... ADD declares, with its spelling as written (the
 // engine keeps the folded name) and the size of a text column (0 for others).
 struct TDeclaredColumn {
-  std::string Table;    // folded, UTF-8
-  std::string Column;   // folded, UTF-8
-  std::string Spelling; // as written, UTF-8
+  std::string Table;     // folded, UTF-8
+  std::string Column;    // folded, UTF-8
+  std::string Spelling;  // as written, UTF-8
   Integer Size = 0;
 };
 
 struct TRewritten {
-  std::string Sql;                      // UTF-8
-  std::vector<WideString> ParamNames;   // $N binds ParamNames[N-1]
-  std::vector<TDeclaredColumn> Columns; // for DDL only
-  std::vector<std::string> Spellings;   // every bare or bracketed name as written, UTF-8
+  std::string Sql;                       // UTF-8
+  std::vector<WideString> ParamNames;    // $N binds ParamNames[N-1]
+  std::vector<TDeclaredColumn> Columns;  // for DDL only
+  std::vector<std::string> Spellings;    // every bare or bracketed name as written, UTF-8
 };
 
 TRewritten Rewrite(const WideString& Sql);

@@ -80,9 +80,23 @@ create function public.pelto_compat() returns integer language sql immutable as 
 )SQL";
 
 // Type oids of the built-in types a result may carry.
-enum : Oid { oidBool = 16, oidBytea = 17, oidInt8 = 20, oidInt2 = 21, oidInt4 = 23, oidText = 25,
-             oidFloat4 = 700, oidFloat8 = 701, oidBpchar = 1042, oidVarchar = 1043, oidDate = 1082,
-             oidTime = 1083, oidTimestamp = 1114, oidTimestampTz = 1184, oidNumeric = 1700 };
+enum : Oid {
+  oidBool = 16,
+  oidBytea = 17,
+  oidInt8 = 20,
+  oidInt2 = 21,
+  oidInt4 = 23,
+  oidText = 25,
+  oidFloat4 = 700,
+  oidFloat8 = 701,
+  oidBpchar = 1042,
+  oidVarchar = 1043,
+  oidDate = 1082,
+  oidTime = 1083,
+  oidTimestamp = 1114,
+  oidTimestampTz = 1184,
+  oidNumeric = 1700
+};
 
 AnsiString FromUtf8(const char* s) { return System::Utf8ToAnsi(s ? s : ""); }
 
@@ -107,10 +121,7 @@ std::string NumberText(double v)
   return std::string(buf, r.ptr);
 }
 
-std::string DateText(double days)
-{
-  return SysUtils::FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", TDateTime(days));
-}
+std::string DateText(double days) { return SysUtils::FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", TDateTime(days)); }
 
 bool ParseTimestamp(const char* s, double& days)
 {
@@ -132,8 +143,8 @@ bool ParseTimestamp(const char* s, double& days)
 }
 
 struct TColumnInfo {
-  AnsiString Name;       // as written when the table was made
-  AnsiString TypeName;   // the type's or domain's name
+  AnsiString Name;      // as written when the table was made
+  AnsiString TypeName;  // the type's or domain's name
   Integer Size = 0;
   bool Required = false;
   bool Identity = false;
@@ -155,21 +166,37 @@ public:
     Integer port = 5432;
     ResolveServer(Params.Get("Data Source"), host, port);
     std::string hostU = System::AnsiToUtf8(host), portS = std::to_string(port),
-                db = System::AnsiToUtf8(Params.Get("Initial Catalog")), user = System::AnsiToUtf8(Params.Get("User ID")),
-                pw = System::AnsiToUtf8(Params.Get("Password")),
+                db = System::AnsiToUtf8(Params.Get("Initial Catalog")),
+                user = System::AnsiToUtf8(Params.Get("User ID")), pw = System::AnsiToUtf8(Params.Get("Password")),
                 timeout = std::to_string(TimeoutSeconds > 0 ? TimeoutSeconds : 15);
-    const char* keys[] = {"host", "port", "dbname", "user", "password", "connect_timeout", "options",
-                          "client_encoding", "application_name", nullptr};
-    const char* values[] = {hostU.c_str(), portS.c_str(), db.c_str(), user.c_str(), pw.c_str(), timeout.c_str(),
+    const char* keys[] = {"host",
+                          "port",
+                          "dbname",
+                          "user",
+                          "password",
+                          "connect_timeout",
+                          "options",
+                          "client_encoding",
+                          "application_name",
+                          nullptr};
+    const char* values[] = {hostU.c_str(),
+                            portS.c_str(),
+                            db.c_str(),
+                            user.c_str(),
+                            pw.c_str(),
+                            timeout.c_str(),
                             "-c search_path=public,pg_catalog -c DateStyle=ISO,YMD -c client_min_messages=warning",
-                            "UTF8", "pelto", nullptr};
+                            "UTF8",
+                            "pelto",
+                            nullptr};
     PGconn* c = PQconnectdbParams(keys, values, 0);
     if (!c || PQstatus(c) != CONNECTION_OK) {
       AnsiString msg = c ? ErrorText(PQerrorMessage(c)) : AnsiString("out of memory");
       PQfinish(c);
       throw EOleException(msg);
     }
-    PQsetNoticeProcessor(c, [](void*, const char*) {}, nullptr);
+    PQsetNoticeProcessor(
+        c, [](void*, const char*) {}, nullptr);
     FConn = c;
     try {
       if (!HasCompat()) {
@@ -215,8 +242,11 @@ public:
   void RollbackTrans() override
   {
     CheckTrans();
-    if (FLevel == 1) Exec("rollback");
-    else Exec("rollback to savepoint level" + std::to_string(FLevel) + "; release savepoint level" + std::to_string(FLevel));
+    if (FLevel == 1)
+      Exec("rollback");
+    else
+      Exec("rollback to savepoint level" + std::to_string(FLevel) + "; release savepoint level" +
+           std::to_string(FLevel));
     --FLevel;
   }
 
@@ -247,7 +277,10 @@ public:
     if (FLevel > 0) Exec("savepoint pelto_statement");
     PGresult* res = PQexecParams(FConn, rw.Sql.c_str(), static_cast<int>(n), types.data(), values.data(),
                                  lengths.data(), formats.data(), 0);
-    struct Clear { PGresult* R; ~Clear() { PQclear(R); } } clear{res};
+    struct Clear {
+      PGresult* R;
+      ~Clear() { PQclear(R); }
+    } clear{res};
     ExecStatusType status = PQresultStatus(res);
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
       AnsiString msg = res ? ErrorText(PQresultErrorMessage(res)) : ErrorText(PQerrorMessage(FConn));
@@ -276,19 +309,21 @@ public:
       std::vector<Variant> row;
       row.reserve(static_cast<std::size_t>(cols));
       for (int i = 0; i < cols; ++i)
-        row.push_back(PQgetisnull(res, r, i) ? Variant::Null() : Value(PQgetvalue(res, r, i), result.Columns[static_cast<std::size_t>(i)].DataType));
+        row.push_back(PQgetisnull(res, r, i)
+                          ? Variant::Null()
+                          : Value(PQgetvalue(res, r, i), result.Columns[static_cast<std::size_t>(i)].DataType));
       result.Rows.push_back(std::move(row));
     }
     return result;
   }
 
   TProviderResult ExecuteInsert(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds,
-                                const AnsiString& /*Table: the statement names it*/, const std::vector<AnsiString>& Columns) override
+                                const AnsiString& /*Table: the statement names it*/,
+                                const std::vector<AnsiString>& Columns) override
   {
     if (Columns.empty()) return Execute(Sql, Params, TimeoutSeconds);
     WideString sql = Sql + u" returning ";
-    for (std::size_t i = 0; i < Columns.size(); ++i)
-      sql += (i ? u", [" : u"[") + System::AnsiToWide(Columns[i]) + u"]";
+    for (std::size_t i = 0; i < Columns.size(); ++i) sql += (i ? u", [" : u"[") + System::AnsiToWide(Columns[i]) + u"]";
     TProviderResult r = Execute(sql, Params, TimeoutSeconds);
     r.RowsAffected = static_cast<Int64>(r.Rows.size());
     return r;
@@ -297,10 +332,14 @@ public:
   std::vector<AnsiString> GetTableNames(bool SystemTables) override
   {
     CheckOpen();
-    PGresult* r = PQexec(FConn, SystemTables
-        ? "select table_name from information_schema.tables order by 1"
-        : "select table_name from information_schema.tables where table_schema = 'public' order by 1");
-    struct Clear { PGresult* R; ~Clear() { PQclear(R); } } clear{r};
+    PGresult* r = PQexec(
+        FConn, SystemTables
+                   ? "select table_name from information_schema.tables order by 1"
+                   : "select table_name from information_schema.tables where table_schema = 'public' order by 1");
+    struct Clear {
+      PGresult* R;
+      ~Clear() { PQclear(R); }
+    } clear{r};
     if (PQresultStatus(r) != PGRES_TUPLES_OK) throw EOleException(ErrorText(PQresultErrorMessage(r)));
     std::vector<AnsiString> names;
     for (int i = 0; i < PQntuples(r); ++i) names.push_back(FromUtf8(PQgetvalue(r, i, 0)));
@@ -310,7 +349,8 @@ public:
 private:
   bool HasCompat()
   {
-    PGresult* r = PQexec(FConn, "select 1 from pg_proc where proname = 'pelto_compat' and pronamespace = 'public'::regnamespace");
+    PGresult* r =
+        PQexec(FConn, "select 1 from pg_proc where proname = 'pelto_compat' and pronamespace = 'public'::regnamespace");
     bool have = PQresultStatus(r) == PGRES_TUPLES_OK && PQntuples(r) > 0;
     PQclear(r);
     return have;
@@ -350,7 +390,8 @@ private:
       char* lit = PQescapeLiteral(FConn, (c.Spelling + "\t" + std::to_string(c.Size)).c_str(), std::string::npos);
       char* tab = PQescapeIdentifier(FConn, c.Table.c_str(), c.Table.size());
       char* col = PQescapeIdentifier(FConn, c.Column.c_str(), c.Column.size());
-      std::string sql = lit && tab && col ? std::string("comment on column ") + tab + "." + col + " is " + lit : std::string();
+      std::string sql =
+          lit && tab && col ? std::string("comment on column ") + tab + "." + col + " is " + lit : std::string();
       PQfreemem(lit);
       PQfreemem(tab);
       PQfreemem(col);
@@ -374,7 +415,8 @@ private:
     PQfreemem(fnq);
     if (t.empty() || f.empty()) return;
     const char* v[] = {t.c_str()};
-    PGresult* r = PQexecParams(FConn,
+    PGresult* r = PQexecParams(
+        FConn,
         "select quote_ident(a.attname) from pg_attribute a join pg_type y on y.oid = a.atttypid "
         "where a.attrelid = to_regclass($1) and y.typname = 'pelto_bit' and a.attnum > 0 and not a.attisdropped",
         1, nullptr, v, nullptr, nullptr, 0);
@@ -398,15 +440,16 @@ private:
     TTableInfo info;
     std::string id = std::to_string(oid);
     const char* v[] = {id.c_str()};
-    PGresult* r = PQexecParams(FConn,
-        // Identities and serials (a sequence default) are both the engine's auto-numbers.
-        "select a.attnum, a.attname, t.typname, a.attnotnull, "
-        "a.attidentity <> '' or coalesce(pg_get_expr(d.adbin, d.adrelid), '') like 'nextval(%', "
-        "coalesce(col_description(a.attrelid, a.attnum), ''), a.atttypmod, c.relname "
-        "from pg_attribute a join pg_type t on t.oid = a.atttypid join pg_class c on c.oid = a.attrelid "
-        "left join pg_attrdef d on d.adrelid = a.attrelid and d.adnum = a.attnum "
-        "where a.attrelid = $1::oid and a.attnum > 0 and not a.attisdropped",
-        1, nullptr, v, nullptr, nullptr, 0);
+    PGresult* r =
+        PQexecParams(FConn,
+                     // Identities and serials (a sequence default) are both the engine's auto-numbers.
+                     "select a.attnum, a.attname, t.typname, a.attnotnull, "
+                     "a.attidentity <> '' or coalesce(pg_get_expr(d.adbin, d.adrelid), '') like 'nextval(%', "
+                     "coalesce(col_description(a.attrelid, a.attnum), ''), a.atttypmod, c.relname "
+                     "from pg_attribute a join pg_type t on t.oid = a.atttypid join pg_class c on c.oid = a.attrelid "
+                     "left join pg_attrdef d on d.adrelid = a.attrelid and d.adnum = a.attnum "
+                     "where a.attrelid = $1::oid and a.attnum > 0 and not a.attisdropped",
+                     1, nullptr, v, nullptr, nullptr, 0);
     if (PQresultStatus(r) == PGRES_TUPLES_OK) {
       for (int i = 0; i < PQntuples(r); ++i) {
         TColumnInfo c;
@@ -429,9 +472,16 @@ private:
 
   TFieldType TypeOfName(const AnsiString& t, Integer& size) const
   {
-    if (t == PgDialect::TextType) { if (size == 0) size = 255; return ftWideString; }
-    if (t == PgDialect::MemoType || t == "text" || t == "citext") return t == "text" || t == "citext" ? (size = 255, ftWideString) : ftWideMemo;
-    if (t == "varchar" || t == "bpchar") { if (size == 0) size = 255; return ftWideString; }
+    if (t == PgDialect::TextType) {
+      if (size == 0) size = 255;
+      return ftWideString;
+    }
+    if (t == PgDialect::MemoType || t == "text" || t == "citext")
+      return t == "text" || t == "citext" ? (size = 255, ftWideString) : ftWideMemo;
+    if (t == "varchar" || t == "bpchar") {
+      if (size == 0) size = 255;
+      return ftWideString;
+    }
     if (t == PgDialect::BitType || t == "bool") return ftBoolean;
     if (t == "int2") return ftSmallint;
     if (t == "int4") return ftInteger;
@@ -451,8 +501,13 @@ private:
       case oidInt2: return ftSmallint;
       case oidInt4: return ftInteger;
       case oidInt8: return ftLargeint;
-      case oidFloat4: case oidFloat8: case oidNumeric: return ftFloat;
-      case oidDate: case oidTime: case oidTimestamp: case oidTimestampTz: return ftDateTime;
+      case oidFloat4:
+      case oidFloat8:
+      case oidNumeric: return ftFloat;
+      case oidDate:
+      case oidTime:
+      case oidTimestamp:
+      case oidTimestampTz: return ftDateTime;
       default: size = 255; return ftWideString;
     }
   }
@@ -463,7 +518,10 @@ private:
     std::string name = PQfname(res, i);
     c.Name = FromUtf8(name.c_str());
     for (const std::string& s : spellings)
-      if (SysUtils::SameText(s, name)) { c.Name = FromUtf8(s.c_str()); break; }
+      if (SysUtils::SameText(s, name)) {
+        c.Name = FromUtf8(s.c_str());
+        break;
+      }
     Oid table = PQftable(res, i);
     int attnum = PQftablecol(res, i);
     if (table != InvalidOid && attnum > 0) {
@@ -489,7 +547,10 @@ private:
   {
     switch (type) {
       case ftBoolean: return Variant(!(std::strcmp(s, "0") == 0 || std::strcmp(s, "f") == 0));
-      case ftSmallint: case ftInteger: case ftWord: case ftAutoInc: return Variant(static_cast<int>(std::strtol(s, nullptr, 10)));
+      case ftSmallint:
+      case ftInteger:
+      case ftWord:
+      case ftAutoInc: return Variant(static_cast<int>(std::strtol(s, nullptr, 10)));
       case ftLargeint: return Variant(static_cast<long long>(std::strtoll(s, nullptr, 10)));
       case ftFloat: return Variant(std::strtod(s, nullptr));
       case ftBCD: return Variant(Variant(std::strtod(s, nullptr)).AsCurrency());
@@ -515,12 +576,18 @@ private:
     type = 0;
     format = 0;
     switch (v.VarType()) {
-      case varEmpty: case varNull: return false;
+      case varEmpty:
+      case varNull: return false;
       case varBoolean: text = v.AsBoolean() ? "1" : "0"; return true;
-      case varSmallint: case varInteger: case varShortInt: case varByte: case varWord: case varLongWord: case varInt64:
-        text = std::to_string(v.AsInt64());
-        return true;
-      case varSingle: case varDouble: text = NumberText(v.AsDouble()); return true;
+      case varSmallint:
+      case varInteger:
+      case varShortInt:
+      case varByte:
+      case varWord:
+      case varLongWord:
+      case varInt64: text = std::to_string(v.AsInt64()); return true;
+      case varSingle:
+      case varDouble: text = NumberText(v.AsDouble()); return true;
       case varCurrency: {
         Int64 raw = v.AsCurrency().Raw;
         UInt64 mag = raw < 0 ? 0 - static_cast<UInt64>(raw) : static_cast<UInt64>(raw);

@@ -23,7 +23,8 @@ inline bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
 inline bool IsTrail(unsigned char b) { return b >= kTrailFirst && b <= kTrailLast && b != 0x7F; }
 
 // Decodes one CP936 character at p (p < end); advances p.
-inline char32_t DecodeAnsi(const unsigned char*& p, const unsigned char* end) {
+inline char32_t DecodeAnsi(const unsigned char*& p, const unsigned char* end)
+{
   unsigned char b = *p++;
   if (b < 0x80) return b;
   if (b == 0x80) return 0x20AC;
@@ -35,11 +36,13 @@ inline char32_t DecodeAnsi(const unsigned char*& p, const unsigned char* end) {
 }
 
 // The CP936 code of a UTF-16 unit (not a surrogate): 0 when the code page lacks it.
-inline std::uint16_t EncodeUnit(char16_t u) {
+inline std::uint16_t EncodeUnit(char16_t u)
+{
   return Cp936Table::Cp936EncodePages[Cp936Table::Cp936EncodePage[u >> 8] * 256 + (u & 0xFF)];
 }
 
-inline void PutAnsi(AnsiString& out, char32_t c) {
+inline void PutAnsi(AnsiString& out, char32_t c)
+{
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
     return;
@@ -59,7 +62,8 @@ inline bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 inline bool IsLowSurrogate(char32_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
 
 // Decodes one code point from UTF-16 at p (p < end); an unpaired surrogate is returned as is.
-inline char32_t DecodeWide(const char16_t*& p, const char16_t* end) {
+inline char32_t DecodeWide(const char16_t*& p, const char16_t* end)
+{
   char32_t u = *p++;
   if (IsHighSurrogate(u) && p != end && IsLowSurrogate(*p)) {
     u = 0x10000 + ((u - 0xD800) << 10) + (*p++ - 0xDC00);
@@ -67,7 +71,8 @@ inline char32_t DecodeWide(const char16_t*& p, const char16_t* end) {
   return u;
 }
 
-inline void PutWide(WideString& out, char32_t c) {
+inline void PutWide(WideString& out, char32_t c)
+{
   if (c < 0x10000) {
     out.push_back(static_cast<char16_t>(c));
   } else {
@@ -79,7 +84,8 @@ inline void PutWide(WideString& out, char32_t c) {
 
 // Decodes one code point from UTF-8 at p (p < end); a malformed sequence (its longest valid
 // prefix) gives U+FFFD.
-inline char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
+inline char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end)
+{
   unsigned char b = *p++;
   if (b < 0x80) return b;
   int more;
@@ -91,13 +97,17 @@ inline char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
   } else if (b >= 0xE0 && b <= 0xEF) {
     more = 2;
     c = b & 0x0F;
-    if (b == 0xE0) lo = 0xA0;       // overlong
-    else if (b == 0xED) hi = 0x9F;  // surrogates
+    if (b == 0xE0)
+      lo = 0xA0;  // overlong
+    else if (b == 0xED)
+      hi = 0x9F;  // surrogates
   } else if (b >= 0xF0 && b <= 0xF4) {
     more = 3;
     c = b & 0x07;
-    if (b == 0xF0) lo = 0x90;       // overlong
-    else if (b == 0xF4) hi = 0x8F;  // above U+10FFFF
+    if (b == 0xF0)
+      lo = 0x90;  // overlong
+    else if (b == 0xF4)
+      hi = 0x8F;  // above U+10FFFF
   } else {
     return kReplacement;
   }
@@ -110,7 +120,8 @@ inline char32_t DecodeUtf8(const unsigned char*& p, const unsigned char* end) {
   return c;
 }
 
-inline void PutUtf8(std::string& out, char32_t c) {
+inline void PutUtf8(std::string& out, char32_t c)
+{
   if (c < 0x80) {
     out.push_back(static_cast<char>(c));
   } else if (c < 0x800) {
@@ -129,13 +140,12 @@ inline void PutUtf8(std::string& out, char32_t c) {
   }
 }
 
-inline const unsigned char* Bytes(const std::string& s) {
-  return reinterpret_cast<const unsigned char*>(s.data());
-}
+inline const unsigned char* Bytes(const std::string& s) { return reinterpret_cast<const unsigned char*>(s.data()); }
 
 // 0-based start of the character holding byte i (i < size). Bytes before a run of lead-range
 // bytes end a character, and the run pairs up from its start.
-std::size_t CharStart0(const char* s, std::size_t i) {
+std::size_t CharStart0(const char* s, std::size_t i)
+{
   std::size_t q = i;
   while (q > 0 && IsLead(static_cast<unsigned char>(s[q - 1]))) --q;
   return ((i - q) % 2 == 0) ? i : i - 1;
@@ -145,7 +155,8 @@ std::size_t CharStart0(const char* s, std::size_t i) {
 
 // ---- Conversions ---------------------------------------------------------------------------
 
-WideString AnsiToWide(const AnsiString& s) {
+WideString AnsiToWide(const AnsiString& s)
+{
   WideString out;
   out.reserve(s.size());
   const unsigned char* p = Bytes(s);
@@ -154,7 +165,8 @@ WideString AnsiToWide(const AnsiString& s) {
   return out;
 }
 
-AnsiString WideToAnsi(const WideString& s) {
+AnsiString WideToAnsi(const WideString& s)
+{
   AnsiString out;
   out.reserve(s.size() * 2);
   const char16_t* p = s.data();
@@ -166,7 +178,8 @@ AnsiString WideToAnsi(const WideString& s) {
   return out;
 }
 
-std::string AnsiToUtf8(const AnsiString& s) {
+std::string AnsiToUtf8(const AnsiString& s)
+{
   std::string out;
   out.reserve(s.size() + s.size() / 2);
   const unsigned char* p = Bytes(s);
@@ -175,7 +188,8 @@ std::string AnsiToUtf8(const AnsiString& s) {
   return out;
 }
 
-AnsiString Utf8ToAnsi(const std::string& s) {
+AnsiString Utf8ToAnsi(const std::string& s)
+{
   AnsiString out;
   out.reserve(s.size());
   const unsigned char* p = Bytes(s);
@@ -184,7 +198,8 @@ AnsiString Utf8ToAnsi(const std::string& s) {
   return out;
 }
 
-std::string WideToUtf8(const WideString& s) {
+std::string WideToUtf8(const WideString& s)
+{
   std::string out;
   out.reserve(s.size() * 3);
   const char16_t* p = s.data();
@@ -193,7 +208,8 @@ std::string WideToUtf8(const WideString& s) {
   return out;
 }
 
-WideString Utf8ToWide(const std::string& s) {
+WideString Utf8ToWide(const std::string& s)
+{
   WideString out;
   out.reserve(s.size());
   const unsigned char* p = Bytes(s);
@@ -206,30 +222,35 @@ WideString Utf8ToWide(const std::string& s) {
 
 bool IsLeadByte(char c) { return IsLead(static_cast<unsigned char>(c)); }
 
-TMbcsByteType StrByteType(const char* s, std::size_t index0) {
+TMbcsByteType StrByteType(const char* s, std::size_t index0)
+{
   if (s == nullptr) return mbSingleByte;
   if (CharStart0(s, index0) != index0) return mbTrailByte;
   return IsLead(static_cast<unsigned char>(s[index0])) ? mbLeadByte : mbSingleByte;
 }
 
-TMbcsByteType ByteType(const AnsiString& s, int index) {
+TMbcsByteType ByteType(const AnsiString& s, int index)
+{
   if (index < 1 || static_cast<std::size_t>(index) > s.size()) return mbSingleByte;
   return StrByteType(s.data(), static_cast<std::size_t>(index - 1));
 }
 
-int CharLength(const AnsiString& s, int index) {
+int CharLength(const AnsiString& s, int index)
+{
   if (index < 1 || static_cast<std::size_t>(index) >= s.size()) return 1;
   return IsLeadByte(s[index - 1]) ? 2 : 1;
 }
 
 int NextCharIndex(const AnsiString& s, int index) { return index + CharLength(s, index); }
 
-int CharStartIndex(const AnsiString& s, int index) {
+int CharStartIndex(const AnsiString& s, int index)
+{
   if (index < 1 || static_cast<std::size_t>(index) > s.size()) return index;
   return static_cast<int>(CharStart0(s.data(), static_cast<std::size_t>(index - 1))) + 1;
 }
 
-int PrevCharIndex(const AnsiString& s, int index) {
+int PrevCharIndex(const AnsiString& s, int index)
+{
   if (index <= 1) return 0;
   int size = static_cast<int>(s.size());
   if (index > size + 1) index = size + 1;
@@ -244,27 +265,31 @@ int PrevCharIndex(const AnsiString& s, int index) {
 namespace {
 
 template <class S>
-S CopyT(const S& s, int index, int count) {
+S CopyT(const S& s, int index, int count)
+{
   if (index < 1) index = 1;
   if (count <= 0 || static_cast<std::size_t>(index) > s.size()) return S();
   return s.substr(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count));
 }
 
 template <class S>
-int PosT(const S& sub, const S& s) {
+int PosT(const S& sub, const S& s)
+{
   if (sub.empty()) return 0;
   auto at = s.find(sub);
   return at == S::npos ? 0 : static_cast<int>(at) + 1;
 }
 
 template <class S>
-void DeleteT(S& s, int index, int count) {
+void DeleteT(S& s, int index, int count)
+{
   if (index < 1 || count <= 0 || static_cast<std::size_t>(index) > s.size()) return;
   s.erase(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count));
 }
 
 template <class S>
-void InsertT(const S& sub, S& s, int index) {
+void InsertT(const S& sub, S& s, int index)
+{
   if (index < 1) index = 1;
   std::size_t at = std::min(static_cast<std::size_t>(index - 1), s.size());
   s.insert(at, sub);
@@ -281,18 +306,15 @@ void Delete(WideString& s, int index, int count) { DeleteT(s, index, count); }
 void Insert(const AnsiString& sub, AnsiString& s, int index) { InsertT(sub, s, index); }
 void Insert(const WideString& sub, WideString& s, int index) { InsertT(sub, s, index); }
 
-AnsiString StringOfChar(char ch, int n) {
-  return n <= 0 ? AnsiString() : AnsiString(static_cast<std::size_t>(n), ch);
-}
+AnsiString StringOfChar(char ch, int n) { return n <= 0 ? AnsiString() : AnsiString(static_cast<std::size_t>(n), ch); }
 
-WideString StringOfChar(WideChar ch, int n) {
+WideString StringOfChar(WideChar ch, int n)
+{
   return n <= 0 ? WideString() : WideString(static_cast<std::size_t>(n), ch);
 }
 
 char UpCase(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-WideChar UpCase(WideChar c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<WideChar>(c - u'a' + u'A') : c;
-}
+WideChar UpCase(WideChar c) { return (c >= u'a' && c <= u'z') ? static_cast<WideChar>(c - u'a' + u'A') : c; }
 
 }  // namespace System

@@ -42,14 +42,16 @@ struct Locale {
   const std::array<AnsiString, 7>& LongDayNames;
 };
 
-Locale GlobalLocale() {
+Locale GlobalLocale()
+{
   return {DecimalSeparator, DateSeparator,  TimeSeparator,   TwoDigitYearCenturyWindow,
           ShortDateFormat,  LongDateFormat, TimeAMString,    TimePMString,
           ShortTimeFormat,  LongTimeFormat, ShortMonthNames, LongMonthNames,
           ShortDayNames,    LongDayNames};
 }
 
-Locale RecordLocale(const TFormatSettings& s) {
+Locale RecordLocale(const TFormatSettings& s)
+{
   return {s.DecimalSeparator, s.DateSeparator,  s.TimeSeparator,   s.TwoDigitYearCenturyWindow,
           s.ShortDateFormat,  s.LongDateFormat, s.TimeAMString,    s.TimePMString,
           s.ShortTimeFormat,  s.LongTimeFormat, s.ShortMonthNames, s.LongMonthNames,
@@ -61,7 +63,8 @@ Locale RecordLocale(const TFormatSettings& s) {
 // Leading blanks, a sign, then decimal digits or "$"/"0x"/"x" and hexadecimal digits; nothing
 // may follow. Decimal must fit [minValue, maxValue]; hexadecimal may use the full unsigned
 // width (a bit pattern), so "$FFFFFFFF" is -1 for a 32-bit result.
-bool ParseInteger(const AnsiString& s, Int64 minValue, Int64 maxValue, UInt64 hexMax, Int64& out) {
+bool ParseInteger(const AnsiString& s, Int64 minValue, Int64 maxValue, UInt64 hexMax, Int64& out)
+{
   std::size_t i = 0;
   const std::size_t n = s.size();
   while (i < n && s[i] == ' ') ++i;
@@ -80,16 +83,18 @@ bool ParseInteger(const AnsiString& s, Int64 minValue, Int64 maxValue, UInt64 he
   }
   if (i >= n) return false;
   UInt64 v = 0;
-  const UInt64 limit = hex ? hexMax
-                           : neg ? static_cast<UInt64>(-(minValue + 1)) + 1
-                                 : static_cast<UInt64>(maxValue);
+  const UInt64 limit = hex ? hexMax : neg ? static_cast<UInt64>(-(minValue + 1)) + 1 : static_cast<UInt64>(maxValue);
   for (; i < n; ++i) {
     const char c = s[i];
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (hex && c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (hex && c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      return false;
     const UInt64 base = hex ? 16 : 10;
     if (v > (limit - d) / base) return false;
     v = v * base + d;
@@ -106,17 +111,15 @@ bool ParseInteger(const AnsiString& s, Int64 minValue, Int64 maxValue, UInt64 he
   return true;
 }
 
-[[noreturn]] void NotInteger(const AnsiString& s) {
-  throw EConvertError("'" + s + "' is not a valid integer value");
-}
+[[noreturn]] void NotInteger(const AnsiString& s) { throw EConvertError("'" + s + "' is not a valid integer value"); }
 
 // ---- Floats ------------------------------------------------------------------------------------
 
 // The decimal number in s (blanks around allowed): sign, digits, the decimal separator,
 // digits, then an optional exponent. Gives the significant digits and the exponent of
 // 0.<digits> x 10^exponent.
-bool ScanDecimal(const AnsiString& s, char decimalSeparator, bool& neg, std::string& digits,
-                 int& exponent) {
+bool ScanDecimal(const AnsiString& s, char decimalSeparator, bool& neg, std::string& digits, int& exponent)
+{
   std::size_t i = 0;
   const std::size_t n = s.size();
   while (i < n && s[i] == ' ') ++i;
@@ -138,8 +141,10 @@ bool ScanDecimal(const AnsiString& s, char decimalSeparator, bool& neg, std::str
     ++i;
     while (i < n && s[i] >= '0' && s[i] <= '9') {
       any = true;
-      if (digits.empty() && s[i] == '0') ++leadingFracZeros;
-      else digits += s[i];
+      if (digits.empty() && s[i] == '0')
+        ++leadingFracZeros;
+      else
+        digits += s[i];
       ++i;
     }
   }
@@ -163,7 +168,8 @@ bool ScanDecimal(const AnsiString& s, char decimalSeparator, bool& neg, std::str
   return true;
 }
 
-bool ParseFloat(const AnsiString& s, char decimalSeparator, double& value) {
+bool ParseFloat(const AnsiString& s, char decimalSeparator, double& value)
+{
   bool neg;
   std::string digits;
   int exponent;
@@ -194,7 +200,8 @@ bool ParseFloat(const AnsiString& s, char decimalSeparator, double& value) {
 
 enum DateOrder { doMDY, doDMY, doYMD };
 
-DateOrder GetDateOrder(const AnsiString& format) {
+DateOrder GetDateOrder(const AnsiString& format)
+{
   for (std::size_t i = 0; i < format.size(); ++i) {
     const char c = static_cast<char>(format[i] | 0x20);
     if (System::IsLeadByte(format[i])) {
@@ -212,10 +219,12 @@ class Scanner {
 public:
   explicit Scanner(const AnsiString& s) : FText(s) {}
   bool AtEnd() const { return FPos >= FText.size(); }
-  void Blanks() {
+  void Blanks()
+  {
     while (FPos < FText.size() && FText[FPos] == ' ') ++FPos;
   }
-  bool Char(char c) {
+  bool Char(char c)
+  {
     Blanks();
     if (FPos < FText.size() && FText[FPos] == c) {
       ++FPos;
@@ -224,7 +233,8 @@ public:
     return false;
   }
   // Up to five digits; `length` is how many were read.
-  bool Number(int& value, int& length) {
+  bool Number(int& value, int& length)
+  {
     Blanks();
     value = 0;
     length = 0;
@@ -235,7 +245,8 @@ public:
     return length > 0;
   }
   // `word` in any ASCII case; an empty word never matches.
-  bool Word(const AnsiString& word) {
+  bool Word(const AnsiString& word)
+  {
     Blanks();
     if (word.empty() || FText.size() - FPos < word.size()) return false;
     if (CompareText(FText.substr(FPos, word.size()), word) != 0) return false;
@@ -248,13 +259,15 @@ private:
   std::size_t FPos = 0;
 };
 
-Word CurrentYear() {
+Word CurrentYear()
+{
   Word y, m, d;
   DecodeDate(Now(), y, m, d);
   return y;
 }
 
-bool ScanDate(Scanner& sc, const Locale& loc, TDateTime& date) {
+bool ScanDate(Scanner& sc, const Locale& loc, TDateTime& date)
+{
   int n1, n2, n3, l1, l2, l3 = 0;
   if (!(sc.Number(n1, l1) && sc.Char(loc.DateSeparator) && sc.Number(n2, l2))) return false;
   const DateOrder order = GetDateOrder(loc.ShortDateFormat);
@@ -263,15 +276,35 @@ bool ScanDate(Scanner& sc, const Locale& loc, TDateTime& date) {
   if (sc.Char(loc.DateSeparator)) {
     if (!sc.Number(n3, l3)) return false;
     switch (order) {
-      case doMDY: y = n3; yearLength = l3; m = n1; d = n2; break;
-      case doDMY: y = n3; yearLength = l3; m = n2; d = n1; break;
-      default: y = n1; yearLength = l1; m = n2; d = n3; break;
+      case doMDY:
+        y = n3;
+        yearLength = l3;
+        m = n1;
+        d = n2;
+        break;
+      case doDMY:
+        y = n3;
+        yearLength = l3;
+        m = n2;
+        d = n1;
+        break;
+      default:
+        y = n1;
+        yearLength = l1;
+        m = n2;
+        d = n3;
+        break;
     }
   } else {
     // Day and month of the current year, in the order of the format.
     y = CurrentYear();
-    if (order == doDMY) { d = n1; m = n2; }
-    else { m = n1; d = n2; }
+    if (order == doDMY) {
+      d = n1;
+      m = n2;
+    } else {
+      m = n1;
+      d = n2;
+    }
   }
   if (yearLength <= 2) {
     const int base = CurrentYear() - loc.TwoDigitYearCenturyWindow;
@@ -284,13 +317,15 @@ bool ScanDate(Scanner& sc, const Locale& loc, TDateTime& date) {
 }
 
 // 0 for the morning marker, 12 for the afternoon one, -1 for none.
-int ScanAmPm(Scanner& sc, const Locale& loc) {
+int ScanAmPm(Scanner& sc, const Locale& loc)
+{
   if (sc.Word(loc.TimeAMString) || sc.Word("AM")) return 0;
   if (sc.Word(loc.TimePMString) || sc.Word("PM")) return 12;
   return -1;
 }
 
-bool ScanTime(Scanner& sc, const Locale& loc, TDateTime& time) {
+bool ScanTime(Scanner& sc, const Locale& loc, TDateTime& time)
+{
   int baseHour = ScanAmPm(sc, loc);
   int hour, min = 0, sec = 0, msec = 0, len;
   if (!sc.Number(hour, len)) return false;
@@ -314,11 +349,12 @@ bool ScanTime(Scanner& sc, const Locale& loc, TDateTime& time) {
   }
   sc.Blanks();
   if (hour > 23 || min > 59 || sec > 59) return false;
-  return TryEncodeTime(static_cast<Word>(hour), static_cast<Word>(min), static_cast<Word>(sec),
-                       static_cast<Word>(msec), time);
+  return TryEncodeTime(static_cast<Word>(hour), static_cast<Word>(min), static_cast<Word>(sec), static_cast<Word>(msec),
+                       time);
 }
 
-bool ParseDate(const AnsiString& s, const Locale& loc, TDateTime& value) {
+bool ParseDate(const AnsiString& s, const Locale& loc, TDateTime& value)
+{
   Scanner sc(s);
   TDateTime d;
   if (!ScanDate(sc, loc, d) || !sc.AtEnd()) return false;
@@ -326,7 +362,8 @@ bool ParseDate(const AnsiString& s, const Locale& loc, TDateTime& value) {
   return true;
 }
 
-bool ParseTime(const AnsiString& s, const Locale& loc, TDateTime& value) {
+bool ParseTime(const AnsiString& s, const Locale& loc, TDateTime& value)
+{
   Scanner sc(s);
   TDateTime t;
   if (!ScanTime(sc, loc, t) || !sc.AtEnd()) return false;
@@ -334,12 +371,12 @@ bool ParseTime(const AnsiString& s, const Locale& loc, TDateTime& value) {
   return true;
 }
 
-bool ParseDateTime(const AnsiString& s, const Locale& loc, TDateTime& value) {
+bool ParseDateTime(const AnsiString& s, const Locale& loc, TDateTime& value)
+{
   Scanner sc(s);
   TDateTime d, t;
   // A text with no date part is read as a time on day zero.
-  if (!ScanDate(sc, loc, d) || (!sc.AtEnd() && (!ScanTime(sc, loc, t) || !sc.AtEnd())))
-    return ParseTime(s, loc, value);
+  if (!ScanDate(sc, loc, d) || (!sc.AtEnd() && (!ScanTime(sc, loc, t) || !sc.AtEnd()))) return ParseTime(s, loc, value);
   value = d.Value >= 0 ? d.Value + t.Value : d.Value - t.Value;
   return true;
 }
@@ -350,13 +387,15 @@ struct DateParts {
   Word year = 0, month = 0, day = 0, dow = 0, hour = 0, min = 0, sec = 0, msec = 0;
 };
 
-void AppendNumber(AnsiString& out, int value, int digits) {
+void AppendNumber(AnsiString& out, int value, int digits)
+{
   AnsiString n = std::to_string(value);
   if (static_cast<int>(n.size()) < digits) n.insert(0, digits - n.size(), '0');
   out += n;
 }
 
-bool StartsWithNoCase(const AnsiString& s, std::size_t i, const char* word) {
+bool StartsWithNoCase(const AnsiString& s, std::size_t i, const char* word)
+{
   for (std::size_t k = 0; word[k]; ++k)
     if (i + k >= s.size() || (s[i + k] | 0x20) != (word[k] | 0x20)) return false;
   return true;
@@ -364,7 +403,8 @@ bool StartsWithNoCase(const AnsiString& s, std::size_t i, const char* word) {
 
 // Whether the 'h' at `from` is on a 12-hour clock: an am/pm marker comes before the next 'h'
 // (outside quotes).
-bool Uses12Hour(const AnsiString& f, std::size_t from) {
+bool Uses12Hour(const AnsiString& f, std::size_t from)
+{
   bool quoted = false;
   char quote = 0;
   for (std::size_t p = from; p < f.size(); ++p) {
@@ -381,8 +421,7 @@ bool Uses12Hour(const AnsiString& f, std::size_t from) {
       quoted = true;
       quote = c;
     } else if (c == 'a' || c == 'A') {
-      return StartsWithNoCase(f, p, "am/pm") || StartsWithNoCase(f, p, "a/p") ||
-             StartsWithNoCase(f, p, "ampm");
+      return StartsWithNoCase(f, p, "am/pm") || StartsWithNoCase(f, p, "a/p") || StartsWithNoCase(f, p, "ampm");
     } else if (c == 'h' || c == 'H') {
       return false;
     }
@@ -390,8 +429,8 @@ bool Uses12Hour(const AnsiString& f, std::size_t from) {
   return false;
 }
 
-void AppendFormat(AnsiString& out, const AnsiString& f, const DateParts& t, const Locale& loc,
-                  int depth) {
+void AppendFormat(AnsiString& out, const AnsiString& f, const DateParts& t, const Locale& loc, int depth)
+{
   // The nested formats (c, ddddd, t...) may not nest without end.
   if (depth > 2) return;
   char lastToken = 0;
@@ -422,8 +461,10 @@ void AppendFormat(AnsiString& out, const AnsiString& f, const DateParts& t, cons
     switch (token) {
       case 'Y':
         takeRun();
-        if (count <= 2) AppendNumber(out, t.year % 100, 2);
-        else AppendNumber(out, t.year, 4);
+        if (count <= 2)
+          AppendNumber(out, t.year % 100, 2);
+        else
+          AppendNumber(out, t.year, 4);
         break;
       case 'E':  // year of the era: the Gregorian year here
         takeRun();
@@ -445,11 +486,9 @@ void AppendFormat(AnsiString& out, const AnsiString& f, const DateParts& t, cons
         if (count <= 2) {
           AppendNumber(out, t.day, static_cast<int>(count));
         } else if (count <= 4) {
-          if (t.dow >= 1 && t.dow <= 7)
-            out += count == 3 ? loc.ShortDayNames[t.dow - 1] : loc.LongDayNames[t.dow - 1];
+          if (t.dow >= 1 && t.dow <= 7) out += count == 3 ? loc.ShortDayNames[t.dow - 1] : loc.LongDayNames[t.dow - 1];
         } else {
-          AppendFormat(out, count == 5 ? loc.ShortDateFormat : loc.LongDateFormat, t, loc,
-                       depth + 1);
+          AppendFormat(out, count == 5 ? loc.ShortDateFormat : loc.LongDateFormat, t, loc, depth + 1);
         }
         break;
       case 'H': {
@@ -473,8 +512,7 @@ void AppendFormat(AnsiString& out, const AnsiString& f, const DateParts& t, cons
         break;
       case 'T':
         takeRun();
-        AppendFormat(out, count == 1 ? loc.ShortTimeFormat : loc.LongTimeFormat, t, loc,
-                     depth + 1);
+        AppendFormat(out, count == 1 ? loc.ShortTimeFormat : loc.LongTimeFormat, t, loc, depth + 1);
         break;
       case 'C':
         takeRun();
@@ -504,15 +542,14 @@ void AppendFormat(AnsiString& out, const AnsiString& f, const DateParts& t, cons
       case ':':
         if (loc.TimeSeparator != '\0') out += loc.TimeSeparator;
         break;
-      default:
-        out += raw;
-        break;
+      default: out += raw; break;
     }
     i += count;
   }
 }
 
-AnsiString FormatWith(const AnsiString& format, TDateTime value, const Locale& loc) {
+AnsiString FormatWith(const AnsiString& format, TDateTime value, const Locale& loc)
+{
   DateParts t;
   DecodeDateFully(value, t.year, t.month, t.day, t.dow);
   DecodeTime(value, t.hour, t.min, t.sec, t.msec);
@@ -525,7 +562,8 @@ AnsiString FormatWith(const AnsiString& format, TDateTime value, const Locale& l
 
 // ---- Integers ----------------------------------------------------------------------------------
 
-bool TryStrToInt(const AnsiString& s, Integer& value) {
+bool TryStrToInt(const AnsiString& s, Integer& value)
+{
   Int64 v;
   if (!ParseInteger(s, std::numeric_limits<Integer>::min(), std::numeric_limits<Integer>::max(),
                     std::numeric_limits<std::uint32_t>::max(), v))
@@ -534,55 +572,62 @@ bool TryStrToInt(const AnsiString& s, Integer& value) {
   return true;
 }
 
-Integer StrToInt(const AnsiString& s) {
+Integer StrToInt(const AnsiString& s)
+{
   Integer v;
   if (!TryStrToInt(s, v)) NotInteger(s);
   return v;
 }
 
-Integer StrToIntDef(const AnsiString& s, Integer def) {
+Integer StrToIntDef(const AnsiString& s, Integer def)
+{
   Integer v;
   return TryStrToInt(s, v) ? v : def;
 }
 
-bool TryStrToInt64(const AnsiString& s, Int64& value) {
+bool TryStrToInt64(const AnsiString& s, Int64& value)
+{
   return ParseInteger(s, std::numeric_limits<Int64>::min(), std::numeric_limits<Int64>::max(),
                       std::numeric_limits<UInt64>::max(), value);
 }
 
-Int64 StrToInt64(const AnsiString& s) {
+Int64 StrToInt64(const AnsiString& s)
+{
   Int64 v;
   if (!TryStrToInt64(s, v)) NotInteger(s);
   return v;
 }
 
-Int64 StrToInt64Def(const AnsiString& s, Int64 def) {
+Int64 StrToInt64Def(const AnsiString& s, Int64 def)
+{
   Int64 v;
   return TryStrToInt64(s, v) ? v : def;
 }
 
 // ---- Floats ------------------------------------------------------------------------------------
 
-bool TryStrToFloat(const AnsiString& s, double& value) {
-  return ParseFloat(s, DecimalSeparator, value);
-}
+bool TryStrToFloat(const AnsiString& s, double& value) { return ParseFloat(s, DecimalSeparator, value); }
 
-bool TryStrToFloat(const AnsiString& s, double& value, const TFormatSettings& settings) {
+bool TryStrToFloat(const AnsiString& s, double& value, const TFormatSettings& settings)
+{
   return ParseFloat(s, settings.DecimalSeparator, value);
 }
 
-double StrToFloat(const AnsiString& s) {
+double StrToFloat(const AnsiString& s)
+{
   double v;
   if (!TryStrToFloat(s, v)) throw EConvertError("'" + s + "' is not a valid floating point value");
   return v;
 }
 
-double StrToFloatDef(const AnsiString& s, double def) {
+double StrToFloatDef(const AnsiString& s, double def)
+{
   double v;
   return TryStrToFloat(s, v) ? v : def;
 }
 
-bool TryStrToCurr(const AnsiString& s, Currency& value) {
+bool TryStrToCurr(const AnsiString& s, Currency& value)
+{
   bool neg;
   std::string digits;
   int exponent;
@@ -590,20 +635,23 @@ bool TryStrToCurr(const AnsiString& s, Currency& value) {
   return TryDecimalToCurr(neg, digits, exponent, value);
 }
 
-Currency StrToCurr(const AnsiString& s) {
+Currency StrToCurr(const AnsiString& s)
+{
   Currency v;
   if (!TryStrToCurr(s, v)) throw EConvertError("'" + s + "' is not a valid floating point value");
   return v;
 }
 
-Currency StrToCurrDef(const AnsiString& s, Currency def) {
+Currency StrToCurrDef(const AnsiString& s, Currency def)
+{
   Currency v;
   return TryStrToCurr(s, v) ? v : def;
 }
 
 // ---- Booleans ----------------------------------------------------------------------------------
 
-bool TryStrToBool(const AnsiString& s, bool& value) {
+bool TryStrToBool(const AnsiString& s, bool& value)
+{
   if (CompareText(s, "True") == 0) {
     value = true;
     return true;
@@ -618,91 +666,99 @@ bool TryStrToBool(const AnsiString& s, bool& value) {
   return true;
 }
 
-bool StrToBool(const AnsiString& s) {
+bool StrToBool(const AnsiString& s)
+{
   bool v;
   if (!TryStrToBool(s, v)) throw EConvertError("'" + s + "' is not a valid boolean value");
   return v;
 }
 
-bool StrToBoolDef(const AnsiString& s, bool def) {
+bool StrToBoolDef(const AnsiString& s, bool def)
+{
   bool v;
   return TryStrToBool(s, v) ? v : def;
 }
 
-AnsiString BoolToStr(bool b, bool useBoolStrs) {
+AnsiString BoolToStr(bool b, bool useBoolStrs)
+{
   if (useBoolStrs) return b ? "True" : "False";
   return b ? "-1" : "0";
 }
 
 // ---- Dates -------------------------------------------------------------------------------------
 
-bool TryStrToDate(const AnsiString& s, TDateTime& value) {
-  return ParseDate(s, GlobalLocale(), value);
-}
+bool TryStrToDate(const AnsiString& s, TDateTime& value) { return ParseDate(s, GlobalLocale(), value); }
 
-bool TryStrToDate(const AnsiString& s, TDateTime& value, const TFormatSettings& settings) {
+bool TryStrToDate(const AnsiString& s, TDateTime& value, const TFormatSettings& settings)
+{
   return ParseDate(s, RecordLocale(settings), value);
 }
 
-TDateTime StrToDate(const AnsiString& s) {
+TDateTime StrToDate(const AnsiString& s)
+{
   TDateTime v;
   if (!TryStrToDate(s, v)) throw EConvertError("'" + s + "' is not a valid date");
   return v;
 }
 
-TDateTime StrToDateDef(const AnsiString& s, TDateTime def) {
+TDateTime StrToDateDef(const AnsiString& s, TDateTime def)
+{
   TDateTime v;
   return TryStrToDate(s, v) ? v : def;
 }
 
-bool TryStrToTime(const AnsiString& s, TDateTime& value) {
-  return ParseTime(s, GlobalLocale(), value);
-}
+bool TryStrToTime(const AnsiString& s, TDateTime& value) { return ParseTime(s, GlobalLocale(), value); }
 
-bool TryStrToTime(const AnsiString& s, TDateTime& value, const TFormatSettings& settings) {
+bool TryStrToTime(const AnsiString& s, TDateTime& value, const TFormatSettings& settings)
+{
   return ParseTime(s, RecordLocale(settings), value);
 }
 
-TDateTime StrToTime(const AnsiString& s) {
+TDateTime StrToTime(const AnsiString& s)
+{
   TDateTime v;
   if (!TryStrToTime(s, v)) throw EConvertError("'" + s + "' is not a valid time");
   return v;
 }
 
-TDateTime StrToTimeDef(const AnsiString& s, TDateTime def) {
+TDateTime StrToTimeDef(const AnsiString& s, TDateTime def)
+{
   TDateTime v;
   return TryStrToTime(s, v) ? v : def;
 }
 
-bool TryStrToDateTime(const AnsiString& s, TDateTime& value) {
-  return ParseDateTime(s, GlobalLocale(), value);
-}
+bool TryStrToDateTime(const AnsiString& s, TDateTime& value) { return ParseDateTime(s, GlobalLocale(), value); }
 
-bool TryStrToDateTime(const AnsiString& s, TDateTime& value, const TFormatSettings& settings) {
+bool TryStrToDateTime(const AnsiString& s, TDateTime& value, const TFormatSettings& settings)
+{
   return ParseDateTime(s, RecordLocale(settings), value);
 }
 
-TDateTime StrToDateTime(const AnsiString& s) {
+TDateTime StrToDateTime(const AnsiString& s)
+{
   TDateTime v;
   if (!TryStrToDateTime(s, v)) throw EConvertError("'" + s + "' is not a valid date and time");
   return v;
 }
 
-TDateTime StrToDateTimeDef(const AnsiString& s, TDateTime def) {
+TDateTime StrToDateTimeDef(const AnsiString& s, TDateTime def)
+{
   TDateTime v;
   return TryStrToDateTime(s, v) ? v : def;
 }
 
-AnsiString FormatDateTime(const AnsiString& format, TDateTime value) {
+AnsiString FormatDateTime(const AnsiString& format, TDateTime value)
+{
   return FormatWith(format, value, GlobalLocale());
 }
 
-AnsiString FormatDateTime(const AnsiString& format, TDateTime value,
-                          const TFormatSettings& settings) {
+AnsiString FormatDateTime(const AnsiString& format, TDateTime value, const TFormatSettings& settings)
+{
   return FormatWith(format, value, RecordLocale(settings));
 }
 
-void DateTimeToString(AnsiString& result, const AnsiString& format, TDateTime value) {
+void DateTimeToString(AnsiString& result, const AnsiString& format, TDateTime value)
+{
   result = FormatDateTime(format, value);
 }
 

@@ -67,8 +67,7 @@ AnsiString DateTimeToStr(TDateTime value);
 // z zzz t tt am/pm a/p ampm y yy yyyy / : and 'quoted' or "quoted" literals; "m" right after
 // an "h" means minutes. An empty format means "c".
 AnsiString FormatDateTime(const AnsiString& format, TDateTime value);
-AnsiString FormatDateTime(const AnsiString& format, TDateTime value,
-                          const TFormatSettings& settings);
+AnsiString FormatDateTime(const AnsiString& format, TDateTime value, const TFormatSettings& settings);
 void DateTimeToString(AnsiString& result, const AnsiString& format, TDateTime value);
 
 }  // namespace SysUtils

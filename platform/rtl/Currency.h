@@ -41,17 +41,32 @@ Currency operator*(Currency a, Currency b);
 Currency operator/(Currency a, Currency b);
 
 // By a plain number, of any integer or floating type.
-template <class T> concept CurrencyScalar = std::integral<T> || std::floating_point<T>;
-template <CurrencyScalar T> Currency operator*(Currency a, T b) {
-  if constexpr (std::floating_point<T>) return SysUtils::CurrMulFloat(a, static_cast<double>(b));
-  else if constexpr (std::is_signed_v<T>) return SysUtils::CurrMulInt(a, static_cast<Int64>(b));
-  else return SysUtils::CurrMulUInt(a, static_cast<UInt64>(b));
+template <class T>
+concept CurrencyScalar = std::integral<T> || std::floating_point<T>;
+template <CurrencyScalar T>
+Currency operator*(Currency a, T b)
+{
+  if constexpr (std::floating_point<T>)
+    return SysUtils::CurrMulFloat(a, static_cast<double>(b));
+  else if constexpr (std::is_signed_v<T>)
+    return SysUtils::CurrMulInt(a, static_cast<Int64>(b));
+  else
+    return SysUtils::CurrMulUInt(a, static_cast<UInt64>(b));
 }
-template <CurrencyScalar T> Currency operator*(T a, Currency b) { return b * a; }
-template <CurrencyScalar T> Currency operator/(Currency a, T b) {
-  if constexpr (std::floating_point<T>) return SysUtils::CurrDivFloat(a, static_cast<double>(b));
-  else if constexpr (std::is_signed_v<T>) return SysUtils::CurrDivInt(a, static_cast<Int64>(b));
-  else return SysUtils::CurrDivUInt(a, static_cast<UInt64>(b));
+template <CurrencyScalar T>
+Currency operator*(T a, Currency b)
+{
+  return b * a;
+}
+template <CurrencyScalar T>
+Currency operator/(Currency a, T b)
+{
+  if constexpr (std::floating_point<T>)
+    return SysUtils::CurrDivFloat(a, static_cast<double>(b));
+  else if constexpr (std::is_signed_v<T>)
+    return SysUtils::CurrDivInt(a, static_cast<Int64>(b));
+  else
+    return SysUtils::CurrDivUInt(a, static_cast<UInt64>(b));
 }
 Currency& operator+=(Currency& a, Currency b);
 Currency& operator-=(Currency& a, Currency b);

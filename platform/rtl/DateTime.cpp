@@ -14,19 +14,19 @@ constexpr Int64 kMSecsPerDay = 86400000;
 constexpr Word kDaysInMonth[2][12] = {{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31},
                                       {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31}};
 
-TDateTime SystemNow() {
+TDateTime SystemNow()
+{
   timespec ts{};
   clock_gettime(CLOCK_REALTIME, &ts);
   std::tm tm{};
   localtime_r(&ts.tv_sec, &tm);
   TDateTime d;
   TDateTime t;
-  TryEncodeDate(static_cast<Word>(tm.tm_year + 1900), static_cast<Word>(tm.tm_mon + 1),
-                static_cast<Word>(tm.tm_mday), d);
+  TryEncodeDate(static_cast<Word>(tm.tm_year + 1900), static_cast<Word>(tm.tm_mon + 1), static_cast<Word>(tm.tm_mday),
+                d);
   // A leap second (tm_sec 60) is folded into the last ordinary second.
   TryEncodeTime(static_cast<Word>(tm.tm_hour), static_cast<Word>(tm.tm_min),
-                static_cast<Word>(tm.tm_sec > 59 ? 59 : tm.tm_sec),
-                static_cast<Word>(ts.tv_nsec / 1000000), t);
+                static_cast<Word>(tm.tm_sec > 59 ? 59 : tm.tm_sec), static_cast<Word>(ts.tv_nsec / 1000000), t);
   return d.Value + t.Value;
 }
 
@@ -34,16 +34,16 @@ TNowFunction gNow = nullptr;
 
 }  // namespace
 
-bool IsLeapYear(Word year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
+bool IsLeapYear(Word year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
-Word MonthDays(Word year, Word month) {
+Word MonthDays(Word year, Word month)
+{
   if (month < 1 || month > 12) throw EConvertError("Invalid argument to date encode");
   return kDaysInMonth[IsLeapYear(year) ? 1 : 0][month - 1];
 }
 
-bool TryEncodeDate(Word year, Word month, Word day, TDateTime& date) {
+bool TryEncodeDate(Word year, Word month, Word day, TDateTime& date)
+{
   if (year < 1 || year > 9999 || month < 1 || month > 12) return false;
   const Word* table = kDaysInMonth[IsLeapYear(year) ? 1 : 0];
   if (day < 1 || day > table[month - 1]) return false;
@@ -54,28 +54,30 @@ bool TryEncodeDate(Word year, Word month, Word day, TDateTime& date) {
   return true;
 }
 
-TDateTime EncodeDate(Word year, Word month, Word day) {
+TDateTime EncodeDate(Word year, Word month, Word day)
+{
   TDateTime result;
-  if (!TryEncodeDate(year, month, day, result))
-    throw EConvertError("Invalid argument to date encode");
+  if (!TryEncodeDate(year, month, day, result)) throw EConvertError("Invalid argument to date encode");
   return result;
 }
 
-bool TryEncodeTime(Word hour, Word min, Word sec, Word msec, TDateTime& time) {
+bool TryEncodeTime(Word hour, Word min, Word sec, Word msec, TDateTime& time)
+{
   if (hour >= 24 || min >= 60 || sec >= 60 || msec >= 1000) return false;
   const Int64 ms = ((hour * 60 + min) * 60 + sec) * Int64{1000} + msec;
   time = static_cast<double>(ms) / MSecsPerDay;
   return true;
 }
 
-TDateTime EncodeTime(Word hour, Word min, Word sec, Word msec) {
+TDateTime EncodeTime(Word hour, Word min, Word sec, Word msec)
+{
   TDateTime result;
-  if (!TryEncodeTime(hour, min, sec, msec, result))
-    throw EConvertError("Invalid argument to time encode");
+  if (!TryEncodeTime(hour, min, sec, msec, result)) throw EConvertError("Invalid argument to time encode");
   return result;
 }
 
-TTimeStamp DateTimeToTimeStamp(TDateTime dt) {
+TTimeStamp DateTimeToTimeStamp(TDateTime dt)
+{
   TTimeStamp ts;
   const double scaled = dt.Value * MSecsPerDay;
   // Far outside the calendar (or NaN): a zero stamp, which decodes to zero fields.
@@ -86,13 +88,15 @@ TTimeStamp DateTimeToTimeStamp(TDateTime dt) {
   return ts;
 }
 
-TDateTime TimeStampToDateTime(const TTimeStamp& ts) {
+TDateTime TimeStampToDateTime(const TTimeStamp& ts)
+{
   const double days = static_cast<double>(ts.Date) - DateDelta;
   const double frac = static_cast<double>(ts.Time) / MSecsPerDay;
   return days < 0 ? days - frac : days + frac;
 }
 
-bool DecodeDateFully(TDateTime date, Word& year, Word& month, Word& day, Word& dow) {
+bool DecodeDateFully(TDateTime date, Word& year, Word& month, Word& day, Word& dow)
+{
   const TTimeStamp ts = DateTimeToTimeStamp(date);
   Int64 t = ts.Date;
   if (t <= 0 || t > 3652059) {  // outside 0001-01-01 .. 9999-12-31
@@ -124,12 +128,14 @@ bool DecodeDateFully(TDateTime date, Word& year, Word& month, Word& day, Word& d
   return leap;
 }
 
-void DecodeDate(TDateTime date, Word& year, Word& month, Word& day) {
+void DecodeDate(TDateTime date, Word& year, Word& month, Word& day)
+{
   Word dow;
   DecodeDateFully(date, year, month, day, dow);
 }
 
-void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec) {
+void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec)
+{
   Integer ms = DateTimeToTimeStamp(time).Time;
   hour = static_cast<Word>(ms / 3600000);
   ms %= 3600000;
@@ -145,32 +151,35 @@ TDateTime Now() { return gNow ? gNow() : SystemNow(); }
 
 TDateTime Date() { return std::trunc(Now().Value); }
 
-TDateTime Time() {
+TDateTime Time()
+{
   const double n = Now().Value;
   return n - std::trunc(n);
 }
 
 int DayOfWeek(TDateTime date) { return DateTimeToTimeStamp(date).Date % 7 + 1; }
 
-void ReplaceTime(TDateTime& dt, TDateTime newTime) {
+void ReplaceTime(TDateTime& dt, TDateTime newTime)
+{
   const double day = std::trunc(dt.Value);
   const double frac = std::fabs(newTime.Value - std::trunc(newTime.Value));
   dt = day >= 0 ? day + frac : day - frac;
 }
 
-void ReplaceDate(TDateTime& dt, TDateTime newDate) {
+void ReplaceDate(TDateTime& dt, TDateTime newDate)
+{
   TDateTime temp = newDate;
   ReplaceTime(temp, dt);
   dt = temp;
 }
 
-TDateTime IncMonth(TDateTime date, int numberOfMonths) {
+TDateTime IncMonth(TDateTime date, int numberOfMonths)
+{
   Word y, m, d;
   DecodeDate(date, y, m, d);
   if (y == 0) throw EConvertError("Invalid argument to date encode");
   Int64 months = Int64{y} * 12 + (m - 1) + numberOfMonths;
-  if (months < 12 || months >= Int64{10000} * 12)
-    throw EConvertError("Invalid argument to date encode");
+  if (months < 12 || months >= Int64{10000} * 12) throw EConvertError("Invalid argument to date encode");
   const Word ny = static_cast<Word>(months / 12);
   const Word nm = static_cast<Word>(months % 12 + 1);
   const Word last = MonthDays(ny, nm);

@@ -32,8 +32,8 @@ Word SecondOf(TDateTime value);
 Word MilliSecondOf(TDateTime value);
 Word DayOfTheWeek(TDateTime value);  // ISO: 1 = Monday
 Word DayOfTheMonth(TDateTime value);
-Word DayOfTheYear(TDateTime value);  // 1-based
-Word WeekOfTheYear(TDateTime value);  // ISO 8601 week number
+Word DayOfTheYear(TDateTime value);               // 1-based
+Word WeekOfTheYear(TDateTime value);              // ISO 8601 week number
 Word WeekOfTheYear(TDateTime value, Word& year);  // also the ISO week-numbering year
 Word WeeksInYear(Word year);
 bool IsInLeapYear(TDateTime value);
@@ -42,8 +42,7 @@ bool IsToday(TDateTime value);
 bool IsSameDay(TDateTime value, TDateTime basis);
 bool IsValidDate(Word year, Word month, Word day);
 bool IsValidTime(Word hour, Word minute, Word second, Word milliSecond);
-bool IsValidDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second,
-                     Word milliSecond);
+bool IsValidDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second, Word milliSecond);
 
 // Sizes.
 Word DaysInYear(TDateTime value);
@@ -85,12 +84,11 @@ TDateTime IncSecond(TDateTime value, Int64 numberOfSeconds = 1);
 TDateTime IncMilliSecond(TDateTime value, Int64 numberOfMilliSeconds = 1);
 
 // Encoding.
-TDateTime EncodeDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second,
-                         Word milliSecond);
-bool TryEncodeDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second,
-                       Word milliSecond, TDateTime& value);
-void DecodeDateTime(TDateTime value, Word& year, Word& month, Word& day, Word& hour,
-                    Word& minute, Word& second, Word& milliSecond);
+TDateTime EncodeDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second, Word milliSecond);
+bool TryEncodeDateTime(Word year, Word month, Word day, Word hour, Word minute, Word second, Word milliSecond,
+                       TDateTime& value);
+void DecodeDateTime(TDateTime value, Word& year, Word& month, Word& day, Word& hour, Word& minute, Word& second,
+                    Word& milliSecond);
 // Replaces the date part by year/month/day, keeping the time.
 TDateTime RecodeDate(TDateTime value, Word year, Word month, Word day);
 TDateTime RecodeTime(TDateTime value, Word hour, Word minute, Word second, Word milliSecond);

@@ -2,9 +2,6 @@
 
 namespace SysUtils {
 
-void Abort()
-{
-  throw EAbort("Operation aborted");
-}
+void Abort() { throw EAbort("Operation aborted"); }
 
-} // namespace SysUtils
+}  // namespace SysUtils

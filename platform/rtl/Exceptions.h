@@ -28,11 +28,11 @@ private:
 };
 
 // Declares an exception class derived from Base with the message constructor.
-#define PELTO_DECLARE_EXCEPTION(Name, Base)                          \
-  class Name : public Base {                                         \
-  public:                                                            \
-    explicit Name(const AnsiString& msg) : Base(msg) {}              \
-    const char* ClassName() const override { return #Name; }         \
+#define PELTO_DECLARE_EXCEPTION(Name, Base)                  \
+  class Name : public Base {                                 \
+  public:                                                    \
+    explicit Name(const AnsiString& msg) : Base(msg) {}      \
+    const char* ClassName() const override { return #Name; } \
   }
 
 PELTO_DECLARE_EXCEPTION(EAbort, Exception);
@@ -96,4 +96,4 @@ PELTO_DECLARE_EXCEPTION(EOleException, EOleSysError);
 namespace SysUtils {
 // Raises the silent EAbort.
 [[noreturn]] void Abort();
-}
+}  // namespace SysUtils

@@ -24,27 +24,32 @@ bool StatOf(const AnsiString& name, struct stat& st) { return ::stat(OsName(name
 
 }  // namespace
 
-AnsiString ExtractFilePath(const AnsiString& FileName) {
+AnsiString ExtractFilePath(const AnsiString& FileName)
+{
   return FileName.substr(0, static_cast<size_t>(LastDelimiter(Delimiters, FileName)));
 }
 
-AnsiString ExtractFileDir(const AnsiString& FileName) {
+AnsiString ExtractFileDir(const AnsiString& FileName)
+{
   int i = LastDelimiter(Delimiters, FileName);
   if (i > 1 && !IsDelimiter(Delimiters, FileName, i - 1)) --i;
   return FileName.substr(0, static_cast<size_t>(i));
 }
 
-AnsiString ExtractFileName(const AnsiString& FileName) {
+AnsiString ExtractFileName(const AnsiString& FileName)
+{
   return FileName.substr(static_cast<size_t>(LastDelimiter(Delimiters, FileName)));
 }
 
-AnsiString ExtractFileExt(const AnsiString& FileName) {
+AnsiString ExtractFileExt(const AnsiString& FileName)
+{
   int i = LastDelimiter(".\\/", FileName);
   if (i > 0 && FileName[i - 1] == '.') return FileName.substr(static_cast<size_t>(i - 1));
   return AnsiString();
 }
 
-AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension) {
+AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension)
+{
   int i = LastDelimiter(".\\/", FileName);
   if (i == 0 || FileName[i - 1] != '.') i = static_cast<int>(FileName.size()) + 1;
   return FileName.substr(0, static_cast<size_t>(i - 1)) + Extension;
@@ -52,21 +57,24 @@ AnsiString ChangeFileExt(const AnsiString& FileName, const AnsiString& Extension
 
 bool IsPathDelimiter(const AnsiString& S, int Index) { return IsDelimiter(Delimiters, S, Index); }
 
-AnsiString IncludeTrailingPathDelimiter(const AnsiString& S) {
+AnsiString IncludeTrailingPathDelimiter(const AnsiString& S)
+{
   if (IsPathDelimiter(S, static_cast<int>(S.size()))) return S;
   return S + PathDelim;
 }
 
 AnsiString IncludeTrailingBackslash(const AnsiString& S) { return IncludeTrailingPathDelimiter(S); }
 
-AnsiString ExcludeTrailingPathDelimiter(const AnsiString& S) {
+AnsiString ExcludeTrailingPathDelimiter(const AnsiString& S)
+{
   if (S.size() > 1 && IsPathDelimiter(S, static_cast<int>(S.size()))) return S.substr(0, S.size() - 1);
   return S;
 }
 
 AnsiString ExcludeTrailingBackslash(const AnsiString& S) { return ExcludeTrailingPathDelimiter(S); }
 
-AnsiString ExpandFileName(const AnsiString& FileName) {
+AnsiString ExpandFileName(const AnsiString& FileName)
+{
   if (FileName.empty()) return AnsiString();
   AnsiString full = FileName[0] == '/' ? FileName : IncludeTrailingPathDelimiter(GetCurrentDir()) + FileName;
   // '/' is never a trail byte, so splitting on it is double-byte safe.
@@ -90,17 +98,20 @@ AnsiString ExpandFileName(const AnsiString& FileName) {
   return result;
 }
 
-bool FileExists(const AnsiString& FileName) {
+bool FileExists(const AnsiString& FileName)
+{
   struct stat st {};
   return !FileName.empty() && StatOf(FileName, st) && !S_ISDIR(st.st_mode);
 }
 
-bool DirectoryExists(const AnsiString& Directory) {
+bool DirectoryExists(const AnsiString& Directory)
+{
   struct stat st {};
   return !Directory.empty() && StatOf(Directory, st) && S_ISDIR(st.st_mode);
 }
 
-bool ForceDirectories(const AnsiString& Dir) {
+bool ForceDirectories(const AnsiString& Dir)
+{
   if (Dir.empty()) throw EInOutError("Unable to create directory");
   AnsiString dir = ExcludeTrailingPathDelimiter(Dir);
   if (DirectoryExists(dir)) return true;
@@ -114,19 +125,22 @@ bool CreateDir(const AnsiString& Dir) { return !Dir.empty() && ::mkdir(OsName(Di
 
 bool RemoveDir(const AnsiString& Dir) { return !Dir.empty() && ::rmdir(OsName(Dir).c_str()) == 0; }
 
-bool DeleteFile(const AnsiString& FileName) {
+bool DeleteFile(const AnsiString& FileName)
+{
   struct stat st {};
   if (FileName.empty() || ::lstat(OsName(FileName).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   return ::unlink(OsName(FileName).c_str()) == 0;
 }
 
-bool RenameFile(const AnsiString& OldName, const AnsiString& NewName) {
+bool RenameFile(const AnsiString& OldName, const AnsiString& NewName)
+{
   struct stat st {};
   if (OldName.empty() || NewName.empty() || ::lstat(OsName(NewName).c_str(), &st) == 0) return false;
   return ::rename(OsName(OldName).c_str(), OsName(NewName).c_str()) == 0;
 }
 
-bool LoadFileBytes(const AnsiString& FileName, AnsiString& Data) {
+bool LoadFileBytes(const AnsiString& FileName, AnsiString& Data)
+{
   int fd = ::open(OsName(FileName).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return false;
   struct stat st {};
@@ -151,7 +165,8 @@ bool LoadFileBytes(const AnsiString& FileName, AnsiString& Data) {
   return true;
 }
 
-bool SaveFileAtomically(const AnsiString& FileName, const AnsiString& Data) {
+bool SaveFileAtomically(const AnsiString& FileName, const AnsiString& Data)
+{
   if (FileName.empty()) return false;
   std::string target = OsName(FileName);
   std::string temp = target + ".XXXXXX";
@@ -166,8 +181,10 @@ bool SaveFileAtomically(const AnsiString& FileName, const AnsiString& Data) {
   while (ok && done < Data.size()) {
     ssize_t n = ::write(fd, Data.data() + done, Data.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<size_t>(n);
+    if (n <= 0)
+      ok = false;
+    else
+      done += static_cast<size_t>(n);
   }
   if (ok) ok = ::fsync(fd) == 0;
   if (::close(fd) != 0) ok = false;
@@ -186,7 +203,8 @@ bool SaveFileAtomically(const AnsiString& FileName, const AnsiString& Data) {
   return true;
 }
 
-AnsiString GetCurrentDir() {
+AnsiString GetCurrentDir()
+{
   std::vector<char> buffer(4096);
   while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
     if (errno != ERANGE) return AnsiString();

@@ -27,18 +27,18 @@ PELTO_TEXT_CONSTINIT AnsiString TimeAMString = "上午";
 PELTO_TEXT_CONSTINIT AnsiString TimePMString = "下午";
 PELTO_TEXT_CONSTINIT AnsiString ShortTimeFormat = "h:mm";
 PELTO_TEXT_CONSTINIT AnsiString LongTimeFormat = "h:mm:ss";
-PELTO_TEXT_CONSTINIT std::array<AnsiString, 12> ShortMonthNames = {
-    "一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"};
-PELTO_TEXT_CONSTINIT std::array<AnsiString, 12> LongMonthNames = {
-    "一月", "二月", "三月", "四月", "五月", "六月", "七月", "八月", "九月", "十月", "十一月", "十二月"};
-PELTO_TEXT_CONSTINIT std::array<AnsiString, 7> ShortDayNames = {"周日", "周一", "周二", "周三",
-                                                     "周四", "周五", "周六"};
+PELTO_TEXT_CONSTINIT std::array<AnsiString, 12> ShortMonthNames = {"一月", "二月", "三月", "四月", "五月",   "六月",
+                                                                   "七月", "八月", "九月", "十月", "十一月", "十二月"};
+PELTO_TEXT_CONSTINIT std::array<AnsiString, 12> LongMonthNames = {"一月", "二月", "三月", "四月", "五月",   "六月",
+                                                                  "七月", "八月", "九月", "十月", "十一月", "十二月"};
+PELTO_TEXT_CONSTINIT std::array<AnsiString, 7> ShortDayNames = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
 PELTO_TEXT_CONSTINIT std::array<AnsiString, 7> LongDayNames = {"星期日", "星期一", "星期二", "星期三",
-                                                    "星期四", "星期五", "星期六"};
+                                                               "星期四", "星期五", "星期六"};
 constinit Word TwoDigitYearCenturyWindow = 50;
 constinit char ListSeparator = ',';
 
-TFormatSettings DefaultFormatSettings() {
+TFormatSettings DefaultFormatSettings()
+{
   TFormatSettings s;
   s.CurrencyString = "￥";
   s.CurrencyFormat = 0;
@@ -54,7 +54,7 @@ TFormatSettings DefaultFormatSettings() {
   s.TimePMString = "下午";
   s.ShortTimeFormat = "h:mm";
   s.LongTimeFormat = "h:mm:ss";
-  s.ShortMonthNames = {"一月", "二月", "三月", "四月", "五月", "六月",
+  s.ShortMonthNames = {"一月", "二月", "三月", "四月", "五月",   "六月",
                        "七月", "八月", "九月", "十月", "十一月", "十二月"};
   s.LongMonthNames = s.ShortMonthNames;
   s.ShortDayNames = {"周日", "周一", "周二", "周三", "周四", "周五", "周六"};
@@ -64,7 +64,8 @@ TFormatSettings DefaultFormatSettings() {
   return s;
 }
 
-TFormatSettings GetFormatSettings() {
+TFormatSettings GetFormatSettings()
+{
   TFormatSettings s;
   s.CurrencyString = CurrencyString;
   s.CurrencyFormat = CurrencyFormat;
@@ -89,7 +90,8 @@ TFormatSettings GetFormatSettings() {
   return s;
 }
 
-void ApplyFormatSettings(const TFormatSettings& s) {
+void ApplyFormatSettings(const TFormatSettings& s)
+{
   CurrencyString = s.CurrencyString;
   CurrencyFormat = s.CurrencyFormat;
   NegCurrFormat = s.NegCurrFormat;

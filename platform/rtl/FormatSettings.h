@@ -16,9 +16,9 @@
 
 namespace SysUtils {
 
-extern AnsiString CurrencyString;     // "￥"
-extern Byte CurrencyFormat;           // 0: "￥1"  1: "1￥"  2: "￥ 1"  3: "1 ￥"
-extern Byte NegCurrFormat;            // 0..15, the classic layouts; 2 = "￥-1"
+extern AnsiString CurrencyString;  // "￥"
+extern Byte CurrencyFormat;        // 0: "￥1"  1: "1￥"  2: "￥ 1"  3: "1 ￥"
+extern Byte NegCurrFormat;         // 0..15, the classic layouts; 2 = "￥-1"
 extern char ThousandSeparator;
 extern char DecimalSeparator;
 extern Byte CurrencyDecimals;

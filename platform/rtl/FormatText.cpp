@@ -34,7 +34,8 @@ struct Dec {
   bool IsZero() const { return digits.empty(); }
 };
 
-void Normalize(Dec& d) {
+void Normalize(Dec& d)
+{
   std::size_t lead = 0;
   while (lead < d.digits.size() && d.digits[lead] == '0') ++lead;
   d.digits.erase(0, lead);
@@ -45,11 +46,10 @@ void Normalize(Dec& d) {
 
 constexpr int kMaxPrecision = 18;
 
-int ClampPrecision(int precision) {
-  return precision < 1 ? 1 : precision > kMaxPrecision ? kMaxPrecision : precision;
-}
+int ClampPrecision(int precision) { return precision < 1 ? 1 : precision > kMaxPrecision ? kMaxPrecision : precision; }
 
-Dec FromCurr(Currency c) {
+Dec FromCurr(Currency c)
+{
   Dec d;
   d.neg = c.Raw < 0;
   UInt64 mag = d.neg ? UInt64{0} - static_cast<UInt64>(c.Raw) : static_cast<UInt64>(c.Raw);
@@ -60,9 +60,14 @@ Dec FromCurr(Currency c) {
 }
 
 // Keeps `count` digits from the first, rounding half away from zero.
-void RoundDigits(Dec& d, int count) {
+void RoundDigits(Dec& d, int count)
+{
   if (count >= static_cast<int>(d.digits.size())) return;
-  if (count < 0) { d.digits.clear(); d.exp = 0; return; }
+  if (count < 0) {
+    d.digits.clear();
+    d.exp = 0;
+    return;
+  }
   const bool up = d.digits[count] >= '5';
   d.digits.resize(count);
   if (up) {
@@ -78,12 +83,22 @@ void RoundDigits(Dec& d, int count) {
   Normalize(d);
 }
 
-Dec FromFloat(long double v, int precision) {
+Dec FromFloat(long double v, int precision)
+{
   Dec d;
-  if (std::isnan(v)) { d.nan = true; return d; }
+  if (std::isnan(v)) {
+    d.nan = true;
+    return d;
+  }
   d.neg = std::signbit(v);
-  if (std::isinf(v)) { d.inf = true; return d; }
-  if (v == 0) { d.neg = false; return d; }
+  if (std::isinf(v)) {
+    d.inf = true;
+    return d;
+  }
+  if (v == 0) {
+    d.neg = false;
+    return d;
+  }
   // All the digits first, then our own rounding: half away from zero even on exact binary
   // ties (1234.5 to four digits is 1235), where the C library would round to even.
   char buf[64];
@@ -91,8 +106,7 @@ Dec FromFloat(long double v, int precision) {
   const double asDouble = static_cast<double>(v);
   if (asDouble == v) {
     // A double holds at most 17 significant digits; to_chars gives them exactly and fast.
-    end = std::to_chars(buf, buf + sizeof buf, std::fabs(asDouble), std::chars_format::scientific,
-                        16).ptr;
+    end = std::to_chars(buf, buf + sizeof buf, std::fabs(asDouble), std::chars_format::scientific, 16).ptr;
   } else {
     end = buf + std::snprintf(buf, sizeof buf, "%.*Le", kMaxPrecision - 1, std::fabs(v));
   }
@@ -107,40 +121,46 @@ Dec FromFloat(long double v, int precision) {
   return d;
 }
 
-char DigitAt(const Dec& d, int index) {
+char DigitAt(const Dec& d, int index)
+{
   return index >= 0 && index < static_cast<int>(d.digits.size()) ? d.digits[index] : '0';
 }
 
 // ---- Plain forms -------------------------------------------------------------------------------
 
-AnsiString SpecialText(const Dec& d) {
+AnsiString SpecialText(const Dec& d)
+{
   if (d.nan) return "NAN";
   return d.neg ? "-INF" : "INF";
 }
 
-AnsiString ExponentDigits(int e, int minDigits, bool alwaysSign) {
+AnsiString ExponentDigits(int e, int minDigits, bool alwaysSign)
+{
   AnsiString s;
-  if (e < 0) s += '-';
-  else if (alwaysSign) s += '+';
+  if (e < 0)
+    s += '-';
+  else if (alwaysSign)
+    s += '+';
   AnsiString n = std::to_string(e < 0 ? -e : e);
   if (static_cast<int>(n.size()) < minDigits) n.insert(0, minDigits - n.size(), '0');
   return s + n;
 }
 
 // Integer digits with thousand separators when asked; "0" for none.
-AnsiString IntegerPart(const Dec& d, bool thousands) {
+AnsiString IntegerPart(const Dec& d, bool thousands)
+{
   AnsiString s;
   if (d.exp <= 0) return "0";
   for (int i = 0; i < d.exp; ++i) {
-    if (thousands && i > 0 && (d.exp - i) % 3 == 0 && ThousandSeparator != '\0')
-      s += ThousandSeparator;
+    if (thousands && i > 0 && (d.exp - i) % 3 == 0 && ThousandSeparator != '\0') s += ThousandSeparator;
     s += DigitAt(d, i);
   }
   return s;
 }
 
 // d already rounded to `decimals`.
-AnsiString FixedText(const Dec& d, int decimals, bool thousands) {
+AnsiString FixedText(const Dec& d, int decimals, bool thousands)
+{
   AnsiString s = IntegerPart(d, thousands);
   if (decimals > 0) {
     s += DecimalSeparator;
@@ -149,7 +169,8 @@ AnsiString FixedText(const Dec& d, int decimals, bool thousands) {
   return s;
 }
 
-AnsiString GeneralText(const Dec& d, int precision, int expDigits) {
+AnsiString GeneralText(const Dec& d, int precision, int expDigits)
+{
   if (d.IsZero()) return "0";
   AnsiString s = d.neg ? "-" : "";
   if (d.exp > precision || d.exp < -3) {
@@ -171,7 +192,8 @@ AnsiString GeneralText(const Dec& d, int precision, int expDigits) {
   return s;
 }
 
-AnsiString ExponentText(const Dec& d, int precision, int expDigits) {
+AnsiString ExponentText(const Dec& d, int precision, int expDigits)
+{
   AnsiString s = d.neg && !d.IsZero() ? "-" : "";
   s += DigitAt(d, 0);
   if (precision > 1) {
@@ -183,7 +205,8 @@ AnsiString ExponentText(const Dec& d, int precision, int expDigits) {
   return s;
 }
 
-AnsiString CurrencyText(const AnsiString& number, bool negative) {
+AnsiString CurrencyText(const AnsiString& number, bool negative)
+{
   const AnsiString& c = CurrencyString;
   if (!negative) {
     switch (CurrencyFormat) {
@@ -215,11 +238,11 @@ AnsiString CurrencyText(const AnsiString& number, bool negative) {
 }
 
 // d holds at most `precision` significant digits already.
-AnsiString FormatDec(Dec d, TFloatFormat format, int precision, int digits) {
+AnsiString FormatDec(Dec d, TFloatFormat format, int precision, int digits)
+{
   if (d.nan || d.inf) return SpecialText(d);
   switch (format) {
-    case ffExponent:
-      return ExponentText(d, precision, digits < 0 ? 0 : digits > 4 ? 4 : digits);
+    case ffExponent: return ExponentText(d, precision, digits < 0 ? 0 : digits > 4 ? 4 : digits);
     case ffFixed:
     case ffNumber:
     case ffCurrency: {
@@ -231,33 +254,32 @@ AnsiString FormatDec(Dec d, TFloatFormat format, int precision, int digits) {
       if (format == ffCurrency) return CurrencyText(number, negative);
       return negative ? "-" + number : number;
     }
-    default:
-      return GeneralText(d, precision, digits < 0 ? 0 : digits > 4 ? 4 : digits);
+    default: return GeneralText(d, precision, digits < 0 ? 0 : digits > 4 ? 4 : digits);
   }
 }
 
 // ---- Pictures ----------------------------------------------------------------------------------
 
 struct Picture {
-  int intPlaces = 0;     // '0'/'#' before the point
-  int firstZero = -1;    // index among them of the first '0'
-  int fracPlaces = 0;    // '0'/'#' after the point
-  int lastZero = -1;     // index among them of the last '0'
+  int intPlaces = 0;   // '0'/'#' before the point
+  int firstZero = -1;  // index among them of the first '0'
+  int fracPlaces = 0;  // '0'/'#' after the point
+  int lastZero = -1;   // index among them of the last '0'
   bool thousands = false;
   bool scientific = false;
 };
 
 // Length in bytes of the character at s[i] (a lead byte carries its trail).
-std::size_t CharLen(const AnsiString& s, std::size_t i) {
-  return System::IsLeadByte(s[i]) && i + 1 < s.size() ? 2 : 1;
-}
+std::size_t CharLen(const AnsiString& s, std::size_t i) { return System::IsLeadByte(s[i]) && i + 1 < s.size() ? 2 : 1; }
 
-bool IsExponentAt(const AnsiString& s, std::size_t i) {
+bool IsExponentAt(const AnsiString& s, std::size_t i)
+{
   return (s[i] == 'E' || s[i] == 'e') && i + 1 < s.size() && (s[i + 1] == '+' || s[i + 1] == '-');
 }
 
 // Splits at ';' outside quotes.
-std::vector<AnsiString> SplitSections(const AnsiString& fmt) {
+std::vector<AnsiString> SplitSections(const AnsiString& fmt)
+{
   std::vector<AnsiString> out(1);
   for (std::size_t i = 0; i < fmt.size();) {
     const char c = fmt[i];
@@ -278,7 +300,8 @@ std::vector<AnsiString> SplitSections(const AnsiString& fmt) {
   return out;
 }
 
-Picture Analyze(const AnsiString& s) {
+Picture Analyze(const AnsiString& s)
+{
   Picture p;
   bool afterPoint = false;
   for (std::size_t i = 0; i < s.size();) {
@@ -309,7 +332,8 @@ Picture Analyze(const AnsiString& s) {
   return p;
 }
 
-AnsiString RenderPicture(const AnsiString& s, const Picture& p, const Dec& r, bool minus) {
+AnsiString RenderPicture(const AnsiString& s, const Picture& p, const Dec& r, bool minus)
+{
   // Digits before the point, padded to the mandatory width.
   AnsiString intDigits;
   int expShown = 0;
@@ -322,8 +346,7 @@ AnsiString RenderPicture(const AnsiString& s, const Picture& p, const Dec& r, bo
     for (int i = 0; i < r.exp; ++i) intDigits += DigitAt(r, i);
   }
   const int mandatory = p.firstZero < 0 ? 0 : p.intPlaces - p.firstZero;
-  if (static_cast<int>(intDigits.size()) < mandatory)
-    intDigits.insert(0, mandatory - intDigits.size(), '0');
+  if (static_cast<int>(intDigits.size()) < mandatory) intDigits.insert(0, mandatory - intDigits.size(), '0');
   const int width = static_cast<int>(intDigits.size());
   const int fracStart = p.scientific ? p.intPlaces : r.exp;
   int significantFrac = static_cast<int>(r.digits.size()) - fracStart;
@@ -338,8 +361,7 @@ AnsiString RenderPicture(const AnsiString& s, const Picture& p, const Dec& r, bo
   bool afterPoint = false;
   auto emitInt = [&](int lo, int hi) {
     for (int k = lo; k <= hi; ++k) {
-      if (p.thousands && k > 0 && (width - k) % 3 == 0 && ThousandSeparator != '\0')
-        out += ThousandSeparator;
+      if (p.thousands && k > 0 && (width - k) % 3 == 0 && ThousandSeparator != '\0') out += ThousandSeparator;
       out += intDigits[k];
     }
   };
@@ -380,11 +402,16 @@ AnsiString RenderPicture(const AnsiString& s, const Picture& p, const Dec& r, bo
     } else if (p.scientific && IsExponentAt(s, i)) {
       finishInt();
       out += c;
-      if (expShown < 0) out += '-';
-      else if (s[i + 1] == '+') out += '+';
+      if (expShown < 0)
+        out += '-';
+      else if (s[i + 1] == '+')
+        out += '+';
       i += 2;
       int places = 0;
-      while (i < s.size() && s[i] == '0') { ++places; ++i; }
+      while (i < s.size() && s[i] == '0') {
+        ++places;
+        ++i;
+      }
       AnsiString n = std::to_string(expShown < 0 ? -expShown : expShown);
       if (static_cast<int>(n.size()) < places) n.insert(0, places - n.size(), '0');
       out += n;
@@ -398,7 +425,8 @@ AnsiString RenderPicture(const AnsiString& s, const Picture& p, const Dec& r, bo
 }
 
 // `d` holds the digits the picture may round from; `general` renders an empty section.
-AnsiString FormatPicture(const AnsiString& fmt, const Dec& d, AnsiString (*general)(const Dec&)) {
+AnsiString FormatPicture(const AnsiString& fmt, const Dec& d, AnsiString (*general)(const Dec&))
+{
   if (d.nan || d.inf) return SpecialText(d);
   const std::vector<AnsiString> sections = SplitSections(fmt);
   auto has = [&](std::size_t i) { return sections.size() > i && !sections[i].empty(); };
@@ -409,8 +437,10 @@ AnsiString FormatPicture(const AnsiString& fmt, const Dec& d, AnsiString (*gener
     if (section.empty()) return general(d);
     const Picture p = Analyze(section);
     Dec r = d;
-    if (p.scientific) RoundDigits(r, std::max(1, p.intPlaces + p.fracPlaces));
-    else RoundDigits(r, r.exp + p.fracPlaces);
+    if (p.scientific)
+      RoundDigits(r, std::max(1, p.intPlaces + p.fracPlaces));
+    else
+      RoundDigits(r, r.exp + p.fracPlaces);
     // A value that rounds to zero shows as zero: in the zero section if there is one, else
     // in the first, and never as "-0".
     if (r.IsZero() && !d.IsZero() && !rounded) {
@@ -433,12 +463,19 @@ AnsiString GeneralOfCurr(const Dec& d) { return GeneralText(d, 19, 0); }
 
 // ---- Public number routines ------------------------------------------------------------------
 
-void FloatToDecimal(TFloatRec& result, long double value, int precision, int decimals) {
+void FloatToDecimal(TFloatRec& result, long double value, int precision, int decimals)
+{
   Dec d = FromFloat(value, precision);
   result = TFloatRec();
   result.Negative = d.neg;
-  if (d.nan) { result.Exponent = static_cast<SmallInt>(-32768); return; }
-  if (d.inf) { result.Exponent = 0x7FFF; return; }
+  if (d.nan) {
+    result.Exponent = static_cast<SmallInt>(-32768);
+    return;
+  }
+  if (d.inf) {
+    result.Exponent = 0x7FFF;
+    return;
+  }
   if (decimals >= 0) RoundDigits(d, d.exp + decimals);
   result.Exponent = static_cast<SmallInt>(d.exp);
   std::memcpy(result.Digits, d.digits.data(), std::min<std::size_t>(d.digits.size(), 20));
@@ -448,7 +485,8 @@ AnsiString IntToStr(Int64 value) { return std::to_string(value); }
 
 AnsiString UIntToStr(UInt64 value) { return std::to_string(value); }
 
-AnsiString IntToHexBits(UInt64 bits, int digits) {
+AnsiString IntToHexBits(UInt64 bits, int digits)
+{
   char buf[32];
   std::snprintf(buf, sizeof buf, "%llX", static_cast<unsigned long long>(bits));
   AnsiString s = buf;
@@ -459,22 +497,26 @@ AnsiString IntToHexBits(UInt64 bits, int digits) {
 
 AnsiString FloatToStr(double value) { return FloatToStrF(value, ffGeneral, 15, 0); }
 
-AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits) {
+AnsiString FloatToStrF(double value, TFloatFormat format, int precision, int digits)
+{
   precision = ClampPrecision(precision);
   return FormatDec(FromFloat(value, precision), format, precision, digits);
 }
 
-AnsiString CurrToStrF(Currency value, TFloatFormat format, int digits) {
+AnsiString CurrToStrF(Currency value, TFloatFormat format, int digits)
+{
   return FormatDec(FromCurr(value), format, 19, digits);
 }
 
 AnsiString CurrToStr(Currency value) { return CurrToStrF(value, ffGeneral, 0); }
 
-AnsiString FormatFloat(const AnsiString& format, double value) {
+AnsiString FormatFloat(const AnsiString& format, double value)
+{
   return FormatPicture(format, FromFloat(value, 15), GeneralOfFloat);
 }
 
-AnsiString FormatCurr(const AnsiString& format, Currency value) {
+AnsiString FormatCurr(const AnsiString& format, Currency value)
+{
   return FormatPicture(format, FromCurr(value), GeneralOfCurr);
 }
 
@@ -486,12 +528,14 @@ namespace {
 // for a huge text.
 constexpr int kMaxFieldWidth = 1 << 20;
 
-[[noreturn]] void FormatError(const AnsiString& fmt) {
+[[noreturn]] void FormatError(const AnsiString& fmt)
+{
   throw EConvertError("Format '" + fmt + "' invalid or incompatible with argument");
 }
 
 // Cuts to at most `bytes` bytes without splitting a double-byte character.
-AnsiString CutText(const AnsiString& s, int bytes) {
+AnsiString CutText(const AnsiString& s, int bytes)
+{
   if (bytes < 0 || static_cast<std::size_t>(bytes) >= s.size()) return s;
   std::size_t i = 0;
   while (i < static_cast<std::size_t>(bytes)) {
@@ -502,13 +546,14 @@ AnsiString CutText(const AnsiString& s, int bytes) {
   return s.substr(0, i);
 }
 
-AnsiString PadDigits(AnsiString digits, int minDigits) {
-  if (minDigits > 0 && static_cast<int>(digits.size()) < minDigits)
-    digits.insert(0, minDigits - digits.size(), '0');
+AnsiString PadDigits(AnsiString digits, int minDigits)
+{
+  if (minDigits > 0 && static_cast<int>(digits.size()) < minDigits) digits.insert(0, minDigits - digits.size(), '0');
   return digits;
 }
 
-AnsiString SignedText(Int64 v, int prec) {
+AnsiString SignedText(Int64 v, int prec)
+{
   const bool neg = v < 0;
   const UInt64 mag = neg ? UInt64{0} - static_cast<UInt64>(v) : static_cast<UInt64>(v);
   AnsiString s = PadDigits(std::to_string(mag), prec);
@@ -516,24 +561,35 @@ AnsiString SignedText(Int64 v, int prec) {
 }
 
 // Converts one argument by its directive type into `text`.
-void FormatArgument(char type, const TVarRec& a, const Variant* var, bool varOrdinal,
-                    bool varNumber, int prec, AnsiString& text, const AnsiString& fmt) {
+void FormatArgument(char type, const TVarRec& a, const Variant* var, bool varOrdinal, bool varNumber, int prec,
+                    AnsiString& text, const AnsiString& fmt)
+{
   switch (type) {
     case 'd':
-      if (a.VType == TVarRec::vtInteger) text = SignedText(a.VInteger, prec);
-      else if (a.VType == TVarRec::vtInt64) text = SignedText(a.VInt64, prec);
-      else if (a.VType == TVarRec::vtUInt64) text = PadDigits(std::to_string(a.VUInt64), prec);
-      else if (varOrdinal) text = SignedText(var->AsInt64(), prec);
-      else FormatError(fmt);
+      if (a.VType == TVarRec::vtInteger)
+        text = SignedText(a.VInteger, prec);
+      else if (a.VType == TVarRec::vtInt64)
+        text = SignedText(a.VInt64, prec);
+      else if (a.VType == TVarRec::vtUInt64)
+        text = PadDigits(std::to_string(a.VUInt64), prec);
+      else if (varOrdinal)
+        text = SignedText(var->AsInt64(), prec);
+      else
+        FormatError(fmt);
       break;
     case 'u':
     case 'x': {
       UInt64 bits;
-      if (a.VType == TVarRec::vtInteger) bits = static_cast<std::uint32_t>(a.VInteger);
-      else if (a.VType == TVarRec::vtInt64) bits = static_cast<UInt64>(a.VInt64);
-      else if (a.VType == TVarRec::vtUInt64) bits = a.VUInt64;
-      else if (varOrdinal) bits = static_cast<UInt64>(var->AsInt64());
-      else FormatError(fmt);
+      if (a.VType == TVarRec::vtInteger)
+        bits = static_cast<std::uint32_t>(a.VInteger);
+      else if (a.VType == TVarRec::vtInt64)
+        bits = static_cast<UInt64>(a.VInt64);
+      else if (a.VType == TVarRec::vtUInt64)
+        bits = a.VUInt64;
+      else if (varOrdinal)
+        bits = static_cast<UInt64>(var->AsInt64());
+      else
+        FormatError(fmt);
       text = type == 'u' ? PadDigits(std::to_string(bits), prec) : IntToHexBits(bits, prec);
       break;
     }
@@ -571,9 +627,7 @@ void FormatArgument(char type, const TVarRec& a, const Variant* var, bool varOrd
         }
         case 'f': text = FormatDec(d, ffFixed, precision, prec < 0 ? 2 : prec); break;
         case 'n': text = FormatDec(d, ffNumber, precision, prec < 0 ? 2 : prec); break;
-        default:
-          text = FormatDec(d, ffCurrency, precision, prec < 0 ? CurrencyDecimals : prec);
-          break;
+        default: text = FormatDec(d, ffCurrency, precision, prec < 0 ? CurrencyDecimals : prec); break;
       }
       break;
     }
@@ -584,28 +638,25 @@ void FormatArgument(char type, const TVarRec& a, const Variant* var, bool varOrd
         case TVarRec::vtChar: text = AnsiString(1, a.VChar); break;
         case TVarRec::vtWideString: text = System::WideToAnsi(*a.VWideString); break;
         case TVarRec::vtWideChar: text = System::WideToAnsi(WideString(1, a.VWideChar)); break;
-        case TVarRec::vtPWideChar:
-          text = a.VPWideChar ? System::WideToAnsi(a.VPWideChar) : "";
-          break;
+        case TVarRec::vtPWideChar: text = a.VPWideChar ? System::WideToAnsi(a.VPWideChar) : ""; break;
         case TVarRec::vtVariant: text = a.VVariant->AsString(); break;
         default: FormatError(fmt);
       }
       text = CutText(text, prec);
       break;
     case 'p':
-      if (a.VType != TVarRec::vtPointer && a.VType != TVarRec::vtPChar &&
-          a.VType != TVarRec::vtPWideChar)
+      if (a.VType != TVarRec::vtPointer && a.VType != TVarRec::vtPChar && a.VType != TVarRec::vtPWideChar)
         FormatError(fmt);
       text = IntToHexBits(reinterpret_cast<std::uintptr_t>(a.VPointer), 2 * sizeof(void*));
       break;
-    default:
-      FormatError(fmt);
+    default: FormatError(fmt);
   }
 }
 
 }  // namespace
 
-AnsiString Format(const AnsiString& fmt, const TVarRec* args, std::size_t count) {
+AnsiString Format(const AnsiString& fmt, const TVarRec* args, std::size_t count)
+{
   AnsiString out;
   out.reserve(fmt.size() + 16 * count);
   std::size_t next = 0;  // the argument the next directive takes
@@ -686,28 +737,32 @@ AnsiString Format(const AnsiString& fmt, const TVarRec* args, std::size_t count)
     const Variant* var = a.VType == TVarRec::vtVariant ? a.VVariant : nullptr;
     // Variants convert by their own rules; one that cannot is a mismatched argument.
     const bool varOrdinal = var && !var->IsArray() && !Variants::VarIsFloat(*var);
-    const bool varNumber = var && !var->IsArray() &&
-                           (Variants::VarIsNumeric(*var) || Variants::VarIsStr(*var) ||
-                            Variants::VarType(*var) == varDate);
+    const bool varNumber =
+        var && !var->IsArray() &&
+        (Variants::VarIsNumeric(*var) || Variants::VarIsStr(*var) || Variants::VarType(*var) == varDate);
     try {
       FormatArgument(type, a, var, varOrdinal, varNumber, prec, text, fmt);
     } catch (const EVariantError&) {
       FormatError(fmt);
     }
     if (width > 0 && static_cast<int>(text.size()) < width) {
-      if (left) text.append(width - text.size(), ' ');
-      else text.insert(0, width - text.size(), ' ');
+      if (left)
+        text.append(width - text.size(), ' ');
+      else
+        text.insert(0, width - text.size(), ' ');
     }
     out += text;
   }
   return out;
 }
 
-AnsiString Format(const AnsiString& fmt, std::initializer_list<TVarRec> args) {
+AnsiString Format(const AnsiString& fmt, std::initializer_list<TVarRec> args)
+{
   return Format(fmt, args.begin(), args.size());
 }
 
-AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args) {
+AnsiString Format(const AnsiString& fmt, const std::vector<TVarRec>& args)
+{
   return Format(fmt, args.data(), args.size());
 }
 

@@ -20,8 +20,20 @@ class Variant;
 // outlive the value it was made from: build argument vectors from named values.
 struct TVarRec {
   enum TVarType : Byte {
-    vtInteger, vtBoolean, vtChar, vtExtended, vtPointer, vtPChar, vtWideChar, vtPWideChar,
-    vtAnsiString, vtCurrency, vtVariant, vtWideString, vtInt64, vtUInt64
+    vtInteger,
+    vtBoolean,
+    vtChar,
+    vtExtended,
+    vtPointer,
+    vtPChar,
+    vtWideChar,
+    vtPWideChar,
+    vtAnsiString,
+    vtCurrency,
+    vtVariant,
+    vtWideString,
+    vtInt64,
+    vtUInt64
   };
   TVarType VType = vtPointer;
   union {
@@ -45,11 +57,18 @@ struct TVarRec {
   TVarRec(char v) : VType(vtChar), VChar(v) {}
   TVarRec(WideChar v) : VType(vtWideChar), VWideChar(v) {}
   template <std::integral T>
-    requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, WideChar>)
-  TVarRec(T v) {
-    if constexpr (std::is_signed_v<T> && sizeof(T) <= 4) { VType = vtInteger; VInteger = v; }
-    else if constexpr (std::is_signed_v<T> || sizeof(T) < 8) { VType = vtInt64; VInt64 = static_cast<Int64>(v); }
-    else { VType = vtUInt64; VUInt64 = v; }
+  requires(!std::same_as<T, bool> && !std::same_as<T, char> && !std::same_as<T, WideChar>) TVarRec(T v)
+  {
+    if constexpr (std::is_signed_v<T> && sizeof(T) <= 4) {
+      VType = vtInteger;
+      VInteger = v;
+    } else if constexpr (std::is_signed_v<T> || sizeof(T) < 8) {
+      VType = vtInt64;
+      VInt64 = static_cast<Int64>(v);
+    } else {
+      VType = vtUInt64;
+      VUInt64 = v;
+    }
   }
   TVarRec(float v) : VType(vtExtended), VExtended(v) {}
   TVarRec(double v) : VType(vtExtended), VExtended(v) {}
@@ -63,8 +82,9 @@ struct TVarRec {
   TVarRec(const Variant& v) : VType(vtVariant), VVariant(&v) {}
   TVarRec(std::nullptr_t) : VType(vtPointer), VPointer(nullptr) {}
   template <class T>
-    requires(!std::same_as<std::remove_cv_t<T>, char> && !std::same_as<std::remove_cv_t<T>, WideChar>)
-  TVarRec(T* v) : VType(vtPointer), VPointer(v) {}
+  requires(!std::same_as<std::remove_cv_t<T>, char> && !std::same_as<std::remove_cv_t<T>, WideChar>) TVarRec(T* v)
+      : VType(vtPointer), VPointer(v)
+  {}
 };
 
 namespace SysUtils {
@@ -85,9 +105,13 @@ AnsiString UIntToStr(UInt64 value);
 // Upper-case hexadecimal, at least `digits` digits. A negative value shows the two's complement
 // of its own width (IntToHex(-1, 2) is "FFFFFFFF" for an int, 16 digits for an Int64).
 AnsiString IntToHexBits(UInt64 bits, int digits);
-template <std::integral T> AnsiString IntToHex(T value, int digits) {
-  if constexpr (sizeof(T) <= 4) return IntToHexBits(static_cast<std::uint32_t>(value), digits);
-  else return IntToHexBits(static_cast<UInt64>(value), digits);
+template <std::integral T>
+AnsiString IntToHex(T value, int digits)
+{
+  if constexpr (sizeof(T) <= 4)
+    return IntToHexBits(static_cast<std::uint32_t>(value), digits);
+  else
+    return IntToHexBits(static_cast<UInt64>(value), digits);
 }
 
 // 15 significant digits, general form: plain digits when the exponent allows (up to 15
@@ -105,7 +129,7 @@ AnsiString CurrToStrF(Currency value, TFloatFormat format, int digits);
 struct TFloatRec {
   SmallInt Exponent = 0;  // the decimal point sits before digit `Exponent`; 0x7FFF INF, 0x8000 NAN
   bool Negative = false;
-  char Digits[21] = {};   // '0'..'9', NUL-terminated, no trailing zeros; empty for zero
+  char Digits[21] = {};  // '0'..'9', NUL-terminated, no trailing zeros; empty for zero
 };
 // Rounds to `precision` significant digits (1..18), or with `decimals` >= 0 to that many
 // digits after the point (at most `precision` significant); half away from zero.

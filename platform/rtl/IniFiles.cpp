@@ -30,13 +30,15 @@ public:
 
   void Parse(const AnsiString& Text);
   AnsiString Serialize() const;
-  void Clear() {
+  void Clear()
+  {
     FPreamble.clear();
     FSections.clear();
   }
 
   const TSection* FindSection(const AnsiString& Name) const;
-  TSection* FindSection(const AnsiString& Name) {
+  TSection* FindSection(const AnsiString& Name)
+  {
     return const_cast<TSection*>(static_cast<const TIniDocument*>(this)->FindSection(Name));
   }
   const TLine* FindKey(const AnsiString& Section, const AnsiString& Key) const;
@@ -55,7 +57,8 @@ private:
 namespace {
 
 // The 0-based offset of byte c outside double-byte characters, from `from`; npos if none.
-size_t FindByte(const AnsiString& s, char c, size_t from = 0) {
+size_t FindByte(const AnsiString& s, char c, size_t from = 0)
+{
   for (size_t i = from; i < s.size(); ++i) {
     if (s[i] == c) return i;
     if (System::IsLeadByte(s[i])) ++i;
@@ -66,7 +69,8 @@ size_t FindByte(const AnsiString& s, char c, size_t from = 0) {
 bool HasLineBreak(const AnsiString& s) { return s.find_first_of("\r\n") != AnsiString::npos; }
 
 // Section header: "[name]" after optional blanks; answers the name stripped of blanks.
-bool ParseHeader(const AnsiString& line, AnsiString& name) {
+bool ParseHeader(const AnsiString& line, AnsiString& name)
+{
   size_t start = line.find_first_not_of(" \t");
   if (start == AnsiString::npos || line[start] != '[') return false;
   size_t close = FindByte(line, ']', start + 1);
@@ -75,26 +79,30 @@ bool ParseHeader(const AnsiString& line, AnsiString& name) {
   return true;
 }
 
-void CheckSection(const AnsiString& Section) {
+void CheckSection(const AnsiString& Section)
+{
   AnsiString name = SysUtils::Trim(Section);
   if (name.empty() || HasLineBreak(name) || FindByte(name, ']') != AnsiString::npos)
     throw EIniFileException("Invalid section name \"" + Section + "\"");
 }
 
-void CheckKey(const AnsiString& Ident) {
+void CheckKey(const AnsiString& Ident)
+{
   AnsiString key = SysUtils::Trim(Ident);
   if (key.empty() || HasLineBreak(key) || key.find('=') != AnsiString::npos || key[0] == '[')
     throw EIniFileException("Invalid key name \"" + Ident + "\"");
 }
 
 // A line break can't be stored in a line: refused rather than cut or altered.
-void CheckValue(const AnsiString& Ident, const AnsiString& Value) {
+void CheckValue(const AnsiString& Ident, const AnsiString& Value)
+{
   if (HasLineBreak(Value)) throw EIniFileException("The value of \"" + Ident + "\" holds a line break");
 }
 
 }  // namespace
 
-void TIniDocument::Parse(const AnsiString& Text) {
+void TIniDocument::Parse(const AnsiString& Text)
+{
   Clear();
   FLineBreak = "\r\n";
   size_t firstBreak = Text.find_first_of("\r\n");
@@ -125,7 +133,8 @@ void TIniDocument::Parse(const AnsiString& Text) {
   }
 }
 
-AnsiString TIniDocument::Serialize() const {
+AnsiString TIniDocument::Serialize() const
+{
   AnsiString text;
   auto put = [&](const AnsiString& raw) {
     text += raw;
@@ -139,14 +148,16 @@ AnsiString TIniDocument::Serialize() const {
   return text;
 }
 
-const TIniDocument::TSection* TIniDocument::FindSection(const AnsiString& Name) const {
+const TIniDocument::TSection* TIniDocument::FindSection(const AnsiString& Name) const
+{
   AnsiString name = SysUtils::Trim(Name);
   for (const TSection& section : FSections)
     if (SysUtils::AnsiSameText(section.Name, name)) return &section;
   return nullptr;
 }
 
-const TIniDocument::TLine* TIniDocument::FindKey(const AnsiString& Section, const AnsiString& Key) const {
+const TIniDocument::TLine* TIniDocument::FindKey(const AnsiString& Section, const AnsiString& Key) const
+{
   const TSection* section = FindSection(Section);
   if (!section) return nullptr;
   AnsiString key = SysUtils::Trim(Key);
@@ -155,7 +166,8 @@ const TIniDocument::TLine* TIniDocument::FindKey(const AnsiString& Section, cons
   return nullptr;
 }
 
-void TIniDocument::Write(const AnsiString& Section, const AnsiString& Key, const AnsiString& Value) {
+void TIniDocument::Write(const AnsiString& Section, const AnsiString& Key, const AnsiString& Value)
+{
   CheckSection(Section);
   CheckKey(Key);
   CheckValue(Key, Value);
@@ -182,7 +194,8 @@ void TIniDocument::Write(const AnsiString& Section, const AnsiString& Key, const
   section->Lines.insert(at, TLine{key + "=" + Value, true, key, Value});
 }
 
-bool TIniDocument::EraseSection(const AnsiString& Section) {
+bool TIniDocument::EraseSection(const AnsiString& Section)
+{
   AnsiString name = SysUtils::Trim(Section);
   bool erased = false;
   for (size_t i = FSections.size(); i-- > 0;) {
@@ -194,7 +207,8 @@ bool TIniDocument::EraseSection(const AnsiString& Section) {
   return erased;
 }
 
-bool TIniDocument::DeleteKey(const AnsiString& Section, const AnsiString& Key) {
+bool TIniDocument::DeleteKey(const AnsiString& Section, const AnsiString& Key)
+{
   TSection* section = FindSection(Section);
   if (!section) return false;
   AnsiString key = SysUtils::Trim(Key);
@@ -213,12 +227,14 @@ namespace {
 
 // The reads shared by both kinds of file, over a parsed document.
 AnsiString ReadStringFrom(const TIniDocument& doc, const AnsiString& Section, const AnsiString& Ident,
-                          const AnsiString& Default) {
+                          const AnsiString& Default)
+{
   const TIniDocument::TLine* line = doc.FindKey(Section, Ident);
   return line ? line->Value : Default;
 }
 
-void ReadSectionFrom(const TIniDocument& doc, const AnsiString& Section, TStrings* Strings, bool withValues) {
+void ReadSectionFrom(const TIniDocument& doc, const AnsiString& Section, TStrings* Strings, bool withValues)
+{
   Strings->BeginUpdate();
   try {
     Strings->Clear();
@@ -232,7 +248,8 @@ void ReadSectionFrom(const TIniDocument& doc, const AnsiString& Section, TString
   Strings->EndUpdate();
 }
 
-void ReadSectionsFrom(const TIniDocument& doc, TStrings* Strings) {
+void ReadSectionsFrom(const TIniDocument& doc, TStrings* Strings)
+{
   Strings->BeginUpdate();
   try {
     Strings->Clear();
@@ -252,39 +269,46 @@ using IniFiles::TIniDocument;
 
 // ---- TCustomIniFile ---------------------------------------------------------------------------
 
-Integer TCustomIniFile::ReadInteger(const AnsiString& Section, const AnsiString& Ident, Integer Default) {
+Integer TCustomIniFile::ReadInteger(const AnsiString& Section, const AnsiString& Ident, Integer Default)
+{
   AnsiString s = ReadString(Section, Ident, AnsiString());
   return s.empty() ? Default : SysUtils::StrToIntDef(s, Default);
 }
 
-void TCustomIniFile::WriteInteger(const AnsiString& Section, const AnsiString& Ident, Integer Value) {
+void TCustomIniFile::WriteInteger(const AnsiString& Section, const AnsiString& Ident, Integer Value)
+{
   WriteString(Section, Ident, SysUtils::IntToStr(Value));
 }
 
-bool TCustomIniFile::ReadBool(const AnsiString& Section, const AnsiString& Ident, bool Default) {
+bool TCustomIniFile::ReadBool(const AnsiString& Section, const AnsiString& Ident, bool Default)
+{
   return ReadInteger(Section, Ident, Default ? 1 : 0) != 0;
 }
 
-void TCustomIniFile::WriteBool(const AnsiString& Section, const AnsiString& Ident, bool Value) {
+void TCustomIniFile::WriteBool(const AnsiString& Section, const AnsiString& Ident, bool Value)
+{
   WriteString(Section, Ident, Value ? "1" : "0");
 }
 
-double TCustomIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default) {
+double TCustomIniFile::ReadFloat(const AnsiString& Section, const AnsiString& Ident, double Default)
+{
   double value = Default;
   AnsiString s = ReadString(Section, Ident, AnsiString());
   if (!s.empty() && SysUtils::TryStrToFloat(s, value)) return value;
   return Default;
 }
 
-void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value) {
+void TCustomIniFile::WriteFloat(const AnsiString& Section, const AnsiString& Ident, double Value)
+{
   WriteString(Section, Ident, SysUtils::FloatToStr(Value));
 }
 
 namespace {
 
 // Reads a date, date-time or time value; an empty or unreadable one gives Default.
-TDateTime ReadParsedDate(TCustomIniFile& ini, const AnsiString& Section, const AnsiString& Ident,
-                         TDateTime Default, bool (*parse)(const AnsiString&, TDateTime&)) {
+TDateTime ReadParsedDate(TCustomIniFile& ini, const AnsiString& Section, const AnsiString& Ident, TDateTime Default,
+                         bool (*parse)(const AnsiString&, TDateTime&))
+{
   TDateTime value = Default;
   AnsiString s = ini.ReadString(Section, Ident, AnsiString());
   if (!s.empty() && parse(s, value)) return value;
@@ -293,37 +317,45 @@ TDateTime ReadParsedDate(TCustomIniFile& ini, const AnsiString& Section, const A
 
 }  // namespace
 
-TDateTime TCustomIniFile::ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
+TDateTime TCustomIniFile::ReadDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Default)
+{
   return ReadParsedDate(*this, Section, Ident, Default, SysUtils::TryStrToDate);
 }
 
-void TCustomIniFile::WriteDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
+void TCustomIniFile::WriteDate(const AnsiString& Section, const AnsiString& Ident, TDateTime Value)
+{
   WriteString(Section, Ident, SysUtils::DateToStr(Value));
 }
 
-TDateTime TCustomIniFile::ReadDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
+TDateTime TCustomIniFile::ReadDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default)
+{
   return ReadParsedDate(*this, Section, Ident, Default, SysUtils::TryStrToDateTime);
 }
 
-void TCustomIniFile::WriteDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
+void TCustomIniFile::WriteDateTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value)
+{
   WriteString(Section, Ident, SysUtils::DateTimeToStr(Value));
 }
 
-TDateTime TCustomIniFile::ReadTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default) {
+TDateTime TCustomIniFile::ReadTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Default)
+{
   return ReadParsedDate(*this, Section, Ident, Default, SysUtils::TryStrToTime);
 }
 
-void TCustomIniFile::WriteTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value) {
+void TCustomIniFile::WriteTime(const AnsiString& Section, const AnsiString& Ident, TDateTime Value)
+{
   WriteString(Section, Ident, SysUtils::TimeToStr(Value));
 }
 
-bool TCustomIniFile::SectionExists(const AnsiString& Section) {
+bool TCustomIniFile::SectionExists(const AnsiString& Section)
+{
   TStringList sections;
   ReadSections(&sections);
   return sections.IndexOf(SysUtils::Trim(Section)) >= 0;
 }
 
-bool TCustomIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident) {
+bool TCustomIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident)
+{
   TStringList keys;
   ReadSection(Section, &keys);
   return keys.IndexOf(SysUtils::Trim(Ident)) >= 0;
@@ -334,50 +366,59 @@ bool TCustomIniFile::ValueExists(const AnsiString& Section, const AnsiString& Id
 TIniFile::TIniFile(const AnsiString& FileName) : TCustomIniFile(FileName) {}
 TIniFile::~TIniFile() = default;
 
-std::unique_ptr<TIniDocument> TIniFile::Load() const {
+std::unique_ptr<TIniDocument> TIniFile::Load() const
+{
   auto doc = std::make_unique<TIniDocument>();
   AnsiString text;
   if (SysUtils::LoadFileBytes(FFileName, text)) doc->Parse(text);
   return doc;
 }
 
-void TIniFile::Save(const TIniDocument& Document) const {
+void TIniFile::Save(const TIniDocument& Document) const
+{
   if (!SysUtils::SaveFileAtomically(FFileName, Document.Serialize()))
     throw EIniFileException("Unable to write to " + FFileName);
 }
 
-AnsiString TIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default) {
+AnsiString TIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default)
+{
   return IniFiles::ReadStringFrom(*Load(), Section, Ident, Default);
 }
 
-void TIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) {
+void TIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value)
+{
   auto doc = Load();
   doc->Write(Section, Ident, Value);
   Save(*doc);
 }
 
-void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
+void TIniFile::ReadSection(const AnsiString& Section, TStrings* Strings)
+{
   IniFiles::ReadSectionFrom(*Load(), Section, Strings, false);
 }
 
 void TIniFile::ReadSections(TStrings* Strings) { IniFiles::ReadSectionsFrom(*Load(), Strings); }
 
-void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) {
+void TIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings)
+{
   IniFiles::ReadSectionFrom(*Load(), Section, Strings, true);
 }
 
 bool TIniFile::SectionExists(const AnsiString& Section) { return Load()->FindSection(Section) != nullptr; }
 
-bool TIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident) {
+bool TIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident)
+{
   return Load()->FindKey(Section, Ident) != nullptr;
 }
 
-void TIniFile::EraseSection(const AnsiString& Section) {
+void TIniFile::EraseSection(const AnsiString& Section)
+{
   auto doc = Load();
   if (doc->EraseSection(Section)) Save(*doc);
 }
 
-void TIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
+void TIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident)
+{
   auto doc = Load();
   if (doc->DeleteKey(Section, Ident)) Save(*doc);
 }
@@ -385,43 +426,51 @@ void TIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
 // ---- TMemIniFile ------------------------------------------------------------------------------
 
 TMemIniFile::TMemIniFile(const AnsiString& FileName)
-    : TCustomIniFile(FileName), FDocument(std::make_unique<TIniDocument>()) {
+    : TCustomIniFile(FileName), FDocument(std::make_unique<TIniDocument>())
+{
   Rename(FileName, true);
 }
 
 TMemIniFile::~TMemIniFile() = default;
 
-AnsiString TMemIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default) {
+AnsiString TMemIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default)
+{
   return IniFiles::ReadStringFrom(*FDocument, Section, Ident, Default);
 }
 
-void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) {
+void TMemIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value)
+{
   FDocument->Write(Section, Ident, Value);
 }
 
-void TMemIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
+void TMemIniFile::ReadSection(const AnsiString& Section, TStrings* Strings)
+{
   IniFiles::ReadSectionFrom(*FDocument, Section, Strings, false);
 }
 
 void TMemIniFile::ReadSections(TStrings* Strings) { IniFiles::ReadSectionsFrom(*FDocument, Strings); }
 
-void TMemIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) {
+void TMemIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings)
+{
   IniFiles::ReadSectionFrom(*FDocument, Section, Strings, true);
 }
 
 bool TMemIniFile::SectionExists(const AnsiString& Section) { return FDocument->FindSection(Section) != nullptr; }
 
-bool TMemIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident) {
+bool TMemIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident)
+{
   return FDocument->FindKey(Section, Ident) != nullptr;
 }
 
 void TMemIniFile::EraseSection(const AnsiString& Section) { FDocument->EraseSection(Section); }
 
-void TMemIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
+void TMemIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident)
+{
   FDocument->DeleteKey(Section, Ident);
 }
 
-void TMemIniFile::UpdateFile() {
+void TMemIniFile::UpdateFile()
+{
   if (FFileName.empty() || !SysUtils::SaveFileAtomically(FFileName, FDocument->Serialize()))
     throw EIniFileException("Unable to write to " + FFileName);
 }
@@ -432,7 +481,8 @@ void TMemIniFile::GetStrings(TStrings* List) const { List->SetText(FDocument->Se
 
 void TMemIniFile::SetStrings(TStrings* List) { FDocument->Parse(List->GetText()); }
 
-void TMemIniFile::Rename(const AnsiString& FileName, bool Reload) {
+void TMemIniFile::Rename(const AnsiString& FileName, bool Reload)
+{
   FFileName = FileName;
   if (!Reload) return;
   AnsiString text;

@@ -59,13 +59,16 @@ inline bool InRange(Integer Value, Integer AMin, Integer AMax) { return Value >=
 inline bool InRange(Int64 Value, Int64 AMin, Int64 AMax) { return Value >= AMin && Value <= AMax; }
 inline bool InRange(double Value, double AMin, double AMax) { return Value >= AMin && Value <= AMax; }
 // Clamps Value to AMin..AMax (AMin wins when the range is empty).
-inline Integer EnsureRange(Integer Value, Integer AMin, Integer AMax) {
+inline Integer EnsureRange(Integer Value, Integer AMin, Integer AMax)
+{
   return Value > AMax ? (AMax < AMin ? AMin : AMax) : Value < AMin ? AMin : Value;
 }
-inline Int64 EnsureRange(Int64 Value, Int64 AMin, Int64 AMax) {
+inline Int64 EnsureRange(Int64 Value, Int64 AMin, Int64 AMax)
+{
   return Value > AMax ? (AMax < AMin ? AMin : AMax) : Value < AMin ? AMin : Value;
 }
-inline double EnsureRange(double Value, double AMin, double AMax) {
+inline double EnsureRange(double Value, double AMin, double AMax)
+{
   return Value > AMax ? (AMax < AMin ? AMin : AMax) : Value < AMin ? AMin : Value;
 }
 

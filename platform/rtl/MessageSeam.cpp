@@ -9,26 +9,29 @@ namespace MessageSeam {
 
 namespace {
 
-std::mutex& HandlerLock() {
+std::mutex& HandlerLock()
+{
   static std::mutex lock;
   return lock;
 }
 
-THandler& CurrentHandler() {
+THandler& CurrentHandler()
+{
   static THandler handler;
   return handler;
 }
 
 }  // namespace
 
-int DefaultAnswer(unsigned Flags) {
+int DefaultAnswer(unsigned Flags)
+{
   static const int buttons[][3] = {
-      {IDOK, IDOK, IDOK},              // MB_OK
-      {IDOK, IDCANCEL, IDCANCEL},      // MB_OKCANCEL
-      {IDABORT, IDRETRY, IDIGNORE},    // MB_ABORTRETRYIGNORE
-      {IDYES, IDNO, IDCANCEL},         // MB_YESNOCANCEL
-      {IDYES, IDNO, IDNO},             // MB_YESNO
-      {IDRETRY, IDCANCEL, IDCANCEL},   // MB_RETRYCANCEL
+      {IDOK, IDOK, IDOK},             // MB_OK
+      {IDOK, IDCANCEL, IDCANCEL},     // MB_OKCANCEL
+      {IDABORT, IDRETRY, IDIGNORE},   // MB_ABORTRETRYIGNORE
+      {IDYES, IDNO, IDCANCEL},        // MB_YESNOCANCEL
+      {IDYES, IDNO, IDNO},            // MB_YESNO
+      {IDRETRY, IDCANCEL, IDCANCEL},  // MB_RETRYCANCEL
   };
   unsigned type = Flags & MB_TYPEMASK;
   if (type > MB_RETRYCANCEL) type = MB_OK;
@@ -40,7 +43,8 @@ int DefaultAnswer(unsigned Flags) {
   return buttons[type][def];
 }
 
-int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
+int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags)
+{
   THandler handler;
   {
     std::lock_guard<std::mutex> guard(HandlerLock());
@@ -53,7 +57,8 @@ int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
   return DefaultAnswer(Flags);
 }
 
-THandler SetHandler(THandler Handler) {
+THandler SetHandler(THandler Handler)
+{
   std::lock_guard<std::mutex> guard(HandlerLock());
   THandler previous = std::move(CurrentHandler());
   CurrentHandler() = std::move(Handler);

@@ -29,7 +29,8 @@ namespace {
 using TKeyPath = std::vector<AnsiString>;  // the root's name first
 
 struct TPathLess {
-  bool operator()(const TKeyPath& a, const TKeyPath& b) const {
+  bool operator()(const TKeyPath& a, const TKeyPath& b) const
+  {
     for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
       int c = SysUtils::AnsiCompareText(a[i], b[i]);
       if (c != 0) return c < 0;
@@ -56,24 +57,27 @@ const struct {
   HKEY Key;
   const char* Name;
 } RootNames[] = {
-    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"}, {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
-    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"}, {HKEY_USERS, "HKEY_USERS"},
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},     {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},   {HKEY_USERS, "HKEY_USERS"},
     {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
 };
 
-const char* RootName(HKEY key) {
+const char* RootName(HKEY key)
+{
   for (const auto& root : RootNames)
     if (root.Key == key) return root.Name;
   return nullptr;
 }
 
-bool IsRootName(const AnsiString& name) {
+bool IsRootName(const AnsiString& name)
+{
   for (const auto& root : RootNames)
     if (name == root.Name) return true;
   return false;
 }
 
-bool IsParentOf(const TKeyPath& parent, const TKeyPath& child) {
+bool IsParentOf(const TKeyPath& parent, const TKeyPath& child)
+{
   if (child.size() <= parent.size()) return false;
   for (size_t i = 0; i < parent.size(); ++i)
     if (!SysUtils::AnsiSameText(parent[i], child[i])) return false;
@@ -93,7 +97,8 @@ bool IsParentOf(const TKeyPath& parent, const TKeyPath& child) {
 
 const char Hex[] = "0123456789ABCDEF";
 
-AnsiString ToHex(const AnsiString& bytes) {
+AnsiString ToHex(const AnsiString& bytes)
+{
   AnsiString out;
   for (unsigned char b : bytes) {
     out += Hex[b >> 4];
@@ -102,14 +107,16 @@ AnsiString ToHex(const AnsiString& bytes) {
   return out;
 }
 
-int HexDigit(char c) {
+int HexDigit(char c)
+{
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
 
-bool FromHex(const AnsiString& hex, AnsiString& bytes) {
+bool FromHex(const AnsiString& hex, AnsiString& bytes)
+{
   if (hex.size() % 2 != 0) return false;
   bytes.clear();
   for (size_t i = 0; i < hex.size(); i += 2) {
@@ -121,7 +128,8 @@ bool FromHex(const AnsiString& hex, AnsiString& bytes) {
 }
 
 // Specials are further bytes to escape besides '%' and the control characters.
-AnsiString EncodeText(const AnsiString& text, const char* specials) {
+AnsiString EncodeText(const AnsiString& text, const char* specials)
+{
   std::string utf8 = System::AnsiToUtf8(text);
   if (System::Utf8ToAnsi(utf8) != text) return "#" + ToHex(text);
   AnsiString out;
@@ -137,7 +145,8 @@ AnsiString EncodeText(const AnsiString& text, const char* specials) {
   return out;
 }
 
-bool DecodeText(const AnsiString& token, AnsiString& text) {
+bool DecodeText(const AnsiString& token, AnsiString& text)
+{
   if (!token.empty() && token[0] == '#') return FromHex(token.substr(1), text);
   std::string utf8;
   for (size_t i = 0; i < token.size(); ++i) {
@@ -156,14 +165,16 @@ bool DecodeText(const AnsiString& token, AnsiString& text) {
 }
 
 // A name or string: "..." or #hex.
-AnsiString QuoteToken(const AnsiString& text) {
+AnsiString QuoteToken(const AnsiString& text)
+{
   AnsiString encoded = EncodeText(text, "\"");
   // The text form escapes a leading '#', so a leading '#' marks the hexadecimal form.
   return !encoded.empty() && encoded[0] == '#' ? encoded : "\"" + encoded + "\"";
 }
 
 // Reads a token written by QuoteToken from line at pos; pos ends after it.
-bool ReadToken(const AnsiString& line, size_t& pos, AnsiString& text) {
+bool ReadToken(const AnsiString& line, size_t& pos, AnsiString& text)
+{
   if (pos >= line.size()) return false;
   if (line[pos] == '"') {
     size_t close = line.find('"', pos + 1);
@@ -182,7 +193,8 @@ bool ReadToken(const AnsiString& line, size_t& pos, AnsiString& text) {
   return false;
 }
 
-AnsiString Serialize(const TKeyMap& keys) {
+AnsiString Serialize(const TKeyMap& keys)
+{
   AnsiString out = "; pelto registry\n";
   // In creation order, so that a reload lists subkeys as they were created.
   std::vector<const TKey*> ordered;
@@ -216,7 +228,8 @@ AnsiString Serialize(const TKeyMap& keys) {
   return out;
 }
 
-void AddKey(TKeyMap& keys, const TKeyPath& path, unsigned long long& order) {
+void AddKey(TKeyMap& keys, const TKeyPath& path, unsigned long long& order)
+{
   for (size_t n = 1; n <= path.size(); ++n) {
     TKeyPath prefix(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(n));
     if (keys.find(prefix) == keys.end()) keys.emplace(prefix, TKey{prefix, {}, order++});
@@ -224,7 +237,8 @@ void AddKey(TKeyMap& keys, const TKeyPath& path, unsigned long long& order) {
 }
 
 // Lines that don't parse are skipped: a damaged line costs that value, not the store.
-TKeyMap Parse(const AnsiString& text, unsigned long long& order) {
+TKeyMap Parse(const AnsiString& text, unsigned long long& order)
+{
   TKeyMap keys;
   TKey* current = nullptr;
   size_t start = 0;
@@ -296,7 +310,8 @@ struct TFileStamp {
   bool operator==(const TFileStamp&) const = default;
 };
 
-TFileStamp StampOf(const AnsiString& file) {
+TFileStamp StampOf(const AnsiString& file)
+{
   TFileStamp stamp;
   struct stat st {};
   if (::stat(System::AnsiToUtf8(file).c_str(), &st) == 0) {
@@ -314,7 +329,8 @@ public:
   explicit TStore(const AnsiString& file) : FFile(file) {}
 
   template <typename F>
-  auto Read(F f) {
+  auto Read(F f)
+  {
     std::lock_guard<std::mutex> guard(FLock);
     Refresh();
     return f(static_cast<const TKeyMap&>(FKeys));
@@ -323,7 +339,8 @@ public:
   // f changes a copy and answers whether it changed anything; the copy replaces the keys once
   // it is in the file. Answers false when the file can't be written (nothing changed).
   template <typename F>
-  bool Modify(F f) {
+  bool Modify(F f)
+  {
     std::lock_guard<std::mutex> guard(FLock);
     TFileLock fileLock(FFile);  // other processes write between our read and our write never
     Refresh();
@@ -341,18 +358,21 @@ private:
   // Holds an exclusive lock on "<file>.lock" while it lives (best effort: no lock file, no lock).
   struct TFileLock {
     int Fd = -1;
-    explicit TFileLock(const AnsiString& file) {
+    explicit TFileLock(const AnsiString& file)
+    {
       AnsiString dir = SysUtils::ExtractFileDir(file);
       if (!dir.empty()) SysUtils::ForceDirectories(dir);
       Fd = ::open(System::AnsiToUtf8(file + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
       if (Fd >= 0) ::flock(Fd, LOCK_EX);
     }
-    ~TFileLock() {
+    ~TFileLock()
+    {
       if (Fd >= 0) ::close(Fd);
     }
   };
 
-  void Refresh() {
+  void Refresh()
+  {
     TFileStamp stamp = StampOf(FFile);
     if (stamp == FStamp && FLoaded) return;
     AnsiString text;
@@ -370,17 +390,20 @@ private:
   bool FLoaded = false;
 };
 
-std::mutex& StoresLock() {
+std::mutex& StoresLock()
+{
   static std::mutex lock;
   return lock;
 }
 
-AnsiString& OverrideFile() {
+AnsiString& OverrideFile()
+{
   static AnsiString file;
   return file;
 }
 
-TStore& CurrentStore() {
+TStore& CurrentStore()
+{
   static std::map<AnsiString, std::unique_ptr<TStore>> stores;
   AnsiString file = GetStoreFile();
   std::lock_guard<std::mutex> guard(StoresLock());
@@ -391,12 +414,14 @@ TStore& CurrentStore() {
 
 }  // namespace
 
-void SetStoreFile(const AnsiString& Path) {
+void SetStoreFile(const AnsiString& Path)
+{
   std::lock_guard<std::mutex> guard(StoresLock());
   OverrideFile() = Path;
 }
 
-AnsiString GetStoreFile() {
+AnsiString GetStoreFile()
+{
   {
     std::lock_guard<std::mutex> guard(StoresLock());
     if (!OverrideFile().empty()) return OverrideFile();
@@ -424,7 +449,8 @@ using Registry::TValue;
 namespace {
 
 // Splits a key path on '\' outside double-byte characters; empty parts are dropped.
-TKeyPath SplitKey(const AnsiString& key) {
+TKeyPath SplitKey(const AnsiString& key)
+{
   TKeyPath parts;
   AnsiString part;
   for (size_t i = 0; i < key.size(); ++i) {
@@ -442,7 +468,8 @@ TKeyPath SplitKey(const AnsiString& key) {
   return parts;
 }
 
-AnsiString JoinKey(const TKeyPath& parts, size_t from) {
+AnsiString JoinKey(const TKeyPath& parts, size_t from)
+{
   AnsiString out;
   for (size_t i = from; i < parts.size(); ++i) {
     if (i > from) out += '\\';
@@ -451,26 +478,30 @@ AnsiString JoinKey(const TKeyPath& parts, size_t from) {
   return out;
 }
 
-const TKey* FindKey(const TKeyMap& keys, const TKeyPath& path) {
+const TKey* FindKey(const TKeyMap& keys, const TKeyPath& path)
+{
   auto it = keys.find(path);
   return it == keys.end() ? nullptr : &it->second;
 }
 
-const TValue* FindValue(const TKey* key, const AnsiString& name) {
+const TValue* FindValue(const TKey* key, const AnsiString& name)
+{
   if (!key) return nullptr;
   for (const TValue& value : key->Values)
     if (SysUtils::AnsiSameText(value.Name, name)) return &value;
   return nullptr;
 }
 
-[[noreturn]] void RaiseFmt(const char* before, const AnsiString& name, const char* after) {
+[[noreturn]] void RaiseFmt(const char* before, const AnsiString& name, const char* after)
+{
   throw ERegistryException(before + name + after);
 }
 
 }  // namespace
 
 // Path of Key: relative to the open key, or absolute with a leading '\'. The root's name first.
-static TKeyPath ResolveKey(HKEY root, bool keyOpen, const AnsiString& currentPath, const AnsiString& key) {
+static TKeyPath ResolveKey(HKEY root, bool keyOpen, const AnsiString& currentPath, const AnsiString& key)
+{
   TKeyPath path{Registry::RootName(root)};
   if (!(key.size() > 0 && key[0] == '\\') && keyOpen)
     for (AnsiString& part : SplitKey(currentPath)) path.push_back(std::move(part));
@@ -478,7 +509,8 @@ static TKeyPath ResolveKey(HKEY root, bool keyOpen, const AnsiString& currentPat
   return path;
 }
 
-void TRegistry::SetRootKey(HKEY Value) {
+void TRegistry::SetRootKey(HKEY Value)
+{
   if (!Registry::RootName(Value)) throw ERegistryException("Invalid root key");
   CloseKey();
   FRootKey = Value;
@@ -486,7 +518,8 @@ void TRegistry::SetRootKey(HKEY Value) {
 
 AnsiString TRegistry::GetCurrentPath() const { return FKeyOpen ? FCurrentPath : AnsiString(); }
 
-bool TRegistry::OpenKey(const AnsiString& Key, bool CanCreate) {
+bool TRegistry::OpenKey(const AnsiString& Key, bool CanCreate)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, Key);
   Registry::TStore& store = Registry::CurrentStore();
   bool exists = path.size() == 1 || store.Read([&](const TKeyMap& keys) { return FindKey(keys, path) != nullptr; });
@@ -504,30 +537,35 @@ bool TRegistry::OpenKey(const AnsiString& Key, bool CanCreate) {
   return true;
 }
 
-bool TRegistry::OpenKeyReadOnly(const AnsiString& Key) {
+bool TRegistry::OpenKeyReadOnly(const AnsiString& Key)
+{
   bool opened = OpenKey(Key, false);
   if (opened) FReadOnly = true;
   return opened;
 }
 
-void TRegistry::CloseKey() {
+void TRegistry::CloseKey()
+{
   FKeyOpen = false;
   FReadOnly = false;
   FCurrentPath.clear();
 }
 
-bool TRegistry::CreateKey(const AnsiString& Key) {
+bool TRegistry::CreateKey(const AnsiString& Key)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, Key);
-  bool ok = (FAccess & KEY_CREATE_SUB_KEY) && Registry::CurrentStore().Modify([&](TKeyMap& keys, unsigned long long& order) {
-    if (FindKey(keys, path)) return false;
-    Registry::AddKey(keys, path, order);
-    return true;
-  });
+  bool ok =
+      (FAccess & KEY_CREATE_SUB_KEY) && Registry::CurrentStore().Modify([&](TKeyMap& keys, unsigned long long& order) {
+        if (FindKey(keys, path)) return false;
+        Registry::AddKey(keys, path, order);
+        return true;
+      });
   if (!ok) RaiseFmt("Failed to create key ", Key, "");
   return true;
 }
 
-bool TRegistry::DeleteKey(const AnsiString& Key) {
+bool TRegistry::DeleteKey(const AnsiString& Key)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, Key);
   if (path.size() == 1) return false;  // a root key stays
   bool found = false;
@@ -545,13 +583,15 @@ bool TRegistry::DeleteKey(const AnsiString& Key) {
   return ok && found;
 }
 
-bool TRegistry::KeyExists(const AnsiString& Key) {
+bool TRegistry::KeyExists(const AnsiString& Key)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, Key);
   if (path.size() == 1) return true;
   return Registry::CurrentStore().Read([&](const TKeyMap& keys) { return FindKey(keys, path) != nullptr; });
 }
 
-bool TRegistry::HasSubKeys() {
+bool TRegistry::HasSubKeys()
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   return Registry::CurrentStore().Read([&](const TKeyMap& keys) {
     for (const auto& entry : keys)
@@ -560,7 +600,8 @@ bool TRegistry::HasSubKeys() {
   });
 }
 
-void TRegistry::GetKeyNames(TStrings* Strings) {
+void TRegistry::GetKeyNames(TStrings* Strings)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   std::vector<const TKey*> children;
   std::vector<AnsiString> names = Registry::CurrentStore().Read([&](const TKeyMap& keys) {
@@ -578,7 +619,8 @@ void TRegistry::GetKeyNames(TStrings* Strings) {
   Strings->EndUpdate();
 }
 
-void TRegistry::GetValueNames(TStrings* Strings) {
+void TRegistry::GetValueNames(TStrings* Strings)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   std::vector<AnsiString> names = Registry::CurrentStore().Read([&](const TKeyMap& keys) {
     std::vector<AnsiString> result;
@@ -592,7 +634,8 @@ void TRegistry::GetValueNames(TStrings* Strings) {
   Strings->EndUpdate();
 }
 
-bool TRegistry::GetDataInfo(const AnsiString& ValueName, TRegDataInfo& Value) {
+bool TRegistry::GetDataInfo(const AnsiString& ValueName, TRegDataInfo& Value)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   return Registry::CurrentStore().Read([&](const TKeyMap& keys) {
     const TValue* value = FindValue(FindKey(keys, path), ValueName);
@@ -604,22 +647,26 @@ bool TRegistry::GetDataInfo(const AnsiString& ValueName, TRegDataInfo& Value) {
   });
 }
 
-bool TRegistry::ValueExists(const AnsiString& Name) {
+bool TRegistry::ValueExists(const AnsiString& Name)
+{
   TRegDataInfo info;
   return GetDataInfo(Name, info);
 }
 
-TRegDataType TRegistry::GetDataType(const AnsiString& ValueName) {
+TRegDataType TRegistry::GetDataType(const AnsiString& ValueName)
+{
   TRegDataInfo info;
   return GetDataInfo(ValueName, info) ? info.RegData : rdUnknown;
 }
 
-Integer TRegistry::GetDataSize(const AnsiString& ValueName) {
+Integer TRegistry::GetDataSize(const AnsiString& ValueName)
+{
   TRegDataInfo info;
   return GetDataInfo(ValueName, info) ? info.DataSize : -1;
 }
 
-bool TRegistry::DeleteValue(const AnsiString& Name) {
+bool TRegistry::DeleteValue(const AnsiString& Name)
+{
   if (FReadOnly || !(FAccess & KEY_SET_VALUE)) return false;
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   bool found = false;
@@ -639,7 +686,8 @@ bool TRegistry::DeleteValue(const AnsiString& Name) {
   return ok && found;
 }
 
-void TRegistry::PutData(const AnsiString& Name, TRegDataType Type, const AnsiString& Data) {
+void TRegistry::PutData(const AnsiString& Name, TRegDataType Type, const AnsiString& Data)
+{
   if (FReadOnly || !(FAccess & KEY_SET_VALUE)) RaiseFmt("Failed to set data for '", Name, "'");
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   bool keyMissing = false;
@@ -666,7 +714,8 @@ void TRegistry::PutData(const AnsiString& Name, TRegDataType Type, const AnsiStr
   if (!ok || keyMissing) RaiseFmt("Failed to set data for '", Name, "'");
 }
 
-AnsiString TRegistry::GetTypedData(const AnsiString& Name, TRegDataType Type) {
+AnsiString TRegistry::GetTypedData(const AnsiString& Name, TRegDataType Type)
+{
   TKeyPath path = ResolveKey(FRootKey, FKeyOpen, FCurrentPath, AnsiString());
   TValue found;
   bool exists = Registry::CurrentStore().Read([&](const TKeyMap& keys) {
@@ -681,25 +730,29 @@ AnsiString TRegistry::GetTypedData(const AnsiString& Name, TRegDataType Type) {
   return found.Data;
 }
 
-AnsiString TRegistry::ReadString(const AnsiString& Name) {
+AnsiString TRegistry::ReadString(const AnsiString& Name)
+{
   if (!ValueExists(Name)) return AnsiString();
   return GetTypedData(Name, rdString);
 }
 
 void TRegistry::WriteString(const AnsiString& Name, const AnsiString& Value) { PutData(Name, rdString, Value); }
 
-void TRegistry::WriteExpandString(const AnsiString& Name, const AnsiString& Value) {
+void TRegistry::WriteExpandString(const AnsiString& Name, const AnsiString& Value)
+{
   PutData(Name, rdExpandString, Value);
 }
 
-Integer TRegistry::ReadInteger(const AnsiString& Name) {
+Integer TRegistry::ReadInteger(const AnsiString& Name)
+{
   AnsiString data = GetTypedData(Name, rdInteger);
   Integer value = 0;
   std::memcpy(&value, data.data(), std::min(data.size(), sizeof value));
   return value;
 }
 
-void TRegistry::WriteInteger(const AnsiString& Name, Integer Value) {
+void TRegistry::WriteInteger(const AnsiString& Name, Integer Value)
+{
   PutData(Name, rdInteger, AnsiString(reinterpret_cast<const char*>(&Value), sizeof Value));
 }
 
@@ -707,7 +760,8 @@ bool TRegistry::ReadBool(const AnsiString& Name) { return ReadInteger(Name) != 0
 
 void TRegistry::WriteBool(const AnsiString& Name, bool Value) { WriteInteger(Name, Value ? 1 : 0); }
 
-double TRegistry::ReadFloat(const AnsiString& Name) {
+double TRegistry::ReadFloat(const AnsiString& Name)
+{
   AnsiString data = GetTypedData(Name, rdBinary);
   double value = 0;
   if (data.size() != sizeof value) RaiseFmt("Invalid data type for '", Name, "'");
@@ -715,7 +769,8 @@ double TRegistry::ReadFloat(const AnsiString& Name) {
   return value;
 }
 
-void TRegistry::WriteFloat(const AnsiString& Name, double Value) {
+void TRegistry::WriteFloat(const AnsiString& Name, double Value)
+{
   PutData(Name, rdBinary, AnsiString(reinterpret_cast<const char*>(&Value), sizeof Value));
 }
 
@@ -723,32 +778,37 @@ TDateTime TRegistry::ReadDateTime(const AnsiString& Name) { return TDateTime(Rea
 
 void TRegistry::WriteDateTime(const AnsiString& Name, TDateTime Value) { WriteFloat(Name, Value.Value); }
 
-Integer TRegistry::ReadBinaryData(const AnsiString& Name, void* Buffer, Integer BufSize) {
+Integer TRegistry::ReadBinaryData(const AnsiString& Name, void* Buffer, Integer BufSize)
+{
   AnsiString data = GetTypedData(Name, rdBinary);
   if (static_cast<Integer>(data.size()) > BufSize) RaiseFmt("Invalid data type for '", Name, "'");
   if (!data.empty()) std::memcpy(Buffer, data.data(), data.size());
   return static_cast<Integer>(data.size());
 }
 
-void TRegistry::WriteBinaryData(const AnsiString& Name, const void* Buffer, Integer BufSize) {
+void TRegistry::WriteBinaryData(const AnsiString& Name, const void* Buffer, Integer BufSize)
+{
   PutData(Name, rdBinary, AnsiString(static_cast<const char*>(Buffer), static_cast<size_t>(std::max(BufSize, 0))));
 }
 
 // ---- TRegistryIniFile ---------------------------------------------------------------------------
 
 TRegistryIniFile::TRegistryIniFile(const AnsiString& FileName, LongWord AAccess)
-    : TCustomIniFile(FileName), FRegistry(std::make_unique<TRegistry>(AAccess)) {
+    : TCustomIniFile(FileName), FRegistry(std::make_unique<TRegistry>(AAccess))
+{
   FBasePath = "\\" + JoinKey(SplitKey(FileName), 0);
   FRegistry->OpenKey(FBasePath, (AAccess & KEY_CREATE_SUB_KEY) != 0);
 }
 
 TRegistryIniFile::~TRegistryIniFile() = default;
 
-bool TRegistryIniFile::OpenSection(const AnsiString& Section, bool Create) {
+bool TRegistryIniFile::OpenSection(const AnsiString& Section, bool Create)
+{
   return FRegistry->OpenKey(FBasePath + "\\" + Section, Create);
 }
 
-AnsiString TRegistryIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default) {
+AnsiString TRegistryIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default)
+{
   if (!OpenSection(Section, false) || !FRegistry->ValueExists(Ident)) return Default;
   switch (FRegistry->GetDataType(Ident)) {
     case rdString:
@@ -758,12 +818,14 @@ AnsiString TRegistryIniFile::ReadString(const AnsiString& Section, const AnsiStr
   }
 }
 
-void TRegistryIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value) {
+void TRegistryIniFile::WriteString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Value)
+{
   if (!OpenSection(Section, true)) RaiseFmt("Failed to set data for '", Ident, "'");
   FRegistry->WriteString(Ident, Value);
 }
 
-Integer TRegistryIniFile::ReadInteger(const AnsiString& Section, const AnsiString& Ident, Integer Default) {
+Integer TRegistryIniFile::ReadInteger(const AnsiString& Section, const AnsiString& Ident, Integer Default)
+{
   if (!OpenSection(Section, false) || !FRegistry->ValueExists(Ident)) return Default;
   switch (FRegistry->GetDataType(Ident)) {
     case rdInteger: return FRegistry->ReadInteger(Ident);
@@ -773,7 +835,8 @@ Integer TRegistryIniFile::ReadInteger(const AnsiString& Section, const AnsiStrin
   }
 }
 
-void TRegistryIniFile::WriteInteger(const AnsiString& Section, const AnsiString& Ident, Integer Value) {
+void TRegistryIniFile::WriteInteger(const AnsiString& Section, const AnsiString& Ident, Integer Value)
+{
   if (!OpenSection(Section, true)) RaiseFmt("Failed to set data for '", Ident, "'");
   if (FRegistry->GetDataType(Ident) == rdString)
     FRegistry->WriteString(Ident, SysUtils::IntToStr(Value));
@@ -781,21 +844,24 @@ void TRegistryIniFile::WriteInteger(const AnsiString& Section, const AnsiString&
     FRegistry->WriteInteger(Ident, Value);
 }
 
-void TRegistryIniFile::ReadSection(const AnsiString& Section, TStrings* Strings) {
+void TRegistryIniFile::ReadSection(const AnsiString& Section, TStrings* Strings)
+{
   if (OpenSection(Section, false))
     FRegistry->GetValueNames(Strings);
   else
     Strings->Clear();
 }
 
-void TRegistryIniFile::ReadSections(TStrings* Strings) {
+void TRegistryIniFile::ReadSections(TStrings* Strings)
+{
   if (FRegistry->OpenKey(FBasePath, false))
     FRegistry->GetKeyNames(Strings);
   else
     Strings->Clear();
 }
 
-void TRegistryIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings) {
+void TRegistryIniFile::ReadSectionValues(const AnsiString& Section, TStrings* Strings)
+{
   TStringList names;
   ReadSection(Section, &names);
   Strings->BeginUpdate();
@@ -807,18 +873,19 @@ void TRegistryIniFile::ReadSectionValues(const AnsiString& Section, TStrings* St
   Strings->EndUpdate();
 }
 
-bool TRegistryIniFile::SectionExists(const AnsiString& Section) {
+bool TRegistryIniFile::SectionExists(const AnsiString& Section)
+{
   return FRegistry->KeyExists(FBasePath + "\\" + Section);
 }
 
-bool TRegistryIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident) {
+bool TRegistryIniFile::ValueExists(const AnsiString& Section, const AnsiString& Ident)
+{
   return OpenSection(Section, false) && FRegistry->ValueExists(Ident);
 }
 
-void TRegistryIniFile::EraseSection(const AnsiString& Section) {
-  FRegistry->DeleteKey(FBasePath + "\\" + Section);
-}
+void TRegistryIniFile::EraseSection(const AnsiString& Section) { FRegistry->DeleteKey(FBasePath + "\\" + Section); }
 
-void TRegistryIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident) {
+void TRegistryIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident)
+{
   if (OpenSection(Section, false)) FRegistry->DeleteValue(Ident);
 }

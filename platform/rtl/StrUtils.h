@@ -56,7 +56,6 @@ bool AnsiMatchText(const AnsiString& text, std::initializer_list<AnsiString> val
 bool AnsiMatchText(const AnsiString& text, const std::vector<AnsiString>& values);
 
 // `whenTrue` when condition holds, else `whenFalse`.
-AnsiString IfThen(bool condition, const AnsiString& whenTrue,
-                  const AnsiString& whenFalse = AnsiString());
+AnsiString IfThen(bool condition, const AnsiString& whenTrue, const AnsiString& whenFalse = AnsiString());
 
 }  // namespace StrUtils

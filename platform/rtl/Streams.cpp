@@ -19,7 +19,8 @@ constexpr Int64 MemoryDelta = 8192;  // a memory stream grows in blocks of this 
 AnsiString OsErrorText(int err) { return System::Utf8ToAnsi(std::strerror(err)); }
 
 // Where Seek lands for streams that keep their own position; raises before the start.
-Int64 SeekTarget(Int64 Offset, TSeekOrigin Origin, Int64 Position, Int64 Size) {
+Int64 SeekTarget(Int64 Offset, TSeekOrigin Origin, Int64 Position, Int64 Size)
+{
   Int64 base = Origin == soBeginning ? 0 : Origin == soCurrent ? Position : Size;
   Int64 target = base + Offset;
   if (target < 0) throw EStreamError("Stream seek error");
@@ -30,15 +31,18 @@ Int64 SeekTarget(Int64 Offset, TSeekOrigin Origin, Int64 Position, Int64 Size) {
 
 // ---- TStream ----------------------------------------------------------------------------------
 
-void TStream::ReadBuffer(void* Buffer, Int64 Count) {
+void TStream::ReadBuffer(void* Buffer, Int64 Count)
+{
   if (Count != 0 && Read(Buffer, Count) != Count) throw EReadError("Stream read error");
 }
 
-void TStream::WriteBuffer(const void* Buffer, Int64 Count) {
+void TStream::WriteBuffer(const void* Buffer, Int64 Count)
+{
   if (Count != 0 && Write(Buffer, Count) != Count) throw EWriteError("Stream write error");
 }
 
-Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
+Int64 TStream::CopyFrom(TStream* Source, Int64 Count)
+{
   if (Count == 0) {
     Source->SetPosition(0);
     Count = Source->GetSize();
@@ -54,7 +58,8 @@ Int64 TStream::CopyFrom(TStream* Source, Int64 Count) {
   return result;
 }
 
-Int64 TStream::GetSize() {
+Int64 TStream::GetSize()
+{
   Int64 pos = Seek(0, soCurrent);
   Int64 size = Seek(0, soEnd);
   Seek(pos, soBeginning);
@@ -65,7 +70,8 @@ void TStream::SetSize(Int64) { throw EStreamError("Stream size can't be changed"
 
 // ---- THandleStream ----------------------------------------------------------------------------
 
-Int64 THandleStream::Read(void* Buffer, Int64 Count) {
+Int64 THandleStream::Read(void* Buffer, Int64 Count)
+{
   if (Count <= 0) return 0;
   Int64 total = 0;
   auto* p = static_cast<char*>(Buffer);
@@ -78,7 +84,8 @@ Int64 THandleStream::Read(void* Buffer, Int64 Count) {
   return total;
 }
 
-Int64 THandleStream::Write(const void* Buffer, Int64 Count) {
+Int64 THandleStream::Write(const void* Buffer, Int64 Count)
+{
   if (Count <= 0) return 0;
   Int64 total = 0;
   auto* p = static_cast<const char*>(Buffer);
@@ -91,14 +98,16 @@ Int64 THandleStream::Write(const void* Buffer, Int64 Count) {
   return total;
 }
 
-Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+Int64 THandleStream::Seek(Int64 Offset, TSeekOrigin Origin)
+{
   int whence = Origin == soBeginning ? SEEK_SET : Origin == soCurrent ? SEEK_CUR : SEEK_END;
   off_t r = ::lseek(FHandle, static_cast<off_t>(Offset), whence);
   if (r < 0) throw EStreamError("Stream seek error");
   return static_cast<Int64>(r);
 }
 
-void THandleStream::SetSize(Int64 NewSize) {
+void THandleStream::SetSize(Int64 NewSize)
+{
   if (NewSize < 0 || ::ftruncate(FHandle, static_cast<off_t>(NewSize)) != 0)
     throw EStreamError("Stream size can't be changed");
   if (GetPosition() > NewSize) SetPosition(NewSize);
@@ -109,12 +118,12 @@ void THandleStream::SetSize(Int64 NewSize) {
 TFileStream::TFileStream(const AnsiString& AFileName, Word Mode) : TFileStream(AFileName, Mode, 0644) {}
 
 TFileStream::TFileStream(const AnsiString& AFileName, Word Mode, Cardinal Rights)
-    : THandleStream(-1), FFileName(AFileName) {
+    : THandleStream(-1), FFileName(AFileName)
+{
   const std::string path = System::AnsiToUtf8(AFileName);
   if ((Mode & fmCreate) == fmCreate) {
     FHandle = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, static_cast<mode_t>(Rights));
-    if (FHandle < 0)
-      throw EFCreateError("Cannot create file \"" + AFileName + "\". " + OsErrorText(errno));
+    if (FHandle < 0) throw EFCreateError("Cannot create file \"" + AFileName + "\". " + OsErrorText(errno));
     return;
   }
   int flags = O_CLOEXEC;
@@ -133,22 +142,24 @@ TFileStream::TFileStream(const AnsiString& AFileName, Word Mode, Cardinal Rights
       err = EISDIR;
     }
   }
-  if (FHandle < 0)
-    throw EFOpenError("Cannot open file \"" + AFileName + "\". " + OsErrorText(err));
+  if (FHandle < 0) throw EFOpenError("Cannot open file \"" + AFileName + "\". " + OsErrorText(err));
 }
 
-TFileStream::~TFileStream() {
+TFileStream::~TFileStream()
+{
   if (FHandle >= 0) ::close(FHandle);
 }
 
 // ---- TCustomMemoryStream ----------------------------------------------------------------------
 
-void TCustomMemoryStream::SetPointer(void* Ptr, Int64 Size) {
+void TCustomMemoryStream::SetPointer(void* Ptr, Int64 Size)
+{
   FMemory = Ptr;
   FSize = Size;
 }
 
-Int64 TCustomMemoryStream::Read(void* Buffer, Int64 Count) {
+Int64 TCustomMemoryStream::Read(void* Buffer, Int64 Count)
+{
   if (Count <= 0 || FPosition >= FSize) return 0;
   Int64 n = std::min(Count, FSize - FPosition);
   std::memcpy(Buffer, static_cast<const char*>(FMemory) + FPosition, static_cast<size_t>(n));
@@ -156,34 +167,37 @@ Int64 TCustomMemoryStream::Read(void* Buffer, Int64 Count) {
   return n;
 }
 
-Int64 TCustomMemoryStream::Write(const void*, Int64) {
-  throw EStreamError("Can't write to a read-only memory stream");
-}
+Int64 TCustomMemoryStream::Write(const void*, Int64) { throw EStreamError("Can't write to a read-only memory stream"); }
 
-Int64 TCustomMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+Int64 TCustomMemoryStream::Seek(Int64 Offset, TSeekOrigin Origin)
+{
   FPosition = SeekTarget(Offset, Origin, FPosition, FSize);
   return FPosition;
 }
 
-void TCustomMemoryStream::SaveToStream(TStream* Stream) {
+void TCustomMemoryStream::SaveToStream(TStream* Stream)
+{
   if (FSize != 0) Stream->WriteBuffer(FMemory, FSize);
 }
 
-void TCustomMemoryStream::SaveToFile(const AnsiString& FileName) {
+void TCustomMemoryStream::SaveToFile(const AnsiString& FileName)
+{
   TFileStream file(FileName, fmCreate);
   SaveToStream(&file);
 }
 
 // ---- TMemoryStream ----------------------------------------------------------------------------
 
-void TMemoryStream::SetCapacity(Int64 NewCapacity) {
+void TMemoryStream::SetCapacity(Int64 NewCapacity)
+{
   if (NewCapacity < FSize) NewCapacity = FSize;
   FData.resize(static_cast<size_t>(NewCapacity));
   if (NewCapacity == 0) FData.shrink_to_fit();
   SetPointer(FData.empty() ? nullptr : FData.data(), FSize);
 }
 
-void TMemoryStream::SetSize(Int64 NewSize) {
+void TMemoryStream::SetSize(Int64 NewSize)
+{
   if (NewSize < 0) throw EStreamError("Stream size can't be changed");
   if (NewSize > static_cast<Int64>(FData.size()))
     SetCapacity((NewSize + MemoryDelta - 1) / MemoryDelta * MemoryDelta);
@@ -194,7 +208,8 @@ void TMemoryStream::SetSize(Int64 NewSize) {
   if (FPosition > FSize) FPosition = FSize;
 }
 
-Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
+Int64 TMemoryStream::Write(const void* Buffer, Int64 Count)
+{
   if (Count <= 0) return 0;
   Int64 end = FPosition + Count;
   if (end > FSize) {
@@ -208,13 +223,15 @@ Int64 TMemoryStream::Write(const void* Buffer, Int64 Count) {
   return Count;
 }
 
-void TMemoryStream::Clear() {
+void TMemoryStream::Clear()
+{
   FSize = 0;
   FPosition = 0;
   SetCapacity(0);
 }
 
-void TMemoryStream::LoadFromStream(TStream* Stream) {
+void TMemoryStream::LoadFromStream(TStream* Stream)
+{
   Stream->SetPosition(0);
   Int64 count = Stream->GetSize();
   FPosition = 0;
@@ -222,14 +239,16 @@ void TMemoryStream::LoadFromStream(TStream* Stream) {
   if (count != 0) Stream->ReadBuffer(FData.data(), count);
 }
 
-void TMemoryStream::LoadFromFile(const AnsiString& FileName) {
+void TMemoryStream::LoadFromFile(const AnsiString& FileName)
+{
   TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
   LoadFromStream(&file);
 }
 
 // ---- TStringStream ----------------------------------------------------------------------------
 
-Int64 TStringStream::Read(void* Buffer, Int64 Count) {
+Int64 TStringStream::Read(void* Buffer, Int64 Count)
+{
   Int64 size = GetSize();
   if (Count <= 0 || FPosition >= size) return 0;
   Int64 n = std::min(Count, size - FPosition);
@@ -238,7 +257,8 @@ Int64 TStringStream::Read(void* Buffer, Int64 Count) {
   return n;
 }
 
-Int64 TStringStream::Write(const void* Buffer, Int64 Count) {
+Int64 TStringStream::Write(const void* Buffer, Int64 Count)
+{
   if (Count <= 0) return 0;
   if (FPosition + Count > GetSize()) FDataString.resize(static_cast<size_t>(FPosition + Count), '\0');
   std::memcpy(FDataString.data() + FPosition, Buffer, static_cast<size_t>(Count));
@@ -246,18 +266,21 @@ Int64 TStringStream::Write(const void* Buffer, Int64 Count) {
   return Count;
 }
 
-Int64 TStringStream::Seek(Int64 Offset, TSeekOrigin Origin) {
+Int64 TStringStream::Seek(Int64 Offset, TSeekOrigin Origin)
+{
   FPosition = SeekTarget(Offset, Origin, FPosition, GetSize());
   return FPosition;
 }
 
-void TStringStream::SetSize(Int64 NewSize) {
+void TStringStream::SetSize(Int64 NewSize)
+{
   if (NewSize < 0) throw EStreamError("Stream size can't be changed");
   FDataString.resize(static_cast<size_t>(NewSize), '\0');
   if (FPosition > NewSize) FPosition = NewSize;
 }
 
-AnsiString TStringStream::ReadString(Int64 Count) {
+AnsiString TStringStream::ReadString(Int64 Count)
+{
   Int64 size = GetSize();
   if (Count <= 0 || FPosition >= size) return AnsiString();
   Int64 n = std::min(Count, size - FPosition);
@@ -266,6 +289,7 @@ AnsiString TStringStream::ReadString(Int64 Count) {
   return result;
 }
 
-void TStringStream::WriteString(const AnsiString& AString) {
+void TStringStream::WriteString(const AnsiString& AString)
+{
   Write(AString.data(), static_cast<Int64>(AString.size()));
 }

@@ -15,7 +15,8 @@ const char* const SSortedListError = "Operation not allowed on sorted list";
 const char* const SDuplicateString = "String list does not allow duplicates";
 
 // 0-based offset of the first byte c outside double-byte characters; npos when missing.
-size_t FindSeparator(const AnsiString& s, char c) {
+size_t FindSeparator(const AnsiString& s, char c)
+{
   for (size_t i = 0; i < s.size(); ++i) {
     if (s[i] == c) return i;
     if (System::IsLeadByte(s[i])) ++i;
@@ -29,31 +30,36 @@ bool IsBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 // ---- TStrings ---------------------------------------------------------------------------------
 
-void TStrings::Error(const char* Msg, Integer Data) const {
+void TStrings::Error(const char* Msg, Integer Data) const
+{
   AnsiString text = Msg;
   size_t at = text.find("%d");
   if (at != AnsiString::npos) text.replace(at, 2, std::to_string(Data));
   throw EStringListError(text);
 }
 
-Integer TStrings::Add(const AnsiString& S) {
+Integer TStrings::Add(const AnsiString& S)
+{
   Integer index = GetCount();
   Insert(index, S);
   return index;
 }
 
-Integer TStrings::AddObject(const AnsiString& S, TObject* AObject) {
+Integer TStrings::AddObject(const AnsiString& S, TObject* AObject)
+{
   Integer index = Add(S);
   PutObject(index, AObject);
   return index;
 }
 
-void TStrings::InsertObject(Integer Index, const AnsiString& S, TObject* AObject) {
+void TStrings::InsertObject(Integer Index, const AnsiString& S, TObject* AObject)
+{
   Insert(Index, S);
   PutObject(Index, AObject);
 }
 
-void TStrings::AddStrings(TStrings* Strings) {
+void TStrings::AddStrings(TStrings* Strings)
+{
   BeginUpdate();
   try {
     for (Integer i = 0; i < Strings->GetCount(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
@@ -64,7 +70,8 @@ void TStrings::AddStrings(TStrings* Strings) {
   EndUpdate();
 }
 
-void TStrings::Assign(TStrings* Source) {
+void TStrings::Assign(TStrings* Source)
+{
   if (Source == this) return;
   BeginUpdate();
   try {
@@ -80,13 +87,15 @@ void TStrings::Assign(TStrings* Source) {
   EndUpdate();
 }
 
-void TStrings::Put(Integer Index, const AnsiString& S) {
+void TStrings::Put(Integer Index, const AnsiString& S)
+{
   TObject* object = GetObject(Index);
   Delete(Index);
   InsertObject(Index, S, object);
 }
 
-void TStrings::Exchange(Integer Index1, Integer Index2) {
+void TStrings::Exchange(Integer Index1, Integer Index2)
+{
   BeginUpdate();
   try {
     AnsiString s1 = Get(Index1);
@@ -102,7 +111,8 @@ void TStrings::Exchange(Integer Index1, Integer Index2) {
   EndUpdate();
 }
 
-void TStrings::Move(Integer CurIndex, Integer NewIndex) {
+void TStrings::Move(Integer CurIndex, Integer NewIndex)
+{
   if (CurIndex == NewIndex) return;
   BeginUpdate();
   try {
@@ -117,7 +127,8 @@ void TStrings::Move(Integer CurIndex, Integer NewIndex) {
   EndUpdate();
 }
 
-bool TStrings::Equals(TStrings* Strings) const {
+bool TStrings::Equals(TStrings* Strings) const
+{
   Integer n = GetCount();
   if (n != Strings->GetCount()) return false;
   for (Integer i = 0; i < n; ++i)
@@ -125,17 +136,20 @@ bool TStrings::Equals(TStrings* Strings) const {
   return true;
 }
 
-int TStrings::CompareStrings(const AnsiString& S1, const AnsiString& S2) const {
+int TStrings::CompareStrings(const AnsiString& S1, const AnsiString& S2) const
+{
   return SysUtils::AnsiCompareText(S1, S2);
 }
 
-Integer TStrings::IndexOf(const AnsiString& S) const {
+Integer TStrings::IndexOf(const AnsiString& S) const
+{
   for (Integer i = 0; i < GetCount(); ++i)
     if (CompareStrings(Get(i), S) == 0) return i;
   return -1;
 }
 
-Integer TStrings::IndexOfName(const AnsiString& Name) const {
+Integer TStrings::IndexOfName(const AnsiString& Name) const
+{
   for (Integer i = 0; i < GetCount(); ++i) {
     AnsiString s = Get(i);
     size_t p = FindSeparator(s, FNameValueSeparator);
@@ -144,24 +158,28 @@ Integer TStrings::IndexOfName(const AnsiString& Name) const {
   return -1;
 }
 
-Integer TStrings::IndexOfObject(TObject* AObject) const {
+Integer TStrings::IndexOfObject(TObject* AObject) const
+{
   for (Integer i = 0; i < GetCount(); ++i)
     if (GetObject(i) == AObject) return i;
   return -1;
 }
 
-AnsiString TStrings::GetNames(Integer Index) const {
+AnsiString TStrings::GetNames(Integer Index) const
+{
   AnsiString s = Get(Index);
   size_t p = FindSeparator(s, FNameValueSeparator);
   return p == AnsiString::npos ? AnsiString() : s.substr(0, p);
 }
 
-AnsiString TStrings::GetValues(const AnsiString& Name) const {
+AnsiString TStrings::GetValues(const AnsiString& Name) const
+{
   Integer i = IndexOfName(Name);
   return i < 0 ? AnsiString() : GetValueFromIndex(i);
 }
 
-void TStrings::SetValues(const AnsiString& Name, const AnsiString& Value) {
+void TStrings::SetValues(const AnsiString& Name, const AnsiString& Value)
+{
   Integer i = IndexOfName(Name);
   if (!Value.empty()) {
     if (i < 0) i = Add(AnsiString());
@@ -172,13 +190,15 @@ void TStrings::SetValues(const AnsiString& Name, const AnsiString& Value) {
 }
 
 // A line without a separator has no value (rather than the line less its first byte).
-AnsiString TStrings::GetValueFromIndex(Integer Index) const {
+AnsiString TStrings::GetValueFromIndex(Integer Index) const
+{
   AnsiString s = Get(Index);
   size_t p = FindSeparator(s, FNameValueSeparator);
   return p == AnsiString::npos ? AnsiString() : s.substr(p + 1);
 }
 
-void TStrings::SetValueFromIndex(Integer Index, const AnsiString& Value) {
+void TStrings::SetValueFromIndex(Integer Index, const AnsiString& Value)
+{
   if (!Value.empty()) {
     if (Index < 0) Index = Add(AnsiString());
     Put(Index, GetNames(Index) + FNameValueSeparator + Value);
@@ -187,7 +207,8 @@ void TStrings::SetValueFromIndex(Integer Index, const AnsiString& Value) {
   }
 }
 
-AnsiString TStrings::GetText() const {
+AnsiString TStrings::GetText() const
+{
   AnsiString result;
   for (Integer i = 0; i < GetCount(); ++i) {
     result += Get(i);
@@ -196,7 +217,8 @@ AnsiString TStrings::GetText() const {
   return result;
 }
 
-void TStrings::SetText(const AnsiString& Value) {
+void TStrings::SetText(const AnsiString& Value)
+{
   BeginUpdate();
   try {
     Clear();
@@ -224,7 +246,8 @@ AnsiString TStrings::GetDelimitedText() const { return JoinDelimited(FDelimiter,
 
 void TStrings::SetDelimitedText(const AnsiString& Value) { SplitDelimited(Value, FDelimiter, FQuoteChar); }
 
-AnsiString TStrings::JoinDelimited(char Delimiter, char QuoteChar) const {
+AnsiString TStrings::JoinDelimited(char Delimiter, char QuoteChar) const
+{
   const Integer n = GetCount();
   if (n == 1 && Get(0).empty()) return AnsiString(2, QuoteChar);
   AnsiString result;
@@ -258,7 +281,8 @@ AnsiString TStrings::JoinDelimited(char Delimiter, char QuoteChar) const {
   return result;
 }
 
-void TStrings::SplitDelimited(const AnsiString& Value, char Delimiter, char QuoteChar) {
+void TStrings::SplitDelimited(const AnsiString& Value, char Delimiter, char QuoteChar)
+{
   BeginUpdate();
   try {
     Clear();
@@ -310,23 +334,27 @@ void TStrings::SplitDelimited(const AnsiString& Value, char Delimiter, char Quot
   EndUpdate();
 }
 
-void TStrings::BeginUpdate() {
+void TStrings::BeginUpdate()
+{
   if (FUpdateCount == 0) SetUpdateState(true);
   ++FUpdateCount;
 }
 
-void TStrings::EndUpdate() {
+void TStrings::EndUpdate()
+{
   if (FUpdateCount == 0) return;
   --FUpdateCount;
   if (FUpdateCount == 0) SetUpdateState(false);
 }
 
-void TStrings::LoadFromFile(const AnsiString& FileName) {
+void TStrings::LoadFromFile(const AnsiString& FileName)
+{
   TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
   LoadFromStream(&file);
 }
 
-void TStrings::LoadFromStream(TStream* Stream) {
+void TStrings::LoadFromStream(TStream* Stream)
+{
   Int64 size = Stream->GetSize() - Stream->GetPosition();
   AnsiString text;
   if (size > 0) {
@@ -336,36 +364,43 @@ void TStrings::LoadFromStream(TStream* Stream) {
   SetText(text);
 }
 
-void TStrings::SaveToFile(const AnsiString& FileName) const {
+void TStrings::SaveToFile(const AnsiString& FileName) const
+{
   TFileStream file(FileName, fmCreate);
   SaveToStream(&file);
 }
 
-void TStrings::SaveToStream(TStream* Stream) const {
+void TStrings::SaveToStream(TStream* Stream) const
+{
   AnsiString text = GetText();
   Stream->WriteBuffer(text.data(), static_cast<Int64>(text.size()));
 }
 
 // ---- TStringList ------------------------------------------------------------------------------
 
-TStringList::~TStringList() {
+TStringList::~TStringList()
+{
   OnChange = nullptr;
   OnChanging = nullptr;
 }
 
-void TStringList::CheckIndex(Integer Index) const {
+void TStringList::CheckIndex(Integer Index) const
+{
   if (Index < 0 || Index >= GetCount()) Error(SListIndexError, Index);
 }
 
-void TStringList::Changed() {
+void TStringList::Changed()
+{
   if (GetUpdateCount() == 0 && OnChange) OnChange(this);
 }
 
-void TStringList::Changing() {
+void TStringList::Changing()
+{
   if (GetUpdateCount() == 0 && OnChanging) OnChanging(this);
 }
 
-void TStringList::SetUpdateState(bool Updating) {
+void TStringList::SetUpdateState(bool Updating)
+{
   // Called before the count rises and after it falls back to 0, so the events fire.
   if (Updating)
     Changing();
@@ -373,13 +408,15 @@ void TStringList::SetUpdateState(bool Updating) {
     Changed();
 }
 
-int TStringList::CompareStrings(const AnsiString& S1, const AnsiString& S2) const {
+int TStringList::CompareStrings(const AnsiString& S1, const AnsiString& S2) const
+{
   return FCaseSensitive ? SysUtils::AnsiCompareStr(S1, S2) : SysUtils::AnsiCompareText(S1, S2);
 }
 
 Integer TStringList::Add(const AnsiString& S) { return AddObject(S, nullptr); }
 
-Integer TStringList::AddObject(const AnsiString& S, TObject* AObject) {
+Integer TStringList::AddObject(const AnsiString& S, TObject* AObject)
+{
   Integer index = GetCount();
   if (FSorted && Find(S, index)) {
     if (FDuplicates == dupIgnore) return index;
@@ -389,7 +426,8 @@ Integer TStringList::AddObject(const AnsiString& S, TObject* AObject) {
   return index;
 }
 
-void TStringList::InsertItem(Integer Index, const AnsiString& S, TObject* AObject) {
+void TStringList::InsertItem(Integer Index, const AnsiString& S, TObject* AObject)
+{
   Changing();
   FList.insert(FList.begin() + Index, TStringItem{S, AObject});
   Changed();
@@ -397,27 +435,31 @@ void TStringList::InsertItem(Integer Index, const AnsiString& S, TObject* AObjec
 
 void TStringList::Insert(Integer Index, const AnsiString& S) { InsertObject(Index, S, nullptr); }
 
-void TStringList::InsertObject(Integer Index, const AnsiString& S, TObject* AObject) {
+void TStringList::InsertObject(Integer Index, const AnsiString& S, TObject* AObject)
+{
   if (FSorted) Error(SSortedListError, 0);
   if (Index < 0 || Index > GetCount()) Error(SListIndexError, Index);
   InsertItem(Index, S, AObject);
 }
 
-void TStringList::Clear() {
+void TStringList::Clear()
+{
   if (FList.empty()) return;
   Changing();
   FList.clear();
   Changed();
 }
 
-void TStringList::Delete(Integer Index) {
+void TStringList::Delete(Integer Index)
+{
   CheckIndex(Index);
   Changing();
   FList.erase(FList.begin() + Index);
   Changed();
 }
 
-void TStringList::Exchange(Integer Index1, Integer Index2) {
+void TStringList::Exchange(Integer Index1, Integer Index2)
+{
   CheckIndex(Index1);
   CheckIndex(Index2);
   Changing();
@@ -426,7 +468,8 @@ void TStringList::Exchange(Integer Index1, Integer Index2) {
 }
 
 // Checked before anything is removed, so a refused move loses no line.
-void TStringList::Move(Integer CurIndex, Integer NewIndex) {
+void TStringList::Move(Integer CurIndex, Integer NewIndex)
+{
   if (FSorted) Error(SSortedListError, 0);
   if (CurIndex == NewIndex) return;
   CheckIndex(CurIndex);
@@ -438,12 +481,14 @@ void TStringList::Move(Integer CurIndex, Integer NewIndex) {
   Changed();
 }
 
-AnsiString TStringList::Get(Integer Index) const {
+AnsiString TStringList::Get(Integer Index) const
+{
   CheckIndex(Index);
   return FList[Index].FString;
 }
 
-void TStringList::Put(Integer Index, const AnsiString& S) {
+void TStringList::Put(Integer Index, const AnsiString& S)
+{
   if (FSorted) Error(SSortedListError, 0);
   CheckIndex(Index);
   Changing();
@@ -451,25 +496,29 @@ void TStringList::Put(Integer Index, const AnsiString& S) {
   Changed();
 }
 
-TObject* TStringList::GetObject(Integer Index) const {
+TObject* TStringList::GetObject(Integer Index) const
+{
   CheckIndex(Index);
   return FList[Index].FObject;
 }
 
-void TStringList::PutObject(Integer Index, TObject* AObject) {
+void TStringList::PutObject(Integer Index, TObject* AObject)
+{
   CheckIndex(Index);
   Changing();
   FList[Index].FObject = AObject;
   Changed();
 }
 
-Integer TStringList::IndexOf(const AnsiString& S) const {
+Integer TStringList::IndexOf(const AnsiString& S) const
+{
   if (!FSorted) return TStrings::IndexOf(S);
   Integer index;
   return Find(S, index) ? index : -1;
 }
 
-bool TStringList::Find(const AnsiString& S, Integer& Index) const {
+bool TStringList::Find(const AnsiString& S, Integer& Index) const
+{
   Integer lo = 0, hi = GetCount();
   while (lo < hi) {
     Integer mid = lo + (hi - lo) / 2;
@@ -482,14 +531,14 @@ bool TStringList::Find(const AnsiString& S, Integer& Index) const {
   return lo < GetCount() && CompareStrings(FList[lo].FString, S) == 0;
 }
 
-void TStringList::CustomSort(const TStringListSortCompare& Compare) {
+void TStringList::CustomSort(const TStringListSortCompare& Compare)
+{
   if (FSorted || FList.size() < 2) return;
   Changing();
   // Compare takes indexes, so order a permutation while the items stay where they are.
   std::vector<Integer> order(FList.size());
   std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](Integer a, Integer b) { return Compare(this, a, b) < 0; });
+  std::stable_sort(order.begin(), order.end(), [&](Integer a, Integer b) { return Compare(this, a, b) < 0; });
   std::vector<TStringItem> sorted;
   sorted.reserve(FList.size());
   for (Integer i : order) sorted.push_back(std::move(FList[i]));
@@ -497,19 +546,22 @@ void TStringList::CustomSort(const TStringListSortCompare& Compare) {
   Changed();
 }
 
-void TStringList::Sort() {
+void TStringList::Sort()
+{
   CustomSort([](TStringList* list, Integer a, Integer b) {
     return list->CompareStrings(list->FList[a].FString, list->FList[b].FString);
   });
 }
 
-void TStringList::SetSorted(bool Value) {
+void TStringList::SetSorted(bool Value)
+{
   if (FSorted == Value) return;
   if (Value) Sort();
   FSorted = Value;
 }
 
-void TStringList::SetCaseSensitive(bool Value) {
+void TStringList::SetCaseSensitive(bool Value)
+{
   if (FCaseSensitive == Value) return;
   FCaseSensitive = Value;
   if (FSorted) {
@@ -519,6 +571,7 @@ void TStringList::SetCaseSensitive(bool Value) {
   }
 }
 
-void TStringList::SetCapacity(Integer NewCapacity) {
+void TStringList::SetCapacity(Integer NewCapacity)
+{
   if (NewCapacity > GetCount()) FList.reserve(static_cast<size_t>(NewCapacity));
 }

@@ -21,27 +21,34 @@ inline bool IsBlank(char c) { return U(c) <= ' '; }
 inline bool IsBlank(WideChar c) { return c <= u' '; }
 
 template <class S>
-S TrimRange(const S& s, bool left, bool right) {
+S TrimRange(const S& s, bool left, bool right)
+{
   std::size_t b = 0, e = s.size();
-  if (left) while (b < e && IsBlank(s[b])) ++b;
-  if (right) while (e > b && IsBlank(s[e - 1])) --e;
+  if (left)
+    while (b < e && IsBlank(s[b])) ++b;
+  if (right)
+    while (e > b && IsBlank(s[e - 1])) --e;
   return s.substr(b, e - b);
 }
 
 // Folds the single-byte characters of s by fold, leaving double-byte characters whole.
 template <class F>
-AnsiString FoldChars(const AnsiString& s, F fold) {
+AnsiString FoldChars(const AnsiString& s, F fold)
+{
   AnsiString out = s;
   for (std::size_t i = 0; i < out.size(); ++i) {
-    if (IsLead(out[i])) ++i;  // skip the trail byte
-    else out[i] = fold(out[i]);
+    if (IsLead(out[i]))
+      ++i;  // skip the trail byte
+    else
+      out[i] = fold(out[i]);
   }
   return out;
 }
 
 // Compares byte by byte; with fold, single-byte characters of each text are upper-cased (each
 // text tracks its own character boundaries, as their structures may differ).
-int CompareBytes(const AnsiString& a, const AnsiString& b, bool fold, bool charAware) {
+int CompareBytes(const AnsiString& a, const AnsiString& b, bool fold, bool charAware)
+{
   std::size_t n = std::min(a.size(), b.size());
   bool trailA = false, trailB = false;
   for (std::size_t i = 0; i < n; ++i) {
@@ -61,13 +68,15 @@ int CompareBytes(const AnsiString& a, const AnsiString& b, bool fold, bool charA
 }
 
 // The C.UTF-8 locale's Unicode case tables; null when absent (ASCII casing then).
-locale_t UnicodeLocale() {
+locale_t UnicodeLocale()
+{
   static locale_t loc = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
   return loc;
 }
 
 template <bool Upper>
-WideString WideCase(const WideString& s) {
+WideString WideCase(const WideString& s)
+{
   WideString out = s;
   locale_t loc = UnicodeLocale();
   for (auto& c : out) {
@@ -82,15 +91,16 @@ WideString WideCase(const WideString& s) {
   return out;
 }
 
-int WideCompare(const WideString& a, const WideString& b) {
+int WideCompare(const WideString& a, const WideString& b)
+{
   int r = a.compare(b);
   return r < 0 ? -1 : (r > 0 ? 1 : 0);
 }
 
 // Finds `sub` in s[from, end) at a character boundary of s (from must be one); npos if none.
 // `hay` and `needle` are the texts compared (s and sub, or their upper-cased forms).
-std::size_t FindAtBoundary(const AnsiString& s, const AnsiString& hay, const AnsiString& needle,
-                           std::size_t from) {
+std::size_t FindAtBoundary(const AnsiString& s, const AnsiString& hay, const AnsiString& needle, std::size_t from)
+{
   if (needle.empty() || needle.size() > hay.size()) return AnsiString::npos;
   // A needle ending in a lone lead byte would end inside a character unless at the very end.
   std::size_t k = 0;
@@ -118,13 +128,15 @@ WideString TrimRight(const WideString& s) { return TrimRange(s, false, true); }
 
 // ---- Case ---------------------------------------------------------------------------------
 
-AnsiString UpperCase(const AnsiString& s) {
+AnsiString UpperCase(const AnsiString& s)
+{
   AnsiString out = s;
   for (auto& c : out) c = Up(c);
   return out;
 }
 
-AnsiString LowerCase(const AnsiString& s) {
+AnsiString LowerCase(const AnsiString& s)
+{
   AnsiString out = s;
   for (auto& c : out) c = Low(c);
   return out;
@@ -142,17 +154,14 @@ int CompareText(const AnsiString& a, const AnsiString& b) { return CompareBytes(
 bool SameStr(const AnsiString& a, const AnsiString& b) { return a == b; }
 bool SameText(const AnsiString& a, const AnsiString& b) { return CompareText(a, b) == 0; }
 
-int AnsiCompareStr(const AnsiString& a, const AnsiString& b) {
-  return CompareBytes(a, b, false, false);
-}
-int AnsiCompareText(const AnsiString& a, const AnsiString& b) {
-  return CompareBytes(a, b, true, true);
-}
+int AnsiCompareStr(const AnsiString& a, const AnsiString& b) { return CompareBytes(a, b, false, false); }
+int AnsiCompareText(const AnsiString& a, const AnsiString& b) { return CompareBytes(a, b, true, true); }
 bool AnsiSameStr(const AnsiString& a, const AnsiString& b) { return a == b; }
 bool AnsiSameText(const AnsiString& a, const AnsiString& b) { return AnsiCompareText(a, b) == 0; }
 
 int WideCompareStr(const WideString& a, const WideString& b) { return WideCompare(a, b); }
-int WideCompareText(const WideString& a, const WideString& b) {
+int WideCompareText(const WideString& a, const WideString& b)
+{
   return WideCompare(WideUpperCase(a), WideUpperCase(b));
 }
 bool WideSameStr(const WideString& a, const WideString& b) { return a == b; }
@@ -162,7 +171,8 @@ bool WideSameText(const WideString& a, const WideString& b) { return WideCompare
 
 AnsiString QuotedStr(const AnsiString& s) { return AnsiQuotedStr(s, '\''); }
 
-AnsiString AnsiQuotedStr(const AnsiString& s, char quote) {
+AnsiString AnsiQuotedStr(const AnsiString& s, char quote)
+{
   AnsiString out;
   out.reserve(s.size() + 2);
   out.push_back(quote);
@@ -179,7 +189,8 @@ AnsiString AnsiQuotedStr(const AnsiString& s, char quote) {
   return out;
 }
 
-AnsiString AnsiExtractQuotedStr(const char*& src, const char* end, char quote) {
+AnsiString AnsiExtractQuotedStr(const char*& src, const char* end, char quote)
+{
   if (src == nullptr || src >= end || *src != quote) return AnsiString();
   AnsiString out;
   const char* p = src + 1;
@@ -203,12 +214,14 @@ AnsiString AnsiExtractQuotedStr(const char*& src, const char* end, char quote) {
   return out;
 }
 
-AnsiString AnsiExtractQuotedStr(const char*& src, char quote) {
+AnsiString AnsiExtractQuotedStr(const char*& src, char quote)
+{
   if (src == nullptr) return AnsiString();
   return AnsiExtractQuotedStr(src, src + std::strlen(src), quote);
 }
 
-AnsiString AnsiDequotedStr(const AnsiString& s, char quote) {
+AnsiString AnsiDequotedStr(const AnsiString& s, char quote)
+{
   if (s.empty() || s[0] != quote) return s;
   const char* p = s.data();
   return AnsiExtractQuotedStr(p, s.data() + s.size(), quote);
@@ -216,12 +229,14 @@ AnsiString AnsiDequotedStr(const AnsiString& s, char quote) {
 
 // ---- Searching ----------------------------------------------------------------------------
 
-int AnsiPos(const AnsiString& sub, const AnsiString& s) {
+int AnsiPos(const AnsiString& sub, const AnsiString& s)
+{
   std::size_t at = FindAtBoundary(s, s, sub, 0);
   return at == AnsiString::npos ? 0 : static_cast<int>(at) + 1;
 }
 
-const char* AnsiStrPos(const char* str, const char* sub) {
+const char* AnsiStrPos(const char* str, const char* sub)
+{
   if (str == nullptr || sub == nullptr || *sub == '\0') return nullptr;
   std::size_t n = std::strlen(sub);
   for (const char* p = str; *p; p += (IsLead(*p) && p[1] ? 2 : 1)) {
@@ -230,32 +245,40 @@ const char* AnsiStrPos(const char* str, const char* sub) {
   return nullptr;
 }
 
-const char* AnsiStrScan(const char* str, char c) {
+const char* AnsiStrScan(const char* str, char c)
+{
   if (str == nullptr) return nullptr;
   for (const char* p = str; *p; ++p) {
-    if (IsLead(*p) && p[1]) ++p;  // over the trail byte
-    else if (*p == c) return p;
+    if (IsLead(*p) && p[1])
+      ++p;  // over the trail byte
+    else if (*p == c)
+      return p;
   }
   return nullptr;
 }
 
-const char* AnsiStrRScan(const char* str, char c) {
+const char* AnsiStrRScan(const char* str, char c)
+{
   if (str == nullptr) return nullptr;
   const char* found = nullptr;
   for (const char* p = str; *p; ++p) {
-    if (IsLead(*p) && p[1]) ++p;
-    else if (*p == c) found = p;
+    if (IsLead(*p) && p[1])
+      ++p;
+    else if (*p == c)
+      found = p;
   }
   return found;
 }
 
-bool IsDelimiter(const AnsiString& delimiters, const AnsiString& s, int index) {
+bool IsDelimiter(const AnsiString& delimiters, const AnsiString& s, int index)
+{
   if (index < 1 || static_cast<std::size_t>(index) > s.size()) return false;
   if (System::ByteType(s, index) != System::mbSingleByte) return false;
   return delimiters.find(s[index - 1]) != AnsiString::npos;
 }
 
-int LastDelimiter(const AnsiString& delimiters, const AnsiString& s) {
+int LastDelimiter(const AnsiString& delimiters, const AnsiString& s)
+{
   int last = 0;
   for (std::size_t i = 0; i < s.size(); ++i) {
     if (delimiters.find(s[i]) != AnsiString::npos) last = static_cast<int>(i) + 1;
@@ -266,8 +289,9 @@ int LastDelimiter(const AnsiString& delimiters, const AnsiString& s) {
 
 // ---- Replacing ----------------------------------------------------------------------------
 
-AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
-                         const AnsiString& newPattern, TReplaceFlags flags) {
+AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern, const AnsiString& newPattern,
+                         TReplaceFlags flags)
+{
   if (oldPattern.empty()) return s;
   const bool ignoreCase = (flags & rfIgnoreCase) != 0;
   // Upper-casing keeps every byte position, so matches in the folded text are matches in s.
@@ -292,7 +316,8 @@ AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
 
 // ---- Line breaks and identifiers ----------------------------------------------------------
 
-AnsiString AdjustLineBreaks(const AnsiString& s, TTextLineBreakStyle style) {
+AnsiString AdjustLineBreaks(const AnsiString& s, TTextLineBreakStyle style)
+{
   const char* brk = style == tlbsCRLF ? "\r\n" : "\n";
   AnsiString out;
   out.reserve(s.size() + s.size() / 16);
@@ -311,7 +336,8 @@ AnsiString AdjustLineBreaks(const AnsiString& s, TTextLineBreakStyle style) {
   return out;
 }
 
-bool IsValidIdent(const AnsiString& ident, bool allowDots) {
+bool IsValidIdent(const AnsiString& ident, bool allowDots)
+{
   auto alpha = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; };
   auto alnum = [&](char c) { return alpha(c) || (c >= '0' && c <= '9'); };
   if (ident.empty()) return false;

@@ -90,8 +90,8 @@ using TReplaceFlags = int;
 // Replaces the first (with rfReplaceAll: every, left to right, never rescanning replaced
 // text) occurrence of `oldPattern` that starts on a character boundary. With rfIgnoreCase ASCII
 // letters match either case. An empty oldPattern replaces nothing.
-AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern,
-                         const AnsiString& newPattern, TReplaceFlags flags);
+AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern, const AnsiString& newPattern,
+                         TReplaceFlags flags);
 
 // ---- Line breaks and identifiers ----------------------------------------------------------
 enum TTextLineBreakStyle { tlbsLF, tlbsCRLF };

@@ -29,8 +29,16 @@ struct TDateTime {
   constexpr TDateTime() = default;
   constexpr TDateTime(double v) : Value(v) {}
   constexpr operator double() const { return Value; }
-  TDateTime& operator+=(double d) { Value += d; return *this; }
-  TDateTime& operator-=(double d) { Value -= d; return *this; }
+  TDateTime& operator+=(double d)
+  {
+    Value += d;
+    return *this;
+  }
+  TDateTime& operator-=(double d)
+  {
+    Value -= d;
+    return *this;
+  }
 };
 
 // A fixed-point amount with four decimals, held as a 64-bit count of ten-thousandths.
@@ -39,7 +47,12 @@ struct Currency {
   Int64 Raw = 0;
   static constexpr Int64 Scale = 10000;
   constexpr Currency() = default;
-  static constexpr Currency FromRaw(Int64 raw) { Currency c; c.Raw = raw; return c; }
+  static constexpr Currency FromRaw(Int64 raw)
+  {
+    Currency c;
+    c.Raw = raw;
+    return c;
+  }
 };
 
 class TMetaClass;

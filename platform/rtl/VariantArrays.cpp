@@ -58,8 +58,7 @@ namespace Variants {
 Variant VarArrayCreate(const std::vector<int>& bounds, TVarType elementType)
 {
   if (bounds.empty() || bounds.size() % 2 != 0) RaiseInvalidArg();
-  if (!VarTypeIsValidElementType(elementType))
-    throw EVariantBadVarTypeError("Invalid variant type");
+  if (!VarTypeIsValidElementType(elementType)) throw EVariantBadVarTypeError("Invalid variant type");
   auto data = std::make_unique<TVarArrayData>();
   data->ElementType = elementType;
   Int64 total = 1;
@@ -88,10 +87,7 @@ int VarArrayDimCount(const Variant& a)
   return static_cast<int>(DataOf(a).Bounds.size());
 }
 
-int VarArrayLowBound(const Variant& a, int dim)
-{
-  return BoundOf(a, dim).Low;
-}
+int VarArrayLowBound(const Variant& a, int dim) { return BoundOf(a, dim).Low; }
 
 int VarArrayHighBound(const Variant& a, int dim)
 {

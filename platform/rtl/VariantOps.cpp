@@ -30,12 +30,19 @@ TKind KindOf(TVarType t)
     case varEmpty: return kEmpty;
     case varNull: return kNull;
     case varBoolean: return kBool;
-    case varShortInt: case varByte: case varSmallint: case varWord: case varInteger: return kInt;
-    case varLongWord: case varInt64: return kInt64;
-    case varSingle: case varDouble: return kFloat;
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger: return kInt;
+    case varLongWord:
+    case varInt64: return kInt64;
+    case varSingle:
+    case varDouble: return kFloat;
     case varCurrency: return kCurr;
     case varDate: return kDate;
-    case varString: case varOleStr: return kStr;
+    case varString:
+    case varOleStr: return kStr;
     default: return kOther;  // arrays, objects, errors
   }
 }
@@ -43,14 +50,15 @@ TKind KindOf(TVarType t)
 // A numeric operand after conversion: the kind says which field holds it.
 struct TNum {
   TKind Kind;
-  Int64 I = 0;     // kInt, kInt64
-  double D = 0;    // kFloat, kDate
-  Currency C;      // kCurr
+  Int64 I = 0;   // kInt, kInt64
+  double D = 0;  // kFloat, kDate
+  Currency C;    // kCurr
   double AsDouble() const
   {
     switch (Kind) {
       case kCurr: return SysUtils::CurrToDouble(C);
-      case kFloat: case kDate: return D;
+      case kFloat:
+      case kDate: return D;
       default: return static_cast<double>(I);
     }
   }
@@ -82,10 +90,22 @@ TNum ToNum(const Variant& v, TKind kind, TKind other)
     case kEmpty: return n;
     case kBool: n.I = v.AsBoolean() ? -1 : 0; return n;
     case kInt: n.I = v.AsInt64(); return n;
-    case kInt64: n.Kind = kInt64; n.I = v.AsInt64(); return n;
-    case kFloat: n.Kind = kFloat; n.D = v.AsDouble(); return n;
-    case kDate: n.Kind = kDate; n.D = v.AsDouble(); return n;
-    case kCurr: n.Kind = kCurr; n.C = v.AsCurrency(); return n;
+    case kInt64:
+      n.Kind = kInt64;
+      n.I = v.AsInt64();
+      return n;
+    case kFloat:
+      n.Kind = kFloat;
+      n.D = v.AsDouble();
+      return n;
+    case kDate:
+      n.Kind = kDate;
+      n.D = v.AsDouble();
+      return n;
+    case kCurr:
+      n.Kind = kCurr;
+      n.C = v.AsCurrency();
+      return n;
     case kStr:
       if (other == kDate) {
         n.Kind = kDate;
@@ -98,8 +118,7 @@ TNum ToNum(const Variant& v, TKind kind, TKind other)
         n.D = v.AsDouble();
       }
       return n;
-    default:
-      RaiseInvalidOp();
+    default: RaiseInvalidOp();
   }
 }
 
@@ -123,8 +142,7 @@ Variant NumArith(TVarOp op, const TNum& a, const TNum& b)
 {
   if (a.Kind == kDate || b.Kind == kDate) {
     const double r = FloatArith(op, a.AsDouble(), b.AsDouble()).AsDouble();
-    if (op == opMultiply || (op == opSubtract && a.Kind == kDate && b.Kind == kDate))
-      return Variant(r);
+    if (op == opMultiply || (op == opSubtract && a.Kind == kDate && b.Kind == kDate)) return Variant(r);
     return Variant(TDateTime(r));
   }
   if (a.Kind == kFloat || b.Kind == kFloat) return FloatArith(op, a.AsDouble(), b.AsDouble());
@@ -158,8 +176,7 @@ Variant NumArith(TVarOp op, const TNum& a, const TNum& b)
 
 Variant Concat(const Variant& a, const Variant& b)
 {
-  if (a.VarType() == varOleStr || b.VarType() == varOleStr)
-    return Variant(a.AsWideString() + b.AsWideString());
+  if (a.VarType() == varOleStr || b.VarType() == varOleStr) return Variant(a.AsWideString() + b.AsWideString());
   return Variant(a.AsString() + b.AsString());
 }
 
@@ -212,10 +229,9 @@ Variant IntegerOp(TVarOp op, const Variant& left, const Variant& right)
   if (op == opAnd || op == opOr || op == opXor) {
     // Boolean logic when a Boolean meets a Boolean, a text or Empty, or two Boolean texts meet.
     bool ta = false, tb = false;
-    const bool logical =
-        (ka == kBool && (kb == kBool || kb == kStr || kb == kEmpty)) ||
-        (kb == kBool && (ka == kStr || ka == kEmpty)) ||
-        (ka == kStr && kb == kStr && IsBooleanText(a, ta) && IsBooleanText(b, tb));
+    const bool logical = (ka == kBool && (kb == kBool || kb == kStr || kb == kEmpty)) ||
+                         (kb == kBool && (ka == kStr || ka == kEmpty)) ||
+                         (ka == kStr && kb == kStr && IsBooleanText(a, ta) && IsBooleanText(b, tb));
     if (logical) {
       const bool x = a.AsBoolean(), y = b.AsBoolean();
       switch (op) {
@@ -251,8 +267,7 @@ Variant IntegerOp(TVarOp op, const Variant& left, const Variant& right)
       const int n = static_cast<int>(y.Value & 31);
       return Variant(static_cast<int>(op == opShiftLeft ? u << n : u >> n));
     }
-    default:
-      RaiseInvalidOp();
+    default: RaiseInvalidOp();
   }
 }
 
@@ -281,15 +296,13 @@ TCmp CompareText(const Variant& a, const Variant& b)
   else
     c = a.AsString().compare(b.AsString());
   if (c != 0) return c < 0 ? cmpLess : cmpGreater;
-  if (a.VarType() == varOleStr || b.VarType() == varOleStr)
-    return Order(a.AsWideString(), b.AsWideString());
+  if (a.VarType() == varOleStr || b.VarType() == varOleStr) return Order(a.AsWideString(), b.AsWideString());
   return cmpEqual;
 }
 
 TCmp CompareNum(const TNum& a, const TNum& b)
 {
-  if ((a.Kind == kInt || a.Kind == kInt64) && (b.Kind == kInt || b.Kind == kInt64))
-    return Order(a.I, b.I);
+  if ((a.Kind == kInt || a.Kind == kInt64) && (b.Kind == kInt || b.Kind == kInt64)) return Order(a.I, b.I);
   if (a.Kind == kCurr && b.Kind == kCurr) return Order(a.C.Raw, b.C.Raw);
   if (a.Kind == kCurr && (b.Kind == kInt || b.Kind == kInt64))
     return Order<__int128>(a.C.Raw, static_cast<__int128>(b.I) * Currency::Scale);
@@ -322,8 +335,7 @@ TCmp Compare(const Variant& left, const Variant& right, bool equality)
   if (ka == kStr && (kb == kStr || kb == kEmpty)) return CompareText(a, b);
   if (kb == kStr && ka == kEmpty) return CompareText(a, b);
   // A Boolean beside a Boolean, a text or Empty compares as a truth value, False before True.
-  if ((ka == kBool && (kb == kBool || kb == kStr || kb == kEmpty)) ||
-      (kb == kBool && (ka == kStr || ka == kEmpty)))
+  if ((ka == kBool && (kb == kBool || kb == kStr || kb == kEmpty)) || (kb == kBool && (ka == kStr || ka == kEmpty)))
     return Order(a.AsBoolean(), b.AsBoolean());
   return CompareNum(ToNum(a, ka, kb), ToNum(b, kb, ka));
 }
@@ -360,8 +372,10 @@ Variant Negate(const Variant& value)
     case varSmallint:
       if (v.AsInt64() != -32768) return Variant(static_cast<short>(-v.AsInt64()));
       return Variant(32768);
-    case varBoolean: case varByte: case varWord: case varInteger:
-      return IntegerResult(-v.AsInt64(), false);
+    case varBoolean:
+    case varByte:
+    case varWord:
+    case varInteger: return IntegerResult(-v.AsInt64(), false);
     case varLongWord: return Variant(static_cast<long long>(-v.AsInt64()));
     case varInt64:
       if (v.AsInt64() == INT64_MIN) return Variant(-static_cast<double>(INT64_MIN));
@@ -372,7 +386,8 @@ Variant Negate(const Variant& value)
     case varCurrency:
       if (v.AsCurrency().Raw == INT64_MIN) return Variant(-v.AsDouble());
       return Variant(Currency::FromRaw(-v.AsCurrency().Raw));
-    case varString: case varOleStr: return Variant(-v.AsDouble());
+    case varString:
+    case varOleStr: return Variant(-v.AsDouble());
     default: RaiseInvalidOp();
   }
 }
@@ -393,13 +408,16 @@ Variant Not(const Variant& value)
     case varInteger: return Variant(static_cast<int>(~v.AsInt64()));
     case varLongWord: return Variant(static_cast<unsigned int>(~v.AsInt64()));
     case varInt64: return Variant(static_cast<long long>(~v.AsInt64()));
-    case varString: case varOleStr: {
+    case varString:
+    case varOleStr: {
       bool b = false;
       if (IsBooleanText(v, b)) return Variant(!b);
       return IntegerResult(~v.AsInt64(), false);
     }
-    case varSingle: case varDouble: case varDate: case varCurrency:
-      return IntegerResult(~v.AsInt64(), false);
+    case varSingle:
+    case varDouble:
+    case varDate:
+    case varCurrency: return IntegerResult(~v.AsInt64(), false);
     default: RaiseInvalidOp();
   }
 }
@@ -413,15 +431,24 @@ namespace Variants {
 Variant BinaryOp(TVarOp op, const Variant& left, const Variant& right)
 {
   switch (op) {
-    case opAdd: case opSubtract: case opMultiply: return Arith(op, left, right);
+    case opAdd:
+    case opSubtract:
+    case opMultiply: return Arith(op, left, right);
     case opDivide: return FloatDivide(left, right);
-    case opIntDivide: case opModulus: case opShiftLeft: case opShiftRight:
-    case opAnd: case opOr: case opXor:
-      return IntegerOp(op, left, right);
-    case opCmpEQ: case opCmpNE: case opCmpLT: case opCmpLE: case opCmpGT: case opCmpGE:
-      return Variant(CompareOp(op, left, right));
-    default:
-      RaiseInvalidOp();
+    case opIntDivide:
+    case opModulus:
+    case opShiftLeft:
+    case opShiftRight:
+    case opAnd:
+    case opOr:
+    case opXor: return IntegerOp(op, left, right);
+    case opCmpEQ:
+    case opCmpNE:
+    case opCmpLT:
+    case opCmpLE:
+    case opCmpGT:
+    case opCmpGE: return Variant(CompareOp(op, left, right));
+    default: RaiseInvalidOp();
   }
 }
 
@@ -457,7 +484,4 @@ bool VarSameValue(const Variant& a, const Variant& b)
 
 }  // namespace Variants
 
-bool Variant::Compare(TVarOp op, const Variant& a, const Variant& b)
-{
-  return CompareOp(op, a, b);
-}
+bool Variant::Compare(TVarOp op, const Variant& a, const Variant& b) { return CompareOp(op, a, b); }

@@ -27,30 +27,17 @@ void RaiseCastError(TVarType from, TVarType to)
 
 void RaiseOverflowError(TVarType from, TVarType to)
 {
-  throw EVariantOverflowError(
-      SysUtils::Format("Overflow while converting variant of type (%s) into type (%s)",
-                       {VarTypeAsText(from), VarTypeAsText(to)}));
+  throw EVariantOverflowError(SysUtils::Format("Overflow while converting variant of type (%s) into type (%s)",
+                                               {VarTypeAsText(from), VarTypeAsText(to)}));
 }
 
-void RaiseInvalidOp()
-{
-  throw EVariantInvalidOpError("Invalid variant operation");
-}
+void RaiseInvalidOp() { throw EVariantInvalidOpError("Invalid variant operation"); }
 
-void RaiseBadIndex()
-{
-  throw EVariantBadIndexError("Variant or safe array index out of bounds");
-}
+void RaiseBadIndex() { throw EVariantBadIndexError("Variant or safe array index out of bounds"); }
 
-void RaiseNotArray()
-{
-  throw EVariantInvalidArgError("Variant is not an array");
-}
+void RaiseNotArray() { throw EVariantInvalidArgError("Variant is not an array"); }
 
-void RaiseInvalidArg()
-{
-  throw EVariantInvalidArgError("Invalid argument");
-}
+void RaiseInvalidArg() { throw EVariantInvalidArgError("Invalid argument"); }
 
 void RaiseUnknownName(const AnsiString& name)
 {
@@ -76,13 +63,34 @@ Int64 RoundFloat(double x, TVarType from, TVarType to)
 bool IntegerRange(TVarType type, Int64& lo, Int64& hi)
 {
   switch (type) {
-    case varShortInt: lo = -128; hi = 127; return true;
-    case varByte: lo = 0; hi = 255; return true;
-    case varSmallint: lo = -32768; hi = 32767; return true;
-    case varWord: lo = 0; hi = 65535; return true;
-    case varInteger: lo = INT32_MIN; hi = INT32_MAX; return true;
-    case varLongWord: lo = 0; hi = UINT32_MAX; return true;
-    case varInt64: lo = INT64_MIN; hi = INT64_MAX; return true;
+    case varShortInt:
+      lo = -128;
+      hi = 127;
+      return true;
+    case varByte:
+      lo = 0;
+      hi = 255;
+      return true;
+    case varSmallint:
+      lo = -32768;
+      hi = 32767;
+      return true;
+    case varWord:
+      lo = 0;
+      hi = 65535;
+      return true;
+    case varInteger:
+      lo = INT32_MIN;
+      hi = INT32_MAX;
+      return true;
+    case varLongWord:
+      lo = 0;
+      hi = UINT32_MAX;
+      return true;
+    case varInt64:
+      lo = INT64_MIN;
+      hi = INT64_MAX;
+      return true;
     default: return false;
   }
 }
@@ -106,30 +114,15 @@ bool NullReadsAsZero(const Variant& v, TVarType to)
 
 // ---- Storage ---------------------------------------------------------------------------------
 
-Variant::Variant(char v) : FType(varString)
-{
-  new (&FString) AnsiString(1, v);
-}
+Variant::Variant(char v) : FType(varString) { new (&FString) AnsiString(1, v); }
 
-Variant::Variant(const char* v) : FType(varString)
-{
-  new (&FString) AnsiString(v ? v : "");
-}
+Variant::Variant(const char* v) : FType(varString) { new (&FString) AnsiString(v ? v : ""); }
 
-Variant::Variant(const WideChar* v) : FType(varOleStr)
-{
-  new (&FWide) WideString(v ? v : u"");
-}
+Variant::Variant(const WideChar* v) : FType(varOleStr) { new (&FWide) WideString(v ? v : u""); }
 
-Variant::Variant(const WideString& v) : FType(varOleStr)
-{
-  new (&FWide) WideString(v);
-}
+Variant::Variant(const WideString& v) : FType(varOleStr) { new (&FWide) WideString(v); }
 
-Variant::Variant(WideString&& v) : FType(varOleStr)
-{
-  new (&FWide) WideString(std::move(v));
-}
+Variant::Variant(WideString&& v) : FType(varOleStr) { new (&FWide) WideString(std::move(v)); }
 
 Variant::Variant(IDispatch* v) : FType(varDispatch), FUnknown(v)
 {
@@ -252,14 +245,19 @@ Int64 IntegerValue(const Variant& v, TVarType to)
     case varEmpty: return 0;
     case varNull: NullReadsAsZero(v, to); return 0;
     case varBoolean: return v.AsBoolean() ? -1 : 0;
-    case varShortInt: case varByte: case varSmallint: case varWord: case varInteger:
-    case varLongWord: case varInt64:
-      return v.AsInt64();
-    case varSingle: case varDouble: case varDate:
-      return RoundFloat(v.AsDouble(), t, to);
-    case varCurrency:
-      return SysUtils::CurrRound(v.AsCurrency());
-    case varString: case varOleStr: {
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64: return v.AsInt64();
+    case varSingle:
+    case varDouble:
+    case varDate: return RoundFloat(v.AsDouble(), t, to);
+    case varCurrency: return SysUtils::CurrRound(v.AsCurrency());
+    case varString:
+    case varOleStr: {
       const AnsiString s = StringOf(v);
       Int64 n = 0;
       if (SysUtils::TryStrToInt64(s, n)) return n;
@@ -267,8 +265,7 @@ Int64 IntegerValue(const Variant& v, TVarType to)
       if (SysUtils::TryStrToFloat(s, d)) return RoundFloat(d, t, to);
       RaiseCastError(t, to);
     }
-    default:
-      RaiseCastError(t, to);
+    default: RaiseCastError(t, to);
   }
 }
 
@@ -299,14 +296,15 @@ bool Variant::ConvertToBoolean() const
     case varInt64: return v.FInt64 != 0;
     case varCurrency: return v.FInt64 != 0;
     case varSingle: return v.FSingle != 0;
-    case varDouble: case varDate: return v.FDouble != 0;
-    case varString: case varOleStr: {
+    case varDouble:
+    case varDate: return v.FDouble != 0;
+    case varString:
+    case varOleStr: {
       bool b = false;
       if (SysUtils::TryStrToBool(StringOf(v), b)) return b;
       RaiseCastError(v.FType, varBoolean);
     }
-    default:
-      RaiseCastError(v.FType, varBoolean);
+    default: RaiseCastError(v.FType, varBoolean);
   }
 }
 
@@ -336,22 +334,27 @@ double Variant::ConvertToDouble() const
 {
   const Variant& v = Deref();
   switch (v.FType) {
-    case varDouble: case varDate: return v.FDouble;
+    case varDouble:
+    case varDate: return v.FDouble;
     case varSingle: return v.FSingle;
     case varEmpty: return 0;
     case varNull: NullReadsAsZero(v, varDouble); return 0;
     case varBoolean: return v.FBoolean ? -1 : 0;
-    case varShortInt: case varByte: case varSmallint: case varWord: case varInteger:
-    case varLongWord: case varInt64:
-      return static_cast<double>(v.AsInt64());
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64: return static_cast<double>(v.AsInt64());
     case varCurrency: return SysUtils::CurrToDouble(Currency::FromRaw(v.FInt64));
-    case varString: case varOleStr: {
+    case varString:
+    case varOleStr: {
       double d = 0;
       if (SysUtils::TryStrToFloat(StringOf(v), d)) return d;
       RaiseCastError(v.FType, varDouble);
     }
-    default:
-      RaiseCastError(v.FType, varDouble);
+    default: RaiseCastError(v.FType, varDouble);
   }
 }
 
@@ -364,12 +367,18 @@ Currency Variant::AsCurrency() const
       case varEmpty: return Currency();
       case varNull: NullReadsAsZero(v, varCurrency); return Currency();
       case varBoolean: return SysUtils::Int64ToCurr(v.FBoolean ? -1 : 0);
-      case varShortInt: case varByte: case varSmallint: case varWord: case varInteger:
-      case varLongWord: case varInt64:
-        return SysUtils::Int64ToCurr(v.AsInt64());
-      case varSingle: case varDouble: case varDate:
-        return SysUtils::DoubleToCurr(v.AsDouble());
-      case varString: case varOleStr: {
+      case varShortInt:
+      case varByte:
+      case varSmallint:
+      case varWord:
+      case varInteger:
+      case varLongWord:
+      case varInt64: return SysUtils::Int64ToCurr(v.AsInt64());
+      case varSingle:
+      case varDouble:
+      case varDate: return SysUtils::DoubleToCurr(v.AsDouble());
+      case varString:
+      case varOleStr: {
         const AnsiString s = StringOf(v);
         Currency c;
         if (SysUtils::TryStrToCurr(s, c)) return c;
@@ -377,8 +386,7 @@ Currency Variant::AsCurrency() const
         if (SysUtils::TryStrToFloat(s, d)) return SysUtils::DoubleToCurr(d);
         RaiseCastError(v.FType, varCurrency);
       }
-      default:
-        RaiseCastError(v.FType, varCurrency);
+      default: RaiseCastError(v.FType, varCurrency);
     }
   } catch (const EMathError&) {
     RaiseOverflowError(v.FType, varCurrency);
@@ -390,18 +398,26 @@ TDateTime Variant::AsDateTime() const
   const Variant& v = Deref();
   switch (v.FType) {
     case varDate: return TDateTime(v.FDouble);
-    case varString: case varOleStr: {
+    case varString:
+    case varOleStr: {
       TDateTime d;
       if (SysUtils::TryStrToDateTime(StringOf(v), d)) return d;
       RaiseCastError(v.FType, varDate);
     }
     case varNull: NullReadsAsZero(v, varDate); return TDateTime();
-    case varEmpty: case varBoolean: case varShortInt: case varByte: case varSmallint:
-    case varWord: case varInteger: case varLongWord: case varInt64: case varSingle:
-    case varDouble: case varCurrency:
-      return TDateTime(v.AsDouble());
-    default:
-      RaiseCastError(v.FType, varDate);
+    case varEmpty:
+    case varBoolean:
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64:
+    case varSingle:
+    case varDouble:
+    case varCurrency: return TDateTime(v.AsDouble());
+    default: RaiseCastError(v.FType, varDate);
   }
 }
 
@@ -414,16 +430,19 @@ AnsiString Variant::AsString() const
     case varEmpty: return AnsiString();
     case varNull: NullReadsAsZero(v, varString); return AnsiString();
     case varBoolean: return v.FBoolean ? "True" : "False";
-    case varShortInt: case varByte: case varSmallint: case varWord: case varInteger:
-    case varLongWord: case varInt64:
-      return SysUtils::IntToStr(v.AsInt64());
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64: return SysUtils::IntToStr(v.AsInt64());
     // A Single shows the digits it holds, not the binary tail of its widening.
     case varSingle: return SysUtils::FloatToStrF(v.FSingle, SysUtils::ffGeneral, 7, 0);
     case varDouble: return SysUtils::FloatToStr(v.FDouble);
     case varCurrency: return SysUtils::CurrToStr(Currency::FromRaw(v.FInt64));
     case varDate: return SysUtils::DateTimeToStr(TDateTime(v.FDouble));
-    default:
-      RaiseCastError(v.FType, varString);
+    default: RaiseCastError(v.FType, varString);
   }
 }
 
@@ -435,8 +454,8 @@ WideString Variant::AsWideString() const
     NullReadsAsZero(v, varOleStr);
     return WideString();
   }
-  if (!IsStringType(v.FType) && (v.FType & varArray || v.FType == varDispatch ||
-                                 v.FType == varUnknown || v.FType == varError))
+  if (!IsStringType(v.FType) &&
+      (v.FType & varArray || v.FType == varDispatch || v.FType == varUnknown || v.FType == varError))
     RaiseCastError(v.FType, varOleStr);
   return System::AnsiToWide(v.AsString());
 }
@@ -465,8 +484,10 @@ namespace {
 IDispatch* DispatchOf(const Variant& v)
 {
   IDispatch* object = nullptr;
-  if (v.VarType() == varDispatch) object = v.AsDispatch();
-  else if (v.VarType() == varUnknown) object = dynamic_cast<IDispatch*>(TVariantAccess::Unknown(v));
+  if (v.VarType() == varDispatch)
+    object = v.AsDispatch();
+  else if (v.VarType() == varUnknown)
+    object = dynamic_cast<IDispatch*>(TVariantAccess::Unknown(v));
   if (!object) RaiseInvalidOp();
   return object;
 }
@@ -486,10 +507,7 @@ Variant Variant::Exec(const AnsiString& name, std::initializer_list<Variant> arg
   return Exec(name, list);
 }
 
-Variant Variant::Get(const AnsiString& name) const
-{
-  return Get(name, {});
-}
+Variant Variant::Get(const AnsiString& name) const { return Get(name, {}); }
 
 Variant Variant::Get(const AnsiString& name, std::initializer_list<Variant> indexes) const
 {
@@ -507,59 +525,29 @@ void Variant::Set(const AnsiString& name, const Variant& value) const
   object->Invoke(name, dkPropertyPut, args);
 }
 
-Variant& Variant::operator+=(const Variant& v)
-{
-  return *this = *this + v;
-}
+Variant& Variant::operator+=(const Variant& v) { return *this = *this + v; }
 
-Variant& Variant::operator-=(const Variant& v)
-{
-  return *this = *this - v;
-}
+Variant& Variant::operator-=(const Variant& v) { return *this = *this - v; }
 
-Variant& Variant::operator*=(const Variant& v)
-{
-  return *this = *this * v;
-}
+Variant& Variant::operator*=(const Variant& v) { return *this = *this * v; }
 
-Variant& Variant::operator/=(const Variant& v)
-{
-  return *this = *this / v;
-}
+Variant& Variant::operator/=(const Variant& v) { return *this = *this / v; }
 
 // ---- Unit routines ---------------------------------------------------------------------------
 
 namespace Variants {
 
-Variant Null()
-{
-  return Variant::Null();
-}
+Variant Null() { return Variant::Null(); }
 
-Variant Unassigned()
-{
-  return Variant();
-}
+Variant Unassigned() { return Variant(); }
 
-Variant EmptyParam()
-{
-  return Variant::Error(VAR_PARAMNOTFOUND);
-}
+Variant EmptyParam() { return Variant::Error(VAR_PARAMNOTFOUND); }
 
-TVarType VarType(const Variant& v)
-{
-  return v.Deref().VarType();
-}
+TVarType VarType(const Variant& v) { return v.Deref().VarType(); }
 
-bool VarIsNull(const Variant& v)
-{
-  return VarType(v) == varNull;
-}
+bool VarIsNull(const Variant& v) { return VarType(v) == varNull; }
 
-bool VarIsEmpty(const Variant& v)
-{
-  return VarType(v) == varEmpty;
-}
+bool VarIsEmpty(const Variant& v) { return VarType(v) == varEmpty; }
 
 bool VarIsClear(const Variant& v)
 {
@@ -580,11 +568,15 @@ bool VarIsEmptyParam(const Variant& v)
 bool VarIsOrdinal(const Variant& v)
 {
   switch (VarType(v)) {
-    case varSmallint: case varInteger: case varBoolean: case varShortInt: case varByte:
-    case varWord: case varLongWord: case varInt64:
-      return true;
-    default:
-      return false;
+    case varSmallint:
+    case varInteger:
+    case varBoolean:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64: return true;
+    default: return false;
   }
 }
 
@@ -594,10 +586,7 @@ bool VarIsFloat(const Variant& v)
   return t == varSingle || t == varDouble || t == varCurrency;
 }
 
-bool VarIsNumeric(const Variant& v)
-{
-  return VarIsOrdinal(v) || VarIsFloat(v);
-}
+bool VarIsNumeric(const Variant& v) { return VarIsOrdinal(v) || VarIsFloat(v); }
 
 bool VarIsStr(const Variant& v)
 {
@@ -605,48 +594,42 @@ bool VarIsStr(const Variant& v)
   return t == varString || t == varOleStr || t == varStrArg;
 }
 
-bool VarIsArray(const Variant& v)
-{
-  return (VarType(v) & varArray) != 0;
-}
+bool VarIsArray(const Variant& v) { return (VarType(v) & varArray) != 0; }
 
 bool VarTypeIsValidElementType(TVarType type)
 {
   switch (type) {
-    case varSmallint: case varInteger: case varSingle: case varDouble: case varCurrency:
-    case varDate: case varOleStr: case varDispatch: case varError: case varBoolean:
-    case varVariant: case varUnknown: case varShortInt: case varByte: case varWord:
-    case varLongWord: case varInt64: case varString:
-      return true;
-    default:
-      return false;
+    case varSmallint:
+    case varInteger:
+    case varSingle:
+    case varDouble:
+    case varCurrency:
+    case varDate:
+    case varOleStr:
+    case varDispatch:
+    case varError:
+    case varBoolean:
+    case varVariant:
+    case varUnknown:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64:
+    case varString: return true;
+    default: return false;
   }
 }
 
-AnsiString VarToStr(const Variant& v)
-{
-  return VarToStrDef(v, AnsiString());
-}
+AnsiString VarToStr(const Variant& v) { return VarToStrDef(v, AnsiString()); }
 
-AnsiString VarToStrDef(const Variant& v, const AnsiString& def)
-{
-  return VarIsNull(v) ? def : v.AsString();
-}
+AnsiString VarToStrDef(const Variant& v, const AnsiString& def) { return VarIsNull(v) ? def : v.AsString(); }
 
-WideString VarToWideStr(const Variant& v)
-{
-  return VarIsNull(v) ? WideString() : v.AsWideString();
-}
+WideString VarToWideStr(const Variant& v) { return VarIsNull(v) ? WideString() : v.AsWideString(); }
 
-TDateTime VarToDateTime(const Variant& v)
-{
-  return v.AsDateTime();
-}
+TDateTime VarToDateTime(const Variant& v) { return v.AsDateTime(); }
 
-Variant VarFromDateTime(TDateTime d)
-{
-  return Variant(d);
-}
+Variant VarFromDateTime(TDateTime d) { return Variant(d); }
 
 Variant VarAsType(const Variant& source, TVarType type)
 {
@@ -679,24 +662,27 @@ Variant VarAsType(const Variant& source, TVarType type)
     case varString: return Variant(v.AsString());
     case varOleStr: return Variant(v.AsWideString());
     case varDispatch: return Variant(v.AsDispatch());
-    default:
-      RaiseCastError(from, type);
+    default: RaiseCastError(from, type);
   }
 }
 
 AnsiString VarTypeAsText(TVarType type)
 {
-  static const char* const kNames[] = {
-      "Empty", "Null", "Smallint", "Integer", "Single", "Double", "Currency", "Date",
-      "OleStr", "Dispatch", "Error", "Boolean", "Variant", "Unknown", "Decimal", "$000F",
-      "ShortInt", "Byte", "Word", "LongWord", "Int64"};
+  static const char* const kNames[] = {"Empty",   "Null",   "Smallint", "Integer", "Single",  "Double",   "Currency",
+                                       "Date",    "OleStr", "Dispatch", "Error",   "Boolean", "Variant",  "Unknown",
+                                       "Decimal", "$000F",  "ShortInt", "Byte",    "Word",    "LongWord", "Int64"};
   const TVarType base = type & varTypeMask;
   AnsiString name;
-  if (base < sizeof kNames / sizeof kNames[0]) name = kNames[base];
-  else if (base == varString) name = "String";
-  else if (base == varAny) name = "Any";
-  else if (base == varStrArg) name = "StrArg";
-  else name = "$" + SysUtils::IntToHex(base, 4);
+  if (base < sizeof kNames / sizeof kNames[0])
+    name = kNames[base];
+  else if (base == varString)
+    name = "String";
+  else if (base == varAny)
+    name = "Any";
+  else if (base == varStrArg)
+    name = "StrArg";
+  else
+    name = "$" + SysUtils::IntToHex(base, 4);
   if (type & varArray) name = "Array " + name;
   if (type & varByRef) name = "ByRef " + name;
   return name;

@@ -135,9 +135,26 @@ struct TVarArrayData;
 // of Variant fall back on them.
 namespace Variants {
 enum TVarOp {
-  opAdd, opSubtract, opMultiply, opDivide, opIntDivide, opModulus, opShiftLeft, opShiftRight,
-  opAnd, opOr, opXor, opCompare, opNegate, opNot,
-  opCmpEQ, opCmpNE, opCmpLT, opCmpLE, opCmpGT, opCmpGE
+  opAdd,
+  opSubtract,
+  opMultiply,
+  opDivide,
+  opIntDivide,
+  opModulus,
+  opShiftLeft,
+  opShiftRight,
+  opAnd,
+  opOr,
+  opXor,
+  opCompare,
+  opNegate,
+  opNot,
+  opCmpEQ,
+  opCmpNE,
+  opCmpLT,
+  opCmpLE,
+  opCmpGT,
+  opCmpGE
 };
 Variant BinaryOp(TVarOp op, const Variant& left, const Variant& right);
 Variant UnaryOp(TVarOp op, const Variant& v);
@@ -223,9 +240,9 @@ public:
   Variant(IUnknown* v);
   // Any other pointer would silently become a Boolean.
   template <class T>
-    requires(!std::is_convertible_v<T*, IUnknown*> && !std::is_same_v<std::remove_cv_t<T>, char> &&
-             !std::is_same_v<std::remove_cv_t<T>, WideChar>)
-  Variant(T*) = delete;
+  requires(!std::is_convertible_v<T*, IUnknown*> && !std::is_same_v<std::remove_cv_t<T>, char> &&
+           !std::is_same_v<std::remove_cv_t<T>, WideChar>) Variant(T*)
+  = delete;
 
   static Variant Null() noexcept
   {
@@ -337,8 +354,14 @@ public:
   friend Variant operator&(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opAnd, a, b); }
   friend Variant operator|(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opOr, a, b); }
   friend Variant operator^(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opXor, a, b); }
-  friend Variant operator<<(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opShiftLeft, a, b); }
-  friend Variant operator>>(const Variant& a, const Variant& b) { return Variants::BinaryOp(Variants::opShiftRight, a, b); }
+  friend Variant operator<<(const Variant& a, const Variant& b)
+  {
+    return Variants::BinaryOp(Variants::opShiftLeft, a, b);
+  }
+  friend Variant operator>>(const Variant& a, const Variant& b)
+  {
+    return Variants::BinaryOp(Variants::opShiftRight, a, b);
+  }
   friend Variant operator-(const Variant& a) { return Variants::UnaryOp(Variants::opNegate, a); }
   friend Variant operator~(const Variant& a) { return Variants::UnaryOp(Variants::opNot, a); }
   // The inline forms answer as the general rules do: a NaN is unequal to everything and neither

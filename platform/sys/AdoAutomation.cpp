@@ -24,8 +24,7 @@ AnsiString Lower(const AnsiString& s)
 // Quotes a connection-string value when it holds a separator or a quote.
 AnsiString Quoted(const AnsiString& v)
 {
-  if (v.find_first_of(";\"'=") == AnsiString::npos && (v.empty() || (v.front() != ' ' && v.back() != ' ')))
-    return v;
+  if (v.find_first_of(";\"'=") == AnsiString::npos && (v.empty() || (v.front() != ' ' && v.back() != ' '))) return v;
   if (v.find('"') == AnsiString::npos) return "\"" + v + "\"";
   return "'" + v + "'";
 }
@@ -55,7 +54,8 @@ bool ParsePasswordStatement(const AnsiString& sql, AnsiString& newPassword, Ansi
   for (const char* word : {"alter", "database", "password"}) {
     skip();
     size_t len = std::strlen(word);
-    if (Lower(sql.substr(i, len)) != word || (i + len < sql.size() && !std::isspace(static_cast<unsigned char>(sql[i + len]))))
+    if (Lower(sql.substr(i, len)) != word ||
+        (i + len < sql.size() && !std::isspace(static_cast<unsigned char>(sql[i + len]))))
       return false;
     i += len;
   }

@@ -44,8 +44,7 @@ AnsiString CreateTempFile(const AnsiString& Prefix, const AnsiString& Dir, const
   std::vector<char> buf(templ.begin(), templ.end());
   buf.push_back('\0');
   int fd = mkstemps(buf.data(), static_cast<int>(System::AnsiToUtf8(Ext).size()));
-  if (fd < 0)
-    throw EInOutError("Cannot create temporary file in " + dir + ": " + std::strerror(errno));
+  if (fd < 0) throw EInOutError("Cannot create temporary file in " + dir + ": " + std::strerror(errno));
   close(fd);
   return System::Utf8ToAnsi(buf.data());
 }

@@ -33,8 +33,10 @@ struct TExcelApp {
     try {
       TExcelWorkbook* book = Books[ActiveBook].get();
       if (!book->Saved) book->SaveAs(AppPaths::CreateTempFile("Book", AnsiString(), ".xlsx"));
-      if (ShowWorkbookHook) ShowWorkbookHook(book->FileName);
-      else ShellApi::ShellOpen(book->FileName);
+      if (ShowWorkbookHook)
+        ShowWorkbookHook(book->FileName);
+      else
+        ShellApi::ShellOpen(book->FileName);
     } catch (...) {
       // A destructor must not throw; nothing more can be done here.
     }
@@ -42,8 +44,21 @@ struct TExcelApp {
 };
 
 enum class TKind {
-  Application, Workbooks, Workbook, Worksheets, Worksheet, Range, Font, Interior, Borders, Border,
-  PageSetup, Styles, Style, Pictures, Picture
+  Application,
+  Workbooks,
+  Workbook,
+  Worksheets,
+  Worksheet,
+  Range,
+  Font,
+  Interior,
+  Borders,
+  Border,
+  PageSetup,
+  Styles,
+  Style,
+  Pictures,
+  Picture
 };
 
 AnsiString Lower(const AnsiString& s)
@@ -137,7 +152,7 @@ public:
   TExcelRect Rect;
   AnsiString StyleName;  // Font, Interior of a style; Style
   bool OfStyle = false;
-  int Edge = -1;         // Border: 0..3; -1 = all four
+  int Edge = -1;  // Border: 0..3; -1 = all four
   int PictureIndex = 0;
 
   Variant Invoke(const AnsiString& name, TDispatchKind kind, std::vector<Variant>& args) override;
@@ -407,7 +422,8 @@ Variant TExcelObject::InvokeWorkbook(const AnsiString& n, TDispatchKind kind, st
     return call.Put ? Variant() : Variant(Book->Saved);
   }
   if (n == "fullname") return Variant(Book->FileName);
-  if (n == "name") return Variant(Book->FileName.empty() ? AnsiString("Book1") : SysUtils::ExtractFileName(Book->FileName));
+  if (n == "name")
+    return Variant(Book->FileName.empty() ? AnsiString("Book1") : SysUtils::ExtractFileName(Book->FileName));
   if (n == "close") {
     // Close(SaveChanges, FileName): saves first when asked to.
     if (!call.Index.empty() && !IsMissing(call.Index[0]) && call.Index[0].AsBoolean()) {
@@ -510,8 +526,10 @@ Variant TExcelObject::InvokeRange(const AnsiString& n, TDispatchKind kind, std::
   }
   if (n == "mergecells") {
     if (!call.Put) return Variant(Sheet->IsMerged(Rect));
-    if (call.Value.AsBoolean()) Sheet->Merge(Rect);
-    else Sheet->Unmerge(Rect);
+    if (call.Value.AsBoolean())
+      Sheet->Merge(Rect);
+    else
+      Sheet->Unmerge(Rect);
     return Variant();
   }
   if (n == "merge") {
@@ -716,9 +734,9 @@ Variant TExcelObject::InvokeBorders(const AnsiString& n, TDispatchKind kind, std
 Variant TExcelObject::InvokePageSetup(const AnsiString& n, TDispatchKind kind, std::vector<Variant>& args)
 {
   TCall call(kind, args);
-  std::optional<double>* margin = n == "leftmargin"    ? &Sheet->LeftMargin
-                                  : n == "rightmargin" ? &Sheet->RightMargin
-                                  : n == "topmargin"   ? &Sheet->TopMargin
+  std::optional<double>* margin = n == "leftmargin"     ? &Sheet->LeftMargin
+                                  : n == "rightmargin"  ? &Sheet->RightMargin
+                                  : n == "topmargin"    ? &Sheet->TopMargin
                                   : n == "bottommargin" ? &Sheet->BottomMargin
                                                         : nullptr;
   if (margin) {
@@ -742,8 +760,10 @@ Variant TExcelObject::InvokeStyles(const AnsiString& n, TDispatchKind kind, std:
   if (n == "add" || n == "item") {
     AnsiString name = call.Index.at(0).AsString();
     if (name.empty()) throw EOleException("A style needs a name");
-    if (n == "add") Book->AddStyle(name);
-    else if (!Book->FindStyle(name)) throw EOleException("No style named " + name);
+    if (n == "add")
+      Book->AddStyle(name);
+    else if (!Book->FindStyle(name))
+      throw EOleException("No style named " + name);
     TExcelObject* s = Make(TKind::Style);
     s->StyleName = name;
     s->OfStyle = true;

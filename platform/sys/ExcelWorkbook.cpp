@@ -58,7 +58,8 @@ std::string TExcelFormat::Key() const
 {
   std::string k;
   auto add = [&k](const auto& o) {
-    if (!o) k += "-|";
+    if (!o)
+      k += "-|";
     else {
       std::ostringstream s;
       s << *o;
@@ -337,22 +338,24 @@ void WriteCell(lxw_worksheet* ws, int row, int col, const Variant& value, const 
   TVarType t = v.VarType() & varTypeMask;
   switch (t) {
     case varEmpty:
-    case varNull:
-      worksheet_write_blank(ws, r, c, fmt);
-      return;
-    case varBoolean:
-      worksheet_write_boolean(ws, r, c, v.AsBoolean() ? 1 : 0, fmt);
-      return;
+    case varNull: worksheet_write_blank(ws, r, c, fmt); return;
+    case varBoolean: worksheet_write_boolean(ws, r, c, v.AsBoolean() ? 1 : 0, fmt); return;
     case varDate: {
       TExcelFormat df = f;
       if (!df.NumberFormat) df.NumberFormat = "yyyy-mm-dd";
       worksheet_write_number(ws, r, c, v.AsDouble(), cache.Get(df));
       return;
     }
-    case varSmallint: case varInteger: case varSingle: case varDouble: case varCurrency:
-    case varShortInt: case varByte: case varWord: case varLongWord: case varInt64:
-      worksheet_write_number(ws, r, c, v.AsDouble(), fmt);
-      return;
+    case varSmallint:
+    case varInteger:
+    case varSingle:
+    case varDouble:
+    case varCurrency:
+    case varShortInt:
+    case varByte:
+    case varWord:
+    case varLongWord:
+    case varInt64: worksheet_write_number(ws, r, c, v.AsDouble(), fmt); return;
     default: {
       AnsiString s = v.AsString();
       double n = 0;
@@ -392,12 +395,12 @@ void TExcelWorkbook::SaveAs(const AnsiString& AFileName)
     int next = 1;
     for (const auto& [col, width] : sheet->ColumnWidths) {
       if (col > ExcelMaxCol) break;
-      if (colFormat && col > next)
-        worksheet_set_column(ws, next - 1, col - 2, LXW_DEF_COL_WIDTH, colFormat);
+      if (colFormat && col > next) worksheet_set_column(ws, next - 1, col - 2, LXW_DEF_COL_WIDTH, colFormat);
       worksheet_set_column(ws, col - 1, col - 1, std::clamp(width, 0.0, 255.0), colFormat);
       next = col + 1;
     }
-    if (colFormat && next <= ExcelMaxCol) worksheet_set_column(ws, next - 1, ExcelMaxCol - 1, LXW_DEF_COL_WIDTH, colFormat);
+    if (colFormat && next <= ExcelMaxCol)
+      worksheet_set_column(ws, next - 1, ExcelMaxCol - 1, LXW_DEF_COL_WIDTH, colFormat);
     for (const auto& [row, height] : sheet->RowHeights)
       worksheet_set_row(ws, row - 1, std::clamp(height, 0.0, 409.0), nullptr);
     auto effective = [this](const TExcelCell& cell) {
@@ -437,8 +440,7 @@ void TExcelWorkbook::SaveAs(const AnsiString& AFileName)
     }
   }
   lxw_error err = workbook_close(wb);
-  if (err != LXW_NO_ERROR)
-    throw EOleException("Cannot save " + AFileName + ": " + lxw_strerror(err));
+  if (err != LXW_NO_ERROR) throw EOleException("Cannot save " + AFileName + ": " + lxw_strerror(err));
   FileName = AFileName;
   Saved = true;
 }

@@ -51,7 +51,7 @@ struct TExcelCell {
 
 struct TExcelPicture {
   int Row = 1, Col = 1;
-  std::string Png;          // the picture as a PNG file
+  std::string Png;  // the picture as a PNG file
   int PixelWidth = 0, PixelHeight = 0;
   double Width = 0, Height = 0;  // points; 0 = natural size
 };
@@ -63,9 +63,9 @@ public:
   AnsiString Name;
   std::map<std::pair<int, int>, TExcelCell> Cells;  // (row, col)
   std::vector<TExcelRect> Merges;
-  std::map<int, double> ColumnWidths;  // characters
-  std::map<int, double> RowHeights;    // points
-  std::vector<int> PageBreakRows;      // a manual break above each of these rows
+  std::map<int, double> ColumnWidths;                                      // characters
+  std::map<int, double> RowHeights;                                        // points
+  std::vector<int> PageBreakRows;                                          // a manual break above each of these rows
   std::optional<double> LeftMargin, RightMargin, TopMargin, BottomMargin;  // points
   bool Landscape = false;
   std::vector<TExcelPicture> Pictures;
@@ -99,9 +99,9 @@ public:
   TExcelWorkbook();
 
   std::vector<std::unique_ptr<TExcelSheet>> Sheets;
-  std::map<AnsiString, TExcelFormat> Styles;  // key: the name in lower case
+  std::map<AnsiString, TExcelFormat> Styles;    // key: the name in lower case
   std::map<AnsiString, AnsiString> StyleNames;  // lower case -> the name as added
-  AnsiString FileName;  // empty until saved
+  AnsiString FileName;                          // empty until saved
   bool Saved = false;
 
   TExcelSheet* AddSheet();

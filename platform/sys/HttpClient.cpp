@@ -61,8 +61,10 @@ std::string Escape(const std::string& s)
   static const char hex[] = "0123456789ABCDEF";
   std::string out;
   for (unsigned char c : s) {
-    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '*') out += static_cast<char>(c);
-    else if (c == ' ') out += '+';
+    if (std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '*')
+      out += static_cast<char>(c);
+    else if (c == ' ')
+      out += '+';
     else {
       out += '%';
       out += hex[c >> 4];
@@ -151,8 +153,7 @@ AnsiString THttpClient::Perform(const AnsiString& Url, const std::string* Body)
   long code = 0;
   curl_easy_getinfo(c, CURLINFO_RESPONSE_CODE, &code);
   FResponseCode = static_cast<int>(code);
-  if (code >= 400)
-    throw EHttpError("HTTP/1.1 " + std::to_string(code) + " " + ReasonPhrase(code), FResponseCode);
+  if (code >= 400) throw EHttpError("HTTP/1.1 " + std::to_string(code) + " " + ReasonPhrase(code), FResponseCode);
   char* contentType = nullptr;
   curl_easy_getinfo(c, CURLINFO_CONTENT_TYPE, &contentType);
   return IsGbText(contentType, reply) ? AnsiString(reply) : System::Utf8ToAnsi(reply);

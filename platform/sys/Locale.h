@@ -9,9 +9,9 @@
 namespace Locale {
 
 // Locale value codes understood by GetLocaleInfo.
-constexpr int LOCALE_SDECIMAL = 0x0E, LOCALE_STHOUSAND = 0x0F, LOCALE_SCURRENCY = 0x14,
-              LOCALE_SDATE = 0x1D, LOCALE_STIME = 0x1E, LOCALE_SSHORTDATE = 0x1F,
-              LOCALE_SLONGDATE = 0x20, LOCALE_IFIRSTDAYOFWEEK = 0x100C, LOCALE_SLIST = 0x0C;
+constexpr int LOCALE_SDECIMAL = 0x0E, LOCALE_STHOUSAND = 0x0F, LOCALE_SCURRENCY = 0x14, LOCALE_SDATE = 0x1D,
+              LOCALE_STIME = 0x1E, LOCALE_SSHORTDATE = 0x1F, LOCALE_SLONGDATE = 0x20, LOCALE_IFIRSTDAYOFWEEK = 0x100C,
+              LOCALE_SLIST = 0x0C;
 
 // The locale's first day of the week in the system's numbering: 0 = Monday .. 6 = Sunday.
 // Always 6 (Sunday).

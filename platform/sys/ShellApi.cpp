@@ -70,7 +70,11 @@ std::vector<AnsiString> SplitParams(const AnsiString& s)
   AnsiString cur;
   bool quoted = false, any = false;
   for (char c : s) {
-    if (c == '"') { quoted = !quoted; any = true; continue; }
+    if (c == '"') {
+      quoted = !quoted;
+      any = true;
+      continue;
+    }
     if ((c == ' ' || c == '\t') && !quoted) {
       if (any) out.push_back(cur);
       cur.clear();
@@ -107,7 +111,8 @@ bool ShellOpen(const AnsiString& Target, const AnsiString& WorkDir)
     if (!SysUtils::FileExists(target) && !SysUtils::DirectoryExists(target)) return false;
   }
   try {
-    Processes::StartProgram(GetOpener(), {target}, WorkDir.empty() || !SysUtils::DirectoryExists(WorkDir) ? AnsiString() : WorkDir);
+    Processes::StartProgram(GetOpener(), {target},
+                            WorkDir.empty() || !SysUtils::DirectoryExists(WorkDir) ? AnsiString() : WorkDir);
     return true;
   } catch (const EOSError&) {
     return false;
@@ -131,8 +136,7 @@ int ShellExecute(const AnsiString& Operation, const AnsiString& File, const Ansi
       try {
         Processes::StartProgram(calc, {});
         return SE_OK;
-      } catch (const EOSError&) {
-      }
+      } catch (const EOSError&) {}
     }
     return SE_ERR_FNF;
   }

@@ -21,9 +21,8 @@ bool ShellOpen(const AnsiString& Target, const AnsiString& WorkDir = AnsiString(
 // starts the desktop's calculator, and any other executable is started with Parameters split
 // at blanks (double quotes group). Answers SE_OK, SE_ERR_FNF when the file or program is
 // missing, SE_ERR_NOASSOC for another operation. ShowCmd is accepted and ignored.
-int ShellExecute(const AnsiString& Operation, const AnsiString& File,
-                 const AnsiString& Parameters = AnsiString(), const AnsiString& Directory = AnsiString(),
-                 int ShowCmd = SW_SHOWNORMAL);
+int ShellExecute(const AnsiString& Operation, const AnsiString& File, const AnsiString& Parameters = AnsiString(),
+                 const AnsiString& Directory = AnsiString(), int ShowCmd = SW_SHOWNORMAL);
 
 // The program documents are opened with ("xdg-open" unless replaced). Tests put a recorder
 // here.

@@ -29,19 +29,19 @@ struct TPaper {
 
 // The platform's paper numbers and sizes.
 const TPaper Papers[] = {
-    {1, 215.9, 279.4},   {2, 215.9, 279.4},   {3, 279.4, 431.8},   {4, 431.8, 279.4},   {5, 215.9, 355.6},
-    {6, 139.7, 215.9},   {7, 184.2, 266.7},   {8, 297, 420},       {9, 210, 297},       {10, 210, 297},
-    {11, 148, 210},      {12, 250, 354},      {13, 182, 257},      {14, 215.9, 330.2},  {15, 215, 275},
-    {16, 254, 355.6},    {17, 279.4, 431.8},  {18, 215.9, 279.4},  {19, 98.4, 225.4},   {20, 104.8, 241.3},
-    {21, 114.3, 263.5},  {22, 120.7, 279.4},  {23, 127, 292.1},    {24, 431.8, 558.8},  {25, 558.8, 863.6},
-    {26, 863.6, 1117.6}, {27, 110, 220},      {28, 162, 229},      {29, 324, 458},      {30, 229, 324},
-    {31, 114, 162},      {32, 114, 229},      {33, 250, 353},      {34, 176, 250},      {35, 176, 125},
-    {36, 110, 230},      {37, 98.4, 190.5},   {38, 92, 165.1},     {39, 377.8, 279.4},  {40, 215.9, 304.8},
-    {41, 215.9, 330.2},  {42, 250, 353},      {43, 100, 148},      {44, 228.6, 279.4},  {45, 254, 279.4},
-    {46, 381, 279.4},    {47, 220, 220},      {50, 235.5, 304.8},  {51, 235.5, 381},    {52, 296.9, 457.2},
-    {53, 235.4, 322.3},  {54, 210.1, 279.4},  {55, 210, 297},      {56, 235.5, 304.8},  {57, 227, 356},
-    {58, 305, 487},      {59, 215.9, 322.3},  {60, 210, 330},      {61, 148, 210},      {62, 182, 257},
-    {63, 322, 445},      {64, 174, 235},      {65, 201, 276},      {66, 420, 594},      {67, 297, 420},
+    {1, 215.9, 279.4},   {2, 215.9, 279.4},  {3, 279.4, 431.8},  {4, 431.8, 279.4},  {5, 215.9, 355.6},
+    {6, 139.7, 215.9},   {7, 184.2, 266.7},  {8, 297, 420},      {9, 210, 297},      {10, 210, 297},
+    {11, 148, 210},      {12, 250, 354},     {13, 182, 257},     {14, 215.9, 330.2}, {15, 215, 275},
+    {16, 254, 355.6},    {17, 279.4, 431.8}, {18, 215.9, 279.4}, {19, 98.4, 225.4},  {20, 104.8, 241.3},
+    {21, 114.3, 263.5},  {22, 120.7, 279.4}, {23, 127, 292.1},   {24, 431.8, 558.8}, {25, 558.8, 863.6},
+    {26, 863.6, 1117.6}, {27, 110, 220},     {28, 162, 229},     {29, 324, 458},     {30, 229, 324},
+    {31, 114, 162},      {32, 114, 229},     {33, 250, 353},     {34, 176, 250},     {35, 176, 125},
+    {36, 110, 230},      {37, 98.4, 190.5},  {38, 92, 165.1},    {39, 377.8, 279.4}, {40, 215.9, 304.8},
+    {41, 215.9, 330.2},  {42, 250, 353},     {43, 100, 148},     {44, 228.6, 279.4}, {45, 254, 279.4},
+    {46, 381, 279.4},    {47, 220, 220},     {50, 235.5, 304.8}, {51, 235.5, 381},   {52, 296.9, 457.2},
+    {53, 235.4, 322.3},  {54, 210.1, 279.4}, {55, 210, 297},     {56, 235.5, 304.8}, {57, 227, 356},
+    {58, 305, 487},      {59, 215.9, 322.3}, {60, 210, 330},     {61, 148, 210},     {62, 182, 257},
+    {63, 322, 445},      {64, 174, 235},     {65, 201, 276},     {66, 420, 594},     {67, 297, 420},
     {68, 322, 445},
 };
 
@@ -51,7 +51,7 @@ struct TNamedPaper {
   const char* Name;
 };
 const TNamedPaper PdfPapers[] = {
-    {1, "Letter"}, {5, "Legal"}, {7, "Executive"}, {8, "A3"}, {9, "A4"}, {11, "A5"},
+    {1, "Letter"},    {5, "Legal"},     {7, "Executive"},    {8, "A3"},           {9, "A4"},  {11, "A5"},
     {12, "B4 (JIS)"}, {13, "B5 (JIS)"}, {27, "Envelope DL"}, {28, "Envelope C5"}, {66, "A2"},
 };
 
@@ -187,10 +187,7 @@ void Submit(const AnsiString& printer, const AnsiString& file, const AnsiString&
   if (job == 0) throw EPrinter("Printing to " + printer + " failed: " + System::Utf8ToAnsi(cupsLastErrorString()));
 }
 
-bool WriteBytes(const AnsiString& file, const std::string& bytes)
-{
-  return SysUtils::SaveFileAtomically(file, bytes);
-}
+bool WriteBytes(const AnsiString& file, const std::string& bytes) { return SysUtils::SaveFileAtomically(file, bytes); }
 
 }  // namespace
 
@@ -288,9 +285,12 @@ int DeviceCapabilities(const AnsiString& Printer, const AnsiString& Port, WORD C
       std::vector<TMediaEntry> media = MediaOf(Printer);
       if (Output)
         for (size_t i = 0; i < media.size(); ++i) {
-          if (Capability == DC_PAPERS) static_cast<WORD*>(Output)[i] = static_cast<WORD>(media[i].Number);
-          else if (Capability == DC_PAPERNAMES) CopyName(static_cast<char*>(Output) + i * 64, 64, media[i].Name);
-          else static_cast<POINT*>(Output)[i] = POINT{media[i].Width, media[i].Length};
+          if (Capability == DC_PAPERS)
+            static_cast<WORD*>(Output)[i] = static_cast<WORD>(media[i].Number);
+          else if (Capability == DC_PAPERNAMES)
+            CopyName(static_cast<char*>(Output) + i * 64, 64, media[i].Name);
+          else
+            static_cast<POINT*>(Output)[i] = POINT{media[i].Width, media[i].Length};
         }
       return static_cast<int>(media.size());
     }
@@ -300,16 +300,17 @@ int DeviceCapabilities(const AnsiString& Printer, const AnsiString& Port, WORD C
     case DC_BINNAMES:
       if (Output) CopyName(static_cast<char*>(Output), 24, "Auto");
       return 1;
-    default:
-      return -1;
+    default: return -1;
   }
 }
 
 HDC CreateIC(const AnsiString& Printer, const DEVMODE* Settings)
 {
   DEVMODE dm;
-  if (Settings) dm = *Settings;
-  else if (!GetPrinterSettings(Printer, dm)) return nullptr;
+  if (Settings)
+    dm = *Settings;
+  else if (!GetPrinterSettings(Printer, dm))
+    return nullptr;
   if (!Installed(Printer)) return nullptr;
   double w = 0, h = 0;
   PageSizeOf(dm, w, h);
@@ -404,8 +405,7 @@ AnsiString TPrintJob::EndDoc()
   AnsiString spool = target.empty() ? AppPaths::CreateTempFile("pelto-print", AnsiString(), ".pdf") : target;
   if (FFiles.size() == 1) {
     AnsiString data;
-    if (!SysUtils::LoadFileBytes(FFiles[0], data) || !WriteBytes(spool, data))
-      throw EPrinter("Cannot write " + spool);
+    if (!SysUtils::LoadFileBytes(FFiles[0], data) || !WriteBytes(spool, data)) throw EPrinter("Cannot write " + spool);
   } else {
     std::vector<AnsiString> args = {"--empty", "--pages"};
     args.insert(args.end(), FFiles.begin(), FFiles.end());

@@ -21,9 +21,8 @@ namespace WinSpool {
 
 // ---- Settings ------------------------------------------------------------------------------
 
-constexpr DWORD DM_ORIENTATION = 0x1, DM_PAPERSIZE = 0x2, DM_PAPERLENGTH = 0x4, DM_PAPERWIDTH = 0x8,
-                DM_COPIES = 0x100, DM_DEFAULTSOURCE = 0x200, DM_PRINTQUALITY = 0x400,
-                DM_DUPLEX = 0x1000, DM_YRESOLUTION = 0x2000;
+constexpr DWORD DM_ORIENTATION = 0x1, DM_PAPERSIZE = 0x2, DM_PAPERLENGTH = 0x4, DM_PAPERWIDTH = 0x8, DM_COPIES = 0x100,
+                DM_DEFAULTSOURCE = 0x200, DM_PRINTQUALITY = 0x400, DM_DUPLEX = 0x1000, DM_YRESOLUTION = 0x2000;
 constexpr short DMORIENT_PORTRAIT = 1, DMORIENT_LANDSCAPE = 2;
 constexpr short DMPAPER_LETTER = 1, DMPAPER_A3 = 8, DMPAPER_A4 = 9, DMPAPER_A5 = 11, DMPAPER_USER = 256;
 constexpr short DMBIN_AUTO = 7;

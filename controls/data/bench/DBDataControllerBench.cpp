@@ -50,8 +50,9 @@ struct TQueryData {
     Conn.Open();
     Exec("create table rows (Id INTEGER, Title TEXT(20), Amount FLOAT)");
     // One statement builds the rows: the engine counts, nothing goes through the cursor.
-    Exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < 100000) "
-         "insert into rows select i, 'row ' || ((i * 7919) % 100000), (i * 37) % 1000 + 0.5 from n");
+    Exec(
+        "with recursive n(i) as (select 1 union all select i + 1 from n where i < 100000) "
+        "insert into rows select i, 'row ' || ((i * 7919) % 100000), (i * 37) % 1000 + 0.5 from n");
     Query.SetConnection(&Conn);
     Query.GetSQL()->SetText("select Id, Title, Amount from rows");
     Query.Open();

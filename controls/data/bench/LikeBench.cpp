@@ -33,8 +33,8 @@ void BM_LikeBacktrackingPeer(benchmark::State& state)
 {
   const AnsiString text(static_cast<size_t>(state.range(0)), 'a');
   for (auto _ : state)
-    benchmark::DoNotOptimize(Backtrack(text.data(), text.data() + text.size(), kPattern.data(),
-                                       kPattern.data() + kPattern.size()));
+    benchmark::DoNotOptimize(
+        Backtrack(text.data(), text.data() + text.size(), kPattern.data(), kPattern.data() + kPattern.size()));
   state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_LikeBacktrackingPeer)->RangeMultiplier(2)->Range(16, 64)->Complexity();

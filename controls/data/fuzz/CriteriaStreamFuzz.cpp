@@ -40,7 +40,10 @@ public:
   {
     for (Integer i = 0; i < 4; ++i) Fields.push_back(std::make_unique<TFuzzField>(i));
   }
-  Integer GetIDByItemLink(TObject* AItemLink) override { return AItemLink ? static_cast<TFuzzField*>(AItemLink)->ID : -1; }
+  Integer GetIDByItemLink(TObject* AItemLink) override
+  {
+    return AItemLink ? static_cast<TFuzzField*>(AItemLink)->ID : -1;
+  }
   TObject* GetItemLinkByID(Integer AID) override
   {
     return AID >= 0 && AID < 4 ? Fields[static_cast<size_t>(AID)].get() : nullptr;
@@ -99,8 +102,7 @@ void Exercise(const AnsiString& bytes, bool AStream)
       criteria.GetFilterText();
       criteria.GetFilterCaption();
       criteria.RecordMatches(&record);
-    } catch (const Exception&) {
-    }
+    } catch (const Exception&) {}
   }
 }
 

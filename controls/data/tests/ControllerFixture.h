@@ -47,13 +47,15 @@ protected:
   {
     C->OnUpdateControl = [this](TcxUpdateControlInfo* AInfo) {
       if (auto* d = dynamic_cast<TcxDataChangedInfo*>(AInfo))
-        Log.push_back("data " + std::to_string(d->Kind) + " " + std::to_string(d->ItemIndex) + " " + std::to_string(d->RecordIndex));
+        Log.push_back("data " + std::to_string(d->Kind) + " " + std::to_string(d->ItemIndex) + " " +
+                      std::to_string(d->RecordIndex));
       else if (dynamic_cast<TcxLayoutChangedInfo*>(AInfo))
         Log.push_back("layout");
       else if (auto* f = dynamic_cast<TcxFocusedRowChangedInfo*>(AInfo))
         Log.push_back("row " + std::to_string(f->PrevFocusedRowIndex) + ">" + std::to_string(f->FocusedRowIndex));
       else if (auto* r = dynamic_cast<TcxFocusedRecordChangedInfo*>(AInfo))
-        Log.push_back("record " + std::to_string(r->PrevFocusedRecordIndex) + ">" + std::to_string(r->FocusedRecordIndex));
+        Log.push_back("record " + std::to_string(r->PrevFocusedRecordIndex) + ">" +
+                      std::to_string(r->FocusedRecordIndex));
       else if (dynamic_cast<TcxSelectionChangedInfo*>(AInfo))
         Log.push_back("selection");
       else if (dynamic_cast<TcxSearchChangedInfo*>(AInfo))

@@ -88,7 +88,11 @@ TEST_F(DBAdapters, NullConditionsOfQueriesUseSqlOperators)
   TcxFilterCriteriaItem* notNull = criteria.GetRoot()->AddItem(criteria.A(), fokNotLike, Variant::Null(), "");
   TcxFilterCriteriaItem* equal = criteria.GetRoot()->AddItem(criteria.A(), fokEqual, 5, "5");
 
-  struct Case { TDataSet* DataSet; const char* Null; const char* NotNull; };
+  struct Case {
+    TDataSet* DataSet;
+    const char* Null;
+    const char* NotNull;
+  };
   TADOQuery query(nullptr);
   TADODataSet table(nullptr);
   TDataSet plain(nullptr);
@@ -161,7 +165,10 @@ TEST_F(DBAdapters, DetailFirstReopensAQueryForNewKeyValues)
   exec.GetSQL()->SetText("create table Detail (Master INTEGER, Kind INTEGER, Name TEXT(20))");
   exec.ExecSQL();
   exec.GetSQL()->SetText("insert into Detail values (:M, :K, :N)");
-  const struct { int M, K; const char* N; } rows[] = {{1, 1, "a"}, {2, 1, "b"}, {2, 2, "c"}, {2, 1, "d"}};
+  const struct {
+    int M, K;
+    const char* N;
+  } rows[] = {{1, 1, "a"}, {2, 1, "b"}, {2, 2, "c"}, {2, 1, "d"}};
   for (const auto& r : rows) {
     exec.GetParameters().ParamByName("M")->SetValue(r.M);
     exec.GetParameters().ParamByName("K")->SetValue(r.K);
@@ -199,7 +206,11 @@ TEST_F(DBAdapters, DetailFirstReopensAQueryForNewKeyValues)
 
 TEST(DBFieldNames, ListsSplitAtSemicolons)
 {
-  struct Case { const char* Text; int Count; bool Multiple; };
+  struct Case {
+    const char* Text;
+    int Count;
+    bool Multiple;
+  };
   for (const Case& c : {Case{"", 0, false}, Case{"A", 1, false}, Case{"A;B", 2, true}, Case{"A;;B", 3, true},
                         Case{"A;", 1, false}, Case{" A ; B ", 2, true}}) {
     SCOPED_TRACE(c.Text);

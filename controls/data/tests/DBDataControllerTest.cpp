@@ -308,7 +308,6 @@ TEST_F(DBControllerTest, KeyFieldsIdentifyRecords)
   EXPECT_FALSE(C->IsKeyNavigation());
 }
 
-
 TEST_F(DBControllerTest, FocusFollowingTheCursorMovesOnlyWhenAllowed)
 {
   class TRefusing : public TcxDBDataController {
@@ -482,7 +481,8 @@ TEST_F(DBControllerQueryTest, FilterTextHandedToAQueryUsesSqlNullsAndFormattedVa
   c.SetDataSource(&source);
   auto ids = [&] {
     std::vector<int> result;
-    for (int row = 0; row < c.GetRowCount(); ++row) result.push_back(c.GetValue(c.GetRowInfo(row).RecordIndex, 0).AsInteger());
+    for (int row = 0; row < c.GetRowCount(); ++row)
+      result.push_back(c.GetValue(c.GetRowInfo(row).RecordIndex, 0).AsInteger());
     return result;
   };
   TcxDBDataFilterCriteria* filter = c.GetDBFilter();

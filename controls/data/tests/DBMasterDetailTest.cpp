@@ -58,7 +58,8 @@ public:
   std::vector<int> Column(int AItemIndex)
   {
     std::vector<int> result;
-    for (int row = 0; row < GetRowCount(); ++row) result.push_back(GetValue(GetRowInfo(row).RecordIndex, AItemIndex).AsInteger());
+    for (int row = 0; row < GetRowCount(); ++row)
+      result.push_back(GetValue(GetRowInfo(row).RecordIndex, AItemIndex).AsInteger());
     return result;
   }
 
@@ -97,7 +98,10 @@ protected:
     Pattern.SetMasterRelation(Relation, -1);
   }
   ~DBMasterDetailTest() override { Pattern.SetMasterRelation(nullptr, -1); }
-  TLevelController* Clone(int AMasterRecord) { return static_cast<TLevelController*>(Master.GetDetailDataController(AMasterRecord, 0)); }
+  TLevelController* Clone(int AMasterRecord)
+  {
+    return static_cast<TLevelController*>(Master.GetDetailDataController(AMasterRecord, 0));
+  }
 
   TADODataSet Masters{nullptr};
   TADODataSet Details{nullptr};
@@ -323,7 +327,7 @@ TEST_F(DBMasterDetailTest, SqlModeReopensTheQueryWithTheMastersKey)
   std::vector<int> asked;
   bool current = true;
   first->GetDataModeController()->OnDetailIsCurrentQuery = [&](TObject*, TDataSet* ADataSet, const AnsiString& ANames,
-                                                              const Variant& AKeys) {
+                                                               const Variant& AKeys) {
     EXPECT_EQ(ADataSet, &query);
     EXPECT_EQ(ANames, "MasterID");
     asked.push_back(AKeys.AsInteger());

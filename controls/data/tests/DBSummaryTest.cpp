@@ -28,8 +28,11 @@ protected:
     Table.GetFieldDefs().Add("Dept", ftString, 10);
     Table.GetFieldDefs().Add("Amount", ftFloat);
     Table.CreateDataSet();
-    const struct { int Id; const char* Dept; double Amount; } rows[] = {
-        {1, "销售", 10.5}, {2, "财务", 20.0}, {3, "销售", 4.5}, {4, "财务", 1.0}, {5, "行政", 7.0}};
+    const struct {
+      int Id;
+      const char* Dept;
+      double Amount;
+    } rows[] = {{1, "销售", 10.5}, {2, "财务", 20.0}, {3, "销售", 4.5}, {4, "财务", 1.0}, {5, "行政", 7.0}};
     for (auto& r : rows) Table.AppendRecord({r.Id, AnsiString(r.Dept), r.Amount});
     Table.First();
     Source.SetDataSet(&Table);
@@ -72,7 +75,8 @@ TEST_F(DBSummaryTest, ItemsSumTheFieldTheyName)
   };
   ASSERT_EQ(C.GetRowCount(), 3);
   std::vector<std::pair<AnsiString, double>> maxima;
-  for (int row = 0; row < 3; ++row) maxima.emplace_back(Variants::VarToStr(C.GetRowValue(C.GetRowInfo(row), 1)), groupValue(row));
+  for (int row = 0; row < 3; ++row)
+    maxima.emplace_back(Variants::VarToStr(C.GetRowValue(C.GetRowInfo(row), 1)), groupValue(row));
   EXPECT_EQ(maxima, (std::vector<std::pair<AnsiString, double>>{{"财务", 20.0}, {"销售", 10.5}, {"行政", 7.0}}));
 
   // The values follow the dataset.

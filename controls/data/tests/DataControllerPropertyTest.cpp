@@ -144,7 +144,8 @@ TEST_F(ControllerTest, CompiledFilterAgreesWithTheCriteriaOnRandomTrees)
   }
   C->EndUpdate();
   const TcxFilterOperatorKind numberOps[] = {fokEqual, fokNotEqual, fokLess, fokLessEqual, fokGreater, fokGreaterEqual};
-  const Variant conditions[] = {Variant(2), Variant(2.5), Variant(0.0), Variant(std::nan("")), Variant(static_cast<short>(-1))};
+  const Variant conditions[] = {Variant(2), Variant(2.5), Variant(0.0), Variant(std::nan("")),
+                                Variant(static_cast<short>(-1))};
   const char* patterns[] = {"a%", "%c", "_b%", "abc", "%"};
   TcxDataFilterCriteria* f = C->GetFilter();
   int compiled = 0;

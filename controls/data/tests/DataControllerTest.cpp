@@ -97,8 +97,8 @@ TEST_F(ControllerTest, EqualKeysKeepRecordOrder)
 TEST_F(ControllerTest, LongTextsSortByAllTheirBytes)
 {
   MakeItems({TcxStringValueType::Class()});
-  const std::vector<AnsiString> texts = {"abcdefghZ", "abcdefgh", "abcdefghA", AnsiString("ab\0", 3), "ab",
-                                         "\xB0\xA1", "abcdefgh", "b", AnsiString("abcdefgh\0", 9)};
+  const std::vector<AnsiString> texts = {"abcdefghZ", "abcdefgh", "abcdefghA", AnsiString("ab\0", 3),      "ab",
+                                         "\xB0\xA1",  "abcdefgh", "b",         AnsiString("abcdefgh\0", 9)};
   std::vector<std::vector<Variant>> rows;
   for (const auto& t : texts) rows.push_back({t});
   Fill(rows);
@@ -282,9 +282,9 @@ TEST_F(GroupingTest, DeleteSelectionOfAGroupAndOneOfItsRecordsDeletesEachOnce)
 {
   C->SetMultiSelect(true);
   C->GetGroups()->ChangeExpanding(0, true, true);  // A, A/1, 0, 3, A/2, 2, B
-  C->ChangeRowSelection(1, true);                   // group A/1
-  C->ChangeRowSelection(2, true);                   // record 0, inside it
-  C->ChangeRowSelection(5, true);                   // record 2
+  C->ChangeRowSelection(1, true);                  // group A/1
+  C->ChangeRowSelection(2, true);                  // record 0, inside it
+  C->ChangeRowSelection(5, true);                  // record 2
   std::vector<int> deleted;
   C->OnBeforeDelete = [&](TcxCustomDataController*, int r) { deleted.push_back(r); };
   C->DeleteSelection();
@@ -514,7 +514,7 @@ TEST_F(ControllerTest, FindRecordByTextAndLocateByKey)
   EXPECT_EQ(C->FindRecordIndexByText(5, 0, "X", false, false, false), 2);
   EXPECT_EQ(C->FindRecordIndexByText(1, 0, "q", false, false, false), -1);
   EXPECT_EQ(C->FindRecordIndexByText(1, 0, "q", false, true, false), 7);  // wraps from the last down
-  EXPECT_EQ(C->FindRecordIndexByText(8, 0, "x", false, true, true), -1);   // start outside the list
+  EXPECT_EQ(C->FindRecordIndexByText(8, 0, "x", false, true, true), -1);  // start outside the list
   EXPECT_EQ(C->LocateByKey(4, {C->GetItemField(0)}), 1);
   EXPECT_EQ(C->LocateByKey(4, {}), -1);
 }
@@ -619,9 +619,9 @@ TEST_F(ControllerTest, InsertPostCancelAndDeleteRaiseEventsInOrder)
   EXPECT_EQ(C->GetValue(2, 0).AsInteger(), 9);
   C->ChangeFocusedRecordIndex(0);
   C->DeleteFocused();
-  EXPECT_EQ(events, std::vector<std::string>({"before insert", "new 1", "after insert", "before insert", "new 2",
-                                              "after insert", "before post", "after post", "before delete 0",
-                                              "after delete"}));
+  EXPECT_EQ(events,
+            std::vector<std::string>({"before insert", "new 1", "after insert", "before insert", "new 2",
+                                      "after insert", "before post", "after post", "before delete 0", "after delete"}));
   EXPECT_EQ(C->GetRecordCount(), 2);
 }
 
@@ -747,7 +747,7 @@ TEST_F(ControllerTest, DetailsExpandOnlyWithAPatternDetailAndAskFirst)
     C->CollapseDetails();
     EXPECT_FALSE(C->GetDetailExpanded(0));
     EXPECT_FALSE(C->GetDetailHasChildren(0, 0));
-    C->DeleteRecord(0);  // the record's detail object goes with it
+    C->DeleteRecord(0);                                        // the record's detail object goes with it
     EXPECT_EQ(cxDataStorage::LiveHandleCount(), handles + 1);  // record 1's object
   }
   EXPECT_EQ(relation->DetailController, nullptr);  // the detail detached itself when freed

@@ -64,7 +64,12 @@ TEST_F(DataStorage, LayoutOfFields)
 
 TEST_F(DataStorage, EveryTypeRoundTrips)
 {
-  struct Case { TcxValueTypeClass type; Variant in; TVarType kind; const char* text; };
+  struct Case {
+    TcxValueTypeClass type;
+    Variant in;
+    TVarType kind;
+    const char* text;
+  };
   const TDateTime moment(SysUtils::EncodeDate(2026, 12, 10) + 0.5);
   const std::vector<Case> cases = {
       {TcxValueType::Class(), 1, varNull, ""},
@@ -89,7 +94,8 @@ TEST_F(DataStorage, EveryTypeRoundTrips)
     const Variant out = S->GetFieldValue(r, def);
     EXPECT_EQ(out.VarType(), c.kind) << c.type->Caption();
     if (c.kind != varNull && c.type != TcxFMTBcdValueType::Class()) {
-      EXPECT_EQ(cxVariants::VarCompareValues(out, Variants::VarAsType(c.in, c.kind & varTypeMask)), 0) << c.type->Caption();
+      EXPECT_EQ(cxVariants::VarCompareValues(out, Variants::VarAsType(c.in, c.kind & varTypeMask)), 0)
+          << c.type->Caption();
     }
     if (c.text) {
       EXPECT_EQ(S->GetFieldDisplayText(r, def), c.text) << c.type->Caption();
@@ -104,8 +110,8 @@ TEST_F(DataStorage, ValueTypeCaptionsAndRegistration)
   DataModule::Initialize();
   auto* list = cxDataStorage::cxValueTypeClassList();
   ASSERT_EQ(list->Count(), 14);
-  const char* captions[] = {"String", "WideString", "Smallint", "Integer", "Word", "Boolean", "Float",
-                            "Currency", "DateTime", "LargeInt", "FMTBcd", "SQLTimeStamp", "Variant", "Object"};
+  const char* captions[] = {"String",   "WideString", "Smallint", "Integer", "Word",         "Boolean", "Float",
+                            "Currency", "DateTime",   "LargeInt", "FMTBcd",  "SQLTimeStamp", "Variant", "Object"};
   for (int i = 0; i < 14; ++i) EXPECT_EQ(list->Items(i)->Caption(), captions[i]);
   EXPECT_EQ(TcxValueType::Class()->Caption(), "");
   EXPECT_EQ(list->ItemByCaption("Word"), TcxWordValueType::Class());
@@ -116,13 +122,22 @@ TEST_F(DataStorage, ValueTypeCaptionsAndRegistration)
 
 TEST_F(DataStorage, AcceptsValue)
 {
-  struct Case { TcxValueTypeClass type; Variant v; bool ok; };
+  struct Case {
+    TcxValueTypeClass type;
+    Variant v;
+    bool ok;
+  };
   const std::vector<Case> cases = {
-      {TcxIntegerValueType::Class(), "12", true},      {TcxIntegerValueType::Class(), "abc", false},
-      {TcxIntegerValueType::Class(), Variant::Null(), true}, {TcxSmallintValueType::Class(), 70000, false},
-      {TcxVariantValueType::Class(), "abc", true},     {TcxFMTBcdValueType::Class(), "1.25", true},
-      {TcxFMTBcdValueType::Class(), "1.2.5", false},   {TcxFMTBcdValueType::Class(), 1e300, false},
-      {TcxSQLTimeStampValueType::Class(), "x", false}, {TcxDateTimeValueType::Class(), 45000.5, true},
+      {TcxIntegerValueType::Class(), "12", true},
+      {TcxIntegerValueType::Class(), "abc", false},
+      {TcxIntegerValueType::Class(), Variant::Null(), true},
+      {TcxSmallintValueType::Class(), 70000, false},
+      {TcxVariantValueType::Class(), "abc", true},
+      {TcxFMTBcdValueType::Class(), "1.25", true},
+      {TcxFMTBcdValueType::Class(), "1.2.5", false},
+      {TcxFMTBcdValueType::Class(), 1e300, false},
+      {TcxSQLTimeStampValueType::Class(), "x", false},
+      {TcxDateTimeValueType::Class(), 45000.5, true},
   };
   for (const auto& c : cases) {
     Variant v = c.v;
@@ -300,7 +315,11 @@ TEST_F(DataStorage, ChangingAFieldsLayoutKeepsValues)
 
 TEST_F(DataStorage, SlotStreamForms)
 {
-  struct Case { TcxValueTypeClass type; Variant v; std::string bytes; };
+  struct Case {
+    TcxValueTypeClass type;
+    Variant v;
+    std::string bytes;
+  };
   const std::vector<Case> cases = {
       {TcxStringValueType::Class(), "ab", Int32LE(2) + "ab"},
       {TcxWideStringValueType::Class(), u"a\u20AC", Int32LE(2) + Bytes({'a', 0, 0xAC, 0x20})},
@@ -342,7 +361,8 @@ TEST_F(DataStorage, SlotStreamForms)
 TEST_F(DataStorage, PackedDecimalsCompareExactly)
 {
   auto* d = Defs()->Add(TcxFMTBcdValueType::Class(), true, false, nullptr);
-  const std::vector<Variant> ordered = {"-10.5", "-1.25", "0", "0.0001", "0.25", "3", "3.00001", "12345678901234567890.5"};
+  const std::vector<Variant> ordered = {"-10.5", "-1.25", "0",       "0.0001",
+                                        "0.25",  "3",     "3.00001", "12345678901234567890.5"};
   S->SetRecordCount(static_cast<int>(ordered.size()));
   for (size_t i = 0; i < ordered.size(); ++i) S->SetFieldValue(static_cast<int>(i), d, ordered[i]);
   for (int i = 0; i + 1 < S->RecordCount(); ++i) EXPECT_EQ(S->CompareRecords(i, i + 1, d), -1) << i;
@@ -423,7 +443,8 @@ TEST_F(DataStorage, ColumnsFollowTheRecords)
     const double* column = S->NumberColumn(def);
     for (int r = 0; r < S->RecordCount(); ++r) {
       const Variant v = S->GetFieldValue(r, def);
-      if (v.IsNull() ? !std::isnan(column[r]) : column[r] != v.AsDouble()) return ::testing::AssertionFailure() << "record " << r;
+      if (v.IsNull() ? !std::isnan(column[r]) : column[r] != v.AsDouble())
+        return ::testing::AssertionFailure() << "record " << r;
     }
     return ::testing::AssertionSuccess();
   };
@@ -443,21 +464,60 @@ TEST_F(DataStorage, ColumnsFollowTheRecords)
   ASSERT_TRUE(agrees(i));
   ASSERT_TRUE(headsAgree());
   const std::vector<std::pair<const char*, std::function<void()>>> steps = {
-      {"write", [&] { S->SetFieldValue(1, f, 2.5); S->SetFieldValue(2, i, 3); S->SetFieldValue(1, s, "xy"); }},
-      {"new text", [&] { S->SetFieldValue(0, s, "new"); S->SetFieldDisplayText(0, s, "shown"); }},
+      {"write",
+       [&] {
+         S->SetFieldValue(1, f, 2.5);
+         S->SetFieldValue(2, i, 3);
+         S->SetFieldValue(1, s, "xy");
+       }},
+      {"new text",
+       [&] {
+         S->SetFieldValue(0, s, "new");
+         S->SetFieldDisplayText(0, s, "shown");
+       }},
       {"write through the twin", [&] { S->SetFieldValue(1, S->GetInternalValueDefs()->FindByLinkedObject(f), 4.0); }},
-      {"Null", [&] { S->SetFieldValue(0, f, Variant::Null()); S->SetFieldValue(1, s, Variant::Null()); }},
+      {"Null",
+       [&] {
+         S->SetFieldValue(0, f, Variant::Null());
+         S->SetFieldValue(1, s, Variant::Null());
+       }},
       {"failed write", [&] { EXPECT_THROW(S->SetFieldValue(2, i, "x"), EVariantError); }},
       {"internal record", [&] { S->SetFieldValue(S->AddInternalRecord(), f, 9.0); }},
-      {"insert", [&] { S->InsertRecord(1); S->SetFieldValue(1, f, -1.0); S->SetFieldValue(2, s, "2"); }},
+      {"insert",
+       [&] {
+         S->InsertRecord(1);
+         S->SetFieldValue(1, f, -1.0);
+         S->SetFieldValue(2, s, "2");
+       }},
       {"append", [&] { S->SetFieldValue(S->AppendRecord(), i, 12); }},
       {"delete", [&] { S->DeleteRecord(0); }},
       {"free a block", [&] { S->FreeInternalRecord(1); }},
-      {"grow and shrink", [&] { S->SetRecordCount(6); S->SetFieldValue(5, f, 5.0); S->SetRecordCount(4); }},
-      {"load", [&] { TListReader reader; S->LoadRecord(3, &reader, false); }},
-      {"new field", [&] { Defs()->Add(TcxIntegerValueType::Class(), true, false, nullptr); S->SetFieldValue(0, f, 7.0); }},
-      {"layout change", [&] { f->SetKeepsText(true); S->SetFieldValue(2, f, 8.0); }},
-      {"clear", [&] { S->ClearRecords(false); S->SetFieldValue(1, i, 1); }},
+      {"grow and shrink",
+       [&] {
+         S->SetRecordCount(6);
+         S->SetFieldValue(5, f, 5.0);
+         S->SetRecordCount(4);
+       }},
+      {"load",
+       [&] {
+         TListReader reader;
+         S->LoadRecord(3, &reader, false);
+       }},
+      {"new field",
+       [&] {
+         Defs()->Add(TcxIntegerValueType::Class(), true, false, nullptr);
+         S->SetFieldValue(0, f, 7.0);
+       }},
+      {"layout change",
+       [&] {
+         f->SetKeepsText(true);
+         S->SetFieldValue(2, f, 8.0);
+       }},
+      {"clear",
+       [&] {
+         S->ClearRecords(false);
+         S->SetFieldValue(1, i, 1);
+       }},
   };
   for (const auto& [name, step] : steps) {
     SCOPED_TRACE(name);

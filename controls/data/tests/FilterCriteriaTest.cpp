@@ -50,7 +50,10 @@ TEST_F(FilterCriteria, GroupKindsCombineTheirChildren)
 {
   C.AddItem(nullptr, C.A(), fokEqual, 1, "1");
   C.AddItem(nullptr, C.B(), fokEqual, 1, "1");
-  struct Case { TcxFilterBoolOperatorKind kind; bool expect[4]; };  // (a, b) = 00, 01, 10, 11
+  struct Case {
+    TcxFilterBoolOperatorKind kind;
+    bool expect[4];
+  };  // (a, b) = 00, 01, 10, 11
   const Case cases[] = {
       {fbkAnd, {false, false, false, true}},
       {fbkOr, {false, true, true, true}},
@@ -137,11 +140,10 @@ TEST_F(FilterCriteria, WritesTheDataLayout)
   auto* group = criteria.GetRoot()->AddItemList(fbkOr);
   group->AddItem(criteria.B(), fokBetween, Arr({1, 10}), "1;10");
   criteria.AddItem(nullptr, nullptr, fokNotEqual, "x", "");
-  const std::string expected = Int32LE(-1) + Bytes({0}) + Int32LE(3) +
-                               Bytes({0, 0}) + Int32LE(3) + "abc" + Int32LE(7) + Bytes({2, 5}) +
-                               Bytes({1, 1}) + Int32LE(1) +
-                               Bytes({0, 8}) + Int32LE(4) + "1;10" + Int32LE(8) + Bytes({1, 2, 2, 2, 1, 2, 10}) +
-                               Bytes({0, 1}) + Int32LE(0) + Int32LE(-1) + Bytes({6, 1, 'x'});
+  const std::string expected = Int32LE(-1) + Bytes({0}) + Int32LE(3) + Bytes({0, 0}) + Int32LE(3) + "abc" + Int32LE(7) +
+                               Bytes({2, 5}) + Bytes({1, 1}) + Int32LE(1) + Bytes({0, 8}) + Int32LE(4) + "1;10" +
+                               Int32LE(8) + Bytes({1, 2, 2, 2, 1, 2, 10}) + Bytes({0, 1}) + Int32LE(0) + Int32LE(-1) +
+                               Bytes({6, 1, 'x'});
   EXPECT_EQ(Data(criteria), expected);
 
   TStringStream s(expected);
@@ -159,8 +161,8 @@ TEST_F(FilterCriteria, WritesTheDataLayout)
 TEST_F(FilterCriteria, ReadsOlderDataAndRejectsMalformedData)
 {
   // Older data: no marker, the root count first, an AND root.
-  const std::string older = Int32LE(2) + Bytes({0, 0}) + Int32LE(0) + Int32LE(1) + Bytes({2, 5}) +
-                            Bytes({0, 4}) + Int32LE(0) + Int32LE(2) + Bytes({2, 9});
+  const std::string older = Int32LE(2) + Bytes({0, 0}) + Int32LE(0) + Int32LE(1) + Bytes({2, 5}) + Bytes({0, 4}) +
+                            Int32LE(0) + Int32LE(2) + Bytes({2, 9});
   TStringStream s(older);
   C.GetRoot()->SetBoolOperatorKind(fbkOr);
   C.ReadData(&s);
@@ -168,12 +170,12 @@ TEST_F(FilterCriteria, ReadsOlderDataAndRejectsMalformedData)
 
   const std::string header = Int32LE(-1) + Bytes({1}) + Int32LE(1);
   const std::vector<std::string> bad = {
-      header + Bytes({0, 0}) + Int32LE(0) + Int32LE(1),                   // value missing
-      header + Bytes({0, 24}) + Int32LE(0) + Int32LE(1) + Bytes({13}),    // no such operator
-      header + Bytes({1, 4}) + Int32LE(0),                                 // no such group kind
-      header + Bytes({0, 0}) + Int32LE(0) + Int32LE(1) + Bytes({7}),      // no such tag
-      header + Bytes({1, 0}) + Int32LE(-5),                                // negative count
-      Int32LE(-1) + Bytes({9}) + Int32LE(0),                               // no such root kind
+      header + Bytes({0, 0}) + Int32LE(0) + Int32LE(1),                 // value missing
+      header + Bytes({0, 24}) + Int32LE(0) + Int32LE(1) + Bytes({13}),  // no such operator
+      header + Bytes({1, 4}) + Int32LE(0),                              // no such group kind
+      header + Bytes({0, 0}) + Int32LE(0) + Int32LE(1) + Bytes({7}),    // no such tag
+      header + Bytes({1, 0}) + Int32LE(-5),                             // negative count
+      Int32LE(-1) + Bytes({9}) + Int32LE(0),                            // no such root kind
       Int32LE(-3),
   };
   for (const auto& bytes : bad) {
@@ -184,7 +186,8 @@ TEST_F(FilterCriteria, ReadsOlderDataAndRejectsMalformedData)
     EXPECT_LE(Notifications, 1);
   }
   // What was read before the fault stays.
-  TStringStream partial(Int32LE(-1) + Bytes({1}) + Int32LE(2) + Bytes({0, 0}) + Int32LE(0) + Int32LE(1) + Bytes({2, 5}) + Bytes({0}));
+  TStringStream partial(Int32LE(-1) + Bytes({1}) + Int32LE(2) + Bytes({0, 0}) + Int32LE(0) + Int32LE(1) +
+                        Bytes({2, 5}) + Bytes({0}));
   EXPECT_THROW(C.ReadData(&partial), EReadError);
   EXPECT_EQ(C.GetFilterText(), "(A = 5)");
   EXPECT_EQ(C.GetRoot()->GetBoolOperatorKind(), fbkOr);
@@ -204,7 +207,7 @@ TEST_F(FilterCriteria, AssignMapsLinksThroughIds)
   source.SetTranslateIn(true);
   source.SetDateTimeFormat("yyyy");
   source.GetRoot()->SetBoolOperatorKind(fbkOr);
-  source.AddItem(nullptr, source.A(), fokEqual, 1, "1");  // id 4 = D in C
+  source.AddItem(nullptr, source.A(), fokEqual, 1, "1");               // id 4 = D in C
   source.AddItem(nullptr, source.D(), fokInList, Arr({1, 2}), "1;2");  // id 1 = A in C
   int sourceNotifications = 0;
   source.OnChanged = [&](TObject*) { ++sourceNotifications; };

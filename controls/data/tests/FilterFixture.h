@@ -11,7 +11,8 @@
 class TTestField : public TObject {
 public:
   TTestField(Integer AID, AnsiString AName, AnsiString ACaption)
-      : ID(AID), Name(std::move(AName)), Caption(std::move(ACaption)) {}
+      : ID(AID), Name(std::move(AName)), Caption(std::move(ACaption))
+  {}
   Integer ID;
   AnsiString Name;
   AnsiString Caption;
@@ -44,7 +45,11 @@ public:
     for (size_t i = 0; i < ids.size() && i < 4; ++i)
       Fields.push_back(std::make_unique<TTestField>(ids[i], names[i], AnsiString(names[i]) + " caption"));
   }
-  ~TTestCriteria() override { BeginUpdate(); GetRoot()->Clear(); }
+  ~TTestCriteria() override
+  {
+    BeginUpdate();
+    GetRoot()->Clear();
+  }
 
   TTestField* Field(int i) { return Fields[static_cast<size_t>(i)].get(); }
   TTestField* A() { return Field(0); }

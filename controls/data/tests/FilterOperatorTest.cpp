@@ -54,7 +54,8 @@ TEST_F(FilterOperator, FilterAndDisplayTexts)
       {fokLike, Variant::Null(), "", true, false, "(A = NULL)", "(A caption is blank)"},
       {fokBetween, Arr({1, 5}), "1;5", false, false, "(A BETWEEN 1 AND 5)", "(A caption between 1 and 5)"},
       {fokBetween, Arr({1, 5}), "1;5", false, true, "((1 <= A) AND (A <= 5))", "(A caption between 1 and 5)"},
-      {fokNotBetween, Arr({1, 5}), " 1 ; 5 ", false, true, "(NOT ((1 <= A) AND (A <= 5)))", "(A caption not between 1 and 5)"},
+      {fokNotBetween, Arr({1, 5}), " 1 ; 5 ", false, true, "(NOT ((1 <= A) AND (A <= 5)))",
+       "(A caption not between 1 and 5)"},
       {fokBetween, Arr({"a", "b"}), "a", false, false, "(A BETWEEN 'a' AND 'b')", "(A caption between a and )"},
       {fokInList, Arr({1, 2, 3}), "1;2;3", false, false, "(A IN (1, 2, 3))", "(A caption in (1, 2, 3))"},
       {fokInList, Arr({1, 2, 3}), "1;2;3", false, true, "((A = 1) OR (A = 2) OR (A = 3))", "(A caption in (1, 2, 3))"},
@@ -89,18 +90,41 @@ TEST_F(FilterOperator, MultiFieldEquality)
 
 TEST_F(FilterOperator, Matches)
 {
-  struct Case { TcxFilterOperatorKind kind; Variant value; Variant record; bool match; };
+  struct Case {
+    TcxFilterOperatorKind kind;
+    Variant value;
+    Variant record;
+    bool match;
+  };
   const Variant none = Variant::Null();
   const std::vector<Case> cases = {
-      {fokEqual, 5, 5, true},          {fokEqual, 5, 5.0, true},        {fokEqual, 5, 6, false},
-      {fokNotEqual, 5, 6, true},       {fokLess, 5, 4, true},           {fokLess, 5, 5, false},
-      {fokLessEqual, 5, 5, true},      {fokGreater, 5, 6, true},        {fokGreater, 5, 5, false},
-      {fokGreaterEqual, 5, 5, true},   {fokLess, 5, none, true},        {fokLike, "a%", "abc", true},
-      {fokLike, "a%", "bac", false},   {fokNotLike, "a%", "bac", true}, {fokLike, "a_c", "abc", true},
-      {fokBetween, Arr({1, 5}), 5, true}, {fokBetween, Arr({1, 5}), 6, false}, {fokBetween, Arr({1, 5}), 1, true},
-      {fokNotBetween, Arr({1, 5}), 0, true}, {fokInList, Arr({1, 2, 3}), 2, true}, {fokInList, Arr({1, 2, 3}), 4, false},
-      {fokNotInList, Arr({1, 2, 3}), 4, true}, {fokEqual, none, none, true}, {fokEqual, none, 0, false},
-      {fokNotEqual, none, 0, true},    {fokNotEqual, none, none, false}, {fokEqual, "", "", true},
+      {fokEqual, 5, 5, true},
+      {fokEqual, 5, 5.0, true},
+      {fokEqual, 5, 6, false},
+      {fokNotEqual, 5, 6, true},
+      {fokLess, 5, 4, true},
+      {fokLess, 5, 5, false},
+      {fokLessEqual, 5, 5, true},
+      {fokGreater, 5, 6, true},
+      {fokGreater, 5, 5, false},
+      {fokGreaterEqual, 5, 5, true},
+      {fokLess, 5, none, true},
+      {fokLike, "a%", "abc", true},
+      {fokLike, "a%", "bac", false},
+      {fokNotLike, "a%", "bac", true},
+      {fokLike, "a_c", "abc", true},
+      {fokBetween, Arr({1, 5}), 5, true},
+      {fokBetween, Arr({1, 5}), 6, false},
+      {fokBetween, Arr({1, 5}), 1, true},
+      {fokNotBetween, Arr({1, 5}), 0, true},
+      {fokInList, Arr({1, 2, 3}), 2, true},
+      {fokInList, Arr({1, 2, 3}), 4, false},
+      {fokNotInList, Arr({1, 2, 3}), 4, true},
+      {fokEqual, none, none, true},
+      {fokEqual, none, 0, false},
+      {fokNotEqual, none, 0, true},
+      {fokNotEqual, none, none, false},
+      {fokEqual, "", "", true},
       {fokEqual, Currency::FromRaw(15000), 1.5, true},
   };
   for (const auto& c : cases) {
@@ -147,13 +171,17 @@ TEST_F(FilterOperator, SoftNullCaseInsensitiveAndSoftCompare)
 
 TEST_F(FilterOperator, DateRanges)
 {
-  struct Case { TcxFilterOperatorKind kind; Word y, m, d; int sy, sm, sd, ey, em, ed; };
+  struct Case {
+    TcxFilterOperatorKind kind;
+    Word y, m, d;
+    int sy, sm, sd, ey, em, ed;
+  };
   const std::vector<Case> cases = {
       {fokYesterday, 2026, 12, 9, 2026, 12, 8, 2026, 12, 9},
       {fokToday, 2026, 12, 9, 2026, 12, 9, 2026, 12, 10},
       {fokTomorrow, 2026, 12, 31, 2027, 1, 1, 2027, 1, 2},
-      {fokThisWeek, 2026, 12, 9, 2026, 12, 6, 2026, 12, 13},   // Wednesday; weeks start on Sunday
-      {fokThisWeek, 2026, 12, 6, 2026, 12, 6, 2026, 12, 13},   // the Sunday itself
+      {fokThisWeek, 2026, 12, 9, 2026, 12, 6, 2026, 12, 13},  // Wednesday; weeks start on Sunday
+      {fokThisWeek, 2026, 12, 6, 2026, 12, 6, 2026, 12, 13},  // the Sunday itself
       {fokLastWeek, 2026, 12, 9, 2026, 11, 29, 2026, 12, 6},
       {fokNextWeek, 2026, 12, 9, 2026, 12, 13, 2026, 12, 20},
       {fokThisMonth, 2026, 12, 9, 2026, 12, 1, 2027, 1, 1},
@@ -198,9 +226,7 @@ TEST_F(FilterOperator, DateConditionsFollowTheClock)
 
 TEST_F(FilterOperator, WordsComeThroughTheTextHook)
 {
-  cxFilterConsts::TextFetchHook = [](int id, AnsiString& s) {
-    s = "<" + cxFilterConsts::BuiltInText(id) + ">";
-  };
+  cxFilterConsts::TextFetchHook = [](int id, AnsiString& s) { s = "<" + cxFilterConsts::BuiltInText(id) + ">"; };
   C.SetOptions({fcoShowOperatorDescription});
   C.AddItem(nullptr, C.A(), fokEqual, Variant::Null(), "");
   C.AddItem(nullptr, C.B(), fokBetween, Arr({1, 2}), "1;2");

@@ -53,14 +53,19 @@ protected:
 
 TEST_F(FilterStream, MalformedStreamsRaiseAndReleaseTheLock)
 {
-  struct Case { std::string bytes; const char* message; };
+  struct Case {
+    std::string bytes;
+    const char* message;
+  };
   const std::vector<Case> cases = {
       {"TPF1" + ShortStr("TFilterWrapper") + ShortStr("") + Bytes({0, 0}), "Invalid stream format"},
       {Header() + ShortStr("Filter.Bogus") + Bytes({2, 1, 0, 0}), "Property Filter.Bogus does not exist"},
       {Header() + ShortStr("Filter.MaxValueListCount") + Bytes({6, 1, 'x', 0, 0}), "Invalid property value"},
       {Header() + ShortStr("Filter.Criteria") + Bytes({10}) + Int32LE(9) + Int32LE(-1), nullptr},
       {Header() + ShortStr("Filter.Criteria") + Bytes({10}) + Int32LE(5) + Int32LE(-1) + Bytes({7, 0, 0}), nullptr},
-      {Header() + ShortStr("Filter.Criteria") + Bytes({10}) + Int32LE(10) + Int32LE(-1) + Bytes({0}) + Int32LE(1) + Bytes({0}), nullptr},
+      {Header() + ShortStr("Filter.Criteria") + Bytes({10}) + Int32LE(10) + Int32LE(-1) + Bytes({0}) + Int32LE(1) +
+           Bytes({0}),
+       nullptr},
       {Header(), nullptr},
   };
   for (const auto& c : cases) {
@@ -94,15 +99,13 @@ TEST_F(FilterStream, WritesTheFixtureAndReadsItBack)
   source.SetPercentWildcard('*');
   source.Active = true;
   source.AddItem(nullptr, source.A(), fokEqual, 5, "abc");
-  const std::string data = Int32LE(-1) + Bytes({0}) + Int32LE(1) + Bytes({0, 0}) + Int32LE(3) + "abc" + Int32LE(7) + Bytes({2, 5});
-  const std::string expected = Header() +
-                               ShortStr("Filter.MaxValueListCount") + Bytes({3, 0x2C, 0x01}) +
-                               ShortStr("Filter.Options") + Bytes({11}) + ShortStr("fcoCaseInsensitive") +
-                               ShortStr("fcoSoftNull") + ShortStr("") +
-                               ShortStr("Filter.PercentWildcard") + Bytes({6}) + ShortStr("*") +
-                               ShortStr("Filter.Active") + Bytes({9}) +
-                               ShortStr("Filter.Criteria") + Bytes({10}) + Int32LE(static_cast<int>(data.size())) + data +
-                               Bytes({0, 0});
+  const std::string data =
+      Int32LE(-1) + Bytes({0}) + Int32LE(1) + Bytes({0, 0}) + Int32LE(3) + "abc" + Int32LE(7) + Bytes({2, 5});
+  const std::string expected =
+      Header() + ShortStr("Filter.MaxValueListCount") + Bytes({3, 0x2C, 0x01}) + ShortStr("Filter.Options") +
+      Bytes({11}) + ShortStr("fcoCaseInsensitive") + ShortStr("fcoSoftNull") + ShortStr("") +
+      ShortStr("Filter.PercentWildcard") + Bytes({6}) + ShortStr("*") + ShortStr("Filter.Active") + Bytes({9}) +
+      ShortStr("Filter.Criteria") + Bytes({10}) + Int32LE(static_cast<int>(data.size())) + data + Bytes({0, 0});
   EXPECT_EQ(Saved(source), expected);
 
   C.SetUnderscoreWildcard('?');  // not in the stream: back to its default

@@ -36,8 +36,8 @@ TEST_F(FilterValueList, KeepsPinnedSpecialAndSortedValues)
   L->Add(fvkPinned, 8, "p2", false);
   L->Add(fvkValue, 0, "appended", true);
   const std::vector<std::pair<int, AnsiString>> expected = {
-      {fvkPinned, "p1"}, {fvkPinned, "p2"}, {fvkPinnedSeparator, ""}, {fvkAll, "(All)"}, {fvkBlanks, "(Blanks)"},
-      {fvkValue, "1"},   {fvkValue, "2"},   {fvkValue, "3"},           {fvkValue, "appended"},
+      {fvkPinned, "p1"}, {fvkPinned, "p2"}, {fvkPinnedSeparator, ""}, {fvkAll, "(All)"},      {fvkBlanks, "(Blanks)"},
+      {fvkValue, "1"},   {fvkValue, "2"},   {fvkValue, "3"},          {fvkValue, "appended"},
   };
   EXPECT_EQ(Entries(), expected);
   int index = -1;

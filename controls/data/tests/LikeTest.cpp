@@ -12,25 +12,48 @@ namespace {
 
 bool Like(const AnsiString& text, const AnsiString& pattern, char escape = '\0')
 {
-  return MatchPattern(text.data(), static_cast<int>(text.size()), pattern.data(),
-                      static_cast<int>(pattern.size()), '%', '_', escape);
+  return MatchPattern(text.data(), static_cast<int>(text.size()), pattern.data(), static_cast<int>(pattern.size()), '%',
+                      '_', escape);
 }
 
 TEST(Like, Cases)
 {
-  struct Case { const char* text; const char* pattern; bool match; };
-  const std::vector<Case> cases = {
-      {"abc", "a%", true},       {"abc", "a_c", true},    {"ac", "a_c", false},
-      {"abc", "%", true},        {"", "%", true},         {"", "%a", false},
-      {"abc", "%b%", true},      {"aXc", "a[_]c", false}, {"abc", "abc", true},
-      {"abc", "ab", false},      {"ab", "abc", false},    {"", "", true},
-      {"a", "", false},          {"abc", "%c", true},     {"abc", "%%", true},
-      {"ab", "ab%%", true},      {"ab", "ab%", true},     {"", "%%", true},
-      {"abc", "_%_", true},      {"a", "_%_", false},     {"ABC", "abc", false},
-      {"合同", "合_", true},      {"合同", "__", true},     {"合同", "___", false},
-      {"合同号", "%同%", true},    {"mississippi", "%sip%", true}, {"mississippi", "m%s%s%p%x", false},
+  struct Case {
+    const char* text;
+    const char* pattern;
+    bool match;
   };
-  for (const auto& c : cases) EXPECT_EQ(LikeMatches(c.text, c.pattern, '%', '_'), c.match) << c.text << " LIKE " << c.pattern;
+  const std::vector<Case> cases = {
+      {"abc", "a%", true},
+      {"abc", "a_c", true},
+      {"ac", "a_c", false},
+      {"abc", "%", true},
+      {"", "%", true},
+      {"", "%a", false},
+      {"abc", "%b%", true},
+      {"aXc", "a[_]c", false},
+      {"abc", "abc", true},
+      {"abc", "ab", false},
+      {"ab", "abc", false},
+      {"", "", true},
+      {"a", "", false},
+      {"abc", "%c", true},
+      {"abc", "%%", true},
+      {"ab", "ab%%", true},
+      {"ab", "ab%", true},
+      {"", "%%", true},
+      {"abc", "_%_", true},
+      {"a", "_%_", false},
+      {"ABC", "abc", false},
+      {"合同", "合_", true},
+      {"合同", "__", true},
+      {"合同", "___", false},
+      {"合同号", "%同%", true},
+      {"mississippi", "%sip%", true},
+      {"mississippi", "m%s%s%p%x", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(LikeMatches(c.text, c.pattern, '%', '_'), c.match) << c.text << " LIKE " << c.pattern;
 }
 
 TEST(Like, EscapeCharacter)
@@ -49,7 +72,10 @@ TEST(Like, TrailBytesAreNeverWildcardsOrEscapes)
 {
   const AnsiString underscoreTrail = "\x81\x5F";  // trail byte looks like '_'
   const AnsiString backslashTrail = "\x81\x5C";   // trail byte looks like '\'
-  EXPECT_FALSE(Like("\x81" "A", underscoreTrail));
+  EXPECT_FALSE(
+      Like("\x81"
+           "A",
+           underscoreTrail));
   EXPECT_TRUE(Like(underscoreTrail, underscoreTrail));
   EXPECT_TRUE(Like(backslashTrail + "yx", backslashTrail + "%x", '\\'));
 }
@@ -62,9 +88,12 @@ bool Reference(const std::string& t, const std::string& p)
     int& m = memo[i][j];
     if (m >= 0) return m;
     bool r;
-    if (j == p.size()) r = i == t.size();
-    else if (p[j] == '%') r = go(i, j + 1) || (i < t.size() && go(i + 1, j));
-    else r = i < t.size() && (p[j] == '_' || p[j] == t[i]) && go(i + 1, j + 1);
+    if (j == p.size())
+      r = i == t.size();
+    else if (p[j] == '%')
+      r = go(i, j + 1) || (i < t.size() && go(i + 1, j));
+    else
+      r = i < t.size() && (p[j] == '_' || p[j] == t[i]) && go(i + 1, j + 1);
     return (m = r);
   };
   return go(0, 0);
@@ -92,11 +121,14 @@ TEST(Like, ManyWildcardsOverALongTextFinish)
 
 TEST(Like, StripAndCollapse)
 {
-  struct Case { const char* in; int result; const char* out; };
+  struct Case {
+    const char* in;
+    int result;
+    const char* out;
+  };
   const std::vector<Case> cases = {
-      {"%", 0, "%"},       {"%%abc%%", 3, "abc"}, {"abc%", 1, "abc"}, {"%abc", 2, "abc"},
-      {"abc", 0, "abc"},   {"%%", 0, "%"},        {"a%%b", 0, "a%b"}, {"", 0, ""},
-      {"%a", 2, "a"},
+      {"%", 0, "%"},  {"%%abc%%", 3, "abc"}, {"abc%", 1, "abc"}, {"%abc", 2, "abc"}, {"abc", 0, "abc"},
+      {"%%", 0, "%"}, {"a%%b", 0, "a%b"},    {"", 0, ""},        {"%a", 2, "a"},
   };
   for (const auto& c : cases) {
     AnsiString p = c.in;

@@ -45,8 +45,9 @@ std::vector<int> GroupSizes(TcxCustomDataController* C)
 TEST_F(ControllerTest, TextsSharingTheirHeadSortAndGroupByTheirBytes)
 {
   MakeItems({TcxStringValueType::Class()});
-  const char* pool[] = {"contract", "contracts", "contract-2026-01", "contract-2026-02", "contrac", "",
-                        "contract\x01", "\xba\xcf\xcd\xac", "a", "contractor"};
+  const char* pool[] = {"contract", "contracts", "contract-2026-01", "contract-2026-02",
+                        "contrac",  "",          "contract\x01",     "\xba\xcf\xcd\xac",
+                        "a",        "contractor"};
   std::mt19937 rng(31);
   const int n = 200;
   std::vector<std::optional<std::string>> texts(n);
@@ -54,7 +55,8 @@ TEST_F(ControllerTest, TextsSharingTheirHeadSortAndGroupByTheirBytes)
   C->SetRecordCount(n);
   for (int r = 0; r < n; ++r) {
     if (rng() % 8) texts[static_cast<size_t>(r)] = pool[rng() % 10];
-    C->SetValue(r, 0, texts[static_cast<size_t>(r)] ? Variant(AnsiString(*texts[static_cast<size_t>(r)])) : Variant::Null());
+    C->SetValue(r, 0,
+                texts[static_cast<size_t>(r)] ? Variant(AnsiString(*texts[static_cast<size_t>(r)])) : Variant::Null());
   }
   C->EndUpdate();
   auto less = [&](int a, int b) {
@@ -66,13 +68,15 @@ TEST_F(ControllerTest, TextsSharingTheirHeadSortAndGroupByTheirBytes)
   for (bool descending : {false, true}) {
     std::vector<int> expected(n);
     for (int r = 0; r < n; ++r) expected[static_cast<size_t>(r)] = r;
-    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     C->BeginUpdate();
     C->ChangeGroupIndex(0, 0);
     C->SetItemSortOrder(0, descending ? soDescending : soAscending);
     C->EndUpdate();
     ASSERT_EQ(C->GetInfo()->GetRecordList(), expected) << descending;
-    EXPECT_EQ(GroupSizes(C.get()), Runs(expected, texts, [](const auto& a, const auto& b) { return a == b; })) << descending;
+    EXPECT_EQ(GroupSizes(C.get()), Runs(expected, texts, [](const auto& a, const auto& b) { return a == b; }))
+        << descending;
     C->ChangeGroupIndex(0, -1);
   }
 }
@@ -81,8 +85,17 @@ TEST_F(ControllerTest, WideTextsSortAndGroupByTheirCodeUnits)
 {
   MakeItems({TcxWideStringValueType::Class()});
   // Shared heads of up to eight units, a zero unit, units above 0x7FFF (compared unsigned) and prefixes.
-  const std::u16string pool[] = {u"合同编号", u"合同编号2", u"合同编", u"合同", u"", std::u16string(u"合同\0", 3),
-                                 u"\xFFFF", u"\xD800\xDC00", u"a", u"合同编号-01", u"合同编号甲乙丙丁2",
+  const std::u16string pool[] = {u"合同编号",
+                                 u"合同编号2",
+                                 u"合同编",
+                                 u"合同",
+                                 u"",
+                                 std::u16string(u"合同\0", 3),
+                                 u"\xFFFF",
+                                 u"\xD800\xDC00",
+                                 u"a",
+                                 u"合同编号-01",
+                                 u"合同编号甲乙丙丁2",
                                  u"合同编号甲乙丙丁1"};
   std::mt19937 rng(37);
   const int n = 200;
@@ -91,7 +104,8 @@ TEST_F(ControllerTest, WideTextsSortAndGroupByTheirCodeUnits)
   C->SetRecordCount(n);
   for (int r = 0; r < n; ++r) {
     if (rng() % 8) texts[static_cast<size_t>(r)] = pool[rng() % std::size(pool)];
-    C->SetValue(r, 0, texts[static_cast<size_t>(r)] ? Variant(WideString(*texts[static_cast<size_t>(r)])) : Variant::Null());
+    C->SetValue(r, 0,
+                texts[static_cast<size_t>(r)] ? Variant(WideString(*texts[static_cast<size_t>(r)])) : Variant::Null());
   }
   C->EndUpdate();
   auto less = [&](int a, int b) {
@@ -103,13 +117,15 @@ TEST_F(ControllerTest, WideTextsSortAndGroupByTheirCodeUnits)
   for (bool descending : {false, true}) {
     std::vector<int> expected(n);
     for (int r = 0; r < n; ++r) expected[static_cast<size_t>(r)] = r;
-    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](int a, int b) { return descending ? less(b, a) : less(a, b); });
     C->BeginUpdate();
     C->ChangeGroupIndex(0, 0);
     C->SetItemSortOrder(0, descending ? soDescending : soAscending);
     C->EndUpdate();
     ASSERT_EQ(C->GetInfo()->GetRecordList(), expected) << descending;
-    EXPECT_EQ(GroupSizes(C.get()), Runs(expected, texts, [](const auto& a, const auto& b) { return a == b; })) << descending;
+    EXPECT_EQ(GroupSizes(C.get()), Runs(expected, texts, [](const auto& a, const auto& b) { return a == b; }))
+        << descending;
     C->ChangeGroupIndex(0, -1);
   }
 }
@@ -119,8 +135,9 @@ TEST_F(ControllerTest, WideTextsSortAndGroupByTheirCodeUnits)
 TEST_F(ControllerTest, PrefixFiltersSeeEveryByteOfTheTexts)
 {
   MakeItems({TcxStringValueType::Class()});
-  std::vector<std::optional<std::string>> texts = {"contract-2026", "contract", "contrac", "contracts", "", std::nullopt,
-                                                   "CONTRACT", "\xba\xcf\xcd\xac", "contract-2026-01", "c"};
+  std::vector<std::optional<std::string>> texts = {
+      "contract-2026", "contract", "contrac",          "contracts",        "",
+      std::nullopt,    "CONTRACT", "\xba\xcf\xcd\xac", "contract-2026-01", "c"};
   auto load = [&] {
     C->BeginUpdate();
     C->SetRecordCount(static_cast<int>(texts.size()));

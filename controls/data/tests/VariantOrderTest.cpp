@@ -18,20 +18,17 @@ Variant Arr(std::vector<Variant> v) { return Variants::VarArrayOf(v); }
 
 TEST(VariantOrder, NullArraysAndIncomparablePairs)
 {
-  struct Case { Variant a, b; int sign; };
+  struct Case {
+    Variant a, b;
+    int sign;
+  };
   const std::vector<Case> cases = {
-      {Variant::Null(), Variant::Null(), 0},
-      {Variant::Null(), Variant(5), -1},
-      {Variant(5), Variant::Null(), 1},
-      {Arr({1, 2}), Arr({1, 2, 3}), -1},
-      {Arr({1, 3}), Arr({1, 2}), 1},
-      {Arr({1, 2}), Variant(7), 1},
-      {Variant(7), Arr({1, 2}), -1},
-      {Arr({}), Arr({}), 0},
-      {Variant(short(3)), Variant(3.0), 0},
-      {Variant(Currency::FromRaw(25000)), Variant(2.5), 0},
-      {Variant("abc"), Variant(u"abc"), 0},
-      {Variant("abc"), Variant("abd"), -1},
+      {Variant::Null(), Variant::Null(), 0}, {Variant::Null(), Variant(5), -1},
+      {Variant(5), Variant::Null(), 1},      {Arr({1, 2}), Arr({1, 2, 3}), -1},
+      {Arr({1, 3}), Arr({1, 2}), 1},         {Arr({1, 2}), Variant(7), 1},
+      {Variant(7), Arr({1, 2}), -1},         {Arr({}), Arr({}), 0},
+      {Variant(short(3)), Variant(3.0), 0},  {Variant(Currency::FromRaw(25000)), Variant(2.5), 0},
+      {Variant("abc"), Variant(u"abc"), 0},  {Variant("abc"), Variant("abd"), -1},
       {Variant(false), Variant(true), -1},
   };
   for (const auto& c : cases) {
@@ -69,9 +66,17 @@ TEST(VariantOrder, IsATotalOrderOverMixedKinds)
 {
   std::mt19937 rng(20261210);
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  const std::vector<double> doubles = {0.0, -0.0, 1.5, -2.25, 1e300, -1e-300, 3.0, 7.0,
+  const std::vector<double> doubles = {0.0,
+                                       -0.0,
+                                       1.5,
+                                       -2.25,
+                                       1e300,
+                                       -1e-300,
+                                       3.0,
+                                       7.0,
                                        std::numeric_limits<double>::infinity(),
-                                       std::numeric_limits<double>::quiet_NaN(), 9007199254740992.0};
+                                       std::numeric_limits<double>::quiet_NaN(),
+                                       9007199254740992.0};
   const std::vector<const char*> texts = {"", "1", "10", "9", "abc", "ABC", "合同", "a"};
   std::function<Variant(int)> make = [&](int depth) -> Variant {
     switch (pick(depth > 0 ? 15 : 16)) {

@@ -31,15 +31,20 @@ Variant ReadBack(const std::string& bytes)
 TEST(VariantStream, MalformedInputRaisesReadError)
 {
   const std::vector<std::string> bad = {
-      "",                                   // nothing at all
-      Bytes({7}), Bytes({10}), Bytes({11}), Bytes({14}), Bytes({19}), Bytes({255}),  // unknown tags
-      Bytes({4, 1, 2}),                     // truncated integer
-      Bytes({6, 5, 'a'}),                   // short string shorter than its length
-      Bytes({12}) + Int32LE(-1),            // negative length
-      Bytes({12}) + Int32LE(0x7FFFFFFF),    // a length no stream here holds
-      Bytes({18}) + Int32LE(3) + "ab",      // too few units
-      Bytes({1, 5, 0}),                     // list count of the wrong tag
-      Bytes({1, 2, -1 & 0xFF}),             // negative count
+      "",  // nothing at all
+      Bytes({7}),
+      Bytes({10}),
+      Bytes({11}),
+      Bytes({14}),
+      Bytes({19}),
+      Bytes({255}),                                   // unknown tags
+      Bytes({4, 1, 2}),                               // truncated integer
+      Bytes({6, 5, 'a'}),                             // short string shorter than its length
+      Bytes({12}) + Int32LE(-1),                      // negative length
+      Bytes({12}) + Int32LE(0x7FFFFFFF),              // a length no stream here holds
+      Bytes({18}) + Int32LE(3) + "ab",                // too few units
+      Bytes({1, 5, 0}),                               // list count of the wrong tag
+      Bytes({1, 2, -1 & 0xFF}),                       // negative count
       Bytes({1, 4}) + Int32LE(1000000) + Bytes({0}),  // count beyond the data
   };
   for (const auto& bytes : bad) {
@@ -67,7 +72,11 @@ TEST(VariantStream, UnknownTagLeavesPositionPastIt)
 
 TEST(VariantStream, WritesTheFixedLayouts)
 {
-  struct Case { Variant v; std::string bytes; TVarType readAs; };
+  struct Case {
+    Variant v;
+    std::string bytes;
+    TVarType readAs;
+  };
   const std::vector<Case> cases = {
       {Variant::Null(), Bytes({0}), varNull},
       {Variant(), Bytes({13}), varEmpty},
@@ -125,8 +134,17 @@ TEST(VariantStream, WriteErrors)
 
 TEST(VariantStream, DoublesPassThroughExtendedBitIdentical)
 {
-  std::vector<double> values = {0.0, -0.0, 1.0, -1.5, 0.1, 1e308, -1e-308, 4.9e-324, 2.2250738585072009e-308,
-                                std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity(),
+  std::vector<double> values = {0.0,
+                                -0.0,
+                                1.0,
+                                -1.5,
+                                0.1,
+                                1e308,
+                                -1e-308,
+                                4.9e-324,
+                                2.2250738585072009e-308,
+                                std::numeric_limits<double>::max(),
+                                std::numeric_limits<double>::infinity(),
                                 -std::numeric_limits<double>::infinity()};
   std::mt19937_64 rng(42);
   for (int i = 0; i < 2000; ++i) values.push_back(std::bit_cast<double>(rng()));
@@ -149,12 +167,12 @@ TEST(VariantStream, ExtendedNarrowsToNearest)
     e[9] = static_cast<Byte>(se >> 8);
     return ExtendedToDouble(e);
   };
-  EXPECT_EQ(ext(0x8000000000000400ull, 0x3FFF), 1.0);                       // half-way, even stays
-  EXPECT_EQ(ext(0x8000000000000C00ull, 0x3FFF), 1.0 + 2 * 0x1p-52);         // half-way, odd rounds up
-  EXPECT_EQ(ext(0x8000000000000401ull, 0x3FFF), 1.0 + 0x1p-52);             // above half
-  EXPECT_EQ(ext(0xFFFFFFFFFFFFFFFFull, 0x3FFF), 2.0);                       // carries into the exponent
+  EXPECT_EQ(ext(0x8000000000000400ull, 0x3FFF), 1.0);                // half-way, even stays
+  EXPECT_EQ(ext(0x8000000000000C00ull, 0x3FFF), 1.0 + 2 * 0x1p-52);  // half-way, odd rounds up
+  EXPECT_EQ(ext(0x8000000000000401ull, 0x3FFF), 1.0 + 0x1p-52);      // above half
+  EXPECT_EQ(ext(0xFFFFFFFFFFFFFFFFull, 0x3FFF), 2.0);                // carries into the exponent
   EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF + 2000), std::numeric_limits<double>::infinity());
-  EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF - 1100), 0.0);                // below the subnormals
+  EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF - 1100), 0.0);  // below the subnormals
   EXPECT_EQ(ext(0x8000000000000000ull, 0x3FFF - 1074), 4.9406564584124654e-324);
   EXPECT_EQ(ext(0x8000000000000000ull, 0x8000 | 0x3FFF), -1.0);
 }

@@ -24,21 +24,16 @@ namespace {
 constexpr int DaysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 constexpr int SmartWordIds[SmartDateWordCount] = {
-    cxEditConsts::sWordToday,    cxEditConsts::sWordYesterday, cxEditConsts::sWordTomorrow,
-    cxEditConsts::sWordSunday,   cxEditConsts::sWordMonday,    cxEditConsts::sWordTuesday,
-    cxEditConsts::sWordWednesday, cxEditConsts::sWordThursday, cxEditConsts::sWordFriday,
-    cxEditConsts::sWordSaturday, cxEditConsts::sWordFirst,     cxEditConsts::sWordSecond,
-    cxEditConsts::sWordThird,    cxEditConsts::sWordFourth,    cxEditConsts::sWordFifth,
-    cxEditConsts::sWordSixth,    cxEditConsts::sWordSeventh,   cxEditConsts::sWordBom,
-    cxEditConsts::sWordEom,      cxEditConsts::sWordNow,
+    cxEditConsts::sWordToday,   cxEditConsts::sWordYesterday, cxEditConsts::sWordTomorrow,  cxEditConsts::sWordSunday,
+    cxEditConsts::sWordMonday,  cxEditConsts::sWordTuesday,   cxEditConsts::sWordWednesday, cxEditConsts::sWordThursday,
+    cxEditConsts::sWordFriday,  cxEditConsts::sWordSaturday,  cxEditConsts::sWordFirst,     cxEditConsts::sWordSecond,
+    cxEditConsts::sWordThird,   cxEditConsts::sWordFourth,    cxEditConsts::sWordFifth,     cxEditConsts::sWordSixth,
+    cxEditConsts::sWordSeventh, cxEditConsts::sWordBom,       cxEditConsts::sWordEom,       cxEditConsts::sWordNow,
 };
 
 enum { swToday = 0, swYesterday, swTomorrow, swSunday, swSaturday = 9, swFirst, swSeventh = 16, swBom, swEom, swNow };
 
-bool UseDateFormatSettings()
-{
-  return cxFormats::GetFormatController()->GetUseDateFormatSettings();
-}
+bool UseDateFormatSettings() { return cxFormats::GetFormatController()->GetUseDateFormatSettings(); }
 
 // The system's date conversion reads blanks between the numbers of a date as separators; the
 // platform's conversion reads the locale's separator, so in a text without that separator the
@@ -79,10 +74,7 @@ AnsiString MaskLiteral(const AnsiString& AText)
 
 }  // namespace
 
-AnsiString GetSmartDateWord(int AIndex)
-{
-  return cxResourceStrings::GetResourceString(SmartWordIds[AIndex]);
-}
+AnsiString GetSmartDateWord(int AIndex) { return cxResourceStrings::GetResourceString(SmartWordIds[AIndex]); }
 
 void DecMonth(Word& AYear, Word& AMonth)
 {
@@ -132,10 +124,7 @@ Word GetDateElement(int AKind, TDateTime ADate)
   }
 }
 
-bool IsLeapYear(int AYear)
-{
-  return AYear % 4 == 0 && (AYear % 100 != 0 || AYear % 400 == 0);
-}
+bool IsLeapYear(int AYear) { return AYear % 4 == 0 && (AYear % 100 != 0 || AYear % 400 == 0); }
 
 int DaysPerMonth(int AYear, int AMonth)
 {
@@ -220,8 +209,7 @@ bool SmartTextToDate(const AnsiString& AText, TDateTime& ADate)
   const AnsiString rest = SysUtils::Trim(text.substr(GetSmartDateWord(index).size()));
   if (rest.size() >= 2 && (rest[0] == '+' || rest[0] == '-')) {
     Integer days;
-    if (SysUtils::TryStrToInt(SysUtils::Trim(rest.substr(1)), days))
-      date = rest[0] == '+' ? date + days : date - days;
+    if (SysUtils::TryStrToInt(SysUtils::Trim(rest.substr(1)), days)) date = rest[0] == '+' ? date + days : date - days;
   }
   ADate = date;
   return true;
@@ -267,8 +255,7 @@ bool TextToDateTime(const AnsiString& AText, bool AUseVariantConversion, TDateTi
     ADate = AUseVariantConversion ? VariantTextToDate(AText) : SysUtils::StrToDateTime(AText);
     return true;
   } catch (const EConvertError&) {
-  } catch (const EVariantError&) {
-  }
+  } catch (const EVariantError&) {}
   ADate = NullDate;
   return false;
 }
@@ -279,8 +266,7 @@ AnsiString DateTimeToText(TDateTime ADateTime)
   if (UseDateFormatSettings()) return SysUtils::DateTimeToStr(ADateTime);
   try {
     AnsiString result = SysUtils::FormatDateTime(SysUtils::ShortDateFormat, ADateTime);
-    if (TimeOf(ADateTime).Value != 0)
-      result += " " + SysUtils::FormatDateTime(SysUtils::LongTimeFormat, ADateTime);
+    if (TimeOf(ADateTime).Value != 0) result += " " + SysUtils::FormatDateTime(SysUtils::LongTimeFormat, ADateTime);
     return result;
   } catch (const Exception&) {
     try {
@@ -329,9 +315,7 @@ AnsiString GetDateRegExprMaskFor(const AnsiString& ADateEditFormat, bool AWithSm
     }
     if (!mask.empty()) mask += MaskLiteral(AnsiString(1, SysUtils::DateSeparator));
     switch (letter) {
-      case 'd':
-        mask += "([012]?[1-9]|[123]0|31)";
-        break;
+      case 'd': mask += "([012]?[1-9]|[123]0|31)"; break;
       case 'e':
         if (longYear)
           mask += "\\d\\d\\d\\d";
@@ -349,9 +333,7 @@ AnsiString GetDateRegExprMaskFor(const AnsiString& ADateEditFormat, bool AWithSm
         mask += "))";
         break;
       }
-      default:
-        mask += longYear ? "\\d\\d\\d\\d" : "\\d\\d";
-        break;
+      default: mask += longYear ? "\\d\\d\\d\\d" : "\\d\\d"; break;
     }
   }
   if (!AWithSmartWords) return mask;

@@ -23,10 +23,7 @@ TcxFormatControllerHooks& Hooks()
   return hooks;
 }
 
-char LowerAscii(char c)
-{
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // The length of the run of the same letter (either case) that starts at i.
 std::size_t RunLength(const AnsiString& s, std::size_t i)
@@ -101,7 +98,7 @@ AnsiString CurrencyFormat()
 Byte StartOfWeek()
 {
   const AnsiString text = Hooks().LocaleFirstDayOfWeek ? Hooks().LocaleFirstDayOfWeek()
-                                                        : Locale::GetLocaleInfo(Locale::LOCALE_IFIRSTDAYOFWEEK);
+                                                       : Locale::GetLocaleInfo(Locale::LOCALE_IFIRSTDAYOFWEEK);
   int day = SysUtils::StrToIntDef(text, 0) + 1;
   return static_cast<Byte>(day > 6 || day < 0 ? 0 : day);
 }
@@ -217,15 +214,9 @@ TcxFormatController* GetFormatController()
   return TheController;
 }
 
-void SetFormatControllerHooks(const TcxFormatControllerHooks& AHooks)
-{
-  Hooks() = AHooks;
-}
+void SetFormatControllerHooks(const TcxFormatControllerHooks& AHooks) { Hooks() = AHooks; }
 
-const TcxFormatControllerHooks& GetFormatControllerHooks()
-{
-  return Hooks();
-}
+const TcxFormatControllerHooks& GetFormatControllerHooks() { return Hooks(); }
 
 void Initialize() {}
 
@@ -254,8 +245,8 @@ void TcxFormatController::AllocateWindow()
 {
   if (FWindow || !cxFormats::EnsureWindowClass()) return;
   // Top-level, so that broadcasts reach it; never shown.
-  FWindow = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, cxFormats::WindowClassName, "", WS_POPUP, 0, 0, 0, 0,
-                                    nullptr, nullptr, nullptr, nullptr);
+  FWindow = Windows::CreateWindowEx(WS_EX_TOOLWINDOW, cxFormats::WindowClassName, "", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                    nullptr, nullptr, nullptr);
   if (FWindow) Windows::SetWindowLongPtr(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 

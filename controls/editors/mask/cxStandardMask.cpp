@@ -6,15 +6,9 @@
 
 namespace {
 
-bool IsAsciiLetter(char c)
-{
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool IsDigit(char c)
-{
-  return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 const TcxStandardMaskManyItem* AsPlace(const TcxStandardMaskCustomItem* AItem)
 {
@@ -31,25 +25,13 @@ bool TcxStandardMaskManyItem::Check(char& Ch) const
   return true;
 }
 
-bool TcxStandardMaskAlphaItem::Accepts(char Ch) const
-{
-  return IsAsciiLetter(Ch);
-}
+bool TcxStandardMaskAlphaItem::Accepts(char Ch) const { return IsAsciiLetter(Ch); }
 
-bool TcxStandardMaskAlphaNumericItem::Accepts(char Ch) const
-{
-  return IsAsciiLetter(Ch) || IsDigit(Ch);
-}
+bool TcxStandardMaskAlphaNumericItem::Accepts(char Ch) const { return IsAsciiLetter(Ch) || IsDigit(Ch); }
 
-bool TcxStandardMaskNumericItem::Accepts(char Ch) const
-{
-  return IsDigit(Ch);
-}
+bool TcxStandardMaskNumericItem::Accepts(char Ch) const { return IsDigit(Ch); }
 
-bool TcxStandardMaskNumericSymbolItem::Accepts(char Ch) const
-{
-  return IsDigit(Ch) || Ch == '+' || Ch == '-';
-}
+bool TcxStandardMaskNumericSymbolItem::Accepts(char Ch) const { return IsDigit(Ch) || Ch == '+' || Ch == '-'; }
 
 TcxStandardMask::TcxStandardMask() = default;
 TcxStandardMask::~TcxStandardMask() = default;

@@ -39,8 +39,7 @@ private:
 // A place for one character of a class.
 class TcxStandardMaskManyItem : public TcxStandardMaskCustomItem {
 public:
-  TcxStandardMaskManyItem(TcxStandardMaskCase ACaseRule, bool AOptional)
-      : FCaseRule(ACaseRule), FOptional(AOptional) {}
+  TcxStandardMaskManyItem(TcxStandardMaskCase ACaseRule, bool AOptional) : FCaseRule(ACaseRule), FOptional(AOptional) {}
   // Decides on Ch as received, then applies the case rule to it.
   bool Check(char& Ch) const final;
   TcxStandardMaskCase GetCaseRule() const { return FCaseRule; }
@@ -89,8 +88,7 @@ protected:
 // Always optional.
 class TcxStandardMaskNumericSymbolItem : public TcxStandardMaskManyItem {
 public:
-  explicit TcxStandardMaskNumericSymbolItem(TcxStandardMaskCase ACaseRule)
-      : TcxStandardMaskManyItem(ACaseRule, true) {}
+  explicit TcxStandardMaskNumericSymbolItem(TcxStandardMaskCase ACaseRule) : TcxStandardMaskManyItem(ACaseRule, true) {}
 
 protected:
   bool Accepts(char Ch) const override;
@@ -107,7 +105,7 @@ public:
   // Back to an empty mask with the defaults.
   void Clear();
 
-  bool GetLeading() const { return FLeading; }          // the mask began with '!'
+  bool GetLeading() const { return FLeading; }            // the mask began with '!'
   bool GetSaveLiterals() const { return FSaveLiterals; }  // literals belong to the value
   char GetBlank() const { return FBlank; }
 

@@ -82,10 +82,7 @@ void TcxRegExpr::Compile(const AnsiString& Source)
   Compile(&stream);
 }
 
-TStream* TcxRegExpr::SourceStream() const
-{
-  return FCompiled ? FSource.get() : nullptr;
-}
+TStream* TcxRegExpr::SourceStream() const { return FCompiled ? FSource.get() : nullptr; }
 
 void TcxRegExpr::CheckCompiled() const
 {
@@ -105,10 +102,7 @@ void TcxRegExpr::AddError(int ALine, int AColumn, int AMessageId, const AnsiStri
   FErrors.Add(ALine, AColumn, message);
 }
 
-void TcxRegExpr::RaiseErrors() const
-{
-  throw EcxRegExprError(FErrors);
-}
+void TcxRegExpr::RaiseErrors() const { throw EcxRegExprError(FErrors); }
 
 void TcxRegExpr::DoLiteralAdded(char Ch)
 {

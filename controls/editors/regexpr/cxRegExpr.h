@@ -56,7 +56,7 @@ struct TcxLexem {
   int Code = lkSymbol;  // a TcxLexemKind
   AnsiString Value;     // one character, except for integers
   int Line = 0;
-  int Column = 0;       // of the byte that produced the lexeme
+  int Column = 0;  // of the byte that produced the lexeme
 };
 
 class TcxLexems {

@@ -14,8 +14,8 @@ class TcxRegExprAutomat {
 public:
   // Takes the parse tree (already linked and marked) and the start state linked into it.
   // AOwner receives the literal notifications; it is not owned.
-  TcxRegExprAutomat(std::unique_ptr<TcxRegExprParserAlts> AExpression,
-                    std::unique_ptr<TcxRegExprSimpleState> AStart, TcxRegExpr* AOwner);
+  TcxRegExprAutomat(std::unique_ptr<TcxRegExprParserAlts> AExpression, std::unique_ptr<TcxRegExprSimpleState> AStart,
+                    TcxRegExpr* AOwner);
   ~TcxRegExprAutomat();
 
   // One step; a refused character changes nothing.

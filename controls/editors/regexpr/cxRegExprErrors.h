@@ -10,7 +10,8 @@
 class TcxRegExprError {
 public:
   TcxRegExprError(int ALine, int AColumn, const AnsiString& AMessage)
-      : FLine(ALine), FColumn(AColumn), FMessage(AMessage) {}
+      : FLine(ALine), FColumn(AColumn), FMessage(AMessage)
+  {}
   int GetLine() const { return FLine; }
   int GetColumn() const { return FColumn; }
   const AnsiString& GetMessage() const { return FMessage; }
@@ -40,7 +41,8 @@ private:
 class EcxRegExprError : public Exception {
 public:
   explicit EcxRegExprError(const TcxRegExprErrors& AErrors)
-      : Exception(AnsiString()), FErrors(std::make_shared<TcxRegExprErrors>(AErrors)) {}
+      : Exception(AnsiString()), FErrors(std::make_shared<TcxRegExprErrors>(AErrors))
+  {}
   const char* ClassName() const override { return "EcxRegExprError"; }
   const TcxRegExprErrors& GetErrors() const { return *FErrors; }
 

@@ -5,10 +5,7 @@
 namespace {
 
 // One-byte upper case; bytes above 127 are lead bytes and never change case.
-char UpperByte(char c)
-{
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char UpperByte(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 }  // namespace
 
@@ -20,25 +17,16 @@ bool TcxRegExprSymbol::Matches(char& Ch, bool CaseInsensitive) const
   return true;
 }
 
-std::unique_ptr<TcxRegExprItem> TcxRegExprSymbol::Copy() const
-{
-  return std::make_unique<TcxRegExprSymbol>(FSymbol);
-}
+std::unique_ptr<TcxRegExprItem> TcxRegExprSymbol::Copy() const { return std::make_unique<TcxRegExprSymbol>(FSymbol); }
 
-bool TcxRegExprTimeSeparator::Matches(char& Ch, bool) const
-{
-  return Ch == SysUtils::TimeSeparator;
-}
+bool TcxRegExprTimeSeparator::Matches(char& Ch, bool) const { return Ch == SysUtils::TimeSeparator; }
 
 std::unique_ptr<TcxRegExprItem> TcxRegExprTimeSeparator::Copy() const
 {
   return std::make_unique<TcxRegExprTimeSeparator>();
 }
 
-bool TcxRegExprDateSeparator::Matches(char& Ch, bool) const
-{
-  return Ch == SysUtils::DateSeparator;
-}
+bool TcxRegExprDateSeparator::Matches(char& Ch, bool) const { return Ch == SysUtils::DateSeparator; }
 
 std::unique_ptr<TcxRegExprItem> TcxRegExprDateSeparator::Copy() const
 {
@@ -75,10 +63,7 @@ std::unique_ptr<TcxRegExprItem> TcxRegExprUserEnumeration::Copy() const
   return result;
 }
 
-bool TcxRegExprDigit::MatchesMember(char& Ch, bool) const
-{
-  return Ch >= '0' && Ch <= '9';
-}
+bool TcxRegExprDigit::MatchesMember(char& Ch, bool) const { return Ch >= '0' && Ch <= '9'; }
 
 std::unique_ptr<TcxRegExprItem> TcxRegExprDigit::Copy() const
 {
@@ -98,7 +83,12 @@ std::unique_ptr<TcxRegExprItem> TcxRegExprIdLetter::Copy() const
 bool TcxRegExprSpace::MatchesMember(char& Ch, bool) const
 {
   switch (Ch) {
-    case ' ': case '\0': case '\t': case '\n': case '\f': case '\r': return true;
+    case ' ':
+    case '\0':
+    case '\t':
+    case '\n':
+    case '\f':
+    case '\r': return true;
     default: return false;
   }
 }
@@ -108,10 +98,7 @@ std::unique_ptr<TcxRegExprItem> TcxRegExprSpace::Copy() const
   return std::make_unique<TcxRegExprSpace>(GetInverse());
 }
 
-std::unique_ptr<TcxRegExprItem> TcxRegExprAll::Copy() const
-{
-  return std::make_unique<TcxRegExprAll>();
-}
+std::unique_ptr<TcxRegExprItem> TcxRegExprAll::Copy() const { return std::make_unique<TcxRegExprAll>(); }
 
 std::unique_ptr<TcxRegExprQuantifier> TcxRegExprSimpleQuantifier::Copy() const
 {

@@ -5,15 +5,9 @@
 
 namespace {
 
-bool IsBlank(char c)
-{
-  return c == '\0' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' ';
-}
+bool IsBlank(char c) { return c == '\0' || c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == ' '; }
 
-bool IsDigit(char c)
-{
-  return c >= '0' && c <= '9';
-}
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 int HexValue(char c)
 {
@@ -61,10 +55,7 @@ void TcxRegExpr::AddLexem(int ACode, const AnsiString& AValue, int ALine, int AC
   FLexems.Add(lexem);
 }
 
-void TcxRegExpr::AddLexem(int ACode, char AValue)
-{
-  AddLexem(ACode, AnsiString(1, AValue), FLine, FColumn);
-}
+void TcxRegExpr::AddLexem(int ACode, char AValue) { AddLexem(ACode, AnsiString(1, AValue), FLine, FColumn); }
 
 void TcxRegExpr::Lex()
 {
@@ -74,15 +65,30 @@ void TcxRegExpr::Lex()
     if (IsBlank(c)) continue;
     switch (c) {
       case '\'': LexQuoted(); break;
-      case '(': AddLexem(lkOperator, c); ++depth; break;
-      case ')': AddLexem(lkOperator, c); --depth; break;
-      case '*': case '+': case '?': case '|': AddLexem(lkOperator, c); break;
+      case '(':
+        AddLexem(lkOperator, c);
+        ++depth;
+        break;
+      case ')':
+        AddLexem(lkOperator, c);
+        --depth;
+        break;
+      case '*':
+      case '+':
+      case '?':
+      case '|': AddLexem(lkOperator, c); break;
       case '.': AddLexem(lkAnyChar, c); break;
       case '/': AddLexem(lkDateSeparator, c); break;
       case ':': AddLexem(lkTimeSeparator, c); break;
-      case '[': AddLexem(lkOperator, c); LexBrackets(); break;
+      case '[':
+        AddLexem(lkOperator, c);
+        LexBrackets();
+        break;
       case '\\': LexEscape(); break;
-      case '{': AddLexem(lkOperator, c); LexBraces(); break;
+      case '{':
+        AddLexem(lkOperator, c);
+        LexBraces();
+        break;
       default: AddLexem(lkSymbol, c); break;
     }
   }

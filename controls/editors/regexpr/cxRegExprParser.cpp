@@ -71,14 +71,12 @@ const TcxLexem* TcxRegExpr::NextLexem()
 void TcxRegExpr::Parse()
 {
   FExpression = std::make_unique<TcxRegExprParserAlts>();
-  while (ParseAlternative(*FExpression->Add(), false)) {
-  }
+  while (ParseAlternative(*FExpression->Add(), false)) {}
 }
 
 void TcxRegExpr::ParseGroup(TcxRegExprParserBlockItem& AGroup)
 {
-  while (ParseAlternative(*AGroup.GetAlts().Add(), true)) {
-  }
+  while (ParseAlternative(*AGroup.GetAlts().Add(), true)) {}
 }
 
 // Reads one alternative into AAlt; true when another alternative follows.
@@ -119,33 +117,22 @@ bool TcxRegExpr::ParseAlternative(TcxRegExprParserAlt& AAlt, bool AInGroup)
             if (AInGroup) return false;
             AddError(lexem->Line, lexem->Column, cxEditConsts::sRegExprIllegalSymbol, ")");
             break;
-          case '*': case '+': case '?':
-            ParseQuantifier(AAlt, *lexem);
-            break;
-          case '{':
-            ParseCountedQuantifier(AAlt, *lexem);
-            break;
-          case '[':
-            ParseEnumeration(AAlt);
-            break;
-          case '|':
-            return true;
-          case '-': case ']': case '}':
-            AddError(lexem->Line, lexem->Column, cxEditConsts::sRegExprIllegalSymbol, lexem->Value);
-            break;
+          case '*':
+          case '+':
+          case '?': ParseQuantifier(AAlt, *lexem); break;
+          case '{': ParseCountedQuantifier(AAlt, *lexem); break;
+          case '[': ParseEnumeration(AAlt); break;
+          case '|': return true;
+          case '-':
+          case ']':
+          case '}': AddError(lexem->Line, lexem->Column, cxEditConsts::sRegExprIllegalSymbol, lexem->Value); break;
           default:  // ',' and '^' out of place mean nothing
             break;
         }
         break;
-      case lkInteger:
-        AddError(lexem->Line, lexem->Column, cxEditConsts::sRegExprIllegalIntegerValue);
-        break;
-      case lkReference:
-        ParseReference(AAlt, *lexem);
-        break;
-      default:
-        AddSimpleItem(AAlt, *lexem);
-        break;
+      case lkInteger: AddError(lexem->Line, lexem->Column, cxEditConsts::sRegExprIllegalIntegerValue); break;
+      case lkReference: ParseReference(AAlt, *lexem); break;
+      default: AddSimpleItem(AAlt, *lexem); break;
     }
   }
   return false;

@@ -69,8 +69,7 @@ bool TcxRegExprStates::IsForcedLiteral(char& Ch) const
   return true;
 }
 
-void TcxRegExprSimpleState::Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult,
-                                    TcxRegExprVisited&)
+void TcxRegExprSimpleState::Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult, TcxRegExprVisited&)
 {
   if (FItem && FItem->Matches(Ch, CaseInsensitive)) AResult.Add(this);
 }
@@ -80,10 +79,7 @@ std::unique_ptr<TcxRegExprState> TcxRegExprSimpleState::Copy() const
   return std::make_unique<TcxRegExprSimpleState>(FItem ? FItem->Copy() : nullptr);
 }
 
-void TcxRegExprSimpleState::Expand(TcxRegExprStates& AResult, TcxRegExprVisited&)
-{
-  AResult.Add(this);
-}
+void TcxRegExprSimpleState::Expand(TcxRegExprStates& AResult, TcxRegExprVisited&) { AResult.Add(this); }
 
 void TcxRegExprBlockState::Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult,
                                    TcxRegExprVisited& AVisited)
@@ -92,10 +88,7 @@ void TcxRegExprBlockState::Consume(char& Ch, bool CaseInsensitive, TcxRegExprSta
   for (TcxRegExprState* next : Links()) next->Consume(Ch, CaseInsensitive, AResult, AVisited);
 }
 
-std::unique_ptr<TcxRegExprState> TcxRegExprBlockState::Copy() const
-{
-  return std::make_unique<TcxRegExprBlockState>();
-}
+std::unique_ptr<TcxRegExprState> TcxRegExprBlockState::Copy() const { return std::make_unique<TcxRegExprBlockState>(); }
 
 void TcxRegExprBlockState::Expand(TcxRegExprStates& AResult, TcxRegExprVisited& AVisited)
 {

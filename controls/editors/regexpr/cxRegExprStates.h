@@ -52,8 +52,7 @@ public:
   const std::vector<TcxRegExprState*>& Links() const { return FLinks; }
 
   // Appends to AResult the simple states reached from here by matching Ch.
-  virtual void Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult,
-                       TcxRegExprVisited& AVisited) = 0;
+  virtual void Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult, TcxRegExprVisited& AVisited) = 0;
   // A copy without links.
   virtual std::unique_ptr<TcxRegExprState> Copy() const = 0;
   // Appends to AResult the simple states this state stands for.
@@ -67,8 +66,7 @@ class TcxRegExprSimpleState : public TcxRegExprState {
 public:
   // AItem may be null only for the start state, which matches nothing.
   explicit TcxRegExprSimpleState(std::unique_ptr<TcxRegExprItem> AItem) : FItem(std::move(AItem)) {}
-  void Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult,
-               TcxRegExprVisited& AVisited) override;
+  void Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult, TcxRegExprVisited& AVisited) override;
   std::unique_ptr<TcxRegExprState> Copy() const override;
   void Expand(TcxRegExprStates& AResult, TcxRegExprVisited& AVisited) override;
 
@@ -83,8 +81,7 @@ private:
 
 class TcxRegExprBlockState : public TcxRegExprState {
 public:
-  void Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult,
-               TcxRegExprVisited& AVisited) override;
+  void Consume(char& Ch, bool CaseInsensitive, TcxRegExprStates& AResult, TcxRegExprVisited& AVisited) override;
   std::unique_ptr<TcxRegExprState> Copy() const override;
   void Expand(TcxRegExprStates& AResult, TcxRegExprVisited& AVisited) override;
 };

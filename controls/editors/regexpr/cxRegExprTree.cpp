@@ -1,14 +1,10 @@
 #include "controls/editors/regexpr/cxRegExprTree.h"
 
-TcxRegExprParserItem::TcxRegExprParserItem()
-    : FQuantifier(std::make_unique<TcxRegExprSimpleQuantifier>())
-{
-}
+TcxRegExprParserItem::TcxRegExprParserItem() : FQuantifier(std::make_unique<TcxRegExprSimpleQuantifier>()) {}
 
 TcxRegExprParserItem::TcxRegExprParserItem(std::unique_ptr<TcxRegExprQuantifier> AQuantifier)
     : FQuantifier(AQuantifier ? std::move(AQuantifier) : std::make_unique<TcxRegExprSimpleQuantifier>())
-{
-}
+{}
 
 bool TcxRegExprParserItem::HasNoQuantifier() const
 {
@@ -24,14 +20,12 @@ void TcxRegExprParserItem::ReplaceQuantifier(std::unique_ptr<TcxRegExprQuantifie
 
 TcxRegExprParserSimpleItem::TcxRegExprParserSimpleItem(std::unique_ptr<TcxRegExprItem> AItem)
     : FState(std::make_unique<TcxRegExprSimpleState>(std::move(AItem)))
-{
-}
+{}
 
-TcxRegExprParserSimpleItem::TcxRegExprParserSimpleItem(
-    std::unique_ptr<TcxRegExprSimpleState> AState, std::unique_ptr<TcxRegExprQuantifier> AQuantifier)
+TcxRegExprParserSimpleItem::TcxRegExprParserSimpleItem(std::unique_ptr<TcxRegExprSimpleState> AState,
+                                                       std::unique_ptr<TcxRegExprQuantifier> AQuantifier)
     : TcxRegExprParserItem(std::move(AQuantifier)), FState(std::move(AState))
-{
-}
+{}
 
 std::unique_ptr<TcxRegExprParserItem> TcxRegExprParserSimpleItem::Copy() const
 {
@@ -140,11 +134,9 @@ int TcxRegExprParserAlts::StateCount() const
 TcxRegExprParserBlockItem::TcxRegExprParserBlockItem() : TcxRegExprParserBlockItem(nullptr) {}
 
 TcxRegExprParserBlockItem::TcxRegExprParserBlockItem(std::unique_ptr<TcxRegExprQuantifier> AQuantifier)
-    : TcxRegExprParserItem(std::move(AQuantifier)),
-      FEntry(std::make_unique<TcxRegExprBlockState>()),
+    : TcxRegExprParserItem(std::move(AQuantifier)), FEntry(std::make_unique<TcxRegExprBlockState>()),
       FExit(std::make_unique<TcxRegExprBlockState>())
-{
-}
+{}
 
 bool TcxRegExprParserBlockItem::MatchesEmpty() const
 {

@@ -51,9 +51,9 @@ TEST_F(DateUtils, SmartWordsGiveTheirDates)
       {"today + 3", today + 3},
       {"TODAY+3", today + 3},
       {"today-10", today - 10},
-      {"today3", today},      // no sign: the rest is ignored
-      {"today+", today},      // a lone sign is ignored
-      {"today+x", today},     // so is an offset that is no number
+      {"today3", today},   // no sign: the rest is ignored
+      {"today+", today},   // a lone sign is ignored
+      {"today+x", today},  // so is an offset that is no number
       {"yesterday", today - 1},
       {"tomorrow-2", today - 1},
       {"Monday", Day(2025, 1, 20)},
@@ -187,7 +187,7 @@ TEST_F(DateUtils, MonthArithmetic)
     int Years;
   };
   const TCase cases[] = {
-      {2024, 1, -1, 2023, 12, 0}, {2024, 12, 1, 2025, 1, 0}, {2024, 5, 14, 2025, 7, 1},
+      {2024, 1, -1, 2023, 12, 0},  {2024, 12, 1, 2025, 1, 0},  {2024, 5, 14, 2025, 7, 1},
       {2024, 5, -14, 2023, 3, -1}, {2024, 3, -3, 2023, 12, 0}, {2024, 3, 0, 2024, 3, 0},
   };
   for (const TCase& c : cases) {

@@ -49,8 +49,7 @@ TEST_F(Formats, DerivedFromTheFixedLocale)
   EXPECT_EQ(mask.substr(0, start.size()), start);
   for (const char* text : {"2024-3-05", "2024-12-31", "2024-二月-1", "today+3", "eom-12", "tomorrow+1"})
     EXPECT_TRUE(MaskMatches(mask, text)) << text;
-  for (const char* text : {"2024-13-01", "2024-1-32", "today"})
-    EXPECT_FALSE(MaskMatches(mask, text)) << text;
+  for (const char* text : {"2024-13-01", "2024-1-32", "today"}) EXPECT_FALSE(MaskMatches(mask, text)) << text;
   EXPECT_EQ(cxDateUtils::GetDateRegExprMask(false), mask.substr(1, mask.find(")|((") - 1));
 }
 
@@ -70,7 +69,11 @@ TEST_F(Formats, DateFormatsAndMasks)
       {"dd.MMMM.yyyy", '.', "dd.MMMM.yyyy", "dd.MMM.yyyy", "!99.lll.9999;1; ", "31.一月.2003"},
       {"m/d/yyyy", '/', "mm/dd/yyyy", "mm/dd/yyyy", "!99/99/9999;1; ", "02/29/2024"},
       {"ggyyyy/m/d", '/', "ggyyyy/mm/dd", "ggyyyy/mm/dd", "", ""},
-      {"yyyy年m月d日", '-', "yyyy年mm月dd日", "yyyy年mm月dd日", "!9999\\\xC4\\\xEA" "99\\\xD4\\\xC2" "99\\\xC8\\\xD5;1; ", "2024-1-2"},
+      {"yyyy年m月d日", '-', "yyyy年mm月dd日", "yyyy年mm月dd日",
+       "!9999\\\xC4\\\xEA"
+       "99\\\xD4\\\xC2"
+       "99\\\xC8\\\xD5;1; ",
+       "2024-1-2"},
   };
   for (const TDateFormatCase& c : cases) {
     SysUtils::ShortDateFormat = c.ShortDateFormat;

@@ -61,7 +61,7 @@ TEST_F(RegExprMatch, AcceptsCharacterByCharacter)
       {"(a|b)\\1", "ab", "++$"},
       {"(a|b)\\1", "ba", "++$"},
       {"(a|b)\\1", "bb", "++$"},
-      {"(a\\1)", "aa", "++$"},  // a reference inside its own group copies what came before it
+      {"(a\\1)", "aa", "++$"},         // a reference inside its own group copies what came before it
       {"(a|b){2}\\1", "abb", "+++$"},  // a counted group stays referable as written
       {"a{2}", "a", "+"},
       {"a{2}", "aaa", "++$!"},

@@ -28,7 +28,9 @@ TEST_F(ResourceStrings, BuiltInTextsAreTheTable)
       {sCheckBoxFalseShort, ""},
       {sWordToday, "today"},
       {sWordNow, "now"},
-      {sEditorMRU, "MRUEdit|Represents a text editor displaying the list of most recently used items (MRU) within a dropdown window"},
+      {sEditorMRU,
+       "MRUEdit|Represents a text editor displaying the list of most recently used items (MRU) within a dropdown "
+       "window"},
       {sRegExprIncorrectSpace, "The space character is not allowed after '\\'"},
       {sMaskEditInvalidNumericValue, "Invalid numeric value"},
   };

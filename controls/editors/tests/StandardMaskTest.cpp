@@ -27,11 +27,11 @@ TEST_F(StandardMask, ParsesPlacesLiteralsAndTheEnding)
       {"(999)000;0;_", "(___)___", "      ", false, false},
       {"!999;0;*", "***", "   ", false, true},
       {"999;1", "___", "   ", true, false},
-      {"\\;0", ";_", "; ", true, false},   // an escaped ';' is a literal
+      {"\\;0", ";_", "; ", true, false},  // an escaped ';' is a literal
       {"a;1", "_", " ", true, false},
       {"a;1;", "_;1;", " ;1;", true, false},  // not one of the two endings: literals
       {"0;0x", "_;_x", " ; x", true, false},
-      {"0\\", "_", " ", true, false},      // a trailing backslash is ignored
+      {"0\\", "_", " ", true, false},  // a trailing backslash is ignored
       {"<>L<l>C", "___", "   ", true, false},
       {"_ #", "_ _", "_  ", true, false},  // '_' and a blank are literals
       {"", "", "", true, false},
@@ -76,11 +76,13 @@ TEST_F(StandardMask, FillsRawTextIntoTheTemplate)
       {"(999)", "(123)", true, "(123)"},
       {"000", "1_3", true, "1_3"},
       {"000", "1 3", true, "1_3"},
-      {"000", "1x2y3z4", true, "123"},       // what fits nowhere is dropped
+      {"000", "1x2y3z4", true, "123"},  // what fits nowhere is dropped
       {"!999;0;*", "1*2", true, "1*2"},
       {"<LL", "AbC", true, "ab"},
       {"x-y", "abc", true, "x-y"},  // a mask of literals only
-      {"C\\0", "\xB0\xA1", true, "\xB0" "0"},  // bytes above 127 fit only any-character places
+      {"C\\0", "\xB0\xA1", true,
+       "\xB0"
+       "0"},  // bytes above 127 fit only any-character places
       {"L", "\xB0", true, "_"},
   };
   TcxStandardMask mask;
@@ -118,7 +120,7 @@ struct TValidCase {
 TEST_F(StandardMask, ValidatesEveryPosition)
 {
   const TValidCase cases[] = {
-      {">LL-0000", "AB-12_4", false, nullptr},  // a required digit left blank
+      {">LL-0000", "AB-12_4", false, nullptr},   // a required digit left blank
       {">LL-0000", "ab-1234", true, "AB-1234"},  // the case rule rewrites the text
       {">LL-0000", "AB-1234-", false, nullptr},
       {">LL-0000", "AB+1234", false, nullptr},

@@ -4,13 +4,27 @@
 
 namespace {
 
-class TKeyA : public TObject { PELTO_CLASS(TKeyA, TObject) };
-class TKeyB : public TKeyA { PELTO_CLASS(TKeyB, TKeyA) };
-class TKeyC : public TKeyA { PELTO_CLASS(TKeyC, TKeyA) };
-class TKeyD : public TKeyC { PELTO_CLASS(TKeyD, TKeyC) };
-class TValue1 : public TObject { PELTO_CLASS(TValue1, TObject) };
-class TValue2 : public TObject { PELTO_CLASS(TValue2, TObject) };
-class TValue3 : public TObject { PELTO_CLASS(TValue3, TObject) };
+class TKeyA : public TObject {
+  PELTO_CLASS(TKeyA, TObject)
+};
+class TKeyB : public TKeyA {
+  PELTO_CLASS(TKeyB, TKeyA)
+};
+class TKeyC : public TKeyA {
+  PELTO_CLASS(TKeyC, TKeyA)
+};
+class TKeyD : public TKeyC {
+  PELTO_CLASS(TKeyD, TKeyC)
+};
+class TValue1 : public TObject {
+  PELTO_CLASS(TValue1, TObject)
+};
+class TValue2 : public TObject {
+  PELTO_CLASS(TValue2, TObject)
+};
+class TValue3 : public TObject {
+  PELTO_CLASS(TValue3, TObject)
+};
 
 std::vector<TClass> Keys(const TcxRegisteredClassList& list)
 {

@@ -11,7 +11,10 @@ constexpr COLORREF White = 0xFFFFFF;
 
 TEST(TextFlags, ConvertToWindowsFlags)
 {
-  struct { int Flags; unsigned Expected; } cases[] = {
+  struct {
+    int Flags;
+    unsigned Expected;
+  } cases[] = {
       {0, DT_NOPREFIX},
       {tfAlignLeft | tfAlignTop, DT_NOPREFIX},
       {tfAlignRight | tfAlignBottom, DT_NOPREFIX | DT_RIGHT | DT_BOTTOM},
@@ -43,7 +46,10 @@ TEST(CxCanvas, FrameRectBandsAndEmptyBorders)
 TEST(CxCanvas, EdgesUseTheSystemColoursAndCornersTakeTheSecondColour)
 {
   TPaintFixture f(20, 20);
-  struct { bool Sunken, Outer; TColor TL, BR; } cases[] = {
+  struct {
+    bool Sunken, Outer;
+    TColor TL, BR;
+  } cases[] = {
       {false, true, cl3DLight, cl3DDkShadow},
       {false, false, clBtnHighlight, clBtnShadow},
       {true, true, clBtnShadow, clBtnHighlight},
@@ -70,7 +76,7 @@ TEST(CxCanvas, FillRectTilesABitmapFromTheCanvasOrigin)
   tc.FillRectColor({0, 0, 4, 4}, clBlue);
   tc.SetPixel(0, 0, clRed);
   f.Canvas->FillRect({3, 3, 13, 13}, &tile);
-  EXPECT_EQ(f.At(4, 4), 0x0000FFu);    // (4, 4) is a tile's first pixel
+  EXPECT_EQ(f.At(4, 4), 0x0000FFu);  // (4, 4) is a tile's first pixel
   EXPECT_EQ(f.At(8, 8), 0x0000FFu);
   EXPECT_EQ(f.At(3, 3), 0xFF0000u);
   EXPECT_EQ(f.At(2, 2), White);

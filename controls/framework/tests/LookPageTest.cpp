@@ -30,13 +30,14 @@ std::vector<TPart> Parts()
                      }});
   for (int s = cxbsNormal; s <= cxbsDisabled; ++s)
     for (bool checked : {false, true})
-      parts.push_back({"check", [s, checked](auto p, TcxCanvas* c, const RECT& r) {
-                         p->DrawCheckBox(c, {r.left + 4, r.top + 4, r.left + 17, r.top + 17}, TcxButtonState(s), checked);
-                         p->DrawRadioButton(c, r.left + 24, r.top + 4, TcxButtonState(s), checked, false, clDefault);
-                       }});
+      parts.push_back(
+          {"check", [s, checked](auto p, TcxCanvas* c, const RECT& r) {
+             p->DrawCheckBox(c, {r.left + 4, r.top + 4, r.left + 17, r.top + 17}, TcxButtonState(s), checked);
+             p->DrawRadioButton(c, r.left + 24, r.top + 4, TcxButtonState(s), checked, false, clDefault);
+           }});
   parts.push_back({"header", [](auto p, TcxCanvas* c, const RECT& r) {
-                     p->DrawHeader(c, r, cxGraphics::InflatedRect(r, -2, -1), {}, cxBordersAll, cxbsNormal, taLeftJustify,
-                                   vaCenter, false, true, "Name", nullptr, clBtnText, clBtnFace);
+                     p->DrawHeader(c, r, cxGraphics::InflatedRect(r, -2, -1), {}, cxBordersAll, cxbsNormal,
+                                   taLeftJustify, vaCenter, false, true, "Name", nullptr, clBtnText, clBtnFace);
                      p->PaintSortingMark(c, {r.right - 14, r.top, r.right - 2, r.bottom}, true);
                    }});
   parts.push_back({"section", [](auto p, TcxCanvas* c, const RECT& r) {
@@ -50,19 +51,20 @@ std::vector<TPart> Parts()
                                   nullptr, clBtnText, clBtnFace);
                    }});
   for (int k = iikArrow; k <= iikMultiArrow; ++k)
-    parts.push_back({"indicator", [k](auto p, TcxCanvas* c, const RECT& r) {
-                       p->DrawIndicatorItem(c, {r.left, r.top, r.left + 14, r.bottom}, TcxIndicatorImageKind(k), clBtnFace);
-                       p->DrawIndicatorItemSection(c, {r.left + 20, r.top, r.left + 34, r.bottom},
-                                                   TcxIndicatorImageKind(k), clBtnFace);
-                     }});
+    parts.push_back(
+        {"indicator", [k](auto p, TcxCanvas* c, const RECT& r) {
+           p->DrawIndicatorItem(c, {r.left, r.top, r.left + 14, r.bottom}, TcxIndicatorImageKind(k), clBtnFace);
+           p->DrawIndicatorItemSection(c, {r.left + 20, r.top, r.left + 34, r.bottom}, TcxIndicatorImageKind(k),
+                                       clBtnFace);
+         }});
   for (int part = cxsbpLineUp; part <= cxsbpPageDown; ++part)
     for (int s : {cxbsNormal, cxbsHot, cxbsPressed})
-      parts.push_back({"scroll", [part, s](auto p, TcxCanvas* c, const RECT& r) {
-                         p->DrawScrollBarPart(c, false, {r.left + 4, r.top + 2, r.left + 20, r.bottom - 2}, part,
-                                              TcxButtonState(s));
-                         p->DrawScrollBarPart(c, true, {r.left + 24, r.top + 7, r.right - 4, r.top + 23}, part,
-                                              TcxButtonState(s));
-                       }});
+      parts.push_back(
+          {"scroll", [part, s](auto p, TcxCanvas* c, const RECT& r) {
+             p->DrawScrollBarPart(c, false, {r.left + 4, r.top + 2, r.left + 20, r.bottom - 2}, part,
+                                  TcxButtonState(s));
+             p->DrawScrollBarPart(c, true, {r.left + 24, r.top + 7, r.right - 4, r.top + 23}, part, TcxButtonState(s));
+           }});
   parts.push_back({"tab", [](auto p, TcxCanvas* c, const RECT& r) {
                      RECT tab{r.left + 4, r.top + 4, r.right - 4, r.bottom - 1};
                      c->FillRectColor(tab, clBtnFace);
@@ -88,12 +90,11 @@ std::vector<TPart> Parts()
                      p->DrawDropDownButton(c, {r.left + 20, r.top + 2, r.left + 35, r.top + 20}, cxbsNormal, false);
                      p->DrawButtonWithMark(c, {r.left + 38, r.top + 2, r.left + 51, r.top + 15}, cxbsNormal);
                    }});
-  parts.push_back({"pins", [](auto p, TcxCanvas* c, const RECT& r) {
-                     p->DrawGlyphButton(c, {r.left + 2, r.top + 2, r.left + 20, r.top + 18}, clBtnFace, true, 0,
-                                        cxbsNormal);
-                     p->DrawGlyphButton(c, {r.left + 24, r.top + 2, r.left + 42, r.top + 18}, clBtnFace, true, 1,
-                                        cxbsPressed);
-                   }});
+  parts.push_back(
+      {"pins", [](auto p, TcxCanvas* c, const RECT& r) {
+         p->DrawGlyphButton(c, {r.left + 2, r.top + 2, r.left + 20, r.top + 18}, clBtnFace, true, 0, cxbsNormal);
+         p->DrawGlyphButton(c, {r.left + 24, r.top + 2, r.left + 42, r.top + 18}, clBtnFace, true, 1, cxbsPressed);
+       }});
   parts.push_back({"frame", [](auto p, TcxCanvas* c, const RECT& r) {
                      TcxStyleViewParams vp;
                      vp.Color = clBtnFace;
@@ -140,8 +141,8 @@ TEST(LookPage, AllPartsInAllLooksAsPng)
   }
   auto png = PngFile::SavePng(page.Bmp);
   ASSERT_FALSE(png.empty());
-  std::ofstream("look-and-feel-page.png", std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                                                   std::streamsize(png.size()));
+  std::ofstream("look-and-feel-page.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   HBITMAP back = PngFile::LoadPng(png);
   ASSERT_NE(back, nullptr);
   BITMAP info{};
@@ -156,8 +157,7 @@ TEST(LookPage, AllPartsInAllLooksAsPng)
       int x0 = LabelW + col * CellW + 2, y0 = int(l) * rowsPerLook * CellH + row * CellH + 2;
       bool painted = false;
       for (int y = y0; y < y0 + CellH - 4 && !painted; ++y)
-        for (int x = x0; x < x0 + CellW - 4 && !painted; ++x)
-          painted = page.At(x, y) != Graphics::ColorToRGB(clWindow);
+        for (int x = x0; x < x0 + CellW - 4 && !painted; ++x) painted = page.At(x, y) != Graphics::ColorToRGB(clWindow);
       EXPECT_TRUE(painted) << looks[l].first << " " << parts[i].Name << " " << i;
     }
 }

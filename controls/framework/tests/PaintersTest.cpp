@@ -24,7 +24,10 @@ struct TPoint {
   int X, Y;
   std::function<COLORREF()> Colour;
 };
-std::function<COLORREF()> S(TColor c) { return [c] { return Sys(c); }; }
+std::function<COLORREF()> S(TColor c)
+{
+  return [c] { return Sys(c); };
+}
 
 // Paints one part on a magenta 20 x 16 bitmap and checks colours at points.
 void CheckPart(const char* Name, const std::function<void(TcxCanvas*)>& Paint, std::initializer_list<TPoint> Points)
@@ -73,13 +76,23 @@ TEST(Painters, ButtonsInEveryState)
 {
   auto button = [](P p, TcxButtonState s) { return [p, s](TcxCanvas* c) { p->DrawButton(c, Box, s); }; };
   CheckPart("standard normal", button(Std(), cxbsNormal),
-            {{0, 0, S(clBtnHighlight)}, {19, 15, S(cl3DDkShadow)}, {19, 0, S(cl3DDkShadow)}, {1, 1, S(cl3DLight)},
-             {18, 14, S(clBtnShadow)}, {10, 8, S(clBtnFace)}});
+            {{0, 0, S(clBtnHighlight)},
+             {19, 15, S(cl3DDkShadow)},
+             {19, 0, S(cl3DDkShadow)},
+             {1, 1, S(cl3DLight)},
+             {18, 14, S(clBtnShadow)},
+             {10, 8, S(clBtnFace)}});
   CheckPart("standard default", button(Std(), cxbsDefault),
-            {{0, 0, S(clBlack)}, {19, 15, S(clBlack)}, {1, 1, S(clBtnHighlight)}, {18, 14, S(cl3DDkShadow)},
+            {{0, 0, S(clBlack)},
+             {19, 15, S(clBlack)},
+             {1, 1, S(clBtnHighlight)},
+             {18, 14, S(cl3DDkShadow)},
              {2, 2, S(cl3DLight)}});
   CheckPart("standard pressed", button(Std(), cxbsPressed),
-            {{0, 0, S(clBlack)}, {19, 15, S(clBlack)}, {1, 1, S(clBtnShadow)}, {18, 14, S(clBtnShadow)},
+            {{0, 0, S(clBlack)},
+             {19, 15, S(clBlack)},
+             {1, 1, S(clBtnShadow)},
+             {18, 14, S(clBtnShadow)},
              {2, 2, S(clBtnFace)}});
   CheckPart("flat normal", button(Flat(), cxbsNormal),
             {{0, 0, S(clBtnHighlight)}, {19, 15, S(clBtnShadow)}, {1, 1, S(clBtnFace)}});
@@ -138,8 +151,12 @@ TEST(Painters, CheckBoxes)
     return [=](TcxCanvas* c) { p->DrawCheckBox(c, {0, 0, 13, 13}, s, checked); };
   };
   CheckPart("standard", box(Std(), cxbsNormal, false),
-            {{0, 0, S(cl3DDkShadow)}, {12, 12, S(cl3DLight)}, {1, 1, S(clBtnShadow)}, {11, 11, S(clBtnHighlight)},
-             {6, 6, S(clWindow)}, {13, 13, [] { return Bg; }}});
+            {{0, 0, S(cl3DDkShadow)},
+             {12, 12, S(cl3DLight)},
+             {1, 1, S(clBtnShadow)},
+             {11, 11, S(clBtnHighlight)},
+             {6, 6, S(clWindow)},
+             {13, 13, [] { return Bg; }}});
   CheckPart("flat", box(Flat(), cxbsNormal, false),
             {{0, 0, S(clBtnShadow)}, {12, 12, S(clBtnHighlight)}, {1, 1, S(clWindow)}, {6, 6, S(clWindow)}});
   CheckPart("ultra-flat pressed", box(Ultra(), cxbsPressed, false),
@@ -176,7 +193,8 @@ TEST(Painters, RadioButtons)
   // Without themes the themed painter draws the standard images, also focused at design time.
   {
     TPaintFixture a(16, 16, Bg), b(16, 16, Bg);
-    TcxWinXPLookAndFeelPainter::Class()->DrawRadioButton(a.Canvas.get(), 0, 0, cxbsDisabled, true, true, clDefault, true);
+    TcxWinXPLookAndFeelPainter::Class()->DrawRadioButton(a.Canvas.get(), 0, 0, cxbsDisabled, true, true, clDefault,
+                                                         true);
     Std()->DrawRadioButton(b.Canvas.get(), 0, 0, cxbsDisabled, true, true, clDefault, true);
     for (int y = 0; y < 16; ++y)
       for (int x = 0; x < 16; ++x) ASSERT_EQ(a.At(x, y), b.At(x, y));
@@ -211,17 +229,22 @@ TEST(Painters, HeadersAndSections)
   CheckPart("standard", header(Std(), {}, cxBordersAll),
             {{0, 0, S(clBtnHighlight)}, {19, 15, S(clBtnShadow)}, {19, 0, S(clBtnShadow)}, {5, 5, S(clBtnFace)}});
   CheckPart("standard with neighbours", header(Std(), TcxNeighbors{bLeft, bRight}, cxBordersAll),
-            {{0, 1, S(clBtnFace)}, {0, 14, S(clBtnFace)}, {19, 0, S(clBtnHighlight)}, {19, 1, S(clBtnFace)},
+            {{0, 1, S(clBtnFace)},
+             {0, 14, S(clBtnFace)},
+             {19, 0, S(clBtnHighlight)},
+             {19, 1, S(clBtnFace)},
              {19, 5, S(clBtnShadow)}});
   CheckPart("ultra-flat with a left neighbour",
             header(Ultra(), TcxNeighbors{bLeft}, Ultra()->GetHeaderBorders(TcxNeighbors{bLeft})),
             {{0, 5, S(clBtnFace)}, {19, 5, S(clBtnText)}, {5, 0, S(clBtnText)}, {5, 15, S(clBtnText)}});
   CheckPart("ultra-flat without top border", header(Ultra(), {}, TcxBorders{bLeft, bRight, bBottom}),
             {{0, 5, S(clBtnText)}, {5, 0, S(clBtnFace)}, {19, 5, S(clBtnText)}, {5, 15, S(clBtnText)}});
-  CheckPart("ultra-flat section", [](TcxCanvas* c) {
-    Ultra()->DrawHeaderSection(c, Box, Box, {}, cxBordersAll, cxbsNormal, taLeftJustify, vaTop, false, false, "",
-                               nullptr, clBlack, clRed);
-  }, {{0, 0, S(clRed)}, {1, 1, S(clBtnText)}, {18, 14, S(clBtnText)}, {19, 15, S(clRed)}, {5, 5, S(clRed)}});
+  CheckPart("ultra-flat section",
+            [](TcxCanvas* c) {
+              Ultra()->DrawHeaderSection(c, Box, Box, {}, cxBordersAll, cxbsNormal, taLeftJustify, vaTop, false, false,
+                                         "", nullptr, clBlack, clRed);
+            },
+            {{0, 0, S(clRed)}, {1, 1, S(clBtnText)}, {18, 14, S(clBtnText)}, {19, 15, S(clRed)}, {5, 5, S(clRed)}});
   // Header text lands in the text rectangle.
   TPaintFixture f(60, 20, Bg);
   Std()->DrawHeader(f.Canvas.get(), {0, 0, 60, 20}, {30, 0, 60, 20}, {}, cxBordersAll, cxbsNormal, taLeftJustify,
@@ -254,9 +277,7 @@ TEST(Painters, SortingMarksAreOutlinedTriangles)
 TEST(Painters, FootersAndPanels)
 {
   auto panel = [](P p) {
-    return [p](TcxCanvas* c) {
-      p->DrawPanel(c, Box, "", taLeftJustify, vaTop, false, nullptr, clBlack, clRed);
-    };
+    return [p](TcxCanvas* c) { p->DrawPanel(c, Box, "", taLeftJustify, vaTop, false, nullptr, clBlack, clRed); };
   };
   CheckPart("standard", panel(Std()), {{0, 0, S(clBtnShadow)}, {19, 15, S(clBtnHighlight)}, {1, 1, S(clRed)}});
   CheckPart("flat", panel(Flat()), {{0, 0, S(clBtnShadow)}, {19, 15, S(clBtnHighlight)}, {1, 1, S(clRed)}});
@@ -302,7 +323,10 @@ TEST(Painters, ScrollBarParts)
     return [=](TcxCanvas* c) { p->DrawScrollBarPart(c, horz, Box, partNo, s); };
   };
   CheckPart("standard thumb", part(Std(), false, cxsbpThumb, cxbsNormal),
-            {{0, 0, S(clBtnFace)}, {19, 15, S(cl3DDkShadow)}, {1, 1, S(clBtnHighlight)}, {18, 14, S(clBtnShadow)},
+            {{0, 0, S(clBtnFace)},
+             {19, 15, S(cl3DDkShadow)},
+             {1, 1, S(clBtnHighlight)},
+             {18, 14, S(clBtnShadow)},
              {5, 5, S(clBtnFace)}});
   CheckPart("standard pressed arrow", part(Std(), false, cxsbpLineUp, cxbsPressed),
             {{0, 0, S(clBtnShadow)}, {19, 15, S(clBtnShadow)}, {1, 1, S(clBtnFace)}});
@@ -312,8 +336,7 @@ TEST(Painters, ScrollBarParts)
             {{0, 0, S(clBlack)}, {1, 0, S(cl3DDkShadow)}});
   CheckPart("flat arrow", part(Flat(), true, cxsbpLineDown, cxbsHot),
             {{0, 0, S(clBtnHighlight)}, {19, 15, S(clBtnShadow)}, {2, 2, S(clBtnFace)}});
-  CheckPart("ultra-flat hot arrow", part(Ultra(), true, cxsbpLineDown, cxbsHot),
-            {{0, 0, S(clHighlight)}, {2, 2, Hot}});
+  CheckPart("ultra-flat hot arrow", part(Ultra(), true, cxsbpLineDown, cxbsHot), {{0, 0, S(clHighlight)}, {2, 2, Hot}});
   for (P p : {Std(), Flat(), Ultra()}) {
     TPaintFixture f(20, 16, Bg);
     p->DrawScrollBarPart(f.Canvas.get(), false, Box, cxsbpThumb, cxbsDisabled);
@@ -326,19 +349,31 @@ TEST(Painters, ScrollBarParts)
 
 TEST(Painters, TabSidesAndStrips)
 {
-  CheckPart("standard top side", [](TcxCanvas* c) { Std()->DrawTabSide(c, {0, 0, 20, 2}, bTop, cxBordersAll, false); },
-            {{0, 0, [] { return Bg; }}, {0, 1, S(clBtnHighlight)}, {1, 0, S(clBtnHighlight)}, {19, 1, S(clBtnHighlight)}});
+  CheckPart(
+      "standard top side",
+      [](TcxCanvas* c) {
+        Std()->DrawTabSide(c, {0, 0, 20, 2}, bTop, cxBordersAll, false);
+      },
+      {{0, 0, [] { return Bg; }}, {0, 1, S(clBtnHighlight)}, {1, 0, S(clBtnHighlight)}, {19, 1, S(clBtnHighlight)}});
   CheckPart("standard right side",
-            [](TcxCanvas* c) { Std()->DrawTabSide(c, {18, 0, 20, 16}, bRight, TcxBorders{bTop}, false); },
+            [](TcxCanvas* c) {
+              Std()->DrawTabSide(c, {18, 0, 20, 16}, bRight, TcxBorders{bTop}, false);
+            },
             {{19, 1, [] { return Bg; }}, {19, 2, S(clBtnShadow)}, {19, 15, S(clBtnShadow)}});
   CheckPart("standard vertical bottom side",
-            [](TcxCanvas* c) { Std()->DrawTabSide(c, {0, 14, 20, 16}, bBottom, TcxBorders{bLeft}, true); },
+            [](TcxCanvas* c) {
+              Std()->DrawTabSide(c, {0, 14, 20, 16}, bBottom, TcxBorders{bLeft}, true);
+            },
             {{0, 15, [] { return Bg; }}, {1, 15, S(clBtnShadow)}});
   CheckPart("ultra-flat right side",
-            [](TcxCanvas* c) { Ultra()->DrawTabSide(c, {19, 0, 20, 16}, bRight, cxBordersAll, false); },
+            [](TcxCanvas* c) {
+              Ultra()->DrawTabSide(c, {19, 0, 20, 16}, bRight, cxBordersAll, false);
+            },
             {{19, 0, S(clBtnText)}, {19, 14, S(clBtnText)}, {19, 15, [] { return Bg; }}});
   CheckPart("ultra-flat left side",
-            [](TcxCanvas* c) { Ultra()->DrawTabSide(c, {0, 0, 1, 16}, bLeft, cxBordersAll, false); },
+            [](TcxCanvas* c) {
+              Ultra()->DrawTabSide(c, {0, 0, 1, 16}, bLeft, cxBordersAll, false);
+            },
             {{0, 15, S(clBtnShadow)}});
   CheckPart("ultra-flat strip", [](TcxCanvas* c) { Ultra()->DrawTabStrip(c, Box, false, TcxBorders{bTop}); },
             {{5, 0, S(clBtnShadow)}, {5, 15, [] { return Bg; }}});
@@ -353,19 +388,28 @@ TEST(Painters, ExpandGlyphsAndMarks)
   };
   // Plus: arm a = (9 - 4) div 2 = 2 around the inner centre.
   CheckPart("standard", glyph(Std(), false),
-            {{0, 0, S(clBtnHighlight)}, {10, 10, S(cl3DDkShadow)}, {9, 5, S(clBtnShadow)}, {2, 2, S(clBtnFace)},
-             {5, 5, S(clBtnText)}, {5, 3, S(clBtnText)}});
-  CheckPart("ultra-flat", glyph(Ultra(), true),
-            {{0, 0, S(clBtnShadow)}, {5, 5, S(clBtnText)}, {5, 3, S(clBtnFace)}});
+            {{0, 0, S(clBtnHighlight)},
+             {10, 10, S(cl3DDkShadow)},
+             {9, 5, S(clBtnShadow)},
+             {2, 2, S(clBtnFace)},
+             {5, 5, S(clBtnText)},
+             {5, 3, S(clBtnText)}});
+  CheckPart("ultra-flat", glyph(Ultra(), true), {{0, 0, S(clBtnShadow)}, {5, 5, S(clBtnText)}, {5, 3, S(clBtnFace)}});
   CheckPart("flat", glyph(Flat(), false), {{0, 0, S(clBtnHighlight)}, {10, 10, S(clBtnShadow)}, {5, 3, S(clBtnText)}});
   // The glyph's rectangle is excluded from the clip afterwards.
   TPaintFixture f(20, 16, Bg);
   Std()->DrawExpandGlyph(f.Canvas.get(), {0, 0, 11, 11}, clDefault, false);
   EXPECT_FALSE(f.Canvas->RectVisible({2, 2, 4, 4}));
 
-  CheckPart("ultra-flat mark button", [](TcxCanvas* c) { Ultra()->DrawButtonWithMark(c, {0, 0, 13, 13}, cxbsNormal); },
+  CheckPart("ultra-flat mark button",
+            [](TcxCanvas* c) {
+              Ultra()->DrawButtonWithMark(c, {0, 0, 13, 13}, cxbsNormal);
+            },
             {{0, 0, S(clBtnText)}, {6, 6, S(clNavy)}, {2, 6, S(clNavy)}});
-  CheckPart("group expand glyph", [](TcxCanvas* c) { Std()->DrawGroupExpandGlyph(c, {0, 0, 15, 15}, true, cxbsNormal); },
+  CheckPart("group expand glyph",
+            [](TcxCanvas* c) {
+              Std()->DrawGroupExpandGlyph(c, {0, 0, 15, 15}, true, cxbsNormal);
+            },
             {{0, 0, S(clBtnHighlight)}, {14, 14, S(clBtnShadow)}, {7, (15 - 8) / 2, S(clBtnText)}});
 }
 
@@ -394,9 +438,9 @@ TEST(Painters, FlatHeaderWithFrameAndArrows)
   TPaintFixture f(40, 16, Bg);
   Std()->DrawFlatHeaderWithFrame(f.Canvas.get(), {0, 0, 40, 16}, "", TcxNeighbors{bLeft}, vp,
                                  cxArrowLeft | cxArrowRight, 4);
-  EXPECT_EQ(f.At(20, 0), 0u);             // black frame on top
-  EXPECT_NE(f.At(0, 2), 0u);              // none on the left (neighbour)
-  EXPECT_EQ(f.At(39, 8), 0u);             // right frame
+  EXPECT_EQ(f.At(20, 0), 0u);                   // black frame on top
+  EXPECT_NE(f.At(0, 2), 0u);                    // none on the left (neighbour)
+  EXPECT_EQ(f.At(39, 8), 0u);                   // right frame
   EXPECT_EQ(f.At(20, 1), Sys(clBtnHighlight));  // the header inside
   EXPECT_GT(CountColour(f, Sys(clWindowText), {1, 3, 8, 14}), 3);
   EXPECT_GT(CountColour(f, Sys(clWindowText), {32, 3, 39, 14}), 3);

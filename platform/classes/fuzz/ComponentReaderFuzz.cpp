@@ -18,7 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     TComponent* root = Classes::ReadComponent(&stream, nullptr);
     delete root;
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   return 0;
 }

@@ -235,8 +235,14 @@ TEST_F(ComponentStreamTest, FailedReadsCleanUpAndRaise)
       {"invalid child name", tree(child("TFixtureNode", "1X")), "'1X' is not a valid component name"},
       {"children nested too deep", tree(deep), "Invalid stream format"},
       {"currency beyond its range",
-       StreamBytes().Text("TPF0").Str("TFixtureNode").Str("").Str("Amount")
-           .Raw({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x80, 0x40}).Raw({0, 0}).Data(),
+       StreamBytes()
+           .Text("TPF0")
+           .Str("TFixtureNode")
+           .Str("")
+           .Str("Amount")
+           .Raw({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x80, 0x40})
+           .Raw({0, 0})
+           .Data(),
        "Invalid property value"},
       {"unregistered root class", StreamBytes().Text("TPF0").Str("TNope").Str("").Raw({0, 0}).Data(),
        "Class TNope not found"},
@@ -258,9 +264,8 @@ TEST_F(ComponentStreamTest, ReferencesResolveAcrossOwnersAndStayEmptyWhenUnknown
   other.SetName("DataModule1");
   auto* target = new TFixtureNode(&other);
   target->SetName("Target");
-  Classes::RegisterFindGlobalComponentProc("test", [&](const AnsiString& name) -> TComponent* {
-    return name == "DataModule1" ? &other : nullptr;
-  });
+  Classes::RegisterFindGlobalComponentProc(
+      "test", [&](const AnsiString& name) -> TComponent* { return name == "DataModule1" ? &other : nullptr; });
 
   TFixtureNode root(nullptr);
   root.SetLink(target);

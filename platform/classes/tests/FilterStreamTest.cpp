@@ -114,7 +114,10 @@ TEST_F(FilterStreamTest, BadStreamsRaiseTheClassicErrors)
       {"unknown set element", body({11, 3, 'f', 'c', 'o', 0}, "Filter.Options"), "Invalid property value"},
       {"criteria not binary", body({2, 1}, "Filter.Criteria"), "Invalid property value"},
       {"binary longer than the stream", body({10, 0xFF, 0xFF, 0, 0}, "Filter.Criteria"), "Invalid stream format"},
-      {"stream ends inside a value", Header().Data() + std::string("\x0D" "Filter.Active"), "Stream read error"},
+      {"stream ends inside a value",
+       Header().Data() + std::string("\x0D"
+                                     "Filter.Active"),
+       "Stream read error"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.What);

@@ -30,10 +30,12 @@ public:
 
   PELTO_PUBLISHED(p)
   {
-    p.Property("MaxValueListCount", &TFixtureCriteria::MaxValueListCount, &TFixtureCriteria::MaxValueListCount).Default(0);
+    p.Property("MaxValueListCount", &TFixtureCriteria::MaxValueListCount, &TFixtureCriteria::MaxValueListCount)
+        .Default(0);
     p.Property("Options", &TFixtureCriteria::Options, &TFixtureCriteria::Options).Default(TFixtureFilterOptions());
     p.Property("PercentWildcard", &TFixtureCriteria::PercentWildcard, &TFixtureCriteria::PercentWildcard).Default('%');
-    p.Property("UnderscoreWildcard", &TFixtureCriteria::UnderscoreWildcard, &TFixtureCriteria::UnderscoreWildcard).Default('_');
+    p.Property("UnderscoreWildcard", &TFixtureCriteria::UnderscoreWildcard, &TFixtureCriteria::UnderscoreWildcard)
+        .Default('_');
     p.Property("Active", &TFixtureCriteria::Active, &TFixtureCriteria::Active).Default(false);
   }
 
@@ -60,7 +62,7 @@ public:
   PELTO_PUBLISHED(p) { p.Property("Filter", &TFilterWrapper::GetFilter, &TFilterWrapper::SetFilter); }
 
 private:
-  TFixtureCriteria FOwnFilter;           // streamed when no other criteria are given
+  TFixtureCriteria FOwnFilter;              // streamed when no other criteria are given
   TFixtureCriteria* FFilter = &FOwnFilter;  // not owned
 };
 
@@ -118,8 +120,7 @@ class TFixtureNode : public TComponent {
 public:
   explicit TFixtureNode(TComponent* AOwner)
       : TComponent(AOwner), Items(this, TFixtureItem::StaticClass()), Columns(this, TFixtureItem::StaticClass())
-  {
-  }
+  {}
   ~TFixtureNode() override
   {
     SetLink(nullptr);
@@ -143,7 +144,7 @@ public:
   TOwnedCollection Items;
   TStringList Lines;
   TOwnedCollection Columns;  // not published: stored through a defined property
-  std::vector<Byte> Blob;  // stored through a defined binary property
+  std::vector<Byte> Blob;    // stored through a defined binary property
   TNotifyEvent OnChange;
   std::vector<AnsiString> LoadedLog;  // names in the order Loaded ran, kept on the root
 

@@ -55,14 +55,22 @@ TEST(TypInfoTest, PropertyTypesKeepTheirKindsAndNames)
     const char* TypeName;
   };
   const Case cases[] = {
-      {"Count", tkInteger, "Integer"},     {"Color", tkInteger, "TFixtureColor"},
-      {"Big", tkInt64, "Int64"},           {"Letter", tkWChar, "WideChar"},
-      {"Visible", tkEnumeration, "Boolean"}, {"Shape", tkEnumeration, "TFixtureShape"},
-      {"Shapes", tkSet, "TFixtureShapes"}, {"Ratio", tkFloat, "Double"},
-      {"When", tkFloat, "TDateTime"},      {"Amount", tkFloat, "Currency"},
-      {"Caption", tkLString, "AnsiString"}, {"WideCaption", tkWString, "WideString"},
-      {"Extra", tkVariant, "Variant"},     {"Font", tkClass, "TFixtureFont"},
-      {"Lines", tkClass, "TStringList"},   {"Link", tkClass, "TFixtureNode"},
+      {"Count", tkInteger, "Integer"},
+      {"Color", tkInteger, "TFixtureColor"},
+      {"Big", tkInt64, "Int64"},
+      {"Letter", tkWChar, "WideChar"},
+      {"Visible", tkEnumeration, "Boolean"},
+      {"Shape", tkEnumeration, "TFixtureShape"},
+      {"Shapes", tkSet, "TFixtureShapes"},
+      {"Ratio", tkFloat, "Double"},
+      {"When", tkFloat, "TDateTime"},
+      {"Amount", tkFloat, "Currency"},
+      {"Caption", tkLString, "AnsiString"},
+      {"WideCaption", tkWString, "WideString"},
+      {"Extra", tkVariant, "Variant"},
+      {"Font", tkClass, "TFixtureFont"},
+      {"Lines", tkClass, "TStringList"},
+      {"Link", tkClass, "TFixtureNode"},
       {"OnChange", tkMethod, "TNotifyEvent"},
   };
   for (const Case& c : cases) {

@@ -27,7 +27,8 @@ void MakeDatabase()
   JetProvider::CreateDatabase(File);
   sqlite3* db = nullptr;
   sqlite3_open(File.c_str(), &db);
-  sqlite3_exec(db, "create table t (Id INTEGER, Name TEXT(40), Amount DOUBLE, Made DATETIME); begin", nullptr, nullptr, nullptr);
+  sqlite3_exec(db, "create table t (Id INTEGER, Name TEXT(40), Amount DOUBLE, Made DATETIME); begin", nullptr, nullptr,
+               nullptr);
   sqlite3_stmt* st = nullptr;
   sqlite3_prepare_v2(db, "insert into t values (?, ?, ?, ?)", -1, &st, nullptr);
   for (int i = 0; i < Rows; ++i) {

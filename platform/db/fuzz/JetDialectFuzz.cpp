@@ -15,12 +15,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i + 1 < size; i += 2) sql += static_cast<WideChar>(data[i] | (data[i + 1] << 8));
   try {
     JetDialect::Rewrite(sql);
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   Params::ScanMarkers(sql);
   try {
     TFilterExpression::Parse(std::string(reinterpret_cast<const char*>(data), size));
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   return 0;
 }

@@ -28,7 +28,9 @@ protected:
     Conn.SetConnectionString(Db.ConnectionString());
     Conn.SetLoginPrompt(false);
     Conn.Open();
-    Exec("create table docs (Id INTEGER, Title TEXT(50), Body MEMO, Data IMAGE, Done BIT, Made DATETIME, Amount CURRENCY)");
+    Exec(
+        "create table docs (Id INTEGER, Title TEXT(50), Body MEMO, Data IMAGE, Done BIT, Made DATETIME, Amount "
+        "CURRENCY)");
   }
 
   Integer Exec(const char* sql, std::vector<std::pair<const char*, Variant>> params = {})
@@ -156,7 +158,9 @@ TEST_F(ADO, ParameterisedInsertAndSelectWithBlob)
 
   TADOQuery ins(nullptr);
   ins.SetConnection(&Conn);
-  ins.GetSQL()->SetText("insert into docs(Id, Title, Body, Data, Done, Made, Amount) values (:Id, :Title, :Body, :Data, :Done, :Made, :Amount)");
+  ins.GetSQL()->SetText(
+      "insert into docs(Id, Title, Body, Data, Done, Made, Amount) values (:Id, :Title, :Body, :Data, :Done, :Made, "
+      ":Amount)");
   TParameters& p = ins.GetParameters();
   p.ParamByName("Id")->SetValue(1);
   p.ParamByName("Title")->SetValue(Variant("合同"));
@@ -326,15 +330,30 @@ TEST_F(ADO, AccessDialectThroughTheProvider)
 {
   Exec("create table clients (Id INTEGER, ClientName TEXT(50), IsClient BIT, EndDate DATETIME, Code TEXT(10))");
   TDateTime today = SysUtils::Date();
-  struct Row { int id; const char* name; Variant isClient; double endOffset; const char* code; };
-  const Row rows[] = {{1, "华东 Alpha", Variant(true), 10, "01"}, {2, "beta", Variant(-1), -5, "0101"},
-                      {3, "Gamma", Variant(false), 40, "0102"}, {4, "delta", Variant::Null(), 400, "02"}};
+  struct Row {
+    int id;
+    const char* name;
+    Variant isClient;
+    double endOffset;
+    const char* code;
+  };
+  const Row rows[] = {{1, "华东 Alpha", Variant(true), 10, "01"},
+                      {2, "beta", Variant(-1), -5, "0101"},
+                      {3, "Gamma", Variant(false), 40, "0102"},
+                      {4, "delta", Variant::Null(), 400, "02"}};
   for (const Row& r : rows)
     Exec("insert into clients values (:Id, :Name, :IsClient, :EndDate, :Code)",
-         {{"Id", r.id}, {"Name", Variant(r.name)}, {"IsClient", r.isClient}, {"EndDate", Variant(TDateTime(today + r.endOffset))}, {"Code", Variant(r.code)}});
+         {{"Id", r.id},
+          {"Name", Variant(r.name)},
+          {"IsClient", r.isClient},
+          {"EndDate", Variant(TDateTime(today + r.endOffset))},
+          {"Code", Variant(r.code)}});
 
   AnsiString future = SysUtils::FormatDateTime("yyyy-mm-dd", TDateTime(today + 20));
-  struct Case { AnsiString sql; std::vector<int> ids; };
+  struct Case {
+    AnsiString sql;
+    std::vector<int> ids;
+  };
   const Case cases[] = {
       {"select Id from clients where abs(IsClient)=1 order by Id", {1, 2}},
       {"select Id from clients where IsClient = True order by Id", {1}},
@@ -348,7 +367,9 @@ TEST_F(ADO, AccessDialectThroughTheProvider)
       {"select Id from clients where Len(ClientName) = 8", {1}},
       {"select Id from clients where Left(ClientName, 2) = '华东'", {1}},
       {"select Id from clients where ClientName = \"delta\"", {4}},
-      {"select Id from clients a where (select count(Code) from clients where Code<=left(a.Code,len(a.Code)-2)) = 1 order by Id", {2, 3}},
+      {"select Id from clients a where (select count(Code) from clients where Code<=left(a.Code,len(a.Code)-2)) = 1 "
+       "order by Id",
+       {2, 3}},
       {"select Id from clients where Id = (select top 1 Id from clients order by Id desc)", {4}},
   };
   for (const Case& c : cases) {

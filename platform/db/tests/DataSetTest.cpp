@@ -16,7 +16,11 @@ namespace {
 // Rows (Id, Name, Amount) given by the test.
 class TTestData : public TDataSet {
 public:
-  struct Row { int Id; const char* Name; double Amount; };
+  struct Row {
+    int Id;
+    const char* Name;
+    double Amount;
+  };
   explicit TTestData(std::vector<Row> rows) : TDataSet(nullptr), FRows(std::move(rows)) {}
   ~TTestData() override { Close(); }
 
@@ -40,7 +44,8 @@ private:
 std::unique_ptr<TTestData> MakeData(int n)
 {
   std::vector<TTestData::Row> rows;
-  static const char* names[] = {"alpha", "Bravo", "charlie", "delta", "echo", "foxtrot", "golf", "hotel", "india", "juliet"};
+  static const char* names[] = {"alpha",   "Bravo", "charlie", "delta", "echo",
+                                "foxtrot", "golf",  "hotel",   "india", "juliet"};
   for (int i = 0; i < n; ++i) rows.push_back({i + 1, names[i % 10], (i + 1) * 1.5});
   auto ds = std::make_unique<TTestData>(rows);
   ds->Open();
@@ -107,7 +112,7 @@ TEST(DataSet, NavigatesWithBofEofAndRecNo)
   ds->Last();
   ds->GotoBookmark(b);
   EXPECT_EQ(ds->GetRecNo(), 2);
-  EXPECT_LT(ds->CompareBookmarks(b, ds->GetBookmark()) , 1);
+  EXPECT_LT(ds->CompareBookmarks(b, ds->GetBookmark()), 1);
   EXPECT_THROW(ds->GotoBookmark("bogus"), EDatabaseError);
 }
 
@@ -164,8 +169,10 @@ TEST(DataSet, EditInsertAppendCancelDelete)
   // The classic delete loop ends once the last row is gone.
   ds->First();
   while (!ds->GetEof()) {
-    if (ds->FieldByName("Id")->GetAsInteger() >= 3) ds->Delete();
-    else ds->Next();
+    if (ds->FieldByName("Id")->GetAsInteger() >= 3)
+      ds->Delete();
+    else
+      ds->Next();
   }
   EXPECT_EQ((Ids(*ds)), (std::vector<int>{1, 2}));
   while (ds->GetRecordCount() > 0) ds->Delete();
@@ -199,7 +206,12 @@ TEST(DataSet, RequiredFieldAndReadOnlyDataSet)
 TEST(DataSet, LocateAndLookupOptions)
 {
   auto ds = MakeData(10);
-  struct Case { const char* fields; Variant key; TLocateOptions opts; int id; };
+  struct Case {
+    const char* fields;
+    Variant key;
+    TLocateOptions opts;
+    int id;
+  };
   const Case cases[] = {
       {"Name", Variant("charlie"), {}, 3},
       {"Name", Variant("CHARLIE"), {}, 0},
@@ -226,14 +238,14 @@ TEST(DataSet, LocateAndLookupOptions)
 TEST(DataSet, FilterTextAndEventAndSort)
 {
   auto ds = MakeData(10);
-  struct Case { const char* filter; std::vector<int> ids; };
+  struct Case {
+    const char* filter;
+    std::vector<int> ids;
+  };
   const Case cases[] = {
-      {"Id > 7", {8, 9, 10}},
-      {"Name like '%o%' and Id < 6", {2, 5}},
-      {"name LIKE 'B*'", {2}},
-      {"(Id = 1 or Id = 3) and not Name = 'alpha'", {3}},
-      {"Amount >= 13.5", {9, 10}},
-      {"Name <> 'alpha' and Id <= 2", {2}},
+      {"Id > 7", {8, 9, 10}},      {"Name like '%o%' and Id < 6", {2, 5}},
+      {"name LIKE 'B*'", {2}},     {"(Id = 1 or Id = 3) and not Name = 'alpha'", {3}},
+      {"Amount >= 13.5", {9, 10}}, {"Name <> 'alpha' and Id <= 2", {2}},
       {"Name is null", {}},
   };
   for (const Case& c : cases) {
@@ -284,7 +296,9 @@ TEST(DataSet, CalculatedAndLookupFields)
   other->SetLookupKeyFields("Id");
   other->SetLookupResultField("Name");
   other->SetDataSet(ds.get());
-  ds->OnCalcFields = [](TDataSet* d) { d->FieldByName("Twice")->SetAsFloat(d->FieldByName("Amount")->GetAsFloat() * 2); };
+  ds->OnCalcFields = [](TDataSet* d) {
+    d->FieldByName("Twice")->SetAsFloat(d->FieldByName("Amount")->GetAsFloat() * 2);
+  };
   ds->Open();
   ds->Next();
   EXPECT_EQ(twice->GetAsFloat(), 6.0);
@@ -316,7 +330,8 @@ TEST(DataLink, SeesStateScrollEditAndPostInOrder)
   ds->Close();
   EXPECT_EQ(link.Log, (std::vector<std::string>{"active", "check", "scrolled 1", "check", "editing", "record",
                                                 "field Name", "update", "check", "browsing", "changed", "inactive"}));
-  EXPECT_EQ(sourceLog, (std::vector<std::string>{"state", "data", "state", "data", "data Name", "state", "data", "state"}));
+  EXPECT_EQ(sourceLog,
+            (std::vector<std::string>{"state", "data", "state", "data", "data Name", "state", "data", "state"}));
 }
 
 TEST(DataLink, BufferWindowFollowsTheCursor)
@@ -355,8 +370,13 @@ TEST(DataLink, BufferWindowFollowsTheCursor)
   ds->Last();
   ds->GotoBookmark(b);
   Integer now = grid.GetActiveRecord();
-  if (now > row) { ds->MoveBy(grid.GetRecordCount() - 1 - row); ds->MoveBy(row - grid.GetRecordCount() + 1); }
-  else if (now < row) { ds->MoveBy(-row); ds->MoveBy(row); }
+  if (now > row) {
+    ds->MoveBy(grid.GetRecordCount() - 1 - row);
+    ds->MoveBy(row - grid.GetRecordCount() + 1);
+  } else if (now < row) {
+    ds->MoveBy(-row);
+    ds->MoveBy(row);
+  }
   EXPECT_EQ(grid.GetActiveRecord(), row);
   EXPECT_EQ(ds->GetBookmark(), b);
 }
@@ -395,10 +415,16 @@ TEST(DataLink, DataSetGoneDeactivatesLinks)
 
 TEST(FilterExpr, LikeMatchesByCharacterIgnoringCase)
 {
-  struct Case { const char* text; const char* pattern; bool match; };
-  const Case cases[] = {
-      {"华东公司", "%东%", true}, {"华东", "_东", true}, {"华东", "__东", false}, {"abcabd", "%ab_", true},
-      {"ab", "a%b%", true}, {"ab", "a_b", false}, {"ABC", "a*c", true}, {"", "%", true}, {"x", "", false},
+  struct Case {
+    const char* text;
+    const char* pattern;
+    bool match;
   };
-  for (const Case& c : cases) EXPECT_EQ(FilterExpr::MatchLike(c.text, c.pattern), c.match) << c.text << " " << c.pattern;
+  const Case cases[] = {
+      {"华东公司", "%东%", true}, {"华东", "_东", true}, {"华东", "__东", false},
+      {"abcabd", "%ab_", true},   {"ab", "a%b%", true},  {"ab", "a_b", false},
+      {"ABC", "a*c", true},       {"", "%", true},       {"x", "", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(FilterExpr::MatchLike(c.text, c.pattern), c.match) << c.text << " " << c.pattern;
 }

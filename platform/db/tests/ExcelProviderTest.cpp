@@ -28,7 +28,8 @@ WideString ExcelConnection(const AnsiString& file)
 
 TEST(ConnectionString, ItemWithoutValueIsAKey)
 {
-  TConnectionString cs("Provider=Microsoft.Jet.OLEDB.4.0;Excel 8.0;DATABASE=a;b.xls;Extended Properties=\"Excel 8.0;HDR=Yes\"");
+  TConnectionString cs(
+      "Provider=Microsoft.Jet.OLEDB.4.0;Excel 8.0;DATABASE=a;b.xls;Extended Properties=\"Excel 8.0;HDR=Yes\"");
   EXPECT_EQ(cs.Get("Provider"), "Microsoft.Jet.OLEDB.4.0");
   EXPECT_TRUE(cs.Has("excel 8.0"));
   EXPECT_EQ(cs.Get("DATABASE"), "a");
@@ -55,9 +56,12 @@ TEST(ExcelProvider, ReadsSheetsHeaderRowAndTypedCells)
   ds.SetCommandText(u"[" + System::AnsiToWide(sheets[0]) + u"]");
   ds.Open();
   ASSERT_EQ(ds.GetFields().GetCount(), 6);
-  struct Column { const char* name; TFieldType type; };
+  struct Column {
+    const char* name;
+    TFieldType type;
+  };
   const Column cols[] = {{"合同编号", ftWideString}, {"名称", ftWideString}, {"金额", ftFloat},
-                         {"签订日期", ftDateTime}, {"份数", ftFloat}, {"备注", ftWideString}};
+                         {"签订日期", ftDateTime},   {"份数", ftFloat},      {"备注", ftWideString}};
   for (int i = 0; i < 6; ++i) {
     EXPECT_EQ(ds.GetFields()[i]->GetFieldName(), cols[i].name);
     EXPECT_EQ(ds.GetFields()[i]->GetDataType(), cols[i].type) << cols[i].name;
@@ -99,7 +103,10 @@ TEST(ExcelProvider, ClearErrors)
   AnsiString text = testing::TempDir() + "not-a-workbook-" + std::to_string(::getpid()) + ".xls";
   std::ofstream(text) << "Id,Name\n1,x\n";
   TempJetDatabase jet;  // a database file is no workbook either
-  struct Case { AnsiString file; AnsiString message; };
+  struct Case {
+    AnsiString file;
+    AnsiString message;
+  };
   const Case cases[] = {
       {text, "External table is not in the expected format."},
       {jet.File(), "External table is not in the expected format."},

@@ -16,7 +16,10 @@ TEST(JetDialect, MalformedDateLiteralIsRejected)
 
 TEST(JetDialect, RewritesEachConstruct)
 {
-  struct Case { const char* in; const char* out; };
+  struct Case {
+    const char* in;
+    const char* out;
+  };
   const Case cases[] = {
       {"select * from t where d >= #2009-03-05#", "select * from t where d >= 39877.0"},
       {"select * from t where d = #3/5/2009#", "select * from t where d = 39877.0"},
@@ -32,12 +35,14 @@ TEST(JetDialect, RewritesEachConstruct)
       {"insert into t(a, b) values (:A, :b)", "insert into t(a, b) values (?1, ?2)"},
       {"update t set a=:Id where Id=:id or x=':id'", "update t set a=?1 where Id=?1 or x=':id'"},
       {"select a & b from t", "select a || b from t"},
-      {"select left(a, 2), Right (b,1) from t a left join u", "select jet_left(a, 2), jet_right (b,1) from t a left join u"},
+      {"select left(a, 2), Right (b,1) from t a left join u",
+       "select jet_left(a, 2), jet_right (b,1) from t a left join u"},
       {"select 'a:b' from t -- :c\n", "select 'a:b' from t -- :c"},
       {"create table t (Text TEXT(20), m MEMO, n INTEGER)",
        "create table t (Text TEXT(20) COLLATE JETTEXT, m LONGTEXT COLLATE JETTEXT, n INTEGER)"},
       {"create table t (Id COUNTER PRIMARY KEY, n COUNTER(1,1), [Note] TEXT)",
-       "create table t (Id INTEGER PRIMARY KEY AUTOINCREMENT , n INTEGER PRIMARY KEY AUTOINCREMENT, \"Note\" TEXT COLLATE JETTEXT)"},
+       "create table t (Id INTEGER PRIMARY KEY AUTOINCREMENT , n INTEGER PRIMARY KEY AUTOINCREMENT, \"Note\" TEXT "
+       "COLLATE JETTEXT)"},
       {"alter table t add column Memo memo", "alter table t add column Memo LONGTEXT COLLATE JETTEXT"},
       {"ALTER TABLE t ADD Note VARCHAR(40)", "ALTER TABLE t ADD Note VARCHAR(40) COLLATE JETTEXT"},
       {"select 'Top 1 Now True' from t", "select 'Top 1 Now True' from t"},

@@ -28,8 +28,10 @@ void Run(bool AsData, const uint8_t* data, size_t size)
   in.SetPosition(0);
   TOpen<G> g;
   try {
-    if (AsData) g.Read(&in);
-    else g.LoadFromStream(&in);
+    if (AsData)
+      g.Read(&in);
+    else
+      g.LoadFromStream(&in);
   } catch (const EInvalidGraphic&) {
     return;
   } catch (const EInvalidImage&) {

@@ -133,7 +133,8 @@ void TBitmap::SetSize(int AWidth, int AHeight)
   if (FBits) old.assign(FBits, FBits + std::size_t(oldW) * std::size_t(oldH));
   NewImage(AWidth, AHeight);
   int w = std::min(oldW, FWidth), h = std::min(oldH, FHeight);
-  for (int y = 0; y < h; ++y) std::memcpy(FBits + std::size_t(y) * FWidth, old.data() + std::size_t(y) * oldW, std::size_t(w) * 4);
+  for (int y = 0; y < h; ++y)
+    std::memcpy(FBits + std::size_t(y) * FWidth, old.data() + std::size_t(y) * oldW, std::size_t(w) * 4);
   Changed();
 }
 

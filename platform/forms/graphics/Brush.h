@@ -4,8 +4,7 @@
 #include "platform/forms/graphics/Colors.h"
 #include "platform/forms/graphics/GraphicsObject.h"
 
-PELTO_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross,
-           bsDiagCross)
+PELTO_ENUM(TBrushStyle, bsSolid, bsClear, bsHorizontal, bsVertical, bsFDiagonal, bsBDiagonal, bsCross, bsDiagCross)
 
 class TBrush : public TGraphicsObject {
   PELTO_CLASS(TBrush, TGraphicsObject)

@@ -270,8 +270,8 @@ void TCanvas::CopyRect(const RECT& Dest, TCanvas* Canvas, const RECT& Source)
   Changing();
   RequiredState(csHandleValid | csBrushValid);
   Canvas->RequiredState(csHandleValid | csBrushValid);
-  StretchBlt(FHandle, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, Canvas->FHandle,
-             Source.left, Source.top, Source.right - Source.left, Source.bottom - Source.top, FCopyMode);
+  StretchBlt(FHandle, Dest.left, Dest.top, Dest.right - Dest.left, Dest.bottom - Dest.top, Canvas->FHandle, Source.left,
+             Source.top, Source.right - Source.left, Source.bottom - Source.top, FCopyMode);
   Changed();
 }
 

@@ -90,15 +90,9 @@ void TFont::SetPitch(TFontPitch Value)
   Changed();
 }
 
-Integer TFont::GetSize() const
-{
-  return -Math::MulDiv(FHeight, 72, FPixelsPerInch);
-}
+Integer TFont::GetSize() const { return -Math::MulDiv(FHeight, 72, FPixelsPerInch); }
 
-void TFont::SetSize(Integer Value)
-{
-  SetHeight(-Math::MulDiv(Value, FPixelsPerInch, 72));
-}
+void TFont::SetSize(Integer Value) { SetHeight(-Math::MulDiv(Value, FPixelsPerInch, 72)); }
 
 void TFont::SetStyle(TFontStyles Value)
 {

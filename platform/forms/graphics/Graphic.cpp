@@ -14,8 +14,10 @@ void TGraphic::SetTransparent(bool Value)
 
 void TGraphic::SetModified(bool Value)
 {
-  if (Value) Changed();
-  else FModified = false;
+  if (Value)
+    Changed();
+  else
+    FModified = false;
 }
 
 void TGraphic::LoadFromFile(const AnsiString& FileName)

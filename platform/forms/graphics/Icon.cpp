@@ -33,8 +33,10 @@ void TIcon::Assign(TPersistent* Source)
     TMemoryStream s;
     icon->SaveToStream(&s);
     s.SetPosition(0);
-    if (s.GetSize()) LoadFromStream(&s);
-    else Assign(nullptr);
+    if (s.GetSize())
+      LoadFromStream(&s);
+    else
+      Assign(nullptr);
     return;
   }
   TGraphic::Assign(Source);
@@ -79,7 +81,8 @@ void TIcon::LoadFromStream(TStream* Stream)
   ICONINFO info;
   BITMAP bm{};
   if (Windows::GetIconInfo(icon, &info)) {
-    if (info.hbmColor) Windows::GetObject(info.hbmColor, &bm);
+    if (info.hbmColor)
+      Windows::GetObject(info.hbmColor, &bm);
     else if (info.hbmMask) {
       Windows::GetObject(info.hbmMask, &bm);
       bm.bmHeight /= 2;

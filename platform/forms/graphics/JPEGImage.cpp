@@ -35,8 +35,10 @@ void TJPEGImage::Assign(TPersistent* Source)
     copy->Assign(b);
     FBitmap = std::move(copy);
     FData.clear();
-    if (!FBitmap->GetEmpty()) Compress();
-    else FBitmap.reset();
+    if (!FBitmap->GetEmpty())
+      Compress();
+    else
+      FBitmap.reset();
     Changed();
     return;
   }
@@ -116,7 +118,4 @@ void TJPEGImage::ReadData(TStream* Stream) { ReadSizedData(Stream); }
 
 void TJPEGImage::WriteData(TStream* Stream) { WriteSizedData(Stream); }
 
-void TJPEGImage::Clear()
-{
-  Assign(nullptr);
-}
+void TJPEGImage::Clear() { Assign(nullptr); }

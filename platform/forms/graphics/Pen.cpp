@@ -70,9 +70,9 @@ namespace Graphics {
 
 int PenModeToROP2(TPenMode Mode)
 {
-  static const int rop[] = {R2_BLACK,      R2_WHITE,      R2_NOP,        R2_NOT,        R2_COPYPEN,    R2_NOTCOPYPEN,
-                            R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,  R2_NOTMERGEPEN,
-                            R2_MASKPEN,    R2_NOTMASKPEN, R2_XORPEN,     R2_NOTXORPEN};
+  static const int rop[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,        R2_COPYPEN,  R2_NOTCOPYPEN,
+                            R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
+                            R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
   return rop[Mode];
 }
 

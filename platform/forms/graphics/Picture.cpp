@@ -35,18 +35,23 @@ void TPicture::Adopt(std::unique_ptr<TGraphic> Value)
 
 void TPicture::Assign(TPersistent* Source)
 {
-  if (!Source) SetGraphic(nullptr);
+  if (!Source)
+    SetGraphic(nullptr);
   else if (auto* p = dynamic_cast<TPicture*>(Source)) {
     if (p != this) SetGraphic(p->GetGraphic());
-  } else if (auto* g = dynamic_cast<TGraphic*>(Source)) SetGraphic(g);
-  else TPersistent::Assign(Source);
+  } else if (auto* g = dynamic_cast<TGraphic*>(Source))
+    SetGraphic(g);
+  else
+    TPersistent::Assign(Source);
 }
 
 void TPicture::AssignTo(TPersistent* Dest)
 {
   // A picture holding a graphic of the destination's class hands over a copy of it.
-  if (FGraphic && Dest && Dest->ClassType() == FGraphic->ClassType()) Dest->Assign(FGraphic.get());
-  else TPersistent::AssignTo(Dest);
+  if (FGraphic && Dest && Dest->ClassType() == FGraphic->ClassType())
+    Dest->Assign(FGraphic.get());
+  else
+    TPersistent::AssignTo(Dest);
 }
 
 void TPicture::SetGraphic(TGraphic* Value)

@@ -88,10 +88,10 @@ TEST(Canvas, ShapesUseThePenAndBrushOfTheMoment)
   c->GetPen()->SetColor(clBlue);
   c->GetBrush()->SetColor(clRed);
   c->Rectangle(5, 5, 20, 15);
-  EXPECT_EQ(c->GetPixels(5, 5), clBlue);    // outline
-  EXPECT_EQ(c->GetPixels(19, 14), clBlue);  // the right and bottom edges are excluded ...
-  EXPECT_EQ(c->GetPixels(20, 15), clWhite); // ... beyond them nothing
-  EXPECT_EQ(c->GetPixels(10, 10), clRed);   // fill
+  EXPECT_EQ(c->GetPixels(5, 5), clBlue);     // outline
+  EXPECT_EQ(c->GetPixels(19, 14), clBlue);   // the right and bottom edges are excluded ...
+  EXPECT_EQ(c->GetPixels(20, 15), clWhite);  // ... beyond them nothing
+  EXPECT_EQ(c->GetPixels(10, 10), clRed);    // fill
 
   // A change of the pen or brush takes effect at the next call.
   c->GetPen()->SetStyle(psClear);

@@ -92,7 +92,7 @@ TEST_F(MetafileTest, RecordedDrawingSavesLoadsAndPlaysStretched)
     int W, H, X, Y;
     TColor Expected;
   } cases[] = {
-      {40, 30, 5, 5, clRed},   {40, 30, 35, 25, clBlue}, {80, 60, 10, 50, clRed},
+      {40, 30, 5, 5, clRed},    {40, 30, 35, 25, clBlue}, {80, 60, 10, 50, clRed},
       {80, 60, 70, 10, clBlue}, {20, 10, 4, 5, clRed},    {20, 10, 16, 5, clBlue},
   };
   for (const Case& k : cases) {

@@ -59,7 +59,8 @@ bool Near(TColor a, TColor b, int tolerance)
 
 void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 {
-  std::ofstream(name, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  std::ofstream(name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
 }
 
 class PictureTest : public ::testing::Test {
@@ -112,7 +113,12 @@ TEST_F(PictureTest, FilesRoundTripByExtension)
     int Width, Height, Tolerance;
   } cases[] = {
       {"plain.bmp", [](TPicture& p) { Paint(*p.GetBitmap()); }, "TBitmap", 6, 4, 0},
-      {"deep.BMP", [](TPicture& p) { Paint(*p.GetBitmap()); p.GetBitmap()->SetPixelFormat(pf32bit); }, "TBitmap", 6, 4, 0},
+      {"deep.BMP",
+       [](TPicture& p) {
+         Paint(*p.GetBitmap());
+         p.GetBitmap()->SetPixelFormat(pf32bit);
+       },
+       "TBitmap", 6, 4, 0},
       {"photo.jpg",
        [](TPicture& p) {
          TBitmap b;
@@ -239,7 +245,8 @@ TEST_F(PictureTest, PictureStreamsAsClassNameThenTheGraphicsData)
     std::string block = bytes.substr(at + 14 + 4);
     EXPECT_EQ(block.substr(0, 1 + name.size()), std::string(1, char(name.size())) + name);
     std::string file = block.substr(1 + name.size() + 4 * c.SizePrefix);
-    EXPECT_TRUE(file.rfind("BM", 0) == 0 || file.rfind("\xFF\xD8", 0) == 0 || file.rfind(std::string("\0\0\1\0", 4), 0) == 0);
+    EXPECT_TRUE(file.rfind("BM", 0) == 0 || file.rfind("\xFF\xD8", 0) == 0 ||
+                file.rfind(std::string("\0\0\1\0", 4), 0) == 0);
 
     stream.SetPosition(0);
     TPictureHolder in(nullptr);

@@ -22,7 +22,8 @@ namespace {
 constexpr int kRows = 1000, kCols = 6, kRowH = 18, kColW = 110;
 constexpr int kWidth = kCols * kColW, kHeight = kRows * kRowH;
 
-std::vector<std::string> CellTexts() {
+std::vector<std::string> CellTexts()
+{
   std::vector<std::string> t;
   for (int r = 0; r < kRows; ++r)
     for (int c = 0; c < kCols; ++c) {
@@ -33,7 +34,8 @@ std::vector<std::string> CellTexts() {
   return t;
 }
 
-void BM_GdiGridPage(benchmark::State& state) {
+void BM_GdiGridPage(benchmark::State& state)
+{
   HDC dc = CreateCompatibleDC(nullptr);
   HBITMAP bmp = CreateCompatibleBitmap(nullptr, kWidth, kHeight);
   HGDIOBJ oldBmp = SelectObject(dc, bmp);
@@ -74,7 +76,8 @@ void BM_GdiGridPage(benchmark::State& state) {
 }
 BENCHMARK(BM_GdiGridPage)->Unit(benchmark::kMillisecond);
 
-void BM_CairoGridPage(benchmark::State& state) {
+void BM_CairoGridPage(benchmark::State& state)
+{
   cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kWidth, kHeight);
   cairo_t* cr = cairo_create(surface);
   cairo_select_font_face(cr, "Liberation Sans", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -87,8 +90,10 @@ void BM_CairoGridPage(benchmark::State& state) {
   for (auto _ : state) {
     for (int r = 0; r < kRows; ++r) {
       cairo_rectangle(cr, 0, r * kRowH, kWidth, kRowH);
-      if (r % 2) cairo_set_source_rgb(cr, 240 / 255.0, 240 / 255.0, 250 / 255.0);
-      else cairo_set_source_rgb(cr, 1, 1, 1);
+      if (r % 2)
+        cairo_set_source_rgb(cr, 240 / 255.0, 240 / 255.0, 250 / 255.0);
+      else
+        cairo_set_source_rgb(cr, 1, 1, 1);
       cairo_fill(cr);
       cairo_set_source_rgb(cr, 0, 0, 0);
       for (int c = 0; c < kCols; ++c) {

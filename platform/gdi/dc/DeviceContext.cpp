@@ -13,7 +13,8 @@ namespace GdiInternal {
 TDCObj::TDCObj() : TGdiObject(TObjKind::DC) {}
 TDCObj::~TDCObj() = default;
 
-bool GetSurface(TDCObj* dc, TSurface& out) {
+bool GetSurface(TDCObj* dc, TSurface& out)
+{
   if (dc->Surface == TSurfaceKind::Buffer) {
     out = TSurface{dc->BufBase, dc->BufStride, dc->BufWidth, dc->BufHeight, false};
     return dc->BufBase != nullptr;
@@ -26,7 +27,8 @@ bool GetSurface(TDCObj* dc, TSurface& out) {
   return true;
 }
 
-TMapping MappingOf(const TDCObj* dc) {
+TMapping MappingOf(const TDCObj* dc)
+{
   const TDCState& s = dc->State;
   TMapping m;
   if (s.MapMode != MM_TEXT && s.WinExt.cx != 0 && s.WinExt.cy != 0) {
@@ -44,41 +46,49 @@ TMapping MappingOf(const TDCObj* dc) {
   return m;
 }
 
-POINT ToDevice(const TDCObj* dc, int x, int y) {
+POINT ToDevice(const TDCObj* dc, int x, int y)
+{
   const TDCState& s = dc->State;
   if (s.MapMode == MM_TEXT && !dc->PlayMap) return POINT{x - s.WinOrg.x + s.VpOrg.x, y - s.WinOrg.y + s.VpOrg.y};
   TMapping m = MappingOf(dc);
   return POINT{LONG(std::lround(x * m.Sx + m.Ox)), LONG(std::lround(y * m.Sy + m.Oy))};
 }
 
-RECT RectToDevice(const TDCObj* dc, const RECT& r) {
+RECT RectToDevice(const TDCObj* dc, const RECT& r)
+{
   POINT a = ToDevice(dc, r.left, r.top), b = ToDevice(dc, r.right, r.bottom);
   return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
-TRegionData DrawableArea(TDCObj* dc, const TSurface& s) {
+TRegionData DrawableArea(TDCObj* dc, const TSurface& s)
+{
   TRegionData all = TRegionData::FromRect(0, 0, s.Width, s.Height);
   if (dc->SystemClip) all = TRegionData::Combine(all, *dc->SystemClip, RGN_AND);
   if (!dc->State.Clip) return all;
   return TRegionData::Combine(all, *dc->State.Clip, RGN_AND);
 }
 
-RECT DrawableBounds(TDCObj* dc) {
+RECT DrawableBounds(TDCObj* dc)
+{
   RECT r{0, 0, 0, 0};
   TSurface s;
-  if (GetSurface(dc, s)) r = RECT{0, 0, s.Width, s.Height};
-  else if (dc->Vector) r = RECT{0, 0, dc->Vector->Width(), dc->Vector->Height()};
+  if (GetSurface(dc, s))
+    r = RECT{0, 0, s.Width, s.Height};
+  else if (dc->Vector)
+    r = RECT{0, 0, dc->Vector->Width(), dc->Vector->Height()};
   for (const std::optional<TRegionData>* clip : {&dc->State.Clip, &dc->SystemClip})
     if (*clip) {
       RECT c = (*clip)->Bounds();
-      r = RECT{std::max(r.left, c.left), std::max(r.top, c.top), std::min(r.right, c.right), std::min(r.bottom, c.bottom)};
+      r = RECT{std::max(r.left, c.left), std::max(r.top, c.top), std::min(r.right, c.right),
+               std::min(r.bottom, c.bottom)};
     }
   if (r.right < r.left) r.right = r.left;
   if (r.bottom < r.top) r.bottom = r.top;
   return RECT{r.left - 2, r.top - 2, r.right + 2, r.bottom + 2};
 }
 
-std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d) {
+std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d)
+{
   switch (rop2) {
     case R2_COPYPEN: return p;
     case R2_BLACK: return 0;
@@ -100,7 +110,8 @@ std::uint32_t Rop2(int rop2, std::uint32_t p, std::uint32_t d) {
   }
 }
 
-std::uint32_t Rop3(DWORD rop, std::uint32_t pat, std::uint32_t src, std::uint32_t dst) {
+std::uint32_t Rop3(DWORD rop, std::uint32_t pat, std::uint32_t src, std::uint32_t dst)
+{
   switch (rop) {
     case SRCCOPY: return src;
     case SRCAND: return src & dst;
@@ -123,7 +134,8 @@ std::uint32_t Rop3(DWORD rop, std::uint32_t pat, std::uint32_t src, std::uint32_
   return out;
 }
 
-const TBrushObj* SelectedBrush(const TDCObj* dc, COLORREF* dcColor) {
+const TBrushObj* SelectedBrush(const TDCObj* dc, COLORREF* dcColor)
+{
   HGDIOBJ h = dc->State.Brush;
   const TBrushObj* b = Brush(static_cast<HBRUSH>(h));
   if (!b) b = Brush(static_cast<HBRUSH>(Stock(WHITE_BRUSH)));
@@ -131,17 +143,19 @@ const TBrushObj* SelectedBrush(const TDCObj* dc, COLORREF* dcColor) {
   return b;
 }
 
-const TPenObj* SelectedPen(const TDCObj* dc) {
+const TPenObj* SelectedPen(const TDCObj* dc)
+{
   const TPenObj* p = Pen(dc->State.Pen);
   return p ? p : Pen(static_cast<HPEN>(Stock(BLACK_PEN)));
 }
 
-COLORREF PenColor(const TDCObj* dc, const TPenObj* pen) {
-  return static_cast<const void*>(dc->State.Pen) == Stock(DC_PEN) ? dc->State.DCPenColor
-                                                                  : pen->Color;
+COLORREF PenColor(const TDCObj* dc, const TPenObj* pen)
+{
+  return static_cast<const void*>(dc->State.Pen) == Stock(DC_PEN) ? dc->State.DCPenColor : pen->Color;
 }
 
-static bool HatchBit(int hatch, int x, int y) {
+static bool HatchBit(int hatch, int x, int y)
+{
   x &= 7;
   y &= 7;
   switch (hatch) {
@@ -155,12 +169,18 @@ static bool HatchBit(int hatch, int x, int y) {
   }
 }
 
-TBrushPaint::TBrushPaint(const TDCObj* dc, const TBrushObj* brush) : FBrush(brush) {
+TBrushPaint::TBrushPaint(const TDCObj* dc, const TBrushObj* brush) : FBrush(brush)
+{
   COLORREF dcColor = 0;
-  if (!brush) brush = SelectedBrush(dc, &dcColor);
-  else dcColor = brush->Color;
+  if (!brush)
+    brush = SelectedBrush(dc, &dcColor);
+  else
+    dcColor = brush->Color;
   FBrush = brush;
-  if (!brush || brush->Style == BS_NULL) { FNull = true; return; }
+  if (!brush || brush->Style == BS_NULL) {
+    FNull = true;
+    return;
+  }
   FColor = ToPixel(dcColor);
   FSolid = brush->Style == BS_SOLID;
   FOpaque = dc->State.BkMode == OPAQUE;
@@ -169,11 +189,18 @@ TBrushPaint::TBrushPaint(const TDCObj* dc, const TBrushObj* brush) : FBrush(brus
   FOrg = dc->State.BrushOrg;
 }
 
-bool TBrushPaint::At(int x, int y, std::uint32_t& out) const {
+bool TBrushPaint::At(int x, int y, std::uint32_t& out) const
+{
   if (FNull) return false;
-  if (FSolid) { out = FColor; return true; }
+  if (FSolid) {
+    out = FColor;
+    return true;
+  }
   if (FBrush->Style == BS_HATCHED) {
-    if (HatchBit(FBrush->Hatch, x - FOrg.x, y - FOrg.y)) { out = FColor; return true; }
+    if (HatchBit(FBrush->Hatch, x - FOrg.x, y - FOrg.y)) {
+      out = FColor;
+      return true;
+    }
     if (!FOpaque) return false;
     out = FBack;
     return true;
@@ -185,15 +212,22 @@ bool TBrushPaint::At(int x, int y, std::uint32_t& out) const {
   return true;
 }
 
-void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2,
-                DWORD rop3) {
-  if (dc->Meta) { dc->Meta->DeviceFill(dc, shape, brush); return; }
+void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3)
+{
+  if (dc->Meta) {
+    dc->Meta->DeviceFill(dc, shape, brush);
+    return;
+  }
   if (brush.IsNull() || shape.IsEmpty()) return;
-  if (dc->Vector) { dc->Vector->FillRegion(dc, shape, brush, rop2, rop3); return; }
+  if (dc->Vector) {
+    dc->Vector->FillRegion(dc, shape, brush, rop2, rop3);
+    return;
+  }
   TSurface s;
   if (!GetSurface(dc, s)) return;
   RECT b = shape.Bounds();
-  bool inside = !dc->State.Clip && !dc->SystemClip && b.left >= 0 && b.top >= 0 && b.right <= s.Width && b.bottom <= s.Height;
+  bool inside =
+      !dc->State.Clip && !dc->SystemClip && b.left >= 0 && b.top >= 0 && b.right <= s.Width && b.bottom <= s.Height;
   TRegionData clipped;
   if (!inside) clipped = TRegionData::Combine(shape, DrawableArea(dc, s), RGN_AND);
   const TRegionData& area = inside ? shape : clipped;
@@ -203,7 +237,10 @@ void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, 
     for (int y = bd.top; y < bd.bottom; ++y) {
       std::uint32_t* row = s.Row(y);
       for (const auto& sp : bd.spans) {
-        if (fast) { std::fill(row + sp.first, row + sp.second, solid); continue; }
+        if (fast) {
+          std::fill(row + sp.first, row + sp.second, solid);
+          continue;
+        }
         for (int x = sp.first; x < sp.second; ++x) {
           std::uint32_t p;
           if (!brush.At(x, y, p)) continue;
@@ -215,7 +252,8 @@ void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, 
     }
 }
 
-void PaintShapeColor(TDCObj* dc, const TRegionData& shape, std::uint32_t color, int rop2) {
+void PaintShapeColor(TDCObj* dc, const TRegionData& shape, std::uint32_t color, int rop2)
+{
   TBrushObj solid;
   solid.Color = ToColorRef(color);
   TBrushPaint paint(dc, &solid);
@@ -230,20 +268,24 @@ using namespace GdiInternal;
 
 namespace {
 
-bool Visible(const TDCObj* dc, POINT p) {
+bool Visible(const TDCObj* dc, POINT p)
+{
   if (dc->State.Clip && !dc->State.Clip->Contains(p.x, p.y)) return false;
   return !dc->SystemClip || dc->SystemClip->Contains(p.x, p.y);
 }
 
 // What is visible: the clip and the system clip within the surface.
-TRegionData VisibleArea(TDCObj* dc) {
+TRegionData VisibleArea(TDCObj* dc)
+{
   TSurface s;
   if (GetSurface(dc, s)) return DrawableArea(dc, s);
-  TRegionData page = dc->Vector ? TRegionData::FromRect(0, 0, dc->Vector->Width(), dc->Vector->Height()) : TRegionData();
+  TRegionData page =
+      dc->Vector ? TRegionData::FromRect(0, 0, dc->Vector->Width(), dc->Vector->Height()) : TRegionData();
   return dc->State.Clip ? TRegionData::Combine(page, *dc->State.Clip, RGN_AND) : page;
 }
 
-TRegionData ClipOrSurface(TDCObj* dc) {
+TRegionData ClipOrSurface(TDCObj* dc)
+{
   if (dc->State.Clip) return *dc->State.Clip;
   TSurface s;
   if (GetSurface(dc, s)) return TRegionData::FromRect(0, 0, s.Width, s.Height);
@@ -251,7 +293,8 @@ TRegionData ClipOrSurface(TDCObj* dc) {
   return {};
 }
 
-void InitState(TDCObj* dc) {
+void InitState(TDCObj* dc)
+{
   dc->State.Pen = static_cast<HPEN>(Stock(BLACK_PEN));
   dc->State.Brush = static_cast<HBRUSH>(Stock(WHITE_BRUSH));
   dc->State.Font = static_cast<HFONT>(Stock(SYSTEM_FONT));
@@ -259,7 +302,8 @@ void InitState(TDCObj* dc) {
 
 }  // namespace
 
-HDC CreateCompatibleDC(HDC dc) {
+HDC CreateCompatibleDC(HDC dc)
+{
   if (dc && !GdiInternal::DC(dc)) return nullptr;
   auto obj = std::make_unique<TDCObj>();
   InitState(obj.get());
@@ -267,7 +311,8 @@ HDC CreateCompatibleDC(HDC dc) {
   return static_cast<HDC>(AddObject(std::move(obj)));
 }
 
-HDC CreateBufferDC(void* pixels, int width, int height, std::ptrdiff_t stride) {
+HDC CreateBufferDC(void* pixels, int width, int height, std::ptrdiff_t stride)
+{
   if (!pixels || width <= 0 || height <= 0 || stride < width * 4 || stride % 4) return nullptr;
   auto obj = std::make_unique<TDCObj>();
   obj->Surface = TSurfaceKind::Buffer;
@@ -279,21 +324,32 @@ HDC CreateBufferDC(void* pixels, int width, int height, std::ptrdiff_t stride) {
   return static_cast<HDC>(AddObject(std::move(obj)));
 }
 
-BOOL DeleteDC(HDC dc) {
+BOOL DeleteDC(HDC dc)
+{
   if (!GdiInternal::DC(dc)) return FALSE;
   return RemoveObject(dc) ? TRUE : FALSE;
 }
 
-HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
+HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TGdiObject* o = Lookup(obj);
   if (!dc || !o) return nullptr;
   TDCState& s = dc->State;
   HGDIOBJ old = nullptr;
   switch (o->Kind) {
-    case TObjKind::Pen: old = s.Pen; s.Pen = static_cast<HPEN>(obj); break;
-    case TObjKind::Brush: old = s.Brush; s.Brush = static_cast<HBRUSH>(obj); break;
-    case TObjKind::Font: old = s.Font; s.Font = static_cast<HFONT>(obj); break;
+    case TObjKind::Pen:
+      old = s.Pen;
+      s.Pen = static_cast<HPEN>(obj);
+      break;
+    case TObjKind::Brush:
+      old = s.Brush;
+      s.Brush = static_cast<HBRUSH>(obj);
+      break;
+    case TObjKind::Font:
+      old = s.Font;
+      s.Font = static_cast<HFONT>(obj);
+      break;
     case TObjKind::Bitmap: {
       if (dc->Surface != TSurfaceKind::Memory) return nullptr;
       // A bitmap lives in one memory DC at a time.
@@ -303,14 +359,14 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ obj) {
       s.Clip.reset();
       break;
     }
-    case TObjKind::Region:
-      return reinterpret_cast<HGDIOBJ>(std::intptr_t(SelectClipRgn(hdc, static_cast<HRGN>(obj))));
+    case TObjKind::Region: return reinterpret_cast<HGDIOBJ>(std::intptr_t(SelectClipRgn(hdc, static_cast<HRGN>(obj))));
     default: return nullptr;
   }
   return old;
 }
 
-HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
+HGDIOBJ GetCurrentObject(HDC hdc, UINT type)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return nullptr;
   switch (type) {
@@ -322,14 +378,16 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   }
 }
 
-int SaveDC(HDC hdc) {
+int SaveDC(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   dc->Saved.push_back(dc->State);
   return int(dc->Saved.size());
 }
 
-BOOL RestoreDC(HDC hdc, int level) {
+BOOL RestoreDC(HDC hdc, int level)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   int n = int(dc->Saved.size());
@@ -340,49 +398,57 @@ BOOL RestoreDC(HDC hdc, int level) {
   return TRUE;
 }
 
-#define PELTO_DC_ACCESSOR(SetName, GetName, Type, Field, Bad)         \
-  Type SetName(HDC hdc, Type v) {                                    \
-    TDCObj* dc = GdiInternal::DC(hdc);                               \
-    if (!dc) return Bad;                                             \
-    Type old = dc->State.Field;                                      \
-    dc->State.Field = v;                                             \
-    return old;                                                      \
-  }                                                                  \
-  Type GetName(HDC hdc) {                                            \
-    TDCObj* dc = GdiInternal::DC(hdc);                               \
-    return dc ? dc->State.Field : Bad;                               \
+#define PELTO_DC_ACCESSOR(SetName, GetName, Type, Field, Bad) \
+  Type SetName(HDC hdc, Type v)                               \
+  {                                                           \
+    TDCObj* dc = GdiInternal::DC(hdc);                        \
+    if (!dc) return Bad;                                      \
+    Type old = dc->State.Field;                               \
+    dc->State.Field = v;                                      \
+    return old;                                               \
+  }                                                           \
+  Type GetName(HDC hdc)                                       \
+  {                                                           \
+    TDCObj* dc = GdiInternal::DC(hdc);                        \
+    return dc ? dc->State.Field : Bad;                        \
   }
 
-COLORREF SetTextColor(HDC hdc, COLORREF c) {
+COLORREF SetTextColor(HDC hdc, COLORREF c)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
   COLORREF old = dc->State.TextColor;
   dc->State.TextColor = c & 0xFFFFFF;
   return old;
 }
-COLORREF GetTextColor(HDC hdc) {
+COLORREF GetTextColor(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   return dc ? dc->State.TextColor : CLR_INVALID;
 }
-COLORREF SetBkColor(HDC hdc, COLORREF c) {
+COLORREF SetBkColor(HDC hdc, COLORREF c)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
   COLORREF old = dc->State.BkColor;
   dc->State.BkColor = c & 0xFFFFFF;
   return old;
 }
-COLORREF GetBkColor(HDC hdc) {
+COLORREF GetBkColor(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   return dc ? dc->State.BkColor : CLR_INVALID;
 }
-int SetBkMode(HDC hdc, int mode) {
+int SetBkMode(HDC hdc, int mode)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || (mode != OPAQUE && mode != TRANSPARENT)) return 0;
   int old = dc->State.BkMode;
   dc->State.BkMode = mode;
   return old;
 }
-int SetROP2(HDC hdc, int rop2) {
+int SetROP2(HDC hdc, int rop2)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || rop2 < R2_BLACK || rop2 > R2_WHITE) return 0;
   int old = dc->State.Rop2;
@@ -391,25 +457,30 @@ int SetROP2(HDC hdc, int rop2) {
 }
 PELTO_DC_ACCESSOR(SetTextAlignImpl, GetTextAlign, UINT, TextAlign, GDI_ERROR)
 UINT SetTextAlign(HDC hdc, UINT align) { return SetTextAlignImpl(hdc, align); }
-int GetBkMode(HDC hdc) {
+int GetBkMode(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   return dc ? dc->State.BkMode : 0;
 }
-int GetROP2(HDC hdc) {
+int GetROP2(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   return dc ? dc->State.Rop2 : 0;
 }
 PELTO_DC_ACCESSOR(SetPolyFillModeImpl, GetPolyFillMode, int, PolyFillMode, 0)
-int SetPolyFillMode(HDC hdc, int mode) {
+int SetPolyFillMode(HDC hdc, int mode)
+{
   if (mode != ALTERNATE && mode != WINDING) return 0;
   return SetPolyFillModeImpl(hdc, mode);
 }
 PELTO_DC_ACCESSOR(SetStretchBltModeImpl, GetStretchBltMode, int, StretchMode, 0)
-int SetStretchBltMode(HDC hdc, int mode) {
+int SetStretchBltMode(HDC hdc, int mode)
+{
   if (mode < BLACKONWHITE || mode > HALFTONE) return 0;
   return SetStretchBltModeImpl(hdc, mode);
 }
-int SetArcDirection(HDC hdc, int dir) {
+int SetArcDirection(HDC hdc, int dir)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || (dir != AD_CLOCKWISE && dir != AD_COUNTERCLOCKWISE)) return 0;
   int old = dc->State.ArcDirection;
@@ -420,7 +491,8 @@ PELTO_DC_ACCESSOR(SetTextCharacterExtraImpl, GetTextCharacterExtra, int, CharExt
 int SetTextCharacterExtra(HDC hdc, int extra) { return SetTextCharacterExtraImpl(hdc, extra); }
 #undef PELTO_DC_ACCESSOR
 
-BOOL SetTextJustification(HDC hdc, int breakExtra, int breakCount) {
+BOOL SetTextJustification(HDC hdc, int breakExtra, int breakCount)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   dc->State.BreakExtra = breakCount > 0 ? breakExtra : 0;
@@ -428,14 +500,16 @@ BOOL SetTextJustification(HDC hdc, int breakExtra, int breakCount) {
   return TRUE;
 }
 
-COLORREF SetDCBrushColor(HDC hdc, COLORREF c) {
+COLORREF SetDCBrushColor(HDC hdc, COLORREF c)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
   COLORREF old = dc->State.DCBrushColor;
   dc->State.DCBrushColor = c & 0xFFFFFF;
   return old;
 }
-COLORREF SetDCPenColor(HDC hdc, COLORREF c) {
+COLORREF SetDCPenColor(HDC hdc, COLORREF c)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
   COLORREF old = dc->State.DCPenColor;
@@ -444,16 +518,21 @@ COLORREF SetDCPenColor(HDC hdc, COLORREF c) {
 }
 
 namespace {
-BOOL SetPoint(HDC hdc, POINT TDCState::*field, int x, int y, POINT* old, bool offset) {
+BOOL SetPoint(HDC hdc, POINT TDCState::*field, int x, int y, POINT* old, bool offset)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   POINT& p = dc->State.*field;
   if (old) *old = p;
-  if (offset) { p.x += x; p.y += y; }
-  else p = POINT{x, y};
+  if (offset) {
+    p.x += x;
+    p.y += y;
+  } else
+    p = POINT{x, y};
   return TRUE;
 }
-BOOL GetPoint(HDC hdc, POINT TDCState::*field, POINT* out) {
+BOOL GetPoint(HDC hdc, POINT TDCState::*field, POINT* out)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !out) return FALSE;
   *out = dc->State.*field;
@@ -467,14 +546,21 @@ BOOL MoveToEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState:
 BOOL GetCurrentPositionEx(HDC dc, POINT* out) { return GetPoint(dc, &TDCState::CurPos, out); }
 BOOL SetWindowOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::WinOrg, x, y, old, false); }
 BOOL GetWindowOrgEx(HDC dc, POINT* out) { return GetPoint(dc, &TDCState::WinOrg, out); }
-BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* old) { return SetPoint(dc, &TDCState::WinOrg, dx, dy, old, true); }
+BOOL OffsetWindowOrgEx(HDC dc, int dx, int dy, POINT* old)
+{
+  return SetPoint(dc, &TDCState::WinOrg, dx, dy, old, true);
+}
 BOOL SetViewportOrgEx(HDC dc, int x, int y, POINT* old) { return SetPoint(dc, &TDCState::VpOrg, x, y, old, false); }
 BOOL GetViewportOrgEx(HDC dc, POINT* out) { return GetPoint(dc, &TDCState::VpOrg, out); }
-BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old) { return SetPoint(dc, &TDCState::VpOrg, dx, dy, old, true); }
+BOOL OffsetViewportOrgEx(HDC dc, int dx, int dy, POINT* old)
+{
+  return SetPoint(dc, &TDCState::VpOrg, dx, dy, old, true);
+}
 
 namespace {
 // Isotropic mapping keeps one scale on both axes: the viewport extent shrinks to fit.
-void FixIsotropic(TDCState& s) {
+void FixIsotropic(TDCState& s)
+{
   if (s.MapMode != MM_ISOTROPIC || s.WinExt.cx == 0 || s.WinExt.cy == 0) return;
   double sx = std::fabs(double(s.VpExt.cx) / s.WinExt.cx);
   double sy = std::fabs(double(s.VpExt.cy) / s.WinExt.cy);
@@ -488,7 +574,8 @@ void FixIsotropic(TDCState& s) {
 
 }  // namespace
 
-int SetMapMode(HDC hdc, int mode) {
+int SetMapMode(HDC hdc, int mode)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || mode < MM_TEXT || mode > MM_ANISOTROPIC) return 0;
   TDCState& s = dc->State;
@@ -509,20 +596,25 @@ int SetMapMode(HDC hdc, int mode) {
     case MM_TWIPS: fixed(1440); break;
     default:
       // From a fixed metric mode the extents carry over (the classic way to start from one).
-      if (old == MM_TEXT) { s.WinExt = SIZE{1, 1}; s.VpExt = SIZE{1, 1}; }
+      if (old == MM_TEXT) {
+        s.WinExt = SIZE{1, 1};
+        s.VpExt = SIZE{1, 1};
+      }
       FixIsotropic(s);
       break;
   }
   return old;
 }
 
-int GetMapMode(HDC hdc) {
+int GetMapMode(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   return dc ? dc->State.MapMode : 0;
 }
 
 namespace {
-BOOL SetExtent(HDC hdc, SIZE TDCState::*field, int cx, int cy, SIZE* old) {
+BOOL SetExtent(HDC hdc, SIZE TDCState::*field, int cx, int cy, SIZE* old)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   if (old) *old = dc->State.*field;
@@ -532,7 +624,8 @@ BOOL SetExtent(HDC hdc, SIZE TDCState::*field, int cx, int cy, SIZE* old) {
   FixIsotropic(dc->State);
   return TRUE;
 }
-BOOL GetExtent(HDC hdc, SIZE TDCState::*field, SIZE* out) {
+BOOL GetExtent(HDC hdc, SIZE TDCState::*field, SIZE* out)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !out) return FALSE;
   *out = dc->State.*field;
@@ -545,26 +638,28 @@ BOOL GetWindowExtEx(HDC dc, SIZE* out) { return GetExtent(dc, &TDCState::WinExt,
 BOOL SetViewportExtEx(HDC dc, int cx, int cy, SIZE* old) { return SetExtent(dc, &TDCState::VpExt, cx, cy, old); }
 BOOL GetViewportExtEx(HDC dc, SIZE* out) { return GetExtent(dc, &TDCState::VpExt, out); }
 
-BOOL LPtoDP(HDC hdc, POINT* pts, int count) {
+BOOL LPtoDP(HDC hdc, POINT* pts, int count)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || (!pts && count > 0)) return FALSE;
   for (int i = 0; i < count; ++i) pts[i] = ToDevice(dc, pts[i].x, pts[i].y);
   return TRUE;
 }
 
-BOOL DPtoLP(HDC hdc, POINT* pts, int count) {
+BOOL DPtoLP(HDC hdc, POINT* pts, int count)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || (!pts && count > 0)) return FALSE;
   TMapping m = MappingOf(dc);
   for (int i = 0; i < count; ++i)
-    pts[i] = POINT{LONG(std::lround((pts[i].x - m.Ox) / m.Sx)),
-                   LONG(std::lround((pts[i].y - m.Oy) / m.Sy))};
+    pts[i] = POINT{LONG(std::lround((pts[i].x - m.Ox) / m.Sx)), LONG(std::lround((pts[i].y - m.Oy) / m.Sy))};
   return TRUE;
 }
 
 int SelectClipRgn(HDC hdc, HRGN rgn) { return ExtSelectClipRgn(hdc, rgn, RGN_COPY); }
 
-int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode) {
+int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return ERROR;
   TDCState& s = dc->State;
@@ -575,22 +670,27 @@ int ExtSelectClipRgn(HDC hdc, HRGN rgn, int mode) {
     return SIMPLEREGION;
   }
   if (!r) return ERROR;
-  if (mode == RGN_COPY) s.Clip = r->Data;
-  else if (mode >= RGN_AND && mode <= RGN_DIFF) s.Clip = TRegionData::Combine(ClipOrSurface(dc), r->Data, mode);
-  else return ERROR;
+  if (mode == RGN_COPY)
+    s.Clip = r->Data;
+  else if (mode >= RGN_AND && mode <= RGN_DIFF)
+    s.Clip = TRegionData::Combine(ClipOrSurface(dc), r->Data, mode);
+  else
+    return ERROR;
   return s.Clip->Kind();
 }
 
-int ExcludeClipRect(HDC hdc, int l, int t, int r, int b) {
+int ExcludeClipRect(HDC hdc, int l, int t, int r, int b)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return ERROR;
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
-  dc->State.Clip = TRegionData::Combine(ClipOrSurface(dc),
-                                        TRegionData::FromRect(d.left, d.top, d.right, d.bottom), RGN_DIFF);
+  dc->State.Clip =
+      TRegionData::Combine(ClipOrSurface(dc), TRegionData::FromRect(d.left, d.top, d.right, d.bottom), RGN_DIFF);
   return dc->State.Clip->Kind();
 }
 
-int IntersectClipRect(HDC hdc, int l, int t, int r, int b) {
+int IntersectClipRect(HDC hdc, int l, int t, int r, int b)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return ERROR;
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
@@ -599,7 +699,8 @@ int IntersectClipRect(HDC hdc, int l, int t, int r, int b) {
   return dc->State.Clip->Kind();
 }
 
-int OffsetClipRgn(HDC hdc, int dx, int dy) {
+int OffsetClipRgn(HDC hdc, int dx, int dy)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return ERROR;
   if (!dc->State.Clip) return SIMPLEREGION;
@@ -608,7 +709,8 @@ int OffsetClipRgn(HDC hdc, int dx, int dy) {
   return dc->State.Clip->Kind();
 }
 
-int GetClipRgn(HDC hdc, HRGN rgn) {
+int GetClipRgn(HDC hdc, HRGN rgn)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* r = GdiInternal::Region(rgn);
   if (!dc || !r) return -1;
@@ -617,33 +719,36 @@ int GetClipRgn(HDC hdc, HRGN rgn) {
   return 1;
 }
 
-int GetClipBox(HDC hdc, RECT* out) {
+int GetClipBox(HDC hdc, RECT* out)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !out) return ERROR;
   TRegionData area = VisibleArea(dc);
   RECT b = area.Bounds();
   POINT p[2] = {{b.left, b.top}, {b.right, b.bottom}};
   DPtoLP(hdc, p, 2);
-  *out = RECT{std::min(p[0].x, p[1].x), std::min(p[0].y, p[1].y), std::max(p[0].x, p[1].x),
-              std::max(p[0].y, p[1].y)};
+  *out = RECT{std::min(p[0].x, p[1].x), std::min(p[0].y, p[1].y), std::max(p[0].x, p[1].x), std::max(p[0].y, p[1].y)};
   return area.Kind();
 }
 
-BOOL RectVisible(HDC hdc, const RECT* r) {
+BOOL RectVisible(HDC hdc, const RECT* r)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !r) return FALSE;
   RECT d = RectToDevice(dc, *r);
   return VisibleArea(dc).IntersectsRect(d) ? TRUE : FALSE;
 }
 
-BOOL PtVisible(HDC hdc, int x, int y) {
+BOOL PtVisible(HDC hdc, int x, int y)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   POINT p = ToDevice(dc, x, y);
   return VisibleArea(dc).Contains(p.x, p.y) ? TRUE : FALSE;
 }
 
-int SetSystemClipRgn(HDC hdc, HRGN rgn) {
+int SetSystemClipRgn(HDC hdc, HRGN rgn)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return ERROR;
   if (!rgn) {
@@ -656,32 +761,46 @@ int SetSystemClipRgn(HDC hdc, HRGN rgn) {
   return r->Data.Kind();
 }
 
-int GetDeviceCaps(HDC hdc, int index) {
+int GetDeviceCaps(HDC hdc, int index)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   TSurface s;
   int w = 0, h = 0;
   bool mono = false;
-  if (GetSurface(dc, s)) { w = s.Width; h = s.Height; mono = s.Mono; }
-  else if (dc->Vector) { w = dc->Vector->Width(); h = dc->Vector->Height(); }
-  else if (dc->Surface == TSurfaceKind::Record) { w = dc->BufWidth; h = dc->BufHeight; }
+  if (GetSurface(dc, s)) {
+    w = s.Width;
+    h = s.Height;
+    mono = s.Mono;
+  } else if (dc->Vector) {
+    w = dc->Vector->Width();
+    h = dc->Vector->Height();
+  } else if (dc->Surface == TSurfaceKind::Record) {
+    w = dc->BufWidth;
+    h = dc->BufHeight;
+  }
   switch (index) {
     case TECHNOLOGY: return dc->Vector ? DT_RASPRINTER : DT_RASDISPLAY;
-    case HORZRES: case PHYSICALWIDTH: return w;
-    case VERTRES: case PHYSICALHEIGHT: return h;
+    case HORZRES:
+    case PHYSICALWIDTH: return w;
+    case VERTRES:
+    case PHYSICALHEIGHT: return h;
     case HORZSIZE: return int(std::lround(w * 25.4 / dc->LogPixels));
     case VERTSIZE: return int(std::lround(h * 25.4 / dc->LogPixels));
     case BITSPIXEL: return mono ? 1 : 32;
     case PLANES: return 1;
     case NUMCOLORS: return mono ? 2 : -1;
     case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP;
-    case LOGPIXELSX: case LOGPIXELSY: return dc->LogPixels;
-    case PHYSICALOFFSETX: case PHYSICALOFFSETY: return 0;
+    case LOGPIXELSX:
+    case LOGPIXELSY: return dc->LogPixels;
+    case PHYSICALOFFSETX:
+    case PHYSICALOFFSETY: return 0;
     default: return 0;
   }
 }
 
-COLORREF GetNearestColor(HDC hdc, COLORREF c) {
+COLORREF GetNearestColor(HDC hdc, COLORREF c)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
   TSurface s;
@@ -689,7 +808,8 @@ COLORREF GetNearestColor(HDC hdc, COLORREF c) {
   return c & 0xFFFFFF;
 }
 
-COLORREF GetPixel(HDC hdc, int x, int y) {
+COLORREF GetPixel(HDC hdc, int x, int y)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TSurface s;
   if (!dc || !GetSurface(dc, s)) return CLR_INVALID;
@@ -699,7 +819,8 @@ COLORREF GetPixel(HDC hdc, int x, int y) {
   return ToColorRef(s.Row(p.y)[p.x] & 0xFFFFFF);
 }
 
-COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c) {
+COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return CLR_INVALID;
   if (dc->Meta) return dc->Meta->Pixel(dc, x, y, c) ? c & 0xFFFFFF : CLR_INVALID;
@@ -718,8 +839,6 @@ COLORREF SetPixel(HDC hdc, int x, int y, COLORREF c) {
   return ToColorRef(px);
 }
 
-BOOL SetPixelV(HDC hdc, int x, int y, COLORREF c) {
-  return SetPixel(hdc, x, y, c) != CLR_INVALID ? TRUE : FALSE;
-}
+BOOL SetPixelV(HDC hdc, int x, int y, COLORREF c) { return SetPixel(hdc, x, y, c) != CLR_INVALID ? TRUE : FALSE; }
 
 }  // namespace Windows

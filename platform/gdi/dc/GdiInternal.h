@@ -87,8 +87,8 @@ struct TDCState {
   HBITMAP Bitmap = nullptr;
   COLORREF TextColor = 0, BkColor = 0xFFFFFF;
   COLORREF DCBrushColor = 0xFFFFFF, DCPenColor = 0;
-  int BkMode = OPAQUE, Rop2 = R2_COPYPEN, PolyFillMode = ALTERNATE,
-      StretchMode = BLACKONWHITE, ArcDirection = AD_COUNTERCLOCKWISE;
+  int BkMode = OPAQUE, Rop2 = R2_COPYPEN, PolyFillMode = ALTERNATE, StretchMode = BLACKONWHITE,
+      ArcDirection = AD_COUNTERCLOCKWISE;
   UINT TextAlign = 0;
   int MapMode = MM_TEXT;
   POINT WinOrg, VpOrg, BrushOrg, CurPos;
@@ -131,7 +131,9 @@ void* AddObject(std::unique_ptr<TGdiObject> obj);
 // The live object of that kind behind the handle, or null for null, stale or foreign handles
 // and for an object of another kind.
 TGdiObject* Lookup(const void* handle);
-template <class T> T* LookupAs(const void* handle, TObjKind kind) {
+template <class T>
+T* LookupAs(const void* handle, TObjKind kind)
+{
   TGdiObject* o = Lookup(handle);
   return (o && o->Kind == kind) ? static_cast<T*>(o) : nullptr;
 }
@@ -150,12 +152,8 @@ HGDIOBJ Stock(int index);
 bool IsSelected(const void* handle);
 
 // ---- Colours --------------------------------------------------------------------------------
-inline std::uint32_t ToPixel(COLORREF c) {
-  return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-}
-inline COLORREF ToColorRef(std::uint32_t p) {
-  return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
-}
+inline std::uint32_t ToPixel(COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+inline COLORREF ToColorRef(std::uint32_t p) { return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16); }
 
 // A 1x1 monochrome bitmap every memory DC starts with.
 HBITMAP DefaultBitmap();

@@ -20,14 +20,16 @@ struct TTable {
   HGDIOBJ Stocks[DC_PEN + 1] = {};
 };
 
-TTable& Table() {
+TTable& Table()
+{
   static TTable* t = new TTable;  // lives to the end of the process
   return *t;
 }
 
 constexpr int kIndexShift = 8;
 
-bool Decode(const void* h, std::size_t& index, std::uint32_t& gen) {
+bool Decode(const void* h, std::size_t& index, std::uint32_t& gen)
+{
   auto v = reinterpret_cast<std::uintptr_t>(h);
   if (v == 0 || (v & 0xFF) != 0x5A) return false;
   std::uintptr_t idx = (v >> kIndexShift) & 0xFFFFFF;
@@ -39,7 +41,8 @@ bool Decode(const void* h, std::size_t& index, std::uint32_t& gen) {
 
 }  // namespace
 
-void* AddObject(std::unique_ptr<TGdiObject> obj) {
+void* AddObject(std::unique_ptr<TGdiObject> obj)
+{
   TTable& t = Table();
   std::lock_guard<std::mutex> g(t.Lock);
   std::size_t index;
@@ -58,7 +61,8 @@ void* AddObject(std::unique_ptr<TGdiObject> obj) {
   return reinterpret_cast<void*>(v);
 }
 
-TGdiObject* Lookup(const void* handle) {
+TGdiObject* Lookup(const void* handle)
+{
   std::size_t index;
   std::uint32_t gen;
   if (!Decode(handle, index, gen)) return nullptr;
@@ -70,7 +74,8 @@ TGdiObject* Lookup(const void* handle) {
   return e.Obj.get();
 }
 
-bool RemoveObject(const void* handle) {
+bool RemoveObject(const void* handle)
+{
   std::size_t index;
   std::uint32_t gen;
   if (!Decode(handle, index, gen)) return false;
@@ -87,7 +92,8 @@ bool RemoveObject(const void* handle) {
   return true;  // freed outside the lock: a DC's destructor may look up handles
 }
 
-bool IsSelected(const void* handle) {
+bool IsSelected(const void* handle)
+{
   TTable& t = Table();
   std::lock_guard<std::mutex> g(t.Lock);
   for (TEntry& e : t.Entries) {
@@ -100,12 +106,15 @@ bool IsSelected(const void* handle) {
 
 namespace {
 
-template <class T> void* AddStock(std::unique_ptr<T> obj) {
+template <class T>
+void* AddStock(std::unique_ptr<T> obj)
+{
   obj->Stock = true;
   return AddObject(std::move(obj));
 }
 
-HGDIOBJ MakeStock(int index) {
+HGDIOBJ MakeStock(int index)
+{
   auto brush = [](UINT style, COLORREF c) {
     auto b = std::make_unique<TBrushObj>();
     b->Style = style;
@@ -152,7 +161,8 @@ HGDIOBJ MakeStock(int index) {
 
 }  // namespace
 
-HGDIOBJ Stock(int index) {
+HGDIOBJ Stock(int index)
+{
   if (index < 0 || index > DC_PEN) return nullptr;
   TTable& t = Table();
   {
@@ -165,7 +175,8 @@ HGDIOBJ Stock(int index) {
   return t.Stocks[index];
 }
 
-HBITMAP DefaultBitmap() {
+HBITMAP DefaultBitmap()
+{
   static HBITMAP bmp = [] {
     auto b = std::make_unique<TBitmapObj>();
     b->Width = b->Height = 1;
@@ -185,7 +196,8 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-HPEN CreatePen(int style, int width, COLORREF color) {
+HPEN CreatePen(int style, int width, COLORREF color)
+{
   int base = style & PS_STYLE_MASK;
   if (base > PS_INSIDEFRAME) return nullptr;
   auto p = std::make_unique<TPenObj>();
@@ -195,13 +207,11 @@ HPEN CreatePen(int style, int width, COLORREF color) {
   return static_cast<HPEN>(AddObject(std::move(p)));
 }
 
-HPEN CreatePenIndirect(const LOGPEN& lp) {
-  return CreatePen(int(lp.lopnStyle), lp.lopnWidth.x, lp.lopnColor);
-}
+HPEN CreatePenIndirect(const LOGPEN& lp) { return CreatePen(int(lp.lopnStyle), lp.lopnWidth.x, lp.lopnColor); }
 
-HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH& lb) {
-  if ((style & PS_STYLE_MASK) > PS_ALTERNATE || (style & PS_STYLE_MASK) == PS_USERSTYLE)
-    return nullptr;
+HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH& lb)
+{
+  if ((style & PS_STYLE_MASK) > PS_ALTERNATE || (style & PS_STYLE_MASK) == PS_USERSTYLE) return nullptr;
   auto p = std::make_unique<TPenObj>();
   p->Style = style;
   p->Width = (style & PS_TYPE_MASK) == PS_GEOMETRIC ? int(width) : 1;
@@ -210,13 +220,15 @@ HPEN ExtCreatePen(DWORD style, DWORD width, const LOGBRUSH& lb) {
   return static_cast<HPEN>(AddObject(std::move(p)));
 }
 
-HBRUSH CreateSolidBrush(COLORREF color) {
+HBRUSH CreateSolidBrush(COLORREF color)
+{
   auto b = std::make_unique<TBrushObj>();
   b->Color = color & 0xFFFFFF;
   return static_cast<HBRUSH>(AddObject(std::move(b)));
 }
 
-HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
+HBRUSH CreateHatchBrush(int hatch, COLORREF color)
+{
   if (hatch < HS_HORIZONTAL || hatch > HS_DIAGCROSS) return nullptr;
   auto b = std::make_unique<TBrushObj>();
   b->Style = BS_HATCHED;
@@ -225,7 +237,8 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF color) {
   return static_cast<HBRUSH>(AddObject(std::move(b)));
 }
 
-HBRUSH CreatePatternBrush(HBITMAP bitmap) {
+HBRUSH CreatePatternBrush(HBITMAP bitmap)
+{
   TBitmapObj* bmp = GdiInternal::Bitmap(bitmap);
   if (!bmp || bmp->Width <= 0 || bmp->Height <= 0) return nullptr;
   auto b = std::make_unique<TBrushObj>();
@@ -235,12 +248,12 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
   b->Mono = bmp->Mono;
   b->Pattern.resize(std::size_t(b->PatW) * std::size_t(b->PatH));
   for (int y = 0; y < b->PatH; ++y)
-    std::memcpy(&b->Pattern[std::size_t(y) * std::size_t(b->PatW)], bmp->Row(y),
-                std::size_t(b->PatW) * 4);
+    std::memcpy(&b->Pattern[std::size_t(y) * std::size_t(b->PatW)], bmp->Row(y), std::size_t(b->PatW) * 4);
   return static_cast<HBRUSH>(AddObject(std::move(b)));
 }
 
-HBRUSH CreateBrushIndirect(const LOGBRUSH& lb) {
+HBRUSH CreateBrushIndirect(const LOGBRUSH& lb)
+{
   switch (lb.lbStyle) {
     case BS_SOLID: return CreateSolidBrush(lb.lbColor);
     case BS_NULL: return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
@@ -250,17 +263,18 @@ HBRUSH CreateBrushIndirect(const LOGBRUSH& lb) {
   }
 }
 
-HFONT CreateFontIndirect(const LOGFONTA& lf) {
+HFONT CreateFontIndirect(const LOGFONTA& lf)
+{
   auto f = std::make_unique<TFontObj>();
   f->Log = lf;
   f->Log.lfFaceName[LF_FACESIZE - 1] = 0;
   return static_cast<HFONT>(AddObject(std::move(f)));
 }
 
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight,
-                 DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                 DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                 const char* faceName) {
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                 DWORD pitchAndFamily, const char* faceName)
+{
   LOGFONTA lf;
   lf.lfHeight = height;
   lf.lfWidth = width;
@@ -281,7 +295,8 @@ HFONT CreateFont(int height, int width, int escapement, int orientation, int wei
 
 HGDIOBJ GetStockObject(int index) { return Stock(index); }
 
-BOOL DeleteObject(HGDIOBJ obj) {
+BOOL DeleteObject(HGDIOBJ obj)
+{
   TGdiObject* o = Lookup(obj);
   if (!o || o->Kind == TObjKind::DC || o->Kind == TObjKind::EnhMetaFile) return FALSE;
   if (o->Stock) return TRUE;
@@ -289,7 +304,8 @@ BOOL DeleteObject(HGDIOBJ obj) {
   return RemoveObject(obj) ? TRUE : FALSE;
 }
 
-DWORD GetObjectType(HGDIOBJ obj) {
+DWORD GetObjectType(HGDIOBJ obj)
+{
   TGdiObject* o = Lookup(obj);
   if (!o) return 0;
   switch (o->Kind) {
@@ -308,7 +324,8 @@ DWORD GetObjectType(HGDIOBJ obj) {
   return 0;
 }
 
-int GetObject(HPEN pen, LOGPEN* out) {
+int GetObject(HPEN pen, LOGPEN* out)
+{
   TPenObj* p = GdiInternal::Pen(pen);
   if (!p) return 0;
   if (out) {
@@ -319,7 +336,8 @@ int GetObject(HPEN pen, LOGPEN* out) {
   return int(sizeof(LOGPEN));
 }
 
-int GetObject(HBRUSH brush, LOGBRUSH* out) {
+int GetObject(HBRUSH brush, LOGBRUSH* out)
+{
   TBrushObj* b = GdiInternal::Brush(brush);
   if (!b) return 0;
   if (out) {
@@ -330,14 +348,16 @@ int GetObject(HBRUSH brush, LOGBRUSH* out) {
   return int(sizeof(LOGBRUSH));
 }
 
-int GetObject(HFONT font, LOGFONTA* out) {
+int GetObject(HFONT font, LOGFONTA* out)
+{
   TFontObj* f = GdiInternal::Font(font);
   if (!f) return 0;
   if (out) *out = f->Log;
   return int(sizeof(LOGFONTA));
 }
 
-int GetObject(HBITMAP bitmap, BITMAP* out) {
+int GetObject(HBITMAP bitmap, BITMAP* out)
+{
   TBitmapObj* b = GdiInternal::Bitmap(bitmap);
   if (!b) return 0;
   if (out) {

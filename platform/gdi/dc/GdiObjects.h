@@ -20,10 +20,9 @@ HBRUSH CreateHatchBrush(int hatch, COLORREF color);
 HBRUSH CreatePatternBrush(HBITMAP bitmap);
 HBRUSH CreateBrushIndirect(const LOGBRUSH& lb);
 HFONT CreateFontIndirect(const LOGFONTA& lf);
-HFONT CreateFont(int height, int width, int escapement, int orientation, int weight,
-                 DWORD italic, DWORD underline, DWORD strikeOut, DWORD charSet,
-                 DWORD outPrecision, DWORD clipPrecision, DWORD quality, DWORD pitchAndFamily,
-                 const char* faceName);
+HFONT CreateFont(int height, int width, int escapement, int orientation, int weight, DWORD italic, DWORD underline,
+                 DWORD strikeOut, DWORD charSet, DWORD outPrecision, DWORD clipPrecision, DWORD quality,
+                 DWORD pitchAndFamily, const char* faceName);
 
 HGDIOBJ GetStockObject(int index);
 // FALSE for an invalid handle or an object that is selected into a device context.

@@ -34,7 +34,8 @@ TRegionData DrawableArea(TDCObj* dc, const TSurface& s);
 // The device rectangle drawing can touch (surface or page, within the clip), with a margin.
 RECT DrawableBounds(TDCObj* dc);
 // Limits shape building to the rows drawing can touch, for the guard's lifetime.
-inline TRowWindow DrawRows(TDCObj* dc) {
+inline TRowWindow DrawRows(TDCObj* dc)
+{
   RECT b = DrawableBounds(dc);
   return TRowWindow(b.top, b.bottom);
 }
@@ -42,7 +43,8 @@ inline TRowWindow DrawRows(TDCObj* dc) {
 std::uint32_t Rop2(int rop2, std::uint32_t pen, std::uint32_t dst);
 // Any ternary raster operation on pattern, source and destination.
 std::uint32_t Rop3(DWORD rop, std::uint32_t pat, std::uint32_t src, std::uint32_t dst);
-inline std::uint32_t MonoOf(std::uint32_t p) {
+inline std::uint32_t MonoOf(std::uint32_t p)
+{
   unsigned lum = ((p >> 16) & 0xFF) * 30 + ((p >> 8) & 0xFF) * 59 + (p & 0xFF) * 11;
   return lum >= 12800 ? 0xFFFFFFu & 0xFFFFFF : 0;
 }
@@ -70,8 +72,7 @@ COLORREF PenColor(const TDCObj* dc, const TPenObj* pen);
 
 // Paints the device-space shape with the brush through ROP2 (or a ternary rop when rop3 != 0),
 // within the DC's clip and surface.
-void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2,
-                DWORD rop3 = 0);
+void PaintShape(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3 = 0);
 // Paints the shape in one colour through ROP2.
 void PaintShapeColor(TDCObj* dc, const TRegionData& shape, std::uint32_t color, int rop2);
 

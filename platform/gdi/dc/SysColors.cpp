@@ -47,10 +47,14 @@ struct TSysColors {
   std::mutex Lock;
   COLORREF Colors[kCount];
   HBRUSH Brushes[kCount] = {};
-  TSysColors() { for (int i = 0; i < kCount; ++i) Colors[i] = kClassic[i]; }
+  TSysColors()
+  {
+    for (int i = 0; i < kCount; ++i) Colors[i] = kClassic[i];
+  }
 };
 
-TSysColors& Sys() {
+TSysColors& Sys()
+{
   static TSysColors* s = new TSysColors;
   return *s;
 }
@@ -59,14 +63,16 @@ TSysColors& Sys() {
 
 namespace Windows {
 
-COLORREF GetSysColor(int index) {
+COLORREF GetSysColor(int index)
+{
   if (index < 0 || index >= kCount) return 0;
   TSysColors& s = Sys();
   std::lock_guard<std::mutex> g(s.Lock);
   return s.Colors[index];
 }
 
-HBRUSH GetSysColorBrush(int index) {
+HBRUSH GetSysColorBrush(int index)
+{
   if (index < 0 || index >= kCount) return nullptr;
   TSysColors& s = Sys();
   std::lock_guard<std::mutex> g(s.Lock);
@@ -79,7 +85,8 @@ HBRUSH GetSysColorBrush(int index) {
   return s.Brushes[index];
 }
 
-BOOL SetSysColors(int count, const int* indexes, const COLORREF* colors) {
+BOOL SetSysColors(int count, const int* indexes, const COLORREF* colors)
+{
   if (count < 0 || (count > 0 && (!indexes || !colors))) return FALSE;
   for (int i = 0; i < count; ++i)
     if (indexes[i] < 0 || indexes[i] >= kCount) return FALSE;
@@ -92,7 +99,8 @@ BOOL SetSysColors(int count, const int* indexes, const COLORREF* colors) {
   return TRUE;
 }
 
-void ResetSysColors() {
+void ResetSysColors()
+{
   int idx[kCount];
   for (int i = 0; i < kCount; ++i) idx[i] = i;
   SetSysColors(kCount, idx, kClassic);
@@ -101,7 +109,8 @@ void ResetSysColors() {
 }  // namespace Windows
 
 namespace GdiInternal {
-HBRUSH ResolveBrushArg(HBRUSH brush) {
+HBRUSH ResolveBrushArg(HBRUSH brush)
+{
   auto v = reinterpret_cast<std::uintptr_t>(brush);
   if (v >= 1 && v <= std::uintptr_t(kCount)) return Windows::GetSysColorBrush(int(v - 1));
   return brush;

@@ -22,7 +22,8 @@ namespace {
 
 // Cairo font faces over FreeType faces of their own: Cairo sets sizes on the faces it uses,
 // which must not disturb the measuring faces. They live to the end of the process.
-cairo_font_face_t* CairoFace(const std::string& file, int index, unsigned synthesize) {
+cairo_font_face_t* CairoFace(const std::string& file, int index, unsigned synthesize)
+{
   struct TCache {
     std::mutex Lock;
     FT_Library Lib = nullptr;
@@ -44,20 +45,23 @@ cairo_font_face_t* CairoFace(const std::string& file, int index, unsigned synthe
   return cf;
 }
 
-bool Inverting(int rop2, DWORD rop3) {
+bool Inverting(int rop2, DWORD rop3)
+{
   if (rop3) return rop3 != PATCOPY && rop3 != BLACKNESS && rop3 != WHITENESS && rop3 != SRCCOPY;
   return rop2 != R2_COPYPEN && rop2 != R2_BLACK && rop2 != R2_WHITE && rop2 != R2_NOTCOPYPEN;
 }
 
 class TCairoTarget : public TVectorTarget {
 public:
-  TCairoTarget(cairo_surface_t* s, int w, int h, int dpi) : FSurface(s), FW(w), FH(h) {
+  TCairoTarget(cairo_surface_t* s, int w, int h, int dpi) : FSurface(s), FW(w), FH(h)
+  {
     FCr = cairo_create(s);
     FScale = 72.0 / dpi;
   }
   ~TCairoTarget() override { Finish(); }
 
-  void Finish() {
+  void Finish()
+  {
     if (FCr) {
       cairo_destroy(FCr);
       FCr = nullptr;
@@ -68,20 +72,24 @@ public:
       FSurface = nullptr;
     }
   }
-  void ShowPage() {
+  void ShowPage()
+  {
     if (FCr) cairo_show_page(FCr);
   }
   int Width() const override { return FW; }
   int Height() const override { return FH; }
 
-  void FillRegion(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3) override {
+  void FillRegion(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3) override
+  {
     if (!FCr || Inverting(rop2, rop3) || rop2 == R2_NOP) return;
     Begin(dc);
     for (const auto& bd : shape.Bands())
       for (const auto& sp : bd.spans) cairo_rectangle(FCr, sp.first, bd.top, sp.second - sp.first, bd.bottom - bd.top);
     std::uint32_t c = 0;
-    if (rop2 == R2_BLACK || rop3 == BLACKNESS) c = 0;
-    else if (rop2 == R2_WHITE || rop3 == WHITENESS) c = 0xFFFFFF;
+    if (rop2 == R2_BLACK || rop3 == BLACKNESS)
+      c = 0;
+    else if (rop2 == R2_WHITE || rop3 == WHITENESS)
+      c = 0xFFFFFF;
     else if (!brush.IsSolid()) {
       // Patterns and hatches: an 8x8 tile sampled from the brush, repeated.
       cairo_surface_t* tile = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, 8, 8);
@@ -112,7 +120,8 @@ public:
   }
 
   void DrawGlyphs(TDCObj* dc, const TFontInstance& font, bool fallback, const std::vector<TPlacedGlyph>& glyphs,
-                  std::uint32_t color, double angle) override {
+                  std::uint32_t color, double angle) override
+  {
     if (!FCr) return;
     std::string file;
     int index = 0;
@@ -141,7 +150,9 @@ public:
     End();
   }
 
-  void DrawImage(TDCObj* dc, const std::uint32_t* pixels, int w, int h, std::ptrdiff_t stride, const RECT& dest) override {
+  void DrawImage(TDCObj* dc, const std::uint32_t* pixels, int w, int h, std::ptrdiff_t stride,
+                 const RECT& dest) override
+  {
     if (!FCr || w <= 0 || h <= 0) return;
     cairo_surface_t* img = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     auto* dst = reinterpret_cast<std::uint32_t*>(cairo_image_surface_get_data(img));
@@ -166,23 +177,27 @@ private:
   double FScale = 1;
 
   // Device pixels to points, and the DC's clip region.
-  void Begin(TDCObj* dc) {
+  void Begin(TDCObj* dc)
+  {
     cairo_save(FCr);
     cairo_scale(FCr, FScale, FScale);
     if (dc->State.Clip) {
       for (const auto& bd : dc->State.Clip->Bands())
-        for (const auto& sp : bd.spans) cairo_rectangle(FCr, sp.first, bd.top, sp.second - sp.first, bd.bottom - bd.top);
+        for (const auto& sp : bd.spans)
+          cairo_rectangle(FCr, sp.first, bd.top, sp.second - sp.first, bd.bottom - bd.top);
       cairo_clip(FCr);
     }
     cairo_new_path(FCr);
   }
   void End() { cairo_restore(FCr); }
-  void SetColor(std::uint32_t c) {
+  void SetColor(std::uint32_t c)
+  {
     cairo_set_source_rgb(FCr, ((c >> 16) & 0xFF) / 255.0, ((c >> 8) & 0xFF) / 255.0, (c & 0xFF) / 255.0);
   }
 };
 
-TCairoTarget* TargetOf(HDC hdc) {
+TCairoTarget* TargetOf(HDC hdc)
+{
   TDCObj* dc = DC(hdc);
   return dc && dc->Surface == TSurfaceKind::Vector ? static_cast<TCairoTarget*>(dc->Vector.get()) : nullptr;
 }
@@ -194,7 +209,8 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-HDC CreateVectorDC(const char* fileName, TVectorFormat format, int widthPx, int heightPx, int dpi) {
+HDC CreateVectorDC(const char* fileName, TVectorFormat format, int widthPx, int heightPx, int dpi)
+{
   if (!fileName || widthPx <= 0 || heightPx <= 0 || dpi <= 0) return nullptr;
   std::string path = System::AnsiToUtf8(fileName);
   double wPt = widthPx * 72.0 / dpi, hPt = heightPx * 72.0 / dpi;
@@ -217,14 +233,16 @@ HDC CreateVectorDC(const char* fileName, TVectorFormat format, int widthPx, int 
 int StartDoc(HDC dc, const DOCINFOA*) { return TargetOf(dc) ? 1 : 0; }
 int StartPage(HDC dc) { return TargetOf(dc) ? 1 : 0; }
 
-int EndPage(HDC dc) {
+int EndPage(HDC dc)
+{
   TCairoTarget* t = TargetOf(dc);
   if (!t) return 0;
   t->ShowPage();
   return 1;
 }
 
-int EndDoc(HDC dc) {
+int EndDoc(HDC dc)
+{
   TCairoTarget* t = TargetOf(dc);
   if (!t) return 0;
   t->Finish();

@@ -22,15 +22,13 @@ public:
   virtual ~TVectorTarget() = default;
   virtual int Width() const = 0;
   virtual int Height() const = 0;
-  virtual void FillRegion(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush,
-                          int rop2, DWORD rop3) = 0;
+  virtual void FillRegion(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3) = 0;
   // Glyphs of one face at one size, in one colour, rotated by `angle` radians counter-clockwise.
-  virtual void DrawGlyphs(TDCObj* dc, const TFontInstance& font, bool fallback,
-                          const std::vector<TPlacedGlyph>& glyphs, std::uint32_t color,
-                          double angle) = 0;
+  virtual void DrawGlyphs(TDCObj* dc, const TFontInstance& font, bool fallback, const std::vector<TPlacedGlyph>& glyphs,
+                          std::uint32_t color, double angle) = 0;
   // 32-bit pixels scaled into the device rectangle.
-  virtual void DrawImage(TDCObj* dc, const std::uint32_t* pixels, int w, int h,
-                         std::ptrdiff_t stride, const RECT& dest) = 0;
+  virtual void DrawImage(TDCObj* dc, const std::uint32_t* pixels, int w, int h, std::ptrdiff_t stride,
+                         const RECT& dest) = 0;
 };
 
 }  // namespace GdiInternal

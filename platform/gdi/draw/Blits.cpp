@@ -18,8 +18,9 @@ namespace {
 bool UsesSource(DWORD rop) { return (((rop >> 2) ^ rop) & 0x00330000) != 0; }
 bool UsesPattern(DWORD rop) { return (((rop >> 4) ^ rop) & 0x000F0000) != 0; }
 
-BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int ws, int hs,
-              DWORD rop, bool transparent, COLORREF key) {
+BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, int ws, int hs, DWORD rop,
+              bool transparent, COLORREF key)
+{
   TDCObj* dst = GdiInternal::DC(hdest);
   if (!dst) return FALSE;
   bool needSrc = transparent || UsesSource(rop);
@@ -28,7 +29,9 @@ BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, i
   if (dst->Meta) {
     if (!needSrc) return dst->Meta->PatBlt(dst, x, y, w, h, rop);
     return dst->Meta->Blt(dst, x, y, w, h, src, xs, ys, ws, hs, transparent ? key : rop,
-                          transparent ? 2 : (ws != w || hs != h) ? 1 : 0);
+                          transparent            ? 2
+                          : (ws != w || hs != h) ? 1
+                                                 : 0);
   }
 
   POINT d0 = ToDevice(dst, x, y), d1 = ToDevice(dst, x + w, y + h);
@@ -80,7 +83,8 @@ BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, i
   if (dst->Vector) {
     if (needSrc && (rop == SRCCOPY || transparent)) {
       // Only the part on the page is sent.
-      RECT vis{std::max(dl, 0), std::max(dt, 0), std::min(dr, dst->Vector->Width()), std::min(db, dst->Vector->Height())};
+      RECT vis{std::max(dl, 0), std::max(dt, 0), std::min(dr, dst->Vector->Width()),
+               std::min(db, dst->Vector->Height())};
       if (vis.right <= vis.left || vis.bottom <= vis.top) return TRUE;
       int vw = vis.right - vis.left, vh = vis.bottom - vis.top;
       std::vector<std::uint32_t> img(std::size_t(vw) * std::size_t(vh), 0);
@@ -125,8 +129,10 @@ BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, i
           std::uint32_t s;
           if (!srcAt(xx, yy, s)) continue;
           if (transparent && s == keyPx) continue;
-          if (ss.Mono && !ds.Mono) s = s ? back : fore;
-          else if (!ss.Mono && ds.Mono) s = (s == srcBk) ? 0xFFFFFF : 0;
+          if (ss.Mono && !ds.Mono)
+            s = s ? back : fore;
+          else if (!ss.Mono && ds.Mono)
+            s = (s == srcBk) ? 0xFFFFFF : 0;
           std::uint32_t p = 0;
           if (pattern && !brush.At(xx, yy, p)) p = 0;
           if (ds.Mono) p = MonoOf(p);
@@ -139,22 +145,25 @@ BOOL Transfer(HDC hdest, int x, int y, int w, int h, HDC hsrc, int xs, int ys, i
 
 }  // namespace
 
-BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop) {
+BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop)
+{
   if (UsesSource(rop)) return FALSE;
   return Transfer(dc, x, y, w, h, nullptr, 0, 0, 0, 0, rop, false, 0);
 }
 
-BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, DWORD rop) {
+BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, DWORD rop)
+{
   return Transfer(dest, x, y, w, h, src, xSrc, ySrc, w, h, rop, false, 0);
 }
 
-BOOL StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc,
-                int hSrc, DWORD rop) {
+BOOL StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop)
+{
   return Transfer(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc, rop, false, 0);
 }
 
-BOOL TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc,
-                    int hSrc, UINT transparent) {
+BOOL TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
+                    UINT transparent)
+{
   if (w < 0 || h < 0 || wSrc < 0 || hSrc < 0) return FALSE;
   return Transfer(dest, x, y, w, h, src, xSrc, ySrc, wSrc, hSrc, SRCCOPY, true, transparent);
 }

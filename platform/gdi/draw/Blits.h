@@ -11,10 +11,9 @@ namespace Windows {
 BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);
 BOOL BitBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, DWORD rop);
 // Negative sizes mirror.
-BOOL StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc,
-                int hSrc, DWORD rop);
+BOOL StretchBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
 // Copies every source pixel except those of the transparent colour.
-BOOL TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc,
-                    int hSrc, UINT transparent);
+BOOL TransparentBlt(HDC dest, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
+                    UINT transparent);
 
 }  // namespace Windows

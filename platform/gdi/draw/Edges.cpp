@@ -17,7 +17,8 @@ namespace {
 
 std::uint32_t Sys(int index) { return ToPixel(GetSysColor(index)); }
 
-void Fill(TDCObj* dc, const RECT& r, std::uint32_t color) {
+void Fill(TDCObj* dc, const RECT& r, std::uint32_t color)
+{
   if (r.right > r.left && r.bottom > r.top)
     PaintShapeColor(dc, TRegionData::FromRect(r.left, r.top, r.right, r.bottom), color, R2_COPYPEN);
 }
@@ -25,7 +26,8 @@ void Fill(TDCObj* dc, const RECT& r, std::uint32_t color) {
 void Fill(TDCObj* dc, const TRegionData& r, std::uint32_t color) { PaintShapeColor(dc, r, color, R2_COPYPEN); }
 
 // One-pixel border on the sides in `flags`, device coordinates.
-void TwoColorFrame(TDCObj* dc, const RECT& r, std::uint32_t tl, std::uint32_t br, UINT flags) {
+void TwoColorFrame(TDCObj* dc, const RECT& r, std::uint32_t tl, std::uint32_t br, UINT flags)
+{
   if (r.right <= r.left || r.bottom <= r.top) return;
   if (flags & BF_LEFT) Fill(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, tl);
   if (flags & BF_TOP) Fill(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, tl);
@@ -33,7 +35,8 @@ void TwoColorFrame(TDCObj* dc, const RECT& r, std::uint32_t tl, std::uint32_t br
   if (flags & BF_BOTTOM) Fill(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, br);
 }
 
-RECT Deflate(RECT r, UINT flags, int n = 1) {
+RECT Deflate(RECT r, UINT flags, int n = 1)
+{
   if (flags & BF_LEFT) r.left += n;
   if (flags & BF_TOP) r.top += n;
   if (flags & BF_RIGHT) r.right -= n;
@@ -42,7 +45,8 @@ RECT Deflate(RECT r, UINT flags, int n = 1) {
 }
 
 // Edge drawing in device coordinates; answers the interior.
-RECT EdgeDevice(TDCObj* dc, RECT r, UINT edge, UINT flags) {
+RECT EdgeDevice(TDCObj* dc, RECT r, UINT edge, UINT flags)
+{
   UINT outer = edge & BDR_OUTER, inner = edge & BDR_INNER;
   bool soft = flags & BF_SOFT;
   if (flags & BF_DIAGONAL) {
@@ -65,28 +69,50 @@ RECT EdgeDevice(TDCObj* dc, RECT r, UINT edge, UINT flags) {
     return r;
   }
   if (flags & BF_MONO) {
-    if (outer) { TwoColorFrame(dc, r, Sys(COLOR_WINDOWFRAME), Sys(COLOR_WINDOWFRAME), flags); r = Deflate(r, flags); }
-    if (inner) { TwoColorFrame(dc, r, Sys(COLOR_WINDOW), Sys(COLOR_WINDOW), flags); r = Deflate(r, flags); }
+    if (outer) {
+      TwoColorFrame(dc, r, Sys(COLOR_WINDOWFRAME), Sys(COLOR_WINDOWFRAME), flags);
+      r = Deflate(r, flags);
+    }
+    if (inner) {
+      TwoColorFrame(dc, r, Sys(COLOR_WINDOW), Sys(COLOR_WINDOW), flags);
+      r = Deflate(r, flags);
+    }
     if (flags & BF_MIDDLE) Fill(dc, r, Sys(COLOR_WINDOW));
     return r;
   }
   if (flags & BF_FLAT) {
-    if (outer) { TwoColorFrame(dc, r, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNSHADOW), flags); r = Deflate(r, flags); }
-    if (inner) { TwoColorFrame(dc, r, Sys(COLOR_BTNFACE), Sys(COLOR_BTNFACE), flags); r = Deflate(r, flags); }
+    if (outer) {
+      TwoColorFrame(dc, r, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNSHADOW), flags);
+      r = Deflate(r, flags);
+    }
+    if (inner) {
+      TwoColorFrame(dc, r, Sys(COLOR_BTNFACE), Sys(COLOR_BTNFACE), flags);
+      r = Deflate(r, flags);
+    }
     if (flags & BF_MIDDLE) Fill(dc, r, Sys(COLOR_BTNFACE));
     return r;
   }
   if (outer) {
     int tl, br;
-    if (outer & BDR_RAISEDOUTER) { tl = soft ? COLOR_BTNHIGHLIGHT : COLOR_3DLIGHT; br = COLOR_3DDKSHADOW; }
-    else { tl = soft ? COLOR_3DDKSHADOW : COLOR_BTNSHADOW; br = COLOR_BTNHIGHLIGHT; }
+    if (outer & BDR_RAISEDOUTER) {
+      tl = soft ? COLOR_BTNHIGHLIGHT : COLOR_3DLIGHT;
+      br = COLOR_3DDKSHADOW;
+    } else {
+      tl = soft ? COLOR_3DDKSHADOW : COLOR_BTNSHADOW;
+      br = COLOR_BTNHIGHLIGHT;
+    }
     TwoColorFrame(dc, r, Sys(tl), Sys(br), flags);
     r = Deflate(r, flags);
   }
   if (inner) {
     int tl, br;
-    if (inner & BDR_RAISEDINNER) { tl = soft ? COLOR_3DLIGHT : COLOR_BTNHIGHLIGHT; br = COLOR_BTNSHADOW; }
-    else { tl = soft ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW; br = COLOR_3DLIGHT; }
+    if (inner & BDR_RAISEDINNER) {
+      tl = soft ? COLOR_3DLIGHT : COLOR_BTNHIGHLIGHT;
+      br = COLOR_BTNSHADOW;
+    } else {
+      tl = soft ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW;
+      br = COLOR_3DLIGHT;
+    }
     TwoColorFrame(dc, r, Sys(tl), Sys(br), flags);
     r = Deflate(r, flags);
   }
@@ -97,7 +123,8 @@ RECT EdgeDevice(TDCObj* dc, RECT r, UINT edge, UINT flags) {
 // ---- Glyphs -----------------------------------------------------------------------------------
 
 // A filled triangle pointing in `dir` (0 up, 1 down, 2 left, 3 right), centred in r.
-void Arrow(TDCObj* dc, const RECT& r, int dir, std::uint32_t color, int dx = 0, int dy = 0) {
+void Arrow(TDCObj* dc, const RECT& r, int dir, std::uint32_t color, int dx = 0, int dy = 0)
+{
   int side = std::min(r.right - r.left, r.bottom - r.top);
   int base = std::max(3, (side * 7 / 16) | 1);  // odd, so the tip is one pixel
   int depth = (base + 1) / 2;
@@ -117,15 +144,18 @@ void Arrow(TDCObj* dc, const RECT& r, int dir, std::uint32_t color, int dx = 0, 
     int left = cx - depth / 2;
     for (int i = 0; i < base; ++i) {
       int len = depth - std::abs(i - base / 2);
-      if (dir == 3) rows[std::size_t(i)].emplace_back(left, left + len);
-      else rows[std::size_t(i)].emplace_back(left + depth - len, left + depth);
+      if (dir == 3)
+        rows[std::size_t(i)].emplace_back(left, left + len);
+      else
+        rows[std::size_t(i)].emplace_back(left + depth - len, left + depth);
     }
   }
   Fill(dc, TRegionData::FromRows(top, std::move(rows)), color);
 }
 
 // The classic check mark: seven columns of three pixels, down then up.
-void CheckMark(TDCObj* dc, const RECT& box, std::uint32_t color) {
+void CheckMark(TDCObj* dc, const RECT& box, std::uint32_t color)
+{
   static const int kDrop[7] = {2, 3, 4, 3, 2, 1, 0};
   int x0 = (box.left + box.right) / 2 - 3, y0 = (box.top + box.bottom) / 2 - 3;
   std::vector<std::vector<std::pair<int, int>>> rows(7);
@@ -134,29 +164,34 @@ void CheckMark(TDCObj* dc, const RECT& box, std::uint32_t color) {
   Fill(dc, TRegionData::FromRows(y0, std::move(rows)), color);
 }
 
-RECT SquareIn(const RECT& r, bool radio) {
+RECT SquareIn(const RECT& r, bool radio)
+{
   int side = std::min(r.right - r.left, r.bottom - r.top);
   if (radio) side &= ~1;  // even circles look round
   int l = r.left + (r.right - r.left - side) / 2, t = r.top + (r.bottom - r.top - side) / 2;
   return RECT{l, t, l + side, t + side};
 }
 
-TRegionData Ellipse(const RECT& r, int inset) {
+TRegionData Ellipse(const RECT& r, int inset)
+{
   return TRegionData::FromEllipse(r.left + inset, r.top + inset, r.right - inset, r.bottom - inset);
 }
 
 // The top-left half of a square, split along the anti-diagonal.
-TRegionData TopLeftHalf(const RECT& r) {
+TRegionData TopLeftHalf(const RECT& r)
+{
   double l = r.left, t = r.top, s = r.right - r.left;
   return TRegionData::FromPolygon({{l, t}, {l + s, t}, {l, t + s}}, ALTERNATE);
 }
 
-void Button(TDCObj* dc, RECT& r, UINT state) {
+void Button(TDCObj* dc, RECT& r, UINT state)
+{
   UINT flags = BF_RECT | BF_MIDDLE;
   if (state & DFCS_FLAT) flags |= BF_FLAT;
   if (state & DFCS_MONO) flags |= BF_MONO;
   if (state & (DFCS_PUSHED | DFCS_CHECKED)) {
-    if (state & (DFCS_FLAT | DFCS_MONO)) EdgeDevice(dc, r, EDGE_SUNKEN, flags);
+    if (state & (DFCS_FLAT | DFCS_MONO))
+      EdgeDevice(dc, r, EDGE_SUNKEN, flags);
     else {
       // A pushed classic button: dark outer frame, shadow inside.
       TwoColorFrame(dc, r, Sys(COLOR_3DDKSHADOW), Sys(COLOR_BTNHIGHLIGHT), BF_RECT);
@@ -169,7 +204,8 @@ void Button(TDCObj* dc, RECT& r, UINT state) {
   }
 }
 
-void CheckBox(TDCObj* dc, const RECT& r, UINT state) {
+void CheckBox(TDCObj* dc, const RECT& r, UINT state)
+{
   RECT box = SquareIn(r, false);
   bool gray = state & (DFCS_PUSHED | DFCS_INACTIVE);
   RECT in;
@@ -196,7 +232,8 @@ void CheckBox(TDCObj* dc, const RECT& r, UINT state) {
   if (state & DFCS_CHECKED) CheckMark(dc, in, Sys((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
 }
 
-void Radio(TDCObj* dc, const RECT& r, UINT state) {
+void Radio(TDCObj* dc, const RECT& r, UINT state)
+{
   RECT box = SquareIn(r, true);
   int side = box.right - box.left;
   if (side < 4) return;
@@ -223,11 +260,13 @@ void Radio(TDCObj* dc, const RECT& r, UINT state) {
   if (state & DFCS_CHECKED) {
     int d = std::max(2, side / 3);
     int l = box.left + (side - d) / 2, t = box.top + (side - d) / 2;
-    Fill(dc, TRegionData::FromEllipse(l, t, l + d, t + d), Sys((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
+    Fill(dc, TRegionData::FromEllipse(l, t, l + d, t + d),
+         Sys((state & DFCS_INACTIVE) ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
   }
 }
 
-void Glyph(TDCObj* dc, const RECT& r, UINT state, const std::function<void(int, int, std::uint32_t)>& draw) {
+void Glyph(TDCObj* dc, const RECT& r, UINT state, const std::function<void(int, int, std::uint32_t)>& draw)
+{
   int shift = (state & DFCS_PUSHED) ? 1 : 0;
   if (state & DFCS_INACTIVE) {
     draw(shift + 1, shift + 1, Sys(COLOR_BTNHIGHLIGHT));
@@ -237,7 +276,8 @@ void Glyph(TDCObj* dc, const RECT& r, UINT state, const std::function<void(int, 
   }
 }
 
-void SizeGrip(TDCObj* dc, const RECT& r) {
+void SizeGrip(TDCObj* dc, const RECT& r)
+{
   Fill(dc, r, Sys(COLOR_BTNFACE));
   // Three diagonal pairs of highlight and shadow in the bottom-right corner.
   int side = std::min(r.right - r.left, r.bottom - r.top);
@@ -258,7 +298,8 @@ void SizeGrip(TDCObj* dc, const RECT& r) {
   }
 }
 
-void CaptionGlyph(TDCObj* dc, const RECT& r, UINT kind, int dx, int dy, std::uint32_t c) {
+void CaptionGlyph(TDCObj* dc, const RECT& r, UINT kind, int dx, int dy, std::uint32_t c)
+{
   int w = r.right - r.left, h = r.bottom - r.top;
   int s = std::max(4, std::min(w, h) - 6);
   int l = r.left + (w - s) / 2 + dx, t = r.top + (h - s) / 2 + dy;
@@ -304,7 +345,8 @@ void CaptionGlyph(TDCObj* dc, const RECT& r, UINT kind, int dx, int dy, std::uin
 
 }  // namespace
 
-BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags) {
+BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !rect) return FALSE;
   TRowWindow rows = DrawRows(dc);
@@ -314,12 +356,14 @@ BOOL DrawEdge(HDC hdc, RECT* rect, UINT edge, UINT flags) {
     POINT p[2] = {{in.left, in.top}, {in.right, in.bottom}};
     TMapping m = MappingOf(dc);
     for (POINT& q : p) q = POINT{LONG(std::lround((q.x - m.Ox) / m.Sx)), LONG(std::lround((q.y - m.Oy) / m.Sy))};
-    *rect = RECT{std::min(p[0].x, p[1].x), std::min(p[0].y, p[1].y), std::max(p[0].x, p[1].x), std::max(p[0].y, p[1].y)};
+    *rect =
+        RECT{std::min(p[0].x, p[1].x), std::min(p[0].y, p[1].y), std::max(p[0].x, p[1].x), std::max(p[0].y, p[1].y)};
   }
   return TRUE;
 }
 
-BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
+BOOL DrawFocusRect(HDC hdc, const RECT* rect)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !rect) return FALSE;
   RECT r = RectToDevice(dc, *rect);
@@ -341,7 +385,8 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
   return TRUE;
 }
 
-BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
+BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !rect) return FALSE;
   TRowWindow rows = DrawRows(dc);
@@ -374,7 +419,8 @@ BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
         int dir = 1;
         switch (kind) {
           case DFCS_SCROLLUP: dir = 0; break;
-          case DFCS_SCROLLDOWN: case DFCS_SCROLLCOMBOBOX: dir = 1; break;
+          case DFCS_SCROLLDOWN:
+          case DFCS_SCROLLCOMBOBOX: dir = 1; break;
           case DFCS_SCROLLLEFT: dir = 2; break;
           case DFCS_SCROLLRIGHT: dir = 3; break;
           default: break;
@@ -390,16 +436,17 @@ BOOL DrawFrameControl(HDC hdc, RECT* rect, UINT type, UINT state) {
     case DFC_POPUPMENU:
       // Menu glyphs are masks: black on white.
       Fill(dc, r, 0xFFFFFF);
-      if (kind == DFCS_MENUARROW) Arrow(dc, r, 3, 0);
-      else if (kind == DFCS_MENUCHECK) CheckMark(dc, r, 0);
+      if (kind == DFCS_MENUARROW)
+        Arrow(dc, r, 3, 0);
+      else if (kind == DFCS_MENUCHECK)
+        CheckMark(dc, r, 0);
       else if (kind == DFCS_MENUBULLET) {
         int d = std::max(2, std::min(r.right - r.left, r.bottom - r.top) / 3);
         int l = (r.left + r.right - d) / 2, t = (r.top + r.bottom - d) / 2;
         Fill(dc, TRegionData::FromEllipse(l, t, l + d, t + d), 0);
       }
       return TRUE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

@@ -9,7 +9,8 @@ namespace {
 
 using Spans = std::vector<std::pair<int, int>>;
 
-Spans Normalize(Spans s) {
+Spans Normalize(Spans s)
+{
   std::sort(s.begin(), s.end());
   Spans out;
   for (const auto& p : s) {
@@ -23,11 +24,19 @@ Spans Normalize(Spans s) {
 }
 
 // Combines two normalized span lists with a boolean operation on membership.
-template <class Op> Spans CombineSpans(const Spans& a, const Spans& b, Op op) {
+template <class Op>
+Spans CombineSpans(const Spans& a, const Spans& b, Op op)
+{
   std::vector<int> xs;
   xs.reserve((a.size() + b.size()) * 2);
-  for (const auto& p : a) { xs.push_back(p.first); xs.push_back(p.second); }
-  for (const auto& p : b) { xs.push_back(p.first); xs.push_back(p.second); }
+  for (const auto& p : a) {
+    xs.push_back(p.first);
+    xs.push_back(p.second);
+  }
+  for (const auto& p : b) {
+    xs.push_back(p.first);
+    xs.push_back(p.second);
+  }
   std::sort(xs.begin(), xs.end());
   xs.erase(std::unique(xs.begin(), xs.end()), xs.end());
   Spans out;
@@ -39,8 +48,10 @@ template <class Op> Spans CombineSpans(const Spans& a, const Spans& b, Op op) {
     bool inA = ia < a.size() && a[ia].first <= x0;
     bool inB = ib < b.size() && b[ib].first <= x0;
     if (op(inA, inB)) {
-      if (!out.empty() && out.back().second == x0) out.back().second = x1;
-      else out.emplace_back(x0, x1);
+      if (!out.empty() && out.back().second == x0)
+        out.back().second = x1;
+      else
+        out.emplace_back(x0, x1);
     }
   }
   return out;
@@ -51,18 +62,21 @@ thread_local int gRowBottom = std::numeric_limits<int>::max();
 
 }  // namespace
 
-TRowWindow::TRowWindow(int top, int bottom) : FTop(gRowTop), FBottom(gRowBottom) {
+TRowWindow::TRowWindow(int top, int bottom) : FTop(gRowTop), FBottom(gRowBottom)
+{
   gRowTop = std::max(gRowTop, top);
   gRowBottom = std::min(gRowBottom, bottom);
 }
-TRowWindow::~TRowWindow() {
+TRowWindow::~TRowWindow()
+{
   gRowTop = FTop;
   gRowBottom = FBottom;
 }
 int TRowWindow::Top() { return gRowTop; }
 int TRowWindow::Bottom() { return gRowBottom; }
 
-void TRegionData::Append(int top, int bottom, Spans&& spans) {
+void TRegionData::Append(int top, int bottom, Spans&& spans)
+{
   if (top >= bottom || spans.empty()) return;
   if (!FBands.empty() && FBands.back().bottom == top && FBands.back().spans == spans) {
     FBands.back().bottom = bottom;
@@ -71,7 +85,8 @@ void TRegionData::Append(int top, int bottom, Spans&& spans) {
   FBands.push_back(Band{top, bottom, std::move(spans)});
 }
 
-TRegionData TRegionData::FromRect(int l, int t, int r, int b) {
+TRegionData TRegionData::FromRect(int l, int t, int r, int b)
+{
   TRegionData d;
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
@@ -79,7 +94,8 @@ TRegionData TRegionData::FromRect(int l, int t, int r, int b) {
   return d;
 }
 
-TRegionData TRegionData::FromRows(int top, std::vector<Spans> rows) {
+TRegionData TRegionData::FromRows(int top, std::vector<Spans> rows)
+{
   TRegionData d;
   for (size_t i = 0; i < rows.size(); ++i) {
     int y = top + int(i);
@@ -88,11 +104,14 @@ TRegionData TRegionData::FromRows(int top, std::vector<Spans> rows) {
   return d;
 }
 
-TRegionData TRegionData::FromPolyPolygon(const std::vector<std::vector<std::pair<double, double>>>& polys,
-                                         int mode) {
+TRegionData TRegionData::FromPolyPolygon(const std::vector<std::vector<std::pair<double, double>>>& polys, int mode)
+{
   double minY = std::numeric_limits<double>::max(), maxY = std::numeric_limits<double>::lowest();
   for (const auto& poly : polys)
-    for (const auto& p : poly) { minY = std::min(minY, p.second); maxY = std::max(maxY, p.second); }
+    for (const auto& p : poly) {
+      minY = std::min(minY, p.second);
+      maxY = std::max(maxY, p.second);
+    }
   if (minY > maxY) return {};
   double lo = std::max(std::floor(minY), double(gRowTop)), hi = std::min(std::ceil(maxY), double(gRowBottom));
   if (lo >= hi) return {};
@@ -123,22 +142,25 @@ TRegionData TRegionData::FromPolyPolygon(const std::vector<std::vector<std::pair
       for (size_t i = 0; i < xs.size(); ++i) {
         int before = wind;
         wind += xs[i].second;
-        if (before == 0 && wind != 0) row.emplace_back(toPix(xs[i].first), 0);
-        else if (before != 0 && wind == 0 && !row.empty()) row.back().second = toPix(xs[i].first);
+        if (before == 0 && wind != 0)
+          row.emplace_back(toPix(xs[i].first), 0);
+        else if (before != 0 && wind == 0 && !row.empty())
+          row.back().second = toPix(xs[i].first);
       }
     } else {
-      for (size_t i = 0; i + 1 < xs.size(); i += 2)
-        row.emplace_back(toPix(xs[i].first), toPix(xs[i + 1].first));
+      for (size_t i = 0; i + 1 < xs.size(); i += 2) row.emplace_back(toPix(xs[i].first), toPix(xs[i + 1].first));
     }
   }
   return FromRows(y0, std::move(rows));
 }
 
-TRegionData TRegionData::FromPolygon(const std::vector<std::pair<double, double>>& pts, int mode) {
+TRegionData TRegionData::FromPolygon(const std::vector<std::pair<double, double>>& pts, int mode)
+{
   return FromPolyPolygon({pts}, mode);
 }
 
-TRegionData TRegionData::FromEllipse(int l, int t, int r, int b) {
+TRegionData TRegionData::FromEllipse(int l, int t, int r, int b)
+{
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
   if (std::int64_t(r) - l <= 0 || std::int64_t(b) - t <= 0) return {};
@@ -162,7 +184,8 @@ TRegionData TRegionData::FromEllipse(int l, int t, int r, int b) {
   return FromRows(y0, std::move(rows));
 }
 
-TRegionData TRegionData::FromRoundRect(int l, int t, int r, int b, int w, int h) {
+TRegionData TRegionData::FromRoundRect(int l, int t, int r, int b, int w, int h)
+{
   if (l > r) std::swap(l, r);
   if (t > b) std::swap(t, b);
   // Corner ellipses beyond 65536 pixels are not told apart from larger ones.
@@ -185,9 +208,14 @@ TRegionData TRegionData::FromRoundRect(int l, int t, int r, int b, int w, int h)
   int hh = h / 2;
   for (int y = y0; y < y1; ++y) {
     int ey;
-    if (y - t < hh) ey = y - t;
-    else if (b - 1 - y < hh) ey = h - (b - y);
-    else { rows[size_t(y - y0)].emplace_back(l, r); continue; }
+    if (y - t < hh)
+      ey = y - t;
+    else if (b - 1 - y < hh)
+      ey = h - (b - y);
+    else {
+      rows[size_t(y - y0)].emplace_back(l, r);
+      continue;
+    }
     int ex0 = w, ex1 = 0;
     for (const Band& bd : corners.FBands)
       if (ey >= bd.top && ey < bd.bottom && !bd.spans.empty()) {
@@ -201,7 +229,8 @@ TRegionData TRegionData::FromRoundRect(int l, int t, int r, int b, int w, int h)
   return FromRows(y0, std::move(rows));
 }
 
-TRegionData TRegionData::Combine(const TRegionData& a, const TRegionData& b, int mode) {
+TRegionData TRegionData::Combine(const TRegionData& a, const TRegionData& b, int mode)
+{
   auto op = [mode](bool x, bool y) {
     switch (mode) {
       case RGN_AND: return x && y;
@@ -212,8 +241,14 @@ TRegionData TRegionData::Combine(const TRegionData& a, const TRegionData& b, int
     }
   };
   std::vector<int> ys;
-  for (const Band& bd : a.FBands) { ys.push_back(bd.top); ys.push_back(bd.bottom); }
-  for (const Band& bd : b.FBands) { ys.push_back(bd.top); ys.push_back(bd.bottom); }
+  for (const Band& bd : a.FBands) {
+    ys.push_back(bd.top);
+    ys.push_back(bd.bottom);
+  }
+  for (const Band& bd : b.FBands) {
+    ys.push_back(bd.top);
+    ys.push_back(bd.bottom);
+  }
   std::sort(ys.begin(), ys.end());
   ys.erase(std::unique(ys.begin(), ys.end()), ys.end());
   TRegionData out;
@@ -230,13 +265,15 @@ TRegionData TRegionData::Combine(const TRegionData& a, const TRegionData& b, int
   return out;
 }
 
-int TRegionData::Kind() const {
+int TRegionData::Kind() const
+{
   if (FBands.empty()) return NULLREGION;
   if (FBands.size() == 1 && FBands[0].spans.size() == 1) return SIMPLEREGION;
   return COMPLEXREGION;
 }
 
-RECT TRegionData::Bounds() const {
+RECT TRegionData::Bounds() const
+{
   RECT r;
   if (FBands.empty()) return r;
   r.top = FBands.front().top;
@@ -250,15 +287,20 @@ RECT TRegionData::Bounds() const {
   return r;
 }
 
-void TRegionData::Offset(int dx, int dy) {
+void TRegionData::Offset(int dx, int dy)
+{
   for (Band& bd : FBands) {
     bd.top += dy;
     bd.bottom += dy;
-    for (auto& s : bd.spans) { s.first += dx; s.second += dx; }
+    for (auto& s : bd.spans) {
+      s.first += dx;
+      s.second += dx;
+    }
   }
 }
 
-bool TRegionData::Contains(int x, int y) const {
+bool TRegionData::Contains(int x, int y) const
+{
   for (const Band& bd : FBands) {
     if (y < bd.top) return false;
     if (y >= bd.bottom) continue;
@@ -269,13 +311,15 @@ bool TRegionData::Contains(int x, int y) const {
   return false;
 }
 
-bool TRegionData::IntersectsRect(const RECT& r) const {
+bool TRegionData::IntersectsRect(const RECT& r) const
+{
   bool hit = false;
   ForEachSpanIn(r.left, r.top, r.right, r.bottom, [&](int, int, int) { hit = true; });
   return hit;
 }
 
-bool TRegionData::operator==(const TRegionData& o) const {
+bool TRegionData::operator==(const TRegionData& o) const
+{
   if (FBands.size() != o.FBands.size()) return false;
   for (size_t i = 0; i < FBands.size(); ++i)
     if (FBands[i].top != o.FBands[i].top || FBands[i].bottom != o.FBands[i].bottom ||
@@ -284,7 +328,8 @@ bool TRegionData::operator==(const TRegionData& o) const {
   return true;
 }
 
-std::vector<RECT> TRegionData::Rects() const {
+std::vector<RECT> TRegionData::Rects() const
+{
   std::vector<RECT> out;
   for (const Band& bd : FBands)
     for (const auto& s : bd.spans) out.push_back(RECT{s.first, bd.top, s.second, bd.bottom});

@@ -26,8 +26,8 @@ private:
 class TRegionData {
 public:
   struct Band {
-    int top = 0, bottom = 0;                  // rows top..bottom-1
-    std::vector<std::pair<int, int>> spans;   // [x0, x1), sorted, disjoint, not touching
+    int top = 0, bottom = 0;                 // rows top..bottom-1
+    std::vector<std::pair<int, int>> spans;  // [x0, x1), sorted, disjoint, not touching
   };
 
   TRegionData() = default;
@@ -36,8 +36,7 @@ public:
   static TRegionData FromRows(int top, std::vector<std::vector<std::pair<int, int>>> rows);
   // Polygon scan conversion with pixel-centre sampling (ALTERNATE or WINDING).
   static TRegionData FromPolygon(const std::vector<std::pair<double, double>>& pts, int mode);
-  static TRegionData FromPolyPolygon(const std::vector<std::vector<std::pair<double, double>>>& polys,
-                                     int mode);
+  static TRegionData FromPolyPolygon(const std::vector<std::vector<std::pair<double, double>>>& polys, int mode);
   // The ellipse inscribed in l..r-1, t..b-1 (pixel centres).
   static TRegionData FromEllipse(int l, int t, int r, int b);
   static TRegionData FromRoundRect(int l, int t, int r, int b, int w, int h);
@@ -56,7 +55,9 @@ public:
   std::vector<RECT> Rects() const;
   const std::vector<Band>& Bands() const { return FBands; }
   // Calls f(y, x0, x1) for every row span inside the rectangle l..r, t..b.
-  template <class F> void ForEachSpanIn(int l, int t, int r, int b, F&& f) const {
+  template <class F>
+  void ForEachSpanIn(int l, int t, int r, int b, F&& f) const
+  {
     for (const Band& bd : FBands) {
       if (bd.bottom <= t) continue;
       if (bd.top >= b) break;

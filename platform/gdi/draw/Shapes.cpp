@@ -17,24 +17,37 @@ namespace GdiInternal {
 namespace {
 
 // Runs of pixels on one row: y, x0, x1 (exclusive).
-struct TRun { int Y, X0, X1; };
+struct TRun {
+  int Y, X0, X1;
+};
 using TRuns = std::vector<TRun>;
 
-TRegionData RegionOfRuns(const TRuns& runs) {
+TRegionData RegionOfRuns(const TRuns& runs)
+{
   if (runs.empty()) return {};
   int y0 = runs[0].Y, y1 = runs[0].Y;
-  for (const TRun& r : runs) { y0 = std::min(y0, r.Y); y1 = std::max(y1, r.Y); }
+  for (const TRun& r : runs) {
+    y0 = std::min(y0, r.Y);
+    y1 = std::max(y1, r.Y);
+  }
   std::vector<std::vector<std::pair<int, int>>> rows(std::size_t(y1 - y0 + 1));
   for (const TRun& r : runs) rows[std::size_t(r.Y - y0)].emplace_back(r.X0, r.X1);
   return TRegionData::FromRows(y0, std::move(rows));
 }
 
 // Adds a pixel, extending the previous run when it continues it.
-void AddPixel(TRuns& runs, int x, int y) {
+void AddPixel(TRuns& runs, int x, int y)
+{
   if (!runs.empty()) {
     TRun& b = runs.back();
-    if (b.Y == y && b.X1 == x) { ++b.X1; return; }
-    if (b.Y == y && b.X0 == x + 1) { --b.X0; return; }
+    if (b.Y == y && b.X1 == x) {
+      ++b.X1;
+      return;
+    }
+    if (b.Y == y && b.X0 == x + 1) {
+      --b.X0;
+      return;
+    }
   }
   runs.push_back(TRun{y, x, x + 1});
 }
@@ -42,7 +55,9 @@ void AddPixel(TRuns& runs, int x, int y) {
 // Pixels of the segment a..b without b (Bresenham), only those inside `bd`; put(x, y, step)
 // gets the pixel's step along the segment. Steps outside the bounds are skipped in closed
 // form, so far-off or huge lines cost only their visible part.
-template <class F> void LinePixels(POINT a, POINT b, const RECT& bd, F&& put) {
+template <class F>
+void LinePixels(POINT a, POINT b, const RECT& bd, F&& put)
+{
   std::int64_t dx = std::abs(std::int64_t(b.x) - a.x), dy = std::abs(std::int64_t(b.y) - a.y);
   int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
   bool xMajor = dx >= dy;
@@ -53,8 +68,13 @@ template <class F> void LinePixels(POINT a, POINT b, const RECT& bd, F&& put) {
   std::int64_t lo = xMajor ? bd.left : bd.top, hi = xMajor ? bd.right : bd.bottom;
   std::int64_t mlo = xMajor ? bd.top : bd.left, mhi = xMajor ? bd.bottom : bd.right;
   std::int64_t i0 = 0, i1 = major;
-  if (smaj > 0) { i0 = std::max(i0, lo - amaj); i1 = std::min(i1, hi - amaj); }
-  else { i0 = std::max(i0, amaj - (hi - 1)); i1 = std::min(i1, amaj - lo + 1); }
+  if (smaj > 0) {
+    i0 = std::max(i0, lo - amaj);
+    i1 = std::min(i1, hi - amaj);
+  } else {
+    i0 = std::max(i0, amaj - (hi - 1));
+    i1 = std::min(i1, amaj - lo + 1);
+  }
   if (i0 >= i1) return;
   // The state after i0 steps: err stays in [0, major) and drops by `minor` per step.
   std::int64_t n = i0 * minor - major / 2;
@@ -63,18 +83,24 @@ template <class F> void LinePixels(POINT a, POINT b, const RECT& bd, F&& put) {
   std::int64_t p = amaj + smaj * i0, q = amin + smin * k;
   for (std::int64_t i = i0; i < i1; ++i) {
     if (q >= mlo && q < mhi) {
-      if (xMajor) put(int(p), int(q), i);
-      else put(int(q), int(p), i);
+      if (xMajor)
+        put(int(p), int(q), i);
+      else
+        put(int(q), int(p), i);
     }
     p += smaj;
     err -= minor;
-    if (err < 0) { q += smin; err += major; }
+    if (err < 0) {
+      q += smin;
+      err += major;
+    }
   }
 }
 
-const std::vector<int>& DashPattern(int style) {
-  static const std::vector<int> kNone, kDash{18, 6}, kDot{3, 3}, kDashDot{9, 6, 3, 6},
-      kDashDotDot{9, 3, 3, 3, 3, 3}, kAlt{1, 1};
+const std::vector<int>& DashPattern(int style)
+{
+  static const std::vector<int> kNone, kDash{18, 6}, kDot{3, 3}, kDashDot{9, 6, 3, 6}, kDashDotDot{9, 3, 3, 3, 3, 3},
+      kAlt{1, 1};
   switch (style) {
     case PS_DASH: return kDash;
     case PS_DOT: return kDot;
@@ -85,16 +111,17 @@ const std::vector<int>& DashPattern(int style) {
   }
 }
 
-TRegionData Disk(double cx, double cy, int w) {
+TRegionData Disk(double cx, double cy, int w)
+{
   int l = int(std::lround(cx - w / 2.0)), t = int(std::lround(cy - w / 2.0));
   return TRegionData::FromEllipse(l, t, l + w, t + w);
 }
 
 }  // namespace
 
-int DevicePenWidth(const TDCObj* dc, const TPenObj* pen) {
-  if ((pen->Style & PS_TYPE_MASK) != PS_GEOMETRIC && (pen->Style & PS_STYLE_MASK) == PS_ALTERNATE)
-    return 1;
+int DevicePenWidth(const TDCObj* dc, const TPenObj* pen)
+{
+  if ((pen->Style & PS_TYPE_MASK) != PS_GEOMETRIC && (pen->Style & PS_STYLE_MASK) == PS_ALTERNATE) return 1;
   // Width 0 is one pixel whatever the mapping; other widths are logical units.
   if (pen->Width <= 0) return 1;
   TMapping m = MappingOf(dc);
@@ -102,7 +129,8 @@ int DevicePenWidth(const TDCObj* dc, const TPenObj* pen) {
   return std::max(1, w);
 }
 
-void StrokeDevice(TDCObj* dc, const std::vector<POINT>& pts, bool closed, const TPenObj* pen) {
+void StrokeDevice(TDCObj* dc, const std::vector<POINT>& pts, bool closed, const TPenObj* pen)
+{
   if (!pen || pts.size() < 2) return;
   int style = int(pen->Style & PS_STYLE_MASK);
   if (style == PS_NULL) return;
@@ -130,9 +158,7 @@ void StrokeDevice(TDCObj* dc, const std::vector<POINT>& pts, bool closed, const 
     std::int64_t pos = 0;
     for (std::size_t i = 0; i < segs; ++i) {
       POINT a = pts[i], b = pts[(i + 1) % n];
-      LinePixels(a, b, bounds, [&](int x, int y, std::int64_t step) {
-        AddPixel(drawn(pos + step) ? on : off, x, y);
-      });
+      LinePixels(a, b, bounds, [&](int x, int y, std::int64_t step) { AddPixel(drawn(pos + step) ? on : off, x, y); });
       pos += std::max(std::abs(std::int64_t(b.x) - a.x), std::abs(std::int64_t(b.y) - a.y));
     }
     PaintShapeColor(dc, RegionOfRuns(on), color, rop2);
@@ -161,8 +187,14 @@ void StrokeDevice(TDCObj* dc, const std::vector<POINT>& pts, bool closed, const 
       double ux = (bx - ax) / len, uy = (by - ay) / len;
       double nx = -uy * width / 2.0, ny = ux * width / 2.0;
       if (cap == PS_ENDCAP_SQUARE && !closed) {
-        if (i == 0) { ax -= ux * width / 2.0; ay -= uy * width / 2.0; }
-        if (i + 1 == segs) { bx += ux * width / 2.0; by += uy * width / 2.0; }
+        if (i == 0) {
+          ax -= ux * width / 2.0;
+          ay -= uy * width / 2.0;
+        }
+        if (i + 1 == segs) {
+          bx += ux * width / 2.0;
+          by += uy * width / 2.0;
+        }
       }
       shape = TRegionData::Combine(
           shape,
@@ -188,7 +220,8 @@ using namespace GdiInternal;
 
 namespace {
 
-std::vector<POINT> ToDevicePts(TDCObj* dc, const POINT* pts, int count) {
+std::vector<POINT> ToDevicePts(TDCObj* dc, const POINT* pts, int count)
+{
   std::vector<POINT> out(std::size_t(std::max(0, count)));
   for (int i = 0; i < count; ++i) out[std::size_t(i)] = ToDevice(dc, pts[i].x, pts[i].y);
   return out;
@@ -200,7 +233,8 @@ struct TBoxParts {
   bool NoPen = false;
 };
 
-TBoxParts BoxFor(TDCObj* dc, const RECT& dev) {
+TBoxParts BoxFor(TDCObj* dc, const RECT& dev)
+{
   const TPenObj* pen = SelectedPen(dc);
   TBoxParts p;
   int style = int(pen->Style & PS_STYLE_MASK);
@@ -220,14 +254,16 @@ TBoxParts BoxFor(TDCObj* dc, const RECT& dev) {
   return p;
 }
 
-bool Dashed(const TPenObj* pen) {
+bool Dashed(const TPenObj* pen)
+{
   int s = int(pen->Style & PS_STYLE_MASK);
   return s >= PS_DASH && s <= PS_DASHDOTDOT;
 }
 
 // Fills the interior with the brush, then the ring with the pen colour.
 void PaintFigure(TDCObj* dc, const TRegionData& outer, const TRegionData& inner, bool noPen,
-                 const std::vector<POINT>* dashedPath) {
+                 const std::vector<POINT>* dashedPath)
+{
   TBrushPaint brush(dc, nullptr);
   PaintShape(dc, inner, brush, dc->State.Rop2);
   if (noPen) return;
@@ -236,12 +272,12 @@ void PaintFigure(TDCObj* dc, const TRegionData& outer, const TRegionData& inner,
     StrokeDevice(dc, *dashedPath, true, pen);
     return;
   }
-  PaintShapeColor(dc, TRegionData::Combine(outer, inner, RGN_DIFF), ToPixel(PenColor(dc, pen)),
-                  dc->State.Rop2);
+  PaintShapeColor(dc, TRegionData::Combine(outer, inner, RGN_DIFF), ToPixel(PenColor(dc, pen)), dc->State.Rop2);
 }
 
 // Points of the ellipse arc inside l..r-1, t..b-1 from the ray through s to the ray through e.
-std::vector<POINT> ArcPoints(TDCObj* dc, const RECT& d, POINT s, POINT e) {
+std::vector<POINT> ArcPoints(TDCObj* dc, const RECT& d, POINT s, POINT e)
+{
   double cx = (d.left + d.right - 1) / 2.0, cy = (d.top + d.bottom - 1) / 2.0;
   double rx = (d.right - d.left - 1) / 2.0, ry = (d.bottom - d.top - 1) / 2.0;
   double a0 = std::atan2(-(s.y - cy), s.x - cx), a1 = std::atan2(-(e.y - cy), e.x - cx);
@@ -258,7 +294,8 @@ std::vector<POINT> ArcPoints(TDCObj* dc, const RECT& d, POINT s, POINT e) {
   return out;
 }
 
-BOOL ArcFigure(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind) {
+BOOL ArcFigure(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int ye, int kind)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   if (dc->Meta) {
@@ -284,7 +321,8 @@ BOOL ArcFigure(HDC hdc, int l, int t, int r, int b, int xs, int ys, int xe, int 
   return TRUE;
 }
 
-TRegionData LogicalRegionToDevice(TDCObj* dc, const TRegionData& rgn) {
+TRegionData LogicalRegionToDevice(TDCObj* dc, const TRegionData& rgn)
+{
   TMapping m = MappingOf(dc);
   if (m.Identity()) {
     TRegionData out = rgn;
@@ -302,7 +340,8 @@ TRegionData LogicalRegionToDevice(TDCObj* dc, const TRegionData& rgn) {
 
 }  // namespace
 
-BOOL LineTo(HDC hdc, int x, int y) {
+BOOL LineTo(HDC hdc, int x, int y)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   if (dc->Meta) return dc->Meta->Line(dc, x, y);
@@ -312,7 +351,8 @@ BOOL LineTo(HDC hdc, int x, int y) {
   return TRUE;
 }
 
-BOOL Polyline(HDC hdc, const POINT* pts, int count) {
+BOOL Polyline(HDC hdc, const POINT* pts, int count)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || count < 2 || !pts) return FALSE;
   if (dc->Meta) return dc->Meta->Poly(dc, EMR_POLYLINE, pts, count);
@@ -320,7 +360,8 @@ BOOL Polyline(HDC hdc, const POINT* pts, int count) {
   return TRUE;
 }
 
-BOOL PolylineTo(HDC hdc, const POINT* pts, int count) {
+BOOL PolylineTo(HDC hdc, const POINT* pts, int count)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || count < 1 || !pts) return FALSE;
   if (dc->Meta) return dc->Meta->Poly(dc, EMR_POLYLINETO, pts, count);
@@ -331,7 +372,8 @@ BOOL PolylineTo(HDC hdc, const POINT* pts, int count) {
   return TRUE;
 }
 
-BOOL PolyPolygon(HDC hdc, const POINT* pts, const int* counts, int polyCount) {
+BOOL PolyPolygon(HDC hdc, const POINT* pts, const int* counts, int polyCount)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !pts || !counts || polyCount < 1) return FALSE;
   if (dc->Meta) {
@@ -358,12 +400,14 @@ BOOL PolyPolygon(HDC hdc, const POINT* pts, const int* counts, int polyCount) {
   return TRUE;
 }
 
-BOOL Polygon(HDC hdc, const POINT* pts, int count) {
+BOOL Polygon(HDC hdc, const POINT* pts, int count)
+{
   int counts[1] = {count};
   return PolyPolygon(hdc, pts, counts, 1);
 }
 
-BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
+BOOL Rectangle(HDC hdc, int l, int t, int r, int b)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   if (dc->Meta) return dc->Meta->Box(dc, EMR_RECTANGLE, RECT{l, t, r, b}, nullptr, 0);
@@ -372,12 +416,12 @@ BOOL Rectangle(HDC hdc, int l, int t, int r, int b) {
   TBoxParts p = BoxFor(dc, d);
   std::vector<POINT> path{{d.left, d.top}, {d.right - 1, d.top}, {d.right - 1, d.bottom - 1}, {d.left, d.bottom - 1}};
   PaintFigure(dc, TRegionData::FromRect(p.Outer.left, p.Outer.top, p.Outer.right, p.Outer.bottom),
-              TRegionData::FromRect(p.Inner.left, p.Inner.top, p.Inner.right, p.Inner.bottom), p.NoPen,
-              &path);
+              TRegionData::FromRect(p.Inner.left, p.Inner.top, p.Inner.right, p.Inner.bottom), p.NoPen, &path);
   return TRUE;
 }
 
-BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
+BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   if (dc->Meta) {
@@ -398,7 +442,8 @@ BOOL RoundRect(HDC hdc, int l, int t, int r, int b, int w, int h) {
   return TRUE;
 }
 
-BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
+BOOL Ellipse(HDC hdc, int l, int t, int r, int b)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   if (dc->Meta) return dc->Meta->Box(dc, EMR_ELLIPSE, RECT{l, t, r, b}, nullptr, 0);
@@ -406,23 +451,27 @@ BOOL Ellipse(HDC hdc, int l, int t, int r, int b) {
   RECT d = RectToDevice(dc, RECT{l, t, r, b});
   TBoxParts p = BoxFor(dc, d);
   TRegionData outer = TRegionData::FromEllipse(p.Outer.left, p.Outer.top, p.Outer.right, p.Outer.bottom);
-  TRegionData inner = p.NoPen ? outer
-                              : TRegionData::FromEllipse(p.Inner.left, p.Inner.top, p.Inner.right, p.Inner.bottom);
+  TRegionData inner =
+      p.NoPen ? outer : TRegionData::FromEllipse(p.Inner.left, p.Inner.top, p.Inner.right, p.Inner.bottom);
   PaintFigure(dc, outer, inner, p.NoPen, nullptr);
   return TRUE;
 }
 
-BOOL Arc(HDC dc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+BOOL Arc(HDC dc, int l, int t, int r, int b, int xs, int ys, int xe, int ye)
+{
   return ArcFigure(dc, l, t, r, b, xs, ys, xe, ye, 0);
 }
-BOOL Pie(HDC dc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+BOOL Pie(HDC dc, int l, int t, int r, int b, int xs, int ys, int xe, int ye)
+{
   return ArcFigure(dc, l, t, r, b, xs, ys, xe, ye, 1);
 }
-BOOL Chord(HDC dc, int l, int t, int r, int b, int xs, int ys, int xe, int ye) {
+BOOL Chord(HDC dc, int l, int t, int r, int b, int xs, int ys, int xe, int ye)
+{
   return ArcFigure(dc, l, t, r, b, xs, ys, xe, ye, 2);
 }
 
-int FillRect(HDC hdc, const RECT* r, HBRUSH brush) {
+int FillRect(HDC hdc, const RECT* r, HBRUSH brush)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));
   if (!dc || !r || !b) return 0;
@@ -436,7 +485,8 @@ int FillRect(HDC hdc, const RECT* r, HBRUSH brush) {
   return 1;
 }
 
-int FrameRect(HDC hdc, const RECT* r, HBRUSH brush) {
+int FrameRect(HDC hdc, const RECT* r, HBRUSH brush)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));
   if (!dc || !r || !b) return 0;
@@ -448,23 +498,27 @@ int FrameRect(HDC hdc, const RECT* r, HBRUSH brush) {
   RECT i = RectToDevice(dc, RECT{r->left + 1, r->top + 1, r->right - 1, r->bottom - 1});
   TRegionData ring = TRegionData::Combine(TRegionData::FromRect(o.left, o.top, o.right, o.bottom),
                                           TRegionData::FromRect(i.left, i.top, i.right, i.bottom), RGN_DIFF);
-  if (r->right - r->left <= 2 || r->bottom - r->top <= 2) ring = TRegionData::FromRect(o.left, o.top, o.right, o.bottom);
+  if (r->right - r->left <= 2 || r->bottom - r->top <= 2)
+    ring = TRegionData::FromRect(o.left, o.top, o.right, o.bottom);
   TBrushPaint paint(dc, b);
   PaintShape(dc, ring, paint, R2_COPYPEN, PATCOPY);
   return 1;
 }
 
-BOOL InvertRect(HDC hdc, const RECT* r) {
+BOOL InvertRect(HDC hdc, const RECT* r)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !r) return FALSE;
   if (dc->Meta)
-    return dc->Meta->Region(dc, EMR_INVERTRGN, TRegionData::FromRect(r->left, r->top, r->right, r->bottom), nullptr, 0, 0);
+    return dc->Meta->Region(dc, EMR_INVERTRGN, TRegionData::FromRect(r->left, r->top, r->right, r->bottom), nullptr, 0,
+                            0);
   RECT d = RectToDevice(dc, *r);
   PaintShapeColor(dc, TRegionData::FromRect(d.left, d.top, d.right, d.bottom), 0, R2_NOT);
   return TRUE;
 }
 
-BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
+BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* rg = GdiInternal::Region(rgn);
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));
@@ -475,7 +529,8 @@ BOOL FillRgn(HDC hdc, HRGN rgn, HBRUSH brush) {
   return TRUE;
 }
 
-BOOL PaintRgn(HDC hdc, HRGN rgn) {
+BOOL PaintRgn(HDC hdc, HRGN rgn)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* rg = GdiInternal::Region(rgn);
   if (!dc || !rg) return FALSE;
@@ -485,7 +540,8 @@ BOOL PaintRgn(HDC hdc, HRGN rgn) {
   return TRUE;
 }
 
-BOOL InvertRgn(HDC hdc, HRGN rgn) {
+BOOL InvertRgn(HDC hdc, HRGN rgn)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* rg = GdiInternal::Region(rgn);
   if (!dc || !rg) return FALSE;
@@ -494,7 +550,8 @@ BOOL InvertRgn(HDC hdc, HRGN rgn) {
   return TRUE;
 }
 
-BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int w, int h) {
+BOOL FrameRgn(HDC hdc, HRGN rgn, HBRUSH brush, int w, int h)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TRegionObj* rg = GdiInternal::Region(rgn);
   TBrushObj* b = GdiInternal::Brush(ResolveBrushArg(brush));

@@ -10,7 +10,8 @@
 #include "platform/gdi/image/Bitmaps.h"
 #include "platform/gdi/meta/EnhMetaFile.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
   using namespace Windows;
   if (size > 0xFFFFFFFFu) return 0;
   HENHMETAFILE mf = SetEnhMetaFileBits(UINT(size), data);

@@ -9,7 +9,8 @@
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/Exceptions.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
   std::vector<std::uint8_t> bytes(data, data + size);
   using TLoader = HBITMAP (*)(const std::vector<std::uint8_t>&);
   for (TLoader load : {TLoader(&BmpFile::LoadBmp), TLoader(&JpegFile::LoadJpeg), TLoader(&PngFile::LoadPng)}) {
@@ -17,12 +18,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       HBITMAP b = load(bytes);
       BmpFile::SaveBmp(b);
       Windows::DeleteObject(b);
-    } catch (const EInvalidImage&) {
-    }
+    } catch (const EInvalidImage&) {}
   }
   try {
     Windows::DestroyIcon(IcoFile::LoadIco(bytes));
-  } catch (const EInvalidImage&) {
-  }
+  } catch (const EInvalidImage&) {}
   return 0;
 }

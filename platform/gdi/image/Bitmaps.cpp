@@ -19,7 +19,8 @@ constexpr int kMaxSide = 1 << 15;
 std::size_t RowBytes(int width, int bpp) { return std::size_t((std::int64_t(width) * bpp + 31) / 32 * 4); }
 }  // namespace
 
-HBITMAP MakeBitmap(int width, int height, std::vector<std::uint32_t> pixels, bool mono) {
+HBITMAP MakeBitmap(int width, int height, std::vector<std::uint32_t> pixels, bool mono)
+{
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return nullptr;
   auto b = std::make_unique<TBitmapObj>();
   b->Width = width;
@@ -32,8 +33,9 @@ HBITMAP MakeBitmap(int width, int height, std::vector<std::uint32_t> pixels, boo
   return static_cast<HBITMAP>(AddObject(std::move(b)));
 }
 
-bool DecodeDib(const BITMAPINFO* bmi, const void* bits, std::size_t bitsSize,
-               std::vector<std::uint32_t>& out, int& width, int& height) {
+bool DecodeDib(const BITMAPINFO* bmi, const void* bits, std::size_t bitsSize, std::vector<std::uint32_t>& out,
+               int& width, int& height)
+{
   if (!bmi || !bits) return false;
   const BITMAPINFOHEADER& h = bmi->bmiHeader;
   width = h.biWidth;
@@ -41,12 +43,10 @@ bool DecodeDib(const BITMAPINFO* bmi, const void* bits, std::size_t bitsSize,
   bool topDown = h.biHeight < 0;
   int bpp = h.biBitCount;
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return false;
-  if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32)))
-    return false;
+  if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32))) return false;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return false;
   std::size_t rowBytes = RowBytes(width, bpp);
-  if (bitsSize != std::numeric_limits<std::size_t>::max() && rowBytes * std::size_t(height) > bitsSize)
-    return false;
+  if (bitsSize != std::numeric_limits<std::size_t>::max() && rowBytes * std::size_t(height) > bitsSize) return false;
   unsigned colors = bpp <= 8 ? (h.biClrUsed ? std::min<unsigned>(h.biClrUsed, 1u << bpp) : (1u << bpp)) : 0;
   auto pal = [&](unsigned i) -> std::uint32_t {
     if (i >= colors) return 0;
@@ -86,7 +86,8 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bpp, const void* bits) {
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bpp, const void* bits)
+{
   if (width <= 0 || height <= 0 || width > 32768 || height > 32768) return nullptr;
   bool mono = planes == 1 && bpp == 1;
   std::vector<std::uint32_t> px(std::size_t(width) * std::size_t(height), 0);
@@ -109,7 +110,8 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bpp, const void* b
   return MakeBitmap(width, height, std::move(px), mono);
 }
 
-HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
+HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height)
+{
   bool mono = false;
   if (hdc) {
     TDCObj* dc = GdiInternal::DC(hdc);
@@ -121,8 +123,8 @@ HBITMAP CreateCompatibleBitmap(HDC hdc, int width, int height) {
   return MakeBitmap(width, height, std::vector<std::uint32_t>(std::size_t(width) * std::size_t(height), 0), mono);
 }
 
-HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE section,
-                         DWORD offset) {
+HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE section, DWORD offset)
+{
   if (bits) *bits = nullptr;
   if (!bmi || bmi->bmiHeader.biBitCount != 32 || section) return nullptr;
   int w = bmi->bmiHeader.biWidth, h = bmi->bmiHeader.biHeight;
@@ -147,7 +149,8 @@ HBITMAP CreateDIBSection(HDC hdc, const BITMAPINFO* bmi, UINT usage, void** bits
   return handle;
 }
 
-int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPINFO* bmi, UINT usage) {
+int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPINFO* bmi, UINT usage)
+{
   TBitmapObj* b = GdiInternal::Bitmap(hbm);
   if (!GdiInternal::DC(hdc) || !b || !bmi) return 0;
   BITMAPINFOHEADER& h = bmi->bmiHeader;
@@ -182,16 +185,21 @@ int GetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, void* bits, BITMAPIN
     std::memset(row, 0, rowBytes);
     for (int x = 0; x < b->Width; ++x) {
       std::uint32_t p = src[x] & 0xFFFFFF;
-      if (bpp == 32) std::memcpy(row + 4 * x, &p, 4);
-      else if (bpp == 24) { row[3 * x] = BYTE(p); row[3 * x + 1] = BYTE(p >> 8); row[3 * x + 2] = BYTE(p >> 16); }
-      else if (MonoOf(p)) row[x >> 3] |= BYTE(0x80 >> (x & 7));
+      if (bpp == 32)
+        std::memcpy(row + 4 * x, &p, 4);
+      else if (bpp == 24) {
+        row[3 * x] = BYTE(p);
+        row[3 * x + 1] = BYTE(p >> 8);
+        row[3 * x + 2] = BYTE(p >> 16);
+      } else if (MonoOf(p))
+        row[x >> 3] |= BYTE(0x80 >> (x & 7));
     }
   }
   return int(lines);
 }
 
-int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* bmi,
-              UINT usage) {
+int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* bits, const BITMAPINFO* bmi, UINT usage)
+{
   TBitmapObj* b = GdiInternal::Bitmap(hbm);
   if (!b || !bmi || !bits) return 0;
   BITMAPINFO whole = *bmi;
@@ -221,8 +229,9 @@ int SetDIBits(HDC hdc, HBITMAP hbm, UINT start, UINT lines, const void* bits, co
   return int(lines);
 }
 
-int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc,
-                  int hSrc, const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop) {
+int StretchDIBits(HDC hdc, int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc, int hSrc,
+                  const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   if (dc->Meta) return dc->Meta->Dib(dc, xDest, yDest, wDest, hDest, xSrc, ySrc, wSrc, hSrc, bits, bmi, rop);

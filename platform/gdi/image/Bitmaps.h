@@ -15,18 +15,16 @@ HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, cons
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
 // A 32-bit DIB section (bottom-up for a positive height); *bits receives its memory, which
 // lives as long as the bitmap. Other bit counts answer null.
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE section,
-                         DWORD offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* bmi, UINT usage, void** bits, HANDLE section, DWORD offset);
 // With bits null and biBitCount 0: fills the header (size, 32 bits) and answers the height.
 // Otherwise writes `lines` rows from DIB scan line `start` in the format of the header
 // (1, 24 or 32 bits; 1 bit with a black and white colour table). Answers the rows written, 0
 // on error.
 int GetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, void* bits, BITMAPINFO* bmi, UINT usage);
 // Reads rows of 1, 4, 8 (with colour table), 16 (5-5-5), 24 or 32 bits. Answers the rows set.
-int SetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, const void* bits, const BITMAPINFO* bmi,
-              UINT usage);
+int SetDIBits(HDC dc, HBITMAP bmp, UINT start, UINT lines, const void* bits, const BITMAPINFO* bmi, UINT usage);
 // Draws DIB rows scaled into the destination rectangle with a raster operation.
-int StretchDIBits(HDC dc, int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc,
-                  int hSrc, const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop);
+int StretchDIBits(HDC dc, int xDest, int yDest, int wDest, int hDest, int xSrc, int ySrc, int wSrc, int hSrc,
+                  const void* bits, const BITMAPINFO* bmi, UINT usage, DWORD rop);
 
 }  // namespace Windows

@@ -10,7 +10,8 @@
 
 namespace GdiInternal {
 HICON MakeIcon(int w, int h, std::vector<std::uint32_t> color, std::vector<std::uint8_t> mask, bool hasAlpha,
-               bool isIcon, int hotX, int hotY) {
+               bool isIcon, int hotX, int hotY)
+{
   if (w <= 0 || h <= 0 || w > 1024 || h > 1024) return nullptr;
   auto ic = std::make_unique<TIconObj>();
   ic->Width = w;
@@ -31,7 +32,8 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-HICON CreateIconIndirect(const ICONINFO* info) {
+HICON CreateIconIndirect(const ICONINFO* info)
+{
   if (!info) return nullptr;
   TBitmapObj* mask = GdiInternal::Bitmap(info->hbmMask);
   TBitmapObj* color = GdiInternal::Bitmap(info->hbmColor);
@@ -54,12 +56,14 @@ HICON CreateIconIndirect(const ICONINFO* info) {
   return MakeIcon(w, h, std::move(px), std::move(m), alpha, info->fIcon != 0, int(info->xHotspot), int(info->yHotspot));
 }
 
-BOOL DestroyIcon(HICON icon) {
+BOOL DestroyIcon(HICON icon)
+{
   if (!GdiInternal::Icon(icon)) return FALSE;
   return RemoveObject(icon) ? TRUE : FALSE;
 }
 
-BOOL GetIconInfo(HICON icon, ICONINFO* out) {
+BOOL GetIconInfo(HICON icon, ICONINFO* out)
+{
   TIconObj* ic = GdiInternal::Icon(icon);
   if (!ic || !out) return FALSE;
   std::vector<std::uint32_t> mask(ic->Mask.size()), color(ic->Color);
@@ -72,7 +76,8 @@ BOOL GetIconInfo(HICON icon, ICONINFO* out) {
   return TRUE;
 }
 
-BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags) {
+BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   TIconObj* ic = GdiInternal::Icon(icon);
   if (!dc || !ic) return FALSE;
@@ -112,7 +117,8 @@ BOOL DrawIconEx(HDC hdc, int x, int y, HICON icon, int cx, int cy, UINT step, HB
   }
   TSurface s;
   if (!GetSurface(dc, s)) return FALSE;
-  TRegionData area = TRegionData::Combine(TRegionData::FromRect(d.left, d.top, d.right, d.bottom), DrawableArea(dc, s), RGN_AND);
+  TRegionData area =
+      TRegionData::Combine(TRegionData::FromRect(d.left, d.top, d.right, d.bottom), DrawableArea(dc, s), RGN_AND);
   for (const auto& bd : area.Bands())
     for (int py = bd.top; py < bd.bottom; ++py) {
       std::uint32_t* row = s.Row(py);

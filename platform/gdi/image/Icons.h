@@ -14,7 +14,6 @@ BOOL DestroyIcon(HICON icon);
 BOOL GetIconInfo(HICON icon, ICONINFO* out);
 BOOL DrawIcon(HDC dc, int x, int y, HICON icon);
 // cx, cy 0: the icon's own size (DI_DEFAULTSIZE: 32 x 32). DI_MASK, DI_IMAGE or DI_NORMAL.
-BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker,
-                UINT flags);
+BOOL DrawIconEx(HDC dc, int x, int y, HICON icon, int cx, int cy, UINT step, HBRUSH flicker, UINT flags);
 
 }  // namespace Windows

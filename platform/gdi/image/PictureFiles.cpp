@@ -20,17 +20,28 @@ namespace {
 
 std::uint32_t Le32(const std::uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
 std::uint16_t Le16(const std::uint8_t* p) { return std::uint16_t(p[0] | (p[1] << 8)); }
-void Put32(std::vector<std::uint8_t>& v, std::uint32_t x) { for (int i = 0; i < 4; ++i) v.push_back(std::uint8_t(x >> (8 * i))); }
-void Put16(std::vector<std::uint8_t>& v, unsigned x) { v.push_back(std::uint8_t(x)); v.push_back(std::uint8_t(x >> 8)); }
+void Put32(std::vector<std::uint8_t>& v, std::uint32_t x)
+{
+  for (int i = 0; i < 4; ++i) v.push_back(std::uint8_t(x >> (8 * i)));
+}
+void Put16(std::vector<std::uint8_t>& v, unsigned x)
+{
+  v.push_back(std::uint8_t(x));
+  v.push_back(std::uint8_t(x >> 8));
+}
 
 [[noreturn]] void Bad(const char* what) { throw EInvalidImage(what); }
 
 // Decoded pictures are held whole in memory: larger ones are refused rather than risked.
 constexpr std::uint64_t kMaxPixels = std::uint64_t(1) << 26;
-bool SizeOk(std::uint64_t w, std::uint64_t h) { return w > 0 && h > 0 && w <= 32768 && h <= 32768 && w * h <= kMaxPixels; }
+bool SizeOk(std::uint64_t w, std::uint64_t h)
+{
+  return w > 0 && h > 0 && w <= 32768 && h <= 32768 && w * h <= kMaxPixels;
+}
 
 // Top-down 32-bit pixels of a bitmap handle.
-std::vector<std::uint32_t> PixelsOf(HBITMAP h, int& w, int& hgt) {
+std::vector<std::uint32_t> PixelsOf(HBITMAP h, int& w, int& hgt)
+{
   TBitmapObj* b = Bitmap(h);
   if (!b) throw EInvalidArgument("Invalid bitmap");
   w = b->Width;
@@ -42,7 +53,8 @@ std::vector<std::uint32_t> PixelsOf(HBITMAP h, int& w, int& hgt) {
 
 // Parses a DIB (header, colour table, rows) at `p` of `n` bytes; height as stored.
 bool ParseDib(const std::uint8_t* p, std::size_t n, std::size_t bitsOffset, std::vector<std::uint32_t>& out, int& w,
-              int& h, int heightDivisor, std::vector<std::uint8_t>* andMask) {
+              int& h, int heightDivisor, std::vector<std::uint8_t>* andMask)
+{
   if (n < 40) return false;
   std::uint32_t hdrSize = Le32(p);
   if (hdrSize < 40 || hdrSize > n) return false;
@@ -80,7 +92,8 @@ bool ParseDib(const std::uint8_t* p, std::size_t n, std::size_t bitsOffset, std:
     if (n - maskAt >= maskRow * std::size_t(h)) {
       for (int y = 0; y < h; ++y) {
         const std::uint8_t* row = p + maskAt + maskRow * std::size_t(rawH < 0 ? y : h - 1 - y);
-        for (int x = 0; x < w; ++x) (*andMask)[std::size_t(y) * std::size_t(w) + std::size_t(x)] = (row[x >> 3] >> (7 - (x & 7))) & 1;
+        for (int x = 0; x < w; ++x)
+          (*andMask)[std::size_t(y) * std::size_t(w) + std::size_t(x)] = (row[x >> 3] >> (7 - (x & 7))) & 1;
       }
     }
   }
@@ -91,7 +104,8 @@ bool ParseDib(const std::uint8_t* p, std::size_t n, std::size_t bitsOffset, std:
 
 namespace BmpFile {
 
-HBITMAP LoadBmp(const std::vector<std::uint8_t>& data) {
+HBITMAP LoadBmp(const std::vector<std::uint8_t>& data)
+{
   if (data.size() < 14 + 40 || data[0] != 'B' || data[1] != 'M') Bad("Bitmap image is not valid");
   std::uint32_t off = Le32(&data[10]);
   if (off < 14 || off > data.size()) Bad("Bitmap image is not valid");
@@ -104,7 +118,8 @@ HBITMAP LoadBmp(const std::vector<std::uint8_t>& data) {
   return b;
 }
 
-std::vector<std::uint8_t> SaveBmp(HBITMAP bitmap, int bpp) {
+std::vector<std::uint8_t> SaveBmp(HBITMAP bitmap, int bpp)
+{
   if (bpp != 24 && bpp != 32) throw EInvalidArgument("Unsupported bitmap format");
   int w, h;
   std::vector<std::uint32_t> px = PixelsOf(bitmap, w, h);
@@ -150,9 +165,7 @@ struct TJpegError {
   jpeg_error_mgr Mgr;
   std::jmp_buf Jump;
 };
-void JpegErrorExit(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<TJpegError*>(cinfo->err)->Jump, 1);
-}
+void JpegErrorExit(j_common_ptr cinfo) { std::longjmp(reinterpret_cast<TJpegError*>(cinfo->err)->Jump, 1); }
 void JpegSilence(j_common_ptr, int) {}
 
 // Everything a decode needs lives here, outside the frame that longjmp returns to.
@@ -163,7 +176,8 @@ struct TJpegDecode {
   std::vector<std::uint8_t> Row;
   int W = 0, H = 0;
 };
-bool DecodeJpeg(TJpegDecode& d, const std::vector<std::uint8_t>& data) {
+bool DecodeJpeg(TJpegDecode& d, const std::vector<std::uint8_t>& data)
+{
   d.Info.err = jpeg_std_error(&d.Err.Mgr);
   d.Err.Mgr.error_exit = JpegErrorExit;
   d.Err.Mgr.emit_message = JpegSilence;
@@ -209,7 +223,8 @@ struct TJpegEncode {
   unsigned long Size = 0;
   std::vector<std::uint8_t> Row;
 };
-bool EncodeJpeg(TJpegEncode& e, const std::vector<std::uint32_t>& px, int w, int h, int quality) {
+bool EncodeJpeg(TJpegEncode& e, const std::vector<std::uint32_t>& px, int w, int h, int quality)
+{
   e.Info.err = jpeg_std_error(&e.Err.Mgr);
   e.Err.Mgr.error_exit = JpegErrorExit;
   e.Err.Mgr.emit_message = JpegSilence;
@@ -246,7 +261,8 @@ bool EncodeJpeg(TJpegEncode& e, const std::vector<std::uint32_t>& px, int w, int
 
 namespace JpegFile {
 
-HBITMAP LoadJpeg(const std::vector<std::uint8_t>& data) {
+HBITMAP LoadJpeg(const std::vector<std::uint8_t>& data)
+{
   if (data.size() < 4 || data[0] != 0xFF || data[1] != 0xD8) Bad("JPEG error #53");
   auto d = std::make_unique<TJpegDecode>();
   if (!DecodeJpeg(*d, data)) Bad("JPEG error #53");
@@ -255,7 +271,8 @@ HBITMAP LoadJpeg(const std::vector<std::uint8_t>& data) {
   return b;
 }
 
-std::vector<std::uint8_t> SaveJpeg(HBITMAP bitmap, int quality) {
+std::vector<std::uint8_t> SaveJpeg(HBITMAP bitmap, int quality)
+{
   int w, h;
   std::vector<std::uint32_t> px = PixelsOf(bitmap, w, h);
   quality = std::max(1, std::min(100, quality));
@@ -280,7 +297,8 @@ struct TPngRead {
   std::vector<std::uint8_t> Buf;
   png_uint_32 W = 0, H = 0;
 };
-void PngReadFn(png_structp png, png_bytep out, png_size_t n) {
+void PngReadFn(png_structp png, png_bytep out, png_size_t n)
+{
   auto* r = static_cast<TPngRead*>(png_get_io_ptr(png));
   if (r->Pos + n > r->Data->size()) png_error(png, "truncated");
   std::memcpy(out, r->Data->data() + r->Pos, n);
@@ -289,7 +307,8 @@ void PngReadFn(png_structp png, png_bytep out, png_size_t n) {
 void PngWarn(png_structp, png_const_charp) {}
 void PngErr(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 
-bool DecodePng(TPngRead& r) {
+bool DecodePng(TPngRead& r)
+{
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErr, PngWarn);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -325,12 +344,14 @@ struct TPngWrite {
   std::vector<std::uint8_t> Buf;
   std::vector<png_bytep> Rows;
 };
-void PngWriteFn(png_structp png, png_bytep in, png_size_t n) {
+void PngWriteFn(png_structp png, png_bytep in, png_size_t n)
+{
   auto* w = static_cast<TPngWrite*>(png_get_io_ptr(png));
   w->Out.insert(w->Out.end(), in, in + n);
 }
 void PngFlush(png_structp) {}
-bool EncodePng(TPngWrite& w, const std::vector<std::uint32_t>& px, int width, int height) {
+bool EncodePng(TPngWrite& w, const std::vector<std::uint32_t>& px, int width, int height)
+{
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngErr, PngWarn);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
@@ -363,7 +384,8 @@ bool EncodePng(TPngWrite& w, const std::vector<std::uint32_t>& px, int width, in
 
 namespace PngFile {
 
-HBITMAP LoadPng(const std::vector<std::uint8_t>& data) {
+HBITMAP LoadPng(const std::vector<std::uint8_t>& data)
+{
   if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0) Bad("PNG image is not valid");
   auto r = std::make_unique<TPngRead>();
   r->Data = &data;
@@ -373,7 +395,8 @@ HBITMAP LoadPng(const std::vector<std::uint8_t>& data) {
   return b;
 }
 
-std::vector<std::uint8_t> SavePng(HBITMAP bitmap) {
+std::vector<std::uint8_t> SavePng(HBITMAP bitmap)
+{
   int w, h;
   std::vector<std::uint32_t> px = PixelsOf(bitmap, w, h);
   auto wr = std::make_unique<TPngWrite>();
@@ -386,8 +409,10 @@ std::vector<std::uint8_t> SavePng(HBITMAP bitmap) {
 // ---- ICO --------------------------------------------------------------------------------------
 namespace IcoFile {
 
-HICON LoadIco(const std::vector<std::uint8_t>& data, int size) {
-  if (data.size() < 6 || Le16(&data[0]) != 0 || (Le16(&data[2]) != 1 && Le16(&data[2]) != 2)) Bad("Icon image is not valid");
+HICON LoadIco(const std::vector<std::uint8_t>& data, int size)
+{
+  if (data.size() < 6 || Le16(&data[0]) != 0 || (Le16(&data[2]) != 1 && Le16(&data[2]) != 2))
+    Bad("Icon image is not valid");
   bool isIcon = Le16(&data[2]) == 1;
   unsigned count = Le16(&data[4]);
   if (count == 0 || data.size() < 6 + 16 * std::size_t(count)) Bad("Icon image is not valid");
@@ -401,7 +426,10 @@ HICON LoadIco(const std::vector<std::uint8_t>& data, int size) {
     if (off > data.size() || len > data.size() - off) continue;
     long score = size > 0 ? std::labs(long(w - size)) * 1000 : -long(w) * 1000;
     score -= bpp;
-    if (score < bestScore) { bestScore = score; best = int(i); }
+    if (score < bestScore) {
+      bestScore = score;
+      best = int(i);
+    }
   }
   if (best < 0) Bad("Icon image is not valid");
   const std::uint8_t* e = &data[6 + 16 * std::size_t(best)];

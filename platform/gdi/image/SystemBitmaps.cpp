@@ -11,7 +11,8 @@ namespace SystemBitmaps {
 
 using namespace Windows;
 
-HBITMAP CreateSystemBitmap(int id) {
+HBITMAP CreateSystemBitmap(int id)
+{
   if (id != OBM_CHECKBOXES) return nullptr;
   constexpr int kSide = 13;
   HBITMAP bmp = CreateCompatibleBitmap(nullptr, 4 * kSide, 3 * kSide);

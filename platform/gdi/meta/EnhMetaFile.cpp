@@ -13,7 +13,8 @@ constexpr std::size_t kHeaderMin = 88;
 constexpr std::uint32_t kSignature = 0x464D4520;
 }  // namespace
 
-std::size_t CheckEnhMetaBytes(const std::uint8_t* data, std::size_t size, ENHMETAHEADER& h) {
+std::size_t CheckEnhMetaBytes(const std::uint8_t* data, std::size_t size, ENHMETAHEADER& h)
+{
   if (!data || size < kHeaderMin) return 0;
   TRecordReader r(data, size);
   std::uint32_t type = 0, recSize = 0, sig = 0, bytes = 0;
@@ -21,8 +22,7 @@ std::size_t CheckEnhMetaBytes(const std::uint8_t* data, std::size_t size, ENHMET
   r.U32(4, recSize);
   r.U32(40, sig);
   r.U32(48, bytes);
-  if (type != EMR_HEADER || sig != kSignature || recSize < kHeaderMin || recSize % 4 || recSize > size)
-    return 0;
+  if (type != EMR_HEADER || sig != kSignature || recSize < kHeaderMin || recSize % 4 || recSize > size) return 0;
   // The stated length may be short of the buffer (trailing bytes), never beyond it.
   if (bytes < recSize || bytes > size) return 0;
   h = ENHMETAHEADER();
@@ -70,7 +70,8 @@ std::size_t CheckEnhMetaBytes(const std::uint8_t* data, std::size_t size, ENHMET
   return 0;
 }
 
-HENHMETAFILE NewEnhMeta(std::vector<std::uint8_t> bytes, const ENHMETAHEADER& header) {
+HENHMETAFILE NewEnhMeta(std::vector<std::uint8_t> bytes, const ENHMETAHEADER& header)
+{
   auto obj = std::make_unique<TEnhMetaObj>();
   obj->Header = header;
   // Keep the stored form consistent with what was checked.
@@ -86,14 +87,16 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-HENHMETAFILE SetEnhMetaFileBits(UINT size, const BYTE* data) {
+HENHMETAFILE SetEnhMetaFileBits(UINT size, const BYTE* data)
+{
   ENHMETAHEADER h;
   std::size_t n = CheckEnhMetaBytes(data, size, h);
   if (!n) return nullptr;
   return NewEnhMeta(std::vector<std::uint8_t>(data, data + n), h);
 }
 
-UINT GetEnhMetaFileBits(HENHMETAFILE mf, UINT size, BYTE* data) {
+UINT GetEnhMetaFileBits(HENHMETAFILE mf, UINT size, BYTE* data)
+{
   TEnhMetaObj* m = EnhMeta(mf);
   if (!m) return 0;
   if (!data) return UINT(m->Bytes.size());
@@ -102,12 +105,14 @@ UINT GetEnhMetaFileBits(HENHMETAFILE mf, UINT size, BYTE* data) {
   return n;
 }
 
-std::vector<BYTE> EnhMetaFileBytes(HENHMETAFILE mf) {
+std::vector<BYTE> EnhMetaFileBytes(HENHMETAFILE mf)
+{
   TEnhMetaObj* m = EnhMeta(mf);
   return m ? m->Bytes : std::vector<BYTE>();
 }
 
-HENHMETAFILE GetEnhMetaFile(const char* fileName) {
+HENHMETAFILE GetEnhMetaFile(const char* fileName)
+{
   if (!fileName) return nullptr;
   std::ifstream in(System::AnsiToUtf8(fileName), std::ios::binary);
   if (!in) return nullptr;
@@ -116,7 +121,8 @@ HENHMETAFILE GetEnhMetaFile(const char* fileName) {
   return SetEnhMetaFileBits(UINT(bytes.size()), bytes.data());
 }
 
-HENHMETAFILE CopyEnhMetaFile(HENHMETAFILE mf, const char* fileName) {
+HENHMETAFILE CopyEnhMetaFile(HENHMETAFILE mf, const char* fileName)
+{
   TEnhMetaObj* m = EnhMeta(mf);
   if (!m) return nullptr;
   if (fileName) {
@@ -128,7 +134,8 @@ HENHMETAFILE CopyEnhMetaFile(HENHMETAFILE mf, const char* fileName) {
   return NewEnhMeta(m->Bytes, m->Header);
 }
 
-UINT GetEnhMetaFileHeader(HENHMETAFILE mf, UINT size, ENHMETAHEADER* out) {
+UINT GetEnhMetaFileHeader(HENHMETAFILE mf, UINT size, ENHMETAHEADER* out)
+{
   TEnhMetaObj* m = EnhMeta(mf);
   if (!m) return 0;
   if (!out) return UINT(sizeof(ENHMETAHEADER));
@@ -137,7 +144,8 @@ UINT GetEnhMetaFileHeader(HENHMETAFILE mf, UINT size, ENHMETAHEADER* out) {
   return n;
 }
 
-UINT GetEnhMetaFileDescriptionW(HENHMETAFILE mf, UINT count, char16_t* out) {
+UINT GetEnhMetaFileDescriptionW(HENHMETAFILE mf, UINT count, char16_t* out)
+{
   TEnhMetaObj* m = EnhMeta(mf);
   if (!m) return GDI_ERROR;
   UINT n = m->Header.nDescription;
@@ -147,7 +155,8 @@ UINT GetEnhMetaFileDescriptionW(HENHMETAFILE mf, UINT count, char16_t* out) {
   return n;
 }
 
-BOOL DeleteEnhMetaFile(HENHMETAFILE mf) {
+BOOL DeleteEnhMetaFile(HENHMETAFILE mf)
+{
   if (!EnhMeta(mf)) return FALSE;
   return RemoveObject(mf) ? TRUE : FALSE;
 }

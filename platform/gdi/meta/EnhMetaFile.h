@@ -14,21 +14,21 @@
 
 // The first record of every enhanced metafile, as stored (all values little-endian).
 struct ENHMETAHEADER {
-  DWORD iType = 1;            // EMR_HEADER
-  DWORD nSize = 0;            // bytes of this record
-  RECT rclBounds;             // inclusive bounds of the drawing, device pixels of the reference
-  RECT rclFrame;              // inclusive picture frame, 0.01 mm
+  DWORD iType = 1;  // EMR_HEADER
+  DWORD nSize = 0;  // bytes of this record
+  RECT rclBounds;   // inclusive bounds of the drawing, device pixels of the reference
+  RECT rclFrame;    // inclusive picture frame, 0.01 mm
   DWORD dSignature = 0x464D4520;
   DWORD nVersion = 0x10000;
-  DWORD nBytes = 0;           // size of the whole metafile
+  DWORD nBytes = 0;  // size of the whole metafile
   DWORD nRecords = 0;
-  WORD nHandles = 1;          // object table size, entry 0 reserved
+  WORD nHandles = 1;  // object table size, entry 0 reserved
   WORD sReserved = 0;
-  DWORD nDescription = 0;     // UTF-16 units of the description, 0 for none
-  DWORD offDescription = 0;   // from the start of the header record
+  DWORD nDescription = 0;    // UTF-16 units of the description, 0 for none
+  DWORD offDescription = 0;  // from the start of the header record
   DWORD nPalEntries = 0;
-  SIZE szlDevice;             // reference device in pixels
-  SIZE szlMillimeters;        // reference device in millimetres
+  SIZE szlDevice;       // reference device in pixels
+  SIZE szlMillimeters;  // reference device in millimetres
 };
 
 // One record as an enumeration callback sees it: type, size in bytes (with these 8), data.
@@ -45,32 +45,25 @@ struct HANDLETABLE {
 
 // Answers 0 to stop the enumeration. `record` is valid during the call only; `objCount` is the
 // size of the handle table.
-using ENHMFENUMPROC = int (*)(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, int objCount,
-                              LPARAM data);
+using ENHMFENUMPROC = int (*)(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, int objCount, LPARAM data);
 
 // Record types.
-constexpr DWORD EMR_HEADER = 1, EMR_POLYBEZIER = 2, EMR_POLYGON = 3, EMR_POLYLINE = 4,
-                EMR_POLYBEZIERTO = 5, EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7,
-                EMR_POLYPOLYGON = 8, EMR_SETWINDOWEXTEX = 9, EMR_SETWINDOWORGEX = 10,
-                EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_SETBRUSHORGEX = 13,
-                EMR_EOF = 14, EMR_SETPIXELV = 15, EMR_SETMAPPERFLAGS = 16, EMR_SETMAPMODE = 17,
-                EMR_SETBKMODE = 18, EMR_SETPOLYFILLMODE = 19, EMR_SETROP2 = 20,
-                EMR_SETSTRETCHBLTMODE = 21, EMR_SETTEXTALIGN = 22, EMR_SETTEXTCOLOR = 24,
-                EMR_SETBKCOLOR = 25, EMR_OFFSETCLIPRGN = 26, EMR_MOVETOEX = 27,
-                EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30,
-                EMR_SCALEVIEWPORTEXTEX = 31, EMR_SCALEWINDOWEXTEX = 32, EMR_SAVEDC = 33,
-                EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35, EMR_MODIFYWORLDTRANSFORM = 36,
-                EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
-                EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44,
-                EMR_ARC = 45, EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54,
-                EMR_SETARCDIRECTION = 57, EMR_GDICOMMENT = 70, EMR_FILLRGN = 71,
-                EMR_FRAMERGN = 72, EMR_INVERTRGN = 73, EMR_PAINTRGN = 74,
-                EMR_EXTSELECTCLIPRGN = 75, EMR_BITBLT = 76, EMR_STRETCHBLT = 77,
-                EMR_STRETCHDIBITS = 81, EMR_EXTCREATEFONTINDIRECTW = 82, EMR_EXTTEXTOUTA = 83,
-                EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85, EMR_POLYGON16 = 86,
-                EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89,
-                EMR_POLYPOLYLINE16 = 90, EMR_POLYPOLYGON16 = 91, EMR_EXTCREATEPEN = 95,
-                EMR_TRANSPARENTBLT = 116;
+constexpr DWORD EMR_HEADER = 1, EMR_POLYBEZIER = 2, EMR_POLYGON = 3, EMR_POLYLINE = 4, EMR_POLYBEZIERTO = 5,
+                EMR_POLYLINETO = 6, EMR_POLYPOLYLINE = 7, EMR_POLYPOLYGON = 8, EMR_SETWINDOWEXTEX = 9,
+                EMR_SETWINDOWORGEX = 10, EMR_SETVIEWPORTEXTEX = 11, EMR_SETVIEWPORTORGEX = 12, EMR_SETBRUSHORGEX = 13,
+                EMR_EOF = 14, EMR_SETPIXELV = 15, EMR_SETMAPPERFLAGS = 16, EMR_SETMAPMODE = 17, EMR_SETBKMODE = 18,
+                EMR_SETPOLYFILLMODE = 19, EMR_SETROP2 = 20, EMR_SETSTRETCHBLTMODE = 21, EMR_SETTEXTALIGN = 22,
+                EMR_SETTEXTCOLOR = 24, EMR_SETBKCOLOR = 25, EMR_OFFSETCLIPRGN = 26, EMR_MOVETOEX = 27,
+                EMR_EXCLUDECLIPRECT = 29, EMR_INTERSECTCLIPRECT = 30, EMR_SCALEVIEWPORTEXTEX = 31,
+                EMR_SCALEWINDOWEXTEX = 32, EMR_SAVEDC = 33, EMR_RESTOREDC = 34, EMR_SETWORLDTRANSFORM = 35,
+                EMR_MODIFYWORLDTRANSFORM = 36, EMR_SELECTOBJECT = 37, EMR_CREATEPEN = 38, EMR_CREATEBRUSHINDIRECT = 39,
+                EMR_DELETEOBJECT = 40, EMR_ELLIPSE = 42, EMR_RECTANGLE = 43, EMR_ROUNDRECT = 44, EMR_ARC = 45,
+                EMR_CHORD = 46, EMR_PIE = 47, EMR_LINETO = 54, EMR_SETARCDIRECTION = 57, EMR_GDICOMMENT = 70,
+                EMR_FILLRGN = 71, EMR_FRAMERGN = 72, EMR_INVERTRGN = 73, EMR_PAINTRGN = 74, EMR_EXTSELECTCLIPRGN = 75,
+                EMR_BITBLT = 76, EMR_STRETCHBLT = 77, EMR_STRETCHDIBITS = 81, EMR_EXTCREATEFONTINDIRECTW = 82,
+                EMR_EXTTEXTOUTA = 83, EMR_EXTTEXTOUTW = 84, EMR_POLYBEZIER16 = 85, EMR_POLYGON16 = 86,
+                EMR_POLYLINE16 = 87, EMR_POLYBEZIERTO16 = 88, EMR_POLYLINETO16 = 89, EMR_POLYPOLYLINE16 = 90,
+                EMR_POLYPOLYGON16 = 91, EMR_EXTCREATEPEN = 95, EMR_TRANSPARENTBLT = 116;
 
 // Stock objects in a record's object index carry this bit.
 constexpr DWORD ENHMETA_STOCK_OBJECT = 0x80000000u;

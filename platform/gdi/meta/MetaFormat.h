@@ -30,13 +30,16 @@ public:
   bool I32(std::size_t off, std::int32_t& v) const { return Get(off, v); }
   bool I16(std::size_t off, std::int16_t& v) const { return Get(off, v); }
   bool F32(std::size_t off, float& v) const { return Get(off, v); }
-  bool Rect(std::size_t off, RECT& r) const {
+  bool Rect(std::size_t off, RECT& r) const
+  {
     return I32(off, r.left) && I32(off + 4, r.top) && I32(off + 8, r.right) && I32(off + 12, r.bottom);
   }
   bool Point(std::size_t off, POINT& p) const { return I32(off, p.x) && I32(off + 4, p.y); }
 
 private:
-  template <class T> bool Get(std::size_t off, T& v) const {
+  template <class T>
+  bool Get(std::size_t off, T& v) const
+  {
     if (!Has(off, sizeof(T))) return false;
     std::memcpy(&v, FP + off, sizeof(T));
     return true;

@@ -38,8 +38,8 @@ struct TPlay {
   HDC Dc = nullptr;
   TDCObj* Obj = nullptr;
   std::vector<HGDIOBJ> Handles;  // entry 0 unused
-  int SaveBase = 0;               // the DC's save level holding the caller's state
-  int Depth = 0;                  // the metafile's own saves
+  int SaveBase = 0;              // the DC's save level holding the caller's state
+  int Depth = 0;                 // the metafile's own saves
   std::optional<TRegionData> BaseClip;
   double PxPerMmX = 96 / 25.4, PxPerMmY = 96 / 25.4;  // the reference device's resolution
   bool OldPlayMap = false;
@@ -51,7 +51,8 @@ thread_local std::vector<TPlay*> tPlays;  // the plays under way, for PlayEnhMet
 LONG Clamp(LONG v) { return std::clamp<LONG>(v, -kMaxLogical, kMaxLogical); }
 
 // True when every point lands within reach of the device.
-bool Reachable(const TPlay& p, const POINT* pts, std::size_t n, double limit = kMaxDevice) {
+bool Reachable(const TPlay& p, const POINT* pts, std::size_t n, double limit = kMaxDevice)
+{
   TMapping m = MappingOf(p.Obj);
   for (std::size_t i = 0; i < n; ++i) {
     double x = pts[i].x * m.Sx + m.Ox, y = pts[i].y * m.Sy + m.Oy;
@@ -59,14 +60,15 @@ bool Reachable(const TPlay& p, const POINT* pts, std::size_t n, double limit = k
   }
   return true;
 }
-bool Reachable(const TPlay& p, const RECT& r, double limit = kMaxDevice) {
+bool Reachable(const TPlay& p, const RECT& r, double limit = kMaxDevice)
+{
   POINT pts[2] = {{r.left, r.top}, {r.right, r.bottom}};
   return Reachable(p, pts, 2, limit);
 }
 
 // Points of a polygon-like record: count at `countOff`, points after it, 32- or 16-bit.
-bool ReadPoints(const TRecordReader& r, std::size_t off, std::uint32_t count, bool small,
-                std::vector<POINT>& out) {
+bool ReadPoints(const TRecordReader& r, std::size_t off, std::uint32_t count, bool small, std::vector<POINT>& out)
+{
   std::uint64_t each = small ? 4 : 8;
   if (!r.Has(off, std::uint64_t(count) * each)) return false;
   out.resize(count);
@@ -84,7 +86,8 @@ bool ReadPoints(const TRecordReader& r, std::size_t off, std::uint32_t count, bo
 }
 
 // Cubic Bézier segments flattened into line points (the start point not repeated).
-void Flatten(POINT p0, const POINT* c, std::size_t triples, std::vector<POINT>& out) {
+void Flatten(POINT p0, const POINT* c, std::size_t triples, std::vector<POINT>& out)
+{
   for (std::size_t k = 0; k < triples; ++k) {
     POINT p1 = c[3 * k], p2 = c[3 * k + 1], p3 = c[3 * k + 2];
     double len = std::hypot(p1.x - p0.x, p1.y - p0.y) + std::hypot(p2.x - p1.x, p2.y - p1.y) +
@@ -100,7 +103,8 @@ void Flatten(POINT p0, const POINT* c, std::size_t triples, std::vector<POINT>& 
   }
 }
 
-TRegionData UnionOf(const std::vector<RECT>& rects, std::size_t lo, std::size_t hi) {
+TRegionData UnionOf(const std::vector<RECT>& rects, std::size_t lo, std::size_t hi)
+{
   if (hi - lo == 1) {
     const RECT& r = rects[lo];
     return TRegionData::FromRect(r.left, r.top, r.right, r.bottom);
@@ -110,8 +114,8 @@ TRegionData UnionOf(const std::vector<RECT>& rects, std::size_t lo, std::size_t 
 }
 
 // Region data (a 32-byte header, then rectangles) at `off`, `cb` bytes; scaled when asked.
-bool ReadRegion(const TRecordReader& r, std::size_t off, std::uint32_t cb, TRegionData& out,
-                const TPlay* deviceScale) {
+bool ReadRegion(const TRecordReader& r, std::size_t off, std::uint32_t cb, TRegionData& out, const TPlay* deviceScale)
+{
   std::uint32_t hdrSize = 0, type = 0, count = 0;
   if (!r.Has(off, cb) || cb < 32 || !r.U32(off, hdrSize) || !r.U32(off + 4, type) || !r.U32(off + 8, count))
     return false;
@@ -139,19 +143,22 @@ bool ReadRegion(const TRecordReader& r, std::size_t off, std::uint32_t cb, TRegi
   return true;
 }
 
-HRGN RegionHandle(const TRegionData& data) {
+HRGN RegionHandle(const TRegionData& data)
+{
   HRGN h = Windows::CreateRectRgn(0, 0, 0, 0);
   if (TRegionObj* o = Region(h)) o->Data = data;
   return h;
 }
 
-HGDIOBJ ObjectAt(const TPlay& p, std::uint32_t index) {
+HGDIOBJ ObjectAt(const TPlay& p, std::uint32_t index)
+{
   if (index & ENHMETA_STOCK_OBJECT) return Windows::GetStockObject(int(index & ~ENHMETA_STOCK_OBJECT));
   return index < p.Handles.size() ? p.Handles[index] : nullptr;
 }
 
 // Stores a new object in the table slot (index 0 is reserved), freeing what was there.
-void Store(TPlay& p, std::uint32_t index, HGDIOBJ obj) {
+void Store(TPlay& p, std::uint32_t index, HGDIOBJ obj)
+{
   if (!obj) return;
   if (index == 0 || index >= p.Handles.size()) {
     Windows::DeleteObject(obj);
@@ -161,7 +168,8 @@ void Store(TPlay& p, std::uint32_t index, HGDIOBJ obj) {
   p.Handles[index] = obj;
 }
 
-void DeleteAt(TPlay& p, std::uint32_t index) {
+void DeleteAt(TPlay& p, std::uint32_t index)
+{
   if (index == 0 || index >= p.Handles.size() || !p.Handles[index]) return;
   HGDIOBJ h = p.Handles[index];
   TDCState& s = p.Obj->State;
@@ -173,7 +181,8 @@ void DeleteAt(TPlay& p, std::uint32_t index) {
 }
 
 // The face name as CP936 within LF_FACESIZE - 1 bytes, never splitting a character.
-void FaceName(const TRecordReader& r, std::size_t off, char* out) {
+void FaceName(const TRecordReader& r, std::size_t off, char* out)
+{
   WideString w;
   for (int i = 0; i < LF_FACESIZE; ++i) {
     std::int16_t c = 0;
@@ -191,14 +200,16 @@ void FaceName(const TRecordReader& r, std::size_t off, char* out) {
   out[n] = 0;
 }
 
-bool PenTooWide(const TPlay& p) {
+bool PenTooWide(const TPlay& p)
+{
   const TPenObj* pen = Pen(p.Obj->State.Pen);
   if (!pen) return false;
   TMapping m = MappingOf(p.Obj);
   return pen->Width * std::max(std::fabs(m.Sx), std::fabs(m.Sy)) > kMaxDevicePen;
 }
 
-bool FontTooLarge(const TPlay& p) {
+bool FontTooLarge(const TPlay& p)
+{
   const TFontObj* f = Font(p.Obj->State.Font);
   if (!f) return false;
   TMapping m = MappingOf(p.Obj);
@@ -206,11 +217,11 @@ bool FontTooLarge(const TPlay& p) {
          std::fabs(double(f->Log.lfWidth) * m.Sx) > kMaxFontPixels;
 }
 
-bool PlayText(TPlay& p, const TRecordReader& r, bool wide) {
+bool PlayText(TPlay& p, const TRecordReader& r, bool wide)
+{
   POINT ref;
   std::uint32_t chars = 0, offString = 0, options = 0, offDx = 0;
-  if (!r.Point(36, ref) || !r.U32(44, chars) || !r.U32(48, offString) || !r.U32(52, options) ||
-      !r.U32(72, offDx))
+  if (!r.Point(36, ref) || !r.U32(44, chars) || !r.U32(48, offString) || !r.U32(52, options) || !r.U32(72, offDx))
     return false;
   RECT rect;
   bool hasRect = !(options & ETO_NO_RECT) && r.Rect(56, rect);
@@ -245,7 +256,8 @@ bool PlayText(TPlay& p, const TRecordReader& r, bool wide) {
 
 // A DIB inside the record as a bitmap handle (top-down), or null.
 HBITMAP RecordBitmap(const TRecordReader& r, std::uint32_t offBmi, std::uint32_t cbBmi, std::uint32_t offBits,
-                     std::uint32_t cbBits, bool& bottomUp) {
+                     std::uint32_t cbBits, bool& bottomUp)
+{
   if (cbBmi < sizeof(BITMAPINFOHEADER) || !r.Has(offBmi, cbBmi) || !r.Has(offBits, cbBits)) return nullptr;
   BITMAPINFO bmi;
   std::memcpy(&bmi, r.Data() + offBmi, std::min<std::size_t>(cbBmi, sizeof(BITMAPINFO)));
@@ -255,7 +267,8 @@ HBITMAP RecordBitmap(const TRecordReader& r, std::uint32_t offBmi, std::uint32_t
     std::size_t extra = bmi.bmiHeader.biSize;
     std::fill(std::begin(bmi.bmiColors), std::end(bmi.bmiColors), RGBQUAD{});
     if (extra < cbBmi)
-      std::memcpy(bmi.bmiColors, r.Data() + offBmi + extra, std::min<std::size_t>(cbBmi - extra, sizeof(bmi.bmiColors)));
+      std::memcpy(bmi.bmiColors, r.Data() + offBmi + extra,
+                  std::min<std::size_t>(cbBmi - extra, sizeof(bmi.bmiColors)));
   }
   std::vector<std::uint32_t> px;
   int w = 0, h = 0;
@@ -265,7 +278,8 @@ HBITMAP RecordBitmap(const TRecordReader& r, std::uint32_t offBmi, std::uint32_t
 }
 
 bool BlitFromRecord(TPlay& p, HBITMAP bmp, int x, int y, int w, int h, int xs, int ys, int ws, int hs, DWORD rop,
-                    bool transparent = false) {
+                    bool transparent = false)
+{
   HDC src = Windows::CreateCompatibleDC(p.Dc);
   HGDIOBJ old = Windows::SelectObject(src, bmp);
   BOOL ok = transparent ? Windows::TransparentBlt(p.Dc, x, y, w, h, src, xs, ys, ws, hs, rop & 0xFFFFFF)
@@ -276,16 +290,22 @@ bool BlitFromRecord(TPlay& p, HBITMAP bmp, int x, int y, int w, int h, int xs, i
   return ok;
 }
 
-bool PlayBlt(TPlay& p, const TRecordReader& r, bool stretch, bool transparent = false) {
+bool PlayBlt(TPlay& p, const TRecordReader& r, bool stretch, bool transparent = false)
+{
   std::int32_t x = 0, y = 0, w = 0, h = 0, xs = 0, ys = 0, ws = 0, hs = 0;
   std::uint32_t rop = 0, offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0;
-  if (!r.I32(24, x) || !r.I32(28, y) || !r.I32(32, w) || !r.I32(36, h) || !r.U32(40, rop) ||
-      !r.I32(44, xs) || !r.I32(48, ys) || !r.U32(84, offBmi) || !r.U32(88, cbBmi) || !r.U32(92, offBits) ||
-      !r.U32(96, cbBits))
+  if (!r.I32(24, x) || !r.I32(28, y) || !r.I32(32, w) || !r.I32(36, h) || !r.U32(40, rop) || !r.I32(44, xs) ||
+      !r.I32(48, ys) || !r.U32(84, offBmi) || !r.U32(88, cbBmi) || !r.U32(92, offBits) || !r.U32(96, cbBits))
     return false;
   if (stretch && (!r.I32(100, ws) || !r.I32(104, hs))) return false;
-  if (!stretch) { ws = w; hs = h; }
-  w = Clamp(w); h = Clamp(h); ws = Clamp(ws); hs = Clamp(hs);
+  if (!stretch) {
+    ws = w;
+    hs = h;
+  }
+  w = Clamp(w);
+  h = Clamp(h);
+  ws = Clamp(ws);
+  hs = Clamp(hs);
   RECT dest{Clamp(x), Clamp(y), Clamp(x) + w, Clamp(y) + h};
   if (!Reachable(p, dest)) return false;
   if (cbBmi == 0) return !transparent && Windows::PatBlt(p.Dc, dest.left, dest.top, w, h, rop);
@@ -300,11 +320,12 @@ bool PlayBlt(TPlay& p, const TRecordReader& r, bool stretch, bool transparent = 
   return BlitFromRecord(p, bmp, dest.left, dest.top, w, h, xs, ys, ws, hs, rop, transparent);
 }
 
-bool PlayDibits(TPlay& p, const TRecordReader& r, bool stretch) {
+bool PlayDibits(TPlay& p, const TRecordReader& r, bool stretch)
+{
   std::int32_t x = 0, y = 0, xs = 0, ys = 0, ws = 0, hs = 0, w = 0, h = 0;
   std::uint32_t offBmi = 0, cbBmi = 0, offBits = 0, cbBits = 0, rop = SRCCOPY;
-  if (!r.I32(24, x) || !r.I32(28, y) || !r.I32(32, xs) || !r.I32(36, ys) || !r.I32(40, ws) ||
-      !r.I32(44, hs) || !r.U32(48, offBmi) || !r.U32(52, cbBmi) || !r.U32(56, offBits) || !r.U32(60, cbBits))
+  if (!r.I32(24, x) || !r.I32(28, y) || !r.I32(32, xs) || !r.I32(36, ys) || !r.I32(40, ws) || !r.I32(44, hs) ||
+      !r.U32(48, offBmi) || !r.U32(52, cbBmi) || !r.U32(56, offBits) || !r.U32(60, cbBits))
     return false;
   if (stretch) {
     if (!r.U32(68, rop) || !r.I32(72, w) || !r.I32(76, h)) return false;
@@ -312,7 +333,12 @@ bool PlayDibits(TPlay& p, const TRecordReader& r, bool stretch) {
     w = ws;
     h = hs;
   }
-  w = Clamp(w); h = Clamp(h); ws = Clamp(ws); hs = Clamp(hs); xs = Clamp(xs); ys = Clamp(ys);
+  w = Clamp(w);
+  h = Clamp(h);
+  ws = Clamp(ws);
+  hs = Clamp(hs);
+  xs = Clamp(xs);
+  ys = Clamp(ys);
   RECT dest{Clamp(x), Clamp(y), Clamp(x) + w, Clamp(y) + h};
   if (!Reachable(p, dest)) return false;
   bool bottomUp = false;
@@ -325,7 +351,8 @@ bool PlayDibits(TPlay& p, const TRecordReader& r, bool stretch) {
   return BlitFromRecord(p, bmp, dest.left, dest.top, w, h, xs, sy, ws, hs, rop);
 }
 
-bool PlayPoly(TPlay& p, const TRecordReader& r, DWORD type) {
+bool PlayPoly(TPlay& p, const TRecordReader& r, DWORD type)
+{
   bool small = type >= EMR_POLYBEZIER16;
   std::uint32_t count = 0;
   std::vector<POINT> pts;
@@ -333,16 +360,21 @@ bool PlayPoly(TPlay& p, const TRecordReader& r, DWORD type) {
   if (!Reachable(p, pts.data(), pts.size())) return false;
   int n = int(pts.size());
   switch (type) {
-    case EMR_POLYGON: case EMR_POLYGON16: return Windows::Polygon(p.Dc, pts.data(), n);
-    case EMR_POLYLINE: case EMR_POLYLINE16: return Windows::Polyline(p.Dc, pts.data(), n);
-    case EMR_POLYLINETO: case EMR_POLYLINETO16: return Windows::PolylineTo(p.Dc, pts.data(), n);
-    case EMR_POLYBEZIER: case EMR_POLYBEZIER16: {
+    case EMR_POLYGON:
+    case EMR_POLYGON16: return Windows::Polygon(p.Dc, pts.data(), n);
+    case EMR_POLYLINE:
+    case EMR_POLYLINE16: return Windows::Polyline(p.Dc, pts.data(), n);
+    case EMR_POLYLINETO:
+    case EMR_POLYLINETO16: return Windows::PolylineTo(p.Dc, pts.data(), n);
+    case EMR_POLYBEZIER:
+    case EMR_POLYBEZIER16: {
       if (pts.empty() || (pts.size() - 1) % 3) return false;
       std::vector<POINT> line{pts[0]};
       Flatten(pts[0], pts.data() + 1, (pts.size() - 1) / 3, line);
       return Windows::Polyline(p.Dc, line.data(), int(line.size()));
     }
-    case EMR_POLYBEZIERTO: case EMR_POLYBEZIERTO16: {
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYBEZIERTO16: {
       if (pts.size() % 3) return false;
       POINT cur;
       Windows::GetCurrentPositionEx(p.Dc, &cur);
@@ -354,7 +386,8 @@ bool PlayPoly(TPlay& p, const TRecordReader& r, DWORD type) {
   return false;
 }
 
-bool PlayPolyPoly(TPlay& p, const TRecordReader& r, DWORD type) {
+bool PlayPolyPoly(TPlay& p, const TRecordReader& r, DWORD type)
+{
   bool small = type == EMR_POLYPOLYGON16 || type == EMR_POLYPOLYLINE16;
   std::uint32_t polys = 0, total = 0;
   if (!r.U32(24, polys) || !r.U32(28, total) || !r.Has(32, std::uint64_t(polys) * 4)) return false;
@@ -380,7 +413,8 @@ bool PlayPolyPoly(TPlay& p, const TRecordReader& r, DWORD type) {
   return true;
 }
 
-bool PlayClip(TPlay& p, const TRecordReader& r) {
+bool PlayClip(TPlay& p, const TRecordReader& r)
+{
   std::uint32_t cb = 0, mode = 0;
   if (!r.U32(8, cb) || !r.U32(12, mode)) return false;
   TDCState& s = p.Obj->State;
@@ -398,7 +432,8 @@ bool PlayClip(TPlay& p, const TRecordReader& r) {
   return kind != ERROR;
 }
 
-bool PlayRegionRecord(TPlay& p, const TRecordReader& r, DWORD type) {
+bool PlayRegionRecord(TPlay& p, const TRecordReader& r, DWORD type)
+{
   std::uint32_t cb = 0, brush = 0;
   std::int32_t w = 0, h = 0;
   if (!r.U32(24, cb)) return false;
@@ -420,7 +455,9 @@ bool PlayRegionRecord(TPlay& p, const TRecordReader& r, DWORD type) {
   HBRUSH br = static_cast<HBRUSH>(ObjectAt(p, brush));
   switch (type) {
     case EMR_FILLRGN: ok = br && Windows::FillRgn(p.Dc, hr, br); break;
-    case EMR_FRAMERGN: ok = br && Windows::FrameRgn(p.Dc, hr, br, std::clamp(w, 0, 4096), std::clamp(h, 0, 4096)); break;
+    case EMR_FRAMERGN:
+      ok = br && Windows::FrameRgn(p.Dc, hr, br, std::clamp(w, 0, 4096), std::clamp(h, 0, 4096));
+      break;
     case EMR_INVERTRGN: ok = Windows::InvertRgn(p.Dc, hr); break;
     case EMR_PAINTRGN: ok = Windows::PaintRgn(p.Dc, hr); break;
   }
@@ -428,16 +465,33 @@ bool PlayRegionRecord(TPlay& p, const TRecordReader& r, DWORD type) {
   return ok;
 }
 
-bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
+bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size)
+{
   TRecordReader r(data, size);
   std::uint32_t type = 0;
   if (!r.U32(0, type)) return false;
   HDC dc = p.Dc;
   switch (type) {
-    case EMR_LINETO: case EMR_RECTANGLE: case EMR_ELLIPSE: case EMR_ROUNDRECT: case EMR_ARC: case EMR_CHORD:
-    case EMR_PIE: case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYLINETO: case EMR_POLYBEZIER:
-    case EMR_POLYBEZIERTO: case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYLINETO16: case EMR_POLYBEZIER16:
-    case EMR_POLYBEZIERTO16: case EMR_POLYPOLYGON: case EMR_POLYPOLYLINE: case EMR_POLYPOLYGON16:
+    case EMR_LINETO:
+    case EMR_RECTANGLE:
+    case EMR_ELLIPSE:
+    case EMR_ROUNDRECT:
+    case EMR_ARC:
+    case EMR_CHORD:
+    case EMR_PIE:
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYLINETO:
+    case EMR_POLYBEZIER:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYLINETO16:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYBEZIERTO16:
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON16:
     case EMR_POLYPOLYLINE16:
       if (PenTooWide(p)) return false;
       break;
@@ -481,18 +535,24 @@ bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
       return true;
     }
     case EMR_SETBKMODE: return r.U32(8, u) && (u == TRANSPARENT || u == OPAQUE) && Windows::SetBkMode(dc, int(u));
-    case EMR_SETPOLYFILLMODE: return r.U32(8, u) && (u == ALTERNATE || u == WINDING) && Windows::SetPolyFillMode(dc, int(u));
+    case EMR_SETPOLYFILLMODE:
+      return r.U32(8, u) && (u == ALTERNATE || u == WINDING) && Windows::SetPolyFillMode(dc, int(u));
     case EMR_SETROP2: return r.U32(8, u) && u >= R2_BLACK && u <= R2_WHITE && Windows::SetROP2(dc, int(u));
     case EMR_SETSTRETCHBLTMODE: return r.U32(8, u) && Windows::SetStretchBltMode(dc, int(u));
     case EMR_SETTEXTALIGN: return r.U32(8, u) && Windows::SetTextAlign(dc, u) != GDI_ERROR;
     case EMR_SETTEXTCOLOR: return r.U32(8, u) && Windows::SetTextColor(dc, u & 0xFFFFFF) != CLR_INVALID;
     case EMR_SETBKCOLOR: return r.U32(8, u) && Windows::SetBkColor(dc, u & 0xFFFFFF) != CLR_INVALID;
     case EMR_SETARCDIRECTION: return r.U32(8, u) && Windows::SetArcDirection(dc, int(u));
-    case EMR_SETWINDOWEXTEX: return r.I32(8, a) && r.I32(12, b) && Windows::SetWindowExtEx(dc, Clamp(a), Clamp(b), nullptr);
-    case EMR_SETWINDOWORGEX: return r.I32(8, a) && r.I32(12, b) && Windows::SetWindowOrgEx(dc, Clamp(a), Clamp(b), nullptr);
-    case EMR_SETVIEWPORTEXTEX: return r.I32(8, a) && r.I32(12, b) && Windows::SetViewportExtEx(dc, Clamp(a), Clamp(b), nullptr);
-    case EMR_SETVIEWPORTORGEX: return r.I32(8, a) && r.I32(12, b) && Windows::SetViewportOrgEx(dc, Clamp(a), Clamp(b), nullptr);
-    case EMR_SETBRUSHORGEX: return r.I32(8, a) && r.I32(12, b) && Windows::SetBrushOrgEx(dc, Clamp(a), Clamp(b), nullptr);
+    case EMR_SETWINDOWEXTEX:
+      return r.I32(8, a) && r.I32(12, b) && Windows::SetWindowExtEx(dc, Clamp(a), Clamp(b), nullptr);
+    case EMR_SETWINDOWORGEX:
+      return r.I32(8, a) && r.I32(12, b) && Windows::SetWindowOrgEx(dc, Clamp(a), Clamp(b), nullptr);
+    case EMR_SETVIEWPORTEXTEX:
+      return r.I32(8, a) && r.I32(12, b) && Windows::SetViewportExtEx(dc, Clamp(a), Clamp(b), nullptr);
+    case EMR_SETVIEWPORTORGEX:
+      return r.I32(8, a) && r.I32(12, b) && Windows::SetViewportOrgEx(dc, Clamp(a), Clamp(b), nullptr);
+    case EMR_SETBRUSHORGEX:
+      return r.I32(8, a) && r.I32(12, b) && Windows::SetBrushOrgEx(dc, Clamp(a), Clamp(b), nullptr);
     case EMR_SCALEVIEWPORTEXTEX:
     case EMR_SCALEWINDOWEXTEX: {
       std::int32_t xn = 0, xd = 0, yn = 0, yd = 0;
@@ -507,9 +567,11 @@ bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
     case EMR_MOVETOEX: return r.Point(8, pt) && Windows::MoveToEx(dc, Clamp(pt.x), Clamp(pt.y), nullptr);
     // ---- Clipping
     case EMR_INTERSECTCLIPRECT:
-      return r.Rect(8, rc) && Reachable(p, rc) && Windows::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom) != ERROR;
+      return r.Rect(8, rc) && Reachable(p, rc) &&
+             Windows::IntersectClipRect(dc, rc.left, rc.top, rc.right, rc.bottom) != ERROR;
     case EMR_EXCLUDECLIPRECT:
-      return r.Rect(8, rc) && Reachable(p, rc) && Windows::ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom) != ERROR;
+      return r.Rect(8, rc) && Reachable(p, rc) &&
+             Windows::ExcludeClipRect(dc, rc.left, rc.top, rc.right, rc.bottom) != ERROR;
     case EMR_OFFSETCLIPRGN: {
       if (!r.Point(8, pt) || !Reachable(p, &pt, 1)) return false;
       Windows::OffsetClipRgn(dc, pt.x, pt.y);
@@ -536,8 +598,8 @@ bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
     }
     case EMR_EXTCREATEPEN: {
       std::uint32_t style = 0, width = 0, brushStyle = 0, color = 0, hatch = 0;
-      if (!r.U32(8, u) || !r.U32(28, style) || !r.U32(32, width) || !r.U32(36, brushStyle) ||
-          !r.U32(40, color) || !r.U32(44, hatch))
+      if (!r.U32(8, u) || !r.U32(28, style) || !r.U32(32, width) || !r.U32(36, brushStyle) || !r.U32(40, color) ||
+          !r.U32(44, hatch))
         return false;
       // User dash styles are drawn solid.
       if ((style & PS_STYLE_MASK) == PS_USERSTYLE) style &= ~PS_STYLE_MASK;
@@ -586,8 +648,10 @@ bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
     case EMR_LINETO: return r.Point(8, pt) && Reachable(p, &pt, 1) && Windows::LineTo(dc, pt.x, pt.y);
     case EMR_SETPIXELV:
       return r.Point(8, pt) && r.U32(16, u) && Reachable(p, &pt, 1) && Windows::SetPixelV(dc, pt.x, pt.y, u & 0xFFFFFF);
-    case EMR_RECTANGLE: return r.Rect(8, rc) && Reachable(p, rc) && Windows::Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
-    case EMR_ELLIPSE: return r.Rect(8, rc) && Reachable(p, rc, kMaxCurve) && Windows::Ellipse(dc, rc.left, rc.top, rc.right, rc.bottom);
+    case EMR_RECTANGLE:
+      return r.Rect(8, rc) && Reachable(p, rc) && Windows::Rectangle(dc, rc.left, rc.top, rc.right, rc.bottom);
+    case EMR_ELLIPSE:
+      return r.Rect(8, rc) && Reachable(p, rc, kMaxCurve) && Windows::Ellipse(dc, rc.left, rc.top, rc.right, rc.bottom);
     case EMR_ROUNDRECT: {
       SIZE c;
       if (!r.Rect(8, rc) || !r.I32(24, c.cx) || !r.I32(28, c.cy) || !Reachable(p, rc, kMaxCurve)) return false;
@@ -603,13 +667,24 @@ bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
       auto f = type == EMR_ARC ? &Windows::Arc : type == EMR_CHORD ? &Windows::Chord : &Windows::Pie;
       return f(dc, rc.left, rc.top, rc.right, rc.bottom, s.x, s.y, e.x, e.y);
     }
-    case EMR_POLYGON: case EMR_POLYLINE: case EMR_POLYLINETO: case EMR_POLYBEZIER: case EMR_POLYBEZIERTO:
-    case EMR_POLYGON16: case EMR_POLYLINE16: case EMR_POLYLINETO16: case EMR_POLYBEZIER16: case EMR_POLYBEZIERTO16:
-      return PlayPoly(p, r, type);
-    case EMR_POLYPOLYGON: case EMR_POLYPOLYLINE: case EMR_POLYPOLYGON16: case EMR_POLYPOLYLINE16:
-      return PlayPolyPoly(p, r, type);
-    case EMR_FILLRGN: case EMR_FRAMERGN: case EMR_INVERTRGN: case EMR_PAINTRGN:
-      return PlayRegionRecord(p, r, type);
+    case EMR_POLYGON:
+    case EMR_POLYLINE:
+    case EMR_POLYLINETO:
+    case EMR_POLYBEZIER:
+    case EMR_POLYBEZIERTO:
+    case EMR_POLYGON16:
+    case EMR_POLYLINE16:
+    case EMR_POLYLINETO16:
+    case EMR_POLYBEZIER16:
+    case EMR_POLYBEZIERTO16: return PlayPoly(p, r, type);
+    case EMR_POLYPOLYGON:
+    case EMR_POLYPOLYLINE:
+    case EMR_POLYPOLYGON16:
+    case EMR_POLYPOLYLINE16: return PlayPolyPoly(p, r, type);
+    case EMR_FILLRGN:
+    case EMR_FRAMERGN:
+    case EMR_INVERTRGN:
+    case EMR_PAINTRGN: return PlayRegionRecord(p, r, type);
     // ---- Bitmaps
     case EMR_BITBLT: return PlayBlt(p, r, false);
     case EMR_STRETCHBLT: return PlayBlt(p, r, true);
@@ -622,7 +697,8 @@ bool PlayRecord(TPlay& p, const std::uint8_t* data, std::size_t size) {
 
 // The frame in the reference device's pixels.
 bool FramePixels(const ENHMETAHEADER& h, const std::vector<std::uint8_t>& bytes, double& l, double& t, double& r,
-                 double& b) {
+                 double& b)
+{
   double ux = 0, uy = 0;  // pixels per 0.01 mm
   std::int32_t umx = 0, umy = 0;
   TRecordReader rd(bytes.data(), h.nSize);
@@ -656,7 +732,8 @@ bool FramePixels(const ENHMETAHEADER& h, const std::vector<std::uint8_t>& bytes,
   return true;
 }
 
-bool BeginPlay(TPlay& p, HDC dc, TEnhMetaObj* m, const RECT& rect) {
+bool BeginPlay(TPlay& p, HDC dc, TEnhMetaObj* m, const RECT& rect)
+{
   TDCObj* obj = DC(dc);
   if (!obj) return false;
   double fl, ft, fr, fb;
@@ -691,7 +768,10 @@ bool BeginPlay(TPlay& p, HDC dc, TEnhMetaObj* m, const RECT& rect) {
   }
   p.SaveBase = Windows::SaveDC(dc);
   p.OldPlayMap = obj->PlayMap;
-  p.OldSx = obj->PlaySx; p.OldSy = obj->PlaySy; p.OldOx = obj->PlayOx; p.OldOy = obj->PlayOy;
+  p.OldSx = obj->PlaySx;
+  p.OldSy = obj->PlaySy;
+  p.OldOx = obj->PlayOx;
+  p.OldOy = obj->PlayOy;
   // The metafile starts from a fresh drawing state; the caller's clip stays.
   TDCState fresh;
   fresh.Pen = static_cast<HPEN>(Stock(BLACK_PEN));
@@ -710,10 +790,14 @@ bool BeginPlay(TPlay& p, HDC dc, TEnhMetaObj* m, const RECT& rect) {
   return true;
 }
 
-void EndPlay(TPlay& p) {
+void EndPlay(TPlay& p)
+{
   Windows::RestoreDC(p.Dc, p.SaveBase);
   p.Obj->PlayMap = p.OldPlayMap;
-  p.Obj->PlaySx = p.OldSx; p.Obj->PlaySy = p.OldSy; p.Obj->PlayOx = p.OldOx; p.Obj->PlayOy = p.OldOy;
+  p.Obj->PlaySx = p.OldSx;
+  p.Obj->PlaySy = p.OldSy;
+  p.Obj->PlayOx = p.OldOx;
+  p.Obj->PlayOy = p.OldOy;
   for (HGDIOBJ& h : p.Handles)
     if (h) Windows::DeleteObject(h);
   tPlays.erase(std::find(tPlays.begin(), tPlays.end(), &p));
@@ -726,7 +810,8 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-BOOL EnumEnhMetaFile(HDC dc, HENHMETAFILE mf, ENHMFENUMPROC proc, LPARAM data, const RECT* rect) {
+BOOL EnumEnhMetaFile(HDC dc, HENHMETAFILE mf, ENHMFENUMPROC proc, LPARAM data, const RECT* rect)
+{
   TEnhMetaObj* m = EnhMeta(mf);
   if (!m || (dc && !rect) || (!dc && !proc)) return FALSE;
   TPlay p;
@@ -743,7 +828,10 @@ BOOL EnumEnhMetaFile(HDC dc, HENHMETAFILE mf, ENHMFENUMPROC proc, LPARAM data, c
     std::memcpy(&size, bytes.data() + pos + 4, 4);
     const auto* rec = reinterpret_cast<const ENHMETARECORD*>(bytes.data() + pos);
     if (proc) {
-      if (!proc(dc, table, rec, objCount, data)) { result = FALSE; break; }
+      if (!proc(dc, table, rec, objCount, data)) {
+        result = FALSE;
+        break;
+      }
     } else {
       PlayRecord(p, bytes.data() + pos, size);
     }
@@ -754,16 +842,17 @@ BOOL EnumEnhMetaFile(HDC dc, HENHMETAFILE mf, ENHMFENUMPROC proc, LPARAM data, c
   return result;
 }
 
-BOOL PlayEnhMetaFile(HDC dc, HENHMETAFILE mf, const RECT* rect) {
+BOOL PlayEnhMetaFile(HDC dc, HENHMETAFILE mf, const RECT* rect)
+{
   if (!DC(dc) || !rect) return FALSE;
   return EnumEnhMetaFile(dc, mf, nullptr, 0, rect);
 }
 
-BOOL PlayEnhMetaFileRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, UINT objCount) {
+BOOL PlayEnhMetaFileRecord(HDC dc, HANDLETABLE* table, const ENHMETARECORD* record, UINT objCount)
+{
   if (!DC(dc) || !record || record->nSize < 8) return FALSE;
   for (TPlay* p : tPlays)
-    if (p->Dc == dc && reinterpret_cast<HANDLETABLE*>(p->Handles.data()) == table &&
-        objCount == p->Handles.size())
+    if (p->Dc == dc && reinterpret_cast<HANDLETABLE*>(p->Handles.data()) == table && objCount == p->Handles.size())
       return PlayRecord(*p, reinterpret_cast<const std::uint8_t*>(record), record->nSize) ? TRUE : FALSE;
   return FALSE;
 }

@@ -27,18 +27,22 @@ namespace {
 constexpr std::uint32_t kTempSlot = 7, kHandles = 8;
 constexpr std::uint32_t kHeaderSize = 108;
 
-int StockIndex(HGDIOBJ h) {
+int StockIndex(HGDIOBJ h)
+{
   for (int i = WHITE_BRUSH; i <= DC_PEN; ++i)
     if (i != 9 && Stock(i) == h) return i;
   return -1;
 }
 
-template <class T> void AppendBytes(std::vector<std::uint8_t>& key, const T& v) {
+template <class T>
+void AppendBytes(std::vector<std::uint8_t>& key, const T& v)
+{
   const auto* p = reinterpret_cast<const std::uint8_t*>(&v);
   key.insert(key.end(), p, p + sizeof(T));
 }
 
-bool Fits16(const POINT* pts, int n) {
+bool Fits16(const POINT* pts, int n)
+{
   for (int i = 0; i < n; ++i)
     if (pts[i].x < -32768 || pts[i].x > 32767 || pts[i].y < -32768 || pts[i].y > 32767) return false;
   return true;
@@ -47,7 +51,8 @@ bool Fits16(const POINT* pts, int n) {
 
 TMetaSink::TMetaSink(int refWidth, int refHeight, int dpi, const RECT* frame, const char* fileName,
                      const char16_t* description)
-    : FRefW(refWidth), FRefH(refHeight), FDpi(dpi) {
+    : FRefW(refWidth), FRefH(refHeight), FDpi(dpi)
+{
   if (frame) FFrame = *frame;
   if (fileName) FFileName = fileName;
   if (description) {
@@ -65,39 +70,45 @@ TMetaSink::TMetaSink(int refWidth, int refHeight, int dpi, const RECT* frame, co
 
 // ---- Writing ------------------------------------------------------------------------------
 
-std::size_t TMetaSink::Begin(DWORD type) {
+std::size_t TMetaSink::Begin(DWORD type)
+{
   std::size_t start = FOut.size();
   Put32(type);
   Put32(0);
   return start;
 }
 
-void TMetaSink::End(std::size_t start) {
+void TMetaSink::End(std::size_t start)
+{
   while (FOut.size() % 4) FOut.push_back(0);
   std::uint32_t size = std::uint32_t(FOut.size() - start);
   std::memcpy(FOut.data() + start + 4, &size, 4);
   ++FRecords;
 }
 
-void TMetaSink::Put32(std::uint32_t v) {
+void TMetaSink::Put32(std::uint32_t v)
+{
   const auto* p = reinterpret_cast<const std::uint8_t*>(&v);
   FOut.insert(FOut.end(), p, p + 4);
 }
 
-void TMetaSink::PutRect(const RECT& r) {
+void TMetaSink::PutRect(const RECT& r)
+{
   Put32(std::uint32_t(r.left));
   Put32(std::uint32_t(r.top));
   Put32(std::uint32_t(r.right));
   Put32(std::uint32_t(r.bottom));
 }
 
-void TMetaSink::Simple(DWORD type, std::initializer_list<std::uint32_t> values) {
+void TMetaSink::Simple(DWORD type, std::initializer_list<std::uint32_t> values)
+{
   std::size_t s = Begin(type);
   for (std::uint32_t v : values) Put32(v);
   End(s);
 }
 
-void TMetaSink::WriteRegion(const TRegionData& rgn) {
+void TMetaSink::WriteRegion(const TRegionData& rgn)
+{
   std::vector<RECT> rects = rgn.Rects();
   RECT b = rgn.Bounds();
   Put32(32);
@@ -108,23 +119,32 @@ void TMetaSink::WriteRegion(const TRegionData& rgn) {
   for (const RECT& r : rects) PutRect(r);
 }
 
-RECT TMetaSink::AddBounds(const RECT& d) {
+RECT TMetaSink::AddBounds(const RECT& d)
+{
   if (d.right <= d.left || d.bottom <= d.top) return RECT{0, 0, -1, -1};
   RECT inc{d.left, d.top, d.right - 1, d.bottom - 1};  // stored inclusive
-  if (FBounds.right < FBounds.left) FBounds = inc;
+  if (FBounds.right < FBounds.left)
+    FBounds = inc;
   else
-    FBounds = RECT{std::min(FBounds.left, inc.left), std::min(FBounds.top, inc.top),
-                   std::max(FBounds.right, inc.right), std::max(FBounds.bottom, inc.bottom)};
+    FBounds = RECT{std::min(FBounds.left, inc.left), std::min(FBounds.top, inc.top), std::max(FBounds.right, inc.right),
+                   std::max(FBounds.bottom, inc.bottom)};
   return inc;
 }
 
-RECT TMetaSink::AddLogicalBounds(TDCObj* dc, const POINT* pts, int count, bool withPen) {
+RECT TMetaSink::AddLogicalBounds(TDCObj* dc, const POINT* pts, int count, bool withPen)
+{
   if (count <= 0) return RECT{0, 0, -1, -1};
   LONG l = 0, t = 0, r = 0, b = 0;
   for (int i = 0; i < count; ++i) {
     POINT p = ToDevice(dc, pts[i].x, pts[i].y);
-    if (i == 0) { l = r = p.x; t = b = p.y; }
-    l = std::min(l, p.x); r = std::max(r, p.x); t = std::min(t, p.y); b = std::max(b, p.y);
+    if (i == 0) {
+      l = r = p.x;
+      t = b = p.y;
+    }
+    l = std::min(l, p.x);
+    r = std::max(r, p.x);
+    t = std::min(t, p.y);
+    b = std::max(b, p.y);
   }
   int m = 1;
   if (withPen) {
@@ -136,7 +156,8 @@ RECT TMetaSink::AddLogicalBounds(TDCObj* dc, const POINT* pts, int count, bool w
 
 // ---- State --------------------------------------------------------------------------------
 
-void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
+void TMetaSink::SyncObject(TDCObj* dc, unsigned kind)
+{
   const TDCState& s = dc->State;
   HGDIOBJ h = kind == kPen ? HGDIOBJ(s.Pen) : kind == kBrush ? HGDIOBJ(s.Brush) : HGDIOBJ(s.Font);
   int stock = StockIndex(h);
@@ -148,7 +169,9 @@ void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
     UINT style = p ? p->Style : UINT(PS_SOLID);
     int width = p ? p->Width : 1;
     COLORREF color = p ? PenColor(dc, p) : 0;
-    AppendBytes(key, style); AppendBytes(key, width); AppendBytes(key, color);
+    AppendBytes(key, style);
+    AppendBytes(key, width);
+    AppendBytes(key, color);
   } else if (kind == kBrush) {
     COLORREF dcColor = 0;
     const TBrushObj* b = SelectedBrush(dc, &dcColor);
@@ -156,7 +179,9 @@ void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
     UINT style = b ? (b->Style == BS_NULL || b->Style == BS_HATCHED ? b->Style : BS_SOLID) : BS_SOLID;
     COLORREF color = b ? (stock == DC_BRUSH ? dcColor : b->Color) : 0xFFFFFF;
     std::uint32_t hatch = b ? std::uint32_t(b->Hatch) : 0;
-    AppendBytes(key, style); AppendBytes(key, color); AppendBytes(key, hatch);
+    AppendBytes(key, style);
+    AppendBytes(key, color);
+    AppendBytes(key, hatch);
   } else {
     const TFontObj* f = Font(s.Font);
     LOGFONTA lf = f ? f->Log : LOGFONTA();
@@ -173,8 +198,12 @@ void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
     int slot = old == base ? base + 1 : base;
     std::size_t st = 0;
     if (kind == kPen) {
-      UINT style; int width; COLORREF color;
-      std::memcpy(&style, key.data(), 4); std::memcpy(&width, key.data() + 4, 4); std::memcpy(&color, key.data() + 8, 4);
+      UINT style;
+      int width;
+      COLORREF color;
+      std::memcpy(&style, key.data(), 4);
+      std::memcpy(&width, key.data() + 4, 4);
+      std::memcpy(&color, key.data() + 8, 4);
       if (style & (PS_TYPE_MASK | PS_ENDCAP_MASK | PS_JOIN_MASK)) {
         st = Begin(EMR_EXTCREATEPEN);
         for (std::uint32_t v : {std::uint32_t(slot), 0u, 0u, 0u, 0u, std::uint32_t(style), std::uint32_t(width),
@@ -182,7 +211,8 @@ void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
           Put32(v);
       } else {
         st = Begin(EMR_CREATEPEN);
-        for (std::uint32_t v : {std::uint32_t(slot), std::uint32_t(style), std::uint32_t(width), 0u, std::uint32_t(color)})
+        for (std::uint32_t v :
+             {std::uint32_t(slot), std::uint32_t(style), std::uint32_t(width), 0u, std::uint32_t(color)})
           Put32(v);
       }
     } else if (kind == kBrush) {
@@ -201,7 +231,10 @@ void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
       WideString face = System::AnsiToWide(AnsiString(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE)));
       face.resize(LF_FACESIZE - 1);
       face.push_back(0);
-      for (char16_t c : face) { FOut.push_back(std::uint8_t(c & 0xFF)); FOut.push_back(std::uint8_t(c >> 8)); }
+      for (char16_t c : face) {
+        FOut.push_back(std::uint8_t(c & 0xFF));
+        FOut.push_back(std::uint8_t(c >> 8));
+      }
       // The rest of the extended description (full name, style, script...) left empty.
       FOut.insert(FOut.end(), 320 - 92, 0);
     }
@@ -212,7 +245,8 @@ void TMetaSink::SyncObject(TDCObj* dc, unsigned kind) {
   if (old) Simple(EMR_DELETEOBJECT, {std::uint32_t(old)});
 }
 
-void TMetaSink::Sync(TDCObj* dc, bool deviceSpace, bool position) {
+void TMetaSink::Sync(TDCObj* dc, bool deviceSpace, bool position)
+{
   const TDCState& s = dc->State;
   // The mapping: device space for the raster code's own calls, else the DC's.
   int mode = MM_TEXT;
@@ -240,8 +274,14 @@ void TMetaSink::Sync(TDCObj* dc, bool deviceSpace, bool position) {
     Simple(EMR_SETVIEWPORTEXTEX, {std::uint32_t(ve.cx), std::uint32_t(ve.cy)});
     FM.VpExt = ve;
   }
-  if (!(wo == FM.WinOrg)) { Simple(EMR_SETWINDOWORGEX, {std::uint32_t(wo.x), std::uint32_t(wo.y)}); FM.WinOrg = wo; }
-  if (!(vo == FM.VpOrg)) { Simple(EMR_SETVIEWPORTORGEX, {std::uint32_t(vo.x), std::uint32_t(vo.y)}); FM.VpOrg = vo; }
+  if (!(wo == FM.WinOrg)) {
+    Simple(EMR_SETWINDOWORGEX, {std::uint32_t(wo.x), std::uint32_t(wo.y)});
+    FM.WinOrg = wo;
+  }
+  if (!(vo == FM.VpOrg)) {
+    Simple(EMR_SETVIEWPORTORGEX, {std::uint32_t(vo.x), std::uint32_t(vo.y)});
+    FM.VpOrg = vo;
+  }
   if (!(s.BrushOrg == FM.BrushOrg)) {
     Simple(EMR_SETBRUSHORGEX, {std::uint32_t(s.BrushOrg.x), std::uint32_t(s.BrushOrg.y)});
     FM.BrushOrg = s.BrushOrg;
@@ -279,7 +319,8 @@ void TMetaSink::Sync(TDCObj* dc, bool deviceSpace, bool position) {
   }
 }
 
-std::uint32_t TMetaSink::TempBrush(TDCObj* dc, HBRUSH brush) {
+std::uint32_t TMetaSink::TempBrush(TDCObj* dc, HBRUSH brush)
+{
   int stock = StockIndex(brush);
   if (stock >= 0 && stock != DC_BRUSH) return ENHMETA_STOCK_OBJECT | std::uint32_t(stock);
   const TBrushObj* b = Brush(brush);
@@ -289,13 +330,15 @@ std::uint32_t TMetaSink::TempBrush(TDCObj* dc, HBRUSH brush) {
   return kTempSlot;
 }
 
-void TMetaSink::DropTemp(std::uint32_t index) {
+void TMetaSink::DropTemp(std::uint32_t index)
+{
   if (index == kTempSlot) Simple(EMR_DELETEOBJECT, {kTempSlot});
 }
 
 // ---- Drawing calls ------------------------------------------------------------------------
 
-void TMetaSink::PutPoints(const POINT* pts, std::size_t count, bool small) {
+void TMetaSink::PutPoints(const POINT* pts, std::size_t count, bool small)
+{
   for (std::size_t i = 0; i < count; ++i) {
     if (small) {
       std::int16_t xy[2] = {std::int16_t(pts[i].x), std::int16_t(pts[i].y)};
@@ -308,7 +351,8 @@ void TMetaSink::PutPoints(const POINT* pts, std::size_t count, bool small) {
   }
 }
 
-BOOL TMetaSink::Poly(TDCObj* dc, DWORD type, const POINT* pts, int count) {
+BOOL TMetaSink::Poly(TDCObj* dc, DWORD type, const POINT* pts, int count)
+{
   if (!pts || count < 0) return FALSE;
   bool to = type == EMR_POLYLINETO;
   Sync(dc, false, to);
@@ -330,7 +374,8 @@ BOOL TMetaSink::Poly(TDCObj* dc, DWORD type, const POINT* pts, int count) {
   return TRUE;
 }
 
-BOOL TMetaSink::PolyPoly(TDCObj* dc, const POINT* pts, const int* counts, int polys) {
+BOOL TMetaSink::PolyPoly(TDCObj* dc, const POINT* pts, const int* counts, int polys)
+{
   if (!pts || !counts || polys <= 0) return FALSE;
   std::uint64_t total = 0;
   for (int i = 0; i < polys; ++i) {
@@ -350,7 +395,8 @@ BOOL TMetaSink::PolyPoly(TDCObj* dc, const POINT* pts, const int* counts, int po
   return TRUE;
 }
 
-BOOL TMetaSink::Box(TDCObj* dc, DWORD type, const RECT& box, const LONG* extra, int extraCount) {
+BOOL TMetaSink::Box(TDCObj* dc, DWORD type, const RECT& box, const LONG* extra, int extraCount)
+{
   Sync(dc, false, false);
   std::size_t st = Begin(type);
   PutRect(box);
@@ -361,7 +407,8 @@ BOOL TMetaSink::Box(TDCObj* dc, DWORD type, const RECT& box, const LONG* extra, 
   return TRUE;
 }
 
-BOOL TMetaSink::Line(TDCObj* dc, int x, int y) {
+BOOL TMetaSink::Line(TDCObj* dc, int x, int y)
+{
   Sync(dc, false, true);
   Simple(EMR_LINETO, {std::uint32_t(x), std::uint32_t(y)});
   POINT c[2] = {dc->State.CurPos, {x, y}};
@@ -370,7 +417,8 @@ BOOL TMetaSink::Line(TDCObj* dc, int x, int y) {
   return TRUE;
 }
 
-BOOL TMetaSink::Pixel(TDCObj* dc, int x, int y, COLORREF c) {
+BOOL TMetaSink::Pixel(TDCObj* dc, int x, int y, COLORREF c)
+{
   Sync(dc, false, false);
   Simple(EMR_SETPIXELV, {std::uint32_t(x), std::uint32_t(y), c & 0xFFFFFF});
   POINT p{x, y};
@@ -378,8 +426,9 @@ BOOL TMetaSink::Pixel(TDCObj* dc, int x, int y, COLORREF c) {
   return TRUE;
 }
 
-BOOL TMetaSink::Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, const char* ansi,
-                     const char16_t* wide, int count, const int* dx) {
+BOOL TMetaSink::Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, const char* ansi, const char16_t* wide,
+                     int count, const int* dx)
+{
   if (!ansi && !wide) return FALSE;
   if (count < 0) count = int(ansi ? std::strlen(ansi) : std::char_traits<char16_t>::length(wide));
   std::vector<TTextChar> chars = ansi ? DecodeAnsi(ansi, count) : DecodeWide(wide, count);
@@ -408,7 +457,10 @@ BOOL TMetaSink::Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, c
   }
   UINT align = dc->State.TextAlign;
   int rx = x, ry = y;
-  if (align & TA_UPDATECP) { rx = dc->State.CurPos.x; ry = dc->State.CurPos.y; }
+  if (align & TA_UPDATECP) {
+    rx = dc->State.CurPos.x;
+    ry = dc->State.CurPos.y;
+  }
   // The drawn box in device pixels.
   POINT p = ToDevice(dc, rx, ry);
   TEXTMETRICA tm = font->Metrics();
@@ -423,11 +475,13 @@ BOOL TMetaSink::Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, c
   }
   if (rect && (options & ETO_OPAQUE)) {
     RECT o = RectToDevice(dc, *rect);
-    dev = RECT{std::min(dev.left, o.left), std::min(dev.top, o.top), std::max(dev.right, o.right), std::max(dev.bottom, o.bottom)};
+    dev = RECT{std::min(dev.left, o.left), std::min(dev.top, o.top), std::max(dev.right, o.right),
+               std::max(dev.bottom, o.bottom)};
   }
   if (rect && (options & ETO_CLIPPED)) {
     RECT c = RectToDevice(dc, *rect);
-    dev = RECT{std::max(dev.left, c.left), std::max(dev.top, c.top), std::min(dev.right, c.right), std::min(dev.bottom, c.bottom)};
+    dev = RECT{std::max(dev.left, c.left), std::max(dev.top, c.top), std::min(dev.right, c.right),
+               std::min(dev.bottom, c.bottom)};
   }
   RECT own = AddBounds(dev);
   std::size_t st = Begin(ansi ? EMR_EXTTEXTOUTA : EMR_EXTTEXTOUTW);
@@ -445,9 +499,13 @@ BOOL TMetaSink::Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, c
   Put32(options & (ETO_OPAQUE | ETO_CLIPPED));
   PutRect(rect ? *rect : RECT{});
   Put32(offDx);
-  if (ansi) FOut.insert(FOut.end(), ansi, ansi + count);
+  if (ansi)
+    FOut.insert(FOut.end(), ansi, ansi + count);
   else
-    for (int i = 0; i < count; ++i) { FOut.push_back(std::uint8_t(wide[i] & 0xFF)); FOut.push_back(std::uint8_t(wide[i] >> 8)); }
+    for (int i = 0; i < count; ++i) {
+      FOut.push_back(std::uint8_t(wide[i] & 0xFF));
+      FOut.push_back(std::uint8_t(wide[i] >> 8));
+    }
   while (FOut.size() % 4) FOut.push_back(0);
   for (int v : logical) Put32(std::uint32_t(v));
   End(st);
@@ -459,7 +517,8 @@ BOOL TMetaSink::Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, c
   return TRUE;
 }
 
-BOOL TMetaSink::Region(TDCObj* dc, DWORD type, const TRegionData& logical, HBRUSH brush, int w, int h) {
+BOOL TMetaSink::Region(TDCObj* dc, DWORD type, const TRegionData& logical, HBRUSH brush, int w, int h)
+{
   Sync(dc, false, false);
   std::uint32_t bi = 0;
   if (type == EMR_FILLRGN || type == EMR_FRAMERGN) bi = TempBrush(dc, brush);
@@ -469,29 +528,39 @@ BOOL TMetaSink::Region(TDCObj* dc, DWORD type, const TRegionData& logical, HBRUS
   PutRect(AddLogicalBounds(dc, c, 2, false));
   Put32(std::uint32_t(32 + logical.Rects().size() * 16));
   if (type == EMR_FILLRGN || type == EMR_FRAMERGN) Put32(bi);
-  if (type == EMR_FRAMERGN) { Put32(std::uint32_t(w)); Put32(std::uint32_t(h)); }
+  if (type == EMR_FRAMERGN) {
+    Put32(std::uint32_t(w));
+    Put32(std::uint32_t(h));
+  }
   WriteRegion(logical);
   End(st);
   DropTemp(bi);
   return TRUE;
 }
 
-BOOL TMetaSink::PatBlt(TDCObj* dc, int x, int y, int w, int h, DWORD rop) {
+BOOL TMetaSink::PatBlt(TDCObj* dc, int x, int y, int w, int h, DWORD rop)
+{
   Sync(dc, false, false);
   std::size_t st = Begin(EMR_BITBLT);
   POINT c[2] = {{x, y}, {x + w, y + h}};
   PutRect(AddLogicalBounds(dc, c, 2, false));
-  for (std::uint32_t v : {std::uint32_t(x), std::uint32_t(y), std::uint32_t(w), std::uint32_t(h), std::uint32_t(rop), 0u, 0u})
+  for (std::uint32_t v :
+       {std::uint32_t(x), std::uint32_t(y), std::uint32_t(w), std::uint32_t(h), std::uint32_t(rop), 0u, 0u})
     Put32(v);
   float xf[6] = {1, 0, 0, 1, 0, 0};
-  for (float f : xf) { std::uint32_t v; std::memcpy(&v, &f, 4); Put32(v); }
+  for (float f : xf) {
+    std::uint32_t v;
+    std::memcpy(&v, &f, 4);
+    Put32(v);
+  }
   for (int i = 0; i < 6; ++i) Put32(0);  // background colour, usage, no bitmap
   End(st);
   return TRUE;
 }
 
 void TMetaSink::DibRecord(TDCObj* dc, DWORD type, int x, int y, int w, int h, int xs, int ys, int ws, int hs,
-                          const std::vector<std::uint32_t>& px, int bw, int bh, DWORD rop) {
+                          const std::vector<std::uint32_t>& px, int bw, int bh, DWORD rop)
+{
   Sync(dc, false, false);
   POINT c[2] = {{x, y}, {x + w, y + h}};
   RECT own = AddLogicalBounds(dc, c, 2, false);
@@ -509,13 +578,22 @@ void TMetaSink::DibRecord(TDCObj* dc, DWORD type, int x, int y, int w, int h, in
                             std::uint32_t(xs), std::uint32_t(ys)})
       Put32(v);
     float xf[6] = {1, 0, 0, 1, 0, 0};
-    for (float f : xf) { std::uint32_t v; std::memcpy(&v, &f, 4); Put32(v); }
-    for (std::uint32_t v : {std::uint32_t(dc->State.BkColor), std::uint32_t(DIB_RGB_COLORS), fixed, 40u, fixed + 40, cbBits})
+    for (float f : xf) {
+      std::uint32_t v;
+      std::memcpy(&v, &f, 4);
       Put32(v);
-    if (type != EMR_BITBLT) { Put32(std::uint32_t(ws)); Put32(std::uint32_t(hs)); }
+    }
+    for (std::uint32_t v :
+         {std::uint32_t(dc->State.BkColor), std::uint32_t(DIB_RGB_COLORS), fixed, 40u, fixed + 40, cbBits})
+      Put32(v);
+    if (type != EMR_BITBLT) {
+      Put32(std::uint32_t(ws));
+      Put32(std::uint32_t(hs));
+    }
   }
   // A 32-bit bottom-up DIB.
-  for (std::uint32_t v : {40u, std::uint32_t(bw), std::uint32_t(bh), 1u | (32u << 16), std::uint32_t(BI_RGB), cbBits, 0u, 0u, 0u, 0u})
+  for (std::uint32_t v :
+       {40u, std::uint32_t(bw), std::uint32_t(bh), 1u | (32u << 16), std::uint32_t(BI_RGB), cbBits, 0u, 0u, 0u, 0u})
     Put32(v);
   for (int row = bh - 1; row >= 0; --row)
     for (int col = 0; col < bw; ++col) Put32(px[std::size_t(row) * std::size_t(bw) + std::size_t(col)] & 0xFFFFFF);
@@ -523,7 +601,8 @@ void TMetaSink::DibRecord(TDCObj* dc, DWORD type, int x, int y, int w, int h, in
 }
 
 BOOL TMetaSink::Blt(TDCObj* dc, int x, int y, int w, int h, TDCObj* src, int xs, int ys, int ws, int hs, DWORD rop,
-                    int kind) {
+                    int kind)
+{
   TSurface s;
   if (!src || !GetSurface(src, s)) return FALSE;
   // The source rectangle in the source's device pixels, taken whole (outside the surface: black).
@@ -541,12 +620,17 @@ BOOL TMetaSink::Blt(TDCObj* dc, int x, int y, int w, int h, TDCObj* src, int xs,
   }
   POINT o = ToDevice(src, xs, ys);
   int wsd = ws < 0 ? -bw : bw, hsd = hs < 0 ? -bh : bh;
-  DibRecord(dc, kind == 2 ? EMR_TRANSPARENTBLT : kind == 1 ? EMR_STRETCHBLT : EMR_BITBLT, x, y, w, h, o.x - d.left, o.y - d.top, wsd, hsd, px, bw, bh, rop);
+  DibRecord(dc,
+            kind == 2   ? EMR_TRANSPARENTBLT
+            : kind == 1 ? EMR_STRETCHBLT
+                        : EMR_BITBLT,
+            x, y, w, h, o.x - d.left, o.y - d.top, wsd, hsd, px, bw, bh, rop);
   return TRUE;
 }
 
 BOOL TMetaSink::Dib(TDCObj* dc, int x, int y, int w, int h, int xs, int ys, int ws, int hs, const void* bits,
-                    const BITMAPINFO* bmi, DWORD rop) {
+                    const BITMAPINFO* bmi, DWORD rop)
+{
   std::vector<std::uint32_t> px;
   int bw = 0, bh = 0;
   if (!DecodeDib(bmi, bits, std::size_t(-1), px, bw, bh)) return FALSE;
@@ -556,7 +640,8 @@ BOOL TMetaSink::Dib(TDCObj* dc, int x, int y, int w, int h, int xs, int ys, int 
   return hs;
 }
 
-void TMetaSink::DeviceFill(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush) {
+void TMetaSink::DeviceFill(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush)
+{
   if (brush.IsNull() || shape.IsEmpty()) return;
   Sync(dc, true, false);
   Simple(EMR_CREATEBRUSHINDIRECT, {kTempSlot, std::uint32_t(BS_SOLID), ToColorRef(brush.Solid()), 0u});
@@ -571,12 +656,22 @@ void TMetaSink::DeviceFill(TDCObj* dc, const TRegionData& shape, const TBrushPai
 }
 
 void TMetaSink::DeviceText(TDCObj* dc, double x, double y, const std::vector<TTextChar>& chars,
-                           const std::vector<int>& advances, std::uint32_t color, const RECT* clip) {
+                           const std::vector<int>& advances, std::uint32_t color, const RECT* clip)
+{
   Sync(dc, true, false);
-  if (FM.Align != TA_BASELINE) { Simple(EMR_SETTEXTALIGN, {TA_BASELINE}); FM.Align = TA_BASELINE; }
-  if (FM.BkMode != TRANSPARENT) { Simple(EMR_SETBKMODE, {std::uint32_t(TRANSPARENT)}); FM.BkMode = TRANSPARENT; }
+  if (FM.Align != TA_BASELINE) {
+    Simple(EMR_SETTEXTALIGN, {TA_BASELINE});
+    FM.Align = TA_BASELINE;
+  }
+  if (FM.BkMode != TRANSPARENT) {
+    Simple(EMR_SETBKMODE, {std::uint32_t(TRANSPARENT)});
+    FM.BkMode = TRANSPARENT;
+  }
   COLORREF c = ToColorRef(color);
-  if (FM.TextColor != c) { Simple(EMR_SETTEXTCOLOR, {c}); FM.TextColor = c; }
+  if (FM.TextColor != c) {
+    Simple(EMR_SETTEXTCOLOR, {c});
+    FM.TextColor = c;
+  }
   std::u16string text;
   std::vector<int> dx;
   for (std::size_t i = 0; i < chars.size(); ++i) {
@@ -600,12 +695,15 @@ void TMetaSink::DeviceText(TDCObj* dc, double x, double y, const std::vector<TTe
   RECT own = AddBounds(RECT{rx - 1, ry - asc, rx + total + 1, ry + desc});
   std::size_t st = Begin(EMR_EXTTEXTOUTW);
   PutRect(own);
-  for (std::uint32_t v : {1u, 0u, 0u, std::uint32_t(rx), std::uint32_t(ry), std::uint32_t(n), 76u,
-                          std::uint32_t(clip ? ETO_CLIPPED : 0)})
+  for (std::uint32_t v :
+       {1u, 0u, 0u, std::uint32_t(rx), std::uint32_t(ry), std::uint32_t(n), 76u, std::uint32_t(clip ? ETO_CLIPPED : 0)})
     Put32(v);
   PutRect(clip ? *clip : RECT{});
   Put32(76 + ((std::uint32_t(n) * 2 + 3) & ~3u));
-  for (char16_t ch : text) { FOut.push_back(std::uint8_t(ch & 0xFF)); FOut.push_back(std::uint8_t(ch >> 8)); }
+  for (char16_t ch : text) {
+    FOut.push_back(std::uint8_t(ch & 0xFF));
+    FOut.push_back(std::uint8_t(ch >> 8));
+  }
   while (FOut.size() % 4) FOut.push_back(0);
   for (int v : dx) Put32(std::uint32_t(v));
   End(st);
@@ -613,7 +711,8 @@ void TMetaSink::DeviceText(TDCObj* dc, double x, double y, const std::vector<TTe
 
 // ---- The binary form ------------------------------------------------------------------------
 
-std::vector<std::uint8_t> TMetaSink::Finish() const {
+std::vector<std::uint8_t> TMetaSink::Finish() const
+{
   std::uint32_t descBytes = std::uint32_t(FDescription.size() * 2);
   std::uint32_t headerSize = kHeaderSize + ((descBytes + 3) & ~3u);
   std::uint32_t total = headerSize + std::uint32_t(FOut.size()) + 20;
@@ -621,18 +720,23 @@ std::vector<std::uint8_t> TMetaSink::Finish() const {
   std::uint32_t umX = std::uint32_t(std::lround(FRefW * 25400.0 / FDpi));
   std::uint32_t umY = std::uint32_t(std::lround(FRefH * 25400.0 / FDpi));
   RECT frame;
-  if (FFrame) frame = *FFrame;
+  if (FFrame)
+    frame = *FFrame;
   else if (FBounds.right >= FBounds.left)
     frame = RECT{LONG(std::lround(FBounds.left * 2540.0 / FDpi)), LONG(std::lround(FBounds.top * 2540.0 / FDpi)),
-                 LONG(std::lround((FBounds.right + 1) * 2540.0 / FDpi)), LONG(std::lround((FBounds.bottom + 1) * 2540.0 / FDpi))};
-  else frame = RECT{0, 0, 0, 0};
+                 LONG(std::lround((FBounds.right + 1) * 2540.0 / FDpi)),
+                 LONG(std::lround((FBounds.bottom + 1) * 2540.0 / FDpi))};
+  else
+    frame = RECT{0, 0, 0, 0};
   std::vector<std::uint8_t> out;
   out.reserve(total);
   auto put = [&](std::uint32_t v) {
     const auto* p = reinterpret_cast<const std::uint8_t*>(&v);
     out.insert(out.end(), p, p + 4);
   };
-  auto rect = [&](const RECT& r) { for (LONG v : {r.left, r.top, r.right, r.bottom}) put(std::uint32_t(v)); };
+  auto rect = [&](const RECT& r) {
+    for (LONG v : {r.left, r.top, r.right, r.bottom}) put(std::uint32_t(v));
+  };
   put(EMR_HEADER);
   put(headerSize);
   rect(FBounds.right >= FBounds.left ? FBounds : RECT{0, 0, -1, -1});
@@ -654,7 +758,10 @@ std::vector<std::uint8_t> TMetaSink::Finish() const {
   put(0);
   put(umX);
   put(umY);
-  for (char16_t c : FDescription) { out.push_back(std::uint8_t(c & 0xFF)); out.push_back(std::uint8_t(c >> 8)); }
+  for (char16_t c : FDescription) {
+    out.push_back(std::uint8_t(c & 0xFF));
+    out.push_back(std::uint8_t(c >> 8));
+  }
   while (out.size() % 4) out.push_back(0);
   out.insert(out.end(), FOut.begin(), FOut.end());
   for (std::uint32_t v : {std::uint32_t(EMR_EOF), 20u, 0u, 16u, 20u}) put(v);
@@ -667,14 +774,19 @@ namespace Windows {
 
 using namespace GdiInternal;
 
-HDC CreateEnhMetaFile(HDC ref, const char* fileName, const RECT* frame, const char16_t* description) {
+HDC CreateEnhMetaFile(HDC ref, const char* fileName, const RECT* frame, const char16_t* description)
+{
   int w = 1920, h = 1080, dpi = 96;
   if (ref) {
     if (!DC(ref)) return nullptr;
     w = GetDeviceCaps(ref, HORZRES);
     h = GetDeviceCaps(ref, VERTRES);
     dpi = GetDeviceCaps(ref, LOGPIXELSX);
-    if (w <= 0 || h <= 0 || dpi <= 0) { w = 1920; h = 1080; dpi = 96; }
+    if (w <= 0 || h <= 0 || dpi <= 0) {
+      w = 1920;
+      h = 1080;
+      dpi = 96;
+    }
   }
   auto obj = std::make_unique<TDCObj>();
   obj->Surface = TSurfaceKind::Record;
@@ -688,7 +800,8 @@ HDC CreateEnhMetaFile(HDC ref, const char* fileName, const RECT* frame, const ch
   return static_cast<HDC>(AddObject(std::move(obj)));
 }
 
-HENHMETAFILE CloseEnhMetaFile(HDC hdc) {
+HENHMETAFILE CloseEnhMetaFile(HDC hdc)
+{
   TDCObj* dc = DC(hdc);
   if (!dc || !dc->Meta) return nullptr;
   std::vector<std::uint8_t> bytes = dc->Meta->Finish();

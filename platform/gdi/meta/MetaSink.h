@@ -20,8 +20,7 @@ class TBrushPaint;
 
 class TMetaSink {
 public:
-  TMetaSink(int refWidth, int refHeight, int dpi, const RECT* frame, const char* fileName,
-            const char16_t* description);
+  TMetaSink(int refWidth, int refHeight, int dpi, const RECT* frame, const char* fileName, const char16_t* description);
 
   BOOL Poly(TDCObj* dc, DWORD type, const POINT* pts, int count);  // EMR_POLYGON, _POLYLINE, _POLYLINETO
   BOOL PolyPoly(TDCObj* dc, const POINT* pts, const int* counts, int polys);
@@ -30,20 +29,19 @@ public:
   BOOL Line(TDCObj* dc, int x, int y);
   BOOL Pixel(TDCObj* dc, int x, int y, COLORREF c);
   // One of `ansi` / `wide` is given; `dx` (optional) per byte / unit as the caller gave it.
-  BOOL Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, const char* ansi,
-            const char16_t* wide, int count, const int* dx);
+  BOOL Text(TDCObj* dc, int x, int y, UINT options, const RECT* rect, const char* ansi, const char16_t* wide, int count,
+            const int* dx);
   // EMR_FILLRGN, _FRAMERGN, _INVERTRGN, _PAINTRGN of a logical region.
   BOOL Region(TDCObj* dc, DWORD type, const TRegionData& logical, HBRUSH brush, int w, int h);
   BOOL PatBlt(TDCObj* dc, int x, int y, int w, int h, DWORD rop);
   // kind 0: EMR_BITBLT, 1: EMR_STRETCHBLT, 2: EMR_TRANSPARENTBLT (`rop` is then the key colour).
-  BOOL Blt(TDCObj* dc, int x, int y, int w, int h, TDCObj* src, int xs, int ys, int ws, int hs,
-           DWORD rop, int kind);
+  BOOL Blt(TDCObj* dc, int x, int y, int w, int h, TDCObj* src, int xs, int ys, int ws, int hs, DWORD rop, int kind);
   BOOL Dib(TDCObj* dc, int x, int y, int w, int h, int xs, int ys, int ws, int hs, const void* bits,
            const BITMAPINFO* bmi, DWORD rop);
   // From the raster code: a device-space fill and a device-space glyph run on the baseline.
   void DeviceFill(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush);
-  void DeviceText(TDCObj* dc, double x, double y, const std::vector<TTextChar>& chars,
-                  const std::vector<int>& advances, std::uint32_t color, const RECT* clip);
+  void DeviceText(TDCObj* dc, double x, double y, const std::vector<TTextChar>& chars, const std::vector<int>& advances,
+                  std::uint32_t color, const RECT* clip);
 
   // The whole binary form with its header and end record.
   std::vector<std::uint8_t> Finish() const;
@@ -52,8 +50,7 @@ public:
 private:
   struct TMirror {
     COLORREF TextColor = 0, BkColor = 0xFFFFFF;
-    int BkMode = OPAQUE, Rop2 = R2_COPYPEN, PolyFill = ALTERNATE, Stretch = BLACKONWHITE,
-        ArcDir = AD_COUNTERCLOCKWISE;
+    int BkMode = OPAQUE, Rop2 = R2_COPYPEN, PolyFill = ALTERNATE, Stretch = BLACKONWHITE, ArcDir = AD_COUNTERCLOCKWISE;
     UINT Align = 0;
     int MapMode = MM_TEXT;
     POINT WinOrg, VpOrg, BrushOrg, Cur;

@@ -9,9 +9,13 @@
 
 using namespace Windows;
 
-TEST(GdiBlits, RasterOperationsOnAKnownPair) {
+TEST(GdiBlits, RasterOperationsOnAKnownPair)
+{
   const COLORREF s = RGB(0xF0, 0x0F, 0x55), d = RGB(0x3C, 0x3C, 0xFF), p = RGB(0x11, 0x22, 0x33);
-  struct TCase { DWORD Rop; COLORREF Expect; };
+  struct TCase {
+    DWORD Rop;
+    COLORREF Expect;
+  };
   const TCase cases[] = {
       {SRCCOPY, s},
       {SRCAND, RGB(0x30, 0x0C, 0x55)},
@@ -42,7 +46,8 @@ TEST(GdiBlits, RasterOperationsOnAKnownPair) {
   EXPECT_FALSE(PatBlt(dst.DC, 0, 0, 2, 2, SRCCOPY));
 }
 
-TEST(GdiBlits, StretchMirrorTransparentAndOverlap) {
+TEST(GdiBlits, StretchMirrorTransparentAndOverlap)
+{
   TTestCanvas src(2, 1);
   SetPixel(src.DC, 0, 0, RGB(255, 0, 0));
   SetPixel(src.DC, 1, 0, RGB(0, 0, 255));
@@ -61,8 +66,8 @@ TEST(GdiBlits, StretchMirrorTransparentAndOverlap) {
 
   // A source rectangle far larger than its bitmap: only the bitmap's pixels arrive.
   TTestCanvas big(4, 4, RGB(0, 255, 0));
-  EXPECT_TRUE(BitBlt(big.DC, -1000000000, -1000000000, 2000000000, 2000000000, src.DC, -1000000000, -1000000000,
-                     SRCCOPY));
+  EXPECT_TRUE(
+      BitBlt(big.DC, -1000000000, -1000000000, 2000000000, 2000000000, src.DC, -1000000000, -1000000000, SRCCOPY));
   EXPECT_EQ(big.At(0, 0), RGB(255, 0, 0));
   EXPECT_EQ(big.At(1, 0), RGB(0, 0, 255));
   EXPECT_EQ(big.At(2, 0), RGB(0, 255, 0));
@@ -78,7 +83,8 @@ TEST(GdiBlits, StretchMirrorTransparentAndOverlap) {
   for (int x = 1; x < 6; ++x) EXPECT_EQ(s.At(x, 0), RGB((x - 1) * 40, 0, 0));
 }
 
-TEST(GdiBlits, MonochromeConversions) {
+TEST(GdiBlits, MonochromeConversions)
+{
   // Colour to mono: the source's background colour becomes white, the rest black.
   TTestCanvas src(2, 1, RGB(255, 0, 255));
   SetPixel(src.DC, 1, 0, RGB(10, 10, 10));
@@ -109,7 +115,8 @@ TEST(GdiBlits, MonochromeConversions) {
   DeleteDC(mdc);
 }
 
-TEST(GdiBitmaps, DibRoundTripsAndDibSections) {
+TEST(GdiBitmaps, DibRoundTripsAndDibSections)
+{
   TTestCanvas c(3, 2);
   SetPixel(c.DC, 0, 0, RGB(1, 2, 3));
   SetPixel(c.DC, 2, 1, RGB(200, 100, 50));

@@ -15,8 +15,12 @@ const COLORREF kMark = RGB(1, 2, 3);  // a background no system colour uses
 COLORREF Sys(int i) { return GetSysColor(i); }
 }  // namespace
 
-TEST(GdiEdges, EdgeColoursAndCorners) {
-  struct TCase { UINT Edge; int OuterTL, OuterBR, InnerTL, InnerBR; };
+TEST(GdiEdges, EdgeColoursAndCorners)
+{
+  struct TCase {
+    UINT Edge;
+    int OuterTL, OuterBR, InnerTL, InnerBR;
+  };
   const TCase cases[] = {
       {EDGE_RAISED, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW},
       {EDGE_SUNKEN, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT, COLOR_3DDKSHADOW, COLOR_3DLIGHT},
@@ -28,12 +32,12 @@ TEST(GdiEdges, EdgeColoursAndCorners) {
     RECT r{2, 2, 12, 12};
     ASSERT_TRUE(DrawEdge(cv.DC, &r, c.Edge, BF_RECT | BF_MIDDLE | BF_ADJUST));
     EXPECT_EQ(r, (RECT{4, 4, 10, 10})) << c.Edge;
-    EXPECT_EQ(cv.At(2, 5), Sys(c.OuterTL)) << c.Edge;    // left
-    EXPECT_EQ(cv.At(5, 2), Sys(c.OuterTL)) << c.Edge;    // top
-    EXPECT_EQ(cv.At(11, 5), Sys(c.OuterBR)) << c.Edge;   // right
-    EXPECT_EQ(cv.At(5, 11), Sys(c.OuterBR)) << c.Edge;   // bottom
-    EXPECT_EQ(cv.At(11, 2), Sys(c.OuterBR)) << c.Edge;   // top-right corner: bottom-right colour
-    EXPECT_EQ(cv.At(2, 11), Sys(c.OuterBR)) << c.Edge;   // bottom-left corner
+    EXPECT_EQ(cv.At(2, 5), Sys(c.OuterTL)) << c.Edge;   // left
+    EXPECT_EQ(cv.At(5, 2), Sys(c.OuterTL)) << c.Edge;   // top
+    EXPECT_EQ(cv.At(11, 5), Sys(c.OuterBR)) << c.Edge;  // right
+    EXPECT_EQ(cv.At(5, 11), Sys(c.OuterBR)) << c.Edge;  // bottom
+    EXPECT_EQ(cv.At(11, 2), Sys(c.OuterBR)) << c.Edge;  // top-right corner: bottom-right colour
+    EXPECT_EQ(cv.At(2, 11), Sys(c.OuterBR)) << c.Edge;  // bottom-left corner
     EXPECT_EQ(cv.At(3, 5), Sys(c.InnerTL)) << c.Edge;
     EXPECT_EQ(cv.At(10, 5), Sys(c.InnerBR)) << c.Edge;
     EXPECT_EQ(cv.At(6, 6), Sys(COLOR_BTNFACE)) << c.Edge;
@@ -52,7 +56,8 @@ TEST(GdiEdges, EdgeColoursAndCorners) {
   EXPECT_EQ(fl.At(3, 5), Sys(COLOR_BTNFACE));
 }
 
-TEST(GdiEdges, FocusRectIsItsOwnInverse) {
+TEST(GdiEdges, FocusRectIsItsOwnInverse)
+{
   TTestCanvas cv(20, 20, kMark);
   RECT r{2, 2, 12, 8};
   DrawFocusRect(cv.DC, &r);
@@ -64,7 +69,8 @@ TEST(GdiEdges, FocusRectIsItsOwnInverse) {
   EXPECT_EQ(cv.CountNot(kMark), 0);
 }
 
-TEST(GdiFrameControls, ButtonsBoxesAndArrows) {
+TEST(GdiFrameControls, ButtonsBoxesAndArrows)
+{
   {  // Push button: raised, face filled; pushed: dark top-left.
     TTestCanvas cv(30, 20, kMark);
     RECT r{0, 0, 30, 20};
@@ -111,8 +117,12 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows) {
     EXPECT_EQ(mask.At(0, 6), RGB(0, 0, 0));
   }
   {  // Scroll and combo arrows: a triangle in the button text colour, pointing the right way.
-    struct TCase { UINT Kind; bool InkAbove; };
-    for (const TCase& c : {TCase{DFCS_SCROLLUP, false}, TCase{DFCS_SCROLLDOWN, true}, TCase{DFCS_SCROLLCOMBOBOX, true}}) {
+    struct TCase {
+      UINT Kind;
+      bool InkAbove;
+    };
+    for (const TCase& c :
+         {TCase{DFCS_SCROLLUP, false}, TCase{DFCS_SCROLLDOWN, true}, TCase{DFCS_SCROLLCOMBOBOX, true}}) {
       TTestCanvas cv(17, 17, kMark);
       RECT r{0, 0, 17, 17};
       DrawFrameControl(cv.DC, &r, DFC_SCROLL, c.Kind);
@@ -120,12 +130,15 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows) {
       for (int y = 0; y < 17; ++y) {
         int w = 0;
         for (int x = 0; x < 17; ++x) w += cv.At(x, y) == Sys(COLOR_BTNTEXT);
-        if (w && top < 0) { top = y; topW = w; }
+        if (w && top < 0) {
+          top = y;
+          topW = w;
+        }
         if (w) bottomW = w;
       }
       ASSERT_GE(top, 0) << c.Kind;
       EXPECT_EQ(topW > bottomW, c.InkAbove) << c.Kind;  // the wide side of the triangle
-      EXPECT_EQ(std::min(topW, bottomW), 1) << c.Kind;   // a one-pixel tip
+      EXPECT_EQ(std::min(topW, bottomW), 1) << c.Kind;  // a one-pixel tip
     }
     TTestCanvas in(17, 17, kMark);
     RECT r{0, 0, 17, 17};
@@ -151,7 +164,8 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows) {
   EXPECT_FALSE(DrawFrameControl(cv.DC, &r, 99, 0));
 }
 
-TEST(GdiFrameControls, SystemCheckBoxBitmap) {
+TEST(GdiFrameControls, SystemCheckBoxBitmap)
+{
   EXPECT_EQ(SystemBitmaps::CreateSystemBitmap(1), nullptr);
   HBITMAP b = SystemBitmaps::CreateSystemBitmap(OBM_CHECKBOXES);
   BITMAP bm;

@@ -20,7 +20,8 @@ struct TListed {
   int StopAfter = -1;
 };
 
-int Collect(const LOGFONTA* lf, const TEXTMETRICA* tm, DWORD type, LPARAM data) {
+int Collect(const LOGFONTA* lf, const TEXTMETRICA* tm, DWORD type, LPARAM data)
+{
   auto* l = reinterpret_cast<TListed*>(data);
   const auto* e = reinterpret_cast<const ENUMLOGFONTEXA*>(lf);
   l->Charsets[lf->lfFaceName].insert(lf->lfCharSet);
@@ -33,7 +34,8 @@ int Collect(const LOGFONTA* lf, const TEXTMETRICA* tm, DWORD type, LPARAM data) 
   return l->StopAfter == l->Calls ? 0 : 1;
 }
 
-TListed List(const char* face, BYTE charset) {
+TListed List(const char* face, BYTE charset)
+{
   LOGFONTA lf;
   lf.lfCharSet = charset;
   std::snprintf(lf.lfFaceName, LF_FACESIZE, "%s", face);
@@ -44,16 +46,17 @@ TListed List(const char* face, BYTE charset) {
 
 }  // namespace
 
-TEST(GdiFontFamilies, ListsTheClassicFacesWithTheirCharsets) {
+TEST(GdiFontFamilies, ListsTheClassicFacesWithTheirCharsets)
+{
   TListed all = List("", DEFAULT_CHARSET);
   struct {
     const char* Face;
     int Charset;
     bool Fixed;
   } const cases[] = {
-      {"宋体", GB2312_CHARSET, false},         {"宋体", ANSI_CHARSET, false},
-      {"Arial", ANSI_CHARSET, false},         {"Tahoma", ANSI_CHARSET, false},
-      {"MS Sans Serif", ANSI_CHARSET, false}, {"Courier New", ANSI_CHARSET, true},
+      {"宋体", GB2312_CHARSET, false},          {"宋体", ANSI_CHARSET, false},
+      {"Arial", ANSI_CHARSET, false},           {"Tahoma", ANSI_CHARSET, false},
+      {"MS Sans Serif", ANSI_CHARSET, false},   {"Courier New", ANSI_CHARSET, true},
       {"Times New Roman", ANSI_CHARSET, false}, {"Liberation Sans", ANSI_CHARSET, false},
       {"文泉驿正黑", GB2312_CHARSET, false},
   };
@@ -68,7 +71,8 @@ TEST(GdiFontFamilies, ListsTheClassicFacesWithTheirCharsets) {
   EXPECT_FALSE(all.Charsets["Arial"].count(GB2312_CHARSET));
 }
 
-TEST(GdiFontFamilies, FiltersByFaceAndCharsetAndStops) {
+TEST(GdiFontFamilies, FiltersByFaceAndCharsetAndStops)
+{
   TListed gb = List("", GB2312_CHARSET);
   EXPECT_TRUE(gb.Charsets.count("宋体"));
   EXPECT_FALSE(gb.Charsets.count("Arial"));
@@ -90,7 +94,8 @@ TEST(GdiFontFamilies, FiltersByFaceAndCharsetAndStops) {
   EXPECT_EQ(Windows::EnumFontFamiliesEx(nullptr, nullptr, Collect, 0), 0);
 }
 
-TEST(GdiFontFamilies, AListedFaceSelectsItsOwnFont) {
+TEST(GdiFontFamilies, AListedFaceSelectsItsOwnFont)
+{
   // A name from the listing, given back in a logical font, realises that family.
   TListed mono = List("Liberation Mono", ANSI_CHARSET);
   ASSERT_EQ(mono.Charsets.size(), 1u);

@@ -9,7 +9,8 @@
 
 using namespace Windows;
 
-TTestCanvas::TTestCanvas(int w, int h, COLORREF fill) : W(w), H(h) {
+TTestCanvas::TTestCanvas(int w, int h, COLORREF fill) : W(w), H(h)
+{
   DC = CreateCompatibleDC(nullptr);
   Bmp = CreateCompatibleBitmap(nullptr, w, h);
   Old = SelectObject(DC, Bmp);
@@ -19,13 +20,15 @@ TTestCanvas::TTestCanvas(int w, int h, COLORREF fill) : W(w), H(h) {
   DeleteObject(b);
 }
 
-TTestCanvas::~TTestCanvas() {
+TTestCanvas::~TTestCanvas()
+{
   SelectObject(DC, Old);
   DeleteObject(Bmp);
   DeleteDC(DC);
 }
 
-COLORREF TTestCanvas::At(int x, int y) const {
+COLORREF TTestCanvas::At(int x, int y) const
+{
   // Read through a fresh DC state: the test's own clip or mapping must not hide pixels.
   SaveDC(DC);
   SelectClipRgn(DC, nullptr);
@@ -37,14 +40,16 @@ COLORREF TTestCanvas::At(int x, int y) const {
   return c;
 }
 
-int TTestCanvas::CountNot(COLORREF bg) const {
+int TTestCanvas::CountNot(COLORREF bg) const
+{
   int n = 0;
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x) n += At(x, y) != bg;
   return n;
 }
 
-RECT TTestCanvas::BoundsNot(COLORREF bg) const {
+RECT TTestCanvas::BoundsNot(COLORREF bg) const
+{
   RECT r{W, H, 0, 0};
   for (int y = 0; y < H; ++y)
     for (int x = 0; x < W; ++x)

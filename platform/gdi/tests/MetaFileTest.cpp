@@ -29,7 +29,8 @@ constexpr int kW = 240, kH = 144;
 const RECT kFrame{0, 0, 6350, 3810};
 
 // A drawing touching every kind of record the layer writes.
-void DrawScene(HDC dc) {
+void DrawScene(HDC dc)
+{
   HPEN pen = CreatePen(PS_SOLID, 3, RGB(200, 0, 0));
   HBRUSH brush = CreateSolidBrush(RGB(0, 120, 255));
   HBRUSH hatch = CreateHatchBrush(HS_CROSS, RGB(0, 150, 0));
@@ -95,14 +96,16 @@ void DrawScene(HDC dc) {
 }
 
 HENHMETAFILE Record(void (*draw)(HDC), const RECT* frame = &kFrame, const char* file = nullptr,
-                    const char16_t* description = nullptr) {
+                    const char16_t* description = nullptr)
+{
   HDC rec = CreateEnhMetaFile(nullptr, file, frame, description);
   EXPECT_NE(rec, nullptr);
   draw(rec);
   return CloseEnhMetaFile(rec);
 }
 
-int DifferentPixels(const TTestCanvas& a, const TTestCanvas& b) {
+int DifferentPixels(const TTestCanvas& a, const TTestCanvas& b)
+{
   int n = 0;
   for (int y = 0; y < a.H; ++y)
     for (int x = 0; x < a.W; ++x) n += a.At(x, y) != b.At(x, y);
@@ -112,14 +115,16 @@ int DifferentPixels(const TTestCanvas& a, const TTestCanvas& b) {
 std::vector<BYTE> Bytes(HENHMETAFILE mf) { return EnhMetaFileBytes(mf); }
 
 void Put32(std::vector<BYTE>& b, std::size_t at, std::uint32_t v) { std::memcpy(b.data() + at, &v, 4); }
-std::uint32_t Get32(const std::vector<BYTE>& b, std::size_t at) {
+std::uint32_t Get32(const std::vector<BYTE>& b, std::size_t at)
+{
   std::uint32_t v;
   std::memcpy(&v, b.data() + at, 4);
   return v;
 }
 
 // A metafile holding the given records (each a list of 32-bit values after type and size).
-std::vector<BYTE> Build(const std::vector<std::pair<DWORD, std::vector<std::uint32_t>>>& records) {
+std::vector<BYTE> Build(const std::vector<std::pair<DWORD, std::vector<std::uint32_t>>>& records)
+{
   HENHMETAFILE empty = Record([](HDC) {});
   std::vector<BYTE> b = Bytes(empty);
   DeleteEnhMetaFile(empty);
@@ -134,7 +139,10 @@ std::vector<BYTE> Build(const std::vector<std::pair<DWORD, std::vector<std::uint
   }
   std::size_t at = b.size();
   b.resize(at + 20);
-  for (std::uint32_t v : {std::uint32_t(EMR_EOF), 20u, 0u, 16u, 20u}) { Put32(b, at, v); at += 4; }
+  for (std::uint32_t v : {std::uint32_t(EMR_EOF), 20u, 0u, 16u, 20u}) {
+    Put32(b, at, v);
+    at += 4;
+  }
   Put32(b, 48, std::uint32_t(b.size()));
   Put32(b, 52, std::uint32_t(records.size() + 2));
   return b;
@@ -142,7 +150,8 @@ std::vector<BYTE> Build(const std::vector<std::pair<DWORD, std::vector<std::uint
 
 }  // namespace
 
-TEST(EnhMetaFile, PlayingARecordingMatchesDrawingDirectly) {
+TEST(EnhMetaFile, PlayingARecordingMatchesDrawingDirectly)
+{
   TTestCanvas direct(kW, kH), played(kW, kH);
   DrawScene(direct.DC);
   HENHMETAFILE mf = Record(DrawScene);
@@ -156,7 +165,8 @@ TEST(EnhMetaFile, PlayingARecordingMatchesDrawingDirectly) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, HeaderDescribesTheRecording) {
+TEST(EnhMetaFile, HeaderDescribesTheRecording)
+{
   HENHMETAFILE mf = Record([](HDC dc) { Rectangle(dc, 10, 20, 50, 40); }, &kFrame, nullptr, u"Pelto\0Page 1\0");
   ASSERT_NE(mf, nullptr);
   ENHMETAHEADER h;
@@ -179,7 +189,8 @@ TEST(EnhMetaFile, HeaderDescribesTheRecording) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, BinaryFormAndFilesRoundTrip) {
+TEST(EnhMetaFile, BinaryFormAndFilesRoundTrip)
+{
   std::string path = ::testing::TempDir() + "pelto_meta_roundtrip.emf";
   HENHMETAFILE mf = Record(DrawScene, &kFrame, path.c_str());
   ASSERT_NE(mf, nullptr);
@@ -212,14 +223,16 @@ TEST(EnhMetaFile, BinaryFormAndFilesRoundTrip) {
   EXPECT_EQ(GetEnhMetaFile((::testing::TempDir() + "no_such_file.emf").c_str()), nullptr);
   EXPECT_EQ(GetObjectType(mf), OBJ_ENHMETAFILE);
   EXPECT_FALSE(DeleteObject(mf));  // only DeleteEnhMetaFile frees it
-  for (HENHMETAFILE h : {mf, fromBits, fromFile, copy, fromCopy, inMemory, fromPadded}) EXPECT_TRUE(DeleteEnhMetaFile(h));
+  for (HENHMETAFILE h : {mf, fromBits, fromFile, copy, fromCopy, inMemory, fromPadded})
+    EXPECT_TRUE(DeleteEnhMetaFile(h));
   EXPECT_FALSE(DeleteEnhMetaFile(mf));
   EXPECT_EQ(GetEnhMetaFileBits(mf, 0, nullptr), 0u);
   std::remove(path.c_str());
   std::remove(copyPath.c_str());
 }
 
-TEST(EnhMetaFile, ScaledPlayLandsInTheTargetRectangle) {
+TEST(EnhMetaFile, ScaledPlayLandsInTheTargetRectangle)
+{
   // A frame-filling red background with a black square in its top-left quarter.
   HENHMETAFILE mf = Record([](HDC dc) {
     HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
@@ -251,7 +264,8 @@ TEST(EnhMetaFile, ScaledPlayLandsInTheTargetRectangle) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, PlayLeavesTheCallersStateAndClip) {
+TEST(EnhMetaFile, PlayLeavesTheCallersStateAndClip)
+{
   // A metafile that changes everything and does not clean up, then tries to restore past its own
   // saves and to lift the clip.
   std::vector<BYTE> b = Build({
@@ -294,7 +308,8 @@ TEST(EnhMetaFile, PlayLeavesTheCallersStateAndClip) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, EnumerationSeesEveryRecordAndTheText) {
+TEST(EnhMetaFile, EnumerationSeesEveryRecordAndTheText)
+{
   HENHMETAFILE mf = Record(DrawScene);
   ASSERT_NE(mf, nullptr);
   struct TSeen {
@@ -341,7 +356,8 @@ TEST(EnhMetaFile, EnumerationSeesEveryRecordAndTheText) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, DrawTextAndEdgesAreRecordedInDeviceSpace) {
+TEST(EnhMetaFile, DrawTextAndEdgesAreRecordedInDeviceSpace)
+{
   auto draw = [](HDC dc) {
     RECT r{10, 10, 200, 60};
     SetTextColor(dc, RGB(0, 100, 0));
@@ -362,7 +378,8 @@ TEST(EnhMetaFile, DrawTextAndEdgesAreRecordedInDeviceSpace) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, MalformedFormsAreRefused) {
+TEST(EnhMetaFile, MalformedFormsAreRefused)
+{
   HENHMETAFILE good = Record(DrawScene);
   std::vector<BYTE> b = Bytes(good);
   DeleteEnhMetaFile(good);
@@ -380,11 +397,11 @@ TEST(EnhMetaFile, MalformedFormsAreRefused) {
     std::uint32_t Value;
   };
   std::uint32_t headerSize = Get32(b, 4);
-  for (const TCase& c : {TCase{"not a header", 0, EMR_EOF}, TCase{"signature", 40, 0x12345678},
-                         TCase{"header size", 4, 7}, TCase{"header size past end", 4, 0x7FFFFFF0},
-                         TCase{"stated length past end", 48, std::uint32_t(b.size() + 4)},
-                         TCase{"record size zero", headerSize + 4, 0}, TCase{"record size odd", headerSize + 4, 10},
-                         TCase{"record size past end", headerSize + 4, 0xFFFFFFF8}}) {
+  for (const TCase& c :
+       {TCase{"not a header", 0, EMR_EOF}, TCase{"signature", 40, 0x12345678}, TCase{"header size", 4, 7},
+        TCase{"header size past end", 4, 0x7FFFFFF0}, TCase{"stated length past end", 48, std::uint32_t(b.size() + 4)},
+        TCase{"record size zero", headerSize + 4, 0}, TCase{"record size odd", headerSize + 4, 10},
+        TCase{"record size past end", headerSize + 4, 0xFFFFFFF8}}) {
     std::vector<BYTE> bad = b;
     Put32(bad, c.At, c.Value);
     HENHMETAFILE h = SetEnhMetaFileBits(UINT(bad.size()), bad.data());
@@ -393,7 +410,8 @@ TEST(EnhMetaFile, MalformedFormsAreRefused) {
   }
 }
 
-TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm) {
+TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm)
+{
   const std::uint32_t huge = 0x7FFFFFF0;
   std::vector<std::pair<DWORD, std::vector<std::uint32_t>>> hostile = {
       // Text whose string and spacing lie outside the record, or whose count is absurd.
@@ -410,8 +428,8 @@ TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm) {
       // Bitmaps whose header or bits lie outside, or are too short for the rows.
       {EMR_STRETCHDIBITS, {0, 0, 0, 0, 0, 0, 0, 0, 8, 8, 80, 40, huge, 256, 0, SRCCOPY, 8, 8}},
       {EMR_STRETCHDIBITS, {0, 0, 0, 0, 0, 0, 0, 0, 8, 8, huge, 40, 80, 0, 0, SRCCOPY, 8, 8}},
-      {EMR_STRETCHDIBITS, {0, 0, 0, 0, 0, 0, 0, 0, 8, 8, 80, 40, 120, 4, 0, SRCCOPY, 8, 8,
-                           40, 8, 8, 1 | (32 << 16), 0, 0, 0, 0, 0, 0, 0}},
+      {EMR_STRETCHDIBITS,
+       {0, 0, 0, 0, 0, 0, 0, 0, 8, 8, 80, 40, 120, 4, 0, SRCCOPY, 8, 8, 40, 8, 8, 1 | (32 << 16), 0, 0, 0, 0, 0, 0, 0}},
       {EMR_BITBLT, {0, 0, 0, 0, 0, 0, 10, 10, SRCCOPY, 0, 0}},
       // Regions with counts past the data.
       {EMR_EXTSELECTCLIPRGN, {48, RGN_AND, 32, 1, huge, 16, 0, 0, 10, 10, 0, 0, 10, 10}},
@@ -431,8 +449,9 @@ TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm) {
       {EMR_ELLIPSE, {std::uint32_t(-1000000), 0, 1000000, 5}},
       {EMR_SETMAPMODE, {MM_TEXT}},
       {EMR_EXTCREATEFONTINDIRECTW, {1, std::uint32_t(-2000000000)}},
-      {EMR_EXTCREATEFONTINDIRECTW, {1, std::uint32_t(-2000000000), 0, 0, 0, 400, 0, 0x00410041, 0, 0, 0, 0, 0, 0, 0,
-                                    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}},
+      {EMR_EXTCREATEFONTINDIRECTW,
+       {1, std::uint32_t(-2000000000), 0, 0, 0, 400, 0, 0x00410041, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+        0}},
       {EMR_SELECTOBJECT, {1}},
       {EMR_EXTTEXTOUTW, {0, 0, 0, 0, 1, 0, 0, 10, 10, 2, 76, 0, 0, 0, 0, 0, 0, 0x00410041}},
       {EMR_SETWINDOWEXTEX, {0, 0}},
@@ -456,7 +475,8 @@ TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, InvalidArgumentsAnswerFalse) {
+TEST(EnhMetaFile, InvalidArgumentsAnswerFalse)
+{
   HENHMETAFILE mf = Record([](HDC dc) { Rectangle(dc, 0, 0, 10, 10); });
   TTestCanvas c(20, 20);
   RECT r{0, 0, 20, 20};
@@ -477,7 +497,8 @@ TEST(EnhMetaFile, InvalidArgumentsAnswerFalse) {
   DeleteEnhMetaFile(mf);
 }
 
-TEST(EnhMetaFile, MappingModesKeepTheRecordedScale) {
+TEST(EnhMetaFile, MappingModesKeepTheRecordedScale)
+{
   // Recorded in a fixed mode: the play draws what direct drawing draws.
   auto draw = [](HDC dc) {
     SetMapMode(dc, MM_LOMETRIC);

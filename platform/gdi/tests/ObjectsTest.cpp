@@ -9,7 +9,8 @@
 
 using namespace Windows;
 
-TEST(GdiHandles, StaleForeignAndNullHandlesFailWithoutCrashing) {
+TEST(GdiHandles, StaleForeignAndNullHandlesFailWithoutCrashing)
+{
   HPEN pen = CreatePen(PS_SOLID, 1, RGB(1, 2, 3));
   ASSERT_NE(pen, nullptr);
   EXPECT_EQ(sizeof(pen), sizeof(void*));
@@ -34,7 +35,8 @@ TEST(GdiHandles, StaleForeignAndNullHandlesFailWithoutCrashing) {
   EXPECT_TRUE(DeleteObject(brush));
 }
 
-TEST(GdiHandles, SelectedObjectsAreNotDeletedAndStockObjectsSurviveDeletion) {
+TEST(GdiHandles, SelectedObjectsAreNotDeletedAndStockObjectsSurviveDeletion)
+{
   HDC dc = CreateCompatibleDC(nullptr);
   HPEN pen = CreatePen(PS_DASH, 1, 0);
   HGDIOBJ old = SelectObject(dc, pen);
@@ -54,7 +56,8 @@ TEST(GdiHandles, SelectedObjectsAreNotDeletedAndStockObjectsSurviveDeletion) {
   DeleteDC(dc2);
 }
 
-TEST(GdiObjects, DescribeThemselves) {
+TEST(GdiObjects, DescribeThemselves)
+{
   HFONT f = CreateFont(-16, 0, 900, 0, FW_BOLD, 1, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, "宋体");
   LOGFONTA lf;
   ASSERT_EQ(GetObject(f, &lf), int(sizeof(LOGFONTA)));
@@ -72,7 +75,8 @@ TEST(GdiObjects, DescribeThemselves) {
   EXPECT_EQ(CreatePen(PS_USERSTYLE, 1, 0), nullptr);
 }
 
-TEST(GdiSysColors, ClassicSchemeAndChanges) {
+TEST(GdiSysColors, ClassicSchemeAndChanges)
+{
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(212, 208, 200));
   EXPECT_EQ(GetSysColor(COLOR_BTNSHADOW), RGB(128, 128, 128));
   EXPECT_EQ(GetSysColor(COLOR_3DDKSHADOW), RGB(64, 64, 64));
@@ -91,7 +95,8 @@ TEST(GdiSysColors, ClassicSchemeAndChanges) {
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(212, 208, 200));
 }
 
-TEST(GdiDeviceContext, SaveAndRestoreState) {
+TEST(GdiDeviceContext, SaveAndRestoreState)
+{
   HDC dc = CreateCompatibleDC(nullptr);
   SetTextColor(dc, RGB(1, 1, 1));
   EXPECT_EQ(SaveDC(dc), 1);
@@ -110,7 +115,8 @@ TEST(GdiDeviceContext, SaveAndRestoreState) {
   DeleteDC(dc);
 }
 
-TEST(GdiDeviceContext, MappingModes) {
+TEST(GdiDeviceContext, MappingModes)
+{
   HDC dc = CreateCompatibleDC(nullptr);
   // MM_TEXT ignores extents; origins shift.
   EXPECT_TRUE(SetWindowExtEx(dc, 10, 10, nullptr));
@@ -148,7 +154,8 @@ TEST(GdiDeviceContext, MappingModes) {
   DeleteDC(dc);
 }
 
-TEST(GdiDeviceContext, BufferDCDrawsIntoTheCallersPixels) {
+TEST(GdiDeviceContext, BufferDCDrawsIntoTheCallersPixels)
+{
   // 5 x 3 pixels in rows of 8 (stride 32 bytes); the padding must stay untouched.
   std::vector<std::uint32_t> px(8 * 3, 0xAAAAAAAA);
   EXPECT_EQ(CreateBufferDC(px.data(), 5, 3, 16), nullptr);  // stride shorter than a row

@@ -17,7 +17,8 @@ namespace {
 using TBytes = std::vector<std::uint8_t>;
 
 // Draws a picture into a fresh canvas and answers it.
-COLORREF PixelOf(HBITMAP bmp, int x, int y) {
+COLORREF PixelOf(HBITMAP bmp, int x, int y)
+{
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, bmp);
   COLORREF c = GetPixel(dc, x, y);
@@ -26,12 +27,21 @@ COLORREF PixelOf(HBITMAP bmp, int x, int y) {
   return c;
 }
 
-void Le16(TBytes& v, unsigned x) { v.push_back(BYTE(x)); v.push_back(BYTE(x >> 8)); }
-void Le32(TBytes& v, std::uint32_t x) { for (int i = 0; i < 4; ++i) v.push_back(BYTE(x >> (8 * i))); }
+void Le16(TBytes& v, unsigned x)
+{
+  v.push_back(BYTE(x));
+  v.push_back(BYTE(x >> 8));
+}
+void Le32(TBytes& v, std::uint32_t x)
+{
+  for (int i = 0; i < 4; ++i) v.push_back(BYTE(x >> (8 * i)));
+}
 }  // namespace
 
-TEST(GdiPictures, MalformedInputIsRejected) {
-  const TBytes bad[] = {{}, {'B', 'M'}, TBytes(60, 0), {0xFF, 0xD8, 0xFF, 0xE0, 0, 0}, {0x89, 'P', 'N', 'G', 13, 10, 26, 10}};
+TEST(GdiPictures, MalformedInputIsRejected)
+{
+  const TBytes bad[] = {
+      {}, {'B', 'M'}, TBytes(60, 0), {0xFF, 0xD8, 0xFF, 0xE0, 0, 0}, {0x89, 'P', 'N', 'G', 13, 10, 26, 10}};
   for (const TBytes& b : bad) {
     EXPECT_THROW(BmpFile::LoadBmp(b), EInvalidImage);
     EXPECT_THROW(JpegFile::LoadJpeg(b), EInvalidImage);
@@ -46,7 +56,8 @@ TEST(GdiPictures, MalformedInputIsRejected) {
   EXPECT_THROW(BmpFile::SaveBmp(nullptr), EInvalidArgument);
 }
 
-TEST(GdiPictures, RoundTrips) {
+TEST(GdiPictures, RoundTrips)
+{
   TTestCanvas c(7, 5);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) SetPixel(c.DC, x, y, RGB(x * 30, y * 50, 200));
@@ -72,7 +83,8 @@ TEST(GdiPictures, RoundTrips) {
   DeleteObject(j);
 }
 
-TEST(GdiPictures, IconsReadAndDraw) {
+TEST(GdiPictures, IconsReadAndDraw)
+{
   // A 2x2 icon of 24 bits: top-left red, top-right transparent, bottom row blue.
   TBytes img;
   Le32(img, 40);
@@ -81,11 +93,21 @@ TEST(GdiPictures, IconsReadAndDraw) {
   Le16(img, 1);
   Le16(img, 24);
   for (int i = 0; i < 6; ++i) Le32(img, 0);
-  auto px = [&](BYTE r, BYTE g, BYTE b) { img.push_back(b); img.push_back(g); img.push_back(r); };
-  px(0, 0, 255); px(0, 0, 255); img.push_back(0); img.push_back(0);  // bottom row (bottom-up)
-  px(255, 0, 0); px(0, 0, 0); img.push_back(0); img.push_back(0);    // top row
-  Le32(img, 0);            // AND mask, bottom row: opaque
-  Le32(img, 0x40);         // top row: second pixel transparent
+  auto px = [&](BYTE r, BYTE g, BYTE b) {
+    img.push_back(b);
+    img.push_back(g);
+    img.push_back(r);
+  };
+  px(0, 0, 255);
+  px(0, 0, 255);
+  img.push_back(0);
+  img.push_back(0);  // bottom row (bottom-up)
+  px(255, 0, 0);
+  px(0, 0, 0);
+  img.push_back(0);
+  img.push_back(0);  // top row
+  Le32(img, 0);      // AND mask, bottom row: opaque
+  Le32(img, 0x40);   // top row: second pixel transparent
   TBytes ico;
   Le16(ico, 0);
   Le16(ico, 1);
@@ -122,7 +144,8 @@ TEST(GdiPictures, IconsReadAndDraw) {
   EXPECT_FALSE(DestroyIcon(icon));
 }
 
-TEST(GdiTheme, ReportsItselfUnavailable) {
+TEST(GdiTheme, ReportsItselfUnavailable)
+{
   EXPECT_FALSE(UxTheme::IsLibraryAvailable());
   EXPECT_EQ(UxTheme::GetProcAddress("OpenThemeData"), nullptr);
   EXPECT_FALSE(UxTheme::IsThemeActive());

@@ -17,14 +17,18 @@ struct TRgn {
 };
 }  // namespace
 
-TEST(GdiRegions, CombineModes) {
+TEST(GdiRegions, CombineModes)
+{
   // Two overlapping squares: a (0,0)-(10,10), b (5,5)-(15,15); count pixels of each result.
-  struct TCase { int Mode; int Kind; int Pixels; bool Has3_3, Has7_7, Has12_12; };
+  struct TCase {
+    int Mode;
+    int Kind;
+    int Pixels;
+    bool Has3_3, Has7_7, Has12_12;
+  };
   const TCase cases[] = {
-      {RGN_AND, SIMPLEREGION, 25, false, true, false},
-      {RGN_OR, COMPLEXREGION, 175, true, true, true},
-      {RGN_XOR, COMPLEXREGION, 150, true, false, true},
-      {RGN_DIFF, COMPLEXREGION, 75, true, false, false},
+      {RGN_AND, SIMPLEREGION, 25, false, true, false},  {RGN_OR, COMPLEXREGION, 175, true, true, true},
+      {RGN_XOR, COMPLEXREGION, 150, true, false, true}, {RGN_DIFF, COMPLEXREGION, 75, true, false, false},
       {RGN_COPY, SIMPLEREGION, 100, true, true, false},
   };
   for (const TCase& c : cases) {
@@ -46,7 +50,8 @@ TEST(GdiRegions, CombineModes) {
   EXPECT_EQ(CombineRgn(a, a, b, 9), ERROR);
 }
 
-TEST(GdiRegions, ShapesQueriesAndEquality) {
+TEST(GdiRegions, ShapesQueriesAndEquality)
+{
   TRgn e(CreateEllipticRgn(0, 0, 21, 11));
   RECT box;
   EXPECT_EQ(GetRgnBox(e, &box), COMPLEXREGION);
@@ -81,7 +86,8 @@ TEST(GdiRegions, ShapesQueriesAndEquality) {
   EXPECT_FALSE(PtInRegion(alt, 5, 5));
 }
 
-TEST(GdiRegions, ClippingLimitsPaintingAndFollowsTheMapping) {
+TEST(GdiRegions, ClippingLimitsPaintingAndFollowsTheMapping)
+{
   TTestCanvas c(20, 20);
   TRgn clip(CreateRectRgn(5, 5, 15, 15));
   EXPECT_EQ(SelectClipRgn(c.DC, clip), SIMPLEREGION);
@@ -115,7 +121,8 @@ TEST(GdiRegions, ClippingLimitsPaintingAndFollowsTheMapping) {
   EXPECT_EQ(box, (RECT{0, 0, 2, 2}));
 }
 
-TEST(GdiRegions, FillAndFrameRegion) {
+TEST(GdiRegions, FillAndFrameRegion)
+{
   TTestCanvas c(20, 20);
   TRgn r(CreateRectRgn(2, 2, 12, 12));
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -145,7 +152,8 @@ TEST(GdiRegions, FillAndFrameRegion) {
   EXPECT_EQ(c.At(1, 1), RGB(255, 255, 255));
 }
 
-TEST(GdiRegions, SystemClipStaysUnderTheProgramsClip) {
+TEST(GdiRegions, SystemClipStaysUnderTheProgramsClip)
+{
   TTestCanvas c(20, 20);
   TRgn visible(CreateRectRgn(0, 0, 10, 20));
   EXPECT_EQ(SetSystemClipRgn(c.DC, visible), SIMPLEREGION);

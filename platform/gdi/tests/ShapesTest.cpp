@@ -17,12 +17,19 @@ struct TSelected {
   HDC DC;
   HGDIOBJ Obj, Old;
   TSelected(HDC dc, HGDIOBJ obj) : DC(dc), Obj(obj), Old(SelectObject(dc, obj)) {}
-  ~TSelected() { SelectObject(DC, Old); DeleteObject(Obj); }
+  ~TSelected()
+  {
+    SelectObject(DC, Old);
+    DeleteObject(Obj);
+  }
 };
 }  // namespace
 
-TEST(GdiLines, EndPointIsExcluded) {
-  struct TCase { POINT A, B; };
+TEST(GdiLines, EndPointIsExcluded)
+{
+  struct TCase {
+    POINT A, B;
+  };
   const TCase cases[] = {{{1, 1}, {9, 1}}, {{9, 3}, {1, 3}}, {{2, 0}, {2, 8}}, {{0, 0}, {7, 7}}, {{1, 9}, {10, 5}}};
   for (const TCase& c : cases) {
     TTestCanvas cv(12, 12);
@@ -38,7 +45,8 @@ TEST(GdiLines, EndPointIsExcluded) {
   }
 }
 
-TEST(GdiLines, PolylineJointsDrawnOnceAndDashes) {
+TEST(GdiLines, PolylineJointsDrawnOnceAndDashes)
+{
   TTestCanvas cv(40, 10);
   SetROP2(cv.DC, R2_NOT);  // a joint drawn twice would cancel out
   const POINT pts[] = {{1, 1}, {5, 1}, {5, 5}};
@@ -62,7 +70,8 @@ TEST(GdiLines, PolylineJointsDrawnOnceAndDashes) {
   for (int x = 0; x < 30; ++x) EXPECT_NE(dots.At(x, 2), kWhite) << x;  // gaps in background colour
 }
 
-TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels) {
+TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels)
+{
   TTestCanvas cv(30, 30);
   TSelected brush(cv.DC, CreateSolidBrush(kRed));
   EXPECT_TRUE(Rectangle(cv.DC, 2, 3, 12, 10));
@@ -78,11 +87,11 @@ TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels) {
   TSelected brush2(el.DC, CreateSolidBrush(kRed));
   EXPECT_TRUE(Ellipse(el.DC, 4, 4, 25, 15));
   EXPECT_EQ(el.BoundsNot(kWhite), (RECT{4, 4, 25, 15}));
-  EXPECT_EQ(el.At(4, 9), kBlack);    // leftmost point on the middle row
-  EXPECT_EQ(el.At(24, 9), kBlack);   // rightmost
-  EXPECT_EQ(el.At(14, 4), kBlack);   // top
-  EXPECT_EQ(el.At(14, 9), kRed);     // centre filled
-  EXPECT_EQ(el.At(4, 4), kWhite);    // corners outside
+  EXPECT_EQ(el.At(4, 9), kBlack);   // leftmost point on the middle row
+  EXPECT_EQ(el.At(24, 9), kBlack);  // rightmost
+  EXPECT_EQ(el.At(14, 4), kBlack);  // top
+  EXPECT_EQ(el.At(14, 9), kRed);    // centre filled
+  EXPECT_EQ(el.At(4, 4), kWhite);   // corners outside
   EXPECT_EQ(el.At(24, 14), kWhite);
 
   // A null pen fills one pixel less on the right and bottom (classic GDI).
@@ -93,7 +102,8 @@ TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels) {
   EXPECT_EQ(np.BoundsNot(kWhite), (RECT{2, 2, 9, 9}));
 }
 
-TEST(GdiFigures, WidePenAndInsideFrame) {
+TEST(GdiFigures, WidePenAndInsideFrame)
+{
   TTestCanvas cv(30, 30);
   SelectObject(cv.DC, GetStockObject(NULL_BRUSH));
   {
@@ -112,7 +122,8 @@ TEST(GdiFigures, WidePenAndInsideFrame) {
   EXPECT_EQ(in.At(8, 10), kWhite);
 }
 
-TEST(GdiFigures, PolygonPieRoundRectAndFills) {
+TEST(GdiFigures, PolygonPieRoundRectAndFills)
+{
   TTestCanvas cv(30, 30);
   SelectObject(cv.DC, GetStockObject(BLACK_BRUSH));
   SelectObject(cv.DC, GetStockObject(NULL_PEN));
@@ -159,15 +170,18 @@ TEST(GdiFigures, PolygonPieRoundRectAndFills) {
   EXPECT_EQ(f.At(4, 4), kBlack);
 }
 
-TEST(GdiFigures, Rop2Modes) {
-  struct TCase { int Rop; COLORREF Expect; };
+TEST(GdiFigures, Rop2Modes)
+{
+  struct TCase {
+    int Rop;
+    COLORREF Expect;
+  };
   // Pen red (FF,00,00) over a destination of (0F,F0,33).
   const COLORREF dst = RGB(0x0F, 0xF0, 0x33);
   const TCase cases[] = {
-      {R2_COPYPEN, RGB(0xFF, 0, 0)},         {R2_XORPEN, RGB(0xF0, 0xF0, 0x33)},
-      {R2_NOT, RGB(0xF0, 0x0F, 0xCC)},       {R2_MASKPEN, RGB(0x0F, 0, 0)},
-      {R2_MERGEPEN, RGB(0xFF, 0xF0, 0x33)},  {R2_NOP, dst},
-      {R2_BLACK, RGB(0, 0, 0)},              {R2_NOTCOPYPEN, RGB(0, 0xFF, 0xFF)},
+      {R2_COPYPEN, RGB(0xFF, 0, 0)}, {R2_XORPEN, RGB(0xF0, 0xF0, 0x33)},   {R2_NOT, RGB(0xF0, 0x0F, 0xCC)},
+      {R2_MASKPEN, RGB(0x0F, 0, 0)}, {R2_MERGEPEN, RGB(0xFF, 0xF0, 0x33)}, {R2_NOP, dst},
+      {R2_BLACK, RGB(0, 0, 0)},      {R2_NOTCOPYPEN, RGB(0, 0xFF, 0xFF)},
   };
   for (const TCase& c : cases) {
     TTestCanvas cv(4, 4, dst);
@@ -179,7 +193,8 @@ TEST(GdiFigures, Rop2Modes) {
   }
 }
 
-TEST(GdiFigures, ScaledAndMirroredMappings) {
+TEST(GdiFigures, ScaledAndMirroredMappings)
+{
   // Two device pixels per logical unit, origin moved: a 1-unit pen covers 2 pixels.
   TTestCanvas cv(40, 40);
   SetMapMode(cv.DC, MM_ANISOTROPIC);
@@ -205,7 +220,8 @@ TEST(GdiFigures, ScaledAndMirroredMappings) {
   EXPECT_EQ(m.BoundsNot(kWhite), (RECT{30, 0, 40, 10}));
 }
 
-TEST(GdiFigures, PatternBrushesFollowColoursAndOrigin) {
+TEST(GdiFigures, PatternBrushesFollowColoursAndOrigin)
+{
   // A monochrome 8x8 pattern with one black pixel at (0, 0): it takes the text colour, the
   // rest the background colour; the brush origin shifts the tiles.
   WORD rows[8];
@@ -234,7 +250,8 @@ TEST(GdiFigures, PatternBrushesFollowColoursAndOrigin) {
   DeleteDC(mono);
 }
 
-TEST(GdiFigures, HugeAndFarOffFiguresDrawOnlyTheirVisiblePart) {
+TEST(GdiFigures, HugeAndFarOffFiguresDrawOnlyTheirVisiblePart)
+{
   TTestCanvas cv(20, 20);
   MoveToEx(cv.DC, -1000000000, 5, nullptr);
   LineTo(cv.DC, 1000000000, 5);

@@ -24,21 +24,28 @@ struct TFontSel {
   HGDIOBJ Old;
   TFontSel(HDC dc, const char* face, int height, int weight = FW_NORMAL, int escapement = 0,
            BYTE charset = GB2312_CHARSET)
-      : DC(dc) {
+      : DC(dc)
+  {
     F = CreateFont(height, 0, escapement, escapement, weight, 0, 0, 0, charset, 0, 0, 0, 0, face);
     Old = SelectObject(dc, F);
   }
-  ~TFontSel() { SelectObject(DC, Old); DeleteObject(F); }
+  ~TFontSel()
+  {
+    SelectObject(DC, Old);
+    DeleteObject(F);
+  }
 };
 
-SIZE Extent(HDC dc, const char* s) {
+SIZE Extent(HDC dc, const char* s)
+{
   SIZE sz{};
   GetTextExtentPoint32(dc, s, -1, &sz);
   return sz;
 }
 }  // namespace
 
-TEST(GdiFonts, MetricsOfAChineseAndALatinFace) {
+TEST(GdiFonts, MetricsOfAChineseAndALatinFace)
+{
   TTestCanvas c(10, 10);
   for (const char* face : {"宋体", "Arial", "Times New Roman", "Courier New", "Tahoma", "MS Sans Serif"}) {
     for (int h : {-12, -16, -40}) {
@@ -86,7 +93,8 @@ TEST(GdiFonts, MetricsOfAChineseAndALatinFace) {
   EXPECT_GT(bold, regular);
 }
 
-TEST(GdiFonts, CharWidthsAndExtentPointsAgree) {
+TEST(GdiFonts, CharWidthsAndExtentPointsAgree)
+{
   TTestCanvas c(10, 10);
   TFontSel f(c.DC, "Arial", -14);
   int w[3];
@@ -116,7 +124,8 @@ TEST(GdiFonts, CharWidthsAndExtentPointsAgree) {
   EXPECT_EQ(Extent(c.DC, "ABC").cx, w[0] + w[1] + w[2] + 6);
 }
 
-TEST(GdiText, TextOutAlignmentBackgroundAndClipping) {
+TEST(GdiText, TextOutAlignmentBackgroundAndClipping)
+{
   TTestCanvas c(200, 60);
   TFontSel f(c.DC, "Arial", -20);
   TEXTMETRICA tm;
@@ -166,7 +175,8 @@ TEST(GdiText, TextOutAlignmentBackgroundAndClipping) {
   EXPECT_GE(ink.right, 60);
 }
 
-TEST(GdiText, RotatedTextBoundingBox) {
+TEST(GdiText, RotatedTextBoundingBox)
+{
   TTestCanvas c(100, 200);
   TFontSel f(c.DC, "Arial", -20, FW_NORMAL, 900);
   SetBkMode(c.DC, TRANSPARENT);
@@ -185,7 +195,8 @@ TEST(GdiText, RotatedTextBoundingBox) {
   EXPECT_LT(ink.right - ink.left, tm.tmHeight + 2);
 }
 
-TEST(GdiDrawText, CalcRectCases) {
+TEST(GdiDrawText, CalcRectCases)
+{
   TTestCanvas c(300, 300);
   TFontSel f(c.DC, "Arial", -16);
   TEXTMETRICA tm;
@@ -196,8 +207,8 @@ TEST(GdiDrawText, CalcRectCases) {
     const char* Text;
     int Width;
     UINT Flags;
-    int Lines;      // expected height in lines
-    int MaxRight;   // -1: exactly the text width of Text
+    int Lines;     // expected height in lines
+    int MaxRight;  // -1: exactly the text width of Text
   };
   const TCase cases[] = {
       {"word word word", 1000, DT_SINGLELINE, 1, -1},
@@ -220,9 +231,12 @@ TEST(GdiDrawText, CalcRectCases) {
     EXPECT_EQ(h, t.Lines * lh) << t.Text;
     EXPECT_EQ(r.bottom - r.top, t.Lines * lh) << t.Text;
     EXPECT_EQ(r.left, 10);
-    if (t.MaxRight == -1) EXPECT_EQ(r.right - r.left, Extent(c.DC, t.Text).cx) << t.Text;
-    else if (t.MaxRight >= 0) EXPECT_EQ(r.right - r.left, t.MaxRight) << t.Text;
-    else EXPECT_LE(r.right - r.left, t.Width) << t.Text;
+    if (t.MaxRight == -1)
+      EXPECT_EQ(r.right - r.left, Extent(c.DC, t.Text).cx) << t.Text;
+    else if (t.MaxRight >= 0)
+      EXPECT_EQ(r.right - r.left, t.MaxRight) << t.Text;
+    else
+      EXPECT_LE(r.right - r.left, t.Width) << t.Text;
   }
   EXPECT_EQ(c.CountNot(kWhite), 0);  // measuring draws nothing
   // External leading and prefixes.
@@ -258,7 +272,8 @@ TEST(GdiDrawText, CalcRectCases) {
   EXPECT_EQ(dp.uiLengthDrawn, 9u);
 }
 
-TEST(GdiDrawText, EllipsisAlignmentAndClipping) {
+TEST(GdiDrawText, EllipsisAlignmentAndClipping)
+{
   TTestCanvas c(300, 100);
   TFontSel f(c.DC, "Arial", -16);
   TEXTMETRICA tm;
@@ -332,7 +347,8 @@ TEST(GdiDrawText, EllipsisAlignmentAndClipping) {
   EXPECT_LE(line.right - line.left, Extent(u.DC, "_").cx);
 }
 
-TEST(GdiFonts, FontDataGivesAParsableFontProgram) {
+TEST(GdiFonts, FontDataGivesAParsableFontProgram)
+{
   TTestCanvas c(10, 10);
   for (const char* face : {"宋体", "Arial"}) {
     TFontSel f(c.DC, face, -750 * 96 / 72);
@@ -401,7 +417,8 @@ TEST(GdiFonts, FontDataGivesAParsableFontProgram) {
   }
 }
 
-TEST(GdiText, TabsJustificationAndWideForms) {
+TEST(GdiText, TabsJustificationAndWideForms)
+{
   TTestCanvas c(400, 40);
   TFontSel f(c.DC, "Arial", -14);
   TEXTMETRICA tm;
@@ -435,7 +452,8 @@ TEST(GdiText, TabsJustificationAndWideForms) {
   EXPECT_GT(ra.bottom, tm.tmHeight);
 }
 
-TEST(GdiText, UnderlineAndStrikeOut) {
+TEST(GdiText, UnderlineAndStrikeOut)
+{
   TTestCanvas plain(200, 40), under(200, 40), strike(200, 40);
   HFONT fp = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
   HFONT fu = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 1, 0, 0, 0, 0, 0, 0, "Arial");
@@ -468,7 +486,8 @@ TEST(GdiText, UnderlineAndStrikeOut) {
   DeleteObject(fs);
 }
 
-TEST(GdiFonts, ManySizesComeAndGo) {
+TEST(GdiFonts, ManySizesComeAndGo)
+{
   // More realised sizes than the font cache keeps: dropped ones are realised again unchanged.
   TTestCanvas c(10, 10);
   auto heightAt = [&](int h) {

@@ -20,7 +20,8 @@
 using namespace Windows;
 
 namespace {
-std::string RunCommand(const std::string& cmd) {
+std::string RunCommand(const std::string& cmd)
+{
   std::string out;
   FILE* p = popen(cmd.c_str(), "r");
   if (!p) return out;
@@ -32,7 +33,8 @@ std::string RunCommand(const std::string& cmd) {
 }
 }  // namespace
 
-TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures) {
+TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures)
+{
   std::filesystem::path dir = std::filesystem::temp_directory_path() / ("gdi_pdf_" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   std::string file = (dir / "out.pdf").string();

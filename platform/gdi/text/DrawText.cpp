@@ -21,7 +21,8 @@ struct TItem {
 };
 using TLine = std::vector<TItem>;
 
-bool IsWide(char32_t c) {
+bool IsWide(char32_t c)
+{
   return (c >= 0x2E80 && c <= 0x9FFF) || (c >= 0xAC00 && c <= 0xD7AF) || (c >= 0xF900 && c <= 0xFAFF) ||
          (c >= 0xFF00 && c <= 0xFFEF) || (c >= 0x3000 && c <= 0x303F);
 }
@@ -30,17 +31,20 @@ class TLayout {
 public:
   TLayout(TFontInstance& font, int tabWidth) : FFont(font), FTab(tabWidth) {}
 
-  int Advance(const TItem& it, int x) {
+  int Advance(const TItem& it, int x)
+  {
     if (it.C.Cp == U'\t' && FTab > 0) return (x / FTab + 1) * FTab - x;
     return FFont.Advance(it.C.Cp);
   }
-  int Width(const TLine& l) {
+  int Width(const TLine& l)
+  {
     int x = 0;
     for (const TItem& it : l) x += Advance(it, x);
     return x;
   }
   // Fits the line into `w` with "..." per the ellipsis flag.
-  TLine Ellipsize(const TLine& line, int w, UINT fmt) {
+  TLine Ellipsize(const TLine& line, int w, UINT fmt)
+  {
     TLine dots;
     for (int i = 0; i < 3; ++i) dots.push_back(TItem{TTextChar{U'.', 1}, false});
     int dw = Width(dots);
@@ -63,7 +67,10 @@ public:
     if (fmt & DT_PATH_ELLIPSIS) {
       std::size_t sep = line.size();
       for (std::size_t i = line.size(); i-- > 0;)
-        if (line[i].C.Cp == U'\\' || line[i].C.Cp == U'/') { sep = i; break; }
+        if (line[i].C.Cp == U'\\' || line[i].C.Cp == U'/') {
+          sep = i;
+          break;
+        }
       if (sep < line.size()) {
         TLine tail(line.begin() + std::ptrdiff_t(sep), line.end());
         int tw = Width(tail);
@@ -93,8 +100,9 @@ private:
   int FTab;
 };
 
-int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT fmt,
-                 DRAWTEXTPARAMS* params, std::vector<TTextChar>* shown) {
+int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT fmt, DRAWTEXTPARAMS* params,
+                 std::vector<TTextChar>* shown)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !rect) return 0;
   TRowWindow rows = DrawRows(dc);
@@ -196,8 +204,10 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
     }
     curW += lay.Advance(it, curW);
     cur.push_back(it);
-    if (c == U' ' || c == U'\t') lastBreak = std::ptrdiff_t(cur.size());
-    else if (cjkBreak && IsWide(c)) lastBreak = std::ptrdiff_t(cur.size());
+    if (c == U' ' || c == U'\t')
+      lastBreak = std::ptrdiff_t(cur.size());
+    else if (cjkBreak && IsWide(c))
+      lastBreak = std::ptrdiff_t(cur.size());
   }
   pushLine(std::move(cur));
 
@@ -225,8 +235,10 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
 
   int top = dev.top;
   if (single) {
-    if (fmt & DT_VCENTER) top = dev.top + (int(dev.bottom - dev.top) - lineH) / 2;
-    else if (fmt & DT_BOTTOM) top = dev.bottom - lineH;
+    if (fmt & DT_VCENTER)
+      top = dev.top + (int(dev.bottom - dev.top) - lineH) / 2;
+    else if (fmt & DT_BOTTOM)
+      top = dev.bottom - lineH;
   }
   int result = (single && (fmt & (DT_VCENTER | DT_BOTTOM))) ? (top - dev.top) + totalH : totalH;
 
@@ -250,8 +262,10 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
     const TLine& l = lines[std::size_t(li)];
     int w = lay.Width(l);
     int x = dev.left;
-    if (fmt & DT_CENTER) x = dev.left + (W - w) / 2;
-    else if (fmt & DT_RIGHT) x = dev.right - w;
+    if (fmt & DT_CENTER)
+      x = dev.left + (W - w) / 2;
+    else if (fmt & DT_RIGHT)
+      x = dev.right - w;
     std::vector<TTextChar> cs;
     std::vector<int> adv;
     int pos = 0;
@@ -259,8 +273,12 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
       int a = lay.Advance(it, pos);
       pos += a;
       if (it.C.Cp == U'\t' && tabW > 0) {
-        if (!adv.empty()) adv.back() += a;
-        else { cs.push_back(TTextChar{U' ', 0}); adv.push_back(a); }
+        if (!adv.empty())
+          adv.back() += a;
+        else {
+          cs.push_back(TTextChar{U' ', 0});
+          adv.push_back(a);
+        }
         continue;
       }
       cs.push_back(it.C);
@@ -268,7 +286,9 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
     }
     if (dc->State.BkMode == OPAQUE && w > 0) {
       TRegionData box = TRegionData::FromRect(x, y, x + w, y + lineH);
-      if (clip) box = TRegionData::Combine(box, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
+      if (clip)
+        box =
+            TRegionData::Combine(box, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
       PaintShapeColor(dc, box, bk, R2_COPYPEN);
     }
     if (!(fmt & DT_PREFIXONLY)) DrawGlyphRun(dc, font, x, y + tm.tmAscent, cs, adv, color, clip);
@@ -278,7 +298,8 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
       if (it.Underline) {
         int uy = y + tm.tmAscent + font.UnderlinePos();
         TRegionData u = TRegionData::FromRect(ux, uy, ux + a, uy + font.UnderlineSize());
-        if (clip) u = TRegionData::Combine(u, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
+        if (clip)
+          u = TRegionData::Combine(u, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
         PaintShapeColor(dc, u, color, R2_COPYPEN);
       }
       ux += a;
@@ -290,15 +311,18 @@ int DrawTextCore(HDC hdc, const std::vector<TTextChar>& chars, RECT* rect, UINT 
 
 }  // namespace
 
-int DrawText(HDC dc, const char* text, int count, RECT* rect, UINT format) {
+int DrawText(HDC dc, const char* text, int count, RECT* rect, UINT format)
+{
   return DrawTextCore(dc, DecodeAnsi(text, count), rect, format & ~DT_MODIFYSTRING, nullptr, nullptr);
 }
 
-int DrawTextW(HDC dc, const char16_t* text, int count, RECT* rect, UINT format) {
+int DrawTextW(HDC dc, const char16_t* text, int count, RECT* rect, UINT format)
+{
   return DrawTextCore(dc, DecodeWide(text, count), rect, format & ~DT_MODIFYSTRING, nullptr, nullptr);
 }
 
-int DrawTextEx(HDC dc, char* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params) {
+int DrawTextEx(HDC dc, char* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params)
+{
   std::vector<TTextChar> shown;
   bool modify = (format & DT_MODIFYSTRING) && text;
   if (modify && count < 0) count = int(std::strlen(text));
@@ -307,8 +331,10 @@ int DrawTextEx(HDC dc, char* text, int count, RECT* rect, UINT format, DRAWTEXTP
     // Re-encode what was shown; it is never longer than the text plus the three dots.
     AnsiString out;
     for (const TTextChar& c : shown) {
-      if (c.Cp < 0x80) out += char(c.Cp);
-      else out += System::WideToAnsi(WideString(1, char16_t(c.Cp)));
+      if (c.Cp < 0x80)
+        out += char(c.Cp);
+      else
+        out += System::WideToAnsi(WideString(1, char16_t(c.Cp)));
     }
     std::size_t room = std::size_t(count) + 4;
     std::size_t n = std::min(out.size(), room - 1);
@@ -318,7 +344,8 @@ int DrawTextEx(HDC dc, char* text, int count, RECT* rect, UINT format, DRAWTEXTP
   return r;
 }
 
-int DrawTextExW(HDC dc, char16_t* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params) {
+int DrawTextExW(HDC dc, char16_t* text, int count, RECT* rect, UINT format, DRAWTEXTPARAMS* params)
+{
   std::vector<TTextChar> shown;
   bool modify = (format & DT_MODIFYSTRING) && text;
   if (modify && count < 0) {

@@ -26,7 +26,8 @@
 namespace {
 
 // FreeType faces are shared by every instance; all FreeType work runs under this lock.
-std::recursive_mutex& FtLock() {
+std::recursive_mutex& FtLock()
+{
   static auto* m = new std::recursive_mutex;
   return *m;
 }
@@ -46,7 +47,8 @@ struct TFaceCache {
 // Realised fonts no font object holds any more are dropped, oldest first, past this many.
 constexpr std::size_t kKeptInstances = 256;
 
-void Trim(TFaceCache& c) {
+void Trim(TFaceCache& c)
+{
   if (c.Instances.size() <= kKeptInstances) return;
   std::vector<std::pair<std::uint64_t, std::string>> idle;
   for (const auto& [key, e] : c.Instances)
@@ -56,7 +58,8 @@ void Trim(TFaceCache& c) {
   for (std::size_t i = 0; i < idle.size() && i < excess; ++i) c.Instances.erase(idle[i].second);
 }
 
-TFaceCache& Cache() {
+TFaceCache& Cache()
+{
   static TFaceCache* c = [] {
     auto* cc = new TFaceCache;
     FT_Init_FreeType(&cc->Lib);
@@ -76,7 +79,8 @@ TFaceCache& Cache() {
   return *c;
 }
 
-FT_Face OpenFace(const std::string& file, int index) {
+FT_Face OpenFace(const std::string& file, int index)
+{
   TFaceCache& c = Cache();
   std::string key = file + "#" + std::to_string(index);
   auto it = c.Faces.find(key);
@@ -90,27 +94,43 @@ FT_Face OpenFace(const std::string& file, int index) {
 constexpr const char* kChineseFamily = "WenQuanYi Zen Hei";
 
 // The classic Windows faces and the installed families that stand in for them.
-std::string MapFamily(const LOGFONTA& lf) {
+std::string MapFamily(const LOGFONTA& lf)
+{
   std::string face = lf.lfFaceName;
   static const std::pair<const char*, const char*> kAliases[] = {
-      {"宋体", kChineseFamily}, {"新宋体", kChineseFamily}, {"SimSun", kChineseFamily},
-      {"NSimSun", kChineseFamily}, {"黑体", kChineseFamily}, {"SimHei", kChineseFamily},
-      {"楷体_GB2312", kChineseFamily}, {"仿宋_GB2312", kChineseFamily}, {"楷体", kChineseFamily},
-      {"仿宋", kChineseFamily}, {"微软雅黑", kChineseFamily}, {"Microsoft YaHei", kChineseFamily},
+      {"宋体", kChineseFamily},
+      {"新宋体", kChineseFamily},
+      {"SimSun", kChineseFamily},
+      {"NSimSun", kChineseFamily},
+      {"黑体", kChineseFamily},
+      {"SimHei", kChineseFamily},
+      {"楷体_GB2312", kChineseFamily},
+      {"仿宋_GB2312", kChineseFamily},
+      {"楷体", kChineseFamily},
+      {"仿宋", kChineseFamily},
+      {"微软雅黑", kChineseFamily},
+      {"Microsoft YaHei", kChineseFamily},
       {"System", kChineseFamily},
-      {"Arial", "Liberation Sans"}, {"MS Sans Serif", "Liberation Sans"},
-      {"Tahoma", "Liberation Sans"}, {"Verdana", "Liberation Sans"},
-      {"MS Shell Dlg", "Liberation Sans"}, {"MS Shell Dlg 2", "Liberation Sans"},
-      {"Microsoft Sans Serif", "Liberation Sans"}, {"Helvetica", "Liberation Sans"},
-      {"Courier New", "Liberation Mono"}, {"Courier", "Liberation Mono"},
-      {"Fixedsys", "Liberation Mono"}, {"Lucida Console", "Liberation Mono"},
-      {"Times New Roman", "Liberation Serif"}, {"Times", "Liberation Serif"},
+      {"Arial", "Liberation Sans"},
+      {"MS Sans Serif", "Liberation Sans"},
+      {"Tahoma", "Liberation Sans"},
+      {"Verdana", "Liberation Sans"},
+      {"MS Shell Dlg", "Liberation Sans"},
+      {"MS Shell Dlg 2", "Liberation Sans"},
+      {"Microsoft Sans Serif", "Liberation Sans"},
+      {"Helvetica", "Liberation Sans"},
+      {"Courier New", "Liberation Mono"},
+      {"Courier", "Liberation Mono"},
+      {"Fixedsys", "Liberation Mono"},
+      {"Lucida Console", "Liberation Mono"},
+      {"Times New Roman", "Liberation Serif"},
+      {"Times", "Liberation Serif"},
       {"MS Serif", "Liberation Serif"},
   };
   for (const auto& a : kAliases)
-    if (face.size() == std::strlen(a.first) &&
-        std::equal(face.begin(), face.end(), a.first,
-                   [](char x, char y) { return std::tolower((unsigned char)x) == std::tolower((unsigned char)y); }))
+    if (face.size() == std::strlen(a.first) && std::equal(face.begin(), face.end(), a.first, [](char x, char y) {
+          return std::tolower((unsigned char)x) == std::tolower((unsigned char)y);
+        }))
       return a.second;
   if (!face.empty()) return System::AnsiToUtf8(face);
   if (lf.lfCharSet == GB2312_CHARSET || lf.lfCharSet == DEFAULT_CHARSET) return kChineseFamily;
@@ -127,7 +147,8 @@ struct TMatch {
   int Slant = FC_SLANT_ROMAN;
 };
 
-TMatch MatchFont(const std::string& family, int lfWeight, bool italic, bool chinese) {
+TMatch MatchFont(const std::string& family, int lfWeight, bool italic, bool chinese)
+{
   TFaceCache& c = Cache();
   TMatch m;
   FcPattern* p = FcPatternCreate();
@@ -154,7 +175,8 @@ TMatch MatchFont(const std::string& family, int lfWeight, bool italic, bool chin
 
 int Round(double v) { return int(std::lround(v)); }
 
-std::string KeyOf(const LOGFONTA& lf, double scaleY) {
+std::string KeyOf(const LOGFONTA& lf, double scaleY)
+{
   std::string k(reinterpret_cast<const char*>(&lf), offsetof(LOGFONTA, lfFaceName));
   k += lf.lfFaceName;
   k += "@" + std::to_string(scaleY);
@@ -173,20 +195,26 @@ struct TFontInstance::TImpl {
   std::unordered_map<char32_t, TGlyph> Glyphs;
   const TGlyph* Latin[256] = {};  // shortcut into Glyphs (its nodes never move)
 
-  ~TImpl() {
+  ~TImpl()
+  {
     std::lock_guard<std::recursive_mutex> g(FtLock());
     if (Size) FT_Done_Size(Size);
     if (FallbackSize) FT_Done_Size(FallbackSize);
   }
 
   // Loads the glyph of cp into the slot of the face that has it; answers that face.
-  FT_Face Load(char32_t cp, const FT_Matrix* m, bool render, bool& fallback, unsigned& index) {
+  FT_Face Load(char32_t cp, const FT_Matrix* m, bool render, bool& fallback, unsigned& index)
+  {
     FT_Face f = Face;
     FT_UInt gi = FT_Get_Char_Index(Face, cp);
     fallback = false;
     if (gi == 0 && Fallback) {
       FT_UInt g2 = FT_Get_Char_Index(Fallback, cp);
-      if (g2) { f = Fallback; gi = g2; fallback = true; }
+      if (g2) {
+        f = Fallback;
+        gi = g2;
+        fallback = true;
+      }
     }
     index = gi;
     FT_Activate_Size(fallback ? FallbackSize : Size);
@@ -209,7 +237,8 @@ struct TFontInstance::TImpl {
     return f;
   }
 
-  static void CopyBitmap(FT_GlyphSlot s, TGlyph& g) {
+  static void CopyBitmap(FT_GlyphSlot s, TGlyph& g)
+  {
     const FT_Bitmap& b = s->bitmap;
     g.Left = s->bitmap_left;
     g.Top = s->bitmap_top;
@@ -226,9 +255,12 @@ struct TFontInstance::TImpl {
       const unsigned char* row = b.buffer + std::ptrdiff_t(y) * b.pitch;
       for (int x = 0; x < g.Width; ++x) {
         std::uint8_t a;
-        if (b.pixel_mode == FT_PIXEL_MODE_MONO) a = ((row[x >> 3] >> (7 - (x & 7))) & 1) ? 255 : 0;
-        else if (b.pixel_mode == FT_PIXEL_MODE_GRAY) a = row[x];
-        else a = 0;
+        if (b.pixel_mode == FT_PIXEL_MODE_MONO)
+          a = ((row[x >> 3] >> (7 - (x & 7))) & 1) ? 255 : 0;
+        else if (b.pixel_mode == FT_PIXEL_MODE_GRAY)
+          a = row[x];
+        else
+          a = 0;
         g.Alpha[std::size_t(y) * std::size_t(g.Width) + std::size_t(x)] = a;
       }
     }
@@ -237,7 +269,8 @@ struct TFontInstance::TImpl {
 
 TFontInstance::~TFontInstance() = default;
 
-std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONTA& lfIn, double scaleY, bool outline) {
+std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONTA& lfIn, double scaleY, bool outline)
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   TFaceCache& c = Cache();
   LOGFONTA lf = lfIn;
@@ -282,12 +315,18 @@ std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONTA& lfIn, double s
   double upem = f->units_per_EM ? f->units_per_EM : 1000;
   double winAsc = os2 ? os2->usWinAscent : (hhea ? hhea->Ascender : upem * 0.9);
   double winDesc = os2 ? os2->usWinDescent : (hhea ? -hhea->Descender : upem * 0.2);
-  if (winAsc + winDesc <= 0) { winAsc = upem * 0.9; winDesc = upem * 0.2; }
+  if (winAsc + winDesc <= 0) {
+    winAsc = upem * 0.9;
+    winDesc = upem * 0.2;
+  }
   double sy = std::fabs(scaleY) > 0 ? std::fabs(scaleY) : 1;
   double em;
-  if (lf.lfHeight < 0) em = -lf.lfHeight * sy;
-  else if (lf.lfHeight > 0) em = lf.lfHeight * sy * upem / (winAsc + winDesc);
-  else em = 12;
+  if (lf.lfHeight < 0)
+    em = -lf.lfHeight * sy;
+  else if (lf.lfHeight > 0)
+    em = lf.lfHeight * sy * upem / (winAsc + winDesc);
+  else
+    em = 12;
   em = std::max(1.0, std::min(em, 4000.0));
   inst->FEm = em;
   double scale = em / upem;
@@ -324,9 +363,12 @@ std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONTA& lfIn, double s
   tm.tmDigitizedAspectX = tm.tmDigitizedAspectY = 96;
   bool fixed = FT_IS_FIXED_WIDTH(f) || family == "Liberation Mono";
   BYTE fam = FF_SWISS;
-  if (family == "Liberation Serif") fam = FF_ROMAN;
-  else if (fixed) fam = FF_MODERN;
-  else if (family == kChineseFamily) fam = FF_DONTCARE;
+  if (family == "Liberation Serif")
+    fam = FF_ROMAN;
+  else if (fixed)
+    fam = FF_MODERN;
+  else if (family == kChineseFamily)
+    fam = FF_DONTCARE;
   // The low bit set means variable pitch (the classic inverted meaning).
   tm.tmPitchAndFamily = BYTE(fam | TMPF_TRUETYPE | TMPF_VECTOR | (fixed ? 0 : TMPF_FIXED_PITCH));
   bool cjkFace = FT_Get_Char_Index(f, 0x4E2D) != 0;
@@ -351,7 +393,8 @@ std::shared_ptr<TFontInstance> TFontInstance::Get(const LOGFONTA& lfIn, double s
   return inst;
 }
 
-const TFontInstance::TGlyph& TFontInstance::Glyph(char32_t cp) {
+const TFontInstance::TGlyph& TFontInstance::Glyph(char32_t cp)
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   if (cp < 256 && FImpl->Latin[cp]) return *FImpl->Latin[cp];
   auto it = FImpl->Glyphs.find(cp);
@@ -374,7 +417,8 @@ const TFontInstance::TGlyph& TFontInstance::Glyph(char32_t cp) {
 
 int TFontInstance::Advance(char32_t cp) { return Glyph(cp).Advance; }
 
-TFontInstance::TGlyph TFontInstance::RotatedGlyph(char32_t cp) {
+TFontInstance::TGlyph TFontInstance::RotatedGlyph(char32_t cp)
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   TGlyph gl;
   gl.Advance = Advance(cp);
@@ -392,7 +436,8 @@ TFontInstance::TGlyph TFontInstance::RotatedGlyph(char32_t cp) {
   return gl;
 }
 
-ABC TFontInstance::AbcWidths(char32_t cp) {
+ABC TFontInstance::AbcWidths(char32_t cp)
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   const TGlyph& gl = Glyph(cp);
   ABC abc;
@@ -408,7 +453,8 @@ ABC TFontInstance::AbcWidths(char32_t cp) {
   return abc;
 }
 
-std::string TFontInstance::FaceNameAnsi() const {
+std::string TFontInstance::FaceNameAnsi() const
+{
   if (!FImpl->RequestedFace.empty()) return FImpl->RequestedFace;
   return System::Utf8ToAnsi(FImpl->Face->family_name ? FImpl->Face->family_name : "");
 }
@@ -416,7 +462,8 @@ std::string TFontInstance::FaceNameAnsi() const {
 bool TFontInstance::SyntheticBold() const { return FImpl->SynthBold; }
 bool TFontInstance::SyntheticItalic() const { return FImpl->SynthItalic; }
 
-bool TFontInstance::FaceSource(bool fallback, std::string& file, int& index) const {
+bool TFontInstance::FaceSource(bool fallback, std::string& file, int& index) const
+{
   if (fallback && !FImpl->Fallback) return false;
   file = fallback ? FImpl->FallbackFile : FImpl->FaceFile;
   index = fallback ? FImpl->FallbackIndex : FImpl->FaceIndex;
@@ -425,20 +472,24 @@ bool TFontInstance::FaceSource(bool fallback, std::string& file, int& index) con
 
 namespace {
 
-std::uint32_t Be32(const std::uint8_t* p) {
+std::uint32_t Be32(const std::uint8_t* p)
+{
   return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | p[3];
 }
-void Put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x) {
+void Put32(std::vector<std::uint8_t>& v, std::size_t at, std::uint32_t x)
+{
   v[at] = std::uint8_t(x >> 24);
   v[at + 1] = std::uint8_t(x >> 16);
   v[at + 2] = std::uint8_t(x >> 8);
   v[at + 3] = std::uint8_t(x);
 }
-void Put16(std::vector<std::uint8_t>& v, std::size_t at, unsigned x) {
+void Put16(std::vector<std::uint8_t>& v, std::size_t at, unsigned x)
+{
   v[at] = std::uint8_t(x >> 8);
   v[at + 1] = std::uint8_t(x);
 }
-std::uint32_t CheckSum(const std::uint8_t* p, std::size_t n) {
+std::uint32_t CheckSum(const std::uint8_t* p, std::size_t n)
+{
   std::uint32_t sum = 0;
   for (std::size_t i = 0; i < n; i += 4) {
     std::uint8_t b[4] = {0, 0, 0, 0};
@@ -449,8 +500,12 @@ std::uint32_t CheckSum(const std::uint8_t* p, std::size_t n) {
 }
 
 // A standalone sfnt built from the tables of one face of a collection.
-std::vector<std::uint8_t> BuildStandalone(FT_Face f) {
-  struct TTable { std::uint32_t Tag; std::vector<std::uint8_t> Data; };
+std::vector<std::uint8_t> BuildStandalone(FT_Face f)
+{
+  struct TTable {
+    std::uint32_t Tag;
+    std::vector<std::uint8_t> Data;
+  };
   std::vector<TTable> tables;
   FT_ULong count = 0;
   FT_Sfnt_Table_Info(f, 0, nullptr, &count);
@@ -498,7 +553,8 @@ std::vector<std::uint8_t> BuildStandalone(FT_Face f) {
 
 }  // namespace
 
-std::vector<std::uint8_t> TFontInstance::FontData(std::uint32_t tag) const {
+std::vector<std::uint8_t> TFontInstance::FontData(std::uint32_t tag) const
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   FT_Face f = FImpl->Face;
   if (!FT_IS_SFNT(f)) return {};
@@ -510,7 +566,8 @@ std::vector<std::uint8_t> TFontInstance::FontData(std::uint32_t tag) const {
   return out;
 }
 
-bool TFontInstance::FillOutline(OUTLINETEXTMETRICA& o) const {
+bool TFontInstance::FillOutline(OUTLINETEXTMETRICA& o) const
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   FT_Face f = FImpl->Face;
   auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
@@ -535,10 +592,11 @@ bool TFontInstance::FillOutline(OUTLINETEXTMETRICA& o) const {
   o.otmAscent = Round(os2->sTypoAscender * scale);
   o.otmDescent = Round(os2->sTypoDescender * scale);
   o.otmLineGap = UINT(std::max(0, Round(os2->sTypoLineGap * scale)));
-  o.otmsCapEmHeight = UINT(Round((os2->version >= 2 && os2->sCapHeight ? os2->sCapHeight : os2->sTypoAscender) * scale));
+  o.otmsCapEmHeight =
+      UINT(Round((os2->version >= 2 && os2->sCapHeight ? os2->sCapHeight : os2->sTypoAscender) * scale));
   o.otmsXHeight = UINT(Round((os2->version >= 2 && os2->sxHeight ? os2->sxHeight : os2->sTypoAscender / 2) * scale));
-  o.otmrcFontBox = RECT{Round(head->xMin * scale), Round(head->yMax * scale), Round(head->xMax * scale),
-                        Round(head->yMin * scale)};
+  o.otmrcFontBox =
+      RECT{Round(head->xMin * scale), Round(head->yMax * scale), Round(head->xMax * scale), Round(head->yMin * scale)};
   o.otmMacAscent = Round(hhea->Ascender * scale);
   o.otmMacDescent = Round(hhea->Descender * scale);
   o.otmMacLineGap = UINT(std::max(0, Round(hhea->Line_Gap * scale)));
@@ -555,7 +613,8 @@ bool TFontInstance::FillOutline(OUTLINETEXTMETRICA& o) const {
 }
 
 namespace GdiInternal {
-std::shared_ptr<TFontInstance> FontOf(TDCObj* dc) {
+std::shared_ptr<TFontInstance> FontOf(TDCObj* dc)
+{
   TFontObj* f = Font(dc->State.Font);
   if (!f) f = Font(static_cast<HFONT>(Stock(SYSTEM_FONT)));
   TMapping m = MappingOf(dc);
@@ -573,21 +632,23 @@ namespace {
 
 // The character sets a family is listed under, by a language its coverage includes.
 const std::pair<BYTE, const char*> kCharsetLangs[] = {
-    {ANSI_CHARSET, "en"},         {SHIFTJIS_CHARSET, "ja"},     {HANGEUL_CHARSET, "ko"},
-    {GB2312_CHARSET, "zh-cn"},    {CHINESEBIG5_CHARSET, "zh-tw"}, {GREEK_CHARSET, "el"},
-    {TURKISH_CHARSET, "tr"},      {VIETNAMESE_CHARSET, "vi"},   {HEBREW_CHARSET, "he"},
-    {ARABIC_CHARSET, "ar"},       {BALTIC_CHARSET, "lt"},       {RUSSIAN_CHARSET, "ru"},
+    {ANSI_CHARSET, "en"},           {SHIFTJIS_CHARSET, "ja"}, {HANGEUL_CHARSET, "ko"}, {GB2312_CHARSET, "zh-cn"},
+    {CHINESEBIG5_CHARSET, "zh-tw"}, {GREEK_CHARSET, "el"},    {TURKISH_CHARSET, "tr"}, {VIETNAMESE_CHARSET, "vi"},
+    {HEBREW_CHARSET, "he"},         {ARABIC_CHARSET, "ar"},   {BALTIC_CHARSET, "lt"},  {RUSSIAN_CHARSET, "ru"},
     {EASTEUROPE_CHARSET, "pl"},
 };
 
 // ASCII letters folded to lower case; double-byte characters kept whole (their trail bytes
 // may look like letters).
-std::string FoldName(const std::string& s) {
+std::string FoldName(const std::string& s)
+{
   std::string r = s;
   for (std::size_t i = 0; i < r.size(); ++i) {
     unsigned char b = (unsigned char)r[i];
-    if (b >= 0x81 && b <= 0xFE && i + 1 < r.size()) ++i;
-    else if (b >= 'A' && b <= 'Z') r[i] = char(b + 32);
+    if (b >= 0x81 && b <= 0xFE && i + 1 < r.size())
+      ++i;
+    else if (b >= 'A' && b <= 'Z')
+      r[i] = char(b + 32);
   }
   return r;
 }
@@ -596,7 +657,8 @@ std::string FoldName(const std::string& s) {
 
 namespace GdiInternal {
 
-std::vector<TFamilyInfo> InstalledFamilies() {
+std::vector<TFamilyInfo> InstalledFamilies()
+{
   std::lock_guard<std::recursive_mutex> g(FtLock());
   TFaceCache& c = Cache();
   std::vector<TFamilyInfo> out;
@@ -622,8 +684,7 @@ std::vector<TFamilyInfo> InstalledFamilies() {
       TFamilyInfo info;
       info.Name = System::Utf8ToAnsi(name);
       // A name CP936 cannot hold could not be asked for again.
-      if (info.Name.empty() || info.Name.find('?') != std::string::npos || info.Name.size() >= LF_FACESIZE)
-        continue;
+      if (info.Name.empty() || info.Name.find('?') != std::string::npos || info.Name.size() >= LF_FACESIZE) continue;
       int spacing = FC_PROPORTIONAL;
       if (FcPatternGetInteger(f, FC_SPACING, 0, &spacing) == FcResultMatch) info.FixedPitch = spacing >= FC_MONO;
       FcLangSet* langs = nullptr;
@@ -653,8 +714,8 @@ std::vector<TFamilyInfo> InstalledFamilies() {
   };
   for (auto& [utf8, info] : found) add(info);
   static const std::pair<const char*, const char*> kListedAliases[] = {
-      {"宋体", kChineseFamily},          {"Arial", "Liberation Sans"},
-      {"Tahoma", "Liberation Sans"},     {"MS Sans Serif", "Liberation Sans"},
+      {"宋体", kChineseFamily},           {"Arial", "Liberation Sans"},
+      {"Tahoma", "Liberation Sans"},      {"MS Sans Serif", "Liberation Sans"},
       {"Courier New", "Liberation Mono"}, {"Times New Roman", "Liberation Serif"},
   };
   for (const auto& [alias, family] : kListedAliases) {

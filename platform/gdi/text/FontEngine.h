@@ -31,10 +31,10 @@ public:
   const LOGFONTA& Log() const { return FLog; }
   TEXTMETRICA Metrics() const { return FMetrics; }
   double EmPixels() const { return FEm; }
-  double Angle() const { return FAngle; }  // radians, counter-clockwise
-  int UnderlinePos() const { return FUnderlinePos; }    // below the baseline
+  double Angle() const { return FAngle; }             // radians, counter-clockwise
+  int UnderlinePos() const { return FUnderlinePos; }  // below the baseline
   int UnderlineSize() const { return FUnderlineSize; }
-  int StrikeOutPos() const { return FStrikePos; }       // above the baseline
+  int StrikeOutPos() const { return FStrikePos; }  // above the baseline
   int StrikeOutSize() const { return FStrikeSize; }
 
   int Advance(char32_t cp);
@@ -74,7 +74,7 @@ struct TDCObj;
 
 // One installed scalable family as the font listing reports it.
 struct TFamilyInfo {
-  std::string Name;            // CP936: the zh-cn name when the family has one, else its first
+  std::string Name;  // CP936: the zh-cn name when the family has one, else its first
   bool FixedPitch = false;
   std::vector<BYTE> Charsets;  // the character sets its languages cover, ascending
 };

@@ -13,7 +13,8 @@ using namespace GdiInternal;
 namespace {
 
 // The character of a GetCharWidth code.
-char32_t CodeToChar(UINT code, bool wide) {
+char32_t CodeToChar(UINT code, bool wide)
+{
   if (wide) return code;
   if (code < 0x80) return code;
   char buf[2];
@@ -29,7 +30,8 @@ char32_t CodeToChar(UINT code, bool wide) {
   return c.size() == 1 ? c[0].Cp : char32_t(0xFFFD);
 }
 
-BOOL CharWidths(HDC hdc, UINT first, UINT last, int* widths, bool wide) {
+BOOL CharWidths(HDC hdc, UINT first, UINT last, int* widths, bool wide)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !widths || last < first || last - first > 0x10000) return FALSE;
   auto font = FontOf(dc);
@@ -38,7 +40,8 @@ BOOL CharWidths(HDC hdc, UINT first, UINT last, int* widths, bool wide) {
   return TRUE;
 }
 
-BOOL AbcWidths(HDC hdc, UINT first, UINT last, ABC* out, bool wide) {
+BOOL AbcWidths(HDC hdc, UINT first, UINT last, ABC* out, bool wide)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !out || last < first || last - first > 0x10000) return FALSE;
   auto font = FontOf(dc);
@@ -50,7 +53,8 @@ BOOL AbcWidths(HDC hdc, UINT first, UINT last, ABC* out, bool wide) {
   return TRUE;
 }
 
-const char* ScriptName(BYTE cs) {
+const char* ScriptName(BYTE cs)
+{
   switch (cs) {
     case ANSI_CHARSET: return "Western";
     case SYMBOL_CHARSET: return "Symbol";
@@ -70,7 +74,8 @@ const char* ScriptName(BYTE cs) {
   }
 }
 
-void CopyName(char* to, std::size_t size, const std::string& from) {
+void CopyName(char* to, std::size_t size, const std::string& from)
+{
   std::size_t n = std::min(from.size(), size - 1);
   std::memcpy(to, from.data(), n);
   to[n] = 0;
@@ -78,14 +83,17 @@ void CopyName(char* to, std::size_t size, const std::string& from) {
 
 }  // namespace
 
-int EnumFontFamiliesEx(HDC, const LOGFONTA* lf, FONTENUMPROCA proc, LPARAM data, DWORD) {
+int EnumFontFamiliesEx(HDC, const LOGFONTA* lf, FONTENUMPROCA proc, LPARAM data, DWORD)
+{
   if (!lf || !proc) return 0;
   std::string wanted(lf->lfFaceName, strnlen(lf->lfFaceName, LF_FACESIZE));
   auto fold = [](std::string s) {
     for (std::size_t i = 0; i < s.size(); ++i) {
       unsigned char b = (unsigned char)s[i];
-      if (b >= 0x81 && b <= 0xFE && i + 1 < s.size()) ++i;
-      else if (b >= 'A' && b <= 'Z') s[i] = char(b + 32);
+      if (b >= 0x81 && b <= 0xFE && i + 1 < s.size())
+        ++i;
+      else if (b >= 'A' && b <= 'Z')
+        s[i] = char(b + 32);
     }
     return s;
   };
@@ -117,7 +125,8 @@ int EnumFontFamiliesEx(HDC, const LOGFONTA* lf, FONTENUMPROCA proc, LPARAM data,
   return result;
 }
 
-BOOL GetTextMetrics(HDC hdc, TEXTMETRICA* out) {
+BOOL GetTextMetrics(HDC hdc, TEXTMETRICA* out)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc || !out) return FALSE;
   auto font = FontOf(dc);
@@ -134,7 +143,8 @@ BOOL GetTextMetrics(HDC hdc, TEXTMETRICA* out) {
   return TRUE;
 }
 
-UINT GetOutlineTextMetrics(HDC hdc, UINT cb, OUTLINETEXTMETRICA* out) {
+UINT GetOutlineTextMetrics(HDC hdc, UINT cb, OUTLINETEXTMETRICA* out)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   auto font = FontOf(dc);
@@ -144,7 +154,7 @@ UINT GetOutlineTextMetrics(HDC hdc, UINT cb, OUTLINETEXTMETRICA* out) {
   GetTextMetrics(hdc, &o.otmTextMetrics);
   std::string family = font->FaceNameAnsi();
   std::string face = family, style = font->Log().lfWeight >= 600 ? (font->Log().lfItalic ? "Bold Italic" : "Bold")
-                                                             : (font->Log().lfItalic ? "Italic" : "Regular");
+                                                                 : (font->Log().lfItalic ? "Italic" : "Regular");
   std::string full = family + " " + style;
   std::size_t need = sizeof(OUTLINETEXTMETRICA) + family.size() + face.size() + style.size() + full.size() + 4;
   if (!out) return UINT(need);
@@ -152,7 +162,10 @@ UINT GetOutlineTextMetrics(HDC hdc, UINT cb, OUTLINETEXTMETRICA* out) {
   o.otmSize = UINT(std::min<std::size_t>(need, cb));
   std::size_t at = sizeof(OUTLINETEXTMETRICA);
   auto put = [&](const std::string& s, std::uintptr_t& field) {
-    if (at + s.size() + 1 > cb) { field = 0; return; }
+    if (at + s.size() + 1 > cb) {
+      field = 0;
+      return;
+    }
     std::memcpy(reinterpret_cast<char*>(out) + at, s.c_str(), s.size() + 1);
     field = at;
     at += s.size() + 1;
@@ -170,7 +183,8 @@ BOOL GetCharWidth32W(HDC dc, UINT first, UINT last, int* widths) { return CharWi
 BOOL GetCharABCWidths(HDC dc, UINT first, UINT last, ABC* out) { return AbcWidths(dc, first, last, out, false); }
 BOOL GetCharABCWidthsW(HDC dc, UINT first, UINT last, ABC* out) { return AbcWidths(dc, first, last, out, true); }
 
-DWORD GetFontData(HDC hdc, DWORD table, DWORD offset, void* buffer, DWORD size) {
+DWORD GetFontData(HDC hdc, DWORD table, DWORD offset, void* buffer, DWORD size)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return GDI_ERROR;
   auto font = FontOf(dc);
@@ -186,7 +200,8 @@ DWORD GetFontData(HDC hdc, DWORD table, DWORD offset, void* buffer, DWORD size) 
   return n;
 }
 
-int GetTextFace(HDC hdc, int count, char* out) {
+int GetTextFace(HDC hdc, int count, char* out)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   auto font = FontOf(dc);

@@ -54,7 +54,8 @@ DWORD GetFontData(HDC dc, DWORD table, DWORD offset, void* buffer, DWORD size);
 int GetTextFace(HDC dc, int count, char* out);
 
 // Builds a four-character table tag as GetFontData takes it.
-constexpr DWORD MakeTableTag(char a, char b, char c, char d) {
+constexpr DWORD MakeTableTag(char a, char b, char c, char d)
+{
   return DWORD(BYTE(a)) | (DWORD(BYTE(b)) << 8) | (DWORD(BYTE(c)) << 16) | (DWORD(BYTE(d)) << 24);
 }
 

@@ -11,7 +11,8 @@
 
 namespace GdiInternal {
 
-std::vector<TTextChar> DecodeAnsi(const char* s, int count) {
+std::vector<TTextChar> DecodeAnsi(const char* s, int count)
+{
   std::vector<TTextChar> out;
   if (!s) return out;
   if (count < 0) count = int(std::strlen(s));
@@ -32,7 +33,8 @@ std::vector<TTextChar> DecodeAnsi(const char* s, int count) {
   return out;
 }
 
-std::vector<TTextChar> DecodeWide(const char16_t* s, int count) {
+std::vector<TTextChar> DecodeWide(const char16_t* s, int count)
+{
   std::vector<TTextChar> out;
   if (!s) return out;
   if (count < 0) {
@@ -52,16 +54,19 @@ std::vector<TTextChar> DecodeWide(const char16_t* s, int count) {
   return out;
 }
 
-int ToLogicalX(const TDCObj* dc, double v) {
+int ToLogicalX(const TDCObj* dc, double v)
+{
   TMapping m = MappingOf(dc);
   return int(std::lround(v / std::fabs(m.Sx)));
 }
-int ToLogicalY(const TDCObj* dc, double v) {
+int ToLogicalY(const TDCObj* dc, double v)
+{
   TMapping m = MappingOf(dc);
   return int(std::lround(v / std::fabs(m.Sy)));
 }
 
-std::vector<int> Advances(TDCObj* dc, TFontInstance& font, const std::vector<TTextChar>& chars) {
+std::vector<int> Advances(TDCObj* dc, TFontInstance& font, const std::vector<TTextChar>& chars)
+{
   std::vector<int> adv(chars.size());
   TMapping m = MappingOf(dc);
   int extra = int(std::lround(dc->State.CharExtra * std::fabs(m.Sx)));
@@ -82,7 +87,8 @@ std::vector<int> Advances(TDCObj* dc, TFontInstance& font, const std::vector<TTe
 namespace {
 
 void BlendGlyph(const TSurface& s, const TRegionData& area, int gx, int gy, const TFontInstance::TGlyph& g,
-                std::uint32_t color) {
+                std::uint32_t color)
+{
   if (g.Width == 0 || g.Height == 0) return;
   RECT box{gx, gy, gx + g.Width, gy + g.Height};
   unsigned cr = (color >> 16) & 0xFF, cg = (color >> 8) & 0xFF, cb = color & 0xFF;
@@ -96,7 +102,10 @@ void BlendGlyph(const TSurface& s, const TRegionData& area, int gx, int gy, cons
         if (al >= 128) row[x] = MonoOf(color);
         continue;
       }
-      if (al == 255) { row[x] = color; continue; }
+      if (al == 255) {
+        row[x] = color;
+        continue;
+      }
       std::uint32_t d = row[x];
       unsigned dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
       dr += ((int(cr) - int(dr)) * int(al) + 127) / 255;
@@ -109,10 +118,13 @@ void BlendGlyph(const TSurface& s, const TRegionData& area, int gx, int gy, cons
 
 }  // namespace
 
-void DrawGlyphRun(TDCObj* dc, TFontInstance& font, double x, double y,
-                  const std::vector<TTextChar>& chars, const std::vector<int>& advances,
-                  std::uint32_t color, const RECT* clip) {
-  if (dc->Meta) { dc->Meta->DeviceText(dc, x, y, chars, advances, color, clip); return; }
+void DrawGlyphRun(TDCObj* dc, TFontInstance& font, double x, double y, const std::vector<TTextChar>& chars,
+                  const std::vector<int>& advances, std::uint32_t color, const RECT* clip)
+{
+  if (dc->Meta) {
+    dc->Meta->DeviceText(dc, x, y, chars, advances, color, clip);
+    return;
+  }
   double angle = font.Angle();
   double ca = std::cos(angle), sa = std::sin(angle);
   bool rotated = std::fabs(angle) > 1e-9;
@@ -125,10 +137,14 @@ void DrawGlyphRun(TDCObj* dc, TFontInstance& font, double x, double y,
   };
   TRegionData decorations;
   if (font.Log().lfUnderline)
-    decorations = TRegionData::Combine(decorations, linePoly(0, total, font.UnderlinePos(), font.UnderlineSize()), RGN_OR);
+    decorations =
+        TRegionData::Combine(decorations, linePoly(0, total, font.UnderlinePos(), font.UnderlineSize()), RGN_OR);
   if (font.Log().lfStrikeOut)
-    decorations = TRegionData::Combine(decorations, linePoly(0, total, -font.StrikeOutPos(), font.StrikeOutSize()), RGN_OR);
-  if (clip) decorations = TRegionData::Combine(decorations, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
+    decorations =
+        TRegionData::Combine(decorations, linePoly(0, total, -font.StrikeOutPos(), font.StrikeOutSize()), RGN_OR);
+  if (clip)
+    decorations = TRegionData::Combine(
+        decorations, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
 
   if (dc->Vector) {
     std::vector<TPlacedGlyph> main, fallback;
@@ -153,7 +169,8 @@ void DrawGlyphRun(TDCObj* dc, TFontInstance& font, double x, double y,
   TSurface s;
   if (!GetSurface(dc, s)) return;
   TRegionData area = DrawableArea(dc, s);
-  if (clip) area = TRegionData::Combine(area, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
+  if (clip)
+    area = TRegionData::Combine(area, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
   if (area.IsEmpty()) return;
   double pos = 0;
   for (std::size_t i = 0; i < chars.size(); ++i) {

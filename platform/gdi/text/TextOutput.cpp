@@ -13,7 +13,8 @@ using namespace GdiInternal;
 
 namespace {
 
-std::vector<int> AdvancesFromDx(TDCObj* dc, const std::vector<TTextChar>& chars, const int* dx) {
+std::vector<int> AdvancesFromDx(TDCObj* dc, const std::vector<TTextChar>& chars, const int* dx)
+{
   TMapping m = MappingOf(dc);
   std::vector<int> adv(chars.size());
   std::size_t unit = 0;
@@ -25,8 +26,9 @@ std::vector<int> AdvancesFromDx(TDCObj* dc, const std::vector<TTextChar>& chars,
   return adv;
 }
 
-BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect,
-                 const std::vector<TTextChar>& chars, const int* dx) {
+BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect, const std::vector<TTextChar>& chars,
+                 const int* dx)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   TRowWindow rows = DrawRows(dc);
@@ -36,16 +38,24 @@ BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect,
   double total = 0;
   for (int a : adv) total += a;
   UINT align = dc->State.TextAlign;
-  if (align & TA_UPDATECP) { x = dc->State.CurPos.x; y = dc->State.CurPos.y; }
+  if (align & TA_UPDATECP) {
+    x = dc->State.CurPos.x;
+    y = dc->State.CurPos.y;
+  }
   POINT p = ToDevice(dc, x, y);
   TEXTMETRICA tm = font->Metrics();
   double u0 = 0;
-  if ((align & TA_CENTER) == TA_CENTER) u0 = -std::floor(total / 2);
-  else if (align & TA_RIGHT) u0 = -total;
+  if ((align & TA_CENTER) == TA_CENTER)
+    u0 = -std::floor(total / 2);
+  else if (align & TA_RIGHT)
+    u0 = -total;
   double v = 0;
-  if ((align & TA_BASELINE) == TA_BASELINE) v = 0;
-  else if (align & TA_BOTTOM) v = -tm.tmDescent;
-  else v = tm.tmAscent;
+  if ((align & TA_BASELINE) == TA_BASELINE)
+    v = 0;
+  else if (align & TA_BOTTOM)
+    v = -tm.tmDescent;
+  else
+    v = tm.tmAscent;
   double ca = std::cos(font->Angle()), sa = std::sin(font->Angle());
   double bx = p.x + u0 * ca + v * sa, by = p.y - u0 * sa + v * ca;
 
@@ -54,12 +64,15 @@ BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect,
   const RECT* clip = (rect && (options & ETO_CLIPPED)) ? &devRect : nullptr;
   std::uint32_t bk = ToPixel(dc->State.BkColor);
   if (rect && (options & ETO_OPAQUE))
-    PaintShapeColor(dc, TRegionData::FromRect(devRect.left, devRect.top, devRect.right, devRect.bottom), bk, R2_COPYPEN);
+    PaintShapeColor(dc, TRegionData::FromRect(devRect.left, devRect.top, devRect.right, devRect.bottom), bk,
+                    R2_COPYPEN);
   if (dc->State.BkMode == OPAQUE && !chars.empty()) {
     auto pt = [&](double uu, double vv) { return std::make_pair(bx + uu * ca + vv * sa, by - uu * sa + vv * ca); };
     TRegionData cell = TRegionData::FromPolygon(
         {pt(0, -tm.tmAscent), pt(total, -tm.tmAscent), pt(total, tm.tmDescent), pt(0, tm.tmDescent)}, WINDING);
-    if (clip) cell = TRegionData::Combine(cell, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
+    if (clip)
+      cell =
+          TRegionData::Combine(cell, TRegionData::FromRect(clip->left, clip->top, clip->right, clip->bottom), RGN_AND);
     PaintShapeColor(dc, cell, bk, R2_COPYPEN);
   }
   DrawGlyphRun(dc, *font, bx, by, chars, adv, ToPixel(dc->State.TextColor), clip);
@@ -70,7 +83,8 @@ BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect,
   return TRUE;
 }
 
-BOOL ExtentCore(HDC hdc, const std::vector<TTextChar>& chars, int maxExtent, int* fit, int* dx, SIZE* size) {
+BOOL ExtentCore(HDC hdc, const std::vector<TTextChar>& chars, int maxExtent, int* fit, int* dx, SIZE* size)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return FALSE;
   auto font = FontOf(dc);
@@ -95,8 +109,9 @@ BOOL ExtentCore(HDC hdc, const std::vector<TTextChar>& chars, int maxExtent, int
 }
 
 // Splits at tabs and lays the pieces on the tab stops; draws when `draw`.
-DWORD TabbedCore(HDC hdc, int x, int y, const char* text, int count, int tabCount, const int* tabs,
-                 int tabOrigin, bool draw) {
+DWORD TabbedCore(HDC hdc, int x, int y, const char* text, int count, int tabCount, const int* tabs, int tabOrigin,
+                 bool draw)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   auto font = FontOf(dc);
@@ -144,47 +159,56 @@ DWORD TabbedCore(HDC hdc, int x, int y, const char* text, int count, int tabCoun
   return (DWORD(h) << 16) | DWORD((cur - x) & 0xFFFF);
 }
 
-TMetaSink* MetaOf(HDC hdc) {
+TMetaSink* MetaOf(HDC hdc)
+{
   TDCObj* dc = GdiInternal::DC(hdc);
   return dc ? dc->Meta.get() : nullptr;
 }
 
 }  // namespace
 
-BOOL TextOut(HDC dc, int x, int y, const char* text, int count) {
+BOOL TextOut(HDC dc, int x, int y, const char* text, int count)
+{
   if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, 0, nullptr, text, nullptr, count, nullptr);
   return TextOutCore(dc, x, y, 0, nullptr, DecodeAnsi(text, count), nullptr);
 }
-BOOL TextOutW(HDC dc, int x, int y, const char16_t* text, int count) {
+BOOL TextOutW(HDC dc, int x, int y, const char16_t* text, int count)
+{
   if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, 0, nullptr, nullptr, text, count, nullptr);
   return TextOutCore(dc, x, y, 0, nullptr, DecodeWide(text, count), nullptr);
 }
-BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, int count, const int* dx) {
+BOOL ExtTextOut(HDC dc, int x, int y, UINT options, const RECT* rect, const char* text, int count, const int* dx)
+{
   if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, options, rect, text, nullptr, count, dx);
   return TextOutCore(dc, x, y, options, rect, DecodeAnsi(text, count), dx);
 }
-BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const char16_t* text, int count,
-                 const int* dx) {
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, const char16_t* text, int count, const int* dx)
+{
   if (TMetaSink* m = MetaOf(dc)) return m->Text(GdiInternal::DC(dc), x, y, options, rect, nullptr, text, count, dx);
   return TextOutCore(dc, x, y, options, rect, DecodeWide(text, count), dx);
 }
-BOOL GetTextExtentPoint32(HDC dc, const char* text, int count, SIZE* size) {
+BOOL GetTextExtentPoint32(HDC dc, const char* text, int count, SIZE* size)
+{
   return size ? ExtentCore(dc, DecodeAnsi(text, count), 0, nullptr, nullptr, size) : FALSE;
 }
-BOOL GetTextExtentPoint32W(HDC dc, const char16_t* text, int count, SIZE* size) {
+BOOL GetTextExtentPoint32W(HDC dc, const char16_t* text, int count, SIZE* size)
+{
   return size ? ExtentCore(dc, DecodeWide(text, count), 0, nullptr, nullptr, size) : FALSE;
 }
-BOOL GetTextExtentExPoint(HDC dc, const char* text, int count, int maxExtent, int* fit, int* dx, SIZE* size) {
+BOOL GetTextExtentExPoint(HDC dc, const char* text, int count, int maxExtent, int* fit, int* dx, SIZE* size)
+{
   return ExtentCore(dc, DecodeAnsi(text, count), maxExtent, fit, dx, size);
 }
-BOOL GetTextExtentExPointW(HDC dc, const char16_t* text, int count, int maxExtent, int* fit, int* dx,
-                           SIZE* size) {
+BOOL GetTextExtentExPointW(HDC dc, const char16_t* text, int count, int maxExtent, int* fit, int* dx, SIZE* size)
+{
   return ExtentCore(dc, DecodeWide(text, count), maxExtent, fit, dx, size);
 }
-LONG TabbedTextOut(HDC dc, int x, int y, const char* text, int count, int tabCount, const int* tabs, int tabOrigin) {
+LONG TabbedTextOut(HDC dc, int x, int y, const char* text, int count, int tabCount, const int* tabs, int tabOrigin)
+{
   return LONG(TabbedCore(dc, x, y, text, count, tabCount, tabs, tabOrigin, true));
 }
-DWORD GetTabbedTextExtent(HDC dc, const char* text, int count, int tabCount, const int* tabs) {
+DWORD GetTabbedTextExtent(HDC dc, const char* text, int count, int tabCount, const int* tabs)
+{
   return TabbedCore(dc, 0, 0, text, count, tabCount, tabs, 0, false);
 }
 

@@ -13,7 +13,8 @@ HRESULT DrawThemeText(HTHEME, HDC, int, int, const char16_t*, int, DWORD, DWORD,
 HRESULT DrawThemeEdge(HTHEME, HDC, int, int, const RECT*, UINT, UINT, RECT*) { return E_FAIL; }
 HRESULT DrawThemeParentBackground(HWND, HDC, const RECT*) { return E_FAIL; }
 HRESULT GetThemeBackgroundContentRect(HTHEME, HDC, int, int, const RECT*, RECT*) { return E_FAIL; }
-HRESULT GetThemeBackgroundRegion(HTHEME, HDC, int, int, const RECT*, HRGN* region) {
+HRESULT GetThemeBackgroundRegion(HTHEME, HDC, int, int, const RECT*, HRGN* region)
+{
   if (region) *region = nullptr;
   return E_FAIL;
 }

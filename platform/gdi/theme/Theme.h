@@ -25,8 +25,7 @@ HRESULT DrawThemeText(HTHEME theme, HDC dc, int part, int state, const char16_t*
 HRESULT DrawThemeEdge(HTHEME theme, HDC dc, int part, int state, const RECT* rect, UINT edge, UINT flags,
                       RECT* contentRect);
 HRESULT DrawThemeParentBackground(HWND wnd, HDC dc, const RECT* rect);
-HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state, const RECT* bounds,
-                                      RECT* content);
+HRESULT GetThemeBackgroundContentRect(HTHEME theme, HDC dc, int part, int state, const RECT* bounds, RECT* content);
 HRESULT GetThemeBackgroundRegion(HTHEME theme, HDC dc, int part, int state, const RECT* rect, HRGN* region);
 // `sizeKind`: 0 minimum, 1 true size, 2 draw size.
 HRESULT GetThemePartSize(HTHEME theme, HDC dc, int part, int state, const RECT* rect, int sizeKind, SIZE* size);

@@ -10,7 +10,8 @@
 
 namespace {
 
-const AnsiString& SampleText() {
+const AnsiString& SampleText()
+{
   static const AnsiString text = [] {
     const AnsiString parts[] = {
         "合同编号 HT-2009-0315，甲方：澜岳贸易有限公司，乙方：",
@@ -27,8 +28,8 @@ const AnsiString& SampleText() {
 }
 
 // Runs iconv over the whole input; the output buffer is large enough for it.
-std::size_t RunIconv(iconv_t cd, const char* in, std::size_t inBytes, char* out,
-                     std::size_t outBytes) {
+std::size_t RunIconv(iconv_t cd, const char* in, std::size_t inBytes, char* out, std::size_t outBytes)
+{
   iconv(cd, nullptr, nullptr, nullptr, nullptr);
   char* pin = const_cast<char*>(in);
   char* pout = out;
@@ -37,14 +38,16 @@ std::size_t RunIconv(iconv_t cd, const char* in, std::size_t inBytes, char* out,
   return outBytes - left;
 }
 
-void BM_AnsiToWide(benchmark::State& state) {
+void BM_AnsiToWide(benchmark::State& state)
+{
   const AnsiString& text = SampleText();
   for (auto _ : state) benchmark::DoNotOptimize(System::AnsiToWide(text));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
 BENCHMARK(BM_AnsiToWide);
 
-void BM_AnsiToWide_Iconv(benchmark::State& state) {
+void BM_AnsiToWide_Iconv(benchmark::State& state)
+{
   const AnsiString& text = SampleText();
   iconv_t cd = iconv_open("UTF-16LE", "CP936");
   if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -54,8 +57,7 @@ void BM_AnsiToWide_Iconv(benchmark::State& state) {
   for (auto _ : state) {
     // Allocates its result as our routine does.
     WideString out(text.size(), u'\0');
-    std::size_t n = RunIconv(cd, text.data(), text.size(), reinterpret_cast<char*>(out.data()),
-                             out.size() * 2);
+    std::size_t n = RunIconv(cd, text.data(), text.size(), reinterpret_cast<char*>(out.data()), out.size() * 2);
     out.resize(n / 2);
     benchmark::DoNotOptimize(out);
   }
@@ -64,14 +66,16 @@ void BM_AnsiToWide_Iconv(benchmark::State& state) {
 }
 BENCHMARK(BM_AnsiToWide_Iconv);
 
-void BM_WideToAnsi(benchmark::State& state) {
+void BM_WideToAnsi(benchmark::State& state)
+{
   const WideString wide = System::AnsiToWide(SampleText());
   for (auto _ : state) benchmark::DoNotOptimize(System::WideToAnsi(wide));
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * wide.size() * 2));
 }
 BENCHMARK(BM_WideToAnsi);
 
-void BM_WideToAnsi_Iconv(benchmark::State& state) {
+void BM_WideToAnsi_Iconv(benchmark::State& state)
+{
   const WideString wide = System::AnsiToWide(SampleText());
   iconv_t cd = iconv_open("CP936", "UTF-16LE");
   if (cd == reinterpret_cast<iconv_t>(-1)) {
@@ -80,8 +84,7 @@ void BM_WideToAnsi_Iconv(benchmark::State& state) {
   }
   for (auto _ : state) {
     AnsiString out(wide.size() * 2, '\0');
-    std::size_t n = RunIconv(cd, reinterpret_cast<const char*>(wide.data()), wide.size() * 2,
-                             out.data(), out.size());
+    std::size_t n = RunIconv(cd, reinterpret_cast<const char*>(wide.data()), wide.size() * 2, out.data(), out.size());
     out.resize(n);
     benchmark::DoNotOptimize(out);
   }

@@ -12,7 +12,8 @@ const AnsiString kName = "合同金额";
 constexpr int kCount = 1234;
 constexpr double kAmount = 98765.4321;
 
-void BM_Format(benchmark::State& state) {
+void BM_Format(benchmark::State& state)
+{
   for (auto _ : state) {
     AnsiString s = SysUtils::Format("%s: %d, %.2f", {kName, kCount, kAmount});
     benchmark::DoNotOptimize(s);
@@ -20,7 +21,8 @@ void BM_Format(benchmark::State& state) {
 }
 BENCHMARK(BM_Format);
 
-void BM_Format_snprintf(benchmark::State& state) {
+void BM_Format_snprintf(benchmark::State& state)
+{
   char buf[128];
   for (auto _ : state) {
     int n = std::snprintf(buf, sizeof buf, "%s: %d, %.2f", kName.c_str(), kCount, kAmount);
@@ -30,7 +32,8 @@ void BM_Format_snprintf(benchmark::State& state) {
 }
 BENCHMARK(BM_Format_snprintf);
 
-void BM_FormatFloat(benchmark::State& state) {
+void BM_FormatFloat(benchmark::State& state)
+{
   for (auto _ : state) {
     AnsiString s = SysUtils::FormatFloat("#,##0.00", kAmount);
     benchmark::DoNotOptimize(s);
@@ -39,7 +42,8 @@ void BM_FormatFloat(benchmark::State& state) {
 BENCHMARK(BM_FormatFloat);
 
 // The nearest C library form (no thousand separators).
-void BM_FormatFloat_snprintf(benchmark::State& state) {
+void BM_FormatFloat_snprintf(benchmark::State& state)
+{
   char buf[64];
   for (auto _ : state) {
     int n = std::snprintf(buf, sizeof buf, "%.2f", kAmount);
@@ -49,7 +53,8 @@ void BM_FormatFloat_snprintf(benchmark::State& state) {
 }
 BENCHMARK(BM_FormatFloat_snprintf);
 
-void BM_FloatToStr(benchmark::State& state) {
+void BM_FloatToStr(benchmark::State& state)
+{
   for (auto _ : state) {
     AnsiString s = SysUtils::FloatToStr(kAmount);
     benchmark::DoNotOptimize(s);
@@ -57,7 +62,8 @@ void BM_FloatToStr(benchmark::State& state) {
 }
 BENCHMARK(BM_FloatToStr);
 
-void BM_FloatToStr_snprintf(benchmark::State& state) {
+void BM_FloatToStr_snprintf(benchmark::State& state)
+{
   char buf[64];
   for (auto _ : state) {
     int n = std::snprintf(buf, sizeof buf, "%.15g", kAmount);
@@ -67,7 +73,8 @@ void BM_FloatToStr_snprintf(benchmark::State& state) {
 }
 BENCHMARK(BM_FloatToStr_snprintf);
 
-void BM_FormatDateTime(benchmark::State& state) {
+void BM_FormatDateTime(benchmark::State& state)
+{
   const TDateTime v = 39877.58829;
   for (auto _ : state) {
     AnsiString s = SysUtils::FormatDateTime("yyyy-mm-dd hh:nn:ss", v);

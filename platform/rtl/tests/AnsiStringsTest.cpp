@@ -17,7 +17,8 @@ const AnsiString kPipeTrail = "亅";
 // u8 literals are char8_t in C++20; the routines take UTF-8 in std::string.
 std::string U8(const char8_t* s) { return reinterpret_cast<const char*>(s); }
 
-std::string Hex(const AnsiString& s) {
+std::string Hex(const AnsiString& s)
+{
   static const char* digits = "0123456789ABCDEF";
   std::string out;
   for (unsigned char c : s) {
@@ -30,7 +31,8 @@ std::string Hex(const AnsiString& s) {
 
 }  // namespace
 
-TEST(AnsiStringsTest, LiteralsAreCp936Bytes) {
+TEST(AnsiStringsTest, LiteralsAreCp936Bytes)
+{
   EXPECT_EQ(Hex("合同"), "BA CF CD AC ");
   EXPECT_EQ(Hex(kBackslashTrail), "81 5C ");
   EXPECT_EQ(Hex("€"), "80 ");
@@ -40,19 +42,20 @@ TEST(AnsiStringsTest, LiteralsAreCp936Bytes) {
 
 // ---- CP936 -> UTF-16 ---------------------------------------------------------------------
 
-TEST(AnsiStringsTest, MalformedCp936DecodesWithoutReadingPastTheEnd) {
+TEST(AnsiStringsTest, MalformedCp936DecodesWithoutReadingPastTheEnd)
+{
   struct Case {
     AnsiString in;
     WideString out;
   };
   const std::vector<Case> cases = {
       {"", u""},
-      {"\x81", u"\uFFFD"},              // lone lead byte at the end
+      {"\x81", u"\uFFFD"},  // lone lead byte at the end
       {"ab\xB1", u"ab\uFFFD"},
-      {"\xB1\x30x", u"\uFFFD0x"},       // lead + non-trail: the ASCII byte survives
-      {"\xB1\x7F", u"\uFFFD\x7F"},      // 0x7F is no trail
-      {"\xB1\xFF", u"\uFFFD\uFFFD"},    // nor is 0xFF
-      {"\xA1\x40z", u"\uFFFDz"},        // a well-formed pair naming no character: one U+FFFD
+      {"\xB1\x30x", u"\uFFFD0x"},     // lead + non-trail: the ASCII byte survives
+      {"\xB1\x7F", u"\uFFFD\x7F"},    // 0x7F is no trail
+      {"\xB1\xFF", u"\uFFFD\uFFFD"},  // nor is 0xFF
+      {"\xA1\x40z", u"\uFFFDz"},      // a well-formed pair naming no character: one U+FFFD
       {"\xFF", u"\uFFFD"},
       {"\x80", u"\u20AC"},
       {AnsiString("a\0b", 3), WideString(u"a\0b", 3)},
@@ -61,7 +64,8 @@ TEST(AnsiStringsTest, MalformedCp936DecodesWithoutReadingPastTheEnd) {
   for (const auto& c : cases) EXPECT_EQ(AnsiToWide(c.in), c.out) << Hex(c.in);
 }
 
-TEST(AnsiStringsTest, EveryCp936CharacterRoundTrips) {
+TEST(AnsiStringsTest, EveryCp936CharacterRoundTrips)
+{
   int mapped = 0;
   for (int lead = 0x81; lead <= 0xFE; ++lead) {
     for (int trail = 0x40; trail <= 0xFE; ++trail) {
@@ -77,7 +81,8 @@ TEST(AnsiStringsTest, EveryCp936CharacterRoundTrips) {
   EXPECT_EQ(WideToAnsi(u"\u20AC"), "\x80");
 }
 
-TEST(AnsiStringsTest, EveryBmpCharacterEncodesToItselfOrQuestionMark) {
+TEST(AnsiStringsTest, EveryBmpCharacterEncodesToItselfOrQuestionMark)
+{
   // Checks the encode table against the decode table from the other side.
   for (char32_t u = 1; u <= 0xFFFF; ++u) {
     if (u >= 0xD800 && u <= 0xDFFF) continue;
@@ -90,7 +95,8 @@ TEST(AnsiStringsTest, EveryBmpCharacterEncodesToItselfOrQuestionMark) {
 
 // ---- UTF-16 -> CP936 ---------------------------------------------------------------------
 
-TEST(AnsiStringsTest, CharactersOutsideCp936BecomeQuestionMarks) {
+TEST(AnsiStringsTest, CharactersOutsideCp936BecomeQuestionMarks)
+{
   struct Case {
     WideString in;
     AnsiString out;
@@ -98,9 +104,9 @@ TEST(AnsiStringsTest, CharactersOutsideCp936BecomeQuestionMarks) {
   const std::vector<Case> cases = {
       {u"合同abc", "合同abc"},
       {u"한국", "??"},
-      {u"x\U0001F600y", "x?y"},       // a surrogate pair is one character
-      {u"\xD800x", "?x"},              // unpaired high surrogate
-      {u"x\xDC00", "x?"},              // unpaired low surrogate
+      {u"x\U0001F600y", "x?y"},  // a surrogate pair is one character
+      {u"\xD800x", "?x"},        // unpaired high surrogate
+      {u"x\xDC00", "x?"},        // unpaired low surrogate
       {u"\xD800", "?"},
       {u"\u00B7\u2014", "\xA1\xA4\xA1\xAA"},  // the code page's own choices for · and —
       {WideString(u"\0", 1), AnsiString("\0", 1)},
@@ -110,7 +116,8 @@ TEST(AnsiStringsTest, CharactersOutsideCp936BecomeQuestionMarks) {
 
 // ---- UTF-8 ---------------------------------------------------------------------------------
 
-TEST(AnsiStringsTest, Utf8RoundTripsIncludingSurrogatePairs) {
+TEST(AnsiStringsTest, Utf8RoundTripsIncludingSurrogatePairs)
+{
   const std::string utf8 = U8(u8"合同 No.7 \U0001F600 €");
   const WideString wide = Utf8ToWide(utf8);
   EXPECT_EQ(wide, u"合同 No.7 \U0001F600 €");
@@ -118,22 +125,25 @@ TEST(AnsiStringsTest, Utf8RoundTripsIncludingSurrogatePairs) {
   EXPECT_EQ(WideToUtf8(wide), utf8);
   EXPECT_EQ(AnsiToUtf8("合同€"), U8(u8"合同€"));
   EXPECT_EQ(Utf8ToAnsi(U8(u8"合同 \U0001F600 \uD55C")), "合同 ? ?");
-  EXPECT_EQ(WideToUtf8(u"a\xD800" u"b"), U8(u8"a\uFFFDb"));
+  EXPECT_EQ(WideToUtf8(u"a\xD800"
+                       u"b"),
+            U8(u8"a\uFFFDb"));
 }
 
-TEST(AnsiStringsTest, MalformedUtf8BecomesReplacementCharacters) {
+TEST(AnsiStringsTest, MalformedUtf8BecomesReplacementCharacters)
+{
   struct Case {
     std::string in;
     WideString out;
   };
   const std::vector<Case> cases = {
-      {"\x80", u"\uFFFD"},                          // stray continuation byte
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},                // overlong '/'
-      {"\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},      // overlong NUL
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},      // encoded surrogate
+      {"\x80", u"\uFFFD"},                                // stray continuation byte
+      {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong '/'
+      {"\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},            // overlong NUL
+      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // encoded surrogate
       {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // above U+10FFFF
-      {"\xE5\x90", u"\uFFFD"},                      // truncated at the end
-      {"\xE5\x90x", u"\uFFFDx"},                    // truncated before ASCII
+      {"\xE5\x90", u"\uFFFD"},                            // truncated at the end
+      {"\xE5\x90x", u"\uFFFDx"},                          // truncated before ASCII
       {"\xF0\x9F\x98", u"\uFFFD"},
       {"\xFF", u"\uFFFD"},
   };
@@ -145,12 +155,12 @@ TEST(AnsiStringsTest, MalformedUtf8BecomesReplacementCharacters) {
 
 // ---- Lead bytes ----------------------------------------------------------------------------
 
-TEST(AnsiStringsTest, ByteTypeJudgesFromTheStart) {
+TEST(AnsiStringsTest, ByteTypeJudgesFromTheStart)
+{
   // "a", 乗 (81 5C), "\", 合 (BA CF), 同 (CD AC), then a lone lead byte at the end.
   const AnsiString s = "a" + kBackslashTrail + "\\合同\xB1";
-  const std::vector<TMbcsByteType> expected = {
-      mbSingleByte, mbLeadByte, mbTrailByte, mbSingleByte, mbLeadByte,
-      mbTrailByte,  mbLeadByte, mbTrailByte, mbLeadByte};
+  const std::vector<TMbcsByteType> expected = {mbSingleByte, mbLeadByte, mbTrailByte, mbSingleByte, mbLeadByte,
+                                               mbTrailByte,  mbLeadByte, mbTrailByte, mbLeadByte};
   ASSERT_EQ(s.size(), expected.size());
   for (int i = 1; i <= static_cast<int>(s.size()); ++i) {
     EXPECT_EQ(ByteType(s, i), expected[i - 1]) << i;
@@ -164,7 +174,8 @@ TEST(AnsiStringsTest, ByteTypeJudgesFromTheStart) {
   EXPECT_FALSE(IsLeadByte('\xFF'));
 }
 
-TEST(AnsiStringsTest, SteppingForwardAndBackwardVisitsCharacterStarts) {
+TEST(AnsiStringsTest, SteppingForwardAndBackwardVisitsCharacterStarts)
+{
   // Runs of lead-range bytes (合同 = BA CF CD AC) are the hard case for stepping backwards.
   const AnsiString s = "x合同" + kPipeTrail + "y\xB1";
   const std::vector<int> starts = {1, 2, 4, 6, 8, 9};
@@ -188,13 +199,14 @@ TEST(AnsiStringsTest, SteppingForwardAndBackwardVisitsCharacterStarts) {
 
 // ---- Classic routines ----------------------------------------------------------------------
 
-TEST(AnsiStringsTest, CopyClipsLikeTheClassicRoutine) {
+TEST(AnsiStringsTest, CopyClipsLikeTheClassicRoutine)
+{
   struct Case {
     int index, count;
     AnsiString out;
   };
   const std::vector<Case> cases = {
-      {1, 3, "abc"}, {0, 2, "ab"}, {-5, 2, "ab"}, {4, 100, "def"}, {6, 1, "f"},
+      {1, 3, "abc"}, {0, 2, "ab"}, {-5, 2, "ab"}, {4, 100, "def"},           {6, 1, "f"},
       {7, 1, ""},    {3, 0, ""},   {3, -1, ""},   {1, 2147483647, "abcdef"},
   };
   for (const auto& c : cases) EXPECT_EQ(Copy("abcdef", c.index, c.count), c.out) << c.index;
@@ -203,7 +215,8 @@ TEST(AnsiStringsTest, CopyClipsLikeTheClassicRoutine) {
   EXPECT_EQ(Copy(WideString(u"合同abc"), 2, 2), u"同a");
 }
 
-TEST(AnsiStringsTest, PosDeleteInsert) {
+TEST(AnsiStringsTest, PosDeleteInsert)
+{
   EXPECT_EQ(Pos("cd", "abcdcd"), 3);
   EXPECT_EQ(Pos("x", "abc"), 0);
   EXPECT_EQ(Pos("", "abc"), 0);
@@ -213,9 +226,12 @@ TEST(AnsiStringsTest, PosDeleteInsert) {
     int index, count;
     AnsiString out;
   };
-  for (const auto& c : std::vector<DeleteCase>{
-           {2, 2, "adef"}, {5, 10, "abcd"}, {0, 2, "abcdef"}, {7, 1, "abcdef"}, {2, 0, "abcdef"},
-           {1, 2147483647, ""}}) {
+  for (const auto& c : std::vector<DeleteCase>{{2, 2, "adef"},
+                                               {5, 10, "abcd"},
+                                               {0, 2, "abcdef"},
+                                               {7, 1, "abcdef"},
+                                               {2, 0, "abcdef"},
+                                               {1, 2147483647, ""}}) {
     AnsiString s = "abcdef";
     Delete(s, c.index, c.count);
     EXPECT_EQ(s, c.out) << c.index << "," << c.count;
@@ -225,8 +241,8 @@ TEST(AnsiStringsTest, PosDeleteInsert) {
     int index;
     AnsiString out;
   };
-  for (const auto& c : std::vector<InsertCase>{{1, "XYabc"}, {-3, "XYabc"}, {3, "abXYc"},
-                                               {4, "abcXY"}, {99, "abcXY"}}) {
+  for (const auto& c :
+       std::vector<InsertCase>{{1, "XYabc"}, {-3, "XYabc"}, {3, "abXYc"}, {4, "abcXY"}, {99, "abcXY"}}) {
     AnsiString s = "abc";
     Insert("XY", s, c.index);
     EXPECT_EQ(s, c.out) << c.index;

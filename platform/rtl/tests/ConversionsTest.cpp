@@ -20,11 +20,13 @@ TDateTime FixedNow() { return 46188.4375; }
 
 class ConversionsTest : public ::testing::Test {
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     ResetFormatSettings();
     SetNowFunction(FixedNow);
   }
-  void TearDown() override {
+  void TearDown() override
+  {
     ResetFormatSettings();
     SetNowFunction(nullptr);
   }
@@ -32,7 +34,8 @@ protected:
 
 Currency Curr(Int64 raw) { return Currency::FromRaw(raw); }
 
-TDateTime DT(Word y, Word m, Word d, Word h = 0, Word n = 0, Word s = 0, Word ms = 0) {
+TDateTime DT(Word y, Word m, Word d, Word h = 0, Word n = 0, Word s = 0, Word ms = 0)
+{
   return DateUtils::EncodeDateTime(y, m, d, h, n, s, ms);
 }
 
@@ -40,9 +43,10 @@ TDateTime DT(Word y, Word m, Word d, Word h = 0, Word n = 0, Word s = 0, Word ms
 
 // ---- Integers --------------------------------------------------------------------------------------
 
-TEST_F(ConversionsTest, BadIntegersRaiseWithTheText) {
-  const char* bad[] = {"", " ", "abc", "12a", "1 2", "12 ", "- 5", "+", "$", "0x", "1.5", "1e3",
-                       "2147483648", "-2147483649", "$100000000", "１２"};
+TEST_F(ConversionsTest, BadIntegersRaiseWithTheText)
+{
+  const char* bad[] = {"",  " ",  "abc", "12a", "1 2",        "12 ",         "- 5",        "+",
+                       "$", "0x", "1.5", "1e3", "2147483648", "-2147483649", "$100000000", "１２"};
   for (const char* s : bad) {
     Integer kept = 99;
     EXPECT_FALSE(TryStrToInt(s, kept)) << s;
@@ -58,16 +62,27 @@ TEST_F(ConversionsTest, BadIntegersRaiseWithTheText) {
   EXPECT_THROW(StrToInt64("9223372036854775808"), EConvertError);
 }
 
-TEST_F(ConversionsTest, IntegersInDecimalAndHexadecimal) {
+TEST_F(ConversionsTest, IntegersInDecimalAndHexadecimal)
+{
   struct Case {
     const char* text;
     Integer value;
   };
   const Case cases[] = {
-      {"0", 0},          {"42", 42},           {"  42", 42},        {"+7", 7},
-      {"-7", -7},        {"007", 7},           {"$1F", 31},         {"0x1f", 31},
-      {"0X1F", 31},      {"x10", 16},          {"-$10", -16},       {"$FFFFFFFF", -1},
-      {"2147483647", 2147483647},              {"-2147483648", -2147483647 - 1},
+      {"0", 0},
+      {"42", 42},
+      {"  42", 42},
+      {"+7", 7},
+      {"-7", -7},
+      {"007", 7},
+      {"$1F", 31},
+      {"0x1f", 31},
+      {"0X1F", 31},
+      {"x10", 16},
+      {"-$10", -16},
+      {"$FFFFFFFF", -1},
+      {"2147483647", 2147483647},
+      {"-2147483648", -2147483647 - 1},
   };
   for (const Case& c : cases) EXPECT_EQ(StrToInt(c.text), c.value) << c.text;
   EXPECT_EQ(StrToInt64("-9223372036854775808"), std::numeric_limits<Int64>::min());
@@ -78,9 +93,9 @@ TEST_F(ConversionsTest, IntegersInDecimalAndHexadecimal) {
 
 // ---- Floats and Currency -------------------------------------------------------------------------
 
-TEST_F(ConversionsTest, BadFloatsRaiseWithTheText) {
-  const char* bad[] = {"", "abc", ".", "1.2.3", "1,234.5", "1e", "1e+", "--1", "NAN", "INF",
-                       "1e400", "0x10", "1.5x"};
+TEST_F(ConversionsTest, BadFloatsRaiseWithTheText)
+{
+  const char* bad[] = {"", "abc", ".", "1.2.3", "1,234.5", "1e", "1e+", "--1", "NAN", "INF", "1e400", "0x10", "1.5x"};
   for (const char* s : bad) {
     double kept = 9.5;
     EXPECT_FALSE(TryStrToFloat(s, kept)) << s;
@@ -94,14 +109,15 @@ TEST_F(ConversionsTest, BadFloatsRaiseWithTheText) {
   }
 }
 
-TEST_F(ConversionsTest, FloatsWithTheDecimalSeparator) {
+TEST_F(ConversionsTest, FloatsWithTheDecimalSeparator)
+{
   struct Case {
     const char* text;
     double value;
   };
   const Case cases[] = {
-      {"1.5", 1.5},  {" -1.5 ", -1.5}, {"+2", 2},       {".5", 0.5},      {"5.", 5},
-      {"1e3", 1000}, {"1.5E-3", 0.0015}, {"0.1", 0.1},  {"1e-400", 0},    {"12345.678", 12345.678},
+      {"1.5", 1.5},  {" -1.5 ", -1.5},   {"+2", 2},    {".5", 0.5},   {"5.", 5},
+      {"1e3", 1000}, {"1.5E-3", 0.0015}, {"0.1", 0.1}, {"1e-400", 0}, {"12345.678", 12345.678},
   };
   for (const Case& c : cases) EXPECT_EQ(StrToFloat(c.text), c.value) << c.text;
   EXPECT_TRUE(std::signbit(StrToFloat("-0")));
@@ -115,15 +131,23 @@ TEST_F(ConversionsTest, FloatsWithTheDecimalSeparator) {
   EXPECT_EQ(v, 2.25);
 }
 
-TEST_F(ConversionsTest, CurrencyFromText) {
+TEST_F(ConversionsTest, CurrencyFromText)
+{
   struct Case {
     const char* text;
     Int64 raw;
   };
   const Case cases[] = {
-      {"1.5", 15000},       {"-1.5", -15000},   {"0.00015", 2},  // half to even at the 4th decimal
-      {"0.00025", 2},       {"0.000251", 3},    {"-0.00015", -2}, {"12.34567", 123457},
-      {"1e2", 1000000},     {"0.00004", 0},     {"922337203685477.5807", std::numeric_limits<Int64>::max()},
+      {"1.5", 15000},
+      {"-1.5", -15000},
+      {"0.00015", 2},  // half to even at the 4th decimal
+      {"0.00025", 2},
+      {"0.000251", 3},
+      {"-0.00015", -2},
+      {"12.34567", 123457},
+      {"1e2", 1000000},
+      {"0.00004", 0},
+      {"922337203685477.5807", std::numeric_limits<Int64>::max()},
       {"-922337203685477.5808", std::numeric_limits<Int64>::min()},
   };
   for (const Case& c : cases) EXPECT_EQ(StrToCurr(c.text).Raw, c.raw) << c.text;
@@ -136,7 +160,8 @@ TEST_F(ConversionsTest, CurrencyFromText) {
   EXPECT_THROW(StrToCurr("x"), EConvertError);
 }
 
-TEST_F(ConversionsTest, CurrencyArithmetic) {
+TEST_F(ConversionsTest, CurrencyArithmetic)
+{
   const Currency a = StrToCurr("10.5");
   const Currency b = StrToCurr("3");
   EXPECT_EQ((a + b).Raw, 135000);
@@ -175,7 +200,8 @@ TEST_F(ConversionsTest, CurrencyArithmetic) {
   EXPECT_EQ(CurrRound(StrToCurr("-2.5001")), -3);
 }
 
-TEST_F(ConversionsTest, CurrencyOverflowAndDivisionByZero) {
+TEST_F(ConversionsTest, CurrencyOverflowAndDivisionByZero)
+{
   const Currency max = Curr(std::numeric_limits<Int64>::max());
   const Currency min = Curr(std::numeric_limits<Int64>::min());
   const Currency one = StrToCurr("1");
@@ -198,7 +224,8 @@ TEST_F(ConversionsTest, CurrencyOverflowAndDivisionByZero) {
 
 // ---- Booleans ------------------------------------------------------------------------------------
 
-TEST_F(ConversionsTest, Booleans) {
+TEST_F(ConversionsTest, Booleans)
+{
   struct Case {
     const char* text;
     bool value;
@@ -224,10 +251,11 @@ TEST_F(ConversionsTest, Booleans) {
 
 // ---- Dates from text -----------------------------------------------------------------------------
 
-TEST_F(ConversionsTest, BadDatesRaiseWithTheText) {
-  const char* bad[] = {"", "abc", "2009", "2009-02-29", "2009-13-01", "2009-00-10", "2009-04-31",
-                       "10000-01-01", "0000-01-01", "2009/03/05", "2009-03-05x", "2009-03-", "2009--03",
-                       "123456-1-1"};
+TEST_F(ConversionsTest, BadDatesRaiseWithTheText)
+{
+  const char* bad[] = {"",           "abc",         "2009",       "2009-02-29", "2009-13-01",  "2009-00-10",
+                       "2009-04-31", "10000-01-01", "0000-01-01", "2009/03/05", "2009-03-05x", "2009-03-",
+                       "2009--03",   "123456-1-1"};
   for (const char* s : bad) {
     TDateTime kept = 3.0;
     EXPECT_FALSE(TryStrToDate(s, kept)) << s;
@@ -253,7 +281,8 @@ TEST_F(ConversionsTest, BadDatesRaiseWithTheText) {
   }
 }
 
-TEST_F(ConversionsTest, DatesInTheOrderOfTheShortFormat) {
+TEST_F(ConversionsTest, DatesInTheOrderOfTheShortFormat)
+{
   EXPECT_EQ(StrToDate("2009-03-05").Value, DT(2009, 3, 5).Value);
   EXPECT_EQ(StrToDate(" 2009-3-5 ").Value, DT(2009, 3, 5).Value);
   EXPECT_EQ(StrToDate("2008-02-29").Value, DT(2008, 2, 29).Value);
@@ -274,41 +303,40 @@ TEST_F(ConversionsTest, DatesInTheOrderOfTheShortFormat) {
   EXPECT_EQ(v.Value, DT(2009, 3, 5).Value);
 }
 
-TEST_F(ConversionsTest, TwoDigitYearsUseTheCenturyWindow) {
+TEST_F(ConversionsTest, TwoDigitYearsUseTheCenturyWindow)
+{
   // The clock says 2026; the window of 50 years makes the century start at 1976.
   struct Case {
     const char* text;
     Word year;
   };
-  const Case cases[] = {{"09-03-05", 2009}, {"75-01-01", 2075}, {"76-01-01", 1976},
-                        {"99-01-01", 1999}, {"00-01-01", 2000}, {"9-01-01", 2009},
-                        {"0009-01-01", 9}};
+  const Case cases[] = {{"09-03-05", 2009}, {"75-01-01", 2075}, {"76-01-01", 1976}, {"99-01-01", 1999},
+                        {"00-01-01", 2000}, {"9-01-01", 2009},  {"0009-01-01", 9}};
   for (const Case& c : cases) EXPECT_EQ(DateUtils::YearOf(StrToDate(c.text)), c.year) << c.text;
   TwoDigitYearCenturyWindow = 0;
   EXPECT_EQ(DateUtils::YearOf(StrToDate("99-01-01")), 2099);
   EXPECT_EQ(DateUtils::YearOf(StrToDate("75-01-01")), 2075);
 }
 
-TEST_F(ConversionsTest, TimesAndDateTimes) {
+TEST_F(ConversionsTest, TimesAndDateTimes)
+{
   struct Case {
     const char* text;
     Word h, n, s, ms;
   };
   const Case cases[] = {
-      {"12:30", 12, 30, 0, 0},    {"12:30:45", 12, 30, 45, 0}, {"9", 9, 0, 0, 0},
-      {" 9:05 ", 9, 5, 0, 0},     {"12:30:45.5", 12, 30, 45, 500}, {"0:0:0.045", 0, 0, 0, 45},
-      {"3:15 PM", 15, 15, 0, 0},  {"3:15 pm", 15, 15, 0, 0},   {"12:00 AM", 0, 0, 0, 0},
-      {"12:00 PM", 12, 0, 0, 0},  {"下午 3:15", 15, 15, 0, 0}, {"上午12:05", 0, 5, 0, 0},
+      {"12:30", 12, 30, 0, 0},          {"12:30:45", 12, 30, 45, 0},     {"9", 9, 0, 0, 0},
+      {" 9:05 ", 9, 5, 0, 0},           {"12:30:45.5", 12, 30, 45, 500}, {"0:0:0.045", 0, 0, 0, 45},
+      {"3:15 PM", 15, 15, 0, 0},        {"3:15 pm", 15, 15, 0, 0},       {"12:00 AM", 0, 0, 0, 0},
+      {"12:00 PM", 12, 0, 0, 0},        {"下午 3:15", 15, 15, 0, 0},     {"上午12:05", 0, 5, 0, 0},
       {"11:59:59 下午", 23, 59, 59, 0},
   };
   for (const Case& c : cases) {
     Word h, n, s, ms;
     DecodeTime(StrToTime(c.text), h, n, s, ms);
-    EXPECT_EQ(h * 10000000 + n * 100000 + s * 1000 + ms, c.h * 10000000 + c.n * 100000 + c.s * 1000 + c.ms)
-        << c.text;
+    EXPECT_EQ(h * 10000000 + n * 100000 + s * 1000 + ms, c.h * 10000000 + c.n * 100000 + c.s * 1000 + c.ms) << c.text;
   }
-  const char* badTimes[] = {"", "24:00", "12:60", "12:30:60", "13:00 PM", "0:30 AM", "12:", "a",
-                            "12:30 xyz"};
+  const char* badTimes[] = {"", "24:00", "12:60", "12:30:60", "13:00 PM", "0:30 AM", "12:", "a", "12:30 xyz"};
   for (const char* s : badTimes) {
     TDateTime kept = 0.5;
     EXPECT_FALSE(TryStrToTime(s, kept)) << s;
@@ -324,7 +352,8 @@ TEST_F(ConversionsTest, TimesAndDateTimes) {
 
 // ---- Dates to text -------------------------------------------------------------------------------
 
-TEST_F(ConversionsTest, FormatDateTimeSpecifiers) {
+TEST_F(ConversionsTest, FormatDateTimeSpecifiers)
+{
   const TDateTime v = DT(2009, 3, 5, 14, 7, 9, 45);  // a Thursday
   struct Case {
     const char* format;
@@ -372,7 +401,8 @@ TEST_F(ConversionsTest, FormatDateTimeSpecifiers) {
   EXPECT_EQ(FormatDateTime("ddddd", midnight), "");
 }
 
-TEST_F(ConversionsTest, DateToTextFollowsTheLocale) {
+TEST_F(ConversionsTest, DateToTextFollowsTheLocale)
+{
   const TDateTime v = DT(2009, 3, 5, 14, 7, 9);
   EXPECT_EQ(DateToStr(v), "2009-03-05");
   EXPECT_EQ(TimeToStr(v), "14:07:09");
@@ -393,7 +423,8 @@ TEST_F(ConversionsTest, DateToTextFollowsTheLocale) {
   EXPECT_EQ(StrToDateTime(DateTimeToStr(v)).Value, v.Value);
 }
 
-TEST_F(ConversionsTest, FormatSettingsRecordMirrorsTheGlobals) {
+TEST_F(ConversionsTest, FormatSettingsRecordMirrorsTheGlobals)
+{
   DecimalSeparator = ',';
   ShortMonthNames[0] = "Jan";
   const TFormatSettings s = GetFormatSettings();

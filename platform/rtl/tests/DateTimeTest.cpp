@@ -26,25 +26,27 @@ struct Ymd {
   Word y, m, d;
 };
 
-Ymd Decode(TDateTime v) {
+Ymd Decode(TDateTime v)
+{
   Ymd r{};
   DecodeDate(v, r.y, r.m, r.d);
   return r;
 }
 
-#define EXPECT_YMD(value, Y, M, D)              \
-  do {                                          \
-    const Ymd got_ = Decode(value);             \
-    EXPECT_EQ(got_.y, Y);                       \
-    EXPECT_EQ(got_.m, M);                       \
-    EXPECT_EQ(got_.d, D);                       \
+#define EXPECT_YMD(value, Y, M, D)  \
+  do {                              \
+    const Ymd got_ = Decode(value); \
+    EXPECT_EQ(got_.y, Y);           \
+    EXPECT_EQ(got_.m, M);           \
+    EXPECT_EQ(got_.d, D);           \
   } while (0)
 
 }  // namespace
 
-TEST_F(DateTimeTest, InvalidDatesAndTimesRaise) {
-  const Ymd bad[] = {{2009, 2, 29}, {2100, 2, 29}, {2009, 13, 1}, {2009, 0, 1}, {2009, 4, 31},
-                     {2009, 1, 0},  {0, 1, 1},     {10000, 1, 1}};
+TEST_F(DateTimeTest, InvalidDatesAndTimesRaise)
+{
+  const Ymd bad[] = {{2009, 2, 29}, {2100, 2, 29}, {2009, 13, 1}, {2009, 0, 1},
+                     {2009, 4, 31}, {2009, 1, 0},  {0, 1, 1},     {10000, 1, 1}};
   for (const Ymd& b : bad) {
     TDateTime kept = 7.0;
     EXPECT_FALSE(TryEncodeDate(b.y, b.m, b.d, kept)) << b.y << '-' << b.m << '-' << b.d;
@@ -67,15 +69,15 @@ TEST_F(DateTimeTest, InvalidDatesAndTimesRaise) {
   }
 }
 
-TEST_F(DateTimeTest, EncodeDateKnownDays) {
+TEST_F(DateTimeTest, EncodeDateKnownDays)
+{
   struct Case {
     Word y, m, d;
     double value;
   };
   const Case cases[] = {
-      {1899, 12, 30, 0},     {1899, 12, 31, 1},     {1900, 1, 1, 2},      {1899, 12, 29, -1},
-      {2009, 3, 5, 39877},   {2000, 2, 29, 36585},  {1, 1, 1, -693593},   {9999, 12, 31, 2958465},
-      {1600, 2, 29, -109512}, {2008, 12, 31, 39813},
+      {1899, 12, 30, 0},    {1899, 12, 31, 1},  {1900, 1, 1, 2},         {1899, 12, 29, -1},     {2009, 3, 5, 39877},
+      {2000, 2, 29, 36585}, {1, 1, 1, -693593}, {9999, 12, 31, 2958465}, {1600, 2, 29, -109512}, {2008, 12, 31, 39813},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(EncodeDate(c.y, c.m, c.d).Value, c.value);
@@ -90,7 +92,8 @@ TEST_F(DateTimeTest, EncodeDateKnownDays) {
   EXPECT_THROW(MonthDays(2009, 13), EConvertError);
 }
 
-TEST_F(DateTimeTest, EveryDayRoundTripsAndWeekdaysAdvance) {
+TEST_F(DateTimeTest, EveryDayRoundTripsAndWeekdaysAdvance)
+{
   TDateTime d = EncodeDate(1600, 1, 1);
   int dow = DayOfWeek(d);
   for (double v = d; v < EncodeDate(2400, 12, 31); v += 1) {
@@ -102,7 +105,8 @@ TEST_F(DateTimeTest, EveryDayRoundTripsAndWeekdaysAdvance) {
   }
 }
 
-TEST_F(DateTimeTest, NegativeValuesCountTheFractionAsTimeOfDay) {
+TEST_F(DateTimeTest, NegativeValuesCountTheFractionAsTimeOfDay)
+{
   // -1.25 is 1899-12-29 06:00, not 18:00 of the day before.
   Word h, n, s, ms;
   EXPECT_YMD(-1.25, 1899, 12, 29);
@@ -130,7 +134,8 @@ TEST_F(DateTimeTest, NegativeValuesCountTheFractionAsTimeOfDay) {
   EXPECT_YMD(std::nan(""), 0, 0, 0);
 }
 
-TEST_F(DateTimeTest, TimesDecodeToTheMillisecond) {
+TEST_F(DateTimeTest, TimesDecodeToTheMillisecond)
+{
   Word h, n, s, ms;
   DecodeTime(EncodeTime(23, 59, 59, 999), h, n, s, ms);
   EXPECT_EQ(h, 23);
@@ -145,7 +150,8 @@ TEST_F(DateTimeTest, TimesDecodeToTheMillisecond) {
   EXPECT_EQ(h + n + s + ms, 0);
 }
 
-TEST_F(DateTimeTest, ClockRoutinesReadTheInjectedClock) {
+TEST_F(DateTimeTest, ClockRoutinesReadTheInjectedClock)
+{
   EXPECT_EQ(Now().Value, 39876.4375);
   EXPECT_EQ(Date().Value, 39876.0);
   EXPECT_EQ(Time().Value, 0.4375);
@@ -157,16 +163,16 @@ TEST_F(DateTimeTest, ClockRoutinesReadTheInjectedClock) {
   EXPECT_LT(real, EncodeDate(2200, 1, 1));
 }
 
-TEST_F(DateTimeTest, IncMonthClampsTheDayAndKeepsTheTime) {
+TEST_F(DateTimeTest, IncMonthClampsTheDayAndKeepsTheTime)
+{
   struct Case {
     Ymd from;
     int months;
     Ymd to;
   };
   const Case cases[] = {
-      {{2009, 1, 31}, 1, {2009, 2, 28}},  {{2008, 1, 31}, 1, {2008, 2, 29}},
-      {{2009, 3, 31}, -1, {2009, 2, 28}}, {{2009, 11, 30}, 3, {2010, 2, 28}},
-      {{2009, 1, 15}, -13, {2007, 12, 15}}, {{2008, 2, 29}, 12, {2009, 2, 28}},
+      {{2009, 1, 31}, 1, {2009, 2, 28}},  {{2008, 1, 31}, 1, {2008, 2, 29}},    {{2009, 3, 31}, -1, {2009, 2, 28}},
+      {{2009, 11, 30}, 3, {2010, 2, 28}}, {{2009, 1, 15}, -13, {2007, 12, 15}}, {{2008, 2, 29}, 12, {2009, 2, 28}},
       {{2009, 5, 5}, 0, {2009, 5, 5}},
   };
   for (const Case& c : cases) {
@@ -179,7 +185,8 @@ TEST_F(DateTimeTest, IncMonthClampsTheDayAndKeepsTheTime) {
   EXPECT_THROW(IncMonth(EncodeDate(1, 1, 1), -1), EConvertError);
 }
 
-TEST_F(DateTimeTest, DatePartsAndRanges) {
+TEST_F(DateTimeTest, DatePartsAndRanges)
+{
   const TDateTime v = EncodeDateTime(2009, 3, 5, 14, 7, 9, 45);
   EXPECT_EQ(YearOf(v), 2009);
   EXPECT_EQ(MonthOf(v), 3);
@@ -199,8 +206,7 @@ TEST_F(DateTimeTest, DatePartsAndRanges) {
   EXPECT_EQ(DaysInYear(v), 365);
   EXPECT_EQ(DaysInAYear(2000), 366);
   EXPECT_EQ(StartOfTheMonth(v).Value, EncodeDate(2009, 3, 1).Value);
-  EXPECT_EQ(EndOfTheMonth(EncodeDate(2008, 2, 3)).Value,
-            EncodeDateTime(2008, 2, 29, 23, 59, 59, 999).Value);
+  EXPECT_EQ(EndOfTheMonth(EncodeDate(2008, 2, 3)).Value, EncodeDateTime(2008, 2, 29, 23, 59, 59, 999).Value);
   EXPECT_EQ(StartOfTheYear(v).Value, EncodeDate(2009, 1, 1).Value);
   EXPECT_EQ(EndOfTheYear(v).Value, EncodeDateTime(2009, 12, 31, 23, 59, 59, 999).Value);
   EXPECT_EQ(StartOfTheWeek(v).Value, EncodeDate(2009, 3, 2).Value);
@@ -216,15 +222,16 @@ TEST_F(DateTimeTest, DatePartsAndRanges) {
   EXPECT_EQ(ms, 45);
 }
 
-TEST_F(DateTimeTest, IsoWeekNumbers) {
+TEST_F(DateTimeTest, IsoWeekNumbers)
+{
   struct Case {
     Ymd date;
     Word week, year;
   };
   const Case cases[] = {
       {{2008, 12, 29}, 1, 2009},  // Monday of the week holding 1 January 2009
-      {{2009, 1, 1}, 1, 2009},    {{2010, 1, 3}, 53, 2009}, {{2010, 1, 4}, 1, 2010},
-      {{2005, 1, 1}, 53, 2004},   {{2009, 3, 5}, 10, 2009}, {{2012, 12, 31}, 1, 2013},
+      {{2009, 1, 1}, 1, 2009},   {{2010, 1, 3}, 53, 2009}, {{2010, 1, 4}, 1, 2010},
+      {{2005, 1, 1}, 53, 2004},  {{2009, 3, 5}, 10, 2009}, {{2012, 12, 31}, 1, 2013},
   };
   for (const Case& c : cases) {
     Word year = 0;
@@ -235,7 +242,8 @@ TEST_F(DateTimeTest, IsoWeekNumbers) {
   EXPECT_EQ(WeeksInYear(2010), 52);
 }
 
-TEST_F(DateTimeTest, SpansCountWholePeriods) {
+TEST_F(DateTimeTest, SpansCountWholePeriods)
+{
   const TDateTime a = EncodeDate(2009, 3, 5);
   EXPECT_EQ(DaysBetween(a, a + 10.5), 10);
   EXPECT_EQ(DaysBetween(a + 10.5, a), 10);
@@ -258,7 +266,8 @@ TEST_F(DateTimeTest, SpansCountWholePeriods) {
   EXPECT_LT(IncHour(a, std::numeric_limits<Int64>::min()).Value, -1e8);
 }
 
-TEST_F(DateTimeTest, ComparisonsToTheMillisecond) {
+TEST_F(DateTimeTest, ComparisonsToTheMillisecond)
+{
   const TDateTime a = EncodeDateTime(2009, 3, 5, 10, 0, 0, 0);
   EXPECT_EQ(CompareDateTime(a, IncMilliSecond(a, 1)), LessThanValue);
   EXPECT_EQ(CompareDateTime(a, a + 1e-12), EqualsValue);

@@ -17,7 +17,8 @@ namespace {
 // 乗 is 81 5C: its trail byte looks like '\'.
 const AnsiString kBackslashTrail = "乗";
 
-TEST(FileNameTest, PartsOfNamesWithBothDelimitersAndDoubleByteCharacters) {
+TEST(FileNameTest, PartsOfNamesWithBothDelimitersAndDoubleByteCharacters)
+{
   struct Case {
     AnsiString name, path, dir, file, ext;
   } cases[] = {
@@ -39,7 +40,8 @@ TEST(FileNameTest, PartsOfNamesWithBothDelimitersAndDoubleByteCharacters) {
   }
 }
 
-TEST(FileNameTest, ChangingExtensionsAndTrailingDelimiters) {
+TEST(FileNameTest, ChangingExtensionsAndTrailingDelimiters)
+{
   EXPECT_EQ(ChangeFileExt("/opt/pelto/pelto", ".mdb"), "/opt/pelto/pelto.mdb");
   EXPECT_EQ(ChangeFileExt("report.fr3", ".prn"), "report.prn");
   EXPECT_EQ(ChangeFileExt("dir.d/report", ".fr3"), "dir.d/report.fr3");
@@ -55,7 +57,8 @@ TEST(FileNameTest, ChangingExtensionsAndTrailingDelimiters) {
   EXPECT_EQ(ExcludeTrailingPathDelimiter("/"), "/");
 }
 
-TEST(FileNameTest, ExpandFileNameResolvesDotsAgainstTheCurrentFolder) {
+TEST(FileNameTest, ExpandFileNameResolvesDotsAgainstTheCurrentFolder)
+{
   EXPECT_EQ(ExpandFileName("/a/./b/../c//d"), "/a/c/d");
   EXPECT_EQ(ExpandFileName("/a/b/.."), "/a/");
   EXPECT_EQ(ExpandFileName("/../x"), "/x");
@@ -66,7 +69,8 @@ TEST(FileNameTest, ExpandFileNameResolvesDotsAgainstTheCurrentFolder) {
 
 class FileSystemTest : public ::testing::Test {
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     FDir = std::filesystem::temp_directory_path() / ("fileutils-" + std::to_string(::getpid()));
     std::filesystem::create_directories(FDir);
     FRoot = FDir.string();
@@ -77,7 +81,8 @@ protected:
   AnsiString FRoot;
 };
 
-TEST_F(FileSystemTest, FoldersAndFilesWithChineseNames) {
+TEST_F(FileSystemTest, FoldersAndFilesWithChineseNames)
+{
   AnsiString deep = FRoot + "/合同/2026/报表";
   EXPECT_TRUE(ForceDirectories(deep + "/"));
   EXPECT_TRUE(std::filesystem::is_directory(FDir / u8"合同/2026/报表"));  // UTF-8 on disk
@@ -106,10 +111,12 @@ TEST_F(FileSystemTest, FoldersAndFilesWithChineseNames) {
   EXPECT_TRUE(CreateDir(FRoot + "/one"));
 }
 
-TEST_F(FileSystemTest, AtomicSaveReplacesTheContentAndKeepsThePermissions) {
+TEST_F(FileSystemTest, AtomicSaveReplacesTheContentAndKeepsThePermissions)
+{
   AnsiString file = FRoot + "/cfg.ini";
   ASSERT_TRUE(SaveFileAtomically(file, AnsiString("a\0b", 3)));
-  std::filesystem::permissions(FDir / "cfg.ini", std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  std::filesystem::permissions(FDir / "cfg.ini",
+                               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
   ASSERT_TRUE(SaveFileAtomically(file, "second"));
   AnsiString data;
   ASSERT_TRUE(LoadFileBytes(file, data));
@@ -125,7 +132,8 @@ TEST_F(FileSystemTest, AtomicSaveReplacesTheContentAndKeepsThePermissions) {
   EXPECT_FALSE(LoadFileBytes(FRoot, data));  // a folder
 }
 
-TEST_F(FileSystemTest, CurrentFolderFollowsSetCurrentDir) {
+TEST_F(FileSystemTest, CurrentFolderFollowsSetCurrentDir)
+{
   AnsiString before = GetCurrentDir();
   ASSERT_TRUE(SetCurrentDir(FRoot));
   EXPECT_EQ(GetCurrentDir(), std::filesystem::canonical(FDir).string());

@@ -30,27 +30,28 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 
 // ---- Format --------------------------------------------------------------------------------------
 
-TEST_F(FormatTextTest, FormatRejectsMissingAndMismatchedArguments) {
+TEST_F(FormatTextTest, FormatRejectsMissingAndMismatchedArguments)
+{
   struct Case {
     const char* fmt;
     std::vector<TVarRec> args;
   };
   const AnsiString text = "x";
   const Case cases[] = {
-      {"%d", {}},            // missing
-      {"%s %s", {text}},     // second one missing
-      {"%d", {1.5}},         // float for an integer
+      {"%d", {}},         // missing
+      {"%s %s", {text}},  // second one missing
+      {"%d", {1.5}},      // float for an integer
       {"%d", {text}},
       {"%x", {2.5}},
-      {"%f", {1}},           // integer for a float
+      {"%f", {1}},  // integer for a float
       {"%s", {5}},
       {"%p", {5}},
-      {"%k", {5}},           // unknown type
-      {"abc%", {}},          // cut off
+      {"%k", {5}},   // unknown type
+      {"abc%", {}},  // cut off
       {"%5", {5}},
-      {"%*d", {text, 5}},    // width argument not an integer
-      {"%3:d", {1, 2}},      // index past the end
-      {"%99999999d", {1}},   // absurd width
+      {"%*d", {text, 5}},   // width argument not an integer
+      {"%3:d", {1, 2}},     // index past the end
+      {"%99999999d", {1}},  // absurd width
       {"%.99999999s", {text}},
   };
   for (const Case& c : cases) {
@@ -63,7 +64,8 @@ TEST_F(FormatTextTest, FormatRejectsMissingAndMismatchedArguments) {
   }
 }
 
-TEST_F(FormatTextTest, FormatIntegers) {
+TEST_F(FormatTextTest, FormatIntegers)
+{
   EXPECT_EQ(Format("%d", {42}), "42");
   EXPECT_EQ(Format("%d", {-42}), "-42");
   EXPECT_EQ(Format("%5d%5d", {3, 10}), "    3   10");
@@ -82,7 +84,8 @@ TEST_F(FormatTextTest, FormatIntegers) {
   EXPECT_EQ(Format("%p", {nullptr}), "0000000000000000");
 }
 
-TEST_F(FormatTextTest, FormatFloats) {
+TEST_F(FormatTextTest, FormatFloats)
+{
   struct Case {
     const char* fmt;
     double value;
@@ -124,14 +127,16 @@ TEST_F(FormatTextTest, FormatFloats) {
   EXPECT_EQ(Format("%f", {2.5f}), "2.50");
 }
 
-TEST_F(FormatTextTest, FormatFloatsFollowTheDecimalSeparator) {
+TEST_F(FormatTextTest, FormatFloatsFollowTheDecimalSeparator)
+{
   DecimalSeparator = ',';
   ThousandSeparator = '.';
   EXPECT_EQ(Format("%2.2f", {3.14159}), "3,14");
   EXPECT_EQ(Format("%n", {1234.5}), "1.234,50");
 }
 
-TEST_F(FormatTextTest, FormatStrings) {
+TEST_F(FormatTextTest, FormatStrings)
+{
   const AnsiString name = "客户";
   const WideString wide = u"合同";
   EXPECT_EQ(Format("数据集 %s 未连接至数据库", {name}), "数据集 客户 未连接至数据库");
@@ -148,12 +153,12 @@ TEST_F(FormatTextTest, FormatStrings) {
   EXPECT_EQ(Format("%.0s|", {"abc"}), "|");
   EXPECT_EQ(Format("%s and HtCode like '%%%s%%'", {" 1=1", "A-01"}), " 1=1 and HtCode like '%A-01%'");
   EXPECT_EQ(Format("%s and HtFund>=%f", {" 1=1", 12345.678}), " 1=1 and HtFund>=12345.68");
-  EXPECT_EQ(Format("%s Version %d.%d Build %d.%s", {"Linux", 5, 1, 2600, "SP3"}),
-            "Linux Version 5.1 Build 2600.SP3");
+  EXPECT_EQ(Format("%s Version %d.%d Build %d.%s", {"Linux", 5, 1, 2600, "SP3"}), "Linux Version 5.1 Build 2600.SP3");
   EXPECT_EQ(Format("\"%s\" 不是有效的数字.", {"1a"}), "\"1a\" 不是有效的数字.");
 }
 
-TEST_F(FormatTextTest, FormatIndexesAndStarArguments) {
+TEST_F(FormatTextTest, FormatIndexesAndStarArguments)
+{
   EXPECT_EQ(Format("%1:s %0:s %s", {"a", "b"}), "b a b");
   EXPECT_EQ(Format("%*d", {5, 42}), "   42");
   EXPECT_EQ(Format("%-*d|", {4, 7}), "7   |");
@@ -171,7 +176,8 @@ TEST_F(FormatTextTest, FormatIndexesAndStarArguments) {
   EXPECT_EQ(Format("%s - %s", args), "澜岳合同管理系统 - 单机版");
 }
 
-TEST_F(FormatTextTest, FormatConvertsVariants) {
+TEST_F(FormatTextTest, FormatConvertsVariants)
+{
   const Variant text("abc");
   const Variant seven(7);
   const Variant half(2.5);
@@ -186,7 +192,8 @@ TEST_F(FormatTextTest, FormatConvertsVariants) {
 
 // ---- Numbers to text -----------------------------------------------------------------------------
 
-TEST_F(FormatTextTest, IntToStrAndIntToHex) {
+TEST_F(FormatTextTest, IntToStrAndIntToHex)
+{
   EXPECT_EQ(IntToStr(0), "0");
   EXPECT_EQ(IntToStr(-2147483647 - 1), "-2147483648");
   EXPECT_EQ(IntToStr(std::numeric_limits<Int64>::min()), "-9223372036854775808");
@@ -198,7 +205,8 @@ TEST_F(FormatTextTest, IntToStrAndIntToHex) {
   EXPECT_EQ(IntToHex(static_cast<Word>(0xABC), 2), "ABC");
 }
 
-TEST_F(FormatTextTest, FloatToStrGeneralForm) {
+TEST_F(FormatTextTest, FloatToStrGeneralForm)
+{
   struct Case {
     double value;
     const char* expected;
@@ -229,7 +237,8 @@ TEST_F(FormatTextTest, FloatToStrGeneralForm) {
   EXPECT_EQ(FloatToStr(1.5), "1,5");
 }
 
-TEST_F(FormatTextTest, FloatToStrFFormats) {
+TEST_F(FormatTextTest, FloatToStrFFormats)
+{
   EXPECT_EQ(FloatToStrF(1234.5, ffExponent, 4, 2), "1.235E+03");
   EXPECT_EQ(FloatToStrF(-0.00012, ffExponent, 2, 0), "-1.2E-4");
   EXPECT_EQ(FloatToStrF(1234.567, ffFixed, 15, 2), "1234.57");
@@ -244,10 +253,11 @@ TEST_F(FormatTextTest, FloatToStrFFormats) {
   EXPECT_EQ(FloatToStrF(12345.6, ffGeneral, 4, 0), "1.235E4");
 }
 
-TEST_F(FormatTextTest, CurrencyLayoutsFollowTheLocale) {
-  const char* negative[16] = {
-      "(￥1.50)", "-￥1.50", "￥-1.50", "￥1.50-", "(1.50￥)", "-1.50￥", "1.50-￥", "1.50￥-",
-      "-1.50 ￥", "-￥ 1.50", "1.50 ￥-", "￥ 1.50-", "￥ -1.50", "1.50- ￥", "(￥ 1.50)", "(1.50 ￥)"};
+TEST_F(FormatTextTest, CurrencyLayoutsFollowTheLocale)
+{
+  const char* negative[16] = {"(￥1.50)", "-￥1.50",  "￥-1.50",   "￥1.50-",  "(1.50￥)", "-1.50￥",
+                              "1.50-￥",  "1.50￥-",  "-1.50 ￥",  "-￥ 1.50", "1.50 ￥-", "￥ 1.50-",
+                              "￥ -1.50", "1.50- ￥", "(￥ 1.50)", "(1.50 ￥)"};
   for (int i = 0; i < 16; ++i) {
     NegCurrFormat = static_cast<Byte>(i);
     EXPECT_EQ(FloatToStrF(-1.5, ffCurrency, 15, 2), negative[i]) << i;
@@ -259,7 +269,8 @@ TEST_F(FormatTextTest, CurrencyLayoutsFollowTheLocale) {
   }
 }
 
-TEST_F(FormatTextTest, FormatFloatPictures) {
+TEST_F(FormatTextTest, FormatFloatPictures)
+{
   struct Case {
     const char* format;
     double value;
@@ -319,7 +330,8 @@ TEST_F(FormatTextTest, FormatFloatPictures) {
   EXPECT_EQ(FormatFloat("#,##0.00", 1234.5), "1 234,50");
 }
 
-TEST_F(FormatTextTest, CurrencyToText) {
+TEST_F(FormatTextTest, CurrencyToText)
+{
   EXPECT_EQ(CurrToStr(Curr(15000)), "1.5");
   EXPECT_EQ(CurrToStr(Curr(-1)), "-0.0001");
   EXPECT_EQ(CurrToStr(Curr(0)), "0");
@@ -334,7 +346,8 @@ TEST_F(FormatTextTest, CurrencyToText) {
   EXPECT_EQ(FormatCurr("0.00", Curr(10050)), "1.01");
 }
 
-TEST_F(FormatTextTest, FloatToDecimalDigits) {
+TEST_F(FormatTextTest, FloatToDecimalDigits)
+{
   TFloatRec r;
   FloatToDecimal(r, 1234.5678L, 15, 2);
   EXPECT_STREQ(r.Digits, "123457");

@@ -17,14 +17,16 @@ namespace {
 
 class IniFilesTest : public ::testing::Test {
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     FDir = std::filesystem::temp_directory_path() / ("inifiles-" + std::to_string(::getpid()));
     std::filesystem::create_directories(FDir);
     FFile = (FDir / "cfg.ini").string();
   }
   void TearDown() override { std::filesystem::remove_all(FDir); }
 
-  AnsiString FileText() const {
+  AnsiString FileText() const
+  {
     AnsiString text;
     SysUtils::LoadFileBytes(FFile, text);
     return text;
@@ -35,7 +37,8 @@ protected:
   AnsiString FFile;
 };
 
-std::vector<AnsiString> Lines(const TStrings& list) {
+std::vector<AnsiString> Lines(const TStrings& list)
+{
   std::vector<AnsiString> out;
   for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list.GetStrings(i));
   return out;
@@ -60,7 +63,8 @@ const AnsiString kValues[] = {
     AnsiString("nul\0inside", 10),
 };
 
-TEST_F(IniFilesTest, ValuesComeBackByteForByteThroughTheFile) {
+TEST_F(IniFilesTest, ValuesComeBackByteForByteThroughTheFile)
+{
   {
     TIniFile ini(FFile);
     for (size_t i = 0; i < std::size(kValues); ++i) ini.WriteString("db", "k" + std::to_string(i), kValues[i]);
@@ -76,16 +80,23 @@ TEST_F(IniFilesTest, ValuesComeBackByteForByteThroughTheFile) {
   EXPECT_EQ(fresh.ReadString("nosection", "k1", "dflt"), "dflt");
 }
 
-TEST_F(IniFilesTest, UnwritableValuesAndNamesAreRefusedBeforeAnythingChanges) {
+TEST_F(IniFilesTest, UnwritableValuesAndNamesAreRefusedBeforeAnythingChanges)
+{
   TIniFile ini(FFile);
   ini.WriteString("db", "user", "sa");
   const AnsiString before = FileText();
   struct Case {
     AnsiString section, key, value;
   } cases[] = {
-      {"db", "pw", "line\r\nbreak"}, {"db", "pw", "lf\n"}, {"db", "pw", "\rcr"},
-      {"db", "", "x"},              {"db", "a=b", "x"},   {"db", "[k]", "x"},
-      {"", "k", "x"},               {"a]b", "k", "x"},    {"a\nb", "k", "x"},
+      {"db", "pw", "line\r\nbreak"},
+      {"db", "pw", "lf\n"},
+      {"db", "pw", "\rcr"},
+      {"db", "", "x"},
+      {"db", "a=b", "x"},
+      {"db", "[k]", "x"},
+      {"", "k", "x"},
+      {"a]b", "k", "x"},
+      {"a\nb", "k", "x"},
   };
   for (const Case& t : cases) {
     EXPECT_THROW(ini.WriteString(t.section, t.key, t.value), EIniFileException) << t.key << "|" << t.value;
@@ -95,7 +106,8 @@ TEST_F(IniFilesTest, UnwritableValuesAndNamesAreRefusedBeforeAnythingChanges) {
   EXPECT_EQ(FileText(), before);
 }
 
-TEST_F(IniFilesTest, NamesIgnoreCaseAndBlanksAndTheRestOfTheFileIsKept) {
+TEST_F(IniFilesTest, NamesIgnoreCaseAndBlanksAndTheRestOfTheFileIsKept)
+{
   SetFileText(
       "; written by hand\r\n"
       "[DB]\r\n"
@@ -143,7 +155,8 @@ TEST_F(IniFilesTest, NamesIgnoreCaseAndBlanksAndTheRestOfTheFileIsKept) {
   EXPECT_EQ(FileText().find("张三"), AnsiString::npos);
 }
 
-TEST_F(IniFilesTest, SectionHeadersAreFoundOutsideDoubleByteCharacters) {
+TEST_F(IniFilesTest, SectionHeadersAreFoundOutsideDoubleByteCharacters)
+{
   // 乕 is 81 5B and 乚 is 81 5D: trail bytes that look like '[' and ']'.
   TIniFile ini(FFile);
   ini.WriteString("乕乚", "键", "v");
@@ -151,7 +164,8 @@ TEST_F(IniFilesTest, SectionHeadersAreFoundOutsideDoubleByteCharacters) {
   EXPECT_EQ(again.ReadString("乕乚", "键", ""), "v");
 }
 
-TEST_F(IniFilesTest, TypedValues) {
+TEST_F(IniFilesTest, TypedValues)
+{
   TIniFile ini(FFile);
   ini.WriteInteger("db", "port", 1433);
   ini.WriteBool("db", "defaultCon", true);
@@ -176,7 +190,8 @@ TEST_F(IniFilesTest, TypedValues) {
   EXPECT_DOUBLE_EQ(ini.ReadDateTime("db", "junk", 3), 3.0);
 }
 
-TEST_F(IniFilesTest, TwoObjectsOnOneFileSeeEachOthersWrites) {
+TEST_F(IniFilesTest, TwoObjectsOnOneFileSeeEachOthersWrites)
+{
   TIniFile a(FFile), b(FFile);
   a.WriteString("db", "x", "1");
   b.WriteString("Login", "LastLoginId", "sa");
@@ -184,7 +199,8 @@ TEST_F(IniFilesTest, TwoObjectsOnOneFileSeeEachOthersWrites) {
   EXPECT_EQ(a.ReadString("login", "lastloginid", ""), "sa");
 }
 
-TEST_F(IniFilesTest, AFileThatCannotBeWrittenRaisesAndAMissingOneReadsEmpty) {
+TEST_F(IniFilesTest, AFileThatCannotBeWrittenRaisesAndAMissingOneReadsEmpty)
+{
   TIniFile ini((FDir / "no" / "such" / "cfg.ini").string());
   EXPECT_EQ(ini.ReadInteger("db", "mssqlPort", 1433), 1433);
   EXPECT_FALSE(ini.SectionExists("db"));
@@ -196,7 +212,8 @@ TEST_F(IniFilesTest, AFileThatCannotBeWrittenRaisesAndAMissingOneReadsEmpty) {
   }
 }
 
-TEST_F(IniFilesTest, MemIniFileChangesReachTheFileOnlyOnUpdate) {
+TEST_F(IniFilesTest, MemIniFileChangesReachTheFileOnlyOnUpdate)
+{
   SetFileText("[a]\nx=1\n");  // LF line ends stay LF
   TMemIniFile mem(FFile);
   mem.WriteString("a", "y", " 2 ");

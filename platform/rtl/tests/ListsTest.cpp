@@ -22,19 +22,23 @@ public:
   std::vector<std::string> Log;
 
 protected:
-  void Notify(void* Ptr, TListNotification Action) override {
+  void Notify(void* Ptr, TListNotification Action) override
+  {
     static const char* names[] = {"a", "x", "d"};
     Log.push_back(std::string(names[Action]) + ":" + *static_cast<std::string*>(Ptr));
   }
 };
 
-std::string Items(const TList& list) {
+std::string Items(const TList& list)
+{
   std::string out;
-  for (Integer i = 0; i < list.GetCount(); ++i) out += list.GetItems(i) ? *static_cast<std::string*>(list.GetItems(i)) : "-";
+  for (Integer i = 0; i < list.GetCount(); ++i)
+    out += list.GetItems(i) ? *static_cast<std::string*>(list.GetItems(i)) : "-";
   return out;
 }
 
-TEST(TListTest, BadIndexesRaiseWithTheIndexInTheMessage) {
+TEST(TListTest, BadIndexesRaiseWithTheIndexInTheMessage)
+{
   TList list;
   std::string a = "a";
   list.Add(&a);
@@ -54,7 +58,8 @@ TEST(TListTest, BadIndexesRaiseWithTheIndexInTheMessage) {
   EXPECT_EQ(Items(list), "a");  // nothing changed by the refused calls
 }
 
-TEST(TListTest, EditsKeepOrderAndNotifySubclasses) {
+TEST(TListTest, EditsKeepOrderAndNotifySubclasses)
+{
   std::string a = "a", b = "b", c = "c", d = "d";
   RecordingList list;
   list.Add(&a);
@@ -79,7 +84,8 @@ TEST(TListTest, EditsKeepOrderAndNotifySubclasses) {
   EXPECT_EQ(list.Log, (std::vector<std::string>{"a:a", "a:b", "a:c", "x:b", "d:c", "d:a", "a:d", "d:d"}));
 }
 
-TEST(TListTest, SortIsStableAndSetCountGrowsWithNil) {
+TEST(TListTest, SortIsStableAndSetCountGrowsWithNil)
+{
   std::string x1 = "x", y = "y", x2 = "x";
   TList list;
   list.Add(&y);
@@ -97,7 +103,8 @@ TEST(TListTest, SortIsStableAndSetCountGrowsWithNil) {
   EXPECT_EQ(copy.First(), &x1);
 }
 
-TEST(TObjectListTest, OwnsObjectsOnDeleteReplaceClearAndDestructionButNotExtract) {
+TEST(TObjectListTest, OwnsObjectsOnDeleteReplaceClearAndDestructionButNotExtract)
+{
   int deaths = 0;
   auto* kept = new Tracked(&deaths);
   {

@@ -12,20 +12,21 @@ using namespace Math;
 
 namespace {
 
-TEST(MulDivTest, RoundsHalfAwayFromZeroAndAnswersMinusOneOnFailure) {
+TEST(MulDivTest, RoundsHalfAwayFromZeroAndAnswersMinusOneOnFailure)
+{
   struct Case {
     Integer a, b, c, expected;
   } cases[] = {
-      {10, 3, 4, 8},          // 7.5 -> 8
-      {-10, 3, 4, -8},        // -7.5 -> -8
+      {10, 3, 4, 8},    // 7.5 -> 8
+      {-10, 3, 4, -8},  // -7.5 -> -8
       {10, -3, 4, -8},
       {10, 3, -4, -8},
       {-10, -3, -4, -8},
-      {7, 1, 3, 2},           // 2.33 -> 2
-      {8, 1, 3, 3},           // 2.67 -> 3
-      {5, 1, 2, 3},           // 2.5 -> 3
+      {7, 1, 3, 2},  // 2.33 -> 2
+      {8, 1, 3, 3},  // 2.67 -> 3
+      {5, 1, 2, 3},  // 2.5 -> 3
       {-5, 1, 2, -3},
-      {96, 72, 96, 72},       // the usual point/pixel scaling
+      {96, 72, 96, 72},  // the usual point/pixel scaling
       {12, 96, 72, 16},
       {INT32_MAX, INT32_MAX, INT32_MAX, INT32_MAX},  // the 64-bit intermediate
       {65536, 65536, 65536, 65536},
@@ -35,11 +36,11 @@ TEST(MulDivTest, RoundsHalfAwayFromZeroAndAnswersMinusOneOnFailure) {
       {INT32_MIN, -1, 1, -1},
       {0, 5, 7, 0},
   };
-  for (const Case& t : cases)
-    EXPECT_EQ(MulDiv(t.a, t.b, t.c), t.expected) << t.a << " * " << t.b << " / " << t.c;
+  for (const Case& t : cases) EXPECT_EQ(MulDiv(t.a, t.b, t.c), t.expected) << t.a << " * " << t.b << " / " << t.c;
 }
 
-TEST(RoundingTest, RoundIsBankersAndTruncDropsTheFraction) {
+TEST(RoundingTest, RoundIsBankersAndTruncDropsTheFraction)
+{
   EXPECT_EQ(Round(2.5), 2);
   EXPECT_EQ(Round(3.5), 4);
   EXPECT_EQ(Round(-2.5), -2);
@@ -53,20 +54,17 @@ TEST(RoundingTest, RoundIsBankersAndTruncDropsTheFraction) {
   EXPECT_THROW(Trunc(1e300), EInvalidOp);
 }
 
-TEST(RoundingTest, RoundToAndSimpleRoundTo) {
+TEST(RoundingTest, RoundToAndSimpleRoundTo)
+{
   struct Case {
     double value;
     int digits;
     double roundTo, simple;
   } cases[] = {
-      {1.125, -2, 1.12, 1.13},  // exact half: even vs away from zero
-      {-1.125, -2, -1.12, -1.13},
-      {1.135, -2, 1.14, 1.14},  // 1.135 is stored a bit above
-      {1234.0, 2, 1200.0, 1200.0},
-      {1250.0, 2, 1200.0, 1300.0},
-      {-1250.0, 2, -1200.0, -1300.0},
-      {2.5, 0, 2.0, 3.0},
-      {0.0, -2, 0.0, 0.0},
+      {1.125, -2, 1.12, 1.13},                               // exact half: even vs away from zero
+      {-1.125, -2, -1.12, -1.13},  {1.135, -2, 1.14, 1.14},  // 1.135 is stored a bit above
+      {1234.0, 2, 1200.0, 1200.0}, {1250.0, 2, 1200.0, 1300.0}, {-1250.0, 2, -1200.0, -1300.0},
+      {2.5, 0, 2.0, 3.0},          {0.0, -2, 0.0, 0.0},
   };
   for (const Case& t : cases) {
     EXPECT_DOUBLE_EQ(RoundTo(t.value, t.digits), t.roundTo) << t.value << " at " << t.digits;
@@ -75,7 +73,8 @@ TEST(RoundingTest, RoundToAndSimpleRoundTo) {
   EXPECT_DOUBLE_EQ(SimpleRoundTo(12.345), 12.35);  // default: hundredths
 }
 
-TEST(ComparisonTest, ToleranceFitsDoubleAndRangesAreInclusive) {
+TEST(ComparisonTest, ToleranceFitsDoubleAndRangesAreInclusive)
+{
   EXPECT_TRUE(SameValue(0.1 + 0.2, 0.3));
   EXPECT_FALSE(SameValue(1.0, 1.0001));
   EXPECT_TRUE(SameValue(1.0, 1.05, 0.1));
@@ -95,7 +94,8 @@ TEST(ComparisonTest, ToleranceFitsDoubleAndRangesAreInclusive) {
   EXPECT_DOUBLE_EQ(Min(3.5, -1.0), -1.0);
 }
 
-TEST(PowerTest, IntegerAndRealExponents) {
+TEST(PowerTest, IntegerAndRealExponents)
+{
   EXPECT_DOUBLE_EQ(IntPower(10, -2), 0.01);
   EXPECT_DOUBLE_EQ(IntPower(2, 10), 1024.0);
   EXPECT_DOUBLE_EQ(IntPower(0, 0), 1.0);

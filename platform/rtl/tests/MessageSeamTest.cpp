@@ -6,7 +6,8 @@
 
 namespace {
 
-TEST(MessageSeamTest, AnInstalledHandlerGetsTheMessageAndAnswers) {
+TEST(MessageSeamTest, AnInstalledHandlerGetsTheMessageAndAnswers)
+{
   AnsiString seenText, seenCaption;
   unsigned seenFlags = 0;
   auto previous = MessageSeam::SetHandler([&](const AnsiString& text, const AnsiString& caption, unsigned flags) {
@@ -25,7 +26,8 @@ TEST(MessageSeamTest, AnInstalledHandlerGetsTheMessageAndAnswers) {
   MessageSeam::SetHandler(previous);
 }
 
-TEST(MessageSeamTest, WithoutAHandlerTheDefaultButtonAnswers) {
+TEST(MessageSeamTest, WithoutAHandlerTheDefaultButtonAnswers)
+{
   auto previous = MessageSeam::SetHandler(nullptr);
   testing::internal::CaptureStderr();
   EXPECT_EQ(MessageSeam::Show("文本", "标题", MB_YESNOCANCEL | MB_DEFBUTTON2), IDNO);

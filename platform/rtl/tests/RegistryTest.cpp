@@ -19,17 +19,20 @@ const char* const kConnectTo = "\\SOFTWARE\\Microsoft\\MSSQLServer\\Client\\Conn
 
 class RegistryTest : public ::testing::Test {
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     FDir = std::filesystem::temp_directory_path() / ("registry-" + std::to_string(::getpid()));
     std::filesystem::create_directories(FDir);
     FStore = (FDir / "sub" / "registry").string();
     Registry::SetStoreFile(FStore);
   }
-  void TearDown() override {
+  void TearDown() override
+  {
     Registry::SetStoreFile("");
     std::filesystem::remove_all(FDir);
   }
-  AnsiString StoreText() const {
+  AnsiString StoreText() const
+  {
     AnsiString text;
     SysUtils::LoadFileBytes(FStore, text);
     return text;
@@ -39,13 +42,15 @@ protected:
   AnsiString FStore;
 };
 
-std::vector<AnsiString> Lines(const TStrings& list) {
+std::vector<AnsiString> Lines(const TStrings& list)
+{
   std::vector<AnsiString> out;
   for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list.GetStrings(i));
   return out;
 }
 
-TEST_F(RegistryTest, MissingAndMistypedValuesRaiseExceptStrings) {
+TEST_F(RegistryTest, MissingAndMistypedValuesRaiseExceptStrings)
+{
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey("\\Software\\Pelto", true));
   EXPECT_FALSE(reg.ValueExists("none"));
@@ -73,7 +78,8 @@ TEST_F(RegistryTest, MissingAndMistypedValuesRaiseExceptStrings) {
   EXPECT_THROW(reg.ReadBinaryData("blob", small, 2), ERegistryException);
 }
 
-TEST_F(RegistryTest, ValuesOfEveryTypeSurviveAFreshObjectAndAReloadFromTheFile) {
+TEST_F(RegistryTest, ValuesOfEveryTypeSurviveAFreshObjectAndAReloadFromTheFile)
+{
   const AnsiString awkward = AnsiString(" \"合同\"=[x]\\%41\r\n#\tend \0", 23);
   {
     TRegistry reg;
@@ -118,7 +124,8 @@ TEST_F(RegistryTest, ValuesOfEveryTypeSurviveAFreshObjectAndAReloadFromTheFile) 
   check(reloaded);
 }
 
-TEST_F(RegistryTest, StoreFileIsReadableText) {
+TEST_F(RegistryTest, StoreFileIsReadableText)
+{
   TRegistry reg(KEY_WRITE);
   reg.SetRootKey(HKEY_LOCAL_MACHINE);
   ASSERT_TRUE(reg.OpenKey(kConnectTo, true));
@@ -132,7 +139,8 @@ TEST_F(RegistryTest, StoreFileIsReadableText) {
       << text;
 }
 
-TEST_F(RegistryTest, WritesOfOneObjectShowInAnotherAtOnce) {
+TEST_F(RegistryTest, WritesOfOneObjectShowInAnotherAtOnce)
+{
   TRegistry writer, reader;
   writer.SetRootKey(HKEY_LOCAL_MACHINE);
   reader.SetRootKey(HKEY_LOCAL_MACHINE);
@@ -145,7 +153,8 @@ TEST_F(RegistryTest, WritesOfOneObjectShowInAnotherAtOnce) {
   EXPECT_FALSE(reader.DeleteValue("srv"));
 }
 
-TEST_F(RegistryTest, KeyPathsRelativeAbsoluteAndTheirListing) {
+TEST_F(RegistryTest, KeyPathsRelativeAbsoluteAndTheirListing)
+{
   TRegistry reg;
   EXPECT_EQ(reg.GetCurrentKey(), 0u);
   EXPECT_FALSE(reg.OpenKey("\\Software\\A", false));
@@ -188,7 +197,8 @@ TEST_F(RegistryTest, KeyPathsRelativeAbsoluteAndTheirListing) {
   EXPECT_FALSE(reg.KeyExists("Software\\A"));
 }
 
-TEST_F(RegistryTest, ReadOnlyKeysAndDeletedKeysRefuseWrites) {
+TEST_F(RegistryTest, ReadOnlyKeysAndDeletedKeysRefuseWrites)
+{
   TRegistry reg;
   ASSERT_TRUE(reg.OpenKey("\\Software\\RO", true));
   reg.WriteInteger("x", 1);
@@ -210,13 +220,16 @@ TEST_F(RegistryTest, ReadOnlyKeysAndDeletedKeysRefuseWrites) {
   EXPECT_FALSE(deleter.KeyExists("\\Software\\RO"));  // not brought back by the failed write
 }
 
-TEST_F(RegistryTest, TheStoreFileComesFromTheOverrideTheEnvironmentOrTheConfigFolder) {
+TEST_F(RegistryTest, TheStoreFileComesFromTheOverrideTheEnvironmentOrTheConfigFolder)
+{
   // Puts the variable back as it was when the test ends.
   struct SavedEnv {
     const char* Name;
     bool Had;
     std::string Value;
-    explicit SavedEnv(const char* name) : Name(name), Had(std::getenv(name) != nullptr), Value(Had ? std::getenv(name) : "") {}
+    explicit SavedEnv(const char* name)
+        : Name(name), Had(std::getenv(name) != nullptr), Value(Had ? std::getenv(name) : "")
+    {}
     ~SavedEnv() { Had ? ::setenv(Name, Value.c_str(), 1) : ::unsetenv(Name); }
   } savedFile("PELTO_REGISTRY_FILE"), savedConfig("XDG_CONFIG_HOME"), savedHome("HOME");
 
@@ -237,7 +250,8 @@ TEST_F(RegistryTest, TheStoreFileComesFromTheOverrideTheEnvironmentOrTheConfigFo
 
 namespace {
 
-TEST_F(RegistryTest, RegistryIniFileKeepsSectionsAsSubkeys) {
+TEST_F(RegistryTest, RegistryIniFileKeepsSectionsAsSubkeys)
+{
   {
     TRegistryIniFile ini("\\Software\\Lanyue Reports");
     ini.WriteFloat("Form.TfrxDesignerForm", "Scale", 0.75);

@@ -13,7 +13,8 @@ namespace {
 
 class StreamsTest : public ::testing::Test {
 protected:
-  void SetUp() override {
+  void SetUp() override
+  {
     FDir = std::filesystem::temp_directory_path() / ("streams-" + std::to_string(::getpid()));
     std::filesystem::create_directories(FDir);
   }
@@ -23,11 +24,13 @@ protected:
   std::filesystem::path FDir;
 };
 
-AnsiString Bytes(TMemoryStream& s) {
+AnsiString Bytes(TMemoryStream& s)
+{
   return AnsiString(static_cast<const char*>(s.GetMemory()), static_cast<size_t>(s.GetSize()));
 }
 
-TEST_F(StreamsTest, ShortReadsAndFailedWritesRaise) {
+TEST_F(StreamsTest, ShortReadsAndFailedWritesRaise)
+{
   TStringStream s("abc");
   char buf[8] = {};
   EXPECT_EQ(s.Read(buf, 8), 3);  // Read itself answers what it got
@@ -52,7 +55,8 @@ TEST_F(StreamsTest, ShortReadsAndFailedWritesRaise) {
   }
 }
 
-TEST_F(StreamsTest, FileOpenErrorsNameTheFileAndTheCause) {
+TEST_F(StreamsTest, FileOpenErrorsNameTheFileAndTheCause)
+{
   try {
     TFileStream s(Path("missing"), fmOpenRead);
     FAIL();
@@ -68,7 +72,8 @@ TEST_F(StreamsTest, FileOpenErrorsNameTheFileAndTheCause) {
   EXPECT_THROW(TFileStream(FDir.string(), fmOpenRead), EFOpenError);  // a folder is no file
 }
 
-TEST_F(StreamsTest, FileStreamWritesSeeksAndTruncates) {
+TEST_F(StreamsTest, FileStreamWritesSeeksAndTruncates)
+{
   AnsiString name = Path("合同.dat");
   {
     TFileStream s(name, fmCreate | fmShareExclusive);
@@ -99,7 +104,8 @@ TEST_F(StreamsTest, FileStreamWritesSeeksAndTruncates) {
   EXPECT_EQ(std::filesystem::file_size(FDir / u8"合同.dat"), 0u);
 }
 
-TEST_F(StreamsTest, MemoryStreamGrowsInBlocksAndZeroFillsGaps) {
+TEST_F(StreamsTest, MemoryStreamGrowsInBlocksAndZeroFillsGaps)
+{
   TMemoryStream m;
   m.WriteBuffer("abc", 3);
   EXPECT_EQ(m.GetCapacity(), 8192);
@@ -121,7 +127,8 @@ TEST_F(StreamsTest, MemoryStreamGrowsInBlocksAndZeroFillsGaps) {
   EXPECT_EQ(m.Read(&c, 1), 0);
 }
 
-TEST_F(StreamsTest, CopyFromWithZeroCopiesTheWholeSource) {
+TEST_F(StreamsTest, CopyFromWithZeroCopiesTheWholeSource)
+{
   TStringStream source("0123456789");
   source.SetPosition(7);
   TMemoryStream dest;
@@ -146,7 +153,8 @@ TEST_F(StreamsTest, CopyFromWithZeroCopiesTheWholeSource) {
   EXPECT_EQ(reread.GetSize(), 200000);
 }
 
-TEST_F(StreamsTest, StringStreamOverwritesAndExtends) {
+TEST_F(StreamsTest, StringStreamOverwritesAndExtends)
+{
   TStringStream s("合同金额");
   EXPECT_EQ(s.GetSize(), 8);
   EXPECT_EQ(s.ReadString(4), "合同");

@@ -16,18 +16,21 @@ namespace {
 // 亅 is 81 7C: its trail byte looks like '|'.
 const AnsiString kPipeTrail = "亅";
 
-std::vector<AnsiString> Lines(const TStrings& list) {
+std::vector<AnsiString> Lines(const TStrings& list)
+{
   std::vector<AnsiString> out;
   for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list.GetStrings(i));
   return out;
 }
 
-void Fill(TStrings& list, const std::vector<AnsiString>& lines) {
+void Fill(TStrings& list, const std::vector<AnsiString>& lines)
+{
   list.Clear();
   for (const AnsiString& s : lines) list.Add(s);
 }
 
-TEST(TStringListTest, BadIndexesAndSortedEditsRaiseWithoutChangingTheList) {
+TEST(TStringListTest, BadIndexesAndSortedEditsRaiseWithoutChangingTheList)
+{
   TStringList list;
   Fill(list, {"b", "a"});
   try {
@@ -54,7 +57,8 @@ TEST(TStringListTest, BadIndexesAndSortedEditsRaiseWithoutChangingTheList) {
   }
 }
 
-TEST(TStringListTest, SortedListWithDuplicatesAndFind) {
+TEST(TStringListTest, SortedListWithDuplicatesAndFind)
+{
   TStringList list;
   list.SetSorted(true);
   for (const char* s : {"pear", "Apple", "fig", "apple"}) list.Add(s);
@@ -93,7 +97,8 @@ TEST(TStringListTest, SortedListWithDuplicatesAndFind) {
   EXPECT_EQ(list.IndexOf("fig"), 2);
 }
 
-TEST(TStringListTest, ChineseLinesSortByTheirCp936Bytes) {
+TEST(TStringListTest, ChineseLinesSortByTheirCp936Bytes)
+{
   TStringList list;
   Fill(list, {"张三", "李四", "王五", "abc"});
   list.Sort();
@@ -101,7 +106,8 @@ TEST(TStringListTest, ChineseLinesSortByTheirCp936Bytes) {
   EXPECT_EQ(Lines(list), (std::vector<AnsiString>{"abc", "李四", "王五", "张三"}));
 }
 
-TEST(TStringListTest, CustomSortIsStableAndSortedListsIgnoreIt) {
+TEST(TStringListTest, CustomSortIsStableAndSortedListsIgnoreIt)
+{
   TStringList list;
   Fill(list, {"bb", "a", "cc", "d"});
   list.CustomSort([](TStringList* l, Integer i, Integer j) {
@@ -110,7 +116,8 @@ TEST(TStringListTest, CustomSortIsStableAndSortedListsIgnoreIt) {
   EXPECT_EQ(Lines(list), (std::vector<AnsiString>{"a", "d", "bb", "cc"}));
 }
 
-TEST(TStringsTest, TextSplitsOnEveryLineBreakAndJoinsWithCrLf) {
+TEST(TStringsTest, TextSplitsOnEveryLineBreakAndJoinsWithCrLf)
+{
   struct Case {
     AnsiString text;
     std::vector<AnsiString> lines;
@@ -134,7 +141,8 @@ TEST(TStringsTest, TextSplitsOnEveryLineBreakAndJoinsWithCrLf) {
   EXPECT_EQ(list.GetText(), "a\r\n\r\nb\r\n");
 }
 
-TEST(TStringsTest, CommaTextQuotesWhatWouldNotReadBack) {
+TEST(TStringsTest, CommaTextQuotesWhatWouldNotReadBack)
+{
   struct Case {
     std::vector<AnsiString> lines;
     AnsiString text;
@@ -159,18 +167,14 @@ TEST(TStringsTest, CommaTextQuotesWhatWouldNotReadBack) {
   }
 }
 
-TEST(TStringsTest, DelimitedTextReadsBlanksAsSeparatorsOutsideQuotes) {
+TEST(TStringsTest, DelimitedTextReadsBlanksAsSeparatorsOutsideQuotes)
+{
   struct Case {
     AnsiString text;
     std::vector<AnsiString> lines;
   } cases[] = {
-      {"a b,c", {"a", "b", "c"}},
-      {"  a ,  b  ", {"a", "b"}},
-      {"a,", {"a", ""}},
-      {",a", {"", "a"}},
-      {"\"a,b\" c", {"a,b", "c"}},
-      {"\"unclosed", {"unclosed"}},
-      {"\"x\"\"y\"", {"x\"y"}},
+      {"a b,c", {"a", "b", "c"}},  {"  a ,  b  ", {"a", "b"}},   {"a,", {"a", ""}},        {",a", {"", "a"}},
+      {"\"a,b\" c", {"a,b", "c"}}, {"\"unclosed", {"unclosed"}}, {"\"x\"\"y\"", {"x\"y"}},
   };
   for (const Case& t : cases) {
     TStringList list;
@@ -189,7 +193,8 @@ TEST(TStringsTest, DelimitedTextReadsBlanksAsSeparatorsOutsideQuotes) {
   EXPECT_EQ(list.GetDelimiter(), '|');
 }
 
-TEST(TStringsTest, NamesAndValues) {
+TEST(TStringsTest, NamesAndValues)
+{
   TStringList list;
   Fill(list, {"server=db1", "port=1433", "plain", "pw==x="});
   EXPECT_EQ(list.GetNames(0), "server");
@@ -214,7 +219,8 @@ TEST(TStringsTest, NamesAndValues) {
   EXPECT_EQ(list.GetValues("合同"), "甲:乙");
 }
 
-TEST(TStringsTest, ChangeEventsFireOncePerUpdateBlock) {
+TEST(TStringsTest, ChangeEventsFireOncePerUpdateBlock)
+{
   TStringList list;
   int changing = 0, changed = 0;
   list.OnChanging = [&](TObject* sender) {
@@ -239,7 +245,8 @@ TEST(TStringsTest, ChangeEventsFireOncePerUpdateBlock) {
   EXPECT_EQ(changed, 4);
 }
 
-TEST(TStringsTest, ObjectsAssignEqualsExchangeAndMove) {
+TEST(TStringsTest, ObjectsAssignEqualsExchangeAndMove)
+{
   TObject o1, o2;
   TStringList a;
   a.AddObject("one", &o1);
@@ -266,7 +273,8 @@ TEST(TStringsTest, ObjectsAssignEqualsExchangeAndMove) {
   EXPECT_EQ(b.GetObjects(3), &o2);
 }
 
-TEST(TStringsTest, FilesAndStreamsKeepTheBytes) {
+TEST(TStringsTest, FilesAndStreamsKeepTheBytes)
+{
   auto dir = std::filesystem::temp_directory_path() / ("strlist-" + std::to_string(::getpid()));
   std::filesystem::create_directories(dir);
   AnsiString file = dir.string() + "/合同.txt";  // CP936 here, UTF-8 on disk

@@ -19,7 +19,8 @@ int Sign(int v) { return (v > 0) - (v < 0); }
 
 // ---- Trimming and case --------------------------------------------------------------------
 
-TEST(StringUtilsTest, TrimStripsControlBytesAndSpacesOnly) {
+TEST(StringUtilsTest, TrimStripsControlBytesAndSpacesOnly)
+{
   struct Case {
     AnsiString in, both, left, right;
   };
@@ -38,7 +39,8 @@ TEST(StringUtilsTest, TrimStripsControlBytesAndSpacesOnly) {
   EXPECT_EQ(Trim(WideString(u" \t合同 ")), u"合同");
 }
 
-TEST(StringUtilsTest, AnsiCaseLeavesTrailBytesAlone) {
+TEST(StringUtilsTest, AnsiCaseLeavesTrailBytesAlone)
+{
   EXPECT_EQ(AnsiUpperCase("abc乤x合同"), "ABC乤X合同");
   EXPECT_EQ(AnsiLowerCase("ABC丄X"), "abc丄x");
   EXPECT_EQ(AnsiUpperCase("a\x81"), "A\x81");  // lone lead byte at the end
@@ -50,7 +52,8 @@ TEST(StringUtilsTest, AnsiCaseLeavesTrailBytesAlone) {
 
 // ---- Comparison ---------------------------------------------------------------------------
 
-TEST(StringUtilsTest, ComparisonsOrderByCp936Bytes) {
+TEST(StringUtilsTest, ComparisonsOrderByCp936Bytes)
+{
   struct Case {
     AnsiString a, b;
     int str, text, ansiText;  // signs of CompareStr, CompareText, AnsiCompareText
@@ -60,11 +63,11 @@ TEST(StringUtilsTest, ComparisonsOrderByCp936Bytes) {
       {"", "a", -1, -1, -1},
       {"abc", "ABC", 1, 0, 0},
       {"abc", "ABD", 1, -1, -1},
-      {"_", "a", -1, 1, 1},                // case-insensitive forms fold to upper case
-      {"阿", "北", -1, -1, -1},            // B0A2 < B1B1: pinyin order
+      {"_", "a", -1, 1, 1},      // case-insensitive forms fold to upper case
+      {"阿", "北", -1, -1, -1},  // B0A2 < B1B1: pinyin order
       {"北京", "中国", -1, -1, -1},
-      {"z", "阿", -1, -1, -1},              // ASCII before double-byte
-      {"乤", "丄", 1, 0, 1},                // 81 61 vs 81 41: trail bytes never folded
+      {"z", "阿", -1, -1, -1},  // ASCII before double-byte
+      {"乤", "丄", 1, 0, 1},    // 81 61 vs 81 41: trail bytes never folded
       {"a乤", "A丄", 1, 0, 1},
   };
   for (const auto& c : cases) {
@@ -84,7 +87,8 @@ TEST(StringUtilsTest, ComparisonsOrderByCp936Bytes) {
 
 // ---- Quoting ------------------------------------------------------------------------------
 
-TEST(StringUtilsTest, QuotingDoublesOnlyRealQuoteCharacters) {
+TEST(StringUtilsTest, QuotingDoublesOnlyRealQuoteCharacters)
+{
   EXPECT_EQ(QuotedStr("O'Brien"), "'O''Brien'");
   EXPECT_EQ(QuotedStr(""), "''");
   EXPECT_EQ(AnsiQuotedStr("a[乕", '['), "[a[[乕[");  // 乕's trail byte is not a quote
@@ -97,9 +101,9 @@ TEST(StringUtilsTest, QuotingDoublesOnlyRealQuoteCharacters) {
   const std::vector<Case> dequote = {
       {"'O''Brien'", '\'', "O'Brien"},
       {"''", '\'', ""},
-      {"'ab'cd", '\'', "ab"},    // what follows the closing quote is dropped
-      {"'abc", '\'', "abc"},     // no closing quote: the rest
-      {"abc", '\'', "abc"},      // not quoted: unchanged
+      {"'ab'cd", '\'', "ab"},  // what follows the closing quote is dropped
+      {"'abc", '\'', "abc"},   // no closing quote: the rest
+      {"abc", '\'', "abc"},    // not quoted: unchanged
       {"", '\'', ""},
       {"[a[[乕[", '[', "a[乕"},
       {"'合\xB1", '\'', "合\xB1"},  // lone lead byte at the end
@@ -107,7 +111,8 @@ TEST(StringUtilsTest, QuotingDoublesOnlyRealQuoteCharacters) {
   for (const auto& c : dequote) EXPECT_EQ(AnsiDequotedStr(c.in, c.quote), c.out) << c.in;
 }
 
-TEST(StringUtilsTest, ExtractQuotedStrAdvancesPastTheClosingQuote) {
+TEST(StringUtilsTest, ExtractQuotedStrAdvancesPastTheClosingQuote)
+{
   const char* text = "'a''b'rest";
   const char* p = text;
   EXPECT_EQ(AnsiExtractQuotedStr(p, '\''), "a'b");
@@ -125,20 +130,18 @@ TEST(StringUtilsTest, ExtractQuotedStrAdvancesPastTheClosingQuote) {
 
 // ---- Searching ----------------------------------------------------------------------------
 
-TEST(StringUtilsTest, AnsiPosMatchesOnlyWholeCharacters) {
+TEST(StringUtilsTest, AnsiPosMatchesOnlyWholeCharacters)
+{
   struct Case {
     AnsiString sub, s;
     int pos;
   };
   const std::vector<Case> cases = {
-      {"同", "合同", 3},
-      {"\xCF\xCD", "合同", 0},   // the tail of 合 and the head of 同
-      {"A", "丄A", 3},           // 丄's trail byte is an 'A'
-      {"\\", "乗", 0},
-      {"\xBA", "合同", 0},       // a lone lead byte would end inside 合
-      {"a\xB1", "xa\xB1", 2},    // ...unless the text ends there too
-      {"", "abc", 0},
-      {"abcd", "abc", 0},
+      {"同", "合同", 3},      {"\xCF\xCD", "合同", 0},  // the tail of 合 and the head of 同
+      {"A", "丄A", 3},                                  // 丄's trail byte is an 'A'
+      {"\\", "乗", 0},        {"\xBA", "合同", 0},      // a lone lead byte would end inside 合
+      {"a\xB1", "xa\xB1", 2},                           // ...unless the text ends there too
+      {"", "abc", 0},         {"abcd", "abc", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(AnsiPos(c.sub, c.s), c.pos) << c.sub << " in " << c.s;
 
@@ -154,7 +157,8 @@ TEST(StringUtilsTest, AnsiPosMatchesOnlyWholeCharacters) {
   EXPECT_EQ(AnsiStrPos(s, ""), nullptr);
 }
 
-TEST(StringUtilsTest, DelimitersSkipTrailBytes) {
+TEST(StringUtilsTest, DelimitersSkipTrailBytes)
+{
   const AnsiString path = "C:\\目录\\乗";  // 乗 ends in a '\'-looking byte
   EXPECT_EQ(LastDelimiter("\\", path), 8);
   EXPECT_EQ(LastDelimiter("\\:", "乗"), 0);
@@ -168,7 +172,8 @@ TEST(StringUtilsTest, DelimitersSkipTrailBytes) {
 
 // ---- Replacing ----------------------------------------------------------------------------
 
-TEST(StringUtilsTest, StringReplaceIsCharacterAware) {
+TEST(StringUtilsTest, StringReplaceIsCharacterAware)
+{
   struct Case {
     AnsiString s, from, to;
     TReplaceFlags flags;
@@ -193,23 +198,24 @@ TEST(StringUtilsTest, StringReplaceIsCharacterAware) {
 
 // ---- Line breaks and identifiers ----------------------------------------------------------
 
-TEST(StringUtilsTest, AdjustLineBreaks) {
+TEST(StringUtilsTest, AdjustLineBreaks)
+{
   EXPECT_EQ(AdjustLineBreaks("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\ne");
   EXPECT_EQ(AdjustLineBreaks("\n\n\r\r"), "\r\n\r\n\r\n");
   EXPECT_EQ(AdjustLineBreaks("合\r\n同\r", tlbsLF), "合\n同\n");
   EXPECT_EQ(AdjustLineBreaks(""), "");
 }
 
-TEST(StringUtilsTest, IsValidIdent) {
+TEST(StringUtilsTest, IsValidIdent)
+{
   struct Case {
     AnsiString s;
     bool plain, dotted;
   };
   const std::vector<Case> cases = {
-      {"Edit1", true, true},   {"_x", true, true},        {"1x", false, false},
-      {"", false, false},      {"a b", false, false},     {"Form1.Edit1", false, true},
-      {"a.", false, false},    {".a", false, false},      {"a..b", false, false},
-      {"合同", false, false},
+      {"Edit1", true, true},  {"_x", true, true},           {"1x", false, false}, {"", false, false},
+      {"a b", false, false},  {"Form1.Edit1", false, true}, {"a.", false, false}, {".a", false, false},
+      {"a..b", false, false}, {"合同", false, false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsValidIdent(c.s), c.plain) << c.s;
@@ -219,7 +225,8 @@ TEST(StringUtilsTest, IsValidIdent) {
 
 // ---- StrUtils -----------------------------------------------------------------------------
 
-TEST(StrUtilsTest, PartsOfTextByBytesAndByCharacters) {
+TEST(StrUtilsTest, PartsOfTextByBytesAndByCharacters)
+{
   EXPECT_EQ(LeftStr("abcdef", 2), "ab");
   EXPECT_EQ(LeftStr("abc", -1), "");
   EXPECT_EQ(RightStr("abcdef", 2), "ef");
@@ -240,19 +247,21 @@ TEST(StrUtilsTest, PartsOfTextByBytesAndByCharacters) {
   EXPECT_EQ(DupeString("ab", 0), "");
 }
 
-TEST(StrUtilsTest, PosEx) {
+TEST(StrUtilsTest, PosEx)
+{
   struct Case {
     AnsiString sub, s;
     int offset, pos;
   };
   const std::vector<Case> cases = {
-      {"a", "abca", 1, 1}, {"a", "abca", 2, 4}, {"a", "abca", 5, 0}, {"a", "abca", 0, 0},
-      {"", "abc", 1, 0},   {"ca", "abca", 4, 0},
+      {"a", "abca", 1, 1}, {"a", "abca", 2, 4}, {"a", "abca", 5, 0},
+      {"a", "abca", 0, 0}, {"", "abc", 1, 0},   {"ca", "abca", 4, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(PosEx(c.sub, c.s, c.offset), c.pos) << c.offset;
 }
 
-TEST(StrUtilsTest, PredicatesCompareWholeCharacters) {
+TEST(StrUtilsTest, PredicatesCompareWholeCharacters)
+{
   EXPECT_TRUE(AnsiContainsText("合同ABC", "bc"));
   EXPECT_FALSE(AnsiContainsText("丄", "a"));
   EXPECT_FALSE(AnsiContainsStr("abc", ""));
@@ -263,15 +272,11 @@ TEST(StrUtilsTest, PredicatesCompareWholeCharacters) {
     bool startsStr, startsText, endsStr, endsText;
   };
   const std::vector<Case> cases = {
-      {"", "abc", true, true, true, true},
-      {"ab", "abc", true, true, false, false},
-      {"AB", "abc", false, true, false, false},
-      {"BC", "abc", false, false, false, true},
-      {"A", "丄", false, false, false, false},       // 'A' is 丄's trail byte
-      {"\\", "乗", false, false, false, false},
-      {"\x81", "丄", false, false, false, false},    // would cut 丄
-      {"合", "合同", true, true, false, false},
-      {"同", "合同", false, false, true, true},
+      {"", "abc", true, true, true, true},         {"ab", "abc", true, true, false, false},
+      {"AB", "abc", false, true, false, false},    {"BC", "abc", false, false, false, true},
+      {"A", "丄", false, false, false, false},  // 'A' is 丄's trail byte
+      {"\\", "乗", false, false, false, false},    {"\x81", "丄", false, false, false, false},  // would cut 丄
+      {"合", "合同", true, true, false, false},    {"同", "合同", false, false, true, true},
       {"abcd", "abc", false, false, false, false},
   };
   for (const auto& c : cases) {

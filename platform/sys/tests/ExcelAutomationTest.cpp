@@ -142,7 +142,8 @@ TEST_F(ExcelAutomationTest, MalformedCallsRaise)
   EXPECT_THROW(excel.Get("Cells"), EOleException);
   Variant sheet = excel.Get("Workbooks").Exec("Add").Get("Worksheets", {1});
   EXPECT_THROW(excel.Get("Workbooks").Exec("Add").Get("Worksheets", {2}), EOleException);
-  for (const char* bad : {"", "A0", "1A", "A1:", "XFE1", "A1048577"}) EXPECT_THROW(sheet.Get("Range", {bad}), EOleException) << bad;
+  for (const char* bad : {"", "A0", "1A", "A1:", "XFE1", "A1048577"})
+    EXPECT_THROW(sheet.Get("Range", {bad}), EOleException) << bad;
   EXPECT_THROW(sheet.Get("Range", {"A1"}).Set("Style", "missing"), EOleException);
   EXPECT_THROW(sheet.Get("Range", {"A1"}).Get("NoSuchMember"), EVariantDispatchError);
   EXPECT_THROW(sheet.Get("Columns", {1}).Set("ColumnWidth", 300), EOleException);

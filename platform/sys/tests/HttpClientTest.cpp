@@ -70,18 +70,28 @@ private:
     }
     LastBody = req.substr(headerEnd + 4);
     size_t ct = req.find("Content-Type: ");
-    LastContentType = ct != std::string::npos && ct < headerEnd ? req.substr(ct + 14, req.find("\r\n", ct) - ct - 14) : "";
+    LastContentType =
+        ct != std::string::npos && ct < headerEnd ? req.substr(ct + 14, req.find("\r\n", ct) - ct - 14) : "";
     std::string path = req.substr(req.find(' ') + 1);
     path = path.substr(0, path.find(' '));
     std::string status = "200 OK", type = "text/plain; charset=utf-8", body;
-    if (path.rfind("/back.asp", 0) == 0) body = "ok";
+    if (path.rfind("/back.asp", 0) == 0)
+      body = "ok";
     else if (path.rfind("/broker?user=", 0) == 0)
       body = System::AnsiToUtf8("db.example\r\n1433\r\nsa\r\n秘密\r\n") + path.substr(13);
-    else if (path == "/gb") { type = "text/plain; charset=GB2312"; body = "\xBA\xCF\xCD\xAC"; }  // 合同 in CP936
-    else if (path == "/unlabelled") { type = "text/plain"; body = "\xBA\xCF\xCD\xAC"; }
-    else { status = "404 Not Found"; body = "no such page"; }
-    std::string reply = "HTTP/1.1 " + status + "\r\nContent-Type: " + type + "\r\nContent-Length: " +
-                        std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    else if (path == "/gb") {
+      type = "text/plain; charset=GB2312";
+      body = "\xBA\xCF\xCD\xAC";
+    }  // 合同 in CP936
+    else if (path == "/unlabelled") {
+      type = "text/plain";
+      body = "\xBA\xCF\xCD\xAC";
+    } else {
+      status = "404 Not Found";
+      body = "no such page";
+    }
+    std::string reply = "HTTP/1.1 " + status + "\r\nContent-Type: " + type +
+                        "\r\nContent-Length: " + std::to_string(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
     send(fd, reply.data(), reply.size(), MSG_NOSIGNAL);
   }
   int FListen = -1;
@@ -111,8 +121,7 @@ TEST(HttpClientTest, PostSendsTheFieldsAsAUtf8Form)
   fields.Add("Empty");
   EXPECT_EQ(http.Post(server.Url("/back.asp"), &fields), "ok");
   EXPECT_EQ(server.LastContentType, "application/x-www-form-urlencoded; charset=UTF-8");
-  EXPECT_EQ(server.LastBody,
-            "Data=++++++Company%3A+%E6%BE%9C%E5%B2%B3%0D%0A&Note=a%26b%3Dc%2Bd+100%25&Empty=");
+  EXPECT_EQ(server.LastBody, "Data=++++++Company%3A+%E6%BE%9C%E5%B2%B3%0D%0A&Note=a%26b%3Dc%2Bd+100%25&Empty=");
 }
 
 TEST(HttpClientTest, ErrorStatusRaisesWithTheStatus)

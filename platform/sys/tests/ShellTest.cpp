@@ -21,8 +21,9 @@ protected:
     Log = Dir + "/args.txt";
     // Writes each argument on its own line to the log; the recorder stands in for xdg-open.
     Recorder = Dir + "/recorder.sh";
-    WriteFile(Recorder, "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.log.tmp\" && mv \"$0.log.tmp\" \"" +
-                            System::AnsiToUtf8(Log) + "\"\n");
+    WriteFile(Recorder,
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.log.tmp\" && mv \"$0.log.tmp\" \"" +
+                  System::AnsiToUtf8(Log) + "\"\n");
     chmod(System::AnsiToUtf8(Recorder).c_str(), 0755);
     ShellApi::SetOpener(Recorder);
   }
@@ -40,8 +41,7 @@ protected:
   AnsiString WaitForLog()
   {
     AnsiString data;
-    for (int i = 0; i < 500 && !SysUtils::LoadFileBytes(Log, data); ++i)
-      usleep(20000);
+    for (int i = 0; i < 500 && !SysUtils::LoadFileBytes(Log, data); ++i) usleep(20000);
     return System::Utf8ToAnsi(data);
   }
   AnsiString Dir, Log, Recorder;

@@ -8,18 +8,21 @@ std::unique_ptr<WindowBackend> MakeBackend(int width, int height);
 
 namespace Backend {
 namespace {
-std::unique_ptr<WindowBackend>& Slot() {
+std::unique_ptr<WindowBackend>& Slot()
+{
   static std::unique_ptr<WindowBackend> b;
   return b;
 }
 }  // namespace
 
-WindowBackend& Current() {
+WindowBackend& Current()
+{
   if (!Slot()) Slot() = Headless::MakeBackend(1024, 768);
   return *Slot();
 }
 
-void Install(std::unique_ptr<WindowBackend> backend) {
+void Install(std::unique_ptr<WindowBackend> backend)
+{
   Slot() = backend ? std::move(backend) : Headless::MakeBackend(1024, 768);
 }
 

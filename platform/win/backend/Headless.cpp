@@ -21,7 +21,8 @@ class HeadlessBackend : public WindowBackend {
 public:
   HeadlessBackend(int w, int h) : FSize{w, h} {}
   DWORD Now() override { return FNow; }
-  bool Wait(DWORD timeoutMs) override {
+  bool Wait(DWORD timeoutMs) override
+  {
     // Nothing comes from outside: an endless wait would never end.
     if (timeoutMs == INFINITE) return false;
     FNow += timeoutMs;
@@ -39,7 +40,8 @@ private:
 HeadlessBackend* Installed() { return dynamic_cast<HeadlessBackend*>(&Backend::Current()); }
 
 // The screen pixel from the topmost visible top-level window that covers it.
-std::uint32_t PixelAt(int x, int y, bool& found) {
+std::uint32_t PixelAt(int x, int y, bool& found)
+{
   for (HWND t : WindowData::TopLevel()) {
     if (!Windows::IsWindowVisible(t)) continue;
     RECT r = WindowData::ScreenRect(t);
@@ -55,17 +57,17 @@ std::uint32_t PixelAt(int x, int y, bool& found) {
   return 0;
 }
 
-COLORREF ToColorRef(std::uint32_t p) {
-  return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-}
+COLORREF ToColorRef(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 }  // namespace
 
-std::unique_ptr<WindowBackend> MakeBackend(int width, int height) {
+std::unique_ptr<WindowBackend> MakeBackend(int width, int height)
+{
   return std::make_unique<HeadlessBackend>(width, height);
 }
 
-void Start(int screenWidth, int screenHeight) {
+void Start(int screenWidth, int screenHeight)
+{
   WindowList::Reset();
   Hooks::Reset();
   MessageQueue::Reset();
@@ -77,17 +79,20 @@ void Start(int screenWidth, int screenHeight) {
   Backend::Install(MakeBackend(screenWidth, screenHeight));
 }
 
-void AdvanceTime(DWORD ms) {
+void AdvanceTime(DWORD ms)
+{
   if (HeadlessBackend* b = Installed()) b->Advance(ms);
 }
 
-COLORREF ScreenPixel(int x, int y) {
+COLORREF ScreenPixel(int x, int y)
+{
   bool found = false;
   std::uint32_t p = PixelAt(x, y, found);
   return found ? ToColorRef(p) : RGB(0, 0x80, 0x80);  // the desktop
 }
 
-COLORREF ClientPixel(HWND wnd, int x, int y) {
+COLORREF ClientPixel(HWND wnd, int x, int y)
+{
   if (!WindowData::Get(wnd)) return CLR_INVALID;
   RECT c;
   Windows::GetClientRect(wnd, &c);
@@ -102,7 +107,8 @@ COLORREF ClientPixel(HWND wnd, int x, int y) {
   return ToColorRef(s->pixels[size_t(sy) * size_t(s->width) + size_t(sx)]);
 }
 
-HBITMAP CaptureScreen() {
+HBITMAP CaptureScreen()
+{
   SIZE sz = Backend::Current().ScreenSize();
   BITMAPINFO bi{};
   bi.bmiHeader.biWidth = sz.cx;

@@ -19,14 +19,16 @@
 namespace SdlBackend {
 namespace {
 
-int VirtualKey(SDL_Keycode k) {
+int VirtualKey(SDL_Keycode k)
+{
   if (k >= SDLK_a && k <= SDLK_z) return 'A' + (k - SDLK_a);
   if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
   if (k >= SDLK_F1 && k <= SDLK_F12) return VK_F1 + (k - SDLK_F1);
   if (k >= SDLK_KP_1 && k <= SDLK_KP_9) return VK_NUMPAD0 + 1 + (k - SDLK_KP_1);
   switch (k) {
     case SDLK_KP_0: return VK_NUMPAD0;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return VK_RETURN;
     case SDLK_ESCAPE: return VK_ESCAPE;
     case SDLK_BACKSPACE: return VK_BACK;
     case SDLK_TAB: return VK_TAB;
@@ -63,16 +65,19 @@ int VirtualKey(SDL_Keycode k) {
   }
 }
 
-InputQueue::Button ButtonOf(Uint8 b) {
-  return b == SDL_BUTTON_RIGHT ? InputQueue::Button::Right
-         : b == SDL_BUTTON_MIDDLE ? InputQueue::Button::Middle : InputQueue::Button::Left;
+InputQueue::Button ButtonOf(Uint8 b)
+{
+  return b == SDL_BUTTON_RIGHT    ? InputQueue::Button::Right
+         : b == SDL_BUTTON_MIDDLE ? InputQueue::Button::Middle
+                                  : InputQueue::Button::Left;
 }
 
 class Sdl : public WindowBackend {
 public:
   DWORD Now() override { return DWORD(SDL_GetTicks()); }
 
-  bool Wait(DWORD timeoutMs) override {
+  bool Wait(DWORD timeoutMs) override
+  {
     SDL_Event ev;
     int got = SDL_WaitEventTimeout(&ev, timeoutMs == INFINITE ? 1000 : int(timeoutMs));
     if (got) Handle(ev);
@@ -80,7 +85,8 @@ public:
     return true;
   }
 
-  void Poll() override {
+  void Poll() override
+  {
     SDL_Event ev;
     while (SDL_PollEvent(&ev)) Handle(ev);
     // The desktop gave the keyboard to another program: the application is deactivated.
@@ -90,13 +96,15 @@ public:
     }
   }
 
-  SIZE ScreenSize() override {
+  SIZE ScreenSize() override
+  {
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {1024, 768};
     return {mode.w, mode.h};
   }
 
-  RECT WorkArea() override {
+  RECT WorkArea() override
+  {
     SDL_Rect r;
     if (SDL_GetDisplayUsableBounds(0, &r) != 0) {
       SIZE s = ScreenSize();
@@ -105,7 +113,8 @@ public:
     return {r.x, r.y, r.x + r.w, r.y + r.h};
   }
 
-  void TopLevelChanged(HWND top) override {
+  void TopLevelChanged(HWND top) override
+  {
     WndData* w = WindowData::Get(top);
     if (!w) return;
     bool visible = w->style & WS_VISIBLE;
@@ -140,13 +149,15 @@ public:
     }
   }
 
-  void Activated(HWND top) override {
+  void Activated(HWND top) override
+  {
     auto it = FWindows.find(top);
     if (it != FWindows.end() && (SDL_GetWindowFlags(it->second) & SDL_WINDOW_SHOWN))
       SDL_SetWindowInputFocus(it->second);
   }
 
-  void TopLevelDestroyed(HWND top) override {
+  void TopLevelDestroyed(HWND top) override
+  {
     auto it = FWindows.find(top);
     if (it == FWindows.end()) return;
     FByNative.erase(SDL_GetWindowID(it->second));
@@ -155,7 +166,8 @@ public:
     RefocusActive(top);
   }
 
-  void Present(HWND top) override {
+  void Present(HWND top) override
+  {
     auto it = FWindows.find(top);
     const Painting::Surface* s = Painting::SurfaceOf(top);
     if (it == FWindows.end() || !s) return;
@@ -163,13 +175,14 @@ public:
     if (!dst) return;
     SDL_LockSurface(dst);
     int w = std::min(dst->w, s->width), h = std::min(dst->h, s->height);
-    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, s->pixels.data(), s->width * 4,
-                      dst->format->format, dst->pixels, dst->pitch);
+    SDL_ConvertPixels(w, h, SDL_PIXELFORMAT_RGB888, s->pixels.data(), s->width * 4, dst->format->format, dst->pixels,
+                      dst->pitch);
     SDL_UnlockSurface(dst);
     SDL_UpdateWindowSurface(it->second);
   }
 
-  void CursorChanged(HCURSOR cursor) override {
+  void CursorChanged(HCURSOR cursor) override
+  {
     if (!cursor) {
       SDL_ShowCursor(SDL_DISABLE);
       return;
@@ -196,15 +209,15 @@ public:
     if (c) SDL_SetCursor(c);
   }
 
-  ~Sdl() override {
+  ~Sdl() override
+  {
     for (auto& [k, c] : FCursors) SDL_FreeCursor(c);
   }
 
-  bool SetDesktopClipboardText(const std::string& utf8) override {
-    return SDL_SetClipboardText(utf8.c_str()) == 0;
-  }
+  bool SetDesktopClipboardText(const std::string& utf8) override { return SDL_SetClipboardText(utf8.c_str()) == 0; }
 
-  bool GetDesktopClipboardText(std::string& utf8) override {
+  bool GetDesktopClipboardText(std::string& utf8) override
+  {
     if (!SDL_HasClipboardText()) return false;
     char* t = SDL_GetClipboardText();
     if (!t) return false;
@@ -213,7 +226,8 @@ public:
     return true;
   }
 
-  HBITMAP Shot() {
+  HBITMAP Shot()
+  {
     SIZE sz = ScreenSize();
     BITMAPINFO bi{};
     bi.bmiHeader.biWidth = sz.cx;
@@ -235,8 +249,8 @@ public:
       SDL_GetWindowPosition(it->second, &x0, &y0);
       std::vector<std::uint32_t> px(size_t(src->w) * size_t(src->h));
       SDL_LockSurface(src);
-      SDL_ConvertPixels(src->w, src->h, src->format->format, src->pixels, src->pitch,
-                        SDL_PIXELFORMAT_RGB888, px.data(), src->w * 4);
+      SDL_ConvertPixels(src->w, src->h, src->format->format, src->pixels, src->pitch, SDL_PIXELFORMAT_RGB888, px.data(),
+                        src->w * 4);
       SDL_UnlockSurface(src);
       for (int y = 0; y < src->h; ++y) {
         for (int x = 0; x < src->w; ++x) {
@@ -251,30 +265,36 @@ public:
 
 private:
   // A native window went away: the desktop's keyboard focus goes back to the active window's.
-  void RefocusActive(HWND gone) {
+  void RefocusActive(HWND gone)
+  {
     HWND active = WindowData::State().active;
     if (active && active != gone) Activated(active);
   }
 
   // Screen coordinates of a point in a native window.
-  POINT ScreenPoint(Uint32 windowId, int x, int y) {
+  POINT ScreenPoint(Uint32 windowId, int x, int y)
+  {
     auto it = FByNative.find(windowId);
     if (it == FByNative.end()) return {x, y};
     RECT r = WindowData::ScreenRect(it->second);
     return {r.left + x, r.top + y};
   }
 
-  void Handle(const SDL_Event& ev) {
+  void Handle(const SDL_Event& ev)
+  {
     switch (ev.type) {
       case SDL_MOUSEMOTION: {
         POINT p = ScreenPoint(ev.motion.windowID, ev.motion.x, ev.motion.y);
         InputQueue::MouseMove(p.x, p.y);
         break;
       }
-      case SDL_MOUSEBUTTONDOWN: case SDL_MOUSEBUTTONUP: {
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP: {
         POINT p = ScreenPoint(ev.button.windowID, ev.button.x, ev.button.y);
-        if (ev.type == SDL_MOUSEBUTTONDOWN) InputQueue::MouseDown(ButtonOf(ev.button.button), p.x, p.y);
-        else InputQueue::MouseUp(ButtonOf(ev.button.button), p.x, p.y);
+        if (ev.type == SDL_MOUSEBUTTONDOWN)
+          InputQueue::MouseDown(ButtonOf(ev.button.button), p.x, p.y);
+        else
+          InputQueue::MouseUp(ButtonOf(ev.button.button), p.x, p.y);
         break;
       }
       case SDL_MOUSEWHEEL: {
@@ -283,11 +303,14 @@ private:
         InputQueue::MouseWheel(ev.wheel.y * WHEEL_DELTA, x, y);
         break;
       }
-      case SDL_KEYDOWN: case SDL_KEYUP: {
+      case SDL_KEYDOWN:
+      case SDL_KEYUP: {
         int vk = VirtualKey(ev.key.keysym.sym);
         if (!vk) break;
-        if (ev.type == SDL_KEYDOWN) InputQueue::KeyDown(vk);
-        else InputQueue::KeyUp(vk);
+        if (ev.type == SDL_KEYDOWN)
+          InputQueue::KeyDown(vk);
+        else
+          InputQueue::KeyUp(vk);
         break;
       }
       case SDL_TEXTINPUT: {
@@ -303,12 +326,11 @@ private:
         if (it == FByNative.end()) break;
         if (ev.window.event == SDL_WINDOWEVENT_CLOSE) Windows::PostMessage(it->second, WM_CLOSE, 0, 0);
         if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) Present(it->second);
-        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED &&
-            WindowData::State().active != it->second && Windows::IsWindowEnabled(it->second) &&
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_GAINED && WindowData::State().active != it->second &&
+            Windows::IsWindowEnabled(it->second) &&
             !(Windows::GetWindowLongPtr(it->second, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
           Windows::SetActiveWindow(it->second);
-        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST && !SDL_GetKeyboardFocus())
-          FocusLostPending = true;
+        if (ev.window.event == SDL_WINDOWEVENT_FOCUS_LOST && !SDL_GetKeyboardFocus()) FocusLostPending = true;
         break;
       }
       default: break;
@@ -325,7 +347,8 @@ Sdl* gRunning = nullptr;
 
 }  // namespace
 
-bool Start(std::string* error) {
+bool Start(std::string* error)
+{
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     if (error) *error = SDL_GetError();
     return false;
@@ -338,7 +361,8 @@ bool Start(std::string* error) {
   return true;
 }
 
-void Stop() {
+void Stop()
+{
   if (!gRunning) return;
   for (HWND t : std::vector<HWND>(WindowData::TopLevel())) gRunning->TopLevelDestroyed(t);
   gRunning = nullptr;

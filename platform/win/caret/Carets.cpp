@@ -15,12 +15,14 @@ struct Caret {
   int hide = 1;  // 0: shown
   bool drawn = false;
 };
-Caret& C() {
+Caret& C()
+{
   static Caret c;
   return c;
 }
 
-void Invert() {
+void Invert()
+{
   Caret& c = C();
   if (HDC dc = Windows::GetDC(c.owner)) {
     Windows::PatBlt(dc, c.pos.x, c.pos.y, c.width, c.height, DSTINVERT);
@@ -29,10 +31,12 @@ void Invert() {
   c.drawn = !c.drawn;
 }
 
-void Erase() {
+void Erase()
+{
   if (C().drawn) Invert();
 }
-void Draw() {
+void Draw()
+{
   if (!C().drawn && C().hide == 0 && Windows::IsWindowVisible(C().owner)) Invert();
 }
 }  // namespace
@@ -40,7 +44,8 @@ void Draw() {
 HWND Owner() { return C().owner; }
 bool Drawn() { return C().drawn; }
 
-void WindowGoing(HWND wnd) {
+void WindowGoing(HWND wnd)
+{
   if (C().owner && (C().owner == wnd || WindowData::IsDescendant(wnd, C().owner))) {
     C() = Caret{};
   }
@@ -52,7 +57,8 @@ void Reset() { C() = Caret{}; }
 
 namespace Windows {
 
-BOOL CreateCaret(HWND wnd, HBITMAP, int width, int height) {
+BOOL CreateCaret(HWND wnd, HBITMAP, int width, int height)
+{
   if (!WindowData::Get(wnd)) return FALSE;
   DestroyCaret();
   auto& c = Carets::C();
@@ -62,28 +68,32 @@ BOOL CreateCaret(HWND wnd, HBITMAP, int width, int height) {
   return TRUE;
 }
 
-BOOL DestroyCaret() {
+BOOL DestroyCaret()
+{
   if (!Carets::C().owner) return FALSE;
   Carets::Erase();
   Carets::C() = Carets::Caret{};
   return TRUE;
 }
 
-BOOL ShowCaret(HWND wnd) {
+BOOL ShowCaret(HWND wnd)
+{
   auto& c = Carets::C();
   if (!c.owner || (wnd && wnd != c.owner) || c.hide == 0) return FALSE;
   if (--c.hide == 0) Carets::Draw();
   return TRUE;
 }
 
-BOOL HideCaret(HWND wnd) {
+BOOL HideCaret(HWND wnd)
+{
   auto& c = Carets::C();
   if (!c.owner || (wnd && wnd != c.owner)) return FALSE;
   if (c.hide++ == 0) Carets::Erase();
   return TRUE;
 }
 
-BOOL SetCaretPos(int x, int y) {
+BOOL SetCaretPos(int x, int y)
+{
   auto& c = Carets::C();
   if (!c.owner) return FALSE;
   Carets::Erase();
@@ -92,7 +102,8 @@ BOOL SetCaretPos(int x, int y) {
   return TRUE;
 }
 
-BOOL GetCaretPos(POINT* out) {
+BOOL GetCaretPos(POINT* out)
+{
   if (!out || !Carets::C().owner) return FALSE;
   *out = Carets::C().pos;
   return TRUE;

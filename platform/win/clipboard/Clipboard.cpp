@@ -17,24 +17,27 @@ namespace {
 struct Board {
   bool open = false;
   HWND opener = nullptr, owner = nullptr;
-  std::map<UINT, HGLOBAL> data;        // in the order formats are numbered
-  std::vector<UINT> order;              // in the order they were set
-  std::vector<AnsiString> names;        // registered formats, id 0xC000 + index
+  std::map<UINT, HGLOBAL> data;   // in the order formats are numbered
+  std::vector<UINT> order;        // in the order they were set
+  std::vector<AnsiString> names;  // registered formats, id 0xC000 + index
   // Text made on request from the other text form; freed when the contents change.
   std::map<UINT, HGLOBAL> synthesized;
 };
 
-Board& B() {
+Board& B()
+{
   static Board b;
   return b;
 }
 
-void FreeAll(std::map<UINT, HGLOBAL>& m) {
+void FreeAll(std::map<UINT, HGLOBAL>& m)
+{
   for (auto& [f, h] : m) Windows::GlobalFree(h);
   m.clear();
 }
 
-HGLOBAL BlockOf(const void* p, size_t n) {
+HGLOBAL BlockOf(const void* p, size_t n)
+{
   HGLOBAL h = Windows::GlobalAlloc(GHND, n);
   if (void* d = Windows::GlobalLock(h)) {
     std::memcpy(d, p, n);
@@ -44,7 +47,8 @@ HGLOBAL BlockOf(const void* p, size_t n) {
 }
 
 // The text of a CF_TEXT block, up to its terminating zero.
-AnsiString AnsiOf(HGLOBAL h) {
+AnsiString AnsiOf(HGLOBAL h)
+{
   const char* p = static_cast<const char*>(Windows::GlobalLock(h));
   if (!p) return {};
   size_t n = Windows::GlobalSize(h);
@@ -53,7 +57,8 @@ AnsiString AnsiOf(HGLOBAL h) {
   return s;
 }
 
-WideString WideOf(HGLOBAL h) {
+WideString WideOf(HGLOBAL h)
+{
   auto* p = static_cast<const char16_t*>(Windows::GlobalLock(h));
   if (!p) return {};
   size_t n = Windows::GlobalSize(h) / 2, len = 0;
@@ -69,7 +74,8 @@ HGLOBAL WideBlock(const WideString& s) { return BlockOf(s.c_str(), (s.size() + 1
 bool IsText(UINT f) { return f == CF_TEXT || f == CF_UNICODETEXT || f == CF_OEMTEXT; }
 
 // The text now on the board, as UTF-16, for the desktop's clipboard.
-bool BoardText(WideString& out) {
+bool BoardText(WideString& out)
+{
   auto& b = B();
   if (auto it = b.data.find(CF_UNICODETEXT); it != b.data.end()) {
     out = WideOf(it->second);
@@ -85,7 +91,8 @@ bool BoardText(WideString& out) {
 }
 
 // Takes the desktop's text when this program does not own the clipboard.
-void PullDesktop() {
+void PullDesktop()
+{
   auto& b = B();
   if (b.owner) return;
   std::string utf8;
@@ -99,7 +106,8 @@ void PullDesktop() {
 
 }  // namespace
 
-AnsiString GetText() {
+AnsiString GetText()
+{
   if (!Windows::OpenClipboard(nullptr)) return {};
   AnsiString s;
   if (HANDLE h = Windows::GetClipboardData(CF_TEXT)) s = AnsiOf(h);
@@ -107,7 +115,8 @@ AnsiString GetText() {
   return s;
 }
 
-bool SetText(const AnsiString& cp936) {
+bool SetText(const AnsiString& cp936)
+{
   if (!Windows::OpenClipboard(nullptr)) return false;
   Windows::EmptyClipboard();
   HGLOBAL h = AnsiBlock(cp936);
@@ -116,7 +125,8 @@ bool SetText(const AnsiString& cp936) {
   return true;
 }
 
-void Reset() {
+void Reset()
+{
   auto& b = B();
   FreeAll(b.data);
   FreeAll(b.synthesized);
@@ -129,7 +139,8 @@ namespace Windows {
 
 using Clipboard::B;
 
-BOOL OpenClipboard(HWND owner) {
+BOOL OpenClipboard(HWND owner)
+{
   auto& b = B();
   if (b.open) return FALSE;
   if (owner && !WindowData::Get(owner)) return FALSE;
@@ -139,7 +150,8 @@ BOOL OpenClipboard(HWND owner) {
   return TRUE;
 }
 
-BOOL CloseClipboard() {
+BOOL CloseClipboard()
+{
   auto& b = B();
   if (!b.open) return FALSE;
   b.open = false;
@@ -151,7 +163,8 @@ BOOL CloseClipboard() {
   return TRUE;
 }
 
-BOOL EmptyClipboard() {
+BOOL EmptyClipboard()
+{
   auto& b = B();
   if (!b.open) return FALSE;
   Clipboard::FreeAll(b.data);
@@ -162,7 +175,8 @@ BOOL EmptyClipboard() {
   return TRUE;
 }
 
-HANDLE SetClipboardData(UINT format, HANDLE data) {
+HANDLE SetClipboardData(UINT format, HANDLE data)
+{
   auto& b = B();
   if (!b.open || format == 0 || !data || GlobalSize(data) == 0) return nullptr;
   if (auto it = b.data.find(format); it != b.data.end()) {
@@ -176,7 +190,8 @@ HANDLE SetClipboardData(UINT format, HANDLE data) {
   return data;
 }
 
-HANDLE GetClipboardData(UINT format) {
+HANDLE GetClipboardData(UINT format)
+{
   auto& b = B();
   if (!b.open) return nullptr;
   if (auto it = b.data.find(format); it != b.data.end()) return it->second;
@@ -184,25 +199,26 @@ HANDLE GetClipboardData(UINT format) {
   if (!Clipboard::IsText(format)) return nullptr;
   WideString text;
   if (!Clipboard::BoardText(text)) return nullptr;
-  HGLOBAL h = format == CF_UNICODETEXT ? Clipboard::WideBlock(text)
-                                       : Clipboard::AnsiBlock(System::WideToAnsi(text));
+  HGLOBAL h = format == CF_UNICODETEXT ? Clipboard::WideBlock(text) : Clipboard::AnsiBlock(System::WideToAnsi(text));
   b.synthesized[format] = h;
   return h;
 }
 
-BOOL IsClipboardFormatAvailable(UINT format) {
+BOOL IsClipboardFormatAvailable(UINT format)
+{
   auto& b = B();
   if (!b.open) Clipboard::PullDesktop();
   if (b.data.count(format)) return TRUE;
   if (!Clipboard::IsText(format)) return FALSE;
-  return std::any_of(b.data.begin(), b.data.end(),
-                     [](auto& kv) { return Clipboard::IsText(kv.first); });
+  return std::any_of(b.data.begin(), b.data.end(), [](auto& kv) { return Clipboard::IsText(kv.first); });
 }
 
-UINT RegisterClipboardFormat(const char* name) {
+UINT RegisterClipboardFormat(const char* name)
+{
   if (!name || !*name) return 0;
   auto up = [](AnsiString s) {
-    for (char& c : s) if (c >= 'a' && c <= 'z') c = char(c - 32);
+    for (char& c : s)
+      if (c >= 'a' && c <= 'z') c = char(c - 32);
     return s;
   };
   auto& names = B().names;
@@ -213,7 +229,8 @@ UINT RegisterClipboardFormat(const char* name) {
   return UINT(0xC000 + names.size() - 1);
 }
 
-int GetClipboardFormatName(UINT format, char* buffer, int maxCount) {
+int GetClipboardFormatName(UINT format, char* buffer, int maxCount)
+{
   auto& names = B().names;
   if (format < 0xC000 || format - 0xC000 >= names.size() || !buffer || maxCount <= 0) return 0;
   const AnsiString& n = names[format - 0xC000];
@@ -223,7 +240,8 @@ int GetClipboardFormatName(UINT format, char* buffer, int maxCount) {
   return len;
 }
 
-UINT EnumClipboardFormats(UINT format) {
+UINT EnumClipboardFormats(UINT format)
+{
   auto& b = B();
   if (!b.open) return 0;
   auto& o = b.order;
@@ -234,7 +252,8 @@ UINT EnumClipboardFormats(UINT format) {
 }
 
 int CountClipboardFormats() { return int(B().data.size()); }
-HWND GetClipboardOwner() {
+HWND GetClipboardOwner()
+{
   HWND o = B().owner;
   return o == GetDesktopWindow() ? nullptr : o;
 }

@@ -7,8 +7,8 @@
 #include "platform/rtl/System.h"
 #include "platform/win/WinUser.h"
 
-constexpr UINT CF_TEXT = 1, CF_BITMAP = 2, CF_OEMTEXT = 7, CF_DIB = 8, CF_UNICODETEXT = 13,
-               CF_HDROP = 15, CF_LOCALE = 16;
+constexpr UINT CF_TEXT = 1, CF_BITMAP = 2, CF_OEMTEXT = 7, CF_DIB = 8, CF_UNICODETEXT = 13, CF_HDROP = 15,
+               CF_LOCALE = 16;
 
 namespace Windows {
 

@@ -6,8 +6,7 @@
 
 #include "platform/win/WinUser.h"
 
-constexpr UINT GMEM_FIXED = 0x0, GMEM_MOVEABLE = 0x2, GMEM_ZEROINIT = 0x40,
-               GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
+constexpr UINT GMEM_FIXED = 0x0, GMEM_MOVEABLE = 0x2, GMEM_ZEROINIT = 0x40, GHND = GMEM_MOVEABLE | GMEM_ZEROINIT;
 
 namespace Windows {
 

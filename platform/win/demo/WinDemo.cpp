@@ -28,20 +28,22 @@ std::string gShotPath;
 std::string gTyped;  // CP936
 HWND gPad = nullptr;
 
-void Say(const std::string& line) {
+void Say(const std::string& line)
+{
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
 }
 
-void TakeShot() {
+void TakeShot()
+{
   HBITMAP shot = SdlBackend::Screenshot();
   if (!shot) {
     Say("shot failed");
     return;
   }
   auto png = PngFile::SavePng(shot);
-  std::ofstream(gShotPath, std::ios::binary).write(reinterpret_cast<const char*>(png.data()),
-                                                   std::streamsize(png.size()));
+  std::ofstream(gShotPath, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   // The pad's centre as the screenshot shows it.
   RECT r;
   GetWindowRect(gPad, &r);
@@ -56,7 +58,8 @@ void TakeShot() {
   Say(buf);
 }
 
-LRESULT PadProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT PadProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
   switch (msg) {
     case WM_LBUTTONDOWN: {
       SetFocus(w);
@@ -95,7 +98,8 @@ LRESULT PadProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
-LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
   switch (msg) {
     case WM_COMMAND:
       Say("command " + std::to_string(LOWORD(wp)));
@@ -108,7 +112,8 @@ LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
   gShotPath = argc > 1 ? argv[1] : "win_demo.png";
   std::string err;
   if (!SdlBackend::Start(&err)) {
@@ -131,19 +136,18 @@ int main(int argc, char** argv) {
   AppendMenu(file, MF_SEPARATOR, 0, nullptr);
   AppendMenu(file, MF_STRING, kExit, "E&xit");
   AppendMenu(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
-  HWND frame = CreateWindowEx(0, "DemoFrame", "合同管理", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                              100, 100, 400, 300, nullptr, bar, nullptr, nullptr);
-  gPad = CreateWindowEx(WS_EX_CLIENTEDGE, "DemoPad", "", WS_CHILD | WS_VISIBLE, 20, 20, 200, 100,
-                        frame, nullptr, nullptr, nullptr);
+  HWND frame = CreateWindowEx(0, "DemoFrame", "合同管理", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 100, 100, 400, 300,
+                              nullptr, bar, nullptr, nullptr);
+  gPad = CreateWindowEx(WS_EX_CLIENTEDGE, "DemoPad", "", WS_CHILD | WS_VISIBLE, 20, 20, 200, 100, frame, nullptr,
+                        nullptr, nullptr);
   ShowWindow(frame, SW_SHOW);
   UpdateWindow(frame);
 
   RECT pad, fileItem;
   GetWindowRect(gPad, &pad);
   GetMenuItemRect(frame, bar, 0, &fileItem);
-  Say("ready pad " + std::to_string((pad.left + pad.right) / 2) + " " +
-      std::to_string((pad.top + pad.bottom) / 2) + " menu " +
-      std::to_string((fileItem.left + fileItem.right) / 2) + " " +
+  Say("ready pad " + std::to_string((pad.left + pad.right) / 2) + " " + std::to_string((pad.top + pad.bottom) / 2) +
+      " menu " + std::to_string((fileItem.left + fileItem.right) / 2) + " " +
       std::to_string((fileItem.top + fileItem.bottom) / 2));
 
   MSG m;

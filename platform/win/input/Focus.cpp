@@ -15,7 +15,8 @@ struct Keys {
   std::array<BYTE, 256> async{};
   POINT cursor;
 };
-Keys& K() {
+Keys& K()
+{
   static Keys k;
   return k;
 }
@@ -25,12 +26,11 @@ BYTE* KeyState() { return K().state.data(); }
 BYTE* AsyncState() { return K().async.data(); }
 POINT& CursorPos() { return K().cursor; }
 
-void WindowGoing(HWND wnd) {
+void WindowGoing(HWND wnd)
+{
   auto& s = WindowData::State();
-  if (s.capture && (s.capture == wnd || WindowData::IsDescendant(wnd, s.capture)))
-    Windows::ReleaseCapture();
-  if (s.mouseOver && (s.mouseOver == wnd || WindowData::IsDescendant(wnd, s.mouseOver)))
-    s.mouseOver = nullptr;
+  if (s.capture && (s.capture == wnd || WindowData::IsDescendant(wnd, s.capture))) Windows::ReleaseCapture();
+  if (s.mouseOver && (s.mouseOver == wnd || WindowData::IsDescendant(wnd, s.mouseOver))) s.mouseOver = nullptr;
   if (s.focus && (s.focus == wnd || WindowData::IsDescendant(wnd, s.focus))) {
     WndData* w = WindowData::Get(wnd);
     // The focus goes to the parent of the window that goes, or nowhere.
@@ -44,8 +44,7 @@ void WindowGoing(HWND wnd) {
     for (HWND t : WindowData::TopLevel()) {
       if (next) break;
       WndData* d = WindowData::Get(t);
-      if (t != wnd && !d->destroying && Windows::IsWindowVisible(t) && Windows::IsWindowEnabled(t))
-        next = t;
+      if (t != wnd && !d->destroying && Windows::IsWindowVisible(t) && Windows::IsWindowEnabled(t)) next = t;
     }
     if (next) {
       Windows::SetActiveWindow(next);
@@ -57,7 +56,8 @@ void WindowGoing(HWND wnd) {
   }
 }
 
-void DeactivateApp() {
+void DeactivateApp()
+{
   auto& s = WindowData::State();
   if (!s.appActive) return;
   HWND old = s.active;
@@ -66,8 +66,7 @@ void DeactivateApp() {
     Windows::SendMessage(old, WM_ACTIVATE, WA_INACTIVE, 0);
   }
   s.appActive = false;
-  for (HWND t : std::vector<HWND>(WindowData::TopLevel()))
-    Windows::SendMessage(t, WM_ACTIVATEAPP, FALSE, 0);
+  for (HWND t : std::vector<HWND>(WindowData::TopLevel())) Windows::SendMessage(t, WM_ACTIVATEAPP, FALSE, 0);
   if (s.focus) {
     HWND f = s.focus;
     s.focus = nullptr;
@@ -76,7 +75,8 @@ void DeactivateApp() {
   s.active = nullptr;
 }
 
-void Reset() {
+void Reset()
+{
   K() = Keys{};
   WindowData::State() = WindowData::SharedState{};
 }
@@ -85,7 +85,8 @@ void Reset() {
 
 namespace Windows {
 
-HWND SetFocus(HWND wnd) {
+HWND SetFocus(HWND wnd)
+{
   auto& s = WindowData::State();
   HWND old = s.focus;
   if (wnd) {
@@ -107,8 +108,7 @@ HWND SetFocus(HWND wnd) {
   }
   s.focus = wnd;
   if (old && WindowData::Get(old)) SendMessage(old, WM_KILLFOCUS, WPARAM(wnd), 0);
-  if (wnd && s.focus == wnd && WindowData::Get(wnd))
-    SendMessage(wnd, WM_SETFOCUS, WPARAM(old), 0);
+  if (wnd && s.focus == wnd && WindowData::Get(wnd)) SendMessage(wnd, WM_SETFOCUS, WPARAM(old), 0);
   return old;
 }
 
@@ -118,7 +118,8 @@ HWND SetActiveWindow(HWND wnd) { return Focus::Activate(wnd, WA_ACTIVE); }
 
 }  // namespace Windows
 
-HWND Focus::Activate(HWND wnd, WORD how) {
+HWND Focus::Activate(HWND wnd, WORD how)
+{
   using namespace Windows;
   auto& s = WindowData::State();
   HWND old = s.active;
@@ -136,8 +137,7 @@ HWND Focus::Activate(HWND wnd, WORD how) {
   if (!wnd) return old;
   if (!s.appActive) {
     s.appActive = true;
-    for (HWND t : std::vector<HWND>(WindowData::TopLevel()))
-      SendMessage(t, WM_ACTIVATEAPP, TRUE, 0);
+    for (HWND t : std::vector<HWND>(WindowData::TopLevel())) SendMessage(t, WM_ACTIVATEAPP, TRUE, 0);
   }
   if (s.active != wnd || !WindowData::Get(wnd)) return old;
   SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -153,18 +153,19 @@ HWND GetActiveWindow() { return WindowData::State().active; }
 BOOL SetForegroundWindow(HWND wnd) { return SetActiveWindow(wnd) || GetActiveWindow() == wnd; }
 HWND GetForegroundWindow() { return WindowData::State().active; }
 
-HWND SetCapture(HWND wnd) {
+HWND SetCapture(HWND wnd)
+{
   auto& s = WindowData::State();
   HWND old = s.capture;
   if (!WindowData::Get(wnd)) return old;
   if (old == wnd) return old;
   s.capture = wnd;
-  if (old && WindowData::Get(old))
-    SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(wnd));
+  if (old && WindowData::Get(old)) SendMessage(old, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(wnd));
   return old;
 }
 
-BOOL ReleaseCapture() {
+BOOL ReleaseCapture()
+{
   auto& s = WindowData::State();
   HWND old = s.capture;
   s.capture = nullptr;
@@ -174,7 +175,8 @@ BOOL ReleaseCapture() {
 
 HWND GetCapture() { return WindowData::State().capture; }
 
-BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) {
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme)
+{
   if (!tme) return FALSE;
   if (tme->dwFlags & TME_QUERY) {
     auto& s = WindowData::State();
@@ -201,24 +203,28 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* tme) {
   return TRUE;
 }
 
-short GetKeyState(int vkey) {
+short GetKeyState(int vkey)
+{
   if (vkey < 0 || vkey > 255) return 0;
   BYTE b = Focus::KeyState()[vkey];
   return short(((b & 0x80) ? 0x8000 : 0) | (b & 1));
 }
 
-short GetAsyncKeyState(int vkey) {
+short GetAsyncKeyState(int vkey)
+{
   if (vkey < 0 || vkey > 255) return 0;
   return (Focus::AsyncState()[vkey] & 0x80) ? short(0x8000) : 0;
 }
 
-BOOL GetCursorPos(POINT* out) {
+BOOL GetCursorPos(POINT* out)
+{
   if (!out) return FALSE;
   *out = Focus::CursorPos();
   return TRUE;
 }
 
-BOOL SetCursorPos(int x, int y) {
+BOOL SetCursorPos(int x, int y)
+{
   Focus::CursorPos() = {x, y};
   return TRUE;
 }

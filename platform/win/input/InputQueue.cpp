@@ -38,16 +38,16 @@ struct State {
   LastClick last;
 };
 
-State& S() {
+State& S()
+{
   static State s;
   return s;
 }
 
-int VkOf(Button b) {
-  return b == Button::Left ? VK_LBUTTON : b == Button::Right ? VK_RBUTTON : VK_MBUTTON;
-}
+int VkOf(Button b) { return b == Button::Left ? VK_LBUTTON : b == Button::Right ? VK_RBUTTON : VK_MBUTTON; }
 
-WPARAM MouseKeys() {
+WPARAM MouseKeys()
+{
   BYTE* k = Focus::KeyState();
   WPARAM w = 0;
   if (k[VK_LBUTTON] & 0x80) w |= MK_LBUTTON;
@@ -58,12 +58,14 @@ WPARAM MouseKeys() {
   return w;
 }
 
-void Push(Raw r) {
+void Push(Raw r)
+{
   r.time = Backend::Current().Now();
   S().raw.push_back(r);
 }
 
-void SetDown(BYTE* table, int vk, bool down) {
+void SetDown(BYTE* table, int vk, bool down)
+{
   if (down) {
     if (!(table[vk] & 0x80)) table[vk] ^= 1;
     table[vk] |= 0x80;
@@ -72,7 +74,8 @@ void SetDown(BYTE* table, int vk, bool down) {
   }
 }
 
-void SetKey(BYTE* table, int vk, bool down) {
+void SetKey(BYTE* table, int vk, bool down)
+{
   SetDown(table, vk, down);
   // The generic modifier follows its left and right keys.
   if (vk == VK_LSHIFT || vk == VK_RSHIFT) SetDown(table, VK_SHIFT, down);
@@ -80,13 +83,15 @@ void SetKey(BYTE* table, int vk, bool down) {
   if (vk == VK_LMENU || vk == VK_RMENU) SetDown(table, VK_MENU, down);
 }
 
-void Ready(HWND wnd, UINT msg, WPARAM w, LPARAM l, const Raw& r) {
+void Ready(HWND wnd, UINT msg, WPARAM w, LPARAM l, const Raw& r)
+{
   MSG m{wnd, msg, w, l, r.time, {r.x, r.y}};
   S().ready.push_back(m);
 }
 
 // Reports a leave to the window the pointer was tracked over when it is elsewhere now.
-void CheckLeave(HWND now, const Raw& r) {
+void CheckLeave(HWND now, const Raw& r)
+{
   auto& st = WindowData::State();
   HWND over = st.mouseOver;
   if (over == now) return;
@@ -98,7 +103,8 @@ void CheckLeave(HWND now, const Raw& r) {
 }
 
 // Whether the WH_MOUSE hook lets the message through.
-bool MouseHookPasses(HWND wnd, UINT msg, POINT pt, LRESULT hit) {
+bool MouseHookPasses(HWND wnd, UINT msg, POINT pt, LRESULT hit)
+{
   if (!Hooks::Any(WH_MOUSE)) return true;
   MOUSEHOOKSTRUCT mh;
   mh.pt = pt;
@@ -109,7 +115,8 @@ bool MouseHookPasses(HWND wnd, UINT msg, POINT pt, LRESULT hit) {
 
 // Whether the window lies in an MDI child that is not its client's active one: a click there
 // activates, as one on an inactive top-level window does.
-bool InInactiveMdiChild(HWND h) {
+bool InInactiveMdiChild(HWND h)
+{
   for (WndData* w = WindowData::Get(h); w && w->parent; w = WindowData::Get(w->parent)) {
     if (w->exStyle & WS_EX_MDICHILD) {
       auto active = reinterpret_cast<HWND>(Windows::SendMessage(w->parent, WM_MDIGETACTIVE, 0, 0));
@@ -119,7 +126,8 @@ bool InInactiveMdiChild(HWND h) {
   return false;
 }
 
-void ConvertMouse(const Raw& r) {
+void ConvertMouse(const Raw& r)
+{
   using namespace Windows;
   Focus::CursorPos() = {r.x, r.y};
   POINT pt{r.x, r.y};
@@ -150,8 +158,7 @@ void ConvertMouse(const Raw& r) {
     msg = base;
     auto& lc = S().last;
     WndData* w = WindowData::Get(target);
-    bool dbl = lc.valid && lc.wnd == target && lc.button == r.button &&
-               r.time - lc.time <= GetDoubleClickTime() &&
+    bool dbl = lc.valid && lc.wnd == target && lc.button == r.button && r.time - lc.time <= GetDoubleClickTime() &&
                std::abs(r.x - lc.pt.x) <= GetSystemMetrics(SM_CXDOUBLECLK) / 2 &&
                std::abs(r.y - lc.pt.y) <= GetSystemMetrics(SM_CYDOUBLECLK) / 2;
     bool wantsDbl = w && (hit != HTCLIENT || (w->cls->wc.style & CS_DBLCLKS));
@@ -199,7 +206,8 @@ void ConvertMouse(const Raw& r) {
   }
 }
 
-void ConvertKey(const Raw& r) {
+void ConvertKey(const Raw& r)
+{
   using namespace Windows;
   auto& st = WindowData::State();
   bool down = r.kind == Kind::KeyDown;
@@ -215,11 +223,17 @@ void ConvertKey(const Raw& r) {
   Ready(to, msg, WPARAM(r.value), lp, r);
 }
 
-void Convert(const Raw& r) {
+void Convert(const Raw& r)
+{
   switch (r.kind) {
-    case Kind::Move: case Kind::Down: case Kind::Up: case Kind::Wheel: ConvertMouse(r); break;
-    case Kind::KeyDown: case Kind::KeyUp: ConvertKey(r); break;
-    case Kind::Char: case Kind::ImeChar: {
+    case Kind::Move:
+    case Kind::Down:
+    case Kind::Up:
+    case Kind::Wheel: ConvertMouse(r); break;
+    case Kind::KeyDown:
+    case Kind::KeyUp: ConvertKey(r); break;
+    case Kind::Char:
+    case Kind::ImeChar: {
       HWND to = WindowData::State().focus;
       if (to) Ready(to, r.kind == Kind::Char ? WM_CHAR : WM_IME_CHAR, WPARAM(r.value), 1, r);
       break;
@@ -230,25 +244,30 @@ void Convert(const Raw& r) {
 }  // namespace
 
 void MouseMove(int x, int y) { Push({Kind::Move, Button::Left, x, y}); }
-void MouseDown(Button b, int x, int y) {
+void MouseDown(Button b, int x, int y)
+{
   SetKey(Focus::AsyncState(), VkOf(b), true);
   Push({Kind::Down, b, x, y});
 }
-void MouseUp(Button b, int x, int y) {
+void MouseUp(Button b, int x, int y)
+{
   SetKey(Focus::AsyncState(), VkOf(b), false);
   Push({Kind::Up, b, x, y});
 }
 void MouseWheel(int delta, int x, int y) { Push({Kind::Wheel, Button::Left, x, y, delta}); }
-void KeyDown(int vkey) {
+void KeyDown(int vkey)
+{
   SetKey(Focus::AsyncState(), vkey & 0xFF, true);
   Push({Kind::KeyDown, Button::Left, 0, 0, vkey & 0xFF});
 }
-void KeyUp(int vkey) {
+void KeyUp(int vkey)
+{
   SetKey(Focus::AsyncState(), vkey & 0xFF, false);
   Push({Kind::KeyUp, Button::Left, 0, 0, vkey & 0xFF});
 }
 
-void Text(const AnsiString& s) {
+void Text(const AnsiString& s)
+{
   for (size_t i = 0; i < s.size(); ++i) {
     auto b = BYTE(s[i]);
     if (System::IsLeadByte(s[i]) && i + 1 < s.size()) {
@@ -262,7 +281,8 @@ void Text(const AnsiString& s) {
 
 bool Pending() { return !S().raw.empty() || !S().ready.empty(); }
 
-bool Take(const std::function<bool(const MSG&)>& match, MSG* out, bool remove) {
+bool Take(const std::function<bool(const MSG&)>& match, MSG* out, bool remove)
+{
   auto& s = S();
   for (;;) {
     for (auto it = s.ready.begin(); it != s.ready.end();) {
@@ -284,7 +304,8 @@ bool Take(const std::function<bool(const MSG&)>& match, MSG* out, bool remove) {
   }
 }
 
-void Reset() {
+void Reset()
+{
   S().raw.clear();
   S().ready.clear();
   S().last = {};

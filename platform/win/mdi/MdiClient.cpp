@@ -32,18 +32,21 @@ struct ClientState {
   bool settingTitle = false;
 };
 
-std::unordered_map<HWND, ClientState>& States() {
+std::unordered_map<HWND, ClientState>& States()
+{
   static std::unordered_map<HWND, ClientState> s;
   return s;
 }
 
-ClientState* StateOf(HWND client) {
+ClientState* StateOf(HWND client)
+{
   auto it = States().find(client);
   return it == States().end() ? nullptr : &it->second;
 }
 
 // The client's MDI children, topmost first.
-std::vector<HWND> Children(HWND client) {
+std::vector<HWND> Children(HWND client)
+{
   std::vector<HWND> out;
   for (HWND c : Windows::GetChildWindows(client)) {
     if (Windows::GetWindowLongPtr(c, GWL_EXSTYLE) & WS_EX_MDICHILD) out.push_back(c);
@@ -51,13 +54,15 @@ std::vector<HWND> Children(HWND client) {
   return out;
 }
 
-RECT ClientArea(HWND client) {
+RECT ClientArea(HWND client)
+{
   RECT r;
   Windows::GetClientRect(client, &r);
   return r;
 }
 
-void Maximize(HWND client, ClientState& s, HWND child) {
+void Maximize(HWND client, ClientState& s, HWND child)
+{
   WndData* w = WindowData::Get(child);
   if (!w) return;
   // An iconic child comes back to its normal place when restored, not to its icon's.
@@ -68,12 +73,12 @@ void Maximize(HWND client, ClientState& s, HWND child) {
   RECT inner = w->client;
   int l = inner.left, t = inner.top;
   int r = (w->rect.right - w->rect.left) - inner.right, b = (w->rect.bottom - w->rect.top) - inner.bottom;
-  Windows::SetWindowPos(child, HWND_TOP, c.left - l, c.top - t, c.right + l + r, c.bottom + t + b,
-                        SWP_NOACTIVATE);
+  Windows::SetWindowPos(child, HWND_TOP, c.left - l, c.top - t, c.right + l + r, c.bottom + t + b, SWP_NOACTIVATE);
   s.maximized = true;
 }
 
-void Restore(ClientState& s, HWND child) {
+void Restore(ClientState& s, HWND child)
+{
   WndData* w = WindowData::Get(child);
   if (!w || !(w->style & WS_MAXIMIZE)) return;
   w->style &= ~WS_MAXIMIZE;
@@ -82,7 +87,8 @@ void Restore(ClientState& s, HWND child) {
                         SWP_NOACTIVATE | SWP_NOZORDER);
 }
 
-void Activate(HWND client, HWND child) {
+void Activate(HWND client, HWND child)
+{
   ClientState* s = StateOf(client);
   if (!s || (child && !Windows::IsChild(client, child))) return;
   HWND old = s->active;
@@ -111,7 +117,8 @@ void Activate(HWND client, HWND child) {
   if (Windows::GetActiveWindow() == Windows::GetAncestor(client, GA_ROOT)) Windows::SetFocus(child);
 }
 
-void ActivateNextAfterGoing(HWND client, HWND going) {
+void ActivateNextAfterGoing(HWND client, HWND going)
+{
   ClientState* s = StateOf(client);
   if (!s || s->active != going) return;
   bool wasMax = s->maximized;
@@ -129,12 +136,14 @@ void ActivateNextAfterGoing(HWND client, HWND going) {
   s->maximized = false;
 }
 
-AnsiString Merged(const ClientState& s) {
+AnsiString Merged(const ClientState& s)
+{
   AnsiString child = Windows::GetWindowText(s.merged);
   return child.empty() ? s.frameTitle : s.frameTitle + " - [" + child + "]";
 }
 
-void SetFrameText(HWND frame, ClientState& s, const AnsiString& text) {
+void SetFrameText(HWND frame, ClientState& s, const AnsiString& text)
+{
   if (Windows::GetWindowText(frame) == text) return;
   s.settingTitle = true;
   Windows::SetWindowText(frame, text.c_str());
@@ -143,23 +152,27 @@ void SetFrameText(HWND frame, ClientState& s, const AnsiString& text) {
 
 // Shows a maximised active child in the frame (title "Frame - [Child]", its buttons in the
 // frame's menu bar), or gives the frame back its own title and bar.
-void SyncFrame(HWND client) {
+void SyncFrame(HWND client)
+{
   ClientState* s = StateOf(client);
   HWND frame = Windows::GetParent(client);
   WndData* f = WindowData::Get(frame);
   if (!s || !f || f->destroying) return;
-  HWND show = (s->maximized && s->active && Windows::IsZoomed(s->active) &&
-               Windows::IsWindowVisible(s->active))
-                  ? s->active : nullptr;
+  HWND show = (s->maximized && s->active && Windows::IsZoomed(s->active) && Windows::IsWindowVisible(s->active))
+                  ? s->active
+                  : nullptr;
   if (show && !s->merged) s->frameTitle = Windows::GetWindowText(frame);
   HWND was = s->merged;
   s->merged = show;
-  if (show) SetFrameText(frame, *s, Merged(*s));
-  else if (was) SetFrameText(frame, *s, s->frameTitle);
+  if (show)
+    SetFrameText(frame, *s, Merged(*s));
+  else if (was)
+    SetFrameText(frame, *s, s->frameTitle);
   if ((s = StateOf(client))) Menus::SetMdiChild(frame, s->merged);
 }
 
-LRESULT Create(HWND client, const MDICREATESTRUCTA* mc) {
+LRESULT Create(HWND client, const MDICREATESTRUCTA* mc)
+{
   ClientState* s = StateOf(client);
   if (!s || !mc) return 0;
   RECT c = ClientArea(client);
@@ -172,13 +185,13 @@ LRESULT Create(HWND client, const MDICREATESTRUCTA* mc) {
     cx = c.right * 3 / 4;
     cy = c.bottom * 3 / 4;
   }
-  DWORD style = (mc->style | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | WS_CAPTION | WS_SYSMENU |
-                 WS_THICKFRAME) & ~(WS_POPUP | WS_MAXIMIZE);
+  DWORD style = (mc->style | WS_CHILD | WS_CLIPSIBLINGS | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME) &
+                ~(WS_POPUP | WS_MAXIMIZE);
   bool wantMax = mc->style & WS_MAXIMIZE;
   UINT id = s->idFirst + UINT(Children(client).size());
-  HWND child = Windows::CreateWindowEx(WS_EX_MDICHILD, mc->szClass, mc->szTitle, style, x, y,
-                                       cx, cy, client, reinterpret_cast<HMENU>(std::uintptr_t(id)),
-                                       mc->hOwner, const_cast<MDICREATESTRUCTA*>(mc));
+  HWND child = Windows::CreateWindowEx(WS_EX_MDICHILD, mc->szClass, mc->szTitle, style, x, y, cx, cy, client,
+                                       reinterpret_cast<HMENU>(std::uintptr_t(id)), mc->hOwner,
+                                       const_cast<MDICREATESTRUCTA*>(mc));
   if (!child || !(s = StateOf(client))) return 0;
   if (wantMax || s->maximized) {
     s->maximized = true;
@@ -188,7 +201,8 @@ LRESULT Create(HWND client, const MDICREATESTRUCTA* mc) {
   return reinterpret_cast<LRESULT>(child);
 }
 
-void Tile(HWND client, UINT how) {
+void Tile(HWND client, UINT how)
+{
   std::vector<HWND> kids;
   for (HWND c : Children(client)) {
     if (!Windows::IsWindowVisible(c) || Windows::IsIconic(c)) continue;
@@ -214,7 +228,13 @@ void Tile(HWND client, UINT how) {
       w = c.right / inRow;
       x = col * w;
       y = row * h;
-      if (n <= 3) { rows = n; h = c.bottom / n; w = c.right; x = 0; y = i * h; }
+      if (n <= 3) {
+        rows = n;
+        h = c.bottom / n;
+        w = c.right;
+        x = 0;
+        y = i * h;
+      }
     } else {
       int cols = (n + lines - 1) / lines;
       if (n <= 3) cols = n;
@@ -230,7 +250,8 @@ void Tile(HWND client, UINT how) {
   }
 }
 
-void Cascade(HWND client) {
+void Cascade(HWND client)
+{
   std::vector<HWND> kids;
   for (HWND c : Children(client)) {
     if (Windows::IsWindowVisible(c) && !Windows::IsIconic(c)) kids.push_back(c);
@@ -249,19 +270,20 @@ void Cascade(HWND client) {
 
 LRESULT ClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp);
 
-LRESULT ClientProc(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ClientProc(HWND client, UINT msg, WPARAM wp, LPARAM lp)
+{
   LRESULT r = ClientMessage(client, msg, wp, lp);
   if (msg >= WM_MDICREATE && msg <= WM_MDICASCADE) SyncFrame(client);
   return r;
 }
 
-LRESULT ClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp)
+{
   switch (msg) {
     case WM_CREATE: {
       auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
       ClientState s;
-      if (cs && cs->lpCreateParams)
-        s.idFirst = static_cast<CLIENTCREATESTRUCT*>(cs->lpCreateParams)->idFirstChild;
+      if (cs && cs->lpCreateParams) s.idFirst = static_cast<CLIENTCREATESTRUCT*>(cs->lpCreateParams)->idFirstChild;
       States()[client] = s;
       return 0;
     }
@@ -336,7 +358,8 @@ LRESULT ClientMessage(HWND client, UINT msg, WPARAM wp, LPARAM lp) {
 
 }  // namespace
 
-bool EnsureClass(const char* className) {
+bool EnsureClass(const char* className)
+{
   if (!className || strcasecmp(className, kClientClass) != 0) return false;
   WNDCLASSEXA probe;
   if (!Windows::GetClassInfoEx(nullptr, kClientClass, &probe)) {
@@ -353,7 +376,8 @@ bool EnsureClass(const char* className) {
 
 namespace Windows {
 
-LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wp, LPARAM lp)
+{
   switch (msg) {
     case WM_SIZE:
       if (IsWindow(client)) {
@@ -386,7 +410,8 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProc(frame, msg, wp, lp);
 }
 
-LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp)
+{
   HWND client = GetParent(child);
   switch (msg) {
     case WM_MOUSEACTIVATE:
@@ -418,9 +443,7 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp) {
       Mdi::ClientState* s = Mdi::StateOf(client);
       if (!s) break;
       switch (wp & 0xFFF0) {
-        case SC_MAXIMIZE:
-          SendMessage(client, WM_MDIMAXIMIZE, WPARAM(child), 0);
-          return 0;
+        case SC_MAXIMIZE: SendMessage(client, WM_MDIMAXIMIZE, WPARAM(child), 0); return 0;
         case SC_RESTORE:
           if (IsZoomed(child)) {
             SendMessage(client, WM_MDIRESTORE, WPARAM(child), 0);

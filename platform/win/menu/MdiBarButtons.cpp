@@ -16,17 +16,20 @@
 namespace Menus {
 namespace {
 
-bool Shown(HWND frame) {
+bool Shown(HWND frame)
+{
   auto it = T().mdiChild.find(frame);
   return it != T().mdiChild.end() && Windows::IsWindow(it->second) && BarHeight(frame) > 0;
 }
 
-WPARAM CommandOf(LRESULT part) {
+WPARAM CommandOf(LRESULT part)
+{
   return part == HTMINBUTTON ? SC_MINIMIZE : part == HTMAXBUTTON ? SC_RESTORE : SC_CLOSE;
 }
 
 // The child's system menu: what a maximised child can do.
-HMENU SystemMenu(HWND child) {
+HMENU SystemMenu(HWND child)
+{
   HMENU m = Windows::CreatePopupMenu();
   WndData* w = WindowData::Get(child);
   UINT noMin = (w && (w->style & WS_MINIMIZEBOX)) ? 0 : MF_GRAYED;
@@ -43,25 +46,28 @@ HMENU SystemMenu(HWND child) {
 
 }  // namespace
 
-void SetMdiChild(HWND frame, HWND child) {
+void SetMdiChild(HWND frame, HWND child)
+{
   if (!WindowData::Get(frame)) return;
   if (MdiChild(frame) == child) return;
-  if (child) T().mdiChild[frame] = child;
-  else T().mdiChild.erase(frame);
+  if (child)
+    T().mdiChild[frame] = child;
+  else
+    T().mdiChild.erase(frame);
   if (T().decorFrame == frame) T().decorPressed = 0;
   Windows::DrawMenuBar(frame);
 }
 
-HWND MdiChild(HWND frame) {
+HWND MdiChild(HWND frame)
+{
   auto it = T().mdiChild.find(frame);
   return it == T().mdiChild.end() ? nullptr : it->second;
 }
 
-int MdiDecorIndent(HWND frame) {
-  return Shown(frame) ? Windows::GetSystemMetrics(SM_CXSMICON) + 6 : 0;
-}
+int MdiDecorIndent(HWND frame) { return Shown(frame) ? Windows::GetSystemMetrics(SM_CXSMICON) + 6 : 0; }
 
-RECT MdiDecorRect(HWND frame, LRESULT part) {
+RECT MdiDecorRect(HWND frame, LRESULT part)
+{
   if (!Shown(frame)) return {};
   RECT bar = NonClient::MenuBarRect(frame);
   if (part == HTSYSMENU) return {bar.left, bar.top, bar.left + MdiDecorIndent(frame), bar.bottom};
@@ -74,7 +80,8 @@ RECT MdiDecorRect(HWND frame, LRESULT part) {
   return {};
 }
 
-LRESULT MdiDecorAt(HWND frame, POINT screen) {
+LRESULT MdiDecorAt(HWND frame, POINT screen)
+{
   RECT wr = WindowData::ScreenRect(frame);
   POINT p{screen.x - wr.left, screen.y - wr.top};
   for (LRESULT part : {HTSYSMENU, HTMINBUTTON, HTMAXBUTTON, HTCLOSE}) {
@@ -84,13 +91,13 @@ LRESULT MdiDecorAt(HWND frame, POINT screen) {
   return HTNOWHERE;
 }
 
-void PaintMdiDecor(HWND frame, HDC dc) {
+void PaintMdiDecor(HWND frame, HDC dc)
+{
   if (!Shown(frame)) return;
   HWND child = MdiChild(frame);
   RECT box = MdiDecorRect(frame, HTSYSMENU);
   int sz = Windows::GetSystemMetrics(SM_CXSMICON);
-  RECT icon{box.left + 3, (box.top + box.bottom - sz) / 2, box.left + 3 + sz,
-            (box.top + box.bottom + sz) / 2};
+  RECT icon{box.left + 3, (box.top + box.bottom - sz) / 2, box.left + 3 + sz, (box.top + box.bottom + sz) / 2};
   WndData* w = WindowData::Get(child);
   HICON hi = w ? (w->cls->wc.hIconSm ? w->cls->wc.hIconSm : w->cls->wc.hIcon) : nullptr;
   if (!hi || !Windows::DrawIconEx(dc, icon.left, icon.top, hi, sz, sz, 0, nullptr, DI_NORMAL)) {
@@ -103,8 +110,7 @@ void PaintMdiDecor(HWND frame, HDC dc) {
   bool pressedHere = T().decorFrame == frame;
   for (LRESULT part : {HTMINBUTTON, HTMAXBUTTON, HTCLOSE}) {
     RECT r = MdiDecorRect(frame, part);
-    UINT glyph = part == HTMINBUTTON ? DFCS_CAPTIONMIN
-                 : part == HTMAXBUTTON ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONCLOSE;
+    UINT glyph = part == HTMINBUTTON ? DFCS_CAPTIONMIN : part == HTMAXBUTTON ? DFCS_CAPTIONRESTORE : DFCS_CAPTIONCLOSE;
     if (part == HTMINBUTTON && w && !(w->style & WS_MINIMIZEBOX)) glyph |= DFCS_INACTIVE;
     if (part == HTCLOSE && w && (w->cls->wc.style & CS_NOCLOSE)) glyph |= DFCS_INACTIVE;
     if (pressedHere && T().decorPressed == part) glyph |= DFCS_PUSHED;
@@ -112,16 +118,16 @@ void PaintMdiDecor(HWND frame, HDC dc) {
   }
 }
 
-void ClickMdiDecor(HWND frame, LRESULT part) {
+void ClickMdiDecor(HWND frame, LRESULT part)
+{
   HWND child = MdiChild(frame);
   if (!Shown(frame) || part == HTNOWHERE) return;
   if (part == HTSYSMENU) {
     HMENU sys = SystemMenu(child);
     RECT box = MdiDecorRect(frame, HTSYSMENU);
     RECT wr = WindowData::ScreenRect(frame);
-    UINT_PTR id = UINT_PTR(Windows::TrackPopupMenu(sys, TPM_RETURNCMD | TPM_NONOTIFY,
-                                                   wr.left + box.left, wr.top + box.bottom, 0,
-                                                   frame, nullptr));
+    UINT_PTR id = UINT_PTR(Windows::TrackPopupMenu(sys, TPM_RETURNCMD | TPM_NONOTIFY, wr.left + box.left,
+                                                   wr.top + box.bottom, 0, frame, nullptr));
     Windows::DestroyMenu(sys);
     if (id && Windows::IsWindow(child)) Windows::SendMessage(child, WM_SYSCOMMAND, id, 0);
     return;
@@ -131,8 +137,7 @@ void ClickMdiDecor(HWND frame, LRESULT part) {
       (part == HTCLOSE && (w->cls->wc.style & CS_NOCLOSE)))
     return;
   bool up = CaptionButtons::TrackPress(
-      frame,
-      [&](POINT screen) { return MdiDecorAt(frame, screen) == part; },
+      frame, [&](POINT screen) { return MdiDecorAt(frame, screen) == part; },
       [&](bool down) {
         T().decorFrame = down ? frame : nullptr;
         T().decorPressed = down ? part : 0;

@@ -26,19 +26,22 @@
 
 namespace Menus {
 
-Table& T() {
+Table& T()
+{
   static Table t;
   return t;
 }
 
-MenuData* Get(HMENU h) {
+MenuData* Get(HMENU h)
+{
   auto it = T().menus.find(h);
   return it == T().menus.end() ? nullptr : it->second.get();
 }
 
 // The item at `position` (MF_BYPOSITION) or with that id (searching sub-menus); `owner`
 // receives the menu that holds it.
-MenuItem* Find(HMENU menu, UINT position, UINT flags, HMENU* owner) {
+MenuItem* Find(HMENU menu, UINT position, UINT flags, HMENU* owner)
+{
   MenuData* m = Get(menu);
   if (!m) return nullptr;
   if (flags & MF_BYPOSITION) {
@@ -60,13 +63,15 @@ MenuItem* Find(HMENU menu, UINT position, UINT flags, HMENU* owner) {
   return nullptr;
 }
 
-int BarHeight(HWND wnd) {
+int BarHeight(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || (w->style & WS_CHILD) || !Get(w->menu)) return 0;
   return Windows::GetSystemMetrics(SM_CYMENU);
 }
 
-AnsiString Visible(const AnsiString& text) {
+AnsiString Visible(const AnsiString& text)
+{
   AnsiString out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (System::IsLeadByte(text[i]) && i + 1 < text.size()) {
@@ -83,7 +88,8 @@ AnsiString Visible(const AnsiString& text) {
   return out;
 }
 
-char Mnemonic(const AnsiString& text) {
+char Mnemonic(const AnsiString& text)
+{
   for (size_t i = 0; i + 1 < text.size(); ++i) {
     if (System::IsLeadByte(text[i])) {
       ++i;
@@ -95,7 +101,8 @@ char Mnemonic(const AnsiString& text) {
   return 0;
 }
 
-int TextWidth(const AnsiString& s) {
+int TextWidth(const AnsiString& s)
+{
   HDC dc = Windows::CreateCompatibleDC(nullptr);
   HGDIOBJ old = Windows::SelectObject(dc, Windows::GetStockObject(DEFAULT_GUI_FONT));
   SIZE sz;
@@ -106,7 +113,8 @@ int TextWidth(const AnsiString& s) {
 }
 
 // Bar item rectangles in window coordinates, laid out left to right.
-std::vector<RECT> BarLayout(HWND wnd) {
+std::vector<RECT> BarLayout(HWND wnd)
+{
   std::vector<RECT> out;
   WndData* w = WindowData::Get(wnd);
   MenuData* m = w ? Get(w->menu) : nullptr;
@@ -121,7 +129,8 @@ std::vector<RECT> BarLayout(HWND wnd) {
   return out;
 }
 
-void PaintBar(HWND wnd, HDC dc, const RECT& barRect) {
+void PaintBar(HWND wnd, HDC dc, const RECT& barRect)
+{
   WndData* w = WindowData::Get(wnd);
   MenuData* m = w ? Get(w->menu) : nullptr;
   if (!m) return;
@@ -137,14 +146,16 @@ void PaintBar(HWND wnd, HDC dc, const RECT& barRect) {
     bool open = T().barWnd == wnd && T().barItem == int(i);
     if (open) Windows::FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
     Windows::SetTextColor(dc, Windows::GetSysColor((it.flags & MF_GRAYED) ? COLOR_GRAYTEXT
-                                                   : open ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT));
+                                                   : open                 ? COLOR_HIGHLIGHTTEXT
+                                                                          : COLOR_MENUTEXT));
     Windows::DrawText(dc, it.text.c_str(), int(it.text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
   Windows::SelectObject(dc, oldFont);
   PaintMdiDecor(wnd, dc);
 }
 
-bool IsBarPopup(HWND wnd, int position) {
+bool IsBarPopup(HWND wnd, int position)
+{
   WndData* w = WindowData::Get(wnd);
   MenuData* m = w ? Get(w->menu) : nullptr;
   if (!m || position < 0 || size_t(position) >= m->items.size()) return false;
@@ -152,7 +163,8 @@ bool IsBarPopup(HWND wnd, int position) {
   return (f & MF_POPUP) && !(f & (MF_GRAYED | MF_DISABLED));
 }
 
-void RepaintBar(HWND wnd) {
+void RepaintBar(HWND wnd)
+{
   RECT bar = NonClient::MenuBarRect(wnd);
   if (bar.bottom <= bar.top) return;
   if (HDC dc = Windows::GetWindowDC(wnd)) {
@@ -161,7 +173,8 @@ void RepaintBar(HWND wnd) {
   }
 }
 
-int BarItemAt(HWND wnd, POINT screen) {
+int BarItemAt(HWND wnd, POINT screen)
+{
   RECT wr = WindowData::ScreenRect(wnd);
   POINT p{screen.x - wr.left, screen.y - wr.top};
   auto rects = BarLayout(wnd);
@@ -172,7 +185,8 @@ int BarItemAt(HWND wnd, POINT screen) {
   return -1;
 }
 
-void ActivateBarItem(HWND wnd, int position) {
+void ActivateBarItem(HWND wnd, int position)
+{
   WndData* w = WindowData::Get(wnd);
   MenuData* m = w ? Get(w->menu) : nullptr;
   if (!m || position < 0 || size_t(position) >= m->items.size()) return;
@@ -208,7 +222,8 @@ void ActivateBarItem(HWND wnd, int position) {
   }
 }
 
-void FreeMenu(HMENU h) {
+void FreeMenu(HMENU h)
+{
   MenuData* m = Get(h);
   if (!m) return;
   auto items = std::move(m->items);
@@ -218,7 +233,8 @@ void FreeMenu(HMENU h) {
   }
 }
 
-void WindowGone(HWND wnd) {
+void WindowGone(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (w && w->menu && !(w->style & WS_CHILD)) FreeMenu(w->menu);
   T().mdiChild.erase(wnd);
@@ -228,7 +244,8 @@ void WindowGone(HWND wnd) {
   if (T().barWnd == wnd) T().barWnd = nullptr;
 }
 
-void Reset() {
+void Reset()
+{
   T().menus.clear();
   T().endMenu = true;
   T().barWnd = nullptr;
@@ -246,7 +263,8 @@ using Menus::Get;
 using Menus::MenuData;
 using Menus::MenuItem;
 
-static HMENU NewMenu(bool popup) {
+static HMENU NewMenu(bool popup)
+{
   auto& t = Menus::T();
   t.next += 4;
   HMENU h = reinterpret_cast<HMENU>(t.next);
@@ -259,7 +277,8 @@ static HMENU NewMenu(bool popup) {
 HMENU CreateMenu() { return NewMenu(false); }
 HMENU CreatePopupMenu() { return NewMenu(true); }
 
-BOOL DestroyMenu(HMENU menu) {
+BOOL DestroyMenu(HMENU menu)
+{
   if (!Get(menu)) return FALSE;
   Menus::FreeMenu(menu);
   return TRUE;
@@ -267,7 +286,8 @@ BOOL DestroyMenu(HMENU menu) {
 
 BOOL IsMenu(HMENU menu) { return Get(menu) != nullptr; }
 
-static bool MakeItem(UINT flags, UINT_PTR idOrSub, const char* text, MenuItem& out) {
+static bool MakeItem(UINT flags, UINT_PTR idOrSub, const char* text, MenuItem& out)
+{
   out.flags = flags & ~MF_BYPOSITION;
   if (flags & MF_POPUP) {
     out.sub = reinterpret_cast<HMENU>(idOrSub);
@@ -280,7 +300,8 @@ static bool MakeItem(UINT flags, UINT_PTR idOrSub, const char* text, MenuItem& o
   return true;
 }
 
-BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrSub, const char* text) {
+BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrSub, const char* text)
+{
   MenuData* m = Get(menu);
   MenuItem it;
   if (!m || !MakeItem(flags, idOrSub, text, it)) return FALSE;
@@ -288,7 +309,8 @@ BOOL AppendMenu(HMENU menu, UINT flags, UINT_PTR idOrSub, const char* text) {
   return TRUE;
 }
 
-BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const char* text) {
+BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const char* text)
+{
   MenuData* m = Get(menu);
   MenuItem it;
   if (!m || !MakeItem(flags, idOrSub, text, it)) return FALSE;
@@ -308,7 +330,8 @@ BOOL InsertMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const c
   return TRUE;
 }
 
-BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const char* text) {
+BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const char* text)
+{
   MenuItem* it = Menus::Find(menu, position, flags, nullptr);
   MenuItem n;
   if (!it || !MakeItem(flags, idOrSub, text, n)) return FALSE;
@@ -317,7 +340,8 @@ BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const c
   return TRUE;
 }
 
-static BOOL Remove(HMENU menu, UINT position, UINT flags, bool free) {
+static BOOL Remove(HMENU menu, UINT position, UINT flags, bool free)
+{
   HMENU holder = nullptr;
   MenuItem* it = Menus::Find(menu, position, flags, &holder);
   if (!it) return FALSE;
@@ -331,26 +355,30 @@ static BOOL Remove(HMENU menu, UINT position, UINT flags, bool free) {
 BOOL DeleteMenu(HMENU menu, UINT position, UINT flags) { return Remove(menu, position, flags, true); }
 BOOL RemoveMenu(HMENU menu, UINT position, UINT flags) { return Remove(menu, position, flags, false); }
 
-int GetMenuItemCount(HMENU menu) {
+int GetMenuItemCount(HMENU menu)
+{
   MenuData* m = Get(menu);
   return m ? int(m->items.size()) : -1;
 }
 
-UINT GetMenuItemID(HMENU menu, int position) {
+UINT GetMenuItemID(HMENU menu, int position)
+{
   MenuData* m = Get(menu);
   if (!m || position < 0 || size_t(position) >= m->items.size()) return 0xFFFFFFFF;
   const MenuItem& it = m->items[size_t(position)];
   return (it.flags & MF_POPUP) ? 0xFFFFFFFF : UINT(it.id);
 }
 
-HMENU GetSubMenu(HMENU menu, int position) {
+HMENU GetSubMenu(HMENU menu, int position)
+{
   MenuData* m = Get(menu);
   if (!m || position < 0 || size_t(position) >= m->items.size()) return nullptr;
   const MenuItem& it = m->items[size_t(position)];
   return (it.flags & MF_POPUP) ? it.sub : nullptr;
 }
 
-UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
+UINT GetMenuState(HMENU menu, UINT item, UINT flags)
+{
   MenuItem* it = Menus::Find(menu, item, flags, nullptr);
   if (!it) return 0xFFFFFFFF;
   UINT s = it->flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR | MF_HILITE | MF_DEFAULT);
@@ -358,7 +386,8 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags) {
   return s;
 }
 
-UINT EnableMenuItem(HMENU menu, UINT item, UINT flags) {
+UINT EnableMenuItem(HMENU menu, UINT item, UINT flags)
+{
   MenuItem* it = Menus::Find(menu, item, flags, nullptr);
   if (!it) return 0xFFFFFFFF;
   UINT old = it->flags & (MF_GRAYED | MF_DISABLED);
@@ -366,7 +395,8 @@ UINT EnableMenuItem(HMENU menu, UINT item, UINT flags) {
   return old;
 }
 
-UINT CheckMenuItem(HMENU menu, UINT item, UINT flags) {
+UINT CheckMenuItem(HMENU menu, UINT item, UINT flags)
+{
   MenuItem* it = Menus::Find(menu, item, flags, nullptr);
   if (!it) return 0xFFFFFFFF;
   UINT old = it->flags & MF_CHECKED;
@@ -374,7 +404,8 @@ UINT CheckMenuItem(HMENU menu, UINT item, UINT flags) {
   return old;
 }
 
-int GetMenuString(HMENU menu, UINT item, char* buffer, int maxCount, UINT flags) {
+int GetMenuString(HMENU menu, UINT item, char* buffer, int maxCount, UINT flags)
+{
   MenuItem* it = Menus::Find(menu, item, flags, nullptr);
   if (!it) return 0;
   if (!buffer || maxCount <= 0) return int(it->text.size());
@@ -384,26 +415,29 @@ int GetMenuString(HMENU menu, UINT item, char* buffer, int maxCount, UINT flags)
   return n;
 }
 
-BOOL SetMenu(HWND wnd, HMENU menu) {
+BOOL SetMenu(HWND wnd, HMENU menu)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || (w->style & WS_CHILD) || (menu && !Get(menu))) return FALSE;
   w->menu = menu;
-  SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return TRUE;
 }
 
-HMENU GetMenu(HWND wnd) {
+HMENU GetMenu(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   return (w && !(w->style & WS_CHILD)) ? w->menu : nullptr;
 }
 
-BOOL DrawMenuBar(HWND wnd) {
+BOOL DrawMenuBar(HWND wnd)
+{
   if (!Menus::BarHeight(wnd)) return FALSE;
   return RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
-BOOL GetMenuItemRect(HWND wnd, HMENU menu, UINT position, RECT* out) {
+BOOL GetMenuItemRect(HWND wnd, HMENU menu, UINT position, RECT* out)
+{
   if (!out || GetMenu(wnd) != menu || !menu) return FALSE;
   auto rects = Menus::BarLayout(wnd);
   if (position >= rects.size()) return FALSE;

@@ -8,16 +8,13 @@
 #include "platform/rtl/System.h"
 #include "platform/win/WinUser.h"
 
-constexpr UINT MF_STRING = 0x0, MF_BYCOMMAND = 0x0, MF_ENABLED = 0x0, MF_UNCHECKED = 0x0,
-               MF_GRAYED = 0x1, MF_DISABLED = 0x2, MF_CHECKED = 0x8, MF_POPUP = 0x10,
-               MF_MENUBREAK = 0x40, MF_HILITE = 0x80, MF_OWNERDRAW = 0x100,
-               MF_BYPOSITION = 0x400, MF_SEPARATOR = 0x800, MF_DEFAULT = 0x1000;
-constexpr UINT TPM_LEFTALIGN = 0x0, TPM_CENTERALIGN = 0x4, TPM_RIGHTALIGN = 0x8,
-               TPM_TOPALIGN = 0x0, TPM_VCENTERALIGN = 0x10, TPM_BOTTOMALIGN = 0x20,
-               TPM_LEFTBUTTON = 0x0, TPM_RIGHTBUTTON = 0x2, TPM_NONOTIFY = 0x80,
-               TPM_RETURNCMD = 0x100;
-constexpr UINT MIIM_STATE = 0x1, MIIM_ID = 0x2, MIIM_SUBMENU = 0x4, MIIM_STRING = 0x40,
-               MIIM_FTYPE = 0x100;
+constexpr UINT MF_STRING = 0x0, MF_BYCOMMAND = 0x0, MF_ENABLED = 0x0, MF_UNCHECKED = 0x0, MF_GRAYED = 0x1,
+               MF_DISABLED = 0x2, MF_CHECKED = 0x8, MF_POPUP = 0x10, MF_MENUBREAK = 0x40, MF_HILITE = 0x80,
+               MF_OWNERDRAW = 0x100, MF_BYPOSITION = 0x400, MF_SEPARATOR = 0x800, MF_DEFAULT = 0x1000;
+constexpr UINT TPM_LEFTALIGN = 0x0, TPM_CENTERALIGN = 0x4, TPM_RIGHTALIGN = 0x8, TPM_TOPALIGN = 0x0,
+               TPM_VCENTERALIGN = 0x10, TPM_BOTTOMALIGN = 0x20, TPM_LEFTBUTTON = 0x0, TPM_RIGHTBUTTON = 0x2,
+               TPM_NONOTIFY = 0x80, TPM_RETURNCMD = 0x100;
+constexpr UINT MIIM_STATE = 0x1, MIIM_ID = 0x2, MIIM_SUBMENU = 0x4, MIIM_STRING = 0x40, MIIM_FTYPE = 0x100;
 
 namespace Windows {
 
@@ -33,7 +30,7 @@ BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const c
 // DeleteMenu frees an item's sub-menu; RemoveMenu hands it back to the caller.
 BOOL DeleteMenu(HMENU menu, UINT position, UINT flags);
 BOOL RemoveMenu(HMENU menu, UINT position, UINT flags);
-int GetMenuItemCount(HMENU menu);             // -1 for a stale menu
+int GetMenuItemCount(HMENU menu);              // -1 for a stale menu
 UINT GetMenuItemID(HMENU menu, int position);  // 0xFFFFFFFF for a sub-menu or a bad position
 HMENU GetSubMenu(HMENU menu, int position);
 UINT GetMenuState(HMENU menu, UINT item, UINT flags);  // 0xFFFFFFFF when there is no item
@@ -54,8 +51,7 @@ BOOL GetMenuItemRect(HWND wnd, HMENU menu, UINT position, RECT* out);
 // EndMenu). With TPM_RETURNCMD answers the chosen id (0 when cancelled); otherwise posts
 // WM_COMMAND(id) to `owner` and answers whether an item was chosen. The owner gets
 // WM_ENTERMENULOOP, WM_INITMENUPOPUP, WM_MENUSELECT and WM_EXITMENULOOP.
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner,
-                    const RECT* reserved2);
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int reserved, HWND owner, const RECT* reserved2);
 BOOL EndMenu();
 
 }  // namespace Windows

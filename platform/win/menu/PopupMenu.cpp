@@ -32,24 +32,21 @@ struct Tracking {
   UINT_PTR chosen = 0;
 };
 
-Tracking* StateOf(HWND w) {
-  return reinterpret_cast<Tracking*>(Windows::GetWindowLongPtr(w, GWL_USERDATA));
-}
+Tracking* StateOf(HWND w) { return reinterpret_cast<Tracking*>(Windows::GetWindowLongPtr(w, GWL_USERDATA)); }
 
-bool Selectable(const Menus::MenuItem& it) {
-  return !(it.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED));
-}
+bool Selectable(const Menus::MenuItem& it) { return !(it.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)); }
 
-int ItemAt(Tracking* t, POINT client) {
+int ItemAt(Tracking* t, POINT client)
+{
   for (size_t i = 0; i < t->rects.size(); ++i) {
     const RECT& r = t->rects[i];
-    if (client.x >= r.left && client.x < r.right && client.y >= r.top && client.y < r.bottom)
-      return int(i);
+    if (client.x >= r.left && client.x < r.right && client.y >= r.top && client.y < r.bottom) return int(i);
   }
   return -1;
 }
 
-void SetHot(HWND w, Tracking* t, int hot) {
+void SetHot(HWND w, Tracking* t, int hot)
+{
   if (t->hot == hot) return;
   t->hot = hot;
   Windows::InvalidateRect(w, nullptr, TRUE);
@@ -62,7 +59,8 @@ void SetHot(HWND w, Tracking* t, int hot) {
   }
 }
 
-void Choose(HWND w, Tracking* t, int index) {
+void Choose(HWND w, Tracking* t, int index)
+{
   Menus::MenuData* m = Menus::Get(t->menu);
   if (!m || index < 0 || size_t(index) >= m->items.size()) return;
   const Menus::MenuItem it = m->items[size_t(index)];
@@ -71,8 +69,7 @@ void Choose(HWND w, Tracking* t, int index) {
     RECT r = t->rects[size_t(index)];
     POINT p{r.right, r.top};
     Windows::ClientToScreen(w, &p);
-    UINT_PTR id = UINT_PTR(Windows::TrackPopupMenu(it.sub, t->flags | TPM_RETURNCMD, p.x, p.y, 0,
-                                                   t->owner, nullptr));
+    UINT_PTR id = UINT_PTR(Windows::TrackPopupMenu(it.sub, t->flags | TPM_RETURNCMD, p.x, p.y, 0, t->owner, nullptr));
     if (id) {
       t->chosen = id;
       t->done = true;
@@ -83,7 +80,8 @@ void Choose(HWND w, Tracking* t, int index) {
   t->done = true;
 }
 
-void Move(HWND w, Tracking* t, int step) {
+void Move(HWND w, Tracking* t, int step)
+{
   Menus::MenuData* m = Menus::Get(t->menu);
   if (!m || m->items.empty()) return;
   int n = int(m->items.size());
@@ -95,7 +93,8 @@ void Move(HWND w, Tracking* t, int step) {
   SetHot(w, t, i);
 }
 
-LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
   Tracking* t = StateOf(w);
   switch (msg) {
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
@@ -103,7 +102,8 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       if (!t) break;
       POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       int i = ItemAt(t, p);
-      if (i >= 0) SetHot(w, t, i);
+      if (i >= 0)
+        SetHot(w, t, i);
       else if (HWND bar = Menus::T().barWnd) {
         // Over another item of the menu bar this pop-up came from: that item's opens instead.
         Windows::ClientToScreen(w, &p);
@@ -115,7 +115,10 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     }
-    case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_LBUTTONUP: case WM_RBUTTONUP: {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP: {
       if (!t) break;
       POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
       RECT c;
@@ -126,8 +129,7 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
         if (down) t->done = true;  // a click elsewhere cancels
         return 0;
       }
-      if (!down && (msg == WM_LBUTTONUP || (t->flags & TPM_RIGHTBUTTON)))
-        Choose(w, t, ItemAt(t, p));
+      if (!down && (msg == WM_LBUTTONUP || (t->flags & TPM_RIGHTBUTTON))) Choose(w, t, ItemAt(t, p));
       return 0;
     }
     case WM_PAINT: {
@@ -173,7 +175,8 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return Windows::DefWindowProc(w, msg, wp, lp);
 }
 
-void EnsureClass() {
+void EnsureClass()
+{
   WNDCLASSEXA probe;
   if (Windows::GetClassInfoEx(nullptr, kMenuClass, &probe)) return;
   WNDCLASSEXA wc;
@@ -185,13 +188,15 @@ void EnsureClass() {
 }
 
 // Handles a key for the menu; false lets the message through.
-bool Key(HWND w, Tracking* t, const MSG& m) {
+bool Key(HWND w, Tracking* t, const MSG& m)
+{
   if (m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) {
     switch (int(m.wParam)) {
       case VK_UP: Move(w, t, -1); return true;
       case VK_DOWN: Move(w, t, 1); return true;
       case VK_RETURN: Choose(w, t, t->hot); return true;
-      case VK_LEFT: case VK_RIGHT: {
+      case VK_LEFT:
+      case VK_RIGHT: {
         Menus::MenuData* md = Menus::Get(t->menu);
         bool right = m.wParam == WPARAM(VK_RIGHT);
         if (right && md && t->hot >= 0 && (md->items[size_t(t->hot)].flags & MF_POPUP)) {
@@ -213,7 +218,9 @@ bool Key(HWND w, Tracking* t, const MSG& m) {
         }
         return true;
       }
-      case VK_ESCAPE: case VK_MENU: case VK_F10: t->done = true; return true;
+      case VK_ESCAPE:
+      case VK_MENU:
+      case VK_F10: t->done = true; return true;
       default: {
         int vk = int(m.wParam);
         Menus::MenuData* md = Menus::Get(t->menu);
@@ -229,15 +236,15 @@ bool Key(HWND w, Tracking* t, const MSG& m) {
       }
     }
   }
-  return m.message == WM_KEYUP || m.message == WM_SYSKEYUP || m.message == WM_CHAR ||
-         m.message == WM_SYSCHAR;
+  return m.message == WM_KEYUP || m.message == WM_SYSKEYUP || m.message == WM_CHAR || m.message == WM_SYSCHAR;
 }
 
 }  // namespace
 
 namespace Windows {
 
-BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*) {
+BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const RECT*)
+{
   Menus::MenuData* m = Menus::Get(menu);
   if (!m || !WindowData::Get(owner)) return FALSE;
   EnsureClass();
@@ -260,15 +267,19 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     y0 += h;
   }
   int height = y0 + kBorder;
-  if (flags & TPM_RIGHTALIGN) x -= width;
-  else if (flags & TPM_CENTERALIGN) x -= width / 2;
-  if (flags & TPM_BOTTOMALIGN) y -= height;
-  else if (flags & TPM_VCENTERALIGN) y -= height / 2;
+  if (flags & TPM_RIGHTALIGN)
+    x -= width;
+  else if (flags & TPM_CENTERALIGN)
+    x -= width / 2;
+  if (flags & TPM_BOTTOMALIGN)
+    y -= height;
+  else if (flags & TPM_VCENTERALIGN)
+    y -= height / 2;
   RECT wa = Backend::Current().WorkArea();
   x = std::max<int>(wa.left, std::min<int>(x, wa.right - width));
   y = std::max<int>(wa.top, std::min<int>(y, wa.bottom - height));
-  HWND popup = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuClass, "",
-                              WS_POPUP, x, y, width, height, owner, nullptr, nullptr, nullptr);
+  HWND popup = CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuClass, "", WS_POPUP, x, y,
+                              width, height, owner, nullptr, nullptr, nullptr);
   if (!popup) return FALSE;
   SetWindowLongPtr(popup, GWL_USERDATA, reinterpret_cast<LONG_PTR>(&t));
   ShowWindow(popup, SW_SHOWNA);
@@ -308,7 +319,8 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
   return t.chosen != 0;
 }
 
-BOOL EndMenu() {
+BOOL EndMenu()
+{
   Menus::T().endMenu = true;
   return TRUE;
 }

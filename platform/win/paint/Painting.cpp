@@ -27,7 +27,8 @@ struct State {
   std::unordered_map<HDC, DcInfo> dcs;
 };
 
-State& S() {
+State& S()
+{
   static State s;
   return s;
 }
@@ -35,7 +36,8 @@ State& S() {
 RECT Offset(RECT r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
 // The window's rectangle (or client rectangle) in its top-level window's coordinates.
-RECT InTop(HWND h, bool client) {
+RECT InTop(HWND h, bool client)
+{
   HWND top = WindowData::TopLevelOf(h);
   RECT t = WindowData::ScreenRect(top);
   RECT r = WindowData::ScreenRect(h);
@@ -47,7 +49,8 @@ RECT InTop(HWND h, bool client) {
 }
 
 // Intersects `rgn` with the window's shape (its rectangle and window region).
-void IntersectShape(HRGN rgn, HWND h, bool client) {
+void IntersectShape(HRGN rgn, HWND h, bool client)
+{
   RECT r = InTop(h, client);
   HRGN s = Windows::CreateRectRgnIndirect(&r);
   if (WndData* w = WindowData::Get(h); w && w->windowRgn) {
@@ -62,21 +65,24 @@ void IntersectShape(HRGN rgn, HWND h, bool client) {
   Windows::DeleteObject(s);
 }
 
-void SubtractShape(HRGN rgn, HWND h) {
+void SubtractShape(HRGN rgn, HWND h)
+{
   HRGN s = Windows::CreateRectRgn(-100000, -100000, 100000, 100000);
   IntersectShape(s, h, false);
   Windows::CombineRgn(rgn, rgn, s, RGN_DIFF);
   Windows::DeleteObject(s);
 }
 
-bool Pending(WndData* w) {
+bool Pending(WndData* w)
+{
   if (w->ncPaintNeeded || w->internalPaint) return true;
   if (!w->update) return false;
   RECT b;
   return Windows::GetRgnBox(w->update, &b) != NULLREGION;
 }
 
-HWND FindPaint(HWND h) {
+HWND FindPaint(HWND h)
+{
   WndData* w = WindowData::Get(h);
   if (!w || !(w->style & WS_VISIBLE)) return nullptr;
   if (Pending(w)) return h;
@@ -86,15 +92,16 @@ HWND FindPaint(HWND h) {
   return nullptr;
 }
 
-HDC MakeDC(HWND wnd, bool window, bool clipChildren, HRGN extra, DWORD extraMode) {
+HDC MakeDC(HWND wnd, bool window, bool clipChildren, HRGN extra, DWORD extraMode)
+{
   HWND top = WindowData::TopLevelOf(wnd);
   auto it = S().surfaces.find(top);
   if (it == S().surfaces.end() || it->second.width <= 0 || it->second.height <= 0) return nullptr;
   Surface& sf = it->second;
   RECT r = InTop(wnd, !window);
   int px = std::clamp<int>(r.left, 0, sf.width - 1), py = std::clamp<int>(r.top, 0, sf.height - 1);
-  HDC dc = Windows::CreateBufferDC(sf.pixels.data() + size_t(py) * size_t(sf.width) + size_t(px),
-                                   sf.width - px, sf.height - py, std::ptrdiff_t(sf.width) * 4);
+  HDC dc = Windows::CreateBufferDC(sf.pixels.data() + size_t(py) * size_t(sf.width) + size_t(px), sf.width - px,
+                                   sf.height - py, std::ptrdiff_t(sf.width) * 4);
   if (!dc) return nullptr;
   Windows::SetViewportOrgEx(dc, r.left - px, r.top - py, nullptr);
   HRGN vis = VisibleRegion(wnd, !window, clipChildren);
@@ -113,7 +120,8 @@ HDC MakeDC(HWND wnd, bool window, bool clipChildren, HRGN extra, DWORD extraMode
   return dc;
 }
 
-void AddUpdate(WndData* w, HRGN rgnClient, bool erase) {
+void AddUpdate(WndData* w, HRGN rgnClient, bool erase)
+{
   RECT c{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
   HRGN clip = Windows::CreateRectRgnIndirect(&c);
   Windows::CombineRgn(clip, clip, rgnClient, RGN_AND);
@@ -126,7 +134,8 @@ void AddUpdate(WndData* w, HRGN rgnClient, bool erase) {
   Windows::DeleteObject(clip);
 }
 
-void Redraw(HWND h, HRGN rgnClient, UINT flags) {
+void Redraw(HWND h, HRGN rgnClient, UINT flags)
+{
   WndData* w = WindowData::Get(h);
   if (!w || !(w->style & WS_VISIBLE) || w->redrawOff) return;
   if (flags & RDW_INVALIDATE) {
@@ -140,8 +149,7 @@ void Redraw(HWND h, HRGN rgnClient, UINT flags) {
     if (flags & RDW_NOFRAME) w->ncPaintNeeded = false;
     if (flags & RDW_NOERASE) w->eraseNeeded = false;
   }
-  bool children = (flags & RDW_ALLCHILDREN) ||
-                  (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+  bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
   if (!children) return;
   for (HWND c : w->children) {
     WndData* d = WindowData::Get(c);
@@ -171,12 +179,14 @@ void Redraw(HWND h, HRGN rgnClient, UINT flags) {
 
 }  // namespace
 
-const Surface* SurfaceOf(HWND top) {
+const Surface* SurfaceOf(HWND top)
+{
   auto it = S().surfaces.find(top);
   return it == S().surfaces.end() ? nullptr : &it->second;
 }
 
-void SurfaceResized(HWND top) {
+void SurfaceResized(HWND top)
+{
   WndData* w = WindowData::Get(top);
   if (!w || w->parent) return;
   int cx = std::max(0, w->rect.right - w->rect.left), cy = std::max(0, w->rect.bottom - w->rect.top);
@@ -201,7 +211,8 @@ void SurfaceResized(HWND top) {
   s = std::move(n);
 }
 
-void SurfaceGone(HWND top) {
+void SurfaceGone(HWND top)
+{
   for (auto it = S().dcs.begin(); it != S().dcs.end();) {
     if (it->second.top == top) {
       Windows::DeleteDC(it->first);
@@ -213,7 +224,8 @@ void SurfaceGone(HWND top) {
   S().surfaces.erase(top);
 }
 
-HWND NextPaintWindow(HWND within) {
+HWND NextPaintWindow(HWND within)
+{
   if (within) return FindPaint(within);
   for (HWND t : WindowData::TopLevel()) {
     if (HWND p = FindPaint(t)) return p;
@@ -221,7 +233,8 @@ HWND NextPaintWindow(HWND within) {
   return nullptr;
 }
 
-HRGN VisibleRegion(HWND wnd, bool clientOnly, bool clipChildren) {
+HRGN VisibleRegion(HWND wnd, bool clientOnly, bool clipChildren)
+{
   HRGN rgn = Windows::CreateRectRgn(0, 0, 0, 0);
   WndData* w = WindowData::Get(wnd);
   if (!w || !WindowData::IsVisibleChain(wnd)) return rgn;
@@ -246,7 +259,8 @@ HRGN VisibleRegion(HWND wnd, bool clientOnly, bool clipChildren) {
   return rgn;
 }
 
-void Reset() {
+void Reset()
+{
   for (auto& [dc, info] : S().dcs) Windows::DeleteDC(dc);
   S().dcs.clear();
   S().surfaces.clear();
@@ -256,7 +270,8 @@ void Reset() {
 
 namespace Windows {
 
-BOOL RedrawWindow(HWND wnd, const RECT* r, HRGN rgn, UINT flags) {
+BOOL RedrawWindow(HWND wnd, const RECT* r, HRGN rgn, UINT flags)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return FALSE;
   HRGN area;
@@ -274,23 +289,22 @@ BOOL RedrawWindow(HWND wnd, const RECT* r, HRGN rgn, UINT flags) {
   return TRUE;
 }
 
-BOOL InvalidateRect(HWND wnd, const RECT* r, BOOL erase) {
+BOOL InvalidateRect(HWND wnd, const RECT* r, BOOL erase)
+{
   return RedrawWindow(wnd, r, nullptr, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
-BOOL InvalidateRgn(HWND wnd, HRGN rgn, BOOL erase) {
+BOOL InvalidateRgn(HWND wnd, HRGN rgn, BOOL erase)
+{
   return RedrawWindow(wnd, nullptr, rgn, RDW_INVALIDATE | (erase ? RDW_ERASE : 0));
 }
 
-BOOL ValidateRect(HWND wnd, const RECT* r) {
-  return RedrawWindow(wnd, r, nullptr, RDW_VALIDATE | RDW_NOCHILDREN);
-}
+BOOL ValidateRect(HWND wnd, const RECT* r) { return RedrawWindow(wnd, r, nullptr, RDW_VALIDATE | RDW_NOCHILDREN); }
 
-BOOL ValidateRgn(HWND wnd, HRGN rgn) {
-  return RedrawWindow(wnd, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN);
-}
+BOOL ValidateRgn(HWND wnd, HRGN rgn) { return RedrawWindow(wnd, nullptr, rgn, RDW_VALIDATE | RDW_NOCHILDREN); }
 
-BOOL GetUpdateRect(HWND wnd, RECT* out, BOOL) {
+BOOL GetUpdateRect(HWND wnd, RECT* out, BOOL)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return FALSE;
   RECT b{};
@@ -299,14 +313,16 @@ BOOL GetUpdateRect(HWND wnd, RECT* out, BOOL) {
   return kind != NULLREGION;
 }
 
-int GetUpdateRgn(HWND wnd, HRGN rgn, BOOL) {
+int GetUpdateRgn(HWND wnd, HRGN rgn, BOOL)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !rgn) return ERROR;
   if (!w->update) return SetRectRgn(rgn, 0, 0, 0, 0) ? NULLREGION : ERROR;
   return CombineRgn(rgn, w->update, nullptr, RGN_COPY);
 }
 
-BOOL UpdateWindow(HWND wnd) {
+BOOL UpdateWindow(HWND wnd)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w) return FALSE;
   if (Painting::Pending(w.get()) && (w->style & WS_VISIBLE)) SendMessage(wnd, WM_PAINT, 0, 0);
@@ -316,7 +332,8 @@ BOOL UpdateWindow(HWND wnd) {
   return TRUE;
 }
 
-HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
+HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w || !ps) return nullptr;
   if (w->ncPaintNeeded) {
@@ -344,7 +361,8 @@ HDC BeginPaint(HWND wnd, PAINTSTRUCT* ps) {
   return dc;
 }
 
-BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
+BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps)
+{
   if (!ps || !ps->hdc) return FALSE;
   ReleaseDC(wnd, ps->hdc);
   if (Carets::Owner() == wnd) ShowCaret(wnd);
@@ -353,7 +371,8 @@ BOOL EndPaint(HWND wnd, const PAINTSTRUCT* ps) {
 
 HDC GetDC(HWND wnd) { return GetDCEx(wnd, nullptr, 0); }
 
-HDC GetDCEx(HWND wnd, HRGN clip, DWORD flags) {
+HDC GetDCEx(HWND wnd, HRGN clip, DWORD flags)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return nullptr;
   bool clipChildren = (flags & DCX_CLIPCHILDREN) || (w->style & WS_CLIPCHILDREN);
@@ -365,7 +384,8 @@ HDC GetDCEx(HWND wnd, HRGN clip, DWORD flags) {
 
 HDC GetWindowDC(HWND wnd) { return GetDCEx(wnd, nullptr, DCX_WINDOW); }
 
-int ReleaseDC(HWND, HDC dc) {
+int ReleaseDC(HWND, HDC dc)
+{
   auto it = Painting::S().dcs.find(dc);
   if (it == Painting::S().dcs.end()) return 0;
   HWND top = it->second.top;
@@ -375,8 +395,9 @@ int ReleaseDC(HWND, HDC dc) {
   return 1;
 }
 
-int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update,
-                   RECT* updateRect, UINT flags) {
+int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, RECT* updateRect,
+                   UINT flags)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w) return ERROR;
   RECT client;
@@ -391,8 +412,7 @@ int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* cli
   CombineRgn(movedRgn, movedRgn, limRgn, RGN_AND);
   CombineRgn(uncovered, uncovered, limRgn, RGN_AND);
   if (HDC dc = GetDCEx(wnd, limRgn, DCX_INTERSECTRGN | DCX_CLIPCHILDREN)) {
-    BitBlt(dc, src.left + dx, src.top + dy, src.right - src.left, src.bottom - src.top, dc,
-           src.left, src.top, SRCCOPY);
+    BitBlt(dc, src.left + dx, src.top + dy, src.right - src.left, src.bottom - src.top, dc, src.left, src.top, SRCCOPY);
     ReleaseDC(wnd, dc);
   }
   CombineRgn(uncovered, uncovered, movedRgn, RGN_DIFF);
@@ -422,9 +442,9 @@ int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* cli
   int kind = GetRgnBox(uncovered, &box);
   if (updateRect) *updateRect = box;
   if (flags & (SW_INVALIDATE | SW_ERASE)) {
-    RedrawWindow(wnd, nullptr, uncovered,
-                 RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) |
-                     ((flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
+    RedrawWindow(
+        wnd, nullptr, uncovered,
+        RDW_INVALIDATE | ((flags & SW_ERASE) ? RDW_ERASE : 0) | ((flags & SW_SCROLLCHILDREN) ? RDW_ALLCHILDREN : 0));
   }
   DeleteObject(uncovered);
   DeleteObject(movedRgn);
@@ -432,7 +452,8 @@ int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* cli
   return kind;
 }
 
-BOOL ScrollWindow(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip) {
+BOOL ScrollWindow(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip)
+{
   return ScrollWindowEx(wnd, dx, dy, scroll, clip, nullptr, nullptr,
                         SW_INVALIDATE | SW_ERASE | (scroll ? 0 : SW_SCROLLCHILDREN)) != ERROR;
 }

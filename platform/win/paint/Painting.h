@@ -44,8 +44,8 @@ int ReleaseDC(HWND wnd, HDC dc);
 // Moves client pixels by (dx, dy) inside `scroll` (null: the client) clipped to `clip`, and
 // invalidates what was uncovered (SW_INVALIDATE / SW_ERASE); SW_SCROLLCHILDREN moves the
 // children too. Answers the kind of the uncovered region.
-int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip,
-                   HRGN update, RECT* updateRect, UINT flags);
+int ScrollWindowEx(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip, HRGN update, RECT* updateRect,
+                   UINT flags);
 BOOL ScrollWindow(HWND wnd, int dx, int dy, const RECT* scroll, const RECT* clip);
 
 }  // namespace Windows

@@ -20,17 +20,17 @@ struct Chain {
   int running = 0;
 };
 
-Chain& C() {
+Chain& C()
+{
   static Chain c;
   return c;
 }
 
-bool Valid(int id) {
-  return id == WH_CALLWNDPROC || id == WH_GETMESSAGE || id == WH_MOUSE || id == WH_CALLWNDPROCRET;
-}
+bool Valid(int id) { return id == WH_CALLWNDPROC || id == WH_GETMESSAGE || id == WH_MOUSE || id == WH_CALLWNDPROCRET; }
 
 // The next live hook of the kind, older than the one at `from` (exclusive).
-const Hook* NextOlder(int id, std::ptrdiff_t from) {
+const Hook* NextOlder(int id, std::ptrdiff_t from)
+{
   auto& h = C().hooks;
   for (std::ptrdiff_t i = from - 1; i >= 0; --i) {
     if (h[size_t(i)].live && h[size_t(i)].id == id) return &h[size_t(i)];
@@ -38,12 +38,14 @@ const Hook* NextOlder(int id, std::ptrdiff_t from) {
   return nullptr;
 }
 
-LRESULT Run(const Hook* hook, int code, WPARAM w, LPARAM l) {
+LRESULT Run(const Hook* hook, int code, WPARAM w, LPARAM l)
+{
   if (!hook) return 0;
   HOOKPROC proc = hook->proc;
   ++C().running;
   struct Guard {
-    ~Guard() {
+    ~Guard()
+    {
       if (--C().running == 0) {
         auto& v = C().hooks;
         std::erase_if(v, [](const Hook& h) { return !h.live; });
@@ -55,13 +57,15 @@ LRESULT Run(const Hook* hook, int code, WPARAM w, LPARAM l) {
 
 }  // namespace
 
-LRESULT Call(int idHook, int code, WPARAM wParam, LPARAM lParam) {
+LRESULT Call(int idHook, int code, WPARAM wParam, LPARAM lParam)
+{
   return Run(NextOlder(idHook, std::ptrdiff_t(C().hooks.size())), code, wParam, lParam);
 }
 
 bool Any(int idHook) { return NextOlder(idHook, std::ptrdiff_t(C().hooks.size())) != nullptr; }
 
-void Reset() {
+void Reset()
+{
   if (C().running) {
     for (auto& h : C().hooks) h.live = false;
   } else {
@@ -73,7 +77,8 @@ void Reset() {
 
 namespace Windows {
 
-HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
+HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId)
+{
   if (!Hooks::Valid(idHook) || !proc) return nullptr;
   if (threadId != 0 && threadId != GetCurrentThreadId()) return nullptr;
   auto& c = Hooks::C();
@@ -83,7 +88,8 @@ HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, HINSTANCE, DWORD threadId) {
   return h;
 }
 
-BOOL UnhookWindowsHookEx(HHOOK hook) {
+BOOL UnhookWindowsHookEx(HHOOK hook)
+{
   for (auto& h : Hooks::C().hooks) {
     if (h.handle == hook && h.live) {
       h.live = false;
@@ -94,7 +100,8 @@ BOOL UnhookWindowsHookEx(HHOOK hook) {
   return FALSE;
 }
 
-LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
+{
   auto& v = Hooks::C().hooks;
   for (size_t i = 0; i < v.size(); ++i) {
     if (v[i].handle == hook) {

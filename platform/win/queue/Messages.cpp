@@ -37,17 +37,20 @@ struct Queue {
   MSG last;  // the message being handled (GetMessageTime / GetMessagePos)
 };
 
-Queue& Q() {
+Queue& Q()
+{
   static Queue q;
   return q;
 }
 
-std::thread::id& UiThread() {
+std::thread::id& UiThread()
+{
   static std::thread::id id = std::this_thread::get_id();
   return id;
 }
 
-bool Passes(const MSG& m, HWND wnd, UINT lo, UINT hi) {
+bool Passes(const MSG& m, HWND wnd, UINT lo, UINT hi)
+{
   if (wnd && m.hwnd != wnd && !Windows::IsChild(wnd, m.hwnd)) return false;
   if (lo == 0 && hi == 0) return true;
   return m.message >= lo && m.message <= hi;
@@ -55,13 +58,15 @@ bool Passes(const MSG& m, HWND wnd, UINT lo, UINT hi) {
 
 bool Due(DWORD now, DWORD due) { return std::int32_t(now - due) >= 0; }
 
-void Stamp(MSG& m) {
+void Stamp(MSG& m)
+{
   m.time = Backend::Current().Now();
   Windows::GetCursorPos(&m.pt);
 }
 
 // Finds the next message without waiting; false when there is none.
-bool Find(MSG* out, HWND wnd, UINT lo, UINT hi, bool remove) {
+bool Find(MSG* out, HWND wnd, UINT lo, UINT hi, bool remove)
+{
   auto& q = Q();
   {
     std::lock_guard<std::mutex> g(q.lock);
@@ -78,8 +83,7 @@ bool Find(MSG* out, HWND wnd, UINT lo, UINT hi, bool remove) {
       ++it;
     }
   }
-  if (InputQueue::Take([&](const MSG& m) { return Passes(m, wnd, lo, hi); }, out, remove))
-    return true;
+  if (InputQueue::Take([&](const MSG& m) { return Passes(m, wnd, lo, hi); }, out, remove)) return true;
   if ((lo == 0 && hi == 0) || (WM_PAINT >= lo && WM_PAINT <= hi)) {
     if (HWND p = Painting::NextPaintWindow(wnd)) {
       *out = MSG{p, WM_PAINT, 0, 0, 0, {}};
@@ -109,7 +113,8 @@ bool Find(MSG* out, HWND wnd, UINT lo, UINT hi, bool remove) {
 }
 
 // Milliseconds until the next timer, or INFINITE.
-DWORD NextTimerWait() {
+DWORD NextTimerWait()
+{
   DWORD now = Backend::Current().Now();
   DWORD best = INFINITE;
   for (auto& t : Q().timers) {
@@ -121,7 +126,8 @@ DWORD NextTimerWait() {
 
 }  // namespace
 
-void Reset() {
+void Reset()
+{
   UiThread() = std::this_thread::get_id();
   auto& q = Q();
   {
@@ -134,7 +140,8 @@ void Reset() {
   InputQueue::Reset();
 }
 
-void ForgetWindow(HWND wnd) {
+void ForgetWindow(HWND wnd)
+{
   auto& q = Q();
   {
     std::lock_guard<std::mutex> g(q.lock);
@@ -149,7 +156,8 @@ namespace Windows {
 
 using MessageQueue::Q;
 
-LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
   if (wnd == HWND_BROADCAST) {
     // Each top-level window in turn; one destroyed by an earlier receiver is skipped.
     const std::vector<HWND> targets = WindowData::TopLevel();
@@ -166,7 +174,9 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
   WNDPROC proc = w->proc;
   ++Q().sendDepth;
-  struct Depth { ~Depth() { --Q().sendDepth; } } depth;
+  struct Depth {
+    ~Depth() { --Q().sendDepth; }
+  } depth;
   LRESULT r = proc(wnd, msg, wParam, lParam);
   if (Hooks::Any(WH_CALLWNDPROCRET)) {
     CWPRETSTRUCT ret{r, lParam, wParam, msg, wnd};
@@ -175,13 +185,13 @@ LRESULT SendMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return r;
 }
 
-BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
   if (wnd == HWND_BROADCAST) {
     for (HWND t : WindowData::TopLevel()) PostMessage(t, msg, wParam, lParam);
     return TRUE;
   }
-  if (wnd && std::this_thread::get_id() == MessageQueue::UiThread() && !WindowData::Get(wnd))
-    return FALSE;
+  if (wnd && std::this_thread::get_id() == MessageQueue::UiThread() && !WindowData::Get(wnd)) return FALSE;
   MSG m{wnd, msg, wParam, lParam, 0, {}};
   if (std::this_thread::get_id() == MessageQueue::UiThread()) MessageQueue::Stamp(m);
   std::lock_guard<std::mutex> g(Q().lock);
@@ -189,17 +199,20 @@ BOOL PostMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return TRUE;
 }
 
-BOOL PostThreadMessage(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam) {
+BOOL PostThreadMessage(DWORD threadId, UINT msg, WPARAM wParam, LPARAM lParam)
+{
   if (threadId != GetCurrentThreadId()) return FALSE;
   return PostMessage(nullptr, msg, wParam, lParam);
 }
 
-void PostQuitMessage(int exitCode) {
+void PostQuitMessage(int exitCode)
+{
   Q().quit = true;
   Q().quitCode = exitCode;
 }
 
-BOOL PeekMessage(MSG* out, HWND wnd, UINT lo, UINT hi, UINT removeMsg) {
+BOOL PeekMessage(MSG* out, HWND wnd, UINT lo, UINT hi, UINT removeMsg)
+{
   Backend::Current().Poll();
   MSG m;
   if (!MessageQueue::Find(&m, wnd, lo, hi, removeMsg & PM_REMOVE)) return FALSE;
@@ -211,7 +224,8 @@ BOOL PeekMessage(MSG* out, HWND wnd, UINT lo, UINT hi, UINT removeMsg) {
   return TRUE;
 }
 
-BOOL GetMessage(MSG* out, HWND wnd, UINT lo, UINT hi) {
+BOOL GetMessage(MSG* out, HWND wnd, UINT lo, UINT hi)
+{
   MSG m;
   for (;;) {
     if (PeekMessage(&m, wnd, lo, hi, PM_REMOVE)) break;
@@ -223,7 +237,8 @@ BOOL GetMessage(MSG* out, HWND wnd, UINT lo, UINT hi) {
   return m.message != WM_QUIT;
 }
 
-BOOL WaitMessage() {
+BOOL WaitMessage()
+{
   MSG m;
   for (;;) {
     if (MessageQueue::Find(&m, nullptr, 0, 0, false)) return TRUE;
@@ -231,7 +246,8 @@ BOOL WaitMessage() {
   }
 }
 
-DWORD GetQueueStatus(UINT flags) {
+DWORD GetQueueStatus(UINT flags)
+{
   DWORD s = 0;
   {
     std::lock_guard<std::mutex> g(Q().lock);
@@ -246,7 +262,8 @@ DWORD GetQueueStatus(UINT flags) {
   return s & flags;
 }
 
-BOOL TranslateMessage(const MSG* msg) {
+BOOL TranslateMessage(const MSG* msg)
+{
   if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
   int vk = int(msg->wParam);
   bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
@@ -282,12 +299,12 @@ BOOL TranslateMessage(const MSG* msg) {
     }
   }
   if (ch < 0) return FALSE;
-  PostMessage(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, WPARAM(ch),
-              msg->lParam);
+  PostMessage(msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, WPARAM(ch), msg->lParam);
   return TRUE;
 }
 
-LRESULT DispatchMessage(const MSG* msg) {
+LRESULT DispatchMessage(const MSG* msg)
+{
   if (!msg) return 0;
   if (msg->message == WM_TIMER && msg->lParam) {
     auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
@@ -311,7 +328,8 @@ DWORD GetMessageTime() { return Q().last.time; }
 POINT GetMessagePos() { return Q().last.pt; }
 BOOL InSendMessage() { return Q().sendDepth > 0; }
 
-UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
   if (wnd && !WindowData::Get(wnd)) return 0;
   elapse = std::max<UINT>(elapse, 10);
   auto& q = Q();
@@ -333,7 +351,8 @@ UINT_PTR SetTimer(HWND wnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
   return wnd ? (id ? id : 1) : id;
 }
 
-BOOL KillTimer(HWND wnd, UINT_PTR id) {
+BOOL KillTimer(HWND wnd, UINT_PTR id)
+{
   auto& v = Q().timers;
   auto n = std::erase_if(v, [&](const MessageQueue::Timer& t) { return t.wnd == wnd && t.id == id; });
   return n ? TRUE : FALSE;
@@ -341,8 +360,6 @@ BOOL KillTimer(HWND wnd, UINT_PTR id) {
 
 DWORD GetTickCount() { return Backend::Current().Now(); }
 
-DWORD GetCurrentThreadId() {
-  return DWORD(std::hash<std::thread::id>{}(std::this_thread::get_id()) & 0x7FFFFFFF) | 1;
-}
+DWORD GetCurrentThreadId() { return DWORD(std::hash<std::thread::id>{}(std::this_thread::get_id()) & 0x7FFFFFFF) | 1; }
 
 }  // namespace Windows

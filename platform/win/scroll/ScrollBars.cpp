@@ -12,7 +12,8 @@
 
 namespace {
 
-ScrollBarData* BarOf(HWND wnd, int bar) {
+ScrollBarData* BarOf(HWND wnd, int bar)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return nullptr;
   if (bar == SB_HORZ) return &w->hscroll;
@@ -22,7 +23,8 @@ ScrollBarData* BarOf(HWND wnd, int bar) {
 
 DWORD StyleBit(int bar) { return bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL; }
 
-void Clamp(ScrollBarData& b) {
+void Clamp(ScrollBarData& b)
+{
   if (b.max < b.min) b.max = b.min;
   b.page = std::clamp(b.page, 0, b.max - b.min + 1);
   int top = b.max - std::max(b.page - 1, 0);
@@ -30,19 +32,22 @@ void Clamp(ScrollBarData& b) {
 }
 
 // Shows or hides a standard bar; answers whether the frame changed.
-bool SetShown(HWND wnd, int bar, bool show) {
+bool SetShown(HWND wnd, int bar, bool show)
+{
   WndData* w = WindowData::Get(wnd);
   DWORD bit = StyleBit(bar);
   if (bool(w->style & bit) == show) return false;
-  if (show) w->style |= bit;
-  else w->style &= ~bit;
+  if (show)
+    w->style |= bit;
+  else
+    w->style &= ~bit;
   Windows::SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
-                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                            SWP_FRAMECHANGED);
+                        SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   return true;
 }
 
-void RedrawFrame(HWND wnd) {
+void RedrawFrame(HWND wnd)
+{
   Windows::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
@@ -50,7 +55,8 @@ void RedrawFrame(HWND wnd) {
 
 namespace Windows {
 
-int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* si, BOOL redraw) {
+int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* si, BOOL redraw)
+{
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b || !si) return 0;
   if (si->fMask & SIF_RANGE) {
@@ -76,7 +82,8 @@ int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* si, BOOL redraw) {
   return pos;
 }
 
-BOOL GetScrollInfo(HWND wnd, int bar, SCROLLINFO* si) {
+BOOL GetScrollInfo(HWND wnd, int bar, SCROLLINFO* si)
+{
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b || !si || !(si->fMask & SIF_ALL)) return FALSE;
   if (si->fMask & SIF_RANGE) {
@@ -89,7 +96,8 @@ BOOL GetScrollInfo(HWND wnd, int bar, SCROLLINFO* si) {
   return TRUE;
 }
 
-int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw) {
+int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw)
+{
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b) return 0;
   int old = b->pos;
@@ -100,12 +108,14 @@ int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw) {
   return old;
 }
 
-int GetScrollPos(HWND wnd, int bar) {
+int GetScrollPos(HWND wnd, int bar)
+{
   ScrollBarData* b = BarOf(wnd, bar);
   return b ? b->pos : 0;
 }
 
-BOOL SetScrollRange(HWND wnd, int bar, int min, int max, BOOL redraw) {
+BOOL SetScrollRange(HWND wnd, int bar, int min, int max, BOOL redraw)
+{
   if (!BarOf(wnd, bar)) return FALSE;
   SCROLLINFO si;
   si.fMask = SIF_RANGE;
@@ -115,7 +125,8 @@ BOOL SetScrollRange(HWND wnd, int bar, int min, int max, BOOL redraw) {
   return TRUE;
 }
 
-BOOL GetScrollRange(HWND wnd, int bar, int* min, int* max) {
+BOOL GetScrollRange(HWND wnd, int bar, int* min, int* max)
+{
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b) return FALSE;
   if (min) *min = b->min;
@@ -123,7 +134,8 @@ BOOL GetScrollRange(HWND wnd, int bar, int* min, int* max) {
   return TRUE;
 }
 
-BOOL ShowScrollBar(HWND wnd, int bar, BOOL show) {
+BOOL ShowScrollBar(HWND wnd, int bar, BOOL show)
+{
   if (!WindowData::Get(wnd)) return FALSE;
   if (bar == SB_BOTH) {
     SetShown(wnd, SB_HORZ, show);
@@ -135,7 +147,8 @@ BOOL ShowScrollBar(HWND wnd, int bar, BOOL show) {
   return TRUE;
 }
 
-BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows) {
+BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows)
+{
   if (!WindowData::Get(wnd)) return FALSE;
   bool changed = false;
   for (int b : {SB_HORZ, SB_VERT}) {
@@ -149,7 +162,8 @@ BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows) {
   return changed;
 }
 
-BOOL GetScrollBarInfo(HWND wnd, LONG idObject, SCROLLBARINFO* out) {
+BOOL GetScrollBarInfo(HWND wnd, LONG idObject, SCROLLBARINFO* out)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !out || (idObject != OBJID_HSCROLL && idObject != OBJID_VSCROLL)) return FALSE;
   bool vert = idObject == OBJID_VSCROLL;
@@ -198,7 +212,8 @@ constexpr UINT_PTR kRepeatTimer = 0xFFF1;
 
 // The part of the bar under a screen point: SB_LINEUP, SB_PAGEUP, SB_THUMBTRACK, SB_PAGEDOWN,
 // SB_LINEDOWN; -1 outside.
-int PartAt(const SCROLLBARINFO& sbi, bool vert, POINT p) {
+int PartAt(const SCROLLBARINFO& sbi, bool vert, POINT p)
+{
   const RECT& r = sbi.rcScrollBar;
   if (p.x < r.left || p.x >= r.right || p.y < r.top || p.y >= r.bottom) return -1;
   int along = vert ? p.y - r.top : p.x - r.left;
@@ -214,7 +229,8 @@ int PartAt(const SCROLLBARINFO& sbi, bool vert, POINT p) {
 }
 }  // namespace
 
-void Track(HWND wnd, int bar, POINT start) {
+void Track(HWND wnd, int bar, POINT start)
+{
   using namespace Windows;
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b || b->disabled) return;

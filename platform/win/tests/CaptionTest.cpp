@@ -25,12 +25,14 @@ HWND gWatched = nullptr;
 POINT gCorner;
 std::vector<Seen> gSeen;
 
-LRESULT WatchMouse(int code, WPARAM wp, LPARAM lp) {
+LRESULT WatchMouse(int code, WPARAM wp, LPARAM lp)
+{
   gSeen.push_back({CaptionButtons::Pressed(gWatched), Headless::ScreenPixel(gCorner.x, gCorner.y)});
   return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-POINT Centre(HWND wnd, LRESULT hit) {
+POINT Centre(HWND wnd, LRESULT hit)
+{
   RECT r = CaptionButtons::Rect(wnd, hit), w;
   GetWindowRect(wnd, &w);
   return {w.left + (r.left + r.right) / 2, w.top + (r.top + r.bottom) / 2};
@@ -40,19 +42,22 @@ POINT Centre(HWND wnd, LRESULT hit) {
 
 class CaptionTest : public WinTest {
 protected:
-  void Click(POINT p) {
+  void Click(POINT p)
+  {
     InputQueue::MouseDown(Button::Left, p.x, p.y);
     InputQueue::MouseUp(Button::Left, p.x, p.y);
     Pump();
   }
-  std::vector<WPARAM> Commands() const {
+  std::vector<WPARAM> Commands() const
+  {
     std::vector<WPARAM> out;
     for (auto& m : Of(WM_SYSCOMMAND)) out.push_back(m.wParam);
     return out;
   }
 };
 
-TEST_F(CaptionTest, TheButtonsAShownCaptionHasAndTheirHitTests) {
+TEST_F(CaptionTest, TheButtonsAShownCaptionHasAndTheirHitTests)
+{
   struct Case {
     DWORD style, exStyle;
     bool min, max;
@@ -87,7 +92,8 @@ TEST_F(CaptionTest, TheButtonsAShownCaptionHasAndTheirHitTests) {
   EXPECT_EQ(CaptionButtons::Rect(popup, HTCLOSE).right, 0);
 }
 
-TEST_F(CaptionTest, AButtonIsPushedWhileHeldAndActsOnlyWhenReleasedOverIt) {
+TEST_F(CaptionTest, AButtonIsPushedWhileHeldAndActsOnlyWhenReleasedOverIt)
+{
   HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
   Pump();
   POINT max = Centre(w, HTMAXBUTTON);
@@ -135,7 +141,8 @@ TEST_F(CaptionTest, AButtonIsPushedWhileHeldAndActsOnlyWhenReleasedOverIt) {
   EXPECT_FALSE(IsWindow(noMax));
 }
 
-TEST_F(CaptionTest, EscapeOrALostCaptureLetsTheButtonGo) {
+TEST_F(CaptionTest, EscapeOrALostCaptureLetsTheButtonGo)
+{
   HWND w = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
   Pump();
   POINT close = Centre(w, HTCLOSE);
@@ -168,7 +175,8 @@ class MenuBarTest : public WinTest {
 protected:
   HWND wnd = nullptr;
   HMENU bar = nullptr;
-  void SetUp() override {
+  void SetUp() override
+  {
     WinTest::SetUp();
     wnd = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 400, 300);
     bar = CreateMenu();
@@ -185,19 +193,22 @@ protected:
     Pump();
     ClearLog();
   }
-  POINT Item(int pos) {
+  POINT Item(int pos)
+  {
     RECT r;
     GetMenuItemRect(wnd, bar, UINT(pos), &r);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
-  std::vector<HMENU> Opened() const {
+  std::vector<HMENU> Opened() const
+  {
     std::vector<HMENU> out;
     for (auto& m : Of(WM_INITMENUPOPUP)) out.push_back(reinterpret_cast<HMENU>(m.wParam));
     return out;
   }
 };
 
-TEST_F(MenuBarTest, MovingOntoAnotherBarItemClosesThePopUpAndOpensThatOne) {
+TEST_F(MenuBarTest, MovingOntoAnotherBarItemClosesThePopUpAndOpensThatOne)
+{
   POINT file = Item(0), edit = Item(1), run = Item(2), view = Item(3);
   RECT er;
   GetMenuItemRect(wnd, bar, 1, &er);
@@ -224,7 +235,8 @@ TEST_F(MenuBarTest, MovingOntoAnotherBarItemClosesThePopUpAndOpensThatOne) {
   EXPECT_TRUE(Opened().empty());
 }
 
-TEST_F(MenuBarTest, HotTrackingAlsoLeavesAnOpenSubMenu) {
+TEST_F(MenuBarTest, HotTrackingAlsoLeavesAnOpenSubMenu)
+{
   HMENU more = CreatePopupMenu();
   AppendMenu(more, MF_STRING, 111, "&Recent");
   AppendMenu(GetSubMenu(bar, 0), MF_POPUP, reinterpret_cast<UINT_PTR>(more), "&More");
@@ -243,13 +255,14 @@ TEST_F(MenuBarTest, HotTrackingAlsoLeavesAnOpenSubMenu) {
   EXPECT_TRUE(Of(WM_COMMAND).empty());
 }
 
-TEST_F(MenuBarTest, LeftAndRightMoveToTheNeighbouringBarPopUps) {
+TEST_F(MenuBarTest, LeftAndRightMoveToTheNeighbouringBarPopUps)
+{
   POINT file = Item(0);
   InputQueue::MouseDown(Button::Left, file.x, file.y);
   InputQueue::MouseUp(Button::Left, file.x, file.y);
-  InputQueue::KeyDown(VK_RIGHT);   // Edit
-  InputQueue::KeyDown(VK_RIGHT);   // past Run (a command) and View (greyed), round to File
-  InputQueue::KeyDown(VK_LEFT);    // round back to Edit
+  InputQueue::KeyDown(VK_RIGHT);  // Edit
+  InputQueue::KeyDown(VK_RIGHT);  // past Run (a command) and View (greyed), round to File
+  InputQueue::KeyDown(VK_LEFT);   // round back to Edit
   InputQueue::KeyDown(VK_DOWN);
   InputQueue::KeyDown(VK_RETURN);  // Copy
   Pump();

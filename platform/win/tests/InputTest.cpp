@@ -20,7 +20,8 @@ struct Scene {
 
 class InputTest : public WinTest {
 protected:
-  Scene Build() {
+  Scene Build()
+  {
     Scene s;
     s.top = Make(WS_POPUP | WS_VISIBLE, 100, 100, 200, 100);
     s.child = Make(WS_CHILD | WS_VISIBLE, 10, 10, 50, 30, s.top);
@@ -30,16 +31,16 @@ protected:
   }
 };
 
-TEST_F(InputTest, FocusAndActivationMessagesComeInOrder) {
+TEST_F(InputTest, FocusAndActivationMessagesComeInOrder)
+{
   HWND a = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND b = Make(WS_POPUP, 0, 0, 100, 100);
   HWND bChild = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, b);
   ShowWindow(b, SW_SHOWNA);
   ClearLog();
   SetFocus(bChild);
-  std::vector<Pair> want = {{a, WM_NCACTIVATE},  {a, WM_ACTIVATE},  {b, WM_NCACTIVATE},
-                            {b, WM_ACTIVATE},    {a, WM_KILLFOCUS}, {b, WM_SETFOCUS},
-                            {b, WM_KILLFOCUS},   {bChild, WM_SETFOCUS}};
+  std::vector<Pair> want = {{a, WM_NCACTIVATE}, {a, WM_ACTIVATE}, {b, WM_NCACTIVATE}, {b, WM_ACTIVATE},
+                            {a, WM_KILLFOCUS},  {b, WM_SETFOCUS}, {b, WM_KILLFOCUS},  {bChild, WM_SETFOCUS}};
   EXPECT_EQ(Seq({WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS}), want);
   EXPECT_EQ(GetActiveWindow(), b);
   EXPECT_EQ(GetFocus(), bChild);
@@ -52,7 +53,8 @@ TEST_F(InputTest, FocusAndActivationMessagesComeInOrder) {
   EXPECT_EQ(GetFocus(), nullptr);
 }
 
-TEST_F(InputTest, AClickHitTestsSetsTheCursorActivatesAndDeliversClientCoordinates) {
+TEST_F(InputTest, AClickHitTestsSetsTheCursorActivatesAndDeliversClientCoordinates)
+{
   Scene s = Build();
   HWND other = Make(WS_POPUP | WS_VISIBLE, 400, 400, 50, 50);
   EXPECT_EQ(GetActiveWindow(), other);
@@ -60,9 +62,12 @@ TEST_F(InputTest, AClickHitTestsSetsTheCursorActivatesAndDeliversClientCoordinat
   InputQueue::MouseDown(Button::Left, 100 + 10 + 5, 100 + 10 + 6);
   Pump();
   EXPECT_EQ(Seq({WM_NCHITTEST, WM_SETCURSOR, WM_MOUSEACTIVATE, WM_LBUTTONDOWN}),
-            (std::vector<Pair>{{s.child, WM_NCHITTEST}, {s.child, WM_SETCURSOR},
-                               {s.top, WM_SETCURSOR}, {s.child, WM_MOUSEACTIVATE},
-                               {s.top, WM_MOUSEACTIVATE}, {s.child, WM_LBUTTONDOWN}}));
+            (std::vector<Pair>{{s.child, WM_NCHITTEST},
+                               {s.child, WM_SETCURSOR},
+                               {s.top, WM_SETCURSOR},
+                               {s.child, WM_MOUSEACTIVATE},
+                               {s.top, WM_MOUSEACTIVATE},
+                               {s.child, WM_LBUTTONDOWN}}));
   auto down = Of(WM_LBUTTONDOWN);
   ASSERT_EQ(down.size(), 1u);
   EXPECT_EQ(GET_X_LPARAM(down[0].lParam), 5);
@@ -74,7 +79,8 @@ TEST_F(InputTest, AClickHitTestsSetsTheCursorActivatesAndDeliversClientCoordinat
   EXPECT_EQ(LOWORD(act.back().wParam), WA_CLICKACTIVE);
 }
 
-TEST_F(InputTest, MouseActivateAndEatSwallowsTheClick) {
+TEST_F(InputTest, MouseActivateAndEatSwallowsTheClick)
+{
   Scene s = Build();
   Make(WS_POPUP | WS_VISIBLE, 400, 400, 50, 50);
   On(s.top, WM_MOUSEACTIVATE, [](WPARAM, LPARAM) { return MA_NOACTIVATEANDEAT; });
@@ -85,7 +91,8 @@ TEST_F(InputTest, MouseActivateAndEatSwallowsTheClick) {
   EXPECT_NE(GetActiveWindow(), s.top);
 }
 
-TEST_F(InputTest, CaptureSteersMovesOutsideAndReleaseReportsTheChange) {
+TEST_F(InputTest, CaptureSteersMovesOutsideAndReleaseReportsTheChange)
+{
   Scene s = Build();
   On(s.child, WM_LBUTTONDOWN, [&](WPARAM, LPARAM) {
     SetCapture(s.child);
@@ -107,7 +114,8 @@ TEST_F(InputTest, CaptureSteersMovesOutsideAndReleaseReportsTheChange) {
   EXPECT_EQ(Of(WM_CAPTURECHANGED).back().wnd, s.top);
 }
 
-TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeavesATrackedWindow) {
+TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeavesATrackedWindow)
+{
   Scene s = Build();
   On(s.child, WM_MOUSEMOVE, [&](WPARAM, LPARAM) {
     TRACKMOUSEEVENT t;
@@ -133,7 +141,8 @@ TEST_F(InputTest, MouseLeaveIsPostedOnceWhenThePointerLeavesATrackedWindow) {
   EXPECT_EQ(Count(s.child, WM_MOUSELEAVE), 2);
 }
 
-TEST_F(InputTest, DoubleClicksNeedTheClassStyleTheTimeAndTheDistance) {
+TEST_F(InputTest, DoubleClicksNeedTheClassStyleTheTimeAndTheDistance)
+{
   Scene s = Build();
   struct Case {
     const char* name;
@@ -167,20 +176,21 @@ TEST_F(InputTest, DoubleClicksNeedTheClassStyleTheTimeAndTheDistance) {
   }
   Pump();
   EXPECT_EQ(Seq({WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}),
-            (std::vector<Pair>{{s.child, WM_LBUTTONDOWN}, {s.child, WM_LBUTTONDBLCLK},
-                               {s.child, WM_LBUTTONDOWN}}));
+            (std::vector<Pair>{{s.child, WM_LBUTTONDOWN}, {s.child, WM_LBUTTONDBLCLK}, {s.child, WM_LBUTTONDOWN}}));
 }
 
 namespace {
 int gMouseHookCalls = 0;
-LRESULT EatLeftDown(int code, WPARAM msg, LPARAM l) {
+LRESULT EatLeftDown(int code, WPARAM msg, LPARAM l)
+{
   ++gMouseHookCalls;
   if (code == HC_ACTION && msg == WM_LBUTTONDOWN) return 1;
   return CallNextHookEx(nullptr, code, msg, l);
 }
 }  // namespace
 
-TEST_F(InputTest, MouseHookSeesEveryMouseMessageAndMayDiscardIt) {
+TEST_F(InputTest, MouseHookSeesEveryMouseMessageAndMayDiscardIt)
+{
   Scene s = Build();
   gMouseHookCalls = 0;
   HHOOK h = SetWindowsHookEx(WH_MOUSE, &EatLeftDown, nullptr, 0);
@@ -194,7 +204,8 @@ TEST_F(InputTest, MouseHookSeesEveryMouseMessageAndMayDiscardIt) {
   UnhookWindowsHookEx(h);
 }
 
-TEST_F(InputTest, NonClientClicksAndTheWheel) {
+TEST_F(InputTest, NonClientClicksAndTheWheel)
+{
   HWND top = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 150);
   HWND child = Make(WS_CHILD | WS_VISIBLE, 0, 0, 20, 20, top);
   SetFocus(child);
@@ -214,7 +225,8 @@ TEST_F(InputTest, NonClientClicksAndTheWheel) {
   EXPECT_EQ(GET_WHEEL_DELTA_WPARAM(wheel[0].wParam), -120);
 }
 
-TEST_F(InputTest, KeysGoToTheFocusAndTranslateIntoCharacters) {
+TEST_F(InputTest, KeysGoToTheFocusAndTranslateIntoCharacters)
+{
   Scene s = Build();
   SetFocus(s.child);
   ClearLog();
@@ -245,7 +257,8 @@ TEST_F(InputTest, KeysGoToTheFocusAndTranslateIntoCharacters) {
   EXPECT_EQ(Count(s.child, WM_SYSCHAR), 1);
 }
 
-TEST_F(InputTest, ADoubleByteCharacterArrivesAsLeadThenTrailByte) {
+TEST_F(InputTest, ADoubleByteCharacterArrivesAsLeadThenTrailByte)
+{
   Scene s = Build();
   SetFocus(s.child);
   ClearLog();
@@ -260,7 +273,8 @@ TEST_F(InputTest, ADoubleByteCharacterArrivesAsLeadThenTrailByte) {
   EXPECT_EQ(ime[0].wParam, WPARAM((BYTE(he[0]) << 8) | BYTE(he[1])));
 }
 
-TEST_F(InputTest, SetCursorDefaultTakesTheClassCursorAndAParentMayDecide) {
+TEST_F(InputTest, SetCursorDefaultTakesTheClassCursorAndAParentMayDecide)
+{
   Scene s = Build();
   SetClassLongPtr(s.child, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(LoadCursor(nullptr, IDC_IBEAM)));
   InputQueue::MouseMove(115, 115);
@@ -285,7 +299,8 @@ TEST_F(InputTest, SetCursorDefaultTakesTheClassCursorAndAParentMayDecide) {
   EXPECT_EQ(LoadCursor(nullptr, reinterpret_cast<const char*>(std::uintptr_t(1))), nullptr);
 }
 
-TEST_F(InputTest, DraggingTheCaptionMovesABorderSizesAndTheCloseBoxCloses) {
+TEST_F(InputTest, DraggingTheCaptionMovesABorderSizesAndTheCloseBoxCloses)
+{
   HWND top = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 200, 150);
   Pump();
   InputQueue::MouseDown(Button::Left, 150, 110);  // the caption

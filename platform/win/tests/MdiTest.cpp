@@ -15,16 +15,18 @@ using namespace Windows;
 namespace {
 HWND gClient = nullptr;
 
-LRESULT ChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
-  if (m == WM_MDIACTIVATE || m == WM_SETFOCUS || m == WM_CLOSE || m == WM_DESTROY ||
-      m == WM_MOUSEACTIVATE || m == WM_SYSCOMMAND || m == WM_SETTEXT) {
+LRESULT ChildProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
+  if (m == WM_MDIACTIVATE || m == WM_SETFOCUS || m == WM_CLOSE || m == WM_DESTROY || m == WM_MOUSEACTIVATE ||
+      m == WM_SYSCOMMAND || m == WM_SETTEXT) {
     LogMessage(w, m, wp, lp);
     return DefMDIChildProc(w, m, wp, lp);
   }
   return TestWndProc(w, m, wp, lp);  // logs, and answers what a test asked for
 }
 
-LRESULT FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+LRESULT FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
   if (m == WM_SETTEXT) {
     LogMessage(w, m, wp, lp);
     return DefFrameProc(w, gClient, m, wp, lp);
@@ -36,7 +38,8 @@ LRESULT FrameProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 class MdiTest : public WinTest {
 protected:
   HWND frame = nullptr;
-  void SetUp() override {
+  void SetUp() override
+  {
     WinTest::SetUp();
     WNDCLASSEXA wc;
     wc.lpfnWndProc = ChildProc;
@@ -47,27 +50,30 @@ protected:
     wc.lpszClassName = "MdiFrame";
     ASSERT_NE(RegisterClassEx(&wc), 0);
     gClient = nullptr;
-    frame = CreateWindowEx(0, "MdiFrame", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN,
-                           0, 0, 600, 400, nullptr, nullptr, nullptr, nullptr);
+    frame = CreateWindowEx(0, "MdiFrame", "Frame", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 600, 400,
+                           nullptr, nullptr, nullptr, nullptr);
     CLIENTCREATESTRUCT ccs;
     ccs.idFirstChild = 5000;
-    gClient = CreateWindowEx(WS_EX_CLIENTEDGE, "MDIClient", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN,
-                             0, 0, 400, 300, frame, nullptr, nullptr, &ccs);
+    gClient = CreateWindowEx(WS_EX_CLIENTEDGE, "MDIClient", "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 400, 300,
+                             frame, nullptr, nullptr, &ccs);
     ASSERT_NE(gClient, nullptr);
   }
-  HWND Doc(const char* title, DWORD style = 0) {
+  HWND Doc(const char* title, DWORD style = 0)
+  {
     MDICREATESTRUCTA mc;
     mc.szClass = "MdiDoc";
     mc.szTitle = title;
     mc.style = style;
     return reinterpret_cast<HWND>(SendMessage(gClient, WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mc)));
   }
-  HWND Active(BOOL* maximized = nullptr) {
+  HWND Active(BOOL* maximized = nullptr)
+  {
     return reinterpret_cast<HWND>(SendMessage(gClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(maximized)));
   }
 };
 
-TEST_F(MdiTest, CreatingAndActivatingChildrenTellsTheOneLeavingAndTheOneComing) {
+TEST_F(MdiTest, CreatingAndActivatingChildrenTellsTheOneLeavingAndTheOneComing)
+{
   HWND a = Doc("A");
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(Active(), a);
@@ -91,7 +97,8 @@ TEST_F(MdiTest, CreatingAndActivatingChildrenTellsTheOneLeavingAndTheOneComing) 
   EXPECT_EQ(Active(), b);
 }
 
-TEST_F(MdiTest, AMaximisedChildFillsTheClientAndPassesMaximisingOn) {
+TEST_F(MdiTest, AMaximisedChildFillsTheClientAndPassesMaximisingOn)
+{
   HWND a = Doc("A");
   HWND b = Doc("B", WS_MAXIMIZE);
   BOOL max = FALSE;
@@ -117,7 +124,8 @@ TEST_F(MdiTest, AMaximisedChildFillsTheClientAndPassesMaximisingOn) {
   EXPECT_FALSE(max);
 }
 
-TEST_F(MdiTest, TileAndCascadeArrangeTheVisibleChildren) {
+TEST_F(MdiTest, TileAndCascadeArrangeTheVisibleChildren)
+{
   HWND a = Doc("A"), b = Doc("B"), c = Doc("C");
   RECT client;
   GetClientRect(gClient, &client);
@@ -142,7 +150,8 @@ TEST_F(MdiTest, TileAndCascadeArrangeTheVisibleChildren) {
   EXPECT_EQ(rc.top - ra.top, rc.left - ra.left);
 }
 
-TEST_F(MdiTest, AClickOnAnInactiveChildActivatesIt) {
+TEST_F(MdiTest, AClickOnAnInactiveChildActivatesIt)
+{
   HWND a = Doc("A");
   HWND b = Doc("B");
   SendMessage(gClient, WM_MDITILE, MDITILE_VERTICAL, 0);
@@ -159,7 +168,8 @@ TEST_F(MdiTest, AClickOnAnInactiveChildActivatesIt) {
 class MdiFrameTest : public MdiTest {
 protected:
   HMENU bar = nullptr;
-  void SetUp() override {
+  void SetUp() override
+  {
     MdiTest::SetUp();
     bar = CreateMenu();
     HMENU file = CreatePopupMenu();
@@ -168,20 +178,23 @@ protected:
     SetMenu(frame, bar);
     Pump();
   }
-  POINT Part(LRESULT part) {
+  POINT Part(LRESULT part)
+  {
     RECT r;
     GetWindowRect(frame, &r);
     RECT p = Menus::MdiDecorRect(frame, part);
     return {r.left + (p.left + p.right) / 2, r.top + (p.top + p.bottom) / 2};
   }
-  void Click(POINT p) {
+  void Click(POINT p)
+  {
     InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
     InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
     Pump();
   }
 };
 
-TEST_F(MdiFrameTest, AMaximisedChildIsMergedIntoTheFrameUntilRestored) {
+TEST_F(MdiFrameTest, AMaximisedChildIsMergedIntoTheFrameUntilRestored)
+{
   HWND a = Doc("Doc A");
   RECT item;
   GetMenuItemRect(frame, bar, 0, &item);
@@ -223,7 +236,8 @@ TEST_F(MdiFrameTest, AMaximisedChildIsMergedIntoTheFrameUntilRestored) {
   EXPECT_EQ(item.left, plainLeft);
 }
 
-TEST_F(MdiFrameTest, TheBarButtonsAndSystemMenuActOnTheMaximisedChild) {
+TEST_F(MdiFrameTest, TheBarButtonsAndSystemMenuActOnTheMaximisedChild)
+{
   HWND a = Doc("A", WS_MAXIMIZE | WS_MINIMIZEBOX | WS_MAXIMIZEBOX);
   EXPECT_EQ(GetWindowText(frame), "Frame - [A]");
   Click(Part(HTMINBUTTON));
@@ -270,7 +284,8 @@ TEST_F(MdiFrameTest, TheBarButtonsAndSystemMenuActOnTheMaximisedChild) {
   EXPECT_FALSE(IsWindow(b));
 }
 
-TEST_F(MdiTest, AFrameWithoutAMenuBarMergesOnlyTheTitle) {
+TEST_F(MdiTest, AFrameWithoutAMenuBarMergesOnlyTheTitle)
+{
   HWND a = Doc("A", WS_MAXIMIZE);
   EXPECT_EQ(GetWindowText(frame), "Frame - [A]");
   EXPECT_EQ(Menus::MdiDecorAt(frame, {10, 10}), HTNOWHERE);
@@ -280,7 +295,8 @@ TEST_F(MdiTest, AFrameWithoutAMenuBarMergesOnlyTheTitle) {
   EXPECT_EQ(GetWindowText(frame), "Frame");
 }
 
-TEST_F(MdiTest, TheActiveChildsCaptionIsDrawnActive) {
+TEST_F(MdiTest, TheActiveChildsCaptionIsDrawnActive)
+{
   HWND a = Doc("A"), b = Doc("B");
   SendMessage(gClient, WM_MDITILE, MDITILE_VERTICAL, 0);
   SetActiveWindow(frame);

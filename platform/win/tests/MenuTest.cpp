@@ -10,7 +10,8 @@ using InputQueue::Button;
 
 namespace {
 // File menu: 101 "&Open", separator, 102 "&Save" (greyed), "E&xport" -> {201 "&PDF"}.
-HMENU FileMenu() {
+HMENU FileMenu()
+{
   HMENU m = CreatePopupMenu();
   AppendMenu(m, MF_STRING, 101, "&Open");
   AppendMenu(m, MF_SEPARATOR, 0, nullptr);
@@ -22,7 +23,8 @@ HMENU FileMenu() {
 }
 }  // namespace
 
-TEST_F(WinTest, MenuItemsAreFoundByPositionOrByIdInSubMenus) {
+TEST_F(WinTest, MenuItemsAreFoundByPositionOrByIdInSubMenus)
+{
   HMENU m = FileMenu();
   EXPECT_EQ(GetMenuItemCount(m), 4);
   EXPECT_EQ(GetMenuItemID(m, 0), 101u);
@@ -47,7 +49,8 @@ TEST_F(WinTest, MenuItemsAreFoundByPositionOrByIdInSubMenus) {
 class MenuTest : public WinTest {
 protected:
   HWND owner = nullptr;
-  void SetUp() override {
+  void SetUp() override
+  {
     WinTest::SetUp();
     owner = Make(WS_POPUP | WS_VISIBLE, 0, 0, 300, 300);
     Pump();
@@ -55,7 +58,8 @@ protected:
   }
 };
 
-TEST_F(MenuTest, KeysMoveOverSeparatorsAndEnterChooses) {
+TEST_F(MenuTest, KeysMoveOverSeparatorsAndEnterChooses)
+{
   HMENU m = FileMenu();
   InputQueue::KeyDown(VK_DOWN);  // Open
   InputQueue::KeyDown(VK_DOWN);  // over the separator to Save (greyed)
@@ -70,7 +74,8 @@ TEST_F(MenuTest, KeysMoveOverSeparatorsAndEnterChooses) {
   DestroyMenu(m);
 }
 
-TEST_F(MenuTest, AClickChoosesAndPostsTheCommandAndAGreyedItemIsNotChosen) {
+TEST_F(MenuTest, AClickChoosesAndPostsTheCommandAndAGreyedItemIsNotChosen)
+{
   HMENU m = FileMenu();
   // Items sit 2 pixels below the top, 20 pixels each; the separator is 8.
   InputQueue::MouseDown(Button::Left, 60, 50 + 2 + 20 + 8 + 5);  // Save: greyed
@@ -85,7 +90,8 @@ TEST_F(MenuTest, AClickChoosesAndPostsTheCommandAndAGreyedItemIsNotChosen) {
   DestroyMenu(m);
 }
 
-TEST_F(MenuTest, AClickElsewhereOrEscapeCancels) {
+TEST_F(MenuTest, AClickElsewhereOrEscapeCancels)
+{
   HMENU m = FileMenu();
   InputQueue::MouseDown(Button::Left, 250, 250);
   EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 50, 50, 0, owner, nullptr), 0);
@@ -100,7 +106,8 @@ TEST_F(MenuTest, AClickElsewhereOrEscapeCancels) {
   DestroyMenu(m);
 }
 
-TEST_F(MenuTest, TheMenuBarTakesRoomAboveTheClientAndItsItemsOpenOnClick) {
+TEST_F(MenuTest, TheMenuBarTakesRoomAboveTheClientAndItsItemsOpenOnClick)
+{
   HWND frame = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
   RECT before;
   GetClientRect(frame, &before);

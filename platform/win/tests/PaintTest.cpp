@@ -14,7 +14,8 @@ using namespace Windows;
 class PaintTest : public WinTest {
 protected:
   // Fills the whole client area with `color` in WM_PAINT and counts the paints.
-  void Solid(HWND w, COLORREF color, int* count, RECT* last = nullptr) {
+  void Solid(HWND w, COLORREF color, int* count, RECT* last = nullptr)
+  {
     On(w, WM_PAINT, [w, color, count, last](WPARAM, LPARAM) {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(w, &ps);
@@ -31,7 +32,8 @@ protected:
   }
 };
 
-TEST_F(PaintTest, SeveralInvalidationsGiveExactlyOnePaintOfTheirUnion) {
+TEST_F(PaintTest, SeveralInvalidationsGiveExactlyOnePaintOfTheirUnion)
+{
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   int paints = 0;
   RECT painted;
@@ -60,20 +62,21 @@ TEST_F(PaintTest, SeveralInvalidationsGiveExactlyOnePaintOfTheirUnion) {
   EXPECT_EQ(paints, 2);
 }
 
-TEST_F(PaintTest, UpdateWindowPaintsAtOnceWithEraseFirst) {
+TEST_F(PaintTest, UpdateWindowPaintsAtOnceWithEraseFirst)
+{
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 50, 50);
   Pump();
   ClearLog();
   InvalidateRect(w, nullptr, TRUE);
   UpdateWindow(w);
-  EXPECT_EQ(Seq({WM_PAINT, WM_ERASEBKGND}),
-            (std::vector<std::pair<HWND, UINT>>{{w, WM_PAINT}, {w, WM_ERASEBKGND}}));
+  EXPECT_EQ(Seq({WM_PAINT, WM_ERASEBKGND}), (std::vector<std::pair<HWND, UINT>>{{w, WM_PAINT}, {w, WM_ERASEBKGND}}));
   EXPECT_EQ(Pump(), 0);
   // The class background erases to the window colour.
   EXPECT_EQ(Headless::ClientPixel(w, 5, 5), GetSysColor(COLOR_WINDOW));
 }
 
-TEST_F(PaintTest, ParentPaintingIsClippedAroundChildrenAndSiblingsAsAsked) {
+TEST_F(PaintTest, ParentPaintingIsClippedAroundChildrenAndSiblingsAsAsked)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 100, 100);
   HWND low = Make(WS_CHILD | WS_VISIBLE, 10, 10, 40, 40, top);
   HWND high = Make(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 30, 30, 40, 40, top);
@@ -102,7 +105,8 @@ TEST_F(PaintTest, ParentPaintingIsClippedAroundChildrenAndSiblingsAsAsked) {
   EXPECT_EQ(Headless::ClientPixel(top, 35, 35), RGB(255, 0, 0));
 }
 
-TEST_F(PaintTest, InvalidatingAParentWithoutClipChildrenReachesTheChildren) {
+TEST_F(PaintTest, InvalidatingAParentWithoutClipChildrenReachesTheChildren)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND child = Make(WS_CHILD | WS_VISIBLE, 10, 10, 20, 20, top);
   HWND away = Make(WS_CHILD | WS_VISIBLE, 60, 60, 20, 20, top);
@@ -121,7 +125,8 @@ TEST_F(PaintTest, InvalidatingAParentWithoutClipChildrenReachesTheChildren) {
   EXPECT_EQ(Count(child, WM_PAINT), 0);
 }
 
-TEST_F(PaintTest, GetDCDrawsIntoTheWindowAndNotOutsideItsParent) {
+TEST_F(PaintTest, GetDCDrawsIntoTheWindowAndNotOutsideItsParent)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND child = Make(WS_CHILD | WS_VISIBLE, 80, 80, 40, 40, top);  // hangs over the edge
   Pump();
@@ -138,7 +143,8 @@ TEST_F(PaintTest, GetDCDrawsIntoTheWindowAndNotOutsideItsParent) {
   EXPECT_EQ(GetDC(reinterpret_cast<HWND>(0x42)), nullptr);
 }
 
-TEST_F(PaintTest, AWindowRegionShapesPaintingAndHitTesting) {
+TEST_F(PaintTest, AWindowRegionShapesPaintingAndHitTesting)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   Pump();
   SetWindowRgn(top, CreateEllipticRgn(0, 0, 100, 100), TRUE);
@@ -155,7 +161,8 @@ TEST_F(PaintTest, AWindowRegionShapesPaintingAndHitTesting) {
   EXPECT_NE(Headless::ClientPixel(top, 1, 1), RGB(0, 0, 0));
 }
 
-TEST_F(PaintTest, ScrollWindowMovesPixelsAndInvalidatesWhatItUncovers) {
+TEST_F(PaintTest, ScrollWindowMovesPixelsAndInvalidatesWhatItUncovers)
+{
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   On(w, WM_PAINT, [w](WPARAM, LPARAM) {
     PAINTSTRUCT ps;
@@ -172,8 +179,7 @@ TEST_F(PaintTest, ScrollWindowMovesPixelsAndInvalidatesWhatItUncovers) {
   });
   Pump();
   RECT uncovered;
-  EXPECT_EQ(ScrollWindowEx(w, 0, -30, nullptr, nullptr, nullptr, &uncovered, SW_INVALIDATE),
-            SIMPLEREGION);
+  EXPECT_EQ(ScrollWindowEx(w, 0, -30, nullptr, nullptr, nullptr, &uncovered, SW_INVALIDATE), SIMPLEREGION);
   EXPECT_EQ(uncovered, (RECT{0, 70, 100, 100}));
   EXPECT_EQ(Headless::ClientPixel(w, 10, 25), RGB(0, 0, 255)) << "blue moved up by 30";
   RECT upd;
@@ -181,7 +187,8 @@ TEST_F(PaintTest, ScrollWindowMovesPixelsAndInvalidatesWhatItUncovers) {
   EXPECT_EQ(upd, uncovered);
 }
 
-TEST_F(PaintTest, TheCaretInvertsItsBlockWhileShownAndHidesDuringPaint) {
+TEST_F(PaintTest, TheCaretInvertsItsBlockWhileShownAndHidesDuringPaint)
+{
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   Pump();
   COLORREF bg = Headless::ClientPixel(w, 11, 11);

@@ -9,7 +9,8 @@
 
 using namespace Windows;
 
-TEST_F(WinTest, PostedMessagesComeInOrderAndPeekFiltersByWindowAndRange) {
+TEST_F(WinTest, PostedMessagesComeInOrderAndPeekFiltersByWindowAndRange)
+{
   HWND a = Make(WS_POPUP, 0, 0, 10, 10);
   HWND b = Make(WS_POPUP, 0, 0, 10, 10);
   PostMessage(a, WM_USER + 1, 1, 0);
@@ -27,14 +28,14 @@ TEST_F(WinTest, PostedMessagesComeInOrderAndPeekFiltersByWindowAndRange) {
   EXPECT_FALSE(PostMessage(reinterpret_cast<HWND>(0x99), WM_USER, 0, 0));
 }
 
-TEST_F(WinTest, AHandlerRemovesQueuedDuplicatesSoOneRelayoutRuns) {
+TEST_F(WinTest, AHandlerRemovesQueuedDuplicatesSoOneRelayoutRuns)
+{
   const UINT kRelayout = WM_USER + 1;  // the deferred relayout a view site posts to itself
   HWND site = Make(WS_POPUP, 0, 0, 10, 10);
   int relayouts = 0;
   On(site, kRelayout, [&](WPARAM, LPARAM) {
     MSG dup;
-    while (PeekMessage(&dup, site, kRelayout, kRelayout, PM_REMOVE)) {
-    }
+    while (PeekMessage(&dup, site, kRelayout, kRelayout, PM_REMOVE)) {}
     ++relayouts;
     return LRESULT(0);
   });
@@ -45,7 +46,8 @@ TEST_F(WinTest, AHandlerRemovesQueuedDuplicatesSoOneRelayoutRuns) {
   EXPECT_EQ(Count(site, WM_USER + 2), 1) << "other messages stay queued";
 }
 
-TEST_F(WinTest, TimersFireWhenDueOnceHoweverLongTheDelayAndStopWhenKilled) {
+TEST_F(WinTest, TimersFireWhenDueOnceHoweverLongTheDelayAndStopWhenKilled)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   EXPECT_EQ(SetTimer(w, 5, 100, nullptr), 5u);
   EXPECT_EQ(Pump(), 0);
@@ -74,7 +76,8 @@ int gTimerProcCalls = 0;
 void CountingTimerProc(HWND, UINT, UINT_PTR, DWORD) { ++gTimerProcCalls; }
 }  // namespace
 
-TEST_F(WinTest, AThreadTimerCallsItsProcedureAndGetMessageWaitsForIt) {
+TEST_F(WinTest, AThreadTimerCallsItsProcedureAndGetMessageWaitsForIt)
+{
   gTimerProcCalls = 0;
   UINT_PTR id = SetTimer(nullptr, 0, 50, &CountingTimerProc);
   EXPECT_NE(id, 0u);
@@ -86,11 +89,11 @@ TEST_F(WinTest, AThreadTimerCallsItsProcedureAndGetMessageWaitsForIt) {
   DispatchMessage(&m);
   EXPECT_EQ(gTimerProcCalls, 1);
   KillTimer(nullptr, id);
-  EXPECT_THROW(GetMessage(&m, nullptr, 0, 0), EInvalidOperation)
-      << "an empty headless queue would wait forever";
+  EXPECT_THROW(GetMessage(&m, nullptr, 0, 0), EInvalidOperation) << "an empty headless queue would wait forever";
 }
 
-TEST_F(WinTest, QuitEndsTheLoopAfterWhatIsAlreadyQueued) {
+TEST_F(WinTest, QuitEndsTheLoopAfterWhatIsAlreadyQueued)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   PostMessage(w, WM_USER, 0, 0);
   PostQuitMessage(3);
@@ -106,7 +109,8 @@ TEST_F(WinTest, QuitEndsTheLoopAfterWhatIsAlreadyQueued) {
   EXPECT_EQ(m.wParam, 3u);
 }
 
-TEST_F(WinTest, AModalLoopEndedFromInsideReturnsToTheOuterLoop) {
+TEST_F(WinTest, AModalLoopEndedFromInsideReturnsToTheOuterLoop)
+{
   HWND owner = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND dialog = Make(WS_POPUP, 10, 10, 50, 50, owner);
   bool done = false;
@@ -148,7 +152,8 @@ TEST_F(WinTest, AModalLoopEndedFromInsideReturnsToTheOuterLoop) {
   EXPECT_TRUE(IsWindowEnabled(owner));
 }
 
-TEST_F(WinTest, PostMessageFromAnotherThreadReachesTheQueue) {
+TEST_F(WinTest, PostMessageFromAnotherThreadReachesTheQueue)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   std::thread t([w] { PostMessage(w, WM_USER + 7, 1, 2); });
   t.join();
@@ -161,12 +166,14 @@ TEST_F(WinTest, PostMessageFromAnotherThreadReachesTheQueue) {
 namespace {
 std::vector<std::string> gHookTrace;
 HHOOK gFirst = nullptr, gSecond = nullptr;
-LRESULT FirstHook(int code, WPARAM w, LPARAM l) {
+LRESULT FirstHook(int code, WPARAM w, LPARAM l)
+{
   auto* cwp = reinterpret_cast<CWPSTRUCT*>(l);
   if (cwp->message == WM_USER + 5) gHookTrace.push_back("first");
   return CallNextHookEx(gFirst, code, w, l);
 }
-LRESULT SecondHook(int code, WPARAM w, LPARAM l) {
+LRESULT SecondHook(int code, WPARAM w, LPARAM l)
+{
   auto* cwp = reinterpret_cast<CWPSTRUCT*>(l);
   if (cwp->message == WM_USER + 5) {
     gHookTrace.push_back("second");
@@ -174,14 +181,16 @@ LRESULT SecondHook(int code, WPARAM w, LPARAM l) {
   }
   return CallNextHookEx(gSecond, code, w, l);
 }
-LRESULT SysKeyToNull(int code, WPARAM removed, LPARAM l) {
+LRESULT SysKeyToNull(int code, WPARAM removed, LPARAM l)
+{
   auto* m = reinterpret_cast<MSG*>(l);
   if (code == HC_ACTION && removed == PM_REMOVE && m->message == WM_SYSKEYDOWN) m->message = WM_NULL;
   return CallNextHookEx(nullptr, code, removed, l);
 }
 }  // namespace
 
-TEST_F(WinTest, CallWndProcHooksSeeSentMessagesNewestFirst) {
+TEST_F(WinTest, CallWndProcHooksSeeSentMessagesNewestFirst)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   gHookTrace.clear();
   gFirst = SetWindowsHookEx(WH_CALLWNDPROC, &FirstHook, nullptr, GetCurrentThreadId());
@@ -198,7 +207,8 @@ TEST_F(WinTest, CallWndProcHooksSeeSentMessagesNewestFirst) {
   EXPECT_EQ(SetWindowsHookEx(99, &FirstHook, nullptr, 0), nullptr);
 }
 
-TEST_F(WinTest, GetMessageHookMayRewriteTheMessageBeingRemoved) {
+TEST_F(WinTest, GetMessageHookMayRewriteTheMessageBeingRemoved)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   HHOOK h = SetWindowsHookEx(WH_GETMESSAGE, &SysKeyToNull, nullptr, 0);
   PostMessage(w, WM_SYSKEYDOWN, 'F', 0);
@@ -212,14 +222,16 @@ TEST_F(WinTest, GetMessageHookMayRewriteTheMessageBeingRemoved) {
 
 namespace {
 std::vector<LRESULT> gReturns;
-LRESULT RecordReturn(int code, WPARAM w, LPARAM l) {
+LRESULT RecordReturn(int code, WPARAM w, LPARAM l)
+{
   auto* r = reinterpret_cast<CWPRETSTRUCT*>(l);
   if (r->message == WM_USER + 9) gReturns.push_back(r->lResult);
   return CallNextHookEx(nullptr, code, w, l);
 }
 }  // namespace
 
-TEST_F(WinTest, CallWndProcRetHookSeesTheAnswer) {
+TEST_F(WinTest, CallWndProcRetHookSeesTheAnswer)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   On(w, WM_USER + 9, [](WPARAM wp, LPARAM) { return LRESULT(wp * 2); });
   gReturns.clear();
@@ -230,12 +242,16 @@ TEST_F(WinTest, CallWndProcRetHookSeesTheAnswer) {
   EXPECT_EQ(gReturns, (std::vector<LRESULT>{42}));
 }
 
-TEST_F(WinTest, BroadcastReachesEveryTopLevelWindowSentOrPosted) {
+TEST_F(WinTest, BroadcastReachesEveryTopLevelWindowSentOrPosted)
+{
   HWND a = Make(WS_POPUP, 0, 0, 10, 10);
   HWND b = Make(WS_POPUP, 0, 0, 10, 10);
   HWND child = Make(WS_CHILD, 0, 0, 5, 5, a);
   // A receiver that destroys the next one must not break the walk.
-  On(a, WM_SETTINGCHANGE, [&](WPARAM, LPARAM) { DestroyWindow(b); return LRESULT(0); });
+  On(a, WM_SETTINGCHANGE, [&](WPARAM, LPARAM) {
+    DestroyWindow(b);
+    return LRESULT(0);
+  });
   SendMessage(HWND_BROADCAST, WM_SETTINGCHANGE, 0, 0);
   EXPECT_EQ(Count(a, WM_SETTINGCHANGE), 1);
   EXPECT_EQ(Count(child, WM_SETTINGCHANGE), 0) << "children are not told";

@@ -12,7 +12,8 @@
 
 using namespace Windows;
 
-TEST_F(WinTest, ScrollInfoRoundTripsWithThePositionKeptInRange) {
+TEST_F(WinTest, ScrollInfoRoundTripsWithThePositionKeptInRange)
+{
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 200);
   struct Case {
     int min, max;
@@ -20,11 +21,11 @@ TEST_F(WinTest, ScrollInfoRoundTripsWithThePositionKeptInRange) {
     int pos, wantPos;
     UINT wantPage;
   } cases[] = {
-      {0, 99, 10, 50, 50, 10},   // inside
-      {0, 99, 10, 95, 90, 10},   // past the last page
-      {0, 99, 10, -5, 0, 10},    // before the start
-      {0, 99, 500, 5, 0, 100},   // the page is at most the range
-      {10, 5, 0, 7, 10, 0},      // max below min is min
+      {0, 99, 10, 50, 50, 10},  // inside
+      {0, 99, 10, 95, 90, 10},  // past the last page
+      {0, 99, 10, -5, 0, 10},   // before the start
+      {0, 99, 500, 5, 0, 100},  // the page is at most the range
+      {10, 5, 0, 7, 10, 0},     // max below min is min
   };
   for (const Case& c : cases) {
     SCROLLINFO si;
@@ -47,7 +48,8 @@ TEST_F(WinTest, ScrollInfoRoundTripsWithThePositionKeptInRange) {
   EXPECT_EQ(SetScrollInfo(w, SB_CTL, &none, TRUE), 0);
 }
 
-TEST_F(WinTest, ARangeLargerThanThePageShowsTheBarAndShrinksTheClient) {
+TEST_F(WinTest, ARangeLargerThanThePageShowsTheBarAndShrinksTheClient)
+{
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
   SCROLLINFO si;
   si.fMask = SIF_RANGE | SIF_PAGE;
@@ -83,7 +85,8 @@ TEST_F(WinTest, ARangeLargerThanThePageShowsTheBarAndShrinksTheClient) {
   EXPECT_NE(sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE, 0u);
 }
 
-TEST_F(WinTest, PressingTheStandardBarSendsScrollCodesRepeatsWhileHeldAndDragsTheThumb) {
+TEST_F(WinTest, PressingTheStandardBarSendsScrollCodesRepeatsWhileHeldAndDragsTheThumb)
+{
   using InputQueue::Button;
   HWND w = Make(WS_POPUP | WS_VISIBLE, 0, 0, 200, 100);
   SCROLLINFO si;
@@ -129,13 +132,15 @@ TEST_F(WinTest, PressingTheStandardBarSendsScrollCodesRepeatsWhileHeldAndDragsTh
 }
 
 namespace {
-HGLOBAL Block(const void* p, size_t n) {
+HGLOBAL Block(const void* p, size_t n)
+{
   HGLOBAL h = GlobalAlloc(GHND, n);
   std::memcpy(GlobalLock(h), p, n);
   GlobalUnlock(h);
   return h;
 }
-std::string BytesOf(HANDLE h) {
+std::string BytesOf(HANDLE h)
+{
   auto* p = static_cast<const char*>(GlobalLock(h));
   std::string s(p, GlobalSize(h));
   GlobalUnlock(h);
@@ -143,7 +148,8 @@ std::string BytesOf(HANDLE h) {
 }
 }  // namespace
 
-TEST_F(WinTest, ClipboardTextRoundTripsBetweenCp936AndUtf16) {
+TEST_F(WinTest, ClipboardTextRoundTripsBetweenCp936AndUtf16)
+{
   HWND w = Make(WS_POPUP, 0, 0, 10, 10);
   const AnsiString text = "合同 No.1";
   ASSERT_TRUE(OpenClipboard(w));
@@ -171,7 +177,8 @@ TEST_F(WinTest, ClipboardTextRoundTripsBetweenCp936AndUtf16) {
   EXPECT_EQ(Clipboard::GetText(), "收款");
 }
 
-TEST_F(WinTest, ClipboardKeepsRegisteredFormatsAndRefusesCallsWhenClosed) {
+TEST_F(WinTest, ClipboardKeepsRegisteredFormatsAndRefusesCallsWhenClosed)
+{
   UINT fmt = RegisterClipboardFormat("Pelto Grid Rows");
   EXPECT_GE(fmt, 0xC000u);
   EXPECT_EQ(RegisterClipboardFormat("PELTO GRID ROWS"), fmt);

@@ -9,11 +9,10 @@ std::vector<LoggedMessage> gLog;
 std::map<std::pair<HWND, UINT>, std::function<LRESULT(WPARAM, LPARAM)>> gHandlers;
 }  // namespace
 
-void LogMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-  gLog.push_back({wnd, msg, wParam, lParam});
-}
+void LogMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) { gLog.push_back({wnd, msg, wParam, lParam}); }
 
-LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
   gLog.push_back({wnd, msg, wParam, lParam});
   auto it = gHandlers.find({wnd, msg});
   if (it != gHandlers.end()) {
@@ -23,7 +22,8 @@ LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   return Windows::DefWindowProc(wnd, msg, wParam, lParam);
 }
 
-void WinTest::SetUp() {
+void WinTest::SetUp()
+{
   Headless::Start(800, 600);
   gLog.clear();
   gHandlers.clear();
@@ -35,31 +35,35 @@ void WinTest::SetUp() {
   ASSERT_NE(Windows::RegisterClassEx(&wc), 0);
 }
 
-void WinTest::TearDown() {
+void WinTest::TearDown()
+{
   Headless::Start(800, 600);
   gHandlers.clear();
   gLog.clear();
 }
 
-HWND WinTest::Make(DWORD style, int x, int y, int w, int h, HWND parent, DWORD exStyle, int id) {
+HWND WinTest::Make(DWORD style, int x, int y, int w, int h, HWND parent, DWORD exStyle, int id)
+{
   return Windows::CreateWindowEx(exStyle, "TestWnd", "", style, x, y, w, h, parent,
                                  reinterpret_cast<HMENU>(std::intptr_t(id)), nullptr, nullptr);
 }
 
-void WinTest::On(HWND wnd, UINT msg, std::function<LRESULT(WPARAM, LPARAM)> fn) {
+void WinTest::On(HWND wnd, UINT msg, std::function<LRESULT(WPARAM, LPARAM)> fn)
+{
   gHandlers[{wnd, msg}] = std::move(fn);
 }
 
-std::vector<std::pair<HWND, UINT>> WinTest::Seq(const std::vector<UINT>& which) const {
+std::vector<std::pair<HWND, UINT>> WinTest::Seq(const std::vector<UINT>& which) const
+{
   std::vector<std::pair<HWND, UINT>> out;
   for (auto& m : gLog) {
-    if (which.empty() || std::find(which.begin(), which.end(), m.msg) != which.end())
-      out.emplace_back(m.wnd, m.msg);
+    if (which.empty() || std::find(which.begin(), which.end(), m.msg) != which.end()) out.emplace_back(m.wnd, m.msg);
   }
   return out;
 }
 
-std::vector<LoggedMessage> WinTest::Of(UINT msg) const {
+std::vector<LoggedMessage> WinTest::Of(UINT msg) const
+{
   std::vector<LoggedMessage> out;
   for (auto& m : gLog) {
     if (m.msg == msg) out.push_back(m);
@@ -67,7 +71,8 @@ std::vector<LoggedMessage> WinTest::Of(UINT msg) const {
   return out;
 }
 
-int WinTest::Count(HWND wnd, UINT msg) const {
+int WinTest::Count(HWND wnd, UINT msg) const
+{
   int n = 0;
   for (auto& m : gLog) n += (m.wnd == wnd && m.msg == msg);
   return n;
@@ -75,7 +80,8 @@ int WinTest::Count(HWND wnd, UINT msg) const {
 
 void WinTest::ClearLog() { gLog.clear(); }
 
-int WinTest::Pump() {
+int WinTest::Pump()
+{
   MSG m;
   int n = 0;
   while (Windows::PeekMessage(&m, nullptr, 0, 0, PM_REMOVE)) {

@@ -24,8 +24,7 @@ protected:
   void TearDown() override;
 
   // A window of the logging class ("TestWnd", CS_DBLCLKS, white background).
-  HWND Make(DWORD style, int x, int y, int w, int h, HWND parent = nullptr, DWORD exStyle = 0,
-            int id = 0);
+  HWND Make(DWORD style, int x, int y, int w, int h, HWND parent = nullptr, DWORD exStyle = 0, int id = 0);
   // Answers `msg` for `wnd` with `fn` (instead of the default handling).
   void On(HWND wnd, UINT msg, std::function<LRESULT(WPARAM, LPARAM)> fn);
   // The logged messages among `which` (all when empty), as (window, message) pairs.

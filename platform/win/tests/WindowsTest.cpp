@@ -8,25 +8,31 @@
 using namespace Windows;
 using Pair = std::pair<HWND, UINT>;
 
-TEST_F(WinTest, CreationSendsItsMessagesInOrderAndNotifiesTheParent) {
+TEST_F(WinTest, CreationSendsItsMessagesInOrderAndNotifiesTheParent)
+{
   HWND top = Make(WS_OVERLAPPEDWINDOW, 10, 10, 300, 200);
   ClearLog();
   HWND child = Make(WS_CHILD | WS_VISIBLE, 5, 5, 50, 20, top, 0, 7);
   ASSERT_NE(child, nullptr);
-  std::vector<Pair> want = {{child, WM_NCCREATE},   {child, WM_NCCALCSIZE},
-                            {child, WM_CREATE},     {child, WM_SIZE},
-                            {child, WM_MOVE},       {top, WM_PARENTNOTIFY},
-                            {child, WM_SHOWWINDOW}, {child, WM_WINDOWPOSCHANGING},
+  std::vector<Pair> want = {{child, WM_NCCREATE},
+                            {child, WM_NCCALCSIZE},
+                            {child, WM_CREATE},
+                            {child, WM_SIZE},
+                            {child, WM_MOVE},
+                            {top, WM_PARENTNOTIFY},
+                            {child, WM_SHOWWINDOW},
+                            {child, WM_WINDOWPOSCHANGING},
                             {child, WM_WINDOWPOSCHANGED}};
-  EXPECT_EQ(Seq({WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_PARENTNOTIFY,
-                 WM_SHOWWINDOW, WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}),
+  EXPECT_EQ(Seq({WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE, WM_PARENTNOTIFY, WM_SHOWWINDOW,
+                 WM_WINDOWPOSCHANGING, WM_WINDOWPOSCHANGED}),
             want);
   EXPECT_EQ(GetDlgItem(top, 7), child);
   EXPECT_EQ(GetParent(child), top);
   EXPECT_TRUE(IsChild(top, child));
 }
 
-TEST_F(WinTest, CreateRefusedByTheWindowLeavesNoWindow) {
+TEST_F(WinTest, CreateRefusedByTheWindowLeavesNoWindow)
+{
   // A class whose windows refuse WM_CREATE.
   WNDCLASSEXA wc;
   wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
@@ -35,20 +41,18 @@ TEST_F(WinTest, CreateRefusedByTheWindowLeavesNoWindow) {
   };
   wc.lpszClassName = "Refuser";
   ASSERT_NE(RegisterClassEx(&wc), 0);
-  HWND probe = CreateWindowEx(0, "refuser", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                         nullptr);
+  HWND probe = CreateWindowEx(0, "refuser", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
   EXPECT_EQ(probe, nullptr);
   EXPECT_EQ(GetTopWindow(nullptr), nullptr);
   // Unknown classes, stale parents and children without a parent are refused too.
-  EXPECT_EQ(CreateWindowEx(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                           nullptr, nullptr),
-            nullptr);
+  EXPECT_EQ(CreateWindowEx(0, "NoSuchClass", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
   EXPECT_EQ(Make(WS_CHILD, 0, 0, 1, 1, reinterpret_cast<HWND>(0x1234)), nullptr);
   EXPECT_EQ(Make(WS_CHILD, 0, 0, 1, 1, nullptr), nullptr);
   EXPECT_EQ(RegisterClassEx(&wc), 0) << "a class name is registered once";
 }
 
-TEST_F(WinTest, DestroySendsDestroyParentFirstAndNcDestroyChildFirst) {
+TEST_F(WinTest, DestroySendsDestroyParentFirstAndNcDestroyChildFirst)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND a = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
   HWND b = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, a);
@@ -56,9 +60,8 @@ TEST_F(WinTest, DestroySendsDestroyParentFirstAndNcDestroyChildFirst) {
   SetFocus(b);
   ClearLog();
   EXPECT_TRUE(DestroyWindow(top));
-  std::vector<Pair> want = {{owned, WM_DESTROY}, {owned, WM_NCDESTROY}, {top, WM_DESTROY},
-                            {a, WM_DESTROY},     {b, WM_DESTROY},       {b, WM_NCDESTROY},
-                            {a, WM_NCDESTROY},   {top, WM_NCDESTROY}};
+  std::vector<Pair> want = {{owned, WM_DESTROY}, {owned, WM_NCDESTROY}, {top, WM_DESTROY}, {a, WM_DESTROY},
+                            {b, WM_DESTROY},     {b, WM_NCDESTROY},     {a, WM_NCDESTROY}, {top, WM_NCDESTROY}};
   EXPECT_EQ(Seq({WM_DESTROY, WM_NCDESTROY}), want);
   EXPECT_EQ(Count(b, WM_KILLFOCUS), 1);
   for (HWND h : {top, a, b, owned}) EXPECT_FALSE(IsWindow(h));
@@ -67,7 +70,8 @@ TEST_F(WinTest, DestroySendsDestroyParentFirstAndNcDestroyChildFirst) {
   EXPECT_EQ(SendMessage(top, WM_USER, 0, 0), 0);
 }
 
-TEST_F(WinTest, DestroyFromInsideItsOwnProcedureIsSafe) {
+TEST_F(WinTest, DestroyFromInsideItsOwnProcedureIsSafe)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND child = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
   On(child, WM_USER, [&](WPARAM, LPARAM) {
@@ -80,7 +84,8 @@ TEST_F(WinTest, DestroyFromInsideItsOwnProcedureIsSafe) {
   EXPECT_EQ(Pump(), 0);
 }
 
-TEST_F(WinTest, ShowAndHideSendShowWindowAndKeepVisibilityOfTheChain) {
+TEST_F(WinTest, ShowAndHideSendShowWindowAndKeepVisibilityOfTheChain)
+{
   HWND top = Make(WS_POPUP, 0, 0, 100, 100);
   HWND child = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
   EXPECT_FALSE(IsWindowVisible(child)) << "a visible child of a hidden parent is not visible";
@@ -88,15 +93,15 @@ TEST_F(WinTest, ShowAndHideSendShowWindowAndKeepVisibilityOfTheChain) {
   EXPECT_FALSE(ShowWindow(top, SW_SHOW));
   EXPECT_TRUE(IsWindowVisible(child));
   EXPECT_EQ(Seq({WM_SHOWWINDOW, WM_NCACTIVATE, WM_ACTIVATE, WM_SETFOCUS}),
-            (std::vector<Pair>{{top, WM_SHOWWINDOW}, {top, WM_NCACTIVATE}, {top, WM_ACTIVATE},
-                               {top, WM_SETFOCUS}}));
+            (std::vector<Pair>{{top, WM_SHOWWINDOW}, {top, WM_NCACTIVATE}, {top, WM_ACTIVATE}, {top, WM_SETFOCUS}}));
   EXPECT_TRUE(ShowWindow(top, SW_HIDE));
   EXPECT_FALSE(IsWindowVisible(child));
   EXPECT_EQ(GetFocus(), nullptr);
   EXPECT_EQ(GetActiveWindow(), nullptr);
 }
 
-TEST_F(WinTest, ZOrderFollowsSetWindowPosAndTopmostStaysAbove) {
+TEST_F(WinTest, ZOrderFollowsSetWindowPosAndTopmostStaysAbove)
+{
   HWND a = Make(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
   HWND b = Make(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10);
   HWND t = Make(WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, WS_EX_TOPMOST);
@@ -119,7 +124,8 @@ TEST_F(WinTest, ZOrderFollowsSetWindowPosAndTopmostStaysAbove) {
   EXPECT_EQ(GetWindow(a, GW_CHILD), c1);
 }
 
-TEST_F(WinTest, SetWindowPosReportsMoveAndSizeAndTheChangingHandlerMayAlterThem) {
+TEST_F(WinTest, SetWindowPosReportsMoveAndSizeAndTheChangingHandlerMayAlterThem)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE | WS_BORDER, 100, 50, 200, 100);
   RECT r;
   GetClientRect(top, &r);
@@ -144,7 +150,8 @@ TEST_F(WinTest, SetWindowPosReportsMoveAndSizeAndTheChangingHandlerMayAlterThem)
   EXPECT_EQ(Of(WM_SIZE).size(), 0u) << "no change, no WM_SIZE";
 }
 
-TEST_F(WinTest, CoordinatesMapThroughParentsAndFrames) {
+TEST_F(WinTest, CoordinatesMapThroughParentsAndFrames)
+{
   HWND top = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200);
   HWND child = Make(WS_CHILD | WS_VISIBLE | WS_BORDER, 10, 20, 50, 50, top);
   POINT p{0, 0};
@@ -163,7 +170,8 @@ TEST_F(WinTest, CoordinatesMapThroughParentsAndFrames) {
   EXPECT_EQ(WindowFromPoint({116, 145}), top);
 }
 
-TEST_F(WinTest, TextLongsAndPropertiesRoundTrip) {
+TEST_F(WinTest, TextLongsAndPropertiesRoundTrip)
+{
   HWND top = Make(WS_POPUP, 0, 0, 10, 10);
   EXPECT_TRUE(SetWindowText(top, "合同管理"));
   EXPECT_EQ(GetWindowTextLength(top), 8);
@@ -188,7 +196,8 @@ TEST_F(WinTest, TextLongsAndPropertiesRoundTrip) {
 namespace {
 WNDPROC gOldProc = nullptr;
 int gSubclassed = 0;
-LRESULT Subclass(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+LRESULT Subclass(HWND w, UINT m, WPARAM wp, LPARAM lp)
+{
   if (m == WM_USER + 1) {
     ++gSubclassed;
     return 99;
@@ -197,10 +206,10 @@ LRESULT Subclass(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 }
 }  // namespace
 
-TEST_F(WinTest, SubclassingReplacesTheProcedureAndChainsToTheOldOne) {
+TEST_F(WinTest, SubclassingReplacesTheProcedureAndChainsToTheOldOne)
+{
   HWND top = Make(WS_POPUP, 0, 0, 10, 10);
-  gOldProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtr(top, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass)));
+  gOldProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(top, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(&Subclass)));
   EXPECT_EQ(gOldProc, &TestWndProc);
   EXPECT_EQ(SendMessage(top, WM_USER + 1, 0, 0), 99);
   On(top, WM_USER + 2, [](WPARAM, LPARAM) { return LRESULT(3); });
@@ -210,7 +219,8 @@ TEST_F(WinTest, SubclassingReplacesTheProcedureAndChainsToTheOldOne) {
   EXPECT_EQ(gSubclassed, 1);
 }
 
-TEST_F(WinTest, DisablingAWindowTakesTheFocusAway) {
+TEST_F(WinTest, DisablingAWindowTakesTheFocusAway)
+{
   HWND top = Make(WS_POPUP | WS_VISIBLE, 0, 0, 100, 100);
   HWND child = Make(WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, top);
   SetFocus(child);
@@ -222,7 +232,8 @@ TEST_F(WinTest, DisablingAWindowTakesTheFocusAway) {
   EXPECT_EQ(Count(child, WM_ENABLE), 2);
 }
 
-TEST_F(WinTest, MaximiseFillsTheWorkAreaAndRestoreGoesBack) {
+TEST_F(WinTest, MaximiseFillsTheWorkAreaAndRestoreGoesBack)
+{
   HWND top = Make(WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 60, 200, 100);
   HWND child = Make(WS_CHILD | WS_VISIBLE | WS_CAPTION, 5, 5, 40, 40, top);
   ClearLog();

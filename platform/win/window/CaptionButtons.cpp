@@ -13,23 +13,23 @@
 namespace CaptionButtons {
 namespace {
 
-std::unordered_map<HWND, LRESULT>& PressedMap() {
+std::unordered_map<HWND, LRESULT>& PressedMap()
+{
   static std::unordered_map<HWND, LRESULT> m;
   return m;
 }
 
-bool HasSizeBoxes(WndData* w) {
-  return (w->style & WS_SYSMENU) && (w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) &&
-         !(w->exStyle & WS_EX_TOOLWINDOW);
+bool HasSizeBoxes(WndData* w)
+{
+  return (w->style & WS_SYSMENU) && (w->style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) && !(w->exStyle & WS_EX_TOOLWINDOW);
 }
 
-bool Contains(const RECT& r, POINT p) {
-  return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-}
+bool Contains(const RECT& r, POINT p) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; }
 
 }  // namespace
 
-RECT Rect(HWND wnd, LRESULT hit) {
+RECT Rect(HWND wnd, LRESULT hit)
+{
   WndData* w = WindowData::Get(wnd);
   RECT close = NonClient::CloseButtonRect(wnd);
   if (!w || close.right <= close.left) return {};
@@ -42,7 +42,8 @@ RECT Rect(HWND wnd, LRESULT hit) {
   return {};
 }
 
-bool Enabled(HWND wnd, LRESULT hit) {
+bool Enabled(HWND wnd, LRESULT hit)
+{
   WndData* w = WindowData::Get(wnd);
   RECT r = Rect(wnd, hit);
   if (!w || r.right <= r.left) return false;
@@ -50,19 +51,22 @@ bool Enabled(HWND wnd, LRESULT hit) {
   return (w->style & (hit == HTMAXBUTTON ? WS_MAXIMIZEBOX : WS_MINIMIZEBOX)) != 0;
 }
 
-WPARAM Command(HWND wnd, LRESULT hit) {
+WPARAM Command(HWND wnd, LRESULT hit)
+{
   if (hit == HTCLOSE) return SC_CLOSE;
   if (hit == HTMAXBUTTON) return Windows::IsZoomed(wnd) ? SC_RESTORE : SC_MAXIMIZE;
   if (hit == HTMINBUTTON) return Windows::IsIconic(wnd) ? SC_RESTORE : SC_MINIMIZE;
   return 0;
 }
 
-LRESULT Pressed(HWND wnd) {
+LRESULT Pressed(HWND wnd)
+{
   auto it = PressedMap().find(wnd);
   return it == PressedMap().end() ? HTNOWHERE : it->second;
 }
 
-void Paint(HWND wnd, HDC dc) {
+void Paint(HWND wnd, HDC dc)
+{
   for (LRESULT hit : {HTMINBUTTON, HTMAXBUTTON, HTCLOSE}) {
     RECT r = Rect(wnd, hit);
     if (r.right <= r.left) continue;
@@ -75,8 +79,8 @@ void Paint(HWND wnd, HDC dc) {
   }
 }
 
-bool TrackPress(HWND wnd, const std::function<bool(POINT)>& inside,
-                const std::function<void(bool)>& show) {
+bool TrackPress(HWND wnd, const std::function<bool(POINT)>& inside, const std::function<void(bool)>& show)
+{
   using namespace Windows;
   if (!IsWindow(wnd)) return false;
   SetCapture(wnd);
@@ -107,7 +111,8 @@ bool TrackPress(HWND wnd, const std::function<bool(POINT)>& inside,
   return released && kept;
 }
 
-void Click(HWND wnd, LRESULT hit) {
+void Click(HWND wnd, LRESULT hit)
+{
   if (!Enabled(wnd, hit)) return;
   auto repaint = [wnd] {
     if (HDC dc = Windows::GetWindowDC(wnd)) {
@@ -124,8 +129,10 @@ void Click(HWND wnd, LRESULT hit) {
         return Contains(Rect(wnd, hit), {screen.x - sr.left, screen.y - sr.top});
       },
       [&](bool down) {
-        if (down) PressedMap()[wnd] = hit;
-        else PressedMap().erase(wnd);
+        if (down)
+          PressedMap()[wnd] = hit;
+        else
+          PressedMap().erase(wnd);
         repaint();
       });
   if (up && Windows::IsWindow(wnd))

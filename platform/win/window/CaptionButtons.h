@@ -28,8 +28,7 @@ void Paint(HWND wnd, HDC windowDC);
 // mouse is over it (`inside` takes screen points), until the left button comes up. Answers
 // whether it came up inside; Escape, a lost capture or WM_QUIT answer false (WM_QUIT is
 // posted again). Runs its own message loop.
-bool TrackPress(HWND wnd, const std::function<bool(POINT)>& inside,
-                const std::function<void(bool)>& show);
+bool TrackPress(HWND wnd, const std::function<bool(POINT)>& inside, const std::function<void(bool)>& show);
 // A press on one of the window's caption buttons: on release inside, WM_SYSCOMMAND with the
 // button's command (lParam the release point). A greyed button does nothing.
 void Click(HWND wnd, LRESULT hit);

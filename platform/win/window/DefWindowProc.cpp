@@ -19,7 +19,8 @@
 
 namespace Windows {
 
-LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return 0;
   switch (msg) {
@@ -76,13 +77,13 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!wp) return 0;
       RECT c = w->client;
       if (!(wp->flags & SWP_NOSIZE)) {
-        WPARAM kind = (w->style & WS_MAXIMIZE) ? SIZE_MAXIMIZED
-                      : (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED : SIZE_RESTORED;
+        WPARAM kind = (w->style & WS_MAXIMIZE)   ? SIZE_MAXIMIZED
+                      : (w->style & WS_MINIMIZE) ? SIZE_MINIMIZED
+                                                 : SIZE_RESTORED;
         SendMessage(wnd, WM_SIZE, kind, MAKELPARAM(c.right - c.left, c.bottom - c.top));
       }
       if (!(wp->flags & SWP_NOMOVE) && (w = WindowData::Get(wnd))) {
-        POINT o = w->parent ? POINT{w->rect.left + c.left, w->rect.top + c.top}
-                            : WindowData::ClientOrigin(wnd);
+        POINT o = w->parent ? POINT{w->rect.left + c.left, w->rect.top + c.top} : WindowData::ClientOrigin(wnd);
         SendMessage(wnd, WM_MOVE, 0, MAKELPARAM(o.x, o.y));
       }
       return 0;
@@ -109,9 +110,7 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       return MA_ACTIVATE;
     case WM_SETCURSOR: {
-      if (w->parent && (w->style & WS_CHILD) &&
-          SendMessage(w->parent, WM_SETCURSOR, wParam, lParam))
-        return TRUE;
+      if (w->parent && (w->style & WS_CHILD) && SendMessage(w->parent, WM_SETCURSOR, wParam, lParam)) return TRUE;
       short hit = short(LOWORD(WPARAM(lParam)));
       if (hit == HTCLIENT) {
         SetCursor(w->cls->wc.hCursor);
@@ -120,10 +119,14 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (hit == HTERROR) return FALSE;
       const char* id = IDC_ARROW;
       switch (hit) {
-        case HTLEFT: case HTRIGHT: id = IDC_SIZEWE; break;
-        case HTTOP: case HTBOTTOM: id = IDC_SIZENS; break;
-        case HTTOPLEFT: case HTBOTTOMRIGHT: id = IDC_SIZENWSE; break;
-        case HTTOPRIGHT: case HTBOTTOMLEFT: id = IDC_SIZENESW; break;
+        case HTLEFT:
+        case HTRIGHT: id = IDC_SIZEWE; break;
+        case HTTOP:
+        case HTBOTTOM: id = IDC_SIZENS; break;
+        case HTTOPLEFT:
+        case HTBOTTOMRIGHT: id = IDC_SIZENWSE; break;
+        case HTTOPRIGHT:
+        case HTBOTTOMLEFT: id = IDC_SIZENESW; break;
         default: break;
       }
       SetCursor(LoadCursor(nullptr, id));
@@ -138,17 +141,16 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       if (WindowData::Get(wnd)) SendMessage(wnd, WM_CHAR, wParam & 0xFF, lParam);
       return 0;
     }
-    case WM_SETREDRAW:
-      w->redrawOff = wParam ? 0 : 1;
-      return 0;
+    case WM_SETREDRAW: w->redrawOff = wParam ? 0 : 1; return 0;
     case WM_CLOSE: DestroyWindow(wnd); return 0;
     case WM_NCLBUTTONDOWN: {
       POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       if (wParam == WPARAM(HTMENU)) {
-        if (LRESULT part = Menus::MdiDecorAt(wnd, pt); part != HTNOWHERE) Menus::ClickMdiDecor(wnd, part);
-        else Menus::ActivateBarItem(wnd, Menus::BarItemAt(wnd, pt));
-      }
-      else if (wParam == WPARAM(HTCLOSE) || wParam == WPARAM(HTMAXBUTTON) || wParam == WPARAM(HTMINBUTTON))
+        if (LRESULT part = Menus::MdiDecorAt(wnd, pt); part != HTNOWHERE)
+          Menus::ClickMdiDecor(wnd, part);
+        else
+          Menus::ActivateBarItem(wnd, Menus::BarItemAt(wnd, pt));
+      } else if (wParam == WPARAM(HTCLOSE) || wParam == WPARAM(HTMAXBUTTON) || wParam == WPARAM(HTMINBUTTON))
         CaptionButtons::Click(wnd, LRESULT(wParam));
       else if (wParam == WPARAM(HTVSCROLL) || wParam == WPARAM(HTHSCROLL))
         ScrollBars::Track(wnd, wParam == WPARAM(HTVSCROLL) ? SB_VERT : SB_HORZ, pt);

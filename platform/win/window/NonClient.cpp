@@ -20,28 +20,36 @@
 namespace NonClient {
 namespace {
 
-int BorderWidth(DWORD style, DWORD exStyle) {
+int BorderWidth(DWORD style, DWORD exStyle)
+{
   int b = 0;
-  if (style & WS_THICKFRAME) b += Windows::GetSystemMetrics(SM_CXFRAME);
+  if (style & WS_THICKFRAME)
+    b += Windows::GetSystemMetrics(SM_CXFRAME);
   else if ((style & WS_DLGFRAME) || (exStyle & WS_EX_DLGMODALFRAME))
     b += Windows::GetSystemMetrics(SM_CXDLGFRAME);
-  else if (style & WS_BORDER) b += 1;
+  else if (style & WS_BORDER)
+    b += 1;
   if (exStyle & WS_EX_CLIENTEDGE) b += 2;
   if (exStyle & WS_EX_STATICEDGE) b += 1;
   return b;
 }
 
 // The rectangle inside the borders and below the caption (window coordinates).
-RECT InnerFrame(WndData* w) {
+RECT InnerFrame(WndData* w)
+{
   RECT r{0, 0, w->rect.right - w->rect.left, w->rect.bottom - w->rect.top};
   int b = BorderWidth(w->style, w->exStyle);
-  r.left += b; r.top += b; r.right -= b; r.bottom -= b;
+  r.left += b;
+  r.top += b;
+  r.right -= b;
+  r.bottom -= b;
   if ((w->style & WS_CAPTION) == WS_CAPTION) r.top += Windows::GetSystemMetrics(SM_CYCAPTION);
   return r;
 }
 
 // Inside the borders, below the caption and the menu bar.
-RECT Inner(WndData* w) {
+RECT Inner(WndData* w)
+{
   RECT r = InnerFrame(w);
   r.top += Menus::BarHeight(w->handle);
   return r;
@@ -49,7 +57,8 @@ RECT Inner(WndData* w) {
 
 }  // namespace
 
-RECT MenuBarRect(HWND wnd) {
+RECT MenuBarRect(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   int h = w ? Menus::BarHeight(wnd) : 0;
   if (!h) return {};
@@ -57,9 +66,13 @@ RECT MenuBarRect(HWND wnd) {
   return {in.left, in.top, in.right, in.top + h};
 }
 
-RECT ClientFor(DWORD style, DWORD exStyle, RECT r) {
+RECT ClientFor(DWORD style, DWORD exStyle, RECT r)
+{
   int b = BorderWidth(style, exStyle);
-  r.left += b; r.top += b; r.right -= b; r.bottom -= b;
+  r.left += b;
+  r.top += b;
+  r.right -= b;
+  r.bottom -= b;
   if ((style & WS_CAPTION) == WS_CAPTION) r.top += Windows::GetSystemMetrics(SM_CYCAPTION);
   if (style & WS_VSCROLL) r.right -= Windows::GetSystemMetrics(SM_CXVSCROLL);
   if (style & WS_HSCROLL) r.bottom -= Windows::GetSystemMetrics(SM_CYHSCROLL);
@@ -68,7 +81,8 @@ RECT ClientFor(DWORD style, DWORD exStyle, RECT r) {
   return r;
 }
 
-RECT VScrollRect(HWND wnd) {
+RECT VScrollRect(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !(w->style & WS_VSCROLL)) return {};
   RECT in = Inner(w);
@@ -76,16 +90,17 @@ RECT VScrollRect(HWND wnd) {
           in.bottom - ((w->style & WS_HSCROLL) ? Windows::GetSystemMetrics(SM_CYHSCROLL) : 0)};
 }
 
-RECT HScrollRect(HWND wnd) {
+RECT HScrollRect(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !(w->style & WS_HSCROLL)) return {};
   RECT in = Inner(w);
   return {in.left, in.bottom - Windows::GetSystemMetrics(SM_CYHSCROLL),
-          in.right - ((w->style & WS_VSCROLL) ? Windows::GetSystemMetrics(SM_CXVSCROLL) : 0),
-          in.bottom};
+          in.right - ((w->style & WS_VSCROLL) ? Windows::GetSystemMetrics(SM_CXVSCROLL) : 0), in.bottom};
 }
 
-RECT CloseButtonRect(HWND wnd) {
+RECT CloseButtonRect(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || (w->style & WS_CAPTION) != WS_CAPTION || !(w->style & WS_SYSMENU)) return {};
   RECT in = InnerFrame(w);
@@ -94,14 +109,13 @@ RECT CloseButtonRect(HWND wnd) {
   return {in.right - 2 - bw, in.top - cap + 2, in.right - 2, in.top - cap + 2 + bh};
 }
 
-LRESULT HitTest(HWND wnd, POINT s) {
+LRESULT HitTest(HWND wnd, POINT s)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return HTNOWHERE;
   RECT sr = WindowData::ScreenRect(wnd);
   POINT p{s.x - sr.left, s.y - sr.top};
-  auto in = [&](const RECT& r) {
-    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
-  };
+  auto in = [&](const RECT& r) { return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom; };
   RECT whole{0, 0, sr.right - sr.left, sr.bottom - sr.top};
   if (!in(whole)) return HTNOWHERE;
   if (in(w->client)) return HTCLIENT;
@@ -111,11 +125,12 @@ LRESULT HitTest(HWND wnd, POINT s) {
   for (LRESULT b : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON})
     if (in(CaptionButtons::Rect(wnd, b))) return b;
   RECT inner = InnerFrame(w);
-  if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < inner.top && p.y >= inner.top -
-      Windows::GetSystemMetrics(SM_CYCAPTION) && p.x >= inner.left && p.x < inner.right)
+  if ((w->style & WS_CAPTION) == WS_CAPTION && p.y < inner.top &&
+      p.y >= inner.top - Windows::GetSystemMetrics(SM_CYCAPTION) && p.x >= inner.left && p.x < inner.right)
     return HTCAPTION;
   if (w->style & WS_THICKFRAME) {
-    bool l = p.x < inner.left, r = p.x >= inner.right, t = p.y < inner.top - ((w->style & WS_CAPTION) == WS_CAPTION ? Windows::GetSystemMetrics(SM_CYCAPTION) : 0),
+    bool l = p.x < inner.left, r = p.x >= inner.right,
+         t = p.y < inner.top - ((w->style & WS_CAPTION) == WS_CAPTION ? Windows::GetSystemMetrics(SM_CYCAPTION) : 0),
          b = p.y >= inner.bottom;
     if (t && l) return HTTOPLEFT;
     if (t && r) return HTTOPRIGHT;
@@ -129,7 +144,8 @@ LRESULT HitTest(HWND wnd, POINT s) {
   return HTBORDER;
 }
 
-void Paint(HWND wnd) {
+void Paint(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return;
   HDC dc = Windows::GetWindowDC(wnd);
@@ -143,7 +159,10 @@ void Paint(HWND wnd) {
   }
   if (w->exStyle & WS_EX_CLIENTEDGE) {
     RECT e = Inner(w);
-    e.left -= 2; e.top -= 2; e.right += 2; e.bottom += 2;
+    e.left -= 2;
+    e.top -= 2;
+    e.right += 2;
+    e.bottom += 2;
     Windows::DrawEdge(dc, &e, EDGE_SUNKEN, BF_RECT);
   }
   if (RECT bar = MenuBarRect(wnd); bar.bottom > bar.top) Menus::PaintBar(wnd, dc, bar);
@@ -154,8 +173,7 @@ void Paint(HWND wnd) {
     bool active = WindowData::State().active == wnd ||
                   ((w->exStyle & WS_EX_MDICHILD) && w->parent &&
                    Windows::SendMessage(w->parent, WM_MDIGETACTIVE, 0, 0) == reinterpret_cast<LRESULT>(wnd));
-    Windows::FillRect(dc, &cap, reinterpret_cast<HBRUSH>(
-                                    (active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION) + 1));
+    Windows::FillRect(dc, &cap, reinterpret_cast<HBRUSH>((active ? COLOR_ACTIVECAPTION : COLOR_INACTIVECAPTION) + 1));
     int textRight = cap.right;
     for (LRESULT b : {HTCLOSE, HTMAXBUTTON, HTMINBUTTON}) {
       RECT br = CaptionButtons::Rect(wnd, b);
@@ -178,14 +196,16 @@ void Paint(HWND wnd) {
     if (!Windows::GetScrollBarInfo(wnd, vert ? OBJID_VSCROLL : OBJID_HSCROLL, &sbi)) continue;
     int a = sbi.dxyLineButton;
     UINT off = (sbi.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : 0;
-    RECT up = vert ? RECT{bar.left, bar.top, bar.right, bar.top + a}
-                   : RECT{bar.left, bar.top, bar.left + a, bar.bottom};
+    RECT up =
+        vert ? RECT{bar.left, bar.top, bar.right, bar.top + a} : RECT{bar.left, bar.top, bar.left + a, bar.bottom};
     RECT down = vert ? RECT{bar.left, bar.bottom - a, bar.right, bar.bottom}
                      : RECT{bar.right - a, bar.top, bar.right, bar.bottom};
-    Windows::DrawFrameControl(dc, &up, DFC_SCROLL, (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) |
-        ((sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off));
-    Windows::DrawFrameControl(dc, &down, DFC_SCROLL, (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) |
-        ((sbi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off));
+    Windows::DrawFrameControl(
+        dc, &up, DFC_SCROLL,
+        (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | ((sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off));
+    Windows::DrawFrameControl(dc, &down, DFC_SCROLL,
+                              (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) |
+                                  ((sbi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off));
     if (sbi.xyThumbBottom > sbi.xyThumbTop) {
       RECT thumb = vert ? RECT{bar.left, bar.top + sbi.xyThumbTop, bar.right, bar.top + sbi.xyThumbBottom}
                         : RECT{bar.left + sbi.xyThumbTop, bar.top, bar.left + sbi.xyThumbBottom, bar.bottom};
@@ -201,7 +221,8 @@ void Paint(HWND wnd) {
   Windows::ReleaseDC(wnd, dc);
 }
 
-void MoveSizeLoop(HWND wnd, LRESULT hit, POINT start) {
+void MoveSizeLoop(HWND wnd, LRESULT hit, POINT start)
+{
   using namespace Windows;
   WndData* w = WindowData::Get(wnd);
   if (!w || (w->style & (WS_MAXIMIZE | WS_MINIMIZE))) return;
@@ -224,13 +245,16 @@ void MoveSizeLoop(HWND wnd, LRESULT hit, POINT start) {
     if (!sizing) {
       r = {orig.left + dx, orig.top + dy, orig.right + dx, orig.bottom + dy};
     } else {
-      if (left) r.left = std::clamp<int>(orig.left + dx, orig.right - mmi.ptMaxTrackSize.x, orig.right - mmi.ptMinTrackSize.x);
-      if (right) r.right = std::clamp<int>(orig.right + dx, orig.left + mmi.ptMinTrackSize.x, orig.left + mmi.ptMaxTrackSize.x);
-      if (top) r.top = std::clamp<int>(orig.top + dy, orig.bottom - mmi.ptMaxTrackSize.y, orig.bottom - mmi.ptMinTrackSize.y);
-      if (bottom) r.bottom = std::clamp<int>(orig.bottom + dy, orig.top + mmi.ptMinTrackSize.y, orig.top + mmi.ptMaxTrackSize.y);
+      if (left)
+        r.left = std::clamp<int>(orig.left + dx, orig.right - mmi.ptMaxTrackSize.x, orig.right - mmi.ptMinTrackSize.x);
+      if (right)
+        r.right = std::clamp<int>(orig.right + dx, orig.left + mmi.ptMinTrackSize.x, orig.left + mmi.ptMaxTrackSize.x);
+      if (top)
+        r.top = std::clamp<int>(orig.top + dy, orig.bottom - mmi.ptMaxTrackSize.y, orig.bottom - mmi.ptMinTrackSize.y);
+      if (bottom)
+        r.bottom = std::clamp<int>(orig.bottom + dy, orig.top + mmi.ptMinTrackSize.y, orig.top + mmi.ptMaxTrackSize.y);
     }
-    SetWindowPos(wnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(wnd, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top, SWP_NOZORDER | SWP_NOACTIVATE);
   };
   MSG m;
   while (IsWindow(wnd) && GetCapture() == wnd) {
@@ -244,8 +268,8 @@ void MoveSizeLoop(HWND wnd, LRESULT hit, POINT start) {
       place(m.pt);
       break;
     } else if (m.message == WM_KEYDOWN && m.wParam == WPARAM(VK_ESCAPE)) {
-      SetWindowPos(wnd, nullptr, orig.left, orig.top, orig.right - orig.left,
-                   orig.bottom - orig.top, SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(wnd, nullptr, orig.left, orig.top, orig.right - orig.left, orig.bottom - orig.top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       break;
     } else if (!(m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST)) {
       DispatchMessage(&m);

@@ -16,34 +16,40 @@ struct Table {
   SharedState state;
 };
 
-Table& T() {
+Table& T()
+{
   static Table t;
   return t;
 }
 
 }  // namespace
 
-Ptr Find(HWND h) {
+Ptr Find(HWND h)
+{
   auto it = T().windows.find(h);
   return it == T().windows.end() ? nullptr : it->second;
 }
 
-WndData* Get(HWND h) {
+WndData* Get(HWND h)
+{
   auto it = T().windows.find(h);
   return it == T().windows.end() ? nullptr : it->second.get();
 }
 
-HWND NewHandle() {
+HWND NewHandle()
+{
   T().next += 4;
   return reinterpret_cast<HWND>(T().next);
 }
 
-void Add(const Ptr& w) {
+void Add(const Ptr& w)
+{
   T().windows[w->handle] = w;
   T().order.push_back(w->handle);
 }
 
-void Remove(HWND h) {
+void Remove(HWND h)
+{
   auto& t = T();
   auto it = t.windows.find(h);
   if (it == t.windows.end()) return;
@@ -57,7 +63,8 @@ void Remove(HWND h) {
 std::vector<HWND> All() { return T().order; }
 std::vector<HWND>& TopLevel() { return T().topLevel; }
 
-std::vector<HWND>& SiblingList(WndData* w) {
+std::vector<HWND>& SiblingList(WndData* w)
+{
   if (w->parent) {
     if (WndData* p = Get(w->parent)) return p->children;
   }
@@ -66,25 +73,31 @@ std::vector<HWND>& SiblingList(WndData* w) {
 
 SharedState& State() { return T().state; }
 
-RECT ScreenRect(HWND h) {
+RECT ScreenRect(HWND h)
+{
   WndData* w = Get(h);
   if (!w) return {};
   RECT r = w->rect;
   if (w->parent) {
     POINT o = ClientOrigin(w->parent);
-    r.left += o.x; r.right += o.x; r.top += o.y; r.bottom += o.y;
+    r.left += o.x;
+    r.right += o.x;
+    r.top += o.y;
+    r.bottom += o.y;
   }
   return r;
 }
 
-POINT ClientOrigin(HWND h) {
+POINT ClientOrigin(HWND h)
+{
   WndData* w = Get(h);
   if (!w) return {};
   RECT r = ScreenRect(h);
   return {r.left + w->client.left, r.top + w->client.top};
 }
 
-HWND TopLevelOf(HWND h) {
+HWND TopLevelOf(HWND h)
+{
   WndData* w = Get(h);
   while (w && w->parent) {
     h = w->parent;
@@ -93,7 +106,8 @@ HWND TopLevelOf(HWND h) {
   return w ? h : nullptr;
 }
 
-bool IsDescendant(HWND ancestor, HWND h) {
+bool IsDescendant(HWND ancestor, HWND h)
+{
   WndData* w = Get(h);
   while (w && w->parent) {
     if (w->parent == ancestor) return true;
@@ -102,14 +116,16 @@ bool IsDescendant(HWND ancestor, HWND h) {
   return false;
 }
 
-bool IsVisibleChain(HWND h) {
+bool IsVisibleChain(HWND h)
+{
   for (WndData* w = Get(h); w; w = w->parent ? Get(w->parent) : nullptr) {
     if (!(w->style & WS_VISIBLE)) return false;
   }
   return Get(h) != nullptr;
 }
 
-void Clear() {
+void Clear()
+{
   auto& t = T();
   for (auto& [h, w] : t.windows) {
     if (w->update) Windows::DeleteObject(w->update);

@@ -28,22 +28,22 @@ struct WndData {
   DWORD style = 0, exStyle = 0;
   HWND parent = nullptr, owner = nullptr;
   std::vector<HWND> children;  // z-order, topmost first
-  RECT rect;        // window rectangle: parent's client coordinates, or screen for top-level
-  RECT client;      // client rectangle relative to the window rectangle's top-left
-  RECT normal;      // the rectangle to restore after maximising or minimising
+  RECT rect;                   // window rectangle: parent's client coordinates, or screen for top-level
+  RECT client;                 // client rectangle relative to the window rectangle's top-left
+  RECT normal;                 // the rectangle to restore after maximising or minimising
   AnsiString text;
   LONG_PTR userData = 0, id = 0;
   HINSTANCE instance = nullptr;
   std::vector<LONG_PTR> extra;  // cbWndExtra, in pointer-sized slots addressed by byte offset
   std::map<AnsiString, HANDLE> props;
-  HRGN update = nullptr;        // invalid part, client coordinates; null when valid
+  HRGN update = nullptr;  // invalid part, client coordinates; null when valid
   bool eraseNeeded = false, ncPaintNeeded = false, internalPaint = false;
-  HRGN windowRgn = nullptr;     // SetWindowRgn, window coordinates; owned
+  HRGN windowRgn = nullptr;  // SetWindowRgn, window coordinates; owned
   HMENU menu = nullptr;
   bool destroying = false, created = false;
   bool trackLeave = false;
   ScrollBarData hscroll, vscroll;
-  int redrawOff = 0;            // WM_SETREDRAW FALSE
+  int redrawOff = 0;  // WM_SETREDRAW FALSE
 };
 
 namespace WindowData {

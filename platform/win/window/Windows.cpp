@@ -20,25 +20,27 @@
 
 namespace {
 
-AnsiString Upper(const char* s) {
+AnsiString Upper(const char* s)
+{
   AnsiString r = s ? s : "";
-  for (char& c : r) if (c >= 'a' && c <= 'z') c = char(c - 32);
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = char(c - 32);
   return r;
 }
 
-std::unordered_map<AnsiString, std::unique_ptr<WndClassData>>& Classes() {
+std::unordered_map<AnsiString, std::unique_ptr<WndClassData>>& Classes()
+{
   static std::unordered_map<AnsiString, std::unique_ptr<WndClassData>> c;
   return c;
 }
 
 int gCascade = 0;
 
-RECT Offset(RECT r, int dx, int dy) {
-  return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};
-}
+RECT Offset(RECT r, int dx, int dy) { return {r.left + dx, r.top + dy, r.right + dx, r.bottom + dy}; }
 
 // Sends WM_NCCALCSIZE and stores the client rectangle relative to the window.
-void RecalcClient(HWND h) {
+void RecalcClient(HWND h)
+{
   WndData* w = WindowData::Get(h);
   if (!w) return;
   NCCALCSIZE_PARAMS p;
@@ -49,16 +51,17 @@ void RecalcClient(HWND h) {
 }
 
 // Invalidates, in the parent (or on the screen), what the window covered at `oldScreen`.
-void ExposeParent(HWND h, const RECT& oldScreen) {
+void ExposeParent(HWND h, const RECT& oldScreen)
+{
   WndData* w = WindowData::Get(h);
   if (!w || !w->parent) return;
   POINT o = WindowData::ClientOrigin(w->parent);
   RECT r = Offset(oldScreen, -o.x, -o.y);
-  Windows::RedrawWindow(w->parent, &r, nullptr,
-                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+  Windows::RedrawWindow(w->parent, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 
-void RaiseInList(std::vector<HWND>& list, HWND h, HWND after) {
+void RaiseInList(std::vector<HWND>& list, HWND h, HWND after)
+{
   auto it = std::find(list.begin(), list.end(), h);
   if (it == list.end()) return;
   list.erase(it);
@@ -85,7 +88,8 @@ void RaiseInList(std::vector<HWND>& list, HWND h, HWND after) {
 }  // namespace
 
 namespace WindowData {
-WndClassData* FindClass(const char* name) {
+WndClassData* FindClass(const char* name)
+{
   auto it = Classes().find(Upper(name));
   return it == Classes().end() ? nullptr : it->second.get();
 }
@@ -93,7 +97,8 @@ WndClassData* FindClass(const char* name) {
 
 namespace Windows {
 
-ATOM RegisterClassEx(const WNDCLASSEXA* wc) {
+ATOM RegisterClassEx(const WNDCLASSEXA* wc)
+{
   if (!wc || !wc->lpszClassName || !*wc->lpszClassName || !wc->lpfnWndProc) return 0;
   AnsiString key = Upper(wc->lpszClassName);
   if (Classes().count(key)) return 0;
@@ -107,7 +112,8 @@ ATOM RegisterClassEx(const WNDCLASSEXA* wc) {
   return ++next;
 }
 
-BOOL UnregisterClass(const char* className, HINSTANCE) {
+BOOL UnregisterClass(const char* className, HINSTANCE)
+{
   WndClassData* c = WindowData::FindClass(className);
   if (!c) return FALSE;
   for (HWND h : WindowData::All()) {
@@ -117,7 +123,8 @@ BOOL UnregisterClass(const char* className, HINSTANCE) {
   return TRUE;
 }
 
-BOOL GetClassInfoEx(HINSTANCE, const char* className, WNDCLASSEXA* out) {
+BOOL GetClassInfoEx(HINSTANCE, const char* className, WNDCLASSEXA* out)
+{
   WndClassData* c = WindowData::FindClass(className);
   if (!c || !out) return FALSE;
   *out = c->wc;
@@ -125,7 +132,8 @@ BOOL GetClassInfoEx(HINSTANCE, const char* className, WNDCLASSEXA* out) {
   return TRUE;
 }
 
-int GetClassName(HWND wnd, char* buffer, int maxCount) {
+int GetClassName(HWND wnd, char* buffer, int maxCount)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !buffer || maxCount <= 0) return 0;
   int n = std::min<int>(int(w->cls->name.size()), maxCount - 1);
@@ -134,7 +142,8 @@ int GetClassName(HWND wnd, char* buffer, int maxCount) {
   return n;
 }
 
-LONG_PTR GetClassLongPtr(HWND wnd, int index) {
+LONG_PTR GetClassLongPtr(HWND wnd, int index)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return 0;
   switch (index) {
@@ -146,7 +155,8 @@ LONG_PTR GetClassLongPtr(HWND wnd, int index) {
   }
 }
 
-LONG_PTR SetClassLongPtr(HWND wnd, int index, LONG_PTR value) {
+LONG_PTR SetClassLongPtr(HWND wnd, int index, LONG_PTR value)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return 0;
   LONG_PTR old = GetClassLongPtr(wnd, index);
@@ -160,9 +170,9 @@ LONG_PTR SetClassLongPtr(HWND wnd, int index, LONG_PTR value) {
   return old;
 }
 
-HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
-                    int x, int y, int width, int height, HWND parent, HMENU menu,
-                    HINSTANCE instance, void* param) {
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, HINSTANCE instance, void* param)
+{
   WndClassData* cls = WindowData::FindClass(className);
   if (!cls && Mdi::EnsureClass(className)) cls = WindowData::FindClass(className);
   if (!cls) return nullptr;
@@ -176,8 +186,7 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   w->style = style & ~WS_VISIBLE;
   w->exStyle = exStyle;
   w->instance = instance;
-  w->extra.assign(size_t(std::max(0, cls->wc.cbWndExtra) + sizeof(LONG_PTR) - 1) /
-                      sizeof(LONG_PTR), 0);
+  w->extra.assign(size_t(std::max(0, cls->wc.cbWndExtra) + sizeof(LONG_PTR) - 1) / sizeof(LONG_PTR), 0);
   if (style & WS_CHILD) {
     w->parent = parent;
     w->id = reinterpret_cast<LONG_PTR>(menu);
@@ -209,7 +218,10 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   cs.hInstance = instance;
   cs.hMenu = menu;
   cs.hwndParent = parent;
-  cs.x = x; cs.y = y; cs.cx = width; cs.cy = height;
+  cs.x = x;
+  cs.y = y;
+  cs.cx = width;
+  cs.cy = height;
   cs.style = LONG(style);
   cs.lpszName = windowName;
   cs.lpszClass = className;
@@ -235,12 +247,10 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   }
   RECT c = w->client;
   SendMessage(h, WM_SIZE, SIZE_RESTORED, MAKELPARAM(c.right - c.left, c.bottom - c.top));
-  POINT o = w->parent ? POINT{w->rect.left + c.left, w->rect.top + c.top}
-                      : WindowData::ClientOrigin(h);
+  POINT o = w->parent ? POINT{w->rect.left + c.left, w->rect.top + c.top} : WindowData::ClientOrigin(h);
   SendMessage(h, WM_MOVE, 0, MAKELPARAM(o.x, o.y));
   if (w->parent && !(exStyle & WS_EX_NOPARENTNOTIFY)) {
-    SendMessage(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, int(w->id)),
-                reinterpret_cast<LPARAM>(h));
+    SendMessage(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, int(w->id)), reinterpret_cast<LPARAM>(h));
   }
   if (!IsWindow(h)) return nullptr;
   if (style & WS_VISIBLE) {
@@ -255,7 +265,8 @@ BOOL IsWindow(HWND wnd) { return WindowData::Get(wnd) != nullptr; }
 
 namespace {
 
-void SendDestroy(HWND h) {
+void SendDestroy(HWND h)
+{
   WindowData::Ptr w = WindowData::Find(h);
   if (!w) return;
   Windows::SendMessage(h, WM_DESTROY, 0, 0);
@@ -263,7 +274,8 @@ void SendDestroy(HWND h) {
   for (HWND c : kids) SendDestroy(c);
 }
 
-void SendNcDestroy(HWND h) {
+void SendNcDestroy(HWND h)
+{
   WindowData::Ptr w = WindowData::Find(h);
   if (!w) return;
   auto kids = w->children;
@@ -281,7 +293,8 @@ void SendNcDestroy(HWND h) {
   WindowData::Remove(h);
 }
 
-void MarkDestroying(HWND h) {
+void MarkDestroying(HWND h)
+{
   WndData* w = WindowData::Get(h);
   if (!w) return;
   w->destroying = true;
@@ -292,7 +305,8 @@ void MarkDestroying(HWND h) {
 
 namespace Windows {
 
-BOOL DestroyWindow(HWND wnd) {
+BOOL DestroyWindow(HWND wnd)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w || w->destroying) return w ? TRUE : FALSE;
   // Owned windows go first.
@@ -302,12 +316,10 @@ BOOL DestroyWindow(HWND wnd) {
   }
   if (!WindowData::Get(wnd)) return TRUE;
   if (w->parent && !(w->exStyle & WS_EX_NOPARENTNOTIFY) && w->created) {
-    SendMessage(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, int(w->id)),
-                reinterpret_cast<LPARAM>(wnd));
+    SendMessage(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, int(w->id)), reinterpret_cast<LPARAM>(wnd));
   }
   if (w->style & WS_VISIBLE) {
-    SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
-                 SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOACTIVATE | SWP_NOZORDER | SWP_NOMOVE | SWP_NOSIZE);
   }
   MarkDestroying(wnd);
   Focus::WindowGoing(wnd);
@@ -317,18 +329,21 @@ BOOL DestroyWindow(HWND wnd) {
   return TRUE;
 }
 
-LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+LRESULT CallWindowProc(WNDPROC proc, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
   return proc ? proc(wnd, msg, wParam, lParam) : 0;
 }
 
-HWND GetParent(HWND wnd) {
+HWND GetParent(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return nullptr;
   if (w->style & WS_CHILD) return w->parent;
   return (w->style & WS_POPUP) ? w->owner : nullptr;
 }
 
-HWND SetParent(HWND child, HWND newParent) {
+HWND SetParent(HWND child, HWND newParent)
+{
   WindowData::Ptr w = WindowData::Find(child);
   if (!w || (newParent && !WindowData::Get(newParent))) return nullptr;
   if (newParent == child || (newParent && WindowData::IsDescendant(child, newParent))) return nullptr;
@@ -343,8 +358,10 @@ HWND SetParent(HWND child, HWND newParent) {
   }
   // The position keeps its numbers, now in the new parent's coordinates.
   w->parent = newParent;
-  if (newParent) w->style = (w->style | WS_CHILD) & ~WS_POPUP;
-  else w->style &= ~WS_CHILD;
+  if (newParent)
+    w->style = (w->style | WS_CHILD) & ~WS_POPUP;
+  else
+    w->style &= ~WS_CHILD;
   WindowData::SiblingList(w.get()).insert(WindowData::SiblingList(w.get()).begin(), child);
   if (!newParent) {
     Painting::SurfaceResized(child);
@@ -354,11 +371,10 @@ HWND SetParent(HWND child, HWND newParent) {
   return old ? old : GetDesktopWindow();
 }
 
-HWND GetDesktopWindow() {
-  return reinterpret_cast<HWND>(std::uintptr_t(0x10000));
-}
+HWND GetDesktopWindow() { return reinterpret_cast<HWND>(std::uintptr_t(0x10000)); }
 
-HWND GetAncestor(HWND wnd, UINT flags) {
+HWND GetAncestor(HWND wnd, UINT flags)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return nullptr;
   switch (flags) {
@@ -376,7 +392,8 @@ HWND GetAncestor(HWND wnd, UINT flags) {
   }
 }
 
-HWND GetWindow(HWND wnd, UINT cmd) {
+HWND GetWindow(HWND wnd, UINT cmd)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return nullptr;
   if (cmd == GW_OWNER) return w->owner;
@@ -392,21 +409,22 @@ HWND GetWindow(HWND wnd, UINT cmd) {
   }
 }
 
-HWND GetTopWindow(HWND wnd) {
+HWND GetTopWindow(HWND wnd)
+{
   if (!wnd) return WindowData::TopLevel().empty() ? nullptr : WindowData::TopLevel().front();
   return GetWindow(wnd, GW_CHILD);
 }
 
-BOOL IsChild(HWND parent, HWND wnd) {
-  return WindowData::Get(parent) && WindowData::IsDescendant(parent, wnd);
-}
+BOOL IsChild(HWND parent, HWND wnd) { return WindowData::Get(parent) && WindowData::IsDescendant(parent, wnd); }
 
-std::vector<HWND> GetChildWindows(HWND parent) {
+std::vector<HWND> GetChildWindows(HWND parent)
+{
   WndData* w = WindowData::Get(parent);
   return w ? w->children : std::vector<HWND>{};
 }
 
-HWND GetDlgItem(HWND parent, int id) {
+HWND GetDlgItem(HWND parent, int id)
+{
   WndData* w = WindowData::Get(parent);
   if (!w) return nullptr;
   for (HWND c : w->children) {
@@ -415,12 +433,14 @@ HWND GetDlgItem(HWND parent, int id) {
   return nullptr;
 }
 
-int GetDlgCtrlID(HWND wnd) {
+int GetDlgCtrlID(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   return w && w->parent ? int(w->id) : 0;
 }
 
-BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int cx, int cy, UINT flags) {
+BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int cx, int cy, UINT flags)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w) return FALSE;
   WINDOWPOS wp;
@@ -462,17 +482,16 @@ BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int cx, int cy, UINT flags
   if (!w->parent) Backend::Current().TopLevelChanged(wnd);
   bool nowVisible = w->style & WS_VISIBLE;
   if (!(flags & SWP_NOREDRAW)) {
-    if (nowVisible && (moved || (flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) ||
-                       !(flags & SWP_NOZORDER))) {
-      RedrawWindow(wnd, nullptr, nullptr,
-                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    if (nowVisible && (moved || (flags & (SWP_SHOWWINDOW | SWP_FRAMECHANGED)) || !(flags & SWP_NOZORDER))) {
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     }
     if ((visible && (moved || (flags & SWP_HIDEWINDOW))) && w->parent) {
       ExposeParent(wnd, oldScreen);
     }
   }
   wp.flags = flags;
-  if (!(moved || sized)) wp.flags |= SWP_NOMOVE | SWP_NOSIZE;
+  if (!(moved || sized))
+    wp.flags |= SWP_NOMOVE | SWP_NOSIZE;
   else {
     if (!sized) wp.flags |= SWP_NOSIZE;
     if (newRect.left == oldRect.left && newRect.top == oldRect.top) wp.flags |= SWP_NOMOVE;
@@ -481,31 +500,32 @@ BOOL SetWindowPos(HWND wnd, HWND after, int x, int y, int cx, int cy, UINT flags
   return TRUE;
 }
 
-BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint) {
-  return SetWindowPos(wnd, nullptr, x, y, width, height,
-                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+BOOL MoveWindow(HWND wnd, int x, int y, int width, int height, BOOL repaint)
+{
+  return SetWindowPos(wnd, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
 
-BOOL BringWindowToTop(HWND wnd) {
-  return SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
+BOOL BringWindowToTop(HWND wnd) { return SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }
 
-BOOL ShowWindow(HWND wnd, int cmd) {
+BOOL ShowWindow(HWND wnd, int cmd)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w) return FALSE;
   bool was = w->style & WS_VISIBLE;
   bool show = cmd != SW_HIDE;
-  bool activate = show && !w->parent && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE &&
-                  cmd != SW_SHOWMINNOACTIVE && !(w->exStyle & WS_EX_NOACTIVATE);
-  bool maximize = cmd == SW_MAXIMIZE, minimize = cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED ||
-                                                cmd == SW_SHOWMINNOACTIVE;
+  bool activate = show && !w->parent && cmd != SW_SHOWNA && cmd != SW_SHOWNOACTIVATE && cmd != SW_SHOWMINNOACTIVE &&
+                  !(w->exStyle & WS_EX_NOACTIVATE);
+  bool maximize = cmd == SW_MAXIMIZE,
+       minimize = cmd == SW_MINIMIZE || cmd == SW_SHOWMINIMIZED || cmd == SW_SHOWMINNOACTIVE;
   bool restore = (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) && (w->style & (WS_MAXIMIZE | WS_MINIMIZE));
   if ((maximize && !(w->style & WS_MAXIMIZE)) || (minimize && !(w->style & WS_MINIMIZE)) || restore) {
     if (!(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) w->normal = w->rect;
     RECT to = w->normal;
     if (maximize) {
-      if (w->parent) GetClientRect(w->parent, &to);
-      else to = Backend::Current().WorkArea();
+      if (w->parent)
+        GetClientRect(w->parent, &to);
+      else
+        to = Backend::Current().WorkArea();
     } else if (minimize) {
       // An iconic window keeps a caption-sized stub at the bottom left.
       RECT area = w->parent ? RECT{} : Backend::Current().WorkArea();
@@ -525,8 +545,7 @@ BOOL ShowWindow(HWND wnd, int cmd) {
     SendMessage(wnd, WM_SHOWWINDOW, show, 0);
     if (!IsWindow(wnd)) return was;
     SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE |
-                     (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
   if (!IsWindow(wnd)) return was;
   if (activate) SetActiveWindow(wnd);
@@ -543,16 +562,19 @@ BOOL ShowWindow(HWND wnd, int cmd) {
 }
 
 BOOL IsWindowVisible(HWND wnd) { return WindowData::IsVisibleChain(wnd); }
-BOOL IsIconic(HWND wnd) {
+BOOL IsIconic(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   return w && (w->style & WS_MINIMIZE);
 }
-BOOL IsZoomed(HWND wnd) {
+BOOL IsZoomed(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   return w && (w->style & WS_MAXIMIZE);
 }
 
-BOOL EnableWindow(HWND wnd, BOOL enable) {
+BOOL EnableWindow(HWND wnd, BOOL enable)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return FALSE;
   bool wasDisabled = w->style & WS_DISABLED;
@@ -569,25 +591,29 @@ BOOL EnableWindow(HWND wnd, BOOL enable) {
   return wasDisabled;
 }
 
-BOOL IsWindowEnabled(HWND wnd) {
+BOOL IsWindowEnabled(HWND wnd)
+{
   WndData* w = WindowData::Get(wnd);
   return w && !(w->style & WS_DISABLED);
 }
 
-BOOL GetWindowRect(HWND wnd, RECT* out) {
+BOOL GetWindowRect(HWND wnd, RECT* out)
+{
   if (!WindowData::Get(wnd) || !out) return FALSE;
   *out = WindowData::ScreenRect(wnd);
   return TRUE;
 }
 
-BOOL GetClientRect(HWND wnd, RECT* out) {
+BOOL GetClientRect(HWND wnd, RECT* out)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !out) return FALSE;
   *out = {0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top};
   return TRUE;
 }
 
-BOOL ClientToScreen(HWND wnd, POINT* pt) {
+BOOL ClientToScreen(HWND wnd, POINT* pt)
+{
   if (!WindowData::Get(wnd) || !pt) return FALSE;
   POINT o = WindowData::ClientOrigin(wnd);
   pt->x += o.x;
@@ -595,7 +621,8 @@ BOOL ClientToScreen(HWND wnd, POINT* pt) {
   return TRUE;
 }
 
-BOOL ScreenToClient(HWND wnd, POINT* pt) {
+BOOL ScreenToClient(HWND wnd, POINT* pt)
+{
   if (!WindowData::Get(wnd) || !pt) return FALSE;
   POINT o = WindowData::ClientOrigin(wnd);
   pt->x -= o.x;
@@ -603,7 +630,8 @@ BOOL ScreenToClient(HWND wnd, POINT* pt) {
   return TRUE;
 }
 
-int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count) {
+int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count)
+{
   POINT a = from ? WindowData::ClientOrigin(from) : POINT{};
   POINT b = to ? WindowData::ClientOrigin(to) : POINT{};
   int dx = a.x - b.x, dy = a.y - b.y;
@@ -618,17 +646,18 @@ int MapWindowPoints(HWND from, HWND to, POINT* pts, UINT count) {
 
 namespace {
 
-bool InWindowShape(HWND h, POINT screen) {
+bool InWindowShape(HWND h, POINT screen)
+{
   WndData* w = WindowData::Get(h);
   RECT r = WindowData::ScreenRect(h);
-  if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom)
-    return false;
+  if (screen.x < r.left || screen.x >= r.right || screen.y < r.top || screen.y >= r.bottom) return false;
   return !w->windowRgn || Windows::PtInRegion(w->windowRgn, screen.x - r.left, screen.y - r.top);
 }
 
 // The deepest window under the point inside `h` (which contains it), asked once with
 // WM_NCHITTEST; a window answering HTTRANSPARENT lets the search go on beneath it.
-HWND HitIn(HWND h, POINT screen, LRESULT* hit) {
+HWND HitIn(HWND h, POINT screen, LRESULT* hit)
+{
   WndData* w = WindowData::Get(h);
   if (!(w->style & WS_DISABLED)) {
     RECT pr = WindowData::ScreenRect(h);
@@ -636,9 +665,7 @@ HWND HitIn(HWND h, POINT screen, LRESULT* hit) {
     if (screen.x >= c.left && screen.x < c.right && screen.y >= c.top && screen.y < c.bottom) {
       for (HWND ch : std::vector<HWND>(w->children)) {
         WndData* d = WindowData::Get(ch);
-        if (!d || !(d->style & WS_VISIBLE) || (d->exStyle & WS_EX_TRANSPARENT) ||
-            !InWindowShape(ch, screen))
-          continue;
+        if (!d || !(d->style & WS_VISIBLE) || (d->exStyle & WS_EX_TRANSPARENT) || !InWindowShape(ch, screen)) continue;
         if (HWND found = HitIn(ch, screen, hit)) return found;
       }
     }
@@ -651,7 +678,8 @@ HWND HitIn(HWND h, POINT screen, LRESULT* hit) {
 
 }  // namespace
 
-HWND WindowList::HitTest(POINT pt, LRESULT* hit) {
+HWND WindowList::HitTest(POINT pt, LRESULT* hit)
+{
   for (HWND t : std::vector<HWND>(WindowData::TopLevel())) {
     WndData* d = WindowData::Get(t);
     if (!d || !(d->style & WS_VISIBLE) || !InWindowShape(t, pt)) continue;
@@ -664,7 +692,8 @@ namespace Windows {
 
 HWND WindowFromPoint(POINT pt) { return WindowList::HitTest(pt, nullptr); }
 
-HWND ChildWindowFromPoint(HWND parent, POINT p) {
+HWND ChildWindowFromPoint(HWND parent, POINT p)
+{
   WndData* w = WindowData::Get(parent);
   if (!w) return nullptr;
   POINT s = p;
@@ -677,17 +706,20 @@ HWND ChildWindowFromPoint(HWND parent, POINT p) {
   return (p.x >= c.left && p.x < c.right && p.y >= c.top && p.y < c.bottom) ? parent : nullptr;
 }
 
-BOOL SetWindowText(HWND wnd, const char* text) {
+BOOL SetWindowText(HWND wnd, const char* text)
+{
   if (!WindowData::Get(wnd)) return FALSE;
   return SendMessage(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text ? text : "")) != 0;
 }
 
-int GetWindowText(HWND wnd, char* buffer, int maxCount) {
+int GetWindowText(HWND wnd, char* buffer, int maxCount)
+{
   if (!WindowData::Get(wnd) || !buffer || maxCount <= 0) return 0;
   return int(SendMessage(wnd, WM_GETTEXT, WPARAM(maxCount), reinterpret_cast<LPARAM>(buffer)));
 }
 
-AnsiString GetWindowText(HWND wnd) {
+AnsiString GetWindowText(HWND wnd)
+{
   int n = GetWindowTextLength(wnd);
   if (n <= 0) return {};
   std::string buf(size_t(n) + 1, '\0');
@@ -696,12 +728,14 @@ AnsiString GetWindowText(HWND wnd) {
   return buf;
 }
 
-int GetWindowTextLength(HWND wnd) {
+int GetWindowTextLength(HWND wnd)
+{
   if (!WindowData::Get(wnd)) return 0;
   return int(SendMessage(wnd, WM_GETTEXTLENGTH, 0, 0));
 }
 
-LONG_PTR GetWindowLongPtr(HWND wnd, int index) {
+LONG_PTR GetWindowLongPtr(HWND wnd, int index)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return 0;
   switch (index) {
@@ -713,14 +747,14 @@ LONG_PTR GetWindowLongPtr(HWND wnd, int index) {
     case GWL_USERDATA: return w->userData;
     case GWL_ID: return w->id;
     default:
-      if (index >= 0 && size_t(index) % sizeof(LONG_PTR) == 0 &&
-          size_t(index) / sizeof(LONG_PTR) < w->extra.size())
+      if (index >= 0 && size_t(index) % sizeof(LONG_PTR) == 0 && size_t(index) / sizeof(LONG_PTR) < w->extra.size())
         return w->extra[size_t(index) / sizeof(LONG_PTR)];
       return 0;
   }
 }
 
-LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR value) {
+LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR value)
+{
   WindowData::Ptr w = WindowData::Find(wnd);
   if (!w) return 0;
   LONG_PTR old = GetWindowLongPtr(wnd, index);
@@ -734,7 +768,9 @@ LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR value) {
       break;
     case GWL_STYLE:
     case GWL_EXSTYLE: {
-      struct { DWORD oldStyle, newStyle; } ss{DWORD(old), DWORD(value)};
+      struct {
+        DWORD oldStyle, newStyle;
+      } ss{DWORD(old), DWORD(value)};
       WPARAM which = WPARAM(index);
       SendMessage(wnd, WM_STYLECHANGING, which, reinterpret_cast<LPARAM>(&ss));
       if (!WindowData::Get(wnd)) return 0;
@@ -751,8 +787,7 @@ LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR value) {
     case GWL_ID: w->id = value; break;
     case GWL_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); break;
     default:
-      if (index >= 0 && size_t(index) % sizeof(LONG_PTR) == 0 &&
-          size_t(index) / sizeof(LONG_PTR) < w->extra.size()) {
+      if (index >= 0 && size_t(index) % sizeof(LONG_PTR) == 0 && size_t(index) / sizeof(LONG_PTR) < w->extra.size()) {
         w->extra[size_t(index) / sizeof(LONG_PTR)] = value;
         break;
       }
@@ -761,21 +796,24 @@ LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR value) {
   return old;
 }
 
-BOOL SetProp(HWND wnd, const char* name, HANDLE data) {
+BOOL SetProp(HWND wnd, const char* name, HANDLE data)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !name) return FALSE;
   w->props[Upper(name)] = data;
   return TRUE;
 }
 
-HANDLE GetProp(HWND wnd, const char* name) {
+HANDLE GetProp(HWND wnd, const char* name)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !name) return nullptr;
   auto it = w->props.find(Upper(name));
   return it == w->props.end() ? nullptr : it->second;
 }
 
-HANDLE RemoveProp(HWND wnd, const char* name) {
+HANDLE RemoveProp(HWND wnd, const char* name)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !name) return nullptr;
   auto it = w->props.find(Upper(name));
@@ -785,7 +823,8 @@ HANDLE RemoveProp(HWND wnd, const char* name) {
   return h;
 }
 
-int SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
+int SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w) return 0;
   if (w->windowRgn) DeleteObject(w->windowRgn);
@@ -797,7 +836,8 @@ int SetWindowRgn(HWND wnd, HRGN rgn, BOOL redraw) {
   return 1;
 }
 
-int GetWindowRgn(HWND wnd, HRGN rgn) {
+int GetWindowRgn(HWND wnd, HRGN rgn)
+{
   WndData* w = WindowData::Get(wnd);
   if (!w || !w->windowRgn || !rgn) return ERROR;
   return CombineRgn(rgn, w->windowRgn, nullptr, RGN_COPY);
@@ -806,7 +846,8 @@ int GetWindowRgn(HWND wnd, HRGN rgn) {
 }  // namespace Windows
 
 namespace WindowList {
-void Reset() {
+void Reset()
+{
   auto tops = WindowData::TopLevel();
   for (HWND h : tops) Windows::DestroyWindow(h);
   WindowData::Clear();

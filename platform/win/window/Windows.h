@@ -25,9 +25,8 @@ LONG_PTR SetClassLongPtr(HWND wnd, int index, LONG_PTR value);
 // `menu` is the child's identifier for a WS_CHILD window. x, y are in the parent's client
 // coordinates for a child, screen coordinates otherwise; CW_USEDEFAULT places a top-level
 // window at a cascading default.
-HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style,
-                    int x, int y, int width, int height, HWND parent, HMENU menu,
-                    HINSTANCE instance, void* param);
+HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName, DWORD style, int x, int y, int width,
+                    int height, HWND parent, HMENU menu, HINSTANCE instance, void* param);
 // Destroys the window, its owned windows and its children (WM_DESTROY parent first,
 // WM_NCDESTROY children first). Safe to call from the window's own procedure.
 BOOL DestroyWindow(HWND wnd);
@@ -79,9 +78,7 @@ LONG_PTR GetWindowLongPtr(HWND wnd, int index);
 // GWL_STYLE and GWL_EXSTYLE send WM_STYLECHANGING / WM_STYLECHANGED; GWL_WNDPROC subclasses.
 LONG_PTR SetWindowLongPtr(HWND wnd, int index, LONG_PTR value);
 inline LONG_PTR GetWindowLong(HWND wnd, int index) { return GetWindowLongPtr(wnd, index); }
-inline LONG_PTR SetWindowLong(HWND wnd, int index, LONG_PTR v) {
-  return SetWindowLongPtr(wnd, index, v);
-}
+inline LONG_PTR SetWindowLong(HWND wnd, int index, LONG_PTR v) { return SetWindowLongPtr(wnd, index, v); }
 
 BOOL SetProp(HWND wnd, const char* name, HANDLE data);
 HANDLE GetProp(HWND wnd, const char* name);

@@ -26,14 +26,29 @@ int PositiveMod(int value, int m) { return ((value % m) + m) % m; }
 namespace frxBarcod {
 
 const TBarcodeTypeInfo BarcodeTypes[23] = {
-  {"2_5_interleaved", true}, {"2_5_industrial", true}, {"2_5_matrix", true},
-  {"Code39", false},         {"Code39 Extended", false}, {"Code128A", false},
-  {"Code128B", false},       {"Code128C", false},        {"Code93", false},
-  {"Code93 Extended", false}, {"MSI", true},             {"PostNet", true},
-  {"Codebar", false},        {"EAN8", true},             {"EAN13", true},
-  {"UPC_A", true},           {"UPC_E0", true},           {"UPC_E1", true},
-  {"UPC Supp2", true},       {"UPC Supp5", true},        {"EAN128A", false},
-  {"EAN128B", false},        {"EAN128C", true},
+    {"2_5_interleaved", true},
+    {"2_5_industrial", true},
+    {"2_5_matrix", true},
+    {"Code39", false},
+    {"Code39 Extended", false},
+    {"Code128A", false},
+    {"Code128B", false},
+    {"Code128C", false},
+    {"Code93", false},
+    {"Code93 Extended", false},
+    {"MSI", true},
+    {"PostNet", true},
+    {"Codebar", false},
+    {"EAN8", true},
+    {"EAN13", true},
+    {"UPC_A", true},
+    {"UPC_E0", true},
+    {"UPC_E1", true},
+    {"UPC Supp2", true},
+    {"UPC Supp5", true},
+    {"EAN128A", false},
+    {"EAN128B", false},
+    {"EAN128C", true},
 };
 
 AnsiString CheckSumModulo10(const AnsiString& Digits)
@@ -67,10 +82,7 @@ const char* const kClassName = "TfrxBarcode";
 
 [[noreturn]] void RaiseBarcode(const AnsiString& text) { throw Exception(text); }
 
-AnsiString ZeroFill(const AnsiString& s, size_t n)
-{
-  return s.size() >= n ? s : AnsiString(n - s.size(), '0') + s;
-}
+AnsiString ZeroFill(const AnsiString& s, size_t n) { return s.size() >= n ? s : AnsiString(n - s.size(), '0') + s; }
 
 // ---- 2 of 5 ---------------------------------------------------------------------------------
 // Five elements per digit, "1" wide.
@@ -81,45 +93,39 @@ const char* const kTable25[10] = {"00110", "10001", "01001", "11000", "00101",
 // Nine elements (bar first), "1" wide; the index is the character's value.
 const char kChars39[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 const char* const kTable39[44] = {
-  "000110100", "100100001", "001100001", "101100000", "000110001", "100110000", "001110000",
-  "000100101", "100100100", "001100100", "100001001", "001001001", "101001000", "000011001",
-  "100011000", "001011000", "000001101", "100001100", "001001100", "000011100", "100000011",
-  "001000011", "101000010", "000010011", "100010010", "001010010", "000000111", "100000110",
-  "001000110", "000010110", "110000001", "011000001", "111000000", "010010001", "110010000",
-  "011010000", "010000101", "110000100", "011000100", "010101000", "010100010", "010001010",
-  "000101010",
-  "010010100",  // "*"
+    "000110100", "100100001", "001100001", "101100000", "000110001", "100110000", "001110000", "000100101", "100100100",
+    "001100100", "100001001", "001001001", "101001000", "000011001", "100011000", "001011000", "000001101", "100001100",
+    "001001100", "000011100", "100000011", "001000011", "101000010", "000010011", "100010010", "001010010", "000000111",
+    "100000110", "001000110", "000010110", "110000001", "011000001", "111000000", "010010001", "110010000", "011010000",
+    "010000101", "110000100", "011000100", "010101000", "010100010", "010001010", "000101010",
+    "010010100",  // "*"
 };
 const int kStar39 = 43;
 
 // Full ASCII: the Code 39 sequence of every character below 128.
 const char* const kFullAscii39[128] = {
-  "%U", "$A", "$B", "$C", "$D", "$E", "$F", "$G", "$H", "$I", "$J", "$K", "$L", "$M", "$N",
-  "$O", "$P", "$Q", "$R", "$S", "$T", "$U", "$V", "$W", "$X", "$Y", "$Z", "%A", "%B", "%C",
-  "%D", "%E", " ",  "/A", "/B", "/C", "/D", "/E", "/F", "/G", "/H", "/I", "/J", "/K", "/L",
-  "-",  ".",  "/O", "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",  "9",  "/Z", "%F",
-  "%G", "%H", "%I", "%J", "%V", "A",  "B",  "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",
-  "K",  "L",  "M",  "N",  "O",  "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",
-  "Z",  "%K", "%L", "%M", "%N", "%O", "%W", "+A", "+B", "+C", "+D", "+E", "+F", "+G", "+H",
-  "+I", "+J", "+K", "+L", "+M", "+N", "+O", "+P", "+Q", "+R", "+S", "+T", "+U", "+V", "+W",
-  "+X", "+Y", "+Z", "%P", "%Q", "%R", "%S", "%T",
+    "%U", "$A", "$B", "$C", "$D", "$E", "$F", "$G", "$H", "$I", "$J", "$K", "$L", "$M", "$N", "$O", "$P", "$Q", "$R",
+    "$S", "$T", "$U", "$V", "$W", "$X", "$Y", "$Z", "%A", "%B", "%C", "%D", "%E", " ",  "/A", "/B", "/C", "/D", "/E",
+    "/F", "/G", "/H", "/I", "/J", "/K", "/L", "-",  ".",  "/O", "0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",
+    "9",  "/Z", "%F", "%G", "%H", "%I", "%J", "%V", "A",  "B",  "C",  "D",  "E",  "F",  "G",  "H",  "I",  "J",  "K",
+    "L",  "M",  "N",  "O",  "P",  "Q",  "R",  "S",  "T",  "U",  "V",  "W",  "X",  "Y",  "Z",  "%K", "%L", "%M", "%N",
+    "%O", "%W", "+A", "+B", "+C", "+D", "+E", "+F", "+G", "+H", "+I", "+J", "+K", "+L", "+M", "+N", "+O", "+P", "+Q",
+    "+R", "+S", "+T", "+U", "+V", "+W", "+X", "+Y", "+Z", "%P", "%Q", "%R", "%S", "%T",
 };
 
 // ---- Code 128 -------------------------------------------------------------------------------
 // Element widths, bar first; the index is the value.
 const char* const kTable128[107] = {
-  "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312", "132212",
-  "221213", "221312", "231212", "112232", "122132", "122231", "113222", "123122", "123221",
-  "223211", "221132", "221231", "213212", "223112", "312131", "311222", "321122", "321221",
-  "312212", "322112", "322211", "212123", "212321", "232121", "111323", "131123", "131321",
-  "112313", "132113", "132311", "211313", "231113", "231311", "112133", "112331", "132131",
-  "113123", "113321", "133121", "313121", "211331", "231131", "213113", "213311", "213131",
-  "311123", "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111",
-  "111224", "111422", "121124", "121421", "141122", "141221", "112214", "112412", "122114",
-  "122411", "142112", "142211", "241211", "221114", "413111", "241112", "134111", "111242",
-  "121142", "121241", "114212", "124112", "124211", "411212", "421112", "421211", "212141",
-  "214121", "412121", "111143", "111341", "131141", "114113", "114311", "411113", "411311",
-  "113141", "114131", "311141", "411131", "211412", "211214", "211232", "2331112",
+    "212222", "222122", "222221", "121223", "121322", "131222", "122213", "122312",  "132212", "221213", "221312",
+    "231212", "112232", "122132", "122231", "113222", "123122", "123221", "223211",  "221132", "221231", "213212",
+    "223112", "312131", "311222", "321122", "321221", "312212", "322112", "322211",  "212123", "212321", "232121",
+    "111323", "131123", "131321", "112313", "132113", "132311", "211313", "231113",  "231311", "112133", "112331",
+    "132131", "113123", "113321", "133121", "313121", "211331", "231131", "213113",  "213311", "213131", "311123",
+    "311321", "331121", "312113", "312311", "332111", "314111", "221411", "431111",  "111224", "111422", "121124",
+    "121421", "141122", "141221", "112214", "112412", "122114", "122411", "142112",  "142211", "241211", "221114",
+    "413111", "241112", "134111", "111242", "121142", "121241", "114212", "124112",  "124211", "411212", "421112",
+    "421211", "212141", "214121", "412121", "111143", "111341", "131141", "114113",  "114311", "411113", "411311",
+    "113141", "114131", "311141", "411131", "211412", "211214", "211232", "2331112",
 };
 const int kFnc1 = 102, kStartA = 103, kStartB = 104, kStartC = 105, kStop128 = 106;
 
@@ -127,12 +133,11 @@ const int kFnc1 = 102, kStartA = 103, kStartB = 104, kStartC = 105, kStop128 = 1
 // The shift characters ($) (%) (/) (+) are written "[", "]", "{", "}".
 const char kChars93[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%[]{}";
 const char* const kTable93[47] = {
-  "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114", "131211",
-  "141111", "211113", "211212", "211311", "221112", "221211", "231111", "112113", "112212",
-  "112311", "122112", "132111", "111123", "111222", "111321", "121122", "131121", "212112",
-  "212211", "211122", "211221", "221121", "222111", "112122", "112221", "122121", "123111",
-  "121131", "311112", "311211", "321111", "112131", "113121", "211131", "121221", "312111",
-  "311121", "122211",
+    "131112", "111213", "111312", "111411", "121113", "121212", "121311", "111114", "131211", "141111",
+    "211113", "211212", "211311", "221112", "221211", "231111", "112113", "112212", "112311", "122112",
+    "132111", "111123", "111222", "111321", "121122", "131121", "212112", "212211", "211122", "211221",
+    "221121", "222111", "112122", "112221", "122121", "123111", "121131", "311112", "311211", "321111",
+    "112131", "113121", "211131", "121221", "312111", "311121", "122211",
 };
 
 // ---- PostNet, Codabar -----------------------------------------------------------------------
@@ -140,16 +145,14 @@ const char* const kTablePostNet[10] = {"11000", "00011", "00101", "00110", "0100
                                        "01010", "01100", "10001", "10010", "10100"};
 const char kCharsCodabar[] = "0123456789-$:/.+ABCD";
 const char* const kTableCodabar[20] = {
-  "0000011", "0000110", "0001001", "1100000", "0010010", "1000010", "0100001",
-  "0100100", "0110000", "1001000", "0001100", "0011000", "1000101", "1010001",
-  "1010100", "0010101", "0011010", "0101001", "0001011", "0001110",
+    "0000011", "0000110", "0001001", "1100000", "0010010", "1000010", "0100001", "0100100", "0110000", "1001000",
+    "0001100", "0011000", "1000101", "1010001", "1010100", "0010101", "0011010", "0101001", "0001011", "0001110",
 };
 
 // ---- EAN / UPC ------------------------------------------------------------------------------
 // Widths of the left-odd set (space first); the right set has the same widths bar first and
 // the left-even set is the right set reversed.
-const char* const kWidthsEAN[10] = {"3211", "2221", "2122", "1411", "1132",
-                                    "1231", "1114", "1312", "1213", "3112"};
+const char* const kWidthsEAN[10] = {"3211", "2221", "2122", "1411", "1132", "1231", "1114", "1312", "1213", "3112"};
 const char* const kParityEAN13[10] = {"LLLLLL", "LLGLGG", "LLGGLG", "LLGGGL", "LGLLGG",
                                       "LGGLLG", "LGGGLL", "LGLGLG", "LGLGGL", "LGGLGL"};
 // UPC-E, number system 0, by check digit ("E" even, "o" odd).
@@ -213,7 +216,9 @@ AnsiString ExpandUPCE(const AnsiString& d, char numberSystem)
 {
   AnsiString ns(1, numberSystem);
   switch (d[5]) {
-    case '0': case '1': case '2': return ns + d.substr(0, 2) + d[5] + "0000" + d.substr(2, 3);
+    case '0':
+    case '1':
+    case '2': return ns + d.substr(0, 2) + d[5] + "0000" + d.substr(2, 3);
     case '3': return ns + d.substr(0, 3) + "00000" + d.substr(3, 2);
     case '4': return ns + d.substr(0, 4) + "00000" + d[4];
     default: return ns + d.substr(0, 5) + "0000" + d[5];
@@ -257,10 +262,16 @@ void TfrxBarcode::MakeModules()
       if (FRatio < 2.25) FRatio = 2.25;
       if (FRatio > 3.0) FRatio = 3.0;
       break;
-    case bcCode128A: case bcCode128B: case bcCode128C: case bcCode93: case bcCode93Extended:
-    case bcCodeMSI: case bcCodePostNet: case bcCodeEAN128A: case bcCodeEAN128B:
-    case bcCodeEAN128C:
-      break;
+    case bcCode128A:
+    case bcCode128B:
+    case bcCode128C:
+    case bcCode93:
+    case bcCode93Extended:
+    case bcCodeMSI:
+    case bcCodePostNet:
+    case bcCodeEAN128A:
+    case bcCodeEAN128B:
+    case bcCodeEAN128C: break;
     default:
       if (FRatio < 2.0) FRatio = 2.0;
       if (FRatio > 3.0) FRatio = 3.0;
@@ -306,9 +317,12 @@ AnsiString TfrxBarcode::MakeData()
     case bcCode_2_5_matrix: return Code_2_5_matrix();
     case bcCode39: return Code_39(FText);
     case bcCode39Extended: return Code_39Extended();
-    case bcCode128A: case bcCode128B: case bcCode128C:
-    case bcCodeEAN128A: case bcCodeEAN128B: case bcCodeEAN128C:
-      return Code_128();
+    case bcCode128A:
+    case bcCode128B:
+    case bcCode128C:
+    case bcCodeEAN128A:
+    case bcCodeEAN128B:
+    case bcCodeEAN128C: return Code_128();
     case bcCode93: return Code_93(FText);
     case bcCode93Extended: return Code_93Extended();
     case bcCodeMSI: return Code_MSI();
@@ -387,30 +401,31 @@ AnsiString TfrxBarcode::Code_128()
   std::vector<int> values;
   int start;
   switch (FTyp) {
-    case bcCode128A: case bcCodeEAN128A:
+    case bcCode128A:
+    case bcCodeEAN128A:
       start = kStartA;
       for (char c : text) {
         auto u = static_cast<unsigned char>(c);
         values.push_back(u < 32 ? u + 64 : u <= 95 ? u - 32 : 0);
       }
       break;
-    case bcCode128B: case bcCodeEAN128B:
+    case bcCode128B:
+    case bcCodeEAN128B:
       start = kStartB;
       for (char c : text) {
         auto u = static_cast<unsigned char>(c);
         values.push_back(u >= 32 && u <= 127 ? u - 32 : 0);
       }
       break;
-    case bcCode128C: case bcCodeEAN128C:
+    case bcCode128C:
+    case bcCodeEAN128C:
       start = kStartC;
       if (text.size() % 2 == 1) text = "0" + text;
       for (size_t i = 0; i < text.size(); i += 2)
-        values.push_back(IsDigit(text[i]) && IsDigit(text[i + 1])
-                           ? DigitValue(text[i]) * 10 + DigitValue(text[i + 1])
-                           : 0);
+        values.push_back(IsDigit(text[i]) && IsDigit(text[i + 1]) ? DigitValue(text[i]) * 10 + DigitValue(text[i + 1])
+                                                                  : 0);
       break;
-    default:
-      RaiseBarcode(AnsiString(kClassName) + ": wrong BarcodeType in Code_128");
+    default: RaiseBarcode(AnsiString(kClassName) + ": wrong BarcodeType in Code_128");
   }
 
   AnsiString widths = kTable128[start];
@@ -571,8 +586,10 @@ AnsiString TfrxBarcode::Code_UPC_E(bool Inverted)
   // The check digit of a UPC-E symbol is that of the UPC-A number it stands for (number
   // system 0 or 1); scanners reject any other.
   AnsiString withCheck = CheckDigit(ExpandUPCE(tmp.substr(0, 6), Inverted ? '1' : '0'));
-  if (withCheck.size() == 12) withCheck = tmp.substr(0, 6) + withCheck.back();
-  else withCheck = tmp.substr(0, 6);
+  if (withCheck.size() == 12)
+    withCheck = tmp.substr(0, 6) + withCheck.back();
+  else
+    withCheck = tmp.substr(0, 6);
   // csmNone computes no check digit: the parity row then comes from the text's own seventh digit.
   char c = withCheck.size() == 7 ? withCheck[6] : tmp.size() > 6 ? tmp[6] : '0';
   if (FCheckSum && withCheck.size() == 7) StoreCompleted(withCheck);
@@ -589,8 +606,7 @@ AnsiString TfrxBarcode::Code_Supp2()
 {
   AnsiString tmp = ZeroFill(FText, 2);
   const char* parity = kParitySupp2[(DigitValue(tmp[0]) * 10 + DigitValue(tmp[1])) % 4];
-  if (FCheckSum && !AlreadyCompleted())
-    StoreCompleted(tmp + frxBarcod::CheckSumSupplement(tmp.substr(0, 2)).back());
+  if (FCheckSum && !AlreadyCompleted()) StoreCompleted(tmp + frxBarcod::CheckSumSupplement(tmp.substr(0, 2)).back());
   AnsiString r = "506";
   r += EANDigit(tmp[0], parity[0] == 'E' ? setG : setL);
   r += "05";
@@ -616,8 +632,8 @@ AnsiString TfrxBarcode::Code_Supp5()
 
 bool TfrxBarcode::LongBarsType() const
 {
-  return FTyp == bcCodeEAN8 || FTyp == bcCodeEAN13 || FTyp == bcCodeUPC_A ||
-         FTyp == bcCodeUPC_E0 || FTyp == bcCodeUPC_E1;
+  return FTyp == bcCodeEAN8 || FTyp == bcCodeEAN13 || FTyp == bcCodeUPC_A || FTyp == bcCodeUPC_E0 ||
+         FTyp == bcCodeUPC_E1;
 }
 
 std::vector<TfrxBarPolygon> TfrxBarcode::BarPolygons(const AnsiString& Code)
@@ -684,8 +700,8 @@ TfrxBarPoint TfrxBarcode::PictureSize(Integer RectWidth, Integer RectHeight)
   return size;
 }
 
-std::vector<TfrxBarcodeTextPiece> TfrxBarcode::TextPieces(Integer PictureWidth,
-                                                          Integer PictureHeight, Integer TextWidth)
+std::vector<TfrxBarcodeTextPiece> TfrxBarcode::TextPieces(Integer PictureWidth, Integer PictureHeight,
+                                                          Integer TextWidth)
 {
   std::vector<TfrxBarcodeTextPiece> pieces;
   Integer angle = static_cast<Integer>(std::nearbyint(FAngle));
@@ -696,10 +712,34 @@ std::vector<TfrxBarcodeTextPiece> TfrxBarcode::TextPieces(Integer PictureWidth,
     TfrxBarcodeTextPiece p;
     p.Text = text;
     switch (angle) {
-      case 0: p.Left = from; p.Top = ph - 16; p.Right = to + 1; p.Bottom = ph; p.TextPos = {x, ph - 14}; break;
-      case 90: p.Left = pw - 14; p.Top = ph - from; p.Right = pw; p.Bottom = ph - to - 1; p.TextPos = {pw - 14, ph - x}; break;
-      case 180: p.Left = pw - from; p.Top = 0; p.Right = pw - to - 1; p.Bottom = 16; p.TextPos = {pw - x, 14}; break;
-      default: p.Left = 0; p.Top = from; p.Right = 14; p.Bottom = to + 1; p.TextPos = {14, x}; break;
+      case 0:
+        p.Left = from;
+        p.Top = ph - 16;
+        p.Right = to + 1;
+        p.Bottom = ph;
+        p.TextPos = {x, ph - 14};
+        break;
+      case 90:
+        p.Left = pw - 14;
+        p.Top = ph - from;
+        p.Right = pw;
+        p.Bottom = ph - to - 1;
+        p.TextPos = {pw - 14, ph - x};
+        break;
+      case 180:
+        p.Left = pw - from;
+        p.Top = 0;
+        p.Right = pw - to - 1;
+        p.Bottom = 16;
+        p.TextPos = {pw - x, 14};
+        break;
+      default:
+        p.Left = 0;
+        p.Top = from;
+        p.Right = 14;
+        p.Bottom = to + 1;
+        p.TextPos = {14, x};
+        break;
     }
     pieces.push_back(p);
   };
@@ -723,12 +763,12 @@ std::vector<TfrxBarcodeTextPiece> TfrxBarcode::TextPieces(Integer PictureWidth,
       piece(49, 49, 83, chars(7, 11));
       piece(w + 1, w + 1, w + 8, chars(12, 12));
       break;
-    case bcCodeUPC_E0: case bcCodeUPC_E1:
+    case bcCodeUPC_E0:
+    case bcCodeUPC_E1:
       piece(3, 3, 44, chars(1, 6));
       piece(w + 1, w + 1, w + 8, chars(7, 7));
       break;
-    default:
-      piece((w - TextWidth) / 2, 0, w, FText);
+    default: piece((w - TextWidth) / 2, 0, w, FText);
   }
   return pieces;
 }
@@ -772,8 +812,8 @@ void TfrxBarcode::DrawBarcode(const AnsiString& Code, HDC DC)
 void TfrxBarcode::DrawText(HDC DC, Integer PictureWidth, Integer PictureHeight)
 {
   int tenths = static_cast<int>(std::nearbyint(FAngle * 10));
-  TSelected font(DC, Windows::CreateFont(-Math::MulDiv(9, 96, 72), 0, tenths, tenths, FW_NORMAL,
-                                         0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
+  TSelected font(DC, Windows::CreateFont(-Math::MulDiv(9, 96, 72), 0, tenths, tenths, FW_NORMAL, 0, 0, 0,
+                                         DEFAULT_CHARSET, 0, 0, 0, 0, "Arial"));
   HBRUSH brush = Windows::CreateSolidBrush(static_cast<COLORREF>(FColor));
   int oldMode = Windows::SetBkMode(DC, TRANSPARENT);
   COLORREF oldColor = Windows::SetTextColor(DC, RGB(0, 0, 0));
@@ -810,8 +850,8 @@ void TfrxBarcode::DrawInRect(HDC DC, const RECT& Rect, bool ShowText)
     Windows::DeleteObject(fill);
     DrawBarcode(code, pic);
     if (ShowText) DrawText(pic, size.X, size.Y);
-    Windows::TransparentBlt(DC, Rect.left, Rect.top, Rect.right - Rect.left,
-                            Rect.bottom - Rect.top, pic, 0, 0, size.X, size.Y, key);
+    Windows::TransparentBlt(DC, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, pic, 0, 0, size.X,
+                            size.Y, key);
   } catch (...) {
     Windows::SelectObject(pic, oldBmp);
     Windows::DeleteObject(bmp);

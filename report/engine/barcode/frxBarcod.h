@@ -132,8 +132,7 @@ public:
   // The text pieces of DrawText in a picture of PictureWidth x PictureHeight; TextWidth is the
   // width of the whole Text in the font, used by the types that centre it. None for an angle
   // that is not a multiple of 90 degrees.
-  std::vector<TfrxBarcodeTextPiece> TextPieces(Integer PictureWidth, Integer PictureHeight,
-                                               Integer TextWidth);
+  std::vector<TfrxBarcodeTextPiece> TextPieces(Integer PictureWidth, Integer PictureHeight, Integer TextWidth);
 
   // Paints the polygons of BarPolygons(Code) on DC, pen and brush in each element's colour.
   void DrawBarcode(const AnsiString& Code, HDC DC);

@@ -11,8 +11,7 @@
 using SysUtils::SameText;
 
 TfrxCustomDBDataSet::TfrxCustomDBDataSet(TComponent* AOwner)
-    : TfrxDataSet(AOwner), FFieldMap(std::make_unique<TStringList>()),
-      FFieldAliases(std::make_unique<TStringList>())
+    : TfrxDataSet(AOwner), FFieldMap(std::make_unique<TStringList>()), FFieldAliases(std::make_unique<TStringList>())
 {
   FFieldMap->SetSorted(true);
   FFieldMap->SetDuplicates(dupIgnore);
@@ -95,8 +94,7 @@ void TfrxDBDataset::Unhook()
 void TfrxDBDataset::Initialize()
 {
   UpdateSource();
-  if (!FSourceDataSet)
-    throw Exception(SysUtils::Format(frxRes::Get("dbNotConn"), {GetName()}));
+  if (!FSourceDataSet) throw Exception(SysUtils::Format(frxRes::Get("dbNotConn"), {GetName()}));
   Unhook();
   FHooked = FSourceDataSet;
   FHooked->FreeNotification(this);
@@ -137,8 +135,7 @@ void TfrxDBDataset::Open()
 {
   if (FIsOpened) return;
   UpdateSource();
-  if (!FSourceDataSet)
-    throw Exception(SysUtils::Format(frxRes::Get("dbNotConn"), {GetName()}));
+  if (!FSourceDataSet) throw Exception(SysUtils::Format(frxRes::Get("dbNotConn"), {GetName()}));
   FSourceDataSet->Open();
   FIsOpened = true;
   if (RangeBegin == rbCurrent || RangeEnd == reCurrent) FBookmark = FSourceDataSet->GetBookmark();
@@ -209,10 +206,7 @@ void TfrxDBDataset::GetFieldList(TStrings* List)
   for (Integer i = 0; i < fields.GetCount(); ++i) List->Add(fields[i]->GetFieldName());
 }
 
-AnsiString TfrxDBDataset::Binding(const AnsiString& Field) const
-{
-  return GetUserName() + ".\"" + Field + "\"";
-}
+AnsiString TfrxDBDataset::Binding(const AnsiString& Field) const { return GetUserName() + ".\"" + Field + "\""; }
 
 void TfrxDBDataset::AddError(const AnsiString& Text)
 {
@@ -266,7 +260,10 @@ Integer TfrxDBDataset::GetDisplayWidth(const AnsiString& Field)
   if (TField* f = FSourceDataSet->FindField(name)) return f->GetDisplayWidth();
   if (TFieldDef* d = FSourceDataSet->GetFieldDefs().FindDef(name)) {
     switch (d->GetDataType()) {
-      case ftString: case ftFixedChar: case ftWideString: case ftFixedWideChar: return d->GetSize();
+      case ftString:
+      case ftFixedChar:
+      case ftWideString:
+      case ftFixedWideChar: return d->GetSize();
       case ftDateTime: return 20;
       case ftLargeint: return 15;
       default: break;
@@ -315,9 +312,6 @@ void TfrxDBDataset::AssignBlobTo(const AnsiString& Field, TObject* Target)
 
 namespace frxDBSet {
 
-void Initialize()
-{
-  Classes::RegisterClasses({TfrxUserDataSet::StaticClass(), TfrxDBDataset::StaticClass()});
-}
+void Initialize() { Classes::RegisterClasses({TfrxUserDataSet::StaticClass(), TfrxDBDataset::StaticClass()}); }
 
 }  // namespace frxDBSet

@@ -91,7 +91,10 @@ protected:
 
 private:
   void UpdateSource();
-  void OpenIfNeeded() { if (!FIsOpened) Open(); }
+  void OpenIfNeeded()
+  {
+    if (!FIsOpened) Open();
+  }
   // Refills FFieldMap; Strict raises for a name without a field.
   void FillFieldMap(bool Strict);
   // The mapped field of Field; nullptr (with the error noted) when the report used an unknown

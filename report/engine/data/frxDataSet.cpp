@@ -31,10 +31,7 @@ TfrxDialogComponent::TfrxDialogComponent(TComponent* AOwner) : TfrxReportCompone
 void TfrxDialogComponent::SetWidth(Extended) { TfrxReportComponent::SetWidth(28); }
 void TfrxDialogComponent::SetHeight(Extended) { TfrxReportComponent::SetHeight(28); }
 
-TfrxDataSet::TfrxDataSet(TComponent* AOwner) : TfrxDialogComponent(AOwner)
-{
-  GlobalDataSets().push_back(this);
-}
+TfrxDataSet::TfrxDataSet(TComponent* AOwner) : TfrxDialogComponent(AOwner) { GlobalDataSets().push_back(this); }
 
 TfrxDataSet::~TfrxDataSet()
 {

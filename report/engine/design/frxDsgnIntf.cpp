@@ -98,10 +98,14 @@ AnsiString TfrxCharProperty::GetValue()
 
 void TfrxCharProperty::SetValue(const AnsiString& Value)
 {
-  if (Value.empty()) SetOrdValue(0);
-  else if (Value.size() == 1) SetOrdValue(static_cast<unsigned char>(Value[0]));
-  else if (Value[0] == '#') SetOrdValue(SysUtils::StrToInt(Value.substr(1, 255)));
-  else InvalidValue();
+  if (Value.empty())
+    SetOrdValue(0);
+  else if (Value.size() == 1)
+    SetOrdValue(static_cast<unsigned char>(Value[0]));
+  else if (Value[0] == '#')
+    SetOrdValue(SysUtils::StrToInt(Value.substr(1, 255)));
+  else
+    InvalidValue();
 }
 
 AnsiString TfrxStringProperty::GetValue() { return GetStrValue(); }
@@ -122,10 +126,7 @@ void TfrxEnumProperty::SetValue(const AnsiString& Value)
   SetOrdValue(v);
 }
 
-AnsiString TfrxSetProperty::GetValue()
-{
-  return TypInfo::SetToString(GetPropInfo()->PropType, GetOrdValue(), true);
-}
+AnsiString TfrxSetProperty::GetValue() { return TypInfo::SetToString(GetPropInfo()->PropType, GetOrdValue(), true); }
 
 AnsiString TfrxSetElementProperty::GetName()
 {
@@ -148,9 +149,12 @@ void TfrxSetElementProperty::GetValues()
 void TfrxSetElementProperty::SetValue(const AnsiString& Value)
 {
   bool on;
-  if (SameText(Value, "True")) on = true;
-  else if (SameText(Value, "False")) on = false;
-  else InvalidValue();
+  if (SameText(Value, "True"))
+    on = true;
+  else if (SameText(Value, "False"))
+    on = false;
+  else
+    InvalidValue();
   if (Element > 31) return;
   // Each object keeps its other members.
   const auto& objs = GetObjects();
@@ -178,8 +182,7 @@ std::vector<TfrxComponent*> Candidates(TfrxPropertyEditor* E)
   TfrxComponent* obj = E->GetFrxComponent();
   if (!obj) return r;
   TfrxComponent* scope = obj;
-  if (dynamic_cast<TfrxReportComponent*>(obj))
-    scope = obj->GetPage();
+  if (dynamic_cast<TfrxReportComponent*>(obj)) scope = obj->GetPage();
   if (!scope) return r;
   TClass wanted = E->GetPropInfo()->PropType->ClassType;
   for (TfrxComponent* c : scope->GetAllObjects())
@@ -210,8 +213,8 @@ void TfrxComponentProperty::SetValue(const AnsiString& Value)
 }
 
 namespace {
-const char* const ModalResults[] = {"mrNone", "mrOk", "mrCancel", "mrAbort", "mrRetry", "mrIgnore",
-                                    "mrYes", "mrNo", "mrAll", "mrNoToAll", "mrYesToAll"};
+const char* const ModalResults[] = {"mrNone", "mrOk", "mrCancel", "mrAbort",   "mrRetry",   "mrIgnore",
+                                    "mrYes",  "mrNo", "mrAll",    "mrNoToAll", "mrYesToAll"};
 }
 
 AnsiString TfrxModalResultProperty::GetValue()
@@ -248,8 +251,10 @@ void TfrxColorProperty::GetValues()
 void TfrxColorProperty::SetValue(const AnsiString& Value)
 {
   Integer c;
-  if (frxDsgnIntf::IdentToColor(Value, c)) SetOrdValue(c);
-  else SetOrdValue(SysUtils::StrToInt(Value));
+  if (frxDsgnIntf::IdentToColor(Value, c))
+    SetOrdValue(c);
+  else
+    SetOrdValue(SysUtils::StrToInt(Value));
 }
 
 bool TfrxColorProperty::Edit()
@@ -316,8 +321,10 @@ void TfrxFontCharsetProperty::GetValues()
 void TfrxFontCharsetProperty::SetValue(const AnsiString& Value)
 {
   Integer c;
-  if (frxDsgnIntf::IdentToCharset(Value, c)) SetOrdValue(c);
-  else SetOrdValue(SysUtils::StrToInt(Value));
+  if (frxDsgnIntf::IdentToCharset(Value, c))
+    SetOrdValue(c);
+  else
+    SetOrdValue(SysUtils::StrToInt(Value));
 }
 
 AnsiString TfrxCursorProperty::GetValue()
@@ -337,8 +344,10 @@ void TfrxCursorProperty::GetValues()
 void TfrxCursorProperty::SetValue(const AnsiString& Value)
 {
   Integer c;
-  if (frxDsgnIntf::IdentToCursor(Value, c)) SetOrdValue(c);
-  else SetOrdValue(SysUtils::StrToInt(Value));
+  if (frxDsgnIntf::IdentToCursor(Value, c))
+    SetOrdValue(c);
+  else
+    SetOrdValue(SysUtils::StrToInt(Value));
 }
 
 namespace {
@@ -388,8 +397,7 @@ TfrxPropertyItem::~TfrxPropertyItem() = default;
 
 TfrxPropertyList::TfrxPropertyList(TComponent* ADesigner)
     : TCollection(TfrxPropertyItem::StaticClass()), Designer(ADesigner)
-{
-}
+{}
 
 void TfrxPropertyList::SetComponent(TObject* Obj)
 {
@@ -402,22 +410,23 @@ void TfrxPropertyList::FillProperties(TObject* Obj)
 {
   if (!Obj) return;
   using frxDsgnIntf::CreatePropertyEditor;
-  auto props = TypInfo::GetPropList(TypInfo::ClassTypeOf(Obj),
-                                    {tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass,
-                                     tkWChar, tkLString, tkWString, tkVariant, tkArray, tkRecord,
-                                     tkInterface, tkInt64, tkDynArray},
-                                    true);
+  auto props =
+      TypInfo::GetPropList(TypInfo::ClassTypeOf(Obj),
+                           {tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkWChar, tkLString,
+                            tkWString, tkVariant, tkArray, tkRecord, tkInterface, tkInt64, tkDynArray},
+                           true);
   for (const TPropInfo* p : props) {
     TfrxPropertyItem* item = Add();
     const TTypeInfo* t = p->PropType;
     switch (t->Kind) {
       case tkInteger: item->Editor = CreatePropertyEditor(TfrxIntegerProperty::StaticClass(), Obj, p, Designer); break;
-      case tkChar: case tkWChar: item->Editor = CreatePropertyEditor(TfrxCharProperty::StaticClass(), Obj, p, Designer); break;
+      case tkChar:
+      case tkWChar: item->Editor = CreatePropertyEditor(TfrxCharProperty::StaticClass(), Obj, p, Designer); break;
       case tkEnumeration: item->Editor = CreatePropertyEditor(TfrxEnumProperty::StaticClass(), Obj, p, Designer); break;
       case tkFloat: item->Editor = CreatePropertyEditor(TfrxFloatProperty::StaticClass(), Obj, p, Designer); break;
-      case tkString: case tkLString: case tkWString:
-        item->Editor = CreatePropertyEditor(TfrxStringProperty::StaticClass(), Obj, p, Designer);
-        break;
+      case tkString:
+      case tkLString:
+      case tkWString: item->Editor = CreatePropertyEditor(TfrxStringProperty::StaticClass(), Obj, p, Designer); break;
       case tkSet: {
         item->SubProperty = std::make_unique<TfrxPropertyList>(Designer);
         item->SubProperty->Parent = this;
@@ -427,7 +436,8 @@ void TfrxPropertyList::FillProperties(TObject* Obj)
           for (Int64 v = element->MinValue; v <= element->MaxValue; ++v) {
             TfrxPropertyItem* sub = item->SubProperty->Add();
             sub->Editor = CreatePropertyEditor(TfrxSetElementProperty::StaticClass(), Obj, p, Designer);
-            if (auto* e = dynamic_cast<TfrxSetElementProperty*>(sub->Editor.get())) e->Element = static_cast<Integer>(v);
+            if (auto* e = dynamic_cast<TfrxSetElementProperty*>(sub->Editor.get()))
+              e->Element = static_cast<Integer>(v);
             if (!sub->Editor) delete sub;
           }
         break;
@@ -508,8 +518,7 @@ void TfrxComponentEditorCollection::Register(TClass ComponentClass, TClass Edito
 }
 
 std::unique_ptr<TfrxComponentEditor> TfrxComponentEditorCollection::CreateEditor(TfrxComponent* Component,
-                                                                                 TComponent* Designer,
-                                                                                 TComponent* Menu)
+                                                                                 TComponent* Designer, TComponent* Menu)
 {
   TClass cls = Component->ClassType();
   TfrxComponentEditorItem* found = nullptr;
@@ -654,37 +663,73 @@ struct TIdent {
 constexpr Integer SysColor(int index) { return static_cast<Integer>(0x80000000u | static_cast<unsigned>(index)); }
 
 const TIdent Colors[] = {
-    {0x000000, "clBlack"}, {0x000080, "clMaroon"}, {0x008000, "clGreen"}, {0x008080, "clOlive"},
-    {0x800000, "clNavy"}, {0x800080, "clPurple"}, {0x808000, "clTeal"}, {0x808080, "clGray"},
-    {0xC0C0C0, "clSilver"}, {0x0000FF, "clRed"}, {0x00FF00, "clLime"}, {0x00FFFF, "clYellow"},
-    {0xFF0000, "clBlue"}, {0xFF00FF, "clFuchsia"}, {0xFFFF00, "clAqua"}, {0xFFFFFF, "clWhite"},
-    {0xC0DCC0, "clMoneyGreen"}, {0xF0CAA6, "clSkyBlue"}, {0xF0FBFF, "clCream"}, {0xA4A0A0, "clMedGray"},
-    {SysColor(10), "clActiveBorder"}, {SysColor(2), "clActiveCaption"}, {SysColor(12), "clAppWorkSpace"},
-    {SysColor(1), "clBackground"}, {SysColor(15), "clBtnFace"}, {SysColor(20), "clBtnHighlight"},
-    {SysColor(16), "clBtnShadow"}, {SysColor(18), "clBtnText"}, {SysColor(9), "clCaptionText"},
-    {0x20000000, "clDefault"}, {SysColor(27), "clGradientActiveCaption"},
-    {SysColor(28), "clGradientInactiveCaption"}, {SysColor(17), "clGrayText"}, {SysColor(13), "clHighlight"},
-    {SysColor(14), "clHighlightText"}, {SysColor(26), "clHotLight"}, {SysColor(11), "clInactiveBorder"},
-    {SysColor(3), "clInactiveCaption"}, {SysColor(19), "clInactiveCaptionText"}, {SysColor(24), "clInfoBk"},
-    {SysColor(23), "clInfoText"}, {SysColor(4), "clMenu"}, {SysColor(30), "clMenuBar"},
-    {SysColor(29), "clMenuHighlight"}, {SysColor(7), "clMenuText"}, {0x1FFFFFFF, "clNone"},
-    {SysColor(0), "clScrollBar"}, {SysColor(21), "cl3DDkShadow"}, {SysColor(22), "cl3DLight"},
-    {SysColor(5), "clWindow"}, {SysColor(6), "clWindowFrame"}, {SysColor(8), "clWindowText"},
+    {0x000000, "clBlack"},
+    {0x000080, "clMaroon"},
+    {0x008000, "clGreen"},
+    {0x008080, "clOlive"},
+    {0x800000, "clNavy"},
+    {0x800080, "clPurple"},
+    {0x808000, "clTeal"},
+    {0x808080, "clGray"},
+    {0xC0C0C0, "clSilver"},
+    {0x0000FF, "clRed"},
+    {0x00FF00, "clLime"},
+    {0x00FFFF, "clYellow"},
+    {0xFF0000, "clBlue"},
+    {0xFF00FF, "clFuchsia"},
+    {0xFFFF00, "clAqua"},
+    {0xFFFFFF, "clWhite"},
+    {0xC0DCC0, "clMoneyGreen"},
+    {0xF0CAA6, "clSkyBlue"},
+    {0xF0FBFF, "clCream"},
+    {0xA4A0A0, "clMedGray"},
+    {SysColor(10), "clActiveBorder"},
+    {SysColor(2), "clActiveCaption"},
+    {SysColor(12), "clAppWorkSpace"},
+    {SysColor(1), "clBackground"},
+    {SysColor(15), "clBtnFace"},
+    {SysColor(20), "clBtnHighlight"},
+    {SysColor(16), "clBtnShadow"},
+    {SysColor(18), "clBtnText"},
+    {SysColor(9), "clCaptionText"},
+    {0x20000000, "clDefault"},
+    {SysColor(27), "clGradientActiveCaption"},
+    {SysColor(28), "clGradientInactiveCaption"},
+    {SysColor(17), "clGrayText"},
+    {SysColor(13), "clHighlight"},
+    {SysColor(14), "clHighlightText"},
+    {SysColor(26), "clHotLight"},
+    {SysColor(11), "clInactiveBorder"},
+    {SysColor(3), "clInactiveCaption"},
+    {SysColor(19), "clInactiveCaptionText"},
+    {SysColor(24), "clInfoBk"},
+    {SysColor(23), "clInfoText"},
+    {SysColor(4), "clMenu"},
+    {SysColor(30), "clMenuBar"},
+    {SysColor(29), "clMenuHighlight"},
+    {SysColor(7), "clMenuText"},
+    {0x1FFFFFFF, "clNone"},
+    {SysColor(0), "clScrollBar"},
+    {SysColor(21), "cl3DDkShadow"},
+    {SysColor(22), "cl3DLight"},
+    {SysColor(5), "clWindow"},
+    {SysColor(6), "clWindowFrame"},
+    {SysColor(8), "clWindowText"},
 };
 
 const TIdent Charsets[] = {
-    {0, "ANSI_CHARSET"}, {1, "DEFAULT_CHARSET"}, {2, "SYMBOL_CHARSET"}, {77, "MAC_CHARSET"},
-    {128, "SHIFTJIS_CHARSET"}, {129, "HANGEUL_CHARSET"}, {130, "JOHAB_CHARSET"}, {134, "GB2312_CHARSET"},
-    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"}, {162, "TURKISH_CHARSET"}, {163, "VIETNAMESE_CHARSET"},
-    {177, "HEBREW_CHARSET"}, {178, "ARABIC_CHARSET"}, {186, "BALTIC_CHARSET"}, {204, "RUSSIAN_CHARSET"},
-    {222, "THAI_CHARSET"}, {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
+    {0, "ANSI_CHARSET"},          {1, "DEFAULT_CHARSET"},      {2, "SYMBOL_CHARSET"},    {77, "MAC_CHARSET"},
+    {128, "SHIFTJIS_CHARSET"},    {129, "HANGEUL_CHARSET"},    {130, "JOHAB_CHARSET"},   {134, "GB2312_CHARSET"},
+    {136, "CHINESEBIG5_CHARSET"}, {161, "GREEK_CHARSET"},      {162, "TURKISH_CHARSET"}, {163, "VIETNAMESE_CHARSET"},
+    {177, "HEBREW_CHARSET"},      {178, "ARABIC_CHARSET"},     {186, "BALTIC_CHARSET"},  {204, "RUSSIAN_CHARSET"},
+    {222, "THAI_CHARSET"},        {238, "EASTEUROPE_CHARSET"}, {255, "OEM_CHARSET"},
 };
 
 const TIdent Cursors[] = {
-    {0, "crDefault"}, {-1, "crNone"}, {-2, "crArrow"}, {-3, "crCross"}, {-4, "crIBeam"},
-    {-6, "crSizeNESW"}, {-7, "crSizeNS"}, {-8, "crSizeNWSE"}, {-9, "crSizeWE"}, {-10, "crUpArrow"},
-    {-11, "crHourGlass"}, {-12, "crDrag"}, {-13, "crNoDrop"}, {-14, "crHSplit"}, {-15, "crVSplit"},
-    {-16, "crMultiDrag"}, {-17, "crSQLWait"}, {-18, "crNo"}, {-19, "crAppStart"}, {-20, "crHelp"},
+    {0, "crDefault"},     {-1, "crNone"},     {-2, "crArrow"},    {-3, "crCross"},     {-4, "crIBeam"},
+    {-6, "crSizeNESW"},   {-7, "crSizeNS"},   {-8, "crSizeNWSE"}, {-9, "crSizeWE"},    {-10, "crUpArrow"},
+    {-11, "crHourGlass"}, {-12, "crDrag"},    {-13, "crNoDrop"},  {-14, "crHSplit"},   {-15, "crVSplit"},
+    {-16, "crMultiDrag"}, {-17, "crSQLWait"}, {-18, "crNo"},      {-19, "crAppStart"}, {-20, "crHelp"},
     {-21, "crHandPoint"}, {-22, "crSizeAll"},
 };
 
@@ -711,9 +756,9 @@ bool FromIdent(const TIdent (&map)[N], const AnsiString& Ident, Integer& Value)
 }
 
 const TIdent KeyNames[] = {
-    {0x08, "BkSp"}, {0x09, "Tab"}, {0x0D, "Enter"}, {0x1B, "Esc"}, {0x20, "Space"}, {0x21, "PgUp"},
-    {0x22, "PgDn"}, {0x23, "End"}, {0x24, "Home"}, {0x25, "Left"}, {0x26, "Up"}, {0x27, "Right"},
-    {0x28, "Down"}, {0x2D, "Ins"}, {0x2E, "Del"},
+    {0x08, "BkSp"}, {0x09, "Tab"},   {0x0D, "Enter"}, {0x1B, "Esc"},  {0x20, "Space"},
+    {0x21, "PgUp"}, {0x22, "PgDn"},  {0x23, "End"},   {0x24, "Home"}, {0x25, "Left"},
+    {0x26, "Up"},   {0x27, "Right"}, {0x28, "Down"},  {0x2D, "Ins"},  {0x2E, "Del"},
 };
 
 AnsiString KeyName(Word key)
@@ -809,15 +854,13 @@ void Initialize()
   PropertyEditors->Register(TypInfo::TypeInfo<AnsiString>(), TComponent::StaticClass(), "Name",
                             TfrxNameProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TColor(), nullptr, AnsiString(), TfrxColorProperty::StaticClass());
-  PropertyEditors->Register(TFont::StaticClass()->ClassInfo(), nullptr, AnsiString(),
-                            TfrxFontProperty::StaticClass());
+  PropertyEditors->Register(TFont::StaticClass()->ClassInfo(), nullptr, AnsiString(), TfrxFontProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TModalResult(), nullptr, AnsiString(), TfrxModalResultProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TShortCut(), nullptr, AnsiString(), TfrxShortCutProperty::StaticClass());
   PropertyEditors->Register(TypeInfo_TCursor(), nullptr, AnsiString(), TfrxCursorProperty::StaticClass());
   // Font names and charsets, in a font object or elsewhere.
   PropertyEditors->Register(TypeInfo_TFontName(), nullptr, AnsiString(), TfrxFontNameProperty::StaticClass());
-  PropertyEditors->Register(TypeInfo_TFontCharset(), nullptr, AnsiString(),
-                            TfrxFontCharsetProperty::StaticClass());
+  PropertyEditors->Register(TypeInfo_TFontCharset(), nullptr, AnsiString(), TfrxFontCharsetProperty::StaticClass());
 }
 
 void Finalize()
@@ -829,11 +872,31 @@ void Finalize()
   Wizards.reset();
 }
 
-TfrxObjectCollection* ObjectRegistry() { Initialize(); return Objects.get(); }
-TfrxComponentEditorCollection* ComponentEditorRegistry() { Initialize(); return ComponentEditors.get(); }
-TfrxPropertyEditorCollection* PropertyEditorRegistry() { Initialize(); return PropertyEditors.get(); }
-TfrxExportFilterCollection* ExportFilterRegistry() { Initialize(); return ExportFilters.get(); }
-TfrxWizardCollection* WizardRegistry() { Initialize(); return Wizards.get(); }
+TfrxObjectCollection* ObjectRegistry()
+{
+  Initialize();
+  return Objects.get();
+}
+TfrxComponentEditorCollection* ComponentEditorRegistry()
+{
+  Initialize();
+  return ComponentEditors.get();
+}
+TfrxPropertyEditorCollection* PropertyEditorRegistry()
+{
+  Initialize();
+  return PropertyEditors.get();
+}
+TfrxExportFilterCollection* ExportFilterRegistry()
+{
+  Initialize();
+  return ExportFilters.get();
+}
+TfrxWizardCollection* WizardRegistry()
+{
+  Initialize();
+  return Wizards.get();
+}
 TfrxExportFilterCollection* ExportFilterRegistryIfAny() { return ExportFilters.get(); }
 
 void HideProperties(TClass ComponentClass, const AnsiString& Names)
@@ -855,8 +918,8 @@ Extended StrToFloatAnySep(const AnsiString& Text)
   return SysUtils::StrToFloat(SysUtils::Trim(s));
 }
 
-std::unique_ptr<TfrxPropertyEditor> CreatePropertyEditor(TClass DefaultClass, TObject* Obj,
-                                                         const TPropInfo* Prop, TComponent* Designer)
+std::unique_ptr<TfrxPropertyEditor> CreatePropertyEditor(TClass DefaultClass, TObject* Obj, const TPropInfo* Prop,
+                                                         TComponent* Designer)
 {
   TfrxPropertyEditorCollection* reg = PropertyEditorRegistry();
   int i = reg->GetEditorIndex(Prop->PropType, Obj, Prop->Name);
@@ -902,8 +965,7 @@ void MergePropertyLists(TfrxPropertyList* F, TfrxPropertyList* O)
 
 }  // namespace
 
-std::unique_ptr<TfrxPropertyList> CreateCommonPropertyList(const std::vector<TObject*>& Selection,
-                                                           TComponent* Designer)
+std::unique_ptr<TfrxPropertyList> CreateCommonPropertyList(const std::vector<TObject*>& Selection, TComponent* Designer)
 {
   if (Selection.empty()) return nullptr;
   std::vector<std::unique_ptr<TfrxPropertyList>> lists;

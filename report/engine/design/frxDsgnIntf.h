@@ -23,8 +23,13 @@ class TBitmap;
 
 // Attribute bits of GetAttributes.
 enum : Byte {
-  paValueList = 1, paSortList = 2, paDialog = 4, paMultiSelect = 8, paSubProperties = 16,
-  paReadOnly = 32, paOwnerDraw = 64
+  paValueList = 1,
+  paSortList = 2,
+  paDialog = 4,
+  paMultiSelect = 8,
+  paSubProperties = 16,
+  paReadOnly = 32,
+  paOwnerDraw = 64
 };
 
 // ---- Property editors ------------------------------------------------------------------------
@@ -78,106 +83,123 @@ private:
   std::vector<const TPropInfo*> FProps;
 };
 
-#define FRX_EDITOR(Name, Parent)                  \
-  class Name : public Parent {                    \
-    PELTO_CLASS(Name, Parent)                     \
+#define FRX_EDITOR(Name, Parent) \
+  class Name : public Parent {   \
+    PELTO_CLASS(Name, Parent)    \
   public:
 
 FRX_EDITOR(TfrxIntegerProperty, TfrxPropertyEditor)
-  AnsiString GetValue() override;
-  void SetValue(const AnsiString& Value) override;
-};
+AnsiString GetValue() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxFloatProperty, TfrxPropertyEditor)
-  AnsiString GetValue() override;
-  void SetValue(const AnsiString& Value) override;
-};
+AnsiString GetValue() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxCharProperty, TfrxPropertyEditor)
-  AnsiString GetValue() override;
-  void SetValue(const AnsiString& Value) override;
-};
+AnsiString GetValue() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxStringProperty, TfrxPropertyEditor)
-  AnsiString GetValue() override;
-  void SetValue(const AnsiString& Value) override;
-};
+AnsiString GetValue() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxEnumProperty, TfrxPropertyEditor)
-  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxSetProperty, TfrxPropertyEditor)
-  Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly; }
-  AnsiString GetValue() override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly; }
+AnsiString GetValue() override;
+}
+;
 FRX_EDITOR(TfrxSetElementProperty, TfrxPropertyEditor)
-  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
-  AnsiString GetName() override;
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-  Integer Element = 0;
-};
+Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+AnsiString GetName() override;
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+Integer Element = 0;
+}
+;
 FRX_EDITOR(TfrxClassProperty, TfrxPropertyEditor)
-  Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly; }
-  AnsiString GetValue() override { return AnsiString(); }
-};
+Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly; }
+AnsiString GetValue() override { return AnsiString(); }
+}
+;
 FRX_EDITOR(TfrxComponentProperty, TfrxPropertyEditor)
-  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxNameProperty, TfrxStringProperty)
-  Byte GetAttributes() override { return 0; }
-};
+Byte GetAttributes() override { return 0; }
+}
+;
 FRX_EDITOR(TfrxModalResultProperty, TfrxIntegerProperty)
-  Byte GetAttributes() override { return paMultiSelect | paValueList; }
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paValueList; }
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 // Colours show as the platform's name, else "$" and eight hex digits of the value
 // (0x00BBGGRR); text is a name or an integer ("$" hex accepted). Edit opens the colour dialog
 // through frxDsgnIntf::ColorDialogProc and answers False, changing nothing, when it is cancelled
 // or no dialog is installed.
 FRX_EDITOR(TfrxColorProperty, TfrxIntegerProperty)
-  Byte GetAttributes() override { return paMultiSelect | paValueList | paOwnerDraw; }
-  bool Edit() override;
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paValueList | paOwnerDraw; }
+bool Edit() override;
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 // The font of an object: no value text, the font's properties as sub-properties. Edit opens the
 // font dialog through frxDsgnIntf::FontDialogProc and gives the chosen font to every edited
 // object; it answers False, changing nothing, when the dialog is cancelled or none is installed.
 FRX_EDITOR(TfrxFontProperty, TfrxClassProperty)
-  Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly | paDialog; }
-  bool Edit() override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly | paDialog; }
+bool Edit() override;
+}
+;
 // The value list holds the installed font families (frxDsgnIntf::FontNamesProc).
 FRX_EDITOR(TfrxFontNameProperty, TfrxStringProperty)
-  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
-  void GetValues() override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+void GetValues() override;
+}
+;
 FRX_EDITOR(TfrxFontCharsetProperty, TfrxIntegerProperty)
-  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 // Text that names no key raises "prInvProp" rather than clearing the shortcut.
 FRX_EDITOR(TfrxShortCutProperty, TfrxPropertyEditor)
-  Byte GetAttributes() override { return paMultiSelect | paValueList; }
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paValueList; }
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 FRX_EDITOR(TfrxCursorProperty, TfrxIntegerProperty)
-  Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
-  AnsiString GetValue() override;
-  void GetValues() override;
-  void SetValue(const AnsiString& Value) override;
-};
+Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
+AnsiString GetValue() override;
+void GetValues() override;
+void SetValue(const AnsiString& Value) override;
+}
+;
 #undef FRX_EDITOR
 
 // ---- Property lists --------------------------------------------------------------------------
@@ -234,10 +256,10 @@ class TfrxObjectItem : public TCollectionItem {
 public:
   explicit TfrxObjectItem(TCollection* C);
   ~TfrxObjectItem() override;
-  TClass ClassRef = nullptr;  // none for a category entry
+  TClass ClassRef = nullptr;           // none for a category entry
   std::unique_ptr<TBitmap> ButtonBmp;  // the palette button's picture; none when not given
   Integer ButtonImageIndex = -1;
-  AnsiString ButtonHint;      // a resource key
+  AnsiString ButtonHint;  // a resource key
   AnsiString CategoryName;
   Word Flags = 0;
 };
@@ -251,13 +273,12 @@ public:
   // The entry keeps a copy of Bitmap (nullptr: no picture).
   void Register(TClass ClassRef, TBitmap* Bitmap, const AnsiString& Hint = AnsiString(),
                 const AnsiString& CategoryName = AnsiString(), Word Flags = 0, Integer ImageIndex = -1);
-  void Register(TClass ClassRef, const AnsiString& Hint = AnsiString(),
-                const AnsiString& CategoryName = AnsiString(), Word Flags = 0, Integer ImageIndex = -1)
+  void Register(TClass ClassRef, const AnsiString& Hint = AnsiString(), const AnsiString& CategoryName = AnsiString(),
+                Word Flags = 0, Integer ImageIndex = -1)
   {
     Register(ClassRef, nullptr, Hint, CategoryName, Flags, ImageIndex);
   }
-  void RegisterCategory(const AnsiString& CategoryName, TBitmap* Bitmap, const AnsiString& Hint,
-                        Integer ImageIndex);
+  void RegisterCategory(const AnsiString& CategoryName, TBitmap* Bitmap, const AnsiString& Hint, Integer ImageIndex);
   void RegisterCategory(const AnsiString& CategoryName, const AnsiString& Hint, Integer ImageIndex)
   {
     RegisterCategory(CategoryName, nullptr, Hint, ImageIndex);
@@ -280,8 +301,7 @@ public:
   void Register(TClass ComponentClass, TClass EditorClass);
   // The entry of the component's own class, else the last one of an ancestor; nullptr when
   // none. The caller owns the editor.
-  std::unique_ptr<TfrxComponentEditor> CreateEditor(TfrxComponent* Component, TComponent* Designer,
-                                                    TComponent* Menu);
+  std::unique_ptr<TfrxComponentEditor> CreateEditor(TfrxComponent* Component, TComponent* Designer, TComponent* Menu);
   TfrxComponentEditorItem* GetItems(int Index) const { return static_cast<TfrxComponentEditorItem*>(GetItem(Index)); }
 };
 
@@ -407,11 +427,10 @@ void HideProperties(TClass ComponentClass, const AnsiString& Names);
 Extended StrToFloatAnySep(const AnsiString& Text);
 // The editor for one property of Obj: the registered one, DefaultClass when none is
 // registered, nullptr when the property is hidden. The caller owns it.
-std::unique_ptr<TfrxPropertyEditor> CreatePropertyEditor(TClass DefaultClass, TObject* Obj,
-                                                         const TPropInfo* Prop, TComponent* Designer);
+std::unique_ptr<TfrxPropertyEditor> CreatePropertyEditor(TClass DefaultClass, TObject* Obj, const TPropInfo* Prop,
+                                                         TComponent* Designer);
 // The properties a selection shares, whose editors write to every selected object; nullptr
 // for an empty selection. The caller owns the list.
-std::unique_ptr<TfrxPropertyList> CreateCommonPropertyList(const std::vector<TObject*>& Objects,
-                                                           TComponent* Designer);
+std::unique_ptr<TfrxPropertyList> CreateCommonPropertyList(const std::vector<TObject*>& Objects, TComponent* Designer);
 
 }  // namespace frxDsgnIntf

@@ -59,8 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
       if (partial) doc.SwapIn(item);
       try {
         item->GetProp("name");
-      } catch (const EConvertError&) {
-      }
+      } catch (const EConvertError&) {}
       for (int i = 0; i < item->GetCount(); ++i) work.push_back(item->GetItem(i));
     }
     AnsiString first = Save(doc);

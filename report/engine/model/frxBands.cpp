@@ -8,15 +8,12 @@ namespace {
 TClass KindTable(Integer Kind)
 {
   static const TClass table[18] = {
-      TfrxReportTitle::StaticClass(),  TfrxReportSummary::StaticClass(),
-      TfrxPageHeader::StaticClass(),   TfrxPageFooter::StaticClass(),
-      TfrxHeader::StaticClass(),       TfrxFooter::StaticClass(),
-      TfrxMasterData::StaticClass(),   TfrxDetailData::StaticClass(),
-      TfrxSubdetailData::StaticClass(), TfrxDataBand4::StaticClass(),
-      TfrxDataBand5::StaticClass(),    TfrxDataBand6::StaticClass(),
-      TfrxGroupHeader::StaticClass(),  TfrxGroupFooter::StaticClass(),
-      TfrxChild::StaticClass(),        TfrxColumnHeader::StaticClass(),
-      TfrxColumnFooter::StaticClass(), TfrxOverlay::StaticClass()};
+      TfrxReportTitle::StaticClass(),  TfrxReportSummary::StaticClass(), TfrxPageHeader::StaticClass(),
+      TfrxPageFooter::StaticClass(),   TfrxHeader::StaticClass(),        TfrxFooter::StaticClass(),
+      TfrxMasterData::StaticClass(),   TfrxDetailData::StaticClass(),    TfrxSubdetailData::StaticClass(),
+      TfrxDataBand4::StaticClass(),    TfrxDataBand5::StaticClass(),     TfrxDataBand6::StaticClass(),
+      TfrxGroupHeader::StaticClass(),  TfrxGroupFooter::StaticClass(),   TfrxChild::StaticClass(),
+      TfrxColumnHeader::StaticClass(), TfrxColumnFooter::StaticClass(),  TfrxOverlay::StaticClass()};
   return Kind >= 0 && Kind < 18 ? table[Kind] : nullptr;
 }
 
@@ -74,14 +71,13 @@ TClass BandKindClass(Integer Kind) { return KindTable(Kind); }
 
 void Initialize()
 {
-  Classes::RegisterClasses(
-      {TfrxReportTitle::StaticClass(), TfrxReportSummary::StaticClass(), TfrxPageHeader::StaticClass(),
-       TfrxPageFooter::StaticClass(), TfrxHeader::StaticClass(), TfrxFooter::StaticClass(),
-       TfrxMasterData::StaticClass(), TfrxDetailData::StaticClass(), TfrxSubdetailData::StaticClass(),
-       TfrxDataBand4::StaticClass(), TfrxDataBand5::StaticClass(), TfrxDataBand6::StaticClass(),
-       TfrxGroupHeader::StaticClass(), TfrxGroupFooter::StaticClass(), TfrxChild::StaticClass(),
-       TfrxColumnHeader::StaticClass(), TfrxColumnFooter::StaticClass(), TfrxOverlay::StaticClass(),
-       TfrxNullBand::StaticClass()});
+  Classes::RegisterClasses({TfrxReportTitle::StaticClass(), TfrxReportSummary::StaticClass(),
+                            TfrxPageHeader::StaticClass(), TfrxPageFooter::StaticClass(), TfrxHeader::StaticClass(),
+                            TfrxFooter::StaticClass(), TfrxMasterData::StaticClass(), TfrxDetailData::StaticClass(),
+                            TfrxSubdetailData::StaticClass(), TfrxDataBand4::StaticClass(),
+                            TfrxDataBand5::StaticClass(), TfrxDataBand6::StaticClass(), TfrxGroupHeader::StaticClass(),
+                            TfrxGroupFooter::StaticClass(), TfrxChild::StaticClass(), TfrxColumnHeader::StaticClass(),
+                            TfrxColumnFooter::StaticClass(), TfrxOverlay::StaticClass(), TfrxNullBand::StaticClass()});
 }
 
 }  // namespace frxBands

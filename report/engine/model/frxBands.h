@@ -52,8 +52,7 @@ public:
     p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
     p.Property("Left", &ThisClass::GetLeft, &ThisClass::SetLeft);
     p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
-    p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions)
-        .Default(TfrxRestrictions{});
+    p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions).Default(TfrxRestrictions{});
     p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
     p.Property("Vertical", &ThisClass::GetVertical, &ThisClass::SetVertical).Default(false);
     p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
@@ -78,8 +77,7 @@ private:
 };
 
 // Publishing helpers for the kinds: each publishes its own selection, in this order.
-#define FRX_BAND_BOOL(p, Name) \
-  p.Property(#Name, &ThisClass::Get##Name, &ThisClass::Set##Name).Default(false)
+#define FRX_BAND_BOOL(p, Name) p.Property(#Name, &ThisClass::Get##Name, &ThisClass::Set##Name).Default(false)
 #define FRX_BAND_CHILD(p) p.Property("Child", &ThisClass::GetChild, &ThisClass::SetChild)
 
 class TfrxReportTitle : public TfrxBand {
@@ -156,10 +154,10 @@ public:
 };
 
 // Footer, group footer and child band publish the same selection.
-#define FRX_FOOTER_LIKE(p)                  \
-  FRX_BAND_BOOL(p, AllowSplit);             \
-  FRX_BAND_CHILD(p);                        \
-  FRX_BAND_BOOL(p, KeepChild);              \
+#define FRX_FOOTER_LIKE(p)      \
+  FRX_BAND_BOOL(p, AllowSplit); \
+  FRX_BAND_CHILD(p);            \
+  FRX_BAND_BOOL(p, KeepChild);  \
   FRX_BAND_BOOL(p, PrintChildIfInvisible)
 
 class TfrxFooter : public TfrxBand {
@@ -230,11 +228,11 @@ private:
   Integer FCurColumn = 1;
 };
 
-#define FRX_DATA_KIND(Name)                                      \
-  class Name : public TfrxDataBand {                             \
-    PELTO_CLASS(Name, TfrxDataBand)                              \
-  public:                                                        \
-    explicit Name(TComponent* AOwner) : TfrxDataBand(AOwner) {}  \
+#define FRX_DATA_KIND(Name)                                     \
+  class Name : public TfrxDataBand {                            \
+    PELTO_CLASS(Name, TfrxDataBand)                             \
+  public:                                                       \
+    explicit Name(TComponent* AOwner) : TfrxDataBand(AOwner) {} \
   };
 FRX_DATA_KIND(TfrxMasterData)
 FRX_DATA_KIND(TfrxDetailData)
@@ -296,11 +294,11 @@ public:
   PELTO_PUBLISHED(p) { FRX_BAND_BOOL(p, Stretched); }
 };
 
-#define FRX_PLAIN_BAND(Name)                                 \
-  class Name : public TfrxBand {                             \
-    PELTO_CLASS(Name, TfrxBand)                              \
-  public:                                                    \
-    explicit Name(TComponent* AOwner) : TfrxBand(AOwner) {}  \
+#define FRX_PLAIN_BAND(Name)                                \
+  class Name : public TfrxBand {                            \
+    PELTO_CLASS(Name, TfrxBand)                             \
+  public:                                                   \
+    explicit Name(TComponent* AOwner) : TfrxBand(AOwner) {} \
   };
 FRX_PLAIN_BAND(TfrxColumnFooter)
 FRX_PLAIN_BAND(TfrxOverlay)

@@ -48,8 +48,7 @@ TComponent* PlatformOwner(TComponent* AOwner)
 
 }  // namespace
 
-TfrxComponent::TfrxComponent(TComponent* AOwner)
-    : TComponent(PlatformOwner(AOwner)), FFont(std::make_unique<TFont>())
+TfrxComponent::TfrxComponent(TComponent* AOwner) : TComponent(PlatformOwner(AOwner)), FFont(std::make_unique<TFont>())
 {
   frxUtils::SetDefaultFont(FFont.get());
   FFont->OnChange = [this](TObject*) { FontChanged(); };
@@ -304,9 +303,7 @@ void TfrxComponent::SaveToStream(TStream* Stream, bool SaveChildren, bool SaveDe
 AnsiString TfrxComponent::WriteDiff(TfrxComponent* Reference)
 {
   AnsiString s;
-  auto add = [&](const char* name, const AnsiString& value) {
-    s += AnsiString(" ") + name + "=\"" + value + "\"";
-  };
+  auto add = [&](const char* name, const AnsiString& value) { s += AnsiString(" ") + name + "=\"" + value + "\""; };
   auto num = [](Extended v) { return SysUtils::FloatToStr(static_cast<double>(v)); };
   if (frxClass::Differs(FLeft, Reference->FLeft)) add("l", num(FLeft));
   if (dynamic_cast<TfrxBand*>(this) || frxClass::Differs(FTop, Reference->FTop)) add("t", num(FTop));
@@ -319,8 +316,7 @@ AnsiString TfrxComponent::WriteDiff(TfrxComponent* Reference)
     if (f.GetName() != r.GetName()) add("Font.Name", frxXML::EscapeText(f.GetName()));
     if (f.GetSize() != r.GetSize()) add("Font.Size", SysUtils::IntToStr(f.GetSize()));
     if (f.GetColor() != r.GetColor()) add("Font.Color", SysUtils::IntToStr(f.GetColor()));
-    if (f.GetStyle() != r.GetStyle())
-      add("Font.Style", SysUtils::IntToStr(static_cast<Int64>(f.GetStyle().Mask())));
+    if (f.GetStyle() != r.GetStyle()) add("Font.Style", SysUtils::IntToStr(static_cast<Int64>(f.GetStyle().Mask())));
     if (f.GetCharset() != r.GetCharset()) add("Font.Charset", SysUtils::IntToStr(f.GetCharset()));
   }
   if (FParentFont != Reference->FParentFont) add("ParentFont", FParentFont ? "True" : "False");

@@ -33,8 +33,7 @@ private:
 class TfrxReportDataSets : public TCollection {
   PELTO_CLASS(TfrxReportDataSets, TCollection)
 public:
-  explicit TfrxReportDataSets(TfrxReport* Report)
-      : TCollection(TfrxDataSetItem::StaticClass()), FReport(Report) {}
+  explicit TfrxReportDataSets(TfrxReport* Report) : TCollection(TfrxDataSetItem::StaticClass()), FReport(Report) {}
   TfrxDataSetItem* Add() { return static_cast<TfrxDataSetItem*>(TCollection::Add()); }
   // A new item bound to DataSet.
   TfrxDataSetItem* Add(TfrxDataSet* DataSet);

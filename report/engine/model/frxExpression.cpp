@@ -51,8 +51,7 @@ void TfrxExpressionCache::Calc(const AnsiString& Expression, AnsiString& ErrorTe
     AnsiString name = "_f" + SysUtils::IntToStr(FExpressions->GetCount());
     // Expressions are always in this language, whatever the report's script is written in.
     FScript->SetSyntaxType("DezodiZidede");
-    FScript->GetLines()->SetText("function " + name + ": Variant; begin Result := " + Expression +
-                                 " end; begin end.");
+    FScript->GetLines()->SetText("function " + name + ": Variant; begin Result := " + Expression + " end; begin end.");
     bool compiled = FScript->Compile();
     function = FScript->FindLocalItem(name);
     if (!compiled || !function) {
@@ -253,15 +252,15 @@ void AddReportFunctions(TfrxReport* Report, TfsScript* Script)
   // each call before calling back: keep a handle to it.
   auto addMacro = [&](const AnsiString& Syntax, auto Body) {
     auto helper = std::make_shared<TfsMethodHelper*>(nullptr);
-    *helper = Script->AddMethod(Syntax, [Report, helper, Body](TObject*, const void*, const AnsiString& Name,
-                                                                Variant& Params) -> Variant {
-      TfsMethodHelper* h = *helper;
-      TfsScript* scope = CallerScope(Report, h ? h->ProgramScript : nullptr);
-      // Arguments left out of the next call must read as their defaults, not as this call's.
-      if (h)
-        for (Integer i = 0; i < h->GetCount(); ++i) h->ParamAt(i)->Value = h->ParamAt(i)->DefValue;
-      return Body(scope, Name, Params);
-    });
+    *helper = Script->AddMethod(
+        Syntax, [Report, helper, Body](TObject*, const void*, const AnsiString& Name, Variant& Params) -> Variant {
+          TfsMethodHelper* h = *helper;
+          TfsScript* scope = CallerScope(Report, h ? h->ProgramScript : nullptr);
+          // Arguments left out of the next call must read as their defaults, not as this call's.
+          if (h)
+            for (Integer i = 0; i < h->GetCount(); ++i) h->ParamAt(i)->Value = h->ParamAt(i)->DefValue;
+          return Body(scope, Name, Params);
+        });
   };
   addMacro("macrofunction IIF(Expr: Boolean; TrueValue, FalseValue: Variant): Variant",
            [Report](TfsScript* Scope, const AnsiString&, Variant& Params) -> Variant {

@@ -9,7 +9,6 @@
 #include "platform/classes/Persistent.h"
 #include "platform/rtl/DateTime.h"
 
-
 class TfrxEngineOptions : public TPersistent {
   PELTO_CLASS(TfrxEngineOptions, TPersistent)
 public:
@@ -38,8 +37,8 @@ public:
   }
 };
 
-PELTO_ENUM(TfrxPreviewButton, pbPrint, pbLoad, pbSave, pbExport, pbZoom, pbFind, pbOutline,
-           pbPageSetup, pbTools, pbEdit, pbNavigator)
+PELTO_ENUM(TfrxPreviewButton, pbPrint, pbLoad, pbSave, pbExport, pbZoom, pbFind, pbOutline, pbPageSetup, pbTools,
+           pbEdit, pbNavigator)
 PELTO_SET(TfrxPreviewButtons, TfrxPreviewButton)
 PELTO_ENUM(TfrxZoomMode, zmDefault, zmWholePage, zmPageWidth, zmManyPages)
 
@@ -48,8 +47,8 @@ class TfrxPreviewOptions : public TPersistent {
 public:
   static TfrxPreviewButtons AllButtons()
   {
-    return TfrxPreviewButtons{pbPrint, pbLoad, pbSave, pbExport, pbZoom, pbFind,
-                              pbOutline, pbPageSetup, pbTools, pbEdit, pbNavigator};
+    return TfrxPreviewButtons{pbPrint,   pbLoad,      pbSave,  pbExport, pbZoom,     pbFind,
+                              pbOutline, pbPageSetup, pbTools, pbEdit,   pbNavigator};
   }
   void Assign(TPersistent* Source) override;
   // OutlineVisible and OutlineWidth only.

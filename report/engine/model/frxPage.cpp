@@ -11,9 +11,7 @@
 using frxPage::fr01cm;
 
 TfrxReportPage::TfrxReportPage(TComponent* AOwner)
-    : TfrxPage(AOwner),
-      FColumnPositions(std::make_unique<TStringList>()),
-      FHGuides(std::make_unique<TStringList>()),
+    : TfrxPage(AOwner), FColumnPositions(std::make_unique<TStringList>()), FHGuides(std::make_unique<TStringList>()),
       FVGuides(std::make_unique<TStringList>())
 {
   SetPaperSize(9);

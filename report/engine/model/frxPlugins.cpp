@@ -3,20 +3,14 @@
 #include "report/engine/design/frxDsgnIntf.h"
 #include "report/engine/model/frxReport.h"
 
-bool TfrxCustomEngine::GetDoublePass() const
-{
-  return FReport && FReport->GetEngineOptions()->DoublePass;
-}
+bool TfrxCustomEngine::GetDoublePass() const { return FReport && FReport->GetEngineOptions()->DoublePass; }
 
 void TfrxCustomEngine::StopReport()
 {
   if (FReport) FReport->SetTerminated(true);
 }
 
-TfrxCustomEngine* TfrxCustomOutline::GetEngine() const
-{
-  return FPreviewPages ? FPreviewPages->Engine : nullptr;
-}
+TfrxCustomEngine* TfrxCustomOutline::GetEngine() const { return FPreviewPages ? FPreviewPages->Engine : nullptr; }
 
 TfrxCustomPreviewPages::~TfrxCustomPreviewPages() = default;
 

@@ -35,8 +35,8 @@ public:
   virtual void ShowBandByClass(TClass BandClass) = 0;
   virtual Extended GetFooterHeight() = 0;
   virtual Extended FreeSpace() = 0;
-  virtual Variant GetAggregateValue(const AnsiString& Name, const AnsiString& Expression,
-                                    TfrxBand* Band, Integer Flags) = 0;
+  virtual Variant GetAggregateValue(const AnsiString& Name, const AnsiString& Expression, TfrxBand* Band,
+                                    Integer Flags) = 0;
   virtual bool Run() = 0;
 
   Integer CurColumn = 0, CurVColumn = 0;

@@ -124,20 +124,13 @@ void TfrxReport::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 TfrxReport::TfrxReport(TComponent* AOwner)
-    : TfrxComponent(AOwner),
-      FErrors(std::make_unique<TStringList>()),
-      FSystemVariables(std::make_unique<TStringList>()),
-      FDataSets(std::make_unique<TfrxReportDataSets>(this)),
-      FVariables(std::make_unique<TfrxVariables>()),
-      FStyles(std::make_unique<TfrxStyles>(this)),
-      FEngineOptions(std::make_unique<TfrxEngineOptions>()),
-      FPreviewOptions(std::make_unique<TfrxPreviewOptions>()),
-      FPrintOptions(std::make_unique<TfrxPrintOptions>()),
-      FReportOptions(std::make_unique<TfrxReportOptions>()),
-      FScriptText(std::make_unique<TStringList>()),
-      FScript(std::make_unique<TfsScript>(nullptr)),
-      FExpressionCache(std::make_unique<TfrxExpressionCache>()),
-      FDrawText(std::make_unique<TfrxDrawText>())
+    : TfrxComponent(AOwner), FErrors(std::make_unique<TStringList>()),
+      FSystemVariables(std::make_unique<TStringList>()), FDataSets(std::make_unique<TfrxReportDataSets>(this)),
+      FVariables(std::make_unique<TfrxVariables>()), FStyles(std::make_unique<TfrxStyles>(this)),
+      FEngineOptions(std::make_unique<TfrxEngineOptions>()), FPreviewOptions(std::make_unique<TfrxPreviewOptions>()),
+      FPrintOptions(std::make_unique<TfrxPrintOptions>()), FReportOptions(std::make_unique<TfrxReportOptions>()),
+      FScriptText(std::make_unique<TStringList>()), FScript(std::make_unique<TfsScript>(nullptr)),
+      FExpressionCache(std::make_unique<TfrxExpressionCache>()), FDrawText(std::make_unique<TfrxDrawText>())
 {
   FScript->ParentScript = fs_iinterpreter::GetGlobalScript();
   FErrors->SetSorted(true);
@@ -373,8 +366,8 @@ void TfrxReport::DoAfterPrint(TfrxReportComponent* Obj)
 
 void TfrxReport::DoPreviewClick(TfrxView* View, Integer Button, Integer Shift, bool& Modified)
 {
-  Variant params = Variants::VarArrayOf(
-      {frxExpression::ObjectToVariant(View), Variant(Button), Variant(Shift), Variant(Modified)});
+  Variant params =
+      Variants::VarArrayOf({frxExpression::ObjectToVariant(View), Variant(Button), Variant(Shift), Variant(Modified)});
   DoParamEvent(View->OnPreviewClick, params, true);
   Modified = Variants::VarArrayGet(params, {3}).AsBoolean();
   if (OnClickObject) OnClickObject(View, Button, Shift, Modified);

@@ -132,7 +132,7 @@ public:
 
   // Host events.
   std::function<void(const AnsiString& VarName, Variant& Value)> OnGetValue;
-  std::function<void(TfrxReportComponent* Sender)> OnBeforePrint, OnAfterPrint;
+  std::function<void(TfrxReportComponent*Sender)> OnBeforePrint, OnAfterPrint;
   std::function<void(TfrxView* Sender, Integer Button, Integer Shift, bool& Modified)> OnClickObject;
 
   AnsiString DataSetName;

@@ -35,8 +35,7 @@ void TfrxStyleItem::Assign(TPersistent* Source)
 void TfrxStyleItem::SetName(const AnsiString& Value)
 {
   if (auto* set = dynamic_cast<TfrxStyles*>(GetCollection()))
-    if (TfrxStyleItem* other = set->Find(Value); other && other != this)
-      throw Exception("Duplicate name");
+    if (TfrxStyleItem* other = set->Find(Value); other && other != this) throw Exception("Duplicate name");
   FName = Value;
 }
 

@@ -29,13 +29,11 @@
 
 namespace frxUtils {
 
-AnsiString FindBracketed(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close,
-                         int& Start, int& Stop)
+AnsiString FindBracketed(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close, int& Start, int& Stop)
 {
   Stop = Start;
   const int len = static_cast<int>(Text.size());
-  if (Open.empty() || Close.empty() || Start < 1 ||
-      len < Start + static_cast<int>(Open.size() + Close.size()) - 1)
+  if (Open.empty() || Close.empty() || Start < 1 || len < Start + static_cast<int>(Open.size() + Close.size()) - 1)
     return AnsiString();
   auto at = [&](int i, const AnsiString& s) { return Text.compare(i - 1, s.size(), s) == 0; };
   int depth = 0, first = 0;
@@ -66,8 +64,10 @@ AnsiString FindBracketed(const AnsiString& Text, const AnsiString& Open, const A
         continue;
       }
     }
-    if (c == '"' && !sq) dq = !dq;
-    else if (c == '\'' && !dq) sq = !sq;
+    if (c == '"' && !sq)
+      dq = !dq;
+    else if (c == '\'' && !dq)
+      sq = !sq;
     ++i;
   }
   return AnsiString();
@@ -151,8 +151,7 @@ AnsiString GetReferenceName(TfrxComponent* Report, TComponent* Obj)
     return c && !c->GetName().empty() && Classes::FindGlobalComponent(c->GetName()) == c;
   };
   if (isGlobal(owner)) return owner->GetName() + "." + Obj->GetName();
-  if (isGlobal(owner->GetOwner()))
-    return owner->GetOwner()->GetName() + "." + owner->GetName() + "." + Obj->GetName();
+  if (isGlobal(owner->GetOwner())) return owner->GetOwner()->GetName() + "." + owner->GetName() + "." + Obj->GetName();
   return AnsiString();
 }
 
@@ -163,8 +162,7 @@ TComponent* FindReference(TComponent* Owner, const AnsiString& Name)
     SplitString(Name, &parts, ".");
     if (parts.GetCount() == 1) {
       TComponent* c = Owner ? Owner->FindComponent(Name) : nullptr;
-      if (!c && dynamic_cast<TfrxReport*>(Owner) && Owner->GetOwner())
-        c = Owner->GetOwner()->FindComponent(Name);
+      if (!c && dynamic_cast<TfrxReport*>(Owner) && Owner->GetOwner()) c = Owner->GetOwner()->FindComponent(Name);
       return c;
     }
     if (parts.GetCount() < 2 || parts.GetCount() > 3) return nullptr;
@@ -207,8 +205,10 @@ AnsiString From7Bit(const AnsiString& s)
 {
   AnsiString r;
   for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == '\x01' && i + 1 < s.size()) r += static_cast<char>(static_cast<unsigned char>(s[++i]) + 128);
-    else r += s[i];
+    if (s[i] == '\x01' && i + 1 < s.size())
+      r += static_cast<char>(static_cast<unsigned char>(s[++i]) + 128);
+    else
+      r += s[i];
   }
   return r;
 }
@@ -229,8 +229,7 @@ void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Rep
           TypInfo::SetStrProp(item, p, From7Bit(TypInfo::GetStrProp(item, p)));
         else if (k == tkVariant) {
           Variant v = TypInfo::GetVariantProp(item, p);
-          if (v.VarType() == varString)
-            TypInfo::SetVariantProp(item, p, Variant(From7Bit(Variants::VarToStr(v))));
+          if (v.VarType() == varString) TypInfo::SetVariantProp(item, p, Variant(From7Bit(Variants::VarToStr(v))));
         }
       }
     }
@@ -255,10 +254,7 @@ void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Rep
   Reader->ReadListEnd();
 }
 
-void ShowErrorBox(const AnsiString& Text)
-{
-  MessageSeam::Show(Text, frxRes::Get("mbError"), MB_OK | MB_ICONERROR);
-}
+void ShowErrorBox(const AnsiString& Text) { MessageSeam::Show(Text, frxRes::Get("mbError"), MB_OK | MB_ICONERROR); }
 
 std::function<TApplicationContainers()> ApplicationContainersProc;
 
@@ -282,8 +278,7 @@ void GetComponentList(TComponent* Report, TClass ClassRef, TStrings* List, TComp
     if (!Owner) return;
     for (int i = 0; i < Owner->GetComponentCount(); ++i) {
       TComponent* c = Owner->GetComponent(i);
-      if (c != Skip && TypInfo::ClassTypeOf(c)->InheritsFrom(ClassRef))
-        List->AddObject(GetReferenceName(report, c), c);
+      if (c != Skip && TypInfo::ClassTypeOf(c)->InheritsFrom(ClassRef)) List->AddObject(GetReferenceName(report, c), c);
     }
   };
   if (report) scan(report);
@@ -343,10 +338,7 @@ void DrawGraphic(TCanvas* Canvas, const RECT& Rect, TGraphic* Graphic)
   DrawBitmap(Canvas, Rect, &bmp);
 }
 
-AnsiString GetTempFile(const AnsiString& Dir)
-{
-  return AppPaths::CreateTempFile("fr", Dir);
-}
+AnsiString GetTempFile(const AnsiString& Dir) { return AppPaths::CreateTempFile("fr", Dir); }
 
 void SetDefaultFont(TFont* Font)
 {

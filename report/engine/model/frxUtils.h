@@ -34,8 +34,8 @@ namespace frxUtils {
 // ("..." and '...') and double-byte characters are stepped over. Start moves to the opening
 // delimiter; Stop is the position of the last character of the closing one. Not an error: no
 // opening delimiter, or one left unclosed, answers "" with Stop = Start.
-AnsiString FindBracketed(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close,
-                         int& Start, int& Stop);
+AnsiString FindBracketed(const AnsiString& Text, const AnsiString& Open, const AnsiString& Close, int& Start,
+                         int& Stop);
 // Clears List and adds each Separator-delimited piece of Text, empty pieces included; a
 // separator at the very end adds no empty last piece.
 void SplitString(const AnsiString& Text, TStrings* List, const AnsiString& Separator);

@@ -139,12 +139,9 @@ void TfrxHighlight::Assign(TPersistent* Source)
 // ---- TfrxCustomMemoView
 
 TfrxCustomMemoView::TfrxCustomMemoView(TComponent* AOwner)
-    : TfrxStretcheable(AOwner),
-      FMemo(std::make_unique<TStringList>()),
-      FDisplayFormat(std::make_unique<TfrxFormat>()),
+    : TfrxStretcheable(AOwner), FMemo(std::make_unique<TStringList>()), FDisplayFormat(std::make_unique<TfrxFormat>()),
       FHighlight(std::make_unique<TfrxHighlight>())
-{
-}
+{}
 
 TfrxCustomMemoView::~TfrxCustomMemoView() = default;
 
@@ -270,8 +267,10 @@ void TfrxCustomMemoView::PrepareLayout(TfrxDrawText* Text, HDC Canvas, Extended 
     Text->SetText(FMemo.get());
     Extended oldWidth = GetWidth(), width = Text->CalcWidth() + HorizontalExtra();
     Extended left = GetLeft();
-    if (HAlign == haRight) left += oldWidth - width;
-    else if (HAlign == haCenter) left += (oldWidth - width) / 2;
+    if (HAlign == haRight)
+      left += oldWidth - width;
+    else if (HAlign == haCenter)
+      left += (oldWidth - width) / 2;
     SetLeft(left);
     SetWidth(width);
     if (TfrxComponent* p = GetParent()) p->AlignChildren();
@@ -373,22 +372,20 @@ AnsiString TfrxCustomMemoView::FormatData(const Variant& Value, TfrxFormat* Form
         TDecimalSeparatorSaver saved;
         if (Format->DecimalSeparator.size() == 1) SysUtils::DecimalSeparator = Format->DecimalSeparator[0];
         double v = Value.AsDouble();
-        if (!Format->FormatStr.empty() && Format->FormatStr[0] == '#') return SysUtils::FormatFloat(Format->FormatStr, v);
+        if (!Format->FormatStr.empty() && Format->FormatStr[0] == '#')
+          return SysUtils::FormatFloat(Format->FormatStr, v);
         return SysUtils::Format(Format->FormatStr, {v});
       }
-      case fkDateTime:
-        return SysUtils::FormatDateTime(Format->FormatStr, Value.AsDateTime());
+      case fkDateTime: return SysUtils::FormatDateTime(Format->FormatStr, Value.AsDateTime());
       case fkBoolean: {
         size_t comma = Format->FormatStr.find(',');
         AnsiString yes = Format->FormatStr.substr(0, comma);
         AnsiString no = comma == AnsiString::npos ? AnsiString() : Format->FormatStr.substr(comma + 1);
         return Value == Variant(true) ? yes : no;
       }
-      default:
-        break;
+      default: break;
     }
-  } catch (const Exception&) {
-  }
+  } catch (const Exception&) {}
   return Variants::VarToStr(Value);
 }
 
@@ -404,9 +401,14 @@ AnsiString TfrxCustomMemoView::CalcAndFormat(const AnsiString& Expression)
     format = &own;
     if (!f.empty()) {
       switch (f[0]) {
-        case 'B': case 'b': own.Kind = fkBoolean; break;
-        case 'D': case 'd': case 'T': case 't': own.Kind = fkDateTime; break;
-        case 'N': case 'n': own.Kind = fkNumeric; break;
+        case 'B':
+        case 'b': own.Kind = fkBoolean; break;
+        case 'D':
+        case 'd':
+        case 'T':
+        case 't': own.Kind = fkDateTime; break;
+        case 'N':
+        case 'n': own.Kind = fkNumeric; break;
         default: break;
       }
       own.FormatStr = f.substr(1, 255);
@@ -446,8 +448,10 @@ void TfrxCustomMemoView::FetchData()
       ds->AssignBlobTo(DataField, FMemo.get());
     } else {
       Value = ds->GetValue(DataField);
-      if (FDisplayFormat->Kind != fkText) SetText(FormatData(Value));
-      else SetText(ds->GetDisplayText(DataField));
+      if (FDisplayFormat->Kind != fkText)
+        SetText(FormatData(Value));
+      else
+        SetText(ds->GetDisplayText(DataField));
       if (HideZeros && IsZero(Value)) SetText(AnsiString());
     }
   } else if (AllowExpressions) {
@@ -467,8 +471,10 @@ void TfrxCustomMemoView::FetchData()
 
   if (SuppressRepeated) {
     AnsiString text = GetText();
-    if (LastValue.IsNull() || Variants::VarToStr(LastValue) != text) LastValue = Variant(text);
-    else SetText(AnsiString());
+    if (LastValue.IsNull() || Variants::VarToStr(LastValue) != text)
+      LastValue = Variant(text);
+    else
+      SetText(AnsiString());
   }
 
   if (FFlowTo) {
@@ -543,8 +549,7 @@ void Initialize()
 {
   frxExpression::Initialize();
   Classes::RegisterClasses({TfrxCustomMemoView::StaticClass(), TfrxMemoView::StaticClass(),
-                            TfrxSysMemoView::StaticClass(), TfrxHighlight::StaticClass(),
-                            TfrxFormat::StaticClass()});
+                            TfrxSysMemoView::StaticClass(), TfrxHighlight::StaticClass(), TfrxFormat::StaticClass()});
 }
 
 }  // namespace frxMemoView

@@ -166,10 +166,22 @@ protected:
   // Stored-property rules shared by both published kinds.
   static bool GapXStored(const TObject* o) { return static_cast<const TfrxCustomMemoView*>(o)->GapX != 2; }
   static bool GapYStored(const TObject* o) { return static_cast<const TfrxCustomMemoView*>(o)->GapY != 1; }
-  static bool LineSpacingStored(const TObject* o) { return static_cast<const TfrxCustomMemoView*>(o)->LineSpacing != 2; }
-  static bool ParagraphGapStored(const TObject* o) { return static_cast<const TfrxCustomMemoView*>(o)->ParagraphGap != 0; }
-  static bool CharSpacingStored(const TObject* o) { return static_cast<const TfrxCustomMemoView*>(o)->CharSpacing != 0; }
-  static bool DelimitersStored(const TObject* o) { return static_cast<const TfrxCustomMemoView*>(o)->ExpressionDelimiters != "[,]"; }
+  static bool LineSpacingStored(const TObject* o)
+  {
+    return static_cast<const TfrxCustomMemoView*>(o)->LineSpacing != 2;
+  }
+  static bool ParagraphGapStored(const TObject* o)
+  {
+    return static_cast<const TfrxCustomMemoView*>(o)->ParagraphGap != 0;
+  }
+  static bool CharSpacingStored(const TObject* o)
+  {
+    return static_cast<const TfrxCustomMemoView*>(o)->CharSpacing != 0;
+  }
+  static bool DelimitersStored(const TObject* o)
+  {
+    return static_cast<const TfrxCustomMemoView*>(o)->ExpressionDelimiters != "[,]";
+  }
   static bool HighlightStored(const TObject* o);
   static bool FontStored(const TObject* o) { return !static_cast<const TfrxCustomMemoView*>(o)->GetParentFont(); }
 

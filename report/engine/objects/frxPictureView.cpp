@@ -101,11 +101,16 @@ void TfrxPictureView::LoadPictureFromStream(TStream* Stream)
   Stream->ReadBuffer(head, std::min<Int64>(remaining, Int64(sizeof head)));
 
   std::unique_ptr<TGraphic> g;
-  if (remaining >= 2 && U16(head) == 0x4D42) g = std::make_unique<TBitmap>();
-  else if (remaining >= 2 && head[0] == 0xFF && head[1] == 0xD8) g = std::make_unique<TJPEGImage>();
-  else if (remaining >= 4 && U32(head) == 0x9AC6CDD7) g = nullptr;  // placeable metafile
-  else if (remaining >= 44 && U32(head + 40) == 0x464D4520) g = std::make_unique<TMetafile>();  // enhanced
-  else if (remaining >= 4 && U16(head + 2) < 2) g = std::make_unique<TIcon>();
+  if (remaining >= 2 && U16(head) == 0x4D42)
+    g = std::make_unique<TBitmap>();
+  else if (remaining >= 2 && head[0] == 0xFF && head[1] == 0xD8)
+    g = std::make_unique<TJPEGImage>();
+  else if (remaining >= 4 && U32(head) == 0x9AC6CDD7)
+    g = nullptr;  // placeable metafile
+  else if (remaining >= 44 && U32(head + 40) == 0x464D4520)
+    g = std::make_unique<TMetafile>();  // enhanced
+  else if (remaining >= 4 && U16(head + 2) < 2)
+    g = std::make_unique<TIcon>();
   if (!g) {
     FPicture->Assign(nullptr);
     return;
@@ -167,8 +172,10 @@ void TfrxPictureView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extende
     if (Stretched) {
       if (KeepAspectRatio) {
         Extended kx = Extended(FDX) / pw, ky = Extended(FDY) / ph;
-        if (ky > kx) r.bottom = r.top + Round(ph * kx);
-        else r.right = r.left + Round(pw * ky);
+        if (ky > kx)
+          r.bottom = r.top + Round(ph * kx);
+        else
+          r.right = r.left + Round(pw * ky);
         if (Center) {
           int dx = (FDX - (r.right - r.left)) / 2, dy = (FDY - (r.bottom - r.top)) / 2;
           r = RECT{r.left + dx, r.top + dy, r.right + dx, r.bottom + dy};

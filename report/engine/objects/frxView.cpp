@@ -210,7 +210,7 @@ void TfrxView::DrawFrame()
   TSelected pen(FCanvas, CreatePen(wide ? PS_SOLID : static_cast<int>(f.Style), wide ? FrameWidthPx : 1,
                                    static_cast<COLORREF>(f.Color)));
   HBRUSH brush = f.Style == fsSolid || Color == clNone ? static_cast<HBRUSH>(GetStockObject(NULL_BRUSH))
-                                                          : CreateSolidBrush(static_cast<COLORREF>(Color));
+                                                       : CreateSolidBrush(static_cast<COLORREF>(Color));
   TSelected brushSel(FCanvas, brush);
   // The gaps of dashed lines take the object's colour, or stay clear without one.
   int oldBk = SetBkMode(FCanvas, Color == clNone ? TRANSPARENT : OPAQUE);
@@ -288,7 +288,8 @@ void TfrxShapeView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended 
         break;
       }
       case skDiamond: {
-        POINT p[] = {{FX + FDX / 2, FY}, {FX1, FY + FDY / 2}, {FX + FDX / 2, FY1}, {FX, FY + FDY / 2}, {FX + FDX / 2, FY}};
+        POINT p[] = {
+            {FX + FDX / 2, FY}, {FX1, FY + FDY / 2}, {FX + FDX / 2, FY1}, {FX, FY + FDY / 2}, {FX + FDX / 2, FY}};
         Polygon(Canvas, p, 5);
         break;
       }

@@ -18,8 +18,7 @@ PELTO_SET(TfrxFrameTypes, TfrxFrameType)
 PELTO_ENUM(TfrxAlign, baNone, baLeft, baRight, baCenter, baWidth, baBottom)
 PELTO_ENUM(TfrxShiftMode, smDontShift, smAlways, smWhenOverlapped)
 PELTO_ENUM(TfrxStretchMode, smDontStretch, smActualHeight, smMaxHeight)
-PELTO_ENUM(TfrxShapeKind, skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiamond, skDiagonal1,
-           skDiagonal2)
+PELTO_ENUM(TfrxShapeKind, skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiamond, skDiagonal1, skDiagonal2)
 
 class TfrxFrame : public TPersistent {
   PELTO_CLASS(TfrxFrame, TPersistent)
@@ -40,13 +39,16 @@ public:
     p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(0);
     p.Property("DropShadow", &ThisClass::DropShadow, &ThisClass::DropShadow).Default(false);
     p.Property("ShadowColor", TypeInfo_TColor(), &ThisClass::ShadowColor, &ThisClass::ShadowColor).Default(0);
-    p.Property("ShadowWidth", &ThisClass::ShadowWidth, &ThisClass::ShadowWidth)
-        .StoredWhen([](const TObject* o) { return static_cast<const TfrxFrame*>(o)->ShadowWidth != 4; });
+    p.Property("ShadowWidth", &ThisClass::ShadowWidth, &ThisClass::ShadowWidth).StoredWhen([](const TObject* o) {
+      return static_cast<const TfrxFrame*>(o)->ShadowWidth != 4;
+    });
     p.Property("Style", &ThisClass::Style, &ThisClass::Style).Default(fsSolid);
-    p.Property("Typ", &ThisClass::Typ, &ThisClass::Typ)
-        .StoredWhen([](const TObject* o) { return !static_cast<const TfrxFrame*>(o)->Typ.Empty(); });
-    p.Property("Width", &ThisClass::Width, &ThisClass::Width)
-        .StoredWhen([](const TObject* o) { return static_cast<const TfrxFrame*>(o)->Width != 1; });
+    p.Property("Typ", &ThisClass::Typ, &ThisClass::Typ).StoredWhen([](const TObject* o) {
+      return !static_cast<const TfrxFrame*>(o)->Typ.Empty();
+    });
+    p.Property("Width", &ThisClass::Width, &ThisClass::Width).StoredWhen([](const TObject* o) {
+      return static_cast<const TfrxFrame*>(o)->Width != 1;
+    });
   }
 };
 
@@ -137,7 +139,10 @@ public:
   virtual void BeginParts() {}
   TfrxStretchMode StretchMode = smDontStretch;
 
-  PELTO_PUBLISHED(p) { p.Property("StretchMode", &ThisClass::StretchMode, &ThisClass::StretchMode).Default(smDontStretch); }
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("StretchMode", &ThisClass::StretchMode, &ThisClass::StretchMode).Default(smDontStretch);
+  }
 };
 
 class TfrxShapeView : public TfrxView {

@@ -41,15 +41,9 @@ AnsiString Two(Word v) { return SysUtils::Format("%.2d", {static_cast<Integer>(v
 
 // ---- TfrxPDFElement -------------------------------------------------------------------------
 
-void TfrxPDFElement::SaveToStream(TStream* Stream)
-{
-  FOffset = Stream->GetPosition();
-}
+void TfrxPDFElement::SaveToStream(TStream* Stream) { FOffset = Stream->GetPosition(); }
 
-void TfrxPDFElement::WriteLine(TStream* Stream, const AnsiString& Text)
-{
-  Write(Stream, Text + "\r\n");
-}
+void TfrxPDFElement::WriteLine(TStream* Stream, const AnsiString& Text) { Write(Stream, Text + "\r\n"); }
 
 void TfrxPDFElement::Write(TStream* Stream, const AnsiString& Text)
 {
@@ -92,10 +86,7 @@ AnsiString TfrxPDFToolkit::PrepareString(const AnsiString& Text) const
 
 // ---- TfrxPDFPage ----------------------------------------------------------------------------
 
-TfrxPDFPage::TfrxPDFPage(TfrxPDFFile* PDFFile)
-  : FPDFFile(PDFFile), FContent(std::make_unique<TMemoryStream>())
-{
-}
+TfrxPDFPage::TfrxPDFPage(TfrxPDFFile* PDFFile) : FPDFFile(PDFFile), FContent(std::make_unique<TMemoryStream>()) {}
 
 TfrxPDFPage::~TfrxPDFPage() = default;
 
@@ -165,8 +156,7 @@ void TfrxPDFFile::Clear()
   FXref.clear();
 }
 
-TfrxPDFPage* TfrxPDFFile::AddPage(double WidthPx, double HeightPx, double LeftMarginMm,
-                                  double TopMarginMm)
+TfrxPDFPage* TfrxPDFFile::AddPage(double WidthPx, double HeightPx, double LeftMarginMm, double TopMarginMm)
 {
   auto page = std::make_unique<TfrxPDFPage>(this);
   page->SetWidth(WidthPx * 0.75);
@@ -219,8 +209,8 @@ void TfrxPDFFile::SaveToStream(TStream* Stream)
   TDateTime now = SysUtils::Now();
   SysUtils::DecodeDate(now, year, month, day);
   SysUtils::DecodeTime(now, hour, minute, second, msec);
-  AnsiString date = SysUtils::Format("%.4d", {static_cast<Integer>(year)}) + Two(month) + Two(day) +
-                    Two(hour) + Two(minute) + Two(second);
+  AnsiString date = SysUtils::Format("%.4d", {static_cast<Integer>(year)}) + Two(month) + Two(day) + Two(hour) +
+                    Two(minute) + Two(second);
   AddXref(Stream, 2);
   WriteLine(Stream, "2 0 obj");
   WriteLine(Stream, "<<");

@@ -40,8 +40,10 @@ AnsiString ListText(TStrings* List)
 {
   AnsiString t = List->GetText();
   if (List->GetCount() > 0 && List->GetStrings(List->GetCount() - 1).empty()) return t;
-  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0) t.resize(t.size() - 2);
-  else if (!t.empty() && t.back() == '\n') t.pop_back();
+  if (t.size() >= 2 && t.compare(t.size() - 2, 2, "\r\n") == 0)
+    t.resize(t.size() - 2);
+  else if (!t.empty() && t.back() == '\n')
+    t.pop_back();
   return t;
 }
 
@@ -63,8 +65,7 @@ TClass ReportClass(const AnsiString& Name)
 
 }  // namespace
 
-TfrxXMLSerializer::TfrxXMLSerializer(TStream* Stream)
-    : FStream(Stream), FErrors(std::make_unique<TStringList>())
+TfrxXMLSerializer::TfrxXMLSerializer(TStream* Stream) : FStream(Stream), FErrors(std::make_unique<TStringList>())
 {
   FErrors->SetSorted(true);
   FErrors->SetDuplicates(dupIgnore);
@@ -95,17 +96,23 @@ AnsiString TfrxXMLSerializer::WriteProperties(TPersistent* Obj, const AnsiString
     if (!TypInfo::IsStoredProp(Obj, prop)) continue;
     const TTypeInfo* type = prop->PropType;
     switch (type->Kind) {
-      case tkInteger: case tkChar: case tkEnumeration: case tkSet: case tkWChar: {
+      case tkInteger:
+      case tkChar:
+      case tkEnumeration:
+      case tkSet:
+      case tkWChar: {
         Int64 v = TypInfo::GetOrdProp(Obj, prop);
         if (!FWriteDefaults && prop->HasDefault && v == prop->Default) break;
-        if (type->Kind == tkEnumeration) add(prop->Name, TypInfo::GetEnumName(type, v));
-        else add(prop->Name, SysUtils::IntToStr(v));
+        if (type->Kind == tkEnumeration)
+          add(prop->Name, TypInfo::GetEnumName(type, v));
+        else
+          add(prop->Name, SysUtils::IntToStr(v));
         break;
       }
-      case tkFloat:
-        add(prop->Name, SysUtils::FloatToStr(static_cast<double>(TypInfo::GetFloatProp(Obj, prop))));
-        break;
-      case tkString: case tkLString: case tkWString: {
+      case tkFloat: add(prop->Name, SysUtils::FloatToStr(static_cast<double>(TypInfo::GetFloatProp(Obj, prop)))); break;
+      case tkString:
+      case tkLString:
+      case tkWString: {
         AnsiString v = TypInfo::GetStrProp(Obj, prop);
         if (!v.empty() || FWriteDefaults) add(prop->Name, frxXML::EscapeText(v));
         break;
@@ -126,8 +133,7 @@ AnsiString TfrxXMLSerializer::WriteProperties(TPersistent* Obj, const AnsiString
         }
         break;
       }
-      default:
-        break;
+      default: break;
     }
   }
   AnsiString data = WritePropData(Obj);
@@ -274,24 +280,19 @@ void TfrxXMLSerializer::SetProperty(const AnsiString& Name, const AnsiString& Va
       }
       break;
     }
-    case tkFloat:
-      TypInfo::SetFloatProp(target, prop, frxUtils::StrToFloatAnySep(Value));
-      break;
-    case tkString: case tkLString: case tkWString:
-      TypInfo::SetStrProp(target, prop, frxXML::UnescapeText(Value));
-      break;
-    case tkVariant:
-      TypInfo::SetVariantProp(target, prop, Variant(frxXML::UnescapeText(Value)));
-      break;
+    case tkFloat: TypInfo::SetFloatProp(target, prop, frxUtils::StrToFloatAnySep(Value)); break;
+    case tkString:
+    case tkLString:
+    case tkWString: TypInfo::SetStrProp(target, prop, frxXML::UnescapeText(Value)); break;
+    case tkVariant: TypInfo::SetVariantProp(target, prop, Variant(frxXML::UnescapeText(Value))); break;
     case tkClass:
-      if (type->ClassType && type->ClassType->InheritsFrom(TComponent::StaticClass()))
-        AddFixup(target, prop, Value);
+      if (type->ClassType && type->ClassType->InheritsFrom(TComponent::StaticClass())) AddFixup(target, prop, Value);
       break;
-    case tkInteger: case tkChar: case tkSet: case tkWChar:
-      TypInfo::SetOrdProp(target, prop, SysUtils::StrToInt(Value));
-      break;
-    default:
-      break;
+    case tkInteger:
+    case tkChar:
+    case tkSet:
+    case tkWChar: TypInfo::SetOrdProp(target, prop, SysUtils::StrToInt(Value)); break;
+    default: break;
   }
   if (fontHolder) fontHolder->SetFont(fontHolder->GetFont());
 }
@@ -353,8 +354,7 @@ void TfrxXMLSerializer::FixupReferences()
   FReaders.clear();
 }
 
-void TfrxXMLSerializer::ReadItem(TfrxComponent* Obj, TfrxXMLItem* Item,
-                                 std::vector<TfrxComponent*>& Loaded, int Depth)
+void TfrxXMLSerializer::ReadItem(TfrxComponent* Obj, TfrxXMLItem* Item, std::vector<TfrxComponent*>& Loaded, int Depth)
 {
   Obj->SetIsLoading(true);
   Loaded.push_back(Obj);

@@ -200,11 +200,12 @@ TEST(ReportFile, EveryBandKindRoundTrips)
             AnsiString::npos)
       << first;
   // The page takes the report's font, so none is stored.
-  EXPECT_NE(first.find("<TfrxReportPage Name=\"Page2\" Orientation=\"poLandscape\" PaperWidth=\"297\" PaperHeight=\"210\""
-                       " PaperSize=\"9\" LeftMargin=\"0\" RightMargin=\"0\" TopMargin=\"0\""
-                       " BottomMargin=\"0\" ColumnWidth=\"0\" ColumnPositions.Text=\"\""
-                       " Duplex=\"dmVertical\" HGuides.Text=\"\" VGuides.Text=\"\"/>"),
-            AnsiString::npos)
+  EXPECT_NE(
+      first.find("<TfrxReportPage Name=\"Page2\" Orientation=\"poLandscape\" PaperWidth=\"297\" PaperHeight=\"210\""
+                 " PaperSize=\"9\" LeftMargin=\"0\" RightMargin=\"0\" TopMargin=\"0\""
+                 " BottomMargin=\"0\" ColumnWidth=\"0\" ColumnPositions.Text=\"\""
+                 " Duplex=\"dmVertical\" HGuides.Text=\"\" VGuides.Text=\"\"/>"),
+      AnsiString::npos)
       << first;
   EXPECT_NE(first.find("ColumnPositions.Text=\"0&#13;&#10;95\""), AnsiString::npos);
 

@@ -50,22 +50,22 @@ TEST(BarcodeScan, ScannerReadsEachSymbology)
     bool checksum;
     const char* read;
   } cases[] = {
-    {bcCodeEAN13, "590123412345", true, "5901234123457"},
-    {bcCodeEAN8, "9638507", true, "96385074"},
-    {bcCodeUPC_A, "03600029145", true, "0036000291452"},  // read as EAN-13
-    {bcCode_2_5_interleaved, "12345678", false, "12345678"},
-    {bcCode39, "CODE-39 $/+%", false, "CODE-39 $/+%"},
-    {bcCode128A, "ABC 123", false, "ABC 123"},
-    {bcCode128B, "PJJ123C abc~", false, "PJJ123C abc~"},
-    {bcCode128C, "1234567890", false, "1234567890"},
-    {bcCode93, "TEST93", false, "TEST93"},
-    {bcCode93, "CODE-93 $/+%", false, "CODE-93 $/+%"},
-    {bcCodeCodabar, "1234567", false, "A1234567B"},
-    // UPC-E is read as the UPC-A number it stands for.
-    {bcCodeUPC_E0, "654321", true, "0065100004327"},
-    {bcCodeUPC_E0, "123453", true, "0012300000451"},
-    {bcCodeUPC_E0, "123454", true, "0012340000053"},
-    {bcCodeUPC_E0, "123457", true, "0012345000072"},
+      {bcCodeEAN13, "590123412345", true, "5901234123457"},
+      {bcCodeEAN8, "9638507", true, "96385074"},
+      {bcCodeUPC_A, "03600029145", true, "0036000291452"},  // read as EAN-13
+      {bcCode_2_5_interleaved, "12345678", false, "12345678"},
+      {bcCode39, "CODE-39 $/+%", false, "CODE-39 $/+%"},
+      {bcCode128A, "ABC 123", false, "ABC 123"},
+      {bcCode128B, "PJJ123C abc~", false, "PJJ123C abc~"},
+      {bcCode128C, "1234567890", false, "1234567890"},
+      {bcCode93, "TEST93", false, "TEST93"},
+      {bcCode93, "CODE-93 $/+%", false, "CODE-93 $/+%"},
+      {bcCodeCodabar, "1234567", false, "A1234567B"},
+      // UPC-E is read as the UPC-A number it stands for.
+      {bcCodeUPC_E0, "654321", true, "0065100004327"},
+      {bcCodeUPC_E0, "123453", true, "0012300000451"},
+      {bcCodeUPC_E0, "123454", true, "0012340000053"},
+      {bcCodeUPC_E0, "123457", true, "0012345000072"},
   };
   for (auto& c : cases) {
     TfrxBarcode b;

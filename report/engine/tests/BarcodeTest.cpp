@@ -160,8 +160,8 @@ TEST(Barcode, EAN8UPCAndAddOns)
   s5.SetTyp(bcCodeUPC_Supp5);
   s5.SetText("52495");
   s5.SetChecksum(true);
-  EXPECT_EQ(Bits(s5.MakeData()), "1011" + Sets("5", "G") + "01" + Sets("2", "L") + "01" +
-                                     Sets("4", "G") + "01" + Sets("9", "L") + "01" + Sets("5", "L"));
+  EXPECT_EQ(Bits(s5.MakeData()), "1011" + Sets("5", "G") + "01" + Sets("2", "L") + "01" + Sets("4", "G") + "01" +
+                                     Sets("9", "L") + "01" + Sets("5", "L"));
   EXPECT_EQ(s5.GetText(), "524951");
 }
 
@@ -169,16 +169,29 @@ TEST(Barcode, TwoOfFive)
 {
   EXPECT_EQ(Encode(bcCode_2_5_interleaved, "12345"), Encode(bcCode_2_5_interleaved, "1234"));
   // 1 = wnnnw bars, 2 = nwnnw spaces, interleaved.
-  EXPECT_EQ(Encode(bcCode_2_5_interleaved, "12"), "5050" "6051505061" "605");
-  EXPECT_EQ(Encode(bcCode_2_5_industrial, "1"), "606050" "6050505060" "605060");
-  EXPECT_EQ(Encode(bcCode_2_5_matrix, "1"), "705050" "60506" "0" "70505");
+  EXPECT_EQ(Encode(bcCode_2_5_interleaved, "12"),
+            "5050"
+            "6051505061"
+            "605");
+  EXPECT_EQ(Encode(bcCode_2_5_industrial, "1"),
+            "606050"
+            "6050505060"
+            "605060");
+  EXPECT_EQ(Encode(bcCode_2_5_matrix, "1"),
+            "705050"
+            "60506"
+            "0"
+            "70505");
 }
 
 TEST(Barcode, Code39AndFullAscii)
 {
   AnsiString empty = Encode(bcCode39, "");
   EXPECT_EQ(Encode(bcCode39, "abc"), empty);  // lower case is outside the set
-  EXPECT_EQ(Widths(empty), "121121211" "1" "121121211");
+  EXPECT_EQ(Widths(empty),
+            "121121211"
+            "1"
+            "121121211");
 
   TfrxBarcode ext;
   ext.SetTyp(bcCode39Extended);
@@ -209,17 +222,26 @@ TEST(Barcode, Code128)
   // Code 128B of "PJJ123C": check value 55 ("311321").
   AnsiString w = Widths(Encode(bcCode128B, "PJJ123C"));
   EXPECT_EQ(w.substr(0, 6), "211214");
-  EXPECT_EQ(w.substr(w.size() - 13), "311321" "2331112");
+  EXPECT_EQ(w.substr(w.size() - 13),
+            "311321"
+            "2331112");
 
   // 128C of "123" is the pairs 01 and 23.
   EXPECT_EQ(Encode(bcCode128C, "123"), Encode(bcCode128C, "0123"));
   // Values 1 and 23; check (105 + 1 * 1 + 23 * 2) mod 103 = 49.
-  EXPECT_EQ(Widths(Encode(bcCode128C, "0123")), "211232" "222122" "312131" "211331" "2331112");
+  EXPECT_EQ(Widths(Encode(bcCode128C, "0123")),
+            "211232"
+            "222122"
+            "312131"
+            "211331"
+            "2331112");
   // Set A has no lower case: it is taken as the space.
   EXPECT_EQ(Encode(bcCode128A, "a"), Encode(bcCode128A, " "));
   // EAN-128 puts FNC1 after the start.
   AnsiString ean = Widths(Encode(bcCodeEAN128B, "1"));
-  EXPECT_EQ(ean.substr(0, 12), "211214" "411131");
+  EXPECT_EQ(ean.substr(0, 12),
+            "211214"
+            "411131");
 
   // Every printable character of set B: eleven modules per symbol, all distinct.
   AnsiString all;
@@ -268,12 +290,22 @@ TEST(Barcode, MSIPostNetCodabar)
   AnsiString msi = Encode(bcCodeMSI, "1234567");
   AnsiString spelled = Encode(bcCodeMSI, "12345674");
   EXPECT_EQ(msi, spelled.substr(0, 2 + 8 * 8) + "515");
-  EXPECT_EQ(Encode(bcCodeMSI, "5").substr(0, 10), "60" "51605160");
+  EXPECT_EQ(Encode(bcCodeMSI, "5").substr(0, 10),
+            "60"
+            "51605160");
 
-  EXPECT_EQ(Encode(bcCodePostNet, "1"), "51" "A1A1A15151" "5");
+  EXPECT_EQ(Encode(bcCodePostNet, "1"),
+            "51"
+            "A1A1A15151"
+            "5");
 
   EXPECT_EQ(Encode(bcCodeCodabar, "1x2"), Encode(bcCodeCodabar, "12"));
-  EXPECT_EQ(Encode(bcCodeCodabar, "1"), "5061515" "0" "5050615" "0" "5151506");
+  EXPECT_EQ(Encode(bcCodeCodabar, "1"),
+            "5061515"
+            "0"
+            "5050615"
+            "0"
+            "5151506");
 }
 
 TEST(Barcode, RatioAndModules)

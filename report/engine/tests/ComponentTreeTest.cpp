@@ -119,6 +119,5 @@ TEST(ComponentTree, WriteDiffListsWhatDiffersFromTheReference)
   m.GetFont()->SetName("A&B");
   m.GetFont()->SetStyle(TFontStyles{fsBold, fsUnderline});
   m.SetTag(3);
-  EXPECT_EQ(m.WriteDiff(&ref),
-            " w=\"5.5\" Font.Name=\"A&#38;B\" Font.Style=\"5\" ParentFont=\"False\" Tag=\"3\"");
+  EXPECT_EQ(m.WriteDiff(&ref), " w=\"5.5\" Font.Name=\"A&#38;B\" Font.Style=\"5\" ParentFont=\"False\" Tag=\"3\"");
 }

@@ -310,13 +310,14 @@ TEST_F(DesignIntfTest, ColorEditorTakesNamesAndNumbers)
   list.SetComponent(&k);
   TfrxPropertyEditor* e = Find(&list, "Color")->Editor.get();
   EXPECT_EQ(e->GetAttributes(), 73);
-  struct { const char* Text; Integer Stored; const char* Shown; } cases[] = {
-      {"clRed", 0x0000FF, "clRed"},
-      {"CLBTNFACE", static_cast<Integer>(0x8000000F), "clBtnFace"},
-      {"clNone", 0x1FFFFFFF, "clNone"},
-      {"$00123456", 0x123456, "$00123456"},
-      {"255", 0xFF, "clRed"},
-      {"-16777201", static_cast<Integer>(0xFF00000F), "$FF00000F"},
+  struct {
+    const char* Text;
+    Integer Stored;
+    const char* Shown;
+  } cases[] = {
+      {"clRed", 0x0000FF, "clRed"},     {"CLBTNFACE", static_cast<Integer>(0x8000000F), "clBtnFace"},
+      {"clNone", 0x1FFFFFFF, "clNone"}, {"$00123456", 0x123456, "$00123456"},
+      {"255", 0xFF, "clRed"},           {"-16777201", static_cast<Integer>(0xFF00000F), "$FF00000F"},
   };
   for (const auto& c : cases) {
     e->SetValue(c.Text);
@@ -349,7 +350,11 @@ TEST_F(DesignIntfTest, ShortCutAndCursorEditors)
   list.SetComponent(&k);
   TfrxPropertyEditor* sc = Find(&list, "ShortCut")->Editor.get();
   EXPECT_EQ(sc->GetValue(), "(None)");
-  struct { const char* Text; Integer Stored; const char* Shown; } keys[] = {
+  struct {
+    const char* Text;
+    Integer Stored;
+    const char* Shown;
+  } keys[] = {
       {"Ctrl+S", 0x4053, "Ctrl+S"},
       {"alt+shift+bksp", 0xA008, "Shift+Alt+BkSp"},
       {"Shift+Ctrl+F12", 0x607B, "Shift+Ctrl+F12"},
@@ -411,11 +416,14 @@ TEST_F(DesignIntfTest, FontNameAndCharsetEditors)
   // The installed screen fonts, the classic faces among them, each name once.
   name->GetValues();
   TStringList* faces = name->GetValuesList();
-  for (const char* face : {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif",
-                           "Liberation Sans", "文泉驿正黑"})
+  for (const char* face :
+       {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif", "Liberation Sans", "文泉驿正黑"})
     EXPECT_GE(faces->IndexOf(face), 0) << face;
   for (int i = 1; i < faces->GetCount(); ++i) EXPECT_NE((*faces)[i - 1], (*faces)[i]);
-  frxDsgnIntf::FontNamesProc = [](TStrings* names) { names->Add("Zeta"); names->Add("Alpha"); };
+  frxDsgnIntf::FontNamesProc = [](TStrings* names) {
+    names->Add("Zeta");
+    names->Add("Alpha");
+  };
   name->GetValues();
   ASSERT_EQ(name->GetValuesList()->GetCount(), 2);
   EXPECT_EQ((*name->GetValuesList())[0], "Alpha");

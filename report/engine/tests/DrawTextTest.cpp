@@ -66,13 +66,13 @@ TEST_F(DrawText, BreaksLines)
     std::vector<AnsiString> Expected;
   } cases[] = {
       {"short line", nullptr, 300, {"short line"}},
-      {"aaa bbb ccc", "aaa bbb", 0, {"aaa bbb", "ccc"}},        // the blank at the break goes
+      {"aaa bbb ccc", "aaa bbb", 0, {"aaa bbb", "ccc"}},  // the blank at the break goes
       {"aaa bbb ccc", "aaa bb", 0, {"aaa", "bbb", "ccc"}},
       {"aaaaaaaaaaaaaaaaaaaa", "aaaaaaa", 0, {"aaaaaaa", "aaaaaaa", "aaaaaa"}},  // cut per character
       {"first\nsecond", nullptr, 300, {"first", "second"}},
       {"<b>bold</b> <i>x</i>", nullptr, 300, {"bold x"}},
-      {"xx <b>bbbb</b>", "xx bbbb", 0, {"xx", "bbbb"}},            // bold letters are wider
-      {"W", nullptr, 2, {"W"}},                                  // one character wider than the line
+      {"xx <b>bbbb</b>", "xx bbbb", 0, {"xx", "bbbb"}},  // bold letters are wider
+      {"W", nullptr, 2, {"W"}},                          // one character wider than the line
   };
   for (auto& c : cases) {
     Layout(c.Text, c.WidthOf ? WidthOf(c.WidthOf) : c.Width);
@@ -189,9 +189,9 @@ TEST_F(DrawText, SplitTextKeepsItsTagsOnBothSides)
     const char* Text;
     const char* WidthOf;  // the layout width: what just fits one line
     bool WordBreak;
-    int Keep;             // lines that fit
-    const char* Kept;     // GetText after the split
-    const char* Rest;     // GetRemainingText
+    int Keep;          // lines that fit
+    const char* Kept;  // GetText after the split
+    const char* Rest;  // GetRemainingText
   } cases[] = {
       // The blank at each break is dropped; tags before the next line's first character stay behind.
       {"<b>aaa bbb</b> <font color=\"#FF0000\">ccc</font>", "<b>bbb</b>", false, 2,
@@ -285,8 +285,8 @@ TEST_F(DrawText, AlignsJustifiesAndRotates)
   draw("abcdef", haLeft, vaTop, 90, up, box);
   ink = up.Ink({0, 0, 120, 120});
   EXPECT_GE(ink.left, 10);
-  EXPECT_LE(ink.right, 30);     // one line high
-  EXPECT_GE(ink.bottom, 100);   // starts at the bottom
+  EXPECT_LE(ink.right, 30);                                     // one line high
+  EXPECT_GE(ink.bottom, 100);                                   // starts at the bottom
   EXPECT_GT(ink.bottom - ink.top, 2 * (ink.right - ink.left));  // and is taller than wide
 }
 
@@ -316,7 +316,7 @@ TEST_F(DrawText, WordBreakHyphenatesRussianWordsAtSyllables)
     const char* WidthOf;
     std::vector<AnsiString> Expected;
   } cases[] = {
-      {"ПРОГРАММА", "ПРОГРАМ-", {"ПРОГРАМ-", "МА"}},    // not between the doubled М before a vowel
+      {"ПРОГРАММА", "ПРОГРАМ-", {"ПРОГРАМ-", "МА"}},  // not between the doubled М before a vowel
       {"ПРОГРАММА", "ПРОГРА-", {"ПРОГ-", "РАММА"}},
       {"в программа", "в прогр-", {"в прог-", "рамма"}},  // the word after the blank, lower case
       {"abcdefgh", "abcd", {"abcd", "efgh"}},             // other words are cut, not hyphenated

@@ -57,13 +57,13 @@ TEST_F(ReportExpression, EvaluatesExpressionsNamesAndVariables)
     const char* Text;
   } cases[] = {
       {"1 + 2 * 3", "7"},
-      {"Product", "6"},               // a text variable is an expression
-      {"Five", "5"},                  // other values as they are
-      {"<Product> + <Five>", "11"},   // names in angle brackets inside expressions
+      {"Product", "6"},              // a text variable is an expression
+      {"Five", "5"},                 // other values as they are
+      {"<Product> + <Five>", "11"},  // names in angle brackets inside expressions
       {"Company", "澜岳公司"},
       {"<Company> + '合同'", "澜岳公司合同"},
       {"Nothing", ""},
-      {"Counter", "12"},              // an item of the report's own script
+      {"Counter", "12"},  // an item of the report's own script
       {"Counter * 2", "24"},
       {"IntToStr(<Five>) + 'x'", "5x"},
   };

@@ -34,8 +34,8 @@ public:
   Variant GetAggregateValue(const AnsiString& Name, const AnsiString& Expression, TfrxBand* Band,
                             Integer Flags) override
   {
-    LastAggregate = Name + "|" + Expression + "|" + (Band ? Band->GetName() : AnsiString("-")) + "|" +
-                    SysUtils::IntToStr(Flags);
+    LastAggregate =
+        Name + "|" + Expression + "|" + (Band ? Band->GetName() : AnsiString("-")) + "|" + SysUtils::IntToStr(Flags);
     return Variant(42);
   }
   bool Run() override { return true; }

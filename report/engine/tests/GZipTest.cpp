@@ -13,8 +13,8 @@ AnsiString Inflate(const AnsiString& packed, size_t expected)
 {
   AnsiString out(expected + 1, '\0');
   uLongf size = out.size();
-  int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &size,
-                      reinterpret_cast<const Bytef*>(packed.data()), packed.size());
+  int rc = uncompress(reinterpret_cast<Bytef*>(out.data()), &size, reinterpret_cast<const Bytef*>(packed.data()),
+                      packed.size());
   EXPECT_EQ(rc, Z_OK);
   out.resize(size);
   return out;

@@ -82,21 +82,21 @@ TEST_F(MemoView, ExpandsBracketedExpressionsWithFormats)
   } cases[] = {
       {"[,]", "a[1+1]b", "a2b"},
       {"<,>", "a<1+1>b", "a2b"},
-      {"<,>", "[1+1]<2*2>", "[1+1]4"},                 // square brackets are then plain text
+      {"<,>", "[1+1]<2*2>", "[1+1]4"},                     // square brackets are then plain text
       {"{{,}}", "{{Five}} and {{<Five>*2}}", "5 and 10"},  // delimiters of several characters
       {"[,]", "共[<Five>]份", "共5份"},
       {"[,]", "[x #n%2.2f]", "3.14"},
-      {"[,]", "[x #n%2,2f]", "3,14"},                  // the comma becomes the decimal separator
-      {"[,]", "[x #n#0.000]", "3.142"},                // a picture
+      {"[,]", "[x #n%2,2f]", "3,14"},    // the comma becomes the decimal separator
+      {"[,]", "[x #n#0.000]", "3.142"},  // a picture
       {"[,]", "[b #BYes,No]", "Yes"},
       {"[,]", "[f #BYes,No]", "No"},
       {"[,]", "[n #BYes,No]", ""},
       {"[,]", "[d #dyyyy年mm月dd日]", "2026年03月05日"},
-      {"[,]", "['abc' #n%2.2f]", "abc"},               // a format that does not fit: plain text
-      {"[,]", "['a]b' + 'c']", "a]bc"},                // a quoted closing bracket does not close
-      {"[,]", "['[1+1]']", "[1+1]"},                   // an inserted value is not expanded again
-      {"[,]", "a[1+1", "a[1+1"},                       // unclosed: kept as it is
-      {"[,]", "癧[1+1]", "癧2"},                       // 癧 ends in the byte of "["
+      {"[,]", "['abc' #n%2.2f]", "abc"},                // a format that does not fit: plain text
+      {"[,]", "['a]b' + 'c']", "a]bc"},                 // a quoted closing bracket does not close
+      {"[,]", "['[1+1]']", "[1+1]"},                    // an inserted value is not expanded again
+      {"[,]", "a[1+1", "a[1+1"},                        // unclosed: kept as it is
+      {"[,]", "癧[1+1]", "癧2"},                        // 癧 ends in the byte of "["
       {"[,]", "[TotalPages#] 页", "[TotalPages#] 页"},  // left for the prepared pages
       {"[,]", "line1\r\n[Five]", "line1\r\n5"},
   };
@@ -449,7 +449,7 @@ TEST_F(MemoView, TheReportFileKeepsTextObjects)
   Report->SaveToStream(&s);
   AnsiString xml(static_cast<const char*>(s.GetMemory()), static_cast<size_t>(s.GetSize()));
   EXPECT_NE(xml.find("GapX=\"3\""), AnsiString::npos);
-  EXPECT_EQ(xml.find("GapY="), AnsiString::npos);        // defaults are not written
+  EXPECT_EQ(xml.find("GapY="), AnsiString::npos);  // defaults are not written
   EXPECT_EQ(xml.find("LineSpacing="), AnsiString::npos);
   EXPECT_EQ(xml.find("Highlight.", xml.find("SysMemo1")), AnsiString::npos);  // no condition, no highlight
 
@@ -498,13 +498,13 @@ TEST_F(MemoView, PageOfTextObjectsAsPNG)
       {"合同金额: [Amount #n%2.2f] 元", haLeft, vaTop, 0, false},
       {"<b>粗体</b> <i>italic</i> <font color=\"#FF0000\">红色</font>", haCenter, vaCenter, 0, true},
       {"右对齐 right aligned", haRight, vaBottom, 0, false},
-      {"两端对齐的一段较长的文本, justified text that wraps over several lines in the box.", haBlock, vaTop, 0,
-       false},
+      {"两端对齐的一段较长的文本, justified text that wraps over several lines in the box.", haBlock, vaTop, 0, false},
       {"旋转 90", haLeft, vaTop, 90, false},
   };
   for (int i = 0; i < 5; ++i) {
     bool rotated = items[i].Rotation != 0;
-    TfrxMemoView* m = Memo(items[i].Text, rotated ? 340 : 10, rotated ? 10 : 10 + i * 55, rotated ? 40 : 300, rotated ? 200 : 48);
+    TfrxMemoView* m =
+        Memo(items[i].Text, rotated ? 340 : 10, rotated ? 10 : 10 + i * 55, rotated ? 40 : 300, rotated ? 200 : 48);
     m->HAlign = items[i].H;
     m->VAlign = items[i].V;
     m->SetRotation(items[i].Rotation);

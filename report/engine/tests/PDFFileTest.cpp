@@ -51,8 +51,8 @@ protected:
   static bool QpdfAccepts(const AnsiString& bytes)
   {
     auto path = std::filesystem::temp_directory_path() /
-                ("pdf-check-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                 "-" + std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + ".pdf");
+                ("pdf-check-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+                 std::to_string(reinterpret_cast<uintptr_t>(&bytes)) + ".pdf");
     {
       TFileStream f(path.string(), fmCreate);
       f.WriteBuffer(bytes.data(), static_cast<Int64>(bytes.size()));
@@ -106,8 +106,8 @@ TEST_F(PDFFile, WritesTheExactDocument)
     return AnsiString(buf);
   };
   const AnsiString free = "0000000000 65535 f\r\n";
-  expected += "xref\r\n0 12\r\n" + free + entry(0) + entry(1) + entry(2) + free + entry(3) + free +
-              entry(4) + free + free + entry(5) + entry(6);
+  expected += "xref\r\n0 12\r\n" + free + entry(0) + entry(1) + entry(2) + free + entry(3) + free + entry(4) + free +
+              free + entry(5) + entry(6);
   expected += "trailer\r\n<<\r\n/Size 12\r\n/Root 1 0 R\r\n/Info 2 0 R\r\n>>\r\nstartxref\r\n" +
               std::to_string(startxref) + "\r\n%%EOF\r\n";
   EXPECT_EQ(out, expected);
@@ -170,8 +170,7 @@ TEST_F(PDFFile, PageTreeResourcesAndTitles)
   // A double-byte title is UTF-16 with the language escape, every byte in octal.
   TfrxPDFFile cn;
   cn.SetTitle("合同");
-  EXPECT_NE(Save(cn).find("/Title (\\376\\377\\000\\033\\172\\150\\000\\033\\124\\010\\124\\014)"),
-            AnsiString::npos);
+  EXPECT_NE(Save(cn).find("/Title (\\376\\377\\000\\033\\172\\150\\000\\033\\124\\010\\124\\014)"), AnsiString::npos);
 
   // The locale's decimal separator does not reach the document and comes back afterwards.
   char saved = SysUtils::DecimalSeparator;

@@ -24,8 +24,7 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255),
-                   kGreen = RGB(0, 255, 0);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
 
 // W x H red, its bottom-right pixel blue. (Rows hold 0x00RRGGBB.)
 void Paint(TBitmap& b, int w, int h)
@@ -74,8 +73,10 @@ public:
   {
     auto* s = dynamic_cast<TStream*>(Target);
     if (!s) return;
-    if (Field == "Photo" && !Blob.empty()) s->WriteBuffer(Blob.data(), Int64(Blob.size()));
-    else if (Field == "Name") s->WriteBuffer("BM..", 4);
+    if (Field == "Photo" && !Blob.empty())
+      s->WriteBuffer(Blob.data(), Int64(Blob.size()));
+    else if (Field == "Name")
+      s->WriteBuffer("BM..", 4);
     s->SetPosition(0);
   }
 };
@@ -175,8 +176,14 @@ TEST_F(PictureViewTest, BlobDataIsToldByItsFirstBytes)
   TJPEGImage jpeg;
   jpeg.Assign(&bmp);
   auto header = [](std::vector<std::uint8_t> data, std::uint32_t length) {
-    std::vector<std::uint8_t> h = {1, 0, 0, 1, std::uint8_t(length), std::uint8_t(length >> 8),
-                                   std::uint8_t(length >> 16), std::uint8_t(length >> 24)};
+    std::vector<std::uint8_t> h = {1,
+                                   0,
+                                   0,
+                                   1,
+                                   std::uint8_t(length),
+                                   std::uint8_t(length >> 8),
+                                   std::uint8_t(length >> 16),
+                                   std::uint8_t(length >> 24)};
     h.insert(h.end(), data.begin(), data.end());
     return h;
   };
@@ -357,7 +364,8 @@ TEST_F(PictureViewTest, PictureModesAsPng)
   TBitmap photo;
   photo.SetSize(90, 45);
   for (int y = 0; y < 45; ++y)
-    for (int x = 0; x < 90; ++x) photo.GetScanLine(y)[x] = (std::uint32_t(x * 255 / 89) << 16) | std::uint32_t(y * 255 / 44);
+    for (int x = 0; x < 90; ++x)
+      photo.GetScanLine(y)[x] = (std::uint32_t(x * 255 / 89) << 16) | std::uint32_t(y * 255 / 44);
   struct Mode {
     bool Stretched, Keep, Center;
   } modes[] = {{true, true, false}, {true, true, true}, {true, false, false}, {false, true, true}};

@@ -53,8 +53,8 @@ protected:
   void DefineProperties(TFiler* Filer) override
   {
     Filer->DefineProperty(
-        "Secret", [this](TReader* r) { Secret = r->ReadString(); },
-        [this](TWriter* w) { w->WriteString(Secret); }, !Secret.empty());
+        "Secret", [this](TReader* r) { Secret = r->ReadString(); }, [this](TWriter* w) { w->WriteString(Secret); },
+        !Secret.empty());
   }
 
 private:

@@ -127,7 +127,7 @@ TEST_F(ReportTest, LoadKeepsTheHostsOptionsExceptWhatTheFileCarries)
   host.GetPreviewOptions()->Modal = true;
   Load(host, text);
   EXPECT_FALSE(host.GetEngineOptions()->ConvertNulls);  // from the file
-  EXPECT_EQ(host.GetEngineOptions()->MaxMemSize, 50);    // kept
+  EXPECT_EQ(host.GetEngineOptions()->MaxMemSize, 50);   // kept
   EXPECT_TRUE(host.GetPreviewOptions()->OutlineVisible);
   EXPECT_TRUE(host.GetPreviewOptions()->Modal);
   EXPECT_EQ(host.IniFile, "\\Software\\Lanyue Reports");
@@ -250,6 +250,5 @@ TEST_F(ReportTest, HandWrittenFileLoadsEveryProperty)
   ASSERT_TRUE(master);
   EXPECT_EQ(master->GetDataSetName(), "合同");
   EXPECT_EQ(master->GetRowCount(), 5);
-  EXPECT_EQ(dynamic_cast<TfrxGroupHeader*>(r.FindObject("GroupHeader1"))->Condition,
-            "<frxDBDataset1.\"Code\">");
+  EXPECT_EQ(dynamic_cast<TfrxGroupHeader*>(r.FindObject("GroupHeader1"))->Condition, "<frxDBDataset1.\"Code\">");
 }

@@ -317,9 +317,12 @@ TEST(FrxUtils, DrawBitmapAndDrawGraphicStretchIntoTheRectangle)
     c.Draw(target.GetCanvas(), RECT{10, 10, 18, 18}, &pic);
     TBitmap empty;
     c.Draw(target.GetCanvas(), RECT{0, 0, 30, 30}, &empty);  // draws nothing
-    struct { int X, Y; std::uint32_t Pixel; } const at[] = {
+    struct {
+      int X, Y;
+      std::uint32_t Pixel;
+    } const at[] = {
         {11, 11, 0xFF0000}, {16, 11, 0x00FF00}, {11, 16, 0x0000FF}, {16, 16, 0xFFFFFF},
-        {9, 9, 0x808080}, {18, 18, 0x808080}, {25, 12, 0x808080},
+        {9, 9, 0x808080},   {18, 18, 0x808080}, {25, 12, 0x808080},
     };
     for (const auto& p : at) EXPECT_EQ(target.GetScanLine(p.Y)[p.X] & 0xFFFFFF, p.Pixel) << p.X << "," << p.Y;
   }
@@ -339,7 +342,10 @@ TEST(FrxUtils, DrawTransparentBitmapLeavesOutTheTransparentColour)
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 6; ++x) target.GetScanLine(y)[x] = 0x808080;
   frxUtils::DrawTransparentBitmap(target.GetCanvas(), 3, 2, &pic);
-  struct { int X, Y; std::uint32_t Pixel; } const at[] = {
+  struct {
+    int X, Y;
+    std::uint32_t Pixel;
+  } const at[] = {
       {3, 2, 0xFF0000}, {4, 2, 0x808080}, {3, 3, 0x808080}, {4, 3, 0x00FF00}, {2, 2, 0x808080},
   };
   for (const auto& p : at) EXPECT_EQ(target.GetScanLine(p.Y)[p.X] & 0xFFFFFF, p.Pixel) << p.X << "," << p.Y;

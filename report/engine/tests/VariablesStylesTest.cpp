@@ -180,7 +180,8 @@ TEST(Styles, SetsAndSheetsThroughTheirFiles)
   EXPECT_EQ(back.GetItems(0)->Color, 0xFF0000);
   EXPECT_TRUE(back.GetItems(0)->GetFont()->GetStyle().Contains(fsBold));
 
-  AnsiString sheetText = "<?xml version=\"1.0\"?>\r\n<stylesheet>" + text.substr(text.find("<style")) + "<other/></stylesheet>";
+  AnsiString sheetText =
+      "<?xml version=\"1.0\"?>\r\n<stylesheet>" + text.substr(text.find("<style")) + "<other/></stylesheet>";
   TStringStream sheetIn(sheetText);
   back.LoadFromStream(&sheetIn);  // a sheet is not a set
   EXPECT_EQ(back.GetCount(), 0);

@@ -49,11 +49,11 @@ TEST(ViewDraw, FrameSidesBackgroundAndScale)
   EXPECT_EQ(v->FX, 25);
   EXPECT_EQ(v->FY1, 65);
   EXPECT_EQ(v->FrameWidthPx, 2);
-  EXPECT_EQ(c.At(50, 45), kBlue);             // background inside
-  EXPECT_EQ(c.At(25, 45), kBlack);            // left side
-  EXPECT_EQ(c.At(50, 65), kBlack);            // bottom side
-  EXPECT_EQ(c.At(84, 45), kBlue);             // no right side
-  EXPECT_EQ(c.At(50, 25), kBlue);             // no top side
+  EXPECT_EQ(c.At(50, 45), kBlue);   // background inside
+  EXPECT_EQ(c.At(25, 45), kBlack);  // left side
+  EXPECT_EQ(c.At(50, 65), kBlack);  // bottom side
+  EXPECT_EQ(c.At(84, 45), kBlue);   // no right side
+  EXPECT_EQ(c.At(50, 25), kBlue);   // no top side
   EXPECT_EQ(c.At(90, 45), kWhite);
 }
 
@@ -65,14 +65,16 @@ TEST(ViewDraw, FramesWithoutLinesStillCastTheirShadow)
     v->GetFrame()->Typ = AllSides();
     v->GetFrame()->DropShadow = true;
     v->GetFrame()->ShadowColor = kRed;
-    if (blank) v->GetFrame()->Width = 0;
-    else v->GetFrame()->Color = clNone;
+    if (blank)
+      v->GetFrame()->Width = 0;
+    else
+      v->GetFrame()->Color = clNone;
     v->Draw(c.DC, 1, 1, 0, 0);
-    EXPECT_EQ(v->FX1, 56);  // the shadow stays inside the bounds
-    EXPECT_EQ(c.At(10, 30), kWhite);   // no frame line
-    EXPECT_EQ(c.At(58, 30), kRed);     // right shadow
-    EXPECT_EQ(c.At(30, 58), kRed);     // bottom shadow
-    EXPECT_EQ(c.At(58, 11), kWhite);   // starts one shadow width down
+    EXPECT_EQ(v->FX1, 56);            // the shadow stays inside the bounds
+    EXPECT_EQ(c.At(10, 30), kWhite);  // no frame line
+    EXPECT_EQ(c.At(58, 30), kRed);    // right shadow
+    EXPECT_EQ(c.At(30, 58), kRed);    // bottom shadow
+    EXPECT_EQ(c.At(58, 11), kWhite);  // starts one shadow width down
   }
 }
 
@@ -118,9 +120,9 @@ TEST(ViewDraw, ShapesFillWhereTheirGeometrySays)
     POINT Inside, Outside;
   } cases[] = {
       {skRectangle, {12, 12}, {5, 5}},
-      {skEllipse, {50, 50}, {13, 13}},          // a corner of the box is outside the ellipse
+      {skEllipse, {50, 50}, {13, 13}},  // a corner of the box is outside the ellipse
       {skRoundRectangle, {50, 12}, {10, 10}},
-      {skTriangle, {50, 80}, {15, 15}},         // apex at the top middle
+      {skTriangle, {50, 80}, {15, 15}},  // apex at the top middle
       {skDiamond, {50, 50}, {15, 85}},
   };
   for (auto& k : cases) {
@@ -214,8 +216,9 @@ TEST(ViewDraw, SamplePageAsPng)
   RECT r{210, 10, 390, 140};
   t.SetDimensions(1, 1, RECT{0, 0, 180, 130}, r);
   TStringList lines;
-  lines.SetText("<b>合同管理</b> report text with <font color=\"#FF0000\">red</font>, <i>italic</i> and "
-                "H<sub>2</sub>O, wrapped and justified across the width of the box.");
+  lines.SetText(
+      "<b>合同管理</b> report text with <font color=\"#FF0000\">red</font>, <i>italic</i> and "
+      "H<sub>2</sub>O, wrapped and justified across the width of the box.");
   t.SetText(&lines);
   t.DrawText(c.DC, haBlock, vaTop);
   t.SetOptions(false, false, 90, false, false);
@@ -263,10 +266,10 @@ TEST(ViewDraw, SamplePageAsPng)
   std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(png.data()), png.size());
   EXPECT_GT(std::filesystem::file_size(path), 1000u);
   EXPECT_GT(c.Count({210, 10, 390, 140}, kRed), 3);
-  EXPECT_GT(c.Count({10, 300, 195, 350}, kRed), 3);            // the memo's red amount
-  EXPECT_NE(c.Ink({206, 302, 389, 349}).right, 0);             // the page text
+  EXPECT_GT(c.Count({10, 300, 195, 350}, kRed), 3);                   // the memo's red amount
+  EXPECT_NE(c.Ink({206, 302, 389, 349}).right, 0);                    // the page text
   EXPECT_GT(c.Count({11, 361, 99, 419}, RGB(0x70, 0x70, 0xC0)), 10);  // the picture
-  EXPECT_EQ(c.At(120, 380), kBlack);                           // the first guard bar
+  EXPECT_EQ(c.At(120, 380), kBlack);                                  // the first guard bar
 }
 
 TEST(ViewDraw, ShapesAndLinesRoundTripThroughTheReportFile)
@@ -367,6 +370,7 @@ TEST(ViewDraw, DifferenceTextNamesOnlyWhatChanged)
   s.TagStr = "a<b";
   s.Shape = skEllipse;
   s.Printable = false;
-  EXPECT_EQ(s.WriteDiff(&ref), " Color=\"255\" Frame.Typ=\"5\" Frame.Width=\"1.5\" Printable=\"False\""
-                               " TagStr=\"a&#60;b\" Shape=\"2\"");
+  EXPECT_EQ(s.WriteDiff(&ref),
+            " Color=\"255\" Frame.Typ=\"5\" Frame.Width=\"1.5\" Printable=\"False\""
+            " TagStr=\"a&#60;b\" Shape=\"2\"");
 }

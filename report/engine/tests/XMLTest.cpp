@@ -30,16 +30,16 @@ AnsiString Save(TfrxXMLDocument& doc)
 TEST(XMLDocument, MalformedOrTruncatedFilesRaise)
 {
   const char* cases[] = {
-    "",                                         // nothing at all
-    "<root/>",                                  // no header
-    "<?xml?><a x=\"1\" <b/>",                   // "<" inside a tag
-    "<?xml?><a x=\"1\"",                        // ends inside a tag
-    "<?xml?><a><b></a>",                        // closing tag of another element
-    "<?xml?><a><b/>",                           // cut off after a complete tag
-    "<?xml?><a><b><c/></b>",                    // cut off one level up
-    "<?xml?>",                                  // header only
-    "<?xml?><a><!-- open comment",              // ends inside a comment
-    "<?xml?></a>",                              // a closing tag in place of the root
+      "",                             // nothing at all
+      "<root/>",                      // no header
+      "<?xml?><a x=\"1\" <b/>",       // "<" inside a tag
+      "<?xml?><a x=\"1\"",            // ends inside a tag
+      "<?xml?><a><b></a>",            // closing tag of another element
+      "<?xml?><a><b/>",               // cut off after a complete tag
+      "<?xml?><a><b><c/></b>",        // cut off one level up
+      "<?xml?>",                      // header only
+      "<?xml?><a><!-- open comment",  // ends inside a comment
+      "<?xml?></a>",                  // a closing tag in place of the root
   };
   for (const char* text : cases) {
     TfrxXMLDocument doc;
@@ -57,13 +57,16 @@ TEST(XMLDocument, EscapingRoundTrips)
   EXPECT_EQ(frxXML::EscapeText("a\"b&c<d>e\nf\rg"), "a&#34;b&#38;c&#60;d&#62;e&#10;f&#13;g");
   EXPECT_EQ(frxXML::EscapeText("合同\x95\\"), "合同\x95\\");  // 8-bit text passes unchanged
 
-  struct { const char* in; const char* out; } unescape[] = {
-    {"&#60;&#62;", "<>"},
-    {"&#38;#60;", "&#60;"},        // a decoded ampersand does not start a new reference
-    {"&amp;&#x41;", "&amp;&#x41;"},  // named and hexadecimal references stay
-    {"x&#65", "x&#65"},            // no ";" follows
-    {"&#1", "&#1"},                // too short
-    {"&#300;", "&#300;"},          // no such 8-bit character
+  struct {
+    const char* in;
+    const char* out;
+  } unescape[] = {
+      {"&#60;&#62;", "<>"},
+      {"&#38;#60;", "&#60;"},          // a decoded ampersand does not start a new reference
+      {"&amp;&#x41;", "&amp;&#x41;"},  // named and hexadecimal references stay
+      {"x&#65", "x&#65"},              // no ";" follows
+      {"&#1", "&#1"},                  // too short
+      {"&#300;", "&#300;"},            // no such 8-bit character
   };
   for (auto& c : unescape) EXPECT_EQ(frxXML::UnescapeText(c.in), c.out) << c.in;
   EXPECT_THROW(frxXML::UnescapeText("&#6x;"), EConvertError);
@@ -83,7 +86,12 @@ TEST(XMLDocument, AttributesOnDoubleByteText)
 {
   // Names that differ only in a trail byte that looks like "A" / "a": folding the trail byte
   // would find the wrong one.
-  const AnsiString upper = "\x81" "A", lower = "\x81" "a";
+  const AnsiString upper =
+                       "\x81"
+                       "A",
+                   lower =
+                       "\x81"
+                       "a";
   TfrxXMLItem item;
   item.SetText(upper + "=\"1\" " + lower + "=\"2\" \x95\\=\"3\"");
   EXPECT_EQ(item.GetProp(lower), "2");
@@ -122,8 +130,9 @@ TEST(XMLDocument, IndentationAndEmptyElements)
   // Start and end tags with nothing between (and comments, text, line breaks) load as empty
   // elements and are written back self-closing.
   TfrxXMLDocument back;
-  Load(back, kHeader + "\r\n<report>text<!-- a <comment> -- here -->\n"
-                       "  <page n=\"1\"></page>\n  <empty />\n<!---->\n</REPORT>trailing");
+  Load(back, kHeader +
+                 "\r\n<report>text<!-- a <comment> -- here -->\n"
+                 "  <page n=\"1\"></page>\n  <empty />\n<!---->\n</REPORT>trailing");
   ASSERT_EQ(back.GetRoot()->GetCount(), 2);
   EXPECT_EQ(back.GetRoot()->GetItem(0)->GetCount(), 0);
   EXPECT_EQ(back.GetRoot()->GetItem(1)->GetName(), "empty");
@@ -163,8 +172,8 @@ TEST(XMLDocument, ValueToText)
 TEST(XMLDocument, PartialLoadLeavesMarkedSubtreesInTheStream)
 {
   AnsiString file = kHeader +
-    "<r><page ld=\"0\" n=\"1\"><m a=\"1\"/><m a=\"2\"/></page>"
-    "<page n=\"2\"ld=\"0\"><m a=\"3\"/></page><f Bold=\"0\"><m/></f></r>";
+                    "<r><page ld=\"0\" n=\"1\"><m a=\"1\"/><m a=\"2\"/></page>"
+                    "<page n=\"2\"ld=\"0\"><m a=\"3\"/></page><f Bold=\"0\"><m/></f></r>";
   TfrxXMLDocument doc;
   doc.LoadFromStream(new TStringStream(file), true);
   TfrxXMLItem* r = doc.GetRoot();
@@ -187,8 +196,8 @@ TEST(XMLDocument, PartialLoadLeavesMarkedSubtreesInTheStream)
   // Saving writes the parked children and the marker again.
   AnsiString saved = Save(doc);
   EXPECT_EQ(saved, kHeader +
-    "<r><page ld=\"0\" n=\"1\"><m a=\"1\"/><m a=\"2\"/></page>"
-    "<page n=\"2\"ld=\"0\"><m a=\"3\"/></page><f Bold=\"0\"><m/></f></r>");
+                       "<r><page ld=\"0\" n=\"1\"><m a=\"1\"/><m a=\"2\"/></page>"
+                       "<page n=\"2\"ld=\"0\"><m a=\"3\"/></page><f Bold=\"0\"><m/></f></r>");
   EXPECT_FALSE(p2->GetInMemory());
 
   p2->SetProp("n", "two");  // the in-memory attributes win over the re-read start tag

@@ -31,20 +31,19 @@ bool StartsWithNoCase(const AnsiString& s, size_t pos, const char* what)
   return true;
 }
 
-size_t CharLen(const AnsiString& s, size_t i)
-{
-  return i + 1 < s.size() && System::IsLeadByte(s[i]) ? 2 : 1;
-}
+size_t CharLen(const AnsiString& s, size_t i) { return i + 1 < s.size() && System::IsLeadByte(s[i]) ? 2 : 1; }
 
 // The standard colour identifiers the colour tag accepts after "cl".
 bool ColorByName(const AnsiString& name, TColor& out)
 {
-  static const struct { const char* Name; TColor Color; } table[] = {
-      {"black", 0x000000}, {"maroon", 0x000080}, {"green", 0x008000}, {"olive", 0x008080},
-      {"navy", 0x800000},  {"purple", 0x800080}, {"teal", 0x808000},  {"gray", 0x808080},
-      {"silver", 0xC0C0C0}, {"red", 0x0000FF},   {"lime", 0x00FF00},  {"yellow", 0x00FFFF},
-      {"blue", 0xFF0000},  {"fuchsia", 0xFF00FF}, {"aqua", 0xFFFF00}, {"white", 0xFFFFFF},
-      {"ltgray", 0xC0C0C0}, {"dkgray", 0x808080}};
+  static const struct {
+    const char* Name;
+    TColor Color;
+  } table[] = {{"black", 0x000000},  {"maroon", 0x000080},  {"green", 0x008000}, {"olive", 0x008080},
+               {"navy", 0x800000},   {"purple", 0x800080},  {"teal", 0x808000},  {"gray", 0x808080},
+               {"silver", 0xC0C0C0}, {"red", 0x0000FF},     {"lime", 0x00FF00},  {"yellow", 0x00FFFF},
+               {"blue", 0xFF0000},   {"fuchsia", 0xFF00FF}, {"aqua", 0xFFFF00},  {"white", 0xFFFFFF},
+               {"ltgray", 0xC0C0C0}, {"dkgray", 0x808080}};
   AnsiString n;
   for (char c : name) n += Lower(c);
   for (auto& e : table)
@@ -88,7 +87,10 @@ int RussianLetter(const AnsiString& s, size_t i)
   return -1;
 }
 
-bool IsVowel(int l) { return l == 0 || l == 5 || l == 6 || l == 9 || l == 15 || l == 20 || l == 28 || l == 30 || l == 31 || l == 32; }
+bool IsVowel(int l)
+{
+  return l == 0 || l == 5 || l == 6 || l == 9 || l == 15 || l == 20 || l == 28 || l == 30 || l == 31 || l == 32;
+}
 bool IsConsonant(int l) { return l >= 0 && !IsVowel(l); }
 constexpr int SoftSign = 29, HardSign = 27, ShortI = 10;
 
@@ -119,8 +121,7 @@ std::vector<size_t> BreakPoints(const AnsiString& s, size_t From)
     if (IsConsonant(cur))
       ok = !IsVowel(next) && next != SoftSign && next != HardSign;
     else if (IsVowel(cur))
-      ok = next != ShortI &&
-           !(p + 3 < n && IsConsonant(next) && next == letters[p + 2] && IsVowel(letters[p + 3]));
+      ok = next != ShortI && !(p + 3 < n && IsConsonant(next) && next == letters[p + 2] && IsVowel(letters[p + 3]));
     // Both parts longer than one character, each with a vowel.
     if (ok && p >= 1 && n - p - 1 >= 2 && hasVowel(0, p + 1) && hasVowel(p + 1, n)) out.push_back(ends[p]);
   }
@@ -149,9 +150,12 @@ void TfrxHTMLTagsList::Reset()
 
 size_t TfrxHTMLTagsList::ApplyTag(const AnsiString& s, size_t p)
 {
-  static const struct { const char* Text; int Bit; bool On; } styles[] = {
-      {"<b>", 1, true}, {"<i>", 2, true}, {"<u>", 4, true}, {"</b>", 1, false}, {"</i>", 2, false},
-      {"</u>", 4, false}, {"<strike>", 8, true}, {"</strike>", 8, false}};
+  static const struct {
+    const char* Text;
+    int Bit;
+    bool On;
+  } styles[] = {{"<b>", 1, true},   {"<i>", 2, true},   {"<u>", 4, true},      {"</b>", 1, false},
+                {"</i>", 2, false}, {"</u>", 4, false}, {"<strike>", 8, true}, {"</strike>", 8, false}};
   for (auto& t : styles)
     if (StartsWithNoCase(s, p, t.Text)) {
       FStyle = t.On ? (FStyle | t.Bit) : (FStyle & ~t.Bit);
@@ -280,8 +284,8 @@ void TfrxDrawText::SetFont(const TFont* Font)
   FCharset = Font->GetCharset();
   FDefColor = Font->GetColor();
   auto st = Font->GetStyle();
-  FDefStyle = (st.Contains(fsBold) ? 1 : 0) | (st.Contains(fsItalic) ? 2 : 0) |
-              (st.Contains(fsUnderline) ? 4 : 0) | (st.Contains(fsStrikeOut) ? 8 : 0);
+  FDefStyle = (st.Contains(fsBold) ? 1 : 0) | (st.Contains(fsItalic) ? 2 : 0) | (st.Contains(fsUnderline) ? 4 : 0) |
+              (st.Contains(fsStrikeOut) ? 8 : 0);
   SelectMeasureFont(FFontSize, FDefStyle);
 }
 
@@ -319,8 +323,7 @@ void TfrxDrawText::MeasureLine(const AnsiString& Text, const TfrxHTMLTags& Tags,
     SelectMeasureFont(FFontSize, Tags[start].StyleBits);
     std::vector<int> dx(end - start);
     SIZE sz;
-    Windows::GetTextExtentExPoint(FDC, Text.data() + start, static_cast<int>(end - start), 0, nullptr,
-                                  dx.data(), &sz);
+    Windows::GetTextExtentExPoint(FDC, Text.data() + start, static_cast<int>(end - start), 0, nullptr, dx.data(), &sz);
     int before = 0;
     for (size_t i = start; i < end;) {
       size_t len = CharLen(Text, i);
@@ -469,10 +472,7 @@ void TfrxDrawText::TagLines(const AnsiString& Source, const TfrxHTMLTags& Source
 
 // ---- measures --------------------------------------------------------------------------------
 
-Extended TfrxDrawText::LineHeight() const
-{
-  return Round(FFontSize * MeasureDpi / 72) / K + FLineSpacing;
-}
+Extended TfrxDrawText::LineHeight() const { return Round(FFontSize * MeasureDpi / 72) / K + FLineSpacing; }
 
 Extended TfrxDrawText::CalcHeight() const { return FLines.empty() ? 0 : FLines.size() * LineHeight(); }
 
@@ -507,16 +507,18 @@ AnsiString TfrxDrawText::GetRemainingText()
   if (FHTMLTags && !l.Tags.empty()) {
     const TfrxHTMLTag& t = l.Tags.front();
     char color[32];
-    std::snprintf(color, sizeof color, "<font color=\"#%02X%02X%02X\">", t.TextColor & 0xFF,
-                  (t.TextColor >> 8) & 0xFF, (t.TextColor >> 16) & 0xFF);
+    std::snprintf(color, sizeof color, "<font color=\"#%02X%02X%02X\">", t.TextColor & 0xFF, (t.TextColor >> 8) & 0xFF,
+                  (t.TextColor >> 16) & 0xFF);
     AnsiString lead = color;
     if (t.StyleBits & 4) lead += "<u>";
     if (t.StyleBits & 2) lead += "<i>";
     if (t.StyleBits & 1) lead += "<b>";
     // Strike-out and a lowered or raised run would be lost on the rest without these.
     if (t.StyleBits & 8) lead += "<strike>";
-    if (t.Lowered) lead += "<sub>";
-    else if (t.Reduced) lead += "<sup>";
+    if (t.Lowered)
+      lead += "<sub>";
+    else if (t.Reduced)
+      lead += "<sup>";
     rest = lead + rest;
   }
   FLines.resize(n);
@@ -660,23 +662,47 @@ void TfrxDrawText::DrawText(HDC Canvas, TfrxHAlign HAlign, TfrxVAlign VAlign)
   Extended x0, y0, lineWidth, freeSpace;
   Extended wt = ac > 1e-9 ? std::round((r.right - r.left - as * H) / ac) : 0;
   switch (FRotation) {
-    case 0: x0 = r.left; y0 = r.top; lineWidth = r.right - r.left; freeSpace = r.bottom - r.top - H; break;
-    case 90: x0 = r.left; y0 = r.bottom; lineWidth = r.bottom - r.top; freeSpace = r.right - r.left - H; break;
-    case 180: x0 = r.right; y0 = r.bottom; lineWidth = r.right - r.left; freeSpace = r.bottom - r.top - H; break;
-    case 270: x0 = r.right; y0 = r.top; lineWidth = r.bottom - r.top; freeSpace = r.right - r.left - H; break;
+    case 0:
+      x0 = r.left;
+      y0 = r.top;
+      lineWidth = r.right - r.left;
+      freeSpace = r.bottom - r.top - H;
+      break;
+    case 90:
+      x0 = r.left;
+      y0 = r.bottom;
+      lineWidth = r.bottom - r.top;
+      freeSpace = r.right - r.left - H;
+      break;
+    case 180:
+      x0 = r.right;
+      y0 = r.bottom;
+      lineWidth = r.right - r.left;
+      freeSpace = r.bottom - r.top - H;
+      break;
+    case 270:
+      x0 = r.right;
+      y0 = r.top;
+      lineWidth = r.bottom - r.top;
+      freeSpace = r.right - r.left - H;
+      break;
     default:
       lineWidth = wt;
       if (FRotation < 90) {
-        x0 = r.left; y0 = r.top + std::round(as * wt);
+        x0 = r.left;
+        y0 = r.top + std::round(as * wt);
         freeSpace = r.bottom - y0 - std::round(ac * H);
       } else if (FRotation < 180) {
-        x0 = r.left + std::round(ac * wt); y0 = r.bottom;
+        x0 = r.left + std::round(ac * wt);
+        y0 = r.bottom;
         freeSpace = r.bottom - r.top - std::round(ac * H + as * wt);
       } else if (FRotation < 270) {
-        x0 = r.right; y0 = r.bottom - std::round(as * wt);
+        x0 = r.right;
+        y0 = r.bottom - std::round(as * wt);
         freeSpace = y0 - r.top - std::round(ac * H);
       } else {
-        x0 = r.left + std::round(as * H); y0 = r.top;
+        x0 = r.left + std::round(as * H);
+        y0 = r.top;
         freeSpace = r.bottom - r.top - std::round(as * wt + ac * H);
       }
   }

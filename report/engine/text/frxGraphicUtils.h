@@ -23,7 +23,7 @@ struct TfrxHTMLTag {
   Integer StyleBits = 0;  // 1 bold, 2 italic, 4 underline, 8 strike-out
   TColor TextColor = 0;
   bool SameAsPrevious = false;
-  bool Reduced = false;   // size differs from the default
+  bool Reduced = false;  // size differs from the default
 };
 
 using TfrxHTMLTags = std::vector<TfrxHTMLTag>;
@@ -97,9 +97,9 @@ private:
     TfrxHTMLTags Tags;
     std::vector<int> Widths;  // measuring-resolution width of each byte (a character's on its last byte)
     Integer Flags = 0;
-    size_t InputPos = 0;      // position of the first byte in the joined input text
-    AnsiString Tagged;        // the line's input text, tags kept
-    bool Hyphen = false;      // ends in an added hyphen
+    size_t InputPos = 0;  // position of the first byte in the joined input text
+    AnsiString Tagged;    // the line's input text, tags kept
+    bool Hyphen = false;  // ends in an added hyphen
   };
   // Fills Tagged for the lines from First on, all laid out from the input line Source.
   void TagLines(const AnsiString& Source, const TfrxHTMLTags& SourceTags, size_t First);

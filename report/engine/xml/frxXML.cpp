@@ -97,19 +97,21 @@ AnsiString ValueToText(const Variant& Value)
 {
   const Variant& v = Value.Deref();
   switch (v.VarType()) {
-    case varSmallint: case varInteger: case varByte: case varShortInt: case varWord:
-    case varLongWord: case varInt64:
-      return SysUtils::IntToStr(v.AsInt64());
-    case varSingle: case varDouble: case varCurrency:
-      return SysUtils::FloatToStr(v.AsDouble());
-    case varDate:
-      return SysUtils::DateToStr(v.AsDateTime());
-    case varString: case varOleStr:
-      return EscapeText(v.AsString());
-    case varBoolean:
-      return v.AsBoolean() ? "1" : "0";
-    default:
-      return AnsiString();
+    case varSmallint:
+    case varInteger:
+    case varByte:
+    case varShortInt:
+    case varWord:
+    case varLongWord:
+    case varInt64: return SysUtils::IntToStr(v.AsInt64());
+    case varSingle:
+    case varDouble:
+    case varCurrency: return SysUtils::FloatToStr(v.AsDouble());
+    case varDate: return SysUtils::DateToStr(v.AsDateTime());
+    case varString:
+    case varOleStr: return EscapeText(v.AsString());
+    case varBoolean: return v.AsBoolean() ? "1" : "0";
+    default: return AnsiString();
   }
 }
 
@@ -224,7 +226,7 @@ void TfrxXMLItem::SetProp(const AnsiString& Name, const AnsiString& Value)
 // ---- TfrxXMLReader --------------------------------------------------------------------------
 
 TfrxXMLReader::TfrxXMLReader(TStream* Stream)
-  : FStream(Stream), FSize(Stream->GetSize()), FPosition(Stream->GetPosition())
+    : FStream(Stream), FSize(Stream->GetSize()), FPosition(Stream->GetPosition())
 {
   FBuffer.resize(kBufferSize);
 }
@@ -396,10 +398,7 @@ void TfrxXMLWriter::Flush()
   FPending.clear();
 }
 
-void TfrxXMLWriter::WriteHeader()
-{
-  WriteLine("<?xml version=\"1.0\" encoding=\"utf-8\"?>");
-}
+void TfrxXMLWriter::WriteHeader() { WriteLine("<?xml version=\"1.0\" encoding=\"utf-8\"?>"); }
 
 void TfrxXMLWriter::WriteStart(TfrxXMLItem* Item, int Indent)
 {
@@ -437,8 +436,7 @@ void TfrxXMLWriter::WriteRootItem(TfrxXMLItem* Item)
     bool Reloaded;
   };
   auto begin = [this](TfrxXMLItem* item, int indent, std::vector<TOpen>& open) {
-    bool reload = item->FSwappable && !item->FInMemory &&
-                  (item->FInTempFile ? FTempStream : FSwapStream) != nullptr;
+    bool reload = item->FSwappable && !item->FInMemory && (item->FInTempFile ? FTempStream : FSwapStream) != nullptr;
     WriteStart(item, indent);
     if (!item->FItems.empty())
       open.push_back({item, indent, 0, reload});
@@ -466,15 +464,9 @@ void TfrxXMLWriter::WriteRootItem(TfrxXMLItem* Item)
 
 TfrxXMLDocument::TfrxXMLDocument() : FRoot(std::make_unique<TfrxXMLItem>()) {}
 
-TfrxXMLDocument::~TfrxXMLDocument()
-{
-  DeleteTempFile();
-}
+TfrxXMLDocument::~TfrxXMLDocument() { DeleteTempFile(); }
 
-TStream* TfrxXMLDocument::GetSwapStream() const
-{
-  return FSwapStream ? FSwapStream.get() : FTempStream.get();
-}
+TStream* TfrxXMLDocument::GetSwapStream() const { return FSwapStream ? FSwapStream.get() : FTempStream.get(); }
 
 TStream* TfrxXMLDocument::StreamOf(const TfrxXMLItem* Item) const
 {
@@ -493,7 +485,7 @@ void TfrxXMLDocument::LoadFromStream(TStream* Stream, bool AllowPartialLoading)
   // Reloading from the stream the document already owns keeps it owned.
   bool own = FSwapStream && FSwapStream.get() == Stream;
   std::unique_ptr<TStream> owned =
-    own ? std::move(FSwapStream) : std::unique_ptr<TStream>(AllowPartialLoading ? Stream : nullptr);
+      own ? std::move(FSwapStream) : std::unique_ptr<TStream>(AllowPartialLoading ? Stream : nullptr);
   DeleteTempFile();
   FSwapStream.reset();
   FRoot->Clear();

@@ -31,7 +31,7 @@ int LevelOf(TCompressionLevel level)
 }  // namespace
 
 TCustomZStream::TCustomZStream(TStream* Dest)
-  : FStrm(Dest), FStrmPos(Dest->GetPosition()), FZRec(std::make_unique<z_stream_s>())
+    : FStrm(Dest), FStrmPos(Dest->GetPosition()), FZRec(std::make_unique<z_stream_s>())
 {
   *FZRec = z_stream_s{};
   FZRec->zalloc = ZAlloc;
@@ -46,7 +46,7 @@ void TCustomZStream::Progress()
 }
 
 TZCompressionStream::TZCompressionStream(TStream* Dest, TCompressionLevel Level)
-  : TCustomZStream(Dest), FBuffer(std::make_unique<Byte[]>(kBufferSize))
+    : TCustomZStream(Dest), FBuffer(std::make_unique<Byte[]>(kBufferSize))
 {
   FZRec->next_out = FBuffer.get();
   FZRec->avail_out = kBufferSize;
@@ -104,10 +104,7 @@ Int64 TZCompressionStream::Write(const void* Buffer, Int64 Count)
   return Count;
 }
 
-Int64 TZCompressionStream::Read(void*, Int64)
-{
-  throw EZCompressionError(kInvalidOperation);
-}
+Int64 TZCompressionStream::Read(void*, Int64) { throw EZCompressionError(kInvalidOperation); }
 
 Int64 TZCompressionStream::Seek(Int64 Offset, TSeekOrigin Origin)
 {
@@ -123,8 +120,7 @@ void TZCompressionStream::Finish()
     FZRec->next_in = nullptr;
     FZRec->avail_in = 0;
     if (FStrm->GetPosition() != FStrmPos) FStrm->SetPosition(FStrmPos);
-    while (Check(deflate(FZRec.get(), Z_FINISH)) != Z_STREAM_END)
-      WriteBlock(kBufferSize - FZRec->avail_out);
+    while (Check(deflate(FZRec.get(), Z_FINISH)) != Z_STREAM_END) WriteBlock(kBufferSize - FZRec->avail_out);
     if (FZRec->avail_out < kBufferSize) WriteBlock(kBufferSize - FZRec->avail_out);
   } catch (...) {
     EndDeflate();

@@ -22,8 +22,9 @@ namespace {
 constexpr int FibN = 27;
 constexpr int Concats = 20000;
 
-const char* LuaFib = "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\n"
-                     "return fib(27)";
+const char* LuaFib =
+    "local function fib(n) if n < 2 then return n end return fib(n - 1) + fib(n - 2) end\n"
+    "return fib(27)";
 const char* LuaConcat = "local s = '' for i = 1, 20000 do s = s .. 'x' end return #s";
 
 struct TProgram {
@@ -43,8 +44,7 @@ const TProgram Programs[] = {
     {"ZuzezAvorev",
      "Function Fib(n)\r\n  If n < 2 Then Return n\r\n  Return Fib(n - 1) + Fib(n - 2)\r\nEnd Function\r\nFib(27)\r\n",
      "Dim s, i\r\ns = \"\"\r\nFor i = 1 To 20000\r\n  s = s & \"x\"\r\nNext\r\n"},
-    {"JScript",
-     "function Fib(n) {\r\n  if (n < 2) return n;\r\n  return Fib(n - 1) + Fib(n - 2);\r\n}\r\nFib(27);\r\n",
+    {"JScript", "function Fib(n) {\r\n  if (n < 2) return n;\r\n  return Fib(n - 1) + Fib(n - 2);\r\n}\r\nFib(27);\r\n",
      "var s = \"\", i;\r\nfor (i = 1; i <= 20000; i++) s = s + \"x\";\r\n"},
 };
 

@@ -172,8 +172,7 @@ Variant TfsClassVariable::GetValue()
 
 TfsPropertyHelper::TfsPropertyHelper(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName)
     : TfsCustomHelper(AName, AKind, ATypeName)
-{
-}
+{}
 
 Variant TfsPropertyHelper::GetValue()
 {
@@ -239,8 +238,7 @@ void TfsPropertyHelper::SetValue(const Variant& AValue)
 
 TfsEventHelper::TfsEventHelper(const AnsiString& AName, TfsEventFactory AFactory)
     : TfsCustomHelper(AName, ikString, ""), Factory(AFactory)
-{
-}
+{}
 
 void TfsEventHelper::SetValue(const Variant& AValue)
 {

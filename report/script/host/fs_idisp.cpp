@@ -9,9 +9,9 @@
 namespace fs_idisp {
 
 namespace {
-constexpr unsigned UnknownName = 0x80020006u;   // the member is not known
-constexpr unsigned CallFailed = 0x80020009u;    // the member raised
-constexpr unsigned BadParamCount = 0x8002000Eu; // more arguments than a call can carry
+constexpr unsigned UnknownName = 0x80020006u;    // the member is not known
+constexpr unsigned CallFailed = 0x80020009u;     // the member raised
+constexpr unsigned BadParamCount = 0x8002000Eu;  // more arguments than a call can carry
 
 [[noreturn]] void Fail(unsigned Code, const AnsiString& Name)
 {

@@ -37,7 +37,8 @@ Variant Obj(TObject* O) { return fs_ihandles::ToVariant(O); }
 std::any TfsNotifyEvent::GetMethod()
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
-  return TNotifyEvent([W](TObject* Sender) { WithAdapter(W, [&](TfsCustomEvent* A) { A->CallHandler({Obj(Sender)}); }); });
+  return TNotifyEvent(
+      [W](TObject* Sender) { WithAdapter(W, [&](TfsCustomEvent* A) { A->CallHandler({Obj(Sender)}); }); });
 }
 
 std::any TfsMouseEvent::GetMethod()

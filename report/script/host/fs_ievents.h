@@ -31,8 +31,7 @@ class TfsCustomEvent : public TObject {
 public:
   TfsCustomEvent(TObject* ABoundObject, TfsProcVariable* AHandlerProc)
       : HandlerProc(AHandlerProc), BoundObject(ABoundObject)
-  {
-  }
+  {}
   // The value for the event property: a std::function of the adapter's signature.
   virtual std::any GetMethod() = 0;
   // Sets the procedure's parameters from Values (objects as handles) and runs it. Does nothing
@@ -57,11 +56,11 @@ TfsCustomEvent* fsMakeEvent(TObject* BoundObject, TfsProcVariable* HandlerProc)
   return new A(BoundObject, HandlerProc);
 }
 
-#define FS_EVENT_CLASS(Name)                                                           \
-  class Name : public TfsCustomEvent {                                                 \
-  public:                                                                              \
-    using TfsCustomEvent::TfsCustomEvent;                                              \
-    std::any GetMethod() override;                                                     \
+#define FS_EVENT_CLASS(Name)              \
+  class Name : public TfsCustomEvent {    \
+  public:                                 \
+    using TfsCustomEvent::TfsCustomEvent; \
+    std::any GetMethod() override;        \
   };
 FS_EVENT_CLASS(TfsNotifyEvent)
 FS_EVENT_CLASS(TfsMouseEvent)

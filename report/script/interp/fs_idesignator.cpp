@@ -244,9 +244,12 @@ inline Integer TfsDesignator::PassArgs(TfsProcVariable* Proc, TfsDesignatorItem*
   if (Args == 1) {
     auto* P = static_cast<TfsCustomVariable*>(Proc->EntryAt(0));
     TfsCustomVariable* A = Step->ArgAt(0);
-    if (typeid(*P) != typeid(TfsParamItem)) P->SetValue(A->GetValue());
-    else if (typeid(*A) == typeid(TfsExpression)) static_cast<TfsExpression*>(A)->StoreInto(P->Value);
-    else fs_iitems::MoveInto(P->Value, A->GetValue());
+    if (typeid(*P) != typeid(TfsParamItem))
+      P->SetValue(A->GetValue());
+    else if (typeid(*A) == typeid(TfsExpression))
+      static_cast<TfsExpression*>(A)->StoreInto(P->Value);
+    else
+      fs_iitems::MoveInto(P->Value, A->GetValue());
   } else if (Args > 1) {
     // Every argument is computed before any parameter is set: f(x, f(y, z)).
     std::vector<Variant> Values;
@@ -344,8 +347,10 @@ Variant TfsDesignator::Walk(bool Setting, const Variant& NewValue)
     if (Args == 1) {
       Variant V = Item->IsMacro ? Step->MacroArg(0) : Step->ArgAt(0)->GetValue();
       auto* P = static_cast<TfsCustomVariable*>(Item->EntryAt(0));
-      if (typeid(*P) == typeid(TfsParamItem)) P->Value = std::move(V);
-      else P->SetValue(V);
+      if (typeid(*P) == typeid(TfsParamItem))
+        P->Value = std::move(V);
+      else
+        P->SetValue(V);
     } else if (Args > 1) {
       // Every argument is computed before any parameter is set: f(x, f(y, z)).
       std::vector<Variant> Values;

@@ -22,8 +22,8 @@ Integer PriorityOf(Byte Op)
 
 Byte OpOf(const AnsiString& Text, bool& Known)
 {
-  static const char* Names[] = {" ", ">", "<", "<=", ">=", "<>", "=", "+", "-", "OR", "XOR", "*", "/",
-                                "DIV", "MOD", "AND", "SHL", "SHR", "(", ")", "NOT", "UNMINUS", "IN", "IS"};
+  static const char* Names[] = {" ", ">",   "<",   "<=",  ">=",  "<>",  "=", "+", "-",   "OR",      "XOR", "*",
+                                "/", "DIV", "MOD", "AND", "SHL", "SHR", "(", ")", "NOT", "UNMINUS", "IN",  "IS"};
   AnsiString U = SysUtils::UpperCase(Text);
   Known = true;
   if (U == "STRCAT") return opStrCat;
@@ -82,7 +82,8 @@ TfsOperandNode::TfsOperandNode(const Variant& AValue)
   Fast = fkConst;
 }
 
-TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator) : TfsOperandNode(Variant::Null()), Designator(ADesignator)
+TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator)
+    : TfsOperandNode(Variant::Null()), Designator(ADesignator)
 {
   Kind = ADesignator->Kind;
   TypeName = ADesignator->TypeName;
@@ -153,7 +154,8 @@ Variant IntResult(Int64 V)
 }
 }  // namespace
 
-[[gnu::always_inline]] inline bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL, TfsTempValue& TR)
+[[gnu::always_inline]] inline bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL,
+                                                                TfsTempValue& TR)
 {
   bool LI = fs_iexpression::IntOf(Left, A, TL);
   bool RI = fs_iexpression::IntOf(Right, B, TR);
@@ -227,13 +229,12 @@ Variant TfsOperatorNode::VariantValue()
 {
   TfsTempValue TmpL, TmpR;
   // The left value is read in place only when the right side cannot change it.
-  const Variant& L = !Left                        ? TmpL.emplace(Variant::Null())
+  const Variant& L = !Left                       ? TmpL.emplace(Variant::Null())
                      : (Right && !Right->IsPure) ? TmpL.emplace(Left->GetValue())
                                                  : fs_iexpression::RefOf(Left, TmpL);
   switch (Op) {
     case opNone:
-    case opLeftBracket:
-      return L;
+    case opLeftBracket: return L;
     case opNot: return Variants::UnaryOp(Variants::opNot, L);
     case opUnMinus: return Variants::UnaryOp(Variants::opNegate, L);
     case opAnd:
@@ -305,16 +306,17 @@ Variant TfsOperatorNode::Apply(const Variant& L, const Variant& R)
 
 TfsExpression::TfsExpression(TfsScript* AProgram)
     : TfsCustomVariable("", ikVariant, ""), FCurrent(new TfsOperatorNode(opNone)), FRoot(FCurrent), FProgram(AProgram)
-{
-}
+{}
 
 TfsExpression::~TfsExpression() { delete FRoot; }
 
 void TfsExpression::AddNode(TfsExpressionNode* Node)
 {
   Node->ItemPos = CurrentPos;
-  if (!FCurrent->Left) FCurrent->Left = Node;
-  else if (!FCurrent->Right) FCurrent->Right = Node;
+  if (!FCurrent->Left)
+    FCurrent->Left = Node;
+  else if (!FCurrent->Right)
+    FCurrent->Right = Node;
   else {
     delete Node;
     throw Exception("Expression error");
@@ -342,8 +344,10 @@ void TfsExpression::AddOperator(const AnsiString& OpText)
     if (!B || B->Op != opLeftBracket) throw Exception("Expression error");
     TfsExpressionNode* Child = B->Left;
     TfsExpressionNode* P = B->Parent;
-    if (P->Left == B) P->Left = Child;
-    else P->Right = Child;
+    if (P->Left == B)
+      P->Left = Child;
+    else
+      P->Right = Child;
     if (Child) Child->Parent = P;
     B->Left = nullptr;
     delete B;
@@ -365,8 +369,10 @@ void TfsExpression::AddOperator(const AnsiString& OpText)
     P = P->Parent;
   }
   if (C) {
-    if (P->Left == C) P->Left = O;
-    else P->Right = O;
+    if (P->Left == C)
+      P->Left = O;
+    else
+      P->Right = O;
     O->Left = C;
     C->Parent = O;
     O->Parent = P;
@@ -436,14 +442,19 @@ void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, A
       Ok = Op == opNonEq || Op == opEq;
   }
   // Operators the integer mode can't compute exactly stay on Variants.
-  if (O->IntMode && !(Op == opPlus || Op == opMinus || Op == opMul || Op == opDivInt || Op == opMod ||
-                      (Op >= opGreat && Op <= opEq)))
+  if (O->IntMode &&
+      !(Op == opPlus || Op == opMinus || Op == opMul || Op == opDivInt || Op == opMod || (Op >= opGreat && Op <= opEq)))
     O->IntMode = false;
-  if (O->IntMode) O->Fast = IsComparison(O->Op) ? fkIntCompare : fkIntArith;
-  else if (O->BoolMode || !O->Left || !O->Right) O->Fast = fkVirtual;
-  else if (IsComparison(O->Op)) O->Fast = fkVarCompare;
-  else if (O->Op == opPlus || O->Op == opMinus || O->Op == opMul) O->Fast = fkVarArith;
-  else O->Fast = fkVirtual;
+  if (O->IntMode)
+    O->Fast = IsComparison(O->Op) ? fkIntCompare : fkIntArith;
+  else if (O->BoolMode || !O->Left || !O->Right)
+    O->Fast = fkVirtual;
+  else if (IsComparison(O->Op))
+    O->Fast = fkVarCompare;
+  else if (O->Op == opPlus || O->Op == opMinus || O->Op == opMul)
+    O->Fast = fkVarArith;
+  else
+    O->Fast = fkVirtual;
   if (Ok) {
     K = LK;
     T = LT;

@@ -12,8 +12,30 @@
 namespace fs_iexpression {
 // The operators of expression trees.
 enum : Byte {
-  opNone, opGreat, opLess, opLessEq, opGreatEq, opNonEq, opEq, opPlus, opMinus, opOr, opXor, opMul, opDivFloat,
-  opDivInt, opMod, opAnd, opShl, opShr, opLeftBracket, opRightBracket, opNot, opUnMinus, opIn, opIs,
+  opNone,
+  opGreat,
+  opLess,
+  opLessEq,
+  opGreatEq,
+  opNonEq,
+  opEq,
+  opPlus,
+  opMinus,
+  opOr,
+  opXor,
+  opMul,
+  opDivFloat,
+  opDivInt,
+  opMod,
+  opAnd,
+  opShl,
+  opShr,
+  opLeftBracket,
+  opRightBracket,
+  opNot,
+  opUnMinus,
+  opIn,
+  opIs,
   opStrCat = 100  // shares code 7 with "+" in the tables; kept apart for evaluation
 };
 inline bool IsComparison(Byte Op) { return Op >= opGreat && Op <= opEq; }
@@ -44,14 +66,14 @@ inline Integer IntArith(Byte Op, Integer A, Integer B)
 
 // How the evaluators read a node without a virtual call (TfsExpressionNode::Fast).
 enum : Byte {
-  fkVirtual,  // through the node's own functions
-  fkConst,  // the constant in Value (IntConst when HasInt)
-  fkStored,  // the stored value of a variable or parameter, *Slot
-  fkIntArith,  // an integer-mode arithmetic operator
+  fkVirtual,     // through the node's own functions
+  fkConst,       // the constant in Value (IntConst when HasInt)
+  fkStored,      // the stored value of a variable or parameter, *Slot
+  fkIntArith,    // an integer-mode arithmetic operator
   fkIntCompare,  // an integer-mode comparison
-  fkProcCall,  // a designator node that is one call of a script procedure
-  fkVarArith,  // "+", "-" or "*" of untyped operands, computed on integers while both are integers
-  fkVarCompare  // a comparison of untyped operands, likewise
+  fkProcCall,    // a designator node that is one call of a script procedure
+  fkVarArith,    // "+", "-" or "*" of untyped operands, computed on integers while both are integers
+  fkVarCompare   // a comparison of untyped operands, likewise
 };
 
 class TfsExpressionNode : public TfsCustomVariable {
@@ -78,7 +100,7 @@ public:
     Out = V.AsBoolean();
     return true;
   }
-  TfsExpressionNode* Left = nullptr;  // owned
+  TfsExpressionNode* Left = nullptr;   // owned
   TfsExpressionNode* Right = nullptr;  // owned
   TfsExpressionNode* Parent = nullptr;
   // Reading the node runs no code, so it cannot change a value read before it.
@@ -113,7 +135,7 @@ public:
   bool IntValue(Integer& Out, TfsTempValue& Tmp) override;
   TfsDesignator* Designator;
   TfsCustomVariable* Source;  // the variable of a plain variable designator, else the designator
-  bool Stored;  // Source keeps its value in Value (a plain variable or parameter)
+  bool Stored;                // Source keeps its value in Value (a plain variable or parameter)
 };
 
 class TfsSetNode : public TfsOperandNode {
@@ -269,7 +291,7 @@ public:
   void AddOperator(const AnsiString& OpText);
   void AddConst(const Variant& AValue);
   void AddDesignator(TfsDesignator* ADesignator);  // takes ownership
-  void AddSet(TfsSetExpression* ASet);  // takes ownership
+  void AddSet(TfsSetExpression* ASet);             // takes ownership
   // The position of the first operator whose operand types don't fit; empty when all fit.
   AnsiString Complete();
   Variant GetValue() override { return FRoot->GetValue(); }
@@ -279,8 +301,10 @@ public:
   {
     Integer I;
     TfsTempValue Tmp;
-    if (fs_iexpression::IntOf(FRoot, I, Tmp)) fs_iitems::IntInto(Dst, I);
-    else fs_iitems::MoveInto(Dst, std::move(*Tmp));
+    if (fs_iexpression::IntOf(FRoot, I, Tmp))
+      fs_iitems::IntInto(Dst, I);
+    else
+      fs_iitems::MoveInto(Dst, std::move(*Tmp));
   }
   // The value as a Boolean, read as GetValue().AsBoolean() would.
   bool IsTrue()

@@ -38,8 +38,7 @@ void TfsItemList::Remove(TObject* Entry)
 
 TfsCustomVariable::TfsCustomVariable(const AnsiString& AName, TfsItemKind AKind, const AnsiString& ATypeName)
     : Name(AName), Kind(AKind), TypeName(ATypeName), Value(Variant::Null())
-{
-}
+{}
 
 void TfsCustomVariable::SetValue(const Variant& AValue)
 {
@@ -129,8 +128,10 @@ const std::vector<TfsCustomVariable*>& TfsProcVariable::GetLocals()
     FPlainSlots.clear();
     FStringLocals.clear();
     for (TfsCustomVariable* V : FLocals) {
-      if (V->ItemClass & icStringVariable) FStringLocals.push_back(static_cast<TfsStringVariable*>(V));
-      else FPlainSlots.push_back(&V->Value);
+      if (V->ItemClass & icStringVariable)
+        FStringLocals.push_back(static_cast<TfsStringVariable*>(V));
+      else
+        FPlainSlots.push_back(&V->Value);
     }
     FLocalsOf = L->ItemCount();
   }

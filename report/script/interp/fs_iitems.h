@@ -19,7 +19,16 @@ class TfsClassVariable;
 PELTO_DECLARE_EXCEPTION(EStackOverflow, Exception);
 
 enum TfsItemKind : Byte {
-  ikInteger, ikBoolean, ikFloat, ikChar, ikString, ikClass, ikArray, ikVariant, ikEnum, ikConstructor
+  ikInteger,
+  ikBoolean,
+  ikFloat,
+  ikChar,
+  ikString,
+  ikClass,
+  ikArray,
+  ikVariant,
+  ikEnum,
+  ikConstructor
 };
 
 // An ordered list of owned entries; a null entry is allowed (a range gap of a set).
@@ -76,11 +85,8 @@ private:
   bool FHas = false;
 };
 
-
 // What an item is, for the run-time paths that must not pay for dynamic_cast.
-enum : Byte {
-  icDesignator = 1, icProc = 2, icHelper = 4, icVariable = 8, icParam = 16, icStringVariable = 32
-};
+enum : Byte { icDesignator = 1, icProc = 2, icHelper = 4, icVariable = 8, icParam = 16, icStringVariable = 32 };
 
 class TfsCustomVariable : public TfsItemList {
 public:
@@ -230,7 +236,8 @@ public:
 
 // (Instance, ClassType, upper-case name, Params array) -> result. Params elements of var
 // parameters are written back.
-using TfsMethodCallback = std::function<Variant(TObject* Instance, const void* ClassType, const AnsiString& MethodName, Variant& Params)>;
+using TfsMethodCallback =
+    std::function<Variant(TObject* Instance, const void* ClassType, const AnsiString& MethodName, Variant& Params)>;
 
 // A registered host function, made from its declaration text.
 class TfsMethodHelper : public TfsCustomHelper {
@@ -285,4 +292,4 @@ inline void IntInto(Variant& Dst, Integer Src) noexcept
   std::destroy_at(&Dst);
   std::construct_at(&Dst, Src);
 }
-}
+}  // namespace fs_iitems

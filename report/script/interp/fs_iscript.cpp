@@ -20,10 +20,7 @@ TfsScript::TfsScript(TComponent* AOwner)
   RegisterItem("__ArrayHelper", new TfsArrayHelper("__ArrayHelper", -1, ikVariant, ""));
 }
 
-TfsScript::~TfsScript()
-{
-  Clear();
-}
+TfsScript::~TfsScript() { Clear(); }
 
 std::size_t TfsScript::LowerBound(const AnsiString& Key) const
 {
@@ -139,8 +136,14 @@ void AddEnumValues(TfsScript* S, const AnsiString& ATypeName, const AnsiString& 
 }
 }  // namespace
 
-void TfsScript::AddEnum(const AnsiString& ATypeName, const AnsiString& Names) { AddEnumValues(this, ATypeName, Names, false); }
-void TfsScript::AddEnumSet(const AnsiString& ATypeName, const AnsiString& Names) { AddEnumValues(this, ATypeName, Names, true); }
+void TfsScript::AddEnum(const AnsiString& ATypeName, const AnsiString& Names)
+{
+  AddEnumValues(this, ATypeName, Names, false);
+}
+void TfsScript::AddEnumSet(const AnsiString& ATypeName, const AnsiString& Names)
+{
+  AddEnumValues(this, ATypeName, Names, true);
+}
 
 TfsClassVariable* TfsScript::FindClassItem(const AnsiString& AName) const
 {
@@ -294,8 +297,10 @@ void TfsScript::AddCodeLine(const AnsiString& AUnitName, const AnsiString& Posit
   L.SetCommaText(V);
   if (L.IndexOf(Line) >= 0) return;
   V += Line + ",";
-  if (I >= 0) FUnitLines->SetStrings(I, AUnitName + "=" + V);
-  else FUnitLines->Add(AUnitName + "=" + V);
+  if (I >= 0)
+    FUnitLines->SetStrings(I, AUnitName + "=" + V);
+  else
+    FUnitLines->Add(AUnitName + "=" + V);
 }
 
 bool TfsScript::HasCodeOnLine(Integer Line, const AnsiString& AUnitName) const

@@ -13,8 +13,7 @@ bool IsTrue(TfsExpression* E) { return E->IsTrue(); }
 
 TfsStatement::TfsStatement(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
     : OwnerScript(Script), SourcePos(ASourcePos), UnitName(AUnitName)
-{
-}
+{}
 
 void TfsStatement::RunList()
 {
@@ -29,7 +28,6 @@ void TfsStatement::RunList()
 }
 
 void TfsStatement::Run() { RunList(); }
-
 
 TfsAssignmentStmt::~TfsAssignmentStmt()
 {
@@ -57,9 +55,12 @@ void TfsAssignmentStmt::Run()
   RunLine();
   if (OwnerScript->StopRequested) return;
   if (PlainTarget && !FastTarget->IsReadOnly) {
-    if (FastSource == Source) Source->StoreInto(FastTarget->Value);
-    else if (PlainSource) FastTarget->Value = FastSource->Value;
-    else fs_iitems::MoveInto(FastTarget->Value, FastSource->GetValue());
+    if (FastSource == Source)
+      Source->StoreInto(FastTarget->Value);
+    else if (PlainSource)
+      FastTarget->Value = FastSource->Value;
+    else
+      fs_iitems::MoveInto(FastTarget->Value, FastSource->GetValue());
   } else {
     FastTarget->SetValue(FastSource->GetValue());
   }
@@ -128,8 +129,7 @@ void TfsCallStmt::Run()
 
 TfsIfStmt::TfsIfStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
     : TfsStatement(Script, ASourcePos, AUnitName), ElsePart(new TfsStatement(Script, ASourcePos, AUnitName))
-{
-}
+{}
 
 TfsIfStmt::~TfsIfStmt() { delete Test; }
 
@@ -138,8 +138,10 @@ void TfsIfStmt::Run()
   RunLine();
   if (OwnerScript->StopRequested) return;
   // The else part is a plain list.
-  if (IsTrue(Test)) RunList();
-  else ElsePart->RunList();
+  if (IsTrue(Test))
+    RunList();
+  else
+    ElsePart->RunList();
 }
 
 TfsCaseSelector::~TfsCaseSelector() { delete Labels; }
@@ -148,8 +150,7 @@ bool TfsCaseSelector::Matches(const Variant& AValue) { return Labels->Contains(A
 
 TfsCaseStmt::TfsCaseStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
     : TfsStatement(Script, ASourcePos, AUnitName), ElsePart(new TfsStatement(Script, ASourcePos, AUnitName))
-{
-}
+{}
 
 TfsCaseStmt::~TfsCaseStmt() { delete Selector; }
 
@@ -266,8 +267,7 @@ void TfsVbForStmt::Run()
 TfsCppForStmt::TfsCppForStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
     : TfsStatement(Script, ASourcePos, AUnitName), InitPart(new TfsStatement(Script, ASourcePos, AUnitName)),
       StepPart(new TfsStatement(Script, ASourcePos, AUnitName))
-{
-}
+{}
 
 TfsCppForStmt::~TfsCppForStmt() { delete Test; }
 
@@ -290,8 +290,7 @@ void TfsCppForStmt::Run()
 
 TfsTryStmt::TfsTryStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName)
     : TfsStatement(Script, ASourcePos, AUnitName), HandlerPart(new TfsStatement(Script, ASourcePos, AUnitName))
-{
-}
+{}
 
 void TfsTryStmt::Run()
 {

@@ -124,7 +124,8 @@ const TMetaClass* XMLDocumentClass()
 
 const TMetaClass* ListClass()
 {
-  static const TMetaClass* C = new TMetaClass("TList", TypInfo::ObjectClass(), [](TObject*) -> TObject* { return new TList; });
+  static const TMetaClass* C =
+      new TMetaClass("TList", TypInfo::ObjectClass(), [](TObject*) -> TObject* { return new TList; });
   return C;
 }
 
@@ -150,10 +151,16 @@ const TMetaClass* MemoryStreamClass()
 void Register(TfsScript* S)
 {
   S->Registrar = &RegistrarTag;
-  for (auto [Name, Value] : std::initializer_list<std::pair<const char*, Integer>>{
-           {"fmCreate", 65535}, {"fmOpenRead", 0}, {"fmOpenWrite", 1}, {"fmOpenReadWrite", 2},
-           {"fmShareExclusive", 16}, {"fmShareDenyWrite", 32}, {"fmShareDenyNone", 64},
-           {"soFromBeginning", 0}, {"soFromCurrent", 1}, {"soFromEnd", 2}})
+  for (auto [Name, Value] : std::initializer_list<std::pair<const char*, Integer>>{{"fmCreate", 65535},
+                                                                                   {"fmOpenRead", 0},
+                                                                                   {"fmOpenWrite", 1},
+                                                                                   {"fmOpenReadWrite", 2},
+                                                                                   {"fmShareExclusive", 16},
+                                                                                   {"fmShareDenyWrite", 32},
+                                                                                   {"fmShareDenyNone", 64},
+                                                                                   {"soFromBeginning", 0},
+                                                                                   {"soFromCurrent", 1},
+                                                                                   {"soFromEnd", 2}})
     S->AddConst(Name, "Integer", Variant(Value));
   S->AddEnum("TDuplicates", "dupIgnore, dupAccept, dupError");
 
@@ -165,8 +172,7 @@ void Register(TfsScript* S)
   C->AddMethod("procedure Free", [S](TObject* Instance, const void*, const AnsiString&, Variant&) {
     if (!Instance) return Variant(0);
     // The program still holds what it handed in.
-    if (!fs_ihandles::CreatedByScript(Instance))
-      throw EInvalidOperation("Cannot free an object the program owns");
+    if (!fs_ihandles::CreatedByScript(Instance)) throw EInvalidOperation("Cannot free an object the program owns");
     if (TfsEventList* L = fs_ievents::GetEventList()) L->RemoveObject(Instance);
     ReleaseOwned(Instance);
     fs_ihandles::Released(Instance);
@@ -182,10 +188,11 @@ void Register(TfsScript* S)
 
   // TPersistent
   C = S->AddClass(TPersistent::StaticClass(), "TObject", fsIsInstance<TPersistent>);
-  C->AddMethod("procedure Assign(Source: TPersistent)", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    Self<TPersistent>(Instance)->Assign(Obj<TPersistent>(Params, 0));
-    return Variant(0);
-  });
+  C->AddMethod("procedure Assign(Source: TPersistent)",
+               [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+                 Self<TPersistent>(Instance)->Assign(Obj<TPersistent>(Params, 0));
+                 return Variant(0);
+               });
 
   // TCollectionItem, TCollection
   S->AddClass(TCollectionItem::StaticClass(), "TPersistent", fsIsInstance<TCollectionItem>);
@@ -198,57 +205,68 @@ void Register(TfsScript* S)
   C->AddProperty("Count", "Integer", [](TObject* Instance, const void*, const AnsiString&) {
     return Variant(Self<TCollection>(Instance)->GetCount());
   });
-  C->AddDefaultProperty("Items", "Integer", "TCollectionItem", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    return fs_ihandles::ToVariant(Self<TCollection>(Instance)->GetItem(Int(Params, 0)));
-  }, true);
+  C->AddDefaultProperty(
+      "Items", "Integer", "TCollectionItem",
+      [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+        return fs_ihandles::ToVariant(Self<TCollection>(Instance)->GetItem(Int(Params, 0)));
+      },
+      true);
 
   // TList
   C = S->AddClass(ListClass(), "TObject", fsIsInstance<TList>);
-  C->AddMethod("function Add(Item: TObject): Integer", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    return Variant(Self<TList>(Instance)->Add(Obj<TObject>(Params, 0)));
-  });
+  C->AddMethod("function Add(Item: TObject): Integer",
+               [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+                 return Variant(Self<TList>(Instance)->Add(Obj<TObject>(Params, 0)));
+               });
   C->AddMethod("procedure Clear", [](TObject* Instance, const void*, const AnsiString&, Variant&) {
     Self<TList>(Instance)->Clear();
     return Variant(0);
   });
-  C->AddMethod("procedure Delete(Index: Integer)", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    Self<TList>(Instance)->Delete(Int(Params, 0));
-    return Variant(0);
-  });
-  C->AddMethod("function IndexOf(Item: TObject): Integer", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    return Variant(Self<TList>(Instance)->IndexOf(Obj<TObject>(Params, 0)));
-  });
-  C->AddMethod("procedure Insert(Index: Integer; Item: TObject)", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    Self<TList>(Instance)->Insert(Int(Params, 0), Obj<TObject>(Params, 1));
-    return Variant(0);
-  });
-  C->AddMethod("function Remove(Item: TObject): Integer", [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
-    return Variant(Self<TList>(Instance)->Remove(Obj<TObject>(Params, 0)));
-  });
+  C->AddMethod("procedure Delete(Index: Integer)",
+               [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+                 Self<TList>(Instance)->Delete(Int(Params, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("function IndexOf(Item: TObject): Integer",
+               [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+                 return Variant(Self<TList>(Instance)->IndexOf(Obj<TObject>(Params, 0)));
+               });
+  C->AddMethod("procedure Insert(Index: Integer; Item: TObject)",
+               [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+                 Self<TList>(Instance)->Insert(Int(Params, 0), Obj<TObject>(Params, 1));
+                 return Variant(0);
+               });
+  C->AddMethod("function Remove(Item: TObject): Integer",
+               [](TObject* Instance, const void*, const AnsiString&, Variant& Params) {
+                 return Variant(Self<TList>(Instance)->Remove(Obj<TObject>(Params, 0)));
+               });
   C->AddProperty("Count", "Integer", [](TObject* Instance, const void*, const AnsiString&) {
     return Variant(Self<TList>(Instance)->GetCount());
   });
-  C->AddDefaultProperty("Items", "Integer", "TObject", [](TObject* Instance, const void*, const AnsiString& Name, Variant& Params) {
-    auto* L = Self<TList>(Instance);
-    if (Name == "ITEMS.GET") return Handle(L->GetItems(Int(Params, 0)));
-    L->SetItems(Int(Params, 0), Obj<TObject>(Params, 1));
-    return Variant(0);
-  });
+  C->AddDefaultProperty("Items", "Integer", "TObject",
+                        [](TObject* Instance, const void*, const AnsiString& Name, Variant& Params) {
+                          auto* L = Self<TList>(Instance);
+                          if (Name == "ITEMS.GET") return Handle(L->GetItems(Int(Params, 0)));
+                          L->SetItems(Int(Params, 0), Obj<TObject>(Params, 1));
+                          return Variant(0);
+                        });
 
   // TStrings
   C = S->AddClass(TypInfo::TypeInfo<TStrings*>()->ClassType, "TPersistent", fsIsInstance<TStrings>);
   auto Strs = [](TObject* I) { return Self<TStrings>(I); };
   // The run-time library's string lists are no persistent objects: they assign among themselves.
-  C->AddMethod("procedure Assign(Source: TPersistent)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->Assign(NonNil<TStrings>(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("function Add(const S: string): Integer", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(Strs(I)->Add(Str(Pr, 0)));
-  });
-  C->AddMethod("function AddObject(const S: string; AObject: TObject): Integer", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(Strs(I)->AddObject(Str(Pr, 0), Obj<TObject>(Pr, 1)));
-  });
+  C->AddMethod("procedure Assign(Source: TPersistent)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->Assign(NonNil<TStrings>(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod(
+      "function Add(const S: string): Integer",
+      [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) { return Variant(Strs(I)->Add(Str(Pr, 0))); });
+  C->AddMethod("function AddObject(const S: string; AObject: TObject): Integer",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 return Variant(Strs(I)->AddObject(Str(Pr, 0), Obj<TObject>(Pr, 1)));
+               });
   C->AddMethod("procedure Clear", [Strs](TObject* I, const void*, const AnsiString&, Variant&) {
     Strs(I)->Clear();
     return Variant(0);
@@ -257,125 +275,159 @@ void Register(TfsScript* S)
     Strs(I)->Delete(Int(Pr, 0));
     return Variant(0);
   });
-  C->AddMethod("function IndexOf(const S: string): Integer", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(Strs(I)->IndexOf(Str(Pr, 0)));
-  });
-  C->AddMethod("function IndexOfName(const Name: string): Integer", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(Strs(I)->IndexOfName(Str(Pr, 0)));
-  });
-  C->AddMethod("function IndexOfObject(AObject: TObject): Integer", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(Strs(I)->IndexOfObject(Obj<TObject>(Pr, 0)));
-  });
-  C->AddMethod("procedure Insert(Index: Integer; const S: string)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->Insert(Int(Pr, 0), Str(Pr, 1));
-    return Variant(0);
-  });
-  C->AddMethod("procedure InsertObject(Index: Integer; const S: string; AObject: TObject)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->InsertObject(Int(Pr, 0), Str(Pr, 1), Obj<TObject>(Pr, 2));
-    return Variant(0);
-  });
-  C->AddMethod("procedure LoadFromFile(const FileName: string)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->LoadFromFile(Str(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure LoadFromStream(Stream: TStream)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->LoadFromStream(NonNil<TStream>(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure SaveToFile(const FileName: string)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->SaveToFile(Str(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure SaveToStream(Stream: TStream)", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Strs(I)->SaveToStream(NonNil<TStream>(Pr, 0));
-    return Variant(0);
-  });
-  C->AddProperty("CommaText", "string", [Strs](TObject* I, const void*, const AnsiString&) { return Variant(Strs(I)->GetCommaText()); },
-                 [Strs](TObject* I, const void*, const AnsiString&, const Variant& V) { Strs(I)->SetCommaText(Variants::VarToStr(V)); });
-  C->AddProperty("Count", "Integer", [Strs](TObject* I, const void*, const AnsiString&) { return Variant(Strs(I)->GetCount()); });
-  C->AddIndexProperty("Names", "Integer", "string", [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(Strs(I)->GetNames(Int(Pr, 0)));
-  }, true);
-  C->AddIndexProperty("Objects", "Integer", "TObject", [Strs](TObject* I, const void*, const AnsiString& Name, Variant& Pr) {
-    if (Name == "OBJECTS.GET") return fs_ihandles::ToVariant(Strs(I)->GetObjects(Int(Pr, 0)));
-    Strs(I)->SetObjects(Int(Pr, 0), Obj<TObject>(Pr, 1));
-    return Variant(0);
-  });
-  C->AddIndexProperty("Values", "String", "string", [Strs](TObject* I, const void*, const AnsiString& Name, Variant& Pr) {
-    if (Name == "VALUES.GET") return Variant(Strs(I)->GetValues(Str(Pr, 0)));
-    Strs(I)->SetValues(Str(Pr, 0), Str(Pr, 1));
-    return Variant(0);
-  });
-  C->AddDefaultProperty("Strings", "Integer", "string", [Strs](TObject* I, const void*, const AnsiString& Name, Variant& Pr) {
-    if (Name == "STRINGS.GET") return Variant(Strs(I)->GetStrings(Int(Pr, 0)));
-    Strs(I)->SetStrings(Int(Pr, 0), Str(Pr, 1));
-    return Variant(0);
-  });
-  C->AddProperty("Text", "string", [Strs](TObject* I, const void*, const AnsiString&) { return Variant(Strs(I)->GetText()); },
-                 [Strs](TObject* I, const void*, const AnsiString&, const Variant& V) { Strs(I)->SetText(Variants::VarToStr(V)); });
+  C->AddMethod("function IndexOf(const S: string): Integer",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 return Variant(Strs(I)->IndexOf(Str(Pr, 0)));
+               });
+  C->AddMethod("function IndexOfName(const Name: string): Integer",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 return Variant(Strs(I)->IndexOfName(Str(Pr, 0)));
+               });
+  C->AddMethod("function IndexOfObject(AObject: TObject): Integer",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 return Variant(Strs(I)->IndexOfObject(Obj<TObject>(Pr, 0)));
+               });
+  C->AddMethod("procedure Insert(Index: Integer; const S: string)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->Insert(Int(Pr, 0), Str(Pr, 1));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure InsertObject(Index: Integer; const S: string; AObject: TObject)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->InsertObject(Int(Pr, 0), Str(Pr, 1), Obj<TObject>(Pr, 2));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure LoadFromFile(const FileName: string)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->LoadFromFile(Str(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure LoadFromStream(Stream: TStream)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->LoadFromStream(NonNil<TStream>(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure SaveToFile(const FileName: string)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->SaveToFile(Str(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure SaveToStream(Stream: TStream)",
+               [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Strs(I)->SaveToStream(NonNil<TStream>(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddProperty(
+      "CommaText", "string",
+      [Strs](TObject* I, const void*, const AnsiString&) { return Variant(Strs(I)->GetCommaText()); },
+      [Strs](TObject* I, const void*, const AnsiString&, const Variant& V) {
+        Strs(I)->SetCommaText(Variants::VarToStr(V));
+      });
+  C->AddProperty("Count", "Integer",
+                 [Strs](TObject* I, const void*, const AnsiString&) { return Variant(Strs(I)->GetCount()); });
+  C->AddIndexProperty(
+      "Names", "Integer", "string",
+      [Strs](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+        return Variant(Strs(I)->GetNames(Int(Pr, 0)));
+      },
+      true);
+  C->AddIndexProperty("Objects", "Integer", "TObject",
+                      [Strs](TObject* I, const void*, const AnsiString& Name, Variant& Pr) {
+                        if (Name == "OBJECTS.GET") return fs_ihandles::ToVariant(Strs(I)->GetObjects(Int(Pr, 0)));
+                        Strs(I)->SetObjects(Int(Pr, 0), Obj<TObject>(Pr, 1));
+                        return Variant(0);
+                      });
+  C->AddIndexProperty("Values", "String", "string",
+                      [Strs](TObject* I, const void*, const AnsiString& Name, Variant& Pr) {
+                        if (Name == "VALUES.GET") return Variant(Strs(I)->GetValues(Str(Pr, 0)));
+                        Strs(I)->SetValues(Str(Pr, 0), Str(Pr, 1));
+                        return Variant(0);
+                      });
+  C->AddDefaultProperty("Strings", "Integer", "string",
+                        [Strs](TObject* I, const void*, const AnsiString& Name, Variant& Pr) {
+                          if (Name == "STRINGS.GET") return Variant(Strs(I)->GetStrings(Int(Pr, 0)));
+                          Strs(I)->SetStrings(Int(Pr, 0), Str(Pr, 1));
+                          return Variant(0);
+                        });
+  C->AddProperty(
+      "Text", "string", [Strs](TObject* I, const void*, const AnsiString&) { return Variant(Strs(I)->GetText()); },
+      [Strs](TObject* I, const void*, const AnsiString&, const Variant& V) {
+        Strs(I)->SetText(Variants::VarToStr(V));
+      });
 
   // TStringList
   C = S->AddClass(TypInfo::TypeInfo<TStringList*>()->ClassType, "TStrings", fsIsInstance<TStringList>);
   auto SL = [](TObject* I) { return Self<TStringList>(I); };
-  C->AddMethod("function Find(s: String; var Index: Integer): Boolean", [SL](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Integer Index = 0;
-    bool Found = SL(I)->Find(Str(Pr, 0), Index);
-    Variants::VarArrayPut(Pr, Variant(Index), {1});
-    return Variant(Found);
-  });
+  C->AddMethod("function Find(s: String; var Index: Integer): Boolean",
+               [SL](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Integer Index = 0;
+                 bool Found = SL(I)->Find(Str(Pr, 0), Index);
+                 Variants::VarArrayPut(Pr, Variant(Index), {1});
+                 return Variant(Found);
+               });
   C->AddMethod("procedure Sort", [SL](TObject* I, const void*, const AnsiString&, Variant&) {
     SL(I)->Sort();
     return Variant(0);
   });
-  C->AddProperty("Duplicates", "TDuplicates", [SL](TObject* I, const void*, const AnsiString&) { return Variant(static_cast<Integer>(SL(I)->GetDuplicates())); },
-                 [SL](TObject* I, const void*, const AnsiString&, const Variant& V) {
-                   Integer D = V.AsInteger();
-                   if (D < dupIgnore || D > dupError) throw ERangeError("Duplicates out of range");
-                   SL(I)->SetDuplicates(static_cast<TDuplicates>(D));
-                 });
-  C->AddProperty("Sorted", "Boolean", [SL](TObject* I, const void*, const AnsiString&) { return Variant(SL(I)->GetSorted()); },
-                 [SL](TObject* I, const void*, const AnsiString&, const Variant& V) { SL(I)->SetSorted(V.AsBoolean()); });
+  C->AddProperty(
+      "Duplicates", "TDuplicates",
+      [SL](TObject* I, const void*, const AnsiString&) {
+        return Variant(static_cast<Integer>(SL(I)->GetDuplicates()));
+      },
+      [SL](TObject* I, const void*, const AnsiString&, const Variant& V) {
+        Integer D = V.AsInteger();
+        if (D < dupIgnore || D > dupError) throw ERangeError("Duplicates out of range");
+        SL(I)->SetDuplicates(static_cast<TDuplicates>(D));
+      });
+  C->AddProperty(
+      "Sorted", "Boolean", [SL](TObject* I, const void*, const AnsiString&) { return Variant(SL(I)->GetSorted()); },
+      [SL](TObject* I, const void*, const AnsiString&, const Variant& V) { SL(I)->SetSorted(V.AsBoolean()); });
 
   // TStream
   C = S->AddClass(StreamClass(), "TObject", fsIsInstance<TStream>);
   auto St = [](TObject* I) { return Self<TStream>(I); };
-  C->AddMethod("function Read(var Buffer: string; Count: Longint): Longint", [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Integer Count = Int(Pr, 1);
-    if (Count < 0) throw EReadError("Stream read count is negative");
-    TStream* Stream = St(I);
-    // No more room than the stream can fill: a huge count must not take the memory.
-    AnsiString Buf(static_cast<std::size_t>(Readable(Stream, Count)), '\0');
-    Int64 Got = Buf.empty() ? 0 : Stream->Read(Buf.data(), static_cast<Int64>(Buf.size()));
-    Buf.resize(static_cast<std::size_t>(Got));
-    Variants::VarArrayPut(Pr, Variant(Buf), {0});
-    return Variant(static_cast<Integer>(Got));
-  });
-  C->AddMethod("function Write(Buffer: string; Count: Longint): Longint", [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    AnsiString Buf = Str(Pr, 0);
-    Integer Count = Int(Pr, 1);
-    // Bytes beyond the text are not the script's to write.
-    if (Count < 0 || static_cast<std::size_t>(Count) > Buf.size())
-      throw EWriteError("Stream write count " + std::to_string(Count) + " exceeds the buffer of " +
-                        std::to_string(Buf.size()) + " bytes");
-    return Variant(static_cast<Integer>(St(I)->Write(Buf.data(), Count)));
-  });
-  C->AddMethod("function Seek(Offset: Longint; Origin: Word): Longint", [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Integer Origin = Int(Pr, 1);
-    if (Origin < 0 || Origin > 2) throw EStreamError("Invalid seek origin");
-    return Variant(St(I)->Seek(Int(Pr, 0), static_cast<TSeekOrigin>(Origin)));
-  });
-  C->AddMethod("function CopyFrom(Source: TStream; Count: Longint): Longint", [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(St(I)->CopyFrom(NonNil<TStream>(Pr, 0), P(Pr, 1).AsInt64()));
-  });
-  C->AddProperty("Position", "Longint", [St](TObject* I, const void*, const AnsiString&) { return Variant(St(I)->GetPosition()); },
-                 [St](TObject* I, const void*, const AnsiString&, const Variant& V) { St(I)->SetPosition(V.AsInt64()); });
-  C->AddProperty("Size", "Longint", [St](TObject* I, const void*, const AnsiString&) { return Variant(St(I)->GetSize()); });
+  C->AddMethod("function Read(var Buffer: string; Count: Longint): Longint",
+               [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Integer Count = Int(Pr, 1);
+                 if (Count < 0) throw EReadError("Stream read count is negative");
+                 TStream* Stream = St(I);
+                 // No more room than the stream can fill: a huge count must not take the memory.
+                 AnsiString Buf(static_cast<std::size_t>(Readable(Stream, Count)), '\0');
+                 Int64 Got = Buf.empty() ? 0 : Stream->Read(Buf.data(), static_cast<Int64>(Buf.size()));
+                 Buf.resize(static_cast<std::size_t>(Got));
+                 Variants::VarArrayPut(Pr, Variant(Buf), {0});
+                 return Variant(static_cast<Integer>(Got));
+               });
+  C->AddMethod("function Write(Buffer: string; Count: Longint): Longint",
+               [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 AnsiString Buf = Str(Pr, 0);
+                 Integer Count = Int(Pr, 1);
+                 // Bytes beyond the text are not the script's to write.
+                 if (Count < 0 || static_cast<std::size_t>(Count) > Buf.size())
+                   throw EWriteError("Stream write count " + std::to_string(Count) + " exceeds the buffer of " +
+                                     std::to_string(Buf.size()) + " bytes");
+                 return Variant(static_cast<Integer>(St(I)->Write(Buf.data(), Count)));
+               });
+  C->AddMethod("function Seek(Offset: Longint; Origin: Word): Longint",
+               [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Integer Origin = Int(Pr, 1);
+                 if (Origin < 0 || Origin > 2) throw EStreamError("Invalid seek origin");
+                 return Variant(St(I)->Seek(Int(Pr, 0), static_cast<TSeekOrigin>(Origin)));
+               });
+  C->AddMethod("function CopyFrom(Source: TStream; Count: Longint): Longint",
+               [St](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 return Variant(St(I)->CopyFrom(NonNil<TStream>(Pr, 0), P(Pr, 1).AsInt64()));
+               });
+  C->AddProperty(
+      "Position", "Longint", [St](TObject* I, const void*, const AnsiString&) { return Variant(St(I)->GetPosition()); },
+      [St](TObject* I, const void*, const AnsiString&, const Variant& V) { St(I)->SetPosition(V.AsInt64()); });
+  C->AddProperty("Size", "Longint",
+                 [St](TObject* I, const void*, const AnsiString&) { return Variant(St(I)->GetSize()); });
 
   // TFileStream
   C = S->AddClass(FileStreamClass(), "TStream", fsIsInstance<TFileStream>);
-  C->AddConstructor("constructor Create(Filename: String; Mode: Word)", [](TObject*, const void* Class, const AnsiString&, Variant& Pr) {
-    return Construct(Class, Pr);
-  });
+  C->AddConstructor("constructor Create(Filename: String; Mode: Word)",
+                    [](TObject*, const void* Class, const AnsiString&, Variant& Pr) { return Construct(Class, Pr); });
 
   // TMemoryStream
   C = S->AddClass(MemoryStreamClass(), "TStream", fsIsInstance<TMemoryStream>);
@@ -384,18 +436,21 @@ void Register(TfsScript* S)
     MS(I)->Clear();
     return Variant(0);
   });
-  C->AddMethod("procedure LoadFromStream(Stream: TStream)", [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    MS(I)->LoadFromStream(NonNil<TStream>(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure LoadFromFile(Filename: String)", [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    MS(I)->LoadFromFile(Str(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure SaveToStream(Stream: TStream)", [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    MS(I)->SaveToStream(NonNil<TStream>(Pr, 0));
-    return Variant(0);
-  });
+  C->AddMethod("procedure LoadFromStream(Stream: TStream)",
+               [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 MS(I)->LoadFromStream(NonNil<TStream>(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure LoadFromFile(Filename: String)",
+               [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 MS(I)->LoadFromFile(Str(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure SaveToStream(Stream: TStream)",
+               [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 MS(I)->SaveToStream(NonNil<TStream>(Pr, 0));
+                 return Variant(0);
+               });
   C->AddMethod("procedure SaveToFile(Filename: String)", [MS](TObject* I, const void*, const AnsiString&, Variant& Pr) {
     MS(I)->SaveToFile(Str(Pr, 0));
     return Variant(0);
@@ -403,18 +458,16 @@ void Register(TfsScript* S)
 
   // TComponent
   C = S->AddClass(TComponent::StaticClass(), "TPersistent", fsIsInstance<TComponent>);
-  C->AddConstructor("constructor Create(AOwner: TComponent)", [](TObject*, const void* Class, const AnsiString&, Variant& Pr) {
-    return Construct(Class, Pr);
-  });
+  C->AddConstructor("constructor Create(AOwner: TComponent)",
+                    [](TObject*, const void* Class, const AnsiString&, Variant& Pr) { return Construct(Class, Pr); });
   C->AddProperty("Owner", "TComponent", [](TObject* I, const void*, const AnsiString&) {
     return fs_ihandles::ToVariant(Self<TComponent>(I)->GetOwner());
   });
   // TfsXMLItem: an item handed to a parent belongs to it; the script frees only what it made.
   C = S->AddClass(XMLItemClass(), "TObject", fsIsInstance<TfsXMLItem>);
   auto X = [](TObject* I) { return Self<TfsXMLItem>(I); };
-  C->AddConstructor("constructor Create", [](TObject*, const void* Class, const AnsiString&, Variant& Pr) {
-    return Construct(Class, Pr);
-  });
+  C->AddConstructor("constructor Create",
+                    [](TObject*, const void* Class, const AnsiString&, Variant& Pr) { return Construct(Class, Pr); });
   C->AddMethod("procedure AddItem(Item: TfsXMLItem)", [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
     X(I)->AddItem(Adoptable(NonNil<TfsXMLItem>(Pr, 0), X(I)));
     return Variant(0);
@@ -424,66 +477,81 @@ void Register(TfsScript* S)
     X(I)->Clear();
     return Variant(0);
   });
-  C->AddMethod("procedure InsertItem(Index: Integer; Item: TfsXMLItem)", [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Integer Index = Int(Pr, 0);
-    if (Index < 0 || Index > X(I)->GetCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    X(I)->InsertItem(Index, Adoptable(NonNil<TfsXMLItem>(Pr, 1), X(I)));
-    return Variant(0);
-  });
+  C->AddMethod("procedure InsertItem(Index: Integer; Item: TfsXMLItem)",
+               [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 Integer Index = Int(Pr, 0);
+                 if (Index < 0 || Index > X(I)->GetCount())
+                   throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+                 X(I)->InsertItem(Index, Adoptable(NonNil<TfsXMLItem>(Pr, 1), X(I)));
+                 return Variant(0);
+               });
   C->AddMethod("function Add: TfsXMLItem", [X](TObject* I, const void*, const AnsiString&, Variant&) {
     return fs_ihandles::ToVariant(X(I)->Add());
   });
-  C->AddMethod("function Find(const Name: String): Integer", [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(X(I)->Find(Str(Pr, 0)));
-  });
-  C->AddMethod("function FindItem(const Name: String): TfsXMLItem", [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return fs_ihandles::ToVariant(X(I)->FindItem(Str(Pr, 0)));
-  });
-  C->AddMethod("function Prop(const Name: String): String", [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    return Variant(X(I)->Prop(Str(Pr, 0)));
-  });
+  C->AddMethod(
+      "function Find(const Name: String): Integer",
+      [X](TObject* I, const void*, const AnsiString&, Variant& Pr) { return Variant(X(I)->Find(Str(Pr, 0))); });
+  C->AddMethod("function FindItem(const Name: String): TfsXMLItem",
+               [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 return fs_ihandles::ToVariant(X(I)->FindItem(Str(Pr, 0)));
+               });
+  C->AddMethod(
+      "function Prop(const Name: String): String",
+      [X](TObject* I, const void*, const AnsiString&, Variant& Pr) { return Variant(X(I)->Prop(Str(Pr, 0))); });
   C->AddMethod("function Root: TfsXMLItem", [X](TObject* I, const void*, const AnsiString&, Variant&) {
     return fs_ihandles::ToVariant(X(I)->Root());
   });
-  C->AddProperty("Data", "Integer", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetData()); },
-                 [X](TObject* I, const void*, const AnsiString&, const Variant& V) { X(I)->SetData(V.AsInteger()); });
-  C->AddProperty("Count", "Integer", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetCount()); });
-  C->AddDefaultProperty("Items", "Integer", "TfsXMLItem", [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    Integer Index = Int(Pr, 0);
-    if (Index < 0 || Index >= X(I)->GetCount()) throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
-    return fs_ihandles::ToVariant(X(I)->GetItems(Index));
-  }, true);
-  C->AddProperty("Name", "String", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetName()); },
-                 [X](TObject* I, const void*, const AnsiString&, const Variant& V) { X(I)->SetName(Variants::VarToStr(V)); });
-  C->AddProperty("Parent", "TfsXMLItem", [X](TObject* I, const void*, const AnsiString&) { return fs_ihandles::ToVariant(X(I)->GetParent()); });
-  C->AddProperty("Text", "String", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetText()); },
-                 [X](TObject* I, const void*, const AnsiString&, const Variant& V) { X(I)->SetText(Variants::VarToStr(V)); });
+  C->AddProperty(
+      "Data", "Integer", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetData()); },
+      [X](TObject* I, const void*, const AnsiString&, const Variant& V) { X(I)->SetData(V.AsInteger()); });
+  C->AddProperty("Count", "Integer",
+                 [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetCount()); });
+  C->AddDefaultProperty(
+      "Items", "Integer", "TfsXMLItem",
+      [X](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+        Integer Index = Int(Pr, 0);
+        if (Index < 0 || Index >= X(I)->GetCount())
+          throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+        return fs_ihandles::ToVariant(X(I)->GetItems(Index));
+      },
+      true);
+  C->AddProperty(
+      "Name", "String", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetName()); },
+      [X](TObject* I, const void*, const AnsiString&, const Variant& V) { X(I)->SetName(Variants::VarToStr(V)); });
+  C->AddProperty("Parent", "TfsXMLItem",
+                 [X](TObject* I, const void*, const AnsiString&) { return fs_ihandles::ToVariant(X(I)->GetParent()); });
+  C->AddProperty(
+      "Text", "String", [X](TObject* I, const void*, const AnsiString&) { return Variant(X(I)->GetText()); },
+      [X](TObject* I, const void*, const AnsiString&, const Variant& V) { X(I)->SetText(Variants::VarToStr(V)); });
 
   // TfsXMLDocument
   C = S->AddClass(XMLDocumentClass(), "TObject", fsIsInstance<TfsXMLDocument>);
   auto D = [](TObject* I) { return Self<TfsXMLDocument>(I); };
-  C->AddConstructor("constructor Create", [](TObject*, const void* Class, const AnsiString&, Variant& Pr) {
-    return Construct(Class, Pr);
-  });
+  C->AddConstructor("constructor Create",
+                    [](TObject*, const void* Class, const AnsiString&, Variant& Pr) { return Construct(Class, Pr); });
   C->AddMethod("procedure SaveToStream(Stream: TStream)", [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
     D(I)->SaveToStream(NonNil<TStream>(Pr, 0));
     return Variant(0);
   });
-  C->AddMethod("procedure LoadFromStream(Stream: TStream)", [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    ReleaseOwned(D(I));  // the old tree goes
-    D(I)->LoadFromStream(NonNil<TStream>(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure SaveToFile(const FileName: String)", [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    D(I)->SaveToFile(Str(Pr, 0));
-    return Variant(0);
-  });
-  C->AddMethod("procedure LoadFromFile(const FileName: String)", [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
-    ReleaseOwned(D(I));
-    D(I)->LoadFromFile(Str(Pr, 0));
-    return Variant(0);
-  });
-  C->AddProperty("Root", "TfsXMLItem", [D](TObject* I, const void*, const AnsiString&) { return fs_ihandles::ToVariant(D(I)->GetRoot()); });
+  C->AddMethod("procedure LoadFromStream(Stream: TStream)",
+               [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 ReleaseOwned(D(I));  // the old tree goes
+                 D(I)->LoadFromStream(NonNil<TStream>(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure SaveToFile(const FileName: String)",
+               [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 D(I)->SaveToFile(Str(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddMethod("procedure LoadFromFile(const FileName: String)",
+               [D](TObject* I, const void*, const AnsiString&, Variant& Pr) {
+                 ReleaseOwned(D(I));
+                 D(I)->LoadFromFile(Str(Pr, 0));
+                 return Variant(0);
+               });
+  C->AddProperty("Root", "TfsXMLItem",
+                 [D](TObject* I, const void*, const AnsiString&) { return fs_ihandles::ToVariant(D(I)->GetRoot()); });
   S->Registrar = nullptr;
 }
 

@@ -96,7 +96,8 @@ Variant Call(const AnsiString& N, Variant& P)
   if (N == "FORMATMASKTEXT") return Variant(FormatMaskText(Str(P, 0), Str(P, 1)));
   // Dates.
   if (N == "ENCODEDATE")
-    return Variant(EncodeDate(static_cast<Word>(Int(P, 0)), static_cast<Word>(Int(P, 1)), static_cast<Word>(Int(P, 2))));
+    return Variant(
+        EncodeDate(static_cast<Word>(Int(P, 0)), static_cast<Word>(Int(P, 1)), static_cast<Word>(Int(P, 2))));
   if (N == "DECODEDATE") {
     Word Y, M, D;
     DecodeDate(TDateTime(Flt(P, 0)), Y, M, D);
@@ -321,13 +322,11 @@ void Register(TfsScript* Script)
   struct TConst {
     const char* Name;
     int Value;
-  } Consts[] = {{"varEmpty", 0},       {"varNull", 1},      {"varSmallint", 2},  {"varInteger", 3},
-                {"varSingle", 4},      {"varDouble", 5},    {"varCurrency", 6},  {"varDate", 7},
-                {"varOleStr", 8},      {"varDispatch", 9},  {"varError", 10},    {"varBoolean", 11},
-                {"varVariant", 12},    {"varUnknown", 13},  {"varShortInt", 16}, {"varByte", 17},
-                {"varWord", 18},       {"varLongWord", 19}, {"varInt64", 20},    {"varStrArg", 72},
-                {"varString", 256},    {"varAny", 257},     {"varTypeMask", 4095}, {"varArray", 8192},
-                {"varByRef", 16384}};
+  } Consts[] = {{"varEmpty", 0},    {"varNull", 1},     {"varSmallint", 2},    {"varInteger", 3},  {"varSingle", 4},
+                {"varDouble", 5},   {"varCurrency", 6}, {"varDate", 7},        {"varOleStr", 8},   {"varDispatch", 9},
+                {"varError", 10},   {"varBoolean", 11}, {"varVariant", 12},    {"varUnknown", 13}, {"varShortInt", 16},
+                {"varByte", 17},    {"varWord", 18},    {"varLongWord", 19},   {"varInt64", 20},   {"varStrArg", 72},
+                {"varString", 256}, {"varAny", 257},    {"varTypeMask", 4095}, {"varArray", 8192}, {"varByRef", 16384}};
   for (const TConst& C : Consts) Script->AddConst(C.Name, "Integer", Variant(C.Value));
   Script->Registrar = Old;
 }
@@ -369,9 +368,15 @@ AnsiString FormatMaskText(const AnsiString& EditMask, const AnsiString& Value)
           if (SaveLiterals && V < Value.size()) ++V;
         }
         continue;
-      case 'L': case 'l': case 'A': case 'a': case 'C': case 'c': case '0': case '9': case '#':
-        R += V < Value.size() ? Value[V++] : Blank;
-        continue;
+      case 'L':
+      case 'l':
+      case 'A':
+      case 'a':
+      case 'C':
+      case 'c':
+      case '0':
+      case '9':
+      case '#': R += V < Value.size() ? Value[V++] : Blank; continue;
       default:
         R += C;
         if (SaveLiterals && V < Value.size()) ++V;

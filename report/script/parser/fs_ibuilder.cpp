@@ -36,7 +36,8 @@ Integer PositionOf(TfsParser* L, const AnsiString& XY)
 {
   std::size_t C = XY.find(':');
   Integer Y, X;
-  if (C == AnsiString::npos || !SysUtils::TryStrToInt(XY.substr(0, C), Y) || !SysUtils::TryStrToInt(XY.substr(C + 1), X))
+  if (C == AnsiString::npos || !SysUtils::TryStrToInt(XY.substr(0, C), Y) ||
+      !SysUtils::TryStrToInt(XY.substr(C + 1), X))
     return 0;
   return L->PointToPosition(X, Y);
 }
@@ -256,8 +257,8 @@ void TfsILParser::CheckAssignable(TfsCustomVariable* V, TfsCustomVariable* E)
     throw Exception(AnsiString(SIncompatibleTypes) + ": " + Quoted(V->KindText()) + ", " + Quoted(E->KindText()));
 }
 
-TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool ByRef, bool AsParam,
-                                             TfsStatement* List, const AnsiString& Name)
+TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool ByRef, bool AsParam, TfsStatement* List,
+                                             const AnsiString& Name)
 {
   AnsiString TypeName = "Variant";
   Integer TI = E->Find("type");
@@ -292,8 +293,10 @@ TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool B
           std::unique_ptr<TfsExpression> Ex(CompileExpr(Child(Dim, X), S));
           B.push_back(ValueNow(Ex.get()).AsInteger());
         }
-        if (B.size() == 2) Bounds.insert(Bounds.end(), {B[0], B[1]});
-        else if (B.size() == 1) Bounds.insert(Bounds.end(), {0, B[0] - 1});
+        if (B.size() == 2)
+          Bounds.insert(Bounds.end(), {B[0], B[1]});
+        else if (B.size() == 1)
+          Bounds.insert(Bounds.end(), {0, B[0] - 1});
       }
       if (Bounds.empty()) Bounds = {0, 0};
       // The bounds are the program's to choose, but not all of memory.
@@ -317,9 +320,12 @@ TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool B
     }
   }
   std::unique_ptr<TfsCustomVariable> Owned;
-  if (AsParam) Owned = std::make_unique<TfsParamItem>(Name, Kind, TypeName, Init != nullptr, ByRef);
-  else if (Kind == ikChar || Kind == ikString) Owned = std::make_unique<TfsStringVariable>(Name, Kind, TypeName);
-  else Owned = std::make_unique<TfsVariable>(Name, Kind, TypeName);
+  if (AsParam)
+    Owned = std::make_unique<TfsParamItem>(Name, Kind, TypeName, Init != nullptr, ByRef);
+  else if (Kind == ikChar || Kind == ikString)
+    Owned = std::make_unique<TfsStringVariable>(Name, Kind, TypeName);
+  else
+    Owned = std::make_unique<TfsVariable>(Name, Kind, TypeName);
   TfsCustomVariable* Item = Owned.get();
   Item->SetValue(Value);
   Item->RefItem = Helper;
@@ -343,8 +349,10 @@ TfsSetExpression* TfsILParser::CompileSet(TfsXMLItem* E, TfsScript* S)
   auto Set = std::make_unique<TfsSetExpression>();
   for (Integer I = 0; I < E->GetCount(); ++I) {
     AnsiString N = Lower(Child(E, I)->GetName());
-    if (N == "expr") Set->Add(CompileExpr(Child(E, I), S));
-    else if (N == "range") Set->Add(nullptr);
+    if (N == "expr")
+      Set->Add(CompileExpr(Child(E, I), S));
+    else if (N == "range")
+      Set->Add(nullptr);
   }
   return Set.release();
 }
@@ -358,12 +366,18 @@ TfsExpression* TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
       SetErrPos(C);
       Ex->CurrentPos = C->Prop("pos");
       AnsiString N = Lower(C->GetName());
-      if (N == "op") Ex->AddOperator(Lower(C->Prop("text")));
-      else if (N == "number" || N == "string") Ex->AddConst(fs_itypes::ParseConstant(C->Prop("text")));
-      else if (N == "dsgn") Ex->AddDesignator(CompileDesignator(C, S));
-      else if (N == "new" && C->GetCount() > 0) Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1));
-      else if (N == "set") Ex->AddSet(CompileSet(C, S));
-      else if (N == "expr") AddChildren(C);
+      if (N == "op")
+        Ex->AddOperator(Lower(C->Prop("text")));
+      else if (N == "number" || N == "string")
+        Ex->AddConst(fs_itypes::ParseConstant(C->Prop("text")));
+      else if (N == "dsgn")
+        Ex->AddDesignator(CompileDesignator(C, S));
+      else if (N == "new" && C->GetCount() > 0)
+        Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1));
+      else if (N == "set")
+        Ex->AddSet(CompileSet(C, S));
+      else if (N == "expr")
+        AddChildren(C);
     }
   };
   SetErrPos(X);
@@ -439,11 +453,13 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
       }
       // An indexed property or a late-bound member takes the indexes in brackets as its arguments.
       if (Text == "[" && Last->GetCount() == 0 &&
-          (dynamic_cast<TfsLateHelper*>(R) || dynamic_cast<TfsOLEHelper*>(R) || ((R->ItemClass & icHelper) && dynamic_cast<TfsMethodHelper*>(R) &&
-                                               static_cast<TfsMethodHelper*>(R)->IsIndexProp)))
+          (dynamic_cast<TfsLateHelper*>(R) || dynamic_cast<TfsOLEHelper*>(R) ||
+           ((R->ItemClass & icHelper) && dynamic_cast<TfsMethodHelper*>(R) &&
+            static_cast<TfsMethodHelper*>(R)->IsIndexProp)))
         continue;
       if (K == ikVariant) {
-        if (Text == "[") AddStep(S->FindItem("__ArrayHelper"), Pos);
+        if (Text == "[")
+          AddStep(S->FindItem("__ArrayHelper"), Pos);
         else if (dynamic_cast<TfsOLEHelper*>(R) || fs_idisp::IsDispatch(R->Value)) {
           // An automation object already: the rest of the path is called by name.
           auto* H = new TfsOLEHelper(Text);
@@ -656,8 +672,10 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
     If->Test = CompileExpr(Child(E, 0), S);
     for (Integer I = 1; I < E->GetCount(); ++I) {
       AnsiString CN = Lower(Child(E, I)->GetName());
-      if (CN == "thenstmt") CompileInto(Child(E, I), S, If);
-      else if (CN == "elsestmt") CompileInto(Child(E, I), S, If->ElsePart.get());
+      if (CN == "thenstmt")
+        CompileInto(Child(E, I), S, If);
+      else if (CN == "elsestmt")
+        CompileInto(Child(E, I), S, If->ElsePart.get());
     }
   } else if (N == "casestmt") {
     AddLine();

@@ -17,22 +17,35 @@
 
 struct TfsGrammarNode {
   enum TKind {
-    Production, Char, Keyword, Ident, Number, String, FRString, EOL,
-    Sequence, Switch, OptionalSwitch, Optional, Loop, OptionalLoop, Reference
+    Production,
+    Char,
+    Keyword,
+    Ident,
+    Number,
+    String,
+    FRString,
+    EOL,
+    Sequence,
+    Switch,
+    OptionalSwitch,
+    Optional,
+    Loop,
+    OptionalLoop,
+    Reference
   };
   TKind Kind = Sequence;
-  AnsiString Name;      // element name, lower case
-  AnsiString Text;      // expected token or loop separator, lower case
-  AnsiString NodeName;  // wrapper element, lower case
+  AnsiString Name;        // element name, lower case
+  AnsiString Text;        // expected token or loop separator, lower case
+  AnsiString NodeName;    // wrapper element, lower case
   bool UsesNode = false;  // NodeName is "uses"
   bool ExprNode = false;  // NodeName is "expr"
-  AnsiString Add;       // token element written on a match
-  AnsiString AddText;   // its text instead of the token
+  AnsiString Add;         // token element written on a match
+  AnsiString AddText;     // its text instead of the token
   bool HasAddText = false;
-  AnsiString ErrText;   // message recorded when the element fails
+  AnsiString ErrText;  // message recorded when the element fails
   bool Term = false;
-  bool NoSkip = false;  // skip="0"
-  bool SkipErrors = false;  // skip="1"
+  bool NoSkip = false;                  // skip="0"
+  bool SkipErrors = false;              // skip="1"
   const TfsGrammarNode* Ref = nullptr;  // the production a reference walks
   std::vector<const TfsGrammarNode*> Children;
 };
@@ -75,12 +88,18 @@ bool SameToken(const AnsiString& Token, const AnsiString& LowerText)
 const std::unordered_map<AnsiString, TfsGrammarNode::TKind>& KindNames()
 {
   static const std::unordered_map<AnsiString, TfsGrammarNode::TKind> Map = {
-      {"char", TfsGrammarNode::Char},         {"keyword", TfsGrammarNode::Keyword},
-      {"ident", TfsGrammarNode::Ident},       {"number", TfsGrammarNode::Number},
-      {"string", TfsGrammarNode::String},     {"frstring", TfsGrammarNode::FRString},
-      {"eol", TfsGrammarNode::EOL},           {"sequence", TfsGrammarNode::Sequence},
-      {"switch", TfsGrammarNode::Switch},     {"optionalswitch", TfsGrammarNode::OptionalSwitch},
-      {"optional", TfsGrammarNode::Optional}, {"loop", TfsGrammarNode::Loop},
+      {"char", TfsGrammarNode::Char},
+      {"keyword", TfsGrammarNode::Keyword},
+      {"ident", TfsGrammarNode::Ident},
+      {"number", TfsGrammarNode::Number},
+      {"string", TfsGrammarNode::String},
+      {"frstring", TfsGrammarNode::FRString},
+      {"eol", TfsGrammarNode::EOL},
+      {"sequence", TfsGrammarNode::Sequence},
+      {"switch", TfsGrammarNode::Switch},
+      {"optionalswitch", TfsGrammarNode::OptionalSwitch},
+      {"optional", TfsGrammarNode::Optional},
+      {"loop", TfsGrammarNode::Loop},
       {"optionalloop", TfsGrammarNode::OptionalLoop}};
   return Map;
 }
@@ -184,12 +203,9 @@ AnsiString FileNameOfLine(const AnsiString& Line)
 // ---- TfsILParser ----------------------------------------------------------------------------
 
 TfsILParser::TfsILParser(TfsScript* Program)
-    : FProgram(Program),
-      FILDoc(std::make_unique<TfsXMLDocument>()),
-      FLexer(std::make_unique<TfsParser>()),
+    : FProgram(Program), FILDoc(std::make_unique<TfsXMLDocument>()), FLexer(std::make_unique<TfsParser>()),
       FUsesList(std::make_unique<TStringList>())
-{
-}
+{}
 
 TfsILParser::~TfsILParser() = default;
 
@@ -240,16 +256,27 @@ void TfsILParser::LoadLanguage(const AnsiString& Name)
   FLanguage = FindLanguage(Name);
   for (const AnsiString& W : FLanguage->Keywords) FLexer->AddKeyword(W);
   for (const auto& [Key, Value] : FLanguage->Settings) {
-    if (Key == "identchars") FLexer->SetIdentChars(Value);
-    else if (Key == "commentline1") FLexer->SetCommentLine1(Value);
-    else if (Key == "commentline2") FLexer->SetCommentLine2(Value);
-    else if (Key == "commentblock1") FLexer->SetCommentBlock1(Value);
-    else if (Key == "commentblock2") FLexer->SetCommentBlock2(Value);
-    else if (Key == "stringquotes") FLexer->SetStringQuotes(Value);
-    else if (Key == "hexsequence") FLexer->SetHexSequence(Value);
-    else if (Key == "skipchar") FLexer->SetSkipChar(Value);
-    else if (Key == "skipeol") { if (Value == "0") FLexer->SetSkipEOL(false); }
-    else if (Key == "declarevars") { if (Value == "0") FNeedDeclareVars = false; }
+    if (Key == "identchars")
+      FLexer->SetIdentChars(Value);
+    else if (Key == "commentline1")
+      FLexer->SetCommentLine1(Value);
+    else if (Key == "commentline2")
+      FLexer->SetCommentLine2(Value);
+    else if (Key == "commentblock1")
+      FLexer->SetCommentBlock1(Value);
+    else if (Key == "commentblock2")
+      FLexer->SetCommentBlock2(Value);
+    else if (Key == "stringquotes")
+      FLexer->SetStringQuotes(Value);
+    else if (Key == "hexsequence")
+      FLexer->SetHexSequence(Value);
+    else if (Key == "skipchar")
+      FLexer->SetSkipChar(Value);
+    else if (Key == "skipeol") {
+      if (Value == "0") FLexer->SetSkipEOL(false);
+    } else if (Key == "declarevars") {
+      if (Value == "0") FNeedDeclareVars = false;
+    }
   }
 }
 
@@ -354,8 +381,7 @@ bool TfsILParser::BuildIntermediate(const AnsiString& Text)
       FLexer->SkipSpaces();
       if (!FLexer->GetEOL()) break;
     }
-    if (FLexer->GetPosition() <= FLexer->GetSize())
-      RecordErrorAt(fs_iconst::SStatementExpected, FLexer->GetPosition());
+    if (FLexer->GetPosition() <= FLexer->GetSize()) RecordErrorAt(fs_iconst::SStatementExpected, FLexer->GetPosition());
   }
   // A walk that failed without a message reports where it got to.
   if (!Matched && FErrorText.empty()) RecordErrorAt(fs_iconst::SStatementExpected, FFarthest);
@@ -393,8 +419,7 @@ bool TfsILParser::Walk(const TfsGrammarNode* E)
 
   switch (E->Kind) {
     case TfsGrammarNode::Production:
-    case TfsGrammarNode::Sequence:
-      break;
+    case TfsGrammarNode::Sequence: break;
     case TfsGrammarNode::Char:
       if (!E->NoSkip) FLexer->SkipSpaces();
       Token = FLexer->GetChar();
@@ -431,9 +456,7 @@ bool TfsILParser::Walk(const TfsGrammarNode* E)
       }
       break;
     }
-    case TfsGrammarNode::EOL:
-      Matched = FLexer->GetEOL();
-      break;
+    case TfsGrammarNode::EOL: Matched = FLexer->GetEOL(); break;
     case TfsGrammarNode::Switch:
     case TfsGrammarNode::OptionalSwitch: {
       if (E->Children.empty()) return true;
@@ -444,8 +467,7 @@ bool TfsILParser::Walk(const TfsGrammarNode* E)
       return false;
     }
     case TfsGrammarNode::Loop:
-    case TfsGrammarNode::OptionalLoop:
-      return WalkLoop(E, P0);
+    case TfsGrammarNode::OptionalLoop: return WalkLoop(E, P0);
     case TfsGrammarNode::Optional:
       for (const TfsGrammarNode* C : E->Children)
         if (!Walk(C)) {

@@ -96,7 +96,7 @@ private:
   void CompileInto(TfsXMLItem* E, TfsScript* S, TfsStatement* List);
   void CompileParameters(TfsXMLItem* E, TfsProcVariable* P);
   TfsCustomVariable* MakeVariable(TfsXMLItem* E, TfsScript* S, bool ByRef, bool AsParam, TfsStatement* List,
-                                        const AnsiString& Name);
+                                  const AnsiString& Name);
   TfsExpression* CompileExpr(TfsXMLItem* E, TfsScript* S);
   // Form: 0 plain, 1 "new Class(args)" (Create follows the class), 2 "delete Object" (Free follows).
   TfsDesignator* CompileDesignator(TfsXMLItem* E, TfsScript* S, int Form = 0);

@@ -9,10 +9,7 @@
 namespace {
 
 bool IsDigit(unsigned char C) { return C >= '0' && C <= '9'; }
-bool IsHexDigit(unsigned char C)
-{
-  return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f');
-}
+bool IsHexDigit(unsigned char C) { return IsDigit(C) || (C >= 'A' && C <= 'F') || (C >= 'a' && C <= 'f'); }
 bool IsPunctuation(unsigned char C)
 {
   return (C >= 33 && C <= 47) || (C >= 58 && C <= 64) || (C >= 91 && C <= 96) || (C >= 123 && C <= 126);
@@ -221,7 +218,8 @@ AnsiString TfsParser::GetNumber()
   if (FAutoSkipSpaces) SkipSpaces();
   if (!ReadFloat() && !ReadInteger()) return AnsiString();
   AnsiString R = FText.substr(FTokenStart - 1, FPosition - FTokenStart);
-  if (FHexSequence != "$" && !FHexSequence.empty()) R = SysUtils::StringReplace(R, FHexSequence, "$", SysUtils::rfReplaceAll);
+  if (FHexSequence != "$" && !FHexSequence.empty())
+    R = SysUtils::StringReplace(R, FHexSequence, "$", SysUtils::rfReplaceAll);
   return R;
 }
 

@@ -110,6 +110,6 @@ private:
   bool FSkipEOL = true;
   bool FAutoSkipSpaces = true;
   AnsiString FStringQuotes;
-  AnsiString FText;                 // the source and one NUL
+  AnsiString FText;                  // the source and one NUL
   std::vector<Integer> FLineStarts;  // 0, then the position of every line feed
 };

@@ -16,7 +16,10 @@ class Calls : public ::testing::Test {
 protected:
   void SetUp() override { ScriptModule::Initialize(); }
 
-  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text) { return MakeScript(Lang, Text); }
+  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text)
+  {
+    return MakeScript(Lang, Text);
+  }
   // Compiles and runs; the message of a compile error or run-time exception, "" when it ran.
   static AnsiString Run(TfsScript& S)
   {
@@ -66,12 +69,13 @@ TEST_F(Calls, MacroFunctionsGetTheTextOfGivenArgumentsAndTheDefaultOfOmittedOnes
                 "begin\r\n"
                 "  Log := Quote(1 + 2, 2 * 3) + ' ' + Quote(Log) + ' ' + Quote(Log + 'q');\r\n"
                 "end.");
-  S->AddMethod("macrofunction Quote(a: Variant; b: Variant = 7): String",
-               [](TObject*, const void*, const AnsiString&, Variant& P) {
-                 return Variant("[" + Variants::VarToStr(Variants::VarArrayGet(P, {0})) + "|" +
-                                Variants::VarToStr(Variants::VarArrayGet(P, {1})) + "]");
-               },
-               "ctOther");
+  S->AddMethod(
+      "macrofunction Quote(a: Variant; b: Variant = 7): String",
+      [](TObject*, const void*, const AnsiString&, Variant& P) {
+        return Variant("[" + Variants::VarToStr(Variants::VarArrayGet(P, {0})) + "|" +
+                       Variants::VarToStr(Variants::VarArrayGet(P, {1})) + "]");
+      },
+      "ctOther");
   ASSERT_EQ(Run(*S), "");
   EXPECT_EQ(Variants::VarToStr(S->FindItem("Log")->GetValue()), "[1 + 2|2 * 3] [Log|7] [Log + 'q'|7]");
 }
@@ -83,7 +87,8 @@ TEST_F(Calls, CompileTimeCodeThatDoesNotEndIsACompileError)
     const char* Text;
   } Cases[] = {
       {"DezodiZidede", "function F: Integer; begin while true do ; end;\r\nconst C = F();\r\nbegin end."},
-      {"DezodiZidede", "function F: Integer; begin repeat until false; end;\r\nvar a: array[0..F()] of Integer;\r\nbegin end."},
+      {"DezodiZidede",
+       "function F: Integer; begin repeat until false; end;\r\nvar a: array[0..F()] of Integer;\r\nbegin end."},
       // An except part inside the endless code cannot swallow the error for good.
       {"DezodiZidede",
        "function F: Integer; begin while true do try while true do ; except end; end;\r\n"
@@ -101,9 +106,10 @@ TEST_F(Calls, CompileTimeCodeThatDoesNotEndIsACompileError)
     EXPECT_EQ(fs_iitems::EvalBudget, -1);
   }
   // Bounded compile-time code still gives its value.
-  auto S = Make("DezodiZidede",
-                "function F: Integer; var i: Integer; begin Result := 0; for i := 1 to 1000 do Result := Result + i; end;\r\n"
-                "const C = F();\r\nvar V: Integer;\r\nbegin V := C end.");
+  auto S = Make(
+      "DezodiZidede",
+      "function F: Integer; var i: Integer; begin Result := 0; for i := 1 to 1000 do Result := Result + i; end;\r\n"
+      "const C = F();\r\nvar V: Integer;\r\nbegin V := C end.");
   ASSERT_EQ(Run(*S), "");
   EXPECT_EQ(S->FindItem("V")->GetValue().AsInteger(), 500500);
 }

@@ -94,7 +94,8 @@ TEST_F(HostBinding, HostileProgramsEndInRunTimeErrors)
        "var sl: TStringList; begin sl := TStringList.Create; try TMemoryStream(sl).Clear finally sl.Free end end.",
        "Invalid class typecast"},
       {"DezodiZidede",
-       "var sl: TStringList; begin sl := TStringList.Create; try sl.LoadFromStream(TStream(777)) finally sl.Free end end.",
+       "var sl: TStringList; begin sl := TStringList.Create; try sl.LoadFromStream(TStream(777)) finally sl.Free end "
+       "end.",
        "Invalid object reference"},
       {"DezodiZidede",
        "var l: TList; sl: TStringList; begin l := TList.Create; sl := TStringList.Create; l.Add(sl); sl.Free;"
@@ -189,10 +190,11 @@ TEST_F(HostBinding, AnEventFiredInsideItsOwnHandlerIsIgnored)
 
 TEST_F(HostBinding, CloseQueryAndCanResizeWriteTheirVarArgumentsBack)
 {
-  auto S = Make("DezodiZidede",
-                "procedure Q(S: TObject; var CanClose: Boolean); begin CanClose := False end;\n"
-                "procedure R(S: TObject; var W, H: Integer; var Resize: Boolean); begin W := W * 2; Resize := False end;\n"
-                "begin end.");
+  auto S =
+      Make("DezodiZidede",
+           "procedure Q(S: TObject; var CanClose: Boolean); begin CanClose := False end;\n"
+           "procedure R(S: TObject; var W, H: Integer; var Resize: Boolean); begin W := W * 2; Resize := False end;\n"
+           "begin end.");
   auto* Q = dynamic_cast<TfsProcVariable*>(S->FindItem("Q"));
   auto* R = dynamic_cast<TfsProcVariable*>(S->FindItem("R"));
   TfsCloseQueryEvent QA(Host.Button.get(), Q);

@@ -101,19 +101,21 @@ struct THostFixture {
       if (B->OnClick) B->OnClick(B);
       return Variant(0);
     });
-    C->AddMethod("procedure MouseDown(Button, Shift, X, Y: Integer)", [](TObject* I, const void*, const AnsiString&, Variant& P) {
-      auto* B = static_cast<THostButton*>(I);
-      auto A = [&](int K) { return Variants::VarArrayGet(P, {K}).AsInteger(); };
-      if (B->OnMouseDown) B->OnMouseDown(B, A(0), A(1), A(2), A(3));
-      return Variant(0);
-    });
-    C->AddMethod("procedure KeyDown(var Key: Integer; Shift: Integer)", [](TObject* I, const void*, const AnsiString&, Variant& P) {
-      auto* B = static_cast<THostButton*>(I);
-      Word Key = static_cast<Word>(Variants::VarArrayGet(P, {0}).AsInteger());
-      if (B->OnKeyDown) B->OnKeyDown(B, Key, Variants::VarArrayGet(P, {1}).AsInteger());
-      Variants::VarArrayPut(P, Variant(static_cast<Integer>(Key)), {0});
-      return Variant(0);
-    });
+    C->AddMethod("procedure MouseDown(Button, Shift, X, Y: Integer)",
+                 [](TObject* I, const void*, const AnsiString&, Variant& P) {
+                   auto* B = static_cast<THostButton*>(I);
+                   auto A = [&](int K) { return Variants::VarArrayGet(P, {K}).AsInteger(); };
+                   if (B->OnMouseDown) B->OnMouseDown(B, A(0), A(1), A(2), A(3));
+                   return Variant(0);
+                 });
+    C->AddMethod("procedure KeyDown(var Key: Integer; Shift: Integer)",
+                 [](TObject* I, const void*, const AnsiString&, Variant& P) {
+                   auto* B = static_cast<THostButton*>(I);
+                   Word Key = static_cast<Word>(Variants::VarArrayGet(P, {0}).AsInteger());
+                   if (B->OnKeyDown) B->OnKeyDown(B, Key, Variants::VarArrayGet(P, {1}).AsInteger());
+                   Variants::VarArrayPut(P, Variant(static_cast<Integer>(Key)), {0});
+                   return Variant(0);
+                 });
     C->AddMethod("function KeyPress(Key: String): String", [](TObject* I, const void*, const AnsiString&, Variant& P) {
       auto* B = static_cast<THostButton*>(I);
       AnsiString K = Variants::VarToStr(Variants::VarArrayGet(P, {0}));

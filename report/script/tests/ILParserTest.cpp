@@ -31,7 +31,7 @@ AnsiString Dump(const TfsXMLItem* I, int Depth = 0)
 
 struct TResult {
   bool Ok;
-  AnsiString Tree;  // the dump on success
+  AnsiString Tree;   // the dump on success
   AnsiString Error;  // "message at pos" on failure
 };
 
@@ -45,8 +45,11 @@ TResult Parse(const AnsiString& Lang, const AnsiString& Text, const std::map<Ans
   P.LoadLanguage(Lang);
   TResult R;
   R.Ok = P.BuildIntermediate(Text);
-  if (R.Ok) R.Tree = Dump(P.GetIntermediate()->GetRoot());
-  else R.Error = P.GetLastError() + " at " + P.GetLastErrorPos() + (P.GetLastErrorUnit().empty() ? "" : " in " + P.GetLastErrorUnit());
+  if (R.Ok)
+    R.Tree = Dump(P.GetIntermediate()->GetRoot());
+  else
+    R.Error = P.GetLastError() + " at " + P.GetLastErrorPos() +
+              (P.GetLastErrorUnit().empty() ? "" : " in " + P.GetLastErrorUnit());
   return R;
 }
 
@@ -90,8 +93,8 @@ TEST_F(ScriptILParser, WorkedExampleOfAMainBlock)
 struct TCase {
   const char* Lang;
   const char* Text;
-  const char* Error;   // "message at pos", or "" when the text must compile
-  const char* Holds;   // a piece of the dump, or ""
+  const char* Error;  // "message at pos", or "" when the text must compile
+  const char* Holds;  // a piece of the dump, or ""
 };
 
 void RunCases(const std::vector<TCase>& Cases)
@@ -151,22 +154,26 @@ TEST_F(ScriptILParser, GrammarEdgeCases)
       // Statements are separated, not terminated.
       {"DezodiZidede", "begin ; ; end.", "", "compoundstmt"},
       // A failed name after the comma carries term: the list ends without error.
-      {"DezodiZidede", "var a, : Integer; begin end.",  "", "  var pos=\"1:5\"\n    ident text=\"a\" pos=\"1:6\"\n    type"},
-      {"DezodiZidede", "var a, b: Integer = 0; begin end.", "", "ident text=\"b\" pos=\"1:9\"\n    type text=\"Integer\" pos=\"1:18\"\n    init"},
+      {"DezodiZidede", "var a, : Integer; begin end.", "",
+       "  var pos=\"1:5\"\n    ident text=\"a\" pos=\"1:6\"\n    type"},
+      {"DezodiZidede", "var a, b: Integer = 0; begin end.", "",
+       "ident text=\"b\" pos=\"1:9\"\n    type text=\"Integer\" pos=\"1:18\"\n    init"},
       {"DezodiZidede", "begin a.begin := 1 end.", "", "node text=\"begin\""},
       {"DezodiZidede", "begin x := y in [1, 3..5] end.", "",
        "set pos=\"1:18\"\n          expr pos=\"1:18\" pos1=\"1:19\"\n            number text=\"1\" pos=\"1:19\"\n"
        "          expr pos=\"1:21\" pos1=\"1:22\"\n            number text=\"3\" pos=\"1:22\"\n"
        "          range text=\".\" pos=\"1:23\"\n          expr pos=\"1:24\" pos1=\"1:25\"\n"},
       {"DezodiZidede", "begin x := (1) end.", "",
-       "op text=\"(\" pos=\"1:13\"\n        expr pos=\"1:13\" pos1=\"1:14\"\n          number text=\"1\" pos=\"1:14\"\n        op text=\")\" pos=\"1:15\""},
+       "op text=\"(\" pos=\"1:13\"\n        expr pos=\"1:13\" pos1=\"1:14\"\n          number text=\"1\" "
+       "pos=\"1:14\"\n        op text=\")\" pos=\"1:15\""},
       {"DezodiZidede", "begin x := a >= b end.", "", "op text=\"&#62;=\""},
       {"DezodiZidede", "begin x := <Customer.\"Name\"> end.", "",
        "dsgn pos=\"1:28\"\n          node text=\"Get\" pos=\"1:28\"\n          expr pos=\"1:28\"\n"
        "            string text=\"'Customer.&#34;Name&#34;'\" pos=\"1:28\""},
       {"DezodiZidede", "begin case x of 1: a; ! : b end.", "'END' expected at 1:23", ""},
       {"DezodiZidede", "begin for i := 9 downto 1 do ; end.", "", "downto text=\"downto\""},
-      {"Z++Ivover", "int a = 1, b[3]; { }", "", "var pos=\"1:1\"\n    type text=\"int\" pos=\"1:4\"\n    ident text=\"a\" pos=\"1:6\"\n    init"},
+      {"Z++Ivover", "int a = 1, b[3]; { }", "",
+       "var pos=\"1:1\"\n    type text=\"int\" pos=\"1:4\"\n    ident text=\"a\" pos=\"1:6\"\n    init"},
       {"Z++Ivover", "{ m[1][2] = 0; }", "", "node text=\"[\""},
       {"Z++Ivover", "{ a &&= 1; }", "';' expected at 1:5", ""},
       {"Z++Ivover", "{ i++; x += 2; }", "", "modificator text=\"+\""},

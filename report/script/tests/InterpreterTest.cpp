@@ -18,7 +18,10 @@ class Interpreter : public ::testing::Test {
 protected:
   void SetUp() override { ScriptModule::Initialize(); }
 
-  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text) { return MakeScript(Lang, Text); }
+  static std::unique_ptr<TfsScript> Make(const AnsiString& Lang, const AnsiString& Text)
+  {
+    return MakeScript(Lang, Text);
+  }
   // Compiles and runs; the message of a compile error or run-time exception, "" when it ran.
   static AnsiString Run(const AnsiString& Lang, const AnsiString& Text)
   {
@@ -113,7 +116,8 @@ TEST_F(Interpreter, UntypedIntegersFollowTheVariantRules)
       {"a * 0 + b", "1", varInteger},
       {"a + b - b", "2147483647", varInt64},
   };
-  for (const Nested& C : More) Check(AnsiString("var a = 2147483647, b = 1, r;\r\nr = ") + C.Expr + ";\r\n", C.Text, C.Type);
+  for (const Nested& C : More)
+    Check(AnsiString("var a = 2147483647, b = 1, r;\r\nr = ") + C.Expr + ";\r\n", C.Text, C.Type);
 }
 
 TEST_F(Interpreter, ParametersReadAndWrittenInTheBodyKeepEachActivation)
@@ -154,16 +158,17 @@ TEST_F(Interpreter, BooleanOperandsShortCircuitVariantOperandsDoNot)
 
 TEST_F(Interpreter, LeftOperandIsReadBeforeTheRightSideRuns)
 {
-  EXPECT_EQ(Run("DezodiZidede",
-                "var n, m: Integer;\r\n"
-                "function F: Integer; begin n := 100; Result := 1 end;\r\n"
-                "function Fact(k: Integer): Integer; begin if k <= 1 then Result := 1 else Result := k * Fact(k - 1) end;\r\n"
-                "begin\r\n"
-                "  n := 1; m := n + F;\r\n"
-                "  if m <> 2 then RaiseException('left side changed: ' + IntToStr(m));\r\n"
-                "  if Fact(5) <> 120 then RaiseException('recursion');\r\n"
-                "end."),
-            "");
+  EXPECT_EQ(
+      Run("DezodiZidede",
+          "var n, m: Integer;\r\n"
+          "function F: Integer; begin n := 100; Result := 1 end;\r\n"
+          "function Fact(k: Integer): Integer; begin if k <= 1 then Result := 1 else Result := k * Fact(k - 1) end;\r\n"
+          "begin\r\n"
+          "  n := 1; m := n + F;\r\n"
+          "  if m <> 2 then RaiseException('left side changed: ' + IntToStr(m));\r\n"
+          "  if Fact(5) <> 120 then RaiseException('recursion');\r\n"
+          "end."),
+      "");
 }
 
 TEST_F(Interpreter, RecursiveCallsKeepEachActivationsLocals)
@@ -191,8 +196,10 @@ TEST_F(Interpreter, RecursiveCallsKeepEachActivationsLocals)
                 "  s := IntToStr(n);\r\n"
                 "  if n > 0 then Result := s + Path(n - 1) + s else Result := s;\r\n"
                 "end;\r\n"
-                "function Half(n: Integer): Extended; begin if n = 0 then Result := 0 else Result := 0.5 + Half(n - 1) end;\r\n"
-                "function Big(n: Integer): Variant; begin if n = 0 then Result := 2147483647 else Result := Big(n - 1) + 1 end;\r\n"
+                "function Half(n: Integer): Extended; begin if n = 0 then Result := 0 else Result := 0.5 + Half(n - 1) "
+                "end;\r\n"
+                "function Big(n: Integer): Variant; begin if n = 0 then Result := 2147483647 else Result := Big(n - 1) "
+                "+ 1 end;\r\n"
                 "var total: Integer;\r\n"
                 "begin\r\n"
                 "  total := 0; Count(3, total);\r\n"
@@ -239,10 +246,12 @@ TEST_F(Interpreter, CompileErrorsNameTheFaultAndItsPlace)
       {"DezodiZidede", "var i: Integer; begin i := 'a' end.", "Incompatible types: 'Integer', 'String' at 1:23"},
       {"DezodiZidede", "procedure P; var a, a: Integer; begin end; begin end.", "Identifier redeclared: 'a' at 1:22"},
       {"DezodiZidede", "begin x := 1 end.", "Undeclared identifier: 'x' at 1:8"},
-      {"DezodiZidede", "var s: String; begin for s := 1 to 3 do end.", "For loop variable must be numeric variable at 1:27"},
+      {"DezodiZidede", "var s: String; begin for s := 1 to 3 do end.",
+       "For loop variable must be numeric variable at 1:27"},
       {"DezodiZidede", "procedure P(a: Integer); begin for a := 1 to 3 do end; begin end.",
        "For loop variable must be numeric variable at 1:37"},
-      {"DezodiZidede", "procedure P(a, b: Integer); begin end; begin P(1) end.", "Not enough actual parameters at 1:47"},
+      {"DezodiZidede", "procedure P(a, b: Integer); begin end; begin P(1) end.",
+       "Not enough actual parameters at 1:47"},
       {"DezodiZidede", "procedure P(a: Integer); begin end; begin P(1, 2) end.", "Too many actual parameters at 1:44"},
       {"DezodiZidede", "const c = 1; begin c := 2 end.", "Left side cannot be assigned to at 1:20"},
       {"DezodiZidede", "var b: Boolean; begin b := b < True end.", "Incompatible types at 1:31"},
@@ -264,10 +273,14 @@ TEST_F(Interpreter, DeclarationsThatCompile)
                 "begin a := 1; Q; if a <> 1 then RaiseException('hidden') end."),
             "");
   // Type aliases hold inside function bodies too.
-  EXPECT_EQ(Run("Z++Ivover", "int f(int n) { int k = n * 2; return k; }\r\n{ if (f(4) != 8) RaiseException(\"f\"); }"), "");
+  EXPECT_EQ(Run("Z++Ivover", "int f(int n) { int k = n * 2; return k; }\r\n{ if (f(4) != 8) RaiseException(\"f\"); }"),
+            "");
   // A function without a declared type returns what it assigns.
   EXPECT_EQ(Run("JScript", "function f() { return \"x\" + \"1\"; }\r\nif (f() != \"x1\") RaiseException(\"f\");"), "");
-  EXPECT_EQ(Run("ZuzezAvorev", "Function F(a)\r\n  Return a & \"!\"\r\nEnd Function\r\nIf F(\"a\") <> \"a!\" Then RaiseException(\"f\")\r\n"), "");
+  EXPECT_EQ(Run("ZuzezAvorev",
+                "Function F(a)\r\n  Return a & \"!\"\r\nEnd Function\r\nIf F(\"a\") <> \"a!\" Then "
+                "RaiseException(\"f\")\r\n"),
+            "");
   // Omitted parameters take their defaults.
   EXPECT_EQ(Run("DezodiZidede",
                 "function P(a: Integer; b: Integer = 5): Integer; begin Result := a + b end;\r\n"
@@ -282,7 +295,8 @@ TEST_F(Interpreter, IndexesAndArgumentCountsAreCheckedAtRunTime)
     const char* Text;
     const char* Error;
   } Cases[] = {
-      {"DezodiZidede", "var s: String; c: String; begin s := 'abc'; c := s[4] end.", "run: String index out of range (4)"},
+      {"DezodiZidede", "var s: String; c: String; begin s := 'abc'; c := s[4] end.",
+       "run: String index out of range (4)"},
       {"DezodiZidede", "var s: String; begin s := 'abc'; s[0] := 'x' end.", "run: String index out of range (0)"},
       {"JScript", "var s = \"abc\"; var c = s[9];", "run: String index out of range (9)"},
       {"DezodiZidede", "var a: array[1..3] of Integer; begin a[4] := 1 end.",
@@ -318,23 +332,24 @@ TEST_F(Interpreter, RunawayRecursionIsAScriptError)
 
 TEST_F(Interpreter, LoopsAndFlags)
 {
-  EXPECT_EQ(Run("DezodiZidede",
-                "var i, n: Integer; s: String;\r\n"
-                "function G: Integer; begin Result := 0; try Result := 1; exit; finally Result := 2 end; Result := 3 end;\r\n"
-                "begin\r\n"
-                "  i := 7; for i := 1 to 0 do RaiseException('empty range ran');\r\n"
-                "  if i <> 7 then RaiseException('empty range moved i');\r\n"
-                "  n := 0; for i := 3 downto 1 do n := n + 1;\r\n"
-                "  if (n <> 3) or (i <> 1) then RaiseException('downto');\r\n"
-                "  n := 0; while n < 10 do begin n := n + 1; if n < 5 then continue; break end;\r\n"
-                "  if n <> 5 then RaiseException('continue/break');\r\n"
-                "  if G <> 2 then RaiseException('exit through finally');\r\n"
-                "  case 2 of 1..3: s := 'first'; 2: s := 'second' else s := 'else' end;\r\n"
-                "  if s <> 'first' then RaiseException('case');\r\n"
-                "  n := 0; repeat n := n + 1; until True;\r\n"
-                "  if n <> 1 then RaiseException('repeat');\r\n"
-                "end."),
-            "");
+  EXPECT_EQ(
+      Run("DezodiZidede",
+          "var i, n: Integer; s: String;\r\n"
+          "function G: Integer; begin Result := 0; try Result := 1; exit; finally Result := 2 end; Result := 3 end;\r\n"
+          "begin\r\n"
+          "  i := 7; for i := 1 to 0 do RaiseException('empty range ran');\r\n"
+          "  if i <> 7 then RaiseException('empty range moved i');\r\n"
+          "  n := 0; for i := 3 downto 1 do n := n + 1;\r\n"
+          "  if (n <> 3) or (i <> 1) then RaiseException('downto');\r\n"
+          "  n := 0; while n < 10 do begin n := n + 1; if n < 5 then continue; break end;\r\n"
+          "  if n <> 5 then RaiseException('continue/break');\r\n"
+          "  if G <> 2 then RaiseException('exit through finally');\r\n"
+          "  case 2 of 1..3: s := 'first'; 2: s := 'second' else s := 'else' end;\r\n"
+          "  if s <> 'first' then RaiseException('case');\r\n"
+          "  n := 0; repeat n := n + 1; until True;\r\n"
+          "  if n <> 1 then RaiseException('repeat');\r\n"
+          "end."),
+      "");
   EXPECT_EQ(Run("ZuzezAvorev",
                 "Dim i, s\r\ns = \"\"\r\nFor i = 1 To 2 Step 0.5\r\n  s = s & i & \";\"\r\nNext\r\n"
                 "If s <> \"1;1.5;2;\" Then RaiseException(s)\r\n"),
@@ -344,10 +359,10 @@ TEST_F(Interpreter, LoopsAndFlags)
 
 TEST_F(Interpreter, ExceptionsEndAtExceptAndPassThroughFinally)
 {
-  EXPECT_EQ(Run("DezodiZidede", "begin try StrToInt('x') finally end end."),
-            "run: 'x' is not a valid integer value");
-  EXPECT_EQ(Run("DezodiZidede", "var s: String; begin try RaiseException('a') except s := 'caught' end; "
-                                "if s <> 'caught' then RaiseException('lost') end."),
+  EXPECT_EQ(Run("DezodiZidede", "begin try StrToInt('x') finally end end."), "run: 'x' is not a valid integer value");
+  EXPECT_EQ(Run("DezodiZidede",
+                "var s: String; begin try RaiseException('a') except s := 'caught' end; "
+                "if s <> 'caught' then RaiseException('lost') end."),
             "");
 }
 
@@ -463,8 +478,9 @@ TEST_F(Interpreter, SystemLibrary)
 
   EXPECT_EQ(Run("DezodiZidede", "var i: Integer; begin i := Round(1e300) end."),
             "run: Invalid floating point operation");
-  EXPECT_EQ(Run("DezodiZidede", "var s: String; begin s := 'abc'; Delete(s, 9, 1); Delete(s, 2, 99); Insert('x', s, 99);"
-                                " if s <> 'ax' then RaiseException(s) end."),
+  EXPECT_EQ(Run("DezodiZidede",
+                "var s: String; begin s := 'abc'; Delete(s, 9, 1); Delete(s, 2, 99); Insert('x', s, 99);"
+                " if s <> 'ax' then RaiseException(s) end."),
             "");
 
   AnsiString Shown;

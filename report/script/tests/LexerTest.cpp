@@ -50,10 +50,10 @@ TEST(ScriptLexer, LineEndsAndContinuationWhenLinesMatter)
   EXPECT_TRUE(P.GetEOL());
   EXPECT_EQ(P.GetPosition(), 7);  // "\r\n\r\n" at once
   EXPECT_EQ(P.GetWord(), "b");
-  EXPECT_EQ(P.GetWord(), "c");     // a bare line feed is white space
-  EXPECT_FALSE(P.GetEOL());        // "_" continues the line
+  EXPECT_EQ(P.GetWord(), "c");  // a bare line feed is white space
+  EXPECT_FALSE(P.GetEOL());     // "_" continues the line
   EXPECT_EQ(P.GetWord(), "d");
-  EXPECT_EQ(P.GetWord(), "x");     // a "_" with no line end behind it just vanishes
+  EXPECT_EQ(P.GetWord(), "x");  // a "_" with no line end behind it just vanishes
 
   // A long run of continuation marks must not recurse.
   TfsParser Q;
@@ -88,9 +88,9 @@ TEST(ScriptLexer, Numbers)
     const char* Number;
     int After;  // position after reading
   } Cases[] = {
-      {"$", "1..5", "1", 2},   {"$", "1.5e3", "1.5e3", 6}, {"$", "2e", "2", 2},
-      {"$", "2e+x", "2", 2},   {"$", "$ff", "$ff", 4},     {"$", "x", "", 1},
-      {"0x", "0x1F", "$1F", 5}, {"0x", "0", "0", 2},       {"$", "1.e", "1", 2},
+      {"$", "1..5", "1", 2},    {"$", "1.5e3", "1.5e3", 6}, {"$", "2e", "2", 2},
+      {"$", "2e+x", "2", 2},    {"$", "$ff", "$ff", 4},     {"$", "x", "", 1},
+      {"0x", "0x1F", "$1F", 5}, {"0x", "0", "0", 2},        {"$", "1.e", "1", 2},
   };
   for (const Case& C : Cases) {
     TfsParser P;

@@ -47,7 +47,9 @@ bool TypesCompatible(TfsItemKind T, const AnsiString& TT, TfsItemKind S, const A
       return ClassInherits(TT, ST, Script);
     case ikArray: return S == ikArray || S == ikVariant;
     case ikVariant: return true;
-    case ikEnum: return S == ikInteger || S == ikVariant || (S == ikEnum && SysUtils::SameText(TT.substr(0, 32), ST.substr(0, 32)));
+    case ikEnum:
+      return S == ikInteger || S == ikVariant ||
+             (S == ikEnum && SysUtils::SameText(TT.substr(0, 32), ST.substr(0, 32)));
     default: return false;
   }
 }
@@ -99,8 +101,8 @@ struct TDeclLexer {
   {
     Skip();
     std::size_t B = P;
-    while (P < S.size() && (std::isalnum(static_cast<unsigned char>(S[P])) || S[P] == '_' ||
-                            static_cast<unsigned char>(S[P]) >= 0x80))
+    while (P < S.size() &&
+           (std::isalnum(static_cast<unsigned char>(S[P])) || S[P] == '_' || static_cast<unsigned char>(S[P]) >= 0x80))
       ++P;
     if (B == P) throw Exception("Identifier expected in declaration \"" + S + "\"");
     return S.substr(B, P - B);
@@ -184,8 +186,10 @@ TfsCustomVariable* ParseDeclaration(const AnsiString& Text, const TfsScript* Scr
         if (Optional) P->DefValue = Def;
         Item->Add(P);
       }
-      if (L.Peek() == ';') ++L.P;
-      else if (L.Peek() != ')') L.Expect(')');
+      if (L.Peek() == ';')
+        ++L.P;
+      else if (L.Peek() != ')')
+        L.Expect(')');
     }
     ++L.P;
   }

@@ -14,25 +14,19 @@ namespace {
 const char* const SInvalidFileFormat = "Invalid file format";
 const char* const SListIndexError = "List index out of bounds (%d)";
 
-[[noreturn]] void IndexError(Integer Index)
-{
-  throw EListError(SysUtils::Format(SListIndexError, {Index}));
-}
+[[noreturn]] void IndexError(Integer Index) { throw EListError(SysUtils::Format(SListIndexError, {Index})); }
 
 // Reads tags from a stream through a 4096-byte buffer; on destruction the stream is left just
 // behind the last character consumed.
 class TfsXMLReader : public TObject {
 public:
-  explicit TfsXMLReader(TStream* Stream)
-      : FStream(Stream), FPosition(Stream->GetPosition()), FSize(Stream->GetSize())
-  {
-  }
+  explicit TfsXMLReader(TStream* Stream) : FStream(Stream), FPosition(Stream->GetPosition()), FSize(Stream->GetSize())
+  {}
   ~TfsXMLReader() override
   {
     try {
       FStream->SetPosition(FPosition - (FBufEnd - FBufPos));
-    } catch (...) {
-    }
+    } catch (...) {}
   }
 
   void ReadHeader()
@@ -343,7 +337,9 @@ AnsiString TfsXMLItem::Prop(const AnsiString& Name) const
   const std::size_t KeyLen = Name.size() + 3;
   const std::size_t TLen = FText.size() + 1;
   auto TAt = [&](std::size_t I) { return I == 0 ? ' ' : FText[I - 1]; };
-  auto KAt = [&](std::size_t I) { return I == 0 ? ' ' : I <= Name.size() ? Name[I - 1] : I == Name.size() + 1 ? '=' : '"'; };
+  auto KAt = [&](std::size_t I) {
+    return I == 0 ? ' ' : I <= Name.size() ? Name[I - 1] : I == Name.size() + 1 ? '=' : '"';
+  };
   auto Up = [](char C) { return C >= 'a' && C <= 'z' ? static_cast<char>(C - 'a' + 'A') : C; };
   for (std::size_t P = 0; P + KeyLen <= TLen; ++P) {
     if (TAt(P) != ' ') continue;
