@@ -1,5 +1,6 @@
 #include "platform/win/queue/Hooks.h"
 
+#include <cstddef>
 #include <vector>
 
 #include "platform/win/queue/Messages.h"
@@ -33,7 +34,7 @@ const Hook* NextOlder(int id, std::ptrdiff_t from)
 {
   auto& h = C().hooks;
   for (std::ptrdiff_t i = from - 1; i >= 0; --i) {
-    if (h[size_t(i)].live && h[size_t(i)].id == id) return &h[size_t(i)];
+    if (h[std::size_t(i)].live && h[std::size_t(i)].id == id) return &h[std::size_t(i)];
   }
   return nullptr;
 }
@@ -103,7 +104,7 @@ BOOL UnhookWindowsHookEx(HHOOK hook)
 LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam)
 {
   auto& v = Hooks::C().hooks;
-  for (size_t i = 0; i < v.size(); ++i) {
+  for (std::size_t i = 0; i < v.size(); ++i) {
     if (v[i].handle == hook) {
       return Hooks::Run(Hooks::NextOlder(v[i].id, std::ptrdiff_t(i)), code, wParam, lParam);
     }
