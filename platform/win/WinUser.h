@@ -64,6 +64,15 @@ constexpr UINT WM_MOUSEFIRST = WM_MOUSEMOVE, WM_MOUSELAST = WM_MOUSEWHEEL, WM_KE
                WM_KEYLAST = 0x0109;
 
 constexpr UINT WM_ENTERSIZEMOVE = 0x0231, WM_EXITSIZEMOVE = 0x0232;
+
+// Controls talking to their parent: notifications, colours, dialog navigation.
+constexpr UINT WM_NEXTDLGCTL = 0x0028, WM_NOTIFY = 0x004E, WM_CTLCOLORMSGBOX = 0x0132, WM_CTLCOLORLISTBOX = 0x0134,
+               WM_CTLCOLORBTN = 0x0135, WM_CTLCOLORDLG = 0x0136, WM_CTLCOLORSCROLLBAR = 0x0137,
+               WM_CTLCOLORSTATIC = 0x0138;
+// WM_GETDLGCODE answers: what keys a control wants and what kind of control it is.
+constexpr LRESULT DLGC_WANTARROWS = 0x0001, DLGC_WANTTAB = 0x0002, DLGC_WANTALLKEYS = 0x0004, DLGC_WANTMESSAGE = 0x0004,
+                  DLGC_HASSETSEL = 0x0008, DLGC_DEFPUSHBUTTON = 0x0010, DLGC_UNDEFPUSHBUTTON = 0x0020,
+                  DLGC_RADIOBUTTON = 0x0040, DLGC_WANTCHARS = 0x0080, DLGC_STATIC = 0x0100, DLGC_BUTTON = 0x2000;
 constexpr WPARAM SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030, SC_CLOSE = 0xF060,
                  SC_RESTORE = 0xF120;
 constexpr WPARAM WA_INACTIVE = 0, WA_ACTIVE = 1, WA_CLICKACTIVE = 2;
@@ -259,9 +268,22 @@ struct TRACKMOUSEEVENT {
   DWORD dwHoverTime = 0;
 };
 
+// WM_NOTIFY's lParam starts with this header.
+struct NMHDR {
+  HWND hwndFrom = nullptr;
+  UINT_PTR idFrom = 0;
+  UINT code = 0;
+};
+
 struct MONITORINFO {
   DWORD cbSize = sizeof(MONITORINFO);
   RECT rcMonitor;
   RECT rcWork;
   DWORD dwFlags = 0;
 };
+
+namespace Windows {
+// Sounds a system sound (MB_OK, MB_ICONHAND, ... or 0xFFFFFFFF for the simple beep) where the
+// back end can; a control refusing input calls it. Always TRUE.
+BOOL MessageBeep(UINT type);
+}  // namespace Windows

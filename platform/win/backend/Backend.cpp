@@ -27,3 +27,11 @@ void Install(std::unique_ptr<WindowBackend> backend)
 }
 
 }  // namespace Backend
+
+namespace Windows {
+BOOL MessageBeep(UINT type)
+{
+  Backend::Current().Beep(type);
+  return TRUE;
+}
+}  // namespace Windows

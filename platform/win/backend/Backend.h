@@ -35,6 +35,12 @@ public:
   // The desktop's clipboard, as UTF-8 text; a back end without one answers false.
   virtual bool SetDesktopClipboardText(const std::string& utf8) { return false; }
   virtual bool GetDesktopClipboardText(std::string& utf8) { return false; }
+  // MessageBeep.
+  virtual void Beep(UINT type) {}
+  // Where text is typed in this top-level window now (the caret of the focused edit, in the
+  // top-level window's coordinates), so that an input method opens its window there. An empty
+  // rectangle: nothing takes text.
+  virtual void TextInputAt(HWND top, const RECT& rect) {}
 };
 
 namespace Backend {

@@ -31,6 +31,11 @@ public:
   SIZE ScreenSize() override { return FSize; }
   RECT WorkArea() override { return {0, 0, FSize.cx, FSize.cy - 30}; }
   void Advance(DWORD ms) { FNow += ms; }
+  void Beep(UINT) override { ++FBeeps; }
+  void TextInputAt(HWND top, const RECT& rect) override { FTextInput = {top, rect}; }
+
+  int FBeeps = 0;
+  TextInputPlace FTextInput;
 
 private:
   SIZE FSize;
@@ -77,6 +82,18 @@ void Start(int screenWidth, int screenHeight)
   Clipboard::Reset();
   Menus::Reset();
   Backend::Install(MakeBackend(screenWidth, screenHeight));
+}
+
+int Beeps()
+{
+  HeadlessBackend* b = Installed();
+  return b ? b->FBeeps : 0;
+}
+
+TextInputPlace TextInput()
+{
+  HeadlessBackend* b = Installed();
+  return b ? b->FTextInput : TextInputPlace{};
 }
 
 void AdvanceTime(DWORD ms)

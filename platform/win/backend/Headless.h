@@ -14,6 +14,14 @@ namespace Headless {
 // windows, classes, queue, hooks, focus, capture, caret, clipboard. The work area is the screen
 // less a 30-pixel task bar at the bottom.
 void Start(int screenWidth = 1024, int screenHeight = 768);
+// The MessageBeep calls since Start.
+int Beeps();
+// The last place the window layer gave for typed text (Backend's TextInputAt).
+struct TextInputPlace {
+  HWND top = nullptr;
+  RECT rect;
+};
+TextInputPlace TextInput();
 // Moves the message clock on.
 void AdvanceTime(DWORD ms);
 // The screen as the top-level windows make it, bottom to top (0x00RRGGBB... as COLORREF).

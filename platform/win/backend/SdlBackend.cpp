@@ -214,6 +214,14 @@ public:
     for (auto& [k, c] : FCursors) SDL_FreeCursor(c);
   }
 
+  void TextInputAt(HWND top, const RECT& rect) override
+  {
+    // SDL places the input method's window for the window with the keyboard focus.
+    auto it = FWindows.find(top);
+    if (it == FWindows.end() || SDL_GetKeyboardFocus() != it->second) return;
+    SDL_Rect r{int(rect.left), int(rect.top), int(rect.right - rect.left), int(rect.bottom - rect.top)};
+    SDL_SetTextInputRect(&r);
+  }
   bool SetDesktopClipboardText(const std::string& utf8) override { return SDL_SetClipboardText(utf8.c_str()) == 0; }
 
   bool GetDesktopClipboardText(std::string& utf8) override
