@@ -23,7 +23,12 @@ if [ "${1:-}" = "--check" ]; then
   exit 0
 fi
 if [ $# -gt 0 ]; then
-  "$fmt" -i "$@"
+  # Only C++ sources: a build file or script named by mistake is left alone.
+  files=()
+  for f in "$@"; do
+    case "$f" in *.cpp | *.h | *.cc | *.c) files+=("$f") ;; esac
+  done
+  [ ${#files[@]} -eq 0 ] || "$fmt" -i "${files[@]}"
 else
   sources | xargs -0 -P "$(nproc)" -n 40 "$fmt" -i
 fi
