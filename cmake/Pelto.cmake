@@ -6,6 +6,12 @@
 #   pelto_fuzz(<name> SOURCES ... DEPS ... [CORPUS dir])
 #       a libFuzzer target; in ordinary builds it is linked with a driver that replays the corpus,
 #       and that replay is a test.
+#   pelto_desktop_test(<module-target> <name> SCRIPT <scenario.sh> PROGRAM <target> [ARGS ...] [TIMEOUT s])
+#       a test of a program on a throw-away X server: scripts/desktop-test.sh starts Xvfb and the
+#       program and sources the scenario, which drives it (how to write one is at the top of that
+#       script). Named <module-target>.<name>, labelled by folder and "desktop"; pictures and the
+#       program's log go to <build folder>/<name>. At most PELTO_DESKTOP_SLOTS of them run at once,
+#       so that none is starved under ctest -j.
 
 if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
   # Narrow literals are the 8-bit text the system works on: code page 936.
@@ -110,3 +116,39 @@ endfunction()
 if(PELTO_FUZZ)
   file(WRITE ${CMAKE_BINARY_DIR}/fuzzers.txt "")
 endif()
+
+set(PELTO_DESKTOP_SLOTS 2 CACHE STRING "How many desktop tests may run at once")
+function(pelto_desktop_test module name)
+  if(NOT PELTO_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(D "" "SCRIPT;PROGRAM;TIMEOUT" "ARGS" ${ARGN})
+  foreach(tool Xvfb xdotool xmodmap xset xwdtopnm pnmtopng)
+    find_program(PELTO_TOOL_${tool} ${tool})
+    if(NOT PELTO_TOOL_${tool})
+      message(WARNING "${module}.${name} is left out: no ${tool} (scripts/setup.sh installs it)")
+      return()
+    endif()
+  endforeach()
+  if(NOT D_TIMEOUT)
+    set(D_TIMEOUT 300)
+  endif()
+  _pelto_label(label)
+  set(test ${module}.${name})
+  add_test(NAME ${test}
+    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/desktop-test.sh ${CMAKE_CURRENT_SOURCE_DIR}/${D_SCRIPT}
+            ${CMAKE_CURRENT_BINARY_DIR}/${name} $<TARGET_FILE:${D_PROGRAM}> ${D_ARGS})
+  # Each takes one of a few locks in turn: a small pool rather than one at a time.
+  get_property(n GLOBAL PROPERTY PELTO_DESKTOP_TESTS)
+  if(NOT n)
+    set(n 0)
+  endif()
+  math(EXPR slot "${n} % ${PELTO_DESKTOP_SLOTS}")
+  math(EXPR n "${n} + 1")
+  set_property(GLOBAL PROPERTY PELTO_DESKTOP_TESTS ${n})
+  set_tests_properties(${test} PROPERTIES
+    LABELS "${label};desktop"
+    TIMEOUT ${D_TIMEOUT}
+    PROCESSORS 2
+    RESOURCE_LOCK pelto_desktop_${slot})
+endfunction()

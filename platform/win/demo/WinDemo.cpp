@@ -1,6 +1,6 @@
 // A small program on the desktop back end: a frame with a menu bar and a child pad that takes
 // clicks and typed text. It reports what it gets on standard output, one line each, so that a
-// script can drive it (the Xvfb test does). F12 saves a screenshot taken through the back end
+// script can drive it (the Xvfb test does) and wait on each step. F12 saves a screenshot taken through the back end
 // to the path given as the first argument and ends the program.
 #include <cstdio>
 #include <fstream>
@@ -101,6 +101,7 @@ LRESULT PadProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
   switch (msg) {
+    case WM_INITMENUPOPUP: Say("menu open"); return 0;
     case WM_COMMAND:
       Say("command " + std::to_string(LOWORD(wp)));
       if (LOWORD(wp) == kExit) DestroyWindow(w);

@@ -1,6 +1,7 @@
 #include "platform/win/queue/Hooks.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "platform/win/queue/Messages.h"
