@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Generates platform/rtl/Cp936Table.cpp: the code page 936 tables of the run-time library.
+"""Generates platform/rtl/AnsiStrings_Cp936Table.cpp: the code page 936 tables of the run-time library.
 
 Code page 936 is GBK with 0x80 as the euro sign. The mapping comes from Python's codec and is
 cross-checked, pair by pair, against glibc's iconv ("CP936"); any disagreement stops the script.
 
-Usage: scripts/gen-cp936-table.py [output]   (default: platform/rtl/Cp936Table.cpp)
+Usage: scripts/gen-cp936-table.py [output]   (default: platform/rtl/AnsiStrings_Cp936Table.cpp)
 """
 import ctypes
 import ctypes.util
@@ -61,7 +61,7 @@ class Iconv:
 
 def main():
     out_path = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        os.path.dirname(os.path.abspath(__file__)), "..", "platform", "rtl", "Cp936Table.cpp")
+        os.path.dirname(os.path.abspath(__file__)), "..", "platform", "rtl", "AnsiStrings_Cp936Table.cpp")
     iconv = Iconv()
 
     # Single bytes above ASCII: only 0x80 is a character.

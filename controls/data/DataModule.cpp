@@ -1,8 +1,8 @@
 #include "controls/data/DataModule.h"
 
-#include "controls/data/cxDBDataAdapters.h"
-#include "controls/data/cxDBFilter.h"
-#include "controls/data/cxDataStorage.h"
+#include "controls/data/db/cxDBDataAdapters.h"
+#include "controls/data/db/cxDBFilter.h"
+#include "controls/data/storage/cxDataStorage.h"
 #include "platform/classes/ClassRegistry.h"
 
 namespace DataModule {

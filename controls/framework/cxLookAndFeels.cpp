@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "controls/framework/cxUltraFlatLookAndFeelPainter.h"
 #include "controls/framework/cxWinXPLookAndFeelPainter.h"
 #include "platform/classes/ClassRegistry.h"
 

@@ -3,7 +3,7 @@
 // standard painter (or the base behaviour where the standard painter has none).
 #pragma once
 
-#include "controls/framework/cxLookAndFeelPainters.h"
+#include "controls/framework/cxFlatLookAndFeelPainter.h"
 
 class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
 public:

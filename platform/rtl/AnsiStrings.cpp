@@ -6,7 +6,7 @@
 namespace System {
 
 namespace Cp936Table {
-// Generated tables (Cp936Table.cpp).
+// Generated tables (AnsiStrings_Cp936Table.cpp).
 extern const char16_t Cp936Decode[24066];
 extern const std::uint8_t Cp936EncodePage[256];
 extern const std::uint16_t Cp936EncodePages[];

@@ -1,4 +1,4 @@
-// Internals shared by the Variant units (Variants.cpp, VariantOps.cpp, VariantArrays.cpp);
+// Internals shared by the Variant units (Variants.cpp, Variants_Ops.cpp, Variants_Arrays.cpp);
 // nothing outside them includes this.
 #pragma once
 

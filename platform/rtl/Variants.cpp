@@ -1,5 +1,5 @@
 // The Variant itself: storage, copying, conversions, type tests and late-bound calls.
-// Operators are in VariantOps.cpp, arrays in VariantArrays.cpp.
+// Operators are in Variants_Ops.cpp, arrays in Variants_Arrays.cpp.
 #include "platform/rtl/Variants.h"
 
 #include <cfloat>

@@ -10,7 +10,7 @@
 #include <time.h>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDBDataController.h"
+#include "controls/data/db/cxDBDataController.h"
 #include "platform/db/ADOConnection.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DBClasses.h"

@@ -13,9 +13,9 @@
 #include <time.h>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxCustomData.h"
-#include "controls/data/cxDataFilter.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/controller/cxCustomData.h"
+#include "controls/data/filter/cxDataFilter.h"
+#include "controls/data/controller/cxDataSummary.h"
 
 namespace {
 

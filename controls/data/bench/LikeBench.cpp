@@ -4,7 +4,7 @@
 // to text length times pattern length.
 #include <benchmark/benchmark.h>
 
-#include "controls/data/cxLike.h"
+#include "controls/data/filter/cxLike.h"
 
 namespace {
 

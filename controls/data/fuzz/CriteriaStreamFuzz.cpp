@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "controls/data/cxFilter.h"
+#include "controls/data/filter/cxFilter.h"
 #include "platform/classes/Filer.h"
 #include "platform/rtl/Streams.h"
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxCustomData.h"
+#include "controls/data/controller/cxCustomData.h"
 
 class TTestViewItem : public TObject {};
 

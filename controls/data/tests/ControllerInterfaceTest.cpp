@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/data/cxDataSearch.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/controller/cxDataSearch.h"
+#include "controls/data/controller/cxDataSummary.h"
 #include "controls/data/tests/ControllerFixture.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDB.h"
-#include "controls/data/cxDBDataAdapters.h"
-#include "controls/data/cxDBFilter.h"
+#include "controls/data/db/cxDB.h"
+#include "controls/data/db/cxDBDataAdapters.h"
+#include "controls/data/db/cxDBFilter.h"
 #include "controls/data/tests/FilterFixture.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DBClasses.h"

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDBDataController.h"
-#include "controls/data/cxDataRelations.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/db/cxDBDataController.h"
+#include "controls/data/controller/cxDataRelations.h"
+#include "controls/data/controller/cxDataSummary.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DB.h"
 #include "platform/db/DBClasses.h"

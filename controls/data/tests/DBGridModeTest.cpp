@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDBDataController.h"
+#include "controls/data/db/cxDBDataController.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DBClasses.h"
 #include "platform/db/DataSource.h"

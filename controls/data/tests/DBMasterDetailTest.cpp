@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDBDataController.h"
-#include "controls/data/cxDataRelations.h"
+#include "controls/data/db/cxDBDataController.h"
+#include "controls/data/controller/cxDataRelations.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DBClasses.h"
 #include "platform/db/DataSource.h"

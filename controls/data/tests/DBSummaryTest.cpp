@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDBDataController.h"
-#include "controls/data/cxDBDataSummary.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/db/cxDBDataController.h"
+#include "controls/data/db/cxDBDataSummary.h"
+#include "controls/data/controller/cxDataSummary.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DBClasses.h"
 #include "platform/db/DataSource.h"

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "controls/data/cxDataBinding.h"
+#include "controls/data/controller/cxDataBinding.h"
 
 TEST(DataBindingTest, BaseBindingHasNoValueAndReportsToItsHandlers)
 {

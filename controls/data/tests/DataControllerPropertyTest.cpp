@@ -8,9 +8,9 @@
 #include <optional>
 #include <random>
 
-#include "controls/data/cxDataFilter.h"
-#include "controls/data/cxDataFilterFast.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/filter/cxDataFilter.h"
+#include "controls/data/filter/cxDataFilterFast.h"
+#include "controls/data/controller/cxDataSummary.h"
 #include "controls/data/tests/ControllerFixture.h"
 
 namespace {

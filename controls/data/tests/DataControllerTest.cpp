@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "controls/data/cxDataFilter.h"
-#include "controls/data/cxDataLocate.h"
-#include "controls/data/cxDataRelations.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/filter/cxDataFilter.h"
+#include "controls/data/controller/cxDataLocate.h"
+#include "controls/data/controller/cxDataRelations.h"
+#include "controls/data/controller/cxDataSummary.h"
 #include "controls/data/cxDataUtils.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/TypInfo.h"

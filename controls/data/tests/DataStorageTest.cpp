@@ -5,8 +5,8 @@
 #include <functional>
 
 #include "controls/data/DataModule.h"
-#include "controls/data/cxDataStorage.h"
-#include "controls/data/cxVariants.h"
+#include "controls/data/storage/cxDataStorage.h"
+#include "controls/data/storage/cxVariants.h"
 #include "controls/data/tests/Bytes.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/DateTime.h"

@@ -6,7 +6,7 @@
 #include <functional>
 #include <memory>
 
-#include "controls/data/cxDataRelations.h"
+#include "controls/data/controller/cxDataRelations.h"
 #include "controls/data/tests/ControllerFixture.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "controls/data/cxVariants.h"
+#include "controls/data/storage/cxVariants.h"
 #include "controls/data/tests/Bytes.h"
 #include "controls/data/tests/FilterFixture.h"
 #include "platform/rtl/Streams.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "controls/data/cxFilter.h"
+#include "controls/data/filter/cxFilter.h"
 
 class TTestField : public TObject {
 public:

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/data/cxDataUtils.h"
-#include "controls/data/cxFilterConsts.h"
+#include "controls/data/filter/cxFilterConsts.h"
 #include "controls/data/tests/FilterFixture.h"
 #include "platform/rtl/DateTime.h"
 

@@ -4,7 +4,7 @@
 #include <random>
 #include <vector>
 
-#include "controls/data/cxLike.h"
+#include "controls/data/filter/cxLike.h"
 
 using namespace cxLike;
 

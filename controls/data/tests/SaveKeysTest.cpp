@@ -1,8 +1,8 @@
 // Full updates keep the selection and the expanded details by key values.
 #include <gtest/gtest.h>
 
-#include "controls/data/cxDataRelations.h"
-#include "controls/data/cxDataSaveKeys.h"
+#include "controls/data/controller/cxDataRelations.h"
+#include "controls/data/controller/cxDataSaveKeys.h"
 #include "controls/data/tests/ControllerFixture.h"
 
 namespace {

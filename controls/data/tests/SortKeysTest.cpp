@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "controls/data/cxDataFilter.h"
-#include "controls/data/cxDataSummary.h"
+#include "controls/data/filter/cxDataFilter.h"
+#include "controls/data/controller/cxDataSummary.h"
 #include "controls/data/tests/ControllerFixture.h"
 
 namespace {

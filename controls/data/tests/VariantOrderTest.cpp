@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "controls/data/cxVariants.h"
+#include "controls/data/storage/cxVariants.h"
 
 using namespace cxVariants;
 

@@ -5,7 +5,7 @@
 #include <limits>
 #include <random>
 
-#include "controls/data/cxVariants.h"
+#include "controls/data/storage/cxVariants.h"
 #include "controls/data/tests/Bytes.h"
 #include "platform/rtl/Streams.h"
 

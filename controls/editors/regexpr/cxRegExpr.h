@@ -131,7 +131,7 @@ private:
   void DoLiteralAdded(char Ch);
   void DoLiteralRemoved();
 
-  // Lexer (cxRegExprLexer.cpp).
+  // Lexer (cxRegExpr_Lexer.cpp).
   void Lex();
   bool ReadByte(char& Ch);
   bool PeekSignificant(char& Ch) const;
@@ -142,7 +142,7 @@ private:
   void LexBrackets();
   void LexBraces();
 
-  // Parser (cxRegExprParser.cpp).
+  // Parser (cxRegExpr_Parser.cpp).
   void Parse();
   const TcxLexem* PeekLexem() const;
   const TcxLexem* NextLexem();

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "controls/framework/cxLookAndFeels.h"
+#include "controls/framework/cxUltraFlatLookAndFeelPainter.h"
+#include "controls/framework/cxWinXPLookAndFeelPainter.h"
 #include "controls/framework/cxSystemPaletteNotifier.h"
 #include "controls/framework/FrameworkModule.h"
 #include "platform/classes/ClassRegistry.h"

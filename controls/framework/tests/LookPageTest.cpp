@@ -6,6 +6,7 @@
 
 #include "controls/framework/cxLookAndFeelPainters.h"
 #include "controls/framework/cxStyles.h"
+#include "controls/framework/cxUltraFlatLookAndFeelPainter.h"
 #include "controls/framework/cxWinXPLookAndFeelPainter.h"
 #include "controls/framework/tests/PaintFixture.h"
 #include "platform/gdi/dc/GdiObjects.h"

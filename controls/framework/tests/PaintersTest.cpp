@@ -5,6 +5,7 @@
 #include "controls/framework/cxLookAndFeelPainters.h"
 #include "controls/framework/cxStyles.h"
 #include "controls/framework/cxSystemPaletteNotifier.h"
+#include "controls/framework/cxUltraFlatLookAndFeelPainter.h"
 #include "controls/framework/cxWinXPLookAndFeelPainter.h"
 #include "controls/framework/tests/PaintFixture.h"
 #include "platform/gdi/dc/SysColors.h"

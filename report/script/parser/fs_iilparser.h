@@ -89,7 +89,7 @@ public:
   TfsGetUnitEvent OnGetILUnit;
 
 private:
-  // The second pass (fs_ibuilder.cpp).
+  // The second pass (fs_iilparser_build.cpp).
   void CompileItems(TfsXMLItem* E, TfsScript* S);
   void DeclareProcs(TfsXMLItem* E, TfsScript* S);
   void CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List);

@@ -1,0 +1,54 @@
+#include "controls/data/db/cxDBDataSummary.h"
+
+#include "controls/data/db/cxDBDataController.h"
+
+TcxDBDataSummaryItem::~TcxDBDataSummaryItem()
+{
+  // Deleted directly: the controller may be past its dataset-bound part when its summary goes.
+  TcxDBDataField* f = FDataField;
+  FDataField = nullptr;
+  delete f;
+}
+
+void TcxDBDataSummaryItem::Assign(TPersistent* Source)
+{
+  auto* src = dynamic_cast<TcxDBDataSummaryItem*>(Source);
+  if (!src) {
+    TcxDataSummaryItem::Assign(Source);
+    return;
+  }
+  TCollection* c = GetCollection();
+  if (c) c->BeginUpdate();
+  try {
+    TcxDataSummaryItem::Assign(Source);
+    SetFieldName(src->GetFieldName());
+  } catch (...) {
+    if (c) c->EndUpdate();
+    throw;
+  }
+  if (c) c->EndUpdate();
+}
+
+TcxDBDataController* TcxDBDataSummaryItem::GetDBDataController() const
+{
+  return dynamic_cast<TcxDBDataController*>(GetDataController());
+}
+
+void TcxDBDataSummaryItem::SetFieldName(const AnsiString& Value)
+{
+  if (FFieldName == Value) return;
+  FFieldName = Value;
+  if (TcxDBDataController* c = GetDBDataController()) c->UpdateInternalField(FFieldName, FDataField);
+  if (TcxDataSummary* s = GetSummary()) s->ReportChange(false);
+}
+
+TcxCustomDataField* TcxDBDataSummaryItem::GetDataField() const
+{
+  if (FDataField && FDataField->GetField()) return FDataField;
+  return TcxDataSummaryItem::GetDataField();
+}
+
+void TcxDBDataSummaryItem::DataFieldRemoved(TcxCustomDataField* AField)
+{
+  if (AField == FDataField) FDataField = nullptr;
+}
