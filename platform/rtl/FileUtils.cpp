@@ -165,44 +165,6 @@ bool LoadFileBytes(const AnsiString& FileName, AnsiString& Data)
   return true;
 }
 
-bool SaveFileAtomically(const AnsiString& FileName, const AnsiString& Data)
-{
-  if (FileName.empty()) return false;
-  std::string target = OsName(FileName);
-  std::string temp = target + ".XXXXXX";
-  int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = true;
-  struct stat st {};
-  mode_t mode = 0644;
-  if (::stat(target.c_str(), &st) == 0) mode = st.st_mode & 07777;
-  ok = ::fchmod(fd, mode) == 0;
-  size_t done = 0;
-  while (ok && done < Data.size()) {
-    ssize_t n = ::write(fd, Data.data() + done, Data.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0)
-      ok = false;
-    else
-      done += static_cast<size_t>(n);
-  }
-  if (ok) ok = ::fsync(fd) == 0;
-  if (::close(fd) != 0) ok = false;
-  if (ok) ok = ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
-  std::string dir = OsName(ExtractFileDir(FileName));
-  int dfd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    ::fsync(dfd);
-    ::close(dfd);
-  }
-  return true;
-}
-
 AnsiString GetCurrentDir()
 {
   std::vector<char> buffer(4096);

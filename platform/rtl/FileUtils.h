@@ -59,11 +59,7 @@ bool RenameFile(const AnsiString& OldName, const AnsiString& NewName);
 
 // Reads the whole file into Data; false (Data untouched) when it can't be opened or read.
 bool LoadFileBytes(const AnsiString& FileName, AnsiString& Data);
-// Replaces the file's content with Data so that a crash leaves either the old or the new file,
-// never a part: writes a temporary file beside it, flushes it, and renames it over the file. A
-// file that exists keeps its permission bits. False when any step fails (the file is then
-// unchanged and no temporary file is left).
-bool SaveFileAtomically(const AnsiString& FileName, const AnsiString& Data);
+// Files are written through platform/rtl/SaveSeam.h, never here.
 
 AnsiString GetCurrentDir();
 bool SetCurrentDir(const AnsiString& Dir);

@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/StringUtils.h"
 
@@ -263,6 +264,17 @@ void ReadSectionsFrom(const TIniDocument& doc, TStrings* Strings)
 
 }  // namespace
 
+// Writes the document to the file in one save; the file is unchanged when that fails.
+void SaveDocument(const AnsiString& FileName, const TIniDocument& Document)
+{
+  if (FileName.empty()) throw EIniFileException("Unable to write to " + FileName);
+  try {
+    SaveSeam::SaveFile(FileName, Document.Serialize());
+  } catch (const EFCreateError&) {
+    throw EIniFileException("Unable to write to " + FileName);
+  }
+}
+
 }  // namespace IniFiles
 
 using IniFiles::TIniDocument;
@@ -374,11 +386,7 @@ std::unique_ptr<TIniDocument> TIniFile::Load() const
   return doc;
 }
 
-void TIniFile::Save(const TIniDocument& Document) const
-{
-  if (!SysUtils::SaveFileAtomically(FFileName, Document.Serialize()))
-    throw EIniFileException("Unable to write to " + FFileName);
-}
+void TIniFile::Save(const TIniDocument& Document) const { IniFiles::SaveDocument(FFileName, Document); }
 
 AnsiString TIniFile::ReadString(const AnsiString& Section, const AnsiString& Ident, const AnsiString& Default)
 {
@@ -469,11 +477,7 @@ void TMemIniFile::DeleteKey(const AnsiString& Section, const AnsiString& Ident)
   FDocument->DeleteKey(Section, Ident);
 }
 
-void TMemIniFile::UpdateFile()
-{
-  if (FFileName.empty() || !SysUtils::SaveFileAtomically(FFileName, FDocument->Serialize()))
-    throw EIniFileException("Unable to write to " + FFileName);
-}
+void TMemIniFile::UpdateFile() { IniFiles::SaveDocument(FFileName, *FDocument); }
 
 void TMemIniFile::Clear() { FDocument->Clear(); }
 

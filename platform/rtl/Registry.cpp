@@ -17,6 +17,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/StringUtils.h"
 
@@ -347,7 +348,11 @@ public:
     TKeyMap copy = FKeys;
     unsigned long long order = FOrder;
     if (!f(copy, order)) return true;
-    if (!SysUtils::SaveFileAtomically(FFile, Serialize(copy))) return false;
+    try {
+      SaveSeam::SaveFile(FFile, Serialize(copy));
+    } catch (const EFCreateError&) {
+      return false;
+    }
     FKeys = std::move(copy);
     FOrder = order;
     FStamp = StampOf(FFile);

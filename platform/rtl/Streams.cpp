@@ -10,6 +10,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SaveSeam.h"
 
 namespace {
 
@@ -182,8 +183,7 @@ void TCustomMemoryStream::SaveToStream(TStream* Stream)
 
 void TCustomMemoryStream::SaveToFile(const AnsiString& FileName)
 {
-  TFileStream file(FileName, fmCreate);
-  SaveToStream(&file);
+  SaveSeam::SaveStream(FileName, [this](TStream* file) { SaveToStream(file); });
 }
 
 // ---- TMemoryStream ----------------------------------------------------------------------------

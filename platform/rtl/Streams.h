@@ -104,7 +104,8 @@ public:
   void* GetMemory() const { return FMemory; }
   // Writes the whole data, whatever the position.
   void SaveToStream(TStream* Stream);
-  // Raises EFCreateError when the file can't be created.
+  // Saves through platform/rtl/SaveSeam.h: EFCreateError when the file can't be written (it
+  // is then unchanged).
   void SaveToFile(const AnsiString& FileName);
 
 protected:

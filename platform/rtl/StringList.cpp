@@ -5,6 +5,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/rtl/Streams.h"
 
@@ -366,8 +367,7 @@ void TStrings::LoadFromStream(TStream* Stream)
 
 void TStrings::SaveToFile(const AnsiString& FileName) const
 {
-  TFileStream file(FileName, fmCreate);
-  SaveToStream(&file);
+  SaveSeam::SaveStream(FileName, [this](TStream* file) { SaveToStream(file); });
 }
 
 void TStrings::SaveToStream(TStream* Stream) const

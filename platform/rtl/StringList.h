@@ -100,7 +100,8 @@ public:
   virtual void LoadFromFile(const AnsiString& FileName);
   // Reads the rest of Stream from its position and sets Text from it.
   virtual void LoadFromStream(TStream* Stream);
-  // Raises EFCreateError when the file can't be created.
+  // Saves through platform/rtl/SaveSeam.h: EFCreateError when the file can't be written (it
+  // is then unchanged).
   virtual void SaveToFile(const AnsiString& FileName) const;
   virtual void SaveToStream(TStream* Stream) const;
 

@@ -11,6 +11,8 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SaveSeam.h"
+#include "platform/sys/AppPaths.h"
 
 namespace {
 
@@ -372,11 +374,17 @@ void WriteCell(lxw_worksheet* ws, int row, int col, const Variant& value, const 
 
 void TExcelWorkbook::SaveAs(const AnsiString& AFileName)
 {
-  std::string name = System::AnsiToUtf8(AFileName);
+  // The library writes its zip to a name of its own choosing; it goes to a temporary file, and
+  // the workbook reaches AFileName in one save, so a failure leaves an earlier file whole.
+  const AnsiString temp = AppPaths::CreateTempFile("pelto-book", AnsiString(), ".xlsx");
+  struct TRemove {
+    const AnsiString& Name;
+    ~TRemove() { SysUtils::DeleteFile(Name); }
+  } remove{temp};
+  std::string name = System::AnsiToUtf8(temp);
   lxw_workbook_options options{};
   options.constant_memory = LXW_FALSE;
-  AnsiString tmpdir = SysUtils::ExtractFileDir(AFileName);
-  std::string tmp = System::AnsiToUtf8(tmpdir.empty() ? AnsiString(".") : tmpdir);
+  std::string tmp = System::AnsiToUtf8(SysUtils::ExtractFileDir(temp));
   options.tmpdir = const_cast<char*>(tmp.c_str());
   lxw_workbook* wb = workbook_new_opt(name.c_str(), &options);
   if (!wb) throw EOleException("Cannot create workbook " + AFileName);
@@ -441,6 +449,14 @@ void TExcelWorkbook::SaveAs(const AnsiString& AFileName)
   }
   lxw_error err = workbook_close(wb);
   if (err != LXW_NO_ERROR) throw EOleException("Cannot save " + AFileName + ": " + lxw_strerror(err));
+  AnsiString bytes;
+  if (!SysUtils::LoadFileBytes(temp, bytes))
+    throw EOleException("Cannot save " + AFileName + ": the workbook was not written");
+  try {
+    SaveSeam::SaveFile(AFileName, bytes);
+  } catch (const EFCreateError& e) {
+    throw EOleException("Cannot save " + AFileName + ": " + e.Message());
+  }
   FileName = AFileName;
   Saved = true;
 }

@@ -10,7 +10,9 @@
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/VectorDC.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Processes.h"
 
@@ -187,7 +189,15 @@ void Submit(const AnsiString& printer, const AnsiString& file, const AnsiString&
   if (job == 0) throw EPrinter("Printing to " + printer + " failed: " + System::Utf8ToAnsi(cupsLastErrorString()));
 }
 
-bool WriteBytes(const AnsiString& file, const std::string& bytes) { return SysUtils::SaveFileAtomically(file, bytes); }
+// Printer errors are EPrinter; the save's own text names the file and the reason.
+void WriteBytes(const AnsiString& file, const std::string& bytes)
+{
+  try {
+    SaveSeam::SaveFile(file, bytes);
+  } catch (const EFCreateError& e) {
+    throw EPrinter(e.Message());
+  }
+}
 
 }  // namespace
 
@@ -403,14 +413,16 @@ AnsiString TPrintJob::EndDoc()
   AnsiString target = FOutput;
   if (target.empty() && IsPdf(FPrinter)) target = UniquePdfName(FTitle);
   AnsiString spool = target.empty() ? AppPaths::CreateTempFile("pelto-print", AnsiString(), ".pdf") : target;
-  if (FFiles.size() == 1) {
-    AnsiString data;
-    if (!SysUtils::LoadFileBytes(FFiles[0], data) || !WriteBytes(spool, data)) throw EPrinter("Cannot write " + spool);
-  } else {
+  // The pages are joined in a temporary file of ours; the output file is then written in one
+  // save, so a failure leaves an earlier file of that name as it was.
+  AnsiString joined = FFiles[0];
+  if (FFiles.size() > 1) {
+    joined = AppPaths::CreateTempFile("pelto-joined", AnsiString(), ".pdf");
+    FFiles.push_back(joined);
     std::vector<AnsiString> args = {"--empty", "--pages"};
-    args.insert(args.end(), FFiles.begin(), FFiles.end());
+    args.insert(args.end(), FFiles.begin(), FFiles.end() - 1);
     args.push_back("--");
-    args.push_back(spool);
+    args.push_back(joined);
     int rc = -1;
     try {
       rc = Processes::RunProgram("qpdf", args);
@@ -419,6 +431,9 @@ AnsiString TPrintJob::EndDoc()
     }
     if (rc != 0 && rc != 3) throw EPrinter("Cannot join the pages into " + spool);  // 3: warnings only
   }
+  AnsiString data;
+  if (!SysUtils::LoadFileBytes(joined, data)) throw EPrinter("Cannot read the print file " + joined);
+  WriteBytes(spool, data);
   if (target.empty()) {
     try {
       Submit(FPrinter, spool, FTitle, FFirst, "application/pdf");
@@ -470,12 +485,12 @@ void TRawPrintJob::EndDoc()
     target = SysUtils::ChangeFileExt(target, ".prn");
   }
   if (!target.empty()) {
-    if (!WriteBytes(target, FData)) throw EPrinter("Cannot write " + target);
+    WriteBytes(target, FData);
     return;
   }
   AnsiString spool = AppPaths::CreateTempFile("pelto-raw", AnsiString(), ".prn");
   try {
-    if (!WriteBytes(spool, FData)) throw EPrinter("Cannot write " + spool);
+    WriteBytes(spool, FData);
     DEVMODE dm;
     Submit(FPrinter, spool, FTitle, dm, CUPS_FORMAT_RAW);
   } catch (...) {

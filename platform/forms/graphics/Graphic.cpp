@@ -4,6 +4,7 @@
 
 #include "platform/classes/Filer.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/SaveSeam.h"
 
 void TGraphic::SetTransparent(bool Value)
 {
@@ -28,8 +29,7 @@ void TGraphic::LoadFromFile(const AnsiString& FileName)
 
 void TGraphic::SaveToFile(const AnsiString& FileName)
 {
-  TFileStream stream(FileName, fmCreate);
-  SaveToStream(&stream);
+  SaveSeam::SaveStream(FileName, [this](TStream* stream) { SaveToStream(stream); });
 }
 
 void TGraphic::Changed()

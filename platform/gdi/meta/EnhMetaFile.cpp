@@ -5,6 +5,8 @@
 
 #include "platform/gdi/meta/MetaFormat.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SaveSeam.h"
 
 namespace GdiInternal {
 
@@ -12,6 +14,16 @@ namespace {
 constexpr std::size_t kHeaderMin = 88;
 constexpr std::uint32_t kSignature = 0x464D4520;
 }  // namespace
+
+bool SaveEnhMetaBytes(const char* fileName, const std::vector<std::uint8_t>& bytes)
+{
+  try {
+    SaveSeam::SaveFile(fileName, AnsiString(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return true;
+  } catch (const EFCreateError&) {
+    return false;
+  }
+}
 
 std::size_t CheckEnhMetaBytes(const std::uint8_t* data, std::size_t size, ENHMETAHEADER& h)
 {
@@ -125,12 +137,7 @@ HENHMETAFILE CopyEnhMetaFile(HENHMETAFILE mf, const char* fileName)
 {
   TEnhMetaObj* m = EnhMeta(mf);
   if (!m) return nullptr;
-  if (fileName) {
-    std::ofstream out(System::AnsiToUtf8(fileName), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(m->Bytes.data()), std::streamsize(m->Bytes.size()));
-    out.close();
-    if (!out) return nullptr;
-  }
+  if (fileName && !SaveEnhMetaBytes(fileName, m->Bytes)) return nullptr;
   return NewEnhMeta(m->Bytes, m->Header);
 }
 

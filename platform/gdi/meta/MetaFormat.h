@@ -53,5 +53,8 @@ private:
 std::size_t CheckEnhMetaBytes(const std::uint8_t* data, std::size_t size, ENHMETAHEADER& header);
 // A new handle over a checked binary form.
 HENHMETAFILE NewEnhMeta(std::vector<std::uint8_t> bytes, const ENHMETAHEADER& header);
+// Writes a metafile's bytes to a file (a CP936 name) in one save; false when that fails (the
+// file is then unchanged).
+bool SaveEnhMetaBytes(const char* fileName, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace GdiInternal

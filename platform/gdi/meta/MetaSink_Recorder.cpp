@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <fstream>
 
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -807,12 +806,7 @@ HENHMETAFILE CloseEnhMetaFile(HDC hdc)
   std::vector<std::uint8_t> bytes = dc->Meta->Finish();
   std::string file = dc->Meta->FileName();
   RemoveObject(hdc);
-  if (!file.empty()) {
-    std::ofstream out(System::AnsiToUtf8(file), std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    out.close();
-    if (!out) return nullptr;
-  }
+  if (!file.empty() && !SaveEnhMetaBytes(file.c_str(), bytes)) return nullptr;
   ENHMETAHEADER h;
   if (!CheckEnhMetaBytes(bytes.data(), bytes.size(), h)) return nullptr;
   return NewEnhMeta(std::move(bytes), h);

@@ -11,6 +11,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
 
 namespace {
@@ -31,7 +32,7 @@ protected:
     SysUtils::LoadFileBytes(FFile, text);
     return text;
   }
-  void SetFileText(const AnsiString& text) const { ASSERT_TRUE(SysUtils::SaveFileAtomically(FFile, text)); }
+  void SetFileText(const AnsiString& text) const { SaveSeam::SaveFile(FFile, text); }
 
   std::filesystem::path FDir;
   AnsiString FFile;

@@ -11,6 +11,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
 
 namespace {
@@ -119,7 +120,7 @@ TEST_F(RegistryTest, ValuesOfEveryTypeSurviveAFreshObjectAndAReloadFromTheFile)
   // store notices and reloads.
   AnsiString text = StoreText();
   std::filesystem::remove(FStore);
-  ASSERT_TRUE(SysUtils::SaveFileAtomically(FStore, text));
+  SaveSeam::SaveFile(FStore, text);
   TRegistry reloaded;
   check(reloaded);
 }
@@ -180,7 +181,7 @@ TEST_F(RegistryTest, KeyPathsRelativeAbsoluteAndTheirListing)
   // The same after the store reloads the file.
   AnsiString text = StoreText();
   std::filesystem::remove(FStore);
-  ASSERT_TRUE(SysUtils::SaveFileAtomically(FStore, text));
+  SaveSeam::SaveFile(FStore, text);
   reg.GetKeyNames(&names);
   EXPECT_EQ(Lines(names), (std::vector<AnsiString>{"B", "合同", "乗"}));
   reg.GetValueNames(&names);

@@ -8,6 +8,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/SaveSeam.h"
 #include "report/engine/model/frxDataSets.h"
 #include "report/engine/model/frxExpression.h"
 #include "report/engine/model/frxPlugins.h"
@@ -248,8 +249,7 @@ bool TfrxReport::LoadFromFile(const AnsiString& FileName, bool ExceptionIfNotFou
 
 void TfrxReport::SaveToFile(const AnsiString& FileName)
 {
-  TFileStream f(FileName, fmCreate);
-  SaveToStream(&f, true, false);
+  SaveSeam::SaveStream(FileName, [this](TStream* f) { SaveToStream(f, true, false); });
 }
 
 // ---- Data sets

@@ -9,6 +9,7 @@
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/SaveSeam.h"
 
 using SysUtils::SameText;
 
@@ -115,8 +116,7 @@ void TfrxStyles::LoadFromStream(TStream* Stream)
 
 void TfrxStyles::SaveToFile(const AnsiString& FileName)
 {
-  TFileStream f(FileName, fmCreate);
-  SaveToStream(&f);
+  SaveSeam::SaveStream(FileName, [this](TStream* f) { SaveToStream(f); });
 }
 
 void TfrxStyles::LoadFromFile(const AnsiString& FileName)

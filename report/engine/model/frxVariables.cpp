@@ -5,6 +5,7 @@
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/SaveSeam.h"
 
 using SysUtils::SameText;
 
@@ -142,8 +143,7 @@ void TfrxVariables::LoadFromStream(TStream* Stream)
 
 void TfrxVariables::SaveToFile(const AnsiString& FileName)
 {
-  TFileStream f(FileName, fmCreate);
-  SaveToStream(&f);
+  SaveSeam::SaveStream(FileName, [this](TStream* f) { SaveToStream(f); });
 }
 
 void TfrxVariables::LoadFromFile(const AnsiString& FileName)

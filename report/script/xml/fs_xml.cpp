@@ -8,6 +8,7 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/SaveSeam.h"
 
 namespace {
 
@@ -406,8 +407,7 @@ void TfsXMLDocument::LoadFromFile(const AnsiString& FileName)
 
 void TfsXMLDocument::SaveToFile(const AnsiString& FileName) const
 {
-  TFileStream Stream(FileName, fmCreate);
-  SaveToStream(&Stream);
+  SaveSeam::SaveStream(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 // --- text routines ---
