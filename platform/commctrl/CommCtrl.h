@@ -11,6 +11,10 @@ namespace CommCtrl {
 // Registers the classes "EDIT", ... once. Idempotent: a class already registered is left as
 // it is, so calling it again after the window layer was reset registers them anew.
 void Initialize();
+// The brush a control fills its background with, the DC's text and background colours set:
+// the parent's answer to `msg` (WM_CTLCOLOREDIT, WM_CTLCOLORSTATIC, ...), else the system
+// colours of that kind of control. The brush is borrowed (never delete it).
+HBRUSH ControlColor(HWND control, HDC dc, UINT msg);
 }  // namespace CommCtrl
 
 // ---- EDIT ------------------------------------------------------------------------------------

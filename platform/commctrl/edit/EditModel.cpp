@@ -135,8 +135,11 @@ EditModel::Result EditModel::Replace(const std::string& text, bool undoable, boo
     ins.resize(keep);
     r.truncated = true;
   }
-  if (ins.empty() && a == b) return r;
   std::string removed = FText.substr(size_t(a), size_t(b - a));
+  if (ins == removed) {
+    FAnchor = FCaret = b;  // the same text: no change, no undo step
+    return r;
+  }
   if (!undoable)
     FUndo = {};
   else if (typing && FUndo.valid && FUndo.typing && a == b && a == FUndo.pos + FUndo.insertedLen)
@@ -147,8 +150,8 @@ EditModel::Result EditModel::Replace(const std::string& text, bool undoable, boo
   }
   Splice(a, b, ins);
   FAnchor = FCaret = a + int(ins.size());
-  r.changed = removed != ins;
-  if (r.changed) FModified = true;
+  r.changed = true;
+  FModified = true;
   return r;
 }
 
