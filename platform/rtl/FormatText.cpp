@@ -436,6 +436,9 @@ AnsiString FormatPicture(const AnsiString& fmt, const Dec& d, AnsiString (*gener
     const AnsiString& section = sections[index];
     if (section.empty()) return general(d);
     const Picture p = Analyze(section);
+    // Past 18 integer digits a fixed picture would print digits that are not there (a double
+    // holds 15): the classic formatter answers with the general form instead.
+    if (!p.scientific && d.exp > 18) return general(d);
     Dec r = d;
     if (p.scientific)
       RoundDigits(r, std::max(1, p.intPlaces + p.fracPlaces));
