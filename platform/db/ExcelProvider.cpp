@@ -1,11 +1,12 @@
 #include "platform/db/ExcelProvider.h"
 
-#include <freexl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
+#include "platform/db/xls/XlsError.h"
+#include "platform/db/xls/XlsReader.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
@@ -22,138 +23,97 @@ struct TSheet {
   std::vector<std::vector<Variant>> Rows;
 };
 
-// A cell as FreeXL gives it: a number, a date (day number), a text, or nothing.
-struct TCell {
-  enum { Empty, Number, Date, Text } Kind = Empty;
-  double Num = 0;
-  WideString Str;
-};
-
-bool DayNumber(const char* s, double& days)
-{
-  int y = 0, m = 0, d = 0, hh = 0, nn = 0, ss = 0;
-  if (std::sscanf(s, "%d-%d-%d %d:%d:%d", &y, &m, &d, &hh, &nn, &ss) >= 3) {
-    TDateTime date;
-    if (!SysUtils::TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), date)) return false;
-    days = date.Value + (hh * 3600 + nn * 60 + ss) / 86400.0;
-    return true;
-  }
-  if (std::sscanf(s, "%d:%d:%d", &hh, &nn, &ss) == 3) {
-    days = (hh * 3600 + nn * 60 + ss) / 86400.0;
-    return true;
-  }
-  return false;
-}
-
-TCell ReadCell(const void* xls, unsigned row, unsigned short col)
-{
-  FreeXL_CellValue v;
-  TCell c;
-  if (freexl_get_cell_value(xls, row, col, &v) != FREEXL_OK) return c;
-  switch (v.type) {
-    case FREEXL_CELL_INT:
-      c.Kind = TCell::Number;
-      c.Num = v.value.int_value;
-      break;
-    case FREEXL_CELL_DOUBLE:
-      c.Kind = TCell::Number;
-      c.Num = v.value.double_value;
-      break;
-    case FREEXL_CELL_TEXT:
-    case FREEXL_CELL_SST_TEXT:
-      c.Kind = TCell::Text;
-      c.Str = System::Utf8ToWide(v.value.text_value ? v.value.text_value : "");
-      if (c.Str.empty()) c.Kind = TCell::Empty;
-      break;
-    case FREEXL_CELL_DATE:
-    case FREEXL_CELL_DATETIME:
-    case FREEXL_CELL_TIME:
-      if (v.value.text_value && DayNumber(v.value.text_value, c.Num)) {
-        c.Kind = TCell::Date;
-      } else {
-        c.Kind = TCell::Text;
-        c.Str = System::Utf8ToWide(v.value.text_value ? v.value.text_value : "");
-      }
-      break;
-    default: break;
-  }
-  return c;
-}
-
-WideString CellText(const TCell& c)
+WideString CellText(const TXlsWorkbook& book, const TXlsCell& c)
 {
   switch (c.Kind) {
-    case TCell::Text: return c.Str;
-    case TCell::Number: return System::AnsiToWide(SysUtils::FloatToStr(c.Num));
-    case TCell::Date: {
-      bool timeOnly = c.Num < 1 && c.Num >= 0;
-      bool dateOnly = c.Num == std::floor(c.Num);
-      AnsiString fmt = timeOnly ? "hh:nn:ss" : dateOnly ? "yyyy-mm-dd" : "yyyy-mm-dd hh:nn:ss";
-      return System::AnsiToWide(SysUtils::FormatDateTime(fmt, TDateTime(c.Num)));
+    case TXlsCellKind::Text: return book.Strings[c.Str];
+    case TXlsCellKind::Number: return System::AnsiToWide(SysUtils::FloatToStr(c.Value));
+    case TXlsCellKind::Boolean: return c.Value != 0 ? u"TRUE" : u"FALSE";
+    case TXlsCellKind::Date: {
+      const bool timeOnly = c.Value < 1 && c.Value >= 0;
+      const bool dateOnly = c.Value == std::floor(c.Value);
+      const AnsiString fmt = timeOnly ? "hh:nn:ss" : dateOnly ? "yyyy-mm-dd" : "yyyy-mm-dd hh:nn:ss";
+      return System::AnsiToWide(SysUtils::FormatDateTime(fmt, TDateTime(c.Value)));
     }
-    default: return WideString();
+    case TXlsCellKind::Error: break;
   }
+  return WideString();
 }
 
-TSheet ReadSheet(const void* xls, unsigned short index, const AnsiString& name)
+// The table of a sheet: the rows and columns between its first and last cells that hold a value
+// (an error value counts as none), the first of those rows giving the field names.
+TSheet ReadSheet(const TXlsWorkbook& book, const TXlsSheet& xs)
 {
   TSheet sheet;
-  sheet.Name = name;
-  unsigned int rows = 0;
-  unsigned short cols = 0;
-  if (freexl_select_active_worksheet(xls, index) != FREEXL_OK ||
-      freexl_worksheet_dimensions(xls, &rows, &cols) != FREEXL_OK)
-    throw EOleException("External table is not in the expected format.");
-  std::vector<std::vector<TCell>> cells;
-  for (unsigned r = 1; r < rows; ++r) {
-    std::vector<TCell> row;
-    for (unsigned short c = 0; c < cols; ++c) row.push_back(ReadCell(xls, r, c));
-    cells.push_back(std::move(row));
+  sheet.Name = System::WideToAnsi(xs.Name);
+  std::vector<const TXlsCell*> cells;
+  cells.reserve(xs.Cells.size());
+  for (const TXlsCell& c : xs.Cells)
+    if (c.Kind != TXlsCellKind::Error) cells.push_back(&c);
+  if (cells.empty()) return sheet;
+  // By place; of two cells at one place the later in the file stands.
+  std::stable_sort(cells.begin(), cells.end(), [](const TXlsCell* a, const TXlsCell* b) {
+    return a->Row != b->Row ? a->Row < b->Row : a->Col < b->Col;
+  });
+  std::uint32_t firstCol = UINT32_MAX, lastCol = 0;
+  for (const TXlsCell* c : cells) {
+    firstCol = std::min<std::uint32_t>(firstCol, c->Col);
+    lastCol = std::max<std::uint32_t>(lastCol, c->Col);
   }
-  while (!cells.empty()) {
-    bool empty = true;
-    for (const TCell& c : cells.back()) empty = empty && c.Kind == TCell::Empty;
-    if (!empty) break;
-    cells.pop_back();
+  const std::uint32_t headerRow = cells.front()->Row, cols = lastCol - firstCol + 1;
+  std::vector<const TXlsCell*> header(cols);
+  std::vector<std::vector<const TXlsCell*>> rows(cells.back()->Row - headerRow);
+  for (const TXlsCell* c : cells) {
+    if (c->Row == headerRow) {
+      header[c->Col - firstCol] = c;
+    } else {
+      auto& row = rows[c->Row - headerRow - 1];
+      if (row.empty()) row.resize(cols);
+      row[c->Col - firstCol] = c;
+    }
   }
-  for (unsigned short c = 0; c < cols; ++c) {
+
+  for (std::uint32_t c = 0; c < cols; ++c) {
     TProviderColumn col;
-    TCell title = rows > 0 ? ReadCell(xls, 0, c) : TCell();
-    col.Name = SysUtils::Trim(System::WideToAnsi(CellText(title)));
+    col.Name = header[c] ? SysUtils::Trim(System::WideToAnsi(CellText(book, *header[c]))) : AnsiString();
     for (const TProviderColumn& other : sheet.Columns)
       if (SysUtils::SameText(other.Name, col.Name)) col.Name.clear();
     if (col.Name.empty()) col.Name = "F" + SysUtils::IntToStr(c + 1);
-    bool numbers = false, dates = false, texts = false;
-    for (const auto& row : cells) {
-      numbers |= row[c].Kind == TCell::Number;
-      dates |= row[c].Kind == TCell::Date;
-      texts |= row[c].Kind == TCell::Text;
+    bool numbers = false, dates = false, flags = false, texts = false;
+    for (const auto& row : rows) {
+      if (row.empty() || !row[c]) continue;
+      numbers |= row[c]->Kind == TXlsCellKind::Number;
+      dates |= row[c]->Kind == TXlsCellKind::Date;
+      flags |= row[c]->Kind == TXlsCellKind::Boolean;
+      texts |= row[c]->Kind == TXlsCellKind::Text;
     }
-    if (numbers && !dates && !texts)
+    if (numbers && !dates && !flags && !texts) {
       col.DataType = ftFloat;
-    else if (dates && !numbers && !texts)
+    } else if (dates && !numbers && !flags && !texts) {
       col.DataType = ftDateTime;
-    else {
+    } else if (flags && !numbers && !dates && !texts) {
+      col.DataType = ftBoolean;
+    } else {
       col.DataType = ftWideString;
       col.Size = 255;
     }
     sheet.Columns.push_back(col);
   }
-  for (const auto& row : cells) {
-    std::vector<Variant> values;
-    for (unsigned short c = 0; c < cols; ++c) {
-      const TCell& cell = row[c];
-      TFieldType t = sheet.Columns[c].DataType;
-      if (cell.Kind == TCell::Empty)
-        values.push_back(Variant::Null());
-      else if (t == ftFloat)
-        values.push_back(Variant(cell.Num));
-      else if (t == ftDateTime)
-        values.push_back(Variant(TDateTime(cell.Num)));
-      else {
-        values.push_back(Variant(CellText(cell)));
-        if (static_cast<Integer>(values.back().AsWideString().size()) > sheet.Columns[c].Size)
-          sheet.Columns[c].DataType = ftWideMemo;
+
+  sheet.Rows.reserve(rows.size());
+  for (const auto& row : rows) {
+    std::vector<Variant> values(cols, Variant::Null());
+    for (std::uint32_t c = 0; c < cols && !row.empty(); ++c) {
+      const TXlsCell* cell = row[c];
+      if (!cell) continue;
+      switch (sheet.Columns[c].DataType) {
+        case ftFloat: values[c] = Variant(cell->Value); break;
+        case ftDateTime: values[c] = Variant(TDateTime(cell->Value)); break;
+        case ftBoolean: values[c] = Variant(cell->Value != 0); break;
+        default:
+          values[c] = Variant(CellText(book, *cell));
+          if (static_cast<Integer>(values[c].AsWideString().size()) > sheet.Columns[c].Size)
+            sheet.Columns[c].DataType = ftWideMemo;
       }
     }
     sheet.Rows.push_back(std::move(values));
@@ -183,27 +143,15 @@ public:
     struct stat st;
     if (file.empty() || ::stat(System::AnsiToUtf8(file).c_str(), &st) != 0 || !S_ISREG(st.st_mode))
       throw EOleException(SysUtils::Format("Could not find file '%s'.", {file}));
-    const void* xls = nullptr;
-    if (freexl_open(System::AnsiToUtf8(file).c_str(), &xls) != FREEXL_OK) {
-      freexl_close(xls);
+    TXlsWorkbook book;
+    try {
+      book = XlsReader::ReadFile(System::AnsiToUtf8(file));
+    } catch (const EXlsError& e) {
+      if (e.Reason() == EXlsError::xeEncrypted) throw EOleException("Could not decrypt file.");
       throw EOleException("External table is not in the expected format.");
     }
-    try {
-      unsigned int count = 0;
-      if (freexl_get_info(xls, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK)
-        throw EOleException("External table is not in the expected format.");
-      for (unsigned short i = 0; i < count; ++i) {
-        const char* name = nullptr;
-        if (freexl_get_worksheet_name(xls, i, &name) != FREEXL_OK || !name)
-          throw EOleException("External table is not in the expected format.");
-        FSheets.push_back(ReadSheet(xls, i, System::Utf8ToAnsi(name)));
-      }
-    } catch (...) {
-      freexl_close(xls);
-      FSheets.clear();
-      throw;
-    }
-    freexl_close(xls);  // everything is read: the workbook is not kept open (nor locked)
+    // Everything is read: the workbook is not kept open (nor locked).
+    for (const TXlsSheet& s : book.Sheets) FSheets.push_back(ReadSheet(book, s));
     FOpen = true;
   }
 
