@@ -1,8 +1,11 @@
-// The Jet provider's "Excel 8.0" mode on a small workbook (tests/data/workbook.xls, made by
-// tests/data/make-workbook.py): sheet names, the header row as field names, typed cells, errors.
+// The Jet provider's "Excel 8.0" mode on workbooks made by real spreadsheet programs:
+// workbook.xls (tests/data/make-workbook.py), workbooks-biff8.xls, workbooks-biff5.xls and
+// dates1904.xls (tests/data/make-workbooks.sh, from the .fods sources beside it). Sheet names, the
+// header row as field names, typed cells cell by cell (formula results included), errors.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cmath>
 #include <fstream>
 
 #include "platform/db/ADOConnection.h"
@@ -14,6 +17,7 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
 #include "platform/db/tests/JetTestSupport.h"
+#include "platform/db/tests/XlsBuilder.h"
 
 namespace {
 
@@ -24,7 +28,157 @@ WideString ExcelConnection(const AnsiString& file)
   return System::AnsiToWide(SysUtils::Format("Provider=Microsoft.Jet.OLEDB.4.0;Excel 8.0;DATABASE=%s", {file}));
 }
 
+// One expected cell: Null, a text (CP936, as GetAsString gives it), a number, a date or a Boolean.
+struct Want {
+  enum { Null, Text, Number, Date, Flag } Kind = Null;
+  AnsiString S;
+  double V = 0;
+  Want() = default;
+  Want(const char* s) : Kind(Text), S(s) {}
+  Want(const AnsiString& s) : Kind(Text), S(s) {}
+  Want(double v) : Kind(Number), V(v) {}
+  Want(int v) : Kind(Number), V(v) {}
+  Want(bool b) : Kind(Flag), V(b) {}
+  static Want At(int y, int m, int d, int h = 0, int n = 0, int sec = 0)
+  {
+    Want w;
+    w.Kind = Date;
+    w.V = (y ? SysUtils::EncodeDate(y, m, d).Value : 0) + SysUtils::EncodeTime(h, n, sec, 0).Value;
+    return w;
+  }
+  static Want Days(double days)
+  {
+    Want w;
+    w.Kind = Date;
+    w.V = days;
+    return w;
+  }
+};
+
+struct WantColumn {
+  const char* Name;
+  TFieldType Type;
+};
+
+// Opens [Sheet$] and checks its fields and every cell.
+void ExpectSheet(TADOConnection& conn, const AnsiString& sheet, const std::vector<WantColumn>& cols,
+                 const std::vector<std::vector<Want>>& rows)
+{
+  SCOPED_TRACE(sheet);
+  TADOQuery q(nullptr);
+  q.SetConnection(&conn);
+  q.GetSQL()->SetText("select * from [" + sheet + "$]");
+  q.Open();
+  ASSERT_EQ(q.GetFields().GetCount(), static_cast<Integer>(cols.size()));
+  for (std::size_t c = 0; c < cols.size(); ++c) {
+    EXPECT_EQ(q.GetFields()[c]->GetFieldName(), cols[c].Name);
+    EXPECT_EQ(q.GetFields()[c]->GetDataType(), cols[c].Type) << cols[c].Name;
+  }
+  ASSERT_EQ(q.GetRecordCount(), static_cast<Integer>(rows.size()));
+  q.First();
+  for (std::size_t r = 0; r < rows.size(); ++r, q.Next()) {
+    for (std::size_t c = 0; c < cols.size(); ++c) {
+      const TField* f = q.GetFields()[c];
+      const Want& w = rows[r][c];
+      SCOPED_TRACE(testing::Message() << "row " << r + 1 << ", " << cols[c].Name);
+      EXPECT_EQ(f->IsNull(), w.Kind == Want::Null);
+      if (f->IsNull()) continue;
+      switch (w.Kind) {
+        case Want::Text: EXPECT_EQ(f->GetAsString(), w.S); break;
+        case Want::Number: EXPECT_NEAR(f->GetAsFloat(), w.V, std::fabs(w.V) * 1e-12); break;
+        case Want::Date: EXPECT_NEAR(f->GetAsDateTime().Value, w.V, 1e-8); break;
+        case Want::Flag: EXPECT_EQ(f->GetAsBoolean(), w.V != 0); break;
+        case Want::Null: break;
+      }
+    }
+  }
+}
+
+// The contents of workbooks.fods, as the programs save it. Without CachedTexts the file holds the
+// number 0 as the result of every formula that gives a text (as one of them writes it).
+void ExpectWorkbooksFods(const AnsiString& file, bool CachedTexts = true)
+{
+  SCOPED_TRACE(file);
+  TADOConnection conn(nullptr);
+  conn.SetConnectionString(ExcelConnection(file));
+  conn.Open();
+  TStringList sheets;
+  conn.GetTableNames(&sheets, false);
+  ASSERT_EQ(sheets.GetCount(), 5);
+  const char* names[] = {"合同$", "客户$", "隐藏$", "计算$", "偏移$"};  // the hidden sheet too
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(sheets[i], names[i]);
+
+  const double hours = 1.0 / 24;
+  const TFieldType textResult = CachedTexts ? ftWideString : ftFloat;
+  auto text = [&](const char* s) { return CachedTexts ? Want(s) : Want(0); };
+  ExpectSheet(
+      conn, "合同",
+      {{"合同编号", ftWideString},
+       {"名称", ftWideString},
+       {"金额", ftFloat},
+       {"签订日期", ftDateTime},
+       {"时间", ftDateTime},
+       {"工期", ftDateTime},
+       {"税额", ftFloat},
+       {"摘要", textResult},
+       {"大额", ftBoolean},
+       {"比率", ftFloat},
+       {"生效日期", ftDateTime},
+       {"F12", ftWideString},
+       {"登记", ftDateTime}},
+      {
+          {"HT-001", "办公设备采购", 12345.5, Want::At(2009, 3, 5), Want::At(0, 0, 0, 14, 30), Want::Days(36.5 * hours),
+           1604.915, text("HT-001/办公设备采购"), true, 0.5, Want::At(2009, 4, 4), "甲", Want::At(2009, 3, 5, 9, 15)},
+          // Hangul is not in CP936; the #DIV/0! of the ratio reads as Null.
+          {"HT-002", "?? ?? Korea", 800, Want::At(2010, 12, 31), Want::At(0, 0, 0, 0, 0, 1), Want::Days(1 * hours), 104,
+           text("HT-002/?? ?? Korea"), false, Want(), Want::At(2011, 1, 30), Want(), Want::At(2000, 2, 29, 12)},
+          {"HT-003", "维修服务", -0.25, Want::At(1999, 7, 1), Want::At(0, 0, 0, 23, 59, 59), Want::Days(0.75 * hours),
+           -0.0325, text("HT-003"), false, -0.25 / 24691, Want::At(1999, 7, 31), "丙", Want()},
+      });
+  ExpectSheet(conn, "客户", {{"对方单位", ftWideString}, {"联系人", ftWideString}, {"客户", ftBoolean}},
+              {{"华东公司", "张三", true}, {"Acme Ltd", "John", false}});
+
+  // A text of 5,000 characters: the shared-string table goes on in CONTINUE records.
+  WideString longText;
+  for (int i = 0; i < 5000; ++i) longText += static_cast<char16_t>(0x4E00 + (i * 7) % 5000);
+  ExpectSheet(conn, "隐藏", {{"说明", ftWideMemo}}, {{System::WideToAnsi(longText)}, {"ok"}});
+
+  // Every cell a formula, the titles too: the rows are there with their results.
+  if (!CachedTexts) return;
+  std::vector<std::vector<Want>> computed;
+  for (int i = 1; i <= 11; ++i)
+    computed.push_back({i, "项目" + SysUtils::IntToStr(i), Want::At(2020, 1, i), i % 2 == 1});
+  ExpectSheet(conn, "计算", {{"序号", ftFloat}, {"项目", ftWideString}, {"日期", ftDateTime}, {"单数", ftBoolean}},
+              computed);
+
+  // A table that starts at C3.
+  ExpectSheet(conn, "偏移", {{"编号", ftWideString}, {"数量", ftFloat}}, {{"A", 1}, {"B", 2}});
+}
+
 }  // namespace
+
+TEST(ExcelProvider, ReadsABiff8WorkbookCellByCell)
+{
+  ExpectWorkbooksFods(AnsiString(PELTO_TEST_DATA) + "/workbooks-biff8.xls");
+}
+
+TEST(ExcelProvider, ReadsABiff8WorkbookOfAnotherProgram)
+{
+  ExpectWorkbooksFods(AnsiString(PELTO_TEST_DATA) + "/workbooks-biff8-calc.xls", false);
+}
+
+TEST(ExcelProvider, ReadsABiff5WorkbookInCodePage936)
+{
+  ExpectWorkbooksFods(AnsiString(PELTO_TEST_DATA) + "/workbooks-biff5.xls");
+}
+
+TEST(ExcelProvider, ReadsDatesOfThe1904System)
+{
+  TADOConnection conn(nullptr);
+  conn.SetConnectionString(ExcelConnection(AnsiString(PELTO_TEST_DATA) + "/dates1904.xls"));
+  ExpectSheet(conn, "Sheet1", {{"日期", ftDateTime}, {"数", ftFloat}},
+              {{Want::At(2009, 3, 5), 1}, {Want::At(1904, 1, 2), 2}});
+}
 
 TEST(ConnectionString, ItemWithoutValueIsAKey)
 {
