@@ -257,6 +257,18 @@ TEST(ExcelProvider, ClearErrors)
   AnsiString text = testing::TempDir() + "not-a-workbook-" + std::to_string(::getpid()) + ".xls";
   std::ofstream(text) << "Id,Name\n1,x\n";
   TempJetDatabase jet;  // a database file is no workbook either
+  using namespace XlsBuilder;
+  auto write = [](const char* name, const std::string& bytes) {
+    AnsiString file = testing::TempDir() + name + std::to_string(::getpid()) + ".xls";
+    std::ofstream(file, std::ios::binary) << bytes;
+    return file;
+  };
+  TBook book;
+  book.Globals = Record(0x002F, U16(1) + std::string(52, '\x5A')) + StandardGlobals();
+  book.Sheets.push_back({u"Sheet1", 0, Number(0, 0, 1)});
+  const AnsiString encrypted = write("encrypted-", File(book));
+  book.Globals = StandardGlobals();
+  const AnsiString looped = write("looped-", File(book, {9, true}));
   struct Case {
     AnsiString file;
     AnsiString message;
@@ -265,6 +277,8 @@ TEST(ExcelProvider, ClearErrors)
       {text, "External table is not in the expected format."},
       {jet.File(), "External table is not in the expected format."},
       {"/nonexistent/book.xls", "Could not find file '/nonexistent/book.xls'."},
+      {encrypted, "Could not decrypt file."},
+      {looped, "External table is not in the expected format."},
   };
   for (const Case& c : cases) {
     TADOConnection conn(nullptr);
@@ -277,7 +291,7 @@ TEST(ExcelProvider, ClearErrors)
     }
     EXPECT_FALSE(conn.GetConnected());
   }
-  ::unlink(text.c_str());
+  for (const AnsiString& f : {text, encrypted, looped}) ::unlink(f.c_str());
 
   TADOConnection conn(nullptr);
   conn.SetConnectionString(ExcelConnection(Workbook));

@@ -224,7 +224,7 @@ inline std::string Compound(const std::vector<std::pair<std::u16string, std::str
     if (data.size() < 4096) {
       const std::size_t first = mini.size() / 64, count = (data.size() + 63) / 64;
       chain(miniFat, first, count);
-      if (o.MiniChainLoop && dirs.empty() && count) miniFat.back() = static_cast<std::uint32_t>(first);
+      if (o.MiniChainLoop && dirs.empty() && count > 1) miniFat[first + 1] = static_cast<std::uint32_t>(first);
       mini += data;
       mini.resize((first + count) * 64, '\0');
       dirs.push_back({name, 2, count ? static_cast<std::uint32_t>(first) : End, data.size()});
