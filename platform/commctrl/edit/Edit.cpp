@@ -646,6 +646,12 @@ void Register()
   RegisterClassEx(&wc);
 }
 
+const EditModel* ModelOf(HWND wnd)
+{
+  EditWindow* e = Of(wnd);
+  return e ? &e->model : nullptr;
+}
+
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_NCCREATE) {
