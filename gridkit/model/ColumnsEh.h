@@ -1,0 +1,233 @@
+// The grid's columns: each binds a dataset field by name (lazily), has a title with the sort
+// marker and its position among the sort-marked columns, value lists, and a filter cell's
+// settings. The collection tells the grid model of every change.
+//
+// This first part of the column model holds what sorting and filtering need; the look of cells
+// (colours, fonts, alignment, widths by measuring) comes with the grid's painting.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "platform/classes/Collection.h"
+#include "platform/rtl/StringList.h"
+
+class TColumnEh;
+class TDBGridEhModel;
+class TField;
+class TSTColumnFilterEh;
+
+PELTO_ENUM(TSortMarkerEh, smNoneEh, smDownEh, smUpEh)
+PELTO_ENUM(TColumnKindEh, ckText, ckPickList, ckLookup, ckKeyPickList, ckImages, ckCheckboxes)
+
+class TColumnTitleEh : public TPersistent {
+  PELTO_CLASS(TColumnTitleEh, TPersistent)
+public:
+  explicit TColumnTitleEh(TColumnEh* Column) : FColumn(Column) {}
+  void Assign(TPersistent* Source) override;
+
+  // The field's display name, else the column's field name, until one is set.
+  AnsiString GetCaption() const;
+  virtual void SetCaption(const AnsiString& Value);
+  bool CaptionStored() const;
+  const AnsiString& GetHint() const { return FHint; }
+  void SetHint(const AnsiString& Value) { FHint = Value; }
+  TSortMarkerEh GetSortMarker() const { return FSortMarker; }
+  void SetSortMarker(TSortMarkerEh Value);
+  Integer GetSortIndex() const { return FSortIndex; }
+  // Exchanges the sort position with the column holding Value; no other change is possible.
+  void SetSortIndex(Integer Value);
+  bool GetTitleButton() const;
+  void SetTitleButton(bool Value);
+  // The title-click cycle: none, down, up, then down again (or none with KeepOthers).
+  void ToggleSortMarker(bool KeepOthers);
+  virtual void ResetToDefaults();
+  TColumnEh* GetColumn() const { return FColumn; }
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Caption", &TColumnTitleEh::GetCaption, &TColumnTitleEh::SetCaption).StoredWhen([](const TObject* o) {
+      return static_cast<const TColumnTitleEh*>(o)->CaptionStored();
+    });
+    p.Property("Hint", &TColumnTitleEh::GetHint, &TColumnTitleEh::SetHint);
+    p.Property("SortIndex", &TColumnTitleEh::GetSortIndex, &TColumnTitleEh::SetSortIndex).Default(0);
+    p.Property("SortMarker", &TColumnTitleEh::GetSortMarker, &TColumnTitleEh::SetSortMarker).Default(smNoneEh);
+    p.Property("TitleButton", &TColumnTitleEh::GetTitleButton, &TColumnTitleEh::SetTitleButton)
+        .StoredWhen([](const TObject* o) {
+          auto* t = static_cast<const TColumnTitleEh*>(o);
+          return t->TitleButtonStored();
+        });
+  }
+
+private:
+  friend class TColumnEh;
+  friend class TDBGridEhModel;
+  bool TitleButtonStored() const;
+  TColumnEh* FColumn;
+  AnsiString FCaption;
+  AnsiString FHint;
+  TSortMarkerEh FSortMarker = smNoneEh;
+  Integer FSortIndex = 0;
+  bool FTitleButton = false;
+};
+
+// Flags of the properties set on the column itself (the rest read the grid's defaults).
+enum TColumnEhValue {
+  cvColor,
+  cvWidth,
+  cvFont,
+  cvAlignment,
+  cvReadOnly,
+  cvTitleColor,
+  cvTitleCaption,
+  cvTitleAlignment,
+  cvTitleFont,
+  cvTitleButton,
+  cvTitleEndEllipsis,
+  cvTitleToolTips,
+  cvTitleOrientation,
+  cvImeMode,
+  cvImeName,
+  cvWordWrap,
+  cvLookupDisplayFields,
+  cvCheckboxes,
+  cvAlwaysShowEditButton,
+  cvEndEllipsis,
+  cvAutoDropDown,
+  cvDblClickNextVal,
+  cvToolTips,
+  cvDropDownSizing,
+  cvDropDownShowTitles,
+  cvLayout,
+  cvHighlightRequired
+};
+
+class TColumnEh : public TCollectionItem {
+  PELTO_CLASS(TColumnEh, TCollectionItem)
+public:
+  explicit TColumnEh(TCollection* Collection);
+  ~TColumnEh() override;
+  void Assign(TPersistent* Source) override;
+  AnsiString GetDisplayName() override;
+
+  // The grid model of the collection, or nullptr outside a grid.
+  TDBGridEhModel* GetOwnerGrid() const;
+  // The bound field, looked up by name on first need (the dataset open or with persistent fields).
+  TField* GetField();
+  virtual void BindField(TField* Value);
+  const AnsiString& GetFieldName() const { return FFieldName; }
+  void SetFieldName(const AnsiString& Value);
+  virtual bool IsAutoCreated() const { return !Persistent; }
+  TColumnKindEh GetColumnKind();
+
+  bool GetVisible() const { return FVisible; }
+  void SetVisible(bool Value);
+  bool GetReadOnly();
+  void SetReadOnly(bool Value);
+  bool GetCheckboxes();
+  void SetCheckboxes(bool Value);
+  bool GetDblClickNextVal() const;
+  void SetDblClickNextVal(bool Value);
+  TStrings* GetKeyList() const { return FKeyList.get(); }
+  void SetKeyList(TStrings* Value) { FKeyList->Assign(Value); }
+  TStrings* GetPickList() const { return FPickList.get(); }
+  void SetPickList(TStrings* Value) { FPickList->Assign(Value); }
+  Integer GetNotInKeyListIndex() const { return FNotInKeyListIndex; }
+  void SetNotInKeyListIndex(Integer Value) { FNotInKeyListIndex = Value; }
+  const AnsiString& GetDisplayFormat() const { return FDisplayFormat; }
+  void SetDisplayFormat(const AnsiString& Value);
+  Integer GetTag() const { return FTag; }
+  void SetTag(Integer Value) { FTag = Value; }
+  TColumnTitleEh* GetTitle() const { return FTitle.get(); }
+  void SetTitle(TColumnTitleEh* Value) { FTitle->Assign(Value); }
+  TSTColumnFilterEh* GetSTFilter() const { return FSTFilter.get(); }
+  void SetSTFilter(TSTColumnFilterEh* Value);
+  // Stored with the form only when set here and different from the default.
+  bool ReadOnlyStored() { return IsExplicit(cvReadOnly) && FReadOnly != DefaultReadOnly(); }
+  bool CheckboxesStored() { return IsExplicit(cvCheckboxes) && FCheckboxes != DefaultCheckboxes(); }
+  bool IsExplicit(TColumnEhValue V) const { return (FExplicit >> V) & 1u; }
+  virtual void ResetToDefaults();
+  // Marks a change of this column (or of all) for the grid.
+  void Notify(bool AllItems = false) { Changed(AllItems); }
+
+  bool Persistent = true;  // False for a column the grid made from the dataset's fields
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Checkboxes", &TColumnEh::GetCheckboxes, &TColumnEh::SetCheckboxes).StoredWhen([](const TObject* o) {
+      return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->CheckboxesStored();
+    });
+    p.Property("DblClickNextVal", &TColumnEh::GetDblClickNextVal, &TColumnEh::SetDblClickNextVal)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnEh*>(o)->IsExplicit(cvDblClickNextVal); });
+    p.Property("DisplayFormat", &TColumnEh::GetDisplayFormat, &TColumnEh::SetDisplayFormat);
+    p.Property("FieldName", &TColumnEh::GetFieldName, &TColumnEh::SetFieldName);
+    p.Property("KeyList", &TColumnEh::GetKeyList, &TColumnEh::SetKeyList);
+    p.Property("NotInKeyListIndex", &TColumnEh::GetNotInKeyListIndex, &TColumnEh::SetNotInKeyListIndex).Default(-1);
+    p.Property("PickList", &TColumnEh::GetPickList, &TColumnEh::SetPickList);
+    p.Property("ReadOnly", &TColumnEh::GetReadOnly, &TColumnEh::SetReadOnly).StoredWhen([](const TObject* o) {
+      return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->ReadOnlyStored();
+    });
+    p.Property("STFilter", &TColumnEh::GetSTFilter, &TColumnEh::SetSTFilter);
+    p.Property("Tag", &TColumnEh::GetTag, &TColumnEh::SetTag).Default(0);
+    p.Property("Title", &TColumnEh::GetTitle, &TColumnEh::SetTitle);
+    p.Property("Visible", &TColumnEh::GetVisible, &TColumnEh::SetVisible).Default(true);
+  }
+
+private:
+  friend class TColumnTitleEh;
+  bool DefaultReadOnly();
+  bool DefaultCheckboxes();
+  void SetExplicit(TColumnEhValue V, bool On = true)
+  {
+    if (On)
+      FExplicit |= 1u << V;
+    else
+      FExplicit &= ~(1u << V);
+  }
+
+  std::uint32_t FExplicit = 0;
+  TField* FField = nullptr;
+  AnsiString FFieldName;
+  bool FVisible = true;
+  bool FReadOnly = false;
+  bool FCheckboxes = false;
+  bool FDblClickNextVal = false;
+  std::unique_ptr<TStringList> FKeyList;
+  std::unique_ptr<TStringList> FPickList;
+  Integer FNotInKeyListIndex = -1;
+  AnsiString FDisplayFormat;
+  Integer FTag = 0;
+  std::unique_ptr<TColumnTitleEh> FTitle;
+  std::unique_ptr<TSTColumnFilterEh> FSTFilter;
+};
+
+class TDBGridColumnEh : public TColumnEh {
+  PELTO_CLASS(TDBGridColumnEh, TColumnEh)
+public:
+  explicit TDBGridColumnEh(TCollection* Collection) : TColumnEh(Collection) {}
+};
+
+// The grid's Columns.
+class TDBGridColumnsEh : public TCollection {
+  PELTO_CLASS(TDBGridColumnsEh, TCollection)
+public:
+  TDBGridColumnsEh(TDBGridEhModel* Grid, TClass ItemClass);
+  TColumnEh* Add() { return static_cast<TColumnEh*>(TCollection::Add()); }
+  // A column made from a dataset field (not part of the user's layout).
+  TColumnEh* AddAutoCreated();
+  // Raises EListError for an index outside 0..Count-1. nullptr for a column still being
+  // constructed (the collection reports the addition from inside its constructor).
+  TColumnEh* GetColumnByIndex(int Index) const { return dynamic_cast<TColumnEh*>(GetItem(Index)); }
+  // The first column is the user's: the layout is kept rather than rebuilt from the fields.
+  bool IsCustomized() const;
+  TDBGridEhModel* GetGrid() const { return FGrid; }
+  TPersistent* GetOwner() override;
+
+protected:
+  void Update(TCollectionItem* Item) override;
+
+private:
+  TDBGridEhModel* FGrid;
+};
+
+using TColumnsEhList = std::vector<TColumnEh*>;

@@ -1,0 +1,135 @@
+#include "gridkit/model/DBGridEhModel.h"
+
+#include "gridkit/filter/DbUtilsEh.h"
+#include "gridkit/filter/STFilterEh.h"
+#include "gridkit/model/DBSumLst.h"
+#include "gridkit/model/GridDataLinkEh.h"
+#include "gridkit/model/GridHostEh.h"
+#include "platform/db/DataSet.h"
+
+// ---- the data service -------------------------------------------------------------------------
+
+void TDBGridEhDataService::ApplyFilter(TDBGridEhModel* Grid)
+{
+  if (OnApplyFilterGrid)
+    OnApplyFilterGrid(Grid);
+  else
+    DefaultApplyFilter(Grid);
+}
+
+void TDBGridEhDataService::ApplySorting(TDBGridEhModel* Grid)
+{
+  if (OnApplySortingGrid)
+    OnApplySortingGrid(Grid);
+  else
+    DefaultApplySorting(Grid);
+}
+
+void TDBGridEhDataService::DefaultApplyFilter(TDBGridEhModel* Grid)
+{
+  TDataSet* ds = Grid->GetDataSet();
+  if (auto* adapter = DbUtilsEh::AdapterForDataSet(ds)) adapter->ApplyFilter(Grid, ds, true);
+}
+
+void TDBGridEhDataService::DefaultApplySorting(TDBGridEhModel* Grid)
+{
+  TDataSet* ds = Grid->GetDataSet();
+  if (auto* adapter = DbUtilsEh::AdapterForDataSet(ds)) adapter->ApplySorting(Grid, ds, true);
+}
+
+namespace DBGridEh {
+TDBGridEhDataService& DataService()
+{
+  static TDBGridEhDataService service;
+  return service;
+}
+}  // namespace DBGridEh
+
+// ---- TDBGridEhModel ---------------------------------------------------------------------------
+
+TDBGridEhModel::TDBGridEhModel(IDBGridEhHost* Host)
+    : FHost(Host), FColumns(std::make_unique<TDBGridColumnsEh>(this, TDBGridColumnEh::StaticClass())),
+      FSumList(std::make_unique<TDBGridEhSumList>(nullptr)), FSTFilter(std::make_unique<TSTDBGridEhFilter>(this))
+{}
+
+TDBGridEhModel::~TDBGridEhModel()
+{
+  FSortMarkedColumns.clear();
+  FColumns.reset();
+}
+
+TGridDataLinkEh* TDBGridEhModel::GetDataLink() const { return FHost ? FHost->GetDataLink() : nullptr; }
+
+TDataSet* TDBGridEhModel::GetDataSet() const
+{
+  TGridDataLinkEh* link = GetDataLink();
+  return link ? link->GetDataSet() : nullptr;
+}
+
+void TDBGridEhModel::RebuildSortMarkedColumns()
+{
+  FSortMarkedColumns.clear();
+  for (int i = 0; i < FColumns->GetCount(); ++i) {
+    TColumnEh* c = FColumns->GetColumnByIndex(i);
+    Integer index = c ? c->GetTitle()->GetSortIndex() : 0;
+    if (index <= 0) continue;
+    if (static_cast<Integer>(FSortMarkedColumns.size()) < index)
+      FSortMarkedColumns.resize(static_cast<std::size_t>(index), nullptr);
+    FSortMarkedColumns[static_cast<std::size_t>(index - 1)] = c;
+  }
+}
+
+void TDBGridEhModel::SortMarkingChanged()
+{
+  if (!OptionsEh.Contains(dghAutoSortMarking)) return;
+  if (OnSortMarkingChanged)
+    OnSortMarkingChanged(this);
+  else
+    ApplySorting();
+}
+
+void TDBGridEhModel::ApplySorting() { DBGridEh::DataService().ApplySorting(this); }
+
+void TDBGridEhModel::ApplyFilter()
+{
+  if (OnApplyFilter) {
+    OnApplyFilter(this);
+    return;
+  }
+  DBGridEh::DataService().ApplyFilter(this);
+  if (FSumList->GetActive()) FSumList->FullRecalc();
+}
+
+void TDBGridEhModel::TitleClick(TColumnEh* Column, bool CtrlHeld)
+{
+  if (!OptionsEh.Contains(dghAutoSortMarking)) return;
+  Column->GetTitle()->ToggleSortMarker(CtrlHeld && OptionsEh.Contains(dghMultiSortMarking));
+  SortMarkingChanged();
+}
+
+void TDBGridEhModel::ClearFilter()
+{
+  for (int i = 0; i < FColumns->GetCount(); ++i)
+    if (TColumnEh* c = FColumns->GetColumnByIndex(i)) c->GetSTFilter()->ClearCondition();
+  Invalidate();
+}
+
+void TDBGridEhModel::ColumnsChanged(TColumnEh* Item)
+{
+  if (!Item) {
+    RebuildSortMarkedColumns();
+    LayoutChanged();
+  } else {
+    Invalidate();
+  }
+}
+
+void TDBGridEhModel::LayoutChanged()
+{
+  if (FHost) FHost->LayoutChanged(false);
+}
+
+void TDBGridEhModel::Invalidate()
+{
+  if (FHost) FHost->InvalidateGrid();
+}

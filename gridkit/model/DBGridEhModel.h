@@ -1,0 +1,89 @@
+// The data-aware grid's model: its columns, their defaults, the sum list, the sort-marked
+// columns and the filter row's settings, with the hand-off of sorting and filtering to the
+// application's handlers or to a dataset adapter. The grid control holds one and implements
+// IDBGridEhHost for it.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "gridkit/model/ColumnsEh.h"
+#include "platform/classes/Sets.h"
+
+class IDBGridEhHost;
+class TDataSet;
+class TDBGridEhSumList;
+class TGridDataLinkEh;
+class TSTDBGridEhFilter;
+
+PELTO_ENUM(TDBGridEhOption, dghFixed3D, dghFrozen3D, dghFooter3D, dghData3D, dghResizeWholeRightPart, dghHighlightFocus,
+           dghClearSelection, dghFitRowHeightToText, dghAutoSortMarking, dghMultiSortMarking, dghEnterAsTab,
+           dghTraceColSizing, dghIncSearch, dghPreferIncSearch, dghRowHighlight, dghDblClickOptimizeColWidth,
+           dghDialogFind, dghShowRecNo, dghColumnResize, dghColumnMove, dghExtendVertLines)
+PELTO_SET(TDBGridEhOptions, TDBGridEhOption)
+
+class TDBGridEhModel;
+using TDBGridEhNotifyEvent = std::function<void(TDBGridEhModel* Grid)>;
+
+// The one shared service that sorts and filters for every grid.
+class TDBGridEhDataService {
+public:
+  virtual ~TDBGridEhDataService() = default;
+  TDBGridEhNotifyEvent OnApplySortingGrid;
+  TDBGridEhNotifyEvent OnApplyFilterGrid;
+  virtual void ApplyFilter(TDBGridEhModel* Grid);
+  virtual void ApplySorting(TDBGridEhModel* Grid);
+  virtual void DefaultApplyFilter(TDBGridEhModel* Grid);
+  virtual void DefaultApplySorting(TDBGridEhModel* Grid);
+};
+
+namespace DBGridEh {
+TDBGridEhDataService& DataService();
+}
+
+class TDBGridEhModel : public TPersistent {
+  PELTO_CLASS(TDBGridEhModel, TPersistent)
+public:
+  explicit TDBGridEhModel(IDBGridEhHost* Host);
+  ~TDBGridEhModel() override;
+
+  IDBGridEhHost* GetHost() const { return FHost; }
+  TGridDataLinkEh* GetDataLink() const;
+  TDataSet* GetDataSet() const;
+  TDBGridColumnsEh* GetColumns() const { return FColumns.get(); }
+  TDBGridEhSumList* GetSumList() const { return FSumList.get(); }
+  TSTDBGridEhFilter* GetSTFilter() const { return FSTFilter.get(); }
+  // Entry n - 1 is the column whose title has SortIndex n; gaps stay nullptr.
+  TColumnsEhList& GetSortMarkedColumns() { return FSortMarkedColumns; }
+  void RebuildSortMarkedColumns();
+
+  TDBGridEhOptions OptionsEh = {dghAutoSortMarking};
+  bool ReadOnly = false;
+  bool Loading = false;
+  bool Designing = false;
+
+  // The sort markers changed (a title click or the release of Ctrl): with automatic marking,
+  // OnSortMarkingChanged or else the data service sorts.
+  virtual void SortMarkingChanged();
+  virtual void ApplySorting();
+  // The filter row was applied: OnApplyFilter or else the data service filters.
+  virtual void ApplyFilter();
+  // A title click on Column: toggles its marker and reports the change.
+  void TitleClick(TColumnEh* Column, bool CtrlHeld);
+  void ClearFilter();
+
+  TDBGridEhNotifyEvent OnSortMarkingChanged;
+  TDBGridEhNotifyEvent OnApplyFilter;
+
+  // Called by the columns.
+  void ColumnsChanged(TColumnEh* Item);
+  void LayoutChanged();
+  void Invalidate();
+
+private:
+  IDBGridEhHost* FHost;
+  std::unique_ptr<TDBGridColumnsEh> FColumns;
+  std::unique_ptr<TDBGridEhSumList> FSumList;
+  std::unique_ptr<TSTDBGridEhFilter> FSTFilter;
+  TColumnsEhList FSortMarkedColumns;
+};

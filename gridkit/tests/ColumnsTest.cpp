@@ -1,0 +1,284 @@
+// Grid columns over a real table: field binding, titles with sort markers, streaming of explicit
+// values, and sorting and filtering handed to an adapter that works on the SQLite query.
+#include <gtest/gtest.h>
+
+#include "gridkit/filter/STFilterEh.h"
+#include "gridkit/model/DBGridEhModel.h"
+#include "gridkit/tests/GridHostStandIn.h"
+#include "gridkit/tests/GridTestDb.h"
+#include "platform/classes/Reader.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Streams.h"
+
+namespace {
+
+class Columns : public testing::Test {
+protected:
+  void SetUp() override
+  {
+    Db.Exec("create table 合同 (编号 INTEGER, 名称 TEXT(30), 金额 FLOAT)");
+    const char* names[] = {"张三的合同", "O'Brien的合同", "李四的合同", "王五的合同"};
+    for (int i = 0; i < 4; ++i)
+      Db.Exec("insert into 合同 values (:id, :name, :amount)",
+              {{"id", i + 1}, {"name", names[i]}, {"amount", (4 - i) * 10.0}});
+    Q = Db.Query("select * from 合同 order by 编号");
+    Source.SetDataSet(Q.get());
+    Host.Link.SetDataSource(&Source);
+  }
+  TColumnEh* Add(const char* Field)
+  {
+    TColumnEh* c = Grid.GetColumns()->Add();
+    c->SetFieldName(Field);
+    return c;
+  }
+  std::vector<Integer> Ids()
+  {
+    std::vector<Integer> ids;
+    for (Q->First(); !Q->GetEof(); Q->Next()) ids.push_back(Q->FieldByName("编号")->GetAsInteger());
+    return ids;
+  }
+
+  GridTestDb Db;
+  std::unique_ptr<TADOQuery> Q;
+  TDataSource Source{nullptr};
+  TGridHostStandIn Host;
+  TDBGridEhModel Grid{&Host};
+};
+
+TEST_F(Columns, BindFieldsLazilyInTheFieldsOwnSpelling)
+{
+  TColumnEh* c = Add("名称");
+  EXPECT_EQ(c->GetField(), Q->FieldByName("名称"));
+  EXPECT_EQ(c->GetTitle()->GetCaption(), "名称");
+  Q->FieldByName("名称")->SetDisplayLabel("合同名称");
+  EXPECT_EQ(c->GetTitle()->GetCaption(), "合同名称");
+  EXPECT_FALSE(c->GetReadOnly());
+  Grid.ReadOnly = true;
+  EXPECT_TRUE(c->GetReadOnly());
+
+  TCollection loose(TColumnEh::StaticClass());
+  auto* outside = static_cast<TColumnEh*>(loose.Add());
+  outside->SetFieldName("名称");
+  EXPECT_EQ(outside->GetField(), nullptr);
+  EXPECT_FALSE(outside->GetReadOnly());
+
+  Db.Exec("create table t2 (Code INTEGER)");
+  TColumnEh* lower = Add("code");
+  EXPECT_EQ(lower->GetField(), nullptr) << "not in this dataset";
+  EXPECT_TRUE(Grid.GetColumns()->IsCustomized());
+  EXPECT_EQ(Grid.GetColumns()->GetColumnByIndex(1), lower);
+  EXPECT_THROW(Grid.GetColumns()->GetColumnByIndex(Grid.GetColumns()->GetCount()), EListError);
+}
+
+TEST_F(Columns, DefaultColumnCaptionWritesTheFieldsLabel)
+{
+  TColumnEh* c = Grid.GetColumns()->AddAutoCreated();
+  c->SetFieldName("金额");
+  Add("名称");
+  EXPECT_FALSE(Grid.GetColumns()->IsCustomized()) << "the first column decides";
+  c->GetTitle()->SetCaption("合同金额");
+  EXPECT_EQ(Q->FieldByName("金额")->GetDisplayLabel(), "合同金额");
+  EXPECT_FALSE(c->IsExplicit(cvTitleCaption));
+}
+
+TEST_F(Columns, SortMarkersKeepIndexesWithoutGaps)
+{
+  TColumnEh* a = Add("编号");
+  TColumnEh* b = Add("名称");
+  TColumnEh* c = Add("金额");
+  Grid.OptionsEh.Include(dghMultiSortMarking);
+  for (TColumnEh* col : {a, b, c}) col->GetTitle()->SetSortMarker(smDownEh);
+  EXPECT_EQ(c->GetTitle()->GetSortIndex(), 3);
+  EXPECT_EQ(Grid.GetSortMarkedColumns(), (TColumnsEhList{a, b, c}));
+  c->GetTitle()->SetSortIndex(2);
+  EXPECT_EQ(b->GetTitle()->GetSortIndex(), 3);
+  EXPECT_EQ(Grid.GetSortMarkedColumns(), (TColumnsEhList{a, c, b}));
+  c->GetTitle()->SetSortIndex(5);
+  EXPECT_EQ(c->GetTitle()->GetSortIndex(), 2) << "only exchanged with another marked column";
+  a->GetTitle()->SetSortMarker(smNoneEh);
+  EXPECT_EQ(c->GetTitle()->GetSortIndex(), 1);
+  EXPECT_EQ(b->GetTitle()->GetSortIndex(), 2);
+  EXPECT_EQ(Grid.GetSortMarkedColumns(), (TColumnsEhList{c, b}));
+
+  Grid.OptionsEh.Exclude(dghMultiSortMarking);
+  a->GetTitle()->SetSortMarker(smUpEh);
+  EXPECT_EQ(b->GetTitle()->GetSortMarker(), smNoneEh);
+  EXPECT_EQ(c->GetTitle()->GetSortIndex(), 0);
+  EXPECT_EQ(a->GetTitle()->GetSortIndex(), 1);
+  EXPECT_EQ(Grid.GetSortMarkedColumns(), (TColumnsEhList{a}));
+
+  // Loaded values are taken as they are; the list is rebuilt from them, gaps kept.
+  Grid.GetColumns()->BeginUpdate();
+  a->GetTitle()->SetSortIndex(1);
+  c->GetTitle()->SetSortIndex(3);
+  b->GetTitle()->SetSortIndex(0);
+  Grid.GetColumns()->EndUpdate();
+  EXPECT_EQ(Grid.GetSortMarkedColumns(), (TColumnsEhList{a, nullptr, c}));
+}
+
+TEST_F(Columns, ToggleCyclesTheMarker)
+{
+  TColumnEh* a = Add("名称");
+  struct Case {
+    bool Ctrl;
+    std::vector<TSortMarkerEh> Cycle;
+  } cases[] = {{false, {smDownEh, smUpEh, smDownEh, smUpEh}}, {true, {smDownEh, smUpEh, smNoneEh, smDownEh}}};
+  for (const Case& c : cases) {
+    a->GetTitle()->SetSortMarker(smNoneEh);
+    for (TSortMarkerEh expected : c.Cycle) {
+      a->GetTitle()->ToggleSortMarker(c.Ctrl);
+      EXPECT_EQ(a->GetTitle()->GetSortMarker(), expected) << "ctrl " << c.Ctrl;
+    }
+  }
+}
+
+// A component holding a grid model's columns, as a form holds a grid.
+class TGridComponent : public TComponent {
+  PELTO_CLASS(TGridComponent, TComponent)
+public:
+  explicit TGridComponent(TComponent* AOwner) : TComponent(AOwner) {}
+  TGridHostStandIn Host;
+  TDBGridEhModel Model{&Host};
+  TDBGridColumnsEh* GetColumns() const { return Model.GetColumns(); }
+  void SetColumns(TDBGridColumnsEh* Value) { Model.GetColumns()->Assign(Value); }
+  PELTO_PUBLISHED(p) { p.Property("Columns", &TGridComponent::GetColumns, &TGridComponent::SetColumns); }
+};
+
+TEST_F(Columns, ExplicitValuesStreamOnlyWhenTheyDifferFromTheDefault)
+{
+  TGridComponent grid(nullptr);
+  grid.Host.Link.SetDataSource(&Source);
+  auto* name = grid.GetColumns()->Add();
+  name->SetFieldName("名称");
+  name->GetTitle()->SetCaption("合同名称");
+  name->SetCheckboxes(false);  // the default for a text field: marked, not stored
+  auto* amount = grid.GetColumns()->Add();
+  amount->SetFieldName("金额");
+  amount->SetReadOnly(true);
+  amount->GetTitle()->SetCaption("金额");  // equal to the field's label: not stored
+  amount->GetSTFilter()->SetDataField("编号");
+
+  TMemoryStream stream;
+  Classes::WriteComponent(&stream, &grid);
+  std::string bytes(static_cast<const char*>(stream.GetMemory()), static_cast<std::size_t>(stream.GetSize()));
+  EXPECT_EQ(bytes.rfind("TPF0", 0), 0u);
+  EXPECT_NE(bytes.find("合同名称"), std::string::npos);
+  EXPECT_EQ(bytes.find("Checkboxes"), std::string::npos);
+  EXPECT_NE(bytes.find("ReadOnly"), std::string::npos);
+  EXPECT_EQ(bytes.find("Title.Caption", bytes.find("金额")), std::string::npos);
+
+  TGridComponent copy(nullptr);
+  copy.Host.Link.SetDataSource(&Source);
+  stream.SetPosition(0);
+  Classes::ReadComponent(&stream, &copy);
+  ASSERT_EQ(copy.GetColumns()->GetCount(), 2);
+  TColumnEh* c0 = copy.GetColumns()->GetColumnByIndex(0);
+  TColumnEh* c1 = copy.GetColumns()->GetColumnByIndex(1);
+  EXPECT_EQ(c0->GetTitle()->GetCaption(), "合同名称");
+  EXPECT_TRUE(c0->IsExplicit(cvTitleCaption));
+  EXPECT_FALSE(c0->IsExplicit(cvCheckboxes));
+  EXPECT_TRUE(c1->GetReadOnly());
+  EXPECT_FALSE(c1->IsExplicit(cvTitleCaption));
+  EXPECT_EQ(c1->GetSTFilter()->GetDataField(), "编号");
+}
+
+// Sorts and filters an ADO query with its own Sort and Filter, from the grid's markers and cells.
+class TQueryAdapter : public TDataSetFilterSortAdapterEh {
+public:
+  TQueryAdapter() : TDataSetFilterSortAdapterEh(TCustomADODataSet::StaticClass()) {}
+  void ApplySorting(TObject* Grid, TDataSet* DataSet, bool) override
+  {
+    AnsiString sort;
+    for (TColumnEh* c : static_cast<TDBGridEhModel*>(Grid)->GetSortMarkedColumns()) {
+      if (!c) continue;
+      if (!sort.empty()) sort += ", ";
+      sort += c->GetFieldName() + (c->GetTitle()->GetSortMarker() == smUpEh ? " DESC" : " ASC");
+    }
+    DataSet->SetSort(sort);
+  }
+  void ApplyFilter(TObject* Grid, TDataSet* DataSet, bool) override
+  {
+    auto* grid = static_cast<TDBGridEhModel*>(Grid);
+    AnsiString filter;
+    for (int i = 0; i < grid->GetColumns()->GetCount(); ++i) {
+      TSTColumnFilterEh* f = grid->GetColumns()->GetColumnByIndex(i)->GetSTFilter();
+      const TSTFilterExpressionEh& e = f->GetParsedExpression();
+      if (e.FirstOperator == sfoNone) continue;
+      AnsiString field = "[" + f->TargetFieldName() + "]";
+      AnsiString cond;
+      if (e.FirstOperator == sfoLike)
+        cond = field + " LIKE " + DBGridEh::OperandDisplayText("%" + Variants::VarToStr(e.FirstOperand) + "%");
+      else
+        cond = field + " " + DbUtilsEh::FilterOperatorSqlText[e.FirstOperator] + " " +
+               DBGridEh::OperandDisplayText(e.FirstOperand);
+      filter += (filter.empty() ? "" : " AND ") + cond;
+    }
+    LastFilter = filter;
+    DataSet->SetFilter(filter);
+    DataSet->SetFiltered(!filter.empty());
+  }
+  AnsiString LastFilter;
+};
+
+TEST_F(Columns, TitleClickAndFilterRowReachTheTableThroughAnAdapter)
+{
+  TColumnEh* name = Add("名称");
+  TColumnEh* amount = Add("金额");
+  Grid.ApplySorting();
+  EXPECT_EQ(Ids(), (std::vector<Integer>{1, 2, 3, 4})) << "no adapter: nothing happens";
+  auto adapter = std::make_unique<TQueryAdapter>();
+  TQueryAdapter* a = adapter.get();
+  DbUtilsEh::RegisterDataSetAdapter(std::move(adapter));
+
+  Grid.TitleClick(amount, false);  // ascending amounts: the ids run backwards
+  EXPECT_EQ(Ids(), (std::vector<Integer>{4, 3, 2, 1}));
+  Grid.TitleClick(amount, false);
+  EXPECT_EQ(Ids(), (std::vector<Integer>{1, 2, 3, 4}));
+
+  name->GetSTFilter()->SetExpressionText("O'Brien的合同");
+  EXPECT_EQ(name->GetSTFilter()->ExpressionDisplayText(), "~ 'O''Brien的合同'");
+  Grid.ApplyFilter();
+  EXPECT_EQ(a->LastFilter, "[名称] LIKE '%O''Brien的合同%'");
+  EXPECT_EQ(Ids(), (std::vector<Integer>{2}));
+  name->GetSTFilter()->SetExpressionText("= 张三的合同");
+  amount->GetSTFilter()->SetExpressionText(">= 30");
+  Grid.ApplyFilter();
+  EXPECT_EQ(Ids(), (std::vector<Integer>{1}));
+  Grid.ClearFilter();
+  Grid.ApplyFilter();
+  EXPECT_EQ(Ids().size(), 4u);
+
+  int handled = 0;
+  Grid.OnApplyFilter = [&](TDBGridEhModel*) { ++handled; };
+  Grid.ApplyFilter();
+  EXPECT_EQ(handled, 1) << "the grid's own handler replaces the service";
+  DbUtilsEh::ClearAdapterRegistry();
+}
+
+TEST_F(Columns, FilterTextThatDoesNotParseKeepsTheCondition)
+{
+  TSTColumnFilterEh* f = Add("金额")->GetSTFilter();
+  EXPECT_TRUE(f->GetVisible());
+  EXPECT_EQ(f->ExpressionDisplayText(), "");
+  struct Case {
+    const char* Text;
+    const char* Display;
+  } cases[] = {{">= 10 and < 20", ">= 10 AND < 20"}, {"= null", "=Null"}, {">5 and", "> 5 AND  ''"}};
+  for (const Case& c : cases) {
+    f->SetExpressionText(c.Text);
+    EXPECT_EQ(f->ExpressionDisplayText(), c.Display) << c.Text;
+  }
+  f->SetExpressionText(">5");
+  EXPECT_THROW(f->SetExpressionText(">5 = 3"), Exception);
+  EXPECT_EQ(f->GetExpressionText(), ">5");
+  EXPECT_EQ(f->GetParsedExpression().FirstOperator, sfoGreater);
+  EXPECT_EQ(f->GetParsedExpression().Conjunction, sfoNone) << "nothing of the refused text is kept";
+
+  TSTColumnFilterEh* s = Add("名称")->GetSTFilter();
+  s->SetExpressionText("a,b");
+  EXPECT_EQ(s->ExpressionDisplayText(), "In ('a','b')");
+  s->SetExpressionText("abc");
+  EXPECT_EQ(s->ExpressionDisplayText(), "~ 'abc'");
+}
+
+}  // namespace
