@@ -183,11 +183,14 @@ int CharFromPoint(const EditWindow& e, int x, int y)
   return e.model.CharAtX(line, xc);
 }
 
-void Notify(EditWindow& e, WORD code)
+// Sends an EN_ code to the parent. Answers false when the parent destroyed the edit meanwhile:
+// the caller must not touch `e` then.
+bool Notify(EditWindow& e, WORD code)
 {
-  HWND parent = GetParent(e.wnd);
-  if (!parent || !(e.Style() & WS_CHILD)) return;
-  SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(e.wnd), code), reinterpret_cast<LPARAM>(e.wnd));
+  HWND wnd = e.wnd, parent = GetParent(wnd);
+  if (!parent || !(e.Style() & WS_CHILD)) return true;
+  SendMessage(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(wnd), code), reinterpret_cast<LPARAM>(wnd));
+  return Of(wnd) == &e;
 }
 
 void UpdateScrollBars(EditWindow& e)
@@ -241,8 +244,8 @@ bool ScrollTo(EditWindow& e, int top, int x, bool notify = true)
   x = std::max(x, 0);
   bool v = top != e.topLine, h = x != e.xOffset;
   if (!v && !h) return false;
-  if (notify && v) Notify(e, EN_VSCROLL);
-  if (notify && h) Notify(e, EN_HSCROLL);
+  if (notify && v && !Notify(e, EN_VSCROLL)) return false;
+  if (notify && h && !Notify(e, EN_HSCROLL)) return false;
   e.topLine = top;
   e.xOffset = x;
   InvalidateRect(e.wnd, nullptr, TRUE);
@@ -289,9 +292,9 @@ void Changed(EditWindow& e, const EditModel::Result& r)
     ScrollCaret(e);
     UpdateScrollBars(e);
     PlaceCaret(e);
-    Notify(e, EN_UPDATE);
+    if (!Notify(e, EN_UPDATE)) return;
     InvalidateRect(e.wnd, nullptr, TRUE);
-    Notify(e, EN_CHANGE);
+    if (!Notify(e, EN_CHANGE)) return;
   } else
     Moved(e);
   if (r.truncated) Notify(e, EN_MAXTEXT);
@@ -498,7 +501,9 @@ void KeyDown(EditWindow& e, int vk)
       if (!e.Multi()) return;
       int page = vk == VK_PRIOR ? -e.VisibleLines() : e.VisibleLines();
       target = lineMove(page);
+      HWND wnd = e.wnd;
       ScrollTo(e, e.topLine + page, e.xOffset);
+      if (Of(wnd) != &e) return;
       break;
     }
     case VK_DELETE:
@@ -531,7 +536,9 @@ void DragTo(EditWindow& e, int x, int y)
   if (e.Multi() && y >= e.rect.bottom) top += 1;
   if (!Wraps(e) && x < e.rect.left) xo -= e.measurer.Average();
   if (!Wraps(e) && x >= e.rect.right) xo += e.measurer.Average();
+  HWND wnd = e.wnd;
   ScrollTo(e, top, xo);
+  if (Of(wnd) != &e) return;
   e.model.MoveCaret(CharFromPoint(e, x, y), true);
   PlaceCaret(e);
   InvalidateRect(e.wnd, nullptr, TRUE);

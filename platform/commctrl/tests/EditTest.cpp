@@ -6,6 +6,7 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/tests/EditTestUtil.h"
+#include "platform/gdi/dc/GdiObjects.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/caret/Carets.h"
@@ -502,4 +503,59 @@ TEST_F(EditTest, MouseDragSelectsAndScrollsBeyondTheEdge)
   EXPECT_EQ(int(s), 0);
   EXPECT_GT(int(t), 20);
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(EditTest, LineMessagesAnswerInBytes)
+{
+  // Lines: "ab", "合同x", "" (after the final break).
+  HWND e = MakeEdit(ES_MULTILINE | ES_AUTOHSCROLL, "ab\r\n" + kHe + kTong + "x\r\n", 200, 80);
+  struct Case {
+    int line, index, length;
+    std::string text;
+  } cases[] = {{0, 0, 2, "ab"}, {1, 4, 5, kHe + kTong + "x"}, {2, 11, 0, ""}, {3, -1, -1, ""}};
+  for (auto& c : cases) {
+    EXPECT_EQ(SendMessage(e, EM_LINEINDEX, WPARAM(c.line), 0), c.index) << c.line;
+    if (c.index < 0) continue;
+    EXPECT_EQ(SendMessage(e, EM_LINELENGTH, WPARAM(c.index), 0), c.length) << c.line;
+    char buf[32] = {};
+    *reinterpret_cast<WORD*>(buf) = sizeof buf;
+    LRESULT n = SendMessage(e, EM_GETLINE, WPARAM(c.line), LPARAM(buf));
+    EXPECT_EQ(std::string(buf, size_t(n)), c.text) << c.line;
+    // A point answers the character and line it was taken from.
+    LRESULT p = SendMessage(e, EM_POSFROMCHAR, WPARAM(c.index), 0);
+    LRESULT back = SendMessage(e, EM_CHARFROMPOS, 0, p);
+    EXPECT_EQ(LOWORD(back), c.index) << c.line;
+    EXPECT_EQ(HIWORD(back), c.line) << c.line;
+  }
+  // A buffer too small for 合同 keeps whole characters only.
+  char small[4] = {};
+  *reinterpret_cast<WORD*>(small) = 3;
+  EXPECT_EQ(SendMessage(e, EM_GETLINE, 1, LPARAM(small)), 2);
+  // A bigger font moves the second line down.
+  int y1 = GET_Y_LPARAM(SendMessage(e, EM_POSFROMCHAR, 4, 0));
+  LOGFONTA lf{};
+  lf.lfHeight = -24;
+  std::strcpy(lf.lfFaceName, "Arial");
+  HFONT big = CreateFontIndirect(lf);
+  SendMessage(e, WM_SETFONT, WPARAM(big), TRUE);
+  EXPECT_EQ(SendMessage(e, WM_GETFONT, 0, 0), LRESULT(big));
+  EXPECT_GT(GET_Y_LPARAM(SendMessage(e, EM_POSFROMCHAR, 4, 0)), y1);
+  DestroyWindow(e);
+  DeleteObject(big);
+}
+
+TEST_F(EditTest, AParentMayDestroyTheEditFromItsNotifications)
+{
+  for (WORD code : {EN_UPDATE, EN_CHANGE, EN_MAXTEXT, EN_VSCROLL}) {
+    HWND e = MakeEdit(ES_MULTILINE | WS_VSCROLL, "a\r\nb\r\nc\r\nd\r\ne\r\nf", 100, 40);
+    SendMessage(e, EM_LIMITTEXT, 17, 0);  // room for one more character
+    On(Parent(), WM_COMMAND, [=](WPARAM w, LPARAM) -> LRESULT {
+      if (HIWORD(w) == code) DestroyWindow(e);
+      return 0;
+    });
+    SendMessage(e, WM_CHAR, 'x', 0);
+    SendMessage(e, WM_CHAR, 'y', 0);
+    SendMessage(e, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_FALSE(IsWindow(e)) << code;
+  }
 }
