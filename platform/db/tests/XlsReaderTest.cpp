@@ -65,6 +65,17 @@ TEST(XlsReader, RefusesWhatIsNoSoundWorkbook)
   std::string cut = noEof.Stream();
   cut.resize(cut.size() - 4);  // the sheet's EOF is missing
 
+  std::string twiceFile;
+  TBook twice = OneSheet(Number(0, 0, 1));
+  twice.Sheets.push_back(twice.Sheets[0]);
+  {
+    // Both BOUNDSHEETs point at the first sheet.
+    std::string stream = twice.Stream();
+    const std::size_t first = stream.find(std::string("\x85\x00", 2));
+    const std::size_t second = stream.find(std::string("\x85\x00", 2), first + 1);
+    stream.replace(second + 4, 4, stream.substr(first + 4, 4));
+    twiceFile = Compound({{u"Workbook", stream}});
+  }
   struct Case {
     const char* what;
     std::string file;
@@ -96,6 +107,8 @@ TEST(XlsReader, RefusesWhatIsNoSoundWorkbook)
       {"MULRK whose columns do not add up",
        File(OneSheet(Record(0x00BD, U16(0) + U16(0) + U16(0) + U32(RkInt(1)) + U16(7)))), EXlsError::xeDamaged},
       {"short NUMBER", File(OneSheet(Record(0x0203, U16(0) + U16(0)))), EXlsError::xeDamaged},
+      {"cell past the last column", File(OneSheet(Number(0, 256, 1))), EXlsError::xeDamaged},
+      {"two sheets on the same records", twiceFile, EXlsError::xeDamaged},
       {"encrypted", File(OneSheet("", Record(0x002F, U16(1) + std::string(52, '\x5A')) + StandardGlobals())),
        EXlsError::xeEncrypted},
       {"BIFF4", Compound({{u"Workbook", Record(0x0409, U16(0) + U16(0x10) + U16(0))}}), EXlsError::xeNotWorkbook},

@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -39,6 +40,7 @@ constexpr std::uint16_t rtBof = 0x0809;
 
 constexpr std::uint16_t kGlobals = 0x0005;
 constexpr std::uint16_t kWorksheet = 0x0010;
+constexpr std::uint16_t kColumns = 256;
 
 [[noreturn]] void Damaged(const AnsiString& what) { throw EXlsError(EXlsError::xeDamaged, what); }
 
@@ -142,10 +144,18 @@ public:
     if (type != kGlobals) throw EXlsError(EXlsError::xeNotWorkbook, "no workbook globals");
     std::vector<TSheetRef> sheets;
     ReadGlobals(sheets);
-    for (TSheetRef& s : sheets) {
-      ReadSheet(s.Offset, s.Sheet);
-      FBook.Sheets.push_back(std::move(s.Sheet));
+    // Each sheet's records are read once: sheets that share or overlap records are damage (and
+    // would multiply the work and the cells).
+    std::vector<TSheetRef*> byOffset;
+    for (TSheetRef& s : sheets) byOffset.push_back(&s);
+    std::sort(byOffset.begin(), byOffset.end(),
+              [](const TSheetRef* a, const TSheetRef* b) { return a->Offset < b->Offset; });
+    std::size_t end = 0;
+    for (TSheetRef* s : byOffset) {
+      if (s->Offset < end) Damaged("two sheets share their records");
+      end = ReadSheet(s->Offset, s->Sheet);
     }
+    for (TSheetRef& s : sheets) FBook.Sheets.push_back(std::move(s.Sheet));
     return std::move(FBook);
   }
 
@@ -225,8 +235,16 @@ private:
     return it != FFormats.end() ? it->second : NumberFormats::ClassifyBuiltIn(format);
   }
 
+  // A worksheet of these versions has 256 columns; a cell past them is damage (and would make
+  // every row of the table that wide).
+  static void CheckColumn(std::uint16_t col)
+  {
+    if (col >= kColumns) Damaged("cell past the last column");
+  }
+
   void AddNumber(TXlsSheet& sheet, std::uint16_t row, std::uint16_t col, std::uint16_t xf, double v)
   {
+    CheckColumn(col);
     TXlsCell c;
     c.Row = row;
     c.Col = col;
@@ -247,6 +265,7 @@ private:
 
   void AddText(TXlsSheet& sheet, std::uint16_t row, std::uint16_t col, WideString text)
   {
+    CheckColumn(col);
     if (text.empty()) return;
     TXlsCell c;
     c.Row = row;
@@ -259,6 +278,7 @@ private:
 
   void AddSst(TXlsSheet& sheet, std::uint16_t row, std::uint16_t col, std::uint32_t index)
   {
+    CheckColumn(col);
     if (index >= FSstCount) Damaged("shared string index past the table");
     if (FBook.Strings[index].empty()) return;
     TXlsCell c;
@@ -271,6 +291,7 @@ private:
 
   void AddFlag(TXlsSheet& sheet, std::uint16_t row, std::uint16_t col, std::uint8_t value, bool error)
   {
+    CheckColumn(col);
     TXlsCell c;
     c.Row = row;
     c.Col = col;
@@ -279,12 +300,13 @@ private:
     sheet.Cells.push_back(c);
   }
 
-  void ReadSheet(std::uint32_t offset, TXlsSheet& sheet)
+  // Reads the sheet whose BOF is at offset; returns where its records end.
+  std::size_t ReadSheet(std::uint32_t offset, TXlsSheet& sheet)
   {
     FRecords.Seek(offset);
     TRecord r;
     if (!FRecords.Next(r) || r.Id != rtBof || r.Size < 4) Damaged("a sheet does not begin with a BOF record");
-    if (U16(r.Data + 2) != kWorksheet) return;  // a dialog or another kind of sheet: no cells
+    if (U16(r.Data + 2) != kWorksheet) return r.Offset + 4 + r.Size;  // another kind of sheet: no cells
     int depth = 1;
     bool pendingString = false;  // a FORMULA whose text result is in the STRING record after it
     std::uint16_t pendingRow = 0, pendingCol = 0;
@@ -293,7 +315,7 @@ private:
         ++depth;  // an embedded chart's substream
         continue;
       }
-      if (r.Id == rtEof && --depth == 0) return;
+      if (r.Id == rtEof && --depth == 0) return r.Offset + 4 + r.Size;
       if (depth > 1) continue;
       const std::uint8_t* p = r.Data;
       switch (r.Id) {

@@ -9,7 +9,8 @@
 //
 // Raises EXlsError: xeNotWorkbook for what is no .xls workbook, xeEncrypted for a
 // password-protected one, xeDamaged for anything that does not fit (every length, count, offset
-// and chain is checked before it is used).
+// and chain is checked before it is used; a cell past the 256th column and two sheets on the same
+// records are damage too).
 #pragma once
 
 #include <cstdint>
