@@ -1,6 +1,11 @@
 #include "platform/commctrl/CommCtrl.h"
 
+#include "platform/commctrl/button/Button.h"
+#include "platform/commctrl/combobox/ComboBox.h"
 #include "platform/commctrl/edit/Edit.h"
+#include "platform/commctrl/listbox/ListBox.h"
+#include "platform/commctrl/scrollbar/ScrollBarCtl.h"
+#include "platform/commctrl/static/Static.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/win/queue/Messages.h"
@@ -8,7 +13,15 @@
 
 namespace CommCtrl {
 
-void Initialize() { Edit::Register(); }
+void Initialize()
+{
+  Edit::Register();
+  ListBox::Register();
+  Button::Register();
+  Static::Register();
+  ScrollBarCtl::Register();
+  ComboBox::Register();
+}
 
 HBRUSH ControlColor(HWND control, HDC dc, UINT msg)
 {

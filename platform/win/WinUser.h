@@ -41,7 +41,8 @@ constexpr UINT WM_NULL = 0x0000, WM_CREATE = 0x0001, WM_DESTROY = 0x0002, WM_MOV
                WM_PAINT = 0x000F, WM_CLOSE = 0x0010, WM_QUIT = 0x0012, WM_ERASEBKGND = 0x0014,
                WM_SYSCOLORCHANGE = 0x0015, WM_SHOWWINDOW = 0x0018, WM_SETTINGCHANGE = 0x001A, WM_ACTIVATEAPP = 0x001C,
                WM_CANCELMODE = 0x001F, WM_SETCURSOR = 0x0020, WM_MOUSEACTIVATE = 0x0021, WM_CHILDACTIVATE = 0x0022,
-               WM_GETMINMAXINFO = 0x0024, WM_SETFONT = 0x0030, WM_GETFONT = 0x0031, WM_WINDOWPOSCHANGING = 0x0046,
+               WM_GETMINMAXINFO = 0x0024, WM_DRAWITEM = 0x002B, WM_MEASUREITEM = 0x002C, WM_DELETEITEM = 0x002D,
+               WM_COMPAREITEM = 0x0039, WM_SETFONT = 0x0030, WM_GETFONT = 0x0031, WM_WINDOWPOSCHANGING = 0x0046,
                WM_WINDOWPOSCHANGED = 0x0047, WM_CONTEXTMENU = 0x007B, WM_STYLECHANGING = 0x007C,
                WM_STYLECHANGED = 0x007D, WM_NCCREATE = 0x0081, WM_NCDESTROY = 0x0082, WM_NCCALCSIZE = 0x0083,
                WM_NCHITTEST = 0x0084, WM_NCPAINT = 0x0085, WM_NCACTIVATE = 0x0086, WM_GETDLGCODE = 0x0087,
@@ -287,3 +288,47 @@ namespace Windows {
 // back end can; a control refusing input calls it. Always TRUE.
 BOOL MessageBeep(UINT type);
 }  // namespace Windows
+
+// ---- Owner-drawn controls ------------------------------------------------------------------------
+// A control asks its parent to measure (WM_MEASUREITEM), draw (WM_DRAWITEM), compare for sorting
+// (WM_COMPAREITEM) and forget (WM_DELETEITEM) its items; wParam is the control's identifier.
+constexpr UINT ODT_MENU = 1, ODT_LISTBOX = 2, ODT_COMBOBOX = 3, ODT_BUTTON = 4, ODT_STATIC = 5;
+constexpr UINT ODA_DRAWENTIRE = 0x1, ODA_SELECT = 0x2, ODA_FOCUS = 0x4;
+constexpr UINT ODS_SELECTED = 0x1, ODS_GRAYED = 0x2, ODS_DISABLED = 0x4, ODS_CHECKED = 0x8, ODS_FOCUS = 0x10,
+               ODS_DEFAULT = 0x20, ODS_NOACCEL = 0x100, ODS_NOFOCUSRECT = 0x200, ODS_COMBOBOXEDIT = 0x1000;
+
+struct DRAWITEMSTRUCT {
+  UINT CtlType = 0, CtlID = 0;
+  UINT itemID = 0;  // -1 (as UINT) for an empty list's focus rectangle
+  UINT itemAction = 0, itemState = 0;
+  HWND hwndItem = nullptr;
+  HDC hDC = nullptr;
+  RECT rcItem;
+  UINT_PTR itemData = 0;
+};
+
+struct MEASUREITEMSTRUCT {
+  UINT CtlType = 0, CtlID = 0;
+  UINT itemID = 0;
+  UINT itemWidth = 0, itemHeight = 0;
+  UINT_PTR itemData = 0;
+};
+
+struct DELETEITEMSTRUCT {
+  UINT CtlType = 0, CtlID = 0;
+  UINT itemID = 0;
+  HWND hwndItem = nullptr;
+  UINT_PTR itemData = 0;
+};
+
+// Answered with -1, 0 or 1 as item 1 sorts before, with or after item 2 (itemID1 is -1 for an
+// item being inserted).
+struct COMPAREITEMSTRUCT {
+  UINT CtlType = 0, CtlID = 0;
+  HWND hwndItem = nullptr;
+  UINT itemID1 = 0;
+  UINT_PTR itemData1 = 0;
+  UINT itemID2 = 0;
+  UINT_PTR itemData2 = 0;
+  DWORD dwLocaleId = 0;
+};

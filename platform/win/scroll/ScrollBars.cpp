@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/gdi/draw/Edges.h"
+#include "platform/gdi/draw/Shapes.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
@@ -18,7 +20,21 @@ ScrollBarData* BarOf(HWND wnd, int bar)
   if (!w) return nullptr;
   if (bar == SB_HORZ) return &w->hscroll;
   if (bar == SB_VERT) return &w->vscroll;
+  if (bar == SB_CTL && w->ctlBar >= 0) return &w->ctlscroll;
   return nullptr;
+}
+
+bool IsVertical(HWND wnd, int bar)
+{
+  if (bar != SB_CTL) return bar == SB_VERT;
+  WndData* w = WindowData::Get(wnd);
+  return w && w->ctlBar == SB_VERT;
+}
+
+LONG ObjectOf(HWND wnd, int bar)
+{
+  if (bar == SB_CTL) return OBJID_CLIENT;
+  return bar == SB_VERT ? OBJID_VSCROLL : OBJID_HSCROLL;
 }
 
 DWORD StyleBit(int bar) { return bar == SB_HORZ ? WS_HSCROLL : WS_VSCROLL; }
@@ -51,6 +67,15 @@ void RedrawFrame(HWND wnd)
   Windows::RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
 }
 
+// A standard bar lives in the frame, a control's bar in its client area.
+void RedrawBar(HWND wnd, int bar)
+{
+  if (bar == SB_CTL)
+    Windows::InvalidateRect(wnd, nullptr, FALSE);
+  else
+    RedrawFrame(wnd);
+}
+
 }  // namespace
 
 namespace Windows {
@@ -67,6 +92,16 @@ int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* si, BOOL redraw)
   if (si->fMask & SIF_POS) b->pos = si->nPos;
   Clamp(*b);
   int pos = b->pos;
+  if (bar == SB_CTL) {
+    // A control stays shown; without room to scroll it only greys out when asked to.
+    if ((si->fMask & SIF_DISABLENOSCROLL) && (si->fMask & (SIF_RANGE | SIF_PAGE))) {
+      bool needed = b->max - b->min + 1 > std::max(b->page, 1) || (b->page == 0 && b->max > b->min);
+      b->disabled = !needed;
+      b->arrowsOff = needed ? 0 : ESB_DISABLE_BOTH;
+    }
+    if (redraw) RedrawBar(wnd, bar);
+    return pos;
+  }
   if (si->fMask & (SIF_RANGE | SIF_PAGE)) {
     // A bar is needed while the range is larger than the page.
     bool needed = b->max - b->min + 1 > std::max(b->page, 1) || (b->page == 0 && b->max > b->min);
@@ -137,6 +172,11 @@ BOOL GetScrollRange(HWND wnd, int bar, int* min, int* max)
 BOOL ShowScrollBar(HWND wnd, int bar, BOOL show)
 {
   if (!WindowData::Get(wnd)) return FALSE;
+  if (bar == SB_CTL) {
+    if (!BarOf(wnd, bar)) return FALSE;
+    ShowWindow(wnd, show ? SW_SHOWNA : SW_HIDE);
+    return TRUE;
+  }
   if (bar == SB_BOTH) {
     SetShown(wnd, SB_HORZ, show);
     SetShown(wnd, SB_VERT, show);
@@ -151,28 +191,31 @@ BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows)
 {
   if (!WindowData::Get(wnd)) return FALSE;
   bool changed = false;
-  for (int b : {SB_HORZ, SB_VERT}) {
-    if (bar != SB_BOTH && int(bar) != b) continue;
+  for (int b : {SB_HORZ, SB_VERT, SB_CTL}) {
+    if ((bar != SB_BOTH || b == SB_CTL) && int(bar) != b) continue;
     ScrollBarData* d = BarOf(wnd, b);
+    if (!d) return FALSE;
     if (d->arrowsOff != arrows) changed = true;
     d->arrowsOff = arrows;
     d->disabled = arrows == ESB_DISABLE_BOTH;
   }
-  if (changed) RedrawFrame(wnd);
+  if (changed) RedrawBar(wnd, int(bar) == SB_CTL ? SB_CTL : SB_HORZ);
   return changed;
 }
 
 BOOL GetScrollBarInfo(HWND wnd, LONG idObject, SCROLLBARINFO* out)
 {
   WndData* w = WindowData::Get(wnd);
-  if (!w || !out || (idObject != OBJID_HSCROLL && idObject != OBJID_VSCROLL)) return FALSE;
-  bool vert = idObject == OBJID_VSCROLL;
-  ScrollBarData& b = vert ? w->vscroll : w->hscroll;
+  if (!w || !out) return FALSE;
+  bool control = idObject == OBJID_CLIENT && w->ctlBar >= 0;
+  if (idObject != OBJID_HSCROLL && idObject != OBJID_VSCROLL && !control) return FALSE;
+  bool vert = control ? w->ctlBar == SB_VERT : idObject == OBJID_VSCROLL;
+  ScrollBarData& b = control ? w->ctlscroll : vert ? w->vscroll : w->hscroll;
   *out = SCROLLBARINFO{};
-  RECT r = vert ? NonClient::VScrollRect(wnd) : NonClient::HScrollRect(wnd);
+  RECT r = control ? w->client : vert ? NonClient::VScrollRect(wnd) : NonClient::HScrollRect(wnd);
   RECT wr = WindowData::ScreenRect(wnd);
-  bool shown = w->style & (vert ? WS_VSCROLL : WS_HSCROLL);
-  if (!shown) {
+  bool shown = control ? (w->style & WS_VISIBLE) != 0 : (w->style & (vert ? WS_VSCROLL : WS_HSCROLL)) != 0;
+  if (!shown && !control) {
     // A hidden bar reports where it would be, next to the client area.
     RECT c = w->client;
     int t = GetSystemMetrics(vert ? SM_CXVSCROLL : SM_CYHSCROLL);
@@ -192,7 +235,9 @@ BOOL GetScrollBarInfo(HWND wnd, LONG idObject, SCROLLBARINFO* out)
     thumb = std::min(thumb, track);
     int span = range - std::max(b.page, 1);
     int room = track - thumb;
-    thumbTop = arrow + (span > 0 ? int(std::int64_t(room) * (b.pos - b.min) / span) : 0);
+    // A thumb being dragged shows where it is dragged to.
+    int at = b.pressed == SB_THUMBTRACK ? std::clamp(b.trackPos, b.min, b.min + std::max(span, 0)) : b.pos;
+    thumbTop = arrow + (span > 0 ? int(std::int64_t(room) * (at - b.min) / span) : 0);
   }
   out->xyThumbTop = thumbTop;
   out->xyThumbBottom = thumbTop + thumb;
@@ -234,16 +279,22 @@ void Track(HWND wnd, int bar, POINT start)
   using namespace Windows;
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b || b->disabled) return;
-  bool vert = bar == SB_VERT;
+  bool vert = IsVertical(wnd, bar);
   UINT msg = vert ? WM_VSCROLL : WM_HSCROLL;
+  // A control tells its parent, naming itself; a standard bar tells its own window.
+  HWND target = bar == SB_CTL ? GetParent(wnd) : wnd;
+  LPARAM ctl = bar == SB_CTL ? reinterpret_cast<LPARAM>(wnd) : 0;
+  if (!target) return;
   SCROLLBARINFO sbi;
-  GetScrollBarInfo(wnd, vert ? OBJID_VSCROLL : OBJID_HSCROLL, &sbi);
+  GetScrollBarInfo(wnd, ObjectOf(wnd, bar), &sbi);
   int part = PartAt(sbi, vert, start);
   if (part < 0) return;
   if ((part == SB_LINEUP && (b->arrowsOff & ESB_DISABLE_LTUP)) ||
       (part == SB_LINEDOWN && (b->arrowsOff & ESB_DISABLE_RTDN)))
     return;
   SetCapture(wnd);
+  b->pressed = part;
+  RedrawBar(wnd, bar);
   const int startPos = b->pos;
   const int grab = (vert ? start.y - sbi.rcScrollBar.top : start.x - sbi.rcScrollBar.left) - sbi.xyThumbTop;
   POINT last = start;
@@ -261,7 +312,7 @@ void Track(HWND wnd, int bar, POINT start)
   if (part == SB_THUMBTRACK) {
     b->trackPos = startPos;
   } else {
-    SendMessage(wnd, msg, MAKEWPARAM(part, 0), 0);
+    SendMessage(target, msg, MAKEWPARAM(part, 0), ctl);
     SetTimer(wnd, kRepeatTimer, 400, nullptr);
   }
   MSG m;
@@ -275,19 +326,21 @@ void Track(HWND wnd, int bar, POINT start)
       if (part == SB_THUMBTRACK) {
         int pos = thumbPosAt(m.pt);
         if (ScrollBarData* d = BarOf(wnd, bar)) d->trackPos = pos;
-        SendMessage(wnd, msg, MAKEWPARAM(SB_THUMBTRACK, pos), 0);
+        RedrawBar(wnd, bar);
+        SendMessage(target, msg, MAKEWPARAM(SB_THUMBTRACK, pos), ctl);
       }
     } else if (m.message == WM_LBUTTONUP && m.hwnd == wnd) {
       if (part == SB_THUMBTRACK) {
         int pos = thumbPosAt(m.pt);
-        SendMessage(wnd, msg, MAKEWPARAM(SB_THUMBPOSITION, pos), 0);
+        if (ScrollBarData* d = BarOf(wnd, bar)) d->trackPos = pos;
+        SendMessage(target, msg, MAKEWPARAM(SB_THUMBPOSITION, pos), ctl);
       }
       break;
     } else if (m.message == WM_TIMER && m.hwnd == wnd && m.wParam == kRepeatTimer) {
       // Repeats while the pointer stays on the part pressed.
       SCROLLBARINFO now;
-      GetScrollBarInfo(wnd, vert ? OBJID_VSCROLL : OBJID_HSCROLL, &now);
-      if (PartAt(now, vert, last) == part) SendMessage(wnd, msg, MAKEWPARAM(part, 0), 0);
+      GetScrollBarInfo(wnd, ObjectOf(wnd, bar), &now);
+      if (PartAt(now, vert, last) == part) SendMessage(target, msg, MAKEWPARAM(part, 0), ctl);
       SetTimer(wnd, kRepeatTimer, 50, nullptr);
     } else if (!(m.message >= WM_KEYFIRST && m.message <= WM_KEYLAST)) {
       DispatchMessage(&m);
@@ -296,8 +349,64 @@ void Track(HWND wnd, int bar, POINT start)
   if (IsWindow(wnd)) {
     KillTimer(wnd, kRepeatTimer);
     if (GetCapture() == wnd) ReleaseCapture();
-    SendMessage(wnd, msg, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
+    if (ScrollBarData* d = BarOf(wnd, bar)) d->pressed = -1;
+    RedrawBar(wnd, bar);
+    if (IsWindow(target)) SendMessage(target, msg, MAKEWPARAM(SB_ENDSCROLL, 0), ctl);
   }
+}
+
+void MakeControl(HWND wnd, bool vertical)
+{
+  WndData* w = WindowData::Get(wnd);
+  if (!w) return;
+  w->ctlBar = vertical ? SB_VERT : SB_HORZ;
+  w->ctlscroll = ScrollBarData{};
+  w->ctlscroll.max = 0;
+}
+
+void PaintBar(HDC dc, const RECT& bar, bool vert, const SCROLLBARINFO& sbi, int pressed, HBRUSH track)
+{
+  using namespace Windows;
+  FillRect(dc, &bar, track ? track : reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1));
+  int a = sbi.dxyLineButton;
+  UINT off = (sbi.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : 0;
+  RECT up = vert ? RECT{bar.left, bar.top, bar.right, bar.top + a} : RECT{bar.left, bar.top, bar.left + a, bar.bottom};
+  RECT down = vert ? RECT{bar.left, bar.bottom - a, bar.right, bar.bottom}
+                   : RECT{bar.right - a, bar.top, bar.right, bar.bottom};
+  // The track between the arrow and the thumb darkens while it is held (a page repeat).
+  if (pressed == SB_PAGEUP || pressed == SB_PAGEDOWN) {
+    RECT t = vert ? RECT{bar.left, bar.top + a, bar.right, bar.top + sbi.xyThumbTop}
+                  : RECT{bar.left + a, bar.top, bar.left + sbi.xyThumbTop, bar.bottom};
+    if (pressed == SB_PAGEDOWN)
+      t = vert ? RECT{bar.left, bar.top + sbi.xyThumbBottom, bar.right, bar.bottom - a}
+               : RECT{bar.left + sbi.xyThumbBottom, bar.top, bar.right - a, bar.bottom};
+    FillRect(dc, &t, reinterpret_cast<HBRUSH>(COLOR_3DDKSHADOW + 1));
+  }
+  DrawFrameControl(dc, &up, DFC_SCROLL,
+                   (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) |
+                       ((sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off) |
+                       (pressed == SB_LINEUP ? DFCS_PUSHED | DFCS_FLAT : 0));
+  DrawFrameControl(dc, &down, DFC_SCROLL,
+                   (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) |
+                       ((sbi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off) |
+                       (pressed == SB_LINEDOWN ? DFCS_PUSHED | DFCS_FLAT : 0));
+  if (sbi.xyThumbBottom > sbi.xyThumbTop) {
+    RECT thumb = vert ? RECT{bar.left, bar.top + sbi.xyThumbTop, bar.right, bar.top + sbi.xyThumbBottom}
+                      : RECT{bar.left + sbi.xyThumbTop, bar.top, bar.left + sbi.xyThumbBottom, bar.bottom};
+    FillRect(dc, &thumb, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
+  }
+}
+
+void PaintControl(HWND wnd, HDC dc, HBRUSH track)
+{
+  WndData* w = WindowData::Get(wnd);
+  if (!w || w->ctlBar < 0) return;
+  SCROLLBARINFO sbi;
+  if (!Windows::GetScrollBarInfo(wnd, OBJID_CLIENT, &sbi)) return;
+  RECT r;
+  Windows::GetClientRect(wnd, &r);
+  PaintBar(dc, r, w->ctlBar == SB_VERT, sbi, w->ctlscroll.pressed, track);
 }
 
 }  // namespace ScrollBars

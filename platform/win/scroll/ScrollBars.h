@@ -1,6 +1,7 @@
 // The standard scroll bars of a window (WS_HSCROLL / WS_VSCROLL in its non-client area). The
 // position is kept within min .. max - max(page - 1, 0); the page within 0 .. max - min + 1.
-// SB_CTL (a scroll-bar control) belongs to the control's own class and answers 0 here.
+// SB_CTL addresses a scroll-bar control: a window made one with ScrollBars::MakeControl, whose
+// whole client area is the bar; for any other window SB_CTL answers 0.
 #pragma once
 
 #include "platform/win/WinUser.h"
@@ -43,7 +44,7 @@ BOOL SetScrollRange(HWND wnd, int bar, int min, int max, BOOL redraw);
 BOOL GetScrollRange(HWND wnd, int bar, int* min, int* max);
 BOOL ShowScrollBar(HWND wnd, int bar, BOOL show);
 BOOL EnableScrollBar(HWND wnd, UINT bar, UINT arrows);
-// idObject OBJID_HSCROLL or OBJID_VSCROLL.
+// idObject OBJID_HSCROLL or OBJID_VSCROLL; OBJID_CLIENT for a scroll-bar control.
 BOOL GetScrollBarInfo(HWND wnd, LONG idObject, SCROLLBARINFO* out);
 
 }  // namespace Windows
@@ -53,6 +54,16 @@ namespace ScrollBars {
 // screen point. Arrows and the track send SB_LINE* / SB_PAGE* at once and again while held
 // (after 400 ms, every 50 ms); the thumb sends SB_THUMBTRACK while dragged and
 // SB_THUMBPOSITION when let go; SB_ENDSCROLL ends every press. Runs its own message loop;
-// the window moves the position itself, as it must.
+// the window moves the position itself, as it must. For SB_CTL the messages go to the
+// control's parent with the control in lParam.
 void Track(HWND wnd, int bar, POINT screen);
+
+// Makes `wnd` a scroll-bar control: its client area is one bar, horizontal or vertical, that
+// the SB_CTL calls address. It starts with range 0..0, enabled.
+void MakeControl(HWND wnd, bool vertical);
+// Draws a bar into `bar` (DC coordinates): arrows, track, thumb, and the part held down pushed.
+// `track` fills the track (null: COLOR_SCROLLBAR).
+void PaintBar(HDC dc, const RECT& bar, bool vertical, const SCROLLBARINFO& sbi, int pressed, HBRUSH track = nullptr);
+// Draws a scroll-bar control into its client area (`dc` on it).
+void PaintControl(HWND wnd, HDC dc, HBRUSH track = nullptr);
 }  // namespace ScrollBars

@@ -191,27 +191,9 @@ void Paint(HWND wnd)
   for (bool vert : {true, false}) {
     RECT bar = vert ? VScrollRect(wnd) : HScrollRect(wnd);
     if (bar.right <= bar.left) continue;
-    Windows::FillRect(dc, &bar, reinterpret_cast<HBRUSH>(COLOR_SCROLLBAR + 1));
     SCROLLBARINFO sbi;
     if (!Windows::GetScrollBarInfo(wnd, vert ? OBJID_VSCROLL : OBJID_HSCROLL, &sbi)) continue;
-    int a = sbi.dxyLineButton;
-    UINT off = (sbi.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : 0;
-    RECT up =
-        vert ? RECT{bar.left, bar.top, bar.right, bar.top + a} : RECT{bar.left, bar.top, bar.left + a, bar.bottom};
-    RECT down = vert ? RECT{bar.left, bar.bottom - a, bar.right, bar.bottom}
-                     : RECT{bar.right - a, bar.top, bar.right, bar.bottom};
-    Windows::DrawFrameControl(
-        dc, &up, DFC_SCROLL,
-        (vert ? DFCS_SCROLLUP : DFCS_SCROLLLEFT) | ((sbi.rgstate[1] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off));
-    Windows::DrawFrameControl(dc, &down, DFC_SCROLL,
-                              (vert ? DFCS_SCROLLDOWN : DFCS_SCROLLRIGHT) |
-                                  ((sbi.rgstate[5] & STATE_SYSTEM_UNAVAILABLE) ? DFCS_INACTIVE : off));
-    if (sbi.xyThumbBottom > sbi.xyThumbTop) {
-      RECT thumb = vert ? RECT{bar.left, bar.top + sbi.xyThumbTop, bar.right, bar.top + sbi.xyThumbBottom}
-                        : RECT{bar.left + sbi.xyThumbTop, bar.top, bar.left + sbi.xyThumbBottom, bar.bottom};
-      Windows::FillRect(dc, &thumb, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-      Windows::DrawEdge(dc, &thumb, EDGE_RAISED, BF_RECT);
-    }
+    ScrollBars::PaintBar(dc, bar, vert, sbi, (vert ? w->vscroll : w->hscroll).pressed);
   }
   if ((w->style & (WS_VSCROLL | WS_HSCROLL)) == (WS_VSCROLL | WS_HSCROLL)) {
     RECT v = VScrollRect(wnd), h = HScrollRect(wnd);

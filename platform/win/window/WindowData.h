@@ -19,6 +19,7 @@ struct ScrollBarData {
   int min = 0, max = 100, page = 0, pos = 0, trackPos = 0;
   bool disabled = false;  // both arrows off (EnableScrollBar ESB_DISABLE_BOTH)
   UINT arrowsOff = 0;
+  int pressed = -1;  // the part held down (SB_LINEUP, SB_PAGEUP, SB_THUMBTRACK, ...), drawn pushed
 };
 
 struct WndData {
@@ -43,7 +44,9 @@ struct WndData {
   bool destroying = false, created = false;
   bool trackLeave = false;
   ScrollBarData hscroll, vscroll;
-  int redrawOff = 0;  // WM_SETREDRAW FALSE
+  ScrollBarData ctlscroll;  // SB_CTL: the bar a scroll-bar control is
+  int ctlBar = -1;          // SB_HORZ or SB_VERT for a scroll-bar control, else -1
+  int redrawOff = 0;        // WM_SETREDRAW FALSE
 };
 
 namespace WindowData {

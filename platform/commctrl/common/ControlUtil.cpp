@@ -1,0 +1,53 @@
+#include "platform/commctrl/common/ControlUtil.h"
+
+#include "platform/commctrl/CommCtrl.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/dc/SysColors.h"
+#include "platform/gdi/text/Fonts.h"
+#include "platform/win/queue/Messages.h"
+#include "platform/win/window/Windows.h"
+
+namespace ControlUtil {
+
+void Notify(HWND ctl, WORD code, HWND to)
+{
+  if (!to) to = Windows::GetParent(ctl);
+  if (!to) return;
+  Windows::SendMessage(to, WM_COMMAND, MAKEWPARAM(Windows::GetDlgCtrlID(ctl), code), reinterpret_cast<LPARAM>(ctl));
+}
+
+HBRUSH Colors(HWND ctl, HDC dc, UINT msg, int textIndex, int backIndex)
+{
+  Windows::SetTextColor(dc, Windows::GetSysColor(textIndex));
+  Windows::SetBkColor(dc, Windows::GetSysColor(backIndex));
+  HWND parent = Windows::GetParent(ctl);
+  LRESULT r =
+      parent ? Windows::SendMessage(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ctl)) : 0;
+  if (r) return reinterpret_cast<HBRUSH>(r);
+  // Nothing from the parent: the system colours, whatever it may have set meanwhile.
+  Windows::SetTextColor(dc, Windows::GetSysColor(textIndex));
+  Windows::SetBkColor(dc, Windows::GetSysColor(backIndex));
+  return Windows::GetSysColorBrush(backIndex);
+}
+
+HFONT FontOr(HFONT font) { return font ? font : static_cast<HFONT>(Windows::GetStockObject(DEFAULT_GUI_FONT)); }
+
+SIZE FontCell(HFONT font)
+{
+  HDC dc = Windows::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = Windows::SelectObject(dc, FontOr(font));
+  TEXTMETRICA tm;
+  Windows::GetTextMetrics(dc, &tm);
+  Windows::SelectObject(dc, old);
+  Windows::DeleteDC(dc);
+  return {tm.tmAveCharWidth, tm.tmHeight};
+}
+
+DCState::DCState(HDC dc) : FDC(dc), FSaved(Windows::SaveDC(dc)) {}
+DCState::~DCState()
+{
+  if (FSaved) Windows::RestoreDC(FDC, FSaved);
+}
+
+}  // namespace ControlUtil
