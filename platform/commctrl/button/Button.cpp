@@ -333,7 +333,10 @@ std::vector<HWND> GroupOf(HWND wnd)
 {
   HWND parent = GetParent(wnd);
   if (!parent) return {wnd};
+  // New windows go on top of their siblings, so the z-order from the bottom is the order of
+  // creation (the dialog order).
   std::vector<HWND> all = GetChildWindows(parent);
+  std::reverse(all.begin(), all.end());
   auto it = std::find(all.begin(), all.end(), wnd);
   if (it == all.end()) return {wnd};
   size_t at = size_t(it - all.begin()), first = at;

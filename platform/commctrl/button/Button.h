@@ -15,7 +15,7 @@ void Register();
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The buttons of the radio group `wnd` belongs to: its siblings from the nearest WS_GROUP at or
-// before it up to the next WS_GROUP, in creation order.
+// before it up to the next WS_GROUP, from the bottom of the z-order up (the order of creation).
 std::vector<HWND> GroupOf(HWND wnd);
 
 }  // namespace Button

@@ -18,6 +18,7 @@
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/text/DrawText.h"
 #include "platform/gdi/text/TextOutput.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/win/backend/Backend.h"
 #include "platform/win/caret/Cursors.h"
@@ -47,9 +48,9 @@ struct ComboState {
   int droppedWidth = 0;
   bool dropped = false;
   bool focused = false;
-  bool buttonDown = false;     // the button is drawn pressed
-  bool pressDropped = false;   // the press that is still held dropped the list
-  bool keyMoving = false;      // the list's selection is being moved by keys while dropped
+  bool buttonDown = false;    // the button is drawn pressed
+  bool pressDropped = false;  // the press that is still held dropped the list
+  bool keyMoving = false;     // the list's selection is being moved by keys while dropped
   bool extendedUI = false;
   bool ownerDraw = false, hasStrings = true;
   int notifiedSel = -1;  // the selection the parent was last told of
@@ -150,7 +151,8 @@ void DropDown(HWND wnd, ComboState* s)
   GetWindowRect(wnd, &wr);
   int width = std::max<int>(s->droppedWidth, wr.right - wr.left);
   int rowsHeight = 0;
-  for (int i = 0; i < count && rowsHeight < s->dropHeight; ++i) rowsHeight += int(ToList(s, LB_GETITEMHEIGHT, WPARAM(i)));
+  for (int i = 0; i < count && rowsHeight < s->dropHeight; ++i)
+    rowsHeight += int(ToList(s, LB_GETITEMHEIGHT, WPARAM(i)));
   if (count == 0) rowsHeight = int(ToList(s, LB_GETITEMHEIGHT, 0));
   int height = std::min(s->dropHeight, rowsHeight) + 2;  // its one-pixel border
   RECT wa = Backend::Current().WorkArea();
@@ -271,8 +273,9 @@ void PaintField(HWND wnd, ComboState* s, HDC dc)
   FillRect(dc, &inner, back);
   if (s->kind != CBS_SIMPLE) {
     RECT b = ButtonRect(wnd, s);
-    DrawFrameControl(dc, &b, DFC_SCROLL,
-                     DFCS_SCROLLCOMBOBOX | (s->buttonDown ? DFCS_PUSHED | DFCS_FLAT : 0) | (enabled ? 0 : DFCS_INACTIVE));
+    DrawFrameControl(
+        dc, &b, DFC_SCROLL,
+        DFCS_SCROLLCOMBOBOX | (s->buttonDown ? DFCS_PUSHED | DFCS_FLAT : 0) | (enabled ? 0 : DFCS_INACTIVE));
   }
   if (s->kind != CBS_DROPDOWNLIST) return;
   RECT t = TextRect(wnd, s);
@@ -419,9 +422,9 @@ LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
   if (style & CBS_DISABLENOSCROLL) lbStyle |= LBS_DISABLENOSCROLL;
   lbStyle |= LBS_NOINTEGRALHEIGHT;
   if (s->kind == CBS_SIMPLE) {
-    s->list = CreateWindowEx(WS_EX_CLIENTEDGE, "ComboLBox", "", lbStyle | WS_CHILD | WS_VISIBLE, 0, s->fieldHeight,
-                             cs->cx, std::max(0, cs->cy - s->fieldHeight), wnd, reinterpret_cast<HMENU>(1000),
-                             nullptr, wnd);
+    s->list =
+        CreateWindowEx(WS_EX_CLIENTEDGE, "ComboLBox", "", lbStyle | WS_CHILD | WS_VISIBLE, 0, s->fieldHeight, cs->cx,
+                       std::max(0, cs->cy - s->fieldHeight), wnd, reinterpret_cast<HMENU>(1000), nullptr, wnd);
   } else {
     s->list = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, "ComboLBox", "",
                              lbStyle | WS_POPUP | WS_BORDER, 0, 0, cs->cx, s->dropHeight, wnd, nullptr, nullptr, wnd);

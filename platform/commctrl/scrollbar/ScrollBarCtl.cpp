@@ -66,8 +66,8 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         // The parent may give the track its own brush.
         HBRUSH track = nullptr;
         if (HWND parent = GetParent(wnd))
-          track = reinterpret_cast<HBRUSH>(SendMessage(parent, WM_CTLCOLORSCROLLBAR, reinterpret_cast<WPARAM>(dc),
-                                                       reinterpret_cast<LPARAM>(wnd)));
+          track = reinterpret_cast<HBRUSH>(
+              SendMessage(parent, WM_CTLCOLORSCROLLBAR, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(wnd)));
         ScrollBars::PaintControl(wnd, dc, track);
       }
       if (!wParam) EndPaint(wnd, &ps);
@@ -96,13 +96,14 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       SetScrollRange(wnd, SB_CTL, int(wParam), int(lParam), msg == SBM_SETRANGEREDRAW);
       return old;
     }
-    case SBM_GETRANGE: GetScrollRange(wnd, SB_CTL, reinterpret_cast<int*>(wParam), reinterpret_cast<int*>(lParam)); return 0;
+    case SBM_GETRANGE:
+      GetScrollRange(wnd, SB_CTL, reinterpret_cast<int*>(wParam), reinterpret_cast<int*>(lParam));
+      return 0;
     case SBM_ENABLE_ARROWS: return EnableScrollBar(wnd, SB_CTL, UINT(wParam));
     case SBM_SETSCROLLINFO:
       return SetScrollInfo(wnd, SB_CTL, reinterpret_cast<const SCROLLINFO*>(lParam), BOOL(wParam));
     case SBM_GETSCROLLINFO: return GetScrollInfo(wnd, SB_CTL, reinterpret_cast<SCROLLINFO*>(lParam));
-    case SBM_GETSCROLLBARINFO:
-      return GetScrollBarInfo(wnd, OBJID_CLIENT, reinterpret_cast<SCROLLBARINFO*>(lParam));
+    case SBM_GETSCROLLBARINFO: return GetScrollBarInfo(wnd, OBJID_CLIENT, reinterpret_cast<SCROLLBARINFO*>(lParam));
     default: return DefWindowProc(wnd, msg, wParam, lParam);
   }
 }
