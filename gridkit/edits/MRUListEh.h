@@ -8,10 +8,9 @@
 #include "platform/classes/Component.h"
 #include "platform/classes/Persistent.h"
 #include "platform/forms/graphics/Colors.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Variants.h"
-
-class TFont;
 
 using TFilterMRUItemEventEh = std::function<void(TObject* Sender, bool& Accept)>;
 using TCloseUpRequestEventEh = std::function<void(TObject* Sender, bool Accept)>;

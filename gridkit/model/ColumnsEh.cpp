@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "gridkit/edits/MRUListEh.h"
 #include "gridkit/filter/STFilterEh.h"
 #include "gridkit/model/DBGridEhModel.h"
 #include "gridkit/model/GridDataLinkEh.h"
@@ -165,7 +166,8 @@ void TColumnTitleEh::Assign(TPersistent* Source)
 TColumnEh::TColumnEh(TCollection* Collection)
     : TCollectionItem(Collection), FKeyList(std::make_unique<TStringList>()),
       FPickList(std::make_unique<TStringList>()), FTitle(std::make_unique<TColumnTitleEh>(this)),
-      FSTFilter(std::make_unique<TSTColumnFilterEh>(this))
+      FSTFilter(std::make_unique<TSTColumnFilterEh>(this)), FMRUList(std::make_unique<TMRUListEh>(this)),
+      FDropDownSpecRow(std::make_unique<TSpecRowEh>(this))
 {}
 
 TColumnEh::~TColumnEh()

@@ -6,19 +6,29 @@
 // (colours, fonts, alignment, widths by measuring) comes with the grid's painting.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <vector>
 
+#include "gridkit/filter/STFilterEh.h"
 #include "platform/classes/Collection.h"
 #include "platform/rtl/StringList.h"
 
 class TColumnEh;
 class TDBGridEhModel;
+class TDataSet;
+class TMRUListEh;
+class TSpecRowEh;
+class Variant;
 class TField;
-class TSTColumnFilterEh;
 
 PELTO_ENUM(TSortMarkerEh, smNoneEh, smDownEh, smUpEh)
 PELTO_ENUM(TColumnKindEh, ckText, ckPickList, ckLookup, ckKeyPickList, ckImages, ckCheckboxes)
+// The class library's check-box states (held here until the standard controls bring them).
+PELTO_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
+
+using TColUpdateDataEventEh =
+    std::function<void(TObject* Sender, AnsiString& Text, Variant& Value, bool& UseText, bool& Handled)>;
 
 class TColumnTitleEh : public TPersistent {
   PELTO_CLASS(TColumnTitleEh, TPersistent)
@@ -145,6 +155,25 @@ public:
   // Stored with the form only when set here and different from the default.
   bool ReadOnlyStored() { return IsExplicit(cvReadOnly) && FReadOnly != DefaultReadOnly(); }
   bool CheckboxesStored() { return IsExplicit(cvCheckboxes) && FCheckboxes != DefaultCheckboxes(); }
+  // ---- values ------------------------------------------------------------------------------
+  // The current record's cell text: through the key and pick lists, else the formatted field.
+  AnsiString CellDisplayText();
+  TCheckBoxState ReadCheckState();
+  void WriteCheckState(TCheckBoxState State);
+  Integer CellImageIndex();
+  // Whether the cell may be edited; with StartEdit the link goes into edit state.
+  bool CanEditValue(bool StartEdit);
+  // Writes Text (parsed by the field) or Value through OnUpdateData; raises the field's
+  // conversion error for a text it cannot take.
+  void WriteValue(const AnsiString& Text, const Variant& Value, bool UseText);
+  // The next (Step 1) or previous value: check state, list entry or number + Step.
+  void StepValue(double Step);
+  double GetIncrement() const { return FIncrement; }
+  void SetIncrement(double Value) { FIncrement = Value; }
+  TMRUListEh* GetMRUList() const { return FMRUList.get(); }
+  TSpecRowEh* GetDropDownSpecRow() const { return FDropDownSpecRow.get(); }
+  TColUpdateDataEventEh OnUpdateData;
+
   bool IsExplicit(TColumnEhValue V) const { return (FExplicit >> V) & 1u; }
   virtual void ResetToDefaults();
   // Marks a change of this column (or of all) for the grid.
@@ -199,6 +228,9 @@ private:
   Integer FTag = 0;
   std::unique_ptr<TColumnTitleEh> FTitle;
   std::unique_ptr<TSTColumnFilterEh> FSTFilter;
+  std::unique_ptr<TMRUListEh> FMRUList;
+  std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
+  double FIncrement = 1;
 };
 
 class TDBGridColumnEh : public TColumnEh {
@@ -231,3 +263,11 @@ private:
 };
 
 using TColumnsEhList = std::vector<TColumnEh*>;
+
+namespace DBGridEh {
+// The field's display text, or its value in DisplayFormat (numbers, dates); "" for Null.
+AnsiString FormatFieldForDisplay(TField* Field, const AnsiString& DisplayFormat);
+// ValueList split at ";" (trimmed pieces): one equals Value ignoring case.
+bool ValueListContains(const AnsiString& ValueList, const AnsiString& Value);
+bool LookupValueFound(TField* Field);
+}  // namespace DBGridEh

@@ -133,3 +133,12 @@ void TDBGridEhModel::Invalidate()
 {
   if (FHost) FHost->InvalidateGrid();
 }
+
+bool TDBGridEhModel::AllowedOperationUpdate()
+{
+  TDataSet* ds = GetDataSet();
+  if (!ds) return false;
+  bool ok = AllowedOperations.Contains(alopUpdateEh) || ds->GetState() == dsInsert;
+  if (ds->IsEmpty()) ok = ok && (AllowedOperations.Contains(alopInsertEh) || AllowedOperations.Contains(alopAppendEh));
+  return ok;
+}

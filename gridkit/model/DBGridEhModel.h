@@ -21,6 +21,8 @@ PELTO_ENUM(TDBGridEhOption, dghFixed3D, dghFrozen3D, dghFooter3D, dghData3D, dgh
            dghTraceColSizing, dghIncSearch, dghPreferIncSearch, dghRowHighlight, dghDblClickOptimizeColWidth,
            dghDialogFind, dghShowRecNo, dghColumnResize, dghColumnMove, dghExtendVertLines)
 PELTO_SET(TDBGridEhOptions, TDBGridEhOption)
+PELTO_ENUM(TDBGridEhAllowedOperation, alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh)
+PELTO_SET(TDBGridEhAllowedOperations, TDBGridEhAllowedOperation)
 
 class TDBGridEhModel;
 using TDBGridEhNotifyEvent = std::function<void(TDBGridEhModel* Grid)>;
@@ -59,6 +61,10 @@ public:
 
   TDBGridEhOptions OptionsEh = {dghAutoSortMarking};
   bool ReadOnly = false;
+  bool DrawMemoText = false;
+  TDBGridEhAllowedOperations AllowedOperations = {alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh};
+  // Update allowed, or inserting; an empty dataset also needs insert or append.
+  bool AllowedOperationUpdate();
   bool Loading = false;
   bool Designing = false;
 

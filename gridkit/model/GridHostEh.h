@@ -3,6 +3,7 @@
 // its model (repaint, relayout, focus, selection) and is specified with the grid control.
 #pragma once
 
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/System.h"
 
 class TField;
@@ -51,4 +52,8 @@ public:
   // Makes the record of data row Row readable without moving the dataset; EndInstantRead undoes it.
   virtual void InstantReadRecord(Integer Row) = 0;
   virtual void EndInstantRead() = 0;
+
+  // ---- in-place editor ----------------------------------------------------------------------
+  virtual bool InplaceEditorShowing() = 0;
+  virtual AnsiString InplaceEditorText() = 0;
 };

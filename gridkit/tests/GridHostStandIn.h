@@ -1,6 +1,7 @@
 // A stand-in for the data-aware grid: records what the model asks of it.
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "gridkit/model/GridDataLinkEh.h"
@@ -46,6 +47,8 @@ public:
   Integer GetDataRowCount() override { return 0; }
   void InstantReadRecord(Integer) override {}
   void EndInstantRead() override {}
+  bool InplaceEditorShowing() override { return EditorShowing; }
+  AnsiString InplaceEditorText() override { return EditorText; }
 
   TGridDataLinkEh Link;
   std::vector<bool> Active;
@@ -54,6 +57,8 @@ public:
   std::function<void()> OnCommit;
   Integer SelectedColumn = -1;
   bool CanFocus = true;
+  bool EditorShowing = false;
+  AnsiString EditorText;
   TDBGridEhSelectionType Selection = gstNon;
   int DataChanges = 0, LayoutsFromLink = 0, EditorShown = 0, IndicatorPaints = 0, RecordChanges = 0, Commits = 0,
       RowPaints = 0, GridPaints = 0, SelectionUpdates = 0;
