@@ -205,7 +205,7 @@ void DrawImage(HDC dc, HBITMAP bmp, RECT r, bool pushed)
 
 void PaintPush(HWND wnd, BtnState* s, HDC dc, RECT c, DWORD style, bool enabled, bool pressed)
 {
-  ControlUtil::Colors(wnd, dc, WM_CTLCOLORBTN, COLOR_BTNTEXT, COLOR_BTNFACE);
+  CommCtrl::ControlColor(wnd, dc, WM_CTLCOLORBTN);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));  // a push button keeps the system colours
   bool isDefault = Kind(style) == BS_DEFPUSHBUTTON;
   RECT r = c;
@@ -238,7 +238,7 @@ void PaintPush(HWND wnd, BtnState* s, HDC dc, RECT c, DWORD style, bool enabled,
 
 void PaintCheck(HWND wnd, BtnState* s, HDC dc, RECT c, DWORD style, bool enabled)
 {
-  HBRUSH back = ControlUtil::Colors(wnd, dc, WM_CTLCOLORSTATIC, COLOR_BTNTEXT, COLOR_BTNFACE);
+  HBRUSH back = CommCtrl::ControlColor(wnd, dc, WM_CTLCOLORSTATIC);
   FillRect(dc, &c, back);
   constexpr int kBox = 13, kGap = 4;
   bool radio = IsRadioKind(Kind(style));
@@ -270,7 +270,7 @@ void PaintCheck(HWND wnd, BtnState* s, HDC dc, RECT c, DWORD style, bool enabled
 
 void PaintGroup(HWND wnd, HDC dc, RECT c, bool enabled)
 {
-  HBRUSH back = ControlUtil::Colors(wnd, dc, WM_CTLCOLORSTATIC, COLOR_BTNTEXT, COLOR_BTNFACE);
+  HBRUSH back = CommCtrl::ControlColor(wnd, dc, WM_CTLCOLORSTATIC);
   AnsiString text = GetWindowText(wnd);
   SIZE cell{};
   GetTextExtentPoint32(dc, "Hg", 2, &cell);
@@ -298,7 +298,7 @@ void PaintOwner(HWND wnd, BtnState* s, HDC dc, RECT c, UINT action, bool enabled
   di.hwndItem = wnd;
   di.hDC = dc;
   di.rcItem = c;
-  ControlUtil::Colors(wnd, dc, WM_CTLCOLORBTN, COLOR_BTNTEXT, COLOR_BTNFACE);
+  CommCtrl::ControlColor(wnd, dc, WM_CTLCOLORBTN);
   SendMessage(GetParent(wnd), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
 }
 

@@ -52,6 +52,7 @@ struct ComboState {
   bool pressDropped = false;  // the press that is still held dropped the list
   bool keyMoving = false;     // the list's selection is being moved by keys while dropped
   bool extendedUI = false;
+  bool settingEdit = false;  // the combo itself is writing the edit's text: no CBN_EDIT*
   bool ownerDraw = false, hasStrings = true;
   int notifiedSel = -1;  // the selection the parent was last told of
 };
@@ -126,7 +127,10 @@ void UpdateEdit(HWND wnd, ComboState* s)
     return;
   }
   AnsiString text = ItemText(s, CurSel(s));
+  s->settingEdit = true;
   SendMessage(s->edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (!(s = StateOf(wnd))) return;
+  s->settingEdit = false;
   SendMessage(s->edit, EM_SETSEL, 0, -1);
 }
 
@@ -261,8 +265,9 @@ void PaintField(HWND wnd, ComboState* s, HDC dc)
   bool enabled = IsWindowEnabled(wnd);
   SelectObject(dc, ControlUtil::FontOr(s->font));
   RECT field{0, 0, c.right, s->fieldHeight};
-  HBRUSH back = enabled ? ControlUtil::Colors(wnd, dc, WM_CTLCOLOREDIT, COLOR_WINDOWTEXT, COLOR_WINDOW)
-                        : ControlUtil::Colors(wnd, dc, WM_CTLCOLORSTATIC, COLOR_GRAYTEXT, COLOR_BTNFACE);
+  HBRUSH back =
+      enabled ? CommCtrl::ControlColor(wnd, dc, WM_CTLCOLOREDIT) : CommCtrl::ControlColor(wnd, dc, WM_CTLCOLORSTATIC);
+  if (!enabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   COLORREF text = GetTextColor(dc);
   if (s->kind == CBS_SIMPLE) {
     // The parent's colour shows below a simple combo's edit, where its list may not reach.
@@ -414,7 +419,7 @@ LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
     s->fieldHeight = int(mi.itemHeight) + 2 * (kEdge + 1);
   }
   s->dropHeight = std::max(cs->cy - s->fieldHeight, ControlUtil::FontCell(nullptr).cy);
-  DWORD lbStyle = LBS_COMBOBOX | LBS_NOTIFY | WS_VSCROLL;
+  DWORD lbStyle = LBS_COMBOBOX | LBS_NOTIFY | (style & (WS_VSCROLL | WS_HSCROLL));
   if (style & CBS_SORT) lbStyle |= LBS_SORT;
   if (style & CBS_HASSTRINGS) lbStyle |= LBS_HASSTRINGS;
   if (style & CBS_OWNERDRAWFIXED) lbStyle |= LBS_OWNERDRAWFIXED;
@@ -443,8 +448,8 @@ LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
     }
   }
   // A dropping combo is as high as its field; the height it was made with is the list's.
-  if (s->kind != CBS_SIMPLE)
-    SetWindowPos(wnd, nullptr, 0, 0, cs->cx, s->fieldHeight, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(wnd, nullptr, 0, 0, cs->cx, s->kind != CBS_SIMPLE ? s->fieldHeight : cs->cy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
   if ((s = StateOf(wnd))) Layout(wnd, s);
   return 0;
 }
@@ -475,8 +480,14 @@ HWND ListOf(HWND combo)
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   ComboState* s = StateOf(wnd);
-  if (!s && msg != WM_CREATE) return DefWindowProc(wnd, msg, wParam, lParam);
+  if (!s && msg != WM_CREATE && msg != WM_NCCREATE) return DefWindowProc(wnd, msg, wParam, lParam);
   switch (msg) {
+    case WM_NCCREATE: {
+      // WS_VSCROLL and WS_HSCROLL are the list's: the combo itself shows no bars.
+      LONG_PTR style = GetWindowLongPtr(wnd, GWL_STYLE);
+      SetWindowLongPtr(wnd, GWL_STYLE, style & ~LONG_PTR(WS_VSCROLL | WS_HSCROLL));
+      return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_CREATE: return Create(wnd, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_DESTROY:
       // The pop-up list is not a child: it goes with the combo.
@@ -573,8 +584,11 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
             Notify(wnd, CBN_KILLFOCUS);
             break;
           }
-          case EN_UPDATE: Notify(wnd, CBN_EDITUPDATE); break;
+          case EN_UPDATE:
+            if (!s->settingEdit) Notify(wnd, CBN_EDITUPDATE);
+            break;
           case EN_CHANGE: {
+            if (s->settingEdit) break;
             // While the list is down its highlight follows the typed text.
             if (s->dropped) {
               AnsiString t = GetWindowText(s->edit);

@@ -17,20 +17,6 @@ void Notify(HWND ctl, WORD code, HWND to)
   Windows::SendMessage(to, WM_COMMAND, MAKEWPARAM(Windows::GetDlgCtrlID(ctl), code), reinterpret_cast<LPARAM>(ctl));
 }
 
-HBRUSH Colors(HWND ctl, HDC dc, UINT msg, int textIndex, int backIndex)
-{
-  Windows::SetTextColor(dc, Windows::GetSysColor(textIndex));
-  Windows::SetBkColor(dc, Windows::GetSysColor(backIndex));
-  HWND parent = Windows::GetParent(ctl);
-  LRESULT r =
-      parent ? Windows::SendMessage(parent, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ctl)) : 0;
-  if (r) return reinterpret_cast<HBRUSH>(r);
-  // Nothing from the parent: the system colours, whatever it may have set meanwhile.
-  Windows::SetTextColor(dc, Windows::GetSysColor(textIndex));
-  Windows::SetBkColor(dc, Windows::GetSysColor(backIndex));
-  return Windows::GetSysColorBrush(backIndex);
-}
-
 HFONT FontOr(HFONT font) { return font ? font : static_cast<HFONT>(Windows::GetStockObject(DEFAULT_GUI_FONT)); }
 
 SIZE FontCell(HFONT font)

@@ -1,5 +1,5 @@
-// What the standard classes share: telling the parent (WM_COMMAND notifications), asking it
-// for colours (WM_CTLCOLOR*), the font a control draws with, and a guard for a DC's state.
+// What the standard classes share: telling the parent (WM_COMMAND notifications), the font a
+// control draws with, and a guard for a DC's state. (Colours: CommCtrl::ControlColor.)
 #pragma once
 
 #include "platform/win/WinUser.h"
@@ -8,10 +8,6 @@ namespace ControlUtil {
 
 // Sends WM_COMMAND (id, code) with the control in lParam to `to` (the parent when null).
 void Notify(HWND ctl, WORD code, HWND to = nullptr);
-// Asks the parent for the control's colours (`msg` one of WM_CTLCOLOR*), which sets the DC's
-// text and background colours; answers its brush. A parent that answers nothing leaves the
-// system colours: `textIndex` and `backIndex` (COLOR_xxx), whose brush is answered.
-HBRUSH Colors(HWND ctl, HDC dc, UINT msg, int textIndex, int backIndex);
 // The font set by WM_SETFONT, else the default GUI font.
 HFONT FontOr(HFONT font);
 // The height and average width of a font's characters.

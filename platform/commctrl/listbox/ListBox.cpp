@@ -366,7 +366,7 @@ void PaintItem(HWND wnd, LBState* s, HDC dc, int index, HBRUSH back, COLORREF te
 void Paint(HWND wnd, LBState* s, HDC dc, const RECT& clip)
 {
   HGDIOBJ oldFont = SelectObject(dc, ControlUtil::FontOr(s->font));
-  HBRUSH back = ControlUtil::Colors(ItemWndOf(wnd, s), dc, WM_CTLCOLORLISTBOX, COLOR_WINDOWTEXT, COLOR_WINDOW);
+  HBRUSH back = CommCtrl::ControlColor(ItemWndOf(wnd, s), dc, WM_CTLCOLORLISTBOX);
   COLORREF text = GetTextColor(dc);
   ListBoxModel& m = s->model;
   RECT c = Client(wnd);
@@ -751,7 +751,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_ERASEBKGND: {
       HDC dc = reinterpret_cast<HDC>(wParam);
-      HBRUSH b = ControlUtil::Colors(ItemWndOf(wnd, s), dc, WM_CTLCOLORLISTBOX, COLOR_WINDOWTEXT, COLOR_WINDOW);
+      HBRUSH b = CommCtrl::ControlColor(ItemWndOf(wnd, s), dc, WM_CTLCOLORLISTBOX);
       RECT c = Client(wnd);
       FillRect(dc, &c, b);
       return 1;

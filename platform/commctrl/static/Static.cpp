@@ -71,7 +71,7 @@ void Paint(HWND wnd, StaticState* s, HDC dc)
   DWORD style = Style(wnd);
   DWORD type = style & SS_TYPEMASK;
   SelectObject(dc, ControlUtil::FontOr(s->font));
-  HBRUSH back = ControlUtil::Colors(wnd, dc, WM_CTLCOLORSTATIC, COLOR_WINDOWTEXT, COLOR_BTNFACE);
+  HBRUSH back = CommCtrl::ControlColor(wnd, dc, WM_CTLCOLORSTATIC);
   if (style & SS_SUNKEN) {
     DrawEdge(dc, &c, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
   }

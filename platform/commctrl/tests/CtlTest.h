@@ -18,7 +18,7 @@ struct Notification {
 };
 
 class CtlTest : public ::testing::Test {
-protected:
+public:
   void SetUp() override;
   void TearDown() override;
 
