@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/db/ADOConnection.h"
+#include "platform/db/bench/RatioReporter.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/db/JetProvider.h"
@@ -92,17 +93,6 @@ void BM_Sqlite3StepLoop(benchmark::State& state)
   state.SetItemsProcessed(state.iterations() * Rows);
   sqlite3_close(db);
 }
-
-// Keeps each benchmark's time per iteration so the ratio can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 

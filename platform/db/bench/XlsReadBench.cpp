@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/db/ADOConnection.h"
+#include "platform/db/bench/RatioReporter.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/db/tests/XlsBuilder.h"
@@ -146,17 +147,6 @@ void BM_XlsReaderAlone(benchmark::State& state)
   }
   state.SetItemsProcessed(state.iterations() * Rows);
 }
-
-// Keeps each benchmark's time per iteration so the ratio can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 

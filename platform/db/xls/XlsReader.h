@@ -5,7 +5,7 @@
 // sheet list) -> each worksheet's cell records. Formula cells give their cached results. A cell
 // is a date when its number format shows a date or a time; its value is then a TDateTime day
 // number in either date system, and an elapsed-time format ("[h]:mm") keeps the plain number of
-// days. Empty texts, blank cells and error-free formulas with an empty result are left out.
+// days. Empty texts, blank cells and formulas whose result is an empty text are left out.
 //
 // Raises EXlsError: xeNotWorkbook for what is no .xls workbook, xeEncrypted for a
 // password-protected one, xeDamaged for anything that does not fit (every length, count, offset
