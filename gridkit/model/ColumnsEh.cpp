@@ -167,7 +167,8 @@ TColumnEh::TColumnEh(TCollection* Collection)
     : TCollectionItem(Collection), FKeyList(std::make_unique<TStringList>()),
       FPickList(std::make_unique<TStringList>()), FTitle(std::make_unique<TColumnTitleEh>(this)),
       FSTFilter(std::make_unique<TSTColumnFilterEh>(this)), FMRUList(std::make_unique<TMRUListEh>(this)),
-      FDropDownSpecRow(std::make_unique<TSpecRowEh>(this))
+      FDropDownSpecRow(std::make_unique<TSpecRowEh>(this)), FFooter(std::make_unique<TColumnFooterEh>(this)),
+      FFooters(std::make_unique<TColumnFootersEh>(this))
 {}
 
 TColumnEh::~TColumnEh()
@@ -192,6 +193,7 @@ TField* TColumnEh::GetField()
     if (TField* f = ds->FindField(FFieldName)) {
       FField = f;
       FFieldName = f->GetFieldName();  // the field's own spelling
+      SyncFooterSums();
     }
   }
   return FField;
@@ -206,7 +208,20 @@ void TColumnEh::BindField(TField* Value)
     if (!Value) FFieldName.clear();
     ResetToDefaults();
   }
+  SyncFooterSums();
   Notify();
+}
+
+TColumnFooterEh* TColumnEh::FooterForRow(Integer I) const
+{
+  return I >= 0 && I < FFooters->GetCount() ? FFooters->GetItem(I) : FFooter.get();
+}
+
+void TColumnEh::SyncFooterSums()
+{
+  if (!FFooter) return;  // still being constructed
+  FFooter->SyncSum();
+  for (int i = 0; i < FFooters->GetCount(); ++i) FFooters->GetItem(i)->SyncSum();
 }
 
 void TColumnEh::SetFieldName(const AnsiString& Value)
@@ -331,6 +346,8 @@ void TColumnEh::Assign(TPersistent* Source)
   FNotInKeyListIndex = src->FNotInKeyListIndex;
   SetDblClickNextVal(src->GetDblClickNextVal());
   SetDisplayFormat(src->FDisplayFormat);
+  FFooter->Assign(src->FFooter.get());
+  FFooters->Assign(src->FFooters.get());
 }
 
 // ---- TDBGridColumnsEh -------------------------------------------------------------------------

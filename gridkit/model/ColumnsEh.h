@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gridkit/filter/STFilterEh.h"
+#include "gridkit/model/ColumnFootersEh.h"
 #include "platform/classes/Collection.h"
 #include "platform/rtl/StringList.h"
 
@@ -171,6 +172,13 @@ public:
   double GetIncrement() const { return FIncrement; }
   void SetIncrement(double Value) { FIncrement = Value; }
   TMRUListEh* GetMRUList() const { return FMRUList.get(); }
+  TColumnFooterEh* GetFooter() const { return FFooter.get(); }
+  void SetFooter(TColumnFooterEh* Value) { FFooter->Assign(Value); }
+  TColumnFootersEh* GetFooters() const { return FFooters.get(); }
+  void SetFooters(TColumnFootersEh* Value) { FFooters->Assign(Value); }
+  // Item I of Footers when there is one, else Footer.
+  TColumnFooterEh* FooterForRow(Integer I) const;
+  void SyncFooterSums();
   TSpecRowEh* GetDropDownSpecRow() const { return FDropDownSpecRow.get(); }
   TColUpdateDataEventEh OnUpdateData;
 
@@ -190,6 +198,8 @@ public:
         .StoredWhen([](const TObject* o) { return static_cast<const TColumnEh*>(o)->IsExplicit(cvDblClickNextVal); });
     p.Property("DisplayFormat", &TColumnEh::GetDisplayFormat, &TColumnEh::SetDisplayFormat);
     p.Property("FieldName", &TColumnEh::GetFieldName, &TColumnEh::SetFieldName);
+    p.Property("Footer", &TColumnEh::GetFooter, &TColumnEh::SetFooter);
+    p.Property("Footers", &TColumnEh::GetFooters, &TColumnEh::SetFooters);
     p.Property("KeyList", &TColumnEh::GetKeyList, &TColumnEh::SetKeyList);
     p.Property("NotInKeyListIndex", &TColumnEh::GetNotInKeyListIndex, &TColumnEh::SetNotInKeyListIndex).Default(-1);
     p.Property("PickList", &TColumnEh::GetPickList, &TColumnEh::SetPickList);
@@ -231,6 +241,8 @@ private:
   std::unique_ptr<TMRUListEh> FMRUList;
   std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
   double FIncrement = 1;
+  std::unique_ptr<TColumnFooterEh> FFooter;
+  std::unique_ptr<TColumnFootersEh> FFooters;
 };
 
 class TDBGridColumnEh : public TColumnEh {

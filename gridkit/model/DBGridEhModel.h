@@ -77,6 +77,8 @@ public:
   // A title click on Column: toggles its marker and reports the change.
   void TitleClick(TColumnEh* Column, bool CtrlHeld);
   void ClearFilter();
+  // The text of footer row FooterIndex (0 = the first) for Column.
+  virtual AnsiString GetFooterCellText(Integer FooterIndex, TColumnEh* Column);
 
   TDBGridEhNotifyEvent OnSortMarkingChanged;
   TDBGridEhNotifyEvent OnApplyFilter;

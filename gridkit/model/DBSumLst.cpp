@@ -325,7 +325,9 @@ namespace {
 bool Usable(const TDBSum* Sum, const TField* Field)
 {
   if (!Sum->IsRelevant()) return false;
-  return Sum->GetFieldName().empty() ? Sum->GetGroupOperation() == goCount : Field != nullptr;
+  if (Sum->GetFieldName().empty()) return Sum->GetGroupOperation() == goCount;
+  // Sums and averages add numbers: over a text field they would raise on every post.
+  return Field && (Sum->GetGroupOperation() == goCount || dynamic_cast<const TNumericField*>(Field));
 }
 
 Int64 ValueOf(const TField* Field) { return Field->IsNull() ? 0 : ToFixed(Field->GetAsFloat()); }

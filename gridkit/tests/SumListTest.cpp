@@ -66,11 +66,12 @@ TEST_F(SumList, FullScanSumsAveragesAndCounts)
   EXPECT_EQ(list.GetSumCollection()->FindSum(goAvg, "名称"), nullptr);
 }
 
-// An aggregate naming a field the dataset lacks must not block data entry.
+// An aggregate naming a field the dataset lacks, or a text field, must not block data entry.
 TEST_F(SumList, MissingFieldDoesNotBlockPostsOrDeletes)
 {
   TDBSumListProducer list(nullptr);
   TDBSum* missing = AddSum(list, goSum, "没有");
+  TDBSum* text = AddSum(list, goAvg, "名称");
   TDBSum* sum = AddSum(list, goSum, "金额");
   list.SetDataSet(Q.get());
   Go(1);
@@ -79,6 +80,7 @@ TEST_F(SumList, MissingFieldDoesNotBlockPostsOrDeletes)
   EXPECT_NO_THROW(Q->Post());
   EXPECT_NO_THROW(Q->Delete());
   EXPECT_EQ(missing->Total, 0);
+  EXPECT_EQ(text->Total, 0);
   EXPECT_DOUBLE_EQ(Total(sum), 2.25);
 }
 

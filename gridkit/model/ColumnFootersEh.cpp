@@ -1,0 +1,196 @@
+#include "gridkit/model/ColumnFootersEh.h"
+
+#include <cmath>
+
+#include "gridkit/model/ColumnsEh.h"
+#include "gridkit/model/DBGridEhModel.h"
+#include "gridkit/model/DBSumLst.h"
+#include "platform/db/DataSet.h"
+#include "platform/db/Fields.h"
+#include "platform/rtl/Currency.h"
+#include "platform/rtl/FormatSettings.h"
+#include "platform/rtl/FormatText.h"
+
+TColumnFooterEh::TColumnFooterEh(TCollection* Collection)
+    : TCollectionItem(Collection),
+      FColumn(Collection ? static_cast<TColumnFootersEh*>(Collection)->GetColumn() : nullptr)
+{}
+
+TColumnFooterEh::TColumnFooterEh(TColumnEh* Column) : TCollectionItem(nullptr), FColumn(Column) {}
+
+TColumnFooterEh::~TColumnFooterEh() { delete FSum; }
+
+void TColumnFooterEh::Assign(TPersistent* Source)
+{
+  auto* src = dynamic_cast<TColumnFooterEh*>(Source);
+  if (!src) {
+    TCollectionItem::Assign(Source);
+    return;
+  }
+  SetEndEllipsis(src->FEndEllipsis);
+  SetValueType(src->FValueType);
+  SetFieldName(src->FFieldName);
+  SetValue(src->FValue);
+  SetWordWrap(src->FWordWrap);
+  SetDisplayFormat(src->FDisplayFormat);
+}
+
+void TColumnFooterEh::Notify()
+{
+  if (FColumn) FColumn->Notify();
+}
+
+void TColumnFooterEh::SetValueType(TFooterValueType Value)
+{
+  if (Value == FValueType) return;
+  FValueType = Value;
+  SyncSum();
+  Notify();
+}
+
+void TColumnFooterEh::SetFieldName(const AnsiString& Value)
+{
+  FFieldName = Value;
+  SyncSum();
+  Notify();
+}
+
+void TColumnFooterEh::SetDisplayFormat(const AnsiString& Value)
+{
+  if (Value == FDisplayFormat) return;
+  FDisplayFormat = Value;
+  Notify();
+}
+
+void TColumnFooterEh::SetValue(const AnsiString& Value)
+{
+  FValue = Value;
+  Notify();
+}
+
+void TColumnFooterEh::SetEndEllipsis(bool Value)
+{
+  FEndEllipsis = Value;
+  Notify();
+}
+
+void TColumnFooterEh::SetWordWrap(bool Value)
+{
+  FWordWrap = Value;
+  Notify();
+}
+
+void TColumnFooterEh::SyncSum()
+{
+  TDBGridEhModel* grid = FColumn ? FColumn->GetOwnerGrid() : nullptr;
+  if (!grid) return;
+  auto setUp = [this](TDBSum* Sum) {
+    if (FValueType == fvtCount) {
+      Sum->SetGroupOperation(goCount);
+      Sum->SetFieldName(AnsiString());
+    } else {
+      Sum->SetGroupOperation(FValueType == fvtSum ? goSum : goAvg);
+      Sum->SetFieldName(FFieldName.empty() ? FColumn->GetFieldName() : FFieldName);
+    }
+  };
+  bool aggregate = FValueType == fvtSum || FValueType == fvtAvg || FValueType == fvtCount;
+  if (FSum) {
+    if (aggregate) {
+      setUp(FSum);
+    } else {
+      delete FSum;
+      FSum = nullptr;
+    }
+    return;
+  }
+  if (!aggregate) return;
+  TDBSumCollection* sums = grid->GetSumList()->GetSumCollection();
+  // One recalculation for the new aggregate, at the end of the bracket. The bracket's end may
+  // itself raise (a failed scan); when a step before it raised, it is closed quietly.
+  sums->BeginUpdate();
+  struct End {
+    TDBSumCollection* S;
+    bool Done = false;
+    ~End()
+    {
+      if (Done) return;
+      try {
+        S->EndUpdate();
+      } catch (...) {}
+    }
+  } end{sums};
+  FSum = sums->Add();
+  setUp(FSum);
+  end.Done = true;
+  sums->EndUpdate();
+}
+
+// ---- TColumnFootersEh -------------------------------------------------------------------------
+
+TColumnFootersEh::TColumnFootersEh(TColumnEh* Column) : TCollection(TColumnFooterEh::StaticClass()), FColumn(Column) {}
+
+TPersistent* TColumnFootersEh::GetOwner() { return FColumn; }
+
+// ---- the footer cell's text -------------------------------------------------------------------
+
+AnsiString TDBGridEhModel::GetFooterCellText(Integer FooterIndex, TColumnEh* Column)
+{
+  TColumnFooterEh* f = Column->FooterForRow(FooterIndex);
+  TDataSet* ds = GetDataSet();
+  switch (f->GetValueType()) {
+    case fvtSum:
+    case fvtAvg: {
+      AnsiString name = f->GetFieldName().empty() ? Column->GetFieldName() : f->GetFieldName();
+      TField* field = ds ? ds->FindField(name) : nullptr;
+      if (!field) return "0";
+      TDBSum* sum =
+          FSumList->GetSumCollection()->FindSum(f->GetValueType() == fvtSum ? goSum : goAvg, field->GetFieldName());
+      if (!sum) return "0";
+      double v = DBSumLst::FixedToFloat(sum->Total);
+      const AnsiString& own = f->GetDisplayFormat();
+      const AnsiString& fieldFormat = field->GetDisplayFormat();
+      switch (field->GetDataType()) {
+        case ftSmallint:
+        case ftInteger:
+        case ftWord:
+        case ftAutoInc:
+        case ftLargeint:
+          if (!own.empty()) return SysUtils::FormatFloat(own, v);
+          if (!fieldFormat.empty()) return SysUtils::FormatFloat(fieldFormat, v);
+          return std::to_string(static_cast<long long>(std::nearbyint(v)));
+        case ftFloat:
+        case ftCurrency: {
+          if (!own.empty()) return SysUtils::FormatFloat(own, v);
+          if (!fieldFormat.empty()) return SysUtils::FormatFloat(fieldFormat, v);
+          auto* ff = dynamic_cast<TFloatField*>(field);
+          bool currency = ff && ff->GetCurrency();
+          return SysUtils::FloatToStrF(v, currency ? SysUtils::ffCurrency : SysUtils::ffGeneral, 15,
+                                       currency ? SysUtils::CurrencyDecimals : 0);
+        }
+        case ftBCD:
+        case ftFMTBcd: {
+          Currency c = Currency::FromRaw(sum->Total);
+          if (!own.empty()) return SysUtils::FormatFloat(own, v);
+          if (!fieldFormat.empty()) return SysUtils::FormatCurr(fieldFormat, c);
+          auto* bf = dynamic_cast<TBCDField*>(field);
+          bool currency = bf && bf->GetCurrency();
+          return SysUtils::CurrToStrF(c, currency ? SysUtils::ffCurrency : SysUtils::ffGeneral,
+                                      currency ? SysUtils::CurrencyDecimals : 0);
+        }
+        default: return "0";
+      }
+    }
+    case fvtCount: {
+      TDBSum* sum = FSumList->GetSumCollection()->FindSum(goCount, AnsiString());
+      double c = sum ? DBSumLst::FixedToFloat(sum->Total) : 0;
+      return f->GetDisplayFormat().empty() ? SysUtils::FloatToStr(c) : SysUtils::FormatFloat(f->GetDisplayFormat(), c);
+    }
+    case fvtFieldValue:
+      if (ds && ds->GetActive() && !f->GetFieldName().empty())
+        return DBGridEh::FormatFieldForDisplay(ds->FieldByName(f->GetFieldName()), f->GetDisplayFormat());
+      return AnsiString();
+    case fvtStaticText: return f->GetValue();
+    case fvtNon: break;
+  }
+  return AnsiString();
+}
