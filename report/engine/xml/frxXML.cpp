@@ -61,34 +61,41 @@ bool StripSwapMarker(AnsiString& Text)
 
 namespace frxXML {
 
+// Both build their result in one pass: a long text with many line breaks (a memo of a few
+// hundred kilobytes) costs linear time, not a shift of the whole tail per reference.
 AnsiString EscapeText(const AnsiString& Text)
 {
-  AnsiString result = Text;
-  // From the end, so an insertion never moves a byte still to be examined.
-  for (size_t i = result.size(); i-- > 0;) {
-    unsigned char c = static_cast<unsigned char>(result[i]);
+  AnsiString result;
+  result.reserve(Text.size());
+  for (char ch : Text) {
+    unsigned char c = static_cast<unsigned char>(ch);
     if (c == 10 || c == 13 || c == 34 || c == 38 || c == 60 || c == 62)
-      result.replace(i, 1, "&#" + std::to_string(c) + ";");
+      result += "&#" + std::to_string(c) + ";";
+    else
+      result += ch;
   }
   return result;
 }
 
 AnsiString UnescapeText(const AnsiString& Text)
 {
-  AnsiString result = Text;
+  AnsiString result;
+  result.reserve(Text.size());
   size_t i = 0;
-  while (i < result.size()) {
-    if (result[i] == '&' && i + 3 < result.size() && result[i + 1] == '#') {
-      size_t semi = result.find(';', i + 2);
+  while (i < Text.size()) {
+    if (Text[i] == '&' && i + 3 < Text.size() && Text[i + 1] == '#') {
+      size_t semi = Text.find(';', i + 2);
       // "&#x..." is a hexadecimal reference, which is not decoded.
-      if (semi != AnsiString::npos && result[i + 2] != 'x' && result[i + 2] != 'X') {
-        Integer code = SysUtils::StrToInt(result.substr(i + 2, semi - i - 2));
+      if (semi != AnsiString::npos && Text[i + 2] != 'x' && Text[i + 2] != 'X') {
+        Integer code = SysUtils::StrToInt(Text.substr(i + 2, semi - i - 2));
         if (code >= 0 && code <= 255) {
-          result.replace(i, semi - i + 1, 1, static_cast<char>(code));
+          result += static_cast<char>(code);
+          i = semi + 1;
+          continue;
         }
       }
     }
-    ++i;
+    result += Text[i++];
   }
   return result;
 }
