@@ -1,0 +1,263 @@
+// The gallery of the standard classes on the desktop back end: every class in its states on one
+// frame. It reports what the controls tell it on standard output, one line each, so that a
+// script can drive it (the Xvfb test does): "ready" with the screen points of the controls it
+// clicks, "command <id> <code>" for each notification, "checked", "edit" and "selected" lines
+// with the state after a change, and, on F12, "shot" with colours read from a screenshot saved
+// to the path given as the first argument, before it ends.
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+#include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/combobox/ComboBox.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/dc/SysColors.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/gdi/image/PictureFiles.h"
+#include "platform/gdi/text/DrawText.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/win/backend/SdlBackend.h"
+#include "platform/win/input/Focus.h"
+#include "platform/win/paint/Painting.h"
+#include "platform/win/queue/Messages.h"
+#include "platform/win/scroll/ScrollBars.h"
+#include "platform/win/window/Windows.h"
+
+using namespace Windows;
+
+namespace {
+
+constexpr int kPush = 1, kDefault = 2, kCheck = 3, kEdit = 10, kCombo = 30, kList = 40, kBar = 50;
+constexpr UINT kDroppedMsg = WM_APP + 1;
+std::string gShotPath;
+HWND gFrame = nullptr;
+
+void Say(const std::string& line)
+{
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+std::string Utf8(const AnsiString& s) { return System::AnsiToUtf8(s); }
+
+std::string Point(HWND wnd, int x, int y)
+{
+  POINT p{x, y};
+  ClientToScreen(wnd, &p);
+  return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+HWND Item(int id) { return GetDlgItem(gFrame, id); }
+
+HWND Child(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id, DWORD ex = 0)
+{
+  return CreateWindowEx(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, gFrame,
+                        reinterpret_cast<HMENU>(std::intptr_t(id)), nullptr, nullptr);
+}
+
+void AddItems(HWND wnd, UINT msg, std::initializer_list<const char*> items)
+{
+  for (const char* t : items) SendMessage(wnd, msg, 0, reinterpret_cast<LPARAM>(t));
+}
+
+void TakeShot()
+{
+  HBITMAP shot = SdlBackend::Screenshot();
+  if (!shot) {
+    Say("shot failed");
+    return;
+  }
+  auto png = PngFile::SavePng(shot);
+  std::ofstream(gShotPath, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+  // The push button's face and the list box's selected row as the screen shows them.
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, shot);
+  auto at = [&](HWND wnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(wnd, &p);
+    COLORREF c = GetPixel(dc, p.x, p.y);
+    return std::to_string(GetRValue(c)) + " " + std::to_string(GetGValue(c)) + " " + std::to_string(GetBValue(c));
+  };
+  RECT row;
+  SendMessage(Item(kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+  std::string line = "shot " + at(Item(kPush), 4, 4) + " / " + at(Item(kList), row.right - 3, row.top + 2);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(shot);
+  Say(line);
+}
+
+void Command(WORD id, WORD code, HWND ctl)
+{
+  Say("command " + std::to_string(id) + " " + std::to_string(code));
+  if (id == kCheck && code == BN_CLICKED) Say("checked " + std::to_string(SendMessage(ctl, BM_GETCHECK, 0, 0)));
+  if (id == kEdit && code == EN_CHANGE) Say("edit " + Utf8(GetWindowText(ctl)));
+  if (id == kCombo && code == CBN_DROPDOWN) PostMessage(gFrame, kDroppedMsg, 0, 0);
+  if (id == kCombo && code == CBN_SELCHANGE) {
+    int sel = int(SendMessage(ctl, CB_GETCURSEL, 0, 0));
+    char buf[64] = {};
+    SendMessage(ctl, CB_GETLBTEXT, WPARAM(sel), reinterpret_cast<LPARAM>(buf));
+    Say("selected " + std::to_string(sel) + " " + Utf8(buf));
+  }
+}
+
+LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
+{
+  switch (msg) {
+    case WM_COMMAND: Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    case kDroppedMsg: {
+      // Where the dropped list's third item is, for the script to click.
+      HWND list = ComboBox::ListOf(Item(kCombo));
+      RECT r;
+      SendMessage(list, LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&r));
+      Say("dropped " + Point(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2));
+      return 0;
+    }
+    case WM_HSCROLL: {
+      // The bar moves where it is told to.
+      HWND bar = reinterpret_cast<HWND>(lp);
+      int pos = GetScrollPos(bar, SB_CTL);
+      switch (LOWORD(wp)) {
+        case SB_LINELEFT: --pos; break;
+        case SB_LINERIGHT: ++pos; break;
+        case SB_PAGELEFT: pos -= 10; break;
+        case SB_PAGERIGHT: pos += 10; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: {
+          SCROLLINFO si;
+          si.fMask = SIF_TRACKPOS;
+          GetScrollInfo(bar, SB_CTL, &si);
+          pos = si.nTrackPos;
+          break;
+        }
+        default: return 0;
+      }
+      SetScrollPos(bar, SB_CTL, pos, TRUE);
+      return 0;
+    }
+    case WM_DRAWITEM: {
+      // The owner-drawn combo's rows: a colour swatch and its name.
+      auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+      static const COLORREF colours[] = {RGB(200, 40, 40), RGB(40, 160, 40), RGB(40, 80, 200)};
+      static const char* names[] = {"红色", "绿色", "蓝色"};
+      bool sel = di->itemState & ODS_SELECTED;
+      FillRect(di->hDC, &di->rcItem, GetSysColorBrush(sel ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+      if (int(di->itemID) >= 0 && di->itemID < 3) {
+        RECT sw{di->rcItem.left + 2, di->rcItem.top + 2, di->rcItem.left + 22, di->rcItem.bottom - 2};
+        HBRUSH b = CreateSolidBrush(colours[di->itemID]);
+        FillRect(di->hDC, &sw, b);
+        DeleteObject(b);
+        SetBkMode(di->hDC, TRANSPARENT);
+        SetTextColor(di->hDC, GetSysColor(sel ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        RECT t{sw.right + 4, di->rcItem.top, di->rcItem.right, di->rcItem.bottom};
+        DrawText(di->hDC, names[di->itemID], -1, &t, DT_SINGLELINE | DT_VCENTER);
+      }
+      return TRUE;
+    }
+    case WM_DESTROY: PostQuitMessage(0); return 0;
+    default: return DefWindowProc(w, msg, wp, lp);
+  }
+}
+
+void Build()
+{
+  // ---- Buttons ---------------------------------------------------------------------------------
+  Child("BUTTON", "确定(&O)", BS_PUSHBUTTON | WS_TABSTOP, 10, 10, 90, 26, kPush);
+  Child("BUTTON", "默认按钮", BS_DEFPUSHBUTTON | WS_TABSTOP, 110, 10, 90, 26, kDefault);
+  Child("BUTTON", "禁用", BS_PUSHBUTTON | WS_DISABLED, 210, 10, 90, 26, 4);
+  Child("BUTTON", "复选框(&C)", BS_AUTOCHECKBOX | WS_TABSTOP, 10, 46, 110, 20, kCheck);
+  HWND grayed = Child("BUTTON", "三态", BS_AUTO3STATE, 130, 46, 80, 20, 6);
+  SendMessage(grayed, BM_SETCHECK, BST_INDETERMINATE, 0);
+  HWND r1 = Child("BUTTON", "甲方", BS_AUTORADIOBUTTON | WS_GROUP, 220, 46, 70, 20, 7);
+  Child("BUTTON", "乙方", BS_AUTORADIOBUTTON, 290, 46, 70, 20, 8);
+  SendMessage(r1, BM_SETCHECK, BST_CHECKED, 0);
+  HWND pushLike = Child("BUTTON", "开关", BS_AUTOCHECKBOX | BS_PUSHLIKE | WS_GROUP, 370, 44, 70, 24, 9);
+  SendMessage(pushLike, BM_SETCHECK, BST_CHECKED, 0);
+  Child("BUTTON", "编辑框", BS_GROUPBOX, 10, 76, 430, 120, 11);
+
+  // ---- Edits -------------------------------------------------------------------------------------
+  Child("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 20, 96, 200, 22, kEdit, WS_EX_CLIENTEDGE);
+  Child("EDIT", "secret", ES_PASSWORD | ES_AUTOHSCROLL, 230, 96, 100, 22, 12, WS_EX_CLIENTEDGE);
+  Child("EDIT", "只读文字", ES_READONLY | ES_AUTOHSCROLL, 340, 96, 90, 22, 13, WS_EX_CLIENTEDGE);
+  Child("EDIT", "多行编辑框\r\n第二行\r\n第三行", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 20, 124, 410, 64, 14,
+        WS_EX_CLIENTEDGE);
+
+  // ---- Statics ---------------------------------------------------------------------------------
+  Child("STATIC", "合同编号(&N):", SS_LEFT, 460, 10, 120, 18, 20);
+  Child("STATIC", "一段很长很长很长的说明文字", SS_LEFT | SS_ENDELLIPSIS, 460, 32, 120, 18, 21);
+  Child("STATIC", "右对齐", SS_RIGHT | SS_SUNKEN, 460, 54, 120, 20, 22);
+  Child("STATIC", "", SS_ETCHEDFRAME, 460, 80, 120, 30, 23);
+  Child("STATIC", "", SS_ETCHEDHORZ, 460, 120, 120, 2, 24);
+
+  // ---- Lists -----------------------------------------------------------------------------------
+  HWND list = Child("LISTBOX", "", WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | WS_TABSTOP, 10,
+                    206, 140, 120, kList, WS_EX_CLIENTEDGE);
+  AddItems(list, LB_ADDSTRING, {"北京", "上海", "广州", "深圳", "杭州", "南京", "武汉", "成都", "重庆", "西安"});
+  SendMessage(list, LB_SELITEMRANGEEX, 1, 2);
+  HWND combo = Child("COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 160, 206, 150, 160, kCombo);
+  AddItems(combo, CB_ADDSTRING, {"合同", "付款", "发票", "客户", "供应商"});
+  SendMessage(combo, CB_SETCURSEL, 0, 0);
+  HWND dropDown = Child("COMBOBOX", "", CBS_DROPDOWN | WS_VSCROLL | CBS_AUTOHSCROLL, 160, 236, 150, 160, 31);
+  AddItems(dropDown, CB_ADDSTRING, {"一月", "二月", "三月"});
+  SendMessage(dropDown, CB_SETCURSEL, 1, 0);
+  HWND owner = Child("COMBOBOX", "", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | WS_VSCROLL, 160, 266, 150, 120, 32);
+  for (LPARAM i = 0; i < 3; ++i) SendMessage(owner, CB_ADDSTRING, 0, i);
+  SendMessage(owner, CB_SETCURSEL, 1, 0);
+  HWND simple = Child("COMBOBOX", "", CBS_SIMPLE, 320, 206, 120, 120, 33);
+  AddItems(simple, CB_ADDSTRING, {"甲", "乙", "丙"});
+  SendMessage(simple, CB_SETCURSEL, 2, 0);
+
+  // ---- Scroll bars -------------------------------------------------------------------------------
+  HWND bar = Child("SCROLLBAR", "", SBS_HORZ, 460, 206, 160, 17, kBar);
+  SCROLLINFO si;
+  si.fMask = SIF_ALL;
+  si.nMax = 99;
+  si.nPage = 20;
+  si.nPos = 30;
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  Child("SCROLLBAR", "", SBS_VERT | WS_DISABLED, 600, 230, 17, 96, 51);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  gShotPath = argc > 1 ? argv[1] : "commctrl_gallery.png";
+  std::string err;
+  if (!SdlBackend::Start(&err)) {
+    std::fprintf(stderr, "no display: %s\n", err.c_str());
+    return 2;
+  }
+  CommCtrl::Initialize();
+  WNDCLASSEXA wc;
+  wc.lpfnWndProc = FrameProc;
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = "GalleryFrame";
+  RegisterClassEx(&wc);
+  gFrame = CreateWindowEx(0, "GalleryFrame", "标准控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 650, 380,
+                          nullptr, nullptr, nullptr, nullptr);
+  Build();
+  ShowWindow(gFrame, SW_SHOW);
+  UpdateWindow(gFrame);
+  RECT cr;
+  GetClientRect(Item(kCombo), &cr);
+  Say("ready push " + Point(Item(kPush), 45, 13) + " check " + Point(Item(kCheck), 7, 10) + " edit " +
+      Point(Item(kEdit), 20, 11) + " combo " + Point(Item(kCombo), cr.right - 8, cr.bottom / 2));
+
+  MSG m;
+  while (GetMessage(&m, nullptr, 0, 0)) {
+    // F12 takes the picture whichever control has the keyboard.
+    if (m.message == WM_KEYDOWN && m.wParam == WPARAM(VK_F12)) {
+      TakeShot();
+      break;
+    }
+    TranslateMessage(&m);
+    DispatchMessage(&m);
+  }
+  if (IsWindow(gFrame)) DestroyWindow(gFrame);
+  SdlBackend::Stop();
+  return 0;
+}

@@ -1,0 +1,39 @@
+# The gallery on a throw-away X server (run by scripts/desktop-test.sh): clicks a button and a
+# check box, types Latin and Chinese text into an edit, opens a drop-down list and picks an
+# item, then has the gallery take a screenshot through the back end and end.
+dt_start "$DT_WORK/gallery.png"
+dt_expect '^ready'
+dt_window
+read -r _ _ pushx pushy _ checkx checky _ editx edity _ combox comboy <<<"$DT_LINE"
+
+dt_click "$pushx" "$pushy"
+dt_expect '^command 1 0$'
+dt_click "$checkx" "$checky"
+dt_expect '^command 3 0$'
+dt_expect '^checked 1$'
+
+dt_click "$editx" "$edity"
+dt_type 'ab'
+dt_expect '^edit ab$'
+dt_type '合同'
+dt_expect '^edit ab合同$'
+
+dt_click "$combox" "$comboy"
+dt_expect '^command 30 7$'
+dt_expect '^dropped'
+read -r _ itemx itemy <<<"$DT_LINE"
+dt_shot dropped
+dt_click "$itemx" "$itemy"
+# The classic order: the choice is kept, the list closes, then the new selection is told.
+dt_expect '^command 30 9$'
+dt_expect '^command 30 8$'
+dt_expect '^command 30 1$'
+dt_expect '^selected 2 '
+[ "$DT_LINE" = "selected 2 发票" ] || dt_fail "picked the wrong item: $DT_LINE"
+
+dt_key F12
+dt_expect '^shot'
+# The push button's face, then the list box's selected row (the system's highlight).
+[ "$DT_LINE" = "shot 212 208 200 / 10 36 106" ] || dt_fail "screenshot colours wrong: $DT_LINE"
+dt_end 0
+[ -s "$DT_WORK/gallery.png" ] || dt_fail "no screenshot file"
