@@ -3,6 +3,7 @@
 // its model (repaint, relayout, focus, selection) and is specified with the grid control.
 #pragma once
 
+#include "platform/gdi/WinTypes.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/System.h"
 
@@ -56,4 +57,11 @@ public:
   // ---- in-place editor ----------------------------------------------------------------------
   virtual bool InplaceEditorShowing() = 0;
   virtual AnsiString InplaceEditorText() = 0;
+
+  // ---- window -------------------------------------------------------------------------------
+  // The grid's window; nullptr before it has one.
+  virtual HWND GetGridHandle() { return nullptr; }
+  virtual void SyncVertScrollBar() {}
+  virtual bool IsDesigning() { return false; }
+  virtual bool IsDestroying() { return false; }
 };
