@@ -253,7 +253,7 @@ bool EditModel::IsBoundary(int pos) const
   if (pos <= 0 || pos >= Length()) return true;
   // The run of lead-range bytes before `pos` starts on a boundary (the line's start, or after
   // a byte that cannot lead); inside it bytes pair up from its start.
-  int lineStart = FLines[size_t(LineFromChar(pos))].start;
+  int lineStart = Get(size_t(LineFromChar(pos))).start;
   int k = pos;
   while (k > lineStart && IsLead(static_cast<unsigned char>(FText[size_t(k) - 1]))) --k;
   return (pos - k) % 2 == 0;
@@ -397,6 +397,8 @@ EditModel::Line EditModel::LayoutLine(int start) const
 void EditModel::LayoutAll()
 {
   FLines.clear();
+  FShiftFrom = 0;
+  FShift = 0;
   int n = Length(), pos = 0;
   while (true) {
     Line l = LayoutLine(pos);
@@ -409,27 +411,35 @@ void EditModel::LayoutAll()
   }
 }
 
+void EditModel::AddShift(size_t from, size_t to, int delta)
+{
+  for (size_t k = from; k < to; ++k) {
+    FLines[k].start += delta;
+    FLines[k].end += delta;
+    FLines[k].next += delta;
+  }
+}
+
 void EditModel::Relayout(int from, int removed, int inserted)
 {
   int delta = inserted - removed;
   int n = Length();
   int changeEnd = from + inserted, oldChangeEnd = from + removed;
   // The old line holding `from`; a wrapped line before it may take text back from it.
-  auto it = std::upper_bound(FLines.begin(), FLines.end(), from, [](int p, const Line& l) { return p < l.start; });
-  int first = std::max(int(it - FLines.begin()) - 1, 0);
+  int first = LineFromChar(from);
   // A change at a line's start may join its text to the line break before ("\r" + "\n").
-  if (first > 0 && FLines[size_t(first)].start == from) --first;
-  for (int k = 0; k < 2 && first > 0 && FLines[size_t(first) - 1].end == FLines[size_t(first) - 1].next; ++k) --first;
+  if (first > 0 && Get(size_t(first)).start == from) --first;
+  for (int k = 0; k < 2 && first > 0 && Get(size_t(first) - 1).end == Get(size_t(first) - 1).next; ++k) --first;
 
   std::vector<Line> fresh;
   size_t j = size_t(first) + 1, oldCount = FLines.size();
-  int pos = FLines[size_t(first)].start;
+  int pos = Get(size_t(first)).start;
   bool resynced = false;
   while (true) {
     if (pos >= changeEnd) {
       // Text from an old line start after the change is unchanged, and so is its layout.
-      while (j < oldCount && (FLines[j].start < oldChangeEnd || FLines[j].start + delta < pos)) ++j;
-      if (j < oldCount && FLines[j].start + delta == pos) {
+      while (j < oldCount && (Get(j).start < oldChangeEnd || Get(j).start + delta < pos)) ++j;
+      if (j < oldCount && Get(j).start + delta == pos) {
         resynced = true;
         break;
       }
@@ -443,24 +453,43 @@ void EditModel::Relayout(int from, int removed, int inserted)
     pos = l.next;
   }
   if (!resynced) j = oldCount;
-  for (size_t k = j; k < oldCount; ++k) {
-    FLines[k].start += delta;
-    FLines[k].end += delta;
-    FLines[k].next += delta;
+  // Settle the owed shift where it would now be wrong: lines kept before the change take it
+  // for good, lines after it that did not owe it are made to owe it, so that from `j` on every
+  // line owes the same amount, and then the change's own delta.
+  size_t f = size_t(first);
+  if (FShiftFrom < f) {
+    AddShift(FShiftFrom, f, FShift);
+    FShiftFrom = f;
   }
-  size_t replaced = j - size_t(first);
+  if (FShiftFrom > j) {
+    AddShift(j, std::min(FShiftFrom, oldCount), -FShift);
+    FShiftFrom = j;
+  }
+  FShift += delta;
+  size_t replaced = j - f;
   if (fresh.size() == replaced)
     std::copy(fresh.begin(), fresh.end(), FLines.begin() + first);
   else {
     FLines.erase(FLines.begin() + first, FLines.begin() + std::ptrdiff_t(j));
     FLines.insert(FLines.begin() + first, fresh.begin(), fresh.end());
   }
+  // The fresh lines are exact: take what they would owe back out.
+  AddShift(f, f + fresh.size(), -FShift);
+  FShiftFrom = f;
 }
 
 int EditModel::LineFromChar(int pos) const
 {
-  auto it = std::upper_bound(FLines.begin(), FLines.end(), pos, [](int p, const Line& l) { return p < l.start; });
-  return std::max(int(it - FLines.begin()) - 1, 0);
+  // The last line starting at or before pos.
+  size_t lo = 0, hi = FLines.size();
+  while (lo < hi) {
+    size_t mid = (lo + hi) / 2;
+    if (Get(mid).start <= pos)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return std::max(int(lo) - 1, 0);
 }
 
 int EditModel::LineLeft(int line, int area) const
@@ -475,7 +504,7 @@ int EditModel::LineLeft(int line, int area) const
 
 int EditModel::XInLine(int line, int pos) const
 {
-  const Line& l = FLines[size_t(line)];
+  Line l = Get(size_t(line));
   pos = std::clamp(pos, l.start, l.end);
   int x = 0;
   for (int p = l.start; p < pos;) {
@@ -489,7 +518,7 @@ int EditModel::XInLine(int line, int pos) const
 
 int EditModel::CharAtX(int line, int x) const
 {
-  const Line& l = FLines[size_t(line)];
+  Line l = Get(size_t(line));
   int cur = 0;
   for (int p = l.start; p < l.end;) {
     int len;

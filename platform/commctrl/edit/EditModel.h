@@ -132,7 +132,7 @@ public:
 
   // ---- Lines --------------------------------------------------------------------------------
   int LineCount() const { return int(FLines.size()); }
-  const Line& LineAt(int line) const { return FLines[size_t(line)]; }
+  Line LineAt(int line) const { return Get(size_t(line)); }
   // The line holding `pos` (a position where a wrapped line ends belongs to the next one).
   int LineFromChar(int pos) const;
   // The pixel offset of the line's text from the left of the wrap area (alignment); `area` is
@@ -191,5 +191,20 @@ private:
   UndoStep FUndo;
   std::uint64_t FUndoSerial = 0;
   EditMeasurer* FMeasurer = nullptr;
+  // Lines from FShiftFrom on still owe FShift bytes to their positions: typing shifts every
+  // later line, and settling that lazily keeps a keystroke's cost off the lines after it.
   std::vector<Line> FLines;
+  size_t FShiftFrom = 0;
+  int FShift = 0;
+  Line Get(size_t i) const
+  {
+    Line l = FLines[i];
+    if (i >= FShiftFrom) {
+      l.start += FShift;
+      l.end += FShift;
+      l.next += FShift;
+    }
+    return l;
+  }
+  void AddShift(size_t from, size_t to, int delta);
 };
