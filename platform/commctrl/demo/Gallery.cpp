@@ -182,8 +182,12 @@ void Build()
   Child("EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, 20, 96, 200, 22, kEdit, WS_EX_CLIENTEDGE);
   Child("EDIT", "secret", ES_PASSWORD | ES_AUTOHSCROLL, 230, 96, 100, 22, 12, WS_EX_CLIENTEDGE);
   Child("EDIT", "只读文字", ES_READONLY | ES_AUTOHSCROLL, 340, 96, 90, 22, 13, WS_EX_CLIENTEDGE);
-  Child("EDIT", "多行编辑框\r\n第二行\r\n第三行", ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 20, 124, 410, 64, 14,
-        WS_EX_CLIENTEDGE);
+  Child("EDIT", "多行编辑框，折行显示的长文字\r\n第二行\r\n第三行\r\n第四行",
+        ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL, 20, 124, 200, 64, 14, WS_EX_CLIENTEDGE);
+  Child("EDIT", "禁用的编辑框", ES_AUTOHSCROLL | WS_DISABLED, 230, 124, 200, 22, 15, WS_EX_CLIENTEDGE);
+  // Centred Chinese text whose selection stays shown without the focus.
+  HWND kept = Child("EDIT", "澜岳合同管理系统", ES_CENTER | ES_NOHIDESEL, 230, 158, 200, 22, 16, WS_EX_CLIENTEDGE);
+  SendMessage(kept, EM_SETSEL, 4, 8);
 
   // ---- Statics ---------------------------------------------------------------------------------
   Child("STATIC", "合同编号(&N):", SS_LEFT, 460, 10, 120, 18, 20);
