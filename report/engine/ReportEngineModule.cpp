@@ -9,6 +9,8 @@
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxView.h"
+#include "report/engine/print/frxPrinter.h"
+#include "report/engine/run/frxEngine.h"
 #include "report/engine/text/frxGraphicUtils.h"
 
 namespace ReportEngineModule {
@@ -29,12 +31,14 @@ void Initialize()
   frxMemoView::Initialize();
   frxPictureView::Initialize();
   frxDsgnIntf::Initialize();
+  frxEngine::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  frxPrinter::Finalize();
   frxDsgnIntf::Finalize();
   frxGraphicUtils::Finalize();
   frxrcClass::Finalize();

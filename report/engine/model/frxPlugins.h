@@ -111,12 +111,27 @@ public:
   Integer FirstPage = 0;
 
   virtual Integer GetCount() = 0;
+  // The rebuilt page Index, owned by the page cache (valid until 50 other pages were asked
+  // for or the cache is emptied); nullptr when there are no pages.
   virtual TfrxReportPage* GetPage(Integer Index) = 0;
   virtual void Clear() = 0;
   virtual void Initialize() = 0;
   virtual void AddPage(TfrxReportPage* Page) = 0;
   virtual void AddObject(TfrxComponent* Obj) = 0;
+  virtual void AddSourcePage(TfrxReportPage* Page) = 0;
+  virtual void AddToSourcePage(TfrxComponent* Obj) = 0;
+  virtual void MarkPosition() = 0;
+  virtual void ResetToMark() = 0;
+  // Moves the current page's objects from From on aside; answers the count left.
+  virtual Integer CutObjects(Integer From) = 0;
+  virtual void PasteObjects(Extended X, Extended Y) = 0;
+  virtual bool BandExists(TfrxBand* Band) = 0;
+  virtual Integer GetCurPosition() = 0;
+  virtual Extended GetLastY() = 0;
   virtual void Finish() = 0;
+  virtual void AddAnchor(const AnsiString& Text) = 0;
+  // The anchor's page + 1; 1 for an unknown anchor.
+  virtual Integer GetAnchorPage(const AnsiString& Text) = 0;
   virtual void LoadFromStream(TStream* Stream, bool AllowPartialLoading) = 0;
   virtual void SaveToStream(TStream* Stream) = 0;
   virtual bool Export(TfrxCustomExportFilter* Filter) = 0;

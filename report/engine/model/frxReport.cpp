@@ -274,7 +274,45 @@ void TfrxReport::ParseDataField(const AnsiString& Text, TfrxDataSet*& DataSet, A
 
 // ---- Expressions and script
 
-void TfrxReport::SetEngine(std::unique_ptr<TfrxCustomEngine> Value) { FEngine = std::move(Value); }
+void TfrxReport::SetEngine(std::unique_ptr<TfrxCustomEngine> Value)
+{
+  FEngine = std::move(Value);
+  if (FEngine && FPreviewPages) {
+    FEngine->PreviewPages = FPreviewPages.get();
+    FPreviewPages->Engine = FEngine.get();
+  }
+}
+
+void TfrxReport::SetPreviewPages(std::unique_ptr<TfrxCustomPreviewPages> Value)
+{
+  if (FEngine && FEngine->PreviewPages == FPreviewPages.get()) FEngine->PreviewPages = nullptr;
+  FPreviewPages = std::move(Value);
+  if (FEngine && FPreviewPages) {
+    FEngine->PreviewPages = FPreviewPages.get();
+    FPreviewPages->Engine = FEngine.get();
+  }
+}
+
+void TfrxReport::SetTerminated(bool Value)
+{
+  FTerminated = Value;
+  if (Value && FScript) FScript->Terminate();
+}
+
+void TfrxReport::ProgressStart(Integer ProgressType)
+{
+  if (OnProgressStart) OnProgressStart(this, ProgressType, 0);
+}
+
+void TfrxReport::Progress(Integer ProgressType, Integer Value)
+{
+  if (OnProgress) OnProgress(this, ProgressType, Value);
+}
+
+void TfrxReport::ProgressStop(Integer ProgressType)
+{
+  if (OnProgressStop) OnProgressStop(this, ProgressType, 0);
+}
 
 bool TfrxReport::GetVariableValue(const AnsiString& Name, Variant& Value)
 {

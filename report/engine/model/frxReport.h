@@ -22,6 +22,8 @@
 #include "report/engine/model/frxOptions.h"
 
 class TfrxCustomEngine;
+class TfrxCustomPreviewPages;
+class TfrxPage;
 class TfrxDataSet;
 class TfrxDrawText;
 class TfrxExpressionCache;
@@ -115,6 +117,27 @@ public:
   // unit supplies it; until then system variables and totals have no values.
   TfrxCustomEngine* GetEngine() const { return FEngine.get(); }
   void SetEngine(std::unique_ptr<TfrxCustomEngine> Value);
+  // The prepared pages the engine fills (nullptr until the first PrepareReport or a set);
+  // owned by the report. Setting them links them with the engine.
+  TfrxCustomPreviewPages* GetPreviewPages() const { return FPreviewPages.get(); }
+  void SetPreviewPages(std::unique_ptr<TfrxCustomPreviewPages> Value);
+
+  // ---- Running
+  // Clears the prepared pages when asked, checks the data sets, prepares the script, runs its
+  // main block and the engine. Failures go to Errors (shown together unless SilentMode);
+  // answers whether pages were prepared. With RestoreAfterRun the template is reloaded
+  // afterwards, so a run never leaves the script's changes in it. Makes the standard engine
+  // and prepared pages when none were set.
+  bool PrepareReport(bool ClearLastReport = true);
+  // Makes the print option's printer the current one when it is installed.
+  void SelectPrinter();
+  // Progress of running (0), exporting (1) and printing (2), told to the host.
+  void ProgressStart(Integer ProgressType);
+  void Progress(Integer ProgressType, Integer Value);
+  void ProgressStop(Integer ProgressType);
+  // The status text of the preview (the URL under the mouse); ProgressMessage holds it.
+  void SetProgressMessage(const AnsiString& Text) { ProgressMessage = Text; }
+  AnsiString ProgressMessage;
 
   // Calls the script procedure ProcName with Sender when RunAlways is set or the engine runs;
   // nothing for an empty name. Errors of the procedure pass on.
@@ -134,6 +157,13 @@ public:
   std::function<void(const AnsiString& VarName, Variant& Value)> OnGetValue;
   std::function<void(TfrxReportComponent*Sender)> OnBeforePrint, OnAfterPrint;
   std::function<void(TfrxView* Sender, Integer Button, Integer Shift, bool& Modified)> OnClickObject;
+  std::function<void(TfrxView* Sender)> OnMouseOverObject;
+  std::function<void(TfrxReport*Sender, Integer ProgressType, Integer Progress)> OnProgressStart, OnProgress,
+      OnProgressStop;
+  // Before the script and the engine run; before a print job's pages are chosen.
+  std::function<void(TfrxReport*Sender)> OnBeginDoc, OnPrintReport;
+  // Builds a page in place of its data bands when set.
+  std::function<void(TfrxPage* Page)> OnManualBuild;
 
   AnsiString DataSetName;
   // Name of the object being printed; the engine sets it so data errors say where they arose.
@@ -147,7 +177,8 @@ public:
   bool Reloading = false;
   // The stop flag of a run; the engine, the preview and the script's StopReport set it.
   bool GetTerminated() const { return FTerminated; }
-  void SetTerminated(bool Value) { FTerminated = Value; }
+  // True also stops the script running now.
+  void SetTerminated(bool Value);
 
   PELTO_PUBLISHED(p)
   {
@@ -187,6 +218,7 @@ private:
   std::unique_ptr<TfrxExpressionCache> FExpressionCache;
   std::unique_ptr<TfrxDrawText> FDrawText;
   std::unique_ptr<TfrxCustomEngine> FEngine;
+  std::unique_ptr<TfrxCustomPreviewPages> FPreviewPages;
   TfsCustomVariable* FValueVariable = nullptr;
   TfrxXMLSerializer* FLoadingSerializer = nullptr;
   AnsiString FFileName;

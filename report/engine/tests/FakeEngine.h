@@ -15,6 +15,17 @@ public:
   void Initialize() override {}
   void AddPage(TfrxReportPage*) override {}
   void AddObject(TfrxComponent*) override {}
+  void AddSourcePage(TfrxReportPage*) override {}
+  void AddToSourcePage(TfrxComponent*) override {}
+  void MarkPosition() override {}
+  void ResetToMark() override {}
+  Integer CutObjects(Integer) override { return 0; }
+  void PasteObjects(Extended, Extended) override {}
+  bool BandExists(TfrxBand*) override { return false; }
+  Integer GetCurPosition() override { return 0; }
+  Extended GetLastY() override { return 0; }
+  void AddAnchor(const AnsiString&) override {}
+  Integer GetAnchorPage(const AnsiString&) override { return 1; }
   void Finish() override {}
   void LoadFromStream(TStream*, bool) override {}
   void SaveToStream(TStream*) override {}

@@ -1,0 +1,350 @@
+#include "report/engine/print/frxPrinter.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/rtl/StringUtils.h"
+#include "report/engine/model/frxRes.h"
+
+namespace {
+
+constexpr Integer kCustomPaper = 256, kDefaultBin = 7;
+
+// Releases an information context when the scope ends.
+struct TICGuard {
+  HDC DC;
+  ~TICGuard()
+  {
+    if (DC) Windows::DeleteDC(DC);
+  }
+};
+
+}  // namespace
+
+// ---- TfrxCustomPrinter -----------------------------------------------------------------------
+
+TfrxCustomPrinter::TfrxCustomPrinter(const AnsiString& AName, const AnsiString& APort) : Name(AName), Port(APort)
+{
+  AddEntry(Bins, frxRes::Get("prDefault"), kDefaultBin);
+  AddEntry(Papers, frxRes::Get("prCustom"), kCustomPaper);
+}
+
+TfrxCustomPrinter::~TfrxCustomPrinter() = default;
+
+void TfrxCustomPrinter::AddEntry(TStringList& List, const AnsiString& Text, Integer Number)
+{
+  List.AddObject(Text, reinterpret_cast<TObject*>(static_cast<intptr_t>(Number)));
+}
+
+Integer TfrxCustomPrinter::NumberAt(const TStringList& List, Integer Index)
+{
+  return static_cast<Integer>(reinterpret_cast<intptr_t>(List.GetObjects(Index)));
+}
+
+Integer TfrxCustomPrinter::PaperIndex(Integer Number) const
+{
+  for (Integer i = 0; i < Papers.GetCount(); ++i)
+    if (NumberAt(Papers, i) == Number) return i;
+  return -1;
+}
+
+Integer TfrxCustomPrinter::BinIndex(Integer Number) const
+{
+  for (Integer i = 0; i < Bins.GetCount(); ++i)
+    if (NumberAt(Bins, i) == Number) return i;
+  return -1;
+}
+
+Integer TfrxCustomPrinter::PaperNameToNumber(const AnsiString& AName) const
+{
+  Integer i = Papers.IndexOf(AName);
+  return NumberAt(Papers, i < 0 ? 0 : i);
+}
+
+Integer TfrxCustomPrinter::BinNameToNumber(const AnsiString& AName) const
+{
+  Integer i = Bins.IndexOf(AName);
+  return NumberAt(Bins, i < 0 ? 0 : i);
+}
+
+// ---- TfrxPrinter -----------------------------------------------------------------------------
+
+TfrxPrinter::~TfrxPrinter() = default;
+
+void TfrxPrinter::Init()
+{
+  if (FInitialized) return;
+  if (!WinSpool::GetPrinterSettings(Name, FDevMode)) return;
+  FInitialized = true;
+  ReadMetrics();
+  DefPaper = FDevMode.dmPaperSize;
+  DefPaperWidth = PaperWidth;
+  DefPaperHeight = PaperHeight;
+  DefOrientation = FDevMode.dmOrientation != WinSpool::DMORIENT_PORTRAIT;
+  int papers = WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_PAPERS, nullptr, &FDevMode);
+  if (papers > 0) {
+    papers = std::min(papers, 256);
+    std::vector<WORD> numbers(static_cast<size_t>(papers));
+    std::vector<char> names(static_cast<size_t>(papers) * 64);
+    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_PAPERS, numbers.data(), &FDevMode);
+    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_PAPERNAMES, names.data(), &FDevMode);
+    for (int i = 0; i < papers; ++i)
+      if (numbers[static_cast<size_t>(i)] != kCustomPaper)
+        AddEntry(Papers,
+                 AnsiString(&names[static_cast<size_t>(i) * 64], strnlen(&names[static_cast<size_t>(i) * 64], 64)),
+                 numbers[static_cast<size_t>(i)]);
+  }
+  int bins = WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_BINS, nullptr, &FDevMode);
+  if (bins > 0) {
+    bins = std::min(bins, 256);
+    std::vector<WORD> numbers(static_cast<size_t>(bins));
+    std::vector<char> names(static_cast<size_t>(bins) * 24);
+    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_BINS, numbers.data(), &FDevMode);
+    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_BINNAMES, names.data(), &FDevMode);
+    for (int i = 0; i < bins; ++i)
+      if (numbers[static_cast<size_t>(i)] != kDefaultBin)
+        AddEntry(Bins,
+                 AnsiString(&names[static_cast<size_t>(i) * 24], strnlen(&names[static_cast<size_t>(i) * 24], 24)),
+                 numbers[static_cast<size_t>(i)]);
+  }
+}
+
+void TfrxPrinter::ReadMetrics()
+{
+  TICGuard ic{WinSpool::CreateIC(Name, &FDevMode)};
+  if (!ic.DC) return;
+  DPI = POINT{Windows::GetDeviceCaps(ic.DC, LOGPIXELSX), Windows::GetDeviceCaps(ic.DC, LOGPIXELSY)};
+  if (DPI.x <= 0 || DPI.y <= 0) DPI = POINT{600, 600};
+  // The paper size comes from the settings themselves, so A4 is exactly 210 x 297.
+  double w = 0, h = 0;
+  WinSpool::PageSizeOf(FDevMode, w, h);
+  PaperWidth = w;
+  PaperHeight = h;
+  LeftMargin = Windows::GetDeviceCaps(ic.DC, PHYSICALOFFSETX) / static_cast<Extended>(DPI.x) * 25.4;
+  TopMargin = Windows::GetDeviceCaps(ic.DC, PHYSICALOFFSETY) / static_cast<Extended>(DPI.y) * 25.4;
+  Extended printableW = Windows::GetDeviceCaps(ic.DC, HORZRES) / static_cast<Extended>(DPI.x) * 25.4;
+  Extended printableH = Windows::GetDeviceCaps(ic.DC, VERTRES) / static_cast<Extended>(DPI.y) * 25.4;
+  RightMargin = std::max<Extended>(0, PaperWidth - printableW - LeftMargin);
+  BottomMargin = std::max<Extended>(0, PaperHeight - printableH - TopMargin);
+  // Whole device pixels round the printable size; below a pixel there is no margin.
+  if (RightMargin < 25.4 / DPI.x) RightMargin = 0;
+  if (BottomMargin < 25.4 / DPI.y) BottomMargin = 0;
+}
+
+void TfrxPrinter::SetViewParams(Integer PaperSize, bool Landscape, Extended APaperWidth, Extended APaperHeight)
+{
+  Init();
+  if (PaperSize == kCustomPaper) {
+    SetViewParams(9, Landscape, APaperWidth, APaperHeight);
+    PaperWidth = APaperWidth;
+    PaperHeight = APaperHeight;
+  } else {
+    FDevMode.dmOrientation = Landscape ? WinSpool::DMORIENT_LANDSCAPE : WinSpool::DMORIENT_PORTRAIT;
+    FDevMode.dmPaperSize = static_cast<short>(PaperSize);
+    FDevMode.dmFields |= WinSpool::DM_ORIENTATION | WinSpool::DM_PAPERSIZE;
+    FDevMode.dmFields &= ~(WinSpool::DM_PAPERLENGTH | WinSpool::DM_PAPERWIDTH);
+    ReadMetrics();
+  }
+  Paper = PaperSize;
+  Orientation = Landscape;
+}
+
+void TfrxPrinter::SetPrintParams(Integer PaperSize, bool Landscape, Integer Duplex, Integer Copies, Integer ABin,
+                                 Extended APaperHeight, Extended APaperWidth)
+{
+  Init();
+  FDevMode.dmFields |=
+      WinSpool::DM_ORIENTATION | WinSpool::DM_PAPERSIZE | WinSpool::DM_COPIES | WinSpool::DM_DEFAULTSOURCE;
+  if (Duplex != 1) FDevMode.dmFields |= WinSpool::DM_DUPLEX;
+  if (PaperSize == kCustomPaper) {
+    FDevMode.dmFields |= WinSpool::DM_PAPERLENGTH | WinSpool::DM_PAPERWIDTH;
+    FDevMode.dmPaperLength = static_cast<short>(std::lround(APaperHeight * 10));
+    FDevMode.dmPaperWidth = static_cast<short>(std::lround(APaperWidth * 10));
+  } else {
+    FDevMode.dmFields &= ~(WinSpool::DM_PAPERLENGTH | WinSpool::DM_PAPERWIDTH);
+  }
+  FDevMode.dmPaperSize = static_cast<short>(PaperSize);
+  FDevMode.dmOrientation = Landscape ? WinSpool::DMORIENT_LANDSCAPE : WinSpool::DMORIENT_PORTRAIT;
+  FDevMode.dmCopies = static_cast<short>(Copies);
+  FDevMode.dmDefaultSource = static_cast<short>(Bin != -1 ? Bin : ABin);
+  if (Duplex != 1) FDevMode.dmDuplex = static_cast<short>(Duplex);
+  ReadMetrics();
+  Paper = PaperSize;
+  Orientation = Landscape;
+}
+
+void TfrxPrinter::BeginDoc()
+{
+  Init();
+  Printing = true;
+  FJob = std::make_unique<WinSpool::TPrintJob>(Name, Title, FileName);
+}
+
+void TfrxPrinter::BeginPage()
+{
+  if (FJob) FCanvas = FJob->BeginPage(FDevMode);
+}
+
+void TfrxPrinter::EndPage()
+{
+  if (FJob && FCanvas) FJob->EndPage();
+  FCanvas = nullptr;
+}
+
+void TfrxPrinter::EndDoc()
+{
+  FCanvas = nullptr;
+  std::unique_ptr<WinSpool::TPrintJob> job = std::move(FJob);
+  Printing = false;
+  Bin = -1;
+  if (job) job->EndDoc();
+}
+
+void TfrxPrinter::Abort()
+{
+  if (FJob) FJob->Abort();
+  FJob.reset();
+  EndDoc();
+}
+
+void TfrxPrinter::BeginRawDoc()
+{
+  Init();
+  FRawJob = std::make_unique<WinSpool::TRawPrintJob>(Name, Title, FileName);
+}
+
+void TfrxPrinter::WriteRaw(const AnsiString& Text)
+{
+  if (FRawJob) FRawJob->Write(Text);
+}
+
+void TfrxPrinter::EndRawDoc()
+{
+  std::unique_ptr<WinSpool::TRawPrintJob> job = std::move(FRawJob);
+  if (job) job->EndDoc();
+}
+
+// ---- TfrxVirtualPrinter ----------------------------------------------------------------------
+
+void TfrxVirtualPrinter::Init()
+{
+  if (FInitialized) return;
+  FInitialized = true;
+  DPI = POINT{600, 600};
+  DefPaper = 9;
+  DefOrientation = false;
+  DefPaperWidth = 210;
+  DefPaperHeight = 297;
+  for (Integer n = 1; n <= 68; ++n) {
+    Extended w = 0, h = 0;
+    if (frxPrinter::GetPaperDimensions(n, w, h)) AddEntry(Papers, AnsiString(), n);
+  }
+  Bin = -1;
+}
+
+void TfrxVirtualPrinter::SetViewParams(Integer PaperSize, bool Landscape, Extended APaperWidth, Extended APaperHeight)
+{
+  Init();
+  Extended w = APaperWidth, h = APaperHeight;
+  if (PaperSize != kCustomPaper && frxPrinter::GetPaperDimensions(PaperSize, w, h)) {
+    if (Landscape) std::swap(w, h);
+    PaperWidth = w;
+    PaperHeight = h;
+    Paper = PaperSize;
+  } else {
+    PaperWidth = APaperWidth;
+    PaperHeight = APaperHeight;
+    Paper = kCustomPaper;
+  }
+  LeftMargin = TopMargin = RightMargin = BottomMargin = 4;
+  Orientation = Landscape;
+}
+
+void TfrxVirtualPrinter::SetPrintParams(Integer PaperSize, bool Landscape, Integer, Integer, Integer ABin,
+                                        Extended APaperHeight, Extended APaperWidth)
+{
+  SetViewParams(PaperSize, Landscape, APaperWidth, APaperHeight);
+  Bin = ABin;
+}
+
+// ---- TfrxPrinters ----------------------------------------------------------------------------
+
+TfrxPrinters::TfrxPrinters(const std::function<std::vector<AnsiString>()>& Enumerate, const AnsiString& DefaultName)
+{
+  std::vector<AnsiString> names = Enumerate ? Enumerate() : std::vector<AnsiString>();
+  for (const AnsiString& n : names) {
+    FItems.push_back(std::make_unique<TfrxPrinter>(n, AnsiString()));
+    FNames.Add(n);
+  }
+  if (!FItems.empty()) {
+    HasPhysicalPrinters = true;
+    AnsiString def = DefaultName;
+    if (def.empty()) {
+      def = WinSpool::GetProfileString("windows", "device", "").substr(0, 79);
+      def = def.substr(0, def.find(','));
+    }
+    SetPrinterIndex(IndexOf(def));
+  } else {
+    FItems.push_back(std::make_unique<TfrxVirtualPrinter>(frxRes::Get("prVirtual"), AnsiString()));
+    FNames.Add(FItems.back()->Name);
+    HasPhysicalPrinters = false;
+    SetPrinterIndex(0);
+  }
+}
+
+TfrxPrinters::~TfrxPrinters() = default;
+
+void TfrxPrinters::Add(std::unique_ptr<TfrxCustomPrinter> Printer)
+{
+  FNames.Add(Printer->Name);
+  FItems.push_back(std::move(Printer));
+  if (FPrinterIndex < 0) SetPrinterIndex(GetCount() - 1);
+}
+
+TfrxCustomPrinter* TfrxPrinters::GetItem(Integer Index) const
+{
+  return Index >= 0 && Index < GetCount() ? FItems[static_cast<size_t>(Index)].get() : nullptr;
+}
+
+TfrxCustomPrinter* TfrxPrinters::GetCurrentPrinter() const { return GetItem(FPrinterIndex); }
+
+Integer TfrxPrinters::IndexOf(const AnsiString& AName) const
+{
+  for (Integer i = 0; i < GetCount(); ++i)
+    if (SysUtils::SameText(FItems[static_cast<size_t>(i)]->Name, AName)) return i;
+  return -1;
+}
+
+void TfrxPrinters::SetPrinterIndex(Integer Value)
+{
+  FPrinterIndex = Value;
+  if (TfrxCustomPrinter* p = GetItem(Value)) p->Init();
+}
+
+namespace frxPrinter {
+
+namespace {
+std::unique_ptr<TfrxPrinters>& Instance()
+{
+  static std::unique_ptr<TfrxPrinters> list;
+  return list;
+}
+}  // namespace
+
+TfrxPrinters* GetPrinters()
+{
+  if (!Instance()) Instance() = std::make_unique<TfrxPrinters>();
+  return Instance().get();
+}
+
+void Finalize() { Instance().reset(); }
+
+TScopedPrinters::TScopedPrinters(std::unique_ptr<TfrxPrinters> List) : FPrevious(std::move(Instance()))
+{
+  Instance() = std::move(List);
+}
+
+TScopedPrinters::~TScopedPrinters() { Instance() = std::move(FPrevious); }
+
+}  // namespace frxPrinter

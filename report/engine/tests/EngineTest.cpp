@@ -1,0 +1,360 @@
+// The engine over real data: one small report per behaviour, its prepared pages dumped band by
+// band; each is saved as ".fp3", loaded back and drawn to the same PNG pages as before.
+#include "report/engine/tests/EngineFixture.h"
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Streams.h"
+#include "report/engine/run/frxEngine.h"
+#include "report/engine/xml/frxXML.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class Engine : public EngineFixture {
+protected:
+  // Saved as .fp3, loaded into a second report, drawn: the pictures must equal those drawn
+  // from the pages as prepared; the pages are kept as PNG files named after Name.
+  void CheckRoundTrip(const std::string& Name)
+  {
+    auto before = DrawPages(Pages());
+    AnsiString file = testing::TempDir() + Name + ".fp3";
+    Pages()->SaveToFile(file);
+    TfrxReport other(nullptr);
+    TfrxPreviewPages loaded(&other);
+    ASSERT_TRUE(loaded.LoadFromFile(file));
+    EXPECT_EQ(Dump(&loaded), Dump());
+    auto after = DrawPages(&loaded);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+      EXPECT_TRUE(before[i] == after[i]) << Name << " page " << i + 1 << " differs after the round trip";
+      WritePng("engine-" + Name + "-" + std::to_string(i + 1) + ".png", after[i]);
+    }
+    SysUtils::DeleteFile(file);
+  }
+};
+
+TEST_F(Engine, NestedGroupsWithTotals)
+{
+  auto* ds = DataSet("合同", "select * from 合同 order by 编号");
+  auto* page = NewPage();
+  auto* g1 = Band<TfrxGroupHeader>(page, "DeptHeader", 0);
+  g1->Condition = "<合同.\"部门\">";
+  Memo(g1, "[合同.\"部门\"]");
+  auto* g2 = Band<TfrxGroupHeader>(page, "KindHeader", 30);
+  g2->Condition = "<合同.\"类型\">";
+  Memo(g2, "[合同.\"类型\"] [Line]");
+  auto* d = Data(page, "Detail", 60, ds);
+  Memo(d, "[Line] [合同.\"客户\"]");
+  auto* f2 = Band<TfrxGroupFooter>(page, "KindFooter", 90);
+  Memo(f2, "[SUM(<合同.\"金额\">)]");
+  auto* f1 = Band<TfrxGroupFooter>(page, "DeptFooter", 120);
+  Memo(f1, "[SUM(<合同.\"金额\">)] [COUNT(Detail)] [AVG(<合同.\"金额\">)]");
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"DeptHeader{销售部} KindHeader{A类 1} Detail{1 甲公司} Detail{2 乙公司} KindFooter{300} "
+                           "KindHeader{B类 2} Detail{1 丙公司} KindFooter{300} DeptFooter{600 3 200} "
+                           "DeptHeader{采购部} KindHeader{B类 1} Detail{1 丁公司} Detail{2 戊公司} KindFooter{120} "
+                           "DeptFooter{120 2 60}"}));
+  CheckRoundTrip("groups");
+}
+
+TEST_F(Engine, PageFooterNumbersAndTotalPages)
+{
+  auto* ds = DataSet("行", "select * from 行 order by 序号");
+  auto* page = NewPage(100);  // 80 mm printable: about 302 pixels
+  Memo(Band<TfrxPageHeader>(page, "PageHeader1", 0), "行清单");
+  Memo(Data(page, "Data1", 30, ds), "[行.\"名称\"]");
+  Memo(Band<TfrxPageFooter>(page, "PageFooter1", 300), "第 [Page#] 页 共 [TotalPages#] 页");
+  ASSERT_TRUE(Prepare());
+  Lines pages = Dump();
+  // 302 pixels less header and footer (40) leave 13 rows of 20 per page.
+  ASSERT_EQ(pages.size(), 5u);
+  EXPECT_EQ(pages[0].substr(0, pages[0].find(' ')), "PageHeader1{行清单}");
+  EXPECT_NE(pages[0].find("Data1{第13行} PageFooter1{第 1 页 共 5 页}"), std::string::npos) << pages[0];
+  EXPECT_NE(pages[4].find("Data1{第60行} PageFooter1{第 5 页 共 5 页}"), std::string::npos) << pages[4];
+  CheckRoundTrip("pagefooter");
+}
+
+TEST_F(Engine, MasterWithTwoDetails)
+{
+  auto* master = DataSet("合同", "select * from 合同 where 编号 <= 3 order by 编号");
+  auto* pay = DataSet("付款", "select * from 付款 where 合同编号 = ", master, "编号");
+  auto* inv = DataSet("发票", "select * from 发票 where 合同编号 = ", master, "编号");
+  auto* page = NewPage();
+  Memo(Data(page, "ContractRow", 0, master), "[合同.\"客户\"]");
+  Memo(DataKind<TfrxDetailData>(page, "PaymentRow", 30, pay), "[付款.\"期次\"]:[付款.\"金额\"]");
+  Memo(DataKind<TfrxDetailData>(page, "InvoiceRow", 60, inv), "[发票.\"号码\"]");
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"ContractRow{甲公司} PaymentRow{1:40} PaymentRow{2:60} InvoiceRow{FP-001} "
+                           "ContractRow{乙公司} InvoiceRow{FP-002} "
+                           "InvoiceRow{FP-003} ContractRow{丙公司} PaymentRow{1:300}"}));
+  CheckRoundTrip("masterdetail");
+}
+
+TEST_F(Engine, DetailWithoutMasterIsReported)
+{
+  auto* pay = DataSet("付款", "select * from 付款");
+  auto* page = NewPage();
+  DataKind<TfrxDetailData>(page, "Orphan", 0, pay);
+  EXPECT_FALSE(Report->PrepareReport());
+  EXPECT_NE(Report->GetErrors()->GetText().find("不正确的区带位置: Orphan"), std::string::npos)
+      << Report->GetErrors()->GetText();
+  EXPECT_EQ(Pages()->GetCount(), 0);
+}
+
+TEST_F(Engine, DoublePassKnowsTotalPages)
+{
+  auto* ds = DataSet("行", "select * from 行 order by 序号");
+  Report->GetEngineOptions()->DoublePass = true;
+  auto* page = NewPage(100);
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "共 [TotalPages] 页");
+  Memo(Data(page, "Data1", 30, ds), "[行.\"名称\"]");
+  ASSERT_TRUE(Prepare());
+  Lines pages = Dump();
+  ASSERT_EQ(pages.size(), 5u);
+  EXPECT_EQ(pages[0].find("Title{共 5 页}"), 0u) << pages[0];
+}
+
+TEST_F(Engine, KeepTogetherMovesRecordWithDetailsAndFooterTotalExcludesIt)
+{
+  auto* master = DataSet("合同", "select * from 合同 where 编号 <= 3 order by 编号");
+  auto* pay = DataSet("付款", "select * from 付款 where 合同编号 = ", master, "编号");
+  auto* page = NewPage(62);  // 42 mm printable: 158 pixels
+  auto* m = Data(page, "ContractRow", 0, master, 40);
+  m->KeepTogether = true;
+  m->PrintIfDetailEmpty = true;
+  Memo(m, "[合同.\"客户\"]");
+  Memo(DataKind<TfrxDetailData>(page, "PaymentRow", 50, pay), "[付款.\"金额\"]");
+  Memo(Band<TfrxPageFooter>(page, "PageFooter1", 120, 20), "[SUM(<合同.\"金额\">)]");
+  ASSERT_TRUE(Prepare());
+  // 138 pixels of room: 甲公司 with two payments (80) fits, 乙公司 (40) fits, 丙公司 with its
+  // payment (60) does not and moves whole to page 2, where the total counts it.
+  EXPECT_EQ(Dump(), (Lines{"ContractRow{甲公司} PaymentRow{40} PaymentRow{60} ContractRow{乙公司} PageFooter1{300}",
+                           "ContractRow{丙公司} PaymentRow{300} PageFooter1{300}"}));
+  CheckRoundTrip("keeptogether");
+}
+
+TEST_F(Engine, BandColumnsGoLeftToRight)
+{
+  auto* ds = DataSet("合同", "select * from 合同 order by 编号");
+  auto* page = NewPage();
+  auto* d = Data(page, "Card", 0, ds, 30);
+  d->SetColumns(3);
+  d->SetColumnWidth(150);
+  Memo(d, "[合同.\"客户\"]", 0, 140);
+  Memo(Band<TfrxFooter>(page, "Total", 40), "[SUM(<合同.\"金额\">)]");
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"Card{甲公司} Card{乙公司} Card{丙公司} Card{丁公司} Card{戊公司} Total{720}"}));
+  TfrxReportPage* p = Pages()->GetPage(0);
+  auto pos = [&](int i) {
+    TfrxComponent* b = p->GetObjects()[static_cast<size_t>(i)];
+    return std::make_pair(std::lround(b->GetLeft()), std::lround(b->GetTop()));
+  };
+  EXPECT_EQ(pos(0), std::make_pair(0L, 0L));
+  EXPECT_EQ(pos(1), std::make_pair(150L, 0L));
+  EXPECT_EQ(pos(2), std::make_pair(300L, 0L));
+  EXPECT_EQ(pos(3), std::make_pair(0L, 30L));
+  EXPECT_EQ(pos(5), std::make_pair(0L, 60L));
+  CheckRoundTrip("bandcolumns");
+}
+
+TEST_F(Engine, SplitMemoContinuesOnTheNextPage)
+{
+  auto* page = NewPage(62);  // 158 pixels
+  Memo(Band<TfrxReportTitle>(page, "Title", 0, 100), "Title");
+  auto* s = Band<TfrxReportSummary>(page, "Body", 110, 20);
+  s->SetAllowSplit(true);
+  s->SetStretched(true);
+  AnsiString text;
+  for (int i = 1; i <= 12; ++i) text += SysUtils::Format("第%d段合同条款\r\n", {Variant(i)});
+  auto* m = Memo(s, text, 0, 300, 0, 20);
+  m->StretchMode = smActualHeight;
+  ASSERT_TRUE(Prepare());
+  Lines pages = Dump();
+  ASSERT_GE(pages.size(), 2u);
+  EXPECT_NE(pages[0].find("Body{第1段合同条款"), std::string::npos) << pages[0];
+  EXPECT_EQ(pages[0].find("第12段"), std::string::npos) << pages[0];
+  EXPECT_NE(pages.back().find("第12段合同条款"), std::string::npos) << pages.back();
+  // Every paragraph is printed once.
+  std::string all;
+  for (auto& l : pages) all += l;
+  for (int i = 1; i <= 12; ++i) {
+    std::string para = SysUtils::Format("第%d段合同条款", {Variant(i)});
+    EXPECT_NE(all.find(para), std::string::npos) << para;
+  }
+  CheckRoundTrip("split");
+}
+
+TEST_F(Engine, BandTallerThanThePageIsPlacedOnce)
+{
+  auto* page = NewPage(62);
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "标题");
+  auto* d = Band<TfrxReportSummary>(page, "Huge", 30, 400);
+  d->SetStartNewPage(true);
+  Memo(d, "放不下");
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"Title{标题}", "Huge{放不下}"}));
+}
+
+TEST_F(Engine, RowCountWithoutDataSetAndStopFlag)
+{
+  auto* page = NewPage();
+  auto* d = Band<TfrxMasterData>(page, "Five", 0);
+  d->SetRowCount(5);
+  Memo(d, "[Line#]");
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"Five{1} Five{2} Five{3} Five{4} Five{5}"}));
+
+  d = dynamic_cast<TfrxMasterData*>(Report->FindObject("Five"));  // the run reloaded the template
+  ASSERT_NE(d, nullptr);
+  d->SetRowCount(1000);
+  Report->OnAfterPrint = [&](TfrxReportComponent* Sender) {
+    if (Sender == d && d->LineN == 3) Report->SetTerminated(true);
+  };
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"Five{1} Five{2} Five{3}"}));
+}
+
+TEST_F(Engine, CancelledDialogPagePreparesNothing)
+{
+  auto* page = NewPage();
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "Title");
+  auto* dialog = new TfrxPage(Report.get());
+  dialog->SetName("Dialog1");
+  new TfrxDialogComponent(dialog);
+  Report->SetEngine(std::make_unique<TfrxEngine>(Report.get()));
+  auto* engine = static_cast<TfrxEngine*>(Report->GetEngine());
+  int shown = 0;
+  engine->OnRunDialog = [&](TfrxPage* Page) {
+    ++shown;
+    return Page == dialog ? 2 : 1;
+  };
+  EXPECT_FALSE(Report->PrepareReport());
+  EXPECT_EQ(shown, 1);
+  EXPECT_EQ(Pages()->GetCount(), 0);
+}
+
+// ---- The prepared-report file ----------------------------------------------------------------
+
+TEST_F(Engine, PreparedFileStoresDifferencesUnderShortNames)
+{
+  auto* ds = DataSet("行", "select * from 行 order by 序号");
+  auto* page = NewPage(100);
+  Memo(Data(page, "Data1", 0, ds), "[行.\"名称\"]");
+  ASSERT_TRUE(Prepare());
+  ASSERT_GE(Pages()->GetCount(), 3);
+  TMemoryStream s;
+  Pages()->SaveToStream(&s);
+  AnsiString xml(static_cast<const char*>(s.GetMemory()), static_cast<size_t>(s.GetSize()));
+  EXPECT_EQ(xml.find("<previewpages><page0><b"), xml.find("<previewpages>")) << xml.substr(0, 300);
+  EXPECT_NE(xml.find("<page0 ld=\"0\">"), std::string::npos);
+  EXPECT_NE(xml.find("<m1 x=\"第1行\"/>"), std::string::npos) << xml.substr(0, 400);
+  EXPECT_NE(xml.find("name=\"Page0.Memo1\""), std::string::npos);
+}
+
+TEST_F(Engine, DamagedPreparedFilesRaiseInvalidFormat)
+{
+  auto* page = NewPage();
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "Title");
+  ASSERT_TRUE(Prepare());
+  TMemoryStream s;
+  Pages()->SaveToStream(&s);
+  AnsiString good(static_cast<const char*>(s.GetMemory()), static_cast<size_t>(s.GetSize()));
+  auto replaced = [&](const AnsiString& From, const AnsiString& To) {
+    AnsiString t = good;
+    size_t at = t.find(From);
+    EXPECT_NE(at, AnsiString::npos) << From;
+    if (at != AnsiString::npos) t.replace(at, From.size(), To);
+    return t;
+  };
+  const AnsiString cases[] = {
+      good.substr(0, good.size() / 2),                            // cut short
+      replaced("<previewpages><page0", "<previewpages><page7"),   // page of a source page that does not exist
+      replaced("name=\"Page0.", "name=\"Page9."),                 // source page that does not exist
+      replaced("name=\"Page0.Memo1\"", "name=\"Page0.Nobody\""),  // object that does not exist
+      replaced("name=\"Page0.", "name=\"Pagex."),
+  };
+  for (const AnsiString& text : cases) {
+    TMemoryStream in;
+    in.Write(text.data(), static_cast<Int64>(text.size()));
+    in.SetPosition(0);
+    TfrxReport other(nullptr);
+    TfrxPreviewPages loaded(&other);
+    try {
+      loaded.LoadFromStream(&in, false);
+      ADD_FAILURE() << "accepted: " << text.substr(0, 200);
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message(), "Invalid file format");
+    }
+  }
+}
+
+TEST_F(Engine, SavingDoesNotTruncateTheTargetFirst)
+{
+  auto* page = NewPage();
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "Title");
+  ASSERT_TRUE(Prepare());
+  AnsiString dir = testing::TempDir() + "fp3dir_" + std::to_string(::getpid());
+  SysUtils::ForceDirectories(dir);
+  AnsiString file = dir + "/report.fp3";
+  ASSERT_TRUE(SysUtils::SaveFileAtomically(file, "old content"));
+  ::chmod(dir.c_str(), 0500);  // no new file can be made beside the target
+  bool refused = false;
+  try {
+    Pages()->SaveToFile(file);
+  } catch (const EStreamError&) {
+    refused = true;
+  }
+  ::chmod(dir.c_str(), 0700);
+  if (::geteuid() != 0) {
+    EXPECT_TRUE(refused);
+    AnsiString data;
+    ASSERT_TRUE(SysUtils::LoadFileBytes(file, data));
+    EXPECT_EQ(data, "old content");
+  }
+  Pages()->SaveToFile(file);
+  TfrxReport other(nullptr);
+  TfrxPreviewPages loaded(&other);
+  EXPECT_TRUE(loaded.LoadFromFile(file));
+  EXPECT_EQ(Dump(&loaded), Dump());
+  SysUtils::DeleteFile(file);
+  SysUtils::RemoveDir(dir);
+}
+
+TEST_F(Engine, OutlineAnchorsAndPageEditing)
+{
+  auto* ds = DataSet("合同", "select * from 合同 order by 编号");
+  auto* page = NewPage();
+  auto* d = Data(page, "ContractRow", 0, ds);
+  d->SetOutlineText("<合同.\"客户\">");
+  Memo(d, "[合同.\"客户\"]");
+  ASSERT_TRUE(Prepare());
+  TfrxCustomOutline* outline = Pages()->GetOutline();
+  outline->LevelRoot();
+  ASSERT_EQ(outline->GetCount(), 5);
+  AnsiString text;
+  Integer pg = -1, top = -1;
+  outline->GetItem(1, text, pg, top);
+  EXPECT_EQ(text, "乙公司");
+  EXPECT_EQ(pg, 0);
+  EXPECT_EQ(top, 20);
+  EXPECT_EQ(Pages()->GetAnchorPage("没有"), 1);
+  Pages()->DeletePage(0);  // the only page stays
+  EXPECT_EQ(Pages()->GetCount(), 1);
+  Pages()->AddEmptyPage(0);
+  EXPECT_EQ(Pages()->GetCount(), 2);
+  Pages()->DeletePage(0);
+  EXPECT_EQ(Pages()->GetCount(), 1);
+}
+
+TEST(PreviewPagesURL, OnlyWebAndMailAddressesAreOpened)
+{
+  EXPECT_TRUE(frxPreviewPages::IsOpenableURL("http://example.com/合同"));
+  EXPECT_TRUE(frxPreviewPages::IsOpenableURL("HTTPS://example.com"));
+  EXPECT_TRUE(frxPreviewPages::IsOpenableURL("mailto:someone@example.com"));
+  for (const char* bad : {"/bin/sh", "file:///etc/passwd", "calc.exe", "javascript:alert(1)", "ftp://x", ""})
+    EXPECT_FALSE(frxPreviewPages::IsOpenableURL(bad)) << bad;
+}
+
+}  // namespace
