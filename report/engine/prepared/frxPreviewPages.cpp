@@ -11,6 +11,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/sys/ShellApi.h"
@@ -718,11 +719,7 @@ bool TfrxPreviewPages::LoadFromFile(const AnsiString& FileName, bool ExceptionIf
 
 void TfrxPreviewPages::SaveToFile(const AnsiString& FileName)
 {
-  TMemoryStream m;
-  SaveToStream(&m);
-  AnsiString data(static_cast<const char*>(m.GetMemory()), static_cast<size_t>(m.GetSize()));
-  if (!SysUtils::SaveFileAtomically(FileName, data))
-    throw EFCreateError(SysUtils::Format("Cannot create file \"%s\".", {FileName}));
+  SaveSeam::SaveStream(FileName, [this](TStream* Stream) { SaveToStream(Stream); });
 }
 
 // ---- Drawing ---------------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/Streams.h"
 #include "report/engine/run/frxEngine.h"
 #include "report/engine/xml/frxXML.h"
@@ -290,28 +291,26 @@ TEST_F(Engine, DamagedPreparedFilesRaiseInvalidFormat)
   }
 }
 
-TEST_F(Engine, SavingDoesNotTruncateTheTargetFirst)
+TEST_F(Engine, FailedSavesLeaveTheTargetAsItWas)
 {
   auto* page = NewPage();
-  Memo(Band<TfrxReportTitle>(page, "Title", 0), "Title");
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "标题");
   ASSERT_TRUE(Prepare());
-  AnsiString dir = testing::TempDir() + "fp3dir_" + std::to_string(::getpid());
-  SysUtils::ForceDirectories(dir);
-  AnsiString file = dir + "/report.fp3";
-  ASSERT_TRUE(SysUtils::SaveFileAtomically(file, "old content"));
-  ::chmod(dir.c_str(), 0500);  // no new file can be made beside the target
-  bool refused = false;
-  try {
-    Pages()->SaveToFile(file);
-  } catch (const EStreamError&) {
-    refused = true;
-  }
-  ::chmod(dir.c_str(), 0700);
-  if (::geteuid() != 0) {
-    EXPECT_TRUE(refused);
+  AnsiString file = testing::TempDir() + "fp3save_" + std::to_string(::getpid()) + ".fp3";
+  SaveSeam::SaveFile(file, "old content");
+  for (SaveSeam::TSaveStep step : {SaveSeam::TSaveStep::Create, SaveSeam::TSaveStep::Write, SaveSeam::TSaveStep::Sync,
+                                   SaveSeam::TSaveStep::Rename}) {
+    SaveSeam::TScopedSaveFaults faults;
+    faults.FailAt(step, 1);
+    EXPECT_THROW(Pages()->SaveToFile(file), EFCreateError);
     AnsiString data;
     ASSERT_TRUE(SysUtils::LoadFileBytes(file, data));
     EXPECT_EQ(data, "old content");
+  }
+  {
+    SaveSeam::TScopedSaveFaults faults;
+    faults.DiskFullAfter(100);
+    EXPECT_THROW(Pages()->SaveToFile(file), EFCreateError);
   }
   Pages()->SaveToFile(file);
   TfrxReport other(nullptr);
@@ -319,7 +318,6 @@ TEST_F(Engine, SavingDoesNotTruncateTheTargetFirst)
   EXPECT_TRUE(loaded.LoadFromFile(file));
   EXPECT_EQ(Dump(&loaded), Dump());
   SysUtils::DeleteFile(file);
-  SysUtils::RemoveDir(dir);
 }
 
 TEST_F(Engine, OutlineAnchorsAndPageEditing)
