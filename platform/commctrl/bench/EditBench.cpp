@@ -17,6 +17,7 @@
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
+#include "platform/commctrl/bench/RatioReporter.h"
 
 using namespace Windows;
 
@@ -120,17 +121,6 @@ void BM_StringInsertAndMeasure(benchmark::State& state)
   }
   DeleteDC(dc);
 }
-
-// Keeps each benchmark's time per iteration so the ratio can be printed.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
 
 }  // namespace
 

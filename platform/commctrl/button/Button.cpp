@@ -49,7 +49,6 @@ DWORD Kind(DWORD style) { return style & BS_TYPEMASK; }
 
 bool IsCheckKind(DWORD k) { return k == BS_CHECKBOX || k == BS_AUTOCHECKBOX || k == BS_3STATE || k == BS_AUTO3STATE; }
 bool IsRadioKind(DWORD k) { return k == BS_RADIOBUTTON || k == BS_AUTORADIOBUTTON; }
-bool IsPushKind(DWORD k) { return k == BS_PUSHBUTTON || k == BS_DEFPUSHBUTTON || k == BS_PUSHBOX; }
 
 void Redraw(HWND wnd) { InvalidateRect(wnd, nullptr, TRUE); }
 
@@ -93,8 +92,7 @@ void SetPushed(HWND wnd, BtnState* s, bool pushed)
 {
   if (s->pushed == pushed) return;
   s->pushed = pushed;
-  if (Kind(Style(wnd)) == BS_OWNERDRAW || IsPushKind(Kind(Style(wnd))) || (Style(wnd) & BS_PUSHLIKE) || true)
-    Redraw(wnd);
+  Redraw(wnd);
 }
 
 bool Inside(HWND wnd, LPARAM lParam)
@@ -223,12 +221,10 @@ void PaintPush(HWND wnd, BtnState* s, HDC dc, RECT c, DWORD style, bool enabled,
   RECT inner = c;
   InflateRect(&inner, -4, -4);
   if (pressed) OffsetRect(&inner, 1, 1);
-  RECT took = inner;
   if ((style & BS_BITMAP) && s->image)
     DrawImage(dc, s->image, inner, false);
   else
-    took = DrawCaption(wnd, dc, inner, TextFormat(style, false), enabled);
-  (void)took;
+    DrawCaption(wnd, dc, inner, TextFormat(style, false), enabled);
   if (s->focused) {
     RECT f = c;
     InflateRect(&f, isDefault ? -4 : -3, isDefault ? -4 : -3);
@@ -494,16 +490,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, "BUTTON", &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "BUTTON";
-  RegisterClassEx(&wc);
-}
+void Register() { ControlUtil::RegisterControlClass("BUTTON", WndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW); }
 
 }  // namespace Button

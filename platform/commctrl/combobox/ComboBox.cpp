@@ -785,21 +785,8 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 void Register()
 {
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, "COMBOBOX", &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "COMBOBOX";
-  RegisterClassEx(&wc);
-  WNDCLASSEXA lb;
-  lb.style = CS_DBLCLKS | CS_SAVEBITS | CS_GLOBALCLASS;
-  lb.lpfnWndProc = ListProc;
-  lb.cbWndExtra = sizeof(LONG_PTR);
-  lb.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  lb.lpszClassName = "ComboLBox";
-  RegisterClassEx(&lb);
+  ControlUtil::RegisterControlClass("COMBOBOX", WndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
+  ControlUtil::RegisterControlClass("ComboLBox", ListProc, CS_DBLCLKS | CS_SAVEBITS);
 }
 
 }  // namespace ComboBox

@@ -5,10 +5,24 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/text/Fonts.h"
+#include "platform/win/caret/Cursors.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
 namespace ControlUtil {
+
+void RegisterControlClass(const char* name, WNDPROC proc, UINT style)
+{
+  WNDCLASSEXA wc;
+  if (Windows::GetClassInfoEx(nullptr, name, &wc)) return;
+  wc = WNDCLASSEXA{};
+  wc.style = style | CS_GLOBALCLASS;
+  wc.lpfnWndProc = proc;
+  wc.cbWndExtra = sizeof(LONG_PTR);
+  wc.hCursor = Windows::LoadCursor(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  Windows::RegisterClassEx(&wc);
+}
 
 void Notify(HWND ctl, WORD code, HWND to)
 {

@@ -6,6 +6,10 @@
 
 namespace ControlUtil {
 
+// Registers a standard class (global, with the arrow cursor and one pointer of window data for
+// its state) unless it is registered already.
+void RegisterControlClass(const char* name, WNDPROC proc, UINT style);
+
 // Sends WM_COMMAND (id, code) with the control in lParam to `to` (the parent when null).
 void Notify(HWND ctl, WORD code, HWND to = nullptr);
 // The font set by WM_SETFONT, else the default GUI font.

@@ -955,16 +955,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, "LISTBOX", &wc)) return;
-  wc.style = CS_DBLCLKS | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "LISTBOX";
-  RegisterClassEx(&wc);
-}
+void Register() { ControlUtil::RegisterControlClass("LISTBOX", WndProc, CS_DBLCLKS); }
 
 }  // namespace ListBox

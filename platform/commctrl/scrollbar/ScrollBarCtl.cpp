@@ -108,15 +108,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, "SCROLLBAR", &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "SCROLLBAR";
-  RegisterClassEx(&wc);
-}
+void Register() { ControlUtil::RegisterControlClass("SCROLLBAR", WndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW); }
 
 }  // namespace ScrollBarCtl

@@ -182,16 +182,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, "STATIC", &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = "STATIC";
-  RegisterClassEx(&wc);
-}
+void Register() { ControlUtil::RegisterControlClass("STATIC", WndProc, CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW); }
 
 }  // namespace Static
