@@ -105,7 +105,7 @@ int main(int argc, char** argv)
   MakeDatabase();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  double ado = reporter.Times["BM_ADOQueryWalk"], plain = reporter.Times["BM_Sqlite3StepLoop"];
+  double ado = reporter.Time("BM_ADOQueryWalk"), plain = reporter.Time("BM_Sqlite3StepLoop");
   if (ado > 0 && plain > 0) std::printf("TADOQuery walk / sqlite3 step loop: %.2fx\n", ado / plain);
   ::unlink(File.c_str());
   benchmark::Shutdown();

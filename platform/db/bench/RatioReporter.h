@@ -16,4 +16,13 @@ public:
     for (const Run& r : runs) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
   }
+  // A benchmark's time, or the mean of its repetitions; 0 when it did not run.
+  double Time(const std::string& name) const
+  {
+    for (const std::string& key : {name + "_mean", name}) {
+      const auto it = Times.find(key);
+      if (it != Times.end()) return it->second;
+    }
+    return 0;
+  }
 };

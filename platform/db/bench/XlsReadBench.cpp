@@ -159,7 +159,7 @@ int main(int argc, char** argv)
   MakeWorkbook();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  const double provider = reporter.Times["BM_ExcelProviderRead"], reader = reporter.Times["BM_XlsReaderAlone"];
+  const double provider = reporter.Time("BM_ExcelProviderRead"), reader = reporter.Time("BM_XlsReaderAlone");
   if (provider > 0 && reader > 0) std::printf("provider / reader alone: %.2fx\n", provider / reader);
   if (ReaderPeak)
     std::printf("reader peak memory: %.1f MB for a file of %.1f MB (%.2fx)\n", ReaderPeak / 1048576.0,

@@ -300,6 +300,22 @@ private:
     sheet.Cells.push_back(c);
   }
 
+  // How many cells the records from here to the sheet's end hold at most (headers only are read),
+  // so the cells are stored without growing their vector again and again.
+  std::size_t CountCells()
+  {
+    std::size_t count = 0;
+    TRecord r;
+    while (FRecords.Next(r) && r.Id != rtEof) {
+      if (r.Id == rtMulRk)
+        count += r.Size / 6;
+      else if (r.Id == rtNumber || r.Id == rtRk || r.Id == rtLabelSst || r.Id == rtLabel || r.Id == rtRString ||
+               r.Id == rtBoolErr || r.Id == rtFormula)
+        ++count;
+    }
+    return count;
+  }
+
   // Reads the sheet whose BOF is at offset; returns where its records end.
   std::size_t ReadSheet(std::uint32_t offset, TXlsSheet& sheet)
   {
@@ -307,6 +323,8 @@ private:
     TRecord r;
     if (!FRecords.Next(r) || r.Id != rtBof || r.Size < 4) Damaged("a sheet does not begin with a BOF record");
     if (U16(r.Data + 2) != kWorksheet) return r.Offset + 4 + r.Size;  // another kind of sheet: no cells
+    sheet.Cells.reserve(CountCells());
+    FRecords.Seek(offset + 4 + r.Size);
     int depth = 1;
     bool pendingString = false;  // a FORMULA whose text result is in the STRING record after it
     std::uint16_t pendingRow = 0, pendingCol = 0;
