@@ -300,7 +300,7 @@ private:
     sheet.Cells.push_back(c);
   }
 
-  // How many cells the records from here to the sheet's end hold at most (headers only are read),
+  // About how many cells the records from here to the sheet's end hold (headers only are read),
   // so the cells are stored without growing their vector again and again.
   std::size_t CountCells()
   {
