@@ -116,7 +116,7 @@ struct EditWindow {
   int VisibleLines() const { return Multi() ? std::max(int(rect.bottom - rect.top) / LineHeight(), 1) : 1; }
 };
 
-std::unordered_map<HWND, std::unique_ptr<EditWindow>>& Windows_()
+std::unordered_map<HWND, std::unique_ptr<EditWindow>>& Edits()
 {
   static std::unordered_map<HWND, std::unique_ptr<EditWindow>> all;
   return all;
@@ -124,8 +124,8 @@ std::unordered_map<HWND, std::unique_ptr<EditWindow>>& Windows_()
 
 EditWindow* Of(HWND wnd)
 {
-  auto it = Windows_().find(wnd);
-  return it == Windows_().end() ? nullptr : it->second.get();
+  auto it = Edits().find(wnd);
+  return it == Edits().end() ? nullptr : it->second.get();
 }
 
 // ---- Layout and scrolling -----------------------------------------------------------------------
@@ -629,7 +629,7 @@ LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
 {
   auto owned = std::make_unique<EditWindow>(wnd, DWORD(cs->style));
   EditWindow& e = *owned;
-  Windows_()[wnd] = std::move(owned);
+  Edits()[wnd] = std::move(owned);
   ApplyStyle(e);
   if (cs->style & ES_PASSWORD && !(cs->style & ES_MULTILINE)) e.model.SetPasswordChar('*');
   SetFont(e, nullptr, false);
@@ -671,8 +671,8 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   EditModel& m = e.model;
   switch (msg) {
     case WM_NCDESTROY: {
-      std::unique_ptr<EditWindow> gone = std::move(Windows_()[wnd]);
-      Windows_().erase(wnd);
+      std::unique_ptr<EditWindow> gone = std::move(Edits()[wnd]);
+      Edits().erase(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
     }
     case WM_SIZE:
@@ -901,11 +901,15 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       int size = int(*reinterpret_cast<const WORD*>(buf));
       const auto& l = m.LineAt(line);
       std::string s = m.Text().substr(size_t(l.start), size_t(l.end - l.start));
-      if (int(s.size()) > size) {
-        EditModel cut;
-        cut.SetText(s);
-        s = cut.Prefix(size);
+      // Whole characters only: stop before one that would not fit.
+      size_t keep = 0;
+      while (keep < s.size()) {
+        size_t step =
+            (static_cast<unsigned char>(s[keep]) >= 0x81 && static_cast<unsigned char>(s[keep]) <= 0xFE) ? 2 : 1;
+        if (keep + step > size_t(std::max(size, 0))) break;
+        keep += step;
       }
+      s.resize(keep);
       std::copy(s.begin(), s.end(), buf);
       return LRESULT(s.size());
     }

@@ -229,6 +229,12 @@ TEST_F(EditTest, LineScrollSendsVScrollAndMovesTheBar)
     EXPECT_EQ(GetScrollPos(e, SB_VERT), top);
     EXPECT_EQ(Notes(e) == std::vector<WORD>{EN_VSCROLL}, c.notified) << c.lines;
   }
+  // EM_SCROLL answers TRUE in the high word and the lines moved in the low word.
+  SendMessage(e, EM_LINESCROLL, 0, -1000);
+  LRESULT r = SendMessage(e, EM_SCROLL, SB_PAGEDOWN, 0);
+  EXPECT_EQ(HIWORD(r), TRUE);
+  EXPECT_EQ(LOWORD(r), SendMessage(e, EM_GETFIRSTVISIBLELINE, 0, 0));
+  EXPECT_GT(LOWORD(r), 0);
 }
 
 TEST_F(EditTest, DraggedThumbScrollsPastTheSixteenBitRange)
