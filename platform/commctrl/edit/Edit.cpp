@@ -142,6 +142,10 @@ void ApplyStyle(EditWindow& e)
                   : (s & ES_LOWERCASE) ? EditModel::Case::Lower
                                        : EditModel::Case::Normal);
   e.model.SetNumberOnly(s & ES_NUMBER);
+  // ES_PASSWORD set or cleared later (SetWindowLong) starts or ends the stars.
+  bool password = (s & ES_PASSWORD) && !e.Multi();
+  if (password && !e.model.PasswordChar()) e.model.SetPasswordChar('*');
+  if (!password && e.model.PasswordChar()) e.model.SetPasswordChar(0);
 }
 
 void DefaultRect(EditWindow& e)
@@ -631,7 +635,6 @@ LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
   EditWindow& e = *owned;
   Edits()[wnd] = std::move(owned);
   ApplyStyle(e);
-  if (cs->style & ES_PASSWORD && !(cs->style & ES_MULTILINE)) e.model.SetPasswordChar('*');
   SetFont(e, nullptr, false);
   e.model.SetText(cs->lpszName ? cs->lpszName : "");
   return TRUE;

@@ -416,6 +416,13 @@ TEST_F(EditTest, APasswordEditShowsStarsAndCopiesNothing)
   int x1 = GET_X_LPARAM(SendMessage(e, EM_POSFROMCHAR, 1, 0));
   int x0 = GET_X_LPARAM(SendMessage(e, EM_POSFROMCHAR, 0, 0));
   EXPECT_EQ(x3 - x0, 3 * (x1 - x0));
+  // Another character, and none.
+  SendMessage(e, EM_SETPASSWORDCHAR, '#', 0);
+  EXPECT_EQ(SendMessage(e, EM_GETPASSWORDCHAR, 0, 0), '#');
+  SendMessage(e, EM_SETPASSWORDCHAR, 0, 0);
+  EXPECT_FALSE(GetWindowLongPtr(e, GWL_STYLE) & ES_PASSWORD);
+  SendMessage(e, WM_COPY, 0, 0);
+  EXPECT_EQ(Clipboard::GetText(), "s3" + kHe);
 }
 
 TEST_F(EditTest, ReadOnlyRefusesEditsButCopies)
