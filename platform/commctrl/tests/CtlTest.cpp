@@ -25,6 +25,14 @@ struct CtlTestAccess {
   {
     switch (msg) {
       case WM_COMMAND: gLog.push_back({reinterpret_cast<HWND>(lParam), HIWORD(wParam)}); return 0;
+      case WM_HSCROLL:
+      case WM_VSCROLL: {
+        CtlTest::Scrolled sc{msg, wParam, reinterpret_cast<HWND>(lParam), GetMessageTime()};
+        t->Scrolls.push_back(sc);
+        if (t->OnScroll) t->OnScroll(sc);
+        return 0;
+      }
+      case WM_LBUTTONDOWN: ++t->ParentClicks; return 0;
       case WM_DRAWITEM: {
         auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
         t->Drawn.push_back(*di);

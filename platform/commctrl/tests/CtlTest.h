@@ -44,4 +44,15 @@ public:
   // The parent's answer to WM_CTLCOLOR* (null: nothing, the system colours).
   std::function<HBRUSH(UINT msg, HDC dc, HWND ctl)> OnCtlColor;
   std::vector<DRAWITEMSTRUCT> Drawn;
+  // WM_HSCROLL / WM_VSCROLL the parent got: message, wParam, lParam, message time.
+  struct Scrolled {
+    UINT msg;
+    WPARAM wParam;
+    HWND ctl;
+    DWORD time;
+  };
+  std::vector<Scrolled> Scrolls;
+  std::function<void(const Scrolled&)> OnScroll;
+  // Button presses that reached the parent itself (through a control that lets the mouse by).
+  int ParentClicks = 0;
 };
