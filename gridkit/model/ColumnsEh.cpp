@@ -8,6 +8,8 @@
 #include "gridkit/model/GridDataLinkEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/MathUtils.h"
+#include "gridkit/model/GridHostEh.h"
 
 // ---- TColumnTitleEh ---------------------------------------------------------------------------
 
@@ -169,7 +171,9 @@ TColumnEh::TColumnEh(TCollection* Collection)
       FSTFilter(std::make_unique<TSTColumnFilterEh>(this)), FMRUList(std::make_unique<TMRUListEh>(this)),
       FDropDownSpecRow(std::make_unique<TSpecRowEh>(this)), FFooter(std::make_unique<TColumnFooterEh>(this)),
       FFooters(std::make_unique<TColumnFootersEh>(this))
-{}
+{
+  DesignWidth = GetWidth();
+}
 
 TColumnEh::~TColumnEh()
 {
@@ -232,6 +236,7 @@ void TColumnEh::SetFieldName(const AnsiString& Value)
   FFieldName = Value;
   FField = nullptr;
   BindField(field);
+  DesignWidth = GetWidth();
   Notify();
 }
 
@@ -307,6 +312,64 @@ void TColumnEh::SetDisplayFormat(const AnsiString& Value)
   Notify();
 }
 
+// ---- width ------------------------------------------------------------------------------------
+
+Integer TColumnEh::NaturalWidth()
+{
+  TDBGridEhModel* grid = GetOwnerGrid();
+  if (!grid) return 64;
+  TField* f = GetField();
+  if (!f) return grid->DefaultColWidth;
+  Integer overhang = 0;
+  Integer zero = grid->TextWidth("0", &overhang);
+  return (zero - overhang) * f->GetDisplayWidth() + overhang + 4;
+}
+
+Integer TColumnEh::GetWidth() { return IsExplicit(cvWidth) ? FWidth : NaturalWidth(); }
+
+Integer TColumnEh::ClampWidth(Integer TryWidth) const
+{
+  if (FMaxWidth > 0 && TryWidth > FMaxWidth) return FMaxWidth;
+  if (FMinWidth > 0 && TryWidth < FMinWidth) return FMinWidth;
+  return TryWidth;
+}
+
+void TColumnEh::SetWidth(Integer Value)
+{
+  TDBGridEhModel* grid = GetOwnerGrid();
+  if (IsAutoCreated() && grid && grid->GetHost() && grid->GetHost()->GetGridHandle() && GetField()) {
+    // The width survives a rebuild of default columns as the field's display width.
+    Integer overhang = 0, ave = 0;
+    Integer zero = grid->TextWidth("0", &overhang, &ave);
+    if (zero > 0) GetField()->SetDisplayWidth((Value + ave / 2 - overhang - 3) / zero);
+  }
+  if (Value != -1 && (IsExplicit(cvWidth) || Value != NaturalWidth())) {
+    FWidth = ClampWidth(Value);
+    SetExplicit(cvWidth);
+  }
+  Notify();
+}
+
+void TColumnEh::SetMinWidth(Integer Value)
+{
+  FMinWidth = Value;
+  if (Value > 0 && GetWidth() < Value) SetWidth(Value);
+}
+
+void TColumnEh::SetMaxWidth(Integer Value)
+{
+  FMaxWidth = Value;
+  if (Value > 0 && GetWidth() > Value) SetWidth(Value);
+}
+
+void TColumnEh::SetAutoFitColWidth(bool Value)
+{
+  FAutoFitColWidth = Value;
+  TDBGridEhModel* grid = GetOwnerGrid();
+  if (grid && grid->AutoFitColWidths && !grid->Loading && !grid->Designing) SetWidth(DesignWidth);
+  Notify();
+}
+
 void TColumnEh::SetSTFilter(TSTColumnFilterEh* Value) { FSTFilter->Assign(Value); }
 
 void TColumnEh::ResetToDefaults()
@@ -372,5 +435,27 @@ TPersistent* TDBGridColumnsEh::GetOwner() { return FGrid; }
 void TDBGridColumnsEh::Update(TCollectionItem* Item)
 {
   if (!FGrid || FGrid->Loading) return;
-  FGrid->ColumnsChanged(static_cast<TColumnEh*>(Item));
+  auto* column = dynamic_cast<TColumnEh*>(Item);
+  IDBGridEhHost* host = FGrid->GetHost();
+  if (column && host) {
+    Integer r = column->GetIndex() + host->GetColumnOffset();
+    Integer shown = host->GetGridColWidth(r);
+    if (!FGrid->AutoFitColWidths || FGrid->Designing) {
+      if (shown == column->GetWidth()) {
+        if (FGrid->UseMultiTitle) FGrid->LayoutChanged();
+      } else {
+        host->SetGridColWidth(r, column->GetVisible() ? column->GetWidth() : (FGrid->ColLines ? -1 : 0));
+      }
+    } else if (shown != -1 && shown != 0) {
+      // The requested width scales by how far the new width differs from the width shown; the
+      // next column takes up the difference so that the design widths keep their sum.
+      Integer old = column->DesignWidth;
+      column->DesignWidth = Math::MulDiv(column->DesignWidth, column->GetWidth(), shown);
+      if (column->GetIndex() < GetCount() - 1)
+        if (TColumnEh* next = GetColumnByIndex(column->GetIndex() + 1))
+          next->DesignWidth = std::max(0, next->DesignWidth + old - column->DesignWidth);
+      FGrid->LayoutChanged();
+    }
+  }
+  FGrid->ColumnsChanged(column);
 }

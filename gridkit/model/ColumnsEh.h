@@ -149,6 +149,23 @@ public:
   void SetDisplayFormat(const AnsiString& Value);
   Integer GetTag() const { return FTag; }
   void SetTag(Integer Value) { FTag = Value; }
+  // ---- width -------------------------------------------------------------------------------
+  // NaturalWidth until set here; a value equal to it leaves the width inheriting.
+  Integer GetWidth();
+  virtual void SetWidth(Integer Value);
+  bool WidthStored() { return IsExplicit(cvWidth) && FWidth != NaturalWidth(); }
+  // 64 outside a grid; from the field's DisplayWidth measured in the grid's font; else the grid's
+  // DefaultColWidth.
+  Integer NaturalWidth();
+  Integer ClampWidth(Integer TryWidth) const;
+  Integer GetMinWidth() const { return FMinWidth; }
+  void SetMinWidth(Integer Value);
+  Integer GetMaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(Integer Value);
+  bool GetAutoFitColWidth() const { return FAutoFitColWidth; }
+  void SetAutoFitColWidth(bool Value);
+  Integer DesignWidth = 0;  // the width asked for before the grid's auto-fit stretches it
+
   TColumnTitleEh* GetTitle() const { return FTitle.get(); }
   void SetTitle(TColumnTitleEh* Value) { FTitle->Assign(Value); }
   TSTColumnFilterEh* GetSTFilter() const { return FSTFilter.get(); }
@@ -210,6 +227,12 @@ public:
     p.Property("Tag", &TColumnEh::GetTag, &TColumnEh::SetTag).Default(0);
     p.Property("Title", &TColumnEh::GetTitle, &TColumnEh::SetTitle);
     p.Property("Visible", &TColumnEh::GetVisible, &TColumnEh::SetVisible).Default(true);
+    p.Property("Width", &TColumnEh::GetWidth, &TColumnEh::SetWidth).StoredWhen([](const TObject* o) {
+      return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->WidthStored();
+    });
+    p.Property("MinWidth", &TColumnEh::GetMinWidth, &TColumnEh::SetMinWidth).Default(0);
+    p.Property("MaxWidth", &TColumnEh::GetMaxWidth, &TColumnEh::SetMaxWidth).Default(0);
+    p.Property("AutoFitColWidth", &TColumnEh::GetAutoFitColWidth, &TColumnEh::SetAutoFitColWidth).Default(true);
   }
 
 private:
@@ -241,6 +264,9 @@ private:
   std::unique_ptr<TMRUListEh> FMRUList;
   std::unique_ptr<TSpecRowEh> FDropDownSpecRow;
   double FIncrement = 1;
+  Integer FWidth = 0;
+  Integer FMinWidth = 0, FMaxWidth = 0;
+  bool FAutoFitColWidth = true;
   std::unique_ptr<TColumnFooterEh> FFooter;
   std::unique_ptr<TColumnFootersEh> FFooters;
 };

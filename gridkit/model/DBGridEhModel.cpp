@@ -6,6 +6,10 @@
 #include "gridkit/model/GridDataLinkEh.h"
 #include "gridkit/model/GridHostEh.h"
 #include "platform/db/DataSet.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/forms/graphics/Font.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/text/Fonts.h"
 
 // ---- the data service -------------------------------------------------------------------------
 
@@ -49,13 +53,34 @@ TDBGridEhDataService& DataService()
 
 TDBGridEhModel::TDBGridEhModel(IDBGridEhHost* Host)
     : FHost(Host), FColumns(std::make_unique<TDBGridColumnsEh>(this, TDBGridColumnEh::StaticClass())),
-      FSumList(std::make_unique<TDBGridEhSumList>(nullptr)), FSTFilter(std::make_unique<TSTDBGridEhFilter>(this))
+      FSumList(std::make_unique<TDBGridEhSumList>(nullptr)), FSTFilter(std::make_unique<TSTDBGridEhFilter>(this)),
+      FFont(std::make_unique<TFont>())
 {}
 
 TDBGridEhModel::~TDBGridEhModel()
 {
   FSortMarkedColumns.clear();
   FColumns.reset();
+  if (FMeasure) {
+    HDC dc = FMeasure->GetHandle();
+    FMeasure->SetHandle(nullptr);
+    Windows::DeleteDC(dc);
+  }
+}
+
+Integer TDBGridEhModel::TextWidth(const AnsiString& Text, Integer* Overhang, Integer* AveCharWidth)
+{
+  // Measured on a memory context of our own: the grid may have no window yet.
+  if (!FMeasure) {
+    FMeasure = std::make_unique<TCanvas>();
+    FMeasure->SetHandle(Windows::CreateCompatibleDC(nullptr));
+  }
+  FMeasure->SetFont(FFont.get());
+  TEXTMETRICA tm{};
+  Windows::GetTextMetrics(FMeasure->GetHandle(), &tm);
+  if (Overhang) *Overhang = tm.tmOverhang;
+  if (AveCharWidth) *AveCharWidth = tm.tmAveCharWidth;
+  return FMeasure->TextWidth(Text);
 }
 
 TGridDataLinkEh* TDBGridEhModel::GetDataLink() const { return FHost ? FHost->GetDataLink() : nullptr; }

@@ -15,6 +15,8 @@ class TDataSet;
 class TDBGridEhSumList;
 class TGridDataLinkEh;
 class TSTDBGridEhFilter;
+class TCanvas;
+class TFont;
 
 PELTO_ENUM(TDBGridEhOption, dghFixed3D, dghFrozen3D, dghFooter3D, dghData3D, dghResizeWholeRightPart, dghHighlightFocus,
            dghClearSelection, dghFitRowHeightToText, dghAutoSortMarking, dghMultiSortMarking, dghEnterAsTab,
@@ -62,6 +64,14 @@ public:
   TDBGridEhOptions OptionsEh = {dghAutoSortMarking};
   bool ReadOnly = false;
   bool DrawMemoText = false;
+  bool AutoFitColWidths = false;
+  bool UseMultiTitle = false;
+  bool ColLines = true;  // the grid draws column lines (dgColLines)
+  Integer DefaultColWidth = 64;
+  // The grid's font; column widths are measured in it.
+  TFont* GetFont() const { return FFont.get(); }
+  // Width of Text in the grid's font, with the font's overhang.
+  Integer TextWidth(const AnsiString& Text, Integer* Overhang = nullptr, Integer* AveCharWidth = nullptr);
   TDBGridEhAllowedOperations AllowedOperations = {alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh};
   // Update allowed, or inserting; an empty dataset also needs insert or append.
   bool AllowedOperationUpdate();
@@ -94,4 +104,6 @@ private:
   std::unique_ptr<TDBGridEhSumList> FSumList;
   std::unique_ptr<TSTDBGridEhFilter> FSTFilter;
   TColumnsEhList FSortMarkedColumns;
+  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TCanvas> FMeasure;
 };

@@ -64,4 +64,8 @@ public:
   virtual void SyncVertScrollBar() {}
   virtual bool IsDesigning() { return false; }
   virtual bool IsDestroying() { return false; }
+  // Widths of the grid's own columns (data column c is grid column c + GetColumnOffset()).
+  virtual Integer GetGridColWidth(Integer Col) { return 0; }
+  virtual void SetGridColWidth(Integer Col, Integer Width) {}
+  virtual Integer GetColumnOffset() { return 0; }
 };

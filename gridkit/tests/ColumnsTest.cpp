@@ -132,6 +132,68 @@ TEST_F(Columns, ToggleCyclesTheMarker)
   }
 }
 
+// A grid whose own column widths the tests set.
+class TSizedGrid : public TGridHostStandIn {
+public:
+  std::vector<Integer> Widths = std::vector<Integer>(8, 0);
+  Integer GetGridColWidth(Integer Col) override { return Widths[static_cast<std::size_t>(Col)]; }
+  void SetGridColWidth(Integer Col, Integer Width) override { Widths[static_cast<std::size_t>(Col)] = Width; }
+  Integer GetColumnOffset() override { return 1; }
+};
+
+TEST_F(Columns, NaturalAndClampedWidths)
+{
+  TCollection loose(TColumnEh::StaticClass());
+  EXPECT_EQ(static_cast<TColumnEh*>(loose.Add())->GetWidth(), 64) << "outside a grid";
+
+  TColumnEh* name = Add("名称");
+  Q->FieldByName("名称")->SetDisplayWidth(10);
+  Integer ten = name->NaturalWidth();
+  Q->FieldByName("名称")->SetDisplayWidth(20);
+  Integer twenty = name->NaturalWidth();
+  Integer overhang = 0;
+  Integer zero = Grid.TextWidth("0", &overhang);
+  EXPECT_GT(zero, 0);
+  EXPECT_EQ(twenty - ten, 10 * (zero - overhang));
+  EXPECT_EQ(ten, (zero - overhang) * 10 + overhang + 4);
+
+  name->SetWidth(name->NaturalWidth());
+  EXPECT_FALSE(name->IsExplicit(cvWidth)) << "the natural width keeps it inheriting";
+  name->SetMaxWidth(300);
+  name->SetWidth(500);
+  EXPECT_EQ(name->GetWidth(), 300);
+  name->SetMinWidth(50);
+  name->SetWidth(20);
+  EXPECT_EQ(name->GetWidth(), 50);
+  EXPECT_EQ(name->ClampWidth(1000), 300);
+  TColumnEh* none = Add("");
+  EXPECT_EQ(none->GetWidth(), Grid.DefaultColWidth);
+}
+
+TEST_F(Columns, AutoFitScalesDesignWidthsWithMulDiv)
+{
+  TSizedGrid host;
+  host.Link.SetDataSource(&Source);
+  TDBGridEhModel grid(&host);
+  auto* a = grid.GetColumns()->Add();
+  auto* b = grid.GetColumns()->Add();
+  grid.AutoFitColWidths = true;
+  a->DesignWidth = 120;
+  b->DesignWidth = 80;
+  host.Widths[1] = 100;  // a is shown 100 wide
+  host.Widths[2] = 70;
+  a->SetWidth(90);
+  EXPECT_EQ(a->DesignWidth, 108);
+  EXPECT_EQ(b->DesignWidth, 92) << "the next column takes the difference";
+  b->SetWidth(35);
+  EXPECT_EQ(b->DesignWidth, 46) << "the last column passes nothing on";
+  EXPECT_EQ(a->DesignWidth, 108);
+
+  grid.AutoFitColWidths = false;
+  a->SetWidth(77);
+  EXPECT_EQ(host.Widths[1], 77) << "without auto-fit the grid shows the column's width";
+}
+
 // A component holding a grid model's columns, as a form holds a grid.
 class TGridComponent : public TComponent {
   PELTO_CLASS(TGridComponent, TComponent)
