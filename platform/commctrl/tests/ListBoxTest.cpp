@@ -188,3 +188,55 @@ TEST_F(ListBoxTest, OwnerDrawsItsItemsWithTheirStates)
   EXPECT_EQ(Drawn[1].rcItem.bottom, 50);
   EXPECT_EQ(Drawn[0].itemState, 0u);
 }
+
+TEST_F(ListBoxTest, MultiColumnListsFlowDownColumnsAndScrollSideways)
+{
+  HWND lb = Make("LISTBOX", "", WS_HSCROLL | LBS_MULTICOLUMN | LBS_NOINTEGRALHEIGHT, 10, 10, 200, 120, 1);
+  SendMessage(lb, LB_SETCOLUMNWIDTH, 60, 0);
+  AddMany(lb, 40);
+  RECT first, r;
+  SendMessage(lb, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&first));
+  int h = first.bottom - first.top;
+  RECT c;
+  GetClientRect(lb, &c);
+  int rows = c.bottom / h;
+  SendMessage(lb, LB_GETITEMRECT, WPARAM(rows), reinterpret_cast<LPARAM>(&r));
+  EXPECT_EQ(r.left, 60) << "the next column starts after a full one";
+  EXPECT_EQ(r.top, 0);
+  EXPECT_TRUE(Bar(lb, OBJID_HSCROLL).visible);
+  EXPECT_FALSE(Bar(lb, OBJID_VSCROLL).visible);
+  // Scrolling by a column moves the top index by a column of rows; Right moves the caret so.
+  SendMessage(lb, WM_HSCROLL, SB_LINERIGHT, 0);
+  EXPECT_EQ(SendMessage(lb, LB_GETTOPINDEX, 0, 0), rows);
+  SendMessage(lb, LB_SETCURSEL, 1, 0);
+  SetFocus(lb);
+  Key(VK_RIGHT);
+  EXPECT_EQ(SendMessage(lb, LB_GETCURSEL, 0, 0), 1 + rows);
+}
+
+TEST_F(ListBoxTest, SortedOwnerItemsAskTheOwnerToCompare)
+{
+  int asked = 0;
+  HWND lb = Make("LISTBOX", "", LBS_OWNERDRAWFIXED | LBS_SORT, 10, 10, 100, 100, 1);
+  // The owner orders by item data, largest first.
+  WNDPROC old = reinterpret_cast<WNDPROC>(GetWindowLongPtr(Parent, GWL_WNDPROC));
+  static WNDPROC sOld;
+  static int* sAsked;
+  sOld = old;
+  sAsked = &asked;
+  SetWindowLongPtr(Parent, GWL_WNDPROC,
+                   reinterpret_cast<LONG_PTR>(+[](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+                     if (msg == WM_COMPAREITEM) {
+                       ++*sAsked;
+                       auto* ci = reinterpret_cast<COMPAREITEMSTRUCT*>(lp);
+                       return ci->itemData1 > ci->itemData2 ? -1 : ci->itemData1 < ci->itemData2 ? 1 : 0;
+                     }
+                     return CallWindowProc(sOld, w, msg, wp, lp);
+                   }));
+  for (LPARAM d : {5, 9, 1, 7}) SendMessage(lb, LB_ADDSTRING, 0, d);
+  EXPECT_GT(asked, 0);
+  std::vector<LRESULT> got;
+  for (int i = 0; i < 4; ++i) got.push_back(SendMessage(lb, LB_GETITEMDATA, WPARAM(i), 0));
+  EXPECT_EQ(got, (std::vector<LRESULT>{9, 7, 5, 1}));
+  SetWindowLongPtr(Parent, GWL_WNDPROC, reinterpret_cast<LONG_PTR>(old));
+}
