@@ -83,18 +83,23 @@ bool IsDelimiter(char C)
   }
 }
 
+// Steps over a double-byte character at p (its trail byte may look like a delimiter); false
+// when the character there is a single byte.
+bool SkipDoubleByte(const AnsiString& Text, int& p)
+{
+  if (!System::IsLeadByte(At(Text, p)) || p >= Len(Text)) return false;
+  p += 2;
+  return true;
+}
+
 // Whole characters up to a delimiter: a double-byte character is one word character, so a
 // trail byte that looks like '|' or '~' does not end the word.
 AnsiString ReadFilterWord(const AnsiString& Text, int Pos)
 {
   int p = Pos;
   while (p <= Len(Text)) {
-    char c = At(Text, p);
-    if (System::IsLeadByte(c) && p < Len(Text)) {
-      p += 2;
-      continue;
-    }
-    if (IsDelimiter(c)) break;
+    if (SkipDoubleByte(Text, p)) continue;
+    if (IsDelimiter(At(Text, p))) break;
     ++p;
   }
   return Text.substr(static_cast<std::size_t>(Pos - 1), static_cast<std::size_t>(p - Pos));
@@ -240,11 +245,8 @@ Variant ReadOperand(const AnsiString& Text, int& Pos, bool ListCommas)
   }
   int p = Pos;
   while (p <= Len(Text)) {
+    if (SkipDoubleByte(Text, p)) continue;
     char c = At(Text, p);
-    if (System::IsLeadByte(c) && p < Len(Text)) {
-      p += 2;
-      continue;
-    }
     if (c == '(' || c == ')' || (c == ',' && ListCommas)) break;
     if (c == ' ') {
       int q = p;

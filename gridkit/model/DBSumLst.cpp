@@ -282,27 +282,15 @@ void TDBSumListProducer::CallSaved(HookKind Kind, TDataSet* DataSet)
 void TDBSumListProducer::RunHook(HookKind Kind, TDataSet* DataSet)
 {
   // Scrolling, deleting, cancelling and the master's scroll let the saved handler run first.
+  bool savedFirst = Kind == hkAfterScroll || Kind == hkMasterAfterScroll || Kind == hkBeforeDelete ||
+                    Kind == hkAfterDelete || Kind == hkAfterCancel;
+  if (savedFirst) CallSaved(Kind, DataSet);
   switch (Kind) {
-    case hkAfterScroll:
-      CallSaved(Kind, DataSet);
-      AfterScrollHook(DataSet);
-      return;
-    case hkMasterAfterScroll:
-      CallSaved(Kind, DataSet);
-      MasterAfterScrollHook(DataSet);
-      return;
-    case hkBeforeDelete:
-      CallSaved(Kind, DataSet);
-      BeforeDeleteHook(DataSet);
-      return;
-    case hkAfterDelete:
-      CallSaved(Kind, DataSet);
-      AfterDeleteHook(DataSet);
-      return;
-    case hkAfterCancel:
-      CallSaved(Kind, DataSet);
-      AfterCancelHook(DataSet);
-      return;
+    case hkAfterScroll: AfterScrollHook(DataSet); break;
+    case hkMasterAfterScroll: MasterAfterScrollHook(DataSet); break;
+    case hkBeforeDelete: BeforeDeleteHook(DataSet); break;
+    case hkAfterDelete: AfterDeleteHook(DataSet); break;
+    case hkAfterCancel: AfterCancelHook(DataSet); break;
     case hkAfterClose: AfterCloseHook(DataSet); break;
     case hkAfterEdit: AfterEditHook(DataSet); break;
     case hkAfterInsert: AfterInsertHook(DataSet); break;
@@ -310,7 +298,7 @@ void TDBSumListProducer::RunHook(HookKind Kind, TDataSet* DataSet)
     case hkAfterPost: AfterPostHook(DataSet); break;
     case hkCount: return;
   }
-  CallSaved(Kind, DataSet);
+  if (!savedFirst) CallSaved(Kind, DataSet);
 }
 
 TField* TDBSumListProducer::FieldOf(const TDBSum* Sum) const
