@@ -3,6 +3,7 @@
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
+#include "platform/commctrl/updown/UpDown.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
@@ -13,6 +14,7 @@ void InitCommonControls()
   CommCtrl::Initialize();
   Progress::Register();
   StatusBar::Register();
+  UpDown::Register();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc)
