@@ -42,9 +42,19 @@ void TColumnTitleEh::SetCaption(const AnsiString& Value)
   FColumn->Notify();
 }
 
-bool TColumnTitleEh::GetTitleButton() const { return FColumn->IsExplicit(cvTitleButton) ? FTitleButton : false; }
+bool TColumnTitleEh::GetTitleButton() const
+{
+  if (FColumn->IsExplicit(cvTitleButton)) return FTitleButton;
+  TDBGridEhModel* grid = FColumn->GetOwnerGrid();
+  return grid && grid->GetColumnDefValues()->GetTitle()->GetTitleButton();
+}
 
-bool TColumnTitleEh::TitleButtonStored() const { return FColumn->IsExplicit(cvTitleButton) && FTitleButton; }
+bool TColumnTitleEh::TitleButtonStored() const
+{
+  TDBGridEhModel* grid = FColumn->GetOwnerGrid();
+  bool def = grid && grid->GetColumnDefValues()->GetTitle()->GetTitleButton();
+  return FColumn->IsExplicit(cvTitleButton) && FTitleButton != def;
+}
 
 void TColumnTitleEh::SetTitleButton(bool Value)
 {
@@ -295,7 +305,12 @@ void TColumnEh::SetCheckboxes(bool Value)
   Notify();
 }
 
-bool TColumnEh::GetDblClickNextVal() const { return IsExplicit(cvDblClickNextVal) && FDblClickNextVal; }
+bool TColumnEh::GetDblClickNextVal() const
+{
+  if (IsExplicit(cvDblClickNextVal)) return FDblClickNextVal;
+  TDBGridEhModel* grid = GetOwnerGrid();
+  return grid && grid->GetColumnDefValues()->GetDblClickNextVal();
+}
 
 void TColumnEh::SetDblClickNextVal(bool Value)
 {

@@ -54,7 +54,7 @@ TDBGridEhDataService& DataService()
 TDBGridEhModel::TDBGridEhModel(IDBGridEhHost* Host)
     : FHost(Host), FColumns(std::make_unique<TDBGridColumnsEh>(this, TDBGridColumnEh::StaticClass())),
       FSumList(std::make_unique<TDBGridEhSumList>(nullptr)), FSTFilter(std::make_unique<TSTDBGridEhFilter>(this)),
-      FFont(std::make_unique<TFont>())
+      FFont(std::make_unique<TFont>()), FColumnDefValues(std::make_unique<TDBGridEhColumnDefValuesEh>(this))
 {}
 
 TDBGridEhModel::~TDBGridEhModel()

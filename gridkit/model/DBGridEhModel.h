@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "gridkit/model/ColumnDefValuesEh.h"
 #include "gridkit/model/ColumnsEh.h"
 #include "platform/classes/Sets.h"
 
@@ -64,6 +65,8 @@ public:
   TDBGridEhOptions OptionsEh = {dghAutoSortMarking};
   bool ReadOnly = false;
   bool DrawMemoText = false;
+  TColor FixedColor = clBtnFace;
+  TColumnDefValuesEh* GetColumnDefValues() const { return FColumnDefValues.get(); }
   bool AutoFitColWidths = false;
   bool UseMultiTitle = false;
   bool ColLines = true;  // the grid draws column lines (dgColLines)
@@ -105,5 +108,6 @@ private:
   std::unique_ptr<TSTDBGridEhFilter> FSTFilter;
   TColumnsEhList FSortMarkedColumns;
   std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;
   std::unique_ptr<TCanvas> FMeasure;
 };

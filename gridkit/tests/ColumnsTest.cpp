@@ -132,6 +132,45 @@ TEST_F(Columns, ToggleCyclesTheMarker)
   }
 }
 
+TEST_F(Columns, GridWideDefaultsAndTheExplicitValueRule)
+{
+  TColumnDefValuesEh* defs = Grid.GetColumnDefValues();
+  TColumnTitleDefValuesEh* title = defs->GetTitle();
+  Grid.FixedColor = clSilver;
+  EXPECT_EQ(title->GetColor(), clSilver);
+  title->SetColor(clSilver);  // the current default: marked, not stored
+  EXPECT_TRUE(title->ColorExplicit());
+  EXPECT_FALSE(title->ColorStored());
+  Grid.FixedColor = clGray;
+  EXPECT_EQ(title->GetColor(), clSilver) << "an explicit colour no longer follows the grid";
+  EXPECT_TRUE(title->ColorStored());
+
+  TColumnEh* c = Add("名称");
+  EXPECT_FALSE(c->GetDblClickNextVal());
+  defs->SetDblClickNextVal(true);
+  title->SetTitleButton(true);
+  EXPECT_TRUE(c->GetDblClickNextVal()) << "inherited from the grid";
+  EXPECT_TRUE(c->GetTitle()->GetTitleButton());
+  c->SetDblClickNextVal(false);
+  defs->SetDblClickNextVal(true);
+  EXPECT_FALSE(c->GetDblClickNextVal());
+
+  // Assigning defaults leaves HighlightRequired and Footer; a title colour goes only when set.
+  TDBGridEhColumnDefValuesEh other(nullptr);
+  other.SetHighlightRequired(true);
+  other.GetFooter()->SetToolTips(true);
+  other.SetEndEllipsis(true);
+  other.Assign(defs);
+  EXPECT_TRUE(other.GetHighlightRequired());
+  EXPECT_TRUE(other.GetFooter()->GetToolTips());
+  EXPECT_FALSE(other.GetEndEllipsis());
+  EXPECT_TRUE(other.GetDblClickNextVal());
+  EXPECT_TRUE(other.GetTitle()->ColorExplicit());
+  TDBGridEhColumnDefValuesEh fresh(nullptr);
+  other.GetTitle()->Assign(fresh.GetTitle());
+  EXPECT_EQ(other.GetTitle()->GetColor(), clSilver) << "an inheriting source colour is not copied";
+}
+
 // A grid whose own column widths the tests set.
 class TSizedGrid : public TGridHostStandIn {
 public:

@@ -1,0 +1,133 @@
+// Grid-wide column defaults: a column, its title and its footer take these unless a value was
+// set on them (the explicit-value rule: read the own value when its flag is set, else the
+// default; store only what is set and differs from the default).
+#pragma once
+
+#include <memory>
+
+#include "platform/classes/Persistent.h"
+#include "platform/forms/graphics/Colors.h"
+
+class TDBGridEhModel;
+class TColumnDefValuesEh;
+
+class TColumnTitleDefValuesEh : public TPersistent {
+  PELTO_CLASS(TColumnTitleDefValuesEh, TPersistent)
+public:
+  explicit TColumnTitleDefValuesEh(TColumnDefValuesEh* Owner) : FOwner(Owner) {}
+  void Assign(TPersistent* Source) override;
+
+  // The grid's FixedColor until set; setting the current default marks it without storing it.
+  TColor GetColor() const;
+  void SetColor(TColor Value);
+  bool ColorExplicit() const { return FColorExplicit; }
+  bool ColorStored() const;
+  bool GetEndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  bool GetTitleButton() const { return FTitleButton; }
+  void SetTitleButton(bool Value) { FTitleButton = Value; }
+  bool GetToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Color", TypeInfo_TColor(), &TColumnTitleDefValuesEh::GetColor, &TColumnTitleDefValuesEh::SetColor)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->ColorStored(); });
+    p.Property("EndEllipsis", &TColumnTitleDefValuesEh::GetEndEllipsis, &TColumnTitleDefValuesEh::SetEndEllipsis)
+        .Default(false);
+    p.Property("TitleButton", &TColumnTitleDefValuesEh::GetTitleButton, &TColumnTitleDefValuesEh::SetTitleButton)
+        .Default(false);
+    p.Property("ToolTips", &TColumnTitleDefValuesEh::GetToolTips, &TColumnTitleDefValuesEh::SetToolTips).Default(false);
+  }
+
+private:
+  TColumnDefValuesEh* FOwner;
+  TColor FColor = clBtnFace;
+  bool FColorExplicit = false;
+  bool FEndEllipsis = false, FTitleButton = false, FToolTips = false;
+};
+
+class TColumnFooterDefValuesEh : public TPersistent {
+  PELTO_CLASS(TColumnFooterDefValuesEh, TPersistent)
+public:
+  void Assign(TPersistent* Source) override;
+  bool GetToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("ToolTips", &TColumnFooterDefValuesEh::GetToolTips, &TColumnFooterDefValuesEh::SetToolTips)
+        .Default(false);
+  }
+
+private:
+  bool FToolTips = false;
+};
+
+class TColumnDefValuesEh : public TPersistent {
+  PELTO_CLASS(TColumnDefValuesEh, TPersistent)
+public:
+  explicit TColumnDefValuesEh(TDBGridEhModel* Grid);
+  ~TColumnDefValuesEh() override;
+  // Copies the title defaults and the switches; HighlightRequired and Footer stay.
+  void Assign(TPersistent* Source) override;
+
+  TDBGridEhModel* GetGrid() const { return FGrid; }
+  bool GetAlwaysShowEditButton() const { return FAlwaysShowEditButton; }
+  void SetAlwaysShowEditButton(bool Value);
+  bool GetAutoDropDown() const { return FAutoDropDown; }
+  void SetAutoDropDown(bool Value) { FAutoDropDown = Value; }
+  bool GetDblClickNextVal() const { return FDblClickNextVal; }
+  void SetDblClickNextVal(bool Value) { FDblClickNextVal = Value; }
+  bool GetDropDownShowTitles() const { return FDropDownShowTitles; }
+  void SetDropDownShowTitles(bool Value) { FDropDownShowTitles = Value; }
+  bool GetDropDownSizing() const { return FDropDownSizing; }
+  void SetDropDownSizing(bool Value) { FDropDownSizing = Value; }
+  bool GetEndEllipsis() const { return FEndEllipsis; }
+  void SetEndEllipsis(bool Value);
+  bool GetHighlightRequired() const { return FHighlightRequired; }
+  void SetHighlightRequired(bool Value);
+  bool GetToolTips() const { return FToolTips; }
+  void SetToolTips(bool Value) { FToolTips = Value; }
+  TColumnTitleDefValuesEh* GetTitle() const { return FTitle.get(); }
+  void SetTitle(TColumnTitleDefValuesEh* Value) { FTitle->Assign(Value); }
+  TColumnFooterDefValuesEh* GetFooter() const { return FFooter.get(); }
+  void SetFooter(TColumnFooterDefValuesEh* Value) { FFooter->Assign(Value); }
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("AlwaysShowEditButton", &TColumnDefValuesEh::GetAlwaysShowEditButton,
+               &TColumnDefValuesEh::SetAlwaysShowEditButton)
+        .Default(false);
+    p.Property("AutoDropDown", &TColumnDefValuesEh::GetAutoDropDown, &TColumnDefValuesEh::SetAutoDropDown)
+        .Default(false);
+    p.Property("DblClickNextVal", &TColumnDefValuesEh::GetDblClickNextVal, &TColumnDefValuesEh::SetDblClickNextVal)
+        .Default(false);
+    p.Property("DropDownShowTitles", &TColumnDefValuesEh::GetDropDownShowTitles,
+               &TColumnDefValuesEh::SetDropDownShowTitles)
+        .Default(false);
+    p.Property("DropDownSizing", &TColumnDefValuesEh::GetDropDownSizing, &TColumnDefValuesEh::SetDropDownSizing)
+        .Default(false);
+    p.Property("EndEllipsis", &TColumnDefValuesEh::GetEndEllipsis, &TColumnDefValuesEh::SetEndEllipsis).Default(false);
+    p.Property("Footer", &TColumnDefValuesEh::GetFooter, &TColumnDefValuesEh::SetFooter);
+    p.Property("HighlightRequired", &TColumnDefValuesEh::GetHighlightRequired,
+               &TColumnDefValuesEh::SetHighlightRequired)
+        .Default(false);
+    p.Property("Title", &TColumnDefValuesEh::GetTitle, &TColumnDefValuesEh::SetTitle);
+    p.Property("ToolTips", &TColumnDefValuesEh::GetToolTips, &TColumnDefValuesEh::SetToolTips).Default(false);
+  }
+
+private:
+  void Repaint();
+  TDBGridEhModel* FGrid;
+  bool FAlwaysShowEditButton = false, FAutoDropDown = false, FDblClickNextVal = false, FDropDownShowTitles = false,
+       FDropDownSizing = false, FEndEllipsis = false, FHighlightRequired = false, FToolTips = false;
+  std::unique_ptr<TColumnTitleDefValuesEh> FTitle;
+  std::unique_ptr<TColumnFooterDefValuesEh> FFooter;
+};
+
+// The class the data-aware grid publishes as ColumnDefValues.
+class TDBGridEhColumnDefValuesEh : public TColumnDefValuesEh {
+  PELTO_CLASS(TDBGridEhColumnDefValuesEh, TColumnDefValuesEh)
+public:
+  explicit TDBGridEhColumnDefValuesEh(TDBGridEhModel* Grid) : TColumnDefValuesEh(Grid) {}
+};
