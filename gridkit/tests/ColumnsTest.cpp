@@ -373,11 +373,14 @@ TEST_F(Columns, FilterTextThatDoesNotParseKeepsTheCondition)
   EXPECT_THROW(f->SetExpressionText(">5 = 3"), Exception);
   EXPECT_EQ(f->GetExpressionText(), ">5");
   EXPECT_EQ(f->GetParsedExpression().FirstOperator, sfoGreater);
+  EXPECT_EQ(Variants::VarType(f->GetParsedExpression().FirstOperand), varDouble) << "the converted operand stays";
   EXPECT_EQ(f->GetParsedExpression().Conjunction, sfoNone) << "nothing of the refused text is kept";
 
   TSTColumnFilterEh* s = Add("名称")->GetSTFilter();
   s->SetExpressionText("a,b");
   EXPECT_EQ(s->ExpressionDisplayText(), "In ('a','b')");
+  EXPECT_EQ(DBGridEh::VariantListToQuotedText(Variants::VarArrayOf({"O'Brien", 2})), "'O''Brien','2'");
+  EXPECT_EQ(DBGridEh::VariantListToQuotedText("abc"), "abc");
   s->SetExpressionText("abc");
   EXPECT_EQ(s->ExpressionDisplayText(), "~ 'abc'");
 }
