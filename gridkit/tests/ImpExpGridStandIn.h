@@ -1,0 +1,85 @@
+// A stand-in for the data-aware grid as the export and import see it: the model's columns over
+// a dataset, a selection set by the test, and a view position kept as a bookmark.
+#pragma once
+
+#include <functional>
+
+#include "gridkit/impexp/ImpExpGridEh.h"
+#include "gridkit/tests/GridHostStandIn.h"
+#include "platform/db/DataSet.h"
+
+class TImpExpGridStandIn : public IDBGridEhImpExpGrid {
+public:
+  explicit TImpExpGridStandIn(TDataSet* DataSet)
+  {
+    Source.SetDataSet(DataSet);
+    Host.Link.SetDataSource(&Source);
+  }
+  // Adds a column showing FieldName ("" for a column without field).
+  TColumnEh* Add(const char* FieldName, bool Visible = true)
+  {
+    TColumnEh* c = Model.GetColumns()->Add();
+    c->SetFieldName(FieldName);
+    c->SetVisible(Visible);
+    return c;
+  }
+
+  TDataSet* GetDataSet() override { return Source.GetDataSet(); }
+  bool ShowsTitles() override { return Titles; }
+  TDBGridColumnsEh* GetColumns() override { return Model.GetColumns(); }
+  TColumnsEhList GetVisibleColumns() override
+  {
+    TColumnsEhList l;
+    for (int i = 0; i < Model.GetColumns()->GetCount(); ++i)
+      if (Model.GetColumns()->GetColumnByIndex(i)->GetVisible()) l.push_back(Model.GetColumns()->GetColumnByIndex(i));
+    return l;
+  }
+  Integer GetFooterRowCount() override { return FooterRows; }
+  AnsiString GetFooterCellText(Integer Row, TColumnEh* Column) override { return Model.GetFooterCellText(Row, Column); }
+  TDBGridEhAllowedOperations GetAllowedOperations() override { return Model.AllowedOperations; }
+  TDBGridEhSelectionType GetSelectionKind() override { return Kind; }
+  std::vector<TBookmarkStr> GetSelectedBookmarks() override { return Bookmarks; }
+  TBookmarkStr GetRectTopRow() override { return Top; }
+  TBookmarkStr GetRectBottomRow() override { return Bottom; }
+  Integer GetRectLeftCol() override { return Left; }
+  Integer GetRectRightCol() override { return Right; }
+  TColumnsEhList GetSelectedColumns() override { return Columns; }
+  void SaveViewPosition() override
+  {
+    ++Saves;
+    Saved = GetDataSet()->GetBookmark();
+  }
+  void RestoreViewPosition() override
+  {
+    ++Restores;
+    GetDataSet()->GotoBookmark(Saved);
+  }
+  void GetCellParams(TColumnEh* Column, TColCellParamsEh& Params) override
+  {
+    if (OnGetCellParams) OnGetCellParams(Column, Params);
+  }
+
+  // The bookmark of record RecNo (1-based); the current record stays.
+  TBookmarkStr BookmarkOf(Integer RecNo)
+  {
+    TDataSet* ds = GetDataSet();
+    TBookmarkStr here = ds->GetBookmark();
+    ds->SetRecNo(RecNo);
+    TBookmarkStr b = ds->GetBookmark();
+    ds->GotoBookmark(here);
+    return b;
+  }
+
+  TDataSource Source{nullptr};
+  TGridHostStandIn Host;
+  TDBGridEhModel Model{&Host};
+  bool Titles = true;
+  Integer FooterRows = 0;
+  TDBGridEhSelectionType Kind = gstNon;
+  std::vector<TBookmarkStr> Bookmarks;
+  TBookmarkStr Top, Bottom, Saved;
+  Integer Left = 0, Right = 0;
+  TColumnsEhList Columns;
+  std::function<void(TColumnEh*, TColCellParamsEh&)> OnGetCellParams;
+  int Saves = 0, Restores = 0;
+};
