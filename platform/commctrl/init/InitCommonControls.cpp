@@ -3,6 +3,7 @@
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
+#include "platform/commctrl/tab/Tab.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
@@ -15,6 +16,7 @@ void InitCommonControls()
   Progress::Register();
   StatusBar::Register();
   UpDown::Register();
+  Tab::Register();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc)

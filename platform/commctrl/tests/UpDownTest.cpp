@@ -8,6 +8,7 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/tests/CtlTest.h"
+#include "platform/commctrl/tests/NotifySpy.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/win/backend/Headless.h"
@@ -21,36 +22,22 @@ using namespace Windows;
 
 namespace {
 
-// What the parent saw, as short texts: "delta 9 +1", "vscroll 4 10", "hscroll 8 3".
-std::vector<std::string> gSeen;
-int gRefuse = 0;  // the parent's answer to UDN_DELTAPOS
-WNDPROC gParentProc = nullptr;
-
-LRESULT Spy(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-  if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == UDN_DELTAPOS) {
-    auto* nm = reinterpret_cast<NMUPDOWN*>(lParam);
-    gSeen.push_back("delta " + std::to_string(nm->iPos) + (nm->iDelta > 0 ? " +" : " ") + std::to_string(nm->iDelta));
-    return gRefuse;
-  }
-  if (msg == WM_VSCROLL || msg == WM_HSCROLL) {
-    gSeen.push_back(std::string(msg == WM_VSCROLL ? "vscroll " : "hscroll ") + std::to_string(LOWORD(wParam)) + " " +
-                    std::to_string(short(HIWORD(wParam))));
-    return 0;
-  }
-  return CallWindowProc(gParentProc, wnd, msg, wParam, lParam);
-}
-
 class UpDownTest : public CtlTest {
 public:
   void SetUp() override
   {
     CtlTest::SetUp();
     InitCommonControls();
-    gSeen.clear();
-    gRefuse = 0;
-    gParentProc = reinterpret_cast<WNDPROC>(SetWindowLongPtr(Parent, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Spy)));
+    // "delta 9 +1": the position and the step asked for.
+    Spy.Install(Parent, [](const NMHDR* h) {
+      if (h->code != UDN_DELTAPOS) return std::string();
+      auto* nm = reinterpret_cast<const NMUPDOWN*>(h);
+      return "delta " + std::to_string(nm->iPos) + (nm->iDelta > 0 ? " +" : " ") + std::to_string(nm->iDelta);
+    });
+    Spy.Answer = [this](const NMHDR*) { return Refuse; };
   }
+  NotifySpy Spy;
+  LRESULT Refuse = 0;
   // An EDIT with an up-down aligned to its right.
   HWND Pair(DWORD style, int y, HWND* edit)
   {
@@ -164,10 +151,10 @@ TEST_F(UpDownTest, ClicksAskTheParentThenScrollWrapAndARefusedStepChangesNothing
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
-    gSeen.clear();
-    gRefuse = k.refuse;
+    Spy.Seen.clear();
+    Refuse = k.refuse;
     k.act();
-    EXPECT_EQ(gSeen, k.seen);
+    EXPECT_EQ(Spy.Seen, k.seen);
     EXPECT_EQ(GetWindowText(edit), k.buddy);
   }
   BOOL error = FALSE;
@@ -198,9 +185,9 @@ TEST_F(UpDownTest, AHeldArrowRepeatsOnTheTimerAndSpeedsUp)
     Pump();
   }
   EXPECT_EQ(SendMessage(ud, UDM_GETPOS32, 0, 0), 2 + 15 + 5) << "from two seconds on, steps of five";
-  gSeen.clear();
+  Spy.Seen.clear();
   Up(ud, 12, 10);
-  EXPECT_EQ(gSeen, std::vector<std::string>{"hscroll 8 22"});
+  EXPECT_EQ(Spy.Seen, std::vector<std::string>{"hscroll 8 22"});
   Headless::AdvanceTime(1000);
   Pump();
   EXPECT_EQ(SendMessage(ud, UDM_GETPOS32, 0, 0), 22) << "letting go stops the repeat";
