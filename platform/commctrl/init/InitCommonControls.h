@@ -2,6 +2,8 @@
 // that starts with NMHDR (window, id, code), wParam the id.
 #pragma once
 
+#include <functional>
+
 #include "platform/win/WinUser.h"
 
 constexpr DWORD ICC_LISTVIEW_CLASSES = 0x1, ICC_TREEVIEW_CLASSES = 0x2, ICC_BAR_CLASSES = 0x4, ICC_TAB_CLASSES = 0x8,
@@ -39,4 +41,12 @@ namespace CommonControls {
 // Fills the header of `hdr` (this control, its id, `code`) and sends WM_NOTIFY to the parent;
 // answers the parent's answer (0 without a parent).
 LRESULT SendNotify(HWND ctl, NMHDR* hdr, UINT code);
+// Registers a control class (double clicks, redrawn when resized, one pointer of window data
+// for its state, the arrow cursor) unless a class of that name is there already.
+void RegisterControlClass(const char* name, WNDPROC proc);
+// WM_PAINT: runs `paint` on the DC in wParam when one is given, else between BeginPaint and
+// EndPaint.
+void Paint(HWND wnd, WPARAM wParam, const std::function<void(HDC)>& paint);
+// Fills a rectangle with a colour.
+void FillSolid(HDC dc, RECT r, COLORREF c);
 }  // namespace CommonControls

@@ -26,20 +26,13 @@ struct ProgressState {
 
 ProgressState* StateOf(HWND wnd) { return reinterpret_cast<ProgressState*>(GetWindowLongPtr(wnd, 0)); }
 
-void Fill(HDC dc, RECT r, COLORREF c)
-{
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 void Paint(HWND wnd, ProgressState* s, HDC dc)
 {
   RECT c;
   GetClientRect(wnd, &c);
   DWORD style = DWORD(GetWindowLongPtr(wnd, GWL_STYLE));
   DrawEdge(dc, &c, BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
-  Fill(dc, c, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
+  CommonControls::FillSolid(dc, c, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
   COLORREF bar = s->Bar == CLR_DEFAULT ? GetSysColor(COLOR_HIGHLIGHT) : s->Bar;
   InflateRect(&c, -1, -1);
   bool vertical = style & PBS_VERTICAL;
@@ -52,7 +45,7 @@ void Paint(HWND wnd, ProgressState* s, HDC dc)
       f.top = c.bottom - filled;
     else
       f.right = c.left + filled;
-    Fill(dc, f, bar);
+    CommonControls::FillSolid(dc, f, bar);
     return;
   }
   // Blocks two thirds as long as the bar is thick, two pixels apart; the last one may be cut.
@@ -68,7 +61,7 @@ void Paint(HWND wnd, ProgressState* s, HDC dc)
       f.left = c.left + at;
       f.right = c.left + end;
     }
-    Fill(dc, f, bar);
+    CommonControls::FillSolid(dc, f, bar);
   }
 }
 
@@ -97,13 +90,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       delete s;
       return DefWindowProc(wnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(wnd, &ps);
-      Paint(wnd, s, dc);
-      if (!wParam) EndPaint(wnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: CommonControls::Paint(wnd, wParam, [&](HDC dc) { Paint(wnd, s, dc); }); return 0;
     case PBM_SETRANGE: {
       LRESULT old = MAKELPARAM(m.Low(), m.High());
       m.SetRange(LOWORD(lParam), HIWORD(lParam));
@@ -128,16 +115,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, PROGRESS_CLASS, &wc)) return;
-  wc.style = CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = PROGRESS_CLASS;
-  RegisterClassEx(&wc);
-}
+void Register() { CommonControls::RegisterControlClass(PROGRESS_CLASS, WndProc); }
 
 }  // namespace Progress

@@ -68,13 +68,6 @@ void Align(HWND wnd, StatusState* s)
   SetWindowPos(wnd, nullptr, 0, y, p.right, h, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void Fill(HDC dc, RECT r, COLORREF c)
-{
-  HBRUSH b = CreateSolidBrush(c);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
-}
-
 // Left, then centred after a tab, then right-aligned after a second tab.
 void DrawPartText(HDC dc, const AnsiString& text, RECT r, UINT flags)
 {
@@ -96,7 +89,7 @@ void Paint(HWND wnd, StatusState* s, HDC dc)
   ControlUtil::DCState keep(dc);
   RECT c;
   GetClientRect(wnd, &c);
-  Fill(dc, c, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
+  CommonControls::FillSolid(dc, c, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
   SelectObject(dc, ControlUtil::FontOr(s->Font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
@@ -126,7 +119,7 @@ void Paint(HWND wnd, StatusState* s, HDC dc)
   }
   if (HasGrip(wnd)) {
     RECT g = GripRect(wnd);
-    Fill(dc, g, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
+    CommonControls::FillSolid(dc, g, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
     DrawFrameControl(dc, &g, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
   }
 }
@@ -169,13 +162,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       InvalidateRect(wnd, nullptr, FALSE);
       return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(wnd, &ps);
-      Paint(wnd, s, dc);
-      if (!wParam) EndPaint(wnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: CommonControls::Paint(wnd, wParam, [&](HDC dc) { Paint(wnd, s, dc); }); return 0;
     case WM_NCHITTEST: {
       LRESULT hit = DefWindowProc(wnd, msg, wParam, lParam);
       POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -252,16 +239,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, STATUSCLASSNAME, &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = STATUSCLASSNAME;
-  RegisterClassEx(&wc);
-}
+void Register() { CommonControls::RegisterControlClass(STATUSCLASSNAME, WndProc); }
 
 }  // namespace StatusBar

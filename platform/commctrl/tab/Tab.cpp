@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/commctrl/init/InitCommonControls.h"
 #include "platform/commctrl/tab/TabModel.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/DeviceContext.h"
@@ -221,13 +222,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->Font);
     case WM_SIZE: Relayout(wnd, s); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(wnd, &ps);
-      Paint(wnd, s, dc);
-      if (!wParam) EndPaint(wnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: CommonControls::Paint(wnd, wParam, [&](HDC dc) { Paint(wnd, s, dc); }); return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: InvalidateRect(wnd, nullptr, FALSE); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
@@ -349,16 +344,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, WC_TABCONTROL, &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = WC_TABCONTROL;
-  RegisterClassEx(&wc);
-}
+void Register() { CommonControls::RegisterControlClass(WC_TABCONTROL, WndProc); }
 
 }  // namespace Tab

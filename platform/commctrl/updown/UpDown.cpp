@@ -188,13 +188,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       delete s;
       return DefWindowProc(wnd, msg, wParam, lParam);
     case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(wnd, &ps);
-      Paint(wnd, s, dc);
-      if (!wParam) EndPaint(wnd, &ps);
-      return 0;
-    }
+    case WM_PAINT: CommonControls::Paint(wnd, wParam, [&](HDC dc) { Paint(wnd, s, dc); }); return 0;
     case WM_ENABLE: InvalidateRect(wnd, nullptr, FALSE); return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -279,16 +273,6 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   }
 }
 
-void Register()
-{
-  WNDCLASSEXA wc;
-  if (GetClassInfoEx(nullptr, UPDOWN_CLASS, &wc)) return;
-  wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW | CS_GLOBALCLASS;
-  wc.lpfnWndProc = WndProc;
-  wc.cbWndExtra = sizeof(LONG_PTR);
-  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-  wc.lpszClassName = UPDOWN_CLASS;
-  RegisterClassEx(&wc);
-}
+void Register() { CommonControls::RegisterControlClass(UPDOWN_CLASS, WndProc); }
 
 }  // namespace UpDown
