@@ -36,6 +36,27 @@ COLORREF At(HWND wnd, int x, int y) { return Headless::ClientPixel(wnd, x, y); }
 
 }  // namespace
 
+TEST(InitCommonControls, RegistersEveryClassOnceAndAgainAfterAReset)
+{
+  Headless::Start();
+  INITCOMMONCONTROLSEX bad;
+  bad.dwSize = 4;
+  EXPECT_FALSE(InitCommonControlsEx(nullptr));
+  EXPECT_FALSE(InitCommonControlsEx(&bad));
+  WNDCLASSEXA wc;
+  EXPECT_FALSE(GetClassInfoEx(nullptr, PROGRESS_CLASS, &wc));
+  INITCOMMONCONTROLSEX icc;
+  icc.dwICC = ICC_WIN95_CLASSES;
+  EXPECT_TRUE(InitCommonControlsEx(&icc));
+  InitCommonControls();
+  for (const char* cls : {PROGRESS_CLASS, STATUSCLASSNAME, "msctls_updown32", "SysTabControl32", "EDIT"})
+    EXPECT_TRUE(GetClassInfoEx(nullptr, cls, &wc)) << cls;
+  Headless::Start();
+  EXPECT_FALSE(GetClassInfoEx(nullptr, STATUSCLASSNAME, &wc));
+  InitCommonControls();
+  EXPECT_TRUE(GetClassInfoEx(nullptr, STATUSCLASSNAME, &wc));
+}
+
 TEST(ProgressModel, RangePositionDeltaAndStepStayInsideTheRange)
 {
   enum Op { Range, Pos, Delta, Step, StepIt };
