@@ -11,6 +11,7 @@
 #include "report/engine/objects/frxView.h"
 #include "report/engine/print/frxPrinter.h"
 #include "report/engine/run/frxEngine.h"
+#include "report/engine/script/frxClassRTTI.h"
 #include "report/engine/text/frxGraphicUtils.h"
 
 namespace ReportEngineModule {
@@ -32,12 +33,14 @@ void Initialize()
   frxPictureView::Initialize();
   frxDsgnIntf::Initialize();
   frxEngine::Initialize();
+  frxClassRTTI::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  frxClassRTTI::Finalize();
   frxPrinter::Finalize();
   frxDsgnIntf::Finalize();
   frxGraphicUtils::Finalize();

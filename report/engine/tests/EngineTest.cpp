@@ -236,6 +236,24 @@ TEST_F(Engine, CancelledDialogPagePreparesNothing)
   EXPECT_EQ(Pages()->GetCount(), 0);
 }
 
+TEST_F(Engine, ScriptChangesLeaveTheTemplateUnchanged)
+{
+  auto* page = NewPage();
+  auto* t = Band<TfrxReportTitle>(page, "Title", 0);
+  auto* m = Memo(t, "原文");
+  m->SetName("Memo1");
+  t->OnBeforePrint = "TitleBefore";
+  Report->GetScriptText()->SetText(
+      "procedure TitleBefore(Sender: TfrxComponent);\r\nbegin\r\n  Memo1.Text := "
+      "'脚本改过';\r\nend;\r\n\r\nbegin\r\nend.");
+  bool ok = Report->PrepareReport();
+  ASSERT_TRUE(ok) << Report->GetErrors()->GetCount() << " [" << Report->GetErrors()->GetText() << "]";
+  EXPECT_EQ(Dump(), (Lines{"Title{脚本改过}"}));
+  auto* again = dynamic_cast<TfrxMemoView*>(Report->FindObject("Memo1"));
+  ASSERT_NE(again, nullptr);
+  EXPECT_EQ(again->GetText(), "原文");
+}
+
 // ---- The prepared-report file ----------------------------------------------------------------
 
 TEST_F(Engine, PreparedFileStoresDifferencesUnderShortNames)
@@ -353,6 +371,22 @@ TEST(PreviewPagesURL, OnlyWebAndMailAddressesAreOpened)
   EXPECT_TRUE(frxPreviewPages::IsOpenableURL("mailto:someone@example.com"));
   for (const char* bad : {"/bin/sh", "file:///etc/passwd", "calc.exe", "javascript:alert(1)", "ftp://x", ""})
     EXPECT_FALSE(frxPreviewPages::IsOpenableURL(bad)) << bad;
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ScriptBindings, ConstantsAndEnumerationsEqualTheModel)
+{
+  ReportEngineModule::Initialize();
+  TfrxReport r(nullptr);
+  ASSERT_TRUE(r.PrepareScript());
+  EXPECT_NEAR(r.Calc("fr1cm * 2.5").AsDouble(), 94.48825, 1e-9);
+  EXPECT_EQ(r.Calc("skDiamond").AsInteger(), static_cast<Integer>(skDiamond));
+  EXPECT_EQ(r.Calc("skDiagonal2").AsInteger(), static_cast<Integer>(skDiagonal2));
+  EXPECT_EQ(r.Calc("pbOutline").AsInteger(), 1 << static_cast<int>(pbOutline));
+  EXPECT_EQ(r.Calc("clTransparent").AsInteger(), 0x1FFFFFFF);
 }
 
 }  // namespace
