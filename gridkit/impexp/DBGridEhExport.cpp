@@ -1,51 +1,17 @@
 #include "gridkit/impexp/DBGridEhExport.h"
 
+#include "gridkit/impexp/ImpExpGuardsEh.h"
+
 #include <cmath>
-#include <exception>
 
 #include "gridkit/model/ColumnFootersEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/FormatText.h"
-#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SaveSeam.h"
 
 namespace {
-
-// Holds the dataset's controls disabled.
-class TControlsDisabled {
-public:
-  explicit TControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
-  ~TControlsDisabled() { FDataSet->EnableControls(); }
-  TControlsDisabled(const TControlsDisabled&) = delete;
-  TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-  TDataSet* FDataSet;
-};
-
-// Holds the grid's view position saved.
-class TViewSaved {
-public:
-  explicit TViewSaved(IDBGridEhImpExpGrid* Grid) : FGrid(Grid) { FGrid->SaveViewPosition(); }
-  ~TViewSaved() noexcept(false)
-  {
-    // After an error the record may be gone; that error is the one to report.
-    if (std::uncaught_exceptions() > FUncaught) {
-      try {
-        FGrid->RestoreViewPosition();
-      } catch (const Exception&) {}
-    } else
-      FGrid->RestoreViewPosition();
-  }
-  TViewSaved(const TViewSaved&) = delete;
-  TViewSaved& operator=(const TViewSaved&) = delete;
-
-private:
-  IDBGridEhImpExpGrid* FGrid;
-  int FUncaught = std::uncaught_exceptions();
-};
 
 constexpr double FixedScale = 10000.0;
 
@@ -58,8 +24,8 @@ void TDBGridEhExport::OutputToStream(TStream* Stream, bool IsExportAll)
   TDataSet* ds = Grid->GetDataSet();
   if (kind == gstNon || !ds) return;
   {
-    TControlsDisabled controls(ds);
-    TViewSaved view(Grid);
+    DBGridEhImpExp::TControlsDisabled controls(ds);
+    DBGridEhImpExp::TViewSaved view(Grid);
     switch (kind) {
       case gstRecordBookmarks: {
         Prepare(Grid->GetVisibleColumns());

@@ -47,6 +47,11 @@ public:
   virtual Integer GetRectLeftCol() = 0;
   virtual Integer GetRectRightCol() = 0;
   virtual TColumnsEhList GetSelectedColumns() = 0;
+  // Empties the selection (kind None).
+  virtual void ClearSelection() = 0;
+  // The column of the current cell, as an index into GetColumns(); -1 when there is none.
+  virtual Integer GetSelectedIndex() = 0;
+  virtual void SetSelectedIndex(Integer Index) = 0;
 
   // ---- view ---------------------------------------------------------------------------------
   // Remembers the current record and its place in the view; RestoreViewPosition puts both back.

@@ -191,3 +191,51 @@ void TVCLDBIFReaderEh::ReadNextValue()
     default: break;  // unassigned, also for a tag this reader does not know
   }
 }
+
+// ---- importing -------------------------------------------------------------------------------
+
+void TDBGridEhImportAsVCLDBIF::InputFromStream(TStream* Stream, bool IsImportAll)
+{
+  IgnoreAllErrors = false;
+  FReader = std::make_unique<TVCLDBIFReaderEh>(Stream);
+  struct TDrop {
+    std::unique_ptr<TVCLDBIFReaderEh>& Reader;
+    ~TDrop() { Reader.reset(); }
+  } drop{FReader};
+  TDBGridEhImport::InputFromStream(Stream, IsImportAll);
+}
+
+void TDBGridEhImportAsVCLDBIF::ReadNextValue()
+{
+  FReader->ReadNextValue();
+  AtEnd = FReader->AtEnd;
+}
+
+void TDBGridEhImportAsVCLDBIF::ReadPrefix()
+{
+  FReader->ReadPrefix();
+  AtEnd = FReader->AtEnd;
+}
+
+void TDBGridEhImportAsVCLDBIF::InputRecord(const TColumnsEhList& Columns)
+{
+  // Without columns no value belongs to a record: drop them, or appending would never end.
+  if (FReader->StreamColumns.empty())
+    while (!AtEnd) ReadNextValue();
+  for (std::size_t i = 0; i < FReader->StreamColumns.size(); ++i) InputCell(i < Columns.size() ? Columns[i] : nullptr);
+}
+
+void TDBGridEhImportAsVCLDBIF::InputCell(TColumnEh* Column)
+{
+  if (!FReader->LookAheadValue.IsEmpty() && Column && Column->CanEditValue(false)) {
+    TField* field = DBGridEhImpExp::ValueFieldOfColumn(Column);
+    if (StartEdit(field)) try {
+        field->SetValue(FReader->LookAheadValue);
+      } catch (const EAbort&) {
+        throw;
+      } catch (const Exception& e) {
+        AskIgnoreError(e);
+      }
+  }
+  ReadNextValue();
+}

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "gridkit/impexp/DBGridEhExport.h"
+#include "gridkit/impexp/DBGridEhImport.h"
 #include "platform/rtl/Variants.h"
 
 class TDBGridEhExportAsVCLDBIF : public TDBGridEhExport {
@@ -51,6 +52,24 @@ private:
   std::int32_t ReadInt32();
 
   TStream* FStream;
+};
+
+// Reads VCLDBIF cells into the grid's fields: stream column i goes to target column i; extra
+// stream columns are read and dropped, extra target columns stay untouched. A lookup column
+// takes its key field's value. A format error raises as the reader does; the records already
+// pasted stay.
+class TDBGridEhImportAsVCLDBIF : public TDBGridEhImport {
+public:
+  void InputFromStream(TStream* Stream, bool IsImportAll) override;
+
+protected:
+  void ReadPrefix() override;
+  void InputRecord(const TColumnsEhList& Columns) override;
+  void InputCell(TColumnEh* Column) override;
+
+private:
+  void ReadNextValue();
+  std::unique_ptr<TVCLDBIFReaderEh> FReader;  // for one import
 };
 
 namespace DBGridEhImpExp {

@@ -44,6 +44,9 @@ public:
   Integer GetRectLeftCol() override { return Left; }
   Integer GetRectRightCol() override { return Right; }
   TColumnsEhList GetSelectedColumns() override { return Columns; }
+  void ClearSelection() override { Kind = gstNon; }
+  Integer GetSelectedIndex() override { return SelectedIndex; }
+  void SetSelectedIndex(Integer Index) override { SelectedIndex = Index; }
   void SaveViewPosition() override
   {
     ++Saves;
@@ -79,6 +82,7 @@ public:
   std::vector<TBookmarkStr> Bookmarks;
   TBookmarkStr Top, Bottom, Saved;
   Integer Left = 0, Right = 0;
+  Integer SelectedIndex = 0;
   TColumnsEhList Columns;
   std::function<void(TColumnEh*, TColCellParamsEh&)> OnGetCellParams;
   int Saves = 0, Restores = 0;

@@ -32,13 +32,15 @@ int DefaultAnswer(unsigned Flags)
       {IDYES, IDNO, IDCANCEL},        // MB_YESNOCANCEL
       {IDYES, IDNO, IDNO},            // MB_YESNO
       {IDRETRY, IDCANCEL, IDCANCEL},  // MB_RETRYCANCEL
+      {IDOK, IDOK, IDOK},             // (6: none)
+      {IDYES, IDNO, IDALL},           // MB_YESNOALL
   };
   unsigned type = Flags & MB_TYPEMASK;
-  if (type > MB_RETRYCANCEL) type = MB_OK;
+  if (type > MB_YESNOALL || type == 6) type = MB_OK;
   unsigned def = (Flags & MB_DEFMASK) >> 8;
   if (def > 2) def = 0;
   // A default beyond the box's buttons falls back to the first one.
-  static const unsigned buttonCount[] = {1, 2, 3, 3, 2, 2};
+  static const unsigned buttonCount[] = {1, 2, 3, 3, 2, 2, 1, 3};
   if (def >= buttonCount[type]) def = 0;
   return buttons[type][def];
 }

@@ -16,6 +16,8 @@ constexpr unsigned MB_ABORTRETRYIGNORE = 0x00000002;
 constexpr unsigned MB_YESNOCANCEL = 0x00000003;
 constexpr unsigned MB_YESNO = 0x00000004;
 constexpr unsigned MB_RETRYCANCEL = 0x00000005;
+// Yes, No and All: the question of a run over many items whose errors can be ignored together.
+constexpr unsigned MB_YESNOALL = 0x00000007;
 // Icons.
 constexpr unsigned MB_ICONHAND = 0x00000010;
 constexpr unsigned MB_ICONERROR = MB_ICONHAND;
@@ -48,6 +50,7 @@ constexpr int IDRETRY = 4;
 constexpr int IDIGNORE = 5;
 constexpr int IDYES = 6;
 constexpr int IDNO = 7;
+constexpr int IDALL = 8;
 
 namespace MessageSeam {
 

@@ -42,6 +42,8 @@ TEST(MessageSeamTest, WithoutAHandlerTheDefaultButtonAnswers)
       {MB_YESNO | MB_ICONWARNING, IDYES},
       {MB_YESNO | MB_DEFBUTTON3, IDYES},  // no third button: the first
       {MB_RETRYCANCEL, IDRETRY},
+      {MB_YESNOALL | MB_DEFBUTTON3, IDALL},
+      {6, IDOK},  // no such box: OK
   };
   for (const Case& t : cases) EXPECT_EQ(MessageSeam::DefaultAnswer(t.flags), t.answer) << t.flags;
   MessageSeam::SetHandler(previous);
