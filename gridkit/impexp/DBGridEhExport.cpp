@@ -37,11 +37,7 @@ void TDBGridEhExport::OutputToStream(TStream* Stream, bool IsExportAll)
         break;
       }
       case gstRectangle: {
-        TColumnsEhList cols;
-        TDBGridColumnsEh* all = Grid->GetColumns();
-        for (Integer i = Grid->GetRectLeftCol(); i <= Grid->GetRectRightCol() && i < all->GetCount(); ++i)
-          if (i >= 0 && all->GetColumnByIndex(i)->GetVisible()) cols.push_back(all->GetColumnByIndex(i));
-        Prepare(cols);
+        Prepare(DBGridEhImpExp::VisibleColumnsBetween(Grid, Grid->GetRectLeftCol(), Grid->GetRectRightCol()));
         TBookmarkStr bottom = Grid->GetRectBottomRow();
         ds->GotoBookmark(Grid->GetRectTopRow());
         while (!ds->GetEof()) {

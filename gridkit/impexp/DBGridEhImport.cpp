@@ -28,12 +28,9 @@ void TDBGridEhImport::InputFromStream(TStream* Stream, bool IsImportAll)
   {
     TViewSaved view(Grid, !insertMode);
     TControlsDisabled controls(ds);
-    TDBGridColumnsEh* all = Grid->GetColumns();
     switch (Grid->GetSelectionKind()) {
       case gstNon: {
-        ImportColumns.clear();
-        for (Integer i = std::max<Integer>(Grid->GetSelectedIndex(), 0); i < all->GetCount(); ++i)
-          if (all->GetColumnByIndex(i)->GetVisible()) ImportColumns.push_back(all->GetColumnByIndex(i));
+        ImportColumns = VisibleColumnsBetween(Grid, Grid->GetSelectedIndex(), Grid->GetColumns()->GetCount() - 1);
         ReadPrefix();
         if (insertMode) {
           InsertRemaining(appendMode);
@@ -63,9 +60,7 @@ void TDBGridEhImport::InputFromStream(TStream* Stream, bool IsImportAll)
         }
         break;
       case gstRectangle: {
-        ImportColumns.clear();
-        for (Integer i = Grid->GetRectLeftCol(); i <= Grid->GetRectRightCol() && i < all->GetCount(); ++i)
-          if (i >= 0 && all->GetColumnByIndex(i)->GetVisible()) ImportColumns.push_back(all->GetColumnByIndex(i));
+        ImportColumns = VisibleColumnsBetween(Grid, Grid->GetRectLeftCol(), Grid->GetRectRightCol());
         ReadPrefix();
         if (insertMode) {
           InsertRemaining(appendMode);

@@ -64,3 +64,15 @@ public:
   // The grid's OnGetFooterParams for an exported footer cell; Text is in-out.
   virtual void GetFooterParams(Integer DataCol, Integer Row, TColumnEh* Column, AnsiString& Text) {}
 };
+
+namespace DBGridEhImpExp {
+// The visible columns among Grid's columns From to To (indexes, clipped to the columns).
+inline TColumnsEhList VisibleColumnsBetween(IDBGridEhImpExpGrid* Grid, Integer From, Integer To)
+{
+  TColumnsEhList l;
+  TDBGridColumnsEh* all = Grid->GetColumns();
+  for (Integer i = From < 0 ? 0 : From; i <= To && i < all->GetCount(); ++i)
+    if (all->GetColumnByIndex(i)->GetVisible()) l.push_back(all->GetColumnByIndex(i));
+  return l;
+}
+}  // namespace DBGridEhImpExp
