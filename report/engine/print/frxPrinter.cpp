@@ -82,32 +82,21 @@ void TfrxPrinter::Init()
   DefPaperWidth = PaperWidth;
   DefPaperHeight = PaperHeight;
   DefOrientation = FDevMode.dmOrientation != WinSpool::DMORIENT_PORTRAIT;
-  int papers = WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_PAPERS, nullptr, &FDevMode);
-  if (papers > 0) {
-    papers = std::min(papers, 256);
-    std::vector<WORD> numbers(static_cast<size_t>(papers));
-    std::vector<char> names(static_cast<size_t>(papers) * 64);
-    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_PAPERS, numbers.data(), &FDevMode);
-    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_PAPERNAMES, names.data(), &FDevMode);
-    for (int i = 0; i < papers; ++i)
-      if (numbers[static_cast<size_t>(i)] != kCustomPaper)
-        AddEntry(Papers,
-                 AnsiString(&names[static_cast<size_t>(i) * 64], strnlen(&names[static_cast<size_t>(i) * 64], 64)),
-                 numbers[static_cast<size_t>(i)]);
-  }
-  int bins = WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_BINS, nullptr, &FDevMode);
-  if (bins > 0) {
-    bins = std::min(bins, 256);
-    std::vector<WORD> numbers(static_cast<size_t>(bins));
-    std::vector<char> names(static_cast<size_t>(bins) * 24);
-    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_BINS, numbers.data(), &FDevMode);
-    WinSpool::DeviceCapabilities(Name, Port, WinSpool::DC_BINNAMES, names.data(), &FDevMode);
-    for (int i = 0; i < bins; ++i)
-      if (numbers[static_cast<size_t>(i)] != kDefaultBin)
-        AddEntry(Bins,
-                 AnsiString(&names[static_cast<size_t>(i) * 24], strnlen(&names[static_cast<size_t>(i) * 24], 24)),
-                 numbers[static_cast<size_t>(i)]);
-  }
+  // The driver's numbers and names, at most 256 of them; the fixed first entry is not repeated.
+  auto readList = [&](WORD NumbersCap, WORD NamesCap, size_t NameSize, Integer Skip, TStringList& List) {
+    int count = WinSpool::DeviceCapabilities(Name, Port, NumbersCap, nullptr, &FDevMode);
+    if (count <= 0) return;
+    size_t n = static_cast<size_t>(std::min(count, 256));
+    std::vector<WORD> numbers(std::max<size_t>(n, static_cast<size_t>(count)));
+    std::vector<char> names(numbers.size() * NameSize);
+    WinSpool::DeviceCapabilities(Name, Port, NumbersCap, numbers.data(), &FDevMode);
+    WinSpool::DeviceCapabilities(Name, Port, NamesCap, names.data(), &FDevMode);
+    for (size_t i = 0; i < n; ++i)
+      if (numbers[i] != Skip)
+        AddEntry(List, AnsiString(&names[i * NameSize], strnlen(&names[i * NameSize], NameSize)), numbers[i]);
+  };
+  readList(WinSpool::DC_PAPERS, WinSpool::DC_PAPERNAMES, 64, kCustomPaper, Papers);
+  readList(WinSpool::DC_BINS, WinSpool::DC_BINNAMES, 24, kDefaultBin, Bins);
 }
 
 void TfrxPrinter::ReadMetrics()
