@@ -160,6 +160,42 @@ TEST_F(Import, AKeyPickListWritesTheKeyOrClears)
   EXPECT_EQ(Table(), "x|y|20\nu|v|\n");
 }
 
+TEST_F(Import, ALookupColumnTakesAndCarriesItsKey)
+{
+  Db.Exec("create table 单位 (编号 INTEGER, 名 TEXT(20))");
+  Db.Exec("insert into 单位 values (1, 'Xyz')");
+  Db.Exec("insert into 单位 values (2, 'Abcdef')");
+  auto list = Db.Query("select * from 单位");
+  Q = Db.Query("select * from 货物", false);
+  auto* key = new TIntegerField(Q.get());
+  key->SetFieldName("数");
+  key->SetDataSet(Q.get());
+  auto* shown = new TStringField(Q.get());
+  shown->SetFieldName("单");
+  shown->SetFieldKind(fkLookup);
+  shown->SetLookupDataSet(list.get());
+  shown->SetKeyFields("数");
+  shown->SetLookupKeyFields("编号");
+  shown->SetLookupResultField("名");
+  shown->SetDataSet(Q.get());
+  Q->Open();
+  Grid = std::make_unique<TImpExpGridStandIn>(Q.get());
+  Grid->Add("单");
+  Grid->Model.AllowedOperations = {alopUpdateEh};
+  Paste("abc\r\nnothing");  // a case-insensitive prefix; no match changes nothing
+  Q->First();
+  EXPECT_EQ(Q->FieldByName("数")->GetAsInteger(), 2);
+  EXPECT_EQ(Q->FieldByName("单")->GetAsString(), "Abcdef");
+  Q->Next();
+  EXPECT_EQ(Q->FieldByName("数")->GetAsInteger(), 2);
+
+  Grid->Kind = gstRecordBookmarks;
+  Grid->Bookmarks = {Grid->BookmarkOf(1)};
+  TStringStream s;
+  DBGridEhImpExp::ExportGridToStream<TDBGridEhExportAsVCLDBIF>(Grid.get(), &s, false);
+  EXPECT_EQ(s.GetDataString(), AnsiString("VCLDBIF\x01\x01\0\0\0\x01\0\x03\x02\0\0\0\0", 20));
+}
+
 TEST_F(Import, ACopyPastedIntoAnotherTableKeepsItsValues)
 {
   Db.Exec("create table 源 (整 INTEGER, 浮 FLOAT, 日 DATETIME, 文 TEXT(20), 块 BLOB)");
