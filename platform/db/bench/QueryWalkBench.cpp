@@ -1,10 +1,13 @@
-// Opening a 100,000-row query through TADOQuery and walking it, against a plain sqlite3 step
-// loop over the same rows in the same run; the ratio of the two is printed at the end.
+// Opening a 100,000-row, 10-column query through TADOQuery and walking it, reading every field,
+// against a plain sqlite3 step loop over the same rows that converts the texts the same way, in
+// the same run; the ratio of the two is printed at the end.
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
@@ -18,9 +21,11 @@
 
 namespace {
 
-constexpr int Rows = 100000;
+// Rows of the query; PELTO_BENCH_ROWS overrides it for a profiler run.
+int Rows = 100000;
 std::string File;
 
+// Ten columns: integers, floats, dates, texts with Chinese characters and one memo.
 void MakeDatabase()
 {
   File = "/tmp/pelto_bench_" + std::to_string(::getpid()) + ".mdb";
@@ -28,16 +33,28 @@ void MakeDatabase()
   JetProvider::CreateDatabase(File);
   sqlite3* db = nullptr;
   sqlite3_open(File.c_str(), &db);
-  sqlite3_exec(db, "create table t (Id INTEGER, Name TEXT(40), Amount DOUBLE, Made DATETIME); begin", nullptr, nullptr,
-               nullptr);
+  sqlite3_exec(db,
+               "create table t (Id INTEGER, Code TEXT(20), Name TEXT(40), Amount DOUBLE, Rate DOUBLE, "
+               "Made DATETIME, Due DATETIME, Qty INTEGER, Kind TEXT(10), Note MEMO); begin",
+               nullptr, nullptr, nullptr);
   sqlite3_stmt* st = nullptr;
-  sqlite3_prepare_v2(db, "insert into t values (?, ?, ?, ?)", -1, &st, nullptr);
+  sqlite3_prepare_v2(db, "insert into t values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)", -1, &st, nullptr);
+  const std::string kinds[] = {System::AnsiToUtf8("采购"), System::AnsiToUtf8("销售"), System::AnsiToUtf8("服务"),
+                               System::AnsiToUtf8("租赁")};
   for (int i = 0; i < Rows; ++i) {
-    std::string name = "合同 name " + std::to_string(i);
+    std::string code = "HT-" + std::to_string(1000000 + i);
+    std::string name = System::AnsiToUtf8("合同名称 " + std::to_string(i % 1000) + " 号");
+    std::string note = System::AnsiToUtf8("备注：第 " + std::to_string(i) + " 份合同的说明文字，付款按进度分期。");
     sqlite3_bind_int(st, 1, i);
-    sqlite3_bind_text(st, 2, name.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_double(st, 3, i * 1.25);
-    sqlite3_bind_double(st, 4, 40000.0 + i % 3000);
+    sqlite3_bind_text(st, 2, code.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(st, 3, name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(st, 4, i * 1.25);
+    sqlite3_bind_double(st, 5, 0.03 + i % 7 * 0.01);
+    sqlite3_bind_double(st, 6, 40000.0 + i % 3000);
+    sqlite3_bind_double(st, 7, 40030.5 + i % 3000);
+    sqlite3_bind_int(st, 8, i % 17);
+    sqlite3_bind_text(st, 9, kinds[i % 4].c_str(), -1, SQLITE_STATIC);
+    sqlite3_bind_text(st, 10, note.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_step(st);
     sqlite3_reset(st);
   }
@@ -46,45 +63,73 @@ void MakeDatabase()
   sqlite3_close(db);
 }
 
+double NowMs()
+{
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+double FirstOpenMs = 0;
+
 void BM_ADOQueryWalk(benchmark::State& state)
 {
   TADOConnection conn(nullptr);
   conn.SetConnectionString(System::AnsiToWide("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + File + ";"));
   conn.Open();
   for (auto _ : state) {
+    const double start = NowMs();
     TADOQuery q(nullptr);
     q.SetConnection(&conn);
     q.SetLockType(ltBatchOptimistic);
     q.GetSQL()->SetText("select * from t");
     q.Open();
     TField* id = q.FieldByName("Id");
+    TField* code = q.FieldByName("Code");
     TField* name = q.FieldByName("Name");
     TField* amount = q.FieldByName("Amount");
+    TField* rate = q.FieldByName("Rate");
     TField* made = q.FieldByName("Made");
+    TField* due = q.FieldByName("Due");
+    TField* qty = q.FieldByName("Qty");
+    TField* kind = q.FieldByName("Kind");
+    TField* note = q.FieldByName("Note");
     double sum = 0;
     std::size_t chars = 0;
     for (; !q.GetEof(); q.Next()) {
-      sum += id->GetAsInteger() + amount->GetAsFloat() + made->GetAsDateTime().Value;
-      chars += name->GetAsWideString().size();
+      sum += id->GetAsInteger() + amount->GetAsFloat() + rate->GetAsFloat() + made->GetAsDateTime().Value +
+             due->GetAsDateTime().Value + qty->GetAsInteger();
+      chars += code->GetAsString().size() + name->GetAsString().size() + kind->GetAsString().size() +
+               note->GetAsString().size();
     }
     benchmark::DoNotOptimize(sum);
     benchmark::DoNotOptimize(chars);
+    if (FirstOpenMs == 0) FirstOpenMs = NowMs() - start;
   }
   state.SetItemsProcessed(state.iterations() * Rows);
+  // The first open of the process also pays for fresh heap pages (the system's page faults); the
+  // time per iteration is that of the later ones, which reuse them.
+  state.counters["first_ms"] = FirstOpenMs;
 }
 
+// The engine's own loop, converting every text to code page 936 as the dataset hands it out.
 void BM_Sqlite3StepLoop(benchmark::State& state)
 {
   sqlite3* db = nullptr;
   sqlite3_open_v2(File.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  auto text = [](sqlite3_stmt* st, int i) {
+    const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+    return System::Utf8ToAnsi(std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(st, i))));
+  };
   for (auto _ : state) {
     sqlite3_stmt* st = nullptr;
     sqlite3_prepare_v2(db, "select * from t", -1, &st, nullptr);
     double sum = 0;
     std::size_t chars = 0;
     while (sqlite3_step(st) == SQLITE_ROW) {
-      sum += sqlite3_column_int(st, 0) + sqlite3_column_double(st, 2) + sqlite3_column_double(st, 3);
-      chars += static_cast<std::size_t>(sqlite3_column_bytes(st, 1));
+      sum += sqlite3_column_int(st, 0) + sqlite3_column_double(st, 3) + sqlite3_column_double(st, 4) +
+             sqlite3_column_double(st, 5) + sqlite3_column_double(st, 6) + sqlite3_column_int(st, 7);
+      chars += text(st, 1).size() + text(st, 2).size() + text(st, 8).size() + text(st, 9).size();
     }
     sqlite3_finalize(st);
     benchmark::DoNotOptimize(sum);
@@ -96,16 +141,17 @@ void BM_Sqlite3StepLoop(benchmark::State& state)
 
 }  // namespace
 
-BENCHMARK(BM_ADOQueryWalk)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ADOQueryWalk)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_Sqlite3StepLoop)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
   benchmark::Initialize(&argc, argv);
+  if (const char* rows = std::getenv("PELTO_BENCH_ROWS")) Rows = std::atoi(rows);
   MakeDatabase();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  double ado = reporter.Time("BM_ADOQueryWalk"), plain = reporter.Time("BM_Sqlite3StepLoop");
+  double ado = reporter.Time("BM_ADOQueryWalk/min_time:2.000"), plain = reporter.Time("BM_Sqlite3StepLoop");
   if (ado > 0 && plain > 0) std::printf("TADOQuery walk / sqlite3 step loop: %.2fx\n", ado / plain);
   ::unlink(File.c_str());
   benchmark::Shutdown();
