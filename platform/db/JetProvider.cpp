@@ -371,14 +371,17 @@ TFieldType TypeOfDecl(const char* decl, Integer& size)
   return ftUnknown;
 }
 
-Variant RawValue(sqlite3_stmt* st, int i)
+// Scratch holds the engine's UTF-8 text on its way to the converter; reused by the caller from row
+// to row so that reading a text costs one allocation, that of the value kept.
+Variant RawValue(sqlite3_stmt* st, int i, std::string& Scratch)
 {
   switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER: return Variant(static_cast<long long>(sqlite3_column_int64(st, i)));
     case SQLITE_FLOAT: return Variant(sqlite3_column_double(st, i));
     case SQLITE_TEXT: {
       const char* t = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
-      return Variant(System::Utf8ToWide(std::string(t, static_cast<std::size_t>(sqlite3_column_bytes(st, i)))));
+      Scratch.assign(t, static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
+      return Variant(System::Utf8ToWide(Scratch));
     }
     case SQLITE_BLOB: {
       const char* b = static_cast<const char*>(sqlite3_column_blob(st, i));
@@ -617,12 +620,13 @@ public:
       result.Columns.push_back(c);
     }
     int rc;
+    std::string scratch;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
       std::vector<Variant> row;
       row.reserve(static_cast<std::size_t>(cols));
       for (int i = 0; i < cols; ++i) {
         TFieldType t = result.Columns[static_cast<std::size_t>(i)].DataType;
-        row.push_back(t == ftUnknown ? RawValue(st, i) : Convert(RawValue(st, i), t));
+        row.push_back(t == ftUnknown ? RawValue(st, i, scratch) : Convert(RawValue(st, i, scratch), t));
       }
       result.Rows.push_back(std::move(row));
     }

@@ -210,8 +210,12 @@ std::string WideToUtf8(const WideString& s)
 
 WideString Utf8ToWide(const std::string& s)
 {
+  // Sized to the characters rather than the bytes: a Chinese text would otherwise keep three
+  // times the room it needs, and datasets keep their texts this way row after row.
+  std::size_t units = 0;
+  for (unsigned char c : s) units += static_cast<std::size_t>((c & 0xC0) != 0x80) + (c >= 0xF0);
   WideString out;
-  out.reserve(s.size());
+  out.reserve(units);
   const unsigned char* p = Bytes(s);
   const unsigned char* end = p + s.size();
   while (p != end) PutWide(out, DecodeUtf8(p, end));
