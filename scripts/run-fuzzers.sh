@@ -7,7 +7,11 @@ build="$top/build/fuzz"
 jobs=${JOBS:-$(nproc)}
 export FUZZ_RUNS=${FUZZ_RUNS:-20000}
 export FUZZ_SECONDS=${FUZZ_SECONDS:-90}
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELTO_FUZZ=ON >/dev/null
+# -O1 with line tables: what libFuzzer's own documentation builds with; a report still has file and
+# line, and the build costs a fifth less than -O2 -g.
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
+  -DPELTO_FUZZ=ON >/dev/null
 list="$build/fuzzers.txt"
 if [ ! -s "$list" ]; then
   echo "fuzz: no targets"

@@ -3,6 +3,8 @@
 
 #include "platform/gdi/WinTypes.h"
 
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0);
+
 struct TTestCanvas {
   HDC DC = nullptr;
   HBITMAP Bmp = nullptr;

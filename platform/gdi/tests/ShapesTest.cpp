@@ -11,7 +11,6 @@
 using namespace Windows;
 
 namespace {
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0);
 
 struct TSelected {
   HDC DC;

@@ -16,7 +16,6 @@
 using namespace Windows;
 
 namespace {
-constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 struct TFontSel {
   HDC DC;

@@ -12,18 +12,21 @@
 #include "platform/rtl/FormatSettings.h"
 
 using namespace SysUtils;
+#include "platform/rtl/tests/RtlTestUtil.h"
 
 namespace {
 
+using RtlTest::RawCurr;
+
 // 2026-06-15 10:30.
-TDateTime FixedNow() { return 46188.4375; }
+TDateTime ConversionsNow() { return 46188.4375; }
 
 class ConversionsTest : public ::testing::Test {
 protected:
   void SetUp() override
   {
     ResetFormatSettings();
-    SetNowFunction(FixedNow);
+    SetNowFunction(ConversionsNow);
   }
   void TearDown() override
   {
@@ -31,8 +34,6 @@ protected:
     SetNowFunction(nullptr);
   }
 };
-
-Currency Curr(Int64 raw) { return Currency::FromRaw(raw); }
 
 TDateTime DT(Word y, Word m, Word d, Word h = 0, Word n = 0, Word s = 0, Word ms = 0)
 {
@@ -151,12 +152,12 @@ TEST_F(ConversionsTest, CurrencyFromText)
       {"-922337203685477.5808", std::numeric_limits<Int64>::min()},
   };
   for (const Case& c : cases) EXPECT_EQ(StrToCurr(c.text).Raw, c.raw) << c.text;
-  Currency kept = Curr(1);
+  Currency kept = RawCurr(1);
   EXPECT_FALSE(TryStrToCurr("922337203685477.5808", kept));
   EXPECT_FALSE(TryStrToCurr("1e20", kept));
   EXPECT_FALSE(TryStrToCurr("abc", kept));
   EXPECT_EQ(kept.Raw, 1);
-  EXPECT_EQ(StrToCurrDef("", Curr(5)).Raw, 5);
+  EXPECT_EQ(StrToCurrDef("", RawCurr(5)).Raw, 5);
   EXPECT_THROW(StrToCurr("x"), EConvertError);
 }
 
@@ -202,12 +203,12 @@ TEST_F(ConversionsTest, CurrencyArithmetic)
 
 TEST_F(ConversionsTest, CurrencyOverflowAndDivisionByZero)
 {
-  const Currency max = Curr(std::numeric_limits<Int64>::max());
-  const Currency min = Curr(std::numeric_limits<Int64>::min());
+  const Currency max = RawCurr(std::numeric_limits<Int64>::max());
+  const Currency min = RawCurr(std::numeric_limits<Int64>::min());
   const Currency one = StrToCurr("1");
   const Currency zero;
-  EXPECT_THROW(max + Curr(1), EOverflow);
-  EXPECT_THROW(min - Curr(1), EOverflow);
+  EXPECT_THROW(max + RawCurr(1), EOverflow);
+  EXPECT_THROW(min - RawCurr(1), EOverflow);
   EXPECT_THROW(-min, EOverflow);
   EXPECT_THROW(max * StrToCurr("1.0001"), EOverflow);
   EXPECT_THROW(max / StrToCurr("0.5"), EOverflow);

@@ -12,16 +12,17 @@
 #include "platform/rtl/Variants.h"
 
 using namespace SysUtils;
+#include "platform/rtl/tests/RtlTestUtil.h"
 
 namespace {
+
+using RtlTest::RawCurr;
 
 class FormatTextTest : public ::testing::Test {
 protected:
   void SetUp() override { ResetFormatSettings(); }
   void TearDown() override { ResetFormatSettings(); }
 };
-
-Currency Curr(Int64 raw) { return Currency::FromRaw(raw); }
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -121,8 +122,8 @@ TEST_F(FormatTextTest, FormatFloats)
   };
   for (const Case& c : cases) EXPECT_EQ(Format(c.fmt, {c.value}), c.expected) << c.fmt;
   EXPECT_EQ(Format("%.2g %.2g %.2g", {1.0, 0.5, 128.0 / 255}), "1 0.5 0.5");
-  EXPECT_EQ(Format("%f", {Curr(123456789)}), "12345.68");
-  EXPECT_EQ(Format("%.4m", {Curr(-5)}), "￥-0.0005");
+  EXPECT_EQ(Format("%f", {RawCurr(123456789)}), "12345.68");
+  EXPECT_EQ(Format("%.4m", {RawCurr(-5)}), "￥-0.0005");
   EXPECT_EQ(Format("%f", {TDateTime(1.5)}), "1.50");
   EXPECT_EQ(Format("%f", {2.5f}), "2.50");
 }
@@ -181,7 +182,7 @@ TEST_F(FormatTextTest, FormatConvertsVariants)
   const Variant text("abc");
   const Variant seven(7);
   const Variant half(2.5);
-  const Variant money(Curr(15000));
+  const Variant money(RawCurr(15000));
   EXPECT_EQ(Format("%s %d %.1f %s", {text, seven, half, half}), "abc 7 2.5 2.5");
   EXPECT_EQ(Format("%m", {money}), "￥1.50");
   EXPECT_EQ(Format("%s", {seven}), "7");
@@ -336,18 +337,18 @@ TEST_F(FormatTextTest, FormatFloatPictures)
 
 TEST_F(FormatTextTest, CurrencyToText)
 {
-  EXPECT_EQ(CurrToStr(Curr(15000)), "1.5");
-  EXPECT_EQ(CurrToStr(Curr(-1)), "-0.0001");
-  EXPECT_EQ(CurrToStr(Curr(0)), "0");
-  EXPECT_EQ(CurrToStr(Curr(std::numeric_limits<Int64>::max())), "922337203685477.5807");
-  EXPECT_EQ(CurrToStr(Curr(std::numeric_limits<Int64>::min())), "-922337203685477.5808");
-  EXPECT_EQ(CurrToStrF(Curr(12345678), ffCurrency, 2), "￥1,234.57");
-  EXPECT_EQ(CurrToStrF(Curr(12345), ffFixed, 4), "1.2345");
-  EXPECT_EQ(FormatCurr("#,##0.00", Curr(12345678)), "1,234.57");
-  EXPECT_EQ(FormatCurr("0.0000", Curr(std::numeric_limits<Int64>::min())), "-922337203685477.5808");
-  EXPECT_EQ(FormatCurr("", Curr(25000)), "2.5");
+  EXPECT_EQ(CurrToStr(RawCurr(15000)), "1.5");
+  EXPECT_EQ(CurrToStr(RawCurr(-1)), "-0.0001");
+  EXPECT_EQ(CurrToStr(RawCurr(0)), "0");
+  EXPECT_EQ(CurrToStr(RawCurr(std::numeric_limits<Int64>::max())), "922337203685477.5807");
+  EXPECT_EQ(CurrToStr(RawCurr(std::numeric_limits<Int64>::min())), "-922337203685477.5808");
+  EXPECT_EQ(CurrToStrF(RawCurr(12345678), ffCurrency, 2), "￥1,234.57");
+  EXPECT_EQ(CurrToStrF(RawCurr(12345), ffFixed, 4), "1.2345");
+  EXPECT_EQ(FormatCurr("#,##0.00", RawCurr(12345678)), "1,234.57");
+  EXPECT_EQ(FormatCurr("0.0000", RawCurr(std::numeric_limits<Int64>::min())), "-922337203685477.5808");
+  EXPECT_EQ(FormatCurr("", RawCurr(25000)), "2.5");
   // Exact digits: no binary rounding on the way.
-  EXPECT_EQ(FormatCurr("0.00", Curr(10050)), "1.01");
+  EXPECT_EQ(FormatCurr("0.00", RawCurr(10050)), "1.01");
 }
 
 TEST_F(FormatTextTest, FloatToDecimalDigits)

@@ -13,8 +13,11 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/tests/RtlTestUtil.h"
 
 namespace {
+
+using RtlTest::Lines;
 
 class IniFilesTest : public ::testing::Test {
 protected:
@@ -37,13 +40,6 @@ protected:
   std::filesystem::path FDir;
   AnsiString FFile;
 };
-
-std::vector<AnsiString> Lines(const TStrings& list)
-{
-  std::vector<AnsiString> out;
-  for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list.GetStrings(i));
-  return out;
-}
 
 // The scrambled settings hold blanks, quotes and '=' anywhere; every value must come back.
 const AnsiString kValues[] = {

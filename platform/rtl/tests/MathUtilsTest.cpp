@@ -80,9 +80,9 @@ TEST(ComparisonTest, ToleranceFitsDoubleAndRangesAreInclusive)
   EXPECT_TRUE(SameValue(1.0, 1.05, 0.1));
   EXPECT_TRUE(IsZero(1e-13));
   EXPECT_FALSE(IsZero(1e-9));
-  EXPECT_EQ(CompareValue(0.1 + 0.2, 0.3), EqualsValue);
-  EXPECT_EQ(CompareValue(1.0, 2.0), LessThanValue);
-  EXPECT_EQ(CompareValue(Int64(5), Int64(-5)), GreaterThanValue);
+  EXPECT_EQ(CompareValue(0.1 + 0.2, 0.3), Math::EqualsValue);
+  EXPECT_EQ(CompareValue(1.0, 2.0), Math::LessThanValue);
+  EXPECT_EQ(CompareValue(Int64(5), Int64(-5)), Math::GreaterThanValue);
   EXPECT_TRUE(InRange(5, 1, 5));
   EXPECT_FALSE(InRange(6, 1, 5));
   EXPECT_EQ(EnsureRange(9, 1, 5), 5);

@@ -13,8 +13,11 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/tests/RtlTestUtil.h"
 
 namespace {
+
+using RtlTest::Lines;
 
 const char* const kConnectTo = "\\SOFTWARE\\Microsoft\\MSSQLServer\\Client\\ConnectTo";
 
@@ -42,13 +45,6 @@ protected:
   std::filesystem::path FDir;
   AnsiString FStore;
 };
-
-std::vector<AnsiString> Lines(const TStrings& list)
-{
-  std::vector<AnsiString> out;
-  for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list.GetStrings(i));
-  return out;
-}
 
 TEST_F(RegistryTest, MissingAndMistypedValuesRaiseExceptStrings)
 {

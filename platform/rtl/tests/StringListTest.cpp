@@ -10,18 +10,14 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/tests/RtlTestUtil.h"
 
 namespace {
 
+using RtlTest::Lines;
+
 // 亅 is 81 7C: its trail byte looks like '|'.
 const AnsiString kPipeTrail = "亅";
-
-std::vector<AnsiString> Lines(const TStrings& list)
-{
-  std::vector<AnsiString> out;
-  for (Integer i = 0; i < list.GetCount(); ++i) out.push_back(list.GetStrings(i));
-  return out;
-}
 
 void Fill(TStrings& list, const std::vector<AnsiString>& lines)
 {
