@@ -26,10 +26,11 @@ log=$root.log
 
 mounted=()
 cleanup() {
-  local status=$? m
+  local status=$?
+  set +e
   # Whatever the tests left running in the root goes first, then its mounts, innermost first.
   for pid in $(ls /proc | grep -E '^[0-9]+$'); do
-    [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ] && kill -9 "$pid" 2>/dev/null
+    if [ "$(readlink "/proc/$pid/root" 2>/dev/null)" = "$root" ]; then kill -9 "$pid" 2>/dev/null; fi
   done
   sleep 1
   for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
@@ -42,6 +43,7 @@ cleanup() {
   exit "$status"
 }
 trap cleanup EXIT
+trap 'exit 130' INT TERM
 
 mount_in() {  # type (or bind) source target [options]
   mkdir -p "$root$3"
@@ -94,6 +96,13 @@ in_root /bin/bash -c "cd /root/pelto && time make test ${JOBS:+JOBS=$JOBS}" >"$l
 status=$?
 set -e
 tail -n 25 "$log"
+# The builds' logs, for scripts/build-cost.sh <root folder>.build/test.
+for b in test fuzz; do
+  if [ -f "$root/root/pelto/build/$b/.ninja_log" ]; then
+    mkdir -p "$root.build/$b"
+    cp "$root/root/pelto/build/$b/.ninja_log" "$root/root/pelto/build/$b/CMakeCache.txt" "$root.build/$b/"
+  fi
+done
 if [ "$status" -eq 0 ]; then
   echo "fresh-root-check: make test passed in a fresh Debian 12 root"
 else

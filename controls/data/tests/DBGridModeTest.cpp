@@ -15,7 +15,7 @@
 
 namespace {
 
-class TItem : public TObject {};
+class TGridModeItem : public TObject {};
 
 constexpr int RowCount = 100000;
 
@@ -50,7 +50,7 @@ protected:
 
   TADODataSet Table{nullptr};
   TDataSource Source{nullptr};
-  TItem Items[3];
+  TGridModeItem Items[3];
   TcxDBDataController C;
 };
 

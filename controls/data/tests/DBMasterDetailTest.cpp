@@ -17,7 +17,7 @@
 
 namespace {
 
-class TItem : public TObject {};
+class TMasterDetailItem : public TObject {};
 
 // A level's controller: it creates the clones of its relations' pattern controllers, as a grid
 // view does for each expanded master record.
@@ -25,14 +25,14 @@ class TLevelController : public TcxDBDataController {
 public:
   struct TLink : public TObject {
     std::unique_ptr<TLevelController> Controller;
-    std::vector<std::unique_ptr<TItem>> Items;
+    std::vector<std::unique_ptr<TMasterDetailItem>> Items;
   };
   std::vector<const char*> FieldNames;  // the items of this level
 
   void Bind(TDataSource* ASource)
   {
     for (const char* name : FieldNames) {
-      Items.push_back(std::make_unique<TItem>());
+      Items.push_back(std::make_unique<TMasterDetailItem>());
       AddItem(Items.back().get());
       ChangeFieldName(GetItemIndex(Items.back().get()), name);
     }
@@ -63,7 +63,7 @@ public:
     return result;
   }
 
-  std::vector<std::unique_ptr<TItem>> Items;
+  std::vector<std::unique_ptr<TMasterDetailItem>> Items;
 };
 
 class DBMasterDetailTest : public testing::Test {
@@ -109,7 +109,7 @@ protected:
   TDataSource DetailSource{nullptr};
   TLevelController Master;
   TLevelController Pattern;
-  TItem Level;
+  TMasterDetailItem Level;
   TcxCustomDataRelation* Relation;
 };
 
@@ -269,7 +269,7 @@ TEST_F(DBMasterDetailTest, NestedDetailsReadTheirPatternsRelations)
   notesPattern.SetDetailKeyFieldNames("DetailID");
   notesPattern.SetMasterKeyFieldNames("DID");
   notesPattern.Bind(&notesSource);
-  TItem notesLevel;
+  TMasterDetailItem notesLevel;
   TcxCustomDataRelation* inner = Pattern.GetRelations()->Add(&notesLevel);
   notesPattern.SetMasterRelation(inner, -1);
 

@@ -16,7 +16,7 @@
 
 namespace {
 
-class TItem : public TObject {};
+class TSummaryItem : public TObject {};
 
 class DBSummaryTest : public testing::Test {
 protected:
@@ -38,7 +38,7 @@ protected:
     Source.SetDataSet(&Table);
     // Items show ID and Dept only: Amount is summed by name.
     for (const char* name : {"ID", "Dept"}) {
-      Items.push_back(std::make_unique<TItem>());
+      Items.push_back(std::make_unique<TSummaryItem>());
       C.AddItem(Items.back().get());
       C.ChangeFieldName(C.GetItemIndex(Items.back().get()), name);
     }
@@ -49,7 +49,7 @@ protected:
 
   TADODataSet Table{nullptr};
   TDataSource Source{nullptr};
-  std::vector<std::unique_ptr<TItem>> Items;
+  std::vector<std::unique_ptr<TSummaryItem>> Items;
   TcxDBDataController C;
 };
 

@@ -7,8 +7,6 @@
 
 namespace {
 
-Variant Arr(std::vector<Variant> v) { return Variants::VarArrayOf(v); }
-
 class FilterCriteria : public ::testing::Test {
 protected:
   void SetUp() override

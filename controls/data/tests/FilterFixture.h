@@ -20,6 +20,9 @@ public:
 
 using TTestRecord = std::map<const TObject*, Variant>;
 
+// A variant array of the values.
+inline Variant Arr(std::vector<Variant> v) { return Variants::VarArrayOf(v); }
+
 class TTestItem : public TcxFilterCriteriaItem {
 public:
   using TcxFilterCriteriaItem::TcxFilterCriteriaItem;

@@ -7,8 +7,6 @@
 
 namespace {
 
-Variant Arr(std::vector<Variant> v) { return Variants::VarArrayOf(v); }
-
 // Pins the clock to Wednesday 2026-12-09 14:30 for the date operators.
 TDateTime gNow;
 TDateTime FixedNow() { return gNow; }

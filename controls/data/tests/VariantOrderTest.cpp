@@ -14,7 +14,7 @@ namespace {
 
 int Sign(int c) { return c < 0 ? -1 : c > 0 ? 1 : 0; }
 
-Variant Arr(std::vector<Variant> v) { return Variants::VarArrayOf(v); }
+Variant ArrayOf(std::vector<Variant> v) { return Variants::VarArrayOf(v); }
 
 TEST(VariantOrder, NullArraysAndIncomparablePairs)
 {
@@ -24,9 +24,9 @@ TEST(VariantOrder, NullArraysAndIncomparablePairs)
   };
   const std::vector<Case> cases = {
       {Variant::Null(), Variant::Null(), 0}, {Variant::Null(), Variant(5), -1},
-      {Variant(5), Variant::Null(), 1},      {Arr({1, 2}), Arr({1, 2, 3}), -1},
-      {Arr({1, 3}), Arr({1, 2}), 1},         {Arr({1, 2}), Variant(7), 1},
-      {Variant(7), Arr({1, 2}), -1},         {Arr({}), Arr({}), 0},
+      {Variant(5), Variant::Null(), 1},      {ArrayOf({1, 2}), ArrayOf({1, 2, 3}), -1},
+      {ArrayOf({1, 3}), ArrayOf({1, 2}), 1}, {ArrayOf({1, 2}), Variant(7), 1},
+      {Variant(7), ArrayOf({1, 2}), -1},     {ArrayOf({}), ArrayOf({}), 0},
       {Variant(short(3)), Variant(3.0), 0},  {Variant(Currency::FromRaw(25000)), Variant(2.5), 0},
       {Variant("abc"), Variant(u"abc"), 0},  {Variant("abc"), Variant("abd"), -1},
       {Variant(false), Variant(true), -1},
@@ -36,7 +36,7 @@ TEST(VariantOrder, NullArraysAndIncomparablePairs)
         << Variants::VarTypeAsText(c.a.VarType()) << " vs " << Variants::VarTypeAsText(c.b.VarType());
   }
   // The high-bound difference itself is the answer, not its sign.
-  EXPECT_EQ(CompareVarArrays(Arr({1}), Arr({1, 2, 3})), -2);
+  EXPECT_EQ(CompareVarArrays(ArrayOf({1}), ArrayOf({1, 2, 3})), -2);
 }
 
 // Pairs the library cannot compare (a text that is no number against a number) still order
@@ -98,7 +98,7 @@ TEST(VariantOrder, IsATotalOrderOverMixedKinds)
       default: {
         std::vector<Variant> items;
         for (int i = pick(3); i > 0; --i) items.push_back(make(depth + 1));
-        return Arr(items);
+        return ArrayOf(items);
       }
     }
   };

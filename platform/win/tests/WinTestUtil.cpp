@@ -5,15 +5,15 @@
 #include "platform/win/window/Windows.h"
 
 namespace {
-std::vector<LoggedMessage> gLog;
+std::vector<LoggedMessage> gMessageLog;
 std::map<std::pair<HWND, UINT>, std::function<LRESULT(WPARAM, LPARAM)>> gHandlers;
 }  // namespace
 
-void LogMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) { gLog.push_back({wnd, msg, wParam, lParam}); }
+void LogMessage(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) { gMessageLog.push_back({wnd, msg, wParam, lParam}); }
 
 LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-  gLog.push_back({wnd, msg, wParam, lParam});
+  gMessageLog.push_back({wnd, msg, wParam, lParam});
   auto it = gHandlers.find({wnd, msg});
   if (it != gHandlers.end()) {
     auto fn = it->second;  // the handler may replace itself
@@ -25,7 +25,7 @@ LRESULT TestWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 void WinTest::SetUp()
 {
   Headless::Start(800, 600);
-  gLog.clear();
+  gMessageLog.clear();
   gHandlers.clear();
   WNDCLASSEXA wc;
   wc.style = CS_DBLCLKS;
@@ -39,7 +39,7 @@ void WinTest::TearDown()
 {
   Headless::Start(800, 600);
   gHandlers.clear();
-  gLog.clear();
+  gMessageLog.clear();
 }
 
 HWND WinTest::Make(DWORD style, int x, int y, int w, int h, HWND parent, DWORD exStyle, int id)
@@ -56,7 +56,7 @@ void WinTest::On(HWND wnd, UINT msg, std::function<LRESULT(WPARAM, LPARAM)> fn)
 std::vector<std::pair<HWND, UINT>> WinTest::Seq(const std::vector<UINT>& which) const
 {
   std::vector<std::pair<HWND, UINT>> out;
-  for (auto& m : gLog) {
+  for (auto& m : gMessageLog) {
     if (which.empty() || std::find(which.begin(), which.end(), m.msg) != which.end()) out.emplace_back(m.wnd, m.msg);
   }
   return out;
@@ -65,7 +65,7 @@ std::vector<std::pair<HWND, UINT>> WinTest::Seq(const std::vector<UINT>& which) 
 std::vector<LoggedMessage> WinTest::Of(UINT msg) const
 {
   std::vector<LoggedMessage> out;
-  for (auto& m : gLog) {
+  for (auto& m : gMessageLog) {
     if (m.msg == msg) out.push_back(m);
   }
   return out;
@@ -74,11 +74,11 @@ std::vector<LoggedMessage> WinTest::Of(UINT msg) const
 int WinTest::Count(HWND wnd, UINT msg) const
 {
   int n = 0;
-  for (auto& m : gLog) n += (m.wnd == wnd && m.msg == msg);
+  for (auto& m : gMessageLog) n += (m.wnd == wnd && m.msg == msg);
   return n;
 }
 
-void WinTest::ClearLog() { gLog.clear(); }
+void WinTest::ClearLog() { gMessageLog.clear(); }
 
 int WinTest::Pump()
 {

@@ -12,14 +12,11 @@
 #include "platform/gdi/image/Bitmaps.h"
 #include "platform/rtl/Exceptions.h"
 #include "report/engine/barcode/frxBarcod.h"
+#include "report/engine/tests/BitmapCanvas.h"
 
 using namespace Windows;
 
 namespace {
-
-constexpr COLORREF kGreen = RGB(0, 255, 0);
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 
 // A memory DC on a 32-bit bitmap filled with one colour.
 struct TBitmapCanvas {

@@ -6,6 +6,9 @@
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/image/Bitmaps.h"
 
+constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = RGB(0, 0, 0), kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0),
+                   kBlue = RGB(0, 0, 255);
+
 struct TTestCanvas {
   HDC DC;
   HBITMAP Bmp;

@@ -26,8 +26,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlue = RGB(0, 0, 255), kRed = RGB(255, 0, 0);
-
 class MemoView : public testing::Test {
 protected:
   void SetUp() override

@@ -24,8 +24,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255), kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255), kGreen = RGB(0, 255, 0);
-
 // W x H red, its bottom-right pixel blue. (Rows hold 0x00RRGGBB.)
 void Paint(TBitmap& b, int w, int h)
 {

@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255), kBlack = 0, kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
-
 template <class V>
 std::unique_ptr<V> Make(Extended l, Extended t, Extended w, Extended h)
 {
