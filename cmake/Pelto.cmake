@@ -1,7 +1,9 @@
 # Build conventions shared by every module.
 #
 #   pelto_module(<target> SOURCES ... [DEPS ...])   one static library per module folder
-#   pelto_test(<module-target> SOURCES ... [DEPS ...]) the module's GoogleTest executable, labelled by folder
+#   pelto_test(<module-target> SOURCES ... [DEPS ...] [NO_UNITY])
+#       the module's GoogleTest executable, labelled by folder; its files are compiled a few at a
+#       time (see PELTO_UNITY below) unless NO_UNITY is given
 #   pelto_bench(<name> SOURCES ... DEPS ...)        a Google Benchmark executable (not run by the tests)
 #   pelto_fuzz(<name> SOURCES ... DEPS ... [CORPUS dir])
 #       a libFuzzer target; in ordinary builds it is linked with a driver that replays the corpus,
@@ -85,13 +87,15 @@ function(pelto_test module)
   if(NOT PELTO_TESTS)
     return()
   endif()
-  cmake_parse_arguments(T "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(T "NO_UNITY" "" "SOURCES;DEPS" ${ARGN})
   _pelto_label(label)
   set(exe ${module}_tests)
   add_executable(${exe} ${T_SOURCES})
   target_link_libraries(${exe} PRIVATE ${module} ${T_DEPS} GTest::gtest_main GTest::gmock)
   target_precompile_headers(${exe} REUSE_FROM pelto_test_pch)
-  set_target_properties(${exe} PROPERTIES UNITY_BUILD ${PELTO_UNITY} UNITY_BUILD_BATCH_SIZE ${PELTO_UNITY_BATCH})
+  if(PELTO_UNITY AND NOT T_NO_UNITY)
+    set_target_properties(${exe} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${PELTO_UNITY_BATCH})
+  endif()
   target_compile_definitions(${exe} PRIVATE
     PELTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     PELTO_TEST_DATA="${CMAKE_CURRENT_SOURCE_DIR}/tests/data"

@@ -7,8 +7,8 @@
 #   scripts/fresh-root-check.sh [root folder]      (default /var/tmp/pelto-fresh-root)
 #
 # DEBIAN_MIRROR picks the mirror (default: the first of this machine's apt sources). KEEP_ROOT=1
-# keeps the root afterwards; JOBS is passed to make. The output of make test is also written to
-# <root folder>.log.
+# keeps the root afterwards; JOBS is passed to make; GOAL=fuzz runs `make fuzz` (set-up and the
+# clang fuzz build only) in place of `make test`. The output is also written to <root folder>.log.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 root=${1:-/var/tmp/pelto-fresh-root}
@@ -90,9 +90,10 @@ echo "fresh-root-check: cloning $(git -C "$top" rev-parse --short HEAD)"
 git clone -q --no-hardlinks "$top" "$root/root/pelto"
 git -C "$root/root/pelto" checkout -q "$(git -C "$top" rev-parse HEAD)"
 
-echo "fresh-root-check: make test (output in $log)"
+goal=${GOAL:-test}
+echo "fresh-root-check: make $goal (output in $log)"
 set +e
-in_root /bin/bash -c "cd /root/pelto && time make test ${JOBS:+JOBS=$JOBS}" >"$log" 2>&1
+in_root /bin/bash -c "cd /root/pelto && time make $goal ${JOBS:+JOBS=$JOBS}" >"$log" 2>&1
 status=$?
 set -e
 tail -n 25 "$log"
@@ -104,8 +105,8 @@ for b in test fuzz; do
   fi
 done
 if [ "$status" -eq 0 ]; then
-  echo "fresh-root-check: make test passed in a fresh Debian 12 root"
+  echo "fresh-root-check: make $goal passed in a fresh Debian 12 root"
 else
-  echo "fresh-root-check: make test FAILED (status $status) in a fresh Debian 12 root; the whole output is in $log"
+  echo "fresh-root-check: make $goal FAILED (status $status) in a fresh Debian 12 root; the whole output is in $log"
 fi
 exit "$status"
