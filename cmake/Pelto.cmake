@@ -95,6 +95,11 @@ function(pelto_test module)
   target_precompile_headers(${exe} REUSE_FROM pelto_test_pch)
   if(PELTO_UNITY AND NOT T_NO_UNITY)
     set_target_properties(${exe} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE ${PELTO_UNITY_BATCH})
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+      # A fixture in an anonymous namespace is fine in a .cpp; included into the unity file it
+      # looks to GCC like one in a header.
+      target_compile_options(${exe} PRIVATE -Wno-subobject-linkage)
+    endif()
   endif()
   target_compile_definitions(${exe} PRIVATE
     PELTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
