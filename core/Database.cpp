@@ -12,6 +12,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -203,15 +204,9 @@ void TQuerySet::Refresh(TField* KeyField)
     KeyName = KeyField->GetFieldName();
   }
   if (FQuery->GetActive()) {
-    FQuery->DisableControls();
-    try {
-      FQuery->Close();
-      FQuery->Open();
-    } catch (...) {
-      FQuery->EnableControls();
-      throw;
-    }
-    FQuery->EnableControls();
+    TControlsGuard lock(*FQuery);
+    FQuery->Close();
+    FQuery->Open();
   }
   if (KeyField && FQuery->GetActive()) FQuery->Locate(KeyName, Key);
 }

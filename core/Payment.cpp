@@ -14,6 +14,7 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -256,12 +257,9 @@ bool TPaymentSet::Save(RPayment& R)
   }
   CopyFromRecord(R);
   bool Written = false;
-  try {
-    Written = WriteCurrent();
-  } catch (...) {
-    Q.Cancel();
-    throw;
-  }
+  TScopeExit undo([&] { Q.Cancel(); });
+  Written = WriteCurrent();
+  undo.Dismiss();
   if (!Written) {
     Q.Cancel();
     return false;
@@ -339,18 +337,14 @@ void TPaymentSetByClient::Search(const TPaymentWhere& Q)
 
   TADOQuery& Result = *GetQuery();
   Result.DisableControls();
-  try {
-    for (Result.First(); !Result.GetEof(); Result.Next()) {
-      Result.Edit();
-      auto Found = ClientId->IsNull() ? Contracts.end() : Contracts.find(ClientId->GetAsInteger());
-      HtCount->SetValue(Found == Contracts.end() ? Variant::Null() : Variant(Found->second));
-      Result.Post();
-    }
-  } catch (...) {
+  TScopeExit undo([&] {
     Result.EnableControls();
     Result.First();
-    throw;
+  });
+  for (Result.First(); !Result.GetEof(); Result.Next()) {
+    Result.Edit();
+    auto Found = ClientId->IsNull() ? Contracts.end() : Contracts.find(ClientId->GetAsInteger());
+    HtCount->SetValue(Found == Contracts.end() ? Variant::Null() : Variant(Found->second));
+    Result.Post();
   }
-  Result.EnableControls();
-  Result.First();
 }

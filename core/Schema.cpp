@@ -8,6 +8,7 @@
 #include "platform/db/Provider.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -216,34 +217,28 @@ std::vector<AnsiString> StartingRows()
 void CreateJetDatabase(const AnsiString& FileName, const AnsiString& Password)
 {
   JetProvider::CreateDatabase(FileName, Password);
-  try {
-    TADOConnection Conn(nullptr);
-    Conn.SetLoginPrompt(false);
-    Conn.SetConnectionString(System::AnsiToWide(AnsiString("Provider=") + JetProvider::ProviderName + ";Data Source=" +
-                                                FileName + ";Jet OLEDB:Database Password=" + Password));
-    Conn.Open();
-    Conn.BeginTrans();
-    for (const AnsiString& Sql : JetStatements()) Conn.Execute(System::AnsiToWide(Sql));
-    for (const AnsiString& Sql : StartingRows()) Conn.Execute(System::AnsiToWide(Sql));
-    Conn.CommitTrans();
-    Conn.Close();
-  } catch (...) {
-    SysUtils::DeleteFile(FileName);
-    throw;
-  }
+  TScopeExit undo([&] { SysUtils::DeleteFile(FileName); });
+  TADOConnection Conn(nullptr);
+  Conn.SetLoginPrompt(false);
+  Conn.SetConnectionString(System::AnsiToWide(AnsiString("Provider=") + JetProvider::ProviderName +
+                                              ";Data Source=" + FileName + ";Jet OLEDB:Database Password=" + Password));
+  Conn.Open();
+  Conn.BeginTrans();
+  for (const AnsiString& Sql : JetStatements()) Conn.Execute(System::AnsiToWide(Sql));
+  for (const AnsiString& Sql : StartingRows()) Conn.Execute(System::AnsiToWide(Sql));
+  Conn.CommitTrans();
+  Conn.Close();
+  undo.Dismiss();
 }
 
 void CreateServerSchema(TADOConnection* Connection)
 {
   Connection->BeginTrans();
-  try {
-    for (const AnsiString& Sql : ServerStatements()) Connection->Execute(System::AnsiToWide(Sql));
-    for (const AnsiString& Sql : StartingRows()) Connection->Execute(System::AnsiToWide(Sql));
-    Connection->CommitTrans();
-  } catch (...) {
-    Connection->RollbackTrans();
-    throw;
-  }
+  TScopeExit undo([&] { Connection->RollbackTrans(); });
+  for (const AnsiString& Sql : ServerStatements()) Connection->Execute(System::AnsiToWide(Sql));
+  for (const AnsiString& Sql : StartingRows()) Connection->Execute(System::AnsiToWide(Sql));
+  Connection->CommitTrans();
+  undo.Dismiss();
 }
 
 bool EnsureJetDatabase(const AnsiString& FileName, const AnsiString& Password)

@@ -27,17 +27,4 @@ AnsiString CurrencyDisplayFormat();
 // otherwise the two are equal.
 bool AnsiTextMatches(const AnsiString& AText, const AnsiString& ASubText, bool APartial);
 
-// Sets a flag for a scope and puts back the value it had (re-entrancy guards).
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& AFlag) : FFlag(AFlag), FOld(AFlag) { FFlag = true; }
-  ~TFlagScope() { FFlag = FOld; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& FFlag;
-  bool FOld;
-};
-
 }  // namespace cxDataUtils

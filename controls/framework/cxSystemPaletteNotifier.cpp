@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/win/window/Windows.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -13,12 +14,9 @@ const char* const ListenerClassName = "TcxSystemPaletteChangedListener";
 LRESULT ListenerWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
   if (Msg == WM_SYSCOLORCHANGE) {
-    try {
-      cxSystemPaletteNotifier::SystemColorsChanged();
-    } catch (...) {
-      Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
-      throw;
-    }
+    TScopeExit undo([&] { Windows::DefWindowProc(Wnd, Msg, WParam, LParam); });
+    cxSystemPaletteNotifier::SystemColorsChanged();
+    undo.Dismiss();
   }
   return Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
 }

@@ -4,6 +4,7 @@
 #include "controls/framework/dxUxTheme.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/gdi/draw/Regions.h"
 #include "platform/gdi/text/TextOutput.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -86,10 +87,9 @@ void TcxWinXPLookAndFeelPainter::PaintBorder(TcxCanvas* C, const RECT& R) const
 {
   HTHEME t = Theme(totListView);
   if (!t) return TcxStandardLookAndFeelPainter::PaintBorder(C, R);
-  int saved = C->SaveState();
+  TSavedDC saved(C->GetHandle());
   C->ExcludeFromClip(InflatedRect(R, -1, -1));
   DrawThemeBackground(t, C->GetHandle(), 5, 0, &R, nullptr);
-  C->RestoreState(saved);
 }
 
 int TcxWinXPLookAndFeelPainter::GetButtonBorderWidth(TcxButtonState State) const

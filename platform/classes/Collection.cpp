@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guards.h"
 
 TCollectionItem::TCollectionItem(TCollection* Collection) { SetCollection(Collection); }
 
@@ -94,14 +95,8 @@ void TCollection::Delete(int Index)
 void TCollection::Clear()
 {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
-    while (!FItems.empty()) delete FItems.back();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  while (!FItems.empty()) delete FItems.back();
 }
 
 TCollectionItem* TCollection::FindItemID(int ID) const
@@ -132,15 +127,9 @@ void TCollection::Assign(TPersistent* Source)
     return;
   }
   if (src == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    for (TCollectionItem* item : src->FItems) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  Clear();
+  for (TCollectionItem* item : src->FItems) Add()->Assign(item);
 }
 
 AnsiString TCollection::GetNamePath()

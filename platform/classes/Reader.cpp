@@ -13,22 +13,16 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 constexpr int MaxDepth = 256;
 
-// Counts one level of nesting for the life of a scope.
-struct TDepthGuard {
-  int& Depth;
-  TDepthGuard(int& d, TReader* reader) : Depth(d)
-  {
-    if (++Depth > MaxDepth) {
-      --Depth;
-      throw EReadError("Invalid stream format");
-    }
-  }
-  ~TDepthGuard() { --Depth; }
-};
+// A stream nested deeper than this is refused.
+void CheckDepth(int Depth)
+{
+  if (Depth > MaxDepth) throw EReadError("Invalid stream format");
+}
 }  // namespace
 
 TReader::TReader(TStream* Stream, int BufSize) : TFiler(Stream, BufSize) {}
@@ -289,7 +283,16 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
   SetRoot(result);
   FOwner = result;
   FParent = result;
-  try {
+  {
+    TScopeExit undo([&] {
+      FFixups.clear();
+      if (!created)
+        for (TComponent* c : FLoaded) {
+          c->ExcludeState(csReading);
+          c->ExcludeState(csLoading);
+        }
+      FLoaded.clear();
+    });
     AnsiString name = ReadStr();
     result->IncludeState(csLoading);
     result->IncludeState(csReading);
@@ -298,15 +301,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
     result->ReadState(this);
     result->ExcludeState(csReading);
     FixupReferences();
-  } catch (...) {
-    FFixups.clear();
-    if (!created)
-      for (TComponent* c : FLoaded) {
-        c->ExcludeState(csReading);
-        c->ExcludeState(csLoading);
-      }
-    FLoaded.clear();
-    throw;
+    undo.Dismiss();
   }
   std::vector<TComponent*> loaded;
   loaded.swap(FLoaded);
@@ -316,7 +311,8 @@ TComponent* TReader::ReadRootComponent(TComponent* Root)
 
 TComponent* TReader::ReadComponent(TComponent* Component)
 {
-  TDepthGuard depth(FDepth, this);
+  TCountGuard depth(FDepth);
+  CheckDepth(FDepth);
   TFilerFlags flags;
   int pos;
   ReadPrefix(flags, pos);
@@ -329,32 +325,30 @@ TComponent* TReader::ReadComponent(TComponent* Component)
     result = static_cast<TComponent*>(c->Create(FOwner));
     created = true;
   }
-  try {
-    result->IncludeState(csLoading);
-    result->IncludeState(csReading);
-    result->SetName(name);
-    result->SetParentComponent(FParent);
-    if (flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(result, pos);
-    FLoaded.push_back(result);
-    result->ReadState(this);
-    result->ExcludeState(csReading);
-  } catch (...) {
-    if (created) {
-      // Forget what goes with it: the component and whatever it owns.
-      auto goes = [result](TComponent* c) {
-        for (; c; c = c->GetOwner())
-          if (c == result) return true;
-        return false;
-      };
-      std::erase_if(FLoaded, goes);
-      std::erase_if(FFixups, [&](const TFixup& f) {
-        auto* c = dynamic_cast<TComponent*>(f.Instance);
-        return c ? goes(c) : true;
-      });
-      delete result;
-    }
-    throw;
-  }
+  TScopeExit forget([&] {
+    if (!created) return;
+    // Forget what goes with it: the component and whatever it owns.
+    auto goes = [result](TComponent* c) {
+      for (; c; c = c->GetOwner())
+        if (c == result) return true;
+      return false;
+    };
+    std::erase_if(FLoaded, goes);
+    std::erase_if(FFixups, [&](const TFixup& f) {
+      auto* c = dynamic_cast<TComponent*>(f.Instance);
+      return c ? goes(c) : true;
+    });
+    delete result;
+  });
+  result->IncludeState(csLoading);
+  result->IncludeState(csReading);
+  result->SetName(name);
+  result->SetParentComponent(FParent);
+  if (flags.Contains(ffChildPos) && FParent) FParent->SetChildOrder(result, pos);
+  FLoaded.push_back(result);
+  result->ReadState(this);
+  result->ExcludeState(csReading);
+  forget.Dismiss();
   return result;
 }
 
@@ -367,16 +361,12 @@ void TReader::ReadData(TComponent* Instance)
   TComponent* childOwner = Instance->GetChildOwner();
   FOwner = childOwner ? childOwner : FRoot;
   FParent = Instance->GetChildParent();
-  try {
-    while (!EndOfList()) ReadComponent(nullptr);
-    ReadListEnd();
-  } catch (...) {
+  TScopeExit undo([&] {
     FOwner = savedOwner;
     FParent = savedParent;
-    throw;
-  }
-  FOwner = savedOwner;
-  FParent = savedParent;
+  });
+  while (!EndOfList()) ReadComponent(nullptr);
+  ReadListEnd();
 }
 
 void TReader::ReadProperty(TPersistent* AInstance)
@@ -413,18 +403,13 @@ void TReader::ReadProperty(TPersistent* AInstance)
 
 void TReader::ReadStrings(TStrings* Strings)
 {
-  TDepthGuard depth(FDepth, this);
+  TCountGuard depth(FDepth);
+  CheckDepth(FDepth);
   ReadListBegin();
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    while (!EndOfList()) Strings->Add(ReadString());
-    ReadListEnd();
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateGuard lock(*Strings);
+  Strings->Clear();
+  while (!EndOfList()) Strings->Add(ReadString());
+  ReadListEnd();
 }
 
 void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop)
@@ -512,24 +497,19 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo* Prop)
 
 void TReader::ReadCollection(TCollection* Collection)
 {
-  TDepthGuard depth(FDepth, this);
-  Collection->BeginUpdate();
-  try {
-    if (!EndOfList()) Collection->Clear();
-    while (!EndOfList()) {
-      TValueType v = NextValue();
-      if (v == vaInt8 || v == vaInt16 || v == vaInt32) ReadInteger();  // the item's stored order
-      TCollectionItem* item = Collection->Add();
-      ReadListBegin();
-      while (!EndOfList()) ReadProperty(item);
-      ReadListEnd();
-    }
+  TCountGuard depth(FDepth);
+  CheckDepth(FDepth);
+  TUpdateGuard lock(*Collection);
+  if (!EndOfList()) Collection->Clear();
+  while (!EndOfList()) {
+    TValueType v = NextValue();
+    if (v == vaInt8 || v == vaInt16 || v == vaInt32) ReadInteger();  // the item's stored order
+    TCollectionItem* item = Collection->Add();
+    ReadListBegin();
+    while (!EndOfList()) ReadProperty(item);
     ReadListEnd();
-  } catch (...) {
-    Collection->EndUpdate();
-    throw;
   }
-  Collection->EndUpdate();
+  ReadListEnd();
 }
 
 void TReader::DefineProperty(const AnsiString& Name, TReaderProc ReadData, TWriterProc, bool)

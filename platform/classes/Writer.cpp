@@ -9,6 +9,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Guards.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64, "Extended must be the 80-bit x87 format");
 
@@ -156,13 +157,10 @@ void TWriter::WriteComponent(TComponent* Component)
 {
   bool wasWriting = Component->FComponentState.Contains(csWriting);
   Component->IncludeState(csWriting);
-  try {
-    Component->WriteState(this);
-  } catch (...) {
+  TScopeExit undo([&] {
     if (!wasWriting) Component->ExcludeState(csWriting);
-    throw;
-  }
-  if (!wasWriting) Component->ExcludeState(csWriting);
+  });
+  Component->WriteState(this);
 }
 
 void TWriter::WriteData(TComponent* Instance)
@@ -267,16 +265,13 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo* Prop)
       }
       AnsiString saved = FPropPath;
       FPropPath += Prop->Name + ".";
-      try {
+      {
+        TScopeExit undo([&] { FPropPath = saved; });
         if (auto* strings = dynamic_cast<TStrings*>(obj))
           WriteStrings(strings);
         else if (auto* persistent = dynamic_cast<TPersistent*>(obj))
           WriteProperties(persistent);
-      } catch (...) {
-        FPropPath = saved;
-        throw;
       }
-      FPropPath = saved;
       return;
     }
     default: return;  // events and kinds without a stored form
@@ -297,17 +292,14 @@ void TWriter::WriteCollection(TCollection* Value)
   WriteValue(vaCollection);
   AnsiString saved = FPropPath;
   FPropPath.clear();
-  try {
+  {
+    TScopeExit undo([&] { FPropPath = saved; });
     for (int i = 0; i < Value->GetCount(); ++i) {
       WriteListBegin();
       WriteProperties(Value->GetItem(i));
       WriteListEnd();
     }
-  } catch (...) {
-    FPropPath = saved;
-    throw;
   }
-  FPropPath = saved;
   WriteListEnd();
 }
 

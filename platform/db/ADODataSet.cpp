@@ -7,6 +7,7 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Guards.h"
 
 // --- TCustomADODataSet -----------------------------------------------------------------------
 
@@ -64,13 +65,8 @@ void TCustomADODataSet::CreateDataSet()
   }
   if (GetFieldDefs().GetCount() == 0) DB::DatabaseError("Cannot create dataset: no fields defined");
   FCreating = true;
-  try {
-    Open();
-  } catch (...) {
-    FCreating = false;
-    throw;
-  }
-  FCreating = false;
+  TScopeExit undo([&] { FCreating = false; });
+  Open();
 }
 
 void TCustomADODataSet::InternalOpen()

@@ -8,6 +8,7 @@
 #include "platform/db/FilterExpr.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 using SysUtils::Format;
 
@@ -170,23 +171,20 @@ void TDataSet::SetActive(bool Value)
   if (Value == GetActive()) return;
   if (Value) {
     DoEvent(BeforeOpen);
-    try {
-      FState = dsOpening;
-      InternalOpen();
-      BindFields();
-      RebuildView();
-    } catch (...) {
+    TScopeExit undo([&] {
       FState = dsInactive;
       ClearBuffers();
       if (FDefaultFields) {
         for (TField* f : std::vector<TField*>(FFields.FList)) delete f;
         FDefaultFields = false;
       }
-      try {
-        InternalClose();
-      } catch (...) {}
-      throw;
-    }
+      InternalClose();
+    });
+    FState = dsOpening;
+    InternalOpen();
+    BindFields();
+    RebuildView();
+    undo.Dismiss();
     FState = dsInactive;
     FCur = FView.empty() ? -1 : 0;
     FBof = true;
@@ -276,16 +274,12 @@ bool TDataSet::RecordAccepted(TRecordData* Rec)
   FState = dsFilter;
   FCalcRecord = Rec;
   bool accept = true;
-  try {
-    if (FFilterExpr) accept = FFilterExpr->Evaluate(this);
-    if (accept && OnFilterRecord) OnFilterRecord(this, accept);
-  } catch (...) {
+  TScopeExit undo([&] {
     FState = saved;
     FCalcRecord = savedRec;
-    throw;
-  }
-  FState = saved;
-  FCalcRecord = savedRec;
+  });
+  if (FFilterExpr) accept = FFilterExpr->Evaluate(this);
+  if (accept && OnFilterRecord) OnFilterRecord(this, accept);
   return accept;
 }
 
@@ -413,29 +407,25 @@ void TDataSet::CalculateFields(TRecordData* Rec) const
   TRecordData* savedRec = FCalcRecord;
   self->FState = dsCalcFields;
   self->FCalcRecord = Rec;
-  try {
-    for (TField* f : FFields.FList) {
-      if (f->FFieldKind != fkLookup || !f->FLookupDataSet || !f->FLookupDataSet->GetActive()) continue;
-      std::vector<TField*> keys = GetFieldList(f->FKeyFields);
-      std::vector<Variant> values;
-      bool anyNull = false;
-      for (TField* k : keys) {
-        values.push_back(FieldValueOf(Rec, k));
-        anyNull = anyNull || IsNullish(values.back());
-      }
-      if (anyNull) continue;
-      Variant key = values.size() == 1 ? values[0] : Variants::VarArrayOf(values);
-      Rec->Calc[static_cast<std::size_t>(f->FCalcIndex)] =
-          f->FLookupDataSet->Lookup(f->FLookupKeyFields, key, f->FLookupResultField);
-    }
-    if (OnCalcFields) OnCalcFields(self);
-  } catch (...) {
+  TScopeExit undo([&] {
     self->FState = saved;
     self->FCalcRecord = savedRec;
-    throw;
+  });
+  for (TField* f : FFields.FList) {
+    if (f->FFieldKind != fkLookup || !f->FLookupDataSet || !f->FLookupDataSet->GetActive()) continue;
+    std::vector<TField*> keys = GetFieldList(f->FKeyFields);
+    std::vector<Variant> values;
+    bool anyNull = false;
+    for (TField* k : keys) {
+      values.push_back(FieldValueOf(Rec, k));
+      anyNull = anyNull || IsNullish(values.back());
+    }
+    if (anyNull) continue;
+    Variant key = values.size() == 1 ? values[0] : Variants::VarArrayOf(values);
+    Rec->Calc[static_cast<std::size_t>(f->FCalcIndex)] =
+        f->FLookupDataSet->Lookup(f->FLookupKeyFields, key, f->FLookupResultField);
   }
-  self->FState = saved;
-  self->FCalcRecord = savedRec;
+  if (OnCalcFields) OnCalcFields(self);
 }
 
 void TDataSet::SetFieldValue(TField* Field, const Variant& Value)
@@ -452,12 +442,9 @@ void TDataSet::SetFieldValue(TField* Field, const Variant& Value)
   Variant old = slot;
   slot = Value;
   if (Field->OnValidate) {
-    try {
-      Field->OnValidate(Field);
-    } catch (...) {
-      slot = old;
-      throw;
-    }
+    TScopeExit undo([&] { slot = old; });
+    Field->OnValidate(Field);
+    undo.Dismiss();
   }
   FEditRecord->CalcValid = false;
   FModified = true;
@@ -673,12 +660,9 @@ void TDataSet::BeginInsertAppend(bool Append)
   FBof = FEof = false;
   Resync(false);
   SetState(dsInsert);
-  try {
-    if (OnNewRecord) OnNewRecord(this);
-  } catch (...) {
-    Cancel();
-    throw;
-  }
+  TScopeExit undo([&] { Cancel(); });
+  if (OnNewRecord) OnNewRecord(this);
+  undo.Dismiss();
   FModified = false;
   DataEvent(deDataSetChange, 0);
   DoEvent(AfterInsert);
@@ -793,29 +777,20 @@ void TDataSet::Refresh()
 {
   CheckBrowseMode();
   Integer recNo = GetRecNo();
-  DisableControls();
-  try {
-    Close();
-    Open();
-    if (recNo > 1) SetRecNo(recNo);
-  } catch (...) {
-    EnableControls();
-    throw;
-  }
-  EnableControls();
+  TControlsGuard lock(*this);
+  Close();
+  Open();
+  if (recNo > 1) SetRecNo(recNo);
 }
 
 void TDataSet::AppendRecord(const std::vector<Variant>& Values)
 {
   Append();
-  try {
-    for (std::size_t i = 0; i < Values.size() && i < FFields.FList.size(); ++i)
-      if (FFields.FList[i]->FFieldKind == fkData) FFields.FList[i]->SetValue(Values[i]);
-    Post();
-  } catch (...) {
-    Cancel();
-    throw;
-  }
+  TScopeExit undo([&] { Cancel(); });
+  for (std::size_t i = 0; i < Values.size() && i < FFields.FList.size(); ++i)
+    if (FFields.FList[i]->FFieldKind == fkData) FFields.FList[i]->SetValue(Values[i]);
+  Post();
+  undo.Dismiss();
 }
 
 // --- locate/lookup ---------------------------------------------------------------------------
@@ -874,16 +849,15 @@ void TDataSet::SetFilter(const AnsiString& Value)
   FFilterText = Value;
   FFilterExpr = std::move(expr);
   if (GetActive() && FFiltered) {
-    try {
-      RebuildView();
-    } catch (...) {
-      // A filter that fails on a record (an unknown field) leaves the previous one in force.
+    // A filter that fails on a record (an unknown field) leaves the previous one in force.
+    TScopeExit restore([&] {
       FFilterText = std::move(oldText);
       FFilterExpr = std::move(oldExpr);
       RebuildView();
       First();
-      throw;
-    }
+    });
+    RebuildView();
+    restore.Dismiss();
     First();
   }
 }
@@ -894,14 +868,13 @@ void TDataSet::SetFiltered(bool Value)
   if (GetActive()) CheckBrowseMode();
   FFiltered = Value;
   if (GetActive()) {
-    try {
-      RebuildView();
-    } catch (...) {
+    TScopeExit undo([&] {
       FFiltered = !Value;
       RebuildView();
       First();
-      throw;
-    }
+    });
+    RebuildView();
+    undo.Dismiss();
     First();
   }
 }
@@ -916,13 +889,12 @@ void TDataSet::SetSort(const AnsiString& Value)
   AnsiString old = FSort;
   FSort = Value;
   TRecordData* cur = CurrentRecord();
-  try {
-    RebuildView();
-  } catch (...) {
+  TScopeExit undo([&] {
     FSort = old;
     RebuildView();
-    throw;
-  }
+  });
+  RebuildView();
+  undo.Dismiss();
   Integer i = cur ? ViewIndexOf(cur) : -1;
   FCur = i >= 0 ? i : (FView.empty() ? -1 : 0);
   FBof = FEof = FView.empty();

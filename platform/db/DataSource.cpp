@@ -4,6 +4,7 @@
 
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/Guards.h"
 
 // --- TDataSource -----------------------------------------------------------------------------
 
@@ -238,13 +239,8 @@ void TDataLink::UpdateRecord()
 {
   if (FUpdating) return;
   FUpdating = true;
-  try {
-    UpdateData();
-  } catch (...) {
-    FUpdating = false;
-    throw;
-  }
-  FUpdating = false;
+  TScopeExit undo([&] { FUpdating = false; });
+  UpdateData();
 }
 
 void TDataLink::DataEvent(TDataEvent Event, intptr_t Info)

@@ -19,6 +19,7 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace JetProvider {
 
@@ -497,12 +498,9 @@ public:
       throw EOleException("Not a valid password.");
     }
     sqlite3_busy_timeout(db, std::max(1, TimeoutSeconds) * 1000);
-    try {
-      RegisterFunctions(db);
-    } catch (...) {
-      sqlite3_close(db);
-      throw;
-    }
+    TScopeExit undo([&] { sqlite3_close(db); });
+    RegisterFunctions(db);
+    undo.Dismiss();
     FDb = db;
   }
 
@@ -753,26 +751,16 @@ void CreateDatabase(const AnsiString& FileName, const AnsiString& Password)
     sqlite3_close(db);
     throw EOleException(msg);
   }
-  try {
-    JetPassword::Store(db, Password);
-  } catch (...) {
-    sqlite3_close(db);
-    throw;
-  }
-  sqlite3_close(db);
+  TScopeExit undo([&] { sqlite3_close(db); });
+  JetPassword::Store(db, Password);
 }
 
 void ChangeDatabasePassword(const AnsiString& FileName, const AnsiString& OldPassword, const AnsiString& NewPassword)
 {
   sqlite3* db = OpenFile(FileName, false);
-  try {
-    if (!JetPassword::Check(db, OldPassword)) throw EOleException("Not a valid password.");
-    JetPassword::Store(db, NewPassword);
-  } catch (...) {
-    sqlite3_close(db);
-    throw;
-  }
-  sqlite3_close(db);
+  TScopeExit undo([&] { sqlite3_close(db); });
+  if (!JetPassword::Check(db, OldPassword)) throw EOleException("Not a valid password.");
+  JetPassword::Store(db, NewPassword);
 }
 
 void CopyDatabase(const AnsiString& Source, const AnsiString& Dest)

@@ -16,6 +16,7 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace PgProvider {
 
@@ -198,18 +199,17 @@ public:
     PQsetNoticeProcessor(
         c, [](void*, const char*) {}, nullptr);
     FConn = c;
-    try {
-      if (!HasCompat()) {
-        // Two programs opening a new database at once: the second waits, then finds them made.
-        Exec("begin; select pg_advisory_xact_lock(7710421)");
-        if (!HasCompat()) Exec(CompatSql);
-        Exec("commit");
-      }
-    } catch (...) {
+    TScopeExit undo([&] {
       PQexec(FConn, "rollback");
       Close();
-      throw;
+    });
+    if (!HasCompat()) {
+      // Two programs opening a new database at once: the second waits, then finds them made.
+      Exec("begin; select pg_advisory_xact_lock(7710421)");
+      if (!HasCompat()) Exec(CompatSql);
+      Exec("commit");
     }
+    undo.Dismiss();
   }
 
   void Close() override

@@ -10,6 +10,7 @@
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace IniFiles {
 
@@ -236,30 +237,18 @@ AnsiString ReadStringFrom(const TIniDocument& doc, const AnsiString& Section, co
 
 void ReadSectionFrom(const TIniDocument& doc, const AnsiString& Section, TStrings* Strings, bool withValues)
 {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    if (const TIniDocument::TSection* section = doc.FindSection(Section))
-      for (const TIniDocument::TLine& line : section->Lines)
-        if (line.IsKey) Strings->Add(withValues ? line.Key + "=" + line.Value : line.Key);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateGuard lock(*Strings);
+  Strings->Clear();
+  if (const TIniDocument::TSection* section = doc.FindSection(Section))
+    for (const TIniDocument::TLine& line : section->Lines)
+      if (line.IsKey) Strings->Add(withValues ? line.Key + "=" + line.Value : line.Key);
 }
 
 void ReadSectionsFrom(const TIniDocument& doc, TStrings* Strings)
 {
-  Strings->BeginUpdate();
-  try {
-    Strings->Clear();
-    for (const TIniDocument::TSection& section : doc.Sections()) Strings->Add(section.Name);
-  } catch (...) {
-    Strings->EndUpdate();
-    throw;
-  }
-  Strings->EndUpdate();
+  TUpdateGuard lock(*Strings);
+  Strings->Clear();
+  for (const TIniDocument::TSection& section : doc.Sections()) Strings->Add(section.Name);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -61,31 +62,19 @@ void TStrings::InsertObject(Integer Index, const AnsiString& S, TObject* AObject
 
 void TStrings::AddStrings(TStrings* Strings)
 {
-  BeginUpdate();
-  try {
-    for (Integer i = 0; i < Strings->GetCount(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  for (Integer i = 0; i < Strings->GetCount(); ++i) AddObject(Strings->Get(i), Strings->GetObject(i));
 }
 
 void TStrings::Assign(TStrings* Source)
 {
   if (Source == this) return;
-  BeginUpdate();
-  try {
-    Clear();
-    FDelimiter = Source->FDelimiter;
-    FQuoteChar = Source->FQuoteChar;
-    FNameValueSeparator = Source->FNameValueSeparator;
-    AddStrings(Source);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  Clear();
+  FDelimiter = Source->FDelimiter;
+  FQuoteChar = Source->FQuoteChar;
+  FNameValueSeparator = Source->FNameValueSeparator;
+  AddStrings(Source);
 }
 
 void TStrings::Put(Integer Index, const AnsiString& S)
@@ -97,35 +86,23 @@ void TStrings::Put(Integer Index, const AnsiString& S)
 
 void TStrings::Exchange(Integer Index1, Integer Index2)
 {
-  BeginUpdate();
-  try {
-    AnsiString s1 = Get(Index1);
-    TObject* o1 = GetObject(Index1);
-    Put(Index1, Get(Index2));
-    PutObject(Index1, GetObject(Index2));
-    Put(Index2, s1);
-    PutObject(Index2, o1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  AnsiString s1 = Get(Index1);
+  TObject* o1 = GetObject(Index1);
+  Put(Index1, Get(Index2));
+  PutObject(Index1, GetObject(Index2));
+  Put(Index2, s1);
+  PutObject(Index2, o1);
 }
 
 void TStrings::Move(Integer CurIndex, Integer NewIndex)
 {
   if (CurIndex == NewIndex) return;
-  BeginUpdate();
-  try {
-    AnsiString s = Get(CurIndex);
-    TObject* o = GetObject(CurIndex);
-    Delete(CurIndex);
-    InsertObject(NewIndex, s, o);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  AnsiString s = Get(CurIndex);
+  TObject* o = GetObject(CurIndex);
+  Delete(CurIndex);
+  InsertObject(NewIndex, s, o);
 }
 
 bool TStrings::Equals(TStrings* Strings) const
@@ -220,23 +197,17 @@ AnsiString TStrings::GetText() const
 
 void TStrings::SetText(const AnsiString& Value)
 {
-  BeginUpdate();
-  try {
-    Clear();
-    size_t start = 0;
-    const size_t n = Value.size();
-    while (start < n) {
-      size_t end = start;
-      while (end < n && Value[end] != '\r' && Value[end] != '\n') ++end;
-      Add(Value.substr(start, end - start));
-      if (end < n && Value[end++] == '\r' && end < n && Value[end] == '\n') ++end;
-      start = end;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateGuard lock(*this);
+  Clear();
+  size_t start = 0;
+  const size_t n = Value.size();
+  while (start < n) {
+    size_t end = start;
+    while (end < n && Value[end] != '\r' && Value[end] != '\n') ++end;
+    Add(Value.substr(start, end - start));
+    if (end < n && Value[end++] == '\r' && end < n && Value[end] == '\n') ++end;
+    start = end;
   }
-  EndUpdate();
 }
 
 AnsiString TStrings::GetCommaText() const { return JoinDelimited(',', '"'); }
@@ -284,55 +255,49 @@ AnsiString TStrings::JoinDelimited(char Delimiter, char QuoteChar) const
 
 void TStrings::SplitDelimited(const AnsiString& Value, char Delimiter, char QuoteChar)
 {
-  BeginUpdate();
-  try {
-    Clear();
-    const size_t n = Value.size();
-    size_t p = 0;
-    auto skipBlanks = [&] {
-      while (p < n && IsBlank(Value[p])) ++p;
-    };
-    skipBlanks();
-    while (p < n) {
-      AnsiString s;
-      if (Value[p] == QuoteChar) {
-        ++p;
-        while (p < n) {
-          if (System::IsLeadByte(Value[p]) && p + 1 < n) {
-            s += Value[p];
-            s += Value[p + 1];
+  TUpdateGuard lock(*this);
+  Clear();
+  const size_t n = Value.size();
+  size_t p = 0;
+  auto skipBlanks = [&] {
+    while (p < n && IsBlank(Value[p])) ++p;
+  };
+  skipBlanks();
+  while (p < n) {
+    AnsiString s;
+    if (Value[p] == QuoteChar) {
+      ++p;
+      while (p < n) {
+        if (System::IsLeadByte(Value[p]) && p + 1 < n) {
+          s += Value[p];
+          s += Value[p + 1];
+          p += 2;
+        } else if (Value[p] == QuoteChar) {
+          if (p + 1 < n && Value[p + 1] == QuoteChar) {
+            s += QuoteChar;
             p += 2;
-          } else if (Value[p] == QuoteChar) {
-            if (p + 1 < n && Value[p + 1] == QuoteChar) {
-              s += QuoteChar;
-              p += 2;
-            } else {
-              ++p;
-              break;
-            }
           } else {
-            s += Value[p++];
+            ++p;
+            break;
           }
+        } else {
+          s += Value[p++];
         }
-      } else {
-        size_t start = p;
-        while (p < n && !IsBlank(Value[p]) && Value[p] != Delimiter)
-          p += (System::IsLeadByte(Value[p]) && p + 1 < n) ? 2 : 1;
-        s = Value.substr(start, p - start);
       }
-      Add(s);
-      skipBlanks();
-      if (p < n && Value[p] == Delimiter) {
-        if (p + 1 == n) Add(AnsiString());  // a trailing delimiter ends with an empty item
-        ++p;
-        skipBlanks();
-      }
+    } else {
+      size_t start = p;
+      while (p < n && !IsBlank(Value[p]) && Value[p] != Delimiter)
+        p += (System::IsLeadByte(Value[p]) && p + 1 < n) ? 2 : 1;
+      s = Value.substr(start, p - start);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    Add(s);
+    skipBlanks();
+    if (p < n && Value[p] == Delimiter) {
+      if (p + 1 == n) Add(AnsiString());  // a trailing delimiter ends with an empty item
+      ++p;
+      skipBlanks();
+    }
   }
-  EndUpdate();
 }
 
 void TStrings::BeginUpdate()

@@ -15,6 +15,7 @@
 #include "platform/rtl/SaveSeam.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Processes.h"
+#include "platform/rtl/Guards.h"
 
 namespace WinSpool {
 
@@ -435,13 +436,8 @@ AnsiString TPrintJob::EndDoc()
   if (!SysUtils::LoadFileBytes(joined, data)) throw EPrinter("Cannot read the print file " + joined);
   WriteBytes(spool, data);
   if (target.empty()) {
-    try {
-      Submit(FPrinter, spool, FTitle, FFirst, "application/pdf");
-    } catch (...) {
-      SysUtils::DeleteFile(spool);
-      throw;
-    }
-    SysUtils::DeleteFile(spool);
+    TScopeExit undo([&] { SysUtils::DeleteFile(spool); });
+    Submit(FPrinter, spool, FTitle, FFirst, "application/pdf");
   }
   return spool;
 }
@@ -489,15 +485,10 @@ void TRawPrintJob::EndDoc()
     return;
   }
   AnsiString spool = AppPaths::CreateTempFile("pelto-raw", AnsiString(), ".prn");
-  try {
-    WriteBytes(spool, FData);
-    DEVMODE dm;
-    Submit(FPrinter, spool, FTitle, dm, CUPS_FORMAT_RAW);
-  } catch (...) {
-    SysUtils::DeleteFile(spool);
-    throw;
-  }
-  SysUtils::DeleteFile(spool);
+  TScopeExit undo([&] { SysUtils::DeleteFile(spool); });
+  WriteBytes(spool, FData);
+  DEVMODE dm;
+  Submit(FPrinter, spool, FTitle, dm, CUPS_FORMAT_RAW);
 }
 
 }  // namespace WinSpool

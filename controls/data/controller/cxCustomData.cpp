@@ -12,6 +12,7 @@
 #include "controls/data/storage/cxVariants.h"
 #include "platform/classes/Component.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 using namespace cxDataConsts;
 
@@ -147,15 +148,9 @@ void TcxCustomDataController::RemoveItem(TObject* AItem)
 {
   TcxCustomDataField* f = FFields->FieldByItem(AItem);
   if (!f) return;
-  BeginUpdate();
-  try {
-    FInfo->RemoveField(f);
-    delete f;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  FInfo->RemoveField(f);
+  delete f;
 }
 
 TObject* TcxCustomDataController::GetItem(int AIndex) const
@@ -420,29 +415,23 @@ void TcxCustomDataController::BeginFullUpdate()
 {
   if (FFullUpdateCount++ != 0) return;
   BeginUpdate();
-  try {
-    FSaveObject = std::make_unique<TcxSaveObject>();
-    FSaveObject->Save(this);
-  } catch (...) {
+  TScopeExit undo([&] {
     FSaveObject.reset();
     --FFullUpdateCount;
     EndUpdate();
-    throw;
-  }
+  });
+  FSaveObject = std::make_unique<TcxSaveObject>();
+  FSaveObject->Save(this);
+  undo.Dismiss();
 }
 
 void TcxCustomDataController::EndFullUpdate()
 {
   if (FFullUpdateCount <= 0 || --FFullUpdateCount != 0) return;
   std::unique_ptr<TcxSaveObject> saved = std::move(FSaveObject);
-  try {
-    if (saved) saved->Restore(this);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
+  TScopeExit unlock([&] { EndUpdate(); });
+  if (saved) saved->Restore(this);
   saved.reset();
-  EndUpdate();
 }
 
 Variant TcxCustomDataController::GetRecordKeyValue(int ARecordIndex, const std::vector<TcxCustomDataField*>& AFields)
@@ -485,14 +474,8 @@ void TcxCustomDataController::CheckGridMode()
   if (IsGridMode() == wasGridMode) return;
   // Runs inside the engine's pass: the held lock keeps the reset's notifications for the end
   // of the pass, when the rows match the reloaded records again.
-  FInfo->BeginUpdate();
-  try {
-    ResetData();
-  } catch (...) {
-    FInfo->EndUpdate();
-    throw;
-  }
-  FInfo->EndUpdate();
+  TUpdateGuard lock(*FInfo);
+  ResetData();
 }
 
 void TcxCustomDataController::DataChanged(int AKind, int AItemIndex, int ARecordIndex)
@@ -604,13 +587,10 @@ void TcxCustomDataController::Dispatch()
   if ((flags & cxDataChange::GroupingChanged) && !IsReading() && OnGroupingChanged) OnGroupingChanged(this);
   if ((flags & cxDataChange::SortingChanged) && !IsReading() && !FInSortingChanged && OnSortingChanged) {
     FInSortingChanged = true;
-    try {
-      OnSortingChanged(this);
-    } catch (...) {
+    TScopeExit undo([&] {
       if (link.DataController) FInSortingChanged = false;
-      throw;
-    }
-    if (link.DataController) FInSortingChanged = false;
+    });
+    OnSortingChanged(this);
   }
 }
 
@@ -620,21 +600,14 @@ void TcxCustomDataController::SendData()
   const bool isRecord = FPendingRecord != -1 || (FNewItemRecord != 0 && FPendingRecord == FNewItemRecord);
   if ((FPendingKind == 0 || FPendingKind == 1) && !isRecord) FPendingKind = 4;
   TcxDataListenerLink link(this);
-  try {
-    TcxDataChangedInfo info(FPendingKind, FPendingItem, FPendingRecord);
-    UpdateControl(info);
-    if (link.DataController) DoDataChangedEvents();
-  } catch (...) {
-    if (link.DataController) {
-      FPendingKind = 4;
-      FPendingItem = FPendingRecord = -1;
-    }
-    throw;
-  }
-  if (link.DataController) {
+  TScopeExit clear([&] {
+    if (!link.DataController) return;
     FPendingKind = 4;
     FPendingItem = FPendingRecord = -1;
-  }
+  });
+  TcxDataChangedInfo info(FPendingKind, FPendingItem, FPendingRecord);
+  UpdateControl(info);
+  if (link.DataController) DoDataChangedEvents();
 }
 
 void TcxCustomDataController::DoDataChangedEvents()
@@ -693,34 +666,23 @@ void TcxCustomDataController::CheckDataChanged(bool AProviderActive)
 {
   if (FInCheckDataChanged) return;
   FInCheckDataChanged = true;
-  try {
-    if (FInfo->IsLocked()) FDataChangePending = true;
-    if (NeedsReload()) Reload(AProviderActive);
-  } catch (...) {
-    FInCheckDataChanged = false;
-    throw;
-  }
-  FInCheckDataChanged = false;
+  TScopeExit undo([&] { FInCheckDataChanged = false; });
+  if (FInfo->IsLocked()) FDataChangePending = true;
+  if (NeedsReload()) Reload(AProviderActive);
 }
 
 void TcxCustomDataController::Reload(bool AForce)
 {
-  BeginUpdate();
-  try {
-    if (NeedsReload()) {
-      if (AForce || FProvider->HasFields()) UpdateFields();
-      if (!FDataChangePending) ReloadRecords();
-    }
-    FInfo->DataChanged();
-  } catch (...) {
+  TUpdateGuard lock(*this);
+  TScopeExit undo([&] {
     FInCheckDataChanged = false;
     FStructureRebuilt = false;
-    EndUpdate();
-    throw;
+  });
+  if (NeedsReload()) {
+    if (AForce || FProvider->HasFields()) UpdateFields();
+    if (!FDataChangePending) ReloadRecords();
   }
-  FInCheckDataChanged = false;
-  FStructureRebuilt = false;
-  EndUpdate();
+  FInfo->DataChanged();
 }
 
 void TcxCustomDataController::ReloadRecords()
@@ -752,22 +714,16 @@ void TcxCustomDataController::UpdateFields()
 
 void TcxCustomDataController::ResetData()
 {
-  BeginUpdate();
-  try {
-    FProvider->ResetEditing();
-    FStorage->Clear(false);
-    FNewItemRecord = 0;
-    FSavedFocusedRecord = -1;
-    DropStaleSelection();
-    CheckSavedFocus(-1);
-    FStorage->SetAlwaysStoredOnly(IsGridMode());
-    FStructureRebuilt = true;
-    ReloadData(2);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  FProvider->ResetEditing();
+  FStorage->Clear(false);
+  FNewItemRecord = 0;
+  FSavedFocusedRecord = -1;
+  DropStaleSelection();
+  CheckSavedFocus(-1);
+  FStorage->SetAlwaysStoredOnly(IsGridMode());
+  FStructureRebuilt = true;
+  ReloadData(2);
 }
 
 // ---- Rows and focus --------------------------------------------------------------------------
@@ -1014,14 +970,8 @@ void TcxCustomDataController::SelectRows(int AFromRowIndex, int AToRowIndex)
 {
   if (!FMultiSelect) return;
   if (AFromRowIndex > AToRowIndex) std::swap(AFromRowIndex, AToRowIndex);
-  BeginUpdate();
-  try {
-    for (int r = AFromRowIndex; r <= AToRowIndex; ++r) ChangeRowSelection(r, true);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  for (int r = AFromRowIndex; r <= AToRowIndex; ++r) ChangeRowSelection(r, true);
 }
 
 void TcxCustomDataController::SelectAll()
@@ -1032,15 +982,9 @@ void TcxCustomDataController::SelectAll()
 void TcxCustomDataController::SelectFromAnchor(int ARowIndex, bool AKeepSelection)
 {
   if (!IsSelectionAnchorExist()) return;
-  BeginUpdate();
-  try {
-    if (!AKeepSelection) ClearSelection();
-    SelectRows(GetSelectionAnchorRowIndex(), ARowIndex);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  if (!AKeepSelection) ClearSelection();
+  SelectRows(GetSelectionAnchorRowIndex(), ARowIndex);
 }
 
 void TcxCustomDataController::SetSelectionAnchor(int ARowIndex)
@@ -1051,15 +995,9 @@ void TcxCustomDataController::SetSelectionAnchor(int ARowIndex)
 
 void TcxCustomDataController::SyncSelected()
 {
-  BeginUpdate();
-  try {
-    ClearSelection();
-    if (GetFocusedRowIndex() >= 0) ChangeRowSelection(GetFocusedRowIndex(), true);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  ClearSelection();
+  if (GetFocusedRowIndex() >= 0) ChangeRowSelection(GetFocusedRowIndex(), true);
 }
 
 void TcxCustomDataController::SetFocusedRowSelected(bool AValue)
@@ -1227,14 +1165,9 @@ int TcxCustomDataController::GetSearchItemIndex() const { return FSearchField ? 
 void TcxCustomDataController::FocusSearchMatch(int ARecordIndex)
 {
   FSearch->Lock();
-  try {
-    ChangeFocusedRecordIndex(ARecordIndex);
-    SyncSelected();
-  } catch (...) {
-    FSearch->Unlock();
-    throw;
-  }
-  FSearch->Unlock();
+  TScopeExit undo([&] { FSearch->Unlock(); });
+  ChangeFocusedRecordIndex(ARecordIndex);
+  SyncSelected();
 }
 
 bool TcxCustomDataController::LocateFrom(int AFrom, int ATo, int AStep)
@@ -1325,21 +1258,18 @@ int TcxCustomDataController::LocateByKey(int ARecordIndex, const std::vector<Tcx
   if (AFields.empty()) return -1;
   for (auto* f : AFields) f->ConversionMode = NeedConversion(f) ? (IsSortByDisplayText(f) ? 2 : 1) : -1;
   int found = -1;
-  try {
-    for (int r = 0; r < GetRecordCount() && found < 0; ++r) {
-      bool equal = true;
-      for (auto* f : AFields)
-        if (CompareByField(r, ARecordIndex, f) != 0) {
-          equal = false;
-          break;
-        }
-      if (equal) found = r;
-    }
-  } catch (...) {
+  TScopeExit undo([&] {
     for (auto* f : AFields) f->ConversionMode = 0;
-    throw;
+  });
+  for (int r = 0; r < GetRecordCount() && found < 0; ++r) {
+    bool equal = true;
+    for (auto* f : AFields)
+      if (CompareByField(r, ARecordIndex, f) != 0) {
+        equal = false;
+        break;
+      }
+    if (equal) found = r;
   }
-  for (auto* f : AFields) f->ConversionMode = 0;
   return found;
 }
 
@@ -1352,25 +1282,22 @@ int TcxCustomDataController::FindGroupRecord(int ARecordIndex, int ALevelCount)
   for (int e = 0; e < ALevelCount; ++e) fields.push_back(total.Items(e).Field);
   for (auto* f : fields) f->ConversionMode = NeedConversion(f) ? (IsSortByDisplayText(f) ? 2 : 1) : -1;
   int found = -1;
-  try {
-    int lo = 0, hi = FInfo->GetFilteredRecordCount() - 1;
-    while (lo <= hi && found < 0) {
-      const int mid = (lo + hi) / 2;
-      const int r = FInfo->GetRecordIndexAt(mid);
-      int c = 0;
-      for (int e = 0; e < ALevelCount && c == 0; ++e) c = FInfo->CompareByEntry(r, ARecordIndex, e);
-      if (c == 0)
-        found = r;
-      else if (c < 0)
-        lo = mid + 1;
-      else
-        hi = mid - 1;
-    }
-  } catch (...) {
+  TScopeExit undo([&] {
     for (auto* f : fields) f->ConversionMode = 0;
-    throw;
+  });
+  int lo = 0, hi = FInfo->GetFilteredRecordCount() - 1;
+  while (lo <= hi && found < 0) {
+    const int mid = (lo + hi) / 2;
+    const int r = FInfo->GetRecordIndexAt(mid);
+    int c = 0;
+    for (int e = 0; e < ALevelCount && c == 0; ++e) c = FInfo->CompareByEntry(r, ARecordIndex, e);
+    if (c == 0)
+      found = r;
+    else if (c < 0)
+      lo = mid + 1;
+    else
+      hi = mid - 1;
   }
-  for (auto* f : fields) f->ConversionMode = 0;
   return found;
 }
 
@@ -1496,22 +1423,16 @@ void TcxCustomDataController::SetNewItemRowEnabled(bool AValue)
 void TcxCustomDataController::SetNewItemRowFocused(bool AValue)
 {
   if (FNewItemRowFocused == AValue) return;
-  BeginUpdate();
-  try {
-    if (AValue) {
-      FNewItemRowFocused = true;  // so that unfocusing the rows keeps it
-      ChangeFocusedRowIndex(-1);
-    } else if (!IsDestroying() && FProvider->IsEditing() && IsNewItemRecord(FProvider->EditedRecord)) {
-      FNewItemRowFocused = false;
-      Post();
-    }
-    FInfo->FocusingChanged(true);
-    FNewItemRowFocused = AValue;
-  } catch (...) {
-    EndUpdate();
-    throw;
+  TUpdateGuard lock(*this);
+  if (AValue) {
+    FNewItemRowFocused = true;  // so that unfocusing the rows keeps it
+    ChangeFocusedRowIndex(-1);
+  } else if (!IsDestroying() && FProvider->IsEditing() && IsNewItemRecord(FProvider->EditedRecord)) {
+    FNewItemRowFocused = false;
+    Post();
   }
-  EndUpdate();
+  FInfo->FocusingChanged(true);
+  FNewItemRowFocused = AValue;
 }
 
 // ---- TcxDataControllerGroups -----------------------------------------------------------------
@@ -1598,55 +1519,32 @@ void TcxCustomDataController::SyncCloneRelations()
            source->Items(i)->DetailController == FRelations->Items(i)->DetailController;
   if (same) return;
   FSyncingRelations = true;
-  try {
-    FRelations->BeginUpdate();
-    try {
-      FRelations->Clear();
-      for (int i = 0; i < source->GetCount(); ++i) {
-        TcxCustomDataRelation* r = FRelations->Add(source->Items(i)->GetItem());
-        r->Mirror = true;
-        r->DetailController = source->Items(i)->DetailController;
-      }
-    } catch (...) {
-      FRelations->EndUpdate();
-      throw;
-    }
-    FRelations->EndUpdate();
-  } catch (...) {
-    FSyncingRelations = false;
-    throw;
+  TScopeExit undo([&] { FSyncingRelations = false; });
+  TUpdateGuard lock(*FRelations);
+  FRelations->Clear();
+  for (int i = 0; i < source->GetCount(); ++i) {
+    TcxCustomDataRelation* r = FRelations->Add(source->Items(i)->GetItem());
+    r->Mirror = true;
+    r->DetailController = source->Items(i)->DetailController;
   }
-  FSyncingRelations = false;
 }
 
 void TcxCustomDataController::SetMasterRelation(TcxCustomDataRelation* ARelation, int AMasterRecordIndex)
 {
   if (!ARelation && !FMasterRelation && AMasterRecordIndex == -1 && FMasterRecordIndex == -1) return;
-  BeginUpdate();
-  try {
-    if (FMasterRelation && FMasterRelation->DetailController == this) FMasterRelation->DetailController = nullptr;
-    FMasterRelation = ARelation;
-    if (ARelation && AMasterRecordIndex == -1) ARelation->DetailController = this;
-    FMasterRecordIndex = AMasterRecordIndex;
-    ReloadData(2);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  if (FMasterRelation && FMasterRelation->DetailController == this) FMasterRelation->DetailController = nullptr;
+  FMasterRelation = ARelation;
+  if (ARelation && AMasterRecordIndex == -1) ARelation->DetailController = this;
+  FMasterRecordIndex = AMasterRecordIndex;
+  ReloadData(2);
 }
 
 void TcxCustomDataController::SetPatternRelation(TcxCustomDataRelation* ARelation, bool APattern)
 {
-  BeginUpdate();
-  try {
-    SetMasterRelation(ARelation, -1);
-    FPatternFlag = APattern;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  SetMasterRelation(ARelation, -1);
+  FPatternFlag = APattern;
 }
 
 TcxCustomDataController* TcxCustomDataController::GetMasterDataController() const
@@ -1718,22 +1616,16 @@ void TcxCustomDataController::CollapseDetails()
 {
   if (!FRelations) return;
   DetailsChanging();
-  BeginUpdate();
-  try {
-    for (int r = 0; r < GetRecordCount(); ++r) {
-      TcxDetailObject* obj = FRelations->GetDetailObject(r);
-      if (!obj) continue;
-      obj->ResetHasChildren();
-      if (obj->Expanded) {
-        obj->Expanded = false;
-        AddChange(cxDataChange::Details);
-      }
+  TUpdateGuard lock(*this);
+  for (int r = 0; r < GetRecordCount(); ++r) {
+    TcxDetailObject* obj = FRelations->GetDetailObject(r);
+    if (!obj) continue;
+    obj->ResetHasChildren();
+    if (obj->Expanded) {
+      obj->Expanded = false;
+      AddChange(cxDataChange::Details);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 bool TcxCustomDataController::GetDetailHasChildren(int ARecordIndex, int ARelationIndex)
@@ -1759,18 +1651,15 @@ TObject* TcxCustomDataController::GetDetailLinkObject(int ARecordIndex, int ARel
   FCreatingDetail = pattern->FCreatingDetail = true;
   TcxDataListenerLink guard(this);
   std::unique_ptr<TObject> link;
-  try {
-    link.reset(CreateDetailLinkObject(FRelations->Items(ARelationIndex), ARecordIndex));
-  } catch (...) {
-    if (guard.DataController) {
+  {
+    TScopeExit restore([&] {
+      if (!guard.DataController) return;
       FCreatingDetail = false;
       pattern->FCreatingDetail = patternWas;
-    }
-    throw;
+    });
+    link.reset(CreateDetailLinkObject(FRelations->Items(ARelationIndex), ARecordIndex));
   }
   if (!guard.DataController) return nullptr;
-  FCreatingDetail = false;
-  pattern->FCreatingDetail = patternWas;
   // The record may have gone or its details been rebuilt meanwhile.
   if (ARecordIndex >= GetRecordCount() || !FRelations || ARelationIndex >= FRelations->GetCount()) return nullptr;
   obj = FRelations->GetDetailObject(ARecordIndex);
@@ -1779,13 +1668,10 @@ TObject* TcxCustomDataController::GetDetailLinkObject(int ARecordIndex, int ARel
     if (FCreatingDetailRetry) return nullptr;
     FCreatingDetailRetry = true;
     TObject* result = nullptr;
-    try {
-      result = GetDetailLinkObject(ARecordIndex, ARelationIndex);
-    } catch (...) {
+    TScopeExit undo([&] {
       if (guard.DataController) FCreatingDetailRetry = false;
-      throw;
-    }
-    if (guard.DataController) FCreatingDetailRetry = false;
+    });
+    result = GetDetailLinkObject(ARecordIndex, ARelationIndex);
     return result;
   }
   TcxDetailInfoObject* info = obj->GetOrCreateInfoObject(ARelationIndex);

@@ -11,6 +11,7 @@
 #include "controls/data/filter/cxDataFilterFast.h"
 #include "controls/data/controller/cxDataSummary.h"
 #include "controls/data/storage/cxVariants.h"
+#include "platform/rtl/Guards.h"
 
 using namespace cxDataControllerInfo;
 
@@ -193,50 +194,47 @@ void TcxCustomDataControllerInfo::Update()
   FInUpdate = true;
   Word changes = 0;
   bool summary = false;
-  try {
-    FDataController->CheckGridMode();
-    summary = (FChanges & dciSummary) != 0;
-    FExpandingFlag = false;
-    changes = FChanges;
-    if (FDataController->GetOptions().Contains(dcoSaveExpanding)) {
-      Byte states = 0;
-      if (changes & (dciData | dciGrouping)) states |= 1;
-      if (FSelection->Count() > 0 && (changes & (dciData | dciGrouping | dciSorting | dciExpanding))) states |= 2;
-      if (states) SaveExpanding(states);
-    }
-    if (changes & dciData) {
-      ResetRecordList();
-      DoFilter();
-    }
-    if (changes & (dciGrouping | dciSorting)) DoSort();
-    if (changes & dciGrouping) DoGrouping();
-    std::vector<Byte>().swap(FSortBreaks);
-    if (changes & (dciGrouping | dciSorting)) FocusTopRowAfterSorting();
-    RestoreExpanding();
-    CorrectFocusedRow();
-    FDataController->CheckSavedFocus(-1);
-  } catch (...) {
+  const int uncaught = std::uncaught_exceptions();
+  TScopeExit finish([&] {
     FSavedInfos.clear();
     FSavedFields.clear();
     FSaveStates = 0;
     if (FExpandingFlag) UpdateSelectionRows();
     FInUpdate = false;
     if (summary && !FDataController->IsReading() && !FDataController->IsDestroying()) {
-      try {
+      // After a failed pass the summaries are recalculated as far as they can be; the pass's
+      // own error is the one reported, and the view is still notified.
+      if (std::uncaught_exceptions() == uncaught) {
         FDataController->GetSummary()->Calculate();
-      } catch (...) {}
+      } else {
+        try {
+          FDataController->GetSummary()->Calculate();
+        } catch (...) {}
+      }
     }
     Notify();
-    throw;
+  });
+  FDataController->CheckGridMode();
+  summary = (FChanges & dciSummary) != 0;
+  FExpandingFlag = false;
+  changes = FChanges;
+  if (FDataController->GetOptions().Contains(dcoSaveExpanding)) {
+    Byte states = 0;
+    if (changes & (dciData | dciGrouping)) states |= 1;
+    if (FSelection->Count() > 0 && (changes & (dciData | dciGrouping | dciSorting | dciExpanding))) states |= 2;
+    if (states) SaveExpanding(states);
   }
-  FSavedInfos.clear();
-  FSavedFields.clear();
-  FSaveStates = 0;
-  if (FExpandingFlag) UpdateSelectionRows();
-  FInUpdate = false;
-  if (summary && !FDataController->IsReading() && !FDataController->IsDestroying())
-    FDataController->GetSummary()->Calculate();
-  Notify();
+  if (changes & dciData) {
+    ResetRecordList();
+    DoFilter();
+  }
+  if (changes & (dciGrouping | dciSorting)) DoSort();
+  if (changes & dciGrouping) DoGrouping();
+  std::vector<Byte>().swap(FSortBreaks);
+  if (changes & (dciGrouping | dciSorting)) FocusTopRowAfterSorting();
+  RestoreExpanding();
+  CorrectFocusedRow();
+  FDataController->CheckSavedFocus(-1);
 }
 
 void TcxCustomDataControllerInfo::Notify()
@@ -570,14 +568,9 @@ void TcxCustomDataControllerInfo::DoSort()
   FTotalSortingFieldList.AddFrom(FGroupingFieldList);
   FTotalSortingFieldList.AddFrom(FSortingFieldList);
   if (FDataController->IsGridMode() || FRecordList.empty()) return;
-  try {
-    PrepareFields();
-    if (!SortByKeys()) QuickSort(0, static_cast<int>(FRecordList.size()) - 1);
-  } catch (...) {
-    UnprepareFields();
-    throw;
-  }
-  UnprepareFields();
+  TScopeExit undo([&] { UnprepareFields(); });
+  PrepareFields();
+  if (!SortByKeys()) QuickSort(0, static_cast<int>(FRecordList.size()) - 1);
 }
 
 bool TcxCustomDataControllerInfo::SameGroupValue(int ARecordIndex1, int ARecordIndex2, int ALevel)
@@ -630,29 +623,28 @@ void TcxCustomDataControllerInfo::DoGrouping()
       FTotalSortingFieldList.Items(0).Field == FDataGroups.GetLevelField(0))
     breaks.swap(FSortBreaks);
   FSortBreaks.clear();
-  try {
-    PrepareFields();
-    for (int p = 1; p < count; ++p) {
-      const int r = FRecordList[static_cast<size_t>(p)];
-      for (int l = 0; l < levels; ++l) {
-        if (l == 0 && !breaks.empty() ? !breaks[static_cast<size_t>(p)]
-                                      : SameGroupValue(r, first[static_cast<size_t>(l)], l))
-          continue;
-        if (l == 0) ++topNumber;
-        const int lastCreated = FDataGroups.GetCount() - 1;
-        for (int k = l; k < levels; ++k) {
-          auto& g = FDataGroups.GetItem(open[static_cast<size_t>(k)]);
-          g.LastIndex = k == levels - 1 ? p - 1 : lastCreated;
-        }
-        for (int k = l; k < levels; ++k) openGroup(k, p);
-        break;
-      }
-    }
-  } catch (...) {
+  TScopeExit undo([&] {
     UnprepareFields();
     FDataGroups.Clear();
-    throw;
+  });
+  PrepareFields();
+  for (int p = 1; p < count; ++p) {
+    const int r = FRecordList[static_cast<size_t>(p)];
+    for (int l = 0; l < levels; ++l) {
+      if (l == 0 && !breaks.empty() ? !breaks[static_cast<size_t>(p)]
+                                    : SameGroupValue(r, first[static_cast<size_t>(l)], l))
+        continue;
+      if (l == 0) ++topNumber;
+      const int lastCreated = FDataGroups.GetCount() - 1;
+      for (int k = l; k < levels; ++k) {
+        auto& g = FDataGroups.GetItem(open[static_cast<size_t>(k)]);
+        g.LastIndex = k == levels - 1 ? p - 1 : lastCreated;
+      }
+      for (int k = l; k < levels; ++k) openGroup(k, p);
+      break;
+    }
   }
+  undo.Dismiss();
   UnprepareFields();
   const int lastCreated = FDataGroups.GetCount() - 1;
   for (int k = levels - 1; k >= 0; --k)
@@ -825,24 +817,18 @@ void TcxCustomDataControllerInfo::ChangeExpanding(int ARowIndex, bool AExpanded,
   CheckRowIndex(ARowIndex);
   if (!IsGrouped() || IsGroupsAlwaysExpanded()) return;
   const int focusedRecord = GetFocusedRecordIndex();
-  BeginUpdate();
-  try {
-    FDataGroups.ChangeExpanding(ARowIndex, AExpanded, ARecursive);
-    FChanges |= dciExpanding;
-    FExpandingFlag = true;
-    if (!AExpanded && focusedRecord >= 0) {
-      FFocusingInfo.RecordIndex = focusedRecord;
-      int row = RowAfterCollapse();
-      if (row != FFocusingInfo.RowIndex) {
-        FFocusingInfo.RowIndex = -2;  // force the move: the old row no longer shows the record
-        ChangeFocusedRow(row, true);
-      }
+  TUpdateGuard lock(*this);
+  FDataGroups.ChangeExpanding(ARowIndex, AExpanded, ARecursive);
+  FChanges |= dciExpanding;
+  FExpandingFlag = true;
+  if (!AExpanded && focusedRecord >= 0) {
+    FFocusingInfo.RecordIndex = focusedRecord;
+    int row = RowAfterCollapse();
+    if (row != FFocusingInfo.RowIndex) {
+      FFocusingInfo.RowIndex = -2;  // force the move: the old row no longer shows the record
+      ChangeFocusedRow(row, true);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TcxCustomDataControllerInfo::FullExpand(bool AExpanded)
@@ -872,17 +858,16 @@ void TcxCustomDataControllerInfo::ChangeFocusedRow(int ARowIndex, bool AForce)
   // Focusing may post an edit; its pass waits, so the row still shows the record asked for
   // and the pass then follows that record to its new row.
   ++FLockCount;
-  try {
-    const int record = ARowIndex >= 0 ? GetRowInfo(ARowIndex).RecordIndex : -1;
-    if (AForce || FDataController->CanFocusRecord(record)) {
-      FDataController->FocusedRowChanging(ARowIndex);
-      FFocusingInfo.RowIndex = ARowIndex;
-    }
-  } catch (...) {
+  TScopeExit undo([&] {
     --FLockCount;
     FFocusingFlag = false;
-    throw;
+  });
+  const int record = ARowIndex >= 0 ? GetRowInfo(ARowIndex).RecordIndex : -1;
+  if (AForce || FDataController->CanFocusRecord(record)) {
+    FDataController->FocusedRowChanging(ARowIndex);
+    FFocusingInfo.RowIndex = ARowIndex;
   }
+  undo.Dismiss();
   --FLockCount;
   const int rows = GetRowCount();
   if (FFocusingInfo.RowIndex >= rows) FFocusingInfo.RowIndex = -1;

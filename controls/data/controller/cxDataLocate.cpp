@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/data/controller/cxCustomData.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -122,13 +123,6 @@ int TcxDataControllerGroupLocateObject::FindRecordIndex()
 {
   if (FRecordIndex == 0 || FLevel < 0) return -1;
   if (FBinarySearch) return FDataController->FindGroupRecord(FRecordIndex, FLevel + 1);
-  FDataController->GroupLocating = true;
-  try {
-    const int r = FDataController->LocateByKey(FRecordIndex, FFindFields);
-    FDataController->GroupLocating = false;
-    return r;
-  } catch (...) {
-    FDataController->GroupLocating = false;
-    throw;
-  }
+  TValueGuard locating(FDataController->GroupLocating, true);
+  return FDataController->LocateByKey(FRecordIndex, FFindFields);
 }

@@ -4,6 +4,7 @@
 
 #include "controls/data/controller/cxCustomData.h"
 #include "controls/data/cxDataConsts.h"
+#include "platform/rtl/Guards.h"
 
 TcxCustomDataProvider::~TcxCustomDataProvider() = default;
 
@@ -64,8 +65,8 @@ void TcxCustomDataProvider::DoInsert(bool AAppend)
     Post();
   }
   c->DoBeforeInsert();
-  c->BeginUpdate();
-  try {
+  {
+    TUpdateGuard lock(*c);
     std::vector<Variant> values;
     if (c->GetNewItemRowEnabled()) {
       int r = c->GetFocusedRecordIndex();
@@ -92,11 +93,7 @@ void TcxCustomDataProvider::DoInsert(bool AAppend)
     InitInsertingRecord(EditedRecord, values);
     ResetChanging();
     InsertState = true;
-  } catch (...) {
-    c->EndUpdate();
-    throw;
   }
-  c->EndUpdate();
   c->ChangeFocusedRecordIndex(EditedRecord);
   c->DoAfterInsert();
 }
@@ -145,8 +142,8 @@ void TcxCustomDataProvider::Cancel()
 {
   auto* c = FDataController;
   c->DoBeforeCancel();
-  c->BeginUpdate();
-  try {
+  {
+    TUpdateGuard lock(*c);
     int e = EditedRecord;
     if (e != cxNullEditingRecord && (e < c->GetRecordCount() || c->IsNewItemRecord(e))) {
       if (IsInserting()) {
@@ -162,11 +159,7 @@ void TcxCustomDataProvider::Cancel()
       }
     }
     ResetEditing();
-  } catch (...) {
-    c->EndUpdate();
-    throw;
   }
-  c->EndUpdate();
   c->DoAfterCancel();
 }
 
@@ -199,19 +192,15 @@ void TcxCustomDataProvider::Delete()
 void TcxCustomDataProvider::DeleteRecords(const std::vector<int>& AList)
 {
   auto* c = FDataController;
-  c->BeginUpdate();
-  try {
+  {
+    TUpdateGuard lock(*c);
     for (int i = static_cast<int>(AList.size()) - 1; i >= 0; --i) {
       int r = AList[static_cast<size_t>(i)];
       c->DoBeforeDelete(r);
       c->DeleteRecord(r);
       c->DoAfterDelete();
     }
-  } catch (...) {
-    c->EndUpdate();
-    throw;
   }
-  c->EndUpdate();
   if (!c->IsLocked()) c->CheckFocusedRecord();
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "controls/data/controller/cxCustomData.h"
+#include "platform/rtl/Guards.h"
 
 // ---- TcxDetailObject -------------------------------------------------------------------------
 
@@ -138,26 +139,20 @@ void TcxCustomDataRelationList::EndUpdate()
 void TcxCustomDataRelationList::Changed(TcxCustomDataRelation* ARelation)
 {
   if (FUpdateDepth > 0 || FDataController->IsDestroying()) return;
-  FDataController->BeginUpdate();
-  try {
-    if (FItems.empty()) {
-      if (FDetailField) {
-        TcxCustomDataField* f = FDetailField;
-        FDetailField = nullptr;
-        delete f;
-      }
-    } else if (FDetailField) {
-      for (int r = 0; r < FDataController->GetRecordCount(); ++r) ClearDetailInfo(r, -1);
-    } else {
-      FDetailField = FDataController->AddInternalField();
-      FDetailField->SetTypeClass(TcxObjectValueType::Class());
+  TUpdateGuard lock(*FDataController);
+  if (FItems.empty()) {
+    if (FDetailField) {
+      TcxCustomDataField* f = FDetailField;
+      FDetailField = nullptr;
+      delete f;
     }
-    FDataController->LayoutChanged(ARelation);
-  } catch (...) {
-    FDataController->EndUpdate();
-    throw;
+  } else if (FDetailField) {
+    for (int r = 0; r < FDataController->GetRecordCount(); ++r) ClearDetailInfo(r, -1);
+  } else {
+    FDetailField = FDataController->AddInternalField();
+    FDetailField->SetTypeClass(TcxObjectValueType::Class());
   }
-  FDataController->EndUpdate();
+  FDataController->LayoutChanged(ARelation);
 }
 
 TcxDetailObject* TcxCustomDataRelationList::ReadDetailObject(int ARecordIndex) const

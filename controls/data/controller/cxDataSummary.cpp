@@ -9,6 +9,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 // ---- Collections and items ------------------------------------------------------------------
 
@@ -18,13 +19,8 @@ TCollectionItem* TcxDataSummaryCollection::AddItem()
 {
   BeginUpdate();
   TCollectionItem* item;
-  try {
-    item = TCollection::Add();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TScopeExit undo([&] { EndUpdate(); });
+  item = TCollection::Add();
   return item;
 }
 
@@ -70,14 +66,11 @@ void TcxCustomDataSummaryItem::SetField(TcxCustomDataField* AField)
   if (FField == AField) return;
   TCollection* c = GetCollection();
   if (c) c->BeginUpdate();
-  try {
-    FieldChanging(AField);
-    FField = AField;
-  } catch (...) {
-    if (c) c->EndUpdate();
-    throw;
-  }
-  if (c) c->EndUpdate();  // recalculates
+  TScopeExit unlock([&] {
+    if (c) c->EndUpdate();  // recalculates
+  });
+  FieldChanging(AField);
+  FField = AField;
 }
 
 void TcxDataSummaryItem::Assign(TPersistent* Source)
@@ -89,17 +82,14 @@ void TcxDataSummaryItem::Assign(TPersistent* Source)
   }
   TCollection* c = GetCollection();
   if (c) c->BeginUpdate();
-  try {
-    TcxCustomDataSummaryItem::Assign(Source);
-    SetFormat(src->GetFormat());
-    SetKind(src->GetKind());
-    SetPosition(src->FPosition);
-    OnGetText = src->OnGetText;
-  } catch (...) {
+  TScopeExit unlock([&] {
     if (c) c->EndUpdate();
-    throw;
-  }
-  if (c) c->EndUpdate();
+  });
+  TcxCustomDataSummaryItem::Assign(Source);
+  SetFormat(src->GetFormat());
+  SetKind(src->GetKind());
+  SetPosition(src->FPosition);
+  OnGetText = src->OnGetText;
 }
 
 TcxDataSummaryItems* TcxDataSummaryItem::GetItems() const
@@ -179,17 +169,12 @@ TcxDataSummaryItem* TcxDataSummaryItems::Add(TObject* AItemLink, TcxSummaryPosit
   TcxDataSummary* summary = GetSummary();
   summary->BeginUpdate();
   TcxDataSummaryItem* item = nullptr;
-  try {
-    item = Add();
-    item->SetItemLink(AItemLink);
-    item->SetPosition(APosition);
-    item->SetKind(AKind);
-    item->SetFormat(AFormat);
-  } catch (...) {
-    summary->EndUpdate();
-    throw;
-  }
-  summary->EndUpdate();
+  TScopeExit undo([&] { summary->EndUpdate(); });
+  item = Add();
+  item->SetItemLink(AItemLink);
+  item->SetPosition(APosition);
+  item->SetKind(AKind);
+  item->SetFormat(AFormat);
   return item;
 }
 
@@ -254,18 +239,14 @@ TPersistent* TcxDataGroupSummaryItems::GetOwner()
 void TcxDataGroupSummaryItems::Assign(TPersistent* Source)
 {
   if (auto* src = dynamic_cast<TcxDataGroupSummaryItems*>(Source)) {
-    BeginUpdate();
-    try {
+    {
+      TUpdateGuard lock(*this);
       TcxDataSummaryItems::Assign(Source);
       SetBeginText(src->FBeginText);
       SetEndText(src->FEndText);
       SetSeparator(src->FSeparator);
       CopyEventsFrom(src);
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   TcxDataSummaryItems::Assign(Source);
@@ -365,19 +346,13 @@ void TcxDataSummary::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
     return;
   }
-  BeginUpdate();
-  try {
-    FDefaultGroupSummaryItems->Assign(src->FDefaultGroupSummaryItems.get());
-    FFooterSummaryItems->Assign(src->FFooterSummaryItems.get());
-    FFooterSummaryItems->CopyEventsFrom(src->FFooterSummaryItems.get());
-    FSummaryGroups->Assign(src->FSummaryGroups.get());
-    FOptions = src->FOptions;
-    OnAfterSummary = src->OnAfterSummary;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  FDefaultGroupSummaryItems->Assign(src->FDefaultGroupSummaryItems.get());
+  FFooterSummaryItems->Assign(src->FFooterSummaryItems.get());
+  FFooterSummaryItems->CopyEventsFrom(src->FFooterSummaryItems.get());
+  FSummaryGroups->Assign(src->FSummaryGroups.get());
+  FOptions = src->FOptions;
+  OnAfterSummary = src->OnAfterSummary;
 }
 
 TcxDataSummary::~TcxDataSummary()
@@ -420,13 +395,8 @@ void TcxDataSummary::Calculate()
   CalculateGroupSummaries();
   if (OnAfterSummary && !FDataController->IsLoading()) {
     FInAfterSummary = true;
-    try {
-      OnAfterSummary(this);
-    } catch (...) {
-      FInAfterSummary = false;
-      throw;
-    }
-    FInAfterSummary = false;
+    TScopeExit undo([&] { FInAfterSummary = false; });
+    OnAfterSummary(this);
   }
 }
 
@@ -707,17 +677,14 @@ void TcxDataSummary::RemoveField(TcxCustomDataField* AField)
         }
       }
   };
-  try {
+  {
+    TScopeExit undo([&] { --FLockCount; });
     unlink(FFooterSummaryItems.get());
     unlink(FDefaultGroupSummaryItems.get());
     for (int g = 0; g < FSummaryGroups->GetCount(); ++g) {
       unlink(FSummaryGroups->GetItem(g)->GetSummaryItems());
       unlink(FSummaryGroups->GetItem(g)->GetLinks());
     }
-  } catch (...) {
-    --FLockCount;
-    throw;
   }
-  --FLockCount;
   if (changed) ReportChange(false);
 }

@@ -12,10 +12,9 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Guards.h"
 
 using namespace cxDataConsts;
-
-using cxDataUtils::TFlagScope;
 
 // ---- TcxDBDataModeController -----------------------------------------------------------------
 
@@ -176,30 +175,21 @@ void TcxDBDataFilterCriteria::Changed()
 {
   TcxDBDataController* c = DBController();
   if (!FInChanged && !c->IsDestroying() && !c->IsUnbinding()) {
-    TFlagScope scope(FInChanged);
+    TValueGuard scope(FInChanged, true);
     TDataSet* ds = c->GetDataSet();
     if (ds && DB::IsEditState(ds->GetState())) {
-      try {
-        ds->CheckBrowseMode();
-      } catch (...) {
-        SetActive(false);
-        throw;
-      }
+      TScopeExit undo([&] { SetActive(false); });
+      ds->CheckBrowseMode();
+      undo.Dismiss();
     }
     if (OnBeforeChange && !c->IsLoading()) OnBeforeChange(this, ds, GetFilterText());
     if (IsAutoDataSetFilter() && ds) {
       const AnsiString text = GetFilterText();
       const bool filtered = GetActive() && !text.empty();
       if (ds->GetFilter() != text || ds->GetFiltered() != filtered) {
-        ds->DisableControls();
-        try {
-          if (ds->GetFilter() != text) ds->SetFilter(text);
-          if (ds->GetFiltered() != filtered) ds->SetFiltered(filtered);
-        } catch (...) {
-          ds->EnableControls();
-          throw;
-        }
-        ds->EnableControls();
+        TControlsGuard lock(*ds);
+        if (ds->GetFilter() != text) ds->SetFilter(text);
+        if (ds->GetFiltered() != filtered) ds->SetFiltered(filtered);
       }
     }
   }
@@ -356,8 +346,8 @@ void TcxDBDataController::BindFieldName(TcxDBDataField* AField, const AnsiString
   AField->ClearFields();
   if (!AIsLookupKeys && AField->GetFieldName() != AFieldName) AField->SetFieldName(AFieldName);
   if (AIsLookupKeys || cxDB::IsMultipleFieldNames(AFieldName)) {
-    BeginUpdate();
-    try {
+    {
+      TUpdateGuard lock(*this);
       TStringList names;
       cxDB::GetFieldNames(AFieldName, &names);
       for (int i = 0; i < names.GetCount(); ++i) {
@@ -368,11 +358,7 @@ void TcxDBDataController::BindFieldName(TcxDBDataField* AField, const AnsiString
         AField->AddField(raw);
         BindFieldName(raw, names.GetStrings(i), false);
       }
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   // Fields that shared this one's data under its old name get their own again.
@@ -458,7 +444,7 @@ void TcxDBDataController::UpdateField(TcxCustomDataField* AField)
 
 void TcxDBDataController::ResetFields()
 {
-  TFlagScope scope(FInResetFields);
+  TValueGuard scope(FInResetFields, true);
   UpdateFields();
 }
 
@@ -571,13 +557,10 @@ bool TcxDBDataController::LocateByKey(const Variant& AKeyValue)
     auto* p = GetDBProvider();
     bool found;
     p->BeginLocate();
-    try {
+    {
+      TScopeExit undo([&] { p->EndLocate(); });
       found = ds->Locate(FKeyFieldNames, AKeyValue);
-    } catch (...) {
-      p->EndLocate();
-      throw;
     }
-    p->EndLocate();
     if (found) {
       SyncDataSetPos();
       SetFocusedRowSelected(true);
@@ -657,14 +640,14 @@ void TcxDBDataController::SyncDataSetPos()
     r = p->GetActiveRecordIndex();
   }
   if (r < 0 || r >= GetRecordCount() || r == GetFocusedRecordIndex()) return;
-  TFlagScope scope(FInSyncFocus);
+  TValueGuard scope(FInSyncFocus, true);
   ChangeFocusedRecordIndex(r);
 }
 
 TcxCustomDataController* TcxDBDataController::SyncMasterPos()
 {
   if (FInSyncMasterPos || FInCheckBrowseMode) return nullptr;
-  TFlagScope scope(FInSyncMasterPos);
+  TValueGuard scope(FInSyncMasterPos, true);
   return FollowDataSetToMaster();
 }
 
@@ -684,7 +667,7 @@ TcxCustomDataController* TcxDBDataController::FollowDataSetToMaster()
   TDataSet* masterDs = master->GetDataSet();
   if (!ds || !masterDs || ds->IsEmpty() || masterDs->IsEmpty()) return nullptr;
 
-  TFlagScope masterScope(master->FInSyncMasterPos);
+  TValueGuard masterScope(master->FInSyncMasterPos, true);
   Variant detailValues;
   cxDB::GetFieldValues(ds, GetDetailKeyFieldList(), detailValues);
   TStringList names;
@@ -698,13 +681,10 @@ TcxCustomDataController* TcxDBDataController::FollowDataSetToMaster()
     auto* mp = master->GetDBProvider();
     bool found;
     mp->BeginLocate();
-    try {
+    {
+      TScopeExit undo([&] { mp->EndLocate(); });
       found = masterDs->Locate(FMasterKeyFieldNames, detailValues);
-    } catch (...) {
-      mp->EndLocate();
-      throw;
     }
-    mp->EndLocate();
     if (!found) return nullptr;
   }
   // The master itself a pattern: its own masters follow, and its clone is the level shown.
@@ -731,7 +711,8 @@ bool TcxDBDataController::CanFocusRecord(int ARecordIndex)
   }
   bool result;
   p->BeginLocate();
-  try {
+  {
+    TScopeExit undo([&] { p->EndLocate(); });
     if (IsDetailMode() && FDataModeController->DetailInSyncMode && !FInDetailReset) CheckDetailReopen();
     if (FInDetailReset || !p->IsSyncMode()) {
       result = TcxCustomDataController::CanFocusRecord(ARecordIndex);
@@ -745,11 +726,7 @@ bool TcxDBDataController::CanFocusRecord(int ARecordIndex)
       GetDataSet()->MoveBy(ARecordIndex - p->CurrentRecordIndex);
       result = true;
     }
-  } catch (...) {
-    p->EndLocate();
-    throw;
   }
-  p->EndLocate();
   if (GetDetailMode() == 2) AddChange(cxDataChange::CloneRefresh);
   AfterReload();
   return result;
@@ -759,7 +736,7 @@ void TcxDBDataController::DetailsChanging()
 {
   TDataSet* ds = GetDataSet();
   if (!ds || !ds->GetActive() || FInCheckBrowseMode) return;
-  TFlagScope scope(FInCheckBrowseMode);
+  TValueGuard scope(FInCheckBrowseMode, true);
   ds->CheckBrowseMode();
 }
 
@@ -875,8 +852,8 @@ TcxDBProviderDetailFilterAdapter* TcxDBDataController::GetDetailFilterAdapter()
 
 void TcxDBDataController::SetMasterRelation(TcxCustomDataRelation* ARelation, int AMasterRecordIndex)
 {
-  BeginUpdate();
-  try {
+  {
+    TUpdateGuard lock(*this);
     TcxCustomDataController::SetMasterRelation(ARelation, AMasterRecordIndex);
     auto* relation = dynamic_cast<TcxDBDataRelation*>(ARelation);
     if (relation && AMasterRecordIndex == -1) {
@@ -885,11 +862,7 @@ void TcxDBDataController::SetMasterRelation(TcxCustomDataRelation* ARelation, in
       FMasterDetailKeyValues = relation->GetMasterKeyValues(AMasterRecordIndex);
       ReloadData(2);
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
   if (!IsLocked()) SyncDataSetPos();
 }
 
@@ -933,16 +906,11 @@ void TcxDBDataController::CheckDetailReopen()
   if (!FDataModeController->DetailInSQLMode || FInDetailReopen) return;
   if (FDataModeController->DoDetailIsCurrentQuery(GetLinkedDetailKeyFieldNames(), FMasterDetailKeyValues)) return;
   auto* p = GetDBProvider();
-  TFlagScope scope(FInDetailReopen);
+  TValueGuard scope(FInDetailReopen, true);
   p->Freeze();
-  try {
-    p->First();
-    p->SavePos();
-    p->RestorePos();
-    p->CurrentRecordIndex = 0;
-  } catch (...) {
-    p->Unfreeze();
-    throw;
-  }
-  p->Unfreeze();
+  TScopeExit undo([&] { p->Unfreeze(); });
+  p->First();
+  p->SavePos();
+  p->RestorePos();
+  p->CurrentRecordIndex = 0;
 }

@@ -3,32 +3,26 @@
 #include "controls/data/db/cxDBDataController.h"
 #include "controls/data/cxDataConsts.h"
 #include "platform/db/DataSet.h"
+#include "platform/rtl/Guards.h"
 
 using namespace cxDataConsts;
 
 namespace {
 
-// Freezes the provider and keeps its position; restored also on failure.
-class TFrozenPos {
-public:
-  explicit TFrozenPos(TcxDBDataProvider* AProvider) : FProvider(AProvider)
-  {
-    FProvider->Freeze();
-    FProvider->SavePos();
-  }
-  ~TFrozenPos()
-  {
-    try {
-      FProvider->RestorePos();
-    } catch (...) {}
-    FProvider->Unfreeze();
-  }
-  TFrozenPos(const TFrozenPos&) = delete;
-  TFrozenPos& operator=(const TFrozenPos&) = delete;
+// Freezes the provider and keeps its position; the position comes back also on failure.
+void FreezePos(TcxDBDataProvider* AProvider)
+{
+  AProvider->Freeze();
+  AProvider->SavePos();
+}
 
-private:
-  TcxDBDataProvider* FProvider;
-};
+void UnfreezePos(TcxDBDataProvider* AProvider)
+{
+  try {
+    AProvider->RestorePos();
+  } catch (...) {}
+  AProvider->Unfreeze();
+}
 
 }  // namespace
 
@@ -72,18 +66,17 @@ void TcxDBDataSelection::SelectAll()
   TDataSet* ds = FDataController->GetDataSet();
   if (!FDataController->IsGridMode() || !ds || !ds->GetActive()) return;
   {
-    TFrozenPos frozen(FDataController->GetDBProvider());
+    auto* p = FDataController->GetDBProvider();
+    FreezePos(p);
+    TScopeExit frozen([p] { UnfreezePos(p); });
     Bookmarks.clear();
-    try {
-      ds->First();
-      while (!ds->GetEof()) {
-        Bookmarks.push_back(ds->GetBookmark());
-        ds->Next();
-      }
-    } catch (...) {
-      Bookmarks.clear();
-      throw;
+    TScopeExit undo([&] { Bookmarks.clear(); });
+    ds->First();
+    while (!ds->GetEof()) {
+      Bookmarks.push_back(ds->GetBookmark());
+      ds->Next();
     }
+    undo.Dismiss();
   }
   FDataController->AddChange(cxDataChange::Selection);
 }
@@ -139,36 +132,33 @@ void TcxDBDataSelection::SelectBookmarkRange(const AnsiString& AStart, const Ans
     FindBookmark(AEnd, j);
     merging = i != static_cast<int>(Bookmarks.size());
   }
-  try {
-    ds->GotoBookmark(AStart);
-    while (!ds->GetEof()) {
-      const AnsiString b = ds->GetBookmark();
-      bool placed = false;
-      if (merging) {
-        for (; i <= j && i < static_cast<int>(Bookmarks.size()); ++i) {
-          const int c = p->CompareBookmarks(Bookmarks[static_cast<size_t>(i)], b);
-          if (c > 0) {
-            Bookmarks.insert(Bookmarks.begin() + i, b);
-            ++i;
-            ++j;
-            placed = true;
-            break;
-          }
-          if (c == 0) {
-            ++i;
-            placed = true;
-            break;
-          }
+  TScopeExit undo([&] { Bookmarks.clear(); });
+  ds->GotoBookmark(AStart);
+  while (!ds->GetEof()) {
+    const AnsiString b = ds->GetBookmark();
+    bool placed = false;
+    if (merging) {
+      for (; i <= j && i < static_cast<int>(Bookmarks.size()); ++i) {
+        const int c = p->CompareBookmarks(Bookmarks[static_cast<size_t>(i)], b);
+        if (c > 0) {
+          Bookmarks.insert(Bookmarks.begin() + i, b);
+          ++i;
+          ++j;
+          placed = true;
+          break;
+        }
+        if (c == 0) {
+          ++i;
+          placed = true;
+          break;
         }
       }
-      if (!placed) Bookmarks.push_back(b);
-      if (p->CompareBookmarks(b, AEnd) >= 0) break;
-      ds->Next();
     }
-  } catch (...) {
-    Bookmarks.clear();
-    throw;
+    if (!placed) Bookmarks.push_back(b);
+    if (p->CompareBookmarks(b, AEnd) >= 0) break;
+    ds->Next();
   }
+  undo.Dismiss();
 }
 
 void TcxDBDataSelection::SelectRange(const AnsiString& ABookmark, bool AKeepSelection)
@@ -178,7 +168,8 @@ void TcxDBDataSelection::SelectRange(const AnsiString& ABookmark, bool AKeepSele
   if (ds->GetState() == dsInsert && ds->GetEof()) return;
   auto* p = FDataController->GetDBProvider();
   {
-    TFrozenPos frozen(p);
+    FreezePos(p);
+    TScopeExit frozen([p] { UnfreezePos(p); });
     const bool forward = p->CompareBookmarks(AnchorBookmark, ABookmark) <= 0;
     const AnsiString start = forward ? AnchorBookmark : ABookmark;
     const AnsiString end = forward ? ABookmark : AnchorBookmark;
@@ -217,13 +208,8 @@ AnsiString TcxDBDataController::GetRowBookmark(int ARowIndex)
   const int old = link->GetActiveRecord();
   link->SetActiveRecord(ARowIndex);
   AnsiString b;
-  try {
-    b = ds->GetBookmark();
-  } catch (...) {
-    link->SetActiveRecord(old);
-    throw;
-  }
-  link->SetActiveRecord(old);
+  TScopeExit undo([&] { link->SetActiveRecord(old); });
+  b = ds->GetBookmark();
   return b;
 }
 

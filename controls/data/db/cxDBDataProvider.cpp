@@ -9,6 +9,7 @@
 #include "controls/data/storage/cxVariants.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/Guards.h"
 
 namespace cxDBData {
 
@@ -45,8 +46,6 @@ private:
 };
 
 }  // namespace
-
-using cxDataUtils::TFlagScope;
 
 // ---- TcxDBDataField --------------------------------------------------------------------------
 
@@ -184,7 +183,7 @@ TcxDBDataLink::TcxDBDataLink(TcxDBDataProvider* AProvider) : FProvider(AProvider
 
 void TcxDBDataLink::ActiveChanged()
 {
-  TFlagScope scope(FProvider->AssigningFields);
+  TValueGuard scope(FProvider->AssigningFields, true);
   FProvider->ActiveChanged(GetActive());
 }
 
@@ -420,7 +419,7 @@ bool TcxDBDataProvider::CanInitEditing(int ARecordIndex)
 {
   bool result;
   {
-    TFlagScope scope(InCanInitEditing);
+    TValueGuard scope(InCanInitEditing, true);
     result = FDataLink->Edit();
   }
   if (result) SetChanging();
@@ -431,7 +430,7 @@ bool TcxDBDataProvider::CanInitEditing(int ARecordIndex)
 
 void TcxDBDataProvider::First()
 {
-  TFlagScope scope(InFirst);
+  TValueGuard scope(InFirst, true);
   FieldsRecreated = false;
   TDataSet* ds = GetDataSet();
   if (!ds) return;
@@ -670,7 +669,7 @@ void TcxDBDataProvider::DoInsertOrAppend(bool AAppend)
 {
   TDataSet* ds = GetDataSet();
   if (!ds) return;
-  TFlagScope scope(InInsertOrAppend);
+  TValueGuard scope(InInsertOrAppend, true);
   if (DB::IsEditState(ds->GetState())) {
     if (!IsSmartRefresh() && ds->GetState() == dsInsert) ds->CheckBrowseMode();
     if (DB::IsEditState(ds->GetState())) {
@@ -700,8 +699,8 @@ void TcxDBDataProvider::TakeOverInsert()
   if (FInTakeOver || IsEditing() == false) return;
   // Our own insert knows whether it appends; another's appends at the dataset's end.
   const bool append = InInsertOrAppend ? FAppending : GetDataSet()->GetEof();
-  TFlagScope scope(FInTakeOver);
-  TFlagScope inserting(InInsertOrAppend);
+  TValueGuard scope(FInTakeOver, true);
+  TValueGuard inserting(InInsertOrAppend, true);
   TcxCustomDataProvider::DoInsert(append);
 }
 
@@ -726,12 +725,9 @@ void TcxDBDataProvider::Freeze()
 void TcxDBDataProvider::Unfreeze()
 {
   if (TDataSet* ds = GetDataSet()) {
-    try {
-      ds->EnableControls();
-    } catch (...) {
-      TcxCustomDataProvider::Unfreeze();
-      throw;
-    }
+    TScopeExit undo([&] { TcxCustomDataProvider::Unfreeze(); });
+    ds->EnableControls();
+    undo.Dismiss();
   }
   TcxCustomDataProvider::Unfreeze();
   if (FreezeDepth == 0) ServePendingProviders();
@@ -747,13 +743,8 @@ Variant TcxDBDataProvider::GetBufferValue(int ARecordIndex, TcxCustomDataField* 
     const int old = FDataLink->GetActiveRecord();
     FDataLink->SetActiveRecord(ARecordIndex);
     Variant v;
-    try {
-      v = FieldValue(f);
-    } catch (...) {
-      FDataLink->SetActiveRecord(old);
-      throw;
-    }
-    FDataLink->SetActiveRecord(old);
+    TScopeExit undo([&] { FDataLink->SetActiveRecord(old); });
+    v = FieldValue(f);
     return v;
   }
   if (IsInserting() || ReadingCurrentRecord) return FieldValue(f);
@@ -768,13 +759,8 @@ AnsiString TcxDBDataProvider::GetBufferDisplayText(int ARecordIndex, TcxCustomDa
     const int old = FDataLink->GetActiveRecord();
     FDataLink->SetActiveRecord(ARecordIndex);
     AnsiString s;
-    try {
-      s = f->GetDisplayText();
-    } catch (...) {
-      FDataLink->SetActiveRecord(old);
-      throw;
-    }
-    FDataLink->SetActiveRecord(old);
+    TScopeExit undo([&] { FDataLink->SetActiveRecord(old); });
+    s = f->GetDisplayText();
     return s;
   }
   if (IsInserting() || ReadingCurrentRecord) return f->GetDisplayText();
@@ -814,24 +800,19 @@ void TcxDBDataProvider::LoadRecords()
   TDataSet* ds = GetDataSet();
   if (!ds || !ds->GetActive()) return;
   Freeze();
-  try {
-    SavePos();
-    First();
-    if (FieldsRecreated) c->UpdateFields();
-    TcxValueDefDBReader reader;
-    CurrentRecordIndex = -1;
-    while (!IsEOF()) {
-      const int r = storage->AppendRecord();
-      storage->LoadRecord(r, &reader, false);
-      if (CurrentRecordIndex == -1) CorrectRecordIndex(r);
-      ds->Next();
-    }
-    RestorePos();
-  } catch (...) {
-    Unfreeze();
-    throw;
+  TScopeExit undo([&] { Unfreeze(); });
+  SavePos();
+  First();
+  if (FieldsRecreated) c->UpdateFields();
+  TcxValueDefDBReader reader;
+  CurrentRecordIndex = -1;
+  while (!IsEOF()) {
+    const int r = storage->AppendRecord();
+    storage->LoadRecord(r, &reader, false);
+    if (CurrentRecordIndex == -1) CorrectRecordIndex(r);
+    ds->Next();
   }
-  Unfreeze();
+  RestorePos();
 }
 
 void TcxDBDataProvider::CorrectRecordIndex(int ARecordIndex)
@@ -867,7 +848,7 @@ void TcxDBDataProvider::ActiveChanged(bool AActive)
   auto* c = DataController();
   if (c->IsUnbinding()) return;
   TDataSet* ds = GetDataSet();
-  TFlagScope scope(InActiveChanged);
+  TValueGuard scope(InActiveChanged, true);
   if (!AActive) ResetEditing();
   if (!AActive && ds && ds->GetDefaultFields()) c->ResetFields();
   c->ActiveChanged(AActive);
@@ -968,18 +949,14 @@ void TcxDBDataProvider::DataSetChanged()
     return;
   }
   if (IsGridMode()) {
-    TFlagScope scope(InGridModeDataSetChanged);
-    c->BeginUpdate();
-    try {
+    TValueGuard scope(InGridModeDataSetChanged, true);
+    {
+      TUpdateGuard lock(*c);
       UpdateGridModeBufferCount();
       if (c->GetMultiSelect()) c->GetDBSelection()->RemoveInvalidBookmarks();
       if (c->IsFocusBookmarkGone()) c->ClearSavedFocusBookmark();
       if (IsInserting()) TakeOverInsert();
-    } catch (...) {
-      c->EndUpdate();
-      throw;
     }
-    c->EndUpdate();
     c->SyncDataSetPos();
     return;
   }
@@ -1036,11 +1013,11 @@ void TcxDBDataProvider::MarkReloadAfterCancel()
 void TcxDBDataProvider::ServePendingProviders()
 {
   if (FServingPending) return;
-  TFlagScope scope(FServingPending);
+  TValueGuard scope(FServingPending, true);
   while (!FPendingProviders.empty()) {
     TcxDBDataProvider* p = FPendingProviders.back();
     FPendingProviders.pop_back();
-    TFlagScope notify(InPendingNotify);
+    TValueGuard notify(InPendingNotify, true);
     p->FDataLink->DoDataSetChanged();
   }
 }
@@ -1098,7 +1075,7 @@ bool TcxDBDataProvider::LocateByText(int AItemIndex, const AnsiString& ASubText,
   TField* f = FieldOf(field);
   if (!f) return false;
   auto matches = [&] {
-    TFlagScope reading(ReadingCurrentRecord);
+    TValueGuard reading(ReadingCurrentRecord, true);
     return cxDataUtils::AnsiTextMatches(f->GetDisplayText(), ASubText, true);
   };
   if (!ANext && matches()) {
@@ -1107,7 +1084,8 @@ bool TcxDBDataProvider::LocateByText(int AItemIndex, const AnsiString& ASubText,
   }
   bool found = false;
   Freeze();
-  try {
+  {
+    TScopeExit undo([&] { Unfreeze(); });
     SavePos();
     const AnsiString start = ds->GetBookmark();
     auto step = [&] {
@@ -1136,11 +1114,7 @@ bool TcxDBDataProvider::LocateByText(int AItemIndex, const AnsiString& ASubText,
       step();
     }
     if (!found) RestorePos();
-  } catch (...) {
-    Unfreeze();
-    throw;
   }
-  Unfreeze();
   if (found) {
     c->SetFocusedRowSelected(true);
     c->AddChange(cxDataChange::Layout);
@@ -1163,13 +1137,10 @@ void TcxDBDataProvider::SetDetailPositioned(bool AValue)
       if (!p->FDetailPositioned) return;
       d->SetInDetailReset(true);
       p->FDetailPositioned = false;
-      try {
+      {
+        TScopeExit undo([&] { d->SetInDetailReset(false); });
         d->ChangeFocusedRowIndex(-1);
-      } catch (...) {
-        d->SetInDetailReset(false);
-        throw;
       }
-      d->SetInDetailReset(false);
     });
   }
   FDetailPositioned = AValue;
@@ -1212,14 +1183,9 @@ bool TcxDBDataProvider::GetDetailHasChildren(int ARecordIndex, int ARelationInde
   if (!ds || !ds->GetActive()) return false;
   if (keys.IsEmpty()) return false;
   dp->Freeze();
-  try {
-    dp->SavePos();
-    hasChildren = ds->Locate(detail->GetLinkedDetailKeyFieldNames(), keys);
-    dp->RestorePos();
-  } catch (...) {
-    dp->Unfreeze();
-    throw;
-  }
-  dp->Unfreeze();
+  TScopeExit undo([&] { dp->Unfreeze(); });
+  dp->SavePos();
+  hasChildren = ds->Locate(detail->GetLinkedDetailKeyFieldNames(), keys);
+  dp->RestorePos();
   return hasChildren;
 }

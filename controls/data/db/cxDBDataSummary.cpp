@@ -1,6 +1,7 @@
 #include "controls/data/db/cxDBDataSummary.h"
 
 #include "controls/data/db/cxDBDataController.h"
+#include "platform/rtl/Guards.h"
 
 TcxDBDataSummaryItem::~TcxDBDataSummaryItem()
 {
@@ -19,14 +20,11 @@ void TcxDBDataSummaryItem::Assign(TPersistent* Source)
   }
   TCollection* c = GetCollection();
   if (c) c->BeginUpdate();
-  try {
-    TcxDataSummaryItem::Assign(Source);
-    SetFieldName(src->GetFieldName());
-  } catch (...) {
+  TScopeExit unlock([&] {
     if (c) c->EndUpdate();
-    throw;
-  }
-  if (c) c->EndUpdate();
+  });
+  TcxDataSummaryItem::Assign(Source);
+  SetFieldName(src->GetFieldName());
 }
 
 TcxDBDataController* TcxDBDataSummaryItem::GetDBDataController() const

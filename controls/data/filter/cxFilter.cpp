@@ -10,6 +10,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 using namespace cxFilterConsts;
 
@@ -20,33 +21,6 @@ namespace {
 constexpr int kMaxGroupDepth = 128;
 
 [[noreturn]] void RaiseReadError() { throw EReadError(cxDataConsts::cxSDataReadError); }
-
-// Holds an update lock for a scope: EndUpdate on the way out, also when an error passes. The
-// change that EndUpdate reports may raise (a dataset refusing the filter text, a failed post):
-// that error reaches the caller, unless another one is already on its way.
-class TUpdateLock {
-public:
-  explicit TUpdateLock(TcxFilterCriteria* ACriteria) : FCriteria(ACriteria), FUncaught(std::uncaught_exceptions())
-  {
-    FCriteria->BeginUpdate();
-  }
-  ~TUpdateLock() noexcept(false)
-  {
-    if (std::uncaught_exceptions() == FUncaught) {
-      FCriteria->EndUpdate();
-      return;
-    }
-    try {
-      FCriteria->EndUpdate();
-    } catch (...) {}
-  }
-  TUpdateLock(const TUpdateLock&) = delete;
-  TUpdateLock& operator=(const TUpdateLock&) = delete;
-
-private:
-  TcxFilterCriteria* FCriteria;
-  int FUncaught;
-};
 
 }  // namespace
 
@@ -287,7 +261,7 @@ void TcxFilterCriteria::Assign(TPersistent* Persistent)
     return;
   }
   if (Source == this) return;
-  TUpdateLock lock(this);
+  TUpdateGuard lock(*this);
   FDateTimeFormat = Source->FDateTimeFormat;
   FMaxValueListCount = Source->FMaxValueListCount;
   FOptions = Source->FOptions;
@@ -428,7 +402,7 @@ void TcxFilterCriteria::WriteData(TStream* AStream)
 
 void TcxFilterCriteria::ReadData(TStream* AStream)
 {
-  TUpdateLock lock(this);
+  TUpdateGuard lock(*this);
   Clear();
   Integer count = cxVariants::ReadIntegerFromStream(AStream);
   if (count == -1) {
@@ -467,7 +441,7 @@ void TcxFilterCriteria::CopyEventsFrom(TcxFilterCriteria* ASource) { OnChanged =
 
 void TcxFilterCriteria::AssignItems(TcxFilterCriteria* ASource)
 {
-  TUpdateLock lock(this);
+  TUpdateGuard lock(*this);
   Clear();
   TMemoryStream stream;
   ASource->WriteData(&stream);
@@ -479,7 +453,7 @@ TcxFilterCriteriaItem* TcxFilterCriteria::AddItem(TcxFilterCriteriaItemList* APa
                                                   TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
                                                   const AnsiString& ADisplayValue)
 {
-  TUpdateLock lock(this);
+  TUpdateGuard lock(*this);
   if (!AParent) AParent = FRoot.get();
   std::unique_ptr<TcxFilterCriteriaItem> item(CreateItem(AParent, AItemLink, AOperatorKind, AValue, ADisplayValue));
   AParent->Append(item.get());
@@ -510,7 +484,7 @@ bool TcxFilterCriteria::HasContent() const { return FRoot->GetBoolOperatorKind()
 
 void TcxFilterCriteria::RestoreDefaults()
 {
-  TUpdateLock lock(this);
+  TUpdateGuard lock(*this);
   SetOptions({});
   SetPercentWildcard('%');
   FSupportedLike = true;
@@ -550,7 +524,7 @@ bool TcxFilterCriteria::EvaluateGroup(TcxFilterCriteriaItemList* AList, void* AR
 
 void TcxFilterCriteria::Clear()
 {
-  TUpdateLock lock(this);
+  TUpdateGuard lock(*this);
   FRoot->Clear();
   FRoot->SetBoolOperatorKind(fbkAnd);
 }

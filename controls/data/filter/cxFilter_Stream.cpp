@@ -6,6 +6,7 @@
 #include "platform/classes/Reader.h"
 #include "platform/classes/Writer.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -33,17 +34,11 @@ void TcxFilterCriteria::SaveToStream(TStream* AStream)
 
 void TcxFilterCriteria::LoadFromStream(TStream* AStream)
 {
-  BeginUpdate();
-  try {
-    ResetForLoading();
-    TFilterWrapper wrapper(nullptr);
-    wrapper.SetFilter(this);
-    Classes::ReadComponent(AStream, &wrapper);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  TUpdateGuard lock(*this);
+  ResetForLoading();
+  TFilterWrapper wrapper(nullptr);
+  wrapper.SetFilter(this);
+  Classes::ReadComponent(AStream, &wrapper);
 }
 
 void TcxFilterCriteria::DefineCriteriaData(TFiler* Filer)

@@ -6,6 +6,7 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/Guards.h"
 
 TJPEGImage::TJPEGImage() = default;
 TJPEGImage::~TJPEGImage() = default;
@@ -68,13 +69,10 @@ void TJPEGImage::Decode(const std::vector<std::uint8_t>& Data)
   }
   // The decoded pixels go through a BMP image into the bitmap's own storage.
   std::vector<std::uint8_t> bmp;
-  try {
+  {
+    TScopeExit undo([&] { Windows::DeleteObject(h); });
     bmp = BmpFile::SaveBmp(h, 24);
-  } catch (...) {
-    Windows::DeleteObject(h);
-    throw;
   }
-  Windows::DeleteObject(h);
   TMemoryStream s;
   s.WriteBuffer(bmp.data(), Int64(bmp.size()));
   s.SetPosition(0);

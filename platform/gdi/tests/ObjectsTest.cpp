@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "platform/gdi/image/Bitmaps.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/gdi/draw/Regions.h"
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/dc/SysColors.h"
@@ -173,4 +176,29 @@ TEST(GdiDeviceContext, BufferDCDrawsIntoTheCallersPixels)
   EXPECT_EQ(SelectObject(dc, bmp), nullptr);  // a buffer DC takes no bitmap
   DeleteObject(bmp);
   DeleteDC(dc);
+}
+
+TEST(GdiDeviceContext, SavedDCGuardRestoresItsLevelOnEveryExit)
+{
+  HDC dc = CreateCompatibleDC(nullptr);
+  SetTextColor(dc, RGB(1, 1, 1));
+  auto paint = [&](bool Early, bool Raise) {
+    TSavedDC Saved(dc);
+    EXPECT_EQ(Saved.Level(), 1);
+    SetTextColor(dc, RGB(2, 2, 2));
+    SaveDC(dc);  // a nested save left open is dropped with the guard's level
+    if (Early) return;
+    if (Raise) throw std::runtime_error("paint");
+    SetTextColor(dc, RGB(3, 3, 3));
+  };
+  paint(true, false);
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 1, 1));
+  paint(false, false);
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 1, 1));
+  EXPECT_THROW(paint(false, true), std::runtime_error);
+  EXPECT_EQ(GetTextColor(dc), RGB(1, 1, 1));
+  EXPECT_FALSE(RestoreDC(dc, -1));  // nothing left saved
+  DeleteDC(dc);
+  TSavedDC none(nullptr);
+  EXPECT_EQ(none.Level(), 0);
 }

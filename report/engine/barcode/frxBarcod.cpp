@@ -14,6 +14,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MathUtils.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -843,22 +844,17 @@ void TfrxBarcode::DrawInRect(HDC DC, const RECT& Rect, bool ShowText)
   HDC pic = Windows::CreateCompatibleDC(DC);
   HBITMAP bmp = Windows::CreateBitmap(size.X, size.Y, 1, 32, nullptr);
   HGDIOBJ oldBmp = Windows::SelectObject(pic, bmp);
-  try {
-    HBRUSH fill = Windows::CreateSolidBrush(key);
-    RECT all{0, 0, size.X, size.Y};
-    Windows::FillRect(pic, &all, fill);
-    Windows::DeleteObject(fill);
-    DrawBarcode(code, pic);
-    if (ShowText) DrawText(pic, size.X, size.Y);
-    Windows::TransparentBlt(DC, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, pic, 0, 0, size.X,
-                            size.Y, key);
-  } catch (...) {
+  TScopeExit undo([&] {
     Windows::SelectObject(pic, oldBmp);
     Windows::DeleteObject(bmp);
     Windows::DeleteDC(pic);
-    throw;
-  }
-  Windows::SelectObject(pic, oldBmp);
-  Windows::DeleteObject(bmp);
-  Windows::DeleteDC(pic);
+  });
+  HBRUSH fill = Windows::CreateSolidBrush(key);
+  RECT all{0, 0, size.X, size.Y};
+  Windows::FillRect(pic, &all, fill);
+  Windows::DeleteObject(fill);
+  DrawBarcode(code, pic);
+  if (ShowText) DrawText(pic, size.X, size.Y);
+  Windows::TransparentBlt(DC, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, pic, 0, 0, size.X,
+                          size.Y, key);
 }

@@ -16,6 +16,7 @@
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/rtl/Guards.h"
 
 using SysUtils::SameText;
 
@@ -273,14 +274,9 @@ void TfrxComponent::LoadFromStream(TStream* Stream)
     // The name is restored as it was, without the duplicate check of a rename.
     TComponent::SetName(kept);
   };
-  try {
-    TComponent::SetName(AnsiString());
-    reader.ReadRootComponent(this, nullptr);
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  TScopeExit undo([&] { finish(); });
+  TComponent::SetName(AnsiString());
+  reader.ReadRootComponent(this, nullptr);
 }
 
 void TfrxComponent::SaveToStream(TStream* Stream, bool SaveChildren, bool SaveDefaultValues)
@@ -289,13 +285,8 @@ void TfrxComponent::SaveToStream(TStream* Stream, bool SaveChildren, bool SaveDe
   TComponent::SetName(AnsiString());
   TfrxXMLSerializer writer(Stream);
   writer.SetWriteDefaults(SaveDefaultValues);
-  try {
-    writer.WriteRootComponent(this, SaveChildren, nullptr);
-  } catch (...) {
-    TComponent::SetName(kept);
-    throw;
-  }
-  TComponent::SetName(kept);
+  TScopeExit undo([&] { TComponent::SetName(kept); });
+  writer.WriteRootComponent(this, SaveChildren, nullptr);
 }
 
 // ---- Difference text and alignment -----------------------------------------------------------

@@ -25,6 +25,7 @@
 #include "report/engine/model/frxStyles.h"
 #include "report/engine/model/frxUtils.h"
 #include "report/engine/model/frxVariables.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -185,13 +186,8 @@ void TfrxReport::SaveToStream(TStream* Stream, bool SaveChildren, bool SaveDefau
 {
   AnsiString plain = FReportOptions->Password;
   FReportOptions->Password = frxOptions::EncodePassword(plain);
-  try {
-    TfrxComponent::SaveToStream(Stream, SaveChildren, SaveDefaultValues);
-  } catch (...) {
-    FReportOptions->Password = plain;
-    throw;
-  }
-  FReportOptions->Password = plain;
+  TScopeExit undo([&] { FReportOptions->Password = plain; });
+  TfrxComponent::SaveToStream(Stream, SaveChildren, SaveDefaultValues);
 }
 
 void TfrxReport::LoadFromStream(TStream* Stream)
@@ -219,13 +215,10 @@ void TfrxReport::LoadFromStream(TStream* Stream)
     ShowProgress = showProgress;
     FReportOptions->Password = frxOptions::DecodePassword(FReportOptions->Password);
   };
-  try {
+  {
+    TScopeExit undo([&] { restore(); });
     TfrxComponent::LoadFromStream(Stream);
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
   if (Reloading || FReportOptions->CheckPassword()) {
     if (FErrors->GetCount() > 0 && !FEngineOptions->SilentMode)
       frxUtils::ShowErrorBox(frxRes::Get("clErrors") + "\r\n" + FErrors->GetText());

@@ -22,6 +22,7 @@
 #include "report/engine/model/frxUtils.h"
 #include "report/engine/xml/frxXML.h"
 #include "report/script/interp/fs_iitems.h"
+#include "platform/rtl/Guards.h"
 
 using namespace Windows;
 
@@ -60,43 +61,6 @@ bool IsZero(const Variant& Value)
     return false;
   }
 }
-
-// Restores the process-wide decimal separator on every way out.
-class TDecimalSeparatorSaver {
-public:
-  TDecimalSeparatorSaver() : FSaved(SysUtils::DecimalSeparator) {}
-  ~TDecimalSeparatorSaver() { SysUtils::DecimalSeparator = FSaved; }
-  TDecimalSeparatorSaver(const TDecimalSeparatorSaver&) = delete;
-  TDecimalSeparatorSaver& operator=(const TDecimalSeparatorSaver&) = delete;
-
-private:
-  char FSaved;
-};
-
-// Holds the layout for one use and lets it go in every case.
-class TLayoutLock {
-public:
-  explicit TLayoutLock(TfrxDrawText* Text) : FText(Text) { FText->Lock(); }
-  ~TLayoutLock() { FText->Unlock(); }
-  TLayoutLock(const TLayoutLock&) = delete;
-  TLayoutLock& operator=(const TLayoutLock&) = delete;
-
-private:
-  TfrxDrawText* FText;
-};
-
-// Puts back the object's colour, which an active highlight replaces for one layout.
-class TColorKeeper {
-public:
-  explicit TColorKeeper(TfrxView* View) : FView(View), FSaved(View->Color) {}
-  ~TColorKeeper() { FView->Color = FSaved; }
-  TColorKeeper(const TColorKeeper&) = delete;
-  TColorKeeper& operator=(const TColorKeeper&) = delete;
-
-private:
-  TfrxView* FView;
-  TColor FSaved;
-};
 
 }  // namespace
 
@@ -295,8 +259,8 @@ void TfrxCustomMemoView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Exte
   }
 
   TfrxDrawText* text = Layout();
-  TLayoutLock lock(text);
-  TColorKeeper keep(this);
+  TLockGuard lock(*text);
+  TValueGuard keep(Color);
   PrepareLayout(text, Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
   TfrxView::Draw(Canvas, ScaleX, ScaleY, OffsetX, OffsetY);
 
@@ -318,8 +282,8 @@ void TfrxCustomMemoView::Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Exte
 Extended TfrxCustomMemoView::CalcHeight()
 {
   TfrxDrawText* text = Layout();
-  TLayoutLock lock(text);
-  TColorKeeper keep(this);
+  TLockGuard lock(*text);
+  TValueGuard keep(Color);
   SetLayoutFont(text);
   if (AutoWidth) {
     RECT box{0, 0, 10000, 10000};
@@ -335,8 +299,8 @@ Extended TfrxCustomMemoView::CalcHeight()
 Extended TfrxCustomMemoView::CalcWidth()
 {
   TfrxDrawText* text = Layout();
-  TLayoutLock lock(text);
-  TColorKeeper keep(this);
+  TLockGuard lock(*text);
+  TValueGuard keep(Color);
   SetLayoutFont(text);
   RECT box{0, 0, 10000, 10000};
   text->SetDimensions(1, 1, box, box);
@@ -350,8 +314,8 @@ Extended TfrxCustomMemoView::FitPart()
 {
   SetText(PartText);
   TfrxDrawText* text = Layout();
-  TLayoutLock lock(text);
-  TColorKeeper keep(this);
+  TLockGuard lock(*text);
+  TValueGuard keep(Color);
   PrepareLayout(text, nullptr, 1, 1, 0, 0);
   PartText = text->GetRemainingText();
   SetText(text->GetText());
@@ -369,7 +333,7 @@ AnsiString TfrxCustomMemoView::FormatData(const Variant& Value, TfrxFormat* Form
   try {
     switch (Format->Kind) {
       case fkNumeric: {
-        TDecimalSeparatorSaver saved;
+        TValueGuard saved(SysUtils::DecimalSeparator);
         if (Format->DecimalSeparator.size() == 1) SysUtils::DecimalSeparator = Format->DecimalSeparator[0];
         double v = Value.AsDouble();
         if (!Format->FormatStr.empty() && Format->FormatStr[0] == '#')
@@ -536,8 +500,8 @@ void GetWrappedText(TfrxCustomMemoView* View, bool Wrapped, TStrings* Text)
 {
   Text->Clear();
   TfrxDrawText* layout = View->Layout();
-  TLayoutLock lock(layout);
-  TColorKeeper keep(View);
+  TLockGuard lock(*layout);
+  TValueGuard keep(View->Color);
   View->PrepareLayout(layout, nullptr, 1, 1, 0, 0);
   if (Wrapped)
     for (Integer i = 0; i < layout->GetLineCount(); ++i) Text->Add(layout->GetLine(i));

@@ -20,6 +20,7 @@
 #include "platform/rtl/Streams.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/model/frxRes.h"
+#include "platform/rtl/Guards.h"
 
 using namespace Windows;
 
@@ -116,13 +117,10 @@ void TfrxPictureView::LoadPictureFromStream(TStream* Stream)
     return;
   }
   Stream->SetPosition(start);
-  try {
-    g->LoadFromStream(Stream);
-  } catch (...) {
-    // A damaged picture shows nothing rather than the previous record's.
-    FPicture->Assign(nullptr);
-    throw;
-  }
+  // A damaged picture shows nothing rather than the previous record's.
+  TScopeExit clear([&] { FPicture->Assign(nullptr); });
+  g->LoadFromStream(Stream);
+  clear.Dismiss();
   FPicture->SetGraphic(g.get());
 }
 

@@ -8,23 +8,12 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/Streams.h"
 #include "report/engine/zlib/frxGZip.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
 // Where the library's home page is; written after the producer's name.
 const char* const kHomePage = "http://report.lanyue.example";
-
-// Numbers in PDF always take a point, whatever the locale says; restored on every exit.
-class TPointSeparator {
-public:
-  TPointSeparator() : FSaved(SysUtils::DecimalSeparator) { SysUtils::DecimalSeparator = '.'; }
-  ~TPointSeparator() { SysUtils::DecimalSeparator = FSaved; }
-  TPointSeparator(const TPointSeparator&) = delete;
-  TPointSeparator& operator=(const TPointSeparator&) = delete;
-
-private:
-  char FSaved;
-};
 
 AnsiString Octal(unsigned char b)
 {
@@ -93,7 +82,8 @@ TfrxPDFPage::~TfrxPDFPage() = default;
 void TfrxPDFPage::SaveToStream(TStream* Stream)
 {
   TfrxPDFElement::SaveToStream(Stream);
-  TPointSeparator point;
+  // Numbers in PDF always take a point, whatever the locale says.
+  TValueGuard point(SysUtils::DecimalSeparator, '.');
   Integer n = 2 * FNumber + FPDFFile->GetPagesBase() - 1;
 
   FPDFFile->AddXref(Stream, n);

@@ -17,6 +17,7 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxUtils.h"
 #include "report/engine/xml/frxXML.h"
+#include "platform/rtl/Guards.h"
 
 // A PropData attribute's bytes and the reader that read them; the reader resolves the
 // references it met when the whole load is done.
@@ -404,13 +405,8 @@ void TfrxXMLSerializer::ReadRootComponent(TfrxComponent* Obj, TfrxXMLItem* Item)
       if (!dynamic_cast<TfrxReport*>(c)) c->Loaded();
     }
   };
-  try {
-    ReadItem(Obj, Item, loaded, 0);
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  TScopeExit undo([&] { finish(); });
+  ReadItem(Obj, Item, loaded, 0);
 }
 
 TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Parent, const AnsiString& Text)
@@ -434,13 +430,8 @@ TfrxComponent* TfrxXMLSerializer::ReadComponentStr(TfrxComponent* Parent, const 
     obj->Loaded();
   };
   obj->SetIsLoading(true);
-  try {
-    ReadProperties(attrs, obj);
-  } catch (...) {
-    finish();
-    throw;
-  }
-  finish();
+  TScopeExit undo([&] { finish(); });
+  ReadProperties(attrs, obj);
   return obj;
 }
 

@@ -1,4 +1,5 @@
 #include "report/engine/zlib/frxGZip.h"
+#include "platform/rtl/Guards.h"
 
 #include <zlib.h>
 
@@ -116,17 +117,12 @@ void TZCompressionStream::Finish()
 {
   if (FFinished) return;
   FFinished = true;
-  try {
-    FZRec->next_in = nullptr;
-    FZRec->avail_in = 0;
-    if (FStrm->GetPosition() != FStrmPos) FStrm->SetPosition(FStrmPos);
-    while (Check(deflate(FZRec.get(), Z_FINISH)) != Z_STREAM_END) WriteBlock(kBufferSize - FZRec->avail_out);
-    if (FZRec->avail_out < kBufferSize) WriteBlock(kBufferSize - FZRec->avail_out);
-  } catch (...) {
-    EndDeflate();
-    throw;
-  }
-  EndDeflate();
+  TScopeExit undo([&] { EndDeflate(); });
+  FZRec->next_in = nullptr;
+  FZRec->avail_in = 0;
+  if (FStrm->GetPosition() != FStrmPos) FStrm->SetPosition(FStrmPos);
+  while (Check(deflate(FZRec.get(), Z_FINISH)) != Z_STREAM_END) WriteBlock(kBufferSize - FZRec->avail_out);
+  if (FZRec->avail_out < kBufferSize) WriteBlock(kBufferSize - FZRec->avail_out);
 }
 
 namespace frxGZip {

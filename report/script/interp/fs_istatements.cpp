@@ -6,6 +6,7 @@
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iexpression.h"
 #include "report/script/interp/fs_iscript.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 bool IsTrue(TfsExpression* E) { return E->IsTrue(); }
@@ -313,13 +314,8 @@ void TfsTryStmt::Run()
     HandlerPart->Run();
     S->ExitFlag = SavedExit;
   };
-  try {
-    RunList();
-  } catch (...) {
-    RunFinally();
-    throw;
-  }
-  RunFinally();
+  TScopeExit undo([&] { RunFinally(); });
+  RunList();
 }
 
 void TfsBreakStmt::Run() { OwnerScript->BreakFlag = true; }

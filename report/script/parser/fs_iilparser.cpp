@@ -11,6 +11,7 @@
 #include "report/script/parser/fs_iparser.h"
 #include "report/script/tools/fs_itools.h"
 #include "report/script/xml/fs_xml.h"
+#include "platform/rtl/Guards.h"
 
 // ---- The grammar in walking form ----------------------------------------------------------
 // The XML grammar read once into nodes, so that the walk never looks up an attribute text.
@@ -405,11 +406,8 @@ bool TfsILParser::BuildIntermediate(const AnsiString& Text)
 
 bool TfsILParser::Walk(const TfsGrammarNode* E)
 {
-  if (++FDepth > MaxWalkDepth) throw ETooDeep();
-  struct TDepth {
-    int& D;
-    ~TDepth() { --D; }
-  } DepthGuard{FDepth};
+  TCountGuard depth(FDepth);
+  if (FDepth > MaxWalkDepth) throw ETooDeep();
 
   const Integer P0 = FLexer->GetPosition();
   const std::size_t N0 = FLines.size();
