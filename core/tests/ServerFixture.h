@@ -10,7 +10,7 @@
 #include "core/Database.h"
 #include "core/Schema.h"
 #include "platform/db/ADOConnection.h"
-#include "platform/db/tests/PgTestSupport.h"
+#include "platform/testsupport/PgTestServer.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/MessageSeam.h"
 

@@ -17,7 +17,7 @@
 #include "platform/rtl/Streams.h"
 #include "platform/db/Provider.h"
 #include "platform/db/tests/JetTestSupport.h"
-#include "platform/db/tests/PgTestSupport.h"
+#include "platform/testsupport/PgTestServer.h"
 
 namespace {
 
