@@ -6,6 +6,7 @@
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxrcClass.h"
+#include "report/engine/objects/frxDMPClass.h"
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxView.h"
@@ -32,6 +33,7 @@ void Initialize()
   frxMemoView::Initialize();
   frxPictureView::Initialize();
   frxDsgnIntf::Initialize();
+  frxDMPClass::Initialize();
   frxEngine::Initialize();
   frxClassRTTI::Initialize();
   Initialized = true;

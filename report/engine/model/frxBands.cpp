@@ -1,6 +1,9 @@
 #include "report/engine/model/frxBands.h"
 
+#include <cmath>
+
 #include "platform/classes/ClassRegistry.h"
+#include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxRes.h"
 
 namespace {
@@ -17,9 +20,32 @@ TClass KindTable(Integer Kind)
   return Kind >= 0 && Kind < 18 ? table[Kind] : nullptr;
 }
 
+bool OnDotMatrixPage(TfrxBand* Band)
+{
+  auto* page = dynamic_cast<TfrxReportPage*>(Band->GetPage());
+  return page && page->IsDotMatrix();
+}
+
+Extended SnapTo(Extended Value, Extended Cell) { return std::nearbyint(Value / Cell) * Cell; }
+
 }  // namespace
 
 TfrxBand::TfrxBand(TComponent* AOwner) : TfrxReportComponent(AOwner) {}
+
+void TfrxBand::SetLeft(Extended Value)
+{
+  TfrxReportComponent::SetLeft(OnDotMatrixPage(this) ? SnapTo(Value, frxPage::fr1CharX) : Value);
+}
+
+void TfrxBand::SetTop(Extended Value)
+{
+  TfrxReportComponent::SetTop(OnDotMatrixPage(this) ? SnapTo(Value, frxPage::fr1CharY) : Value);
+}
+
+void TfrxBand::SetHeight(Extended Value)
+{
+  TfrxReportComponent::SetHeight(OnDotMatrixPage(this) ? SnapTo(Value, frxPage::fr1CharY) : Value);
+}
 
 AnsiString TfrxBand::DefaultBaseName() const
 {

@@ -1,7 +1,7 @@
 // Bands: the strips of a report page that the engine prints as units, in eighteen kinds.
 //
-// Dot-matrix snapping and the data band's data set wait for the dot-matrix page and the report
-// data sets; the data band keeps the data set's name meanwhile.
+// On a dot-matrix page a band's Left snaps to character columns (9.6 pixels), its Top and Height
+// to character rows (17 pixels).
 #pragma once
 
 #include "report/engine/model/frxClass.h"
@@ -19,6 +19,9 @@ public:
   AnsiString GetClassCaption() override;
   // The class name less "Tfrx" and "Band" ("TfrxMasterData" -> "MasterData").
   AnsiString DefaultBaseName() const override;
+  void SetLeft(Extended Value) override;
+  void SetTop(Extended Value) override;
+  void SetHeight(Extended Value) override;
 
   bool GetAllowSplit() const { return FAllowSplit; }
   void SetAllowSplit(bool Value) { FAllowSplit = Value; }

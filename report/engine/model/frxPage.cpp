@@ -27,6 +27,13 @@ void TfrxReportPage::UpdateDimensions()
   SetHeight(std::nearbyint(FPaperHeight * fr01cm));
 }
 
+void TfrxReportPage::SetPaperDimensions(Extended PaperWidth, Extended PaperHeight)
+{
+  FPaperWidth = PaperWidth;
+  FPaperHeight = PaperHeight;
+  UpdateDimensions();
+}
+
 void TfrxReportPage::SetPaperWidth(Extended Value)
 {
   FPaperWidth = Value;

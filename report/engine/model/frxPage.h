@@ -50,6 +50,8 @@ public:
   virtual void SetPaperSize(Integer Value);
   // Margins 10 mm and the current printer's paper and orientation.
   virtual void SetDefaults();
+  // Pages laid out in character cells; bands on them snap to the cells.
+  virtual bool IsDotMatrix() const { return false; }
 
   Integer GetColumns() const { return FColumns; }
   // Splits the printable width into equal columns and lists their positions.
@@ -116,6 +118,10 @@ public:
     p.Property("OnManualBuild", &ThisClass::OnManualBuild, &ThisClass::OnManualBuild);
   }
 
+protected:
+  // Stores both sizes as they are (the paper number stays) and recomputes the pixel size.
+  void SetPaperDimensions(Extended PaperWidth, Extended PaperHeight);
+
 private:
   void UpdateDimensions();
 
@@ -130,4 +136,7 @@ private:
 namespace frxPage {
 // Pixels per millimetre.
 constexpr Extended fr01cm = 3.77953;
+// One character cell of a dot-matrix page, in pixels.
+constexpr Extended fr1CharX = 9.6;
+constexpr Extended fr1CharY = 17;
 }  // namespace frxPage

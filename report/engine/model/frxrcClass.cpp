@@ -32,6 +32,8 @@ const char* const Texts[][2] = {
     {"obLine", "线对象"},
     {"obPicture", "图像对象"},
     {"obSubRep", "子报表对象"},
+    {"obDMPText", "点阵文本对象"},
+    {"obDMPLine", "点阵线对象"},
     {"clDSNotIncl", "(数据集未加入至 Report.DataSets)"},
     {"clUnknownVar", "未知的变量或数据库字段:"},
     {"clScrError", "脚本发生错误在 %s: %s"},

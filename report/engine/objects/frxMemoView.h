@@ -116,7 +116,7 @@ public:
   // Whole pixels: the laid-out text's height plus gaps and frame.
   Extended CalcHeight() override;
   // Whole pixels: the width of the text on one line per paragraph plus gaps and frame.
-  Extended CalcWidth();
+  virtual Extended CalcWidth();
   // PartText := the whole text.
   void BeginParts() override;
   // Keeps in the memo what fits the current height, leaves the rest in PartText and answers
