@@ -117,10 +117,23 @@ struct TLockCalls {
   }
 };
 
+// Classes rather than alias templates, so that `TControlsGuard lock(*this)` deduces its type with
+// every compiler the tree is built with.
 template <class T>
-using TControlsGuard = TUpdateGuard<T, TControlsCalls>;
+class TControlsGuard : public TUpdateGuard<T, TControlsCalls> {
+public:
+  using TUpdateGuard<T, TControlsCalls>::TUpdateGuard;
+};
 template <class T>
-using TLockGuard = TUpdateGuard<T, TLockCalls>;
+TControlsGuard(T&) -> TControlsGuard<T>;
+
+template <class T>
+class TLockGuard : public TUpdateGuard<T, TLockCalls> {
+public:
+  using TUpdateGuard<T, TLockCalls>::TUpdateGuard;
+};
+template <class T>
+TLockGuard(T&) -> TLockGuard<T>;
 
 // Sets a variable for the scope and puts back the value it had.
 template <class T>
