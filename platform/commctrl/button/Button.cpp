@@ -10,6 +10,7 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SysColors.h"
@@ -42,7 +43,7 @@ struct BtnState {
   HBITMAP image = nullptr;
 };
 
-BtnState* StateOf(HWND wnd) { return reinterpret_cast<BtnState*>(GetWindowLongPtr(wnd, 0)); }
+BtnState* StateOf(HWND wnd) { return ControlUtil::StateOf<BtnState>(wnd); }
 
 DWORD Style(HWND wnd) { return DWORD(GetWindowLongPtr(wnd, GWL_STYLE)); }
 DWORD Kind(DWORD style) { return style & BS_TYPEMASK; }
@@ -300,7 +301,7 @@ void PaintOwner(HWND wnd, BtnState* s, HDC dc, RECT c, UINT action, bool enabled
 
 void Paint(HWND wnd, BtnState* s, HDC dc)
 {
-  ControlUtil::DCState keep(dc);
+  TSavedDC keep(dc);
   RECT c;
   GetClientRect(wnd, &c);
   DWORD style = Style(wnd);
@@ -349,11 +350,11 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   DWORD style = Style(wnd);
   DWORD kind = Kind(style);
   switch (msg) {
-    case WM_CREATE: SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(new BtnState)); return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+    case WM_CREATE: ControlUtil::AttachState(wnd, std::make_unique<BtnState>()); return 0;
+    case WM_NCDESTROY: {
+      auto gone = ControlUtil::DetachState<BtnState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_SETFONT:
       s->font = reinterpret_cast<HFONT>(wParam);
       if (LOWORD(lParam)) Redraw(wnd);

@@ -5,10 +5,12 @@
 #include "platform/commctrl/combobox/ComboBox.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstring>
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/commctrl/listbox/ListBox.h"
 #include "platform/commctrl/listbox/ListBoxModel.h"
 #include "platform/gdi/dc/DeviceContext.h"
@@ -57,7 +59,7 @@ struct ComboState {
   int notifiedSel = -1;  // the selection the parent was last told of
 };
 
-ComboState* StateOf(HWND wnd) { return reinterpret_cast<ComboState*>(GetWindowLongPtr(wnd, 0)); }
+ComboState* StateOf(HWND wnd) { return ControlUtil::StateOf<ComboState>(wnd); }
 
 LRESULT ToList(ComboState* s, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
 {
@@ -260,7 +262,7 @@ bool ComboKey(HWND wnd, ComboState* s, UINT msg, int vk)
 
 void PaintField(HWND wnd, ComboState* s, HDC dc)
 {
-  ControlUtil::DCState keep(dc);
+  TSavedDC keep(dc);
   RECT c = Client(wnd);
   bool enabled = IsWindowEnabled(wnd);
   SelectObject(dc, ControlUtil::FontOr(s->font));
@@ -297,7 +299,7 @@ void PaintField(HWND wnd, ComboState* s, HDC dc)
     di.hDC = dc;
     di.rcItem = t;
     di.itemData = UINT_PTR(sel >= 0 ? ToList(s, LB_GETITEMDATA, WPARAM(sel)) : 0);
-    ControlUtil::DCState clip(dc);
+    TSavedDC clip(dc);
     IntersectClipRect(dc, t.left, t.top, t.right, t.bottom);
     SendMessage(GetParent(wnd), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
     return;
@@ -399,8 +401,7 @@ LRESULT EditProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam)
 
 LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
 {
-  auto* s = new ComboState;
-  SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(s));
+  auto* s = ControlUtil::AttachState(wnd, std::make_unique<ComboState>());
   DWORD style = DWORD(cs->style);
   s->kind = style & 3 ? style & 3 : CBS_DROPDOWN;
   s->ownerDraw = style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE);
@@ -498,10 +499,10 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
         DestroyWindow(list);
       }
       return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+    case WM_NCDESTROY: {
+      auto gone = ControlUtil::DetachState<ComboState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_SIZE: Layout(wnd, s); return 0;
     case WM_SETFONT: {
       s->font = reinterpret_cast<HFONT>(wParam);

@@ -6,6 +6,7 @@
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/text/Fonts.h"
 #include "platform/win/caret/Cursors.h"
+#include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
@@ -44,10 +45,10 @@ SIZE FontCell(HFONT font)
   return {tm.tmAveCharWidth, tm.tmHeight};
 }
 
-DCState::DCState(HDC dc) : FDC(dc), FSaved(Windows::SaveDC(dc)) {}
-DCState::~DCState()
+void SetFontFrom(HWND wnd, HFONT& slot, WPARAM wParam, LPARAM lParam)
 {
-  if (FSaved) Windows::RestoreDC(FDC, FSaved);
+  slot = reinterpret_cast<HFONT>(wParam);
+  if (LOWORD(lParam)) Windows::InvalidateRect(wnd, nullptr, TRUE);
 }
 
 }  // namespace ControlUtil

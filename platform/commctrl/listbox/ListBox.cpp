@@ -10,6 +10,7 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/commctrl/listbox/ListBoxModel.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -54,7 +55,7 @@ struct LBState {
   bool updatingScroll = false;
 };
 
-LBState* StateOf(HWND wnd) { return reinterpret_cast<LBState*>(GetWindowLongPtr(wnd, 0)); }
+LBState* StateOf(HWND wnd) { return ControlUtil::StateOf<LBState>(wnd); }
 
 // Where owner-draw requests and notifications go: the combo's parent for a drop-down.
 HWND OwnerOf(HWND wnd, LBState* s) { return s->combo ? GetParent(s->combo) : GetParent(wnd); }
@@ -332,7 +333,7 @@ void SendDrawItem(HWND wnd, LBState* s, HDC dc, int index, RECT r, UINT action, 
   di.hDC = dc;
   di.rcItem = r;
   di.itemData = UINT_PTR(s->model.Data(index));
-  ControlUtil::DCState keep(dc);
+  TSavedDC keep(dc);
   IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
   SendMessage(OwnerOf(wnd, s), WM_DRAWITEM, WPARAM(di.CtlID), reinterpret_cast<LPARAM>(&di));
 }
@@ -668,7 +669,7 @@ LRESULT Create(HWND wnd, const CREATESTRUCTA* cs)
   SIZE cell = ControlUtil::FontCell(nullptr);
   s->model.SetDefaultHeight(cell.cy);
   s->columnWidth = cell.cx * 16;
-  SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(s.release()));
+  ControlUtil::AttachState(wnd, std::move(s));
   LBState* st = StateOf(wnd);
   if (style & LBS_OWNERDRAWFIXED) {
     // A fixed-height owner-drawn list asks its owner once for the row height.
@@ -724,8 +725,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CREATE: return Create(wnd, reinterpret_cast<const CREATESTRUCTA*>(lParam));
     case WM_NCDESTROY: {
       ResetContent(wnd, s);
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+      auto gone = ControlUtil::DetachState<LBState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
     }
     case WM_SIZE:
@@ -734,11 +734,10 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       if ((s = StateOf(wnd))) SetTop(wnd, s, s->model.TopIndex());
       return 0;
     case WM_SETFONT: {
-      s->font = reinterpret_cast<HFONT>(wParam);
+      ControlUtil::SetFontFrom(wnd, s->font, wParam, lParam);
       if (!s->ownerDraw) s->model.SetDefaultHeight(ControlUtil::FontCell(s->font).cy);
       s->columnWidth = std::max(s->columnWidth, 1);
       UpdateScroll(wnd, s);
-      if (LOWORD(lParam)) InvalidateRect(wnd, nullptr, TRUE);
       return 0;
     }
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);

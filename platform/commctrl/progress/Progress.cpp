@@ -1,6 +1,7 @@
 #include "platform/commctrl/progress/Progress.h"
 
 #include <algorithm>
+#include <memory>
 #include <utility>
 
 #include "platform/commctrl/common/ControlUtil.h"
@@ -24,7 +25,7 @@ struct ProgressState {
   COLORREF Bar = CLR_DEFAULT, Back = CLR_DEFAULT;
 };
 
-ProgressState* StateOf(HWND wnd) { return reinterpret_cast<ProgressState*>(GetWindowLongPtr(wnd, 0)); }
+ProgressState* StateOf(HWND wnd) { return ControlUtil::StateOf<ProgressState>(wnd); }
 
 void Paint(HWND wnd, ProgressState* s, HDC dc)
 {
@@ -78,17 +79,17 @@ namespace Progress {
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_CREATE) {
-    SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(new ProgressState));
+    ControlUtil::AttachState(wnd, std::make_unique<ProgressState>());
     return 0;
   }
   ProgressState* s = StateOf(wnd);
   if (!s) return DefWindowProc(wnd, msg, wParam, lParam);
   ProgressModel& m = s->Model;
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+    case WM_NCDESTROY: {
+      auto gone = ControlUtil::DetachState<ProgressState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: CommonControls::Paint(wnd, wParam, [&](HDC dc) { Paint(wnd, s, dc); }); return 0;
     case PBM_SETRANGE: {

@@ -1,7 +1,10 @@
 #include "platform/commctrl/static/Static.h"
 
+#include <memory>
+
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SysColors.h"
@@ -24,7 +27,7 @@ struct StaticState {
   HBITMAP image = nullptr;  // borrowed: the caller keeps it
 };
 
-StaticState* StateOf(HWND wnd) { return reinterpret_cast<StaticState*>(GetWindowLongPtr(wnd, 0)); }
+StaticState* StateOf(HWND wnd) { return ControlUtil::StateOf<StaticState>(wnd); }
 DWORD Style(HWND wnd) { return DWORD(GetWindowLongPtr(wnd, GWL_STYLE)); }
 
 void FitToImage(HWND wnd, HBITMAP bmp)
@@ -65,7 +68,7 @@ void PaintText(HWND wnd, HDC dc, RECT c, DWORD style)
 
 void Paint(HWND wnd, StaticState* s, HDC dc)
 {
-  ControlUtil::DCState keep(dc);
+  TSavedDC keep(dc);
   RECT c;
   GetClientRect(wnd, &c);
   DWORD style = Style(wnd);
@@ -131,15 +134,12 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!s && msg != WM_CREATE) return DefWindowProc(wnd, msg, wParam, lParam);
   DWORD style = Style(wnd);
   switch (msg) {
-    case WM_CREATE: SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(new StaticState)); return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+    case WM_CREATE: ControlUtil::AttachState(wnd, std::make_unique<StaticState>()); return 0;
+    case WM_NCDESTROY: {
+      auto gone = ControlUtil::DetachState<StaticState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
-    case WM_SETFONT:
-      s->font = reinterpret_cast<HFONT>(wParam);
-      if (LOWORD(lParam)) InvalidateRect(wnd, nullptr, TRUE);
-      return 0;
+    }
+    case WM_SETFONT: ControlUtil::SetFontFrom(wnd, s->font, wParam, lParam); return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->font);
     case WM_SETTEXT: {
       LRESULT r = DefWindowProc(wnd, msg, wParam, lParam);

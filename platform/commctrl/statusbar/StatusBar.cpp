@@ -1,10 +1,12 @@
 #include "platform/commctrl/statusbar/StatusBar.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstring>
 #include <utility>
 
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/commctrl/init/InitCommonControls.h"
 #include "platform/commctrl/statusbar/StatusBarModel.h"
 #include "platform/gdi/dc/DeviceContext.h"
@@ -30,7 +32,7 @@ struct StatusState {
   COLORREF Back = CLR_DEFAULT;
 };
 
-StatusState* StateOf(HWND wnd) { return reinterpret_cast<StatusState*>(GetWindowLongPtr(wnd, 0)); }
+StatusState* StateOf(HWND wnd) { return ControlUtil::StateOf<StatusState>(wnd); }
 DWORD Style(HWND wnd) { return DWORD(GetWindowLongPtr(wnd, GWL_STYLE)); }
 
 int BarHeight(const StatusState* s) { return std::max(s->MinHeight, ControlUtil::FontCell(s->Font).cy + 7); }
@@ -86,7 +88,7 @@ void DrawPartText(HDC dc, const AnsiString& text, RECT r, UINT flags)
 
 void Paint(HWND wnd, StatusState* s, HDC dc)
 {
-  ControlUtil::DCState keep(dc);
+  TSavedDC keep(dc);
   RECT c;
   GetClientRect(wnd, &c);
   CommonControls::FillSolid(dc, c, s->Back == CLR_DEFAULT ? GetSysColor(COLOR_BTNFACE) : s->Back);
@@ -137,8 +139,7 @@ namespace StatusBar {
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_CREATE) {
-    auto* s = new StatusState;
-    SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(s));
+    auto* s = ControlUtil::AttachState(wnd, std::make_unique<StatusState>());
     s->Model.SetText(0, GetWindowText(wnd), 0);
     Align(wnd, s);
     return 0;
@@ -147,14 +148,13 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!s) return DefWindowProc(wnd, msg, wParam, lParam);
   StatusBarModel& m = s->Model;
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+    case WM_NCDESTROY: {
+      auto gone = ControlUtil::DetachState<StatusState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_SETFONT:
-      s->Font = reinterpret_cast<HFONT>(wParam);
+      ControlUtil::SetFontFrom(wnd, s->Font, wParam, lParam);
       Align(wnd, s);
-      if (LOWORD(lParam)) InvalidateRect(wnd, nullptr, TRUE);
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->Font);
     case WM_SIZE:

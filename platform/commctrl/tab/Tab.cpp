@@ -1,10 +1,12 @@
 #include "platform/commctrl/tab/Tab.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstring>
 #include <utility>
 
 #include "platform/commctrl/common/ControlUtil.h"
+#include "platform/gdi/dc/SavedDC.h"
 #include "platform/commctrl/init/InitCommonControls.h"
 #include "platform/commctrl/tab/TabModel.h"
 #include "platform/commctrl/updown/UpDown.h"
@@ -38,7 +40,7 @@ struct TabState {
   int Height = 0;               // of a row of tabs
 };
 
-TabState* StateOf(HWND wnd) { return reinterpret_cast<TabState*>(GetWindowLongPtr(wnd, 0)); }
+TabState* StateOf(HWND wnd) { return ControlUtil::StateOf<TabState>(wnd); }
 DWORD Style(HWND wnd) { return DWORD(GetWindowLongPtr(wnd, GWL_STYLE)); }
 
 void ImageSize(const TabState* s, int* cx, int* cy)
@@ -167,7 +169,7 @@ void DrawItem(HWND wnd, TabState* s, HDC dc, int i, bool buttons)
 
 void Paint(HWND wnd, TabState* s, HDC dc)
 {
-  ControlUtil::DCState keep(dc);
+  TSavedDC keep(dc);
   RECT c;
   GetClientRect(wnd, &c);
   DWORD style = Style(wnd);
@@ -202,8 +204,7 @@ namespace Tab {
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_CREATE) {
-    auto* s = new TabState;
-    SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(s));
+    auto* s = ControlUtil::AttachState(wnd, std::make_unique<TabState>());
     Relayout(wnd, s);
     return 0;
   }
@@ -211,10 +212,10 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!s) return DefWindowProc(wnd, msg, wParam, lParam);
   TabModel& m = s->Model;
   switch (msg) {
-    case WM_NCDESTROY:
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+    case WM_NCDESTROY: {
+      auto gone = ControlUtil::DetachState<TabState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_SETFONT:
       s->Font = reinterpret_cast<HFONT>(wParam);
       Relayout(wnd, s);

@@ -1,10 +1,12 @@
 #include "platform/commctrl/updown/UpDown.h"
 
 #include <algorithm>
+#include <memory>
 #include <cstdint>
 #include <utility>
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/common/ControlUtil.h"
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/draw/Edges.h"
 #include "platform/win/caret/Cursors.h"
@@ -31,7 +33,7 @@ struct UpDownState {
   unsigned Held = 0;  // ms the arrow has been held, counted by the timer
 };
 
-UpDownState* StateOf(HWND wnd) { return reinterpret_cast<UpDownState*>(GetWindowLongPtr(wnd, 0)); }
+UpDownState* StateOf(HWND wnd) { return ControlUtil::StateOf<UpDownState>(wnd); }
 DWORD Style(HWND wnd) { return DWORD(GetWindowLongPtr(wnd, GWL_STYLE)); }
 
 // The up (or right) arrow's half of the client area; the other half is the down arrow's.
@@ -170,8 +172,7 @@ namespace UpDown {
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_CREATE) {
-    auto* s = new UpDownState;
-    SetWindowLongPtr(wnd, 0, reinterpret_cast<LONG_PTR>(s));
+    auto* s = ControlUtil::AttachState(wnd, std::make_unique<UpDownState>());
     DWORD style = Style(wnd);
     s->Model.Wrap = style & UDS_WRAP;
     s->Model.Thousands = !(style & UDS_NOTHOUSANDS);
@@ -182,11 +183,11 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (!s) return DefWindowProc(wnd, msg, wParam, lParam);
   UpDownModel& m = s->Model;
   switch (msg) {
-    case WM_NCDESTROY:
+    case WM_NCDESTROY: {
       Unhook(s->Buddy);
-      SetWindowLongPtr(wnd, 0, 0);
-      delete s;
+      auto gone = ControlUtil::DetachState<UpDownState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);
+    }
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: CommonControls::Paint(wnd, wParam, [&](HDC dc) { Paint(wnd, s, dc); }); return 0;
     case WM_ENABLE: InvalidateRect(wnd, nullptr, FALSE); return 0;
