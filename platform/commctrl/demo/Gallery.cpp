@@ -4,12 +4,21 @@
 // clicks, "command <id> <code>" for each notification, "checked", "edit" and "selected" lines
 // with the state after a change, and, on F12, "shot" with colours read from a screenshot saved
 // to the path given as the first argument, before it ends.
+//
+// With "--common" first, the frame shows the common controls instead (tab control, progress
+// bars, up-down with its buddy, status bar, ...) and reports "tab <index>" after a tab change and
+// "updown <position> <buddy text>" after a step.
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/combobox/ComboBox.h"
+#include "platform/commctrl/init/InitCommonControls.h"
+#include "platform/commctrl/progress/Progress.h"
+#include "platform/commctrl/statusbar/StatusBar.h"
+#include "platform/commctrl/tab/Tab.h"
+#include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SysColors.h"
@@ -30,9 +39,13 @@ using namespace Windows;
 namespace {
 
 constexpr int kPush = 1, kDefault = 2, kCheck = 3, kEdit = 10, kCombo = 30, kList = 40, kBar = 50;
+// The common controls' page.
+constexpr int kTab = 100, kProgressEmpty = 110, kProgressHalf = 111, kProgressFull = 112, kSpinEdit = 120, kSpin = 121,
+              kStatus = 130;
 constexpr UINT kDroppedMsg = WM_APP + 1;
 std::string gShotPath;
 HWND gFrame = nullptr;
+bool gCommon = false;
 
 void Say(const std::string& line)
 {
@@ -81,9 +94,15 @@ void TakeShot()
     COLORREF c = GetPixel(dc, p.x, p.y);
     return std::to_string(GetRValue(c)) + " " + std::to_string(GetGValue(c)) + " " + std::to_string(GetBValue(c));
   };
-  RECT row;
-  SendMessage(Item(kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
-  std::string line = "shot " + at(Item(kPush), 4, 4) + " / " + at(Item(kList), row.right - 3, row.top + 2);
+  std::string line;
+  if (gCommon) {
+    // The empty bar's inside, then the full bar's (the system's highlight).
+    line = "shot " + at(Item(kProgressEmpty), 5, 5) + " / " + at(Item(kProgressFull), 5, 5);
+  } else {
+    RECT row;
+    SendMessage(Item(kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
+    line = "shot " + at(Item(kPush), 4, 4) + " / " + at(Item(kList), row.right - 3, row.top + 2);
+  }
   SelectObject(dc, old);
   DeleteDC(dc);
   DeleteObject(shot);
@@ -104,10 +123,30 @@ void Command(WORD id, WORD code, HWND ctl)
   }
 }
 
+LRESULT Notify(const NMHDR* hdr)
+{
+  if (hdr->idFrom == UINT_PTR(kTab) && hdr->code == TCN_SELCHANGE)
+    Say("tab " + std::to_string(SendMessage(hdr->hwndFrom, TCM_GETCURSEL, 0, 0)));
+  return 0;
+}
+
 LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
   switch (msg) {
     case WM_COMMAND: Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
+    case WM_NOTIFY: return Notify(reinterpret_cast<const NMHDR*>(lp));
+    case WM_VSCROLL:
+      if (reinterpret_cast<HWND>(lp) == Item(kSpin)) {
+        if (LOWORD(wp) == SB_THUMBPOSITION)
+          Say("updown " + std::to_string(SendMessage(Item(kSpin), UDM_GETPOS32, 0, 0)) + " " +
+              Utf8(GetWindowText(Item(kSpinEdit))));
+        return 0;
+      }
+      return DefWindowProc(w, msg, wp, lp);
+    case WM_SIZE:
+      // The status bar keeps to the bottom itself when told the frame's size.
+      if (HWND status = Item(kStatus)) SendMessage(status, WM_SIZE, wp, lp);
+      return 0;
     case kDroppedMsg: {
       // Where the dropped list's third item is, for the script to click.
       HWND list = ComboBox::ListOf(Item(kCombo));
@@ -225,31 +264,98 @@ void Build()
   Child("SCROLLBAR", "", SBS_VERT | WS_DISABLED, 600, 230, 17, 96, 51);
 }
 
+// The common controls' page. The left column (x < 210) and the band along the top (y < 34) are
+// kept for the tree view and the tool bar.
+void BuildCommon()
+{
+  // ---- Tab control -------------------------------------------------------------------------------
+  HWND tab = Child(WC_TABCONTROL, "", WS_TABSTOP, 220, 40, 300, 110, kTab);
+  const char* tabs[] = {"合同", "付款", "发票"};
+  for (int i = 0; i < 3; ++i) {
+    TCITEM it;
+    it.mask = TCIF_TEXT;
+    it.pszText = const_cast<char*>(tabs[i]);
+    SendMessage(tab, TCM_INSERTITEM, WPARAM(i), reinterpret_cast<LPARAM>(&it));
+  }
+
+  // ---- Progress bars: empty, half, full ------------------------------------------------------
+  Child("STATIC", "进度:", SS_LEFT, 220, 164, 60, 18, 101);
+  int pos[] = {0, 50, 100};
+  for (int i = 0; i < 3; ++i) {
+    HWND bar = Child(PROGRESS_CLASS, "", i == 2 ? PBS_SMOOTH : 0, 280, 160 + 26 * i, 240, 18, kProgressEmpty + i);
+    SendMessage(bar, PBM_SETRANGE32, 0, 100);
+    SendMessage(bar, PBM_SETPOS, WPARAM(pos[i]), 0);
+  }
+
+  // ---- Up-down with its buddy ------------------------------------------------------------------
+  Child("STATIC", "份数:", SS_LEFT, 220, 248, 60, 18, 102);
+  HWND edit =
+      Child("EDIT", "5", ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP, 280, 244, 80, 22, kSpinEdit, WS_EX_CLIENTEDGE);
+  HWND spin = Child(UPDOWN_CLASS, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_ARROWKEYS, 0, 0, 16, 22, kSpin);
+  SendMessage(spin, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit), 0);
+  SendMessage(spin, UDM_SETRANGE32, 0, 99);
+  SendMessage(spin, UDM_SETPOS32, 0, 5);
+
+  // ---- Status bar with parts ---------------------------------------------------------------------
+  HWND status = Child(STATUSCLASSNAME, "", SBARS_SIZEGRIP, 0, 0, 0, 0, kStatus);
+  int edges[] = {160, 320, -1};
+  SendMessage(status, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
+  SendMessage(status, SB_SETTEXT, 0, reinterpret_cast<LPARAM>("就绪"));
+  SendMessage(status, SB_SETTEXT, 1, reinterpret_cast<LPARAM>("操作员: sa"));
+  SendMessage(status, SB_SETTEXT, 2 | SBT_POPOUT, reinterpret_cast<LPARAM>("澜岳合同管理系统"));
+}
+
+// The points the script clicks on the common controls' page.
+std::string CommonReady()
+{
+  RECT second;
+  SendMessage(Item(kTab), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+  RECT spin;
+  GetClientRect(Item(kSpin), &spin);
+  return "ready tab " + Point(Item(kTab), (second.left + second.right) / 2, (second.top + second.bottom) / 2) + " up " +
+         Point(Item(kSpin), spin.right / 2, spin.bottom / 4);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-  gShotPath = argc > 1 ? argv[1] : "commctrl_gallery.png";
+  int arg = 1;
+  if (argc > arg && std::string(argv[arg]) == "--common") {
+    gCommon = true;
+    ++arg;
+  }
+  gShotPath = argc > arg ? argv[arg] : "commctrl_gallery.png";
   std::string err;
   if (!SdlBackend::Start(&err)) {
     std::fprintf(stderr, "no display: %s\n", err.c_str());
     return 2;
   }
-  CommCtrl::Initialize();
+  InitCommonControls();
   WNDCLASSEXA wc;
   wc.lpfnWndProc = FrameProc;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = "GalleryFrame";
   RegisterClassEx(&wc);
-  gFrame = CreateWindowEx(0, "GalleryFrame", "标准控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 650, 380,
-                          nullptr, nullptr, nullptr, nullptr);
-  Build();
+  if (gCommon) {
+    gFrame = CreateWindowEx(0, "GalleryFrame", "通用控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 760, 520,
+                            nullptr, nullptr, nullptr, nullptr);
+    BuildCommon();
+  } else {
+    gFrame = CreateWindowEx(0, "GalleryFrame", "标准控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 650, 380,
+                            nullptr, nullptr, nullptr, nullptr);
+    Build();
+  }
   ShowWindow(gFrame, SW_SHOW);
   UpdateWindow(gFrame);
-  RECT cr;
-  GetClientRect(Item(kCombo), &cr);
-  Say("ready push " + Point(Item(kPush), 45, 13) + " check " + Point(Item(kCheck), 7, 10) + " edit " +
-      Point(Item(kEdit), 20, 11) + " combo " + Point(Item(kCombo), cr.right - 8, cr.bottom / 2));
+  if (gCommon) {
+    Say(CommonReady());
+  } else {
+    RECT cr;
+    GetClientRect(Item(kCombo), &cr);
+    Say("ready push " + Point(Item(kPush), 45, 13) + " check " + Point(Item(kCheck), 7, 10) + " edit " +
+        Point(Item(kEdit), 20, 11) + " combo " + Point(Item(kCombo), cr.right - 8, cr.bottom / 2));
+  }
 
   MSG m;
   while (GetMessage(&m, nullptr, 0, 0)) {

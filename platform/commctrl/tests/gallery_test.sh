@@ -1,6 +1,7 @@
 # The gallery on a throw-away X server (run by scripts/desktop-test.sh): clicks a button and a
 # check box, types Latin and Chinese text into an edit, opens a drop-down list and picks an
-# item, then has the gallery take a screenshot through the back end and end.
+# item, then has the gallery take a screenshot through the back end and end. Then the common
+# controls' page: switches a tab and presses the up-down's arrow, and takes its screenshot.
 dt_start "$DT_WORK/gallery.png"
 dt_expect '^ready'
 dt_window
@@ -37,3 +38,21 @@ dt_expect '^shot'
 [ "$DT_LINE" = "shot 212 208 200 / 10 36 106" ] || dt_fail "screenshot colours wrong: $DT_LINE"
 dt_end 0
 [ -s "$DT_WORK/gallery.png" ] || dt_fail "no screenshot file"
+
+# ---- The common controls' page ----------------------------------------------------------------
+dt_start --common "$DT_WORK/common.png"
+dt_expect '^ready'
+dt_window
+read -r _ _ tabx taby _ upx upy <<<"$DT_LINE"
+
+dt_click "$tabx" "$taby"
+dt_expect '^tab 1$'
+dt_click "$upx" "$upy"
+dt_expect '^updown 6 6$'
+
+dt_key F12
+dt_expect '^shot'
+# The empty progress bar's inside (the face colour), then the full one's (the highlight).
+[ "$DT_LINE" = "shot 212 208 200 / 10 36 106" ] || dt_fail "common page colours wrong: $DT_LINE"
+dt_end 0
+[ -s "$DT_WORK/common.png" ] || dt_fail "no screenshot of the common page"
