@@ -1,0 +1,254 @@
+#include "platform/forms/app/Application.h"
+
+#include <utility>
+#include <unistd.h>
+
+#include <new>
+
+#include "platform/forms/app/Clipboard.h"
+#include "platform/forms/app/Mouse.h"
+#include "platform/forms/app/Screen.h"
+#include "platform/forms/app/UtilWindow.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/rtl/MessageSeam.h"
+#include "platform/win/input/Focus.h"
+#include "platform/win/queue/Messages.h"
+#include "platform/win/window/Windows.h"
+
+namespace Forms {
+TApplication* Application = nullptr;
+}
+
+namespace {
+
+// The rule ShowException applies: a message whose last character sorts above '.' (a letter,
+// a digit, a Chinese character) gets a closing full stop.
+AnsiString WithFullStop(const AnsiString& Msg)
+{
+  if (Msg.empty()) return Msg;
+  std::size_t last = 0;
+  for (std::size_t i = 0; i < Msg.size(); i += System::IsLeadByte(Msg[i]) && i + 1 < Msg.size() ? 2 : 1) last = i;
+  return static_cast<unsigned char>(Msg[last]) > '.' ? Msg + "." : Msg;
+}
+
+// Calls Report with the exception being handled, as an Exception; nothing for EAbort or when
+// no exception is being handled.
+template <class F>
+void WithCurrentException(F Report)
+{
+  std::exception_ptr current = std::current_exception();
+  if (!current) return;
+  try {
+    std::rethrow_exception(current);
+  } catch (EAbort&) {
+  } catch (Exception& e) {
+    Report(e);
+  } catch (std::bad_alloc&) {
+    EOutOfMemory e("Out of memory");
+    Report(e);
+  } catch (std::exception& e) {
+    Exception wrapped(e.what());
+    Report(wrapped);
+  } catch (...) {
+    Exception wrapped("Unknown exception");
+    Report(wrapped);
+  }
+}
+
+}  // namespace
+
+TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
+{
+  FTitle = SysUtils::ChangeFileExt(SysUtils::ExtractFileName(GetExeName()), "");
+}
+
+TApplication::~TApplication()
+{
+  if (Forms::Application == this) Forms::Application = nullptr;
+  UtilWindow::DeallocateHWnd(std::exchange(FHandle, nullptr));
+}
+
+void TApplication::Initialize() { GetHandle(); }
+
+HWND TApplication::GetHandle()
+{
+  if (FHandle && !Windows::IsWindow(FHandle)) FHandle = nullptr;  // the window layer was reset
+  if (!FHandle) {
+    FHandle = UtilWindow::AllocateHWnd(
+        [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) { return WndProc(wnd, msg, wParam, lParam); });
+    if (FHandle) Windows::SetWindowText(FHandle, FTitle.c_str());
+  }
+  return FHandle;
+}
+
+LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  try {
+    switch (Msg) {
+      case WM_ACTIVATEAPP:
+        FActive = WParam != 0;
+        if (FActive && OnActivate) OnActivate(this);
+        if (!FActive && OnDeactivate) OnDeactivate(this);
+        return 0;
+      default: break;
+    }
+  } catch (...) {
+    HandleException(this);
+  }
+  return Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+}
+
+// ---- Message loop ------------------------------------------------------------------------------
+
+bool TApplication::ProcessMessage(MSG& Msg)
+{
+  if (!Windows::PeekMessage(&Msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (Msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  bool handled = false;
+  if (OnMessage) OnMessage(Msg, handled);
+  if (!handled) {
+    Windows::TranslateMessage(&Msg);
+    Windows::DispatchMessage(&Msg);
+  }
+  return true;
+}
+
+void TApplication::ProcessMessages()
+{
+  MSG msg;
+  while (ProcessMessage(msg)) {}
+}
+
+void TApplication::HandleMessage()
+{
+  MSG msg;
+  if (!ProcessMessage(msg)) Idle(msg);
+}
+
+void TApplication::Idle(const MSG& Msg)
+{
+  bool done = true;
+  try {
+    if (OnIdle) OnIdle(this, done);
+  } catch (...) {
+    HandleException(this);
+  }
+  if (done && !Windows::WaitMessage()) FQueueDead = true;
+}
+
+void TApplication::Run()
+{
+  FQueueDead = false;
+  while (!FTerminated && !FQueueDead) {
+    try {
+      HandleMessage();
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+}
+
+void TApplication::Terminate() { Windows::PostQuitMessage(0); }
+
+// ---- Exceptions --------------------------------------------------------------------------------
+
+void TApplication::HandleException(TObject* Sender)
+{
+  if (HWND capture = Windows::GetCapture()) Windows::SendMessage(capture, WM_CANCELMODE, 0, 0);
+  WithCurrentException([&](Exception& e) {
+    if (OnException)
+      OnException(Sender, &e);
+    else
+      ShowException(&e);
+  });
+}
+
+void TApplication::ShowException(Exception* E)
+{
+  if (!E) return;
+  MessageSeam::Show(WithFullStop(E->Message()), GetTitle(), MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const AnsiString& Text, const AnsiString& Caption, unsigned Flags)
+{
+  return MessageSeam::Show(Text, Caption.empty() ? GetTitle() : Caption, Flags);
+}
+
+// ---- Settings ----------------------------------------------------------------------------------
+
+AnsiString TApplication::GetTitle() const { return FTitle; }
+
+void TApplication::SetTitle(const AnsiString& Value)
+{
+  FTitle = Value;
+  if (FHandle) Windows::SetWindowText(FHandle, FTitle.c_str());
+}
+
+AnsiString TApplication::GetExeName() const
+{
+  std::string path(4096, '\0');
+  ssize_t n = readlink("/proc/self/exe", path.data(), path.size() - 1);
+  path.resize(n > 0 ? std::size_t(n) : 0);
+  return System::Utf8ToAnsi(path);
+}
+
+// ---- Minimize and restore ----------------------------------------------------------------------
+
+void TApplication::Minimize()
+{
+  if (FMinimized) return;
+  FMinimized = true;
+  FMinimizedWindows.clear();
+  for (HWND w = Windows::GetTopWindow(nullptr); w; w = Windows::GetWindow(w, GW_HWNDNEXT))
+    if (Windows::IsWindowVisible(w) && !Windows::IsIconic(w)) FMinimizedWindows.push_back(w);
+  for (HWND w : FMinimizedWindows) Windows::ShowWindow(w, SW_SHOWMINNOACTIVE);
+  if (OnMinimize) OnMinimize(this);
+}
+
+void TApplication::Restore()
+{
+  if (!FMinimized) return;
+  FMinimized = false;
+  // Bottom first, so that the z-order comes back as it was.
+  for (auto it = FMinimizedWindows.rbegin(); it != FMinimizedWindows.rend(); ++it)
+    if (Windows::IsWindow(*it)) Windows::ShowWindow(*it, SW_RESTORE);
+  FMinimizedWindows.clear();
+  if (OnRestore) OnRestore(this);
+}
+
+// ---- The program's objects ---------------------------------------------------------------------
+
+namespace Forms {
+
+void InitializeApplication()
+{
+  if (!Controls::Mouse) Controls::Mouse = new TMouse();
+  if (!Screen) Screen = new TScreen(nullptr);
+  if (!Application) Application = new TApplication(nullptr);
+}
+
+void FinalizeApplication()
+{
+  delete Application;
+  Application = nullptr;
+  delete Screen;
+  Screen = nullptr;
+  Clipbrd::Finalize();
+  delete Controls::Mouse;
+  Controls::Mouse = nullptr;
+}
+
+void HandleException(TObject* Sender)
+{
+  if (Application) {
+    Application->HandleException(Sender);
+    return;
+  }
+  WithCurrentException([](Exception& e) { MessageSeam::Show(WithFullStop(e.Message()), "", MB_OK | MB_ICONSTOP); });
+}
+
+}  // namespace Forms

@@ -1,0 +1,195 @@
+#include "platform/forms/app/Screen.h"
+
+#include "platform/forms/app/Monitor.h"
+#include "platform/forms/graphics/Font.h"
+#include "platform/gdi/image/Icons.h"
+#include "platform/gdi/text/Fonts.h"
+#include "platform/rtl/FormatText.h"
+#include "platform/rtl/StringList.h"
+#include "platform/win/caret/Cursors.h"
+#include "platform/win/input/Focus.h"
+#include "platform/win/queue/Messages.h"
+#include "platform/win/window/Metrics.h"
+#include "platform/win/window/Windows.h"
+
+namespace Forms {
+TScreen* Screen = nullptr;
+}
+
+namespace {
+
+// The standard cursors by the system cursor they show. The drag cursors show the arrow until
+// the program gives them pictures of their own.
+struct StandardCursor {
+  TCursor Index;
+  const char* Id;
+};
+const StandardCursor kStandardCursors[] = {
+    {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},    {crSizeNESW, IDC_SIZENESW},
+    {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},  {crUpArrow, IDC_UPARROW},
+    {crHourGlass, IDC_WAIT},       {crDrag, IDC_ARROW},        {crNoDrop, IDC_NO},      {crHSplit, IDC_SIZEWE},
+    {crVSplit, IDC_SIZENS},        {crMultiDrag, IDC_ARROW},   {crSQLWait, IDC_WAIT},   {crNo, IDC_NO},
+    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},         {crHandPoint, IDC_HAND}, {crSizeAll, IDC_SIZEALL},
+};
+
+int AddFamily(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data)
+{
+  // Vertical faces ("@宋体") are for vertical text only.
+  if (lf->lfFaceName[0] != '@') reinterpret_cast<TStringList*>(data)->Add(lf->lfFaceName);
+  return 1;
+}
+
+}  // namespace
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), FHintFont(std::make_unique<TFont>())
+{
+  FDefaultCursor = Windows::LoadCursor(nullptr, IDC_ARROW);
+  FCursors[crNone] = nullptr;
+  for (const StandardCursor& c : kStandardCursors) FCursors[c.Index] = Windows::LoadCursor(nullptr, c.Id);
+  FHintFont->SetName("宋体");
+  FHintFont->SetSize(9);
+}
+
+TScreen::~TScreen()
+{
+  if (Forms::Screen == this) Forms::Screen = nullptr;
+  for (auto& [index, handle] : FCursors)
+    if (index > 0 && handle) Windows::DestroyIcon(handle);
+}
+
+// ---- Cursors -------------------------------------------------------------------------------------
+
+HCURSOR TScreen::GetCursors(TCursor Index) const
+{
+  if (Index == crDefault) return FDefaultCursor;
+  auto it = FCursors.find(Index);
+  return it == FCursors.end() ? FDefaultCursor : it->second;
+}
+
+void TScreen::DeleteCursor(TCursor Index)
+{
+  auto it = FCursors.find(Index);
+  if (it == FCursors.end()) return;
+  // The standard cursors belong to the system; only the program's own are destroyed.
+  if (it->second && !Windows::StandardCursorId(it->second)) Windows::DestroyIcon(it->second);
+  FCursors.erase(it);
+}
+
+void TScreen::SetCursors(TCursor Index, HCURSOR Handle)
+{
+  if (Index == crDefault) {
+    FDefaultCursor = Handle ? Handle : Windows::LoadCursor(nullptr, IDC_ARROW);
+    return;
+  }
+  if (GetCursors(Index) == Handle && FCursors.count(Index)) return;
+  DeleteCursor(Index);
+  if (Handle) FCursors[Index] = Handle;
+}
+
+void TScreen::SetCursor(TCursor Value)
+{
+  if (Value == FCursor) return;
+  FCursor = Value;
+  if (Value == crDefault) {
+    // Let the window under the mouse choose its own cursor again.
+    POINT p;
+    Windows::GetCursorPos(&p);
+    if (HWND wnd = Windows::WindowFromPoint(p)) {
+      LRESULT hit = Windows::SendMessage(wnd, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+      Windows::SendMessage(wnd, WM_SETCURSOR, WPARAM(wnd), MAKELPARAM(int(hit), WM_MOUSEMOVE));
+      return;
+    }
+  }
+  Windows::SetCursor(GetCursors(Value));
+}
+
+// ---- Geometry ------------------------------------------------------------------------------------
+
+int TScreen::GetWidth() const { return Windows::GetSystemMetrics(SM_CXSCREEN); }
+int TScreen::GetHeight() const { return Windows::GetSystemMetrics(SM_CYSCREEN); }
+
+RECT TScreen::GetDesktopRect() const { return RECT{0, 0, GetWidth(), GetHeight()}; }
+
+RECT TScreen::GetWorkAreaRect() const
+{
+  RECT r = GetDesktopRect();
+  Windows::SystemParametersInfo(SPI_GETWORKAREA, 0, &r, 0);
+  return r;
+}
+
+int TScreen::GetWorkAreaWidth() const
+{
+  RECT r = GetWorkAreaRect();
+  return r.right - r.left;
+}
+
+int TScreen::GetWorkAreaHeight() const
+{
+  RECT r = GetWorkAreaRect();
+  return r.bottom - r.top;
+}
+
+void TScreen::ReadMonitors() const
+{
+  // The desktop has one display; it is read once and kept, the rectangles asked anew.
+  if (!FMonitors.empty()) return;
+  HMONITOR primary = Windows::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  FMonitors.push_back(std::make_unique<TMonitor>(primary, 0));
+}
+
+int TScreen::GetMonitorCount() const
+{
+  ReadMonitors();
+  return int(FMonitors.size());
+}
+
+TMonitor* TScreen::GetMonitors(int Index) const
+{
+  ReadMonitors();
+  if (Index < 0 || Index >= int(FMonitors.size()))
+    throw EListError(SysUtils::Format("List index out of bounds (%d)", {Index}));
+  return FMonitors[std::size_t(Index)].get();
+}
+
+namespace {
+TMonitor* Matching(const std::vector<std::unique_ptr<TMonitor>>& monitors, HMONITOR handle)
+{
+  for (auto& m : monitors)
+    if (m->GetHandle() == handle) return m.get();
+  return monitors.front().get();
+}
+}  // namespace
+
+TMonitor* TScreen::MonitorFromPoint(const POINT& Point) const
+{
+  ReadMonitors();
+  return Matching(FMonitors, Windows::MonitorFromPoint(Point, MONITOR_DEFAULTTONEAREST));
+}
+
+TMonitor* TScreen::MonitorFromRect(const RECT& Rect) const
+{
+  ReadMonitors();
+  return Matching(FMonitors, Windows::MonitorFromRect(&Rect, MONITOR_DEFAULTTONEAREST));
+}
+
+TMonitor* TScreen::MonitorFromWindow(HWND Handle) const
+{
+  ReadMonitors();
+  return Matching(FMonitors, Windows::MonitorFromWindow(Handle, MONITOR_DEFAULTTONEAREST));
+}
+
+// ---- Fonts ---------------------------------------------------------------------------------------
+
+TStrings* TScreen::GetFonts()
+{
+  if (!FFonts) {
+    auto fonts = std::make_unique<TStringList>();
+    fonts->SetSorted(true);
+    fonts->SetDuplicates(dupIgnore);
+    LOGFONTA lf;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    Windows::EnumFontFamiliesEx(nullptr, &lf, AddFamily, LPARAM(fonts.get()));
+    FFonts = std::move(fonts);
+  }
+  return FFonts.get();
+}

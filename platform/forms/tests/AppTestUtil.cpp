@@ -1,0 +1,22 @@
+#include "platform/forms/tests/AppTestUtil.h"
+
+#include "platform/forms/app/Application.h"
+#include "platform/win/backend/Headless.h"
+
+void AppTest::SetUp()
+{
+  Headless::Start(800, 600);
+  Forms::FinalizeApplication();
+  Forms::InitializeApplication();
+  FSaved = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
+    Shown.push_back({Text, Caption, Flags});
+    return MessageSeam::DefaultAnswer(Flags);
+  });
+}
+
+void AppTest::TearDown()
+{
+  MessageSeam::SetHandler(FSaved);
+  Forms::FinalizeApplication();
+  Headless::Start(800, 600);
+}
