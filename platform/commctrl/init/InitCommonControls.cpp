@@ -4,6 +4,7 @@
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
 #include "platform/commctrl/tab/Tab.h"
+#include "platform/commctrl/tree/TreeView.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
@@ -21,6 +22,7 @@ void InitCommonControls()
   StatusBar::Register();
   UpDown::Register();
   Tab::Register();
+  TreeView::Register();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc)

@@ -8,27 +8,6 @@ namespace {
 
 const AnsiString kEmpty;
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-
-// Whether `text` begins with `prefix` (or equals it), folding ASCII letters that are characters
-// of their own: a trail byte is compared as it is.
-bool Matches(const AnsiString& text, const AnsiString& prefix, bool exact)
-{
-  if (text.size() < prefix.size() || (exact && text.size() != prefix.size())) return false;
-  size_t i = 0;
-  while (i < prefix.size()) {
-    if (System::IsLeadByte(prefix[i]) && i + 1 < prefix.size()) {
-      if (text[i] != prefix[i] || text[i + 1] != prefix[i + 1]) return false;
-      i += 2;
-      continue;
-    }
-    if (System::IsLeadByte(text[i]) && i + 1 < text.size()) return false;  // a half character never matches
-    if (Upper(text[i]) != Upper(prefix[i])) return false;
-    ++i;
-  }
-  return true;
-}
-
 }  // namespace
 
 ListBoxModel::ListBoxModel() : FOptions() {}
@@ -106,8 +85,7 @@ void ListBoxModel::Reset()
   FCount = 0;
   FCurSel = FCaret = FAnchor = -1;
   FTop = 0;
-  FTyped.clear();
-  FLead = 0;
+  FTyped.Clear();
 }
 
 int ListBoxModel::SetCount(int count)
@@ -339,7 +317,7 @@ int ListBoxModel::Find(int start, const AnsiString& prefix, bool exact) const
   if (start < -1 || start >= FCount) start = -1;
   for (int k = 1; k <= FCount; ++k) {
     int i = (start + k) % FCount;
-    if (Matches(FText[size_t(i)], prefix, exact)) return i;
+    if (TypeAhead::Matches(FText[size_t(i)], prefix, exact)) return i;
   }
   return -1;
 }
@@ -357,29 +335,7 @@ int ListBoxModel::FindData(int start, LPARAM data) const
 
 int ListBoxModel::TypeChar(char c, DWORD time)
 {
-  if (FLead) {
-    // The trail byte completes the character the lead byte began.
-    AnsiString ch{FLead, c};
-    FLead = 0;
-    if (time - FLastTyped > kTypeAheadMs) FTyped.clear();
-    FLastTyped = time;
-    FTyped += ch;
-  } else if (System::IsLeadByte(c)) {
-    FLead = c;
-    return -1;
-  } else {
-    if (time - FLastTyped > kTypeAheadMs) FTyped.clear();
-    FLastTyped = time;
-    FTyped += c;
-  }
-  // The same character typed again steps through the items that start with it.
-  AnsiString first = FTyped.substr(0, System::IsLeadByte(FTyped[0]) && FTyped.size() > 1 ? 2 : 1);
-  bool repeated = FTyped.size() > first.size();
-  for (size_t i = 0; repeated && i < FTyped.size(); i += first.size())
-    repeated = FTyped.compare(i, first.size(), first) == 0 && FTyped.size() % first.size() == 0;
-  int from = Valid(FCaret) ? FCaret : -1;
-  if (repeated) return Find(from, first, false);
-  // A longer prefix may still match the current item.
-  if (FTyped.size() == first.size()) return Find(from, FTyped, false);
-  return Find(from >= 0 ? from - 1 : -1, FTyped, false);
+  return FTyped.Find(c, time, Valid(FCaret) ? FCaret : -1, FCount, [&](int i, const AnsiString& prefix) {
+    return !FOptions.noData && TypeAhead::Matches(FText[size_t(i)], prefix, false);
+  });
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/commctrl/common/TypeAhead.h"
 #include "platform/rtl/System.h"
 #include "platform/win/WinUser.h"
 
@@ -103,9 +104,9 @@ public:
   // lead waiting for the trail). Characters within `kTypeAheadMs` of each other make one
   // prefix; the same character again steps to the next item that starts with it. Answers the
   // item found, or LB_ERR (also while a lead byte waits).
-  static constexpr DWORD kTypeAheadMs = 1000;
+  static constexpr DWORD kTypeAheadMs = TypeAhead::kDelayMs;
   int TypeChar(char c, DWORD time);
-  const AnsiString& TypedPrefix() const { return FTyped; }
+  const AnsiString& TypedPrefix() const { return FTyped.Typed(); }
 
 private:
   void ClearSel();
@@ -120,7 +121,5 @@ private:
   int FItemHeight = 16;
   int FCurSel = -1;  // single selection
   int FCaret = -1, FAnchor = -1, FTop = 0;
-  AnsiString FTyped;
-  char FLead = 0;  // a lead byte waiting for its trail
-  DWORD FLastTyped = 0;
+  TypeAhead FTyped;
 };
