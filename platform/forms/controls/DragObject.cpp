@@ -1,0 +1,182 @@
+#include "platform/forms/controls/DragObject.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/WinControl.h"
+#include "platform/win/caret/Cursors.h"
+#include "platform/win/input/Focus.h"
+
+TCursor TDragControlObject::GetDragCursor(bool Accepted, int X, int Y)
+{
+  return Accepted ? FControl->GetDragCursor() : crNoDrop;
+}
+
+TDragImageList* TDragControlObject::GetDragImages() { return FControl->GetDragImages(); }
+
+void TDragControlObject::Finished(TObject* Target, int X, int Y, bool Accepted)
+{
+  TControlAccess::DoEndDrag(FControl, Accepted ? Target : nullptr, X, Y);
+}
+
+struct TDragState_ {
+  static void Set(TDragObject* o, POINT pos, TControl* target)
+  {
+    o->FDragPos = pos;
+    o->FDragTarget = target;
+  }
+  static void End(TDragObject* o, bool cancelling, bool dropped)
+  {
+    o->FCancelling = cancelling;
+    o->FDropped = dropped;
+  }
+};
+
+namespace {
+struct TDragRun {
+  TControl* Control = nullptr;  // the source, pending or dragging
+  bool Active = false;          // past the threshold
+  POINT StartPos;
+  int Threshold = 0;
+  TDragObject* Object = nullptr;
+  std::unique_ptr<TDragObject> OwnObject;  // made here, freed at the end
+  TControl* Target = nullptr;
+  bool Accepted = false;
+};
+TDragRun gDrag;
+
+LRESULT SendDrag(TControl* Target, TDragMessage Msg, POINT Pos)
+{
+  TDragRec rec{Pos, gDrag.Object, Target};
+  return Target->Perform(CM_DRAG, WPARAM(Msg), reinterpret_cast<LPARAM>(&rec));
+}
+
+void Start()
+{
+  TControl* control = gDrag.Control;
+  TDragObject* object = nullptr;
+  TControlAccess::DoStartDrag(control, object);
+  if (!gDrag.Control) return;  // the start handler cancelled
+  if (!object) {
+    gDrag.OwnObject = std::make_unique<TDragControlObject>(control);
+    object = gDrag.OwnObject.get();
+  }
+  gDrag.Object = object;
+  gDrag.Active = true;
+  // The source's window keeps the mouse while the drag runs.
+  Controls::SetCaptureControl(control);
+}
+
+void Reset(bool EndClick)
+{
+  TControl* control = gDrag.Control;
+  gDrag.Control = nullptr;
+  gDrag.Active = false;
+  gDrag.Object = nullptr;
+  gDrag.Target = nullptr;
+  gDrag.Accepted = false;
+  std::unique_ptr<TDragObject> own = std::move(gDrag.OwnObject);
+  if (control && Controls::GetCaptureControl() == control) Controls::SetCaptureControl(nullptr);
+  if (control && EndClick) {
+    // No click follows a drag.
+    control->ControlState.Exclude(csLButtonDown);
+    control->ControlState.Exclude(csClicked);
+  }
+  Windows::SetCursor(Controls::AppLink().CursorHandle(crDefault));
+}
+}  // namespace
+
+namespace DragManager {
+
+TControl* DragControl() { return gDrag.Control; }
+TDragObject* Source() { return gDrag.Active ? gDrag.Object : nullptr; }
+bool Dragging() { return gDrag.Control != nullptr; }
+bool Accepted() { return gDrag.Accepted; }
+
+void BeginDrag(TControl* Control, bool Immediate, int Threshold)
+{
+  if (gDrag.Control) return;
+  gDrag = TDragRun{};
+  gDrag.Control = Control;
+  gDrag.Threshold = Threshold;
+  Windows::GetCursorPos(&gDrag.StartPos);
+  Controls::SetCaptureControl(Control);
+  if (Immediate) {
+    Start();
+    if (gDrag.Active) DragTo(gDrag.StartPos);
+  }
+}
+
+void DragTo(POINT Pos)
+{
+  if (!gDrag.Control) return;
+  if (!gDrag.Active) {
+    if (std::abs(Pos.x - gDrag.StartPos.x) < gDrag.Threshold && std::abs(Pos.y - gDrag.StartPos.y) < gDrag.Threshold)
+      return;
+    Start();
+    if (!gDrag.Active) return;
+  }
+  TControl* target = Controls::FindDragTarget(Pos, false);
+  if (target != gDrag.Target) {
+    if (gDrag.Target) SendDrag(gDrag.Target, dmDragLeave, Pos);
+    gDrag.Target = target;
+    gDrag.Accepted = target && SendDrag(target, dmDragEnter, Pos) != 0;
+  }
+  if (!gDrag.Object) return;  // a handler ended the drag
+  if (target) gDrag.Accepted = SendDrag(target, dmDragMove, Pos) != 0;
+  if (!gDrag.Object) return;
+  TDragState_::Set(gDrag.Object, Pos, target);
+  POINT local = target ? target->ScreenToClient(Pos) : Pos;
+  TCursor cursor = gDrag.Object->GetDragCursor(gDrag.Accepted, local.x, local.y);
+  Windows::SetCursor(Controls::AppLink().CursorHandle(cursor));
+}
+
+void Finish(bool Drop, POINT Pos)
+{
+  if (!gDrag.Control) return;
+  if (!gDrag.Active) {
+    Reset(false);
+    return;
+  }
+  DragTo(Pos);
+  EndDrag(Drop);
+}
+
+void EndDrag(bool Drop)
+{
+  if (!gDrag.Control) return;
+  if (!gDrag.Active) {
+    Reset(true);
+    return;
+  }
+  TDragObject* object = gDrag.Object;
+  TControl* target = gDrag.Target;
+  bool accepted = Drop && target && gDrag.Accepted;
+  POINT pos = object->GetDragPos();
+  TDragState_::End(object, !Drop, accepted);
+  // The capture goes first, so that the drop handlers may open windows and take the mouse.
+  if (Controls::GetCaptureControl() == gDrag.Control) Controls::SetCaptureControl(nullptr);
+  if (target) {
+    if (accepted)
+      SendDrag(target, dmDragDrop, pos);
+    else
+      SendDrag(target, dmDragLeave, pos);
+  }
+  POINT local = accepted ? target->ScreenToClient(pos) : pos;
+  std::unique_ptr<TDragObject> own = std::move(gDrag.OwnObject);
+  Reset(true);
+  object->Finished(accepted ? static_cast<TObject*>(target) : nullptr, local.x, local.y, accepted);
+}
+
+void CancelDrag() { EndDrag(false); }
+
+void ControlGone(TControl* Control)
+{
+  if (gDrag.Target == Control) {
+    gDrag.Target = nullptr;
+    gDrag.Accepted = false;
+  }
+}
+
+}  // namespace DragManager
