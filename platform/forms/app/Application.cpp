@@ -3,17 +3,25 @@
 #include <utility>
 #include <unistd.h>
 
+#include <algorithm>
 #include <new>
 
+#include "platform/classes/ClassRegistry.h"
 #include "platform/forms/app/Clipboard.h"
 #include "platform/forms/app/Mouse.h"
 #include "platform/forms/app/Screen.h"
 #include "platform/forms/app/UtilWindow.h"
+#include "platform/forms/controls/ControlActionLink.h"
+#include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/WinControl.h"
+#include "platform/forms/forms/Form.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/MessageSeam.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/queue/Messages.h"
+#include "platform/win/window/Metrics.h"
+#include "platform/win/window/Rects.h"
 #include "platform/win/window/Windows.h"
 
 namespace Forms {
@@ -56,7 +64,61 @@ void WithCurrentException(F Report)
   }
 }
 
+// The control's hint, else the nearest parent's.
+AnsiString HintOf(TControl* Control)
+{
+  for (; Control; Control = Control->GetParent())
+    if (!Control->GetHint().empty()) return Control->GetHint();
+  return AnsiString();
+}
+
 }  // namespace
+
+// What the control classes ask of the application object.
+class TApplicationControlsLink : public TApplicationLink {
+public:
+  void HandleException(TObject* Sender) override { Forms::HandleException(Sender); }
+  void HandleMessage() override
+  {
+    if (Forms::Application)
+      Forms::Application->HandleMessage();
+    else
+      TApplicationLink::HandleMessage();
+  }
+  bool Terminated() override { return Forms::Application ? Forms::Application->GetTerminated() : false; }
+  HCURSOR CursorHandle(TCursor Cursor) override
+  {
+    return Forms::Screen ? Forms::Screen->GetCursors(Cursor) : TApplicationLink::CursorHandle(Cursor);
+  }
+  TCursor ScreenCursor() override { return Forms::Screen ? Forms::Screen->GetCursor() : crDefault; }
+  void SetScreenCursor(TCursor Cursor) override
+  {
+    if (Forms::Screen) Forms::Screen->SetCursor(Cursor);
+  }
+  TCustomForm* MainForm() override { return Forms::Application ? Forms::Application->GetMainForm() : nullptr; }
+  void FormCreated(TCustomForm* Form) override
+  {
+    if (Forms::Screen) Forms::Screen->AddForm(Form);
+  }
+  void FormDestroyed(TCustomForm* Form) override
+  {
+    if (Forms::Screen) Forms::Screen->RemoveForm(Form);
+    if (Forms::Application) Forms::Application->FormDestroyed(Form);
+  }
+  void FormActivated(TCustomForm* Form) override
+  {
+    if (Forms::Screen) Forms::Screen->FormActivated(Form);
+  }
+  int DragThreshold() override { return Controls::Mouse ? Controls::Mouse->GetDragThreshold() : 5; }
+  void ModalStarted() override
+  {
+    if (Forms::Application) Forms::Application->ModalStarted();
+  }
+  void ModalFinished() override
+  {
+    if (Forms::Application) Forms::Application->ModalFinished();
+  }
+};
 
 TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 {
@@ -65,8 +127,52 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 
 TApplication::~TApplication()
 {
+  // The forms go while the application object still answers for them.
+  DestroyComponents();
+  FMainForm = nullptr;
   if (Forms::Application == this) Forms::Application = nullptr;
   UtilWindow::DeallocateHWnd(std::exchange(FHandle, nullptr));
+}
+
+// ---- Forms -------------------------------------------------------------------------------------
+
+void TApplication::FormCreated(TComponent* Instance)
+{
+  auto* form = dynamic_cast<TForm*>(Instance);
+  if (FMainForm || !form) return;
+  form->HandleNeeded();
+  FMainForm = form;
+}
+
+TComponent* TApplication::CreateForm(TClass InstanceClass)
+{
+  if (!InstanceClass || !InstanceClass->InheritsFrom(TComponent::StaticClass()) || !InstanceClass->CanCreate())
+    throw EInvalidOperation("Cannot create form of class " + (InstanceClass ? InstanceClass->ClassName() : "nil"));
+  auto* instance = static_cast<TComponent*>(InstanceClass->Create(this));
+  FormCreated(instance);
+  return instance;
+}
+
+void TApplication::FormDestroyed(TCustomForm* Form)
+{
+  if (Form == FMainForm) FMainForm = nullptr;
+}
+
+void TApplication::Notification(TComponent* AComponent, TOperation Operation)
+{
+  TComponent::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FMainForm) FMainForm = nullptr;
+}
+
+void TApplication::ModalStarted()
+{
+  if (FModalLevel++ == 0 && OnModalBegin) OnModalBegin(this);
+}
+
+void TApplication::ModalFinished()
+{
+  if (FModalLevel > 0 && --FModalLevel == 0 && OnModalEnd) OnModalEnd(this);
 }
 
 void TApplication::Initialize() { GetHandle(); }
@@ -110,7 +216,7 @@ bool TApplication::ProcessMessage(MSG& Msg)
   }
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
-  if (!handled) {
+  if (!handled && !Controls::IsKeyMsg(Msg)) {
     Windows::TranslateMessage(&Msg);
     Windows::DispatchMessage(&Msg);
   }
@@ -133,16 +239,61 @@ void TApplication::Idle(const MSG& Msg)
 {
   bool done = true;
   try {
+    DoMouseIdle();
     if (OnIdle) OnIdle(this, done);
+    if (done) DoActionIdle();
   } catch (...) {
     HandleException(this);
   }
   if (done && !Windows::WaitMessage()) FQueueDead = true;
 }
 
+void TApplication::DoMouseIdle()
+{
+  POINT p;
+  Windows::GetCursorPos(&p);
+  TControl* control = Controls::FindDragTarget(p, true);
+  SetHint(control ? Controls::GetLongHint(HintOf(control)) : AnsiString());
+}
+
+namespace {
+// Updates the action of a control and of its visible children, depth first.
+void InitiateActions(TControl* Control)
+{
+  if (TControlActionLink* link = Control->GetActionLink()) link->Update();
+  auto* win = dynamic_cast<TWinControl*>(Control);
+  if (!win) return;
+  for (int i = 0; i < win->GetControlCount(); ++i)
+    if (TControl* child = win->GetControl(i); child->GetVisible()) InitiateActions(child);
+}
+}  // namespace
+
+void TApplication::DoActionIdle()
+{
+  if (!Forms::Screen) return;
+  // A form's update may make or free forms: walk a copy and skip the ones gone meanwhile.
+  std::vector<TCustomForm*> forms;
+  for (int i = 0; i < Forms::Screen->GetCustomFormCount(); ++i) forms.push_back(Forms::Screen->GetCustomForms(i));
+  for (TCustomForm* form : forms) {
+    bool present = false;
+    for (int i = 0; i < Forms::Screen->GetCustomFormCount() && !present; ++i)
+      present = Forms::Screen->GetCustomForms(i) == form;
+    if (present && form->HandleAllocated() && Windows::IsWindowVisible(form->GetHandle()) &&
+        Windows::IsWindowEnabled(form->GetHandle()))
+      InitiateActions(form);
+  }
+}
+
 void TApplication::Run()
 {
   FQueueDead = false;
+  if (!FMainForm) return;
+  if (FShowMainForm) {
+    if (FMainForm->GetWindowState() == wsMinimized)
+      Minimize();
+    else
+      FMainForm->SetVisible(true);
+  }
   while (!FTerminated && !FQueueDead) {
     try {
       HandleMessage();
@@ -196,6 +347,15 @@ AnsiString TApplication::GetExeName() const
   return System::Utf8ToAnsi(path);
 }
 
+// ---- Hints -------------------------------------------------------------------------------------
+
+void TApplication::SetHint(const AnsiString& Value)
+{
+  if (Value == FHint) return;
+  FHint = Value;
+  if (OnHint) OnHint(this);
+}
+
 // ---- Minimize and restore ----------------------------------------------------------------------
 
 void TApplication::Minimize()
@@ -229,11 +389,16 @@ void InitializeApplication()
   if (!Controls::Mouse) Controls::Mouse = new TMouse();
   if (!Screen) Screen = new TScreen(nullptr);
   if (!Application) Application = new TApplication(nullptr);
+  Controls::InstallAppLink(std::make_unique<TApplicationControlsLink>());
+  Classes::RegisterFindGlobalComponentProc(
+      "Forms", [](const AnsiString& Name) { return Screen ? Screen->FindGlobalComponent(Name) : nullptr; });
 }
 
 void FinalizeApplication()
 {
+  Classes::UnregisterFindGlobalComponentProc("Forms");
   delete Application;
+  Controls::InstallAppLink(nullptr);
   Application = nullptr;
   delete Screen;
   Screen = nullptr;

@@ -2,20 +2,32 @@
 // (Run, ProcessMessages, HandleMessage with the idle work), the exception handling that every
 // event dispatcher ends in, and minimizing and restoring the program.
 //
+// The first form CreateForm makes becomes the main form: Run shows it and runs the loop until it
+// closes (closing the main form ends the program); without a main form Run returns at once.
+//
+// Idle work, when no message waits: OnIdle, the hint (Hint and OnHint follow the control under
+// the mouse) and the update of the
+// actions of every visible, enabled form (InitiateAction of the form and its visible controls).
+//
 // Exceptions: HandleException is called from inside a catch block. EAbort is silent; any other
 // exception goes to OnException when assigned, else ShowException shows it through the message
 // seam of platform/rtl (MB_OK | MB_ICONSTOP, the application's title as caption).
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "platform/classes/Component.h"
+#include "platform/forms/graphics/Colors.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/WinUser.h"
 
 PELTO_EVENT_TYPE(TExceptionEvent, void(TObject* Sender, Exception* E))
 PELTO_EVENT_TYPE(TIdleEvent, void(TObject* Sender, bool& Done))
 PELTO_EVENT_TYPE(TMessageEvent, void(MSG& Msg, bool& Handled))
+
+class TControl;
+class TCustomForm;
 
 class TApplication : public TComponent {
   PELTO_CLASS(TApplication, TComponent)
@@ -25,6 +37,28 @@ public:
 
   // Makes the application's window; the program's main block calls it first.
   void Initialize();
+
+  // ---- Forms ----
+  // Makes a form (or data module) of class T owned by the application and answers it in
+  // Reference; the first TForm made becomes the main form (its window made at once).
+  template <class T>
+  void CreateForm(T*& Reference)
+  {
+    Reference = new T(this);
+    FormCreated(Reference);
+  }
+  // The same from a class reference (stored forms, scripts); raises EInvalidOperation for a
+  // class that is not a component that can be made.
+  TComponent* CreateForm(TClass InstanceClass);
+  // Null before the first form; cleared when the main form goes.
+  TCustomForm* GetMainForm() const { return FMainForm; }
+  // Whether Run shows the main form (true).
+  bool GetShowMainForm() const { return FShowMainForm; }
+  void SetShowMainForm(bool Value) { FShowMainForm = Value; }
+  // Modal loops running now (ShowModal calls ModalStarted and ModalFinished).
+  void ModalStarted();
+  void ModalFinished();
+  int GetModalLevel() const { return FModalLevel; }
 
   // ---- Message loop ----
   // Retrieves and dispatches messages until Terminate was called (WM_QUIT retrieved). Where
@@ -57,6 +91,10 @@ public:
   HWND GetHandle();
   bool GetActive() const { return FActive; }
 
+  // ---- Hints ----
+  // The long part of the hint of the control under the mouse; setting it tells OnHint.
+  const AnsiString& GetHint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
   // ---- Minimize and restore ----
   // Hides the program: the visible top-level windows are minimized; OnMinimize follows.
   void Minimize();
@@ -67,15 +105,23 @@ public:
   TExceptionEvent OnException;
   TIdleEvent OnIdle;
   TMessageEvent OnMessage;
-  TNotifyEvent OnMinimize, OnRestore, OnActivate, OnDeactivate;
+  TNotifyEvent OnMinimize, OnRestore, OnActivate, OnDeactivate, OnHint, OnModalBegin, OnModalEnd;
 
 protected:
   // One message from the queue; false when none waited.
   bool ProcessMessage(MSG& Msg);
   void Idle(const MSG& Msg);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   LRESULT WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+  void FormCreated(TComponent* Instance);
+  // For the control classes (through their application link).
+  friend class TApplicationControlsLink;
+  void FormDestroyed(TCustomForm* Form);
+  // The idle work's parts.
+  void DoMouseIdle();
+  void DoActionIdle();
 
   AnsiString FTitle;
   bool FTitleSet = false;
@@ -86,6 +132,10 @@ private:
   bool FMinimized = false;
   bool FQueueDead = false;  // nothing can ever arrive
   std::vector<HWND> FMinimizedWindows;
+  TCustomForm* FMainForm = nullptr;  // borrowed: owned by the application as a component
+  bool FShowMainForm = true;
+  int FModalLevel = 0;
+  AnsiString FHint;
 };
 
 namespace Forms {

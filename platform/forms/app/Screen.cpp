@@ -1,11 +1,13 @@
 #include "platform/forms/app/Screen.h"
 
 #include "platform/forms/app/Monitor.h"
+#include "platform/forms/forms/Form.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/gdi/image/Icons.h"
 #include "platform/gdi/text/Fonts.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/StringUtils.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/queue/Messages.h"
@@ -55,6 +57,89 @@ TScreen::~TScreen()
   if (Forms::Screen == this) Forms::Screen = nullptr;
   for (auto& [index, handle] : FCursors)
     if (index > 0 && handle) Windows::DestroyIcon(handle);
+}
+
+// ---- Forms and data modules ----------------------------------------------------------------------
+
+namespace {
+template <class T>
+void EraseItem(std::vector<T*>& list, const void* item)
+{
+  list.erase(std::remove(list.begin(), list.end(), item), list.end());
+}
+
+template <class T>
+T* Item(const std::vector<T*>& list, int Index)
+{
+  if (Index < 0 || Index >= int(list.size()))
+    throw EListError(SysUtils::Format("List index out of bounds (%d)", {Index}));
+  return list[std::size_t(Index)];
+}
+}  // namespace
+
+TCustomForm* TScreen::GetCustomForms(int Index) const { return Item(FCustomForms, Index); }
+int TScreen::GetFormCount() const
+{
+  return int(std::count_if(FCustomForms.begin(), FCustomForms.end(),
+                           [](TCustomForm* f) { return dynamic_cast<TForm*>(f) != nullptr; }));
+}
+
+TForm* TScreen::GetForms(int Index) const
+{
+  int seen = 0;
+  for (TCustomForm* f : FCustomForms)
+    if (auto* form = dynamic_cast<TForm*>(f); form && seen++ == Index) return form;
+  throw EListError(SysUtils::Format("List index out of bounds (%d)", {Index}));
+}
+
+TForm* TScreen::GetActiveForm() const { return dynamic_cast<TForm*>(FActiveCustomForm); }
+TComponent* TScreen::GetDataModules(int Index) const { return Item(FDataModules, Index); }
+
+void TScreen::AddForm(TCustomForm* AForm)
+{
+  if (!AForm || std::find(FCustomForms.begin(), FCustomForms.end(), AForm) != FCustomForms.end()) return;
+  FCustomForms.push_back(AForm);
+}
+
+void TScreen::RemoveForm(TCustomForm* AForm)
+{
+  EraseItem(FCustomForms, AForm);
+  if (FActiveCustomForm != AForm) return;
+  FActiveCustomForm = nullptr;
+  if (OnActiveFormChange && !GetComponentState().Contains(csDestroying)) OnActiveFormChange(this);
+}
+
+void TScreen::AddDataModule(TComponent* ADataModule)
+{
+  if (ADataModule && std::find(FDataModules.begin(), FDataModules.end(), ADataModule) == FDataModules.end())
+    FDataModules.push_back(ADataModule);
+}
+
+void TScreen::RemoveDataModule(TComponent* ADataModule) { EraseItem(FDataModules, ADataModule); }
+
+TComponent* TScreen::FindGlobalComponent(const AnsiString& Name) const
+{
+  if (Name.empty()) return nullptr;
+  for (TCustomForm* form : FCustomForms)
+    if (SysUtils::SameText(form->GetName(), Name)) return form;
+  for (TComponent* module : FDataModules)
+    if (SysUtils::SameText(module->GetName(), Name)) return module;
+  return nullptr;
+}
+
+void TScreen::FormActivated(TCustomForm* AForm)
+{
+  if (!AForm) return;
+  auto it = std::find(FCustomForms.begin(), FCustomForms.end(), AForm);
+  if (it != FCustomForms.end()) std::rotate(FCustomForms.begin(), it, it + 1);
+  if (FActiveCustomForm == AForm) return;
+  FActiveCustomForm = AForm;
+  if (OnActiveFormChange) OnActiveFormChange(this);
+}
+
+TWinControl* TScreen::GetActiveControl() const
+{
+  return FActiveCustomForm ? FActiveCustomForm->GetActiveControl() : nullptr;
 }
 
 // ---- Cursors -------------------------------------------------------------------------------------

@@ -2,6 +2,11 @@
 // program's forms and data modules, the active form and control, the screen's size, work area,
 // monitors and pixel density (96 dpi), the installed font families and the hint font.
 //
+// Forms: every form adds itself when it is made and takes itself out when it goes; the list runs
+// from the most recently active form. Data modules likewise. Forms and data modules are found by
+// name through the global-component lookup of platform/classes (Forms::InitializeApplication
+// registers it).
+//
 // Cursors: the standard ones (crArrow ... crSizeAll) are there from the start; the program adds
 // its own under positive numbers. The screen owns the handles given to it and destroys one when
 // another takes its number. An unknown number answers the default cursor (the arrow).
@@ -16,8 +21,8 @@
 #include "platform/win/WinUser.h"
 
 class TCustomForm;
-class TDataModule;
 class TFont;
+class TForm;
 class TMonitor;
 class TStrings;
 class TStringList;
@@ -37,6 +42,34 @@ public:
   // the window under the mouse for its cursor again.
   TCursor GetCursor() const { return FCursor; }
   void SetCursor(TCursor Value);
+
+  // ---- Forms and data modules (borrowed; their owners free them) ----
+  // Every form; the TForm ones also in Forms[] (told apart when asked: a form adds itself before
+  // it is whole).
+  int GetCustomFormCount() const { return int(FCustomForms.size()); }
+  TCustomForm* GetCustomForms(int Index) const;
+  int GetFormCount() const;
+  TForm* GetForms(int Index) const;
+  int GetDataModuleCount() const { return int(FDataModules.size()); }
+  TComponent* GetDataModules(int Index) const;
+  // For the form and data-module classes: a form is made / going. Adding twice keeps one entry.
+  void AddForm(TCustomForm* AForm);
+  void RemoveForm(TCustomForm* AForm);
+  void AddDataModule(TComponent* ADataModule);
+  void RemoveDataModule(TComponent* ADataModule);
+  // The form of that name, else the data module of that name (ASCII case ignored); null when
+  // none.
+  TComponent* FindGlobalComponent(const AnsiString& Name) const;
+
+  // ---- Active form and control ----
+  // For the form classes: a form became the active one; it moves to the front of the lists.
+  void FormActivated(TCustomForm* AForm);
+  TCustomForm* GetActiveCustomForm() const { return FActiveCustomForm; }
+  // The active form when it is a TForm, else null.
+  TForm* GetActiveForm() const;
+  // The active form's active control; null when none.
+  TWinControl* GetActiveControl() const;
+  TNotifyEvent OnActiveFormChange;
 
   // ---- Geometry ----
   int GetPixelsPerInch() const { return 96; }
@@ -66,6 +99,9 @@ private:
   void ReadMonitors() const;
   void DeleteCursor(TCursor Index);
 
+  std::vector<TCustomForm*> FCustomForms;  // borrowed, the most recently active first
+  std::vector<TComponent*> FDataModules;   // borrowed
+  TCustomForm* FActiveCustomForm = nullptr;
   std::map<TCursor, HCURSOR> FCursors;
   HCURSOR FDefaultCursor = nullptr;
   TCursor FCursor = crDefault;

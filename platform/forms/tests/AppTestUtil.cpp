@@ -1,12 +1,14 @@
 #include "platform/forms/tests/AppTestUtil.h"
 
 #include "platform/forms/app/Application.h"
+#include "platform/forms/controls/Controls.h"
 #include "platform/win/backend/Headless.h"
 
 void AppTest::SetUp()
 {
   Headless::Start(800, 600);
   Forms::FinalizeApplication();
+  Controls::Initialize();
   Forms::InitializeApplication();
   FSaved = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
     Shown.push_back({Text, Caption, Flags});

@@ -8,6 +8,7 @@
 #include "platform/forms/app/Mouse.h"
 #include "platform/forms/app/Screen.h"
 #include "platform/forms/app/Timer.h"
+#include "platform/forms/forms/Form.h"
 #include "platform/forms/tests/AppTestUtil.h"
 #include "platform/rtl/StringList.h"
 #include "platform/win/backend/Headless.h"
@@ -133,6 +134,8 @@ TEST_F(AppTest, TimerWithoutEventOrIntervalDoesNotRun)
 
 TEST_F(AppTest, RunEndsOnTerminateAndTimerErrorsAreShownWithoutStoppingIt)
 {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
   TTimer timer(nullptr);
   timer.SetInterval(10);
   int ticks = 0;
@@ -149,11 +152,13 @@ TEST_F(AppTest, RunEndsOnTerminateAndTimerErrorsAreShownWithoutStoppingIt)
 
 TEST_F(AppTest, RunEndsWhenNothingCanArrive)
 {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
   int idle = 0;
   Application->OnIdle = [&](TObject*, bool& Done) { ++idle; };
   Application->Run();
   EXPECT_FALSE(Application->GetTerminated());
-  EXPECT_EQ(idle, 1);
+  EXPECT_GE(idle, 1);
 }
 
 TEST_F(AppTest, OnMessageSeesAndMayEatMessages)
