@@ -1,6 +1,7 @@
 #include "platform/commctrl/init/InitCommonControls.h"
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/monthcal/MonthCal.h"
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
 #include "platform/commctrl/tab/Tab.h"
@@ -23,6 +24,7 @@ void InitCommonControls()
   UpDown::Register();
   Tab::Register();
   TreeView::Register();
+  MonthCal::Register();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc)
