@@ -1,6 +1,7 @@
 #include "platform/commctrl/init/InitCommonControls.h"
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/datetime/DateTime.h"
 #include "platform/commctrl/monthcal/MonthCal.h"
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
@@ -25,6 +26,7 @@ void InitCommonControls()
   Tab::Register();
   TreeView::Register();
   MonthCal::Register();
+  DateTimePicker::Register();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc)

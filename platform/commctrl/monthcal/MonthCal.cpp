@@ -56,6 +56,7 @@ struct MonthCalState {
   UINT Pressed = MCHT_NOWHERE;  // the title button held down
   bool Tracking = false;        // a day chosen by the mouse, the button still down
   HWND YearSpin = nullptr;
+  HWND NotifyTo = nullptr;  // the window it was made for: dropped down, its owner's top window is not it
 };
 
 MonthCalState* StateOf(HWND wnd) { return ControlUtil::StateOf<MonthCalState>(wnd); }
@@ -259,7 +260,10 @@ bool NotifySelection(HWND wnd, UINT code)
   if (!s) return false;
   NMSELCHANGE n;
   n.stSelStart = n.stSelEnd = DayTime(s->Model.Selection());
-  CommonControls::SendNotify(wnd, &n.nmhdr, code);
+  n.nmhdr.hwndFrom = wnd;
+  n.nmhdr.idFrom = UINT_PTR(GetDlgCtrlID(wnd));
+  n.nmhdr.code = code;
+  if (IsWindow(s->NotifyTo)) SendMessage(s->NotifyTo, WM_NOTIFY, WPARAM(n.nmhdr.idFrom), reinterpret_cast<LPARAM>(&n));
   return IsWindow(wnd) && StateOf(wnd);
 }
 
@@ -405,6 +409,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (msg == WM_CREATE) {
     MonthCalState* s = ControlUtil::AttachState(wnd, std::make_unique<MonthCalState>());
     s->Colours = DefaultColours();
+    s->NotifyTo = reinterpret_cast<const CREATESTRUCTA*>(lParam)->hwndParent;
     LayOut(wnd, s);
     return 0;
   }
@@ -425,6 +430,10 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_GETFONT: return reinterpret_cast<LRESULT>(s->Font);
     case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_MOUSEACTIVATE:
+      // Dropped down (a pop-up), it leaves the activation and the focus with its owner.
+      if (!(Style(wnd) & WS_CHILD)) return MA_NOACTIVATE;
+      return DefWindowProc(wnd, msg, wParam, lParam);
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: ButtonDown(wnd, s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
     case WM_MOUSEMOVE: MouseMove(wnd, s, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); return 0;
