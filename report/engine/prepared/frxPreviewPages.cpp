@@ -11,6 +11,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringUtils.h"
@@ -21,6 +22,7 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxUtils.h"
 #include "report/engine/objects/frxMemoView.h"
+#include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxView.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
@@ -843,6 +845,58 @@ void TfrxPreviewPages::ObjectOver(Integer Index, Integer X, Integer Y, Integer B
 
 bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
 {
-  (void)Filter;  // the export loop comes with the export filters
-  return false;
+  TfrxReport* report = GetReport();
+  Filter->Report = report;
+  if (Filter->ShowDialog && Filter->ShowSettingsDialog() != 1) return false;
+  // Without a preview its page is the first.
+  if (Filter->CurPage) Filter->PageNumbers = SysUtils::IntToStr(CurPreviewPage + 1);
+  TStringList list;
+  frxUtils::ParsePageNumbers(Filter->PageNumbers, &list, GetCount());
+  std::vector<Integer> wanted;
+  for (Integer i = 0; i < list.GetCount(); ++i) wanted.push_back(SysUtils::StrToInt(list[i]));
+  if (!Filter->BeginExport()) return true;
+
+  // EndExport and the end of the progress run also when a page raises; the page's error is the
+  // one the caller hears of.
+  TScopeExit end([Filter, report] {
+    TScopeExit stop([report] { report->ProgressStop(1); });
+    Filter->EndExport();
+  });
+  report->ProgressStart(1);
+  for (Integer i = 0; i < GetCount(); ++i) {
+    if (!wanted.empty() && std::find(wanted.begin(), wanted.end(), i + 1) == wanted.end()) continue;
+    if (report->GetTerminated()) break;
+    TfrxReportPage* page = GetPage(i);
+    if (!page) continue;
+    report->Progress(1, i + 1);
+    Filter->BeginPage(page, i);
+    bool mirrored = page->MirrorMargins && i % 2 == 1;
+    page->SetLeft((mirrored ? page->RightMargin : page->LeftMargin) * kPixelsPerMm);
+    page->SetTop(page->TopMargin * kPixelsPerMm);
+    {
+      // The page's fill, stretched over its printable area, goes first.
+      TfrxPictureView background(nullptr);
+      background.SetName("_pagebackground");
+      background.Color = page->Color;
+      background.Stretched = true;
+      background.KeepAspectRatio = false;
+      background.SetBounds(page->GetLeft(), page->GetTop(),
+                           page->GetWidth() - (page->LeftMargin + page->RightMargin) * kPixelsPerMm,
+                           page->GetHeight() - (page->TopMargin + page->BottomMargin) * kPixelsPerMm);
+      Filter->ExportObject(&background);
+    }
+    for (TfrxComponent* c : page->GetAllObjects()) {
+      if (auto* m = dynamic_cast<TfrxCustomMemoView*>(c)) {
+        TfrxHighlight* h = m->GetHighlight();
+        if (h->Active && h->GetFont()) m->SetFont(h->GetFont());
+        m->TotalPages = GetCount();
+      }
+      Filter->ExportObject(c);
+    }
+    Filter->EndPage(page, i);
+    page->SetLeft(0);
+    page->SetTop(0);
+    ClearCache();
+  }
+  return true;
 }

@@ -1,0 +1,46 @@
+// The PDF export filter: every exported page becomes one PDF page of the report page's size, its
+// objects (not the page background) drawn by frxPDFPageContent; the document is written in one
+// go at the end, through the save seam.
+#pragma once
+
+#include <memory>
+
+#include "report/engine/model/frxPlugins.h"
+
+class TfrxPDFFile;
+class TfrxPDFPage;
+
+class TfrxPDFExport : public TfrxCustomExportFilter {
+  PELTO_CLASS(TfrxPDFExport, TfrxCustomExportFilter)
+public:
+  explicit TfrxPDFExport(TComponent* AOwner);
+  ~TfrxPDFExport() override;
+
+  AnsiString GetFilterCaption() const override;
+  // The settings dialog comes with the standard controls; until then OK.
+  Integer ShowSettingsDialog() override { return 1; }
+  // False for an empty FileName.
+  bool BeginExport() override;
+  void BeginPage(TfrxReportPage* Page, Integer Index) override;
+  void ExportObject(TfrxComponent* Obj) override;
+  // Writes the file (replacing it only when complete); raises EFCreateError naming it when it
+  // cannot be written, the previous file then unchanged.
+  void EndExport() override;
+
+  bool Compressed = true;
+  bool EmbeddedFonts = false;
+  AnsiString FileName;
+  bool OpenAfterExport = false;
+
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("Compressed", &ThisClass::Compressed, &ThisClass::Compressed).Default(true);
+    p.Property("EmbeddedFonts", &ThisClass::EmbeddedFonts, &ThisClass::EmbeddedFonts).Default(false);
+    p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
+    p.Property("OpenAfterExport", &ThisClass::OpenAfterExport, &ThisClass::OpenAfterExport).Default(false);
+  }
+
+private:
+  std::unique_ptr<TfrxPDFFile> FPDF;
+  TfrxPDFPage* FPage = nullptr;
+};
