@@ -7,10 +7,13 @@
 #include <new>
 
 #include "platform/classes/ClassRegistry.h"
+#include "platform/forms/app/ApplicationEvents.h"
 #include "platform/forms/app/Clipboard.h"
 #include "platform/forms/app/Mouse.h"
 #include "platform/forms/app/Screen.h"
+#include "platform/forms/app/Timer.h"
 #include "platform/forms/app/UtilWindow.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/controls/ControlActionLink.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/WinControl.h"
@@ -70,6 +73,17 @@ AnsiString HintOf(TControl* Control)
   for (; Control; Control = Control->GetParent())
     if (!Control->GetHint().empty()) return Control->GetHint();
   return AnsiString();
+}
+
+// Tells the application's own handler, then each TApplicationEvents with that event.
+void Notify(TApplication* App, const TNotifyEvent& Own, TNotifyEvent TApplicationEvents::*Member)
+{
+  if (Own) Own(App);
+  ApplicationEvents::Dispatch([&](TApplicationEvents& Events) {
+    if (!(Events.*Member)) return false;
+    (Events.*Member)(App);
+    return true;
+  });
 }
 
 }  // namespace
@@ -167,12 +181,12 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation)
 
 void TApplication::ModalStarted()
 {
-  if (FModalLevel++ == 0 && OnModalBegin) OnModalBegin(this);
+  if (FModalLevel++ == 0) Notify(this, OnModalBegin, &TApplicationEvents::OnModalBegin);
 }
 
 void TApplication::ModalFinished()
 {
-  if (FModalLevel > 0 && --FModalLevel == 0 && OnModalEnd) OnModalEnd(this);
+  if (FModalLevel > 0 && --FModalLevel == 0) Notify(this, OnModalEnd, &TApplicationEvents::OnModalEnd);
 }
 
 void TApplication::Initialize() { GetHandle(); }
@@ -194,8 +208,10 @@ LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
     switch (Msg) {
       case WM_ACTIVATEAPP:
         FActive = WParam != 0;
-        if (FActive && OnActivate) OnActivate(this);
-        if (!FActive && OnDeactivate) OnDeactivate(this);
+        if (FActive)
+          Notify(this, OnActivate, &TApplicationEvents::OnActivate);
+        else
+          Notify(this, OnDeactivate, &TApplicationEvents::OnDeactivate);
         return 0;
       default: break;
     }
@@ -216,6 +232,11 @@ bool TApplication::ProcessMessage(MSG& Msg)
   }
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
+  ApplicationEvents::Dispatch([&](TApplicationEvents& Events) {
+    if (!Events.OnMessage) return false;
+    Events.OnMessage(Msg, handled);
+    return true;
+  });
   if (!handled && !Controls::IsKeyMsg(Msg)) {
     Windows::TranslateMessage(&Msg);
     Windows::DispatchMessage(&Msg);
@@ -241,6 +262,11 @@ void TApplication::Idle(const MSG& Msg)
   try {
     DoMouseIdle();
     if (OnIdle) OnIdle(this, done);
+    ApplicationEvents::Dispatch([&](TApplicationEvents& Events) {
+      if (!Events.OnIdle) return false;
+      Events.OnIdle(this, done);
+      return true;
+    });
     if (done) DoActionIdle();
   } catch (...) {
     HandleException(this);
@@ -311,10 +337,16 @@ void TApplication::HandleException(TObject* Sender)
 {
   if (HWND capture = Windows::GetCapture()) Windows::SendMessage(capture, WM_CANCELMODE, 0, 0);
   WithCurrentException([&](Exception& e) {
-    if (OnException)
+    if (OnException) {
       OnException(Sender, &e);
-    else
-      ShowException(&e);
+      return;
+    }
+    bool handled = ApplicationEvents::Dispatch([&](TApplicationEvents& Events) {
+      if (!Events.OnException) return false;
+      Events.OnException(Sender, &e);
+      return true;
+    });
+    if (!handled) ShowException(&e);
   });
 }
 
@@ -353,7 +385,7 @@ void TApplication::SetHint(const AnsiString& Value)
 {
   if (Value == FHint) return;
   FHint = Value;
-  if (OnHint) OnHint(this);
+  Notify(this, OnHint, &TApplicationEvents::OnHint);
 }
 
 // ---- Minimize and restore ----------------------------------------------------------------------
@@ -366,7 +398,7 @@ void TApplication::Minimize()
   for (HWND w = Windows::GetTopWindow(nullptr); w; w = Windows::GetWindow(w, GW_HWNDNEXT))
     if (Windows::IsWindowVisible(w) && !Windows::IsIconic(w)) FMinimizedWindows.push_back(w);
   for (HWND w : FMinimizedWindows) Windows::ShowWindow(w, SW_SHOWMINNOACTIVE);
-  if (OnMinimize) OnMinimize(this);
+  Notify(this, OnMinimize, &TApplicationEvents::OnMinimize);
 }
 
 void TApplication::Restore()
@@ -377,7 +409,7 @@ void TApplication::Restore()
   for (auto it = FMinimizedWindows.rbegin(); it != FMinimizedWindows.rend(); ++it)
     if (Windows::IsWindow(*it)) Windows::ShowWindow(*it, SW_RESTORE);
   FMinimizedWindows.clear();
-  if (OnRestore) OnRestore(this);
+  Notify(this, OnRestore, &TApplicationEvents::OnRestore);
 }
 
 // ---- The program's objects ---------------------------------------------------------------------
@@ -390,6 +422,8 @@ void InitializeApplication()
   if (!Screen) Screen = new TScreen(nullptr);
   if (!Application) Application = new TApplication(nullptr);
   Controls::InstallAppLink(std::make_unique<TApplicationControlsLink>());
+  // The components of this part that stored forms name.
+  Classes::RegisterClasses({TTimer::StaticClass(), TImageList::StaticClass(), TApplicationEvents::StaticClass()});
   Classes::RegisterFindGlobalComponentProc(
       "Forms", [](const AnsiString& Name) { return Screen ? Screen->FindGlobalComponent(Name) : nullptr; });
 }

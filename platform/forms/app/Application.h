@@ -9,8 +9,11 @@
 // the mouse) and the update of the
 // actions of every visible, enabled form (InitiateAction of the form and its visible controls).
 //
+// Events go to the application's own handler and then to every TApplicationEvents component.
+//
 // Exceptions: HandleException is called from inside a catch block. EAbort is silent; any other
-// exception goes to OnException when assigned, else ShowException shows it through the message
+// exception goes to OnException when assigned, else to the TApplicationEvents components with
+// OnException, else ShowException shows it through the message
 // seam of platform/rtl (MB_OK | MB_ICONSTOP, the application's title as caption).
 #pragma once
 

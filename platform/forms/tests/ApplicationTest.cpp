@@ -3,7 +3,9 @@
 #include <functional>
 #include <stdexcept>
 
+#include "platform/classes/ClassRegistry.h"
 #include "platform/forms/app/Application.h"
+#include "platform/forms/app/ApplicationEvents.h"
 #include "platform/forms/app/Monitor.h"
 #include "platform/forms/app/Mouse.h"
 #include "platform/forms/app/Screen.h"
@@ -262,4 +264,43 @@ TEST_F(AppTest, MouseReportsAndMovesThePointer)
   EXPECT_EQ(mouse->GetCapture(), wnd);
   mouse->SetCapture(nullptr);
   EXPECT_EQ(Windows::GetCapture(), nullptr);
+}
+
+TEST_F(AppTest, ApplicationEventsComponentsShareTheEvents)
+{
+  TComponent owner(nullptr);
+  auto* first = new TApplicationEvents(&owner);
+  auto* second = new TApplicationEvents(&owner);
+  std::vector<std::string> log;
+  first->OnException = [&](TObject*, Exception* E) { log.push_back("first:" + E->Message()); };
+  second->OnException = [&](TObject*, Exception* E) { log.push_back("second:" + E->Message()); };
+  first->OnHint = [&](TObject*) { log.push_back("first:hint"); };
+
+  RaiseAndHandle([] { throw Exception("a"); });
+  EXPECT_EQ(log, (std::vector<std::string>{"second:a", "first:a"})) << "the newest first";
+  EXPECT_TRUE(Shown.empty()) << "a component with OnException takes the message";
+
+  log.clear();
+  first->Activate();
+  second->OnException = [&](TObject*, Exception*) {
+    log.push_back("second");
+    second->CancelDispatch();
+  };
+  first->OnException = [&](TObject*, Exception*) {
+    log.push_back("first");
+    first->CancelDispatch();
+  };
+  RaiseAndHandle([] { throw Exception("b"); });
+  EXPECT_EQ(log, std::vector<std::string>{"first"}) << "activated first, and it cancels the rest";
+
+  log.clear();
+  Application->SetHint("x");
+  EXPECT_EQ(log, std::vector<std::string>{"first:hint"});
+
+  delete first;
+  delete second;
+  RaiseAndHandle([] { throw Exception("c"); });
+  ASSERT_EQ(Shown.size(), 1u) << "with none left the box shows again";
+  EXPECT_EQ(Classes::FindClass("TApplicationEvents"), TApplicationEvents::StaticClass());
+  EXPECT_EQ(Classes::FindClass("TTimer"), TTimer::StaticClass());
 }
