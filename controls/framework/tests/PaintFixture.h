@@ -1,23 +1,14 @@
-// A TcxCanvas over a white 32-bit memory bitmap, with pixel access for the checks.
+// A TcxCanvas over a white 32-bit memory bitmap, with the pixel questions of the shared canvas.
 #pragma once
 
 #include <memory>
 
 #include "controls/framework/cxGraphics.h"
+#include "platform/testsupport/PixelCanvas.h"
 
-struct TPaintFixture {
+struct TPaintFixture : TPixelCanvas {
   TPaintFixture(int W, int H, COLORREF Fill = 0xFFFFFF);
   ~TPaintFixture();
-  TPaintFixture(const TPaintFixture&) = delete;
-  TPaintFixture& operator=(const TPaintFixture&) = delete;
-  COLORREF At(int X, int Y) const;
-  // The bounding box of the pixels that differ from Bg (empty when none).
-  RECT BoundsNot(COLORREF Bg) const;
-  void Clear(COLORREF Fill = 0xFFFFFF);
-  HDC DC = nullptr;
-  HBITMAP Bmp = nullptr;
-  void* Old = nullptr;
-  int W, H;
   std::unique_ptr<TCanvas> Surface;  // over DC
   std::unique_ptr<TcxCanvas> Canvas;
 };

@@ -6,19 +6,6 @@
 
 namespace GraphicsTestUtil {
 
-TTempDir::TTempDir()
-{
-  std::string templ = (std::filesystem::temp_directory_path() / "graphicsXXXXXX").string();
-  if (!mkdtemp(templ.data())) throw std::runtime_error("no temporary folder");
-  FPath = templ;
-}
-
-TTempDir::~TTempDir()
-{
-  std::error_code ec;
-  std::filesystem::remove_all(FPath, ec);
-}
-
 namespace {
 void Le16(std::vector<std::uint8_t>& b, unsigned v)
 {

@@ -14,6 +14,7 @@
 #include "platform/forms/graphics/Metafile.h"
 #include "platform/forms/graphics/Picture.h"
 #include "platform/forms/tests/GraphicsTestUtil.h"
+#include "platform/testsupport/TempFolder.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -188,7 +189,7 @@ TEST_F(MetafileTest, PictureStreamsAMetafileThroughTheComponentStream)
 
 TEST_F(MetafileTest, EmfFilesLoadByExtension)
 {
-  GraphicsTestUtil::TTempDir dir;
+  TTempFolder dir("metafile");
   TMetafile mf;
   Record(mf);
   mf.SaveToFile(dir.Path("drawing.EMF"));

@@ -17,9 +17,8 @@
 #include "platform/forms/graphics/JPEGImage.h"
 #include "platform/forms/graphics/Picture.h"
 #include "platform/forms/tests/GraphicsTestUtil.h"
+#include "platform/testsupport/TempFolder.h"
 #include "platform/rtl/Streams.h"
-
-using GraphicsTestUtil::TTempDir;
 
 namespace {
 
@@ -66,7 +65,7 @@ void WriteFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
 class PictureTest : public ::testing::Test {
 protected:
   void SetUp() override { Graphics::Initialize(); }
-  TTempDir Dir;
+  TTempFolder Dir{"picture"};
 };
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 using namespace Windows;
 
@@ -31,7 +31,7 @@ TEST(GdiBlits, RasterOperationsOnAKnownPair)
       {WHITENESS, RGB(255, 255, 255)},
   };
   for (const TCase& c : cases) {
-    TTestCanvas src(4, 4, s), dst(4, 4, d);
+    TPixelCanvas src(4, 4, s), dst(4, 4, d);
     HBRUSH b = CreateSolidBrush(p);
     HGDIOBJ old = SelectObject(dst.DC, b);
     EXPECT_TRUE(BitBlt(dst.DC, 1, 1, 2, 2, src.DC, 0, 0, c.Rop)) << std::hex << c.Rop;
@@ -41,17 +41,17 @@ TEST(GdiBlits, RasterOperationsOnAKnownPair)
     DeleteObject(b);
   }
   // A rop that needs a source fails without one.
-  TTestCanvas dst(4, 4);
+  TPixelCanvas dst(4, 4);
   EXPECT_FALSE(BitBlt(dst.DC, 0, 0, 2, 2, nullptr, 0, 0, SRCCOPY));
   EXPECT_FALSE(PatBlt(dst.DC, 0, 0, 2, 2, SRCCOPY));
 }
 
 TEST(GdiBlits, StretchMirrorTransparentAndOverlap)
 {
-  TTestCanvas src(2, 1);
+  TPixelCanvas src(2, 1);
   SetPixel(src.DC, 0, 0, RGB(255, 0, 0));
   SetPixel(src.DC, 1, 0, RGB(0, 0, 255));
-  TTestCanvas dst(8, 2);
+  TPixelCanvas dst(8, 2);
   EXPECT_TRUE(StretchBlt(dst.DC, 0, 0, 8, 2, src.DC, 0, 0, 2, 1, SRCCOPY));
   EXPECT_EQ(dst.At(3, 1), RGB(255, 0, 0));
   EXPECT_EQ(dst.At(4, 0), RGB(0, 0, 255));
@@ -59,13 +59,13 @@ TEST(GdiBlits, StretchMirrorTransparentAndOverlap)
   EXPECT_EQ(dst.At(0, 0), RGB(0, 0, 255));
   EXPECT_EQ(dst.At(7, 0), RGB(255, 0, 0));
 
-  TTestCanvas t(2, 1, RGB(0, 255, 0));
+  TPixelCanvas t(2, 1, RGB(0, 255, 0));
   EXPECT_TRUE(TransparentBlt(t.DC, 0, 0, 2, 1, src.DC, 0, 0, 2, 1, RGB(255, 0, 0)));
   EXPECT_EQ(t.At(0, 0), RGB(0, 255, 0));
   EXPECT_EQ(t.At(1, 0), RGB(0, 0, 255));
 
   // A source rectangle far larger than its bitmap: only the bitmap's pixels arrive.
-  TTestCanvas big(4, 4, RGB(0, 255, 0));
+  TPixelCanvas big(4, 4, RGB(0, 255, 0));
   EXPECT_TRUE(
       BitBlt(big.DC, -1000000000, -1000000000, 2000000000, 2000000000, src.DC, -1000000000, -1000000000, SRCCOPY));
   EXPECT_EQ(big.At(0, 0), RGB(255, 0, 0));
@@ -77,7 +77,7 @@ TEST(GdiBlits, StretchMirrorTransparentAndOverlap)
   EXPECT_EQ(big.At(0, 0), RGB(0, 255, 255));
 
   // Scrolling within one bitmap reads the old pixels.
-  TTestCanvas s(6, 1);
+  TPixelCanvas s(6, 1);
   for (int x = 0; x < 6; ++x) SetPixel(s.DC, x, 0, RGB(x * 40, 0, 0));
   BitBlt(s.DC, 1, 0, 5, 1, s.DC, 0, 0, SRCCOPY);
   for (int x = 1; x < 6; ++x) EXPECT_EQ(s.At(x, 0), RGB((x - 1) * 40, 0, 0));
@@ -86,7 +86,7 @@ TEST(GdiBlits, StretchMirrorTransparentAndOverlap)
 TEST(GdiBlits, MonochromeConversions)
 {
   // Colour to mono: the source's background colour becomes white, the rest black.
-  TTestCanvas src(2, 1, RGB(255, 0, 255));
+  TPixelCanvas src(2, 1, RGB(255, 0, 255));
   SetPixel(src.DC, 1, 0, RGB(10, 10, 10));
   SetBkColor(src.DC, RGB(255, 0, 255));
   HDC mdc = CreateCompatibleDC(nullptr);
@@ -96,7 +96,7 @@ TEST(GdiBlits, MonochromeConversions)
   EXPECT_EQ(GetPixel(mdc, 0, 0), RGB(255, 255, 255));
   EXPECT_EQ(GetPixel(mdc, 1, 0), RGB(0, 0, 0));
   // Mono to colour: black takes the text colour, white the background colour.
-  TTestCanvas dst(2, 1);
+  TPixelCanvas dst(2, 1);
   SetTextColor(dst.DC, RGB(1, 2, 3));
   SetBkColor(dst.DC, RGB(4, 5, 6));
   BitBlt(dst.DC, 0, 0, 2, 1, mdc, 0, 0, SRCCOPY);
@@ -117,7 +117,7 @@ TEST(GdiBlits, MonochromeConversions)
 
 TEST(GdiBitmaps, DibRoundTripsAndDibSections)
 {
-  TTestCanvas c(3, 2);
+  TPixelCanvas c(3, 2);
   SetPixel(c.DC, 0, 0, RGB(1, 2, 3));
   SetPixel(c.DC, 2, 1, RGB(200, 100, 50));
   BITMAPINFO bi{};

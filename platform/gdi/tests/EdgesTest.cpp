@@ -6,7 +6,7 @@
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/image/SystemBitmaps.h"
 #include "platform/gdi/image/Bitmaps.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 using namespace Windows;
 
@@ -28,7 +28,7 @@ TEST(GdiEdges, EdgeColoursAndCorners)
       {EDGE_BUMP, COLOR_3DLIGHT, COLOR_3DDKSHADOW, COLOR_3DDKSHADOW, COLOR_3DLIGHT},
   };
   for (const TCase& c : cases) {
-    TTestCanvas cv(20, 20, kMark);
+    TPixelCanvas cv(20, 20, kMark);
     RECT r{2, 2, 12, 12};
     ASSERT_TRUE(DrawEdge(cv.DC, &r, c.Edge, BF_RECT | BF_MIDDLE | BF_ADJUST));
     EXPECT_EQ(r, (RECT{4, 4, 10, 10})) << c.Edge;
@@ -44,13 +44,13 @@ TEST(GdiEdges, EdgeColoursAndCorners)
     EXPECT_EQ(cv.At(12, 12), kMark) << c.Edge;
   }
   // Only the named sides; flat and mono.
-  TTestCanvas cv(20, 20, kMark);
+  TPixelCanvas cv(20, 20, kMark);
   RECT r{2, 2, 12, 12};
   DrawEdge(cv.DC, &r, BDR_SUNKENOUTER, BF_BOTTOM);
   EXPECT_EQ(cv.At(2, 11), Sys(COLOR_BTNHIGHLIGHT));
   EXPECT_EQ(cv.At(2, 5), kMark);
   EXPECT_EQ(cv.CountNot(kMark), 10);
-  TTestCanvas fl(20, 20, kMark);
+  TPixelCanvas fl(20, 20, kMark);
   DrawEdge(fl.DC, &r, EDGE_SUNKEN, BF_RECT | BF_FLAT);
   EXPECT_EQ(fl.At(11, 5), Sys(COLOR_BTNSHADOW));
   EXPECT_EQ(fl.At(3, 5), Sys(COLOR_BTNFACE));
@@ -58,7 +58,7 @@ TEST(GdiEdges, EdgeColoursAndCorners)
 
 TEST(GdiEdges, FocusRectIsItsOwnInverse)
 {
-  TTestCanvas cv(20, 20, kMark);
+  TPixelCanvas cv(20, 20, kMark);
   RECT r{2, 2, 12, 8};
   DrawFocusRect(cv.DC, &r);
   int dots = cv.CountNot(kMark);
@@ -72,7 +72,7 @@ TEST(GdiEdges, FocusRectIsItsOwnInverse)
 TEST(GdiFrameControls, ButtonsBoxesAndArrows)
 {
   {  // Push button: raised, face filled; pushed: dark top-left.
-    TTestCanvas cv(30, 20, kMark);
+    TPixelCanvas cv(30, 20, kMark);
     RECT r{0, 0, 30, 20};
     DrawFrameControl(cv.DC, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
     EXPECT_EQ(cv.At(0, 5), Sys(COLOR_BTNHIGHLIGHT));
@@ -83,7 +83,7 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows)
     EXPECT_EQ(cv.At(15, 10), Sys(COLOR_BTNFACE));
   }
   {  // Check box: sunken, window inside, a check mark only when checked.
-    TTestCanvas cv(13, 13, kMark);
+    TPixelCanvas cv(13, 13, kMark);
     RECT r{0, 0, 13, 13};
     DrawFrameControl(cv.DC, &r, DFC_BUTTON, DFCS_BUTTONCHECK);
     EXPECT_EQ(cv.At(0, 5), Sys(COLOR_BTNSHADOW));
@@ -102,7 +102,7 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows)
     EXPECT_EQ(cv.At(6, 6) == Sys(COLOR_GRAYTEXT) || cv.At(6, 6) == Sys(COLOR_BTNFACE), true);
   }
   {  // Radio: shadow top-left, highlight bottom-right, dot when checked; the mask is a disc.
-    TTestCanvas cv(12, 12, kMark);
+    TPixelCanvas cv(12, 12, kMark);
     RECT r{0, 0, 12, 12};
     DrawFrameControl(cv.DC, &r, DFC_BUTTON, DFCS_BUTTONRADIO | DFCS_CHECKED);
     EXPECT_EQ(cv.At(0, 0), kMark);
@@ -110,7 +110,7 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows)
     EXPECT_EQ(cv.At(11, 6), Sys(COLOR_BTNHIGHLIGHT));
     EXPECT_EQ(cv.At(5, 5), Sys(COLOR_WINDOWTEXT));
     EXPECT_EQ(cv.At(3, 8), Sys(COLOR_WINDOW));
-    TTestCanvas mask(12, 12, RGB(0, 0, 0));
+    TPixelCanvas mask(12, 12, RGB(0, 0, 0));
     DrawFrameControl(mask.DC, &r, DFC_BUTTON, DFCS_BUTTONRADIOMASK);
     EXPECT_EQ(mask.At(0, 0), RGB(255, 255, 255));
     EXPECT_EQ(mask.At(6, 6), RGB(0, 0, 0));
@@ -123,7 +123,7 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows)
     };
     for (const TCase& c :
          {TCase{DFCS_SCROLLUP, false}, TCase{DFCS_SCROLLDOWN, true}, TCase{DFCS_SCROLLCOMBOBOX, true}}) {
-      TTestCanvas cv(17, 17, kMark);
+      TPixelCanvas cv(17, 17, kMark);
       RECT r{0, 0, 17, 17};
       DrawFrameControl(cv.DC, &r, DFC_SCROLL, c.Kind);
       int top = -1, topW = 0, bottomW = 0;
@@ -140,7 +140,7 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows)
       EXPECT_EQ(topW > bottomW, c.InkAbove) << c.Kind;  // the wide side of the triangle
       EXPECT_EQ(std::min(topW, bottomW), 1) << c.Kind;  // a one-pixel tip
     }
-    TTestCanvas in(17, 17, kMark);
+    TPixelCanvas in(17, 17, kMark);
     RECT r{0, 0, 17, 17};
     DrawFrameControl(in.DC, &r, DFC_SCROLL, DFCS_SCROLLLEFT | DFCS_INACTIVE);
     int gray = 0, light = 0;
@@ -153,13 +153,13 @@ TEST(GdiFrameControls, ButtonsBoxesAndArrows)
     EXPECT_GT(light, 0);
   }
   {  // Caption close button: a cross in the middle, face at the corners inside the edge.
-    TTestCanvas cv(16, 14, kMark);
+    TPixelCanvas cv(16, 14, kMark);
     RECT r{0, 0, 16, 14};
     DrawFrameControl(cv.DC, &r, DFC_CAPTION, DFCS_CAPTIONCLOSE);
     EXPECT_EQ(cv.At(8, 7) == Sys(COLOR_BTNTEXT) || cv.At(7, 6) == Sys(COLOR_BTNTEXT), true);
     EXPECT_EQ(cv.At(2, 2), Sys(COLOR_BTNFACE));
   }
-  TTestCanvas cv(4, 4);
+  TPixelCanvas cv(4, 4);
   RECT r{0, 0, 4, 4};
   EXPECT_FALSE(DrawFrameControl(cv.DC, &r, 99, 0));
 }

@@ -16,7 +16,7 @@
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/image/Bitmaps.h"
 #include "platform/gdi/meta/EnhMetaFile.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 #include "platform/gdi/text/DrawText.h"
 #include "platform/gdi/text/TextOutput.h"
 
@@ -104,7 +104,7 @@ HENHMETAFILE Record(void (*draw)(HDC), const RECT* frame = &kFrame, const char* 
   return CloseEnhMetaFile(rec);
 }
 
-int DifferentPixels(const TTestCanvas& a, const TTestCanvas& b)
+int DifferentPixels(const TPixelCanvas& a, const TPixelCanvas& b)
 {
   int n = 0;
   for (int y = 0; y < a.H; ++y)
@@ -152,7 +152,7 @@ std::vector<BYTE> Build(const std::vector<std::pair<DWORD, std::vector<std::uint
 
 TEST(EnhMetaFile, PlayingARecordingMatchesDrawingDirectly)
 {
-  TTestCanvas direct(kW, kH), played(kW, kH);
+  TPixelCanvas direct(kW, kH), played(kW, kH);
   DrawScene(direct.DC);
   HENHMETAFILE mf = Record(DrawScene);
   ASSERT_NE(mf, nullptr);
@@ -214,7 +214,7 @@ TEST(EnhMetaFile, BinaryFormAndFilesRoundTrip)
   ASSERT_NE(fromPadded, nullptr);
   EXPECT_EQ(Bytes(fromPadded), bytes);
 
-  TTestCanvas a(kW, kH), b(kW, kH);
+  TPixelCanvas a(kW, kH), b(kW, kH);
   RECT all{0, 0, kW, kH};
   PlayEnhMetaFile(a.DC, mf, &all);
   PlayEnhMetaFile(b.DC, fromFile, &all);
@@ -244,7 +244,7 @@ TEST(EnhMetaFile, ScaledPlayLandsInTheTargetRectangle)
   });
   ASSERT_NE(mf, nullptr);
   for (RECT target : {RECT{50, 40, 170, 112}, RECT{10, 10, 490, 298}, RECT{0, 0, 60, 36}}) {
-    TTestCanvas c(500, 300);
+    TPixelCanvas c(500, 300);
     // The target rectangle is given in the DC's logical units.
     SetViewportOrgEx(c.DC, 0, 0, nullptr);
     ASSERT_TRUE(PlayEnhMetaFile(c.DC, mf, &target));
@@ -256,7 +256,7 @@ TEST(EnhMetaFile, ScaledPlayLandsInTheTargetRectangle)
     EXPECT_EQ(c.At(target.right - 1, target.bottom - 1), RGB(255, 0, 0));
   }
   // Onto a DC with a mapping of its own: the rectangle is logical.
-  TTestCanvas c(500, 300);
+  TPixelCanvas c(500, 300);
   SetViewportOrgEx(c.DC, 100, 50, nullptr);
   RECT target{0, 0, 120, 72};
   ASSERT_TRUE(PlayEnhMetaFile(c.DC, mf, &target));
@@ -282,7 +282,7 @@ TEST(EnhMetaFile, PlayLeavesTheCallersStateAndClip)
   });
   HENHMETAFILE mf = SetEnhMetaFileBits(UINT(b.size()), b.data());
   ASSERT_NE(mf, nullptr);
-  TTestCanvas c(kW, kH);
+  TPixelCanvas c(kW, kH);
   HBRUSH mine = CreateSolidBrush(RGB(9, 9, 9));
   SelectObject(c.DC, mine);
   SetTextColor(c.DC, RGB(7, 7, 7));
@@ -344,7 +344,7 @@ TEST(EnhMetaFile, EnumerationSeesEveryRecordAndTheText)
   // A callback that stops ends the walk; one that plays each record draws what the play draws.
   auto stop = [](HDC, HANDLETABLE*, const ENHMETARECORD*, int, LPARAM) -> int { return 0; };
   EXPECT_FALSE(EnumEnhMetaFile(nullptr, mf, stop, 0, nullptr));
-  TTestCanvas played(kW, kH), walked(kW, kH);
+  TPixelCanvas played(kW, kH), walked(kW, kH);
   RECT all{0, 0, kW, kH};
   PlayEnhMetaFile(played.DC, mf, &all);
   auto play = [](HDC dc, HANDLETABLE* table, const ENHMETARECORD* r, int count, LPARAM) -> int {
@@ -365,7 +365,7 @@ TEST(EnhMetaFile, DrawTextAndEdgesAreRecordedInDeviceSpace)
     RECT e{20, 80, 120, 120};
     DrawEdge(dc, &e, EDGE_RAISED, BF_RECT);
   };
-  TTestCanvas direct(kW, kH), played(kW, kH);
+  TPixelCanvas direct(kW, kH), played(kW, kH);
   draw(direct.DC);
   HDC rec = CreateEnhMetaFile(nullptr, nullptr, &kFrame, nullptr);
   draw(rec);
@@ -466,7 +466,7 @@ TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm)
   std::vector<BYTE> b = Build(hostile);
   HENHMETAFILE mf = SetEnhMetaFileBits(UINT(b.size()), b.data());
   ASSERT_NE(mf, nullptr);
-  TTestCanvas c(kW, kH);
+  TPixelCanvas c(kW, kH);
   RECT all{0, 0, kW, kH};
   int level = SaveDC(c.DC);
   EXPECT_TRUE(PlayEnhMetaFile(c.DC, mf, &all));
@@ -478,7 +478,7 @@ TEST(EnhMetaFile, HostileRecordsAreSkippedWithoutHarm)
 TEST(EnhMetaFile, InvalidArgumentsAnswerFalse)
 {
   HENHMETAFILE mf = Record([](HDC dc) { Rectangle(dc, 0, 0, 10, 10); });
-  TTestCanvas c(20, 20);
+  TPixelCanvas c(20, 20);
   RECT r{0, 0, 20, 20};
   EXPECT_FALSE(PlayEnhMetaFile(nullptr, mf, &r));
   EXPECT_FALSE(PlayEnhMetaFile(c.DC, mf, nullptr));
@@ -509,7 +509,7 @@ TEST(EnhMetaFile, MappingModesKeepTheRecordedScale)
     SetViewportOrgEx(dc, 100, 10, nullptr);
     Ellipse(dc, 0, 0, 40, 40);
   };
-  TTestCanvas direct(kW, kH), played(kW, kH);
+  TPixelCanvas direct(kW, kH), played(kW, kH);
   draw(direct.DC);
   HDC rec = CreateEnhMetaFile(nullptr, nullptr, &kFrame, nullptr);
   draw(rec);
@@ -525,7 +525,7 @@ TEST(EnhMetaFile, MappingModesKeepTheRecordedScale)
   HENHMETAFILE inch = SetEnhMetaFileBits(UINT(b.size()), b.data());
   ASSERT_NE(inch, nullptr);
   for (int scale : {1, 2}) {
-    TTestCanvas c(kW * scale, kH * scale);
+    TPixelCanvas c(kW * scale, kH * scale);
     RECT target{0, 0, kW * scale, kH * scale};
     ASSERT_TRUE(PlayEnhMetaFile(c.DC, inch, &target));
     EXPECT_EQ(c.BoundsNot(RGB(255, 255, 255)), (RECT{0, 0, 96 * scale, 96 * scale}));

@@ -8,7 +8,7 @@
 #include "platform/gdi/image/Icons.h"
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/gdi/theme/Theme.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 #include "platform/rtl/Exceptions.h"
 
 using namespace Windows;
@@ -49,7 +49,7 @@ TEST(GdiPictures, MalformedInputIsRejected)
     EXPECT_THROW(IcoFile::LoadIco(b), EInvalidImage);
   }
   // A BMP whose header promises more rows than the file holds.
-  TTestCanvas c(4, 4);
+  TPixelCanvas c(4, 4);
   TBytes bmp = BmpFile::SaveBmp(c.Bmp);
   bmp.resize(bmp.size() - 8);
   EXPECT_THROW(BmpFile::LoadBmp(bmp), EInvalidImage);
@@ -58,7 +58,7 @@ TEST(GdiPictures, MalformedInputIsRejected)
 
 TEST(GdiPictures, RoundTrips)
 {
-  TTestCanvas c(7, 5);
+  TPixelCanvas c(7, 5);
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 7; ++x) SetPixel(c.DC, x, y, RGB(x * 30, y * 50, 200));
   for (int bpp : {24, 32}) {
@@ -71,7 +71,7 @@ TEST(GdiPictures, RoundTrips)
   EXPECT_EQ(PixelOf(p, 3, 2), RGB(90, 100, 200));
   DeleteObject(p);
   // JPEG is lossy: a flat picture comes back close, and lower quality makes a smaller file.
-  TTestCanvas flat(32, 32, RGB(40, 120, 200));
+  TPixelCanvas flat(32, 32, RGB(40, 120, 200));
   for (int i = 0; i < 32; ++i) SetPixel(flat.DC, i, i, RGB(255, 255, 0));
   TBytes hi = JpegFile::SaveJpeg(flat.Bmp, 95), lo = JpegFile::SaveJpeg(flat.Bmp, 10);
   EXPECT_LT(lo.size(), hi.size());
@@ -123,7 +123,7 @@ TEST(GdiPictures, IconsReadAndDraw)
   ico.insert(ico.end(), img.begin(), img.end());
   HICON icon = IcoFile::LoadIco(ico);
   ASSERT_NE(icon, nullptr);
-  TTestCanvas c(4, 4, RGB(0, 255, 0));
+  TPixelCanvas c(4, 4, RGB(0, 255, 0));
   ASSERT_TRUE(DrawIcon(c.DC, 1, 1, icon));
   EXPECT_EQ(c.At(1, 1), RGB(255, 0, 0));
   EXPECT_EQ(c.At(2, 1), RGB(0, 255, 0));  // transparent
@@ -135,7 +135,7 @@ TEST(GdiPictures, IconsReadAndDraw)
   HICON copy = CreateIconIndirect(&info);
   DeleteObject(info.hbmMask);
   DeleteObject(info.hbmColor);
-  TTestCanvas d(4, 4, RGB(0, 255, 0));
+  TPixelCanvas d(4, 4, RGB(0, 255, 0));
   DrawIconEx(d.DC, 0, 0, copy, 4, 4, 0, nullptr, DI_NORMAL);  // stretched
   EXPECT_EQ(d.At(1, 1), RGB(255, 0, 0));
   EXPECT_EQ(d.At(3, 0), RGB(0, 255, 0));

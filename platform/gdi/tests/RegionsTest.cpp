@@ -4,7 +4,7 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Regions.h"
 #include "platform/gdi/draw/Shapes.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 using namespace Windows;
 
@@ -88,7 +88,7 @@ TEST(GdiRegions, ShapesQueriesAndEquality)
 
 TEST(GdiRegions, ClippingLimitsPaintingAndFollowsTheMapping)
 {
-  TTestCanvas c(20, 20);
+  TPixelCanvas c(20, 20);
   TRgn clip(CreateRectRgn(5, 5, 15, 15));
   EXPECT_EQ(SelectClipRgn(c.DC, clip), SIMPLEREGION);
   EXPECT_EQ(ExcludeClipRect(c.DC, 8, 8, 10, 10), COMPLEXREGION);
@@ -123,7 +123,7 @@ TEST(GdiRegions, ClippingLimitsPaintingAndFollowsTheMapping)
 
 TEST(GdiRegions, FillAndFrameRegion)
 {
-  TTestCanvas c(20, 20);
+  TPixelCanvas c(20, 20);
   TRgn r(CreateRectRgn(2, 2, 12, 12));
   HBRUSH black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
   EXPECT_TRUE(FrameRgn(c.DC, r, black, 2, 1));
@@ -135,7 +135,7 @@ TEST(GdiRegions, FillAndFrameRegion)
   EXPECT_EQ(c.At(11, 11), RGB(0, 0, 0));
   // Wider frames: 5 on the left of a 10-wide region leave nothing; an enormous width is no
   // slower than the region is wide.
-  TTestCanvas wide(20, 20);
+  TPixelCanvas wide(20, 20);
   TRgn tall(CreateRectRgn(2, 2, 9, 12));
   EXPECT_TRUE(FrameRgn(wide.DC, tall, black, 3, 2));
   EXPECT_EQ(wide.At(4, 5), RGB(0, 0, 0));
@@ -154,7 +154,7 @@ TEST(GdiRegions, FillAndFrameRegion)
 
 TEST(GdiRegions, SystemClipStaysUnderTheProgramsClip)
 {
-  TTestCanvas c(20, 20);
+  TPixelCanvas c(20, 20);
   TRgn visible(CreateRectRgn(0, 0, 10, 20));
   EXPECT_EQ(SetSystemClipRgn(c.DC, visible), SIMPLEREGION);
   SelectClipRgn(c.DC, nullptr);  // a program's reset does not lift the window's limit

@@ -6,7 +6,7 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Regions.h"
 #include "platform/gdi/draw/Shapes.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 using namespace Windows;
 
@@ -31,7 +31,7 @@ TEST(GdiLines, EndPointIsExcluded)
   };
   const TCase cases[] = {{{1, 1}, {9, 1}}, {{9, 3}, {1, 3}}, {{2, 0}, {2, 8}}, {{0, 0}, {7, 7}}, {{1, 9}, {10, 5}}};
   for (const TCase& c : cases) {
-    TTestCanvas cv(12, 12);
+    TPixelCanvas cv(12, 12);
     MoveToEx(cv.DC, c.A.x, c.A.y, nullptr);
     EXPECT_TRUE(LineTo(cv.DC, c.B.x, c.B.y));
     EXPECT_EQ(cv.At(c.A.x, c.A.y), kBlack);
@@ -46,7 +46,7 @@ TEST(GdiLines, EndPointIsExcluded)
 
 TEST(GdiLines, PolylineJointsDrawnOnceAndDashes)
 {
-  TTestCanvas cv(40, 10);
+  TPixelCanvas cv(40, 10);
   SetROP2(cv.DC, R2_NOT);  // a joint drawn twice would cancel out
   const POINT pts[] = {{1, 1}, {5, 1}, {5, 5}};
   Polyline(cv.DC, pts, 3);
@@ -54,7 +54,7 @@ TEST(GdiLines, PolylineJointsDrawnOnceAndDashes)
   EXPECT_EQ(cv.At(5, 5), kWhite);
   EXPECT_EQ(cv.CountNot(kWhite), 8);
 
-  TTestCanvas dots(40, 4);
+  TPixelCanvas dots(40, 4);
   TSelected pen(dots.DC, CreatePen(PS_DOT, 1, kRed));
   SetBkMode(dots.DC, TRANSPARENT);
   MoveToEx(dots.DC, 0, 1, nullptr);
@@ -71,7 +71,7 @@ TEST(GdiLines, PolylineJointsDrawnOnceAndDashes)
 
 TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels)
 {
-  TTestCanvas cv(30, 30);
+  TPixelCanvas cv(30, 30);
   TSelected brush(cv.DC, CreateSolidBrush(kRed));
   EXPECT_TRUE(Rectangle(cv.DC, 2, 3, 12, 10));
   EXPECT_EQ(cv.At(2, 3), kBlack);
@@ -82,7 +82,7 @@ TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels)
   EXPECT_EQ(cv.At(10, 8), kRed);
   EXPECT_EQ(cv.BoundsNot(kWhite), (RECT{2, 3, 12, 10}));
 
-  TTestCanvas el(30, 30);
+  TPixelCanvas el(30, 30);
   TSelected brush2(el.DC, CreateSolidBrush(kRed));
   EXPECT_TRUE(Ellipse(el.DC, 4, 4, 25, 15));
   EXPECT_EQ(el.BoundsNot(kWhite), (RECT{4, 4, 25, 15}));
@@ -94,7 +94,7 @@ TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels)
   EXPECT_EQ(el.At(24, 14), kWhite);
 
   // A null pen fills one pixel less on the right and bottom (classic GDI).
-  TTestCanvas np(20, 20);
+  TPixelCanvas np(20, 20);
   SelectObject(np.DC, GetStockObject(NULL_PEN));
   SelectObject(np.DC, GetStockObject(BLACK_BRUSH));
   Rectangle(np.DC, 2, 2, 10, 10);
@@ -103,7 +103,7 @@ TEST(GdiFigures, RectangleAndEllipseLandOnGdiPixels)
 
 TEST(GdiFigures, WidePenAndInsideFrame)
 {
-  TTestCanvas cv(30, 30);
+  TPixelCanvas cv(30, 30);
   SelectObject(cv.DC, GetStockObject(NULL_BRUSH));
   {
     TSelected pen(cv.DC, CreatePen(PS_SOLID, 3, kBlack));
@@ -112,7 +112,7 @@ TEST(GdiFigures, WidePenAndInsideFrame)
   EXPECT_EQ(cv.BoundsNot(kWhite), (RECT{4, 4, 21, 21}));  // centred on the 1-pixel path
   EXPECT_EQ(cv.At(7, 10), kWhite);
   EXPECT_EQ(cv.At(6, 10), kBlack);
-  TTestCanvas in(30, 30);
+  TPixelCanvas in(30, 30);
   SelectObject(in.DC, GetStockObject(NULL_BRUSH));
   TSelected pen(in.DC, CreatePen(PS_INSIDEFRAME, 3, kBlack));
   Rectangle(in.DC, 5, 5, 20, 20);
@@ -123,7 +123,7 @@ TEST(GdiFigures, WidePenAndInsideFrame)
 
 TEST(GdiFigures, PolygonPieRoundRectAndFills)
 {
-  TTestCanvas cv(30, 30);
+  TPixelCanvas cv(30, 30);
   SelectObject(cv.DC, GetStockObject(BLACK_BRUSH));
   SelectObject(cv.DC, GetStockObject(NULL_PEN));
   const POINT sq[] = {{2, 2}, {12, 2}, {12, 12}, {2, 12}};
@@ -131,7 +131,7 @@ TEST(GdiFigures, PolygonPieRoundRectAndFills)
   EXPECT_EQ(cv.BoundsNot(kWhite), (RECT{2, 2, 12, 12}));  // interior without the pen
   EXPECT_EQ(cv.CountNot(kWhite), 100);
 
-  TTestCanvas pie(40, 40);
+  TPixelCanvas pie(40, 40);
   SelectObject(pie.DC, GetStockObject(BLACK_BRUSH));
   // The upper-right quarter, counter-clockwise from 3 o'clock to 12 o'clock.
   Pie(pie.DC, 0, 0, 31, 31, 30, 15, 15, 0);
@@ -140,7 +140,7 @@ TEST(GdiFigures, PolygonPieRoundRectAndFills)
   EXPECT_EQ(pie.At(8, 8), kWhite);
   EXPECT_EQ(pie.At(22, 22), kWhite);
 
-  TTestCanvas rr(30, 30);
+  TPixelCanvas rr(30, 30);
   SelectObject(rr.DC, GetStockObject(BLACK_BRUSH));
   RoundRect(rr.DC, 0, 0, 20, 20, 10, 10);
   EXPECT_EQ(rr.At(0, 0), kWhite);
@@ -149,7 +149,7 @@ TEST(GdiFigures, PolygonPieRoundRectAndFills)
   EXPECT_EQ(rr.BoundsNot(kWhite), (RECT{0, 0, 20, 20}));
 
   // Hatched brush in transparent mode leaves the background; FrameRect and InvertRect.
-  TTestCanvas h(16, 16);
+  TPixelCanvas h(16, 16);
   {
     TSelected hb(h.DC, CreateHatchBrush(HS_HORIZONTAL, kRed));
     SetBkMode(h.DC, TRANSPARENT);
@@ -160,7 +160,7 @@ TEST(GdiFigures, PolygonPieRoundRectAndFills)
   int red = 0;
   for (int y = 0; y < 16; ++y) red += h.At(0, y) == kRed;
   EXPECT_EQ(red, 2);
-  TTestCanvas f(10, 10);
+  TPixelCanvas f(10, 10);
   RECT r{1, 1, 9, 9};
   FrameRect(f.DC, &r, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
   EXPECT_EQ(f.CountNot(kWhite), 28);
@@ -183,7 +183,7 @@ TEST(GdiFigures, Rop2Modes)
       {R2_BLACK, RGB(0, 0, 0)},      {R2_NOTCOPYPEN, RGB(0, 0xFF, 0xFF)},
   };
   for (const TCase& c : cases) {
-    TTestCanvas cv(4, 4, dst);
+    TPixelCanvas cv(4, 4, dst);
     TSelected pen(cv.DC, CreatePen(PS_SOLID, 1, kRed));
     SetROP2(cv.DC, c.Rop);
     MoveToEx(cv.DC, 0, 1, nullptr);
@@ -195,7 +195,7 @@ TEST(GdiFigures, Rop2Modes)
 TEST(GdiFigures, ScaledAndMirroredMappings)
 {
   // Two device pixels per logical unit, origin moved: a 1-unit pen covers 2 pixels.
-  TTestCanvas cv(40, 40);
+  TPixelCanvas cv(40, 40);
   SetMapMode(cv.DC, MM_ANISOTROPIC);
   SetWindowExtEx(cv.DC, 1, 1, nullptr);
   SetViewportExtEx(cv.DC, 2, 2, nullptr);
@@ -209,7 +209,7 @@ TEST(GdiFigures, ScaledAndMirroredMappings)
   EXPECT_EQ(cv.At(27, 27), kBlack);
   EXPECT_EQ(cv.At(28, 28), kWhite);
   // Mirrored: logical x grows to the left from the right edge.
-  TTestCanvas m(40, 10);
+  TPixelCanvas m(40, 10);
   SetMapMode(m.DC, MM_ANISOTROPIC);
   SetWindowOrgEx(m.DC, 40, 0, nullptr);
   SetWindowExtEx(m.DC, -40, 10, nullptr);
@@ -229,7 +229,7 @@ TEST(GdiFigures, PatternBrushesFollowColoursAndOrigin)
   HBITMAP pat = CreateBitmap(8, 8, 1, 1, rows);
   HBRUSH b = CreatePatternBrush(pat);
   DeleteObject(pat);  // the brush keeps its own copy
-  TTestCanvas cv(16, 16);
+  TPixelCanvas cv(16, 16);
   SetTextColor(cv.DC, kRed);
   SetBkColor(cv.DC, RGB(0, 0, 255));
   RECT all{0, 0, 16, 16};
@@ -251,13 +251,13 @@ TEST(GdiFigures, PatternBrushesFollowColoursAndOrigin)
 
 TEST(GdiFigures, HugeAndFarOffFiguresDrawOnlyTheirVisiblePart)
 {
-  TTestCanvas cv(20, 20);
+  TPixelCanvas cv(20, 20);
   MoveToEx(cv.DC, -1000000000, 5, nullptr);
   LineTo(cv.DC, 1000000000, 5);
   for (int x = 0; x < 20; ++x) EXPECT_EQ(cv.At(x, 5), kBlack) << x;
   EXPECT_EQ(cv.CountNot(kWhite), 20);
   // A steep line through the canvas keeps the pixels of the unclipped line.
-  TTestCanvas a(20, 20), b(20, 20);
+  TPixelCanvas a(20, 20), b(20, 20);
   MoveToEx(a.DC, 3, -2000003, nullptr);
   LineTo(a.DC, 13, 2000017);
   MoveToEx(b.DC, 3, -2000003, nullptr);
@@ -266,7 +266,7 @@ TEST(GdiFigures, HugeAndFarOffFiguresDrawOnlyTheirVisiblePart)
     for (int x = 0; x < 20; ++x) EXPECT_EQ(a.At(x, y), b.At(x, y));
   EXPECT_EQ(a.CountNot(kWhite), 20);  // one pixel per visible row
   // An ellipse far larger than the canvas: only its interior shows here.
-  TTestCanvas e(20, 20);
+  TPixelCanvas e(20, 20);
   SelectObject(e.DC, GetStockObject(BLACK_BRUSH));
   SelectObject(e.DC, GetStockObject(NULL_PEN));
   Ellipse(e.DC, -1000000000, -1000000000, 1000000000, 1000000000);

@@ -11,7 +11,7 @@
 #include "platform/gdi/text/Fonts.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/text/TextOutput.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 using namespace Windows;
 
@@ -45,7 +45,7 @@ SIZE Extent(HDC dc, const char* s)
 
 TEST(GdiFonts, MetricsOfAChineseAndALatinFace)
 {
-  TTestCanvas c(10, 10);
+  TPixelCanvas c(10, 10);
   for (const char* face : {"宋体", "Arial", "Times New Roman", "Courier New", "Tahoma", "MS Sans Serif"}) {
     for (int h : {-12, -16, -40}) {
       TFontSel f(c.DC, face, h);
@@ -94,7 +94,7 @@ TEST(GdiFonts, MetricsOfAChineseAndALatinFace)
 
 TEST(GdiFonts, CharWidthsAndExtentPointsAgree)
 {
-  TTestCanvas c(10, 10);
+  TPixelCanvas c(10, 10);
   TFontSel f(c.DC, "Arial", -14);
   int w[3];
   ASSERT_TRUE(GetCharWidth32(c.DC, 'A', 'C', w));
@@ -125,7 +125,7 @@ TEST(GdiFonts, CharWidthsAndExtentPointsAgree)
 
 TEST(GdiText, TextOutAlignmentBackgroundAndClipping)
 {
-  TTestCanvas c(200, 60);
+  TPixelCanvas c(200, 60);
   TFontSel f(c.DC, "Arial", -20);
   TEXTMETRICA tm;
   GetTextMetrics(c.DC, &tm);
@@ -140,7 +140,7 @@ TEST(GdiText, TextOutAlignmentBackgroundAndClipping)
   EXPECT_GT(ink.right - ink.left, sz.cx / 2);
 
   // Right-aligned on the baseline: the ink ends at x and sits above y.
-  TTestCanvas r(200, 60);
+  TPixelCanvas r(200, 60);
   TFontSel f2(r.DC, "Arial", -20);
   SetBkMode(r.DC, TRANSPARENT);
   SetTextAlign(r.DC, TA_RIGHT | TA_BASELINE);
@@ -152,20 +152,20 @@ TEST(GdiText, TextOutAlignmentBackgroundAndClipping)
   EXPECT_GE(ink.top, 40 - tm.tmAscent);
 
   // Opaque background fills the text cell; ETO_CLIPPED keeps all within the rectangle.
-  TTestCanvas o(200, 60);
+  TPixelCanvas o(200, 60);
   TFontSel f3(o.DC, "Arial", -20);
   SetBkColor(o.DC, RGB(0, 0, 255));
   TextOut(o.DC, 10, 5, "Hi", 2);
   SIZE hi = Extent(o.DC, "Hi");
   EXPECT_EQ(o.BoundsNot(kWhite), (RECT{10, 5, 10 + hi.cx, 5 + tm.tmHeight}));
-  TTestCanvas k(200, 60);
+  TPixelCanvas k(200, 60);
   TFontSel f4(k.DC, "Arial", -20);
   RECT clip{10, 5, 30, 15};
   SetBkColor(k.DC, RGB(0, 0, 255));
   ExtTextOut(k.DC, 10, 5, ETO_CLIPPED | ETO_OPAQUE, &clip, "Hello", 5, nullptr);
   EXPECT_EQ(k.BoundsNot(kWhite), clip);
   // Per-character advances: a 30-pixel step puts the second glyph well to the right.
-  TTestCanvas d(200, 60);
+  TPixelCanvas d(200, 60);
   TFontSel f5(d.DC, "Arial", -20);
   SetBkMode(d.DC, TRANSPARENT);
   const int dx[2] = {60, 10};
@@ -176,7 +176,7 @@ TEST(GdiText, TextOutAlignmentBackgroundAndClipping)
 
 TEST(GdiText, RotatedTextBoundingBox)
 {
-  TTestCanvas c(100, 200);
+  TPixelCanvas c(100, 200);
   TFontSel f(c.DC, "Arial", -20, FW_NORMAL, 900);
   SetBkMode(c.DC, TRANSPARENT);
   SIZE sz = Extent(c.DC, "Rotated");
@@ -196,7 +196,7 @@ TEST(GdiText, RotatedTextBoundingBox)
 
 TEST(GdiDrawText, CalcRectCases)
 {
-  TTestCanvas c(300, 300);
+  TPixelCanvas c(300, 300);
   TFontSel f(c.DC, "Arial", -16);
   TEXTMETRICA tm;
   GetTextMetrics(c.DC, &tm);
@@ -273,7 +273,7 @@ TEST(GdiDrawText, CalcRectCases)
 
 TEST(GdiDrawText, EllipsisAlignmentAndClipping)
 {
-  TTestCanvas c(300, 100);
+  TPixelCanvas c(300, 100);
   TFontSel f(c.DC, "Arial", -16);
   TEXTMETRICA tm;
   GetTextMetrics(c.DC, &tm);
@@ -305,7 +305,7 @@ TEST(GdiDrawText, EllipsisAlignmentAndClipping)
   EXPECT_EQ(shown.compare(0, 3, "C:\\"), 0);
 
   // Right alignment, vertical centring and clipping to the rectangle.
-  TTestCanvas d(300, 100);
+  TPixelCanvas d(300, 100);
   TFontSel f2(d.DC, "Arial", -16);
   SetBkMode(d.DC, TRANSPARENT);
   RECT cell{50, 10, 250, 90};
@@ -317,7 +317,7 @@ TEST(GdiDrawText, EllipsisAlignmentAndClipping)
   EXPECT_EQ(h, top - 10 + tm.tmHeight);
   EXPECT_GE(ink.top, top);
   EXPECT_LE(ink.bottom, top + tm.tmHeight);
-  TTestCanvas e(300, 100);
+  TPixelCanvas e(300, 100);
   TFontSel f3(e.DC, "Arial", -16);
   SetBkMode(e.DC, TRANSPARENT);
   RECT narrow{20, 10, 40, 20};
@@ -329,14 +329,14 @@ TEST(GdiDrawText, EllipsisAlignmentAndClipping)
   DrawText(e.DC, "Clipped text", -1, &narrow, DT_SINGLELINE | DT_NOCLIP);
   EXPECT_GT(e.BoundsNot(kWhite).right, 40);
   // DT_EDITCONTROL hides a partly visible last line.
-  TTestCanvas g(300, 100);
+  TPixelCanvas g(300, 100);
   TFontSel f4(g.DC, "Arial", -16);
   SetBkMode(g.DC, TRANSPARENT);
   RECT two{0, 0, 300, tm.tmHeight + tm.tmHeight / 2};
   DrawText(g.DC, "one\ntwo", -1, &two, DT_EDITCONTROL);
   EXPECT_LE(g.BoundsNot(kWhite).bottom, tm.tmHeight);
   // Prefix underline: "&x" draws a line under x, below the baseline.
-  TTestCanvas u(100, 40);
+  TPixelCanvas u(100, 40);
   TFontSel f5(u.DC, "Arial", -16);
   SetBkMode(u.DC, TRANSPARENT);
   RECT ur{0, 0, 100, 40};
@@ -348,7 +348,7 @@ TEST(GdiDrawText, EllipsisAlignmentAndClipping)
 
 TEST(GdiFonts, FontDataGivesAParsableFontProgram)
 {
-  TTestCanvas c(10, 10);
+  TPixelCanvas c(10, 10);
   for (const char* face : {"宋体", "Arial"}) {
     TFontSel f(c.DC, face, -750 * 96 / 72);
     DWORD size = GetFontData(c.DC, 0, 0, nullptr, 0);
@@ -418,7 +418,7 @@ TEST(GdiFonts, FontDataGivesAParsableFontProgram)
 
 TEST(GdiText, TabsJustificationAndWideForms)
 {
-  TTestCanvas c(400, 40);
+  TPixelCanvas c(400, 40);
   TFontSel f(c.DC, "Arial", -14);
   TEXTMETRICA tm;
   GetTextMetrics(c.DC, &tm);
@@ -453,7 +453,7 @@ TEST(GdiText, TabsJustificationAndWideForms)
 
 TEST(GdiText, UnderlineAndStrikeOut)
 {
-  TTestCanvas plain(200, 40), under(200, 40), strike(200, 40);
+  TPixelCanvas plain(200, 40), under(200, 40), strike(200, 40);
   HFONT fp = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 0, 0, 0, 0, 0, 0, 0, "Arial");
   HFONT fu = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 1, 0, 0, 0, 0, 0, 0, "Arial");
   HFONT fs = CreateFont(-20, 0, 0, 0, FW_NORMAL, 0, 0, 1, 0, 0, 0, 0, 0, "Arial");
@@ -463,11 +463,11 @@ TEST(GdiText, UnderlineAndStrikeOut)
   TEXTMETRICA tm;
   GetTextMetrics(plain.DC, &tm);
   SIZE sz = Extent(plain.DC, "ooo");
-  for (TTestCanvas* c : {&plain, &under, &strike}) {
+  for (TPixelCanvas* c : {&plain, &under, &strike}) {
     SetBkMode(c->DC, TRANSPARENT);
     TextOut(c->DC, 10, 5, "ooo", 3);
   }
-  auto rowInk = [&](const TTestCanvas& c, int y) {
+  auto rowInk = [&](const TPixelCanvas& c, int y) {
     int n = 0;
     for (int x = 0; x < 200; ++x) n += c.At(x, y) == RGB(0, 0, 0);
     return n;
@@ -479,7 +479,7 @@ TEST(GdiText, UnderlineAndStrikeOut)
   for (int y = 5; y < base; ++y) strikeLine |= rowInk(strike, y) >= sz.cx - 1;
   EXPECT_TRUE(underline);
   EXPECT_TRUE(strikeLine);
-  for (TTestCanvas* c : {&plain, &under, &strike}) SelectObject(c->DC, GetStockObject(SYSTEM_FONT));
+  for (TPixelCanvas* c : {&plain, &under, &strike}) SelectObject(c->DC, GetStockObject(SYSTEM_FONT));
   DeleteObject(fp);
   DeleteObject(fu);
   DeleteObject(fs);
@@ -488,7 +488,7 @@ TEST(GdiText, UnderlineAndStrikeOut)
 TEST(GdiFonts, ManySizesComeAndGo)
 {
   // More realised sizes than the font cache keeps: dropped ones are realised again unchanged.
-  TTestCanvas c(10, 10);
+  TPixelCanvas c(10, 10);
   auto heightAt = [&](int h) {
     TFontSel f(c.DC, "Arial", -h);
     TEXTMETRICA tm;

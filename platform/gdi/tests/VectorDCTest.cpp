@@ -14,7 +14,8 @@
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/text/TextOutput.h"
 #include "platform/gdi/dc/VectorDC.h"
-#include "platform/gdi/tests/GdiTestUtil.h"
+#include "platform/testsupport/PixelCanvas.h"
+#include "platform/testsupport/TempFolder.h"
 #include "platform/rtl/AnsiStrings.h"
 
 using namespace Windows;
@@ -35,9 +36,8 @@ std::string RunCommand(const std::string& cmd)
 
 TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures)
 {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / ("gdi_pdf_" + std::to_string(::getpid()));
-  std::filesystem::create_directories(dir);
-  std::string file = (dir / "out.pdf").string();
+  TTempFolder dir("gdi_pdf");
+  std::string file = dir.Path("out.pdf");
   // A4 at 600 dpi.
   HDC dc = CreateVectorDC(file.c_str(), TVectorFormat::Pdf, 4961, 7016, 600);
   ASSERT_NE(dc, nullptr);
@@ -56,7 +56,7 @@ TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures)
   EXPECT_TRUE(TextOut(dc, 300, 300, "Contract 合同 page one", -1));
   SelectObject(dc, GetStockObject(GRAY_BRUSH));
   Rectangle(dc, 300, 600, 1200, 900);
-  TTestCanvas pic(20, 20, RGB(255, 0, 0));
+  TPixelCanvas pic(20, 20, RGB(255, 0, 0));
   EXPECT_TRUE(StretchBlt(dc, 1500, 600, 400, 400, pic.DC, 0, 0, 20, 20, SRCCOPY));
   EXPECT_EQ(GetPixel(dc, 310, 610), CLR_INVALID);
   EXPECT_GT(EndPage(dc), 0);
@@ -79,7 +79,7 @@ TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures)
   std::string check = RunCommand("qpdf --check '" + file + "' 2>&1");
   EXPECT_NE(check.find("No syntax or stream encoding errors"), std::string::npos) << check;
   // The same calls on a PostScript page.
-  std::string ps = (dir / "out.ps").string();
+  std::string ps = dir.Path("out.ps");
   HDC pdc = CreateVectorDC(ps.c_str(), TVectorFormat::PostScript, 850, 1100, 100);
   ASSERT_NE(pdc, nullptr);
   StartDoc(pdc, &di);
@@ -93,7 +93,6 @@ TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures)
   std::string head(4, ' ');
   in.read(head.data(), 4);
   EXPECT_EQ(head, "%!PS");
-  std::filesystem::remove_all(dir);
 
   EXPECT_EQ(CreateVectorDC("/nonexistent-dir/x.pdf", TVectorFormat::Pdf, 100, 100, 72), nullptr);
 }

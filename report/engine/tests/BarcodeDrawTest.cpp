@@ -12,45 +12,21 @@
 #include "platform/gdi/image/Bitmaps.h"
 #include "platform/rtl/Exceptions.h"
 #include "report/engine/barcode/frxBarcod.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 using namespace Windows;
 
 namespace {
 
-// A memory DC on a 32-bit bitmap filled with one colour.
-struct TBitmapCanvas {
-  HDC DC;
-  HBITMAP Bmp;
-  HGDIOBJ Old;
-  int W, H;
-  TBitmapCanvas(int w, int h, COLORREF fill) : W(w), H(h)
-  {
-    DC = CreateCompatibleDC(nullptr);
-    Bmp = CreateBitmap(w, h, 1, 32, nullptr);
-    Old = SelectObject(DC, Bmp);
-    HBRUSH b = CreateSolidBrush(fill);
-    RECT r{0, 0, w, h};
-    FillRect(DC, &r, b);
-    DeleteObject(b);
-  }
-  ~TBitmapCanvas()
-  {
-    SelectObject(DC, Old);
-    DeleteObject(Bmp);
-    DeleteDC(DC);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(DC, x, y); }
-  // Pixels of the rectangle that are neither of the two colours.
-  int CountOther(RECT r, COLORREF a, COLORREF b) const
-  {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x)
-        if (At(x, y) != a && At(x, y) != b) ++n;
-    return n;
-  }
-};
+// Pixels of the rectangle that are neither of the two colours.
+int CountOther(const TPixelCanvas& c, RECT r, COLORREF a, COLORREF b)
+{
+  int n = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (c.At(x, y) != a && c.At(x, y) != b) ++n;
+  return n;
+}
 
 TfrxBarcode EAN13()
 {
@@ -68,7 +44,7 @@ TEST(BarcodeDraw, HorizontalSymbolHasItsBarsGuardsAndTextBand)
   TfrxBarcode b = EAN13();
   const int w = b.GetWidth();
   ASSERT_EQ(w, 95);
-  TBitmapCanvas c(w, 60, kGreen);
+  TPixelCanvas c(w, 60, kGreen);
   b.DrawInRect(c.DC, RECT{0, 0, w, 60}, true);
   EXPECT_EQ(b.GetHeight(), 53);  // picture height less the 7 of the long-bar types
   // Start guard "505": bar, space, bar; the guards reach down into the text band.
@@ -83,13 +59,13 @@ TEST(BarcodeDraw, HorizontalSymbolHasItsBarsGuardsAndTextBand)
   EXPECT_EQ(c.At(93, 58), kGreen);
   // The two digit bands are filled with the background and carry text.
   EXPECT_EQ(c.At(4, 45), kWhite);
-  EXPECT_GT(c.CountOther(RECT{3, 44, 45, 60}, kWhite, kGreen), 20);
+  EXPECT_GT(CountOther(c, RECT{3, 44, 45, 60}, kWhite, kGreen), 20);
   int ink = 0;
   for (int y = 44; y < 60; ++y)
     for (int x = 49; x < 92; ++x) ink += c.At(x, y) != kWhite;
   EXPECT_GT(ink, 20);
   // Without the text the bars run over the band.
-  TBitmapCanvas bare(w, 60, kGreen);
+  TPixelCanvas bare(w, 60, kGreen);
   TfrxBarcode b2 = EAN13();
   b2.DrawInRect(bare.DC, RECT{0, 0, w, 60}, false);
   EXPECT_EQ(bare.At(4, 52), c.At(4, 10));
@@ -100,7 +76,7 @@ TEST(BarcodeDraw, ColoursAndOffsetRectangle)
   TfrxBarcode b = EAN13();
   b.SetColor(RGB(255, 255, 0));
   b.SetColorBar(RGB(0, 0, 255));
-  TBitmapCanvas c(120, 80, kGreen);
+  TPixelCanvas c(120, 80, kGreen);
   b.DrawInRect(c.DC, RECT{10, 5, 10 + 95, 5 + 60}, false);
   EXPECT_EQ(c.At(9, 20), kGreen);
   EXPECT_EQ(c.At(10, 20), RGB(0, 0, 255));
@@ -115,7 +91,7 @@ TEST(BarcodeDraw, TurnedBy90HasHorizontalBarsAndTextOnTheRight)
   b.SetText("AB");
   b.SetAngle(90);
   const int w = b.GetWidth();
-  TBitmapCanvas c(60, w, kGreen);
+  TPixelCanvas c(60, w, kGreen);
   b.DrawInRect(c.DC, RECT{0, 0, 60, w}, true);
   EXPECT_EQ(b.GetHeight(), 60 - 16);
   // Each row is one module: the same colour all along the bar length.
@@ -130,8 +106,8 @@ TEST(BarcodeDraw, TurnedBy90HasHorizontalBarsAndTextOnTheRight)
   EXPECT_GE(uniformRows, w - 1);
   EXPECT_GT(blackRows, w / 4);
   // The text band lies on the right, the bars stop short of it.
-  EXPECT_GT(c.CountOther(RECT{46, 0, 60, w}, kWhite, kGreen), 10);
-  EXPECT_EQ(c.CountOther(RECT{0, 1, 44, w}, kWhite, kBlack), 0);
+  EXPECT_GT(CountOther(c, RECT{46, 0, 60, w}, kWhite, kGreen), 10);
+  EXPECT_EQ(CountOther(c, RECT{0, 1, 44, w}, kWhite, kBlack), 0);
 }
 
 TEST(BarcodeDraw, ScannerReadsThePaintedSymbol)
@@ -139,7 +115,7 @@ TEST(BarcodeDraw, ScannerReadsThePaintedSymbol)
   TfrxBarcode b = EAN13();
   const int w = b.GetWidth();
   // Three pixels per module, drawn into the middle of a white page with quiet zones.
-  TBitmapCanvas c(3 * w + 60, 120, kWhite);
+  TPixelCanvas c(3 * w + 60, 120, kWhite);
   b.DrawInRect(c.DC, RECT{30, 0, 30 + 3 * w, 120}, true);
   auto path = std::filesystem::temp_directory_path() /
               ("barcode-draw-" + std::to_string(reinterpret_cast<uintptr_t>(&c)) + ".pgm");
@@ -166,7 +142,7 @@ TEST(BarcodeDraw, EncodingErrorsPaintNothing)
   b.SetText("12");
   b.SetCheckSumMethod(csmNone);
   b.SetChecksum(true);
-  TBitmapCanvas c(50, 50, kGreen);
+  TPixelCanvas c(50, 50, kGreen);
   EXPECT_THROW(b.DrawInRect(c.DC, RECT{0, 0, 50, 50}, true), Exception);
-  EXPECT_EQ(c.CountOther(RECT{0, 0, 50, 50}, kGreen, kGreen), 0);
+  EXPECT_EQ(CountOther(c, RECT{0, 0, 50, 50}, kGreen, kGreen), 0);
 }

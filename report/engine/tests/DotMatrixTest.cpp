@@ -16,7 +16,7 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/objects/frxDMPClass.h"
 #include "report/engine/model/frxPaper.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 namespace {
 
@@ -315,7 +315,7 @@ TEST_F(DotMatrix, ClassesAreRegistered)
 
 TEST_F(DotMatrix, SmallPageWithChineseTextAsPNG)
 {
-  TTestCanvas c(420, 200);
+  TPixelCanvas c(420, 200);
   TfrxDMPMemoView* title = Memo("Title", "合同编号: HT-2026-001");
   title->SetBounds(96, 0, 288, 17);
   title->SetFontStyle(TfrxDMPFontStyles{fsxBold, fsxUnderline});

@@ -5,7 +5,11 @@
 #include <algorithm>
 
 #include "platform/rtl/AnsiStrings.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/testsupport/PixelCanvas.h"
 #include "report/engine/text/frxGraphicUtils.h"
 
 namespace {
@@ -221,7 +225,7 @@ TEST_F(DrawText, SplitTextKeepsItsTagsOnBothSides)
 
 TEST_F(DrawText, DrawsColoursAndBoldOnABitmap)
 {
-  TTestCanvas c(200, 40);
+  TPixelCanvas c(200, 40);
   RECT r{10, 10, 190, 35};
   T.SetDimensions(1, 1, RECT{0, 0, 180, 25}, r);
   TStringList lines;
@@ -235,11 +239,11 @@ TEST_F(DrawText, DrawsColoursAndBoldOnABitmap)
   EXPECT_GT(c.Count({10, 10, 40, 35}, RGB(255, 0, 0)), 5);  // the red word
   EXPECT_EQ(c.Count({60, 10, 190, 35}, RGB(255, 0, 0)), 0);
   // Bold strokes are wider: more ink per letter than the same word unbolded.
-  TTestCanvas plain(200, 40);
+  TPixelCanvas plain(200, 40);
   lines.SetText("BOLD");
   T.SetText(&lines);
   T.DrawText(plain.DC, haLeft, vaTop);
-  TTestCanvas bold(200, 40);
+  TPixelCanvas bold(200, 40);
   lines.SetText("<b>BOLD</b>");
   T.SetText(&lines);
   T.DrawText(bold.DC, haLeft, vaTop);
@@ -248,7 +252,7 @@ TEST_F(DrawText, DrawsColoursAndBoldOnABitmap)
 
 TEST_F(DrawText, AlignsJustifiesAndRotates)
 {
-  auto draw = [&](const char* text, TfrxHAlign h, TfrxVAlign v, int rotation, TTestCanvas& c, RECT r) {
+  auto draw = [&](const char* text, TfrxHAlign h, TfrxVAlign v, int rotation, TPixelCanvas& c, RECT r) {
     T.SetOptions(true, true, rotation, false, false);
     RECT layout{0, 0, r.right - r.left, r.bottom - r.top};
     T.SetDimensions(1, 1, layout, r);
@@ -258,21 +262,21 @@ TEST_F(DrawText, AlignsJustifiesAndRotates)
     T.DrawText(c.DC, h, v);
   };
   const RECT box{10, 10, 110, 110};
-  TTestCanvas right(120, 120);
+  TPixelCanvas right(120, 120);
   draw("abc", haRight, vaBottom, 0, right, box);
   RECT ink = right.Ink({0, 0, 120, 120});
   EXPECT_GE(ink.right, 105);
   EXPECT_LE(ink.right, 111);
   EXPECT_GE(ink.bottom, 100);
 
-  TTestCanvas centre(120, 120);
+  TPixelCanvas centre(120, 120);
   draw("abc", haCenter, vaCenter, 0, centre, box);
   ink = centre.Ink({0, 0, 120, 120});
   EXPECT_NEAR((ink.left + ink.right) / 2.0, 60, 3);
   EXPECT_NEAR((ink.top + ink.bottom) / 2.0, 60, 6);
 
   // Justified: the first line reaches the right edge, the last line stays short.
-  TTestCanvas block(120, 120);
+  TPixelCanvas block(120, 120);
   draw("aa bb cc dd ee ff gg hh ii jj", haBlock, vaTop, 0, block, box);
   ASSERT_GE(T.GetLineCount(), 2);
   RECT first = block.Ink({0, 10, 120, 22});
@@ -281,7 +285,7 @@ TEST_F(DrawText, AlignsJustifiesAndRotates)
   EXPECT_LT(last.right, first.right - 10);
 
   // Rotated by 90 degrees the text runs upward from the bottom-left corner.
-  TTestCanvas up(120, 120);
+  TPixelCanvas up(120, 120);
   draw("abcdef", haLeft, vaTop, 90, up, box);
   ink = up.Ink({0, 0, 120, 120});
   EXPECT_GE(ink.left, 10);
@@ -297,7 +301,7 @@ TEST_F(DrawText, DrawnWidthFollowsTheMeasuredWidthAtAnyScale)
   int ideal = static_cast<int>(T.CalcWidth());
   for (Extended scale : {1.0, 2.5, 4.0}) {
     int w = static_cast<int>(300 * scale), h = static_cast<int>(30 * scale);
-    TTestCanvas c(w, h);
+    TPixelCanvas c(w, h);
     T.SetDimensions(scale, scale, RECT{0, 0, 300, 30}, RECT{0, 0, w, h});
     TStringList lines;
     lines.SetText("Invoice total: 1234.56");

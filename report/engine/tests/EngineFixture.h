@@ -30,7 +30,11 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/prepared/frxPreviewPages.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 class EngineFixture : public testing::Test {
 protected:
@@ -204,7 +208,7 @@ protected:
     std::vector<std::vector<std::uint8_t>> out;
     for (Integer i = 0; i < P->GetCount(); ++i) {
       SIZE size = P->GetPageSize(i);
-      TTestCanvas c(size.cx, size.cy);
+      TPixelCanvas c(size.cx, size.cy);
       P->DrawPage(i, c.DC, 1, 1, 0, 0);
       out.push_back(PngFile::SavePng(c.Bmp));
     }

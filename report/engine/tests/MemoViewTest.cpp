@@ -21,7 +21,11 @@
 #include "report/engine/model/frxStyles.h"
 #include "report/engine/model/frxVariables.h"
 #include "report/engine/objects/frxMemoView.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/testsupport/PixelCanvas.h"
 #include "report/script/interp/fs_iitems.h"
 
 namespace {
@@ -161,7 +165,7 @@ TEST_F(MemoView, DataFieldsUseTheDisplayFormat)
   EXPECT_EQ(Printed(m), "");
   // At design time a bound object shows its binding.
   m->SetIsDesigning(true);
-  TTestCanvas c(220, 40);
+  TPixelCanvas c(220, 40);
   m->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_EQ(m->GetText(), "[Orders.\"Amount\"]");
   Report->GetDataSets()->Clear();
@@ -287,7 +291,7 @@ TEST_F(MemoView, SplitTaggedTextKeepsItsLookOnBothSides)
   EXPECT_EQ(m->GetText(), "<b>aaa</b> <font color=\"#FF0000\">bbb</font>");
   EXPECT_EQ(m->PartText, "<font color=\"#000000\">ccc");
   // Drawn, the part that stayed still shows its red word.
-  TTestCanvas c(420, 40);
+  TPixelCanvas c(420, 40);
   m->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_GT(c.Count({0, 0, 420, 40}, kRed), 3);
 }
@@ -366,7 +370,7 @@ TEST_F(MemoView, FlowToGetsExactlyTheRestUnevaluated)
 TEST_F(MemoView, DrawsBackgroundTextHighlightAndUnderlines)
 {
   Prepare();
-  TTestCanvas c(240, 120);
+  TPixelCanvas c(240, 120);
   TfrxMemoView* m = Memo("合同 Text", 10, 10, 200, 40);
   m->Color = kBlue;
   m->GetFont()->SetColor(RGB(255, 255, 0));
@@ -384,7 +388,7 @@ TEST_F(MemoView, DrawsBackgroundTextHighlightAndUnderlines)
   EXPECT_EQ(c.At(150, underline), RGB(0, 160, 0));
 
   // An active highlight brings its own font and colour, for this drawing only.
-  TTestCanvas h(240, 120);
+  TPixelCanvas h(240, 120);
   m->Underlines = false;
   m->GetHighlight()->Active = true;
   m->GetHighlight()->Color = kRed;
@@ -397,7 +401,7 @@ TEST_F(MemoView, DrawsBackgroundTextHighlightAndUnderlines)
   TfrxMemoView* a = Memo("abc", 50, 60, 150, 20);
   a->AutoWidth = true;
   a->HAlign = haRight;
-  TTestCanvas w(240, 120);
+  TPixelCanvas w(240, 120);
   a->Draw(w.DC, 1, 1, 0, 0);
   EXPECT_NEAR(a->GetWidth(), a->CalcWidth(), 0.5);
   EXPECT_DOUBLE_EQ(a->GetLeft() + a->GetWidth(), 200);
@@ -409,7 +413,7 @@ TEST_F(MemoView, TotalPagesTagStrAndURL)
   TfrxMemoView* m = Memo("第[TOTALPAGES]页 / [totalpages#]");
   m->TotalPages = 7;
   EXPECT_EQ(m->GetPrintedText(), "第7页 / [totalpages#]");
-  TTestCanvas c(220, 40);
+  TPixelCanvas c(220, 40);
   m->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_EQ(m->GetText(), "第[TOTALPAGES]页 / 7");
 
@@ -485,7 +489,7 @@ TEST_F(MemoView, PageOfTextObjectsAsPNG)
 {
   Report->GetVariables()->SetVariable("Amount", Variant(1234.5));
   Prepare();
-  TTestCanvas c(420, 300);
+  TPixelCanvas c(420, 300);
   struct Item {
     const char* Text;
     TfrxHAlign H;

@@ -20,7 +20,11 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/objects/frxPictureView.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/testsupport/PixelCanvas.h"
 
 namespace {
 
@@ -107,7 +111,7 @@ TEST_F(PictureViewTest, PicturesAreDrawnWhereTheModesSay)
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.Name);
-    TTestCanvas c(420, 420, kGreen);
+    TPixelCanvas c(420, 420, kGreen);
     auto v = MakeView(0, 0, 200, 200, 100, 50);
     v->Stretched = k.Stretched;
     v->KeepAspectRatio = k.Keep;
@@ -130,7 +134,7 @@ TEST_F(PictureViewTest, PicturesAreDrawnWhereTheModesSay)
 TEST_F(PictureViewTest, EmptyPictureShowsThePlaceholderOnlyWhileDesigning)
 {
   for (bool designing : {false, true}) {
-    TTestCanvas c(200, 60);
+    TPixelCanvas c(200, 60);
     auto v = MakeView(10, 10, 150, 40, 0, 0);
     v->Color = clNone;
     v->GetFrame()->Typ = TfrxFrameTypes() << ftLeft << ftRight << ftTop << ftBottom;
@@ -294,7 +298,7 @@ TEST_F(PictureViewTest, ReportFileKeepsThePictureAndTheModes)
   EXPECT_FALSE(loaded->KeepAspectRatio);
   ASSERT_NE(loaded->GetPicture()->GetGraphic(), nullptr);
   EXPECT_EQ(loaded->GetPicture()->GetWidth(), 9);
-  TTestCanvas c(120, 80);
+  TPixelCanvas c(120, 80);
   loaded->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_EQ(c.At(10, 20), kRed);
   EXPECT_EQ(c.At(109, 69), kBlue);
@@ -328,7 +332,7 @@ TEST_F(PictureViewTest, ReportFileKeepsAMetafilePicture)
   EXPECT_STREQ(loaded->GetPicture()->GetGraphic()->ClassName(), "TMetafile");
   EXPECT_EQ(loaded->GetPicture()->GetWidth(), 40);
   // Stretched over the whole box: red on the left half, blue on the right.
-  TTestCanvas c(120, 80);
+  TPixelCanvas c(120, 80);
   loaded->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_EQ(c.At(15, 25), kRed);
   EXPECT_EQ(c.At(55, 65), kRed);
@@ -358,7 +362,7 @@ TEST_F(PictureViewTest, DiffTextCarriesAChangedPictureOnly)
 // The picture modes side by side, written out for people to look at.
 TEST_F(PictureViewTest, PictureModesAsPng)
 {
-  TTestCanvas c(560, 160);
+  TPixelCanvas c(560, 160);
   TBitmap photo;
   photo.SetSize(90, 45);
   for (int y = 0; y < 45; ++y)

@@ -17,7 +17,11 @@
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxView.h"
-#include "report/engine/tests/BitmapCanvas.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/testsupport/PixelCanvas.h"
 #include "report/engine/text/frxGraphicUtils.h"
 
 namespace {
@@ -39,7 +43,7 @@ TfrxFrameTypes AllSides() { return TfrxFrameTypes() << ftLeft << ftRight << ftTo
 
 TEST(ViewDraw, FrameSidesBackgroundAndScale)
 {
-  TTestCanvas c(100, 100);
+  TPixelCanvas c(100, 100);
   auto v = Make<TfrxView>(10, 10, 30, 20);
   v->Color = kBlue;
   v->GetFrame()->Typ = TfrxFrameTypes() << ftLeft << ftBottom;
@@ -58,7 +62,7 @@ TEST(ViewDraw, FrameSidesBackgroundAndScale)
 TEST(ViewDraw, FramesWithoutLinesStillCastTheirShadow)
 {
   for (auto blank : {0, 1}) {
-    TTestCanvas c(100, 100);
+    TPixelCanvas c(100, 100);
     auto v = Make<TfrxView>(10, 10, 50, 50);
     v->GetFrame()->Typ = AllSides();
     v->GetFrame()->DropShadow = true;
@@ -78,7 +82,7 @@ TEST(ViewDraw, FramesWithoutLinesStillCastTheirShadow)
 
 TEST(ViewDraw, DashedFramesAreDrawnAsParallelOnePixelLines)
 {
-  TTestCanvas c(100, 100);
+  TPixelCanvas c(100, 100);
   auto v = Make<TfrxView>(20, 20, 60, 60);
   v->GetFrame()->Typ = TfrxFrameTypes() << ftLeft;
   v->GetFrame()->Style = fsDot;
@@ -96,7 +100,7 @@ TEST(ViewDraw, DashedFramesAreDrawnAsParallelOnePixelLines)
 
 TEST(ViewDraw, DoubleFrameHasTwoLinesAndTheObjectColourBetween)
 {
-  TTestCanvas c(100, 100);
+  TPixelCanvas c(100, 100);
   auto v = Make<TfrxView>(20, 20, 60, 60);
   v->Color = kBlue;
   v->GetFrame()->Typ = AllSides();
@@ -124,7 +128,7 @@ TEST(ViewDraw, ShapesFillWhereTheirGeometrySays)
       {skDiamond, {50, 50}, {15, 85}},
   };
   for (auto& k : cases) {
-    TTestCanvas c(100, 100);
+    TPixelCanvas c(100, 100);
     auto s = Make<TfrxShapeView>(10, 10, 80, 80);
     s->Shape = k.Kind;
     s->Color = kRed;
@@ -132,7 +136,7 @@ TEST(ViewDraw, ShapesFillWhereTheirGeometrySays)
     EXPECT_EQ(c.At(k.Inside.x, k.Inside.y), kRed) << k.Kind;
     EXPECT_EQ(c.At(k.Outside.x, k.Outside.y), kWhite) << k.Kind;
   }
-  TTestCanvas c(100, 100);
+  TPixelCanvas c(100, 100);
   auto d = Make<TfrxShapeView>(10, 10, 80, 80);
   d->Shape = skDiagonal1;  // bottom-left to top-right
   d->Draw(c.DC, 1, 1, 0, 0);
@@ -141,7 +145,7 @@ TEST(ViewDraw, ShapesFillWhereTheirGeometrySays)
   EXPECT_EQ(c.At(80, 20), kBlack);
 
   // A hatched shape over a colour: both show.
-  TTestCanvas h(100, 100);
+  TPixelCanvas h(100, 100);
   auto hs = Make<TfrxShapeView>(10, 10, 80, 80);
   hs->Color = kRed;
   hs->BrushStyle = bsCross;
@@ -152,7 +156,7 @@ TEST(ViewDraw, ShapesFillWhereTheirGeometrySays)
 
 TEST(ViewDraw, StraightLinesAreNormalised)
 {
-  TTestCanvas c(100, 100);
+  TPixelCanvas c(100, 100);
   auto l = Make<TfrxLineView>(20, 20, 10, 10);
   l->Draw(c.DC, 1, 1, 0, 0);
   EXPECT_EQ(l->GetWidth(), 0);  // the change stays in the object
@@ -180,7 +184,7 @@ TEST(ViewDraw, SamplePageAsPng)
 {
   ReportEngineModule::Initialize();
   frxPictureView::Initialize();
-  TTestCanvas c(400, 430);
+  TPixelCanvas c(400, 430);
   auto frame = Make<TfrxView>(10, 10, 180, 60);
   frame->Color = RGB(255, 255, 200);
   frame->GetFrame()->Typ = AllSides();
@@ -345,7 +349,7 @@ TEST(ViewDraw, DataBindingAndSubreportLinks)
     EXPECT_EQ(sub.GetClassCaption(), "子报表对象");
 
     sub.SetBounds(0, 0, 80, 30);
-    TTestCanvas c(100, 50);
+    TPixelCanvas c(100, 50);
     sub.Draw(c.DC, 1, 1, 0, 0);
     EXPECT_EQ(c.At(40, 25), RGB(192, 192, 192));
     EXPECT_EQ(c.At(0, 15), kBlack);
