@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/StringUtils.h"
 
 namespace PgDialect {
 
@@ -18,20 +19,6 @@ struct TToken {
 
 bool IdentStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
 bool IdentChar(unsigned char c) { return IdentStart(c) || std::isdigit(c) || c == '$'; }
-
-std::string Lower(std::string s)
-{
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
-  return s;
-}
-
-std::string Upper(std::string s)
-{
-  for (char& c : s)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
-  return s;
-}
 
 std::vector<TToken> Tokenize(const std::string& s)
 {
@@ -109,7 +96,7 @@ std::vector<TToken> Tokenize(const std::string& s)
 std::string QuoteName(const std::string& name)
 {
   std::string r = "\"";
-  for (char c : Lower(name)) {
+  for (char c : SysUtils::LowerCase(name)) {
     if (c == '"') r += '"';
     r += c;
   }
@@ -117,15 +104,15 @@ std::string QuoteName(const std::string& name)
 }
 
 // The name of a bare or bracketed identifier token, folded.
-std::string Folded(const TToken& t) { return Lower(t.Text); }
+std::string Folded(const TToken& t) { return SysUtils::LowerCase(t.Text); }
 
-bool Is(const TToken* t, const char* word) { return t && t->Kind == kIdent && Upper(t->Text) == word; }
+bool Is(const TToken* t, const char* word) { return t && t->Kind == kIdent && SysUtils::UpperCase(t->Text) == word; }
 
 // Maps a declared column type; Args is the text inside the parentheses after it (without them)
 // or empty. Sets Size for text columns.
 std::string MapType(const std::string& type, const std::string& args, bool hasArgs, Integer& size, bool& identity)
 {
-  std::string u = Upper(type);
+  std::string u = SysUtils::UpperCase(type);
   size = 0;
   identity = false;
   auto in = [&](std::initializer_list<const char*> l) {
@@ -134,7 +121,7 @@ std::string MapType(const std::string& type, const std::string& args, bool hasAr
     return false;
   };
   if (in({"TEXT", "VARCHAR", "NVARCHAR", "CHAR", "NCHAR", "STRING", "CHARACTER", "VARCHAR2"})) {
-    if (hasArgs && Upper(args) == "MAX") return MemoType;
+    if (hasArgs && SysUtils::UpperCase(args) == "MAX") return MemoType;
     size = hasArgs ? static_cast<Integer>(std::atoi(args.c_str())) : 255;
     if (size <= 0) size = 255;
     return TextType;
@@ -213,7 +200,7 @@ TRewritten Rewrite(const WideString& Sql)
         std::size_t k = 0;
         WideString name = System::Utf8ToWide(t.Text);
         for (; k < r.ParamNames.size(); ++k)
-          if (Lower(System::WideToUtf8(r.ParamNames[k])) == Lower(t.Text)) break;
+          if (SysUtils::LowerCase(System::WideToUtf8(r.ParamNames[k])) == SysUtils::LowerCase(t.Text)) break;
         if (k == r.ParamNames.size()) r.ParamNames.push_back(name);
         out += "$" + std::to_string(k + 1);
         break;
@@ -237,7 +224,7 @@ TRewritten Rewrite(const WideString& Sql)
       case kQuoted:
       case kIdent: {
         r.Spellings.push_back(t.Text);
-        std::string u = t.Kind == kIdent ? Upper(t.Text) : std::string();
+        std::string u = t.Kind == kIdent ? SysUtils::UpperCase(t.Text) : std::string();
         if (alter && (u == "ADD" || (u == "COLUMN" && prevSig && Is(prevSig, "ALTER")))) {
           ddl = dName;
           alterColumn = u == "COLUMN";
@@ -296,7 +283,8 @@ TRewritten Rewrite(const WideString& Sql)
             limits.push_back({depth, toks[k].Text});
             i = k;
             std::size_t after = next(i);
-            if (after < toks.size() && toks[after].Kind == kIdent && Upper(toks[after].Text) == "PERCENT") i = after;
+            if (after < toks.size() && toks[after].Kind == kIdent && SysUtils::UpperCase(toks[after].Text) == "PERCENT")
+              i = after;
             prevSig = &t;
             continue;
           }
@@ -308,7 +296,8 @@ TRewritten Rewrite(const WideString& Sql)
         if (u == "DATEDIFF") {
           std::size_t k = next(i);
           std::size_t a = k < toks.size() && toks[k].Text == "(" ? next(k) : toks.size();
-          if (a < toks.size() && toks[a].Kind == kIdent) toks[a] = {kString, "'" + Lower(toks[a].Text) + "'"};
+          if (a < toks.size() && toks[a].Kind == kIdent)
+            toks[a] = {kString, "'" + SysUtils::LowerCase(toks[a].Text) + "'"};
         }
         out += t.Kind == kQuoted ? QuoteName(t.Text) : t.Text;
         break;

@@ -9,17 +9,10 @@
 #include "platform/db/Provider.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringUtils.h"
 
 namespace AdoAutomation {
 namespace {
-
-AnsiString Lower(const AnsiString& s)
-{
-  AnsiString r = s;
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
 
 // Quotes a connection-string value when it holds a separator or a quote.
 AnsiString Quoted(const AnsiString& v)
@@ -54,7 +47,7 @@ bool ParsePasswordStatement(const AnsiString& sql, AnsiString& newPassword, Ansi
   for (const char* word : {"alter", "database", "password"}) {
     skip();
     size_t len = std::strlen(word);
-    if (Lower(sql.substr(i, len)) != word ||
+    if (SysUtils::LowerCase(sql.substr(i, len)) != word ||
         (i + len < sql.size() && !std::isspace(static_cast<unsigned char>(sql[i + len]))))
       return false;
     i += len;
@@ -76,7 +69,7 @@ bool ParsePasswordStatement(const AnsiString& sql, AnsiString& newPassword, Ansi
       size_t end = i;
       while (end < sql.size() && !std::isspace(static_cast<unsigned char>(sql[end])) && sql[end] != ';') ++end;
       AnsiString word = sql.substr(i, end - i);
-      if (Lower(word) != "null") *out[k] = word;
+      if (SysUtils::LowerCase(word) != "null") *out[k] = word;
       i = end;
     }
   }
@@ -106,7 +99,7 @@ public:
 
   Variant Invoke(const AnsiString& name, TDispatchKind kind, std::vector<Variant>& args) override
   {
-    AnsiString n = Lower(name);
+    AnsiString n = SysUtils::LowerCase(name);
     bool put = (kind & dkPropertyPut) != 0;
     std::vector<Variant> idx = args;
     Variant value;
@@ -131,7 +124,7 @@ public:
       if (idx.empty()) throw EOleException("Properties needs a name");
       AnsiString pname = idx[0].AsString();
       if (put) {
-        Properties[Lower(pname)] = {pname, value};
+        Properties[SysUtils::LowerCase(pname)] = {pname, value};
         return Variant();
       }
       return Variant(static_cast<IDispatch*>(new TAdoProperty(this, pname)));
@@ -240,13 +233,13 @@ TAdoProperty::~TAdoProperty() { FOwner->Release(); }
 
 Variant TAdoProperty::Invoke(const AnsiString& name, TDispatchKind kind, std::vector<Variant>& args)
 {
-  AnsiString n = Lower(name);
+  AnsiString n = SysUtils::LowerCase(name);
   if (n == "value") {
     if (kind & dkPropertyPut) {
-      FOwner->Properties[Lower(FName)] = {FName, args.empty() ? Variant() : args.back()};
+      FOwner->Properties[SysUtils::LowerCase(FName)] = {FName, args.empty() ? Variant() : args.back()};
       return Variant();
     }
-    auto it = FOwner->Properties.find(Lower(FName));
+    auto it = FOwner->Properties.find(SysUtils::LowerCase(FName));
     return it == FOwner->Properties.end() ? Variant() : it->second.second;
   }
   if (n == "name") return Variant(FName);

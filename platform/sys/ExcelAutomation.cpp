@@ -8,6 +8,7 @@
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/ExcelWorkbook.h"
 #include "platform/sys/ShellApi.h"
+#include "platform/rtl/StringUtils.h"
 
 namespace ExcelAutomation {
 
@@ -60,14 +61,6 @@ enum class TKind {
   Pictures,
   Picture
 };
-
-AnsiString Lower(const AnsiString& s)
-{
-  AnsiString r = s;
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
 
 // ---- Cell addresses ------------------------------------------------------------------------
 
@@ -324,7 +317,7 @@ Variant PutDefault(IDispatch* range, const Variant& value)
 
 Variant TExcelObject::Invoke(const AnsiString& name, TDispatchKind kind, std::vector<Variant>& args)
 {
-  AnsiString n = Lower(name);
+  AnsiString n = SysUtils::LowerCase(name);
   switch (Kind) {
     case TKind::Application: return InvokeApplication(n, kind, args);
     case TKind::Workbooks: return InvokeWorkbooks(n, kind, args);
@@ -544,12 +537,12 @@ Variant TExcelObject::InvokeRange(const AnsiString& n, TDispatchKind kind, std::
     if (!call.Put) {
       const TExcelCell* c = Sheet->FindCell(Rect.Top, Rect.Left);
       AnsiString s = c ? c->Style : AnsiString();
-      if (!s.empty() && Book->StyleNames.count(Lower(s))) s = Book->StyleNames[Lower(s)];
+      if (!s.empty() && Book->StyleNames.count(SysUtils::LowerCase(s))) s = Book->StyleNames[SysUtils::LowerCase(s)];
       return Variant(s.empty() ? AnsiString("Normal") : s);
     }
     AnsiString s = call.Value.AsString();
-    if (!Book->FindStyle(s) && Lower(s) != "normal") throw EOleException("No style named " + s);
-    Sheet->SetStyle(Rect, Lower(s) == "normal" ? AnsiString() : s);
+    if (!Book->FindStyle(s) && SysUtils::LowerCase(s) != "normal") throw EOleException("No style named " + s);
+    Sheet->SetStyle(Rect, SysUtils::LowerCase(s) == "normal" ? AnsiString() : s);
     return Variant();
   }
   if (n == "font") return Variant(static_cast<IDispatch*>(Make(TKind::Font)));
@@ -623,7 +616,7 @@ Variant TExcelObject::InvokeFormat(const AnsiString& n, TDispatchKind kind, std:
   TCall call(kind, args);
   TExcelFormat f = call.Put ? TExcelFormat() : Read();
   if (Kind == TKind::Style) {
-    if (n == "name") return Variant(Book->StyleNames[Lower(StyleName)]);
+    if (n == "name") return Variant(Book->StyleNames[SysUtils::LowerCase(StyleName)]);
     if (n == "font") return Variant(static_cast<IDispatch*>(Make(TKind::Font)));
     if (n == "interior") return Variant(static_cast<IDispatch*>(Make(TKind::Interior)));
     if (n == "numberformat") {

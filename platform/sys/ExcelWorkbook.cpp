@@ -13,16 +13,9 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SaveSeam.h"
 #include "platform/sys/AppPaths.h"
+#include "platform/rtl/StringUtils.h"
 
 namespace {
-
-AnsiString Lower(const AnsiString& s)
-{
-  AnsiString r = s;
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
 
 // Ranges up to this many cells are held cell by cell.
 constexpr long long CellByCellLimit = 65536;
@@ -208,14 +201,14 @@ TExcelSheet* TExcelWorkbook::AddSheet()
 
 TExcelFormat& TExcelWorkbook::AddStyle(const AnsiString& name)
 {
-  AnsiString key = Lower(name);
+  AnsiString key = SysUtils::LowerCase(name);
   StyleNames.try_emplace(key, name);
   return Styles[key];
 }
 
 TExcelFormat* TExcelWorkbook::FindStyle(const AnsiString& name)
 {
-  auto it = Styles.find(Lower(name));
+  auto it = Styles.find(SysUtils::LowerCase(name));
   return it == Styles.end() ? nullptr : &it->second;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/StringUtils.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ size_t Collect(char* data, size_t size, size_t count, void* user)
 {
   static_cast<std::string*>(user)->append(data, size * count);
   return size * count;
-}
-
-std::string Lower(std::string s)
-{
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
 }
 
 bool IsUtf8(const std::string& s)
@@ -48,7 +42,7 @@ bool IsUtf8(const std::string& s)
 // are not UTF-8 (the older servers send GB text unlabelled).
 bool IsGbText(const char* contentType, const std::string& body)
 {
-  std::string ct = contentType ? Lower(contentType) : std::string();
+  std::string ct = contentType ? SysUtils::LowerCase(contentType) : std::string();
   size_t p = ct.find("charset=");
   if (p == std::string::npos) return !IsUtf8(body);
   std::string cs = ct.substr(p + 8);

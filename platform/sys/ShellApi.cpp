@@ -19,14 +19,6 @@ namespace {
 std::mutex OpenerLock;
 AnsiString Opener = "xdg-open";
 
-AnsiString Lower(const AnsiString& s)
-{
-  AnsiString r = s;
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
 // "scheme:" with a scheme of letters, digits, '+', '-', '.' of at least two characters, so
 // that a Windows drive "c:" is not taken for one.
 bool IsAddress(const AnsiString& s)
@@ -122,9 +114,9 @@ bool ShellOpen(const AnsiString& Target, const AnsiString& WorkDir)
 int ShellExecute(const AnsiString& Operation, const AnsiString& File, const AnsiString& Parameters,
                  const AnsiString& Directory, int ShowCmd)
 {
-  AnsiString op = Lower(Operation);
+  AnsiString op = SysUtils::LowerCase(Operation);
   if (!op.empty() && op != "open") return SE_ERR_NOASSOC;
-  AnsiString exe = Lower(SysUtils::ExtractFileName(File));
+  AnsiString exe = SysUtils::LowerCase(SysUtils::ExtractFileName(File));
   std::vector<AnsiString> params = SplitParams(Parameters);
   if (exe == "hh.exe" || exe == "notepad.exe") {
     if (params.empty()) return SE_ERR_FNF;

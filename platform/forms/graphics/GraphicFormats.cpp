@@ -8,6 +8,7 @@
 #include "platform/forms/graphics/Icon.h"
 #include "platform/forms/graphics/JPEGImage.h"
 #include "platform/forms/graphics/Metafile.h"
+#include "platform/rtl/StringUtils.h"
 
 namespace Graphics {
 
@@ -31,13 +32,6 @@ std::vector<TFileFormat>& Formats()
   return formats;
 }
 
-AnsiString Lower(AnsiString s)
-{
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return s;
-}
-
 }  // namespace
 
 void Initialize()
@@ -58,7 +52,7 @@ void Finalize()
 void RegisterFileFormat(const AnsiString& Extension, const AnsiString& Description, TGraphicClass AClass)
 {
   std::lock_guard<std::mutex> g(Lock());
-  AnsiString ext = Lower(Extension);
+  AnsiString ext = SysUtils::LowerCase(Extension);
   auto& formats = Formats();
   for (TFileFormat& f : formats)
     if (f.Extension == ext) {
@@ -80,7 +74,7 @@ void UnregisterGraphicClass(TGraphicClass AClass)
 TGraphicClass FindGraphicClassByExtension(const AnsiString& Extension)
 {
   std::lock_guard<std::mutex> g(Lock());
-  AnsiString ext = Lower(Extension);
+  AnsiString ext = SysUtils::LowerCase(Extension);
   for (const TFileFormat& f : Formats())
     if (f.Extension == ext) return f.Class;
   return nullptr;
@@ -89,9 +83,9 @@ TGraphicClass FindGraphicClassByExtension(const AnsiString& Extension)
 TGraphicClass FindGraphicClassByName(const AnsiString& ClassName)
 {
   std::lock_guard<std::mutex> g(Lock());
-  AnsiString name = Lower(ClassName);
+  AnsiString name = SysUtils::LowerCase(ClassName);
   for (const TFileFormat& f : Formats())
-    if (Lower(f.Class->ClassName()) == name) return f.Class;
+    if (SysUtils::LowerCase(f.Class->ClassName()) == name) return f.Class;
   return nullptr;
 }
 

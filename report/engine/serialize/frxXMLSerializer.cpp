@@ -28,13 +28,6 @@ struct TfrxXMLSerializer::TPropDataReader {
 
 namespace {
 
-AnsiString Lower(AnsiString s)
-{
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c += 32;
-  return s;
-}
-
 // Extra view of a string list as its text without the final line break. A list whose last
 // line is empty keeps it: without it that line would be lost when the text is read back.
 AnsiString ListText(TStrings* List)
@@ -207,7 +200,7 @@ void TfrxXMLSerializer::ReadProperties(const AnsiString& Text, TPersistent* Obj)
   while (pos < len) {
     size_t q = Text.find('"', pos);
     if (q == AnsiString::npos || q == pos) break;
-    AnsiString name = Lower(SysUtils::Trim(Text.substr(pos, q - pos - 1)));
+    AnsiString name = SysUtils::LowerCase(SysUtils::Trim(Text.substr(pos, q - pos - 1)));
     if (name.empty()) break;
     size_t e = Text.find('"', q + 1);
     if (e == AnsiString::npos) e = len;
