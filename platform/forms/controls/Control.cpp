@@ -82,7 +82,7 @@ void TControl::WndProc(TMessage& Message)
     // A press may start an automatic drag; the hint logic sees every mouse message.
     Controls::AppLink().HintMouseMessage(this, Message);
     if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
-      if (FDragMode == dmAutomatic && FDragKind == dkDrag && msg == WM_LBUTTONDOWN) {
+      if (FDragMode == dmAutomatic && FDragKind == dkDrag) {
         BeginDrag(false);
         Dispatch(Message);
         return;

@@ -18,7 +18,10 @@
 
 #include "platform/forms/controls/ControlEnums.h"
 #include "platform/forms/controls/Messages.h"
+#include "platform/forms/controls/PopupMenuBase.h"
+#include "platform/forms/controls/SizeConstraints.h"
 #include "platform/forms/graphics/Colors.h"
+#include "platform/forms/graphics/Font.h"
 
 class TWinControl;
 class TFont;
@@ -208,8 +211,40 @@ public:
     p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
     p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth);
     p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
+    p.Property("Align", &ThisClass::GetAlign, &ThisClass::SetAlign).Default(alNone);
+    p.Property("Anchors", &ThisClass::GetAnchors, &ThisClass::SetAnchors);
+    p.Property("Color", TypeInfo_TColor(), &ThisClass::GetColor, &ThisClass::SetColor)
+        .StoredWhen(TPublisher<ThisClass>::When([](const TControl* c) { return !c->GetParentColor(); }));
+    p.Property("Constraints", &ThisClass::GetConstraints, &ThisClass::SetConstraints);
     p.Property("Cursor", TypeInfo_TCursor(), &ThisClass::GetCursor, &ThisClass::SetCursor).Default(crDefault);
+    p.Property("DragCursor", TypeInfo_TCursor(), &ThisClass::GetDragCursor, &ThisClass::SetDragCursor).Default(crDrag);
+    p.Property("DragMode", &ThisClass::GetDragMode, &ThisClass::SetDragMode).Default(dmManual);
+    p.Property("Enabled", &ThisClass::GetEnabled, &ThisClass::SetEnabled).Default(true);
+    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont)
+        .StoredWhen(TPublisher<ThisClass>::When([](const TControl* c) { return !c->GetParentFont(); }));
     p.Property("Hint", &ThisClass::GetHint, &ThisClass::SetHint);
+    p.Property("ParentColor", &ThisClass::GetParentColor, &ThisClass::SetParentColor).Default(true);
+    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
+    p.Property("ParentShowHint", &ThisClass::GetParentShowHint, &ThisClass::SetParentShowHint).Default(true);
+    p.Property("PopupMenu", &ThisClass::GetPopupMenu, &ThisClass::SetPopupMenu);
+    p.Property("ShowHint", &ThisClass::GetShowHint, &ThisClass::SetShowHint)
+        .StoredWhen(TPublisher<ThisClass>::When([](const TControl* c) { return !c->GetParentShowHint(); }));
+    p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
+    p.Property("OnCanResize", TypeInfo_TCanResizeEvent(), &ThisClass::OnCanResize, &ThisClass::OnCanResize);
+    p.Property("OnClick", TypeInfo_TNotifyEvent(), &ThisClass::OnClick, &ThisClass::OnClick);
+    p.Property("OnConstrainedResize", TypeInfo_TConstrainedResizeEvent(), &ThisClass::OnConstrainedResize,
+               &ThisClass::OnConstrainedResize);
+    p.Property("OnContextPopup", TypeInfo_TContextPopupEvent(), &ThisClass::OnContextPopup, &ThisClass::OnContextPopup);
+    p.Property("OnDblClick", TypeInfo_TNotifyEvent(), &ThisClass::OnDblClick, &ThisClass::OnDblClick);
+    p.Property("OnDragDrop", TypeInfo_TDragDropEvent(), &ThisClass::OnDragDrop, &ThisClass::OnDragDrop);
+    p.Property("OnDragOver", TypeInfo_TDragOverEvent(), &ThisClass::OnDragOver, &ThisClass::OnDragOver);
+    p.Property("OnEndDrag", TypeInfo_TEndDragEvent(), &ThisClass::OnEndDrag, &ThisClass::OnEndDrag);
+    p.Property("OnMouseDown", TypeInfo_TMouseEvent(), &ThisClass::OnMouseDown, &ThisClass::OnMouseDown);
+    p.Property("OnMouseMove", TypeInfo_TMouseMoveEvent(), &ThisClass::OnMouseMove, &ThisClass::OnMouseMove);
+    p.Property("OnMouseUp", TypeInfo_TMouseEvent(), &ThisClass::OnMouseUp, &ThisClass::OnMouseUp);
+    p.Property("OnMouseWheel", TypeInfo_TMouseWheelEvent(), &ThisClass::OnMouseWheel, &ThisClass::OnMouseWheel);
+    p.Property("OnResize", TypeInfo_TNotifyEvent(), &ThisClass::OnResize, &ThisClass::OnResize);
+    p.Property("OnStartDrag", TypeInfo_TStartDragEvent(), &ThisClass::OnStartDrag, &ThisClass::OnStartDrag);
   }
 
 protected:

@@ -7,6 +7,7 @@
 #include "platform/forms/controls/WinControl.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/queue/Messages.h"
 
 TCursor TDragControlObject::GetDragCursor(bool Accepted, int X, int Y)
 {
@@ -100,7 +101,8 @@ void BeginDrag(TControl* Control, bool Immediate, int Threshold)
   gDrag = TDragRun{};
   gDrag.Control = Control;
   gDrag.Threshold = Threshold;
-  Windows::GetCursorPos(&gDrag.StartPos);
+  // Where the press was, not where the pointer has got to since.
+  gDrag.StartPos = Windows::GetMessagePos();
   Controls::SetCaptureControl(Control);
   if (Immediate) {
     Start();

@@ -122,8 +122,17 @@ public:
 
   PELTO_PUBLISHED(p)
   {
+    p.Property("Ctl3D", &ThisClass::GetCtl3D, &ThisClass::SetCtl3D).Default(true);
+    p.Property("ImeMode", &ThisClass::GetImeMode, &ThisClass::SetImeMode).Default(imDontCare);
+    p.Property("ImeName", TypeInfo_TImeName(), &ThisClass::GetImeName, &ThisClass::SetImeName);
+    p.Property("ParentCtl3D", &ThisClass::GetParentCtl3D, &ThisClass::SetParentCtl3D).Default(true);
     p.Property("TabOrder", &ThisClass::GetTabOrder, &ThisClass::SetTabOrder).Default(-1);
     p.Property("TabStop", &ThisClass::GetTabStop, &ThisClass::SetTabStop).Default(false);
+    p.Property("OnEnter", TypeInfo_TNotifyEvent(), &ThisClass::OnEnter, &ThisClass::OnEnter);
+    p.Property("OnExit", TypeInfo_TNotifyEvent(), &ThisClass::OnExit, &ThisClass::OnExit);
+    p.Property("OnKeyDown", TypeInfo_TKeyEvent(), &ThisClass::OnKeyDown, &ThisClass::OnKeyDown);
+    p.Property("OnKeyPress", TypeInfo_TKeyPressEvent(), &ThisClass::OnKeyPress, &ThisClass::OnKeyPress);
+    p.Property("OnKeyUp", TypeInfo_TKeyEvent(), &ThisClass::OnKeyUp, &ThisClass::OnKeyUp);
   }
 
 protected:

@@ -353,7 +353,8 @@ void TCustomForm::UpdateShowing()
   if (GetComponentState().Contains(csDestroying)) return;
   if (GetVisible()) {
     if (FFormState.Contains(fsShowing)) return;
-    TValueGuard showing(FFormState, FFormState + TFormState{fsShowing});
+    FFormState.Include(fsShowing);
+    TScopeExit shown([this] { FFormState.Exclude(fsShowing); });
     HandleNeeded();
     if (!FFormState.Contains(fsVisible) || FFormState.Contains(fsModal)) ApplyPosition();
     FFormState.Include(fsVisible);
@@ -370,7 +371,8 @@ void TCustomForm::UpdateShowing()
     }
     Perform(CM_SHOWINGCHANGED, 0, 0);
   } else if (FHandle && Windows::IsWindowVisible(FHandle)) {
-    TValueGuard showing(FFormState, FFormState + TFormState{fsShowing});
+    FFormState.Include(fsShowing);
+    TScopeExit shown([this] { FFormState.Exclude(fsShowing); });
     DoHide();
     Windows::ShowWindow(FHandle, SW_HIDE);
     Perform(CM_SHOWINGCHANGED, 0, 0);

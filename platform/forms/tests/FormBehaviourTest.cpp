@@ -1,0 +1,304 @@
+#include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/DragObject.h"
+#include "platform/forms/tests/ControlsTestUtil.h"
+#include "platform/forms/graphics/Brush.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/rtl/MessageSeam.h"
+#include "platform/win/backend/Headless.h"
+#include "platform/win/paint/Painting.h"
+#include "platform/win/input/Focus.h"
+#include "platform/win/input/InputQueue.h"
+#include "platform/win/mdi/MdiClient.h"
+#include "platform/win/queue/Messages.h"
+#include "platform/win/window/Windows.h"
+
+using Log = std::vector<std::string>;
+
+namespace {
+void Press(TControl* c, POINT at)
+{
+  Headless::AdvanceTime(1000);  // each press a click of its own, never a double click
+  POINT p = c->ClientToScreen(at);
+  InputQueue::MouseMove(p.x, p.y);
+  InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
+}
+void MoveTo(TControl* c, POINT at)
+{
+  POINT p = c->ClientToScreen(at);
+  InputQueue::MouseMove(p.x, p.y);
+}
+void Release(TControl* c, POINT at)
+{
+  POINT p = c->ClientToScreen(at);
+  InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+}
+}  // namespace
+
+TEST_F(FormsTest, ADragIsRefusedThenAcceptedAndDroppedOnTheTarget)
+{
+  TForm* form = MakeForm(500, 300);
+  auto* source = new TLogGraphic(Owner.get(), "Source");
+  source->SetParent(form);
+  source->SetBounds(10, 10, 60, 30);
+  source->SetDragMode(dmAutomatic);
+  auto* target = new TLogControl(Owner.get(), "Target");
+  target->SetParent(form);
+  target->SetBounds(200, 10, 100, 100);
+  Log events;
+  bool accept = false;
+  target->OnDragOver = [&](TObject*, TObject* src, int x, int y, TDragState state, bool& ok) {
+    events.push_back("over " + std::to_string(int(state)) + (accept ? " yes" : " no"));
+    EXPECT_EQ(src, source);
+    ok = accept;
+  };
+  target->OnDragDrop = [&](TObject*, TObject* src, int x, int y) {
+    events.push_back("drop " + std::to_string(x) + "," + std::to_string(y));
+  };
+  source->OnEndDrag = [&](TObject*, TObject* to, int x, int y) {
+    events.push_back(std::string("end ") + (to ? static_cast<TComponent*>(to)->GetName() : "none"));
+  };
+  int clicks = 0;
+  source->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+
+  // A press and release without moving is a click, not a drag.
+  Press(source, {5, 5});
+  Release(source, {5, 5});
+  Pump();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_TRUE(events.empty());
+
+  // Refused: the drop does not happen and the source hears of no target.
+  Press(source, {5, 5});
+  MoveTo(source, {30, 20});  // past the threshold: the drag starts
+  MoveTo(target, {50, 50});
+  Pump();
+  EXPECT_TRUE(DragManager::Dragging());
+  Release(target, {50, 50});
+  Pump();
+  EXPECT_EQ(events, (Log{"over 0 no", "over 2 no", "over 2 no", "over 1 no", "end none"}));
+  EXPECT_FALSE(DragManager::Dragging());
+
+  events.clear();
+  accept = true;
+  Press(source, {5, 5});
+  MoveTo(target, {20, 30});
+  Pump();
+  Release(target, {20, 30});
+  Pump();
+  EXPECT_EQ(events, (Log{"over 0 yes", "over 2 yes", "over 2 yes", "drop 20,30", "end Target"}));
+  EXPECT_EQ(clicks, 1);  // no click after a drag
+}
+
+TEST_F(FormsTest, EscapeCancelsADrag)
+{
+  TForm* form = MakeForm(500, 300);
+  auto* source = new TLogControl(Owner.get(), "Source");
+  source->SetParent(form);
+  auto* target = new TLogControl(Owner.get(), "Target");
+  target->SetParent(form);
+  target->SetBounds(200, 10, 100, 100);
+  bool dropped = false, ended = false;
+  target->OnDragOver = [](TObject*, TObject*, int, int, TDragState, bool& ok) { ok = true; };
+  target->OnDragDrop = [&](TObject*, TObject*, int, int) { dropped = true; };
+  source->OnEndDrag = [&](TObject*, TObject* to, int, int) { ended = to == nullptr; };
+  form->Show();
+  source->SetFocus();
+  MoveTo(target, {10, 10});
+  Pump();
+  source->BeginDrag(true);
+  MoveTo(target, {20, 20});
+  Pump();
+  InputQueue::KeyDown(VK_ESCAPE);
+  Pump();
+  EXPECT_FALSE(DragManager::Dragging());
+  EXPECT_FALSE(dropped);
+  EXPECT_TRUE(ended);
+}
+
+TEST_F(FormsTest, MdiChildrenActivateCascadeAndMaximiseInTheFrame)
+{
+  TForm* frame = MakeForm(800, 600);
+  frame->SetFormStyle(fsMDIForm);
+  frame->SetCaption("Frame");
+  frame->Show();
+  ASSERT_NE(frame->GetClientHandle(), nullptr);
+
+  Log activations;
+  auto child = [&](const char* name) {
+    auto* f = new TForm(Owner.get());
+    f->SetName(name);
+    f->SetCaption(name);
+    f->SetBounds(0, 0, 200, 150);
+    f->OnActivate = [&activations, f](TObject*) { activations.push_back(f->GetName() + "+"); };
+    f->OnDeactivate = [&activations, f](TObject*) { activations.push_back(f->GetName() + "-"); };
+    f->SetFormStyle(fsMDIChild);  // shown at once
+    return f;
+  };
+  TForm* a = child("A");
+  TForm* b = child("B");
+  EXPECT_TRUE(a->GetVisible());
+  EXPECT_EQ(Windows::GetParent(a->GetHandle()), frame->GetClientHandle());
+  EXPECT_EQ(frame->GetMDIChildCount(), 2);
+  EXPECT_EQ(frame->GetActiveMDIChild(), b);
+  EXPECT_EQ(activations, (Log{"A+", "A-", "B+"}));
+
+  activations.clear();
+  a->SetFocus();
+  EXPECT_EQ(frame->GetActiveMDIChild(), a);
+  EXPECT_EQ(activations, (Log{"B-", "A+"}));
+
+  frame->Cascade();
+  RECT ra, rb;
+  Windows::GetWindowRect(a->GetHandle(), &ra);
+  Windows::GetWindowRect(b->GetHandle(), &rb);
+  EXPECT_NE(ra.left, rb.left);  // stepped down and to the right
+  EXPECT_NE(ra.top, rb.top);
+
+  b->SetWindowState(wsMaximized);
+  EXPECT_EQ(b->GetWindowState(), wsMaximized);
+  RECT client;
+  Windows::GetClientRect(frame->GetClientHandle(), &client);
+  EXPECT_EQ(b->GetClientWidth(), client.right);  // fills the client, its frame outside
+  EXPECT_EQ(Windows::GetWindowText(frame->GetHandle()), "Frame - [B]");
+  b->SetWindowState(wsNormal);
+  EXPECT_EQ(Windows::GetWindowText(frame->GetHandle()), "Frame");
+
+  // Closing a child does nothing (it minimises) unless OnClose frees it.
+  b->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+  b->Close();
+  Pump();
+  EXPECT_EQ(frame->GetMDIChildCount(), 1);
+}
+
+TEST_F(FormsTest, AnMdiChildNeedsAFrame)
+{
+  auto* f = new TForm(Owner.get());
+  EXPECT_THROW(f->SetFormStyle(fsMDIChild), EInvalidOperation);
+}
+
+TEST_F(FormsTest, AltMnemonicsAndNextDlgCtlMoveTheFocus)
+{
+  TForm* form = MakeForm();
+  auto* first = new TLogControl(Owner.get(), "First");
+  auto* second = new TLogControl(Owner.get(), "Second");
+  auto* button = new TTestButton(Owner.get());
+  for (TWinControl* c : std::vector<TWinControl*>{first, second, button}) {
+    c->SetParent(form);
+    c->SetTabStop(true);
+  }
+  second->SetLeft(60);
+  button->SetLeft(120);
+  button->SetCaption("保存(&S)");
+  int clicks = 0;
+  button->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+  first->SetFocus();
+
+  InputQueue::KeyDown(VK_MENU);
+  InputQueue::KeyDown('S');
+  InputQueue::KeyUp('S');
+  InputQueue::KeyUp(VK_MENU);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+
+  Windows::PostMessage(form->GetHandle(), WM_NEXTDLGCTL, 0, 0);
+  Pump();
+  EXPECT_TRUE(second->Focused());
+  Windows::PostMessage(form->GetHandle(), WM_NEXTDLGCTL, 1, 0);  // backwards
+  Pump();
+  EXPECT_TRUE(first->Focused());
+  Windows::PostMessage(form->GetHandle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(button->GetHandle()), 1);
+  Pump();
+  EXPECT_TRUE(button->Focused());
+}
+
+namespace {
+class TReflectTarget : public TLogControl {
+public:
+  using TLogControl::TLogControl;
+  std::vector<UINT> Got;
+
+protected:
+  void WndProc(TMessage& Message) override
+  {
+    if (Message.Msg >= CN_BASE && Message.Msg < CN_BASE + 0x400) Got.push_back(Message.Msg);
+    TLogControl::WndProc(Message);
+    if (Message.Msg == CN_COMMAND) Message.Result = 7;
+  }
+};
+}  // namespace
+
+TEST_F(FormsTest, NotificationsToAParentAreReflectedToTheChildTheyConcern)
+{
+  TForm* form = MakeForm();
+  auto* child = new TReflectTarget(Owner.get(), "Child");
+  child->SetParent(form);
+  HWND parent = form->GetHandle(), wnd = child->GetHandle();
+  auto send = [&](UINT msg, WPARAM w, LPARAM l) { return Windows::SendMessage(parent, msg, w, l); };
+  EXPECT_EQ(send(WM_COMMAND, MAKEWPARAM(5, 0x300), reinterpret_cast<LPARAM>(wnd)), 7);
+  NMHDR hdr;
+  hdr.hwndFrom = wnd;
+  send(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  DRAWITEMSTRUCT di;
+  di.CtlType = ODT_BUTTON;
+  di.hwndItem = wnd;
+  send(WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di));
+  send(WM_VSCROLL, 0, reinterpret_cast<LPARAM>(wnd));
+  child->SetColor(clAqua);
+  HDC dc = Windows::GetDC(wnd);
+  LRESULT brush = send(WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(wnd));
+  Windows::ReleaseDC(wnd, dc);
+  EXPECT_NE(brush, 0);  // the child's own brush
+  EXPECT_EQ(child->Got, (std::vector<UINT>{CN_COMMAND, CN_NOTIFY, CN_DRAWITEM, CN_VSCROLL, CN_CTLCOLOREDIT}));
+}
+
+TEST_F(FormsTest, AnExceptionInAnEventIsShownAndAnAbortIsSilent)
+{
+  std::vector<std::string> shown;
+  auto previous = MessageSeam::SetHandler([&](const AnsiString& text, const AnsiString&, unsigned) {
+    shown.push_back(text);
+    return IDOK;
+  });
+  TForm* form = MakeForm();
+  auto* button = new TTestButton(Owner.get());
+  button->SetParent(form);
+  bool abort = true;
+  button->OnClick = [&](TObject*) {
+    if (abort) throw EAbort("quiet");
+    throw EConvertError("'x' is not a valid integer value");
+  };
+  form->Show();
+  for (bool a : {true, false}) {
+    abort = a;
+    Press(button, {5, 5});
+    Release(button, {5, 5});
+    Pump();
+  }
+  MessageSeam::SetHandler(previous);
+  EXPECT_EQ(shown, (std::vector<std::string>{"'x' is not a valid integer value"}));
+}
+
+TEST_F(FormsTest, WindowlessControlsPaintInTheirParentsPaint)
+{
+  struct TSwatch : TGraphicControl {
+    using TGraphicControl::TGraphicControl;
+    int Painted = 0;
+    void Paint() override
+    {
+      ++Painted;
+      GetCanvas()->GetBrush()->SetColor(clRed);
+      GetCanvas()->FillRect(RECT{0, 0, GetWidth(), GetHeight()});
+    }
+  };
+  TForm* form = MakeForm();
+  auto* swatch = new TSwatch(Owner.get());
+  swatch->SetParent(form);
+  swatch->SetBounds(20, 30, 40, 10);
+  form->Show();
+  form->Update();
+  EXPECT_GE(swatch->Painted, 1);
+  EXPECT_EQ(Headless::ClientPixel(form->GetHandle(), 25, 35), RGB(255, 0, 0));
+  EXPECT_EQ(Headless::ClientPixel(form->GetHandle(), 15, 35), Graphics::ColorToRGB(clBtnFace));
+  EXPECT_EQ(Headless::ClientPixel(form->GetHandle(), 65, 35), Graphics::ColorToRGB(clBtnFace));
+}
