@@ -210,8 +210,8 @@ void DropDown(HWND wnd, PickerState* s)
   if (s->Dropped || (Style(wnd) & DTS_UPDOWN)) return;
   s->Model.Settle();
   if (!s->Calendar) {
-    s->Calendar = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, MONTHCAL_CLASS, "", WS_POPUP | WS_BORDER, 0, 0, 10,
-                                 10, wnd, nullptr, nullptr, nullptr);
+    s->Calendar = CreateWindowEx(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, MONTHCAL_CLASS, "",
+                                 WS_POPUP | WS_BORDER, 0, 0, 10, 10, wnd, nullptr, nullptr, nullptr);
     if (!s->Calendar) return;
   }
   HWND cal = s->Calendar;

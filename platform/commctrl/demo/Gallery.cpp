@@ -6,14 +6,17 @@
 // to the path given as the first argument, before it ends.
 //
 // With "--common" first, the frame shows the common controls instead (tab control, progress
-// bars, up-down with its buddy, status bar, ...) and reports "tab <index>" after a tab change and
-// "updown <position> <buddy text>" after a step.
+// bars, up-down with its buddy, status bar, month calendar, date-time picker, ...) and reports
+// "tab <index>" after a tab change, "updown <position> <buddy text>" after a step, and from the
+// picker "picker change <y-m-d>" (or "picker change none"), "picker dropdown <x y>" with the
+// screen point of the 12th in its dropped calendar, and "picker closeup".
 #include <cstdio>
 #include <fstream>
 #include <string>
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/combobox/ComboBox.h"
+#include "platform/commctrl/datetime/DateTime.h"
 #include "platform/commctrl/init/InitCommonControls.h"
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
@@ -41,8 +44,8 @@ namespace {
 constexpr int kPush = 1, kDefault = 2, kCheck = 3, kEdit = 10, kCombo = 30, kList = 40, kBar = 50;
 // The common controls' page.
 constexpr int kTab = 100, kProgressEmpty = 110, kProgressHalf = 111, kProgressFull = 112, kSpinEdit = 120, kSpin = 121,
-              kStatus = 130;
-constexpr UINT kDroppedMsg = WM_APP + 1;
+              kStatus = 130, kCalendar = 140, kPicker = 141;
+constexpr UINT kDroppedMsg = WM_APP + 1, kCalendarShownMsg = WM_APP + 2;
 std::string gShotPath;
 HWND gFrame = nullptr;
 bool gCommon = false;
@@ -75,6 +78,28 @@ void AddItems(HWND wnd, UINT msg, std::initializer_list<const char*> items)
   for (const char* t : items) SendMessage(wnd, msg, 0, reinterpret_cast<LPARAM>(t));
 }
 
+// The darkest colour inside the picker's tick box: the tick's when it is ticked.
+std::string TickColour(HDC shot)
+{
+  int best = 3 * 256;
+  std::string colour;
+  RECT c;
+  GetClientRect(Item(kPicker), &c);
+  int top = (c.bottom - 13) / 2;  // the 13-pixel box, 2 pixels from the left
+  for (int y = top + 2; y < top + 11; ++y)
+    for (int x = 4; x < 13; ++x) {
+      POINT p{x, y};
+      ClientToScreen(Item(kPicker), &p);
+      COLORREF v = GetPixel(shot, p.x, p.y);
+      int sum = GetRValue(v) + GetGValue(v) + GetBValue(v);
+      if (sum < best) {
+        best = sum;
+        colour = std::to_string(GetRValue(v)) + " " + std::to_string(GetGValue(v)) + " " + std::to_string(GetBValue(v));
+      }
+    }
+  return colour;
+}
+
 void TakeShot()
 {
   HBITMAP shot = SdlBackend::Screenshot();
@@ -96,8 +121,10 @@ void TakeShot()
   };
   std::string line;
   if (gCommon) {
-    // The empty bar's inside, then the full bar's (the system's highlight).
-    line = "shot " + at(Item(kProgressEmpty), 5, 5) + " / " + at(Item(kProgressFull), 5, 5);
+    // The empty bar's inside, then the full bar's (the system's highlight), the calendar's title
+    // and the picker's tick.
+    line = "shot " + at(Item(kProgressEmpty), 5, 5) + " / " + at(Item(kProgressFull), 5, 5) + " / " +
+           at(Item(kCalendar), 30, 6) + " / " + TickColour(dc);
   } else {
     RECT row;
     SendMessage(Item(kList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&row));
@@ -123,10 +150,37 @@ void Command(WORD id, WORD code, HWND ctl)
   }
 }
 
+// The screen point of a day of the shown month in a month calendar, found by its hit test.
+std::string DayPoint(HWND cal, int day)
+{
+  RECT c;
+  GetClientRect(cal, &c);
+  for (int y = 0; y < c.bottom; y += 2)
+    for (int x = 0; x < c.right; x += 2) {
+      MCHITTESTINFO h;
+      h.pt = {x, y};
+      if (SendMessage(cal, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&h)) == LRESULT(MCHT_CALENDARDATE) &&
+          h.st.wDay == day)
+        return Point(cal, x + 4, y + 4);
+    }
+  return "-1 -1";
+}
+
 LRESULT Notify(const NMHDR* hdr)
 {
   if (hdr->idFrom == UINT_PTR(kTab) && hdr->code == TCN_SELCHANGE)
     Say("tab " + std::to_string(SendMessage(hdr->hwndFrom, TCM_GETCURSEL, 0, 0)));
+  if (hdr->idFrom == UINT_PTR(kPicker)) {
+    if (hdr->code == DTN_DATETIMECHANGE) {
+      auto* n = reinterpret_cast<const NMDATETIMECHANGE*>(hdr);
+      Say(n->dwFlags == DWORD(GDT_NONE) ? std::string("picker change none")
+                                        : "picker change " + std::to_string(n->st.wYear) + "-" +
+                                              std::to_string(n->st.wMonth) + "-" + std::to_string(n->st.wDay));
+    }
+    // Told once the calendar shows.
+    if (hdr->code == DTN_DROPDOWN) PostMessage(gFrame, kCalendarShownMsg, 0, 0);
+    if (hdr->code == DTN_CLOSEUP) Say("picker closeup");
+  }
   return 0;
 }
 
@@ -135,6 +189,12 @@ LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
   switch (msg) {
     case WM_COMMAND: Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
     case WM_NOTIFY: return Notify(reinterpret_cast<const NMHDR*>(lp));
+    case kCalendarShownMsg: {
+      // Where the 12th of the shown month is in the dropped calendar, for the script to click.
+      HWND cal = reinterpret_cast<HWND>(SendMessage(Item(kPicker), DTM_GETMONTHCAL, 0, 0));
+      if (cal) Say("picker dropdown " + DayPoint(cal, 12));
+      return 0;
+    }
     case WM_VSCROLL:
       if (reinterpret_cast<HWND>(lp) == Item(kSpin)) {
         if (LOWORD(wp) == SB_THUMBPOSITION)
@@ -303,6 +363,24 @@ void BuildCommon()
   SendMessage(status, SB_SETTEXT, 0, reinterpret_cast<LPARAM>("就绪"));
   SendMessage(status, SB_SETTEXT, 1, reinterpret_cast<LPARAM>("操作员: sa"));
   SendMessage(status, SB_SETTEXT, 2 | SBT_POPOUT, reinterpret_cast<LPARAM>("澜岳合同管理系统"));
+
+  // ---- Month calendar at its minimum size, and date-time pickers --------------------------------
+  HWND cal = Child(MONTHCAL_CLASS, "", 0, 540, 40, 10, 10, kCalendar);
+  RECT need;
+  SendMessage(cal, MCM_GETMINREQRECT, 0, reinterpret_cast<LPARAM>(&need));
+  SetWindowPos(cal, nullptr, 0, 0, need.right, need.bottom, SWP_NOMOVE | SWP_NOZORDER);
+  Child("STATIC", "签订日期:", SS_LEFT, 220, 290, 60, 18, 103);
+  // Unticked on 31 March 2026, as the contract editor's optional dates start.
+  HWND picker = Child(DATETIMEPICK_CLASS, "", DTS_SHOWNONE | WS_TABSTOP, 280, 286, 160, 22, kPicker, WS_EX_CLIENTEDGE);
+  SYSTEMTIME st;
+  st.wYear = 2026;
+  st.wMonth = 3;
+  st.wDay = 31;
+  SendMessage(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&st));
+  SendMessage(picker, DTM_SETSYSTEMTIME, GDT_NONE, 0);
+  Child("STATIC", "时间:", SS_LEFT, 220, 322, 60, 18, 104);
+  Child(DATETIMEPICK_CLASS, "", DTS_TIMEFORMAT | WS_TABSTOP, 280, 318, 160, 22, 142, WS_EX_CLIENTEDGE);
+  Child(DATETIMEPICK_CLASS, "", DTS_LONGDATEFORMAT | WS_TABSTOP, 280, 350, 160, 22, 143, WS_EX_CLIENTEDGE);
 }
 
 // The points the script clicks on the common controls' page.
@@ -312,8 +390,11 @@ std::string CommonReady()
   SendMessage(Item(kTab), TCM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
   RECT spin;
   GetClientRect(Item(kSpin), &spin);
+  RECT picker;
+  GetClientRect(Item(kPicker), &picker);
   return "ready tab " + Point(Item(kTab), (second.left + second.right) / 2, (second.top + second.bottom) / 2) + " up " +
-         Point(Item(kSpin), spin.right / 2, spin.bottom / 4);
+         Point(Item(kSpin), spin.right / 2, spin.bottom / 4) + " box " + Point(Item(kPicker), 8, picker.bottom / 2) +
+         " drop " + Point(Item(kPicker), picker.right - 6, picker.bottom / 2);
 }
 
 }  // namespace
@@ -338,7 +419,7 @@ int main(int argc, char** argv)
   wc.lpszClassName = "GalleryFrame";
   RegisterClassEx(&wc);
   if (gCommon) {
-    gFrame = CreateWindowEx(0, "GalleryFrame", "通用控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 760, 520,
+    gFrame = CreateWindowEx(0, "GalleryFrame", "通用控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 800, 520,
                             nullptr, nullptr, nullptr, nullptr);
     BuildCommon();
   } else {

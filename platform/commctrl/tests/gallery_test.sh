@@ -1,7 +1,8 @@
 # The gallery on a throw-away X server (run by scripts/desktop-test.sh): clicks a button and a
 # check box, types Latin and Chinese text into an edit, opens a drop-down list and picks an
 # item, then has the gallery take a screenshot through the back end and end. Then the common
-# controls' page: switches a tab and presses the up-down's arrow, and takes its screenshot.
+# controls' page: switches a tab, presses the up-down's arrow, ticks the date picker's box, opens
+# its calendar and clicks a day, and takes its screenshot.
 dt_start "$DT_WORK/gallery.png"
 dt_expect '^ready'
 dt_window
@@ -43,16 +44,28 @@ dt_end 0
 dt_start --common "$DT_WORK/common.png"
 dt_expect '^ready'
 dt_window
-read -r _ _ tabx taby _ upx upy <<<"$DT_LINE"
+read -r _ _ tabx taby _ upx upy _ boxx boxy _ dropx dropy <<<"$DT_LINE"
 
 dt_click "$tabx" "$taby"
 dt_expect '^tab 1$'
 dt_click "$upx" "$upy"
 dt_expect '^updown 6 6$'
 
+# The picker starts unticked on 31 March 2026: the box ticks it, its calendar chooses the 12th.
+dt_click "$boxx" "$boxy"
+dt_expect '^picker change 2026-3-31$'
+dt_click "$dropx" "$dropy"
+dt_expect '^picker dropdown'
+read -r _ _ dayx dayy <<<"$DT_LINE"
+dt_shot picker_dropped
+dt_click "$dayx" "$dayy"
+dt_expect '^picker change 2026-3-12$'
+dt_expect '^picker closeup$'
+
 dt_key F12
 dt_expect '^shot'
-# The empty progress bar's inside (the face colour), then the full one's (the highlight).
-[ "$DT_LINE" = "shot 212 208 200 / 10 36 106" ] || dt_fail "common page colours wrong: $DT_LINE"
+# The empty progress bar's inside (the face colour), the full one's (the highlight), the
+# calendar's title (the active caption) and the ticked box's tick (the window text).
+[ "$DT_LINE" = "shot 212 208 200 / 10 36 106 / 10 36 106 / 0 0 0" ] || dt_fail "common page colours wrong: $DT_LINE"
 dt_end 0
 [ -s "$DT_WORK/common.png" ] || dt_fail "no screenshot of the common page"
