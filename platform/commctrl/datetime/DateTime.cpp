@@ -184,7 +184,7 @@ bool NotifySimple(HWND wnd, UINT code)
 HWND gDroppedPicker = nullptr;
 HHOOK gMouseHook = nullptr;
 
-void CloseUp(HWND wnd, PickerState* s);
+void CloseUp(HWND wnd, PickerState* s, bool notify = true);
 
 LRESULT MouseHook(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -244,11 +244,14 @@ void DropDown(HWND wnd, PickerState* s)
   InvalidateRect(wnd, nullptr, FALSE);
   if (!NotifySimple(wnd, DTN_DROPDOWN) || !(s = StateOf(wnd)) || !s->Dropped) return;
   ShowWindow(s->Calendar, SW_SHOWNA);
+  // Hooked afresh each time: a reset window layer drops the hooks it had.
+  if (gMouseHook) UnhookWindowsHookEx(gMouseHook);
   gDroppedPicker = wnd;
-  if (!gMouseHook) gMouseHook = SetWindowsHookEx(WH_MOUSE, MouseHook, nullptr, 0);
+  gMouseHook = SetWindowsHookEx(WH_MOUSE, MouseHook, nullptr, 0);
 }
 
-void CloseUp(HWND wnd, PickerState* s)
+// Closes the calendar; DTN_CLOSEUP unless the picker is going away.
+void CloseUp(HWND wnd, PickerState* s, bool notify)
 {
   if (!s->Dropped) return;
   s->Dropped = false;
@@ -258,7 +261,7 @@ void CloseUp(HWND wnd, PickerState* s)
   }
   if (s->Calendar) ShowWindow(s->Calendar, SW_HIDE);
   InvalidateRect(wnd, nullptr, FALSE);
-  NotifySimple(wnd, DTN_CLOSEUP);
+  if (notify) NotifySimple(wnd, DTN_CLOSEUP);
 }
 
 // The calendar chose a day: it is taken with the time kept, the box ticked, the calendar closed.
@@ -375,7 +378,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   DateTimeModel& m = s->Model;
   switch (msg) {
     case WM_DESTROY:
-      CloseUp(wnd, s);
+      CloseUp(wnd, s, false);
       if ((s = StateOf(wnd)) && s->Calendar) DestroyWindow(std::exchange(s->Calendar, nullptr));
       return 0;
     case WM_NCDESTROY: {

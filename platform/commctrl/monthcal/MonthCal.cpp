@@ -234,6 +234,7 @@ void Paint(HWND wnd, MonthCalState* s, HDC dc)
       while ((SysUtils::DayOfWeek(TDateTime(thursday)) + 5) % 7 != 3) ++thursday;
       int y, mo, d;
       MonthCalModel::Split(thursday, y, mo, d);
+      if (y < 1) continue;  // past 9999
       int week = (thursday - MonthCalModel::DateOf(y, 1, 1)) / 7 + 1;
       RECT r{L.grid.left, L.grid.top + row * L.cellH, L.grid.left + L.weekW, L.grid.top + (row + 1) * L.cellH};
       Text(dc, std::to_string(week), r, DT_CENTER, col[MCSC_TITLEBK]);

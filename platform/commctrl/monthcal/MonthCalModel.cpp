@@ -7,9 +7,6 @@
 #include "platform/rtl/DateTime.h"
 #include "platform/sys/Locale.h"
 
-const int MonthCalModel::FirstDate = MonthCalModel::DateOf(1753, 1, 1);
-const int MonthCalModel::LastDate = MonthCalModel::DateOf(9999, 12, 31);
-
 int MonthCalModel::DateOf(int year, int month, int day)
 {
   return int(SysUtils::EncodeDate(Word(year), Word(month), Word(day)).Value);

@@ -10,7 +10,8 @@
 class MonthCalModel {
 public:
   static constexpr int Cells = 42;  // six weeks
-  static const int FirstDate, LastDate;
+  // 1753-01-01 and 9999-12-31.
+  static constexpr int FirstDate = -53688, LastDate = 2958465;
 
   // Today from the clock, the selection on today, the first day of the week from the locale.
   MonthCalModel();

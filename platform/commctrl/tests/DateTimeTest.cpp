@@ -367,6 +367,14 @@ TEST_F(DateTimeTest, TheDroppedCalendarChoosesADayAndCloses)
   Key(VK_DOWN);
   Key(VK_RETURN);
   EXPECT_EQ(Spy.Seen, (std::vector<std::string>{"change 2026-3-19", "closeup"}));
+  // The calendar gets the picker's range.
+  SYSTEMTIME range[2] = {St(2026, 3, 1), St(2026, 3, 25)};
+  SendMessage(p, DTM_SETRANGE, GDTR_MIN | GDTR_MAX, reinterpret_cast<LPARAM>(range));
+  AltKey(VK_DOWN);
+  SYSTEMTIME got[2];
+  EXPECT_EQ(SendMessage(DroppedCalendar, MCM_GETRANGE, 0, reinterpret_cast<LPARAM>(got)), LRESULT(GDTR_MIN | GDTR_MAX));
+  EXPECT_EQ(Text(got[1]), "2026-3-25");
+  Key(VK_ESCAPE);
   DestroyWindow(p);
 }
 

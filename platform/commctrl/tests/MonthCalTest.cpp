@@ -15,7 +15,10 @@
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/text/TextOutput.h"
 #include "platform/win/backend/Headless.h"
+#include "platform/commctrl/updown/UpDown.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/input/InputQueue.h"
+#include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
@@ -172,6 +175,7 @@ TEST(MonthCalModel, MonthsAndTheRangeKeepTheSelectionOnARealDay)
   m.SetRange(0, 0, 0);
   EXPECT_TRUE(m.SetSelection(Day(9999, 12, 31)));
   EXPECT_FALSE(m.MoveSelection(1)) << "the last day the calendar knows";
+  EXPECT_EQ(MonthCalModel::FirstDate, Day(1753, 1, 1));
 }
 
 TEST_F(MonthCalTest, TheMinimumSizeHoldsOneMonthInTheControlsFont)
@@ -295,6 +299,63 @@ TEST_F(MonthCalTest, ClicksButtonsAndKeysTellTheParent)
   SYSTEMTIME got[2];
   EXPECT_EQ(SendMessage(c, MCM_GETRANGE, 0, reinterpret_cast<LPARAM>(got)), LRESULT(GDTR_MIN | GDTR_MAX));
   EXPECT_EQ(Text(got[1]), "2026-3-20");
+}
+
+TEST_F(MonthCalTest, TheTitlesMonthMenuAndYearUpDownChangeTheMonth)
+{
+  HWND c = Calendar();
+  // The month's name opens a menu of the twelve: the second one (the keys wait in the queue for
+  // the menu's loop) shows February, the selection clamped to its last day.
+  POINT month = FindHit(c, MCHT_TITLEMONTH);
+  POINT screen = month;
+  ClientToScreen(c, &screen);
+  InputQueue::MouseMove(screen.x, screen.y);
+  InputQueue::MouseDown(InputQueue::Button::Left, screen.x, screen.y);
+  InputQueue::MouseUp(InputQueue::Button::Left, screen.x, screen.y);
+  for (int vk : {VK_DOWN, VK_DOWN, VK_RETURN}) {
+    InputQueue::KeyDown(vk);
+    InputQueue::KeyUp(vk);
+  }
+  Pump();
+  EXPECT_EQ(Spy.Seen, (std::vector<std::string>{"change 2026-2-28"}));
+  // The year shows an up-down beside it; its up arrow moves a year on.
+  Spy.Seen.clear();
+  POINT year = FindHit(c, MCHT_TITLEYEAR);
+  Click(c, year.x, year.y);
+  HWND spin = GetWindow(c, GW_CHILD);
+  ASSERT_TRUE(spin);
+  EXPECT_EQ(SendMessage(spin, UDM_GETPOS32, 0, 0), 2026);
+  RECT r;
+  GetClientRect(spin, &r);
+  Click(spin, r.right / 2, 2);
+  EXPECT_EQ(Spy.Seen, (std::vector<std::string>{"change 2027-2-28"}));
+  // A click elsewhere puts the up-down away.
+  POINT day = Where(c, 2027, 2, 10);
+  Click(c, day.x, day.y);
+  EXPECT_FALSE(GetWindow(c, GW_CHILD));
+  EXPECT_EQ(Sel(c), "2027-2-10");
+}
+
+TEST_F(MonthCalTest, AtTheCalendarsEndsNothingGoesBeyond)
+{
+  HWND c = Calendar(MCS_WEEKNUMBERS);
+  SetFocus(c);
+  SYSTEMTIME last = St(9999, 12, 31), first = St(1753, 1, 1);
+  ASSERT_TRUE(SendMessage(c, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&last)));
+  UpdateWindow(c);  // the grid's last weeks lie past 9999
+  Spy.Seen.clear();
+  Key(VK_RIGHT);
+  Key(VK_NEXT);
+  POINT next = FindHit(c, MCHT_TITLEBTNNEXT);
+  Click(c, next.x, next.y);
+  EXPECT_TRUE(Spy.Seen.empty());
+  EXPECT_EQ(Sel(c), "9999-12-31");
+  ASSERT_TRUE(SendMessage(c, MCM_SETCURSEL, 0, reinterpret_cast<LPARAM>(&first)));
+  POINT before = Where(c, 1752, 12, 31);
+  Click(c, before.x, before.y);
+  Key(VK_LEFT);
+  EXPECT_TRUE(Spy.Seen.empty());
+  EXPECT_EQ(Sel(c), "1753-1-1");
 }
 
 TEST_F(MonthCalTest, TheFirstDayOfTheWeekIsSundayUntilSet)
