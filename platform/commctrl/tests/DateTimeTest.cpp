@@ -10,6 +10,7 @@
 #include "platform/commctrl/datetime/DateTime.h"
 #include "platform/commctrl/datetime/DateTimeModel.h"
 #include "platform/commctrl/tests/CtlTest.h"
+#include "platform/commctrl/tests/MonthCalTestUtil.h"
 #include "platform/commctrl/tests/NotifySpy.h"
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/rtl/DateTime.h"
@@ -321,17 +322,7 @@ TEST_F(DateTimeTest, TheDroppedCalendarChoosesADayAndCloses)
 
   // A day clicked: taken with the time kept, the box ticked, then the calendar closes.
   Spy.Seen.clear();
-  POINT day{-1, -1};
-  for (int y = 0; y < 200 && day.x < 0; y += 2)
-    for (int x = 0; x < 250; x += 2) {
-      MCHITTESTINFO h;
-      h.pt = {x, y};
-      if (SendMessage(DroppedCalendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&h)) == LRESULT(MCHT_CALENDARDATE) &&
-          h.st.wDay == 12) {
-        day = {x + 2, y + 2};
-        break;
-      }
-    }
+  POINT day = DayCell(DroppedCalendar, 2026, 3, 12);
   Click(DroppedCalendar, day.x, day.y);
   EXPECT_EQ(Spy.Seen, (std::vector<std::string>{"change 2026-3-12", "closeup"}));
   EXPECT_FALSE(IsWindowVisible(DroppedCalendar));

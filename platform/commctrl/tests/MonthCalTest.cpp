@@ -9,6 +9,7 @@
 #include "platform/commctrl/monthcal/MonthCal.h"
 #include "platform/commctrl/monthcal/MonthCalModel.h"
 #include "platform/commctrl/tests/CtlTest.h"
+#include "platform/commctrl/tests/MonthCalTestUtil.h"
 #include "platform/commctrl/tests/NotifySpy.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -75,34 +76,17 @@ public:
     Spy.Seen.clear();
     return c;
   }
-  // Where a date's cell is: found through the hit test, so the test does not restate the layout.
   POINT Where(HWND c, int y, int m, int d)
   {
-    RECT r;
-    GetClientRect(c, &r);
-    for (int py = 0; py < r.bottom; py += 3)
-      for (int px = 0; px < r.right; px += 3) {
-        MCHITTESTINFO h;
-        h.pt = {px, py};
-        UINT hit = UINT(SendMessage(c, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&h)));
-        if ((hit & MCHT_CALENDARDATE) == MCHT_CALENDARDATE && h.st.wYear == y && h.st.wMonth == m && h.st.wDay == d)
-          return {px + 2, py + 2};
-      }
-    ADD_FAILURE() << "no cell for " << y << "-" << m << "-" << d;
-    return {0, 0};
+    POINT p = DayCell(c, y, m, d);
+    if (p.x < 0) ADD_FAILURE() << "no cell for " << y << "-" << m << "-" << d;
+    return p;
   }
   POINT FindHit(HWND c, UINT want)
   {
-    RECT r;
-    GetClientRect(c, &r);
-    for (int py = 0; py < r.bottom; ++py)
-      for (int px = 0; px < r.right; ++px) {
-        MCHITTESTINFO h;
-        h.pt = {px, py};
-        if (UINT(SendMessage(c, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&h))) == want) return {px, py};
-      }
-    ADD_FAILURE() << "no point hits " << std::hex << want;
-    return {-1, -1};
+    POINT p = FindInCalendar(c, [&](UINT hit, const SYSTEMTIME&) { return hit == want; });
+    if (p.x < 0) ADD_FAILURE() << "no point hits " << std::hex << want;
+    return p;
   }
   std::string Sel(HWND c)
   {
