@@ -7,7 +7,9 @@
 // A click on a day (or the today line), the keys (arrows, Page Up/Down, Home/End) and the month
 // buttons change the selection and send MCN_SELCHANGE; the release of the click (and Enter) sends
 // MCN_SELECT. MCM_SETCURSEL, MCM_SETRANGE and MCM_SETTODAY notify nobody. MCM_GETMINREQRECT
-// answers the size one month needs in the control's font.
+// answers the size one month needs in the control's font. Notifications go to the window named
+// as parent at creation: for a pop-up calendar that is the control that made it (a date-time
+// picker), not its owner's top-level window. A pop-up calendar never takes the activation.
 #pragma once
 
 #include "platform/commctrl/init/InitCommonControls.h"
