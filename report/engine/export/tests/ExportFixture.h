@@ -13,6 +13,7 @@
 #include <string>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/testsupport/TempFolder.h"
 #include "report/engine/model/frxBands.h"
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Picture.h"
@@ -108,5 +109,6 @@ protected:
     Memo(Band<TfrxReportTitle>(p2, "Title2", 0, 40), "第二页 A5 landscape", 0, 400, 0, 20);
   }
 
-  std::filesystem::path Dir;
+  TTempFolder Temp{"export"};
+  std::filesystem::path Dir{Temp.Dir()};
 };
