@@ -4,10 +4,12 @@
 #include <memory>
 
 #include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/controls/WinControl.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/queue/Messages.h"
+#include "platform/win/window/Windows.h"
 
 TCursor TDragControlObject::GetDragCursor(bool Accepted, int X, int Y)
 {
@@ -44,6 +46,8 @@ struct TDragRun {
   std::unique_ptr<TDragObject> OwnObject;  // made here, freed at the end
   TControl* Target = nullptr;
   bool Accepted = false;
+  TDragImageList* Images = nullptr;  // borrowed from the drag object while shown
+  HWND ImageWindow = nullptr;        // the top-level window the image is drawn over
 };
 TDragRun gDrag;
 
@@ -51,6 +55,25 @@ LRESULT SendDrag(TControl* Target, TDragMessage Msg, POINT Pos)
 {
   TDragRec rec{Pos, gDrag.Object, Target};
   return Target->Perform(CM_DRAG, WPARAM(Msg), reinterpret_cast<LPARAM>(&rec));
+}
+
+// Where a screen point lies in the window the drag image is drawn over.
+POINT InImageWindow(POINT Pos)
+{
+  RECT r;
+  Windows::GetWindowRect(gDrag.ImageWindow, &r);
+  return POINT{Pos.x - r.left, Pos.y - r.top};
+}
+
+void ShowImages(TControl* control, POINT Pos)
+{
+  TDragImageList* images = gDrag.Object->GetDragImages();
+  if (!images) return;
+  TWinControl* holder = dynamic_cast<TWinControl*>(control) ? static_cast<TWinControl*>(control) : control->GetParent();
+  if (!holder || !holder->HandleAllocated()) return;
+  gDrag.ImageWindow = Windows::GetAncestor(holder->GetHandle(), GA_ROOT);
+  POINT p = InImageWindow(Pos);
+  if (images->BeginDrag(gDrag.ImageWindow, p.x, p.y)) gDrag.Images = images;
 }
 
 void Start()
@@ -67,6 +90,7 @@ void Start()
   gDrag.Active = true;
   // The source's window keeps the mouse while the drag runs.
   Controls::SetCaptureControl(control);
+  ShowImages(control, Windows::GetMessagePos());
 }
 
 void Reset(bool EndClick)
@@ -77,6 +101,9 @@ void Reset(bool EndClick)
   gDrag.Object = nullptr;
   gDrag.Target = nullptr;
   gDrag.Accepted = false;
+  if (gDrag.Images) gDrag.Images->EndDrag();
+  gDrag.Images = nullptr;
+  gDrag.ImageWindow = nullptr;
   std::unique_ptr<TDragObject> own = std::move(gDrag.OwnObject);
   if (control && Controls::GetCaptureControl() == control) Controls::SetCaptureControl(nullptr);
   if (control && EndClick) {
@@ -129,6 +156,10 @@ void DragTo(POINT Pos)
   if (target) gDrag.Accepted = SendDrag(target, dmDragMove, Pos) != 0;
   if (!gDrag.Object) return;
   TDragState_::Set(gDrag.Object, Pos, target);
+  if (gDrag.Images) {
+    POINT p = InImageWindow(Pos);
+    gDrag.Images->DragMove(p.x, p.y);
+  }
   POINT local = target ? target->ScreenToClient(Pos) : Pos;
   TCursor cursor = gDrag.Object->GetDragCursor(gDrag.Accepted, local.x, local.y);
   Windows::SetCursor(Controls::AppLink().CursorHandle(cursor));
@@ -157,6 +188,8 @@ void EndDrag(bool Drop)
   bool accepted = Drop && target && gDrag.Accepted;
   POINT pos = object->GetDragPos();
   TDragState_::End(object, !Drop, accepted);
+  if (gDrag.Images) gDrag.Images->EndDrag();
+  gDrag.Images = nullptr;
   // The capture goes first, so that the drop handlers may open windows and take the mouse.
   if (Controls::GetCaptureControl() == gDrag.Control) Controls::SetCaptureControl(nullptr);
   if (target) {

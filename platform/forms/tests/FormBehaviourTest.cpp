@@ -1,5 +1,7 @@
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/DragObject.h"
+#include "platform/forms/forms/DataModule.h"
+#include "platform/forms/forms/Frame.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/Canvas.h"
@@ -301,4 +303,44 @@ TEST_F(FormsTest, WindowlessControlsPaintInTheirParentsPaint)
   EXPECT_EQ(Headless::ClientPixel(form->GetHandle(), 25, 35), RGB(255, 0, 0));
   EXPECT_EQ(Headless::ClientPixel(form->GetHandle(), 15, 35), Graphics::ColorToRGB(clBtnFace));
   EXPECT_EQ(Headless::ClientPixel(form->GetHandle(), 65, 35), Graphics::ColorToRGB(clBtnFace));
+}
+
+TEST_F(FormsTest, FramesOwnTheirComponentsAndAreReachedByDottedNames)
+{
+  TForm* form = MakeForm();
+  form->SetName("MainFrm");
+  Log created;
+  for (const char* name : {"ListFra", "EditFra"}) {
+    auto* frame = new TFrame(form);
+    frame->SetName(name);
+    frame->SetParent(form);
+    auto* edit = new TLogControl(frame, "Edit1");  // the same name on each frame
+    edit->SetParent(frame);
+  }
+  TComponent* first = Forms::FindNestedComponent(form, "ListFra.Edit1");
+  TComponent* second = Forms::FindNestedComponent(form, "MainFrm.EditFra.Edit1");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(first->GetOwner()->GetName(), "ListFra");
+  EXPECT_EQ(Forms::FindNestedComponent(form, "ListFra.Edit2"), nullptr);
+  EXPECT_EQ(Forms::FindNestedComponent(form, "ListFra..Edit1"), nullptr);
+  std::vector<AnsiString> children;
+  auto* list = static_cast<TFrame*>(form->FindComponent("ListFra"));
+  list->GetChildren([&](TComponent* c) { children.push_back(c->GetName()); }, form);
+  EXPECT_EQ(children, (std::vector<AnsiString>{"Edit1"}));
+}
+
+TEST_F(FormsTest, ADataModuleTellsItsEventsWhileItsComponentsExist)
+{
+  Log events;
+  {
+    auto module = std::make_unique<TDataModule>(nullptr);
+    auto* keep = new TComponent(module.get());
+    keep->SetName("Query1");
+    module->OnDestroy = [&](TObject*) {
+      events.push_back("destroy with " + std::to_string(module->GetComponentCount()));
+    };
+  }
+  EXPECT_EQ(events, (Log{"destroy with 1"}));
 }
