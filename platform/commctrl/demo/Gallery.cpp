@@ -9,8 +9,10 @@
 // bars, up-down with its buddy, status bar, month calendar, date-time picker, ...) and reports
 // "tab <index>" after a tab change, "updown <position> <buddy text>" after a step, and from the
 // picker "picker change <y-m-d>" (or "picker change none"), "picker dropdown <x y>" with the
-// screen point of the 12th in its dropped calendar, and "picker closeup".
+// screen point of the 12th in its dropped calendar, and "picker closeup"; from the tree view
+// "tree expanded <text> <children>" after a node opens.
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -21,6 +23,7 @@
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
 #include "platform/commctrl/tab/Tab.h"
+#include "platform/commctrl/tree/TreeView.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -44,7 +47,7 @@ namespace {
 constexpr int kPush = 1, kDefault = 2, kCheck = 3, kEdit = 10, kCombo = 30, kList = 40, kBar = 50;
 // The common controls' page.
 constexpr int kTab = 100, kProgressEmpty = 110, kProgressHalf = 111, kProgressFull = 112, kSpinEdit = 120, kSpin = 121,
-              kStatus = 130, kCalendar = 140, kPicker = 141;
+              kStatus = 130, kCalendar = 140, kPicker = 141, kTree = 150;
 constexpr UINT kDroppedMsg = WM_APP + 1, kCalendarShownMsg = WM_APP + 2;
 std::string gShotPath;
 HWND gFrame = nullptr;
@@ -180,6 +183,22 @@ LRESULT Notify(const NMHDR* hdr)
     // Told once the calendar shows.
     if (hdr->code == DTN_DROPDOWN) PostMessage(gFrame, kCalendarShownMsg, 0, 0);
     if (hdr->code == DTN_CLOSEUP) Say("picker closeup");
+  }
+  if (hdr->idFrom == UINT_PTR(kTree) && hdr->code == TVN_ITEMEXPANDED) {
+    auto* tv = reinterpret_cast<const NMTREEVIEW*>(hdr);
+    char text[64] = {};
+    TVITEM it;
+    it.mask = TVIF_TEXT;
+    it.hItem = tv->itemNew.hItem;
+    it.pszText = text;
+    it.cchTextMax = int(sizeof text);
+    SendMessage(hdr->hwndFrom, TVM_GETITEM, 0, reinterpret_cast<LPARAM>(&it));
+    int children = 0;
+    for (LRESULT c = SendMessage(hdr->hwndFrom, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(it.hItem)); c;
+         c = SendMessage(hdr->hwndFrom, TVM_GETNEXTITEM, TVGN_NEXT, c))
+      ++children;
+    Say(std::string(tv->action == TVE_EXPAND ? "tree expanded " : "tree collapsed ") + Utf8(text) + " " +
+        std::to_string(children));
   }
   return 0;
 }
@@ -381,6 +400,55 @@ void BuildCommon()
   Child("STATIC", "时间:", SS_LEFT, 220, 322, 60, 18, 104);
   Child(DATETIMEPICK_CLASS, "", DTS_TIMEFORMAT | WS_TABSTOP, 280, 318, 160, 22, 142, WS_EX_CLIENTEDGE);
   Child(DATETIMEPICK_CLASS, "", DTS_LONGDATEFORMAT | WS_TABSTOP, 280, 350, 160, 22, 143, WS_EX_CLIENTEDGE);
+
+  // ---- Tree view -------------------------------------------------------------------------------
+  HWND tree = Child(WC_TREEVIEW, "",
+                    TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_EDITLABELS | WS_TABSTOP,
+                    10, 40, 196, 300, kTree, WS_EX_CLIENTEDGE);
+  // Two images: a yellow folder and a blue page, on the mask colour.
+  HIMAGELIST images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
+  {
+    HDC mem = CreateCompatibleDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(nullptr, 32, 16);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    struct {
+      RECT r;
+      COLORREF c;
+    } parts[] = {{{0, 0, 32, 16}, RGB(255, 0, 255)},   {{1, 3, 15, 14}, RGB(220, 180, 40)},
+                 {{1, 2, 7, 4}, RGB(220, 180, 40)},    {{19, 1, 29, 15}, RGB(40, 90, 180)},
+                 {{21, 4, 27, 5}, RGB(255, 255, 255)}, {{21, 7, 27, 8}, RGB(255, 255, 255)}};
+    for (const auto& p : parts) {
+      HBRUSH b = CreateSolidBrush(p.c);
+      FillRect(mem, &p.r, b);
+      DeleteObject(b);
+    }
+    SelectObject(mem, old);
+    ImageList_AddMasked(images, bmp, RGB(255, 0, 255));
+    DeleteObject(bmp);
+    DeleteDC(mem);
+  }
+  SendMessage(tree, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images));
+  auto add = [&](HTREEITEM parent, const char* text, int image) {
+    TVINSERTSTRUCT ins;
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    ins.item.pszText = const_cast<char*>(text);
+    ins.item.iImage = ins.item.iSelectedImage = image;
+    return reinterpret_cast<HTREEITEM>(SendMessage(tree, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins)));
+  };
+  HTREEITEM desk = add(TVI_ROOT, "我的桌面", 0);
+  HTREEITEM contracts = add(desk, "合同管理", 0);
+  for (const char* t : {"合同提醒", "执行中", "已完成"}) add(contracts, t, 1);
+  HTREEITEM depts = add(desk, "所在部门", 0);
+  HTREEITEM finance = add(depts, "财务部", 0);
+  add(finance, "会计科", 1);
+  add(depts, "销售部", 1);
+  add(desk, "客户", 1);
+  add(desk, "应收款", 1);
+  SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(desk));
+  SendMessage(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(depts));
+  SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(finance));
 }
 
 // The points the script clicks on the common controls' page.
@@ -392,9 +460,18 @@ std::string CommonReady()
   GetClientRect(Item(kSpin), &spin);
   RECT picker;
   GetClientRect(Item(kPicker), &picker);
+  // The button of the tree's "合同管理", still closed.
+  HWND tree = Item(kTree);
+  auto desk = SendMessage(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+  auto contracts = SendMessage(tree, TVM_GETNEXTITEM, TVGN_CHILD, desk);
+  RECT label{};
+  std::memcpy(static_cast<void*>(&label), &contracts, sizeof contracts);
+  SendMessage(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&label));
+  int indent = int(SendMessage(tree, TVM_GETINDENT, 0, 0)), icon = 16 + 3;
   return "ready tab " + Point(Item(kTab), (second.left + second.right) / 2, (second.top + second.bottom) / 2) + " up " +
          Point(Item(kSpin), spin.right / 2, spin.bottom / 4) + " box " + Point(Item(kPicker), 8, picker.bottom / 2) +
-         " drop " + Point(Item(kPicker), picker.right - 6, picker.bottom / 2);
+         " drop " + Point(Item(kPicker), picker.right - 6, picker.bottom / 2) + " tree " +
+         Point(tree, label.left - icon - indent / 2 - 1, (label.top + label.bottom) / 2);
 }
 
 }  // namespace

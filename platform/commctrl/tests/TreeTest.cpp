@@ -290,7 +290,7 @@ public:
   RECT ItemRect(HWND t, HTREEITEM h, bool textOnly = true)
   {
     RECT r{};
-    std::memcpy(&r, &h, sizeof h);
+    std::memcpy(static_cast<void*>(&r), &h, sizeof h);
     if (!SendMessage(t, TVM_GETITEMRECT, textOnly, reinterpret_cast<LPARAM>(&r))) return RECT{-1, -1, -1, -1};
     return r;
   }
@@ -629,7 +629,9 @@ TEST_F(TreeTest, LabelEditingEndsWithEnterOrEscape)
     EXPECT_EQ(TextOf(t, d.branch), k.text);
     EXPECT_EQ(SendMessage(t, TVM_GETEDITCONTROL, 0, 0), 0);
     EXPECT_FALSE(IsWindow(e));
-    if (k.endKey) EXPECT_EQ(GetFocus(), t);
+    if (k.endKey) {
+      EXPECT_EQ(GetFocus(), t);
+    }
   }
   refuseBegin = 1;
   Spy.Seen.clear();

@@ -1,8 +1,8 @@
 # The gallery on a throw-away X server (run by scripts/desktop-test.sh): clicks a button and a
 # check box, types Latin and Chinese text into an edit, opens a drop-down list and picks an
 # item, then has the gallery take a screenshot through the back end and end. Then the common
-# controls' page: switches a tab, presses the up-down's arrow, ticks the date picker's box, opens
-# its calendar and clicks a day, and takes its screenshot.
+# controls' page: switches a tab, presses the up-down's arrow, opens a tree node, ticks the date
+# picker's box, opens its calendar and clicks a day, and takes its screenshot.
 dt_start "$DT_WORK/gallery.png"
 dt_expect '^ready'
 dt_window
@@ -44,12 +44,14 @@ dt_end 0
 dt_start --common "$DT_WORK/common.png"
 dt_expect '^ready'
 dt_window
-read -r _ _ tabx taby _ upx upy _ boxx boxy _ dropx dropy <<<"$DT_LINE"
+read -r _ _ tabx taby _ upx upy _ boxx boxy _ dropx dropy _ treex treey <<<"$DT_LINE"
 
 dt_click "$tabx" "$taby"
 dt_expect '^tab 1$'
 dt_click "$upx" "$upy"
 dt_expect '^updown 6 6$'
+dt_click "$treex" "$treey"
+dt_expect '^tree expanded 合同管理 3$'
 
 # The picker starts unticked on 31 March 2026: the box ticks it, its calendar chooses the 12th.
 dt_click "$boxx" "$boxy"

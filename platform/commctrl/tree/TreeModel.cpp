@@ -352,9 +352,10 @@ void TreeModel::SetDropHilite(HTREEITEM h)
 
 HTREEITEM TreeModel::TypeChar(char c, DWORD time, const std::function<AnsiString(HTREEITEM)>& text)
 {
-  const auto& rows = Rows();
+  // A copy: a parent giving a text may change the tree.
+  const std::vector<HTREEITEM> rows = Rows();
   int found = FTyped.Find(c, time, RowOf(Caret()), int(rows.size()), [&](int i, const AnsiString& prefix) {
     return TypeAhead::Matches(text(rows[size_t(i)]), prefix, false);
   });
-  return AtRow(found);
+  return found >= 0 && Valid(rows[size_t(found)]) ? rows[size_t(found)] : nullptr;
 }

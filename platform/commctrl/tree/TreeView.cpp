@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <utility>
 
@@ -48,6 +49,7 @@ struct TreeState {
   HIMAGELIST Images = nullptr, StateImages = nullptr;  // borrowed
   int Indent = 19;
   int Height = 0;               // of a row; 0 until measured
+  int TextHeight = 0;           // of the font's characters, measured with the row
   bool FixedHeight = false;     // set by TVM_SETITEMHEIGHT
   HTREEITEM TopItem = nullptr;  // the first visible row's item
   int TopRow = 0;               // its row, kept for when that item goes
@@ -65,7 +67,19 @@ struct TreeState {
   int Held = 0;  // 0 none, 1 left, 2 right
   HTREEITEM DownItem = nullptr;
   POINT DownAt{0, 0};
-  bool SkipChar = false;  // TVN_KEYDOWN asked to keep the next character out of the search
+  bool SkipChar = false;    // TVN_KEYDOWN asked to keep the next character out of the search
+  HDC Measuring = nullptr;  // measures labels outside painting; owned
+  // The scroll bars as last set: unchanged ones are not set again (each set redraws the frame).
+  SCROLLINFO Bars[2]{};
+  bool BarsSet[2]{false, false};
+
+  TreeState() = default;
+  TreeState(const TreeState&) = delete;
+  TreeState& operator=(const TreeState&) = delete;
+  ~TreeState()
+  {
+    if (Measuring) DeleteDC(Measuring);
+  }
 };
 
 TreeState* StateOf(HWND wnd) { return ControlUtil::StateOf<TreeState>(wnd); }
@@ -87,15 +101,16 @@ SIZE ImageSize(HIMAGELIST list)
 
 void Measure(TreeState* s)
 {
-  if (s->FixedHeight) return;
   SIZE cell = ControlUtil::FontCell(s->Font);
+  s->TextHeight = int(cell.cy);
+  if (s->FixedHeight) return;
   int h = std::max({int(cell.cy) + 3, int(ImageSize(s->Images).cy) + 1, int(ImageSize(s->StateImages).cy) + 1});
   s->Height = h + (h & 1);  // even, so the dotted lines join from row to row
 }
 
 int RowHeight(TreeState* s)
 {
-  if (s->Height <= 0) Measure(s);
+  if (s->Height <= 0 || s->TextHeight <= 0) Measure(s);
   return s->Height;
 }
 
@@ -144,17 +159,15 @@ int LabelWidth(HWND wnd, TreeState* s, HTREEITEM h, HDC dc)
   if (!it) return 0;
   if (it->Width >= 0 && !it->TextCallback) return it->Width;
   AnsiString text = TextOf(wnd, s, h);
-  HDC mem = nullptr;
-  HGDIOBJ old = nullptr;
-  if (!dc) {
-    mem = dc = CreateCompatibleDC(nullptr);
-    old = SelectObject(dc, ControlUtil::FontOr(s->Font));
-  }
   SIZE sz{0, 0};
-  GetTextExtentPoint32(dc, text.c_str(), int(text.size()), &sz);
-  if (mem) {
-    SelectObject(mem, old);
-    DeleteDC(mem);
+  if (dc) {
+    GetTextExtentPoint32(dc, text.c_str(), int(text.size()), &sz);
+  } else {
+    if (!s->Measuring) s->Measuring = CreateCompatibleDC(nullptr);
+    // The font goes back out at once, so that its owner can still delete it.
+    HGDIOBJ old = SelectObject(s->Measuring, ControlUtil::FontOr(s->Font));
+    GetTextExtentPoint32(s->Measuring, text.c_str(), int(text.size()), &sz);
+    SelectObject(s->Measuring, old);
   }
   it = s->Model.At(h);  // the parent may have changed the tree while giving the text
   if (!it) return 0;
@@ -285,6 +298,16 @@ void InvalidateItem(HWND wnd, TreeState* s, HTREEITEM h)
   if (PartsOf(wnd, s, h, &p)) InvalidateRect(wnd, &p.Line, FALSE);
 }
 
+void SetBar(HWND wnd, TreeState* s, int bar, const SCROLLINFO& si)
+{
+  int k = bar == SB_VERT ? 1 : 0;
+  SCROLLINFO& last = s->Bars[k];
+  if (s->BarsSet[k] && last.nMax == si.nMax && last.nPage == si.nPage && last.nPos == si.nPos) return;
+  last = si;
+  s->BarsSet[k] = true;
+  SetScrollInfo(wnd, bar, &si, TRUE);
+}
+
 void UpdateScroll(HWND wnd, TreeState* s)
 {
   if (!s->Redraw) return;
@@ -306,12 +329,12 @@ void UpdateScroll(HWND wnd, TreeState* s)
     si.nPage = UINT(page);
     si.nPos = top;
     if (rows <= page) si.nMax = si.nPage = si.nPos = 0;
-    SetScrollInfo(wnd, SB_VERT, &si, TRUE);
+    SetBar(wnd, s, SB_VERT, si);
     if (Style(wnd) & TVS_NOHSCROLL) continue;
     si.nMax = s->MaxWidth > c.right ? s->MaxWidth - 1 : 0;
     si.nPage = s->MaxWidth > c.right ? UINT(c.right) : 0;
     si.nPos = si.nPage ? s->XOffset : 0;
-    SetScrollInfo(wnd, SB_HORZ, &si, TRUE);
+    SetBar(wnd, s, SB_HORZ, si);
   }
 }
 
@@ -597,7 +620,9 @@ void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool foc
   DWORD style = Style(wnd);
   int level = m.Level(h), cy = (p.Line.top + p.Line.bottom) / 2, half = s->Indent / 2;
   bool atRoot = LinesAtRoot(wnd), full = FullRow(wnd);
+  // Only values from here on: a parent answering a callback below may change the tree.
   UINT state = it->State;
+  int stateImage = StateIndex(*it);
   bool selected = (state & TVIS_SELECTED) && (focused || (style & TVS_SHOWSELALWAYS));
   bool hilite = (state & TVIS_DROPHILITED) || (selected && focused);
   bool editing = h == s->Editing;
@@ -626,16 +651,15 @@ void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool foc
   if ((style & TVS_HASBUTTONS) && (level > 0 || atRoot) && HasButton(wnd, s, h))
     DrawButton(dc, p.Column - half - 1, cy, m.Expanded(h));
   if (!m.Valid(h)) return;  // the parent deleted it while answering
-  if (s->StateImages && StateIndex(*it) > 0)
-    ImageList_Draw(s->StateImages, StateIndex(*it), dc, p.StateIcon.left, cy - ImageSize(s->StateImages).cy / 2,
+  if (s->StateImages && stateImage > 0)
+    ImageList_Draw(s->StateImages, stateImage, dc, p.StateIcon.left, cy - ImageSize(s->StateImages).cy / 2,
                    ILD_TRANSPARENT);
   if (s->Images) {
     int image = ImageOf(wnd, s, h, state & TVIS_SELECTED);
     if (image >= 0)
       ImageList_Draw(s->Images, image, dc, p.Icon.left, cy - ImageSize(s->Images).cy / 2,
                      ILD_TRANSPARENT | ((state & TVIS_CUT) ? ILD_SELECTED : 0));
-    it = m.At(h);
-    if (!it) return;
+    if (!m.Valid(h)) return;
   }
   if (editing) return;
   RECT label = p.Label;
@@ -645,8 +669,8 @@ void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool foc
                                         : GetSysColor(COLOR_GRAYTEXT);
   SetTextColor(dc, ink);
   AnsiString text = TextOf(wnd, s, h);
-  TextOut(dc, label.left + kTextPad, label.top + (label.bottom - label.top - ControlUtil::FontCell(s->Font).cy) / 2,
-          text.c_str(), int(text.size()));
+  TextOut(dc, label.left + kTextPad, label.top + (label.bottom - label.top - s->TextHeight) / 2, text.c_str(),
+          int(text.size()));
   if (focused && (state & TVIS_SELECTED)) {
     RECT f = full ? p.Line : label;
     if (width > 0 || full) DrawFocusRect(dc, &f);
@@ -1043,20 +1067,29 @@ BOOL Sort(HWND wnd, TreeState* s, HTREEITEM parent, bool recurse, const TVSORTCB
       return cb->lpfnCompare(m.At(a)->Param, m.At(b)->Param, cb->lParam) < 0;
     });
   } else {
-    // Callback texts are asked for once each, not at every comparison.
-    std::vector<std::pair<HTREEITEM, AnsiString>> texts;
+    // Callback texts are asked for before sorting, once each: the parent's answers cannot
+    // change the tree under the sort.
+    std::map<HTREEITEM, AnsiString> texts;
+    std::vector<HTREEITEM> levels{parent};
+    while (!levels.empty()) {
+      HTREEITEM p = levels.back();
+      levels.pop_back();
+      if (p && p != TVI_ROOT && !m.Valid(p)) continue;
+      for (HTREEITEM c = m.Child(p); c; c = m.Next(c)) {
+        if (m.At(c)->TextCallback) texts[c] = TextOf(wnd, s, c);
+        if (recurse && m.Child(c)) levels.push_back(c);
+        if (!m.Valid(c)) break;
+      }
+    }
     auto textOf = [&](HTREEITEM h) -> const AnsiString& {
-      for (auto& t : texts)
-        if (t.first == h) return t.second;
-      texts.emplace_back(h, TextOf(wnd, s, h));
-      return texts.back().second;
+      const TreeModel::Item* it = m.At(h);
+      if (!it->TextCallback) return it->Text;
+      auto i = texts.find(h);
+      static const AnsiString none;
+      return i == texts.end() ? none : i->second;
     };
-    ok = m.SortChildren(parent, recurse, [&](HTREEITEM a, HTREEITEM b) {
-      const TreeModel::Item *x = m.At(a), *y = m.At(b);
-      const AnsiString& ta = x->TextCallback ? textOf(a) : x->Text;
-      const AnsiString& tb = y->TextCallback ? textOf(b) : y->Text;
-      return SysUtils::AnsiCompareText(ta, tb) < 0;
-    });
+    ok = m.SortChildren(parent, recurse,
+                        [&](HTREEITEM a, HTREEITEM b) { return SysUtils::AnsiCompareText(textOf(a), textOf(b)) < 0; });
   }
   if (ok) Changed(wnd, s);
   return ok;
@@ -1088,6 +1121,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:
       ControlUtil::SetFontFrom(wnd, s->Font, wParam, lParam);
       if (!s->FixedHeight) s->Height = 0;
+      s->TextHeight = 0;
       s->MaxWidth = 0;
       // Every label is measured again with the new font.
       {
