@@ -342,6 +342,8 @@ void TfrxPreviewPages::AddPage(TfrxReportPage* Page)
   item->SetName("page" + SysUtils::IntToStr(source));
   if (pages->GetCount() > 2) item->SetSwappable(true);
   CurPage = pages->GetCount() - 1;
+  // A page the run moves back from (subreports, vertical bands) is followed by the one it made.
+  FAdding = false;
   GetReport()->Progress(0, CurPage + 1);
 }
 

@@ -99,7 +99,8 @@ public:
   Integer GetCurPosition() override;
   Extended GetLastY() override;
   void Finish() override;
-  // While set, AddPage moves on to pages that exist instead of appending.
+  // While set, AddPage moves on to pages that exist instead of appending; set again by every
+  // page appended, cleared to append after the last page the run is on.
   void SetOverwriting(bool Value) { FAdding = !Value; }
   // Makes Index the page being filled (PrintOnPreviousPage, vertical bands).
   void SetCurrentPage(Integer Index) { CurPage = Index; }

@@ -255,6 +255,13 @@ void TfrxAggregateList::AddCall(const AnsiString& Name, const std::vector<AnsiSt
   item->MemoName = Memo->GetName();
   item->Text = Text;
   item->ResetBand = dynamic_cast<TfrxBand*>(Memo->GetParent());
+  if (item->ResetBand && item->ResetBand->GetVertical())
+    if (auto from = CrossOrigins.find(Memo); from != CrossOrigins.end()) {
+      TfrxBand* h = from->second;
+      if (dynamic_cast<TfrxReportSummary*>(h) || dynamic_cast<TfrxPageFooter*>(h) || dynamic_cast<TfrxFooter*>(h) ||
+          dynamic_cast<TfrxGroupFooter*>(h))
+        item->ResetBand = h;
+    }
   item->InPageFooter = dynamic_cast<TfrxPageFooter*>(item->ResetBand) != nullptr;
   item->Reset(true);
   FItems.push_back(std::move(item));

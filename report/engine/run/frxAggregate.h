@@ -7,12 +7,14 @@
 // after the footer.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <vector>
 
 #include "platform/rtl/Variants.h"
 
 class TfrxBand;
+class TfrxComponent;
 class TfrxCustomMemoView;
 class TfrxDataBand;
 class TfrxReport;
@@ -68,6 +70,10 @@ public:
   void EndKeep();
   // Resets every item, running totals included (between the passes of a double pass).
   void ClearValues();
+
+  // The horizontal band each object moved into a vertical band came from (set by the engine
+  // before AddBand): totals of a memo from a footer-like band reset with that band.
+  std::map<const TfrxComponent*, TfrxBand*> CrossOrigins;
 
 private:
   void ParseMemo(TfrxCustomMemoView* Memo, TfrxBand* DefaultDataBand);

@@ -71,6 +71,12 @@ bool Changed(const Variant& A, const Variant& B)
   }
 }
 
+bool IsFooterLike(const TfrxBand* Band)
+{
+  return dynamic_cast<const TfrxFooter*>(Band) || dynamic_cast<const TfrxGroupFooter*>(Band) ||
+         dynamic_cast<const TfrxPageFooter*>(Band) || dynamic_cast<const TfrxReportSummary*>(Band);
+}
+
 void ClearSuppressed(TfrxBand* Band)
 {
   for (TfrxComponent* c : Band->GetObjects())
@@ -116,7 +122,8 @@ void TfrxEngine::LinkPage(TfrxReportPage* Page, bool Vertical)
     report->GetErrors()->Add(frxRes::Get(Key) + " " + Obj->GetName());
   };
   Page->AlignChildren();
-  if (!Vertical) FPageBands[Page].clear();
+  (Vertical ? FPageVBands : FPageBands)[Page].clear();
+  if (!Vertical) MoveCrossObjects(Page);
   std::vector<TfrxBand*> bands;
   for (TfrxComponent* c : Page->GetObjects())
     if (auto* b = dynamic_cast<TfrxBand*>(c); b && b->GetVertical() == Vertical) bands.push_back(b);
@@ -217,7 +224,7 @@ void TfrxEngine::LinkPage(TfrxReportPage* Page, bool Vertical)
     while (!stack.empty() && KindOf(stack.back()) >= k) stack.pop_back();
     bool placed = false;
     if (k == 6) {
-      if (FLinks[d].DataSet && !Vertical) FPageBands[Page].push_back(d);
+      if (FLinks[d].DataSet) (Vertical ? FPageVBands : FPageBands)[Page].push_back(d);
       placed = true;
     } else if (!stack.empty() && KindOf(stack.back()) == k - 1) {
       if (FLinks[d].DataSet) FLinks[stack.back()].Details.push_back(d);
@@ -231,10 +238,49 @@ void TfrxEngine::LinkPage(TfrxReportPage* Page, bool Vertical)
   }
 }
 
+void TfrxEngine::MoveCrossObjects(TfrxReportPage* Page)
+{
+  std::vector<TfrxBand*> vertical, horizontal;
+  for (TfrxComponent* c : Page->GetObjects())
+    if (auto* b = dynamic_cast<TfrxBand*>(c)) (b->GetVertical() ? vertical : horizontal).push_back(b);
+  if (vertical.empty()) return;
+  for (TfrxBand* h : horizontal) {
+    std::vector<TfrxComponent*> objs = h->GetObjects();
+    for (TfrxComponent* o : objs) {
+      Extended left = h->GetLeft() + o->GetLeft(), right = left + o->GetWidth();
+      for (TfrxBand* v : vertical) {
+        if (left < v->GetLeft() - frxClass::Tolerance || right > v->GetLeft() + v->GetWidth() + frxClass::Tolerance)
+          continue;
+        FCrossOrigins.push_back({o, h, o->GetLeft()});
+        FOriginBand[o] = h;
+        FAggregates->CrossOrigins[o] = h;
+        o->SetParent(v);
+        o->SetLeft(left - v->GetLeft());
+        FCrossedBands[h] = Page;
+        break;
+      }
+    }
+  }
+}
+
+// The run leaves the template as it was designed.
+void TfrxEngine::RestoreCrossObjects()
+{
+  for (auto it = FCrossOrigins.rbegin(); it != FCrossOrigins.rend(); ++it) {
+    it->Obj->SetParent(it->Band);
+    it->Obj->SetLeft(it->Left);
+  }
+  FCrossOrigins.clear();
+  FOriginBand.clear();
+  FCrossedBands.clear();
+  FAggregates->CrossOrigins.clear();
+}
+
 void TfrxEngine::CollectAggregates(TfrxReportPage* Page)
 {
   std::function<void(TfrxDataBand*)> walk = [&](TfrxDataBand* b) {
     TDataBandLinks& links = FLinks[b];
+    if (b->GetVertical()) FAggregates->AddBand(b, b);
     FAggregates->AddBand(links.Footer, b);
     if (links.FirstGroup)
       for (TfrxGroupHeader* g : FGroups[links.FirstGroup].Chain) FAggregates->AddBand(FGroups[g].Footer, b);
@@ -242,6 +288,7 @@ void TfrxEngine::CollectAggregates(TfrxReportPage* Page)
   };
   const std::vector<TfrxDataBand*>& top = FPageBands[Page];
   for (TfrxDataBand* b : top) walk(b);
+  for (TfrxDataBand* b : FPageVBands[Page]) walk(b);
   if (!top.empty()) {
     for (TClass cls :
          {TfrxPageFooter::StaticClass(), TfrxColumnFooter::StaticClass(), TfrxReportSummary::StaticClass()})
@@ -291,9 +338,12 @@ bool TfrxEngine::Run()
   FLinks.clear();
   FGroups.clear();
   FPageBands.clear();
+  FPageVBands.clear();
   FRowCountSets.clear();
+  RestoreCrossObjects();
   bool started = false;
   TScopeExit finish([&] {
+    RestoreCrossObjects();
     Running = false;
     if (started) report->DoNotifyEvent(report, report->OnStopReport, true);
     if (started) report->GetDataSets()->Finalize();
@@ -437,21 +487,21 @@ bool TfrxEngine::HasData(TfrxComponent* Owner, bool Force)
 
 void TfrxEngine::AddBandOutline(TfrxBand* Band)
 {
-  if (Band->GetOutlineText().empty()) return;
+  if (Band->GetOutlineText().empty() || Band->GetVertical()) return;
   AnsiString text = Variants::VarToStr(GetReport()->Calc(Band->GetOutlineText()));
   PreviewPages->GetOutline()->AddItem(text, static_cast<Integer>(std::lround(CurY - Band->GetHeight())));
 }
 
 // ==== Data bands and groups ====================================================================
 
-void TfrxEngine::RunDataBands(TfrxComponent* Owner)
+void TfrxEngine::RunDataBands(TfrxComponent* Owner, bool Vertical)
 {
   TfrxReport* report = GetReport();
   if (report->GetTerminated()) return;
   Extended y0 = CurY;
   std::vector<TfrxDataBand*> bands;
   if (auto* page = dynamic_cast<TfrxReportPage*>(Owner))
-    bands = FPageBands[page];
+    bands = (Vertical ? FPageVBands : FPageBands)[page];
   else if (auto* d = dynamic_cast<TfrxDataBand*>(Owner))
     bands = FLinks[d].Details;
 
@@ -462,7 +512,7 @@ void TfrxEngine::RunDataBands(TfrxComponent* Owner)
     ds->First();
     band->LineN = 1;
     band->LineThrough = 1;
-    band->SetCurColumn(1);
+    if (!Vertical) band->SetCurColumn(1);  // a vertical band keeps its place
     ClearSuppressed(band);
     bool first = true;
     Integer rowStart = 0, footerKeep = 0;
@@ -472,7 +522,12 @@ void TfrxEngine::RunDataBands(TfrxComponent* Owner)
           if (band->KeepTogether) StartKeep(band);
           if (band->KeepHeader && links.Header) StartKeep(band);
           ShowBand(links.Header);
-          if (links.Header && links.Header->ReprintOnNewPage) FHeaderList.Add(links.Header, CurX, FKeeping);
+          if (links.Header && links.Header->ReprintOnNewPage) {
+            if (band->GetVertical())
+              FVHeaderList.push_back(links.Header);
+            else
+              FHeaderList.Add(links.Header, CurX, FKeeping);
+          }
         } else if (!links.FirstGroup && band->KeepTogether) {
           StartKeep(band);
         }
@@ -495,7 +550,7 @@ void TfrxEngine::RunDataBands(TfrxComponent* Owner)
         AdvanceBandColumn(band, rowStart, y0);
         AddBandOutline(band);
         RunDataBands(band);
-        if (!band->GetOutlineText().empty()) PreviewPages->GetOutline()->LevelUp();
+        if (!band->GetOutlineText().empty() && !Vertical) PreviewPages->GetOutline()->LevelUp();
         first = false;
       }
       FKeepSuppressed = false;
@@ -515,7 +570,10 @@ void TfrxEngine::RunDataBands(TfrxComponent* Owner)
         ShowBand(links.Footer);
         if (band->KeepFooter) EndKeep(band);
       }
-      if (links.Header) FHeaderList.Remove(links.Header);
+      if (links.Header) {
+        FHeaderList.Remove(links.Header);
+        std::erase(FVHeaderList, links.Header);
+      }
       if (links.FirstGroup && band->KeepTogether) EndKeep(band);
     }
     if (report->GetTerminated()) break;
@@ -543,7 +601,12 @@ void TfrxEngine::ShowGroupHeaders(TfrxDataBand* Band, size_t From, bool Init)
     if (g->KeepTogether) StartKeep(g);
     ShowBand(g);
     AddBandOutline(g);
-    if (g->ReprintOnNewPage) FHeaderList.Add(g, CurX, FKeeping);
+    if (g->ReprintOnNewPage) {
+      if (g->GetVertical())
+        FVHeaderList.push_back(g);
+      else
+        FHeaderList.Add(g, CurX, FKeeping);
+    }
   }
 }
 
@@ -553,8 +616,9 @@ void TfrxEngine::ShowGroupFooters(TfrxDataBand* Band, size_t From)
   for (size_t i = chain.size(); i-- > From;) {
     TfrxGroupHeader* g = chain[i];
     ShowBand(FGroups[g].Footer);
-    if (!g->GetOutlineText().empty()) PreviewPages->GetOutline()->LevelUp();
+    if (!g->GetOutlineText().empty() && !g->GetVertical()) PreviewPages->GetOutline()->LevelUp();
     FHeaderList.Remove(g);
+    std::erase(FVHeaderList, static_cast<TfrxBand*>(g));
     if (g->KeepTogether) EndKeep(g);
   }
 }
@@ -774,7 +838,7 @@ void TfrxEngine::ShowColumnFooter()
 
 void TfrxEngine::StartKeep(TfrxBand* Owner, Integer Position)
 {
-  if (FKeeping || FKeepSuppressed) return;
+  if (FKeeping || FKeepSuppressed || Owner->GetVertical()) return;
   FKeeping = true;
   FKeepOwner = Owner;
   FKeepPosition = Position ? Position : PreviewPages->GetCurPosition();
@@ -792,7 +856,7 @@ void TfrxEngine::EndKeep(TfrxBand* Owner)
 
 void TfrxEngine::AdvanceBandColumn(TfrxDataBand* Band, Integer RowStart, Extended Y0)
 {
-  if (Band->GetColumns() <= 1) return;
+  if (Band->GetColumns() <= 1 || Band->GetVertical()) return;
   Band->ColumnMaxY = std::max(Band->ColumnMaxY, CurY);
   if (Band->GetCurColumn() < Band->GetColumns()) {
     CurY = Y0;
@@ -818,7 +882,7 @@ void TfrxEngine::ShowBand(TfrxBand* Band)
   if (TfrxChild* child = Band->GetChild(); child && (Band->GetVisible() || Band->GetPrintChildIfInvisible()))
     ShowBand(child);
   if (Band->GetKeepChild()) EndKeep(Band);
-  if (IsDataBand(Band)) FAggregates->AddValue(Band, 0);
+  if (IsDataBand(Band) && !Band->GetVertical()) FAggregates->AddValue(Band, 0);
 }
 
 void TfrxEngine::ShowBandByClass(TClass BandClass)
@@ -828,20 +892,36 @@ void TfrxEngine::ShowBandByClass(TClass BandClass)
 
 void TfrxEngine::DoShowBand(TfrxBand* Band)
 {
+  if (Band->GetVertical()) {
+    ShowVerticalBand(Band);
+    return;
+  }
   TfrxCustomPreviewPages* pages = PreviewPages;
+  // A crossed band reprinted while its own copies go out shows its own objects only.
+  bool crossed = !FCrossBand && !FCrossOutput && FCrossedBands.count(Band) > 0;
+  if (crossed) {
+    Extended x = CurX;
+    RunVerticalBands(Band);
+    CurX = x;
+    crossed = FColumnBreaks.size() > 2;
+  }
   bool dataOrGroup = IsDataBand(Band) || dynamic_cast<TfrxGroupHeader*>(Band);
-  if (!FPrintingHeaders && Band->GetVisible() && Band->GetStartNewPage() && (!dataOrGroup || Band->LineThrough != 1))
+  if (!FPrintingHeaders && !FSubHolder && Band->GetVisible() && Band->GetStartNewPage() &&
+      (!dataOrGroup || Band->LineThrough != 1))
     NewPage();
   PrepareBand(Band);
+  bool visible = Band->GetVisible();
+  Extended top = CurY;
   {
     TScopeExit restore([&] { RestoreBand(Band); });
-    if (Band->GetVisible()) {
+    if (visible) {
       auto* data = dynamic_cast<TfrxDataBand*>(Band);
       bool multi = data && data->GetColumns() > 1;
       bool split = false;
-      if (!multi && !dynamic_cast<TfrxOverlay*>(Band) && !FPrintingHeaders && FreeSpace() < Band->GetHeight()) {
+      if (!multi && !dynamic_cast<TfrxOverlay*>(Band) && !FPrintingHeaders && !FSubHolder &&
+          FreeSpace() < Band->GetHeight()) {
         // A band that cannot fit even an empty page is placed there as it is.
-        if (Band->GetAllowSplit()) {
+        if (Band->GetAllowSplit() && !FCrossedBands.count(Band)) {
           SplitBand(Band);
           split = true;
         } else if (!PageIsFresh()) {
@@ -859,14 +939,235 @@ void TfrxEngine::DoShowBand(TfrxBand* Band)
           Band->SetTop(CurY);
         }
         if (dynamic_cast<TfrxNullBand*>(Band)) Band->SetTop(CurY);
-        if (!(FPrintingHeaders && pages->BandExists(Band))) pages->AddObject(Band);
+        top = CurY;
+        if (FSubHolder) {
+          TClass cls = Band->ClassType();
+          std::unique_ptr<TfrxBand> copy(dynamic_cast<TfrxBand*>(cls->Create(nullptr)));
+          copy->AssignWithChildren(Band);
+          std::vector<TfrxComponent*> from = Band->GetAllObjects(), to = copy->GetAllObjects();
+          for (size_t i = 0; i < from.size() && i < to.size(); ++i) to[i]->SetAlias(from[i]->GetAlias());
+          copy.release()->SetParent(FSubHolder);
+        } else if (crossed) {
+          OutputCrossBand(Band);
+        } else if (!(FPrintingHeaders && pages->BandExists(Band))) {
+          pages->AddObject(Band);
+        }
         CurY += Band->GetHeight();
       }
     }
   }
-  if (dynamic_cast<TfrxFooter*>(Band) || dynamic_cast<TfrxGroupFooter*>(Band) || dynamic_cast<TfrxPageFooter*>(Band) ||
-      dynamic_cast<TfrxReportSummary*>(Band))
-    ResetTotals(Band);
+  if (IsFooterLike(Band)) ResetTotals(Band);
+  if (visible && !FSubHolder) ShowSubreports(Band, top);
+}
+
+// ==== Vertical bands ===========================================================================
+
+void TfrxEngine::RunVerticalBands(TfrxBand* Band)
+{
+  TfrxReportPage* page = FCrossedBands[Band];
+  Extended start = -1;
+  for (TfrxComponent* c : page->GetObjects())
+    if (auto* v = dynamic_cast<TfrxBand*>(c); v && v->GetVertical())
+      start = start < 0 ? v->GetLeft() : std::min(start, v->GetLeft());
+  FAddedFrom[Band] = Band->GetObjects().size();
+  FVHeaderList.clear();
+  FColumnBreaks = {0};
+  CurVColumn = 0;
+  CurX = std::max<Extended>(0, start);
+  FCrossBand = Band;
+  Integer line = CurLine, lineThrough = CurLineThrough;
+  bool suppressed = FKeepSuppressed;
+  TScopeExit done([&] {
+    FCrossBand = nullptr;
+    CurLine = line;
+    CurLineThrough = lineThrough;
+    FKeepSuppressed = suppressed;
+  });
+  RunDataBands(page, true);
+  FColumnBreaks.push_back(Band->GetObjects().size());
+}
+
+void TfrxEngine::ShowVerticalBand(TfrxBand* Band)
+{
+  // Vertical bands print only across a horizontal band.
+  if (!FCrossBand) return;
+  TfrxReport* report = GetReport();
+  ++CurVColumn;
+  bool footer = dynamic_cast<TfrxFooter*>(Band) || dynamic_cast<TfrxGroupFooter*>(Band);
+  FCalcBand = footer ? Band : FCrossBand;
+  Band->SaveBounds();
+  report->DoBeforePrint(Band);
+  {
+    TScopeExit restore([&] {
+      report->DoAfterPrint(Band);
+      Band->RestoreBounds();
+    });
+    if (Band->GetVisible()) {
+      size_t count = FCrossBand->GetObjects().size();
+      if (CurX + Band->GetWidth() > PageWidth + frxClass::Tolerance && count > FColumnBreaks.back()) {
+        CurX = 0;
+        FColumnBreaks.push_back(count);
+        std::vector<TfrxBand*> again = FVHeaderList;
+        for (TfrxBand* b : again) ShowVerticalBand(b);
+      }
+      std::vector<TfrxComponent*> objs = Band->GetObjects();
+      for (TfrxComponent* c : objs) {
+        auto* o = dynamic_cast<TfrxReportComponent*>(c);
+        auto from = FOriginBand.find(c);
+        if (!o || from == FOriginBand.end() || from->second != FCrossBand) continue;
+        report->CurObject = o->GetName();
+        o->SaveBounds();
+        TScopeExit back([&] { o->RestoreBounds(); });
+        report->DoBeforePrint(o);
+        if (!o->GetVisible()) continue;
+        o->FetchData();
+        report->DoNotifyEvent(o, o->OnAfterData);
+        auto* copy = dynamic_cast<TfrxComponent*>(o->ClassType()->Create(FCrossBand));
+        if (!copy) continue;
+        copy->Assign(o);
+        copy->SetAlias(o->GetAlias());
+        copy->SetLeft(o->GetLeft() + CurX);
+        report->DoAfterPrint(o);
+      }
+      CurX += Band->GetWidth();
+    }
+  }
+  // Header and footer rows are no records of the crossed rows.
+  if (IsDataBand(Band) && IsDataBand(FCrossBand)) FAggregates->AddValue(Band, CurVColumn);
+  if (footer) ResetTotals(Band);
+}
+
+// The crossed band's objects go out in parts, one per page to the right; the pages after the
+// first are the next pages of the report, made when missing.
+void TfrxEngine::OutputCrossBand(TfrxBand* Band)
+{
+  auto* pages = dynamic_cast<TfrxPreviewPages*>(PreviewPages);
+  std::vector<TfrxComponent*> all = Band->GetObjects();
+  std::vector<size_t> breaks = FColumnBreaks;
+  Integer page = PreviewPages->CurPage, column = CurColumn;
+  Extended x = CurX, y = CurY;
+  bool keeping = FKeeping;
+  FKeeping = false;
+  FCrossOutput = true;
+  for (TfrxComponent* c : all) c->SetParent(nullptr);
+  if (pages) pages->SetOverwriting(true);
+  TScopeExit back([&] {
+    std::vector<TfrxComponent*> placed = Band->GetObjects();
+    for (TfrxComponent* c : placed) c->SetParent(nullptr);
+    for (TfrxComponent* c : all) c->SetParent(Band);
+    if (pages) pages->SetOverwriting(false);
+    PreviewPages->CurPage = page;
+    CurColumn = column;
+    CurX = x;
+    CurY = y;
+    FKeeping = keeping;
+    FCrossOutput = false;
+  });
+  for (size_t i = 0; i + 1 < breaks.size(); ++i) {
+    for (size_t k = breaks[i]; k < breaks[i + 1] && k < all.size(); ++k) all[k]->SetParent(Band);
+    PreviewPages->AddObject(Band);
+    std::vector<TfrxComponent*> placed = Band->GetObjects();
+    for (TfrxComponent* c : placed) c->SetParent(nullptr);
+    if (i + 2 < breaks.size())
+      NewPage();
+    else
+      EndPage();
+  }
+}
+
+// ==== Subreports ===============================================================================
+
+void TfrxEngine::ShowSubreports(TfrxBand* Band, Extended Top)
+{
+  std::vector<TfrxSubreport*> subs;
+  for (TfrxComponent* c : Band->GetObjects())
+    if (auto* s = dynamic_cast<TfrxSubreport*>(c); s && s->GetVisible() && !s->PrintOnParent && s->GetPage())
+      subs.push_back(s);
+  if (subs.empty()) return;
+  Integer page = PreviewPages->CurPage, column = CurColumn;
+  Extended x = CurX, base = FColumnBaseX;
+  Integer endPage = page, endColumn = column;
+  Extended endY = CurY;
+  for (TfrxSubreport* s : subs) {
+    PreviewPages->CurPage = page;
+    CurColumn = column;
+    FColumnBaseX = base + s->GetLeft();
+    CurX = x + s->GetLeft();
+    CurY = Top + s->GetTop();
+    RunDataBands(s->GetPage());
+    // Go on after whichever ended furthest down.
+    Integer p = PreviewPages->CurPage;
+    if (p > endPage || (p == endPage && (CurColumn > endColumn || (CurColumn == endColumn && CurY > endY)))) {
+      endPage = p;
+      endColumn = CurColumn;
+      endY = CurY;
+    }
+  }
+  PreviewPages->CurPage = endPage;
+  CurColumn = endColumn;
+  CurY = endY;
+  FColumnBaseX = base;
+  CurX = base;
+  TStringList* positions = FPage->GetColumnPositions();
+  if (CurColumn > 1 && CurColumn - 1 < positions->GetCount())
+    CurX += frxUtils::StrToFloatAnySep((*positions)[CurColumn - 1]) * kPixelsPerMm;
+}
+
+void TfrxEngine::PrintInlineSubreports(TfrxBand* Band)
+{
+  std::vector<TfrxSubreport*> subs;
+  for (TfrxComponent* c : OwnObjects(Band))
+    if (auto* s = dynamic_cast<TfrxSubreport*>(c); s && s->GetVisible() && s->PrintOnParent && s->GetPage())
+      subs.push_back(s);
+  // Subreports on subreports printed on their parent print as they would on a page of their own.
+  if (subs.empty() || FSubHolder) return;
+  TfrxNullBand holder(nullptr);
+  Extended x = CurX, y = CurY, base = FColumnBaseX;
+  {
+    FSubHolder = &holder;
+    TScopeExit back([&] {
+      FSubHolder = nullptr;
+      CurX = x;
+      CurY = y;
+      FColumnBaseX = base;
+    });
+    for (TfrxSubreport* s : subs) {
+      CurX = x + s->GetLeft();
+      FColumnBaseX = base + s->GetLeft();
+      CurY = s->GetTop();
+      RunDataBands(s->GetPage());
+    }
+  }
+  if (!FAddedFrom.count(Band)) FAddedFrom[Band] = Band->GetObjects().size();
+  std::vector<TfrxComponent*> bands = holder.GetObjects();
+  for (TfrxComponent* b : bands) {
+    std::vector<TfrxComponent*> views = b->GetObjects();
+    for (TfrxComponent* c : views) {
+      auto* v = dynamic_cast<TfrxView*>(c);
+      if (!v || dynamic_cast<TfrxSubreport*>(c)) continue;
+      Extended left = b->GetLeft() - x + v->GetLeft(), top = b->GetTop() + v->GetTop();
+      v->SetParent(Band);
+      v->SetLeft(left);
+      v->SetTop(top);
+      if (auto* s = dynamic_cast<TfrxStretcheable*>(v)) s->StretchMode = smDontStretch;
+    }
+  }
+}
+
+std::vector<TfrxComponent*> TfrxEngine::OwnObjects(TfrxBand* Band) const
+{
+  std::vector<TfrxComponent*> objs = Band->GetObjects();
+  if (auto it = FAddedFrom.find(Band); it != FAddedFrom.end() && it->second < objs.size()) objs.resize(it->second);
+  return objs;
+}
+
+void TfrxEngine::FreeAddedObjects(TfrxBand* Band)
+{
+  auto it = FAddedFrom.find(Band);
+  if (it == FAddedFrom.end()) return;
+  size_t keep = it->second;
+  FAddedFrom.erase(it);
+  while (Band->GetObjects().size() > keep) delete Band->GetObjects().back();
 }
 
 void TfrxEngine::SplitBand(TfrxBand* Band)
@@ -1008,7 +1309,7 @@ void TfrxEngine::BuildShiftTree(TfrxBand* Band)
 {
   Band->ShiftChildren.clear();
   std::vector<TfrxReportComponent*> objs;
-  for (TfrxComponent* c : Band->GetObjects())
+  for (TfrxComponent* c : OwnObjects(Band))
     if (auto* r = dynamic_cast<TfrxReportComponent*>(c)) {
       r->ShiftChildren.clear();
       objs.push_back(r);
@@ -1035,12 +1336,13 @@ void TfrxEngine::PrepareBand(TfrxBand* Band)
 {
   TfrxReport* report = GetReport();
   FCalcBand = Band;
-  if (Band->ShiftChildren.empty() && !Band->GetObjects().empty()) BuildShiftTree(Band);
+  std::vector<TfrxComponent*> own = OwnObjects(Band);
+  if (Band->ShiftChildren.empty() && !own.empty()) BuildShiftTree(Band);
   Band->SaveBounds();
   report->DoBeforePrint(Band);
   std::map<TfrxComponent*, Extended> growth;
   std::vector<TfrxReportComponent*> objs;
-  for (TfrxComponent* c : Band->GetObjects())
+  for (TfrxComponent* c : own)
     if (auto* r = dynamic_cast<TfrxReportComponent*>(c)) objs.push_back(r);
   for (TfrxReportComponent* o : objs) {
     report->CurObject = o->GetName();
@@ -1090,9 +1392,10 @@ void TfrxEngine::PrepareBand(TfrxBand* Band)
     };
     walk(Band, 0);
   }
+  PrintInlineSubreports(Band);
   if (Band->GetStretched()) {
     Extended h = 0;
-    for (TfrxReportComponent* o : objs)
+    for (TfrxComponent* o : Band->GetObjects())
       if (o->GetVisible()) h = std::max(h, o->GetTop() + o->GetHeight());
     Band->SetHeight(h);
   }
@@ -1105,8 +1408,9 @@ void TfrxEngine::PrepareBand(TfrxBand* Band)
 void TfrxEngine::RestoreBand(TfrxBand* Band)
 {
   TfrxReport* report = GetReport();
+  TScopeExit added([&] { FreeAddedObjects(Band); });
   std::vector<TfrxReportComponent*> objs;
-  for (TfrxComponent* c : Band->GetObjects())
+  for (TfrxComponent* c : OwnObjects(Band))
     if (auto* r = dynamic_cast<TfrxReportComponent*>(c)) objs.push_back(r);
   if (Band->GetVisible())
     for (TfrxReportComponent* o : objs) report->DoAfterPrint(o);

@@ -7,7 +7,9 @@
 // AddObject to the prepared pages; RestoreBand).
 //
 // Sections of the unit: linking, the run, data bands and groups, page layout (page start and
-// end, columns, keeping together, band columns, splitting), band preparation, totals.
+// end, columns, keeping together, band columns, splitting), vertical bands (a horizontal band
+// crossed by them: RunVerticalBands -> ShowVerticalBand copies the crossing objects into it ->
+// OutputCrossBand, one part per page to the right), subreports, band preparation, totals.
 //
 // Measures are pixels at 96 dpi; page sizes and column positions are millimetres (3.77953
 // pixels each). A band that cannot fit an empty page is placed there once, so a run always ends.
@@ -90,6 +92,9 @@ public:
 private:
   // ---- Linking
   void LinkPage(TfrxReportPage* Page, bool Vertical);
+  // Moves the objects of Page's horizontal bands that lie within a vertical band into it.
+  void MoveCrossObjects(TfrxReportPage* Page);
+  void RestoreCrossObjects();
   TfrxDataSet* DataSetOf(TfrxDataBand* Band);
   void CollectAggregates(TfrxReportPage* Page);
   void CheckDataSets();
@@ -98,7 +103,7 @@ private:
   void RunPage(TfrxReportPage* Page);
   void BuildPage(TfrxReportPage* Page);
   bool HasData(TfrxComponent* Owner, bool Force);
-  void RunDataBands(TfrxComponent* Owner);
+  void RunDataBands(TfrxComponent* Owner, bool Vertical = false);
   void ShowGroupHeaders(TfrxDataBand* Band, size_t From, bool Init);
   void ShowGroupFooters(TfrxDataBand* Band, size_t From);
   void CheckGroups(TfrxDataBand* Band);
@@ -116,6 +121,17 @@ private:
   void DoShowBand(TfrxBand* Band);
   void SplitBand(TfrxBand* Band);
   bool PageIsFresh() const;
+  // ---- Vertical bands
+  void RunVerticalBands(TfrxBand* Band);
+  void ShowVerticalBand(TfrxBand* Band);
+  void OutputCrossBand(TfrxBand* Band);
+  // ---- Subreports
+  // Runs the subreports of Band that print below it; Top is where Band was placed.
+  void ShowSubreports(TfrxBand* Band, Extended Top);
+  void PrintInlineSubreports(TfrxBand* Band);
+  // Band's objects without those this showing added.
+  std::vector<TfrxComponent*> OwnObjects(TfrxBand* Band) const;
+  void FreeAddedObjects(TfrxBand* Band);
   // ---- Band preparation
   void PrepareBand(TfrxBand* Band);
   void RestoreBand(TfrxBand* Band);
@@ -139,6 +155,26 @@ private:
   void* FKeepOutline = nullptr;
   Integer FPageStartPosition = 0;  // objects on the page right after its start (headers)
   std::vector<TfrxBand*> FOverflowBands;
+  // Vertical bands: the top-level vertical data bands of each page, the objects moved into
+  // vertical bands with the band and left they came from, the band being crossed, the vertical
+  // bands to show again after a break, and the crossed band's object counts at each break.
+  struct TCrossOrigin {
+    TfrxComponent* Obj;
+    TfrxBand* Band;
+    Extended Left;
+  };
+  std::map<TfrxReportPage*, std::vector<TfrxDataBand*>> FPageVBands;
+  std::vector<TCrossOrigin> FCrossOrigins;
+  std::map<TfrxComponent*, TfrxBand*> FOriginBand;
+  std::map<TfrxBand*, TfrxReportPage*> FCrossedBands;
+  TfrxBand* FCrossBand = nullptr;
+  std::vector<TfrxBand*> FVHeaderList;
+  std::vector<size_t> FColumnBreaks;
+  bool FCrossOutput = false;
+  // Subreports printed on their parent band collect their bands here; objects a showing added
+  // to a band (vertical copies, inline subreports) are freed when it is restored.
+  TfrxBand* FSubHolder = nullptr;
+  std::map<TfrxBand*, size_t> FAddedFrom;
 };
 
 namespace frxEngine {

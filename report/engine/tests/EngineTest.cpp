@@ -254,6 +254,106 @@ TEST_F(Engine, ScriptChangesLeaveTheTemplateUnchanged)
   EXPECT_EQ(again->GetText(), "原文");
 }
 
+TEST_F(Engine, VerticalBandWiderThanThePageContinuesOnTheNextPage)
+{
+  auto* rows = DataSet("行", "select * from 行 where 序号 <= 4 order by 序号");
+  auto* cols = DataSet("列", "select * from 行 where 序号 <= 15 order by 序号");
+  auto* page = NewPage();  // 190 mm printable: 718 pixels
+  auto* titles = Band<TfrxHeader>(page, "ColTitles", 0);
+  Memo(titles, "行\\列", 0, 80);
+  Memo(titles, "第[列.\"序号\"]列", 80, 60);
+  auto* body = Data(page, "Rows", 30, rows);
+  Memo(body, "[行.\"名称\"]", 0, 80);
+  Memo(body, "[<行.\"序号\"> * <列.\"序号\">]", 80, 60);
+  auto* totals = Band<TfrxFooter>(page, "Totals", 60);
+  Memo(totals, "合计", 0, 80);
+  Memo(totals, "[SUM(<行.\"序号\"> * <列.\"序号\">)]", 80, 60);
+  Memo(Band<TfrxPageFooter>(page, "PageFooter1", 200), "第 [Page#] 页 共 [TotalPages#] 页");
+  auto* v = Band<TfrxMasterData>(page, "Cols", 0);
+  v->SetVertical(true);
+  v->SetLeft(80);
+  v->SetWidth(60);
+  v->SetDataSetName("列");
+  Report->GetEngineOptions()->RestoreAfterRun = false;
+  ASSERT_TRUE(Prepare());
+  // Ten columns of 60 fit beside the row titles (80 + 600 of 718); the other five go to page 2,
+  // from the left edge, each row at the height it has on page 1.
+  auto row = [](const std::string& Band, const std::string& Head, int From, int To,
+                const std::function<std::string(int)>& Cell) {
+    std::string out = Band + "{" + Head;
+    for (int c = From; c <= To; ++c) out += (out.back() == '{' ? "" : "|") + Cell(c);
+    return out + "}";
+  };
+  auto table = [&](int From, int To, bool Heads) {
+    std::string out =
+        row("ColTitles", Heads ? "行\\列" : "", From, To, [](int c) { return "第" + std::to_string(c) + "列"; });
+    for (int r = 1; r <= 4; ++r)
+      out += " " + row("Rows", Heads ? "第" + std::to_string(r) + "行" : "", From, To,
+                       [r](int c) { return std::to_string(r * c); });
+    out += " " + row("Totals", Heads ? "合计" : "", From, To, [](int c) { return std::to_string(10 * c); });
+    return out;
+  };
+  // The first page's footer went out when the titles moved on to page 2.
+  auto withFooter = [](std::string Table, int Page) {
+    size_t at = Table.find(" Rows{");
+    return Table.insert(at, " PageFooter1{第 " + std::to_string(Page) + " 页 共 2 页}");
+  };
+  EXPECT_EQ(Dump(), (Lines{withFooter(table(1, 10, true), 1), withFooter(table(11, 15, false), 2)}));
+  TfrxReportPage* p2 = Pages()->GetPage(1);
+  ASSERT_GE(p2->GetObjects().size(), 2u);
+  TfrxComponent* rowBand = p2->GetObjects()[2];
+  EXPECT_EQ(rowBand->GetName(), "Rows");
+  EXPECT_NEAR(rowBand->GetTop(), 20, 0.01);
+  EXPECT_NEAR(rowBand->GetObjects().front()->GetLeft(), 0, 0.01);
+  // The run gives the template back as designed, also without reloading it.
+  ASSERT_EQ(body->GetObjects().size(), 2u);
+  EXPECT_NEAR(body->GetObjects()[1]->GetLeft(), 80, 0.01);
+  EXPECT_TRUE(v->GetObjects().empty());
+  CheckRoundTrip("crosstab");
+}
+
+TEST_F(Engine, SubreportsPrintBesideAndOnTheirBand)
+{
+  auto* master = DataSet("合同", "select * from 合同 where 编号 <= 2 order by 编号");
+  auto* pay = DataSet("付款", "select * from 付款 where 合同编号 = ", master, "编号");
+  auto* inv = DataSet("发票", "select * from 发票 where 合同编号 = ", master, "编号");
+  auto* page = NewPage();
+  auto* m = Data(page, "ContractRow", 0, master, 40);
+  Memo(m, "[合同.\"客户\"]", 0, 100);
+  // Payments below the row, at its left; invoices printed on the row itself.
+  auto* payPage = NewPage();
+  Memo(Data(payPage, "PaymentRow", 0, pay), "[付款.\"金额\"]", 0, 100);
+  auto* invPage = NewPage();
+  Memo(Data(invPage, "InvoiceRow", 0, inv, 18), "[发票.\"号码\"]", 0, 100);
+  auto* below = new TfrxSubreport(m);
+  below->SetBounds(150, 20, 200, 10);
+  below->SetPage(payPage);
+  auto* inline_ = new TfrxSubreport(m);
+  inline_->SetBounds(400, 0, 200, 20);
+  inline_->SetPage(invPage);
+  inline_->PrintOnParent = true;
+  m->SetStretched(true);
+  Memo(Band<TfrxReportSummary>(page, "Summary", 100), "完");
+  ASSERT_TRUE(Prepare());
+  // 甲公司 has two payments (from y 20 to 60) and one invoice; 乙公司 no payments and two
+  // invoices, which stretch its row to 36.
+  EXPECT_EQ(Dump(), (Lines{"ContractRow{甲公司|FP-001} PaymentRow{40} PaymentRow{60} ContractRow{乙公司|FP-002|FP-003} "
+                           "Summary{完}"}));
+  TfrxReportPage* p = Pages()->GetPage(0);
+  auto top = [&](int i) { return std::lround(p->GetObjects()[static_cast<size_t>(i)]->GetTop()); };
+  auto left = [&](int i) { return std::lround(p->GetObjects()[static_cast<size_t>(i)]->GetLeft()); };
+  EXPECT_EQ(top(1), 20);
+  EXPECT_EQ(left(1), 150);
+  EXPECT_EQ(top(2), 40);
+  EXPECT_EQ(top(3), 60);  // after the payments, which ended below the row
+  EXPECT_EQ(top(4), 96);  // the second row grew to two invoices
+  TfrxComponent* second = p->GetObjects()[3];
+  ASSERT_EQ(second->GetObjects().size(), 3u);
+  EXPECT_EQ(std::lround(second->GetObjects()[2]->GetLeft()), 400);
+  EXPECT_EQ(std::lround(second->GetObjects()[2]->GetTop()), 18);
+  CheckRoundTrip("subreports");
+}
+
 // ---- The prepared-report file ----------------------------------------------------------------
 
 TEST_F(Engine, PreparedFileStoresDifferencesUnderShortNames)
