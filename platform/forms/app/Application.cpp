@@ -18,6 +18,7 @@
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/WinControl.h"
 #include "platform/forms/forms/Form.h"
+#include "platform/forms/forms/HintWindow.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/MessageSeam.h"
@@ -65,6 +66,19 @@ void WithCurrentException(F Report)
     Exception wrapped("Unknown exception");
     Report(wrapped);
   }
+}
+
+constexpr UINT_PTR kHintTimer = 1;
+
+// How far below the pointer a hint shows: the height of the cursor less its hot spot.
+constexpr int kCursorHeightMargin = 20;
+
+// The control whose hint shows for Control: it, or the nearest parent with ShowHint.
+TControl* HintControlOf(TControl* Control)
+{
+  while (Control && !Control->GetShowHint()) Control = Control->GetParent();
+  if (Control && Control->GetComponentState().Contains(csDesigning)) return nullptr;
+  return Control;
 }
 
 // The control's hint, else the nearest parent's.
@@ -123,6 +137,15 @@ public:
   {
     if (Forms::Screen) Forms::Screen->FormActivated(Form);
   }
+  void HintMouseMessage(TControl* Control, TMessage& Message) override
+  {
+    if (Forms::Application) Forms::Application->HintMouseMessage(Control, Message);
+  }
+  void CancelHint() override
+  {
+    if (Forms::Application) Forms::Application->CancelHint();
+  }
+  bool ShowHint() override { return Forms::Application ? Forms::Application->GetShowHint() : true; }
   int DragThreshold() override { return Controls::Mouse ? Controls::Mouse->GetDragThreshold() : 5; }
   void ModalStarted() override
   {
@@ -141,6 +164,9 @@ TApplication::TApplication(TComponent* AOwner) : TComponent(AOwner)
 
 TApplication::~TApplication()
 {
+  StopHintTimer();
+  FHintControl = nullptr;
+  delete std::exchange(FHintWindow, nullptr);
   // The forms go while the application object still answers for them.
   DestroyComponents();
   FMainForm = nullptr;
@@ -170,6 +196,7 @@ TComponent* TApplication::CreateForm(TClass InstanceClass)
 void TApplication::FormDestroyed(TCustomForm* Form)
 {
   if (Form == FMainForm) FMainForm = nullptr;
+  if (Form && FHintControl && (FHintControl == Form || Form->ContainsControl(FHintControl))) CancelHint();
 }
 
 void TApplication::Notification(TComponent* AComponent, TOperation Operation)
@@ -177,6 +204,13 @@ void TApplication::Notification(TComponent* AComponent, TOperation Operation)
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FMainForm) FMainForm = nullptr;
+  if (AComponent == FHintWindow) FHintWindow = nullptr;
+  if (AComponent == FHintControl) {
+    FHintControl = nullptr;
+    FHintActive = false;
+    StopHintTimer();
+    HideHint();
+  }
 }
 
 void TApplication::ModalStarted()
@@ -206,6 +240,12 @@ LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
 {
   try {
     switch (Msg) {
+      case WM_TIMER:
+        if (WParam == kHintTimer) {
+          HintTimerExpired();
+          return 0;
+        }
+        break;
       case WM_ACTIVATEAPP:
         FActive = WParam != 0;
         if (FActive)
@@ -237,6 +277,7 @@ bool TApplication::ProcessMessage(MSG& Msg)
     Events.OnMessage(Msg, handled);
     return true;
   });
+  CheckHintMsg(Msg);
   if (!handled && !Controls::IsKeyMsg(Msg)) {
     Windows::TranslateMessage(&Msg);
     Windows::DispatchMessage(&Msg);
@@ -279,6 +320,7 @@ void TApplication::DoMouseIdle()
   POINT p;
   Windows::GetCursorPos(&p);
   TControl* control = Controls::FindDragTarget(p, true);
+  if (FShowHint && !control) CancelHint();
   SetHint(control ? Controls::GetLongHint(HintOf(control)) : AnsiString());
 }
 
@@ -386,6 +428,145 @@ void TApplication::SetHint(const AnsiString& Value)
   if (Value == FHint) return;
   FHint = Value;
   Notify(this, OnHint, &TApplicationEvents::OnHint);
+}
+
+void TApplication::SetShowHint(bool Value)
+{
+  if (Value == FShowHint) return;
+  FShowHint = Value;
+  if (!Value) CancelHint();
+}
+
+void TApplication::SetHintWindowClass(TClass Value)
+{
+  if (Value && !Value->InheritsFrom(THintWindow::StaticClass()))
+    throw EInvalidOperation("A hint window class must descend from THintWindow");
+  FHintWindowClass = Value;
+}
+
+THintWindow* TApplication::HintWindowOfClass(TClass Class)
+{
+  if (!Class || !Class->InheritsFrom(THintWindow::StaticClass()) || !Class->CanCreate())
+    Class = FHintWindowClass ? FHintWindowClass : THintWindow::StaticClass();
+  if (FHintWindow && FHintWindow->ClassType() == Class) return FHintWindow;
+  delete std::exchange(FHintWindow, nullptr);
+  FHintWindow = static_cast<THintWindow*>(Class->Create(this));
+  FHintWindow->SetColor(FHintColor);
+  return FHintWindow;
+}
+
+void TApplication::StartHintTimer(int Pause, THintTimer Mode)
+{
+  StopHintTimer();
+  FHintTimerMode = Mode;
+  FHintTimerRunning = Windows::SetTimer(GetHandle(), kHintTimer, UINT(std::max(Pause, 0)), nullptr) != 0;
+  if (!FHintTimerRunning) CancelHint();
+}
+
+void TApplication::StopHintTimer()
+{
+  if (!FHintTimerRunning) return;
+  FHintTimerRunning = false;
+  if (FHandle) Windows::KillTimer(FHandle, kHintTimer);
+}
+
+void TApplication::HintTimerExpired()
+{
+  StopHintTimer();
+  if (FHintTimerMode == THintTimer::Show) {
+    POINT p;
+    Windows::GetCursorPos(&p);
+    ActivateHint(p);
+  } else {
+    HideHint();
+  }
+}
+
+void TApplication::HintMouseMessage(TControl* Control, TMessage& Message)
+{
+  POINT screen = Control->ClientToScreen(POINT{Message.XPos(), Message.YPos()});
+  TControl* hintControl = HintControlOf(Controls::FindDragTarget(screen, true));
+  if (!hintControl || !FShowHint) {
+    CancelHint();
+    return;
+  }
+  if (hintControl == FHintControl && Windows::PtInRect(&FHintCursorRect, screen)) return;
+  bool wasActive = FHintActive;
+  int pause = wasActive ? FHintShortPause : FHintPause;
+  hintControl->Perform(CM_HINTSHOWPAUSE, WPARAM(wasActive), LPARAM(&pause));
+  if (FHintControl != hintControl) {
+    if (FHintControl) FHintControl->RemoveFreeNotification(this);
+    FHintControl = hintControl;
+    FHintControl->FreeNotification(this);
+  }
+  FHintActive = wasActive;
+  StartHintTimer(pause, THintTimer::Show);
+}
+
+void TApplication::ActivateHint(POINT CursorPos)
+{
+  FHintActive = false;
+  THintInfo info;
+  if (FShowHint && FHintControl && FHintControl == HintControlOf(Controls::FindDragTarget(CursorPos, true))) {
+    info.HintControl = FHintControl;
+    info.HintPos = POINT{CursorPos.x, CursorPos.y + kCursorHeightMargin};
+    info.HintMaxWidth = Forms::Screen ? Forms::Screen->GetWidth() : Windows::GetSystemMetrics(SM_CXSCREEN);
+    info.HintColor = FHintColor;
+    // The control's own rectangle in its client coordinates.
+    RECT bounds = FHintControl->GetBoundsRect();
+    POINT origin = FHintControl->GetClientOrigin();
+    POINT parentOrigin = FHintControl->GetParent() ? FHintControl->GetParent()->GetClientOrigin() : POINT{0, 0};
+    Windows::OffsetRect(&bounds, parentOrigin.x - origin.x, parentOrigin.y - origin.y);
+    info.CursorRect = bounds;
+    info.CursorPos = FHintControl->ScreenToClient(CursorPos);
+    info.HintStr = Controls::GetShortHint(HintOf(FHintControl));
+    info.HideTimeout = FHintHidePause;
+    bool canShow = FHintControl->Perform(CM_HINTSHOW, 0, LPARAM(&info)) == 0;
+    if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
+    FHintActive = canShow && FHintControl;
+    if (FHintActive && !info.HintStr.empty()) {
+      THintWindow* window = HintWindowOfClass(FHintWindowClass);
+      RECT r = window->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
+      Windows::OffsetRect(&r, info.HintPos.x, info.HintPos.y);
+      POINT topLeft = FHintControl->ClientToScreen(POINT{info.CursorRect.left, info.CursorRect.top});
+      POINT bottomRight = FHintControl->ClientToScreen(POINT{info.CursorRect.right, info.CursorRect.bottom});
+      FHintCursorRect = RECT{topLeft.x, topLeft.y, bottomRight.x, bottomRight.y};
+      window->SetColor(info.HintColor);
+      window->ActivateHintData(r, info.HintStr, info.HintData);
+      if (info.ReshowTimeout > 0)
+        StartHintTimer(info.ReshowTimeout, THintTimer::Show);
+      else
+        StartHintTimer(info.HideTimeout, THintTimer::Hide);
+      return;
+    }
+  }
+  if (info.ReshowTimeout > 0)
+    StartHintTimer(info.ReshowTimeout, THintTimer::Show);
+  else
+    CancelHint();
+}
+
+void TApplication::HideHint()
+{
+  if (FHintWindow && FHintWindow->HandleAllocated() && Windows::IsWindowVisible(FHintWindow->GetHandle()))
+    Windows::ShowWindow(FHintWindow->GetHandle(), SW_HIDE);
+}
+
+void TApplication::CancelHint()
+{
+  if (!FHintControl) return;
+  HideHint();
+  FHintControl->RemoveFreeNotification(this);
+  FHintControl = nullptr;
+  FHintActive = false;
+  StopHintTimer();
+}
+
+void TApplication::CheckHintMsg(const MSG& Msg)
+{
+  if (FHintWindow && FHintWindow->HandleAllocated() && Windows::IsWindowVisible(FHintWindow->GetHandle()) &&
+      FHintWindow->IsHintMsg(Msg))
+    CancelHint();
 }
 
 // ---- Minimize and restore ----------------------------------------------------------------------

@@ -6,8 +6,15 @@
 // closes (closing the main form ends the program); without a main form Run returns at once.
 //
 // Idle work, when no message waits: OnIdle, the hint (Hint and OnHint follow the control under
-// the mouse) and the update of the
+// the mouse; the hint window is hidden when the mouse leaves the controls) and the update of the
 // actions of every visible, enabled form (InitiateAction of the form and its visible controls).
+//
+// Hints: a mouse message over a control with ShowHint starts the hint timer: HintPause, or
+// HintShortPause while a hint shows, as the control may change through CM_HINTSHOWPAUSE (whose
+// LParam points to the pause). When it expires, CM_HINTSHOW (LParam: a THintInfo) lets the
+// control change the text, the place and the timeouts or refuse the hint (a non-zero answer),
+// then OnShowHint; the hint window shows the short part of the hint below the cursor for
+// HintHidePause. Keys, mouse buttons and leaving the control's hint rectangle end it.
 //
 // Events go to the application's own handler and then to every TApplicationEvents component.
 //
@@ -31,6 +38,11 @@ PELTO_EVENT_TYPE(TMessageEvent, void(MSG& Msg, bool& Handled))
 
 class TControl;
 class TCustomForm;
+class THintWindow;
+struct THintInfo;
+struct TMessage;
+
+PELTO_EVENT_TYPE(TShowHintEvent, void(AnsiString& HintStr, bool& CanShow, THintInfo& HintInfo))
 
 class TApplication : public TComponent {
   PELTO_CLASS(TApplication, TComponent)
@@ -98,6 +110,36 @@ public:
   // The long part of the hint of the control under the mouse; setting it tells OnHint.
   const AnsiString& GetHint() const { return FHint; }
   void SetHint(const AnsiString& Value);
+  // Whether hint windows show at all (true); off hides the one showing.
+  bool GetShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  TColor GetHintColor() const { return FHintColor; }
+  void SetHintColor(TColor Value) { FHintColor = Value; }
+  // Milliseconds: before a hint shows (500), before the next shows while one shows (50), and
+  // how long one stays (2500).
+  int GetHintPause() const { return FHintPause; }
+  void SetHintPause(int Value) { FHintPause = Value; }
+  int GetHintShortPause() const { return FHintShortPause; }
+  void SetHintShortPause(int Value) { FHintShortPause = Value; }
+  int GetHintHidePause() const { return FHintHidePause; }
+  void SetHintHidePause(int Value) { FHintHidePause = Value; }
+  // Whether the hint of a control with an action shows the action's short cut.
+  bool GetHintShortCuts() const { return FHintShortCuts; }
+  void SetHintShortCuts(bool Value) { FHintShortCuts = Value; }
+  // The class of the hint window (THintWindow or a descendant); a CM_HINTSHOW handler may ask
+  // for another one through THintInfo.
+  TClass GetHintWindowClass() const { return FHintWindowClass; }
+  void SetHintWindowClass(TClass Value);
+  // The window showing the hint; null while none was needed. Owned by the application.
+  THintWindow* GetHintWindow() const { return FHintWindow; }
+  // For the control classes: a mouse message reached Control.
+  void HintMouseMessage(TControl* Control, TMessage& Message);
+  // Shows the hint of the control at CursorPos (screen) now, as when the pause expires.
+  void ActivateHint(POINT CursorPos);
+  // Hides the hint and forgets its control.
+  void CancelHint();
+  void HideHint();
+
   // ---- Minimize and restore ----
   // Hides the program: the visible top-level windows are minimized; OnMinimize follows.
   void Minimize();
@@ -109,14 +151,19 @@ public:
   TIdleEvent OnIdle;
   TMessageEvent OnMessage;
   TNotifyEvent OnMinimize, OnRestore, OnActivate, OnDeactivate, OnHint, OnModalBegin, OnModalEnd;
+  TShowHintEvent OnShowHint;
 
 protected:
   // One message from the queue; false when none waited.
   bool ProcessMessage(MSG& Msg);
   void Idle(const MSG& Msg);
+  // Ends the hint showing when Msg is one that takes it down; never consumes Msg.
+  void CheckHintMsg(const MSG& Msg);
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  enum class THintTimer { Show, Hide };
+
   LRESULT WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   void FormCreated(TComponent* Instance);
   // For the control classes (through their application link).
@@ -125,6 +172,10 @@ private:
   // The idle work's parts.
   void DoMouseIdle();
   void DoActionIdle();
+  void StartHintTimer(int Pause, THintTimer Mode);
+  void StopHintTimer();
+  void HintTimerExpired();
+  THintWindow* HintWindowOfClass(TClass Class);
 
   AnsiString FTitle;
   bool FTitleSet = false;
@@ -139,6 +190,17 @@ private:
   bool FShowMainForm = true;
   int FModalLevel = 0;
   AnsiString FHint;
+  bool FShowHint = true;
+  TColor FHintColor = clInfoBk;
+  int FHintPause = 500, FHintShortPause = 50, FHintHidePause = 2500;
+  bool FHintShortCuts = true;
+  TClass FHintWindowClass = nullptr;
+  THintWindow* FHintWindow = nullptr;  // owned (a component of the application)
+  TControl* FHintControl = nullptr;    // borrowed; forgotten when it goes
+  bool FHintActive = false;
+  RECT FHintCursorRect;  // screen coordinates
+  bool FHintTimerRunning = false;
+  THintTimer FHintTimerMode = THintTimer::Show;
 };
 
 namespace Forms {

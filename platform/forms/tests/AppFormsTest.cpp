@@ -1,7 +1,9 @@
 // The application object with forms: the first form made becomes the main form and Run ends
 // when it closes; the screen lists forms and data modules, follows the active form and finds
-// them by name for stored references; idle time tells OnHint the hint under the mouse and
-// updates the actions of the visible forms.
+// them by name for stored references; the hint shows after its pause with what CM_HINTSHOW made
+// of it and goes with a click; idle time tells OnHint the hint under the mouse and updates the
+// actions of the visible forms.
+#include <fstream>
 #include <functional>
 
 #include "platform/classes/ClassRegistry.h"
@@ -13,7 +15,10 @@
 #include "platform/forms/controls/CustomControl.h"
 #include "platform/forms/controls/Messages.h"
 #include "platform/forms/forms/Form.h"
+#include "platform/forms/forms/HintWindow.h"
 #include "platform/forms/tests/AppTestUtil.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/image/PictureFiles.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/queue/Messages.h"
@@ -23,6 +28,28 @@ using Forms::Application;
 using Forms::Screen;
 
 namespace {
+
+// A hint window that records what it was asked to show.
+class TRecordingHintWindow : public THintWindow {
+  PELTO_CLASS(TRecordingHintWindow, THintWindow)
+public:
+  explicit TRecordingHintWindow(TComponent* AOwner) : THintWindow(AOwner) {}
+  void ActivateHintData(RECT Rect, const AnsiString& AHint, void* AData) override
+  {
+    Shown().push_back({Rect, AHint, AData});
+    THintWindow::ActivateHintData(Rect, AHint, AData);
+  }
+  struct Entry {
+    RECT Rect;
+    AnsiString Text;
+    void* Data;
+  };
+  static std::vector<Entry>& Shown()
+  {
+    static std::vector<Entry> shown;
+    return shown;
+  }
+};
 
 // A control whose CM_HINTSHOW and CM_HINTSHOWPAUSE handling a test chooses.
 class THintedControl : public TCustomControl {
@@ -48,7 +75,39 @@ protected:
 
 class AppFormsTest : public AppTest {
 protected:
-  void SetUp() override { AppTest::SetUp(); }
+  void SetUp() override
+  {
+    AppTest::SetUp();
+    TRecordingHintWindow::Shown().clear();
+    Application->SetHintWindowClass(TRecordingHintWindow::StaticClass());
+  }
+  // A visible form at (100, 100) with a hinted control at (20, 20) sized 80 x 30.
+  THintedControl* HintedForm(const char* Hint)
+  {
+    TForm* form = nullptr;
+    Application->CreateForm(form);
+    form->SetBounds(100, 100, 300, 200);
+    auto* control = new THintedControl(form);
+    control->SetParent(form);
+    control->SetBounds(20, 20, 80, 30);
+    control->SetHint(Hint);
+    control->SetShowHint(true);
+    form->Show();
+    Application->ProcessMessages();
+    return control;
+  }
+  // Moves the mouse over a point of Control's client area and lets the messages run.
+  void MoveOver(TControl* Control, int X, int Y)
+  {
+    POINT p = Control->ClientToScreen(POINT{X, Y});
+    InputQueue::MouseMove(p.x, p.y);
+    Application->ProcessMessages();
+  }
+  void Wait(DWORD Ms)
+  {
+    Headless::AdvanceTime(Ms);
+    Application->ProcessMessages();
+  }
 };
 
 // A component that stands in for a data module.
@@ -173,6 +232,104 @@ TEST_F(AppFormsTest, IdleTellsOnHintTheLongHintUnderTheMouse)
     EXPECT_EQ(Application->GetHint(), c.Hint);
   }
   EXPECT_EQ(hints.size(), 3u) << "each change told once";
+}
+
+TEST_F(AppFormsTest, HintShowsAfterThePauseWithWhatHintShowMadeOfIt)
+{
+  THintedControl* control = HintedForm("合同|合同的详细说明");
+  std::vector<AnsiString> hints;
+  Application->OnHint = [&](TObject*) { hints.push_back(Application->GetHint()); };
+  control->OnHintShow = [](THintInfo& Info, LRESULT&) { Info.HintStr = Info.HintStr + " (已改)"; };
+
+  MoveOver(control, 10, 10);
+  Wait(Application->GetHintPause() - 20);
+  EXPECT_TRUE(TRecordingHintWindow::Shown().empty()) << "not before the pause";
+  Wait(40);
+  ASSERT_EQ(TRecordingHintWindow::Shown().size(), 1u);
+  auto& shown = TRecordingHintWindow::Shown()[0];
+  EXPECT_EQ(shown.Text, "合同 (已改)") << "the short part, as CM_HINTSHOW changed it";
+  POINT cursor = control->ClientToScreen(POINT{10, 10});
+  EXPECT_EQ(shown.Rect.left, cursor.x);
+  EXPECT_GT(shown.Rect.top, cursor.y) << "below the cursor";
+  EXPECT_NE(dynamic_cast<TRecordingHintWindow*>(Application->GetHintWindow()), nullptr);
+
+  // Idle time passes the long part to OnHint.
+  Application->OnIdle = [](TObject*, bool& Done) { Done = false; };
+  Application->HandleMessage();
+  ASSERT_FALSE(hints.empty());
+  EXPECT_EQ(hints.back(), "合同的详细说明");
+}
+
+TEST_F(AppFormsTest, HintPauseAndRefusalComeFromTheControl)
+{
+  THintedControl* control = HintedForm("提示");
+  control->Pause = 0;
+  MoveOver(control, 5, 5);
+  Wait(10);
+  EXPECT_EQ(TRecordingHintWindow::Shown().size(), 1u) << "a pause of 0 shows at once";
+
+  Application->CancelHint();
+  TRecordingHintWindow::Shown().clear();
+  control->OnHintShow = [](THintInfo&, LRESULT& Result) { Result = 1; };
+  MoveOver(control, 6, 6);
+  Wait(20);
+  EXPECT_TRUE(TRecordingHintWindow::Shown().empty()) << "a non-zero answer refuses the hint";
+
+  control->OnHintShow = nullptr;
+  Application->SetShowHint(false);
+  MoveOver(control, 7, 7);
+  Wait(Application->GetHintPause() + 10);
+  EXPECT_TRUE(TRecordingHintWindow::Shown().empty()) << "ShowHint off shows none";
+}
+
+TEST_F(AppFormsTest, OnShowHintMayRefuseOrChange)
+{
+  THintedControl* control = HintedForm("原文");
+  control->Pause = 0;
+  Application->OnShowHint = [](AnsiString& HintStr, bool& CanShow, THintInfo&) { HintStr = "换了"; };
+  MoveOver(control, 5, 5);
+  Wait(10);
+  ASSERT_EQ(TRecordingHintWindow::Shown().size(), 1u);
+  EXPECT_EQ(TRecordingHintWindow::Shown()[0].Text, "换了");
+}
+
+TEST_F(AppFormsTest, HintWindowShowsUnderTheMouseAndGoesWithAClickOrItsTime)
+{
+  Application->SetHintWindowClass(nullptr);
+  THintedControl* control = HintedForm("合同编号|按合同编号查找");
+  control->Pause = 0;
+  control->OnHintShow = [](THintInfo& Info, LRESULT&) { Info.HintStr = "合同编号 (Ctrl+F)"; };
+  MoveOver(control, 30, 15);
+  Wait(10);
+  THintWindow* window = Application->GetHintWindow();
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(window->HandleAllocated());
+  EXPECT_TRUE(Windows::IsWindowVisible(window->GetHandle()));
+  EXPECT_EQ(window->GetCaption(), "合同编号 (Ctrl+F)");
+  RECT r;
+  Windows::GetWindowRect(window->GetHandle(), &r);
+  POINT cursor = control->ClientToScreen(POINT{30, 15});
+  EXPECT_EQ(r.left, cursor.x);
+  EXPECT_GT(r.top, cursor.y);
+  EXPECT_EQ(Headless::ScreenPixel(r.right - 3, r.top + 2), Graphics::ColorToRGB(clInfoBk));
+
+  HBITMAP shot = Headless::CaptureScreen();
+  auto png = PngFile::SavePng(shot);
+  Windows::DeleteObject(shot);
+  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/hint.png", std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+
+  InputQueue::MouseDown(InputQueue::Button::Left, cursor.x, cursor.y);
+  InputQueue::MouseUp(InputQueue::Button::Left, cursor.x, cursor.y);
+  Application->ProcessMessages();
+  EXPECT_FALSE(Windows::IsWindowVisible(window->GetHandle())) << "a click takes the hint down";
+
+  // Shown again (the mouse moved inside the control), then gone after the hide pause.
+  MoveOver(control, 40, 15);
+  Wait(10);
+  ASSERT_TRUE(Windows::IsWindowVisible(window->GetHandle()));
+  Wait(Application->GetHintHidePause() + 10);
+  EXPECT_FALSE(Windows::IsWindowVisible(window->GetHandle()));
 }
 
 TEST_F(AppFormsTest, IdleUpdatesTheActionsOfVisibleForms)
