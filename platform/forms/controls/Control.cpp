@@ -174,6 +174,7 @@ void TControl::DefaultHandler(TMessage& Message)
 
 void TControl::WMLButtonDown(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   if (ControlStyle.Contains(csCaptureMouse)) Controls::SetCaptureControl(this);
   if (ControlStyle.Contains(csClickEvents)) ControlState.Include(csClicked);
   ControlState.Include(csLButtonDown);
@@ -182,6 +183,7 @@ void TControl::WMLButtonDown(TMessage& Message)
 
 void TControl::WMLButtonDblClk(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   if (ControlStyle.Contains(csCaptureMouse)) Controls::SetCaptureControl(this);
   if (ControlStyle.Contains(csClickEvents)) DblClick();
   ControlState.Include(csLButtonDown);
@@ -192,6 +194,7 @@ void TControl::WMLButtonDblClk(TMessage& Message)
 
 void TControl::WMLButtonUp(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   if (ControlStyle.Contains(csCaptureMouse)) Controls::SetCaptureControl(nullptr);
   bool clicked = ControlState.Contains(csClicked);
   ControlState.Exclude(csClicked);
@@ -206,11 +209,13 @@ void TControl::WMLButtonUp(TMessage& Message)
 
 void TControl::WMRButtonDown(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   MouseDown(mbRight, KeysToShiftState(Message.WParam), Message.XPos(), Message.YPos());
 }
 
 void TControl::WMRButtonDblClk(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   TShiftState shift = KeysToShiftState(Message.WParam);
   shift.Include(ssDouble);
   MouseDown(mbRight, shift, Message.XPos(), Message.YPos());
@@ -218,6 +223,7 @@ void TControl::WMRButtonDblClk(TMessage& Message)
 
 void TControl::WMRButtonUp(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   MouseUp(mbRight, KeysToShiftState(Message.WParam), Message.XPos(), Message.YPos());
   // A windowless control has no window to get WM_CONTEXTMENU: it asks for its menu here.
   if (!dynamic_cast<TWinControl*>(this)) {
@@ -228,16 +234,19 @@ void TControl::WMRButtonUp(TMessage& Message)
 
 void TControl::WMMButtonDown(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   MouseDown(mbMiddle, KeysToShiftState(Message.WParam), Message.XPos(), Message.YPos());
 }
 
 void TControl::WMMButtonUp(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   MouseUp(mbMiddle, KeysToShiftState(Message.WParam), Message.XPos(), Message.YPos());
 }
 
 void TControl::WMMouseMove(TMessage& Message)
 {
+  DefaultHandler(Message);  // a system class under the control sees the mouse too
   MouseMove(KeysToShiftState(Message.WParam), Message.XPos(), Message.YPos());
 }
 

@@ -3,6 +3,8 @@
 #include "platform/forms/controls/WinControl.h"
 
 #include <algorithm>
+#include <map>
+#include <string>
 
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/forms/CustomForm.h"
@@ -26,6 +28,13 @@ namespace {
 int gFocusCount = 0;
 
 LRESULT DefProc(HWND wnd, UINT msg, WPARAM w, LPARAM l) { return Windows::DefWindowProc(wnd, msg, w, l); }
+
+// The default procedure each class name was registered for.
+std::map<AnsiString, WNDPROC>& RegisteredDefaults()
+{
+  static std::map<AnsiString, WNDPROC> map;
+  return map;
+}
 }  // namespace
 
 // ---- Construction -------------------------------------------------------------------------------
@@ -113,7 +122,17 @@ void TWinControl::CreateWnd()
   if (!params.WndParent && (params.Style & WS_CHILD))
     throw EInvalidOperation(SysUtils::Format("Control '%s' has no parent window", {GetName()}));
   FDefWndProc = params.WindowClass.lpfnWndProc ? params.WindowClass.lpfnWndProc : DefProc;
+  // One class name stands for one default procedure: a class based on another system class
+  // (two controls that share a declared class name) gets a name of its own.
+  auto& known = RegisteredDefaults();
   WNDCLASSEXA existing;
+  for (int n = 2;; ++n) {
+    bool registered = Windows::GetClassInfoEx(nullptr, params.WinClassName.c_str(), &existing);
+    auto it = known.find(params.WinClassName);
+    if (!registered || it == known.end() || it->second == FDefWndProc) break;
+    params.WinClassName = AnsiString(ClassName()) + "." + std::to_string(n);
+  }
+  known[params.WinClassName] = FDefWndProc;
   if (!Windows::GetClassInfoEx(nullptr, params.WinClassName.c_str(), &existing)) {
     WNDCLASSEXA wc = params.WindowClass;
     wc.lpfnWndProc = Controls::InitWndProc;

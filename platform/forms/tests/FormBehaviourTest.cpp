@@ -1,3 +1,4 @@
+#include "platform/commctrl/CommCtrl.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/DragObject.h"
 #include "platform/forms/forms/DataModule.h"
@@ -343,4 +344,45 @@ TEST_F(FormsTest, ADataModuleTellsItsEventsWhileItsComponentsExist)
     };
   }
   EXPECT_EQ(events, (Log{"destroy with 1"}));
+}
+
+namespace {
+// A control over the system BUTTON class.
+class TSubclassedButton : public TWinControl {
+public:
+  using TWinControl::TWinControl;
+  int Clicks = 0;
+
+protected:
+  void CreateParams(TCreateParams& Params) override
+  {
+    TWinControl::CreateParams(Params);
+    CreateSubClass(Params, "BUTTON");
+  }
+  void Dispatch(TMessage& Message) override
+  {
+    if (Message.Msg == CN_COMMAND && HIWORD(Message.WParam) == BN_CLICKED) ++Clicks;
+    TWinControl::Dispatch(Message);
+  }
+};
+}  // namespace
+
+TEST_F(FormsTest, ASystemClassUnderAControlPaintsAndNotifiesAsItself)
+{
+  TForm* form = MakeForm();
+  auto* button = new TSubclassedButton(Owner.get());
+  button->SetParent(form);
+  button->SetBounds(10, 10, 75, 25);
+  button->SetCaption("确定");
+  form->Show();
+  form->Update();
+  HWND wnd = button->GetHandle();
+  EXPECT_EQ(Windows::GetWindowText(wnd), "确定");
+  // The button's own face and frame: button face inside, a dark edge at the bottom right.
+  EXPECT_EQ(Headless::ClientPixel(wnd, 5, 12), Graphics::ColorToRGB(clBtnFace));
+  EXPECT_NE(Headless::ClientPixel(wnd, 73, 23), Graphics::ColorToRGB(clBtnFace));
+  Press(button, {20, 10});
+  Release(button, {20, 10});
+  Pump();
+  EXPECT_EQ(button->Clicks, 1);
 }
