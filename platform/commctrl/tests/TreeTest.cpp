@@ -800,6 +800,15 @@ TEST_F(TreeTest, TheTreeFocusedAndNotIsDrawnClassic)
     it.iSelectedImage = 1;
     SendMessage(trees[i], TVM_SETITEM, 0, reinterpret_cast<LPARAM>(&it));
   }
+  // Parents in bold in the first tree (as the designer's data tree shows them); the third on a
+  // background of its own.
+  TVITEM bold;
+  bold.mask = TVIF_STATE;
+  bold.hItem = ds[0].head;
+  bold.state = bold.stateMask = TVIS_BOLD;
+  SendMessage(focused, TVM_SETITEM, 0, reinterpret_cast<LPARAM>(&bold));
+  const COLORREF cream = RGB(255, 250, 220);
+  SendMessage(fullRow, TVM_SETBKCOLOR, 0, LPARAM(cream));
   SetFocus(focused);
   Pump();
   SavePng("commctrl_tree");
@@ -829,5 +838,8 @@ TEST_F(TreeTest, TheTreeFocusedAndNotIsDrawnClassic)
   EXPECT_EQ(Headless::ClientPixel(focused, office.left - icon + 8, ly), white) << "its masked hole";
   EXPECT_EQ(Headless::ClientPixel(focused, sel.left - icon + 2, (sel.top + sel.bottom) / 2), RGB(40, 150, 60))
       << "the selected image";
+  RECT boldHead = ItemRect(focused, ds[0].head), plainHead = ItemRect(blurred, ds[1].head);
+  EXPECT_GT(boldHead.right - boldHead.left, plainHead.right - plainHead.left) << "a bold label is wider";
+  EXPECT_EQ(Headless::ClientPixel(fullRow, 150, 180), cream);
   ImageList_Destroy(images);
 }

@@ -69,6 +69,7 @@ struct TreeState {
   POINT DownAt{0, 0};
   bool SkipChar = false;    // TVN_KEYDOWN asked to keep the next character out of the search
   HDC Measuring = nullptr;  // measures labels outside painting; owned
+  HFONT Bold = nullptr;     // the font made bold, for TVIS_BOLD rows; owned, made when first needed
   // The scroll bars as last set: unchanged ones are not set again (each set redraws the frame).
   SCROLLINFO Bars[2]{};
   bool BarsSet[2]{false, false};
@@ -79,6 +80,7 @@ struct TreeState {
   ~TreeState()
   {
     if (Measuring) DeleteDC(Measuring);
+    if (Bold) DeleteObject(Bold);
   }
 };
 
@@ -153,29 +155,39 @@ int StateIndex(const TreeModel::Item& it) { return int((it.State & TVIS_STATEIMA
 
 AnsiString TextOf(HWND wnd, TreeState* s, HTREEITEM h);
 
-int LabelWidth(HWND wnd, TreeState* s, HTREEITEM h, HDC dc)
+HFONT FontFor(TreeState* s, bool bold)
+{
+  HFONT font = ControlUtil::FontOr(s->Font);
+  if (!bold) return font;
+  if (!s->Bold) {
+    LOGFONTA lf;
+    GetObject(font, &lf);
+    lf.lfWeight = FW_BOLD;
+    s->Bold = CreateFontIndirect(lf);
+  }
+  return s->Bold ? s->Bold : font;
+}
+
+int LabelWidth(HWND wnd, TreeState* s, HTREEITEM h)
 {
   TreeModel::Item* it = s->Model.At(h);
   if (!it) return 0;
   if (it->Width >= 0 && !it->TextCallback) return it->Width;
+  bool bold = it->State & TVIS_BOLD;
   AnsiString text = TextOf(wnd, s, h);
   SIZE sz{0, 0};
-  if (dc) {
-    GetTextExtentPoint32(dc, text.c_str(), int(text.size()), &sz);
-  } else {
-    if (!s->Measuring) s->Measuring = CreateCompatibleDC(nullptr);
-    // The font goes back out at once, so that its owner can still delete it.
-    HGDIOBJ old = SelectObject(s->Measuring, ControlUtil::FontOr(s->Font));
-    GetTextExtentPoint32(s->Measuring, text.c_str(), int(text.size()), &sz);
-    SelectObject(s->Measuring, old);
-  }
+  if (!s->Measuring) s->Measuring = CreateCompatibleDC(nullptr);
+  // The font goes back out at once, so that its owner can still delete it.
+  HGDIOBJ old = SelectObject(s->Measuring, FontFor(s, bold));
+  GetTextExtentPoint32(s->Measuring, text.c_str(), int(text.size()), &sz);
+  SelectObject(s->Measuring, old);
   it = s->Model.At(h);  // the parent may have changed the tree while giving the text
   if (!it) return 0;
   it->Width = int(sz.cx) + 2 * kTextPad;
   return it->Width;
 }
 
-bool PartsOf(HWND wnd, TreeState* s, HTREEITEM h, Parts* p, HDC dc = nullptr)
+bool PartsOf(HWND wnd, TreeState* s, HTREEITEM h, Parts* p)
 {
   int row = s->Model.RowOf(h);
   if (row < 0) return false;
@@ -192,7 +204,7 @@ bool PartsOf(HWND wnd, TreeState* s, HTREEITEM h, Parts* p, HDC dc = nullptr)
   int iconWidth = s->Images ? int(im.cx) + 3 : 0;
   p->Icon = {x, y, x + iconWidth, y + height};
   x += iconWidth;
-  p->Label = {x, y, x + LabelWidth(wnd, s, h, dc), y + height};
+  p->Label = {x, y, x + LabelWidth(wnd, s, h), y + height};
   return true;
 }
 
@@ -598,10 +610,11 @@ void Dots(HDC dc, HBRUSH dots, int left, int top, int right, int bottom)
   FillRect(dc, &r, dots);
 }
 
-void DrawButton(HDC dc, int cx, int cy, bool open)
+// The button's box is filled with the background (`back`, a brush of it).
+void DrawButton(HDC dc, int cx, int cy, bool open, HBRUSH back)
 {
   RECT box{cx - kButton / 2, cy - kButton / 2, cx + kButton / 2 + 1, cy + kButton / 2 + 1};
-  FillRect(dc, &box, GetSysColorBrush(COLOR_WINDOW));
+  FillRect(dc, &box, back);
   FrameRect(dc, &box, GetSysColorBrush(COLOR_BTNSHADOW));
   RECT minus{cx - 2, cy, cx + 3, cy + 1};
   FillRect(dc, &minus, GetSysColorBrush(COLOR_WINDOWTEXT));
@@ -611,11 +624,11 @@ void DrawButton(HDC dc, int cx, int cy, bool open)
   }
 }
 
-void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool focused)
+void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, HBRUSH back, bool focused)
 {
   TreeModel& m = s->Model;
   Parts p;
-  if (!PartsOf(wnd, s, h, &p, dc)) return;
+  if (!PartsOf(wnd, s, h, &p)) return;
   const TreeModel::Item* it = m.At(h);
   DWORD style = Style(wnd);
   int level = m.Level(h), cy = (p.Line.top + p.Line.bottom) / 2, half = s->Indent / 2;
@@ -649,7 +662,7 @@ void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool foc
     }
   }
   if ((style & TVS_HASBUTTONS) && (level > 0 || atRoot) && HasButton(wnd, s, h))
-    DrawButton(dc, p.Column - half - 1, cy, m.Expanded(h));
+    DrawButton(dc, p.Column - half - 1, cy, m.Expanded(h), back);
   if (!m.Valid(h)) return;  // the parent deleted it while answering
   if (s->StateImages && stateImage > 0)
     ImageList_Draw(s->StateImages, stateImage, dc, p.StateIcon.left, cy - ImageSize(s->StateImages).cy / 2,
@@ -669,8 +682,10 @@ void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool foc
                                         : GetSysColor(COLOR_GRAYTEXT);
   SetTextColor(dc, ink);
   AnsiString text = TextOf(wnd, s, h);
+  if (state & TVIS_BOLD) SelectObject(dc, FontFor(s, true));
   TextOut(dc, label.left + kTextPad, label.top + (label.bottom - label.top - s->TextHeight) / 2, text.c_str(),
           int(text.size()));
+  if (state & TVIS_BOLD) SelectObject(dc, ControlUtil::FontOr(s->Font));
   if (focused && (state & TVIS_SELECTED)) {
     RECT f = full ? p.Line : label;
     if (width > 0 || full) DrawFocusRect(dc, &f);
@@ -684,7 +699,6 @@ void Paint(HWND wnd, TreeState* s, HDC dc)
   COLORREF back = Colour(s->Back, COLOR_WINDOW);
   HBRUSH bg = CreateSolidBrush(back);
   FillRect(dc, &c, bg);
-  DeleteObject(bg);
   SelectObject(dc, ControlUtil::FontOr(s->Font));
   SetBkMode(dc, TRANSPARENT);
   HBRUSH dots = DotBrush(Colour(s->Line, COLOR_GRAYTEXT), back);
@@ -695,8 +709,9 @@ void Paint(HWND wnd, TreeState* s, HDC dc)
   std::vector<HTREEITEM> show;
   for (int r = top; r < top + rows; ++r)
     if (HTREEITEM h = s->Model.AtRow(r)) show.push_back(h);
-  for (HTREEITEM h : show) PaintRow(wnd, s, dc, h, dots, focused);
+  for (HTREEITEM h : show) PaintRow(wnd, s, dc, h, dots, bg, focused);
   DeleteObject(dots);
+  DeleteObject(bg);
   if (s->MaxWidth != widest && !(Style(wnd) & TVS_NOHSCROLL)) UpdateScroll(wnd, s);
 }
 
@@ -944,7 +959,9 @@ void Fill(TreeModel::Item& it, const TVITEM& tv)
   if (tv.mask & TVIF_STATE) {
     // Selection, drop highlight and expansion have their own messages.
     UINT mask = tv.stateMask & ~(TVIS_SELECTED | TVIS_DROPHILITED | TVIS_EXPANDED | TVIS_EXPANDEDONCE);
+    UINT was = it.State;
     it.State = (it.State & ~mask) | (tv.state & mask);
+    if ((was ^ it.State) & TVIS_BOLD) it.Width = -1;
   }
 }
 
@@ -1120,6 +1137,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_SETFONT:
       ControlUtil::SetFontFrom(wnd, s->Font, wParam, lParam);
+      if (s->Bold) DeleteObject(std::exchange(s->Bold, nullptr));
       if (!s->FixedHeight) s->Height = 0;
       s->TextHeight = 0;
       s->MaxWidth = 0;
