@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/fuzz/FuzzReader.h"
 #include "platform/commctrl/edit/Edit.h"
 #include "platform/commctrl/edit/EditModel.h"
 #include "platform/win/backend/Headless.h"
@@ -19,27 +20,6 @@
 using namespace Windows;
 
 namespace {
-
-struct Reader {
-  const std::uint8_t* p;
-  size_t n;
-  bool Empty() const { return n == 0; }
-  std::uint8_t Byte()
-  {
-    if (!n) return 0;
-    --n;
-    return *p++;
-  }
-  std::string Bytes(size_t most)
-  {
-    size_t k = std::min<size_t>(Byte() % (most + 1), n);
-    std::string s(reinterpret_cast<const char*>(p), k);
-    p += k;
-    n -= k;
-    return s;
-  }
-  int Int() { return int(std::int8_t(Byte())) * (Byte() % 4 + 1); }
-};
 
 bool IsLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsTrail(unsigned char c) { return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFE); }
@@ -86,7 +66,7 @@ const int kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_PRIO
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
   HWND parent = Parent();
-  Reader in{data, size};
+  FuzzReader in{data, size};
   std::uint8_t mode = in.Byte();
   DWORD style = WS_CHILD | WS_VISIBLE | ((mode & 1) ? ES_MULTILINE | WS_VSCROLL : ES_AUTOHSCROLL);
   if (mode & 2) style |= ES_PASSWORD;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/fuzz/FuzzReader.h"
 #include "platform/commctrl/tree/TreeView.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/Focus.h"
@@ -22,27 +23,14 @@ using namespace Windows;
 
 namespace {
 
-struct Reader {
-  const std::uint8_t* p;
-  size_t n;
-  bool Empty() const { return n == 0; }
-  std::uint8_t Byte()
-  {
-    if (!n) return 0;
-    --n;
-    return *p++;
-  }
-  std::string Bytes(size_t most)
-  {
-    size_t k = std::min<size_t>(Byte() % (most + 1), n);
-    std::string s(reinterpret_cast<const char*>(p), k);
-    p += k;
-    n -= k;
-    for (char& c : s)
-      if (!c) c = 'x';
-    return s;
-  }
-};
+// A text without NULs (which would end it early).
+std::string Text(FuzzReader& in, size_t most)
+{
+  std::string s = in.Bytes(most);
+  for (char& c : s)
+    if (!c) c = 'x';
+  return s;
+}
 
 // What the parent knows: the items alive and gone, and how to answer.
 struct Book {
@@ -172,7 +160,7 @@ const int kKeys[] = {VK_UP,   VK_DOWN, VK_LEFT, VK_RIGHT,    VK_HOME,     VK_END
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
 {
   HWND parent = Parent();
-  Reader in{data, size};
+  FuzzReader in{data, size};
   std::uint8_t mode = in.Byte();
   DWORD style = WS_CHILD | WS_VISIBLE | TVS_EDITLABELS;
   if (mode & 1) style |= TVS_HASBUTTONS;
@@ -207,7 +195,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         std::uint8_t k = in.Byte();
         ins.hInsertAfter = k % 5 == 0 ? TVI_FIRST : k % 5 == 1 ? TVI_LAST : k % 5 == 2 ? TVI_SORT : pick();
         ins.item.mask = TVIF_TEXT | TVIF_PARAM | ((k & 8) ? TVIF_CHILDREN : 0);
-        std::string text = in.Bytes(6);
+        std::string text = Text(in, 6);
         ins.item.pszText = (k & 16) ? LPSTR_TEXTCALLBACK : text.data();
         ins.item.cChildren = (k & 32) ? I_CHILDRENCALLBACK : (k >> 6) & 1;
         auto h = reinterpret_cast<HTREEITEM>(SendMessage(t, TVM_INSERTITEM, 0, reinterpret_cast<LPARAM>(&ins)));
@@ -248,7 +236,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
       case 6: {
         HWND edit = reinterpret_cast<HWND>(SendMessage(t, TVM_EDITLABEL, 0, reinterpret_cast<LPARAM>(pick())));
         if (!edit) break;
-        std::string typed = in.Bytes(4);
+        std::string typed = Text(in, 4);
         SetWindowText(edit, typed.c_str());
         std::uint8_t k = in.Byte();
         if (k % 3 == 0)
@@ -274,7 +262,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         TVITEM it;
         it.hItem = pick();
         std::uint8_t k = in.Byte();
-        std::string text = in.Bytes(6);
+        std::string text = Text(in, 6);
         it.mask = TVIF_TEXT | TVIF_STATE | TVIF_CHILDREN;
         it.pszText = (k & 1) ? LPSTR_TEXTCALLBACK : text.data();
         it.state = UINT(k) << 4;
