@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/commctrl/edit/Edit.h"
 #include "platform/commctrl/tests/CtlTest.h"
 #include "platform/commctrl/tests/NotifySpy.h"
 #include "platform/commctrl/tree/TreeModel.h"
@@ -629,6 +630,7 @@ TEST_F(TreeTest, LabelEditingEndsWithEnterOrEscape)
     EXPECT_EQ(TextOf(t, d.branch), k.text);
     EXPECT_EQ(SendMessage(t, TVM_GETEDITCONTROL, 0, 0), 0);
     EXPECT_FALSE(IsWindow(e));
+    EXPECT_EQ(Edit::ModelOf(e), nullptr) << "the EDIT freed its own state";
     if (k.endKey) {
       EXPECT_EQ(GetFocus(), t);
     }

@@ -578,6 +578,8 @@ void EndEdit(HWND wnd, TreeState* s, bool cancel)
       it->Width = -1;
     }
   }
+  // The EDIT's own procedure comes back first, so that it frees what it holds as it goes.
+  SetWindowLongPtr(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s->EditProc));
   s->Edit = nullptr;
   s->Editing = nullptr;
   s->EditProc = nullptr;
