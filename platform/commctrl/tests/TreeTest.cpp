@@ -763,6 +763,31 @@ TEST_F(TreeTest, RedrawOffKeepsThousandsOfItemsCheapAndScrollingFollowsTheCaret)
   EXPECT_EQ(SendMessage(t, TVM_GETCOUNT, 0, 0), 50 * 41);
 }
 
+TEST_F(TreeTest, LongLabelsScrollSideways)
+{
+  HWND t = Tree(TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT, 10, 10, 140, 100);
+  HTREEITEM head = Add(t, TVI_ROOT, "总部", 1);
+  HTREEITEM longer = Add(t, head, "一个名称很长很长很长很长的部门", 2);
+  Expand(t, head);
+  Pump();  // painting measures the rows
+  RECT c, label = ItemRect(t, longer);
+  GetClientRect(t, &c);
+  ASSERT_GT(label.right, c.right);
+  SCROLLINFO si;
+  si.cbSize = sizeof si;
+  si.fMask = SIF_ALL;
+  GetScrollInfo(t, SB_HORZ, &si);
+  EXPECT_EQ(si.nMax, label.right - 1);
+  EXPECT_EQ(int(si.nPage), int(c.right));
+  int indent = int(SendMessage(t, TVM_GETINDENT, 0, 0));
+  SendMessage(t, WM_HSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(ItemRect(t, longer).left, label.left - indent);
+  SendMessage(t, WM_HSCROLL, SB_BOTTOM, 0);
+  EXPECT_EQ(ItemRect(t, longer).right, c.right) << "scrolled to the end of the widest row";
+  SendMessage(t, WM_HSCROLL, SB_TOP, 0);
+  EXPECT_EQ(ItemRect(t, longer).left, label.left);
+}
+
 TEST_F(TreeTest, TheTreeFocusedAndNotIsDrawnClassic)
 {
   const COLORREF white = GetSysColor(COLOR_WINDOW), highlight = GetSysColor(COLOR_HIGHLIGHT),
