@@ -5,6 +5,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/FormatText.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/ExcelWorkbook.h"
 #include "platform/sys/ShellApi.h"
@@ -407,6 +408,11 @@ Variant TExcelObject::InvokeWorkbook(const AnsiString& n, TDispatchKind kind, st
   if (n == "saveas" || n == "save") {
     AnsiString file = n == "save" ? Book->FileName : call.Index.empty() ? AnsiString() : call.Index[0].AsString();
     if (file.empty()) throw EOleException("No file name to save the workbook to");
+    // Only the Open XML workbook (51) is written; a classic binary code (-4143, 56, ...) would
+    // otherwise get an Open XML file under an ".xls" name that nothing opens as such.
+    if (n == "saveas" && call.Index.size() > 1 && !IsMissing(call.Index[1]) && ToInt(call.Index[1]) != 51)
+      throw EOleException("Cannot save " + file + " in workbook format " + SysUtils::IntToStr(ToInt(call.Index[1])) +
+                          ": only the Open XML workbook (51, .xlsx) can be written");
     Book->SaveAs(file);
     return Variant();
   }

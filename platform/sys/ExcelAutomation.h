@@ -7,7 +7,8 @@
 //     EnableAutoComplete, EnableAnimations, Quit
 //   Workbooks: Add, Count, Item(i) (also Workbooks(i))
 //   Workbook: Worksheets / Sheets (collection; Worksheets(i)), ActiveSheet, Styles, SaveAs,
-//     Save, Close, Saved, FullName, Name
+//     Save, Close, Saved, FullName, Name. SaveAs(FileName, FileFormat, ...) writes .xlsx; a
+//     FileFormat other than 51 (the Open XML workbook) raises EOleException.
 //   Worksheets: Count, Item(i), Add
 //   Worksheet: Range(a[, b]), Cells[(row, col)], Columns[(c)], Rows[(r)], PageSetup,
 //     Pictures(i), Name, Select, Activate

@@ -111,8 +111,12 @@ TEST_F(ExcelAutomationTest, ReportExportWritesStylesMergesWidthsAndPageSetup)
   Variants::VarArrayPut(values, 1234.5, {2, 3});
   sheet.Get("Range", {"A1", "D3"}).Set("Value", values);
   sheet.Get("Cells").Set("WrapText", true);
-  AnsiString file = Dir + "/report.xls";
-  book.Exec("SaveAs", {file, -4143, Variant(), Variant(), Variant(), Variant(), 1});
+  // The classic binary format is refused, naming the file, before anything is written.
+  EXPECT_THROW(book.Exec("SaveAs", {Dir + "/report.xls", -4143, Variant(), Variant(), Variant(), Variant(), 1}),
+               EOleException);
+  EXPECT_FALSE(SysUtils::FileExists(Dir + "/report.xls"));
+  AnsiString file = Dir + "/report.xlsx";
+  book.Exec("SaveAs", {file, 51, Variant(), Variant(), Variant(), Variant(), 1});
   EXPECT_EQ(book.Get("FullName").AsString(), file);
 
   std::string xml = Part(file, "xl/worksheets/sheet1.xml");

@@ -14,6 +14,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/testsupport/TempFolder.h"
+#include "report/engine/export/ExportModule.h"
 #include "report/engine/model/frxBands.h"
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Picture.h"
@@ -48,6 +49,11 @@ inline std::string U8(const char* Cp936) { return System::AnsiToUtf8(Cp936); }
 
 class ExportFixture : public EngineFixture {
 protected:
+  static void SetUpTestSuite()
+  {
+    EngineFixture::SetUpTestSuite();
+    ExportModule::Initialize();
+  }
   void SetUp() override
   {
     EngineFixture::SetUp();
