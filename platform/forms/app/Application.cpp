@@ -248,10 +248,12 @@ LRESULT TApplication::WndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
         break;
       case WM_ACTIVATEAPP:
         FActive = WParam != 0;
-        if (FActive)
+        if (FActive) {
           Notify(this, OnActivate, &TApplicationEvents::OnActivate);
-        else
+        } else {
+          CancelHint();
           Notify(this, OnDeactivate, &TApplicationEvents::OnDeactivate);
+        }
         return 0;
       default: break;
     }

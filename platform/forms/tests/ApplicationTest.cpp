@@ -304,3 +304,17 @@ TEST_F(AppTest, ApplicationEventsComponentsShareTheEvents)
   EXPECT_EQ(Classes::FindClass("TApplicationEvents"), TApplicationEvents::StaticClass());
   EXPECT_EQ(Classes::FindClass("TTimer"), TTimer::StaticClass());
 }
+
+TEST_F(AppTest, ActivationOfTheProgramIsReported)
+{
+  Application->Initialize();
+  std::vector<std::string> seen;
+  Application->OnActivate = [&](TObject*) { seen.push_back("activate"); };
+  Application->OnDeactivate = [&](TObject*) { seen.push_back("deactivate"); };
+  HWND wnd = PlainWindow(10);
+  Windows::SetActiveWindow(wnd);
+  EXPECT_TRUE(Application->GetActive());
+  Focus::DeactivateApp();
+  EXPECT_FALSE(Application->GetActive());
+  EXPECT_EQ(seen, (std::vector<std::string>{"activate", "deactivate"}));
+}
