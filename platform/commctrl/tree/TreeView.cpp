@@ -626,7 +626,18 @@ void DrawButton(HDC dc, int cx, int cy, bool open, HBRUSH back)
   }
 }
 
-void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, HBRUSH back, bool focused)
+// What goes over the rows once they are drawn: the vertical lines, joined from row to row, and
+// the buttons over them.
+struct Overlay {
+  std::vector<RECT> Lines;
+  struct Button {
+    int X, Y;
+    bool Open;
+  };
+  std::vector<Button> Buttons;
+};
+
+void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, bool focused, Overlay* over)
 {
   TreeModel& m = s->Model;
   Parts p;
@@ -654,17 +665,17 @@ void PaintRow(HWND wnd, TreeState* s, HDC dc, HTREEITEM h, HBRUSH dots, HBRUSH b
     HTREEITEM a = m.Parent(h);
     for (int k = level - 1; a && (k >= 0); --k, a = m.Parent(a)) {
       x -= s->Indent;
-      if ((k > 0 || atRoot) && m.Next(a)) Dots(dc, dots, x, p.Line.top, x + 1, p.Line.bottom);
+      if ((k > 0 || atRoot) && m.Next(a)) over->Lines.push_back({x, p.Line.top, x + 1, p.Line.bottom});
     }
     if (level > 0 || atRoot) {
       int jx = p.Column - half - 1;
       bool above = m.Prev(h) || level > 0, below = m.Next(h) != nullptr;
-      Dots(dc, dots, jx, above ? p.Line.top : cy, jx + 1, below ? p.Line.bottom : cy + 1);
+      over->Lines.push_back({jx, above ? p.Line.top : cy, jx + 1, below ? p.Line.bottom : cy + 1});
       Dots(dc, dots, jx + 1 + ((jx + 1 + cy) % 2 ? 1 : 0), cy, p.Column - 1, cy + 1);
     }
   }
   if ((style & TVS_HASBUTTONS) && (level > 0 || atRoot) && HasButton(wnd, s, h))
-    DrawButton(dc, p.Column - half - 1, cy, m.Expanded(h), back);
+    over->Buttons.push_back({p.Column - half - 1, cy, m.Expanded(h)});
   if (!m.Valid(h)) return;  // the parent deleted it while answering
   if (s->StateImages && stateImage > 0)
     ImageList_Draw(s->StateImages, stateImage, dc, p.StateIcon.left, cy - ImageSize(s->StateImages).cy / 2,
@@ -711,7 +722,19 @@ void Paint(HWND wnd, TreeState* s, HDC dc)
   std::vector<HTREEITEM> show;
   for (int r = top; r < top + rows; ++r)
     if (HTREEITEM h = s->Model.AtRow(r)) show.push_back(h);
-  for (HTREEITEM h : show) PaintRow(wnd, s, dc, h, dots, bg, focused);
+  Overlay over;
+  for (HTREEITEM h : show) PaintRow(wnd, s, dc, h, dots, focused, &over);
+  // A line running on through the rows below is drawn as one.
+  std::vector<RECT>& lines = over.Lines;
+  std::sort(lines.begin(), lines.end(),
+            [](const RECT& a, const RECT& b) { return a.left != b.left ? a.left < b.left : a.top < b.top; });
+  for (size_t i = 0; i < lines.size();) {
+    RECT r = lines[i];
+    for (++i; i < lines.size() && lines[i].left == r.left && lines[i].top <= r.bottom; ++i)
+      r.bottom = std::max(r.bottom, lines[i].bottom);
+    Dots(dc, dots, r.left, r.top, r.right, r.bottom);
+  }
+  for (const Overlay::Button& b : over.Buttons) DrawButton(dc, b.X, b.Y, b.Open, bg);
   DeleteObject(dots);
   DeleteObject(bg);
   if (s->MaxWidth != widest && !(Style(wnd) & TVS_NOHSCROLL)) UpdateScroll(wnd, s);
