@@ -6,6 +6,7 @@
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxrcClass.h"
+#include "report/engine/objects/frxBarcode.h"
 #include "report/engine/objects/frxDMPClass.h"
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxPictureView.h"
@@ -34,6 +35,7 @@ void Initialize()
   frxPictureView::Initialize();
   frxDsgnIntf::Initialize();
   frxDMPClass::Initialize();
+  frxBarcode::Initialize();
   frxEngine::Initialize();
   frxClassRTTI::Initialize();
   Initialized = true;

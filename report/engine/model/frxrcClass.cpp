@@ -32,6 +32,7 @@ const char* const Texts[][2] = {
     {"obLine", "线对象"},
     {"obPicture", "图像对象"},
     {"obSubRep", "子报表对象"},
+    {"obBarC", "条码对象"},
     {"obDMPText", "点阵文本对象"},
     {"obDMPLine", "点阵线对象"},
     {"clDSNotIncl", "(数据集未加入至 Report.DataSets)"},

@@ -13,6 +13,7 @@
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxPlugins.h"
 #include "report/engine/model/frxReport.h"
+#include "report/engine/objects/frxBarcode.h"
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxView.h"
 #include "report/engine/prepared/frxPreviewPages.h"
@@ -185,6 +186,13 @@ void AddModel(TfsScript* S)
   S->AddClass(TfrxCustomLineView::StaticClass(), "TfrxStretcheable", fsIsInstance<TfrxCustomLineView>);
   S->AddClass(TfrxLineView::StaticClass(), "TfrxCustomLineView", fsIsInstance<TfrxLineView>);
   S->AddClass(TfrxSubreport::StaticClass(), "TfrxView", fsIsInstance<TfrxSubreport>);
+  // The barcode object's type and class (the view itself registers in the designer).
+  S->AddEnum("TfrxBarcodeType",
+             "bcCode_2_5_interleaved, bcCode_2_5_industrial,bcCode_2_5_matrix, bcCode39, bcCode39Extended, "
+             "bcCode128A, bcCode128B,bcCode128C, bcCode93, bcCode93Extended, bcCodeMSI, bcCodePostNet,bcCodeCodabar, "
+             "bcCodeEAN8, bcCodeEAN13, bcCodeUPC_A, bcCodeUPC_E0,bcCodeUPC_E1, bcCodeUPC_Supp2, bcCodeUPC_Supp5, "
+             "bcCodeEAN128A,bcCodeEAN128B, bcCodeEAN128C");
+  S->AddClass(TfrxBarCodeView::StaticClass(), "TfrxView", fsIsInstance<TfrxBarCodeView>);
 
   C = S->AddClass(TfrxBand::StaticClass(), "TfrxReportComponent", fsIsInstance<TfrxBand>);
   C->AddProperty("Overflow", "Boolean", [](TObject* I, const void*, const AnsiString&) {

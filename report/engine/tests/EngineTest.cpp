@@ -6,6 +6,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/objects/frxBarcode.h"
 #include "report/engine/run/frxEngine.h"
 #include "report/engine/xml/frxXML.h"
 
@@ -352,6 +353,34 @@ TEST_F(Engine, SubreportsPrintBesideAndOnTheirBand)
   EXPECT_EQ(std::lround(second->GetObjects()[2]->GetLeft()), 400);
   EXPECT_EQ(std::lround(second->GetObjects()[2]->GetTop()), 18);
   CheckRoundTrip("subreports");
+}
+
+TEST_F(Engine, BarcodeBoundToAFieldTakesEachRecordsValue)
+{
+  auto* ds = DataSet("合同", "select * from 合同 where 编号 <= 3 order by 编号");
+  auto* page = NewPage();
+  auto* d = Data(page, "Row", 0, ds, 70);
+  Memo(d, "[合同.\"客户\"]", 0, 100);
+  auto* code = new TfrxBarCodeView(d);
+  code->CreateUniqueName();
+  code->SetBounds(120, 0, 100, 60);
+  code->BarType = bcCodeEAN13;
+  code->SetDataSet(ds);
+  code->DataField = "条码";
+  ASSERT_TRUE(Prepare());
+  TfrxReportPage* p = Pages()->GetPage(0);
+  std::vector<std::string> texts;
+  for (TfrxComponent* b : p->GetObjects())
+    for (TfrxComponent* c : b->GetObjects())
+      if (auto* v = dynamic_cast<TfrxBarCodeView*>(c)) texts.push_back(v->Text);
+  EXPECT_EQ(texts, (std::vector<std::string>{"690123456789", "690123456790", "690123456791"}));
+  CheckRoundTrip("barcode");
+  // The first symbol's bars start at the object's left (10 mm margin + 120).
+  TPixelCanvas c(800, 300);
+  Pages()->DrawPage(0, c.DC, 1, 1, 0, 0);
+  RECT ink = c.Ink(RECT{140, 30, 500, 100});
+  EXPECT_NEAR(ink.left, 158, 2);
+  EXPECT_GT(ink.right - ink.left, 80);
 }
 
 // ---- The prepared-report file ----------------------------------------------------------------
