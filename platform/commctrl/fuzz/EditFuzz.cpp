@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/fuzz/FuzzParent.h"
 #include "platform/commctrl/fuzz/FuzzReader.h"
 #include "platform/commctrl/edit/Edit.h"
 #include "platform/commctrl/edit/EditModel.h"
@@ -46,16 +47,7 @@ LRESULT ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) { return De
 
 HWND Parent()
 {
-  static HWND parent = [] {
-    Headless::Start(640, 480);
-    CommCtrl::Initialize();
-    WNDCLASSEXA wc;
-    wc.lpfnWndProc = ParentProc;
-    wc.lpszClassName = "EditFuzzParent";
-    RegisterClassEx(&wc);
-    return CreateWindowEx(0, "EditFuzzParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                          nullptr, nullptr);
-  }();
+  static HWND parent = MakeFuzzParent("EditFuzzParent", ParentProc);
   return parent;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/fuzz/FuzzParent.h"
 #include "platform/commctrl/fuzz/FuzzReader.h"
 #include "platform/commctrl/tree/TreeView.h"
 #include "platform/win/backend/Headless.h"
@@ -75,16 +76,7 @@ LRESULT ParentProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 
 HWND Parent()
 {
-  static HWND parent = [] {
-    Headless::Start(640, 480);
-    InitCommonControls();
-    WNDCLASSEXA wc;
-    wc.lpfnWndProc = ParentProc;
-    wc.lpszClassName = "TreeFuzzParent";
-    RegisterClassEx(&wc);
-    return CreateWindowEx(0, "TreeFuzzParent", "", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr,
-                          nullptr, nullptr);
-  }();
+  static HWND parent = MakeFuzzParent("TreeFuzzParent", ParentProc);
   return parent;
 }
 
