@@ -7,6 +7,8 @@
 #include "platform/commctrl/statusbar/StatusBar.h"
 #include "platform/commctrl/tab/Tab.h"
 #include "platform/commctrl/tree/TreeView.h"
+#include "platform/commctrl/toolbar/ToolBar.h"
+#include "platform/commctrl/tooltips/ToolTips.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
@@ -27,6 +29,8 @@ void InitCommonControls()
   TreeView::Register();
   MonthCal::Register();
   DateTimePicker::Register();
+  ToolTips::Register();
+  ToolBar::Register();
 }
 
 BOOL InitCommonControlsEx(const INITCOMMONCONTROLSEX* icc)

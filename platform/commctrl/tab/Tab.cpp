@@ -9,6 +9,7 @@
 #include "platform/gdi/dc/SavedDC.h"
 #include "platform/commctrl/init/InitCommonControls.h"
 #include "platform/commctrl/tab/TabModel.h"
+#include "platform/commctrl/tooltips/ToolTips.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -38,6 +39,9 @@ struct TabState {
   HIMAGELIST Images = nullptr;  // borrowed
   HWND Arrows = nullptr;        // the up-down shown when one row overflows
   int Height = 0;               // of a row of tabs
+  HWND Tips = nullptr;          // with TCS_TOOLTIPS: a tool per tab, its id the tab's index
+  bool OwnTips = false;
+  int TipCount = 0;  // tools given to Tips
 };
 
 TabState* StateOf(HWND wnd) { return ControlUtil::StateOf<TabState>(wnd); }
@@ -47,6 +51,27 @@ void ImageSize(const TabState* s, int* cx, int* cy)
 {
   *cx = *cy = 0;
   if (!ImageList_GetIconSize(s->Images, cx, cy)) *cx = *cy = 0;
+}
+
+// Gives each tab a tool of the tips over its rectangle (one row's hidden tabs none).
+void SyncTips(HWND wnd, TabState* s)
+{
+  if (!s->Tips || !IsWindow(s->Tips)) return;
+  int n = s->Model.Count();
+  for (int i = 0; i < std::max(n, s->TipCount); ++i) {
+    TOOLINFO ti;
+    ti.hwnd = wnd;
+    ti.uId = UINT_PTR(i);
+    const TabModel::Item* it = s->Model.At(i);
+    if (it && !IsRectEmpty(&it->Rect)) {
+      ti.rect = it->Rect;
+      ti.lpszText = LPSTR_TEXTCALLBACK;
+      SendMessage(s->Tips, TTM_ADDTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+    } else {
+      SendMessage(s->Tips, TTM_DELTOOL, 0, reinterpret_cast<LPARAM>(&ti));
+    }
+  }
+  s->TipCount = n;
 }
 
 // Measures the tabs, lays them out and shows or hides the scroll arrows.
@@ -82,6 +107,7 @@ void Relayout(HWND wnd, TabState* s)
   } else if (s->Arrows) {
     ShowWindow(s->Arrows, SW_HIDE);
   }
+  SyncTips(wnd, s);
   InvalidateRect(wnd, nullptr, FALSE);
 }
 
@@ -205,13 +231,37 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_CREATE) {
     auto* s = ControlUtil::AttachState(wnd, std::make_unique<TabState>());
+    if (Style(wnd) & TCS_TOOLTIPS) {
+      s->Tips = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, wnd, nullptr, nullptr,
+                               nullptr);
+      s->OwnTips = s->Tips != nullptr;
+    }
     Relayout(wnd, s);
     return 0;
   }
   TabState* s = StateOf(wnd);
   if (!s) return DefWindowProc(wnd, msg, wParam, lParam);
   TabModel& m = s->Model;
+  if (s->Tips) ToolTips::Relay(s->Tips, wnd, msg, wParam, lParam);
   switch (msg) {
+    case WM_DESTROY:
+      if (s->OwnTips && IsWindow(s->Tips)) DestroyWindow(s->Tips);
+      s->Tips = nullptr;
+      return 0;
+    case WM_NOTIFY: {
+      // The tips ask the parent for a tab's text (idFrom the tab's index).
+      auto* hdr = reinterpret_cast<NMHDR*>(lParam);
+      if (!hdr || !s->Tips || hdr->hwndFrom != s->Tips) return 0;
+      HWND parent = GetParent(wnd);
+      return parent ? SendMessage(parent, WM_NOTIFY, wParam, lParam) : 0;
+    }
+    case TCM_GETTOOLTIPS: return reinterpret_cast<LRESULT>(s->Tips);
+    case TCM_SETTOOLTIPS:
+      s->Tips = reinterpret_cast<HWND>(wParam);
+      s->OwnTips = false;
+      s->TipCount = 0;
+      SyncTips(wnd, s);
+      return 0;
     case WM_NCDESTROY: {
       auto gone = ControlUtil::DetachState<TabState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);

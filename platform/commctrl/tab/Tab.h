@@ -4,6 +4,8 @@
 // with TCN_SELCHANGING (non-zero keeps the current tab) and then sends TCN_SELCHANGE;
 // TCM_SETCURSEL changes the selection without either. TCM_ADJUSTRECT turns a window
 // rectangle into its page (FALSE) or a page into the window rectangle it needs (TRUE).
+// With TCS_TOOLTIPS it makes a tool tips window whose tips ask the parent for a tab's text with
+// TTN_GETDISPINFO (idFrom the tab's index).
 #pragma once
 
 #include "platform/commctrl/imagelist/ImageList.h"
@@ -19,7 +21,8 @@ constexpr UINT TCM_FIRST = 0x1300, TCM_GETIMAGELIST = TCM_FIRST + 2, TCM_SETIMAG
                TCM_INSERTITEM = TCM_FIRST + 7, TCM_DELETEITEM = TCM_FIRST + 8, TCM_DELETEALLITEMS = TCM_FIRST + 9,
                TCM_GETITEMRECT = TCM_FIRST + 10, TCM_GETCURSEL = TCM_FIRST + 11, TCM_SETCURSEL = TCM_FIRST + 12,
                TCM_HITTEST = TCM_FIRST + 13, TCM_ADJUSTRECT = TCM_FIRST + 40, TCM_GETROWCOUNT = TCM_FIRST + 44,
-               TCM_GETCURFOCUS = TCM_FIRST + 47, TCM_SETCURFOCUS = TCM_FIRST + 48;
+               TCM_GETTOOLTIPS = TCM_FIRST + 45, TCM_SETTOOLTIPS = TCM_FIRST + 46, TCM_GETCURFOCUS = TCM_FIRST + 47,
+               TCM_SETCURFOCUS = TCM_FIRST + 48;
 constexpr UINT TCIF_TEXT = 0x1, TCIF_IMAGE = 0x2, TCIF_RTLREADING = 0x4, TCIF_PARAM = 0x8, TCIF_STATE = 0x10;
 constexpr DWORD TCIS_BUTTONPRESSED = 0x1, TCIS_HIGHLIGHTED = 0x2;
 constexpr UINT TCHT_NOWHERE = 0x1, TCHT_ONITEMICON = 0x2, TCHT_ONITEMLABEL = 0x4, TCHT_ONITEM = 0x6;
