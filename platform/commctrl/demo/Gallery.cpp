@@ -6,11 +6,14 @@
 // to the path given as the first argument, before it ends.
 //
 // With "--common" first, the frame shows the common controls instead (tab control, progress
-// bars, up-down with its buddy, status bar, month calendar, date-time picker, ...) and reports
-// "tab <index>" after a tab change, "updown <position> <buddy text>" after a step, and from the
-// picker "picker change <y-m-d>" (or "picker change none"), "picker dropdown <x y>" with the
-// screen point of the 12th in its dropped calendar, and "picker closeup"; from the tree view
-// "tree expanded <text> <children>" after a node opens.
+// bars, up-down with its buddy, status bar, month calendar, date-time picker, tree view, tool bar,
+// ...) and reports "tab <index>" after a tab change, "updown <position> <buddy text>" after a
+// step, and from the picker "picker change <y-m-d>" (or "picker change none"), "picker dropdown
+// <x y>" with the screen point of the 12th in its dropped calendar, and "picker closeup"; from the
+// tree view "tree expanded <text> <children>" after a node opens. Its tool bar reports where its
+// buttons are ("tools new <x> <y> arrow <x> <y> center <x> <y> right <x> <y>", right after
+// "ready"), "dropdown <command>" for a drop-down, "aligned <command>" with the alignment button
+// down after a click, and "tip <command> <text>" when a tip shows.
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -23,6 +26,8 @@
 #include "platform/commctrl/progress/Progress.h"
 #include "platform/commctrl/statusbar/StatusBar.h"
 #include "platform/commctrl/tab/Tab.h"
+#include "platform/commctrl/toolbar/ToolBar.h"
+#include "platform/commctrl/tooltips/ToolTips.h"
 #include "platform/commctrl/tree/TreeView.h"
 #include "platform/commctrl/updown/UpDown.h"
 #include "platform/gdi/dc/DeviceContext.h"
@@ -48,6 +53,10 @@ constexpr int kPush = 1, kDefault = 2, kCheck = 3, kEdit = 10, kCombo = 30, kLis
 // The common controls' page.
 constexpr int kTab = 100, kProgressEmpty = 110, kProgressHalf = 111, kProgressFull = 112, kSpinEdit = 120, kSpin = 121,
               kStatus = 130, kCalendar = 140, kPicker = 141, kTree = 150;
+// The tool bar and its commands: new (with an arrow), edit, delete (disabled), advanced (a whole
+// drop-down), the three alignments (a check group) and show grid (a check button).
+constexpr int kToolBar = 160, kNew = 201, kModify = 202, kDelete = 203, kAdvanced = 204, kLeft = 211, kCenter = 212,
+              kRight = 213, kGrid = 214;
 constexpr UINT kDroppedMsg = WM_APP + 1, kCalendarShownMsg = WM_APP + 2;
 std::string gShotPath;
 HWND gFrame = nullptr;
@@ -142,6 +151,9 @@ void TakeShot()
 void Command(WORD id, WORD code, HWND ctl)
 {
   Say("command " + std::to_string(id) + " " + std::to_string(code));
+  if (id >= kLeft && id <= kRight)
+    for (int a = kLeft; a <= kRight; ++a)
+      if (SendMessage(ctl, TB_ISBUTTONCHECKED, WPARAM(a), 0)) Say("aligned " + std::to_string(a));
   if (id == kCheck && code == BN_CLICKED) Say("checked " + std::to_string(SendMessage(ctl, BM_GETCHECK, 0, 0)));
   if (id == kEdit && code == EN_CHANGE) Say("edit " + Utf8(GetWindowText(ctl)));
   if (id == kCombo && code == CBN_DROPDOWN) PostMessage(gFrame, kDroppedMsg, 0, 0);
@@ -169,8 +181,25 @@ std::string DayPoint(HWND cal, int day)
   return "-1 -1";
 }
 
-LRESULT Notify(const NMHDR* hdr)
+LRESULT Notify(NMHDR* hdr)
 {
+  if (hdr->idFrom == UINT_PTR(kToolBar) && hdr->code == TBN_DROPDOWN) {
+    Say("dropdown " + std::to_string(reinterpret_cast<NMTOOLBAR*>(hdr)->iItem));
+    return TBDDRET_DEFAULT;
+  }
+  // The tool bar's tips: texts for the buttons that show none.
+  bool toolTip = hdr->hwndFrom == reinterpret_cast<HWND>(SendMessage(Item(kToolBar), TB_GETTOOLTIPS, 0, 0));
+  if (hdr->code == TTN_GETDISPINFO && toolTip) {
+    static const char* tips[] = {"左对齐", "居中", "右对齐", "显示网格"};
+    int id = int(hdr->idFrom);
+    if (id >= kLeft && id <= kGrid)
+      reinterpret_cast<NMTTDISPINFO*>(hdr)->lpszText = const_cast<char*>(tips[id - kLeft]);
+    return 0;
+  }
+  if (hdr->code == TTN_SHOW && toolTip) {
+    Say("tip " + std::to_string(hdr->idFrom) + " " + Utf8(GetWindowText(hdr->hwndFrom)));
+    return 0;
+  }
   if (hdr->idFrom == UINT_PTR(kTab) && hdr->code == TCN_SELCHANGE)
     Say("tab " + std::to_string(SendMessage(hdr->hwndFrom, TCM_GETCURSEL, 0, 0)));
   if (hdr->idFrom == UINT_PTR(kPicker)) {
@@ -207,7 +236,7 @@ LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 {
   switch (msg) {
     case WM_COMMAND: Command(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return 0;
-    case WM_NOTIFY: return Notify(reinterpret_cast<const NMHDR*>(lp));
+    case WM_NOTIFY: return Notify(reinterpret_cast<NMHDR*>(lp));
     case kCalendarShownMsg: {
       // Where the 12th of the shown month is in the dropped calendar, for the script to click.
       HWND cal = reinterpret_cast<HWND>(SendMessage(Item(kPicker), DTM_GETMONTHCAL, 0, 0));
@@ -225,6 +254,7 @@ LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
     case WM_SIZE:
       // The status bar keeps to the bottom itself when told the frame's size.
       if (HWND status = Item(kStatus)) SendMessage(status, WM_SIZE, wp, lp);
+      if (HWND tools = Item(kToolBar)) SendMessage(tools, TB_AUTOSIZE, 0, 0);
       return 0;
     case kDroppedMsg: {
       // Where the dropped list's third item is, for the script to click.
@@ -451,6 +481,98 @@ void BuildCommon()
   SendMessage(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(finance));
 }
 
+// The tool bar's pictures, 16 by 16 on magenta: coloured pages for the commands, lines aligned
+// left, centred and right, and a grid.
+HIMAGELIST ToolImages()
+{
+  const int n = 8;
+  const COLORREF magenta = RGB(255, 0, 255);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP strip = CreateCompatibleBitmap(nullptr, 16 * n, 16);
+  HGDIOBJ old = SelectObject(dc, strip);
+  auto fill = [&](int x, int y, int w, int h, COLORREF c) {
+    RECT r{x, y, x + w, y + h};
+    HBRUSH b = CreateSolidBrush(c);
+    FillRect(dc, &r, b);
+    DeleteObject(b);
+  };
+  fill(0, 0, 16 * n, 16, magenta);
+  const COLORREF pages[] = {RGB(0, 128, 0), RGB(0, 0, 192), RGB(192, 0, 0), RGB(192, 128, 0)};
+  for (int i = 0; i < 4; ++i) {
+    fill(16 * i + 3, 2, 10, 12, RGB(0, 0, 0));
+    fill(16 * i + 4, 3, 8, 10, pages[i]);
+  }
+  const int widths[] = {12, 8, 12, 6};
+  for (int a = 0; a < 3; ++a)
+    for (int row = 0; row < 4; ++row) {
+      int w = widths[row], x = a == 0 ? 2 : a == 1 ? 8 - w / 2 : 14 - w;
+      fill(16 * (4 + a) + x, 3 + 3 * row, w, 2, RGB(0, 0, 0));
+    }
+  for (int k = 0; k < 4; ++k) {
+    fill(16 * 7 + 2 + 4 * k, 2, 1, 13, RGB(0, 0, 128));
+    fill(16 * 7 + 2, 2 + 4 * k, 13, 1, RGB(0, 0, 128));
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, n, 0);
+  ImageList_AddMasked(list, strip, magenta);
+  DeleteObject(strip);
+  return list;
+}
+
+// The tool bar along the top: a flat list bar whose commands show their texts and whose
+// alignment and grid buttons show tips.
+void BuildToolBar()
+{
+  HWND bar = Child(TOOLBARCLASSNAME, "", TBSTYLE_FLAT | TBSTYLE_LIST | TBSTYLE_TOOLTIPS, 0, 0, 0, 0, kToolBar);
+  SendMessage(bar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  SendMessage(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS | TBSTYLE_EX_MIXEDBUTTONS);
+  static HIMAGELIST images = ToolImages();
+  SendMessage(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  auto button = [](int image, int command, BYTE style, const char* text, BYTE state = TBSTATE_ENABLED) {
+    TBBUTTON b;
+    b.iBitmap = image;
+    b.idCommand = command;
+    b.fsState = state;
+    b.fsStyle = style;
+    b.iString = reinterpret_cast<INT_PTR>(text);
+    return b;
+  };
+  TBBUTTON buttons[] = {
+      button(0, kNew, BTNS_DROPDOWN | BTNS_SHOWTEXT | BTNS_AUTOSIZE, "新建"),
+      button(1, kModify, BTNS_BUTTON | BTNS_SHOWTEXT | BTNS_AUTOSIZE, "修改"),
+      button(2, kDelete, BTNS_BUTTON | BTNS_SHOWTEXT | BTNS_AUTOSIZE, "删除", 0),
+      button(0, 0, BTNS_SEP, nullptr),
+      button(3, kAdvanced, BTNS_WHOLEDROPDOWN | BTNS_DROPDOWN | BTNS_SHOWTEXT | BTNS_AUTOSIZE, "高级"),
+      button(0, 0, BTNS_SEP, nullptr),
+      button(4, kLeft, BTNS_CHECKGROUP, "左对齐", TBSTATE_ENABLED | TBSTATE_CHECKED),
+      button(5, kCenter, BTNS_CHECKGROUP, "居中"),
+      button(6, kRight, BTNS_CHECKGROUP, "右对齐"),
+      button(0, 0, BTNS_SEP, nullptr),
+      button(7, kGrid, BTNS_CHECK, "显示网格", TBSTATE_ENABLED | TBSTATE_CHECKED),
+  };
+  SendMessage(bar, TB_ADDBUTTONS, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  SendMessage(bar, TB_AUTOSIZE, 0, 0);
+}
+
+// Where the script points at the tool bar.
+std::string ToolsReady()
+{
+  HWND bar = Item(kToolBar);
+  auto rect = [&](int command) {
+    RECT r{};
+    SendMessage(bar, TB_GETRECT, WPARAM(command), reinterpret_cast<LPARAM>(&r));
+    return r;
+  };
+  auto middle = [&](int command) {
+    RECT r = rect(command);
+    return Point(bar, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  };
+  RECT n = rect(kNew);
+  return "tools new " + Point(bar, n.left + 10, (n.top + n.bottom) / 2) + " arrow " +
+         Point(bar, n.right - 6, (n.top + n.bottom) / 2) + " center " + middle(kCenter) + " right " + middle(kRight);
+}
+
 // The points the script clicks on the common controls' page.
 std::string CommonReady()
 {
@@ -499,6 +621,7 @@ int main(int argc, char** argv)
     gFrame = CreateWindowEx(0, "GalleryFrame", "通用控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 800, 520,
                             nullptr, nullptr, nullptr, nullptr);
     BuildCommon();
+    BuildToolBar();
   } else {
     gFrame = CreateWindowEx(0, "GalleryFrame", "标准控件", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 40, 40, 650, 380,
                             nullptr, nullptr, nullptr, nullptr);
@@ -508,6 +631,7 @@ int main(int argc, char** argv)
   UpdateWindow(gFrame);
   if (gCommon) {
     Say(CommonReady());
+    Say(ToolsReady());
   } else {
     RECT cr;
     GetClientRect(Item(kCombo), &cr);

@@ -19,10 +19,15 @@ struct INITCOMMONCONTROLSEX {
 // A colour of none (transparent), and "the default" (the control's or list's own colour).
 constexpr COLORREF CLR_NONE = 0xFFFFFFFF, CLR_DEFAULT = 0xFF000000;
 
+// A text or an image a control asks its parent for each time it needs it.
+inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(LONG_PTR(-1));
+constexpr int I_IMAGECALLBACK = -1;
+
 // Common control messages every class answers.
 constexpr UINT CCM_FIRST = 0x2000, CCM_SETBKCOLOR = CCM_FIRST + 1;
 // Placement styles of the bars.
-constexpr DWORD CCS_TOP = 0x1, CCS_NOMOVEY = 0x2, CCS_BOTTOM = 0x3, CCS_NORESIZE = 0x4, CCS_NOPARENTALIGN = 0x8;
+constexpr DWORD CCS_TOP = 0x1, CCS_NOMOVEY = 0x2, CCS_BOTTOM = 0x3, CCS_NORESIZE = 0x4, CCS_NOPARENTALIGN = 0x8,
+                CCS_NODIVIDER = 0x40;
 // Notification codes every control sends.
 constexpr UINT NM_FIRST = 0, NM_CLICK = NM_FIRST - 2, NM_DBLCLK = NM_FIRST - 3, NM_RETURN = NM_FIRST - 4,
                NM_RCLICK = NM_FIRST - 5, NM_RDBLCLK = NM_FIRST - 6, NM_SETFOCUS = NM_FIRST - 7,

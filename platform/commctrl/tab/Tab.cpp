@@ -232,8 +232,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   if (msg == WM_CREATE) {
     auto* s = ControlUtil::AttachState(wnd, std::make_unique<TabState>());
     if (Style(wnd) & TCS_TOOLTIPS) {
-      s->Tips = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, wnd, nullptr, nullptr,
-                               nullptr);
+      s->Tips = ToolTips::CreateOwned(wnd);
       s->OwnTips = s->Tips != nullptr;
     }
     Relayout(wnd, s);
@@ -244,10 +243,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   TabModel& m = s->Model;
   if (s->Tips) ToolTips::Relay(s->Tips, wnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_DESTROY:
-      if (s->OwnTips && IsWindow(s->Tips)) DestroyWindow(s->Tips);
-      s->Tips = nullptr;
-      return 0;
+    case WM_DESTROY: ToolTips::DestroyOwned(s->Tips, s->OwnTips); return 0;
     case WM_NOTIFY: {
       // The tips ask the parent for a tab's text (idFrom the tab's index).
       auto* hdr = reinterpret_cast<NMHDR*>(lParam);

@@ -2,7 +2,8 @@
 # check box, types Latin and Chinese text into an edit, opens a drop-down list and picks an
 # item, then has the gallery take a screenshot through the back end and end. Then the common
 # controls' page: switches a tab, presses the up-down's arrow, opens a tree node, ticks the date
-# picker's box, opens its calendar and clicks a day, and takes its screenshot.
+# picker's box, opens its calendar and clicks a day, clicks a tool button and its drop-down arrow,
+# waits for a tool tip, clicks an alignment button twice, and takes its screenshot.
 dt_start "$DT_WORK/gallery.png"
 dt_expect '^ready'
 dt_window
@@ -45,6 +46,8 @@ dt_start --common "$DT_WORK/common.png"
 dt_expect '^ready'
 dt_window
 read -r _ _ tabx taby _ upx upy _ boxx boxy _ dropx dropy _ treex treey <<<"$DT_LINE"
+dt_expect '^tools '
+read -r _ _ newx newy _ arrowx arrowy _ centerx centery _ rightx righty <<<"$DT_LINE"
 
 dt_click "$tabx" "$taby"
 dt_expect '^tab 1$'
@@ -63,6 +66,21 @@ dt_shot picker_dropped
 dt_click "$dayx" "$dayy"
 dt_expect '^picker change 2026-3-12$'
 dt_expect '^picker closeup$'
+
+# The tool bar: a push on "新建" and on its arrow, a tip, and the alignment group keeping one down.
+dt_click "$newx" "$newy"
+dt_expect '^command 201 0$'
+dt_click "$arrowx" "$arrowy"
+dt_expect '^dropdown 201$'
+xdotool mousemove --sync "$rightx" "$righty" || dt_fail "xdotool could not move the pointer"
+dt_expect '^tip 213 '
+[ "$DT_LINE" = "tip 213 右对齐" ] || dt_fail "wrong tip: $DT_LINE"
+dt_click "$centerx" "$centery"
+dt_expect '^command 212 0$'
+dt_expect '^aligned 212$'
+dt_click "$centerx" "$centery"
+dt_expect '^command 212 0$'
+dt_expect '^aligned 212$'
 
 dt_key F12
 dt_expect '^shot'

@@ -261,7 +261,8 @@ void DrawArrow(HDC dc, int cx, int cy, bool enabled)
 
 void DrawImage(HWND wnd, BarState* s, HDC dc, const ToolBarModel::Button& b, bool hot, int x, int y)
 {
-  bool enabled = b.State & TBSTATE_ENABLED;
+  // An indeterminate button's image is greyed as a disabled one's.
+  bool enabled = (b.State & TBSTATE_ENABLED) && !(b.State & TBSTATE_INDETERMINATE);
   auto has = [&](HIMAGELIST l) { return l && b.Image >= 0 && b.Image < ImageList_GetImageCount(l); };
   if (!enabled) {
     if (has(s->Disabled))
@@ -635,8 +636,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     auto* s = ControlUtil::AttachState(wnd, std::make_unique<BarState>());
     s->NotifyTo = GetParent(wnd);
     if (Style(wnd) & TBSTYLE_TOOLTIPS) {
-      s->Tips = CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, wnd, nullptr, nullptr,
-                               nullptr);
+      s->Tips = ToolTips::CreateOwned(wnd);
       s->OwnTips = s->Tips != nullptr;
     }
     Relayout(wnd, s);
@@ -647,10 +647,7 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
   ToolBarModel& m = s->Model;
   if (s->Tips) ToolTips::Relay(s->Tips, wnd, msg, wParam, lParam);
   switch (msg) {
-    case WM_DESTROY:
-      if (s->OwnTips && IsWindow(s->Tips)) DestroyWindow(s->Tips);
-      s->Tips = nullptr;
-      return 0;
+    case WM_DESTROY: ToolTips::DestroyOwned(s->Tips, s->OwnTips); return 0;
     case WM_NCDESTROY: {
       auto gone = ControlUtil::DetachState<BarState>(wnd);
       return DefWindowProc(wnd, msg, wParam, lParam);

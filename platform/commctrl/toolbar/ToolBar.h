@@ -46,8 +46,6 @@ constexpr DWORD TBSTYLE_EX_DRAWDDARROWS = 0x1, TBSTYLE_EX_MIXEDBUTTONS = 0x8, TB
 // Button states (BYTE fsState).
 constexpr BYTE TBSTATE_CHECKED = 0x01, TBSTATE_PRESSED = 0x02, TBSTATE_ENABLED = 0x04, TBSTATE_HIDDEN = 0x08,
                TBSTATE_INDETERMINATE = 0x10, TBSTATE_WRAP = 0x20, TBSTATE_ELLIPSES = 0x40, TBSTATE_MARKED = 0x80;
-// The divider along the top of a bar is left out.
-constexpr DWORD CCS_NODIVIDER = 0x40;
 
 constexpr UINT TB_ENABLEBUTTON = WM_USER + 1, TB_CHECKBUTTON = WM_USER + 2, TB_PRESSBUTTON = WM_USER + 3,
                TB_HIDEBUTTON = WM_USER + 4, TB_INDETERMINATE = WM_USER + 5, TB_MARKBUTTON = WM_USER + 6,
@@ -74,7 +72,7 @@ constexpr UINT TBN_FIRST = UINT(-700), TBN_DROPDOWN = TBN_FIRST - 10, TBN_HOTITE
 // Answers to TBN_DROPDOWN.
 constexpr LRESULT TBDDRET_DEFAULT = 0, TBDDRET_NODEFAULT = 1, TBDDRET_TREATPRESSED = 2;
 // A button without an image.
-constexpr int I_IMAGECALLBACK = -1, I_IMAGENONE = -2;
+constexpr int I_IMAGENONE = -2;
 
 // iString: the index of a text added with TB_ADDSTRING (below 0x10000; -1 for none) or a text
 // the bar copies.

@@ -399,6 +399,18 @@ void Relay(HWND tip, HWND from, UINT msg, WPARAM wParam, LPARAM lParam)
   SendMessage(tip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&m));
 }
 
+HWND CreateOwned(HWND control)
+{
+  return CreateWindowEx(0, TOOLTIPS_CLASS, nullptr, WS_POPUP | TTS_ALWAYSTIP, 0, 0, 0, 0, control, nullptr, nullptr,
+                        nullptr);
+}
+
+void DestroyOwned(HWND& tips, bool own)
+{
+  if (own && IsWindow(tips)) DestroyWindow(tips);
+  tips = nullptr;
+}
+
 LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
   if (msg == WM_CREATE) {

@@ -34,9 +34,6 @@ constexpr UINT TTM_ACTIVATE = WM_USER + 1, TTM_SETDELAYTIME = WM_USER + 3, TTM_A
 constexpr UINT TTN_FIRST = UINT(-520), TTN_GETDISPINFO = TTN_FIRST - 0, TTN_SHOW = TTN_FIRST - 1,
                TTN_POP = TTN_FIRST - 2, TTN_NEEDTEXT = TTN_GETDISPINFO;
 
-// A tool's text asked of its window each time (TTN_GETDISPINFO).
-inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(-1);
-
 // A tool: a rectangle of `hwnd` with the id `uId`, or with TTF_IDISHWND the whole window `uId`
 // (then `hwnd` is its parent, which gets the notifications). TTM_GETTOOLINFO, TTM_ENUMTOOLS and
 // TTM_GETCURRENTTOOL copy the text into `lpszText` when it is not null, at most 80 bytes with the
@@ -79,4 +76,9 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 // For the controls that own a tool tip: relays a message their window got (mouse messages only,
 // others are ignored) to `tip`; nothing when `tip` is null.
 void Relay(HWND tip, HWND from, UINT msg, WPARAM wParam, LPARAM lParam);
+// The tips a control makes for itself (TBSTYLE_TOOLTIPS, TCS_TOOLTIPS): always tipping, owned by
+// the control; null when they cannot be made.
+HWND CreateOwned(HWND control);
+// On the control's WM_DESTROY: destroys `tips` when the control made them, and forgets them.
+void DestroyOwned(HWND& tips, bool own);
 }  // namespace ToolTips

@@ -45,8 +45,7 @@ constexpr UINT TVIF_TEXT = 0x1, TVIF_IMAGE = 0x2, TVIF_PARAM = 0x4, TVIF_STATE =
 constexpr UINT TVIS_FOCUSED = 0x1, TVIS_SELECTED = 0x2, TVIS_CUT = 0x4, TVIS_DROPHILITED = 0x8, TVIS_BOLD = 0x10,
                TVIS_EXPANDED = 0x20, TVIS_EXPANDEDONCE = 0x40, TVIS_EXPANDPARTIAL = 0x80, TVIS_OVERLAYMASK = 0xF00,
                TVIS_STATEIMAGEMASK = 0xF000, TVIS_USERMASK = 0xF000;
-constexpr int I_CHILDRENCALLBACK = -1, I_IMAGECALLBACK = -1;
-inline char* const LPSTR_TEXTCALLBACK = reinterpret_cast<char*>(LONG_PTR(-1));
+constexpr int I_CHILDRENCALLBACK = -1;
 
 inline const HTREEITEM TVI_ROOT = reinterpret_cast<HTREEITEM>(UINT_PTR(-0x10000)),
                        TVI_FIRST = reinterpret_cast<HTREEITEM>(UINT_PTR(-0x0FFFF)),
