@@ -437,6 +437,21 @@ TEST_F(ToolBarTest, ButtonsInEveryStateAreDrawnInTheClassicLook)
                   0, images);
   SendMessage(list, TB_SETDISABLEDIMAGELIST, 0, reinterpret_cast<LPARAM>(greys));
   SetWindowPos(list, nullptr, 10, 70, 360, 28, SWP_NOZORDER);
+  // A wrapping bar 80 pixels wide: three buttons a row, its height fitted to two rows.
+  HWND wrapped =
+      Bar(TBSTYLE_FLAT | TBSTYLE_WRAPABLE | CCS_NOPARENTALIGN | CCS_NODIVIDER,
+          {Button(21, 0, 0), Button(22, 0, 1), Button(23, 0, 2), Button(24, 0, 3), Button(25, 0, 0), Button(26, 0, 1)},
+          0, images);
+  SetWindowPos(wrapped, nullptr, 450, 70, 80, 10, SWP_NOZORDER);
+  SendMessage(wrapped, TB_AUTOSIZE, 0, 0);
+  EXPECT_EQ(SendMessage(wrapped, TB_GETROWS, 0, 0), 2);
+  RECT wr;
+  GetWindowRect(wrapped, &wr);
+  int rowHeight = HIWORD(SendMessage(wrapped, TB_GETBUTTONSIZE, 0, 0));
+  EXPECT_EQ(rowHeight, 16 + 7) << "a 16-pixel image with the classic padding";
+  EXPECT_EQ(wr.bottom - wr.top, 2 * rowHeight);
+  EXPECT_EQ(wr.right - wr.left, 80);
+  EXPECT_EQ(ItemRectOf(wrapped, 24).top, rowHeight);
 
   // The drop-down's arrow held down while the parent draws the picture.
   DropAnswer = [&](const NMTOOLBAR&) {
