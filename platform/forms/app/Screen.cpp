@@ -278,3 +278,9 @@ TStrings* TScreen::GetFonts()
   }
   return FFonts.get();
 }
+
+TStrings* TScreen::GetImes()
+{
+  if (!FImes) FImes = std::make_unique<TStringList>();
+  return FImes.get();
+}

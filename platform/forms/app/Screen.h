@@ -92,6 +92,11 @@ public:
   // ---- Fonts ----
   // The installed families, sorted, each once; read on first use and kept. Owned by the screen.
   TStrings* GetFonts();
+  // The input methods by name, and the one the desktop uses by default. The desktop's input
+  // method serves every window and cannot be chosen by name here: the list is empty and the
+  // default name empty (a control's ImeName of "" means "the desktop's").
+  TStrings* GetImes();
+  AnsiString GetDefaultIme() const { return AnsiString(); }
   // The font of hint windows ("宋体", 9 points); owned by the screen.
   TFont* GetHintFont() const { return FHintFont.get(); }
 
@@ -106,6 +111,7 @@ private:
   HCURSOR FDefaultCursor = nullptr;
   TCursor FCursor = crDefault;
   std::unique_ptr<TStringList> FFonts;
+  std::unique_ptr<TStringList> FImes;
   std::unique_ptr<TFont> FHintFont;
   mutable std::vector<std::unique_ptr<TMonitor>> FMonitors;
 };

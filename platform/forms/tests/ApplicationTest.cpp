@@ -77,6 +77,21 @@ TEST_F(AppTest, HandleExceptionShowsAllButAbortThroughTheSeam)
   }
 }
 
+TEST_F(AppTest, HandlersWithoutTheApplicationObjectUseTheSameRule)
+{
+  Forms::FinalizeApplication();
+  for (auto raise : std::vector<std::function<void()>>{[] { throw EAbort(""); }, [] { throw Exception("无连接"); }}) {
+    try {
+      raise();
+    } catch (...) {
+      Forms::HandleException(nullptr);
+    }
+  }
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0].Text, "无连接.");
+  EXPECT_EQ(Shown[0].Flags, MB_OK | MB_ICONSTOP);
+}
+
 TEST_F(AppTest, OnExceptionTakesOverAndCaptureIsCancelled)
 {
   HWND captor = PlainWindow(10);
