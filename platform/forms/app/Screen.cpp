@@ -55,8 +55,9 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), FHintFont(std::make_u
 TScreen::~TScreen()
 {
   if (Forms::Screen == this) Forms::Screen = nullptr;
+  // The program's own cursors, wherever they were put; the standard ones belong to the system.
   for (auto& [index, handle] : FCursors)
-    if (index > 0 && handle) Windows::DestroyIcon(handle);
+    if (handle && !Windows::StandardCursorId(handle)) Windows::DestroyIcon(handle);
 }
 
 // ---- Forms and data modules ----------------------------------------------------------------------

@@ -12,6 +12,9 @@
 #include "platform/forms/app/Timer.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/forms/tests/AppTestUtil.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/gdi/image/Icons.h"
 #include "platform/rtl/StringList.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/caret/Cursors.h"
@@ -241,6 +244,24 @@ TEST_F(AppTest, ScreenCursorsAreOwnedAndShown)
   EXPECT_EQ(Windows::GetCursor(), Screen->GetCursors(crHourGlass));
   Screen->SetCursors(2100, nullptr);
   EXPECT_EQ(Screen->GetCursors(2100), Screen->GetCursors(crDefault));
+
+  // The program's own cursors belong to the screen: one replaced by another is destroyed.
+  auto makeCursor = [] {
+    ICONINFO info;
+    info.fIcon = FALSE;
+    info.hbmMask = Windows::CreateBitmap(16, 32, 1, 1, nullptr);
+    HICON icon = Windows::CreateIconIndirect(&info);
+    Windows::DeleteObject(info.hbmMask);
+    return icon;
+  };
+  HCURSOR first = makeCursor(), second = makeCursor();
+  Screen->SetCursors(2101, first);
+  Screen->SetCursors(2101, second);
+  ICONINFO probe;
+  EXPECT_FALSE(Windows::GetIconInfo(first, &probe)) << "the replaced cursor is destroyed";
+  EXPECT_TRUE(Windows::GetIconInfo(second, &probe));
+  Windows::DeleteObject(probe.hbmMask);
+  Windows::DeleteObject(probe.hbmColor);
 }
 
 TEST_F(AppTest, ScreenGeometryAndFonts)
