@@ -39,8 +39,8 @@ using TWndMethod = std::function<void(TMessage& Message)>;
 // where the hint shows, how long it waits and stays, or refuse the hint (Result non-zero).
 struct THintInfo {
   TControl* HintControl = nullptr;
-  int HintWindowClass = 0;  // reserved
-  POINT HintPos;            // screen coordinates of the hint window's top-left corner
+  TClass HintWindowClass = nullptr;  // another hint window class for this hint (null: the application's)
+  POINT HintPos;                     // screen coordinates of the hint window's top-left corner
   int HintMaxWidth = 0;
   TColor HintColor = clInfoBk;
   RECT CursorRect;  // client coordinates: the hint stays while the mouse is inside

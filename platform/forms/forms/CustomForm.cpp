@@ -54,7 +54,7 @@ private:
 
 // ---- Construction -------------------------------------------------------------------------------
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner)
+TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner)
 {
   FFormState.Include(fsCreating);
   ControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -95,13 +95,13 @@ void TCustomForm::DoDestroy()
 
 void TCustomForm::Loaded()
 {
-  TWinControl::Loaded();
+  inherited::Loaded();
   if (FActiveControl && !FActiveControl->CanFocus()) FActiveControl = nullptr;
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
 {
-  TWinControl::Notification(AComponent, Operation);
+  inherited::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == FMenu) {
     FMenu = nullptr;
@@ -117,7 +117,7 @@ TCanvas* TCustomForm::GetCanvas() const { return FCanvas.get(); }
 
 void TCustomForm::CreateParams(TCreateParams& Params)
 {
-  TWinControl::CreateParams(Params);
+  inherited::CreateParams(Params);
   Params.WindowClass.style = CS_DBLCLKS;
   if (GetParent()) return;  // a form placed inside a control is an ordinary child
   Params.Style &= ~(WS_CHILD | WS_GROUP | WS_TABSTOP | WS_VISIBLE);
@@ -171,13 +171,13 @@ void TCustomForm::CreateParams(TCreateParams& Params)
 
 void TCustomForm::CreateWnd()
 {
-  TWinControl::CreateWnd();
+  inherited::CreateWnd();
   if (FMenu && !GetParent()) Windows::SetMenu(FHandle, FMenu->GetHandle());
   if (FFormStyle == fsMDIForm && !FClientHandle) {
     Mdi::EnsureClass("MDICLIENT");
     CLIENTCREATESTRUCT ccs;
     ccs.idFirstChild = kFirstMDIChild;
-    RECT r = TWinControl::GetClientRect();
+    RECT r = inherited::GetClientRect();
     FClientHandle = Windows::CreateWindowEx(WS_EX_CLIENTEDGE, "MDICLIENT", "",
                                             WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, 0, 0, r.right,
                                             r.bottom, FHandle, nullptr, nullptr, &ccs);
@@ -197,7 +197,7 @@ TCustomForm* TCustomForm::MDIParentForm() const
 void TCustomForm::CreateWindowHandle(const TCreateParams& Params)
 {
   if (FFormStyle != fsMDIChild || GetParent()) {
-    TWinControl::CreateWindowHandle(Params);
+    inherited::CreateWindowHandle(Params);
     return;
   }
   TCustomForm* frame = MDIParentForm();
@@ -236,13 +236,13 @@ void TCustomForm::DestroyWindowHandle()
     return;
   }
   FClientHandle = nullptr;  // destroyed with the frame's window
-  TWinControl::DestroyWindowHandle();
+  inherited::DestroyWindowHandle();
 }
 
 void TCustomForm::DefaultHandler(TMessage& Message)
 {
   if (!FHandle || (Message.Msg >= CM_BASE && Message.Msg < CN_BASE + 0x400)) {
-    TWinControl::DefaultHandler(Message);
+    inherited::DefaultHandler(Message);
     return;
   }
   if (FFormState.Contains(fsCreatedMDIChild)) {
@@ -253,7 +253,7 @@ void TCustomForm::DefaultHandler(TMessage& Message)
     Message.Result = Windows::DefFrameProc(FHandle, FClientHandle, Message.Msg, Message.WParam, Message.LParam);
     return;
   }
-  TWinControl::DefaultHandler(Message);
+  inherited::DefaultHandler(Message);
 }
 
 // ---- Client size -------------------------------------------------------------------------------------
@@ -270,7 +270,7 @@ RECT TCustomForm::NonClientFor(int AWidth, int AHeight) const
 
 RECT TCustomForm::GetClientRect()
 {
-  if (FHandle || GetParent()) return TWinControl::GetClientRect();
+  if (FHandle || GetParent()) return inherited::GetClientRect();
   // Without a window yet: what the window's client area will be.
   RECT c = NonClientFor(FWidth, FHeight);
   return RECT{0, 0, std::max<LONG>(c.right - c.left, 0), std::max<LONG>(c.bottom - c.top, 0)};
@@ -347,7 +347,7 @@ void TCustomForm::ApplyPosition()
 void TCustomForm::UpdateShowing()
 {
   if (GetParent()) {
-    TWinControl::UpdateShowing();
+    inherited::UpdateShowing();
     return;
   }
   if (GetComponentState().Contains(csDestroying)) return;
@@ -453,10 +453,10 @@ void TCustomForm::WMSize(TMessage& Message)
     FWindowState = wsMinimized;
   else if (Message.WParam == SIZE_RESTORED)
     FWindowState = wsNormal;
-  TWinControl::WMSize(Message);
+  inherited::WMSize(Message);
   // The MDI client fills the frame's client area.
   if (FClientHandle) {
-    RECT r = TWinControl::GetClientRect();
+    RECT r = inherited::GetClientRect();
     Windows::MoveWindow(FClientHandle, 0, 0, r.right, r.bottom, TRUE);
   }
 }
@@ -623,7 +623,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control)
     FActive = true;
     Activate();
   }
-  return TWinControl::SetFocusedControl(Control);
+  return inherited::SetFocusedControl(Control);
 }
 
 bool TCustomForm::IsShortCut(TMessage& Message) { return FMenu && FMenu->IsShortCut(Message); }
@@ -636,7 +636,7 @@ void TCustomForm::SendCancelMode(TControl* Sender)
 void TCustomForm::CMDialogKey(TMessage& Message)
 {
   if (KeyDataToShiftState(Message.LParam).Contains(ssAlt) || KeyDataToShiftState(Message.LParam).Contains(ssCtrl)) {
-    TWinControl::CMDialogKey(Message);
+    inherited::CMDialogKey(Message);
     return;
   }
   TWinControl* current = FActiveControl;
@@ -660,7 +660,7 @@ void TCustomForm::CMDialogKey(TMessage& Message)
       break;
     default: break;
   }
-  TWinControl::CMDialogKey(Message);
+  inherited::CMDialogKey(Message);
 }
 
 void TCustomForm::Activate()
@@ -776,7 +776,7 @@ void TCustomForm::WndProc(TMessage& Message)
       break;
     default: break;
   }
-  TWinControl::WndProc(Message);
+  inherited::WndProc(Message);
 }
 
 void TCustomForm::Dispatch(TMessage& Message)
@@ -785,7 +785,7 @@ void TCustomForm::Dispatch(TMessage& Message)
     case CM_ACTIVATE: CMActivate(Message); return;
     case CM_DEACTIVATE: CMDeactivate(Message); return;
     case CM_RELEASE: CMRelease(Message); return;
-    default: TWinControl::Dispatch(Message); return;
+    default: inherited::Dispatch(Message); return;
   }
 }
 

@@ -20,7 +20,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/forms/controls/WinControl.h"
+#include "platform/forms/controls/ScrollingWinControl.h"
 
 class TCanvas;
 class TControlCanvas;
@@ -40,8 +40,8 @@ PELTO_ENUM(TTileMode, tbHorizontal, tbVertical)
 PELTO_EVENT_TYPE(TCloseEvent, void(TObject* Sender, TCloseAction& Action))
 PELTO_EVENT_TYPE(TCloseQueryEvent, void(TObject* Sender, bool& CanClose))
 
-class TCustomForm : public TWinControl {
-  PELTO_CLASS(TCustomForm, TWinControl)
+class TCustomForm : public TScrollingWinControl {
+  PELTO_CLASS(TCustomForm, TScrollingWinControl)
 public:
   explicit TCustomForm(TComponent* AOwner);
   ~TCustomForm() override;

@@ -4,6 +4,7 @@
 #include "platform/forms/forms/DataModule.h"
 #include "platform/forms/forms/Frame.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
+#include "platform/win/scroll/ScrollBars.h"
 #include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/rtl/MessageSeam.h"
@@ -385,4 +386,39 @@ TEST_F(FormsTest, ASystemClassUnderAControlPaintsAndNotifiesAsItself)
   Release(button, {20, 10});
   Pump();
   EXPECT_EQ(button->Clicks, 1);
+}
+
+TEST_F(FormsTest, AnAutoScrollingFormScrollsItsChildrenIntoView)
+{
+  TForm* form = MakeForm(300, 200);
+  form->SetBorderStyle(bsNone);
+  auto* near = new TLogControl(Owner.get(), "Near");
+  auto* far = new TLogControl(Owner.get(), "Far");
+  auto* pinned = new TLogControl(Owner.get(), "Pinned");  // follows the bottom edge
+  for (TControl* c : std::vector<TControl*>{near, far, pinned}) c->SetParent(form);
+  near->SetBounds(10, 10, 50, 20);
+  far->SetBounds(10, 500, 50, 20);
+  pinned->SetBounds(200, 170, 50, 20);
+  pinned->SetAnchors(TAnchors{akLeft, akBottom});
+  form->Show();
+  TControlScrollBar* vert = form->GetVertScrollBar();
+  EXPECT_EQ(vert->GetRange(), 520);
+  EXPECT_TRUE(vert->IsScrollBarVisible());
+  EXPECT_FALSE(form->GetHorzScrollBar()->IsScrollBarVisible());
+
+  Windows::SendMessage(form->GetHandle(), WM_VSCROLL, SB_LINEDOWN, 0);
+  EXPECT_EQ(vert->GetPosition(), 8);
+  EXPECT_EQ(near->GetTop(), 2);
+
+  form->ScrollInView(far);
+  int client = form->GetClientHeight();
+  EXPECT_EQ(far->GetTop() + far->GetHeight(), client);  // just inside the bottom edge
+  EXPECT_EQ(vert->GetPosition(), 520 - client);
+  Windows::SendMessage(form->GetHandle(), WM_VSCROLL, SB_TOP, 0);
+  EXPECT_EQ(near->GetTop(), 10);
+  EXPECT_EQ(far->GetTop(), 500);
+
+  far->SetTop(100);  // everything fits: the bar goes
+  EXPECT_FALSE(vert->IsScrollBarVisible());
+  EXPECT_EQ(vert->GetPosition(), 0);
 }
