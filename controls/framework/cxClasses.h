@@ -11,12 +11,10 @@
 
 #include "platform/classes/Component.h"
 #include "platform/classes/Interfaces.h"
+#include "platform/classes/TextAlignment.h"
 #include "platform/gdi/WinTypes.h"
 #include "platform/rtl/Lists.h"
 
-// Horizontal alignment as the class library names it; it lives here until the class library's
-// own units declare it.
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 PELTO_ENUM(TcxAlignmentVert, vaTop, vaBottom, vaCenter)
 
 // A persistent whose owner (not owned) answers GetOwner, so the streaming system and the

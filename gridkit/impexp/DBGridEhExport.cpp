@@ -7,6 +7,7 @@
 #include "gridkit/model/ColumnFootersEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/SaveSeam.h"
@@ -16,6 +17,10 @@ namespace {
 constexpr double FixedScale = 10000.0;
 
 }  // namespace
+
+TDBGridEhExport::TDBGridEhExport() : CellFont(std::make_unique<TFont>()) {}
+
+TDBGridEhExport::~TDBGridEhExport() = default;
 
 void TDBGridEhExport::OutputToStream(TStream* Stream, bool IsExportAll)
 {
@@ -85,24 +90,37 @@ void TDBGridEhExport::OutputFooterRows()
 void TDBGridEhExport::OutputDataRow(const TColumnsEhList& Columns)
 {
   for (TColumnEh* c : Columns) {
+    CellFont->Assign(c->GetFont());
     CellInfo = TColCellParamsEh();
+    CellInfo.Font = CellFont.get();
+    CellInfo.Background = c->GetColor();
+    CellInfo.Alignment = c->GetAlignment();
     CellInfo.ImageIndex = c->CellImageIndex();
     CellInfo.Text = c->CellDisplayText();
     CellInfo.CheckState = c->ReadCheckState();
-    Grid->GetCellParams(c, CellInfo);
+    // The grid's event decides the background even when the column's event changed it.
+    TColor background = CellInfo.Background;
+    Grid->GetCellParams(c, CellFont.get(), background);
+    c->FireGetCellParams(false, CellInfo);
+    CellInfo.Background = background;
     OutputDataCell(c, CellInfo);
   }
 }
 
 void TDBGridEhExport::OutputFooterRow(const TColumnsEhList& Columns, Integer FooterNo)
 {
+  TFont font;
   for (std::size_t i = 0; i < Columns.size(); ++i) {
     TColumnEh* c = Columns[i];
-    TFooterValueType type = c->FooterForRow(FooterNo)->GetValueType();
+    TColumnFooterEh* footer = c->FooterForRow(FooterNo);
+    font.Assign(footer->GetFont());
+    TColor background = footer->GetColor();
+    TAlignment alignment = footer->GetAlignment();
+    TFooterValueType type = footer->GetValueType();
     AnsiString text = type == fvtSum || type == fvtCount ? FooterSumText(FooterNo, static_cast<Integer>(i))
                                                          : Grid->GetFooterCellText(FooterNo, c);
-    Grid->GetFooterParams(c->GetIndex(), FooterNo, c, text);
-    OutputFooterCell(static_cast<Integer>(i), FooterNo, text, c);
+    Grid->GetFooterParams(c->GetIndex(), FooterNo, c, &font, background, alignment, text);
+    OutputFooterCell(static_cast<Integer>(i), FooterNo, text, alignment, background, &font, c);
   }
 }
 

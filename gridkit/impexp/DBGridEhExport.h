@@ -17,8 +17,8 @@ class TField;
 
 class TDBGridEhExport {
 public:
-  TDBGridEhExport() = default;
-  virtual ~TDBGridEhExport() = default;
+  TDBGridEhExport();
+  virtual ~TDBGridEhExport();
   TDBGridEhExport(const TDBGridEhExport&) = delete;
   TDBGridEhExport& operator=(const TDBGridEhExport&) = delete;
 
@@ -37,7 +37,9 @@ protected:
   virtual void OutputDataRow(const TColumnsEhList& Columns);
   virtual void OutputDataCell(TColumnEh* Column, TColCellParamsEh& Info) {}
   virtual void OutputFooterRow(const TColumnsEhList& Columns, Integer FooterNo);
-  virtual void OutputFooterCell(Integer ColPos, Integer FooterNo, const AnsiString& Text, TColumnEh* Column) {}
+  virtual void OutputFooterCell(Integer ColPos, Integer FooterNo, const AnsiString& Text, TAlignment Alignment,
+                                TColor Background, TFont* Font, TColumnEh* Column)
+  {}
 
   // Adds the current record to every sum and count footer of the exported columns.
   void AccumulateFooters();
@@ -50,7 +52,9 @@ protected:
   TColumnsEhList ExportColumns;
   // Footer row × column count + column position; the sums times 10000.
   std::vector<Int64> FooterSums;
+  // Filled for every data cell; its font is CellFont.
   TColCellParamsEh CellInfo;
+  std::unique_ptr<TFont> CellFont;
 
 private:
   void Prepare(const TColumnsEhList& Columns);

@@ -58,7 +58,8 @@ void TDBGridEhExportAsText::OutputFooterRow(const TColumnsEhList& Columns, Integ
   TDBGridEhExport::OutputFooterRow(Columns, FooterNo);
 }
 
-void TDBGridEhExportAsText::OutputFooterCell(Integer, Integer, const AnsiString& Text, TColumnEh*)
+void TDBGridEhExportAsText::OutputFooterCell(Integer, Integer, const AnsiString& Text, TAlignment, TColor, TFont*,
+                                             TColumnEh*)
 {
   StartCell();
   Write(CellText(Text));

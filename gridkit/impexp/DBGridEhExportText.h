@@ -14,7 +14,8 @@ protected:
   void OutputDataRow(const TColumnsEhList& Columns) override;
   void OutputDataCell(TColumnEh* Column, TColCellParamsEh& Info) override;
   void OutputFooterRow(const TColumnsEhList& Columns, Integer FooterNo) override;
-  void OutputFooterCell(Integer ColPos, Integer FooterNo, const AnsiString& Text, TColumnEh* Column) override;
+  void OutputFooterCell(Integer ColPos, Integer FooterNo, const AnsiString& Text, TAlignment Alignment,
+                        TColor Background, TFont* Font, TColumnEh* Column) override;
 
   // A line end unless at the first row.
   void StartRow();

@@ -1,6 +1,6 @@
 // What the grid's export and import ask of the grid: its data, options, visible columns,
-// footers, selection and view position. The data-aware grid implements it; the tests implement
-// it with a small stand-in over the model's columns.
+// footers, title look and tree, selection and view position. The data-aware grid implements it;
+// the tests implement it with a small stand-in over the model's columns.
 #pragma once
 
 #include <vector>
@@ -11,13 +11,14 @@
 #include "platform/db/DB.h"
 
 class TDataSet;
+class TFont;
 
-// One data cell as an exporter sees it.
-struct TColCellParamsEh {
-  Integer Row = -1, Col = -1;
+// A node of the grid's multi-level title tree as the exports read it: a leaf per column and the
+// group nodes above it. Host is nullptr for a node right under the tree's root.
+struct TTitleNodeInfoEh {
   AnsiString Text;
-  Integer ImageIndex = -1;
-  TCheckBoxState CheckState = cbUnchecked;
+  Integer Height = 0;  // the band height in pixels
+  const TTitleNodeInfoEh* Host = nullptr;
 };
 
 class IDBGridEhImpExpGrid {
@@ -35,6 +36,19 @@ public:
   // The grid's own text of footer row Row (0 = the first) for Column.
   virtual AnsiString GetFooterCellText(Integer Row, TColumnEh* Column) = 0;
   virtual TDBGridEhAllowedOperations GetAllowedOperations() = 0;
+  // dgConfirmDelete: deleting or clearing a selection asks first.
+  virtual bool GetConfirmDelete() = 0;
+
+  // ---- look ---------------------------------------------------------------------------------
+  // Horizontal pixels per inch of the grid's canvas.
+  virtual Integer GetPixelsPerInch() { return 96; }
+  virtual bool GetFlat() = 0;
+  virtual TColor GetFixedColor() = 0;
+  virtual TFont* GetTitleFont() = 0;
+  virtual bool GetUseMultiTitle() = 0;
+  virtual Integer GetVTitleMargin() = 0;
+  // The leaf of Column in the multi-level title tree; nullptr without multi-level titles.
+  virtual const TTitleNodeInfoEh* GetTitleLeaf(TColumnEh* Column) { return nullptr; }
 
   // ---- selection ----------------------------------------------------------------------------
   virtual TDBGridEhSelectionType GetSelectionKind() = 0;
@@ -59,10 +73,12 @@ public:
   virtual void RestoreViewPosition() = 0;
 
   // ---- events -------------------------------------------------------------------------------
-  // The grid's OnGetCellParams for an exported data cell.
-  virtual void GetCellParams(TColumnEh* Column, TColCellParamsEh& Params) {}
-  // The grid's OnGetFooterParams for an exported footer cell; Text is in-out.
-  virtual void GetFooterParams(Integer DataCol, Integer Row, TColumnEh* Column, AnsiString& Text) {}
+  // The grid's OnGetCellParams for an exported data cell: Font and Background may change.
+  virtual void GetCellParams(TColumnEh* Column, TFont* Font, TColor& Background) {}
+  // The grid's OnGetFooterParams for an exported footer cell.
+  virtual void GetFooterParams(Integer DataCol, Integer Row, TColumnEh* Column, TFont* Font, TColor& Background,
+                               TAlignment& Alignment, AnsiString& Text)
+  {}
 };
 
 namespace DBGridEhImpExp {

@@ -4,6 +4,34 @@
 
 // ---- TColumnTitleDefValuesEh ------------------------------------------------------------------
 
+TDBGridEhModel* TColumnTitleDefValuesEh::Grid() const { return FOwner ? FOwner->GetGrid() : nullptr; }
+
+TAlignment TColumnTitleDefValuesEh::DefaultAlignment() const
+{
+  TDBGridEhModel* grid = Grid();
+  return grid && grid->UseMultiTitle ? taCenter : taLeftJustify;
+}
+
+TAlignment TColumnTitleDefValuesEh::GetAlignment() const
+{
+  return FAlignmentExplicit ? FAlignment : DefaultAlignment();
+}
+
+void TColumnTitleDefValuesEh::SetAlignment(TAlignment Value)
+{
+  if (FAlignmentExplicit && FAlignment == Value) return;
+  FAlignment = Value;
+  FAlignmentExplicit = true;
+  if (TDBGridEhModel* grid = Grid()) grid->LayoutChanged();
+}
+
+void TColumnTitleDefValuesEh::SetOrientation(TTextOrientationEh Value)
+{
+  if (Value == FOrientation) return;
+  FOrientation = Value;
+  if (TDBGridEhModel* grid = Grid()) grid->LayoutChanged();
+}
+
 TColor TColumnTitleDefValuesEh::GetColor() const
 {
   if (FColorExplicit) return FColor;
@@ -39,8 +67,10 @@ void TColumnTitleDefValuesEh::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
     return;
   }
+  if (src->FAlignmentExplicit) SetAlignment(src->FAlignment);
   if (src->FColorExplicit) SetColor(src->FColor);
   SetEndEllipsis(src->FEndEllipsis);
+  SetOrientation(src->FOrientation);
   FTitleButton = src->FTitleButton;
   FToolTips = src->FToolTips;
 }
@@ -89,6 +119,13 @@ void TColumnDefValuesEh::SetHighlightRequired(bool Value)
 {
   if (Value == FHighlightRequired) return;
   FHighlightRequired = Value;
+  Repaint();
+}
+
+void TColumnDefValuesEh::SetLayout(TTextLayout Value)
+{
+  if (Value == FLayout) return;
+  FLayout = Value;
   Repaint();
 }
 

@@ -6,10 +6,13 @@
 #include <memory>
 
 #include "platform/classes/Persistent.h"
+#include "platform/classes/TextAlignment.h"
 #include "platform/forms/graphics/Colors.h"
 
 class TDBGridEhModel;
 class TColumnDefValuesEh;
+
+PELTO_ENUM(TTextOrientationEh, tohHorizontal, tohVertical)
 
 class TColumnTitleDefValuesEh : public TPersistent {
   PELTO_CLASS(TColumnTitleDefValuesEh, TPersistent)
@@ -22,8 +25,15 @@ public:
   void SetColor(TColor Value);
   bool ColorExplicit() const { return FColorExplicit; }
   bool ColorStored() const;
+  // taCenter with multi-level titles, else taLeftJustify, until set.
+  TAlignment GetAlignment() const;
+  void SetAlignment(TAlignment Value);
+  bool AlignmentExplicit() const { return FAlignmentExplicit; }
+  bool AlignmentStored() const { return FAlignmentExplicit && FAlignment != DefaultAlignment(); }
   bool GetEndEllipsis() const { return FEndEllipsis; }
   void SetEndEllipsis(bool Value);
+  TTextOrientationEh GetOrientation() const { return FOrientation; }
+  void SetOrientation(TTextOrientationEh Value);
   bool GetTitleButton() const { return FTitleButton; }
   void SetTitleButton(bool Value) { FTitleButton = Value; }
   bool GetToolTips() const { return FToolTips; }
@@ -31,17 +41,26 @@ public:
 
   PELTO_PUBLISHED(p)
   {
+    p.Property("Alignment", &TColumnTitleDefValuesEh::GetAlignment, &TColumnTitleDefValuesEh::SetAlignment)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->AlignmentStored(); });
     p.Property("Color", TypeInfo_TColor(), &TColumnTitleDefValuesEh::GetColor, &TColumnTitleDefValuesEh::SetColor)
         .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->ColorStored(); });
     p.Property("EndEllipsis", &TColumnTitleDefValuesEh::GetEndEllipsis, &TColumnTitleDefValuesEh::SetEndEllipsis)
         .Default(false);
+    p.Property("Orientation", &TColumnTitleDefValuesEh::GetOrientation, &TColumnTitleDefValuesEh::SetOrientation)
+        .Default(tohHorizontal);
     p.Property("TitleButton", &TColumnTitleDefValuesEh::GetTitleButton, &TColumnTitleDefValuesEh::SetTitleButton)
         .Default(false);
     p.Property("ToolTips", &TColumnTitleDefValuesEh::GetToolTips, &TColumnTitleDefValuesEh::SetToolTips).Default(false);
   }
 
 private:
+  TAlignment DefaultAlignment() const;
+  TDBGridEhModel* Grid() const;
   TColumnDefValuesEh* FOwner;
+  TAlignment FAlignment = taLeftJustify;
+  bool FAlignmentExplicit = false;
+  TTextOrientationEh FOrientation = tohHorizontal;
   TColor FColor = clBtnFace;
   bool FColorExplicit = false;
   bool FEndEllipsis = false, FTitleButton = false, FToolTips = false;
@@ -86,6 +105,8 @@ public:
   void SetEndEllipsis(bool Value);
   bool GetHighlightRequired() const { return FHighlightRequired; }
   void SetHighlightRequired(bool Value);
+  TTextLayout GetLayout() const { return FLayout; }
+  void SetLayout(TTextLayout Value);
   bool GetToolTips() const { return FToolTips; }
   void SetToolTips(bool Value) { FToolTips = Value; }
   TColumnTitleDefValuesEh* GetTitle() const { return FTitle.get(); }
@@ -112,6 +133,7 @@ public:
     p.Property("HighlightRequired", &TColumnDefValuesEh::GetHighlightRequired,
                &TColumnDefValuesEh::SetHighlightRequired)
         .Default(false);
+    p.Property("Layout", &TColumnDefValuesEh::GetLayout, &TColumnDefValuesEh::SetLayout).Default(tlTop);
     p.Property("Title", &TColumnDefValuesEh::GetTitle, &TColumnDefValuesEh::SetTitle);
     p.Property("ToolTips", &TColumnDefValuesEh::GetToolTips, &TColumnDefValuesEh::SetToolTips).Default(false);
   }
@@ -121,6 +143,7 @@ private:
   TDBGridEhModel* FGrid;
   bool FAlwaysShowEditButton = false, FAutoDropDown = false, FDblClickNextVal = false, FDropDownShowTitles = false,
        FDropDownSizing = false, FEndEllipsis = false, FHighlightRequired = false, FToolTips = false;
+  TTextLayout FLayout = tlTop;
   std::unique_ptr<TColumnTitleDefValuesEh> FTitle;
   std::unique_ptr<TColumnFooterDefValuesEh> FFooter;
 };

@@ -7,6 +7,7 @@
 #include "gridkit/model/DBSumLst.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/FormatText.h"
@@ -14,11 +15,103 @@
 TColumnFooterEh::TColumnFooterEh(TCollection* Collection)
     : TCollectionItem(Collection),
       FColumn(Collection ? static_cast<TColumnFootersEh*>(Collection)->GetColumn() : nullptr)
-{}
+{
+  CreateFont();
+  if (FColumn)
+    if (TDBGridEhModel* grid = FColumn->GetOwnerGrid()) grid->Invalidate();
+}
 
-TColumnFooterEh::TColumnFooterEh(TColumnEh* Column) : TCollectionItem(nullptr), FColumn(Column) {}
+TColumnFooterEh::TColumnFooterEh(TColumnEh* Column) : TCollectionItem(nullptr), FColumn(Column) { CreateFont(); }
 
-TColumnFooterEh::~TColumnFooterEh() { delete FSum; }
+void TColumnFooterEh::CreateFont()
+{
+  FFont = std::make_unique<TFont>();
+  if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  FFont->OnChange = [this](TObject*) {
+    SetExplicit(fevFont);
+    if (FColumn) FColumn->Notify(true);
+  };
+}
+
+TFont* TColumnFooterEh::DefaultFont() const
+{
+  if (!FColumn) return nullptr;
+  if (TDBGridEhModel* grid = FColumn->GetOwnerGrid()) return grid->GetFooterFont();
+  return FColumn->FFont.get();
+}
+
+TFont* TColumnFooterEh::GetFont()
+{
+  if (!IsExplicit(fevFont))
+    if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  return FFont.get();
+}
+
+void TColumnFooterEh::SetFont(TFont* Value) { FFont->Assign(Value); }
+
+TAlignment TColumnFooterEh::DefaultAlignment() const
+{
+  return FColumn ? DBGridEh::FieldAlignment(FColumn->GetField()) : taLeftJustify;
+}
+
+TAlignment TColumnFooterEh::GetAlignment() const { return IsExplicit(fevAlignment) ? FAlignment : DefaultAlignment(); }
+
+void TColumnFooterEh::SetAlignment(TAlignment Value)
+{
+  if (IsExplicit(fevAlignment) && FAlignment == Value) return;
+  FAlignment = Value;
+  SetExplicit(fevAlignment);
+  Notify();
+}
+
+bool TColumnFooterEh::AlignmentStored() const { return IsExplicit(fevAlignment) && FAlignment != DefaultAlignment(); }
+
+TColor TColumnFooterEh::DefaultColor() const
+{
+  TDBGridEhModel* grid = FColumn ? FColumn->GetOwnerGrid() : nullptr;
+  return grid ? grid->FooterColor : clWindow;
+}
+
+TColor TColumnFooterEh::GetColor() const { return IsExplicit(fevColor) ? FColor : DefaultColor(); }
+
+void TColumnFooterEh::SetColor(TColor Value)
+{
+  if (IsExplicit(fevColor) && FColor == Value) return;
+  FColor = Value;
+  SetExplicit(fevColor);
+  Notify();
+}
+
+bool TColumnFooterEh::ColorStored() const { return IsExplicit(fevColor) && FColor != DefaultColor(); }
+
+bool TColumnFooterEh::GetToolTips() const
+{
+  if (IsExplicit(fevToolTips)) return FToolTips;
+  TDBGridEhModel* grid = FColumn ? FColumn->GetOwnerGrid() : nullptr;
+  return grid && grid->GetColumnDefValues()->GetFooter()->GetToolTips();
+}
+
+void TColumnFooterEh::SetToolTips(bool Value)
+{
+  if (IsExplicit(fevToolTips) && FToolTips == Value) return;
+  FToolTips = Value;
+  SetExplicit(fevToolTips);
+}
+
+void TColumnFooterEh::ResetToDefaults()
+{
+  bool fontWasSet = IsExplicit(fevFont);
+  FExplicit = 0;
+  if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  if (FColumn) FColumn->Notify(fontWasSet);
+}
+
+TColumnFooterEh::~TColumnFooterEh()
+{
+  delete FSum;
+  if (FColumn && GetCollection())
+    if (TDBGridEhModel* grid = FColumn->GetOwnerGrid()) grid->Invalidate();
+}
 
 void TColumnFooterEh::Assign(TPersistent* Source)
 {
@@ -27,12 +120,16 @@ void TColumnFooterEh::Assign(TPersistent* Source)
     TCollectionItem::Assign(Source);
     return;
   }
+  if (src->IsExplicit(fevAlignment)) SetAlignment(src->FAlignment);
+  if (src->IsExplicit(fevColor)) SetColor(src->FColor);
+  if (src->IsExplicit(fevFont)) SetFont(src->FFont.get());
   SetEndEllipsis(src->FEndEllipsis);
   SetValueType(src->FValueType);
   SetFieldName(src->FFieldName);
   SetValue(src->FValue);
   SetWordWrap(src->FWordWrap);
   SetDisplayFormat(src->FDisplayFormat);
+  SetToolTips(src->GetToolTips());
 }
 
 void TColumnFooterEh::Notify()

@@ -3,7 +3,12 @@
 // footer and its aggregate in the grid's sum list.
 #pragma once
 
+#include <memory>
+
 #include "platform/classes/Collection.h"
+#include "platform/classes/TextAlignment.h"
+#include "platform/forms/graphics/Colors.h"
+#include "platform/forms/graphics/Font.h"
 
 class TColumnEh;
 class TDBSum;
@@ -22,6 +27,20 @@ public:
   void Assign(TPersistent* Source) override;
 
   TColumnEh* GetColumn() const { return FColumn; }
+  // ---- look (the grid's footer defaults until set here) --------------------------------------
+  // The field's alignment; taLeftJustify without field.
+  TAlignment GetAlignment() const;
+  void SetAlignment(TAlignment Value);
+  // The grid's FooterColor; clWindow without grid.
+  TColor GetColor() const;
+  void SetColor(TColor Value);
+  // The grid's FooterFont (the column's font without grid) until changed here.
+  TFont* GetFont();
+  void SetFont(TFont* Value);
+  bool GetToolTips() const;
+  void SetToolTips(bool Value);
+  // Clears what was set here; the footer reads its defaults again.
+  virtual void ResetToDefaults();
   TFooterValueType GetValueType() const { return FValueType; }
   void SetValueType(TFooterValueType Value);
   // Empty: the column's field.
@@ -42,17 +61,43 @@ public:
 
   PELTO_PUBLISHED(p)
   {
+    p.Property("Alignment", &TColumnFooterEh::GetAlignment, &TColumnFooterEh::SetAlignment)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnFooterEh*>(o)->AlignmentStored(); });
+    p.Property("Color", TypeInfo_TColor(), &TColumnFooterEh::GetColor, &TColumnFooterEh::SetColor)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnFooterEh*>(o)->ColorStored(); });
     p.Property("DisplayFormat", &TColumnFooterEh::GetDisplayFormat, &TColumnFooterEh::SetDisplayFormat);
     p.Property("EndEllipsis", &TColumnFooterEh::GetEndEllipsis, &TColumnFooterEh::SetEndEllipsis).Default(false);
     p.Property("FieldName", &TColumnFooterEh::GetFieldName, &TColumnFooterEh::SetFieldName);
+    p.Property("Font", &TColumnFooterEh::GetFont, &TColumnFooterEh::SetFont).StoredWhen([](const TObject* o) {
+      return static_cast<const TColumnFooterEh*>(o)->IsExplicit(fevFont);
+    });
+    p.Property("ToolTips", &TColumnFooterEh::GetToolTips, &TColumnFooterEh::SetToolTips)
+        .StoredWhen([](const TObject* o) {
+          auto* f = static_cast<const TColumnFooterEh*>(o);
+          return f->IsExplicit(fevToolTips) && f->FToolTips;
+        });
     p.Property("Value", &TColumnFooterEh::GetValue, &TColumnFooterEh::SetValue);
     p.Property("ValueType", &TColumnFooterEh::GetValueType, &TColumnFooterEh::SetValueType).Default(fvtNon);
     p.Property("WordWrap", &TColumnFooterEh::GetWordWrap, &TColumnFooterEh::SetWordWrap).Default(false);
   }
 
 private:
+  enum TFooterExplicitValue { fevAlignment, fevFont, fevColor, fevToolTips };
+  bool IsExplicit(TFooterExplicitValue V) const { return (FExplicit >> V) & 1u; }
+  void SetExplicit(TFooterExplicitValue V) { FExplicit |= 1u << V; }
+  bool AlignmentStored() const;
+  bool ColorStored() const;
+  TAlignment DefaultAlignment() const;
+  TColor DefaultColor() const;
+  TFont* DefaultFont() const;
+  void CreateFont();
   void Notify();
   TColumnEh* FColumn;
+  unsigned FExplicit = 0;
+  TAlignment FAlignment = taLeftJustify;
+  TColor FColor = clWindow;
+  bool FToolTips = false;
+  std::unique_ptr<TFont> FFont;
   TFooterValueType FValueType = fvtNon;
   AnsiString FFieldName, FDisplayFormat, FValue;
   bool FEndEllipsis = false, FWordWrap = false;

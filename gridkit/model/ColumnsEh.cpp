@@ -8,10 +8,147 @@
 #include "gridkit/model/GridDataLinkEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/MathUtils.h"
 #include "gridkit/model/GridHostEh.h"
 
 // ---- TColumnTitleEh ---------------------------------------------------------------------------
+
+TColumnTitleEh::TColumnTitleEh(TColumnEh* Column) : FColumn(Column), FFont(std::make_unique<TFont>())
+{
+  if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  FFont->OnChange = [this](TObject*) { FontChanged(); };
+}
+
+TColumnTitleEh::~TColumnTitleEh() = default;
+
+TColumnTitleDefValuesEh* TColumnTitleEh::Defaults() const
+{
+  TDBGridEhModel* grid = FColumn->GetOwnerGrid();
+  return grid ? grid->GetColumnDefValues()->GetTitle() : nullptr;
+}
+
+TFont* TColumnTitleEh::DefaultFont() const
+{
+  TDBGridEhModel* grid = FColumn->GetOwnerGrid();
+  if (grid) return grid->GetTitleFont();
+  // The column's own font object, read without syncing (it may still be under construction).
+  return FColumn->FFont.get();
+}
+
+void TColumnTitleEh::FontChanged()
+{
+  FColumn->SetExplicit(cvTitleFont);
+  FColumn->Notify(true);
+}
+
+TFont* TColumnTitleEh::GetFont()
+{
+  if (!FColumn->IsExplicit(cvTitleFont))
+    if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  return FFont.get();
+}
+
+void TColumnTitleEh::SetFont(TFont* Value) { FFont->Assign(Value); }
+
+bool TColumnTitleEh::FontStored() const { return FColumn->IsExplicit(cvTitleFont); }
+
+TAlignment TColumnTitleEh::GetAlignment() const
+{
+  if (FColumn->IsExplicit(cvTitleAlignment)) return FAlignment;
+  TColumnTitleDefValuesEh* d = Defaults();
+  return d ? d->GetAlignment() : taLeftJustify;
+}
+
+void TColumnTitleEh::SetAlignment(TAlignment Value) { FColumn->WriteNotifying(cvTitleAlignment, FAlignment, Value); }
+
+bool TColumnTitleEh::AlignmentStored() const
+{
+  TColumnTitleDefValuesEh* d = Defaults();
+  return FColumn->IsExplicit(cvTitleAlignment) && FAlignment != (d ? d->GetAlignment() : taLeftJustify);
+}
+
+TColor TColumnTitleEh::GetColor() const
+{
+  if (FColumn->IsExplicit(cvTitleColor)) return FColor;
+  TColumnTitleDefValuesEh* d = Defaults();
+  return d ? d->GetColor() : clBtnFace;
+}
+
+void TColumnTitleEh::SetColor(TColor Value) { FColumn->WriteNotifying(cvTitleColor, FColor, Value); }
+
+bool TColumnTitleEh::ColorStored() const
+{
+  TColumnTitleDefValuesEh* d = Defaults();
+  return FColumn->IsExplicit(cvTitleColor) && FColor != (d ? d->GetColor() : clBtnFace);
+}
+
+bool TColumnTitleEh::GetEndEllipsis() const
+{
+  if (FColumn->IsExplicit(cvTitleEndEllipsis)) return FEndEllipsis;
+  TColumnTitleDefValuesEh* d = Defaults();
+  return d && d->GetEndEllipsis();
+}
+
+void TColumnTitleEh::SetEndEllipsis(bool Value) { FColumn->WriteNotifying(cvTitleEndEllipsis, FEndEllipsis, Value); }
+
+bool TColumnTitleEh::EndEllipsisStored() const
+{
+  TColumnTitleDefValuesEh* d = Defaults();
+  return FColumn->IsExplicit(cvTitleEndEllipsis) && FEndEllipsis != (d && d->GetEndEllipsis());
+}
+
+TTextOrientationEh TColumnTitleEh::GetOrientation() const
+{
+  if (FColumn->IsExplicit(cvTitleOrientation)) return FOrientation;
+  TColumnTitleDefValuesEh* d = Defaults();
+  return d ? d->GetOrientation() : tohHorizontal;
+}
+
+void TColumnTitleEh::SetOrientation(TTextOrientationEh Value)
+{
+  FColumn->WriteNotifying(cvTitleOrientation, FOrientation, Value);
+}
+
+bool TColumnTitleEh::OrientationStored() const
+{
+  TColumnTitleDefValuesEh* d = Defaults();
+  return FColumn->IsExplicit(cvTitleOrientation) && FOrientation != (d ? d->GetOrientation() : tohHorizontal);
+}
+
+bool TColumnTitleEh::GetToolTips() const
+{
+  if (FColumn->IsExplicit(cvTitleToolTips)) return FToolTips;
+  TColumnTitleDefValuesEh* d = Defaults();
+  return d && d->GetToolTips();
+}
+
+void TColumnTitleEh::SetToolTips(bool Value) { FColumn->WriteQuiet(cvTitleToolTips, FToolTips, Value); }
+
+bool TColumnTitleEh::ToolTipsStored() const
+{
+  TColumnTitleDefValuesEh* d = Defaults();
+  return FColumn->IsExplicit(cvTitleToolTips) && FToolTips != (d && d->GetToolTips());
+}
+
+void TColumnTitleEh::SetImageIndex(Integer Value)
+{
+  FImageIndex = Value;
+  if (TDBGridEhModel* grid = FColumn->GetOwnerGrid()) grid->LayoutChanged();
+}
+
+Integer TColumnTitleEh::SortMarkerAreaWidth()
+{
+  if (FSortIndex == 0) return 0;
+  Integer w = 16;
+  TDBGridEhModel* grid = FColumn->GetOwnerGrid();
+  if (grid && grid->GetSortMarkedColumns().size() >= 2)
+    w += grid->TextWidth(std::to_string(FSortIndex), nullptr, nullptr, DBGridEh::SortIndexFont());
+  Integer room = FColumn->GetWidth() - 4;
+  if (room >= w) return w;
+  if (room >= w - 14) return w - 14;
+  return 0;
+}
 
 AnsiString TColumnTitleEh::GetCaption() const
 {
@@ -153,10 +290,13 @@ void TColumnTitleEh::ToggleSortMarker(bool KeepOthers)
 
 void TColumnTitleEh::ResetToDefaults()
 {
+  bool fontWasSet = FColumn->IsExplicit(cvTitleFont);
   for (TColumnEhValue v : {cvTitleColor, cvTitleCaption, cvTitleAlignment, cvTitleFont, cvTitleButton,
                            cvTitleEndEllipsis, cvTitleToolTips, cvTitleOrientation})
     FColumn->SetExplicit(v, false);
   FCaption.clear();
+  if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  if (fontWasSet) FColumn->Notify(true);
 }
 
 void TColumnTitleEh::Assign(TPersistent* Source)
@@ -166,22 +306,31 @@ void TColumnTitleEh::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
     return;
   }
+  if (src->FColumn->IsExplicit(cvTitleAlignment)) SetAlignment(src->FAlignment);
+  if (src->FColumn->IsExplicit(cvTitleColor)) SetColor(src->FColor);
   if (src->FColumn->IsExplicit(cvTitleCaption)) SetCaption(src->FCaption);
+  if (src->FColumn->IsExplicit(cvTitleFont)) SetFont(src->FFont.get());
   FHint = src->FHint;
+  SetImageIndex(src->FImageIndex);
+  SetOrientation(src->GetOrientation());
   SetSortIndex(src->FSortIndex);
   SetSortMarker(src->FSortMarker);
   SetTitleButton(src->GetTitleButton());
+  SetEndEllipsis(src->GetEndEllipsis());
+  SetToolTips(src->GetToolTips());
 }
 
 // ---- TColumnEh --------------------------------------------------------------------------------
 
 TColumnEh::TColumnEh(TCollection* Collection)
-    : TCollectionItem(Collection), FKeyList(std::make_unique<TStringList>()),
+    : TCollectionItem(Collection), FFont(std::make_unique<TFont>()), FKeyList(std::make_unique<TStringList>()),
       FPickList(std::make_unique<TStringList>()), FTitle(std::make_unique<TColumnTitleEh>(this)),
       FSTFilter(std::make_unique<TSTColumnFilterEh>(this)), FMRUList(std::make_unique<TMRUListEh>(this)),
       FDropDownSpecRow(std::make_unique<TSpecRowEh>(this)), FFooter(std::make_unique<TColumnFooterEh>(this)),
       FFooters(std::make_unique<TColumnFootersEh>(this))
 {
+  if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  FFont->OnChange = [this](TObject*) { FontChanged(); };
   DesignWidth = GetWidth();
 }
 
@@ -327,6 +476,178 @@ void TColumnEh::SetDisplayFormat(const AnsiString& Value)
   Notify();
 }
 
+// ---- look -------------------------------------------------------------------------------------
+
+TColumnDefValuesEh* TColumnEh::Defaults() const
+{
+  TDBGridEhModel* grid = GetOwnerGrid();
+  return grid ? grid->GetColumnDefValues() : nullptr;
+}
+
+TFont* TColumnEh::DefaultFont() const
+{
+  TDBGridEhModel* grid = GetOwnerGrid();
+  return grid ? grid->GetFont() : nullptr;
+}
+
+void TColumnEh::FontChanged()
+{
+  SetExplicit(cvFont);
+  Notify(true);
+}
+
+TFont* TColumnEh::GetFont()
+{
+  if (!IsExplicit(cvFont))
+    if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
+  return FFont.get();
+}
+
+void TColumnEh::SetFont(TFont* Value) { FFont->Assign(Value); }
+
+TColor TColumnEh::GetColor() const
+{
+  if (IsExplicit(cvColor)) return FColor;
+  TDBGridEhModel* grid = GetOwnerGrid();
+  return grid ? grid->Color : clWindow;
+}
+
+void TColumnEh::SetColor(TColor Value) { WriteNotifying(cvColor, FColor, Value); }
+
+TAlignment TColumnEh::GetAlignment()
+{
+  return IsExplicit(cvAlignment) ? FAlignment : DBGridEh::FieldAlignment(GetField());
+}
+
+void TColumnEh::SetAlignment(TAlignment Value)
+{
+  // A default column follows its field: its alignment is not the user's layout.
+  if (IsAutoCreated() && GetOwnerGrid()) {
+    TGridDataLinkEh* link = GetOwnerGrid()->GetDataLink();
+    if (!link || !link->GetActive() || !GetField()) return;
+  }
+  WriteNotifying(cvAlignment, FAlignment, Value);
+}
+
+TTextLayout TColumnEh::GetLayout() const
+{
+  if (IsExplicit(cvLayout)) return FLayout;
+  TColumnDefValuesEh* d = Defaults();
+  return d ? d->GetLayout() : tlTop;
+}
+
+void TColumnEh::SetLayout(TTextLayout Value) { WriteNotifying(cvLayout, FLayout, Value); }
+
+bool TColumnEh::GetEndEllipsis() const
+{
+  if (IsExplicit(cvEndEllipsis)) return FEndEllipsis;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetEndEllipsis();
+}
+
+void TColumnEh::SetEndEllipsis(bool Value) { WriteNotifying(cvEndEllipsis, FEndEllipsis, Value); }
+
+bool TColumnEh::GetToolTips() const
+{
+  if (IsExplicit(cvToolTips)) return FToolTips;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetToolTips();
+}
+
+void TColumnEh::SetToolTips(bool Value) { WriteQuiet(cvToolTips, FToolTips, Value); }
+
+bool TColumnEh::DefaultWordWrap()
+{
+  TField* f = GetOwnerGrid() ? GetField() : nullptr;
+  if (!f) return false;
+  TFieldType t = f->GetDataType();
+  return t == ftString || t == ftMemo || t == ftFmtMemo || t == ftWideString;
+}
+
+bool TColumnEh::GetWordWrap() { return IsExplicit(cvWordWrap) ? FWordWrap : DefaultWordWrap(); }
+
+void TColumnEh::SetWordWrap(bool Value)
+{
+  // Loaded values are the user's even when they equal today's default.
+  TDBGridEhModel* grid = GetOwnerGrid();
+  if (grid && grid->Loading) SetExplicit(cvWordWrap);
+  WriteDefaultAware(cvWordWrap, FWordWrap, Value, DefaultWordWrap());
+}
+
+bool TColumnEh::GetAlwaysShowEditButton() const
+{
+  if (IsExplicit(cvAlwaysShowEditButton)) return FAlwaysShowEditButton;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetAlwaysShowEditButton();
+}
+
+void TColumnEh::SetAlwaysShowEditButton(bool Value)
+{
+  WriteNotifying(cvAlwaysShowEditButton, FAlwaysShowEditButton, Value);
+}
+
+bool TColumnEh::GetAutoDropDown() const
+{
+  if (IsExplicit(cvAutoDropDown)) return FAutoDropDown;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetAutoDropDown();
+}
+
+void TColumnEh::SetAutoDropDown(bool Value) { WriteQuiet(cvAutoDropDown, FAutoDropDown, Value); }
+
+bool TColumnEh::GetDropDownSizing() const
+{
+  if (IsExplicit(cvDropDownSizing)) return FDropDownSizing;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetDropDownSizing();
+}
+
+void TColumnEh::SetDropDownSizing(bool Value) { WriteQuiet(cvDropDownSizing, FDropDownSizing, Value); }
+
+bool TColumnEh::GetDropDownShowTitles() const
+{
+  if (IsExplicit(cvDropDownShowTitles)) return FDropDownShowTitles;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetDropDownShowTitles();
+}
+
+void TColumnEh::SetDropDownShowTitles(bool Value) { WriteQuiet(cvDropDownShowTitles, FDropDownShowTitles, Value); }
+
+bool TColumnEh::GetHighlightRequired() const
+{
+  if (IsExplicit(cvHighlightRequired)) return FHighlightRequired;
+  TColumnDefValuesEh* d = Defaults();
+  return d && d->GetHighlightRequired();
+}
+
+void TColumnEh::SetHighlightRequired(bool Value) { WriteNotifying(cvHighlightRequired, FHighlightRequired, Value); }
+
+TImeMode TColumnEh::GetImeMode() const
+{
+  if (IsExplicit(cvImeMode)) return FImeMode;
+  TDBGridEhModel* grid = GetOwnerGrid();
+  return grid ? grid->ImeMode : FImeMode;
+}
+
+void TColumnEh::SetImeMode(TImeMode Value)
+{
+  TDBGridEhModel* grid = GetOwnerGrid();
+  WriteDefaultAware(cvImeMode, FImeMode, Value, grid ? grid->ImeMode : FImeMode);
+}
+
+AnsiString TColumnEh::GetImeName() const
+{
+  if (IsExplicit(cvImeName)) return FImeName;
+  TDBGridEhModel* grid = GetOwnerGrid();
+  return grid ? grid->ImeName : FImeName;
+}
+
+void TColumnEh::SetImeName(const AnsiString& Value)
+{
+  TDBGridEhModel* grid = GetOwnerGrid();
+  WriteDefaultAware(cvImeName, FImeName, Value, grid ? grid->ImeName : FImeName);
+}
+
 // ---- width ------------------------------------------------------------------------------------
 
 Integer TColumnEh::NaturalWidth()
@@ -390,10 +711,12 @@ void TColumnEh::SetSTFilter(TSTColumnFilterEh* Value) { FSTFilter->Assign(Value)
 void TColumnEh::ResetToDefaults()
 {
   FTitle->ResetToDefaults();
+  bool fontWasSet = IsExplicit(cvFont);
   FExplicit = 0;
+  if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
   FPickList->Clear();
   FKeyList->Clear();
-  Notify();
+  Notify(fontWasSet);
 }
 
 void TColumnEh::Assign(TPersistent* Source)
@@ -414,6 +737,12 @@ void TColumnEh::Assign(TPersistent* Source)
   } end{c};
   ResetToDefaults();
   SetFieldName(src->FFieldName);
+  if (src->IsExplicit(cvColor)) SetColor(src->FColor);
+  if (src->IsExplicit(cvWidth)) SetWidth(src->FWidth);
+  if (src->IsExplicit(cvFont)) SetFont(src->FFont.get());
+  if (src->IsExplicit(cvImeMode)) SetImeMode(src->FImeMode);
+  if (src->IsExplicit(cvImeName)) SetImeName(src->FImeName);
+  if (src->IsExplicit(cvAlignment)) SetAlignment(src->FAlignment);
   if (src->IsExplicit(cvReadOnly)) SetReadOnly(src->FReadOnly);
   FTitle->Assign(src->FTitle.get());
   FPickList->Assign(src->FPickList.get());
@@ -424,6 +753,15 @@ void TColumnEh::Assign(TPersistent* Source)
   FNotInKeyListIndex = src->FNotInKeyListIndex;
   SetDblClickNextVal(src->GetDblClickNextVal());
   SetDisplayFormat(src->FDisplayFormat);
+  SetEndEllipsis(src->GetEndEllipsis());
+  SetAutoDropDown(src->GetAutoDropDown());
+  SetAlwaysShowEditButton(src->GetAlwaysShowEditButton());
+  SetWordWrap(src->GetWordWrap());
+  SetToolTips(src->GetToolTips());
+  SetDropDownSizing(src->GetDropDownSizing());
+  SetDropDownShowTitles(src->GetDropDownShowTitles());
+  OnGetCellParams = src->OnGetCellParams;
+  OnUpdateData = src->OnUpdateData;
   FFooter->Assign(src->FFooter.get());
   FFooters->Assign(src->FFooters.get());
 }
@@ -474,3 +812,39 @@ void TDBGridColumnsEh::Update(TCollectionItem* Item)
   }
   FGrid->ColumnsChanged(column);
 }
+
+// ---- helpers ----------------------------------------------------------------------------------
+
+namespace DBGridEh {
+
+TAlignment FieldAlignment(TField* Field)
+{
+  if (!Field) return taLeftJustify;
+  switch (Field->GetDataType()) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+    case ftLargeint:
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+    case ftFMTBcd: return taRightJustify;
+    default: return taLeftJustify;
+  }
+}
+
+void SyncDefaultFont(TFont* Own, TFont* Default)
+{
+  if (Own == Default) return;
+  if (Own->GetName() == Default->GetName() && Own->GetHeight() == Default->GetHeight() &&
+      Own->GetStyle() == Default->GetStyle() && Own->GetColor() == Default->GetColor() &&
+      Own->GetCharset() == Default->GetCharset() && Own->GetPitch() == Default->GetPitch())
+    return;
+  auto handler = std::move(Own->OnChange);
+  Own->OnChange = nullptr;
+  Own->Assign(Default);
+  Own->OnChange = std::move(handler);
+}
+
+}  // namespace DBGridEh

@@ -2,8 +2,8 @@
 // marker and its position among the sort-marked columns, value lists, and a filter cell's
 // settings. The collection tells the grid model of every change.
 //
-// This first part of the column model holds what sorting and filtering need; the look of cells
-// (colours, fonts, alignment, widths by measuring) comes with the grid's painting.
+// Most look settings follow the explicit-value rule: a column, title or footer reads the grid's
+// default until the value is set on it, and stores only what is set and differs from it.
 #pragma once
 
 #include <functional>
@@ -11,8 +11,13 @@
 #include <vector>
 
 #include "gridkit/filter/STFilterEh.h"
+#include "gridkit/model/ColumnDefValuesEh.h"
 #include "gridkit/model/ColumnFootersEh.h"
 #include "platform/classes/Collection.h"
+#include "platform/classes/TextAlignment.h"
+#include "platform/forms/ImeMode.h"
+#include "platform/forms/graphics/Colors.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/StringList.h"
 
 class TColumnEh;
@@ -28,13 +33,27 @@ PELTO_ENUM(TColumnKindEh, ckText, ckPickList, ckLookup, ckKeyPickList, ckImages,
 // The class library's check-box states (held here until the standard controls bring them).
 PELTO_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
 
+// One cell's look and content as painting and export see it; the column's OnGetCellParams may
+// change it. Font is borrowed from whoever fills the parameters.
+struct TColCellParamsEh {
+  Integer Row = -1, Col = -1;
+  AnsiString Text;
+  TFont* Font = nullptr;
+  TColor Background = clWindow;
+  TAlignment Alignment = taLeftJustify;
+  Integer ImageIndex = -1;
+  TCheckBoxState CheckState = cbUnchecked;
+};
+using TGetColCellParamsEventEh = std::function<void(TObject* Sender, bool EditMode, TColCellParamsEh& Params)>;
+
 using TColUpdateDataEventEh =
     std::function<void(TObject* Sender, AnsiString& Text, Variant& Value, bool& UseText, bool& Handled)>;
 
 class TColumnTitleEh : public TPersistent {
   PELTO_CLASS(TColumnTitleEh, TPersistent)
 public:
-  explicit TColumnTitleEh(TColumnEh* Column) : FColumn(Column) {}
+  explicit TColumnTitleEh(TColumnEh* Column);
+  ~TColumnTitleEh() override;
   void Assign(TPersistent* Source) override;
 
   // The field's display name, else the column's field name, until one is set.
@@ -43,6 +62,24 @@ public:
   bool CaptionStored() const;
   const AnsiString& GetHint() const { return FHint; }
   void SetHint(const AnsiString& Value) { FHint = Value; }
+  // ---- look (the grid's title defaults until set here) ---------------------------------------
+  TAlignment GetAlignment() const;
+  void SetAlignment(TAlignment Value);
+  TColor GetColor() const;
+  void SetColor(TColor Value);
+  bool GetEndEllipsis() const;
+  void SetEndEllipsis(bool Value);
+  TTextOrientationEh GetOrientation() const;
+  void SetOrientation(TTextOrientationEh Value);
+  bool GetToolTips() const;
+  void SetToolTips(bool Value);
+  // The grid's TitleFont (outside a grid the column's font) until changed here.
+  TFont* GetFont();
+  void SetFont(TFont* Value);
+  Integer GetImageIndex() const { return FImageIndex; }
+  void SetImageIndex(Integer Value);
+  // The width the title reserves for the sort marker (and its number when several are marked).
+  Integer SortMarkerAreaWidth();
   TSortMarkerEh GetSortMarker() const { return FSortMarker; }
   void SetSortMarker(TSortMarkerEh Value);
   Integer GetSortIndex() const { return FSortIndex; }
@@ -57,10 +94,22 @@ public:
 
   PELTO_PUBLISHED(p)
   {
+    p.Property("Alignment", &TColumnTitleEh::GetAlignment, &TColumnTitleEh::SetAlignment)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->AlignmentStored(); });
     p.Property("Caption", &TColumnTitleEh::GetCaption, &TColumnTitleEh::SetCaption).StoredWhen([](const TObject* o) {
       return static_cast<const TColumnTitleEh*>(o)->CaptionStored();
     });
+    p.Property("Color", TypeInfo_TColor(), &TColumnTitleEh::GetColor, &TColumnTitleEh::SetColor)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->ColorStored(); });
+    p.Property("EndEllipsis", &TColumnTitleEh::GetEndEllipsis, &TColumnTitleEh::SetEndEllipsis)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->EndEllipsisStored(); });
+    p.Property("Font", &TColumnTitleEh::GetFont, &TColumnTitleEh::SetFont).StoredWhen([](const TObject* o) {
+      return static_cast<const TColumnTitleEh*>(o)->FontStored();
+    });
     p.Property("Hint", &TColumnTitleEh::GetHint, &TColumnTitleEh::SetHint);
+    p.Property("ImageIndex", &TColumnTitleEh::GetImageIndex, &TColumnTitleEh::SetImageIndex).Default(-1);
+    p.Property("Orientation", &TColumnTitleEh::GetOrientation, &TColumnTitleEh::SetOrientation)
+        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->OrientationStored(); });
     p.Property("SortIndex", &TColumnTitleEh::GetSortIndex, &TColumnTitleEh::SetSortIndex).Default(0);
     p.Property("SortMarker", &TColumnTitleEh::GetSortMarker, &TColumnTitleEh::SetSortMarker).Default(smNoneEh);
     p.Property("TitleButton", &TColumnTitleEh::GetTitleButton, &TColumnTitleEh::SetTitleButton)
@@ -68,15 +117,34 @@ public:
           auto* t = static_cast<const TColumnTitleEh*>(o);
           return t->TitleButtonStored();
         });
+    p.Property("ToolTips", &TColumnTitleEh::GetToolTips, &TColumnTitleEh::SetToolTips).StoredWhen([](const TObject* o) {
+      return static_cast<const TColumnTitleEh*>(o)->ToolTipsStored();
+    });
   }
 
 private:
   friend class TColumnEh;
   friend class TDBGridEhModel;
   bool TitleButtonStored() const;
+  bool AlignmentStored() const;
+  bool ColorStored() const;
+  bool EndEllipsisStored() const;
+  bool OrientationStored() const;
+  bool ToolTipsStored() const;
+  bool FontStored() const;
+  // The grid's title defaults, nullptr outside a grid.
+  TColumnTitleDefValuesEh* Defaults() const;
+  TFont* DefaultFont() const;
+  void FontChanged();
   TColumnEh* FColumn;
   AnsiString FCaption;
   AnsiString FHint;
+  TAlignment FAlignment = taLeftJustify;
+  TColor FColor = clBtnFace;
+  bool FEndEllipsis = false, FToolTips = false;
+  TTextOrientationEh FOrientation = tohHorizontal;
+  Integer FImageIndex = -1;
+  std::unique_ptr<TFont> FFont;
   TSortMarkerEh FSortMarker = smNoneEh;
   Integer FSortIndex = 0;
   bool FTitleButton = false;
@@ -166,6 +234,41 @@ public:
   void SetAutoFitColWidth(bool Value);
   Integer DesignWidth = 0;  // the width asked for before the grid's auto-fit stretches it
 
+  // ---- look (the grid's defaults until set here) ---------------------------------------------
+  // The grid's Color; clWindow outside a grid.
+  TColor GetColor() const;
+  void SetColor(TColor Value);
+  // The grid's Font until changed here; any change of it marks it set.
+  TFont* GetFont();
+  void SetFont(TFont* Value);
+  // The field's alignment (numbers right-justified); taLeftJustify without field.
+  TAlignment GetAlignment();
+  virtual void SetAlignment(TAlignment Value);
+  TTextLayout GetLayout() const;
+  void SetLayout(TTextLayout Value);
+  bool GetEndEllipsis() const;
+  void SetEndEllipsis(bool Value);
+  bool GetToolTips() const;
+  void SetToolTips(bool Value);
+  // True for text and memo fields in a grid.
+  bool GetWordWrap();
+  virtual void SetWordWrap(bool Value);
+  bool GetAlwaysShowEditButton() const;
+  void SetAlwaysShowEditButton(bool Value);
+  bool GetAutoDropDown() const;
+  void SetAutoDropDown(bool Value);
+  bool GetDropDownSizing() const;
+  void SetDropDownSizing(bool Value);
+  bool GetDropDownShowTitles() const;
+  void SetDropDownShowTitles(bool Value);
+  bool GetHighlightRequired() const;
+  virtual void SetHighlightRequired(bool Value);
+  // The grid's input-method settings until set here.
+  TImeMode GetImeMode() const;
+  virtual void SetImeMode(TImeMode Value);
+  AnsiString GetImeName() const;
+  virtual void SetImeName(const AnsiString& Value);
+
   TColumnTitleEh* GetTitle() const { return FTitle.get(); }
   void SetTitle(TColumnTitleEh* Value) { FTitle->Assign(Value); }
   TSTColumnFilterEh* GetSTFilter() const { return FSTFilter.get(); }
@@ -198,6 +301,11 @@ public:
   void SyncFooterSums();
   TSpecRowEh* GetDropDownSpecRow() const { return FDropDownSpecRow.get(); }
   TColUpdateDataEventEh OnUpdateData;
+  TGetColCellParamsEventEh OnGetCellParams;
+  virtual void FireGetCellParams(bool EditMode, TColCellParamsEh& Params)
+  {
+    if (OnGetCellParams) OnGetCellParams(this, EditMode, Params);
+  }
 
   bool IsExplicit(TColumnEhValue V) const { return (FExplicit >> V) & 1u; }
   virtual void ResetToDefaults();
@@ -208,9 +316,33 @@ public:
 
   PELTO_PUBLISHED(p)
   {
+    auto explicitly = [](TColumnEhValue v) {
+      return [v](const TObject* o) { return static_cast<const TColumnEh*>(o)->IsExplicit(v); };
+    };
+    p.Property("Alignment", &TColumnEh::GetAlignment, &TColumnEh::SetAlignment).StoredWhen(explicitly(cvAlignment));
+    p.Property("AlwaysShowEditButton", &TColumnEh::GetAlwaysShowEditButton, &TColumnEh::SetAlwaysShowEditButton)
+        .StoredWhen(explicitly(cvAlwaysShowEditButton));
+    p.Property("AutoDropDown", &TColumnEh::GetAutoDropDown, &TColumnEh::SetAutoDropDown)
+        .StoredWhen(explicitly(cvAutoDropDown));
     p.Property("Checkboxes", &TColumnEh::GetCheckboxes, &TColumnEh::SetCheckboxes).StoredWhen([](const TObject* o) {
       return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->CheckboxesStored();
     });
+    p.Property("Color", TypeInfo_TColor(), &TColumnEh::GetColor, &TColumnEh::SetColor).StoredWhen(explicitly(cvColor));
+    p.Property("DropDownShowTitles", &TColumnEh::GetDropDownShowTitles, &TColumnEh::SetDropDownShowTitles)
+        .StoredWhen(explicitly(cvDropDownShowTitles));
+    p.Property("DropDownSizing", &TColumnEh::GetDropDownSizing, &TColumnEh::SetDropDownSizing)
+        .StoredWhen(explicitly(cvDropDownSizing));
+    p.Property("EndEllipsis", &TColumnEh::GetEndEllipsis, &TColumnEh::SetEndEllipsis)
+        .StoredWhen(explicitly(cvEndEllipsis));
+    p.Property("Font", &TColumnEh::GetFont, &TColumnEh::SetFont).StoredWhen(explicitly(cvFont));
+    p.Property("HighlightRequired", &TColumnEh::GetHighlightRequired, &TColumnEh::SetHighlightRequired)
+        .StoredWhen(explicitly(cvHighlightRequired));
+    p.Property("ImeMode", &TColumnEh::GetImeMode, &TColumnEh::SetImeMode).StoredWhen(explicitly(cvImeMode));
+    p.Property("ImeName", TypeInfo_TImeName(), &TColumnEh::GetImeName, &TColumnEh::SetImeName)
+        .StoredWhen(explicitly(cvImeName));
+    p.Property("Layout", &TColumnEh::GetLayout, &TColumnEh::SetLayout).StoredWhen(explicitly(cvLayout));
+    p.Property("ToolTips", &TColumnEh::GetToolTips, &TColumnEh::SetToolTips).StoredWhen(explicitly(cvToolTips));
+    p.Property("WordWrap", &TColumnEh::GetWordWrap, &TColumnEh::SetWordWrap).StoredWhen(explicitly(cvWordWrap));
     p.Property("DblClickNextVal", &TColumnEh::GetDblClickNextVal, &TColumnEh::SetDblClickNextVal)
         .StoredWhen([](const TObject* o) { return static_cast<const TColumnEh*>(o)->IsExplicit(cvDblClickNextVal); });
     p.Property("DisplayFormat", &TColumnEh::GetDisplayFormat, &TColumnEh::SetDisplayFormat);
@@ -237,8 +369,38 @@ public:
 
 private:
   friend class TColumnTitleEh;
+  friend class TColumnFooterEh;
   bool DefaultReadOnly();
   bool DefaultCheckboxes();
+  bool DefaultWordWrap();
+  TColumnDefValuesEh* Defaults() const;
+  TFont* DefaultFont() const;
+  void FontChanged();
+  // The three ways a defaultable value is written.
+  template <class T>
+  void WriteNotifying(TColumnEhValue V, T& Field, const T& Value)
+  {
+    if (IsExplicit(V) && Field == Value) return;
+    Field = Value;
+    SetExplicit(V);
+    Notify();
+  }
+  template <class T>
+  void WriteQuiet(TColumnEhValue V, T& Field, const T& Value)
+  {
+    if (IsExplicit(V) && Field == Value) return;
+    Field = Value;
+    SetExplicit(V);
+  }
+  template <class T>
+  void WriteDefaultAware(TColumnEhValue V, T& Field, const T& Value, const T& Default)
+  {
+    if (IsExplicit(V) || Value != Default) {
+      Field = Value;
+      SetExplicit(V);
+    }
+    Notify();
+  }
   void SetExplicit(TColumnEhValue V, bool On = true)
   {
     if (On)
@@ -248,6 +410,14 @@ private:
   }
 
   std::uint32_t FExplicit = 0;
+  TColor FColor = clWindow;
+  std::unique_ptr<TFont> FFont;
+  TAlignment FAlignment = taLeftJustify;
+  TTextLayout FLayout = tlTop;
+  TImeMode FImeMode = imDontCare;
+  AnsiString FImeName;
+  bool FEndEllipsis = false, FToolTips = false, FWordWrap = false, FAlwaysShowEditButton = false, FAutoDropDown = false,
+       FDropDownSizing = false, FDropDownShowTitles = false, FHighlightRequired = false;
   TField* FField = nullptr;
   AnsiString FFieldName;
   bool FVisible = true;
@@ -308,4 +478,8 @@ AnsiString FormatFieldForDisplay(TField* Field, const AnsiString& DisplayFormat)
 // ValueList split at ";" (trimmed pieces): one equals Value ignoring case.
 bool ValueListContains(const AnsiString& ValueList, const AnsiString& Value);
 bool LookupValueFound(TField* Field);
+// The class library's alignment of a field's values: numbers right-justified, else left.
+TAlignment FieldAlignment(TField* Field);
+// Brings Own in line with Default without telling Own's change handler.
+void SyncDefaultFont(TFont* Own, TFont* Default);
 }  // namespace DBGridEh

@@ -47,6 +47,19 @@ TDBGridEhDataService& DataService()
   static TDBGridEhDataService service;
   return service;
 }
+
+TFont* SortIndexFont()
+{
+  // The sort marker pictures are 10 x 9.
+  constexpr Integer MarkerHeight = 9;
+  static std::unique_ptr<TFont> font = [] {
+    auto f = std::make_unique<TFont>();
+    f->SetName("Arial");
+    f->SetHeight(1 - MarkerHeight);
+    return f;
+  }();
+  return font.get();
+}
 }  // namespace DBGridEh
 
 // ---- TDBGridEhModel ---------------------------------------------------------------------------
@@ -54,7 +67,8 @@ TDBGridEhDataService& DataService()
 TDBGridEhModel::TDBGridEhModel(IDBGridEhHost* Host)
     : FHost(Host), FColumns(std::make_unique<TDBGridColumnsEh>(this, TDBGridColumnEh::StaticClass())),
       FSumList(std::make_unique<TDBGridEhSumList>(nullptr)), FSTFilter(std::make_unique<TSTDBGridEhFilter>(this)),
-      FFont(std::make_unique<TFont>()), FColumnDefValues(std::make_unique<TDBGridEhColumnDefValuesEh>(this))
+      FFont(std::make_unique<TFont>()), FTitleFont(std::make_unique<TFont>()), FFooterFont(std::make_unique<TFont>()),
+      FColumnDefValues(std::make_unique<TDBGridEhColumnDefValuesEh>(this))
 {}
 
 TDBGridEhModel::~TDBGridEhModel()
@@ -68,14 +82,14 @@ TDBGridEhModel::~TDBGridEhModel()
   }
 }
 
-Integer TDBGridEhModel::TextWidth(const AnsiString& Text, Integer* Overhang, Integer* AveCharWidth)
+Integer TDBGridEhModel::TextWidth(const AnsiString& Text, Integer* Overhang, Integer* AveCharWidth, TFont* Font)
 {
   // Measured on a memory context of our own: the grid may have no window yet.
   if (!FMeasure) {
     FMeasure = std::make_unique<TCanvas>();
     FMeasure->SetHandle(Windows::CreateCompatibleDC(nullptr));
   }
-  FMeasure->SetFont(FFont.get());
+  FMeasure->SetFont(Font ? Font : FFont.get());
   TEXTMETRICA tm{};
   Windows::GetTextMetrics(FMeasure->GetHandle(), &tm);
   if (Overhang) *Overhang = tm.tmOverhang;

@@ -10,6 +10,7 @@
 #include "gridkit/model/ColumnDefValuesEh.h"
 #include "gridkit/model/ColumnsEh.h"
 #include "platform/classes/Sets.h"
+#include "platform/forms/ImeMode.h"
 
 class IDBGridEhHost;
 class TDataSet;
@@ -44,7 +45,9 @@ public:
 
 namespace DBGridEh {
 TDBGridEhDataService& DataService();
-}
+// The font of the sort numbers in titles: Arial, one pixel less than the sort marker's height.
+TFont* SortIndexFont();
+}  // namespace DBGridEh
 
 class TDBGridEhModel : public TPersistent {
   PELTO_CLASS(TDBGridEhModel, TPersistent)
@@ -66,6 +69,12 @@ public:
   bool ReadOnly = false;
   bool DrawMemoText = false;
   TColor FixedColor = clBtnFace;
+  TColor Color = clWindow;        // the data cells' background
+  TColor FooterColor = clWindow;  // the footer cells' background
+  bool Flat = false;
+  Integer VTitleMargin = 10;  // pixels added to the height of every horizontal title caption
+  TImeMode ImeMode = imDontCare;
+  AnsiString ImeName;
   TColumnDefValuesEh* GetColumnDefValues() const { return FColumnDefValues.get(); }
   bool AutoFitColWidths = false;
   bool UseMultiTitle = false;
@@ -73,8 +82,12 @@ public:
   Integer DefaultColWidth = 64;
   // The grid's font; column widths are measured in it.
   TFont* GetFont() const { return FFont.get(); }
-  // Width of Text in the grid's font, with the font's overhang.
-  Integer TextWidth(const AnsiString& Text, Integer* Overhang = nullptr, Integer* AveCharWidth = nullptr);
+  // The fonts of the title row and the footer rows.
+  TFont* GetTitleFont() const { return FTitleFont.get(); }
+  TFont* GetFooterFont() const { return FFooterFont.get(); }
+  // Width of Text in Font (the grid's font when nullptr), with the font's overhang.
+  Integer TextWidth(const AnsiString& Text, Integer* Overhang = nullptr, Integer* AveCharWidth = nullptr,
+                    TFont* Font = nullptr);
   TDBGridEhAllowedOperations AllowedOperations = {alopInsertEh, alopUpdateEh, alopDeleteEh, alopAppendEh};
   // Update allowed, or inserting; an empty dataset also needs insert or append.
   bool AllowedOperationUpdate();
@@ -107,7 +120,7 @@ private:
   std::unique_ptr<TDBGridEhSumList> FSumList;
   std::unique_ptr<TSTDBGridEhFilter> FSTFilter;
   TColumnsEhList FSortMarkedColumns;
-  std::unique_ptr<TFont> FFont;
+  std::unique_ptr<TFont> FFont, FTitleFont, FFooterFont;
   std::unique_ptr<TColumnDefValuesEh> FColumnDefValues;
   std::unique_ptr<TCanvas> FMeasure;
 };

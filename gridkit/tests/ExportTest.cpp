@@ -124,7 +124,7 @@ TEST_F(Export, AnErrorInTheWalkStillRestoresTheViewAndControls)
 {
   Q->SetRecNo(4);
   int cells = 0;
-  Grid->OnGetCellParams = [&](TColumnEh*, TColCellParamsEh&) {
+  Grid->OnGetCellParams = [&](TColumnEh*, TFont*, TColor&) {
     if (++cells == 3) throw Exception("boom");
   };
   EXPECT_THROW(Text(true), Exception);

@@ -3,10 +3,35 @@
 #pragma once
 
 #include <functional>
+#include <gtest/gtest.h>
+#include <map>
 
 #include "gridkit/impexp/ImpExpGridEh.h"
 #include "gridkit/tests/GridHostStandIn.h"
 #include "platform/db/DataSet.h"
+#include "platform/rtl/MessageSeam.h"
+
+// Answers message boxes from a list and records what was asked; a box of another kind than
+// Type fails the test.
+class TAnswers {
+public:
+  explicit TAnswers(std::vector<int> Answers, unsigned Type = MB_YESNOALL) : FAnswers(std::move(Answers))
+  {
+    FPrevious = MessageSeam::SetHandler([this, Type](const AnsiString& Text, const AnsiString&, unsigned Flags) {
+      Asked.push_back(Text);
+      EXPECT_EQ(Flags & MB_TYPEMASK, Type);
+      return FAnswers.at(Asked.size() - 1);
+    });
+  }
+  ~TAnswers() { MessageSeam::SetHandler(FPrevious); }
+  TAnswers(const TAnswers&) = delete;
+  TAnswers& operator=(const TAnswers&) = delete;
+  std::vector<AnsiString> Asked;
+
+private:
+  std::vector<int> FAnswers;
+  MessageSeam::THandler FPrevious;
+};
 
 class TImpExpGridStandIn : public IDBGridEhImpExpGrid {
 public:
@@ -57,9 +82,21 @@ public:
     ++Restores;
     GetDataSet()->GotoBookmark(Saved);
   }
-  void GetCellParams(TColumnEh* Column, TColCellParamsEh& Params) override
+  Integer GetPixelsPerInch() override { return PixelsPerInch; }
+  bool GetConfirmDelete() override { return ConfirmDelete; }
+  bool GetFlat() override { return Model.Flat; }
+  TColor GetFixedColor() override { return Model.FixedColor; }
+  TFont* GetTitleFont() override { return Model.GetTitleFont(); }
+  bool GetUseMultiTitle() override { return Model.UseMultiTitle; }
+  Integer GetVTitleMargin() override { return Model.VTitleMargin; }
+  const TTitleNodeInfoEh* GetTitleLeaf(TColumnEh* Column) override
   {
-    if (OnGetCellParams) OnGetCellParams(Column, Params);
+    auto it = Leaves.find(Column);
+    return it == Leaves.end() ? nullptr : it->second;
+  }
+  void GetCellParams(TColumnEh* Column, TFont* Font, TColor& Background) override
+  {
+    if (OnGetCellParams) OnGetCellParams(Column, Font, Background);
   }
 
   // The bookmark of record RecNo (1-based); the current record stays.
@@ -84,6 +121,9 @@ public:
   Integer Left = 0, Right = 0;
   Integer SelectedIndex = 0;
   TColumnsEhList Columns;
-  std::function<void(TColumnEh*, TColCellParamsEh&)> OnGetCellParams;
+  std::function<void(TColumnEh*, TFont*, TColor&)> OnGetCellParams;
+  Integer PixelsPerInch = 96;
+  bool ConfirmDelete = true;
+  std::map<TColumnEh*, const TTitleNodeInfoEh*> Leaves;
   int Saves = 0, Restores = 0;
 };

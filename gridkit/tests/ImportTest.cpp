@@ -15,25 +15,6 @@ using namespace std::string_literals;
 
 namespace {
 
-// Answers the import's question from a list and records what was asked.
-class TAnswers {
-public:
-  explicit TAnswers(std::vector<int> Answers) : FAnswers(std::move(Answers))
-  {
-    FPrevious = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString&, unsigned Flags) {
-      Asked.push_back(Text);
-      EXPECT_EQ(Flags & MB_TYPEMASK, MB_YESNOALL);
-      return FAnswers.at(Asked.size() - 1);
-    });
-  }
-  ~TAnswers() { MessageSeam::SetHandler(FPrevious); }
-  std::vector<AnsiString> Asked;
-
-private:
-  std::vector<int> FAnswers;
-  MessageSeam::THandler FPrevious;
-};
-
 class Import : public testing::Test {
 protected:
   void SetUp() override

@@ -97,6 +97,14 @@ void PullDesktop()
   if (b.owner) return;
   std::string utf8;
   if (!Backend::Current().GetDesktopClipboardText(utf8)) return;
+  // Other Linux programs end lines with LF alone; programs here read CR LF.
+  std::string text;
+  text.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    if (utf8[i] == '\n' && (i == 0 || utf8[i - 1] != '\r')) text += '\r';
+    text += utf8[i];
+  }
+  utf8.swap(text);
   FreeAll(b.data);
   FreeAll(b.synthesized);
   b.order.clear();

@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/win/backend/Backend.h"
 #include "platform/win/clipboard/Clipboard.h"
 #include "platform/win/clipboard/GlobalMemory.h"
 #include "platform/win/input/Focus.h"
@@ -201,4 +202,23 @@ TEST_F(WinTest, ClipboardKeepsRegisteredFormatsAndRefusesCallsWhenClosed)
   CloseClipboard();
   EXPECT_EQ(GetClipboardData(fmt), nullptr) << "reading needs the clipboard open";
   EXPECT_EQ(CountClipboardFormats(), 2);
+}
+
+TEST_F(WinTest, DesktopTextWithBareLineFeedsArrivesWithCrLf)
+{
+  class Desktop : public WindowBackend {
+  public:
+    DWORD Now() override { return 0; }
+    bool Wait(DWORD) override { return false; }
+    SIZE ScreenSize() override { return {800, 600}; }
+    RECT WorkArea() override { return {0, 0, 800, 600}; }
+    bool GetDesktopClipboardText(std::string& utf8) override
+    {
+      utf8 = "\n\xe7\x94\xb2\tb\nc\r\nd\n";  // 甲 in UTF-8
+      return true;
+    }
+  };
+  Backend::Install(std::make_unique<Desktop>());
+  Clipboard::Reset();
+  EXPECT_EQ(Clipboard::GetText(), "\r\n甲\tb\r\nc\r\nd\r\n");
 }
