@@ -80,7 +80,10 @@ public:
   void RestoreViewPosition() override
   {
     ++Restores;
-    GetDataSet()->GotoBookmark(Saved);
+    // Staying on the record leaves an edit open, as the grid does.
+    TDataSet* ds = GetDataSet();
+    if (Saved.empty() || ds->IsEmpty()) return;
+    if (ds->CompareBookmarks(ds->GetBookmark(), Saved) != 0) ds->GotoBookmark(Saved);
   }
   Integer GetPixelsPerInch() override { return PixelsPerInch; }
   bool GetConfirmDelete() override { return ConfirmDelete; }
