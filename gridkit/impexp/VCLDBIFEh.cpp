@@ -165,6 +165,7 @@ void TVCLDBIFReaderEh::ReadNextValue()
   Byte tag;
   ReadExact(&tag, 1);
   LookAheadValue = Variant();
+  LookAheadBinary = tag == tagBinary;
   switch (tag) {
     case tagEnd: AtEnd = true; break;
     case tagNull: LookAheadValue = Variant::Null(); break;
@@ -227,7 +228,7 @@ void TDBGridEhImportAsVCLDBIF::InputRecord(const TColumnsEhList& Columns)
 
 void TDBGridEhImportAsVCLDBIF::InputCell(TColumnEh* Column)
 {
-  if (!FReader->LookAheadValue.IsEmpty() && Column && Column->CanEditValue(false)) {
+  if (!FReader->LookAheadValue.IsEmpty() && Column && Column->CanEditValue(false, FReader->LookAheadBinary)) {
     TField* field = DBGridEhImpExp::ValueFieldOfColumn(Column);
     if (StartEdit(field)) try {
         field->SetValue(FReader->LookAheadValue);

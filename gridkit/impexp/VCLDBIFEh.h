@@ -43,6 +43,7 @@ public:
   std::vector<std::pair<AnsiString, bool>> StreamColumns;
   bool NamesPresent = false;
   Variant LookAheadValue;
+  bool LookAheadBinary = false;  // the value came with the binary tag
   bool AtEnd = false;
 
 private:

@@ -140,7 +140,7 @@ Integer TColumnEh::CellImageIndex()
   return result == -1 ? FNotInKeyListIndex : result;
 }
 
-bool TColumnEh::CanEditValue(bool StartEdit)
+bool TColumnEh::CanEditValue(bool StartEdit, bool AcceptsBinary)
 {
   TDBGridEhModel* grid = GetOwnerGrid();
   TGridDataLinkEh* link = grid ? grid->GetDataLink() : nullptr;
@@ -157,9 +157,10 @@ bool TColumnEh::CanEditValue(bool StartEdit)
     }
   }
   if (allowed) {
-    allowed = target->CanModify() &&
-              (!target->IsBlob() || target->OnSetText || (grid && grid->DrawMemoText && IsMemo(target))) &&
-              (!grid || grid->AllowedOperationUpdate());
+    allowed =
+        target->CanModify() &&
+        (!target->IsBlob() || AcceptsBinary || target->OnSetText || (grid && grid->DrawMemoText && IsMemo(target))) &&
+        (!grid || grid->AllowedOperationUpdate());
   }
   if (StartEdit && allowed && link) {
     link->Edit();

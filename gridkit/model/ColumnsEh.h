@@ -282,8 +282,10 @@ public:
   TCheckBoxState ReadCheckState();
   void WriteCheckState(TCheckBoxState State);
   Integer CellImageIndex();
-  // Whether the cell may be edited; with StartEdit the link goes into edit state.
-  bool CanEditValue(bool StartEdit);
+  // Whether the cell may be edited; with StartEdit the link goes into edit state. A blob field
+  // takes only typed text (memo text or an OnSetText handler) unless AcceptsBinary: the
+  // binary paste carries its bytes whole.
+  bool CanEditValue(bool StartEdit, bool AcceptsBinary = false);
   // Writes Text (parsed by the field) or Value through OnUpdateData; raises the field's
   // conversion error for a text it cannot take.
   void WriteValue(const AnsiString& Text, const Variant& Value, bool UseText);

@@ -9,6 +9,7 @@
 #include "gridkit/impexp/VCLDBIFEh.h"
 #include "gridkit/tests/GridTestDb.h"
 #include "gridkit/tests/ImpExpGridStandIn.h"
+#include "gridkit/tests/MessageAnswers.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/backend/Headless.h"

@@ -3,35 +3,11 @@
 #pragma once
 
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
 
 #include "gridkit/impexp/ImpExpGridEh.h"
 #include "gridkit/tests/GridHostStandIn.h"
 #include "platform/db/DataSet.h"
-#include "platform/rtl/MessageSeam.h"
-
-// Answers message boxes from a list and records what was asked; a box of another kind than
-// Type fails the test.
-class TAnswers {
-public:
-  explicit TAnswers(std::vector<int> Answers, unsigned Type = MB_YESNOALL) : FAnswers(std::move(Answers))
-  {
-    FPrevious = MessageSeam::SetHandler([this, Type](const AnsiString& Text, const AnsiString&, unsigned Flags) {
-      Asked.push_back(Text);
-      EXPECT_EQ(Flags & MB_TYPEMASK, Type);
-      return FAnswers.at(Asked.size() - 1);
-    });
-  }
-  ~TAnswers() { MessageSeam::SetHandler(FPrevious); }
-  TAnswers(const TAnswers&) = delete;
-  TAnswers& operator=(const TAnswers&) = delete;
-  std::vector<AnsiString> Asked;
-
-private:
-  std::vector<int> FAnswers;
-  MessageSeam::THandler FPrevious;
-};
 
 class TImpExpGridStandIn : public IDBGridEhImpExpGrid {
 public:

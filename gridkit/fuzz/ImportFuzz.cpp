@@ -1,0 +1,90 @@
+// Any bytes pasted into a grid over an SQLite table (in /dev/shm, so it stays in memory): the
+// first byte picks the reader (text or VCLDBIF), whole grid or current cell, and appending;
+// the rest is the clipboard block. No crash and no leak; the only refusals are the readers'
+// documented format errors. Cell errors are answered "All".
+#include <unistd.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+#include "gridkit/impexp/DBGridEhImportText.h"
+#include "gridkit/impexp/VCLDBIFEh.h"
+#include "gridkit/tests/ImpExpGridStandIn.h"
+#include "platform/db/ADOConnection.h"
+#include "platform/db/ADODataSet.h"
+#include "platform/db/JetProvider.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/MessageSeam.h"
+#include "platform/rtl/StringList.h"
+#include "platform/rtl/Streams.h"
+
+namespace {
+
+struct TTable {
+  TTable()
+  {
+    const char* dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+    File = AnsiString(dir) + "/gridkit_import_fuzz_" + std::to_string(::getpid()) + ".mdb";
+    ::unlink(File.c_str());
+    JetProvider::CreateDatabase(File, AnsiString());
+    Conn.SetConnectionString(System::AnsiToWide("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + File));
+    Conn.SetLoginPrompt(false);
+    Conn.Open();
+    Exec("create table 表 (文 TEXT(20), 整 INTEGER, 浮 FLOAT, 日 DATETIME, 块 BLOB)");
+    MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) { return IDALL; });
+  }
+  ~TTable() { ::unlink(File.c_str()); }
+  void Exec(const AnsiString& Sql)
+  {
+    TADOQuery q(nullptr);
+    q.SetConnection(&Conn);
+    q.GetSQL()->SetText(Sql);
+    q.ExecSQL();
+  }
+  AnsiString File;
+  TADOConnection Conn{nullptr};
+};
+
+TTable& Table()
+{
+  static TTable table;
+  return table;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+  if (size == 0) return 0;
+  TTable& t = Table();
+  t.Exec("delete from 表");
+  t.Exec("insert into 表 values ('甲', 1, 1.5, 45000, X'00')");
+  t.Exec("insert into 表 values (NULL, NULL, NULL, NULL, NULL)");
+  TADOQuery q(nullptr);
+  q.SetConnection(&t.Conn);
+  q.GetSQL()->SetText("select * from 表");
+  q.Open();
+  {
+    TImpExpGridStandIn grid(&q);
+    for (const char* f : {"文", "整", "浮", "日", "块"}) grid.Add(f);
+    if (data[0] & 4) grid.Model.AllowedOperations = {alopUpdateEh};
+    bool all = data[0] & 2;
+    TStringStream in(AnsiString(reinterpret_cast<const char*>(data + 1), size - 1));
+    try {
+      if (data[0] & 1)
+        DBGridEhImpExp::ImportGridFromStream<TDBGridEhImportAsText>(&grid, &in, all);
+      else
+        DBGridEhImpExp::ImportGridFromStream<TDBGridEhImportAsVCLDBIF>(&grid, &in, all);
+      if (q.GetState() != dsBrowse) q.Post();
+    } catch (const Exception& e) {
+      if (e.Message() != "TDBGridEhImportAsVCLDBIF.ReadPrefix: Invalid VCLDBIF format" &&
+          e.Message() != "TDBGridEhImportAsText.CheckState: Invalid text format")
+        std::abort();
+      if (q.GetState() != dsBrowse) q.Cancel();
+    }
+    if (q.ControlsDisabled()) std::abort();
+  }
+  return 0;
+}
