@@ -505,19 +505,19 @@ TFont* TColumnEh::GetFont()
 
 void TColumnEh::SetFont(TFont* Value) { FFont->Assign(Value); }
 
-TColor TColumnEh::GetColor() const
+TColor TColumnEh::DefaultColor() const
 {
-  if (IsExplicit(cvColor)) return FColor;
   TDBGridEhModel* grid = GetOwnerGrid();
   return grid ? grid->Color : clWindow;
 }
 
+TColor TColumnEh::GetColor() const { return IsExplicit(cvColor) ? FColor : DefaultColor(); }
+
 void TColumnEh::SetColor(TColor Value) { WriteNotifying(cvColor, FColor, Value); }
 
-TAlignment TColumnEh::GetAlignment()
-{
-  return IsExplicit(cvAlignment) ? FAlignment : DBGridEh::FieldAlignment(GetField());
-}
+TAlignment TColumnEh::DefaultAlignment() { return DBGridEh::FieldAlignment(GetField()); }
+
+TAlignment TColumnEh::GetAlignment() { return IsExplicit(cvAlignment) ? FAlignment : DefaultAlignment(); }
 
 void TColumnEh::SetAlignment(TAlignment Value)
 {
@@ -529,30 +529,33 @@ void TColumnEh::SetAlignment(TAlignment Value)
   WriteNotifying(cvAlignment, FAlignment, Value);
 }
 
-TTextLayout TColumnEh::GetLayout() const
+TTextLayout TColumnEh::DefaultLayout() const
 {
-  if (IsExplicit(cvLayout)) return FLayout;
   TColumnDefValuesEh* d = Defaults();
   return d ? d->GetLayout() : tlTop;
 }
 
+TTextLayout TColumnEh::GetLayout() const { return IsExplicit(cvLayout) ? FLayout : DefaultLayout(); }
+
 void TColumnEh::SetLayout(TTextLayout Value) { WriteNotifying(cvLayout, FLayout, Value); }
 
-bool TColumnEh::GetEndEllipsis() const
+bool TColumnEh::DefaultEndEllipsis() const
 {
-  if (IsExplicit(cvEndEllipsis)) return FEndEllipsis;
   TColumnDefValuesEh* d = Defaults();
-  return d && d->GetEndEllipsis();
+  return d ? d->GetEndEllipsis() : false;
 }
+
+bool TColumnEh::GetEndEllipsis() const { return IsExplicit(cvEndEllipsis) ? FEndEllipsis : DefaultEndEllipsis(); }
 
 void TColumnEh::SetEndEllipsis(bool Value) { WriteNotifying(cvEndEllipsis, FEndEllipsis, Value); }
 
-bool TColumnEh::GetToolTips() const
+bool TColumnEh::DefaultToolTips() const
 {
-  if (IsExplicit(cvToolTips)) return FToolTips;
   TColumnDefValuesEh* d = Defaults();
-  return d && d->GetToolTips();
+  return d ? d->GetToolTips() : false;
 }
+
+bool TColumnEh::GetToolTips() const { return IsExplicit(cvToolTips) ? FToolTips : DefaultToolTips(); }
 
 void TColumnEh::SetToolTips(bool Value) { WriteQuiet(cvToolTips, FToolTips, Value); }
 
@@ -574,11 +577,15 @@ void TColumnEh::SetWordWrap(bool Value)
   WriteDefaultAware(cvWordWrap, FWordWrap, Value, DefaultWordWrap());
 }
 
+bool TColumnEh::DefaultAlwaysShowEditButton() const
+{
+  TColumnDefValuesEh* d = Defaults();
+  return d ? d->GetAlwaysShowEditButton() : false;
+}
+
 bool TColumnEh::GetAlwaysShowEditButton() const
 {
-  if (IsExplicit(cvAlwaysShowEditButton)) return FAlwaysShowEditButton;
-  TColumnDefValuesEh* d = Defaults();
-  return d && d->GetAlwaysShowEditButton();
+  return IsExplicit(cvAlwaysShowEditButton) ? FAlwaysShowEditButton : DefaultAlwaysShowEditButton();
 }
 
 void TColumnEh::SetAlwaysShowEditButton(bool Value)
@@ -586,66 +593,94 @@ void TColumnEh::SetAlwaysShowEditButton(bool Value)
   WriteNotifying(cvAlwaysShowEditButton, FAlwaysShowEditButton, Value);
 }
 
-bool TColumnEh::GetAutoDropDown() const
+bool TColumnEh::DefaultAutoDropDown() const
 {
-  if (IsExplicit(cvAutoDropDown)) return FAutoDropDown;
   TColumnDefValuesEh* d = Defaults();
-  return d && d->GetAutoDropDown();
+  return d ? d->GetAutoDropDown() : false;
 }
+
+bool TColumnEh::GetAutoDropDown() const { return IsExplicit(cvAutoDropDown) ? FAutoDropDown : DefaultAutoDropDown(); }
 
 void TColumnEh::SetAutoDropDown(bool Value) { WriteQuiet(cvAutoDropDown, FAutoDropDown, Value); }
 
+bool TColumnEh::DefaultDropDownSizing() const
+{
+  TColumnDefValuesEh* d = Defaults();
+  return d ? d->GetDropDownSizing() : false;
+}
+
 bool TColumnEh::GetDropDownSizing() const
 {
-  if (IsExplicit(cvDropDownSizing)) return FDropDownSizing;
-  TColumnDefValuesEh* d = Defaults();
-  return d && d->GetDropDownSizing();
+  return IsExplicit(cvDropDownSizing) ? FDropDownSizing : DefaultDropDownSizing();
 }
 
 void TColumnEh::SetDropDownSizing(bool Value) { WriteQuiet(cvDropDownSizing, FDropDownSizing, Value); }
 
+bool TColumnEh::DefaultDropDownShowTitles() const
+{
+  TColumnDefValuesEh* d = Defaults();
+  return d ? d->GetDropDownShowTitles() : false;
+}
+
 bool TColumnEh::GetDropDownShowTitles() const
 {
-  if (IsExplicit(cvDropDownShowTitles)) return FDropDownShowTitles;
-  TColumnDefValuesEh* d = Defaults();
-  return d && d->GetDropDownShowTitles();
+  return IsExplicit(cvDropDownShowTitles) ? FDropDownShowTitles : DefaultDropDownShowTitles();
 }
 
 void TColumnEh::SetDropDownShowTitles(bool Value) { WriteQuiet(cvDropDownShowTitles, FDropDownShowTitles, Value); }
 
+bool TColumnEh::DefaultHighlightRequired() const
+{
+  TColumnDefValuesEh* d = Defaults();
+  return d ? d->GetHighlightRequired() : false;
+}
+
 bool TColumnEh::GetHighlightRequired() const
 {
-  if (IsExplicit(cvHighlightRequired)) return FHighlightRequired;
-  TColumnDefValuesEh* d = Defaults();
-  return d && d->GetHighlightRequired();
+  return IsExplicit(cvHighlightRequired) ? FHighlightRequired : DefaultHighlightRequired();
 }
 
 void TColumnEh::SetHighlightRequired(bool Value) { WriteNotifying(cvHighlightRequired, FHighlightRequired, Value); }
 
-TImeMode TColumnEh::GetImeMode() const
+TImeMode TColumnEh::DefaultImeMode() const
 {
-  if (IsExplicit(cvImeMode)) return FImeMode;
   TDBGridEhModel* grid = GetOwnerGrid();
   return grid ? grid->ImeMode : FImeMode;
 }
 
-void TColumnEh::SetImeMode(TImeMode Value)
-{
-  TDBGridEhModel* grid = GetOwnerGrid();
-  WriteDefaultAware(cvImeMode, FImeMode, Value, grid ? grid->ImeMode : FImeMode);
-}
+TImeMode TColumnEh::GetImeMode() const { return IsExplicit(cvImeMode) ? FImeMode : DefaultImeMode(); }
 
-AnsiString TColumnEh::GetImeName() const
+void TColumnEh::SetImeMode(TImeMode Value) { WriteDefaultAware(cvImeMode, FImeMode, Value, DefaultImeMode()); }
+
+AnsiString TColumnEh::DefaultImeName() const
 {
-  if (IsExplicit(cvImeName)) return FImeName;
   TDBGridEhModel* grid = GetOwnerGrid();
   return grid ? grid->ImeName : FImeName;
 }
 
-void TColumnEh::SetImeName(const AnsiString& Value)
+AnsiString TColumnEh::GetImeName() const { return IsExplicit(cvImeName) ? FImeName : DefaultImeName(); }
+
+void TColumnEh::SetImeName(const AnsiString& Value) { WriteDefaultAware(cvImeName, FImeName, Value, DefaultImeName()); }
+
+bool TColumnEh::Differs(TColumnEhValue V)
 {
-  TDBGridEhModel* grid = GetOwnerGrid();
-  WriteDefaultAware(cvImeName, FImeName, Value, grid ? grid->ImeName : FImeName);
+  if (!IsExplicit(V)) return false;
+  switch (V) {
+    case cvColor: return FColor != DefaultColor();
+    case cvAlignment: return FAlignment != DefaultAlignment();
+    case cvLayout: return FLayout != DefaultLayout();
+    case cvEndEllipsis: return FEndEllipsis != DefaultEndEllipsis();
+    case cvToolTips: return FToolTips != DefaultToolTips();
+    case cvWordWrap: return FWordWrap != DefaultWordWrap();
+    case cvAlwaysShowEditButton: return FAlwaysShowEditButton != DefaultAlwaysShowEditButton();
+    case cvAutoDropDown: return FAutoDropDown != DefaultAutoDropDown();
+    case cvDropDownSizing: return FDropDownSizing != DefaultDropDownSizing();
+    case cvDropDownShowTitles: return FDropDownShowTitles != DefaultDropDownShowTitles();
+    case cvHighlightRequired: return FHighlightRequired != DefaultHighlightRequired();
+    case cvImeMode: return FImeMode != DefaultImeMode();
+    case cvImeName: return FImeName != DefaultImeName();
+    default: return true;
+  }
 }
 
 // ---- width ------------------------------------------------------------------------------------

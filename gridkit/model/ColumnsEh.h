@@ -318,8 +318,9 @@ public:
 
   PELTO_PUBLISHED(p)
   {
+    // Stored when set here and different from the default.
     auto explicitly = [](TColumnEhValue v) {
-      return [v](const TObject* o) { return static_cast<const TColumnEh*>(o)->IsExplicit(v); };
+      return [v](const TObject* o) { return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->Differs(v); };
     };
     p.Property("Alignment", &TColumnEh::GetAlignment, &TColumnEh::SetAlignment).StoredWhen(explicitly(cvAlignment));
     p.Property("AlwaysShowEditButton", &TColumnEh::GetAlwaysShowEditButton, &TColumnEh::SetAlwaysShowEditButton)
@@ -336,7 +337,9 @@ public:
         .StoredWhen(explicitly(cvDropDownSizing));
     p.Property("EndEllipsis", &TColumnEh::GetEndEllipsis, &TColumnEh::SetEndEllipsis)
         .StoredWhen(explicitly(cvEndEllipsis));
-    p.Property("Font", &TColumnEh::GetFont, &TColumnEh::SetFont).StoredWhen(explicitly(cvFont));
+    p.Property("Font", &TColumnEh::GetFont, &TColumnEh::SetFont).StoredWhen([](const TObject* o) {
+      return static_cast<const TColumnEh*>(o)->IsExplicit(cvFont);
+    });
     p.Property("HighlightRequired", &TColumnEh::GetHighlightRequired, &TColumnEh::SetHighlightRequired)
         .StoredWhen(explicitly(cvHighlightRequired));
     p.Property("ImeMode", &TColumnEh::GetImeMode, &TColumnEh::SetImeMode).StoredWhen(explicitly(cvImeMode));
@@ -375,6 +378,20 @@ private:
   bool DefaultReadOnly();
   bool DefaultCheckboxes();
   bool DefaultWordWrap();
+  TColor DefaultColor() const;
+  TAlignment DefaultAlignment();
+  TTextLayout DefaultLayout() const;
+  bool DefaultEndEllipsis() const;
+  bool DefaultToolTips() const;
+  bool DefaultAlwaysShowEditButton() const;
+  bool DefaultAutoDropDown() const;
+  bool DefaultDropDownSizing() const;
+  bool DefaultDropDownShowTitles() const;
+  bool DefaultHighlightRequired() const;
+  TImeMode DefaultImeMode() const;
+  AnsiString DefaultImeName() const;
+  // Set here and different from the default (what is stored with the form).
+  bool Differs(TColumnEhValue V);
   TColumnDefValuesEh* Defaults() const;
   TFont* DefaultFont() const;
   void FontChanged();

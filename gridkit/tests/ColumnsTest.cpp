@@ -2,12 +2,15 @@
 // values, and sorting and filtering handed to an adapter that works on the SQLite query.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "gridkit/filter/STFilterEh.h"
 #include "gridkit/model/DBGridEhModel.h"
 #include "gridkit/tests/GridHostStandIn.h"
 #include "gridkit/tests/GridTestDb.h"
 #include "platform/classes/Reader.h"
 #include "platform/db/Fields.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -281,6 +284,161 @@ TEST_F(Columns, ExplicitValuesStreamOnlyWhenTheyDifferFromTheDefault)
   EXPECT_TRUE(c1->GetReadOnly());
   EXPECT_FALSE(c1->IsExplicit(cvTitleCaption));
   EXPECT_EQ(c1->GetSTFilter()->GetDataField(), "编号");
+}
+
+TEST_F(Columns, LookFollowsTheGridUntilSetOnTheColumn)
+{
+  TCollection loose(TColumnEh::StaticClass());
+  auto* alone = static_cast<TColumnEh*>(loose.Add());
+  EXPECT_EQ(alone->GetColor(), clWindow);
+  EXPECT_EQ(alone->GetAlignment(), taLeftJustify);
+  EXPECT_EQ(alone->GetTitle()->GetColor(), clBtnFace);
+  EXPECT_EQ(alone->GetFooter()->GetColor(), clWindow);
+  alone->GetFont()->SetSize(14);
+  EXPECT_EQ(alone->GetTitle()->GetFont()->GetSize(), 14) << "outside a grid the title takes the column's font";
+  EXPECT_EQ(alone->GetFooter()->GetFont()->GetSize(), 14);
+
+  TColumnEh* name = Add("名称");
+  TColumnEh* amount = Add("金额");
+  EXPECT_EQ(name->GetAlignment(), taLeftJustify);
+  EXPECT_EQ(amount->GetAlignment(), taRightJustify) << "numbers are right-justified";
+  EXPECT_EQ(amount->GetFooter()->GetAlignment(), taRightJustify);
+  EXPECT_TRUE(name->GetWordWrap());
+  EXPECT_FALSE(amount->GetWordWrap());
+
+  struct {
+    const char* What;
+    std::function<void(TColor)> SetGrid;
+    std::function<TColor()> Read;
+    std::function<void(TColor)> SetOwn;
+  } colours[] = {
+      {"cell", [&](TColor c) { Grid.Color = c; }, [&] { return name->GetColor(); },
+       [&](TColor c) { name->SetColor(c); }},
+      {"title", [&](TColor c) { Grid.FixedColor = c; }, [&] { return name->GetTitle()->GetColor(); },
+       [&](TColor c) { name->GetTitle()->SetColor(c); }},
+      {"footer", [&](TColor c) { Grid.FooterColor = c; }, [&] { return name->GetFooter()->GetColor(); },
+       [&](TColor c) { name->GetFooter()->SetColor(c); }},
+  };
+  for (auto& c : colours) {
+    SCOPED_TRACE(c.What);
+    c.SetGrid(clYellow);
+    EXPECT_EQ(c.Read(), clYellow);
+    c.SetOwn(clRed);
+    c.SetGrid(clAqua);
+    EXPECT_EQ(c.Read(), clRed);
+  }
+
+  // Fonts follow the grid's fonts until changed on the column, title or footer.
+  Grid.GetFont()->SetSize(11);
+  Grid.GetTitleFont()->SetSize(12);
+  Grid.GetFooterFont()->SetSize(13);
+  EXPECT_EQ(name->GetFont()->GetSize(), 11);
+  EXPECT_EQ(name->GetTitle()->GetFont()->GetSize(), 12);
+  EXPECT_EQ(name->GetFooter()->GetFont()->GetSize(), 13);
+  name->GetFont()->SetStyle({fsBold});
+  name->GetTitle()->GetFont()->SetStyle({fsItalic});
+  EXPECT_TRUE(name->IsExplicit(cvFont));
+  EXPECT_TRUE(name->IsExplicit(cvTitleFont));
+  Grid.GetFont()->SetSize(20);
+  Grid.GetTitleFont()->SetSize(21);
+  EXPECT_EQ(name->GetFont()->GetSize(), 11);
+  EXPECT_EQ(name->GetTitle()->GetFont()->GetSize(), 12);
+  EXPECT_EQ(amount->GetFont()->GetSize(), 20);
+  name->ResetToDefaults();
+  EXPECT_EQ(name->GetFont()->GetSize(), 20);
+  EXPECT_EQ(name->GetTitle()->GetFont()->GetStyle(), TFontStyles{});
+  EXPECT_EQ(name->GetColor(), clAqua);
+
+  // Title alignment: centred with multi-level titles until set.
+  EXPECT_EQ(name->GetTitle()->GetAlignment(), taLeftJustify);
+  Grid.UseMultiTitle = true;
+  EXPECT_EQ(name->GetTitle()->GetAlignment(), taCenter);
+  EXPECT_FALSE(Grid.GetColumnDefValues()->GetTitle()->AlignmentExplicit());
+
+  // The input method: a value equal to the grid's keeps the column inheriting.
+  Grid.ImeMode = imChinese;
+  name->SetImeMode(imChinese);
+  EXPECT_FALSE(name->IsExplicit(cvImeMode));
+  Grid.ImeMode = imClose;
+  EXPECT_EQ(name->GetImeMode(), imClose);
+  name->SetImeMode(imOpen);
+  Grid.ImeMode = imChinese;
+  EXPECT_EQ(name->GetImeMode(), imOpen);
+
+  // Layout and the switches read the grid's column defaults.
+  Grid.GetColumnDefValues()->SetLayout(tlCenter);
+  Grid.GetColumnDefValues()->SetEndEllipsis(true);
+  EXPECT_EQ(amount->GetLayout(), tlCenter);
+  EXPECT_TRUE(amount->GetEndEllipsis());
+  amount->SetLayout(tlBottom);
+  Grid.GetColumnDefValues()->SetLayout(tlTop);
+  EXPECT_EQ(amount->GetLayout(), tlBottom);
+}
+
+TEST_F(Columns, SortMarkerAreaShrinksWithTheColumn)
+{
+  Grid.OptionsEh = {dghAutoSortMarking, dghMultiSortMarking};
+  TColumnEh* a = Add("名称");
+  TColumnEh* b = Add("金额");
+  EXPECT_EQ(a->GetTitle()->SortMarkerAreaWidth(), 0) << "no marker";
+  a->GetTitle()->SetSortMarker(smDownEh);
+  a->SetWidth(40);
+  EXPECT_EQ(a->GetTitle()->SortMarkerAreaWidth(), 16);
+  a->SetWidth(3);
+  EXPECT_EQ(a->GetTitle()->SortMarkerAreaWidth(), 0);
+  // With two marked columns the number joins the marker, measured in the sort-number font.
+  b->GetTitle()->SetSortMarker(smUpEh);
+  Integer digit = Grid.TextWidth("2", nullptr, nullptr, DBGridEh::SortIndexFont());
+  EXPECT_GT(digit, 0);
+  b->SetWidth(100);
+  EXPECT_EQ(b->GetTitle()->SortMarkerAreaWidth(), 16 + digit);
+  b->SetWidth(16 + digit + 4 - 1);
+  EXPECT_EQ(b->GetTitle()->SortMarkerAreaWidth(), 2 + digit) << "the marker's room without its margin";
+}
+
+TEST_F(Columns, LookStreamsWhatWasSetAndDiffers)
+{
+  TGridComponent grid(nullptr);
+  grid.Host.Link.SetDataSource(&Source);
+  auto* name = grid.GetColumns()->Add();
+  name->SetFieldName("名称");
+  name->SetColor(clRed);
+  name->SetAlignment(taCenter);
+  name->GetFont()->SetStyle({fsBold});
+  name->GetTitle()->GetFont()->SetName("宋体");
+  name->GetTitle()->SetColor(clYellow);
+  name->GetFooter()->SetColor(clLime);
+  name->SetImeMode(imChinese);
+  auto* amount = grid.GetColumns()->Add();
+  amount->SetFieldName("金额");
+  amount->SetColor(grid.Model.Color);       // the default: not stored
+  amount->SetAlignment(taRightJustify);     // the field's: not stored
+  amount->GetTitle()->SetColor(clBtnFace);  // the grid's fixed colour: not stored
+
+  TMemoryStream stream;
+  Classes::WriteComponent(&stream, &grid);
+  std::string bytes(static_cast<const char*>(stream.GetMemory()), static_cast<std::size_t>(stream.GetSize()));
+  std::string second = bytes.substr(bytes.find("金额"));
+  for (const char* p : {"Color", "Alignment", "Font"}) EXPECT_EQ(second.find(p), std::string::npos) << p;
+
+  TGridComponent copy(nullptr);
+  copy.Host.Link.SetDataSource(&Source);
+  stream.SetPosition(0);
+  Classes::ReadComponent(&stream, &copy);
+  TColumnEh* c0 = copy.GetColumns()->GetColumnByIndex(0);
+  TColumnEh* c1 = copy.GetColumns()->GetColumnByIndex(1);
+  EXPECT_EQ(c0->GetColor(), clRed);
+  EXPECT_EQ(c0->GetAlignment(), taCenter);
+  EXPECT_EQ(c0->GetFont()->GetStyle(), TFontStyles{fsBold});
+  EXPECT_EQ(c0->GetTitle()->GetFont()->GetName(), "宋体");
+  EXPECT_EQ(c0->GetTitle()->GetColor(), clYellow);
+  EXPECT_EQ(c0->GetFooter()->GetColor(), clLime);
+  EXPECT_EQ(c0->GetImeMode(), imChinese);
+  EXPECT_TRUE(c0->IsExplicit(cvFont));
+  EXPECT_FALSE(c1->IsExplicit(cvColor));
+  EXPECT_FALSE(c1->IsExplicit(cvFont));
+  copy.Model.Color = clSilver;
+  EXPECT_EQ(c1->GetColor(), clSilver);
 }
 
 // Sorts and filters an ADO query with its own Sort and Filter, from the grid's markers and cells.
