@@ -15,7 +15,7 @@
 #include "gridkit/model/ColumnFootersEh.h"
 #include "platform/classes/Collection.h"
 #include "platform/classes/TextAlignment.h"
-#include "platform/forms/ImeMode.h"
+#include "platform/forms/controls/ControlEnums.h"
 #include "platform/forms/graphics/Colors.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/rtl/StringList.h"

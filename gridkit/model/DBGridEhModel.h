@@ -10,7 +10,7 @@
 #include "gridkit/model/ColumnDefValuesEh.h"
 #include "gridkit/model/ColumnsEh.h"
 #include "platform/classes/Sets.h"
-#include "platform/forms/ImeMode.h"
+#include "platform/forms/controls/ControlEnums.h"
 
 class IDBGridEhHost;
 class TDataSet;
