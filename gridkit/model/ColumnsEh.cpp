@@ -8,6 +8,7 @@
 #include "gridkit/model/GridDataLinkEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/rtl/MathUtils.h"
 #include "gridkit/model/GridHostEh.h"
@@ -331,11 +332,18 @@ TColumnEh::TColumnEh(TCollection* Collection)
 {
   if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
   FFont->OnChange = [this](TObject*) { FontChanged(); };
+  FEditButtons = std::make_unique<TEditButtonsEh>(this, TVisibleEditButtonEh::StaticClass());
+  FEditButtons->OnChangeInternal = [this](TObject*) { Notify(); };
+  FImagesLink = std::make_unique<TChangeLink>();
+  FImagesLink->OnChange = [this](TObject*) {
+    if (TDBGridEhModel* grid = GetOwnerGrid()) grid->Invalidate();
+  };
   DesignWidth = GetWidth();
 }
 
 TColumnEh::~TColumnEh()
 {
+  FImagesLink.reset();
   if (TDBGridEhModel* grid = GetOwnerGrid()) std::erase(grid->GetSortMarkedColumns(), this);
 }
 
@@ -405,6 +413,7 @@ TColumnKindEh TColumnEh::GetColumnKind()
   TField* f = GetField();
   if (f && f->GetFieldKind() == fkLookup) return ckLookup;
   if (FPickList->GetCount() > 0 && FKeyList->GetCount() == 0) return ckPickList;
+  if (GetImageList() && !FShowImageAndText) return ckImages;
   if (FKeyList->GetCount() > 0 && FPickList->GetCount() > 0) return ckKeyPickList;
   return ckText;
 }
@@ -683,6 +692,53 @@ bool TColumnEh::Differs(TColumnEhValue V)
   }
 }
 
+// ---- editing and images -----------------------------------------------------------------------
+
+void TColumnEh::SetButtonStyle(TColumnButtonStyleEh Value)
+{
+  if (Value == FButtonStyle) return;
+  FButtonStyle = Value;
+  Notify();
+}
+
+void TColumnEh::SetDropDownWidth(Integer Value)
+{
+  if (Value == FDropDownWidth) return;
+  FDropDownWidth = Value;
+  Notify();
+}
+
+void TColumnEh::SetEditMask(const AnsiString& Value)
+{
+  if (Value == FEditMask) return;
+  FEditMask = Value;
+  Notify();
+}
+
+void TColumnEh::SetHideDuplicates(bool Value)
+{
+  if (Value == FHideDuplicates) return;
+  FHideDuplicates = Value;
+  Notify();
+}
+
+void TColumnEh::SetShowImageAndText(bool Value)
+{
+  if (Value == FShowImageAndText) return;
+  FShowImageAndText = Value;
+  Notify();
+}
+
+// The link forgets a list that is destroyed, so the column never holds a dangling one.
+TCustomImageList* TColumnEh::GetImageList() const { return FImagesLink->GetSender(); }
+
+void TColumnEh::SetImageList(TCustomImageList* Value)
+{
+  if (TCustomImageList* old = GetImageList()) old->UnRegisterChanges(FImagesLink.get());
+  if (Value) Value->RegisterChanges(FImagesLink.get());
+  if (TDBGridEhModel* grid = GetOwnerGrid()) grid->Invalidate();
+}
+
 // ---- width ------------------------------------------------------------------------------------
 
 Integer TColumnEh::NaturalWidth()
@@ -751,6 +807,7 @@ void TColumnEh::ResetToDefaults()
   if (TFont* def = DefaultFont()) DBGridEh::SyncDefaultFont(FFont.get(), def);
   FPickList->Clear();
   FKeyList->Clear();
+  FButtonStyle = cbsAuto;
   Notify(fontWasSet);
 }
 
@@ -780,7 +837,12 @@ void TColumnEh::Assign(TPersistent* Source)
   if (src->IsExplicit(cvAlignment)) SetAlignment(src->FAlignment);
   if (src->IsExplicit(cvReadOnly)) SetReadOnly(src->FReadOnly);
   FTitle->Assign(src->FTitle.get());
+  FDropDownRows = src->FDropDownRows;
+  SetButtonStyle(src->FButtonStyle);
   FPickList->Assign(src->FPickList.get());
+  FPopupMenu = src->FPopupMenu;
+  DesignWidth = src->DesignWidth;
+  SetDropDownWidth(src->FDropDownWidth);
   FKeyList->Assign(src->FKeyList.get());
   if (src->IsExplicit(cvCheckboxes)) SetCheckboxes(src->FCheckboxes);
   FTag = src->FTag;
@@ -795,8 +857,12 @@ void TColumnEh::Assign(TPersistent* Source)
   SetToolTips(src->GetToolTips());
   SetDropDownSizing(src->GetDropDownSizing());
   SetDropDownShowTitles(src->GetDropDownShowTitles());
+  SetImageList(src->GetImageList());
   OnGetCellParams = src->OnGetCellParams;
   OnUpdateData = src->OnUpdateData;
+  FEditButtons->Assign(src->FEditButtons.get());
+  SetEditMask(src->FEditMask);
+  SetShowImageAndText(src->FShowImageAndText);
   FFooter->Assign(src->FFooter.get());
   FFooters->Assign(src->FFooters.get());
 }

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "gridkit/edits/EditButtonsEh.h"
 #include "gridkit/filter/STFilterEh.h"
 #include "gridkit/model/ColumnDefValuesEh.h"
 #include "gridkit/model/ColumnFootersEh.h"
@@ -25,11 +26,15 @@ class TDBGridEhModel;
 class TDataSet;
 class TMRUListEh;
 class TSpecRowEh;
+class TCustomImageList;
+class TChangeLink;
 class Variant;
 class TField;
 
 PELTO_ENUM(TSortMarkerEh, smNoneEh, smDownEh, smUpEh)
 PELTO_ENUM(TColumnKindEh, ckText, ckPickList, ckLookup, ckKeyPickList, ckImages, ckCheckboxes)
+// Which button the in-place editor shows; cbsAuto decides by the field and the lists.
+PELTO_ENUM(TColumnButtonStyleEh, cbsAuto, cbsEllipsis, cbsNone, cbsUpDown, cbsDropDown)
 // The class library's check-box states (held here until the standard controls bring them).
 PELTO_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
 
@@ -269,6 +274,29 @@ public:
   AnsiString GetImeName() const;
   virtual void SetImeName(const AnsiString& Value);
 
+  // ---- editing and images ------------------------------------------------------------------
+  TColumnButtonStyleEh GetButtonStyle() const { return FButtonStyle; }
+  void SetButtonStyle(TColumnButtonStyleEh Value);
+  // The extra buttons of the in-place editor; any change of them is a change of the column.
+  TEditButtonsEh* GetEditButtons() const { return FEditButtons.get(); }
+  void SetEditButtons(TEditButtonsEh* Value) { FEditButtons->Assign(Value); }
+  Integer GetDropDownRows() const { return FDropDownRows; }
+  void SetDropDownRows(Integer Value) { FDropDownRows = Value; }
+  Integer GetDropDownWidth() const { return FDropDownWidth; }
+  void SetDropDownWidth(Integer Value);
+  const AnsiString& GetEditMask() const { return FEditMask; }
+  void SetEditMask(const AnsiString& Value);
+  bool GetHideDuplicates() const { return FHideDuplicates; }
+  virtual void SetHideDuplicates(bool Value);
+  bool GetShowImageAndText() const { return FShowImageAndText; }
+  void SetShowImageAndText(bool Value);
+  // Borrowed; a change of the list repaints the grid.
+  TCustomImageList* GetImageList() const;
+  void SetImageList(TCustomImageList* Value);
+  // Borrowed; shown for the column's cells.
+  TPopupMenuBase* GetPopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenuBase* Value) { FPopupMenu = Value; }
+
   TColumnTitleEh* GetTitle() const { return FTitle.get(); }
   void SetTitle(TColumnTitleEh* Value) { FTitle->Assign(Value); }
   TSTColumnFilterEh* GetSTFilter() const { return FSTFilter.get(); }
@@ -327,6 +355,13 @@ public:
         .StoredWhen(explicitly(cvAlwaysShowEditButton));
     p.Property("AutoDropDown", &TColumnEh::GetAutoDropDown, &TColumnEh::SetAutoDropDown)
         .StoredWhen(explicitly(cvAutoDropDown));
+    p.Property("ButtonStyle", &TColumnEh::GetButtonStyle, &TColumnEh::SetButtonStyle).Default(cbsAuto);
+    p.Property("DropDownRows", &TColumnEh::GetDropDownRows, &TColumnEh::SetDropDownRows).Default(7);
+    p.Property("DropDownWidth", &TColumnEh::GetDropDownWidth, &TColumnEh::SetDropDownWidth).Default(0);
+    p.Property("EditButtons", &TColumnEh::GetEditButtons, &TColumnEh::SetEditButtons);
+    p.Property("EditMask", &TColumnEh::GetEditMask, &TColumnEh::SetEditMask);
+    p.Property("HideDuplicates", &TColumnEh::GetHideDuplicates, &TColumnEh::SetHideDuplicates).Default(false);
+    p.Property("ShowImageAndText", &TColumnEh::GetShowImageAndText, &TColumnEh::SetShowImageAndText).Default(false);
     p.Property("Checkboxes", &TColumnEh::GetCheckboxes, &TColumnEh::SetCheckboxes).StoredWhen([](const TObject* o) {
       return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->CheckboxesStored();
     });
@@ -429,6 +464,13 @@ private:
   }
 
   std::uint32_t FExplicit = 0;
+  TColumnButtonStyleEh FButtonStyle = cbsAuto;
+  std::unique_ptr<TEditButtonsEh> FEditButtons;
+  Integer FDropDownRows = 7, FDropDownWidth = 0;
+  AnsiString FEditMask;
+  bool FHideDuplicates = false, FShowImageAndText = false;
+  std::unique_ptr<TChangeLink> FImagesLink;
+  TPopupMenuBase* FPopupMenu = nullptr;
   TColor FColor = clWindow;
   std::unique_ptr<TFont> FFont;
   TAlignment FAlignment = taLeftJustify;

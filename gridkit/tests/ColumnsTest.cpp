@@ -10,6 +10,7 @@
 #include "gridkit/tests/GridTestDb.h"
 #include "platform/classes/Reader.h"
 #include "platform/db/Fields.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/rtl/Streams.h"
 
@@ -439,6 +440,56 @@ TEST_F(Columns, LookStreamsWhatWasSetAndDiffers)
   EXPECT_FALSE(c1->IsExplicit(cvFont));
   copy.Model.Color = clSilver;
   EXPECT_EQ(c1->GetColor(), clSilver);
+}
+
+TEST_F(Columns, EditButtonsNotifyTheirColumnAndCopyEventsToo)
+{
+  TColumnEh* c = Add("名称");
+  int before = Host.GridPaints;
+  TEditButtonEh* b = c->GetEditButtons()->Add();
+  EXPECT_TRUE(b->GetVisible()) << "a column's buttons are visible ones";
+  EXPECT_EQ(b->GetShortCut(), TVisibleEditButtonEh::AltDown);
+  b->SetStyle(ebsEllipsisEh);
+  EXPECT_GT(Host.GridPaints, before) << "a button change is a change of the column";
+  for (auto [in, out] : {std::pair{0, 1}, {7, 4}, {3, 3}}) {
+    b->SetNumGlyphs(in);
+    EXPECT_EQ(b->GetNumGlyphs(), out);
+  }
+  int clicks = 0;
+  b->OnClick = [&](TObject*, bool&) { ++clicks; };
+  TEditButtonEh single(static_cast<TComponent*>(nullptr));
+  int changes = 0;
+  single.OnChangeInternal = [&](TObject*) { ++changes; };
+  single.Assign(b);
+  EXPECT_EQ(single.GetStyle(), ebsEllipsisEh);
+  EXPECT_EQ(single.GetNumGlyphs(), 3);
+  EXPECT_GT(changes, 0);
+  bool handled = false;
+  single.OnClick(&single, handled);
+  EXPECT_EQ(clicks, 1) << "the events are copied with the look";
+}
+
+TEST_F(Columns, AnImageListMakesAnImageColumnAndIsForgottenWhenFreed)
+{
+  TColumnEh* c = Add("编号");
+  c->GetPickList()->SetText("一\n二");
+  c->GetKeyList()->SetText("1\n2");
+  EXPECT_EQ(c->GetColumnKind(), ckKeyPickList);
+  {
+    TImageList images(nullptr);
+    c->SetImageList(&images);
+    EXPECT_EQ(c->GetColumnKind(), ckImages);
+    c->SetShowImageAndText(true);
+    EXPECT_EQ(c->GetColumnKind(), ckKeyPickList);
+    c->SetShowImageAndText(false);
+    int paints = Host.GridPaints;
+    images.Clear();
+    EXPECT_GT(Host.GridPaints, paints) << "a change of the list repaints the grid";
+  }
+  EXPECT_EQ(c->GetImageList(), nullptr);
+  EXPECT_EQ(c->GetColumnKind(), ckKeyPickList);
+  c->SetCheckboxes(true);
+  EXPECT_EQ(c->GetColumnKind(), ckCheckboxes);
 }
 
 // Sorts and filters an ADO query with its own Sort and Filter, from the grid's markers and cells.
