@@ -1,5 +1,9 @@
 #include "platform/commctrl/CommCtrl.h"
+#include "platform/forms/controls/BasicAction.h"
 #include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/MainMenuBase.h"
+#include "platform/forms/controls/PopupMenuBase.h"
+#include "platform/win/menu/Menus.h"
 #include "platform/forms/controls/DragObject.h"
 #include "platform/forms/forms/DataModule.h"
 #include "platform/forms/forms/Frame.h"
@@ -421,4 +425,114 @@ TEST_F(FormsTest, AnAutoScrollingFormScrollsItsChildrenIntoView)
   far->SetTop(100);  // everything fits: the bar goes
   EXPECT_FALSE(vert->IsScrollBarVisible());
   EXPECT_EQ(vert->GetPosition(), 0);
+}
+
+namespace {
+class TRecordingPopup : public TPopupMenuBase {
+public:
+  using TPopupMenuBase::TPopupMenuBase;
+  std::vector<POINT> Shown;
+  void Popup(int X, int Y) override { Shown.push_back(POINT{X, Y}); }
+};
+
+class TRecordingMenu : public TMainMenuBase {
+public:
+  explicit TRecordingMenu(TComponent* AOwner) : TMainMenuBase(AOwner) {}
+  ~TRecordingMenu() override
+  {
+    if (FHandle) Windows::DestroyMenu(FHandle);
+  }
+  std::vector<WORD> Commands;
+  HMENU GetHandle() override
+  {
+    if (!FHandle) {
+      FHandle = Windows::CreateMenu();
+      Windows::AppendMenu(FHandle, MF_STRING, 101, "文件(&F)");
+    }
+    return FHandle;
+  }
+  bool DispatchCommand(WORD ACommand) override
+  {
+    Commands.push_back(ACommand);
+    return ACommand == 101;
+  }
+
+private:
+  HMENU FHandle = nullptr;
+};
+}  // namespace
+
+TEST_F(FormsTest, ActionsPopupMenusAndTheMenuBarReachTheirControls)
+{
+  TForm* form = MakeForm();
+  auto* button = new TTestButton(Owner.get());
+  button->SetParent(form);
+  auto* action = new TBasicAction(Owner.get());
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  button->SetAction(action);
+  auto* popup = new TRecordingPopup(Owner.get());
+  button->SetPopupMenu(popup);
+  auto* menu = new TRecordingMenu(Owner.get());
+  form->SetMenu(menu);
+  form->Show();
+  EXPECT_EQ(Windows::GetMenu(form->GetHandle()), menu->GetHandle());
+
+  button->Click();  // no OnClick: the action runs
+  EXPECT_EQ(executed, 1);
+  bool handlerRan = false;
+  button->OnContextPopup = [&](TObject*, POINT, bool& handled) { handlerRan = true; };
+  POINT p = button->ClientToScreen(POINT{5, 6});
+  Windows::SendMessage(button->GetHandle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(button->GetHandle()),
+                       MAKELPARAM(p.x, p.y));
+  EXPECT_TRUE(handlerRan);
+  ASSERT_EQ(popup->Shown.size(), 1u);
+  EXPECT_EQ(popup->Shown[0].x, p.x);
+  EXPECT_EQ(popup->GetPopupComponent(), button);
+
+  Windows::SendMessage(form->GetHandle(), WM_COMMAND, 101, 0);
+  EXPECT_EQ(menu->Commands, (std::vector<WORD>{101}));
+
+  // Freed, they are forgotten.
+  delete action;
+  delete popup;
+  EXPECT_EQ(button->GetAction(), nullptr);
+  EXPECT_EQ(button->GetPopupMenu(), nullptr);
+  button->Click();
+  delete menu;
+  EXPECT_EQ(form->GetMenu(), nullptr);
+  EXPECT_EQ(Windows::GetMenu(form->GetHandle()), nullptr);
+}
+
+TEST_F(FormsTest, PublishedPropertiesCarryTheirTypeNames)
+{
+  struct Case {
+    TClass cls;
+    const char* prop;
+    const char* type;
+  };
+  const Case cases[] = {
+      {TControl::StaticClass(), "Color", "TColor"},
+      {TControl::StaticClass(), "Cursor", "TCursor"},
+      {TControl::StaticClass(), "OnClick", "TNotifyEvent"},
+      {TControl::StaticClass(), "OnDragOver", "TDragOverEvent"},
+      {TControl::StaticClass(), "Align", "TAlign"},
+      {TControl::StaticClass(), "Anchors", "TAnchors"},
+      {TWinControl::StaticClass(), "OnKeyPress", "TKeyPressEvent"},
+      {TForm::StaticClass(), "Caption", "TCaption"},
+      {TForm::StaticClass(), "OnClose", "TCloseEvent"},
+      {TForm::StaticClass(), "BorderStyle", "TFormBorderStyle"},
+      {TForm::StaticClass(), "HorzScrollBar", "TControlScrollBar"},
+  };
+  for (const Case& c : cases) {
+    const TPropInfo* p = c.cls->FindProperty(c.prop);
+    ASSERT_NE(p, nullptr) << c.prop;
+    EXPECT_EQ(p->PropType->Name, c.type) << c.prop;
+  }
+  TForm* form = MakeForm();
+  TypInfo::SetEnumProp(form, "BorderStyle", "bsDialog");
+  EXPECT_EQ(form->GetBorderStyle(), bsDialog);
+  TypInfo::SetStrProp(form, "Caption", "合同");
+  EXPECT_EQ(form->GetCaption(), "合同");
+  EXPECT_EQ(TypInfo::GetSetProp(form, TypInfo::GetPropInfo(form, "Anchors")), "akLeft,akTop");
 }
