@@ -8,6 +8,8 @@
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/Canvas.h"
+#include "platform/classes/Filer.h"
+#include "platform/rtl/Streams.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/win/caret/Cursors.h"
 
@@ -236,6 +238,48 @@ void TCustomImageList::SetImageType(TImageType Value)
   if (Value == FImageType) return;
   FImageType = Value;
   Change();
+}
+
+// ---- Stored images ----------------------------------------------------------------------------
+
+void TCustomImageList::DefineProperties(TFiler* Filer)
+{
+  TComponent::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Bitmap", [this](TStream* s) { ReadImages(s); }, [this](TStream* s) { WriteImages(s); }, GetCount() > 0);
+}
+
+void TCustomImageList::WriteImages(TStream* Stream)
+{
+  Integer count = GetCount();
+  Stream->WriteBuffer(&count, sizeof count);
+  if (count == 0) return;
+  TBitmap image, mask;
+  image.SetPixelFormat(pf32bit);
+  image.SetSize(FWidth * count, FHeight);
+  mask.SetPixelFormat(pf32bit);
+  mask.SetSize(FWidth * count, FHeight);
+  for (int i = 0; i < count; ++i) {
+    Windows::ImageList_DrawEx(FHandle, i, image.GetCanvas()->GetHandle(), i * FWidth, 0, 0, 0, CLR_NONE, CLR_DEFAULT,
+                              ILD_TRANSPARENT);
+    Windows::ImageList_Draw(FHandle, i, mask.GetCanvas()->GetHandle(), i * FWidth, 0, ILD_MASK);
+  }
+  image.SaveToStream(Stream);
+  if (FMasked) mask.SaveToStream(Stream);
+}
+
+void TCustomImageList::ReadImages(TStream* Stream)
+{
+  Integer count = 0;
+  Stream->ReadBuffer(&count, sizeof count);
+  if (count < 0) throw EReadError("Invalid image list data");
+  Clear();
+  if (count == 0) return;
+  TBitmap image, mask;
+  image.LoadFromStream(Stream);
+  if (FMasked) mask.LoadFromStream(Stream);
+  if (image.GetWidth() != FWidth * count || image.GetHeight() != FHeight) throw EReadError("Invalid image list data");
+  Add(&image, FMasked ? &mask : nullptr);
 }
 
 // ---- Drawing -------------------------------------------------------------------------------------

@@ -3,6 +3,9 @@
 // its changes, TImageList (the published one) and TDragImageList, whose one drag image follows
 // the mouse during a drag.
 //
+// Stored forms keep the images as the defined property "Bitmap": the image count, then the images
+// side by side as a 32-bit BMP and, in a masked list, their mask likewise (black opaque).
+//
 // Indexes: Replace and Delete raise EInvalidOperation "Invalid ImageList Index" for an index
 // outside 0..Count-1 (Delete also takes -1: all). Draw with a bad index draws nothing. Bitmaps
 // handed in stay the caller's. Every change reports to OnChange and each registered link.
@@ -19,6 +22,7 @@ using HIMAGELIST = ImageListTag*;
 class TBitmap;
 class TCanvas;
 class TCustomImageList;
+class TStream;
 
 PELTO_ENUM(TDrawingStyle, dsFocus, dsSelected, dsNormal, dsTransparent)
 PELTO_ENUM(TImageType, itImage, itMask)
@@ -124,6 +128,7 @@ public:
 protected:
   // Tells OnChange and the links.
   virtual void Change();
+  void DefineProperties(TFiler* Filer) override;
   virtual void DoDraw(int Index, TCanvas* Canvas, int X, int Y, UINT Style, bool Enabled);
 
 private:
@@ -131,6 +136,9 @@ private:
   // Destroys the handle; the next use makes an empty one.
   void FreeHandle();
   void DrawGreyed(int Index, TCanvas* Canvas, int X, int Y);
+  // Raise EInvalidGraphic (or EReadError) for a block that is not one.
+  void ReadImages(TStream* Stream);
+  void WriteImages(TStream* Stream);
 
   HIMAGELIST FHandle = nullptr;
   int FWidth = 16, FHeight = 16;

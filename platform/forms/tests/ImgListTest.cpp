@@ -4,6 +4,8 @@
 #include <fstream>
 #include <functional>
 
+#include "platform/classes/Reader.h"
+#include "platform/classes/Writer.h"
 #include "platform/forms/app/Screen.h"
 #include "platform/forms/controls/ImgList.h"
 #include "platform/forms/graphics/Bitmap.h"
@@ -17,6 +19,7 @@
 #include "platform/win/backend/Headless.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/paint/Painting.h"
+#include "platform/rtl/Streams.h"
 #include "platform/win/window/Windows.h"
 
 namespace {
@@ -234,4 +237,44 @@ TEST_F(ImgListTest, DragImageFollowsTheMouseOverAWindow)
   EXPECT_FALSE(drag.GetDragging());
   EXPECT_EQ(Headless::ClientPixel(wnd, 60, 30), ground) << "the window is left as it was";
   EXPECT_FALSE(drag.EndDrag());
+}
+
+TEST_F(ImgListTest, ImagesTravelInTheComponentStream)
+{
+  TImageList out(nullptr);
+  out.SetWidth(8);
+  out.SetHeight(8);
+  TBitmap strip;
+  Glyphs(strip, {clRed, clBlue, clLime});
+  out.AddMasked(&strip, clFuchsia);
+  TMemoryStream s;
+  Classes::WriteComponent(&s, &out);
+
+  s.SetPosition(0);
+  TImageList in(nullptr);
+  Classes::ReadComponent(&s, &in);
+  ASSERT_EQ(in.GetCount(), 3);
+  EXPECT_EQ(in.GetWidth(), 8);
+  TBitmap canvas;
+  Fill(canvas, 30, 10, clWhite);
+  for (int i = 0; i < 3; ++i) in.Draw(canvas.GetCanvas(), i * 10, 0, i, dsTransparent, itImage);
+  EXPECT_EQ(Px(canvas, 3, 3), kRed);
+  EXPECT_EQ(Px(canvas, 13, 3), kBlue);
+  EXPECT_EQ(Px(canvas, 23, 3), 0x00FF00u);
+  EXPECT_EQ(Px(canvas, 0, 0), kWhite) << "the mask came along";
+
+  // An empty list stores no images; a damaged block is refused.
+  TImageList empty(nullptr);
+  TMemoryStream e;
+  Classes::WriteComponent(&e, &empty);
+  std::string bytes(static_cast<const char*>(e.GetMemory()), std::size_t(e.GetSize()));
+  EXPECT_EQ(bytes.find("Bitmap"), std::string::npos);
+
+  std::string stored(static_cast<const char*>(s.GetMemory()), std::size_t(s.GetSize()));
+  std::size_t bmp = stored.find("BM");
+  ASSERT_NE(bmp, std::string::npos);
+  stored[bmp + 18] = 99;  // the strip's width no longer matches three images
+  TStringStream damaged(stored);
+  TImageList bad(nullptr);
+  EXPECT_ANY_THROW(Classes::ReadComponent(&damaged, &bad));
 }
