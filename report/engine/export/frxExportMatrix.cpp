@@ -253,6 +253,19 @@ void TfrxIEMatrix::AddPage(TPrinterOrientation Orientation, Extended Width, Exte
       TfrxIEMPage{FMaxHeight, Orientation, Width, Height, LeftMargin, TopMargin, RightMargin, BottomMargin});
 }
 
+void TfrxIEMatrix::AddExported(TfrxComponent* Obj, bool ExportPictures)
+{
+  auto* view = dynamic_cast<TfrxView*>(Obj);
+  if (!view || view->GetName() == "_pagebackground") return;
+  if (dynamic_cast<TfrxCustomMemoView*>(view) || ExportPictures) AddObject(view);
+}
+
+void TfrxIEMatrix::AddPage(TfrxReportPage* Page)
+{
+  AddPage(Page->GetOrientation(), Page->GetWidth(), Page->GetHeight(), Page->LeftMargin, Page->TopMargin,
+          Page->RightMargin, Page->BottomMargin);
+}
+
 // ---- Preparing the grid ------------------------------------------------------------------------
 
 void TfrxIEMatrix::OrderEdges(std::vector<Extended>& List, Extended Limit)

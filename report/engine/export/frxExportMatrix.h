@@ -79,8 +79,13 @@ public:
   TfrxIEMatrix& operator=(const TfrxIEMatrix&) = delete;
 
   void AddObject(TfrxView* View);
+  // What the table exports add of a page: every view but the page background, pictures only
+  // with ExportPictures. Others are ignored.
+  void AddExported(TfrxComponent* Obj, bool ExportPictures);
   void AddPage(TPrinterOrientation Orientation, Extended Width, Extended Height, Extended LeftMargin,
                Extended TopMargin, Extended RightMargin, Extended BottomMargin);
+  // The entry of a report page, from its orientation, size and margins.
+  void AddPage(TfrxReportPage* Page);
   void Prepare();
   void Clear();
 

@@ -146,15 +146,12 @@ void TfrxRTFExport::BeginPage(TfrxReportPage* Page, Integer Index)
 
 void TfrxRTFExport::ExportObject(TfrxComponent* Obj)
 {
-  auto* view = dynamic_cast<TfrxView*>(Obj);
-  if (!view || !FMatrix || view->GetName() == "_pagebackground") return;
-  if (dynamic_cast<TfrxCustomMemoView*>(view) || ExportPictures) FMatrix->AddObject(view);
+  if (FMatrix) FMatrix->AddExported(Obj, ExportPictures);
 }
 
 void TfrxRTFExport::EndPage(TfrxReportPage* Page, Integer Index)
 {
-  FMatrix->AddPage(Page->GetOrientation(), Page->GetWidth(), Page->GetHeight(), Page->LeftMargin, Page->TopMargin,
-                   Page->RightMargin, Page->BottomMargin);
+  if (FMatrix) FMatrix->AddPage(Page);
 }
 
 Integer TfrxRTFExport::ColorNumber(TColor Color)

@@ -10,9 +10,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/tests/SaveFaultTable.h"
 #include "platform/testsupport/TempFolder.h"
 #include "report/engine/export/ExportModule.h"
 #include "report/engine/model/frxBands.h"
@@ -73,6 +75,28 @@ protected:
   {
     std::filesystem::copy_file(File.c_str(), std::filesystem::path(PELTO_TEST_OUTPUT) / As,
                                std::filesystem::copy_options::overwrite_existing);
+  }
+
+  // Runs an export of the prepared pages to Given (a UTF-8 name in the test's folder) through
+  // the save seam's faults: Written (the file it writes) must keep Old, and a save without faults
+  // must leave bytes that Accepts.
+  template <class TExport>
+  void RunSaveFaults(const std::string& Given, const std::string& Written, const std::string& Old,
+                     std::function<bool(const std::string&)> Accepts)
+  {
+    SaveFaultTable::TSaveCheck check;
+    check.File = Dir / Written;
+    check.Old = Old;
+    AnsiString name = System::Utf8ToAnsi((Dir / Given).string());
+    check.Save = [&] {
+      TExport filter(nullptr);
+      filter.ShowDialog = false;
+      filter.FileName = name;
+      Pages()->Export(&filter);
+    };
+    check.NameInMessage = System::Utf8ToAnsi(check.File.string());
+    check.Accepts = std::move(Accepts);
+    SaveFaultTable::Run(check);
   }
 
   // The sample: page 1 A4 portrait, page 2 A5 landscape. Texts are those the tests look for.

@@ -116,19 +116,8 @@ TEST_F(ImageExportTest, AFailedWriteKeepsThePreviousPicture)
   auto* page = NewPage();
   Memo(Band<TfrxReportTitle>(page, "T", 0), "合同");
   ASSERT_TRUE(Prepare());
-  SaveFaultTable::TSaveCheck check;
-  check.File = Dir / ExportTests::U8("报表.1.jpg");
-  check.Old = "old picture";
-  AnsiString name = System::Utf8ToAnsi((Dir / ExportTests::U8("报表.jpg")).string());
-  check.Save = [&] {
-    TfrxJPEGExport jpeg(nullptr);
-    jpeg.ShowDialog = false;
-    jpeg.FileName = name;
-    Pages()->Export(&jpeg);
-  };
-  check.NameInMessage = System::Utf8ToAnsi(check.File.string());
-  check.Accepts = [](const std::string& b) { return b.size() > 2 && b[0] == '\xFF' && b[1] == '\xD8'; };
-  SaveFaultTable::Run(check);
+  RunSaveFaults<TfrxJPEGExport>(ExportTests::U8("报表.jpg"), ExportTests::U8("报表.1.jpg"), "old picture",
+                                [](const std::string& b) { return b.size() > 2 && b[0] == '\xFF' && b[1] == '\xD8'; });
 }
 
 }  // namespace

@@ -112,21 +112,9 @@ TEST_F(PDFExportTest, AFailedWriteKeepsThePreviousFile)
 {
   BuildSample();
   ASSERT_TRUE(Prepare());
-  SaveFaultTable::TSaveCheck check;
-  check.File = Dir / U8("合同.pdf");
-  check.Old = "%PDF-1.3 the previous export";
-  AnsiString name = System::Utf8ToAnsi(check.File.string());
-  check.Save = [&] {
-    TfrxPDFExport pdf(nullptr);
-    pdf.ShowDialog = false;
-    pdf.FileName = name;
-    Pages()->Export(&pdf);
-  };
-  check.NameInMessage = name;
-  check.Accepts = [](const std::string& b) {
-    return b.rfind("%PDF-1.3", 0) == 0 && b.find("%%EOF") != std::string::npos;
-  };
-  SaveFaultTable::Run(check);
+  RunSaveFaults<TfrxPDFExport>(
+      U8("合同.pdf"), U8("合同.pdf"), "%PDF-1.3 the previous export",
+      [](const std::string& b) { return b.rfind("%PDF-1.3", 0) == 0 && b.find("%%EOF") != std::string::npos; });
 }
 
 TEST(PDFPageContentTest, EscapingAndLinePositions)

@@ -147,19 +147,9 @@ TEST_F(RTFExportTest, AFailedWriteKeepsThePreviousFile)
 {
   BuildRows();
   ASSERT_TRUE(Prepare());
-  SaveFaultTable::TSaveCheck check;
-  check.File = Dir / U8("报表.rtf");
-  check.Old = "{\\rtf1 old}";
-  AnsiString name = System::Utf8ToAnsi(check.File.string());
-  check.Save = [&] {
-    TfrxRTFExport rtf(nullptr);
-    rtf.ShowDialog = false;
-    rtf.FileName = name;
-    Pages()->Export(&rtf);
-  };
-  check.NameInMessage = name;
-  check.Accepts = [](const std::string& b) { return b.rfind("{\\rtf1", 0) == 0 && b.size() > 100 && b.back() == '\n'; };
-  SaveFaultTable::Run(check);
+  RunSaveFaults<TfrxRTFExport>(U8("报表.rtf"), U8("报表.rtf"), "{\\rtf1 old}", [](const std::string& b) {
+    return b.rfind("{\\rtf1", 0) == 0 && b.size() > 100 && b.back() == '\n';
+  });
 }
 
 }  // namespace

@@ -137,19 +137,8 @@ TEST_F(XLSExportTest, AFailedSaveKeepsThePreviousWorkbook)
   auto* page = NewPage();
   Memo(Band<TfrxReportTitle>(page, "T", 0), "合同");
   ASSERT_TRUE(Prepare());
-  SaveFaultTable::TSaveCheck check;
-  check.File = Dir / U8("报表.xlsx");
-  check.Old = "PK old workbook";
-  AnsiString name = System::Utf8ToAnsi(check.File.string());
-  check.Save = [&] {
-    TfrxXLSExport xls(nullptr);
-    xls.ShowDialog = false;
-    xls.FileName = name;
-    Pages()->Export(&xls);
-  };
-  check.NameInMessage = name;
-  check.Accepts = [](const std::string& b) { return b.rfind("PK", 0) == 0 && b.size() > 1000; };
-  SaveFaultTable::Run(check);
+  RunSaveFaults<TfrxXLSExport>(U8("报表.xlsx"), U8("报表.xlsx"), "PK old workbook",
+                               [](const std::string& b) { return b.rfind("PK", 0) == 0 && b.size() > 1000; });
 }
 
 }  // namespace
