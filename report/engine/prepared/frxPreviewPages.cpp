@@ -875,6 +875,12 @@ bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
     bool mirrored = page->MirrorMargins && i % 2 == 1;
     page->SetLeft((mirrored ? page->RightMargin : page->LeftMargin) * kPixelsPerMm);
     page->SetTop(page->TopMargin * kPixelsPerMm);
+    // Back in place (and out of the cache) also when the filter raises.
+    TScopeExit unplace([this, page] {
+      page->SetLeft(0);
+      page->SetTop(0);
+      ClearCache();
+    });
     {
       // The page's fill, stretched over its printable area, goes first.
       TfrxPictureView background(nullptr);
@@ -896,9 +902,6 @@ bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
       Filter->ExportObject(c);
     }
     Filter->EndPage(page, i);
-    page->SetLeft(0);
-    page->SetTop(0);
-    ClearCache();
   }
   return true;
 }

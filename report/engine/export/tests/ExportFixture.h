@@ -1,6 +1,6 @@
 // The sample report the export tests write: two pages of two paper sizes (A4 portrait, A5
 // landscape) with Chinese and Latin texts (Chinese also in an "Arial" memo), frames, fills, a
-// rectangle, a line, a picture and a rotated memo, over the engine fixture's database; and a
+// rectangle, a line, a picture, a Code 39 barcode and a rotated memo, over the engine fixture's database; and a
 // runner for Debian's tools that fails the test when a tool is missing.
 #pragma once
 
@@ -20,6 +20,7 @@
 #include "report/engine/model/frxBands.h"
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Picture.h"
+#include "report/engine/objects/frxBarcode.h"
 #include "report/engine/objects/frxPictureView.h"
 #include "report/engine/tests/EngineFixture.h"
 
@@ -128,6 +129,9 @@ protected:
     bmp->SetSize(60, 40);
     for (int y = 0; y < 40; ++y)
       for (int x = 0; x < 60; ++x) bmp->GetScanLine(y)[x] = x < 30 ? 0xFF0000u : 0x0000FFu;
+    auto* code = new TfrxBarCodeView(title);
+    code->SetBounds(480, 130, 180, 60);
+    code->Text = "CONTRACT42";
     TfrxMemoView* turned = Memo(title, "旋转 90", 420, 30, 70, 100);
     turned->SetRotation(90);
     auto* ds = DataSet("行", "select * from 行 where 序号 <= 8 order by 序号");

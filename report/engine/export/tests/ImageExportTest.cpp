@@ -75,6 +75,10 @@ TEST_F(ImageExportTest, PagesAreNamedByExportOrderAndSizedByTheCroppingRules)
         std::filesystem::path(PELTO_TEST_OUTPUT) / ("export-sample." + std::to_string(page) + ".png"),
         std::string(png.begin(), png.end()));
     if (page == 1) {
+      // The barcode reads back from the page picture.
+      auto scan = ExportTests::RunTool(
+          "zbarimg -q --raw '" + (std::filesystem::path(PELTO_TEST_OUTPUT) / "export-sample.1.png").string() + "'");
+      EXPECT_EQ(scan.Out, "CONTRACT42\n") << "zbarimg";
       // The filled rectangle (220, 70 in its band, 10 mm margins cropped off) shows green.
       HDC dc = Windows::CreateCompatibleDC(nullptr);
       HGDIOBJ old = Windows::SelectObject(dc, d.Bmp);

@@ -76,11 +76,12 @@ TEST_F(XLSExportTest, TheSampleReadsBackWithOpenpyxl)
   std::smatch m;
   ASSERT_TRUE(std::regex_search(out, m, std::regex(R"(maxheight ([0-9.]+))")));
   EXPECT_LE(std::stod(m[1]), 409);
-  // A break after each of the two pages; 10 mm margins as inches; the picture and the rotated memo.
+  // A break after each of the two pages; 10 mm margins as inches; the picture, the barcode and the
+  // rotated memo.
   EXPECT_NE(out.find("breaks 2\n"), std::string::npos) << out;
   EXPECT_NE(out.find("margins 0.3937 0.3937 0.3937 0.3937"), std::string::npos) << out;
   EXPECT_EQ(out.find("orientation landscape"), std::string::npos) << out;
-  EXPECT_NE(out.find("images 2\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("images 3\n"), std::string::npos) << out;
 }
 
 TEST_F(XLSExportTest, ATallObjectSpansRowsNoTallerThan409Points)
