@@ -4,21 +4,13 @@
 // iteration. Counters: copy_s, paste_s, plain_s and copy_ratio (copy / plain loop). Posts stay in
 // the query (batch mode) so that the table's write-back does not hide the paste's own cost.
 #include <benchmark/benchmark.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <memory>
-#include <string>
 
 #include "gridkit/impexp/DBGridEhClipboard.h"
 #include "gridkit/tests/ImpExpGridStandIn.h"
-#include "platform/db/ADOConnection.h"
-#include "platform/db/ADODataSet.h"
-#include "platform/db/DBClasses.h"
+#include "gridkit/tests/ScratchJetDb.h"
 #include "platform/db/Fields.h"
-#include "platform/db/JetProvider.h"
-#include "platform/rtl/AnsiStrings.h"
-#include "platform/rtl/StringList.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/clipboard/Clipboard.h"
 
@@ -27,28 +19,11 @@ namespace {
 constexpr int RowCount = 100000;
 const char* const Fields[] = {"编号", "名称", "金额", "日期"};
 
-double Now()
-{
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-struct TTables {
-  AnsiString File;
-  TADOConnection Conn{nullptr};
-
-  TTables()
+struct TTables : TScratchJetDb {
+  TTables() : TScratchJetDb("/tmp", "pelto_clipbench")
   {
-    DBClasses::Initialize();
     Headless::Start(800, 600);
     DBGridEhImpExp::Initialize();
-    File = "/tmp/pelto_clipbench_" + std::to_string(::getpid()) + ".mdb";
-    ::unlink(File.c_str());
-    JetProvider::CreateDatabase(File, AnsiString());
-    Conn.SetConnectionString(System::AnsiToWide("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + File));
-    Conn.SetLoginPrompt(false);
-    Conn.Open();
     Exec("create table 合同 (编号 INTEGER, 名称 TEXT(20), 金额 FLOAT, 日期 DATETIME)");
     Exec("create table 副本 (编号 INTEGER, 名称 TEXT(20), 金额 FLOAT, 日期 DATETIME)");
     Exec(
@@ -56,24 +31,9 @@ struct TTables {
         "insert into 合同 select i, '合同 ' || i, case when i % 10 = 0 then null else (i * 37) % 1000 + 0.25 end, "
         "45000 + i % 400 from n");
   }
-  ~TTables()
-  {
-    Conn.Close();
-    ::unlink(File.c_str());
-  }
-  void Exec(const AnsiString& Sql)
-  {
-    TADOQuery q(nullptr);
-    q.SetConnection(&Conn);
-    q.GetSQL()->SetText(Sql);
-    q.ExecSQL();
-  }
   std::unique_ptr<TADOQuery> Open(const AnsiString& Table)
   {
-    auto q = std::make_unique<TADOQuery>(nullptr);
-    q->SetConnection(&Conn);
-    q->SetLockType(ltBatchOptimistic);
-    q->GetSQL()->SetText("select * from " + Table);
+    auto q = Query("select * from " + Table, true);
     q->Open();
     return q;
   }
@@ -88,15 +48,15 @@ void BM_CopyAndPasteWholeGrid(benchmark::State& state)
     auto source = tables.Open("合同");
     TImpExpGridStandIn grid(source.get());
     for (const char* f : Fields) grid.Add(f);
-    double t0 = Now();
+    double t0 = MonotonicSeconds();
     DBGridEhImpExp::CopyToClipboard(&grid, true);
-    double t1 = Now();
+    double t1 = MonotonicSeconds();
 
     auto target = tables.Open("副本");
     TImpExpGridStandIn into(target.get());
     for (const char* f : Fields) into.Add(f);
     DBGridEhImpExp::PasteFromClipboard(&into, false);
-    double t2 = Now();
+    double t2 = MonotonicSeconds();
     if (target->GetRecordCount() != RowCount) state.SkipWithError("the paste lost records");
 
     AnsiString all;
@@ -108,7 +68,7 @@ void BM_CopyAndPasteWholeGrid(benchmark::State& state)
         all += '\t';
       }
     benchmark::DoNotOptimize(all);
-    double t3 = Now();
+    double t3 = MonotonicSeconds();
     copy += t1 - t0;
     paste += t2 - t1;
     plain += t3 - t2;

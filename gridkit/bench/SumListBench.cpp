@@ -3,70 +3,35 @@
 // sum list in the same iteration. The "ratio" counter is with / without. Posts stay in the
 // query (batch mode) so that the table's write-back does not hide the sum list's own cost.
 #include <benchmark/benchmark.h>
-#include <time.h>
-#include <unistd.h>
 
 #include <memory>
-#include <string>
 
 #include "gridkit/model/DBSumLst.h"
-#include "platform/db/ADOConnection.h"
+#include "gridkit/tests/ScratchJetDb.h"
 #include "platform/db/ADODataSet.h"
-#include "platform/db/DBClasses.h"
 #include "platform/db/Fields.h"
-#include "platform/db/JetProvider.h"
-#include "platform/rtl/AnsiStrings.h"
-#include "platform/rtl/StringList.h"
 
 namespace {
 
 constexpr int RowCount = 100000;
 constexpr int Edits = 1000;
 
-double Now()
-{
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) / 1e9;
-}
-
-struct TTable {
-  AnsiString File;
-  TADOConnection Conn{nullptr};
-
-  TTable()
+struct TTable : TScratchJetDb {
+  TTable() : TScratchJetDb("/tmp", "pelto_sumbench")
   {
-    DBClasses::Initialize();
-    File = "/tmp/pelto_sumbench_" + std::to_string(::getpid()) + ".mdb";
-    ::unlink(File.c_str());
-    JetProvider::CreateDatabase(File, AnsiString());
-    Conn.SetConnectionString(System::AnsiToWide("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + File));
-    Conn.SetLoginPrompt(false);
-    Conn.Open();
-    TADOQuery q(nullptr);
-    q.SetConnection(&Conn);
-    q.GetSQL()->SetText("create table 账目 (编号 INTEGER, 名称 TEXT(20), 金额 FLOAT)");
-    q.ExecSQL();
-    q.GetSQL()->SetText(
+    Exec("create table 账目 (编号 INTEGER, 名称 TEXT(20), 金额 FLOAT)");
+    Exec(
         "with recursive n(i) as (select 1 union all select i + 1 from n where i < 100000) "
         "insert into 账目 select i, '行 ' || i, case when i % 10 = 0 then null else (i * 37) % 1000 + 0.25 end "
         "from n");
-    q.ExecSQL();
-  }
-  ~TTable()
-  {
-    Conn.Close();
-    ::unlink(File.c_str());
   }
 
   // Opens the query and posts the edits; with Sums the sum list follows along.
   double Run(bool Sums)
   {
-    double start = Now();
-    TADOQuery q(nullptr);
-    q.SetConnection(&Conn);
-    q.SetLockType(ltBatchOptimistic);
-    q.GetSQL()->SetText("select * from 账目");
+    double start = MonotonicSeconds();
+    auto query = Query("select * from 账目", true);
+    TADOQuery& q = *query;
     std::unique_ptr<TDBGridEhSumList> list;
     if (Sums) {
       list = std::make_unique<TDBGridEhSumList>(nullptr);
@@ -89,7 +54,7 @@ struct TTable {
     }
     if (list) benchmark::DoNotOptimize(list->GetSumCollection()->GetItem(0)->Total);
     q.Close();
-    return Now() - start;
+    return MonotonicSeconds() - start;
   }
 };
 

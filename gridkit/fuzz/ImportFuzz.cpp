@@ -7,44 +7,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <memory>
 
 #include "gridkit/impexp/DBGridEhImportText.h"
 #include "gridkit/impexp/VCLDBIFEh.h"
 #include "gridkit/tests/ImpExpGridStandIn.h"
-#include "platform/db/ADOConnection.h"
-#include "platform/db/ADODataSet.h"
-#include "platform/db/JetProvider.h"
-#include "platform/rtl/AnsiStrings.h"
+#include "gridkit/tests/ScratchJetDb.h"
 #include "platform/rtl/MessageSeam.h"
-#include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
 
-struct TTable {
-  TTable()
+struct TTable : TScratchJetDb {
+  TTable() : TScratchJetDb(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp", "gridkit_import_fuzz")
   {
-    const char* dir = ::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-    File = AnsiString(dir) + "/gridkit_import_fuzz_" + std::to_string(::getpid()) + ".mdb";
-    ::unlink(File.c_str());
-    JetProvider::CreateDatabase(File, AnsiString());
-    Conn.SetConnectionString(System::AnsiToWide("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + File));
-    Conn.SetLoginPrompt(false);
-    Conn.Open();
     Exec("create table 表 (文 TEXT(20), 整 INTEGER, 浮 FLOAT, 日 DATETIME, 块 BLOB)");
     MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) { return IDALL; });
   }
-  ~TTable() { ::unlink(File.c_str()); }
-  void Exec(const AnsiString& Sql)
-  {
-    TADOQuery q(nullptr);
-    q.SetConnection(&Conn);
-    q.GetSQL()->SetText(Sql);
-    q.ExecSQL();
-  }
-  AnsiString File;
-  TADOConnection Conn{nullptr};
 };
 
 TTable& Table()
@@ -62,9 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   t.Exec("delete from 表");
   t.Exec("insert into 表 values ('甲', 1, 1.5, 45000, X'00')");
   t.Exec("insert into 表 values (NULL, NULL, NULL, NULL, NULL)");
-  TADOQuery q(nullptr);
-  q.SetConnection(&t.Conn);
-  q.GetSQL()->SetText("select * from 表");
+  auto query = t.Query("select * from 表");
+  TADOQuery& q = *query;
   q.Open();
   {
     TImpExpGridStandIn grid(&q);
