@@ -9,6 +9,7 @@
 #include "gridkit/impexp/VCLDBIFEh.h"
 #include "platform/db/Fields.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/MessageSeam.h"
 #include "platform/rtl/Streams.h"
 #include "platform/win/clipboard/Clipboard.h"
@@ -102,14 +103,8 @@ void GetClipboardToStream(UINT Format, TStream* Stream)
   const void* p = h ? Windows::GlobalLock(h) : nullptr;
   // A block that can't be locked counts as empty.
   if (!p) return;
-  Int64 size = static_cast<Int64>(Windows::GlobalSize(h));
-  try {
-    Stream->WriteBuffer(p, size);
-  } catch (...) {
-    Windows::GlobalUnlock(h);
-    throw;
-  }
-  Windows::GlobalUnlock(h);
+  TScopeExit unlock([h] { Windows::GlobalUnlock(h); });
+  Stream->WriteBuffer(p, static_cast<Int64>(Windows::GlobalSize(h)));
 }
 
 void PutUnicodeText(TMemoryStream* Stream)
