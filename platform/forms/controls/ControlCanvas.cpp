@@ -2,6 +2,7 @@
 
 #include "platform/forms/controls/WinControl.h"
 #include "platform/gdi/dc/DeviceContext.h"
+#include "platform/rtl/Guards.h"
 #include "platform/win/paint/Painting.h"
 
 TControlCanvas::~TControlCanvas() { FreeHandle(); }
@@ -21,6 +22,18 @@ void TControlCanvas::FreeHandle()
   SetHandle(nullptr);
   Windows::ReleaseDC(FWindowHandle, dc);
   FWindowHandle = nullptr;
+}
+
+void TControlCanvas::PaintOn(HDC DC, const std::function<void()>& Paint)
+{
+  FreeHandle();
+  Lock();
+  TScopeExit done([this] {
+    SetHandle(nullptr);
+    Unlock();
+  });
+  SetHandle(DC);
+  Paint();
 }
 
 void TControlCanvas::CreateHandle()

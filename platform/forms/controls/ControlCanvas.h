@@ -3,6 +3,8 @@
 // control's corner and clipped to it) and gives it back at FreeHandle.
 #pragma once
 
+#include <functional>
+
 #include "platform/forms/graphics/Canvas.h"
 
 class TControl;
@@ -18,6 +20,8 @@ public:
   void SetControl(TControl* Value);
   // Gives back a context the canvas made itself.
   void FreeHandle();
+  // Runs Paint with the canvas on DC (a WM_PAINT's), locked, and detaches it after.
+  void PaintOn(HDC DC, const std::function<void()>& Paint);
 
 protected:
   void CreateHandle() override;

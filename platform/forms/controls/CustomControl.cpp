@@ -33,12 +33,5 @@ void TCustomControl::WMPaint(TMessage& Message)
 
 void TCustomControl::PaintWindow(HDC DC)
 {
-  FCanvas->FreeHandle();
-  FCanvas->Lock();
-  TScopeExit done([this] {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-  });
-  FCanvas->SetHandle(DC);
-  Paint();
+  FCanvas->PaintOn(DC, [this] { Paint(); });
 }

@@ -24,13 +24,5 @@ void TGraphicControl::Dispatch(TMessage& Message)
 
 void TGraphicControl::WMPaint(TMessage& Message)
 {
-  if (!Message.WParam) return;
-  FCanvas->FreeHandle();
-  FCanvas->Lock();
-  TScopeExit done([this] {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-  });
-  FCanvas->SetHandle(reinterpret_cast<HDC>(Message.WParam));
-  Paint();
+  if (Message.WParam) FCanvas->PaintOn(reinterpret_cast<HDC>(Message.WParam), [this] { Paint(); });
 }

@@ -804,7 +804,6 @@ void TWinControl::WMSize(TMessage& Message)
   DefaultHandler(Message);
   Realign();
   Resize();
-  Perform(CM_WINDOWSHAPECHANGED, 0, 0);
 }
 
 void TWinControl::WMMove(TMessage& Message) { DefaultHandler(Message); }
@@ -822,6 +821,8 @@ void TWinControl::WMWindowPosChanged(TMessage& Message)
     UpdateBoundsRect(r);
   }
   DefaultHandler(Message);
+  // Moved, sized, shown or hidden.
+  Perform(CM_WINDOWSHAPECHANGED, 0, 0);
 }
 
 void TWinControl::WMSetCursor(TMessage& Message)
@@ -1043,35 +1044,34 @@ void TWinControl::CMRecreateWnd(TMessage& Message) { RecreateWnd(); }
 
 // ---- Keys ------------------------------------------------------------------------------------------------------
 
-bool TWinControl::DoKeyDown(TMessage& Message)
+TWinControl* TWinControl::KeyPreviewForm()
 {
   TCustomForm* form = GetParentForm();
-  if (form && form != this && form->GetKeyPreview() && static_cast<TWinControl*>(form)->DoKeyDown(Message)) return true;
+  return form && form != this && form->GetKeyPreview() ? form : nullptr;
+}
+
+bool TWinControl::DoKeyUpDown(TMessage& Message, bool Down)
+{
+  if (TWinControl* form = KeyPreviewForm(); form && form->DoKeyUpDown(Message, Down)) return true;
   Word key = Word(Message.WParam);
   if (!ControlStyle.Contains(csNoStdEvents)) {
-    KeyDown(key, KeyDataToShiftState(Message.LParam));
+    TShiftState shift = KeyDataToShiftState(Message.LParam);
+    if (Down)
+      KeyDown(key, shift);
+    else
+      KeyUp(key, shift);
     Message.WParam = key;
   }
   return key == 0;
 }
 
-bool TWinControl::DoKeyUp(TMessage& Message)
-{
-  TCustomForm* form = GetParentForm();
-  if (form && form != this && form->GetKeyPreview() && static_cast<TWinControl*>(form)->DoKeyUp(Message)) return true;
-  Word key = Word(Message.WParam);
-  if (!ControlStyle.Contains(csNoStdEvents)) {
-    KeyUp(key, KeyDataToShiftState(Message.LParam));
-    Message.WParam = key;
-  }
-  return key == 0;
-}
+bool TWinControl::DoKeyDown(TMessage& Message) { return DoKeyUpDown(Message, true); }
+
+bool TWinControl::DoKeyUp(TMessage& Message) { return DoKeyUpDown(Message, false); }
 
 bool TWinControl::DoKeyPress(TMessage& Message)
 {
-  TCustomForm* form = GetParentForm();
-  if (form && form != this && form->GetKeyPreview() && static_cast<TWinControl*>(form)->DoKeyPress(Message))
-    return true;
+  if (TWinControl* form = KeyPreviewForm(); form && form->DoKeyPress(Message)) return true;
   char key = char(Message.WParam & 0xFF);
   if (!ControlStyle.Contains(csNoStdEvents)) {
     KeyPress(key);

@@ -204,6 +204,8 @@ protected:
   bool DoKeyDown(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
   bool DoKeyPress(TMessage& Message);
+  // The form that sees this control's keys first (its KeyPreview is on), or null.
+  TWinControl* KeyPreviewForm();
   virtual void KeyDown(Word& Key, TShiftState Shift);
   virtual void KeyUp(Word& Key, TShiftState Shift);
   virtual void KeyPress(char& Key);
@@ -254,6 +256,7 @@ protected:
   bool FInAlign = false;
 
 private:
+  bool DoKeyUpDown(TMessage& Message, bool Down);
   void DoAlignAndAnchors(TControl* AControl);
   void Insert(TControl* AControl);
   void Remove(TControl* AControl);

@@ -838,14 +838,7 @@ void TCustomForm::WMGetMinMaxInfo(TMessage& Message)
 
 void TCustomForm::PaintWindow(HDC DC)
 {
-  FCanvas->FreeHandle();
-  FCanvas->Lock();
-  TScopeExit done([this] {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-  });
-  FCanvas->SetHandle(DC);
-  Paint();
+  FCanvas->PaintOn(DC, [this] { Paint(); });
 }
 
 void TCustomForm::Paint()

@@ -536,3 +536,38 @@ TEST_F(FormsTest, PublishedPropertiesCarryTheirTypeNames)
   EXPECT_EQ(form->GetCaption(), "合同");
   EXPECT_EQ(TypInfo::GetSetProp(form, TypInfo::GetPropInfo(form, "Anchors")), "akLeft,akTop");
 }
+
+TEST_F(FormsTest, AControlHearsWhenItIsShownHiddenOrReshaped)
+{
+  struct TShapeWatcher : TLogControl {
+    using TLogControl::TLogControl;
+    int Heard = 0;
+    void WndProc(TMessage& Message) override
+    {
+      if (Message.Msg == CM_WINDOWSHAPECHANGED) ++Heard;
+      TLogControl::WndProc(Message);
+    }
+  };
+  TForm* form = MakeForm();
+  auto* inner = new TShapeWatcher(Owner.get(), "Inner");
+  inner->SetParent(form);
+  form->Show();
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+  };
+  const Step steps[] = {
+      {"hide", [&] { inner->Hide(); }},
+      {"show", [&] { inner->Show(); }},
+      {"move", [&] { inner->SetLeft(30); }},
+      {"resize", [&] { inner->SetWidth(90); }},
+  };
+  for (const Step& s : steps) {
+    inner->Heard = 0;
+    s.act();
+    EXPECT_GE(inner->Heard, 1) << s.what;
+  }
+  inner->Heard = 0;
+  inner->SetLeft(30);  // no change, no news
+  EXPECT_EQ(inner->Heard, 0);
+}
