@@ -383,6 +383,92 @@ TEST_F(Engine, BarcodeBoundToAFieldTakesEachRecordsValue)
   EXPECT_GT(ink.right - ink.left, 80);
 }
 
+// The same report driven by a script in each language: a row handler reads the amount through
+// the data set, marks large contracts and keeps a running total that the summary prints.
+TEST_F(Engine, ScriptDrivenReportInEachLanguage)
+{
+  struct Case {
+    const char* Language;
+    const char* Name;
+    const char* Script;
+  };
+  const Case cases[] = {
+      {"DezodiZidede", "pascal",
+       "var Total: Integer;\r\n"
+       "procedure RowBefore(Sender: TfrxComponent);\r\n"
+       "var v: Integer;\r\n"
+       "begin\r\n"
+       "  v := Report.GetDataset('合同').Value['金额'];\r\n"
+       "  Total := Total + v;\r\n"
+       "  if v >= 200 then Kind.Text := '大额' else Kind.Text := '普通';\r\n"
+       "end;\r\n"
+       "procedure SumBefore(Sender: TfrxComponent);\r\n"
+       "begin\r\n"
+       "  SumMemo.Text := '合计 ' + IntToStr(Total);\r\n"
+       "end;\r\n"
+       "begin\r\n"
+       "  Total := 0;\r\n"
+       "end.\r\n"},
+      {"Z++Ivover", "cpp",
+       "int Total = 0;\r\n"
+       "void RowBefore(TfrxComponent Sender)\r\n"
+       "{\r\n"
+       "  int v = Report.GetDataset(\"合同\").Value[\"金额\"];\r\n"
+       "  Total = Total + v;\r\n"
+       "  if (v >= 200) Kind.Text = \"大额\"; else Kind.Text = \"普通\";\r\n"
+       "}\r\n"
+       "void SumBefore(TfrxComponent Sender)\r\n"
+       "{\r\n"
+       "  SumMemo.Text = \"合计 \" + IntToStr(Total);\r\n"
+       "}\r\n"
+       "{\r\n"
+       "}\r\n"},
+      {"ZuzezAvorev", "basic",
+       "Dim Total = 0\r\n"
+       "Sub RowBefore(Sender)\r\n"
+       "  Dim v = Report.GetDataset(\"合同\").Value(\"金额\")\r\n"
+       "  Total = Total + v\r\n"
+       "  If v >= 200 Then\r\n"
+       "    Kind.Text = \"大额\"\r\n"
+       "  Else\r\n"
+       "    Kind.Text = \"普通\"\r\n"
+       "  End If\r\n"
+       "End Sub\r\n"
+       "Sub SumBefore(Sender)\r\n"
+       "  SumMemo.Text = \"合计 \" & IntToStr(Total)\r\n"
+       "End Sub\r\n"},
+      {"JScript", "js",
+       "var Total = 0;\r\n"
+       "function RowBefore(Sender) {\r\n"
+       "  var v = Report.GetDataset(\"合同\").Value[\"金额\"];\r\n"
+       "  Total = Total + v;\r\n"
+       "  if (v >= 200) Kind.Text = \"大额\"; else Kind.Text = \"普通\";\r\n"
+       "}\r\n"
+       "function SumBefore(Sender) {\r\n"
+       "  SumMemo.Text = \"合计 \" + IntToStr(Total);\r\n"
+       "}\r\n"},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(k.Language);
+    TearDown();
+    SetUp();
+    DataSet("合同", "select * from 合同 where 编号 <= 3 order by 编号");
+    auto* page = NewPage();
+    auto* d = Data(page, "Row", 0, Report->GetDataset("合同"));
+    d->OnBeforePrint = "RowBefore";
+    Memo(d, "[合同.\"客户\"]", 0, 100);
+    Memo(d, "", 120, 100)->SetName("Kind");
+    auto* sum = Band<TfrxReportSummary>(page, "Summary", 40);
+    sum->OnBeforePrint = "SumBefore";
+    Memo(sum, "", 0, 200)->SetName("SumMemo");
+    Report->ScriptLanguage = k.Language;
+    Report->GetScriptText()->SetText(k.Script);
+    ASSERT_TRUE(Prepare());
+    EXPECT_EQ(Dump(), (Lines{"Row{甲公司|普通} Row{乙公司|大额} Row{丙公司|大额} Summary{合计 600}"}));
+    CheckRoundTrip(std::string("script-") + k.Name);
+  }
+}
+
 // ---- The prepared-report file ----------------------------------------------------------------
 
 TEST_F(Engine, PreparedFileStoresDifferencesUnderShortNames)
