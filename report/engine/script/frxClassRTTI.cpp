@@ -5,6 +5,7 @@
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Variants.h"
 #include "report/engine/data/frxDataSet.h"
@@ -13,7 +14,12 @@
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxPlugins.h"
 #include "report/engine/model/frxReport.h"
+#include "report/engine/data/frxDBSet.h"
+#include "report/engine/model/frxOptions.h"
+#include "report/engine/model/frxVariables.h"
 #include "report/engine/objects/frxBarcode.h"
+#include "report/engine/objects/frxDMPClass.h"
+#include "report/engine/objects/frxPictureView.h"
 #include "report/engine/objects/frxMemoView.h"
 #include "report/engine/objects/frxView.h"
 #include "report/engine/prepared/frxPreviewPages.h"
@@ -118,12 +124,29 @@ void AddDataSet(TfsScript* S)
       },
       true);
   C->AddIndexProperty(
+      "DisplayWidth", "String", "Integer",
+      [ds](TObject* I, const void*, const AnsiString&, Variant& P) {
+        return Variant(ds(I)->GetDisplayWidth(Variants::VarToStr(Arg(P, 0))));
+      },
+      true);
+  C->AddIndexProperty(
+      "FieldType", "String", "TfrxFieldType",
+      [ds](TObject* I, const void*, const AnsiString&, Variant& P) {
+        return Variant(static_cast<Integer>(ds(I)->GetFieldType(Variants::VarToStr(Arg(P, 0)))));
+      },
+      true);
+  C->AddIndexProperty(
       "Value", "String", "Variant",
       [ds](TObject* I, const void*, const AnsiString&, Variant& P) {
         return ds(I)->GetValue(Variants::VarToStr(Arg(P, 0)));
       },
       true);
+  C->AddMethod("procedure GetFieldList(List: TStrings)", [ds](TObject* I, const void*, const AnsiString&, Variant& P) {
+    if (auto* list = Obj<TStrings>(Arg(P, 0))) ds(I)->GetFieldList(list);
+    return Variant(0);
+  });
   S->AddClass(TfrxUserDataSet::StaticClass(), "TfrxDataSet", fsIsInstance<TfrxUserDataSet>);
+  S->AddClass(TfrxCustomDBDataSet::StaticClass(), "TfrxDataSet", fsIsInstance<TfrxCustomDBDataSet>);
 }
 
 void AddModel(TfsScript* S)
@@ -158,7 +181,22 @@ void AddModel(TfsScript* S)
     return Variant(static_cast<double>(comp(I)->GetAbsTop()));
   });
 
+  C->AddMethod("procedure LoadFromStream(Stream: TStream)",
+               [comp](TObject* I, const void*, const AnsiString&, Variant& P) {
+                 if (auto* stream = Obj<TStream>(Arg(P, 0))) comp(I)->LoadFromStream(stream);
+                 return Variant(0);
+               });
+  C->AddMethod("procedure SaveToStream(Stream: TStream; SaveChildren: Boolean = True)",
+               [comp](TObject* I, const void*, const AnsiString&, Variant& P) {
+                 Variant children = Arg(P, 1);
+                 if (auto* stream = Obj<TStream>(Arg(P, 0)))
+                   comp(I)->SaveToStream(stream, children.IsNull() || children.IsEmpty() || children.AsBoolean(),
+                                         false);
+                 return Variant(0);
+               });
   S->AddClass(TfrxReportComponent::StaticClass(), "TfrxComponent", fsIsInstance<TfrxReportComponent>);
+  S->AddClass(TfrxDialogComponent::StaticClass(), "TfrxReportComponent", fsIsInstance<TfrxDialogComponent>);
+  S->AddClass(TfrxFrame::StaticClass(), "TPersistent", fsIsInstance<TfrxFrame>);
   S->AddClass(TfrxView::StaticClass(), "TfrxReportComponent", fsIsInstance<TfrxView>);
   S->AddClass(TfrxShapeView::StaticClass(), "TfrxView", fsIsInstance<TfrxShapeView>);
   C = S->AddClass(TfrxStretcheable::StaticClass(), "TfrxView", fsIsInstance<TfrxStretcheable>);
@@ -166,6 +204,8 @@ void AddModel(TfsScript* S)
     return Variant(static_cast<double>(static_cast<TfrxStretcheable*>(I)->CalcHeight()));
   });
   auto memo = [](TObject* I) { return static_cast<TfrxCustomMemoView*>(I); };
+  S->AddClass(TfrxHighlight::StaticClass(), "TPersistent", fsIsInstance<TfrxHighlight>);
+  S->AddClass(TfrxFormat::StaticClass(), "TPersistent", fsIsInstance<TfrxFormat>);
   C = S->AddClass(TfrxCustomMemoView::StaticClass(), "TfrxStretcheable", fsIsInstance<TfrxCustomMemoView>);
   C->AddMethod("function CalcWidth: Extended", [memo](TObject* I, const void*, const AnsiString&, Variant&) {
     return Variant(static_cast<double>(memo(I)->CalcWidth()));
@@ -181,10 +221,16 @@ void AddModel(TfsScript* S)
         if (auto* list = Obj<TStringList>(V)) memo(I)->SetMemo(list);
       });
   C->AddProperty("Value", "Variant", [memo](TObject* I, const void*, const AnsiString&) { return memo(I)->Value; });
-  for (TClass cls : {TfrxMemoView::StaticClass(), TfrxSysMemoView::StaticClass()})
+  for (TClass cls : {TfrxMemoView::StaticClass(), TfrxSysMemoView::StaticClass(), TfrxDMPMemoView::StaticClass()})
     S->AddClass(cls, "TfrxCustomMemoView");
   S->AddClass(TfrxCustomLineView::StaticClass(), "TfrxStretcheable", fsIsInstance<TfrxCustomLineView>);
   S->AddClass(TfrxLineView::StaticClass(), "TfrxCustomLineView", fsIsInstance<TfrxLineView>);
+  S->AddClass(TfrxDMPLineView::StaticClass(), "TfrxCustomLineView", fsIsInstance<TfrxDMPLineView>);
+  C = S->AddClass(TfrxPictureView::StaticClass(), "TfrxView", fsIsInstance<TfrxPictureView>);
+  C->AddMethod("procedure LoadFromFile(filename: String)", [](TObject* I, const void*, const AnsiString&, Variant& P) {
+    static_cast<TfrxPictureView*>(I)->LoadFromFile(Variants::VarToStr(Arg(P, 0)));
+    return Variant(0);
+  });
   S->AddClass(TfrxSubreport::StaticClass(), "TfrxView", fsIsInstance<TfrxSubreport>);
   // The barcode object's type and class (the view itself registers in the designer).
   S->AddEnum("TfrxBarcodeType",
@@ -211,6 +257,23 @@ void AddModel(TfsScript* S)
     S->AddClass(cls, "TfrxDataBand");
   S->AddClass(TfrxPage::StaticClass(), "TfrxComponent", fsIsInstance<TfrxPage>);
   S->AddClass(TfrxReportPage::StaticClass(), "TfrxPage", fsIsInstance<TfrxReportPage>);
+  S->AddClass(TfrxDMPPage::StaticClass(), "TfrxReportPage", fsIsInstance<TfrxDMPPage>);
+  S->AddClass(TfrxEngineOptions::StaticClass(), "TPersistent", fsIsInstance<TfrxEngineOptions>);
+  S->AddClass(TfrxPrintOptions::StaticClass(), "TPersistent", fsIsInstance<TfrxPrintOptions>);
+  S->AddClass(TfrxPreviewOptions::StaticClass(), "TPersistent", fsIsInstance<TfrxPreviewOptions>);
+  S->AddClass(TfrxReportOptions::StaticClass(), "TPersistent", fsIsInstance<TfrxReportOptions>);
+  S->AddClass(TfrxVariable::StaticClass(), "TCollectionItem", fsIsInstance<TfrxVariable>);
+  C = S->AddClass(TfrxVariables::StaticClass(), "TCollection", fsIsInstance<TfrxVariables>);
+  C->AddDefaultProperty("Variables", "String", "Variant",
+                        [](TObject* I, const void*, const AnsiString& Name, Variant& P) -> Variant {
+                          auto* vars = static_cast<TfrxVariables*>(I);
+                          AnsiString key = Variants::VarToStr(Arg(P, 0));
+                          if (Name.size() >= 4 && Name.substr(Name.size() - 4) == ".SET") {
+                            vars->SetVariable(key, Arg(P, 1));
+                            return Variant(0);
+                          }
+                          return vars->GetVariable(key);
+                        });
 
   auto report = [](TObject* I) { return static_cast<TfrxReport*>(I); };
   C = S->AddClass(TfrxReport::StaticClass(), "TfrxComponent", fsIsInstance<TfrxReport>);
@@ -221,6 +284,18 @@ void AddModel(TfsScript* S)
   C->AddMethod("function GetDataset(const Alias: String): TfrxDataset",
                [report](TObject* I, const void*, const AnsiString&, Variant& P) {
                  return Ref(report(I)->GetDataset(Variants::VarToStr(Arg(P, 0))));
+               });
+  C->AddProperty("Variables", "TfrxVariables",
+                 [report](TObject* I, const void*, const AnsiString&) { return Ref(report(I)->GetVariables()); });
+  // A missing file answers False rather than raising.
+  C->AddMethod("function LoadFromFile(const FileName: String): Boolean",
+               [report](TObject* I, const void*, const AnsiString&, Variant& P) {
+                 return Variant(report(I)->LoadFromFile(Variants::VarToStr(Arg(P, 0)), false));
+               });
+  C->AddMethod("procedure SaveToFile(const FileName: String)",
+               [report](TObject* I, const void*, const AnsiString&, Variant& P) {
+                 report(I)->SaveToFile(Variants::VarToStr(Arg(P, 0)));
+                 return Variant(0);
                });
 
   auto engine = [](TObject* I) { return static_cast<TfrxCustomEngine*>(I); };

@@ -6,6 +6,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/Streams.h"
+#include "report/engine/model/frxVariables.h"
 #include "report/engine/objects/frxBarcode.h"
 #include "report/engine/run/frxEngine.h"
 #include "report/engine/xml/frxXML.h"
@@ -467,6 +468,39 @@ TEST_F(Engine, ScriptDrivenReportInEachLanguage)
     EXPECT_EQ(Dump(), (Lines{"Row{甲公司|普通} Row{乙公司|大额} Row{丙公司|大额} Summary{合计 600}"}));
     CheckRoundTrip(std::string("script-") + k.Name);
   }
+}
+
+TEST_F(Engine, ScriptReachesDataSetsVariablesAndStreams)
+{
+  DataSet("合同", "select * from 合同 where 编号 = 1");
+  auto* page = NewPage();
+  auto* d = Data(page, "Row", 0, Report->GetDataset("合同"));
+  d->OnBeforePrint = "RowBefore";
+  Memo(d, "", 0, 400)->SetName("Info");
+  Memo(d, "[备注]", 0, 400, 20)->SetName("Note");
+  Report->GetScriptText()->SetText(
+      "procedure RowBefore(Sender: TfrxComponent);\r\n"
+      "var L: TStringList; S: TMemoryStream; ds: TfrxDataSet;\r\n"
+      "begin\r\n"
+      "  ds := Report.GetDataset('合同');\r\n"
+      "  L := TStringList.Create;\r\n"
+      "  ds.GetFieldList(L);\r\n"
+      "  S := TMemoryStream.Create;\r\n"
+      "  Note.SaveToStream(S);\r\n"
+      "  Info.Text := IntToStr(L.Count) + ' ' + L[1] + ' ' + IntToStr(ds.FieldType['客户']) + ' ' +\r\n"
+      "    IntToStr(ds.FieldType['金额']) + ' ' + IntToStr(S.Size div S.Size);\r\n"
+      "  L.Free;\r\n"
+      "  S.Free;\r\n"
+      "end;\r\n"
+      "var V: TfrxVariables;\r\n"
+      "begin\r\n"
+      "  V := Report.Variables;\r\n"
+      // A variable's value is an expression: a text goes in quoted.
+      "  V['备注'] := '''由脚本设''';\r\n"
+      "end.\r\n");
+  Report->GetVariables()->SetVariable("备注", Variant::Null());
+  ASSERT_TRUE(Prepare());
+  EXPECT_EQ(Dump(), (Lines{"Row{6 部门 1 0 1|由脚本设}"}));
 }
 
 // ---- The prepared-report file ----------------------------------------------------------------
