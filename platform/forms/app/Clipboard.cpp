@@ -241,33 +241,27 @@ void TClipboard::AssignGraphic(TGraphic* Source)
 void TClipboard::AssignTo(TPersistent* Dest)
 {
   auto* picture = dynamic_cast<TPicture*>(Dest);
-  auto* bitmap = dynamic_cast<TBitmap*>(Dest);
-  auto* metafile = dynamic_cast<TMetafile*>(Dest);
+  bool bitmap = dynamic_cast<TBitmap*>(Dest), metafile = dynamic_cast<TMetafile*>(Dest);
   if (!picture && !bitmap && !metafile) {
     TPersistent::AssignTo(Dest);
     return;
   }
+  // Reads a graphic from the bytes and hands it to the destination (whose own Assign converts).
+  auto deliver = [Dest](TGraphic& Read, const std::string& Bytes) {
+    TStringStream stream(Bytes);
+    Read.LoadFromStream(&stream);
+    Dest->Assign(&Read);
+  };
   TOpenGuard open(*this);
   std::string block;
   if ((picture || bitmap) && ReadBlock(CF_DIB, block)) {
-    std::string file = DibToBmpFile(block);
-    TStringStream stream(file);
     TBitmap read;
-    read.LoadFromStream(&stream);
-    if (picture)
-      picture->Assign(&read);
-    else
-      bitmap->Assign(&read);
+    deliver(read, DibToBmpFile(block));
     return;
   }
   if ((picture || metafile) && ReadBlock(CF_METAFILEPICT, block)) {
-    TStringStream stream(block);
     TMetafile read;
-    read.LoadFromStream(&stream);
-    if (picture)
-      picture->Assign(&read);
-    else
-      metafile->Assign(&read);
+    deliver(read, block);
     return;
   }
   if (picture && ReadBlock(Clipbrd::CF_PICTURE(), block)) {
@@ -275,9 +269,7 @@ void TClipboard::AssignTo(TPersistent* Dest)
     TGraphicClass cls = zero == std::string::npos ? nullptr : Graphics::FindGraphicClassByName(block.substr(0, zero));
     if (!cls || !cls->CanCreate()) throw EClipboardError("Unsupported clipboard format");
     std::unique_ptr<TGraphic> graphic(static_cast<TGraphic*>(cls->Create()));
-    TStringStream stream(block.substr(zero + 1));
-    graphic->LoadFromStream(&stream);
-    picture->Assign(graphic.get());
+    deliver(*graphic, block.substr(zero + 1));
     return;
   }
   throw EClipboardError("Unsupported clipboard format");

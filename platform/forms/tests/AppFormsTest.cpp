@@ -203,16 +203,9 @@ TEST_F(AppFormsTest, ScreenListsFormsFollowsTheActiveOneAndFindsByName)
 
 TEST_F(AppFormsTest, IdleTellsOnHintTheLongHintUnderTheMouse)
 {
-  TForm* form = nullptr;
-  Application->CreateForm(form);
-  form->SetBounds(100, 100, 300, 200);
-  auto* control = new THintedControl(form);
-  control->SetParent(form);
-  control->SetBounds(20, 20, 80, 30);
-  control->SetHint("合同|合同的详细说明");
+  THintedControl* control = HintedForm("合同|合同的详细说明");
+  TControl* form = control->GetParent();
   form->SetHint("窗体");
-  form->Show();
-  Application->ProcessMessages();
   std::vector<AnsiString> hints;
   Application->OnHint = [&](TObject*) { hints.push_back(Application->GetHint()); };
   Application->OnIdle = [](TObject*, bool& Done) { Done = false; };
