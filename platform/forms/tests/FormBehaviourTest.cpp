@@ -571,3 +571,41 @@ TEST_F(FormsTest, AControlHearsWhenItIsShownHiddenOrReshaped)
   inner->SetLeft(30);  // no change, no news
   EXPECT_EQ(inner->Heard, 0);
 }
+
+TEST_F(FormsTest, TheWheelGoesUpToTheFirstControlThatHandlesIt)
+{
+  TForm* form = MakeForm();
+  auto* panel = new TLogControl(Owner.get(), "Panel");
+  auto* edit = new TLogControl(Owner.get(), "Edit");
+  panel->SetParent(form);
+  edit->SetParent(panel);
+  Log seen;
+  panel->OnMouseWheelDown = [&](TObject*, TShiftState, POINT, bool& handled) {
+    seen.push_back("panel down");
+    handled = true;
+  };
+  form->OnMouseWheel = [&](TObject*, TShiftState, int delta, POINT, bool&) {
+    seen.push_back("form " + std::to_string(delta));
+  };
+  form->Show();
+  edit->SetFocus();
+  POINT p = edit->ClientToScreen(POINT{5, 5});
+  InputQueue::MouseWheel(-120, p.x, p.y);
+  InputQueue::MouseWheel(120, p.x, p.y);
+  Pump();
+  // Down: the panel takes it; up: nobody below the form does, so the form hears it.
+  EXPECT_EQ(seen, (Log{"panel down", "form 120"}));
+}
+
+TEST_F(FormsTest, ChangingPixelsPerInchScalesPlacesSizesAndFonts)
+{
+  TForm* form = MakeForm();
+  auto* edit = new TLogControl(Owner.get(), "Edit");
+  edit->SetParent(form);
+  edit->SetBounds(10, 20, 100, 21);
+  edit->SetParentFont(false);
+  edit->GetFont()->SetSize(9);
+  form->SetPixelsPerInch(120);
+  EXPECT_EQ(edit->GetBoundsRect(), (RECT{13, 25, 138, 51}));
+  EXPECT_EQ(edit->GetFont()->GetSize(), 11);
+}
