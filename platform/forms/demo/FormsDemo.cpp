@@ -240,8 +240,14 @@ int main(int argc, char** argv)
   app->OnMessage = [](MSG& msg, bool& handled) {
     if (msg.message != WM_KEYDOWN) return;
     switch (msg.wParam) {
-      case VK_F2: handled = true; RunDialog(); break;
-      case VK_F3: handled = true; ShowBorderless(); break;
+      case VK_F2:
+        handled = true;
+        RunDialog();
+        break;
+      case VK_F3:
+        handled = true;
+        ShowBorderless();
+        break;
       case VK_F12:
         handled = true;
         TakeShot();
