@@ -71,9 +71,9 @@ void BM_Plain300WindowsMoved(benchmark::State& state)
     std::vector<HWND> children(kControls);
     for (int i = 0; i < kControls; ++i) {
       RECT r = Place(i, 500, 400);
-      children[std::size_t(i)] = CreateWindowEx(0, "BenchPlain", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left,
-                                                r.top, r.right - r.left, r.bottom - r.top, top, nullptr, nullptr,
-                                                nullptr);
+      children[std::size_t(i)] =
+          CreateWindowEx(0, "BenchPlain", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, r.left, r.top, r.right - r.left,
+                         r.bottom - r.top, top, nullptr, nullptr, nullptr);
     }
     ShowWindow(top, SW_SHOW);
     for (int step = 1; step <= kResizes; ++step) {
