@@ -117,6 +117,7 @@ TEST_F(Engine, DoublePassKnowsTotalPages)
   Lines pages = Dump();
   ASSERT_EQ(pages.size(), 5u);
   EXPECT_EQ(pages[0].find("Title{共 5 页}"), 0u) << pages[0];
+  CheckRoundTrip("doublepass");
 }
 
 TEST_F(Engine, KeepTogetherMovesRecordWithDetailsAndFooterTotalExcludesIt)
