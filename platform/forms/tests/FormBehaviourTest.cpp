@@ -609,3 +609,38 @@ TEST_F(FormsTest, ChangingPixelsPerInchScalesPlacesSizesAndFonts)
   EXPECT_EQ(edit->GetBoundsRect(), (RECT{13, 25, 138, 51}));
   EXPECT_EQ(edit->GetFont()->GetSize(), 11);
 }
+
+TEST_F(FormsTest, AControlThatWantsASpecialKeyKeepsItFromTheDialog)
+{
+  struct TWantsEnter : TLogControl {
+    using TLogControl::TLogControl;
+    int Enters = 0;
+    void WndProc(TMessage& Message) override
+    {
+      if (Message.Msg == CM_WANTSPECIALKEY) {
+        Message.Result = Message.WParam == VK_RETURN;
+        return;
+      }
+      if (Message.Msg == WM_KEYDOWN && Message.WParam == VK_RETURN) ++Enters;
+      TLogControl::WndProc(Message);
+    }
+  };
+  TForm* form = MakeForm();
+  auto* memo = new TWantsEnter(Owner.get(), "Memo");
+  memo->SetParent(form);
+  auto* ok = new TTestButton(Owner.get());
+  ok->SetParent(form);
+  ok->SetLeft(100);
+  ok->Default = true;
+  int clicks = 0;
+  ok->OnClick = [&](TObject*) { ++clicks; };
+  form->Show();
+  memo->SetFocus();
+  for (int key : {VK_RETURN, VK_ESCAPE}) {
+    InputQueue::KeyDown(key);
+    InputQueue::KeyUp(key);
+  }
+  Pump();
+  EXPECT_EQ(memo->Enters, 1);
+  EXPECT_EQ(clicks, 0);
+}
