@@ -34,6 +34,14 @@ struct Tracking {
 
 Tracking* StateOf(HWND w) { return reinterpret_cast<Tracking*>(Windows::GetWindowLongPtr(w, GWL_USERDATA)); }
 
+// The short-cut text after an item's tab ("" without one).
+AnsiString KeyText(const AnsiString& text)
+{
+  size_t tab = text.find('\t');
+  return tab == AnsiString::npos ? AnsiString() : text.substr(tab + 1);
+}
+constexpr int kKeyGap = 24;  // between the caption column and the short cuts
+
 bool Selectable(const Menus::MenuItem& it) { return !(it.flags & (MF_SEPARATOR | MF_GRAYED | MF_DISABLED)); }
 
 int ItemAt(Tracking* t, POINT client)
@@ -159,8 +167,26 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
           RECT box{r.left + 2, r.top + 3, r.left + 16, r.bottom - 3};
           Windows::DrawFrameControl(dc, &box, DFC_MENU, DFCS_MENUCHECK);
         }
+        // The default item is bold.
+        HFONT bold = nullptr;
+        if (it.flags & MF_DEFAULT) {
+          LOGFONTA lf{};
+          Windows::GetObject(static_cast<HFONT>(Windows::GetStockObject(DEFAULT_GUI_FONT)), &lf);
+          lf.lfWeight = FW_BOLD;
+          bold = Windows::CreateFontIndirect(lf);
+          Windows::SelectObject(dc, bold);
+        }
+        AnsiString caption = it.text.substr(0, std::min(it.text.find('\t'), it.text.size()));
+        AnsiString keys = KeyText(it.text);
         RECT tr{r.left + 20, r.top, r.right - 16, r.bottom};
-        Windows::DrawText(dc, it.text.c_str(), int(it.text.size()), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        Windows::DrawText(dc, caption.c_str(), int(caption.size()), &tr, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
+        if (!keys.empty())
+          Windows::DrawText(dc, keys.c_str(), int(keys.size()), &tr,
+                            DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        if (bold) {
+          Windows::SelectObject(dc, Windows::GetStockObject(DEFAULT_GUI_FONT));
+          Windows::DeleteObject(bold);
+        }
         if (it.flags & MF_POPUP) {
           RECT arrow{r.right - 14, r.top + 3, r.right - 2, r.bottom - 3};
           Windows::DrawFrameControl(dc, &arrow, DFC_MENU, DFCS_MENUARROW);
@@ -258,9 +284,14 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     SendMessage(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), 0);
     if (!(m = Menus::Get(menu)) || !WindowData::Get(owner)) return FALSE;
   }
-  // Layout: one row per item, as wide as the widest text.
-  int width = 80, y0 = kBorder;
-  for (auto& it : m->items) width = std::max(width, Menus::TextWidth(Menus::Visible(it.text)) + 48);
+  // Layout: one row per item; the captions in one column and the short-cut texts (after a tab)
+  // right-aligned in a second.
+  int captions = 0, keys = 0, y0 = kBorder;
+  for (auto& it : m->items) {
+    captions = std::max(captions, Menus::TextWidth(Menus::Visible(it.text)));
+    keys = std::max(keys, Menus::TextWidth(KeyText(it.text)));
+  }
+  int width = std::max(80, captions + (keys ? keys + kKeyGap : 0) + 48);
   for (auto& it : m->items) {
     int h = (it.flags & MF_SEPARATOR) ? kSeparatorHeight : kItemHeight;
     t.rects.push_back({kBorder, y0, width - kBorder, y0 + h});
