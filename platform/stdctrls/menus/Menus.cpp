@@ -10,6 +10,7 @@
 #include "platform/forms/app/UtilWindow.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/WinControl.h"
+#include "platform/stdctrls/actions/ActnList.h"
 #include "platform/win/menu/Menus.h"
 #include "platform/win/window/Windows.h"
 
@@ -213,7 +214,67 @@ void TMenuItem::SetImageIndex(int Value)
 
 void TMenuItem::Click()
 {
-  if (FEnabled && OnClick) OnClick(this);
+  if (!FEnabled) return;
+  if (FActionLink && FActionLink->GetAction())
+    FActionLink->Execute(this);
+  else if (OnClick)
+    OnClick(this);
+}
+
+// ---- TMenuItem: the action -----------------------------------------------------------------------
+
+// Carries the action's changes to its menu item.
+class TMenuActionLink : public TBasicActionLink {
+public:
+  explicit TMenuActionLink(TMenuItem* AClient) : TBasicActionLink(AClient), FItem(AClient) {}
+
+protected:
+  void Change() override
+  {
+    TBasicActionLink::Change();
+    if (GetAction()) FItem->ActionChange(GetAction());
+  }
+
+private:
+  TMenuItem* FItem;
+};
+
+TBasicAction* TMenuItem::GetAction() const { return FActionLink ? FActionLink->GetAction() : nullptr; }
+
+void TMenuItem::SetAction(TBasicAction* Value)
+{
+  if (!Value) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) FActionLink = std::make_unique<TMenuActionLink>(this);
+  FActionLink->SetAction(Value);
+  ActionChange(Value);
+}
+
+void TMenuItem::ActionChange(TBasicAction* Sender)
+{
+  auto* a = dynamic_cast<TCustomAction*>(Sender);
+  if (!a) return;
+  SetCaption(a->GetCaption());
+  SetEnabled(a->GetEnabled());
+  SetHint(a->GetHint());
+  SetImageIndex(a->GetImageIndex());
+  SetShortCut(a->GetShortCut());
+  SetVisible(a->GetVisible());
+  // Checked last: a radio item's siblings follow.
+  SetChecked(a->GetChecked());
+}
+
+void TMenuItem::InitiateAction()
+{
+  if (FActionLink) FActionLink->Update();
+}
+
+void TMenuItem::InitiateActions()
+{
+  for (TMenuItem* i : std::vector<TMenuItem*>(FItems))
+    if (IndexOf(i) >= 0) i->InitiateAction();
 }
 
 // ---- TMenuItem: handles --------------------------------------------------------------------------
@@ -325,9 +386,10 @@ TMenuItem* TMenu::FindShortCut(TShortCut Key)
   std::function<TMenuItem*(TMenuItem*)> find = [&](TMenuItem* parent) -> TMenuItem* {
     for (int n = 0; n < parent->GetCount(); ++n) {
       TMenuItem* i = parent->GetItem(n);
-      if (!i->GetVisible() || !i->GetEnabled()) continue;
+      if (!i->GetVisible()) continue;
       if (i->GetCount() == 0 && i->GetShortCut() == Key) return i;
-      if (TMenuItem* r = find(i)) return r;
+      if (i->GetEnabled())
+        if (TMenuItem* r = find(i)) return r;
     }
     return nullptr;
   };
@@ -349,6 +411,7 @@ bool TMenu::DoDispatchPopup(HMENU Handle)
   for (TMenuItem* root : Roots())
     if (TMenuItem* item = root->FindHandle(Handle)) {
       item->Click();
+      item->InitiateActions();
       return true;
     }
   return false;
@@ -359,6 +422,9 @@ bool TMenu::DoIsShortCut(TMessage& Message)
   TShortCut key = Menus::ShortCut(Word(Message.WParam), KeyDataToShiftState(Message.LParam));
   TMenuItem* item = FindShortCut(key);
   if (!item) return false;
+  // An action may enable or disable the item just now.
+  item->InitiateAction();
+  if (!item->GetEnabled()) return false;
   item->Click();
   return true;
 }
@@ -542,6 +608,7 @@ namespace Menus {
 void Initialize()
 {
   Classes::RegisterClasses({TMenuItem::StaticClass(), TMainMenu::StaticClass(), TPopupMenu::StaticClass()});
+  ActnList::Initialize();
 }
 
 void Finalize() {}

@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/forms/controls/BasicAction.h"
 #include "platform/forms/controls/MainMenuBase.h"
 #include "platform/forms/controls/PopupMenuBase.h"
 #include "platform/stdctrls/menus/ShortCuts.h"
@@ -83,10 +84,16 @@ public:
   // of a menu answers the menu's handle.
   HMENU GetHandle();
 
-  // Runs OnClick; an item with sub-items is clicked when its pop-up opens.
+  // Runs the action (when linked to one) or OnClick; an item with sub-items is clicked when its
+  // pop-up opens.
   virtual void Click();
-  // Runs the OnUpdate of the sub-items' actions (none yet: the items are asked as they are).
-  void InitiateActions() {}
+  // The item's action asks for an update (OnUpdate); InitiateActions does so for the sub-items.
+  void InitiateAction();
+  void InitiateActions();
+  // The action whose caption, hint, image, short cut and states the item shows (borrowed;
+  // forgotten when the action is freed).
+  TBasicAction* GetAction() const;
+  void SetAction(TBasicAction* Value);
 
   TNotifyEvent OnClick;
 
@@ -109,11 +116,14 @@ public:
     p.Property("ShortCut", &ThisClass::GetShortCut, &ThisClass::SetShortCut).Default(0);
     p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
     p.Property("OnClick", TypeInfo_TNotifyEvent(), &ThisClass::OnClick, &ThisClass::OnClick);
+    p.Property("Action", &ThisClass::GetAction, &ThisClass::SetAction);
   }
 
 protected:
   // Something shown changed: the parent's menu is rebuilt.
   void MenuChanged();
+  // The linked action changed: the item takes over what the action shows.
+  virtual void ActionChange(TBasicAction* Sender);
 
 private:
   // Refills the item's own pop-up (or the menu's root handle) from its visible sub-items.
@@ -123,6 +133,7 @@ private:
   void AppendTo(HMENU Menu);
   void TurnSiblingsOff();
 
+  std::unique_ptr<TBasicActionLink> FActionLink;
   std::vector<TMenuItem*> FItems;  // owned through the tree (also listed by their Owner)
   TMenuItem* FParent = nullptr;
   TMenu* FMenu = nullptr;  // set on a menu's root item
@@ -137,6 +148,7 @@ private:
   friend class TMenu;
   friend class TMainMenu;
   friend class TPopupMenu;
+  friend class TMenuActionLink;
 };
 
 class TMenu {
@@ -149,8 +161,8 @@ public:
   virtual void SetImages(TCustomImageList* Value) { FImages = Value; }
   // The menu's handle: a bar for a main menu, a pop-up otherwise (owned by the menu).
   HMENU GetMenuHandle();
-  // The item that runs for a key; null when none (disabled or hidden items, and items below
-  // them, never match).
+  // The item whose short cut is Key; null when none. Hidden items and what is below a hidden or
+  // disabled item never match; a disabled item does (its action may enable it).
   TMenuItem* FindShortCut(TShortCut Key);
   TMenuItem* FindItem(UINT Command);
 
