@@ -403,7 +403,7 @@ RECT CentredSquare(const RECT& R)
 
 void TcxCustomLookAndFeelPainter::DrawArrowIn(TcxCanvas* C, const RECT& R, TColor Color, TcxArrowKind Direction) const
 {
-  bool vertical = Direction == akUp || Direction == akDown;
+  bool vertical = Direction == TcxArrowKind::akUp || Direction == TcxArrowKind::akDown;
   int side = vertical ? R.right - R.left : R.bottom - R.top;
   int w = (side - 1) / 2;
   if (w % 2 == 0) ++w;
@@ -411,7 +411,7 @@ void TcxCustomLookAndFeelPainter::DrawArrowIn(TcxCanvas* C, const RECT& R, TColo
   POINT p[3];
   if (vertical) {
     int x0 = (R.left + R.right - w) / 2, y0 = (R.top + R.bottom - h) / 2;
-    if (Direction == akDown) {
+    if (Direction == TcxArrowKind::akDown) {
       p[0] = {x0, y0};
       p[1] = {x0 + w - 1, y0};
       p[2] = {x0 + w / 2, y0 + h - 1};
@@ -422,7 +422,7 @@ void TcxCustomLookAndFeelPainter::DrawArrowIn(TcxCanvas* C, const RECT& R, TColo
     }
   } else {
     int x0 = (R.left + R.right - h) / 2, y0 = (R.top + R.bottom - w) / 2;
-    if (Direction == akRight) {
+    if (Direction == TcxArrowKind::akRight) {
       p[0] = {x0, y0};
       p[1] = {x0, y0 + w - 1};
       p[2] = {x0 + h - 1, y0 + w / 2};
@@ -820,6 +820,6 @@ void TcxCustomLookAndFeelPainter::DrawPatternTrack(TcxCanvas* C, const RECT& R, 
 
 TcxArrowKind cxLookAndFeelPainters::ScrollArrowDirection(bool Horizontal, int Part)
 {
-  if (Horizontal) return Part == cxsbpLineUp ? akLeft : akRight;
-  return Part == cxsbpLineUp ? akUp : akDown;
+  if (Horizontal) return Part == cxsbpLineUp ? TcxArrowKind::akLeft : TcxArrowKind::akRight;
+  return Part == cxsbpLineUp ? TcxArrowKind::akUp : TcxArrowKind::akDown;
 }

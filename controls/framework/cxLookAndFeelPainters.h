@@ -18,7 +18,13 @@
 struct TcxStyleViewParams;
 
 PELTO_ENUM(TcxButtonState, cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled)
-PELTO_ENUM(TcxArrowKind, akUp, akDown, akLeft, akRight)
+// Scoped: the class library's anchors use akLeft and akRight too.
+enum class TcxArrowKind { akUp, akDown, akLeft, akRight };
+inline const TTypeInfo* TypeInfoFor(TcxArrowKind*)
+{
+  static const TTypeInfo* type = TypInfo::MakeEnumType("TcxArrowKind", "akUp, akDown, akLeft, akRight");
+  return type;
+}
 PELTO_ENUM(TcxIndicatorImageKind, iikNone, iikArrow, iikEdit, iikInsert, iikMultiDot, iikMultiArrow)
 using TcxNeighbors = TcxBorders;
 

@@ -68,7 +68,7 @@ void TcxWinXPLookAndFeelPainter::DrawScrollArrowButton(TcxCanvas* C, const RECT&
   HTHEME t = Theme(totScrollBar);
   if (!t) return TcxCustomLookAndFeelPainter::DrawScrollArrowButton(C, R, State, Direction, AsButton);
   static const int s[] = {1, 1, 2, 3, 4};
-  DrawThemeBackground(t, C->GetHandle(), 1, 4 * Direction + s[State], &R, nullptr);
+  DrawThemeBackground(t, C->GetHandle(), 1, 4 * int(Direction) + s[State], &R, nullptr);
 }
 
 void TcxWinXPLookAndFeelPainter::DrawButton(TcxCanvas* C, const RECT& R, TcxButtonState State) const
@@ -457,9 +457,10 @@ void TcxWinXPLookAndFeelPainter::DrawScrollBarPart(TcxCanvas* C, bool Horizontal
   switch (Part) {
     case cxsbpLineUp:
     case cxsbpLineDown:
-      DrawScrollArrowButton(
-          C, R, State, Horizontal ? (Part == cxsbpLineUp ? akLeft : akRight) : (Part == cxsbpLineUp ? akUp : akDown),
-          true);
+      DrawScrollArrowButton(C, R, State,
+                            Horizontal ? (Part == cxsbpLineUp ? TcxArrowKind::akLeft : TcxArrowKind::akRight)
+                                       : (Part == cxsbpLineUp ? TcxArrowKind::akUp : TcxArrowKind::akDown),
+                            true);
       break;
     case cxsbpThumb:
       DrawThemeBackground(t, dc, Horizontal ? 2 : 3, PlainStates[State], &R, nullptr);
