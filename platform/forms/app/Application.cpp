@@ -296,7 +296,13 @@ void TApplication::ProcessMessages()
 void TApplication::HandleMessage()
 {
   MSG msg;
-  if (!ProcessMessage(msg)) Idle(msg);
+  if (ProcessMessage(msg)) return;
+  FQueueDead = false;
+  Idle(msg);
+  // A modal loop waiting for what can never come (headless, nobody ends it) fails rather than
+  // spinning for ever.
+  if (FQueueDead && FModalLevel > 0)
+    throw EInvalidOperation("HandleMessage: the message queue is empty and nothing can arrive");
 }
 
 void TApplication::Idle(const MSG& Msg)
@@ -368,7 +374,7 @@ void TApplication::Run()
     try {
       HandleMessage();
     } catch (...) {
-      HandleException(this);
+      if (!FQueueDead) HandleException(this);
     }
   }
 }

@@ -82,7 +82,9 @@ public:
   void Run();
   // Dispatches every waiting message and returns; no idle work.
   void ProcessMessages();
-  // Dispatches one message; when none waits, does the idle work and waits for the next.
+  // Dispatches one message; when none waits, does the idle work and waits for the next. Inside a
+  // modal loop, raises EInvalidOperation when nothing can ever arrive (headless, no timers,
+  // nothing queued).
   void HandleMessage();
   // Ends Run: posts WM_QUIT.
   void Terminate();

@@ -346,6 +346,15 @@ TEST_F(AppFormsTest, IdleUpdatesTheActionsOfVisibleForms)
   control->SetAction(nullptr);
 }
 
+TEST_F(AppFormsTest, ModalLoopNobodyCanEndFailsInsteadOfHanging)
+{
+  TForm* dialog = nullptr;
+  Application->CreateForm(dialog);
+  EXPECT_THROW(dialog->ShowModal(), EInvalidOperation);
+  EXPECT_FALSE(dialog->GetVisible());
+  EXPECT_EQ(Application->GetModalLevel(), 0);
+}
+
 TEST_F(AppFormsTest, ModalLevelCountsNestedLoops)
 {
   int begun = 0, ended = 0;
