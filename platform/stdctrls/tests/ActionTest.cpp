@@ -1,9 +1,9 @@
 // Actions: their changes reaching a control and a menu item, running from both, the list's
 // handlers first, group checking, short cuts, and OnUpdate in the application's idle time.
 #include "platform/forms/app/Application.h"
-#include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/actions/ActnList.h"
 #include "platform/stdctrls/menus/Menus.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/window/Windows.h"
 
@@ -20,14 +20,11 @@ protected:
   }
 };
 
-class ActionTest : public FormsTest {
+class ActionTest : public AppFormsFixture {
 protected:
   void SetUp() override
   {
-    FormsTest::SetUp();
-    Forms::FinalizeApplication();
-    Forms::InitializeApplication();
-    Menus::Initialize();
+    AppFormsFixture::SetUp();
     form = MakeForm();
     list = new TActionList(form);
     action = new TAction(form);
@@ -41,11 +38,6 @@ protected:
     item = new TMenuItem(form);
     menu->GetItems()->Add(item);
     item->SetAction(action);
-  }
-  void TearDown() override
-  {
-    FormsTest::TearDown();
-    Forms::FinalizeApplication();
   }
   TForm* form = nullptr;
   TActionList* list = nullptr;

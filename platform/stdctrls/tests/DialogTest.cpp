@@ -1,18 +1,12 @@
 // Message dialogs through the seam and on the headless desktop, input queries, and pictures of
 // each box type written as PNG into the build folder.
-#include <fstream>
-
 #include <gtest/gtest.h>
 
 #include "platform/forms/app/Application.h"
 #include "platform/forms/controls/Controls.h"
-#include "platform/gdi/dc/DeviceContext.h"
-#include "platform/gdi/dc/GdiObjects.h"
-#include "platform/gdi/draw/Blits.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/dialogs/MessageBox.h"
-#include "platform/testsupport/PixelCanvas.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/paint/Painting.h"
@@ -64,16 +58,7 @@ void SavePng(HWND Wnd, const char* Name, TPixelCanvas& Into)
 {
   RECT r;
   Windows::GetWindowRect(Wnd, &r);
-  HBITMAP screen = Headless::CaptureScreen();
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, screen);
-  Windows::BitBlt(Into.DC, 0, 0, r.right - r.left, r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
-  Windows::DeleteObject(screen);
-  std::vector<std::uint8_t> png = PngFile::SavePng(Into.Bmp);
-  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + Name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+  SaveScreenPng(r, Name, Into);
 }
 }  // namespace
 

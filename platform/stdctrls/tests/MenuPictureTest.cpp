@@ -1,49 +1,16 @@
 // A picture of a form with its menu bar and an open pop-up menu (short cuts, a check mark, a
 // default, a greyed item, a separator and a sub-menu), written as PNG into the build folder.
-#include <fstream>
-
 #include "platform/forms/app/Application.h"
-#include "platform/forms/tests/ControlsTestUtil.h"
-#include "platform/gdi/dc/DeviceContext.h"
-#include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SysColors.h"
-#include "platform/gdi/draw/Blits.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/stdctrls/menus/Menus.h"
-#include "platform/testsupport/PixelCanvas.h"
-#include "platform/win/backend/Headless.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/window/Windows.h"
 
 namespace {
-void SaveScreenPng(const char* name, RECT from, TPixelCanvas& into)
-{
-  HBITMAP screen = Headless::CaptureScreen();
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, screen);
-  Windows::BitBlt(into.DC, 0, 0, from.right - from.left, from.bottom - from.top, dc, from.left, from.top, SRCCOPY);
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
-  Windows::DeleteObject(screen);
-  std::vector<std::uint8_t> png = PngFile::SavePng(into.Bmp);
-  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-}
-
-class MenuPictureTest : public FormsTest {
+class MenuPictureTest : public AppFormsFixture {
 protected:
-  void SetUp() override
-  {
-    FormsTest::SetUp();
-    Forms::FinalizeApplication();
-    Forms::InitializeApplication();
-  }
-  void TearDown() override
-  {
-    FormsTest::TearDown();
-    Forms::FinalizeApplication();
-  }
   TMenuItem* Item(TMenuItem* Parent, const char* Caption, TShortCut Key = 0)
   {
     auto* i = new TMenuItem(Owner.get());
@@ -85,7 +52,7 @@ TEST_F(MenuPictureTest, AFormsBarAndAnOpenPopUpMenu)
     taken = true;
     // The menu paints its lit item when its loop next runs; the picture wants it now.
     Windows::UpdateWindow(Windows::WindowFromPoint(POINT{formRect.left + 130, formRect.top + 90}));
-    SaveScreenPng("stdctrls_menus.png", formRect, picture);
+    SaveScreenPng(formRect, "stdctrls_menus.png", picture);
   };
   InputQueue::KeyDown(VK_DOWN);
   InputQueue::KeyDown(VK_ESCAPE);

@@ -5,28 +5,16 @@
 
 #include "platform/forms/app/Application.h"
 #include "platform/forms/controls/Controls.h"
-#include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/menus/Menus.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/menu/Menus.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
 namespace {
-class MenuTest : public FormsTest {
+class MenuTest : public AppFormsFixture {
 protected:
-  void SetUp() override
-  {
-    FormsTest::SetUp();
-    Forms::FinalizeApplication();
-    Forms::InitializeApplication();
-    Menus::Initialize();
-  }
-  void TearDown() override
-  {
-    FormsTest::TearDown();
-    Forms::FinalizeApplication();
-  }
   // An item owned by the fixture, appended to Parent; clicks are logged as "Caption".
   TMenuItem* Item(TMenuItem* Parent, const char* Caption, TShortCut Key = 0)
   {
