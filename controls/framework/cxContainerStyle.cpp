@@ -4,6 +4,7 @@
 
 #include "controls/framework/cxLookAndFeels.h"
 #include "platform/forms/graphics/Font.h"
+#include "platform/rtl/Guards.h"
 
 namespace {
 
@@ -247,9 +248,8 @@ void TcxContainerStyle::UpdateFont()
   if (FIsReference || FAssignedValues.Contains(svFont) || !FStyleController) return;
   const TcxContainerStyle* s = FStyleController->GetStyle()->AssigningStyle(svFont);
   if (!s || !s->GetFont()) return;
-  FCopyingFont = true;
+  TValueGuard Copying(FCopyingFont, true);
   FOwnFont->Assign(s->GetFont());
-  FCopyingFont = false;
 }
 
 // ---- Controller
@@ -311,11 +311,7 @@ void TcxContainerStyle::Assign(TPersistent* Source)
     TPersistent::Assign(Source);
     return;
   }
-  BeginUpdate();
-  struct TEnd {
-    TcxContainerStyle* Style;
-    ~TEnd() { Style->EndUpdate(); }
-  } end{this};
+  TUpdateGuard Lock(*this);
   SetStyleController(source->GetStyleController());
   FLookAndFeel->Assign(source->FLookAndFeel.get());
   FBorderColor = source->FBorderColor;
@@ -332,10 +328,9 @@ void TcxContainerStyle::Assign(TPersistent* Source)
     FFontReference = source->GetFont();
     FTextColor = fontColor;
   } else if (source->GetFont()) {
-    FCopyingFont = true;
+    TValueGuard Copying(FCopyingFont, true);
     FOwnFont->Assign(source->GetFont());
     FOwnFont->SetColor(fontColor);
-    FCopyingFont = false;
   }
   FAssignedValues = source->FAssignedValues;
   UpdateFont();
@@ -344,11 +339,10 @@ void TcxContainerStyle::Assign(TPersistent* Source)
 
 void TcxContainerStyle::RestoreDefaults()
 {
-  BeginUpdate();
+  TUpdateGuard Lock(*this);
   if (IcxContainerStyleOwner* owner = ContainerOwner()) owner->RestoreStyleDefaults();
   FLookAndFeel->SetAssignedValues(TcxLookAndFeelValues{});
   SetAssignedValues(TcxContainerStyleValues{});
-  EndUpdate();
 }
 
 // ---- TcxStyleController
