@@ -81,7 +81,7 @@ int MessageDlgPos(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons But
   std::vector<TBoxButton> buttons;
   for (const auto& o : kOrder)
     if (Buttons.Contains(o.Btn)) buttons.push_back({o.Result, MsgBox::ButtonText(o.Result)});
-  int cancel = Buttons.Contains(mbCancel) ? mrCancel : Buttons.Contains(mbNo) ? mrNo : 0;
+  int cancel = Buttons.Contains(mbCancel) ? mrCancel : 0;
   TMessageBoxWindow box(Msg, DialogCaption(DlgType), Icon(DlgType), std::move(buttons), 0, cancel);
   return box.Run(X, Y);
 }

@@ -19,8 +19,8 @@ namespace Dialogs {
 
 // The caption of a dialog type ("警告", "错误", "信息", "确认"; mtCustom: the application's title).
 AnsiString DialogCaption(TMsgDlgType DlgType);
-// Answers the modal result of the button pressed (mrOk ... mrYesToAll); Escape answers
-// mrCancel when the set has Cancel, else mrNo with No, else the only button's.
+// Answers the modal result of the button pressed (mrOk ... mrYesToAll); Escape answers mrCancel
+// when the set has Cancel (a box of one button: that button's), as the seam's boxes do.
 int MessageDlg(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx);
 // The same with the box's top-left corner at X, Y on the screen (-1, -1: centred).
 int MessageDlgPos(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y);
