@@ -2,6 +2,10 @@
 
 #include "platform/classes/ClassRegistry.h"
 #include "platform/forms/controls/Controls.h"
+#include "platform/stdctrls/buttons/Button.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
+#include "platform/stdctrls/buttons/RadioButton.h"
+#include "platform/stdctrls/buttons/RadioGroup.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
 
@@ -13,7 +17,9 @@ void Initialize()
   if (done) return;
   done = true;
   Controls::Initialize();
-  Classes::RegisterClasses({TEdit::StaticClass(), TMaskEdit::StaticClass(), TMemo::StaticClass()});
+  Classes::RegisterClasses({TEdit::StaticClass(), TMaskEdit::StaticClass(), TMemo::StaticClass(),
+                            TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(),
+                            TGroupBox::StaticClass(), TRadioGroup::StaticClass()});
 }
 
 }  // namespace StdCtrls

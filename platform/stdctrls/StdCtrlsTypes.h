@@ -6,3 +6,6 @@
 PELTO_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 PELTO_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 PELTO_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
+PELTO_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
+// The side of a check box's caption: taLeftJustify puts it left of the box.
+PELTO_TYPE_ALIAS(TLeftRight, TAlignment)

@@ -2,11 +2,9 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/forms/graphics/Font.h"
-#include "platform/gdi/dc/DeviceContext.h"
-#include "platform/gdi/dc/GdiObjects.h"
-#include "platform/gdi/text/Fonts.h"
 #include "platform/rtl/Guards.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/stdctrls/StdCtrlsUtil.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
@@ -108,12 +106,7 @@ void TCustomEdit::SetAutoSize(bool Value)
 void TCustomEdit::AdjustHeight()
 {
   if (!IsSingleLine()) return;
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, GetFont()->GetHandle());
-  TEXTMETRICA tm{};
-  Windows::GetTextMetrics(dc, &tm);
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
+  TEXTMETRICA tm = StdCtrlsUtil::FontMetrics(GetFont());
   // The text's height plus the sunken border and a little room above and below it.
   int border = FBorderStyle == bsSingle ? (GetCtl3D() ? 4 : 2) : 0;
   SetHeight(tm.tmHeight + border + (FBorderStyle == bsSingle ? 4 : 2));
