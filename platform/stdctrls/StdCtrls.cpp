@@ -2,10 +2,12 @@
 
 #include "platform/classes/ClassRegistry.h"
 #include "platform/forms/controls/Controls.h"
+#include "platform/stdctrls/buttons/BitBtn.h"
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/stdctrls/buttons/RadioButton.h"
 #include "platform/stdctrls/buttons/RadioGroup.h"
+#include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
 
@@ -19,7 +21,8 @@ void Initialize()
   Controls::Initialize();
   Classes::RegisterClasses({TEdit::StaticClass(), TMaskEdit::StaticClass(), TMemo::StaticClass(),
                             TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(),
-                            TGroupBox::StaticClass(), TRadioGroup::StaticClass()});
+                            TGroupBox::StaticClass(), TRadioGroup::StaticClass(), TBitBtn::StaticClass(),
+                            TSpeedButton::StaticClass()});
 }
 
 }  // namespace StdCtrls

@@ -9,3 +9,7 @@ PELTO_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 PELTO_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
 // The side of a check box's caption: taLeftJustify puts it left of the box.
 PELTO_TYPE_ALIAS(TLeftRight, TAlignment)
+PELTO_ENUM(TButtonLayout, blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom)
+// The states a glyph shows, in the order of the images of a multi-image glyph.
+PELTO_ENUM(TButtonState, bsUp, bsDisabled, bsDown, bsExclusive)
+PELTO_ENUM(TBitBtnKind, bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll)

@@ -4,16 +4,37 @@
 
 #include "platform/forms/graphics/Font.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
+#include "platform/forms/graphics/Brush.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/forms/graphics/Pen.h"
+#include "platform/stdctrls/buttons/BitBtn.h"
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/stdctrls/buttons/RadioButton.h"
 #include "platform/stdctrls/buttons/RadioGroup.h"
+#include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/tests/PictureUtil.h"
 #include "platform/win/backend/Headless.h"
 
+namespace {
+
+// A 16x16 glyph: a green tick on an olive background (the transparent colour).
+void MakeTick(TBitmap* Bitmap)
+{
+  Bitmap->SetSize(16, 16);
+  TCanvas* c = Bitmap->GetCanvas();
+  c->GetBrush()->SetColor(clOlive);
+  c->FillRect(RECT{0, 0, 16, 16});
+  c->GetPen()->SetColor(clGreen);
+  c->GetPen()->SetWidth(3);
+  c->Polyline({{2, 8}, {6, 12}, {13, 3}});
+}
+
+}  // namespace
+
 TEST_F(FormsTest, PictureOfTheButtonsInTheirStates)
 {
-  TForm* form = MakeForm(560, 400);
+  TForm* form = MakeForm(560, 470);
   form->SetCaption("按钮");
   form->GetFont()->SetName("宋体");
   form->GetFont()->SetSize(9);
@@ -69,19 +90,62 @@ TEST_F(FormsTest, PictureOfTheButtonsInTheirStates)
   }
   auto* radios = new TRadioGroup(Owner.get());
   radios->SetParent(form);
-  radios->SetBounds(180, 190, 360, 100);
+  radios->SetBounds(10, 270, 360, 100);
   radios->SetCaption("付款方式");
   radios->SetColumns(2);
   radios->GetItems()->SetText("现金\r\n支票\r\n汇款\r\n承兑汇票\r\n其他");
   radios->SetItemIndex(3);
   auto* off = new TRadioGroup(Owner.get());
   off->SetParent(form);
-  off->SetBounds(10, 300, 300, 60);
+  off->SetBounds(10, 380, 300, 60);
   off->SetCaption("不可用的组");
   off->SetColumns(3);
   off->GetItems()->SetText("甲\r\n乙\r\n丙");
   off->SetItemIndex(0);
   off->SetEnabled(false);
+
+  TBitmap tick;
+  MakeTick(&tick);
+  int bx = 360;
+  int by = 60;
+  for (TButtonLayout layout : {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom}) {
+    auto* b = new TBitBtn(Owner.get());
+    b->SetParent(form);
+    b->SetBounds(bx, by, 90, layout == blGlyphTop || layout == blGlyphBottom ? 44 : 26);
+    b->SetCaption("保存");
+    b->SetGlyph(&tick);
+    b->SetLayout(layout);
+    by += b->GetHeight() + 4;
+  }
+  auto* offBit = new TBitBtn(Owner.get());
+  offBit->SetParent(form);
+  offBit->SetBounds(460, 60, 90, 26);
+  offBit->SetCaption("不可用");
+  offBit->SetGlyph(&tick);
+  offBit->SetEnabled(false);
+  auto* kindOk = new TBitBtn(Owner.get());
+  kindOk->SetParent(form);
+  kindOk->SetBounds(460, 90, 90, 26);
+  kindOk->SetKind(bkOK);
+  TSpeedButton* speed[5];
+  for (int i = 0; i < 5; ++i) {
+    speed[i] = new TSpeedButton(Owner.get());
+    speed[i]->SetParent(form);
+    speed[i]->SetBounds(380 + i * 28, 300, 25, 25);
+    speed[i]->SetGlyph(&tick);
+  }
+  speed[1]->SetGroupIndex(1);
+  speed[1]->SetDown(true);
+  speed[2]->SetFlat(true);
+  speed[3]->SetFlat(true);
+  speed[3]->SetGroupIndex(2);
+  speed[3]->SetDown(true);
+  speed[4]->SetEnabled(false);
+  auto* captioned = new TSpeedButton(Owner.get());
+  captioned->SetParent(form);
+  captioned->SetBounds(380, 330, 90, 25);
+  captioned->SetCaption("查询");
+  captioned->SetGlyph(&tick);
 
   form->Show();
   cancel->SetFocus();
@@ -101,4 +165,16 @@ TEST_F(FormsTest, PictureOfTheButtonsInTheirStates)
   EXPECT_TRUE(cancel->IsActive());
   EXPECT_FALSE(ok->IsActive());
   (void)disabled;
+  // The glyph shows green on an enabled button, embossed grey on a disabled one, and its
+  // olive background nowhere.
+  auto countNear = [](TControl* c, COLORREF colour) {
+    int n = 0;
+    for (int y = 0; y < c->GetHeight(); ++y)
+      for (int x = 0; x < c->GetWidth(); ++x) n += PixelOf(c, x, y) == colour;
+    return n;
+  };
+  EXPECT_GT(countNear(speed[0], Graphics::ColorToRGB(clGreen)), 10);
+  EXPECT_EQ(countNear(speed[0], Graphics::ColorToRGB(clOlive)), 0);
+  EXPECT_EQ(countNear(offBit, Graphics::ColorToRGB(clGreen)), 0);
+  EXPECT_GT(countNear(offBit, Graphics::ColorToRGB(clBtnShadow)), 10);
 }

@@ -4,10 +4,12 @@
 
 #include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/StdCtrls.h"
+#include "platform/stdctrls/buttons/BitBtn.h"
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/stdctrls/buttons/RadioButton.h"
 #include "platform/stdctrls/buttons/RadioGroup.h"
+#include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
@@ -203,4 +205,83 @@ TEST_F(ButtonsTest, RadioGroupItemsColumnsAndIndex)
   group->GetItems()->SetText("现金\r\n支票");
   EXPECT_EQ(group->GetItemIndex(), -1);
   EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(ButtonsTest, SpeedButtonGroupsHoldOneDown)
+{
+  TSpeedButton* b[3];
+  for (int i = 0; i < 3; ++i) {
+    b[i] = new TSpeedButton(Owner.get());
+    b[i]->SetParent(Form);
+    b[i]->SetBounds(10 + i * 30, 10, 25, 25);
+    b[i]->SetGroupIndex(1);
+  }
+  auto* plain = new TSpeedButton(Owner.get());
+  plain->SetParent(Form);
+  plain->SetBounds(120, 10, 25, 25);
+  int clicks = 0;
+  plain->OnClick = [&](TObject*) { ++clicks; };
+  Form->Show();
+  auto downs = [&] { return std::vector<bool>{b[0]->GetDown(), b[1]->GetDown(), b[2]->GetDown()}; };
+  ClickOn(b[0]);
+  EXPECT_EQ(downs(), (std::vector<bool>{true, false, false}));
+  ClickOn(b[1]);
+  EXPECT_EQ(downs(), (std::vector<bool>{false, true, false}));
+  ClickOn(b[1]);  // without AllowAllUp the held one stays down
+  EXPECT_EQ(downs(), (std::vector<bool>{false, true, false}));
+  b[0]->SetAllowAllUp(true);  // the whole group takes it
+  ClickOn(b[1]);
+  EXPECT_EQ(downs(), (std::vector<bool>{false, false, false}));
+  b[2]->SetDown(true);
+  EXPECT_EQ(downs(), (std::vector<bool>{false, false, true}));
+
+  // An ungrouped button clicks and springs back; released off the button it does not click.
+  ClickOn(plain);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(plain->GetDown());
+  EXPECT_EQ(plain->GetState(), bsUp);
+  POINT in = plain->ClientToScreen(POINT{5, 5}), out = plain->ClientToScreen(POINT{60, 60});
+  Headless::AdvanceTime(1000);
+  InputQueue::MouseMove(in.x, in.y);
+  InputQueue::MouseDown(InputQueue::Button::Left, in.x, in.y);
+  Pump();
+  EXPECT_EQ(plain->GetState(), bsDown);
+  InputQueue::MouseMove(out.x, out.y);
+  InputQueue::MouseUp(InputQueue::Button::Left, out.x, out.y);
+  Pump();
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(plain->GetState(), bsUp);
+}
+
+TEST_F(ButtonsTest, BitBtnKindsGiveCaptionsAndAnswers)
+{
+  struct Case {
+    TBitBtnKind Kind;
+    const char* Caption;
+    TModalResult Result;
+    bool Default, Cancel;
+  } cases[] = {
+      {bkOK, "OK", mrOk, true, false},           {bkCancel, "Cancel", mrCancel, false, true},
+      {bkYes, "&Yes", mrYes, true, false},       {bkNo, "&No", mrNo, false, true},
+      {bkAbort, "Abort", mrAbort, false, false}, {bkAll, "&All", mrAll, false, false},
+  };
+  Form->Show();
+  for (const Case& c : cases) {
+    auto* btn = Make<TBitBtn>(Form, 10, 10);
+    btn->SetKind(c.Kind);
+    EXPECT_EQ(btn->GetCaption(), c.Caption);
+    EXPECT_EQ(btn->GetModalResult(), c.Result);
+    EXPECT_EQ(btn->GetDefault(), c.Default);
+    EXPECT_EQ(btn->GetCancel(), c.Cancel);
+    Form->SetModalResult(mrNone);
+    ClickOn(btn);
+    EXPECT_EQ(Form->GetModalResult(), c.Result) << c.Caption;
+    delete btn;
+  }
+  // Close closes the form.
+  auto* close = Make<TBitBtn>(Form, 10, 10);
+  close->SetKind(bkClose);
+  ClickOn(close);
+  Pump();
+  EXPECT_FALSE(Form->GetVisible());
 }
