@@ -10,6 +10,7 @@
 #include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
+#include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/stdctrls/lists/ListBox.h"
 
 namespace StdCtrls {
@@ -23,7 +24,7 @@ void Initialize()
   Classes::RegisterClasses({TEdit::StaticClass(), TMaskEdit::StaticClass(), TMemo::StaticClass(),
                             TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(),
                             TGroupBox::StaticClass(), TRadioGroup::StaticClass(), TBitBtn::StaticClass(),
-                            TSpeedButton::StaticClass(), TListBox::StaticClass()});
+                            TSpeedButton::StaticClass(), TListBox::StaticClass(), TComboBox::StaticClass()});
 }
 
 }  // namespace StdCtrls

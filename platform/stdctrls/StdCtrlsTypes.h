@@ -25,3 +25,4 @@ PELTO_EVENT_TYPE(TLBFindDataEvent, int(TObject* Control, const AnsiString& FindS
 
 // The owner-draw state of a DRAWITEMSTRUCT's itemState.
 TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
+PELTO_ENUM(TComboBoxStyle, csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable)
