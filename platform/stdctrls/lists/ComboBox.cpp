@@ -14,97 +14,32 @@
 
 // ---- TComboBoxStrings ---------------------------------------------------------------------------
 
-Integer TComboBoxStrings::GetCount() const
-{
-  if (!FCombo->HandleAllocated()) return FCombo->FSaved->GetCount();
-  return Integer(FCombo->Send(CB_GETCOUNT));
-}
+namespace {
+const TItemMessages kComboBoxMessages{CB_GETCOUNT,     CB_GETLBTEXT,      CB_GETLBTEXTLEN, CB_GETITEMDATA,
+                                      CB_SETITEMDATA,  CB_ADDSTRING,      CB_INSERTSTRING, CB_DELETESTRING,
+                                      CB_RESETCONTENT, CB_FINDSTRINGEXACT};
+}  // namespace
 
-AnsiString TComboBoxStrings::Get(Integer Index) const
-{
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FCombo->HandleAllocated()) return (*FCombo->FSaved)[Index];
-  LRESULT len = FCombo->Send(CB_GETLBTEXTLEN, WPARAM(Index));
-  AnsiString s(std::size_t(std::max<LRESULT>(len, 0)) + 1, '\0');
-  LRESULT got = FCombo->Send(CB_GETLBTEXT, WPARAM(Index), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(std::size_t(std::max<LRESULT>(got, 0)));
-  return s;
-}
-
-TObject* TComboBoxStrings::GetObject(Integer Index) const
-{
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FCombo->HandleAllocated()) return FCombo->FSaved->GetObjects(Index);
-  return reinterpret_cast<TObject*>(FCombo->Send(CB_GETITEMDATA, WPARAM(Index)));
-}
-
-void TComboBoxStrings::PutObject(Integer Index, TObject* AObject)
-{
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FCombo->HandleAllocated())
-    FCombo->FSaved->SetObjects(Index, AObject);
-  else
-    FCombo->Send(CB_SETITEMDATA, WPARAM(Index), reinterpret_cast<LPARAM>(AObject));
-}
-
-Integer TComboBoxStrings::Add(const AnsiString& S)
-{
-  if (!FCombo->HandleAllocated()) return FCombo->FSaved->Add(S);
-  LRESULT at = FCombo->Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
-  if (at < 0) throw EOutOfMemory("Insufficient memory for the combo box's lines");
-  return Integer(at);
-}
-
-void TComboBoxStrings::Insert(Integer Index, const AnsiString& S)
-{
-  if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FCombo->HandleAllocated()) {
-    FCombo->FSaved->Insert(Index, S);
-    return;
-  }
-  if (FCombo->Send(CB_INSERTSTRING, WPARAM(Index), reinterpret_cast<LPARAM>(S.c_str())) < 0)
-    throw EOutOfMemory("Insufficient memory for the combo box's lines");
-}
-
-void TComboBoxStrings::Delete(Integer Index)
-{
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FCombo->HandleAllocated())
-    FCombo->FSaved->Delete(Index);
-  else
-    FCombo->Send(CB_DELETESTRING, WPARAM(Index));
-}
+TComboBoxStrings::TComboBoxStrings(TCustomComboBox* ACombo, TStringList* ASaved)
+    : TItemStrings(ACombo, ASaved, kComboBoxMessages), FCombo(ACombo)
+{}
 
 void TComboBoxStrings::Clear()
 {
-  if (!FCombo->HandleAllocated()) {
-    FCombo->FSaved->Clear();
+  if (!HasWindow()) {
+    TItemStrings::Clear();
     return;
   }
-  // The edit keeps what was typed.
   AnsiString text = FCombo->GetText();
-  FCombo->Send(CB_RESETCONTENT);
+  TItemStrings::Clear();
   FCombo->SetText(text);
-}
-
-Integer TComboBoxStrings::IndexOf(const AnsiString& S) const
-{
-  if (!FCombo->HandleAllocated()) return FCombo->FSaved->IndexOf(S);
-  return Integer(FCombo->Send(CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(S.c_str())));
-}
-
-void TComboBoxStrings::SetUpdateState(bool Updating)
-{
-  if (!FCombo->HandleAllocated()) return;
-  FCombo->Send(WM_SETREDRAW, !Updating);
-  if (!Updating) FCombo->Refresh();
 }
 
 // ---- TCustomComboBox ----------------------------------------------------------------------------
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TComboBoxStrings>(this)), FSaved(std::make_unique<TStringList>()),
-      FCanvas(std::make_unique<TCanvas>())
+    : TWinControl(AOwner), FSaved(std::make_unique<TStringList>()),
+      FItems(std::make_unique<TComboBoxStrings>(this, FSaved.get())), FCanvas(std::make_unique<TCanvas>())
 {
   ControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csFixedHeight};
   SetBounds(0, 0, 145, 21);

@@ -12,27 +12,17 @@
 
 #include "platform/forms/controls/WinControl.h"
 #include "platform/rtl/StringList.h"
+#include "platform/stdctrls/lists/ItemStrings.h"
 #include "platform/stdctrls/StdCtrlsTypes.h"
 
 class TCanvas;
 class TCustomComboBox;
 
-// The lines of a combo box: a view on its window or its saved lines.
-class TComboBoxStrings : public TStrings {
+// The lines of a combo box; clearing them keeps what the edit shows.
+class TComboBoxStrings : public TItemStrings {
 public:
-  explicit TComboBoxStrings(TCustomComboBox* ACombo) : FCombo(ACombo) {}
-  Integer GetCount() const override;
+  TComboBoxStrings(TCustomComboBox* ACombo, TStringList* ASaved);
   void Clear() override;
-  void Delete(Integer Index) override;
-  void Insert(Integer Index, const AnsiString& S) override;
-  Integer Add(const AnsiString& S) override;
-  Integer IndexOf(const AnsiString& S) const override;
-
-protected:
-  AnsiString Get(Integer Index) const override;
-  TObject* GetObject(Integer Index) const override;
-  void PutObject(Integer Index, TObject* AObject) override;
-  void SetUpdateState(bool Updating) override;
 
 private:
   TCustomComboBox* FCombo;
@@ -122,8 +112,8 @@ private:
   static LRESULT EditProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   LRESULT EditWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 
-  std::unique_ptr<TComboBoxStrings> FItems;
   std::unique_ptr<TStringList> FSaved;
+  std::unique_ptr<TComboBoxStrings> FItems;
   std::unique_ptr<TCanvas> FCanvas;
   TComboBoxStyle FStyle = csDropDown;
   bool FSorted = false;

@@ -33,120 +33,80 @@ namespace {
 }
 }  // namespace
 
+namespace {
+const TItemMessages kListBoxMessages{LB_GETCOUNT,     LB_GETTEXT,        LB_GETTEXTLEN,   LB_GETITEMDATA,
+                                     LB_SETITEMDATA,  LB_ADDSTRING,      LB_INSERTSTRING, LB_DELETESTRING,
+                                     LB_RESETCONTENT, LB_FINDSTRINGEXACT};
+}  // namespace
+
+TListBoxStrings::TListBoxStrings(TCustomListBox* AListBox, TStringList* ASaved)
+    : TItemStrings(AListBox, ASaved, kListBoxMessages), FListBox(AListBox)
+{}
+
 Integer TListBoxStrings::GetCount() const
 {
-  if (FListBox->IsVirtual()) return FListBox->GetCount();
-  if (!FListBox->HandleAllocated()) return FListBox->FSaved->GetCount();
-  return Integer(FListBox->Send(LB_GETCOUNT));
+  return FListBox->IsVirtual() ? FListBox->GetCount() : TItemStrings::GetCount();
 }
 
 AnsiString TListBoxStrings::Get(Integer Index) const
 {
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (FListBox->IsVirtual()) return FListBox->GetItemText(Index);
-  if (!FListBox->HandleAllocated()) return (*FListBox->FSaved)[Index];
-  LRESULT len = FListBox->Send(LB_GETTEXTLEN, WPARAM(Index));
-  AnsiString s(std::size_t(std::max<LRESULT>(len, 0)) + 1, '\0');
-  LRESULT got = FListBox->Send(LB_GETTEXT, WPARAM(Index), reinterpret_cast<LPARAM>(s.data()));
-  s.resize(std::size_t(std::max<LRESULT>(got, 0)));
-  return s;
+  if (!FListBox->IsVirtual()) return TItemStrings::Get(Index);
+  CheckIndex(Index, GetCount());
+  return FListBox->GetItemText(Index);
 }
 
 TObject* TListBoxStrings::GetObject(Integer Index) const
 {
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (FListBox->IsVirtual()) {
-    TObject* data = nullptr;
-    if (FListBox->OnDataObject) FListBox->OnDataObject(FListBox, Index, data);
-    return data;
-  }
-  if (!FListBox->HandleAllocated()) return FListBox->FSaved->GetObjects(Index);
-  return reinterpret_cast<TObject*>(FListBox->Send(LB_GETITEMDATA, WPARAM(Index)));
+  if (!FListBox->IsVirtual()) return TItemStrings::GetObject(Index);
+  CheckIndex(Index, GetCount());
+  TObject* data = nullptr;
+  if (FListBox->OnDataObject) FListBox->OnDataObject(FListBox, Index, data);
+  return data;
 }
 
 void TListBoxStrings::PutObject(Integer Index, TObject* AObject)
 {
   if (FListBox->IsVirtual()) NoVirtualLines();
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FListBox->HandleAllocated())
-    FListBox->FSaved->SetObjects(Index, AObject);
-  else
-    FListBox->Send(LB_SETITEMDATA, WPARAM(Index), reinterpret_cast<LPARAM>(AObject));
+  TItemStrings::PutObject(Index, AObject);
 }
 
 Integer TListBoxStrings::Add(const AnsiString& S)
 {
   if (FListBox->IsVirtual()) NoVirtualLines();
-  if (!FListBox->HandleAllocated()) return FListBox->FSaved->Add(S);
-  LRESULT at = FListBox->Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
-  if (at < 0) throw EOutOfMemory("Insufficient memory for the list box's lines");
-  return Integer(at);
+  return TItemStrings::Add(S);
 }
 
 void TListBoxStrings::Insert(Integer Index, const AnsiString& S)
 {
   if (FListBox->IsVirtual()) NoVirtualLines();
-  if (Index < 0 || Index > GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FListBox->HandleAllocated()) {
-    FListBox->FSaved->Insert(Index, S);
-    return;
-  }
-  if (FListBox->Send(LB_INSERTSTRING, WPARAM(Index), reinterpret_cast<LPARAM>(S.c_str())) < 0)
-    throw EOutOfMemory("Insufficient memory for the list box's lines");
+  TItemStrings::Insert(Index, S);
 }
 
 void TListBoxStrings::Delete(Integer Index)
 {
   if (FListBox->IsVirtual()) NoVirtualLines();
-  if (Index < 0 || Index >= GetCount()) Error("List index out of bounds (%d)", Index);
-  if (!FListBox->HandleAllocated())
-    FListBox->FSaved->Delete(Index);
-  else
-    FListBox->Send(LB_DELETESTRING, WPARAM(Index));
+  TItemStrings::Delete(Index);
 }
 
 void TListBoxStrings::Clear()
 {
-  if (FListBox->IsVirtual()) {
+  if (FListBox->IsVirtual())
     FListBox->SetCount(0);
-    return;
-  }
-  if (!FListBox->HandleAllocated())
-    FListBox->FSaved->Clear();
   else
-    FListBox->Send(LB_RESETCONTENT);
+    TItemStrings::Clear();
 }
 
 Integer TListBoxStrings::IndexOf(const AnsiString& S) const
 {
   if (FListBox->IsVirtual()) return FListBox->OnDataFind ? FListBox->OnDataFind(FListBox, S) : -1;
-  if (!FListBox->HandleAllocated()) return FListBox->FSaved->IndexOf(S);
-  return Integer(FListBox->Send(LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(S.c_str())));
-}
-
-void TListBoxStrings::Move(Integer CurIndex, Integer NewIndex)
-{
-  if (CurIndex == NewIndex) return;
-  BeginUpdate();
-  TScopeExit updated([this] { EndUpdate(); });
-  AnsiString s = Get(CurIndex);
-  TObject* o = GetObject(CurIndex);
-  Delete(CurIndex);
-  InsertObject(NewIndex, s, o);
-}
-
-void TListBoxStrings::SetUpdateState(bool Updating)
-{
-  if (!FListBox->HandleAllocated()) return;
-  FListBox->Send(WM_SETREDRAW, !Updating);
-  if (!Updating) FListBox->Refresh();
+  return TItemStrings::IndexOf(S);
 }
 
 // ---- TCustomListBox -----------------------------------------------------------------------------
 
 TCustomListBox::TCustomListBox(TComponent* AOwner)
-    : TWinControl(AOwner), FItems(std::make_unique<TListBoxStrings>(this)), FSaved(std::make_unique<TStringList>()),
-      FCanvas(std::make_unique<TCanvas>())
+    : TWinControl(AOwner), FSaved(std::make_unique<TStringList>()),
+      FItems(std::make_unique<TListBoxStrings>(this, FSaved.get())), FCanvas(std::make_unique<TCanvas>())
 {
   ControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csClickEvents};
   SetBounds(0, 0, 121, 97);

@@ -14,28 +14,27 @@
 
 #include "platform/forms/controls/WinControl.h"
 #include "platform/rtl/StringList.h"
+#include "platform/stdctrls/lists/ItemStrings.h"
 #include "platform/stdctrls/StdCtrlsTypes.h"
 
 class TCanvas;
 class TCustomListBox;
 
-// The lines of a list box: a view on its window or its saved lines.
-class TListBoxStrings : public TStrings {
+// The lines of a list box; the virtual styles' come from the control's events.
+class TListBoxStrings : public TItemStrings {
 public:
-  explicit TListBoxStrings(TCustomListBox* AListBox) : FListBox(AListBox) {}
+  TListBoxStrings(TCustomListBox* AListBox, TStringList* ASaved);
   Integer GetCount() const override;
   void Clear() override;
   void Delete(Integer Index) override;
   void Insert(Integer Index, const AnsiString& S) override;
   Integer Add(const AnsiString& S) override;
   Integer IndexOf(const AnsiString& S) const override;
-  void Move(Integer CurIndex, Integer NewIndex) override;
 
 protected:
   AnsiString Get(Integer Index) const override;
   TObject* GetObject(Integer Index) const override;
   void PutObject(Integer Index, TObject* AObject) override;
-  void SetUpdateState(bool Updating) override;
 
 private:
   TCustomListBox* FListBox;
@@ -126,8 +125,8 @@ private:
   void CNMeasureItem(TMessage& Message);
   LRESULT Send(UINT Msg, WPARAM W = 0, LPARAM L = 0);
 
-  std::unique_ptr<TListBoxStrings> FItems;
   std::unique_ptr<TStringList> FSaved;  // the lines while there is no window
+  std::unique_ptr<TListBoxStrings> FItems;
   std::unique_ptr<TCanvas> FCanvas;
   TListBoxStyle FStyle = lbStandard;
   bool FMultiSelect = false;
