@@ -8,11 +8,15 @@
 
 namespace cxDataUtils {
 
-std::function<int()> LocaleFirstDayOfWeekHook;
+TService<std::function<int()>>& LocaleFirstDayOfWeekService()
+{
+  static TService<std::function<int()>> slot(std::make_unique<std::function<int()>>([] { return 6; }));
+  return slot;
+}
 
 int FirstDayOfWeek()
 {
-  const int locale = LocaleFirstDayOfWeekHook ? LocaleFirstDayOfWeekHook() : 6;
+  const int locale = LocaleFirstDayOfWeekService().Current()();
   return (locale + 1) % 7;
 }
 

@@ -3,14 +3,15 @@
 
 #include <functional>
 
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 
 namespace cxDataUtils {
 
 // The locale's first day of the week, 0 = Monday .. 6 = Sunday. The run-time library keeps no
-// such setting, so it is asked through this hook; unassigned, it answers Sunday (6), the day the
+// such setting, so it is asked through this service; its default answers Sunday (6), the day the
 // program's locale fixes.
-extern std::function<int()> LocaleFirstDayOfWeekHook;
+TService<std::function<int()>>& LocaleFirstDayOfWeekService();
 
 // The first day of the week, 0 = Sunday .. 6 = Saturday.
 int FirstDayOfWeek();

@@ -10,8 +10,6 @@
 
 namespace dxThemeManager {
 
-std::function<void(const std::exception&)> HandleException;
-
 namespace {
 
 const char16_t* const DefaultNames[dxThemeClassCount] = {
@@ -127,6 +125,13 @@ void CloseAllThemes()
     }
 }
 
+TService<std::function<void(const std::exception&)>>& ExceptionHandlerService()
+{
+  static TService<std::function<void(const std::exception&)>> slot(
+      std::make_unique<std::function<void(const std::exception&)>>([](const std::exception&) { throw; }));
+  return slot;
+}
+
 LRESULT ThemeChangedMessage()
 {
   CloseAllThemes();
@@ -139,8 +144,7 @@ LRESULT ThemeChangedMessage()
     try {
       n->OnThemeChanged();
     } catch (const std::exception& e) {
-      if (!HandleException) throw;
-      HandleException(e);
+      ExceptionHandlerService().Current()(e);
       break;
     }
   }

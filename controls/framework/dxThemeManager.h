@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/rtl/Service.h"
 #include "platform/gdi/WinTypes.h"
 #include "platform/rtl/System.h"
 #include "platform/win/WinUser.h"
@@ -48,11 +49,12 @@ void CloseAllThemes();
 bool GetThemesActive();
 const char16_t* DefaultThemeClassName(TdxThemeClass Class);
 // The receiver's reaction to WM_THEMECHANGED: closes the handles, reads whether a theme is
-// active, and runs the notificators in registration order. A handler's exception goes to
-// HandleException (the application's handler once it exists; rethrown when none is set) and
-// stops the rest. Answers the message result, 0.
+// active, and runs the notificators in registration order. A handler's exception goes to the
+// exception handler service (the application's handler once it installs one; by default the
+// exception is rethrown) and stops the rest. Answers the message result, 0.
 LRESULT ThemeChangedMessage();
-extern std::function<void(const std::exception&)> HandleException;
+// Where a notificator's exception goes; called inside the catch, so the default can rethrow.
+TService<std::function<void(const std::exception&)>>& ExceptionHandlerService();
 // The receiver's hidden window (owned by the unit); null when the library is not loaded.
 HWND GetReceiverWindow();
 // After dxUxTheme::Initialize (and after the window layer is up). Idempotent.

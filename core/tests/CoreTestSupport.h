@@ -3,6 +3,8 @@
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include <optional>
 #include <unistd.h>
 
 #include <filesystem>
@@ -24,7 +26,7 @@ protected:
     std::filesystem::create_directories(Dir);
     File = Dir + "/pelto.mdb";
     Schema::CreateJetDatabase(File, "moorvane");
-    Old = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString&, unsigned) {
+    Box.emplace([this](const AnsiString& Text, const AnsiString&, unsigned) {
       Boxes.push_back(Text);
       return IDOK;
     });
@@ -34,7 +36,7 @@ protected:
   void TearDown() override
   {
     Database::Finalize();
-    MessageSeam::SetHandler(Old);
+    Box.reset();
     std::filesystem::remove_all(Dir);
   }
   WideString ConnectionString() const
@@ -50,5 +52,5 @@ protected:
   std::string Dir;
   AnsiString File;
   std::vector<AnsiString> Boxes;
-  MessageSeam::THandler Old;
+  std::optional<MessageSeam::TScopedMessageBox> Box;
 };

@@ -1,6 +1,8 @@
 // Connection configuration: the scrambler, cfg.ini, the connection strings, the broker, the
 // client alias and the start-up connection loop.
 #include <gtest/gtest.h>
+
+#include <optional>
 #include <unistd.h>
 
 #include <filesystem>
@@ -27,7 +29,7 @@ protected:
     std::filesystem::create_directories(Dir);
     Program = Dir + "/pelto";
     Registry::SetStoreFile(Dir + "/registry");
-    Old = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString&, unsigned) {
+    Box.emplace([this](const AnsiString& Text, const AnsiString&, unsigned) {
       Boxes.push_back(Text);
       return IDOK;
     });
@@ -37,7 +39,7 @@ protected:
   {
     Database::Finalize();
     DBConfig::SetDialogFactory({});
-    MessageSeam::SetHandler(Old);
+    Box.reset();
     Registry::SetStoreFile("");
     std::filesystem::remove_all(Dir);
   }
@@ -53,7 +55,7 @@ protected:
   std::string Dir;
   AnsiString Program;
   std::vector<AnsiString> Boxes;
-  MessageSeam::THandler Old;
+  std::optional<MessageSeam::TScopedMessageBox> Box;
 };
 
 // A dialog that hands out connection strings in turn and counts how often it was shown.

@@ -55,7 +55,7 @@ TEST(OperatorRights, RightsStringAndTheAdministrator)
 TEST(OperatorRights, CheckRightAndRequireSaShowTheBoxAndAbortOnRequest)
 {
   std::vector<AnsiString> Boxes;
-  auto Old = MessageSeam::SetHandler([&](const AnsiString& Text, const AnsiString&, unsigned) {
+  MessageSeam::TScopedMessageBox box([&](const AnsiString& Text, const AnsiString&, unsigned) {
     Boxes.push_back(Text);
     return IDOK;
   });
@@ -72,7 +72,6 @@ TEST(OperatorRights, CheckRightAndRequireSaShowTheBoxAndAbortOnRequest)
   EXPECT_EQ(Boxes.back(), "只有系统用户(sa)才能执行此操作.");
   Op.LoginId = "sa";
   EXPECT_NO_THROW(Op.RequireSa());
-  MessageSeam::SetHandler(Old);
 }
 
 TEST_F(Operators, LoginChecksAndAnUnknownIdLeavesNobodyLoggedIn)

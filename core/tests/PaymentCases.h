@@ -114,14 +114,13 @@ inline void ProgressMoves()
   EXPECT_EQ(Progress(Unpaid), "未执行");
 
   std::vector<AnsiString> Boxes;
-  auto Old = MessageSeam::SetHandler([&Boxes](const AnsiString& Text, const AnsiString&, unsigned) {
+  MessageSeam::TScopedMessageBox box([&Boxes](const AnsiString& Text, const AnsiString&, unsigned) {
     Boxes.push_back(Text);
     return IDOK;
   });
   RPayment Missing = Row(H, 1.0);
   Missing.Id = 99;
   EXPECT_FALSE(Set.Save(Missing));
-  MessageSeam::SetHandler(Old);
   EXPECT_EQ(Boxes, std::vector<AnsiString>{"没有定位到99"});
   EXPECT_EQ(TPaymentSet::CountByHetong(H), 1);
 }

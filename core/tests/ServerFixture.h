@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <vector>
 
 #include "core/Database.h"
@@ -27,17 +28,17 @@ protected:
   static void TearDownTestSuite() { Database::Finalize(); }
   void SetUp() override
   {
-    Old = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString&, unsigned) {
+    Box.emplace([this](const AnsiString& Text, const AnsiString&, unsigned) {
       Boxes.push_back(Text);
       return IDOK;
     });
   }
-  void TearDown() override { MessageSeam::SetHandler(Old); }
+  void TearDown() override { Box.reset(); }
   Integer Exec(const AnsiString& Sql, const TDBParameters& Params = {})
   {
     return Database::GlobalDB->ExecSQL(System::AnsiToWide(Sql), Params);
   }
 
   std::vector<AnsiString> Boxes;
-  MessageSeam::THandler Old;
+  std::optional<MessageSeam::TScopedMessageBox> Box;
 };

@@ -21,8 +21,9 @@ struct TTable : TScratchJetDb {
   TTable() : TScratchJetDb(::access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp", "gridkit_import_fuzz")
   {
     Exec("create table 表 (文 TEXT(20), 整 INTEGER, 浮 FLOAT, 日 DATETIME, 块 BLOB)");
-    MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) { return IDALL; });
   }
+  // Every question of the import is answered "all".
+  MessageSeam::TScopedMessageBox AnswerAll{[](const AnsiString&, const AnsiString&, unsigned) { return IDALL; }};
 };
 
 TTable& Table()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gridkit/edits/DateTimeEditFormatEh.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/DateUtils.h"
@@ -13,11 +14,10 @@ namespace {
 // The clock pinned to 2026-06-15 for one test.
 class PinnedClock {
 public:
-  PinnedClock()
-  {
-    SysUtils::SetNowFunction([] { return DateUtils::EncodeDateTime(2026, 6, 15, 10, 30, 0, 0); });
-  }
-  ~PinnedClock() { SysUtils::SetNowFunction(nullptr); }
+  PinnedClock() : FScope([] { return DateUtils::EncodeDateTime(2026, 6, 15, 10, 30, 0, 0); }) {}
+
+private:
+  SysUtils::TScopedClock FScope;
 };
 
 TEST(DateTimeEditFormat, CompilesFormatsAndRefusesBadOnes)

@@ -3,6 +3,8 @@
 // and a copy pasted into another table.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "gridkit/impexp/DBGridEhImportText.h"
 #include "gridkit/impexp/VCLDBIFEh.h"
 #include "gridkit/tests/GridTestDb.h"

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace SysUtils {
@@ -29,8 +30,6 @@ TDateTime SystemNow()
                 static_cast<Word>(tm.tm_sec > 59 ? 59 : tm.tm_sec), static_cast<Word>(ts.tv_nsec / 1000000), t);
   return d.Value + t.Value;
 }
-
-TNowFunction gNow = nullptr;
 
 }  // namespace
 
@@ -145,9 +144,13 @@ void DecodeTime(TDateTime time, Word& hour, Word& min, Word& sec, Word& msec)
   msec = static_cast<Word>(ms % 1000);
 }
 
-void SetNowFunction(TNowFunction fn) { gNow = fn; }
+TService<TClockFunction>& ClockService()
+{
+  static TService<TClockFunction> slot(std::make_unique<TClockFunction>(SystemNow));
+  return slot;
+}
 
-TDateTime Now() { return gNow ? gNow() : SystemNow(); }
+TDateTime Now() { return ClockService().Current()(); }
 
 TDateTime Date() { return std::trunc(Now().Value); }
 

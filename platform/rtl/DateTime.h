@@ -57,8 +57,6 @@ struct TTimeStamp {
 TTimeStamp DateTimeToTimeStamp(TDateTime dt);
 TDateTime TimeStampToDateTime(const TTimeStamp& ts);
 
-// The clock the routines read; tests replace it. Returns local wall-clock time.
-using TNowFunction = TDateTime (*)();
-void SetNowFunction(TNowFunction fn);  // nullptr restores the system clock
+// Now, Date and Time read the clock of platform/rtl/Clock.h, which tests can pin.
 
 }  // namespace SysUtils

@@ -1,24 +1,48 @@
 #include "platform/rtl/MessageSeam.h"
 
 #include <cstdio>
-#include <mutex>
 
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Service.h"
 
 namespace MessageSeam {
 
 namespace {
 
-std::mutex& HandlerLock()
+// Until the windows install theirs: the message on standard error, the default button answered.
+class TStdErrBox : public TMessageBoxService {
+public:
+  int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) override
+  {
+    std::string line = System::AnsiToUtf8(Caption) + ": " + System::AnsiToUtf8(Text) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stderr);
+    std::fflush(stderr);
+    return DefaultAnswer(Flags);
+  }
+};
+
+class TFunctionBox : public TMessageBoxService {
+public:
+  explicit TFunctionBox(THandler AHandler) : FHandler(std::move(AHandler)) {}
+  int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) override
+  {
+    return FHandler(Text, Caption, Flags);
+  }
+
+private:
+  THandler FHandler;
+};
+
+TService<TMessageBoxService>& Slot()
 {
-  static std::mutex lock;
-  return lock;
+  static TService<TMessageBoxService> slot(std::make_unique<TStdErrBox>());
+  return slot;
 }
 
-THandler& CurrentHandler()
+std::unique_ptr<TMessageBoxService> BoxFor(THandler Handler)
 {
-  static THandler handler;
-  return handler;
+  if (!Handler) return nullptr;
+  return std::make_unique<TFunctionBox>(std::move(Handler));
 }
 
 }  // namespace
@@ -47,24 +71,20 @@ int DefaultAnswer(unsigned Flags)
 
 int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags)
 {
-  THandler handler;
-  {
-    std::lock_guard<std::mutex> guard(HandlerLock());
-    handler = CurrentHandler();
-  }
-  if (handler) return handler(Text, Caption, Flags);
-  std::string line = System::AnsiToUtf8(Caption) + ": " + System::AnsiToUtf8(Text) + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
-  std::fflush(stderr);
-  return DefaultAnswer(Flags);
+  return Slot().Current().Show(Text, Caption, Flags);
 }
 
-THandler SetHandler(THandler Handler)
+std::unique_ptr<TMessageBoxService> Install(std::unique_ptr<TMessageBoxService> Service)
 {
-  std::lock_guard<std::mutex> guard(HandlerLock());
-  THandler previous = std::move(CurrentHandler());
-  CurrentHandler() = std::move(Handler);
-  return previous;
+  return Slot().Install(std::move(Service));
 }
+
+TScopedMessageBox::TScopedMessageBox(std::unique_ptr<TMessageBoxService> Service)
+    : FPrevious(Install(std::move(Service)))
+{}
+
+TScopedMessageBox::TScopedMessageBox(THandler Handler) : TScopedMessageBox(BoxFor(std::move(Handler))) {}
+
+TScopedMessageBox::~TScopedMessageBox() { Install(std::move(FPrevious)); }
 
 }  // namespace MessageSeam

@@ -1,11 +1,12 @@
 // The replaceable message box: lower layers and the application core show messages through
-// Show before any window exists, the window layer installs the real dialog with SetHandler,
-// and tests install a handler that records the message and answers it.
+// Show before any window exists, the window layer installs the real dialog as the message-box
+// service, and tests install an answerer (TScopedMessageBox) that records the message.
 //
 // The MB_ flags and ID answers are declared here once; the window layer uses these.
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "platform/rtl/System.h"
 
@@ -54,16 +55,37 @@ constexpr int IDALL = 8;
 
 namespace MessageSeam {
 
+// Shows message boxes and answers the button chosen (IDOK ...): the desktop's box once the
+// windows are up, an answerer in tests. It may raise; the exception passes to Show's caller.
+class TMessageBoxService {
+public:
+  virtual ~TMessageBoxService() = default;
+  virtual int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) = 0;
+};
+
 using THandler = std::function<int(const AnsiString& Text, const AnsiString& Caption, unsigned Flags)>;
 
-// Shows a message and answers the button chosen (IDOK ...). Without a handler it writes the
-// caption and the text to standard error as UTF-8 and answers the default button of Flags.
-// The handler may raise; the exception passes to the caller.
+// Shows a message through the installed service. The default writes the caption and the text
+// to standard error as UTF-8 and answers the default button of Flags.
 int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags);
 
-// Installs Handler (an empty one restores the standard-error fall-back) and answers the
-// handler it replaces.
-THandler SetHandler(THandler Handler);
+// Installs Service (null puts the default back) and answers the one it replaces (null when that
+// was the default). Install only while no box is being shown.
+std::unique_ptr<TMessageBoxService> Install(std::unique_ptr<TMessageBoxService> Service);
+
+// Installs a service, or a function answering as Show does, for its lifetime and puts the
+// previous one back.
+class TScopedMessageBox {
+public:
+  explicit TScopedMessageBox(std::unique_ptr<TMessageBoxService> Service);
+  explicit TScopedMessageBox(THandler Handler);
+  ~TScopedMessageBox();
+  TScopedMessageBox(const TScopedMessageBox&) = delete;
+  TScopedMessageBox& operator=(const TScopedMessageBox&) = delete;
+
+private:
+  std::unique_ptr<TMessageBoxService> FPrevious;
+};
 
 // The button a box with these flags has as its default.
 int DefaultAnswer(unsigned Flags);

@@ -3,6 +3,7 @@
 #include "controls/data/cxDataUtils.h"
 #include "controls/data/filter/cxFilterConsts.h"
 #include "controls/data/tests/FilterFixture.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"
 
 namespace {
@@ -13,16 +14,8 @@ TDateTime FixedNow() { return gNow; }
 
 class FilterOperator : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    SetNow(2026, 12, 9);
-    SysUtils::SetNowFunction(&FixedNow);
-  }
-  void TearDown() override
-  {
-    SysUtils::SetNowFunction(nullptr);
-    cxDataUtils::LocaleFirstDayOfWeekHook = nullptr;
-  }
+  void SetUp() override { SetNow(2026, 12, 9); }
+  SysUtils::TScopedClock FClock{&FixedNow};
   static void SetNow(Word y, Word m, Word d) { gNow = TDateTime(SysUtils::EncodeDate(y, m, d) + 14.5 / 24); }
 
   TTestCriteria C;
@@ -200,7 +193,7 @@ TEST_F(FilterOperator, DateRanges)
     EXPECT_EQ(op->GetRangeEnd().Value, SysUtils::EncodeDate(c.ey, c.em, c.ed).Value) << int(c.kind);
   }
 
-  cxDataUtils::LocaleFirstDayOfWeekHook = [] { return 0; };  // Monday
+  TScopedFunction<int()> monday(cxDataUtils::LocaleFirstDayOfWeekService(), [] { return 0; });
   SetNow(2026, 12, 9);
   EXPECT_EQ(cxDataUtils::FirstDayOfWeek(), 1);
   EXPECT_EQ(cxDataUtils::StartOfWeek(gNow).Value, SysUtils::EncodeDate(2026, 12, 7).Value);

@@ -17,7 +17,12 @@
 
 namespace cxDateUtils {
 
-TcxSmartTextToDateFunc SmartTextToDateHook = nullptr;
+TService<TcxSmartTextToDateFunc>& SmartTextToDateService()
+{
+  static TService<TcxSmartTextToDateFunc> slot(
+      std::make_unique<TcxSmartTextToDateFunc>([](const AnsiString&, TDateTime&) { return false; }));
+  return slot;
+}
 
 namespace {
 
@@ -179,7 +184,7 @@ bool SmartTextToDate(const AnsiString& AText, TDateTime& ADate)
 {
   const AnsiString text = SysUtils::Trim(AText);
   int index;
-  if (!FindSmartDateWord(text, index)) return SmartTextToDateHook ? SmartTextToDateHook(text, ADate) : false;
+  if (!FindSmartDateWord(text, index)) return SmartTextToDateService().Current()(text, ADate);
 
   const TDateTime today = SysUtils::Date();
   const int weekday = SysUtils::DayOfWeek(today);  // 1 = Sunday

@@ -6,6 +6,9 @@
 // words follow the locale block and the editor texts as they stand at each call.
 #pragma once
 
+#include <functional>
+
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 
 namespace cxDateUtils {
@@ -13,9 +16,10 @@ namespace cxDateUtils {
 // The value that stands for "no date"; formatting it gives an empty text.
 constexpr double NullDate = -700000.0;
 
-// Asked to parse a text that starts with no smart word, when assigned (nothing assigns it here).
-using TcxSmartTextToDateFunc = bool (*)(const AnsiString& AText, TDateTime& ADate);
-extern TcxSmartTextToDateFunc SmartTextToDateHook;
+// Asked to parse a text that starts with no smart word; by default it answers false (nothing
+// installs another here).
+using TcxSmartTextToDateFunc = std::function<bool(const AnsiString& AText, TDateTime& ADate)>;
+TService<TcxSmartTextToDateFunc>& SmartTextToDateService();
 
 // The 20 smart words, index 0 to 19: today, yesterday, tomorrow, Sunday .. Saturday,
 // first .. seventh, bom, eom, now (from the editor texts, so a translation shows at once).

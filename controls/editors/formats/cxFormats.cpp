@@ -12,16 +12,18 @@
 
 namespace cxFormats {
 
+TService<TcxFormatControllerHooks>& FormatControllerHooks()
+{
+  static TService<TcxFormatControllerHooks> slot(std::make_unique<TcxFormatControllerHooks>());
+  return slot;
+}
+
 namespace {
 
 TcxFormatController* TheController = nullptr;          // the program's one
 std::unique_ptr<TcxFormatController> OwnedController;  // when GetFormatController made it
 
-TcxFormatControllerHooks& Hooks()
-{
-  static TcxFormatControllerHooks hooks;
-  return hooks;
-}
+const TcxFormatControllerHooks& Hooks() { return FormatControllerHooks().Current(); }
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
@@ -214,16 +216,12 @@ TcxFormatController* GetFormatController()
   return TheController;
 }
 
-void SetFormatControllerHooks(const TcxFormatControllerHooks& AHooks) { Hooks() = AHooks; }
-
-const TcxFormatControllerHooks& GetFormatControllerHooks() { return Hooks(); }
-
 void Initialize() {}
 
 void Finalize()
 {
   OwnedController.reset();
-  Hooks() = TcxFormatControllerHooks();
+  FormatControllerHooks().Install(nullptr);
   Windows::UnregisterClass(WindowClassName, nullptr);  // FALSE while a window of it exists
 }
 

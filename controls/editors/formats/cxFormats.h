@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 #include "platform/win/WinUser.h"
 
@@ -124,13 +125,21 @@ namespace cxFormats {
 // The program's controller, created on first use (owned by the unit; freed by Finalize).
 TcxFormatController* GetFormatController();
 
-// Installs the hooks of the application layer and the locale stand-ins (replacing earlier ones).
-void SetFormatControllerHooks(const TcxFormatControllerHooks& Hooks);
-const TcxFormatControllerHooks& GetFormatControllerHooks();
+// The hooks of the application layer and the locale stand-ins (by default all empty).
+TService<TcxFormatControllerHooks>& FormatControllerHooks();
+
+// Installs hooks for its lifetime and puts the previous ones back.
+class TScopedFormatControllerHooks : public TScopedService<TcxFormatControllerHooks> {
+public:
+  explicit TScopedFormatControllerHooks(const TcxFormatControllerHooks& AHooks)
+      : TScopedService<TcxFormatControllerHooks>(FormatControllerHooks(),
+                                                 std::make_unique<TcxFormatControllerHooks>(AHooks))
+  {}
+};
 
 void Initialize();
-// Frees the controller GetFormatController created (with its window), forgets the hooks and
-// unregisters the window class.
+// Frees the controller GetFormatController created (with its window), puts the default hooks
+// back and unregisters the window class.
 void Finalize();
 
 }  // namespace cxFormats

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "controls/editors/EditorsModule.h"
@@ -7,6 +8,7 @@
 #include "controls/editors/cxResourceStrings.h"
 #include "controls/editors/formats/cxDateUtils.h"
 #include "controls/editors/formats/cxFormats.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
@@ -26,15 +28,15 @@ protected:
     EditorsModule::Initialize();
     // Wednesday 2025-01-15, 10:30
     Clock = Day(2025, 1, 15) + SysUtils::EncodeTime(10, 30, 0, 0);
-    SysUtils::SetNowFunction(FixedNow);
+    FClock.emplace(FixedNow);
   }
   void TearDown() override
   {
-    SysUtils::SetNowFunction(nullptr);
-    cxDateUtils::SmartTextToDateHook = nullptr;
+    FClock.reset();
     EditorsModule::Finalize();
     SysUtils::ResetFormatSettings();
   }
+  std::optional<SysUtils::TScopedClock> FClock;
 };
 
 struct TSmartCase {
@@ -102,10 +104,11 @@ TEST_F(DateUtils, WordsComeFromTheEditorTexts)
   EXPECT_TRUE(cxDateUtils::SmartTextToDate("heuteabend", date));
   EXPECT_DOUBLE_EQ(date.Value, Day(2025, 1, 16).Value);
 
-  cxDateUtils::SmartTextToDateHook = [](const AnsiString& text, TDateTime& d) {
-    d = 42;
-    return text == "abc";
-  };
+  TScopedFunction<bool(const AnsiString&, TDateTime&)> smart(cxDateUtils::SmartTextToDateService(),
+                                                             [](const AnsiString& text, TDateTime& d) {
+                                                               d = 42;
+                                                               return text == "abc";
+                                                             });
   EXPECT_TRUE(cxDateUtils::SmartTextToDate(" abc ", date));
   EXPECT_DOUBLE_EQ(date.Value, 42);
 }

@@ -102,7 +102,7 @@ TEST_F(FormatWindow, OtherSettingChangesAreLeftAlone)
   int reads = 0;
   TcxFormatControllerHooks hooks;
   hooks.ReadLocaleFormatSettings = [&] { ++reads; };
-  cxFormats::SetFormatControllerHooks(hooks);
+  cxFormats::TScopedFormatControllerHooks scope(hooks);
   TCountingListener listener;
   Controller->AddListener(&listener);
   const HWND window = Controller->GetWindow();
@@ -115,7 +115,7 @@ TEST_F(FormatWindow, OtherSettingChangesAreLeftAlone)
 
   // an application that does not follow the regional settings
   hooks.UpdateFormatSettings = [] { return false; };
-  cxFormats::SetFormatControllerHooks(hooks);
+  cxFormats::TScopedFormatControllerHooks notFollowing(hooks);
   Windows::SendMessage(window, WM_SETTINGCHANGE, 0, Section("intl"));
   EXPECT_EQ(listener.Calls, 0);
 
@@ -139,7 +139,7 @@ TEST_F(FormatWindow, ListenerFailureGoesToTheApplication)
   AnsiString handled;
   TcxFormatControllerHooks hooks;
   hooks.HandleException = [&](const Exception& e) { handled = e.Message(); };
-  cxFormats::SetFormatControllerHooks(hooks);
+  cxFormats::TScopedFormatControllerHooks scope(hooks);
   EXPECT_EQ(Windows::SendMessage(window, WM_SETTINGCHANGE, 0, Section("intl")), 0);
   EXPECT_EQ(handled, "bad format");
   EXPECT_EQ(listener.Calls, 2);

@@ -147,7 +147,7 @@ TEST_F(Formats, StartOfWeekFromTheLocale)
     TcxFormatControllerHooks hooks;
     const AnsiString value = locale;
     hooks.LocaleFirstDayOfWeek = [value] { return value; };
-    cxFormats::SetFormatControllerHooks(hooks);
+    cxFormats::TScopedFormatControllerHooks scope(hooks);
     cxFormats::GetFormatController()->UpdateFormats();
     EXPECT_EQ(cxFormats::GetFormatController()->GetStartOfWeek(), start) << locale;
   }
@@ -175,7 +175,7 @@ TEST_F(Formats, SettingChangeTellsEveryListener)
     SysUtils::ShortDateFormat = "d/m/yy";
   };
   hooks.HandleException = [&](const Exception& e) { handled = e.Message(); };
-  cxFormats::SetFormatControllerHooks(hooks);
+  cxFormats::TScopedFormatControllerHooks scope(hooks);
 
   TcxFormatController* controller = cxFormats::GetFormatController();
   TListener a, b;

@@ -75,7 +75,6 @@ struct ThemeReceiver : ::testing::Test {
   {
     dxThemeManager::Finalize();
     dxUxTheme::Finalize();
-    dxThemeManager::HandleException = nullptr;
     Headless::Start(800, 600);
     Library = nullptr;
   }

@@ -61,7 +61,6 @@ struct ThemeTest : ::testing::Test {
   {
     dxThemeManager::Finalize();
     dxUxTheme::Finalize();
-    dxThemeManager::HandleException = nullptr;
     Fake = nullptr;
   }
   static void Restart(bool WithLibrary, int Minor = 1)
@@ -132,7 +131,8 @@ TEST_F(ThemeTest, NotificatorsRunInOrderAndAFailureStopsTheRest)
   };
   c.OnThemeChanged = [&] { order.push_back(3); };
   AnsiString handled;
-  dxThemeManager::HandleException = [&](const std::exception& e) { handled = e.what(); };
+  TScopedFunction<void(const std::exception&)> handler(dxThemeManager::ExceptionHandlerService(),
+                                                       [&](const std::exception& e) { handled = e.what(); });
   EXPECT_EQ(dxThemeManager::ThemeChangedMessage(), 0);
   EXPECT_EQ(order, (std::vector<int>{1, 2}));
   EXPECT_EQ(handled, "broken");

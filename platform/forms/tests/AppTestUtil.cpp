@@ -10,7 +10,7 @@ void AppTest::SetUp()
   Forms::FinalizeApplication();
   Controls::Initialize();
   Forms::InitializeApplication();
-  FSaved = MessageSeam::SetHandler([this](const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
+  FBox.emplace([this](const AnsiString& Text, const AnsiString& Caption, unsigned Flags) {
     Shown.push_back({Text, Caption, Flags});
     return MessageSeam::DefaultAnswer(Flags);
   });
@@ -18,7 +18,7 @@ void AppTest::SetUp()
 
 void AppTest::TearDown()
 {
-  MessageSeam::SetHandler(FSaved);
+  FBox.reset();
   Forms::FinalizeApplication();
   Headless::Start(800, 600);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -23,5 +24,5 @@ protected:
   std::vector<ShownMessage> Shown;
 
 private:
-  MessageSeam::THandler FSaved;
+  std::optional<MessageSeam::TScopedMessageBox> FBox;
 };

@@ -264,7 +264,7 @@ TEST_F(FormsTest, NotificationsToAParentAreReflectedToTheChildTheyConcern)
 TEST_F(FormsTest, AnExceptionInAnEventIsShownAndAnAbortIsSilent)
 {
   std::vector<std::string> shown;
-  auto previous = MessageSeam::SetHandler([&](const AnsiString& text, const AnsiString&, unsigned) {
+  MessageSeam::TScopedMessageBox box([&](const AnsiString& text, const AnsiString&, unsigned) {
     shown.push_back(text);
     return IDOK;
   });
@@ -283,7 +283,6 @@ TEST_F(FormsTest, AnExceptionInAnEventIsShownAndAnAbortIsSilent)
     Release(button, {5, 5});
     Pump();
   }
-  MessageSeam::SetHandler(previous);
   EXPECT_EQ(shown, (std::vector<std::string>{"'x' is not a valid integer value"}));
 }
 

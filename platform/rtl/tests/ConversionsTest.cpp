@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Currency.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/DateUtils.h"
@@ -23,16 +24,9 @@ TDateTime ConversionsNow() { return 46188.4375; }
 
 class ConversionsTest : public ::testing::Test {
 protected:
-  void SetUp() override
-  {
-    ResetFormatSettings();
-    SetNowFunction(ConversionsNow);
-  }
-  void TearDown() override
-  {
-    ResetFormatSettings();
-    SetNowFunction(nullptr);
-  }
+  void SetUp() override { ResetFormatSettings(); }
+  void TearDown() override { ResetFormatSettings(); }
+  TScopedClock FClock{ConversionsNow};
 };
 
 TDateTime DT(Word y, Word m, Word d, Word h = 0, Word n = 0, Word s = 0, Word ms = 0)

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/DateUtils.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -18,8 +19,7 @@ TDateTime FixedNow() { return 39876.4375; }
 
 class DateTimeTest : public ::testing::Test {
 protected:
-  void SetUp() override { SetNowFunction(FixedNow); }
-  void TearDown() override { SetNowFunction(nullptr); }
+  TScopedClock FClock{FixedNow};
 };
 
 struct Ymd {
@@ -157,7 +157,7 @@ TEST_F(DateTimeTest, ClockRoutinesReadTheInjectedClock)
   EXPECT_EQ(Time().Value, 0.4375);
   EXPECT_TRUE(IsToday(39876.9));
   EXPECT_FALSE(IsToday(39877.0));
-  SetNowFunction(nullptr);
+  ClockService().Install(nullptr);  // the system clock again, until the fixture's scope ends
   const double real = Now();
   EXPECT_GT(real, EncodeDate(2020, 1, 1));
   EXPECT_LT(real, EncodeDate(2200, 1, 1));

@@ -10,7 +10,7 @@ TEST(MessageSeamTest, AnInstalledHandlerGetsTheMessageAndAnswers)
 {
   AnsiString seenText, seenCaption;
   unsigned seenFlags = 0;
-  auto previous = MessageSeam::SetHandler([&](const AnsiString& text, const AnsiString& caption, unsigned flags) {
+  MessageSeam::TScopedMessageBox box([&](const AnsiString& text, const AnsiString& caption, unsigned flags) {
     seenText = text;
     seenCaption = caption;
     seenFlags = flags;
@@ -21,14 +21,19 @@ TEST(MessageSeamTest, AnInstalledHandlerGetsTheMessageAndAnswers)
   EXPECT_EQ(seenCaption, "提示");
   EXPECT_EQ(seenFlags, MB_YESNO | MB_ICONQUESTION);
 
-  MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) -> int { throw EAbort(""); });
-  EXPECT_THROW(MessageSeam::Show("x", "y", MB_OK), EAbort);
-  MessageSeam::SetHandler(previous);
+  {
+    MessageSeam::TScopedMessageBox raising(
+        [](const AnsiString&, const AnsiString&, unsigned) -> int { throw EAbort(""); });
+    EXPECT_THROW(MessageSeam::Show("x", "y", MB_OK), EAbort);
+  }
+  // The scope put the first box back.
+  EXPECT_EQ(MessageSeam::Show("z", "", MB_OK), IDNO);
+  EXPECT_EQ(seenText, "z");
 }
 
 TEST(MessageSeamTest, WithoutAHandlerTheDefaultButtonAnswers)
 {
-  auto previous = MessageSeam::SetHandler(nullptr);
+  MessageSeam::TScopedMessageBox standard(std::unique_ptr<MessageSeam::TMessageBoxService>{});  // the default
   testing::internal::CaptureStderr();
   EXPECT_EQ(MessageSeam::Show("文本", "标题", MB_YESNOCANCEL | MB_DEFBUTTON2), IDNO);
   EXPECT_EQ(testing::internal::GetCapturedStderr(), reinterpret_cast<const char*>(u8"标题: 文本\n"));
@@ -46,7 +51,6 @@ TEST(MessageSeamTest, WithoutAHandlerTheDefaultButtonAnswers)
       {6, IDOK},  // no such box: OK
   };
   for (const Case& t : cases) EXPECT_EQ(MessageSeam::DefaultAnswer(t.flags), t.answer) << t.flags;
-  MessageSeam::SetHandler(previous);
 }
 
 }  // namespace

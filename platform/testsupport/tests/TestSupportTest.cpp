@@ -6,6 +6,9 @@
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
+#include "platform/rtl/DateTime.h"
+#include "platform/testsupport/MessageBoxAnswerer.h"
+#include "platform/testsupport/PinnedClock.h"
 #include "platform/testsupport/PixelCanvas.h"
 #include "platform/testsupport/TempFolder.h"
 
@@ -53,4 +56,34 @@ TEST(TempFolder, IsFreshAndGoesWithEverythingInIt)
     std::ofstream(a.Path("sub/合同.txt")) << "text";
   }
   EXPECT_FALSE(std::filesystem::exists(dir));
+}
+
+TEST(MessageBoxAnswerer, AnswersInOrderThenWithTheDefaultButtonAndPutsThePreviousBoxBack)
+{
+  TMessageBoxAnswerer outer(IDCANCEL);
+  {
+    TMessageBoxAnswerer inner({IDNO, IDOK});
+    EXPECT_EQ(MessageSeam::Show("一", "提示", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageSeam::Show("二", "提示", MB_OK), IDOK);
+    EXPECT_EQ(MessageSeam::Show("三", "提示", MB_YESNOCANCEL | MB_DEFBUTTON3), IDCANCEL);
+    ASSERT_EQ(inner.Boxes().size(), 3u);
+    EXPECT_EQ(inner.Boxes()[0].Caption, "提示");
+    EXPECT_EQ(inner.Boxes()[0].Flags, unsigned(MB_YESNO));
+    EXPECT_EQ(inner.Texts(), (std::vector<AnsiString>{"一", "二", "三"}));
+  }
+  EXPECT_EQ(MessageSeam::Show("四", "", MB_YESNO), IDCANCEL);
+  EXPECT_EQ(outer.Texts(), std::vector<AnsiString>{"四"});
+}
+
+TEST(PinnedClock, NowReadsThePinnedMomentUntilTheClockGoes)
+{
+  const TDateTime before = SysUtils::Now();
+  {
+    TPinnedClock clock(TDateTime(40000.25));
+    EXPECT_EQ(SysUtils::Now().Value, 40000.25);
+    EXPECT_EQ(SysUtils::Date().Value, 40000.0);
+    clock.Set(TDateTime(40001.5));
+    EXPECT_EQ(SysUtils::Time().Value, 0.5);
+  }
+  EXPECT_GE(SysUtils::Now().Value, before.Value);
 }

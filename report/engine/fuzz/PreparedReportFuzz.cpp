@@ -15,7 +15,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   ReportEngineModule::Initialize();
-  MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) { return IDOK; });
+  MessageSeam::TScopedMessageBox box([](const AnsiString&, const AnsiString&, unsigned) { return IDOK; });
   TfrxReport report(nullptr);
   TfrxPreviewPages pages(&report);
   try {

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
   ReportEngineModule::Initialize();
   // The load's error box is answered at once.
-  MessageSeam::SetHandler([](const AnsiString&, const AnsiString&, unsigned) { return IDOK; });
+  MessageSeam::TScopedMessageBox box([](const AnsiString&, const AnsiString&, unsigned) { return IDOK; });
   TfrxReport report(nullptr);
   try {
     TStringStream in(AnsiString(reinterpret_cast<const char*>(data), size));

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatSettings.h"
 #include "platform/rtl/Streams.h"
@@ -37,8 +38,7 @@ private:
 
 class PDFFile : public testing::Test {
 protected:
-  void SetUp() override { SysUtils::SetNowFunction(FixedNow); }
-  void TearDown() override { SysUtils::SetNowFunction(nullptr); }
+  SysUtils::TScopedClock FClock{FixedNow};
 
   static AnsiString Save(TfrxPDFFile& pdf)
   {

@@ -2,6 +2,7 @@
 // kept across a load, the coded password, clearing, files, and damaged lists.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <filesystem>
 
 #include "platform/rtl/Exceptions.h"
@@ -23,14 +24,14 @@ protected:
   {
     frxrcClass::Initialize();
     frxClass::Initialize();
-    FOld = MessageSeam::SetHandler([this](const AnsiString& t, const AnsiString&, unsigned) {
+    FBox.emplace([this](const AnsiString& t, const AnsiString&, unsigned) {
       Shown.push_back(t);
       return IDOK;
     });
   }
   void TearDown() override
   {
-    MessageSeam::SetHandler(FOld);
+    FBox.reset();
     frxOptions::SetPasswordProc(nullptr);
   }
   static AnsiString Save(TfrxReport& r)
@@ -72,7 +73,7 @@ protected:
   std::vector<AnsiString> Shown;
 
 private:
-  MessageSeam::THandler FOld;
+  std::optional<MessageSeam::TScopedMessageBox> FBox;
 };
 
 }  // namespace

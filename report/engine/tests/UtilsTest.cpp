@@ -112,14 +112,13 @@ TEST(FrxUtils, ErrorBoxUsesTheErrorCaption)
   frxrcClass::Initialize();
   AnsiString text, caption;
   unsigned flags = 0;
-  auto old = MessageSeam::SetHandler([&](const AnsiString& t, const AnsiString& c, unsigned f) {
+  MessageSeam::TScopedMessageBox box([&](const AnsiString& t, const AnsiString& c, unsigned f) {
     text = t;
     caption = c;
     flags = f;
     return IDOK;
   });
   frxUtils::ShowErrorBox("boom");
-  MessageSeam::SetHandler(old);
   EXPECT_EQ(text, "boom");
   EXPECT_EQ(caption, "错误");
   EXPECT_EQ(flags & MB_ICONERROR, MB_ICONERROR);

@@ -484,12 +484,11 @@ TEST_F(Interpreter, SystemLibrary)
             "");
 
   AnsiString Shown;
-  auto Old = MessageSeam::SetHandler([&](const AnsiString& Text, const AnsiString&, unsigned) {
+  MessageSeam::TScopedMessageBox box([&](const AnsiString& Text, const AnsiString&, unsigned) {
     Shown = Text;
     return IDOK;
   });
   EXPECT_EQ(Run("DezodiZidede", "begin ShowMessage(42) end."), "");
-  MessageSeam::SetHandler(Old);
   EXPECT_EQ(Shown, "42");
   EXPECT_EQ(Run("DezodiZidede", "var v: Variant; begin v := CreateOleObject('Nothing.Here') end."),
             "run: Invalid class string");
