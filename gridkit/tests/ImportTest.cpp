@@ -3,7 +3,6 @@
 // and a copy pasted into another table.
 #include <gtest/gtest.h>
 
-
 #include "gridkit/impexp/DBGridEhImportText.h"
 #include "gridkit/impexp/VCLDBIFEh.h"
 #include "gridkit/tests/GridTestDb.h"
