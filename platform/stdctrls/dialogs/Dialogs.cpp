@@ -1,5 +1,7 @@
 #include "platform/stdctrls/dialogs/Dialogs.h"
 
+#include <memory>
+
 #include "platform/forms/app/Application.h"
 #include "platform/rtl/MessageSeam.h"
 #include "platform/stdctrls/dialogs/MessageBox.h"
@@ -8,7 +10,16 @@ namespace Dialogs {
 
 namespace {
 bool gInstalled = false;
-MessageSeam::THandler gPrevious;
+std::unique_ptr<MessageSeam::TMessageBoxService> gPrevious;  // the service Initialize replaced
+
+// The seam's boxes on the desktop.
+class TDesktopMessageBox : public MessageSeam::TMessageBoxService {
+public:
+  int Show(const AnsiString& Text, const AnsiString& Caption, unsigned Flags) override
+  {
+    return MsgBox::ShowFlags(Text, Caption, Flags);
+  }
+};
 
 unsigned IconFlags(TMsgDlgType DlgType)
 {
@@ -122,15 +133,14 @@ void Initialize()
 {
   if (gInstalled) return;
   gInstalled = true;
-  gPrevious = MessageSeam::SetHandler(&MsgBox::ShowFlags);
+  gPrevious = MessageSeam::Install(std::make_unique<TDesktopMessageBox>());
 }
 
 void Finalize()
 {
   if (!gInstalled) return;
   gInstalled = false;
-  MessageSeam::SetHandler(gPrevious);
-  gPrevious = nullptr;
+  MessageSeam::Install(std::move(gPrevious));
 }
 
 }  // namespace Dialogs

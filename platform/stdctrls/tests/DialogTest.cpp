@@ -39,19 +39,17 @@ struct Shown {
 // Answers every box with Answer and records it.
 class TRecorder {
 public:
-  explicit TRecorder(int AAnswer) : Answer(AAnswer)
-  {
-    FSaved = MessageSeam::SetHandler([this](const AnsiString& T, const AnsiString& C, unsigned F) {
-      Boxes.push_back({T, C, F});
-      return Answer;
-    });
-  }
-  ~TRecorder() { MessageSeam::SetHandler(FSaved); }
+  explicit TRecorder(int AAnswer)
+      : Answer(AAnswer), FBox([this](const AnsiString& T, const AnsiString& C, unsigned F) {
+          Boxes.push_back({T, C, F});
+          return Answer;
+        })
+  {}
   int Answer;
   std::vector<Shown> Boxes;
 
 private:
-  MessageSeam::THandler FSaved;
+  MessageSeam::TScopedMessageBox FBox;
 };
 
 void SavePng(HWND Wnd, const char* Name, TPixelCanvas& Into)
