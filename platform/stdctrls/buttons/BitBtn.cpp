@@ -51,11 +51,7 @@ void TBitBtn::Click()
 void TBitBtn::SetGlyph(TBitmap* Value)
 {
   FGlyph->Assign(Value);
-  if (Value && !Value->GetEmpty() && Value->GetHeight() > 0) {
-    // Images side by side: as many as fit the height.
-    int n = Value->GetWidth() / Value->GetHeight();
-    if (n >= 1 && n <= 4 && Value->GetWidth() % Value->GetHeight() == 0) FNumGlyphs = n;
-  }
+  FNumGlyphs = ButtonGlyph::ImageCount(Value, FNumGlyphs);
   Invalidate();
 }
 

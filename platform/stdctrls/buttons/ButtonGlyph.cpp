@@ -103,4 +103,11 @@ RECT Draw(TCanvas* Canvas, const RECT& Client, POINT Offset, const TGlyphFace& F
   return caption;
 }
 
+int ImageCount(TBitmap* Glyph, int Current)
+{
+  if (!Glyph || Glyph->GetEmpty() || Glyph->GetHeight() <= 0) return Current;
+  int n = Glyph->GetWidth() / Glyph->GetHeight();
+  return (n >= 1 && n <= 4 && Glyph->GetWidth() % Glyph->GetHeight() == 0) ? n : Current;
+}
+
 }  // namespace ButtonGlyph

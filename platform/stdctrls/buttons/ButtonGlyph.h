@@ -24,5 +24,8 @@ struct TGlyphFace {
 // Draws the face into Client, everything moved by Offset (a pressed button's shift). Answers
 // the caption's rectangle (for the focus frame).
 RECT Draw(TCanvas* Canvas, const RECT& Client, POINT Offset, const TGlyphFace& Face);
+// The images a newly set glyph holds: as many square ones as fit side by side (1 to 4), else
+// Current.
+int ImageCount(TBitmap* Glyph, int Current);
 
 }  // namespace ButtonGlyph

@@ -69,10 +69,7 @@ void TSpeedButton::SetFlat(bool Value)
 void TSpeedButton::SetGlyph(TBitmap* Value)
 {
   FGlyph->Assign(Value);
-  if (Value && !Value->GetEmpty() && Value->GetHeight() > 0) {
-    int n = Value->GetWidth() / Value->GetHeight();
-    if (n >= 1 && n <= 4 && Value->GetWidth() % Value->GetHeight() == 0) FNumGlyphs = n;
-  }
+  FNumGlyphs = ButtonGlyph::ImageCount(Value, FNumGlyphs);
   Invalidate();
 }
 
