@@ -533,7 +533,7 @@ void TApplication::ActivateHint(POINT CursorPos)
     if (canShow && OnShowHint) OnShowHint(info.HintStr, canShow, info);
     FHintActive = canShow && FHintControl;
     if (FHintActive && !info.HintStr.empty()) {
-      THintWindow* window = HintWindowOfClass(FHintWindowClass);
+      THintWindow* window = HintWindowOfClass(info.HintWindowClass);
       RECT r = window->CalcHintRect(info.HintMaxWidth, info.HintStr, info.HintData);
       Windows::OffsetRect(&r, info.HintPos.x, info.HintPos.y);
       POINT topLeft = FHintControl->ClientToScreen(POINT{info.CursorRect.left, info.CursorRect.top});

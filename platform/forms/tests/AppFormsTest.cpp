@@ -253,6 +253,17 @@ TEST_F(AppFormsTest, HintShowsAfterThePauseWithWhatHintShowMadeOfIt)
   EXPECT_EQ(hints.back(), "合同的详细说明");
 }
 
+TEST_F(AppFormsTest, HintShowMayChooseTheHintWindowClass)
+{
+  Application->SetHintWindowClass(nullptr);
+  THintedControl* control = HintedForm("合同");
+  control->OnHintShow = [](THintInfo& Info, LRESULT&) { Info.HintWindowClass = TRecordingHintWindow::StaticClass(); };
+  MoveOver(control, 10, 10);
+  Wait(Application->GetHintPause() + 20);
+  ASSERT_EQ(TRecordingHintWindow::Shown().size(), 1u);
+  EXPECT_NE(dynamic_cast<TRecordingHintWindow*>(Application->GetHintWindow()), nullptr);
+}
+
 TEST_F(AppFormsTest, HintPauseAndRefusalComeFromTheControl)
 {
   THintedControl* control = HintedForm("提示");
