@@ -53,12 +53,15 @@ bool TField::IsNull() const
   return v.IsNull() || v.IsEmpty();
 }
 
-Variant TField::GetValue() const
+const Variant& TField::StoredValue() const
 {
-  if (!FDataSet) return Variant::Null();
+  static const Variant null = Variant::Null();
+  if (!FDataSet) return null;
   const Variant& v = FDataSet->GetFieldValue(this);
-  return v.IsEmpty() ? Variant::Null() : v;
+  return v.IsEmpty() ? null : v;
 }
+
+Variant TField::GetValue() const { return StoredValue(); }
 
 void TField::SetValue(const Variant& Value)
 {
@@ -80,7 +83,7 @@ void TField::AccessError(const char* TypeName) const
 
 AnsiString TField::GetAsString() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   return v.IsNull() ? AnsiString() : Variants::VarToStr(v);
 }
 void TField::SetAsString(const AnsiString& Value) { SetValue(Value.empty() ? Variant::Null() : Variant(Value)); }
@@ -89,7 +92,7 @@ void TField::SetAsWideString(const WideString& Value) { SetAsString(System::Wide
 
 Integer TField::GetAsInteger() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   if (v.IsNull()) return 0;
   try {
     return v.AsInteger();
@@ -100,7 +103,7 @@ Integer TField::GetAsInteger() const
 void TField::SetAsInteger(Integer Value) { SetValue(Value); }
 Int64 TField::GetAsLargeInt() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   if (v.IsNull()) return 0;
   try {
     return v.AsInt64();
@@ -111,7 +114,7 @@ Int64 TField::GetAsLargeInt() const
 void TField::SetAsLargeInt(Int64 Value) { SetValue(Value); }
 double TField::GetAsFloat() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   if (v.IsNull()) return 0;
   try {
     return v.AsDouble();
@@ -122,7 +125,7 @@ double TField::GetAsFloat() const
 void TField::SetAsFloat(double Value) { SetValue(Value); }
 Currency TField::GetAsCurrency() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   if (v.IsNull()) return Currency();
   try {
     return v.AsCurrency();
@@ -133,7 +136,7 @@ Currency TField::GetAsCurrency() const
 void TField::SetAsCurrency(Currency Value) { SetValue(Value); }
 bool TField::GetAsBoolean() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   if (v.IsNull()) return false;
   try {
     return v.AsBoolean();
@@ -144,7 +147,7 @@ bool TField::GetAsBoolean() const
 void TField::SetAsBoolean(bool Value) { SetValue(Value); }
 TDateTime TField::GetAsDateTime() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   if (v.IsNull()) return TDateTime();
   try {
     return v.AsDateTime();
@@ -158,7 +161,7 @@ AnsiString TField::FormatText(const Variant& Value, bool DisplayText) const { re
 
 AnsiString TField::GetDisplayText() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   AnsiString text = v.IsNull() ? AnsiString() : FormatText(v, true);
   if (OnGetText) OnGetText(const_cast<TField*>(this), text, true);
   return text;
@@ -166,7 +169,7 @@ AnsiString TField::GetDisplayText() const
 
 AnsiString TField::GetText() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   AnsiString text = v.IsNull() ? AnsiString() : FormatText(v, false);
   if (OnGetText) OnGetText(const_cast<TField*>(this), text, false);
   return text;
@@ -198,7 +201,7 @@ TStringField::TStringField(TComponent* AOwner, TFieldType Type) : TField(AOwner)
 
 AnsiString TStringField::GetAsString() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   return v.IsNull() ? AnsiString() : v.AsString();
 }
 
@@ -206,7 +209,7 @@ Variant TStringField::Coerce(const Variant& Value) const { return Variant(Varian
 
 WideString TWideStringField::GetAsWideString() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   return v.IsNull() ? WideString() : v.AsWideString();
 }
 void TWideStringField::SetAsWideString(const WideString& Value)
@@ -431,7 +434,7 @@ Integer TBlobField::GetBlobSize() const { return static_cast<Integer>(GetAsStrin
 
 WideString TWideMemoField::GetAsWideString() const
 {
-  Variant v = GetValue();
+  const Variant& v = StoredValue();
   return v.IsNull() ? WideString() : v.AsWideString();
 }
 void TWideMemoField::SetAsWideString(const WideString& Value)
