@@ -2,6 +2,8 @@
 
 #include <libpq-fe.h>
 
+#include <atomic>
+#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -21,6 +23,14 @@
 namespace PgProvider {
 
 namespace {
+
+std::atomic<int> Largest{0};
+
+void NoteReply(int Rows)
+{
+  int seen = Largest.load();
+  while (Rows > seen && !Largest.compare_exchange_weak(seen, Rows)) {}
+}
 
 // Created once per database; pelto_compat() marks a database that has them. Date minus date
 // gives days (as on the other engine, where dates are day numbers); the operators live in
@@ -273,6 +283,8 @@ public:
       Exec("set statement_timeout = " + std::to_string(std::max(0, TimeoutSeconds) * 1000));
       FTimeout = TimeoutSeconds;
     }
+    if (rw.Columns.empty() && ReadsThroughCursor(rw.Sql))
+      return Fetch(rw, static_cast<int>(n), types.data(), values.data(), lengths.data(), formats.data());
     // Inside a transaction a failed statement must not doom the rest, as on the other engine.
     if (FLevel > 0) Exec("savepoint pelto_statement");
     PGresult* res = PQexecParams(FConn, rw.Sql.c_str(), static_cast<int>(n), types.data(), values.data(),
@@ -303,6 +315,7 @@ public:
       return result;
     }
     int cols = PQnfields(res), rows = PQntuples(res);
+    NoteReply(rows);
     for (int i = 0; i < cols; ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
     result.Rows.reserve(static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) {
@@ -314,6 +327,72 @@ public:
                           : Value(PQgetvalue(res, r, i), result.Columns[static_cast<std::size_t>(i)].DataType));
       result.Rows.push_back(std::move(row));
     }
+    return result;
+  }
+
+  // A plain query: a cursor can hold it, so its rows can come in batches. SELECT ... INTO makes a
+  // table and cannot; a statement this cannot tell about runs whole, as before.
+  static bool ReadsThroughCursor(const std::string& sql)
+  {
+    std::string low = SysUtils::LowerCase(sql);
+    std::size_t at = low.find_first_not_of(" \t\r\n(");
+    if (at == std::string::npos || low.compare(at, 6, "select") != 0) return false;
+    if (at + 6 < low.size() && (std::isalnum(static_cast<unsigned char>(low[at + 6])) || low[at + 6] == '_'))
+      return false;
+    return low.find("into") == std::string::npos;
+  }
+
+  // Runs a query through a cursor and reads its rows FetchRows at a time, so the client never
+  // holds more of a large result than one batch besides the rows already converted. The cursor
+  // lives in the statement's own transaction (a savepoint inside the caller's); a failure anywhere
+  // rolls back as a failed statement does.
+  TProviderResult Fetch(const PgDialect::TRewritten& rw, int n, const Oid* types, const char* const* values,
+                        const int* lengths, const int* formats)
+  {
+    const bool own = FLevel == 0;
+    Exec(own ? "begin" : "savepoint pelto_statement");
+    TScopeExit undo([&] {
+      PQclear(
+          PQexec(FConn, own ? "rollback" : "rollback to savepoint pelto_statement; release savepoint pelto_statement"));
+    });
+    auto fail = [&](PGresult* res) {
+      AnsiString msg = res ? ErrorText(PQresultErrorMessage(res)) : ErrorText(PQerrorMessage(FConn));
+      const char* state = res ? PQresultErrorField(res, PG_DIAG_SQLSTATE) : nullptr;
+      const bool timeout = state && std::strcmp(state, "57014") == 0;
+      PQclear(res);
+      if (timeout) throw EOleException("Query timeout expired");
+      throw EOleException(msg);
+    };
+    std::string declare = "declare pelto_rows no scroll cursor for " + rw.Sql;
+    PGresult* res = PQexecParams(FConn, declare.c_str(), n, types, values, lengths, formats, 0);
+    if (PQresultStatus(res) != PGRES_COMMAND_OK) fail(res);
+    PQclear(res);
+
+    TProviderResult result;
+    const std::string fetch = "fetch " + std::to_string(FetchRows) + " from pelto_rows";
+    for (bool first = true;; first = false) {
+      res = PQexec(FConn, fetch.c_str());
+      if (PQresultStatus(res) != PGRES_TUPLES_OK) fail(res);
+      TScopeExit clear([res] { PQclear(res); });
+      const int cols = PQnfields(res), rows = PQntuples(res);
+      NoteReply(rows);
+      if (first)
+        for (int i = 0; i < cols; ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
+      for (int r = 0; r < rows; ++r) {
+        std::vector<Variant> row;
+        row.reserve(static_cast<std::size_t>(cols));
+        for (int i = 0; i < cols; ++i)
+          row.push_back(PQgetisnull(res, r, i)
+                            ? Variant::Null()
+                            : Value(PQgetvalue(res, r, i), result.Columns[static_cast<std::size_t>(i)].DataType));
+        result.Rows.push_back(std::move(row));
+      }
+      if (rows < FetchRows) break;
+    }
+    res = PQexec(FConn, own ? "close pelto_rows; commit" : "close pelto_rows; release savepoint pelto_statement");
+    if (PQresultStatus(res) != PGRES_COMMAND_OK) fail(res);
+    PQclear(res);
+    undo.Dismiss();
     return result;
   }
 
@@ -620,6 +699,8 @@ private:
 }  // namespace
 
 std::unique_ptr<TDBProvider> Create() { return std::make_unique<TPgProvider>(); }
+
+int LargestReply() { return Largest.load(); }
 
 void ResolveServer(const AnsiString& Server, AnsiString& Host, Integer& Port)
 {

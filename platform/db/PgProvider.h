@@ -23,6 +23,11 @@ inline constexpr const char* AliasKey = "\\SOFTWARE\\Microsoft\\MSSQLServer\\Cli
 
 std::unique_ptr<TDBProvider> Create();
 
+// A query's rows come from the server this many at a time.
+inline constexpr int FetchRows = 1000;
+// The most rows one reply of the server has held in this process so far.
+int LargestReply();
+
 // Host and port for a server name, from its client alias (see above).
 void ResolveServer(const AnsiString& Server, AnsiString& Host, Integer& Port);
 

@@ -13,6 +13,7 @@
 #include "platform/db/PgProvider.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
+#include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 #include "platform/db/Provider.h"
@@ -370,6 +371,39 @@ TEST(PgProvider, SerialKeysAreAutoNumbers)
   ds.FieldByName("Name")->SetAsString("b");
   ds.Post();
   EXPECT_EQ(pg.Ids("select Id from ser where Name = 'b'"), (std::vector<int>{1}));
+}
+
+// Rows come from the server a batch at a time; a batch that fails part-way fails the statement
+// as a whole and leaves the connection, and the caller's transaction, as a failed statement does.
+TEST(PgProvider, LargeResultsComeInBatches)
+{
+  const int rows = PgProvider::FetchRows * 5 / 2 + 7;
+  Db pg{PgTestServer::ConnectionString()};
+  pg.Exec("drop table if exists big");
+  pg.Exec("create table big (Id int, Name NVARCHAR(20))");
+  pg.Exec("insert into big (Id, Name) select g, 'n' from generate_series(1, :N) g", {{"N", Variant(rows)}});
+
+  std::vector<int> want(static_cast<std::size_t>(rows));
+  for (int i = 0; i < rows; ++i) want[static_cast<std::size_t>(i)] = i + 1;
+  EXPECT_EQ(pg.Ids("select Id from big order by Id"), want);
+  auto q = pg.Open("select Id, Name from big where Id > :P order by Id", {{"P", Variant(rows - 3)}});
+  EXPECT_EQ(q->GetRecordCount(), 3);
+  EXPECT_EQ(q->FieldByName("Name")->GetAsString(), "n");
+  EXPECT_LE(PgProvider::LargestReply(), PgProvider::FetchRows);
+
+  // Read in table order, the division fails in the third batch.
+  const AnsiString failing = "select 1 / (Id - " + SysUtils::IntToStr(rows - 1) + ") from big";
+  EXPECT_THROW(pg.Ids(failing), EOleException);
+  pg.Exec("insert into big (Id) values (0)");
+  Db other{PgTestServer::ConnectionString()};
+  EXPECT_EQ(other.Ids("select count(*) from big")[0], rows + 1);  // no transaction was left open
+
+  pg.Conn.BeginTrans();
+  pg.Exec("insert into big (Id) values (-1)");
+  EXPECT_THROW(pg.Ids(failing), EOleException);
+  EXPECT_EQ(pg.Ids("select count(*) from big")[0], rows + 2);
+  pg.Conn.RollbackTrans();
+  EXPECT_EQ(pg.Ids("select count(*) from big")[0], rows + 1);
 }
 
 TEST(PgProvider, ParametersBlobsAndTransactions)
