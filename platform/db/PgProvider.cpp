@@ -134,18 +134,60 @@ std::string NumberText(double v)
 
 std::string DateText(double days) { return SysUtils::FormatDateTime("yyyy-mm-dd hh:nn:ss.zzz", TDateTime(days)); }
 
+// The server's own output, "yyyy-mm-dd" with an optional " hh:mm:ss[.fraction]", read without
+// the general scanner (a date column costs that per row); false, leaving the parts alone, for any
+// other form.
+bool ParseServerStamp(const char* s, int& y, int& m, int& d, int& hh, int& nn, double& ss)
+{
+  auto digits = [s](int at, int n) {
+    int v = 0;
+    for (int i = 0; i < n; ++i) {
+      const char c = s[at + i];
+      if (c < '0' || c > '9') return -1;
+      v = v * 10 + (c - '0');
+    }
+    return v;
+  };
+  const int year = digits(0, 4);
+  if (year < 0 || s[4] != '-' || digits(5, 2) < 0 || s[7] != '-' || digits(8, 2) < 0) return false;
+  int hour = 0, minute = 0;
+  double second = 0;
+  if (s[10] != '\0') {
+    if (s[10] != ' ' || (hour = digits(11, 2)) < 0 || s[13] != ':' || (minute = digits(14, 2)) < 0 || s[16] != ':' ||
+        digits(17, 2) < 0)
+      return false;
+    const char* end = s + 19;
+    if (*end == '.') {
+      const char* fraction = ++end;
+      while (*end >= '0' && *end <= '9') ++end;
+      if (end == fraction) return false;
+    }
+    if (*end != '\0') return false;
+    if (std::from_chars(s + 17, end, second).ptr != end) return false;
+  }
+  y = year;
+  m = digits(5, 2);
+  d = digits(8, 2);
+  hh = hour;
+  nn = minute;
+  ss = second;
+  return true;
+}
+
 bool ParseTimestamp(const char* s, double& days)
 {
   int y = 0, m = 0, d = 0, hh = 0, nn = 0, used = 0;
   double ss = 0;
-  if (std::sscanf(s, "%d-%d-%d%n", &y, &m, &d, &used) != 3) {
-    if (std::sscanf(s, "%d:%d:%lf", &hh, &nn, &ss) == 3) {  // a time alone
-      days = (hh * 3600 + nn * 60 + ss) / 86400.0;
-      return true;
+  if (!ParseServerStamp(s, y, m, d, hh, nn, ss)) {
+    if (std::sscanf(s, "%d-%d-%d%n", &y, &m, &d, &used) != 3) {
+      if (std::sscanf(s, "%d:%d:%lf", &hh, &nn, &ss) == 3) {  // a time alone
+        days = (hh * 3600 + nn * 60 + ss) / 86400.0;
+        return true;
+      }
+      return false;
     }
-    return false;
+    std::sscanf(s + used, " %d:%d:%lf", &hh, &nn, &ss);
   }
-  std::sscanf(s + used, " %d:%d:%lf", &hh, &nn, &ss);
   TDateTime date;
   if (!SysUtils::TryEncodeDate(static_cast<Word>(y), static_cast<Word>(m), static_cast<Word>(d), date)) return false;
   double t = (hh * 3600 + nn * 60 + ss) / 86400.0;
