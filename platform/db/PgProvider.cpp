@@ -356,20 +356,26 @@ public:
       result.RowsAffected = t && *t ? std::strtoll(t, nullptr, 10) : 0;
       return result;
     }
-    int cols = PQnfields(res), rows = PQntuples(res);
+    for (int i = 0; i < PQnfields(res); ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
+    result.Rows.reserve(static_cast<std::size_t>(PQntuples(res)));
+    AppendRows(res, result);
+    return result;
+  }
+
+  // Converts the rows of one reply into Result, whose columns are described already.
+  static void AppendRows(const PGresult* res, TProviderResult& Result)
+  {
+    const int cols = PQnfields(res), rows = PQntuples(res);
     NoteReply(rows);
-    for (int i = 0; i < cols; ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
-    result.Rows.reserve(static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) {
       std::vector<Variant> row;
       row.reserve(static_cast<std::size_t>(cols));
       for (int i = 0; i < cols; ++i)
         row.push_back(PQgetisnull(res, r, i)
                           ? Variant::Null()
-                          : Value(PQgetvalue(res, r, i), result.Columns[static_cast<std::size_t>(i)].DataType));
-      result.Rows.push_back(std::move(row));
+                          : Value(PQgetvalue(res, r, i), Result.Columns[static_cast<std::size_t>(i)].DataType));
+      Result.Rows.push_back(std::move(row));
     }
-    return result;
   }
 
   // A plain query: a cursor can hold it, so its rows can come in batches. SELECT ... INTO makes a
@@ -416,20 +422,10 @@ public:
       res = PQexec(FConn, fetch.c_str());
       if (PQresultStatus(res) != PGRES_TUPLES_OK) fail(res);
       TScopeExit clear([res] { PQclear(res); });
-      const int cols = PQnfields(res), rows = PQntuples(res);
-      NoteReply(rows);
       if (first)
-        for (int i = 0; i < cols; ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
-      for (int r = 0; r < rows; ++r) {
-        std::vector<Variant> row;
-        row.reserve(static_cast<std::size_t>(cols));
-        for (int i = 0; i < cols; ++i)
-          row.push_back(PQgetisnull(res, r, i)
-                            ? Variant::Null()
-                            : Value(PQgetvalue(res, r, i), result.Columns[static_cast<std::size_t>(i)].DataType));
-        result.Rows.push_back(std::move(row));
-      }
-      if (rows < FetchRows) break;
+        for (int i = 0; i < PQnfields(res); ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
+      AppendRows(res, result);
+      if (PQntuples(res) < FetchRows) break;
     }
     res = PQexec(FConn, own ? "close pelto_rows; commit" : "close pelto_rows; release savepoint pelto_statement");
     if (PQresultStatus(res) != PGRES_COMMAND_OK) fail(res);
