@@ -119,7 +119,12 @@ void TComponent::DestroyComponents()
 {
   while (!FComponents.empty()) {
     TComponent* c = FComponents.back();
-    Remove(c);
+    // A sibling that asked to be told when c goes (FreeNotification between components of one
+    // owner relies on the owner's news) hears it before c is freed.
+    if (c->FComponentState.Contains(csFreeNotification))
+      RemoveComponent(c);
+    else
+      Remove(c);
     delete c;
   }
 }

@@ -116,6 +116,42 @@ TEST(ComponentTest, NotificationsReachTheOwnersComponentsAndFreeNotifiedOnes)
   EXPECT_TRUE(stranger.Heard.empty());
 }
 
+// A component that drops its reference when told the other one goes, and reports what it still
+// holds when it is freed itself.
+class TReferrer : public TComponent {
+  PELTO_CLASS(TReferrer, TComponent)
+public:
+  TReferrer(TComponent* AOwner, TComponent*& AHeldAtEnd) : TComponent(AOwner), FHeldAtEnd(AHeldAtEnd) {}
+  ~TReferrer() override { FHeldAtEnd = FOther; }
+  void Refer(TComponent* AOther)
+  {
+    FOther = AOther;
+    AOther->FreeNotification(this);
+  }
+
+protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override
+  {
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FOther) FOther = nullptr;
+  }
+
+private:
+  TComponent*& FHeldAtEnd;
+  TComponent* FOther = nullptr;
+};
+
+TEST(ComponentTest, AnOwnerFreeingItsComponentsTellsTheSiblingsThatAskedToBeTold)
+{
+  TComponent* heldAtEnd = reinterpret_cast<TComponent*>(1);
+  auto* owner = new TComponent(nullptr);
+  auto* referrer = new TReferrer(owner, heldAtEnd);
+  auto* menu = new TComponent(owner);  // freed first: the last made goes first
+  referrer->Refer(menu);
+  delete owner;
+  EXPECT_EQ(heldAtEnd, nullptr) << "the sibling's reference was dropped before it was freed";
+}
+
 TEST(ComponentTest, ComponentIndexAndStateFollowTheOwner)
 {
   TComponent owner(nullptr);
