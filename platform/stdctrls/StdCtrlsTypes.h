@@ -1,9 +1,9 @@
 // The enumerations the standard controls share, with their type information.
 #pragma once
 
+#include "platform/classes/TextAlignment.h"
 #include "platform/forms/controls/ControlEnums.h"
 
-PELTO_ENUM(TAlignment, taLeftJustify, taRightJustify, taCenter)
 PELTO_ENUM(TEditCharCase, ecNormal, ecUpperCase, ecLowerCase)
 PELTO_ENUM(TScrollStyle, ssNone, ssHorizontal, ssVertical, ssBoth)
 PELTO_ENUM(TCheckBoxState, cbUnchecked, cbChecked, cbGrayed)
