@@ -184,9 +184,9 @@ TEST_F(ContainerStyleTest, TheStreamKeepsOnlyAssignedValues)
 
 TEST_F(ContainerStyleTest, TheFreeNotificatorReportsFreedSenders)
 {
+  std::vector<TComponent*> freed;  // outlives the owner, which tells the notificator it goes too
   TComponent owner(nullptr);
   auto* notificator = new TcxFreeNotificator(&owner);
-  std::vector<TComponent*> freed;
   notificator->OnComponentFreed = [&](TComponent* c) { freed.push_back(c); };
   notificator->AddSender(nullptr);
   auto* watched = new TComponent(nullptr);
