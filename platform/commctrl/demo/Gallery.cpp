@@ -16,7 +16,6 @@
 // down after a click, and "tip <command> <text>" when a tip shows.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "platform/commctrl/CommCtrl.h"
@@ -35,7 +34,6 @@
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/image/Bitmaps.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/gdi/text/DrawText.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/backend/SdlBackend.h"
@@ -114,14 +112,11 @@ std::string TickColour(HDC shot)
 
 void TakeShot()
 {
-  HBITMAP shot = SdlBackend::Screenshot();
+  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
   if (!shot) {
     Say("shot failed");
     return;
   }
-  auto png = PngFile::SavePng(shot);
-  std::ofstream(gShotPath, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   // The push button's face and the list box's selected row as the screen shows them.
   HDC dc = CreateCompatibleDC(nullptr);
   HGDIOBJ old = SelectObject(dc, shot);

@@ -4,7 +4,6 @@
 // it (the Xvfb test does) and wait on each step. F12 saves a screenshot taken through the back
 // end to the path given as the first argument and ends the program.
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "platform/commctrl/CommCtrl.h"
@@ -14,7 +13,6 @@
 #include "platform/forms/forms/Form.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/gdi/dc/GdiObjects.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/window/Windows.h"
 
@@ -203,14 +201,11 @@ void ShowBorderless()
 
 void TakeShot()
 {
-  HBITMAP shot = SdlBackend::Screenshot();
+  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
   if (!shot) {
     Say("shot failed");
     return;
   }
-  auto png = PngFile::SavePng(shot);
-  std::ofstream(gShotPath, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   Windows::DeleteObject(shot);
   Say("shot");
 }

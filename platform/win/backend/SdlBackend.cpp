@@ -3,9 +3,13 @@
 #include <SDL.h>
 
 #include <cstring>
+#include <fstream>
 #include <unordered_map>
+#include <vector>
 
+#include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/image/Bitmaps.h"
+#include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/backend/Backend.h"
 #include "platform/win/caret/Cursors.h"
@@ -380,5 +384,19 @@ void Stop()
 }
 
 HBITMAP Screenshot() { return gRunning ? gRunning->Shot() : nullptr; }
+
+HBITMAP ScreenshotToPng(const std::string& PngPath)
+{
+  HBITMAP shot = Screenshot();
+  if (!shot) return nullptr;
+  std::vector<std::uint8_t> png = PngFile::SavePng(shot);
+  std::ofstream out(PngPath, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+  if (!out.flush()) {
+    Windows::DeleteObject(shot);
+    return nullptr;
+  }
+  return shot;
+}
 
 }  // namespace SdlBackend

@@ -18,5 +18,8 @@ void Stop();
 // The screen as the native windows show it now, read back from their surfaces: a 32-bit
 // bitmap the caller owns (DeleteObject). Null when the back end is not running.
 HBITMAP Screenshot();
+// The screenshot, also written to PngPath as a PNG file (the demos' pictures for people to look
+// at). Null when the back end is not running or the file cannot be written.
+HBITMAP ScreenshotToPng(const std::string& PngPath);
 
 }  // namespace SdlBackend

@@ -3,13 +3,11 @@
 // script can drive it (the Xvfb test does) and wait on each step. F12 saves a screenshot taken through the back end
 // to the path given as the first argument and ends the program.
 #include <cstdio>
-#include <fstream>
 #include <string>
 
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/gdi/text/TextOutput.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/input/Focus.h"
@@ -36,14 +34,11 @@ void Say(const std::string& line)
 
 void TakeShot()
 {
-  HBITMAP shot = SdlBackend::Screenshot();
+  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
   if (!shot) {
     Say("shot failed");
     return;
   }
-  auto png = PngFile::SavePng(shot);
-  std::ofstream(gShotPath, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
   // The pad's centre as the screenshot shows it.
   RECT r;
   GetWindowRect(gPad, &r);
