@@ -25,7 +25,6 @@ public:
 
   // The installed service, else the default. Never null.
   I& Current() const { return FInstalled ? *FInstalled : *FDefault; }
-  bool IsDefault() const { return !FInstalled; }
 
   // Installs AService (null puts the default back) and answers the one it replaces (null when
   // that was the default).
