@@ -1,0 +1,22 @@
+// What the panels and graphic controls share: their enumerations with type information, and
+// the three-dimensional frame they draw their bevels with.
+#pragma once
+
+#include "platform/classes/TextAlignment.h"
+#include "platform/forms/controls/ControlEnums.h"
+#include "platform/forms/graphics/Colors.h"
+
+class TCanvas;
+
+PELTO_ENUM(TBevelCut, bvNone, bvLowered, bvRaised, bvSpace)
+PELTO_ENUM(TBevelShape, bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer)
+PELTO_ENUM(TBevelStyle, bsLowered, bsRaised)
+PELTO_ENUM(TShapeType, stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)
+PELTO_ENUM(TResizeStyle, rsNone, rsLine, rsUpdate, rsPattern)
+PELTO_EVENT_TYPE(TCanResizeSplitEvent, void(TObject* Sender, int& NewSize, bool& Accept))
+
+namespace ExtCtrls {
+// Draws Width frames of one pixel inside Rect: the top and left lines in TopColor, the bottom
+// and right ones in BottomColor. Rect shrinks by Width on every side.
+void Frame3D(TCanvas* Canvas, RECT& Rect, TColor TopColor, TColor BottomColor, int Width);
+}  // namespace ExtCtrls
