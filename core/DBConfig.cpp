@@ -78,12 +78,6 @@ private:
   TDBConfiger FConfig;
 };
 
-DBConfig::TDialogFactory& Factory()
-{
-  static DBConfig::TDialogFactory F;
-  return F;
-}
-
 }  // namespace
 
 TDBConfiger::TDBConfiger(const AnsiString& ProgramPath)
@@ -220,14 +214,20 @@ void TDBConfiger::WriteServerAlias(const AnsiString& Server, const AnsiString& P
 
 namespace DBConfig {
 
-void SetDialogFactory(TDialogFactory F) { Factory() = std::move(F); }
+TService<std::function<TDialogFactory>>& DialogFactoryService()
+{
+  static TService<std::function<TDialogFactory>> slot(
+      std::make_unique<std::function<TDialogFactory>>([](const AnsiString& ProgramPath) {
+        return std::unique_ptr<IDBConfigDialog>(std::make_unique<THeadlessConfigDialog>(ProgramPath));
+      }));
+  return slot;
+}
 
 }  // namespace DBConfig
 
 bool ConnectOrConfigure(const AnsiString& ProgramPath)
 {
-  std::unique_ptr<IDBConfigDialog> Dialog =
-      Factory() ? Factory()() : std::unique_ptr<IDBConfigDialog>(std::make_unique<THeadlessConfigDialog>(ProgramPath));
+  std::unique_ptr<IDBConfigDialog> Dialog = DBConfig::DialogFactoryService().Current()(ProgramPath);
   for (;;) {
     bool Connected = false;
     try {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 
 class TIniFile;
@@ -78,10 +79,11 @@ namespace DBConfig {
 inline constexpr const char* DefaultDatabasePassword = "moorvane";
 inline constexpr const char* AliasKey = "\\SOFTWARE\\Microsoft\\MSSQLServer\\Client\\ConnectTo";
 
-using TDialogFactory = std::function<std::unique_ptr<IDBConfigDialog>()>;
-// Installs the dialog the loop shows after a failed attempt; an empty factory restores the
-// default, which has no window and ends the loop as a cancelled dialog would.
-void SetDialogFactory(TDialogFactory Factory);
+// Makes the dialog the loop shows after a failed attempt, for the program in ProgramPath (whose
+// folder holds cfg.ini). The default has no window and ends the loop as a cancelled dialog
+// would; the window layer installs the real one.
+using TDialogFactory = std::unique_ptr<IDBConfigDialog>(const AnsiString& ProgramPath);
+TService<std::function<TDialogFactory>>& DialogFactoryService();
 
 }  // namespace DBConfig
 

@@ -38,7 +38,6 @@ protected:
   void TearDown() override
   {
     Database::Finalize();
-    DBConfig::SetDialogFactory({});
     Box.reset();
     Registry::SetStoreFile("");
     std::filesystem::remove_all(Dir);
@@ -224,7 +223,9 @@ TEST_F(Config, LoopShowsTheDialogAfterEachFailureUntilConnectedOrCancelled)
   Maker.ProviderIdx = 1;
   WideString Good = Maker.GetConnectionString();  // makes the default database
   TScript Script{{u"", u"Provider=Nothing;", Good}, {true, true}};
-  DBConfig::SetDialogFactory([&] { return std::make_unique<TScriptedDialog>(&Script); });
+  TScopedFunction<DBConfig::TDialogFactory> dialog(DBConfig::DialogFactoryService(), [&](const AnsiString&) {
+    return std::unique_ptr<IDBConfigDialog>(std::make_unique<TScriptedDialog>(&Script));
+  });
   EXPECT_TRUE(ConnectOrConfigure());
   EXPECT_EQ(Script.Shown, 2u);
   EXPECT_EQ(Boxes.size(), 2u);  // one box per failed attempt

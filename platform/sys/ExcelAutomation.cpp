@@ -13,8 +13,19 @@
 
 namespace ExcelAutomation {
 
-std::function<void(const AnsiString& FileName)> ShowWorkbookHook;
-std::function<bool(std::string& Png, int& Width, int& Height)> ClipboardPictureHook;
+TService<std::function<TShowWorkbook>>& ShowWorkbookService()
+{
+  static TService<std::function<TShowWorkbook>> slot(std::make_unique<std::function<TShowWorkbook>>(
+      [](const AnsiString& FileName) { ShellApi::ShellOpen(FileName); }));
+  return slot;
+}
+
+TService<std::function<TClipboardPicture>>& ClipboardPictureService()
+{
+  static TService<std::function<TClipboardPicture>> slot(
+      std::make_unique<std::function<TClipboardPicture>>([](std::string&, int&, int&) { return false; }));
+  return slot;
+}
 
 namespace {
 
@@ -35,10 +46,7 @@ struct TExcelApp {
     try {
       TExcelWorkbook* book = Books[ActiveBook].get();
       if (!book->Saved) book->SaveAs(AppPaths::CreateTempFile("Book", AnsiString(), ".xlsx"));
-      if (ShowWorkbookHook)
-        ShowWorkbookHook(book->FileName);
-      else
-        ShellApi::ShellOpen(book->FileName);
+      ShowWorkbookService().Current()(book->FileName);
     } catch (...) {
       // A destructor must not throw; nothing more can be done here.
     }
@@ -606,7 +614,7 @@ Variant TExcelObject::InvokeRange(const AnsiString& n, TDispatchKind kind, std::
   }
   if (n == "pastespecial" || n == "paste") {
     TExcelPicture p;
-    if (ClipboardPictureHook && ClipboardPictureHook(p.Png, p.PixelWidth, p.PixelHeight)) {
+    if (ClipboardPictureService().Current()(p.Png, p.PixelWidth, p.PixelHeight)) {
       p.Row = Rect.Top;
       p.Col = Rect.Left;
       Sheet->Pictures.push_back(std::move(p));

@@ -27,13 +27,14 @@
 // (Cells(2, 1) := "x"). An unknown member raises EVariantDispatchError.
 //
 // When the application is released (the last Variant lets it go) while it is Visible and
-// Quit was not called, its active workbook is shown to the user through ShowWorkbookHook: a
+// Quit was not called, its active workbook is shown to the user through ShowWorkbookService: a
 // workbook never saved is first saved to a new temporary file, so nothing is lost.
 #pragma once
 
 #include <functional>
 #include <string>
 
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 #include "platform/rtl/Variants.h"
 
@@ -43,11 +44,13 @@ namespace ExcelAutomation {
 IDispatch* CreateExcelApplication();
 
 // Shows a saved workbook file; by default it is opened with the desktop (ShellApi::ShellOpen).
-extern std::function<void(const AnsiString& FileName)> ShowWorkbookHook;
+using TShowWorkbook = void(const AnsiString& FileName);
+TService<std::function<TShowWorkbook>>& ShowWorkbookService();
 
 // The picture PasteSpecial pastes: fills a PNG file image and its pixel size and answers true,
-// or answers false when the clipboard holds none. Unassigned, nothing is pasted. The window
-// layer's clipboard installs it.
-extern std::function<bool(std::string& Png, int& Width, int& Height)> ClipboardPictureHook;
+// or answers false when the clipboard holds none. By default nothing is pasted; the window
+// layer's clipboard installs its own.
+using TClipboardPicture = bool(std::string& Png, int& Width, int& Height);
+TService<std::function<TClipboardPicture>>& ClipboardPictureService();
 
 }  // namespace ExcelAutomation

@@ -21,7 +21,6 @@ protected:
   }
   void TearDown() override
   {
-    ExcelAutomation::ShowWorkbookHook = nullptr;
     ComObj::Finalize();
     Processes::RunProgram("rm", {"-rf", Dir});
   }
@@ -164,11 +163,12 @@ TEST_F(ExcelAutomationTest, PastedPicturesAreSizedInPoints)
       0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0x1F, 0x15, 0xC4, 0x89, 0x00, 0x00, 0x00,
       0x0D, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9C, 0x63, 0xF8, 0xCF, 0xC0, 0xF0, 0x1F, 0x00, 0x05, 0x00, 0x01, 0xFF,
       0x89, 0x99, 0x3D, 0x1D, 0x00, 0x00, 0x00, 0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
-  ExcelAutomation::ClipboardPictureHook = [](std::string& data, int& w, int& h) {
-    data.assign(reinterpret_cast<const char*>(png), sizeof png);
-    w = h = 1;
-    return true;
-  };
+  TScopedFunction<ExcelAutomation::TClipboardPicture> clipboard(
+      ExcelAutomation::ClipboardPictureService(), [](std::string& data, int& w, int& h) {
+        data.assign(reinterpret_cast<const char*>(png), sizeof png);
+        w = h = 1;
+        return true;
+      });
   Variant excel = ComObj::CreateOleObject("excel.application");
   Variant sheet = excel.Get("Workbooks").Exec("Add").Get("Worksheets", {1});
   sheet.Get("Range", {"B2"}).Exec("PasteSpecial", {Variant(), Variant(), Variant(), Variant()});
@@ -176,7 +176,6 @@ TEST_F(ExcelAutomationTest, PastedPicturesAreSizedInPoints)
   EXPECT_DOUBLE_EQ(sheet.Get("Pictures", {1}).Get("Width").AsDouble(), 75);
   EXPECT_DOUBLE_EQ(sheet.Get("Pictures", {1}).Get("Height").AsDouble(), 0.75);
   EXPECT_THROW(sheet.Get("Pictures", {2}), EOleException);
-  ExcelAutomation::ClipboardPictureHook = nullptr;
   AnsiString file = Dir + "/pic.xlsx";
   excel.Get("ActiveWorkbook").Exec("SaveAs", {file});
   EXPECT_EQ(Part(file, "xl/media/image1.png").size(), sizeof png);
@@ -186,7 +185,8 @@ TEST_F(ExcelAutomationTest, PastedPicturesAreSizedInPoints)
 TEST_F(ExcelAutomationTest, AVisibleApplicationLeftOpenShowsItsWorkbook)
 {
   AnsiString shown;
-  ExcelAutomation::ShowWorkbookHook = [&shown](const AnsiString& f) { shown = f; };
+  TScopedFunction<ExcelAutomation::TShowWorkbook> show(ExcelAutomation::ShowWorkbookService(),
+                                                       [&shown](const AnsiString& f) { shown = f; });
   {
     Variant excel = ComObj::CreateOleObject("excel.application");
     excel.Set("Visible", true);

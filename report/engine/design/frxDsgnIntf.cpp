@@ -259,9 +259,8 @@ void TfrxColorProperty::SetValue(const AnsiString& Value)
 
 bool TfrxColorProperty::Edit()
 {
-  if (!frxDsgnIntf::ColorDialogProc) return false;
   Integer c = static_cast<Integer>(GetOrdValue());
-  if (!frxDsgnIntf::ColorDialogProc(c)) return false;
+  if (!frxDsgnIntf::ColorDialogService().Current()(c)) return false;
   SetOrdValue(c);
   return true;
 }
@@ -269,10 +268,10 @@ bool TfrxColorProperty::Edit()
 bool TfrxFontProperty::Edit()
 {
   auto* current = dynamic_cast<TFont*>(TypInfo::GetObjectProp(GetComponent(), GetPropInfo()));
-  if (!current || !frxDsgnIntf::FontDialogProc) return false;
+  if (!current) return false;
   TFont chosen;
   chosen.Assign(current);
-  if (!frxDsgnIntf::FontDialogProc(chosen)) return false;
+  if (!frxDsgnIntf::FontDialogService().Current()(chosen)) return false;
   const auto& objs = GetObjects();
   const auto& props = GetProps();
   for (size_t i = 0; i < objs.size(); ++i)
@@ -290,18 +289,19 @@ int AddFamily(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data)
   return 1;
 }
 
+void AddScreenFontNames(TStrings* Names)
+{
+  LOGFONTA lf;
+  lf.lfCharSet = DEFAULT_CHARSET;
+  Windows::EnumFontFamiliesEx(nullptr, &lf, AddFamily, reinterpret_cast<LPARAM>(Names));
+}
+
 }  // namespace
 
 void TfrxFontNameProperty::GetValues()
 {
   TfrxPropertyEditor::GetValues();
-  if (frxDsgnIntf::FontNamesProc) {
-    frxDsgnIntf::FontNamesProc(&FValues);
-    return;
-  }
-  LOGFONTA lf;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  Windows::EnumFontFamiliesEx(nullptr, &lf, AddFamily, reinterpret_cast<LPARAM>(static_cast<TStrings*>(&FValues)));
+  frxDsgnIntf::FontNamesService().Current()(&FValues);
 }
 
 AnsiString TfrxFontCharsetProperty::GetValue()
@@ -628,9 +628,26 @@ std::unique_ptr<TfrxExportFilterCollection> ExportFilters;
 std::unique_ptr<TfrxWizardCollection> Wizards;
 }  // namespace
 
-std::function<bool(Integer& Color)> ColorDialogProc;
-std::function<bool(TFont& Font)> FontDialogProc;
-std::function<void(TStrings* Names)> FontNamesProc;
+TService<std::function<TColorDialogFunc>>& ColorDialogService()
+{
+  static TService<std::function<TColorDialogFunc>> slot(
+      std::make_unique<std::function<TColorDialogFunc>>([](Integer&) { return false; }));
+  return slot;
+}
+
+TService<std::function<TFontDialogFunc>>& FontDialogService()
+{
+  static TService<std::function<TFontDialogFunc>> slot(
+      std::make_unique<std::function<TFontDialogFunc>>([](TFont&) { return false; }));
+  return slot;
+}
+
+TService<std::function<TFontNamesFunc>>& FontNamesService()
+{
+  static TService<std::function<TFontNamesFunc>> slot(
+      std::make_unique<std::function<TFontNamesFunc>>(AddScreenFontNames));
+  return slot;
+}
 
 const TTypeInfo* TypeInfo_TFontName()
 {

@@ -14,6 +14,7 @@
 
 #include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
+#include "platform/rtl/Service.h"
 #include "platform/rtl/StringList.h"
 
 class TfrxComponent;
@@ -154,7 +155,7 @@ void SetValue(const AnsiString& Value) override;
 ;
 // Colours show as the platform's name, else "$" and eight hex digits of the value
 // (0x00BBGGRR); text is a name or an integer ("$" hex accepted). Edit opens the colour dialog
-// through frxDsgnIntf::ColorDialogProc and answers False, changing nothing, when it is cancelled
+// through frxDsgnIntf::ColorDialogService and answers False, changing nothing, when it is cancelled
 // or no dialog is installed.
 FRX_EDITOR(TfrxColorProperty, TfrxIntegerProperty)
 Byte GetAttributes() override { return paMultiSelect | paValueList | paOwnerDraw; }
@@ -165,14 +166,14 @@ void SetValue(const AnsiString& Value) override;
 }
 ;
 // The font of an object: no value text, the font's properties as sub-properties. Edit opens the
-// font dialog through frxDsgnIntf::FontDialogProc and gives the chosen font to every edited
+// font dialog through frxDsgnIntf::FontDialogService and gives the chosen font to every edited
 // object; it answers False, changing nothing, when the dialog is cancelled or none is installed.
 FRX_EDITOR(TfrxFontProperty, TfrxClassProperty)
 Byte GetAttributes() override { return paMultiSelect | paSubProperties | paReadOnly | paDialog; }
 bool Edit() override;
 }
 ;
-// The value list holds the installed font families (frxDsgnIntf::FontNamesProc).
+// The value list holds the installed font families (frxDsgnIntf::FontNamesService).
 FRX_EDITOR(TfrxFontNameProperty, TfrxStringProperty)
 Byte GetAttributes() override { return paMultiSelect | paSortList | paValueList; }
 void GetValues() override;
@@ -391,14 +392,17 @@ const TTypeInfo* TypeInfo_TModalResult();
 const TTypeInfo* TypeInfo_TShortCut();
 const TTypeInfo* TypeInfo_TCursor();
 
-// Replaceable seams until the window layer brings the dialogs. The colour dialog gets the
-// current colour and answers True with the chosen one in Color. The font dialog gets a copy of
-// the current font, accepts only installed fonts and answers True with the chosen one in Font.
-// Unset means no dialog (Edit answers False). FontNamesProc adds the family names to offer;
-// unset lists the installed screen fonts (the classic faces included), each name once.
-extern std::function<bool(Integer& Color)> ColorDialogProc;
-extern std::function<bool(TFont& Font)> FontDialogProc;
-extern std::function<void(TStrings* Names)> FontNamesProc;
+// Services the window layer replaces with its dialogs. The colour dialog gets the current colour
+// and answers True with the chosen one in Color. The font dialog gets a copy of the current
+// font, accepts only installed fonts and answers True with the chosen one in Font. By default
+// there is no dialog (Edit answers False). The font names service adds the family names to
+// offer; by default the installed screen fonts (the classic faces included), each name once.
+using TColorDialogFunc = bool(Integer& Color);
+using TFontDialogFunc = bool(TFont& Font);
+using TFontNamesFunc = void(TStrings* Names);
+TService<std::function<TColorDialogFunc>>& ColorDialogService();
+TService<std::function<TFontDialogFunc>>& FontDialogService();
+TService<std::function<TFontNamesFunc>>& FontNamesService();
 
 // Colour names ("clRed", "clBtnFace", "clNone" ...). ColorToString falls back to "$%.8X";
 // StringToColor takes a name (case ignored) or an integer and raises EConvertError otherwise.

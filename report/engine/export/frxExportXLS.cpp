@@ -125,14 +125,13 @@ void TfrxExcel::PastePicture(const std::string& Png, int Width, int Height)
 {
   // The automation object's picture seam hands it the picture: the user's clipboard stays as
   // it was.
-  auto previous = ExcelAutomation::ClipboardPictureHook;
-  TScopeExit restore([&previous] { ExcelAutomation::ClipboardPictureHook = previous; });
-  ExcelAutomation::ClipboardPictureHook = [&](std::string& Data, int& W, int& H) {
-    Data = Png;
-    W = Width;
-    H = Height;
-    return true;
-  };
+  TScopedFunction<ExcelAutomation::TClipboardPicture> picture(ExcelAutomation::ClipboardPictureService(),
+                                                              [&](std::string& Data, int& W, int& H) {
+                                                                Data = Png;
+                                                                W = Width;
+                                                                H = Height;
+                                                                return true;
+                                                              });
   Range.Exec("PasteSpecial", {Variant(), Variant(), Variant(), Variant()});
 }
 

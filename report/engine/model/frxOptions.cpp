@@ -111,13 +111,11 @@ void TfrxReportOptions::SetDescription(TStringList* Value) { FDescription->Assig
 
 namespace frxOptions {
 
-TPasswordProc PasswordProc;
-
-TPasswordProc SetPasswordProc(TPasswordProc Proc)
+TService<std::function<TPasswordFunc>>& PasswordService()
 {
-  TPasswordProc old = std::move(PasswordProc);
-  PasswordProc = std::move(Proc);
-  return old;
+  static TService<std::function<TPasswordFunc>> slot(
+      std::make_unique<std::function<TPasswordFunc>>([](AnsiString&) { return false; }));
+  return slot;
 }
 
 AnsiString EncodePassword(const AnsiString& Plain)
@@ -140,6 +138,6 @@ bool TfrxReportOptions::CheckPassword()
 {
   if (Password.empty()) return true;
   AnsiString typed;
-  if (!frxOptions::PasswordProc || !frxOptions::PasswordProc(typed)) return false;
+  if (!frxOptions::PasswordService().Current()(typed)) return false;
   return typed == Password;
 }

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "platform/rtl/Service.h"
 #include "platform/rtl/StringList.h"
 #include "platform/classes/Persistent.h"
 #include "platform/rtl/DateTime.h"
@@ -159,8 +160,8 @@ namespace frxOptions {
 
 // Asks the user for the report password; false when cancelled. The password window comes with
 // the window layer; until one is installed the answer is "cancelled".
-using TPasswordProc = std::function<bool(AnsiString& Password)>;
-TPasswordProc SetPasswordProc(TPasswordProc Proc);
+using TPasswordFunc = bool(AnsiString& Password);
+TService<std::function<TPasswordFunc>>& PasswordService();
 
 // The stored form of a password: each character code lowered by 10 (modulo 256), and back.
 AnsiString EncodePassword(const AnsiString& Plain);

@@ -23,8 +23,6 @@ const TPaper Papers[] = {
     {63, 3220, 4450}, {64, 1740, 2350},  {65, 2010, 2760}, {66, 4200, 5940}, {67, 2970, 4200}, {68, 3220, 4450},
 };
 
-TDefaultPaperProc Proc;
-
 }  // namespace
 
 bool GetPaperDimensions(Integer PaperSize, Extended& Width, Extended& Height)
@@ -38,13 +36,13 @@ bool GetPaperDimensions(Integer PaperSize, Extended& Width, Extended& Height)
   return false;
 }
 
-TDefaultPaper DefaultPaper() { return Proc ? Proc() : TDefaultPaper{}; }
-
-TDefaultPaperProc SetDefaultPaperProc(TDefaultPaperProc NewProc)
+TService<std::function<TDefaultPaper()>>& DefaultPaperService()
 {
-  TDefaultPaperProc old = std::move(Proc);
-  Proc = std::move(NewProc);
-  return old;
+  static TService<std::function<TDefaultPaper()>> slot(
+      std::make_unique<std::function<TDefaultPaper()>>([] { return TDefaultPaper{}; }));
+  return slot;
 }
+
+TDefaultPaper DefaultPaper() { return DefaultPaperService().Current()(); }
 
 }  // namespace frxPrinter

@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "platform/classes/TypInfo.h"
+#include "platform/rtl/Service.h"
 
 namespace frxPrinter {
 
@@ -19,10 +20,8 @@ struct TDefaultPaper {
   Extended Height = 297;
   bool Landscape = false;
 };
-// Answers the virtual printer's A4 portrait until the printer list installs its own answer.
-using TDefaultPaperProc = std::function<TDefaultPaper()>;
 TDefaultPaper DefaultPaper();
-// Installs Proc (an empty one restores the virtual printer's answer); answers the previous.
-TDefaultPaperProc SetDefaultPaperProc(TDefaultPaperProc Proc);
+// Answers the virtual printer's A4 portrait until the printer list installs its own answer.
+TService<std::function<TDefaultPaper()>>& DefaultPaperService();
 
 }  // namespace frxPrinter

@@ -256,7 +256,12 @@ void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Rep
 
 void ShowErrorBox(const AnsiString& Text) { MessageSeam::Show(Text, frxRes::Get("mbError"), MB_OK | MB_ICONERROR); }
 
-std::function<TApplicationContainers()> ApplicationContainersProc;
+TService<std::function<TApplicationContainers()>>& ApplicationContainersService()
+{
+  static TService<std::function<TApplicationContainers()>> slot(
+      std::make_unique<std::function<TApplicationContainers()>>([] { return TApplicationContainers(); }));
+  return slot;
+}
 
 namespace {
 
@@ -282,8 +287,7 @@ void GetComponentList(TComponent* Report, TClass ClassRef, TStrings* List, TComp
     }
   };
   if (report) scan(report);
-  if (!ApplicationContainersProc) return;
-  TApplicationContainers app = ApplicationContainersProc();
+  TApplicationContainers app = ApplicationContainersService().Current()();
   for (TComponent* form : app.Forms) {
     scan(form);
     if (!form) continue;

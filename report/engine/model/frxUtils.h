@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/classes/TypInfo.h"
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 
 class TStrings;
@@ -69,14 +70,14 @@ void ReadCollection(TCollection* Collection, TReader* Reader, TfrxComponent* Rep
 void ShowErrorBox(const AnsiString& Text);
 
 // The application's forms, data modules and custom forms (in the screen's order), which
-// GetComponentList searches after the report. The window layer installs the answer; unset,
-// only the report is searched.
+// GetComponentList searches after the report. The window layer installs the answer; by
+// default there are none and only the report is searched.
 struct TApplicationContainers {
   std::vector<TComponent*> Forms;
   std::vector<TComponent*> DataModules;
   std::vector<TComponent*> CustomForms;
 };
-extern std::function<TApplicationContainers()> ApplicationContainersProc;
+TService<std::function<TApplicationContainers()>>& ApplicationContainersService();
 // Clears List and adds, for every component of ClassRef (or derived) other than Skip, its
 // reference name (GetReferenceName) with the component as the entry's object. Searched in
 // this order: the components owned by Report when it is a report; each form's components, and

@@ -108,10 +108,13 @@ TEST(ReportPage, PaperOrientationAndColumns)
 
 TEST(ReportPage, DefaultsComeFromThePrinterSeam)
 {
-  auto old = frxPrinter::SetDefaultPaperProc([] { return frxPrinter::TDefaultPaper{1, 215.9, 279.4, true}; });
   TfrxReportPage p(nullptr);
-  p.SetDefaults();
-  frxPrinter::SetDefaultPaperProc(old);
+  {
+    TScopedFunction<frxPrinter::TDefaultPaper()> paper(frxPrinter::DefaultPaperService(), [] {
+      return frxPrinter::TDefaultPaper{1, 215.9, 279.4, true};
+    });
+    p.SetDefaults();
+  }
   EXPECT_EQ(p.GetPaperSize(), 1);
   EXPECT_EQ(p.GetOrientation(), poLandscape);
   EXPECT_EQ(p.LeftMargin, 10);

@@ -53,13 +53,7 @@ protected:
     frxDsgnIntf::Finalize();
     frxDsgnIntf::Initialize();
   }
-  void TearDown() override
-  {
-    frxDsgnIntf::ColorDialogProc = nullptr;
-    frxDsgnIntf::FontDialogProc = nullptr;
-    frxDsgnIntf::FontNamesProc = nullptr;
-    frxDsgnIntf::Finalize();
-  }
+  void TearDown() override { frxDsgnIntf::Finalize(); }
 };
 
 }  // namespace
@@ -335,7 +329,8 @@ TEST_F(DesignIntfTest, ColorEditorTakesNamesAndNumbers)
     EXPECT_EQ(frxDsgnIntf::ColorToString(frxDsgnIntf::StringToColor((*v)[i])), (*v)[i]);
   // The dialog: cancelled or missing changes nothing.
   EXPECT_FALSE(e->Edit());
-  frxDsgnIntf::ColorDialogProc = [](Integer& c) { return c == 1 ? false : (c = 0x00FF00, true); };
+  TScopedFunction<frxDsgnIntf::TColorDialogFunc> dialog(
+      frxDsgnIntf::ColorDialogService(), [](Integer& c) { return c == 1 ? false : (c = 0x00FF00, true); });
   EXPECT_TRUE(e->Edit());
   EXPECT_EQ(e->GetValue(), "clLime");
   k.Color = 1;
@@ -420,10 +415,10 @@ TEST_F(DesignIntfTest, FontNameAndCharsetEditors)
        {"宋体", "Arial", "Tahoma", "Courier New", "Times New Roman", "MS Sans Serif", "Liberation Sans", "文泉驿正黑"})
     EXPECT_GE(faces->IndexOf(face), 0) << face;
   for (int i = 1; i < faces->GetCount(); ++i) EXPECT_NE((*faces)[i - 1], (*faces)[i]);
-  frxDsgnIntf::FontNamesProc = [](TStrings* names) {
+  TScopedFunction<frxDsgnIntf::TFontNamesFunc> names(frxDsgnIntf::FontNamesService(), [](TStrings* names) {
     names->Add("Zeta");
     names->Add("Alpha");
-  };
+  });
   name->GetValues();
   ASSERT_EQ(name->GetValuesList()->GetCount(), 2);
   EXPECT_EQ((*name->GetValuesList())[0], "Alpha");
@@ -455,13 +450,13 @@ TEST_F(DesignIntfTest, FontEditorShowsTheFontsPropertiesAndSetsTheChosenFontOnEv
   // No dialog, or a cancelled one, changes nothing.
   EXPECT_FALSE(e->Edit());
   AnsiString shown;
-  frxDsgnIntf::FontDialogProc = [&](TFont& f) {
+  TScopedFunction<frxDsgnIntf::TFontDialogFunc> dialog(frxDsgnIntf::FontDialogService(), [&](TFont& f) {
     shown = f.GetName();
     if (shown == "Cancel") return false;
     f.SetName("Courier New");
     f.SetStyle(TFontStyles{fsBold});
     return true;
-  };
+  });
   EXPECT_TRUE(e->Edit());
   EXPECT_EQ(shown, "宋体");  // the dialog starts from the first object's font
   for (TTestMemoView* m : {&a, &b}) {
@@ -473,7 +468,6 @@ TEST_F(DesignIntfTest, FontEditorShowsTheFontsPropertiesAndSetsTheChosenFontOnEv
   EXPECT_FALSE(e->Edit());
   EXPECT_EQ(a.GetFont()->GetName(), "Cancel");
   EXPECT_EQ(b.GetFont()->GetName(), "Courier New");
-  frxDsgnIntf::FontDialogProc = nullptr;
 }
 
 TEST_F(DesignIntfTest, RegisteredButtonsKeepTheirOwnPicture)

@@ -157,9 +157,12 @@ TEST_F(DotMatrix, PaperSnapsToWholeCells)
   EXPECT_NEAR(fresh.GetPaperHeight(), 66 * 17 / 3.77953, kEps);
 
   // Defaults: one cell of margin, the printer's paper truncated to whole cells.
-  auto old = frxPrinter::SetDefaultPaperProc([] { return frxPrinter::TDefaultPaper{9, 210, 297, false}; });
-  Page->SetDefaults();
-  frxPrinter::SetDefaultPaperProc(old);
+  {
+    TScopedFunction<frxPrinter::TDefaultPaper()> paper(frxPrinter::DefaultPaperService(), [] {
+      return frxPrinter::TDefaultPaper{9, 210, 297, false};
+    });
+    Page->SetDefaults();
+  }
   EXPECT_NEAR(Page->LeftMargin, 2.5399983595843927, 1e-12);
   EXPECT_NEAR(Page->RightMargin, 2.5399983595843927, 1e-12);
   EXPECT_NEAR(Page->TopMargin, 4.497913761764029, 1e-12);

@@ -29,11 +29,7 @@ protected:
       return IDOK;
     });
   }
-  void TearDown() override
-  {
-    FBox.reset();
-    frxOptions::SetPasswordProc(nullptr);
-  }
+  void TearDown() override { FBox.reset(); }
   static AnsiString Save(TfrxReport& r)
   {
     TStringStream s;
@@ -82,7 +78,7 @@ TEST_F(ReportTest, DataSetsVariablesAndStylesTravelInPropData)
 {
   TfrxReport r(nullptr);
   Build(r);
-  frxOptions::SetPasswordProc([](AnsiString& p) {
+  TScopedFunction<frxOptions::TPasswordFunc> password(frxOptions::PasswordService(), [](AnsiString& p) {
     p = "AB\x05";
     return true;
   });
@@ -143,7 +139,7 @@ TEST_F(ReportTest, WrongOrCancelledPasswordClearsTheReport)
   Build(src);
   AnsiString text = Save(src);
   for (bool answer : {false, true}) {
-    frxOptions::SetPasswordProc([answer](AnsiString& p) {
+    TScopedFunction<frxOptions::TPasswordFunc> password(frxOptions::PasswordService(), [answer](AnsiString& p) {
       p = "wrong";
       return answer;
     });
@@ -186,7 +182,7 @@ TEST_F(ReportTest, DamagedListsReportTheirErrorAndKeepWhatWasRead)
   size_t end = text.find('"', at + 10);
   AnsiString damaged = text.substr(0, vars + 40) + text.substr(end);
   TfrxReport r(nullptr);
-  frxOptions::SetPasswordProc([](AnsiString& p) {
+  TScopedFunction<frxOptions::TPasswordFunc> password(frxOptions::PasswordService(), [](AnsiString& p) {
     p = "AB\x05";
     return true;
   });
@@ -206,7 +202,7 @@ TEST_F(ReportTest, Files)
   Build(r);
   r.SaveToFile(path.string());
   TfrxReport back(nullptr);
-  frxOptions::SetPasswordProc([](AnsiString& p) {
+  TScopedFunction<frxOptions::TPasswordFunc> password(frxOptions::PasswordService(), [](AnsiString& p) {
     p = "AB\x05";
     return true;
   });
@@ -222,7 +218,7 @@ TEST_F(ReportTest, Files)
 
 TEST_F(ReportTest, HandWrittenFileLoadsEveryProperty)
 {
-  frxOptions::SetPasswordProc([](AnsiString& p) {
+  TScopedFunction<frxOptions::TPasswordFunc> password(frxOptions::PasswordService(), [](AnsiString& p) {
     p = "AB";
     return true;
   });

@@ -181,12 +181,13 @@ TEST(FrxUtils, GetComponentListSearchesTheReportThenTheApplication)
   TStringList l;
   frxUtils::GetComponentList(report, TfrxDataSet::StaticClass(), &l, skip);
   EXPECT_EQ(Joined(l), "Own");
-  frxUtils::ApplicationContainersProc = [&] {
-    return frxUtils::TApplicationContainers{{&form}, {&dm}, {&other, &dmForm}};
-  };
   l.Add("stale");
-  frxUtils::GetComponentList(report, TfrxDataSet::StaticClass(), &l, skip);
-  frxUtils::ApplicationContainersProc = nullptr;
+  {
+    TScopedFunction<frxUtils::TApplicationContainers()> containers(frxUtils::ApplicationContainersService(), [&] {
+      return frxUtils::TApplicationContainers{{&form}, {&dm}, {&other, &dmForm}};
+    });
+    frxUtils::GetComponentList(report, TfrxDataSet::StaticClass(), &l, skip);
+  }
   Classes::UnregisterFindGlobalComponentProc("UtilsTest");
   EXPECT_EQ(Joined(l), "Own|Users|Form1.Frame1.FrameSet|DM.Orders|DMForm.Mod.Inner");
   EXPECT_EQ(l.GetObjects(3), dm.FindComponent("Orders"));

@@ -87,17 +87,14 @@ TEST(Options, PasswordCodingAndClearing)
   EXPECT_TRUE(o.CheckPassword());
   o.Password = "pw";
   EXPECT_FALSE(o.CheckPassword());  // nobody to ask: cancelled
-  frxOptions::SetPasswordProc([](AnsiString& p) {
-    p = "PW";
+  AnsiString typed = "PW";
+  TScopedFunction<frxOptions::TPasswordFunc> ask(frxOptions::PasswordService(), [&typed](AnsiString& p) {
+    p = typed;
     return true;
   });
   EXPECT_FALSE(o.CheckPassword());  // case matters
-  frxOptions::SetPasswordProc([](AnsiString& p) {
-    p = "pw";
-    return true;
-  });
+  typed = "pw";
   EXPECT_TRUE(o.CheckPassword());
-  frxOptions::SetPasswordProc(nullptr);
 
   TfrxEngineOptions e;
   e.MaxMemSize = 50;

@@ -122,14 +122,13 @@ TEST_F(XLSExportTest, OpenAfterExportShowsTheSavedWorkbook)
   Memo(Band<TfrxReportTitle>(page, "T", 0), "合同");
   ASSERT_TRUE(Prepare());
   AnsiString shown;
-  auto previous = ExcelAutomation::ShowWorkbookHook;
-  ExcelAutomation::ShowWorkbookHook = [&shown](const AnsiString& f) { shown = f; };
+  TScopedFunction<ExcelAutomation::TShowWorkbook> show(ExcelAutomation::ShowWorkbookService(),
+                                                       [&shown](const AnsiString& f) { shown = f; });
   TfrxXLSExport xls(nullptr);
   xls.ShowDialog = false;
   xls.OpenExcelAfterExport = true;
   xls.FileName = File("open.xlsx");
   Pages()->Export(&xls);
-  ExcelAutomation::ShowWorkbookHook = previous;
   EXPECT_EQ(shown, File("open.xlsx"));
 }
 
