@@ -8,6 +8,7 @@
 #include "platform/stdctrls/buttons/RadioButton.h"
 #include "platform/stdctrls/buttons/RadioGroup.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
+#include "platform/stdctrls/comctrls/TreeView.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
 #include "platform/stdctrls/lists/ComboBox.h"
@@ -25,6 +26,8 @@ void Initialize()
                             TButton::StaticClass(), TCheckBox::StaticClass(), TRadioButton::StaticClass(),
                             TGroupBox::StaticClass(), TRadioGroup::StaticClass(), TBitBtn::StaticClass(),
                             TSpeedButton::StaticClass(), TListBox::StaticClass(), TComboBox::StaticClass()});
+  // The common-control wrappers.
+  Classes::RegisterClasses({TTreeView::StaticClass()});
 }
 
 }  // namespace StdCtrls
