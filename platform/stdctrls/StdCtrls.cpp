@@ -9,6 +9,7 @@
 #include "platform/stdctrls/buttons/RadioGroup.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
+#include "platform/stdctrls/dialogs/CommDlg.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
 #include "platform/stdctrls/lists/ComboBox.h"
@@ -28,6 +29,7 @@ void Initialize()
                             TSpeedButton::StaticClass(), TListBox::StaticClass(), TComboBox::StaticClass()});
   // The common-control wrappers.
   Classes::RegisterClasses({TTreeView::StaticClass()});
+  CommDlg::Initialize();
 }
 
 }  // namespace StdCtrls
