@@ -1,6 +1,7 @@
 #include "controls/framework/FrameworkModule.h"
 
 #include "controls/framework/cxClasses.h"
+#include "controls/framework/cxControls.h"
 #include "controls/framework/cxLookAndFeelPainters.h"
 #include "controls/framework/cxLookAndFeels.h"
 #include "controls/framework/cxStyles.h"
@@ -22,12 +23,14 @@ void Initialize()
   dxThemeManager::Initialize();
   cxLookAndFeelPainters::Initialize();
   cxLookAndFeels::Initialize();
+  cxControls::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  cxControls::Finalize();
   cxLookAndFeels::Finalize();
   cxLookAndFeelPainters::Finalize();
   dxThemeManager::Finalize();
