@@ -1,6 +1,7 @@
 #include "gridkit/edits/MRUListEh.h"
 
 #include "platform/forms/graphics/Font.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/win/queue/Messages.h"
 
@@ -60,11 +61,7 @@ void TMRUListEh::AddValue(const AnsiString& S)
 
 bool TMRUListEh::CollectMatches(TStrings* Dest, const AnsiString& Prefix)
 {
-  Dest->BeginUpdate();
-  struct EndUpdate {
-    TStrings* S;
-    ~EndUpdate() { S->EndUpdate(); }
-  } end{Dest};
+  TUpdateGuard update(*Dest);
   Dest->Clear();
   for (Integer i = 0; i < FItems->GetCount(); ++i) {
     AnsiString item = FItems->GetStrings(i);

@@ -1,5 +1,6 @@
 #include "gridkit/impexp/DBGridEhClipboard.h"
 
+#include <optional>
 #include <cstring>
 
 #include "gridkit/impexp/DBGridEhExportRTF.h"
@@ -121,7 +122,8 @@ void CopyToClipboard(IDBGridEhImpExpGrid* Grid, bool IsExportAll)
 {
   TClipboardOpen open;
   TDataSet* ds = Grid->GetDataSet();
-  std::unique_ptr<TControlsDisabled> controls = ds ? std::make_unique<TControlsDisabled>(ds) : nullptr;
+  std::optional<TControlsGuard<TDataSet>> controls;
+  if (ds) controls.emplace(*ds);
   TMemoryStream s;
   ExportGridToStream<TDBGridEhExportAsText>(Grid, &s, IsExportAll);
   AppendZero(s);
@@ -196,7 +198,7 @@ void DeleteSelection(IDBGridEhImpExpGrid* Grid, bool IsDeleteAll)
   if (kind == gstNon || !ds) return;
   if (!IsDeleteAll && !ConfirmDeletion(Grid, kind)) return;
   Grid->SaveViewPosition();
-  TControlsDisabled controls(ds);
+  TControlsGuard controls(*ds);
   switch (kind) {
     case gstRecordBookmarks:
       for (const TBookmarkStr& b : Grid->GetSelectedBookmarks()) {

@@ -29,7 +29,7 @@ void TDBGridEhExport::OutputToStream(TStream* Stream, bool IsExportAll)
   TDataSet* ds = Grid->GetDataSet();
   if (kind == gstNon || !ds) return;
   {
-    DBGridEhImpExp::TControlsDisabled controls(ds);
+    TControlsGuard controls(*ds);
     DBGridEhImpExp::TViewSaved view(Grid);
     switch (kind) {
       case gstRecordBookmarks: {

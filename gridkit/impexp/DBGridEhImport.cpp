@@ -27,7 +27,7 @@ void TDBGridEhImport::InputFromStream(TStream* Stream, bool IsImportAll)
   bool insertMode = ds->GetState() == dsInsert;
   {
     TViewSaved view(Grid, !insertMode);
-    TControlsDisabled controls(ds);
+    TControlsGuard controls(*ds);
     switch (Grid->GetSelectionKind()) {
       case gstNon: {
         ImportColumns = VisibleColumnsBetween(Grid, Grid->GetSelectedIndex(), Grid->GetColumns()->GetCount() - 1);

@@ -1,5 +1,5 @@
-// The brackets of the export and import walks: the dataset's controls disabled and the grid's
-// view position saved, both put back also when the walk raises.
+// The bracket of the export and import walks that keeps the grid's view position (the
+// dataset's controls are held disabled by TControlsGuard); put back also when the walk raises.
 #pragma once
 
 #include <exception>
@@ -7,20 +7,9 @@
 #include "gridkit/impexp/ImpExpGridEh.h"
 #include "platform/db/DataSet.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guards.h"
 
 namespace DBGridEhImpExp {
-
-// Holds the dataset's controls disabled.
-class TControlsDisabled {
-public:
-  explicit TControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
-  ~TControlsDisabled() { FDataSet->EnableControls(); }
-  TControlsDisabled(const TControlsDisabled&) = delete;
-  TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-  TDataSet* FDataSet;
-};
 
 // Holds the grid's view position saved.
 class TViewSaved {

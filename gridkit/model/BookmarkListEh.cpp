@@ -6,6 +6,7 @@
 #include "gridkit/model/GridHostEh.h"
 #include "gridkit/shims/ZeDuzVCL.h"
 #include "platform/db/DataSet.h"
+#include "platform/rtl/Guards.h"
 
 TBookmarkListEh::TBookmarkListEh(IDBGridEhHost* Grid) : FOwnerGrid(Grid) {}
 
@@ -146,19 +147,12 @@ RECT TBookmarkListEh::SelectedRowsRect()
       Integer end = std::min(FOwnerGrid->GetLastVisibleDataRow(), FOwnerGrid->GetDataRowCount() - 1);
       for (Integer row = FOwnerGrid->GetTopDataRow(); row <= end; ++row) {
         FOwnerGrid->InstantReadRecord(row);
-        struct Leave {
-          IDBGridEhHost* G;
-          ~Leave() { G->EndInstantRead(); }
-        } leave{FOwnerGrid};
+        TScopeExit leave([this] { FOwnerGrid->EndInstantRead(); });
         note(row);
       }
     } else {
       Integer saved = link->GetActiveRecord();
-      struct Restore {
-        TGridDataLinkEh* L;
-        Integer R;
-        ~Restore() { L->SetActiveRecord(R); }
-      } restore{link, saved};
+      TScopeExit restore([link, saved] { link->SetActiveRecord(saved); });
       for (Integer row = 0; row < link->GetRecordCount(); ++row) {
         link->SetActiveRecord(row);
         note(row);

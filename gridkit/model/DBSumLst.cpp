@@ -6,6 +6,7 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/StringUtils.h"
 
 // ---- fixed point ------------------------------------------------------------------------------
@@ -26,18 +27,6 @@ using DBSumLst::ToFixed;
 
 namespace {
 constexpr Int64 OneRecord = 10000;
-
-// Re-enables the dataset's controls however the scan ends.
-class ControlsDisabled {
-public:
-  explicit ControlsDisabled(TDataSet* DataSet) : FDataSet(DataSet) { FDataSet->DisableControls(); }
-  ~ControlsDisabled() { FDataSet->EnableControls(); }
-  ControlsDisabled(const ControlsDisabled&) = delete;
-  ControlsDisabled& operator=(const ControlsDisabled&) = delete;
-
-private:
-  TDataSet* FDataSet;
-};
 }  // namespace
 
 // ---- TDBSum -----------------------------------------------------------------------------------
@@ -499,66 +488,58 @@ void TDBSumListProducer::FullRecalc()
   ResetSums();
   FLastVirtualPos = -1;
   if (OnRecalcAll) OnRecalcAll(this);
-  auto takeFilter = [this] {
-    FSavedFiltered = FDataSet->GetFiltered();
-    FSavedFilter = FDataSet->GetFilter();
-  };
-  try {
-    if (FExternalRecalc) {
-      takeFilter();
-    } else {
-      struct Item {
-        TDBSum* Sum;
-        TField* Field;
-      };
-      std::vector<Item> items;
-      for (int i = 0; i < FSumCollection->GetCount(); ++i) {
-        TDBSum* sum = FSumCollection->GetItem(i);
-        TField* field = FieldOf(sum);
-        if (Usable(sum, field)) items.push_back({sum, field});
-      }
-      bool virtualNumbers = !DataSetIsSequenced() && FVirtualRecords;
-      if (!items.empty() || virtualNumbers) {
-        ControlsDisabled disabled(FDataSet);
-        FRecordBookmarks.clear();
-        FScanning = true;
-        FDataSet->First();
-        while (!FDataSet->GetEof()) {
-          for (Item& it : items) {
-            switch (it.Sum->GetGroupOperation()) {
-              case goSum:
-                if (!it.Field->IsNull()) it.Sum->Total += ToFixed(it.Field->GetAsFloat());
-                break;
-              case goAvg:
-                if (!it.Field->IsNull()) {
-                  ++it.Sum->NonNullCount;
-                  it.Sum->AvgSum += ToFixed(it.Field->GetAsFloat());
-                }
-                break;
-              case goCount:
-                if (!it.Field || !it.Field->IsNull()) it.Sum->Total += OneRecord;
-                break;
-            }
-          }
-          if (virtualNumbers) FRecordBookmarks.push_back(FDataSet->GetBookmark());
-          FDataSet->Next();
-        }
-        FDataSet->First();
-        for (Item& it : items)
-          if (it.Sum->GetGroupOperation() == goAvg)
-            it.Sum->Total = DBSumLst::FixedDiv(it.Sum->AvgSum, it.Sum->NonNullCount);
-      }
-      if (OnAfterRecalcAll) OnAfterRecalcAll(this);
-      takeFilter();
-    }
-  } catch (...) {
-    takeFilter();
+  // However the scan ends: the filter it ran under is taken, then the scan is over and reported.
+  TScopeExit reported([this] {
     FScanning = false;
     NotifySumListChanged();
-    throw;
+  });
+  TScopeExit filterTaken([this] {
+    FSavedFiltered = FDataSet->GetFiltered();
+    FSavedFilter = FDataSet->GetFilter();
+  });
+  if (FExternalRecalc) return;
+  struct Item {
+    TDBSum* Sum;
+    TField* Field;
+  };
+  std::vector<Item> items;
+  for (int i = 0; i < FSumCollection->GetCount(); ++i) {
+    TDBSum* sum = FSumCollection->GetItem(i);
+    TField* field = FieldOf(sum);
+    if (Usable(sum, field)) items.push_back({sum, field});
   }
-  FScanning = false;
-  NotifySumListChanged();
+  bool virtualNumbers = !DataSetIsSequenced() && FVirtualRecords;
+  if (!items.empty() || virtualNumbers) {
+    TControlsGuard disabled(*FDataSet);
+    FRecordBookmarks.clear();
+    FScanning = true;
+    FDataSet->First();
+    while (!FDataSet->GetEof()) {
+      for (Item& it : items) {
+        switch (it.Sum->GetGroupOperation()) {
+          case goSum:
+            if (!it.Field->IsNull()) it.Sum->Total += ToFixed(it.Field->GetAsFloat());
+            break;
+          case goAvg:
+            if (!it.Field->IsNull()) {
+              ++it.Sum->NonNullCount;
+              it.Sum->AvgSum += ToFixed(it.Field->GetAsFloat());
+            }
+            break;
+          case goCount:
+            if (!it.Field || !it.Field->IsNull()) it.Sum->Total += OneRecord;
+            break;
+        }
+      }
+      if (virtualNumbers) FRecordBookmarks.push_back(FDataSet->GetBookmark());
+      FDataSet->Next();
+    }
+    FDataSet->First();
+    for (Item& it : items)
+      if (it.Sum->GetGroupOperation() == goAvg)
+        it.Sum->Total = DBSumLst::FixedDiv(it.Sum->AvgSum, it.Sum->NonNullCount);
+  }
+  if (OnAfterRecalcAll) OnAfterRecalcAll(this);
 }
 
 // ---- virtual record numbers -------------------------------------------------------------------

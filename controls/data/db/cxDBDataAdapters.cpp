@@ -4,23 +4,8 @@
 #include "platform/db/ADODataSet.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/StringList.h"
-
-namespace {
-
-// Re-enables the controls however the re-open ends.
-class TControlsDisabled {
-public:
-  explicit TControlsDisabled(TDataSet* ADataSet) : FDataSet(ADataSet) { FDataSet->DisableControls(); }
-  ~TControlsDisabled() { FDataSet->EnableControls(); }
-  TControlsDisabled(const TControlsDisabled&) = delete;
-  TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-  TDataSet* FDataSet;
-};
-
-}  // namespace
 
 TParameters* TcxDBProviderDetailFilterAdapter::GetParams(TDataSet* ADataSet)
 {
@@ -46,7 +31,7 @@ void TcxDBProviderDetailFilterAdapter::ReopenSQL(TDataSet* ADataSet, const AnsiS
     ADataSet->First();
     return;
   }
-  TControlsDisabled disabled(ADataSet);
+  TControlsGuard disabled(*ADataSet);
   ADataSet->Close();
   cxDBData::SetParamValues(*params, AMasterDetailKeyFieldNames, AMasterDetailKeyValues);
   ADataSet->Open();

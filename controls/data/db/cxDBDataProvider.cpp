@@ -27,24 +27,6 @@ namespace {
 
 Variant FieldValue(const TField* AField) { return AField->IsNull() ? Variant::Null() : AField->GetValue(); }
 
-// Disables the dataset's controls for a scope.
-class TControlsDisabled {
-public:
-  explicit TControlsDisabled(TDataSet* ADataSet) : FDataSet(ADataSet)
-  {
-    if (FDataSet) FDataSet->DisableControls();
-  }
-  ~TControlsDisabled()
-  {
-    if (FDataSet) FDataSet->EnableControls();
-  }
-  TControlsDisabled(const TControlsDisabled&) = delete;
-  TControlsDisabled& operator=(const TControlsDisabled&) = delete;
-
-private:
-  TDataSet* FDataSet;
-};
-
 }  // namespace
 
 // ---- TcxDBDataField --------------------------------------------------------------------------
@@ -562,7 +544,7 @@ void TcxDBDataProvider::DeleteRecords(const std::vector<int>& AList)
   TDataSet* ds = GetDataSet();
   if (!ds || AList.empty()) return;
   auto* c = DataController();
-  TControlsDisabled disabled(ds);
+  TControlsGuard disabled(*ds);
   if (IsKeyNavigation()) {
     std::vector<TcxCustomDataField*> keyFields;
     c->GetKeyFields(keyFields);
@@ -604,7 +586,7 @@ void TcxDBDataProvider::DeleteSelection()
     TcxCustomDataProvider::DeleteSelection();
     return;
   }
-  TControlsDisabled disabled(ds);
+  TControlsGuard disabled(*ds);
   auto& bookmarks = c->GetDBSelection()->Bookmarks;
   for (int i = static_cast<int>(bookmarks.size()) - 1; i >= 0; --i) {
     const AnsiString b = bookmarks[static_cast<size_t>(i)];
@@ -673,7 +655,7 @@ void TcxDBDataProvider::DoInsertOrAppend(bool AAppend)
   if (DB::IsEditState(ds->GetState())) {
     if (!IsSmartRefresh() && ds->GetState() == dsInsert) ds->CheckBrowseMode();
     if (DB::IsEditState(ds->GetState())) {
-      TControlsDisabled disabled(ds);
+      TControlsGuard disabled(*ds);
       if (IsSmartRefresh()) {
         UpdateData();
         if (ds->GetModified())

@@ -10,6 +10,7 @@
 #include "platform/gdi/dc/SysColors.h"
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/text/DrawText.h"
+#include "platform/rtl/Guards.h"
 #include "platform/win/backend/Backend.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/paint/Painting.h"
@@ -293,14 +294,9 @@ int TMessageBoxWindow::Run(int X, int Y)
   HWND owner = Windows::GetParent(FWnd);
   bool reenable = owner && Windows::IsWindowEnabled(owner);
   if (reenable) Windows::EnableWindow(owner, FALSE);
-  struct Restore {
-    HWND Owner;
-    bool Enable;
-    ~Restore()
-    {
-      if (Enable && Windows::IsWindow(Owner)) Windows::EnableWindow(Owner, TRUE);
-    }
-  } restore{owner, reenable};
+  TScopeExit restore([owner, reenable] {
+    if (reenable && Windows::IsWindow(owner)) Windows::EnableWindow(owner, TRUE);
+  });
   FResult = 0;
   MSG msg;
   while (!FResult && Windows::IsWindow(FWnd)) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/rtl/Guards.h"
 #include "platform/win/queue/Messages.h"
 
 namespace Hooks {
@@ -45,15 +46,9 @@ LRESULT Run(const Hook* hook, int code, WPARAM w, LPARAM l)
   if (!hook) return 0;
   HOOKPROC proc = hook->proc;
   ++C().running;
-  struct Guard {
-    ~Guard()
-    {
-      if (--C().running == 0) {
-        auto& v = C().hooks;
-        std::erase_if(v, [](const Hook& h) { return !h.live; });
-      }
-    }
-  } guard;
+  TScopeExit done([] {
+    if (--C().running == 0) std::erase_if(C().hooks, [](const Hook& h) { return !h.live; });
+  });
   return proc(code, w, l);
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guards.h"
 #include "platform/win/backend/Backend.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/input/InputQueue.h"
@@ -314,12 +315,7 @@ LRESULT DispatchMessage(const MSG* msg)
   WindowData::Ptr w = WindowData::Find(msg->hwnd);
   if (!w) return 0;
   WNDPROC proc = w->proc;
-  int saved = Q().sendDepth;
-  Q().sendDepth = 0;
-  struct Restore {
-    int v;
-    ~Restore() { Q().sendDepth = v; }
-  } restore{saved};
+  TValueGuard notInSend(Q().sendDepth, 0);
   LRESULT r = proc(msg->hwnd, msg->message, msg->wParam, msg->lParam);
   return r;
 }

@@ -7,6 +7,7 @@
 #include "platform/classes/ClassRegistry.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/StringUtils.h"
 #include "report/engine/data/frxDataSet.h"
@@ -25,31 +26,6 @@
 namespace {
 
 constexpr Extended kPixelsPerMm = frxPage::fr01cm;
-
-// Runs its action when the scope ends, also while an exception passes (an error of the action
-// itself is then dropped, so that the first error is the one that travels).
-class TScopeExit {
-public:
-  explicit TScopeExit(std::function<void()> Action)
-      : FAction(std::move(Action)), FExceptions(std::uncaught_exceptions())
-  {}
-  ~TScopeExit() noexcept(false)
-  {
-    if (std::uncaught_exceptions() > FExceptions) {
-      try {
-        FAction();
-      } catch (...) {}
-    } else {
-      FAction();
-    }
-  }
-  TScopeExit(const TScopeExit&) = delete;
-  TScopeExit& operator=(const TScopeExit&) = delete;
-
-private:
-  std::function<void()> FAction;
-  int FExceptions;
-};
 
 bool IsDataBand(const TfrxBand* Band) { return dynamic_cast<const TfrxDataBand*>(Band) != nullptr; }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/StringUtils.h"
 #include "report/script/interp/fs_istatements.h"
 #include "report/script/parser/fs_iconst.h"
@@ -261,11 +262,7 @@ Variant TfsScript::Evaluate(const AnsiString& Expression)
   TfsScript Temp(nullptr);
   Temp.ParentScript = Scope;
   TfsRunLineEvent Saved = OnRunLine.Take();
-  struct TRestore {
-    TfsScript* S;
-    TfsRunLineEvent& Saved;
-    ~TRestore() { S->OnRunLine = std::move(Saved); }
-  } Restore{this, Saved};
+  TScopeExit restore([this, &Saved] { OnRunLine = std::move(Saved); });
   Temp.FLines->Add("function __f__: Variant; begin Result := " + Expression + " end; begin end.");
   if (!Temp.Compile()) return Variant(Temp.LastError);
   return Temp.FindLocalItem("__f__")->GetValue();

@@ -4,6 +4,7 @@
 
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Guards.h"
 #include "platform/rtl/StringUtils.h"
 #include "report/script/host/fs_iclassvar.h"
 #include "report/script/host/fs_idisp.h"
@@ -824,11 +825,7 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
       W->Target = Target.release();
       FWithList.push_back(V);
     }
-    struct TRestore {
-      std::vector<TfsCustomVariable*>& L;
-      std::size_t N;
-      ~TRestore() { L.resize(N); }
-    } Restore{FWithList, Outer};
+    TScopeExit restore([this, Outer] { FWithList.resize(Outer); });
     for (; I < E->GetCount(); ++I) CompileStmt(Child(E, I), S, List);
   }
 }
