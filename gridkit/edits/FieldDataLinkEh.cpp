@@ -4,6 +4,7 @@
 
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
+#include "platform/rtl/Guards.h"
 
 TFieldDataLinkEh::TFieldDataLinkEh() { SetVisualControl(true); }
 
@@ -51,27 +52,24 @@ void TFieldDataLinkEh::UpdateFields()
   TFieldsArrEh list;
   if (TDataLink::GetActive() && !FFieldName.empty()) {
     TDataSet* ds = GetDataSet();
-    try {
-      if (FMultiFields) {
-        if (Control)
-          ToolCtrlsEh::CollectFields(&list, ds, Control, FFieldName);
-        else
-          list = ds->GetFieldList(FFieldName);
-      } else if (Control) {
-        TField* field = ds->FindField(FFieldName);
-        if (!field) {
-          AnsiString name = Control->GetName();
-          DB::DatabaseError((name.empty() ? AnsiString() : name + ": ") + "Field '" + FFieldName + "' not found");
-        }
-        list.push_back(field);
-      } else {
-        list.push_back(ds->FieldByName(FFieldName));
+    // A field that cannot be found leaves the control with no field.
+    TScopeExit noFields([this] { FFields.clear(); });
+    if (FMultiFields) {
+      if (Control)
+        ToolCtrlsEh::CollectFields(&list, ds, Control, FFieldName);
+      else
+        list = ds->GetFieldList(FFieldName);
+    } else if (Control) {
+      TField* field = ds->FindField(FFieldName);
+      if (!field) {
+        AnsiString name = Control->GetName();
+        DB::DatabaseError((name.empty() ? AnsiString() : name + ": ") + "Field '" + FFieldName + "' not found");
       }
-    } catch (...) {
-      // The control is left with no field.
-      FFields.clear();
-      throw;
+      list.push_back(field);
+    } else {
+      list.push_back(ds->FieldByName(FFieldName));
     }
+    noFields.Dismiss();
   }
   FFields = list;
   EditingChanged();
