@@ -834,6 +834,7 @@ bool TCustomGrid::IsActiveControl()
 void TCustomGrid::UpdateEdit()
 {
   if (!CanEditShow()) return;
+  bool read = false;
   auto updateEditor = [&] {
     // The editor's own changes while it reads the cell are not edits to write back.
     FInplaceCol = FInplaceRow = -1;
@@ -841,7 +842,7 @@ void TCustomGrid::UpdateEdit()
     FInplaceCol = GetCol();
     FInplaceRow = GetRow();
     FCanEditModify = FInplaceEdit->GetMaxLength() != -1;
-    FInplaceEdit->SelectAll();
+    read = true;
   };
   if (!FInplaceEdit) {
     FInplaceEdit = CreateEditor();
@@ -854,6 +855,8 @@ void TCustomGrid::UpdateEdit()
     updateEditor();
   }
   if (CanEditShow()) FInplaceEdit->Move(CellRect(GetCol(), GetRow()));
+  // Selected once the window stands, so that typing replaces the whole text.
+  if (read) FInplaceEdit->SelectAll();
 }
 
 void TCustomGrid::UpdateText()
