@@ -19,4 +19,8 @@ public:
   bool Exists() const;
   // Update when the row exists, else insert.
   void Save();
+  // The company dialog: OK copies the fields back and saves; a failed save shows its message,
+  // reloads the stored record and shows the dialog again with what was typed. ReadOnly disables
+  // OK.
+  void Edit(bool ReadOnly);
 };

@@ -93,7 +93,7 @@ TDBConfiger::TDBConfiger(const AnsiString& ProgramPath)
   ProviderIdx = FIni->ReadInteger(Section, "providerIdx", FIni->SectionExists(Section) ? 0 : 1);
   DefaultCon = FIni->ReadBool(Section, "defaultCon", true);
   Server = FIni->ReadString(Section, "mssqlServer", "");
-  Port = FIni->ReadInteger(Section, "mssqlPort", 1433);
+  Port = FIni->ReadInteger(Section, "mssqlPort", 5432);
   Database = FIni->ReadString(Section, "mssqlDb", "");
   User = FIni->ReadString(Section, "mssqlUser", "");
   Password = qxLib::ScrambleText(FIni->ReadString(Section, "mssqlPw", ""));

@@ -24,8 +24,8 @@ public:
   ~TDBConfiger() override;
 
   AnsiString Server, Database, User, Password;  // Password unscrambled
-  Integer Port = 1433;
-  bool SmartConnect = false;  // never stored
+  Integer Port = 5432;                          // the server's own port when cfg.ini holds none
+  bool SmartConnect = false;                    // never stored
   AnsiString JetFile, JetUser, JetPassword;
   AnsiString ZorUrl, ZorUser;
   Integer ProviderIdx = 0;

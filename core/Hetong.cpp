@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/cnst.h"
 #include "core/NewId.h"
 #include "core/Operator.h"
 #include "core/Payment.h"
@@ -183,16 +184,18 @@ THetongSet::THetongSet()
   Insman = Text("Insman", "录入人");
   EdiTime = Date("EdiTime", "修改时间");
   Ediman = Text("Ediman", "修改人");
-  // The user-defined captions are not loaded here yet; the column names stand in.
+  // The user-defined captions come from cnst (loaded at start-up); the column names stand in
+  // for empty ones.
+  auto Label = [](int I, const char* Column) { return cnst::ColumnLabel(cnst::HtCaptions[I], Column); };
   for (int I = 0; I < 10; ++I) {
     char Name[16];
     std::snprintf(Name, sizeof Name, "S%02d", I + 1);
-    S[I] = Text(Name, Name);
+    S[I] = AddField(TWideStringField::StaticClass(), Name, Label(I, Name), true, 50);
   }
-  F01 = Float("F01", "F01");
-  F02 = Float("F02", "F02");
-  D01 = Date("D01", "D01");
-  D02 = Date("D02", "D02");
+  F01 = AddField(TFloatField::StaticClass(), "F01", Label(10, "F01"), true, -1);
+  F02 = AddField(TFloatField::StaticClass(), "F02", Label(11, "F02"), true, -1);
+  D01 = AddField(TDateTimeField::StaticClass(), "D01", Label(12, "D01"), true, -1);
+  D02 = AddField(TDateTimeField::StaticClass(), "D02", Label(13, "D02"), true, -1);
   GetQuery()->OnCalcFields = [this](TDataSet*) {
     double Fund = HtFund->IsNull() ? 0.0 : HtFund->GetAsFloat();
     double Inv = InvFundt->IsNull() ? 0.0 : InvFundt->GetAsFloat();

@@ -32,6 +32,10 @@ public:
   // Stores the hash of NewPassword; true (and the new stored form kept) when exactly one row
   // changed.
   bool SavePassword(const AnsiString& NewPassword);
+  // The password dialog: the current password is checked against the stored one; success is
+  // reported only when exactly one row changed, else a failure message and the old password
+  // stays. Cancel changes nothing.
+  void ChangePassword();
 
 private:
   void Clear();

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "core/cnst.h"
 #include "core/NewId.h"
 #include "platform/db/ADODataSet.h"
 #include "platform/db/Fields.h"
@@ -21,7 +22,7 @@ TToubiaoSet::TToubiaoSet()
   for (int I = 0; I < 6; ++I) {
     char Name[16];
     std::snprintf(Name, sizeof Name, "S%02d", I + 1);
-    S[I] = AddField(TWideStringField::StaticClass(), Name, "", true, 50);
+    S[I] = AddField(TWideStringField::StaticClass(), Name, cnst::ColumnLabel(cnst::TbCaptions[I], Name), true, 50);
   }
   Notes = AddField(TWideMemoField::StaticClass(), "Notes", "备注", true, -1);
 }

@@ -1,10 +1,22 @@
 #include "core/qxLib.h"
 
-#include "platform/rtl/MessageSeam.h"
+#include "platform/rtl/FormatText.h"
+#include "platform/stdctrls/dialogs/Dialogs.h"
+#include "platform/sys/AppPaths.h"
 
 namespace qxLib {
 
-void ShowInfo(const AnsiString& Text) { MessageSeam::Show(Text, "提示", MB_OK | MB_ICONINFORMATION); }
+void ShowInfo(const AnsiString& Text) { Dialogs::MessageDlg("\r\n" + Text + "\t", mtInformation, {mbOK}, 0); }
+
+bool ConfirmDelete(const AnsiString& Subject)
+{
+  AnsiString Msg = SysUtils::Format("\r您确定要删除 %s 吗?\t\t", {Subject.empty() ? AnsiString("当前记录") : Subject});
+  return Dialogs::MessageDlg(Msg, mtWarning, {mbOK, mbCancel}, 0) == mrOk;
+}
+
+AnsiString GetTempDir() { return AppPaths::TempDir(); }
+
+AnsiString* NewStringPtr(const AnsiString& Text) { return new AnsiString(Text); }
 
 AnsiString ScrambleText(const AnsiString& Text)
 {

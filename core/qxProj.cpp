@@ -71,13 +71,13 @@ void TProject::ShowWhatsNew()
 
 void TProject::OpenWebSite() { ShellApi::ShellOpen(qxProj::WebSite); }
 
-void TProject::MailSupport()
+void TProject::MailTo(const AnsiString& Address, const AnsiString& Subject)
 {
   // The subject travels inside a URL: percent-encode its UTF-8 bytes.
-  std::string Subject = System::AnsiToUtf8(SysUtils::Format("%s 技术支持", {qxProj::ProductName}));
+  std::string Utf8 = System::AnsiToUtf8(Subject);
   std::string Encoded;
   static const char Hex[] = "0123456789ABCDEF";
-  for (unsigned char C : Subject) {
+  for (unsigned char C : Utf8) {
     if (std::isalnum(C) || C == '-' || C == '_' || C == '.' || C == '~')
       Encoded += static_cast<char>(C);
     else {
@@ -86,5 +86,7 @@ void TProject::MailSupport()
       Encoded += Hex[C & 15];
     }
   }
-  ShellApi::ShellOpen(AnsiString("mailto:") + qxProj::SupportMail + "?subject=" + Encoded);
+  ShellApi::ShellOpen("mailto:" + Address + "?subject=" + Encoded);
 }
+
+void TProject::MailSupport() { MailTo(qxProj::SupportMail, SysUtils::Format("%s 技术支持", {qxProj::ProductName})); }

@@ -21,6 +21,8 @@ public:
   static void ShowWhatsNew();
   static void OpenWebSite();
   static void MailSupport();
+  // Opens a "mailto:" link to Address with Subject (percent-encoded).
+  static void MailTo(const AnsiString& Address, const AnsiString& Subject);
 };
 
 namespace qxProj {

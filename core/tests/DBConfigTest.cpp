@@ -92,7 +92,7 @@ TEST_F(Config, MissingIniStartsOnTheEmbeddedDatabaseAndCreatesItOnce)
     TDBConfiger Cfg(Program);
     EXPECT_EQ(Cfg.ProviderIdx, 1);
     EXPECT_TRUE(Cfg.DefaultCon);
-    EXPECT_EQ(Cfg.Port, 1433);
+    EXPECT_EQ(Cfg.Port, 5432);
   }
   ASSERT_TRUE(ConnectOrConfigure(Program));
   EXPECT_TRUE(Boxes.empty());
@@ -165,7 +165,7 @@ TEST_F(Config, SavingTheServerWritesOrRemovesTheClientAlias)
   Cfg.Password = "p%s";
   Cfg.Database = "d";
   Cfg.Save();
-  EXPECT_EQ(Alias("S"), "DBMSSOCN,S,1433");
+  EXPECT_EQ(Alias("S"), "DBMSSOCN,S,5432");
   EXPECT_EQ(System::WideToAnsi(TDBConfiger(Program).GetConnectionString())
                 .rfind("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=u;Password=p%s;Initial Catalog=d;"
                        "Data Source=S;",
@@ -213,7 +213,7 @@ TEST_F(Config, BrokerAnswerOfFiveLinesConnectsToItsServer)
   Cfg.HttpGet = [](const AnsiString&) -> AnsiString { throw EHttpError("refused", 0); };
   EXPECT_TRUE(Cfg.GetConnectionString().empty());
   ASSERT_EQ(Boxes.size(), 1u);
-  EXPECT_EQ(Boxes[0], "无法获得ZOR连接信息,请检查网络是否畅通.");
+  EXPECT_EQ(Boxes[0], "\r\n无法获得ZOR连接信息,请检查网络是否畅通.\t");
 }
 
 TEST_F(Config, LoopShowsTheDialogAfterEachFailureUntilConnectedOrCancelled)

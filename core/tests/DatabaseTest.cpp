@@ -87,7 +87,7 @@ TEST_F(DatabaseLayer, FailedConnectionShowsOneBoxAndAnswersFalse)
 {
   EXPECT_FALSE(Database::GlobalDB->Open(u"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=/nonexistent/x.mdb;"));
   ASSERT_EQ(Boxes.size(), 1u);
-  EXPECT_EQ(Boxes[0].rfind("连接时失败,提示如下:\r\n", 0), 0u);
+  EXPECT_EQ(Boxes[0].rfind("\r\n连接时失败,提示如下:\r\n", 0), 0u);
   EXPECT_FALSE(Database::GlobalDB->GetConnected());
 }
 
@@ -96,7 +96,7 @@ TEST_F(DatabaseLayer, FailedOpenShowsTheQueryBoxOnceAndAbortsSilently)
   TRecordSet& Set = *Database::ScratchSet;
   EXPECT_THROW(Set.OpenSql(u"select * from nosuchtable"), EAbort);
   ASSERT_EQ(Boxes.size(), 1u);
-  EXPECT_EQ(Boxes[0].rfind("SQL语句错误,原文如下:\r\nselect * from nosuchtable\r\n\r\n错误提示:\r\n", 0), 0u);
+  EXPECT_EQ(Boxes[0].rfind("\r\nSQL语句错误,原文如下:\r\nselect * from nosuchtable\r\n\r\n错误提示:\r\n", 0), 0u);
   EXPECT_FALSE(Set.GetDataSet()->GetActive());
 
   TQuerySet Query;

@@ -67,9 +67,9 @@ TEST(OperatorRights, CheckRightAndRequireSaShowTheBoxAndAbortOnRequest)
   EXPECT_FALSE(Op.CheckRight(42, false));
   EXPECT_THROW(Op.CheckRight(42, true), EAbort);
   ASSERT_EQ(Boxes.size(), 2u);
-  EXPECT_EQ(Boxes[1], "对不起,您没有该功能的操作权限,请与管理员联系(42).");
+  EXPECT_EQ(Boxes[1], "\r\n对不起,您没有该功能的操作权限,请与管理员联系(42).\t");
   EXPECT_THROW(Op.RequireSa(), EAbort);
-  EXPECT_EQ(Boxes.back(), "只有系统用户(sa)才能执行此操作.");
+  EXPECT_EQ(Boxes.back(), "\r\n只有系统用户(sa)才能执行此操作.\t");
   Op.LoginId = "sa";
   EXPECT_NO_THROW(Op.RequireSa());
 }

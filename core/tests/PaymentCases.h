@@ -121,7 +121,7 @@ inline void ProgressMoves()
   RPayment Missing = Row(H, 1.0);
   Missing.Id = 99;
   EXPECT_FALSE(Set.Save(Missing));
-  EXPECT_EQ(Boxes, std::vector<AnsiString>{"没有定位到99"});
+  EXPECT_EQ(Boxes, std::vector<AnsiString>{"\r\n没有定位到99\t"});
   EXPECT_EQ(TPaymentSet::CountByHetong(H), 1);
 }
 

@@ -80,7 +80,48 @@ std::vector<AnsiString> SplitParams(const AnsiString& s)
   return out;
 }
 
+const char* const Calculators[] = {"gnome-calculator", "kcalc", "galculator", "xcalc", nullptr};
+const char* const TextEditors[] = {"gnome-text-editor", "gedit",      "mousepad", "kate", "pluma", "xed",
+                                   "leafpad",           "featherpad", "xedit",    nullptr};
+
+// Starts the first of Programs found in PATH.
+int StartFirstOf(const char* const* Programs)
+{
+  for (; *Programs; ++Programs) {
+    if (!InPath(*Programs)) continue;
+    try {
+      Processes::StartProgram(*Programs, {});
+      return SE_OK;
+    } catch (const EOSError&) {}
+  }
+  return SE_ERR_FNF;
+}
+
 }  // namespace
+
+AnsiString HelpPage(const AnsiString& Address)
+{
+  static const AnsiString Prefix = "mk:@MSITStore:";
+  if (Address.compare(0, Prefix.size(), Prefix) != 0) return Address;
+  size_t sep = Address.find("::", Prefix.size());
+  if (sep == AnsiString::npos) return Address;
+  AnsiString file = Address.substr(Prefix.size(), sep - Prefix.size());
+  AnsiString topic = Address.substr(sep + 2);
+  while (!topic.empty() && (topic[0] == '/' || topic[0] == '\\')) topic.erase(0, 1);
+  return SysUtils::IncludeTrailingPathDelimiter(SysUtils::ExtractFilePath(file)) + "help/" + topic;
+}
+
+int WinExec(const AnsiString& CmdLine, int ShowCmd)
+{
+  // The program is the first word (or a quoted name); the rest goes over as it stands.
+  AnsiString line = SysUtils::Trim(CmdLine);
+  if (line.empty()) return SE_ERR_FNF;
+  size_t end = line[0] == '"' ? line.find('"', 1) : line.find(' ');
+  AnsiString program =
+      line[0] == '"' ? line.substr(1, end == AnsiString::npos ? AnsiString::npos : end - 1) : line.substr(0, end);
+  AnsiString params = end == AnsiString::npos ? AnsiString() : SysUtils::Trim(line.substr(end + 1));
+  return ShellExecute("open", program, params, AnsiString(), ShowCmd);
+}
 
 void SetOpener(const AnsiString& Program)
 {
@@ -119,19 +160,14 @@ int ShellExecute(const AnsiString& Operation, const AnsiString& File, const Ansi
   AnsiString exe = SysUtils::LowerCase(SysUtils::ExtractFileName(File));
   std::vector<AnsiString> params = SplitParams(Parameters);
   if (exe == "hh.exe" || exe == "notepad.exe") {
-    if (params.empty()) return SE_ERR_FNF;
-    return ShellOpen(params[0], Directory) ? SE_OK : SE_ERR_FNF;
+    if (params.empty()) return exe == "notepad.exe" ? StartFirstOf(TextEditors) : SE_ERR_FNF;
+    // A help address may hold blanks (the program's folder): it is the whole parameter text.
+    AnsiString doc = exe == "hh.exe" && SysUtils::Trim(Parameters).rfind("mk:", 0) == 0
+                         ? HelpPage(SysUtils::Trim(Parameters))
+                         : params[0];
+    return ShellOpen(doc, Directory) ? SE_OK : SE_ERR_FNF;
   }
-  if (exe == "calc.exe") {
-    for (const char* calc : {"gnome-calculator", "kcalc", "galculator", "xcalc"}) {
-      if (!InPath(calc)) continue;
-      try {
-        Processes::StartProgram(calc, {});
-        return SE_OK;
-      } catch (const EOSError&) {}
-    }
-    return SE_ERR_FNF;
-  }
+  if (exe == "calc.exe") return StartFirstOf(Calculators);
   if (IsAddress(File)) return ShellOpen(File, Directory) ? SE_OK : SE_ERR_FNF;
   AnsiString path = Resolve(File, Directory);
   bool isProgram = SysUtils::LowerCase(SysUtils::ExtractFileExt(path)) == ".exe" ||

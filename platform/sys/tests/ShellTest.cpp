@@ -130,4 +130,26 @@ TEST_F(ShellTest, ShellExecuteMapsTheWindowsProgramsAndReportsMissingFiles)
   EXPECT_EQ(WaitForLog(), "one\ntwo three\n");
 }
 
+TEST_F(ShellTest, HelpAddressesOpenThePageOfTheHelpFolder)
+{
+  struct Case {
+    AnsiString Address, Page;
+  } cases[] = {
+      {"mk:@MSITStore:/opt/pelto/pelto.chm::UserEditor.htm", "/opt/pelto/help/UserEditor.htm"},
+      {"mk:@MSITStore:/opt/合同 系统/pelto.chm::/faq.htm", "/opt/合同 系统/help/faq.htm"},
+      {"mk:@MSITStore:/opt/pelto/pelto.chm", "mk:@MSITStore:/opt/pelto/pelto.chm"},
+      {"pelto.chm", "pelto.chm"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShellApi::HelpPage(c.Address), c.Page) << c.Address;
+
+  // The program-start call with a folder holding a blank: the page is opened whole.
+  AnsiString folder = Dir + "/程序 目录";
+  ASSERT_TRUE(SysUtils::ForceDirectories(folder + "/help"));
+  WriteFile(folder + "/help/main.htm", "<html></html>");
+  EXPECT_EQ(ShellApi::WinExec("hh.exe mk:@MSITStore:" + folder + "/pelto.chm::main.htm"), ShellApi::SE_OK);
+  EXPECT_EQ(WaitForLog(), folder + "/help/main.htm\n");
+  EXPECT_EQ(ShellApi::WinExec("hh.exe mk:@MSITStore:" + folder + "/pelto.chm::none.htm"), ShellApi::SE_ERR_FNF);
+  EXPECT_EQ(ShellApi::WinExec("   "), ShellApi::SE_ERR_FNF);
+}
+
 }  // namespace
