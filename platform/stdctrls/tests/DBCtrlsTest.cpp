@@ -144,6 +144,12 @@ TEST_F(DBCtrlsTest, TheLinkFollowsSourceFieldAndDataset)
   ASSERT_EQ(link->GetField(), Data->FieldByName("HtName"));
   EXPECT_EQ(edit->GetText(), "旧合同");
   EXPECT_EQ(edit->GetMaxLength(), 8) << "a string field's size";
+  int shows = 0;
+  TNotifyEvent show = link->OnDataChange;
+  link->OnDataChange = [&](TObject* s) { ++shows, show(s); };
+  edit->SetDataField("HtName");
+  EXPECT_EQ(shows, 0) << "the same name again: not even a reload";
+  link->OnDataChange = show;
 
   // The control answers CM_GETDATALINK with its link.
   edit->SetParent(Form);
@@ -347,6 +353,12 @@ TEST_F(DBCtrlsTest, ComboBoxesShowChooseAndWriteTheField)
   auto* kind = Bind<TDBComboBox>("HtName", 40);
   kind->SetAutoComplete(false);
   EXPECT_EQ(kind->GetText(), "旧合同");
+  kind->SetReadOnly(true);
+  kind->SetFocus();
+  Type("x");
+  Key(VK_BACK);
+  EXPECT_EQ(kind->GetText(), "旧合同") << "read-only refuses typing";
+  kind->SetReadOnly(false);
   kind->SetFocus();
   kind->SelectAll();
   Type("框架协议");
