@@ -793,8 +793,15 @@ void TCustomGrid::ScrollBarMessage(int Bar, int Code, int Pos)
 
 void TCustomGrid::WMScroll(TMessage& Message, int Bar)
 {
-  ScrollBarMessage(Bar, LOWORD(Message.WParam), HIWORD(Message.WParam));
-  // A thumb past 65535 cells: the bar's own position holds the whole value.
+  int code = LOWORD(Message.WParam), pos = HIWORD(Message.WParam);
+  if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
+    // The message holds 16 bits of the thumb; the bar's track position holds all of it (a grid
+    // of more than 65,535 rows).
+    SCROLLINFO si;
+    si.fMask = SIF_TRACKPOS;
+    if (Windows::GetScrollInfo(GetHandle(), Bar, &si) && (si.nTrackPos & 0xFFFF) == pos) pos = si.nTrackPos;
+  }
+  ScrollBarMessage(Bar, code, pos);
   Message.Result = 0;
 }
 
@@ -1428,20 +1435,24 @@ void TCustomGrid::MouseMove(TShiftState Shift, int X, int Y)
   TGridDrawInfo info;
   CalcDrawInfo(info);
   switch (FGridState) {
-    case gsSelecting:
-    case gsColMoving:
-    case gsRowMoving: {
+    case gsSelecting: {
       TGridCoord hit = CalcCoordFromPoint(X, Y, info);
       if (hit.X >= FFixedCols && hit.Y >= FFixedRows && hit.X <= info.Horz.LastFullVisibleCell + 1 &&
-          hit.Y <= info.Vert.LastFullVisibleCell + 1) {
-        if (FGridState == gsSelecting) {
-          if (hit.X != FAnchor.X || hit.Y != FAnchor.Y) MoveAnchor(hit);
-        } else if (FGridState == gsColMoving)
-          MoveAndScroll(X, hit.X, info, info.Horz, SB_HORZ);
-        else
-          MoveAndScroll(Y, hit.Y, info, info.Vert, SB_VERT);
-      } else if (FGridState == gsColMoving && hit.Y >= 0 && hit.Y < FFixedRows)
-        MoveAndScroll(X, hit.X < 0 ? FMovePos : hit.X, info, info.Horz, SB_HORZ);
+          hit.Y <= info.Vert.LastFullVisibleCell + 1 && (hit.X != FAnchor.X || hit.Y != FAnchor.Y))
+        MoveAnchor(hit);
+      break;
+    }
+    case gsColMoving: {
+      // The column follows the mouse along the titles, wherever it is vertically.
+      TGridCoord hit = CalcCoordFromPoint(X, Y, info);
+      if (hit.X >= FFixedCols && hit.X <= info.Horz.LastFullVisibleCell + 1)
+        MoveAndScroll(X, hit.X, info, info.Horz, SB_HORZ);
+      break;
+    }
+    case gsRowMoving: {
+      TGridCoord hit = CalcCoordFromPoint(X, Y, info);
+      if (hit.Y >= FFixedRows && hit.Y <= info.Vert.LastFullVisibleCell + 1)
+        MoveAndScroll(Y, hit.Y, info, info.Vert, SB_VERT);
       break;
     }
     case gsRowSizing:
@@ -1631,13 +1642,12 @@ void TCustomGrid::WMSize(TMessage& Message)
 void TCustomGrid::WMSetFocus(TMessage& Message)
 {
   TCustomControl::WMSetFocus(Message);
-  // With the editor open the focus belongs to it.
-  if (FInplaceEdit && FEditorMode && FInplaceEdit->GetVisible() &&
+  // Unless the focus comes back from the editor, the editor (when open or always shown) takes it.
+  if (!FInplaceEdit || !FInplaceEdit->HandleAllocated() ||
       reinterpret_cast<HWND>(Message.WParam) != FInplaceEdit->GetHandle()) {
-    InvalidateCell(FCurrent.X, FCurrent.Y);
-    FInplaceEdit->Move(CellRect(GetCol(), GetRow()));
+    InvalidateGridRect(GetSelection());
+    UpdateEdit();
   }
-  InvalidateGridRect(GetSelection());
 }
 
 void TCustomGrid::WMKillFocus(TMessage& Message)

@@ -27,7 +27,7 @@ public:
   using TCustomGrid::FCurrent;
   using TStringGrid::TStringGrid;
   int WidthChanges = 0, TopLeftChanges = 0, TimedScrolls = 0;
-  std::vector<std::pair<int, int>> Moves;
+  std::vector<std::pair<int, int>> Moves, RowMoves;
   std::vector<AnsiString> Written;
   AnsiString Mask;
   std::set<std::pair<int, int>> Drawn;
@@ -47,6 +47,11 @@ protected:
   {
     Moves.push_back({From, To});
     TStringGrid::ColumnMoved(From, To);
+  }
+  void RowMoved(int From, int To) override
+  {
+    RowMoves.push_back({From, To});
+    TStringGrid::RowMoved(From, To);
   }
   void TimedScroll(TGridScrollDirection Direction) override
   {
@@ -285,9 +290,9 @@ TEST_F(GridsTest, RangeSelectionByShiftAndByDraggingPastTheBottom)
   EXPECT_EQ(Cur().Y, 3);
 }
 
-TEST_F(GridsTest, ColumnsAreSizedAtTheirEdgeAndMovedByTheirTitle)
+TEST_F(GridsTest, ColumnsAreSizedAtTheirEdgeAndMovedByTheirTitleRowsByTheirFixedCell)
 {
-  Grid->SetOptions(Grid->GetOptions() + TGridOptions{goColSizing, goColMoving});
+  Grid->SetOptions(Grid->GetOptions() + TGridOptions{goColSizing, goColMoving, goRowMoving});
   ShowFocused();
   for (int c = 0; c < 8; ++c) Grid->SetCells(c, 1, "列" + std::to_string(c));
   Grid->WidthChanges = 0;
@@ -315,6 +320,17 @@ TEST_F(GridsTest, ColumnsAreSizedAtTheirEdgeAndMovedByTheirTitle)
   EXPECT_EQ(Grid->GetCells(3, 1), "列1");
   EXPECT_EQ(Grid->GetCells(1, 1), "列2");
   EXPECT_EQ(Grid->GetColWidths(1), 64 + 30) << "the sized column moved left by one";
+
+  // A row dragged by its fixed cell, down past two rows.
+  Grid->SetCells(0, 2, "第二行");
+  RECT rowFrom = Grid->CellRect(0, 2), rowTo = Grid->CellRect(0, 4);
+  Press(rowFrom.left + 5, rowFrom.top + 5);
+  EXPECT_EQ(Grid->GetGridState(), gsRowMoving);
+  MoveTo(rowTo.left + 5, rowTo.top + 5);
+  Release(rowTo.left + 5, rowTo.top + 5);
+  ASSERT_EQ(Grid->RowMoves.size(), 1u);
+  EXPECT_EQ(Grid->RowMoves[0], std::make_pair(2, 4));
+  EXPECT_EQ(Grid->GetCells(0, 4), "第二行");
 }
 
 TEST_F(GridsTest, EditorOpensByF2AndTypingAndWritesOnEnter)
@@ -373,6 +389,46 @@ TEST_F(GridsTest, EditorOpensByF2AndTypingAndWritesOnEnter)
   EXPECT_EQ(Headless::Beeps(), beeps + 1);
   Key(VK_RETURN);
   EXPECT_EQ(Grid->GetCells(3, 2), "125");
+}
+
+TEST_F(GridsTest, AnAlwaysShownEditorMovesWithTheCurrentCell)
+{
+  Grid->SetOptions(Grid->GetOptions() + TGridOptions{goEditing, goAlwaysShowEditor});
+  for (int r = 1; r < 4; ++r) Grid->SetCells(2, r, "第" + std::to_string(r) + "行");
+  Grid->SetCol(2);
+  ShowFocused();
+  TInplaceEdit* ed = Grid->GetInplaceEditor();
+  ASSERT_TRUE(ed && ed->GetVisible());
+  EXPECT_EQ(Windows::GetFocus(), ed->GetHandle());
+  EXPECT_EQ(ed->GetText(), "第1行");
+  InputQueue::Text("改");
+  Pump();
+  // Down goes to the grid: the text is written and the editor shows the next cell.
+  Key(VK_DOWN);
+  EXPECT_EQ(Grid->GetCells(2, 1), "改");
+  EXPECT_EQ(Grid->GetRow(), 2);
+  EXPECT_TRUE(ed->GetVisible());
+  EXPECT_EQ(ed->GetText(), "第2行");
+  // Left inside the text stays in the editor; at the text's start it moves the cell.
+  Key(VK_END);
+  EXPECT_EQ(Grid->GetCol(), 7) << "with the whole text selected End moves the cell";
+  Grid->SetCol(2);
+  Key(VK_F2);
+  Key(VK_LEFT);
+  EXPECT_EQ(Grid->GetCol(), 2);
+  Key(VK_HOME);
+  Key(VK_LEFT);
+  EXPECT_EQ(Grid->GetCol(), 1);
+  // Escape restores and keeps the editor.
+  Key(VK_RIGHT, VK_CONTROL);
+  EXPECT_EQ(Grid->GetCol(), 1 + Grid->GetVisibleColCount() - 1);
+  Grid->SetCol(2);
+  InputQueue::Text("删");
+  Pump();
+  Key(VK_ESCAPE);
+  EXPECT_TRUE(ed->GetVisible());
+  EXPECT_EQ(ed->GetText(), "第2行");
+  EXPECT_EQ(Grid->GetCells(2, 2), "第2行");
 }
 
 TEST_F(GridsTest, EditorFollowsItsCellWhenTheGridScrolls)
