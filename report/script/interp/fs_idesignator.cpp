@@ -65,7 +65,7 @@ void TfsDesignator::TakeOver(TfsDesignator* Other)
 void TfsDesignator::BuildDeferred()
 {
   TfsILParser Parser(BuildScript);
-  std::unique_ptr<TfsDesignator> Built(Parser.BuildDeferred(*DeferredIL));
+  std::unique_ptr<TfsDesignator> Built = Parser.BuildDeferred(*DeferredIL);
   bool Need = NeedResult;
   TakeOver(Built.get());
   NeedResult = Need;

@@ -30,24 +30,20 @@ void TfsStatement::RunList()
 
 void TfsStatement::Run() { RunList(); }
 
-TfsAssignmentStmt::~TfsAssignmentStmt()
-{
-  delete Target;
-  delete Source;
-}
+TfsAssignmentStmt::~TfsAssignmentStmt() = default;
 
 void TfsAssignmentStmt::Prepare()
 {
-  FastTarget = Target;
-  if (dynamic_cast<TfsVariableDesignator*>(Target)) FastTarget = Target->RefItem;
+  FastTarget = Target.get();
+  if (dynamic_cast<TfsVariableDesignator*>(Target.get())) FastTarget = Target->RefItem;
   // A parameter written alone: the walk of its one step would set the item itself.
   else if (Target->GetCount() == 1 && Target->StepAt(0)->GetCount() == 0 &&
            typeid(*Target->StepAt(0)->StepItem) == typeid(TfsParamItem))
     FastTarget = Target->StepAt(0)->StepItem;
-  FastSource = Source;
+  FastSource = Source.get();
   if (TfsCustomVariable* Op = Source->SingleOperand()) FastSource = Op;
   PlainTarget = (typeid(*FastTarget) == typeid(TfsVariable) || typeid(*FastTarget) == typeid(TfsParamItem));
-  PlainSource = FastSource != Source &&
+  PlainSource = FastSource != Source.get() &&
                 (typeid(*FastSource) == typeid(TfsVariable) || typeid(*FastSource) == typeid(TfsParamItem));
 }
 
@@ -56,7 +52,7 @@ void TfsAssignmentStmt::Run()
   RunLine();
   if (OwnerScript->StopRequested) return;
   if (PlainTarget && !FastTarget->IsReadOnly) {
-    if (FastSource == Source)
+    if (FastSource == Source.get())
       Source->StoreInto(FastTarget->Value);
     else if (PlainSource)
       FastTarget->Value = FastSource->Value;
@@ -103,9 +99,9 @@ void TfsAssignDivStmt::Run()
   FastTarget->SetValue(V);
 }
 
-TfsCallStmt::~TfsCallStmt() { delete Target; }
+TfsCallStmt::~TfsCallStmt() = default;
 
-TfsWithStmt::~TfsWithStmt() { delete Target; }
+TfsWithStmt::~TfsWithStmt() = default;
 
 void TfsWithStmt::Run()
 {
@@ -132,20 +128,20 @@ TfsIfStmt::TfsIfStmt(TfsScript* Script, const AnsiString& ASourcePos, const Ansi
     : TfsStatement(Script, ASourcePos, AUnitName), ElsePart(new TfsStatement(Script, ASourcePos, AUnitName))
 {}
 
-TfsIfStmt::~TfsIfStmt() { delete Test; }
+TfsIfStmt::~TfsIfStmt() = default;
 
 void TfsIfStmt::Run()
 {
   RunLine();
   if (OwnerScript->StopRequested) return;
   // The else part is a plain list.
-  if (IsTrue(Test))
+  if (IsTrue(Test.get()))
     RunList();
   else
     ElsePart->RunList();
 }
 
-TfsCaseSelector::~TfsCaseSelector() { delete Labels; }
+TfsCaseSelector::~TfsCaseSelector() = default;
 
 bool TfsCaseSelector::Matches(const Variant& AValue) { return Labels->Contains(AValue); }
 
@@ -153,7 +149,7 @@ TfsCaseStmt::TfsCaseStmt(TfsScript* Script, const AnsiString& ASourcePos, const 
     : TfsStatement(Script, ASourcePos, AUnitName), ElsePart(new TfsStatement(Script, ASourcePos, AUnitName))
 {}
 
-TfsCaseStmt::~TfsCaseStmt() { delete Selector; }
+TfsCaseStmt::~TfsCaseStmt() = default;
 
 void TfsCaseStmt::Run()
 {
@@ -170,7 +166,7 @@ void TfsCaseStmt::Run()
   ElsePart->Run();
 }
 
-TfsRepeatStmt::~TfsRepeatStmt() { delete Test; }
+TfsRepeatStmt::~TfsRepeatStmt() = default;
 
 void TfsRepeatStmt::Run()
 {
@@ -182,20 +178,20 @@ void TfsRepeatStmt::Run()
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;
     S->ContinueFlag = false;
-    bool T = IsTrue(Test);
+    bool T = IsTrue(Test.get());
     if (T != ExitOnFalse) break;
   }
   S->BreakFlag = false;
 }
 
-TfsWhileStmt::~TfsWhileStmt() { delete Test; }
+TfsWhileStmt::~TfsWhileStmt() = default;
 
 void TfsWhileStmt::Run()
 {
   RunLine();
   TfsScript* S = OwnerScript;
   if (S->StopRequested) return;
-  while (IsTrue(Test)) {
+  while (IsTrue(Test.get())) {
     fs_iitems::CountStep();
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;
@@ -204,11 +200,7 @@ void TfsWhileStmt::Run()
   S->BreakFlag = false;
 }
 
-TfsForStmt::~TfsForStmt()
-{
-  delete FirstValue;
-  delete LastValue;
-}
+TfsForStmt::~TfsForStmt() = default;
 
 void TfsForStmt::Run()
 {
@@ -238,12 +230,7 @@ void TfsForStmt::Run()
   S->BreakFlag = false;
 }
 
-TfsVbForStmt::~TfsVbForStmt()
-{
-  delete FirstValue;
-  delete LastValue;
-  delete StepValue;
-}
+TfsVbForStmt::~TfsVbForStmt() = default;
 
 void TfsVbForStmt::Run()
 {
@@ -270,7 +257,7 @@ TfsCppForStmt::TfsCppForStmt(TfsScript* Script, const AnsiString& ASourcePos, co
       StepPart(new TfsStatement(Script, ASourcePos, AUnitName))
 {}
 
-TfsCppForStmt::~TfsCppForStmt() { delete Test; }
+TfsCppForStmt::~TfsCppForStmt() = default;
 
 void TfsCppForStmt::Run()
 {
@@ -279,7 +266,7 @@ void TfsCppForStmt::Run()
   if (S->StopRequested) return;
   InitPart->Run();
   if (S->StopRequested) return;
-  while (IsTrue(Test)) {
+  while (IsTrue(Test.get())) {
     fs_iitems::CountStep();
     RunList();
     if (S->BreakFlag || S->ExitFlag) break;

@@ -1,7 +1,9 @@
 // The compiled statements of every script language. A TfsStatement is also the plain statement
 // list: its entries are child statements run in order. Statements read and set the control
 // flags of their OwnerScript; run-time errors are exceptions that pass through every list and
-// loop (finally parts run on the way) up to the first try with except.
+// loop (finally parts run on the way) up to the first try with except. A statement owns its
+// expressions and designators; the variables it names (LoopVar, WithVar, the fast targets)
+// belong to the script.
 #pragma once
 
 #include <memory>
@@ -36,8 +38,8 @@ public:
   void Run() override;
   // Picks the fast target and source once Target and Source are set.
   void Prepare();
-  TfsDesignator* Target = nullptr;
-  TfsExpression* Source = nullptr;
+  std::unique_ptr<TfsDesignator> Target;
+  std::unique_ptr<TfsExpression> Source;
   TfsCustomVariable* FastTarget = nullptr;
   TfsCustomVariable* FastSource = nullptr;
   // FastTarget stores what it is given as it is (a plain variable or parameter).
@@ -72,7 +74,7 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsCallStmt() override;
   void Run() override;
-  TfsDesignator* Target = nullptr;
+  std::unique_ptr<TfsDesignator> Target;
   AnsiString IncDec;
 };
 
@@ -83,7 +85,7 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsWithStmt() override;
   void Run() override;
-  TfsDesignator* Target = nullptr;
+  std::unique_ptr<TfsDesignator> Target;
   TfsCustomVariable* WithVar = nullptr;
 };
 
@@ -92,7 +94,7 @@ public:
   TfsIfStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
   ~TfsIfStmt() override;
   void Run() override;
-  TfsExpression* Test = nullptr;
+  std::unique_ptr<TfsExpression> Test;
   std::unique_ptr<TfsStatement> ElsePart;
 };
 
@@ -101,7 +103,7 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsCaseSelector() override;
   bool Matches(const Variant& AValue);
-  TfsSetExpression* Labels = nullptr;
+  std::unique_ptr<TfsSetExpression> Labels;
 };
 
 class TfsCaseStmt : public TfsStatement {
@@ -109,7 +111,7 @@ public:
   TfsCaseStmt(TfsScript* Script, const AnsiString& ASourcePos, const AnsiString& AUnitName);
   ~TfsCaseStmt() override;
   void Run() override;
-  TfsExpression* Selector = nullptr;
+  std::unique_ptr<TfsExpression> Selector;
   std::unique_ptr<TfsStatement> ElsePart;
 };
 
@@ -118,7 +120,7 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsRepeatStmt() override;
   void Run() override;
-  TfsExpression* Test = nullptr;
+  std::unique_ptr<TfsExpression> Test;
   bool ExitOnFalse = false;
 };
 
@@ -127,7 +129,7 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsWhileStmt() override;
   void Run() override;
-  TfsExpression* Test = nullptr;
+  std::unique_ptr<TfsExpression> Test;
 };
 
 class TfsForStmt : public TfsStatement {
@@ -135,9 +137,9 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsForStmt() override;
   void Run() override;
-  TfsExpression* FirstValue = nullptr;
+  std::unique_ptr<TfsExpression> FirstValue;
   bool Downward = false;
-  TfsExpression* LastValue = nullptr;
+  std::unique_ptr<TfsExpression> LastValue;
   TfsCustomVariable* LoopVar = nullptr;
 };
 
@@ -146,9 +148,9 @@ public:
   using TfsStatement::TfsStatement;
   ~TfsVbForStmt() override;
   void Run() override;
-  TfsExpression* FirstValue = nullptr;
-  TfsExpression* LastValue = nullptr;
-  TfsExpression* StepValue = nullptr;
+  std::unique_ptr<TfsExpression> FirstValue;
+  std::unique_ptr<TfsExpression> LastValue;
+  std::unique_ptr<TfsExpression> StepValue;
   TfsCustomVariable* LoopVar = nullptr;
 };
 
@@ -158,7 +160,7 @@ public:
   ~TfsCppForStmt() override;
   void Run() override;
   std::unique_ptr<TfsStatement> InitPart;
-  TfsExpression* Test = nullptr;
+  std::unique_ptr<TfsExpression> Test;
   std::unique_ptr<TfsStatement> StepPart;
 };
 

@@ -63,7 +63,7 @@ public:
   bool BuildProgram();
   // The designator that Deferred describes, built in the script the parser was made for; a
   // compile error raises Exception with its message. The result is owned by the caller.
-  TfsDesignator* BuildDeferred(const TfsDeferredBuild& Deferred);
+  std::unique_ptr<TfsDesignator> BuildDeferred(const TfsDeferredBuild& Deferred);
 
   // Owned by the parser.
   TfsXMLDocument* GetIntermediate() const { return FILDoc.get(); }
@@ -97,10 +97,10 @@ private:
   void CompileParameters(TfsXMLItem* E, TfsProcVariable* P);
   TfsCustomVariable* MakeVariable(TfsXMLItem* E, TfsScript* S, bool ByRef, bool AsParam, TfsStatement* List,
                                   const AnsiString& Name);
-  TfsExpression* CompileExpr(TfsXMLItem* E, TfsScript* S);
+  std::unique_ptr<TfsExpression> CompileExpr(TfsXMLItem* E, TfsScript* S);
   // Form: 0 plain, 1 "new Class(args)" (Create follows the class), 2 "delete Object" (Free follows).
-  TfsDesignator* CompileDesignator(TfsXMLItem* E, TfsScript* S, int Form = 0);
-  TfsSetExpression* CompileSet(TfsXMLItem* E, TfsScript* S);
+  std::unique_ptr<TfsDesignator> CompileDesignator(TfsXMLItem* E, TfsScript* S, int Form = 0);
+  std::unique_ptr<TfsSetExpression> CompileSet(TfsXMLItem* E, TfsScript* S);
   AnsiString ResolveType(AnsiString& T, TfsScript* S, int& KindOut);
   TfsCustomVariable* ResolveVariable(TfsScript* S, const AnsiString& N);
   void CheckNewName(TfsScript* S, const AnsiString& N);
@@ -113,7 +113,7 @@ private:
   bool FDeferring = false;
   std::shared_ptr<const AnsiString> FSharedText;
   // A designator that is built at its first use from a copy of E.
-  TfsDesignator* Defer(TfsXMLItem* E, TfsScript* S, int Form);
+  std::unique_ptr<TfsDesignator> Defer(TfsXMLItem* E, TfsScript* S, int Form);
   // The class item of the object a Variant base holds now; raises when it holds none.
   TfsClassVariable* ClassOfValue(TfsScript* S, const Variant& V, const AnsiString& Member);
   // The hidden variables of the with statements being compiled, innermost last.

@@ -337,28 +337,28 @@ TfsCustomVariable* TfsILParser::MakeVariable(TfsXMLItem* E, TfsScript* S, bool B
     D->RefItem = Item;
     D->Kind = Item->Kind;
     D->TypeName = Item->TypeName;
-    A->Target = D;
+    A->Target.reset(D);
     A->Source = CompileExpr(Child(Init, 0), S);
-    CheckAssignable(Item, A->Source);
+    CheckAssignable(Item, A->Source.get());
     A->Prepare();
   }
   return Owned.release();
 }
 
-TfsSetExpression* TfsILParser::CompileSet(TfsXMLItem* E, TfsScript* S)
+std::unique_ptr<TfsSetExpression> TfsILParser::CompileSet(TfsXMLItem* E, TfsScript* S)
 {
   auto Set = std::make_unique<TfsSetExpression>();
   for (Integer I = 0; I < E->GetCount(); ++I) {
     AnsiString N = Lower(Child(E, I)->GetName());
     if (N == "expr")
-      Set->Add(CompileExpr(Child(E, I), S));
+      Set->Add(CompileExpr(Child(E, I), S).release());
     else if (N == "range")
       Set->Add(nullptr);
   }
-  return Set.release();
+  return Set;
 }
 
-TfsExpression* TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
+std::unique_ptr<TfsExpression> TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
 {
   auto Ex = std::make_unique<TfsExpression>(S);
   std::function<void(TfsXMLItem*)> AddChildren = [&](TfsXMLItem* E) {
@@ -372,11 +372,11 @@ TfsExpression* TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
       else if (N == "number" || N == "string")
         Ex->AddConst(fs_itypes::ParseConstant(C->Prop("text")));
       else if (N == "dsgn")
-        Ex->AddDesignator(CompileDesignator(C, S));
+        Ex->AddDesignator(CompileDesignator(C, S).release());
       else if (N == "new" && C->GetCount() > 0)
-        Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1));
+        Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1).release());
       else if (N == "set")
-        Ex->AddSet(CompileSet(C, S));
+        Ex->AddSet(CompileSet(C, S).release());
       else if (N == "expr")
         AddChildren(C);
     }
@@ -398,10 +398,10 @@ TfsExpression* TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript* S)
     FBuildErrorPos = Err;
     throw Exception(SIncompatibleTypes);
   }
-  return Ex.release();
+  return Ex;
 }
 
-TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int Form)
+std::unique_ptr<TfsDesignator> TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int Form)
 {
   auto Dsg = std::make_unique<TfsDesignator>(S);
   SetErrPos(D);
@@ -501,7 +501,7 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
       }
     } else if (N == "expr") {
       if (!Last) throw Exception(SStatementExpected);
-      Last->Add(CompileExpr(C, S));
+      Last->Add(CompileExpr(C, S).release());
       TfsCustomVariable* H = Last->StepItem;
       if (dynamic_cast<TfsLateHelper*>(H) || dynamic_cast<TfsOLEHelper*>(H))
         while (H->GetCount() < Last->GetCount()) H->Add(new TfsParamItem("", ikVariant, "", false, false));
@@ -551,10 +551,10 @@ TfsDesignator* TfsILParser::CompileDesignator(TfsXMLItem* D, TfsScript* S, int F
       CheckAssignable(Item->ParamAt(J), A);
     }
   }
-  return Result.release();
+  return Result;
 }
 
-TfsDesignator* TfsILParser::Defer(TfsXMLItem* E, TfsScript* S, int Form)
+std::unique_ptr<TfsDesignator> TfsILParser::Defer(TfsXMLItem* E, TfsScript* S, int Form)
 {
   auto D = std::make_unique<TfsDesignator>(S);
   auto B = std::make_unique<TfsDeferredBuild>();
@@ -572,7 +572,7 @@ TfsDesignator* TfsILParser::Defer(TfsXMLItem* E, TfsScript* S, int Form)
   D->DeferredIL = std::move(B);
   D->Kind = ikVariant;
   D->ItemPos = E->Prop("pos");
-  return D.release();
+  return D;
 }
 
 TfsClassVariable* TfsILParser::ClassOfValue(TfsScript* S, const Variant& V, const AnsiString& Member)
@@ -582,7 +582,7 @@ TfsClassVariable* TfsILParser::ClassOfValue(TfsScript* S, const Variant& V, cons
   return C;
 }
 
-TfsDesignator* TfsILParser::BuildDeferred(const TfsDeferredBuild& Deferred)
+std::unique_ptr<TfsDesignator> TfsILParser::BuildDeferred(const TfsDeferredBuild& Deferred)
 {
   if (!Deferred.Language.empty()) LoadLanguage(Deferred.Language);
   if (Deferred.Source) FLexer->SetText(*Deferred.Source);
@@ -654,8 +654,8 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
       default: A = new TfsAssignmentStmt(S, Pos, FUnitName);
     }
     List->Add(A);
-    A->Target = Target.release();
-    A->Source = Source.release();
+    A->Target = std::move(Target);
+    A->Source = std::move(Source);
     A->Prepare();
   } else if (N == "callstmt") {
     AddLine();
@@ -706,14 +706,14 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
       List->Add(F);
       F->LoopVar = V;
       F->FirstValue = CompileExpr(Child(E, 1), S);
-      CheckAssignable(V, F->FirstValue);
+      CheckAssignable(V, F->FirstValue.get());
       Integer K = 2;
       if (Lower(Child(E, 2)->GetName()) == "downto") {
         F->Downward = true;
         K = 3;
       }
       F->LastValue = CompileExpr(Child(E, K), S);
-      CheckAssignable(V, F->LastValue);
+      CheckAssignable(V, F->LastValue.get());
       if (K + 1 < E->GetCount()) CompileStmt(Child(E, K + 1), S, F);
     } else {
       auto* F = new TfsVbForStmt(S, Pos, FUnitName);
@@ -724,7 +724,7 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
       Integer K = 3;
       if (K < E->GetCount() && Lower(Child(E, K)->GetName()) == "expr") {
         F->StepValue = CompileExpr(Child(E, K), S);
-        CheckAssignable(V, F->StepValue);
+        CheckAssignable(V, F->StepValue.get());
         ++K;
       }
       if (K < E->GetCount()) CompileStmt(Child(E, K), S, F);
@@ -808,7 +808,7 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
     for (; I < E->GetCount() && Lower(Child(E, I)->GetName()) == "dsgn"; ++I) {
       // Pascal's "with a, b do s": every designator but the body's is a with object.
       if (I == E->GetCount() - 1) break;
-      std::unique_ptr<TfsDesignator> Target(CompileDesignator(Child(E, I), S));
+      std::unique_ptr<TfsDesignator> Target = CompileDesignator(Child(E, I), S);
       if (Target->Kind != ikClass && Target->Kind != ikVariant) throw Exception(SClassRequired);
       AnsiString Hidden;
       for (Integer K = 0;; ++K) {
@@ -822,7 +822,7 @@ void TfsILParser::CompileStmt(TfsXMLItem* E, TfsScript* S, TfsStatement* List)
       auto* W = new TfsWithStmt(S, Pos, FUnitName);
       List->Add(W);
       W->WithVar = V;
-      W->Target = Target.release();
+      W->Target = std::move(Target);
       FWithList.push_back(V);
     }
     TScopeExit restore([this, Outer] { FWithList.resize(Outer); });
