@@ -5,8 +5,13 @@
 #include "platform/forms/forms/Frame.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/stdctrls/comctrls/TreeView.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
+#include "platform/stdctrls/panels/Label.h"
+#include "platform/stdctrls/panels/Panel.h"
+#include "ui/DesktopIcons.h"
 #include "ui/Main.h"
+#include "ui/Pub.h"
 
 namespace Desktop {
 
@@ -23,9 +28,61 @@ TDesktopFrm::TDesktopFrm(TComponent* AOwner) : TaFrm(AOwner, fsMDIChild)
 {
   SetName("DesktopFrm");
   SetColor(clWhite);
+  TCustomImageList* images = Pub::PubFrm ? Pub::PubFrm->ImageList32 : nullptr;
+  TreeView1 = new TTreeView(this);
+  TreeView1->SetName("TreeView1");
+  TreeView1->SetAlign(alLeft);
+  TreeView1->SetWidth(200);
+  TreeView1->SetReadOnly(true);
+  TreeView1->SetShowRoot(false);
+  TreeView1->SetIndent(35);
+  TreeView1->SetHideSelection(false);
+  TreeView1->SetImages(images);
+  TreeView1->SetParent(this);
+  Panel1 = new TPanel(this);
+  Panel1->SetName("Panel1");
+  Panel1->SetCaption("");
+  Panel1->SetBevelOuter(bvNone);
+  Panel1->SetColor(clWhite);
+  Panel1->SetAlign(alClient);
+  Panel1->SetParent(this);
+  Panel2 = new TPanel(this);
+  Panel2->SetName("Panel2");
+  Panel2->SetCaption("");
+  Panel2->SetBevelOuter(bvNone);
+  Panel2->SetColor(clWhite);
+  Panel2->SetAlign(alClient);
+  Panel2->SetParent(Panel1);
+  Label1 = new TLabel(this);
+  Label1->SetName("Label1");
+  Label1->SetAlign(alTop);
+  Label1->SetParent(Panel2);
+  ListView1 = new TDesktopIcons(this);
+  ListView1->SetName("ListView1");
+  ListView1->SetImages(images);
+  ListView1->SetAlign(alClient);
+  ListView1->SetParent(Panel2);
+  ListView1->OnDblClick = [this](TObject* S) { ListView1DblClick(S); };
+
   FNodes = DesktopTree::Load();
+  TTreeNodes* items = TreeView1->GetItems();
+  items->BeginUpdate();
+  for (TDesktopNode& n : FNodes) {
+    TTreeNode* parent = n.Parent < 0 ? nullptr : FTreeNodes[size_t(n.Parent)];
+    TTreeNode* node =
+        parent ? items->AddChildObject(parent, n.Text, &n.Data) : items->AddObject(nullptr, n.Text, &n.Data);
+    node->SetImageIndex(n.ImageIndex);
+    node->SetSelectedIndex(n.ImageIndex);
+    FTreeNodes.push_back(node);
+  }
+  items->EndUpdate();
+  TreeView1->OnChange = [this](TObject*, TTreeNode* Node) { TreeView1Change(IndexOf(Node)); };
   SetWindowState(wsMaximized);
+  if (!FTreeNodes.empty()) FTreeNodes[0]->Expand(false);
   SelectNode(DesktopTree::RemindersIndex(FNodes));
+  for (int i : IconNodes())
+    ListView1->Add(FNodes[size_t(i)].Text, FNodes[size_t(i)].ImageIndex, &FNodes[size_t(i)].Data);
+  Label1->SetCaption(GetLabelText());
 }
 
 TDesktopFrm::~TDesktopFrm()
@@ -49,6 +106,22 @@ AnsiString TDesktopFrm::GetLabelText() const
 void TDesktopFrm::SelectNode(int Index)
 {
   if (Index < 0 || Index >= int(FNodes.size())) return;
+  if (TreeView1->GetSelected() == FTreeNodes[size_t(Index)])
+    TreeView1Change(Index);
+  else
+    TreeView1->SetSelected(FTreeNodes[size_t(Index)]);
+}
+
+int TDesktopFrm::IndexOf(TTreeNode* Node) const
+{
+  for (size_t i = 0; i < FTreeNodes.size(); ++i)
+    if (FTreeNodes[i] == Node) return int(i);
+  return -1;
+}
+
+void TDesktopFrm::TreeView1Change(int Index)
+{
+  if (Index < 0 || Index >= int(FNodes.size())) return;
   Forms::Application->ProcessMessages();
   const TDesktopNode& node = FNodes[size_t(Index)];
   {
@@ -57,6 +130,18 @@ void TDesktopFrm::SelectNode(int Index)
   }
   FSelected = Index;
   SetCaption(node.Text);
+}
+
+void TDesktopFrm::ListView1DblClick(TObject*)
+{
+  int i = ListView1->GetItemIndex();
+  if (i < 0) return;
+  void* data = ListView1->GetItem(i).Data;
+  for (size_t n = 0; n < FNodes.size(); ++n)
+    if (&FNodes[n].Data == data) {
+      SelectNode(int(n));
+      return;
+    }
 }
 
 void TDesktopFrm::Refresh()

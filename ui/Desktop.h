@@ -15,6 +15,11 @@
 
 class TFrame;
 class TDesktopFrm;
+class TDesktopIcons;
+class TLabel;
+class TPanel;
+class TTreeNode;
+class TTreeView;
 
 namespace Desktop {
 // Message 40961: the options changed (the contract frame reloads its captions).
@@ -30,15 +35,26 @@ public:
   explicit TDesktopFrm(TComponent* AOwner);
   ~TDesktopFrm() override;
 
+  TTreeView* TreeView1 = nullptr;
+  TPanel *Panel1 = nullptr, *Panel2 = nullptr;
+  TLabel* Label1 = nullptr;
+  TDesktopIcons* ListView1 = nullptr;
+
   const std::vector<TDesktopNode>& Nodes() const { return FNodes; }
+  // The tree node of node Index.
+  TTreeNode* TreeNode(int Index) const { return FTreeNodes[size_t(Index)]; }
   int GetSelected() const { return FSelected; }
-  // Selects node Index and runs its handler (TreeView1Change).
+  // Selects node Index in the tree, which runs its handler (TreeView1Change).
   void SelectNode(int Index);
+  // Runs the handler of node Index and takes its caption (a raising handler leaves the caption).
+  void TreeView1Change(int Index);
+  // Selects the tree node of the icon chosen in the list.
+  void ListView1DblClick(TObject* Sender);
   // Re-runs the selected node's handler (after a re-login).
   void Refresh();
   // The icon list: the root's direct children, in order.
   std::vector<int> IconNodes() const;
-  // "\\我的桌面 %d个项目".
+  // Label1's text: "\\我的桌面 %d个项目".
   AnsiString GetLabelText() const;
 
   // The hosted frame (owned by the desktop; null when the icons show).
@@ -56,8 +72,10 @@ protected:
 
 private:
   void RunHandler(const TDesktopNode& Node);
+  int IndexOf(TTreeNode* Node) const;
 
-  std::vector<TDesktopNode> FNodes;
+  std::vector<TDesktopNode> FNodes;  // fixed once built: tree and icons point at their data
+  std::vector<TTreeNode*> FTreeNodes;
   int FSelected = -1;
   TFrame* FFrame = nullptr;
 };

@@ -10,6 +10,7 @@
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/stdctrls/buttons/GroupBox.h"
+#include "platform/stdctrls/dialogs/CommDlg.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 
@@ -94,6 +95,12 @@ TDBConfigFrm::TDBConfigFrm(TComponent* AOwner, const AnsiString& ProgramPath)
   jetFileButton1->SetCaption("...");
   FormParts::Place(jetFileButton1, group, 350, 24, 24, 21);
   FPages[1].push_back(jetFileButton1);
+  jetFileButton1->OnClick = [this](TObject*) {
+    TOpenDialog open(this);
+    open.SetFilter("数据库文件 (*.mdb)|*.mdb|所有文件 (*.*)|*");
+    open.SetFileName(jetfileEdit1->GetText());
+    if (open.Execute()) jetfileEdit1->SetText(open.GetFileName());
+  };
   jetUserEdit1 = edit(1, "用户名:", "jetUserEdit1", 52);
   jetPwEdit1 = edit(1, "密码:", "jetPwEdit1", 80);
   jetPwEdit1->SetPasswordChar('*');
