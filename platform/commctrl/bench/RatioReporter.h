@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <map>
 #include <string>
 #include <vector>
@@ -15,5 +16,11 @@ public:
   {
     for (const Run& r : runs) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
     ConsoleReporter::ReportRuns(runs);
+  }
+  // Prints "What: A/Bx" when both ran.
+  void PrintRatio(const char* What, const char* A, const char* B)
+  {
+    double x = Times[A], y = Times[B];
+    if (x > 0 && y > 0) std::printf("%s: %.2fx\n", What, x / y);
   }
 };

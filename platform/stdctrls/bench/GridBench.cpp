@@ -4,7 +4,6 @@
 // the small one (the same when nothing walks every row).
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <string>
 
 #include "platform/commctrl/bench/RatioReporter.h"
@@ -112,14 +111,10 @@ int main(int argc, char** argv)
   benchmark::Initialize(&argc, argv);
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  auto ratio = [&](const char* what, const char* a, const char* b) {
-    double x = reporter.Times[a], y = reporter.Times[b];
-    if (x > 0 && y > 0) std::printf("%s: %.2fx\n", what, x / y);
-  };
-  ratio("a page of a 1,000 x 20 string grid / the same cells drawn on a bitmap", "BM_StringGridPage1k/1000",
-        "BM_BitmapPage");
-  ratio("a page with 1,000,000 rows / a page with 1,000 rows", "BM_StringGridPage1M/1000000",
-        "BM_StringGridPage1k/1000");
+  reporter.PrintRatio("a page of a 1,000 x 20 string grid / the same cells drawn on a bitmap",
+                      "BM_StringGridPage1k/1000", "BM_BitmapPage");
+  reporter.PrintRatio("a page with 1,000,000 rows / a page with 1,000 rows", "BM_StringGridPage1M/1000000",
+                      "BM_StringGridPage1k/1000");
   benchmark::Shutdown();
   return 0;
 }

@@ -467,6 +467,7 @@ void TCustomGrid::SetOptions(TGridOptions Value)
   if (Value == FOptions) return;
   if (Value.Contains(goRowSelect)) Value.Exclude(goAlwaysShowEditor);
   FOptions = Value;
+  if (!FOptions.Contains(goEditing)) HideEditor();
   if (!FEditorMode) {
     if (FOptions.Contains(goAlwaysShowEditor))
       ShowEditor();
@@ -1654,7 +1655,8 @@ void TCustomGrid::WMKillFocus(TMessage& Message)
 {
   TCustomControl::WMKillFocus(Message);
   InvalidateGridRect(GetSelection());
-  if (FInplaceEdit && reinterpret_cast<HWND>(Message.WParam) != FInplaceEdit->GetHandle())
+  if (FInplaceEdit &&
+      !(FInplaceEdit->HandleAllocated() && reinterpret_cast<HWND>(Message.WParam) == FInplaceEdit->GetHandle()))
     InvalidateCell(FCurrent.X, FCurrent.Y);
 }
 
