@@ -1,7 +1,6 @@
 #include "platform/stdctrls/dbctrls/DBCheckBox.h"
 
 #include "platform/db/Fields.h"
-#include "platform/forms/controls/Messages.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/stdctrls/dbctrls/DBCtrls.h"
 
@@ -30,27 +29,13 @@ bool ValueMatch(const AnsiString& List, const AnsiString& Value)
 
 }  // namespace
 
-TDBCheckBox::TDBCheckBox(TComponent* AOwner) : TCustomCheckBox(AOwner), FDataLink(std::make_unique<TFieldDataLink>())
+TDBCheckBox::TDBCheckBox(TComponent* AOwner)
+    : TCustomCheckBox(AOwner),
+      FDataLink(std::make_unique<TFieldDataLink>(
+          this, [this](TObject* s) { DataChange(s); }, nullptr, [this](TObject* s) { UpdateData(s); }))
 {
   ControlStyle.Include(csReplicatable);
   SetState(cbUnchecked);
-  FDataLink->SetControl(this);
-  FDataLink->OnDataChange = [this](TObject* s) { DataChange(s); };
-  FDataLink->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBCheckBox::~TDBCheckBox()
-{
-  FDataLink->OnDataChange = nullptr;
-  FDataLink->OnUpdateData = nullptr;
-}
-
-void TDBCheckBox::SetDataSource(TDataSource* Value) { DBCtrls::SetDataSource(this, *FDataLink, Value); }
-
-void TDBCheckBox::Notification(TComponent* AComponent, TOperation Operation)
-{
-  TCustomCheckBox::Notification(AComponent, Operation);
-  if (Operation == opRemove && FDataLink && AComponent == FDataLink->GetDataSource()) FDataLink->SetDataSource(nullptr);
 }
 
 void TDBCheckBox::SetValueChecked(const AnsiString& Value)
@@ -105,9 +90,6 @@ void TDBCheckBox::CMExit(TMessage& Message)
 
 void TDBCheckBox::WndProc(TMessage& Message)
 {
-  if (Message.Msg == CM_GETDATALINK) {
-    Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
-    return;
-  }
+  if (FDataLink->AnswerGetDataLink(Message)) return;
   TCustomCheckBox::WndProc(Message);
 }

@@ -18,10 +18,9 @@ class TDBCheckBox : public TCustomCheckBox {
   PELTO_CLASS(TDBCheckBox, TCustomCheckBox)
 public:
   explicit TDBCheckBox(TComponent* AOwner);
-  ~TDBCheckBox() override;
 
   TDataSource* GetDataSource() const { return FDataLink->GetDataSource(); }
-  void SetDataSource(TDataSource* Value);
+  void SetDataSource(TDataSource* Value) { FDataLink->SetDataSource(Value); }
   const AnsiString& GetDataField() const { return FDataLink->GetFieldName(); }
   void SetDataField(const AnsiString& Value) { FDataLink->SetFieldName(Value); }
   bool GetReadOnly() const { return FDataLink->GetReadOnly(); }
@@ -46,7 +45,6 @@ public:
   }
 
 protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void WndProc(TMessage& Message) override;
   void Toggle() override;
   void CMExit(TMessage& Message) override;

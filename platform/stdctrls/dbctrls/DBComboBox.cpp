@@ -2,35 +2,16 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/db/Fields.h"
-#include "platform/forms/controls/Messages.h"
-#include "platform/rtl/AnsiStrings.h"
 #include "platform/stdctrls/dbctrls/DBCtrls.h"
-#include "platform/win/WinUser.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
-TDBComboBox::TDBComboBox(TComponent* AOwner) : TCustomComboBox(AOwner), FDataLink(std::make_unique<TFieldDataLink>())
+TDBComboBox::TDBComboBox(TComponent* AOwner)
+    : TCustomComboBox(AOwner), FDataLink(std::make_unique<TFieldDataLink>(
+                                   this, [this](TObject* s) { DataChange(s); },
+                                   [this](TObject* s) { EditingChange(s); }, [this](TObject* s) { UpdateData(s); }))
 {
   ControlStyle.Include(csReplicatable);
-  FDataLink->SetControl(this);
-  FDataLink->OnDataChange = [this](TObject* s) { DataChange(s); };
-  FDataLink->OnEditingChange = [this](TObject* s) { EditingChange(s); };
-  FDataLink->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBComboBox::~TDBComboBox()
-{
-  FDataLink->OnDataChange = nullptr;
-  FDataLink->OnEditingChange = nullptr;
-  FDataLink->OnUpdateData = nullptr;
-}
-
-void TDBComboBox::SetDataSource(TDataSource* Value) { DBCtrls::SetDataSource(this, *FDataLink, Value); }
-
-void TDBComboBox::Notification(TComponent* AComponent, TOperation Operation)
-{
-  TCustomComboBox::Notification(AComponent, Operation);
-  if (Operation == opRemove && FDataLink && AComponent == FDataLink->GetDataSource()) FDataLink->SetDataSource(nullptr);
 }
 
 void TDBComboBox::CreateWnd()
@@ -129,38 +110,11 @@ void TDBComboBox::KeyDown(Word& Key, TShiftState Shift)
 
 void TDBComboBox::KeyPress(char& Key)
 {
-  auto c = static_cast<unsigned char>(Key);
-  if (FSkipTrail) {
-    FSkipTrail = false;
-    Key = 0;
-    return;
-  }
-  if (c >= 32 && !DBCtrls::IsValidChar(FDataLink->GetField(), Key)) {
-    Windows::MessageBeep(0);
-    FSkipTrail = System::IsLeadByte(Key);
-    Key = 0;
-    return;
-  }
-  if (c == 8 || c == 22 || c == 24 || c >= 32) {
-    if (!FDataLink->Edit()) {
-      FSkipTrail = System::IsLeadByte(Key);
-      Key = 0;
-      return;
-    }
-  } else if (c == 27) {
-    FDataLink->Reset();
-    SelectAll();
-    Key = 0;
-    return;
-  }
-  TCustomComboBox::KeyPress(Key);
+  if (DBCtrls::FilterKey(*FDataLink, Key, FSkipTrail, [this] { SelectAll(); })) TCustomComboBox::KeyPress(Key);
 }
 
 void TDBComboBox::WndProc(TMessage& Message)
 {
-  if (Message.Msg == CM_GETDATALINK) {
-    Message.Result = reinterpret_cast<LRESULT>(FDataLink.get());
-    return;
-  }
+  if (FDataLink->AnswerGetDataLink(Message)) return;
   TCustomComboBox::WndProc(Message);
 }

@@ -16,10 +16,9 @@ class TDBComboBox : public TCustomComboBox {
   PELTO_CLASS(TDBComboBox, TCustomComboBox)
 public:
   explicit TDBComboBox(TComponent* AOwner);
-  ~TDBComboBox() override;
 
   TDataSource* GetDataSource() const { return FDataLink->GetDataSource(); }
-  void SetDataSource(TDataSource* Value);
+  void SetDataSource(TDataSource* Value) { FDataLink->SetDataSource(Value); }
   const AnsiString& GetDataField() const { return FDataLink->GetFieldName(); }
   void SetDataField(const AnsiString& Value) { FDataLink->SetFieldName(Value); }
   bool GetReadOnly() const { return FDataLink->GetReadOnly(); }
@@ -38,7 +37,6 @@ public:
   }
 
 protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
   void KeyDown(Word& Key, TShiftState Shift) override;

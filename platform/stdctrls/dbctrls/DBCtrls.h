@@ -7,8 +7,6 @@
 
 #include "platform/rtl/System.h"
 
-class TComponent;
-class TDataSource;
 class TField;
 class TFieldDataLink;
 class TWinControl;
@@ -17,11 +15,14 @@ namespace DBCtrls {
 // Registers TDBEdit, TDBComboBox and TDBCheckBox after the standard controls. Idempotent.
 void Initialize();
 
-// Points the link at Value, asking to be told when the source is freed.
-void SetDataSource(TComponent* Control, TFieldDataLink& Link, TDataSource* Value);
 // Whether a typed byte may go into the field: numeric fields take digits and their signs,
 // points and exponents; other fields and a missing field take everything.
 bool IsValidChar(const TField* Field, char Key);
+// What typing does to a data-aware text box: a byte the field does not take beeps and is
+// dropped (a refused lead byte takes its trail byte along: SkipTrail carries that between
+// calls); a change puts the dataset into edit state and is dropped when it cannot; Escape drops
+// the box's changes. Answers whether the key goes on to the box (Key is 0 otherwise).
+bool FilterKey(TFieldDataLink& Link, char& Key, bool& SkipTrail, const std::function<void()>& SelectAll);
 // Leaving the control writes its value into the record. A refused write selects the control's
 // text, keeps the focus on it and raises on (the application shows the error).
 void UpdateRecordOnExit(TWinControl* Control, TFieldDataLink& Link, const std::function<void()>& SelectAll);

@@ -1,37 +1,17 @@
 #include "platform/stdctrls/dbctrls/DBEdit.h"
 
 #include "platform/db/Fields.h"
-#include "platform/forms/controls/Messages.h"
-#include "platform/rtl/AnsiStrings.h"
 #include "platform/stdctrls/dbctrls/DBCtrls.h"
-#include "platform/win/WinUser.h"
 #include "platform/win/queue/Messages.h"
 
-TDBEdit::TDBEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner), FDataLink(std::make_unique<TFieldDataLink>())
+TDBEdit::TDBEdit(TComponent* AOwner)
+    : TCustomMaskEdit(AOwner), FDataLink(std::make_unique<TFieldDataLink>(
+                                   this, [this](TObject* s) { DataChange(s); },
+                                   [this](TObject* s) { EditingChange(s); }, [this](TObject* s) { UpdateData(s); }))
 {
   ControlStyle.Include(csReplicatable);
   // Typing waits for the link to edit.
   TCustomEdit::SetReadOnly(true);
-  FDataLink->SetControl(this);
-  FDataLink->OnDataChange = [this](TObject* s) { DataChange(s); };
-  FDataLink->OnEditingChange = [this](TObject* s) { EditingChange(s); };
-  FDataLink->OnUpdateData = [this](TObject* s) { UpdateData(s); };
-}
-
-TDBEdit::~TDBEdit()
-{
-  // The link's events must not reach a half-destroyed control.
-  FDataLink->OnDataChange = nullptr;
-  FDataLink->OnEditingChange = nullptr;
-  FDataLink->OnUpdateData = nullptr;
-}
-
-void TDBEdit::SetDataSource(TDataSource* Value) { DBCtrls::SetDataSource(this, *FDataLink, Value); }
-
-void TDBEdit::Notification(TComponent* AComponent, TOperation Operation)
-{
-  TCustomMaskEdit::Notification(AComponent, Operation);
-  if (Operation == opRemove && FDataLink && AComponent == FDataLink->GetDataSource()) FDataLink->SetDataSource(nullptr);
 }
 
 // ---- From the field -----------------------------------------------------------------------------
@@ -115,33 +95,13 @@ void TDBEdit::KeyDown(Word& Key, TShiftState Shift)
 
 void TDBEdit::KeyPress(char& Key)
 {
-  auto c = static_cast<unsigned char>(Key);
-  if (FSkipTrail) {
-    FSkipTrail = false;
-    Key = 0;
-    return;
-  }
-  if (c >= 32 && !DBCtrls::IsValidChar(FDataLink->GetField(), Key)) {
-    Windows::MessageBeep(0);
-    FSkipTrail = System::IsLeadByte(Key);
-    Key = 0;
-    return;
-  }
-  if (c == 8 || c == 22 || c == 24 || c >= 32) {
-    FDataLink->Edit();
-  } else if (c == 27) {
-    FDataLink->Reset();
-    SelectAll();
-    Key = 0;
-    return;
-  }
-  TCustomMaskEdit::KeyPress(Key);
+  if (DBCtrls::FilterKey(*FDataLink, Key, FSkipTrail, [this] { SelectAll(); })) TCustomMaskEdit::KeyPress(Key);
 }
 
 void TDBEdit::WndProc(TMessage& Message)
 {
+  if (FDataLink->AnswerGetDataLink(Message)) return;
   switch (Message.Msg) {
-    case CM_GETDATALINK: Message.Result = reinterpret_cast<LRESULT>(FDataLink.get()); return;
     case WM_PASTE:
     case WM_CUT:
     case WM_CLEAR:

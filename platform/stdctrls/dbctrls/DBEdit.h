@@ -17,10 +17,9 @@ class TDBEdit : public TCustomMaskEdit {
   PELTO_CLASS(TDBEdit, TCustomMaskEdit)
 public:
   explicit TDBEdit(TComponent* AOwner);
-  ~TDBEdit() override;
 
   TDataSource* GetDataSource() const { return FDataLink->GetDataSource(); }
-  void SetDataSource(TDataSource* Value);
+  void SetDataSource(TDataSource* Value) { FDataLink->SetDataSource(Value); }
   const AnsiString& GetDataField() const { return FDataLink->GetFieldName(); }
   void SetDataField(const AnsiString& Value) { FDataLink->SetFieldName(Value); }
   // The link's read-only switch (the window's own follows the editing state).
@@ -40,7 +39,6 @@ public:
   }
 
 protected:
-  void Notification(TComponent* AComponent, TOperation Operation) override;
   void WndProc(TMessage& Message) override;
   void KeyDown(Word& Key, TShiftState Shift) override;
   void KeyPress(char& Key) override;

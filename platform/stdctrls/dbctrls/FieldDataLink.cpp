@@ -3,10 +3,28 @@
 #include "platform/db/DataSet.h"
 #include "platform/db/Fields.h"
 #include "platform/forms/controls/BasicAction.h"
+#include "platform/forms/controls/Messages.h"
 #include "platform/forms/controls/WinControl.h"
 #include "platform/rtl/FormatText.h"
 
 TFieldDataLink::TFieldDataLink() { SetVisualControl(true); }
+
+TFieldDataLink::TFieldDataLink(TComponent* AControl, TNotifyEvent ADataChange, TNotifyEvent AEditingChange,
+                               TNotifyEvent AUpdateData)
+    : TFieldDataLink()
+{
+  FControl = AControl;
+  OnDataChange = std::move(ADataChange);
+  OnEditingChange = std::move(AEditingChange);
+  OnUpdateData = std::move(AUpdateData);
+}
+
+bool TFieldDataLink::AnswerGetDataLink(TMessage& Message)
+{
+  if (Message.Msg != CM_GETDATALINK) return false;
+  Message.Result = reinterpret_cast<LRESULT>(this);
+  return true;
+}
 
 void TFieldDataLink::SetFieldName(const AnsiString& Value)
 {

@@ -12,10 +12,13 @@
 
 class TBasicAction;
 class TComponent;
+struct TMessage;
 
 class TFieldDataLink : public TDataLink {
 public:
   TFieldDataLink();
+  // A control's link: the control and its handlers of the data, editing and update events.
+  TFieldDataLink(TComponent* AControl, TNotifyEvent ADataChange, TNotifyEvent AEditingChange, TNotifyEvent AUpdateData);
 
   // The control that owns the link (borrowed): named in errors, focused by FocusControl.
   TComponent* GetControl() const { return FControl; }
@@ -41,6 +44,8 @@ public:
   // A data action aimed at the link's data source runs on it; answers whether one did.
   bool ExecuteAction(TBasicAction* Action);
   bool UpdateAction(TBasicAction* Action);
+  // The control's answer to CM_GETDATALINK: true when Message was that one (answered).
+  bool AnswerGetDataLink(TMessage& Message);
 
   TNotifyEvent OnDataChange, OnEditingChange, OnUpdateData, OnActiveChange;
 
