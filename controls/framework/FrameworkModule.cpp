@@ -2,6 +2,7 @@
 
 #include "controls/framework/cxClasses.h"
 #include "controls/framework/cxControls.h"
+#include "controls/framework/cxPopupHooks.h"
 #include "controls/framework/cxLookAndFeelPainters.h"
 #include "controls/framework/cxLookAndFeels.h"
 #include "controls/framework/cxStyles.h"
@@ -24,12 +25,14 @@ void Initialize()
   cxLookAndFeelPainters::Initialize();
   cxLookAndFeels::Initialize();
   cxControls::Initialize();
+  cxContainer::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  cxContainer::Finalize();
   cxControls::Finalize();
   cxLookAndFeels::Finalize();
   cxLookAndFeelPainters::Finalize();
