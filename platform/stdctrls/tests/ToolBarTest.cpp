@@ -227,21 +227,30 @@ TEST_F(ToolBarTest, ButtonsFollowTheBarsSizesRowsAndCaptions)
     const char* What;
     std::function<void()> Do;
     int Rows;
-    int ButtonWidth, ButtonHeight;  // of the first button
+    int ButtonWidth, ButtonHeight;  // of the first button (width 0: wider than its caption)
   } cases[] = {
       {"the smallest buttons wrap at 120 pixels", [] {}, 2, 24, 22},
       {"wider buttons wrap into more rows", [&] { Bar->SetButtonWidth(50); }, 3, 50, 22},
       {"no wrapping: one row", [&] { Bar->SetWrapable(false); }, 1, 50, 22},
       {"captions below the images make the buttons taller", [&] { Bar->SetShowCaptions(true); }, 1, 50, 40},
+      {"a wrap after the first button starts a row", [&] { buttons[0]->SetWrap(true); }, 2, 50, 40},
+      {"an auto-sized button fits its caption",
+       [&] { buttons[0]->SetWrap(false), buttons[0]->SetCaption("很长的按钮文字"), buttons[0]->SetAutoSize(true); }, 1,
+       0, 40},
   };
   for (const Case& c : cases) {
     c.Do();
     Pump();
     EXPECT_EQ(Bar->GetRowCount(), c.Rows) << c.What;
-    EXPECT_EQ(buttons[0]->GetWidth(), c.ButtonWidth) << c.What;
+    if (c.ButtonWidth)
+      EXPECT_EQ(buttons[0]->GetWidth(), c.ButtonWidth) << c.What;
+    else
+      EXPECT_GT(buttons[0]->GetWidth(), 12 * 7) << c.What << ": seven characters of 12 pixels";
     EXPECT_EQ(buttons[0]->GetHeight(), c.ButtonHeight) << c.What;
-    // Each control stands over its button, left to right along a row.
-    EXPECT_GT(buttons[1]->GetLeft(), buttons[0]->GetLeft()) << c.What;
+    // Each control stands over its button: right of the one before, or on a row below.
+    EXPECT_TRUE(buttons[1]->GetLeft() >= buttons[0]->GetLeft() + buttons[0]->GetWidth() ||
+                buttons[1]->GetTop() >= buttons[0]->GetTop() + buttons[0]->GetHeight())
+        << c.What;
   }
   // AutoSize: the bar's height follows its rows.
   Bar->SetShowCaptions(false);
