@@ -150,7 +150,7 @@ void TcxCustomDataController::RemoveItem(TObject* AItem)
   if (!f) return;
   TUpdateGuard lock(*this);
   FInfo->RemoveField(f);
-  delete f;
+  FFields->Delete(f);
 }
 
 TObject* TcxCustomDataController::GetItem(int AIndex) const

@@ -112,15 +112,15 @@ void TcxCustomDataFieldList::Add(std::unique_ptr<TcxCustomDataField> AField)
 {
   AField->FOwnerList = this;
   if (AField->GetInternal())
-    FItems.push_back(std::move(AField));
+    FItems.Add(std::move(AField));
   else
-    FItems.insert(FItems.begin() + (Count() - FInternalCount), std::move(AField));
+    FItems.Insert(Count() - FInternalCount, std::move(AField));
   Recount();
 }
 
 void TcxCustomDataFieldList::Clear()
 {
-  while (!FItems.empty()) delete FItems.back().get();  // the destructor takes it out
+  while (TcxCustomDataField* f = FItems.Back()) Delete(f);
 }
 
 TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const
@@ -130,24 +130,10 @@ TcxCustomDataField* TcxCustomDataFieldList::FieldByItem(TObject* AItem) const
   return nullptr;
 }
 
-int TcxCustomDataFieldList::IndexOf(const TcxCustomDataField* AField) const
-{
-  for (int i = 0; i < Count(); ++i)
-    if (FItems[static_cast<size_t>(i)].get() == AField) return i;
-  return -1;
-}
+void TcxCustomDataFieldList::MoveField(int ACurIndex, int ANewIndex) { FItems.Move(ACurIndex, ANewIndex); }
 
-void TcxCustomDataFieldList::MoveField(int ACurIndex, int ANewIndex)
+void TcxCustomDataFieldList::Unlink(TcxCustomDataField* AField)
 {
-  auto p = std::move(FItems[static_cast<size_t>(ACurIndex)]);
-  FItems.erase(FItems.begin() + ACurIndex);
-  FItems.insert(FItems.begin() + ANewIndex, std::move(p));
-}
-
-void TcxCustomDataFieldList::Remove(TcxCustomDataField* AField)
-{
-  int i = IndexOf(AField);
-  if (i < 0) return;
   FieldGone = true;
   if (FDataController) FDataController->FieldRemoved(AField);
   // The first field that shared its data takes it over; the others now share the taker's.
@@ -161,10 +147,32 @@ void TcxCustomDataFieldList::Remove(TcxCustomDataField* AField)
       f->FReference = taker;
     }
   }
-  FItems[static_cast<size_t>(i)].release();
-  FItems.erase(FItems.begin() + i);
   AField->FOwnerList = nullptr;
+}
+
+void TcxCustomDataFieldList::Delete(TcxCustomDataField* AField)
+{
+  if (IndexOf(AField) < 0) return;
+  Unlink(AField);
+  FItems.Delete(AField);
   Recount();
+}
+
+void TcxCustomDataFieldList::Remove(TcxCustomDataField* AField)
+{
+  if (IndexOf(AField) < 0) return;
+  Unlink(AField);
+  FItems.Forget(AField);
+  Recount();
+}
+
+void FreeDataField(TcxCustomDataField* AField)
+{
+  if (!AField) return;
+  if (TcxCustomDataFieldList* list = AField->GetOwnerList())
+    list->Delete(AField);
+  else
+    delete AField;
 }
 
 void TcxCustomDataFieldList::Recount()

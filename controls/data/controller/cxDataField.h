@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/OwnedList.h"
 #include "controls/data/storage/cxDataStorage.h"
 
 class TComponent;
@@ -70,6 +71,9 @@ private:
   TObject* FViewItem = nullptr;
 };
 
+// Frees a field through the list that owns it; a field in no list belongs to its holder.
+void FreeDataField(TcxCustomDataField* AField);
+
 class TcxCustomDataFieldList : public TObject {
 public:
   explicit TcxCustomDataFieldList(TcxCustomDataController* ADataController) : FDataController(ADataController) {}
@@ -77,13 +81,15 @@ public:
 
   // Takes ownership. Internal fields go last, other fields before the first internal one.
   void Add(std::unique_ptr<TcxCustomDataField> AField);
+  // Takes AField out (its data handed on, the controller told) and frees it.
+  void Delete(TcxCustomDataField* AField);
   // Frees the fields, the last first.
   void Clear();
   // nullptr when no field mirrors AItem.
   TcxCustomDataField* FieldByItem(TObject* AItem) const;
-  int Count() const { return static_cast<int>(FItems.size()); }
-  TcxCustomDataField* Items(int Index) const { return FItems.at(static_cast<size_t>(Index)).get(); }
-  int IndexOf(const TcxCustomDataField* AField) const;
+  int Count() const { return FItems.Count(); }
+  TcxCustomDataField* Items(int Index) const { return FItems[Index]; }
+  int IndexOf(const TcxCustomDataField* AField) const { return FItems.IndexOf(AField); }
   int NonInternalCount() const { return Count() - FInternalCount; }
   void MoveField(int ACurIndex, int ANewIndex);
   // Passed to every field; a field may go away on the way.
@@ -95,9 +101,11 @@ private:
   friend class TcxCustomDataField;
   // Called by a field's destructor: hands its data on and forgets it (does not free it).
   void Remove(TcxCustomDataField* AField);
+  // Hands AField's data to the first field sharing it and tells the controller.
+  void Unlink(TcxCustomDataField* AField);
   void Recount();
 
   TcxCustomDataController* FDataController;
   int FInternalCount = 0;
-  std::vector<std::unique_ptr<TcxCustomDataField>> FItems;
+  TOwnedList<TcxCustomDataField> FItems;
 };

@@ -1,6 +1,7 @@
 #include "controls/data/controller/cxDataRelations.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/data/controller/cxCustomData.h"
 #include "platform/rtl/Guards.h"
@@ -68,16 +69,11 @@ TcxCustomDataRelation::TcxCustomDataRelation(TcxCustomDataRelationList* ARelatio
 TcxCustomDataRelation::~TcxCustomDataRelation()
 {
   if (DetailController && !Mirror) DetailController->SetPatternRelation(nullptr, false);
-  if (!FOwnerList) return;
-  FOwnerList->GetDataController()->RelationRemoved(this);
-  auto& items = FOwnerList->FItems;
-  for (auto it = items.begin(); it != items.end(); ++it)
-    if (it->get() == this) {
-      it->release();
-      items.erase(it);
-      break;
-    }
-  if (!FOwnerList->FClearing) FOwnerList->Changed(nullptr);
+  TcxCustomDataRelationList* list = FOwnerList;
+  if (!list) return;
+  list->Unlink(this);
+  list->FItems.Forget(this);
+  if (!list->FClearing) list->Changed(nullptr);
 }
 
 TcxCustomDataController* TcxCustomDataRelation::GetDataController() const
@@ -97,13 +93,12 @@ void TcxCustomDataRelation::Changed()
 TcxCustomDataRelationList::~TcxCustomDataRelationList()
 {
   FClearing = true;
-  while (!FItems.empty()) delete FItems.back().get();
+  DeleteAll();
 }
 
 TcxCustomDataRelation* TcxCustomDataRelationList::Add(TObject* AItem)
 {
-  FItems.push_back(FDataController->CreateRelation(this, AItem));
-  TcxCustomDataRelation* r = FItems.back().get();
+  TcxCustomDataRelation* r = FItems.Add(FDataController->CreateRelation(this, AItem));
   Changed(r);
   return r;
 }
@@ -112,7 +107,7 @@ void TcxCustomDataRelationList::Clear()
 {
   BeginUpdate();
   FClearing = true;
-  while (!FItems.empty()) delete FItems.back().get();
+  DeleteAll();
   FClearing = false;
   EndUpdate();
 }
@@ -124,11 +119,18 @@ TcxCustomDataRelation* TcxCustomDataRelationList::FindByItem(TObject* AItem) con
   return nullptr;
 }
 
-int TcxCustomDataRelationList::IndexOf(const TcxCustomDataRelation* ARelation) const
+void TcxCustomDataRelationList::Unlink(TcxCustomDataRelation* ARelation)
 {
-  for (int i = 0; i < GetCount(); ++i)
-    if (Items(i) == ARelation) return i;
-  return -1;
+  FDataController->RelationRemoved(ARelation);
+  ARelation->FOwnerList = nullptr;
+}
+
+void TcxCustomDataRelationList::DeleteAll()
+{
+  while (TcxCustomDataRelation* r = FItems.Back()) {
+    Unlink(r);
+    FItems.Delete(r);
+  }
 }
 
 void TcxCustomDataRelationList::EndUpdate()
@@ -140,12 +142,8 @@ void TcxCustomDataRelationList::Changed(TcxCustomDataRelation* ARelation)
 {
   if (FUpdateDepth > 0 || FDataController->IsDestroying()) return;
   TUpdateGuard lock(*FDataController);
-  if (FItems.empty()) {
-    if (FDetailField) {
-      TcxCustomDataField* f = FDetailField;
-      FDetailField = nullptr;
-      delete f;
-    }
+  if (FItems.Empty()) {
+    FreeDataField(std::exchange(FDetailField, nullptr));
   } else if (FDetailField) {
     for (int r = 0; r < FDataController->GetRecordCount(); ++r) ClearDetailInfo(r, -1);
   } else {

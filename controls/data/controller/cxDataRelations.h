@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/OwnedList.h"
 #include "platform/rtl/System.h"
 
 class TcxCustomDataController;
@@ -81,9 +82,9 @@ public:
   TcxCustomDataRelation* Add(TObject* AItem);
   void Clear();
   TcxCustomDataRelation* FindByItem(TObject* AItem) const;
-  int GetCount() const { return static_cast<int>(FItems.size()); }
-  TcxCustomDataRelation* Items(int AIndex) const { return FItems.at(static_cast<size_t>(AIndex)).get(); }
-  int IndexOf(const TcxCustomDataRelation* ARelation) const;
+  int GetCount() const { return FItems.Count(); }
+  TcxCustomDataRelation* Items(int AIndex) const { return FItems[AIndex]; }
+  int IndexOf(const TcxCustomDataRelation* ARelation) const { return FItems.IndexOf(ARelation); }
   void BeginUpdate() { ++FUpdateDepth; }
   // Then Changed with no relation.
   void EndUpdate();
@@ -103,10 +104,14 @@ public:
 private:
   friend class TcxCustomDataRelation;
   TcxDetailObject* ReadDetailObject(int ARecordIndex) const;
+  // Tells the controller while ARelation is still listed, then lets it go from the list.
+  void Unlink(TcxCustomDataRelation* ARelation);
+  // Frees the relations, the last first.
+  void DeleteAll();
 
   TcxCustomDataController* FDataController;
   TcxCustomDataField* FDetailField = nullptr;
-  std::vector<std::unique_ptr<TcxCustomDataRelation>> FItems;
+  TOwnedList<TcxCustomDataRelation> FItems;
   int FUpdateDepth = 0;
   bool FClearing = false;
 };

@@ -1,6 +1,7 @@
 #include "controls/data/db/cxDBDataController.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "controls/data/db/cxDB.h"
 #include "controls/data/db/cxDBDataAdapters.h"
@@ -85,12 +86,7 @@ void TcxDBDataModeController::DoDetailFirst(const AnsiString& AMasterDetailKeyFi
 
 // ---- TcxDBDataRelation -----------------------------------------------------------------------
 
-TcxDBDataRelation::~TcxDBDataRelation()
-{
-  TcxDBDataField* f = FMasterKeyField;
-  FMasterKeyField = nullptr;
-  delete f;  // leaves the master's field list
-}
+TcxDBDataRelation::~TcxDBDataRelation() { FreeDataField(std::exchange(FMasterKeyField, nullptr)); }
 
 bool TcxDBDataRelation::HasMasterLink() const
 {
@@ -421,9 +417,7 @@ void TcxDBDataController::UpdateInternalField(const AnsiString& AFieldNames, Tcx
 {
   if (AFieldNames.empty()) {
     if (!AField) return;
-    TcxDBDataField* f = AField;
-    AField = nullptr;
-    delete f;
+    FreeDataField(std::exchange(AField, nullptr));
     AddChange(cxDataChange::Data);
     return;
   }

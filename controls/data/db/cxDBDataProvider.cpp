@@ -91,7 +91,7 @@ void TcxDBDataField::ClearFields()
     TcxDBDataField* f = FSubFields.back();
     FSubFields.pop_back();
     f->FParentField = nullptr;
-    delete f;  // leaves the controller's field list
+    FreeDataField(f);
   }
 }
 

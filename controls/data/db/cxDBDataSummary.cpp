@@ -1,14 +1,14 @@
 #include "controls/data/db/cxDBDataSummary.h"
 
+#include <utility>
+
 #include "controls/data/db/cxDBDataController.h"
 #include "platform/rtl/Guards.h"
 
 TcxDBDataSummaryItem::~TcxDBDataSummaryItem()
 {
-  // Deleted directly: the controller may be past its dataset-bound part when its summary goes.
-  TcxDBDataField* f = FDataField;
-  FDataField = nullptr;
-  delete f;
+  // Freed here: the controller may be past its dataset-bound part when its summary goes.
+  FreeDataField(std::exchange(FDataField, nullptr));
 }
 
 void TcxDBDataSummaryItem::Assign(TPersistent* Source)
