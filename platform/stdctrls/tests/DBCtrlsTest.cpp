@@ -2,6 +2,8 @@
 // typed input and clicks on a headless form.
 #include <gtest/gtest.h>
 
+#include "platform/classes/ClassRegistry.h"
+#include "platform/classes/TypInfo.h"
 #include "platform/db/DataSet.h"
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
@@ -440,4 +442,22 @@ TEST_F(DBCtrlsTest, PictureOfTheDataAwareControls)
   EXPECT_EQ(greyed->GetState(), cbGrayed);
   EXPECT_EQ(lock->GetState(), cbUnchecked);
   EXPECT_EQ(fund->GetEditText(), "1234.5");
+}
+
+TEST_F(DBCtrlsTest, StoredFormsReachTheLinkThroughThePublishedProperties)
+{
+  // A stored form names the classes and sets the link's properties, not the window's.
+  for (const char* name : {"TDBEdit", "TDBComboBox", "TDBCheckBox"})
+    EXPECT_NE(Classes::FindClass(name), nullptr) << name;
+  auto* edit = new TDBEdit(Owner.get());
+  edit->SetParent(Form);
+  TypInfo::SetObjectProp(edit, "DataSource", Source);
+  TypInfo::SetStrProp(edit, "DataField", "HtName");
+  TypInfo::SetOrdProp(edit, "ReadOnly", 1);
+  EXPECT_EQ(edit->GetField(), Data->FieldByName("HtName"));
+  EXPECT_TRUE(edit->GetReadOnly());
+  EXPECT_FALSE(edit->GetDataLink()->Edit());
+  auto* box = new TDBCheckBox(Owner.get());
+  TypInfo::SetStrProp(box, "ValueChecked", "是");
+  EXPECT_EQ(box->GetValueChecked(), "是");
 }
