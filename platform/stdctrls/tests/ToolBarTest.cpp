@@ -2,6 +2,7 @@
 // of disabled and hot buttons, actions and menu items, the layout, and a picture of every state.
 #include <gtest/gtest.h>
 
+#include "platform/commctrl/toolbar/ToolBar.h"
 #include "platform/forms/app/Application.h"
 #include "platform/forms/forms/HintWindow.h"
 #include "platform/forms/graphics/Bitmap.h"
@@ -16,6 +17,8 @@
 #include "platform/stdctrls/toolbars/ToolButton.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
+#include "platform/win/paint/Painting.h"
+#include "platform/win/queue/Messages.h"
 
 namespace {
 
@@ -297,6 +300,7 @@ TEST_F(ToolBarTest, PictureOfTheToolButtonsInEachState)
   Add("", tbsDivider);
   TToolButton* mixed = Add("未定", tbsCheck, 3);
   mixed->SetIndeterminate(true);
+  TToolButton* held = Add("按住", tbsButton, 0);
 
   // A flat bar without captions: hot images under the pointer, disabled images when disabled.
   auto* flat = new TToolBar(Owner.get());
@@ -320,6 +324,11 @@ TEST_F(ToolBarTest, PictureOfTheToolButtonsInEachState)
   POINT over = flats[1]->ClientToScreen(POINT{flats[1]->GetWidth() / 2, flats[1]->GetHeight() / 2});
   InputQueue::MouseMove(over.x, over.y);
   Pump();
+  // A button held down by the mouse, as the window shows it.
+  TBBUTTON native;
+  Windows::SendMessage(Bar->GetHandle(), TB_GETBUTTON, WPARAM(held->GetIndex()), reinterpret_cast<LPARAM>(&native));
+  Windows::SendMessage(Bar->GetHandle(), TB_PRESSBUTTON, WPARAM(native.idCommand), TRUE);
+  Windows::UpdateWindow(Bar->GetHandle());
   SaveFormPicture(Form, "toolbuttons.png");
 
   auto centre = [](TToolButton* b) { return PixelOf(b, b->GetWidth() / 2, b->GetHeight() / 2); };
