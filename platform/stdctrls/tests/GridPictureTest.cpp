@@ -40,20 +40,11 @@ TEST_F(FormsTest, PictureOfGridsInTheirStates)
   TStringGrid* selected = grid(10);
   selected->SetSelection(TGridRect{1, 2, 2, 4});
   TStringGrid* editing = grid(260);
-  editing->SetOptions(editing->GetOptions() + TGridOptions{goEditing});
+  editing->SetOptions(editing->GetOptions() + TGridOptions{goEditing, goColSizing});
   TStringGrid* sizing = grid(510);
   sizing->SetOptions(sizing->GetOptions() + TGridOptions{goColSizing});
   sizing->SetBiDiMode(bdRightToLeft);
   form->Show();
-
-  // Chinese typed into a cell opens its editor.
-  editing->SetFocus();
-  editing->SetCol(2);
-  editing->SetRow(3);
-  InputQueue::Text("租赁合同");
-  Pump();
-  ASSERT_TRUE(editing->GetInplaceEditor() && editing->GetInplaceEditor()->GetVisible());
-  EXPECT_EQ(editing->GetInplaceEditor()->GetText(), "租赁合同");
 
   // A column edge of the mirrored grid held and dragged: the sizing line stands at the mouse.
   RECT title = sizing->CellRect(2, 0);
@@ -77,4 +68,28 @@ TEST_F(FormsTest, PictureOfGridsInTheirStates)
   InputQueue::MouseUp(InputQueue::Button::Left, edge.x - 25, edge.y);
   Pump();
   EXPECT_EQ(sizing->GetColWidths(2), 70 + 25);
+
+  // Chinese typed into a cell opens its editor.
+  editing->SetFocus();
+  editing->SetCol(2);
+  editing->SetRow(3);
+  InputQueue::Text("租赁合同");
+  Pump();
+  ASSERT_TRUE(editing->GetInplaceEditor() && editing->GetInplaceEditor()->GetVisible());
+  EXPECT_EQ(editing->GetInplaceEditor()->GetText(), "租赁合同");
+
+  // A column sized while the editor keeps the focus.
+  RECT amount = editing->CellRect(2, 0);
+  POINT edge2 = editing->ClientToScreen(POINT{amount.right, 8});
+  Headless::AdvanceTime(1000);
+  InputQueue::MouseMove(edge2.x, edge2.y);
+  InputQueue::MouseDown(InputQueue::Button::Left, edge2.x, edge2.y);
+  InputQueue::MouseMove(edge2.x + 30, edge2.y);
+  Pump();
+  EXPECT_EQ(editing->GetGridState(), gsColSizing);
+  EXPECT_TRUE(editing->GetInplaceEditor()->Focused());
+  SaveFormPicture(form, "grids_editing.png");
+  InputQueue::MouseUp(InputQueue::Button::Left, edge2.x + 30, edge2.y);
+  Pump();
+  EXPECT_EQ(editing->GetColWidths(2), 70 + 30);
 }
