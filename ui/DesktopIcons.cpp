@@ -13,8 +13,16 @@ TDesktopIcons::TDesktopIcons(TComponent* AOwner) : TCustomControl(AOwner)
 
 void TDesktopIcons::SetImages(TCustomImageList* Value)
 {
+  if (FImages) FImages->RemoveFreeNotification(this);
   FImages = Value;
+  if (FImages) FImages->FreeNotification(this);
   Invalidate();
+}
+
+void TDesktopIcons::Notification(TComponent* AComponent, TOperation Operation)
+{
+  TCustomControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) FImages = nullptr;
 }
 
 void TDesktopIcons::Clear()

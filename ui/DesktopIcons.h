@@ -19,7 +19,7 @@ public:
 
   explicit TDesktopIcons(TComponent* AOwner);
 
-  void SetImages(TCustomImageList* Value);  // borrowed
+  void SetImages(TCustomImageList* Value);  // borrowed; forgotten when it is freed
   void Clear();
   void Add(const AnsiString& Caption, int ImageIndex, void* Data);
   int GetCount() const { return int(FItems.size()); }
@@ -36,6 +36,7 @@ public:
 protected:
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
   std::vector<TItem> FItems;

@@ -558,7 +558,11 @@ void TCustomTreeView::ImageListChange(TObject*)
 void TCustomTreeView::Notification(TComponent* AComponent, TOperation Operation)
 {
   TWinControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+  // The list is being destroyed: forget it without calling into it.
+  if (Operation == opRemove && AComponent == FImages) {
+    FImages = nullptr;
+    if (HandleAllocated()) Send(TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+  }
 }
 
 void TCustomTreeView::SetIndent(int Value)
