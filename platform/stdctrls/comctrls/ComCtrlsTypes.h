@@ -23,11 +23,9 @@ using TTVCompare = int (*)(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
 // ---- List view
 PELTO_ENUM(TViewStyle, vsIcon, vsSmallIcon, vsList, vsReport)
 PELTO_EVENT_TYPE(TLVSelectItemEvent, void(TObject* Sender, TListItem* Item, bool Selected))
-PELTO_EVENT_TYPE(TLVDeletedEvent, void(TObject* Sender, TListItem* Item))
 
 // ---- Status bar
 PELTO_ENUM(TStatusPanelBevel, pbNone, pbLowered, pbRaised)
-PELTO_ENUM(TStatusPanelStyle, psText, psOwnerDraw)
 
 // ---- Up-down and progress bar
 PELTO_ENUM(TUDAlignButton, udLeft, udRight)
