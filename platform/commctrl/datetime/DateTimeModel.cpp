@@ -238,8 +238,10 @@ AnsiString DateTimeModel::Text() const
 
 TDateTime DateTimeModel::Value() const
 {
-  return SysUtils::EncodeDate(Word(F.year), Word(F.month), Word(F.day)) +
-         SysUtils::EncodeTime(Word(F.hour), Word(F.minute), Word(F.second), 0);
+  // Before 1899-12-30 the day counts down while the time of day still counts up.
+  TDateTime d = SysUtils::EncodeDate(Word(F.year), Word(F.month), Word(F.day));
+  TDateTime t = SysUtils::EncodeTime(Word(F.hour), Word(F.minute), Word(F.second), 0);
+  return d >= 0 ? d + t : d - t;
 }
 
 bool DateTimeModel::SetValue(TDateTime value)

@@ -112,8 +112,10 @@ void TFont::SetPixelsPerInch(Integer Value)
 
 void TFont::Changed()
 {
-  TGraphicsObject::Changed();
+  // Freed first: a listener that asks for the handle gets the changed font, never the old one
+  // that is about to be deleted under it.
   FreeHandle();
+  TGraphicsObject::Changed();
 }
 
 void TFont::FreeHandle()
