@@ -8,7 +8,13 @@
 #include "platform/stdctrls/buttons/RadioButton.h"
 #include "platform/stdctrls/buttons/RadioGroup.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
+#include "platform/stdctrls/comctrls/DateTimePicker.h"
+#include "platform/stdctrls/comctrls/ListView.h"
+#include "platform/stdctrls/comctrls/MonthCalendar.h"
+#include "platform/stdctrls/comctrls/ProgressBar.h"
+#include "platform/stdctrls/comctrls/StatusBar.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
+#include "platform/stdctrls/comctrls/UpDown.h"
 #include "platform/stdctrls/dialogs/CommDlg.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
@@ -28,7 +34,9 @@ void Initialize()
                             TGroupBox::StaticClass(), TRadioGroup::StaticClass(), TBitBtn::StaticClass(),
                             TSpeedButton::StaticClass(), TListBox::StaticClass(), TComboBox::StaticClass()});
   // The common-control wrappers.
-  Classes::RegisterClasses({TTreeView::StaticClass()});
+  Classes::RegisterClasses({TTreeView::StaticClass(), TListView::StaticClass(), TStatusBar::StaticClass(),
+                            TUpDown::StaticClass(), TProgressBar::StaticClass(), TDateTimePicker::StaticClass(),
+                            TMonthCalendar::StaticClass()});
   CommDlg::Initialize();
 }
 
