@@ -19,6 +19,7 @@
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
+#include "platform/win/window/Windows.h"
 
 namespace {
 
