@@ -18,6 +18,7 @@
 #include "platform/stdctrls/dialogs/CommDlg.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
+#include "platform/stdctrls/grids/DrawGrid.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/stdctrls/lists/ListBox.h"
 
@@ -37,6 +38,8 @@ void Initialize()
   Classes::RegisterClasses({TTreeView::StaticClass(), TListView::StaticClass(), TStatusBar::StaticClass(),
                             TUpDown::StaticClass(), TProgressBar::StaticClass(), TDateTimePicker::StaticClass(),
                             TMonthCalendar::StaticClass()});
+  // The grids.
+  Classes::RegisterClasses({TDrawGrid::StaticClass(), TStringGrid::StaticClass()});
   CommDlg::Initialize();
 }
 

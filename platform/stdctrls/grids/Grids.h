@@ -135,7 +135,9 @@ public:
     p.Property("BiDiMode", &ThisClass::GetBiDiMode, &ThisClass::SetBiDiMode).Default(bdLeftToRight);
     p.Property("BorderStyle", TypeInfo_TBorderStyle(), &ThisClass::GetBorderStyle, &ThisClass::SetBorderStyle)
         .Default(bsSingle);
+    // The counts come before the fixed counts that must stay below them.
     p.Property("ColCount", &ThisClass::GetColCount, &ThisClass::SetColCount).Default(5);
+    p.Property("RowCount", &ThisClass::GetRowCount, &ThisClass::SetRowCount).Default(5);
     p.Property("DefaultColWidth", &ThisClass::GetDefaultColWidth, &ThisClass::SetDefaultColWidth).Default(64);
     p.Property("DefaultDrawing", &ThisClass::GetDefaultDrawing, &ThisClass::SetDefaultDrawing).Default(true);
     p.Property("DefaultRowHeight", &ThisClass::GetDefaultRowHeight, &ThisClass::SetDefaultRowHeight).Default(24);
@@ -145,7 +147,6 @@ public:
     p.Property("FixedRows", &ThisClass::GetFixedRows, &ThisClass::SetFixedRows).Default(1);
     p.Property("GridLineWidth", &ThisClass::GetGridLineWidth, &ThisClass::SetGridLineWidth).Default(1);
     p.Property("Options", &ThisClass::GetOptions, &ThisClass::SetOptions);
-    p.Property("RowCount", &ThisClass::GetRowCount, &ThisClass::SetRowCount).Default(5);
     p.Property("ScrollBars", &ThisClass::GetScrollBars, &ThisClass::SetScrollBars).Default(ssBoth);
   }
 

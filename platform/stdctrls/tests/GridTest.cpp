@@ -8,7 +8,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/forms/tests/ControlsTestUtil.h"
+#include "platform/classes/Reader.h"
+#include "platform/classes/Writer.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Streams.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/grids/DrawGrid.h"
 #include "platform/stdctrls/grids/InplaceEdit.h"
@@ -555,4 +558,32 @@ TEST_F(GridsTest, StringGridCellsColumnsAndRows)
   Grid->SetColCount(2);
   EXPECT_EQ(Grid->FilledCellCount(), 2);
   EXPECT_EQ(Grid->GetRows(5)->GetCommaText(), "编号,名称");
+}
+
+TEST_F(GridsTest, AStoredFormBringsItsStringGridBack)
+{
+  // As the column dialogs keep theirs: two columns, the first fixed, no fixed rows.
+  auto* stored = new TStringGrid(Form);
+  stored->SetName("StringGrid1");
+  stored->SetParent(Form);
+  stored->SetRowCount(12);
+  stored->SetColCount(2);
+  stored->SetFixedRows(0);
+  stored->SetDefaultColWidth(120);
+  stored->SetDefaultRowHeight(22);
+  stored->SetOptions(TGridOptions{goFixedVertLine, goVertLine, goHorzLine, goColSizing, goRowMoving});
+  TMemoryStream s;
+  Classes::WriteComponent(&s, Form);
+  s.SetPosition(0);
+  auto* copy = new TForm(Owner.get());
+  Classes::ReadComponent(&s, copy);
+  auto* read = dynamic_cast<TStringGrid*>(copy->FindComponent("StringGrid1"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->GetColCount(), 2);
+  EXPECT_EQ(read->GetRowCount(), 12);
+  EXPECT_EQ(read->GetFixedCols(), 1);
+  EXPECT_EQ(read->GetFixedRows(), 0);
+  EXPECT_EQ(read->GetDefaultColWidth(), 120);
+  EXPECT_EQ(read->GetDefaultRowHeight(), 22);
+  EXPECT_EQ(read->GetOptions(), stored->GetOptions());
 }
