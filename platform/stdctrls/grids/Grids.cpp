@@ -9,6 +9,7 @@
 #include "platform/forms/graphics/Font.h"
 #include "platform/forms/graphics/Pen.h"
 #include "platform/gdi/draw/Edges.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/stdctrls/grids/InplaceEdit.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
@@ -1297,7 +1298,7 @@ void TCustomGrid::WMChar(TMessage& Message)
       ShowEditorChar(both);
       return;
     }
-    if (ch >= 0x81 && ch <= 0xFE) {
+    if (System::IsLeadByte(char(ch))) {
       FPendingLead = char(ch);
       return;
     }
