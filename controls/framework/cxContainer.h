@@ -155,6 +155,9 @@ private:
   bool FApplyingStyle = false;
   bool FDestroying = false;
   bool FMovingInnerControl = false;
+
+  // The inner list box hands the container its events.
+  friend class TcxCustomInnerListBox;
 };
 
 namespace cxContainer {

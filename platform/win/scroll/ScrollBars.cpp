@@ -84,6 +84,11 @@ int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* si, BOOL redraw)
 {
   ScrollBarData* b = BarOf(wnd, bar);
   if (!b || !si) return 0;
+  if (si->fMask == SIF_TRACKPOS) {
+    // A bar drawn elsewhere hands its 32-bit thumb position over before SB_THUMBTRACK.
+    b->trackPos = si->nTrackPos;
+    return b->pos;
+  }
   if (si->fMask & SIF_RANGE) {
     b->min = si->nMin;
     b->max = si->nMax;

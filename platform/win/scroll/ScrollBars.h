@@ -35,7 +35,9 @@ struct SCROLLBARINFO {
 namespace Windows {
 
 // Answers the new position. Showing or hiding the bar (a range that stops or starts needing
-// one) recalculates the frame, unless SIF_DISABLENOSCROLL keeps it shown and disabled.
+// one) recalculates the frame, unless SIF_DISABLENOSCROLL keeps it shown and disabled. A mask of
+// SIF_TRACKPOS alone sets the track position that SB_THUMBTRACK / SB_THUMBPOSITION read back (a
+// painted bar driving the window's bar, whose 32-bit position the message cannot carry).
 int SetScrollInfo(HWND wnd, int bar, const SCROLLINFO* si, BOOL redraw);
 BOOL GetScrollInfo(HWND wnd, int bar, SCROLLINFO* si);
 int SetScrollPos(HWND wnd, int bar, int pos, BOOL redraw);
