@@ -587,3 +587,35 @@ TEST_F(GridsTest, AStoredFormBringsItsStringGridBack)
   EXPECT_EQ(read->GetDefaultRowHeight(), 22);
   EXPECT_EQ(read->GetOptions(), stored->GetOptions());
 }
+
+TEST_F(GridsTest, DrawGridEventsDrawCellsAndRefuseThem)
+{
+  auto* draw = new TDrawGrid(Owner.get());
+  draw->SetParent(Form);
+  draw->SetBounds(10, 10, 300, 200);
+  std::vector<std::pair<int, int>> drawn;
+  bool rectsMatch = true;
+  draw->OnDrawCell = [&](TObject*, int ACol, int ARow, RECT Rect, TGridDrawState) {
+    drawn.push_back({ACol, ARow});
+    RECT want = draw->CellRect(ACol, ARow);
+    // A cell partly shown is drawn whole; the client clips it.
+    rectsMatch = rectsMatch && Rect.left == want.left && Rect.top == want.top && Rect.right >= want.right;
+  };
+  draw->OnSelectCell = [](TObject*, int ACol, int, bool& CanSelect) { CanSelect = ACol != 3; };
+  int topLeftChanges = 0;
+  draw->OnTopLeftChanged = [&](TObject*) { ++topLeftChanges; };
+  Form->Show();
+  draw->SetFocus();
+  Pump();
+  EXPECT_FALSE(drawn.empty());
+  EXPECT_TRUE(rectsMatch);
+  draw->SetCol(2);
+  Key(VK_RIGHT);
+  EXPECT_EQ(draw->GetCol(), 2) << "column 3 refuses to become current";
+  draw->SetCol(4);
+  EXPECT_EQ(draw->GetCol(), 4);
+  EXPECT_EQ(topLeftChanges, 1) << "column 4 scrolled into view";
+  draw->SetTopRow(2);
+  EXPECT_EQ(topLeftChanges, 2);
+  EXPECT_THROW(draw->SetTopRow(5), EGridException);
+}
