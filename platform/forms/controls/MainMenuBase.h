@@ -20,6 +20,9 @@ public:
   // A key (CM_... key message with its shift state) that an item's short cut matches: the item
   // runs; answers whether one did.
   virtual bool IsShortCut(TMessage& Message) { return false; }
+  // WM_MEASUREITEM or WM_DRAWITEM for an owner-drawn item (CtlType ODT_MENU) of one of its
+  // pop-ups: the item measures or draws itself; answers whether one of its items did.
+  virtual bool DispatchOwnerDraw(TMessage& Message) { return false; }
   // The form the menu stands on (the menu tells it to redraw the bar when it changes).
   TComponent* GetWindowOwner() const { return FWindowOwner; }
   void SetWindowOwner(TComponent* Value) { FWindowOwner = Value; }

@@ -774,6 +774,18 @@ void TCustomForm::WndProc(TMessage& Message)
     case WM_INITMENUPOPUP:
       if (FMenu && FMenu->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam))) return;
       break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM: {
+      UINT type = 0;
+      if (Message.LParam)
+        type = Message.Msg == WM_DRAWITEM ? reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam)->CtlType
+                                          : reinterpret_cast<const MEASUREITEMSTRUCT*>(Message.LParam)->CtlType;
+      if (type == ODT_MENU && FMenu && FMenu->DispatchOwnerDraw(Message)) {
+        Message.Result = TRUE;
+        return;
+      }
+      break;
+    }
     default: break;
   }
   inherited::WndProc(Message);

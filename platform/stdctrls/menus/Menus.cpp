@@ -322,17 +322,25 @@ void TMenuItem::AppendTo(HMENU Menu)
     Windows::AppendMenu(Menu, MF_SEPARATOR, 0, nullptr);
     return;
   }
-  UINT flags = MF_STRING | (FEnabled ? 0 : MF_GRAYED) | (FChecked ? MF_CHECKED : 0) | (FDefault ? MF_DEFAULT : 0);
+  UINT flags = MF_STRING | (FEnabled ? 0 : MF_GRAYED) | (FChecked ? MF_CHECKED : 0) | (FDefault ? MF_DEFAULT : 0) |
+               (IsOwnerDrawn() ? MF_OWNERDRAW : 0);
   AnsiString text = FCaption;
   if (!FItems.empty()) {
     Windows::AppendMenu(Menu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(GetHandle()), text.c_str());
-    return;
+  } else {
+    if (FShortCut) {
+      AnsiString keys = Menus::ShortCutToText(FShortCut);
+      if (!keys.empty()) text += "\t" + keys;
+    }
+    Windows::AppendMenu(Menu, flags, FCommand, text.c_str());
   }
-  if (FShortCut) {
-    AnsiString keys = Menus::ShortCutToText(FShortCut);
-    if (!keys.empty()) text += "\t" + keys;
+  if (flags & MF_OWNERDRAW) {
+    // The owner-draw messages name the item by its command, also for an item with a sub-menu.
+    MENUITEMINFOA info;
+    info.fMask = MIIM_DATA;
+    info.dwItemData = FCommand;
+    Windows::SetMenuItemInfo(Menu, UINT(Windows::GetMenuItemCount(Menu) - 1), TRUE, &info);
   }
-  Windows::AppendMenu(Menu, flags, FCommand, text.c_str());
 }
 
 void TMenuItem::RebuildHandle()
@@ -484,6 +492,7 @@ void TMainMenu::Notification(TComponent* AComponent, TOperation Operation)
 {
   TMainMenuBase::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FMerged) Unmerge(FMerged);
+  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
 }
 
 void TMainMenu::MenuChanged()
@@ -543,6 +552,13 @@ private:
             if (m->DoDispatchPopup(reinterpret_cast<HMENU>(WParam))) return 0;
           break;
         case WM_MENUSELECT: MenuSelect(WParam, LParam); return 0;
+        case WM_MEASUREITEM:
+        case WM_DRAWITEM: {
+          TMessage message{Msg, WParam, LParam, 0};
+          for (TPopupMenu* m : FMenus)
+            if (m->DoOwnerDraw(message)) return TRUE;
+          break;
+        }
         default: break;
       }
     } catch (...) {
@@ -587,6 +603,12 @@ TPopupMenu::~TPopupMenu()
 }
 
 void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) { FItems->GetChildren(Proc, Root); }
+
+void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation)
+{
+  TPopupMenuBase::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+}
 
 void TPopupMenu::DoPopup(TObject* Sender)
 {

@@ -17,10 +17,12 @@
 #include "platform/forms/controls/BasicAction.h"
 #include "platform/forms/controls/MainMenuBase.h"
 #include "platform/forms/controls/PopupMenuBase.h"
+#include "platform/stdctrls/StdCtrlsTypes.h"
 #include "platform/stdctrls/menus/ShortCuts.h"
 #include "platform/win/WinUser.h"
 
 class TMenu;
+class TCanvas;
 class TCustomImageList;
 class TChangeLink;
 
@@ -97,6 +99,15 @@ public:
 
   TNotifyEvent OnClick;
 
+  // ---- Images
+  // Whether the item is drawn by the class library (its menu has Images; never a bar item):
+  // the image in a column left of the caption, checked items with an image sunken.
+  bool IsOwnerDrawn() const;
+  // The size the item takes in its pop-up (menu font, image, caption and short cut).
+  virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
+  // Draws the item in ARect in the classic look.
+  virtual void AdvancedDrawItem(TCanvas* ACanvas, RECT ARect, TOwnerDrawState State);
+
   // Streams: sub-items are written as children of the item.
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
   bool HasParent() override { return true; }
@@ -156,9 +167,10 @@ public:
   virtual ~TMenu() = default;
   // The root item; its sub-items are the menu's top level.
   TMenuItem* GetItems() const { return FItems.get(); }
-  // The image list the items' ImageIndex refers to (borrowed).
+  // The image list the items' ImageIndex refers to (borrowed; forgotten when it is freed).
+  // With one, the pop-up items are drawn by the items themselves.
   TCustomImageList* GetImages() const { return FImages; }
-  virtual void SetImages(TCustomImageList* Value) { FImages = Value; }
+  void SetImages(TCustomImageList* Value);
   // The menu's handle: a bar for a main menu, a pop-up otherwise (owned by the menu).
   HMENU GetMenuHandle();
   // The item whose short cut is Key; null when none. Hidden items and what is below a hidden or
@@ -175,6 +187,10 @@ protected:
   bool DoDispatchCommand(UINT Command);
   bool DoDispatchPopup(HMENU Handle);
   bool DoIsShortCut(TMessage& Message);
+  // WM_MEASUREITEM / WM_DRAWITEM of one of the menu's owner-drawn items.
+  bool DoOwnerDraw(TMessage& Message);
+  // The menu as a component (for free notifications).
+  virtual TComponent* MenuComponent() = 0;
   // The root items whose trees the menu searches (its own, and a merged one).
   virtual std::vector<TMenuItem*> Roots() const { return {FItems.get()}; }
 
@@ -194,6 +210,7 @@ public:
   bool DispatchCommand(WORD ACommand) override { return DoDispatchCommand(ACommand); }
   bool DispatchPopup(HMENU AHandle) override { return DoDispatchPopup(AHandle); }
   bool IsShortCut(TMessage& Message) override { return DoIsShortCut(Message); }
+  bool DispatchOwnerDraw(TMessage& Message) override { return DoOwnerDraw(Message); }
 
   // Shows the top-level items of Menu among ours by GroupIndex: its items take the place of
   // ours with the same group index, and the others fall in between by group index. Null (or
@@ -207,12 +224,17 @@ public:
 
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
-  PELTO_PUBLISHED(p) { p.Property("AutoMerge", &ThisClass::GetAutoMerge, &ThisClass::SetAutoMerge).Default(false); }
+  PELTO_PUBLISHED(p)
+  {
+    p.Property("AutoMerge", &ThisClass::GetAutoMerge, &ThisClass::SetAutoMerge).Default(false);
+    p.Property("Images", &ThisClass::GetImages, &ThisClass::SetImages);
+  }
 
 protected:
   void MenuChanged() override;
   std::vector<TMenuItem*> Roots() const override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  TComponent* MenuComponent() override { return this; }
 
 private:
   TMainMenu* FMerged = nullptr;
@@ -246,12 +268,15 @@ public:
   PELTO_PUBLISHED(p)
   {
     p.Property("Alignment", &ThisClass::GetAlignment, &ThisClass::SetAlignment).Default(paLeft);
+    p.Property("Images", &ThisClass::GetImages, &ThisClass::SetImages);
     p.Property("TrackButton", &ThisClass::GetTrackButton, &ThisClass::SetTrackButton).Default(tbRightButton);
     p.Property("OnPopup", TypeInfo_TNotifyEvent(), &ThisClass::OnPopup, &ThisClass::OnPopup);
   }
 
 protected:
   virtual void DoPopup(TObject* Sender);
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  TComponent* MenuComponent() override { return this; }
 
 private:
   TPopupAlignment FAlignment = paLeft;

@@ -15,6 +15,7 @@ struct MenuItem {
   UINT_PTR id = 0;
   HMENU sub = nullptr;  // owned, with MF_POPUP
   AnsiString text;
+  UINT_PTR data = 0;  // the application's value (MIIM_DATA), handed back in owner-draw messages
 };
 
 struct MenuData {

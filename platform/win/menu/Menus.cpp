@@ -336,6 +336,7 @@ BOOL ModifyMenu(HMENU menu, UINT position, UINT flags, UINT_PTR idOrSub, const c
   MenuItem n;
   if (!it || !MakeItem(flags, idOrSub, text, n)) return FALSE;
   if ((it->flags & MF_POPUP) && it->sub != n.sub) Menus::FreeMenu(it->sub);
+  n.data = it->data;
   *it = n;
   return TRUE;
 }
@@ -381,7 +382,8 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags)
 {
   MenuItem* it = Menus::Find(menu, item, flags, nullptr);
   if (!it) return 0xFFFFFFFF;
-  UINT s = it->flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR | MF_HILITE | MF_DEFAULT);
+  UINT s = it->flags &
+           (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_POPUP | MF_SEPARATOR | MF_HILITE | MF_DEFAULT | MF_OWNERDRAW);
   if (it->flags & MF_POPUP) s |= UINT(GetMenuItemCount(it->sub)) << 8;
   return s;
 }
@@ -413,6 +415,35 @@ int GetMenuString(HMENU menu, UINT item, char* buffer, int maxCount, UINT flags)
   std::memcpy(buffer, it->text.data(), size_t(n));
   buffer[n] = 0;
   return n;
+}
+
+BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFOA* info)
+{
+  MenuItem* it = info ? Menus::Find(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, nullptr) : nullptr;
+  if (!it) return FALSE;
+  if (info->fMask & MIIM_FTYPE) info->fType = it->flags & (MFT_OWNERDRAW | MFT_SEPARATOR | MFT_MENUBREAK);
+  if (info->fMask & MIIM_STATE) info->fState = it->flags & (MFS_GRAYED | MFS_CHECKED | MFS_HILITE | MFS_DEFAULT);
+  if (info->fMask & MIIM_ID) info->wID = it->id;
+  if (info->fMask & MIIM_SUBMENU) info->hSubMenu = (it->flags & MF_POPUP) ? it->sub : nullptr;
+  if (info->fMask & MIIM_DATA) info->dwItemData = it->data;
+  return TRUE;
+}
+
+BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info)
+{
+  MenuItem* it = info ? Menus::Find(menu, item, byPosition ? MF_BYPOSITION : MF_BYCOMMAND, nullptr) : nullptr;
+  if (!it) return FALSE;
+  if (info->fMask & MIIM_FTYPE) {
+    constexpr UINT types = MFT_OWNERDRAW | MFT_SEPARATOR | MFT_MENUBREAK;
+    it->flags = (it->flags & ~types) | (info->fType & types);
+  }
+  if (info->fMask & MIIM_STATE) {
+    constexpr UINT states = MFS_GRAYED | MFS_CHECKED | MFS_HILITE | MFS_DEFAULT;
+    it->flags = (it->flags & ~states) | (info->fState & states);
+  }
+  if ((info->fMask & MIIM_ID) && !(it->flags & MF_POPUP)) it->id = info->wID;
+  if (info->fMask & MIIM_DATA) it->data = info->dwItemData;
+  return TRUE;
 }
 
 BOOL SetMenu(HWND wnd, HMENU menu)

@@ -1,5 +1,11 @@
 // Menus: menu bars and pop-up menus, their items, and TrackPopupMenu.
 //
+// Owner-drawn items (MF_OWNERDRAW) of pop-up menus are measured (WM_MEASUREITEM) and drawn
+// (WM_DRAWITEM, with the menu's DC) by the window that tracks the menu, CtlType ODT_MENU,
+// itemID the command (0 for an item with a sub-menu) and itemData the item's MIIM_DATA; the
+// text stays the item's, for its mnemonic. The sub-menu arrow is drawn over the owner's
+// drawing. Menu bar items are always drawn by the system.
+//
 // A menu owns its sub-menus: DestroyMenu frees them too, and a window's menu bar is freed with
 // the window. Positions count from 0; MF_BYCOMMAND finds an item by its id, searching
 // sub-menus as well. Calls on a stale menu answer 0 / FALSE / -1 as stated.
@@ -14,7 +20,23 @@ constexpr UINT MF_STRING = 0x0, MF_BYCOMMAND = 0x0, MF_ENABLED = 0x0, MF_UNCHECK
 constexpr UINT TPM_LEFTALIGN = 0x0, TPM_CENTERALIGN = 0x4, TPM_RIGHTALIGN = 0x8, TPM_TOPALIGN = 0x0,
                TPM_VCENTERALIGN = 0x10, TPM_BOTTOMALIGN = 0x20, TPM_LEFTBUTTON = 0x0, TPM_RIGHTBUTTON = 0x2,
                TPM_NONOTIFY = 0x80, TPM_RETURNCMD = 0x100;
-constexpr UINT MIIM_STATE = 0x1, MIIM_ID = 0x2, MIIM_SUBMENU = 0x4, MIIM_STRING = 0x40, MIIM_FTYPE = 0x100;
+constexpr UINT MIIM_STATE = 0x1, MIIM_ID = 0x2, MIIM_SUBMENU = 0x4, MIIM_DATA = 0x20, MIIM_STRING = 0x40,
+               MIIM_FTYPE = 0x100;
+constexpr UINT MFT_STRING = 0x0, MFT_MENUBREAK = 0x40, MFT_OWNERDRAW = 0x100, MFT_SEPARATOR = 0x800;
+constexpr UINT MFS_ENABLED = 0x0, MFS_UNCHECKED = 0x0, MFS_GRAYED = 0x3, MFS_DISABLED = MFS_GRAYED, MFS_CHECKED = 0x8,
+               MFS_HILITE = 0x80, MFS_DEFAULT = 0x1000;
+
+// An item's parts for GetMenuItemInfo / SetMenuItemInfo; fMask says which count (MIIM_FTYPE,
+// MIIM_STATE, MIIM_ID, MIIM_SUBMENU (read only), MIIM_DATA). The text goes through AppendMenu,
+// ModifyMenu and GetMenuString.
+struct MENUITEMINFOA {
+  UINT fMask = 0;
+  UINT fType = 0;   // MFT_
+  UINT fState = 0;  // MFS_
+  UINT_PTR wID = 0;
+  HMENU hSubMenu = nullptr;
+  UINT_PTR dwItemData = 0;
+};
 
 namespace Windows {
 
@@ -38,6 +60,8 @@ UINT GetMenuState(HMENU menu, UINT item, UINT flags);  // 0xFFFFFFFF when there 
 UINT EnableMenuItem(HMENU menu, UINT item, UINT flags);
 UINT CheckMenuItem(HMENU menu, UINT item, UINT flags);
 int GetMenuString(HMENU menu, UINT item, char* buffer, int maxCount, UINT flags);
+BOOL GetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, MENUITEMINFOA* info);
+BOOL SetMenuItemInfo(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOA* info);
 
 // The window's menu bar (windows that are not children only); the old one is handed back.
 BOOL SetMenu(HWND wnd, HMENU menu);

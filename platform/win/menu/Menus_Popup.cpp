@@ -160,6 +160,29 @@ LRESULT MenuProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
           continue;
         }
         bool hot = int(i) == t->hot;
+        if (it.flags & MF_OWNERDRAW) {
+          const UINT flags = it.flags;  // the owner may change the menu while it draws
+          DRAWITEMSTRUCT di;
+          di.CtlType = ODT_MENU;
+          di.itemID = (it.flags & MF_POPUP) ? 0 : UINT(it.id);
+          di.itemAction = ODA_DRAWENTIRE;
+          di.itemState = (hot ? ODS_SELECTED : 0) | ((it.flags & MF_GRAYED) ? ODS_GRAYED : 0) |
+                         ((it.flags & (MF_GRAYED | MF_DISABLED)) ? ODS_DISABLED : 0) |
+                         ((it.flags & MF_CHECKED) ? ODS_CHECKED : 0) | ((it.flags & MF_DEFAULT) ? ODS_DEFAULT : 0);
+          di.hwndItem = reinterpret_cast<HWND>(t->menu);
+          di.hDC = dc;
+          di.rcItem = r;
+          di.itemData = it.data;
+          int saved = Windows::SaveDC(dc);
+          Windows::SendMessage(t->owner, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di));
+          Windows::RestoreDC(dc, saved);
+          if (!(m = Menus::Get(t->menu))) break;
+          if (flags & MF_POPUP) {
+            RECT arrow{r.right - 14, r.top + 3, r.right - 2, r.bottom - 3};
+            Windows::DrawFrameControl(dc, &arrow, DFC_MENU, DFCS_MENUARROW);
+          }
+          continue;
+        }
         if (hot) Windows::FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
         int colour = !Selectable(it) ? COLOR_GRAYTEXT : hot ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT;
         Windows::SetTextColor(dc, Windows::GetSysColor(colour));
@@ -292,8 +315,25 @@ BOOL TrackPopupMenu(HMENU menu, UINT flags, int x, int y, int, HWND owner, const
     keys = std::max(keys, Menus::TextWidth(KeyText(it.text)));
   }
   int width = std::max(80, captions + (keys ? keys + kKeyGap : 0) + 48);
-  for (auto& it : m->items) {
+  // Owner-drawn items say their own size (the owner may change the menu meanwhile).
+  std::vector<int> heights;
+  for (size_t i = 0; i < m->items.size(); ++i) {
+    const auto& it = m->items[i];
     int h = (it.flags & MF_SEPARATOR) ? kSeparatorHeight : kItemHeight;
+    if ((it.flags & MF_OWNERDRAW) && !(it.flags & MF_SEPARATOR)) {
+      MEASUREITEMSTRUCT mi;
+      mi.CtlType = ODT_MENU;
+      mi.itemID = (it.flags & MF_POPUP) ? 0 : UINT(it.id);
+      mi.itemHeight = UINT(kItemHeight);
+      mi.itemData = it.data;
+      SendMessage(owner, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi));
+      if (!(m = Menus::Get(menu)) || !WindowData::Get(owner)) return FALSE;
+      h = std::max(1, int(mi.itemHeight));
+      width = std::max(width, int(mi.itemWidth) + 2 * kBorder + ((it.flags & MF_POPUP) ? 16 : 0));
+    }
+    heights.push_back(h);
+  }
+  for (int h : heights) {
     t.rects.push_back({kBorder, y0, width - kBorder, y0 + h});
     y0 += h;
   }

@@ -143,3 +143,70 @@ TEST_F(MenuTest, TheMenuBarTakesRoomAboveTheClientAndItsItemsOpenOnClick)
   DestroyWindow(frame);
   EXPECT_FALSE(IsMenu(bar)) << "the window's menu bar goes with it";
 }
+
+TEST_F(MenuTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheOwnerWithTheirData)
+{
+  HMENU m = FileMenu();
+  MENUITEMINFOA info;
+  info.fMask = MIIM_FTYPE | MIIM_DATA;
+  info.fType = MFT_OWNERDRAW;
+  info.dwItemData = 0xABCD;
+  ASSERT_TRUE(SetMenuItemInfo(m, 0, TRUE, &info));
+  info.dwItemData = 0x1234;
+  ASSERT_TRUE(SetMenuItemInfo(m, 3, TRUE, &info));  // the item with the sub-menu
+  EXPECT_FALSE(SetMenuItemInfo(m, 9, TRUE, &info));
+  MENUITEMINFOA back;
+  back.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID | MIIM_STATE;
+  ASSERT_TRUE(GetMenuItemInfo(m, 101, FALSE, &back));
+  EXPECT_EQ(back.fType, MFT_OWNERDRAW);
+  EXPECT_EQ(back.dwItemData, 0xABCDu);
+  EXPECT_EQ(back.wID, 101u);
+  EXPECT_EQ(GetMenuState(m, 0, MF_BYPOSITION) & MF_OWNERDRAW, MF_OWNERDRAW);
+  ModifyMenu(m, 101, MF_BYCOMMAND | MF_STRING | MF_OWNERDRAW, 101, "&Open");
+  ASSERT_TRUE(GetMenuItemInfo(m, 0, TRUE, &back));
+  EXPECT_EQ(back.dwItemData, 0xABCDu) << "changing the text keeps the data";
+
+  struct Drawn {
+    UINT Id, State;
+    UINT_PTR Data;
+    RECT Rect;
+  };
+  std::vector<Drawn> drawn;
+  On(owner, WM_MEASUREITEM, [](WPARAM, LPARAM lp) {
+    auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    EXPECT_EQ(mi->CtlType, ODT_MENU);
+    mi->itemWidth = 260;
+    mi->itemHeight = 30;
+    return LRESULT(TRUE);
+  });
+  On(owner, WM_DRAWITEM, [&](WPARAM, LPARAM lp) {
+    auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+    drawn.push_back({di->itemID, di->itemState, di->itemData, di->rcItem});
+    return LRESULT(TRUE);
+  });
+  // Keys come before painting: the menu is painted when the first item lights up.
+  On(owner, WM_MENUSELECT, [](WPARAM, LPARAM) {
+    UpdateWindow(WindowFromPoint(POINT{20, 20}));
+    return LRESULT(0);
+  });
+  InputQueue::KeyDown(VK_DOWN);
+  InputQueue::KeyDown(VK_RETURN);
+  EXPECT_EQ(TrackPopupMenu(m, TPM_RETURNCMD, 10, 10, 0, owner, nullptr), 101);
+  ASSERT_FALSE(drawn.empty());
+  bool litOpen = false, export_ = false;
+  for (const Drawn& d : drawn) {
+    if (d.Id == 101) {
+      EXPECT_EQ(d.Data, 0xABCDu);
+      EXPECT_EQ(d.Rect.bottom - d.Rect.top, 30);
+      EXPECT_GE(d.Rect.right - d.Rect.left, 260);
+      litOpen |= (d.State & ODS_SELECTED) != 0;
+    } else {
+      EXPECT_EQ(d.Id, 0u) << "an item with a sub-menu has no command";
+      EXPECT_EQ(d.Data, 0x1234u);
+      export_ = true;
+    }
+  }
+  EXPECT_TRUE(litOpen);
+  EXPECT_TRUE(export_);
+  DestroyMenu(m);
+}

@@ -1,0 +1,126 @@
+// Menu items with images: a pop-up menu whose items draw themselves (images in their column, a
+// checked item's image sunken, a disabled one greyed), written as PNG into the build folder,
+// and the measuring of a main menu's items through its form.
+#include "platform/forms/app/Application.h"
+#include "platform/forms/controls/ImgList.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Brush.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/gdi/dc/SysColors.h"
+#include "platform/stdctrls/menus/Menus.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
+#include "platform/win/input/InputQueue.h"
+#include "platform/win/menu/Menus.h"
+#include "platform/win/paint/Painting.h"
+#include "platform/win/window/Windows.h"
+
+namespace {
+
+// Three 16x16 images: a red, a blue and a green square on white, each with a dark border.
+void FillMenuImages(TImageList* List)
+{
+  for (TColor colour : {clRed, clBlue, clGreen}) {
+    TBitmap b;
+    b.SetSize(16, 16);
+    TCanvas* c = b.GetCanvas();
+    c->GetBrush()->SetColor(clFuchsia);
+    c->FillRect(RECT{0, 0, 16, 16});
+    c->GetBrush()->SetColor(colour);
+    c->Rectangle(2, 2, 14, 14);
+    List->AddMasked(&b, clFuchsia);
+  }
+}
+
+class MenuImageTest : public AppFormsFixture {
+protected:
+  TMenuItem* Item(TMenuItem* Parent, const char* Caption, int Image = -1, TShortCut Key = 0)
+  {
+    auto* i = new TMenuItem(Owner.get());
+    i->SetCaption(Caption);
+    i->SetImageIndex(Image);
+    i->SetShortCut(Key);
+    Parent->Add(i);
+    return i;
+  }
+};
+
+}  // namespace
+
+TEST_F(MenuImageTest, APopUpMenuDrawsItsImagesInTheClassicLook)
+{
+  TForm* form = MakeForm(420, 320);
+  form->SetCaption("合同管理");
+  form->Show();
+  Pump();
+  auto* images = new TImageList(Owner.get());
+  FillMenuImages(images);
+  auto* popup = new TPopupMenu(form);
+  TMenuItem* root = popup->GetItems();
+  Item(root, "新建合同(&N)", 0, scCtrl | 'N')->SetHint("新建一份合同");
+  Item(root, "打开(&O)...", 1, scCtrl | 'O')->SetDefault(true);
+  Item(root, "保存(&S)", 2, scCtrl | 'S')->SetEnabled(false);
+  Item(root, "-");
+  Item(root, "显示工具栏", 1)->SetChecked(true);
+  Item(root, "显示状态栏")->SetChecked(true);
+  Item(Item(root, "导出", 0), "Excel 文件");
+  EXPECT_FALSE(root->GetItem(0)->IsOwnerDrawn()) << "no image list yet";
+  popup->SetImages(images);
+  EXPECT_TRUE(root->GetItem(0)->IsOwnerDrawn());
+  EXPECT_FALSE(root->GetItem(3)->IsOwnerDrawn()) << "a line stays the system's";
+
+  TPixelCanvas picture(420, 320);
+  RECT formRect;
+  Windows::GetWindowRect(form->GetHandle(), &formRect);
+  bool taken = false;
+  Forms::Application->OnHint = [&](TObject*) {
+    if (taken || Forms::Application->GetHint().empty()) return;
+    taken = true;
+    Windows::UpdateWindow(Windows::WindowFromPoint(POINT{formRect.left + 130, formRect.top + 90}));
+    SaveScreenPng(formRect, "stdctrls_menu_images.png", picture);
+  };
+  InputQueue::KeyDown(VK_DOWN);
+  InputQueue::KeyDown(VK_ESCAPE);
+  popup->Popup(formRect.left + 120, formRect.top + 60);
+  Pump();
+  ASSERT_TRUE(taken);
+
+  // The images stand in their column: red on the lit first item, blue on the second and on
+  // the checked one, no colour on the disabled one (greyed).
+  RECT column{122, 62, 150, 300};
+  EXPECT_GT(picture.Count(column, RGB(255, 0, 0), 40), 40) << "the red images";
+  EXPECT_GT(picture.Count(column, RGB(0, 0, 255), 40), 80) << "two blue images";
+  EXPECT_EQ(picture.Count(column, RGB(0, 128, 0), 40), 0) << "the disabled item's image is greyed";
+  RECT texts{150, 62, 320, 300};
+  EXPECT_GT(picture.Count(texts, Windows::GetSysColor(COLOR_HIGHLIGHT), 10), 200) << "the lit first item";
+  EXPECT_GT(picture.Count(texts, RGB(0, 0, 0), 80), 200) << "the captions";
+  // The checked item with an image sits on the lighter ground of its sunken frame.
+  EXPECT_GT(picture.Count(column, Windows::GetSysColor(COLOR_3DHILIGHT), 10), 60);
+}
+
+TEST_F(MenuImageTest, AMainMenusItemsAreMeasuredThroughTheirForm)
+{
+  TForm* form = MakeForm(420, 300);
+  auto* images = new TImageList(Owner.get());
+  images->SetWidth(24);
+  images->SetHeight(24);
+  auto* bar = new TMainMenu(form);
+  TMenuItem* file = Item(bar->GetItems(), "文件(&F)");
+  TMenuItem* open = Item(file, "打开(&O)...", 0, scCtrl | 'O');
+  form->SetMenu(bar);
+  form->Show();
+  Pump();
+  MEASUREITEMSTRUCT mi;
+  mi.CtlType = ODT_MENU;
+  mi.itemData = open->GetCommand();
+  EXPECT_EQ(Windows::SendMessage(form->GetHandle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi)), 0)
+      << "no images: not owner-drawn, nobody answers";
+  bar->SetImages(images);
+  EXPECT_FALSE(file->IsOwnerDrawn()) << "the bar's own items stay the system's";
+  EXPECT_EQ(Windows::GetMenuState(file->GetHandle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, MF_OWNERDRAW);
+  EXPECT_EQ(Windows::SendMessage(form->GetHandle(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi)), TRUE);
+  EXPECT_EQ(mi.itemHeight, 28u) << "the image's height and a margin";
+  EXPECT_GT(mi.itemWidth, 24u + 60u) << "the image column, the caption and the short cut";
+  delete images;
+  EXPECT_EQ(bar->GetImages(), nullptr) << "a freed image list is forgotten";
+  EXPECT_EQ(Windows::GetMenuState(file->GetHandle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+}
