@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/forms/controls/BasicAction.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/controls/MainMenuBase.h"
 #include "platform/forms/controls/PopupMenuBase.h"
 #include "platform/stdctrls/StdCtrlsTypes.h"
@@ -23,7 +24,6 @@
 
 class TMenu;
 class TCanvas;
-class TCustomImageList;
 class TChangeLink;
 
 class TMenuItem : public TComponent {
