@@ -4,7 +4,11 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/buttons/CheckBox.h"
+#include "platform/stdctrls/dialogs/ColorDialog.h"
+#include "platform/stdctrls/dialogs/FileCtrls.h"
 #include "platform/stdctrls/dialogs/FileDialogForm.h"
+#include "platform/stdctrls/dialogs/FontDialog.h"
+#include "platform/stdctrls/dialogs/PrintDialogs.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 
 TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), FFiles(std::make_unique<TStringList>()) {}
@@ -57,7 +61,10 @@ void Initialize()
   static bool done = false;
   if (done) return;
   done = true;
-  Classes::RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass()});
+  Classes::RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass(), TFontDialog::StaticClass(),
+                            TColorDialog::StaticClass(), TPrintDialog::StaticClass(),
+                            TPrinterSetupDialog::StaticClass(), TDriveComboBox::StaticClass(),
+                            TDirectoryListBox::StaticClass()});
 }
 
 }  // namespace CommDlg

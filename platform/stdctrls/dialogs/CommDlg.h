@@ -1,5 +1,6 @@
 // The common dialogs as the program's own forms: TCommonDialog and the open and save dialogs.
-// (Fonts, colours and printers: FontDialog.h, ColorDialog.h, PrintDialogs.h.)
+// (Fonts, colours and printers: FontDialog.h, ColorDialog.h, PrintDialogs.h; the drive and
+// folder lists: FileCtrls.h.)
 //
 // Execute shows the dialog modally and answers whether the user confirmed; only then are the
 // results (FileName, Files, FilterIndex, the read-only box) written back. Unless ofNoChangeDir

@@ -151,7 +151,7 @@ void TFileDialogForm::Handle(TFileDialogModel::TResult Result)
       break;
     case R::Masked: Reload(); break;
     case R::Refused:
-      if (FName->CanFocus()) FName->SetFocus();
+      if (GetVisible() && FName->CanFocus()) FName->SetFocus();
       break;
   }
 }

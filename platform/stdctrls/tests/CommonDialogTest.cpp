@@ -1,18 +1,27 @@
-// The common dialogs run as modal forms on the headless desktop, driven by queued keys, and
-// pictures of each dialog written as PNG into the build folder.
+// The common dialogs run as modal forms on the headless desktop, driven by queued keys or
+// through their forms, and pictures of each dialog written as PNG into the build folder.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <fstream>
 
+#include "platform/forms/app/Screen.h"
+#include "platform/forms/graphics/Font.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/buttons/Button.h"
+#include "platform/stdctrls/dialogs/ColorDialog.h"
 #include "platform/stdctrls/dialogs/CommDlg.h"
 #include "platform/stdctrls/dialogs/FileDialogForm.h"
+#include "platform/stdctrls/dialogs/FontDialog.h"
+#include "platform/stdctrls/dialogs/PrintDialogs.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
+#include "platform/stdctrls/buttons/RadioButton.h"
+#include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/stdctrls/lists/ListBox.h"
 #include "platform/stdctrls/tests/PictureUtil.h"
 #include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
@@ -155,5 +164,199 @@ TEST_F(CommonDialogTest, PicturesOfTheOpenAndSaveDialogs)
     } else {
       EXPECT_NE(form.GetReadOnlyBox(), nullptr);
     }
+  }
+}
+
+TEST_F(CommonDialogTest, TheFontDialogChecksTheChoiceAndWritesItBackOnlyWhenConfirmed)
+{
+  ASSERT_GT(Forms::Screen->GetFonts()->GetCount(), 0);
+  AnsiString face = Forms::Screen->GetFonts()->GetStrings(0);
+  TFont start;
+  start.SetName(face);
+  start.SetSize(10);
+  struct Case {
+    const char* What;
+    TFontDialogOptions Options;
+    const char* Face;  // "" keeps the installed one
+    const char* Size;
+    int Style;  // line of the style list
+    bool Confirmed;
+    const char* Message;
+  } cases[] = {
+      {"plain", {fdEffects}, "", "12", 3, true, ""},
+      {"no face", {}, " ", "12", 0, false, "没有该名称的字体"},
+      {"a face not installed", {fdForceFontExist}, "没有的字体", "12", 0, false, "没有该名称的字体"},
+      {"any face without ForceFontExist", {}, "没有的字体", "12", 0, true, ""},
+      {"size not a number", {}, "", "十二", 0, false, "大小必须是数字"},
+      {"size beyond the limits", {fdLimitSize}, "", "20", 0, false, "大小必须介于 8 和 12 磅之间"},
+      {"size within the limits", {fdLimitSize}, "", "12", 0, true, ""},
+  };
+  for (const Case& c : cases) {
+    TMessageBoxAnswerer answers;
+    TFontDialogForm form(nullptr, &start, c.Options, 8, 12);
+    if (*c.Face) form.GetFaceEdit()->SetText(c.Face);
+    form.GetSizeEdit()->SetText(c.Size);
+    form.GetStyleList()->SetItemIndex(c.Style);
+    EXPECT_EQ(form.Confirm(), c.Confirmed) << c.What;
+    EXPECT_EQ(form.GetModalResult(), c.Confirmed ? mrOk : mrNone) << c.What;
+    if (*c.Message) {
+      ASSERT_EQ(answers.Boxes().size(), 1u) << c.What;
+      EXPECT_NE(answers.Boxes()[0].Text.find(c.Message), AnsiString::npos) << answers.Boxes()[0].Text;
+    } else {
+      EXPECT_TRUE(answers.Boxes().empty()) << c.What;
+    }
+  }
+  // Effects and style reach the font; through Execute, Escape changes nothing.
+  TFontDialogForm form(nullptr, &start, {fdEffects}, 0, 0);
+  form.GetStyleList()->SetItemIndex(3);
+  form.GetStrikeOut()->SetChecked(true);
+  form.GetColorBox()->SetItemIndex(9);
+  form.GetSizeEdit()->SetText("14");
+  TFont chosen;
+  form.Store(&chosen);
+  EXPECT_EQ(chosen.GetStyle(), (TFontStyles{fsBold, fsItalic, fsStrikeOut}));
+  EXPECT_EQ(chosen.GetColor(), clRed);
+  EXPECT_EQ(chosen.GetSize(), 14);
+  EXPECT_EQ(chosen.GetName(), face);
+
+  TFontDialog dlg(nullptr);
+  dlg.SetFont(&start);
+  QueueKeys({{"新字体"}, kEscape});
+  EXPECT_FALSE(dlg.Execute());
+  EXPECT_EQ(dlg.GetFont()->GetName(), face);
+  QueueKeys({{"新字体"}, kEnter});
+  EXPECT_TRUE(dlg.Execute());
+  EXPECT_EQ(dlg.GetFont()->GetName(), "新字体") << "typing replaces the selected face";
+}
+
+TEST_F(CommonDialogTest, TheColorDialogPicksBasicAndCustomColoursAndKeepsTheCustomOnes)
+{
+  TColorDialogForm form(nullptr, clBlack, {}, {});
+  form.Show();
+  Pump();
+  // A click on a basic colour's cell picks it.
+  RECT cell = form.CellRect(8);
+  POINT p = form.ClientToScreen(POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+  InputQueue::MouseMove(p.x, p.y);
+  InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
+  InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+  Pump();
+  EXPECT_EQ(form.GetColor(), TColorDialogForm::BasicColors()[8]);
+  EXPECT_EQ(form.GetColor(), clRed);
+  // Defining a colour by its parts and adding it to the custom ones.
+  form.OpenFull();
+  EXPECT_TRUE(form.IsFull());
+  form.GetRedEdit()->SetText("300");
+  EXPECT_EQ(form.GetColor(), TColor(0x0000FF)) << "a part beyond 255 counts as 255";
+  form.GetRedEdit()->SetText("18");
+  form.AddCustom();
+  EXPECT_EQ(form.GetCustom()[0], TColor(0x000012));
+  form.Hide();
+
+  TColorDialogForm closed(nullptr, clBlack, {}, {cdPreventFullOpen});
+  closed.OpenFull();
+  EXPECT_FALSE(closed.IsFull());
+
+  TColorDialog dlg(nullptr);
+  dlg.SetColor(clBlue);
+  dlg.GetCustomColors()->Add("ColorA=0000FF");
+  dlg.GetCustomColors()->Add("ColorB=不是数字");
+  QueueKeys({kEscape});
+  EXPECT_FALSE(dlg.Execute());
+  EXPECT_EQ(dlg.GetColor(), clBlue);
+  QueueKeys({kEnter});
+  EXPECT_TRUE(dlg.Execute());
+  EXPECT_EQ(dlg.GetColor(), clBlue);
+  EXPECT_EQ(dlg.GetCustomColors()->GetValues("ColorA"), "0000FF");
+  EXPECT_EQ(dlg.GetCustomColors()->GetValues("ColorB"), "FFFFFF") << "an unreadable line is white";
+  EXPECT_EQ(dlg.GetCustomColors()->GetValues("ColorP"), "FFFFFF");
+}
+
+TEST_F(CommonDialogTest, ThePrintDialogChecksCopiesAndPagesAndTheSetUpTakesPaperAndOrientation)
+{
+  TPrintChoice start;
+  start.MinPage = 1;
+  start.MaxPage = 10;
+  struct Case {
+    const char* What;
+    bool Pages;
+    const char *From, *To, *Copies;
+    bool Confirmed;
+    const char* Message;
+  } cases[] = {
+      {"all pages", false, "0", "0", "2", true, ""},
+      {"no copies", false, "0", "0", "0", false, "份数必须是 1 到 9999"},
+      {"a range", true, "2", "5", "1", true, ""},
+      {"from after to", true, "5", "2", "1", false, "请输入 5 到 10"},
+      {"beyond the last page", true, "2", "11", "1", false, "请输入 2 到 10"},
+      {"before the first page", true, "0", "3", "1", false, "请输入 1 到 10"},
+  };
+  for (const Case& c : cases) {
+    TMessageBoxAnswerer answers;
+    TPrintDialogForm form(nullptr, start, {poPageNums});
+    form.GetPagesButton()->SetChecked(c.Pages);
+    form.GetFromEdit()->SetText(c.From);
+    form.GetToEdit()->SetText(c.To);
+    form.GetCopiesEdit()->SetText(c.Copies);
+    EXPECT_EQ(form.Confirm(), c.Confirmed) << c.What;
+    if (c.Confirmed) {
+      EXPECT_EQ(form.GetChoice().Range, c.Pages ? prPageNums : prAllPages) << c.What;
+      EXPECT_EQ(form.GetChoice().Printer.empty(), false) << "the PDF printer is always there";
+    }
+    ASSERT_EQ(answers.Boxes().size(), *c.Message ? 1u : 0u) << c.What;
+    if (*c.Message) EXPECT_NE(answers.Boxes()[0].Text.find(c.Message), AnsiString::npos) << answers.Boxes()[0].Text;
+  }
+
+  TPrintDialog dlg(nullptr);
+  dlg.SetCopies(3);
+  QueueKeys({kEscape});
+  EXPECT_FALSE(dlg.Execute());
+  EXPECT_TRUE(dlg.GetPrinter().empty());
+  QueueKeys({kEnter});
+  EXPECT_TRUE(dlg.Execute());
+  EXPECT_EQ(dlg.GetCopies(), 3);
+  EXPECT_EQ(dlg.GetPrinter(), WinSpool::GetDefaultPrinter());
+
+  WinSpool::DEVMODE settings;
+  settings.dmPaperSize = WinSpool::DMPAPER_A5;
+  TPrinterSetupForm setup(nullptr, WinSpool::PdfPrinterName, settings);
+  EXPECT_EQ(setup.GetSettings().dmPaperSize, WinSpool::DMPAPER_A5) << "the paper it starts with is chosen";
+  setup.GetLandscapeButton()->SetChecked(true);
+  setup.GetPaperBox()->SetItemIndex(0);
+  WinSpool::DEVMODE chosen = setup.GetSettings();
+  EXPECT_EQ(chosen.dmOrientation, WinSpool::DMORIENT_LANDSCAPE);
+  EXPECT_NE(chosen.dmPaperSize, WinSpool::DMPAPER_A5);
+  EXPECT_EQ(setup.GetPrinter(), WinSpool::PdfPrinterName);
+}
+
+TEST_F(CommonDialogTest, PicturesOfTheFontColourAndPrintDialogs)
+{
+  TFont font;
+  font.SetName("宋体");
+  font.SetSize(12);
+  font.SetColor(clMaroon);
+  TFontDialogForm fonts(nullptr, &font, {fdEffects, fdApplyButton}, 0, 0);
+  std::array<TColor, 16> custom;
+  custom.fill(clWhite);
+  custom[0] = TColor(0x00C08040);
+  TColorDialogForm colours(nullptr, clRed, custom, {cdFullOpen});
+  TPrintChoice choice;
+  choice.MaxPage = 12;
+  choice.Copies = 2;
+  TPrintDialogForm print(nullptr, choice, {poPageNums, poPrintToFile});
+  TPrinterSetupForm setup(nullptr, WinSpool::PdfPrinterName, WinSpool::DEVMODE{});
+  struct Shot {
+    TForm* Form;
+    const char* File;
+  } shots[] = {{&fonts, "stdctrls_fontdialog.png"},
+               {&colours, "stdctrls_colordialog.png"},
+               {&print, "stdctrls_printdialog.png"},
+               {&setup, "stdctrls_printersetupdialog.png"}};
+  for (const Shot& s : shots) {
+    s.Form->Show();
+    Pump();
+    SaveFormPicture(s.Form, s.File);
+    EXPECT_GT(s.Form->GetClientWidth(), 200) << s.File;
+    s.Form->Hide();
   }
 }
