@@ -340,3 +340,27 @@ TEST_F(ToolBarTest, PictureOfTheToolButtonsInEachState)
   EXPECT_NE(PixelOf(off, off->GetWidth() / 2, 12), COLORREF(clTeal));
   EXPECT_GT(Bar->GetHeight(), 38);
 }
+
+TEST_F(ToolBarTest, ABarMovedToAnotherParentKeepsItsButtons)
+{
+  // As a docked bar moves between its sites: a new window with the same buttons and states.
+  TToolButton* check = Add("粗", tbsCheck);
+  TToolButton* push = Add("刷新");
+  int clicks = 0;
+  push->OnClick = [&](TObject*) { ++clicks; };
+  Form->Show();
+  ClickOn(check);
+  TForm* other = MakeForm(300, 100);
+  other->Show();
+  Bar->SetParent(other);
+  Pump();
+  ASSERT_EQ(Bar->GetButtonCount(), 2);
+  EXPECT_TRUE(check->GetDown());
+  TBBUTTON native;
+  Windows::SendMessage(Bar->GetHandle(), TB_GETBUTTON, 0, reinterpret_cast<LPARAM>(&native));
+  EXPECT_TRUE(native.fsState & TBSTATE_CHECKED) << "the new window shows it down";
+  ClickOn(push);
+  EXPECT_EQ(clicks, 1);
+  ClickOn(check);
+  EXPECT_FALSE(check->GetDown());
+}
