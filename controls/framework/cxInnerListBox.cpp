@@ -120,14 +120,20 @@ void TcxCustomInnerListBox::SyncBar(TcxScrollBar* Bar, LONG Object, int BarKind)
       visible = false;
   }
   if (visible) {
-    if (Bar->GetParent() != parent) {
-      ++FBlockSync;
-      Bar->SetParent(parent);
-      --FBlockSync;
+    // Placed already: a scroll moves nothing but the thumb.
+    const RECT now = Bar->GetBoundsRect();
+    const bool placed = Bar->GetParent() == parent && Bar->GetVisible() && now.left == bounds.left &&
+                        now.top == bounds.top && now.right == bounds.right && now.bottom == bounds.bottom;
+    if (!placed) {
+      if (Bar->GetParent() != parent) {
+        ++FBlockSync;
+        Bar->SetParent(parent);
+        --FBlockSync;
+      }
+      Bar->TControl::SetBoundsRect(bounds);
+      Bar->SetCtl3D(false);
+      Bar->BringToFront();
     }
-    Bar->TControl::SetBoundsRect(bounds);
-    Bar->SetCtl3D(false);
-    Bar->BringToFront();
   } else {
     Bar->TControl::SetBoundsRect(RECT{0, 0, 0, 0});
   }
