@@ -15,7 +15,12 @@ void TAppWindows::CreateForms()
 
 bool TAppWindows::LoginAndOpenDesktop() { return FMain->LoginAndOpenDesktop(); }
 
-void TAppWindows::ShowMainForm() { FMain->Show(); }
+void TAppWindows::ShowMainForm()
+{
+  // Maximized once shown: a window made with the maximized style would keep its stored size.
+  FMain->Show();
+  FMain->SetWindowState(wsMaximized);
+}
 
 namespace {
 // A menu command run by the road: its exceptions go where a click's would.

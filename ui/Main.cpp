@@ -17,6 +17,7 @@
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/menus/Menus.h"
 #include "platform/stdctrls/menus/ShortCuts.h"
+#include "platform/stdctrls/panels/Panel.h"
 #include "platform/sys/ShellApi.h"
 #include "ui/Desktop.h"
 #include "ui/Login.h"
@@ -149,16 +150,39 @@ TmainFrm::TmainFrm(TComponent* AOwner) : TaFrm(AOwner, fsMDIForm)
   for (TMenuItem* m : {mnuTools1, mnuDocs1, W1, mnuHelp1}) m->SetGroupIndex(2);
   SetMenu(MainMenu1);
 
-  SetWindowState(wsMaximized);
+  StatusBar1 = new TPanel(this);
+  StatusBar1->SetName("StatusBar1");
+  StatusBar1->SetCaption("");
+  StatusBar1->SetBevelOuter(bvNone);
+  StatusBar1->SetAlign(alBottom);
+  StatusBar1->SetHeight(20);
+  StatusBar1->SetParent(this);
+  static const int PanelWidths[4] = {0, 120, 100, 100};
+  for (int i = 3; i >= 0; --i) {
+    auto* p = new TPanel(this);
+    p->SetName("StatusPanel" + SysUtils::IntToStr(i));
+    p->SetCaption("");
+    p->SetAlignment(taLeftJustify);
+    p->SetBevelOuter(bvLowered);
+    p->SetWidth(PanelWidths[i] ? PanelWidths[i] : 200);
+    p->SetAlign(i == 0 ? alClient : alRight);
+    p->SetParent(StatusBar1);
+    StatusPanels[i] = p;
+  }
+
   SetPanelText(0, System::WideToAnsi(Database::GlobalDB->GetDataSource()));
   SetCaption(SysUtils::Format("%s - %s", {qxProj::ProductName, qxProj::ProductVersion}));
   RebuildToolsMenu();
   RebuildDocsMenu();
 }
 
-void TmainFrm::SetPanelText(int Index, const AnsiString& Text) { FPanels[Index] = Text; }
+void TmainFrm::SetPanelText(int Index, const AnsiString& Text) { StatusPanels[Index]->SetCaption(" " + Text); }
 
-AnsiString TmainFrm::GetPanelText(int Index) const { return FPanels[Index]; }
+AnsiString TmainFrm::GetPanelText(int Index) const
+{
+  AnsiString t = StatusPanels[Index]->GetCaption();
+  return t.empty() ? t : t.substr(1);
+}
 
 void TmainFrm::DoShow()
 {
@@ -185,6 +209,7 @@ void TmainFrm::WMSize(TMessage& Message)
   StatusBar1Resize(this);
 }
 
+// Panel 0 takes what the other three leave (the alignment does it; kept for the stored name).
 void TmainFrm::StatusBar1Resize(TObject*) {}
 
 bool TmainFrm::LoginAndOpenDesktop()
@@ -283,7 +308,7 @@ void TmainFrm::W1Click(TObject*)
     auto* owner = dynamic_cast<TCustomForm*>(item->GetOwner());
     if (owner && owner != this) item->SetChecked(owner == active);
   }
-  miStatusBar1->SetChecked(StatusBarVisible());
+  miStatusBar1->SetChecked(StatusBar1->GetVisible());
 }
 
 void TmainFrm::WindowItemClick(TObject* Sender)
@@ -293,8 +318,4 @@ void TmainFrm::WindowItemClick(TObject* Sender)
   if (auto* form = dynamic_cast<TCustomForm*>(item->GetOwner())) form->BringToFront();
 }
 
-void TmainFrm::miStatusBar1Click(TObject*) { SetStatusBarVisible(!miStatusBar1->GetChecked()); }
-
-bool TmainFrm::StatusBarVisible() const { return FStatusVisible; }
-
-void TmainFrm::SetStatusBarVisible(bool Value) { FStatusVisible = Value; }
+void TmainFrm::miStatusBar1Click(TObject*) { StatusBar1->SetVisible(!miStatusBar1->GetChecked()); }

@@ -14,7 +14,7 @@
 
 class TMainMenu;
 class TMenuItem;
-class TStatusBar;
+class TPanel;
 class TDesktopFrm;
 
 class TmainFrm : public TaFrm {
@@ -23,7 +23,10 @@ public:
   explicit TmainFrm(TComponent* AOwner);
 
   TMainMenu* MainMenu1 = nullptr;
-  TStatusBar* StatusBar1 = nullptr;
+  // The status bar: four lowered panels along the bottom (the database, the operator, two
+  // spare ones of fixed width).
+  TPanel* StatusBar1 = nullptr;
+  TPanel* StatusPanels[4] = {};
   // The top-level menus and the items other code looks at.
   TMenuItem *mnuFile1 = nullptr, *mnuTools1 = nullptr, *mnuDocs1 = nullptr, *W1 = nullptr, *mnuHelp1 = nullptr;
   TMenuItem *miCompany1 = nullptr, *N1 = nullptr, *N38 = nullptr, *N4 = nullptr, *N39 = nullptr, *N35 = nullptr,
@@ -50,8 +53,6 @@ public:
   void miStatusBar1Click(TObject* Sender);
   void StatusBar1Resize(TObject* Sender);
 
-  bool StatusBarVisible() const;
-  void SetStatusBarVisible(bool Value);
   // The text of status panel Index.
   AnsiString GetPanelText(int Index) const;
 
@@ -66,9 +67,6 @@ private:
   TMenuItem* AddSeparator(TMenuItem* Parent);
   // Drops the items of Menu after index Keep and appends one disabled item per row of Sql.
   void RebuildRowItems(TMenuItem* Menu, int Keep, const char16_t* Sql);
-
-  AnsiString FPanels[4];
-  bool FStatusVisible = true;
 };
 
 namespace MainWindow {
