@@ -15,6 +15,7 @@ TaboutFrm::TaboutFrm(TComponent* AOwner) : TaFrm(AOwner)
   SetCaption("关于...");
   SetBorderStyle(bsDialog);
   SetPosition(poMainFormCenter);
+  SetAutoScroll(false);
   SetClientSize(444, 281);
   ProductName = qxProj::ProductName;
   Version = qxProj::ProductVersion;
@@ -51,6 +52,14 @@ TaboutFrm::TaboutFrm(TComponent* AOwner) : TaFrm(AOwner)
   lblDatabase1 = FormParts::Label(this, DataSource, 200, y, "lblDatabase1");
   FormParts::Label(this, "本软件受著作权法保护，未经许可不得复制、传播。", 20, y += 34);
   FormParts::Label(this, "版权所有 (C) 澜岳软件", 20, y += 18);
+
+  // Long paths are cut at the box's edge rather than scrolling it.
+  for (TControl* path : {lblExePath1, lblDatabase1}) {
+    path->SetAutoSize(false);
+    path->SetBounds(path->GetLeft(), path->GetTop(), GetClientWidth() - path->GetLeft() - 12, path->GetHeight());
+    path->SetHint(path == lblExePath1 ? ExePath : DataSource);
+    path->SetShowHint(true);
+  }
 
   OkBtn1 = new TButton(this);
   OkBtn1->SetName("OkBtn1");

@@ -34,7 +34,7 @@
 
 namespace {
 
-class Windows : public CoreFormsFixture {
+class UiWindows : public CoreFormsFixture {
 protected:
   void SetUp() override
   {
@@ -77,18 +77,11 @@ protected:
   TmainFrm* Main = nullptr;
 };
 
-TMenuItem* Find(TMenuItem* Menu, const char* Caption)
-{
-  for (int i = 0; i < Menu->GetCount(); ++i)
-    if (Menu->GetItem(i)->GetCaption() == Caption) return Menu->GetItem(i);
-  return nullptr;
-}
-
 }  // namespace
 
 // ---- Login -----------------------------------------------------------------------------------
 
-TEST_F(Windows, LoginProposesTheLastIdAndListsEveryOperatorButSa)
+TEST_F(UiWindows, LoginProposesTheLastIdAndListsEveryOperatorButSa)
 {
   AddOperator("clerk", "1", ",1,");
   AddOperator("王五", "2", ",1,");
@@ -115,7 +108,7 @@ TEST_F(Windows, LoginProposesTheLastIdAndListsEveryOperatorButSa)
   EXPECT_EQ(next.edtLoginId1->GetText(), "王五");
 }
 
-TEST_F(Windows, RefusedLoginsKeepTheDialogOpenWithoutAMessage)
+TEST_F(UiWindows, RefusedLoginsKeepTheDialogOpenWithoutAMessage)
 {
   AddOperator("clerk", "secret", ",1,");
   struct Attempt {
@@ -146,7 +139,7 @@ TEST_F(Windows, RefusedLoginsKeepTheDialogOpenWithoutAMessage)
 
 // ---- Main window -----------------------------------------------------------------------------
 
-TEST_F(Windows, MainWindowShowsTheProductTheDatabaseAndTheOperator)
+TEST_F(UiWindows, MainWindowShowsTheProductTheDatabaseAndTheOperator)
 {
   MakeWindows();
   EXPECT_EQ(Main->GetCaption(), "澜岳合同管理系统 - 单机版 1.21.111231");
@@ -172,7 +165,7 @@ TEST_F(Windows, MainWindowShowsTheProductTheDatabaseAndTheOperator)
   EXPECT_EQ(Main->mnuTools1->GetItem(5)->GetHint(), "算账");
 }
 
-TEST_F(Windows, CompanyCommandNeedsRight10000)
+TEST_F(UiWindows, CompanyCommandNeedsRight10000)
 {
   AddOperator("clerk", "", ",1,13,15,");
   AddOperator("boss", "", ",10000,");
@@ -195,7 +188,7 @@ TEST_F(Windows, CompanyCommandNeedsRight10000)
   EXPECT_EQ(StepsLeft(), 0u);
 }
 
-TEST_F(Windows, WindowListNamesEveryChildOnceWithItsCaption)
+TEST_F(UiWindows, WindowListNamesEveryChildOnceWithItsCaption)
 {
   MakeWindows();
   Main->Show();
@@ -229,7 +222,7 @@ TEST_F(Windows, WindowListNamesEveryChildOnceWithItsCaption)
   EXPECT_TRUE(Main->miStatusBar1->GetChecked());
 }
 
-TEST_F(Windows, ReloginChangesTheOperatorAndQueriesTheDesktopAgain)
+TEST_F(UiWindows, ReloginChangesTheOperatorAndQueriesTheDesktopAgain)
 {
   AddOperator("clerk", "", ",1,");
   std::vector<AnsiString> queried;
@@ -252,7 +245,7 @@ TEST_F(Windows, ReloginChangesTheOperatorAndQueriesTheDesktopAgain)
   EXPECT_EQ(queried.size(), 2u);
 }
 
-TEST_F(Windows, ClosingTheMainWindowAsksForFeedbackRunsTheBackupAndDisconnects)
+TEST_F(UiWindows, ClosingTheMainWindowAsksForFeedbackRunsTheBackupAndDisconnects)
 {
   qxProj::KeyValues->SetFeedbackPrompt(true);
   int backups = 0;
@@ -273,7 +266,7 @@ TEST_F(Windows, ClosingTheMainWindowAsksForFeedbackRunsTheBackupAndDisconnects)
 
 // ---- Desktop ---------------------------------------------------------------------------------
 
-TEST_F(Windows, DesktopTreeHangsDepartmentsUnderTheirParentsAndSkipsBlankKinds)
+TEST_F(UiWindows, DesktopTreeHangsDepartmentsUnderTheirParentsAndSkipsBlankKinds)
 {
   TStringList kinds, progress;
   kinds.SetText("采购\r\n  \r\n销售\r\n");
@@ -300,7 +293,7 @@ TEST_F(Windows, DesktopTreeHangsDepartmentsUnderTheirParentsAndSkipsBlankKinds)
   EXPECT_EQ(DesktopTree::RemindersIndex(n), 11);
 }
 
-TEST_F(Windows, DesktopStartsOnRemindersWithItsIconsAndExitCanBeCancelled)
+TEST_F(UiWindows, DesktopStartsOnRemindersWithItsIconsAndExitCanBeCancelled)
 {
   Exec("insert into departments(Code, Name) values ('01', '总部')");
   Exec("insert into departments(Code, Name) values ('0101', '财务部')");
@@ -341,7 +334,7 @@ TEST_F(Windows, DesktopStartsOnRemindersWithItsIconsAndExitCanBeCancelled)
 
 // ---- Exceptions ------------------------------------------------------------------------------
 
-TEST_F(Windows, ErrorReportNamesTheSystemAndPadsItsLabels)
+TEST_F(UiWindows, ErrorReportNamesTheSystemAndPadsItsLabels)
 {
   struct Case {
     unsigned Platform, Major, Minor;
@@ -385,7 +378,7 @@ TEST_F(Windows, ErrorReportNamesTheSystemAndPadsItsLabels)
   EXPECT_EQ(lines.GetStrings(25), "MSN：");
 }
 
-TEST_F(Windows, UnhandledExceptionOffersAReportAndARepeatInsideItIsShownPlainly)
+TEST_F(UiWindows, UnhandledExceptionOffersAReportAndARepeatInsideItIsShownPlainly)
 {
   std::string answer = "ok";
   TLoopbackHttpServer server([&](const std::string&, const std::string&) {
