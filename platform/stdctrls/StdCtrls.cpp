@@ -11,6 +11,7 @@
 #include "platform/stdctrls/comctrls/DateTimePicker.h"
 #include "platform/stdctrls/comctrls/ListView.h"
 #include "platform/stdctrls/comctrls/MonthCalendar.h"
+#include "platform/stdctrls/comctrls/PageControl.h"
 #include "platform/stdctrls/comctrls/ProgressBar.h"
 #include "platform/stdctrls/comctrls/StatusBar.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
@@ -37,7 +38,8 @@ void Initialize()
   // The common-control wrappers.
   Classes::RegisterClasses({TTreeView::StaticClass(), TListView::StaticClass(), TStatusBar::StaticClass(),
                             TUpDown::StaticClass(), TProgressBar::StaticClass(), TDateTimePicker::StaticClass(),
-                            TMonthCalendar::StaticClass()});
+                            TMonthCalendar::StaticClass(), TTabControl::StaticClass(), TPageControl::StaticClass(),
+                            TTabSheet::StaticClass()});
   // The grids.
   Classes::RegisterClasses({TDrawGrid::StaticClass(), TStringGrid::StaticClass()});
   CommDlg::Initialize();

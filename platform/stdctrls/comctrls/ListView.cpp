@@ -184,7 +184,11 @@ void TCustomListView::ImageListChange() { ItemsChanged(); }
 void TCustomListView::Notification(TComponent* AComponent, TOperation Operation)
 {
   TCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FLargeImages) SetLargeImages(nullptr);
+  // The list is being destroyed: forget it without calling into it.
+  if (Operation == opRemove && AComponent == FLargeImages) {
+    FLargeImages = nullptr;
+    ItemsChanged();
+  }
 }
 
 void TCustomListView::SetViewStyle(TViewStyle Value)
