@@ -4,11 +4,11 @@
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/forms/graphics/Pen.h"
-#include "platform/gdi/text/DrawText.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/buttons/CheckBox.h"
+#include "platform/stdctrls/dialogs/DialogControls.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/stdctrls/lists/ListBox.h"
@@ -47,7 +47,6 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, TFileDialogModel& Model, co
   SetPosition(poScreenCenter);
   SetClientSize(470, 310);
   int w = 470, h = 310;
-  OnPaint = [this](TObject* S) { PaintCaptions(S); };
 
   FFolders = new TComboBox(this);
   FFolders->SetParent(this);
@@ -55,7 +54,7 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, TFileDialogModel& Model, co
   FFolders->SetBounds(kFieldX, 8, w - kFieldX - kLeft - 70, kRowH);
   FFolders->SetAnchors(TAnchors{akLeft, akTop, akRight});
   FFolders->OnSelect = [this](TObject* S) { FolderSelect(S); };
-  FCaptions.push_back({FFolders, "查找范围(&I):"});
+  FieldCaption(FFolders, "查找范围(&I):");
 
   FUp = new TButton(this);
   FUp->SetParent(this);
@@ -81,7 +80,7 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, TFileDialogModel& Model, co
   FName->SetParent(this);
   FName->SetBounds(kFieldX, nameY, w - kFieldX - kButtonW - 2 * kLeft, kRowH);
   FName->SetAnchors(TAnchors{akLeft, akRight, akBottom});
-  FCaptions.push_back({FName, "文件名(&N):"});
+  FieldCaption(FName, "文件名(&N):");
 
   FTypes = new TComboBox(this);
   FTypes->SetParent(this);
@@ -89,7 +88,7 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, TFileDialogModel& Model, co
   FTypes->SetBounds(kFieldX, typeY, w - kFieldX - kButtonW - 2 * kLeft, kRowH);
   FTypes->SetAnchors(TAnchors{akLeft, akRight, akBottom});
   FTypes->OnSelect = [this](TObject* S) { TypeChange(S); };
-  FCaptions.push_back({FTypes, Save ? "保存类型(&T):" : "文件类型(&T):"});
+  FieldCaption(FTypes, Save ? "保存类型(&T):" : "文件类型(&T):");
   for (const TFileFilter& f : Model.GetFilters()) FTypes->GetItems()->Add(f.Description);
   if (!Model.GetFilters().empty()) FTypes->SetItemIndex(Model.GetFilterIndex() - 1);
 
@@ -203,15 +202,11 @@ void TFileDialogForm::UpClick(TObject*)
   if (FFolderPaths.size() > 1 && FModel.SetFolder(FFolderPaths[FFolderPaths.size() - 2])) Reload();
 }
 
-void TFileDialogForm::PaintCaptions(TObject*)
+void TFileDialogForm::FieldCaption(TWinControl* Field, const AnsiString& Text)
 {
-  TCanvas* c = GetCanvas();
-  c->GetBrush()->SetStyle(bsClear);
-  c->GetFont()->Assign(GetFont());
-  for (const TCaption& cap : FCaptions) {
-    RECT r{kLeft, cap.Control->GetTop(), kFieldX - 2, cap.Control->GetTop() + kRowH};
-    Windows::DrawText(c->GetHandle(), cap.Text.c_str(), int(cap.Text.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
-  }
+  TLabel* l = DialogControls::Caption(this, this, Text, kLeft, Field->GetTop() + 4, Field);
+  // The captions stay beside their fields when the form is sized.
+  l->SetAnchors(Field->GetAnchors().Contains(akBottom) ? TAnchors{akLeft, akBottom} : TAnchors{akLeft, akTop});
 }
 
 void TFileDialogForm::DrawEntry(TObject*, int Index, RECT Rect, TOwnerDrawState State)

@@ -37,17 +37,13 @@ public:
   void Confirm();
 
 private:
-  // A field's caption, painted left of it on the form.
-  struct TCaption {
-    TControl* Control;
-    AnsiString Text;
-  };
   void ListClick(TObject*);
   void ListDblClick(TObject*);
   void TypeChange(TObject*);
   void FolderSelect(TObject*);
   void UpClick(TObject*);
-  void PaintCaptions(TObject*);
+  // A caption left of Field that focuses it.
+  void FieldCaption(TWinControl* Field, const AnsiString& Text);
   void DrawEntry(TObject* Control, int Index, RECT Rect, TOwnerDrawState State);
   void Handle(TFileDialogModel::TResult Result);
 
@@ -57,6 +53,5 @@ private:
   TEdit* FName = nullptr;
   TCheckBox* FReadOnly = nullptr;
   TButton *FOk = nullptr, *FCancel = nullptr, *FUp = nullptr;
-  std::vector<TCaption> FCaptions;
   std::vector<AnsiString> FFolderPaths;  // the folder box's lines as full paths
 };

@@ -69,20 +69,7 @@ TEST_F(MenuImageTest, APopUpMenuDrawsItsImagesInTheClassicLook)
   EXPECT_FALSE(root->GetItem(3)->IsOwnerDrawn()) << "a line stays the system's";
 
   TPixelCanvas picture(420, 320);
-  RECT formRect;
-  Windows::GetWindowRect(form->GetHandle(), &formRect);
-  bool taken = false;
-  Forms::Application->OnHint = [&](TObject*) {
-    if (taken || Forms::Application->GetHint().empty()) return;
-    taken = true;
-    Windows::UpdateWindow(Windows::WindowFromPoint(POINT{formRect.left + 130, formRect.top + 90}));
-    SaveScreenPng(formRect, "stdctrls_menu_images.png", picture);
-  };
-  InputQueue::KeyDown(VK_DOWN);
-  InputQueue::KeyDown(VK_ESCAPE);
-  popup->Popup(formRect.left + 120, formRect.top + 60);
-  Pump();
-  ASSERT_TRUE(taken);
+  ASSERT_TRUE(SavePopupMenuPng(popup, form, 120, 60, "stdctrls_menu_images.png", picture));
 
   // The images stand in their column: red on the lit first item, blue on the second and on
   // the checked one, no colour on the disabled one (greyed).

@@ -43,22 +43,7 @@ TEST_F(MenuPictureTest, AFormsBarAndAnOpenPopUpMenu)
   Item(root, "删除", scShift | VK_DELETE);
 
   TPixelCanvas picture(420, 300);
-  RECT formRect;
-  Windows::GetWindowRect(form->GetHandle(), &formRect);
-  bool taken = false;
-  // The first item lights up with its hint: the menu is on the screen.
-  Forms::Application->OnHint = [&](TObject*) {
-    if (taken || Forms::Application->GetHint().empty()) return;
-    taken = true;
-    // The menu paints its lit item when its loop next runs; the picture wants it now.
-    Windows::UpdateWindow(Windows::WindowFromPoint(POINT{formRect.left + 130, formRect.top + 90}));
-    SaveScreenPng(formRect, "stdctrls_menus.png", picture);
-  };
-  InputQueue::KeyDown(VK_DOWN);
-  InputQueue::KeyDown(VK_ESCAPE);
-  popup->Popup(formRect.left + 120, formRect.top + 80);
-  Pump();
-  ASSERT_TRUE(taken);
+  ASSERT_TRUE(SavePopupMenuPng(popup, form, 120, 80, "stdctrls_menus.png", picture));
 
   // The bar's text and the menu's texts are dark ink on light grounds.
   RECT barText{4, 24, 200, 44};

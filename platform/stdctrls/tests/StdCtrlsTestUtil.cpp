@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "platform/forms/app/Application.h"
+#include "platform/forms/controls/Controls.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Blits.h"
@@ -10,6 +11,9 @@
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/menus/Menus.h"
 #include "platform/win/backend/Headless.h"
+#include "platform/win/input/InputQueue.h"
+#include "platform/win/paint/Painting.h"
+#include "platform/win/window/Windows.h"
 
 void AppFormsFixture::SetUp()
 {
@@ -38,4 +42,25 @@ void SaveScreenPng(RECT From, const char* Name, TPixelCanvas& Into)
   std::vector<std::uint8_t> png = PngFile::SavePng(Into.Bmp);
   std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + Name, std::ios::binary)
       .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}
+
+bool SavePopupMenuPng(TPopupMenu* Menu, TForm* Form, int X, int Y, const char* Name, TPixelCanvas& Into)
+{
+  RECT formRect;
+  Windows::GetWindowRect(Form->GetHandle(), &formRect);
+  bool taken = false;
+  // The first item lights up with its hint: the menu is on the screen.
+  Forms::Application->OnHint = [&](TObject*) {
+    if (taken || Forms::Application->GetHint().empty()) return;
+    taken = true;
+    // The menu paints its lit item when its loop next runs; the picture wants it now.
+    Windows::UpdateWindow(Windows::WindowFromPoint(POINT{formRect.left + X + 10, formRect.top + Y + 10}));
+    SaveScreenPng(formRect, Name, Into);
+  };
+  InputQueue::KeyDown(VK_DOWN);
+  InputQueue::KeyDown(VK_ESCAPE);
+  Menu->Popup(formRect.left + X, formRect.top + Y);
+  Controls::ProcessMessages();
+  Forms::Application->OnHint = nullptr;
+  return taken;
 }

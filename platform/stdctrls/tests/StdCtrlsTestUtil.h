@@ -13,3 +13,9 @@ protected:
 
 // Copies the screen rectangle From into Into (at its top-left) and writes Into as Name.
 void SaveScreenPng(RECT From, const char* Name, TPixelCanvas& Into);
+
+class TPopupMenu;
+// Pops Menu up at (X, Y) from Form's top-left corner, lights its first item (which needs a hint)
+// and writes the form's screen rectangle into Into and as Name while the menu shows; then the
+// menu is closed. Answers whether the picture was taken.
+bool SavePopupMenuPng(TPopupMenu* Menu, TForm* Form, int X, int Y, const char* Name, TPixelCanvas& Into);
