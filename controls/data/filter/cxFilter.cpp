@@ -28,7 +28,7 @@ constexpr int kMaxGroupDepth = 128;
 
 TcxCustomFilterCriteriaItem::~TcxCustomFilterCriteriaItem()
 {
-  if (FParent) FParent->RemoveItem(this);
+  if (FParent) FParent->Forget(this);
 }
 
 void TcxCustomFilterCriteriaItem::Changed()
@@ -53,7 +53,7 @@ TcxFilterCriteriaItemList::TcxFilterCriteriaItemList(TcxFilterCriteriaItemList* 
 
 TcxFilterCriteriaItemList::~TcxFilterCriteriaItemList()
 {
-  while (!FItems.empty()) delete FItems.back();  // each child takes itself out of FItems
+  while (TcxCustomFilterCriteriaItem* item = FItems.Back()) Delete(item);
 }
 
 TcxFilterCriteria* TcxFilterCriteriaItemList::GetCriteria() const
@@ -66,7 +66,7 @@ void TcxFilterCriteriaItemList::WriteData(TStream* AStream)
   TcxCustomFilterCriteriaItem::WriteData(AStream);
   cxVariants::WriteByteToStream(AStream, FBoolOperatorKind);
   cxVariants::WriteIntegerToStream(AStream, GetCount());
-  for (auto* item : FItems) item->WriteData(AStream);
+  for (const auto& item : FItems) item->WriteData(AStream);
 }
 
 TcxFilterCriteriaItem* TcxFilterCriteriaItemList::AddItem(TObject* AItemLink, TcxFilterOperatorKind AOperatorKind,
@@ -78,22 +78,30 @@ TcxFilterCriteriaItem* TcxFilterCriteriaItemList::AddItem(TObject* AItemLink, Tc
 TcxFilterCriteriaItemList* TcxFilterCriteriaItemList::AddItemList(TcxFilterBoolOperatorKind ABoolOperatorKind)
 {
   auto* list = new TcxFilterCriteriaItemList(this, ABoolOperatorKind);
-  Append(list);
+  Append(std::unique_ptr<TcxCustomFilterCriteriaItem>(list));
   Changed();
   return list;
 }
 
-void TcxFilterCriteriaItemList::Append(TcxCustomFilterCriteriaItem* AItem)
+void TcxFilterCriteriaItemList::Append(std::unique_ptr<TcxCustomFilterCriteriaItem> AItem)
 {
   AItem->FParent = this;
-  FItems.push_back(AItem);
+  FItems.Add(std::move(AItem));
 }
 
-void TcxFilterCriteriaItemList::RemoveItem(TcxCustomFilterCriteriaItem* AItem)
+std::unique_ptr<TcxCustomFilterCriteriaItem> TcxFilterCriteriaItemList::Extract(TcxCustomFilterCriteriaItem* AItem)
 {
-  auto it = std::find(FItems.begin(), FItems.end(), AItem);
-  if (it == FItems.end()) return;
-  FItems.erase(it);
+  std::unique_ptr<TcxCustomFilterCriteriaItem> item = FItems.Extract(AItem);
+  if (!item) return nullptr;
+  item->FParent = nullptr;
+  Changed();
+  return item;
+}
+
+void TcxFilterCriteriaItemList::Forget(TcxCustomFilterCriteriaItem* AItem)
+{
+  if (FItems.IndexOf(AItem) < 0) return;
+  FItems.Forget(AItem);
   AItem->FParent = nullptr;
   Changed();
 }
@@ -102,7 +110,7 @@ void TcxFilterCriteriaItemList::Clear()
 {
   TcxFilterCriteria* criteria = GetCriteria();
   if (criteria) criteria->BeginUpdate();
-  while (!FItems.empty()) delete FItems.back();
+  while (TcxCustomFilterCriteriaItem* item = FItems.Back()) Delete(item);
   if (criteria) criteria->EndUpdate();
 }
 
@@ -116,7 +124,7 @@ void TcxFilterCriteriaItemList::SetBoolOperatorKind(TcxFilterBoolOperatorKind Va
 TcxCustomFilterCriteriaItem* TcxFilterCriteriaItemList::GetItem(int Index) const
 {
   if (Index < 0 || Index >= GetCount()) return nullptr;
-  return FItems[static_cast<size_t>(Index)];
+  return FItems[Index];
 }
 
 TcxFilterCriteriaItem::TcxFilterCriteriaItem(TcxFilterCriteriaItemList* AParent, TObject* AItemLink,
@@ -455,10 +463,10 @@ TcxFilterCriteriaItem* TcxFilterCriteria::AddItem(TcxFilterCriteriaItemList* APa
 {
   TUpdateGuard lock(*this);
   if (!AParent) AParent = FRoot.get();
-  std::unique_ptr<TcxFilterCriteriaItem> item(CreateItem(AParent, AItemLink, AOperatorKind, AValue, ADisplayValue));
-  AParent->Append(item.get());
+  TcxFilterCriteriaItem* item = CreateItem(AParent, AItemLink, AOperatorKind, AValue, ADisplayValue);
+  AParent->Append(std::unique_ptr<TcxCustomFilterCriteriaItem>(item));
   item->Changed();
-  return item.release();
+  return item;
 }
 
 TcxFilterCriteriaItem* TcxFilterCriteria::FindItemByItemLink(TObject* AItemLink)
@@ -535,17 +543,15 @@ void TcxFilterCriteria::RemoveItemByItemLink(TObject* AItemLink)
   bool removed = false;
   while (TcxFilterCriteriaItem* item = FindItemByItemLink(AItemLink)) {
     TcxFilterCriteriaItemList* group = item->GetParent();
-    delete item;
+    group->Delete(item);
     removed = true;
     if (group == FRoot.get()) continue;
+    TcxFilterCriteriaItemList* parent = group->GetParent();
     if (group->GetCount() == 0) {
-      delete group;
+      parent->Delete(group);
     } else if (group->GetCount() == 1) {
-      TcxFilterCriteriaItemList* parent = group->GetParent();
-      TcxCustomFilterCriteriaItem* child = group->GetItem(0);
-      group->RemoveItem(child);
-      parent->Append(child);
-      delete group;
+      parent->Append(group->Extract(group->GetItem(0)));
+      parent->Delete(group);
     }
   }
   if (removed)

@@ -19,6 +19,7 @@
 #include <memory>
 #include <vector>
 
+#include "platform/classes/OwnedList.h"
 #include "platform/classes/Persistent.h"
 #include "platform/classes/Sets.h"
 #include "platform/rtl/Variants.h"
@@ -327,25 +328,31 @@ public:
                                  const AnsiString& ADisplayValue);
   // A new empty group at the end.
   TcxFilterCriteriaItemList* AddItemList(TcxFilterBoolOperatorKind ABoolOperatorKind);
-  // Takes AItem out of the list (not freed); signals a change when it was there.
-  void RemoveItem(TcxCustomFilterCriteriaItem* AItem);
+  // Takes AItem out of the list and hands it to the caller; signals a change when it was there
+  // (null otherwise).
+  std::unique_ptr<TcxCustomFilterCriteriaItem> Extract(TcxCustomFilterCriteriaItem* AItem);
+  // Takes AItem out and frees it.
+  void Delete(TcxCustomFilterCriteriaItem* AItem) { Extract(AItem).reset(); }
   // Frees every child, the last first, inside one update lock.
   void Clear();
 
   TcxFilterBoolOperatorKind GetBoolOperatorKind() const { return FBoolOperatorKind; }
   void SetBoolOperatorKind(TcxFilterBoolOperatorKind Value);
-  int GetCount() const { return static_cast<int>(FItems.size()); }
+  int GetCount() const { return FItems.Count(); }
   // nullptr outside 0..Count-1.
   TcxCustomFilterCriteriaItem* GetItem(int Index) const;
 
 private:
   friend class TcxFilterCriteria;
-  // Appends an item already created with this list as parent (the list takes ownership).
-  void Append(TcxCustomFilterCriteriaItem* AItem);
+  friend class TcxCustomFilterCriteriaItem;
+  // Appends an item made for this list and takes it over.
+  void Append(std::unique_ptr<TcxCustomFilterCriteriaItem> AItem);
+  // A child's destructor: takes it out without freeing it again.
+  void Forget(TcxCustomFilterCriteriaItem* AItem);
 
   TcxFilterBoolOperatorKind FBoolOperatorKind;
-  TcxFilterCriteria* FCriteria = nullptr;            // the root group's owner
-  std::vector<TcxCustomFilterCriteriaItem*> FItems;  // owned
+  TcxFilterCriteria* FCriteria = nullptr;  // the root group's owner
+  TOwnedList<TcxCustomFilterCriteriaItem> FItems;
 };
 
 class TcxFilterCriteriaItem : public TcxCustomFilterCriteriaItem {
