@@ -7,6 +7,7 @@
 #include "controls/framework/cxLookAndFeels.h"
 #include "controls/framework/dxThemeManager.h"
 #include "controls/framework/dxUxTheme.h"
+#include "platform/rtl/Guards.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/Messages.h"
 #include "platform/forms/forms/CustomForm.h"
@@ -23,18 +24,6 @@
 
 namespace {
 
-class TFlag {
-public:
-  explicit TFlag(bool& AFlag) : FFlag(AFlag), FSaved(AFlag) { FFlag = true; }
-  ~TFlag() { FFlag = FSaved; }
-  TFlag(const TFlag&) = delete;
-  TFlag& operator=(const TFlag&) = delete;
-
-private:
-  bool& FFlag;
-  bool FSaved;
-};
-
 bool SameRect(const RECT& A, const RECT& B)
 {
   return A.left == B.left && A.top == B.top && A.right == B.right && A.bottom == B.bottom;
@@ -46,7 +35,7 @@ bool SameRect(const RECT& A, const RECT& B)
 
 TcxContainer::TcxContainer(TComponent* AOwner) : TcxControl(AOwner)
 {
-  TFlag creating(FCreating);
+  TValueGuard creating(FCreating, true);
   ControlStyle.Include(csCaptureMouse);
   ControlStyle.Include(csSetCaption);
   SetTabStop(true);
@@ -279,11 +268,11 @@ void TcxContainer::StyleChanged()
   TcxContainerStyle* style = GetStyle();
   if (style->GetEffectiveColor() != GetColor()) {
     SetParentColor(false);
-    TFlag applying(FApplyingStyle);
+    TValueGuard applying(FApplyingStyle, true);
     SetColor(style->GetColor());
   }
   if (style->GetFont()) {
-    TFlag applying(FApplyingStyle);
+    TValueGuard applying(FApplyingStyle, true);
     SetFont(style->GetFont());
   }
 }
@@ -347,7 +336,7 @@ void TcxContainer::AdjustInnerControl()
   if (!FInnerControl || IsContainerDestroying()) return;
   const RECT& r = GetViewInfo()->ClientRect;
   if (SameRect(FInnerControl->GetBoundsRect(), r)) return;
-  TFlag moving(FMovingInnerControl);
+  TValueGuard moving(FMovingInnerControl, true);
   FInnerControl->TControl::SetBoundsRect(r);
 }
 

@@ -9,6 +9,7 @@
 #include "controls/framework/cxDragAndDrop.h"
 #include "controls/framework/cxGraphics.h"
 #include "controls/framework/cxSettingsController.h"
+#include "platform/rtl/Guards.h"
 #include "platform/forms/app/Mouse.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/Messages.h"
@@ -39,18 +40,6 @@ public:
 
 private:
   TcxControl** FRef;
-};
-
-class TFlagGuard {
-public:
-  TFlagGuard(bool& AFlag, bool Value) : FFlag(AFlag), FSaved(AFlag) { FFlag = Value; }
-  ~TFlagGuard() { FFlag = FSaved; }
-  TFlagGuard(const TFlagGuard&) = delete;
-  TFlagGuard& operator=(const TFlagGuard&) = delete;
-
-private:
-  bool& FFlag;
-  bool FSaved;
 };
 
 int DragThreshold()
@@ -622,7 +611,7 @@ void TcxControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 
 void TcxControl::SetInternalCursor(TCursor Value)
 {
-  TFlagGuard guard(FSettingCursor, true);
+  TValueGuard guard(FSettingCursor, true);
   SetCursor(Value);
 }
 
@@ -798,7 +787,7 @@ void TcxControl::SetScrollBarInfo(TScrollBarKind Kind, int Min, int Max, int Ste
 
 void TcxControl::CalculateScrollBarsVisibility()
 {
-  TFlagGuard guard(FInVisibilityCalculation, true);
+  TValueGuard guard(FInVisibilityCalculation, true);
   TcxScrollBarState& h = FHScrollBar->CalculatedState;
   TcxScrollBarState& v = FVScrollBar->CalculatedState;
   h.Visible = false;
@@ -835,7 +824,7 @@ void TcxControl::UpdateScrollBars()
     FSavedVVisible = vBefore;
     FScrollBarsSettled = false;
   }
-  TFlagGuard calculating(FCalculatingScrollBarsParams, true);
+  TValueGuard calculating(FCalculatingScrollBarsParams, true);
   if (!FScrollBarsSettled) {
     CalculateScrollBarsVisibility();
     TcxScrollBarState& h = FHScrollBar->CalculatedState;

@@ -6,6 +6,7 @@
 
 #include "controls/framework/cxControls.h"
 #include "controls/framework/cxControlsResources.h"
+#include "platform/rtl/Guards.h"
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/gdi/dc/DeviceContext.h"
@@ -101,11 +102,7 @@ void TcxControl::StartPanning()
 {
   const bool h = IsHScrollBarVisible(), v = IsVScrollBarVisible();
   if ((!h && !v) || FIsPanning || !HandleAllocated()) return;
-  struct TPanningFlag {
-    bool& Flag;
-    ~TPanningFlag() { Flag = false; }
-  } flag{FIsPanning};
-  FIsPanning = true;
+  TValueGuard panning(FIsPanning, true);
   TcxControl* self = this;
   AddSelfReference(&self);
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/rtl/Guards.h"
 #include "platform/forms/app/Application.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/Messages.h"
@@ -27,17 +28,6 @@ bool Listed(const TcxCustomPopupWindow* P)
   auto& l = ShownList();
   return std::find(l.begin(), l.end(), P) != l.end();
 }
-
-class TFlagScope {
-public:
-  explicit TFlagScope(bool& AFlag) : FFlag(AFlag) { FFlag = true; }
-  ~TFlagScope() { FFlag = false; }
-  TFlagScope(const TFlagScope&) = delete;
-  TFlagScope& operator=(const TFlagScope&) = delete;
-
-private:
-  bool& FFlag;
-};
 
 TCustomForm* OwnerForm(TControl* C) { return C ? C->GetParentForm() : nullptr; }
 
@@ -331,7 +321,7 @@ void TcxCustomPopupWindow::Dispatch(TMessage& Message)
       break;
     case CM_CLOSEPOPUPWINDOW: {
       {
-        TFlagScope flag(FClosingWithoutQuery);
+        TValueGuard flag(FClosingWithoutQuery, true);
         ClosePopup(false);
       }
       if (auto* owner = dynamic_cast<TWinControl*>(FOwnerControl); owner && owner->HandleAllocated())
@@ -520,8 +510,8 @@ struct TcxPopupHooks {
       }
       TControl* watched = owner;
       {
-        TFlagScope closing(MouseHookClosing);
-        TFlagScope noQuery(p->FClosingWithoutQuery);
+        TValueGuard closing(MouseHookClosing, true);
+        TValueGuard noQuery(p->FClosingWithoutQuery, true);
         p->ClosePopup(false);
       }
       if (!passClick) {

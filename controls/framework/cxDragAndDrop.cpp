@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "controls/framework/cxGraphics.h"
+#include "platform/rtl/Guards.h"
 #include "platform/forms/app/Mouse.h"
 #include "platform/forms/app/Timer.h"
 #include "platform/forms/controls/Controls.h"
@@ -93,11 +94,7 @@ void TcxControl::FinishDragAndDrop(bool Accepted)
 {
   if (FFinishingDragAndDrop) return;
   {
-    struct TReset {
-      bool& Flag;
-      ~TReset() { Flag = false; }
-    } reset{FFinishingDragAndDrop};
-    FFinishingDragAndDrop = true;
+    TValueGuard finishing(FFinishingDragAndDrop, true);
     if (FDragAndDropState == ddsDragging)
       EndDragAndDrop(Accepted);
     else

@@ -3,6 +3,7 @@
 
 #include "controls/framework/cxGraphics.h"
 #include "controls/framework/cxLookAndFeels.h"
+#include "platform/rtl/Guards.h"
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/DragObject.h"
@@ -150,11 +151,7 @@ void TcxCustomInnerListBox::SyncBar(TcxScrollBar* Bar, LONG Object, int BarKind)
 void TcxCustomInnerListBox::SyncScrollBars()
 {
   if (Destroying() || FBlockSync > 0 || FSyncing) return;
-  FSyncing = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{FSyncing};
+  TValueGuard syncing(FSyncing, true);
   SyncBar(FHScrollBar, OBJID_HSCROLL, SB_HORZ);
   SyncBar(FVScrollBar, OBJID_VSCROLL, SB_VERT);
 }
@@ -188,11 +185,7 @@ void TcxCustomInnerListBox::MouseDown(TMouseButton Button, TShiftState Shift, in
 {
   TCustomListBox::MouseDown(Button, Shift, X, Y);
   if (!FContainer) return;
-  FContainer->FInnerMouseDown = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{FContainer->FInnerMouseDown};
+  TValueGuard innerDown(FContainer->FInnerMouseDown, true);
   FContainer->MouseDown(Button, Shift, X + GetLeft(), Y + GetTop());
 }
 
