@@ -93,7 +93,7 @@ bool TLoginFrm::CloseQuery()
     }
     return true;
   }
-  if (edtPassword1->CanFocus()) edtPassword1->SetFocus();
+  if (GetVisible() && edtPassword1->CanFocus()) edtPassword1->SetFocus();
   edtPassword1->SelectAll();
   return false;
 }

@@ -121,7 +121,7 @@ bool TPasswordChangerFrm::CloseQuery()
     qxLib::ShowInfo("两次输入的新密码不一样,请确认并重新输入.");
     edtNewPassword1->SetText("");
     edtNewPassword2->SetText("");
-    if (edtNewPassword1->CanFocus()) edtNewPassword1->SetFocus();
+    if (GetVisible() && edtNewPassword1->CanFocus()) edtNewPassword1->SetFocus();
     return false;
   }
   return TADlgFrm::CloseQuery();

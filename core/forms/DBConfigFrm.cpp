@@ -180,7 +180,7 @@ void TDBConfigFrm::Button1Click(TObject*)
     qxLib::ShowInfo("端口必须是0到65535之间的数字,请重新输入.");
     ShowPage(0);
     ComboBox1->SetItemIndex(0);
-    if (mssqlPortEdit1->CanFocus()) mssqlPortEdit1->SetFocus();
+    if (GetVisible() && mssqlPortEdit1->CanFocus()) mssqlPortEdit1->SetFocus();
     return;
   }
   TDBConfiger& c = *FConfig;

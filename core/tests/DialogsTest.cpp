@@ -9,6 +9,10 @@
 #include "core/KeyValue.h"
 #include "core/Operator.h"
 #include "core/forms/CompanyInfo.h"
+#include "core/forms/DBConfigFrm.h"
+#include "core/qxLib.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/stdctrls/lists/ComboBox.h"
 #include "core/forms/Feedback.h"
 #include "core/forms/Tips.h"
 #include "core/tests/FormsTestSupport.h"
@@ -237,4 +241,77 @@ TEST_F(Dialogs, FeedbackCheckBoxKeepsTheClosingSwitch)
   EXPECT_TRUE(form.CheckBox1->GetChecked());
   form.CheckBox1->SetChecked(false);
   EXPECT_FALSE(TKeyValue2().GetFeedbackPrompt());
+}
+
+TEST_F(Dialogs, ConnectionDialogSavesEachProvidersSettings)
+{
+  AnsiString program = (Dir + "/pelto").c_str();
+  auto ini = [&](const char* Key) { return TIniFile((Dir + "/cfg.ini").c_str()).ReadString("db", Key, "(none)"); };
+  {
+    TDBConfigFrm d(nullptr, program);
+    // A folder never configured: the embedded database's page, the server's own port.
+    EXPECT_EQ(d.GetPageIndex(), 1);
+    EXPECT_EQ(d.mssqlPortEdit1->GetText(), "5432");
+    EXPECT_TRUE(d.jetDefaultCheckBox1->GetChecked());
+    EXPECT_FALSE(d.jetfileEdit1->GetEnabled());
+    d.ComboBox1->SetItemIndex(0);
+    d.ComboBox1Select(nullptr);
+    EXPECT_EQ(d.GetPageIndex(), 0);
+    d.mssqlServerEdit1->SetText("db.example");
+    d.mssqlDbEdit1->SetText("pelto");
+    d.mssqlUserEdit1->SetText("王五");
+    d.mssqlPwEdit1->SetText("p w;\"d");
+    d.mssqlPortEdit1->SetText("6543");
+    d.Button1Click(nullptr);
+    EXPECT_EQ(d.GetModalResult(), mrOk);
+  }
+  EXPECT_EQ(ini("providerIdx"), "0");
+  EXPECT_EQ(ini("mssqlServer"), "db.example");
+  EXPECT_EQ(ini("mssqlPort"), "6543");
+  EXPECT_EQ(ini("mssqlUser"), "王五");
+  EXPECT_EQ(qxLib::ScrambleText(ini("mssqlPw")), "p w;\"d");  // stored scrambled
+  EXPECT_NE(ini("mssqlPw"), "p w;\"d");
+  {
+    TDBConfigFrm d(nullptr, program);
+    EXPECT_EQ(d.GetPageIndex(), 0);
+    EXPECT_EQ(d.mssqlPwEdit1->GetText(), "p w;\"d");
+    d.ComboBox1->SetItemIndex(1);
+    d.jetDefaultCheckBox1->SetChecked(false);
+    EXPECT_TRUE(d.jetfileEdit1->GetEnabled());
+    d.jetfileEdit1->SetText("/数据/合同.mdb");
+    d.jetPwEdit1->SetText("秘密");
+    d.Button1Click(nullptr);
+  }
+  EXPECT_EQ(ini("providerIdx"), "1");
+  EXPECT_EQ(ini("defaultCon"), "0");
+  EXPECT_EQ(qxLib::ScrambleText(ini("jetfile")), "/数据/合同.mdb");
+  EXPECT_EQ(qxLib::ScrambleText(ini("jetPw")), "秘密");
+  EXPECT_NE(System::AnsiToWide(qxLib::ScrambleText(ini("ConnStr"))).find(u"Data Source=/"), std::u16string::npos);
+  {
+    TDBConfigFrm d(nullptr, program);
+    d.ComboBox1->SetItemIndex(2);
+    d.edtZorUrl1->SetText("http://zor.example/get");
+    d.edtZorUser1->SetText("zor");
+    d.Button1Click(nullptr);
+  }
+  EXPECT_EQ(ini("providerIdx"), "2");
+  EXPECT_EQ(ini("zorUrl"), "http://zor.example/get");
+  EXPECT_EQ(ini("ConnStr"), "");
+}
+
+TEST_F(Dialogs, APortThatIsNoNumberKeepsTheConnectionDialogOpenWithNothingSaved)
+{
+  AnsiString program = (Dir + "/pelto").c_str();
+  for (const char* port : {"12a", "", "70000", "-1"}) {
+    TDBConfigFrm d(nullptr, program);
+    d.ComboBox1->SetItemIndex(0);
+    d.mssqlServerEdit1->SetText("db.example");
+    d.mssqlPortEdit1->SetText(port);
+    d.Button1Click(nullptr);
+    EXPECT_EQ(d.GetModalResult(), mrNone) << port;
+    EXPECT_EQ(d.GetPageIndex(), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(Dir + "/cfg.ini"));
+  EXPECT_EQ(Boxes.size(), 4u);
+  EXPECT_EQ(Boxes[0], "\r\n端口必须是0到65535之间的数字,请重新输入.\t");
 }
