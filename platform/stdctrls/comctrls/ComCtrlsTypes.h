@@ -41,6 +41,5 @@ PELTO_ENUM(TDTDateFormat, dfShort, dfLong)
 PELTO_ENUM(TDTDateMode, dmComboBox, dmUpDown)
 
 // ---- Tabs
-PELTO_ENUM(TTabPosition, tpTop, tpBottom)
 PELTO_ENUM(TTabStyle, tsTabs, tsButtons, tsFlatButtons)
 PELTO_EVENT_TYPE(TTabChangingEvent, void(TObject* Sender, bool& AllowChange))

@@ -5,7 +5,9 @@
 #include "platform/forms/controls/Messages.h"
 #include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/Canvas.h"
+#include "platform/forms/graphics/Colors.h"
 #include "platform/forms/graphics/Font.h"
+#include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/text/DrawText.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/Guards.h"
@@ -476,19 +478,19 @@ void TCustomListView::Paint()
       FLargeImages->Draw(canvas, icon.left, icon.top, item->GetImageIndex(),
                          selected && focused ? dsSelected : dsNormal, itImage, GetEnabled());
     RECT caption = CaptionRect(cell, item->GetCaption(), selected);
+    TColor textColor = GetEnabled() ? GetFont()->GetColor() : clGrayText;
     if (selected) {
       canvas->GetBrush()->SetColor(focused ? clHighlight : clBtnFace);
       canvas->FillRect(caption);
-      canvas->GetFont()->SetColor(focused ? clHighlightText : clBtnText);
-    } else {
-      canvas->GetFont()->SetColor(GetEnabled() ? GetFont()->GetColor() : clGrayText);
+      textColor = focused ? clHighlightText : clBtnText;
     }
-    canvas->GetBrush()->SetStyle(bsClear);
+    // The text goes straight to the DC: its colours are set there, whatever the canvas last used.
+    Windows::SetBkMode(dc, TRANSPARENT);
+    Windows::SetTextColor(dc, Graphics::ColorToRGB(textColor));
     RECT text{caption.left + kCaptionPad, caption.top + kCaptionPad - 1, caption.right - kCaptionPad,
               caption.bottom - kCaptionPad + 1};
     UINT flags = kCaptionFlags | (selected ? 0u : UINT(DT_END_ELLIPSIS));
     Windows::DrawText(dc, item->GetCaption().c_str(), int(item->GetCaption().size()), &text, flags);
-    canvas->GetBrush()->SetStyle(bsSolid);
     if (selected && focused) canvas->DrawFocusRect(caption);
   }
 }

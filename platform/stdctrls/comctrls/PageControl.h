@@ -70,7 +70,6 @@ public:
     p.Property("ActivePage", &ThisClass::GetActivePage, &ThisClass::SetActivePage);
     p.Property("MultiLine", &ThisClass::GetMultiLine, &ThisClass::SetMultiLine).Default(false);
     p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle).Default(tsTabs);
-    p.Property("TabPosition", &ThisClass::GetTabPosition, &ThisClass::SetTabPosition).Default(tpTop);
     p.Property("OnChange", TypeInfo_TNotifyEvent(), &ThisClass::OnChange, &ThisClass::OnChange);
     p.Property("OnChanging", TypeInfo_TTabChangingEvent(), &ThisClass::OnChanging, &ThisClass::OnChanging);
   }

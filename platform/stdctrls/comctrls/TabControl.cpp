@@ -27,7 +27,6 @@ void TCustomTabControl::CreateParams(TCreateParams& Params)
   CreateSubClass(Params, WC_TABCONTROL);
   Params.Style |= WS_CLIPCHILDREN;
   if (FMultiLine) Params.Style |= TCS_MULTILINE;
-  if (FTabPosition == tpBottom) Params.Style |= TCS_BOTTOM;
   if (FStyle != tsTabs) Params.Style |= TCS_BUTTONS;
   if (FStyle == tsFlatButtons) Params.Style |= TCS_FLATBUTTONS;
 }
@@ -65,13 +64,6 @@ void TCustomTabControl::SetStyleFlag(bool& Flag, bool Value)
 {
   if (Flag == Value) return;
   Flag = Value;
-  RecreateWnd();
-}
-
-void TCustomTabControl::SetTabPosition(TTabPosition Value)
-{
-  if (FTabPosition == Value) return;
-  FTabPosition = Value;
   RecreateWnd();
 }
 

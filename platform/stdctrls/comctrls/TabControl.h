@@ -19,8 +19,6 @@ public:
 
   bool GetMultiLine() const { return FMultiLine; }
   void SetMultiLine(bool Value) { SetStyleFlag(FMultiLine, Value); }
-  TTabPosition GetTabPosition() const { return FTabPosition; }
-  void SetTabPosition(TTabPosition Value);
   TTabStyle GetStyle() const { return FStyle; }
   void SetStyle(TTabStyle Value);
   // The tab at a client point; -1 when none.
@@ -56,7 +54,6 @@ private:
   LRESULT Send(UINT Msg, WPARAM W = 0, LPARAM L = 0);
 
   bool FMultiLine = false;
-  TTabPosition FTabPosition = tpTop;
   TTabStyle FStyle = tsTabs;
 };
 
@@ -78,7 +75,6 @@ public:
     p.Property("MultiLine", &ThisClass::GetMultiLine, &ThisClass::SetMultiLine).Default(false);
     p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle).Default(tsTabs);
     p.Property("TabIndex", &ThisClass::GetTabIndex, &ThisClass::SetTabIndex).Default(-1);
-    p.Property("TabPosition", &ThisClass::GetTabPosition, &ThisClass::SetTabPosition).Default(tpTop);
     p.Property("Tabs", &ThisClass::GetTabs, &ThisClass::SetTabs);
     p.Property("OnChange", TypeInfo_TNotifyEvent(), &ThisClass::OnChange, &ThisClass::OnChange);
     p.Property("OnChanging", TypeInfo_TTabChangingEvent(), &ThisClass::OnChanging, &ThisClass::OnChanging);
