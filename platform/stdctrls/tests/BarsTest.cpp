@@ -14,6 +14,7 @@
 #include "platform/stdctrls/comctrls/StatusBar.h"
 #include "platform/stdctrls/comctrls/UpDown.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/queue/Messages.h"
@@ -45,11 +46,7 @@ protected:
   void ClickArrow(TUpDown* Arrows, bool Up)
   {
     RECT r = Arrows->GetClientRect();
-    POINT p = Arrows->ClientToScreen(POINT{r.right / 2, Up ? r.bottom / 4 : r.bottom * 3 / 4});
-    Headless::AdvanceTime(1000);
-    InputQueue::MouseMove(p.x, p.y);
-    InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
-    InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+    ClickClient(Arrows, POINT{r.right / 2, Up ? r.bottom / 4 : r.bottom * 3 / 4});
     Pump();
   }
   TForm* Form = nullptr;

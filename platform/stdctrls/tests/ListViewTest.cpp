@@ -10,6 +10,7 @@
 #include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/comctrls/ListView.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/scroll/ScrollBars.h"
@@ -46,13 +47,7 @@ protected:
   }
   void Click(POINT Client, bool Double = false)
   {
-    POINT p = View->ClientToScreen(Client);
-    Headless::AdvanceTime(1000);
-    InputQueue::MouseMove(p.x, p.y);
-    for (int i = 0; i < (Double ? 2 : 1); ++i) {
-      InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
-      InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
-    }
+    ClickClient(View, Client, Double ? 2 : 1);
     Pump();
   }
   void Key(int Vk)

@@ -64,3 +64,14 @@ bool SavePopupMenuPng(TPopupMenu* Menu, TForm* Form, int X, int Y, const char* N
   Forms::Application->OnHint = nullptr;
   return taken;
 }
+
+void ClickClient(TControl* C, POINT Client, int Clicks)
+{
+  POINT p = C->ClientToScreen(Client);
+  Headless::AdvanceTime(1000);
+  InputQueue::MouseMove(p.x, p.y);
+  for (int i = 0; i < Clicks; ++i) {
+    InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
+    InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+  }
+}

@@ -19,3 +19,7 @@ class TPopupMenu;
 // and writes the form's screen rectangle into Into and as Name while the menu shows; then the
 // menu is closed. Answers whether the picture was taken.
 bool SavePopupMenuPng(TPopupMenu* Menu, TForm* Form, int X, int Y, const char* Name, TPixelCanvas& Into);
+
+// Presses and lets go of the left button Clicks times (quick enough for a double click) at a
+// point of C's client area, through the input queue; the caller handles what is queued.
+void ClickClient(TControl* C, POINT Client, int Clicks = 1);

@@ -10,6 +10,7 @@
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/comctrls/PageControl.h"
 #include "platform/stdctrls/comctrls/TabControl.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/queue/Messages.h"
@@ -44,11 +45,7 @@ protected:
   void ClickTab(TCustomTabControl* Tabs, int Index)
   {
     RECT r = Tabs->TabRect(Index);
-    POINT p = Tabs->ClientToScreen(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-    Headless::AdvanceTime(1000);
-    InputQueue::MouseMove(p.x, p.y);
-    InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
-    InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+    ClickClient(Tabs, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
     Pump();
   }
   void Watch(TCustomTabControl* Tabs)

@@ -11,6 +11,7 @@
 #include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/queue/Messages.h"
@@ -94,13 +95,7 @@ protected:
   }
   void ClickAt(POINT Client, bool Double = false)
   {
-    POINT p = Tree->ClientToScreen(Client);
-    Headless::AdvanceTime(1000);
-    InputQueue::MouseMove(p.x, p.y);
-    for (int i = 0; i < (Double ? 2 : 1); ++i) {
-      InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
-      InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
-    }
+    ClickClient(Tree, Client, Double ? 2 : 1);
     Pump();
   }
   POINT LabelOf(TTreeNode* N)
