@@ -4,6 +4,7 @@
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/forms/graphics/Pen.h"
+#include "platform/forms/controls/SizeConstraints.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/buttons/Button.h"
@@ -118,6 +119,9 @@ TFileDialogForm::TFileDialogForm(TComponent* AOwner, TFileDialogModel& Model, co
   }
   Reload();
   SetActiveControl(FName);
+  // Sized smaller than it starts, the fields would run into each other.
+  GetConstraints()->SetMinWidth(GetWidth());
+  GetConstraints()->SetMinHeight(GetHeight());
 }
 
 void TFileDialogForm::Reload()

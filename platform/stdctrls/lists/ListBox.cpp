@@ -108,7 +108,9 @@ TCustomListBox::TCustomListBox(TComponent* AOwner)
     : TWinControl(AOwner), FSaved(std::make_unique<TStringList>()),
       FItems(std::make_unique<TListBoxStrings>(this, FSaved.get())), FCanvas(std::make_unique<TCanvas>())
 {
-  ControlStyle = TControlStyle{csSetCaption, csDoubleClicks, csClickEvents};
+  // Clicks and double clicks come from the window's notifications (LBN_SELCHANGE, LBN_DBLCLK),
+  // not from the mouse messages as well.
+  ControlStyle = TControlStyle{csSetCaption, csDoubleClicks};
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetParentColor(false);

@@ -27,6 +27,7 @@
 #include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/testsupport/MessageBoxAnswerer.h"
 #include "platform/testsupport/TempFolder.h"
+#include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 
 namespace {
@@ -161,6 +162,8 @@ TEST_F(CommonDialogTest, PicturesOfTheOpenAndSaveDialogs)
       form.SetBounds(form.GetLeft(), form.GetTop(), form.GetWidth() + 100, form.GetHeight() + 60);
       EXPECT_EQ(form.GetFileList()->GetWidth(), listW + 100);
       EXPECT_EQ(form.GetOkButton()->GetLeft() + form.GetOkButton()->GetWidth() + 8, form.GetClientWidth());
+      form.SetBounds(form.GetLeft(), form.GetTop(), 100, 100);
+      EXPECT_EQ(form.GetFileList()->GetWidth(), listW) << "never smaller than it starts";
     } else {
       EXPECT_NE(form.GetReadOnlyBox(), nullptr);
     }
@@ -359,4 +362,40 @@ TEST_F(CommonDialogTest, PicturesOfTheFontColourAndPrintDialogs)
     EXPECT_GT(s.Form->GetClientWidth(), 200) << s.File;
     s.Form->Hide();
   }
+}
+
+TEST_F(CommonDialogTest, TheFileListFillsTheNameBoxAndADoubleClickEntersAFolder)
+{
+  TFileDialogModel model(false);
+  model.Options = TOpenOptions{ofAllowMultiSelect};
+  ASSERT_TRUE(model.SetFolder(Folder()));
+  model.SetFilter("所有文件|*.*");
+  TFileDialogForm form(nullptr, model, "打开", false);
+  form.Show();
+  Pump();
+  TListBox* list = form.GetFileList();
+  auto click = [&](int Line, int Key = 0) {
+    RECT r = list->ItemRect(Line);
+    POINT p = list->ClientToScreen(POINT{r.left + 30, (r.top + r.bottom) / 2});
+    Headless::AdvanceTime(1000);
+    if (Key) InputQueue::KeyDown(Key);
+    InputQueue::MouseMove(p.x, p.y);
+    InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
+    InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+    if (Key) InputQueue::KeyUp(Key);
+    Pump();
+  };
+  // "..", "b.ht", "x?.ht", "合同.ht", "说明.txt"
+  click(1);
+  EXPECT_EQ(form.GetNameEdit()->GetText(), "b.ht");
+  click(3, VK_CONTROL);
+  EXPECT_EQ(form.GetNameEdit()->GetText(), "\"b.ht\" \"合同.ht\"") << "several files: each in quotes";
+  click(0);
+  RECT r = list->ItemRect(0);
+  POINT p = list->ClientToScreen(POINT{r.left + 30, (r.top + r.bottom) / 2});
+  InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
+  InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+  Pump();
+  EXPECT_EQ(model.GetFolder(), SysUtils::ExtractFilePath(SysUtils::ExcludeTrailingPathDelimiter(Folder())));
+  EXPECT_NE(form.GetFolderBox()->GetItems()->GetCount(), 0);
 }
