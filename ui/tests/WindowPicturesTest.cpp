@@ -2,8 +2,6 @@
 // into the build folder for people to look at; each is checked for its size and for ink.
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 #include "core/forms/About.h"
 #include "core/forms/CompanyInfo.h"
 #include "core/forms/DBConfigFrm.h"
@@ -11,12 +9,9 @@
 #include "core/forms/Splash.h"
 #include "core/forms/Tips.h"
 #include "core/tests/FormsTestSupport.h"
-#include "platform/gdi/dc/DeviceContext.h"
-#include "platform/gdi/dc/GdiObjects.h"
-#include "platform/gdi/draw/Blits.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/testsupport/PixelCanvas.h"
+#include "platform/testsupport/ScreenPicture.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/window/Windows.h"
 #include "ui/Bugger.h"
@@ -55,16 +50,8 @@ protected:
     EXPECT_EQ(r.right - r.left, W) << Name;
     EXPECT_EQ(r.bottom - r.top, H) << Name;
     TPixelCanvas into(r.right - r.left, r.bottom - r.top);
-    HBITMAP screen = Headless::CaptureScreen();
-    HDC dc = Windows::CreateCompatibleDC(nullptr);
-    HGDIOBJ old = Windows::SelectObject(dc, screen);
-    Windows::BitBlt(into.DC, 0, 0, into.W, into.H, dc, r.left, r.top, SRCCOPY);
-    Windows::SelectObject(dc, old);
-    Windows::DeleteDC(dc);
-    Windows::DeleteObject(screen);
-    std::vector<std::uint8_t> png = PngFile::SavePng(into.Bmp);
-    std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + Name + ".png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+    CaptureScreenRect(r, into);
+    WritePng(into, std::string(PELTO_TEST_OUTPUT) + "/" + Name + ".png");
     return into.CountNot(RGB(212, 208, 200));
   }
 };
