@@ -47,6 +47,7 @@ struct ComboState {
   HFONT font = nullptr;
   int fieldHeight = 0;  // the selection field (CB_GETITEMHEIGHT -1)
   int dropHeight = 0;   // the list's height when dropped
+  int minVisible = 0;   // with CB_SETMINVISIBLE: the rows the dropped list shows (0: dropHeight)
   int droppedWidth = 0;
   bool dropped = false;
   bool focused = false;
@@ -157,10 +158,11 @@ void DropDown(HWND wnd, ComboState* s)
   GetWindowRect(wnd, &wr);
   int width = std::max<int>(s->droppedWidth, wr.right - wr.left);
   int rowsHeight = 0;
-  for (int i = 0; i < count && rowsHeight < s->dropHeight; ++i)
+  int rows = 0;
+  for (int i = 0; i < count && (s->minVisible > 0 ? rows < s->minVisible : rowsHeight < s->dropHeight); ++i, ++rows)
     rowsHeight += int(ToList(s, LB_GETITEMHEIGHT, WPARAM(i)));
   if (count == 0) rowsHeight = int(ToList(s, LB_GETITEMHEIGHT, 0));
-  int height = std::min(s->dropHeight, rowsHeight) + 2;  // its one-pixel border
+  int height = (s->minVisible > 0 ? rowsHeight : std::min(s->dropHeight, rowsHeight)) + 2;  // its one-pixel border
   RECT wa = Backend::Current().WorkArea();
   int y = wr.bottom;
   if (y + height > wa.bottom && wr.top - height >= wa.top) y = wr.top - height;
@@ -753,6 +755,11 @@ LRESULT WndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       r->bottom = std::max(r->bottom, w.bottom);
       return TRUE;
     }
+    case CB_SETMINVISIBLE:
+      if (int(wParam) < 1) return FALSE;
+      s->minVisible = int(wParam);
+      return TRUE;
+    case CB_GETMINVISIBLE: return s->minVisible;
     case CB_SETDROPPEDWIDTH:
       s->droppedWidth = std::max(0, int(wParam));
       return std::max<LRESULT>(s->droppedWidth, Client(wnd).right);

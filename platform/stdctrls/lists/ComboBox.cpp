@@ -74,6 +74,7 @@ void TCustomComboBox::CreateWnd()
   AnsiString text = FText;
   TWinControl::CreateWnd();
   Send(CB_LIMITTEXT, WPARAM(FMaxLength));
+  Send(CB_SETMINVISIBLE, WPARAM(FDropDownCount));
   for (int i = 0; i < FSaved->GetCount(); ++i) {
     LRESULT at = Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>((*FSaved)[i].c_str()));
     if (at >= 0) Send(CB_SETITEMDATA, WPARAM(at), reinterpret_cast<LPARAM>(FSaved->GetObjects(i)));
@@ -89,6 +90,12 @@ void TCustomComboBox::CreateWnd()
   if (FEdit)
     FEditDefProc = reinterpret_cast<WNDPROC>(
         Windows::SetWindowLongPtr(FEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&EditProc)));
+}
+
+void TCustomComboBox::SetDropDownCount(int Value)
+{
+  FDropDownCount = std::max(Value, 1);
+  if (HandleAllocated()) Send(CB_SETMINVISIBLE, WPARAM(FDropDownCount));
 }
 
 void TCustomComboBox::DestroyWnd()

@@ -49,7 +49,8 @@ public:
   bool GetAutoComplete() const { return FAutoComplete; }
   void SetAutoComplete(bool Value) { FAutoComplete = Value; }
   int GetDropDownCount() const { return FDropDownCount; }
-  void SetDropDownCount(int Value) { FDropDownCount = std::max(Value, 1); }
+  // The lines the dropped list shows before it scrolls (at least 1).
+  void SetDropDownCount(int Value);
   int GetMaxLength() const { return FMaxLength; }
   void SetMaxLength(int Value);
   int GetItemHeight() const { return FItemHeight; }

@@ -122,3 +122,41 @@ TEST_F(ComboBoxesTest, LinesLiveBeforeAndAcrossWindows)
   EXPECT_EQ(combo->GetItems()->GetCommaText(), "甲,乙");
   EXPECT_EQ(combo->GetText(), "甲");
 }
+
+TEST_F(ComboBoxesTest, ALineClickedInTheDroppedListIsChosen)
+{
+  // Opened by a click on the button and a line clicked, as the desktop delivers them.
+  auto click = [&](HWND Wnd, POINT P) {
+    Windows::ClientToScreen(Wnd, &P);
+    Headless::AdvanceTime(1000);
+    InputQueue::MouseMove(P.x, P.y);
+    InputQueue::MouseDown(InputQueue::Button::Left, P.x, P.y);
+    InputQueue::MouseUp(InputQueue::Button::Left, P.x, P.y);
+    Pump();
+  };
+  struct Case {
+    int DropDownCount;
+    int Line;
+    int Rows;  // the lines the dropped list shows
+  };
+  const Case cases[] = {{8, 2, 5}, {3, 1, 3}, {1, 0, 1}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "DropDownCount " << c.DropDownCount);
+    Combo->SetDropDownCount(c.DropDownCount);
+    Combo->SetItemIndex(-1);
+    Events.clear();
+    click(Combo->GetHandle(), POINT{Combo->GetWidth() - 6, Combo->GetHeight() / 2});
+    ASSERT_TRUE(Combo->GetDroppedDown());
+    HWND list = ComboBox::ListOf(Combo->GetHandle());
+    RECT client;
+    Windows::GetClientRect(list, &client);
+    EXPECT_EQ(client.bottom, c.Rows * Combo->GetItemHeight());
+    RECT item;
+    Windows::SendMessage(list, LB_GETITEMRECT, WPARAM(c.Line), reinterpret_cast<LPARAM>(&item));
+    click(list, POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2});
+    EXPECT_FALSE(Combo->GetDroppedDown());
+    EXPECT_EQ(Combo->GetItemIndex(), c.Line);
+    EXPECT_EQ(Combo->GetText(), Combo->GetItems()->GetStrings(c.Line));
+    EXPECT_EQ(Events, (EventList{"dropdown", "closeup", "click", "select"}));
+  }
+}
