@@ -718,6 +718,20 @@ void TControl::SetAction(TBasicAction* Value)
   ActionChange(Value, GetComponentState().Contains(csLoading));
 }
 
+bool TControl::ExecuteAction(TBasicAction* Action)
+{
+  if (!Action || !Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+bool TControl::UpdateAction(TBasicAction* Action)
+{
+  if (!Action || !Action->HandlesTarget(this)) return false;
+  Action->UpdateTarget(this);
+  return true;
+}
+
 void TControl::ActionChange(TObject* Sender, bool CheckDefaults)
 {
   // The standard actions' properties (caption, enabled, hint, visible) are taken over by the

@@ -146,6 +146,11 @@ public:
   TBasicAction* GetAction() const;
   void SetAction(TBasicAction* Value);
   TControlActionLink* GetActionLink() const { return FActionLink.get(); }
+  // An action offered to the control (it is focused, or the form of the focused control):
+  // answers whether the control ran it (or updated it). Here: when the action handles the
+  // control as its target.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
 
   // ---- Dragging
   TDragMode GetDragMode() const { return FDragMode; }

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "platform/classes/ClassRegistry.h"
+#include "platform/forms/app/Screen.h"
 #include "platform/forms/controls/Control.h"
+#include "platform/forms/forms/Form.h"
 #include "platform/forms/controls/ImgList.h"
 #include "platform/rtl/FormatText.h"
 
@@ -32,15 +34,35 @@ int TContainedAction::GetIndex() const
   return int(std::find(a.begin(), a.end(), this) - a.begin());
 }
 
+namespace {
+
+// Offers the action to the focused control and then to its form (or, with nothing focused, the
+// active form): answers whether one of them took it.
+bool OfferToFocusedTargets(TBasicAction* Action, bool Execute)
+{
+  auto offer = [&](TControl* Target) {
+    return Target && (Execute ? Target->ExecuteAction(Action) : Target->UpdateAction(Action));
+  };
+  TWinControl* focused = TWinControl::FocusedControl();
+  TControl* form = focused ? focused->GetParentForm() : nullptr;
+  if (!focused && Forms::Screen) form = Forms::Screen->GetActiveForm();
+  if (offer(focused)) return true;
+  return form != focused && offer(form);
+}
+
+}  // namespace
+
 bool TContainedAction::Execute()
 {
   if (FActionList && FActionList->ExecuteAction(this)) return true;
+  if (OfferToFocusedTargets(this, true)) return true;
   return TBasicAction::Execute();
 }
 
 bool TContainedAction::Update()
 {
   if (FActionList && FActionList->UpdateAction(this)) return true;
+  if (OfferToFocusedTargets(this, false)) return true;
   return TBasicAction::Update();
 }
 
@@ -200,6 +222,16 @@ void ApplyToControl(TControl* Control, TBasicAction* Action, bool CheckDefaults)
   if (!CheckDefaults || Control->GetEnabled()) Control->SetEnabled(a->GetEnabled());
   if (!CheckDefaults || Control->GetHint().empty()) Control->SetHint(a->GetHint());
   if (!CheckDefaults || Control->GetVisible()) Control->SetVisible(a->GetVisible());
+}
+
+bool ImageOf(TBasicAction* Action, TBitmap* Image)
+{
+  auto* a = dynamic_cast<TCustomAction*>(Action);
+  if (!a || a->GetImageIndex() < 0 || !a->GetActionList()) return false;
+  TCustomImageList* images = a->GetActionList()->GetImages();
+  if (!images || a->GetImageIndex() >= images->GetCount()) return false;
+  images->GetBitmap(a->GetImageIndex(), Image);
+  return true;
 }
 
 void Initialize() { Classes::RegisterClasses({TAction::StaticClass(), TActionList::StaticClass()}); }

@@ -15,6 +15,7 @@
 
 class TCustomActionList;
 class TControl;
+class TBitmap;
 
 class TContainedAction : public TBasicAction {
   PELTO_CLASS(TContainedAction, TBasicAction)
@@ -154,6 +155,9 @@ namespace ActnList {
 // What a control shows of an action it is linked to: caption, enabled, hint and visible (with
 // CheckDefaults only where the control still has its defaults). For the controls' ActionChange.
 void ApplyToControl(TControl* Control, TBasicAction* Action, bool CheckDefaults);
+// The image at the action's ImageIndex in its list's Images, copied into Image; false (Image
+// untouched) when the action has none.
+bool ImageOf(TBasicAction* Action, TBitmap* Image);
 // Registers the action classes for streams and scripts. Idempotent.
 void Initialize();
 }  // namespace ActnList

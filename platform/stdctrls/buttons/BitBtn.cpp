@@ -7,6 +7,7 @@
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/gdi/draw/Edges.h"
+#include "platform/stdctrls/actions/ActnList.h"
 #include "platform/stdctrls/buttons/ButtonGlyph.h"
 
 namespace {
@@ -30,6 +31,14 @@ TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), FGlyph(std::make_unique<
 }
 
 TBitBtn::~TBitBtn() = default;
+
+void TBitBtn::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+  TButton::ActionChange(Sender, CheckDefaults);
+  if (CheckDefaults && FGlyph && !FGlyph->GetEmpty()) return;
+  TBitmap image;
+  if (ActnList::ImageOf(dynamic_cast<TBasicAction*>(Sender), &image)) SetGlyph(&image);
+}
 
 void TBitBtn::CreateParams(TCreateParams& Params)
 {

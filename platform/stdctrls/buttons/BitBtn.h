@@ -43,6 +43,8 @@ public:
 
 protected:
   void CreateParams(TCreateParams& Params) override;
+  // As a button's, and the glyph is the action's image.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   void Dispatch(TMessage& Message) override;
   // The default frame is drawn here: the window's own style stays owner-drawn.
   void SetButtonStyle(bool ADefault) override { Invalidate(); }

@@ -2,6 +2,7 @@
 
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/rtl/Guards.h"
+#include "platform/stdctrls/actions/ActnList.h"
 #include "platform/win/input/Focus.h"
 
 TButtonControl::TButtonControl(TComponent* AOwner) : TWinControl(AOwner) {}
@@ -17,6 +18,17 @@ void TButtonControl::CreateParams(TCreateParams& Params)
 {
   TWinControl::CreateParams(Params);
   if (FWordWrap) Params.Style |= BS_MULTILINE;
+}
+
+void TButtonControl::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+  TWinControl::ActionChange(Sender, CheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  ActnList::ApplyToControl(this, action, CheckDefaults);
+  // Showing the action's state is no click: it must not run the action again.
+  TValueGuard quiet(FClicksDisabled, true);
+  if (!CheckDefaults || !GetChecked()) SetChecked(action->GetChecked());
 }
 
 void TButtonControl::WndProc(TMessage& Message)

@@ -21,6 +21,8 @@ protected:
   bool GetClicksDisabled() const { return FClicksDisabled; }
   void SetClicksDisabled(bool Value) { FClicksDisabled = Value; }
   void CreateParams(TCreateParams& Params) override;
+  // Caption, enabled, hint, visible and checked follow the action.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   void WndProc(TMessage& Message) override;
   // BN_CLICKED from the window; nothing here.
   virtual void CNCommand(TMessage& Message) {}

@@ -6,6 +6,7 @@
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/gdi/draw/Edges.h"
+#include "platform/stdctrls/actions/ActnList.h"
 #include "platform/stdctrls/buttons/ButtonGlyph.h"
 
 TSpeedButton::TSpeedButton(TComponent* AOwner) : TGraphicControl(AOwner), FGlyph(std::make_unique<TBitmap>())
@@ -33,6 +34,18 @@ void TSpeedButton::SetGroupIndex(int Value)
 {
   FGroupIndex = std::max(Value, 0);
   if (!FGroupIndex && FDown) SetDown(false);
+}
+
+void TSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+  TGraphicControl::ActionChange(Sender, CheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  ActnList::ApplyToControl(this, action, CheckDefaults);
+  if (!CheckDefaults || !FDown) SetDown(action->GetChecked());
+  if (CheckDefaults && FGlyph && !FGlyph->GetEmpty()) return;
+  TBitmap image;
+  if (ActnList::ImageOf(action, &image)) SetGlyph(&image);
 }
 
 void TSpeedButton::SetDown(bool Value)

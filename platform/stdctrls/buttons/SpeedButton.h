@@ -56,6 +56,9 @@ public:
   }
 
 protected:
+  // Caption, enabled, hint and visible follow the action, Down its checked state and the glyph
+  // its image.
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
   void Paint() override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;

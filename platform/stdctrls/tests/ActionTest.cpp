@@ -1,6 +1,16 @@
-// Actions: their changes reaching a control and a menu item, running from both, the list's
-// handlers first, group checking, short cuts, and OnUpdate in the application's idle time.
+// Actions: their changes reaching a control, the buttons and a menu item, running from them,
+// the list's handlers first, then the focused control and its form, group checking, short
+// cuts, and OnUpdate in the application's idle time.
 #include "platform/forms/app/Application.h"
+#include "platform/forms/controls/ImgList.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Brush.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/stdctrls/buttons/BitBtn.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
+#include "platform/stdctrls/buttons/RadioButton.h"
+#include "platform/stdctrls/buttons/SpeedButton.h"
+#include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/actions/ActnList.h"
 #include "platform/stdctrls/menus/Menus.h"
 #include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
@@ -155,4 +165,151 @@ TEST_F(ActionTest, OnUpdateRunsInIdleTimeAndWhenTheMenuOpensOrItsKeyComes)
   canSave = true;
   EXPECT_TRUE(list->IsShortCut(scCtrl | 'S'));
   EXPECT_EQ(runs, 1);
+}
+
+TEST_F(ActionTest, ButtonsAndCheckBoxesShowTheirActionAndRunIt)
+{
+  auto* images = new TImageList(form);
+  TBitmap red;
+  red.SetSize(16, 16);
+  red.GetCanvas()->GetBrush()->SetColor(clRed);
+  red.GetCanvas()->FillRect(RECT{0, 0, 16, 16});
+  images->Add(&red, nullptr);
+  list->SetImages(images);
+  action->SetImageIndex(0);
+  action->SetHint("保存合同");
+  action->SetGroupIndex(3);
+
+  auto* button = new TButton(form);
+  auto* bit = new TBitBtn(form);
+  auto* speed = new TSpeedButton(form);
+  speed->SetGroupIndex(3);
+  speed->SetAllowAllUp(true);
+  auto* check = new TCheckBox(form);
+  auto* radio = new TRadioButton(form);
+  TControl* clients[] = {button, bit, speed, check, radio};
+  for (TControl* c : clients) {
+    c->SetParent(form);
+    c->SetAction(action);
+  }
+  form->Show();
+  auto checkedOf = [](TControl* c) {
+    if (auto* s = dynamic_cast<TSpeedButton*>(c)) return s->GetDown();
+    if (auto* b = dynamic_cast<TCheckBox*>(c)) return b->GetChecked();
+    if (auto* r = dynamic_cast<TRadioButton*>(c)) return r->GetChecked();
+    return false;
+  };
+  struct Step {
+    const char* Caption;
+    bool Enabled, Checked;
+  };
+  const Step steps[] = {{"保存(&S)", true, false}, {"另存为", false, true}, {"保存", true, false}};
+  for (const Step& s : steps) {
+    action->SetCaption(s.Caption);
+    action->SetEnabled(s.Enabled);
+    action->SetChecked(s.Checked);
+    for (TControl* c : clients) {
+      SCOPED_TRACE(testing::Message() << c->ClassName() << " at " << s.Caption);
+      EXPECT_EQ(c->GetCaption(), s.Caption);
+      EXPECT_EQ(c->GetEnabled(), s.Enabled);
+      EXPECT_EQ(c->GetHint(), "保存合同");
+      if (c != button && c != bit) EXPECT_EQ(checkedOf(c), s.Checked);
+    }
+  }
+  // The glyph buttons show the action's image.
+  for (TBitmap* glyph : {bit->GetGlyph(), speed->GetGlyph()}) {
+    ASSERT_FALSE(glyph->GetEmpty());
+    EXPECT_EQ(glyph->GetCanvas()->GetPixels(8, 8), clRed);
+  }
+  // Without a handler of its own, a click runs the action; with one, the handler runs.
+  button->Click();
+  check->Click();
+  EXPECT_EQ(runs, 2);
+  int own = 0;
+  button->OnClick = [&](TObject*) { ++own; };
+  button->Click();
+  EXPECT_EQ(own, 1);
+  EXPECT_EQ(runs, 2);
+}
+
+namespace {
+// An action that acts on edit boxes, as the standard edit actions do.
+class TEditTargetAction : public TAction {
+public:
+  using TAction::TAction;
+  bool HandlesTarget(TObject* Target) override { return dynamic_cast<TCustomEdit*>(Target) != nullptr; }
+  void ExecuteTarget(TObject* Target) override { Log.push_back("edit runs"); }
+  void UpdateTarget(TObject* Target) override { Log.push_back("edit updates"); }
+  std::vector<std::string> Log;
+};
+
+// A form that logs the actions offered to it and takes those named "Form".
+class TActionForm : public TForm {
+public:
+  using TForm::TForm;
+  bool ExecuteAction(TBasicAction* Action) override
+  {
+    Log->push_back("form offered");
+    return Action->GetName() == "FormAction";
+  }
+  bool UpdateAction(TBasicAction* Action) override
+  {
+    Log->push_back("form asked");
+    return Action->GetName() == "FormAction";
+  }
+  std::vector<std::string>* Log = nullptr;
+};
+}  // namespace
+
+TEST_F(ActionTest, TheFocusedControlAndItsFormTakeAnActionBeforeItsOwnHandler)
+{
+  auto* target = new TActionForm(form);
+  target->SetBounds(0, 0, 300, 200);
+  auto* edit = new TEdit(form);
+  edit->SetParent(target);
+  auto* button = new TButton(form);
+  button->SetParent(target);
+  button->SetTop(40);
+  auto* editAction = new TEditTargetAction(form);
+  editAction->SetActionList(list);
+  auto* formAction = new TAction(form);
+  formAction->SetName("FormAction");
+  formAction->SetActionList(list);
+  std::vector<std::string>& log = editAction->Log;
+  target->Log = &log;
+  editAction->OnExecute = [&](TObject*) { log.push_back("own handler"); };
+  formAction->OnExecute = [&](TObject*) { log.push_back("own handler"); };
+  target->Show();
+
+  struct Case {
+    const char* What;
+    TWinControl* Focus;
+    TAction* Action;
+    std::vector<std::string> Expected;
+  };
+  const Case cases[] = {
+      // Executing asks for an update first, then offers the action the same way.
+      {"the focused edit takes it", edit, editAction, {"edit updates", "edit runs"}},
+      {"a button does not: its form is asked, then the action runs",
+       button,
+       editAction,
+       {"form asked", "form offered", "own handler"}},
+      {"the form takes its own", button, formAction, {"form asked", "form offered"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    c.Focus->SetFocus();
+    log.clear();
+    c.Action->Execute();
+    EXPECT_EQ(log, c.Expected);
+  }
+  // The list's handler still comes first.
+  list->OnExecute = [&](TBasicAction*, bool& Handled) {
+    log.push_back("list");
+    Handled = true;
+  };
+  edit->SetFocus();
+  log.clear();
+  editAction->Execute();
+  EXPECT_EQ(log, (std::vector<std::string>{"edit updates", "list"}));
 }
