@@ -22,6 +22,14 @@
 #include "platform/stdctrls/grids/DrawGrid.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/stdctrls/lists/ListBox.h"
+#include "platform/stdctrls/panels/Bevel.h"
+#include "platform/stdctrls/panels/Image.h"
+#include "platform/stdctrls/panels/Label.h"
+#include "platform/stdctrls/panels/Panel.h"
+#include "platform/stdctrls/panels/ScrollBar.h"
+#include "platform/stdctrls/panels/ScrollBox.h"
+#include "platform/stdctrls/panels/Shape.h"
+#include "platform/stdctrls/panels/Splitter.h"
 
 namespace StdCtrls {
 
@@ -42,6 +50,10 @@ void Initialize()
                             TTabSheet::StaticClass()});
   // The grids.
   Classes::RegisterClasses({TDrawGrid::StaticClass(), TStringGrid::StaticClass()});
+  // The panels and graphic controls.
+  Classes::RegisterClasses({TLabel::StaticClass(), TPanel::StaticClass(), TBevel::StaticClass(), TShape::StaticClass(),
+                            TImage::StaticClass(), TSplitter::StaticClass(), TScrollBox::StaticClass(),
+                            TScrollBar::StaticClass()});
   CommDlg::Initialize();
 }
 

@@ -14,6 +14,8 @@ PELTO_ENUM(TBevelStyle, bsLowered, bsRaised)
 PELTO_ENUM(TShapeType, stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle)
 PELTO_ENUM(TResizeStyle, rsNone, rsLine, rsUpdate, rsPattern)
 PELTO_EVENT_TYPE(TCanResizeSplitEvent, void(TObject* Sender, int& NewSize, bool& Accept))
+PELTO_ENUM(TScrollCode, scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll)
+PELTO_EVENT_TYPE(TScrollEvent, void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos))
 
 namespace ExtCtrls {
 // Draws Width frames of one pixel inside Rect: the top and left lines in TopColor, the bottom
