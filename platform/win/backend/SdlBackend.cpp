@@ -361,6 +361,10 @@ Sdl* gRunning = nullptr;
 
 bool Start(std::string* error)
 {
+  // A click that comes right after a window got the focus is a click all the same: the window
+  // layer decides about activation itself (WM_MOUSEACTIVATE). Without this a press on a list
+  // that has just dropped down is lost.
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
     if (error) *error = SDL_GetError();
     return false;

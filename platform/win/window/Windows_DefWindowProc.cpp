@@ -180,6 +180,17 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_CANCELMODE:
       if (GetCapture() == wnd) ReleaseCapture();
       return 0;
+    case WM_RBUTTONUP: {
+      // The right button's release asks for the window's context menu, at the screen point.
+      POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      ClientToScreen(wnd, &pt);
+      SendMessage(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(pt.x, pt.y));
+      return 0;
+    }
+    case WM_CONTEXTMENU:
+      // A child without a menu of its own leaves it to its parent.
+      if (w->parent && (w->style & WS_CHILD)) return SendMessage(w->parent, WM_CONTEXTMENU, wParam, lParam);
+      return 0;
     default: return 0;
   }
 }
