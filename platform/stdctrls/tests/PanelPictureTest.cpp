@@ -1,12 +1,19 @@
-// Pictures of the labels, panels and bevels in their states; the checks look at the points that
-// tell the states apart.
+// Pictures of the labels, panels, bevels, shapes, images, splitters, scroll boxes and scroll bars
+// in their states; the checks look at the points that tell the states apart.
 #include <gtest/gtest.h>
 
 #include "platform/forms/graphics/Font.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
+#include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/Canvas.h"
 #include "platform/stdctrls/panels/Bevel.h"
+#include "platform/stdctrls/panels/Image.h"
 #include "platform/stdctrls/panels/Label.h"
 #include "platform/stdctrls/panels/Panel.h"
+#include "platform/stdctrls/panels/ScrollBar.h"
+#include "platform/stdctrls/panels/ScrollBox.h"
+#include "platform/stdctrls/panels/Shape.h"
+#include "platform/stdctrls/panels/Splitter.h"
 #include "platform/stdctrls/tests/PictureUtil.h"
 
 namespace {
@@ -187,4 +194,113 @@ TEST_F(FormsTest, PictureOfThePanelsAndBevels)
     EXPECT_EQ(PixelOf(bevels[style][bsTopLine], 20, 20), face);
     EXPECT_EQ(PixelOf(bevels[style][bsSpacer], 0, 0), face);
   }
+}
+
+TEST_F(FormsTest, PictureOfTheShapesImagesSplittersAndScrollers)
+{
+  TForm* form = MakeForm(520, 330);
+  form->SetCaption("图形与滚动");
+  form->GetFont()->SetName("宋体");
+  form->GetFont()->SetSize(9);
+  TShape* shapes[6];
+  for (int s = stRectangle; s <= stCircle; ++s) {
+    auto* shape = new TShape(Owner.get());
+    shape->SetParent(form);
+    shape->SetBounds(10 + s * 80, 10, 70, 50);
+    shape->SetShape(TShapeType(s));
+    shape->GetBrush()->SetColor(s % 2 ? clAqua : clYellow);
+    shape->GetPen()->SetWidth(s < 2 ? 1 : 3);
+    shapes[s] = shape;
+  }
+  shapes[stEllipse]->GetBrush()->SetStyle(bsClear);
+
+  // A picture in red and blue halves, shown plain, centred, stretched and in proportion.
+  TBitmap halves;
+  halves.SetSize(40, 20);
+  halves.GetCanvas()->GetBrush()->SetColor(clRed);
+  halves.GetCanvas()->FillRect(RECT{0, 0, 20, 20});
+  halves.GetCanvas()->GetBrush()->SetColor(clBlue);
+  halves.GetCanvas()->FillRect(RECT{20, 0, 40, 20});
+  TImage* images[4];
+  for (int i = 0; i < 4; ++i) {
+    auto* image = new TImage(Owner.get());
+    image->SetParent(form);
+    image->SetBounds(10 + i * 90, 70, 80, 60);
+    image->GetPicture()->Assign(&halves);
+    images[i] = image;
+  }
+  images[1]->SetCenter(true);
+  images[2]->SetStretch(true);
+  images[3]->SetStretch(true);
+  images[3]->SetProportional(true);
+  images[3]->SetCenter(true);
+
+  auto* host = new TPanel(Owner.get());
+  host->SetParent(form);
+  host->SetBounds(10, 140, 240, 90);
+  host->SetBevelOuter(bvLowered);
+  host->SetCaption("");
+  auto* left = new TPanel(Owner.get());
+  left->SetParent(host);
+  left->SetAlign(alLeft);
+  left->SetWidth(80);
+  left->SetCaption("左侧");
+  auto* splitter = new TSplitter(Owner.get());
+  splitter->SetParent(host);
+  splitter->SetLeft(100);
+  splitter->SetWidth(5);
+  splitter->SetBeveled(true);
+  auto* right = new TPanel(Owner.get());
+  right->SetParent(host);
+  right->SetAlign(alClient);
+  right->SetCaption("右侧");
+
+  auto* box = new TScrollBox(Owner.get());
+  box->SetParent(form);
+  box->SetBounds(270, 140, 200, 90);
+  for (int i = 0; i < 6; ++i) {
+    auto* l = new TLabel(Owner.get());
+    l->SetParent(box);
+    l->SetBounds(8, 8 + i * 24, 0, 0);
+    l->SetCaption(AnsiString("滚动框里的第") + char('1' + i) + "行");
+  }
+  auto* across = new TScrollBar(Owner.get());
+  across->SetParent(form);
+  across->SetBounds(10, 245, 300, 17);
+  across->SetPageSize(20);
+  across->SetPosition(30);
+  auto* upright = new TScrollBar(Owner.get());
+  upright->SetParent(form);
+  upright->SetKind(sbVertical);
+  upright->SetBounds(480, 140, 17, 150);
+  auto* off = new TScrollBar(Owner.get());
+  off->SetParent(form);
+  off->SetBounds(10, 275, 300, 17);
+  off->SetEnabled(false);
+
+  form->Show();
+  form->Update();
+  SaveFormPicture(form, "stdctrls_graphics.png");
+
+  COLORREF red = PanelsRgb(clRed), blue = PanelsRgb(clBlue);
+  // Shapes: filled inside with their brush, the cleared ellipse shows the form.
+  EXPECT_EQ(PixelOf(shapes[stRectangle], 35, 25), PanelsRgb(clYellow));
+  EXPECT_EQ(PixelOf(shapes[stRectangle], 0, 0), PanelsRgb(clBlack));
+  EXPECT_EQ(PixelOf(shapes[stCircle], 35, 25), PanelsRgb(clAqua));
+  EXPECT_EQ(PixelOf(shapes[stCircle], 3, 25), PanelsRgb(clBtnFace)) << "a circle takes the shorter side";
+  EXPECT_EQ(PixelOf(shapes[stEllipse], 35, 25), PanelsRgb(clBtnFace));
+  // Images: plain at the corner, centred, stretched over all, in proportion across the width.
+  EXPECT_EQ(PixelOf(images[0], 5, 5), red);
+  EXPECT_EQ(PixelOf(images[0], 50, 5), PanelsRgb(clBtnFace));
+  EXPECT_EQ(PixelOf(images[1], 25, 25), red);
+  EXPECT_EQ(PixelOf(images[1], 55, 35), blue);
+  EXPECT_EQ(PixelOf(images[2], 2, 57), red);
+  EXPECT_EQ(PixelOf(images[2], 77, 2), blue);
+  EXPECT_EQ(PixelOf(images[3], 2, 30), red);
+  EXPECT_EQ(PixelOf(images[3], 40, 5), PanelsRgb(clBtnFace));
+  // The splitter sits right of the left panel with raised edges.
+  EXPECT_EQ(splitter->GetLeft(), left->GetLeft() + left->GetWidth());
+  EXPECT_EQ(PixelOf(splitter, 1, 20), PanelsRgb(clBtnHighlight));
+  // The scroll box scrolls what it holds.
+  EXPECT_TRUE(box->GetVertScrollBar()->IsScrollBarVisible());
 }

@@ -1,11 +1,14 @@
 // Labels, panels, splitters, scroll bars and images on a headless form: a label's automatic size
 // and mnemonic, a panel's client area inside its frame, a splitter dragged, a scroll bar's
-// moves, an image's placement of its picture.
+// moves, an image's placement of its picture; a right click opening a pop-up menu.
 #include <gtest/gtest.h>
 
 #include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
+#include "platform/stdctrls/lists/ListBox.h"
+#include "platform/stdctrls/menus/Menus.h"
+#include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/stdctrls/panels/Label.h"
 #include "platform/stdctrls/panels/Image.h"
 #include "platform/stdctrls/panels/Panel.h"
@@ -367,4 +370,41 @@ TEST_F(PanelsTest, AnImagePlacesItsPicture)
   EXPECT_EQ(image->GetHeight(), 32);
   image->GetPicture()->SetGraphic(nullptr);
   EXPECT_EQ(image->GetWidth(), 64);
+}
+
+TEST_F(AppFormsFixture, ARightClickOpensTheMenuOfTheControlOrOfItsParent)
+{
+  TForm* form = MakeForm(300, 200);
+  auto* list = new TListBox(Owner.get());
+  list->SetParent(form);
+  list->SetBounds(10, 10, 100, 100);
+  auto* panel = new TPanel(Owner.get());
+  panel->SetParent(form);
+  panel->SetBounds(150, 10, 100, 100);
+  std::vector<std::string> opened;
+  auto menuFor = [&](const char* Name) {
+    auto* m = new TPopupMenu(Owner.get());
+    auto* item = new TMenuItem(Owner.get());
+    item->SetCaption("刷新");
+    m->GetItems()->Add(item);
+    m->OnPopup = [&opened, Name, m](TObject*) {
+      opened.push_back(std::string(Name) + " for " + m->GetPopupComponent()->ClassName());
+    };
+    return m;
+  };
+  list->SetPopupMenu(menuFor("list menu"));
+  form->SetPopupMenu(menuFor("form menu"));
+  form->Show();
+  auto rightClick = [&](TControl* C) {
+    POINT p = C->ClientToScreen(POINT{20, 20});
+    InputQueue::MouseMove(p.x, p.y);
+    InputQueue::MouseDown(InputQueue::Button::Right, p.x, p.y);
+    InputQueue::MouseUp(InputQueue::Button::Right, p.x, p.y);
+    InputQueue::KeyDown(VK_ESCAPE);  // closes the menu once it is up
+    InputQueue::KeyUp(VK_ESCAPE);
+    Pump();
+  };
+  rightClick(list);
+  rightClick(panel);
+  EXPECT_EQ(opened, (std::vector<std::string>{"list menu for TListBox", "form menu for TForm"}));
 }
