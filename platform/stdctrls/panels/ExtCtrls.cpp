@@ -1,5 +1,6 @@
 #include "platform/stdctrls/panels/ExtCtrls.h"
 
+#include "platform/forms/controls/WinControl.h"
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/forms/graphics/Pen.h"
 
@@ -22,6 +23,23 @@ void Frame3D(TCanvas* Canvas, RECT& Rect, TColor TopColor, TColor BottomColor, i
     --Rect.right;
     --Rect.bottom;
   }
+}
+
+void FrameInside(TCanvas* Canvas, RECT& Rect, int Width)
+{
+  for (int i = 0; i < Width; ++i) {
+    Canvas->FrameRect(Rect);
+    Rect = RECT{Rect.left + 1, Rect.top + 1, Rect.right - 1, Rect.bottom - 1};
+  }
+}
+
+void AddBorderStyle(TCreateParams& Params, TBorderStyle Style, bool Ctl3D)
+{
+  if (Style != bsSingle) return;
+  if (Ctl3D)
+    Params.ExStyle |= WS_EX_CLIENTEDGE;
+  else
+    Params.Style |= WS_BORDER;
 }
 
 }  // namespace ExtCtrls

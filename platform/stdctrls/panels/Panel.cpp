@@ -17,12 +17,7 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
 void TCustomPanel::CreateParams(TCreateParams& Params)
 {
   TCustomControl::CreateParams(Params);
-  if (FBorderStyle == bsSingle) {
-    if (GetCtl3D())
-      Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else
-      Params.Style |= WS_BORDER;
-  }
+  ExtCtrls::AddBorderStyle(Params, FBorderStyle, GetCtl3D());
   if (!FFullRepaint) Params.WindowClass.style &= ~UINT(CS_HREDRAW | CS_VREDRAW);
 }
 
@@ -102,10 +97,7 @@ void TCustomPanel::Paint()
     if (cut == bvSpace) {
       // A gap of the bevel's width in the panel's colour.
       canvas->GetBrush()->SetColor(GetColor());
-      for (int i = 0; i < FBevelWidth; ++i) {
-        canvas->FrameRect(r);
-        r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-      }
+      ExtCtrls::FrameInside(canvas, r, FBevelWidth);
       return;
     }
     bool raised = cut == bvRaised;
@@ -114,10 +106,7 @@ void TCustomPanel::Paint()
   };
   bevel(FBevelOuter);
   canvas->GetBrush()->SetColor(GetColor());
-  for (int i = 0; i < FBorderWidth; ++i) {
-    canvas->FrameRect(r);
-    r = RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1};
-  }
+  ExtCtrls::FrameInside(canvas, r, FBorderWidth);
   bevel(FBevelInner);
   canvas->GetBrush()->SetColor(GetColor());
   canvas->FillRect(r);

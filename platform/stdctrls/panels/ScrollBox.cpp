@@ -1,5 +1,7 @@
 #include "platform/stdctrls/panels/ScrollBox.h"
 
+#include "platform/stdctrls/panels/ExtCtrls.h"
+
 TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner)
 {
   ControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -17,10 +19,5 @@ void TScrollBox::SetBorderStyle(TBorderStyle Value)
 void TScrollBox::CreateParams(TCreateParams& Params)
 {
   TScrollingWinControl::CreateParams(Params);
-  if (FBorderStyle == bsSingle) {
-    if (GetCtl3D())
-      Params.ExStyle |= WS_EX_CLIENTEDGE;
-    else
-      Params.Style |= WS_BORDER;
-  }
+  ExtCtrls::AddBorderStyle(Params, FBorderStyle, GetCtl3D());
 }
