@@ -7,11 +7,13 @@
 #include "platform/forms/controls/BasicAction.h"
 #include "platform/forms/controls/ControlActionLink.h"
 #include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/DockDrag.h"
 #include "platform/forms/controls/DragObject.h"
 #include "platform/forms/controls/PopupMenuBase.h"
 #include "platform/forms/controls/SizeConstraints.h"
 #include "platform/forms/controls/WinControl.h"
 #include "platform/forms/forms/CustomForm.h"
+#include "platform/forms/forms/DockForm.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatText.h"
@@ -61,6 +63,7 @@ TControl::~TControl()
   Destroying();
   Controls::ControlDestroying(this);
   if (DragManager::DragControl() == this) DragManager::CancelDrag();
+  if (FHostDockSite) TWinControlAccess::ForgetDockClient(FHostDockSite, this);
   if (FParent) FParent->RemoveControl(this);
   if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
   FActionLink.reset();
@@ -82,7 +85,7 @@ void TControl::WndProc(TMessage& Message)
     // A press may start an automatic drag; the hint logic sees every mouse message.
     Controls::AppLink().HintMouseMessage(this, Message);
     if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
-      if (FDragMode == dmAutomatic && FDragKind == dkDrag) {
+      if (FDragMode == dmAutomatic) {
         BeginDrag(false);
         Dispatch(Message);
         return;
@@ -397,6 +400,9 @@ void TControl::SetParent(TWinControl* AParent)
   if (AParent == FParent) return;
   if (AParent == this)
     throw EInvalidOperation(SysUtils::Format("Control '%s' can't have itself as a parent", {GetName()}));
+  // Moved away from its dock site other than by docking: the site forgets it.
+  if (FHostDockSite && AParent != FHostDockSite && !ControlState.Contains(csDocking))
+    TWinControlAccess::ForgetDockClient(FHostDockSite, this);
   if (FParent) FParent->RemoveControl(this);
   if (AParent) {
     AParent->InsertControl(this);
@@ -841,6 +847,118 @@ void TControl::DoStartDrag(TDragObject*& DragObject)
 void TControl::DoEndDrag(TObject* Target, int X, int Y)
 {
   if (OnEndDrag) OnEndDrag(this, Target, X, Y);
+}
+
+// ---- Docking -----------------------------------------------------------------------------------
+
+void TControl::SetHostDockSite(TWinControl* Value)
+{
+  if (Value == FHostDockSite) return;
+  if (Value)
+    ManualDock(Value);
+  else
+    ManualFloat(FloatingRect());
+}
+
+RECT TControl::FloatingRect()
+{
+  POINT p = FParent ? ClientToScreen(POINT{0, 0}) : POINT{FLeft, FTop};
+  return RECT{p.x, p.y, p.x + GetUndockWidth(), p.y + GetUndockHeight()};
+}
+
+bool TControl::Floating() const
+{
+  if (!FHostDockSite) return !FParent && dynamic_cast<const TWinControl*>(this);
+  return TypInfo::ClassTypeOf(FHostDockSite) == GetFloatingDockSiteClass();
+}
+
+TClass TControl::GetFloatingDockSiteClass() const
+{
+  return FFloatingDockSiteClass ? FFloatingDockSiteClass : TCustomDockForm::StaticClass();
+}
+
+bool TControl::ManualDock(TWinControl* NewDockSite, TControl* DropControl, TAlign ControlSide)
+{
+  if (!NewDockSite) return ManualFloat(FloatingRect());
+  // A site inside the control itself cannot hold it.
+  for (TWinControl* p = NewDockSite; p; p = p->GetParent())
+    if (p == this) return false;
+  if (FHostDockSite && !FHostDockSite->DoUnDock(NewDockSite, this)) return false;
+  TDragDockObject source(this);
+  RECT r = NewDockSite->GetClientRect();
+  POINT o = NewDockSite->ClientToScreen(POINT{0, 0});
+  source.SetDockRect(RECT{o.x, o.y, o.x + r.right, o.y + r.bottom});
+  source.SetDropOnControl(DropControl);
+  source.SetDropAlign(ControlSide);
+  source.SetFloating(false);
+  NewDockSite->DockDrop(&source, 0, 0);
+  return true;
+}
+
+bool TControl::ManualFloat(const RECT& ScreenPos)
+{
+  if (FHostDockSite && !FHostDockSite->DoUnDock(nullptr, this)) return false;
+  if (auto* self = dynamic_cast<TCustomForm*>(this)) {
+    // A form floats as its own window.
+    self->SetParent(nullptr);
+    DockDrag::PlaceClientArea(self, ScreenPos);
+    // Its window was made again as a top-level one: show it as it was.
+    if (GetVisible()) static_cast<TWinControl*>(self)->UpdateShowing();
+    return true;
+  }
+  TWinControl* host = CreateFloatingDockSite(ScreenPos);
+  if (!host) return false;
+  TDragDockObject source(this);
+  source.SetDockRect(ScreenPos);
+  source.SetFloating(true);
+  host->DockDrop(&source, 0, 0);
+  host->SetVisible(true);
+  return true;
+}
+
+TWinControl* TControl::CreateFloatingDockSite(const RECT& Bounds)
+{
+  TClass cls = GetFloatingDockSiteClass();
+  if (!cls || !cls->InheritsFrom(TWinControl::StaticClass()) || !cls->CanCreate()) return nullptr;
+  auto* host = static_cast<TWinControl*>(cls->Create(GetOwner()));
+  host->SetText(GetText());
+  DockDrag::PlaceClientArea(host, Bounds);
+  return host;
+}
+
+void TControl::Dock(TWinControl* NewDockSite, const RECT& ARect)
+{
+  // Callers let the old host go first; one that did not is left quietly here.
+  if (FHostDockSite && FHostDockSite != NewDockSite) TWinControlAccess::ForgetDockClient(FHostDockSite, this);
+  ControlState.Include(csDocking);
+  TScopeExit docking([this] { ControlState.Exclude(csDocking); });
+  FHostDockSite = NewDockSite;
+  auto& clients = TWinControlAccess::DockClients(NewDockSite);
+  if (std::find(clients.begin(), clients.end(), this) == clients.end()) clients.push_back(this);
+  if (!NewDockSite->GetDockManager() && ARect.right > ARect.left && ARect.bottom > ARect.top) {
+    POINT p = NewDockSite->ScreenToClient(POINT{ARect.left, ARect.top});
+    SetBounds(p.x, p.y, ARect.right - ARect.left, ARect.bottom - ARect.top);
+  }
+  if (FParent != NewDockSite) {
+    // A top-level window becomes a child: its window is made again inside the site.
+    auto* self = dynamic_cast<TWinControl*>(this);
+    if (self && !FParent && self->FHandle) self->DestroyHandle();
+    SetParent(NewDockSite);
+  }
+}
+
+void TControl::DoStartDock(TDragObject*& DragObject)
+{
+  if (OnStartDock) {
+    TDragDockObject* dock = nullptr;
+    OnStartDock(this, dock);
+    DragObject = dock;
+  }
+}
+
+void TControl::DoEndDock(TObject* Target, int X, int Y)
+{
+  if (OnEndDock) OnEndDock(this, Target, X, Y);
 }
 
 void TControl::DoDragMsg(TMessage& Message)

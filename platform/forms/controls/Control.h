@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "platform/forms/controls/ControlEnums.h"
+#include "platform/forms/controls/DockTypes.h"
 #include "platform/forms/controls/Messages.h"
 #include "platform/forms/controls/PopupMenuBase.h"
 #include "platform/forms/controls/SizeConstraints.h"
@@ -171,6 +172,30 @@ public:
   // The images shown while this control is dragged; none here. Borrowed.
   virtual TDragImageList* GetDragImages() { return nullptr; }
 
+  // ---- Docking (DockDrag.h and DockTree.h hold the machinery)
+  // The dock site holding the control, null when it is not docked.
+  TWinControl* GetHostDockSite() const { return FHostDockSite; }
+  // Docks into Value (null floats the control where it is).
+  void SetHostDockSite(TWinControl* Value);
+  // Held by a floating host of FloatingDockSiteClass, or a top-level control with no host.
+  bool Floating() const;
+  // The class of the tool window a floating control lives in (a TWinControl taking its owner).
+  TClass GetFloatingDockSiteClass() const;
+  void SetFloatingDockSiteClass(TClass Value) { FFloatingDockSiteClass = Value; }
+  // The size the control takes when it floats; 0 keeps the size it had when docked.
+  int GetUndockWidth() const { return FUndockWidth > 0 ? FUndockWidth : FWidth; }
+  void SetUndockWidth(int Value) { FUndockWidth = Value; }
+  int GetUndockHeight() const { return FUndockHeight > 0 ? FUndockHeight : FHeight; }
+  void SetUndockHeight(int Value) { FUndockHeight = Value; }
+  // Docks the control into NewDockSite beside DropControl (a client of the site) on ControlSide
+  // (alNone: the site's default place). Answers false when the site or the old host refused.
+  bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+  // Floats the control in a tool window whose client area is ScreenPos (screen coordinates); a
+  // form floats as its own window there. Answers false when the old host refused to let go.
+  bool ManualFloat(const RECT& ScreenPos);
+  // Takes NewDockSite as host and parent; ARect (screen) is where the drop put it.
+  virtual void Dock(TWinControl* NewDockSite, const RECT& ARect);
+
   // ---- Painting
   // Marks the control for repainting (a windowless one marks its rectangle in the parent).
   virtual void Invalidate();
@@ -209,6 +234,8 @@ public:
   TStartDragEvent OnStartDrag;
   TEndDragEvent OnEndDrag;
   TContextPopupEvent OnContextPopup;
+  TStartDockEvent OnStartDock;
+  TEndDragEvent OnEndDock;
 
   PELTO_PUBLISHED(p)
   {
@@ -223,6 +250,7 @@ public:
     p.Property("Constraints", &ThisClass::GetConstraints, &ThisClass::SetConstraints);
     p.Property("Cursor", TypeInfo_TCursor(), &ThisClass::GetCursor, &ThisClass::SetCursor).Default(crDefault);
     p.Property("DragCursor", TypeInfo_TCursor(), &ThisClass::GetDragCursor, &ThisClass::SetDragCursor).Default(crDrag);
+    p.Property("DragKind", &ThisClass::GetDragKind, &ThisClass::SetDragKind).Default(dkDrag);
     p.Property("DragMode", &ThisClass::GetDragMode, &ThisClass::SetDragMode).Default(dmManual);
     p.Property("Enabled", &ThisClass::GetEnabled, &ThisClass::SetEnabled).Default(true);
     p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont)
@@ -243,12 +271,14 @@ public:
     p.Property("OnDblClick", TypeInfo_TNotifyEvent(), &ThisClass::OnDblClick, &ThisClass::OnDblClick);
     p.Property("OnDragDrop", TypeInfo_TDragDropEvent(), &ThisClass::OnDragDrop, &ThisClass::OnDragDrop);
     p.Property("OnDragOver", TypeInfo_TDragOverEvent(), &ThisClass::OnDragOver, &ThisClass::OnDragOver);
+    p.Property("OnEndDock", TypeInfo_TEndDragEvent(), &ThisClass::OnEndDock, &ThisClass::OnEndDock);
     p.Property("OnEndDrag", TypeInfo_TEndDragEvent(), &ThisClass::OnEndDrag, &ThisClass::OnEndDrag);
     p.Property("OnMouseDown", TypeInfo_TMouseEvent(), &ThisClass::OnMouseDown, &ThisClass::OnMouseDown);
     p.Property("OnMouseMove", TypeInfo_TMouseMoveEvent(), &ThisClass::OnMouseMove, &ThisClass::OnMouseMove);
     p.Property("OnMouseUp", TypeInfo_TMouseEvent(), &ThisClass::OnMouseUp, &ThisClass::OnMouseUp);
     p.Property("OnMouseWheel", TypeInfo_TMouseWheelEvent(), &ThisClass::OnMouseWheel, &ThisClass::OnMouseWheel);
     p.Property("OnResize", TypeInfo_TNotifyEvent(), &ThisClass::OnResize, &ThisClass::OnResize);
+    p.Property("OnStartDock", TypeInfo_TStartDockEvent(), &ThisClass::OnStartDock, &ThisClass::OnStartDock);
     p.Property("OnStartDrag", TypeInfo_TStartDragEvent(), &ThisClass::OnStartDrag, &ThisClass::OnStartDrag);
   }
 
@@ -323,6 +353,14 @@ protected:
   virtual void DoStartDrag(TDragObject*& DragObject);
   virtual void DoEndDrag(TObject* Target, int X, int Y);
   virtual void DoDragMsg(TMessage& Message);
+  // OnStartDock; a null object makes the drag use a TDragDockObject of the control.
+  virtual void DoStartDock(TDragObject*& DragObject);
+  // OnEndDock (Target null when the drag was cancelled or refused).
+  virtual void DoEndDock(TObject* Target, int X, int Y);
+  // Makes the floating host of FloatingDockSiteClass, placed so that its client area is Bounds.
+  virtual TWinControl* CreateFloatingDockSite(const RECT& Bounds);
+  // Where the control floats when floated from code: its place on the screen, undocked size.
+  RECT FloatingRect();
 
   // ---- Texts
   virtual AnsiString GetTextBuf();
@@ -378,6 +416,9 @@ private:
   TCursor FDragCursor = crDrag;
   TDragKind FDragKind = dkDrag;
   bool FInFontChange = false;
+  TWinControl* FHostDockSite = nullptr;
+  TClass FFloatingDockSiteClass = nullptr;
+  int FUndockWidth = 0, FUndockHeight = 0;
 
   friend class TWinControl;
   friend class TSizeConstraints;
@@ -391,4 +432,7 @@ struct TControlAccess {
   static void DoStartDrag(TControl* C, TDragObject*& D) { C->DoStartDrag(D); }
   static void DoEndDrag(TControl* C, TObject* T, int X, int Y) { C->DoEndDrag(T, X, Y); }
   static void SetParentInternal(TControl* C, TWinControl* P) { C->SetParentInternal(P); }
+  static void DoStartDock(TControl* C, TDragObject*& D) { C->DoStartDock(D); }
+  static void DoEndDock(TControl* C, TObject* T, int X, int Y) { C->DoEndDock(T, X, Y); }
+  static void SetHostDockSiteInternal(TControl* C, TWinControl* H) { C->FHostDockSite = H; }
 };

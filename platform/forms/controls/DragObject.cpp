@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/DockDrag.h"
 #include "platform/forms/controls/ImgList.h"
 #include "platform/forms/controls/WinControl.h"
 #include "platform/win/caret/Cursors.h"
@@ -40,6 +41,7 @@ namespace {
 struct TDragRun {
   TControl* Control = nullptr;  // the source, pending or dragging
   bool Active = false;          // past the threshold
+  bool Dock = false;            // a dock drag (DockDrag.h)
   POINT StartPos;
   int Threshold = 0;
   TDragObject* Object = nullptr;
@@ -80,17 +82,27 @@ void Start()
 {
   TControl* control = gDrag.Control;
   TDragObject* object = nullptr;
-  TControlAccess::DoStartDrag(control, object);
+  if (gDrag.Dock)
+    TControlAccess::DoStartDock(control, object);
+  else
+    TControlAccess::DoStartDrag(control, object);
   if (!gDrag.Control) return;  // the start handler cancelled
+  if (gDrag.Dock && !dynamic_cast<TDragDockObject*>(object)) object = nullptr;
   if (!object) {
-    gDrag.OwnObject = std::make_unique<TDragControlObject>(control);
+    if (gDrag.Dock)
+      gDrag.OwnObject = std::make_unique<TDragDockObject>(control);
+    else
+      gDrag.OwnObject = std::make_unique<TDragControlObject>(control);
     object = gDrag.OwnObject.get();
   }
   gDrag.Object = object;
   gDrag.Active = true;
   // The source's window keeps the mouse while the drag runs.
   Controls::SetCaptureControl(control);
-  ShowImages(control, Windows::GetMessagePos());
+  if (gDrag.Dock)
+    DockDrag::Started(static_cast<TDragDockObject*>(object), gDrag.StartPos);
+  else
+    ShowImages(control, Windows::GetMessagePos());
 }
 
 void Reset(bool EndClick)
@@ -113,6 +125,21 @@ void Reset(bool EndClick)
   }
   Windows::SetCursor(Controls::AppLink().CursorHandle(crDefault));
 }
+void BeginRun(TControl* Control, bool Immediate, int Threshold, bool Dock)
+{
+  if (gDrag.Control) return;
+  gDrag = TDragRun{};
+  gDrag.Control = Control;
+  gDrag.Dock = Dock;
+  gDrag.Threshold = Threshold;
+  // Where the press was, not where the pointer has got to since.
+  gDrag.StartPos = Windows::GetMessagePos();
+  Controls::SetCaptureControl(Control);
+  if (Immediate) {
+    Start();
+    if (gDrag.Active) DragManager::DragTo(gDrag.StartPos);
+  }
+}
 }  // namespace
 
 namespace DragManager {
@@ -124,17 +151,13 @@ bool Accepted() { return gDrag.Accepted; }
 
 void BeginDrag(TControl* Control, bool Immediate, int Threshold)
 {
-  if (gDrag.Control) return;
-  gDrag = TDragRun{};
-  gDrag.Control = Control;
-  gDrag.Threshold = Threshold;
-  // Where the press was, not where the pointer has got to since.
-  gDrag.StartPos = Windows::GetMessagePos();
-  Controls::SetCaptureControl(Control);
-  if (Immediate) {
-    Start();
-    if (gDrag.Active) DragTo(gDrag.StartPos);
-  }
+  BeginRun(Control, Immediate, Threshold, Control->GetDragKind() == dkDock);
+}
+
+void BeginDock(TControl* Control, bool Immediate, int Threshold)
+{
+  if (Threshold < 0) Threshold = Controls::AppLink().DragThreshold();
+  BeginRun(Control, Immediate, Threshold, true);
 }
 
 void DragTo(POINT Pos)
@@ -145,6 +168,13 @@ void DragTo(POINT Pos)
       return;
     Start();
     if (!gDrag.Active) return;
+  }
+  if (gDrag.Dock) {
+    auto* dock = static_cast<TDragDockObject*>(gDrag.Object);
+    TDragState_::Set(dock, Pos, nullptr);
+    DockDrag::DragTo(dock, Pos);
+    Windows::SetCursor(Controls::AppLink().CursorHandle(crDefault));
+    return;
   }
   TControl* target = Controls::FindDragTarget(Pos, false);
   if (target != gDrag.Target) {
@@ -184,6 +214,13 @@ void EndDrag(bool Drop)
     return;
   }
   TDragObject* object = gDrag.Object;
+  if (gDrag.Dock) {
+    TDragState_::End(object, !Drop, Drop);
+    std::unique_ptr<TDragObject> own = std::move(gDrag.OwnObject);
+    Reset(true);
+    DockDrag::Finish(static_cast<TDragDockObject*>(object), Drop);
+    return;
+  }
   TControl* target = gDrag.Target;
   bool accepted = Drop && target && gDrag.Accepted;
   POINT pos = object->GetDragPos();
@@ -208,6 +245,7 @@ void CancelDrag() { EndDrag(false); }
 
 void ControlGone(TControl* Control)
 {
+  DockDrag::ControlGone(Control);
   if (gDrag.Target == Control) {
     gDrag.Target = nullptr;
     gDrag.Accepted = false;

@@ -80,6 +80,9 @@ TDragObject* Source();
 bool Dragging();
 // Begins a drag of Control (TControl::BeginDrag calls it).
 void BeginDrag(TControl* Control, bool Immediate, int Threshold);
+// Begins a dock drag of Control (DockDrag.h), whatever its DragKind; a negative Threshold is
+// Mouse.DragThreshold.
+void BeginDock(TControl* Control, bool Immediate, int Threshold);
 // The mouse moved to a screen point / was released there (the source's WndProc calls these).
 void DragTo(POINT Pos);
 void Finish(bool Drop, POINT Pos);

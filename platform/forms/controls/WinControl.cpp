@@ -7,6 +7,8 @@
 #include <string>
 
 #include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/DockDrag.h"
+#include "platform/forms/controls/DockTree.h"
 #include "platform/forms/forms/CustomForm.h"
 #include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/Font.h"
@@ -49,6 +51,10 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner)
 TWinControl::~TWinControl()
 {
   Destroying();
+  if (FDockSite) DockDrag::UnregisterSite(this);
+  for (TControl* c : FDockClients) TControlAccess::SetHostDockSiteInternal(c, nullptr);
+  FDockClients.clear();
+  FDockManager.reset();
   if (FParent) FParent->RemoveControl(this);
   if (TWinControl* root = RootControl();
       root != this && root->FFocusedControl && ContainsControl(root->FFocusedControl))
@@ -370,6 +376,91 @@ void TWinControl::ShowControl(TControl* AControl)
   if (FParent) FParent->ShowControl(this);
 }
 
+// ---- Docking -----------------------------------------------------------------------------------
+
+void TWinControl::SetDockSite(bool Value)
+{
+  if (Value == FDockSite) return;
+  FDockSite = Value;
+  if (Value)
+    DockDrag::RegisterSite(this);
+  else
+    DockDrag::UnregisterSite(this);
+  SetUseDockManager(FUseDockManager);
+}
+
+void TWinControl::SetUseDockManager(bool Value)
+{
+  FUseDockManager = Value;
+  bool wanted = FDockSite && FUseDockManager;
+  if (wanted && !FDockManager) {
+    FDockManager = CreateDockManager();
+    if (FDockManager) {
+      FDockManager->BeginUpdate();
+      for (TControl* c : FDockClients) FDockManager->InsertControl(c, alNone, nullptr);
+      FDockManager->EndUpdate();
+    }
+  } else if (!wanted && FDockManager) {
+    FDockManager.reset();
+    Invalidate();
+  }
+}
+
+std::unique_ptr<TDockTree> TWinControl::CreateDockManager() { return std::make_unique<TDockTree>(this); }
+
+void TWinControl::GetSiteInfo(TControl* Client, RECT& InfluenceRect, POINT MousePos, bool& CanDock)
+{
+  CanDock = CanDock && IsShowing();
+  if (OnGetSiteInfo) OnGetSiteInfo(this, Client, InfluenceRect, MousePos, CanDock);
+}
+
+void TWinControl::DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept)
+{
+  if (State != dsDragLeave) {
+    TControl* dropOn = nullptr;
+    TAlign side = alNone;
+    RECT r = GetClientRect();
+    POINT o = ClientToScreen(POINT{0, 0});
+    RECT dockRect{o.x, o.y, o.x + r.right, o.y + r.bottom};
+    if (FDockManager) FDockManager->PositionDockRect(Source->GetControl(), POINT{X, Y}, dropOn, side, dockRect);
+    Source->SetDropOnControl(dropOn);
+    Source->SetDropAlign(side);
+    Source->SetDockRect(dockRect);
+  }
+  if (OnDockOver) OnDockOver(this, Source, X, Y, State, Accept);
+}
+
+void TWinControl::DockDrop(TDragDockObject* Source, int X, int Y)
+{
+  TControl* c = Source->GetControl();
+  if (!c) return;
+  DisableAlign();
+  {
+    TScopeExit enable([this] { EnableAlign(); });
+    c->Dock(this, Source->GetDockRect());
+    if (FDockManager) FDockManager->InsertControl(c, Source->GetDropAlign(), Source->GetDropOnControl());
+  }
+  Realign();
+  if (OnDockDrop) OnDockDrop(this, Source, X, Y);
+}
+
+bool TWinControl::DoUnDock(TWinControl* NewTarget, TControl* Client)
+{
+  bool allow = true;
+  if (OnUnDock) OnUnDock(this, Client, NewTarget, allow);
+  if (allow) RemoveDockClient(Client);
+  return allow;
+}
+
+void TWinControl::RemoveDockClient(TControl* Client)
+{
+  auto it = std::find(FDockClients.begin(), FDockClients.end(), Client);
+  if (it == FDockClients.end()) return;
+  FDockClients.erase(it);
+  if (Client->GetHostDockSite() == this) TControlAccess::SetHostDockSiteInternal(Client, nullptr);
+  if (FDockManager) FDockManager->RemoveControl(Client);
+}
+
 void TWinControl::SetParent(TWinControl* AParent)
 {
   if (AParent == FParent) return;
@@ -505,6 +596,7 @@ void TWinControl::AlignControls(TControl* AControl, RECT& Rect)
   }
   for (TControl* c : all)
     if (c->GetAlign() == alNone) c->AnchorToParent();
+  if (FDockManager) FDockManager->ResetBounds(false);
   ControlsAligned();
 }
 
@@ -695,6 +787,8 @@ void TWinControl::WndProc(TMessage& Message)
       return;
     default:
       if (Message.Msg >= WM_MOUSEFIRST && Message.Msg <= WM_MOUSELAST && Message.Msg != WM_MOUSEWHEEL) {
+        // Grabbers, close buttons and splitters belong to the dock manager.
+        if (FDockManager && FDockManager->MouseMessage(Message)) return;
         if (Message.Msg == WM_MOUSEMOVE) {
           TControl* over = ControlAtPos(POINT{Message.XPos(), Message.YPos()}, false);
           TControl* capture = Controls::GetCaptureControl();
@@ -1213,6 +1307,10 @@ void TWinControl::PaintHandler(TMessage& Message)
     PaintWindow(dc);
   }
   PaintControls(dc, nullptr);
+  if (FDockManager) {
+    TSavedDC saved(dc);
+    FDockManager->PaintSite(dc);
+  }
   if (!Message.WParam) Windows::EndPaint(FHandle, &ps);
   Message.Result = 0;
 }

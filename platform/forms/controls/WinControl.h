@@ -116,26 +116,65 @@ public:
 
   void GetChildren(TGetChildProc Proc, TComponent* Root) override;
 
+  // ---- Docking (a site takes controls dropped on it; DockTree.h lays them out)
+  bool GetDockSite() const { return FDockSite; }
+  void SetDockSite(bool Value);
+  // With a dock site: a dock manager places the clients, with grabbers and close buttons.
+  bool GetUseDockManager() const { return FUseDockManager; }
+  void SetUseDockManager(bool Value);
+  // Owned by the site; null unless DockSite and UseDockManager.
+  TDockTree* GetDockManager() const { return FDockManager.get(); }
+  // The controls docked here, in docking order (borrowed).
+  int GetDockClientCount() const { return static_cast<int>(FDockClients.size()); }
+  TControl* GetDockClients(int Index) const { return FDockClients.at(static_cast<size_t>(Index)); }
+  // Source is over the site at (X, Y) of its client area: places the docking rectangle, then
+  // OnDockOver may refuse.
+  virtual void DockOver(TDragDockObject* Source, int X, int Y, TDragState State, bool& Accept);
+  // Docks Source's control where its docking rectangle says, then OnDockDrop.
+  virtual void DockDrop(TDragDockObject* Source, int X, int Y);
+  // Whether Client may dock here with the mouse at MousePos (screen), and the screen area where
+  // the site answers (its window rectangle grown by 10 pixels; OnGetSiteInfo may change both).
+  virtual void GetSiteInfo(TControl* Client, RECT& InfluenceRect, POINT MousePos, bool& CanDock);
+  // Client leaves for NewTarget (null: floating): OnUnDock may refuse; on leaving the site
+  // forgets it. Answers whether it left.
+  virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+
   TNotifyEvent OnEnter, OnExit;
+  TDockOverEvent OnDockOver;
+  TDockDropEvent OnDockDrop;
+  TUnDockEvent OnUnDock;
+  TGetSiteInfoEvent OnGetSiteInfo;
   TKeyEvent OnKeyDown, OnKeyUp;
   TKeyPressEvent OnKeyPress;
 
   PELTO_PUBLISHED(p)
   {
     p.Property("Ctl3D", &ThisClass::GetCtl3D, &ThisClass::SetCtl3D).Default(true);
+    p.Property("DockSite", &ThisClass::GetDockSite, &ThisClass::SetDockSite).Default(false);
+    p.Property("UseDockManager", &ThisClass::GetUseDockManager, &ThisClass::SetUseDockManager).Default(false);
     p.Property("ImeMode", &ThisClass::GetImeMode, &ThisClass::SetImeMode).Default(imDontCare);
     p.Property("ImeName", TypeInfo_TImeName(), &ThisClass::GetImeName, &ThisClass::SetImeName);
     p.Property("ParentCtl3D", &ThisClass::GetParentCtl3D, &ThisClass::SetParentCtl3D).Default(true);
     p.Property("TabOrder", &ThisClass::GetTabOrder, &ThisClass::SetTabOrder).Default(-1);
     p.Property("TabStop", &ThisClass::GetTabStop, &ThisClass::SetTabStop).Default(false);
+    p.Property("OnDockDrop", TypeInfo_TDockDropEvent(), &ThisClass::OnDockDrop, &ThisClass::OnDockDrop);
+    p.Property("OnDockOver", TypeInfo_TDockOverEvent(), &ThisClass::OnDockOver, &ThisClass::OnDockOver);
     p.Property("OnEnter", TypeInfo_TNotifyEvent(), &ThisClass::OnEnter, &ThisClass::OnEnter);
     p.Property("OnExit", TypeInfo_TNotifyEvent(), &ThisClass::OnExit, &ThisClass::OnExit);
+    p.Property("OnGetSiteInfo", TypeInfo_TGetSiteInfoEvent(), &ThisClass::OnGetSiteInfo, &ThisClass::OnGetSiteInfo);
     p.Property("OnKeyDown", TypeInfo_TKeyEvent(), &ThisClass::OnKeyDown, &ThisClass::OnKeyDown);
     p.Property("OnKeyPress", TypeInfo_TKeyPressEvent(), &ThisClass::OnKeyPress, &ThisClass::OnKeyPress);
     p.Property("OnKeyUp", TypeInfo_TKeyEvent(), &ThisClass::OnKeyUp, &ThisClass::OnKeyUp);
+    p.Property("OnUnDock", TypeInfo_TUnDockEvent(), &ThisClass::OnUnDock, &ThisClass::OnUnDock);
   }
 
 protected:
+  // ---- Docking
+  // The manager UseDockManager makes (a TDockTree here).
+  virtual std::unique_ptr<TDockTree> CreateDockManager();
+  // Takes Client out of the clients and the dock manager; it keeps its parent.
+  virtual void RemoveDockClient(TControl* Client);
+
   // ---- Window making
   virtual void CreateParams(TCreateParams& Params);
   virtual void CreateWnd();
@@ -254,6 +293,10 @@ protected:
   TImeMode FImeMode = imDontCare;
   TImeName FImeName;
   bool FInAlign = false;
+  bool FDockSite = false;
+  bool FUseDockManager = false;
+  std::unique_ptr<TDockTree> FDockManager;
+  std::vector<TControl*> FDockClients;
 
 private:
   bool DoKeyUpDown(TMessage& Message, bool Down);
@@ -273,4 +316,7 @@ struct TWinControlAccess {
   static TWinControl* FocusedOf(TWinControl* Root) { return Root->FFocusedControl; }
   static void SetHandle(TWinControl* C, HWND H) { C->FHandle = H; }
   static WNDPROC& DefWndProc(TWinControl* C) { return C->FDefWndProc; }
+  static std::vector<TControl*>& DockClients(TWinControl* C) { return C->FDockClients; }
+  // The client is gone or moved away without asking: the site forgets it.
+  static void ForgetDockClient(TWinControl* Site, TControl* Client) { Site->RemoveDockClient(Client); }
 };

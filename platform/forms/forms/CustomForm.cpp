@@ -6,6 +6,7 @@
 
 #include "platform/forms/controls/ControlCanvas.h"
 #include "platform/forms/controls/Controls.h"
+#include "platform/forms/controls/DragObject.h"
 #include "platform/forms/controls/MainMenuBase.h"
 #include "platform/forms/controls/SizeConstraints.h"
 #include "platform/rtl/FormatText.h"
@@ -755,6 +756,12 @@ void TCustomForm::Previous()
 
 void TCustomForm::WndProc(TMessage& Message)
 {
+  // A dockable form's caption starts a dock drag rather than a plain move.
+  if (Message.Msg == WM_NCLBUTTONDOWN && Message.WParam == HTCAPTION && GetDragKind() == dkDock && !GetParent()) {
+    DragManager::BeginDock(this, false, -1);
+    Message.Result = 0;
+    return;
+  }
   switch (Message.Msg) {
     case WM_ACTIVATE: WMActivate(Message); return;
     case WM_MDIACTIVATE:
