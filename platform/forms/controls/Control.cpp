@@ -930,6 +930,11 @@ void TControl::Dock(TWinControl* NewDockSite, const RECT& ARect)
 {
   // Callers let the old host go first; one that did not is left quietly here.
   if (FHostDockSite && FHostDockSite != NewDockSite) TWinControlAccess::ForgetDockClient(FHostDockSite, this);
+  bool own = !FParent && dynamic_cast<TWinControl*>(this);
+  if (own || !FParent->GetDockSite() || TypInfo::ClassTypeOf(FParent) == GetFloatingDockSiteClass()) {
+    // Leaving the free state: floating again brings this size back (a window's client size).
+    FFloatSize = SIZE{own ? GetClientWidth() : FWidth, own ? GetClientHeight() : FHeight};
+  }
   ControlState.Include(csDocking);
   TScopeExit docking([this] { ControlState.Exclude(csDocking); });
   FHostDockSite = NewDockSite;

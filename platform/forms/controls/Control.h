@@ -182,10 +182,13 @@ public:
   // The class of the tool window a floating control lives in (a TWinControl taking its owner).
   TClass GetFloatingDockSiteClass() const;
   void SetFloatingDockSiteClass(TClass Value) { FFloatingDockSiteClass = Value; }
-  // The size the control takes when it floats; 0 keeps the size it had when docked.
-  int GetUndockWidth() const { return FUndockWidth > 0 ? FUndockWidth : FWidth; }
+  // The size the control takes when it floats; 0: the size it had before it was docked.
+  int GetUndockWidth() const { return FUndockWidth > 0 ? FUndockWidth : FFloatSize.cx > 0 ? FFloatSize.cx : FWidth; }
   void SetUndockWidth(int Value) { FUndockWidth = Value; }
-  int GetUndockHeight() const { return FUndockHeight > 0 ? FUndockHeight : FHeight; }
+  int GetUndockHeight() const
+  {
+    return FUndockHeight > 0 ? FUndockHeight : FFloatSize.cy > 0 ? FFloatSize.cy : FHeight;
+  }
   void SetUndockHeight(int Value) { FUndockHeight = Value; }
   // Docks the control into NewDockSite beside DropControl (a client of the site) on ControlSide
   // (alNone: the site's default place). Answers false when the site or the old host refused.
@@ -419,6 +422,7 @@ private:
   TWinControl* FHostDockSite = nullptr;
   TClass FFloatingDockSiteClass = nullptr;
   int FUndockWidth = 0, FUndockHeight = 0;
+  SIZE FFloatSize{};  // the size before it was last docked
 
   friend class TWinControl;
   friend class TSizeConstraints;

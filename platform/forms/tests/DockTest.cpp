@@ -213,6 +213,11 @@ TEST_F(DockTest, APaneDocksStacksFloatsAndDocksAgain)
   ExpectBounds(b, RECT{0, half + kDockGap + kDockGrab, 200, 300});
   Pump();
   EXPECT_FALSE(Windows::IsWindow(hostWnd));
+  // Floating again, each takes the size it had before it was docked.
+  EXPECT_EQ(a->GetUndockWidth(), 160);
+  EXPECT_EQ(a->GetUndockHeight(), 130);
+  EXPECT_EQ(b->GetUndockWidth(), 150);
+  EXPECT_EQ(b->GetUndockHeight(), 120);
   EXPECT_EQ((std::vector<std::string>{"drop ToolA", "drop ToolB", "undock ToolB to Site", "drop ToolB",
                                       "undock ToolA floating", "drop ToolA"}),
             events);
