@@ -9,9 +9,10 @@
 // limit (where it ends along its parent's axis; for the top zone the extent across its own axis)
 // and its control's name (empty for a zone that splits), all integers 32-bit little-endian and
 // the name as a length and bytes; a level of -1 ends the list. Controls are named by their
-// global component names ("Form" or "Form.Control"). Loading re-docks the named controls that
-// exist and are docked here or float; names that find nothing are skipped; a stream that does
-// not parse leaves the layout as it was.
+// global component names ("Form" or "Form.Control"). Loading docks here the named controls that
+// exist (one docked elsewhere comes when its host lets it go); names that find nothing are
+// skipped, and controls docked here but not named keep a place after the others. A stream that
+// does not parse, or names nothing that exists, leaves the layout as it was.
 #pragma once
 
 #include <memory>

@@ -205,6 +205,11 @@ TEST_F(DockTest, APaneDocksStacksFloatsAndDocksAgain)
   ExpectBounds(b, RECT{0, kDockGrab, 200, 300});
   EXPECT_EQ(Site->GetDockClientCount(), 1);
 
+  // Its close button hides the tool window with the pane in it.
+  host->Close();
+  EXPECT_FALSE(host->GetVisible());
+  EXPECT_EQ(a->GetHostDockSite(), host);
+
   // Docked again above the other one: the empty floating window goes.
   HWND hostWnd = host->GetHandle();
   ASSERT_TRUE(a->ManualDock(Site, b, alTop));
