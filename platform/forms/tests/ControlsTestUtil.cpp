@@ -1,6 +1,13 @@
 #include "platform/forms/tests/ControlsTestUtil.h"
 
+#include <fstream>
+
 #include "platform/forms/controls/Controls.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Blits.h"
+#include "platform/gdi/image/PictureFiles.h"
+#include "platform/testsupport/PixelCanvas.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/window/Windows.h"
 
@@ -115,3 +122,21 @@ TForm* FormsTest::MakeForm(int W, int H)
 }
 
 int FormsTest::Pump() { return Controls::ProcessMessages(); }
+
+void CopyScreen(TPixelCanvas& Into, RECT From, int X, int Y)
+{
+  HBITMAP screen = Headless::CaptureScreen();
+  HDC dc = Windows::CreateCompatibleDC(nullptr);
+  HGDIOBJ old = Windows::SelectObject(dc, screen);
+  Windows::BitBlt(Into.DC, X, Y, From.right - From.left, From.bottom - From.top, dc, From.left, From.top, SRCCOPY);
+  Windows::SelectObject(dc, old);
+  Windows::DeleteDC(dc);
+  Windows::DeleteObject(screen);
+}
+
+void SavePng(HBITMAP Bitmap, const char* Name)
+{
+  std::vector<std::uint8_t> png = PngFile::SavePng(Bitmap);
+  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + Name, std::ios::binary)
+      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+}

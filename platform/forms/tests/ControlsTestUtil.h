@@ -11,6 +11,8 @@
 #include "platform/forms/controls/GraphicControl.h"
 #include "platform/forms/forms/Form.h"
 
+class TPixelCanvas;
+
 // The log of the watched messages, in order.
 std::vector<std::string>& ControlLog();
 
@@ -56,3 +58,8 @@ protected:
   int Pump();
   std::unique_ptr<TComponent> Owner;
 };
+
+// Pictures of the headless screen: a screen rectangle copied into a canvas at (X, Y), and a
+// bitmap written as a PNG file of that name into the build folder.
+void CopyScreen(TPixelCanvas& Into, RECT From, int X, int Y);
+void SavePng(HBITMAP Bitmap, const char* Name);

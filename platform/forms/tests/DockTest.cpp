@@ -2,19 +2,13 @@
 // tool window and docked again, by code and by dragging with the mouse; the site's layout saved
 // and loaded; layouts naming missing windows and damaged ones; pictures of docked and floating
 // windows.
-#include <fstream>
-
 #include "platform/classes/ClassRegistry.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/controls/DockDrag.h"
 #include "platform/forms/controls/DockTree.h"
 #include "platform/forms/forms/DockForm.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
-#include "platform/gdi/dc/DeviceContext.h"
-#include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SysColors.h"
-#include "platform/gdi/draw/Blits.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/Streams.h"
 #include "platform/testsupport/PixelCanvas.h"
 #include "platform/win/backend/Headless.h"
@@ -136,24 +130,6 @@ void ExpectBounds(TControl* C, RECT Want)
   EXPECT_EQ(r.top, Want.top);
   EXPECT_EQ(r.right, Want.right);
   EXPECT_EQ(r.bottom, Want.bottom);
-}
-
-void SaveDockPng(TPixelCanvas& Picture, const char* Name)
-{
-  std::vector<std::uint8_t> png = PngFile::SavePng(Picture.Bmp);
-  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + Name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-}
-
-void CopyScreenInto(TPixelCanvas& Into, RECT From, int X, int Y)
-{
-  HBITMAP screen = Headless::CaptureScreen();
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, screen);
-  Windows::BitBlt(Into.DC, X, Y, From.right - From.left, From.bottom - From.top, dc, From.left, From.top, SRCCOPY);
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
-  Windows::DeleteObject(screen);
 }
 
 }  // namespace
@@ -531,8 +507,8 @@ TEST_F(DockTest, PicturesOfDockedAndFloatingWindows)
   Windows::GetWindowRect(Main->GetHandle(), &r);
   RECT area{r.left - 10, r.top - 10, r.right + 40, r.bottom + 10};
   TPixelCanvas docked(area.right - area.left, area.bottom - area.top, RGB(255, 255, 255));
-  CopyScreenInto(docked, area, 0, 0);
-  SaveDockPng(docked, "forms_dock_floating.png");
+  CopyScreen(docked, area, 0, 0);
+  SavePng(docked.Bmp, "forms_dock_floating.png");
 
   // B dragged over the top of A: the docking rectangle shows over everything.
   RECT zone;
@@ -541,8 +517,8 @@ TEST_F(DockTest, PicturesOfDockedAndFloatingWindows)
   RECT frame = DockDrag::FrameRect();
   EXPECT_EQ(Headless::ScreenPixel(frame.left, frame.top + 10), Windows::GetSysColor(COLOR_HIGHLIGHT));
   TPixelCanvas dragging(area.right - area.left, area.bottom - area.top, RGB(255, 255, 255));
-  CopyScreenInto(dragging, area, 0, 0);
-  SaveDockPng(dragging, "forms_dock_dragging.png");
+  CopyScreen(dragging, area, 0, 0);
+  SavePng(dragging.Bmp, "forms_dock_dragging.png");
   Release(At(Site, 100, 40));
   EXPECT_EQ(b->GetHostDockSite(), Site);
   EXPECT_LT(b->GetTop(), a->GetTop());  // dropped on the top half of A's zone

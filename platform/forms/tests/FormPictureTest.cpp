@@ -38,25 +38,6 @@ protected:
   }
 };
 
-void SavePng(HBITMAP bitmap, const char* name)
-{
-  std::vector<std::uint8_t> png = PngFile::SavePng(bitmap);
-  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
-}
-
-// Copies a rectangle of the screen into the canvas at (x, y).
-void CopyScreen(TPixelCanvas& into, RECT from, int x, int y)
-{
-  HBITMAP screen = Headless::CaptureScreen();
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, screen);
-  Windows::BitBlt(into.DC, x, y, from.right - from.left, from.bottom - from.top, dc, from.left, from.top, SRCCOPY);
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
-  Windows::DeleteObject(screen);
-}
-
 RECT WindowRect(TWinControl* c)
 {
   RECT r;
