@@ -31,24 +31,28 @@ wait_title() {  # TITLE [gone]
   done
 }
 
-# Picks a menu item: opens the menu at X1 Y1, clicks the item at X2 Y2 and waits until CHECK
-# (a command) succeeds; a click the loaded program missed is tried again with the menu closed.
+# Picks a menu item: opens the menu at X1 Y1, waits until its window is on the screen, clicks the
+# item at X2 Y2 and waits until CHECK (a command) succeeds or the program has ended.
+visible_windows() { xdotool search --onlyvisible --class . 2>/dev/null | wc -l; }
+
 menu_pick() {
-  local x1=$1 y1=$2 x2=$3 y2=$4 try start
+  local x1=$1 y1=$2 x2=$3 y2=$4 before start
   shift 4
-  for try in 1 2 3 4 5; do
-    dt_click "$x1" "$y1"
-    sleep 0.7
-    dt_click "$x2" "$y2"
-    start=$SECONDS
-    while [ $((SECONDS - start)) -lt 8 ]; do
-      "$@" && return 0
-      sleep 0.1
-    done
-    dt_running || return 0
-    dt_key Escape Escape
+  before=$(visible_windows)
+  dt_click "$x1" "$y1"
+  start=$SECONDS
+  until [ "$(visible_windows)" -gt "$before" ]; do
+    dt_running || dt_ended "waiting for the menu at $x1 $y1"
+    [ $((SECONDS - start)) -lt "$DT_TIMEOUT" ] || dt_fail "the menu at $x1 $y1 did not open"
+    sleep 0.1
   done
-  dt_fail "the menu item at $x2 $y2 did nothing"
+  dt_click "$x2" "$y2"
+  start=$SECONDS
+  until "$@"; do
+    dt_running || return 0
+    [ $((SECONDS - start)) -lt "$DT_TIMEOUT" ] || dt_fail "the menu item at $x2 $y2 did nothing"
+    sleep 0.1
+  done
 }
 
 program_gone() { ! dt_running; }
