@@ -1,6 +1,6 @@
 // The gallery of the standard controls on the desktop back end: a main menu, a list of pages on
 // the left and one page per group of controls on the right (buttons, edits, lists, panels and
-// graphics, tree view). A new group is one more entry in kPages.
+// graphics, tree view, grid). A new group is one more entry in kPages.
 //
 // It reports what happens on standard output, one line each, so that a script can drive it (the
 // Xvfb test does): "ready", "place <name> x y w h" for the controls a script clicks (screen
@@ -35,6 +35,7 @@
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
+#include "platform/stdctrls/grids/DrawGrid.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/stdctrls/lists/ListBox.h"
 #include "platform/stdctrls/menus/Menus.h"
@@ -256,13 +257,62 @@ void TreePage(TWinControl* Page)
   contracts->SetExpanded(true);
 }
 
+// A string grid that reports its edited cells and sized columns.
+class TGalleryGrid : public TStringGrid {
+public:
+  using TStringGrid::TStringGrid;
+
+protected:
+  void SetEditText(int ACol, int ARow, const AnsiString& Value) override
+  {
+    TStringGrid::SetEditText(ACol, ARow, Value);
+    Say("cell " + std::to_string(ACol) + " " + std::to_string(ARow) + " " + Hex(Value));
+  }
+  void ColWidthsChanged() override
+  {
+    TStringGrid::ColWidthsChanged();
+    for (int c = 0; c < GetColCount(); ++c)
+      if (GetColWidths(c) != GetDefaultColWidth())
+        Say("colwidth " + std::to_string(c) + " " + std::to_string(GetColWidths(c)));
+  }
+};
+
+void GridPage(TWinControl* Page)
+{
+  auto* grid = Make<TGalleryGrid>(Page, "Grid1", 16, 16, 314, 240);
+  grid->SetColCount(5);
+  grid->SetRowCount(30);
+  grid->SetDefaultRowHeight(20);
+  grid->SetDefaultColWidth(70);
+  grid->SetColWidths(0, 28);
+  grid->SetOptions(grid->GetOptions() + TGridOptions{goEditing, goColSizing, goTabs});
+  const char* titles[] = {"", "编号", "合同名称", "金额", "签订日期"};
+  for (int c = 1; c < 5; ++c) grid->SetCells(c, 0, titles[c]);
+  for (int r = 1; r < 30; ++r) {
+    grid->SetCells(0, r, std::to_string(r));
+    grid->SetCells(1, r, "HT-" + std::to_string(1000 + r));
+  }
+  grid->OnMouseDown = [grid](TObject*, TMouseButton, TShiftState, int, int) {
+    if (grid->GetGridState() == gsColSizing) Say("sizing Grid1");
+  };
+  SayPlace(grid);
+  // Where a script types (the middle of cell 2,1) and where it sizes column 2 (its title's edge).
+  RECT cell = grid->CellRect(2, 1);
+  POINT mid = grid->ClientToScreen(POINT{(cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2});
+  Say("cell-at Grid1 " + std::to_string(mid.x) + " " + std::to_string(mid.y));
+  RECT title = grid->CellRect(2, 0);
+  POINT edge = grid->ClientToScreen(POINT{title.right, (title.top + title.bottom) / 2});
+  Say("edge Grid1 " + std::to_string(edge.x) + " " + std::to_string(edge.y));
+}
+
 struct TPage {
   const char* Caption;
   void (*Build)(TWinControl* Page);
 };
 
 const TPage kPages[] = {
-    {"按钮", ButtonsPage}, {"编辑框", EditsPage}, {"列表", ListsPage}, {"面板与图形", PanelsPage}, {"树", TreePage},
+    {"按钮", ButtonsPage},      {"编辑框", EditsPage}, {"列表", ListsPage},
+    {"面板与图形", PanelsPage}, {"树", TreePage},      {"表格", GridPage},
 };
 
 // ---- The main form -----------------------------------------------------------------------------

@@ -15,6 +15,11 @@ dt_expect '^place Memo1 '
 read -r _ _ mx my mw mh <<<"$DT_LINE"
 dt_expect '^place Combo1 '
 read -r _ _ kx ky kw kh <<<"$DT_LINE"
+dt_expect '^place Grid1 '
+dt_expect '^cell-at Grid1 '
+read -r _ _ gcx gcy <<<"$DT_LINE"
+dt_expect '^edge Grid1 '
+read -r _ _ gex gey <<<"$DT_LINE"
 dt_expect '^place Pages '
 read -r _ _ px py pw ph <<<"$DT_LINE"
 dt_expect '^place FileMenu '
@@ -64,6 +69,22 @@ read -r _ lx ly <<<"$DT_LINE"
 dt_shot dropped
 dt_click "$lx" "$ly"
 dt_expect '^select Combo1 2$'
+
+# The grid page: Chinese typed into a cell and written back by Enter, a column sized by dragging
+# the edge of its title.
+dt_click $((px + pw / 2)) $((py + 8))
+dt_expect '^page 0$'
+dt_key Down Down Down Down Down
+dt_expect '^page 5$'
+dt_click "$gcx" "$gcy"
+dt_type '合同'
+dt_key Return
+dt_expect '^cell 2 1 BACFCDAC$'
+xdotool mousemove "$gex" "$gey" mousedown 1
+dt_expect '^sizing Grid1$'
+xdotool mousemove $((gex + 20)) "$gey" mousemove $((gex + 40)) "$gey" mouseup 1
+dt_expect '^colwidth 2 110$'
+dt_shot grid
 
 dt_click $((px + pw / 2)) $((py + 8))
 dt_key Down Down Down
