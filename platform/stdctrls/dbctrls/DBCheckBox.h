@@ -32,8 +32,8 @@ public:
   const AnsiString& GetValueUnchecked() const { return FValueUncheck; }
   void SetValueUnchecked(const AnsiString& Value);
 
-  bool ExecuteAction(TBasicAction* Action) { return FDataLink->ExecuteAction(Action); }
-  bool UpdateAction(TBasicAction* Action) { return FDataLink->UpdateAction(Action); }
+  bool ExecuteAction(TBasicAction* Action) override { return FDataLink->ExecuteAction(Action); }
+  bool UpdateAction(TBasicAction* Action) override { return FDataLink->UpdateAction(Action); }
 
   PELTO_PUBLISHED(p)
   {

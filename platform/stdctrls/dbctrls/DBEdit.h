@@ -28,8 +28,8 @@ public:
   TField* GetField() const { return FDataLink->GetField(); }
   TFieldDataLink* GetDataLink() const { return FDataLink.get(); }
 
-  bool ExecuteAction(TBasicAction* Action) { return FDataLink->ExecuteAction(Action); }
-  bool UpdateAction(TBasicAction* Action) { return FDataLink->UpdateAction(Action); }
+  bool ExecuteAction(TBasicAction* Action) override { return FDataLink->ExecuteAction(Action); }
+  bool UpdateAction(TBasicAction* Action) override { return FDataLink->UpdateAction(Action); }
 
   PELTO_PUBLISHED(p)
   {
