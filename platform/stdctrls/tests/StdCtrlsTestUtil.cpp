@@ -1,15 +1,10 @@
 #include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 
-#include <fstream>
-
 #include "platform/forms/app/Application.h"
 #include "platform/forms/controls/Controls.h"
-#include "platform/gdi/dc/DeviceContext.h"
-#include "platform/gdi/dc/GdiObjects.h"
-#include "platform/gdi/draw/Blits.h"
-#include "platform/gdi/image/PictureFiles.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/menus/Menus.h"
+#include "platform/testsupport/ScreenPicture.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/paint/Painting.h"
@@ -32,16 +27,8 @@ void AppFormsFixture::TearDown()
 
 void SaveScreenPng(RECT From, const char* Name, TPixelCanvas& Into)
 {
-  HBITMAP screen = Headless::CaptureScreen();
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, screen);
-  Windows::BitBlt(Into.DC, 0, 0, From.right - From.left, From.bottom - From.top, dc, From.left, From.top, SRCCOPY);
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
-  Windows::DeleteObject(screen);
-  std::vector<std::uint8_t> png = PngFile::SavePng(Into.Bmp);
-  std::ofstream(std::string(PELTO_TEST_OUTPUT) + "/" + Name, std::ios::binary)
-      .write(reinterpret_cast<const char*>(png.data()), std::streamsize(png.size()));
+  CaptureScreenRect(From, Into);
+  WritePng(Into, std::string(PELTO_TEST_OUTPUT) + "/" + Name);
 }
 
 bool SavePopupMenuPng(TPopupMenu* Menu, TForm* Form, int X, int Y, const char* Name, TPixelCanvas& Into)
