@@ -3,6 +3,8 @@
 #include "controls/editors/cxEditConsts.h"
 #include "controls/editors/cxResourceStrings.h"
 #include "controls/editors/formats/cxFormats.h"
+#include "controls/editors/paint/cxEditPaintUtils.h"
+#include "controls/editors/paint/cxEditUtils.h"
 
 namespace EditorsModule {
 
@@ -16,12 +18,16 @@ void Initialize()
   cxResourceStrings::Initialize();
   cxEditConsts::Initialize();
   cxFormats::Initialize();
+  cxEditPaintUtils::Initialize();
+  cxEditUtils::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  cxEditUtils::Finalize();
+  cxEditPaintUtils::Finalize();
   cxFormats::Finalize();
   cxEditConsts::Finalize();
   cxResourceStrings::Finalize();
