@@ -942,7 +942,7 @@ void PaintSpinButton(TcxCanvas* C, TcxEditPaintViewInfo& VI, int Index, TcxEditB
                              b.Bounds.left == VI.BorderRect.left);
     }
   }
-  PaintSpinButtonContent(C, VI, Index, r, content, face, Position, ArrowSize);
+  VI.PaintButtonContent(C, Index, r, content, face);
 }
 
 void PaintSpinButtonContent(TcxCanvas* C, TcxEditPaintViewInfo& VI, int Index, const RECT& R, TColor ContentColor,

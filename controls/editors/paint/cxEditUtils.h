@@ -184,8 +184,9 @@ void CalculateArrowSize(SIZE Size, TcxArrowKind Direction, SIZE& ArrowSize);
 // A is the arrow's depth (the height of an up arrow).
 void PaintArrows(TcxCanvas* Canvas, int A, const RECT& R, TcxArrowKind Direction, bool Double, bool Pressed,
                  TColor Color);
-// The frame of spin button Index (of ButtonCount) in the hot-flat or ultra-flat style, or the
-// shared button frames for the other styles, then PaintSpinButtonContent on what is left.
+// The frame of spin button Index in the hot-flat or ultra-flat style, or the shared button frames
+// for the other styles, then the view info's PaintButtonContent on what is left (a spin view
+// info answers it with PaintSpinButtonContent).
 void PaintSpinButton(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, int Index, TcxEditButtonStyle Style, const RECT& R,
                      TcxSpinEditButtonsPosition Position, int ArrowSize);
 void PaintSpinButtonContent(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, int Index, const RECT& R, TColor ContentColor,
