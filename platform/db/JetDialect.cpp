@@ -1,18 +1,17 @@
 #include "platform/db/JetDialect.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include "platform/db/SqlScanner.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/DateTime.h"
 
 namespace JetDialect {
 
 namespace {
-
-bool IsIdentStart(WideChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || c == u'_' || c >= 0x80; }
-bool IsIdentChar(WideChar c) { return IsIdentStart(c) || (c >= u'0' && c <= u'9'); }
 
 bool SameWord(const WideString& a, const char* b)
 {
@@ -24,6 +23,14 @@ bool SameWord(const WideString& a, const char* b)
     if (c != static_cast<WideChar>(b[n])) return false;
   }
   return n == a.size();
+}
+
+// Parameter names match as the dataset's parameters do: ASCII letters in either case.
+bool SameName(const WideString& a, const WideString& b)
+{
+  auto up = [](WideChar x) { return (x >= u'a' && x <= u'z') ? static_cast<WideChar>(x - 32) : x; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](WideChar x, WideChar y) { return up(x) == up(y); });
 }
 
 std::string Number(double v)
@@ -84,16 +91,30 @@ bool ParseDateLiteral(const WideString& Text, double& Days)
 
 TRewritten Rewrite(const WideString& In)
 {
+  using SqlScanner::TTokenKind;
   TRewritten result;
   WideString s = In;
   while (!s.empty() &&
          (s.back() == u';' || s.back() == u' ' || s.back() == u'\r' || s.back() == u'\n' || s.back() == u'\t'))
     s.pop_back();
+  const std::vector<SqlScanner::TToken> toks = SqlScanner::Scan(s);
+  auto raw = [&](std::size_t k) { return std::u16string_view(s).substr(toks[k].Pos, toks[k].Len); };
+  auto next = [&](std::size_t k) {  // the next token that is not blank
+    for (++k; k < toks.size() && toks[k].Kind == TTokenKind::Space;) ++k;
+    return k;
+  };
+  auto isPunct = [&](std::size_t k, const char16_t* p) {
+    return k < toks.size() && toks[k].Kind == TTokenKind::Punct && raw(k) == p;
+  };
+  auto closing = [&](std::size_t k) {  // the ')' at or after k, or the last token
+    while (k < toks.size() && !isPunct(k, u")")) ++k;
+    return std::min(k, toks.size() - 1);
+  };
+
   WideString out;
   out.reserve(s.size() + 16);
   std::vector<PendingLimit> limits;
   int depth = 0;
-  std::size_t i = 0, n = s.size();
   // word history for "select [distinct] top N" and CREATE TABLE column types
   WideString prevWord;
   bool createTable = false;
@@ -110,210 +131,141 @@ TRewritten Rewrite(const WideString& In)
     }
   };
 
-  while (i < n) {
-    WideChar c = s[i];
-    if (c == u'\'') {
-      std::size_t j = i + 1;
-      while (j < n) {
-        if (s[j] != u'\'') {
-          ++j;
-          continue;
+  for (std::size_t i = 0; i < toks.size(); ++i) {
+    const SqlScanner::TToken& t = toks[i];
+    switch (t.Kind) {
+      case TTokenKind::Space:
+      case TTokenKind::Comment:
+      case TTokenKind::String:
+      case TTokenKind::Number: out += raw(i); continue;
+      case TTokenKind::DoubleQuoted:  // a text, as Access reads it
+        out += u'\'';
+        for (WideChar c : SqlScanner::Inner(s, t)) {
+          if (c == u'\'') out += u'\'';
+          out += c;
         }
-        if (j + 1 < n && s[j + 1] == u'\'') {
-          j += 2;
-          continue;
-        }
-        break;
-      }
-      out.append(s, i, std::min(j + 1, n) - i);
-      i = j + 1;
-      continue;
-    }
-    if (c == u'"') {
-      std::size_t j = i + 1;
-      out += u'\'';
-      while (j < n) {
-        if (s[j] == u'"') {
-          if (j + 1 < n && s[j + 1] == u'"') {
-            out += u'"';
-            j += 2;
-            continue;
-          }
-          break;
-        }
-        if (s[j] == u'\'') out += u'\'';
-        out += s[j++];
-      }
-      out += u'\'';
-      i = j + 1;
-      continue;
-    }
-    if (c == u'[') {
-      std::size_t j = s.find(u']', i + 1);
-      if (j == WideString::npos) j = n;
-      out += u'"';
-      for (std::size_t k = i + 1; k < j; ++k) {
-        if (s[k] == u'"') out += u'"';
-        out += s[k];
-      }
-      out += u'"';
-      i = j + 1;
-      expectType = expectColumnName;
-      expectColumnName = false;
-      continue;
-    }
-    if (c == u'#') {
-      std::size_t j = s.find(u'#', i + 1);
-      double days;
-      if (j != WideString::npos && ParseDateLiteral(s.substr(i + 1, j - i - 1), days)) {
-        out += System::Utf8ToWide(Number(days));
-        i = j + 1;
+        out += u'\'';
         continue;
-      }
-      throw EOleException("Syntax error in date in query expression '" +
-                          System::WideToAnsi(s.substr(i, j == WideString::npos ? 20 : j - i + 1)) + "'.");
-    }
-    if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
-      std::size_t j = s.find(u'\n', i);
-      if (j == WideString::npos) j = n;
-      out.append(s, i, j - i);
-      i = j;
-      continue;
-    }
-    if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
-      std::size_t j = s.find(u"*/", i + 2);
-      j = j == WideString::npos ? n : j + 2;
-      out.append(s, i, j - i);
-      i = j;
-      continue;
-    }
-    if (c == u':' && i + 1 < n && IsIdentChar(s[i + 1]) && !(i > 0 && IsIdentChar(s[i - 1]))) {
-      std::size_t j = i + 1;
-      while (j < n && IsIdentChar(s[j])) ++j;
-      WideString name = s.substr(i + 1, j - i - 1);
-      std::size_t index = result.ParamNames.size();
-      for (std::size_t k = 0; k < result.ParamNames.size(); ++k) {
-        if (result.ParamNames[k].size() == name.size() &&
-            std::equal(name.begin(), name.end(), result.ParamNames[k].begin(), [](WideChar a, WideChar b) {
-              auto up = [](WideChar x) { return (x >= u'a' && x <= u'z') ? static_cast<WideChar>(x - 32) : x; };
-              return up(a) == up(b);
-            })) {
-          index = k;
-          break;
+      case TTokenKind::Bracketed:
+        out += u'"';
+        for (WideChar c : SqlScanner::Inner(s, t)) {
+          if (c == u'"') out += u'"';
+          out += c;
         }
-      }
-      if (index == result.ParamNames.size()) result.ParamNames.push_back(name);
-      out += u'?';
-      out += System::Utf8ToWide(std::to_string(index + 1));
-      i = j;
-      continue;
-    }
-    if (c == u'&') {
-      out += u"||";
-      ++i;
-      continue;
-    }
-    if (c == u'(') {
-      ++depth;
-      out += c;
-      ++i;
-      if (createTable && depth == 1) expectColumnName = true;
-      continue;
-    }
-    if (c == u')') {
-      closeLimits(depth);
-      --depth;
-      out += c;
-      ++i;
-      continue;
-    }
-    if (c == u',') {
-      if (createTable && depth == 1) expectColumnName = true;
-      skipPrimaryKey = false;
-      out += c;
-      ++i;
-      continue;
-    }
-    if (IsIdentStart(c)) {
-      std::size_t j = i;
-      while (j < n && IsIdentChar(s[j])) ++j;
-      WideString word = s.substr(i, j - i);
-      i = j;
-      std::size_t k = j;
-      while (k < n && (s[k] == u' ' || s[k] == u'\t' || s[k] == u'\r' || s[k] == u'\n')) ++k;
-      bool call = k < n && s[k] == u'(';
-
-      if (SameWord(word, "TABLE") && SameWord(prevWord, "CREATE")) createTable = true;
-      if (SameWord(word, "TABLE") && SameWord(prevWord, "ALTER")) alterTable = true;
-      bool columnTypes = (createTable && depth == 1) || (alterTable && depth == 0);
-      if (alterTable && depth == 0 && (SameWord(word, "ADD") || (expectColumnName && SameWord(word, "COLUMN")))) {
-        expectColumnName = true;
-        out += word;
-      } else if ((createTable || alterTable) && expectColumnName) {
+        out += u'"';
+        expectType = expectColumnName;
         expectColumnName = false;
-        expectType = true;
-        out += word;
         continue;
-      } else if (expectType && (SameWord(word, "COUNTER") || SameWord(word, "AUTOINCREMENT"))) {
-        // An Access counter is SQLite's auto-incremented rowid key.
-        out += u"INTEGER PRIMARY KEY AUTOINCREMENT";
-        skipPrimaryKey = true;
-        if (call) {  // COUNTER(seed, step)
-          std::size_t e = s.find(u')', k);
-          i = e == WideString::npos ? n : e + 1;
+      case TTokenKind::DateLiteral: {
+        double days;
+        if (!ParseDateLiteral(WideString(raw(i).substr(1, t.Len - 2)), days))
+          throw EOleException("Syntax error in date in query expression '" + System::WideToAnsi(WideString(raw(i))) +
+                              "'.");
+        out += System::Utf8ToWide(Number(days));
+        continue;
+      }
+      case TTokenKind::Param: {
+        WideString name = SqlScanner::Inner(s, t);
+        std::size_t index = result.ParamNames.size();
+        for (std::size_t k = 0; k < result.ParamNames.size(); ++k) {
+          if (SameName(result.ParamNames[k], name)) {
+            index = k;
+            break;
+          }
         }
-      } else if (skipPrimaryKey && SameWord(word, "PRIMARY")) {
-        std::size_t e = k;
-        while (e < n && IsIdentChar(s[e])) ++e;
-        if (SameWord(s.substr(k, e - k), "KEY"))
-          i = e;
-        else
-          out += word;
-      } else if (SameWord(word, "TOP") &&
-                 (SameWord(prevWord, "SELECT") || SameWord(prevWord, "DISTINCT") || SameWord(prevWord, "ALL"))) {
-        std::size_t e = k;
-        while (e < n && s[e] >= u'0' && s[e] <= u'9') ++e;
-        if (e == k) {
-          out += word;
-        } else {
-          limits.push_back({depth, s.substr(k, e - k)});
-          while (e < n && (s[e] == u' ' || s[e] == u'\t' || s[e] == u'\r' || s[e] == u'\n')) ++e;
-          i = e;
-          word = u"";
+        if (index == result.ParamNames.size()) result.ParamNames.push_back(name);
+        out += u'?';
+        out += System::Utf8ToWide(std::to_string(index + 1));
+        continue;
+      }
+      case TTokenKind::Punct:
+        if (isPunct(i, u"#")) {  // a '#' that opens no date
+          std::size_t j = s.find(u'#', t.Pos + 1);
+          throw EOleException("Syntax error in date in query expression '" +
+                              System::WideToAnsi(s.substr(t.Pos, j == WideString::npos ? 20 : j - t.Pos + 1)) + "'.");
         }
-      } else if (SameWord(word, "TRUE")) {
-        out += u"1";
-      } else if (SameWord(word, "FALSE")) {
-        out += u"0";
-      } else if (call && (SameWord(word, "LEFT") || SameWord(word, "RIGHT"))) {
-        // LEFT and RIGHT are join keywords to SQLite; the functions go by other names.
-        out += SameWord(word, "LEFT") ? u"jet_left" : u"jet_right";
-      } else if (SameWord(word, "NOW") && !call) {
-        out += u"Now()";
-      } else if (columnTypes && (SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT") ||
-                                 SameWord(word, "LONGTEXT") || SameWord(word, "TEXT") || SameWord(word, "VARCHAR") ||
-                                 SameWord(word, "CHAR") || SameWord(word, "NVARCHAR") || SameWord(word, "NCHAR") ||
-                                 SameWord(word, "STRING"))) {
-        bool memo = SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT");
-        out += memo ? WideString(u"LONGTEXT") : word;
-        if (call) {  // the size: (n)
-          std::size_t e = s.find(u')', k);
-          e = e == WideString::npos ? n : e + 1;
-          out.append(s, i, e - i);
-          i = e;
+        if (isPunct(i, u"&")) {
+          out += u"||";
+          continue;
         }
-        out += u" COLLATE JETTEXT";
+        if (isPunct(i, u"(")) {
+          ++depth;
+          if (createTable && depth == 1) expectColumnName = true;
+        } else if (isPunct(i, u")")) {
+          closeLimits(depth);
+          --depth;
+        } else if (isPunct(i, u",")) {
+          if (createTable && depth == 1) expectColumnName = true;
+          skipPrimaryKey = false;
+        }
+        out += raw(i);
+        continue;
+      case TTokenKind::Word: break;
+    }
+
+    WideString word(raw(i));
+    const std::size_t k = next(i);
+    const bool call = isPunct(k, u"(");
+    auto wordAt = [&](std::size_t at, const char* w) {
+      return at < toks.size() && toks[at].Kind == TTokenKind::Word && SameWord(WideString(raw(at)), w);
+    };
+
+    if (SameWord(word, "TABLE") && SameWord(prevWord, "CREATE")) createTable = true;
+    if (SameWord(word, "TABLE") && SameWord(prevWord, "ALTER")) alterTable = true;
+    bool columnTypes = (createTable && depth == 1) || (alterTable && depth == 0);
+    if (alterTable && depth == 0 && (SameWord(word, "ADD") || (expectColumnName && SameWord(word, "COLUMN")))) {
+      expectColumnName = true;
+      out += word;
+    } else if ((createTable || alterTable) && expectColumnName) {
+      expectColumnName = false;
+      expectType = true;
+      out += word;
+      continue;
+    } else if (expectType && (SameWord(word, "COUNTER") || SameWord(word, "AUTOINCREMENT"))) {
+      // An Access counter is SQLite's auto-incremented rowid key.
+      out += u"INTEGER PRIMARY KEY AUTOINCREMENT";
+      skipPrimaryKey = true;
+      if (call) i = closing(k);  // COUNTER(seed, step)
+    } else if (skipPrimaryKey && SameWord(word, "PRIMARY")) {
+      if (wordAt(k, "KEY"))
+        i = k;
+      else
+        out += word;
+    } else if (SameWord(word, "TOP") &&
+               (SameWord(prevWord, "SELECT") || SameWord(prevWord, "DISTINCT") || SameWord(prevWord, "ALL"))) {
+      if (k < toks.size() && toks[k].Kind == TTokenKind::Number) {
+        limits.push_back({depth, WideString(raw(k))});
+        i = next(k) - 1;  // and the blanks after the count
+        word.clear();
       } else {
         out += word;
       }
-      expectType = false;
-      if (!word.empty()) {
-        prevWord = word;
+    } else if (SameWord(word, "TRUE")) {
+      out += u"1";
+    } else if (SameWord(word, "FALSE")) {
+      out += u"0";
+    } else if (call && (SameWord(word, "LEFT") || SameWord(word, "RIGHT"))) {
+      // LEFT and RIGHT are join keywords to SQLite; the functions go by other names.
+      out += SameWord(word, "LEFT") ? u"jet_left" : u"jet_right";
+    } else if (SameWord(word, "NOW") && !call) {
+      out += u"Now()";
+    } else if (columnTypes && (SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT") ||
+                               SameWord(word, "LONGTEXT") || SameWord(word, "TEXT") || SameWord(word, "VARCHAR") ||
+                               SameWord(word, "CHAR") || SameWord(word, "NVARCHAR") || SameWord(word, "NCHAR") ||
+                               SameWord(word, "STRING"))) {
+      bool memo = SameWord(word, "MEMO") || SameWord(word, "LONGCHAR") || SameWord(word, "NTEXT");
+      out += memo ? WideString(u"LONGTEXT") : word;
+      if (call) {  // the size: (n)
+        std::size_t e = closing(k);
+        for (++i; i <= e; ++i) out += raw(i);
+        i = e;
       }
-      continue;
+      out += u" COLLATE JETTEXT";
+    } else {
+      out += word;
     }
-    out += c;
-    ++i;
+    expectType = false;
+    if (!word.empty()) prevWord = word;
   }
   closeLimits(0);
   result.Sql = System::WideToUtf8(out);

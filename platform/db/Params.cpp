@@ -1,5 +1,7 @@
 #include "platform/db/Params.h"
 
+#include "platform/db/SqlScanner.h"
+
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/Streams.h"
@@ -104,71 +106,11 @@ std::vector<AnsiString> TParameters::ParseSQL(const WideString& Sql, bool DoCrea
 
 namespace Params {
 
-namespace {
-bool IdentChar(WideChar c)
-{
-  return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'_' || c >= 0x80;
-}
-
-// A '#' that opens a date literal: digits, separators and spaces up to the closing '#'.
-std::size_t DateLiteralEnd(const WideString& s, std::size_t i)
-{
-  for (std::size_t j = i + 1; j < s.size() && j < i + 32; ++j) {
-    WideChar c = s[j];
-    if (c == u'#') return j > i + 1 ? j : WideString::npos;
-    if (!((c >= u'0' && c <= u'9') || c == u'-' || c == u'/' || c == u':' || c == u' ' || c == u'.' || c == u'A' ||
-          c == u'P' || c == u'M' || c == u'a' || c == u'p' || c == u'm'))
-      return WideString::npos;
-  }
-  return WideString::npos;
-}
-}  // namespace
-
 std::vector<TParamMarker> ScanMarkers(const WideString& s)
 {
   std::vector<TParamMarker> out;
-  std::size_t i = 0, n = s.size();
-  while (i < n) {
-    WideChar c = s[i];
-    if (c == u'\'' || c == u'"') {
-      std::size_t j = i + 1;
-      while (j < n) {
-        if (s[j] != c) {
-          ++j;
-          continue;
-        }
-        if (j + 1 < n && s[j + 1] == c) {
-          j += 2;
-          continue;
-        }
-        break;
-      }
-      i = j + 1;
-    } else if (c == u'[') {
-      std::size_t j = s.find(u']', i + 1);
-      i = j == WideString::npos ? n : j + 1;
-    } else if (c == u'#') {
-      std::size_t j = DateLiteralEnd(s, i);
-      i = j == WideString::npos ? i + 1 : j + 1;
-    } else if (c == u'-' && i + 1 < n && s[i + 1] == u'-') {
-      std::size_t j = s.find(u'\n', i);
-      i = j == WideString::npos ? n : j + 1;
-    } else if (c == u'/' && i + 1 < n && s[i + 1] == u'*') {
-      std::size_t j = s.find(u"*/", i + 2);
-      i = j == WideString::npos ? n : j + 2;
-    } else if (c == u':') {
-      if (i + 1 < n && s[i + 1] == u':') {
-        i += 2;
-        continue;
-      }
-      std::size_t j = i + 1;
-      while (j < n && IdentChar(s[j])) ++j;
-      if (j > i + 1 && !(i > 0 && IdentChar(s[i - 1]))) out.push_back({i, j - i, s.substr(i + 1, j - i - 1)});
-      i = j > i + 1 ? j : i + 1;
-    } else {
-      ++i;
-    }
-  }
+  for (const SqlScanner::TToken& t : SqlScanner::Scan(s))
+    if (t.Kind == SqlScanner::TTokenKind::Param) out.push_back({t.Pos, t.Len, s.substr(t.Pos + 1, t.Len - 1)});
   return out;
 }
 

@@ -1,8 +1,8 @@
 #include "platform/db/PgDialect.h"
 
-#include <cctype>
 #include <cstdlib>
 
+#include "platform/db/SqlScanner.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringUtils.h"
 
@@ -17,78 +17,25 @@ struct TToken {
   std::string Text;  // for kQuoted and kParam: the name alone
 };
 
-bool IdentStart(unsigned char c) { return std::isalpha(c) || c == '_' || c >= 0x80; }
-bool IdentChar(unsigned char c) { return IdentStart(c) || std::isdigit(c) || c == '$'; }
-
 std::vector<TToken> Tokenize(const std::string& s)
 {
+  using SqlScanner::TTokenKind;
   std::vector<TToken> out;
-  std::size_t i = 0, n = s.size();
-  while (i < n) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    std::size_t j = i + 1;
-    if (std::isspace(c)) {
-      while (j < n && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
-      out.push_back({kSpace, " "});
-    } else if (c == '-' && j < n && s[j] == '-') {
-      while (j < n && s[j] != '\n') ++j;
-      out.push_back({kSpace, " "});
-    } else if (c == '/' && j < n && s[j] == '*') {
-      std::size_t e = s.find("*/", j + 1);
-      j = e == std::string::npos ? n : e + 2;
-      out.push_back({kSpace, " "});
-    } else if (c == '\'') {
-      while (j < n) {
-        if (s[j] == '\'') {
-          if (j + 1 < n && s[j + 1] == '\'') {
-            j += 2;
-            continue;
-          }
-          ++j;
-          break;
-        }
-        ++j;
-      }
-      out.push_back({kString, s.substr(i, j - i)});
-    } else if (c == '"' || c == '[') {
-      char close = c == '"' ? '"' : ']';
-      std::string name;
-      while (j < n) {
-        if (s[j] == close) {
-          if (close == '"' && j + 1 < n && s[j + 1] == '"') {
-            name += '"';
-            j += 2;
-            continue;
-          }
-          ++j;
-          break;
-        }
-        name += s[j++];
-      }
-      out.push_back({kQuoted, name});
-    } else if (c == ':' && j < n && s[j] == ':') {
-      out.push_back({kPunct, "::"});
-      j = i + 2;
-    } else if (c == ':' && j < n && IdentStart(static_cast<unsigned char>(s[j]))) {
-      while (j < n && IdentChar(static_cast<unsigned char>(s[j])) && s[j] != '$') ++j;
-      out.push_back({kParam, s.substr(i + 1, j - i - 1)});
-    } else if (IdentStart(c)) {
-      while (j < n && IdentChar(static_cast<unsigned char>(s[j]))) ++j;
-      out.push_back({kIdent, s.substr(i, j - i)});
-    } else if (std::isdigit(c) || (c == '.' && j < n && std::isdigit(static_cast<unsigned char>(s[j])))) {
-      while (j < n && (std::isalnum(static_cast<unsigned char>(s[j])) || s[j] == '.')) ++j;
-      out.push_back({kNumber, s.substr(i, j - i)});
-    } else {
-      static const char* two[] = {"<=", ">=", "<>", "!=", "||"};
-      std::string p(1, static_cast<char>(c));
-      for (const char* t : two)
-        if (j < n && c == static_cast<unsigned char>(t[0]) && s[j] == t[1]) {
-          p = t;
-          ++j;
-        }
-      out.push_back({kPunct, p});
+  for (const SqlScanner::TToken& t : SqlScanner::Scan(s)) {
+    switch (t.Kind) {
+      case TTokenKind::Space:
+      case TTokenKind::Comment: out.push_back({kSpace, " "}); break;
+      case TTokenKind::Word: out.push_back({kIdent, s.substr(t.Pos, t.Len)}); break;
+      case TTokenKind::Bracketed:
+      case TTokenKind::DoubleQuoted: out.push_back({kQuoted, SqlScanner::Inner(s, t)}); break;
+      case TTokenKind::Param: out.push_back({kParam, SqlScanner::Inner(s, t)}); break;
+      case TTokenKind::Number: out.push_back({kNumber, s.substr(t.Pos, t.Len)}); break;
+      case TTokenKind::String:
+      case TTokenKind::DateLiteral:  // no PostgreSQL syntax: passed on as written, for the server to refuse
+        out.push_back({kString, s.substr(t.Pos, t.Len)});
+        break;
+      case TTokenKind::Punct: out.push_back({kPunct, s.substr(t.Pos, t.Len)}); break;
     }
-    i = j;
   }
   return out;
 }
