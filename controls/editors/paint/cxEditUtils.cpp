@@ -361,6 +361,85 @@ AnsiString RemoveAccelChars(const AnsiString& Text)
   return r;
 }
 
+SIZE CalculateTextContentSize(TcxCanvas* Canvas, const TcxTextContentSizeParams& P, const AnsiString& Text,
+                              int TextFlags, bool AddExtraWidth)
+{
+  using namespace cxEditTextUtils;
+  if (P.Font) Canvas->SetFont(P.Font);
+  const SIZE e = GetTextExtraSize(P.IsInplace, P.NativeEdit);
+  const int h = Canvas->TextHeight("Zg");
+  constexpr int kUnbounded = 2147483647;
+  SIZE size{};
+  if (P.WidthLimit < 0) {
+    if (TextFlags & etfSingleLine) {
+      size.cy = h;
+      if (!Text.empty()) {
+        RECT r{0, 0, kUnbounded, 0};
+        Canvas->CalculateTextRect(Text, r, EditTextFlagsToTextFlags(TextFlags));
+        size.cx = r.right - r.left;
+      }
+    } else {
+      TcxTextParams params;
+      TcxTextRows rows;
+      int count = 0;
+      {
+        HDC dc = Canvas->GetHandle();
+        HGDIOBJ old = Windows::SelectObject(dc, Canvas->GetFont()->GetHandle());
+        PrepareTextParams(dc, TextFlags | etfCalcRect, params);
+        MakeTextRows(dc, Text.data(), int(Text.size()), RECT{0, 0, kUnbounded, kUnbounded}, P.MaxLineCount, count, rows,
+                     params);
+        Windows::SelectObject(dc, old);
+      }
+      if (P.MaxLineCount > 0) count = std::min(count, P.MaxLineCount);
+      size.cx = GetMaxRowWidth(rows, count);
+      size.cy = h;
+    }
+    if (P.AlignmentAllowance) ++size.cx;
+    if (AddExtraWidth) size.cx += e.cx;
+  } else {
+    const int w = P.WidthLimit - (P.IsInplace ? 2 : 0) - (P.AlignmentAllowance ? 1 : 0);
+    if (w > 0) {
+      size.cx = P.WidthLimit;
+      if (Text.empty()) {
+        size.cy = P.EmptyTextNoHeight ? 0 : h;
+      } else {
+        int flags = (TextFlags & ~0x30) | etfCalcRect | etfReturnRowCount;
+        if (flags & etfSingleLine) flags = (flags & ~etfSingleLine) | etfWordBreak | etfWholeRowsOnly;
+        RECT r{0, 0, w, kUnbounded};
+        int rows = cxTextOut(Canvas, Text, r, flags, P.MaxLineCount);
+        if (P.MaxLineCount > 0) rows = std::min(rows, P.MaxLineCount);
+        size.cy = h * rows;
+      }
+    } else {
+      size.cy = (Text.empty() && P.EmptyTextNoHeight) ? 0 : h;
+    }
+  }
+  if (size.cy > 0) size.cy += e.cy;
+  return size;
+}
+
+int CalculateMultiLineTextFlags(TcxCanvas* Canvas, TFont* Font, const AnsiString& Text, int DrawTextFlags,
+                                const RECT& TextRect, const RECT& TextOffsets, SIZE ExtraSize, const RECT& Margins,
+                                TAlignment Alignment)
+{
+  using namespace cxEditTextUtils;
+  if (!Font) return DrawTextFlags;
+  Canvas->SetFont(Font);
+  if (!(DrawTextFlags & etfSingleLine)) return DrawTextFlags;
+  int w = (TextRect.right - TextRect.left) + TextOffsets.left + TextOffsets.right - ExtraSize.cx - Margins.left -
+          Margins.right;
+  if (Alignment == taRightJustify) ++w;
+  RECT r{0, 0, w, 2147483647};
+  const int rows = cxTextOut(Canvas, Text, r,
+                             (DrawTextFlags & ~etfSingleLine) | etfWordBreak | etfWholeRowsOnly | etfReturnRowCount);
+  if (rows <= 1) return DrawTextFlags;
+  int flags = (DrawTextFlags & ~etfSingleLine) | etfWordBreak | etfWholeRowsOnly;
+  TcxTextParams params;
+  PrepareTextParamsForCanvas(Canvas->GetCanvas(), flags, params);
+  if (TextRect.bottom - TextRect.top < rows * params.RowHeight) flags &= ~0x30;
+  return flags;
+}
+
 // ==== Painting editors ========================================================================
 
 namespace {
@@ -1242,26 +1321,36 @@ void Initialize()
   HotLightAvailable =
       SysVersion::GetVersionEx(v) && ((v.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS && v.dwMinorVersion != 0) ||
                                       (v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion == 5));
-  HBITMAP sys = SystemBitmaps::CreateSystemBitmap(OBM_CHECKBOXES);
-  if (!sys) return;
+  // The system bitmap and the memory context go on every path, also when building the mask fails.
+  struct TSystemCheckBoxes {
+    HBITMAP Bitmap = SystemBitmaps::CreateSystemBitmap(OBM_CHECKBOXES);
+    HDC DC = nullptr;
+    HGDIOBJ Old = nullptr;
+    ~TSystemCheckBoxes()
+    {
+      if (DC) {
+        Windows::SelectObject(DC, Old);
+        Windows::DeleteDC(DC);
+      }
+      if (Bitmap) Windows::DeleteObject(Bitmap);
+    }
+  } sys;
+  if (!sys.Bitmap) return;
   BITMAP info{};
-  Windows::GetObject(sys, &info);
+  Windows::GetObject(sys.Bitmap, &info);
   CheckImageSize = SIZE{info.bmWidth / 4, info.bmHeight / 3};
-  HDC dc = Windows::CreateCompatibleDC(nullptr);
-  HGDIOBJ old = Windows::SelectObject(dc, sys);
+  sys.DC = Windows::CreateCompatibleDC(nullptr);
+  sys.Old = Windows::SelectObject(sys.DC, sys.Bitmap);
   auto mask = std::make_unique<TBitmap>();
   mask->SetPixelFormat(pf32bit);
   mask->SetSize(CheckImageSize.cx, CheckImageSize.cy);
   for (int y = 0; y < CheckImageSize.cy; ++y) {
     std::uint32_t* row = mask->GetScanLine(y);
     for (int x = 0; x < CheckImageSize.cx; ++x) {
-      const bool same = Windows::GetPixel(dc, x, y) == Windows::GetPixel(dc, x + CheckImageSize.cx, y);
+      const bool same = Windows::GetPixel(sys.DC, x, y) == Windows::GetPixel(sys.DC, x + CheckImageSize.cx, y);
       row[x] = same ? 0xFFFFFF : 0;
     }
   }
-  Windows::SelectObject(dc, old);
-  Windows::DeleteDC(dc);
-  Windows::DeleteObject(sys);
   MarkMask = std::move(mask);
 }
 

@@ -24,6 +24,7 @@
 #include "platform/classes/TextAlignment.h"
 
 class TBitmap;
+class TFont;
 
 // What painting reads of one editor button; the editors' button view info derives from it.
 struct TcxEditButtonPaintInfo {
@@ -155,6 +156,26 @@ int EditTextFlagsToTextFlags(int Flags);
 int TextFlagsToEditTextFlags(int Flags);
 // Drops each "&" before a character (so "&&" gives "&"); a trailing "&" becomes "_".
 AnsiString RemoveAccelChars(const AnsiString& Text);
+
+// What measuring a text editor's content reads of its view data.
+struct TcxTextContentSizeParams {
+  TFont* Font = nullptr;  // the style's; null keeps the canvas font
+  bool IsInplace = false;
+  bool NativeEdit = false;          // the "Edit" part is themed
+  bool AlignmentAllowance = false;  // a stand-alone editor whose text cannot be typed
+  bool EmptyTextNoHeight = false;   // the view data's option: an empty text measures no height
+  int WidthLimit = -1;              // negative: none
+  int MaxLineCount = 0;             // 0: none
+};
+// The size of a text editor's content: without a width limit the text's width and one row;
+// with one the limit and the height of the rows the text wraps into. Extra size added.
+SIZE CalculateTextContentSize(TcxCanvas* Canvas, const TcxTextContentSizeParams& Params, const AnsiString& Text,
+                              int TextFlags, bool AddExtraWidth);
+// A single-line text that wraps into more rows in its rectangle is drawn multi-line (top-aligned
+// when the rows do not fit); answers the flags to draw with.
+int CalculateMultiLineTextFlags(TcxCanvas* Canvas, TFont* Font, const AnsiString& Text, int DrawTextFlags,
+                                const RECT& TextRect, const RECT& TextOffsets, SIZE ExtraSize, const RECT& Margins,
+                                TAlignment Alignment);
 
 // ---- Painting editors -----------------------------------------------------------------------
 // ComboKind: 0 ordinary, 1 combo-box look with an editable text, 2 without one.

@@ -9,6 +9,7 @@
 
 #include "controls/editors/EditorsModule.h"
 #include "controls/editors/paint/cxEditTextUtils.h"
+#include "controls/editors/paint/cxEditUtils.h"
 #include "controls/framework/FrameworkModule.h"
 #include "controls/framework/tests/PaintFixture.h"
 #include "platform/gdi/dc/DeviceContext.h"
@@ -230,6 +231,68 @@ TEST_F(EditTextLayout, SelectionBeyondTheTextIsIgnored)
   const RECT painted = half.Ink(RECT{0, 0, 120, 20});
   EXPECT_EQ(painted.left, 0);
   EXPECT_GE(painted.right, half.Extent("合") - 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditTextLayout, TextContentSize)
+{
+  TLayoutBitmap b(10, 10);
+  const int c = b.Extent("a"), h = b.Canvas->TextHeight("Zg");
+  struct {
+    const char* Text;
+    int Flags;
+    int Limit, MaxLines;
+    bool Inplace, EmptyNoHeight, AddExtra;
+    SIZE Want;
+  } cases[] = {
+      {"abc", etfSingleLine, -1, 0, false, false, false, {3 * c, h + 4}},
+      {"abc", etfSingleLine, -1, 0, false, false, true, {3 * c + 3, h + 4}},
+      {"", etfSingleLine, -1, 0, true, false, false, {0, h + 2}},
+      {"ab\nabcd", etfWordBreak, -1, 0, false, false, false, {4 * c, h + 4}},
+      {"ab\nabcd", etfWordBreak, -1, 1, false, false, false, {2 * c, h + 4}},
+      {"abcd abcd", etfSingleLine, 4 * c + 2, 0, true, false, false, {4 * c + 2, 2 * h + 2}},
+      {"abcd abcd abcd", etfSingleLine, 4 * c + 2, 2, true, false, false, {4 * c + 2, 2 * h + 2}},
+      {"", etfSingleLine, 50, 0, false, true, false, {50, 0}},
+      {"", etfSingleLine, 50, 0, false, false, false, {50, h + 4}},
+      {"abc", etfSingleLine, 2, 0, true, true, false, {0, h + 2}},
+      {"", etfSingleLine, 2, 0, true, true, false, {0, 0}},
+  };
+  for (auto& k : cases) {
+    cxEditUtils::TcxTextContentSizeParams p;
+    p.IsInplace = k.Inplace;
+    p.EmptyTextNoHeight = k.EmptyNoHeight;
+    p.WidthLimit = k.Limit;
+    p.MaxLineCount = k.MaxLines;
+    const SIZE s = cxEditUtils::CalculateTextContentSize(b.Canvas.get(), p, k.Text, k.Flags, k.AddExtra);
+    EXPECT_EQ(s.cx, k.Want.cx) << k.Text << " / " << k.Limit;
+    EXPECT_EQ(s.cy, k.Want.cy) << k.Text << " / " << k.Limit;
+  }
+}
+
+TEST_F(EditTextLayout, SingleLineTextThatWrapsIsDrawnMultiLine)
+{
+  TLayoutBitmap b(10, 10);
+  const int c = b.Extent("a"), h = b.Canvas->TextHeight("Zg");
+  const int single = etfSingleLine | etfAlignVCenter;
+  const RECT none{};
+  struct {
+    const char* Text;
+    int Height;
+    int Want;
+  } cases[] = {
+      {"abc", 3 * h, single},
+      {"abcd abcd", 3 * h, etfAlignVCenter | etfWordBreak | etfWholeRowsOnly},
+      {"abcd abcd", h, etfWordBreak | etfWholeRowsOnly},
+  };
+  for (auto& k : cases)
+    EXPECT_EQ(cxEditUtils::CalculateMultiLineTextFlags(b.Canvas.get(), b.Canvas->GetFont(), k.Text, single,
+                                                       RECT{0, 0, 4 * c + 3, k.Height}, none, SIZE{3, 4}, none,
+                                                       taLeftJustify),
+              k.Want)
+        << k.Text << " in " << k.Height;
 }
 
 }  // namespace
