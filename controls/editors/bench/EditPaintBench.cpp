@@ -81,34 +81,48 @@ RECT CellRect(int i)
   return RECT{x, y, x + kCellW, y + kCellH};
 }
 
-void BM_CellTextLayout(benchmark::State& state)
+// Runs ours and the peer in each iteration; the iteration's time is ours.
+template <class TOurs, class TPeer>
+void TimePair(benchmark::State& state, const char* OursName, const char* PeerName, TOurs Ours, TPeer Peer)
 {
-  TBenchSurface& s = Surface();
-  const auto& texts = CellTexts();
-  const int flags = cxEditTextUtils::etfWordBreak | cxEditTextUtils::etfWholeRowsOnly;
   double ours = 0, peer = 0;
   int iterations = 0;
   for (auto _ : state) {
     const double t0 = Seconds();
-    for (int i = 0; i < kCells; ++i) {
-      RECT r = CellRect(i);
-      benchmark::DoNotOptimize(
-          cxTextOut(s.DC, texts[i].data(), int(texts[i].size()), r, flags, 0, 0, clHighlight, clHighlightText));
-    }
+    Ours();
     const double t1 = Seconds();
-    for (int i = 0; i < kCells; ++i) {
-      RECT r = CellRect(i);
-      benchmark::DoNotOptimize(Windows::DrawText(s.DC, texts[i].data(), int(texts[i].size()), &r, DT_WORDBREAK));
-    }
+    Peer();
     const double t2 = Seconds();
     ours += t1 - t0;
     peer += t2 - t1;
     ++iterations;
     state.SetIterationTime(t1 - t0);
   }
-  state.counters["cxTextOut_ms"] = ours * 1000 / iterations;
-  state.counters["DrawText_ms"] = peer * 1000 / iterations;
+  state.counters[OursName] = ours * 1000 / iterations;
+  state.counters[PeerName] = peer * 1000 / iterations;
   state.counters["ratio"] = ours / peer;
+}
+
+void BM_CellTextLayout(benchmark::State& state)
+{
+  TBenchSurface& s = Surface();
+  const auto& texts = CellTexts();
+  const int flags = cxEditTextUtils::etfWordBreak | cxEditTextUtils::etfWholeRowsOnly;
+  TimePair(
+      state, "cxTextOut_ms", "DrawText_ms",
+      [&] {
+        for (int i = 0; i < kCells; ++i) {
+          RECT r = CellRect(i);
+          benchmark::DoNotOptimize(
+              cxTextOut(s.DC, texts[i].data(), int(texts[i].size()), r, flags, 0, 0, clHighlight, clHighlightText));
+        }
+      },
+      [&] {
+        for (int i = 0; i < kCells; ++i) {
+          RECT r = CellRect(i);
+          benchmark::DoNotOptimize(Windows::DrawText(s.DC, texts[i].data(), int(texts[i].size()), &r, DT_WORDBREAK));
+        }
+      });
 }
 BENCHMARK(BM_CellTextLayout)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 
@@ -116,32 +130,24 @@ void BM_SolidFills(benchmark::State& state)
 {
   TBenchSurface& s = Surface();
   constexpr int kFills = 20000;
-  const TColor colours[] = {TColor(0xF0E0D0), TColor(0x8080FF), TColor(0x40C040),
-                            TColor(0xFFFFFF), TColor(0x202020), TColor(0xC0C0C0)};
-  double ours = 0, peer = 0;
-  int iterations = 0;
-  for (auto _ : state) {
-    const double t0 = Seconds();
-    for (int i = 0; i < kFills; ++i) {
-      const RECT r{i % 16, i % 8, i % 16 + 4, i % 8 + 4};
-      Windows::FillRect(s.DC, &r, cxEditPaintUtils::GetSolidBrush(colours[i % 6]));
-    }
-    const double t1 = Seconds();
-    for (int i = 0; i < kFills; ++i) {
-      const RECT r{i % 16, i % 8, i % 16 + 4, i % 8 + 4};
-      HBRUSH b = Windows::CreateSolidBrush(Graphics::ColorToRGB(colours[i % 6]));
-      Windows::FillRect(s.DC, &r, b);
-      Windows::DeleteObject(b);
-    }
-    const double t2 = Seconds();
-    ours += t1 - t0;
-    peer += t2 - t1;
-    ++iterations;
-    state.SetIterationTime(t1 - t0);
-  }
-  state.counters["cached_ms"] = ours * 1000 / iterations;
-  state.counters["create_delete_ms"] = peer * 1000 / iterations;
-  state.counters["ratio"] = ours / peer;
+  static constexpr TColor kColours[] = {TColor(0xF0E0D0), TColor(0x8080FF), TColor(0x40C040),
+                                        TColor(0xFFFFFF), TColor(0x202020), TColor(0xC0C0C0)};
+  TimePair(
+      state, "cached_ms", "create_delete_ms",
+      [&] {
+        for (int i = 0; i < kFills; ++i) {
+          const RECT r{i % 16, i % 8, i % 16 + 4, i % 8 + 4};
+          Windows::FillRect(s.DC, &r, cxEditPaintUtils::GetSolidBrush(kColours[i % 6]));
+        }
+      },
+      [&] {
+        for (int i = 0; i < kFills; ++i) {
+          const RECT r{i % 16, i % 8, i % 16 + 4, i % 8 + 4};
+          HBRUSH b = Windows::CreateSolidBrush(Graphics::ColorToRGB(kColours[i % 6]));
+          Windows::FillRect(s.DC, &r, b);
+          Windows::DeleteObject(b);
+        }
+      });
 }
 BENCHMARK(BM_SolidFills)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 

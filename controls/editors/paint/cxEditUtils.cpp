@@ -89,6 +89,36 @@ constexpr TColor clInactiveBorder = clSystemColor | COLOR_INACTIVEBORDER;
 
 TColor UltraFlatColor(TcxButtonState S) { return TcxUltraFlatLookAndFeelPainter::Class()->GetButtonFaceColor(S); }
 
+// The face of a hot-flat button, by state (disabled, normal, pressed, hot).
+TColor HotFlatFace(const TcxEditButtonPaintInfo& B)
+{
+  static constexpr TColor kFaces[] = {clBtnFace, clBtnFace, clBtnText, clBtnShadow};
+  return (B.Transparent && B.State != cxEditButtonDisabled) ? B.BackgroundColor : kFaces[std::clamp(B.State, 0, 3)];
+}
+
+TColor UltraFlatFace(const TcxEditButtonPaintInfo& B)
+{
+  switch (B.State) {
+    case cxEditButtonDisabled: return clBtnFace;
+    case cxEditButtonPressed: return B.Transparent ? B.BackgroundColor : UltraFlatColor(cxbsPressed);
+    case cxEditButtonHot: return B.Transparent ? B.BackgroundColor : UltraFlatColor(cxbsHot);
+    default: return B.Transparent ? B.BackgroundColor : clBtnFace;
+  }
+}
+
+// The one-colour frame of an ultra-flat button that is disabled, normal or in place; false for a
+// stand-alone pressed or hot one, whose sides the caller draws.
+bool UltraFlatPlainFrame(TcxCanvas* C, const TcxEditPaintViewInfo& VI, const TcxEditButtonPaintInfo& B, RECT& R)
+{
+  const bool active = B.State == cxEditButtonPressed || B.State == cxEditButtonHot;
+  if (active && !B.IsInplace) return false;
+  if (active)
+    Frame(C, R, clHighlight);
+  else if (!VI.Transparent)
+    Frame(C, R, B.BackgroundColor);
+  R = Deflated(R);
+  return true;
+}
 }  // namespace
 
 // ==== Shared primitives =======================================================================
@@ -563,8 +593,7 @@ void PaintButtonFrame(TcxCanvas* C, TcxEditPaintViewInfo& VI, int Index, TcxEdit
       break;
     }
     case btsHotFlat: {
-      static constexpr TColor kHotFlatFaces[] = {clBtnFace, clBtnFace, clBtnText, clBtnShadow};
-      face = (b.Transparent && !disabled) ? b.BackgroundColor : kHotFlatFaces[std::clamp(b.State, 0, 3)];
+      face = HotFlatFace(b);
       if (pressed)
         content = clWindow;
       else if (hot)
@@ -586,23 +615,8 @@ void PaintButtonFrame(TcxCanvas* C, TcxEditPaintViewInfo& VI, int Index, TcxEdit
       break;
     }
     case btsUltraFlat: {
-      if (disabled)
-        face = clBtnFace;
-      else if (b.Transparent)
-        face = b.BackgroundColor;
-      else if (pressed)
-        face = UltraFlatColor(cxbsPressed);
-      else if (hot)
-        face = UltraFlatColor(cxbsHot);
-      else
-        face = clBtnFace;
-      if (disabled || b.State == cxEditButtonNormal || b.IsInplace) {
-        if (pressed || hot)
-          Frame(C, r, clHighlight);
-        else if (!VI.Transparent)
-          Frame(C, r, b.BackgroundColor);
-        r = Deflated(r);
-      } else {
+      face = UltraFlatFace(b);
+      if (!UltraFlatPlainFrame(C, VI, b, r)) {
         if (b.LeftAlignment) {
           Line(C, r.left, r.top, r.left, r.bottom - 1, b.LeftEdge ? face : clHighlight);
           ++r.left;
@@ -987,36 +1001,19 @@ void PaintSpinButton(TcxCanvas* C, TcxEditPaintViewInfo& VI, int Index, TcxEditB
     return;
   }
   const int count = int(VI.ButtonsInfo.size());
-  const bool disabled = b.State == cxEditButtonDisabled, pressed = b.State == cxEditButtonPressed,
-             hot = b.State == cxEditButtonHot;
+  const bool pressed = b.State == cxEditButtonPressed, hot = b.State == cxEditButtonHot;
   RECT r = Rect;
   TColor face, content = clBtnText;
   if (Style == btsHotFlat) {
-    static constexpr TColor kHotFlatFaces[] = {clBtnFace, clBtnFace, clBtnText, clBtnShadow};
     r = HotFlatSpinFrame(C, r, GetHotFlatSpinFrameKind(Index, count, Position));
-    face = (b.Transparent && !disabled) ? b.BackgroundColor : kHotFlatFaces[std::clamp(b.State, 0, 3)];
+    face = HotFlatFace(b);
     if (pressed)
       content = clBtnHighlight;
     else if (hot)
       content = b.Transparent ? clBtnShadow : clBtnHighlight;
   } else {
-    if (disabled)
-      face = clBtnFace;
-    else if (b.Transparent)
-      face = b.BackgroundColor;
-    else if (pressed)
-      face = UltraFlatColor(cxbsPressed);
-    else if (hot)
-      face = UltraFlatColor(cxbsHot);
-    else
-      face = clBtnFace;
-    if (disabled || b.State == cxEditButtonNormal || b.IsInplace) {
-      if (pressed || hot)
-        Frame(C, r, clHighlight);
-      else if (!VI.Transparent)
-        Frame(C, r, b.BackgroundColor);
-      r = Deflated(r);
-    } else {
+    face = UltraFlatFace(b);
+    if (!UltraFlatPlainFrame(C, VI, b, r)) {
       r = UltraFlatSpinFrame(C, r, UltraFlatSpinKind(Index, count, Position), face,
                              b.Bounds.left == VI.BorderRect.left);
     }
