@@ -721,6 +721,60 @@ void PaintButtonContent(TcxCanvas* C, TcxEditPaintViewInfo& VI, int Index, const
   }
 }
 
+// ==== Text editors ============================================================================
+
+void PaintTextEditViewInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T)
+{
+  const int comboKind = !T.ComboBoxStyle ? 0 : ((T.EditingStyle == 2 || T.EditingStyle == 3) ? 2 : 1);
+  PaintEditViewInfo(Canvas, VI, !(VI.Transparent || T.SelectedLook), comboKind);
+  RECT r = VI.ClientRect;
+  if (!VI.IsInplace) {
+    if (VI.EditThemeState == 0 && !VI.Transparent && T.EditingStyle != 3) Frame(Canvas, r, VI.BackgroundColor);
+    r = Deflated(r);
+  }
+  if (T.SelectedLook) FillRectColor(Canvas, r, clHighlight);
+  if (!(T.InnerEditVisible && T.EditWindowShown)) PaintTextEditText(Canvas, VI, T);
+  if (!T.EditWindowShown && VI.Focused && !VI.IsInplace && !T.KeepsFocusOnTab) {
+    Canvas->GetFont()->SetColor(T.SelectedLook ? clHighlightText : clBtnText);
+    Canvas->SetBrushColor(T.SelectedLook ? clHighlight : VI.BackgroundColor);
+    Canvas->DrawFocusRect(r);
+  }
+}
+
+namespace {
+
+void DrawPreparedText(TcxCanvas* Canvas, TcxTextPaintInfo& T, TColor Color, bool PrepareFont)
+{
+  if (T.Text.empty()) return;
+  if (T.Font) Canvas->SetFont(T.Font);
+  Canvas->GetFont()->SetColor(Color);
+  if (PrepareFont && T.PrepareCanvasFont) T.PrepareCanvasFont(Canvas);
+  cxEditTextUtils::TextOutPrepared(Canvas, T.Text, T.TextOutData, T.TextFlags, T.TextRect, 0, 0, 0, T.SelStart,
+                                   T.SelLength, T.SelBkColor, T.SelTextColor);
+}
+
+}  // namespace
+
+void PaintTextEditText(TcxCanvas* Canvas, const TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T)
+{
+  DrawPreparedText(Canvas, T, T.SelectedLook ? clHighlightText : VI.TextColor, true);
+}
+
+void PaintMemoText(TcxCanvas* Canvas, const TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T)
+{
+  DrawPreparedText(Canvas, T, VI.TextColor, false);
+}
+
+void PaintSpinEditViewInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T,
+                           TcxSpinEditButtonsPosition Position, POINT SeparatorFrom, POINT SeparatorTo)
+{
+  PaintTextEditViewInfo(Canvas, VI, T);
+  if (!VI.ButtonsInfo.empty() && VI.ButtonsInfo.front()->NativePart != 0 && Position != sbpHorzLeftRight) {
+    const POINT pts[2] = {SeparatorFrom, SeparatorTo};
+    PaintPixelLines(Canvas, pts, VI.BackgroundColor, true);
+  }
+}
+
 // ==== Check box ===============================================================================
 
 SIZE GetCheckImageSize()
@@ -840,6 +894,70 @@ void PaintCheck(TcxCanvas* C, const RECT& R, TcxCheckBoxState State, TcxCheckMar
   C->IntersectClip(inner);
   RECT fr = R;
   Windows::DrawFrameControl(C->GetHandle(), &fr, DFC_BUTTON, flags);
+}
+
+int GetCheckThemeState(TcxCheckBoxState State, TcxCheckMarkState MarkState, TcxCheckBoxNullValueShowingStyle NullStyle)
+{
+  int first;
+  if (State == cbsGrayed) {
+    if (NullStyle == nssInactive) return 4;
+    first = NullStyle == nssUnchecked ? 1 : 9;
+  } else {
+    first = State == cbsChecked ? 5 : 1;
+  }
+  return first + std::clamp(int(MarkState), 0, 3);
+}
+
+void CalculateCheckBoxMarkInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxCheckBoxPaintInfo& CB, bool NativeStyle)
+{
+  CB.ThemedCheckState =
+      CanDrawNativePart(NativeStyle, totButton) ? GetCheckThemeState(CB.State, CB.MarkState, CB.NullStyle) : 0;
+  if (CB.Alignment == taCenter || !VI.Focused) return;
+  if (CB.Caption.empty()) {
+    CB.FocusRect = RECT{};
+    return;
+  }
+  const RECT& c = CB.CaptionRect;
+  RECT f = c;
+  if (!CB.FullFocusRect) {
+    if (CB.Font) Canvas->SetFont(CB.Font);
+    Canvas->CalculateTextRect(CB.Caption, f, CB.TextFlags);
+  }
+  f = cxGraphics::InflatedRect(f, 1, 1);
+  f.left = std::max<LONG>(f.left, c.left - 1);
+  f.top = std::max<LONG>(f.top, VI.IsInplace ? c.top + 1 : c.top - 1);
+  f.right = std::min<LONG>(f.right, c.right + 1);
+  f.bottom = std::min<LONG>(f.bottom, VI.IsInplace ? c.bottom - 1 : c.bottom + 1);
+  f.right = std::min<LONG>(f.right, VI.BorderRect.right - 1);
+  CB.FocusRect = f;
+}
+
+void PaintCheckBoxText(TcxCanvas* Canvas, const TcxEditPaintViewInfo& VI, const TcxCheckBoxPaintInfo& CB)
+{
+  if (CB.Font) Canvas->SetFont(CB.Font);
+  Canvas->GetFont()->SetColor(VI.TextColor);
+  Canvas->SetBrushStyle(bsClear);
+  Canvas->DrawText(CB.Caption, CB.CaptionRect, CB.TextFlags, VI.Enabled || CB.IsInnerControl);
+  Canvas->SetBrushStyle(bsSolid);
+}
+
+void PaintCheckBoxViewInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxCheckBoxPaintInfo& CB)
+{
+  {
+    // The themed check part would be drawn over a partly transparent background; the classic
+    // mark is opaque, so the background leaves its rectangle alone.
+    TSavedDC saved(Canvas->GetHandle());
+    if (CB.ThemedCheckState == 0) Canvas->ExcludeFromClip(CB.CheckRect);
+    if (CB.ThemedCheckState == 0 || !VI.NativeStyle)
+      PaintEditViewInfo(Canvas, VI, true, 0);
+    else if (!VI.Transparent)
+      FillRectColor(Canvas, VI.Bounds, VI.BackgroundColor);
+  }
+  PaintCheck(Canvas, CB.CheckRect, CB.State, CB.MarkState, CB.Glyph, CB.GlyphCount, CB.CheckBorderStyle, VI.NativeStyle,
+             VI.BorderColor, VI.BackgroundColor, !VI.Transparent, VI.IsDesigning, VI.Focused, CB.NullStyle);
+  if (CB.Alignment == taCenter) return;
+  PaintCheckBoxText(Canvas, VI, CB);
+  if (VI.Focused) Canvas->DrawFocusRect(CB.FocusRect);
 }
 
 // ==== Spin buttons ============================================================================

@@ -13,10 +13,12 @@
 // editor paints its own frames and arrows).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
 
+#include "controls/editors/paint/cxEditTextUtils.h"
 #include "controls/editors/paint/cxEditTypes.h"
 #include "controls/framework/cxContainerViewInfo.h"
 #include "controls/framework/cxLookAndFeelPainters.h"
@@ -97,6 +99,46 @@ struct TcxEditPopupPaintInfo {
   RECT SizingRegionBounds{};
   int SizingRegionBandWidth = 0;
   int SysPanelHeight = 0;
+};
+
+// What painting reads of a text editor's view info; the text editors' view info holds one.
+struct TcxTextPaintInfo {
+  AnsiString Text;
+  RECT TextRect{};
+  int TextFlags = 0;  // the etf flags
+  int SelStart = 0, SelLength = 0;
+  TColor SelBkColor = clHighlight, SelTextColor = clHighlightText;
+  int EditingStyle = 0;        // 2: fixed list, 3: no edit
+  bool ComboBoxStyle = false;  // drawn as a combo box
+  bool SelectedLook = false;   // a focused fixed-list drop-down shows its text highlighted
+  bool InnerEditVisible = false;
+  bool EditWindowShown = false;                 // the inner EDIT window is shown
+  bool KeepsFocusOnTab = false;                 // a drop-down editor with its pop-up open
+  TFont* Font = nullptr;                        // borrowed
+  cxEditTextUtils::TcxTextOutData TextOutData;  // the prepared layout, kept between paints
+  // Called before the text is drawn so that an editor can change the font.
+  std::function<void(TcxCanvas*)> PrepareCanvasFont;
+};
+
+// What painting reads of a check box's view info.
+struct TcxCheckBoxPaintInfo {
+  RECT CheckRect{};
+  RECT CaptionRect{};
+  RECT FocusRect{};  // filled by CalculateCheckBoxMarkInfo
+  AnsiString Caption;
+  TAlignment Alignment = taLeftJustify;  // of the caption; taCenter shows no caption
+  int TextFlags = 0;                     // tf flags of the caption
+  bool FullFocusRect = false;
+  TcxCheckBoxState State = cbsUnchecked;
+  TcxCheckMarkState MarkState = cmsNormal;
+  TcxCheckBoxNullValueShowingStyle NullStyle = nssGrayedChecked;
+  TcxEditBorderStyle CheckBorderStyle = ebsSingle;
+  TBitmap* Glyph = nullptr;  // borrowed
+  int GlyphCount = 0;
+  int ThemedCheckState = 0;  // 0: not themed
+  bool ParentBackground = false;
+  bool IsInnerControl = false;  // the editor is another container's inner control
+  TFont* Font = nullptr;        // borrowed
 };
 
 namespace cxEditUtils {
@@ -187,6 +229,13 @@ void PaintButtonContent(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, int Index, 
 // The side of the square dots of an ellipsis button in a content rectangle that wide.
 int GetEllipsisDotSize(int ContentWidth);
 
+// The frame and background, the highlight of the selected look, the text unless the inner EDIT
+// shows it, and the focus rectangle of an editor without one.
+void PaintTextEditViewInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T);
+// The text in the text colour (highlighted with the selected look) from the prepared layout.
+void PaintTextEditText(TcxCanvas* Canvas, const TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T);
+void PaintMemoText(TcxCanvas* Canvas, const TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T);
+
 // ---- Check box ------------------------------------------------------------------------------
 // The size of one check image, computed once from the system check-box bitmap.
 SIZE GetCheckImageSize();
@@ -199,6 +248,13 @@ void PaintCheck(TcxCanvas* Canvas, const RECT& R, TcxCheckBoxState State, TcxChe
                 int GlyphCount, TcxEditBorderStyle BorderStyle, bool NativeStyle, TColor BorderColor,
                 TColor BackgroundColor, bool Opaque, bool IsDesigning, bool Focused,
                 TcxCheckBoxNullValueShowingStyle NullStyle);
+
+// The themed check state (0 unthemed) of a state and mark state.
+int GetCheckThemeState(TcxCheckBoxState State, TcxCheckMarkState MarkState, TcxCheckBoxNullValueShowingStyle NullStyle);
+// The themed state and the focus rectangle around the measured caption.
+void CalculateCheckBoxMarkInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxCheckBoxPaintInfo& CB, bool NativeStyle);
+void PaintCheckBoxViewInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxCheckBoxPaintInfo& CB);
+void PaintCheckBoxText(TcxCanvas* Canvas, const TcxEditPaintViewInfo& VI, const TcxCheckBoxPaintInfo& CB);
 
 // ---- Spin buttons ---------------------------------------------------------------------------
 void CalculateArrowSize(SIZE Size, TcxArrowKind Direction, SIZE& ArrowSize);
@@ -214,6 +270,11 @@ void PaintSpinButtonContent(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, int Ind
                             TColor FaceColor, TcxSpinEditButtonsPosition Position, int ArrowSize);
 // The hot-flat frame kind of a spin button (0 .. 7).
 int GetHotFlatSpinFrameKind(int Index, int ButtonCount, TcxSpinEditButtonsPosition Position);
+
+// The text editor's painting and, over themed spin buttons, the separator line From .. To in
+// the background colour.
+void PaintSpinEditViewInfo(TcxCanvas* Canvas, TcxEditPaintViewInfo& VI, TcxTextPaintInfo& T,
+                           TcxSpinEditButtonsPosition Position, POINT SeparatorFrom, POINT SeparatorTo);
 
 // ---- Pop-up window --------------------------------------------------------------------------
 int GetPopupClientEdgeWidth(const TcxEditPopupPaintInfo& VI);

@@ -287,3 +287,104 @@ TEST_F(EditPaint, HotLightColourIsSystemColour26OnThisPlatform)
 }
 
 }  // namespace
+
+namespace {
+
+// A stand-alone single-border editor without buttons over a white page.
+std::unique_ptr<TcxEditPaintViewInfo> PlainEditor(RECT Bounds)
+{
+  auto vi = std::make_unique<TcxEditPaintViewInfo>();
+  vi->Bounds = Bounds;
+  vi->BorderStyle = TcxContainerBorderStyle(ebsSingle);
+  vi->BorderColor = clBlack;
+  vi->BackgroundColor = clWindow;
+  vi->BorderRect = vi->ClientRect = RECT{Bounds.left + 1, Bounds.top + 1, Bounds.right - 1, Bounds.bottom - 1};
+  vi->TextColor = clBlack;
+  return vi;
+}
+
+TEST_F(EditPaint, TextEditorSelectedLookFocusAndInnerEdit)
+{
+  struct {
+    bool Selected, Focused, Shown, InnerVisible;
+    bool WantHighlight, WantText, WantFocusDots;
+  } cases[] = {
+      {false, false, false, false, false, true, false}, {true, false, false, false, true, true, false},
+      {false, true, false, false, false, true, true},   {false, true, true, false, false, true, false},
+      {false, false, true, true, false, false, false},
+  };
+  for (auto& k : cases) {
+    TPaintFixture f(100, 24, kWhite);
+    auto vi = PlainEditor(RECT{0, 0, 100, 24});
+    vi->Focused = k.Focused;
+    TcxTextPaintInfo t;
+    t.Text = "WWW";
+    t.TextRect = RECT{4, 3, 96, 21};
+    t.TextFlags = cxEditTextUtils::etfSingleLine;
+    t.SelectedLook = k.Selected;
+    t.EditWindowShown = k.Shown;
+    t.InnerEditVisible = k.InnerVisible;
+    cxEditUtils::PaintTextEditViewInfo(f.Canvas.get(), *vi, t);
+    const RECT inner{3, 3, 97, 21};
+    EXPECT_EQ(f.Count(inner, Sys(clHighlight), 1) > 100, k.WantHighlight) << k.Selected << k.Focused << k.Shown;
+    const COLORREF ink = k.Selected ? Sys(clHighlightText) : kBlack;
+    EXPECT_EQ(f.Count(RECT{4, 3, 60, 21}, ink, 80) > 10, k.WantText) << k.Selected << k.Focused << k.Shown;
+    // The focus rectangle dots the ring just inside the client frame.
+    int dots = 0;
+    for (int y = 3; y < 21; ++y) dots += f.At(2, y) != f.At(3, 12);
+    EXPECT_EQ(dots > 3, k.WantFocusDots) << k.Selected << k.Focused << k.Shown;
+  }
+}
+
+TEST_F(EditPaint, CheckThemeStatesAndCheckBoxViewInfo)
+{
+  struct {
+    TcxCheckBoxState State;
+    TcxCheckMarkState Mark;
+    TcxCheckBoxNullValueShowingStyle Null;
+    int Want;
+  } states[] = {
+      {cbsUnchecked, cmsNormal, nssGrayedChecked, 1}, {cbsChecked, cmsPressed, nssGrayedChecked, 7},
+      {cbsGrayed, cmsHot, nssUnchecked, 2},           {cbsGrayed, cmsPressed, nssInactive, 4},
+      {cbsGrayed, cmsDisabled, nssGrayedChecked, 12},
+  };
+  for (auto& k : states) EXPECT_EQ(cxEditUtils::GetCheckThemeState(k.State, k.Mark, k.Null), k.Want);
+
+  TPaintFixture f(120, 24, kWhite);
+  auto vi = PlainEditor(RECT{0, 0, 120, 24});
+  vi->Focused = true;
+  TcxCheckBoxPaintInfo cb;
+  cb.CheckRect = RECT{4, 5, 17, 18};
+  cb.CaptionRect = RECT{22, 2, 118, 22};
+  cb.Caption = "合同";
+  cb.TextFlags = tfSingleLine | tfAlignVCenter;
+  cb.State = cbsChecked;
+  cb.CheckBorderStyle = ebsUltraFlat;
+  cxEditUtils::CalculateCheckBoxMarkInfo(f.Canvas.get(), *vi, cb, true);
+  EXPECT_EQ(cb.ThemedCheckState, 0) << "no theme library: classic";
+  EXPECT_EQ(cb.FocusRect.left, 21);
+  EXPECT_LT(cb.FocusRect.right, 80) << "around the measured caption";
+  cxEditUtils::PaintCheckBoxViewInfo(f.Canvas.get(), *vi, cb);
+  EXPECT_GT(f.Count(RECT{6, 7, 15, 16}, Sys(clBtnText), 1), 5) << "the mark";
+  EXPECT_EQ(f.At(4, 10), Sys(clWindow)) << "the opaque band outside a one-pixel border";
+  EXPECT_EQ(f.At(5, 10), Sys(clHighlight)) << "the ultra-flat check frame of a focused box";
+  EXPECT_GT(f.Count(cb.CaptionRect, kBlack, 80), 10) << "the caption";
+}
+
+TEST_F(EditPaint, SpinSeparatorOnlyOverThemedButtons)
+{
+  for (int native : {0, 1}) {
+    TPaintFixture f(100, 24, kWhite);
+    auto vi = PlainEditor(RECT{0, 0, 100, 24});
+    vi->BackgroundColor = TColor(0x0000FF);
+    vi->ButtonsInfo.push_back(std::make_unique<TcxEditButtonPaintInfo>());
+    vi->ButtonsInfo[0]->NativePart = native;
+    vi->ButtonsInfo[0]->Bounds = vi->ButtonsInfo[0]->VisibleBounds = RECT{80, 1, 99, 23};
+    vi->ClientRect.right = 80;
+    TcxTextPaintInfo t;
+    cxEditUtils::PaintSpinEditViewInfo(f.Canvas.get(), *vi, t, sbpVert, POINT{80, 12}, POINT{98, 12});
+    EXPECT_EQ(f.Count(RECT{80, 12, 99, 13}, kRed, 1) == 19, native == 1) << native;
+  }
+}
+
+}  // namespace
