@@ -64,11 +64,7 @@ TfsItemKind KindOfValue(const Variant& V)
 
 }  // namespace
 
-TfsExpressionNode::~TfsExpressionNode()
-{
-  delete Left;
-  delete Right;
-}
+TfsExpressionNode::~TfsExpressionNode() = default;
 
 TfsOperandNode::TfsOperandNode(const Variant& AValue)
 {
@@ -82,9 +78,10 @@ TfsOperandNode::TfsOperandNode(const Variant& AValue)
   Fast = fkConst;
 }
 
-TfsDesignatorNode::TfsDesignatorNode(TfsDesignator* ADesignator)
-    : TfsOperandNode(Variant::Null()), Designator(ADesignator)
+TfsDesignatorNode::TfsDesignatorNode(std::unique_ptr<TfsDesignator> Owned)
+    : TfsOperandNode(Variant::Null()), Designator(std::move(Owned))
 {
+  TfsDesignator* ADesignator = Designator.get();
   Kind = ADesignator->Kind;
   TypeName = ADesignator->TypeName;
   Source = dynamic_cast<TfsVariableDesignator*>(ADesignator) ? ADesignator->RefItem : ADesignator;
@@ -119,11 +116,12 @@ bool TfsDesignatorNode::IntValue(Integer& Out, TfsTempValue& Tmp)
   return false;
 }
 
-TfsDesignatorNode::~TfsDesignatorNode() { delete Designator; }
+TfsDesignatorNode::~TfsDesignatorNode() = default;
 
 Variant TfsDesignatorNode::GetValue() { return Source->GetValue(); }
 
-TfsSetNode::TfsSetNode(TfsSetExpression* ASet) : TfsOperandNode(Variant::Null()), SetExpr(ASet)
+TfsSetNode::TfsSetNode(std::unique_ptr<TfsSetExpression> ASet)
+    : TfsOperandNode(Variant::Null()), SetExpr(std::move(ASet))
 {
   Kind = ikVariant;
   IsPure = false;
@@ -131,7 +129,7 @@ TfsSetNode::TfsSetNode(TfsSetExpression* ASet) : TfsOperandNode(Variant::Null())
   Fast = fkVirtual;
 }
 
-TfsSetNode::~TfsSetNode() { delete SetExpr; }
+TfsSetNode::~TfsSetNode() = default;
 
 Variant TfsSetNode::GetValue() { return SetExpr->GetValue(); }
 
@@ -157,8 +155,8 @@ Variant IntResult(Int64 V)
 [[gnu::always_inline]] inline bool TfsOperatorNode::IntOperands(Integer& A, Integer& B, TfsTempValue& TL,
                                                                 TfsTempValue& TR)
 {
-  bool LI = fs_iexpression::IntOf(Left, A, TL);
-  bool RI = fs_iexpression::IntOf(Right, B, TR);
+  bool LI = fs_iexpression::IntOf(Left.get(), A, TL);
+  bool RI = fs_iexpression::IntOf(Right.get(), B, TR);
   if (LI && RI) return true;
   if (LI) TL.emplace(A);
   if (RI) TR.emplace(B);
@@ -231,7 +229,7 @@ Variant TfsOperatorNode::VariantValue()
   // The left value is read in place only when the right side cannot change it.
   const Variant& L = !Left                       ? TmpL.emplace(Variant::Null())
                      : (Right && !Right->IsPure) ? TmpL.emplace(Left->GetValue())
-                                                 : fs_iexpression::RefOf(Left, TmpL);
+                                                 : fs_iexpression::RefOf(Left.get(), TmpL);
   switch (Op) {
     case opNone:
     case opLeftBracket: return L;
@@ -245,7 +243,7 @@ Variant TfsOperatorNode::VariantValue()
       break;
     default: break;
   }
-  const Variant& R = Right ? fs_iexpression::RefOf(Right, TmpR) : TmpR.emplace(Variant::Null());
+  const Variant& R = Right ? fs_iexpression::RefOf(Right.get(), TmpR) : TmpR.emplace(Variant::Null());
   return Apply(L, R);
 }
 
@@ -297,7 +295,7 @@ Variant TfsOperatorNode::Apply(const Variant& L, const Variant& R)
     case opShl: return L << R;
     case opShr: return L >> R;
     case opIn: {
-      auto* S = dynamic_cast<TfsSetNode*>(Right);
+      auto* S = dynamic_cast<TfsSetNode*>(Right.get());
       return Variant(S ? S->SetExpr->Contains(L) : false);
     }
     default: return Variant::Null();  // "is" needs host classes
@@ -305,24 +303,30 @@ Variant TfsOperatorNode::Apply(const Variant& L, const Variant& R)
 }
 
 TfsExpression::TfsExpression(TfsScript* AProgram)
-    : TfsCustomVariable("", ikVariant, ""), FCurrent(new TfsOperatorNode(opNone)), FRoot(FCurrent), FProgram(AProgram)
+    : TfsCustomVariable("", ikVariant, ""), FRoot(std::make_unique<TfsOperatorNode>(opNone)), FCurrent(FRoot.get()),
+      FProgram(AProgram)
 {}
 
-TfsExpression::~TfsExpression() { delete FRoot; }
+TfsExpression::~TfsExpression() = default;
 
-void TfsExpression::AddNode(TfsExpressionNode* Node)
+// The slot of Parent that holds Child.
+static std::unique_ptr<TfsExpressionNode>& SlotOf(TfsExpressionNode* Parent, const TfsExpressionNode* Child)
+{
+  return Parent->Left.get() == Child ? Parent->Left : Parent->Right;
+}
+
+void TfsExpression::AddNode(std::unique_ptr<TfsExpressionNode> Node)
 {
   Node->ItemPos = CurrentPos;
-  if (!FCurrent->Left)
-    FCurrent->Left = Node;
-  else if (!FCurrent->Right)
-    FCurrent->Right = Node;
-  else {
-    delete Node;
-    throw Exception("Expression error");
-  }
   Node->Parent = FCurrent;
-  FCurrent = Node;
+  TfsExpressionNode* Added = Node.get();
+  if (!FCurrent->Left)
+    FCurrent->Left = std::move(Node);
+  else if (!FCurrent->Right)
+    FCurrent->Right = std::move(Node);
+  else
+    throw Exception("Expression error");
+  FCurrent = Added;
 }
 
 void TfsExpression::AddOperator(const AnsiString& OpText)
@@ -330,32 +334,24 @@ void TfsExpression::AddOperator(const AnsiString& OpText)
   bool Known;
   Byte Op = OpOf(OpText, Known);
   if (!Known) return;
-  auto* O = new TfsOperatorNode(Op);
-  O->ItemPos = CurrentPos;
-  if (Op == opLeftBracket || Op == opUnMinus || Op == opNot) {
-    AddNode(O);
-    return;
-  }
-  if (Op == opRightBracket) {
-    delete O;
+  if (Op == opRightBracket) {  // the bracket node gives its place to what it holds
     TfsExpressionNode* N = FCurrent;
     while (N->Priority() <= 5 && N->Parent) N = N->Parent;
     auto* B = dynamic_cast<TfsOperatorNode*>(N);
     if (!B || B->Op != opLeftBracket) throw Exception("Expression error");
-    TfsExpressionNode* Child = B->Left;
     TfsExpressionNode* P = B->Parent;
-    if (P->Left == B)
-      P->Left = Child;
-    else
-      P->Right = Child;
+    std::unique_ptr<TfsExpressionNode> Child = std::move(B->Left);
+    TfsExpressionNode* Inner = Child.get();
     if (Child) Child->Parent = P;
-    B->Left = nullptr;
-    delete B;
-    FCurrent = Child ? Child : P;
+    SlotOf(P, B) = std::move(Child);  // frees the bracket node
+    FCurrent = Inner ? Inner : P;
     return;
   }
-  if (FCurrent == FRoot) {
-    AddNode(O);
+  auto Owned = std::make_unique<TfsOperatorNode>(Op);
+  TfsOperatorNode* O = Owned.get();
+  O->ItemPos = CurrentPos;
+  if (Op == opLeftBracket || Op == opUnMinus || Op == opNot || FCurrent == FRoot.get()) {
+    AddNode(std::move(Owned));
     return;
   }
   TfsExpressionNode* P = FCurrent;
@@ -368,25 +364,29 @@ void TfsExpression::AddOperator(const AnsiString& OpText)
     C = P;
     P = P->Parent;
   }
-  if (C) {
-    if (P->Left == C)
-      P->Left = O;
-    else
-      P->Right = O;
-    O->Left = C;
+  if (C) {  // O takes C's place and C becomes its left operand
+    std::unique_ptr<TfsExpressionNode>& Slot = SlotOf(P, C);
+    O->Left = std::move(Slot);
     C->Parent = O;
     O->Parent = P;
+    Slot = std::move(Owned);
     FCurrent = O;
   } else {
-    AddNode(O);
+    AddNode(std::move(Owned));
   }
 }
 
-void TfsExpression::AddConst(const Variant& AValue) { AddNode(new TfsOperandNode(AValue)); }
+void TfsExpression::AddConst(const Variant& AValue) { AddNode(std::make_unique<TfsOperandNode>(AValue)); }
 
-void TfsExpression::AddDesignator(TfsDesignator* ADesignator) { AddNode(new TfsDesignatorNode(ADesignator)); }
+void TfsExpression::AddDesignator(std::unique_ptr<TfsDesignator> ADesignator)
+{
+  AddNode(std::make_unique<TfsDesignatorNode>(std::move(ADesignator)));
+}
 
-void TfsExpression::AddSet(TfsSetExpression* ASet) { AddNode(new TfsSetNode(ASet)); }
+void TfsExpression::AddSet(std::unique_ptr<TfsSetExpression> ASet)
+{
+  AddNode(std::make_unique<TfsSetNode>(std::move(ASet)));
+}
 
 void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, AnsiString& Err)
 {
@@ -403,8 +403,8 @@ void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, A
   }
   TfsItemKind LK, RK;
   AnsiString LT, RT;
-  Check(O->Left, LK, LT, Err);
-  Check(O->Right, RK, RT, Err);
+  Check(O->Left.get(), LK, LT, Err);
+  Check(O->Right.get(), RK, RT, Err);
   // Prefix operators have one operand: it decides alone.
   if (O->Op == opNot || O->Op == opUnMinus || O->Op == opNone || O->Op == opLeftBracket) {
     O->Kind = LK;
@@ -475,19 +475,18 @@ void TfsExpression::Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, A
 
 AnsiString TfsExpression::Complete()
 {
-  TfsExpressionNode* OldRoot = FRoot;
-  FRoot = OldRoot->Left ? OldRoot->Left : new TfsOperandNode(Variant::Null());
-  OldRoot->Left = nullptr;
-  delete OldRoot;
+  // The start node held the whole expression as its left operand.
+  std::unique_ptr<TfsExpressionNode> Top = std::move(FRoot->Left);
+  FRoot = Top ? std::move(Top) : std::make_unique<TfsOperandNode>(Variant::Null());
   FRoot->Parent = nullptr;
-  FCurrent = FRoot;
+  FCurrent = FRoot.get();
   AnsiString Err;
   TfsItemKind K;
   AnsiString T;
-  Check(FRoot, K, T, Err);
+  Check(FRoot.get(), K, T, Err);
   Kind = K;
   TypeName = T;
-  auto* D = dynamic_cast<TfsDesignatorNode*>(FRoot);
+  auto* D = dynamic_cast<TfsDesignatorNode*>(FRoot.get());
   IsReadOnly = !(D && !D->Designator->IsReadOnly);
   return Err;
 }
@@ -495,13 +494,13 @@ AnsiString TfsExpression::Complete()
 void TfsExpression::SetValue(const Variant& AValue)
 {
   if (IsReadOnly) return;
-  static_cast<TfsDesignatorNode*>(FRoot)->Designator->SetValue(AValue);
+  static_cast<TfsDesignatorNode*>(FRoot.get())->Designator->SetValue(AValue);
 }
 
 char TfsExpression::FoldAssignment(TfsDesignator* Target)
 {
   if (!dynamic_cast<TfsVariableDesignator*>(Target)) return ' ';
-  auto* O = dynamic_cast<TfsOperatorNode*>(FRoot);
+  auto* O = dynamic_cast<TfsOperatorNode*>(FRoot.get());
   if (!O) return ' ';
   char C;
   switch (O->Op) {
@@ -511,33 +510,28 @@ char TfsExpression::FoldAssignment(TfsDesignator* Target)
     case opDivFloat: C = '/'; break;
     default: return ' ';
   }
-  auto SameVar = [&](TfsExpressionNode* N) {
-    auto* D = dynamic_cast<TfsDesignatorNode*>(N);
-    return D && dynamic_cast<TfsVariableDesignator*>(D->Designator) && D->Designator->RefItem == Target->RefItem;
+  auto SameVar = [&](const std::unique_ptr<TfsExpressionNode>& N) {
+    auto* D = dynamic_cast<TfsDesignatorNode*>(N.get());
+    return D && dynamic_cast<TfsVariableDesignator*>(D->Designator.get()) && D->Designator->RefItem == Target->RefItem;
   };
-  if (SameVar(O->Left) && O->Right) {
-    TfsExpressionNode* R = O->Right;
-    O->Right = nullptr;
-    R->Parent = nullptr;
-    delete FRoot;
-    FRoot = FCurrent = R;
+  // The expression becomes its other operand; the operator node and the variable go.
+  auto KeepOnly = [&](std::unique_ptr<TfsExpressionNode>& Operand) {
+    std::unique_ptr<TfsExpressionNode> Rest = std::move(Operand);
+    Rest->Parent = nullptr;
+    FRoot = std::move(Rest);
+    FCurrent = FRoot.get();
     return C;
-  }
+  };
+  if (SameVar(O->Left) && O->Right) return KeepOnly(O->Right);
   if ((C == '+' || C == '*') && SameVar(O->Right) && O->Left && Target->RefItem->Kind != ikString &&
-      Target->RefItem->Kind != ikVariant) {
-    TfsExpressionNode* L = O->Left;
-    O->Left = nullptr;
-    L->Parent = nullptr;
-    delete FRoot;
-    FRoot = FCurrent = L;
-    return C;
-  }
+      Target->RefItem->Kind != ikVariant)
+    return KeepOnly(O->Left);
   return ' ';
 }
 
 TfsCustomVariable* TfsExpression::SingleOperand() const
 {
-  if (auto* D = dynamic_cast<TfsDesignatorNode*>(FRoot)) return D->Source;
-  if (dynamic_cast<TfsOperandNode*>(FRoot)) return FRoot;
+  if (auto* D = dynamic_cast<TfsDesignatorNode*>(FRoot.get())) return D->Source;
+  if (dynamic_cast<TfsOperandNode*>(FRoot.get())) return FRoot.get();
   return nullptr;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "report/script/interp/fs_idesignator.h"
 #include "report/script/interp/fs_iitems.h"
@@ -100,8 +101,8 @@ public:
     Out = V.AsBoolean();
     return true;
   }
-  TfsExpressionNode* Left = nullptr;   // owned
-  TfsExpressionNode* Right = nullptr;  // owned
+  std::unique_ptr<TfsExpressionNode> Left;
+  std::unique_ptr<TfsExpressionNode> Right;
   TfsExpressionNode* Parent = nullptr;
   // Reading the node runs no code, so it cannot change a value read before it.
   bool IsPure = false;
@@ -128,23 +129,23 @@ public:
 
 class TfsDesignatorNode : public TfsOperandNode {
 public:
-  explicit TfsDesignatorNode(TfsDesignator* ADesignator);  // takes ownership
+  explicit TfsDesignatorNode(std::unique_ptr<TfsDesignator> ADesignator);
   ~TfsDesignatorNode() override;
   Variant GetValue() override;
   const Variant& ValueRef(TfsTempValue& Tmp) override;
   bool IntValue(Integer& Out, TfsTempValue& Tmp) override;
-  TfsDesignator* Designator;
+  std::unique_ptr<TfsDesignator> Designator;
   TfsCustomVariable* Source;  // the variable of a plain variable designator, else the designator
   bool Stored;                // Source keeps its value in Value (a plain variable or parameter)
 };
 
 class TfsSetNode : public TfsOperandNode {
 public:
-  explicit TfsSetNode(TfsSetExpression* ASet);  // takes ownership
+  explicit TfsSetNode(std::unique_ptr<TfsSetExpression> ASet);
   ~TfsSetNode() override;
   Variant GetValue() override;
   const Variant& ValueRef(TfsTempValue& Tmp) override { return Tmp.emplace(GetValue()); }
-  TfsSetExpression* SetExpr;
+  std::unique_ptr<TfsSetExpression> SetExpr;
 };
 
 class TfsOperatorNode : public TfsExpressionNode {
@@ -212,7 +213,7 @@ inline bool VarArith(Byte Op, Integer A, Integer B, Integer& Out, TfsTempValue& 
 
 inline bool TfsOperatorNode::PureOperands(Integer& A, Integer& B) const
 {
-  return fs_iexpression::PureInt(Left, A) && fs_iexpression::PureInt(Right, B);
+  return fs_iexpression::PureInt(Left.get(), A) && fs_iexpression::PureInt(Right.get(), B);
 }
 
 inline bool TfsOperatorNode::IntArithValue(Integer& Out, TfsTempValue& Tmp)
@@ -290,8 +291,8 @@ public:
   ~TfsExpression() override;
   void AddOperator(const AnsiString& OpText);
   void AddConst(const Variant& AValue);
-  void AddDesignator(TfsDesignator* ADesignator);  // takes ownership
-  void AddSet(TfsSetExpression* ASet);             // takes ownership
+  void AddDesignator(std::unique_ptr<TfsDesignator> ADesignator);
+  void AddSet(std::unique_ptr<TfsSetExpression> ASet);
   // The position of the first operator whose operand types don't fit; empty when all fit.
   AnsiString Complete();
   Variant GetValue() override { return FRoot->GetValue(); }
@@ -301,7 +302,7 @@ public:
   {
     Integer I;
     TfsTempValue Tmp;
-    if (fs_iexpression::IntOf(FRoot, I, Tmp))
+    if (fs_iexpression::IntOf(FRoot.get(), I, Tmp))
       fs_iitems::IntInto(Dst, I);
     else
       fs_iitems::MoveInto(Dst, std::move(*Tmp));
@@ -311,7 +312,7 @@ public:
   {
     bool B;
     TfsTempValue Tmp;
-    return fs_iexpression::BoolOf(FRoot, B, Tmp) ? B : Tmp->AsBoolean();
+    return fs_iexpression::BoolOf(FRoot.get(), B, Tmp) ? B : Tmp->AsBoolean();
   }
   void SetValue(const Variant& AValue) override;
   // '+', '-', '*', '/' when "x := x op y" was turned into an update of x by the rest; ' ' else.
@@ -323,10 +324,10 @@ public:
   AnsiString Source;
 
 private:
-  void AddNode(TfsExpressionNode* Node);
+  void AddNode(std::unique_ptr<TfsExpressionNode> Node);
   void Check(TfsExpressionNode* N, TfsItemKind& K, AnsiString& T, AnsiString& Err);
 
-  TfsExpressionNode* FCurrent;
-  TfsExpressionNode* FRoot;
+  std::unique_ptr<TfsExpressionNode> FRoot;
+  TfsExpressionNode* FCurrent;  // where the next node goes, inside FRoot
   TfsScript* FProgram;
 };

@@ -372,11 +372,11 @@ std::unique_ptr<TfsExpression> TfsILParser::CompileExpr(TfsXMLItem* X, TfsScript
       else if (N == "number" || N == "string")
         Ex->AddConst(fs_itypes::ParseConstant(C->Prop("text")));
       else if (N == "dsgn")
-        Ex->AddDesignator(CompileDesignator(C, S).release());
+        Ex->AddDesignator(CompileDesignator(C, S));
       else if (N == "new" && C->GetCount() > 0)
-        Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1).release());
+        Ex->AddDesignator(CompileDesignator(Child(C, 0), S, 1));
       else if (N == "set")
-        Ex->AddSet(CompileSet(C, S).release());
+        Ex->AddSet(CompileSet(C, S));
       else if (N == "expr")
         AddChildren(C);
     }
