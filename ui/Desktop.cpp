@@ -5,11 +5,11 @@
 #include "platform/forms/forms/Frame.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/stdctrls/comctrls/ListView.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/panels/Label.h"
 #include "platform/stdctrls/panels/Panel.h"
-#include "ui/DesktopIcons.h"
 #include "ui/Main.h"
 #include "ui/Pub.h"
 
@@ -57,9 +57,11 @@ TDesktopFrm::TDesktopFrm(TComponent* AOwner) : TaFrm(AOwner, fsMDIChild)
   Label1->SetName("Label1");
   Label1->SetAlign(alTop);
   Label1->SetParent(Panel2);
-  ListView1 = new TDesktopIcons(this);
+  ListView1 = new TListView(this);
   ListView1->SetName("ListView1");
-  ListView1->SetImages(images);
+  ListView1->SetLargeImages(images);
+  ListView1->SetBorderStyle(bsNone);
+  ListView1->SetBorderWidth(5);
   ListView1->SetAlign(alClient);
   ListView1->SetParent(Panel2);
   ListView1->OnDblClick = [this](TObject* S) { ListView1DblClick(S); };
@@ -80,8 +82,15 @@ TDesktopFrm::TDesktopFrm(TComponent* AOwner) : TaFrm(AOwner, fsMDIChild)
   SetWindowState(wsMaximized);
   if (!FTreeNodes.empty()) FTreeNodes[0]->Expand(false);
   SelectNode(DesktopTree::RemindersIndex(FNodes));
-  for (int i : IconNodes())
-    ListView1->Add(FNodes[size_t(i)].Text, FNodes[size_t(i)].ImageIndex, &FNodes[size_t(i)].Data);
+  TListItems* icons = ListView1->GetItems();
+  icons->BeginUpdate();
+  for (int i : IconNodes()) {
+    TListItem* item = icons->Add();
+    item->SetCaption(FNodes[size_t(i)].Text);
+    item->SetImageIndex(FNodes[size_t(i)].ImageIndex);
+    item->SetData(&FNodes[size_t(i)].Data);
+  }
+  icons->EndUpdate();
   Label1->SetCaption(GetLabelText());
 }
 
@@ -134,9 +143,9 @@ void TDesktopFrm::TreeView1Change(int Index)
 
 void TDesktopFrm::ListView1DblClick(TObject*)
 {
-  int i = ListView1->GetItemIndex();
-  if (i < 0) return;
-  void* data = ListView1->GetItem(i).Data;
+  TListItem* item = ListView1->GetSelected();
+  if (!item) return;
+  void* data = item->GetData();
   for (size_t n = 0; n < FNodes.size(); ++n)
     if (&FNodes[n].Data == data) {
       SelectNode(int(n));

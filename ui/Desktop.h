@@ -15,8 +15,8 @@
 
 class TFrame;
 class TDesktopFrm;
-class TDesktopIcons;
 class TLabel;
+class TListView;
 class TPanel;
 class TTreeNode;
 class TTreeView;
@@ -38,7 +38,8 @@ public:
   TTreeView* TreeView1 = nullptr;
   TPanel *Panel1 = nullptr, *Panel2 = nullptr;
   TLabel* Label1 = nullptr;
-  TDesktopIcons* ListView1 = nullptr;
+  // Large icons of the root's direct children; each item's data is its tree node's data.
+  TListView* ListView1 = nullptr;
 
   const std::vector<TDesktopNode>& Nodes() const { return FNodes; }
   // The tree node of node Index.

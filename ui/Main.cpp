@@ -17,7 +17,7 @@
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/menus/Menus.h"
 #include "platform/stdctrls/menus/ShortCuts.h"
-#include "platform/stdctrls/panels/Panel.h"
+#include "platform/stdctrls/comctrls/StatusBar.h"
 #include "platform/sys/ShellApi.h"
 #include "ui/Desktop.h"
 #include "ui/Login.h"
@@ -150,25 +150,12 @@ TmainFrm::TmainFrm(TComponent* AOwner) : TaFrm(AOwner, fsMDIForm)
   for (TMenuItem* m : {mnuTools1, mnuDocs1, W1, mnuHelp1}) m->SetGroupIndex(2);
   SetMenu(MainMenu1);
 
-  StatusBar1 = new TPanel(this);
+  StatusBar1 = new TStatusBar(this);
   StatusBar1->SetName("StatusBar1");
-  StatusBar1->SetCaption("");
-  StatusBar1->SetBevelOuter(bvNone);
-  StatusBar1->SetAlign(alBottom);
-  StatusBar1->SetHeight(20);
+  static const int PanelWidths[4] = {200, 120, 100, 100};
+  for (int w : PanelWidths) StatusBar1->GetPanels()->Add()->SetWidth(w);
+  StatusBar1->OnResize = [this](TObject* S) { StatusBar1Resize(S); };
   StatusBar1->SetParent(this);
-  static const int PanelWidths[4] = {0, 120, 100, 100};
-  for (int i = 3; i >= 0; --i) {
-    auto* p = new TPanel(this);
-    p->SetName("StatusPanel" + SysUtils::IntToStr(i));
-    p->SetCaption("");
-    p->SetAlignment(taLeftJustify);
-    p->SetBevelOuter(bvLowered);
-    p->SetWidth(PanelWidths[i] ? PanelWidths[i] : 200);
-    p->SetAlign(i == 0 ? alClient : alRight);
-    p->SetParent(StatusBar1);
-    StatusPanels[i] = p;
-  }
 
   SetPanelText(0, System::WideToAnsi(Database::GlobalDB->GetDataSource()));
   SetCaption(SysUtils::Format("%s - %s", {qxProj::ProductName, qxProj::ProductVersion}));
@@ -176,13 +163,12 @@ TmainFrm::TmainFrm(TComponent* AOwner) : TaFrm(AOwner, fsMDIForm)
   RebuildDocsMenu();
 }
 
-void TmainFrm::SetPanelText(int Index, const AnsiString& Text) { StatusPanels[Index]->SetCaption(" " + Text); }
-
-AnsiString TmainFrm::GetPanelText(int Index) const
+void TmainFrm::SetPanelText(int Index, const AnsiString& Text)
 {
-  AnsiString t = StatusPanels[Index]->GetCaption();
-  return t.empty() ? t : t.substr(1);
+  StatusBar1->GetPanels()->GetItems(Index)->SetText(Text);
 }
+
+AnsiString TmainFrm::GetPanelText(int Index) const { return StatusBar1->GetPanels()->GetItems(Index)->GetText(); }
 
 void TmainFrm::DoShow()
 {
@@ -203,14 +189,14 @@ void TmainFrm::DoClose(TCloseAction& Action)
   Database::GlobalDB->SetConnected(false);
 }
 
-void TmainFrm::WMSize(TMessage& Message)
+// Panel 0 takes what the other three leave.
+void TmainFrm::StatusBar1Resize(TObject*)
 {
-  TaFrm::WMSize(Message);
-  StatusBar1Resize(this);
+  TStatusPanels* panels = StatusBar1->GetPanels();
+  int rest = StatusBar1->GetWidth();
+  for (int i = 1; i < panels->GetCount(); ++i) rest -= panels->GetItems(i)->GetWidth();
+  panels->GetItems(0)->SetWidth(std::max(0, rest));
 }
-
-// Panel 0 takes what the other three leave (the alignment does it; kept for the stored name).
-void TmainFrm::StatusBar1Resize(TObject*) {}
 
 bool TmainFrm::LoginAndOpenDesktop()
 {

@@ -14,7 +14,7 @@
 
 class TMainMenu;
 class TMenuItem;
-class TPanel;
+class TStatusBar;
 class TDesktopFrm;
 
 class TmainFrm : public TaFrm {
@@ -23,10 +23,8 @@ public:
   explicit TmainFrm(TComponent* AOwner);
 
   TMainMenu* MainMenu1 = nullptr;
-  // The status bar: four lowered panels along the bottom (the database, the operator, two
-  // spare ones of fixed width).
-  TPanel* StatusBar1 = nullptr;
-  TPanel* StatusPanels[4] = {};
+  // Four panels: the database, the operator, two spare ones of fixed width.
+  TStatusBar* StatusBar1 = nullptr;
   // The top-level menus and the items other code looks at.
   TMenuItem *mnuFile1 = nullptr, *mnuTools1 = nullptr, *mnuDocs1 = nullptr, *W1 = nullptr, *mnuHelp1 = nullptr;
   TMenuItem *miCompany1 = nullptr, *N1 = nullptr, *N38 = nullptr, *N4 = nullptr, *N39 = nullptr, *N35 = nullptr,
@@ -60,7 +58,6 @@ protected:
   void SetPanelText(int Index, const AnsiString& Text);
   void DoShow() override;
   void DoClose(TCloseAction& Action) override;
-  void WMSize(TMessage& Message) override;
 
 private:
   TMenuItem* AddItem(TMenuItem* Parent, const char* Name, const char* Caption, TNotifyEvent Click = {});

@@ -16,6 +16,8 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/buttons/Button.h"
+#include "platform/stdctrls/comctrls/ListView.h"
+#include "platform/stdctrls/comctrls/StatusBar.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
@@ -23,10 +25,11 @@
 #include "platform/stdctrls/menus/Menus.h"
 #include "platform/stdctrls/panels/Label.h"
 #include "platform/sys/Version.h"
+#include "platform/win/backend/Headless.h"
+#include "platform/win/input/InputQueue.h"
 #include "platform/testsupport/LoopbackHttpServer.h"
 #include "ui/Bugger.h"
 #include "ui/Desktop.h"
-#include "ui/DesktopIcons.h"
 #include "ui/DesktopTree.h"
 #include "ui/Login.h"
 #include "ui/Main.h"
@@ -148,6 +151,14 @@ TEST_F(UiWindows, MainWindowShowsTheProductTheDatabaseAndTheOperator)
   EXPECT_EQ(Forms::Application->GetMainForm(), Main);
   ASSERT_TRUE(LoginAs("sa", ""));
   EXPECT_EQ(Main->GetPanelText(1), "sa");
+  // Panel 0 takes the width the other three leave, also after a resize.
+  TStatusPanels* panels = Main->StatusBar1->GetPanels();
+  ASSERT_EQ(panels->GetCount(), 4);
+  for (int width : {900, 500}) {
+    Main->SetWidth(width);
+    ASSERT_EQ(Main->StatusBar1->GetWidth(), Main->GetClientWidth());
+    EXPECT_EQ(panels->GetItems(0)->GetWidth(), Main->GetClientWidth() - 320) << width;
+  }
   ASSERT_NE(MainWindow::DesktopFrm, nullptr);
   EXPECT_EQ(MainWindow::DesktopFrm->GetOwner(), Main);
   // The entries whose dialogs are not there yet wait, disabled; the tools menu ends with its
@@ -305,8 +316,11 @@ TEST_F(UiWindows, DesktopStartsOnRemindersWithItsIconsAndExitCanBeCancelled)
   EXPECT_EQ(d->GetCaption(), "合同提醒");
   EXPECT_EQ(d->TreeView1->GetSelected()->GetText(), "合同提醒");
   EXPECT_EQ(d->Label1->GetCaption(), "\\\\我的桌面 7个项目");
-  ASSERT_EQ(d->ListView1->GetCount(), 7);
-  EXPECT_EQ(d->ListView1->GetItem(6).Caption, "退出系统");
+  TListItems* icons = d->ListView1->GetItems();
+  ASSERT_EQ(icons->GetCount(), 7);
+  EXPECT_EQ(icons->GetItem(6)->GetCaption(), "退出系统");
+  EXPECT_EQ(icons->GetItem(6)->GetImageIndex(), 11);
+  EXPECT_EQ(icons->GetItem(0)->GetData(), d->TreeNode(1)->GetData());
   // The three-level department sits under its parent's node.
   TTreeNode* deepest = d->TreeNode(5);
   EXPECT_EQ(deepest->GetText(), "会计科");
@@ -324,9 +338,17 @@ TEST_F(UiWindows, DesktopStartsOnRemindersWithItsIconsAndExitCanBeCancelled)
   EXPECT_EQ(d->GetCaption(), "合同提醒");
   EXPECT_TRUE(Main->GetVisible());
   EXPECT_EQ(Boxes.back(), "\n\r您确定要退出系统吗?\t");
-  // The icon of a tree entry selects that entry.
-  d->ListView1->SetItemIndex(0);
-  d->ListView1DblClick(d->ListView1);
+  // A double click on the icon of a tree entry selects that entry.
+  RECT cell = icons->GetItem(0)->DisplayRect();
+  POINT at = d->ListView1->ClientToScreen(POINT{(cell.left + cell.right) / 2, cell.top + 16});
+  Headless::AdvanceTime(1000);
+  InputQueue::MouseMove(at.x, at.y);
+  for (int i = 0; i < 2; ++i) {
+    InputQueue::MouseDown(InputQueue::Button::Left, at.x, at.y);
+    InputQueue::MouseUp(InputQueue::Button::Left, at.x, at.y);
+  }
+  Forms::Application->ProcessMessages();
+  EXPECT_EQ(d->ListView1->GetItemIndex(), 0);
   EXPECT_EQ(d->GetCaption(), "合同管理");
   // Message 40961 without a contract frame does nothing.
   EXPECT_EQ(d->Perform(Desktop::WM_OPTIONSCHANGED, 0, 0), 0);
