@@ -1,12 +1,13 @@
-// TSplashFrm: the borderless window shown while the program connects: the picture "splash.jpg"
-// of the program's folder (none when the file is missing or unreadable) and a status line drawn
-// over it in silver. It is repainted at once on each change, since no message loop runs yet.
+// TSplashFrm: the borderless window shown while the program connects: Image1 holds the picture
+// "splash.jpg" of the program's folder (none when the file is missing or unreadable) and Label1,
+// a transparent silver status line over it. The label is repainted at once on each change, since
+// no message loop runs yet.
 #pragma once
-
-#include <memory>
 
 #include "platform/forms/forms/Form.h"
 
+class TImage;
+class TLabel;
 class TPicture;
 
 class TSplashFrm : public TForm {
@@ -16,18 +17,14 @@ public:
   explicit TSplashFrm(TComponent* AOwner, const AnsiString& ProgramDir = AnsiString());
   ~TSplashFrm() override;
 
+  TImage* Image1 = nullptr;
+  TLabel* Label1 = nullptr;
+
   // A non-empty text replaces the status line; an empty one appends ".".
   void ShowHint(const AnsiString& Text);
-  const AnsiString& GetStatusText() const { return FStatus; }
-  // Null when no picture was loaded.
-  TPicture* GetPicture() const { return FPicture.get(); }
+  AnsiString GetStatusText() const;
+  // Image1's picture; null when none was loaded.
+  TPicture* GetPicture() const;
 
   static constexpr int StatusLeft = 5, StatusTop = 207;
-
-protected:
-  void Paint() override;
-
-private:
-  std::unique_ptr<TPicture> FPicture;
-  AnsiString FStatus = "正在创建数据连接...";
 };

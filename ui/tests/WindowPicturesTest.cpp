@@ -2,6 +2,8 @@
 // into the build folder for people to look at; each is checked for its size and for ink.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "core/forms/About.h"
 #include "core/forms/CompanyInfo.h"
 #include "core/forms/DBConfigFrm.h"
@@ -9,6 +11,7 @@
 #include "core/forms/Splash.h"
 #include "core/forms/Tips.h"
 #include "core/tests/FormsTestSupport.h"
+#include "platform/forms/graphics/GraphicFormats.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/testsupport/PixelCanvas.h"
 #include "platform/testsupport/ScreenPicture.h"
@@ -17,6 +20,8 @@
 #include "ui/Bugger.h"
 #include "ui/Desktop.h"
 #include "ui/Login.h"
+#include "platform/stdctrls/panels/Image.h"
+#include "platform/stdctrls/panels/Label.h"
 #include "ui/Main.h"
 #include "ui/Pub.h"
 
@@ -27,6 +32,7 @@ protected:
   void SetUp() override
   {
     CoreFormsFixture::SetUp();
+    Graphics::Initialize();  // the splash's picture is a JPEG file
     MainWindow::ProgramDir = Dir.c_str();
     qxProj::ProductName = "澜岳合同管理系统";
     qxProj::ProductVersion = "单机版 1.21.111231";
@@ -62,9 +68,20 @@ TEST_F(Pictures, EveryWindowOfTheStartIsDrawn)
 {
   // Window sizes: the client areas of the layouts plus the dialog frame and caption.
   {
+#ifdef PELTO_SPLASH_JPG
+    std::filesystem::copy_file(PELTO_SPLASH_JPG, Dir + "/splash.jpg");
+#endif
     TSplashFrm splash(nullptr, Dir.c_str());
     splash.ShowHint("正在连接数据库,请稍候...");
     EXPECT_GT(Shoot(splash, "splash", 386, 271), 1000);
+#ifdef PELTO_SPLASH_JPG
+    // The picture fills the window; the status line stands over it.
+    ASSERT_NE(splash.GetPicture(), nullptr);
+    EXPECT_EQ(splash.Image1->GetWidth(), 386);
+    EXPECT_EQ(splash.Image1->GetHeight(), 271);
+    EXPECT_EQ(splash.Label1->GetLeft(), TSplashFrm::StatusLeft);
+    EXPECT_EQ(splash.Label1->GetTop(), TSplashFrm::StatusTop);
+#endif
   }
   {
     TLoginFrm login(nullptr, Dir.c_str());
