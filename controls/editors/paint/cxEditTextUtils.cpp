@@ -280,6 +280,13 @@ bool MakeTextRows(HDC DC, const char* Text, int Length, const RECT& R, int MaxLi
   return !(!Params.SingleLine && !Params.CalcRect && MaxLineCount > 0 && RowCount == MaxLineCount && left > 0);
 }
 
+bool MakeTextRowsForCanvas(TCanvas* Canvas, const char* Text, int Length, const RECT& R, int MaxLineCount,
+                           int& RowCount, TcxTextRows& Rows, const TcxTextParams& Params)
+{
+  TFontSelection font(Canvas);
+  return MakeTextRows(font.DC(), Text, Length, R, MaxLineCount, RowCount, Rows, Params);
+}
+
 int GetMaxRowWidth(const TcxTextRows& Rows, int Count)
 {
   int m = 0;

@@ -75,6 +75,8 @@ void PrepareTextParamsForCanvas(TCanvas* Canvas, int Flags, TcxTextParams& Param
 // Breaks the text into rows for R; true when all of it fitted. The rows point into Text.
 bool MakeTextRows(HDC DC, const char* Text, int Length, const RECT& R, int MaxLineCount, int& RowCount,
                   TcxTextRows& Rows, const TcxTextParams& Params);
+bool MakeTextRowsForCanvas(TCanvas* Canvas, const char* Text, int Length, const RECT& R, int MaxLineCount,
+                           int& RowCount, TcxTextRows& Rows, const TcxTextParams& Params);
 void SetRowPositions(HDC DC, const RECT& R, TcxTextParams& Params, int RowCount, TcxTextRows& Rows);
 void DrawTextRows(HDC DC, const RECT& R, const TcxTextParams& Params, bool ForceEndEllipsis, TColor SelTextColor,
                   TColor SelBkColor, int SelLength, int SelStart, int RowCount, const TcxTextRows& Rows);

@@ -412,14 +412,9 @@ SIZE CalculateTextContentSize(TcxCanvas* Canvas, const TcxTextContentSizeParams&
       TcxTextParams params;
       TcxTextRows rows;
       int count = 0;
-      {
-        HDC dc = Canvas->GetHandle();
-        HGDIOBJ old = Windows::SelectObject(dc, Canvas->GetFont()->GetHandle());
-        PrepareTextParams(dc, TextFlags | etfCalcRect, params);
-        MakeTextRows(dc, Text.data(), int(Text.size()), RECT{0, 0, kUnbounded, kUnbounded}, P.MaxLineCount, count, rows,
-                     params);
-        Windows::SelectObject(dc, old);
-      }
+      PrepareTextParamsForCanvas(Canvas->GetCanvas(), TextFlags | etfCalcRect, params);
+      MakeTextRowsForCanvas(Canvas->GetCanvas(), Text.data(), int(Text.size()), RECT{0, 0, kUnbounded, kUnbounded},
+                            P.MaxLineCount, count, rows, params);
       if (P.MaxLineCount > 0) count = std::min(count, P.MaxLineCount);
       size.cx = GetMaxRowWidth(rows, count);
       size.cy = h;

@@ -14,6 +14,7 @@
 #include "controls/framework/tests/PaintFixture.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/text/TextOutput.h"
+#include "platform/testsupport/ScreenPicture.h"
 
 using namespace cxEditTextUtils;
 
@@ -293,6 +294,43 @@ TEST_F(EditTextLayout, SingleLineTextThatWrapsIsDrawnMultiLine)
                                                        taLeftJustify),
               k.Want)
         << k.Text << " in " << k.Height;
+}
+
+}  // namespace
+
+namespace {
+
+// A picture for people to look at: each case drawn in its framed rectangle.
+TEST_F(EditTextLayout, PictureOfTheLayouts)
+{
+  struct {
+    const char* Text;
+    int Flags;
+    int MaxLines, SelStart, SelLength;
+  } cases[] = {
+      {"合同编号 HT-2024 甲方乙方签订的付款条件 monthly settlement", etfWordBreak, 0, 0, 0},
+      {"合同编号 HT-2024 甲方乙方签订的付款条件 monthly settlement", etfWordBreak | etfAlignCenter, 0, 5, 9},
+      {"aa bb cc dd ee ff gg\r\n合同 付款 结算 备注", etfAlignJustify, 0, 0, 0},
+      {"aa bb cc dd ee ff gg\r\n合同 付款 结算 备注", etfAlignDistribute, 0, 0, 0},
+      {"第一行\r\n第二行\r\n第三行", etfAlignVDistribute | etfWordBreak | etfAlignRight, 0, 0, 0},
+      {"很长的一段文字 that does not fit in one row at all", etfSingleLine | etfEndEllipsis, 0, 0, 0},
+      {"甲乙丙丁戊己庚辛壬癸子丑寅卯辰巳午未申酉", etfWordBreak | etfEndEllipsis | etfWholeRowsOnly, 2, 0, 0},
+      {"tab\tstops\tand\tmore\r\n合同\t金额", etfExpandTabs | etfWordBreak, 0, 0, 0},
+  };
+  constexpr int w = 150, h = 70;
+  TLayoutBitmap page(8 + 4 * (w + 8), 8 + 2 * (h + 8));
+  page.Canvas->GetFont()->SetName("宋体");
+  page.Canvas->GetFont()->SetHeight(-12);
+  for (int i = 0; i < 8; ++i) {
+    const int x = 8 + (i % 4) * (w + 8), y = 8 + (i / 4) * (h + 8);
+    page.Canvas->FrameRect(RECT{x - 1, y - 1, x + w + 1, y + h + 1}, clBtnShadow);
+    RECT r{x, y, x + w, y + h};
+    cxTextOut(page.Canvas.get(), cases[i].Text, r, cases[i].Flags, cases[i].SelStart, cases[i].SelLength, clHighlight,
+              clHighlightText, cases[i].MaxLines);
+    EXPECT_FALSE(cxGraphics::IsRectEmpty(page.Ink(RECT{x, y, x + w, y + h}))) << i;
+    EXPECT_TRUE(cxGraphics::IsRectEmpty(page.Ink(RECT{x + w + 1, y, x + w + 7, y + h}))) << "nothing spills " << i;
+  }
+  WritePng(page, std::string(PELTO_TEST_OUTPUT) + "/cx-edit-text-layout.png");
 }
 
 }  // namespace
