@@ -13,7 +13,8 @@ constexpr std::uint32_t kSystemColorFirst = 0xFF000000u, kSystemColorLast = 0xFF
 
 bool SystemBrushesReady = false;
 std::array<HBRUSH, kSystemBrushCount> SystemBrushes{};
-std::unique_ptr<TcxSolidBrushCache> GlobalCache;
+// Freed by Finalize, never by a static destructor (the palette listener may be gone by then).
+TcxSolidBrushCache* GlobalCache = nullptr;
 
 }  // namespace
 
@@ -103,7 +104,7 @@ HBRUSH GetSolidBrush(TColor Color)
 HBRUSH GetSolidBrush(TCanvas*, TColor Color) { return GetSolidBrush(Color); }
 HBRUSH GetSolidBrush(TcxCanvas*, TColor Color) { return GetSolidBrush(Color); }
 
-TcxSolidBrushCache* SolidBrushCache() { return GlobalCache.get(); }
+TcxSolidBrushCache* SolidBrushCache() { return GlobalCache; }
 
 void Initialize()
 {
@@ -111,12 +112,13 @@ void Initialize()
     for (int i = 0; i < kSystemBrushCount; ++i) SystemBrushes[i] = Windows::GetSysColorBrush(i);
     SystemBrushesReady = true;
   }
-  if (!GlobalCache) GlobalCache = std::make_unique<TcxSolidBrushCache>();
+  if (!GlobalCache) GlobalCache = new TcxSolidBrushCache;
 }
 
 void Finalize()
 {
-  GlobalCache.reset();
+  delete GlobalCache;
+  GlobalCache = nullptr;
   SystemBrushes.fill(nullptr);
   SystemBrushesReady = false;
 }

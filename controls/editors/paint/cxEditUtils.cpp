@@ -30,7 +30,8 @@ namespace cxEditUtils {
 namespace {
 
 SIZE CheckImageSize{13, 13};
-std::unique_ptr<TBitmap> MarkMask;
+// Freed by Finalize, never by a static destructor (the drawing layer may be gone by then).
+TBitmap* MarkMask = nullptr;
 bool HotLightAvailable = true;
 bool UnitReady = false;
 
@@ -781,7 +782,7 @@ SIZE GetCheckImageSize()
 TBitmap* CheckMarkMask()
 {
   EnsureUnit();
-  return MarkMask.get();
+  return MarkMask;
 }
 
 void GetCheckSize(bool NativeStyle, TBitmap* Glyph, int GlyphCount, SIZE& Size)
@@ -1461,12 +1462,13 @@ void Initialize()
       row[x] = same ? 0xFFFFFF : 0;
     }
   }
-  MarkMask = std::move(mask);
+  MarkMask = mask.release();
 }
 
 void Finalize()
 {
-  MarkMask.reset();
+  delete MarkMask;
+  MarkMask = nullptr;
   UnitReady = false;
 }
 
