@@ -13,6 +13,7 @@
 #include "controls/framework/cxUltraFlatLookAndFeelPainter.h"
 #include "controls/framework/cxWinXPLookAndFeelPainter.h"
 #include "controls/framework/dxThemeManager.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
@@ -200,6 +201,22 @@ void PaintGlyph(TcxCanvas* Canvas, int X, int Y, TBitmap* Glyph, bool Enabled, T
 {
   if (!IsGlyphUsable(Glyph)) return;
   Canvas->DrawGlyph(X, Y, *Glyph, Enabled, BackgroundColor);
+}
+
+void DrawImageListGlyph(TcxCanvas* Canvas, TCustomImageList* ImageList, int ImageIndex, const RECT& R,
+                        TColor BackgroundColor, bool Enabled, TBitmap* Bitmap)
+{
+  if (!ImageList || ImageIndex < 0 || ImageIndex >= ImageList->GetCount()) return;
+  std::unique_ptr<TBitmap> own;
+  if (!Bitmap) {
+    own = std::make_unique<TBitmap>();
+    own->SetSize(ImageList->GetWidth(), ImageList->GetHeight());
+    own->GetCanvas()->GetBrush()->SetColor(BackgroundColor);
+    own->GetCanvas()->FillRect(RECT{0, 0, own->GetWidth(), own->GetHeight()});
+    Bitmap = own.get();
+  }
+  ImageList->Draw(Bitmap->GetCanvas(), 0, 0, ImageIndex, Enabled);
+  Canvas->GetCanvas()->Draw(R.left, R.top, Bitmap);
 }
 
 TcxCustomLookAndFeelPainterClass GetPainterClass(bool NativeStyle, TcxLookAndFeelKind Kind)

@@ -26,6 +26,7 @@
 #include "platform/classes/TextAlignment.h"
 
 class TBitmap;
+class TCustomImageList;
 class TFont;
 
 // What painting reads of one editor button; the editors' button view info derives from it.
@@ -160,6 +161,10 @@ bool IsGlyphUsable(TBitmap* Bitmap);
 // Enabled: copied with its transparent colour (the bottom-left pixel) over BackgroundColor
 // (clNone keeps what is there); disabled: drawn greyed.
 void PaintGlyph(TcxCanvas* Canvas, int X, int Y, TBitmap* Glyph, bool Enabled, TColor BackgroundColor = clNone);
+// Image Index of the list drawn at R's top-left through Bitmap (made for the call, filled with
+// BackgroundColor, when null).
+void DrawImageListGlyph(TcxCanvas* Canvas, TCustomImageList* ImageList, int ImageIndex, const RECT& R,
+                        TColor BackgroundColor, bool Enabled, TBitmap* Bitmap = nullptr);
 TcxCustomLookAndFeelPainterClass GetPainterClass(bool NativeStyle, TcxLookAndFeelKind Kind);
 // The system colour 26 where the platform has it (NT 5.x, 9x other than 95), else pure blue.
 TColor GetHotLightColor();

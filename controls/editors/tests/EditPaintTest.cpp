@@ -11,6 +11,7 @@
 #include "controls/editors/paint/cxEditUtils.h"
 #include "controls/framework/FrameworkModule.h"
 #include "controls/framework/tests/PaintFixture.h"
+#include "platform/forms/controls/ImgList.h"
 #include "platform/forms/graphics/Bitmap.h"
 #include "platform/gdi/dc/SysColors.h"
 
@@ -385,6 +386,31 @@ TEST_F(EditPaint, SpinSeparatorOnlyOverThemedButtons)
     cxEditUtils::PaintSpinEditViewInfo(f.Canvas.get(), *vi, t, sbpVert, POINT{80, 12}, POINT{98, 12});
     EXPECT_EQ(f.Count(RECT{80, 12, 99, 13}, kRed, 1) == 19, native == 1) << native;
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(EditPaint, ImageListGlyphOverItsBackground)
+{
+  TCustomImageList list(nullptr);
+  list.SetWidth(8);
+  list.SetHeight(8);
+  TBitmap image;
+  image.SetSize(8, 8);
+  image.GetCanvas()->GetBrush()->SetColor(clFuchsia);
+  image.GetCanvas()->FillRect(RECT{0, 0, 8, 8});
+  image.GetCanvas()->GetBrush()->SetColor(clRed);
+  image.GetCanvas()->FillRect(RECT{2, 2, 6, 6});
+  ASSERT_EQ(list.AddMasked(&image, clFuchsia), 0);
+  TPaintFixture f(20, 20);
+  cxEditUtils::DrawImageListGlyph(f.Canvas.get(), &list, 0, RECT{4, 4, 12, 12}, clBlue, true);
+  EXPECT_EQ(f.At(7, 7), kRed);
+  EXPECT_EQ(f.At(4, 4), kBlue) << "the transparent part shows the background colour";
+  EXPECT_EQ(f.At(13, 13), kWhite) << "nothing outside the image";
+  cxEditUtils::DrawImageListGlyph(f.Canvas.get(), &list, 1, RECT{0, 0, 8, 8}, clBlue, true);
+  EXPECT_EQ(f.At(0, 0), kWhite) << "an index past the list draws nothing";
 }
 
 }  // namespace
