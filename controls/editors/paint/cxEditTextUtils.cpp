@@ -426,12 +426,23 @@ void DrawTextRows(HDC DC, const RECT& R, const TcxTextParams& Params, bool Force
       clip = IntersectClipRectEx(DC, band);
       clipped = true;
     }
+    int originX = row.TextOriginX;
     if (ellipsisRow) {
       length = FitChars(DC, row.Text, row.TextLength, std::max(width - Params.EllipsisWidth, 0), Params.ExpandTabs);
       extent = Width(DC, row.Text, length, Params.ExpandTabs);
+      // The cut text and its dots are aligned as one block; a centred or right-aligned row
+      // placed by its uncut width would put the dots over or before its text.
+      const int block = extent + Params.EllipsisWidth;
+      if (Params.HorzAlign == etfAlignCenter)
+        originX = R.left + (width - block) / 2;
+      else if (Params.HorzAlign == etfAlignRight)
+        originX = R.right - block;
+      else
+        originX = R.left;
+      originX = std::max<int>(originX, R.left);
     }
     if (justify) Windows::SetTextJustification(DC, width - extent, row.BreakCount);
-    OutRow(DC, row.TextOriginX, row.TextOriginY, row.Text, length, Params.ExpandTabs);
+    OutRow(DC, originX, row.TextOriginY, row.Text, length, Params.ExpandTabs);
     // The selected part of this row, on whole characters.
     const int selFrom = std::max(SelStart, row.StartOffset),
               selTo = std::min(SelStart + SelLength, row.StartOffset + length);
@@ -439,21 +450,21 @@ void DrawTextRows(HDC DC, const RECT& R, const TcxTextParams& Params, bool Force
       const int a = CharStart(row.Text, length, selFrom - row.StartOffset);
       const int lastChar = CharStart(row.Text, length, selTo - row.StartOffset - 1);
       const int b = lastChar + CharLen(row.Text + lastChar, length - lastChar);
-      const int left = row.TextOriginX + Width(DC, row.Text, a, Params.ExpandTabs);
-      const int right = row.TextOriginX + Width(DC, row.Text, b, Params.ExpandTabs);
+      const int left = originX + Width(DC, row.Text, a, Params.ExpandTabs);
+      const int right = originX + Width(DC, row.Text, b, Params.ExpandTabs);
       RECT sel{left, row.TextOriginY, right, row.TextOriginY + Params.RowDistance};
       if (sel.right > sel.left && sel.bottom > sel.top) {
         Windows::FillRect(DC, &sel, selBrush);
         HRGN selClip = IntersectClipRectEx(DC, sel);
         const COLORREF oldColor = Windows::SetTextColor(DC, Graphics::ColorToRGB(SelTextColor));
-        OutRow(DC, row.TextOriginX, row.TextOriginY, row.Text, length, Params.ExpandTabs);
+        OutRow(DC, originX, row.TextOriginY, row.Text, length, Params.ExpandTabs);
         Windows::SetTextColor(DC, oldColor);
         RestoreClipRegion(DC, selClip);
       }
     }
     if (justify) Windows::SetTextJustification(DC, 0, 0);
     if (ellipsisRow) {
-      const int x = R.left + extent;
+      const int x = originX + extent;
       if (x < R.right) {
         HRGN ellipsisClip = nullptr;
         const bool clipEllipsis = !Params.NoClip && !clipped && x + Params.EllipsisWidth > R.right;

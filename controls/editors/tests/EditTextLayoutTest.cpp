@@ -192,6 +192,31 @@ TEST_F(EditTextLayout, EndEllipsisCutsTheLastRow)
   EXPECT_GT(m.Ink(RECT{0, p.RowHeight, w + 20, 2 * p.RowHeight}).right, 2 * c + dots / 2) << "ab / cd...";
 }
 
+TEST_F(EditTextLayout, AnEllipsisFollowsItsTextWhateverTheAlignment)
+{
+  TLayoutBitmap probe(10, 10);
+  const int c = probe.Extent("a"), dots = probe.Extent("...");
+  const int w = 10 * c;
+  TcxTextParams p;
+  PrepareTextParams(probe.DC, 0, p);
+  struct {
+    int Align;
+    int WantLeft;  // of the cut row's ink, text and dots together
+  } cases[] = {
+      {etfAlignLeft, 0},
+      {etfAlignCenter, (w - 2 * c - dots) / 2},
+      {etfAlignRight, w - 2 * c - dots},
+  };
+  for (auto& k : cases) {
+    TLayoutBitmap b(w, 60);
+    RECT r{0, 0, w, 60};
+    cxTextOut(b.Canvas.get(), "ab\ncd\nef", r, k.Align | etfWordBreak | etfEndEllipsis | etfWholeRowsOnly, 2);
+    const RECT ink = b.Ink(RECT{0, p.RowHeight, w, 2 * p.RowHeight});
+    EXPECT_NEAR(ink.left, k.WantLeft, 2) << k.Align;
+    EXPECT_NEAR(ink.right, k.WantLeft + 2 * c + dots, 3) << "the dots right after the text, " << k.Align;
+  }
+}
+
 TEST_F(EditTextLayout, MeasuringASingleLineNeverWraps)
 {
   TLayoutBitmap b(100, 40);
