@@ -108,6 +108,8 @@ function(pelto_test module)
   gtest_discover_tests(${exe}
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
+    # Listing the tests of a sanitizer build can take seconds on a busy machine.
+    DISCOVERY_TIMEOUT 120
     PROPERTIES LABELS ${label})
 endfunction()
 

@@ -222,9 +222,7 @@ int main(int argc, char** argv)
       Say("top " + std::to_string(list->List->GetTopIndex()));
     } else if (msg.wParam == VK_F12) {
       handled = true;
-      HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
-      if (shot) Windows::DeleteObject(shot);
-      Say(shot ? "shot" : "shot failed");
+      Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed");
       Forms::Application->Terminate();
     }
   };

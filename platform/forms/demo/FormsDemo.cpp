@@ -199,16 +199,7 @@ void ShowBorderless()
   Say("borderless " + Rect(f->GetHandle()));
 }
 
-void TakeShot()
-{
-  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
-  if (!shot) {
-    Say("shot failed");
-    return;
-  }
-  Windows::DeleteObject(shot);
-  Say("shot");
-}
+void TakeShot() { Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed"); }
 
 }  // namespace
 

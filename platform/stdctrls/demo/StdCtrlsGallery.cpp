@@ -409,16 +409,7 @@ private:
   std::vector<TPanel*> FPages;
 };
 
-void TakeShot()
-{
-  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
-  if (!shot) {
-    Say("shot failed");
-    return;
-  }
-  Windows::DeleteObject(shot);
-  Say("shot");
-}
+void TakeShot() { Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed"); }
 
 }  // namespace
 

@@ -403,4 +403,11 @@ HBITMAP ScreenshotToPng(const std::string& PngPath)
   return shot;
 }
 
+bool SaveScreenshot(const std::string& PngPath)
+{
+  HBITMAP shot = ScreenshotToPng(PngPath);
+  if (shot) Windows::DeleteObject(shot);
+  return shot != nullptr;
+}
+
 }  // namespace SdlBackend

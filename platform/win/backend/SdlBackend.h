@@ -21,5 +21,7 @@ HBITMAP Screenshot();
 // The screenshot, also written to PngPath as a PNG file (the demos' pictures for people to look
 // at). Null when the back end is not running or the file cannot be written.
 HBITMAP ScreenshotToPng(const std::string& PngPath);
+// Only the file: true when the screenshot was written to PngPath.
+bool SaveScreenshot(const std::string& PngPath);
 
 }  // namespace SdlBackend

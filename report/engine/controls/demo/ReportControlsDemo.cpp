@@ -194,16 +194,7 @@ private:
   }
 };
 
-void TakeShot()
-{
-  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
-  if (!shot) {
-    Say("shot failed");
-    return;
-  }
-  Windows::DeleteObject(shot);
-  Say("shot");
-}
+void TakeShot() { Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed"); }
 
 }  // namespace
 
