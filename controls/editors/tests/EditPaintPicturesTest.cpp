@@ -38,9 +38,9 @@ constexpr TPictureLook kPictureLooks[] = {
 // An editor's view info laid out as the editors lay it out: border, one or two buttons at the
 // right, the client rectangle left of them.
 template <class TViewInfo = TcxEditPaintViewInfo>
-std::unique_ptr<TViewInfo> MakeEditor(RECT Bounds, TcxEditBorderStyle Style, bool Hot, int Buttons,
-                                      TcxEditButtonStyle ButtonStyle, int State, TcxEditButtonKind Kind,
-                                      bool Native = false)
+std::unique_ptr<TViewInfo> MakePictureEditor(RECT Bounds, TcxEditBorderStyle Style, bool Hot, int Buttons,
+                                             TcxEditButtonStyle ButtonStyle, int State, TcxEditButtonKind Kind,
+                                             bool Native = false)
 {
   auto vi = std::make_unique<TViewInfo>();
   vi->Bounds = Bounds;
@@ -93,14 +93,14 @@ struct TSpinPictureViewInfo : TcxEditPaintViewInfo {
   }
 };
 
-void PaintEditor(TcxCanvas* C, TcxEditPaintViewInfo& VI, const char* Text)
+void PaintPictureEditor(TcxCanvas* C, TcxEditPaintViewInfo& VI, const char* Text)
 {
   VI.Paint(C);
   RECT r = VI.ClientRect;
   cxTextOut(C, Text, r, cxEditTextUtils::etfSingleLine | cxEditTextUtils::etfAlignVCenter, 0, 1, 1);
 }
 
-void Save(const TPixelCanvas& Page, const std::string& Name)
+void SaveEditPicture(const TPixelCanvas& Page, const std::string& Name)
 {
   WritePng(Page, std::string(PELTO_TEST_OUTPUT) + "/" + Name);
 }
@@ -124,11 +124,11 @@ TEST_F(EditPaintPictures, FramesInEveryBorderStyleHotStateAndButtonStyle)
     for (int hot = 0; hot < 2; ++hot)
       for (int s = 0; s < 5; ++s) {
         const int x = 8 + s * (kPicEditW + 8), y = 8 + (b * 2 + hot) * (kPicEditH + 6);
-        auto vi = MakeEditor(RECT{x, y, x + kPicEditW, y + kPicEditH}, borders[b], hot != 0, 1, buttons[s],
-                             hot ? cxEditButtonHot : cxEditButtonNormal, bkDown);
-        PaintEditor(page.Canvas.get(), *vi, "合同编号");
+        auto vi = MakePictureEditor(RECT{x, y, x + kPicEditW, y + kPicEditH}, borders[b], hot != 0, 1, buttons[s],
+                                    hot ? cxEditButtonHot : cxEditButtonNormal, bkDown);
+        PaintPictureEditor(page.Canvas.get(), *vi, "合同编号");
       }
-  Save(page, "cx-edit-frames.png");
+  SaveEditPicture(page, "cx-edit-frames.png");
   // A single border is one pixel of the border colour; a 3-D one starts in the shadow colour.
   const int y1 = 8 + 2 * (kPicEditH + 6);
   EXPECT_EQ(page.At(8, y1 + 10), Sys(clWindowFrame));
@@ -162,10 +162,10 @@ TEST_F(EditPaintPictures, ButtonsChecksSpinsAndPopupsPerLook)
     for (int k = 0; k < 3; ++k)
       for (int s = 0; s < 4; ++s) {
         const int x = 8 + s * (kPicEditW + 8), y = 8 + k * (kPicEditH + 6);
-        auto vi = MakeEditor(RECT{x, y, x + kPicEditW, y + kPicEditH}, look.Border, s == 1, k == 1 ? 2 : 1,
-                             look.Buttons, states[s], kinds[k], look.Native);
+        auto vi = MakePictureEditor(RECT{x, y, x + kPicEditW, y + kPicEditH}, look.Border, s == 1, k == 1 ? 2 : 1,
+                                    look.Buttons, states[s], kinds[k], look.Native);
         if (kinds[k] == bkGlyph) vi->ButtonsInfo[0]->Glyph = &glyph;
-        PaintEditor(c, *vi, "状态");
+        PaintPictureEditor(c, *vi, "状态");
       }
     // Check marks: rows per state (grayed once per null style), columns per mark state.
     const int checkTop = 100;
@@ -182,8 +182,8 @@ TEST_F(EditPaintPictures, ButtonsChecksSpinsAndPopupsPerLook)
     for (int p = 0; p < 3; ++p)
       for (int v = 0; v < 3; ++v) {
         const int x = 130 + v * (kPicEditW + 8), y = spinTop + p * (kPicEditH + 6);
-        auto vi = MakeEditor<TSpinPictureViewInfo>(RECT{x, y, x + kPicEditW, y + kPicEditH}, look.Border, false, 2,
-                                                   look.Buttons, cxEditButtonNormal, bkDown, look.Native);
+        auto vi = MakePictureEditor<TSpinPictureViewInfo>(RECT{x, y, x + kPicEditW, y + kPicEditH}, look.Border, false,
+                                                          2, look.Buttons, cxEditButtonNormal, bkDown, look.Native);
         vi->Position = positions[p];
         auto& b0 = *vi->ButtonsInfo[1];  // the left one of the pair
         auto& b1 = *vi->ButtonsInfo[0];
@@ -229,7 +229,7 @@ TEST_F(EditPaintPictures, ButtonsChecksSpinsAndPopupsPerLook)
       Windows::SetViewportOrgEx(page.DC, 8 + corner * 145, popupTop, nullptr);
       cxEditUtils::PaintPopupWindowViewInfo(c, pv);
     }
-    Save(page, std::string("cx-edit-paint-") + look.Name + ".png");
+    SaveEditPicture(page, std::string("cx-edit-paint-") + look.Name + ".png");
     EXPECT_NE(page.CountNot(Sys(clBtnFace)), 0) << look.Name;
     // The pressed button's face: ultra-flat in its pressed colour, the others in the button face.
     const int px = 8 + 2 * (kPicEditW + 8) + kPicEditW - 5;

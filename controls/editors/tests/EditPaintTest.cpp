@@ -292,7 +292,7 @@ TEST_F(EditPaint, HotLightColourIsSystemColour26OnThisPlatform)
 namespace {
 
 // A stand-alone single-border editor without buttons over a white page.
-std::unique_ptr<TcxEditPaintViewInfo> PlainEditor(RECT Bounds)
+std::unique_ptr<TcxEditPaintViewInfo> PlainPaintEditor(RECT Bounds)
 {
   auto vi = std::make_unique<TcxEditPaintViewInfo>();
   vi->Bounds = Bounds;
@@ -316,7 +316,7 @@ TEST_F(EditPaint, TextEditorSelectedLookFocusAndInnerEdit)
   };
   for (auto& k : cases) {
     TPaintFixture f(100, 24, kWhite);
-    auto vi = PlainEditor(RECT{0, 0, 100, 24});
+    auto vi = PlainPaintEditor(RECT{0, 0, 100, 24});
     vi->Focused = k.Focused;
     TcxTextPaintInfo t;
     t.Text = "WWW";
@@ -352,7 +352,7 @@ TEST_F(EditPaint, CheckThemeStatesAndCheckBoxViewInfo)
   for (auto& k : states) EXPECT_EQ(cxEditUtils::GetCheckThemeState(k.State, k.Mark, k.Null), k.Want);
 
   TPaintFixture f(120, 24, kWhite);
-  auto vi = PlainEditor(RECT{0, 0, 120, 24});
+  auto vi = PlainPaintEditor(RECT{0, 0, 120, 24});
   vi->Focused = true;
   TcxCheckBoxPaintInfo cb;
   cb.CheckRect = RECT{4, 5, 17, 18};
@@ -376,7 +376,7 @@ TEST_F(EditPaint, SpinSeparatorOnlyOverThemedButtons)
 {
   for (int native : {0, 1}) {
     TPaintFixture f(100, 24, kWhite);
-    auto vi = PlainEditor(RECT{0, 0, 100, 24});
+    auto vi = PlainPaintEditor(RECT{0, 0, 100, 24});
     vi->BackgroundColor = TColor(0x0000FF);
     vi->ButtonsInfo.push_back(std::make_unique<TcxEditButtonPaintInfo>());
     vi->ButtonsInfo[0]->NativePart = native;

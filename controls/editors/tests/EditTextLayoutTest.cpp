@@ -16,9 +16,9 @@
 #include "platform/gdi/text/TextOutput.h"
 #include "platform/testsupport/ScreenPicture.h"
 
-using namespace cxEditTextUtils;
+namespace EditTextLayoutTests {
 
-namespace {
+using namespace cxEditTextUtils;
 
 struct TLayoutBitmap : TPaintFixture {
   TLayoutBitmap(int W, int H) : TPaintFixture(W, H)
@@ -248,7 +248,9 @@ TEST_F(EditTextLayout, SelectionBeyondTheTextIsIgnored)
     RECT r{0, 0, 120, 20};
     cxTextOut(b.Canvas.get(), "合同ab", r, etfSingleLine, k.Start, k.Length, clHighlight, clHighlightText);
     EXPECT_EQ(b.Count(RECT{0, 0, 120, 20}, sel, 1) > 0, k.Painted) << k.Start << "," << k.Length;
-    if (k.Painted) EXPECT_LE(b.Ink(RECT{0, 0, 120, 20}).right, b.Extent("合同ab") + 1) << "never past the text";
+    if (k.Painted) {
+      EXPECT_LE(b.Ink(RECT{0, 0, 120, 20}).right, b.Extent("合同ab") + 1) << "never past the text";
+    }
   }
   // A selection starting inside a double-byte character covers the whole character.
   TLayoutBitmap half(120, 20);
@@ -258,10 +260,6 @@ TEST_F(EditTextLayout, SelectionBeyondTheTextIsIgnored)
   EXPECT_EQ(painted.left, 0);
   EXPECT_GE(painted.right, half.Extent("合") - 1);
 }
-
-}  // namespace
-
-namespace {
 
 TEST_F(EditTextLayout, TextContentSize)
 {
@@ -321,10 +319,6 @@ TEST_F(EditTextLayout, SingleLineTextThatWrapsIsDrawnMultiLine)
         << k.Text << " in " << k.Height;
 }
 
-}  // namespace
-
-namespace {
-
 // A picture for people to look at: each case drawn in its framed rectangle.
 TEST_F(EditTextLayout, PictureOfTheLayouts)
 {
@@ -358,4 +352,4 @@ TEST_F(EditTextLayout, PictureOfTheLayouts)
   WritePng(page, std::string(PELTO_TEST_OUTPUT) + "/cx-edit-text-layout.png");
 }
 
-}  // namespace
+}  // namespace EditTextLayoutTests
