@@ -12,6 +12,8 @@
 #include "report/engine/model/frxDataSets.h"
 #include "report/engine/model/frxExpression.h"
 #include "report/engine/model/frxPlugins.h"
+#include "report/engine/model/frxCustomPreview.h"
+#include "platform/forms/app/Timer.h"
 // The picture view's header needs the picture class complete.
 #include "platform/forms/graphics/Picture.h"
 #include "report/engine/objects/frxPictureView.h"
@@ -140,7 +142,12 @@ TfrxReport::TfrxReport(TComponent* AOwner)
   Clear();
 }
 
-TfrxReport::~TfrxReport() { TfrxComponent::Clear(); }
+TfrxReport::~TfrxReport()
+{
+  if (FPreview) FPreview->Detach();
+  FPreview = nullptr;
+  TfrxComponent::Clear();
+}
 
 AnsiString TfrxReport::GetClassCaption() { return frxRes::Get("obReport"); }
 
@@ -290,21 +297,6 @@ void TfrxReport::SetTerminated(bool Value)
 {
   FTerminated = Value;
   if (Value && FScript) FScript->Terminate();
-}
-
-void TfrxReport::ProgressStart(Integer ProgressType)
-{
-  if (OnProgressStart) OnProgressStart(this, ProgressType, 0);
-}
-
-void TfrxReport::Progress(Integer ProgressType, Integer Value)
-{
-  if (OnProgress) OnProgress(this, ProgressType, Value);
-}
-
-void TfrxReport::ProgressStop(Integer ProgressType)
-{
-  if (OnProgressStop) OnProgressStop(this, ProgressType, 0);
 }
 
 bool TfrxReport::GetVariableValue(const AnsiString& Name, Variant& Value)

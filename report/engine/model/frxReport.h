@@ -21,8 +21,12 @@
 #include "report/engine/model/frxClass.h"
 #include "report/engine/model/frxOptions.h"
 
+class IfrxPreviewWindow;
+class IfrxProgressWindow;
 class TfrxCustomEngine;
+class TfrxCustomPreview;
 class TfrxCustomPreviewPages;
+class TTimer;
 class TfrxPage;
 class TfrxDataSet;
 class TfrxDrawText;
@@ -131,13 +135,33 @@ public:
   bool PrepareReport(bool ClearLastReport = true);
   // Makes the print option's printer the current one when it is installed.
   void SelectPrinter();
-  // Progress of running (0), exporting (1) and printing (2), told to the host.
+  // Progress of running (0), exporting (1) and printing (2), told to the host, then to the
+  // preview control (a running preparation without OldStyleProgress) or the progress window
+  // (with ShowProgress). A cancelled progress window stops the run.
   void ProgressStart(Integer ProgressType);
   void Progress(Integer ProgressType, Integer Value);
   void ProgressStop(Integer ProgressType);
-  // The status text of the preview (the URL under the mouse); ProgressMessage holds it.
-  void SetProgressMessage(const AnsiString& Text) { ProgressMessage = Text; }
+  // The status text of the preview window (the URL under the mouse, progress texts), or the
+  // progress window's message while an old-style preparation runs. ProgressMessage holds it.
+  void SetProgressMessage(const AnsiString& Text);
   AnsiString ProgressMessage;
+
+  // ---- Showing
+  // Clears the last result when asked; then either shows the preview at once and prepares 50
+  // ms later inside it (pages appear as they come), or, with OldStyleProgress, prepares first
+  // and shows the result only when that succeeded.
+  void ShowReport(bool ClearLastReport = true);
+  // Shows the prepared pages in the host's preview control when one is set, else in a preview
+  // window of the report's own.
+  void ShowPreparedReport();
+  // The preview control showing the pages (borrowed; nullptr when none). Setting it unlinks the
+  // old one and links and initialises the new one; a control that is freed unlinks itself.
+  TfrxCustomPreview* GetPreview() const { return FPreview; }
+  void SetPreview(TfrxCustomPreview* Value);
+  // The preview window the report opened (borrowed; it forgets itself when freed).
+  IfrxPreviewWindow* PreviewForm = nullptr;
+  // The deferred preparation of ShowReport (tests run it at once).
+  TTimer* GetPrepareTimer() const { return FTimer.get(); }
 
   // Calls the script procedure ProcName with Sender when RunAlways is set or the engine runs;
   // nothing for an empty name. Errors of the procedure pass on.
@@ -221,6 +245,9 @@ private:
   std::unique_ptr<TfrxCustomPreviewPages> FPreviewPages;
   TfsCustomVariable* FValueVariable = nullptr;
   TfrxXMLSerializer* FLoadingSerializer = nullptr;
+  TfrxCustomPreview* FPreview = nullptr;
+  std::unique_ptr<IfrxProgressWindow> FProgress;
+  std::unique_ptr<TTimer> FTimer;
   AnsiString FFileName;
   bool FTerminated = false;
 };
