@@ -347,7 +347,9 @@ void TcxContainerStyle::RestoreDefaults()
 
 // ---- TcxStyleController
 
-TcxStyleController::TcxStyleController(TComponent* AOwner) : TComponent(AOwner)
+TcxStyleController::TcxStyleController(TComponent* AOwner) : TComponent(AOwner) { RecreateStyle(); }
+
+void TcxStyleController::RecreateStyle()
 {
   FStyle = CreateStyle();
   FStyle->OnChanged = [this](TObject*) { Changed(); };

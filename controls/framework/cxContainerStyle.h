@@ -183,6 +183,9 @@ public:
 protected:
   void Loaded() override;
   virtual std::unique_ptr<TcxContainerStyle> CreateStyle() { return std::make_unique<TcxContainerStyle>(this); }
+  // Makes the style again through CreateStyle: a descendant with its own style class calls it
+  // from its constructor, where the base's call could not reach the override.
+  void RecreateStyle();
   virtual void StyleChanged(TcxContainerStyle* AStyle);
   void Changed();
 
