@@ -2,6 +2,7 @@
 
 #include "controls/editors/cxEditConsts.h"
 #include "controls/editors/cxResourceStrings.h"
+#include "controls/editors/edit/cxEditProperties.h"
 #include "controls/editors/formats/cxFormats.h"
 #include "controls/editors/paint/cxEditPaintUtils.h"
 #include "controls/editors/paint/cxEditUtils.h"
@@ -26,6 +27,7 @@ void Initialize()
 void Finalize()
 {
   if (!Initialized) return;
+  cxEdit::Finalize();
   cxEditUtils::Finalize();
   cxEditPaintUtils::Finalize();
   cxFormats::Finalize();

@@ -399,13 +399,14 @@ void TcxCustomEdit::SetEditValue(const Variant& Value)
 {
   if (FEditingLockCount > 0) return;
   TCountGuard click(FClickLockCount);
-  if (!FUserChange || DoEditing()) InternalSetEditValue(Value, true);
+  // InternalSetEditValue asks DoEditing for a user change; asking here too would ask twice.
+  InternalSetEditValue(Value, true);
 }
 
 void TcxCustomEdit::SetEditValueChecked(const Variant& Value)
 {
   if (FEditingLockCount > 0) return;
-  if (!FUserChange || DoEditing()) InternalSetEditValue(Value, true);
+  InternalSetEditValue(Value, true);
 }
 
 void TcxCustomEdit::InternalSetEditValue(const Variant& Value, bool)

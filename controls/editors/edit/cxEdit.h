@@ -127,6 +127,9 @@ public:
   // Rewires the own properties after a repository item went away or was cleared.
   void RepositoryItemRemoved(TcxEditRepositoryItem* AItem);
 
+  // Makes the parts first, so the inner control joins the editor's window.
+  void SetParent(TWinControl* AParent) override;
+
   // ---- IcxContainerStyleOwner
   TcxContainerStyleValues GetNotStoredStyleValues() override;
 
@@ -155,7 +158,6 @@ protected:
   bool CanResize(int& NewWidth, int& NewHeight) override;
   void WndProc(TMessage& Message) override;
   void CreateHandle() override;
-  void SetParent(TWinControl* AParent) override;
   void Paint() override;
   std::unique_ptr<TcxContainerStyle> CreateStyle() override;
   std::unique_ptr<TcxContainerViewInfo> CreateViewInfo() override;

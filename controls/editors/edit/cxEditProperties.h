@@ -55,6 +55,7 @@ public:
 class TcxCustomEditDefaultValuesProvider : public TcxInterfacedPersistent, public IcxEditDefaultValuesProvider {
   PELTO_CLASS(TcxCustomEditDefaultValuesProvider, TcxInterfacedPersistent)
 public:
+  using TConstructArg = TPersistent*;
   explicit TcxCustomEditDefaultValuesProvider(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {}
   // Detaches itself from every properties object that still refers to it.
   ~TcxCustomEditDefaultValuesProvider() override;
@@ -134,6 +135,7 @@ private:
 class TcxCustomEditProperties : public TcxInterfacedPersistent {
   PELTO_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
 public:
+  using TConstructArg = TPersistent*;
   // AOwner is the editor, a repository item or a grid item (not owned). Call Init after
   // construction when creating through a descendant with its own assigned-values class; the
   // constructor runs it for the base.

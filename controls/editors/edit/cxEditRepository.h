@@ -103,6 +103,7 @@ private:
 class TcxCustomEditData : public TObject {
   PELTO_CLASS(TcxCustomEditData, TObject)
 public:
+  using TConstructArg = TcxCustomEdit*;
   explicit TcxCustomEditData(TcxCustomEdit* AEdit);
   ~TcxCustomEditData() override;
   TcxCustomEdit* GetEdit() const { return FEdit; }
@@ -119,6 +120,7 @@ private:
 class TcxEditDataBinding : public TPersistent {
   PELTO_CLASS(TcxEditDataBinding, TPersistent)
 public:
+  using TConstructArg = TcxCustomEdit*;
   explicit TcxEditDataBinding(TcxCustomEdit* AEdit);
   ~TcxEditDataBinding() override;
   TPersistent* GetOwner() override;
