@@ -24,11 +24,14 @@ TComponent* cxEdit::GetFirstComponent(TPersistent* P)
   return nullptr;
 }
 
-TcxEditButton::TcxEditButton(TCollection* Collection) : TCollectionItem(Collection)
+// Joins the collection only once whole: the collection reports the new item to its listeners,
+// which read it as a button.
+TcxEditButton::TcxEditButton(TCollection* Collection) : TCollectionItem(nullptr)
 {
+  SetCollection(Collection);
   if (!Collection) return;
-  if (TComponent* c = cxEdit::GetFirstComponent(Collection); c && c->GetComponentState().Contains(csDesigning) &&
-                                                    !c->GetComponentState().Contains(csLoading))
+  if (TComponent* c = cxEdit::GetFirstComponent(Collection);
+      c && c->GetComponentState().Contains(csDesigning) && !c->GetComponentState().Contains(csLoading))
     FDefault = Collection->GetCount() == 1;
 }
 

@@ -91,8 +91,7 @@ void TcxCustomEdit::DoEditKeyDown(Word& Key, TShiftState Shift)
         if (Key == 0) return;
         Key = 0;
         if (FIsInplace || !HasOpenPopup()) {
-          if (TCustomForm* form = GetParentForm())
-            form->SelectNext(this, !Shift.Contains(ssShift), true);
+          if (TCustomForm* form = GetParentForm()) form->SelectNext(this, !Shift.Contains(ssShift), true);
           if (HandleAllocated() && Windows::GetFocus() == GetHandle() && FInnerEdit) FInnerEdit->SafelySetFocus();
         }
         return;

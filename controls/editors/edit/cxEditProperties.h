@@ -244,8 +244,9 @@ public:
     p.Property("ClearKey", &ThisClass::GetClearKey, &ThisClass::SetClearKey).Default(TShortCut(0));
     p.Property("ClickKey", &ThisClass::GetClickKey, &ThisClass::SetClickKey).Default(TShortCut(16397));
     p.Property("ImmediatePost", &ThisClass::GetImmediatePost, &ThisClass::SetImmediatePost).Default(false);
-    p.Property("ReadOnly", &ThisClass::GetReadOnly, &ThisClass::SetReadOnly)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsReadOnlyStored(); }));
+    p.Property("ReadOnly", &ThisClass::GetReadOnly, &ThisClass::SetReadOnly).StoredWhen(p.When([](const ThisClass* s) {
+      return s->IsReadOnlyStored();
+    }));
     p.Property("UseLeftAlignmentOnEditing", &ThisClass::GetUseLeftAlignmentOnEditing,
                &ThisClass::SetUseLeftAlignmentOnEditing)
         .StoredWhen(p.When([](const ThisClass* s) {

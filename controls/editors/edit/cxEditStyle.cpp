@@ -9,10 +9,8 @@ const char* const EditStyleValueNames[] = {"ButtonStyle", "ButtonTransparency", 
 
 }  // namespace
 
-TcxCustomEditStyle::TcxCustomEditStyle(TPersistent* AOwner, bool AIsReference)
-    : TcxContainerStyle(AOwner, AIsReference)
-{
-}
+TcxCustomEditStyle::TcxCustomEditStyle(TPersistent* AOwner, bool AIsReference) : TcxContainerStyle(AOwner, AIsReference)
+{}
 
 void TcxCustomEditStyle::Assign(TPersistent* Source)
 {

@@ -131,8 +131,8 @@ void TcxCustomEditViewData::CalculateButtonNativeInfo(TcxEditButtonViewInfo* ABu
 
 // ---- Calculate
 
-void TcxCustomEditViewData::Calculate(TcxCanvas* ACanvas, const RECT& ABounds, POINT P, int Button,
-                                      TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent)
+void TcxCustomEditViewData::Calculate(TcxCanvas* ACanvas, const RECT& ABounds, POINT P, int Button, TShiftState Shift,
+                                      TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent)
 {
   TcxCustomEditViewInfo* vi = AViewInfo;
   Bounds = ABounds;
@@ -233,8 +233,8 @@ void TcxCustomEditViewData::CalculateButtonsViewInfo(TcxCanvas* ACanvas, const R
     if (!Enabled) {
       b->State = cxEditButtonDisabled;
     } else if (IsButtonPressed(vi, i) || (!IsDesigning && Windows::PtInRect(&b->VisibleBounds, P))) {
-      const bool held = Button == 0 && Shift.Contains(ssLeft) && previous == cxEditButtonNormal &&
-                        editPressed == i && CanPressButton(vi, i);
+      const bool held = Button == 0 && Shift.Contains(ssLeft) && previous == cxEditButtonNormal && editPressed == i &&
+                        CanPressButton(vi, i);
       const bool pressed = IsButtonPressed(vi, i) || held ||
                            (exactlyLeft && ((Button == 1 && CanPressButton(vi, i)) || oldPressed == i)) ||
                            (previous == cxEditButtonPressed && Shift.Contains(ssLeft));
@@ -284,8 +284,8 @@ void TcxCustomEditViewData::CalculateButtonsViewInfo(TcxCanvas* ACanvas, const R
   widen(RightAlignedLast, false);
 }
 
-void TcxCustomEditViewData::CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo,
-                                                    RECT& ARect, int AIndex)
+void TcxCustomEditViewData::CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, RECT& ARect,
+                                                    int AIndex)
 {
   TcxEditButtonViewInfo* b = AViewInfo->Button(AIndex);
   TcxEditButton* button = FProperties->GetButtons()->GetItem(b->ButtonIndex);
@@ -425,8 +425,8 @@ void cxEditUtils::CalculateBorderWidths(TcxCustomEditViewData* VD, RECT& R)
     return;
   }
   TcxCustomEditStyle* s = VD->GetStyle();
-  int w = (s->GetTransparentBorder() || s->GetHotTrack() || VD->NativeStyle) ? 2
-                                                                              : GetBorderWidth(VD->GetBorderStyle(0));
+  int w =
+      (s->GetTransparentBorder() || s->GetHotTrack() || VD->NativeStyle) ? 2 : GetBorderWidth(VD->GetBorderStyle(0));
   R = RECT{w, w, w, w};
   if (VD->HasShadow()) {
     R.right += 3;
@@ -465,8 +465,8 @@ TColor cxEditUtils::GetEditBorderColorByState(TcxCustomEditViewData* VD)
   TcxCustomEditStyle* s = VD->GetStyle();
   if (s->GetEditBorderStyle() != ebsUltraFlat) return s->GetBorderColor();
   const TcxContainerState st = VD->ContainerState;
-  const bool hot = st.Contains(cssFocused) || (st.Contains(cssMouseInside) && s->GetHotTrack()) ||
-                   (VD->IsDesigning && VD->Enabled);
+  const bool hot =
+      st.Contains(cssFocused) || (st.Contains(cssMouseInside) && s->GetHotTrack()) || (VD->IsDesigning && VD->Enabled);
   return hot ? clHighlight : clBtnShadow;
 }
 

@@ -58,8 +58,8 @@ public:
   virtual void InitData();
   virtual void InitCacheData();
   virtual void InternalGetEditConstantPartSize(TcxCanvas* ACanvas, bool AIsInplace,
-                                               const TcxEditSizeProperties& AEditSizeProperties,
-                                               SIZE& MinContentSize, TcxCustomEditViewInfo* AViewInfo, SIZE& Size);
+                                               const TcxEditSizeProperties& AEditSizeProperties, SIZE& MinContentSize,
+                                               TcxCustomEditViewInfo* AViewInfo, SIZE& Size);
   virtual SIZE InternalGetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
                                           const TcxEditSizeProperties& AEditSizeProperties)
   {
@@ -71,10 +71,9 @@ public:
   virtual void Calculate(TcxCanvas* ACanvas, const RECT& ABounds, POINT P, int Button, TShiftState Shift,
                          TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
   virtual void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, RECT& ARect, int AIndex);
-  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const RECT& ABounds, POINT P, int Button,
-                                        TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
-  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, RECT& ARect,
-                                       int AIndex);
+  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const RECT& ABounds, POINT P, int Button, TShiftState Shift,
+                                        TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, RECT& ARect, int AIndex);
   virtual void GetBorderWidths(RECT& R);
   virtual void GetButtonsAreaOffsets(TcxCanvas* ACanvas, RECT& R);
   virtual void GetClientExtent(TcxCustomEditViewInfo* AViewInfo, RECT& Extent);

@@ -50,7 +50,10 @@ public:
   HWND WindowHandle = 0;
 
   int ButtonCount() const { return int(ButtonsInfo.size()); }
-  TcxEditButtonViewInfo* Button(int Index) const { return static_cast<TcxEditButtonViewInfo*>(ButtonsInfo.at(Index).get()); }
+  TcxEditButtonViewInfo* Button(int Index) const
+  {
+    return static_cast<TcxEditButtonViewInfo*>(ButtonsInfo.at(Index).get());
+  }
   // Frees surplus button view infos from the end or makes missing ones.
   void SetButtonCount(int Count);
   // Any button in the hot state.
@@ -73,8 +76,7 @@ public:
   void Offset(int DX, int DY) override;
 
 protected:
-  virtual bool InternalNeedShowHint(TcxCanvas* ACanvas, POINT P, AnsiString& AText, bool& AIsMultiLine,
-                                    RECT& ATextRect)
+  virtual bool InternalNeedShowHint(TcxCanvas* ACanvas, POINT P, AnsiString& AText, bool& AIsMultiLine, RECT& ATextRect)
   {
     return false;
   }

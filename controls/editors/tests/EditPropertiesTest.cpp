@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "controls/editors/EditorsModule.h"
 #include "controls/editors/edit/cxEditProperties.h"
 #include "controls/editors/edit/cxEditStyle.h"
 #include "controls/editors/tests/EditTestEditors.h"
@@ -28,9 +29,15 @@ struct TPropsChangeCounter {
   }
 };
 
+// The texts of the family come from the module's string table.
+struct EditPropertiesTest : ::testing::Test {
+  void SetUp() override { EditorsModule::Initialize(); }
+  void TearDown() override { EditorsModule::Finalize(); }
+};
+
 }  // namespace
 
-TEST(EditProperties, NewObjectHasTheDocumentedDefaults)
+TEST_F(EditPropertiesTest, NewObjectHasTheDocumentedDefaults)
 {
   TcxCustomEditProperties p(nullptr);
   EXPECT_EQ(p.GetClickKey(), 16397);
@@ -119,10 +126,10 @@ TEST(EditProperties, ReadOnlyAlignmentAndModifyFollowTheProviderUntilAssigned)
     bool CanModify;
   };
   const Case cases[] = {
-      {true, true, -1, true, false},   // the provider says read-only
+      {true, true, -1, true, false},     // the provider says read-only
       {false, false, -1, false, false},  // the provider's CanModify decides
-      {true, true, 0, false, true},    // assigned False wins over the provider
-      {false, true, 1, true, false},   // assigned True wins
+      {true, true, 0, false, true},      // assigned False wins over the provider
+      {false, true, 1, true, false},     // assigned True wins
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.ProviderReadOnly << c.ProviderModify << c.Assigned);
@@ -159,7 +166,7 @@ TEST(EditProperties, ADestroyedProviderLeavesNoReferenceBehind)
   EXPECT_FALSE(p.GetReadOnly());
 }
 
-TEST(EditProperties, ValidationKeepsTheTextUnlessTheHandlerGivesANewOne)
+TEST_F(EditPropertiesTest, ValidationKeepsTheTextUnlessTheHandlerGivesANewOne)
 {
   struct Case {
     const char* HandlerText;  // null: the handler leaves the display value

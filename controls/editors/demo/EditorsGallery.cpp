@@ -1,0 +1,151 @@
+// The gallery of the editor framework on the desktop back end: editors in every border style
+// (rows) and button style (columns), with hot-tracking, a drop-down and an ellipsis button each,
+// and a row of in-place looking editors. It reports on standard output, one flushed line each, so
+// that a script can drive it (the Xvfb test does): "ready" with the screen points of two buttons,
+// "hot <row> <column> <button>" when a button lights under the mouse, "down"/"up" when one is
+// pressed and released, "click <row> <column> <button>" for a button click, and "shot" after F12
+// saved a screenshot to the path given as the first argument, before it ends.
+#include <cstdio>
+#include <string>
+
+#include "controls/editors/EditorsModule.h"
+#include "controls/editors/tests/EditTestEditors.h"
+#include "controls/framework/FrameworkModule.h"
+#include "platform/forms/app/Application.h"
+#include "platform/forms/controls/Controls.h"
+#include "platform/forms/forms/Form.h"
+#include "platform/stdctrls/panels/Label.h"
+#include "platform/win/backend/SdlBackend.h"
+#include "platform/win/window/Windows.h"
+
+namespace {
+
+std::string gShotPath;
+
+void Say(const std::string& line)
+{
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+std::string At(TControl* C, int X, int Y)
+{
+  POINT p = C->ClientToScreen(POINT{X, Y});
+  return std::to_string(p.x) + " " + std::to_string(p.y);
+}
+
+// A gallery editor tells which of its buttons lights, goes down and comes up.
+class TGalleryEdit : public TcxTestButtonEdit {
+public:
+  using TcxTestButtonEdit::TcxTestButtonEdit;
+  std::string Name;  // "<row> <column>"
+
+protected:
+  void ProcessButtonChanges(TcxCustomEditViewInfo* AOld, bool AIsMouseEvent) override
+  {
+    TcxCustomEditViewInfo* vi = GetEditViewInfo();
+    if (vi->HotButton >= 0 && vi->HotButton != AOld->HotButton)
+      Say("hot " + Name + " " + std::to_string(vi->HotButton));
+    TcxTestButtonEdit::ProcessButtonChanges(AOld, AIsMouseEvent);
+  }
+  void DoButtonDown(int Index) override { Say("down " + Name + " " + std::to_string(Index)); }
+  void DoButtonUp(int Index) override { Say("up " + Name + " " + std::to_string(Index)); }
+};
+
+void AddLabel(TForm* Form, int X, int Y, const char* Text)
+{
+  auto* l = new TLabel(Form);
+  l->SetParent(Form);
+  l->SetLeft(X);
+  l->SetTop(Y);
+  l->SetCaption(Text);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  gShotPath = argc > 1 ? argv[1] : "editors_gallery.png";
+  std::string err;
+  if (!SdlBackend::Start(&err)) {
+    std::fprintf(stderr, "no display: %s\n", err.c_str());
+    return 2;
+  }
+  Forms::InitializeApplication();
+  FrameworkModule::Initialize();
+  EditorsModule::Initialize();
+  TApplication* app = Forms::Application;
+  app->Initialize();
+  TForm* form = nullptr;
+  app->CreateForm(form);
+  form->SetCaption("编辑器");
+  form->SetBounds(20, 20, 900, 400);
+  form->SetColor(clBtnFace);
+
+  const TcxEditBorderStyle borders[] = {ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat};
+  const char* borderNames[] = {"无边框", "单线", "粗线", "平面", "立体", "超平面"};
+  const TcxEditButtonStyle styles[] = {btsDefault, bts3D, btsFlat, btsSimple, btsHotFlat, btsUltraFlat};
+  const char* styleNames[] = {"默认", "立体", "平面", "简单", "热平面", "超平面"};
+  const int left = 80, top = 40, width = 125, pitchX = 135, pitchY = 44;
+  for (int c = 0; c < 6; ++c) AddLabel(form, left + c * pitchX, 14, styleNames[c]);
+  TGalleryEdit* edits[6][6] = {};
+  for (int r = 0; r < 6; ++r) {
+    AddLabel(form, 10, top + r * pitchY + 4, borderNames[r]);
+    for (int c = 0; c < 6; ++c) {
+      auto* e = new TGalleryEdit(form);
+      e->Name = std::to_string(r) + " " + std::to_string(c);
+      e->SetParent(form);
+      e->SetAutoSize(false);
+      e->SetBounds(left + c * pitchX, top + r * pitchY, width, 24);
+      TcxCustomEditStyle* s = e->GetEditStyle();
+      s->SetEditBorderStyle(borders[r]);
+      s->SetButtonStyle(styles[c]);
+      s->SetHotTrack(true);
+      if (r == 2 && c == 5) s->SetShadow(true);
+      TcxCustomEditProperties* p = e->GetProperties();
+      p->GetButtons()->Add()->SetKind(bkEllipsis);
+      p->GetButtons()->Add()->SetKind(bkDown);
+      const std::string name = e->Name;
+      p->OnButtonClick = [name](TObject*, int Index) { Say("click " + name + " " + std::to_string(Index)); };
+      e->SetEditValue(Variant(AnsiString("合同 ") + AnsiString(std::to_string(r * 6 + c + 1))));
+      edits[r][c] = e;
+    }
+  }
+  // A disabled editor, and one whose buttons show only while it has the focus.
+  auto* disabled = new TGalleryEdit(form);
+  disabled->Name = "6 0";
+  disabled->SetParent(form);
+  disabled->SetAutoSize(false);
+  disabled->SetBounds(left, top + 6 * pitchY, width, 24);
+  disabled->GetProperties()->GetButtons()->Add();
+  disabled->SetEnabled(false);
+  auto* hidden = new TGalleryEdit(form);
+  hidden->Name = "6 1";
+  hidden->SetParent(form);
+  hidden->SetAutoSize(false);
+  hidden->SetBounds(left + pitchX, top + 6 * pitchY, width, 24);
+  hidden->GetProperties()->GetButtons()->Add()->SetKind(bkEllipsis);
+  hidden->GetEditStyle()->SetButtonTransparency(ebtHideInactive);
+
+  app->OnMessage = [](MSG& msg, bool& handled) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_F12) return;
+    handled = true;
+    HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
+    if (shot) Windows::DeleteObject(shot);
+    Say(shot ? "shot" : "shot failed");
+    Forms::Application->Terminate();
+  };
+  form->Show();
+  Controls::ProcessMessages();
+  auto buttonAt = [](TGalleryEdit* E, int Index) {
+    const RECT b = E->GetEditViewInfo()->Button(Index)->VisibleBounds;
+    return At(E, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
+  };
+  Say("ready hover " + buttonAt(edits[1][4], 1) + " press " + buttonAt(edits[4][1], 0) + " away " + At(form, 860, 360));
+  app->Run();
+  EditorsModule::Finalize();
+  FrameworkModule::Finalize();
+  Forms::FinalizeApplication();
+  SdlBackend::Stop();
+  return 0;
+}

@@ -1,0 +1,24 @@
+# The editors' gallery on a throw-away X server (run by scripts/desktop-test.sh): hovers one
+# editor's drop-down button until it lights, presses another editor's ellipsis button and
+# releases it over the button (a click), then takes a screenshot.
+dt_start "$DT_WORK/editors_gallery.png"
+dt_expect '^ready'
+dt_window
+read -r _ _ hoverx hovery _ pressx pressy _ awayx awayy <<<"$DT_LINE"
+
+xdotool mousemove --sync "$hoverx" "$hovery" || dt_fail "xdotool could not move"
+dt_expect '^hot 1 4 1$'
+dt_shot hover
+
+xdotool mousemove --sync "$pressx" "$pressy" mousedown 1 || dt_fail "xdotool could not press"
+dt_expect '^down 4 1 0$'
+dt_shot pressed
+xdotool mouseup 1 || dt_fail "xdotool could not release"
+dt_expect '^up 4 1 0$'
+dt_expect '^click 4 1 0$'
+
+xdotool mousemove --sync "$awayx" "$awayy" || dt_fail "xdotool could not move"
+dt_key F12
+dt_expect '^shot$'
+dt_end 0
+[ -s "$DT_WORK/editors_gallery.png" ] || dt_fail "no screenshot file"
