@@ -9,12 +9,14 @@
 #include <string>
 
 #include "controls/editors/EditorsModule.h"
+#include "controls/editors/edit/cxEditViewInfo.h"
 #include "controls/editors/tests/EditTestEditors.h"
 #include "controls/framework/FrameworkModule.h"
 #include "platform/forms/app/Application.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/forms/Form.h"
-#include "platform/stdctrls/panels/Label.h"
+#include "platform/forms/graphics/Canvas.h"
+#include "platform/gdi/dc/GdiObjects.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/window/Windows.h"
 
@@ -52,13 +54,28 @@ protected:
   void DoButtonUp(int Index) override { Say("up " + Name + " " + std::to_string(Index)); }
 };
 
+// A caption painted on the form's colour.
+class TGalleryCaption : public TcxControl {
+public:
+  using TcxControl::TcxControl;
+  AnsiString Text;
+
+protected:
+  void Paint() override
+  {
+    TCanvas* c = TCustomControl::GetCanvas();
+    c->GetBrush()->SetColor(clBtnFace);
+    c->FillRect(GetClientRect());
+    c->TextOut(0, 2, Text);
+  }
+};
+
 void AddLabel(TForm* Form, int X, int Y, const char* Text)
 {
-  auto* l = new TLabel(Form);
+  auto* l = new TGalleryCaption(Form);
+  l->Text = Text;
   l->SetParent(Form);
-  l->SetLeft(X);
-  l->SetTop(Y);
-  l->SetCaption(Text);
+  l->SetBounds(X, Y, 66, 20);
 }
 
 }  // namespace

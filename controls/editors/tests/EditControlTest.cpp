@@ -71,7 +71,7 @@ struct EditControlTest : cxWindowTest {
 
 TEST_F(EditControlTest, NewEditorsStartNullWithAutoSizeOnlyStandAlone)
 {
-  auto* stand = Make<TcxTestButtonEdit>();
+  auto* stand = new TcxTestButtonEdit(Form);
   EXPECT_TRUE(stand->GetEditValue().IsNull());
   EXPECT_FALSE(stand->IsEditValueStored());
   EXPECT_TRUE(stand->GetAutoSize());
