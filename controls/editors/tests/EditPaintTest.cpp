@@ -414,3 +414,54 @@ TEST_F(EditPaint, ImageListGlyphOverItsBackground)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(EditPaint, PopupOwnerRect)
+{
+  struct {
+    bool Native, Shadow, Inplace;
+    TcxEditBorderStyle Style;
+    TcxBorders Edges;
+    RECT Want;
+  } cases[] = {
+      {true, true, false, ebs3D, cxBordersAll, {10, 10, 110, 31}},
+      {false, true, true, ebs3D, cxBordersAll, {10, 10, 110, 28}},
+      {false, false, false, ebs3D, cxBordersAll, {10, 10, 110, 31}},
+      {false, false, false, ebsSingle, cxBordersAll, {11, 11, 109, 30}},
+      {false, true, false, ebsSingle, TcxBorders{bLeft, bTop}, {11, 11, 108, 26}},
+  };
+  for (auto& k : cases) {
+    TcxEditPaintViewInfo vi;
+    vi.Bounds = RECT{10, 10, 110, 31};
+    vi.NativeStyle = k.Native;
+    vi.Shadow = k.Shadow;
+    vi.IsInplace = k.Inplace;
+    vi.BorderStyle = TcxContainerBorderStyle(k.Style);
+    vi.Edges = k.Edges;
+    RECT r{};
+    cxEditUtils::GetPopupOwnerRect(vi, r);
+    EXPECT_EQ(r.left, k.Want.left) << int(k.Style);
+    EXPECT_EQ(r.top, k.Want.top) << int(k.Style);
+    EXPECT_EQ(r.right, k.Want.right) << int(k.Style);
+    EXPECT_EQ(r.bottom, k.Want.bottom) << int(k.Style);
+  }
+}
+
+TEST_F(EditPaint, AButtonWiderThanItsEditorPaintsOnlyItsVisiblePart)
+{
+  TPaintFixture f(60, 30, kWhite);
+  auto vi = PlainPaintEditor(RECT{0, 0, 40, 21});
+  auto b = std::make_unique<TcxEditButtonPaintInfo>();
+  b->Style = bts3D;
+  b->Kind = bkEllipsis;
+  b->Bounds = RECT{-10, 1, 39, 20};  // reaches left of the border
+  b->VisibleBounds = RECT{1, 1, 39, 20};
+  vi->ButtonsInfo.push_back(std::move(b));
+  vi->Paint(f.Canvas.get());
+  EXPECT_EQ(f.At(0, 10), kBlack) << "the border stays";
+  EXPECT_EQ(f.Count(RECT{40, 0, 60, 30}, kWhite, 1), 20 * 30) << "nothing right of the editor";
+  EXPECT_EQ(f.At(38, 10), Sys(cl3DDkShadow)) << "the button's right edge";
+}
+
+}  // namespace
