@@ -41,21 +41,23 @@ inline std::uint16_t EncodeUnit(char16_t u)
   return Cp936Table::Cp936EncodePages[Cp936Table::Cp936EncodePage[u >> 8] * 256 + (u & 0xFF)];
 }
 
-inline void PutAnsi(AnsiString& out, char32_t c)
+// Writes c in CP936 at q, which has room for two bytes; answers the new end.
+inline char* PutAnsiAt(char* q, char32_t c)
 {
   if (c < 0x80) {
-    out.push_back(static_cast<char>(c));
-    return;
+    *q++ = static_cast<char>(c);
+    return q;
   }
   std::uint16_t code = c <= 0xFFFF ? EncodeUnit(static_cast<char16_t>(c)) : 0;
   if (code == 0) {
-    out.push_back('?');
+    *q++ = '?';
   } else if (code < 0x100) {
-    out.push_back(static_cast<char>(code));
+    *q++ = static_cast<char>(code);
   } else {
-    out.push_back(static_cast<char>(code >> 8));
-    out.push_back(static_cast<char>(code & 0xFF));
+    *q++ = static_cast<char>(code >> 8);
+    *q++ = static_cast<char>(code & 0xFF);
   }
+  return q;
 }
 
 inline bool IsHighSurrogate(char32_t u) { return u >= 0xD800 && u <= 0xDBFF; }
@@ -167,14 +169,20 @@ WideString AnsiToWide(const AnsiString& s)
 
 AnsiString WideToAnsi(const WideString& s)
 {
-  AnsiString out;
-  out.reserve(s.size() * 2);
+  // Written in place: a unit gives at most two bytes (a surrogate pair gives one "?").
+  AnsiString out(s.size() * 2, '\0');
+  char* q = out.data();
   const char16_t* p = s.data();
   const char16_t* end = p + s.size();
   while (p != end) {
+    if (*p < 0x80) {
+      *q++ = static_cast<char>(*p++);
+      continue;
+    }
     char32_t c = DecodeWide(p, end);
-    PutAnsi(out, IsHighSurrogate(c) || IsLowSurrogate(c) ? U'?' : c);
+    q = PutAnsiAt(q, IsHighSurrogate(c) || IsLowSurrogate(c) ? U'?' : c);
   }
+  out.resize(static_cast<std::size_t>(q - out.data()));
   return out;
 }
 
@@ -190,11 +198,23 @@ std::string AnsiToUtf8(const AnsiString& s)
 
 AnsiString Utf8ToAnsi(const std::string& s)
 {
-  AnsiString out;
-  out.reserve(s.size());
+  // Written in place: a character of n UTF-8 bytes gives at most n CP936 bytes, but a malformed
+  // byte may give two, so the last bytes of room are filled by appending.
+  AnsiString out(s.size() + 1, '\0');
+  char* q = out.data();
+  char* qend = q + out.size();
   const unsigned char* p = Bytes(s);
   const unsigned char* end = p + s.size();
-  while (p != end) PutAnsi(out, DecodeUtf8(p, end));
+  while (p != end && qend - q >= 2) {
+    if (*p < 0x80) {
+      *q++ = static_cast<char>(*p++);
+      continue;
+    }
+    q = PutAnsiAt(q, DecodeUtf8(p, end));
+  }
+  out.resize(static_cast<std::size_t>(q - out.data()));
+  char pair[2];
+  while (p != end) out.append(pair, static_cast<std::size_t>(PutAnsiAt(pair, DecodeUtf8(p, end)) - pair));
   return out;
 }
 
@@ -214,10 +234,28 @@ WideString Utf8ToWide(const std::string& s)
   // times the room it needs, and datasets keep their texts this way row after row.
   std::size_t units = 0;
   for (unsigned char c : s) units += static_cast<std::size_t>((c & 0xC0) != 0x80) + (c >= 0xF0);
-  WideString out;
-  out.reserve(units);
+  WideString out(units, u'\0');
+  char16_t* q = out.data();
+  char16_t* qend = q + units;
   const unsigned char* p = Bytes(s);
   const unsigned char* end = p + s.size();
+  // The count is exact for well-formed text; a malformed one may need more room, and finishes
+  // appending.
+  while (p != end && qend - q >= 2) {
+    if (*p < 0x80) {
+      *q++ = static_cast<char16_t>(*p++);
+      continue;
+    }
+    char32_t c = DecodeUtf8(p, end);
+    if (c < 0x10000) {
+      *q++ = static_cast<char16_t>(c);
+    } else {
+      c -= 0x10000;
+      *q++ = static_cast<char16_t>(0xD800 + (c >> 10));
+      *q++ = static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    }
+  }
+  out.resize(static_cast<std::size_t>(q - out.data()));
   while (p != end) PutWide(out, DecodeUtf8(p, end));
   return out;
 }

@@ -146,6 +146,11 @@ TEST(AnsiStringsTest, MalformedUtf8BecomesReplacementCharacters)
       {"\xE5\x90x", u"\uFFFDx"},                          // truncated before ASCII
       {"\xF0\x9F\x98", u"\uFFFD"},
       {"\xFF", u"\uFFFD"},
+      // Several stray bytes inside a longer text: more characters than lead bytes.
+      {"ab\x80\x80"
+       "cd\xE5\x90\x88\xBF",
+       u"ab\uFFFD\uFFFDcd\u5408\uFFFD"},
+      {"\xBF\xBF\xBF\xBF\xBF\xBFxyz", u"\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFDxyz"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Utf8ToWide(c.in), c.out) << Hex(c.in);
