@@ -940,6 +940,11 @@ void TDataSet::DataEvent(TDataEvent Event, intptr_t Info)
     FDisabledLayout = true;
   else if (Event != deUpdateState && Event != deCheckBrowseMode && Event != deUpdateRecord)
     FDisabledEvent = true;
+  // One source (the usual case) is told without copying the list.
+  if (FDataSources.size() == 1) {
+    FDataSources.front()->DataEvent(Event, Info, false, true);
+    return;
+  }
   for (TDataSource* ds : std::vector<TDataSource*>(FDataSources)) ds->DataEvent(Event, Info, false, true);
 }
 

@@ -76,6 +76,10 @@ void TDataSource::UpdateState()
 
 void TDataSource::NotifyLinks(TDataEvent Event, intptr_t Info, bool VisualOnly, bool SkipVisual)
 {
+  // While controls are disabled every scroll comes here; with only visual links there is no one
+  // to tell, and no copy of the list to make row after row.
+  if (SkipVisual && std::all_of(FDataLinks.begin(), FDataLinks.end(), [](TDataLink* l) { return l->FVisualControl; }))
+    return;
   for (TDataLink* l : std::vector<TDataLink*>(FDataLinks)) {
     if (std::find(FDataLinks.begin(), FDataLinks.end(), l) == FDataLinks.end()) continue;
     if (VisualOnly && !l->FVisualControl) continue;
