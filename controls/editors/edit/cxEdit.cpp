@@ -570,6 +570,9 @@ void TcxCustomEdit::FocusExit(bool AInvokeExit)
     if (!restored) RestoreModified();
   });
   if (FEditModified) {
+    // Asked before validating: a successful validation of an editor that has lost the focus
+    // already clears the modified flag the question reads.
+    const bool post = !FIsInplace && CanPostEditValue();
     bool ok;
     {
       LockChangeEvents(true);
@@ -577,7 +580,7 @@ void TcxCustomEdit::FocusExit(bool AInvokeExit)
       ok = ValidateEdit(true);
     }
     if (!ok) return;
-    if (!FIsInplace && CanPostEditValue()) PostEditValue(false);
+    if (post) PostEditValue(false);
   }
   if (CanSynchronizeOnFocus()) GetDataBinding()->UpdateDisplayValue();
   UpdateDrawValue();

@@ -561,3 +561,67 @@ TEST_F(EditControlTest, StreamStoresAssignedReadOnlyNonNullValueAndNoEditorStyle
   EXPECT_EQ(plainBytes.find("ReadOnly"), std::string::npos);
   EXPECT_EQ(plainBytes.find("EditValue"), std::string::npos);
 }
+
+// ---- Posting
+
+namespace {
+
+// Keeps what the editor stores, and can refuse it.
+class TRecordingBinding : public TcxEditDataBinding {
+  PELTO_CLASS(TRecordingBinding, TcxEditDataBinding)
+public:
+  using TcxEditDataBinding::TcxEditDataBinding;
+  void UpdateData(const Variant& Value) override
+  {
+    if (Refuse) throw Exception("refused");
+    Stored.push_back(Variants::VarToStr(Value));
+  }
+  std::vector<AnsiString> Stored;
+  bool Refuse = false;
+};
+
+class TBoundEdit : public TcxTestButtonEdit {
+  PELTO_CLASS(TBoundEdit, TcxTestButtonEdit)
+public:
+  using TcxTestButtonEdit::TcxTestButtonEdit;
+  TRecordingBinding* Binding() { return static_cast<TRecordingBinding*>(GetDataBinding()); }
+
+protected:
+  TClass GetDataBindingClass() const override { return TRecordingBinding::StaticClass(); }
+};
+
+}  // namespace
+
+TEST_F(EditControlTest, AStandAloneEditorStoresItsValueWhenItLosesTheFocus)
+{
+  auto* e = Make<TBoundEdit>();
+  auto* other = Make<TcxTestButtonEdit>(10, 60);
+  e->SetFocus();
+  Pump();
+  Type("12");
+  other->SetFocus();
+  Pump();
+  EXPECT_EQ(e->Binding()->Stored, std::vector<AnsiString>{"12"});
+  EXPECT_FALSE(e->GetEditModified());
+  // A store that fails reports the error and leaves the editor changed.
+  e->Binding()->Refuse = true;
+  e->SetFocus();
+  Pump();
+  Type("3");
+  EXPECT_THROW(e->PostEditValue(true), Exception);
+  EXPECT_EQ(e->Binding()->Stored.size(), 1u);
+}
+
+TEST_F(EditInplaceTest, EnterWithValidateOnEnterPostsThroughTheOwner)
+{
+  Props1->SetValidateOnEnter(true);
+  Host->Columns = {Props1.get()};
+  TcxCustomEdit* e = Host->ShowEditor(0);
+  Pump();
+  Type("7");
+  EXPECT_TRUE(e->GetEditModified());
+  Key(VK_RETURN);
+  EXPECT_EQ(Host->PostCount, 1);
+  EXPECT_EQ(Variants::VarToStr(e->GetEditValue()), "7");
+  EXPECT_FALSE(e->GetModifiedAfterEnter());
+}
