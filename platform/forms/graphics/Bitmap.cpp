@@ -87,7 +87,12 @@ void TBitmap::FreeImage()
 void TBitmap::NewImage(int AWidth, int AHeight)
 {
   FreeImage();
-  if (AWidth <= 0 || AHeight <= 0) return;
+  if (AWidth <= 0 || AHeight <= 0) {
+    // No pixels, but the size set so far stays: Width and Height may be set one at a time.
+    FWidth = std::max(AWidth, 0);
+    FHeight = std::max(AHeight, 0);
+    return;
+  }
   BITMAPINFO bmi;
   bmi.bmiHeader.biWidth = AWidth;
   bmi.bmiHeader.biHeight = -AHeight;
@@ -126,13 +131,15 @@ void TBitmap::Assign(TPersistent* Source)
 
 void TBitmap::SetSize(int AWidth, int AHeight)
 {
-  if (AWidth <= 0 || AHeight <= 0) AWidth = AHeight = 0;
+  AWidth = std::max(AWidth, 0);
+  AHeight = std::max(AHeight, 0);
   if (AWidth == FWidth && AHeight == FHeight) return;
   std::vector<std::uint32_t> old;
   int oldW = FWidth, oldH = FHeight;
   if (FBits) old.assign(FBits, FBits + std::size_t(oldW) * std::size_t(oldH));
   NewImage(AWidth, AHeight);
   int w = std::min(oldW, FWidth), h = std::min(oldH, FHeight);
+  if (!FBits || old.empty()) h = 0;
   for (int y = 0; y < h; ++y)
     std::memcpy(FBits + std::size_t(y) * FWidth, old.data() + std::size_t(y) * oldW, std::size_t(w) * 4);
   Changed();
@@ -142,7 +149,7 @@ TCanvas* TBitmap::GetCanvas() { return FCanvas.get(); }
 
 std::uint32_t* TBitmap::GetScanLine(int Row)
 {
-  if (Row < 0 || Row >= FHeight) throw ERangeError("Scan line index out of range");
+  if (!FBits || Row < 0 || Row >= FHeight) throw ERangeError("Scan line index out of range");
   return FBits + std::size_t(Row) * FWidth;
 }
 

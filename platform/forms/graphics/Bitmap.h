@@ -31,7 +31,8 @@ public:
   bool GetEmpty() const override { return FWidth == 0 || FHeight == 0; }
   int GetWidth() const override { return FWidth; }
   int GetHeight() const override { return FHeight; }
-  // A size <= 0 in either direction empties the bitmap.
+  // A size <= 0 in either direction empties the bitmap; the other direction keeps its size, so
+  // Width and Height may be set one after the other.
   void SetWidth(int Value) override { SetSize(Value, FHeight); }
   void SetHeight(int Value) override { SetSize(FWidth, Value); }
   void SetSize(int AWidth, int AHeight);

@@ -13,6 +13,13 @@
 
 using namespace Windows;
 
+void TCanvas::Published(TPublisher<TCanvas>& p)
+{
+  p.Property("Brush", &ThisClass::GetBrush, &ThisClass::SetBrush);
+  p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
+  p.Property("Pen", &ThisClass::GetPen, &ThisClass::SetPen);
+}
+
 TCanvas::TCanvas()
     : FFont(std::make_unique<TFont>()), FPen(std::make_unique<TPen>()), FBrush(std::make_unique<TBrush>())
 {

@@ -106,6 +106,9 @@ public:
   std::function<void(TObject* Sender)> OnChange;
   std::function<void(TObject* Sender)> OnChanging;
 
+  // Brush, Font and Pen (defined beside the drawing code, where their classes are complete).
+  PELTO_PUBLISHED(p);
+
 protected:
   // Makes the context when the canvas has none (a bitmap's canvas); nothing here.
   virtual void CreateHandle() {}

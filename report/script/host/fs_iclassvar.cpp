@@ -186,7 +186,13 @@ Variant TfsPropertyHelper::GetValue()
       case tkEnumeration:
       case tkSet:
       case tkInt64: V = Variant(static_cast<long long>(TypInfo::GetOrdProp(Obj, P))); break;
-      case tkClass: V = fs_ihandles::ToVariant(TypInfo::GetObjectProp(Obj, P)); break;
+      case tkClass: {
+        // A component is watched by itself; any other object a property hands out (a font,
+        // lines, a canvas) lives inside Obj and dies with it.
+        TObject* Sub = TypInfo::GetObjectProp(Obj, P);
+        V = dynamic_cast<TComponent*>(Sub) ? fs_ihandles::ToVariant(Sub) : fs_ihandles::ToVariantWithin(Sub, Obj);
+        break;
+      }
       case tkFloat: V = Variant(static_cast<double>(TypInfo::GetFloatProp(Obj, P))); break;
       case tkString:
       case tkLString:
@@ -257,6 +263,6 @@ void TfsEventHelper::SetValue(const Variant& AValue)
   std::unique_ptr<TfsCustomEvent> A(Factory(Obj, static_cast<TfsProcVariable*>(Item)));
   A->EventName = Name;
   // The property takes the new handler first: a wrong event type leaves the old one bound.
-  TypInfo::SetMethodProp(Obj, P, A->GetMethod());
+  TypInfo::SetMethodProp(Obj, P, A->GetMethod(P ? P->PropType : nullptr));
   L->Bind(A.release());
 }

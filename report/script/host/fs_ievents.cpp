@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/forms/controls/ControlEnums.h"
+#include "platform/forms/forms/CustomForm.h"
 #include "platform/rtl/StringUtils.h"
 #include "report/script/host/fs_ihandles.h"
 #include "report/script/interp/fs_iitems.h"
@@ -34,44 +36,81 @@ Variant Obj(TObject* O) { return fs_ihandles::ToVariant(O); }
 
 }  // namespace
 
-std::any TfsNotifyEvent::GetMethod()
+std::any TfsNotifyEvent::GetMethod(const TTypeInfo*)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
   return TNotifyEvent(
       [W](TObject* Sender) { WithAdapter(W, [&](TfsCustomEvent* A) { A->CallHandler({Obj(Sender)}); }); });
 }
 
-std::any TfsMouseEvent::GetMethod()
+namespace {
+
+void CallMouse(const std::weak_ptr<TfsCustomEvent*>& W, TObject* Sender, Integer Button, Integer Shift, Integer X,
+               Integer Y)
+{
+  WithAdapter(W, [&](TfsCustomEvent* A) {
+    A->CallHandler({Obj(Sender), Variant(Button), Variant(Shift), Variant(X), Variant(Y)});
+  });
+}
+
+void CallMouseMove(const std::weak_ptr<TfsCustomEvent*>& W, TObject* Sender, Integer Shift, Integer X, Integer Y)
+{
+  WithAdapter(W, [&](TfsCustomEvent* A) { A->CallHandler({Obj(Sender), Variant(Shift), Variant(X), Variant(Y)}); });
+}
+
+void CallKey(const std::weak_ptr<TfsCustomEvent*>& W, TObject* Sender, Word& Key, Integer Shift)
+{
+  WithAdapter(W, [&](TfsCustomEvent* A) {
+    auto R = A->CallHandler({Obj(Sender), Variant(static_cast<Integer>(Key)), Variant(Shift)});
+    if (!R.empty() && !R[1].IsNull()) Key = static_cast<Word>(R[1].AsInteger());
+  });
+}
+
+void CallClose(const std::weak_ptr<TfsCustomEvent*>& W, TObject* Sender, Integer& Action)
+{
+  WithAdapter(W, [&](TfsCustomEvent* A) {
+    auto R = A->CallHandler({Obj(Sender), Variant(Action)});
+    if (!R.empty() && !R[1].IsNull()) Action = R[1].AsInteger();
+  });
+}
+
+Integer ShiftMask(TShiftState Shift) { return static_cast<Integer>(Shift.Mask()); }
+
+}  // namespace
+
+std::any TfsMouseEvent::GetMethod(const TTypeInfo* PropType)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
+  if (PropType == TypeInfo_TMouseEvent())
+    return TMouseEvent([W](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+      CallMouse(W, Sender, static_cast<Integer>(Button), ShiftMask(Shift), X, Y);
+    });
   return TfsMouseEventProc([W](TObject* Sender, Integer Button, Integer Shift, Integer X, Integer Y) {
-    WithAdapter(W, [&](TfsCustomEvent* A) {
-      A->CallHandler({Obj(Sender), Variant(Button), Variant(Shift), Variant(X), Variant(Y)});
-    });
+    CallMouse(W, Sender, Button, Shift, X, Y);
   });
 }
 
-std::any TfsMouseMoveEvent::GetMethod()
+std::any TfsMouseMoveEvent::GetMethod(const TTypeInfo* PropType)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
-  return TfsMouseMoveEventProc([W](TObject* Sender, Integer Shift, Integer X, Integer Y) {
-    WithAdapter(W, [&](TfsCustomEvent* A) { A->CallHandler({Obj(Sender), Variant(Shift), Variant(X), Variant(Y)}); });
-  });
+  if (PropType == TypeInfo_TMouseMoveEvent())
+    return TMouseMoveEvent(
+        [W](TObject* Sender, TShiftState Shift, int X, int Y) { CallMouseMove(W, Sender, ShiftMask(Shift), X, Y); });
+  return TfsMouseMoveEventProc(
+      [W](TObject* Sender, Integer Shift, Integer X, Integer Y) { CallMouseMove(W, Sender, Shift, X, Y); });
 }
 
-std::any TfsKeyEvent::GetMethod()
+std::any TfsKeyEvent::GetMethod(const TTypeInfo* PropType)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
-  return TfsKeyEventProc([W](TObject* Sender, Word& Key, Integer Shift) {
-    WithAdapter(W, [&](TfsCustomEvent* A) {
-      auto R = A->CallHandler({Obj(Sender), Variant(static_cast<Integer>(Key)), Variant(Shift)});
-      if (!R.empty() && !R[1].IsNull()) Key = static_cast<Word>(R[1].AsInteger());
-    });
-  });
+  if (PropType == TypeInfo_TKeyEvent())
+    return TKeyEvent([W](TObject* Sender, Word& Key, TShiftState Shift) { CallKey(W, Sender, Key, ShiftMask(Shift)); });
+  return TfsKeyEventProc([W](TObject* Sender, Word& Key, Integer Shift) { CallKey(W, Sender, Key, Shift); });
 }
 
-std::any TfsKeyPressEvent::GetMethod()
+std::any TfsKeyPressEvent::GetMethod(const TTypeInfo*)
 {
+  // The host's key-press signature is the script side's own.
   std::weak_ptr<TfsCustomEvent*> W = Self;
   return TfsKeyPressEventProc([W](TObject* Sender, char& Key) {
     WithAdapter(W, [&](TfsCustomEvent* A) {
@@ -82,18 +121,20 @@ std::any TfsKeyPressEvent::GetMethod()
   });
 }
 
-std::any TfsCloseEvent::GetMethod()
+std::any TfsCloseEvent::GetMethod(const TTypeInfo* PropType)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
-  return TfsCloseEventProc([W](TObject* Sender, Integer& Action) {
-    WithAdapter(W, [&](TfsCustomEvent* A) {
-      auto R = A->CallHandler({Obj(Sender), Variant(Action)});
-      if (!R.empty() && !R[1].IsNull()) Action = R[1].AsInteger();
+  if (PropType == TypeInfo_TCloseEvent())
+    return TCloseEvent([W](TObject* Sender, TCloseAction& Action) {
+      Integer A = static_cast<Integer>(Action);
+      CallClose(W, Sender, A);
+      // A value no close action has leaves the host's as it was.
+      if (A >= caNone && A <= caMinimize) Action = static_cast<TCloseAction>(A);
     });
-  });
+  return TfsCloseEventProc([W](TObject* Sender, Integer& Action) { CallClose(W, Sender, Action); });
 }
 
-std::any TfsCloseQueryEvent::GetMethod()
+std::any TfsCloseQueryEvent::GetMethod(const TTypeInfo*)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
   return TfsCloseQueryEventProc([W](TObject* Sender, bool& CanClose) {
@@ -104,7 +145,7 @@ std::any TfsCloseQueryEvent::GetMethod()
   });
 }
 
-std::any TfsCanResizeEvent::GetMethod()
+std::any TfsCanResizeEvent::GetMethod(const TTypeInfo*)
 {
   std::weak_ptr<TfsCustomEvent*> W = Self;
   return TfsCanResizeEventProc([W](TObject* Sender, Integer& NewWidth, Integer& NewHeight, bool& Resize) {

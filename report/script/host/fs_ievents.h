@@ -4,9 +4,11 @@
 // back. The global list owns every adapter; the std::function only holds a weak link, so an
 // event fired after its adapter is gone does nothing.
 //
-// The mouse, key, close and resize signatures are the script side's own (ordinal buttons and
-// actions, shift states as bit masks): a host event property must be of exactly these types
-// for the assignment to take (a property of another type raises EInvalidCast).
+// Each adapter binds the event types of the controls and forms (TMouseEvent, TKeyEvent,
+// TCloseEvent, ...) and, for host classes of the program's own, the script side's signatures
+// below (ordinal buttons and actions, shift states as bit masks). The script sees ordinals and
+// bit masks either way; var arguments go back in the host's own types. A property of any other
+// type raises EInvalidCast.
 #pragma once
 
 #include <any>
@@ -32,8 +34,9 @@ public:
   TfsCustomEvent(TObject* ABoundObject, TfsProcVariable* AHandlerProc)
       : HandlerProc(AHandlerProc), BoundObject(ABoundObject)
   {}
-  // The value for the event property: a std::function of the adapter's signature.
-  virtual std::any GetMethod() = 0;
+  // The value for an event property of type PropType: a std::function of that type when the
+  // adapter knows it, else of the script side's signature (also when PropType is null).
+  virtual std::any GetMethod(const TTypeInfo* PropType = nullptr) = 0;
   // Sets the procedure's parameters from Values (objects as handles) and runs it. Does nothing
   // while the procedure runs already (an event fired from inside its own handler).
   // Exceptions of the procedure propagate to the host that fired the event. Answers the
@@ -56,11 +59,11 @@ TfsCustomEvent* fsMakeEvent(TObject* BoundObject, TfsProcVariable* HandlerProc)
   return new A(BoundObject, HandlerProc);
 }
 
-#define FS_EVENT_CLASS(Name)              \
-  class Name : public TfsCustomEvent {    \
-  public:                                 \
-    using TfsCustomEvent::TfsCustomEvent; \
-    std::any GetMethod() override;        \
+#define FS_EVENT_CLASS(Name)                                          \
+  class Name : public TfsCustomEvent {                                \
+  public:                                                             \
+    using TfsCustomEvent::TfsCustomEvent;                             \
+    std::any GetMethod(const TTypeInfo* PropType = nullptr) override; \
   };
 FS_EVENT_CLASS(TfsNotifyEvent)
 FS_EVENT_CLASS(TfsMouseEvent)

@@ -37,9 +37,12 @@ protected:
 TWatcher::~TWatcher() { OnGone = nullptr; }
 
 struct TTable {
-  std::vector<TEntry> Entries;                       // index = handle - FirstHandle
-  std::unordered_map<const TObject*, Integer> Live;  // object -> handle
-  std::unordered_set<const TObject*> Freed;          // addresses the script freed
+  std::vector<TEntry> Entries;                                      // index = handle - FirstHandle
+  std::unordered_map<const TObject*, Integer> Live;                 // object -> handle
+  std::unordered_set<const TObject*> Freed;                         // addresses the script freed
+  std::unordered_map<const TObject*, std::vector<TObject*>> Inner;  // owner -> what dies with it
+  std::unordered_map<const TObject*, const TObject*> OuterOf;       // inner object -> its owner
+  std::unordered_set<const TObject*> Ending;                        // inner objects deleted before their owner goes
   std::unique_ptr<TWatcher> Watcher;
 };
 
@@ -68,8 +71,38 @@ TTable& Get()
   return *T;
 }
 
+// Takes Obj out of its owner's list of inner objects.
+void Detach(TTable& T, const TObject* Obj)
+{
+  auto O = T.OuterOf.find(Obj);
+  if (O == T.OuterOf.end()) return;
+  auto L = T.Inner.find(O->second);
+  if (L != T.Inner.end()) {
+    std::erase(L->second, Obj);
+    if (L->second.empty()) T.Inner.erase(L);
+  }
+  T.OuterOf.erase(O);
+  T.Ending.erase(Obj);
+}
+
 void Kill(TTable& T, TObject* Obj, bool Unwatch)
 {
+  Detach(T, Obj);
+  // What lives inside Obj goes with it; what must end first is deleted now, while Obj is alive.
+  if (auto L = T.Inner.find(Obj); L != T.Inner.end()) {
+    std::vector<TObject*> Inside = std::move(L->second);
+    T.Inner.erase(L);
+    for (TObject* I : Inside) {
+      T.OuterOf.erase(I);
+      bool End = T.Ending.erase(I) != 0;
+      // Not a component (those are watched by themselves), and maybe freed already with Obj.
+      Kill(T, I, false);
+      if (End) {
+        T.Freed.insert(I);
+        delete I;
+      }
+    }
+  }
   auto It = T.Live.find(Obj);
   if (It == T.Live.end()) return;
   T.Entries[static_cast<std::size_t>(It->second - FirstHandle)].Obj = nullptr;
@@ -95,6 +128,29 @@ Integer HandleOf(TObject* Obj)
 }
 
 Variant ToVariant(TObject* Obj) { return Variant(HandleOf(Obj)); }
+
+Variant ToVariantWithin(TObject* Obj, TObject* Owner)
+{
+  Integer H = HandleOf(Obj);
+  if (!Obj || !Owner || Obj == Owner) return Variant(H);
+  TTable& T = Get();
+  if (T.Entries[static_cast<std::size_t>(H - FirstHandle)].Created || T.OuterOf.count(Obj)) return Variant(H);
+  T.OuterOf.emplace(Obj, Owner);
+  T.Inner[Owner].push_back(Obj);
+  return Variant(H);
+}
+
+void EndsBefore(TObject* Obj, TObject* Owner)
+{
+  if (!Obj || !Owner || Obj == Owner) return;
+  TTable& T = Get();
+  HandleOf(Obj);
+  HandleOf(Owner);
+  Detach(T, Obj);
+  T.OuterOf.emplace(Obj, Owner);
+  T.Inner[Owner].push_back(Obj);
+  T.Ending.insert(Obj);
+}
 
 TObject* ObjectOf(const Variant& V)
 {

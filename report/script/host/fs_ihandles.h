@@ -26,6 +26,12 @@ Variant ToVariant(TObject* Obj);
 TObject* ObjectOf(const Variant& V);
 // As ObjectOf, but nil raises too ("Object reference is nil").
 TObject* LiveObjectOf(const Variant& V);
+// The handle of Obj, an object that lives inside Owner (a bitmap's canvas, a control's font):
+// it dies with Owner's handle, however Owner goes (freed by the script, by its owner, forgotten).
+Variant ToVariantWithin(TObject* Obj, TObject* Owner);
+// Obj, made by the script, must end before Owner (a metafile canvas recording into its
+// metafile): releasing Owner first deletes Obj and kills its handle. Obj's own release undoes it.
+void EndsBefore(TObject* Obj, TObject* Owner);
 // The handle of an object just made by the script (its address may be one the script freed).
 Variant Adopt(TObject* Obj);
 // Whether Obj has a live handle made by Adopt.

@@ -15,44 +15,18 @@
 #include "report/script/host/fs_ihandles.h"
 #include "report/script/host/fs_ilate.h"
 #include "report/script/interp/fs_iscript.h"
+#include "report/script/lib/fs_iparams.h"
 #include "report/script/xml/fs_xml.h"
 
 namespace fs_iclassesrtti {
 
 namespace {
 
+using namespace fs_iparams;
+
 int RegistrarTag;  // the library's registrar stamp
 
-Variant P(const Variant& Params, int I) { return Variants::VarArrayGet(Params, {I}); }
-AnsiString Str(const Variant& Params, int I) { return Variants::VarToStr(P(Params, I)); }
-Integer Int(const Variant& Params, int I) { return P(Params, I).AsInteger(); }
-
-// Object argument I: alive and of class T, or nil.
-template <class T>
-T* Obj(const Variant& Params, int I)
-{
-  TObject* O = fs_ihandles::ObjectOf(P(Params, I));
-  if (!O) return nullptr;
-  auto* R = dynamic_cast<T*>(O);
-  if (!R) throw EInvalidCast("Invalid class typecast");
-  return R;
-}
-template <class T>
-T* NonNil(const Variant& Params, int I)
-{
-  T* O = Obj<T>(Params, I);
-  if (!O) throw EInvalidPointer("Object reference is nil");
-  return O;
-}
 Variant Handle(void* Ptr) { return fs_ihandles::ToVariant(static_cast<TObject*>(Ptr)); }
-
-template <class T>
-T* Self(TObject* Instance)
-{
-  auto* R = dynamic_cast<T*>(Instance);
-  if (!R) throw EInvalidCast("Invalid class typecast");
-  return R;
-}
 
 // The stream's bytes from its position on, at most Count of them.
 Int64 Readable(TStream* S, Int64 Count)

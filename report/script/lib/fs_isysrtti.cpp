@@ -11,6 +11,7 @@
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/MessageSeam.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/stdctrls/dialogs/Dialogs.h"
 #include "report/script/interp/fs_iscript.h"
 #include "report/script/tools/fs_ivarrecs.h"
 
@@ -202,7 +203,8 @@ Variant Call(const AnsiString& N, Variant& P)
   }
   if (N == "RAISEEXCEPTION") throw Exception(Str(P, 0));
   if (N == "SHOWMESSAGE") {
-    MessageSeam::Show(Str(P, 0), "", MB_OK);
+    // The program's message box (through the seam) with the application's title.
+    Dialogs::ShowMessage(Str(P, 0));
     return Variant(0);
   }
   if (N == "RANDOMIZE") {

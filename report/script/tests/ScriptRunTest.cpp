@@ -4,8 +4,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/forms/app/Application.h"
+#include "platform/forms/controls/Controls.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/testsupport/MessageBoxAnswerer.h"
+#include "platform/win/backend/Headless.h"
 #include "report/script/ScriptModule.h"
 #include "report/script/interp/fs_iinterpreter.h"
 #include "report/script/interp/fs_iscript.h"
@@ -15,8 +19,23 @@ namespace {
 
 class ScriptRun : public ::testing::Test {
 protected:
-  void SetUp() override { ScriptModule::Initialize(); }
+  // The user-interface programs build forms on the headless desktop; their boxes are answered
+  // with each box's default button.
+  void SetUp() override
+  {
+    Headless::Start(1024, 768);
+    Forms::FinalizeApplication();
+    Controls::Initialize();
+    Forms::InitializeApplication();
+    ScriptModule::Initialize();
+  }
+  void TearDown() override
+  {
+    Forms::FinalizeApplication();
+    Headless::Start(1024, 768);
+  }
 
+  TMessageBoxAnswerer Boxes;
   THostFixture Host;  // outlives the scripts made below
 
   // A script under the global script, with Text compiled; fails the test on a compile error.

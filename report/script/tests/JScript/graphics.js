@@ -1,0 +1,39 @@
+// Graphics library: colour names, bitmaps and their canvases, fonts, metafiles.
+function Check(ok, what) { if (!ok) RaiseException("failed: " + what); }
+
+var b, m, mc, f, failed = false;
+Check(clRed == 255, "clRed");
+Check(clMedGray == 10789024, "clMedGray");
+Check(fsBold + fsItalic == 3, "font styles");
+b = new TBitmap();
+b.Width = 30;
+b.Height = 20;
+Check(b.Width == 30, "size through TGraphic");
+b.Canvas.Pen.Color = clRed;
+b.Canvas.Brush.Color = clRed;
+b.Canvas.Rectangle(0, 0, 30, 20);
+Check(b.Canvas.Pixels[5, 5] == clRed, "rectangle and Pixels");
+b.Canvas.Pixels[1, 1] = clBlue;
+Check(b.Canvas.Pixels[1, 1] == clBlue, "Pixels written");
+f = new TFont();
+f.Style = fsUnderline + fsStrikeout;
+Check(f.Style == 12, "a font style set");
+f.Free();
+m = new TMetafile();
+m.Width = 10;
+m.Height = 10;
+mc = new TMetafileCanvas(m, 0);
+mc.Pen.Color = clGreen;
+mc.Brush.Color = clGreen;
+mc.Rectangle(0, 0, 10, 10);
+mc.Free();
+b.Canvas.StretchDraw(0, 0, 30, 20, m);
+Check(b.Canvas.Pixels[15, 10] == clGreen, "metafile played back");
+m.Free();
+try {
+  m = new TGraphic();
+} except {
+  failed = true;
+}
+Check(failed, "TGraphic itself cannot be made");
+b.Free();
