@@ -6,6 +6,7 @@
 
 #include "platform/classes/ClassRegistry.h"
 #include "platform/forms/graphics/Bitmap.h"
+#include "platform/forms/graphics/ColorNames.h"
 #include "platform/forms/graphics/Font.h"
 #include "platform/gdi/text/Fonts.h"
 #include "platform/rtl/Conversions.h"
@@ -677,62 +678,15 @@ struct TIdent {
   const char* Name;
 };
 
-constexpr Integer SysColor(int index) { return static_cast<Integer>(0x80000000u | static_cast<unsigned>(index)); }
+// The report files name system colours in the 0x80000000 form; the shared table of colour names
+// (platform/forms) holds them in the graphics classes' 0xFF000000 form.
+constexpr unsigned kFileSystemColor = 0x80000000u, kTableSystemColor = 0xFF000000u;
 
-const TIdent Colors[] = {
-    {0x000000, "clBlack"},
-    {0x000080, "clMaroon"},
-    {0x008000, "clGreen"},
-    {0x008080, "clOlive"},
-    {0x800000, "clNavy"},
-    {0x800080, "clPurple"},
-    {0x808000, "clTeal"},
-    {0x808080, "clGray"},
-    {0xC0C0C0, "clSilver"},
-    {0x0000FF, "clRed"},
-    {0x00FF00, "clLime"},
-    {0x00FFFF, "clYellow"},
-    {0xFF0000, "clBlue"},
-    {0xFF00FF, "clFuchsia"},
-    {0xFFFF00, "clAqua"},
-    {0xFFFFFF, "clWhite"},
-    {0xC0DCC0, "clMoneyGreen"},
-    {0xF0CAA6, "clSkyBlue"},
-    {0xF0FBFF, "clCream"},
-    {0xA4A0A0, "clMedGray"},
-    {SysColor(10), "clActiveBorder"},
-    {SysColor(2), "clActiveCaption"},
-    {SysColor(12), "clAppWorkSpace"},
-    {SysColor(1), "clBackground"},
-    {SysColor(15), "clBtnFace"},
-    {SysColor(20), "clBtnHighlight"},
-    {SysColor(16), "clBtnShadow"},
-    {SysColor(18), "clBtnText"},
-    {SysColor(9), "clCaptionText"},
-    {0x20000000, "clDefault"},
-    {SysColor(27), "clGradientActiveCaption"},
-    {SysColor(28), "clGradientInactiveCaption"},
-    {SysColor(17), "clGrayText"},
-    {SysColor(13), "clHighlight"},
-    {SysColor(14), "clHighlightText"},
-    {SysColor(26), "clHotLight"},
-    {SysColor(11), "clInactiveBorder"},
-    {SysColor(3), "clInactiveCaption"},
-    {SysColor(19), "clInactiveCaptionText"},
-    {SysColor(24), "clInfoBk"},
-    {SysColor(23), "clInfoText"},
-    {SysColor(4), "clMenu"},
-    {SysColor(30), "clMenuBar"},
-    {SysColor(29), "clMenuHighlight"},
-    {SysColor(7), "clMenuText"},
-    {0x1FFFFFFF, "clNone"},
-    {SysColor(0), "clScrollBar"},
-    {SysColor(21), "cl3DDkShadow"},
-    {SysColor(22), "cl3DLight"},
-    {SysColor(5), "clWindow"},
-    {SysColor(6), "clWindowFrame"},
-    {SysColor(8), "clWindowText"},
-};
+Integer FromTable(TColor Color)
+{
+  auto c = static_cast<unsigned>(Color);
+  return static_cast<Integer>((c & 0xFFFFFF00u) == kTableSystemColor ? kFileSystemColor | (c & 0xFFu) : c);
+}
 
 const TIdent Charsets[] = {
     {0, "ANSI_CHARSET"},          {1, "DEFAULT_CHARSET"},      {2, "SYMBOL_CHARSET"},    {77, "MAC_CHARSET"},
@@ -789,8 +743,23 @@ AnsiString KeyName(Word key)
 
 }  // namespace
 
-bool ColorToIdent(Integer Color, AnsiString& Ident) { return ToIdent(Colors, Color, Ident); }
-bool IdentToColor(const AnsiString& Ident, Integer& Color) { return FromIdent(Colors, Ident, Color); }
+bool ColorToIdent(Integer Color, AnsiString& Ident)
+{
+  for (const Graphics::TColorIdent& c : Graphics::ColorIdents())
+    if (FromTable(c.Value) == Color) {
+      Ident = c.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToColor(const AnsiString& Ident, Integer& Color)
+{
+  TColor c;
+  if (!Graphics::IdentToColor(Ident, c)) return false;
+  Color = FromTable(c);
+  return true;
+}
 
 AnsiString ColorToString(Integer Color)
 {
@@ -807,10 +776,7 @@ Integer StringToColor(const AnsiString& Text)
   return IdentToColor(Text, c) ? c : SysUtils::StrToInt(Text);
 }
 
-void GetColorValues(const std::function<void(const AnsiString&)>& Proc)
-{
-  for (const TIdent& i : Colors) Proc(i.Name);
-}
+void GetColorValues(const std::function<void(const AnsiString&)>& Proc) { Graphics::GetColorValues(Proc); }
 
 bool CharsetToIdent(Integer Charset, AnsiString& Ident) { return ToIdent(Charsets, Charset, Ident); }
 bool IdentToCharset(const AnsiString& Ident, Integer& Charset) { return FromIdent(Charsets, Ident, Charset); }
