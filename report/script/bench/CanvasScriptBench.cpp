@@ -75,3 +75,4 @@ void BM_CanvasLinesScriptAndCpp(benchmark::State& State)
 BENCHMARK(BM_CanvasLinesScriptAndCpp)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
+BENCHMARK_MAIN();

@@ -109,6 +109,8 @@ TEST_F(GraphicsLibTest, AScriptDrawsShapesTextAndPicturesOnABitmap)
   EXPECT_EQ(ValueOf(S, "Style").AsInteger(), 3) << "fsBold + fsItalic";
   EXPECT_EQ(Cv->GetFont()->GetStyle(), (TFontStyles{fsBold, fsItalic}));
   EXPECT_EQ(ValueOf(S, "Red").AsInteger(), clRed);
+  fs_ihandles::Released(B);
+  delete B;
 }
 
 TEST_F(GraphicsLibTest, TheReferenceDeviceIsTheScreenOrALiveDeviceContext)
@@ -139,6 +141,8 @@ end.)");
   }
   S->FindItem("Device")->SetValue(Variant(0));
   EXPECT_NO_THROW(S->CallFunction("Paint", Variant::Null())) << "0: the screen";
+  fs_ihandles::Released(MF);
+  delete MF;
 }
 
 }  // namespace

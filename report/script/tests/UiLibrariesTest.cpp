@@ -207,8 +207,8 @@ begin
 end.)",
        "freed"},
       {"an invented device number",
-       "var MF: TMetafile; MC: TMetafileCanvas; begin MF := TMetafile.Create; MC := TMetafileCanvas.Create(MF, "
-       "4660) end.",
+       "var MF: TMetafile; MC: TMetafileCanvas; begin MF := TMetafile.Create; try MC := TMetafileCanvas.Create(MF, "
+       "4660) finally MF.Free end end.",
        "device context"},
       {"Application.Free", "begin Application.Free end.", "program owns"},
       {"TGraphic.Create", "var G: TGraphic; begin G := TGraphic.Create end.", "TGraphic"},
