@@ -61,45 +61,16 @@ const TNamedPaper PdfPapers[] = {
 std::mutex PdfFolderLock;
 AnsiString PdfFolder;
 
-// CUPS destinations, read afresh each time (printers come and go).
-class TDests {
-public:
-  TDests() { FCount = cupsGetDests2(CUPS_HTTP_DEFAULT, &FDests); }
-  ~TDests() { cupsFreeDests(FCount, FDests); }
-  TDests(const TDests&) = delete;
-  TDests& operator=(const TDests&) = delete;
-  int Count() const { return FCount; }
-  cups_dest_t* At(int i) const { return &FDests[i]; }
-  cups_dest_t* Find(const AnsiString& name) const
-  {
-    std::string n = System::AnsiToUtf8(name);
-    std::string instance;
-    size_t slash = n.find('/');
-    if (slash != std::string::npos) {
-      instance = n.substr(slash + 1);
-      n.resize(slash);
-    }
-    return cupsGetDest(n.c_str(), instance.empty() ? nullptr : instance.c_str(), FCount, FDests);
-  }
-  static AnsiString NameOf(const cups_dest_t* d)
-  {
-    std::string n = d->name;
-    if (d->instance) n += std::string("/") + d->instance;
-    return System::Utf8ToAnsi(n);
-  }
-
-private:
-  cups_dest_t* FDests = nullptr;
-  int FCount = 0;
-};
-
 bool IsPdf(const AnsiString& printer) { return printer == PdfPrinterName; }
+
+TCupsClient& Cups() { return CupsService().Current(); }
 
 bool Installed(const AnsiString& printer)
 {
   if (IsPdf(printer)) return true;
-  TDests dests;
-  return dests.Find(printer) != nullptr;
+  for (const TCupsDestination& d : Cups().Destinations())
+    if (d.Name == printer) return true;
+  return false;
 }
 
 // A paper number for a CUPS media size (hundredths of a millimetre): the first table entry
@@ -128,23 +99,15 @@ std::vector<TMediaEntry> MediaOf(const AnsiString& printer)
     }
     return out;
   }
-  TDests dests;
-  cups_dest_t* d = dests.Find(printer);
-  if (!d) return out;
-  cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, d);
-  if (!info) return out;
-  int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, d, info, 0);
   short custom = 257;  // driver papers without a platform number
-  for (int i = 0; i < n && out.size() < 256; ++i) {
-    cups_size_t size;
-    if (!cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, d, info, i, 0, &size)) continue;
-    short number = PaperOfSize(size.width, size.length);
+  for (const TCupsMedia& size : Cups().Media(printer)) {
+    if (out.size() >= 256) break;
+    short number = PaperOfSize(size.Width, size.Length);
     if (number == 0) number = custom++;
     bool seen = false;
     for (const auto& m : out) seen = seen || m.Number == number;
-    if (!seen) out.push_back({number, size.media, size.width / 10, size.length / 10});
+    if (!seen) out.push_back({number, size.Name, size.Width / 10, size.Length / 10});
   }
-  cupsFreeDestInfo(info);
   return out;
 }
 
@@ -174,20 +137,23 @@ AnsiString UniquePdfName(const AnsiString& title)
 void Submit(const AnsiString& printer, const AnsiString& file, const AnsiString& title, const DEVMODE& settings,
             const char* format)
 {
-  TDests dests;
-  cups_dest_t* d = dests.Find(printer);
-  if (!d) throw EPrinter("Printer " + printer + " is not installed");
-  cups_option_t* options = nullptr;
-  int count = 0;
-  if (settings.dmCopies > 1)
-    count = cupsAddOption("copies", std::to_string(settings.dmCopies).c_str(), count, &options);
-  if (settings.dmDuplex == DMDUP_VERTICAL) count = cupsAddOption("sides", "two-sided-long-edge", count, &options);
-  if (settings.dmDuplex == DMDUP_HORIZONTAL) count = cupsAddOption("sides", "two-sided-short-edge", count, &options);
-  if (format) count = cupsAddOption("document-format", format, count, &options);
-  int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, d->name, System::AnsiToUtf8(file).c_str(),
-                           System::AnsiToUtf8(title).c_str(), count, options);
-  cupsFreeOptions(count, options);
-  if (job == 0) throw EPrinter("Printing to " + printer + " failed: " + System::Utf8ToAnsi(cupsLastErrorString()));
+  if (!Installed(printer)) throw EPrinter("Printer " + printer + " is not installed");
+  std::vector<std::pair<std::string, std::string>> options;
+  if (settings.dmCopies > 1) options.emplace_back("copies", std::to_string(settings.dmCopies));
+  if (settings.dmDuplex == DMDUP_VERTICAL) options.emplace_back("sides", "two-sided-long-edge");
+  if (settings.dmDuplex == DMDUP_HORIZONTAL) options.emplace_back("sides", "two-sided-short-edge");
+  if (format) options.emplace_back("document-format", format);
+  AnsiString error;
+  if (Cups().PrintFile(printer, file, title, options, error) == 0)
+    throw EPrinter("Printing to " + printer + " failed: " + error);
+}
+
+// Margins that leave no page (a driver's nonsense) are dropped.
+void ApplyMargins(HDC dc, const RECT& m, int widthPx, int heightPx)
+{
+  if (!dc) return;
+  int w = widthPx - m.left - m.right, h = heightPx - m.top - m.bottom;
+  if (w > 0 && h > 0 && (m.left || m.top || m.right || m.bottom)) Windows::SetPrintableArea(dc, m.left, m.top, w, h);
 }
 
 // Printer errors are EPrinter; the save's own text names the file and the reason.
@@ -200,24 +166,125 @@ void WriteBytes(const AnsiString& file, const std::string& bytes)
   }
 }
 
+// The CUPS server, asked afresh each time (printers come and go).
+class TCupsServer : public TCupsClient {
+public:
+  std::vector<TCupsDestination> Destinations() override
+  {
+    TDests dests;
+    std::vector<TCupsDestination> out;
+    for (int i = 0; i < dests.Count; ++i) out.push_back({NameOf(&dests.List[i]), dests.List[i].is_default != 0});
+    return out;
+  }
+  std::vector<TCupsMedia> Media(const AnsiString& Printer) override
+  {
+    std::vector<TCupsMedia> out;
+    TDests dests;
+    TInfo info(dests, Printer);
+    if (!info.Info) return out;
+    int n = cupsGetDestMediaCount(CUPS_HTTP_DEFAULT, info.Dest, info.Info, 0);
+    for (int i = 0; i < n; ++i) {
+      cups_size_t size;
+      if (cupsGetDestMediaByIndex(CUPS_HTTP_DEFAULT, info.Dest, info.Info, i, 0, &size)) out.push_back(ToMedia(size));
+    }
+    return out;
+  }
+  bool DefaultMedia(const AnsiString& Printer, TCupsMedia& Out) override
+  {
+    TDests dests;
+    TInfo info(dests, Printer);
+    cups_size_t size;
+    if (!info.Info || !cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, info.Dest, info.Info, 0, &size)) return false;
+    Out = ToMedia(size);
+    return true;
+  }
+  int PrintFile(const AnsiString& Printer, const AnsiString& File, const AnsiString& Title,
+                const std::vector<std::pair<std::string, std::string>>& Options, AnsiString& Error) override
+  {
+    TDests dests;
+    cups_dest_t* d = dests.Find(Printer);
+    if (!d) {
+      Error = "not installed";
+      return 0;
+    }
+    cups_option_t* options = nullptr;
+    int count = 0;
+    for (const auto& o : Options) count = cupsAddOption(o.first.c_str(), o.second.c_str(), count, &options);
+    int job = cupsPrintFile2(CUPS_HTTP_DEFAULT, d->name, System::AnsiToUtf8(File).c_str(),
+                             System::AnsiToUtf8(Title).c_str(), count, options);
+    cupsFreeOptions(count, options);
+    if (job == 0) Error = System::Utf8ToAnsi(cupsLastErrorString());
+    return job;
+  }
+
+private:
+  struct TDests {
+    TDests() { Count = cupsGetDests2(CUPS_HTTP_DEFAULT, &List); }
+    ~TDests() { cupsFreeDests(Count, List); }
+    TDests(const TDests&) = delete;
+    TDests& operator=(const TDests&) = delete;
+    cups_dest_t* Find(const AnsiString& name) const
+    {
+      std::string n = System::AnsiToUtf8(name);
+      std::string instance;
+      size_t slash = n.find('/');
+      if (slash != std::string::npos) {
+        instance = n.substr(slash + 1);
+        n.resize(slash);
+      }
+      return cupsGetDest(n.c_str(), instance.empty() ? nullptr : instance.c_str(), Count, List);
+    }
+    cups_dest_t* List = nullptr;
+    int Count = 0;
+  };
+  struct TInfo {
+    TInfo(const TDests& dests, const AnsiString& printer) : Dest(dests.Find(printer))
+    {
+      if (Dest) Info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, Dest);
+    }
+    ~TInfo()
+    {
+      if (Info) cupsFreeDestInfo(Info);
+    }
+    TInfo(const TInfo&) = delete;
+    TInfo& operator=(const TInfo&) = delete;
+    cups_dest_t* Dest;
+    cups_dinfo_t* Info = nullptr;
+  };
+  static AnsiString NameOf(const cups_dest_t* d)
+  {
+    std::string n = d->name;
+    if (d->instance) n += std::string("/") + d->instance;
+    return System::Utf8ToAnsi(n);
+  }
+  static TCupsMedia ToMedia(const cups_size_t& s)
+  {
+    return TCupsMedia{s.media, s.width, s.length, s.left, s.bottom, s.right, s.top};
+  }
+};
+
 }  // namespace
+
+TService<TCupsClient>& CupsService()
+{
+  static TService<TCupsClient> slot(std::make_unique<TCupsServer>());
+  return slot;
+}
 
 // ---- Printers ------------------------------------------------------------------------------
 
 std::vector<AnsiString> EnumPrinters()
 {
   std::vector<AnsiString> names;
-  TDests dests;
-  for (int i = 0; i < dests.Count(); ++i) names.push_back(TDests::NameOf(dests.At(i)));
+  for (const TCupsDestination& d : Cups().Destinations()) names.push_back(d.Name);
   names.push_back(PdfPrinterName);
   return names;
 }
 
 AnsiString GetDefaultPrinter()
 {
-  TDests dests;
-  for (int i = 0; i < dests.Count(); ++i)
-    if (dests.At(i)->is_default) return TDests::NameOf(dests.At(i));
+  for (const TCupsDestination& d : Cups().Destinations())
+    if (d.IsDefault) return d.Name;
   return PdfPrinterName;
 }
 
@@ -241,20 +308,12 @@ bool GetPrinterSettings(const AnsiString& Printer, DEVMODE& Out)
   Out = DEVMODE();
   CopyName(Out.dmDeviceName, sizeof Out.dmDeviceName, System::AnsiToUtf8(Printer));
   Out.dmFields = DM_ORIENTATION | DM_PAPERSIZE | DM_COPIES | DM_DEFAULTSOURCE | DM_PRINTQUALITY | DM_YRESOLUTION;
-  if (!IsPdf(Printer)) {
-    TDests dests;
-    if (cups_dest_t* d = dests.Find(Printer)) {
-      if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, d)) {
-        cups_size_t size;
-        if (cupsGetDestMediaDefault(CUPS_HTTP_DEFAULT, d, info, 0, &size)) {
-          short number = PaperOfSize(size.width, size.length);
-          Out.dmPaperSize = number ? number : DMPAPER_USER;
-          Out.dmPaperWidth = static_cast<short>(size.width / 10);
-          Out.dmPaperLength = static_cast<short>(size.length / 10);
-        }
-        cupsFreeDestInfo(info);
-      }
-    }
+  TCupsMedia size;
+  if (!IsPdf(Printer) && Cups().DefaultMedia(Printer, size)) {
+    short number = PaperOfSize(size.Width, size.Length);
+    Out.dmPaperSize = number ? number : DMPAPER_USER;
+    Out.dmPaperWidth = static_cast<short>(size.Width / 10);
+    Out.dmPaperLength = static_cast<short>(size.Length / 10);
   }
   return true;
 }
@@ -315,6 +374,30 @@ int DeviceCapabilities(const AnsiString& Printer, const AnsiString& Port, WORD C
   }
 }
 
+RECT PrintableMarginsOf(const AnsiString& Printer, const DEVMODE& Settings)
+{
+  if (IsPdf(Printer)) return RECT{0, 0, 0, 0};
+  DEVMODE portrait = Settings;
+  portrait.dmOrientation = DMORIENT_PORTRAIT;
+  double w = 0, h = 0;
+  PageSizeOf(portrait, w, h);
+  auto fits = [&](const TCupsMedia& m) {
+    return std::fabs(w * 100 - m.Width) <= 100 && std::fabs(h * 100 - m.Length) <= 100;
+  };
+  const TCupsMedia* found = nullptr;
+  std::vector<TCupsMedia> media = Cups().Media(Printer);
+  for (const TCupsMedia& m : media)
+    if (!found && fits(m)) found = &m;
+  TCupsMedia byDefault;
+  if (!found && Cups().DefaultMedia(Printer, byDefault) && fits(byDefault)) found = &byDefault;
+  if (!found) return RECT{0, 0, 0, 0};
+  auto px = [](int hundredths) { return std::max(0, static_cast<int>(std::lround(hundredths / 2540.0 * Dpi))); };
+  RECT r{px(found->Left), px(found->Top), px(found->Right), px(found->Bottom)};
+  // Landscape turns the paper a quarter counter-clockwise: its top edge becomes the left.
+  if (Settings.dmOrientation == DMORIENT_LANDSCAPE) r = RECT{r.top, r.right, r.bottom, r.left};
+  return r;
+}
+
 HDC CreateIC(const AnsiString& Printer, const DEVMODE* Settings)
 {
   DEVMODE dm;
@@ -325,7 +408,9 @@ HDC CreateIC(const AnsiString& Printer, const DEVMODE* Settings)
   if (!Installed(Printer)) return nullptr;
   double w = 0, h = 0;
   PageSizeOf(dm, w, h);
-  return Windows::CreateVectorDC("/dev/null", Windows::TVectorFormat::Pdf, PixelsOf(w), PixelsOf(h), Dpi);
+  HDC dc = Windows::CreateVectorDC("/dev/null", Windows::TVectorFormat::Pdf, PixelsOf(w), PixelsOf(h), Dpi);
+  ApplyMargins(dc, PrintableMarginsOf(Printer, dm), PixelsOf(w), PixelsOf(h));
+  return dc;
 }
 
 void SetPdfFolder(const AnsiString& Folder)
@@ -363,8 +448,10 @@ HDC TPrintJob::BeginPage(const DEVMODE& Settings)
   PageSizeOf(Settings, w, h);
   int wp = PixelsOf(w), hp = PixelsOf(h);
   if (FPages == 0) FFirst = Settings;
-  // A page of another size starts a new document; EndDoc joins them.
-  if (FDC && (wp != FWidthPx || hp != FHeightPx)) CloseSegment();
+  RECT margins = PrintableMarginsOf(FPrinter, Settings);
+  // A page of another size or printable area starts a new document; EndDoc joins them.
+  if (FDC && (wp != FWidthPx || hp != FHeightPx || std::memcmp(&margins, &FMargins, sizeof margins) != 0))
+    CloseSegment();
   if (!FDC) {
     AnsiString file = AppPaths::CreateTempFile("pelto-job", AnsiString(), ".pdf");
     FFiles.push_back(file);
@@ -373,8 +460,10 @@ HDC TPrintJob::BeginPage(const DEVMODE& Settings)
     Windows::DOCINFOA info;
     info.lpszDocName = FTitle.c_str();
     Windows::StartDoc(FDC, &info);
+    ApplyMargins(FDC, margins, wp, hp);
     FWidthPx = wp;
     FHeightPx = hp;
+    FMargins = margins;
   }
   Windows::StartPage(FDC);
   FInPage = true;

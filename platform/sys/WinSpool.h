@@ -3,8 +3,9 @@
 // contexts at the printer's resolution, print jobs whose pages are drawn on device contexts of
 // the drawing layer (PDF pages) and sent to CUPS as one PDF, and raw jobs.
 //
-// Every printer here draws at 600 dots per inch and reports no unprintable margins (the PDF
-// pages cover the whole paper). Names are CP936.
+// Every printer here draws at 600 dots per inch. A CUPS printer's unprintable margins come
+// from its media (the margins CUPS reports for the paper); the PDF printer has none. Names are
+// CP936.
 #pragma once
 
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "platform/gdi/WinTypes.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Service.h"
 #include "platform/rtl/System.h"
 
 PELTO_DECLARE_EXCEPTION(EPrinter, Exception);
@@ -44,6 +46,37 @@ struct DEVMODE {
   short dmDuplex = DMDUP_SIMPLEX;
 };
 
+// ---- CUPS ----------------------------------------------------------------------------------
+
+struct TCupsDestination {
+  AnsiString Name;  // "name" or "name/instance"
+  bool IsDefault = false;
+};
+
+// A paper a destination offers: its size and unprintable margins in hundredths of a millimetre.
+struct TCupsMedia {
+  std::string Name;  // UTF-8
+  int Width = 0, Length = 0;
+  int Left = 0, Bottom = 0, Right = 0, Top = 0;
+};
+
+// What the printers ask of CUPS. The default talks to the CUPS server; tests install their own
+// with TScopedService over CupsService().
+class TCupsClient {
+public:
+  virtual ~TCupsClient() = default;
+  virtual std::vector<TCupsDestination> Destinations() = 0;
+  // The papers of a destination; empty for an unknown one.
+  virtual std::vector<TCupsMedia> Media(const AnsiString& Printer) = 0;
+  // The destination's default paper; false when it names none.
+  virtual bool DefaultMedia(const AnsiString& Printer, TCupsMedia& Out) = 0;
+  // Queues a file with the options (UTF-8 name/value pairs); answers the job number, or 0
+  // with Error set.
+  virtual int PrintFile(const AnsiString& Printer, const AnsiString& File, const AnsiString& Title,
+                        const std::vector<std::pair<std::string, std::string>>& Options, AnsiString& Error) = 0;
+};
+TService<TCupsClient>& CupsService();
+
 // ---- Printers ------------------------------------------------------------------------------
 
 // The name of the printer that writes PDF files.
@@ -74,9 +107,15 @@ constexpr WORD DC_PAPERS = 2, DC_PAPERSIZE = 3, DC_BINS = 6, DC_BINNAMES = 12, D
 int DeviceCapabilities(const AnsiString& Printer, const AnsiString& Port, WORD Capability, void* Output,
                        const DEVMODE* Settings);
 
+// The unprintable margins of a printer's page with these settings, in device pixels at the
+// printer's resolution, orientation applied: the margins of the CUPS paper of that size (the
+// default paper's when none matches; none when neither does), 0 for the PDF printer.
+RECT PrintableMarginsOf(const AnsiString& Printer, const DEVMODE& Settings);
+
 // An information context for the printer with these settings (the printer's own when null):
-// GetDeviceCaps answers its resolution and page size; it draws nothing. Null for an unknown
-// printer. The caller frees it with Windows::DeleteDC.
+// GetDeviceCaps answers its resolution, page size, printable area (HORZRES, VERTRES) and
+// unprintable corner (PHYSICALOFFSETX/Y); it draws nothing. Null for an unknown printer. The
+// caller frees it with Windows::DeleteDC.
 HDC CreateIC(const AnsiString& Printer, const DEVMODE* Settings);
 
 // Where the PDF printer writes a job without an output file: this folder (default
@@ -87,7 +126,9 @@ AnsiString GetPdfFolder();
 // ---- Jobs ----------------------------------------------------------------------------------
 
 // A print job. Pages are drawn on the DC that BeginPage answers, in device pixels at 600 dpi
-// with the origin at the paper's corner; each page takes the settings given to BeginPage. The
+// with the origin at the corner of the printable area (the paper's corner less the
+// unprintable margins, as GetDeviceCaps answers them); each page takes the settings given to
+// BeginPage. The
 // pages become one PDF document that EndDoc sends to the printer, or writes to OutputFile when
 // one is given (for the PDF printer, without one, into GetPdfFolder). Raises EPrinter for an
 // unknown printer, a file that cannot be written or a refused submission.
@@ -115,6 +156,7 @@ private:
   std::vector<AnsiString> FFiles;  // one PDF per run of pages of equal size
   HDC FDC = nullptr;
   int FWidthPx = 0, FHeightPx = 0;
+  RECT FMargins{0, 0, 0, 0};
   DEVMODE FFirst;
   bool FInPage = false, FDone = false;
   int FPages = 0;

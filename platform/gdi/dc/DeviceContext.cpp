@@ -766,7 +766,7 @@ int GetDeviceCaps(HDC hdc, int index)
   TDCObj* dc = GdiInternal::DC(hdc);
   if (!dc) return 0;
   TSurface s;
-  int w = 0, h = 0;
+  int w = 0, h = 0, pw = 0, ph = 0, ox = 0, oy = 0;
   bool mono = false;
   if (GetSurface(dc, s)) {
     w = s.Width;
@@ -775,16 +775,24 @@ int GetDeviceCaps(HDC hdc, int index)
   } else if (dc->Vector) {
     w = dc->Vector->Width();
     h = dc->Vector->Height();
+    pw = dc->Vector->PhysicalWidth();
+    ph = dc->Vector->PhysicalHeight();
+    ox = dc->Vector->OffsetX();
+    oy = dc->Vector->OffsetY();
   } else if (dc->Surface == TSurfaceKind::Record) {
     w = dc->BufWidth;
     h = dc->BufHeight;
   }
+  if (!dc->Vector) {
+    pw = w;
+    ph = h;
+  }
   switch (index) {
     case TECHNOLOGY: return dc->Vector ? DT_RASPRINTER : DT_RASDISPLAY;
-    case HORZRES:
-    case PHYSICALWIDTH: return w;
-    case VERTRES:
-    case PHYSICALHEIGHT: return h;
+    case HORZRES: return w;
+    case PHYSICALWIDTH: return pw;
+    case VERTRES: return h;
+    case PHYSICALHEIGHT: return ph;
     case HORZSIZE: return int(std::lround(w * 25.4 / dc->LogPixels));
     case VERTSIZE: return int(std::lround(h * 25.4 / dc->LogPixels));
     case BITSPIXEL: return mono ? 1 : 32;
@@ -793,8 +801,8 @@ int GetDeviceCaps(HDC hdc, int index)
     case RASTERCAPS: return RC_BITBLT | RC_STRETCHBLT | RC_DI_BITMAP;
     case LOGPIXELSX:
     case LOGPIXELSY: return dc->LogPixels;
-    case PHYSICALOFFSETX:
-    case PHYSICALOFFSETY: return 0;
+    case PHYSICALOFFSETX: return ox;
+    case PHYSICALOFFSETY: return oy;
     default: return 0;
   }
 }

@@ -53,7 +53,7 @@ bool Inverting(int rop2, DWORD rop3)
 
 class TCairoTarget : public TVectorTarget {
 public:
-  TCairoTarget(cairo_surface_t* s, int w, int h, int dpi) : FSurface(s), FW(w), FH(h)
+  TCairoTarget(cairo_surface_t* s, int w, int h, int dpi) : FSurface(s), FW(w), FH(h), FPrintW(w), FPrintH(h)
   {
     FCr = cairo_create(s);
     FScale = 72.0 / dpi;
@@ -76,8 +76,21 @@ public:
   {
     if (FCr) cairo_show_page(FCr);
   }
-  int Width() const override { return FW; }
-  int Height() const override { return FH; }
+  int Width() const override { return FPrintW; }
+  int Height() const override { return FPrintH; }
+  int PhysicalWidth() const override { return FW; }
+  int PhysicalHeight() const override { return FH; }
+  int OffsetX() const override { return FOx; }
+  int OffsetY() const override { return FOy; }
+  bool SetPrintable(int left, int top, int width, int height)
+  {
+    if (left < 0 || top < 0 || width <= 0 || height <= 0 || left + width > FW || top + height > FH) return false;
+    FOx = left;
+    FOy = top;
+    FPrintW = width;
+    FPrintH = height;
+    return true;
+  }
 
   void FillRegion(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3) override
   {
@@ -174,6 +187,7 @@ private:
   cairo_surface_t* FSurface = nullptr;
   cairo_t* FCr = nullptr;
   int FW, FH;
+  int FOx = 0, FOy = 0, FPrintW, FPrintH;  // the printable area on the page
   double FScale = 1;
 
   // Device pixels to points, and the DC's clip region.
@@ -181,6 +195,11 @@ private:
   {
     cairo_save(FCr);
     cairo_scale(FCr, FScale, FScale);
+    cairo_translate(FCr, FOx, FOy);
+    if (FPrintW != FW || FPrintH != FH) {  // the printer cannot reach the margins
+      cairo_rectangle(FCr, 0, 0, FPrintW, FPrintH);
+      cairo_clip(FCr);
+    }
     if (dc->State.Clip) {
       for (const auto& bd : dc->State.Clip->Bands())
         for (const auto& sp : bd.spans)
@@ -228,6 +247,12 @@ HDC CreateVectorDC(const char* fileName, TVectorFormat format, int widthPx, int 
   obj->State.Brush = static_cast<HBRUSH>(Stock(WHITE_BRUSH));
   obj->State.Font = static_cast<HFONT>(Stock(SYSTEM_FONT));
   return static_cast<HDC>(AddObject(std::move(obj)));
+}
+
+BOOL SetPrintableArea(HDC dc, int left, int top, int width, int height)
+{
+  TCairoTarget* t = TargetOf(dc);
+  return t && t->SetPrintable(left, top, width, height) ? TRUE : FALSE;
 }
 
 int StartDoc(HDC dc, const DOCINFOA*) { return TargetOf(dc) ? 1 : 0; }

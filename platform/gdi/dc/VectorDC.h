@@ -15,6 +15,12 @@ enum class TVectorFormat { Pdf, PostScript };
 // which finishes the file when EndDoc was not called.
 HDC CreateVectorDC(const char* fileName, TVectorFormat format, int widthPx, int heightPx, int dpi);
 
+// Makes only part of each page drawable, as a printer's unprintable margins do: device (0, 0)
+// becomes (left, top) of the page, and GetDeviceCaps answers the area as HORZRES/VERTRES and
+// its corner as PHYSICALOFFSETX/Y (PHYSICALWIDTH/HEIGHT stay the page). Drawing outside the
+// area is clipped. FALSE when the area does not lie on the page or dc is not a vector DC.
+BOOL SetPrintableArea(HDC dc, int left, int top, int width, int height);
+
 struct DOCINFOA {
   int cbSize = sizeof(DOCINFOA);
   const char* lpszDocName = nullptr;

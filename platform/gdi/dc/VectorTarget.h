@@ -20,8 +20,14 @@ struct TPlacedGlyph {
 class TVectorTarget {
 public:
   virtual ~TVectorTarget() = default;
+  // The drawable (printable) area in device pixels; device (0, 0) is its corner.
   virtual int Width() const = 0;
   virtual int Height() const = 0;
+  // The whole page, and where the drawable area starts on it.
+  virtual int PhysicalWidth() const { return Width(); }
+  virtual int PhysicalHeight() const { return Height(); }
+  virtual int OffsetX() const { return 0; }
+  virtual int OffsetY() const { return 0; }
   virtual void FillRegion(TDCObj* dc, const TRegionData& shape, const TBrushPaint& brush, int rop2, DWORD rop3) = 0;
   // Glyphs of one face at one size, in one colour, rotated by `angle` radians counter-clockwise.
   virtual void DrawGlyphs(TDCObj* dc, const TFontInstance& font, bool fallback, const std::vector<TPlacedGlyph>& glyphs,

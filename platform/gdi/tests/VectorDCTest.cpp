@@ -96,3 +96,49 @@ TEST(GdiVectorDC, PdfPagesHoldTextShapesAndPictures)
 
   EXPECT_EQ(CreateVectorDC("/nonexistent-dir/x.pdf", TVectorFormat::Pdf, 100, 100, 72), nullptr);
 }
+
+TEST(GdiVectorDC, PrintableAreaMovesTheOriginAndClipsTheMargins)
+{
+  TTempFolder dir("gdi_pdf_margins");
+  std::string file = dir.Path("margins.pdf");
+  // 1000 x 2000 pixels at 100 dpi (720 x 1440 pt); printable from (50, 100), 900 x 1700.
+  HDC dc = CreateVectorDC(file.c_str(), TVectorFormat::Pdf, 1000, 2000, 100);
+  ASSERT_NE(dc, nullptr);
+  for (RECT bad : {RECT{-1, 0, 10, 10}, RECT{0, 0, 0, 10}, RECT{500, 0, 501, 10}, RECT{0, 1500, 10, 501}})
+    EXPECT_FALSE(SetPrintableArea(dc, bad.left, bad.top, bad.right, bad.bottom));
+  EXPECT_EQ(GetDeviceCaps(dc, PHYSICALOFFSETX), 0);
+  ASSERT_TRUE(SetPrintableArea(dc, 50, 100, 900, 1700));
+  struct TCap {
+    int Index, Value;
+  };
+  for (TCap c : {TCap{HORZRES, 900}, TCap{VERTRES, 1700}, TCap{PHYSICALWIDTH, 1000}, TCap{PHYSICALHEIGHT, 2000},
+                 TCap{PHYSICALOFFSETX, 50}, TCap{PHYSICALOFFSETY, 100}, TCap{HORZSIZE, 229}})
+    EXPECT_EQ(GetDeviceCaps(dc, c.Index), c.Value) << c.Index;
+  TPixelCanvas bitmap(10, 10);
+  EXPECT_FALSE(SetPrintableArea(bitmap.DC, 0, 0, 5, 5));
+
+  DOCINFOA di;
+  StartDoc(dc, &di);
+  StartPage(dc);
+  TextOut(dc, 0, 0, "Corner", -1);  // at the printable corner: (36, 72) pt on paper
+  SelectObject(dc, GetStockObject(BLACK_BRUSH));
+  Rectangle(dc, -50, 200, 100, 300);  // reaches into the left margin, which stays white
+  EndPage(dc);
+  EndDoc(dc);
+  DeleteDC(dc);
+  std::string pgm = RunCommand("pdftoppm -r 100 -gray '" + file + "' 2>/dev/null");
+  int pw = 0, ph = 0, maxv = 0, used = 0;
+  ASSERT_EQ(std::sscanf(pgm.c_str(), "P5 %d %d %d%n", &pw, &ph, &maxv, &used), 3);
+  ASSERT_EQ(pw, 1000);
+  auto grey = [&](int x, int y) { return static_cast<unsigned char>(pgm[used + 1 + y * pw + x]); };
+  EXPECT_GT(grey(20, 350), 200);  // margin
+  EXPECT_LT(grey(100, 350), 50);  // printable part of the rectangle
+  std::string text = RunCommand("pdftotext -bbox '" + file + "' - 2>&1");
+  std::size_t at = text.find(">Corner<");
+  ASSERT_NE(at, std::string::npos) << text;
+  std::size_t word = text.rfind("<word", at);
+  double xMin = 0, yMin = 0;
+  std::sscanf(text.c_str() + word, "<word xMin=\"%lf\" yMin=\"%lf\"", &xMin, &yMin);
+  EXPECT_NEAR(xMin, 36, 2);
+  EXPECT_NEAR(yMin, 72, 3);
+}

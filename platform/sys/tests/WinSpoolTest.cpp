@@ -6,11 +6,14 @@
 
 #include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/text/TextOutput.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/SaveSeam.h"
 #include "platform/sys/AppPaths.h"
 #include "platform/sys/Processes.h"
 #include "platform/sys/WinSpool.h"
+#include "platform/testsupport/FakeCups.h"
 
 namespace {
 
@@ -186,6 +189,95 @@ TEST_F(WinSpoolTest, RawJobWritesTheBytesUnchanged)
   ASSERT_TRUE(SysUtils::LoadFileBytes(file, data));
   EXPECT_EQ(data, std::string("\x1b@合同\0\r\nend", 12));
   EXPECT_THROW(job.Write("late"), EPrinter);
+}
+
+// 6.35 mm left and right, 4.23 mm top, 12.7 mm bottom: 150, 100, 150 and 300 pixels at 600 dpi.
+TEST_F(WinSpoolTest, CupsMarginsMakeThePrintableArea)
+{
+  TFakeCups cups;
+  cups.AddOfficePrinter("办公室", 635, 1270, 635, 423);
+  EXPECT_EQ(EnumPrinters(), (std::vector<AnsiString>{"办公室", PdfPrinterName}));
+  EXPECT_EQ(GetDefaultPrinter(), "办公室");
+  DEVMODE dm;
+  ASSERT_TRUE(GetPrinterSettings("办公室", dm));
+  EXPECT_EQ(dm.dmPaperSize, DMPAPER_A4);
+
+  struct TCase {
+    const char* Name;
+    DEVMODE Settings;
+    int OffsetX, OffsetY, Right, Bottom, Width, Height;
+  };
+  const TCase cases[] = {
+      {"A4", Paper(DMPAPER_A4), 150, 100, 150, 300, 4961, 7016},
+      // Turned a quarter counter-clockwise: the top margin is now on the left.
+      {"A4 landscape", Paper(DMPAPER_A4, DMORIENT_LANDSCAPE), 100, 150, 300, 150, 7016, 4961},
+      {"Letter", Paper(DMPAPER_LETTER), 150, 100, 150, 300, 5100, 6600},
+      // A paper the printer does not list, nor its default: no margins known.
+      {"A3", Paper(DMPAPER_A3), 0, 0, 0, 0, 7016, 9921},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    HDC ic = CreateIC("办公室", &c.Settings);
+    ASSERT_NE(ic, nullptr);
+    EXPECT_EQ(Windows::GetDeviceCaps(ic, PHYSICALWIDTH), c.Width);
+    EXPECT_EQ(Windows::GetDeviceCaps(ic, PHYSICALHEIGHT), c.Height);
+    EXPECT_EQ(Windows::GetDeviceCaps(ic, PHYSICALOFFSETX), c.OffsetX);
+    EXPECT_EQ(Windows::GetDeviceCaps(ic, PHYSICALOFFSETY), c.OffsetY);
+    EXPECT_EQ(Windows::GetDeviceCaps(ic, HORZRES), c.Width - c.OffsetX - c.Right);
+    EXPECT_EQ(Windows::GetDeviceCaps(ic, VERTRES), c.Height - c.OffsetY - c.Bottom);
+    Windows::DeleteDC(ic);
+  }
+  // The PDF printer has no margins.
+  DEVMODE a4 = Paper(DMPAPER_A4);
+  HDC pdf = CreateIC(PdfPrinterName, &a4);
+  EXPECT_EQ(Windows::GetDeviceCaps(pdf, PHYSICALOFFSETX), 0);
+  EXPECT_EQ(Windows::GetDeviceCaps(pdf, HORZRES), 4961);
+  Windows::DeleteDC(pdf);
+}
+
+TEST_F(WinSpoolTest, CupsJobsDrawInsideTheMarginsAndReportRefusals)
+{
+  TFakeCups cups;
+  cups.AddOfficePrinter("办公室", 635, 1270, 635, 423);
+  {
+    TPrintJob job("办公室", "合同");
+    DEVMODE dm = Paper(DMPAPER_A4);
+    dm.dmCopies = 2;
+    dm.dmDuplex = DMDUP_VERTICAL;
+    HDC dc = job.BeginPage(dm);
+    EXPECT_EQ(Windows::GetDeviceCaps(dc, PHYSICALOFFSETY), 100);
+    Windows::TextOut(dc, 0, 0, "Corner", -1);
+    job.EndDoc();
+  }
+  ASSERT_EQ(cups.State().Submitted.size(), 1u);
+  const auto& sent = cups.State().Submitted[0];
+  EXPECT_EQ(sent.Title, "合同");
+  EXPECT_EQ(sent.Options,
+            (std::vector<std::pair<std::string, std::string>>{
+                {"copies", "2"}, {"sides", "two-sided-long-edge"}, {"document-format", "application/pdf"}}));
+  // The origin is the printable corner: 6.35 mm, 4.23 mm from the paper's (18, 12 pt).
+  AnsiString pdf = Dir + "/sent.pdf";
+  SaveSeam::SaveFile(pdf, sent.Data);
+  AnsiString box = Dir + "/box.txt";
+  Processes::RunProgram("sh", {"-c", "pdftotext -bbox \"$0\" \"$1\"", pdf, box});
+  AnsiString text;
+  SysUtils::LoadFileBytes(box, text);
+  size_t at = text.find(">Corner<");
+  ASSERT_NE(at, std::string::npos) << text;
+  double x = 0, y = 0;
+  std::sscanf(text.c_str() + text.rfind("<word", at), "<word xMin=\"%lf\" yMin=\"%lf\"", &x, &y);
+  EXPECT_NEAR(x, 18, 1.5);
+  EXPECT_NEAR(y, 12, 3);
+
+  cups.State().RefuseWith = "paper jam";
+  TPrintJob refused("办公室", "refused");
+  refused.BeginPage(Paper(DMPAPER_A4));
+  try {
+    refused.EndDoc();
+    ADD_FAILURE() << "no error";
+  } catch (const EPrinter& e) {
+    EXPECT_NE(e.Message().find("paper jam"), std::string::npos) << e.Message();
+  }
 }
 
 }  // namespace

@@ -110,15 +110,19 @@ void TfrxPrinter::ReadMetrics()
   WinSpool::PageSizeOf(FDevMode, w, h);
   PaperWidth = w;
   PaperHeight = h;
-  LeftMargin = Windows::GetDeviceCaps(ic.DC, PHYSICALOFFSETX) / static_cast<Extended>(DPI.x) * 25.4;
-  TopMargin = Windows::GetDeviceCaps(ic.DC, PHYSICALOFFSETY) / static_cast<Extended>(DPI.y) * 25.4;
-  Extended printableW = Windows::GetDeviceCaps(ic.DC, HORZRES) / static_cast<Extended>(DPI.x) * 25.4;
-  Extended printableH = Windows::GetDeviceCaps(ic.DC, VERTRES) / static_cast<Extended>(DPI.y) * 25.4;
-  RightMargin = std::max<Extended>(0, PaperWidth - printableW - LeftMargin);
-  BottomMargin = std::max<Extended>(0, PaperHeight - printableH - TopMargin);
-  // Whole device pixels round the printable size; below a pixel there is no margin.
-  if (RightMargin < 25.4 / DPI.x) RightMargin = 0;
-  if (BottomMargin < 25.4 / DPI.y) BottomMargin = 0;
+  // The margins come in whole device pixels; the paper's own pixel rounding must not add to
+  // the right and bottom ones.
+  auto mm = [](int Pixels, int Dpi) { return Pixels / static_cast<Extended>(Dpi) * 25.4; };
+  int offsetX = Windows::GetDeviceCaps(ic.DC, PHYSICALOFFSETX),
+      offsetY = Windows::GetDeviceCaps(ic.DC, PHYSICALOFFSETY);
+  LeftMargin = mm(offsetX, DPI.x);
+  TopMargin = mm(offsetY, DPI.y);
+  RightMargin =
+      mm(std::max(0, Windows::GetDeviceCaps(ic.DC, PHYSICALWIDTH) - Windows::GetDeviceCaps(ic.DC, HORZRES) - offsetX),
+         DPI.x);
+  BottomMargin =
+      mm(std::max(0, Windows::GetDeviceCaps(ic.DC, PHYSICALHEIGHT) - Windows::GetDeviceCaps(ic.DC, VERTRES) - offsetY),
+         DPI.y);
 }
 
 void TfrxPrinter::SetViewParams(Integer PaperSize, bool Landscape, Extended APaperWidth, Extended APaperHeight)

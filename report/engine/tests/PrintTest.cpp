@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/rtl/FileUtils.h"
+#include "platform/testsupport/FakeCups.h"
 #include "report/engine/print/frxPrintDialog.h"
 #include "report/engine/print/frxPrinter.h"
 #include "report/engine/tests/EngineFixture.h"
@@ -177,6 +178,33 @@ TEST(Printers, PdfPrinterPaperIsExact)
   ASSERT_NE(real, nullptr);
   EXPECT_EQ(real->GetDevMode().dmPaperLength, 1500);
   EXPECT_EQ(real->GetDevMode().dmPaperWidth, 1000);
+}
+
+TEST(Printers, CupsPrinterMarginsComeFromItsMedia)
+{
+  ReportEngineModule::Initialize();
+  TFakeCups cups;
+  cups.AddOfficePrinter("办公室", 635, 1270, 635, 423);  // 6.35, 12.7, 6.35, 4.23 mm
+  TfrxPrinters list;
+  ASSERT_EQ(list.GetCount(), 2);
+  TfrxCustomPrinter* p = list.GetCurrentPrinter();
+  ASSERT_EQ(p->Name, "办公室");
+  EXPECT_EQ(p->DefPaper, 9);
+  struct TCase {
+    bool Landscape;
+    Extended Width, Height, Left, Top, Right, Bottom;
+  };
+  for (TCase c : {TCase{false, 210, 297, 6.35, 4.23, 6.35, 12.7}, TCase{true, 297, 210, 4.23, 6.35, 12.7, 6.35}}) {
+    SCOPED_TRACE(c.Landscape);
+    p->SetViewParams(9, c.Landscape, 0, 0);
+    EXPECT_EQ(p->PaperWidth, c.Width);
+    EXPECT_EQ(p->PaperHeight, c.Height);
+    // Within a device pixel at 600 dpi.
+    EXPECT_NEAR(p->LeftMargin, c.Left, 0.043);
+    EXPECT_NEAR(p->TopMargin, c.Top, 0.043);
+    EXPECT_NEAR(p->RightMargin, c.Right, 0.043);
+    EXPECT_NEAR(p->BottomMargin, c.Bottom, 0.043);
+  }
 }
 
 class PdfPrinting : public EngineFixture {};
