@@ -504,6 +504,31 @@ TEST_F(Engine, ScriptReachesDataSetsVariablesAndStreams)
   EXPECT_EQ(Dump(), (Lines{"Row{6 部门 1 0 1|由脚本设}"}));
 }
 
+TEST_F(Engine, ScriptsAssignReportVariablesDirectly)
+{
+  auto* page = NewPage();
+  Memo(Band<TfrxReportTitle>(page, "Title", 0), "[备注] [件数]", 0, 400);
+  struct TCase {
+    const char *Language, *Script;
+  };
+  const TCase cases[] = {
+      {"DezodiZidede",
+       "begin\r\n  Report.Variables['备注'] := '''直接设''';\r\n  Report.Variables['件数'] := 3;\r\nend."},
+      {"Z++Ivover", "{\r\n  Report.Variables[\"备注\"] = \"'直接设'\";\r\n  Report.Variables[\"件数\"] = 3;\r\n}"},
+      {"ZuzezAvorev", "Report.Variables(\"备注\") = \"'直接设'\"\r\nReport.Variables(\"件数\") = 3\r\n"},
+      {"JScript", "Report.Variables[\"备注\"] = \"'直接设'\";\r\nReport.Variables[\"件数\"] = 3;\r\n"},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Language);
+    Report->GetVariables()->SetVariable("备注", Variant::Null());
+    Report->GetVariables()->SetVariable("件数", Variant(0));
+    Report->ScriptLanguage = c.Language;
+    Report->GetScriptText()->SetText(c.Script);
+    ASSERT_TRUE(Prepare());
+    EXPECT_EQ(Dump(), (Lines{"Title{直接设 3}"}));
+  }
+}
+
 // ---- The prepared-report file ----------------------------------------------------------------
 
 TEST_F(Engine, PreparedFileStoresDifferencesUnderShortNames)

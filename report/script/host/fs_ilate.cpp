@@ -71,7 +71,14 @@ Variant IndexObject(const TfsScript* Script, const Variant& Obj, const std::vect
 
 TfsLateHelper::TfsLateHelper(const AnsiString& AName) : TfsCustomHelper(AName, ikVariant, "") {}
 
-TfsCustomVariable* TfsLateHelper::Bind()
+std::vector<Variant> TfsLateHelper::Indexes() const
+{
+  std::vector<Variant> A;
+  for (Integer I = 0; I < GetCount(); ++I) A.push_back(ParamAt(I)->Value);
+  return A;
+}
+
+TfsCustomVariable* TfsLateHelper::Bind(bool& IndexesValue)
 {
   TObject* Obj = fs_ihandles::LiveObjectOf(ParentValue);
   TfsCustomVariable* M;
@@ -88,6 +95,8 @@ TfsCustomVariable* TfsLateHelper::Bind()
     FLastMember = M;
   }
   Integer N = GetCount();
+  IndexesValue = N > 0 && M->GetCount() == 0 && !dynamic_cast<TfsMethodHelper*>(M);
+  if (IndexesValue) N = 0;
   if (N > M->GetCount()) throw Exception("Too many actual parameters");
   if (N < M->RequiredParamCount()) throw Exception("Not enough actual parameters");
   for (Integer I = 0; I < M->GetCount(); ++I) {
@@ -120,12 +129,16 @@ Variant TfsLateHelper::GetValue()
   if (fs_idisp::IsDispatch(ParentValue)) {
     if (Name.empty()) throw Exception("OLE error 80020003: default member");
     for (Integer I = 0; I < GetCount(); ++I) ParamAt(I)->IsVarParam = false;
-    std::vector<Variant> A;
-    for (Integer I = 0; I < GetCount(); ++I) A.push_back(ParamAt(I)->Value);
+    std::vector<Variant> A = Indexes();
     Variant R = fs_idisp::Call(ParentValue, Name, NeedResult ? dkMethod | dkPropertyGet : dkMethod, A);
     return NeedResult ? R : Variant::Null();
   }
-  TfsCustomVariable* M = Bind();
+  bool indexesValue = false;
+  TfsCustomVariable* M = Bind(indexesValue);
+  if (indexesValue) {
+    M->NeedResult = true;
+    return fs_ilate::IndexObject(ProgramScript, M->GetValue(), Indexes(), nullptr);
+  }
   Variant R = M->GetValue();
   CopyBack(M);
   return R;
@@ -135,13 +148,18 @@ void TfsLateHelper::SetValue(const Variant& AValue)
 {
   if (fs_idisp::IsDispatch(ParentValue)) {
     if (Name.empty()) throw Exception("OLE error 80020003: default member");
-    std::vector<Variant> A;
-    for (Integer I = 0; I < GetCount(); ++I) A.push_back(ParamAt(I)->Value);
+    std::vector<Variant> A = Indexes();
     A.push_back(AValue);
     fs_idisp::Call(ParentValue, Name, dkPropertyPut, A);
     return;
   }
-  TfsCustomVariable* M = Bind();
+  bool indexesValue = false;
+  TfsCustomVariable* M = Bind(indexesValue);
+  if (indexesValue) {
+    M->NeedResult = true;
+    fs_ilate::IndexObject(ProgramScript, M->GetValue(), Indexes(), &AValue);
+    return;
+  }
   if (M->IsReadOnly && !(dynamic_cast<TfsMethodHelper*>(M) && static_cast<TfsMethodHelper*>(M)->IsIndexProp))
     throw Exception("Left side cannot be assigned to");
   M->SetValue(AValue);

@@ -18,8 +18,11 @@ public:
   void SetValue(const Variant& AValue) override;
 
 private:
-  // The member for the object in ParentValue, its parameters filled from ours.
-  TfsCustomVariable* Bind();
+  // The member for the object in ParentValue, its parameters filled from ours. Indexes given to
+  // a plain property (Report.Variables['x']) are meant for the default property of the object
+  // it holds: then IndexesValue is set and the property is bound without them.
+  TfsCustomVariable* Bind(bool& IndexesValue);
+  std::vector<Variant> Indexes() const;
   void CopyBack(TfsCustomVariable* M);
 
   const std::type_info* FLastType = nullptr;

@@ -1,4 +1,4 @@
-' For, While, Do, Select Case and the line forms of If.
+' For, While, Do, Select Case and the block and line forms of If.
 Sub Check(Ok, What)
   If Not Ok Then RaiseException("failed: " & What)
 End Sub
@@ -45,3 +45,16 @@ Else
   s = "small"
 End If
 Check(s = "medium", "block if")
+If n > 100 Then s = "big" Else s = "small"
+Check(s = "small", "line if with else")
+If n > 50 Then s = "a" : i = 1 Else s = "b" : i = 2
+Check(s = "a", "line if: first statement")
+Check(i = 1, "line if: second statement")
+If n > 100 Then s = "x" Else If n > 50 Then s = "y" Else s = "z"
+Check(s = "y", "else if on one line")
+If n > 100 Then
+  If n > 0 Then s = "inner"
+Else
+  s = "outer"
+End If
+Check(s = "outer", "an else on its own line belongs to the block")
