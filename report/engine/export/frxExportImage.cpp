@@ -2,10 +2,16 @@
 
 #include <cmath>
 
+#include "platform/rtl/Conversions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/SaveSeam.h"
+#include "platform/rtl/StringUtils.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
+#include "platform/stdctrls/dialogs/CommDlg.h"
+#include "platform/stdctrls/edits/CustomEdit.h"
 #include "report/engine/export/frxExportBitmap.h"
+#include "report/engine/export/frxExportDialogs.h"
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/objects/frxView.h"
@@ -20,6 +26,29 @@ int RoundEven(Extended v) { return static_cast<int>(std::nearbyint(v)); }
 TfrxCustomImageExport::TfrxCustomImageExport(TComponent* AOwner) : TfrxCustomExportFilter(AOwner) {}
 
 TfrxCustomImageExport::~TfrxCustomImageExport() = default;
+
+Integer TfrxCustomImageExport::ShowSettingsDialog()
+{
+  auto dialog = std::make_unique<TfrxIMGExportDialog>(nullptr);
+  bool jpeg = dynamic_cast<TfrxJPEGExport*>(this) != nullptr;
+  if (jpeg) {
+    dialog->SaveDialog1->SetFilter(frxRes::Get("JPEGexportFilter"));
+    dialog->SaveDialog1->SetDefaultExt(".jpg");
+  }
+  dialog->Quality->SetText(SysUtils::IntToStr(JPEGQuality));
+  dialog->Quality->SetEnabled(jpeg);
+  dialog->CropPage->SetChecked(CropImages);
+  dialog->Mono->SetChecked(Monochrome);
+  Integer result = dialog->ShowModal();
+  if (result != mrOk) return result;
+  // Text that is no quality (a number from 0 to 100) keeps the quality as it was.
+  Integer quality = SysUtils::StrToIntDef(SysUtils::Trim(dialog->Quality->GetText()), -1);
+  if (quality >= 0 && quality <= 100) JPEGQuality = quality;
+  CropImages = dialog->CropPage->GetChecked();
+  Monochrome = dialog->Mono->GetChecked();
+  dialog->StorePageRange(this);
+  return dialog->AskFileName(FileName) ? result : static_cast<Integer>(mrCancel);
+}
 
 bool TfrxCustomImageExport::BeginExport()
 {

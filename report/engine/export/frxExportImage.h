@@ -14,8 +14,9 @@ public:
   explicit TfrxCustomImageExport(TComponent* AOwner);
   ~TfrxCustomImageExport() override;
 
-  // The settings dialog comes with the standard controls; until then OK.
-  Integer ShowSettingsDialog() override { return 1; }
+  // Shows the settings dialog; after OK takes the settings back and asks for the file. Answers
+  // the dialog's modal result, mrCancel when the file was not chosen.
+  Integer ShowSettingsDialog() override;
   // Clears CurPage and the page counter; false without a file name.
   bool BeginExport() override;
   void BeginPage(TfrxReportPage* Page, Integer Index) override;

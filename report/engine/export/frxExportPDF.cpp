@@ -1,7 +1,11 @@
 #include "report/engine/export/frxExportPDF.h"
 
+#include <memory>
+
 #include "platform/rtl/SaveSeam.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/sys/ShellApi.h"
+#include "report/engine/export/frxExportDialogs.h"
 #include "report/engine/model/frxOptions.h"
 #include "report/engine/model/frxPage.h"
 #include "report/engine/model/frxReport.h"
@@ -11,6 +15,21 @@
 #include "report/engine/pdf/frxPDFPageContent.h"
 
 TfrxPDFExport::TfrxPDFExport(TComponent* AOwner) : TfrxCustomExportFilter(AOwner) {}
+
+Integer TfrxPDFExport::ShowSettingsDialog()
+{
+  auto dialog = std::make_unique<TfrxPDFExportDialog>(nullptr);
+  dialog->OpenCB->SetChecked(OpenAfterExport);
+  dialog->CompressedCB->SetChecked(Compressed);
+  dialog->EmbeddedCB->SetChecked(EmbeddedFonts);
+  Integer result = dialog->ShowModal();
+  if (result != mrOk) return result;
+  dialog->StorePageRange(this);
+  OpenAfterExport = dialog->OpenCB->GetChecked();
+  Compressed = dialog->CompressedCB->GetChecked();
+  EmbeddedFonts = dialog->EmbeddedCB->GetChecked();
+  return dialog->AskFileName(FileName) ? result : static_cast<Integer>(mrCancel);
+}
 
 TfrxPDFExport::~TfrxPDFExport() = default;
 

@@ -17,8 +17,9 @@ public:
   ~TfrxPDFExport() override;
 
   AnsiString GetFilterCaption() const override;
-  // The settings dialog comes with the standard controls; until then OK.
-  Integer ShowSettingsDialog() override { return 1; }
+  // Shows the settings dialog; after OK takes the settings back and asks for the file. Answers
+  // the dialog's modal result, mrCancel when the file was not chosen.
+  Integer ShowSettingsDialog() override;
   // False for an empty FileName.
   bool BeginExport() override;
   void BeginPage(TfrxReportPage* Page, Integer Index) override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/DateTime.h"
@@ -10,8 +11,10 @@
 #include "platform/rtl/SaveSeam.h"
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/sys/ShellApi.h"
 #include "report/engine/export/frxExportBitmap.h"
+#include "report/engine/export/frxExportDialogs.h"
 #include "report/engine/export/frxExportMatrix.h"
 #include "report/engine/model/frxOptions.h"
 #include "report/engine/model/frxPage.h"
@@ -118,6 +121,23 @@ AnsiString EscapeText(const AnsiString& Text)
 TfrxRTFExport::TfrxRTFExport(TComponent* AOwner) : TfrxCustomExportFilter(AOwner) {}
 
 TfrxRTFExport::~TfrxRTFExport() = default;
+
+Integer TfrxRTFExport::ShowSettingsDialog()
+{
+  auto dialog = std::make_unique<TfrxRTFExportDialog>(nullptr);
+  dialog->PicturesCB->SetChecked(ExportPictures);
+  dialog->PageBreaksCB->SetChecked(ExportPageBreaks);
+  dialog->WCB->SetChecked(Wysiwyg);
+  dialog->OpenCB->SetChecked(OpenAfterExport);
+  Integer result = dialog->ShowModal();
+  if (result != mrOk) return result;
+  dialog->StorePageRange(this);
+  ExportPictures = dialog->PicturesCB->GetChecked();
+  ExportPageBreaks = dialog->PageBreaksCB->GetChecked();
+  Wysiwyg = dialog->WCB->GetChecked();
+  OpenAfterExport = dialog->OpenCB->GetChecked();
+  return dialog->AskFileName(FileName) ? result : static_cast<Integer>(mrCancel);
+}
 
 AnsiString TfrxRTFExport::GetFilterCaption() const { return frxRes::Get("RTFexport"); }
 

@@ -1,15 +1,18 @@
 #include "report/engine/export/frxExportXLS.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/FormatText.h"
 #include "platform/rtl/Guards.h"
 #include "platform/rtl/StringUtils.h"
+#include "platform/stdctrls/buttons/CheckBox.h"
 #include "platform/sys/ComObj.h"
 #include "platform/sys/ExcelAutomation.h"
 #include "report/engine/export/frxExportBitmap.h"
+#include "report/engine/export/frxExportDialogs.h"
 #include "report/engine/export/frxExportMatrix.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/objects/frxMemoView.h"
@@ -140,6 +143,25 @@ void TfrxExcel::PastePicture(const std::string& Png, int Width, int Height)
 TfrxXLSExport::TfrxXLSExport(TComponent* AOwner) : TfrxCustomExportFilter(AOwner) {}
 
 TfrxXLSExport::~TfrxXLSExport() = default;
+
+Integer TfrxXLSExport::ShowSettingsDialog()
+{
+  auto dialog = std::make_unique<TfrxXLSExportDialog>(nullptr);
+  dialog->StylesCB->SetChecked(ExportStyles);
+  dialog->PicturesCB->SetChecked(ExportPictures);
+  dialog->MergeCB->SetChecked(MergeCells);
+  dialog->WCB->SetChecked(Wysiwyg);
+  dialog->OpenExcelCB->SetChecked(OpenExcelAfterExport);
+  Integer result = dialog->ShowModal();
+  if (result != mrOk) return result;
+  dialog->StorePageRange(this);
+  ExportStyles = dialog->StylesCB->GetChecked();
+  ExportPictures = dialog->PicturesCB->GetChecked();
+  MergeCells = dialog->MergeCB->GetChecked();
+  Wysiwyg = dialog->WCB->GetChecked();
+  OpenExcelAfterExport = dialog->OpenExcelCB->GetChecked();
+  return dialog->AskFileName(FileName) ? result : static_cast<Integer>(mrCancel);
+}
 
 AnsiString TfrxXLSExport::GetFilterCaption() const { return frxRes::Get("XlsOLEexport"); }
 

@@ -45,7 +45,6 @@ void Initialize()
   Registered = true;
   TfrxResources* r = frxRes::frxResources();
   // The workbook is saved as Open XML: the dialog offers ".xlsx".
-  // The workbook is saved as Open XML: the dialog offers ".xlsx".
   r->Add("TfrxXLSExportDialog", Block({{{"Caption", "导出到 Excel"}},
                                        kOkCancel,
                                        {{"GroupPageRange.Caption", " 页数范围 "},
