@@ -6,6 +6,7 @@
 #include "platform/classes/ClassRegistry.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/rtl/Lists.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 #include "report/engine/model/frxBands.h"
@@ -15,6 +16,7 @@
 #include "report/engine/model/frxReport.h"
 #include "report/engine/serialize/frxXMLSerializer.h"
 #include "report/engine/xml/frxXML.h"
+#include "report/script/host/fs_ihandles.h"
 #include "platform/rtl/StringUtils.h"
 #include "platform/rtl/Guards.h"
 
@@ -61,6 +63,9 @@ TfrxComponent::~TfrxComponent()
   // The class name is fixed by now; a derived part is gone, so only the tree is undone here.
   SetParent(nullptr);
   Clear();
+  // A script may still hold the lists' handles: they die with the object.
+  fs_ihandles::ReleasedWithOwner(FObjectsList.get());
+  fs_ihandles::ReleasedWithOwner(FAllObjectsList.get());
 }
 
 void TfrxComponent::Assign(TPersistent* Source)
@@ -100,6 +105,20 @@ const TfrxComponent::TfrxComponentList& TfrxComponent::GetAllObjects()
   CollectAll(FAllObjects);
   return FAllObjects;
 }
+
+namespace {
+TList* Refill(std::unique_ptr<TList>& List, const TfrxComponent::TfrxComponentList& Items)
+{
+  if (!List) List = std::make_unique<TList>();
+  List->Clear();
+  for (TfrxComponent* c : Items) List->Add(c);
+  return List.get();
+}
+}  // namespace
+
+TList* TfrxComponent::GetObjectsList() { return Refill(FObjectsList, FObjects); }
+
+TList* TfrxComponent::GetAllObjectsList() { return Refill(FAllObjectsList, GetAllObjects()); }
 
 void TfrxComponent::SetParent(TfrxComponent* Value)
 {

@@ -16,6 +16,8 @@
 #include "platform/classes/Component.h"
 #include "platform/forms/graphics/Font.h"
 
+class TList;
+
 class TStream;
 class TfrxPage;
 class TfrxReport;
@@ -54,6 +56,10 @@ public:
   // The object itself or its nearest ancestor that is a page / the report; nullptr when none.
   TfrxPage* GetPage();
   TfrxReport* GetReport();
+  // The children and all descendants as lists for scripts: kept by the object and refilled on
+  // each call, so a script sees the tree as it is now.
+  TList* GetObjectsList();
+  TList* GetAllObjectsList();
   // The first of AllObjects named Name, ignoring ASCII case; nullptr when none.
   TfrxComponent* FindObject(const AnsiString& AName);
   // Raises Exception with the text of "prDupl" when another object of the report has the name.
@@ -141,6 +147,7 @@ private:
 
   TfrxComponentList FObjects;
   TfrxComponentList FAllObjects;
+  std::unique_ptr<TList> FObjectsList, FAllObjectsList;
   TfrxComponent* FParent = nullptr;
   Extended FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
   std::unique_ptr<TFont> FFont;

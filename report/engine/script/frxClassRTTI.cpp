@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "platform/rtl/Lists.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/FormatText.h"
@@ -172,6 +173,10 @@ void AddModel(TfsScript* S)
       [comp](TObject* I, const void*, const AnsiString&, const Variant& V) {
         comp(I)->SetParent(Obj<TfrxComponent>(V));
       });
+  C->AddProperty("Objects", "TList",
+                 [comp](TObject* I, const void*, const AnsiString&) { return Ref(comp(I)->GetObjectsList()); });
+  C->AddProperty("AllObjects", "TList",
+                 [comp](TObject* I, const void*, const AnsiString&) { return Ref(comp(I)->GetAllObjectsList()); });
   C->AddProperty("Page", "TfrxPage",
                  [comp](TObject* I, const void*, const AnsiString&) { return Ref(comp(I)->GetPage()); });
   C->AddProperty("AbsLeft", "Extended", [comp](TObject* I, const void*, const AnsiString&) {

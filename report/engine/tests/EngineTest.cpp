@@ -504,6 +504,30 @@ TEST_F(Engine, ScriptReachesDataSetsVariablesAndStreams)
   EXPECT_EQ(Dump(), (Lines{"Row{6 部门 1 0 1|由脚本设}"}));
 }
 
+TEST_F(Engine, ScriptsWalkTheChildrenAndAllDescendantsOfAnObject)
+{
+  auto* page = NewPage();
+  auto* title = Band<TfrxReportTitle>(page, "Title", 0, 40);
+  Memo(title, "", 0, 400)->SetName("Info");
+  Memo(title, "second", 0, 400, 20)->SetName("Second");
+  Memo(Band<TfrxReportSummary>(page, "Summary", 60), "end", 0, 100);
+  title->OnBeforePrint = "TitleBefore";
+  Report->GetScriptText()->SetText(
+      "procedure TitleBefore(Sender: TfrxComponent);\r\n"
+      "var L: TList; v: Variant;\r\n"
+      "begin\r\n"
+      "  L := Title.Objects;\r\n"
+      "  v := L[1];\r\n"
+      "  Info.Text := IntToStr(L.Count) + ' ' + v.Name + ' ' + IntToStr(Title.Page.AllObjects.Count) + ' ' +\r\n"
+      "    IntToStr(Second.Objects.Count);\r\n"
+      "end;\r\n"
+      "begin\r\n"
+      "end.\r\n");
+  ASSERT_TRUE(Prepare());
+  // Two memos under the title; the page holds two bands and three memos.
+  EXPECT_EQ(Dump(), (Lines{"Title{2 Second 5 0|second} Summary{end}"}));
+}
+
 TEST_F(Engine, ScriptsAssignReportVariablesDirectly)
 {
   auto* page = NewPage();
