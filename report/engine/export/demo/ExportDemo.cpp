@@ -1,0 +1,267 @@
+// The exports on the desktop back end: a window with one button per export (PDF, Excel, RTF,
+// JPEG) over a sample contract list of a few pages; each button runs its filter with its settings
+// dialog and the save dialog. It reports on standard output, one flushed line each, so that a
+// script can drive it (the Xvfb test does): "ready" with the buttons' screen rectangles, "dialog"
+// with the class and rectangle of each modal form that comes up, "exported" with the file written
+// or "cancelled". F12 saves a screenshot to the path given as the first argument and ends it.
+//
+//   export_demo [screenshot.png]     the window
+//   export_demo --jpeg FILE          decodes a JPEG file and prints "jpeg WIDTH HEIGHT"
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/app/Application.h"
+#include "platform/forms/app/Screen.h"
+#include "platform/forms/forms/Form.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/image/PictureFiles.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/stdctrls/StdCtrls.h"
+#include "platform/stdctrls/buttons/Button.h"
+#include "platform/stdctrls/panels/Label.h"
+#include "platform/win/backend/SdlBackend.h"
+#include "platform/win/window/Windows.h"
+#include "report/engine/data/frxDataSet.h"
+#include "report/engine/export/ExportModule.h"
+#include "report/engine/export/frxExportImage.h"
+#include "report/engine/export/frxExportPDF.h"
+#include "report/engine/export/frxExportRTF.h"
+#include "report/engine/export/frxExportXLS.h"
+#include "report/engine/model/frxBands.h"
+#include "report/engine/model/frxDataSets.h"
+#include "report/engine/model/frxOptions.h"
+#include "report/engine/model/frxPage.h"
+#include "report/engine/model/frxReport.h"
+#include "report/engine/objects/frxMemoView.h"
+#include "report/engine/prepared/frxPreviewPages.h"
+
+namespace {
+
+std::string gShotPath;
+
+void Say(const std::string& line)
+{
+  std::printf("%s\n", line.c_str());
+  std::fflush(stdout);
+}
+
+std::string Rect(HWND wnd)
+{
+  RECT r;
+  Windows::GetWindowRect(wnd, &r);
+  return std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right - r.left) + " " +
+         std::to_string(r.bottom - r.top);
+}
+
+// ---- The sample report ----------------------------------------------------------------------
+
+const char* const kClients[] = {"甲公司", "乙公司", "丙公司", "丁公司", "Northwind Ltd.", "戊公司"};
+constexpr int kRows = 90;
+
+TfrxMemoView* AddMemo(TfrxComponent* Band, const AnsiString& Text, Extended Left, Extended Width)
+{
+  auto* m = new TfrxMemoView(Band);
+  m->CreateUniqueName();
+  m->SetBounds(Left, 0, Width, 18);
+  m->SetText(Text);
+  m->GetFont()->SetName("宋体");
+  return m;
+}
+
+// A contract list over a data set of its own: a title, column headers, 90 rows (three A4 pages)
+// with framed amounts, and a page footer "第 N 页 共 M 页".
+std::unique_ptr<TfrxReport> SampleReport()
+{
+  auto report = std::make_unique<TfrxReport>(nullptr);
+  report->GetEngineOptions()->SilentMode = true;
+  report->GetReportOptions()->Name = "合同清单";
+  auto* ds = new TfrxUserDataSet(report.get());
+  ds->CreateUniqueName();
+  ds->SetUserName("合同");
+  ds->RangeEnd = reCount;
+  ds->RangeEndCount = kRows;
+  ds->GetFields()->SetText("编号\r\n客户\r\n金额");
+  ds->OnGetValue = [ds](const AnsiString& Field, Variant& Value) {
+    int n = ds->RecNo + 1;
+    if (Field == "编号")
+      Value = Variant(n);
+    else if (Field == "客户")
+      Value = Variant(AnsiString(kClients[n % 6]));
+    else if (Field == "金额")
+      Value = Variant(n * 125.5);
+  };
+  report->GetDataSets()->Add(ds);
+
+  auto* page = new TfrxReportPage(report.get());
+  page->CreateUniqueName();
+  page->SetPaperSize(9);
+  page->LeftMargin = page->RightMargin = page->TopMargin = page->BottomMargin = 10;
+  auto band = [&](auto* b, const char* Name, Extended Top, Extended Height) {
+    b->SetName(Name);
+    b->SetTop(Top);
+    b->SetHeight(Height);
+    return b;
+  };
+  auto* title = band(new TfrxReportTitle(page), "Title", 0, 40);
+  TfrxMemoView* head = AddMemo(title, "澜岳合同清单 Contract list", 0, 500);
+  head->SetHeight(30);
+  head->GetFont()->SetSize(16);
+  auto* header = band(new TfrxPageHeader(page), "Header", 60, 22);
+  AddMemo(header, "编号", 0, 80);
+  AddMemo(header, "客户", 90, 250);
+  AddMemo(header, "金额", 350, 150)->HAlign = haRight;
+  auto* rows = band(new TfrxMasterData(page), "Rows", 100, 20);
+  rows->SetDataSetName("合同");
+  AddMemo(rows, "[合同.\"编号\"]", 0, 80);
+  AddMemo(rows, "[合同.\"客户\"]", 90, 250);
+  TfrxMemoView* amount = AddMemo(rows, "[合同.\"金额\"]", 350, 150);
+  amount->HAlign = haRight;
+  amount->GetFrame()->Typ = TfrxFrameTypes{ftLeft, ftRight, ftTop, ftBottom};
+  auto* footer = band(new TfrxPageFooter(page), "Footer", 140, 22);
+  AddMemo(footer, "第 [Page#] 页 共 [TotalPages#] 页", 0, 300);
+  report->GetEngineOptions()->DoublePass = true;
+  return report;
+}
+
+// ---- The window -----------------------------------------------------------------------------
+
+struct TKind {
+  const char* Name;
+  const char* Caption;
+  std::unique_ptr<TfrxCustomExportFilter> (*Make)();
+  AnsiString (*Written)(TfrxCustomExportFilter*);
+};
+
+const TKind kKinds[] = {
+    {"pdf", "导出 PDF",
+     []() -> std::unique_ptr<TfrxCustomExportFilter> { return std::make_unique<TfrxPDFExport>(nullptr); },
+     [](TfrxCustomExportFilter* F) { return static_cast<TfrxPDFExport*>(F)->FileName; }},
+    {"xls", "导出 Excel",
+     []() -> std::unique_ptr<TfrxCustomExportFilter> { return std::make_unique<TfrxXLSExport>(nullptr); },
+     [](TfrxCustomExportFilter* F) { return static_cast<TfrxXLSExport*>(F)->FileName; }},
+    {"rtf", "导出 RTF",
+     []() -> std::unique_ptr<TfrxCustomExportFilter> { return std::make_unique<TfrxRTFExport>(nullptr); },
+     [](TfrxCustomExportFilter* F) { return static_cast<TfrxRTFExport*>(F)->FileName; }},
+    // The first page's file: "name.1.jpg".
+    {"jpeg", "导出 JPEG",
+     []() -> std::unique_ptr<TfrxCustomExportFilter> { return std::make_unique<TfrxJPEGExport>(nullptr); },
+     [](TfrxCustomExportFilter* F) {
+       auto* j = static_cast<TfrxJPEGExport*>(F);
+       AnsiString name = j->FileName;
+       size_t dot = name.rfind('.');
+       size_t slash = name.rfind('/');
+       if (dot != AnsiString::npos && (slash == AnsiString::npos || dot > slash)) name.resize(dot);
+       return name + ".1.jpg";
+     }},
+};
+
+std::unique_ptr<TfrxReport> gReport;
+
+void RunExport(const TKind& Kind)
+{
+  std::unique_ptr<TfrxCustomExportFilter> filter = Kind.Make();
+  try {
+    if (gReport->GetPreviewPages()->Export(filter.get()))
+      Say(std::string("exported ") + Kind.Name + " " + System::AnsiToUtf8(Kind.Written(filter.get())));
+    else
+      Say(std::string("cancelled ") + Kind.Name);
+  } catch (const Exception& e) {
+    Say(std::string("failed ") + Kind.Name + " " + System::AnsiToUtf8(e.Message()));
+  }
+}
+
+void TakeShot()
+{
+  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
+  Say(shot ? "shot" : "shot failed");
+  if (shot) Windows::DeleteObject(shot);
+}
+
+int DecodeJpeg(const char* File)
+{
+  std::ifstream in(File, std::ios::binary);
+  std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  try {
+    HBITMAP bmp = JpegFile::LoadJpeg(bytes);
+    BITMAP info{};
+    Windows::GetObject(bmp, &info);
+    std::printf("jpeg %d %d\n", int(info.bmWidth), int(info.bmHeight));
+    Windows::DeleteObject(bmp);
+    return 0;
+  } catch (const Exception& e) {
+    std::printf("not a jpeg: %s\n", System::AnsiToUtf8(e.Message()).c_str());
+    return 1;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+  if (argc == 3 && std::string(argv[1]) == "--jpeg") return DecodeJpeg(argv[2]);
+  gShotPath = argc > 1 ? argv[1] : "export_demo.png";
+  std::string err;
+  if (!SdlBackend::Start(&err)) {
+    std::fprintf(stderr, "no display: %s\n", err.c_str());
+    return 2;
+  }
+  Forms::InitializeApplication();
+  StdCtrls::Initialize();
+  ExportModule::Initialize();
+  TApplication* app = Forms::Application;
+  app->Initialize();
+  app->SetTitle("澜岳合同管理系统");
+
+  gReport = SampleReport();
+  if (!gReport->PrepareReport()) {
+    std::fprintf(stderr, "%s\n", System::AnsiToUtf8(gReport->GetErrors()->GetText()).c_str());
+    return 3;
+  }
+
+  TForm* main = nullptr;
+  app->CreateForm(main);
+  main->SetCaption("导出示例");
+  main->SetBounds(60, 60, 420, 160);
+  auto* info = new TLabel(main);
+  info->SetParent(main);
+  info->SetBounds(12, 12, 390, 18);
+  info->SetCaption("合同清单 (" + std::to_string(gReport->GetPreviewPages()->GetCount()) + " 页): 选择导出格式");
+  std::string ready = "ready";
+  for (int i = 0; i < 4; ++i) {
+    const TKind& kind = kKinds[i];
+    auto* b = new TButton(main);
+    b->SetName(AnsiString(kind.Name) + "B");
+    b->SetParent(main);
+    b->SetCaption(kind.Caption);
+    b->SetBounds(12 + i * 98, 48, 92, 28);
+    b->OnClick = [&kind](TObject*) { RunExport(kind); };
+  }
+  main->Show();
+  for (int i = 0; i < 4; ++i)
+    ready += std::string(" ") + kKinds[i].Name + " " +
+             Rect(static_cast<TButton*>(main->FindComponent(AnsiString(kKinds[i].Name) + "B"))->GetHandle());
+  // Each modal form as it becomes active: the export dialogs and the save dialog.
+  Forms::Screen->OnActiveFormChange = [](TObject*) {
+    TCustomForm* f = Forms::Screen->GetActiveCustomForm();
+    if (f && f->GetFormState().Contains(fsModal) && f->HandleAllocated())
+      Say(std::string("dialog ") + f->ClassName() + " " + Rect(f->GetHandle()));
+  };
+  app->OnMessage = [](MSG& msg, bool& handled) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_F12) {
+      handled = true;
+      TakeShot();
+      Forms::Application->Terminate();
+    }
+  };
+  Say(ready);
+  app->Run();
+  gReport.reset();
+  Forms::FinalizeApplication();
+  SdlBackend::Stop();
+  return 0;
+}
