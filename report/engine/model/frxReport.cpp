@@ -3,6 +3,9 @@
 #include "platform/classes/Filer.h"
 #include "platform/classes/Reader.h"
 #include "platform/classes/Writer.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Registry.h"
+#include "platform/rtl/StringUtils.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/StringList.h"
@@ -250,6 +253,14 @@ bool TfrxReport::LoadFromFile(const AnsiString& FileName, bool ExceptionIfNotFou
 void TfrxReport::SaveToFile(const AnsiString& FileName)
 {
   SaveSeam::SaveStream(FileName, [this](TStream* f) { SaveToStream(f, true, false); });
+}
+
+std::unique_ptr<TCustomIniFile> TfrxReport::GetIniFile() const
+{
+  static const AnsiString registryPrefix = "\\SOFTWARE\\";
+  if (SysUtils::UpperCase(IniFile.substr(0, registryPrefix.size())) == registryPrefix)
+    return std::make_unique<TRegistryIniFile>(IniFile);
+  return std::make_unique<TIniFile>(IniFile);
 }
 
 // ---- Data sets

@@ -23,6 +23,7 @@
 
 class IfrxPreviewWindow;
 class IfrxProgressWindow;
+class TCustomIniFile;
 class TfrxCustomEngine;
 class TfrxCustomPreview;
 class TfrxCustomPreviewPages;
@@ -194,6 +195,9 @@ public:
   AnsiString CurObject;
   bool DotMatrixReport = false;
   AnsiString IniFile = "\\Software\\Lanyue Reports";
+  // The settings store IniFile names, new and owned by the caller: a registry key under the
+  // current user when it begins with "\\Software\\", otherwise an ini file of that name.
+  std::unique_ptr<TCustomIniFile> GetIniFile() const;
   bool OldStyleProgress = false;
   AnsiString ScriptLanguage = "DezodiZidede";
   bool ShowProgress = true;

@@ -14,26 +14,13 @@
 #include "report/engine/controls/frxComboBox.h"
 #include "report/engine/controls/frxFontComboBox.h"
 #include "report/engine/controls/frxScrollWin.h"
+#include "report/engine/controls/tests/ReportControlsTestUtil.h"
 
 namespace {
 
 COLORREF CtlRgb(TColor C) { return Graphics::ColorToRGB(C); }
 
-class ControlPictureTest : public FormsTest {
-protected:
-  void SetUp() override
-  {
-    FormsTest::SetUp();
-    StdCtrls::Initialize();
-    Registry::SetStoreFile(Folder.Path("registry").c_str());
-  }
-  void TearDown() override
-  {
-    FormsTest::TearDown();
-    Registry::SetStoreFile("");
-  }
-  TTempFolder Folder{"frx-ctl"};
-};
+class ControlPictureTest : public ReportControlsTest {};
 
 }  // namespace
 

@@ -4,22 +4,25 @@
 
 #include "platform/forms/controls/DockTree.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
+#include "platform/rtl/FileUtils.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/tests/PictureUtil.h"
 #include "platform/testsupport/TempFolder.h"
 #include "platform/win/input/InputQueue.h"
+#include "platform/rtl/Registry.h"
 #include "report/engine/controls/frxDock.h"
+#include "report/engine/controls/tests/ReportControlsTestUtil.h"
+#include "report/engine/model/frxReport.h"
 
 namespace {
 
-class ToolBarDockTest : public FormsTest {
+class ToolBarDockTest : public ReportControlsTest {
 protected:
   void SetUp() override
   {
-    FormsTest::SetUp();
-    StdCtrls::Initialize();
+    ReportControlsTest::SetUp();
     Main = MakeForm(500, 300);
     Main->SetName("MainForm");
     TopDock = MakeDock("TopDock", alTop);
@@ -242,6 +245,26 @@ TEST_F(ToolBarDockTest, PositionsAreSavedAndRestored)
   settings.WriteBool("ToolBar.BarA", "Visible", false);
   frxDock::RestoreToolbarPosition(&settings, a);
   EXPECT_FALSE(a->GetIsVisible());
+}
+
+TEST_F(ToolBarDockTest, PositionsGoThroughTheReportsSettingsStore)
+{
+  TTempFolder folder("frx-dock");
+  TfrxToolBar* a = MakeBar("BarA", 3, TopDock);
+  TfrxReport report(nullptr);
+  // A registry key under the current user, or an ini file of that name.
+  for (AnsiString store : {AnsiString("\\Software\\Lanyue Reports"), AnsiString(folder.Path("report.ini").c_str())}) {
+    SCOPED_TRACE(store);
+    report.IniFile = store;
+    a->MoveTo(40, 0);
+    frxDock::SaveToolbarPosition(report.GetIniFile().get(), a);
+    a->MoveTo(0, 0);
+    frxDock::RestoreToolbarPosition(report.GetIniFile().get(), a);
+    ExpectPlace(a, 40, 0);
+  }
+  TRegistry reg;
+  EXPECT_TRUE(reg.KeyExists("\\Software\\Lanyue Reports\\ToolBar.BarA"));
+  EXPECT_TRUE(SysUtils::FileExists(folder.Path("report.ini").c_str()));
 }
 
 TEST_F(ToolBarDockTest, DockSiteLayoutAndFormPositions)

@@ -8,6 +8,7 @@
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/testsupport/TempFolder.h"
 #include "report/engine/controls/frxFontComboBox.h"
+#include "report/engine/controls/tests/ReportControlsTestUtil.h"
 
 namespace {
 
@@ -56,21 +57,7 @@ protected:
   TTempFolder Folder{"frx-mru"};
 };
 
-class FontComboWindowTest : public FormsTest {
-protected:
-  void SetUp() override
-  {
-    FormsTest::SetUp();
-    StdCtrls::Initialize();
-    Registry::SetStoreFile(Folder.Path("registry").c_str());
-  }
-  void TearDown() override
-  {
-    FormsTest::TearDown();
-    Registry::SetStoreFile("");
-  }
-  TTempFolder Folder{"frx-mru"};
-};
+class FontComboWindowTest : public ReportControlsTest {};
 
 using FontNames = std::vector<std::string>;
 
