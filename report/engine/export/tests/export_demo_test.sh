@@ -29,7 +29,9 @@ export_through() {
 export_through pdf "$px" "$py" "$pw" "$ph" TfrxPDFExportDialog
 [ "$FILE" = "$DT_WORK/sample-pdf.pdf" ] || dt_fail "pdf went to $FILE"
 pdftotext "$FILE" - | grep -q '澜岳合同清单' || dt_fail "pdftotext finds no title in $FILE"
-pdftotext "$FILE" - | grep -q '第 3 页 共 3 页' || dt_fail "pdftotext finds no third page in $FILE"
+pages=$(pdfinfo "$FILE" | awk '/^Pages:/ { print $2 }')
+[ "${pages:-0}" -ge 2 ] || dt_fail "the list has ${pages:-no} pages in $FILE"
+pdftotext "$FILE" - | grep -q "第 $pages 页" || dt_fail "pdftotext finds no last page in $FILE"
 
 export_through xls "$xx" "$xy" "$xw" "$xh" TfrxXLSExportDialog
 [ "$FILE" = "$DT_WORK/sample-xls.xlsx" ] || dt_fail "xlsx went to $FILE"
@@ -49,7 +51,7 @@ grep -q '澜岳合同清单' "$DT_WORK/txt/sample-rtf.txt" || dt_fail "LibreOffi
 
 export_through jpeg "$jx" "$jy" "$jw" "$jh" TfrxIMGExportDialog
 [ "$FILE" = "$DT_WORK/sample-jpeg.1.jpg" ] || dt_fail "jpeg went to $FILE"
-for page in 1 2 3; do
+for page in $(seq "$pages"); do
   decoded=$("$DT_PROGRAM" --jpeg "$DT_WORK/sample-jpeg.$page.jpg")
   [[ $decoded =~ ^jpeg\ [1-9][0-9]*\ [1-9][0-9]*$ ]] || dt_fail "page $page: $decoded"
 done
