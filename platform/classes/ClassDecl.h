@@ -126,6 +126,89 @@ struct Carrier {
   }
 };
 
+// A member function or field of a class taken as one of TObject, which it always may be (TObject
+// is the single root): the accessors of every class then share one converting function per value
+// type, which keeps the code the published properties generate small. Anything else (a callable
+// taking the object) stays as it is.
+template <class G>
+struct ObjectMember {
+  using Type = void;
+};
+#define PELTO_OBJECT_MEMBER(Qualifiers)            \
+  template <class R, class K, class... A>          \
+  struct ObjectMember<R (K::*)(A...) Qualifiers> { \
+    using Type = R (TObject::*)(A...) Qualifiers;  \
+  };
+PELTO_OBJECT_MEMBER()
+PELTO_OBJECT_MEMBER(const)
+PELTO_OBJECT_MEMBER(noexcept)
+PELTO_OBJECT_MEMBER(const noexcept)
+#undef PELTO_OBJECT_MEMBER
+template <class R, class K>
+struct ObjectMember<R K::*> {  // a member field
+  using Type = R TObject::*;
+};
+
+template <class G>
+auto OnObject(G Accessor)
+{
+  using M = typename ObjectMember<G>::Type;
+  if constexpr (!std::is_void_v<M> && requires { static_cast<M>(Accessor); })
+    return static_cast<M>(Accessor);
+  else
+    return Accessor;
+}
+
+template <class G>
+constexpr bool IsObjectMember = std::is_same_v<typename ObjectMember<G>::Type, G>;
+
+// The stored accessors. Those OnObject made members of TObject do not depend on the class, so
+// one instance serves every class with accessors of that signature.
+template <class V, class G>
+std::function<void(const TObject*, void*)> ObjectGetter(G Getter)
+{
+  return
+      [Getter](const TObject* obj, void* out) { Carrier<V>::Put(std::invoke(Getter, const_cast<TObject*>(obj)), out); };
+}
+
+template <class V, class S>
+std::function<void(TObject*, const void*)> ObjectSetter(S Setter)
+{
+  return [Setter](TObject* obj, const void* in) {
+    if constexpr (std::is_member_object_pointer_v<S>)
+      obj->*Setter = Carrier<V>::Take(in);
+    else
+      std::invoke(Setter, obj, Carrier<V>::Take(in));
+  };
+}
+
+template <class C, class V, class G>
+std::function<void(const TObject*, void*)> MakeGetter(G Getter)
+{
+  if constexpr (IsObjectMember<G>)
+    return ObjectGetter<V>(Getter);
+  else
+    return [Getter](const TObject* obj, void* out) {
+      C* self = static_cast<C*>(const_cast<TObject*>(obj));
+      Carrier<V>::Put(std::invoke(Getter, self), out);
+    };
+}
+
+template <class C, class V, class S>
+std::function<void(TObject*, const void*)> MakeSetter(S Setter)
+{
+  if constexpr (IsObjectMember<S>)
+    return ObjectSetter<V>(Setter);
+  else
+    return [Setter](TObject* obj, const void* in) {
+      C* self = static_cast<C*>(obj);
+      if constexpr (std::is_member_object_pointer_v<S>)
+        self->*Setter = Carrier<V>::Take(in);
+      else
+        std::invoke(Setter, self, Carrier<V>::Take(in));
+    };
+}
+
 template <class T>
 TClass ParentClassOf()
 {
@@ -246,19 +329,8 @@ public:
     p->PropType = Type;
     p->Name = Name;
     p->DeclaringClass = FMeta;
-    p->Getter = [Getter](const TObject* obj, void* out) {
-      C* self = static_cast<C*>(const_cast<TObject*>(obj));
-      TypInfo::Carrier<V>::Put(std::invoke(Getter, self), out);
-    };
-    if constexpr (!std::is_same_v<S, std::nullptr_t>) {
-      p->Setter = [Setter](TObject* obj, const void* in) {
-        C* self = static_cast<C*>(obj);
-        if constexpr (std::is_member_object_pointer_v<S>)
-          self->*Setter = TypInfo::Carrier<V>::Take(in);
-        else
-          std::invoke(Setter, self, TypInfo::Carrier<V>::Take(in));
-      };
-    }
+    p->Getter = TypInfo::MakeGetter<C, V>(TypInfo::OnObject(Getter));
+    if constexpr (!std::is_same_v<S, std::nullptr_t>) p->Setter = TypInfo::MakeSetter<C, V>(TypInfo::OnObject(Setter));
     return TPropertyDef(FMeta->AddProperty(std::move(p)));
   }
 
