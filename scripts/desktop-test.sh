@@ -24,9 +24,9 @@
 #   dt_fail MESSAGE        fail the test
 #   DT_WORK, DT_LOG, DT_PROGRAM, DT_PID, DT_LINE, DT_TIMEOUT
 #
-# Each wait lasts at most DT_TIMEOUT seconds (60, for a loaded machine), but ends at once when the
-# program has died. A failed test keeps the log and a picture of the screen (failure.png) in the
-# work folder. A minimal scenario:
+# Each wait lasts at most DT_TIMEOUT seconds (180: on a loaded machine a sanitizer build can be
+# slow to start), but ends at once when the program has died. A failed test keeps the log and a
+# picture of the screen (failure.png) in the work folder. A minimal scenario:
 #
 #   dt_start
 #   dt_expect '^ready'
@@ -45,7 +45,7 @@ DT_WORK=$2
 DT_PROGRAM=$3
 shift 3
 DT_ARGS=("$@")
-DT_TIMEOUT=${DT_TIMEOUT:-60}
+DT_TIMEOUT=${DT_TIMEOUT:-180}
 DT_LOG=$DT_WORK/program.log
 DT_PID=
 DT_LINE=
