@@ -4,10 +4,6 @@
 // answered.
 #pragma once
 
-#include <deque>
-#include <functional>
-#include <memory>
-
 #include "core/qxProj.h"
 #include "core/tests/CoreTestSupport.h"
 #include "platform/forms/app/Application.h"
@@ -17,6 +13,7 @@
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/menus/Menus.h"
+#include "platform/testsupport/ModalSteps.h"
 #include "platform/win/backend/Headless.h"
 
 class CoreFormsFixture : public CoreFixture {
@@ -34,8 +31,7 @@ protected:
   }
   void TearDown() override
   {
-    Steps.clear();
-    Stepper.reset();
+    ModalSteps.Clear();
     qxProj::Finalize();
     CoreFixture::TearDown();
     Dialogs::Finalize();
@@ -43,41 +39,15 @@ protected:
     Headless::Start(1024, 768);
   }
 
-  // The modal form showing now (the innermost), or null.
-  static TCustomForm* ModalForm()
-  {
-    TCustomForm* found = nullptr;
-    for (int i = 0; i < Forms::Screen->GetCustomFormCount(); ++i) {
-      TCustomForm* f = Forms::Screen->GetCustomForms(i);
-      if (f->GetFormState().Contains(fsModal)) found = f;
-    }
-    return found;
-  }
+  static TCustomForm* ModalForm() { return TModalSteps::ModalForm(); }
   template <class T>
   static T* Modal()
   {
-    return dynamic_cast<T*>(ModalForm());
+    return TModalSteps::Modal<T>();
   }
+  // Steps run on each modal form as it comes up; steps left over fail the test at tear-down.
+  void OnModal(TModalSteps::TStep Step) { ModalSteps.Add(std::move(Step)); }
+  size_t StepsLeft() const { return ModalSteps.Left(); }
 
-  // Each step runs once a modal form shows, in order; a step usually ends by setting the form's
-  // ModalResult (or clicking a button). Steps left over fail the test at tear-down.
-  void OnModal(std::function<void(TCustomForm*)> Step)
-  {
-    Steps.push_back(std::move(Step));
-    if (!Stepper) {
-      Stepper = std::make_unique<TTimer>(nullptr);
-      Stepper->SetInterval(1);
-      Stepper->SetOnTimer([this](TObject*) {
-        TCustomForm* f = ModalForm();
-        if (!f || Steps.empty() || f->GetModalResult() != mrNone) return;
-        auto step = std::move(Steps.front());
-        Steps.pop_front();
-        step(f);
-      });
-    }
-  }
-  size_t StepsLeft() const { return Steps.size(); }
-
-  std::deque<std::function<void(TCustomForm*)>> Steps;
-  std::unique_ptr<TTimer> Stepper;
+  TModalSteps ModalSteps;
 };

@@ -3,6 +3,8 @@
 // a refused close, and the modal result a handler set.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "platform/forms/app/Application.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/stdctrls/buttons/Button.h"
@@ -137,7 +139,62 @@ begin
 end.
 )";
 
-const char* const kCppForm = R"(
+// The statements that build the test form, the same in the C-like and the JavaScript-like language.
+const std::string kFormsLibBuildForm = R"(
+F = new TForm(Application);
+F.Caption = "脚本窗体";
+F.SetBounds(100, 80, 420, 320);
+G = new TGroupBox(F);
+G.Parent = F;
+G.Caption = "合同";
+G.SetBounds(8, 8, 200, 120);
+L = new TLabel(F);
+L.Parent = G;
+L.Caption = "编号：";
+L.Left = 10;
+L.Top = 24;
+E = new TEdit(F);
+E.Parent = G;
+E.SetBounds(60, 20, 120, 24);
+C = new TCheckBox(F);
+C.Parent = G;
+C.Caption = "已签";
+C.SetBounds(10, 56, 80, 20);
+C.Checked = true;
+R = new TRadioButton(F);
+R.Parent = G;
+R.Caption = "草稿";
+R.SetBounds(100, 56, 80, 20);
+R.Checked = true;
+M = new TMemo(F);
+M.Parent = F;
+M.SetBounds(220, 8, 180, 120);
+M.Lines.Add("第一行");
+M.Lines.Add("第二行");
+LB = new TListBox(F);
+LB.Parent = F;
+LB.SetBounds(8, 140, 200, 80);
+LB.Items.Add("甲");
+LB.Items.Add("乙");
+LB.ItemIndex = 1;
+CB = new TComboBox(F);
+CB.Parent = F;
+CB.SetBounds(220, 140, 180, 24);
+CB.Items.Add("一");
+CB.Items.Add("二");
+CB.ItemIndex = 0;
+B = new TButton(F);
+B.Parent = F;
+B.Caption = "确定";
+B.SetBounds(320, 250, 80, 28);
+B.OnClick = "ButtonClick";
+E.OnKeyPress = "EditKeyPress";
+F.OnMouseDown = "FormMouseDown";
+F.OnClose = "FormClose";
+F.OnCloseQuery = "FormCloseQuery";
+)";
+
+const std::string kCppForm = R"(
 TForm F; TGroupBox G; TLabel L; TEdit E; TMemo M; TButton B; TCheckBox C;
 TRadioButton R; TListBox LB; TComboBox CB;
 int Clicks = 0, Presses = 0, Downs = 0, Closes = 0, Queries = 0;
@@ -189,57 +246,7 @@ int RunModal()
 }
 
 {
-  F = new TForm(Application);
-  F.Caption = "脚本窗体";
-  F.SetBounds(100, 80, 420, 320);
-  G = new TGroupBox(F);
-  G.Parent = F;
-  G.Caption = "合同";
-  G.SetBounds(8, 8, 200, 120);
-  L = new TLabel(F);
-  L.Parent = G;
-  L.Caption = "编号：";
-  L.Left = 10;
-  L.Top = 24;
-  E = new TEdit(F);
-  E.Parent = G;
-  E.SetBounds(60, 20, 120, 24);
-  C = new TCheckBox(F);
-  C.Parent = G;
-  C.Caption = "已签";
-  C.SetBounds(10, 56, 80, 20);
-  C.Checked = true;
-  R = new TRadioButton(F);
-  R.Parent = G;
-  R.Caption = "草稿";
-  R.SetBounds(100, 56, 80, 20);
-  R.Checked = true;
-  M = new TMemo(F);
-  M.Parent = F;
-  M.SetBounds(220, 8, 180, 120);
-  M.Lines.Add("第一行");
-  M.Lines.Add("第二行");
-  LB = new TListBox(F);
-  LB.Parent = F;
-  LB.SetBounds(8, 140, 200, 80);
-  LB.Items.Add("甲");
-  LB.Items.Add("乙");
-  LB.ItemIndex = 1;
-  CB = new TComboBox(F);
-  CB.Parent = F;
-  CB.SetBounds(220, 140, 180, 24);
-  CB.Items.Add("一");
-  CB.Items.Add("二");
-  CB.ItemIndex = 0;
-  B = new TButton(F);
-  B.Parent = F;
-  B.Caption = "确定";
-  B.SetBounds(320, 250, 80, 28);
-  B.OnClick = "ButtonClick";
-  E.OnKeyPress = "EditKeyPress";
-  F.OnMouseDown = "FormMouseDown";
-  F.OnClose = "FormClose";
-  F.OnCloseQuery = "FormCloseQuery";
+)" + kFormsLibBuildForm + R"(
   F.Show;
   E.SetFocus;
 }
@@ -351,7 +358,7 @@ F.Show
 E.SetFocus
 )";
 
-const char* const kJsForm = R"(
+const std::string kJsForm = R"(
 var F, G, L, E, M, B, C, R, LB, CB;
 var Clicks = 0, Presses = 0, Downs = 0, Closes = 0, Queries = 0;
 var ClickSender, PressSender, DownSender, CloseSender, QuerySender;
@@ -401,57 +408,7 @@ function RunModal()
   return F.ShowModal();
 }
 
-F = new TForm(Application);
-F.Caption = "脚本窗体";
-F.SetBounds(100, 80, 420, 320);
-G = new TGroupBox(F);
-G.Parent = F;
-G.Caption = "合同";
-G.SetBounds(8, 8, 200, 120);
-L = new TLabel(F);
-L.Parent = G;
-L.Caption = "编号：";
-L.Left = 10;
-L.Top = 24;
-E = new TEdit(F);
-E.Parent = G;
-E.SetBounds(60, 20, 120, 24);
-C = new TCheckBox(F);
-C.Parent = G;
-C.Caption = "已签";
-C.SetBounds(10, 56, 80, 20);
-C.Checked = true;
-R = new TRadioButton(F);
-R.Parent = G;
-R.Caption = "草稿";
-R.SetBounds(100, 56, 80, 20);
-R.Checked = true;
-M = new TMemo(F);
-M.Parent = F;
-M.SetBounds(220, 8, 180, 120);
-M.Lines.Add("第一行");
-M.Lines.Add("第二行");
-LB = new TListBox(F);
-LB.Parent = F;
-LB.SetBounds(8, 140, 200, 80);
-LB.Items.Add("甲");
-LB.Items.Add("乙");
-LB.ItemIndex = 1;
-CB = new TComboBox(F);
-CB.Parent = F;
-CB.SetBounds(220, 140, 180, 24);
-CB.Items.Add("一");
-CB.Items.Add("二");
-CB.ItemIndex = 0;
-B = new TButton(F);
-B.Parent = F;
-B.Caption = "确定";
-B.SetBounds(320, 250, 80, 28);
-B.OnClick = "ButtonClick";
-E.OnKeyPress = "EditKeyPress";
-F.OnMouseDown = "FormMouseDown";
-F.OnClose = "FormClose";
-F.OnCloseQuery = "FormCloseQuery";
+)" + kFormsLibBuildForm + R"(
 F.Show();
 E.SetFocus();
 )";
@@ -470,9 +427,9 @@ TEST_F(FormsLibTest, AFormBuiltByAScriptAnswersClicksKeysAndClosingInEachLanguag
     const char* Text;
     const char* Png;
   } Cases[] = {{"DezodiZidede", kPascalForm, "script_form_pascal.png"},
-               {"Z++Ivover", kCppForm, "script_form_cpp.png"},
+               {"Z++Ivover", kCppForm.c_str(), "script_form_cpp.png"},
                {"ZuzezAvorev", kBasicForm, "script_form_basic.png"},
-               {"JScript", kJsForm, "script_form_js.png"}};
+               {"JScript", kJsForm.c_str(), "script_form_js.png"}};
   for (const Case& C : Cases) {
     SCOPED_TRACE(C.Lang);
     TfsScript* S = Compile(C.Lang, C.Text);

@@ -22,6 +22,7 @@
 #include "platform/stdctrls/dialogs/FileDialogForm.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/panels/Label.h"
+#include "platform/testsupport/ModalSteps.h"
 #include "platform/testsupport/PixelCanvas.h"
 #include "platform/testsupport/ScreenPicture.h"
 #include "platform/win/backend/Headless.h"
@@ -49,9 +50,8 @@ protected:
   }
   void TearDown() override
   {
-    EXPECT_TRUE(FSteps.empty()) << FSteps.size() << " modal steps left";
-    FSteps.clear();
-    FStepper.reset();
+    EXPECT_EQ(FModalSteps.Left(), 0u) << "modal steps left";
+    FModalSteps.Clear();
     ExportFixture::TearDown();
     Dialogs::Finalize();
     Forms::FinalizeApplication();
@@ -59,23 +59,7 @@ protected:
   }
 
   // Each step runs once on the next modal form to come up (the innermost), in order.
-  void OnModal(std::function<void(TCustomForm*)> Step)
-  {
-    FSteps.push_back(std::move(Step));
-    if (FStepper) return;
-    FStepper = std::make_unique<TTimer>(nullptr);
-    FStepper->SetInterval(1);
-    FStepper->SetOnTimer([this](TObject*) {
-      TCustomForm* modal = nullptr;
-      for (int i = 0; i < Forms::Screen->GetCustomFormCount(); ++i)
-        if (Forms::Screen->GetCustomForms(i)->GetFormState().Contains(fsModal))
-          modal = Forms::Screen->GetCustomForms(i);
-      if (!modal || FSteps.empty() || modal->GetModalResult() != mrNone) return;
-      auto step = std::move(FSteps.front());
-      FSteps.pop_front();
-      step(modal);
-    });
-  }
+  void OnModal(std::function<void(TCustomForm*)> Step) { FModalSteps.Add(std::move(Step)); }
   // Answers the save dialog with Name typed into its name box, or cancels it.
   void AnswerSaveDialog(const AnsiString& Name) { AnswerSaveDialog(std::optional<AnsiString>(Name)); }
   void CancelSaveDialog() { AnswerSaveDialog(std::nullopt); }
@@ -94,8 +78,7 @@ protected:
   }
 
 private:
-  std::deque<std::function<void(TCustomForm*)>> FSteps;
-  std::unique_ptr<TTimer> FStepper;
+  TModalSteps FModalSteps;
 };
 
 // What a test needs of one dialog: its filter, and how to read its settings as one text.

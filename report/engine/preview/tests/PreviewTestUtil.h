@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +17,7 @@
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/menus/Menus.h"
+#include "platform/testsupport/ModalSteps.h"
 #include "platform/win/backend/Headless.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/model/frxBands.h"
@@ -45,9 +44,8 @@ protected:
   }
   void TearDown() override
   {
-    EXPECT_TRUE(Steps.empty()) << Steps.size() << " modal steps left";
-    Steps.clear();
-    Stepper.reset();
+    EXPECT_EQ(ModalSteps.Left(), 0u) << "modal steps left";
+    ModalSteps.Clear();
     Report.reset();
     PreviewModule::Finalize();
     Dialogs::Finalize();
@@ -91,35 +89,11 @@ protected:
   }
   TfrxPreviewPages* Pages() { return static_cast<TfrxPreviewPages*>(Report->GetPreviewPages()); }
 
-  // The modal form showing now (the innermost), or null.
-  static TCustomForm* ModalForm()
-  {
-    TCustomForm* found = nullptr;
-    for (int i = 0; i < Forms::Screen->GetCustomFormCount(); ++i) {
-      TCustomForm* f = Forms::Screen->GetCustomForms(i);
-      if (f->GetFormState().Contains(fsModal)) found = f;
-    }
-    return found;
-  }
-  // Each step runs once a modal form shows, in order; a step ends by closing the form.
-  void OnModal(std::function<void(TCustomForm*)> Step)
-  {
-    Steps.push_back(std::move(Step));
-    if (!Stepper) {
-      Stepper = std::make_unique<TTimer>(nullptr);
-      Stepper->SetInterval(1);
-      Stepper->SetOnTimer([this](TObject*) {
-        TCustomForm* f = ModalForm();
-        if (!f || Steps.empty() || f->GetModalResult() != mrNone) return;
-        auto step = std::move(Steps.front());
-        Steps.pop_front();
-        step(f);
-      });
-    }
-  }
+  static TCustomForm* ModalForm() { return TModalSteps::ModalForm(); }
+  // Steps run on each modal form as it comes up; a step ends by closing the form.
+  void OnModal(TModalSteps::TStep Step) { ModalSteps.Add(std::move(Step)); }
 
   std::unique_ptr<TfrxReport> Report;
   std::vector<AnsiString> RowTexts;
-  std::deque<std::function<void(TCustomForm*)>> Steps;
-  std::unique_ptr<TTimer> Stepper;
+  TModalSteps ModalSteps;
 };
