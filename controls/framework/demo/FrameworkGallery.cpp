@@ -19,6 +19,7 @@
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/rtl/FormatText.h"
+#include "platform/win/backend/DemoSupport.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/window/Windows.h"
 
@@ -26,17 +27,9 @@ namespace {
 
 std::string gShotPath;
 
-void Say(const std::string& line)
-{
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
+using Demo::Say;
 
-std::string At(TControl* C, int X, int Y)
-{
-  POINT p = C->ClientToScreen(POINT{X, Y});
-  return std::to_string(p.x) + " " + std::to_string(p.y);
-}
+using Demo::At;
 
 // A painted control with a content larger than itself.
 class TSheet : public TcxControl {
@@ -143,11 +136,7 @@ protected:
 int main(int argc, char** argv)
 {
   gShotPath = argc > 1 ? argv[1] : "framework_gallery.png";
-  std::string err;
-  if (!SdlBackend::Start(&err)) {
-    std::fprintf(stderr, "no display: %s\n", err.c_str());
-    return 2;
-  }
+  if (!Demo::StartDesktop()) return 2;
   Forms::InitializeApplication();
   FrameworkModule::Initialize();
   TApplication* app = Forms::Application;
@@ -222,7 +211,7 @@ int main(int argc, char** argv)
       Say("top " + std::to_string(list->List->GetTopIndex()));
     } else if (msg.wParam == VK_F12) {
       handled = true;
-      Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed");
+      Demo::TakeShot(gShotPath);
       Forms::Application->Terminate();
     }
   };

@@ -36,6 +36,7 @@
 #include "platform/gdi/image/Bitmaps.h"
 #include "platform/gdi/text/DrawText.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/win/backend/DemoSupport.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/paint/Painting.h"
@@ -60,11 +61,7 @@ std::string gShotPath;
 HWND gFrame = nullptr;
 bool gCommon = false;
 
-void Say(const std::string& line)
-{
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
+using Demo::Say;
 
 std::string Utf8(const AnsiString& s) { return System::AnsiToUtf8(s); }
 
@@ -601,11 +598,7 @@ int main(int argc, char** argv)
     ++arg;
   }
   gShotPath = argc > arg ? argv[arg] : "commctrl_gallery.png";
-  std::string err;
-  if (!SdlBackend::Start(&err)) {
-    std::fprintf(stderr, "no display: %s\n", err.c_str());
-    return 2;
-  }
+  if (!Demo::StartDesktop()) return 2;
   InitCommonControls();
   WNDCLASSEXA wc;
   wc.lpfnWndProc = FrameProc;

@@ -9,6 +9,7 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/gdi/text/TextOutput.h"
+#include "platform/win/backend/DemoSupport.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/menu/Menus.h"
@@ -26,11 +27,7 @@ std::string gShotPath;
 std::string gTyped;  // CP936
 HWND gPad = nullptr;
 
-void Say(const std::string& line)
-{
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
+using Demo::Say;
 
 void TakeShot()
 {
@@ -111,11 +108,7 @@ LRESULT FrameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 int main(int argc, char** argv)
 {
   gShotPath = argc > 1 ? argv[1] : "win_demo.png";
-  std::string err;
-  if (!SdlBackend::Start(&err)) {
-    std::fprintf(stderr, "no display: %s\n", err.c_str());
-    return 2;
-  }
+  if (!Demo::StartDesktop()) return 2;
   WNDCLASSEXA wc;
   wc.lpfnWndProc = FrameProc;
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);

@@ -22,6 +22,7 @@
 #include "platform/rtl/Registry.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
+#include "platform/win/backend/DemoSupport.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "report/engine/controls/frxComboBox.h"
 #include "report/engine/controls/frxDock.h"
@@ -32,11 +33,7 @@ namespace {
 
 std::string gShotPath;
 
-void Say(const std::string& Line)
-{
-  std::printf("%s\n", Line.c_str());
-  std::fflush(stdout);
-}
+using Demo::Say;
 
 void SayPlace(TControl* C)
 {
@@ -194,7 +191,7 @@ private:
   }
 };
 
-void TakeShot() { Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed"); }
+void TakeShot() { Demo::TakeShot(gShotPath); }
 
 }  // namespace
 
@@ -205,11 +202,7 @@ int main(int argc, char** argv)
     std::string dir = gShotPath.substr(0, gShotPath.find_last_of('/') + 1);
     Registry::SetStoreFile((dir + "registry").c_str());
   }
-  std::string err;
-  if (!SdlBackend::Start(&err)) {
-    std::fprintf(stderr, "no display: %s\n", err.c_str());
-    return 2;
-  }
+  if (!Demo::StartDesktop()) return 2;
   Forms::InitializeApplication();
   StdCtrls::Initialize();
   TApplication* app = Forms::Application;

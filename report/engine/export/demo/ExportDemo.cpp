@@ -24,6 +24,7 @@
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/buttons/Button.h"
 #include "platform/stdctrls/panels/Label.h"
+#include "platform/win/backend/DemoSupport.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/window/Windows.h"
 #include "report/engine/data/frxDataSet.h"
@@ -44,11 +45,7 @@ namespace {
 
 std::string gShotPath;
 
-void Say(const std::string& line)
-{
-  std::printf("%s\n", line.c_str());
-  std::fflush(stdout);
-}
+using Demo::Say;
 
 std::string Rect(HWND wnd)
 {
@@ -175,12 +172,7 @@ void RunExport(const TKind& Kind)
   }
 }
 
-void TakeShot()
-{
-  HBITMAP shot = SdlBackend::ScreenshotToPng(gShotPath);
-  Say(shot ? "shot" : "shot failed");
-  if (shot) Windows::DeleteObject(shot);
-}
+void TakeShot() { Demo::TakeShot(gShotPath); }
 
 int DecodeJpeg(const char* File)
 {
@@ -205,11 +197,7 @@ int main(int argc, char** argv)
 {
   if (argc == 3 && std::string(argv[1]) == "--jpeg") return DecodeJpeg(argv[2]);
   gShotPath = argc > 1 ? argv[1] : "export_demo.png";
-  std::string err;
-  if (!SdlBackend::Start(&err)) {
-    std::fprintf(stderr, "no display: %s\n", err.c_str());
-    return 2;
-  }
+  if (!Demo::StartDesktop()) return 2;
   Forms::InitializeApplication();
   StdCtrls::Initialize();
   ExportModule::Initialize();
