@@ -6,6 +6,7 @@
 #include "controls/editors/formats/cxFormats.h"
 #include "controls/editors/paint/cxEditPaintUtils.h"
 #include "controls/editors/paint/cxEditUtils.h"
+#include "controls/editors/textedit/cxTextEdit.h"
 
 namespace EditorsModule {
 
@@ -21,6 +22,7 @@ void Initialize()
   cxFormats::Initialize();
   cxEditPaintUtils::Initialize();
   cxEditUtils::Initialize();
+  cxTextEdit::Initialize();
   Initialized = true;
 }
 

@@ -240,6 +240,9 @@ protected:
   bool IsUserChange() const { return FUserChange; }
   void SetUserChange(bool Value) { FUserChange = Value; }
   bool IsFocusingItself() const { return FFocusingItself; }
+  // The edit value itself, without showing it or firing events (the text editors take the value
+  // from their text this way).
+  void StoreEditValue(const Variant& Value) { FEditValue = Value; }
 
 private:
   friend class TcxEditRepositoryItemListenerEditHelper;
