@@ -6,11 +6,11 @@
 // "Value out of bounds", and a step whose result would overflow is refused.
 #pragma once
 
+#include "controls/editors/paint/cxEditTypes.h"
 #include "platform/classes/ClassDecl.h"
 #include "platform/rtl/Variants.h"
 
 PELTO_ENUM(TcxSpinEditValueType, vtInt, vtFloat)
-PELTO_ENUM(TcxSpinEditButtonsPosition, sbpHorzLeftRight, sbpHorzRight, sbpVert)
 
 namespace cxSpinEditValue {
 
