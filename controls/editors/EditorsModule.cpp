@@ -6,6 +6,7 @@
 #include "controls/editors/formats/cxFormats.h"
 #include "controls/editors/paint/cxEditPaintUtils.h"
 #include "controls/editors/paint/cxEditUtils.h"
+#include "controls/editors/maskedit/cxMaskEdit.h"
 #include "controls/editors/textedit/cxTextEdit.h"
 
 namespace EditorsModule {
@@ -23,6 +24,7 @@ void Initialize()
   cxEditPaintUtils::Initialize();
   cxEditUtils::Initialize();
   cxTextEdit::Initialize();
+  cxMaskEdit::Initialize();
   Initialized = true;
 }
 
