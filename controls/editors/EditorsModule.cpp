@@ -1,5 +1,6 @@
 #include "controls/editors/EditorsModule.h"
 
+#include "controls/editors/checkbox/cxCheckBox.h"
 #include "controls/editors/cxEditConsts.h"
 #include "controls/editors/cxResourceStrings.h"
 #include "controls/editors/edit/cxEditProperties.h"
@@ -25,12 +26,14 @@ void Initialize()
   cxEditUtils::Initialize();
   cxTextEdit::Initialize();
   cxMaskEdit::Initialize();
+  cxCheckBox::Initialize();
   Initialized = true;
 }
 
 void Finalize()
 {
   if (!Initialized) return;
+  cxCheckBox::Finalize();
   cxEdit::Finalize();
   cxEditUtils::Finalize();
   cxEditPaintUtils::Finalize();

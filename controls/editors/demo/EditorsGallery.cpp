@@ -5,10 +5,14 @@
 // "hot <row> <column> <button>" when a button lights under the mouse, "down"/"up" when one is
 // pressed and released, "click <row> <column> <button>" for a button click, and "shot" after F12
 // saved a screenshot to the path given as the first argument, before it ends.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "controls/editors/EditorsModule.h"
+#include "controls/editors/checkbox/cxCheckBox.h"
+#include "controls/editors/dropdown/cxEditPopupWindow.h"
+#include "controls/editors/listbox/cxListBox.h"
 #include "controls/editors/edit/cxEditViewInfo.h"
 #include "controls/editors/tests/EditTestEditors.h"
 #include "controls/framework/FrameworkModule.h"
@@ -78,6 +82,96 @@ void AddLabel(TForm* Form, int X, int Y, const char* Text)
   l->SetBounds(X, Y, 66, 20);
 }
 
+// ---- Check boxes, list box and the sizeable pop-up ("check <name> <state>" when a box toggles,
+// "popup <w> <h> grip <x> <y>" when the pop-up opened, "resized <w> <h>" after a drag of its grip).
+
+struct TChoiceEditors {
+  TcxCheckBox* First = nullptr;
+  TGalleryEdit* Opener = nullptr;
+  TcxCustomEditPopupWindow* Popup = nullptr;
+};
+
+TChoiceEditors gChoices;
+
+void AddChoiceEditors(TForm* Form, int Top)
+{
+  Form->SetHeight(std::max(Form->GetHeight(), Top + 200));
+  AddLabel(Form, 10, Top + 4, "复选框");
+  const TcxEditBorderStyle looks[] = {ebs3D, ebsFlat, ebsUltraFlat, ebsSingle};
+  const char* captions[] = {"已签订", "已付款", "未知", "停用"};
+  for (int i = 0; i < 4; ++i) {
+    auto* c = new TcxCheckBox(Form);
+    c->SetParent(Form);
+    c->SetBounds(80 + i * 135, Top, 125, 21);
+    c->GetEditStyle()->SetEditBorderStyle(looks[i]);
+    c->Properties()->SetCaption(captions[i]);
+    c->Properties()->SetAllowGrayed(i == 2);
+    const std::string name = std::to_string(i);
+    c->GetProperties()->OnChange = [c, name](TObject*) {
+      Say("check " + name + " " + std::to_string(int(c->GetState())));
+    };
+    if (i == 1) c->SetChecked(true);
+    if (i == 2) c->SetState(cbsGrayed);
+    if (i == 3) c->SetEnabled(false);
+    if (i == 0) gChoices.First = c;
+  }
+  AddLabel(Form, 10, Top + 40, "列表框");
+  auto* list = new TcxListBox(Form);
+  list->SetParent(Form);
+  list->SetBounds(80, Top + 36, 125, 90);
+  for (const char* s : {"合同管理", "客户管理", "付款计划", "发票登记", "投标管理", "部门设置", "操作员", "报表"})
+    list->GetItems()->Add(s);
+  list->SetItemIndex(1);
+  AddLabel(Form, 230, Top + 40, "弹出窗口");
+  auto* opener = new TGalleryEdit(Form);
+  opener->Name = "7 0";
+  opener->SetParent(Form);
+  opener->SetAutoSize(false);
+  opener->SetBounds(300, Top + 36, 160, 24);
+  opener->SetEditValue(Variant(AnsiString("选择部门")));
+  opener->GetProperties()->GetButtons()->Add()->SetKind(bkDown);
+  auto* popup = new TcxCustomEditPopupWindow(opener);
+  popup->SetTakeFocus(false);
+  popup->SetModalMode(false);
+  popup->SetSizeable(true);
+  popup->SetSysPanelStyle(true);
+  popup->SetShadow(true);
+  popup->SetPopupBorderStyle(epbsSingle);
+  popup->SetPopupAutoSize(false);
+  popup->SetPopupWidth(200);
+  popup->SetPopupHeight(150);
+  auto* content = new TcxListBox(popup);
+  content->SetParent(popup);
+  for (const char* s : {"总经理室", "财务部", "销售部", "采购部", "工程部"}) content->GetItems()->Add(s);
+  popup->Content = content;
+  popup->OnUserResized = [popup](TObject*) {
+    Say("resized " + std::to_string(popup->GetWidth()) + " " + std::to_string(popup->GetHeight()));
+  };
+  popup->OnCloseButtonClick = [popup](TObject*) { popup->ClosePopup(false); };
+  opener->GetProperties()->OnButtonClick = [popup](TObject*, int) {
+    if (popup->IsShown()) {
+      popup->ClosePopup(false);
+      return;
+    }
+    popup->Popup(nullptr);
+    popup->RecalculateLayout();
+    const RECT g = popup->GetPopupViewInfo()->Info.SizeGripSizingRect;
+    Say("popup " + std::to_string(popup->GetWidth()) + " " + std::to_string(popup->GetHeight()) + " grip " +
+        At(popup, (g.left + g.right) / 2, (g.top + g.bottom) / 2));
+  };
+  gChoices.Opener = opener;
+  gChoices.Popup = popup;
+}
+
+// Where the scenario clicks: the first check box's mark and the pop-up opener's button.
+std::string ChoicePoints()
+{
+  const RECT m = gChoices.First->GetCheckViewInfo()->Check.CheckRect;
+  const RECT b = gChoices.Opener->GetEditViewInfo()->Button(0)->VisibleBounds;
+  return "check " + At(gChoices.First, (m.left + m.right) / 2, (m.top + m.bottom) / 2) + " opener " +
+         At(gChoices.Opener, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -144,6 +238,8 @@ int main(int argc, char** argv)
   hidden->GetProperties()->GetButtons()->Add()->SetKind(bkEllipsis);
   hidden->GetEditStyle()->SetButtonTransparency(ebtHideInactive);
 
+  AddChoiceEditors(form, top + 7 * pitchY + 6);
+
   app->OnMessage = [](MSG& msg, bool& handled) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_F12) return;
     handled = true;
@@ -159,6 +255,7 @@ int main(int argc, char** argv)
     return At(E, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
   };
   Say("ready hover " + buttonAt(edits[1][4], 1) + " press " + buttonAt(edits[4][1], 0) + " away " + At(form, 860, 360));
+  Say("choices " + ChoicePoints());
   app->Run();
   EditorsModule::Finalize();
   FrameworkModule::Finalize();

@@ -5,6 +5,8 @@ dt_start "$DT_WORK/editors_gallery.png"
 dt_expect '^ready'
 dt_window
 read -r _ _ hoverx hovery _ pressx pressy _ awayx awayy <<<"$DT_LINE"
+dt_expect '^choices'
+read -r _ _ checkx checky _ openx openy <<<"$DT_LINE"
 
 xdotool mousemove --sync "$hoverx" "$hovery" || dt_fail "xdotool could not move"
 dt_expect '^hot 1 4 1$'
@@ -16,6 +18,20 @@ dt_shot pressed
 xdotool mouseup 1 || dt_fail "xdotool could not release"
 dt_expect '^up 4 1 0$'
 dt_expect '^click 4 1 0$'
+
+# A check box toggles on a click; the pop-up opens from its editor's button and shrinks by its grip.
+dt_click "$checkx" "$checky"
+dt_expect '^check 0 1$'
+dt_click "$openx" "$openy"
+dt_expect '^popup '
+read -r _ popw poph _ gripx gripy <<<"$DT_LINE"
+xdotool mousemove --sync "$gripx" "$gripy" mousedown 1 || dt_fail "xdotool could not press the grip"
+xdotool mousemove --sync $((gripx - 20)) $((gripy - 10)) || dt_fail "xdotool could not drag"
+xdotool mousemove --sync $((gripx - 60)) $((gripy - 40)) || dt_fail "xdotool could not drag"
+dt_shot sizing
+xdotool mouseup 1 || dt_fail "xdotool could not release the grip"
+dt_expect "^resized $((popw - 60)) $((poph - 40))$"
+dt_shot popup
 
 xdotool mousemove --sync "$awayx" "$awayy" || dt_fail "xdotool could not move"
 dt_key F12
