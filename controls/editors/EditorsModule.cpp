@@ -1,6 +1,7 @@
 #include "controls/editors/EditorsModule.h"
 
 #include "controls/editors/checkbox/cxCheckBox.h"
+#include "controls/editors/dropdown/cxPopupEdit.h"
 #include "controls/editors/cxEditConsts.h"
 #include "controls/editors/cxResourceStrings.h"
 #include "controls/editors/edit/cxEditProperties.h"
@@ -27,6 +28,7 @@ void Initialize()
   cxTextEdit::Initialize();
   cxMaskEdit::Initialize();
   cxCheckBox::Initialize();
+  cxPopupEdit::Initialize();
   Initialized = true;
 }
 

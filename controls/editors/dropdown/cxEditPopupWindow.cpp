@@ -18,6 +18,7 @@
 #include "platform/win/WinUser.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/paint/Painting.h"
+#include "platform/win/queue/Messages.h"
 #include "platform/win/window/Metrics.h"
 #include "platform/win/window/Rects.h"
 #include "platform/win/window/Windows.h"
@@ -450,5 +451,11 @@ void TcxCustomEditPopupWindow::Dispatch(TMessage& Message)
     }
   }
   if (Message.Msg == WM_CANCELMODE) EndSizing(false);
+  if (Message.Msg == 0x806B) {
+    // A character typed into the editor belongs to the control focused in the pop-up.
+    TWinControl* f = GetFocusedControl();
+    if (f && f->HandleAllocated()) Windows::SendMessage(f->GetHandle(), WM_CHAR, Message.WParam, 0);
+    return;
+  }
   TcxCustomPopupWindow::Dispatch(Message);
 }
