@@ -8,12 +8,15 @@
 #include <algorithm>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "controls/editors/EditorsModule.h"
 #include "controls/editors/checkbox/cxCheckBox.h"
 #include "controls/editors/dropdown/cxEditPopupWindow.h"
 #include "controls/editors/listbox/cxListBox.h"
 #include "controls/editors/edit/cxEditViewInfo.h"
+#include "controls/editors/maskedit/cxMaskEdit.h"
+#include "controls/editors/textedit/cxTextEdit.h"
 #include "controls/editors/tests/EditTestEditors.h"
 #include "controls/framework/FrameworkModule.h"
 #include "platform/forms/app/Application.h"
@@ -21,6 +24,8 @@
 #include "platform/forms/forms/Form.h"
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/gdi/dc/GdiObjects.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/StringList.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/window/Windows.h"
 
@@ -172,6 +177,54 @@ std::string ChoicePoints()
          At(gChoices.Opener, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
 }
 
+// ---- Text and mask editors: a row of them, each saying its text when it changes ("plain ...",
+// "lookup ...", "mask ..."), and a line "textedit <plain x y> <lookup x y> <mask x y>" for the script.
+
+std::vector<TControl*> gTextEditors;
+
+std::string TextEditorsLine()
+{
+  std::string line = "textedit";
+  for (TControl* e : gTextEditors) line += " " + At(e, 20, 10);
+  return line;
+}
+
+template <class T>
+T* AddTextEditor(TForm* Form, int X, int Y, const char* Name)
+{
+  auto* e = new T(Form);
+  e->SetParent(Form);
+  e->SetBounds(X, Y, 125, 24);
+  const std::string name = Name;
+  e->GetProperties()->OnChange = [e, name](TObject*) {
+    Say(name + " " + System::AnsiToUtf8(e->GetDisplayValueText()));
+  };
+  gTextEditors.push_back(e);
+  return e;
+}
+
+void AddTextEditors(TForm* Form, int Left, int Top, int PitchX)
+{
+  Form->SetHeight(std::max(Form->GetHeight(), Top + 80));
+  AddLabel(Form, 10, Top + 4, "文本");
+  AddTextEditor<TcxTextEdit>(Form, Left, Top, "plain");
+  auto* lookup = AddTextEditor<TcxTextEdit>(Form, Left + PitchX, Top, "lookup");
+  for (const char* item : {"Apple", "Apricot", "合同管理", "合作伙伴"})
+    lookup->GetTextProperties()->GetLookupItems()->Add(item);
+  auto* mask = AddTextEditor<TcxMaskEdit>(Form, Left + 2 * PitchX, Top, "mask");
+  mask->GetMaskProperties()->SetEditMask("!(999) 000-0000;1;_");
+  auto* password = AddTextEditor<TcxTextEdit>(Form, Left + 3 * PitchX, Top, "password");
+  password->GetTextProperties()->SetEchoMode(eemPassword);
+  password->SetText("secret");
+  auto* right = AddTextEditor<TcxTextEdit>(Form, Left + 4 * PitchX, Top, "right");
+  right->GetTextProperties()->GetAlignment()->SetHorz(taRightJustify);
+  right->SetText("右对齐 123");
+  auto* decimal = AddTextEditor<TcxMaskEdit>(Form, Left + 5 * PitchX, Top, "decimal");
+  decimal->GetMaskProperties()->SetMaskKind(emkRegExpr);
+  decimal->GetMaskProperties()->SetEditMask("\\d+(,\\d\\d)?");
+  decimal->SetText("12,50");
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -190,7 +243,7 @@ int main(int argc, char** argv)
   TForm* form = nullptr;
   app->CreateForm(form);
   form->SetCaption("编辑器");
-  form->SetBounds(20, 20, 900, 400);
+  form->SetBounds(20, 20, 900, 500);
   form->SetColor(clBtnFace);
 
   const TcxEditBorderStyle borders[] = {ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat};
@@ -239,6 +292,7 @@ int main(int argc, char** argv)
   hidden->GetEditStyle()->SetButtonTransparency(ebtHideInactive);
 
   AddChoiceEditors(form, top + 7 * pitchY + 6);
+  AddTextEditors(form, left, top + 7 * pitchY + 150, pitchX);
 
   app->OnMessage = [](MSG& msg, bool& handled) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_F12) return;
@@ -254,6 +308,7 @@ int main(int argc, char** argv)
     const RECT b = E->GetEditViewInfo()->Button(Index)->VisibleBounds;
     return At(E, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
   };
+  Say(TextEditorsLine());
   Say("ready hover " + buttonAt(edits[1][4], 1) + " press " + buttonAt(edits[4][1], 0) + " away " + At(form, 860, 360));
   Say("choices " + ChoicePoints());
   app->Run();

@@ -216,6 +216,8 @@ TcxFormatController* GetFormatController()
   return TheController;
 }
 
+TcxFormatController* FindFormatController() { return TheController; }
+
 void Initialize() {}
 
 void Finalize()

@@ -124,6 +124,8 @@ namespace cxFormats {
 
 // The program's controller, created on first use (owned by the unit; freed by Finalize).
 TcxFormatController* GetFormatController();
+// The controller when it exists, else null (a listener leaving after Finalize makes none).
+TcxFormatController* FindFormatController();
 
 // The hooks of the application layer and the locale stand-ins (by default all empty).
 TService<TcxFormatControllerHooks>& FormatControllerHooks();

@@ -19,7 +19,10 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/draw/Regions.h"
 #include "platform/win/WinUser.h"
+#include "platform/win/window/Windows.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/queue/Messages.h"
 
@@ -359,8 +362,17 @@ TEST_F(TextEditTest, RightAlignedEditorDrawsItsTextUntilFocusedThenEditsLeftAlig
   EXPECT_FALSE(vi->TextInfo.EditWindowShown);
   EXPECT_EQ(Shown(e), AnsiString("合同abc"));
   EXPECT_EQ(vi->TextInfo.TextFlags & 7, 2);  // drawn right-aligned
+  const HWND inner = e->GetInnerTextEditControl()->GetHandle();
+  auto clippedAway = [inner] {
+    HRGN r = Windows::CreateRectRgn(0, 0, 0, 0);
+    const int kind = Windows::GetWindowRgn(inner, r);
+    Windows::DeleteObject(r);
+    return kind == NULLREGION;
+  };
+  EXPECT_TRUE(clippedAway());
   Focus(e);
   EXPECT_TRUE(vi->TextInfo.EditWindowShown);
+  EXPECT_FALSE(clippedAway());
   EXPECT_EQ(e->GetInnerTextEditControl()->GetAlignment(), taLeftJustify);
   // Without left alignment on editing, the EDIT window keeps the editor's alignment.
   e->GetTextProperties()->SetUseLeftAlignmentOnEditing(false);

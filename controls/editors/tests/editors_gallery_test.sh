@@ -1,12 +1,28 @@
-# The editors' gallery on a throw-away X server (run by scripts/desktop-test.sh): hovers one
-# editor's drop-down button until it lights, presses another editor's ellipsis button and
-# releases it over the button (a click), then takes a screenshot.
+# The editors' gallery on a throw-away X server (run by scripts/desktop-test.sh): types Latin and
+# Chinese text into the text editors (with completion and a mask), hovers one editor's drop-down
+# button until it lights, presses another editor's ellipsis button and releases it over the
+# button (a click), then takes a screenshot.
 dt_start "$DT_WORK/editors_gallery.png"
+dt_expect '^textedit'
+read -r _ plainx plainy lookupx lookupy maskx masky _ <<<"$DT_LINE"
 dt_expect '^ready'
 dt_window
 read -r _ _ hoverx hovery _ pressx pressy _ awayx awayy <<<"$DT_LINE"
 dt_expect '^choices'
 read -r _ _ checkx checky _ openx openy <<<"$DT_LINE"
+
+# Text editors: Latin and Chinese text, completion from the lookup items, a masked number.
+dt_click "$plainx" "$plainy"
+dt_type "ab合同"
+dt_expect '^plain ab合同$'
+dt_click "$lookupx" "$lookupy"
+dt_type "ap"
+dt_expect '^lookup Apple$'
+dt_click "$maskx" "$masky"
+xdotool key --delay 40 Home || dt_fail "xdotool could not press Home"
+dt_type "5551234567"
+dt_expect '^mask \(555\) 123-4567$'
+dt_shot text
 
 xdotool mousemove --sync "$hoverx" "$hovery" || dt_fail "xdotool could not move"
 dt_expect '^hot 1 4 1$'

@@ -30,7 +30,7 @@ TcxCustomTextEdit::TcxCustomTextEdit(TComponent* AOwner) : TcxCustomEdit(AOwner)
 
 TcxCustomTextEdit::~TcxCustomTextEdit()
 {
-  cxFormats::GetFormatController()->RemoveListener(this);
+  if (TcxFormatController* c = cxFormats::FindFormatController()) c->RemoveListener(this);
   FILookupData = nullptr;
   FLookupData.reset();
 }
@@ -599,6 +599,12 @@ void TcxCustomTextEdit::RefreshView(POINT P, int Button, bool IsMouseEvent, TShi
   TcxCustomEdit::RefreshView(P, Button, IsMouseEvent, Shift);
   if (!HandleAllocated() || IsContainerDestroying()) return;
   UpdateInnerEditAppearance();
+  // Whether the EDIT window shows follows the focus: its clip region with it.
+  if (TcxCustomInnerTextEdit* inner = GetInnerTextEditControl()) {
+    RECT client = GetClientRect();
+    AdjustClientRect(client);
+    AlignControls(inner, client);
+  }
 }
 
 void TcxCustomTextEdit::UpdateInnerEditAppearance()

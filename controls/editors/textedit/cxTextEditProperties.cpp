@@ -73,7 +73,7 @@ TcxCustomTextEditProperties::TcxCustomTextEditProperties(TPersistent* AOwner) : 
 
 TcxCustomTextEditProperties::~TcxCustomTextEditProperties()
 {
-  cxFormats::GetFormatController()->RemoveListener(this);
+  if (TcxFormatController* c = cxFormats::FindFormatController()) c->RemoveListener(this);
   FLookupItems->OnChange = nullptr;
 }
 
