@@ -135,20 +135,7 @@ void AddChoiceEditors(TForm* Form, int Top)
   opener->SetBounds(300, Top + 36, 160, 24);
   opener->SetEditValue(Variant(AnsiString("选择部门")));
   opener->GetProperties()->GetButtons()->Add()->SetKind(bkDown);
-  auto* popup = new TcxCustomEditPopupWindow(opener);
-  popup->SetTakeFocus(false);
-  popup->SetModalMode(false);
-  popup->SetSizeable(true);
-  popup->SetSysPanelStyle(true);
-  popup->SetShadow(true);
-  popup->SetPopupBorderStyle(epbsSingle);
-  popup->SetPopupAutoSize(false);
-  popup->SetPopupWidth(200);
-  popup->SetPopupHeight(150);
-  auto* content = new TcxListBox(popup);
-  content->SetParent(popup);
-  for (const char* s : {"总经理室", "财务部", "销售部", "采购部", "工程部"}) content->GetItems()->Add(s);
-  popup->Content = content;
+  auto* popup = cxEditTest::MakeDepartmentPopup(opener, 200, 150);
   popup->OnUserResized = [popup](TObject*) {
     Say("resized " + std::to_string(popup->GetWidth()) + " " + std::to_string(popup->GetHeight()));
   };

@@ -5,10 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "controls/editors/EditorsModule.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "controls/editors/checkbox/cxCheckBox.h"
 #include "controls/editors/tests/EditTestEditors.h"
-#include "controls/framework/tests/ControlTestUtil.h"
 #include "platform/classes/ClassRegistry.h"
 #include "platform/classes/Reader.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -23,18 +22,7 @@
 
 namespace {
 
-struct CheckBoxTest : cxWindowTest {
-  void SetUp() override
-  {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
-  }
+struct CheckBoxTest : cxEditorWindowTest {
   TcxCheckBox* MakeBox(int Top = 10, const char* Name = nullptr)
   {
     auto* c = new TcxCheckBox(Form);

@@ -4,15 +4,15 @@
 // are checked as well.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
-#include "controls/editors/EditorsModule.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "controls/editors/checkbox/cxCheckBox.h"
 #include "controls/editors/dropdown/cxEditPopupWindow.h"
 #include "controls/editors/listbox/cxListBox.h"
 #include "controls/editors/tests/EditTestEditors.h"
 #include "controls/framework/cxLookAndFeels.h"
-#include "controls/framework/tests/ControlTestUtil.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/testsupport/PixelCanvas.h"
 #include "platform/testsupport/ScreenPicture.h"
@@ -34,18 +34,11 @@ constexpr TChoiceLook kChoiceLooks[] = {
     {"主题", lfStandard, ebs3D, true},
 };
 
-struct ChoicePicturesTest : cxWindowTest {
+struct ChoicePicturesTest : cxEditorWindowTest {
   void SetUp() override
   {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
+    cxEditorWindowTest::SetUp();
     Form->SetColor(clBtnFace);
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
   }
   void Look(TcxCustomEditStyle* S, const TChoiceLook& L)
   {
@@ -138,20 +131,7 @@ TEST_F(ChoicePicturesTest, ListBoxesInEveryLookAndAnOpenPopupWithItsSystemPanel)
   edit->GetProperties()->GetButtons()->Add()->SetKind(bkDown);
   edit->SetEditValue(Variant(AnsiString("财务部")));
   Pump();
-  auto* popup = new TcxCustomEditPopupWindow(edit);
-  popup->SetTakeFocus(false);
-  popup->SetModalMode(false);
-  popup->SetSizeable(true);
-  popup->SetSysPanelStyle(true);
-  popup->SetShadow(true);
-  popup->SetPopupBorderStyle(epbsSingle);
-  popup->SetPopupAutoSize(false);
-  popup->SetPopupWidth(220);
-  popup->SetPopupHeight(160);
-  auto* content = new TcxListBox(popup);
-  content->SetParent(popup);
-  for (const char* s : {"总经理室", "财务部", "销售部", "采购部", "工程部"}) content->GetItems()->Add(s);
-  popup->Content = content;
+  std::unique_ptr<TcxCustomEditPopupWindow> popup(cxEditTest::MakeDepartmentPopup(edit, 220, 160));
   popup->Popup(nullptr);
   popup->RecalculateLayout();
   Pump();
@@ -167,5 +147,4 @@ TEST_F(ChoicePicturesTest, ListBoxesInEveryLookAndAnOpenPopupWithItsSystemPanel)
   const POINT panel = popup->ClientToScreen(POINT{(c.left + c.right) / 2, c.bottom + 4});
   EXPECT_EQ(pic.At(panel.x - all.left, panel.y - all.top), Graphics::ColorToRGB(clBtnFace));
   popup->ClosePopup(false);
-  delete popup;
 }

@@ -2,12 +2,11 @@
 // grip corner, resizing by the grip with the outline, and the close button of the system panel.
 #include <gtest/gtest.h>
 
-#include "controls/editors/EditorsModule.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "controls/editors/dropdown/cxEditPopupWindow.h"
 #include "controls/editors/edit/cxEditViewInfo.h"
 #include "controls/editors/listbox/cxListBox.h"
 #include "controls/editors/tests/EditTestEditors.h"
-#include "controls/framework/tests/ControlTestUtil.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/testsupport/PixelCanvas.h"
 #include "platform/testsupport/ScreenPicture.h"
@@ -15,14 +14,13 @@
 
 namespace {
 
-struct EditPopupWindowTest : cxWindowTest {
+struct EditPopupWindowTest : cxEditorWindowTest {
   TcxTestButtonEdit* Edit = nullptr;
   TcxCustomEditPopupWindow* Popup = nullptr;
   TcxListBox* List = nullptr;
   void SetUp() override
   {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
+    cxEditorWindowTest::SetUp();
     Edit = new TcxTestButtonEdit(Form);
     Edit->SetParent(Form);
     Edit->SetAutoSize(false);
@@ -41,9 +39,7 @@ struct EditPopupWindowTest : cxWindowTest {
   {
     Popup->ClosePopup(false);
     delete Popup;
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
+    cxEditorWindowTest::TearDown();
   }
   // The editor's rectangle the pop-up is placed against, on the screen.
   RECT EditScreen()

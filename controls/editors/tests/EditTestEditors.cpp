@@ -1,5 +1,8 @@
 #include "controls/editors/tests/EditTestEditors.h"
 
+#include "controls/editors/dropdown/cxEditPopupWindow.h"
+#include "controls/editors/listbox/cxListBox.h"
+
 #include "platform/forms/controls/Messages.h"
 #include "platform/win/WinUser.h"
 
@@ -118,4 +121,25 @@ void TcxTestInplaceHost::MouseDown(TMouseButton Button, TShiftState Shift, int X
   const int column = X / CellWidth;
   if (column < 0 || column >= int(Columns.size())) return;
   Prepare(column)->ActivateByMouse(Shift, X, Y, FEditData);
+}
+
+// ---- Sample pop-up
+
+TcxCustomEditPopupWindow* cxEditTest::MakeDepartmentPopup(TcxCustomEdit* AEdit, int AWidth, int AHeight)
+{
+  auto* popup = new TcxCustomEditPopupWindow(AEdit);
+  popup->SetTakeFocus(false);
+  popup->SetModalMode(false);
+  popup->SetSizeable(true);
+  popup->SetSysPanelStyle(true);
+  popup->SetShadow(true);
+  popup->SetPopupBorderStyle(epbsSingle);
+  popup->SetPopupAutoSize(false);
+  popup->SetPopupWidth(AWidth);
+  popup->SetPopupHeight(AHeight);
+  auto* content = new TcxListBox(popup);
+  content->SetParent(popup);
+  for (const char* s : {"总经理室", "财务部", "销售部", "采购部", "工程部"}) content->GetItems()->Add(s);
+  popup->Content = content;
+  return popup;
 }

@@ -142,3 +142,11 @@ private:
   int FFocusedColumn = 0;
   TcxCustomEditData* FEditData = nullptr;
 };
+
+class TcxCustomEditPopupWindow;
+
+namespace cxEditTest {
+// A sizeable pop-up of the editor with the system panel and a shadow, a fixed size of
+// AWidth x AHeight and a list of five departments as its content; not shown. The caller owns it.
+TcxCustomEditPopupWindow* MakeDepartmentPopup(TcxCustomEdit* AEdit, int AWidth, int AHeight);
+}  // namespace cxEditTest

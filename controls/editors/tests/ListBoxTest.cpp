@@ -5,9 +5,8 @@
 #include <memory>
 #include <vector>
 
-#include "controls/editors/EditorsModule.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "controls/editors/listbox/cxListBox.h"
-#include "controls/framework/tests/ControlTestUtil.h"
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/rtl/FormatText.h"
@@ -48,23 +47,16 @@ protected:
   }
 };
 
-struct ListBoxTest : cxWindowTest {
+struct ListBoxTest : cxEditorWindowTest {
   TBoundListBox* Box = nullptr;
   void SetUp() override
   {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
+    cxEditorWindowTest::SetUp();
     Box = new TBoundListBox(Form);
     Box->SetParent(Form);
     Box->SetLeft(10);
     Box->SetTop(10);
     Pump();
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
   }
   void Fill(int Count, const char* Prefix = "line ")
   {

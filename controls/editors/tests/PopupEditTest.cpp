@@ -3,11 +3,11 @@
 // circular case, and a user's size kept for the next opening.
 #include <gtest/gtest.h>
 
-#include "controls/editors/EditorsModule.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "controls/editors/dropdown/cxPopupEdit.h"
 #include "controls/editors/edit/cxEditViewInfo.h"
 #include "controls/editors/listbox/cxListBox.h"
-#include "controls/framework/tests/ControlTestUtil.h"
+#include "controls/editors/tests/EditTestEditors.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/win/WinUser.h"
 #include "platform/win/queue/Messages.h"
@@ -15,13 +15,12 @@
 
 namespace {
 
-struct PopupEditTest : cxWindowTest {
+struct PopupEditTest : cxEditorWindowTest {
   TcxPopupEdit* Edit = nullptr;
   TcxListBox* Panel = nullptr;
   void SetUp() override
   {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
+    cxEditorWindowTest::SetUp();
     Edit = new TcxPopupEdit(Form);
     Edit->SetParent(Form);
     Edit->SetBounds(20, 20, 160, 21);
@@ -30,12 +29,6 @@ struct PopupEditTest : cxWindowTest {
     Panel->SetBounds(250, 150, 140, 90);
     for (const char* s : {"北京", "上海", "广州"}) Panel->GetItems()->Add(s);
     Pump();
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
   }
   // Keys go to the editor's EDIT window, wherever the focus is.
   void EditKey(Word VKey)
@@ -211,4 +204,36 @@ TEST_F(PopupEditTest, AUserSizeIsKeptForTheNextOpening)
   EditKey(VK_F4);
   EXPECT_EQ(w->GetWidth(), width + 30);
   EXPECT_EQ(w->GetHeight(), height + 20);
+}
+
+TEST_F(PopupEditTest, InPlaceItOpensAtOnceAndAUserSizeStaysWithTheCell)
+{
+  TcxPopupEditProperties props(nullptr);
+  props.SetPopupControl(Panel);
+  props.SetPopupSysPanelStyle(true);
+  auto* host = new TcxTestInplaceHost(Form);
+  host->SetParent(Form);
+  host->SetBounds(10, 60, 300, 40);
+  host->CellWidth = 150;
+  host->Columns = {&props};
+  Pump();
+  auto* e = dynamic_cast<TcxPopupEdit*>(host->ShowEditor(0));
+  ASSERT_NE(e, nullptr);
+  Pump();
+  ASSERT_TRUE(e->GetDroppedDown());  // ImmediatePopup
+  TcxCustomEditPopupWindow* w = e->GetPopupWindow();
+  const int width = w->GetWidth();
+  const RECT g = w->GetPopupViewInfo()->Info.SizeGripSizingRect;
+  const POINT grip{(g.left + g.right) / 2, (g.top + g.bottom) / 2};
+  Press(w, grip.x, grip.y);
+  MoveTo(w, grip.x + 25, grip.y);
+  Release(w, grip.x + 25, grip.y);
+  e->Deactivate();
+  Pump();
+  EXPECT_FALSE(e->GetDroppedDown());
+  EXPECT_EQ(props.GetPopupWidth(), 250);  // the column's properties keep their size
+  host->ShowEditor(0);
+  Pump();
+  ASSERT_TRUE(e->GetDroppedDown());
+  EXPECT_EQ(w->GetWidth(), width + 25);
 }
