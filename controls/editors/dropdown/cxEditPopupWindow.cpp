@@ -88,14 +88,12 @@ private:
   }
   static HWND MakeBand()
   {
-    static bool registered = false;
-    if (!registered) {
-      WNDCLASSEXA wc;
-      wc.lpfnWndProc = BandProc;
-      wc.lpszClassName = "cxSizingOutline";
-      Windows::RegisterClassEx(&wc);
-      registered = true;
-    }
+    // Registered each time: the window layer may have been started again since (a second
+    // registration of a known class only fails).
+    WNDCLASSEXA wc;
+    wc.lpfnWndProc = BandProc;
+    wc.lpszClassName = "cxSizingOutline";
+    Windows::RegisterClassEx(&wc);
     return Windows::CreateWindowEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "cxSizingOutline", "", WS_POPUP,
                                    0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   }
