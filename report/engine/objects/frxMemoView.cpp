@@ -16,6 +16,7 @@
 #include "platform/rtl/StringUtils.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/model/frxExpression.h"
+#include "report/engine/model/frxPlugins.h"
 #include "report/engine/model/frxReport.h"
 #include "report/engine/model/frxRes.h"
 #include "report/engine/model/frxStyles.h"
@@ -385,7 +386,14 @@ AnsiString TfrxCustomMemoView::CalcAndFormat(const AnsiString& Expression)
     }
   }
   if (SysUtils::SameText(expr, "TOTALPAGES#")) {
-    Value = Variant(AnsiString("[TotalPages#]"));
+    // The final pass of a double pass knows the count: written into the page, it reaches the
+    // exports too, which copy the text as it stands. Otherwise the prepared pages fill it in.
+    TfrxReport* r = GetReport();
+    TfrxCustomEngine* e = r ? r->GetEngine() : nullptr;
+    if (e && e->GetDoublePass() && e->FinalPass)
+      Value = Variant(e->TotalPages);
+    else
+      Value = Variant(AnsiString("[TotalPages#]"));
   } else {
     TfrxReport* r = GetReport();
     Value = r ? r->Calc(expr) : Variant::Null();

@@ -15,6 +15,16 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
+// The text of the first text object of a band on a prepared page, as stored.
+AnsiString PreparedText(TfrxPreviewPages* P, Integer Index, const AnsiString& Band)
+{
+  for (TfrxComponent* b : P->GetPage(Index)->GetObjects())
+    if (b->GetName() == Band)
+      for (TfrxComponent* c : b->GetObjects())
+        if (auto* m = dynamic_cast<TfrxCustomMemoView*>(c)) return m->GetText();
+  return "no band " + Band;
+}
+
 class Engine : public EngineFixture {
 protected:
   // Saved as .fp3, loaded into a second report, drawn: the pictures must equal those drawn
@@ -76,6 +86,8 @@ TEST_F(Engine, PageFooterNumbersAndTotalPages)
   EXPECT_EQ(pages[0].substr(0, pages[0].find(' ')), "PageHeader1{行清单}");
   EXPECT_NE(pages[0].find("Data1{第13行} PageFooter1{第 1 页 共 5 页}"), std::string::npos) << pages[0];
   EXPECT_NE(pages[4].find("Data1{第60行} PageFooter1{第 5 页 共 5 页}"), std::string::npos) << pages[4];
+  // A single pass leaves the count to the prepared pages.
+  EXPECT_EQ(PreparedText(Pages(), 4, "PageFooter1"), "第 5 页 共 [TotalPages#] 页");
   CheckRoundTrip("pagefooter");
 }
 
@@ -113,10 +125,15 @@ TEST_F(Engine, DoublePassKnowsTotalPages)
   auto* page = NewPage(100);
   Memo(Band<TfrxReportTitle>(page, "Title", 0), "共 [TotalPages] 页");
   Memo(Data(page, "Data1", 30, ds), "[行.\"名称\"]");
+  Memo(Band<TfrxPageFooter>(page, "PageFooter1", 300), "第 [Page#] 页 共 [TotalPages#] 页");
   ASSERT_TRUE(Prepare());
   Lines pages = Dump();
   ASSERT_EQ(pages.size(), 5u);
   EXPECT_EQ(pages[0].find("Title{共 5 页}"), 0u) << pages[0];
+  // The second pass writes the count itself, so that exports, which copy the text as it
+  // stands, show it too.
+  EXPECT_EQ(PreparedText(Pages(), 0, "PageFooter1"), "第 1 页 共 5 页");
+  EXPECT_EQ(PreparedText(Pages(), 4, "PageFooter1"), "第 5 页 共 5 页");
   CheckRoundTrip("doublepass");
 }
 
