@@ -7,6 +7,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Variants.h"
 #include "platform/forms/graphics/Bitmap.h"
+#include "report/engine/ReportEngineModule.h"
 #include "report/engine/design/frxDsgnIntf.h"
 #include "report/engine/model/frxBands.h"
 #include "report/engine/model/frxPage.h"
@@ -53,7 +54,13 @@ protected:
     frxDsgnIntf::Finalize();
     frxDsgnIntf::Initialize();
   }
-  void TearDown() override { frxDsgnIntf::Finalize(); }
+  // The registries go back to what the module registers, for the tests that follow.
+  void TearDown() override
+  {
+    frxDsgnIntf::Finalize();
+    ReportEngineModule::Finalize();
+    ReportEngineModule::Initialize();
+  }
 };
 
 }  // namespace
