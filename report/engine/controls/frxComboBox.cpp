@@ -20,6 +20,12 @@
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 #include "platform/win/backend/Backend.h"
+#include "platform/win/window/Rects.h"
+
+namespace {
+// The window property that keeps the list window's former procedure.
+constexpr const char* kListProcProp = "frxComboBoxListProc";
+}  // namespace
 
 // ============================================================================================
 // TfrxCustomComboBox
@@ -58,6 +64,36 @@ void TfrxCustomComboBox::CreateWnd()
   if (HWND edit = ComboBox::EditOf(GetHandle())) Windows::SendMessage(edit, EM_SETREADONLY, FReadOnly, 0);
   Windows::SendMessage(GetHandle(), CB_SETDROPPEDWIDTH, WPARAM(FListWidth > 0 ? FListWidth : GetWidth() - 1), 0);
   PlaceEdit();
+  // The list: a client edge in place of its border, framed raised when its frame is painted.
+  HWND list = ComboBox::ListOf(GetHandle());
+  if (list && !Windows::GetProp(list, kListProcProp)) {
+    Windows::SetWindowLongPtr(list, GWL_STYLE, Windows::GetWindowLongPtr(list, GWL_STYLE) & ~LONG_PTR(WS_BORDER));
+    Windows::SetWindowLongPtr(list, GWL_EXSTYLE,
+                              Windows::GetWindowLongPtr(list, GWL_EXSTYLE) | LONG_PTR(WS_EX_CLIENTEDGE));
+    LONG_PTR former =
+        Windows::SetWindowLongPtr(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TfrxCustomComboBox::ListWindowProc));
+    Windows::SetProp(list, kListProcProp, reinterpret_cast<HANDLE>(former));
+    Windows::SetWindowPos(list, nullptr, 0, 0, 0, 0,
+                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+}
+
+LRESULT TfrxCustomComboBox::ListWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam)
+{
+  auto former = reinterpret_cast<WNDPROC>(Windows::GetProp(Wnd, kListProcProp));
+  if (!former) return Windows::DefWindowProc(Wnd, Msg, WParam, LParam);
+  if (Msg == WM_NCDESTROY) Windows::RemoveProp(Wnd, kListProcProp);
+  LRESULT result = Windows::CallWindowProc(former, Wnd, Msg, WParam, LParam);
+  if (Msg == WM_NCPAINT) {
+    RECT r;
+    Windows::GetWindowRect(Wnd, &r);
+    Windows::OffsetRect(&r, -r.left, -r.top);
+    if (HDC dc = Windows::GetWindowDC(Wnd)) {
+      Windows::DrawEdge(dc, &r, EDGE_RAISED, BF_RECT);
+      Windows::ReleaseDC(Wnd, dc);
+    }
+  }
+  return result;
 }
 
 void TfrxCustomComboBox::UpdateItemHeight()

@@ -59,7 +59,9 @@ protected:
 
 private:
   void PaintArrow(TCanvas* Canvas, int X, int Y);
-
+  // The list window's messages come here first: its frame is painted raised. Its former
+  // procedure is kept with the window, which may outlive this object's destructor by a moment.
+  static LRESULT ListWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   int FListWidth = 0;
   bool FReadOnly = false;
   bool FDroppedUp = false;

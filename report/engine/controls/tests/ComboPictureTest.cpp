@@ -5,6 +5,11 @@
 
 #include "platform/forms/graphics/Colors.h"
 #include "platform/forms/graphics/Font.h"
+#include "platform/commctrl/CommCtrl.h"
+#include "platform/commctrl/combobox/ComboBox.h"
+#include "platform/gdi/dc/DeviceContext.h"
+#include "platform/win/paint/Painting.h"
+#include "platform/win/window/Windows.h"
 #include "platform/forms/tests/ControlsTestUtil.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
@@ -107,4 +112,30 @@ TEST(ComboListHeight, RowsOfTheDroppedList)
   for (const Case& c : cases)
     EXPECT_EQ(TfrxCustomComboBox::ListHeight(c.dropDownCount, c.count, c.itemHeight), c.expected)
         << c.dropDownCount << "/" << c.count;
+}
+
+TEST_F(ControlPictureTest, TheDroppedListHasARaisedFrameInPlaceOfItsBorder)
+{
+  TForm* form = MakeForm(200, 200);
+  auto* c = new TfrxComboBox(Owner.get());
+  c->SetParent(form);
+  c->SetBounds(10, 10, 120, 21);
+  for (const char* s : {"100%", "75%", "整页"}) c->GetItems()->Add(s);
+  form->Show();
+  Windows::SendMessage(c->GetHandle(), CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+  HWND list = ComboBox::ListOf(c->GetHandle());
+  ASSERT_NE(list, nullptr);
+  ASSERT_TRUE(Windows::IsWindowVisible(list));
+  EXPECT_FALSE(Windows::GetWindowLongPtr(list, GWL_STYLE) & WS_BORDER);
+  EXPECT_TRUE(Windows::GetWindowLongPtr(list, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  RECT r;
+  Windows::GetWindowRect(list, &r);
+  HDC dc = Windows::GetWindowDC(list);
+  // Raised: light at the top-left, dark at the bottom-right (a client edge alone is sunken).
+  EXPECT_EQ(Windows::GetPixel(dc, 1, 1), CtlRgb(clBtnHighlight));
+  EXPECT_EQ(Windows::GetPixel(dc, r.right - r.left - 1, r.bottom - r.top - 1), CtlRgb(cl3DDkShadow));
+  EXPECT_EQ(Windows::GetPixel(dc, r.right - r.left - 2, r.bottom - r.top - 2), CtlRgb(clBtnShadow));
+  Windows::ReleaseDC(list, dc);
+  Windows::SendMessage(c->GetHandle(), CB_SHOWDROPDOWN, FALSE, 0);
 }
