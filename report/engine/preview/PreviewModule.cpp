@@ -9,6 +9,7 @@
 #include "report/engine/ReportEngineModule.h"
 #include "report/engine/model/frxOptions.h"
 #include "report/engine/model/frxReport.h"
+#include "report/engine/preview/frxCursors.h"
 #include "report/engine/preview/frxPreview.h"
 #include "report/engine/preview/frxPreviewForm.h"
 #include "report/engine/preview/frxPrintDialog.h"
@@ -63,10 +64,10 @@ void Initialize()
   PreviousPassword =
       frxOptions::PasswordService().Install(std::make_unique<std::function<frxOptions::TPasswordFunc>>(AskPassword));
   PrintDialog = std::make_unique<frxPrintDialog::TScopedPrintDialog>(frxPrintDialogForm::Execute);
-  // The hand and magnifier cursors of the page surface.
+  // The hand and magnifier cursors of the page surface; the screen frees them.
   if (Forms::Screen) {
-    Forms::Screen->SetCursors(50, Forms::Screen->GetCursors(crHandPoint));
-    Forms::Screen->SetCursors(51, Forms::Screen->GetCursors(crCross));
+    Forms::Screen->SetCursors(frxCursors::crHand, frxCursors::MakeHandCursor());
+    Forms::Screen->SetCursors(frxCursors::crZoom, frxCursors::MakeZoomCursor());
   }
   Initialized = true;
 }

@@ -7,8 +7,11 @@
 #include "platform/forms/app/Screen.h"
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/gdi/dc/DeviceContext.h"
+#include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/dc/SavedDC.h"
+#include "platform/gdi/draw/Blits.h"
 #include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Bitmaps.h"
 #include "platform/gdi/meta/EnhMetaFile.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringUtils.h"
@@ -33,6 +36,7 @@
 #include "report/engine/prepared/frxPreviewPages.h"
 #include "report/engine/model/frxBands.h"
 #include "report/engine/objects/frxView.h"
+#include "report/engine/preview/frxCursors.h"
 #include "report/engine/preview/frxPreviewDialogs.h"
 #include "report/engine/preview/frxPreviewForm.h"
 #include "report/engine/run/frxEngine.h"
@@ -41,7 +45,7 @@ namespace {
 
 constexpr TColor kWorkspaceGrey = 0x808080;
 // The library's hand and magnifier cursors.
-constexpr TCursor kHandCursor = 50, kZoomCursor = 51;
+constexpr TCursor kHandCursor = frxCursors::crHand, kZoomCursor = frxCursors::crZoom;
 
 TfrxPreviewForm* FormOf(TfrxPreview* Preview) { return dynamic_cast<TfrxPreviewForm*>(Preview->GetOwner()); }
 
@@ -218,6 +222,53 @@ void TfrxPreviewWorkspace::Resize()
 {
   TfrxScrollWin::Resize();
   UpdateScrollBars();
+}
+
+namespace {
+
+// A memory DC with a bitmap the size of a client area, freed with the guard.
+class TOffscreenDC {
+public:
+  TOffscreenDC(HDC Like, int Width, int Height)
+      : FDC(Windows::CreateCompatibleDC(Like)), FBitmap(Windows::CreateCompatibleBitmap(nullptr, Width, Height))
+  {
+    FOld = Windows::SelectObject(FDC, FBitmap);
+  }
+  ~TOffscreenDC()
+  {
+    Windows::SelectObject(FDC, FOld);
+    Windows::DeleteObject(FBitmap);
+    Windows::DeleteDC(FDC);
+  }
+  TOffscreenDC(const TOffscreenDC&) = delete;
+  TOffscreenDC& operator=(const TOffscreenDC&) = delete;
+  HDC Get() const { return FDC; }
+
+private:
+  HDC FDC;
+  HBITMAP FBitmap;
+  HGDIOBJ FOld;
+};
+
+}  // namespace
+
+void TfrxPreviewWorkspace::PaintWindow(HDC DC)
+{
+  RECT client = GetClientRect();
+  if (!FDoubleBuffered || client.right <= 0 || client.bottom <= 0) {
+    TfrxScrollWin::PaintWindow(DC);
+    return;
+  }
+  TOffscreenDC buffer(DC, client.right, client.bottom);
+  // Only what the window needs painted, in the picture as on the window.
+  RECT box;
+  if (Windows::GetClipBox(DC, &box) != NULLREGION)
+    Windows::IntersectClipRect(buffer.Get(), box.left, box.top, box.right, box.bottom);
+  else
+    box = client;
+  TfrxScrollWin::PaintWindow(buffer.Get());
+  Windows::BitBlt(DC, box.left, box.top, box.right - box.left, box.bottom - box.top, buffer.Get(), box.left, box.top,
+                  SRCCOPY);
 }
 
 void TfrxPreviewWorkspace::Paint()
@@ -490,6 +541,7 @@ void TfrxPreview::InitPreview()
   FWorkspace->SearchPage = 0;
   FWorkspace->ClearDrawingCache();
   FAllowF3 = false;
+  if (Report) FWorkspace->SetDoubleBuffered(Report->GetPreviewOptions()->DoubleBuffered);
   RebuildLayout();
   UpdatePages();
   UpdateOutline();

@@ -80,8 +80,13 @@ public:
   Integer GetDrawingsMade() const { return FDrawingsMade; }
   // Scrolls without making the page at the new position current (page changes).
   void SetPositionQuietly(Integer Horz, Integer Vert);
+  // Paints into an off-screen picture first, so that a repaint never shows the grey before the
+  // pages (the preview options' DoubleBuffered).
+  bool GetDoubleBuffered() const { return FDoubleBuffered; }
+  void SetDoubleBuffered(bool Value) { FDoubleBuffered = Value; }
 
 protected:
+  void PaintWindow(HDC DC) override;
   void Paint() override;
   void HorzScrolled() override;
   void VertScrolled() override;
@@ -106,6 +111,7 @@ private:
   HENHMETAFILE FDrawing = nullptr;
   Integer FDrawingPage = -1;
   Integer FDrawingsMade = 0;
+  bool FDoubleBuffered = true;
 };
 
 class TfrxPreview : public TfrxCustomPreview {

@@ -371,8 +371,9 @@ void TfrxPreviewForm::AddSeparator(const AnsiString& Name, int Width)
   auto* b = new TToolButton(this);
   b->SetName(Name);
   b->SetStyle(tbsSeparator);
-  b->SetWidth(Width);
   b->SetParent(FToolBar);
+  // The bar gives a new separator its narrow width; the boxes' places are wider.
+  b->SetWidth(Width);
   FButtons[Name] = b;
 }
 
@@ -386,6 +387,13 @@ void TfrxPreviewForm::PlaceEmbedded()
     control->SetBounds(r.left + 2, r.top + (r.bottom - r.top - h) / 2, r.right - r.left - 4, h);
     control->SetVisible(sep->GetVisible());
   }
+}
+
+void TfrxPreviewForm::DoShow()
+{
+  TForm::DoShow();
+  FToolBar->HandleNeeded();
+  PlaceEmbedded();
 }
 
 void TfrxPreviewForm::Resize()
@@ -447,6 +455,8 @@ void TfrxPreviewForm::Init()
   // The separator before the settings group goes with the group.
   if (TControl* c = Button("Sep8"))
     c->SetVisible(buttons.Contains(pbTools) && (buttons.Contains(pbPageSetup) || buttons.Contains(pbOutline)));
+  // The buttons get their places with the tool bar's window; the boxes take theirs from them.
+  FToolBar->HandleNeeded();
   FToolBar->SetShowCaptions(options->ShowCaptions);
   if (options->ShowCaptions) {
     FToolBar->SetButtonWidth(64);

@@ -64,6 +64,7 @@ protected:
   void KeyDown(Word& Key, TShiftState Shift) override;
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, POINT MousePos) override;
   void Resize() override;
+  void DoShow() override;
 
 private:
   TToolButton* AddButton(const AnsiString& Name, int Image, const AnsiString& Caption, bool Separator = false);

@@ -201,6 +201,23 @@ TEST_F(PreviewDialogsTest, TheButtonsFollowThePreviewOptions)
   EXPECT_EQ(Form->GetCaption(), "预览");
 }
 
+TEST_F(PreviewDialogsTest, TheBoxesStandOverTheirPlacesInTheToolBar)
+{
+  OpenForm();
+  const struct {
+    const char* Control;
+    const char* Place;
+    int Width;
+  } kEmbedded[] = {{"ZoomCB", "Sep3", 70}, {"PageE", "Sep4", 44}, {"CancelB", "Sep5", 90}};
+  for (const auto& e : kEmbedded) {
+    RECT place = Form->Button(e.Place)->GetBoundsRect(), box = Form->Button(e.Control)->GetBoundsRect();
+    EXPECT_EQ(place.right - place.left, e.Width) << e.Place;
+    EXPECT_EQ(box.left, place.left + 2) << e.Control;
+    EXPECT_EQ(box.right, place.right - 2) << e.Control;
+    EXPECT_GT(box.left, Form->Button("PrintB")->GetLeft()) << e.Control;
+  }
+}
+
 TEST_F(PreviewDialogsTest, WithoutPrintersThePrintButtonSaysSo)
 {
   Printers.reset();

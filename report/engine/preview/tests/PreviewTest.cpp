@@ -1,6 +1,7 @@
 // The preview control over a prepared report: page numbers, zoom, outline positions, the text
 // search over the drawn pages and its mark on screen, commands refused while preparing, and the
 // page surface's scrolling.
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -183,6 +184,33 @@ TEST_F(PreviewTest, TheFoundTextIsInvertedOnTheSheet)
   // Grey around the sheet.
   EXPECT_EQ(PixelOf(ws, left - 5, top + 20), RGB(0x80, 0x80, 0x80));
   SaveFormPicture(Form.get(), "preview_find.png");
+}
+
+TEST_F(PreviewTest, TheWorkspacePaintsOffScreenAsTheOptionsSayWithTheSamePicture)
+{
+  Report->GetPreviewOptions()->DoubleBuffered = false;
+  Prepare({{3, "合同甲"}});
+  TfrxPreviewWorkspace* ws = Preview->GetWorkspace();
+  EXPECT_FALSE(ws->GetDoubleBuffered());
+  auto picture = [&] {
+    Pump();
+    Form->Repaint();
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < ws->GetClientHeight(); y += 7)
+      for (int x = 0; x < ws->GetClientWidth(); x += 5) pixels.push_back(PixelOf(ws, x, y));
+    return pixels;
+  };
+  std::vector<COLORREF> direct = picture();
+  Report->GetPreviewOptions()->DoubleBuffered = true;
+  Preview->InitPreview();
+  EXPECT_TRUE(ws->GetDoubleBuffered());
+  // Scrolled by a part of a page, so that the copy is of a partly repainted window too.
+  ws->SetVertPosition(ws->GetVertPosition() + 37);
+  ws->SetVertPosition(ws->GetVertPosition() - 37);
+  std::vector<COLORREF> buffered = picture();
+  ASSERT_EQ(buffered.size(), direct.size());
+  EXPECT_TRUE(buffered == direct);
+  EXPECT_NE(std::count(direct.begin(), direct.end(), RGB(0, 0, 0)), 0) << "the sheet drew some text";
 }
 
 TEST_F(PreviewTest, KeysAndWheelScrollThePageSurface)
