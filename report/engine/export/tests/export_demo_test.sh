@@ -31,7 +31,9 @@ export_through pdf "$px" "$py" "$pw" "$ph" TfrxPDFExportDialog
 pdftotext "$FILE" - | grep -q '澜岳合同清单' || dt_fail "pdftotext finds no title in $FILE"
 pages=$(pdfinfo "$FILE" | awk '/^Pages:/ { print $2 }')
 [ "${pages:-0}" -ge 2 ] || dt_fail "the list has ${pages:-no} pages in $FILE"
-pdftotext "$FILE" - | grep -q "第 $pages 页" || dt_fail "pdftotext finds no last page in $FILE"
+# The footer of the double-pass list: its own number and the count on every page.
+pdftotext "$FILE" - | grep -q "第 *1 *页 *共 *$pages *页" || dt_fail "pdftotext finds no first page footer in $FILE"
+pdftotext "$FILE" - | grep -q "第 *$pages *页 *共 *$pages *页" || dt_fail "pdftotext finds no last page footer in $FILE"
 
 export_through xls "$xx" "$xy" "$xw" "$xh" TfrxXLSExportDialog
 [ "$FILE" = "$DT_WORK/sample-xls.xlsx" ] || dt_fail "xlsx went to $FILE"
