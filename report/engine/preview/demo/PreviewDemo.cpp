@@ -47,6 +47,7 @@
 #include "platform/stdctrls/panels/Label.h"
 #include "platform/stdctrls/toolbars/ToolButton.h"
 #include "platform/sys/WinSpool.h"
+#include "platform/win/backend/DemoSupport.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/window/Windows.h"
 #include "report/engine/controls/frxDock.h"
@@ -66,13 +67,9 @@
 
 namespace {
 
-std::string gShotPath;
+using Demo::Say;
 
-void Say(const std::string& Line)
-{
-  std::printf("%s\n", Line.c_str());
-  std::fflush(stdout);
-}
+std::string gShotPath;
 
 std::string ScreenRect(const RECT& R)
 {
@@ -413,11 +410,7 @@ int main(int argc, char** argv)
 {
   if (argc == 8 && std::string(argv[1]) == "--inverted") return CompareInverted(argv + 2);
   gShotPath = argc > 1 ? argv[1] : "preview_demo.png";
-  std::string err;
-  if (!SdlBackend::Start(&err)) {
-    std::fprintf(stderr, "no display: %s\n", err.c_str());
-    return 2;
-  }
+  if (!Demo::StartDesktop()) return 2;
   Forms::InitializeApplication();
   StdCtrls::Initialize();
   PreviewModule::Initialize();
@@ -465,7 +458,7 @@ int main(int argc, char** argv)
       FoundShots();
     } else if (msg.wParam == VK_F12) {
       handled = true;
-      Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot failed");
+      Demo::TakeShot(gShotPath);
       Forms::Application->Terminate();
     }
   };
