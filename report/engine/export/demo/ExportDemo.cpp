@@ -29,6 +29,7 @@
 #include "platform/win/window/Windows.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/export/ExportModule.h"
+#include "report/engine/export/demo/ContractSample.h"
 #include "report/engine/export/frxExportImage.h"
 #include "report/engine/export/frxExportPDF.h"
 #include "report/engine/export/frxExportRTF.h"
@@ -60,69 +61,10 @@ std::string Rect(HWND wnd)
 const char* const kClients[] = {"甲公司", "乙公司", "丙公司", "丁公司", "Northwind Ltd.", "戊公司"};
 constexpr int kRows = 90;
 
-TfrxMemoView* AddMemo(TfrxComponent* Band, const AnsiString& Text, Extended Left, Extended Width)
-{
-  auto* m = new TfrxMemoView(Band);
-  m->CreateUniqueName();
-  m->SetBounds(Left, 0, Width, 18);
-  m->SetText(Text);
-  m->GetFont()->SetName("宋体");
-  return m;
-}
-
-// A contract list over a data set of its own: a title, column headers, 90 rows (three A4 pages)
-// with framed amounts, and a page footer "第 N 页 共 M 页".
+// A contract list of 90 rows (three A4 pages).
 std::unique_ptr<TfrxReport> SampleReport()
 {
-  auto report = std::make_unique<TfrxReport>(nullptr);
-  report->GetEngineOptions()->SilentMode = true;
-  report->GetReportOptions()->Name = "合同清单";
-  auto* ds = new TfrxUserDataSet(report.get());
-  ds->CreateUniqueName();
-  ds->SetUserName("合同");
-  ds->RangeEnd = reCount;
-  ds->RangeEndCount = kRows;
-  ds->GetFields()->SetText("编号\r\n客户\r\n金额");
-  ds->OnGetValue = [ds](const AnsiString& Field, Variant& Value) {
-    int n = ds->RecNo + 1;
-    if (Field == "编号")
-      Value = Variant(n);
-    else if (Field == "客户")
-      Value = Variant(AnsiString(kClients[n % 6]));
-    else if (Field == "金额")
-      Value = Variant(n * 125.5);
-  };
-  report->GetDataSets()->Add(ds);
-
-  auto* page = new TfrxReportPage(report.get());
-  page->CreateUniqueName();
-  page->SetPaperSize(9);
-  page->LeftMargin = page->RightMargin = page->TopMargin = page->BottomMargin = 10;
-  auto band = [&](auto* b, const char* Name, Extended Top, Extended Height) {
-    b->SetName(Name);
-    b->SetTop(Top);
-    b->SetHeight(Height);
-    return b;
-  };
-  auto* title = band(new TfrxReportTitle(page), "Title", 0, 40);
-  TfrxMemoView* head = AddMemo(title, "澜岳合同清单 Contract list", 0, 500);
-  head->SetHeight(30);
-  head->GetFont()->SetSize(16);
-  auto* header = band(new TfrxPageHeader(page), "Header", 60, 22);
-  AddMemo(header, "编号", 0, 80);
-  AddMemo(header, "客户", 90, 250);
-  AddMemo(header, "金额", 350, 150)->HAlign = haRight;
-  auto* rows = band(new TfrxMasterData(page), "Rows", 100, 20);
-  rows->SetDataSetName("合同");
-  AddMemo(rows, "[合同.\"编号\"]", 0, 80);
-  AddMemo(rows, "[合同.\"客户\"]", 90, 250);
-  TfrxMemoView* amount = AddMemo(rows, "[合同.\"金额\"]", 350, 150);
-  amount->HAlign = haRight;
-  amount->GetFrame()->Typ = TfrxFrameTypes{ftLeft, ftRight, ftTop, ftBottom};
-  auto* footer = band(new TfrxPageFooter(page), "Footer", 140, 22);
-  AddMemo(footer, "第 [Page#] 页 共 [TotalPages#] 页", 0, 300);
-  report->GetEngineOptions()->DoublePass = true;
-  return report;
+  return std::move(ContractSample::Build("合同清单", kRows, [](int N) { return AnsiString(kClients[N % 6]); }).Report);
 }
 
 // ---- The window -----------------------------------------------------------------------------

@@ -53,6 +53,7 @@
 #include "report/engine/controls/frxDock.h"
 #include "report/engine/data/frxDataSet.h"
 #include "report/engine/export/ExportModule.h"
+#include "report/engine/export/demo/ContractSample.h"
 #include "report/engine/model/frxBands.h"
 #include "report/engine/model/frxDataSets.h"
 #include "report/engine/model/frxOptions.h"
@@ -89,79 +90,25 @@ const char* const kDemoClients[] = {"甲公司", "乙公司", "丙公司", "丁�
 constexpr int kDemoRows = 1200;
 constexpr int kRowsPerClient = 20;
 
-TfrxMemoView* AddMemo(TfrxComponent* Band, const AnsiString& Text, Extended Left, Extended Width)
-{
-  auto* m = new TfrxMemoView(Band);
-  m->CreateUniqueName();
-  m->SetBounds(Left, 0, Width, 18);
-  m->SetText(Text);
-  m->GetFont()->SetName("宋体");
-  return m;
-}
-
-// A contract list grouped by client, each group an outline entry: a title, column headers, the
-// rows, a group total and the page footer "第 N 页 共 M 页" of a double pass.
+// The contract list grouped by client, each group an outline entry with its total.
 std::unique_ptr<TfrxReport> SampleReport()
 {
-  auto report = std::make_unique<TfrxReport>(nullptr);
-  report->GetEngineOptions()->DoublePass = true;
-  report->GetReportOptions()->Name = "合同清单预览";
+  using namespace ContractSample;
+  TSample sample =
+      Build("合同清单预览", kDemoRows, [](int N) { return AnsiString(kDemoClients[(N - 1) / kRowsPerClient % 6]); });
+  TfrxReport* report = sample.Report.get();
   TfrxPreviewOptions* preview = report->GetPreviewOptions();
   preview->Modal = false;
   preview->OutlineVisible = true;
   preview->AllowEdit = true;
   report->GetPrintOptions()->Printer = WinSpool::PdfPrinterName;
-  auto* ds = new TfrxUserDataSet(report.get());
-  ds->CreateUniqueName();
-  ds->SetUserName("合同");
-  ds->RangeEnd = reCount;
-  ds->RangeEndCount = kDemoRows;
-  ds->GetFields()->SetText("编号\r\n客户\r\n金额");
-  ds->OnGetValue = [ds](const AnsiString& Field, Variant& Value) {
-    int n = ds->RecNo + 1;
-    if (Field == "编号")
-      Value = Variant(n);
-    else if (Field == "客户")
-      Value = Variant(AnsiString(kDemoClients[(n - 1) / kRowsPerClient % 6]));
-    else if (Field == "金额")
-      Value = Variant(n * 125.5);
-  };
-  report->GetDataSets()->Add(ds);
-
-  auto* page = new TfrxReportPage(report.get());
-  page->CreateUniqueName();
-  page->SetPaperSize(9);
-  page->LeftMargin = page->RightMargin = page->TopMargin = page->BottomMargin = 10;
-  auto band = [&](auto* b, const char* Name, Extended Top, Extended Height) {
-    b->SetName(Name);
-    b->SetTop(Top);
-    b->SetHeight(Height);
-    return b;
-  };
-  auto* title = band(new TfrxReportTitle(page), "Title", 0, 40);
-  TfrxMemoView* head = AddMemo(title, "澜岳合同清单 Contract list", 0, 500);
-  head->SetHeight(30);
-  head->GetFont()->SetSize(16);
-  auto* header = band(new TfrxPageHeader(page), "Header", 60, 22);
-  AddMemo(header, "编号", 0, 80);
-  AddMemo(header, "客户", 90, 250);
-  AddMemo(header, "金额", 350, 150)->HAlign = haRight;
-  auto* group = band(new TfrxGroupHeader(page), "ClientGroup", 90, 24);
+  auto* group = AddBand<TfrxGroupHeader>(sample.Page, "ClientGroup", 90, 24);
   group->Condition = "<合同.\"客户\">";
   group->SetOutlineText("<合同.\"客户\">");
   AddMemo(group, "客户: [合同.\"客户\"]", 0, 300)->GetFont()->SetStyle(TFontStyles{fsBold});
-  auto* rows = band(new TfrxMasterData(page), "Rows", 120, 20);
-  rows->SetDataSetName("合同");
-  AddMemo(rows, "[合同.\"编号\"]", 0, 80);
-  AddMemo(rows, "[合同.\"客户\"]", 90, 250);
-  TfrxMemoView* amount = AddMemo(rows, "[合同.\"金额\"]", 350, 150);
-  amount->HAlign = haRight;
-  amount->GetFrame()->Typ = TfrxFrameTypes{ftLeft, ftRight, ftTop, ftBottom};
-  auto* total = band(new TfrxGroupFooter(page), "ClientTotal", 150, 24);
+  auto* total = AddBand<TfrxGroupFooter>(sample.Page, "ClientTotal", 150, 24);
   AddMemo(total, "小计 [SUM(<合同.\"金额\">)]", 250, 250)->HAlign = haRight;
-  auto* footer = band(new TfrxPageFooter(page), "Footer", 190, 22);
-  AddMemo(footer, "第 [Page#] 页 共 [TotalPages#] 页", 0, 300);
-  return report;
+  return std::move(sample.Report);
 }
 
 // ---- The window -----------------------------------------------------------------------------

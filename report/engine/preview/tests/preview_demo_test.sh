@@ -47,23 +47,22 @@ read -r _ pages <<<"$DT_LINE"
 dt_expect '^view zoom [0-9]+ page 1$'
 dt_shot prepared
 
-# 50 % typed into the zoom box.
-dt_click $((zx + 10)) $((zy + zh / 2))
-dt_key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-dt_type '50'
-dt_key Return
-dt_expect '^view zoom 50 page'
+# Per cent typed into the zoom box.
+zoom_to() {
+  dt_click $((zx + 10)) $((zy + zh / 2))
+  dt_key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+  dt_type "$1"
+  dt_key Return
+  dt_expect "^view zoom $1 page"
+}
+zoom_to 50
 
 # The zoom tool adds a quarter per click; the hand tool takes over again.
 dt_click $((ztx + ztw / 2)) $((zty + zth / 2))
 dt_click $((wsx + wsw / 2)) $((wsy + wsh / 2))
 dt_expect '^view zoom 75 '
 dt_click $((htx + htw / 2)) $((hty + hth / 2))
-dt_click $((zx + 10)) $((zy + zh / 2))
-dt_key End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-dt_type '50'
-dt_key Return
-dt_expect '^view zoom 50 '
+zoom_to 50
 
 # Page 3 typed into the page box, then one on and one back by the buttons.
 dt_click $((ex + ew / 2)) $((ey + eh / 2))
