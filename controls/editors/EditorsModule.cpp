@@ -9,6 +9,7 @@
 #include "controls/editors/paint/cxEditPaintUtils.h"
 #include "controls/editors/paint/cxEditUtils.h"
 #include "controls/editors/maskedit/cxMaskEdit.h"
+#include "controls/editors/memo/cxMemo.h"
 #include "controls/editors/textedit/cxTextEdit.h"
 
 namespace EditorsModule {
@@ -29,6 +30,7 @@ void Initialize()
   cxMaskEdit::Initialize();
   cxCheckBox::Initialize();
   cxPopupEdit::Initialize();
+  cxMemo::Initialize();
   Initialized = true;
 }
 

@@ -10,10 +10,11 @@
 
 class TCustomMemo;
 
-// The lines of a memo: a view, owning nothing but the link to its memo.
+// The lines of a memo (or of any multi-line edit box): a view, owning nothing but the link to
+// its box.
 class TMemoStrings : public TStrings {
 public:
-  explicit TMemoStrings(TCustomMemo* AMemo) : FMemo(AMemo) {}
+  explicit TMemoStrings(TCustomEdit* AMemo) : FMemo(AMemo) {}
   Integer GetCount() const override;
   void Clear() override;
   void Delete(Integer Index) override;
@@ -27,7 +28,7 @@ protected:
   void SetUpdateState(bool Updating) override;
 
 private:
-  TCustomMemo* FMemo;
+  TCustomEdit* FMemo;
 };
 
 class TCustomMemo : public TCustomEdit {
