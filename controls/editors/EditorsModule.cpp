@@ -10,6 +10,7 @@
 #include "controls/editors/paint/cxEditUtils.h"
 #include "controls/editors/maskedit/cxMaskEdit.h"
 #include "controls/editors/memo/cxMemo.h"
+#include "controls/editors/spinedit/cxSpinEdit.h"
 #include "controls/editors/textedit/cxTextEdit.h"
 
 namespace EditorsModule {
@@ -31,6 +32,7 @@ void Initialize()
   cxCheckBox::Initialize();
   cxPopupEdit::Initialize();
   cxMemo::Initialize();
+  cxSpinEdit::Initialize();
   Initialized = true;
 }
 

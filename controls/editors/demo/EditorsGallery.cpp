@@ -14,11 +14,14 @@
 #include "controls/editors/checkbox/cxCheckBox.h"
 #include "controls/editors/dropdown/cxEditPopupWindow.h"
 #include "controls/editors/listbox/cxListBox.h"
+#include "controls/editors/memo/cxMemo.h"
+#include "controls/editors/spinedit/cxSpinEdit.h"
 #include "controls/editors/edit/cxEditViewInfo.h"
 #include "controls/editors/maskedit/cxMaskEdit.h"
 #include "controls/editors/textedit/cxTextEdit.h"
 #include "controls/editors/tests/EditTestEditors.h"
 #include "controls/framework/FrameworkModule.h"
+#include "controls/framework/cxScrollBar.h"
 #include "platform/forms/app/Application.h"
 #include "platform/forms/controls/Controls.h"
 #include "platform/forms/forms/Form.h"
@@ -212,6 +215,67 @@ void AddTextEditors(TForm* Form, int Left, int Top, int PitchX)
   decimal->SetText("12,50");
 }
 
+// Spin editors in their three button arrangements and a memo with a vertical bar. They say
+// "spin <text>" at each change of the first one and "memo top <line>" when the memo's bar
+// scrolled it.
+struct TSpinMemoEditors {
+  TcxSpinEdit* Spin = nullptr;
+  TcxMemo* Memo = nullptr;
+};
+
+TSpinMemoEditors gSpinMemo;
+
+void AddSpinAndMemo(TForm* Form, int Top)
+{
+  Form->SetHeight(std::max(Form->GetHeight(), Top + 150));
+  AddLabel(Form, 10, Top + 4, "微调框");
+  const TcxSpinEditButtonsPosition positions[] = {sbpVert, sbpHorzRight, sbpHorzLeftRight};
+  for (int i = 0; i < 3; ++i) {
+    auto* s = new TcxSpinEdit(Form);
+    s->SetParent(Form);
+    s->SetBounds(80 + i * 135, Top, 125, 24);
+    TcxSpinEditProperties* p = s->GetActiveProperties();
+    p->GetSpinButtons()->SetPosition(positions[i]);
+    p->GetSpinButtons()->SetShowFastButtons(i == 2);
+    p->SetValueType(i == 1 ? vtFloat : vtInt);
+    p->SetIncrement(i == 1 ? 0.5 : 1);
+    s->SetValue(Variant(i == 1 ? 2.5 : 100.0));
+    if (i == 0) {
+      s->SetValue(Variant(0));
+      p->OnChange = [s](TObject*) { Say("spin " + std::string(s->GetInnerTextEditControl()->GetText())); };
+      gSpinMemo.Spin = s;
+    }
+  }
+  AddLabel(Form, 490, Top + 4, "备注");
+  auto* memo = new TcxMemo(Form);
+  memo->SetParent(Form);
+  memo->SetBounds(560, Top, 300, 110);
+  memo->GetActiveProperties()->SetScrollBars(ssVertical);
+  AnsiString text;
+  for (int i = 1; i <= 200; ++i)
+    text += "第" + std::to_string(i) + "条：甲方按期付款，乙方按期交货。Line " + std::to_string(i) + "\r\n";
+  memo->GetLines()->SetText(text);
+  gSpinMemo.Memo = memo;
+}
+
+// Where the scenario holds and clicks: the first spin editor's up button and the line-down arrow
+// of the memo's bar. Made once the form is shown (the bar exists then).
+std::string SpinMemoPoints()
+{
+  TcxMemo* memo = gSpinMemo.Memo;
+  TcxScrollBar* bar = memo->GetVScrollBar();
+  auto previous = bar->OnScroll;
+  bar->OnScroll = [previous, memo](TObject* Sender, TScrollCode Code, int& Pos) {
+    if (previous) previous(Sender, Code, Pos);
+    const LRESULT top = Windows::SendMessage(memo->GetInnerMemo()->GetHandle(), EM_GETFIRSTVISIBLELINE, 0, 0);
+    Say("memo top " + std::to_string(top));
+  };
+  const RECT up = gSpinMemo.Spin->GetEditViewInfo()->Button(1)->VisibleBounds;
+  const POINT arrow{bar->GetLeft() + bar->GetWidth() / 2, bar->GetTop() + bar->GetHeight() - bar->GetWidth() / 2};
+  return "up " + At(gSpinMemo.Spin, (up.left + up.right) / 2, (up.top + up.bottom) / 2) + " memobar " +
+         At(memo, arrow.x, arrow.y);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -280,6 +344,7 @@ int main(int argc, char** argv)
 
   AddChoiceEditors(form, top + 7 * pitchY + 6);
   AddTextEditors(form, left, top + 7 * pitchY + 150, pitchX);
+  AddSpinAndMemo(form, top + 7 * pitchY + 186);
 
   app->OnMessage = [](MSG& msg, bool& handled) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_F12) return;
@@ -298,6 +363,7 @@ int main(int argc, char** argv)
   Say(TextEditorsLine());
   Say("ready hover " + buttonAt(edits[1][4], 1) + " press " + buttonAt(edits[4][1], 0) + " away " + At(form, 860, 360));
   Say("choices " + ChoicePoints());
+  Say("spinmemo " + SpinMemoPoints());
   app->Run();
   EditorsModule::Finalize();
   FrameworkModule::Finalize();

@@ -10,6 +10,7 @@
 #include "controls/framework/cxScrollBar.h"
 #include "controls/framework/tests/ControlTestUtil.h"
 #include "platform/forms/forms/Form.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/win/WinUser.h"

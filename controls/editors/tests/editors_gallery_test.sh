@@ -10,6 +10,8 @@ dt_window
 read -r _ _ hoverx hovery _ pressx pressy _ awayx awayy <<<"$DT_LINE"
 dt_expect '^choices'
 read -r _ _ checkx checky _ openx openy <<<"$DT_LINE"
+dt_expect '^spinmemo'
+read -r _ _ upx upy _ barx bary <<<"$DT_LINE"
 
 # Text editors: Latin and Chinese text, completion from the lookup items, a masked number.
 dt_click "$plainx" "$plainy"
@@ -48,6 +50,15 @@ dt_shot sizing
 xdotool mouseup 1 || dt_fail "xdotool could not release the grip"
 dt_expect "^resized $((popw - 60)) $((poph - 40))$"
 dt_shot popup
+
+# A held spin button steps at once and again and again by its repeat; the memo scrolls by its bar.
+xdotool mousemove --sync "$upx" "$upy" mousedown 1 || dt_fail "xdotool could not press the spin button"
+dt_expect '^spin 1$'
+dt_expect '^spin 3$'
+xdotool mouseup 1 || dt_fail "xdotool could not release the spin button"
+dt_click "$barx" "$bary"
+dt_expect '^memo top 1$'
+dt_shot spinmemo
 
 xdotool mousemove --sync "$awayx" "$awayy" || dt_fail "xdotool could not move"
 dt_key F12
