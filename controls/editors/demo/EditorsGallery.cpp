@@ -29,7 +29,9 @@
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringList.h"
+#include "platform/commctrl/CommCtrl.h"
 #include "platform/win/backend/SdlBackend.h"
+#include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
 
 namespace {
