@@ -359,56 +359,55 @@ bool TcxMaskEditStandardMode::KeyEnd()
   return false;
 }
 
+bool TcxMaskEditStandardMode::ShiftedKey(const AnsiString& AText)
+{
+  if (!ShiftHeld()) return false;
+  // The one-character cursor becomes a plain caret; the EDIT window extends from there.
+  if (SelLength() == std::max(1, CharLen(AText, SelStart()))) SetSelection(SelStart(), 0);
+  return true;
+}
+
+bool TcxMaskEditStandardMode::MoveCursor(int APos)
+{
+  SetSelection(APos, 0);
+  CaretMoved();
+  return false;
+}
+
 bool TcxMaskEditStandardMode::KeyLeft()
 {
   const AnsiString text = Text();
+  if (ShiftedKey(text)) return true;
   const int caret = SelStart(), length = SelLength();
-  const int one = std::max(1, CharLen(text, caret));
-  if (ShiftHeld()) {
-    if (length == one) SetSelection(caret, 0);
-    return true;
-  }
-  if (length > one) {
+  if (length > std::max(1, CharLen(text, caret))) {
     int pos = caret;
     while (pos < caret + length && IsLiteral(pos)) pos += std::max(1, CharLen(text, pos));
     if (pos >= caret + length) pos = caret + length >= int(text.size()) ? int(text.size()) : caret;
-    SetSelection(pos, 0);
-    CaretMoved();
-    return false;
+    return MoveCursor(pos);
   }
   int pos = PrevCharPos(text, caret);
   while (pos > 0 && IsLiteral(pos)) pos = PrevCharPos(text, pos);
   if (pos == caret || IsLiteral(pos)) pos = caret;
-  SetSelection(pos, 0);
-  CaretMoved();
-  return false;
+  return MoveCursor(pos);
 }
 
 bool TcxMaskEditStandardMode::KeyRight()
 {
   const AnsiString text = Text();
+  if (ShiftedKey(text)) return true;
   const int caret = SelStart(), length = SelLength();
-  const int one = std::max(1, CharLen(text, caret));
-  if (ShiftHeld()) {
-    if (length == one) SetSelection(caret, 0);
-    return true;
-  }
-  if (length > one) {
+  if (length > std::max(1, CharLen(text, caret))) {
     int pos = caret + length;
     if (pos < int(text.size())) {
       pos = PrevCharPos(text, pos);
       while (pos > caret && IsLiteral(pos)) pos = PrevCharPos(text, pos);
     }
-    SetSelection(pos, 0);
-    CaretMoved();
-    return false;
+    return MoveCursor(pos);
   }
   int pos = caret + CharLen(text, caret);
   while (pos < int(text.size()) && IsLiteral(pos)) pos += std::max(1, CharLen(text, pos));
   if (pos > int(text.size())) pos = caret;
-  SetSelection(pos, 0);
-  CaretMoved();
-  return false;
+  return MoveCursor(pos);
 }
 
 // ---- Regular-expression mode
@@ -778,6 +777,29 @@ void TcxMaskEditRegExprExMode::Resync()
   TcxMaskEditRegExprMode::Resync();
 }
 
+void TcxMaskEditRegExprExMode::FeedHead()
+{
+  FRegExpr->SetLiteralCompletion(false);
+  FRegExpr->Restart();
+  for (char c : AnsiString(FHead)) FRegExpr->Accept(c);
+}
+
+AnsiString TcxMaskEditRegExprExMode::BackOverForced(bool& ARemovedReal)
+{
+  AnsiString head = FHead;
+  ARemovedReal = false;
+  while (!head.empty()) {
+    const AnsiString candidate = head.substr(0, size_t(PrevCharPos(head, int(head.size()))));
+    const bool forced = candidate + ForcedAfter(*FRegExpr, FCompleted, candidate) == FHead;
+    head = candidate;
+    if (!forced) {
+      ARemovedReal = true;
+      break;
+    }
+  }
+  return head;
+}
+
 void TcxMaskEditRegExprExMode::TestTail(int ACaret)
 {
   if (TailFits()) {
@@ -807,9 +829,7 @@ bool TcxMaskEditRegExprExMode::KeyChar(char& Ch)
   FTakenSelection.clear();
   FHead += ch;
   FHead += ForcedAfter(*FRegExpr, FCompleted, FHead);
-  // The expression stands after the head again for the tail test.
-  FRegExpr->Restart();
-  for (char c : AnsiString(FHead)) FRegExpr->Accept(c);
+  FeedHead();
   TestTail(int(FHead.size()));
   return false;
 }
@@ -824,25 +844,15 @@ bool TcxMaskEditRegExprExMode::KeyBackspace()
     FTakenSelection.clear();
   } else {
     // The character before the caret goes with the literals the mask forced after it.
-    AnsiString head = FHead;
     bool removedReal = false;
-    while (!head.empty()) {
-      const AnsiString candidate = head.substr(0, size_t(PrevCharPos(head, int(head.size()))));
-      const bool forced = candidate + ForcedAfter(*FRegExpr, FCompleted, candidate) == FHead;
-      head = candidate;
-      if (!forced) {
-        removedReal = true;
-        break;
-      }
-    }
+    const AnsiString head = BackOverForced(removedReal);
     if (!removedReal) {
       Beep();
       return false;
     }
     FHead = head;
   }
-  FRegExpr->Restart();
-  for (char c : AnsiString(FHead)) FRegExpr->Accept(c);
+  FeedHead();
   TestTail(int(FHead.size()));
   return false;
 }
@@ -863,8 +873,7 @@ bool TcxMaskEditRegExprExMode::KeyDelete()
   const AnsiString forced = ForcedAfter(*FRegExpr, FCompleted, FHead + ch);
   FTail.erase(0, size_t(len));
   if (!forced.empty() && FTail.compare(0, forced.size(), forced) == 0) FTail.erase(0, forced.size());
-  FRegExpr->Restart();
-  for (char c : AnsiString(FHead)) FRegExpr->Accept(c);
+  FeedHead();
   TestTail(int(FHead.size()));
   return false;
 }
@@ -876,14 +885,8 @@ bool TcxMaskEditRegExprExMode::KeyLeft()
   Resync();
   if (FHead.empty()) return true;
   // One character back, with the literals the mask forced after it.
-  AnsiString head = FHead;
-  while (!head.empty()) {
-    const AnsiString candidate = head.substr(0, size_t(PrevCharPos(head, int(head.size()))));
-    const bool forced = candidate + ForcedAfter(*FRegExpr, FCompleted, candidate) == FHead;
-    head = candidate;
-    if (!forced) break;
-  }
-  SetSelection(int(head.size()), 0);
+  bool removedReal = false;
+  SetSelection(int(BackOverForced(removedReal).size()), 0);
   FResync = true;
   return false;
 }

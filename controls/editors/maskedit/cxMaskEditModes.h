@@ -125,6 +125,10 @@ public:
 
 private:
   bool IsLiteral(int APos) const;
+  // With Shift, the key is the EDIT window's (answers true).
+  bool ShiftedKey(const AnsiString& AText);
+  // The caret at APos with the one-character cursor; the key is consumed.
+  bool MoveCursor(int APos);
   bool IsPlace(int APos) const { return APos >= 0 && APos < FStandardMask.ItemCount() && !IsLiteral(APos); }
   // The length of the character at APos in the text (0 at the end).
   static int CharLen(const AnsiString& AText, int APos);
@@ -211,6 +215,11 @@ private:
   // After the head changed: the tail fed again when it fits (with the literals forced after
   // it shown), else cut.
   void TestTail(int ACaret);
+  // The expression fed with the head, without completion.
+  void FeedHead();
+  // The head less its last typed character and the literals forced after it; ARemovedReal is
+  // false when only the start literals were there.
+  AnsiString BackOverForced(bool& ARemovedReal);
 
   AnsiString FCompleted;  // literals completed during the current operation
   int FRemoved = 0;       // literals taken back during the current operation

@@ -20,32 +20,13 @@
 
 namespace {
 
-struct TChoiceLook {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  TcxEditBorderStyle Border;
-  bool Native;
-};
-
-constexpr TChoiceLook kChoiceLooks[] = {
-    {"标准", lfStandard, ebs3D, false},
-    {"平面", lfFlat, ebsFlat, false},
-    {"超平面", lfUltraFlat, ebsUltraFlat, false},
-    {"主题", lfStandard, ebs3D, true},
-};
-
 struct ChoicePicturesTest : cxEditorWindowTest {
   void SetUp() override
   {
     cxEditorWindowTest::SetUp();
     Form->SetColor(clBtnFace);
   }
-  void Look(TcxCustomEditStyle* S, const TChoiceLook& L)
-  {
-    S->GetLookAndFeel()->SetKind(L.Kind);
-    S->GetLookAndFeel()->SetNativeStyle(L.Native);
-    S->SetEditBorderStyle(L.Border);
-  }
+  void Look(TcxCustomEditStyle* S, const TEditorPictureLook& L) { ApplyPictureLook(S, L); }
   void Save(TControl* C, const char* Name)
   {
     RECT r;
@@ -68,8 +49,8 @@ TEST_F(ChoicePicturesTest, CheckBoxesInEveryLookAndState)
       auto* c = new TcxCheckBox(Form);
       c->SetParent(Form);
       c->SetBounds(8 + s * 106, 8 + l * 52, 100, 21);
-      Look(c->GetEditStyle(), kChoiceLooks[l]);
-      c->Properties()->SetCaption(AnsiString(kChoiceLooks[l].Name) + states[s]);
+      Look(c->GetEditStyle(), kEditorPictureLooks[l]);
+      c->Properties()->SetCaption(AnsiString(kEditorPictureLooks[l].Name) + states[s]);
       c->Properties()->SetAllowGrayed(true);
       if (s == 1 || s == 3 || s == 4) c->SetChecked(true);
       if (s == 2) c->SetState(cbsGrayed);
@@ -82,7 +63,7 @@ TEST_F(ChoicePicturesTest, CheckBoxesInEveryLookAndState)
       auto* n = new TcxCheckBox(Form);
       n->SetParent(Form);
       n->SetBounds(8 + s * 106, 30 + l * 52, 100, 21);
-      Look(n->GetEditStyle(), kChoiceLooks[l]);
+      Look(n->GetEditStyle(), kEditorPictureLooks[l]);
       n->Properties()->SetCaption("空值");
       n->Properties()->SetNullStyle(s % 2 ? nssUnchecked : nssInactive);
       n->SetEditValue(Variant::Null());
@@ -116,11 +97,11 @@ TEST_F(ChoicePicturesTest, ListBoxesInEveryLookAndAnOpenPopupWithItsSystemPanel)
     auto* list = new TcxListBox(Form);
     list->SetParent(Form);
     list->SetBounds(8 + l * 150, 8, 140, 100);
-    list->GetStyle()->GetLookAndFeel()->SetKind(kChoiceLooks[l].Kind);
-    list->GetStyle()->GetLookAndFeel()->SetNativeStyle(kChoiceLooks[l].Native);
-    list->GetStyle()->SetBorderStyle(TcxContainerBorderStyle(kChoiceLooks[l].Border));
+    list->GetStyle()->GetLookAndFeel()->SetKind(kEditorPictureLooks[l].Kind);
+    list->GetStyle()->GetLookAndFeel()->SetNativeStyle(kEditorPictureLooks[l].Native);
+    list->GetStyle()->SetBorderStyle(TcxContainerBorderStyle(kEditorPictureLooks[l].Border));
     for (int i = 0; i < (l == 3 ? 12 : 5); ++i)
-      list->GetItems()->Add(AnsiString(kChoiceLooks[l].Name) + " 第" + AnsiString(std::to_string(i + 1)) + "项");
+      list->GetItems()->Add(AnsiString(kEditorPictureLooks[l].Name) + " 第" + AnsiString(std::to_string(i + 1)) + "项");
     list->SetItemIndex(1);
     if (l == 2) list->SetEnabled(false);
   }

@@ -2,6 +2,7 @@
 
 #include "controls/editors/dropdown/cxEditPopupWindow.h"
 #include "controls/editors/listbox/cxListBox.h"
+#include "controls/editors/edit/cxEditStyle.h"
 
 #include "platform/forms/controls/Messages.h"
 #include "platform/win/WinUser.h"
@@ -142,4 +143,20 @@ TcxCustomEditPopupWindow* cxEditTest::MakeDepartmentPopup(TcxCustomEdit* AEdit, 
   for (const char* s : {"总经理室", "财务部", "销售部", "采购部", "工程部"}) content->GetItems()->Add(s);
   popup->Content = content;
   return popup;
+}
+
+// ---- Picture looks
+
+const TEditorPictureLook kEditorPictureLooks[4] = {
+    {"标准", lfStandard, ebs3D, false},
+    {"平面", lfFlat, ebsFlat, false},
+    {"超平面", lfUltraFlat, ebsUltraFlat, false},
+    {"主题", lfStandard, ebs3D, true},
+};
+
+void ApplyPictureLook(TcxCustomEditStyle* S, const TEditorPictureLook& L)
+{
+  S->GetLookAndFeel()->SetKind(L.Kind);
+  S->GetLookAndFeel()->SetNativeStyle(L.Native);
+  S->SetEditBorderStyle(L.Border);
 }

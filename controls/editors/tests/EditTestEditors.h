@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "controls/editors/edit/cxEdit.h"
+#include "controls/framework/cxLookAndFeels.h"
 #include "platform/stdctrls/edits/CustomEdit.h"
 
 class TcxTestEditProperties : public TcxCustomEditProperties {
@@ -150,3 +151,14 @@ namespace cxEditTest {
 // AWidth x AHeight and a list of five departments as its content; not shown. The caller owns it.
 TcxCustomEditPopupWindow* MakeDepartmentPopup(TcxCustomEdit* AEdit, int AWidth, int AHeight);
 }  // namespace cxEditTest
+
+// The four looks the picture tests draw editors in: standard, flat, ultra-flat and the themed
+// fall-back.
+struct TEditorPictureLook {
+  const char* Name;
+  TcxLookAndFeelKind Kind;
+  TcxEditBorderStyle Border;
+  bool Native;
+};
+extern const TEditorPictureLook kEditorPictureLooks[4];
+void ApplyPictureLook(TcxCustomEditStyle* S, const TEditorPictureLook& L);

@@ -7,6 +7,7 @@
 
 #include "controls/editors/EditorsModule.h"
 #include "controls/editors/maskedit/cxMaskEdit.h"
+#include "controls/editors/tests/EditTestEditors.h"
 #include "controls/editors/textedit/cxTextEdit.h"
 #include "controls/framework/cxLookAndFeels.h"
 #include "controls/framework/tests/ControlTestUtil.h"
@@ -17,20 +18,6 @@
 #include "platform/win/window/Windows.h"
 
 namespace {
-
-struct TTextPictureLook {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  TcxEditBorderStyle Border;
-  bool Native;
-};
-
-constexpr TTextPictureLook kTextPictureLooks[] = {
-    {"标准", lfStandard, ebs3D, false},
-    {"平面", lfFlat, ebsFlat, false},
-    {"超平面", lfUltraFlat, ebsUltraFlat, false},
-    {"主题", lfStandard, ebs3D, true},
-};
 
 struct TextEditPicturesTest : cxWindowTest {
   void SetUp() override
@@ -67,11 +54,8 @@ TEST_F(TextEditPicturesTest, TextAndMaskEditorsInEveryLookAndState)
       TcxCustomTextEdit* e = s == 7 ? static_cast<TcxCustomTextEdit*>(new TcxMaskEdit(Form)) : new TcxTextEdit(Form);
       e->SetParent(Form);
       e->SetBounds(8 + s * 112, 8 + l * 34, 106, 21);
-      TcxCustomEditStyle* style = e->GetEditStyle();
-      style->GetLookAndFeel()->SetKind(kTextPictureLooks[l].Kind);
-      style->GetLookAndFeel()->SetNativeStyle(kTextPictureLooks[l].Native);
-      style->SetEditBorderStyle(kTextPictureLooks[l].Border);
-      style->SetHotTrack(true);
+      ApplyPictureLook(e->GetEditStyle(), kEditorPictureLooks[l]);
+      e->GetEditStyle()->SetHotTrack(true);
       TcxCustomTextEditProperties* p = e->GetTextProperties();
       switch (s) {
         case 2: p->GetLookupItems()->Add("合同管理系统"); break;
@@ -82,7 +66,7 @@ TEST_F(TextEditPicturesTest, TextAndMaskEditorsInEveryLookAndState)
         case 7: static_cast<TcxMaskEdit*>(e)->GetMaskProperties()->SetEditMask("!(999) 000-0000;1;_"); break;
         default: break;
       }
-      e->SetText(s == 7 ? "5551234" : AnsiString(kTextPictureLooks[l].Name) + states[s]);
+      e->SetText(s == 7 ? "5551234" : AnsiString(kEditorPictureLooks[l].Name) + states[s]);
       edits[l][s] = e;
     }
   Pump();
