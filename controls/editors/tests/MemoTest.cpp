@@ -8,7 +8,7 @@
 #include "controls/editors/memo/cxMemo.h"
 #include "controls/editors/paint/cxEditTextUtils.h"
 #include "controls/framework/cxScrollBar.h"
-#include "controls/framework/tests/ControlTestUtil.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/StringList.h"
@@ -23,18 +23,7 @@
 
 namespace {
 
-struct MemoTest : cxWindowTest {
-  void SetUp() override
-  {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
-  }
+struct MemoTest : cxEditorWindowTest {
   TcxMemo* MakeMemo(int Width = 200, int Height = 100)
   {
     auto* m = new TcxMemo(Form);

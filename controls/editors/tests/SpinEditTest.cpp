@@ -7,7 +7,7 @@
 #include "controls/editors/edit/cxEditViewInfo.h"
 #include "controls/editors/spinedit/cxSpinEdit.h"
 #include "controls/editors/textedit/cxInnerTextEdit.h"
-#include "controls/framework/tests/ControlTestUtil.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "platform/forms/app/Clipboard.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/rtl/Exceptions.h"
@@ -18,18 +18,11 @@
 
 namespace {
 
-struct SpinEditTest : cxWindowTest {
+struct SpinEditTest : cxEditorWindowTest {
   void SetUp() override
   {
-    cxWindowTest::SetUp();
+    cxEditorWindowTest::SetUp();
     SysUtils::ResetFormatSettings();
-    EditorsModule::Initialize();
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
   }
   TcxSpinEdit* MakeSpin(TcxSpinEditValueType AType = vtFloat)
   {

@@ -12,7 +12,8 @@
 #include "controls/editors/spinedit/cxSpinEdit.h"
 #include "controls/framework/cxLookAndFeels.h"
 #include "controls/framework/cxScrollBar.h"
-#include "controls/framework/tests/ControlTestUtil.h"
+#include "controls/editors/tests/EditTestEditors.h"
+#include "controls/editors/tests/EditorWindowTest.h"
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/rtl/StringList.h"
@@ -22,38 +23,11 @@
 
 namespace {
 
-struct TSpinMemoLook {
-  const char* Name;
-  TcxLookAndFeelKind Kind;
-  TcxEditBorderStyle Border;
-  bool Native;
-};
-
-constexpr TSpinMemoLook kSpinMemoLooks[] = {
-    {"标准", lfStandard, ebs3D, false},
-    {"平面", lfFlat, ebsFlat, false},
-    {"超平面", lfUltraFlat, ebsUltraFlat, false},
-    {"主题", lfStandard, ebs3D, true},
-};
-
-struct SpinMemoPicturesTest : cxWindowTest {
+struct SpinMemoPicturesTest : cxEditorWindowTest {
   void SetUp() override
   {
-    cxWindowTest::SetUp();
-    EditorsModule::Initialize();
+    cxEditorWindowTest::SetUp();
     Form->SetColor(clBtnFace);
-  }
-  void TearDown() override
-  {
-    Owner.reset();
-    EditorsModule::Finalize();
-    cxWindowTest::TearDown();
-  }
-  void Look(TcxCustomEditStyle* S, const TSpinMemoLook& L)
-  {
-    S->GetLookAndFeel()->SetKind(L.Kind);
-    S->GetLookAndFeel()->SetNativeStyle(L.Native);
-    S->SetEditBorderStyle(L.Border);
   }
   void SaveForm(const char* Name)
   {
@@ -86,7 +60,7 @@ TEST_F(SpinMemoPicturesTest, SpinEditorsInEveryLookAndArrangement)
       auto* s = new TcxSpinEdit(Form);
       s->SetParent(Form);
       s->SetBounds(8 + c * 126, 8 + l * 56, 118, 24);
-      Look(s->GetEditStyle(), kSpinMemoLooks[l]);
+      ApplyPictureLook(s->GetEditStyle(), kEditorPictureLooks[l]);
       TcxSpinEditProperties* p = s->GetActiveProperties();
       p->GetSpinButtons()->SetPosition(columns[c].Position);
       p->GetSpinButtons()->SetShowFastButtons(columns[c].Fast);
@@ -124,7 +98,7 @@ TEST_F(SpinMemoPicturesTest, MemosWithTheirBars)
       auto* m = new TcxMemo(Form);
       m->SetParent(Form);
       m->SetBounds(8 + c * 200, 8 + l * 112, 192, 104);
-      Look(m->GetEditStyle(), kSpinMemoLooks[l]);
+      ApplyPictureLook(m->GetEditStyle(), kEditorPictureLooks[l]);
       m->GetActiveProperties()->SetScrollBars(bars[c]);
       m->GetActiveProperties()->SetWordWrap(c != 1);
       m->GetLines()->SetText(text);
