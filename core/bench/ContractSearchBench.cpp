@@ -159,7 +159,9 @@ public:
 
 }  // namespace
 
-BENCHMARK(BM_ContractSetSearch)->Unit(benchmark::kMillisecond);
+// The first search of the process also pays for fresh heap pages; at least two seconds of
+// searches make that one of many.
+BENCHMARK(BM_ContractSetSearch)->Unit(benchmark::kMillisecond)->MinTime(2);
 BENCHMARK(BM_EngineSelect)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

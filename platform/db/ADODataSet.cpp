@@ -75,7 +75,8 @@ void TCustomADODataSet::InternalOpen()
   FInMemory = FCreating || (!FConnection && GetFieldDefs().GetCount() > 0 && CommandSql().empty());
   if (FInMemory) return;
   TParameters& params = GetParameters();
-  TProviderResult r = Run(CommandSql(), &params);
+  if (!FConnection) DB::DatabaseError("Missing Connection or ConnectionString");
+  TProviderResult r = FConnection->GetProvider()->ExecuteForDataSet(CommandSql(), &params, FCommandTimeout);
   if (r.RowsAffected >= 0 && r.Columns.empty())
     throw EOleException("Operation is not allowed when the object is closed.");
   GetFieldDefs().Clear();
@@ -87,6 +88,8 @@ void TCustomADODataSet::InternalOpen()
   }
   FColumns = std::move(r.Columns);
   for (auto& row : r.Rows) AddLoadedRecord(std::move(row));
+  r.Rows = {};
+  for (auto& row : r.PackedRows) AddLoadedRecord(std::move(row));
 }
 
 void TCustomADODataSet::InternalClose()
@@ -119,7 +122,7 @@ void TCustomADODataSet::AddWhere(WideString& Sql, TParameters& P, const TRecordD
     if (c.BaseTable != Table || c.BaseColumn.empty() || c.DataType == ftBlob || c.DataType == ftGraphic) continue;
     AnsiString name = "w" + SysUtils::IntToStr(static_cast<Int64>(i));
     Sql += u" and [" + System::AnsiToWide(c.BaseColumn) + u"] is :" + System::AnsiToWide(name);
-    P.CreateParameter(name, c.DataType, Old.Values[i]);
+    P.CreateParameter(name, c.DataType, Old.Value(i));
   }
   Sql += u" limit 1)";
 }
@@ -138,8 +141,8 @@ void TCustomADODataSet::InternalPost(TRecordData& Record, const TRecordData* Old
   for (std::size_t i = 0; i < FColumns.size(); ++i) {
     const TProviderColumn& c = FColumns[i];
     if (c.BaseTable != table || c.BaseColumn.empty()) continue;
-    if (Variants::VarSameValue(Record.Values[i], Old->Values[i]) &&
-        Record.Values[i].VarType() == Old->Values[i].VarType())
+    if (const Variant old = Old->Value(i);
+        Variants::VarSameValue(Record.Values[i], old) && Record.Values[i].VarType() == old.VarType())
       continue;
     AnsiString name = "v" + SysUtils::IntToStr(static_cast<Int64>(i));
     sql += (any ? u", [" : u"[") + System::AnsiToWide(c.BaseColumn) + u"]=:" + System::AnsiToWide(name);

@@ -87,6 +87,28 @@ TBookmarkStr BookmarkOf(Int64 id)
 
 }  // namespace
 
+// --- TRecordData ----------------------------------------------------------------------------
+
+Variant TRecordData::Value(std::size_t Index) const
+{
+  if (IsPacked()) return Index < Packed.GetCount() ? Packed.Get(Index) : Variant::Null();
+  return Index < Values.size() ? Values[Index] : Variant::Null();
+}
+
+void TRecordData::Unpack(std::size_t Count)
+{
+  if (IsPacked()) {
+    Values = Packed.Unpack();
+    Packed = TPackedValues();
+  }
+  Values.resize(Count);
+}
+
+void TRecordData::Pack()
+{
+  if (!Values.empty() && TPackedValues::Pack(Values, Packed)) Values.clear();
+}
+
 // --- TFields ---------------------------------------------------------------------------------
 
 TField* TFields::FindField(const AnsiString& Name) const
@@ -234,6 +256,19 @@ void TDataSet::AddLoadedRecord(std::vector<Variant>&& Values)
   rec->Id = FNextId++;
   rec->Values = std::move(Values);
   rec->Values.resize(static_cast<std::size_t>(FFieldDefs.GetCount()));
+  rec->Pack();
+  FRecords.push_back(std::move(rec));
+}
+
+void TDataSet::AddLoadedRecord(TPackedValues&& Values)
+{
+  auto rec = std::make_unique<TRecordData>();
+  rec->Id = FNextId++;
+  rec->Packed = std::move(Values);
+  if (rec->Packed.GetCount() != static_cast<std::size_t>(FFieldDefs.GetCount())) {
+    rec->Unpack(static_cast<std::size_t>(FFieldDefs.GetCount()));
+    rec->Pack();
+  }
   FRecords.push_back(std::move(rec));
 }
 
@@ -242,6 +277,7 @@ void TDataSet::ClearBuffers()
   FEditRecord.reset();
   FView.clear();
   FRecords.clear();
+  FReadValues.clear();
   FCur = -1;
   FBof = FEof = true;
   FFirst = FBufRecCount = FActiveRecord = 0;
@@ -366,10 +402,7 @@ TRecordData* TDataSet::ActiveBuffer() const
 Variant TDataSet::FieldValueOf(const TRecordData* Rec, const TField* Field) const
 {
   if (!Rec) return Variant::Null();
-  if (Field->FFieldNo > 0) {
-    std::size_t i = static_cast<std::size_t>(Field->FFieldNo - 1);
-    return i < Rec->Values.size() ? Rec->Values[i] : Variant::Null();
-  }
+  if (Field->FFieldNo > 0) return Rec->Value(static_cast<std::size_t>(Field->FFieldNo - 1));
   if (Field->FCalcIndex < 0) return Variant::Null();
   if (!Rec->CalcValid && FState != dsCalcFields) CalculateFields(const_cast<TRecordData*>(Rec));
   std::size_t i = static_cast<std::size_t>(Field->FCalcIndex);
@@ -383,12 +416,35 @@ const Variant& TDataSet::GetFieldValue(const TField* Field) const
   if (!rec) return null;
   if (Field->FFieldNo > 0) {
     std::size_t i = static_cast<std::size_t>(Field->FFieldNo - 1);
-    return i < rec->Values.size() ? rec->Values[i] : null;
+    if (!rec->IsPacked()) return i < rec->Values.size() ? rec->Values[i] : null;
+    if (i >= rec->Packed.GetCount()) return null;
+    if (FReadValues.size() <= i) FReadValues.resize(i + 1);
+    rec->Packed.Get(i, FReadValues[i]);
+    return FReadValues[i];
   }
   if (Field->FCalcIndex < 0) return null;
   if (!rec->CalcValid && FState != dsCalcFields) CalculateFields(rec);
   std::size_t i = static_cast<std::size_t>(Field->FCalcIndex);
   return i < rec->Calc.size() ? rec->Calc[i] : null;
+}
+
+bool TDataSet::GetFieldAnsi(const TField* Field, AnsiString& Out) const
+{
+  if (Field->FFieldNo <= 0) return false;
+  TRecordData* rec = ActiveBuffer();
+  if (!rec || !rec->IsPacked()) return false;
+  const std::size_t i = static_cast<std::size_t>(Field->FFieldNo - 1);
+  switch (rec->Packed.GetKind(i)) {
+    case TPackedValues::pkEmpty:
+    case TPackedValues::pkNull: Out.clear(); return true;
+    case TPackedValues::pkAnsi:
+    case TPackedValues::pkWideAnsi: {
+      std::string_view bytes = rec->Packed.GetBytes(i);
+      Out.assign(bytes.data(), bytes.size());
+      return true;
+    }
+    default: return false;
+  }
 }
 
 Variant TDataSet::GetOldFieldValue(const TField* Field) const
@@ -634,6 +690,7 @@ void TDataSet::Edit()
   if (!GetCanModify()) DB::DatabaseError("Cannot modify a read-only dataset");
   DoEvent(BeforeEdit);
   FEditRecord = std::make_unique<TRecordData>(*CurrentRecord());
+  FEditRecord->Unpack(static_cast<std::size_t>(FFieldDefs.GetCount()));
   Resync(false);
   SetState(dsEdit);
   DataEvent(deRecordChange, 0);
@@ -690,9 +747,12 @@ void TDataSet::Post()
   InternalPost(*FEditRecord, stored);
   if (stored) {
     stored->Values = std::move(FEditRecord->Values);
+    stored->Packed = TPackedValues();
+    stored->Pack();
     stored->CalcValid = false;
     FEditRecord.reset();
   } else {
+    FEditRecord->Pack();
     FEditRecord->CalcValid = false;
     FRecords.push_back(std::move(FEditRecord));
   }

@@ -19,6 +19,7 @@
 #include "platform/classes/Component.h"
 #include "platform/db/DB.h"
 #include "platform/db/FieldDefs.h"
+#include "platform/db/PackedValues.h"
 #include "platform/rtl/Variants.h"
 
 class TField;
@@ -30,13 +31,25 @@ class TFilterExpression;
 using TDataSetNotifyEvent = std::function<void(TDataSet* DataSet)>;
 using TFilterRecordEvent = std::function<void(TDataSet* DataSet, bool& Accept)>;
 
-// One record: data values by column (FieldNo - 1) and calculated values by slot.
+// One record: data values by column (FieldNo - 1) and calculated values by slot. A stored
+// record keeps its data values packed; the record being edited or inserted (and one holding a
+// value with no packed form) keeps them in Values.
 struct TRecordData {
   Int64 Id = 0;  // bookmark identity, unique within the dataset
+  TPackedValues Packed;
   std::vector<Variant> Values;
   std::vector<Variant> Calc;
   bool CalcValid = false;
   bool Deleted = false;  // removed; freed when the store is compacted
+
+  bool IsPacked() const { return Values.empty() && !Packed.IsEmpty(); }
+  std::size_t ValueCount() const { return IsPacked() ? Packed.GetCount() : Values.size(); }
+  // Null past the last column.
+  Variant Value(std::size_t Index) const;
+  // Moves the values into Values (Count of them) for editing.
+  void Unpack(std::size_t Count);
+  // Moves Values into the packed form when each of them has one.
+  void Pack();
 };
 
 // The fields of a dataset, in order. Does not own them.
@@ -171,6 +184,7 @@ protected:
   virtual void InternalDelete(const TRecordData& Record) {}
   // Adds a loaded row; Values in FieldDefs order.
   void AddLoadedRecord(std::vector<Variant>&& Values);
+  void AddLoadedRecord(TPackedValues&& Values);
   void Notification(TComponent* AComponent, TOperation Operation) override;
   void DataEvent(TDataEvent Event, intptr_t Info);
   void CheckActive() const;
@@ -194,6 +208,9 @@ private:
   TRecordData* CurrentRecord() const;
   TRecordData* ActiveBuffer() const;
   const Variant& GetFieldValue(const TField* Field) const;
+  // The CP936 text of a field whose stored value is a packed text or null (empty then); false
+  // for any other value, which the caller reads through GetFieldValue.
+  bool GetFieldAnsi(const TField* Field, AnsiString& Out) const;
   Variant GetOldFieldValue(const TField* Field) const;
   void SetFieldValue(TField* Field, const Variant& Value);
   void CalculateFields(TRecordData* Rec) const;
@@ -226,6 +243,7 @@ private:
   Integer FCalcCount = 0;  // calculated and lookup slots per record
 
   std::vector<std::unique_ptr<TRecordData>> FRecords;  // every loaded row, load order
+  mutable std::vector<Variant> FReadValues;            // by column: packed values as last read
   std::vector<TRecordData*> FView;                     // the visible rows, filtered and sorted
   Int64 FNextId = 1;
   Integer FDeletedCount = 0;                              // deleted records still in FRecords

@@ -61,6 +61,8 @@ const Variant& TField::StoredValue() const
   return v.IsEmpty() ? null : v;
 }
 
+bool TField::StoredText(AnsiString& Out) const { return FDataSet && FDataSet->GetFieldAnsi(this, Out); }
+
 Variant TField::GetValue() const { return StoredValue(); }
 
 void TField::SetValue(const Variant& Value)
@@ -83,6 +85,8 @@ void TField::AccessError(const char* TypeName) const
 
 AnsiString TField::GetAsString() const
 {
+  AnsiString text;
+  if (StoredText(text)) return text;
   const Variant& v = StoredValue();
   return v.IsNull() ? AnsiString() : Variants::VarToStr(v);
 }
@@ -201,6 +205,8 @@ TStringField::TStringField(TComponent* AOwner, TFieldType Type) : TField(AOwner)
 
 AnsiString TStringField::GetAsString() const
 {
+  AnsiString text;
+  if (StoredText(text)) return text;
   const Variant& v = StoredValue();
   return v.IsNull() ? AnsiString() : v.AsString();
 }
@@ -441,7 +447,12 @@ void TWideMemoField::SetAsWideString(const WideString& Value)
 {
   SetValue(Value.empty() ? Variant::Null() : Variant(Value));
 }
-AnsiString TWideMemoField::GetAsString() const { return System::WideToAnsi(GetAsWideString()); }
+AnsiString TWideMemoField::GetAsString() const
+{
+  AnsiString text;
+  if (StoredText(text)) return text;
+  return System::WideToAnsi(GetAsWideString());
+}
 Variant TWideMemoField::Coerce(const Variant& Value) const { return Variant(Variants::VarToWideStr(Value)); }
 
 TVariantField::TVariantField(TComponent* AOwner, TFieldType Type) : TField(AOwner) { SetDataType(Type); }

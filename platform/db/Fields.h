@@ -140,6 +140,9 @@ protected:
   // The value as the record holds it, read in place rather than copied (Null for a null field);
   // valid until the record or the dataset changes.
   const Variant& StoredValue() const;
+  // The stored CP936 text, read without a Variant, when the record holds the value as such a
+  // text or null; false otherwise.
+  bool StoredText(AnsiString& Out) const;
   // Converts a value written to the field into the kind's stored form (Null stays Null).
   // Raises EConvertError / EDatabaseError for a value the kind cannot hold.
   virtual Variant Coerce(const Variant& Value) const { return Value; }

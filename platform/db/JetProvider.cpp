@@ -443,12 +443,11 @@ Variant Convert(const Variant& v, TFieldType type)
   }
 }
 
-// The type of an expression column, from the values it holds.
-TFieldType TypeOfValues(const std::vector<std::vector<Variant>>& rows, std::size_t col, Integer& size)
-{
+// The type of an expression column, from the values it holds (as RawValue reads them).
+struct TValueTally {
   bool anyInt = false, anyFloat = false, anyText = false, anyBlob = false, big = false;
-  for (const auto& r : rows) {
-    const Variant& v = r[col];
+  void Add(const Variant& v)
+  {
     switch (v.VarType()) {
       case varInt64: {
         anyInt = true;
@@ -462,6 +461,34 @@ TFieldType TypeOfValues(const std::vector<std::vector<Variant>>& rows, std::size
       default: break;
     }
   }
+  TFieldType Type(Integer& size) const;
+};
+
+TFieldType TypeOfValues(const std::vector<std::vector<Variant>>& rows, std::size_t col, Integer& size)
+{
+  TValueTally tally;
+  for (const auto& r : rows) tally.Add(r[col]);
+  return tally.Type(size);
+}
+
+TFieldType TypeOfValues(const std::vector<TPackedValues>& rows, std::size_t col, Integer& size)
+{
+  TValueTally tally;
+  for (const TPackedValues& r : rows) {
+    switch (r.GetKind(col)) {
+      case TPackedValues::pkInt64:
+      case TPackedValues::pkDouble:
+      case TPackedValues::pkAnsi: tally.Add(r.Get(col)); break;
+      case TPackedValues::pkWideAnsi:
+      case TPackedValues::pkWide: tally.anyText = true; break;
+      default: break;
+    }
+  }
+  return tally.Type(size);
+}
+
+TFieldType TValueTally::Type(Integer& size) const
+{
   size = 0;
   if (anyText || (!anyInt && !anyFloat && !anyBlob)) {
     size = 255;
@@ -571,6 +598,18 @@ public:
   TProviderResult Execute(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) override
   {
     if (FExcel) return FExcel->Execute(Sql, Params, TimeoutSeconds);
+    return Run(Sql, Params, TimeoutSeconds, false);
+  }
+
+  TProviderResult ExecuteForDataSet(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) override
+  {
+    if (FExcel) return FExcel->ExecuteForDataSet(Sql, Params, TimeoutSeconds);
+    return Run(Sql, Params, TimeoutSeconds, true);
+  }
+
+  // Packed: rows go to PackedRows.
+  TProviderResult Run(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds, bool Packed)
+  {
     CheckOpen();
     JetDialect::TRewritten rw = JetDialect::Rewrite(Sql);
     sqlite3_stmt* st = nullptr;
@@ -621,7 +660,29 @@ public:
     }
     int rc;
     std::string scratch;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    TPackedValuesBuilder builder;
+    while (Packed && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+      builder.Begin(static_cast<std::size_t>(cols));
+      for (int i = 0; i < cols; ++i) {
+        const std::size_t at = static_cast<std::size_t>(i);
+        const TFieldType t = result.Columns[at].DataType;
+        const int kind = sqlite3_column_type(st, i);
+        if (kind == SQLITE_NULL) {
+          builder.SetNull(at);
+        } else if (kind == SQLITE_TEXT && (t == ftWideString || t == ftWideMemo || t == ftUnknown)) {
+          const char* text = reinterpret_cast<const char*>(sqlite3_column_text(st, i));
+          builder.SetUtf8Text(at, text, static_cast<std::size_t>(sqlite3_column_bytes(st, i)));
+        } else if (kind == SQLITE_INTEGER && t == ftInteger) {
+          builder.SetInteger(at, static_cast<std::int32_t>(sqlite3_column_int64(st, i)));
+        } else if (kind == SQLITE_FLOAT && t == ftFloat) {
+          builder.SetDouble(at, sqlite3_column_double(st, i));
+        } else {
+          builder.SetVariant(at, t == ftUnknown ? RawValue(st, i, scratch) : Convert(RawValue(st, i, scratch), t));
+        }
+      }
+      result.PackedRows.push_back(builder.Finish());
+    }
+    while (!Packed && (rc = sqlite3_step(st)) == SQLITE_ROW) {
       std::vector<Variant> row;
       row.reserve(static_cast<std::size_t>(cols));
       for (int i = 0; i < cols; ++i) {
@@ -639,8 +700,22 @@ public:
     for (int i = 0; i < cols; ++i) {
       TProviderColumn& c = result.Columns[static_cast<std::size_t>(i)];
       if (c.DataType != ftUnknown) continue;  // converted while stepping
-      c.DataType = TypeOfValues(result.Rows, static_cast<std::size_t>(i), c.Size);
-      for (auto& r : result.Rows) r[static_cast<std::size_t>(i)] = Convert(r[static_cast<std::size_t>(i)], c.DataType);
+      if (!Packed) {
+        c.DataType = TypeOfValues(result.Rows, static_cast<std::size_t>(i), c.Size);
+        for (auto& r : result.Rows)
+          r[static_cast<std::size_t>(i)] = Convert(r[static_cast<std::size_t>(i)], c.DataType);
+        continue;
+      }
+      c.DataType = TypeOfValues(result.PackedRows, static_cast<std::size_t>(i), c.Size);
+      // Rows are packed again only where the value changes form.
+      for (TPackedValues& r : result.PackedRows) {
+        Variant raw = r.Get(static_cast<std::size_t>(i));
+        Variant typed = Convert(raw, c.DataType);
+        if (typed.VarType() == raw.VarType()) continue;
+        std::vector<Variant> values = r.Unpack();
+        values[static_cast<std::size_t>(i)] = std::move(typed);
+        TPackedValues::Pack(values, r);
+      }
     }
     result.RowsAffected = cols > 0 ? -1 : sqlite3_changes64(FDb);
     return result;

@@ -304,6 +304,16 @@ public:
 
   TProviderResult Execute(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) override
   {
+    return Run(Sql, Params, TimeoutSeconds, false);
+  }
+
+  TProviderResult ExecuteForDataSet(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) override
+  {
+    return Run(Sql, Params, TimeoutSeconds, true);
+  }
+
+  TProviderResult Run(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds, bool Packed)
+  {
     CheckOpen();
     PgDialect::TRewritten rw = PgDialect::Rewrite(Sql);
     if (rw.Sql.empty())
@@ -326,7 +336,7 @@ public:
       FTimeout = TimeoutSeconds;
     }
     if (rw.Columns.empty() && ReadsThroughCursor(rw.Sql))
-      return Fetch(rw, static_cast<int>(n), types.data(), values.data(), lengths.data(), formats.data());
+      return Fetch(rw, static_cast<int>(n), types.data(), values.data(), lengths.data(), formats.data(), Packed);
     // Inside a transaction a failed statement must not doom the rest, as on the other engine.
     if (FLevel > 0) Exec("savepoint pelto_statement");
     PGresult* res = PQexecParams(FConn, rw.Sql.c_str(), static_cast<int>(n), types.data(), values.data(),
@@ -357,16 +367,36 @@ public:
       return result;
     }
     for (int i = 0; i < PQnfields(res); ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
-    result.Rows.reserve(static_cast<std::size_t>(PQntuples(res)));
-    AppendRows(res, result);
+    AppendRows(res, result, Packed);
     return result;
   }
 
-  // Converts the rows of one reply into Result, whose columns are described already.
-  static void AppendRows(const PGresult* res, TProviderResult& Result)
+  // Converts the rows of one reply into Result, whose columns are described already; into its
+  // PackedRows when Packed.
+  static void AppendRows(const PGresult* res, TProviderResult& Result, bool Packed)
   {
     const int cols = PQnfields(res), rows = PQntuples(res);
     NoteReply(rows);
+    if (Packed) {
+      Result.PackedRows.reserve(Result.PackedRows.size() + static_cast<std::size_t>(rows));
+      TPackedValuesBuilder builder;
+      for (int r = 0; r < rows; ++r) {
+        builder.Begin(static_cast<std::size_t>(cols));
+        for (int i = 0; i < cols; ++i) {
+          const std::size_t at = static_cast<std::size_t>(i);
+          const TFieldType type = Result.Columns[at].DataType;
+          if (PQgetisnull(res, r, i))
+            builder.SetNull(at);
+          else if (IsTextType(type))
+            builder.SetUtf8Text(at, PQgetvalue(res, r, i), static_cast<std::size_t>(PQgetlength(res, r, i)));
+          else
+            builder.SetVariant(at, Value(PQgetvalue(res, r, i), type));
+        }
+        Result.PackedRows.push_back(builder.Finish());
+      }
+      return;
+    }
+    Result.Rows.reserve(Result.Rows.size() + static_cast<std::size_t>(rows));
     for (int r = 0; r < rows; ++r) {
       std::vector<Variant> row;
       row.reserve(static_cast<std::size_t>(cols));
@@ -395,7 +425,7 @@ public:
   // lives in the statement's own transaction (a savepoint inside the caller's); a failure anywhere
   // rolls back as a failed statement does.
   TProviderResult Fetch(const PgDialect::TRewritten& rw, int n, const Oid* types, const char* const* values,
-                        const int* lengths, const int* formats)
+                        const int* lengths, const int* formats, bool Packed)
   {
     const bool own = FLevel == 0;
     Exec(own ? "begin" : "savepoint pelto_statement");
@@ -424,7 +454,7 @@ public:
       TScopeExit clear([res] { PQclear(res); });
       if (first)
         for (int i = 0; i < PQnfields(res); ++i) result.Columns.push_back(Describe(res, i, rw.Spellings));
-      AppendRows(res, result);
+      AppendRows(res, result, Packed);
       if (PQntuples(res) < FetchRows) break;
     }
     res = PQexec(FConn, own ? "close pelto_rows; commit" : "close pelto_rows; release savepoint pelto_statement");
@@ -658,6 +688,24 @@ private:
     }
     c.DataType = TypeOfOid(PQftype(res, i), c.Size);
     return c;
+  }
+
+  // The kinds Value reads as texts.
+  static bool IsTextType(TFieldType type)
+  {
+    switch (type) {
+      case ftBoolean:
+      case ftSmallint:
+      case ftInteger:
+      case ftWord:
+      case ftAutoInc:
+      case ftLargeint:
+      case ftFloat:
+      case ftBCD:
+      case ftDateTime:
+      case ftBlob: return false;
+      default: return true;
+    }
   }
 
   static Variant Value(const char* s, TFieldType type)

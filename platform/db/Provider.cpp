@@ -50,6 +50,11 @@ bool TConnectionString::Has(const AnsiString& Key) const
   return false;
 }
 
+TProviderResult TDBProvider::ExecuteForDataSet(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds)
+{
+  return Execute(Sql, Params, TimeoutSeconds);
+}
+
 TProviderResult TDBProvider::ExecuteInsert(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds,
                                            const AnsiString&, const std::vector<AnsiString>&)
 {

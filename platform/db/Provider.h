@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/db/DB.h"
+#include "platform/db/PackedValues.h"
 #include "platform/rtl/Variants.h"
 
 class TParameters;
@@ -38,10 +39,12 @@ struct TProviderColumn {
 };
 
 // Rows hold values in the form the field kinds keep them (texts as WideString, dates as
-// TDateTime, BLOBs as byte strings, Booleans as bool).
+// TDateTime, BLOBs as byte strings, Booleans as bool). ExecuteForDataSet may hand them packed
+// in PackedRows instead, the same values in the same order.
 struct TProviderResult {
   std::vector<TProviderColumn> Columns;
   std::vector<std::vector<Variant>> Rows;
+  std::vector<TPackedValues> PackedRows;
   Int64 RowsAffected = -1;  // -1 for a statement that returned rows
 };
 
@@ -62,6 +65,9 @@ public:
   // EDatabaseError for a marker without a parameter, EOleException for engine errors, and
   // EOleException "Query timeout expired" when TimeoutSeconds (> 0) pass.
   virtual TProviderResult Execute(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds) = 0;
+  // Execute for a dataset that keeps the rows: they may come in PackedRows, texts converted
+  // once. The default runs Execute.
+  virtual TProviderResult ExecuteForDataSet(const WideString& Sql, const TParameters* Params, Integer TimeoutSeconds);
   // Runs an INSERT of one row into Table (Sql has no trailing ';') and reads the new row back as
   // the engine stored it: Rows then holds one row with the values of Columns (names as the table
   // has them), typed as a query of the table gives them, so keys the engine generated

@@ -157,13 +157,21 @@ std::size_t CharStart0(const char* s, std::size_t i)
 
 // ---- Conversions ---------------------------------------------------------------------------
 
-WideString AnsiToWide(const AnsiString& s)
+WideString AnsiToWide(const AnsiString& s) { return AnsiToWide(s.data(), s.size()); }
+
+WideString AnsiToWide(const char* s, std::size_t n)
 {
   WideString out;
-  out.reserve(s.size());
-  const unsigned char* p = Bytes(s);
-  const unsigned char* end = p + s.size();
-  while (p != end) PutWide(out, DecodeAnsi(p, end));
+  out.reserve(n);
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(s);
+  const unsigned char* end = p + n;
+  while (p != end) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char16_t>(*p++));
+      continue;
+    }
+    PutWide(out, DecodeAnsi(p, end));
+  }
   return out;
 }
 
@@ -216,6 +224,68 @@ AnsiString Utf8ToAnsi(const std::string& s)
   char pair[2];
   while (p != end) out.append(pair, static_cast<std::size_t>(PutAnsiAt(pair, DecodeUtf8(p, end)) - pair));
   return out;
+}
+
+namespace {
+
+// Writes c in CP936 at q (room for two bytes) and answers the new end; Exact turns false when
+// the code page has no code that decodes back to c.
+inline char* PutAnsiExactAt(char* q, char32_t c, bool& Exact)
+{
+  char* end = PutAnsiAt(q, c);
+  if (end - q == 2) {
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(q);
+    Exact = Exact && DecodeAnsi(p, p + 2) == c;
+  } else if (*q == '?' && c != U'?') {
+    Exact = false;
+  }
+  return end;
+}
+
+}  // namespace
+
+bool AppendUtf8AsAnsi(const char* s, std::size_t n, std::string& out)
+{
+  // Written in place: a character gives at most two bytes and takes at least one.
+  const std::size_t start = out.size();
+  out.resize(start + 2 * n);
+  char* q = out.data() + start;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(s);
+  const unsigned char* end = p + n;
+  bool exact = true;
+  while (p != end) {
+    if (*p < 0x80) {
+      *q++ = static_cast<char>(*p++);
+      continue;
+    }
+    char32_t c = DecodeUtf8(p, end);
+    // A malformed sequence reads as U+FFFD, as Utf8ToWide gives it.
+    q = PutAnsiExactAt(q, c, exact);
+  }
+  out.resize(static_cast<std::size_t>(q - out.data()));
+  return exact;
+}
+
+bool AppendWideAsAnsi(const char16_t* s, std::size_t n, std::string& out)
+{
+  const char16_t* p = s;
+  const char16_t* end = s + n;
+  bool exact = true;
+  while (p != end) {
+    if (*p < 0x80) {
+      out.push_back(static_cast<char>(*p++));
+      continue;
+    }
+    char32_t c = DecodeWide(p, end);
+    if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+      out.push_back('?');
+      exact = false;
+      continue;
+    }
+    char pair[2];
+    out.append(pair, static_cast<std::size_t>(PutAnsiExactAt(pair, c, exact) - pair));
+  }
+  return exact;
 }
 
 std::string WideToUtf8(const WideString& s)

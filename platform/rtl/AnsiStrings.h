@@ -33,6 +33,12 @@ std::string AnsiToUtf8(const AnsiString& s);
 AnsiString Utf8ToAnsi(const std::string& s);
 std::string WideToUtf8(const WideString& s);
 WideString Utf8ToWide(const std::string& s);
+// The same conversions on a run of bytes or units. The appending pair adds the CP936 form to
+// `out` and answers whether it is exact: false when a character became "?" (or the input was
+// malformed), so that decoding the bytes would not give the input back.
+WideString AnsiToWide(const char* s, std::size_t n);
+bool AppendUtf8AsAnsi(const char* s, std::size_t n, std::string& out);
+bool AppendWideAsAnsi(const char16_t* s, std::size_t n, std::string& out);
 
 // ---- Lead bytes and character boundaries ---------------------------------------------------
 // A lead byte is followed by its trail byte whatever that byte is (the classic rule); a lead

@@ -23,6 +23,9 @@ struct TVariantAccess {
   static IUnknown* Unknown(const Variant& v) { return v.FUnknown; }
   // The text of a varString, without a copy.
   static const AnsiString& String(const Variant& v) { return v.FString; }
+  static AnsiString& String(Variant& v) { return v.FString; }
+  // The text of a varOleStr, without a copy.
+  static const WideString& Wide(const Variant& v) { return v.FWide; }
   // Makes an array Variant owning `data`.
   static Variant MakeArray(TVarArrayData* data)
   {

@@ -13,6 +13,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/db/Fields.h"
 #include "platform/db/JetProvider.h"
+#include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/Conversions.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/StringList.h"
@@ -297,6 +298,41 @@ TEST_F(ADO, OptimisticLockWritesBackToTheTable)
   EXPECT_THROW(ds.Post(), EOleException);
   EXPECT_EQ(ds.GetState(), dsEdit);
   ds.Cancel();
+}
+
+TEST_F(ADO, TextsBeyondTheCodePageSurviveAnEditAndAreWrittenBackExactly)
+{
+  // One title CP936 holds, one it cannot (a character outside the code page), one Null.
+  const WideString odd = u"\u5408\u540C \U0001F600 \u0E01";
+  Exec("insert into docs(Id, Title, Body) values (1, :t, :b)",
+       {{"t", Variant(WideString(u"\u5408\u540C"))}, {"b", Variant(odd)}});
+  Exec("insert into docs(Id, Title) values (2, :t)", {{"t", Variant(odd)}});
+  Exec("insert into docs(Id) values (3)");
+  TADOQuery q(nullptr);
+  q.SetConnection(&Conn);
+  q.GetSQL()->SetText("select Id, Title, Body, Amount from docs order by Id");
+  q.Open();
+  TField* title = q.FieldByName("Title");
+  TField* body = q.FieldByName("Body");
+  EXPECT_EQ(title->GetAsString(), "合同");
+  EXPECT_EQ(title->GetValue().VarType(), varOleStr);
+  EXPECT_EQ(body->GetAsWideString(), odd);
+  EXPECT_EQ(body->GetAsString(), System::WideToAnsi(odd));
+  q.Next();
+  EXPECT_EQ(title->GetAsWideString(), odd);
+  EXPECT_EQ(title->GetAsString(), System::WideToAnsi(odd));
+  q.Next();
+  EXPECT_TRUE(title->IsNull());
+  EXPECT_EQ(title->GetAsString(), "");
+
+  // The row is found again by the exact text it was read with.
+  q.Prior();
+  q.Edit();
+  q.FieldByName("Amount")->SetAsFloat(12.5);
+  q.Post();
+  auto check = Open("select Amount, Title from docs where Id = 2");
+  EXPECT_EQ(check->FieldByName("Amount")->GetAsFloat(), 12.5);
+  EXPECT_EQ(check->FieldByName("Title")->GetAsWideString(), odd);
 }
 
 TEST_F(ADO, IntegerKeysLeftEmptyReadBackTheRowid)
