@@ -15,6 +15,7 @@
 #include "core/Schema.h"
 #include "core/qxProj.h"
 #include "platform/db/ADODataSet.h"
+#include "platform/db/bench/RatioReporter.h"
 #include "platform/db/Fields.h"
 #include "platform/db/JetDialect.h"
 #include "platform/rtl/AnsiStrings.h"
@@ -147,16 +148,6 @@ void BM_EngineSelect(benchmark::State& state)
   sqlite3_close(db);
 }
 
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-  std::map<std::string, double> Times;
-  void ReportRuns(const std::vector<Run>& runs) override
-  {
-    for (const Run& r : runs) Times[r.benchmark_name()] = r.GetAdjustedRealTime();
-    ConsoleReporter::ReportRuns(runs);
-  }
-};
-
 }  // namespace
 
 // The first search of the process also pays for fresh heap pages; at least two seconds of
@@ -170,8 +161,7 @@ int main(int argc, char** argv)
   MakeDatabase();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  double set = reporter.Times["BM_ContractSetSearch"], plain = reporter.Times["BM_EngineSelect"];
-  if (set > 0 && plain > 0) std::printf("THetongSet search / engine SELECT: %.2fx\n", set / plain);
+  reporter.PrintRatio("THetongSet search / engine SELECT", "BM_ContractSetSearch/min_time:2.000", "BM_EngineSelect", 2);
   ::unlink(File.c_str());
   benchmark::Shutdown();
   return 0;

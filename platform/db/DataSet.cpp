@@ -447,6 +447,20 @@ bool TDataSet::GetFieldAnsi(const TField* Field, AnsiString& Out) const
   }
 }
 
+bool TDataSet::GetFieldIsNull(const TField* Field) const
+{
+  if (Field->FFieldNo > 0) {
+    const TRecordData* rec = ActiveBuffer();
+    if (!rec) return true;
+    if (rec->IsPacked()) {
+      const TPackedValues::TKind kind = rec->Packed.GetKind(static_cast<std::size_t>(Field->FFieldNo - 1));
+      return kind == TPackedValues::pkNull || kind == TPackedValues::pkEmpty;
+    }
+  }
+  const Variant& v = GetFieldValue(Field);
+  return v.IsNull() || v.IsEmpty();
+}
+
 Variant TDataSet::GetOldFieldValue(const TField* Field) const
 {
   if (FState == dsInsert) return Variant::Null();

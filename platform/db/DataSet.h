@@ -211,6 +211,8 @@ private:
   // The CP936 text of a field whose stored value is a packed text or null (empty then); false
   // for any other value, which the caller reads through GetFieldValue.
   bool GetFieldAnsi(const TField* Field, AnsiString& Out) const;
+  // Null or Empty, told without reading the value out of a packed record.
+  bool GetFieldIsNull(const TField* Field) const;
   Variant GetOldFieldValue(const TField* Field) const;
   void SetFieldValue(TField* Field, const Variant& Value);
   void CalculateFields(TRecordData* Rec) const;

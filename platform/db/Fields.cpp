@@ -46,12 +46,7 @@ Integer TField::GetIndex() const { return FDataSet ? FDataSet->FFields.IndexOf(t
 
 bool TField::CanModify() const { return !FReadOnly && FFieldKind == fkData && FDataSet && FDataSet->GetCanModify(); }
 
-bool TField::IsNull() const
-{
-  if (!FDataSet) return true;
-  const Variant& v = FDataSet->GetFieldValue(this);
-  return v.IsNull() || v.IsEmpty();
-}
+bool TField::IsNull() const { return !FDataSet || FDataSet->GetFieldIsNull(this); }
 
 const Variant& TField::StoredValue() const
 {

@@ -137,32 +137,9 @@ void TPackedValuesBuilder::Begin(std::size_t Count)
   FText.clear();
 }
 
-void TPackedValuesBuilder::Put(std::size_t Index, TPackedValues::TKind Kind, std::uint64_t Bits)
-{
-  FKinds[Index] = Kind;
-  FSlots[Index] = Bits;
-}
-
-void TPackedValuesBuilder::PutDouble(std::size_t Index, TPackedValues::TKind Kind, double Value)
-{
-  std::uint64_t bits;
-  std::memcpy(&bits, &Value, sizeof bits);
-  Put(Index, Kind, bits);
-}
-
 void TPackedValuesBuilder::PutText(std::size_t Index, TPackedValues::TKind Kind, std::size_t Start)
 {
   Put(Index, Kind, TextSlot(Start, FText.size() - Start));
-}
-
-void TPackedValuesBuilder::SetInteger(std::size_t Index, std::int32_t Value)
-{
-  Put(Index, TPackedValues::pkInteger, static_cast<std::uint32_t>(Value));
-}
-
-void TPackedValuesBuilder::SetInt64(std::size_t Index, std::int64_t Value)
-{
-  Put(Index, TPackedValues::pkInt64, static_cast<std::uint64_t>(Value));
 }
 
 void TPackedValuesBuilder::SetCurrency(std::size_t Index, Currency Value)

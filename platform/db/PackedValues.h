@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -74,8 +75,14 @@ public:
   void Begin(std::size_t Count);
   void SetNull(std::size_t Index) { Put(Index, TPackedValues::pkNull, 0); }
   void SetBoolean(std::size_t Index, bool Value) { Put(Index, TPackedValues::pkBoolean, Value ? 1 : 0); }
-  void SetInteger(std::size_t Index, std::int32_t Value);
-  void SetInt64(std::size_t Index, std::int64_t Value);
+  void SetInteger(std::size_t Index, std::int32_t Value)
+  {
+    Put(Index, TPackedValues::pkInteger, static_cast<std::uint32_t>(Value));
+  }
+  void SetInt64(std::size_t Index, std::int64_t Value)
+  {
+    Put(Index, TPackedValues::pkInt64, static_cast<std::uint64_t>(Value));
+  }
   void SetDouble(std::size_t Index, double Value) { PutDouble(Index, TPackedValues::pkDouble, Value); }
   void SetDate(std::size_t Index, double Value) { PutDouble(Index, TPackedValues::pkDate, Value); }
   void SetCurrency(std::size_t Index, Currency Value);
@@ -89,8 +96,17 @@ public:
   TPackedValues Finish();
 
 private:
-  void Put(std::size_t Index, TPackedValues::TKind Kind, std::uint64_t Bits);
-  void PutDouble(std::size_t Index, TPackedValues::TKind Kind, double Value);
+  void Put(std::size_t Index, TPackedValues::TKind Kind, std::uint64_t Bits)
+  {
+    FKinds[Index] = Kind;
+    FSlots[Index] = Bits;
+  }
+  void PutDouble(std::size_t Index, TPackedValues::TKind Kind, double Value)
+  {
+    std::uint64_t bits;
+    std::memcpy(&bits, &Value, sizeof bits);
+    Put(Index, Kind, bits);
+  }
   void PutText(std::size_t Index, TPackedValues::TKind Kind, std::size_t Start);
 
   std::vector<std::uint8_t> FKinds;

@@ -161,17 +161,20 @@ WideString AnsiToWide(const AnsiString& s) { return AnsiToWide(s.data(), s.size(
 
 WideString AnsiToWide(const char* s, std::size_t n)
 {
-  WideString out;
-  out.reserve(n);
+  // Written in place: a character of one or two bytes gives one unit (the code page has
+  // nothing beyond U+FFFF).
+  WideString out(n, u'\0');
+  char16_t* q = out.data();
   const unsigned char* p = reinterpret_cast<const unsigned char*>(s);
   const unsigned char* end = p + n;
   while (p != end) {
     if (*p < 0x80) {
-      out.push_back(static_cast<char16_t>(*p++));
+      *q++ = static_cast<char16_t>(*p++);
       continue;
     }
-    PutWide(out, DecodeAnsi(p, end));
+    *q++ = static_cast<char16_t>(DecodeAnsi(p, end));
   }
+  out.resize(static_cast<std::size_t>(q - out.data()));
   return out;
 }
 

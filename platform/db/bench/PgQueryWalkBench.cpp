@@ -137,8 +137,7 @@ int main(int argc, char** argv)
   MakeTable();
   RatioReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  double ado = reporter.Time("BM_ADOQueryWalkPg"), plain = reporter.Time("BM_LibpqLoop");
-  if (ado > 0 && plain > 0) std::printf("TADOQuery walk / libpq loop: %.2fx\n", ado / plain);
+  reporter.PrintRatio("TADOQuery walk / libpq loop", "BM_ADOQueryWalkPg", "BM_LibpqLoop", 1.5);
   server.TearDown();
   benchmark::Shutdown();
   return 0;
