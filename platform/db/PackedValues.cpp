@@ -162,9 +162,8 @@ void TPackedValuesBuilder::SetUtf8Text(std::size_t Index, const char* Text, std:
     return;
   }
   FText.resize(start);
-  WideString w = System::Utf8ToWide(std::string(Text, Length));
-  FText.append(reinterpret_cast<const char*>(w.data()), w.size() * 2);
-  PutText(Index, TPackedValues::pkWide, start);
+  const WideString w = System::Utf8ToWide(std::string(Text, Length));
+  PutUnits(Index, w.data(), w.size());
 }
 
 void TPackedValuesBuilder::SetWide(std::size_t Index, const char16_t* Text, std::size_t Length)
@@ -175,6 +174,12 @@ void TPackedValuesBuilder::SetWide(std::size_t Index, const char16_t* Text, std:
     return;
   }
   FText.resize(start);
+  PutUnits(Index, Text, Length);
+}
+
+void TPackedValuesBuilder::PutUnits(std::size_t Index, const char16_t* Text, std::size_t Length)
+{
+  const std::size_t start = FText.size();
   FText.append(reinterpret_cast<const char*>(Text), Length * 2);
   PutText(Index, TPackedValues::pkWide, start);
 }

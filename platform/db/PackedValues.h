@@ -108,6 +108,8 @@ private:
     Put(Index, Kind, bits);
   }
   void PutText(std::size_t Index, TPackedValues::TKind Kind, std::size_t Start);
+  // A text CP936 cannot hold exactly, kept as its UTF-16 units.
+  void PutUnits(std::size_t Index, const char16_t* Text, std::size_t Length);
 
   std::vector<std::uint8_t> FKinds;
   std::vector<std::uint64_t> FSlots;
