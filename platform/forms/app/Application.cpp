@@ -137,6 +137,10 @@ public:
   {
     if (Forms::Screen) Forms::Screen->FormActivated(Form);
   }
+  void ActiveControlChanged(TCustomForm* Form) override
+  {
+    if (Forms::Screen && Form == Forms::Screen->GetActiveCustomForm()) Forms::Screen->ActiveControlChanged();
+  }
   void HintMouseMessage(TControl* Control, TMessage& Message) override
   {
     if (Forms::Application) Forms::Application->HintMouseMessage(Control, Message);

@@ -107,7 +107,9 @@ void TScreen::RemoveForm(TCustomForm* AForm)
   EraseItem(FCustomForms, AForm);
   if (FActiveCustomForm != AForm) return;
   FActiveCustomForm = nullptr;
-  if (OnActiveFormChange && !GetComponentState().Contains(csDestroying)) OnActiveFormChange(this);
+  if (GetComponentState().Contains(csDestroying)) return;
+  if (OnActiveFormChange) OnActiveFormChange(this);
+  ActiveControlChanged();
 }
 
 void TScreen::AddDataModule(TComponent* ADataModule)
@@ -136,6 +138,15 @@ void TScreen::FormActivated(TCustomForm* AForm)
   if (FActiveCustomForm == AForm) return;
   FActiveCustomForm = AForm;
   if (OnActiveFormChange) OnActiveFormChange(this);
+  ActiveControlChanged();
+}
+
+void TScreen::ActiveControlChanged()
+{
+  const void* now = GetActiveControl();
+  if (now == FLastActiveControl) return;
+  FLastActiveControl = now;
+  if (OnActiveControlChange && !GetComponentState().Contains(csDestroying)) OnActiveControlChange(this);
 }
 
 TWinControl* TScreen::GetActiveControl() const

@@ -70,6 +70,11 @@ public:
   // The active form's active control; null when none.
   TWinControl* GetActiveControl() const;
   TNotifyEvent OnActiveFormChange;
+  // Fires after the active control changed: focus moved within the active form, another form
+  // became active, or the active control went.
+  TNotifyEvent OnActiveControlChange;
+  // For the form classes: the active form's active control may have changed.
+  void ActiveControlChanged();
 
   // ---- Geometry ----
   int GetPixelsPerInch() const { return 96; }
@@ -107,6 +112,8 @@ private:
   std::vector<TCustomForm*> FCustomForms;  // borrowed, the most recently active first
   std::vector<TComponent*> FDataModules;   // borrowed
   TCustomForm* FActiveCustomForm = nullptr;
+  // Compared only, never used: the active control last reported.
+  const void* FLastActiveControl = nullptr;
   std::map<TCursor, HCURSOR> FCursors;
   HCURSOR FDefaultCursor = nullptr;
   TCursor FCursor = crDefault;

@@ -34,6 +34,8 @@ public:
   virtual void FormDestroyed(TCustomForm* Form) {}
   // A form became the active one.
   virtual void FormActivated(TCustomForm* Form) {}
+  // A form's active control changed (focus moved, or the control went).
+  virtual void ActiveControlChanged(TCustomForm* Form) {}
   // Mouse messages, for the hint logic.
   virtual void HintMouseMessage(TControl* Control, TMessage& Message) {}
   virtual void CancelHint() {}

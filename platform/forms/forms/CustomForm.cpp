@@ -79,7 +79,11 @@ TCustomForm::~TCustomForm()
   std::erase(gForms, this);
   Controls::AppLink().FormDestroyed(this);
   FCanvas->FreeHandle();
-  if (FMenu) FMenu->RemoveFreeNotification(this);
+  // The menu outlives us when someone else owns it: it must not keep pointing here.
+  if (FMenu) {
+    FMenu->RemoveFreeNotification(this);
+    if (FMenu->GetWindowOwner() == this) FMenu->SetWindowOwner(nullptr);
+  }
   // The children are freed by their owner; their windows go with ours.
   if (FHandle) DestroyHandle();
 }
@@ -108,7 +112,10 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
     FMenu = nullptr;
     if (FHandle) Windows::SetMenu(FHandle, nullptr);
   }
-  if (AComponent == FActiveControl) FActiveControl = nullptr;
+  if (AComponent == FActiveControl) {
+    FActiveControl = nullptr;
+    Controls::AppLink().ActiveControlChanged(this);
+  }
   if (FFocusedControl == AComponent) FFocusedControl = nullptr;
 }
 
@@ -624,7 +631,9 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control)
     FActive = true;
     Activate();
   }
-  return inherited::SetFocusedControl(Control);
+  bool result = inherited::SetFocusedControl(Control);
+  Controls::AppLink().ActiveControlChanged(this);
+  return result;
 }
 
 bool TCustomForm::IsShortCut(TMessage& Message) { return FMenu && FMenu->IsShortCut(Message); }

@@ -201,6 +201,58 @@ TEST_F(AppFormsTest, ScreenListsFormsFollowsTheActiveOneAndFindsByName)
   Screen->OnActiveFormChange = nullptr;
 }
 
+TEST_F(AppFormsTest, ActiveControlChangeFollowsFocusAcrossFormsAndFreedControls)
+{
+  TForm* a = nullptr;
+  TForm* b = nullptr;
+  Application->CreateForm(a);
+  Application->CreateForm(b);
+  auto focusable = [](TForm* form, int top) {
+    auto* c = new THintedControl(form);
+    c->SetParent(form);
+    c->SetBounds(10, top, 50, 20);
+    c->SetTabStop(true);
+    return c;
+  };
+  THintedControl* a1 = focusable(a, 10);
+  THintedControl* a2 = focusable(a, 40);
+  THintedControl* b1 = focusable(b, 10);
+  a->Show();
+  Application->ProcessMessages();
+
+  std::vector<TWinControl*> seen;
+  Screen->OnActiveControlChange = [&](TObject*) { seen.push_back(Screen->GetActiveControl()); };
+  struct Step {
+    std::function<void()> Do;
+    TWinControl* Expected;  // the active control the event reported
+  };
+  const Step steps[] = {
+      {[&] { a1->SetFocus(); }, a1},
+      {[&] { a2->SetFocus(); }, a2},
+      {[&] {
+         b->Show();
+         b1->SetFocus();
+       },
+       b1},
+      {[&] { a->SetFocus(); }, a2},
+      {[&] { delete a2; }, nullptr},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    seen.clear();
+    steps[i].Do();
+    Application->ProcessMessages();
+    ASSERT_FALSE(seen.empty()) << "step " << i;
+    EXPECT_EQ(seen.back(), steps[i].Expected) << "step " << i;
+    EXPECT_EQ(Screen->GetActiveControl(), steps[i].Expected) << "step " << i;
+  }
+  seen.clear();
+  a1->SetFocus();
+  a1->SetFocus();
+  Application->ProcessMessages();
+  EXPECT_EQ(seen.size(), 1u) << "focusing the focused control again reports nothing";
+  Screen->OnActiveControlChange = nullptr;
+}
+
 TEST_F(AppFormsTest, IdleTellsOnHintTheLongHintUnderTheMouse)
 {
   THintedControl* control = HintedForm("合同|合同的详细说明");

@@ -503,6 +503,23 @@ TEST_F(FormsTest, ActionsPopupMenusAndTheMenuBarReachTheirControls)
   EXPECT_EQ(Windows::GetMenu(form->GetHandle()), nullptr);
 }
 
+TEST_F(FormsTest, AMenuThatOutlivesItsFormForgetsIt)
+{
+  auto* menu = new TRecordingMenu(Owner.get());
+  {
+    TForm* form = MakeForm();
+    form->SetMenu(menu);
+    EXPECT_EQ(menu->GetWindowOwner(), form);
+    delete form;
+  }
+  EXPECT_EQ(menu->GetWindowOwner(), nullptr);
+  // Moved to another form and back to none, it follows.
+  TForm* other = MakeForm();
+  other->SetMenu(menu);
+  other->SetMenu(nullptr);
+  EXPECT_EQ(menu->GetWindowOwner(), nullptr);
+}
+
 TEST_F(FormsTest, PublishedPropertiesCarryTheirTypeNames)
 {
   struct Case {
