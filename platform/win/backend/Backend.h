@@ -19,6 +19,9 @@ public:
   // ever arrive (the headless back end with an endless wait): the caller raises instead of
   // hanging.
   virtual bool Wait(DWORD timeoutMs) = 0;
+  // Whether native input can still arrive (a desktop); false for one that only replays what a
+  // test queued.
+  virtual bool InputCanArrive() { return true; }
   // Queues whatever native input has arrived, without waiting (each PeekMessage calls it).
   virtual void Poll() {}
   virtual SIZE ScreenSize() = 0;

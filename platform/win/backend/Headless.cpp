@@ -28,6 +28,7 @@ public:
     FNow += timeoutMs;
     return true;
   }
+  bool InputCanArrive() override { return false; }
   SIZE ScreenSize() override { return FSize; }
   RECT WorkArea() override { return {0, 0, FSize.cx, FSize.cy - 30}; }
   void Advance(DWORD ms) { FNow += ms; }

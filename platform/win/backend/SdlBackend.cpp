@@ -138,6 +138,8 @@ public:
       FByNative[SDL_GetWindowID(win)] = top;
     }
     SDL_Window* win = it->second;
+    std::string title = System::AnsiToUtf8(w->text);
+    if (title != SDL_GetWindowTitle(win)) SDL_SetWindowTitle(win, title.c_str());
     int x, y, ow, oh;
     SDL_GetWindowPosition(win, &x, &y);
     SDL_GetWindowSize(win, &ow, &oh);

@@ -151,6 +151,18 @@ void ForgetWindow(HWND wnd)
   std::erase_if(q.timers, [&](const Timer& t) { return t.wnd == wnd; });
 }
 
+bool OnlyOwnTimerLeft(HWND wnd, UINT_PTR id)
+{
+  auto& q = Q();
+  if (Backend::Current().InputCanArrive() || InputQueue::Pending() || Painting::NextPaintWindow(nullptr) || q.quit)
+    return false;
+  {
+    std::lock_guard<std::mutex> g(q.lock);
+    if (!q.posted.empty()) return false;
+  }
+  return std::all_of(q.timers.begin(), q.timers.end(), [&](const Timer& t) { return t.wnd == wnd && t.id == id; });
+}
+
 }  // namespace MessageQueue
 
 namespace Windows {

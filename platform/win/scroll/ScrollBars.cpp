@@ -322,6 +322,9 @@ void Track(HWND wnd, int bar, POINT start)
   }
   MSG m;
   while (IsWindow(wnd) && GetCapture() == wnd) {
+    // Nothing can release the button (a test pressed without queueing the release): the
+    // repeat timer alone would scroll for ever.
+    if (MessageQueue::OnlyOwnTimerLeft(wnd, kRepeatTimer)) break;
     if (!GetMessage(&m, nullptr, 0, 0)) {
       PostQuitMessage(int(m.wParam));
       break;

@@ -2,6 +2,7 @@
 
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/backend/Backend.h"
+#include "platform/win/backend/Headless.h"
 #include "platform/win/clipboard/Clipboard.h"
 #include "platform/win/clipboard/GlobalMemory.h"
 #include "platform/win/input/Focus.h"
@@ -101,16 +102,28 @@ TEST_F(WinTest, PressingTheStandardBarSendsScrollCodesRepeatsWhileHeldAndDragsTh
     for (auto& m : Of(WM_VSCROLL)) out.push_back(LOWORD(m.wParam));
     return out;
   };
-  // The bottom arrow, held: the press, then repeats until the button comes up.
-  int seen = 0;
-  On(w, WM_VSCROLL, [&](WPARAM wp, LPARAM) {
-    if (LOWORD(wp) == SB_LINEDOWN && ++seen == 3) InputQueue::MouseUp(Button::Left, 190, 90);
-    return LRESULT(0);
-  });
+  // The bottom arrow, held for 480 ms: the press, a repeat after 400 ms, then every 50 ms.
+  UINT_PTR release =
+      SetTimer(nullptr, 0, 480, [](HWND, UINT, UINT_PTR, DWORD) { InputQueue::MouseUp(Button::Left, 190, 90); });
   InputQueue::MouseDown(Button::Left, 190, 90);
   Pump();
+  KillTimer(nullptr, release);
   EXPECT_EQ(codes(), (std::vector<int>{SB_LINEDOWN, SB_LINEDOWN, SB_LINEDOWN, SB_ENDSCROLL}));
   EXPECT_EQ(GetCapture(), nullptr);
+  // Pressed with no release to come, the arrow and the thumb end their tracking at once.
+  for (int y : {90, 22}) {
+    ClearLog();
+    Headless::AdvanceTime(1000);  // not a double click
+    InputQueue::MouseDown(Button::Left, 190, y);
+    Pump();
+    std::vector<int> got = codes();
+    ASSERT_FALSE(got.empty()) << y;
+    EXPECT_EQ(got.back(), SB_ENDSCROLL) << y;
+    EXPECT_LE(got.size(), 2u) << y;
+    EXPECT_EQ(GetCapture(), nullptr) << y;
+    InputQueue::MouseUp(Button::Left, 190, y);
+    Pump();
+  }
   // The track below the thumb pages down once for a quick click.
   ClearLog();
   InputQueue::MouseDown(Button::Left, 190, 70);

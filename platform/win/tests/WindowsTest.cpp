@@ -258,3 +258,34 @@ TEST_F(WinTest, MaximiseFillsTheWorkAreaAndRestoreGoesBack)
   EXPECT_TRUE(IsIconic(top));
   EXPECT_EQ(Of(WM_SIZE).back().wParam, SIZE_MINIMIZED);
 }
+
+TEST_F(WinTest, AWindowMadeMaximizedOrMinimizedKeepsItsGivenBoundsAsTheRestoredOnes)
+{
+  struct Case {
+    DWORD style;
+    RECT expected;  // the window's bounds right after creation
+    bool zoomed, iconic;
+  };
+  const Case cases[] = {
+      {WS_OVERLAPPEDWINDOW | WS_MAXIMIZE | WS_VISIBLE, {0, 0, 800, 570}, true, false},
+      {WS_OVERLAPPEDWINDOW | WS_MAXIMIZE, {0, 0, 800, 570}, true, false},  // hidden, yet maximized
+      {WS_OVERLAPPEDWINDOW | WS_MINIMIZE | WS_VISIBLE, {0, 0, 160, 570}, false, true},
+  };
+  for (const Case& c : cases) {
+    HWND top = Make(c.style, 50, 60, 200, 100);
+    RECT r;
+    GetWindowRect(top, &r);
+    EXPECT_EQ(IsZoomed(top) != FALSE, c.zoomed);
+    EXPECT_EQ(IsIconic(top) != FALSE, c.iconic);
+    if (c.zoomed)
+      EXPECT_EQ(r, c.expected);
+    else
+      EXPECT_EQ(r.bottom, c.expected.bottom);
+    EXPECT_EQ(IsWindowVisible(top) != FALSE, (c.style & WS_VISIBLE) != 0);
+    ShowWindow(top, SW_RESTORE);
+    GetWindowRect(top, &r);
+    EXPECT_EQ(r, (RECT{50, 60, 250, 160})) << "restore goes to the bounds it was made with";
+    EXPECT_FALSE(IsZoomed(top) || IsIconic(top));
+    DestroyWindow(top);
+  }
+}

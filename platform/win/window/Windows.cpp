@@ -85,6 +85,17 @@ void RaiseInList(std::vector<HWND>& list, HWND h, HWND after)
   }
 }
 
+// Where a maximized window (its parent's client area, or the work area) or a minimized one (a
+// caption-sized stub at the bottom left) stands.
+RECT MinMaxRect(WndData* w, bool maximize)
+{
+  RECT area = Backend::Current().WorkArea();
+  if (w->parent) Windows::GetClientRect(w->parent, &area);
+  if (maximize) return area;
+  int h = Windows::GetSystemMetrics(SM_CYCAPTION) + 2 * Windows::GetSystemMetrics(SM_CYFRAME);
+  return {area.left, area.bottom - h, area.left + 160, area.bottom};
+}
+
 }  // namespace
 
 namespace WindowData {
@@ -183,7 +194,8 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
   w->handle = WindowData::NewHandle();
   w->cls = cls;
   w->proc = cls->wc.lpfnWndProc;
-  w->style = style & ~WS_VISIBLE;
+  // Made at its given (restored) bounds first; maximized or minimized once it exists.
+  w->style = style & ~(WS_VISIBLE | WS_MAXIMIZE | WS_MINIMIZE);
   w->exStyle = exStyle;
   w->instance = instance;
   w->extra.assign(size_t(std::max(0, cls->wc.cbWndExtra) + sizeof(LONG_PTR) - 1) / sizeof(LONG_PTR), 0);
@@ -253,6 +265,16 @@ HWND CreateWindowEx(DWORD exStyle, const char* className, const char* windowName
     SendMessage(w->parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_CREATE, int(w->id)), reinterpret_cast<LPARAM>(h));
   }
   if (!IsWindow(h)) return nullptr;
+  if (style & (WS_MAXIMIZE | WS_MINIMIZE)) {
+    // The given bounds stay the restored ones: a later restore goes back to them.
+    w->normal = w->rect;
+    bool max = style & WS_MAXIMIZE;
+    RECT to = MinMaxRect(w.get(), max);
+    w->style |= max ? WS_MAXIMIZE : WS_MINIMIZE;
+    SetWindowPos(h, nullptr, to.left, to.top, to.right - to.left, to.bottom - to.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (!IsWindow(h)) return nullptr;
+  }
   if (style & WS_VISIBLE) {
     ShowWindow(h, (exStyle & WS_EX_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   }
@@ -520,19 +542,7 @@ BOOL ShowWindow(HWND wnd, int cmd)
   bool restore = (cmd == SW_RESTORE || cmd == SW_SHOWNORMAL) && (w->style & (WS_MAXIMIZE | WS_MINIMIZE));
   if ((maximize && !(w->style & WS_MAXIMIZE)) || (minimize && !(w->style & WS_MINIMIZE)) || restore) {
     if (!(w->style & (WS_MAXIMIZE | WS_MINIMIZE))) w->normal = w->rect;
-    RECT to = w->normal;
-    if (maximize) {
-      if (w->parent)
-        GetClientRect(w->parent, &to);
-      else
-        to = Backend::Current().WorkArea();
-    } else if (minimize) {
-      // An iconic window keeps a caption-sized stub at the bottom left.
-      RECT area = w->parent ? RECT{} : Backend::Current().WorkArea();
-      if (w->parent) GetClientRect(w->parent, &area);
-      int h = GetSystemMetrics(SM_CYCAPTION) + 2 * GetSystemMetrics(SM_CYFRAME);
-      to = {area.left, area.bottom - h, area.left + 160, area.bottom};
-    }
+    RECT to = (maximize || minimize) ? MinMaxRect(w.get(), maximize) : w->normal;
     w->style &= ~(WS_MAXIMIZE | WS_MINIMIZE);
     if (maximize) w->style |= WS_MAXIMIZE;
     if (minimize) w->style |= WS_MINIMIZE;

@@ -4,6 +4,7 @@
 
 #include "platform/gdi/draw/Shapes.h"
 #include "platform/rtl/AnsiStrings.h"
+#include "platform/win/backend/Backend.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/menu/Menus.h"
@@ -55,6 +56,8 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       w->text = lParam ? reinterpret_cast<const char*>(lParam) : "";
       if ((w->style & WS_CAPTION) == WS_CAPTION && (w->style & WS_VISIBLE))
         RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
+      // The native window's title (task bar, window list) follows.
+      if (!w->parent && w->created) Backend::Current().TopLevelChanged(wnd);
       return TRUE;
     case WM_GETTEXT: {
       if (!lParam || wParam == 0) return 0;
