@@ -19,6 +19,7 @@
 #include "platform/win/input/Focus.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
+#include "platform/win/scroll/ScrollBars.h"
 #include "platform/win/window/Rects.h"
 #include "platform/win/window/Windows.h"
 
@@ -285,6 +286,33 @@ void TcxContainer::ColorValueChanged()
     return;
   }
   GetStyle()->SetColor(GetColor());
+}
+
+void TcxContainer::SyncScrollBars()
+{
+  if (!HasOwnScrollBars() || !FInnerControl || IsContainerDestroying() || FSyncingScrollBars) return;
+  TValueGuard syncing(FSyncingScrollBars, true);
+  SyncOwnScrollBar(GetHScrollBar(), OBJID_HSCROLL, SB_HORZ);
+  SyncOwnScrollBar(GetVScrollBar(), OBJID_VSCROLL, SB_VERT);
+}
+
+void TcxContainer::SyncOwnScrollBar(TcxScrollBar* Bar, LONG Object, int BarKind)
+{
+  if (!Bar) return;
+  HWND inner = FInnerControl->HandleAllocated() ? FInnerControl->GetHandle() : nullptr;
+  RECT bounds{};
+  bool unavailable = false;
+  bool visible =
+      inner && HandleAllocated() &&
+      cxContainer::NativeScrollBarBounds(inner, Object, this, SIZE{GetWidth(), GetHeight()}, bounds, unavailable);
+  Bar->SetEnabled(GetEnabled() && !unavailable);
+  Bar->TControl::SetBoundsRect(visible ? bounds : RECT{});
+  if (visible) {
+    Bar->SetCtl3D(false);
+    Bar->BringToFront();
+  }
+  Bar->SetVisible(visible);
+  if (visible) cxContainer::CopyNativeScrollInfo(inner, BarKind, Bar);
 }
 
 void TcxContainer::FontChanged()
@@ -695,6 +723,34 @@ void TcxContainer::CMParentFontChanged(TMessage& Message)
 // ---- Unit functions
 
 namespace cxContainer {
+
+bool NativeScrollBarBounds(HWND Wnd, LONG Object, TWinControl* Host, SIZE MaxSize, RECT& Bounds, bool& Unavailable)
+{
+  Bounds = RECT{};
+  Unavailable = false;
+  SCROLLBARINFO info;
+  info.cbSize = sizeof(info);
+  if (!Host || !Windows::GetScrollBarInfo(Wnd, Object, &info) ||
+      (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)))
+    return false;
+  Unavailable = info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE;
+  POINT tl = Host->ScreenToClient(POINT{info.rcScrollBar.left, info.rcScrollBar.top});
+  RECT r{tl.x, tl.y, tl.x + (info.rcScrollBar.right - info.rcScrollBar.left),
+         tl.y + (info.rcScrollBar.bottom - info.rcScrollBar.top)};
+  if (r.left < 0 || r.top < 0 || r.right - r.left > MaxSize.cx || r.bottom - r.top > MaxSize.cy) return false;
+  Bounds = r;
+  return true;
+}
+
+void CopyNativeScrollInfo(HWND Wnd, int BarKind, TcxScrollBar* Bar)
+{
+  SCROLLINFO si;
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+  if (!Windows::GetScrollInfo(Wnd, BarKind, &si)) return;
+  const int page = std::min<int>(int(si.nPage), si.nMax);
+  Bar->SetScrollParams(si.nMin, si.nMax, si.nPos, std::max(page, 0), true);
+}
 
 int MouseButtonCode(TMouseButton Button)
 {

@@ -88,7 +88,9 @@ protected:
   virtual bool UseStandardTabOrder() { return false; }
   virtual void RefreshView(POINT P, int Button, bool IsMouseEvent, TShiftState Shift);
   virtual void SetInnerControlBounds(TWinControl* AControl, const std::optional<RECT>& Clip);
-  virtual void SyncScrollBars() {}
+  // With own bars (HasOwnScrollBars), each painted bar mirrors the inner window's native one:
+  // shown where it stands, enabled as it is, with its range, page and position.
+  virtual void SyncScrollBars();
   virtual void AdjustInnerControl();
   virtual bool WantsTab() { return false; }
   virtual void UpdateData() {}
@@ -144,6 +146,7 @@ protected:
 private:
   void UpdateWindowRegion();
   void StartTracking();
+  void SyncOwnScrollBar(TcxScrollBar* Bar, LONG Object, int BarKind);
 
   TWinControl* FInnerControl = nullptr;
   std::unique_ptr<TcxContainerStyle> FStyle;
@@ -155,6 +158,7 @@ private:
   bool FApplyingStyle = false;
   bool FDestroying = false;
   bool FMovingInnerControl = false;
+  bool FSyncingScrollBars = false;
 
   // The inner list box hands the container its events.
   friend class TcxCustomInnerListBox;
@@ -176,4 +180,10 @@ void SetChildRegion(TWinControl* AControl, const std::optional<RECT>& R);
 bool IsHandleOfControl(TWinControl* AControl, HWND Handle);
 TShiftState GetShiftState();
 bool StringsEqual(const AnsiString& S1, const AnsiString& S2, bool CaseSensitive);
+// Where the window's native bar (OBJID_HSCROLL or OBJID_VSCROLL) stands, in Host's client
+// coordinates: false when it is hidden, or when it would start left of or above Host's client
+// area or be larger than MaxSize. Unavailable tells whether the native bar is disabled.
+bool NativeScrollBarBounds(HWND Wnd, LONG Object, TWinControl* Host, SIZE MaxSize, RECT& Bounds, bool& Unavailable);
+// The native bar's range, position and page (limited to its Max) into the painted bar.
+void CopyNativeScrollInfo(HWND Wnd, int BarKind, TcxScrollBar* Bar);
 }  // namespace cxContainer

@@ -106,21 +106,13 @@ void TcxCustomInnerListBox::SyncBar(TcxScrollBar* Bar, LONG Object, int BarKind)
 {
   if (!Bar) return;
   TWinControl* parent = GetParent();
-  SCROLLBARINFO info;
-  info.cbSize = sizeof(info);
-  bool visible = parent && HandleAllocated() && Windows::GetScrollBarInfo(GetHandle(), Object, &info) &&
-                 !(info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN));
   RECT bounds{};
+  bool unavailable = false;
+  bool visible =
+      HandleAllocated() && cxContainer::NativeScrollBarBounds(GetHandle(), Object, parent,
+                                                              SIZE{GetWidth(), GetHeight()}, bounds, unavailable);
   if (visible) {
-    Bar->SetEnabled(!(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE));
-    POINT tl = parent->ScreenToClient(POINT{info.rcScrollBar.left, info.rcScrollBar.top});
-    bounds = RECT{tl.x, tl.y, tl.x + (info.rcScrollBar.right - info.rcScrollBar.left),
-                  tl.y + (info.rcScrollBar.bottom - info.rcScrollBar.top)};
-    if (bounds.left < 0 || bounds.top < 0 || bounds.right - bounds.left > GetWidth() ||
-        bounds.bottom - bounds.top > GetHeight())
-      visible = false;
-  }
-  if (visible) {
+    Bar->SetEnabled(!unavailable);
     // Placed already: a scroll moves nothing but the thumb.
     const RECT now = Bar->GetBoundsRect();
     const bool placed = Bar->GetParent() == parent && Bar->GetVisible() && now.left == bounds.left &&
@@ -139,13 +131,7 @@ void TcxCustomInnerListBox::SyncBar(TcxScrollBar* Bar, LONG Object, int BarKind)
     Bar->TControl::SetBoundsRect(RECT{0, 0, 0, 0});
   }
   Bar->SetVisible(visible);
-  if (!visible) return;
-  SCROLLINFO si;
-  si.cbSize = sizeof(si);
-  si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
-  if (!Windows::GetScrollInfo(GetHandle(), BarKind, &si)) return;
-  const int page = std::min<int>(int(si.nPage), si.nMax);
-  Bar->SetScrollParams(si.nMin, si.nMax, si.nPos, std::max(page, 0), true);
+  if (visible) cxContainer::CopyNativeScrollInfo(GetHandle(), BarKind, Bar);
 }
 
 void TcxCustomInnerListBox::SyncScrollBars()

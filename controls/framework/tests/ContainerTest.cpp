@@ -12,6 +12,7 @@
 #include "platform/gdi/draw/Regions.h"
 #include "platform/win/input/Focus.h"
 #include "platform/win/queue/Messages.h"
+#include "platform/win/scroll/ScrollBars.h"
 #include "platform/win/window/Windows.h"
 
 namespace {
@@ -215,6 +216,102 @@ TEST_F(ContainerTest, ColourTravelsBetweenTheStyleAndTheControl)
   EXPECT_EQ(Box->Inner->GetColor(), clBtnFace);
   EXPECT_FALSE(Box->Inner->GetEnabled());
   EXPECT_TRUE(View()->ContainerState.Contains(cssDisabled));
+}
+
+// A container with its own painted bars around an inner window with native ones, as the memo is.
+class TScrollingInner : public TInnerWindow {
+public:
+  using TInnerWindow::TInnerWindow;
+
+protected:
+  void CreateParams(TCreateParams& Params) override
+  {
+    TInnerWindow::CreateParams(Params);
+    Params.Style |= WS_HSCROLL | WS_VSCROLL;
+  }
+};
+
+class TBarsContainer : public TcxContainer {
+public:
+  explicit TBarsContainer(TComponent* AOwner) : TcxContainer(AOwner)
+  {
+    Inner = new TScrollingInner(this);
+    Inner->Container = this;
+    Inner->SetParent(this);
+    SetInnerControl(Inner);
+  }
+  using TcxContainer::SyncScrollBars;
+  TScrollingInner* Inner;
+
+protected:
+  bool HasOwnScrollBars() override { return true; }
+};
+
+TEST_F(ContainerTest, OwnBarsMirrorTheInnerWindowsNativeBars)
+{
+  auto* box = new TBarsContainer(Form);
+  box->SetParent(Form);
+  box->SetBounds(20, 120, 160, 100);
+  Pump();
+  HWND inner = box->Inner->GetHandle();
+  auto setRange = [&](int bar, int max, int page, int pos) {
+    SCROLLINFO si{};
+    si.cbSize = sizeof(si);
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMax = max;
+    si.nPage = UINT(page);
+    si.nPos = pos;
+    Windows::SetScrollInfo(inner, bar, &si, TRUE);
+  };
+  // Where the native bar stands, in the container's client coordinates.
+  auto nativeRect = [&](LONG object) {
+    SCROLLBARINFO info;
+    info.cbSize = sizeof(info);
+    Windows::GetScrollBarInfo(inner, object, &info);
+    POINT tl = box->ScreenToClient(POINT{info.rcScrollBar.left, info.rcScrollBar.top});
+    POINT br = box->ScreenToClient(POINT{info.rcScrollBar.right, info.rcScrollBar.bottom});
+    return RECT{tl.x, tl.y, br.x, br.y};
+  };
+  TcxScrollBar* h = box->GetHScrollBar();
+  TcxScrollBar* v = box->GetVScrollBar();
+  ASSERT_TRUE(h && v);
+
+  setRange(SB_VERT, 99, 20, 30);
+  setRange(SB_HORZ, 0, 0, 0);
+  box->SyncScrollBars();
+  EXPECT_TRUE(v->GetVisible());
+  EXPECT_FALSE(h->GetVisible());
+  EXPECT_EQ(v->GetBoundsRect(), nativeRect(OBJID_VSCROLL));
+  EXPECT_EQ(v->GetParent(), box);
+  EXPECT_EQ(std::vector<int>({v->GetMin(), v->GetMax(), v->GetPosition(), v->GetPageSize()}),
+            std::vector<int>({0, 99, 30, 20}));
+  EXPECT_TRUE(v->GetEnabled());
+  EXPECT_FALSE(v->GetCtl3D());
+
+  // Disabled natively, or with the container: the painted bar is disabled too.
+  Windows::EnableScrollBar(inner, SB_VERT, ESB_DISABLE_BOTH);
+  box->SyncScrollBars();
+  EXPECT_TRUE(v->GetVisible());
+  EXPECT_FALSE(v->GetEnabled());
+  Windows::EnableScrollBar(inner, SB_VERT, ESB_ENABLE_BOTH);
+  box->SetEnabled(false);
+  box->SyncScrollBars();
+  EXPECT_FALSE(v->GetEnabled());
+  box->SetEnabled(true);
+  box->SyncScrollBars();
+  EXPECT_TRUE(v->GetEnabled());
+
+  // A native bar that would stand left of or above the container is hidden with empty bounds.
+  box->Inner->SetBounds(-30, -30, 150, 90);
+  box->SyncScrollBars();
+  EXPECT_FALSE(v->GetVisible());
+  EXPECT_EQ(v->GetBoundsRect(), (RECT{0, 0, 0, 0}));
+  // And both go when the range fits.
+  box->Inner->SetBounds(0, 0, 150, 90);
+  setRange(SB_VERT, 0, 0, 0);
+  box->SyncScrollBars();
+  EXPECT_FALSE(v->GetVisible());
+  EXPECT_FALSE(h->GetVisible());
 }
 
 }  // namespace

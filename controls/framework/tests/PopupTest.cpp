@@ -3,6 +3,7 @@
 // form behind.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "controls/framework/cxCustomPopupWindow.h"
@@ -233,6 +234,80 @@ TEST_F(PopupTest, AModalPopupKeepsSystemKeysFromTheFormAndEndsOnAClickOutside)
   EXPECT_TRUE(seen.empty());
   Pump();
   EXPECT_EQ(Other->Downs, 1);
+}
+
+TEST_F(PopupTest, TheOwnerFormKeepsItsActiveCaptionWhileADropDownIsShown)
+{
+  // Whether WM_NCACTIVATE(False) reached each window's own procedure.
+  auto deactivationReaches = [&](TWinControl* Target) {
+    int seen = 0;
+    TWndMethod previous = Target->WindowProc;
+    Target->WindowProc = [&](TMessage& M) {
+      if (M.Msg == WM_NCACTIVATE && !M.WParam) ++seen;
+      previous(M);
+    };
+    LONG_PTR procBefore = Windows::GetWindowLongPtr(Target->GetHandle(), GWL_WNDPROC);
+    LRESULT result = Windows::SendMessage(Target->GetHandle(), WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(Windows::GetWindowLongPtr(Target->GetHandle(), GWL_WNDPROC), procBefore)
+        << "the swapped procedure is put back";
+    Target->WindowProc = previous;
+    return std::pair{seen > 0, result};
+  };
+  TForm* otherForm = new TForm(Owner.get());
+  otherForm->SetBounds(500, 400, 200, 100);
+  otherForm->Show();
+  Pump();
+
+  EXPECT_TRUE(deactivationReaches(Form).first) << "no drop-down: the form handles it";
+  Open();
+  auto [reached, result] = deactivationReaches(Form);
+  EXPECT_FALSE(reached) << "the owner's form is answered without painting an inactive caption";
+  EXPECT_EQ(result, TRUE);
+  EXPECT_TRUE(deactivationReaches(Form).first == false) << "every deactivation, not just the first";
+  EXPECT_TRUE(deactivationReaches(otherForm).first) << "another form is not the owner's";
+  EXPECT_TRUE(DropDown->IsShown());
+}
+
+TEST_F(PopupTest, CloseAndDestroyOfThePopupOrItsOwnerFormClosePopups)
+{
+  struct Case {
+    const char* What;
+    std::function<void(PopupTest&)> Do;
+    bool StillShown;
+  };
+  const Case cases[] = {
+      {"WM_CLOSE of the drop-down's own window",
+       [](PopupTest& t) { Windows::SendMessage(t.DropDown->GetHandle(), WM_CLOSE, 0, 0); }, false},
+      {"WM_CLOSE of the owner's form",
+       [](PopupTest& t) {
+         // The form refuses to close; the drop-down goes all the same.
+         t.Form->OnCloseQuery = [](TObject*, bool& CanClose) { CanClose = false; };
+         Windows::SendMessage(t.Form->GetHandle(), WM_CLOSE, 0, 0);
+         t.Form->OnCloseQuery = nullptr;
+       },
+       false},
+      {"WM_CLOSE of some other window",
+       [](PopupTest& t) {
+         TForm* other = new TForm(t.Owner.get());
+         other->Show();
+         other->OnCloseQuery = [](TObject*, bool& CanClose) { CanClose = false; };
+         Windows::SendMessage(other->GetHandle(), WM_CLOSE, 0, 0);
+       },
+       true},
+      {"WM_DESTROY of the drop-down's window", [](PopupTest& t) { Windows::DestroyWindow(t.DropDown->GetHandle()); },
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    Closed = 0;
+    Open();
+    c.Do(*this);
+    Pump();
+    EXPECT_EQ(DropDown->IsShown(), c.StillShown);
+    EXPECT_EQ(Closed, c.StillShown ? 0 : 1);
+    if (c.StillShown) DropDown->ClosePopup(false);
+    EXPECT_TRUE(Form->GetVisible()) << "the owner's form stays";
+  }
 }
 
 }  // namespace

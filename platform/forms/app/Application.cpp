@@ -23,6 +23,7 @@
 #include "platform/rtl/FileUtils.h"
 #include "platform/rtl/MessageSeam.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/mdi/MdiClient.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Metrics.h"
 #include "platform/win/window/Rects.h"
@@ -284,11 +285,20 @@ bool TApplication::ProcessMessage(MSG& Msg)
     return true;
   });
   CheckHintMsg(Msg);
-  if (!handled && !Controls::IsKeyMsg(Msg)) {
+  if (!handled && !IsMDIMsg(Msg) && !Controls::IsKeyMsg(Msg)) {
     Windows::TranslateMessage(&Msg);
     Windows::DispatchMessage(&Msg);
   }
   return true;
+}
+
+bool TApplication::IsMDIMsg(MSG& Msg)
+{
+  if (!FMainForm || FMainForm->GetFormStyle() != fsMDIForm || !FMainForm->GetClientHandle() || !Forms::Screen)
+    return false;
+  TCustomForm* active = Forms::Screen->GetActiveCustomForm();
+  if (!active || active->GetFormStyle() != fsMDIChild) return false;
+  return Windows::TranslateMDISysAccel(FMainForm->GetClientHandle(), &Msg);
 }
 
 void TApplication::ProcessMessages()

@@ -161,6 +161,8 @@ protected:
   void Idle(const MSG& Msg);
   // Ends the hint showing when Msg is one that takes it down; never consumes Msg.
   void CheckHintMsg(const MSG& Msg);
+  // The MDI child keys (Ctrl+F4, Ctrl+F6, Ctrl+Tab) while an MDI child of the main form is active.
+  bool IsMDIMsg(MSG& Msg);
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:

@@ -1,8 +1,13 @@
 #include "platform/forms/app/Screen.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/forms/app/Monitor.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/forms/graphics/Font.h"
+#include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/image/Bitmaps.h"
 #include "platform/gdi/image/Icons.h"
 #include "platform/gdi/text/Fonts.h"
 #include "platform/rtl/FormatText.h"
@@ -20,19 +25,56 @@ TScreen* Screen = nullptr;
 
 namespace {
 
-// The standard cursors by the system cursor they show. The drag cursors show the arrow until
-// the program gives them pictures of their own.
+// The standard cursors by the system cursor they show; crDrag and crMultiDrag are drawn here.
 struct StandardCursor {
   TCursor Index;
   const char* Id;
 };
 const StandardCursor kStandardCursors[] = {
-    {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},    {crSizeNESW, IDC_SIZENESW},
-    {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE}, {crSizeWE, IDC_SIZEWE},  {crUpArrow, IDC_UPARROW},
-    {crHourGlass, IDC_WAIT},       {crDrag, IDC_ARROW},        {crNoDrop, IDC_NO},      {crHSplit, IDC_SIZEWE},
-    {crVSplit, IDC_SIZENS},        {crMultiDrag, IDC_ARROW},   {crSQLWait, IDC_WAIT},   {crNo, IDC_NO},
-    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},         {crHandPoint, IDC_HAND}, {crSizeAll, IDC_SIZEALL},
+    {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},     {crIBeam, IDC_IBEAM},
+    {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},   {crSizeNWSE, IDC_SIZENWSE},
+    {crSizeWE, IDC_SIZEWE},     {crUpArrow, IDC_UPARROW}, {crHourGlass, IDC_WAIT},
+    {crNoDrop, IDC_NO},         {crHSplit, IDC_SIZEWE},   {crVSplit, IDC_SIZENS},
+    {crSQLWait, IDC_WAIT},      {crNo, IDC_NO},           {crAppStart, IDC_APPSTARTING},
+    {crHelp, IDC_HELP},         {crHandPoint, IDC_HAND},  {crSizeAll, IDC_SIZEALL},
 };
+
+// The arrow of the drag cursors: B black, W white, anything else clear.
+const char* const kDragArrow[] = {
+    "B",         "BB",        "BWB",        "BWWB",        "BWWWB",     "BWWWWB",   "BWWWWWB",
+    "BWWWWWWB",  "BWWWWWWWB", "BWWWWWWWWB", "BWWWWWBBBBB", "BWWBWWB",   "BWB BWWB", "BB  BWWB",
+    "B    BWWB", "     BWWB", "      BWWB", "      BWWB",  "       BB",
+};
+
+// crDrag: the arrow with a sheet below it; crMultiDrag: with three stacked sheets.
+HCURSOR MakeDragCursor(int Sheets)
+{
+  constexpr int n = 32;
+  std::vector<char> ink(n * n, ' ');
+  auto sheet = [&](int L, int T) {
+    for (int y = T; y < T + 10; ++y)
+      for (int x = L; x < L + 9; ++x)
+        ink[size_t(y * n + x)] = (y == T || y == T + 9 || x == L || x == L + 8) ? 'B' : 'W';
+  };
+  for (int i = Sheets - 1; i >= 0; --i) sheet(8 + 3 * i, 16 + 3 * i);
+  for (int y = 0; y < int(std::size(kDragArrow)); ++y)
+    for (int x = 0; kDragArrow[y][x]; ++x)
+      if (kDragArrow[y][x] != ' ') ink[size_t(y * n + x)] = kDragArrow[y][x];
+  std::vector<std::uint8_t> mask(n * n / 8, 0);
+  std::vector<std::uint32_t> colour(n * n, 0);
+  for (int i = 0; i < n * n; ++i) {
+    if (ink[size_t(i)] == ' ') mask[size_t(i / 8)] |= std::uint8_t(0x80 >> (i % 8));
+    colour[size_t(i)] = ink[size_t(i)] == 'W' ? 0x00FFFFFF : 0;
+  }
+  ICONINFO info;
+  info.fIcon = FALSE;
+  info.hbmMask = Windows::CreateBitmap(n, n, 1, 1, mask.data());
+  info.hbmColor = Windows::CreateBitmap(n, n, 1, 32, colour.data());
+  HCURSOR cursor = Windows::CreateIconIndirect(&info);
+  Windows::DeleteObject(info.hbmMask);
+  Windows::DeleteObject(info.hbmColor);
+  return cursor;
+}
 
 int AddFamily(const LOGFONTA* lf, const TEXTMETRICA*, DWORD, LPARAM data)
 {
@@ -48,6 +90,8 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), FHintFont(std::make_u
   FDefaultCursor = Windows::LoadCursor(nullptr, IDC_ARROW);
   FCursors[crNone] = nullptr;
   for (const StandardCursor& c : kStandardCursors) FCursors[c.Index] = Windows::LoadCursor(nullptr, c.Id);
+  FCursors[crDrag] = MakeDragCursor(1);
+  FCursors[crMultiDrag] = MakeDragCursor(3);
   FHintFont->SetName("宋体");
   FHintFont->SetSize(9);
 }

@@ -23,6 +23,9 @@ public:
   // WM_MEASUREITEM or WM_DRAWITEM for an owner-drawn item (CtlType ODT_MENU) of one of its
   // pop-ups: the item measures or draws itself; answers whether one of its items did.
   virtual bool DispatchOwnerDraw(TMessage& Message) { return false; }
+  // For an MDI frame's menu: shows the active MDI child's menu merged into it (Merge true), or
+  // stops showing it (it is not an error if it was not shown).
+  virtual void MergeChildMenu(TMainMenuBase* Child, bool Merge) {}
   // The form the menu stands on (the menu tells it to redraw the bar when it changes).
   TComponent* GetWindowOwner() const { return FWindowOwner; }
   void SetWindowOwner(TComponent* Value) { FWindowOwner = Value; }

@@ -20,6 +20,7 @@
 #include "platform/rtl/Guards.h"
 #include "platform/win/caret/Cursors.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/input/Imm.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Windows.h"
@@ -773,10 +774,12 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_SETFOCUS: {
       TWinControl* root = RootControl();
       if (!root->SetFocusedControl(this)) return;
+      SetIme();
       break;
     }
     case WM_KILLFOCUS:
       if (ControlState.Contains(csFocusing)) return;
+      ResetIme();
       break;
     case WM_NCHITTEST:
       TControl::WndProc(Message);
@@ -890,6 +893,46 @@ void TWinControl::DefaultHandler(TMessage& Message)
 }
 
 void TWinControl::WMSetFocus(TMessage& Message) { DefaultHandler(Message); }
+
+void TWinControl::SetImeMode(TImeMode Value)
+{
+  if (Value == FImeMode) return;
+  FImeMode = Value;
+  if (HandleAllocated() && Windows::GetFocus() == FHandle) SetIme();
+}
+
+void TWinControl::SetIme()
+{
+  if (!HandleAllocated()) return;
+  if (FImeMode == imDisable) {
+    Windows::ImmAssociateContext(FHandle, nullptr);
+    return;
+  }
+  Windows::ImmAssociateContext(FHandle, Imm::DefaultContext());
+  HIMC imc = Windows::ImmGetContext(FHandle);
+  switch (FImeMode) {
+    case imDontCare: break;
+    case imClose: Windows::ImmSetOpenStatus(imc, FALSE); break;
+    case imOpen: Windows::ImmSetOpenStatus(imc, TRUE); break;
+    case imSAlpha:
+    case imAlpha:
+      Windows::ImmSetOpenStatus(imc, TRUE);
+      Windows::ImmSetConversionStatus(imc, IME_CMODE_ALPHANUMERIC | (FImeMode == imAlpha ? IME_CMODE_FULLSHAPE : 0),
+                                      IME_SMODE_NONE);
+      break;
+    default:
+      Windows::ImmSetOpenStatus(imc, TRUE);
+      Windows::ImmSetConversionStatus(imc, IME_CMODE_NATIVE, IME_SMODE_NONE);
+      break;
+  }
+  Windows::ImmReleaseContext(FHandle, imc);
+}
+
+void TWinControl::ResetIme()
+{
+  // Only the dissociation is the window's own; the open state belongs to the shared context.
+  if (HandleAllocated() && FImeMode == imDisable) Windows::ImmAssociateContext(FHandle, Imm::DefaultContext());
+}
 
 void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
 

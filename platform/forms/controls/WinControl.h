@@ -100,7 +100,10 @@ public:
   void SetParentCtl3D(bool Value);
   TBrush* GetBrush() const { return FBrush.get(); }
   TImeMode GetImeMode() const { return FImeMode; }
-  void SetImeMode(TImeMode Value) { FImeMode = Value; }
+  // The input method while the control has the focus: imDisable keeps it away, imClose closes
+  // it, imOpen and the script modes open it (imSAlpha and imAlpha for letters), imDontCare
+  // leaves it as it is.
+  void SetImeMode(TImeMode Value);
   const TImeName& GetImeName() const { return FImeName; }
   void SetImeName(const TImeName& Value) { FImeName = Value; }
 
@@ -196,6 +199,9 @@ protected:
 
   virtual void WMPaint(TMessage& Message);
   virtual void WMEraseBkgnd(TMessage& Message);
+  // Applies ImeMode to the window (on focus) and takes back what only it needed (on leaving).
+  void SetIme();
+  void ResetIme();
   virtual void WMSetFocus(TMessage& Message);
   virtual void WMKillFocus(TMessage& Message);
   virtual void WMKeyDown(TMessage& Message);

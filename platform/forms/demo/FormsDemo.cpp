@@ -1,6 +1,6 @@
 // The forms on the desktop back end: an MDI main form with two child forms, a modal dialog with
-// three edit boxes and OK / Cancel buttons (F2), and a borderless form resized by its edges
-// (F3). It reports what happens on standard output, one line each, so that a script can drive
+// three edit boxes and OK / Cancel buttons (F2), a borderless form resized by its edges (F3), and
+// a new caption for the main form (F4). It reports what happens on standard output, one line each, so that a script can drive
 // it (the Xvfb test does) and wait on each step. F12 saves a screenshot taken through the back
 // end to the path given as the first argument and ends the program.
 #include <cstdio>
@@ -233,6 +233,12 @@ int main(int argc, char** argv)
       case VK_F3:
         handled = true;
         ShowBorderless();
+        break;
+      case VK_F4:
+        // A new caption: the desktop's title of the native window follows.
+        handled = true;
+        gMain->SetCaption("澜岳合同管理系统 saved");
+        Say("caption");
         break;
       case VK_F12:
         handled = true;

@@ -81,6 +81,7 @@ TCustomForm::~TCustomForm()
   FCanvas->FreeHandle();
   // The menu outlives us when someone else owns it: it must not keep pointing here.
   if (FMenu) {
+    MergeMenu(false);
     FMenu->RemoveFreeNotification(this);
     if (FMenu->GetWindowOwner() == this) FMenu->SetWindowOwner(nullptr);
   }
@@ -689,6 +690,7 @@ void TCustomForm::Deactivate()
 void TCustomForm::SetMenu(TMainMenuBase* Value)
 {
   if (Value == FMenu) return;
+  MergeMenu(false);
   if (FMenu) {
     FMenu->RemoveFreeNotification(this);
     FMenu->SetWindowOwner(nullptr);
@@ -699,6 +701,23 @@ void TCustomForm::SetMenu(TMainMenuBase* Value)
     Value->SetWindowOwner(this);
   }
   if (FHandle && !GetParent()) Windows::SetMenu(FHandle, Value ? Value->GetHandle() : nullptr);
+  if (TCustomForm* frame = MDIFrame(); frame && frame->GetActiveMDIChild() == this) MergeMenu(true);
+}
+
+void TCustomForm::MergeMenu(bool MergeState)
+{
+  if (FFormStyle != fsMDIChild || !FMenu || !FHandle) return;
+  TCustomForm* frame = MDIFrame();
+  if (frame && frame->FMenu) frame->FMenu->MergeChildMenu(FMenu, MergeState);
+}
+
+TCustomForm* TCustomForm::MDIFrame() const
+{
+  HWND client = FHandle ? Windows::GetParent(FHandle) : nullptr;
+  if (!client) return nullptr;
+  for (TCustomForm* f : gForms)
+    if (f->FFormStyle == fsMDIForm && f->FClientHandle == client) return f;
+  return nullptr;
 }
 
 // ---- MDI -------------------------------------------------------------------------------------------------------
@@ -777,8 +796,10 @@ void TCustomForm::WndProc(TMessage& Message)
       // A child gaining the MDI activation activates like a top-level form.
       if (FFormState.Contains(fsCreatedMDIChild)) {
         DefaultHandler(Message);
-        TMessage act{WM_ACTIVATE, reinterpret_cast<HWND>(Message.LParam) == FHandle ? WA_ACTIVE : WA_INACTIVE, 0, 0};
+        bool active = reinterpret_cast<HWND>(Message.LParam) == FHandle;
+        TMessage act{WM_ACTIVATE, active ? WA_ACTIVE : WA_INACTIVE, 0, 0};
         WMActivate(act);
+        MergeMenu(active);
         return;
       }
       break;

@@ -167,6 +167,9 @@ protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+  // An MDI child shows its menu merged into its frame's while it is the active child.
+  void MergeMenu(bool MergeState);
+  TCustomForm* MDIFrame() const;
   void WMActivate(TMessage& Message);
   void WMClose(TMessage& Message);
   void WMMenuCommand(TMessage& Message);

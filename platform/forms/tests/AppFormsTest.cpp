@@ -17,7 +17,12 @@
 #include "platform/forms/forms/Form.h"
 #include "platform/forms/forms/HintWindow.h"
 #include "platform/forms/tests/AppTestUtil.h"
+#include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
+#include "platform/gdi/image/Bitmaps.h"
+#include "platform/gdi/draw/Shapes.h"
+#include "platform/gdi/image/Icons.h"
+#include "platform/win/caret/Cursors.h"
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/win/backend/Headless.h"
 #include "platform/win/input/InputQueue.h"
@@ -251,6 +256,38 @@ TEST_F(AppFormsTest, ActiveControlChangeFollowsFocusAcrossFormsAndFreedControls)
   Application->ProcessMessages();
   EXPECT_EQ(seen.size(), 1u) << "focusing the focused control again reports nothing";
   Screen->OnActiveControlChange = nullptr;
+}
+
+TEST_F(AppFormsTest, TheDragCursorsArePicturesOfTheirOwn)
+{
+  struct Case {
+    TCursor Cursor;
+    POINT Sheet;     // a point on the (front) sheet's white
+    POINT BackEdge;  // the edge of the third sheet, black only for several sheets
+    bool Several;
+  };
+  const Case cases[] = {{crDrag, {12, 21}, {18, 31}, false}, {crMultiDrag, {12, 21}, {18, 31}, true}};
+  for (const Case& c : cases) {
+    HCURSOR h = Screen->GetCursors(c.Cursor);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(Windows::StandardCursorId(h), 0) << "drawn, not the arrow";
+    HDC dc = Windows::CreateCompatibleDC(nullptr);
+    HBITMAP bmp = Windows::CreateBitmap(32, 32, 1, 32, nullptr);
+    HGDIOBJ old = Windows::SelectObject(dc, bmp);
+    RECT all{0, 0, 32, 32};
+    HBRUSH grey = Windows::CreateSolidBrush(RGB(128, 128, 128));
+    Windows::FillRect(dc, &all, grey);
+    Windows::DrawIconEx(dc, 0, 0, h, 0, 0, 0, nullptr, DI_NORMAL);
+    EXPECT_EQ(Windows::GetPixel(dc, 0, 0), RGB(0, 0, 0)) << "the arrow's tip";
+    EXPECT_EQ(Windows::GetPixel(dc, 2, 5), RGB(255, 255, 255)) << "inside the arrow";
+    EXPECT_EQ(Windows::GetPixel(dc, 30, 2), RGB(128, 128, 128)) << "clear beside it";
+    EXPECT_EQ(Windows::GetPixel(dc, c.Sheet.x, c.Sheet.y), RGB(255, 255, 255)) << "the sheet";
+    EXPECT_EQ(Windows::GetPixel(dc, c.BackEdge.x, c.BackEdge.y) == RGB(0, 0, 0), c.Several);
+    Windows::SelectObject(dc, old);
+    Windows::DeleteObject(bmp);
+    Windows::DeleteObject(grey);
+    Windows::DeleteDC(dc);
+  }
 }
 
 TEST_F(AppFormsTest, IdleTellsOnHintTheLongHintUnderTheMouse)

@@ -503,6 +503,98 @@ TEST_F(FormsTest, ActionsPopupMenusAndTheMenuBarReachTheirControls)
   EXPECT_EQ(Windows::GetMenu(form->GetHandle()), nullptr);
 }
 
+TEST_F(FormsTest, TheContextMenuKeyAndShiftF10OpenTheFocusedControlsMenuAtItsCorner)
+{
+  TForm* form = MakeForm();
+  auto* button = new TTestButton(Owner.get());
+  button->SetParent(form);
+  button->SetBounds(30, 40, 80, 25);
+  button->SetTabStop(true);
+  auto* popup = new TRecordingPopup(Owner.get());
+  button->SetPopupMenu(popup);
+  form->Show();
+  button->SetFocus();
+  Pump();
+  std::vector<POINT> asked;  // what OnContextPopup was told, in client coordinates
+  button->OnContextPopup = [&](TObject*, POINT p, bool&) { asked.push_back(p); };
+  const POINT corner = button->ClientToScreen(POINT{0, 0});
+  struct Case {
+    const char* What;
+    std::vector<int> Keys;  // pressed in order, released in reverse
+    bool Opens;
+  };
+  const Case cases[] = {
+      {"the context-menu key", {VK_APPS}, true},
+      {"Shift+F10", {VK_SHIFT, VK_F10}, true},
+      {"F10 alone", {VK_F10}, false},
+      {"Alt+Shift+F10", {VK_MENU, VK_SHIFT, VK_F10}, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.What);
+    popup->Shown.clear();
+    asked.clear();
+    for (int k : c.Keys) InputQueue::KeyDown(k);
+    for (auto k = c.Keys.rbegin(); k != c.Keys.rend(); ++k) InputQueue::KeyUp(*k);
+    Pump();
+    ASSERT_EQ(popup->Shown.size(), c.Opens ? 1u : 0u);
+    if (!c.Opens) continue;
+    EXPECT_EQ(popup->Shown[0].x, corner.x);
+    EXPECT_EQ(popup->Shown[0].y, corner.y);
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].x, -1) << "from the keyboard: no mouse point";
+  }
+}
+
+TEST_F(FormsTest, ImeModeDecidesWhetherInputMethodTextReachesTheFocusedControl)
+{
+  TForm* form = MakeForm();
+  std::string typed;
+  auto make = [&](TImeMode Mode, int Top) {
+    auto* c = new TTestButton(Owner.get());
+    c->SetParent(form);
+    c->SetBounds(10, Top, 80, 20);
+    c->SetTabStop(true);
+    c->SetImeMode(Mode);
+    c->OnKeyPress = [&typed](TObject*, char& Key) { typed += Key; };
+    return c;
+  };
+  form->Show();
+  Pump();
+  // The input method's context is shared: a control that closes it leaves it closed for the
+  // next one that does not care; only a dissociation ends with the focus.
+  struct Step {
+    TImeMode Mode;
+    const char* Gets;
+  };
+  const Step steps[] = {
+      {imChinese, "合a"}, {imClose, "a"},      {imDontCare, "a"}, {imOpen, "合a"},
+      {imDisable, "a"},   {imDontCare, "合a"}, {imSAlpha, "a"},
+  };
+  int top = 10;
+  for (const Step& s : steps) {
+    TTestButton* c = make(s.Mode, top);
+    top += 24;
+    c->SetFocus();
+    Pump();
+    typed.clear();
+    InputQueue::Text("合a");
+    Pump();
+    EXPECT_EQ(typed, s.Gets) << "ImeMode " << int(s.Mode);
+  }
+  // Changed while focused, it applies at once.
+  TTestButton* last = make(imDontCare, top);
+  last->SetFocus();
+  last->SetImeMode(imDisable);
+  typed.clear();
+  InputQueue::Text("合");
+  Pump();
+  EXPECT_EQ(typed, "");
+  last->SetImeMode(imChinese);
+  InputQueue::Text("合");
+  Pump();
+  EXPECT_EQ(typed, "合");
+}
+
 TEST_F(FormsTest, AMenuThatOutlivesItsFormForgetsIt)
 {
   auto* menu = new TRecordingMenu(Owner.get());

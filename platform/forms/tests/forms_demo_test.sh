@@ -1,6 +1,7 @@
 # The forms demonstration on a throw-away X server (run by scripts/desktop-test.sh): opens the
 # modal dialog, tabs to its third edit box, types Chinese text, closes it with Enter, resizes a
-# borderless form by its right edge and takes a screenshot.
+# borderless form by its right edge, gives the main form a new caption that the desktop shows as
+# its title, and takes a screenshot.
 dt_start "$DT_WORK/forms_demo.png"
 dt_expect '^ready'
 dt_window
@@ -28,6 +29,11 @@ xdotool mousemove --sync "$edge_x" "$edge_y" mousedown 1 || dt_fail "xdotool cou
 xdotool mousemove --sync $((edge_x + 60)) "$edge_y" || dt_fail "xdotool could not move"
 xdotool mouseup 1 || dt_fail "xdotool could not release"
 dt_expect "^resized $bx $by $((bw + 60)) $bh"
+
+# A new caption reaches the native window's title.
+dt_key F4
+dt_expect '^caption'
+dt_window 'saved$'
 
 dt_key F12
 dt_expect '^shot'

@@ -202,7 +202,11 @@ void TCustomActionList::GetChildren(TGetChildProc Proc, TComponent* Root)
 void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation)
 {
   TComponent::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+  // The image list is half destroyed by now: forget it without calling into it.
+  if (Operation == opRemove && AComponent == FImages) {
+    FImages = nullptr;
+    Change();
+  }
 }
 
 void TCustomActionList::Change()

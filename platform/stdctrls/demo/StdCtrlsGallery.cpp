@@ -5,7 +5,9 @@
 // It reports what happens on standard output, one line each, so that a script can drive it (the
 // Xvfb test does): "ready", "place <name> x y w h" for the controls a script clicks (screen
 // coordinates), "click <name>", "text <name> <CP936 hex>", "select <name> <index>", "menu
-// <caption>", "popup", "answer <modal result>", "page <index>". F12 saves a screenshot taken
+// <caption>", "popup", "answer <modal result>", "page <index>", "opening" and "opened <CP936
+// hex of the file name>" around the open dialog (it starts in the folder given as the second
+// argument). F12 saves a screenshot taken
 // through the back end to the path given as the first argument and ends the program.
 #include <cstdio>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "platform/commctrl/CommCtrl.h"
 #include "platform/commctrl/combobox/ComboBox.h"
 #include "platform/forms/app/Application.h"
+#include "platform/forms/controls/DockDrag.h"
 #include "platform/forms/controls/ImgList.h"
 #include "platform/forms/forms/Form.h"
 #include "platform/forms/graphics/Bitmap.h"
@@ -32,6 +35,9 @@
 #include "platform/stdctrls/buttons/RadioGroup.h"
 #include "platform/stdctrls/buttons/SpeedButton.h"
 #include "platform/stdctrls/comctrls/TreeView.h"
+#include "platform/rtl/AnsiStrings.h"
+#include "platform/rtl/FileUtils.h"
+#include "platform/stdctrls/dialogs/CommDlg.h"
 #include "platform/stdctrls/dialogs/Dialogs.h"
 #include "platform/stdctrls/edits/MaskEdit.h"
 #include "platform/stdctrls/edits/Memo.h"
@@ -47,6 +53,8 @@
 #include "platform/stdctrls/panels/ScrollBox.h"
 #include "platform/stdctrls/panels/Shape.h"
 #include "platform/stdctrls/panels/Splitter.h"
+#include "platform/stdctrls/toolbars/ToolBar.h"
+#include "platform/stdctrls/toolbars/ToolButton.h"
 #include "platform/win/backend/SdlBackend.h"
 #include "platform/win/menu/Menus.h"
 #include "platform/win/queue/Messages.h"
@@ -55,6 +63,7 @@
 namespace {
 
 std::string gShotPath;
+AnsiString gFilesDir;  // where the open dialog starts (the second argument)
 
 void Say(const std::string& Line)
 {
@@ -120,6 +129,19 @@ void ButtonsPage(TWinControl* Page)
     Say("answer " + std::to_string(answer));
   };
   Make<TButton>(Page, "Disabled", 216, 16, 90, 25, "不可用")->SetEnabled(false);
+  auto* open = Make<TButton>(Page, "OpenButton", 16, 266, 90, 25, "打开(&P)...");
+  open->OnClick = [](TObject*) {
+    TOpenDialog dialog(nullptr);
+    dialog.SetTitle("打开合同");
+    dialog.SetInitialDir(gFilesDir);
+    dialog.SetFilter("文本文件 (*.txt)|*.txt|所有文件 (*.*)|*.*");
+    dialog.SetOptions(TOpenOptions{ofFileMustExist});
+    dialog.OnShow = [](TObject*) { Say("opening"); };
+    if (dialog.Execute())
+      Say("opened " + Hex(SysUtils::ExtractFileName(dialog.GetFileName())));
+    else
+      Say("open cancelled");
+  };
 
   TBitmap glyph;
   MakeSquare(&glyph, clLime);
@@ -152,6 +174,7 @@ void ButtonsPage(TWinControl* Page)
   SayPlace(plain);
   SayPlace(ask);
   SayPlace(check);
+  SayPlace(open);
 }
 
 void EditsPage(TWinControl* Page)
@@ -305,14 +328,87 @@ void GridPage(TWinControl* Page)
   Say("edge Grid1 " + std::to_string(edge.x) + " " + std::to_string(edge.y));
 }
 
+void ToolBarPage(TWinControl* Page)
+{
+  auto* images = new TImageList(Page);
+  for (TColor c : {clLime, clAqua, clYellow, clFuchsia}) {
+    TBitmap b;
+    MakeSquare(&b, c);
+    images->Add(&b, nullptr);
+  }
+  auto* bar = Make<TToolBar>(Page, "ToolBar1", 0, 0, 0, 0);
+  bar->SetAlign(alTop);
+  bar->SetImages(images);
+  bar->SetShowCaptions(true);
+  bar->SetButtonWidth(64);
+  bar->SetButtonHeight(38);
+  auto* menu = new TPopupMenu(Page);
+  menu->OnPopup = [](TObject*) { Say("dropdown"); };
+  for (const char* caption : {"采购合同", "销售合同", "服务合同"}) {
+    auto* item = new TMenuItem(Page);
+    item->SetCaption(caption);
+    item->OnClick = [item](TObject*) { Say("menu " + Hex(item->GetCaption())); };
+    menu->GetItems()->Add(item);
+  }
+  // Added right to left: a new button goes before the ones there.
+  auto button = [&](const char* Name, const char* Caption, TToolButtonStyle Style, int Image) {
+    auto* b = new TToolButton(Page);
+    b->SetName(Name);
+    b->SetCaption(Caption);
+    b->SetStyle(Style);
+    b->SetImageIndex(Image);
+    b->SetLeft(1000);
+    b->SetParent(bar);
+    return b;
+  };
+  auto* add = button("DropButton", "新建", tbsDropDown, 0);
+  add->SetDropdownMenu(menu);
+  add->OnClick = [](TObject*) { Say("click DropButton"); };
+  button("Sep1", "", tbsSeparator, -1);
+  for (const char* name : {"ViewList", "ViewDetail"}) {
+    auto* b = button(name, name[4] == 'L' ? "列表" : "详细", tbsCheck, name[4] == 'L' ? 1 : 2);
+    b->SetGrouped(true);
+    b->OnClick = [b](TObject*) { Say("click " + std::string(b->GetName().c_str())); };
+  }
+  button("Disabled1", "删除", tbsButton, 3)->SetEnabled(false);
+  SayPlace(add);
+}
+
+// A dock site and a tool window floating beside the gallery, to be dragged in by its caption.
+void DockPage(TWinControl* Page)
+{
+  auto* site = Make<TPanel>(Page, "DockSite1", 16, 16, 300, 220, "");
+  site->SetDockSite(true);
+  site->SetBevelOuter(bvLowered);
+  site->OnDockDrop = [](TObject*, TDragDockObject* Source, int, int) {
+    Say("docked " + std::string(Source->GetControl()->GetName().c_str()));
+  };
+  auto* tool = new TPanel(Page);
+  tool->SetName("ToolWindow1");
+  tool->SetCaption("工具窗口");
+  tool->SetBounds(0, 0, 160, 110);
+  tool->SetDragKind(dkDock);
+  tool->SetDragMode(dmAutomatic);
+  // Right of the gallery's window, where it covers nothing a script clicks.
+  TCustomForm* form = Page->GetParentForm();
+  RECT fr = form ? form->GetBoundsRect() : RECT{0, 0, 600, 100};
+  tool->ManualFloat(RECT{fr.right + 20, fr.top + 60, fr.right + 180, fr.top + 170});
+  SayPlace(site);
+  // Where a script grabs the floating window: its caption, left of the close button.
+  if (TWinControl* host = tool->GetHostDockSite()) {
+    RECT r = host->GetBoundsRect();
+    Say("caption ToolWindow1 " + std::to_string(r.left + 30) + " " + std::to_string(r.top + 8));
+  }
+}
+
 struct TPage {
   const char* Caption;
   void (*Build)(TWinControl* Page);
 };
 
 const TPage kPages[] = {
-    {"按钮", ButtonsPage},      {"编辑框", EditsPage}, {"列表", ListsPage},
-    {"面板与图形", PanelsPage}, {"树", TreePage},      {"表格", GridPage},
+    {"按钮", ButtonsPage}, {"编辑框", EditsPage}, {"列表", ListsPage},     {"面板与图形", PanelsPage},
+    {"树", TreePage},      {"表格", GridPage},    {"工具栏", ToolBarPage}, {"停靠", DockPage},
 };
 
 // ---- The main form -----------------------------------------------------------------------------
@@ -416,6 +512,7 @@ void TakeShot() { Say(SdlBackend::SaveScreenshot(gShotPath) ? "shot" : "shot fai
 int main(int argc, char** argv)
 {
   gShotPath = argc > 1 ? argv[1] : "stdctrls_gallery.png";
+  gFilesDir = argc > 2 ? System::Utf8ToAnsi(argv[2]) : AnsiString(".");
   std::string err;
   if (!SdlBackend::Start(&err)) {
     std::fprintf(stderr, "no display: %s\n", err.c_str());

@@ -1,7 +1,11 @@
 #include "platform/stdctrls/dialogs/ColorDialog.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
+#include "platform/forms/graphics/Bitmap.h"
 #include "platform/forms/graphics/Brush.h"
 #include "platform/forms/graphics/Canvas.h"
 #include "platform/forms/graphics/Pen.h"
@@ -17,10 +21,23 @@ using namespace DialogControls;
 namespace {
 
 constexpr int kCellW = 20, kCellH = 16, kStepX = 25, kStepY = 22, kLeft = 10, kBasicTop = 26, kCustomTop = 186;
-constexpr int kClosedW = 222, kFullW = 400, kFullLeft = 232;
+constexpr int kClosedW = 222, kFullW = 400, kFullLeft = 232, kSpectrumTop = 10, kSpectrumW = 130, kSpectrumH = 100;
+constexpr int kLumLeft = kFullLeft + kSpectrumW + 8, kLumW = 12, kSwatchTop = kSpectrumTop + kSpectrumH + 6;
+constexpr int kBoxTop = kSwatchTop + 30, kBoxStep = 26;
 const char* const kChannels[] = {"红(&R):", "绿(&G):", "蓝(&U):"};
 
 TColor Rgb(int R, int G, int B) { return TColor(R | (G << 8) | (B << 16)); }
+
+// One channel of the classic conversion, all values on the 0..240 scale.
+int HueToChannel(int M1, int M2, int Hue)
+{
+  if (Hue < 0) Hue += 240;
+  if (Hue > 240) Hue -= 240;
+  if (Hue < 40) return M1 + ((M2 - M1) * Hue + 20) / 40;
+  if (Hue < 120) return M2;
+  if (Hue < 160) return M1 + ((M2 - M1) * (160 - Hue) + 20) / 40;
+  return M1;
+}
 
 }  // namespace
 
@@ -58,18 +75,62 @@ TColorDialogForm::TColorDialogForm(TComponent* AOwner, TColor Color, const std::
   OkCancel(this, this, kLeft, 268, [this](TObject*) { SetModalResult(mrOk); });
 
   for (int i = 0; i < 3; ++i) {
-    FRGB[size_t(i)] = Place<TEdit>(this, this, kFullLeft + 60, 120 + i * 28, 50, 21);
+    FRGB[size_t(i)] = Place<TEdit>(this, this, kFullLeft + 60, kBoxTop + i * kBoxStep, 50, 21);
     FRGB[size_t(i)]->SetVisible(false);
     FRGB[size_t(i)]->SetMaxLength(3);
     FRGB[size_t(i)]->OnChange = [this](TObject*) { BoxesChanged(); };
-    Caption(this, this, kChannels[i], kFullLeft, 123 + i * 28, FRGB[size_t(i)])->SetVisible(false);
+    Caption(this, this, kChannels[i], kFullLeft, kBoxTop + 3 + i * kBoxStep, FRGB[size_t(i)])->SetVisible(false);
   }
   FAdd = Place<TButton>(this, this, kFullLeft, 236, 158, 23);
   FAdd->SetCaption("添加到自定义颜色(&A)");
   FAdd->SetVisible(false);
   FAdd->OnClick = [this](TObject*) { AddCustom(); };
+  ColorToHLS(FColor, FHue, FLum, FSat);
   ShowInBoxes();
   if (Options.Contains(cdFullOpen)) OpenFull();
+}
+
+RECT TColorDialogForm::SpectrumRect()
+{
+  return RECT{kFullLeft, kSpectrumTop, kFullLeft + kSpectrumW, kSpectrumTop + kSpectrumH};
+}
+
+RECT TColorDialogForm::LuminosityRect()
+{
+  return RECT{kLumLeft, kSpectrumTop, kLumLeft + kLumW, kSpectrumTop + kSpectrumH};
+}
+
+TColor TColorDialogForm::HLSToColor(int H, int L, int S)
+{
+  H = std::clamp(H, 0, 240), L = std::clamp(L, 0, 240), S = std::clamp(S, 0, 240);
+  if (S == 0) {
+    int v = (L * 255 + 120) / 240;
+    return Rgb(v, v, v);
+  }
+  int m2 = L <= 120 ? (L * (240 + S) + 120) / 240 : L + S - (L * S + 120) / 240;
+  int m1 = 2 * L - m2;
+  auto channel = [&](int Hue) { return std::clamp((HueToChannel(m1, m2, Hue) * 255 + 120) / 240, 0, 255); };
+  return Rgb(channel(H + 80), channel(H), channel(H - 80));
+}
+
+void TColorDialogForm::ColorToHLS(TColor Color, int& H, int& L, int& S)
+{
+  TColor rgb = Graphics::ColorToRGB(Color);
+  int r = int(rgb & 0xFF), g = int((rgb >> 8) & 0xFF), b = int((rgb >> 16) & 0xFF);
+  int hi = std::max({r, g, b}), lo = std::min({r, g, b});
+  L = ((hi + lo) * 240 + 255) / 510;
+  if (hi == lo) {
+    H = 160;  // the classic dialog's hue for greys
+    S = 0;
+    return;
+  }
+  int d = hi - lo;
+  S = L <= 120 ? (d * 240 + (hi + lo) / 2) / (hi + lo) : (d * 240 + (510 - hi - lo) / 2) / (510 - hi - lo);
+  double h = hi == r ? double(g - b) / d : hi == g ? 2.0 + double(b - r) / d : 4.0 + double(r - g) / d;
+  H = int(std::lround(h * 40.0));
+  if (H < 0) H += 240;
+  if (H >= 240) H -= 240;
+  S = std::clamp(S, 0, 240);
 }
 
 RECT TColorDialogForm::CellRect(int Index) const
@@ -94,6 +155,7 @@ void TColorDialogForm::OpenFull()
 void TColorDialogForm::Pick(TColor Value)
 {
   FColor = Graphics::ColorToRGB(Value);
+  ColorToHLS(FColor, FHue, FLum, FSat);
   ShowInBoxes();
   Invalidate();
 }
@@ -119,7 +181,50 @@ void TColorDialogForm::BoxesChanged()
   int parts[3];
   for (int i = 0; i < 3; ++i) parts[i] = std::clamp(SysUtils::StrToIntDef(FRGB[size_t(i)]->GetText(), 0), 0, 255);
   FColor = Rgb(parts[0], parts[1], parts[2]);
+  ColorToHLS(FColor, FHue, FLum, FSat);
   Invalidate();
+}
+
+void TColorDialogForm::PaintSpectrum(TCanvas* C)
+{
+  // Hue across, saturation from the bottom (none) to the top (full), at the middle luminosity.
+  RECT sr = SpectrumRect();
+  TBitmap spectrum;
+  spectrum.SetSize(kSpectrumW, kSpectrumH);
+  for (int y = 0; y < kSpectrumH; ++y) {
+    std::uint32_t* row = spectrum.GetScanLine(y);
+    int sat = 240 - y * 240 / (kSpectrumH - 1);
+    for (int x = 0; x < kSpectrumW; ++x) {
+      TColor c = HLSToColor(x * 239 / (kSpectrumW - 1), 120, sat);
+      row[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+  }
+  C->Draw(sr.left, sr.top, &spectrum);
+  // The luminosity bar for the chosen hue and saturation, white at the top.
+  RECT lr = LuminosityRect();
+  for (int y = 0; y < kSpectrumH; ++y) {
+    C->GetBrush()->SetColor(HLSToColor(FHue, 240 - y * 240 / (kSpectrumH - 1), FSat));
+    C->FillRect(RECT{lr.left, lr.top + y, lr.right, lr.top + y + 1});
+  }
+  for (RECT r : {sr, lr}) {
+    RECT edge{r.left - 2, r.top - 2, r.right + 2, r.bottom + 2};
+    Windows::DrawEdge(C->GetHandle(), &edge, EDGE_SUNKEN, BF_RECT);
+  }
+  // A cross at the chosen hue and saturation, an arrow at the chosen luminosity.
+  int cx = sr.left + FHue * (kSpectrumW - 1) / 239, cy = sr.top + (240 - FSat) * (kSpectrumH - 1) / 240;
+  C->GetPen()->SetColor(clBlack);
+  C->GetPen()->SetWidth(1);
+  C->MoveTo(cx - 6, cy);
+  C->LineTo(cx - 2, cy);
+  C->MoveTo(cx + 3, cy);
+  C->LineTo(cx + 7, cy);
+  C->MoveTo(cx, cy - 6);
+  C->LineTo(cx, cy - 2);
+  C->MoveTo(cx, cy + 3);
+  C->LineTo(cx, cy + 7);
+  int ly = lr.top + (240 - FLum) * (kSpectrumH - 1) / 240;
+  C->GetBrush()->SetColor(clBlack);
+  C->Polygon({{lr.right + 3, ly}, {lr.right + 8, ly - 4}, {lr.right + 8, ly + 4}});
 }
 
 void TColorDialogForm::Paint()
@@ -145,7 +250,8 @@ void TColorDialogForm::Paint()
   for (int i = 0; i < 48; ++i) cell(i, basic[size_t(i)]);
   for (int i = 0; i < 16; ++i) cell(48 + i, FCustom[size_t(i)]);
   if (FFull) {
-    RECT swatch{kFullLeft, kBasicTop, kFullW - 10, 100};
+    PaintSpectrum(c);
+    RECT swatch{kFullLeft, kSwatchTop, kFullW - 10, kSwatchTop + 22};
     RECT edge = swatch;
     Windows::DrawEdge(c->GetHandle(), &edge, EDGE_SUNKEN, BF_RECT);
     c->GetBrush()->SetColor(FColor);
@@ -157,6 +263,25 @@ void TColorDialogForm::Paint()
 void TColorDialogForm::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
   TForm::MouseDown(Button, Shift, X, Y);
+  if (FFull) {
+    RECT sr = SpectrumRect(), lr = LuminosityRect();
+    bool inSpectrum = X >= sr.left && X < sr.right && Y >= sr.top && Y < sr.bottom;
+    bool inBar = X >= lr.left && X < lr.right + 10 && Y >= lr.top && Y < lr.bottom;
+    if (inSpectrum || inBar) {
+      if (inSpectrum) {
+        FHue = (X - sr.left) * 239 / (kSpectrumW - 1);
+        FSat = 240 - (Y - sr.top) * 240 / (kSpectrumH - 1);
+        // Picking from the spectrum of a black or white colour would show nothing new.
+        if (FLum == 0 || FLum == 240) FLum = 120;
+      } else {
+        FLum = 240 - (Y - lr.top) * 240 / (kSpectrumH - 1);
+      }
+      FColor = HLSToColor(FHue, FLum, FSat);
+      ShowInBoxes();
+      Invalidate();
+      return;
+    }
+  }
   for (int i = 0; i < 64; ++i) {
     RECT r = CellRect(i);
     if (X >= r.left - 2 && X < r.right + 2 && Y >= r.top - 2 && Y < r.bottom + 2) {

@@ -1,6 +1,8 @@
 // The colour dialog: forty-eight basic colours, sixteen custom ones, and (opened with
-// "规定自定义颜色(&D) >>", or from the start with cdFullOpen) red, green and blue boxes with a
-// swatch and "添加到自定义颜色(&A)". Execute starts from Color and writes the choice back only
+// "规定自定义颜色(&D) >>", or from the start with cdFullOpen) the spectrum (hue across,
+// saturation up) with the luminosity bar beside it, red, green and blue boxes with a swatch and
+// "添加到自定义颜色(&A)". Hue, saturation and luminosity run 0..240 as the classic dialog's do;
+// a click on the spectrum keeps the luminosity, a click on the bar keeps hue and saturation. Execute starts from Color and writes the choice back only
 // when confirmed. The custom colours live in CustomColors as "ColorA=" .. "ColorP=" lines of six
 // hexadecimal digits (a TColor, $BBGGRR); a missing or unreadable line is white.
 #pragma once
@@ -36,6 +38,12 @@ public:
   TEdit* GetRedEdit() const { return FRGB[0]; }
   // The swatch cells in client coordinates: 0..47 basic, 48..63 custom.
   RECT CellRect(int Index) const;
+  // The spectrum and the luminosity bar in client coordinates (shown when full).
+  static RECT SpectrumRect();
+  static RECT LuminosityRect();
+  // Hue, luminosity and saturation (0..240 each) to a colour and back.
+  static TColor HLSToColor(int H, int L, int S);
+  static void ColorToHLS(TColor Color, int& H, int& L, int& S);
 
   static const std::array<TColor, 48>& BasicColors();
 
@@ -46,6 +54,11 @@ protected:
 private:
   void BoxesChanged();
   void ShowInBoxes();
+  void PaintSpectrum(TCanvas* C);
+
+  // The hue, saturation and luminosity shown, kept apart from the colour: a grey or black
+  // colour does not lose the hue the user had chosen.
+  int FHue = 0, FSat = 0, FLum = 0;
 
   TColor FColor;
   std::array<TColor, 16> FCustom;

@@ -64,9 +64,11 @@ bool TMenuItem::IsOwnerDrawn() const
 {
   TMenu* menu = GetParentMenu();
   if (!menu || !menu->GetImages() || IsLine()) return false;
-  // The bar's own items stay the system's.
-  return !(FParent && FParent->FMenu && FParent->FMenu->FBar);
+  // On the bar only the items with an image draw themselves; the others stay the system's.
+  return !IsBarItem() || FImageIndex >= 0;
 }
+
+bool TMenuItem::IsBarItem() const { return FParent && FParent->FMenu && FParent->FMenu->FBar; }
 
 void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height)
 {
@@ -75,6 +77,11 @@ void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height)
   HDC dc = ACanvas->GetHandle();
   TMenuFont font(dc, FDefault);
   SIZE caption = TextSize(dc, Menus::StripHotkey(FCaption));
+  if (IsBarItem()) {
+    // On the bar: the image, then the caption, with the system items' margins.
+    Width = (images ? images->GetWidth() + 4 : 0) + caption.cx + 16;
+    return;
+  }
   AnsiString keys = Menus::ShortCutToText(FShortCut);
   int keysWidth = keys.empty() ? 0 : TextSize(dc, keys).cx + kKeyGap;
   Width = column + kTextGap + caption.cx + keysWidth + kArrowRoom;
@@ -88,6 +95,10 @@ void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, RECT ARect, TOwnerDrawState S
   bool selected = State.Contains(odSelected), disabled = State.Contains(odDisabled) || State.Contains(odGrayed);
   int column = std::max(16, images ? images->GetWidth() : 0) + 6;
   HDC dc = ACanvas->GetHandle();
+  if (IsBarItem()) {
+    DrawBarItem(ACanvas, ARect, hasImage ? images : nullptr, selected, disabled);
+    return;
+  }
 
   // The background: lit items are highlighted, past the image column when there is an image.
   RECT glyph{ARect.left, ARect.top, ARect.left + column, ARect.bottom};
@@ -144,6 +155,17 @@ void TMenu::SetImages(TCustomImageList* Value)
   if (FImages) FImages->RemoveFreeNotification(MenuComponent());
   FImages = Value;
   if (Value) Value->FreeNotification(MenuComponent());
+  ImagesChanged();
+}
+
+void TMenu::ImagesFreed()
+{
+  FImages = nullptr;
+  ImagesChanged();
+}
+
+void TMenu::ImagesChanged()
+{
   // Every pop-up of the tree is refilled: its items change between system- and self-drawn.
   std::vector<TMenuItem*> stack{FItems.get()};
   while (!stack.empty()) {
@@ -153,6 +175,25 @@ void TMenu::SetImages(TCustomImageList* Value)
     for (TMenuItem* c : i->FItems) stack.push_back(c);
   }
   MenuChanged();
+}
+
+void TMenuItem::DrawBarItem(TCanvas* ACanvas, RECT ARect, TCustomImageList* Images, bool Selected, bool Disabled)
+{
+  HDC dc = ACanvas->GetHandle();
+  Windows::FillRect(dc, &ARect, reinterpret_cast<HBRUSH>((Selected ? COLOR_HIGHLIGHT : COLOR_MENU) + 1));
+  RECT text = ARect;
+  text.left += 8;
+  if (Images) {
+    int y = ARect.top + (ARect.bottom - ARect.top - Images->GetHeight()) / 2;
+    Images->Draw(ACanvas, text.left, y, FImageIndex, !Disabled);
+    text.left += Images->GetWidth() + 4;
+  }
+  TMenuFont font(dc, FDefault);
+  Windows::SetBkMode(dc, TRANSPARENT);
+  Windows::SetTextColor(dc, Windows::GetSysColor(Disabled   ? COLOR_GRAYTEXT
+                                                 : Selected ? COLOR_HIGHLIGHTTEXT
+                                                            : COLOR_MENUTEXT));
+  Windows::DrawText(dc, FCaption.c_str(), int(FCaption.size()), &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE);
 }
 
 bool TMenu::DoOwnerDraw(TMessage& Message)

@@ -483,6 +483,16 @@ void TMainMenu::Merge(TMainMenu* Menu)
   MenuChanged();
 }
 
+void TMainMenu::MergeChildMenu(TMainMenuBase* Child, bool Merge)
+{
+  auto* menu = dynamic_cast<TMainMenu*>(Child);
+  if (!menu) return;
+  if (Merge)
+    this->Merge(menu);
+  else
+    Unmerge(menu);
+}
+
 void TMainMenu::Unmerge(TMainMenu* Menu)
 {
   if (Menu && Menu == FMerged) Merge(nullptr);
@@ -492,7 +502,7 @@ void TMainMenu::Notification(TComponent* AComponent, TOperation Operation)
 {
   TMainMenuBase::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FMerged) Unmerge(FMerged);
-  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+  if (Operation == opRemove && AComponent == FImages) ImagesFreed();
 }
 
 void TMainMenu::MenuChanged()
@@ -607,7 +617,7 @@ void TPopupMenu::GetChildren(TGetChildProc Proc, TComponent* Root) { FItems->Get
 void TPopupMenu::Notification(TComponent* AComponent, TOperation Operation)
 {
   TPopupMenuBase::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == FImages) SetImages(nullptr);
+  if (Operation == opRemove && AComponent == FImages) ImagesFreed();
 }
 
 void TPopupMenu::DoPopup(TObject* Sender)

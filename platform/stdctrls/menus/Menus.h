@@ -100,9 +100,12 @@ public:
   TNotifyEvent OnClick;
 
   // ---- Images
-  // Whether the item is drawn by the class library (its menu has Images; never a bar item):
-  // the image in a column left of the caption, checked items with an image sunken.
+  // Whether the item is drawn by the class library (its menu has Images; on the bar only an item
+  // with an image): in a pop-up the image in a column left of the caption, checked items with
+  // an image sunken; on the bar the image beside the caption.
   bool IsOwnerDrawn() const;
+  // Whether the item stands on a menu bar (a main menu's top level).
+  bool IsBarItem() const;
   // The size the item takes in its pop-up (menu font, image, caption and short cut).
   virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
   // Draws the item in ARect in the classic look.
@@ -137,6 +140,7 @@ protected:
   virtual void ActionChange(TBasicAction* Sender);
 
 private:
+  void DrawBarItem(TCanvas* ACanvas, RECT ARect, TCustomImageList* Images, bool Selected, bool Disabled);
   // Refills the item's own pop-up (or the menu's root handle) from its visible sub-items.
   void RebuildHandle();
   // The entries of the item's pop-up, for the root of a merged main menu the merged list.
@@ -191,6 +195,10 @@ protected:
   bool DoOwnerDraw(TMessage& Message);
   // The menu as a component (for free notifications).
   virtual TComponent* MenuComponent() = 0;
+  // For Notification: the image list is being freed; forgets it without calling into it.
+  void ImagesFreed();
+  // Refills every pop-up after the image list changed.
+  void ImagesChanged();
   // The root items whose trees the menu searches (its own, and a merged one).
   virtual std::vector<TMenuItem*> Roots() const { return {FItems.get()}; }
 
@@ -211,6 +219,7 @@ public:
   bool DispatchPopup(HMENU AHandle) override { return DoDispatchPopup(AHandle); }
   bool IsShortCut(TMessage& Message) override { return DoIsShortCut(Message); }
   bool DispatchOwnerDraw(TMessage& Message) override { return DoOwnerDraw(Message); }
+  void MergeChildMenu(TMainMenuBase* Child, bool Merge) override;
 
   // Shows the top-level items of Menu among ours by GroupIndex: its items take the place of
   // ours with the same group index, and the others fall in between by group index. Null (or

@@ -13,6 +13,8 @@
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/actions/ActnList.h"
 #include "platform/stdctrls/menus/Menus.h"
+#include "platform/stdctrls/toolbars/ToolBar.h"
+#include "platform/stdctrls/toolbars/ToolButton.h"
 #include "platform/stdctrls/tests/StdCtrlsTestUtil.h"
 #include "platform/win/input/InputQueue.h"
 #include "platform/win/window/Windows.h"
@@ -230,6 +232,58 @@ TEST_F(ActionTest, ButtonsAndCheckBoxesShowTheirActionAndRunIt)
   button->Click();
   EXPECT_EQ(own, 1);
   EXPECT_EQ(runs, 2);
+}
+
+TEST_F(ActionTest, AnImageListFreedUnderItsUsersIsForgotten)
+{
+  // Each user holds the list in a slot; freeing the list must not call into it (the sanitizers
+  // see a call into a half-destroyed list).
+  auto* bar = new TMainMenu(form);
+  auto* toolbar = new TToolBar(form);
+  toolbar->SetParent(form);
+  auto* button = new TToolButton(toolbar);
+  button->SetParent(toolbar);
+  button->SetImageIndex(0);
+  form->SetMenu(bar);
+  auto* barItem = new TMenuItem(form);
+  barItem->SetCaption("文件");
+  barItem->SetImageIndex(0);
+  bar->GetItems()->Add(barItem);
+  item->SetImageIndex(0);
+  auto* bit = new TBitBtn(form);
+  bit->SetParent(form);
+  bit->SetAction(action);
+  form->Show();
+
+  auto* images = new TImageList(form);
+  TBitmap blue;
+  blue.SetSize(16, 16);
+  blue.GetCanvas()->GetBrush()->SetColor(clBlue);
+  blue.GetCanvas()->FillRect(RECT{0, 0, 16, 16});
+  images->Add(&blue, nullptr);
+  list->SetImages(images);
+  action->SetImageIndex(0);
+  menu->SetImages(images);
+  bar->SetImages(images);
+  toolbar->SetImages(images);
+  toolbar->SetDisabledImages(images);
+  toolbar->SetHotImages(images);
+  std::vector<TCustomImageList*> listChanges;
+  list->OnChange = [&](TObject*) { listChanges.push_back(list->GetImages()); };
+  form->Repaint();
+
+  delete images;
+  EXPECT_EQ(list->GetImages(), nullptr);
+  EXPECT_EQ(listChanges, (std::vector<TCustomImageList*>{nullptr})) << "one change, told after the list is gone";
+  EXPECT_EQ(menu->GetImages(), nullptr);
+  EXPECT_EQ(bar->GetImages(), nullptr);
+  EXPECT_EQ(toolbar->GetImages(), nullptr);
+  EXPECT_EQ(toolbar->GetDisabledImages(), nullptr);
+  EXPECT_EQ(toolbar->GetHotImages(), nullptr);
+  // They go on without it: the glyph the button took stays, the rest draw without images.
+  action->SetCaption("另存为");
+  form->Repaint();
+  EXPECT_EQ(bit->GetGlyph()->GetCanvas()->GetPixels(8, 8), clBlue);
 }
 
 namespace {

@@ -10,6 +10,7 @@
 #include "platform/forms/graphics/Font.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/rtl/FileUtils.h"
+#include "platform/rtl/FormatText.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stdctrls/StdCtrls.h"
 #include "platform/stdctrls/buttons/Button.h"
@@ -273,6 +274,62 @@ TEST_F(CommonDialogTest, TheColorDialogPicksBasicAndCustomColoursAndKeepsTheCust
   EXPECT_EQ(dlg.GetCustomColors()->GetValues("ColorA"), "0000FF");
   EXPECT_EQ(dlg.GetCustomColors()->GetValues("ColorB"), "FFFFFF") << "an unreadable line is white";
   EXPECT_EQ(dlg.GetCustomColors()->GetValues("ColorP"), "FFFFFF");
+}
+
+TEST_F(CommonDialogTest, TheColourSpectrumPicksHueAndSaturationAndTheBarLuminosity)
+{
+  // The conversion on the 0..240 scale, both ways.
+  struct Hls {
+    int H, L, S;
+    TColor Rgb;
+  };
+  const Hls table[] = {
+      {0, 120, 240, TColor(0x0000FF)},  {80, 120, 240, TColor(0x00FF00)}, {160, 120, 240, TColor(0xFF0000)},
+      {40, 120, 240, TColor(0x00FFFF)}, {160, 0, 0, TColor(0x000000)},    {160, 240, 0, TColor(0xFFFFFF)},
+      {160, 120, 0, TColor(0x808080)},  {0, 60, 240, TColor(0x000080)},
+  };
+  for (const Hls& c : table) {
+    EXPECT_EQ(TColorDialogForm::HLSToColor(c.H, c.L, c.S), c.Rgb) << c.H << "," << c.L << "," << c.S;
+    int h, l, s;
+    TColorDialogForm::ColorToHLS(c.Rgb, h, l, s);
+    EXPECT_EQ(TColorDialogForm::HLSToColor(h, l, s), c.Rgb) << "round trip of " << std::hex << c.Rgb;
+  }
+
+  TColorDialogForm form(nullptr, clBlack, {}, {cdFullOpen});
+  form.Show();
+  Pump();
+  auto click = [&](int X, int Y) {
+    POINT p = form.ClientToScreen(POINT{X, Y});
+    Headless::AdvanceTime(1000);
+    InputQueue::MouseMove(p.x, p.y);
+    InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
+    InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
+    Pump();
+  };
+  const RECT sr = TColorDialogForm::SpectrumRect(), lr = TColorDialogForm::LuminosityRect();
+  struct Click {
+    const char* What;
+    int X, Y;
+    TColor Expected;
+  };
+  const Click clicks[] = {
+      {"top left: red at full saturation (black takes the middle luminosity)", sr.left, sr.top, TColor(0x0000FF)},
+      {"the bar's top: white", lr.left + 2, lr.top, TColor(0xFFFFFF)},
+      {"the bar's bottom: black", lr.left + 2, lr.bottom - 1, TColor(0x000000)},
+      {"a third across the top: green", sr.left + (sr.right - sr.left - 1) / 3, sr.top, TColor(0x00FF00)},
+      {"the bar's middle: green again", lr.left + 2, (lr.top + lr.bottom - 1) / 2, TColor(0x00FF00)},
+      {"the bottom: grey, no saturation", sr.left + 40, sr.bottom - 1, TColor(0x808080)},
+  };
+  for (const Click& c : clicks) {
+    click(c.X, c.Y);
+    TColor got = form.GetColor();
+    // A pixel's step of the spectrum may shift a channel by a few levels.
+    for (int shift : {0, 8, 16})
+      EXPECT_NEAR(int((got >> shift) & 0xFF), int((c.Expected >> shift) & 0xFF), 8) << c.What;
+  }
+  EXPECT_EQ(form.GetRedEdit()->GetText(), SysUtils::IntToStr(int(form.GetColor() & 0xFF))) << "the boxes follow";
+  SaveFormPicture(&form, "stdctrls_colordialog_spectrum.png");
+  form.Hide();
 }
 
 TEST_F(CommonDialogTest, ThePrintDialogChecksCopiesAndPagesAndTheSetUpTakesPaperAndOrientation)

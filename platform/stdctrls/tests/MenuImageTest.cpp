@@ -111,3 +111,45 @@ TEST_F(MenuImageTest, AMainMenusItemsAreMeasuredThroughTheirForm)
   EXPECT_EQ(bar->GetImages(), nullptr) << "a freed image list is forgotten";
   EXPECT_EQ(Windows::GetMenuState(file->GetHandle(), 0, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
 }
+
+TEST_F(MenuImageTest, ABarItemWithAnImageShowsItBesideItsCaption)
+{
+  TForm* form = MakeForm(420, 200);
+  form->SetCaption("合同管理");
+  auto* images = new TImageList(Owner.get());
+  FillMenuImages(images);
+  auto* bar = new TMainMenu(form);
+  TMenuItem* file = Item(bar->GetItems(), "文件(&F)", 0);
+  Item(file, "打开(&O)...", 1);
+  TMenuItem* edit = Item(bar->GetItems(), "编辑(&E)");
+  Item(edit, "复制", 2);
+  TMenuItem* tools = Item(bar->GetItems(), "工具(&T)", 1);
+  Item(tools, "选项");
+  tools->SetEnabled(false);
+  bar->SetImages(images);
+  form->SetMenu(bar);
+  form->Show();
+  Pump();
+  EXPECT_TRUE(file->IsOwnerDrawn());
+  EXPECT_FALSE(edit->IsOwnerDrawn()) << "a bar item without an image stays the system's";
+  HMENU h = bar->GetHandle();
+  EXPECT_EQ(Windows::GetMenuState(h, 0, MF_BYPOSITION) & MF_OWNERDRAW, MF_OWNERDRAW);
+  EXPECT_EQ(Windows::GetMenuState(h, 1, MF_BYPOSITION) & MF_OWNERDRAW, 0u);
+
+  RECT screen = form->GetBoundsRect();
+  TPixelCanvas picture(420, 200);
+  SaveScreenPng(screen, "stdctrls_menu_bar_images.png", picture);
+  // The bar lies under the caption; the first item's red image and the greyed third item's.
+  RECT barArea{0, 20, 420, 50};
+  EXPECT_GT(picture.Count(barArea, RGB(255, 0, 0), 40), 40) << "the red image of 文件";
+  EXPECT_EQ(picture.Count(barArea, RGB(0, 0, 255), 40), 0) << "the disabled item's blue image is greyed";
+  EXPECT_GT(picture.Count(barArea, RGB(0, 0, 0), 80), 60) << "the captions";
+
+  // The items keep their places side by side, the one with an image wider.
+  RECT second;
+  ASSERT_TRUE(Windows::GetMenuItemRect(form->GetHandle(), h, 1, &second));
+  RECT first;
+  ASSERT_TRUE(Windows::GetMenuItemRect(form->GetHandle(), h, 0, &first));
+  EXPECT_GT(first.right - first.left, second.right - second.left) << "the image widens the item";
+  EXPECT_EQ(second.left, first.right);
+}

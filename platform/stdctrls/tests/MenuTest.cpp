@@ -187,6 +187,66 @@ TEST_F(MenuTest, AChildsMenuMergesIntoTheFramesBarByGroupIndex)
   EXPECT_EQ(Clicks, (std::vector<AnsiString>{"复制"}));
 }
 
+TEST_F(MenuTest, TheActiveMdiChildsMenuShowsInTheFramesBarAndItsKeysSwitchChildren)
+{
+  // The main form, so that the message loop gives its children their keys.
+  TForm* frameForm = nullptr;
+  Forms::Application->CreateForm(frameForm);
+  frameForm->SetBounds(0, 0, 800, 600);
+  frameForm->SetFormStyle(fsMDIForm);
+  auto* frame = new TMainMenu(Owner.get());
+  Item(frame->GetItems(), "文件(&F)")->SetGroupIndex(0);
+  Item(frame->GetItems(), "窗口(&W)")->SetGroupIndex(9);
+  frameForm->SetMenu(frame);
+  frameForm->Show();
+  HMENU bar = frame->GetHandle();
+  auto child = [&](const char* name, const char* menuCaption) {
+    auto* f = new TForm(Owner.get());
+    f->SetName(name);
+    f->SetBounds(0, 0, 200, 150);
+    auto* menu = new TMainMenu(f);
+    Item(menu->GetItems(), menuCaption)->SetGroupIndex(1);
+    f->SetMenu(menu);
+    f->SetFormStyle(fsMDIChild);
+    return f;
+  };
+  TForm* a = child("A", "合同(&C)");
+  EXPECT_EQ(Entries(bar), (Strings{"文件(&F)", "合同(&C)", "窗口(&W)"}));
+  TForm* b = child("B", "客户(&K)");
+  EXPECT_EQ(Entries(bar), (Strings{"文件(&F)", "客户(&K)", "窗口(&W)"})) << "the newly active child's";
+  a->SetFocus();
+  EXPECT_EQ(Entries(bar), (Strings{"文件(&F)", "合同(&C)", "窗口(&W)"}));
+
+  // Ctrl+F6 and Ctrl+Tab go to the next child, with Shift back; Ctrl+F4 closes the active one.
+  auto press = [&](std::initializer_list<int> keys) {
+    for (int k : keys) InputQueue::KeyDown(k);
+    for (auto k = std::rbegin(keys); k != std::rend(keys); ++k) InputQueue::KeyUp(*k);
+    Forms::Application->ProcessMessages();
+  };
+  struct Step {
+    std::initializer_list<int> Keys;
+    TCustomForm* Active;
+  };
+  const Step steps[] = {
+      {{VK_CONTROL, VK_F6}, b},
+      {{VK_CONTROL, VK_TAB}, a},
+      {{VK_CONTROL, VK_SHIFT, VK_F6}, b},
+  };
+  for (const Step& s : steps) {
+    press(s.Keys);
+    EXPECT_EQ(frameForm->GetActiveMDIChild(), s.Active);
+  }
+  EXPECT_EQ(Entries(bar), (Strings{"文件(&F)", "客户(&K)", "窗口(&W)"}));
+  b->OnClose = [](TObject*, TCloseAction& action) { action = caFree; };
+  press({VK_CONTROL, VK_F4});
+  Pump();
+  EXPECT_EQ(frameForm->GetMDIChildCount(), 1);
+  EXPECT_EQ(frameForm->GetActiveMDIChild(), a);
+  EXPECT_EQ(Entries(bar), (Strings{"文件(&F)", "合同(&C)", "窗口(&W)"}));
+  delete a;
+  EXPECT_EQ(Entries(bar), (Strings{"文件(&F)", "窗口(&W)"})) << "no child: the frame's own";
+}
+
 TEST_F(MenuTest, APopUpMenuRunsOnRightClickTellsOnPopupAndShowsHints)
 {
   TForm* form = MakeForm();

@@ -1,14 +1,21 @@
 # The standard controls' gallery on a throw-away X server (run by scripts/desktop-test.sh):
-# clicks a button and a check box, answers a message box, opens the main menu and a pop-up menu
+# clicks a button and a check box, answers a message box, chooses a file in the open dialog, opens the main menu and a pop-up menu
 # and chooses from each, types Chinese into an edit and a memo, picks a line from a drop-down
-# list with the mouse, shows the panels page and has the gallery take a screenshot.
-dt_start "$DT_WORK/stdctrls_gallery.png"
+# list with the mouse, types into a grid cell and sizes a column, drops a tool button's menu and
+# picks from it, drags a floating tool window into a dock site, shows the panels page and has
+# the gallery take a screenshot.
+mkdir -p "$DT_WORK/files"
+: >"$DT_WORK/files/合同.txt"
+: >"$DT_WORK/files/other.txt"
+dt_start "$DT_WORK/stdctrls_gallery.png" "$DT_WORK/files"
 dt_expect '^place Button1 '
 read -r _ _ bx by bw bh <<<"$DT_LINE"
 dt_expect '^place AskButton '
 read -r _ _ ax ay aw ah <<<"$DT_LINE"
 dt_expect '^place Check1 '
 read -r _ _ cx cy cw ch <<<"$DT_LINE"
+dt_expect '^place OpenButton '
+read -r _ _ ox oy ow oh <<<"$DT_LINE"
 dt_expect '^place Edit1 '
 read -r _ _ ex ey ew eh <<<"$DT_LINE"
 dt_expect '^place Memo1 '
@@ -20,6 +27,12 @@ dt_expect '^cell-at Grid1 '
 read -r _ _ gcx gcy <<<"$DT_LINE"
 dt_expect '^edge Grid1 '
 read -r _ _ gex gey <<<"$DT_LINE"
+dt_expect '^place DropButton '
+read -r _ _ tx ty tw th <<<"$DT_LINE"
+dt_expect '^place DockSite1 '
+read -r _ _ sx sy sw sh <<<"$DT_LINE"
+dt_expect '^caption ToolWindow1 '
+read -r _ _ wx wy <<<"$DT_LINE"
 dt_expect '^place Pages '
 read -r _ _ px py pw ph <<<"$DT_LINE"
 dt_expect '^place FileMenu '
@@ -37,6 +50,14 @@ dt_expect '^asking$'
 dt_shot message
 dt_key Return
 dt_expect '^answer 6$'
+
+# The open dialog: a file of its folder chosen by typing its Chinese name.
+dt_click $((ox + ow / 2)) $((oy + oh / 2))
+dt_expect '^opening$'
+dt_shot opendialog
+dt_type '合同.txt'
+dt_key Return
+dt_expect '^opened BACFCDAC2E747874$'
 
 # The main menu opened by the mouse, its second line chosen by keys.
 dt_click $((fx + fw / 2)) $((fy + fh / 2))
@@ -85,6 +106,31 @@ dt_expect '^sizing Grid1$'
 xdotool mousemove $((gex + 20)) "$gey" mousemove $((gex + 40)) "$gey" mouseup 1
 dt_expect '^colwidth 2 110$'
 dt_shot grid
+
+# The tool bar page: the drop-down button's arrow drops its menu; its first line is chosen.
+dt_click $((px + pw / 2)) $((py + 8))
+dt_expect '^page 0$'
+dt_key Down Down Down Down Down Down
+dt_expect '^page 6$'
+dt_click $((tx + tw - 5)) $((ty + th / 2))
+dt_expect '^dropdown$'
+dt_shot toolbar
+dt_key Down Return
+dt_expect '^menu B2C9B9BABACFCDAC$'
+
+# The dock page: the floating tool window dragged by its caption into the dock site.
+dt_click $((px + pw / 2)) $((py + 8))
+dt_expect '^page 0$'
+dt_key Down Down Down Down Down Down Down
+dt_expect '^page 7$'
+xdotool mousemove "$wx" "$wy" mousedown 1
+for step in 1 2 3 4 5 6; do
+  xdotool mousemove $((wx + (sx + sw / 2 - wx) * step / 6)) $((wy + (sy + sh / 2 - wy) * step / 6))
+  sleep 0.1
+done
+xdotool mouseup 1
+dt_expect '^docked ToolWindow1$'
+dt_shot docked
 
 dt_click $((px + pw / 2)) $((py + 8))
 dt_key Down Down Down

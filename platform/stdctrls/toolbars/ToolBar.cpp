@@ -237,9 +237,15 @@ void TToolBar::Notification(TComponent* AComponent, TOperation Operation)
 {
   TWinControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == FImages) SetImages(nullptr);
-  if (AComponent == FDisabledImages) SetDisabledImages(nullptr);
-  if (AComponent == FHotImages) SetHotImages(nullptr);
+  // A list being freed is half destroyed by now (its change links are gone): forget it without
+  // calling into it.
+  bool gone = false;
+  for (TCustomImageList** slot : {&FImages, &FDisabledImages, &FHotImages})
+    if (*slot && *slot == AComponent) {
+      *slot = nullptr;
+      gone = true;
+    }
+  if (gone) ImageListChange(this);
 }
 
 void TToolBar::SetButtonWidth(int Value)

@@ -7,6 +7,7 @@
 #include "platform/win/caret/Carets.h"
 #include "platform/win/clipboard/Clipboard.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/input/Imm.h"
 #include "platform/win/menu/Menus.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Hooks.h"
@@ -80,6 +81,7 @@ void Start(int screenWidth, int screenHeight)
   Painting::Reset();
   Carets::Reset();
   Focus::Reset();
+  Imm::Reset();
   Clipboard::Reset();
   Menus::Reset();
   Backend::Install(MakeBackend(screenWidth, screenHeight));

@@ -2,13 +2,16 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <cstring>
 #include <fstream>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/gdi/dc/DeviceContext.h"
 #include "platform/gdi/dc/GdiObjects.h"
 #include "platform/gdi/image/Bitmaps.h"
+#include "platform/gdi/image/Icons.h"
 #include "platform/gdi/image/PictureFiles.h"
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/backend/Backend.h"
@@ -54,6 +57,7 @@ int VirtualKey(SDL_Keycode k)
     case SDLK_LALT: return VK_LMENU;
     case SDLK_RALT: return VK_RMENU;
     case SDLK_CAPSLOCK: return VK_CAPITAL;
+    case SDLK_APPLICATION: return VK_APPS;
     case SDLK_SEMICOLON: return 0xBA;
     case SDLK_EQUALS: return 0xBB;
     case SDLK_COMMA: return 0xBC;
@@ -194,7 +198,15 @@ public:
       return;
     }
     SDL_ShowCursor(SDL_ENABLE);
-    // Standard cursors map to the desktop's; the program's own show as the arrow for now.
+    // The program's own (drawn) cursors become colour cursors; standard ones the desktop's.
+    if (!Windows::StandardCursorId(cursor)) {
+      auto& own = FOwnCursors[cursor];
+      if (!own) own = ColourCursor(cursor);
+      if (own) {
+        SDL_SetCursor(own);
+        return;
+      }
+    }
     SDL_SystemCursor which = SDL_SYSTEM_CURSOR_ARROW;
     switch (Windows::StandardCursorId(cursor)) {
       case 32513: which = SDL_SYSTEM_CURSOR_IBEAM; break;
@@ -218,6 +230,47 @@ public:
   ~Sdl() override
   {
     for (auto& [k, c] : FCursors) SDL_FreeCursor(c);
+    for (auto& [k, c] : FOwnCursors)
+      if (c) SDL_FreeCursor(c);
+  }
+
+  // An SDL cursor from an icon's colour image and mask (clear where the mask is set).
+  static SDL_Cursor* ColourCursor(HCURSOR cursor)
+  {
+    ICONINFO info;
+    if (!Windows::GetIconInfo(cursor, &info)) return nullptr;
+    BITMAP bm{};
+    Windows::GetObject(info.hbmColor, &bm);
+    SDL_Cursor* made = nullptr;
+    if (bm.bmWidth > 0 && bm.bmHeight > 0) {
+      const int w = bm.bmWidth, h = bm.bmHeight;
+      BITMAPINFO bi{};
+      bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+      bi.bmiHeader.biWidth = w;
+      bi.bmiHeader.biHeight = -h;  // top-down
+      bi.bmiHeader.biPlanes = 1;
+      bi.bmiHeader.biBitCount = 32;
+      std::vector<std::uint32_t> colour(size_t(w * h)), mask(size_t(w * h));
+      HDC dc = Windows::CreateCompatibleDC(nullptr);
+      Windows::GetDIBits(dc, info.hbmColor, 0, UINT(h), colour.data(), &bi, DIB_RGB_COLORS);
+      Windows::GetDIBits(dc, info.hbmMask, 0, UINT(h), mask.data(), &bi, DIB_RGB_COLORS);
+      Windows::DeleteDC(dc);
+      if (SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, w, h, 32, SDL_PIXELFORMAT_ARGB8888)) {
+        for (int y = 0; y < h; ++y) {
+          auto* row = reinterpret_cast<std::uint32_t*>(static_cast<std::uint8_t*>(s->pixels) + y * s->pitch);
+          for (int x = 0; x < w; ++x) {
+            size_t i = size_t(y * w + x);
+            bool clear = (mask[i] & 0x00FFFFFF) != 0;
+            row[x] = clear ? 0 : (0xFF000000u | (colour[i] & 0x00FFFFFF));
+          }
+        }
+        made = SDL_CreateColorCursor(s, int(info.xHotspot), int(info.yHotspot));
+        SDL_FreeSurface(s);
+      }
+    }
+    Windows::DeleteObject(info.hbmMask);
+    Windows::DeleteObject(info.hbmColor);
+    return made;
   }
 
   void TextInputAt(HWND top, const RECT& rect) override
@@ -353,6 +406,7 @@ private:
 
   bool FocusLostPending = false;
   std::unordered_map<int, SDL_Cursor*> FCursors;
+  std::unordered_map<HCURSOR, SDL_Cursor*> FOwnCursors;  // made from the program's cursors
   std::unordered_map<HWND, SDL_Window*> FWindows;
   std::unordered_map<Uint32, HWND> FByNative;
 };

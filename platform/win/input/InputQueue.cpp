@@ -6,6 +6,7 @@
 #include "platform/rtl/AnsiStrings.h"
 #include "platform/win/backend/Backend.h"
 #include "platform/win/input/Focus.h"
+#include "platform/win/input/Imm.h"
 #include "platform/win/queue/Hooks.h"
 #include "platform/win/queue/Messages.h"
 #include "platform/win/window/Metrics.h"
@@ -235,6 +236,8 @@ void Convert(const Raw& r)
     case Kind::Char:
     case Kind::ImeChar: {
       HWND to = WindowData::State().focus;
+      // What the input method commits does not reach a window it does not serve now.
+      if (r.kind == Kind::ImeChar && to && !Imm::TakesImeText(to)) break;
       if (to) Ready(to, r.kind == Kind::Char ? WM_CHAR : WM_IME_CHAR, WPARAM(r.value), 1, r);
       break;
     }

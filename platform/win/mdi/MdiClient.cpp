@@ -410,6 +410,23 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wp, LPARAM lp)
   return DefWindowProc(frame, msg, wp, lp);
 }
 
+BOOL TranslateMDISysAccel(HWND client, MSG* msg)
+{
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN) || !Mdi::StateOf(client)) return FALSE;
+  auto active = reinterpret_cast<HWND>(SendMessage(client, WM_MDIGETACTIVE, 0, 0));
+  if (!active || !IsWindowEnabled(active)) return FALSE;
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return FALSE;
+  WPARAM command = 0;
+  switch (msg->wParam) {
+    case VK_F4: command = SC_CLOSE; break;
+    case VK_F6:
+    case VK_TAB: command = GetKeyState(VK_SHIFT) < 0 ? SC_PREVWINDOW : SC_NEXTWINDOW; break;
+    default: return FALSE;
+  }
+  SendMessage(active, WM_SYSCOMMAND, command, 0);
+  return TRUE;
+}
+
 LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp)
 {
   HWND client = GetParent(child);
@@ -444,6 +461,8 @@ LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wp, LPARAM lp)
       if (!s) break;
       switch (wp & 0xFFF0) {
         case SC_MAXIMIZE: SendMessage(client, WM_MDIMAXIMIZE, WPARAM(child), 0); return 0;
+        case SC_NEXTWINDOW: SendMessage(client, WM_MDINEXT, WPARAM(child), 0); return 0;
+        case SC_PREVWINDOW: SendMessage(client, WM_MDINEXT, WPARAM(child), 1); return 0;
         case SC_RESTORE:
           if (IsZoomed(child)) {
             SendMessage(client, WM_MDIRESTORE, WPARAM(child), 0);

@@ -15,6 +15,7 @@
 
 constexpr UINT MDITILE_VERTICAL = 0x0, MDITILE_HORIZONTAL = 0x1, MDITILE_SKIPDISABLED = 0x2;
 constexpr UINT MDIS_ALLCHILDSTYLES = 0x1;
+constexpr WPARAM SC_NEXTWINDOW = 0xF040, SC_PREVWINDOW = 0xF050;
 
 struct CLIENTCREATESTRUCT {
   HMENU hWindowMenu = nullptr;
@@ -40,6 +41,10 @@ LRESULT DefFrameProc(HWND frame, HWND client, UINT msg, WPARAM wParam, LPARAM lP
 // WM_SYSCOMMAND SC_MAXIMIZE / SC_RESTORE / SC_MINIMIZE through the client's maximised state,
 // a new title carried into the frame's while it is merged.
 LRESULT DefMDIChildProc(HWND child, UINT msg, WPARAM wParam, LPARAM lParam);
+// For the message loop of a program with an MDI frame: the child keys of the active child,
+// Ctrl+F4 (close), Ctrl+F6 and Ctrl+Tab (next child), with Shift the previous one, become its
+// WM_SYSCOMMAND. Answers TRUE when the message was one of them (it is not dispatched then).
+BOOL TranslateMDISysAccel(HWND client, MSG* msg);
 
 }  // namespace Windows
 

@@ -121,8 +121,22 @@ std::vector<RECT> BarLayout(HWND wnd)
   if (!m || !BarHeight(wnd)) return out;
   RECT bar = NonClient::MenuBarRect(wnd);
   int x = bar.left + MdiDecorIndent(wnd);
-  for (auto& it : m->items) {
+  const HMENU menu = w->menu;
+  for (size_t i = 0; i < m->items.size(); ++i) {
+    const MenuItem& it = m->items[i];
     int wdt = (it.flags & MF_SEPARATOR) ? 0 : TextWidth(Visible(it.text)) + 16;
+    if ((it.flags & MF_OWNERDRAW) && !(it.flags & MF_SEPARATOR)) {
+      // The window measures its own bar items (an image beside the caption).
+      MEASUREITEMSTRUCT mi{};
+      mi.CtlType = ODT_MENU;
+      mi.itemID = (it.flags & MF_POPUP) ? 0 : UINT(it.id);
+      mi.itemHeight = UINT(bar.bottom - bar.top);
+      mi.itemData = it.data;
+      Windows::SendMessage(wnd, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mi));
+      // The owner may have changed the menu meanwhile: start again from what it holds now.
+      if (!WindowData::Get(wnd) || w->menu != menu || !(m = Get(menu)) || i >= m->items.size()) return {};
+      wdt = int(mi.itemWidth);
+    }
     out.push_back({x, bar.top, x + wdt, bar.bottom});
     x += wdt;
   }
@@ -139,11 +153,29 @@ void PaintBar(HWND wnd, HDC dc, const RECT& barRect)
   auto rects = BarLayout(wnd);
   HGDIOBJ oldFont = Windows::SelectObject(dc, Windows::GetStockObject(DEFAULT_GUI_FONT));
   Windows::SetBkMode(dc, TRANSPARENT);
-  for (size_t i = 0; i < m->items.size(); ++i) {
+  const HMENU menu = w->menu;
+  for (size_t i = 0; i < m->items.size() && i < rects.size(); ++i) {
     const MenuItem& it = m->items[i];
     if (it.flags & MF_SEPARATOR) continue;
     RECT r = rects[i];
     bool open = T().barWnd == wnd && T().barItem == int(i);
+    if (it.flags & MF_OWNERDRAW) {
+      DRAWITEMSTRUCT di{};
+      di.CtlType = ODT_MENU;
+      di.itemID = (it.flags & MF_POPUP) ? 0 : UINT(it.id);
+      di.itemAction = ODA_DRAWENTIRE;
+      di.itemState = (open ? ODS_SELECTED : 0) | ((it.flags & MF_GRAYED) ? ODS_GRAYED : 0) |
+                     ((it.flags & (MF_GRAYED | MF_DISABLED)) ? ODS_DISABLED : 0);
+      di.hwndItem = reinterpret_cast<HWND>(menu);
+      di.hDC = dc;
+      di.rcItem = r;
+      di.itemData = it.data;
+      int saved = Windows::SaveDC(dc);
+      Windows::SendMessage(wnd, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&di));
+      Windows::RestoreDC(dc, saved);
+      if (!WindowData::Get(wnd) || w->menu != menu || !(m = Get(menu))) break;
+      continue;
+    }
     if (open) Windows::FillRect(dc, &r, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHT + 1));
     Windows::SetTextColor(dc, Windows::GetSysColor((it.flags & MF_GRAYED) ? COLOR_GRAYTEXT
                                                    : open                 ? COLOR_HIGHLIGHTTEXT

@@ -1,4 +1,5 @@
 #include "platform/win/queue/Messages.h"
+#include "platform/win/queue/TrackingLoop.h"
 
 #include <algorithm>
 #include <deque>

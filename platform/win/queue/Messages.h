@@ -51,8 +51,4 @@ namespace MessageQueue {
 void Reset();
 // For the window layer: drops what is queued for a destroyed window.
 void ForgetWindow(HWND wnd);
-// For modal tracking loops: whether nothing but the loop's own timer (wnd, id) could ever bring
-// a message: no posted message, input or paint waits, no other timer runs, and the back end
-// delivers no input of its own. A loop waiting for a button to come up then ends.
-bool OnlyOwnTimerLeft(HWND wnd, UINT_PTR id);
 }  // namespace MessageQueue

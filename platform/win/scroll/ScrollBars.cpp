@@ -7,6 +7,7 @@
 #include "platform/win/input/Focus.h"
 #include "platform/win/paint/Painting.h"
 #include "platform/win/queue/Messages.h"
+#include "platform/win/queue/TrackingLoop.h"
 #include "platform/win/window/Metrics.h"
 #include "platform/win/window/NonClient.h"
 #include "platform/win/window/WindowData.h"

@@ -44,9 +44,10 @@ struct WndData {
   bool destroying = false, created = false;
   bool trackLeave = false;
   ScrollBarData hscroll, vscroll;
-  ScrollBarData ctlscroll;  // SB_CTL: the bar a scroll-bar control is
-  int ctlBar = -1;          // SB_HORZ or SB_VERT for a scroll-bar control, else -1
-  int redrawOff = 0;        // WM_SETREDRAW FALSE
+  ScrollBarData ctlscroll;      // SB_CTL: the bar a scroll-bar control is
+  int ctlBar = -1;              // SB_HORZ or SB_VERT for a scroll-bar control, else -1
+  int redrawOff = 0;            // WM_SETREDRAW FALSE
+  bool imeDissociated = false;  // ImmAssociateContext(null): the input method does not serve it
 };
 
 namespace WindowData {

@@ -190,6 +190,15 @@ LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
       SendMessage(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), MAKELPARAM(pt.x, pt.y));
       return 0;
     }
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+      // The context-menu key (on its release) and Shift+F10 ask for the menu from the keyboard:
+      // the point (-1, -1) tells the window to place it itself.
+      if ((msg != WM_SYSKEYDOWN && wParam == VK_APPS) ||
+          (msg == WM_SYSKEYDOWN && wParam == VK_F10 && GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_MENU) >= 0))
+        SendMessage(wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(wnd), LPARAM(-1));
+      return 0;
     case WM_CONTEXTMENU:
       // A child without a menu of its own leaves it to its parent.
       if (w->parent && (w->style & WS_CHILD)) return SendMessage(w->parent, WM_CONTEXTMENU, wParam, lParam);
