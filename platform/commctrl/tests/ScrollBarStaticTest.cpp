@@ -47,14 +47,17 @@ TEST_F(ScrollBarStaticTest, HoldingAnArrowRepeatsWithTheStandardTiming)
   SetScrollInfo(bar, SB_CTL, &si, TRUE);
   POINT p{8, 190};  // the down arrow
   ClientToScreen(bar, &p);
-  // The button comes up after the third line step.
-  int lines = 0;
-  OnScroll = [&](const Scrolled& s) {
-    if (LOWORD(s.wParam) == SB_LINEDOWN && ++lines == 3) InputQueue::MouseUp(InputQueue::Button::Left, p.x, p.y);
-  };
+  // The button comes up after 480 ms, past the third line step (at once, after 400 ms, then 50 ms
+  // later). The release is timed: a held bar stops tracking when no input at all can come.
+  static POINT releaseAt;
+  releaseAt = p;
+  UINT_PTR release = SetTimer(nullptr, 0, 480, [](HWND, UINT, UINT_PTR, DWORD) {
+    InputQueue::MouseUp(InputQueue::Button::Left, releaseAt.x, releaseAt.y);
+  });
   InputQueue::MouseMove(p.x, p.y);
   InputQueue::MouseDown(InputQueue::Button::Left, p.x, p.y);
   Pump();
+  KillTimer(nullptr, release);
   ASSERT_EQ(Scrolls.size(), 4u);
   for (auto& s : Scrolls) {
     EXPECT_EQ(s.msg, UINT(WM_VSCROLL));

@@ -227,6 +227,8 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params)
   if (wnd) {
     FHandle = wnd;
     FFormState.Include(fsCreatedMDIChild);
+    // The client activated the new child before its window was ours: merge its menu now.
+    if (frame->GetActiveMDIChild() == this) MergeMenu(true);
   }
 }
 

@@ -26,6 +26,10 @@ constexpr int kLumLeft = kFullLeft + kSpectrumW + 8, kLumW = 12, kSwatchTop = kS
 constexpr int kBoxTop = kSwatchTop + 30, kBoxStep = 26;
 const char* const kChannels[] = {"红(&R):", "绿(&G):", "蓝(&U):"};
 
+// A pixel offset within Span as a value within Range, to the nearest step, so that a click
+// picks the value its pixel shows.
+int ScaleRounded(int Offset, int Range, int Span) { return (Offset * Range + Span / 2) / Span; }
+
 TColor Rgb(int R, int G, int B) { return TColor(R | (G << 8) | (B << 16)); }
 
 // One channel of the classic conversion, all values on the 0..240 scale.
@@ -193,9 +197,9 @@ void TColorDialogForm::PaintSpectrum(TCanvas* C)
   spectrum.SetSize(kSpectrumW, kSpectrumH);
   for (int y = 0; y < kSpectrumH; ++y) {
     std::uint32_t* row = spectrum.GetScanLine(y);
-    int sat = 240 - y * 240 / (kSpectrumH - 1);
+    int sat = 240 - ScaleRounded(y, 240, kSpectrumH - 1);
     for (int x = 0; x < kSpectrumW; ++x) {
-      TColor c = HLSToColor(x * 239 / (kSpectrumW - 1), 120, sat);
+      TColor c = HLSToColor(ScaleRounded(x, 239, kSpectrumW - 1), 120, sat);
       row[x] = ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
     }
   }
@@ -203,7 +207,7 @@ void TColorDialogForm::PaintSpectrum(TCanvas* C)
   // The luminosity bar for the chosen hue and saturation, white at the top.
   RECT lr = LuminosityRect();
   for (int y = 0; y < kSpectrumH; ++y) {
-    C->GetBrush()->SetColor(HLSToColor(FHue, 240 - y * 240 / (kSpectrumH - 1), FSat));
+    C->GetBrush()->SetColor(HLSToColor(FHue, 240 - ScaleRounded(y, 240, kSpectrumH - 1), FSat));
     C->FillRect(RECT{lr.left, lr.top + y, lr.right, lr.top + y + 1});
   }
   for (RECT r : {sr, lr}) {
@@ -269,12 +273,12 @@ void TColorDialogForm::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
     bool inBar = X >= lr.left && X < lr.right + 10 && Y >= lr.top && Y < lr.bottom;
     if (inSpectrum || inBar) {
       if (inSpectrum) {
-        FHue = (X - sr.left) * 239 / (kSpectrumW - 1);
-        FSat = 240 - (Y - sr.top) * 240 / (kSpectrumH - 1);
+        FHue = ScaleRounded(X - sr.left, 239, kSpectrumW - 1);
+        FSat = 240 - ScaleRounded(Y - sr.top, 240, kSpectrumH - 1);
         // Picking from the spectrum of a black or white colour would show nothing new.
         if (FLum == 0 || FLum == 240) FLum = 120;
       } else {
-        FLum = 240 - (Y - lr.top) * 240 / (kSpectrumH - 1);
+        FLum = 240 - ScaleRounded(Y - lr.top, 240, kSpectrumH - 1);
       }
       FColor = HLSToColor(FHue, FLum, FSat);
       ShowInBoxes();
