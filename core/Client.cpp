@@ -200,3 +200,5 @@ bool TClientSet::ToggleLock(const RClient& R)
   }
   return true;
 }
+
+PELTO_DEFINE_CLASS(TClientWhere)

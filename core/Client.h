@@ -21,7 +21,7 @@ struct RClient {
 };
 
 class TClientWhere : public TCustomWhere {
-  PELTO_CLASS(TClientWhere, TCustomWhere)
+  PELTO_DECLARE_CLASS(TClientWhere, TCustomWhere)
 public:
   TClientWhere();
   explicit TClientWhere(TComponent* AOwner) : TClientWhere() {}

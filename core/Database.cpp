@@ -377,3 +377,9 @@ void BindBlobParams(TParameters& Parameters, const TxDBParameters& Blobs)
 }
 
 }  // namespace Database
+
+PELTO_DEFINE_CLASS(TRecordSet)
+
+PELTO_DEFINE_CLASS(TQxClientDataSet)
+
+PELTO_DEFINE_CLASS(TCustomWhere)

@@ -113,7 +113,7 @@ private:
 // A component owning one dataset on the global connection; it never belongs to a form (the
 // owner passed is ignored), so its owner frees it explicitly.
 class TRecordSet : public TComponent {
-  PELTO_CLASS(TRecordSet, TComponent)
+  PELTO_DECLARE_CLASS(TRecordSet, TComponent)
 public:
   TRecordSet();
   explicit TRecordSet(TComponent* AOwner) : TRecordSet() {}
@@ -140,7 +140,7 @@ using TProgressEvent = std::function<void(Integer Count, Integer Position, const
 
 // An in-memory table (a dataset without connection).
 class TQxClientDataSet : public TComponent {
-  PELTO_CLASS(TQxClientDataSet, TComponent)
+  PELTO_DECLARE_CLASS(TQxClientDataSet, TComponent)
 public:
   TQxClientDataSet();
   explicit TQxClientDataSet(TComponent* AOwner) : TQxClientDataSet() {}
@@ -165,7 +165,7 @@ private:
 // One blank row of search criteria, always in insert state; a null or empty field is no
 // condition. Subclasses add their columns with AddFieldDef and then call Start.
 class TCustomWhere : public TQxClientDataSet {
-  PELTO_CLASS(TCustomWhere, TQxClientDataSet)
+  PELTO_DECLARE_CLASS(TCustomWhere, TQxClientDataSet)
 public:
   TCustomWhere() = default;
   explicit TCustomWhere(TComponent* AOwner) : TCustomWhere() {}

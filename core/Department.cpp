@@ -137,3 +137,5 @@ void TDepartmentSet::DeleteBranch(const AnsiString& Code)
                               {MakeParam("Code", Hetong::EscapeLike(W(Code)) + u"%")});
   Load();
 }
+
+PELTO_DEFINE_CLASS(TDepartmentSet)

@@ -25,7 +25,7 @@ struct RDepartment {
 };
 
 class TDepartmentSet : public TQxClientDataSet {
-  PELTO_CLASS(TDepartmentSet, TQxClientDataSet)
+  PELTO_DECLARE_CLASS(TDepartmentSet, TQxClientDataSet)
 public:
   TDepartmentSet();
   explicit TDepartmentSet(TComponent* AOwner) : TDepartmentSet() {}

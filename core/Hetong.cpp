@@ -431,3 +431,5 @@ void THetongSet::FillValueLists(TStrings* HtKind, TStrings* MyHandman, TStrings*
   ValueList("S09", S09);
   ValueList("S10", S10);
 }
+
+PELTO_DEFINE_CLASS(THetongWhere)

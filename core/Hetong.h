@@ -32,7 +32,7 @@ struct RHetong {
 };
 
 class THetongWhere : public TCustomWhere {
-  PELTO_CLASS(THetongWhere, TCustomWhere)
+  PELTO_DECLARE_CLASS(THetongWhere, TCustomWhere)
 public:
   THetongWhere();
   explicit THetongWhere(TComponent* AOwner) : THetongWhere() {}

@@ -89,3 +89,14 @@ void TKeyValue2::SetStr(Integer Key, const WideString& Value)
   LocateKey(Key);
   StoreValues(Key, Value, true, 0, 0);
 }
+
+PELTO_DEFINE_CLASS(TKeyValue2)
+PELTO_PUBLISH(TKeyValue2, p)
+{
+  // Reading a switch may insert its row, so the getters are not const.
+  auto Bool = [](Integer Key) { return [Key](TKeyValue2* Store) { return Store->GetBool(Key); }; };
+  auto SetBool = [](Integer Key) { return [Key](TKeyValue2* Store, bool Value) { Store->SetBool(Key, Value); }; };
+  p.Property("FeedbackPrompt", Bool(0), SetBool(0));
+  p.Property("DailyTipPrompt", Bool(1), SetBool(1));
+  p.Property("GetStartPrompt", Bool(2), SetBool(2));
+}

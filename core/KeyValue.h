@@ -8,7 +8,7 @@
 #include "core/Database.h"
 
 class TKeyValue2 : public TRecordSet {
-  PELTO_CLASS(TKeyValue2, TRecordSet)
+  PELTO_DECLARE_CLASS(TKeyValue2, TRecordSet)
 public:
   TKeyValue2();
   explicit TKeyValue2(TComponent* AOwner) : TKeyValue2() {}
@@ -36,13 +36,5 @@ public:
 
   TField *KeyId, *Vint, *Vstr, *Vfloat, *Vbool;
 
-  PELTO_PUBLISHED(p)
-  {
-    // Reading a switch may insert its row, so the getters are not const.
-    auto Bool = [](Integer Key) { return [Key](TKeyValue2* Store) { return Store->GetBool(Key); }; };
-    auto SetBool = [](Integer Key) { return [Key](TKeyValue2* Store, bool Value) { Store->SetBool(Key, Value); }; };
-    p.Property("FeedbackPrompt", Bool(0), SetBool(0));
-    p.Property("DailyTipPrompt", Bool(1), SetBool(1));
-    p.Property("GetStartPrompt", Bool(2), SetBool(2));
-  }
+  PELTO_PUBLISHED(p);
 };

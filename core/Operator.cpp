@@ -185,3 +185,5 @@ bool TUserSet::DeleteUser(const RUser& User)
   return Database::GlobalDB->ExecSQL(u"delete from operator where LoginId=:LoginId",
                                      {MakeParam("LoginId", User.LoginId)}) == 1;
 }
+
+PELTO_DEFINE_CLASS(TOperatorSet)

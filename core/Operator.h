@@ -47,7 +47,7 @@ struct RUser {
 
 // Every operator but "sa"; opened by the constructor.
 class TOperatorSet : public TRecordSet {
-  PELTO_CLASS(TOperatorSet, TRecordSet)
+  PELTO_DECLARE_CLASS(TOperatorSet, TRecordSet)
 public:
   TOperatorSet();
   explicit TOperatorSet(TComponent* AOwner) : TOperatorSet() {}

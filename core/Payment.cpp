@@ -348,3 +348,5 @@ void TPaymentSetByClient::Search(const TPaymentWhere& Q)
     Result.Post();
   }
 }
+
+PELTO_DEFINE_CLASS(TPaymentWhere)

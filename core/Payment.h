@@ -24,7 +24,7 @@ struct RPayment {
 };
 
 class TPaymentWhere : public TCustomWhere {
-  PELTO_CLASS(TPaymentWhere, TCustomWhere)
+  PELTO_DECLARE_CLASS(TPaymentWhere, TCustomWhere)
 public:
   TPaymentWhere();
   explicit TPaymentWhere(TComponent* AOwner) : TPaymentWhere() {}

@@ -41,3 +41,11 @@ void TPickListSet::SetCount(Integer N)
     GetDataSet()->Post();
   }
 }
+
+PELTO_DEFINE_CLASS(TPickListSet)
+PELTO_PUBLISH(TPickListSet, p)
+{
+  p.Property(
+      "Count", [](TPickListSet* Set) { return Set->GetCount(); },
+      [](TPickListSet* Set, Integer N) { Set->SetCount(N); });
+}

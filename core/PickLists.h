@@ -4,7 +4,7 @@
 #include "core/Database.h"
 
 class TPickListSet : public TRecordSet {
-  PELTO_CLASS(TPickListSet, TRecordSet)
+  PELTO_DECLARE_CLASS(TPickListSet, TRecordSet)
 public:
   TPickListSet();
   explicit TPickListSet(TComponent* AOwner) : TPickListSet() {}
@@ -16,10 +16,5 @@ public:
 
   TField *Key, *Label, *List;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property(
-        "Count", [](TPickListSet* Set) { return Set->GetCount(); },
-        [](TPickListSet* Set, Integer N) { Set->SetCount(N); });
-  }
+  PELTO_PUBLISHED(p);
 };

@@ -179,3 +179,19 @@ SIZE cxClasses::MakeSize(int Width, int Height) { return SIZE{Width, Height}; }
 void cxClasses::Initialize() { Classes::RegisterClass(TcxComponent::StaticClass()); }
 
 void cxClasses::Finalize() {}
+
+PELTO_DEFINE_CLASS(TcxInterfacedPersistent)
+
+PELTO_DEFINE_CLASS(TcxComponent)
+PELTO_PUBLISH(TcxComponent, p)
+{
+  p.Property(
+      "FakeComponentLink1", [](TcxComponent* c) { return c->FFakeLinks[0]; },
+      [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(0, v); });
+  p.Property(
+      "FakeComponentLink2", [](TcxComponent* c) { return c->FFakeLinks[1]; },
+      [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(1, v); });
+  p.Property(
+      "FakeComponentLink3", [](TcxComponent* c) { return c->FFakeLinks[2]; },
+      [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(2, v); });
+}

@@ -20,7 +20,7 @@ PELTO_ENUM(TcxAlignmentVert, vaTop, vaBottom, vaCenter)
 // A persistent whose owner (not owned) answers GetOwner, so the streaming system and the
 // inspector find the owning component through it.
 class TcxInterfacedPersistent : public TInterfacedPersistent {
-  PELTO_CLASS(TcxInterfacedPersistent, TInterfacedPersistent)
+  PELTO_DECLARE_CLASS(TcxInterfacedPersistent, TInterfacedPersistent)
 public:
   explicit TcxInterfacedPersistent(TPersistent* AOwner) : FOwner(AOwner) {}
   TPersistent* GetOwner() override { return FOwner; }
@@ -32,7 +32,7 @@ private:
 // A component that names up to three other components it depends on at design time, so the
 // designer keeps them together when a form is copied or saved.
 class TcxComponent : public TComponent {
-  PELTO_CLASS(TcxComponent, TComponent)
+  PELTO_DECLARE_CLASS(TcxComponent, TComponent)
 public:
   static constexpr int FakeLinkCount = 3;
   explicit TcxComponent(TComponent* AOwner) : TComponent(AOwner) {}
@@ -44,18 +44,7 @@ public:
   // with an owner. A link the list has no item for becomes nil.
   void UpdateFakeLinks();
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property(
-        "FakeComponentLink1", [](TcxComponent* c) { return c->FFakeLinks[0]; },
-        [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(0, v); });
-    p.Property(
-        "FakeComponentLink2", [](TcxComponent* c) { return c->FFakeLinks[1]; },
-        [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(1, v); });
-    p.Property(
-        "FakeComponentLink3", [](TcxComponent* c) { return c->FFakeLinks[2]; },
-        [](TcxComponent* c, TComponent* v) { c->SetFakeComponentLink(2, v); });
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Adds the components to keep linked; none here.

@@ -840,3 +840,6 @@ bool StringsEqual(const AnsiString& S1, const AnsiString& S2, bool CaseSensitive
 }
 
 }  // namespace cxContainer
+
+PELTO_DEFINE_CLASS(TcxContainer)
+PELTO_PUBLISH(TcxContainer, p) { p.Property("TabStop", &ThisClass::GetTabStop, &ThisClass::SetTabStop).Default(true); }

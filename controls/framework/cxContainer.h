@@ -31,7 +31,7 @@ public:
 };
 
 class TcxContainer : public TcxControl, public IcxMouseTrackingCaller, public IcxContainerStyleOwner {
-  PELTO_CLASS(TcxContainer, TcxControl)
+  PELTO_DECLARE_CLASS(TcxContainer, TcxControl)
 public:
   explicit TcxContainer(TComponent* AOwner);
   ~TcxContainer() override;
@@ -62,7 +62,7 @@ public:
   TcxContainerStyleValues GetNotStoredStyleValues() override { return {}; }
   void RestoreStyleDefaults() override;
 
-  PELTO_PUBLISHED(p) { p.Property("TabStop", &ThisClass::GetTabStop, &ThisClass::SetTabStop).Default(true); }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Set by descendants; not owned through this pointer.

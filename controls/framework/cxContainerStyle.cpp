@@ -420,3 +420,34 @@ void TcxFreeNotificator::Notification(TComponent* AComponent, TOperation Operati
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && OnComponentFreed) OnComponentFreed(AComponent);
 }
+
+PELTO_DEFINE_CLASS(TcxContainerStyle)
+PELTO_PUBLISH(TcxContainerStyle, p)
+{
+  p.Property("AssignedValues", &ThisClass::GetAssignedValues, &ThisClass::SetAssignedValues);
+  p.Property("BorderColor", TypeInfo_TColor(), &ThisClass::GetBorderColor, &ThisClass::SetBorderColor)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svBorderColor); }));
+  p.Property("BorderStyle", &ThisClass::GetBorderStyle, &ThisClass::SetBorderStyle)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svBorderStyle); }));
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::GetColor, &ThisClass::SetColor)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svColor); }));
+  p.Property("Edges", &ThisClass::GetEdges, &ThisClass::SetEdges).StoredWhen(p.When([](const ThisClass* s) {
+    return s->IsStored(svEdges);
+  }));
+  p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(p.When([](const ThisClass* s) {
+    return s->IsStored(svFont);
+  }));
+  p.Property("HotTrack", &ThisClass::GetHotTrack, &ThisClass::SetHotTrack).StoredWhen(p.When([](const ThisClass* s) {
+    return s->IsStored(svHotTrack);
+  }));
+  p.Property("Shadow", &ThisClass::GetShadow, &ThisClass::SetShadow).StoredWhen(p.When([](const ThisClass* s) {
+    return s->IsStored(svShadow);
+  }));
+  p.Property("TransparentBorder", &ThisClass::GetTransparentBorder, &ThisClass::SetTransparentBorder)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svTransparentBorder); }));
+}
+
+PELTO_DEFINE_CLASS(TcxStyleController)
+PELTO_PUBLISH(TcxStyleController, p) { p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle); }
+
+PELTO_DEFINE_CLASS(TcxFreeNotificator)

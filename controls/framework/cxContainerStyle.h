@@ -37,7 +37,7 @@ public:
 };
 
 class TcxContainerStyle : public TPersistent {
-  PELTO_CLASS(TcxContainerStyle, TPersistent)
+  PELTO_DECLARE_CLASS(TcxContainerStyle, TPersistent)
 public:
   // A reference style owns no font: its Font is another style's, and it never reports changes.
   TcxContainerStyle(TPersistent* AOwner, bool AIsReference = false);
@@ -92,30 +92,7 @@ public:
 
   TNotifyEvent OnChanged;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AssignedValues", &ThisClass::GetAssignedValues, &ThisClass::SetAssignedValues);
-    p.Property("BorderColor", TypeInfo_TColor(), &ThisClass::GetBorderColor, &ThisClass::SetBorderColor)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svBorderColor); }));
-    p.Property("BorderStyle", &ThisClass::GetBorderStyle, &ThisClass::SetBorderStyle)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svBorderStyle); }));
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::GetColor, &ThisClass::SetColor)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svColor); }));
-    p.Property("Edges", &ThisClass::GetEdges, &ThisClass::SetEdges).StoredWhen(p.When([](const ThisClass* s) {
-      return s->IsStored(svEdges);
-    }));
-    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(p.When([](const ThisClass* s) {
-      return s->IsStored(svFont);
-    }));
-    p.Property("HotTrack", &ThisClass::GetHotTrack, &ThisClass::SetHotTrack).StoredWhen(p.When([](const ThisClass* s) {
-      return s->IsStored(svHotTrack);
-    }));
-    p.Property("Shadow", &ThisClass::GetShadow, &ThisClass::SetShadow).StoredWhen(p.When([](const ThisClass* s) {
-      return s->IsStored(svShadow);
-    }));
-    p.Property("TransparentBorder", &ThisClass::GetTransparentBorder, &ThisClass::SetTransparentBorder)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsStored(svTransparentBorder); }));
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   virtual TColor GetDefaultBorderColor() const { return clWindowFrame; }
@@ -162,7 +139,7 @@ private:
 using TcxStyleChangedEvent = std::function<void(TObject* Sender, TcxContainerStyle* AStyle)>;
 
 class TcxStyleController : public TComponent {
-  PELTO_CLASS(TcxStyleController, TComponent)
+  PELTO_DECLARE_CLASS(TcxStyleController, TComponent)
 public:
   explicit TcxStyleController(TComponent* AOwner);
   // Sends every listening style back to its default controller.
@@ -178,7 +155,7 @@ public:
 
   TcxStyleChangedEvent OnStyleChanged;
 
-  PELTO_PUBLISHED(p) { p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle); }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Loaded() override;
@@ -196,7 +173,7 @@ private:
 };
 
 class TcxFreeNotificator : public TComponent {
-  PELTO_CLASS(TcxFreeNotificator, TComponent)
+  PELTO_DECLARE_CLASS(TcxFreeNotificator, TComponent)
 public:
   explicit TcxFreeNotificator(TComponent* AOwner) : TComponent(AOwner) {}
   // Null is ignored.

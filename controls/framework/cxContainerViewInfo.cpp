@@ -117,3 +117,5 @@ void TcxContainerViewInfo::Offset(int DX, int DY)
   Windows::OffsetRect(&Bounds, DX, DY);
   Windows::OffsetRect(&ClientRect, DX, DY);
 }
+
+PELTO_DEFINE_CLASS(TcxContainerViewInfo)

@@ -22,7 +22,7 @@ void FillFrame(TcxCanvas* Canvas, const RECT& R, const RECT& InnerRect, TColor C
 }  // namespace cxContainer
 
 class TcxContainerViewInfo : public TObject {
-  PELTO_CLASS(TcxContainerViewInfo, TObject)
+  PELTO_DECLARE_CLASS(TcxContainerViewInfo, TObject)
 public:
   TcxContainerViewInfo() = default;
   ~TcxContainerViewInfo() override = default;

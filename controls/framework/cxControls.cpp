@@ -938,3 +938,12 @@ void Finalize()
 }
 
 }  // namespace cxControls
+
+PELTO_DEFINE_CLASS(TcxControlScrollBar)
+
+PELTO_DEFINE_CLASS(TcxSizeGrip)
+
+PELTO_DEFINE_CLASS(TcxControlChildComponent)
+
+PELTO_DEFINE_CLASS(TcxControl)
+PELTO_PUBLISH(TcxControl, p) { p.Property("LookAndFeel", &ThisClass::GetLookAndFeel, &ThisClass::SetLookAndFeel); }

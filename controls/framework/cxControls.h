@@ -77,7 +77,7 @@ struct TcxScrollBarState {
 
 // The own scroll bar of a TcxControl; its look-and-feel follows the control's.
 class TcxControlScrollBar : public TcxScrollBar {
-  PELTO_CLASS(TcxControlScrollBar, TcxScrollBar)
+  PELTO_DECLARE_CLASS(TcxControlScrollBar, TcxScrollBar)
 public:
   explicit TcxControlScrollBar(TComponent* AOwner);
   void ApplyCalculatedState();
@@ -90,7 +90,7 @@ protected:
 };
 
 class TcxSizeGrip : public TCustomControl {
-  PELTO_CLASS(TcxSizeGrip, TCustomControl)
+  PELTO_DECLARE_CLASS(TcxSizeGrip, TCustomControl)
 public:
   explicit TcxSizeGrip(TComponent* AOwner);
 
@@ -100,7 +100,7 @@ protected:
 
 // A component that belongs to a control (the grid's levels and views).
 class TcxControlChildComponent : public TcxComponent {
-  PELTO_CLASS(TcxControlChildComponent, TcxComponent)
+  PELTO_DECLARE_CLASS(TcxControlChildComponent, TcxComponent)
 public:
   explicit TcxControlChildComponent(TComponent* AOwner);
   ~TcxControlChildComponent() override;
@@ -121,7 +121,7 @@ private:
 };
 
 class TcxControl : public TCustomControl {
-  PELTO_CLASS(TcxControl, TCustomControl)
+  PELTO_DECLARE_CLASS(TcxControl, TCustomControl)
 public:
   explicit TcxControl(TComponent* AOwner);
   ~TcxControl() override;
@@ -205,7 +205,7 @@ public:
 
   TNotifyEvent OnFocusChanged, OnMouseEnter, OnMouseLeave;
 
-  PELTO_PUBLISHED(p) { p.Property("LookAndFeel", &ThisClass::GetLookAndFeel, &ThisClass::SetLookAndFeel); }
+  PELTO_PUBLISHED(p);
 
 protected:
   // ---- Overrides of the class library

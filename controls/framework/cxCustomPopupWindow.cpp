@@ -588,3 +588,5 @@ void Finalize()
 }
 
 }  // namespace cxContainer
+
+PELTO_DEFINE_CLASS(TcxCustomPopupWindow)

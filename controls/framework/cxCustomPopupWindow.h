@@ -20,7 +20,7 @@
 constexpr UINT CM_CLOSEPOPUPWINDOW = 0x8065, CM_SHOWPOPUPWINDOW = 0x8066;
 
 class TcxCustomPopupWindow : public TcxPopupWindow {
-  PELTO_CLASS(TcxCustomPopupWindow, TcxPopupWindow)
+  PELTO_DECLARE_CLASS(TcxCustomPopupWindow, TcxPopupWindow)
 public:
   // AOwnerControl is borrowed; the popup hears when it is freed.
   explicit TcxCustomPopupWindow(TControl* AOwnerControl);

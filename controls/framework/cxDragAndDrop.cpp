@@ -374,3 +374,7 @@ void PostMouseMove(TWinControl* AControl, const POINT* P)
 }
 
 }  // namespace cxControls
+
+PELTO_DEFINE_CLASS(TcxDragAndDropObject)
+
+PELTO_DEFINE_CLASS(TcxDragImageList)

@@ -15,7 +15,7 @@
 #include "platform/forms/controls/ImgList.h"
 
 class TcxDragAndDropObject : public TObject {
-  PELTO_CLASS(TcxDragAndDropObject, TObject)
+  PELTO_DECLARE_CLASS(TcxDragAndDropObject, TObject)
 public:
   explicit TcxDragAndDropObject(TcxControl* AControl);
   ~TcxDragAndDropObject() override = default;
@@ -54,7 +54,7 @@ public:
 };
 
 class TcxDragImageList : public TDragImageList {
-  PELTO_CLASS(TcxDragImageList, TDragImageList)
+  PELTO_DECLARE_CLASS(TcxDragImageList, TDragImageList)
 public:
   using TDragImageList::TDragImageList;
 };

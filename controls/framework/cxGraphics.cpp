@@ -455,3 +455,5 @@ RECT cxGraphics::OffsetRect(const RECT& R, int DX, int DY)
 }
 
 bool cxGraphics::IsRectEmpty(const RECT& R) { return R.right <= R.left || R.bottom <= R.top; }
+
+PELTO_DEFINE_CLASS(TScreenCanvas)

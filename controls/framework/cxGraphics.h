@@ -135,7 +135,7 @@ private:
 // A canvas with the screen's measures: its context is a screen-compatible memory DC (a window-less
 // screen DC is not to be had here), made on first use and freed with the canvas.
 class TScreenCanvas : public TCanvas {
-  PELTO_CLASS(TScreenCanvas, TCanvas)
+  PELTO_DECLARE_CLASS(TScreenCanvas, TCanvas)
 public:
   TScreenCanvas() = default;
   ~TScreenCanvas() override;

@@ -332,3 +332,5 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message)
     default: break;
   }
 }
+
+PELTO_DEFINE_CLASS(TcxCustomInnerListBox)

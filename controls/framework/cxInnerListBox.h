@@ -14,7 +14,7 @@
 #include "platform/stdctrls/lists/ListBox.h"
 
 class TcxCustomInnerListBox : public TCustomListBox, public IcxContainerInnerControl {
-  PELTO_CLASS(TcxCustomInnerListBox, TCustomListBox)
+  PELTO_DECLARE_CLASS(TcxCustomInnerListBox, TCustomListBox)
 public:
   explicit TcxCustomInnerListBox(TComponent* AOwner);
   ~TcxCustomInnerListBox() override;

@@ -242,3 +242,22 @@ void cxLookAndFeels::Initialize()
 }
 
 void cxLookAndFeels::Finalize() { delete Root; }
+
+PELTO_DEFINE_CLASS(TcxLookAndFeel)
+PELTO_PUBLISH(TcxLookAndFeel, p)
+{
+  p.Property("AssignedValues", &TcxLookAndFeel::GetAssignedValues, &TcxLookAndFeel::SetAssignedValues).Stored(false);
+  p.Property("Kind", &TcxLookAndFeel::GetKind, &TcxLookAndFeel::SetKind).StoredWhen(p.When([](const TcxLookAndFeel* l) {
+    return l->FAssignedValues.Contains(lfvKind);
+  }));
+  p.Property("NativeStyle", &TcxLookAndFeel::GetNativeStyle, &TcxLookAndFeel::SetNativeStyle)
+      .StoredWhen(p.When([](const TcxLookAndFeel* l) { return l->FAssignedValues.Contains(lfvNativeStyle); }));
+}
+
+PELTO_DEFINE_CLASS(TcxLookAndFeelController)
+PELTO_PUBLISH(TcxLookAndFeelController, p)
+{
+  p.Property("Kind", &TcxLookAndFeelController::GetKind, &TcxLookAndFeelController::SetKind).Default(lfUltraFlat);
+  p.Property("NativeStyle", &TcxLookAndFeelController::GetNativeStyle, &TcxLookAndFeelController::SetNativeStyle)
+      .Default(false);
+}

@@ -36,7 +36,7 @@ public:
 using TcxLookAndFeelChangedEvent = std::function<void(TcxLookAndFeel* Sender, TcxLookAndFeelValues ChangedValues)>;
 
 class TcxLookAndFeel : public TcxInterfacedPersistent, public IcxLookAndFeelListener {
-  PELTO_CLASS(TcxLookAndFeel, TcxInterfacedPersistent)
+  PELTO_DECLARE_CLASS(TcxLookAndFeel, TcxInterfacedPersistent)
 public:
   // Joins the root's listeners (when a root exists) and takes its values.
   explicit TcxLookAndFeel(TPersistent* AOwner);
@@ -79,14 +79,7 @@ public:
 
   TcxLookAndFeelChangedEvent OnChanged;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AssignedValues", &TcxLookAndFeel::GetAssignedValues, &TcxLookAndFeel::SetAssignedValues).Stored(false);
-    p.Property("Kind", &TcxLookAndFeel::GetKind, &TcxLookAndFeel::SetKind)
-        .StoredWhen(p.When([](const TcxLookAndFeel* l) { return l->FAssignedValues.Contains(lfvKind); }));
-    p.Property("NativeStyle", &TcxLookAndFeel::GetNativeStyle, &TcxLookAndFeel::SetNativeStyle)
-        .StoredWhen(p.When([](const TcxLookAndFeel* l) { return l->FAssignedValues.Contains(lfvNativeStyle); }));
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   friend void cxLookAndFeels::Initialize();
@@ -110,7 +103,7 @@ private:
 // A component on a form that edits the root look-and-feel; it listens to the root while both
 // exist.
 class TcxLookAndFeelController : public TComponent, public IcxLookAndFeelListener {
-  PELTO_CLASS(TcxLookAndFeelController, TComponent)
+  PELTO_DECLARE_CLASS(TcxLookAndFeelController, TComponent)
 public:
   explicit TcxLookAndFeelController(TComponent* AOwner);
   ~TcxLookAndFeelController() override;
@@ -122,12 +115,7 @@ public:
   void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues ChangedValues) override {}
   void LookAndFeelDestroying(TcxLookAndFeel* Sender) override {}
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Kind", &TcxLookAndFeelController::GetKind, &TcxLookAndFeelController::SetKind).Default(lfUltraFlat);
-    p.Property("NativeStyle", &TcxLookAndFeelController::GetNativeStyle, &TcxLookAndFeelController::SetNativeStyle)
-        .Default(false);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 namespace cxLookAndFeels {

@@ -176,3 +176,5 @@ void TcxPopupWindow::Dispatch(TMessage& Message)
   }
   TForm::Dispatch(Message);
 }
+
+PELTO_DEFINE_CLASS(TcxPopupWindow)

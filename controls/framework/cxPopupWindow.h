@@ -11,7 +11,7 @@
 class TcxCanvas;
 
 class TcxPopupWindow : public TForm {
-  PELTO_CLASS(TcxPopupWindow, TForm)
+  PELTO_DECLARE_CLASS(TcxPopupWindow, TForm)
 public:
   explicit TcxPopupWindow(TComponent* AOwner = nullptr);
   ~TcxPopupWindow() override;

@@ -499,3 +499,20 @@ void TcxScrollBar::Paint()
     painter->DrawScrollBarPart(FCanvas.get(), horizontal, FPageDownRect, sbpPageDown, PartState(sbpPageDown));
   Windows::BitBlt(GetCanvas()->GetHandle(), 0, 0, GetWidth(), GetHeight(), FCanvas->GetHandle(), 0, 0, SRCCOPY);
 }
+
+PELTO_DEFINE_CLASS(TcxScrollBar)
+PELTO_PUBLISH(TcxScrollBar, p)
+{
+  p.Property("Kind", &ThisClass::GetKind, &ThisClass::SetKind).Default(sbHorizontal);
+  p.Property("Max", &ThisClass::GetMax, &ThisClass::SetMax).Default(100);
+  p.Property("Min", &ThisClass::GetMin, &ThisClass::SetMin).Default(0);
+  p.Property("PageSize", &ThisClass::GetPageSize, &ThisClass::SetPageSize);
+  p.Property("Position", &ThisClass::GetPosition, &ThisClass::SetPosition).Default(0);
+  p.Property("SmallChange", TypeInfo_TScrollBarInc(), &ThisClass::GetSmallChange, &ThisClass::SetSmallChange)
+      .Default(1);
+  p.Property("LargeChange", TypeInfo_TScrollBarInc(), &ThisClass::GetLargeChange, &ThisClass::SetLargeChange)
+      .Default(1);
+  p.Property("UnlimitedTracking", &ThisClass::GetUnlimitedTracking, &ThisClass::SetUnlimitedTracking).Default(false);
+  p.Property("OnChange", TypeInfo_TNotifyEvent(), &ThisClass::OnChange, &ThisClass::OnChange);
+  p.Property("OnScroll", TypeInfo_TScrollEvent(), &ThisClass::OnScroll, &ThisClass::OnScroll);
+}

@@ -36,7 +36,7 @@ SIZE GetDefaultScrollBarSize();
 }  // namespace cxScrollBar
 
 class TcxScrollBar : public TCustomControl {
-  PELTO_CLASS(TcxScrollBar, TCustomControl)
+  PELTO_DECLARE_CLASS(TcxScrollBar, TCustomControl)
 public:
   explicit TcxScrollBar(TComponent* AOwner);
   ~TcxScrollBar() override;
@@ -78,21 +78,7 @@ public:
   TNotifyEvent OnChange;
   TScrollEvent OnScroll;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Kind", &ThisClass::GetKind, &ThisClass::SetKind).Default(sbHorizontal);
-    p.Property("Max", &ThisClass::GetMax, &ThisClass::SetMax).Default(100);
-    p.Property("Min", &ThisClass::GetMin, &ThisClass::SetMin).Default(0);
-    p.Property("PageSize", &ThisClass::GetPageSize, &ThisClass::SetPageSize);
-    p.Property("Position", &ThisClass::GetPosition, &ThisClass::SetPosition).Default(0);
-    p.Property("SmallChange", TypeInfo_TScrollBarInc(), &ThisClass::GetSmallChange, &ThisClass::SetSmallChange)
-        .Default(1);
-    p.Property("LargeChange", TypeInfo_TScrollBarInc(), &ThisClass::GetLargeChange, &ThisClass::SetLargeChange)
-        .Default(1);
-    p.Property("UnlimitedTracking", &ThisClass::GetUnlimitedTracking, &ThisClass::SetUnlimitedTracking).Default(false);
-    p.Property("OnChange", TypeInfo_TNotifyEvent(), &ThisClass::OnChange, &ThisClass::OnChange);
-    p.Property("OnScroll", TypeInfo_TScrollEvent(), &ThisClass::OnScroll, &ThisClass::OnScroll);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Paint() override;

@@ -443,3 +443,36 @@ void cxStyles::Initialize()
 }
 
 void cxStyles::Finalize() {}
+
+PELTO_DEFINE_CLASS(TcxCustomStyle)
+
+PELTO_DEFINE_CLASS(TcxStyle)
+PELTO_PUBLISH(TcxStyle, p)
+{
+  p.Property("AssignedValues", &TcxStyle::GetAssignedValues, &TcxStyle::SetAssignedValues).Default(TcxStyleValues{});
+  p.Property("Color", &TcxStyle::GetColor, &TcxStyle::SetColor).StoredWhen(p.When([](const TcxStyle* s) {
+    return s->FAssignedValues.Contains(svColor);
+  }));
+  p.Property("Bitmap", &TcxStyle::GetBitmap, &TcxStyle::SetBitmap).StoredWhen(p.When([](const TcxStyle* s) {
+    return s->FAssignedValues.Contains(svBitmap);
+  }));
+  p.Property("Font", &TcxStyle::GetFont, &TcxStyle::SetFont).StoredWhen(p.When([](const TcxStyle* s) {
+    return s->FAssignedValues.Contains(svFont);
+  }));
+  p.Property("TextColor", &TcxStyle::GetTextColor, &TcxStyle::SetTextColor).StoredWhen(p.When([](const TcxStyle* s) {
+    return s->FAssignedValues.Contains(svTextColor);
+  }));
+}
+
+PELTO_DEFINE_CLASS(TcxStyleRepository)
+
+PELTO_DEFINE_CLASS(TcxCustomStyles)
+
+PELTO_DEFINE_CLASS(TcxStyles)
+
+PELTO_DEFINE_CLASS(TcxCustomStyleSheet)
+PELTO_PUBLISH(TcxCustomStyleSheet, p)
+{
+  p.Property("Caption", &TcxCustomStyleSheet::GetCaption, &TcxCustomStyleSheet::SetCaption)
+      .StoredWhen(p.When([](const TcxCustomStyleSheet* s) { return !s->FCaption.empty(); }));
+}

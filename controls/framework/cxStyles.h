@@ -22,7 +22,7 @@ PELTO_ENUM(TcxStyleValue, svBitmap, svColor, svFont, svTextColor)
 PELTO_SET(TcxStyleValues, TcxStyleValue)
 
 class TcxCustomStyle : public TComponent {
-  PELTO_CLASS(TcxCustomStyle, TComponent)
+  PELTO_DECLARE_CLASS(TcxCustomStyle, TComponent)
 public:
   explicit TcxCustomStyle(TComponent* AOwner) : TComponent(AOwner) {}
   ~TcxCustomStyle() override;
@@ -49,7 +49,7 @@ private:
 };
 
 class TcxStyle : public TcxCustomStyle {
-  PELTO_CLASS(TcxStyle, TcxCustomStyle)
+  PELTO_DECLARE_CLASS(TcxStyle, TcxCustomStyle)
 public:
   explicit TcxStyle(TComponent* AOwner);
   TcxStyleValues GetAssignedValues() const { return FAssignedValues; }
@@ -72,22 +72,7 @@ public:
   // Everything unassigned; the font keeps its values.
   void RestoreDefaults() override;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AssignedValues", &TcxStyle::GetAssignedValues, &TcxStyle::SetAssignedValues).Default(TcxStyleValues{});
-    p.Property("Color", &TcxStyle::GetColor, &TcxStyle::SetColor).StoredWhen(p.When([](const TcxStyle* s) {
-      return s->FAssignedValues.Contains(svColor);
-    }));
-    p.Property("Bitmap", &TcxStyle::GetBitmap, &TcxStyle::SetBitmap).StoredWhen(p.When([](const TcxStyle* s) {
-      return s->FAssignedValues.Contains(svBitmap);
-    }));
-    p.Property("Font", &TcxStyle::GetFont, &TcxStyle::SetFont).StoredWhen(p.When([](const TcxStyle* s) {
-      return s->FAssignedValues.Contains(svFont);
-    }));
-    p.Property("TextColor", &TcxStyle::GetTextColor, &TcxStyle::SetTextColor).StoredWhen(p.When([](const TcxStyle* s) {
-      return s->FAssignedValues.Contains(svTextColor);
-    }));
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void BitmapChanged();
@@ -102,7 +87,7 @@ using TcxStyleClass = TClass;
 using TcxStyleSheetClass = TClass;
 
 class TcxStyleRepository : public TComponent {
-  PELTO_CLASS(TcxStyleRepository, TComponent)
+  PELTO_DECLARE_CLASS(TcxStyleRepository, TComponent)
 public:
   explicit TcxStyleRepository(TComponent* AOwner) : TComponent(AOwner) {}
   // Frees every style (from the last), then every sheet (from the last).
@@ -138,7 +123,7 @@ struct TcxStyleViewParams {
 };
 
 class TcxCustomStyles : public TcxInterfacedPersistent {
-  PELTO_CLASS(TcxCustomStyles, TcxInterfacedPersistent)
+  PELTO_DECLARE_CLASS(TcxCustomStyles, TcxInterfacedPersistent)
 public:
   struct TEntry {
     int Index;
@@ -182,7 +167,7 @@ private:
 };
 
 class TcxStyles : public TcxCustomStyles {
-  PELTO_CLASS(TcxStyles, TcxCustomStyles)
+  PELTO_DECLARE_CLASS(TcxStyles, TcxCustomStyles)
 public:
   using TcxCustomStyles::TcxCustomStyles;
   bool BitmapsAllowed = false;
@@ -200,7 +185,7 @@ protected:
 };
 
 class TcxCustomStyleSheet : public TcxComponent {
-  PELTO_CLASS(TcxCustomStyleSheet, TcxComponent)
+  PELTO_DECLARE_CLASS(TcxCustomStyleSheet, TcxComponent)
 public:
   explicit TcxCustomStyleSheet(TComponent* AOwner);
   // Detaches every style set that uses the sheet, then leaves its repository.
@@ -221,11 +206,7 @@ public:
   void SetParentComponent(TComponent* Value) override;
   void Assign(TPersistent* Source) override;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Caption", &TcxCustomStyleSheet::GetCaption, &TcxCustomStyleSheet::SetCaption)
-        .StoredWhen(p.When([](const TcxCustomStyleSheet* s) { return !s->FCaption.empty(); }));
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // "BuiltIn" is always written and read back into the flag.

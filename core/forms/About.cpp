@@ -87,3 +87,5 @@ void TaboutFrm::lblExePath1Click(TObject*) { ShellApi::ShellOpen(ExePath); }
 void TaboutFrm::Label7Click(TObject*) { ShellApi::ShellOpen(qxProj::WebSite); }
 void TaboutFrm::Label10Click(TObject*) { TProject::MailTo(qxProj::SupportMail, "关于技术问题"); }
 void TaboutFrm::Label12Click(TObject*) { TProject::MailTo(Http::SalesMail, "关于销售"); }
+
+PELTO_DEFINE_CLASS(TaboutFrm)

@@ -8,7 +8,7 @@ class TButton;
 class TControl;
 
 class TaboutFrm : public TaFrm {
-  PELTO_CLASS(TaboutFrm, TaFrm)
+  PELTO_DECLARE_CLASS(TaboutFrm, TaFrm)
 public:
   explicit TaboutFrm(TComponent* AOwner);
 

@@ -151,3 +151,7 @@ void TOperator::ChangePassword()
     }
   }
 }
+
+PELTO_DEFINE_CLASS(TCompanyInfoFrm)
+
+PELTO_DEFINE_CLASS(TPasswordChangerFrm)

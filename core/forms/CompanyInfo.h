@@ -8,7 +8,7 @@ class TEdit;
 class TMemo;
 
 class TCompanyInfoFrm : public TADlgFrm {
-  PELTO_CLASS(TCompanyInfoFrm, TADlgFrm)
+  PELTO_DECLARE_CLASS(TCompanyInfoFrm, TADlgFrm)
 public:
   explicit TCompanyInfoFrm(TComponent* AOwner);
 
@@ -34,7 +34,7 @@ public:
 
 // TPasswordChangerFrm ("更改密码"): the logged-in operator's new password, asked twice.
 class TPasswordChangerFrm : public TADlgFrm {
-  PELTO_CLASS(TPasswordChangerFrm, TADlgFrm)
+  PELTO_DECLARE_CLASS(TPasswordChangerFrm, TADlgFrm)
 public:
   explicit TPasswordChangerFrm(TComponent* AOwner);
 

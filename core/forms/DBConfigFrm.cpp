@@ -215,3 +215,5 @@ void TDBConfigFrm::KeyDown(Word& Key, TShiftState Shift)
     Perform(WM_NEXTDLGCTL, 0, 0);
   }
 }
+
+PELTO_DEFINE_CLASS(TDBConfigFrm)

@@ -18,7 +18,7 @@ class TControl;
 class TEdit;
 
 class TDBConfigFrm : public TForm {
-  PELTO_CLASS(TDBConfigFrm, TForm)
+  PELTO_DECLARE_CLASS(TDBConfigFrm, TForm)
 public:
   // ProgramPath places cfg.ini (the running program when empty).
   TDBConfigFrm(TComponent* AOwner, const AnsiString& ProgramPath = AnsiString());

@@ -114,3 +114,5 @@ void TFeedbackFrm::StorePrompt(TObject*)
   TKeyValue2 Store;
   Store.SetFeedbackPrompt(CheckBox1->GetChecked());
 }
+
+PELTO_DEFINE_CLASS(TFeedbackFrm)

@@ -9,7 +9,7 @@ class TEdit;
 class TMemo;
 
 class TFeedbackFrm : public TADlgFrm {
-  PELTO_CLASS(TFeedbackFrm, TADlgFrm)
+  PELTO_DECLARE_CLASS(TFeedbackFrm, TADlgFrm)
 public:
   explicit TFeedbackFrm(TComponent* AOwner);
 

@@ -60,3 +60,5 @@ void TSplashFrm::ShowHint(const AnsiString& Text)
   Label1->SetCaption(Text.empty() ? Label1->GetCaption() + "." : Text);
   if (HandleAllocated()) Label1->Repaint();
 }
+
+PELTO_DEFINE_CLASS(TSplashFrm)

@@ -11,7 +11,7 @@ class TLabel;
 class TPicture;
 
 class TSplashFrm : public TForm {
-  PELTO_CLASS(TSplashFrm, TForm)
+  PELTO_DECLARE_CLASS(TSplashFrm, TForm)
 public:
   // Loads "splash.jpg" from ProgramDir (the program's folder when empty).
   explicit TSplashFrm(TComponent* AOwner, const AnsiString& ProgramDir = AnsiString());

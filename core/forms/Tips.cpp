@@ -77,3 +77,5 @@ void TTipsFrm::DoShow()
   if (FTips.empty()) Memo1->SetText("");
   TAInfoDlgFrm::DoShow();
 }
+
+PELTO_DEFINE_CLASS(TTipsFrm)

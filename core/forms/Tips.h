@@ -12,7 +12,7 @@ class TCheckBox;
 class TMemo;
 
 class TTipsFrm : public TAInfoDlgFrm {
-  PELTO_CLASS(TTipsFrm, TAInfoDlgFrm)
+  PELTO_DECLARE_CLASS(TTipsFrm, TAInfoDlgFrm)
 public:
   explicit TTipsFrm(TComponent* AOwner);
 

@@ -99,3 +99,5 @@ void TaFrm::WndProc(TMessage& Message)
   }
   TForm::WndProc(Message);
 }
+
+PELTO_DEFINE_CLASS(TaFrm)

@@ -9,7 +9,7 @@
 #include "platform/rtl/Service.h"
 
 class TaFrm : public TForm {
-  PELTO_CLASS(TaFrm, TForm)
+  PELTO_DECLARE_CLASS(TaFrm, TForm)
 public:
   // Style is the form's stored style: an MDI child or the MDI main form is not placed.
   explicit TaFrm(TComponent* AOwner, TFormStyle Style = fsNormal);

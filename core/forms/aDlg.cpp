@@ -53,3 +53,7 @@ TAInfoDlgFrm::TAInfoDlgFrm(TComponent* AOwner) : TaFrm(AOwner)
 
 void TAInfoDlgFrm::CloseBtn1Click(TObject*) { Close(); }
 void TAInfoDlgFrm::HelpBtn1Click(TObject*) { ShowHelp(AnsiString()); }
+
+PELTO_DEFINE_CLASS(TADlgFrm)
+
+PELTO_DEFINE_CLASS(TAInfoDlgFrm)

@@ -9,7 +9,7 @@ class TButton;
 class TControl;
 
 class TADlgFrm : public TaFrm {
-  PELTO_CLASS(TADlgFrm, TaFrm)
+  PELTO_DECLARE_CLASS(TADlgFrm, TaFrm)
 public:
   explicit TADlgFrm(TComponent* AOwner);
 
@@ -24,7 +24,7 @@ public:
 };
 
 class TAInfoDlgFrm : public TaFrm {
-  PELTO_CLASS(TAInfoDlgFrm, TaFrm)
+  PELTO_DECLARE_CLASS(TAInfoDlgFrm, TaFrm)
 public:
   explicit TAInfoDlgFrm(TComponent* AOwner);
 

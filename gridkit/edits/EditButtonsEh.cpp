@@ -107,3 +107,27 @@ void TEditButtonsEh::Update(TCollectionItem* Item)
   TCollection::Update(Item);
   if (OnChangeInternal) OnChangeInternal(Item);
 }
+
+PELTO_DEFINE_CLASS(TEditButtonEh)
+PELTO_PUBLISH(TEditButtonEh, p)
+{
+  p.Property("Glyph", &TEditButtonEh::GetGlyph, &TEditButtonEh::SetGlyph).StoredWhen([](const TObject* o) {
+    return !static_cast<const TEditButtonEh*>(o)->FGlyph->GetEmpty();
+  });
+  p.Property("Hint", &TEditButtonEh::GetHint, &TEditButtonEh::SetHint);
+  p.Property("NumGlyphs", &TEditButtonEh::GetNumGlyphs, &TEditButtonEh::SetNumGlyphs).Default(1);
+  p.Property("ShortCut", &TEditButtonEh::GetShortCut, &TEditButtonEh::SetShortCut).StoredWhen([](const TObject* o) {
+    auto* b = static_cast<const TEditButtonEh*>(o);
+    return b->FShortCut != b->DefaultShortCut();
+  });
+  p.Property("Style", &TEditButtonEh::GetStyle, &TEditButtonEh::SetStyle).Default(ebsDropDownEh);
+  p.Property("Visible", &TEditButtonEh::GetVisible, &TEditButtonEh::SetVisible).StoredWhen([](const TObject* o) {
+    auto* b = static_cast<const TEditButtonEh*>(o);
+    return b->FVisible != b->DefaultVisible();
+  });
+  p.Property("Width", &TEditButtonEh::GetWidth, &TEditButtonEh::SetWidth).Default(0);
+}
+
+PELTO_DEFINE_CLASS(TVisibleEditButtonEh)
+
+PELTO_DEFINE_CLASS(TEditButtonsEh)

@@ -18,7 +18,7 @@ using TButtonClickEventEh = std::function<void(TObject* Sender, bool& Handled)>;
 using TButtonDownEventEh = std::function<void(TObject* Sender, bool TopButton, bool& AutoRepeat, bool& Handled)>;
 
 class TEditButtonEh : public TCollectionItem {
-  PELTO_CLASS(TEditButtonEh, TCollectionItem)
+  PELTO_DECLARE_CLASS(TEditButtonEh, TCollectionItem)
 public:
   // An item of a button collection.
   explicit TEditButtonEh(TCollection* Collection);
@@ -55,24 +55,7 @@ public:
   // A host holding a single item hears of its changes here.
   std::function<void(TObject* Sender)> OnChangeInternal;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Glyph", &TEditButtonEh::GetGlyph, &TEditButtonEh::SetGlyph).StoredWhen([](const TObject* o) {
-      return !static_cast<const TEditButtonEh*>(o)->FGlyph->GetEmpty();
-    });
-    p.Property("Hint", &TEditButtonEh::GetHint, &TEditButtonEh::SetHint);
-    p.Property("NumGlyphs", &TEditButtonEh::GetNumGlyphs, &TEditButtonEh::SetNumGlyphs).Default(1);
-    p.Property("ShortCut", &TEditButtonEh::GetShortCut, &TEditButtonEh::SetShortCut).StoredWhen([](const TObject* o) {
-      auto* b = static_cast<const TEditButtonEh*>(o);
-      return b->FShortCut != b->DefaultShortCut();
-    });
-    p.Property("Style", &TEditButtonEh::GetStyle, &TEditButtonEh::SetStyle).Default(ebsDropDownEh);
-    p.Property("Visible", &TEditButtonEh::GetVisible, &TEditButtonEh::SetVisible).StoredWhen([](const TObject* o) {
-      auto* b = static_cast<const TEditButtonEh*>(o);
-      return b->FVisible != b->DefaultVisible();
-    });
-    p.Property("Width", &TEditButtonEh::GetWidth, &TEditButtonEh::SetWidth).Default(0);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   virtual bool DefaultVisible() const { return false; }
@@ -94,7 +77,7 @@ private:
 
 // The main button of a data-aware edit: visible, Alt+Down.
 class TVisibleEditButtonEh : public TEditButtonEh {
-  PELTO_CLASS(TVisibleEditButtonEh, TEditButtonEh)
+  PELTO_DECLARE_CLASS(TVisibleEditButtonEh, TEditButtonEh)
 public:
   static constexpr Word AltDown = 32808;
   explicit TVisibleEditButtonEh(TCollection* Collection);
@@ -107,7 +90,7 @@ protected:
 
 // The extra buttons.
 class TEditButtonsEh : public TCollection {
-  PELTO_CLASS(TEditButtonsEh, TCollection)
+  PELTO_DECLARE_CLASS(TEditButtonsEh, TCollection)
 public:
   // Owner is what streaming and designers see as the collection's owner (borrowed).
   TEditButtonsEh(TPersistent* Owner, TClass ItemClass) : TCollection(ItemClass), FOwner(Owner) {}

@@ -241,3 +241,33 @@ void TSpecRowEh::SetVisible(bool Value)
   FVisible = Value;
   Changed();
 }
+
+PELTO_DEFINE_CLASS(TMRUListEh)
+PELTO_PUBLISH(TMRUListEh, p)
+{
+  p.Property("Active", &TMRUListEh::GetActive, &TMRUListEh::SetActive).Default(false);
+  p.Property("AutoAdd", &TMRUListEh::GetAutoAdd, &TMRUListEh::SetAutoAdd).Default(true);
+  p.Property("CaseSensitive", &TMRUListEh::GetCaseSensitive, &TMRUListEh::SetCaseSensitive).Default(false);
+  p.Property("Items", &TMRUListEh::GetItems, &TMRUListEh::SetItems);
+  p.Property("Limit", &TMRUListEh::GetLimit, &TMRUListEh::SetLimit).Default(100);
+  p.Property("Rows", &TMRUListEh::GetRows, &TMRUListEh::SetRows).Default(7);
+}
+
+PELTO_DEFINE_CLASS(TSpecRowEh)
+PELTO_PUBLISH(TSpecRowEh, p)
+{
+  p.Property("CellsText", &TSpecRowEh::GetCellsText, &TSpecRowEh::SetCellsText);
+  p.Property("Color", TypeInfo_TColor(), &TSpecRowEh::GetColor, &TSpecRowEh::SetColor).StoredWhen([](const TObject* o) {
+    return static_cast<const TSpecRowEh*>(o)->ColorStored();
+  });
+  p.Property("Font", &TSpecRowEh::GetFont, &TSpecRowEh::SetFont).StoredWhen([](const TObject* o) {
+    return static_cast<const TSpecRowEh*>(o)->FontStored();
+  });
+  p.Property("ShortCut", &TSpecRowEh::GetShortCut, &TSpecRowEh::SetShortCut).Default(32814);
+  p.Property("ShowIfNotInKeyList", &TSpecRowEh::GetShowIfNotInKeyList, &TSpecRowEh::SetShowIfNotInKeyList)
+      .Default(true);
+  p.Property("Value", &TSpecRowEh::GetValue, &TSpecRowEh::SetValue).StoredWhen([](const TObject* o) {
+    return !static_cast<const TSpecRowEh*>(o)->GetValue().IsNull();
+  });
+  p.Property("Visible", &TSpecRowEh::GetVisible, &TSpecRowEh::SetVisible).Default(false);
+}

@@ -16,7 +16,7 @@ using TFilterMRUItemEventEh = std::function<void(TObject* Sender, bool& Accept)>
 using TCloseUpRequestEventEh = std::function<void(TObject* Sender, bool Accept)>;
 
 class TMRUListEh : public TPersistent {
-  PELTO_CLASS(TMRUListEh, TPersistent)
+  PELTO_DECLARE_CLASS(TMRUListEh, TPersistent)
 public:
   // Owner is the edit or column (not owned).
   explicit TMRUListEh(TPersistent* Owner = nullptr);
@@ -52,15 +52,7 @@ public:
   TCloseUpRequestEventEh OnCloseUpRequest;
   TNotifyEvent OnDropDownRequest;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Active", &TMRUListEh::GetActive, &TMRUListEh::SetActive).Default(false);
-    p.Property("AutoAdd", &TMRUListEh::GetAutoAdd, &TMRUListEh::SetAutoAdd).Default(true);
-    p.Property("CaseSensitive", &TMRUListEh::GetCaseSensitive, &TMRUListEh::SetCaseSensitive).Default(false);
-    p.Property("Items", &TMRUListEh::GetItems, &TMRUListEh::SetItems);
-    p.Property("Limit", &TMRUListEh::GetLimit, &TMRUListEh::SetLimit).Default(100);
-    p.Property("Rows", &TMRUListEh::GetRows, &TMRUListEh::SetRows).Default(7);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   TPersistent* GetOwner() override { return FOwner; }
@@ -87,7 +79,7 @@ public:
 };
 
 class TSpecRowEh : public TPersistent {
-  PELTO_CLASS(TSpecRowEh, TPersistent)
+  PELTO_DECLARE_CLASS(TSpecRowEh, TPersistent)
 public:
   explicit TSpecRowEh(TPersistent* Owner = nullptr);
   ~TSpecRowEh() override;
@@ -121,22 +113,7 @@ public:
   bool Selected = false;  // the owning lookup grid's mark
   TNotifyEvent OnChanged;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("CellsText", &TSpecRowEh::GetCellsText, &TSpecRowEh::SetCellsText);
-    p.Property("Color", TypeInfo_TColor(), &TSpecRowEh::GetColor, &TSpecRowEh::SetColor)
-        .StoredWhen([](const TObject* o) { return static_cast<const TSpecRowEh*>(o)->ColorStored(); });
-    p.Property("Font", &TSpecRowEh::GetFont, &TSpecRowEh::SetFont).StoredWhen([](const TObject* o) {
-      return static_cast<const TSpecRowEh*>(o)->FontStored();
-    });
-    p.Property("ShortCut", &TSpecRowEh::GetShortCut, &TSpecRowEh::SetShortCut).Default(32814);
-    p.Property("ShowIfNotInKeyList", &TSpecRowEh::GetShowIfNotInKeyList, &TSpecRowEh::SetShowIfNotInKeyList)
-        .Default(true);
-    p.Property("Value", &TSpecRowEh::GetValue, &TSpecRowEh::SetValue).StoredWhen([](const TObject* o) {
-      return !static_cast<const TSpecRowEh*>(o)->GetValue().IsNull();
-    });
-    p.Property("Visible", &TSpecRowEh::GetVisible, &TSpecRowEh::SetVisible).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   TPersistent* GetOwner() override { return FOwner; }

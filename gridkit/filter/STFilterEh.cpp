@@ -227,3 +227,20 @@ void TSTDBGridEhFilter::SetVisible(bool Value)
   FVisible = Value;
   if (FGrid) FGrid->LayoutChanged();
 }
+
+PELTO_DEFINE_CLASS(TSTColumnFilterEh)
+PELTO_PUBLISH(TSTColumnFilterEh, p)
+{
+  p.Property("DataField", &TSTColumnFilterEh::GetDataField, &TSTColumnFilterEh::SetDataField);
+  p.Property("KeyField", &TSTColumnFilterEh::GetKeyField, &TSTColumnFilterEh::SetKeyField);
+  p.Property("ListField", &TSTColumnFilterEh::GetListField, &TSTColumnFilterEh::SetListField);
+  p.Property("ListSource", &TSTColumnFilterEh::GetListSource, &TSTColumnFilterEh::SetListSource);
+  p.Property("Visible", &TSTColumnFilterEh::GetVisible, &TSTColumnFilterEh::SetVisible).Default(true);
+}
+
+PELTO_DEFINE_CLASS(TSTDBGridEhFilter)
+PELTO_PUBLISH(TSTDBGridEhFilter, p)
+{
+  p.Property("Local", &TSTDBGridEhFilter::GetLocal, &TSTDBGridEhFilter::SetLocal).Default(false);
+  p.Property("Visible", &TSTDBGridEhFilter::GetVisible, &TSTDBGridEhFilter::SetVisible).Default(false);
+}

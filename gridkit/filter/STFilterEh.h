@@ -14,7 +14,7 @@ class TDBGridEhModel;
 class IMemTableDataFieldValueListEh;
 
 class TSTColumnFilterEh : public TPersistent {
-  PELTO_CLASS(TSTColumnFilterEh, TPersistent)
+  PELTO_DECLARE_CLASS(TSTColumnFilterEh, TPersistent)
 public:
   explicit TSTColumnFilterEh(TColumnEh* Column);
   ~TSTColumnFilterEh() override;
@@ -58,14 +58,7 @@ public:
   Integer DropDownWidth = 0;
   Integer DropDownRows = 0;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("DataField", &TSTColumnFilterEh::GetDataField, &TSTColumnFilterEh::SetDataField);
-    p.Property("KeyField", &TSTColumnFilterEh::GetKeyField, &TSTColumnFilterEh::SetKeyField);
-    p.Property("ListField", &TSTColumnFilterEh::GetListField, &TSTColumnFilterEh::SetListField);
-    p.Property("ListSource", &TSTColumnFilterEh::GetListSource, &TSTColumnFilterEh::SetListSource);
-    p.Property("Visible", &TSTColumnFilterEh::GetVisible, &TSTColumnFilterEh::SetVisible).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TField* ColumnFieldByName() const;
@@ -79,7 +72,7 @@ private:
 };
 
 class TSTDBGridEhFilter : public TPersistent {
-  PELTO_CLASS(TSTDBGridEhFilter, TPersistent)
+  PELTO_DECLARE_CLASS(TSTDBGridEhFilter, TPersistent)
 public:
   explicit TSTDBGridEhFilter(TDBGridEhModel* Grid) : FGrid(Grid) {}
   void Assign(TPersistent* Source) override;
@@ -94,11 +87,7 @@ public:
   }
   Integer GetUpdateLevel() const { return FUpdateLevel; }
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Local", &TSTDBGridEhFilter::GetLocal, &TSTDBGridEhFilter::SetLocal).Default(false);
-    p.Property("Visible", &TSTDBGridEhFilter::GetVisible, &TSTDBGridEhFilter::SetVisible).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TDBGridEhModel* FGrid;

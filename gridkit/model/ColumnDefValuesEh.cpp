@@ -145,3 +145,50 @@ void TColumnDefValuesEh::Assign(TPersistent* Source)
   FDropDownSizing = src->FDropDownSizing;
   FDropDownShowTitles = src->FDropDownShowTitles;
 }
+
+PELTO_DEFINE_CLASS(TColumnTitleDefValuesEh)
+PELTO_PUBLISH(TColumnTitleDefValuesEh, p)
+{
+  p.Property("Alignment", &TColumnTitleDefValuesEh::GetAlignment, &TColumnTitleDefValuesEh::SetAlignment)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->AlignmentStored(); });
+  p.Property("Color", TypeInfo_TColor(), &TColumnTitleDefValuesEh::GetColor, &TColumnTitleDefValuesEh::SetColor)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->ColorStored(); });
+  p.Property("EndEllipsis", &TColumnTitleDefValuesEh::GetEndEllipsis, &TColumnTitleDefValuesEh::SetEndEllipsis)
+      .Default(false);
+  p.Property("Orientation", &TColumnTitleDefValuesEh::GetOrientation, &TColumnTitleDefValuesEh::SetOrientation)
+      .Default(tohHorizontal);
+  p.Property("TitleButton", &TColumnTitleDefValuesEh::GetTitleButton, &TColumnTitleDefValuesEh::SetTitleButton)
+      .Default(false);
+  p.Property("ToolTips", &TColumnTitleDefValuesEh::GetToolTips, &TColumnTitleDefValuesEh::SetToolTips).Default(false);
+}
+
+PELTO_DEFINE_CLASS(TColumnFooterDefValuesEh)
+PELTO_PUBLISH(TColumnFooterDefValuesEh, p)
+{
+  p.Property("ToolTips", &TColumnFooterDefValuesEh::GetToolTips, &TColumnFooterDefValuesEh::SetToolTips).Default(false);
+}
+
+PELTO_DEFINE_CLASS(TColumnDefValuesEh)
+PELTO_PUBLISH(TColumnDefValuesEh, p)
+{
+  p.Property("AlwaysShowEditButton", &TColumnDefValuesEh::GetAlwaysShowEditButton,
+             &TColumnDefValuesEh::SetAlwaysShowEditButton)
+      .Default(false);
+  p.Property("AutoDropDown", &TColumnDefValuesEh::GetAutoDropDown, &TColumnDefValuesEh::SetAutoDropDown).Default(false);
+  p.Property("DblClickNextVal", &TColumnDefValuesEh::GetDblClickNextVal, &TColumnDefValuesEh::SetDblClickNextVal)
+      .Default(false);
+  p.Property("DropDownShowTitles", &TColumnDefValuesEh::GetDropDownShowTitles,
+             &TColumnDefValuesEh::SetDropDownShowTitles)
+      .Default(false);
+  p.Property("DropDownSizing", &TColumnDefValuesEh::GetDropDownSizing, &TColumnDefValuesEh::SetDropDownSizing)
+      .Default(false);
+  p.Property("EndEllipsis", &TColumnDefValuesEh::GetEndEllipsis, &TColumnDefValuesEh::SetEndEllipsis).Default(false);
+  p.Property("Footer", &TColumnDefValuesEh::GetFooter, &TColumnDefValuesEh::SetFooter);
+  p.Property("HighlightRequired", &TColumnDefValuesEh::GetHighlightRequired, &TColumnDefValuesEh::SetHighlightRequired)
+      .Default(false);
+  p.Property("Layout", &TColumnDefValuesEh::GetLayout, &TColumnDefValuesEh::SetLayout).Default(tlTop);
+  p.Property("Title", &TColumnDefValuesEh::GetTitle, &TColumnDefValuesEh::SetTitle);
+  p.Property("ToolTips", &TColumnDefValuesEh::GetToolTips, &TColumnDefValuesEh::SetToolTips).Default(false);
+}
+
+PELTO_DEFINE_CLASS(TDBGridEhColumnDefValuesEh)

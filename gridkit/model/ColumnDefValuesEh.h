@@ -15,7 +15,7 @@ class TColumnDefValuesEh;
 PELTO_ENUM(TTextOrientationEh, tohHorizontal, tohVertical)
 
 class TColumnTitleDefValuesEh : public TPersistent {
-  PELTO_CLASS(TColumnTitleDefValuesEh, TPersistent)
+  PELTO_DECLARE_CLASS(TColumnTitleDefValuesEh, TPersistent)
 public:
   explicit TColumnTitleDefValuesEh(TColumnDefValuesEh* Owner) : FOwner(Owner) {}
   void Assign(TPersistent* Source) override;
@@ -39,20 +39,7 @@ public:
   bool GetToolTips() const { return FToolTips; }
   void SetToolTips(bool Value) { FToolTips = Value; }
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Alignment", &TColumnTitleDefValuesEh::GetAlignment, &TColumnTitleDefValuesEh::SetAlignment)
-        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->AlignmentStored(); });
-    p.Property("Color", TypeInfo_TColor(), &TColumnTitleDefValuesEh::GetColor, &TColumnTitleDefValuesEh::SetColor)
-        .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleDefValuesEh*>(o)->ColorStored(); });
-    p.Property("EndEllipsis", &TColumnTitleDefValuesEh::GetEndEllipsis, &TColumnTitleDefValuesEh::SetEndEllipsis)
-        .Default(false);
-    p.Property("Orientation", &TColumnTitleDefValuesEh::GetOrientation, &TColumnTitleDefValuesEh::SetOrientation)
-        .Default(tohHorizontal);
-    p.Property("TitleButton", &TColumnTitleDefValuesEh::GetTitleButton, &TColumnTitleDefValuesEh::SetTitleButton)
-        .Default(false);
-    p.Property("ToolTips", &TColumnTitleDefValuesEh::GetToolTips, &TColumnTitleDefValuesEh::SetToolTips).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TAlignment DefaultAlignment() const;
@@ -67,23 +54,19 @@ private:
 };
 
 class TColumnFooterDefValuesEh : public TPersistent {
-  PELTO_CLASS(TColumnFooterDefValuesEh, TPersistent)
+  PELTO_DECLARE_CLASS(TColumnFooterDefValuesEh, TPersistent)
 public:
   void Assign(TPersistent* Source) override;
   bool GetToolTips() const { return FToolTips; }
   void SetToolTips(bool Value) { FToolTips = Value; }
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ToolTips", &TColumnFooterDefValuesEh::GetToolTips, &TColumnFooterDefValuesEh::SetToolTips)
-        .Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   bool FToolTips = false;
 };
 
 class TColumnDefValuesEh : public TPersistent {
-  PELTO_CLASS(TColumnDefValuesEh, TPersistent)
+  PELTO_DECLARE_CLASS(TColumnDefValuesEh, TPersistent)
 public:
   explicit TColumnDefValuesEh(TDBGridEhModel* Grid);
   ~TColumnDefValuesEh() override;
@@ -114,29 +97,7 @@ public:
   TColumnFooterDefValuesEh* GetFooter() const { return FFooter.get(); }
   void SetFooter(TColumnFooterDefValuesEh* Value) { FFooter->Assign(Value); }
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AlwaysShowEditButton", &TColumnDefValuesEh::GetAlwaysShowEditButton,
-               &TColumnDefValuesEh::SetAlwaysShowEditButton)
-        .Default(false);
-    p.Property("AutoDropDown", &TColumnDefValuesEh::GetAutoDropDown, &TColumnDefValuesEh::SetAutoDropDown)
-        .Default(false);
-    p.Property("DblClickNextVal", &TColumnDefValuesEh::GetDblClickNextVal, &TColumnDefValuesEh::SetDblClickNextVal)
-        .Default(false);
-    p.Property("DropDownShowTitles", &TColumnDefValuesEh::GetDropDownShowTitles,
-               &TColumnDefValuesEh::SetDropDownShowTitles)
-        .Default(false);
-    p.Property("DropDownSizing", &TColumnDefValuesEh::GetDropDownSizing, &TColumnDefValuesEh::SetDropDownSizing)
-        .Default(false);
-    p.Property("EndEllipsis", &TColumnDefValuesEh::GetEndEllipsis, &TColumnDefValuesEh::SetEndEllipsis).Default(false);
-    p.Property("Footer", &TColumnDefValuesEh::GetFooter, &TColumnDefValuesEh::SetFooter);
-    p.Property("HighlightRequired", &TColumnDefValuesEh::GetHighlightRequired,
-               &TColumnDefValuesEh::SetHighlightRequired)
-        .Default(false);
-    p.Property("Layout", &TColumnDefValuesEh::GetLayout, &TColumnDefValuesEh::SetLayout).Default(tlTop);
-    p.Property("Title", &TColumnDefValuesEh::GetTitle, &TColumnDefValuesEh::SetTitle);
-    p.Property("ToolTips", &TColumnDefValuesEh::GetToolTips, &TColumnDefValuesEh::SetToolTips).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void Repaint();
@@ -150,7 +111,7 @@ private:
 
 // The class the data-aware grid publishes as ColumnDefValues.
 class TDBGridEhColumnDefValuesEh : public TColumnDefValuesEh {
-  PELTO_CLASS(TDBGridEhColumnDefValuesEh, TColumnDefValuesEh)
+  PELTO_DECLARE_CLASS(TDBGridEhColumnDefValuesEh, TColumnDefValuesEh)
 public:
   explicit TDBGridEhColumnDefValuesEh(TDBGridEhModel* Grid) : TColumnDefValuesEh(Grid) {}
 };

@@ -291,3 +291,27 @@ AnsiString TDBGridEhModel::GetFooterCellText(Integer FooterIndex, TColumnEh* Col
   }
   return AnsiString();
 }
+
+PELTO_DEFINE_CLASS(TColumnFooterEh)
+PELTO_PUBLISH(TColumnFooterEh, p)
+{
+  p.Property("Alignment", &TColumnFooterEh::GetAlignment, &TColumnFooterEh::SetAlignment)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnFooterEh*>(o)->AlignmentStored(); });
+  p.Property("Color", TypeInfo_TColor(), &TColumnFooterEh::GetColor, &TColumnFooterEh::SetColor)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnFooterEh*>(o)->ColorStored(); });
+  p.Property("DisplayFormat", &TColumnFooterEh::GetDisplayFormat, &TColumnFooterEh::SetDisplayFormat);
+  p.Property("EndEllipsis", &TColumnFooterEh::GetEndEllipsis, &TColumnFooterEh::SetEndEllipsis).Default(false);
+  p.Property("FieldName", &TColumnFooterEh::GetFieldName, &TColumnFooterEh::SetFieldName);
+  p.Property("Font", &TColumnFooterEh::GetFont, &TColumnFooterEh::SetFont).StoredWhen([](const TObject* o) {
+    return static_cast<const TColumnFooterEh*>(o)->IsExplicit(fevFont);
+  });
+  p.Property("ToolTips", &TColumnFooterEh::GetToolTips, &TColumnFooterEh::SetToolTips).StoredWhen([](const TObject* o) {
+    auto* f = static_cast<const TColumnFooterEh*>(o);
+    return f->IsExplicit(fevToolTips) && f->FToolTips;
+  });
+  p.Property("Value", &TColumnFooterEh::GetValue, &TColumnFooterEh::SetValue);
+  p.Property("ValueType", &TColumnFooterEh::GetValueType, &TColumnFooterEh::SetValueType).Default(fvtNon);
+  p.Property("WordWrap", &TColumnFooterEh::GetWordWrap, &TColumnFooterEh::SetWordWrap).Default(false);
+}
+
+PELTO_DEFINE_CLASS(TColumnFootersEh)

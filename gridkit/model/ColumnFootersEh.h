@@ -16,7 +16,7 @@ class TDBSum;
 PELTO_ENUM(TFooterValueType, fvtNon, fvtSum, fvtAvg, fvtCount, fvtFieldValue, fvtStaticText)
 
 class TColumnFooterEh : public TCollectionItem {
-  PELTO_CLASS(TColumnFooterEh, TCollectionItem)
+  PELTO_DECLARE_CLASS(TColumnFooterEh, TCollectionItem)
 public:
   // An item of a column's Footers collection.
   explicit TColumnFooterEh(TCollection* Collection);
@@ -59,27 +59,7 @@ public:
   // Keeps at most one aggregate, of the footer's kind.
   void SyncSum();
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Alignment", &TColumnFooterEh::GetAlignment, &TColumnFooterEh::SetAlignment)
-        .StoredWhen([](const TObject* o) { return static_cast<const TColumnFooterEh*>(o)->AlignmentStored(); });
-    p.Property("Color", TypeInfo_TColor(), &TColumnFooterEh::GetColor, &TColumnFooterEh::SetColor)
-        .StoredWhen([](const TObject* o) { return static_cast<const TColumnFooterEh*>(o)->ColorStored(); });
-    p.Property("DisplayFormat", &TColumnFooterEh::GetDisplayFormat, &TColumnFooterEh::SetDisplayFormat);
-    p.Property("EndEllipsis", &TColumnFooterEh::GetEndEllipsis, &TColumnFooterEh::SetEndEllipsis).Default(false);
-    p.Property("FieldName", &TColumnFooterEh::GetFieldName, &TColumnFooterEh::SetFieldName);
-    p.Property("Font", &TColumnFooterEh::GetFont, &TColumnFooterEh::SetFont).StoredWhen([](const TObject* o) {
-      return static_cast<const TColumnFooterEh*>(o)->IsExplicit(fevFont);
-    });
-    p.Property("ToolTips", &TColumnFooterEh::GetToolTips, &TColumnFooterEh::SetToolTips)
-        .StoredWhen([](const TObject* o) {
-          auto* f = static_cast<const TColumnFooterEh*>(o);
-          return f->IsExplicit(fevToolTips) && f->FToolTips;
-        });
-    p.Property("Value", &TColumnFooterEh::GetValue, &TColumnFooterEh::SetValue);
-    p.Property("ValueType", &TColumnFooterEh::GetValueType, &TColumnFooterEh::SetValueType).Default(fvtNon);
-    p.Property("WordWrap", &TColumnFooterEh::GetWordWrap, &TColumnFooterEh::SetWordWrap).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   enum TFooterExplicitValue { fevAlignment, fevFont, fevColor, fevToolTips };
@@ -105,7 +85,7 @@ private:
 };
 
 class TColumnFootersEh : public TCollection {
-  PELTO_CLASS(TColumnFootersEh, TCollection)
+  PELTO_DECLARE_CLASS(TColumnFootersEh, TCollection)
 public:
   explicit TColumnFootersEh(TColumnEh* Column);
   TColumnFooterEh* GetItem(int Index) const { return static_cast<TColumnFooterEh*>(TCollection::GetItem(Index)); }

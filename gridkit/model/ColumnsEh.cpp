@@ -949,3 +949,102 @@ void SyncDefaultFont(TFont* Own, TFont* Default)
 }
 
 }  // namespace DBGridEh
+
+PELTO_DEFINE_CLASS(TColumnTitleEh)
+PELTO_PUBLISH(TColumnTitleEh, p)
+{
+  p.Property("Alignment", &TColumnTitleEh::GetAlignment, &TColumnTitleEh::SetAlignment)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->AlignmentStored(); });
+  p.Property("Caption", &TColumnTitleEh::GetCaption, &TColumnTitleEh::SetCaption).StoredWhen([](const TObject* o) {
+    return static_cast<const TColumnTitleEh*>(o)->CaptionStored();
+  });
+  p.Property("Color", TypeInfo_TColor(), &TColumnTitleEh::GetColor, &TColumnTitleEh::SetColor)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->ColorStored(); });
+  p.Property("EndEllipsis", &TColumnTitleEh::GetEndEllipsis, &TColumnTitleEh::SetEndEllipsis)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->EndEllipsisStored(); });
+  p.Property("Font", &TColumnTitleEh::GetFont, &TColumnTitleEh::SetFont).StoredWhen([](const TObject* o) {
+    return static_cast<const TColumnTitleEh*>(o)->FontStored();
+  });
+  p.Property("Hint", &TColumnTitleEh::GetHint, &TColumnTitleEh::SetHint);
+  p.Property("ImageIndex", &TColumnTitleEh::GetImageIndex, &TColumnTitleEh::SetImageIndex).Default(-1);
+  p.Property("Orientation", &TColumnTitleEh::GetOrientation, &TColumnTitleEh::SetOrientation)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnTitleEh*>(o)->OrientationStored(); });
+  p.Property("SortIndex", &TColumnTitleEh::GetSortIndex, &TColumnTitleEh::SetSortIndex).Default(0);
+  p.Property("SortMarker", &TColumnTitleEh::GetSortMarker, &TColumnTitleEh::SetSortMarker).Default(smNoneEh);
+  p.Property("TitleButton", &TColumnTitleEh::GetTitleButton, &TColumnTitleEh::SetTitleButton)
+      .StoredWhen([](const TObject* o) {
+        auto* t = static_cast<const TColumnTitleEh*>(o);
+        return t->TitleButtonStored();
+      });
+  p.Property("ToolTips", &TColumnTitleEh::GetToolTips, &TColumnTitleEh::SetToolTips).StoredWhen([](const TObject* o) {
+    return static_cast<const TColumnTitleEh*>(o)->ToolTipsStored();
+  });
+}
+
+PELTO_DEFINE_CLASS(TColumnEh)
+PELTO_PUBLISH(TColumnEh, p)
+{
+  // Stored when set here and different from the default.
+  auto explicitly = [](TColumnEhValue v) {
+    return [v](const TObject* o) { return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->Differs(v); };
+  };
+  p.Property("Alignment", &TColumnEh::GetAlignment, &TColumnEh::SetAlignment).StoredWhen(explicitly(cvAlignment));
+  p.Property("AlwaysShowEditButton", &TColumnEh::GetAlwaysShowEditButton, &TColumnEh::SetAlwaysShowEditButton)
+      .StoredWhen(explicitly(cvAlwaysShowEditButton));
+  p.Property("AutoDropDown", &TColumnEh::GetAutoDropDown, &TColumnEh::SetAutoDropDown)
+      .StoredWhen(explicitly(cvAutoDropDown));
+  p.Property("ButtonStyle", &TColumnEh::GetButtonStyle, &TColumnEh::SetButtonStyle).Default(cbsAuto);
+  p.Property("DropDownRows", &TColumnEh::GetDropDownRows, &TColumnEh::SetDropDownRows).Default(7);
+  p.Property("DropDownWidth", &TColumnEh::GetDropDownWidth, &TColumnEh::SetDropDownWidth).Default(0);
+  p.Property("EditButtons", &TColumnEh::GetEditButtons, &TColumnEh::SetEditButtons);
+  p.Property("EditMask", &TColumnEh::GetEditMask, &TColumnEh::SetEditMask);
+  p.Property("HideDuplicates", &TColumnEh::GetHideDuplicates, &TColumnEh::SetHideDuplicates).Default(false);
+  p.Property("ShowImageAndText", &TColumnEh::GetShowImageAndText, &TColumnEh::SetShowImageAndText).Default(false);
+  p.Property("Checkboxes", &TColumnEh::GetCheckboxes, &TColumnEh::SetCheckboxes).StoredWhen([](const TObject* o) {
+    return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->CheckboxesStored();
+  });
+  p.Property("Color", TypeInfo_TColor(), &TColumnEh::GetColor, &TColumnEh::SetColor).StoredWhen(explicitly(cvColor));
+  p.Property("DropDownShowTitles", &TColumnEh::GetDropDownShowTitles, &TColumnEh::SetDropDownShowTitles)
+      .StoredWhen(explicitly(cvDropDownShowTitles));
+  p.Property("DropDownSizing", &TColumnEh::GetDropDownSizing, &TColumnEh::SetDropDownSizing)
+      .StoredWhen(explicitly(cvDropDownSizing));
+  p.Property("EndEllipsis", &TColumnEh::GetEndEllipsis, &TColumnEh::SetEndEllipsis)
+      .StoredWhen(explicitly(cvEndEllipsis));
+  p.Property("Font", &TColumnEh::GetFont, &TColumnEh::SetFont).StoredWhen([](const TObject* o) {
+    return static_cast<const TColumnEh*>(o)->IsExplicit(cvFont);
+  });
+  p.Property("HighlightRequired", &TColumnEh::GetHighlightRequired, &TColumnEh::SetHighlightRequired)
+      .StoredWhen(explicitly(cvHighlightRequired));
+  p.Property("ImeMode", &TColumnEh::GetImeMode, &TColumnEh::SetImeMode).StoredWhen(explicitly(cvImeMode));
+  p.Property("ImeName", TypeInfo_TImeName(), &TColumnEh::GetImeName, &TColumnEh::SetImeName)
+      .StoredWhen(explicitly(cvImeName));
+  p.Property("Layout", &TColumnEh::GetLayout, &TColumnEh::SetLayout).StoredWhen(explicitly(cvLayout));
+  p.Property("ToolTips", &TColumnEh::GetToolTips, &TColumnEh::SetToolTips).StoredWhen(explicitly(cvToolTips));
+  p.Property("WordWrap", &TColumnEh::GetWordWrap, &TColumnEh::SetWordWrap).StoredWhen(explicitly(cvWordWrap));
+  p.Property("DblClickNextVal", &TColumnEh::GetDblClickNextVal, &TColumnEh::SetDblClickNextVal)
+      .StoredWhen([](const TObject* o) { return static_cast<const TColumnEh*>(o)->IsExplicit(cvDblClickNextVal); });
+  p.Property("DisplayFormat", &TColumnEh::GetDisplayFormat, &TColumnEh::SetDisplayFormat);
+  p.Property("FieldName", &TColumnEh::GetFieldName, &TColumnEh::SetFieldName);
+  p.Property("Footer", &TColumnEh::GetFooter, &TColumnEh::SetFooter);
+  p.Property("Footers", &TColumnEh::GetFooters, &TColumnEh::SetFooters);
+  p.Property("KeyList", &TColumnEh::GetKeyList, &TColumnEh::SetKeyList);
+  p.Property("NotInKeyListIndex", &TColumnEh::GetNotInKeyListIndex, &TColumnEh::SetNotInKeyListIndex).Default(-1);
+  p.Property("PickList", &TColumnEh::GetPickList, &TColumnEh::SetPickList);
+  p.Property("ReadOnly", &TColumnEh::GetReadOnly, &TColumnEh::SetReadOnly).StoredWhen([](const TObject* o) {
+    return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->ReadOnlyStored();
+  });
+  p.Property("STFilter", &TColumnEh::GetSTFilter, &TColumnEh::SetSTFilter);
+  p.Property("Tag", &TColumnEh::GetTag, &TColumnEh::SetTag).Default(0);
+  p.Property("Title", &TColumnEh::GetTitle, &TColumnEh::SetTitle);
+  p.Property("Visible", &TColumnEh::GetVisible, &TColumnEh::SetVisible).Default(true);
+  p.Property("Width", &TColumnEh::GetWidth, &TColumnEh::SetWidth).StoredWhen([](const TObject* o) {
+    return const_cast<TColumnEh*>(static_cast<const TColumnEh*>(o))->WidthStored();
+  });
+  p.Property("MinWidth", &TColumnEh::GetMinWidth, &TColumnEh::SetMinWidth).Default(0);
+  p.Property("MaxWidth", &TColumnEh::GetMaxWidth, &TColumnEh::SetMaxWidth).Default(0);
+  p.Property("AutoFitColWidth", &TColumnEh::GetAutoFitColWidth, &TColumnEh::SetAutoFitColWidth).Default(true);
+}
+
+PELTO_DEFINE_CLASS(TDBGridColumnEh)
+
+PELTO_DEFINE_CLASS(TDBGridColumnsEh)

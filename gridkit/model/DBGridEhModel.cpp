@@ -181,3 +181,5 @@ bool TDBGridEhModel::AllowedOperationUpdate()
   if (ds->IsEmpty()) ok = ok && (AllowedOperations.Contains(alopInsertEh) || AllowedOperations.Contains(alopAppendEh));
   return ok;
 }
+
+PELTO_DEFINE_CLASS(TDBGridEhModel)

@@ -50,7 +50,7 @@ TFont* SortIndexFont();
 }  // namespace DBGridEh
 
 class TDBGridEhModel : public TPersistent {
-  PELTO_CLASS(TDBGridEhModel, TPersistent)
+  PELTO_DECLARE_CLASS(TDBGridEhModel, TPersistent)
 public:
   explicit TDBGridEhModel(IDBGridEhHost* Host);
   ~TDBGridEhModel() override;

@@ -634,3 +634,29 @@ void TDBGridEhSumList::UnhookDataSetEvents()
   }
   TDBSumListProducer::UnhookDataSetEvents();
 }
+
+PELTO_DEFINE_CLASS(TDBSum)
+PELTO_PUBLISH(TDBSum, p)
+{
+  p.Property("FieldName", &TDBSum::GetFieldName, &TDBSum::SetFieldName);
+  p.Property("GroupOperation", &TDBSum::GetGroupOperation, &TDBSum::SetGroupOperation);
+}
+
+PELTO_DEFINE_CLASS(TDBSumCollection)
+
+PELTO_DEFINE_CLASS(TDBSumListProducer)
+
+PELTO_DEFINE_CLASS(TDBGridEhSumList)
+PELTO_PUBLISH(TDBGridEhSumList, p)
+{
+  p.Property("Active", &TDBGridEhSumList::GetActive, &TDBGridEhSumList::SetActive).Default(false);
+  p.Property("ExternalRecalc", &TDBGridEhSumList::GetExternalRecalc, &TDBGridEhSumList::SetExternalRecalc)
+      .Default(false);
+  p.Property("VirtualRecords", &TDBGridEhSumList::GetVirtualRecords, &TDBGridEhSumList::SetVirtualRecords)
+      .Default(false);
+  p.Property("OnRecalcAll", TypeInfo_TNotifyEvent(), &TDBGridEhSumList::OnRecalcAll, &TDBGridEhSumList::OnRecalcAll);
+  p.Property("OnAfterRecalcAll", TypeInfo_TNotifyEvent(), &TDBGridEhSumList::OnAfterRecalcAll,
+             &TDBGridEhSumList::OnAfterRecalcAll);
+  p.Property("SumListChanged", TypeInfo_TNotifyEvent(), &TDBGridEhSumList::SumListChanged,
+             &TDBGridEhSumList::SumListChanged);
+}

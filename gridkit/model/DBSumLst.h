@@ -39,7 +39,7 @@ inline double FixedToFloat(Int64 Value) { return static_cast<double>(Value) / 10
 
 // One aggregate.
 class TDBSum : public TCollectionItem {
-  PELTO_CLASS(TDBSum, TCollectionItem)
+  PELTO_DECLARE_CLASS(TDBSum, TCollectionItem)
 public:
   explicit TDBSum(TCollection* Collection) : TCollectionItem(Collection) {}
 
@@ -62,11 +62,7 @@ public:
   Int64 PendingDeleteValue = 0;
   bool PendingDeleteNotNull = false;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("FieldName", &TDBSum::GetFieldName, &TDBSum::SetFieldName);
-    p.Property("GroupOperation", &TDBSum::GetGroupOperation, &TDBSum::SetGroupOperation);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   AnsiString FFieldName;
@@ -74,7 +70,7 @@ private:
 };
 
 class TDBSumCollection : public TCollection {
-  PELTO_CLASS(TDBSumCollection, TCollection)
+  PELTO_DECLARE_CLASS(TDBSumCollection, TCollection)
 public:
   explicit TDBSumCollection(TDBSumListProducer* Owner);
   TDBSum* GetItem(int Index) const { return static_cast<TDBSum*>(TCollection::GetItem(Index)); }
@@ -91,7 +87,7 @@ private:
 };
 
 class TDBSumListProducer : public TPersistent {
-  PELTO_CLASS(TDBSumListProducer, TPersistent)
+  PELTO_DECLARE_CLASS(TDBSumListProducer, TPersistent)
 public:
   // Owner is the component whose loading and designing states the producer follows (may be
   // nullptr); not owned.
@@ -199,23 +195,11 @@ private:
 // The grid's sum list: starts inactive, works while its grid is designed, and leaves the
 // dataset's events alone at design time.
 class TDBGridEhSumList : public TDBSumListProducer {
-  PELTO_CLASS(TDBGridEhSumList, TDBSumListProducer)
+  PELTO_DECLARE_CLASS(TDBGridEhSumList, TDBSumListProducer)
 public:
   explicit TDBGridEhSumList(TComponent* Owner);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Active", &TDBGridEhSumList::GetActive, &TDBGridEhSumList::SetActive).Default(false);
-    p.Property("ExternalRecalc", &TDBGridEhSumList::GetExternalRecalc, &TDBGridEhSumList::SetExternalRecalc)
-        .Default(false);
-    p.Property("VirtualRecords", &TDBGridEhSumList::GetVirtualRecords, &TDBGridEhSumList::SetVirtualRecords)
-        .Default(false);
-    p.Property("OnRecalcAll", TypeInfo_TNotifyEvent(), &TDBGridEhSumList::OnRecalcAll, &TDBGridEhSumList::OnRecalcAll);
-    p.Property("OnAfterRecalcAll", TypeInfo_TNotifyEvent(), &TDBGridEhSumList::OnAfterRecalcAll,
-               &TDBGridEhSumList::OnAfterRecalcAll);
-    p.Property("SumListChanged", TypeInfo_TNotifyEvent(), &TDBGridEhSumList::SumListChanged,
-               &TDBGridEhSumList::SumListChanged);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void HookDataSetEvents() override;

@@ -116,3 +116,7 @@ bool TDBGridEhScrollBar::GetScrollInfo(SCROLLINFO& Info)
   HWND grid = FGrid ? FGrid->GetGridHandle() : nullptr;
   return grid && Windows::GetScrollInfo(grid, FKind == sbVertical ? SB_VERT : SB_HORZ, &Info) != 0;
 }
+
+PELTO_DEFINE_CLASS(TDBGridEhScrollBar)
+
+PELTO_DEFINE_CLASS(TVertDBGridEhScrollBar)

@@ -27,7 +27,7 @@ public:
 constexpr UINT CN_HSCROLL = 0xBD14, CN_VSCROLL = 0xBD15;
 
 class TDBGridEhScrollBar : public TPersistent {
-  PELTO_CLASS(TDBGridEhScrollBar, TPersistent)
+  PELTO_DECLARE_CLASS(TDBGridEhScrollBar, TPersistent)
 public:
   TDBGridEhScrollBar(IDBGridEhHost* Grid, TScrollBarKind Kind);
   // Gives an attached bar its own window procedure back.
@@ -61,7 +61,7 @@ private:
 };
 
 class TVertDBGridEhScrollBar : public TDBGridEhScrollBar {
-  PELTO_CLASS(TVertDBGridEhScrollBar, TDBGridEhScrollBar)
+  PELTO_DECLARE_CLASS(TVertDBGridEhScrollBar, TDBGridEhScrollBar)
 public:
   explicit TVertDBGridEhScrollBar(IDBGridEhHost* Grid) : TDBGridEhScrollBar(Grid, sbVertical) {}
 };

@@ -1,18 +1,27 @@
-// Declaring a class to the type information, next to its declaration:
+// Declaring a class to the type information. A class declared in a header declares its class
+// reference and published list there and defines them in its .cpp, so that they compile once
+// rather than in every file that uses the class's type information:
 //
-//   class TFilterWrapper : public TComponent {
-//     PELTO_CLASS(TFilterWrapper, TComponent)
+//   class TFilterWrapper : public TComponent {          // FilterWrapper.h
+//     PELTO_DECLARE_CLASS(TFilterWrapper, TComponent)
 //   public:
 //     ...
-//     PELTO_PUBLISHED(p) {
-//       p.Property("Filter", &TFilterWrapper::GetFilter, &TFilterWrapper::SetFilter);
-//       p.Property("Color", TypeInfo_TColor(), &TFilterWrapper::GetColor, &TFilterWrapper::SetColor)
-//           .Default(0);
-//     }
+//     PELTO_PUBLISHED(p);
 //   };
 //
-// PELTO_CLASS gives the class its class reference (StaticClass, built on first use), and the
-// overrides of TObject::ClassType and ClassName. PELTO_PUBLISHED lists the properties the
+//   PELTO_DEFINE_CLASS(TFilterWrapper)                  // FilterWrapper.cpp
+//   PELTO_PUBLISH(TFilterWrapper, p)
+//   {
+//     p.Property("Filter", &TFilterWrapper::GetFilter, &TFilterWrapper::SetFilter);
+//     p.Property("Color", TypeInfo_TColor(), &TFilterWrapper::GetColor, &TFilterWrapper::SetColor)
+//         .Default(0);
+//   }
+//
+// A class declared in a .cpp (or a test) may keep both inline: PELTO_CLASS(TName, TBase) and
+// PELTO_PUBLISHED(p) { ... }. scripts/publish-out-of-line.py turns the inline form into the split one.
+//
+// The class macros give the class its class reference (StaticClass, built on first use), and the
+// overrides of TObject::ClassType and ClassName. The published list names the properties the
 // class publishes, in order, after its ancestors'. A getter is a member function, a member
 // field or a callable taking the object; a setter likewise, or nullptr for a read-only
 // property. Properties of alias types ("TColor") name their type record explicitly.
@@ -359,9 +368,32 @@ public:                                                                  \
                                                                          \
 private:
 
+// The class macros of a header: StaticClass and ClassType are defined by PELTO_DEFINE_CLASS.
+#define PELTO_DECLARE_CLASS(Name, Base)                    \
+public:                                                    \
+  using inherited = Base;                                  \
+  using ThisClass = Name;                                  \
+  static constexpr const char* StaticClassName = #Name;    \
+  static TClass StaticClass();                             \
+  const TMetaClass* ClassType() const override;            \
+  const char* ClassName() const override { return #Name; } \
+                                                           \
+private:
+
+#define PELTO_DEFINE_CLASS(Name)                                                                   \
+  TClass Name::StaticClass()                                                                       \
+  {                                                                                                \
+    static const TClass meta = TypInfo::DefineClass<Name, Name::inherited>(Name::StaticClassName); \
+    return meta;                                                                                   \
+  }                                                                                                \
+  const TMetaClass* Name::ClassType() const { return StaticClass(); }
+
+// Followed by the list's body, or by a semicolon when the class's .cpp gives it (PELTO_PUBLISH).
 #define PELTO_PUBLISHED(p) \
 public:                    \
   static void Published(TPublisher<ThisClass>& p)
+
+#define PELTO_PUBLISH(Name, p) void Name::Published(TPublisher<Name>& p)
 
 #define PELTO_ENUM(Name, ...)                                                  \
   enum Name { __VA_ARGS__ };                                                   \

@@ -1776,3 +1776,5 @@ void TcxCustomDataController::LayoutChanged(TcxCustomDataRelation* ARelation)
   if (IsDestroying()) return;
   AddChange(cxDataChange::Data);
 }
+
+PELTO_DEFINE_CLASS(TcxDataControllerNotifier)

@@ -99,7 +99,7 @@ public:
 // Fields register it for free notification with the components they refer to; a removed
 // component reaches the controller's ComponentRemoved.
 class TcxDataControllerNotifier : public TComponent {
-  PELTO_CLASS(TcxDataControllerNotifier, TComponent)
+  PELTO_DECLARE_CLASS(TcxDataControllerNotifier, TComponent)
 public:
   explicit TcxDataControllerNotifier(TcxCustomDataController* ADataController)
       : TComponent(nullptr), FDataController(ADataController)

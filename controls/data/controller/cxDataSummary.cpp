@@ -688,3 +688,55 @@ void TcxDataSummary::RemoveField(TcxCustomDataField* AField)
   }
   if (changed) ReportChange(false);
 }
+
+PELTO_DEFINE_CLASS(TcxDataSummaryCollection)
+
+PELTO_DEFINE_CLASS(TcxCustomDataSummaryItem)
+
+PELTO_DEFINE_CLASS(TcxDataSummaryItem)
+PELTO_PUBLISH(TcxDataSummaryItem, p)
+{
+  p.Property("Format", &TcxDataSummaryItem::GetFormat, &TcxDataSummaryItem::SetFormat);
+  p.Property("Kind", &TcxDataSummaryItem::GetKind, &TcxDataSummaryItem::SetKind).Default(skNone);
+  p.Property("Position", &TcxDataSummaryItem::GetPosition, &TcxDataSummaryItem::SetPosition)
+      .NoDefault()
+      .StoredWhen([](const TObject* O) { return static_cast<const TcxDataSummaryItem*>(O)->StoresPosition(); });
+}
+
+PELTO_DEFINE_CLASS(TcxDataSummaryItems)
+
+PELTO_DEFINE_CLASS(TcxDataFooterSummaryItems)
+
+PELTO_DEFINE_CLASS(TcxDataGroupSummaryItems)
+PELTO_PUBLISH(TcxDataGroupSummaryItems, p)
+{
+  p.Property("BeginText", &TcxDataGroupSummaryItems::GetBeginText, &TcxDataGroupSummaryItems::SetBeginText)
+      .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FBeginText != "("; });
+  p.Property("EndText", &TcxDataGroupSummaryItems::GetEndText, &TcxDataGroupSummaryItems::SetEndText)
+      .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FEndText != ")"; });
+  p.Property("Separator", &TcxDataGroupSummaryItems::GetSeparator, &TcxDataGroupSummaryItems::SetSeparator)
+      .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FSeparator != ","; });
+}
+
+PELTO_DEFINE_CLASS(TcxDataSummaryGroupItemLink)
+
+PELTO_DEFINE_CLASS(TcxDataSummaryGroupItemLinks)
+
+PELTO_DEFINE_CLASS(TcxDataSummaryGroup)
+PELTO_PUBLISH(TcxDataSummaryGroup, p)
+{
+  p.Property("Links", &TcxDataSummaryGroup::GetLinks, &TcxDataSummaryGroup::SetLinks);
+  p.Property("SummaryItems", &TcxDataSummaryGroup::GetSummaryItems, &TcxDataSummaryGroup::SetSummaryItems);
+}
+
+PELTO_DEFINE_CLASS(TcxDataSummaryGroups)
+
+PELTO_DEFINE_CLASS(TcxDataSummary)
+PELTO_PUBLISH(TcxDataSummary, p)
+{
+  p.Property("DefaultGroupSummaryItems", &TcxDataSummary::GetDefaultGroupSummaryItems,
+             &TcxDataSummary::SetDefaultGroupSummaryItems);
+  p.Property("FooterSummaryItems", &TcxDataSummary::GetFooterSummaryItems, &TcxDataSummary::SetFooterSummaryItems);
+  p.Property("SummaryGroups", &TcxDataSummary::GetSummaryGroups, &TcxDataSummary::SetSummaryGroups);
+  p.Property("Options", &TcxDataSummary::GetOptions, &TcxDataSummary::SetOptions).Default(TcxSummaryOptions());
+}

@@ -42,7 +42,7 @@ using TcxDataSummaryItemGetTextEvent =
 
 // The collections of a summary: adding, deleting or a locked change of their items recalculates.
 class TcxDataSummaryCollection : public TCollection {
-  PELTO_CLASS(TcxDataSummaryCollection, TCollection)
+  PELTO_DECLARE_CLASS(TcxDataSummaryCollection, TCollection)
 public:
   TcxDataSummaryCollection(TcxDataSummary* ASummary, TCollectionItemClass AItemClass)
       : TCollection(AItemClass), FSummary(ASummary)
@@ -62,7 +62,7 @@ private:
 
 // A summary item or group link: the controller field it is bound to.
 class TcxCustomDataSummaryItem : public TCollectionItem {
-  PELTO_CLASS(TcxCustomDataSummaryItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TcxCustomDataSummaryItem, TCollectionItem)
 public:
   explicit TcxCustomDataSummaryItem(TCollection* ACollection) : TCollectionItem(ACollection) {}
   // From another summary item: links to this controller's item corresponding to the source's.
@@ -90,7 +90,7 @@ private:
 };
 
 class TcxDataSummaryItem : public TcxCustomDataSummaryItem {
-  PELTO_CLASS(TcxDataSummaryItem, TcxCustomDataSummaryItem)
+  PELTO_DECLARE_CLASS(TcxDataSummaryItem, TcxCustomDataSummaryItem)
 public:
   explicit TcxDataSummaryItem(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {}
   // Also copies Format, Kind, Position and OnGetText from another summary item.
@@ -113,14 +113,7 @@ public:
 
   TcxDataSummaryItemGetTextEvent OnGetText;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Format", &TcxDataSummaryItem::GetFormat, &TcxDataSummaryItem::SetFormat);
-    p.Property("Kind", &TcxDataSummaryItem::GetKind, &TcxDataSummaryItem::SetKind).Default(skNone);
-    p.Property("Position", &TcxDataSummaryItem::GetPosition, &TcxDataSummaryItem::SetPosition)
-        .NoDefault()
-        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataSummaryItem*>(O)->StoresPosition(); });
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   AnsiString FFormat;
@@ -129,7 +122,7 @@ private:
 };
 
 class TcxDataSummaryItems : public TcxDataSummaryCollection {
-  PELTO_CLASS(TcxDataSummaryItems, TcxDataSummaryCollection)
+  PELTO_DECLARE_CLASS(TcxDataSummaryItems, TcxDataSummaryCollection)
 public:
   // Items are of the summary's item class.
   explicit TcxDataSummaryItems(TcxDataSummary* ASummary);
@@ -158,7 +151,7 @@ public:
 };
 
 class TcxDataFooterSummaryItems : public TcxDataSummaryItems {
-  PELTO_CLASS(TcxDataFooterSummaryItems, TcxDataSummaryItems)
+  PELTO_DECLARE_CLASS(TcxDataFooterSummaryItems, TcxDataSummaryItems)
 public:
   using TcxDataSummaryItems::TcxDataSummaryItems;
   bool IsFooter() const override { return true; }
@@ -166,7 +159,7 @@ public:
 };
 
 class TcxDataGroupSummaryItems : public TcxDataSummaryItems {
-  PELTO_CLASS(TcxDataGroupSummaryItems, TcxDataSummaryItems)
+  PELTO_DECLARE_CLASS(TcxDataGroupSummaryItems, TcxDataSummaryItems)
 public:
   // AGroup: the summary group owning the items, nullptr for the summary's default items.
   TcxDataGroupSummaryItems(TcxDataSummary* ASummary, TcxDataSummaryGroup* AGroup = nullptr)
@@ -185,17 +178,7 @@ public:
   void SetEndText(const AnsiString& Value);
   void SetSeparator(const AnsiString& Value);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("BeginText", &TcxDataGroupSummaryItems::GetBeginText, &TcxDataGroupSummaryItems::SetBeginText)
-        .StoredWhen(
-            [](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FBeginText != "("; });
-    p.Property("EndText", &TcxDataGroupSummaryItems::GetEndText, &TcxDataGroupSummaryItems::SetEndText)
-        .StoredWhen([](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FEndText != ")"; });
-    p.Property("Separator", &TcxDataGroupSummaryItems::GetSeparator, &TcxDataGroupSummaryItems::SetSeparator)
-        .StoredWhen(
-            [](const TObject* O) { return static_cast<const TcxDataGroupSummaryItems*>(O)->FSeparator != ","; });
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TcxDataSummaryGroup* FGroup;
@@ -206,7 +189,7 @@ private:
 
 // Ties a grouped item to a summary group: the item's levels use the group's summary items.
 class TcxDataSummaryGroupItemLink : public TcxCustomDataSummaryItem {
-  PELTO_CLASS(TcxDataSummaryGroupItemLink, TcxCustomDataSummaryItem)
+  PELTO_DECLARE_CLASS(TcxDataSummaryGroupItemLink, TcxCustomDataSummaryItem)
 public:
   explicit TcxDataSummaryGroupItemLink(TCollection* ACollection) : TcxCustomDataSummaryItem(ACollection) {}
 
@@ -216,7 +199,7 @@ protected:
 };
 
 class TcxDataSummaryGroupItemLinks : public TcxDataSummaryCollection {
-  PELTO_CLASS(TcxDataSummaryGroupItemLinks, TcxDataSummaryCollection)
+  PELTO_DECLARE_CLASS(TcxDataSummaryGroupItemLinks, TcxDataSummaryCollection)
 public:
   TcxDataSummaryGroupItemLinks(TcxDataSummary* ASummary, TcxDataSummaryGroup* AGroup)
       : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroupItemLink::StaticClass()), FGroup(AGroup)
@@ -234,7 +217,7 @@ private:
 };
 
 class TcxDataSummaryGroup : public TCollectionItem {
-  PELTO_CLASS(TcxDataSummaryGroup, TCollectionItem)
+  PELTO_DECLARE_CLASS(TcxDataSummaryGroup, TCollectionItem)
 public:
   // ACollection must be a TcxDataSummaryGroups.
   explicit TcxDataSummaryGroup(TCollection* ACollection);
@@ -245,11 +228,7 @@ public:
   TcxDataGroupSummaryItems* GetSummaryItems() const { return FSummaryItems.get(); }
   void SetSummaryItems(TcxDataGroupSummaryItems* Value) { FSummaryItems->Assign(Value); }
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Links", &TcxDataSummaryGroup::GetLinks, &TcxDataSummaryGroup::SetLinks);
-    p.Property("SummaryItems", &TcxDataSummaryGroup::GetSummaryItems, &TcxDataSummaryGroup::SetSummaryItems);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   std::unique_ptr<TcxDataSummaryGroupItemLinks> FLinks;
@@ -257,7 +236,7 @@ private:
 };
 
 class TcxDataSummaryGroups : public TcxDataSummaryCollection {
-  PELTO_CLASS(TcxDataSummaryGroups, TcxDataSummaryCollection)
+  PELTO_DECLARE_CLASS(TcxDataSummaryGroups, TcxDataSummaryCollection)
 public:
   explicit TcxDataSummaryGroups(TcxDataSummary* ASummary)
       : TcxDataSummaryCollection(ASummary, TcxDataSummaryGroup::StaticClass())
@@ -272,7 +251,7 @@ public:
 };
 
 class TcxDataSummary : public TPersistent {
-  PELTO_CLASS(TcxDataSummary, TPersistent)
+  PELTO_DECLARE_CLASS(TcxDataSummary, TPersistent)
 public:
   // AItemClass: the class of every summary item (a TcxDataSummaryItem descendant); nullptr
   // for TcxDataSummaryItem.
@@ -318,14 +297,7 @@ public:
 
   std::function<void(TcxDataSummary* ASender)> OnAfterSummary;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("DefaultGroupSummaryItems", &TcxDataSummary::GetDefaultGroupSummaryItems,
-               &TcxDataSummary::SetDefaultGroupSummaryItems);
-    p.Property("FooterSummaryItems", &TcxDataSummary::GetFooterSummaryItems, &TcxDataSummary::SetFooterSummaryItems);
-    p.Property("SummaryGroups", &TcxDataSummary::GetSummaryGroups, &TcxDataSummary::SetSummaryGroups);
-    p.Property("Options", &TcxDataSummary::GetOptions, &TcxDataSummary::SetOptions).Default(TcxSummaryOptions());
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void CalculateFooterSummary();

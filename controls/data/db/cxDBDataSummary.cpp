@@ -50,3 +50,9 @@ void TcxDBDataSummaryItem::DataFieldRemoved(TcxCustomDataField* AField)
 {
   if (AField == FDataField) FDataField = nullptr;
 }
+
+PELTO_DEFINE_CLASS(TcxDBDataSummaryItem)
+PELTO_PUBLISH(TcxDBDataSummaryItem, p)
+{
+  p.Property("FieldName", &TcxDBDataSummaryItem::GetFieldName, &TcxDBDataSummaryItem::SetFieldName);
+}

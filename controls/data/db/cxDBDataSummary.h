@@ -8,7 +8,7 @@ class TcxDBDataController;
 class TcxDBDataField;
 
 class TcxDBDataSummaryItem : public TcxDataSummaryItem {
-  PELTO_CLASS(TcxDBDataSummaryItem, TcxDataSummaryItem)
+  PELTO_DECLARE_CLASS(TcxDBDataSummaryItem, TcxDataSummaryItem)
 public:
   explicit TcxDBDataSummaryItem(TCollection* ACollection) : TcxDataSummaryItem(ACollection) {}
   // Frees the item's own field.
@@ -25,10 +25,7 @@ public:
   // nullptr when the summary belongs to another kind of controller.
   TcxDBDataController* GetDBDataController() const;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("FieldName", &TcxDBDataSummaryItem::GetFieldName, &TcxDBDataSummaryItem::SetFieldName);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   AnsiString FFieldName;

@@ -744,3 +744,16 @@ AnsiString ValueDisplayText(const Variant& AValue)
 }
 
 }  // namespace cxFilter
+
+PELTO_DEFINE_CLASS(TcxFilterCriteria)
+PELTO_PUBLISH(TcxFilterCriteria, p)
+{
+  p.Property("MaxValueListCount", &TcxFilterCriteria::GetMaxValueListCount, &TcxFilterCriteria::SetMaxValueListCount)
+      .Default(0);
+  p.Property("Options", &TcxFilterCriteria::GetOptions, &TcxFilterCriteria::SetOptions)
+      .Default(TcxFilterCriteriaOptions());
+  p.Property("PercentWildcard", &TcxFilterCriteria::GetPercentWildcard, &TcxFilterCriteria::SetPercentWildcard)
+      .Default('%');
+  p.Property("UnderscoreWildcard", &TcxFilterCriteria::GetUnderscoreWildcard, &TcxFilterCriteria::SetUnderscoreWildcard)
+      .Default('_');
+}

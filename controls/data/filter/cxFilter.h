@@ -412,7 +412,7 @@ class TcxFilterValueList;
 // PercentWildcard ('%'), UnderscoreWildcard ('_'). Criteria of an owner that saves them add
 // the criteria data as the binary property "Criteria" with DefineCriteriaData.
 class TcxFilterCriteria : public TPersistent {
-  PELTO_CLASS(TcxFilterCriteria, TPersistent)
+  PELTO_DECLARE_CLASS(TcxFilterCriteria, TPersistent)
 public:
   TcxFilterCriteria();
   ~TcxFilterCriteria() override;
@@ -502,18 +502,7 @@ public:
                                             TcxFilterOperatorKind AOperatorKind, const Variant& AValue,
                                             const AnsiString& ADisplayValue) = 0;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("MaxValueListCount", &TcxFilterCriteria::GetMaxValueListCount, &TcxFilterCriteria::SetMaxValueListCount)
-        .Default(0);
-    p.Property("Options", &TcxFilterCriteria::GetOptions, &TcxFilterCriteria::SetOptions)
-        .Default(TcxFilterCriteriaOptions());
-    p.Property("PercentWildcard", &TcxFilterCriteria::GetPercentWildcard, &TcxFilterCriteria::SetPercentWildcard)
-        .Default('%');
-    p.Property("UnderscoreWildcard", &TcxFilterCriteria::GetUnderscoreWildcard,
-               &TcxFilterCriteria::SetUnderscoreWildcard)
-        .Default('_');
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Refreshes the date ranges, then fires OnChanged.

@@ -820,3 +820,15 @@ TShiftState cxEdit::ButtonCodeToShift(int AButtonCode)
     default: return TShiftState{};
   }
 }
+
+PELTO_DEFINE_CLASS(TcxCustomEdit)
+PELTO_PUBLISH(TcxCustomEdit, p)
+{
+  p.Property("AutoSize", &ThisClass::GetAutoSize, &ThisClass::SetAutoSize).Default(true);
+  p.Property("RepositoryItem", &ThisClass::GetRepositoryItem, &ThisClass::SetRepositoryItem);
+  p.Property("EditValue", &ThisClass::GetEditValue, &ThisClass::SetEditValue).StoredWhen(p.When([](const ThisClass* e) {
+    return e->IsEditValueStored();
+  }));
+  p.Property("Properties", &ThisClass::GetOwnProperties, &ThisClass::SetProperties);
+  p.Property("Style", &ThisClass::GetEditStyle, &ThisClass::SetEditStyle);
+}

@@ -44,7 +44,7 @@ public:
 using TcxEditAfterKeyDownEvent = std::function<void(TObject* Sender, Word& Key, TShiftState Shift)>;
 
 class TcxCustomEdit : public TcxContainer {
-  PELTO_CLASS(TcxCustomEdit, TcxContainer)
+  PELTO_DECLARE_CLASS(TcxCustomEdit, TcxContainer)
 public:
   // Stand-alone, unless made through CreateInplace.
   explicit TcxCustomEdit(TComponent* AOwner);
@@ -140,15 +140,7 @@ public:
   TNotifyEvent OnPost;
   TNotifyEvent PropertiesEvents;  // a design-time placeholder, never fired
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AutoSize", &ThisClass::GetAutoSize, &ThisClass::SetAutoSize).Default(true);
-    p.Property("RepositoryItem", &ThisClass::GetRepositoryItem, &ThisClass::SetRepositoryItem);
-    p.Property("EditValue", &ThisClass::GetEditValue, &ThisClass::SetEditValue)
-        .StoredWhen(p.When([](const ThisClass* e) { return e->IsEditValueStored(); }));
-    p.Property("Properties", &ThisClass::GetOwnProperties, &ThisClass::SetProperties);
-    p.Property("Style", &ThisClass::GetEditStyle, &ThisClass::SetEditStyle);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // ---- Overrides of the class library and the container

@@ -138,3 +138,16 @@ void TcxEditButtons::Update(TCollectionItem*)
 {
   if (OnChange) OnChange(this);
 }
+
+PELTO_DEFINE_CLASS(TcxEditButton)
+PELTO_PUBLISH(TcxEditButton, p)
+{
+  p.Property("Default", &ThisClass::GetDefault, &ThisClass::SetDefault).Default(false);
+  p.Property("Glyph", &ThisClass::GetGlyphForStream, &ThisClass::SetGlyph);
+  p.Property("Kind", &ThisClass::GetKind, &ThisClass::SetKind).Default(bkDown);
+  p.Property("LeftAlignment", &ThisClass::GetLeftAlignment, &ThisClass::SetLeftAlignment).Default(false);
+  p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
+  p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth).Default(0);
+}
+
+PELTO_DEFINE_CLASS(TcxEditButtons)

@@ -12,7 +12,7 @@
 class TBitmap;
 
 class TcxEditButton : public TCollectionItem {
-  PELTO_CLASS(TcxEditButton, TCollectionItem)
+  PELTO_DECLARE_CLASS(TcxEditButton, TCollectionItem)
 public:
   // The first button added while its owner chain is designing (and not loading) becomes Default.
   explicit TcxEditButton(TCollection* Collection);
@@ -40,15 +40,7 @@ public:
   TColor GetTextColor() const { return FTextColor; }
   void SetTextColor(TColor Value) { FTextColor = Value; }
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Default", &ThisClass::GetDefault, &ThisClass::SetDefault).Default(false);
-    p.Property("Glyph", &ThisClass::GetGlyphForStream, &ThisClass::SetGlyph);
-    p.Property("Kind", &ThisClass::GetKind, &ThisClass::SetKind).Default(bkDown);
-    p.Property("LeftAlignment", &ThisClass::GetLeftAlignment, &ThisClass::SetLeftAlignment).Default(false);
-    p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
-    p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth).Default(0);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TBitmap* GetGlyphForStream() const { return GetGlyphIfAny(); }
@@ -64,7 +56,7 @@ private:
 };
 
 class TcxEditButtons : public TOwnedCollection {
-  PELTO_CLASS(TcxEditButtons, TOwnedCollection)
+  PELTO_DECLARE_CLASS(TcxEditButtons, TOwnedCollection)
 public:
   // AOwner is the properties object (not owned).
   explicit TcxEditButtons(TPersistent* AOwner);

@@ -387,3 +387,39 @@ void cxEdit::Finalize()
   DefaultRepository().reset();
   RegisteredProperties().reset();
 }
+
+PELTO_DEFINE_CLASS(TcxCustomEditDefaultValuesProvider)
+
+PELTO_DEFINE_CLASS(TcxCustomEditPropertiesValues)
+
+PELTO_DEFINE_CLASS(TcxEditAlignment)
+PELTO_PUBLISH(TcxEditAlignment, p)
+{
+  p.Property("Horz", &ThisClass::GetHorz, &ThisClass::SetHorz).StoredWhen(p.When([](const ThisClass* a) {
+    return a->FIsHorzAssigned;
+  }));
+  p.Property("Vert", &ThisClass::GetVert, &ThisClass::SetVert).Default(taTopJustify);
+}
+
+PELTO_DEFINE_CLASS(TcxCustomEditProperties)
+PELTO_PUBLISH(TcxCustomEditProperties, p)
+{
+  p.Property("Alignment", &ThisClass::GetAlignment, &ThisClass::SetAlignment).StoredWhen(p.When([](const ThisClass* s) {
+    return s->FAlignment->IsStored();
+  }));
+  p.Property("AutoSelect", &ThisClass::GetAutoSelect, &ThisClass::SetAutoSelect).Default(true);
+  p.Property("BeepOnError", &ThisClass::GetBeepOnError, &ThisClass::SetBeepOnError).Default(false);
+  p.Property("Buttons", &ThisClass::GetButtons, &ThisClass::SetButtons);
+  p.Property("ClearKey", &ThisClass::GetClearKey, &ThisClass::SetClearKey).Default(TShortCut(0));
+  p.Property("ClickKey", &ThisClass::GetClickKey, &ThisClass::SetClickKey).Default(TShortCut(16397));
+  p.Property("ImmediatePost", &ThisClass::GetImmediatePost, &ThisClass::SetImmediatePost).Default(false);
+  p.Property("ReadOnly", &ThisClass::GetReadOnly, &ThisClass::SetReadOnly).StoredWhen(p.When([](const ThisClass* s) {
+    return s->IsReadOnlyStored();
+  }));
+  p.Property("UseLeftAlignmentOnEditing", &ThisClass::GetUseLeftAlignmentOnEditing,
+             &ThisClass::SetUseLeftAlignmentOnEditing)
+      .StoredWhen(p.When([](const ThisClass* s) {
+        return s->FUseLeftAlignmentOnEditing != const_cast<ThisClass*>(s)->DefaultUseLeftAlignmentOnEditing();
+      }));
+  p.Property("ValidateOnEnter", &ThisClass::GetValidateOnEnter, &ThisClass::SetValidateOnEnter).Default(false);
+}

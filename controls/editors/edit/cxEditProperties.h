@@ -53,7 +53,7 @@ public:
 };
 
 class TcxCustomEditDefaultValuesProvider : public TcxInterfacedPersistent, public IcxEditDefaultValuesProvider {
-  PELTO_CLASS(TcxCustomEditDefaultValuesProvider, TcxInterfacedPersistent)
+  PELTO_DECLARE_CLASS(TcxCustomEditDefaultValuesProvider, TcxInterfacedPersistent)
 public:
   using TConstructArg = TPersistent*;
   explicit TcxCustomEditDefaultValuesProvider(TPersistent* AOwner) : TcxInterfacedPersistent(AOwner) {}
@@ -88,7 +88,7 @@ public:
 };
 
 class TcxCustomEditPropertiesValues : public TPersistent {
-  PELTO_CLASS(TcxCustomEditPropertiesValues, TPersistent)
+  PELTO_DECLARE_CLASS(TcxCustomEditPropertiesValues, TPersistent)
 public:
   TcxCustomEditPropertiesValues() = default;
   void Assign(TPersistent* Source) override;
@@ -97,7 +97,7 @@ public:
 };
 
 class TcxEditAlignment : public TPersistent {
-  PELTO_CLASS(TcxEditAlignment, TPersistent)
+  PELTO_DECLARE_CLASS(TcxEditAlignment, TPersistent)
 public:
   explicit TcxEditAlignment(TPersistent* AOwner) : FOwner(AOwner) {}
   void Assign(TPersistent* Source) override;
@@ -115,13 +115,7 @@ public:
 
   TNotifyEvent OnChanged;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Horz", &ThisClass::GetHorz, &ThisClass::SetHorz).StoredWhen(p.When([](const ThisClass* a) {
-      return a->FIsHorzAssigned;
-    }));
-    p.Property("Vert", &ThisClass::GetVert, &ThisClass::SetVert).Default(taTopJustify);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void DoChanged();
@@ -133,7 +127,7 @@ private:
 };
 
 class TcxCustomEditProperties : public TcxInterfacedPersistent {
-  PELTO_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
+  PELTO_DECLARE_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
 public:
   using TConstructArg = TPersistent*;
   // AOwner is the editor, a repository item or a grid item (not owned). Call Init after
@@ -234,26 +228,7 @@ public:
   // Set by the owning editor or repository item; not published.
   TNotifyEvent OnPropertiesChanged;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Alignment", &ThisClass::GetAlignment, &ThisClass::SetAlignment)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->FAlignment->IsStored(); }));
-    p.Property("AutoSelect", &ThisClass::GetAutoSelect, &ThisClass::SetAutoSelect).Default(true);
-    p.Property("BeepOnError", &ThisClass::GetBeepOnError, &ThisClass::SetBeepOnError).Default(false);
-    p.Property("Buttons", &ThisClass::GetButtons, &ThisClass::SetButtons);
-    p.Property("ClearKey", &ThisClass::GetClearKey, &ThisClass::SetClearKey).Default(TShortCut(0));
-    p.Property("ClickKey", &ThisClass::GetClickKey, &ThisClass::SetClickKey).Default(TShortCut(16397));
-    p.Property("ImmediatePost", &ThisClass::GetImmediatePost, &ThisClass::SetImmediatePost).Default(false);
-    p.Property("ReadOnly", &ThisClass::GetReadOnly, &ThisClass::SetReadOnly).StoredWhen(p.When([](const ThisClass* s) {
-      return s->IsReadOnlyStored();
-    }));
-    p.Property("UseLeftAlignmentOnEditing", &ThisClass::GetUseLeftAlignmentOnEditing,
-               &ThisClass::SetUseLeftAlignmentOnEditing)
-        .StoredWhen(p.When([](const ThisClass* s) {
-          return s->FUseLeftAlignmentOnEditing != const_cast<ThisClass*>(s)->DefaultUseLeftAlignmentOnEditing();
-        }));
-    p.Property("ValidateOnEnter", &ThisClass::GetValidateOnEnter, &ThisClass::SetValidateOnEnter).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Makes the assigned-values object of GetAssignedValuesClass; descendants with their own class

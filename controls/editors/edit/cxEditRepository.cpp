@@ -245,3 +245,15 @@ void TcxInplaceEditList::Clear()
     FItems.pop_back();
   }
 }
+
+PELTO_DEFINE_CLASS(TcxEditRepositoryItem)
+PELTO_PUBLISH(TcxEditRepositoryItem, p)
+{
+  p.Property("Properties", &ThisClass::GetProperties, &ThisClass::SetProperties);
+}
+
+PELTO_DEFINE_CLASS(TcxEditRepository)
+
+PELTO_DEFINE_CLASS(TcxCustomEditData)
+
+PELTO_DEFINE_CLASS(TcxEditDataBinding)

@@ -39,7 +39,7 @@ private:
 class TcxEditRepository;
 
 class TcxEditRepositoryItem : public TComponent {
-  PELTO_CLASS(TcxEditRepositoryItem, TComponent)
+  PELTO_DECLARE_CLASS(TcxEditRepositoryItem, TComponent)
 public:
   explicit TcxEditRepositoryItem(TComponent* AOwner);
   // Tells every listener, last first, that the item goes, then leaves the repository.
@@ -64,7 +64,7 @@ public:
 
   TNotifyEvent PropertiesEvents;  // a design-time placeholder
 
-  PELTO_PUBLISHED(p) { p.Property("Properties", &ThisClass::GetProperties, &ThisClass::SetProperties); }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Descendants with their own properties class call it at the end of their constructor.
@@ -77,7 +77,7 @@ private:
 };
 
 class TcxEditRepository : public TComponent {
-  PELTO_CLASS(TcxEditRepository, TComponent)
+  PELTO_DECLARE_CLASS(TcxEditRepository, TComponent)
 public:
   explicit TcxEditRepository(TComponent* AOwner) : TComponent(AOwner) {}
   // Frees every item, last first.
@@ -101,7 +101,7 @@ private:
 
 // Per-cell state an in-place owner keeps for an editor between activations.
 class TcxCustomEditData : public TObject {
-  PELTO_CLASS(TcxCustomEditData, TObject)
+  PELTO_DECLARE_CLASS(TcxCustomEditData, TObject)
 public:
   using TConstructArg = TcxCustomEdit*;
   explicit TcxCustomEditData(TcxCustomEdit* AEdit);
@@ -118,7 +118,7 @@ private:
 };
 
 class TcxEditDataBinding : public TPersistent {
-  PELTO_CLASS(TcxEditDataBinding, TPersistent)
+  PELTO_DECLARE_CLASS(TcxEditDataBinding, TPersistent)
 public:
   using TConstructArg = TcxCustomEdit*;
   explicit TcxEditDataBinding(TcxCustomEdit* AEdit);

@@ -161,3 +161,18 @@ bool TcxCustomEditStyle::IsEditValueStored(int AValue) const
 // ---- TcxEditStyleController
 
 TcxEditStyleController::TcxEditStyleController(TComponent* AOwner) : TcxStyleController(AOwner) { RecreateStyle(); }
+
+PELTO_DEFINE_CLASS(TcxCustomEditStyle)
+
+PELTO_DEFINE_CLASS(TcxEditStyle)
+PELTO_PUBLISH(TcxEditStyle, p)
+{
+  p.Property("ButtonStyle", &ThisClass::GetButtonStyle, &ThisClass::SetButtonStyle)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsEditValueStored(svButtonStyle); }));
+  p.Property("ButtonTransparency", &ThisClass::GetButtonTransparency, &ThisClass::SetButtonTransparency)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsEditValueStored(svButtonTransparency); }));
+  p.Property("PopupBorderStyle", &ThisClass::GetPopupBorderStyle, &ThisClass::SetPopupBorderStyle)
+      .StoredWhen(p.When([](const ThisClass* s) { return s->IsEditValueStored(svPopupBorderStyle); }));
+}
+
+PELTO_DEFINE_CLASS(TcxEditStyleController)

@@ -11,7 +11,7 @@
 constexpr int svButtonStyle = 8, svButtonTransparency = 9, svPopupBorderStyle = 10;
 
 class TcxCustomEditStyle : public TcxContainerStyle {
-  PELTO_CLASS(TcxCustomEditStyle, TcxContainerStyle)
+  PELTO_DECLARE_CLASS(TcxCustomEditStyle, TcxContainerStyle)
 public:
   using TConstructArg = TPersistent*;
   explicit TcxCustomEditStyle(TPersistent* AOwner, bool AIsReference = false);
@@ -59,23 +59,15 @@ private:
 };
 
 class TcxEditStyle : public TcxCustomEditStyle {
-  PELTO_CLASS(TcxEditStyle, TcxCustomEditStyle)
+  PELTO_DECLARE_CLASS(TcxEditStyle, TcxCustomEditStyle)
 public:
   using TcxCustomEditStyle::TcxCustomEditStyle;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ButtonStyle", &ThisClass::GetButtonStyle, &ThisClass::SetButtonStyle)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsEditValueStored(svButtonStyle); }));
-    p.Property("ButtonTransparency", &ThisClass::GetButtonTransparency, &ThisClass::SetButtonTransparency)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsEditValueStored(svButtonTransparency); }));
-    p.Property("PopupBorderStyle", &ThisClass::GetPopupBorderStyle, &ThisClass::SetPopupBorderStyle)
-        .StoredWhen(p.When([](const ThisClass* s) { return s->IsEditValueStored(svPopupBorderStyle); }));
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TcxEditStyleController : public TcxStyleController {
-  PELTO_CLASS(TcxEditStyleController, TcxStyleController)
+  PELTO_DECLARE_CLASS(TcxEditStyleController, TcxStyleController)
 public:
   explicit TcxEditStyleController(TComponent* AOwner);
   TcxEditStyle* GetEditStyle() const { return static_cast<TcxEditStyle*>(GetStyle()); }

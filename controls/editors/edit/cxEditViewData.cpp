@@ -506,3 +506,5 @@ void cxEditUtils::CalculateEditFrame(TcxCustomEditViewData* VD, TcxCustomEditVie
   VI->TextColor = text;
   VI->SetBackgroundColor(background);
 }
+
+PELTO_DEFINE_CLASS(TcxCustomEditViewData)

@@ -15,7 +15,7 @@
 class IcxCustomInnerEdit;
 
 class TcxCustomEditViewData : public TPersistent {
-  PELTO_CLASS(TcxCustomEditViewData, TPersistent)
+  PELTO_DECLARE_CLASS(TcxCustomEditViewData, TPersistent)
 public:
   TcxCustomEditViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace);
   ~TcxCustomEditViewData() override = default;

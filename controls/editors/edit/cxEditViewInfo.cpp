@@ -220,3 +220,7 @@ bool TcxCustomEditViewInfo::Repaint(TWinControl* AControl, TcxCustomEditViewInfo
   }
   return result;
 }
+
+PELTO_DEFINE_CLASS(TcxEditButtonViewInfo)
+
+PELTO_DEFINE_CLASS(TcxCustomEditViewInfo)

@@ -15,7 +15,7 @@ class TFont;
 class TWinControl;
 
 class TcxEditButtonViewInfo : public TPersistent, public TcxEditButtonPaintInfo {
-  PELTO_CLASS(TcxEditButtonViewInfo, TPersistent)
+  PELTO_DECLARE_CLASS(TcxEditButtonViewInfo, TPersistent)
 public:
   int ButtonIndex = -1;  // in the properties' button collection
   bool Default = false;
@@ -32,7 +32,7 @@ public:
 };
 
 class TcxCustomEditViewInfo : public TcxEditPaintViewInfo {
-  PELTO_CLASS(TcxCustomEditViewInfo, TcxEditPaintViewInfo)
+  PELTO_DECLARE_CLASS(TcxCustomEditViewInfo, TcxEditPaintViewInfo)
 public:
   TcxCustomEditViewInfo() = default;
   ~TcxCustomEditViewInfo() override = default;

@@ -1508,3 +1508,5 @@ void TcxEditPaintViewInfo::PaintButtonContent(TcxCanvas* Canvas, int Index, cons
 {
   cxEditUtils::PaintButtonContent(Canvas, *this, Index, R, ContentColor, FaceColor);
 }
+
+PELTO_DEFINE_CLASS(TcxEditPaintViewInfo)

@@ -53,7 +53,7 @@ struct TcxEditButtonPaintInfo {
 // The editor view info as painting sees it; the editors' view info derives from it. BorderStyle
 // (of the container) holds the effective edit border style by value.
 class TcxEditPaintViewInfo : public TcxContainerViewInfo {
-  PELTO_CLASS(TcxEditPaintViewInfo, TcxContainerViewInfo)
+  PELTO_DECLARE_CLASS(TcxEditPaintViewInfo, TcxContainerViewInfo)
 public:
   TcxEditPaintViewInfo() = default;
   ~TcxEditPaintViewInfo() override = default;

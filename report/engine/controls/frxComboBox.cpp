@@ -362,3 +362,21 @@ void TfrxComboEdit::KeyDown(Word& Key, TShiftState Shift)
   if (Key == VK_RETURN || Key == VK_ESCAPE)
     if (TCustomForm* form = GetParentForm()) form->Perform(CM_DIALOGKEY, Key, 0);
 }
+
+PELTO_DEFINE_CLASS(TfrxCustomComboBox)
+
+PELTO_DEFINE_CLASS(TfrxComboBox)
+PELTO_PUBLISH(TfrxComboBox, p)
+{
+  p.Property("ListWidth", &ThisClass::GetListWidth, &ThisClass::SetListWidth).Default(0);
+  p.Property("ReadOnly", &ThisClass::GetReadOnly, &ThisClass::SetReadOnly).Default(false);
+}
+
+PELTO_DEFINE_CLASS(TfrxComboEdit)
+PELTO_PUBLISH(TfrxComboEdit, p)
+{
+  p.Property("Glyph", &ThisClass::GetGlyph, &ThisClass::SetGlyph);
+  p.Property("ButtonEnabled", &ThisClass::GetButtonEnabled, &ThisClass::SetButtonEnabled).Default(true);
+  p.Property("ButtonHint", &ThisClass::GetButtonHint, &ThisClass::SetButtonHint);
+  p.Property("OnButtonClick", TypeInfo_TNotifyEvent(), &ThisClass::OnButtonClick, &ThisClass::OnButtonClick);
+}

@@ -13,7 +13,7 @@ class TPanel;
 class TSpeedButton;
 
 class TfrxCustomComboBox : public TCustomComboBox {
-  PELTO_CLASS(TfrxCustomComboBox, TCustomComboBox)
+  PELTO_DECLARE_CLASS(TfrxCustomComboBox, TCustomComboBox)
 public:
   static constexpr int ButtonWidth = 11;
 
@@ -70,19 +70,15 @@ private:
 };
 
 class TfrxComboBox : public TfrxCustomComboBox {
-  PELTO_CLASS(TfrxComboBox, TfrxCustomComboBox)
+  PELTO_DECLARE_CLASS(TfrxComboBox, TfrxCustomComboBox)
 public:
   using TfrxCustomComboBox::TfrxCustomComboBox;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ListWidth", &ThisClass::GetListWidth, &ThisClass::SetListWidth).Default(0);
-    p.Property("ReadOnly", &ThisClass::GetReadOnly, &ThisClass::SetReadOnly).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxComboEdit : public TCustomComboBox {
-  PELTO_CLASS(TfrxComboEdit, TCustomComboBox)
+  PELTO_DECLARE_CLASS(TfrxComboEdit, TCustomComboBox)
 public:
   explicit TfrxComboEdit(TComponent* AOwner);
 
@@ -97,13 +93,7 @@ public:
 
   TNotifyEvent OnButtonClick;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Glyph", &ThisClass::GetGlyph, &ThisClass::SetGlyph);
-    p.Property("ButtonEnabled", &ThisClass::GetButtonEnabled, &ThisClass::SetButtonEnabled).Default(true);
-    p.Property("ButtonHint", &ThisClass::GetButtonHint, &ThisClass::SetButtonHint);
-    p.Property("OnButtonClick", TypeInfo_TNotifyEvent(), &ThisClass::OnButtonClick, &ThisClass::OnButtonClick);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void CreateWnd() override;

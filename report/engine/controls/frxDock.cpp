@@ -830,3 +830,22 @@ void RestoreFormPosition(TCustomIniFile* Settings, TCustomForm* Form)
 }
 
 }  // namespace frxDock
+
+PELTO_DEFINE_CLASS(TfrxDock)
+PELTO_PUBLISH(TfrxDock, p) { p.Property("RowSize", &ThisClass::GetRowSize, &ThisClass::SetRowSize).Default(26); }
+
+PELTO_DEFINE_CLASS(TfrxDragBox)
+
+PELTO_DEFINE_CLASS(TfrxTBPanel)
+
+PELTO_DEFINE_CLASS(TfrxFloatWindow)
+
+PELTO_DEFINE_CLASS(TfrxToolBar)
+PELTO_PUBLISH(TfrxToolBar, p)
+{
+  p.Property("CanFloat", &ThisClass::GetCanFloat, &ThisClass::SetCanFloat).Default(true);
+  p.Property("Orientation", &ThisClass::GetOrientation, &ThisClass::SetOrientation).Default(toAny);
+  p.Property("Caption", &ThisClass::GetCaption, &ThisClass::SetCaption);
+}
+
+PELTO_DEFINE_CLASS(TfrxDockSite)

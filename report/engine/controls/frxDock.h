@@ -25,7 +25,7 @@ class TfrxToolBar;
 PELTO_ENUM(TfrxOrientation, toAny, toVertOnly, toHorzOnly)
 
 class TfrxDock : public TCustomPanel {
-  PELTO_CLASS(TfrxDock, TCustomPanel)
+  PELTO_DECLARE_CLASS(TfrxDock, TCustomPanel)
 public:
   explicit TfrxDock(TComponent* AOwner);
 
@@ -37,7 +37,7 @@ public:
   // Removes empty rows and sizes the dock to its rows (1 pixel when empty).
   void AdjustBounds();
 
-  PELTO_PUBLISHED(p) { p.Property("RowSize", &ThisClass::GetRowSize, &ThisClass::SetRowSize).Default(26); }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Loaded() override;
@@ -49,7 +49,7 @@ private:
 
 // The grip at the start of a tool bar; its mouse goes to the bar in the bar's coordinates.
 class TfrxDragBox : public TGraphicControl {
-  PELTO_CLASS(TfrxDragBox, TGraphicControl)
+  PELTO_DECLARE_CLASS(TfrxDragBox, TGraphicControl)
 public:
   explicit TfrxDragBox(TComponent* AOwner);
 
@@ -62,7 +62,7 @@ protected:
 
 // A group of tool buttons in a bar: aligned left in a top or bottom dock, top in a side dock.
 class TfrxTBPanel : public TCustomPanel {
-  PELTO_CLASS(TfrxTBPanel, TCustomPanel)
+  PELTO_DECLARE_CLASS(TfrxTBPanel, TCustomPanel)
 public:
   explicit TfrxTBPanel(TComponent* AOwner);
   void SetParent(TWinControl* AParent) override;
@@ -74,7 +74,7 @@ protected:
 // The border-less window of a floating bar: a grey frame and title band with the bar's caption
 // and a close button; the bar sits at (3, 18).
 class TfrxFloatWindow : public TCustomForm {
-  PELTO_CLASS(TfrxFloatWindow, TCustomForm)
+  PELTO_DECLARE_CLASS(TfrxFloatWindow, TCustomForm)
 public:
   explicit TfrxFloatWindow(TComponent* AOwner);
   ~TfrxFloatWindow() override;
@@ -102,7 +102,7 @@ private:
 };
 
 class TfrxToolBar : public TCustomPanel {
-  PELTO_CLASS(TfrxToolBar, TCustomPanel)
+  PELTO_DECLARE_CLASS(TfrxToolBar, TCustomPanel)
 public:
   explicit TfrxToolBar(TComponent* AOwner);
   ~TfrxToolBar() override;
@@ -139,12 +139,7 @@ public:
   // Orientation allows; false when none does.
   bool TryDock(TWinControl* Form, POINT Point);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("CanFloat", &ThisClass::GetCanFloat, &ThisClass::SetCanFloat).Default(true);
-    p.Property("Orientation", &ThisClass::GetOrientation, &ThisClass::SetOrientation).Default(toAny);
-    p.Property("Caption", &ThisClass::GetCaption, &ThisClass::SetCaption);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Paint() override;
@@ -170,7 +165,7 @@ private:
 
 // A panel tool windows dock into; a 3-pixel sizing bar beside it changes its width.
 class TfrxDockSite : public TCustomPanel {
-  PELTO_CLASS(TfrxDockSite, TCustomPanel)
+  PELTO_DECLARE_CLASS(TfrxDockSite, TCustomPanel)
 public:
   explicit TfrxDockSite(TComponent* AOwner);
   void SetParent(TWinControl* AParent) override;

@@ -332,3 +332,12 @@ void TfrxFontComboBox::PaintEditOffset(TCanvas* Canvas, const RECT& Band)
   int top = Band.top + (Band.bottom - Band.top - FTrueTypeBmp->GetHeight()) / 2;
   frxUtils::DrawTransparentBitmap(Canvas, Band.left, top, FTrueTypeBmp.get());
 }
+
+PELTO_DEFINE_CLASS(TfrxFontPreview)
+
+PELTO_DEFINE_CLASS(TfrxFontComboBox)
+PELTO_PUBLISH(TfrxFontComboBox, p)
+{
+  p.Property("ShowMRU", &ThisClass::GetShowMRU, &ThisClass::SetShowMRU).Default(true);
+  p.Property("MRURegKey", &ThisClass::GetMRURegKey, &ThisClass::SetMRURegKey);
+}

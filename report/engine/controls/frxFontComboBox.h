@@ -41,7 +41,7 @@ void ListFonts(TStrings* Names);
 
 // The floating sample: a 200 x 50 tool window showing a font's name in that font, size 18.
 class TfrxFontPreview : public TWinControl {
-  PELTO_CLASS(TfrxFontPreview, TWinControl)
+  PELTO_DECLARE_CLASS(TfrxFontPreview, TWinControl)
 public:
   explicit TfrxFontPreview(TComponent* AOwner);
   TPanel* GetPanel() const { return FPanel; }
@@ -56,7 +56,7 @@ private:
 };
 
 class TfrxFontComboBox : public TfrxCustomComboBox {
-  PELTO_CLASS(TfrxFontComboBox, TfrxCustomComboBox)
+  PELTO_DECLARE_CLASS(TfrxFontComboBox, TfrxCustomComboBox)
 public:
   explicit TfrxFontComboBox(TComponent* AOwner);
   ~TfrxFontComboBox() override;
@@ -79,11 +79,7 @@ public:
   // Moves Name to the top of the recently used block and stores the block (with ShowMRU).
   void RememberFont(const AnsiString& Name);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ShowMRU", &ThisClass::GetShowMRU, &ThisClass::SetShowMRU).Default(true);
-    p.Property("MRURegKey", &ThisClass::GetMRURegKey, &ThisClass::SetMRURegKey);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void CreateWnd() override;

@@ -150,3 +150,5 @@ void TfrxScrollWin::Paint()
   canvas->GetBrush()->SetStyle(bsSolid);
   canvas->FillRect(GetClientRect());
 }
+
+PELTO_DEFINE_CLASS(TfrxScrollWin)

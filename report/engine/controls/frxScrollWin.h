@@ -17,7 +17,7 @@ int ScrollCodePosition(int Code, int Position, int TrackPos, int Range, int Smal
 }  // namespace frxScrollWin
 
 class TfrxScrollWin : public TCustomControl {
-  PELTO_CLASS(TfrxScrollWin, TCustomControl)
+  PELTO_DECLARE_CLASS(TfrxScrollWin, TCustomControl)
 public:
   explicit TfrxScrollWin(TComponent* AOwner);
 

@@ -315,3 +315,18 @@ namespace frxDBSet {
 void Initialize() { Classes::RegisterClasses({TfrxUserDataSet::StaticClass(), TfrxDBDataset::StaticClass()}); }
 
 }  // namespace frxDBSet
+
+PELTO_DEFINE_CLASS(TfrxCustomDBDataSet)
+PELTO_PUBLISH(TfrxCustomDBDataSet, p)
+{
+  p.Property("CloseDataSource", &ThisClass::CloseDataSource, &ThisClass::CloseDataSource).Default(false);
+  p.Property("FieldAliases", &ThisClass::GetFieldAliases, &ThisClass::SetFieldAliases);
+  p.Property("OpenDataSource", &ThisClass::OpenDataSource, &ThisClass::OpenDataSource).Default(true);
+}
+
+PELTO_DEFINE_CLASS(TfrxDBDataset)
+PELTO_PUBLISH(TfrxDBDataset, p)
+{
+  p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet).StoredWhen(&ThisClass::StoresSource);
+  p.Property("DataSource", &ThisClass::GetDataSource, &ThisClass::SetDataSource).StoredWhen(&ThisClass::StoresSource);
+}

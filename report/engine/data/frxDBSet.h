@@ -13,7 +13,7 @@ class TField;
 
 // Aliases and the map of the names a report uses to the platform's field objects.
 class TfrxCustomDBDataSet : public TfrxDataSet {
-  PELTO_CLASS(TfrxCustomDBDataSet, TfrxDataSet)
+  PELTO_DECLARE_CLASS(TfrxCustomDBDataSet, TfrxDataSet)
 public:
   explicit TfrxCustomDBDataSet(TComponent* AOwner);
 
@@ -24,12 +24,7 @@ public:
   AnsiString ConvertAlias(const AnsiString& Name) const;
   Integer FieldsCount() override;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("CloseDataSource", &ThisClass::CloseDataSource, &ThisClass::CloseDataSource).Default(false);
-    p.Property("FieldAliases", &ThisClass::GetFieldAliases, &ThisClass::SetFieldAliases);
-    p.Property("OpenDataSource", &ThisClass::OpenDataSource, &ThisClass::OpenDataSource).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Sorted, duplicates ignored; each name carries its TField (nullptr when unmatched). Not owned.
@@ -43,7 +38,7 @@ private:
 // first use and stays open unless CloseDataSource. Unknown field names never raise: the value is
 // Null, the display text names the binding, and the report's error list gets a message.
 class TfrxDBDataset : public TfrxCustomDBDataSet {
-  PELTO_CLASS(TfrxDBDataset, TfrxCustomDBDataSet)
+  PELTO_DECLARE_CLASS(TfrxDBDataset, TfrxCustomDBDataSet)
 public:
   explicit TfrxDBDataset(TComponent* AOwner);
   // Puts the source's after-open handler back when a run did not finalize.
@@ -77,11 +72,7 @@ public:
   void AssignBlobTo(const AnsiString& Field, TObject* Target) override;
   void GetFieldList(TStrings* List) override;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet).StoredWhen(&ThisClass::StoresSource);
-    p.Property("DataSource", &ThisClass::GetDataSource, &ThisClass::SetDataSource).StoredWhen(&ThisClass::StoresSource);
-  }
+  PELTO_PUBLISHED(p);
 
   // The source is stored with the object only when no report owns it.
   static bool StoresSource(const TObject* Self);

@@ -132,3 +132,18 @@ void GetGlobalDataSetList(TStrings* List)
 }
 
 }  // namespace frxClass
+
+PELTO_DEFINE_CLASS(TfrxDialogComponent)
+
+PELTO_DEFINE_CLASS(TfrxDataSet)
+PELTO_PUBLISH(TfrxDataSet, p)
+{
+  p.Property("Enabled", &ThisClass::Enabled, &ThisClass::Enabled).Default(true);
+  p.Property("RangeBegin", &ThisClass::RangeBegin, &ThisClass::RangeBegin).Default(rbFirst);
+  p.Property("RangeEnd", &ThisClass::RangeEnd, &ThisClass::RangeEnd).Default(reLast);
+  p.Property("RangeEndCount", &ThisClass::RangeEndCount, &ThisClass::RangeEndCount).Default(0);
+  p.Property("UserName", &ThisClass::GetUserName, &ThisClass::SetUserName);
+}
+
+PELTO_DEFINE_CLASS(TfrxUserDataSet)
+PELTO_PUBLISH(TfrxUserDataSet, p) { p.Property("Fields", &ThisClass::GetFields, &ThisClass::SetFields); }

@@ -13,7 +13,7 @@
 
 // A non-visual object shown on a dialog page as a 28 x 28 tile.
 class TfrxDialogComponent : public TfrxReportComponent {
-  PELTO_CLASS(TfrxDialogComponent, TfrxReportComponent)
+  PELTO_DECLARE_CLASS(TfrxDialogComponent, TfrxReportComponent)
 public:
   explicit TfrxDialogComponent(TComponent* AOwner);
   // The tile keeps its size.
@@ -29,7 +29,7 @@ PELTO_ENUM(TfrxFieldType, fftNumeric, fftString, fftBoolean)
 class TfrxReport;
 
 class TfrxDataSet : public TfrxDialogComponent {
-  PELTO_CLASS(TfrxDataSet, TfrxDialogComponent)
+  PELTO_DECLARE_CLASS(TfrxDataSet, TfrxDialogComponent)
 public:
   using TfrxNotifyEvent = std::function<void(TObject* Sender)>;
   using TfrxCheckEOFEvent = std::function<void(TObject* Sender, bool& Eof)>;
@@ -74,14 +74,7 @@ public:
   TfrxCheckEOFEvent OnCheckEOF;
   TfrxNotifyEvent OnFirst, OnNext, OnPrior, OnOpen, OnClose;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Enabled", &ThisClass::Enabled, &ThisClass::Enabled).Default(true);
-    p.Property("RangeBegin", &ThisClass::RangeBegin, &ThisClass::RangeBegin).Default(rbFirst);
-    p.Property("RangeEnd", &ThisClass::RangeEnd, &ThisClass::RangeEnd).Default(reLast);
-    p.Property("RangeEndCount", &ThisClass::RangeEndCount, &ThisClass::RangeEndCount).Default(0);
-    p.Property("UserName", &ThisClass::GetUserName, &ThisClass::SetUserName);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   AnsiString FUserName;
@@ -89,7 +82,7 @@ private:
 
 // Values through OnGetValue; also the fixed-row-count data set of data bands.
 class TfrxUserDataSet : public TfrxDataSet {
-  PELTO_CLASS(TfrxUserDataSet, TfrxDataSet)
+  PELTO_DECLARE_CLASS(TfrxUserDataSet, TfrxDataSet)
 public:
   explicit TfrxUserDataSet(TComponent* AOwner) : TfrxDataSet(AOwner) {}
 
@@ -102,7 +95,7 @@ public:
 
   std::function<void(const AnsiString& VarName, Variant& Value)> OnGetValue;
 
-  PELTO_PUBLISHED(p) { p.Property("Fields", &ThisClass::GetFields, &ThisClass::SetFields); }
+  PELTO_PUBLISHED(p);
 
 private:
   TStringList FFields;

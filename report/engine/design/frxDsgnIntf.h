@@ -36,7 +36,7 @@ enum : Byte {
 // ---- Property editors ------------------------------------------------------------------------
 
 class TfrxPropertyEditor : public TObject {
-  PELTO_CLASS(TfrxPropertyEditor, TObject)
+  PELTO_DECLARE_CLASS(TfrxPropertyEditor, TObject)
 public:
   TfrxPropertyEditor() = default;
   ~TfrxPropertyEditor() override = default;
@@ -84,9 +84,9 @@ private:
   std::vector<const TPropInfo*> FProps;
 };
 
-#define FRX_EDITOR(Name, Parent) \
-  class Name : public Parent {   \
-    PELTO_CLASS(Name, Parent)    \
+#define FRX_EDITOR(Name, Parent)      \
+  class Name : public Parent {        \
+    PELTO_DECLARE_CLASS(Name, Parent) \
   public:
 
 FRX_EDITOR(TfrxIntegerProperty, TfrxPropertyEditor)
@@ -208,7 +208,7 @@ void SetValue(const AnsiString& Value) override;
 class TfrxPropertyList;
 
 class TfrxPropertyItem : public TCollectionItem {
-  PELTO_CLASS(TfrxPropertyItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxPropertyItem, TCollectionItem)
 public:
   explicit TfrxPropertyItem(TCollection* Collection) : TCollectionItem(Collection) {}
   ~TfrxPropertyItem() override;
@@ -218,7 +218,7 @@ public:
 };
 
 class TfrxPropertyList : public TCollection {
-  PELTO_CLASS(TfrxPropertyList, TCollection)
+  PELTO_DECLARE_CLASS(TfrxPropertyList, TCollection)
 public:
   explicit TfrxPropertyList(TComponent* ADesigner);
   TfrxPropertyItem* Add() { return static_cast<TfrxPropertyItem*>(TCollection::Add()); }
@@ -237,7 +237,7 @@ private:
 // ---- Component editors -----------------------------------------------------------------------
 
 class TfrxComponentEditor : public TObject {
-  PELTO_CLASS(TfrxComponentEditor, TObject)
+  PELTO_DECLARE_CLASS(TfrxComponentEditor, TObject)
 public:
   TfrxComponentEditor() = default;
   void Init(TfrxComponent* AComponent, TComponent* ADesigner, TComponent* AMenu);
@@ -253,7 +253,7 @@ public:
 // ---- Registries ------------------------------------------------------------------------------
 
 class TfrxObjectItem : public TCollectionItem {
-  PELTO_CLASS(TfrxObjectItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxObjectItem, TCollectionItem)
 public:
   explicit TfrxObjectItem(TCollection* C);
   ~TfrxObjectItem() override;
@@ -266,7 +266,7 @@ public:
 };
 
 class TfrxObjectCollection : public TCollection {
-  PELTO_CLASS(TfrxObjectCollection, TCollection)
+  PELTO_DECLARE_CLASS(TfrxObjectCollection, TCollection)
 public:
   TfrxObjectCollection() : TCollection(TfrxObjectItem::StaticClass()) {}
   // A class with the same flags registered before is not added again; a class is also made
@@ -288,7 +288,7 @@ public:
 };
 
 class TfrxComponentEditorItem : public TCollectionItem {
-  PELTO_CLASS(TfrxComponentEditorItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxComponentEditorItem, TCollectionItem)
 public:
   explicit TfrxComponentEditorItem(TCollection* C) : TCollectionItem(C) {}
   TClass ComponentClass = nullptr;
@@ -296,7 +296,7 @@ public:
 };
 
 class TfrxComponentEditorCollection : public TCollection {
-  PELTO_CLASS(TfrxComponentEditorCollection, TCollection)
+  PELTO_DECLARE_CLASS(TfrxComponentEditorCollection, TCollection)
 public:
   TfrxComponentEditorCollection() : TCollection(TfrxComponentEditorItem::StaticClass()) {}
   void Register(TClass ComponentClass, TClass EditorClass);
@@ -307,7 +307,7 @@ public:
 };
 
 class TfrxPropertyEditorItem : public TCollectionItem {
-  PELTO_CLASS(TfrxPropertyEditorItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxPropertyEditorItem, TCollectionItem)
 public:
   explicit TfrxPropertyEditorItem(TCollection* C) : TCollectionItem(C) {}
   const TTypeInfo* PropertyType = nullptr;
@@ -317,7 +317,7 @@ public:
 };
 
 class TfrxPropertyEditorCollection : public TCollection {
-  PELTO_CLASS(TfrxPropertyEditorCollection, TCollection)
+  PELTO_DECLARE_CLASS(TfrxPropertyEditorCollection, TCollection)
 public:
   TfrxPropertyEditorCollection() : TCollection(TfrxPropertyEditorItem::StaticClass()) {}
   void Register(const TTypeInfo* PropertyType, TClass ComponentClass, const AnsiString& PropertyName,
@@ -330,14 +330,14 @@ public:
 };
 
 class TfrxExportFilterItem : public TCollectionItem {
-  PELTO_CLASS(TfrxExportFilterItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxExportFilterItem, TCollectionItem)
 public:
   explicit TfrxExportFilterItem(TCollection* C) : TCollectionItem(C) {}
   TfrxCustomExportFilter* Filter = nullptr;  // not owned
 };
 
 class TfrxExportFilterCollection : public TCollection {
-  PELTO_CLASS(TfrxExportFilterCollection, TCollection)
+  PELTO_DECLARE_CLASS(TfrxExportFilterCollection, TCollection)
 public:
   TfrxExportFilterCollection() : TCollection(TfrxExportFilterItem::StaticClass()) {}
   // nullptr and a filter already listed are ignored.
@@ -347,7 +347,7 @@ public:
 };
 
 class TfrxWizardItem : public TCollectionItem {
-  PELTO_CLASS(TfrxWizardItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxWizardItem, TCollectionItem)
 public:
   explicit TfrxWizardItem(TCollection* C);
   ~TfrxWizardItem() override;
@@ -358,7 +358,7 @@ public:
 };
 
 class TfrxWizardCollection : public TCollection {
-  PELTO_CLASS(TfrxWizardCollection, TCollection)
+  PELTO_DECLARE_CLASS(TfrxWizardCollection, TCollection)
 public:
   TfrxWizardCollection() : TCollection(TfrxWizardItem::StaticClass()) {}
   // A class already listed is ignored. The entry keeps a copy of Bitmap (nullptr: no picture).

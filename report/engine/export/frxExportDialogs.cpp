@@ -168,3 +168,13 @@ TfrxPDFExportDialog::TfrxPDFExportDialog(TComponent* AOwner) : TfrxExportDialogB
   OkB = FOkButton;
   CancelB = FCancelButton;
 }
+
+PELTO_DEFINE_CLASS(TfrxExportDialogBase)
+
+PELTO_DEFINE_CLASS(TfrxXLSExportDialog)
+
+PELTO_DEFINE_CLASS(TfrxIMGExportDialog)
+
+PELTO_DEFINE_CLASS(TfrxRTFExportDialog)
+
+PELTO_DEFINE_CLASS(TfrxPDFExportDialog)

@@ -18,7 +18,7 @@ class TfrxCustomExportFilter;
 
 // The page range every export dialog has: all pages, the current one, or a list.
 class TfrxExportDialogBase : public TForm {
-  PELTO_CLASS(TfrxExportDialogBase, TForm)
+  PELTO_DECLARE_CLASS(TfrxExportDialogBase, TForm)
 public:
   explicit TfrxExportDialogBase(TComponent* AOwner);
 
@@ -55,7 +55,7 @@ private:
 };
 
 class TfrxXLSExportDialog : public TfrxExportDialogBase {
-  PELTO_CLASS(TfrxXLSExportDialog, TfrxExportDialogBase)
+  PELTO_DECLARE_CLASS(TfrxXLSExportDialog, TfrxExportDialogBase)
 public:
   explicit TfrxXLSExportDialog(TComponent* AOwner);
   TGroupBox* GroupQuality;
@@ -64,7 +64,7 @@ public:
 };
 
 class TfrxIMGExportDialog : public TfrxExportDialogBase {
-  PELTO_CLASS(TfrxIMGExportDialog, TfrxExportDialogBase)
+  PELTO_DECLARE_CLASS(TfrxIMGExportDialog, TfrxExportDialogBase)
 public:
   explicit TfrxIMGExportDialog(TComponent* AOwner);
   TGroupBox* GroupBox1;
@@ -75,7 +75,7 @@ public:
 };
 
 class TfrxRTFExportDialog : public TfrxExportDialogBase {
-  PELTO_CLASS(TfrxRTFExportDialog, TfrxExportDialogBase)
+  PELTO_DECLARE_CLASS(TfrxRTFExportDialog, TfrxExportDialogBase)
 public:
   explicit TfrxRTFExportDialog(TComponent* AOwner);
   TGroupBox* GroupQuality;
@@ -84,7 +84,7 @@ public:
 };
 
 class TfrxPDFExportDialog : public TfrxExportDialogBase {
-  PELTO_CLASS(TfrxPDFExportDialog, TfrxExportDialogBase)
+  PELTO_DECLARE_CLASS(TfrxPDFExportDialog, TfrxExportDialogBase)
 public:
   explicit TfrxPDFExportDialog(TComponent* AOwner);
   TGroupBox* GroupQuality;

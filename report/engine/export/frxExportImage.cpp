@@ -99,3 +99,13 @@ void TfrxJPEGExport::SaveImage(const TfrxExportBitmap& Bitmap)
   std::vector<std::uint8_t> jpeg = Bitmap.SaveJpeg(JPEGQuality);
   SaveSeam::SaveFile(PageFileName(), AnsiString(jpeg.begin(), jpeg.end()));
 }
+
+PELTO_DEFINE_CLASS(TfrxCustomImageExport)
+
+PELTO_DEFINE_CLASS(TfrxJPEGExport)
+PELTO_PUBLISH(TfrxJPEGExport, p)
+{
+  p.Property("CropImages", &ThisClass::CropImages, &ThisClass::CropImages).Default(true);
+  p.Property("JPEGQuality", &ThisClass::JPEGQuality, &ThisClass::JPEGQuality).Default(90);
+  p.Property("Monochrome", &ThisClass::Monochrome, &ThisClass::Monochrome).Default(false);
+}

@@ -9,7 +9,7 @@
 class TfrxExportBitmap;
 
 class TfrxCustomImageExport : public TfrxCustomExportFilter {
-  PELTO_CLASS(TfrxCustomImageExport, TfrxCustomExportFilter)
+  PELTO_DECLARE_CLASS(TfrxCustomImageExport, TfrxCustomExportFilter)
 public:
   explicit TfrxCustomImageExport(TComponent* AOwner);
   ~TfrxCustomImageExport() override;
@@ -41,7 +41,7 @@ private:
 };
 
 class TfrxJPEGExport : public TfrxCustomImageExport {
-  PELTO_CLASS(TfrxJPEGExport, TfrxCustomImageExport)
+  PELTO_DECLARE_CLASS(TfrxJPEGExport, TfrxCustomImageExport)
 public:
   explicit TfrxJPEGExport(TComponent* AOwner) : TfrxCustomImageExport(AOwner) {}
 
@@ -49,12 +49,7 @@ public:
   // The file of the page being exported: FileName with its extension replaced by ".N.jpg".
   AnsiString PageFileName() const;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("CropImages", &ThisClass::CropImages, &ThisClass::CropImages).Default(true);
-    p.Property("JPEGQuality", &ThisClass::JPEGQuality, &ThisClass::JPEGQuality).Default(90);
-    p.Property("Monochrome", &ThisClass::Monochrome, &ThisClass::Monochrome).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void SaveImage(const TfrxExportBitmap& Bitmap) override;

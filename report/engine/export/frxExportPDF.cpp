@@ -66,3 +66,12 @@ void TfrxPDFExport::EndExport()
   SaveSeam::SaveStream(FileName, [&pdf](TStream* Stream) { pdf->SaveToStream(Stream); });
   if (OpenAfterExport) ShellApi::ShellOpen(FileName);
 }
+
+PELTO_DEFINE_CLASS(TfrxPDFExport)
+PELTO_PUBLISH(TfrxPDFExport, p)
+{
+  p.Property("Compressed", &ThisClass::Compressed, &ThisClass::Compressed).Default(true);
+  p.Property("EmbeddedFonts", &ThisClass::EmbeddedFonts, &ThisClass::EmbeddedFonts).Default(false);
+  p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
+  p.Property("OpenAfterExport", &ThisClass::OpenAfterExport, &ThisClass::OpenAfterExport).Default(false);
+}

@@ -11,7 +11,7 @@ class TfrxPDFFile;
 class TfrxPDFPage;
 
 class TfrxPDFExport : public TfrxCustomExportFilter {
-  PELTO_CLASS(TfrxPDFExport, TfrxCustomExportFilter)
+  PELTO_DECLARE_CLASS(TfrxPDFExport, TfrxCustomExportFilter)
 public:
   explicit TfrxPDFExport(TComponent* AOwner);
   ~TfrxPDFExport() override;
@@ -33,13 +33,7 @@ public:
   AnsiString FileName;
   bool OpenAfterExport = false;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Compressed", &ThisClass::Compressed, &ThisClass::Compressed).Default(true);
-    p.Property("EmbeddedFonts", &ThisClass::EmbeddedFonts, &ThisClass::EmbeddedFonts).Default(false);
-    p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
-    p.Property("OpenAfterExport", &ThisClass::OpenAfterExport, &ThisClass::OpenAfterExport).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   std::unique_ptr<TfrxPDFFile> FPDF;

@@ -360,3 +360,13 @@ void TfrxRTFExport::EndExport()
   SaveSeam::SaveStream(FileName, [this](TStream* Stream) { WriteDocument(Stream); });
   if (OpenAfterExport) ShellApi::ShellOpen(FileName);
 }
+
+PELTO_DEFINE_CLASS(TfrxRTFExport)
+PELTO_PUBLISH(TfrxRTFExport, p)
+{
+  p.Property("ExportPageBreaks", &ThisClass::ExportPageBreaks, &ThisClass::ExportPageBreaks).Default(true);
+  p.Property("ExportPictures", &ThisClass::ExportPictures, &ThisClass::ExportPictures).Default(true);
+  p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
+  p.Property("OpenAfterExport", &ThisClass::OpenAfterExport, &ThisClass::OpenAfterExport).Default(false);
+  p.Property("ShowProgress", &ThisClass::ShowProgress, &ThisClass::ShowProgress).Default(true);
+}

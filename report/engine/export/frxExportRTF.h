@@ -14,7 +14,7 @@ class TfrxIEMatrix;
 class TfrxIEMObject;
 
 class TfrxRTFExport : public TfrxCustomExportFilter {
-  PELTO_CLASS(TfrxRTFExport, TfrxCustomExportFilter)
+  PELTO_DECLARE_CLASS(TfrxRTFExport, TfrxCustomExportFilter)
 public:
   explicit TfrxRTFExport(TComponent* AOwner);
   ~TfrxRTFExport() override;
@@ -39,14 +39,7 @@ public:
   bool ShowProgress = true;
   bool Wysiwyg = true;  // fine grid (0.5 pixels) rather than a coarse one (10)
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ExportPageBreaks", &ThisClass::ExportPageBreaks, &ThisClass::ExportPageBreaks).Default(true);
-    p.Property("ExportPictures", &ThisClass::ExportPictures, &ThisClass::ExportPictures).Default(true);
-    p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
-    p.Property("OpenAfterExport", &ThisClass::OpenAfterExport, &ThisClass::OpenAfterExport).Default(false);
-    p.Property("ShowProgress", &ThisClass::ShowProgress, &ThisClass::ShowProgress).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void WriteDocument(TStream* Stream);

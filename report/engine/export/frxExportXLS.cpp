@@ -302,3 +302,15 @@ void TfrxXLSExport::EndExport()
   // Left visible, the application shows the saved workbook with the desktop when it goes.
   if (!OpenExcelAfterExport) FExcel->Excel.Exec("Quit");
 }
+
+PELTO_DEFINE_CLASS(TfrxXLSExport)
+PELTO_PUBLISH(TfrxXLSExport, p)
+{
+  p.Property("ExportStyles", &ThisClass::ExportStyles, &ThisClass::ExportStyles).Default(true);
+  p.Property("ExportPictures", &ThisClass::ExportPictures, &ThisClass::ExportPictures).Default(true);
+  p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
+  p.Property("MergeCells", &ThisClass::MergeCells, &ThisClass::MergeCells).Default(true);
+  p.Property("OpenExcelAfterExport", &ThisClass::OpenExcelAfterExport, &ThisClass::OpenExcelAfterExport).Default(false);
+  p.Property("ShowProgress", &ThisClass::ShowProgress, &ThisClass::ShowProgress).Default(true);
+  p.Property("Wysiwyg", &ThisClass::Wysiwyg, &ThisClass::Wysiwyg).Default(true);
+}

@@ -45,7 +45,7 @@ public:
 };
 
 class TfrxXLSExport : public TfrxCustomExportFilter {
-  PELTO_CLASS(TfrxXLSExport, TfrxCustomExportFilter)
+  PELTO_DECLARE_CLASS(TfrxXLSExport, TfrxCustomExportFilter)
 public:
   explicit TfrxXLSExport(TComponent* AOwner);
   ~TfrxXLSExport() override;
@@ -75,17 +75,7 @@ public:
   bool ShowProgress = true;
   bool Wysiwyg = true;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ExportStyles", &ThisClass::ExportStyles, &ThisClass::ExportStyles).Default(true);
-    p.Property("ExportPictures", &ThisClass::ExportPictures, &ThisClass::ExportPictures).Default(true);
-    p.Property("FileName", &ThisClass::FileName, &ThisClass::FileName);
-    p.Property("MergeCells", &ThisClass::MergeCells, &ThisClass::MergeCells).Default(true);
-    p.Property("OpenExcelAfterExport", &ThisClass::OpenExcelAfterExport, &ThisClass::OpenExcelAfterExport)
-        .Default(false);
-    p.Property("ShowProgress", &ThisClass::ShowProgress, &ThisClass::ShowProgress).Default(true);
-    p.Property("Wysiwyg", &ThisClass::Wysiwyg, &ThisClass::Wysiwyg).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void ExportToExcel();

@@ -9,7 +9,7 @@
 class TfrxChild;
 
 class TfrxBand : public TfrxReportComponent {
-  PELTO_CLASS(TfrxBand, TfrxReportComponent)
+  PELTO_DECLARE_CLASS(TfrxBand, TfrxReportComponent)
 public:
   explicit TfrxBand(TComponent* AOwner);
   ~TfrxBand() override;
@@ -48,22 +48,7 @@ public:
   Integer LineThrough = 0;
   Integer InitialObjectCount = -1;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont)
-        .StoredWhen(TPublisher<ThisClass>::When([](const ThisClass* o) { return o->IsFontStored(); }));
-    p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
-    p.Property("Left", &ThisClass::GetLeft, &ThisClass::SetLeft);
-    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
-    p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions).Default(TfrxRestrictions{});
-    p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
-    p.Property("Vertical", &ThisClass::GetVertical, &ThisClass::SetVertical).Default(false);
-    p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
-    p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth);
-    p.Property("OnAfterCalcHeight", &ThisClass::OnAfterCalcHeight, &ThisClass::OnAfterCalcHeight);
-    p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
-    p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -79,103 +64,54 @@ private:
   bool FVertical = false;
 };
 
-// Publishing helpers for the kinds: each publishes its own selection, in this order.
-#define FRX_BAND_BOOL(p, Name) p.Property(#Name, &ThisClass::Get##Name, &ThisClass::Set##Name).Default(false)
-#define FRX_BAND_CHILD(p) p.Property("Child", &ThisClass::GetChild, &ThisClass::SetChild)
-
 class TfrxReportTitle : public TfrxBand {
-  PELTO_CLASS(TfrxReportTitle, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxReportTitle, TfrxBand)
 public:
   explicit TfrxReportTitle(TComponent* AOwner) : TfrxBand(AOwner) {}
-  PELTO_PUBLISHED(p)
-  {
-    FRX_BAND_CHILD(p);
-    FRX_BAND_BOOL(p, KeepChild);
-    FRX_BAND_BOOL(p, PrintChildIfInvisible);
-    FRX_BAND_BOOL(p, StartNewPage);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxReportSummary : public TfrxBand {
-  PELTO_CLASS(TfrxReportSummary, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxReportSummary, TfrxBand)
 public:
   explicit TfrxReportSummary(TComponent* AOwner) : TfrxBand(AOwner) {}
-  PELTO_PUBLISHED(p)
-  {
-    FRX_BAND_BOOL(p, AllowSplit);
-    FRX_BAND_CHILD(p);
-    FRX_BAND_BOOL(p, KeepChild);
-    FRX_BAND_BOOL(p, PrintChildIfInvisible);
-    FRX_BAND_BOOL(p, StartNewPage);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxPageHeader : public TfrxBand {
-  PELTO_CLASS(TfrxPageHeader, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxPageHeader, TfrxBand)
 public:
   explicit TfrxPageHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
   bool PrintOnFirstPage = true;
-  PELTO_PUBLISHED(p)
-  {
-    FRX_BAND_CHILD(p);
-    FRX_BAND_BOOL(p, PrintChildIfInvisible);
-    p.Property("PrintOnFirstPage", &ThisClass::PrintOnFirstPage, &ThisClass::PrintOnFirstPage).Default(true);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxPageFooter : public TfrxBand {
-  PELTO_CLASS(TfrxPageFooter, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxPageFooter, TfrxBand)
 public:
   explicit TfrxPageFooter(TComponent* AOwner) : TfrxBand(AOwner) {}
   bool PrintOnFirstPage = true;
   bool PrintOnLastPage = true;
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("PrintOnFirstPage", &ThisClass::PrintOnFirstPage, &ThisClass::PrintOnFirstPage).Default(true);
-    p.Property("PrintOnLastPage", &ThisClass::PrintOnLastPage, &ThisClass::PrintOnLastPage).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxHeader : public TfrxBand {
-  PELTO_CLASS(TfrxHeader, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxHeader, TfrxBand)
 public:
   explicit TfrxHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
   bool ReprintOnNewPage = false;
-  PELTO_PUBLISHED(p)
-  {
-    FRX_BAND_BOOL(p, AllowSplit);
-    FRX_BAND_CHILD(p);
-    FRX_BAND_BOOL(p, KeepChild);
-    FRX_BAND_BOOL(p, PrintChildIfInvisible);
-    p.Property("ReprintOnNewPage", &ThisClass::ReprintOnNewPage, &ThisClass::ReprintOnNewPage).Default(false);
-    FRX_BAND_BOOL(p, StartNewPage);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
-// Footer, group footer and child band publish the same selection.
-#define FRX_FOOTER_LIKE(p)      \
-  FRX_BAND_BOOL(p, AllowSplit); \
-  FRX_BAND_CHILD(p);            \
-  FRX_BAND_BOOL(p, KeepChild);  \
-  FRX_BAND_BOOL(p, PrintChildIfInvisible)
-
 class TfrxFooter : public TfrxBand {
-  PELTO_CLASS(TfrxFooter, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxFooter, TfrxBand)
 public:
   explicit TfrxFooter(TComponent* AOwner) : TfrxBand(AOwner) {}
-  PELTO_PUBLISHED(p)
-  {
-    FRX_FOOTER_LIKE(p);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxDataBand : public TfrxBand {
-  PELTO_CLASS(TfrxDataBand, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxDataBand, TfrxBand)
 public:
   explicit TfrxDataBand(TComponent* AOwner) : TfrxBand(AOwner) {}
   AnsiString GetClassCaption() override;
@@ -200,27 +136,7 @@ public:
   AnsiString OnMasterDetail;
   Extended ColumnMaxY = 0;
 
-  PELTO_PUBLISHED(p)
-  {
-    FRX_BAND_BOOL(p, AllowSplit);
-    FRX_BAND_CHILD(p);
-    p.Property("Columns", &ThisClass::GetColumns, &ThisClass::SetColumns).Default(0);
-    p.Property("ColumnWidth", &ThisClass::GetColumnWidth, &ThisClass::SetColumnWidth);
-    p.Property("ColumnGap", &ThisClass::GetColumnGap, &ThisClass::SetColumnGap);
-    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
-    p.Property("FooterAfterEach", &ThisClass::FooterAfterEach, &ThisClass::FooterAfterEach).Default(false);
-    FRX_BAND_BOOL(p, KeepChild);
-    p.Property("KeepFooter", &ThisClass::KeepFooter, &ThisClass::KeepFooter).Default(false);
-    p.Property("KeepHeader", &ThisClass::KeepHeader, &ThisClass::KeepHeader).Default(false);
-    p.Property("KeepTogether", &ThisClass::KeepTogether, &ThisClass::KeepTogether).Default(false);
-    p.Property("OutlineText", &ThisClass::GetOutlineText, &ThisClass::SetOutlineText);
-    FRX_BAND_BOOL(p, PrintChildIfInvisible);
-    p.Property("PrintIfDetailEmpty", &ThisClass::PrintIfDetailEmpty, &ThisClass::PrintIfDetailEmpty).Default(false);
-    p.Property("RowCount", &ThisClass::GetRowCount, &ThisClass::SetRowCount);
-    FRX_BAND_BOOL(p, StartNewPage);
-    FRX_BAND_BOOL(p, Stretched);
-    p.Property("OnMasterDetail", &ThisClass::OnMasterDetail, &ThisClass::OnMasterDetail);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   Integer FColumns = 0;
@@ -233,7 +149,7 @@ private:
 
 #define FRX_DATA_KIND(Name)                                     \
   class Name : public TfrxDataBand {                            \
-    PELTO_CLASS(Name, TfrxDataBand)                             \
+    PELTO_DECLARE_CLASS(Name, TfrxDataBand)                     \
   public:                                                       \
     explicit Name(TComponent* AOwner) : TfrxDataBand(AOwner) {} \
   };
@@ -246,60 +162,39 @@ FRX_DATA_KIND(TfrxDataBand6)
 #undef FRX_DATA_KIND
 
 class TfrxGroupHeader : public TfrxBand {
-  PELTO_CLASS(TfrxGroupHeader, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxGroupHeader, TfrxBand)
 public:
   explicit TfrxGroupHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
   AnsiString Condition;
   bool KeepTogether = false;
   bool ReprintOnNewPage = false;
-  PELTO_PUBLISHED(p)
-  {
-    FRX_BAND_BOOL(p, AllowSplit);
-    FRX_BAND_CHILD(p);
-    p.Property("Condition", &ThisClass::Condition, &ThisClass::Condition);
-    FRX_BAND_BOOL(p, KeepChild);
-    p.Property("KeepTogether", &ThisClass::KeepTogether, &ThisClass::KeepTogether).Default(false);
-    p.Property("ReprintOnNewPage", &ThisClass::ReprintOnNewPage, &ThisClass::ReprintOnNewPage).Default(false);
-    p.Property("OutlineText", &ThisClass::GetOutlineText, &ThisClass::SetOutlineText);
-    FRX_BAND_BOOL(p, PrintChildIfInvisible);
-    FRX_BAND_BOOL(p, StartNewPage);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxGroupFooter : public TfrxBand {
-  PELTO_CLASS(TfrxGroupFooter, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxGroupFooter, TfrxBand)
 public:
   explicit TfrxGroupFooter(TComponent* AOwner) : TfrxBand(AOwner) {}
-  PELTO_PUBLISHED(p)
-  {
-    FRX_FOOTER_LIKE(p);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxChild : public TfrxBand {
-  PELTO_CLASS(TfrxChild, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxChild, TfrxBand)
 public:
   explicit TfrxChild(TComponent* AOwner) : TfrxBand(AOwner) {}
-  PELTO_PUBLISHED(p)
-  {
-    FRX_FOOTER_LIKE(p);
-    FRX_BAND_BOOL(p, StartNewPage);
-    FRX_BAND_BOOL(p, Stretched);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxColumnHeader : public TfrxBand {
-  PELTO_CLASS(TfrxColumnHeader, TfrxBand)
+  PELTO_DECLARE_CLASS(TfrxColumnHeader, TfrxBand)
 public:
   explicit TfrxColumnHeader(TComponent* AOwner) : TfrxBand(AOwner) {}
-  PELTO_PUBLISHED(p) { FRX_BAND_BOOL(p, Stretched); }
+  PELTO_PUBLISHED(p);
 };
 
 #define FRX_PLAIN_BAND(Name)                                \
   class Name : public TfrxBand {                            \
-    PELTO_CLASS(Name, TfrxBand)                             \
+    PELTO_DECLARE_CLASS(Name, TfrxBand)                     \
   public:                                                   \
     explicit Name(TComponent* AOwner) : TfrxBand(AOwner) {} \
   };
@@ -308,9 +203,6 @@ FRX_PLAIN_BAND(TfrxOverlay)
 // A band the engine makes for its own use; no kind of its own.
 FRX_PLAIN_BAND(TfrxNullBand)
 #undef FRX_PLAIN_BAND
-#undef FRX_FOOTER_LIKE
-#undef FRX_BAND_CHILD
-#undef FRX_BAND_BOOL
 
 namespace frxBands {
 

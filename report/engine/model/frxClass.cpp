@@ -375,3 +375,7 @@ void Initialize()
 }
 
 }  // namespace frxClass
+
+PELTO_DEFINE_CLASS(TfrxComponent)
+
+PELTO_DEFINE_CLASS(TfrxReportComponent)

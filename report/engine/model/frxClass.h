@@ -27,7 +27,7 @@ PELTO_ENUM(TfrxRestriction, rfDontModify, rfDontSize, rfDontMove, rfDontDelete)
 PELTO_SET(TfrxRestrictions, TfrxRestriction)
 
 class TfrxComponent : public TComponent {
-  PELTO_CLASS(TfrxComponent, TComponent)
+  PELTO_DECLARE_CLASS(TfrxComponent, TComponent)
 public:
   using TConstructArg = TComponent*;
   using TfrxComponentList = std::vector<TfrxComponent*>;
@@ -164,7 +164,7 @@ private:
 
 // Objects that take part in building a report.
 class TfrxReportComponent : public TfrxComponent {
-  PELTO_CLASS(TfrxReportComponent, TfrxComponent)
+  PELTO_DECLARE_CLASS(TfrxReportComponent, TfrxComponent)
 public:
   explicit TfrxReportComponent(TComponent* AOwner) : TfrxComponent(AOwner) {}
 

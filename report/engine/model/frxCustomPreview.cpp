@@ -36,3 +36,5 @@ TService<IfrxReportWindows>& ReportWindows()
 }
 
 }  // namespace frxCustomPreview
+
+PELTO_DEFINE_CLASS(TfrxCustomPreview)

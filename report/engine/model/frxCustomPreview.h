@@ -15,7 +15,7 @@ class TfrxCustomPreviewPages;
 class TfrxReport;
 
 class TfrxCustomPreview : public TCustomControl {
-  PELTO_CLASS(TfrxCustomPreview, TCustomControl)
+  PELTO_DECLARE_CLASS(TfrxCustomPreview, TCustomControl)
 public:
   explicit TfrxCustomPreview(TComponent* AOwner) : TCustomControl(AOwner) {}
   // Unlinks itself from its report.

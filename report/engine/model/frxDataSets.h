@@ -6,7 +6,7 @@
 #include "report/engine/data/frxDataSet.h"
 
 class TfrxDataSetItem : public TCollectionItem {
-  PELTO_CLASS(TfrxDataSetItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxDataSetItem, TCollectionItem)
 public:
   explicit TfrxDataSetItem(TCollection* Collection) : TCollectionItem(Collection) {}
   void Assign(TPersistent* Source) override;
@@ -19,11 +19,7 @@ public:
   // Stores the name and binds the data set of that name the report may use (if any).
   void SetDataSetName(const AnsiString& Value);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
-    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TfrxDataSet* FDataSet = nullptr;
@@ -31,7 +27,7 @@ private:
 };
 
 class TfrxReportDataSets : public TCollection {
-  PELTO_CLASS(TfrxReportDataSets, TCollection)
+  PELTO_DECLARE_CLASS(TfrxReportDataSets, TCollection)
 public:
   explicit TfrxReportDataSets(TfrxReport* Report) : TCollection(TfrxDataSetItem::StaticClass()), FReport(Report) {}
   TfrxDataSetItem* Add() { return static_cast<TfrxDataSetItem*>(TCollection::Add()); }

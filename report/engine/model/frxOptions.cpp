@@ -141,3 +141,59 @@ bool TfrxReportOptions::CheckPassword()
   if (!frxOptions::PasswordService().Current()(typed)) return false;
   return typed == Password;
 }
+
+PELTO_DEFINE_CLASS(TfrxEngineOptions)
+PELTO_PUBLISH(TfrxEngineOptions, p)
+{
+  p.Property("ConvertNulls", &ThisClass::ConvertNulls, &ThisClass::ConvertNulls).Default(true);
+  p.Property("DoublePass", &ThisClass::DoublePass, &ThisClass::DoublePass).Default(false);
+  p.Property("MaxMemSize", &ThisClass::MaxMemSize, &ThisClass::MaxMemSize).Default(10);
+  p.Property("PrintIfEmpty", &ThisClass::PrintIfEmpty, &ThisClass::PrintIfEmpty).Default(true);
+  p.Property("SilentMode", &ThisClass::SilentMode, &ThisClass::SilentMode).Default(false);
+  p.Property("TempDir", &ThisClass::TempDir, &ThisClass::TempDir);
+  p.Property("UseFileCache", &ThisClass::UseFileCache, &ThisClass::UseFileCache).Default(false);
+}
+
+PELTO_DEFINE_CLASS(TfrxPreviewOptions)
+PELTO_PUBLISH(TfrxPreviewOptions, p)
+{
+  p.Property("AllowEdit", &ThisClass::AllowEdit, &ThisClass::AllowEdit).Default(true);
+  p.Property("Buttons", &ThisClass::Buttons, &ThisClass::Buttons).Default(AllButtons());
+  p.Property("DoubleBuffered", &ThisClass::DoubleBuffered, &ThisClass::DoubleBuffered).Default(true);
+  p.Property("Maximized", &ThisClass::Maximized, &ThisClass::Maximized).Default(true);
+  p.Property("MDIChild", &ThisClass::MDIChild, &ThisClass::MDIChild).Default(false);
+  p.Property("Modal", &ThisClass::Modal, &ThisClass::Modal).Default(true);
+  p.Property("OutlineVisible", &ThisClass::OutlineVisible, &ThisClass::OutlineVisible).Default(false);
+  p.Property("OutlineWidth", &ThisClass::OutlineWidth, &ThisClass::OutlineWidth).Default(120);
+  p.Property("ShowCaptions", &ThisClass::ShowCaptions, &ThisClass::ShowCaptions).Default(false);
+  p.Property("Zoom", &ThisClass::Zoom, &ThisClass::Zoom);
+  p.Property("ZoomMode", &ThisClass::ZoomMode, &ThisClass::ZoomMode).Default(zmDefault);
+}
+
+PELTO_DEFINE_CLASS(TfrxPrintOptions)
+PELTO_PUBLISH(TfrxPrintOptions, p)
+{
+  p.Property("Copies", &ThisClass::Copies, &ThisClass::Copies).Default(1);
+  p.Property("Collate", &ThisClass::Collate, &ThisClass::Collate).Default(true);
+  p.Property("PageNumbers", &ThisClass::PageNumbers, &ThisClass::PageNumbers);
+  p.Property("Printer", &ThisClass::Printer, &ThisClass::Printer);
+  p.Property("PrintPages", &ThisClass::PrintPages, &ThisClass::PrintPages).Default(ppAll);
+  p.Property("ShowDialog", &ThisClass::ShowDialog, &ThisClass::ShowDialog).Default(true);
+}
+
+PELTO_DEFINE_CLASS(TfrxReportOptions)
+PELTO_PUBLISH(TfrxReportOptions, p)
+{
+  p.Property("Author", &ThisClass::Author, &ThisClass::Author);
+  p.Property("Compressed", &ThisClass::Compressed, &ThisClass::Compressed).Default(false);
+  p.Property("CreateDate", &ThisClass::CreateDate, &ThisClass::CreateDate);
+  p.Property("Description", &ThisClass::GetDescription, &ThisClass::SetDescription);
+  p.Property("InitString", &ThisClass::InitString, &ThisClass::InitString);
+  p.Property("Name", &ThisClass::Name, &ThisClass::Name);
+  p.Property("LastChange", &ThisClass::LastChange, &ThisClass::LastChange);
+  p.Property("Password", &ThisClass::Password, &ThisClass::Password);
+  p.Property("VersionBuild", &ThisClass::VersionBuild, &ThisClass::VersionBuild);
+  p.Property("VersionMajor", &ThisClass::VersionMajor, &ThisClass::VersionMajor);
+  p.Property("VersionMinor", &ThisClass::VersionMinor, &ThisClass::VersionMinor);
+  p.Property("VersionRelease", &ThisClass::VersionRelease, &ThisClass::VersionRelease);
+}

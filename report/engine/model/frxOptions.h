@@ -11,7 +11,7 @@
 #include "platform/rtl/DateTime.h"
 
 class TfrxEngineOptions : public TPersistent {
-  PELTO_CLASS(TfrxEngineOptions, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxEngineOptions, TPersistent)
 public:
   void Assign(TPersistent* Source) override;
   // ConvertNulls and DoublePass only.
@@ -26,16 +26,7 @@ public:
   bool UseFileCache = false;
   bool RestoreAfterRun = true;  // not stored
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("ConvertNulls", &ThisClass::ConvertNulls, &ThisClass::ConvertNulls).Default(true);
-    p.Property("DoublePass", &ThisClass::DoublePass, &ThisClass::DoublePass).Default(false);
-    p.Property("MaxMemSize", &ThisClass::MaxMemSize, &ThisClass::MaxMemSize).Default(10);
-    p.Property("PrintIfEmpty", &ThisClass::PrintIfEmpty, &ThisClass::PrintIfEmpty).Default(true);
-    p.Property("SilentMode", &ThisClass::SilentMode, &ThisClass::SilentMode).Default(false);
-    p.Property("TempDir", &ThisClass::TempDir, &ThisClass::TempDir);
-    p.Property("UseFileCache", &ThisClass::UseFileCache, &ThisClass::UseFileCache).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 PELTO_ENUM(TfrxPreviewButton, pbPrint, pbLoad, pbSave, pbExport, pbZoom, pbFind, pbOutline, pbPageSetup, pbTools,
@@ -44,7 +35,7 @@ PELTO_SET(TfrxPreviewButtons, TfrxPreviewButton)
 PELTO_ENUM(TfrxZoomMode, zmDefault, zmWholePage, zmPageWidth, zmManyPages)
 
 class TfrxPreviewOptions : public TPersistent {
-  PELTO_CLASS(TfrxPreviewOptions, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxPreviewOptions, TPersistent)
 public:
   static TfrxPreviewButtons AllButtons()
   {
@@ -67,26 +58,13 @@ public:
   Extended Zoom = 1;
   TfrxZoomMode ZoomMode = zmDefault;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AllowEdit", &ThisClass::AllowEdit, &ThisClass::AllowEdit).Default(true);
-    p.Property("Buttons", &ThisClass::Buttons, &ThisClass::Buttons).Default(AllButtons());
-    p.Property("DoubleBuffered", &ThisClass::DoubleBuffered, &ThisClass::DoubleBuffered).Default(true);
-    p.Property("Maximized", &ThisClass::Maximized, &ThisClass::Maximized).Default(true);
-    p.Property("MDIChild", &ThisClass::MDIChild, &ThisClass::MDIChild).Default(false);
-    p.Property("Modal", &ThisClass::Modal, &ThisClass::Modal).Default(true);
-    p.Property("OutlineVisible", &ThisClass::OutlineVisible, &ThisClass::OutlineVisible).Default(false);
-    p.Property("OutlineWidth", &ThisClass::OutlineWidth, &ThisClass::OutlineWidth).Default(120);
-    p.Property("ShowCaptions", &ThisClass::ShowCaptions, &ThisClass::ShowCaptions).Default(false);
-    p.Property("Zoom", &ThisClass::Zoom, &ThisClass::Zoom);
-    p.Property("ZoomMode", &ThisClass::ZoomMode, &ThisClass::ZoomMode).Default(zmDefault);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 PELTO_ENUM(TfrxPrintPages, ppAll, ppOdd, ppEven)
 
 class TfrxPrintOptions : public TPersistent {
-  PELTO_CLASS(TfrxPrintOptions, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxPrintOptions, TPersistent)
 public:
   TfrxPrintOptions();
   void Assign(TPersistent* Source) override;
@@ -100,21 +78,13 @@ public:
   TfrxPrintPages PrintPages = ppAll;
   bool ShowDialog = true;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Copies", &ThisClass::Copies, &ThisClass::Copies).Default(1);
-    p.Property("Collate", &ThisClass::Collate, &ThisClass::Collate).Default(true);
-    p.Property("PageNumbers", &ThisClass::PageNumbers, &ThisClass::PageNumbers);
-    p.Property("Printer", &ThisClass::Printer, &ThisClass::Printer);
-    p.Property("PrintPages", &ThisClass::PrintPages, &ThisClass::PrintPages).Default(ppAll);
-    p.Property("ShowDialog", &ThisClass::ShowDialog, &ThisClass::ShowDialog).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 // The report's descriptive data and its password (plain text in memory; the report codes it in
 // its file). The picture waits for the graphics classes.
 class TfrxReportOptions : public TPersistent {
-  PELTO_CLASS(TfrxReportOptions, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxReportOptions, TPersistent)
 public:
   TfrxReportOptions();
   ~TfrxReportOptions() override;
@@ -136,21 +106,7 @@ public:
   AnsiString Password;
   AnsiString VersionBuild, VersionMajor, VersionMinor, VersionRelease;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Author", &ThisClass::Author, &ThisClass::Author);
-    p.Property("Compressed", &ThisClass::Compressed, &ThisClass::Compressed).Default(false);
-    p.Property("CreateDate", &ThisClass::CreateDate, &ThisClass::CreateDate);
-    p.Property("Description", &ThisClass::GetDescription, &ThisClass::SetDescription);
-    p.Property("InitString", &ThisClass::InitString, &ThisClass::InitString);
-    p.Property("Name", &ThisClass::Name, &ThisClass::Name);
-    p.Property("LastChange", &ThisClass::LastChange, &ThisClass::LastChange);
-    p.Property("Password", &ThisClass::Password, &ThisClass::Password);
-    p.Property("VersionBuild", &ThisClass::VersionBuild, &ThisClass::VersionBuild);
-    p.Property("VersionMajor", &ThisClass::VersionMajor, &ThisClass::VersionMajor);
-    p.Property("VersionMinor", &ThisClass::VersionMinor, &ThisClass::VersionMinor);
-    p.Property("VersionRelease", &ThisClass::VersionRelease, &ThisClass::VersionRelease);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   std::unique_ptr<TStringList> FDescription;

@@ -135,3 +135,43 @@ TfrxBand* TfrxReportPage::FindBand(TClass BandClass) const
     if (c->ClassType()->InheritsFrom(BandClass)) return dynamic_cast<TfrxBand*>(c);
   return nullptr;
 }
+
+PELTO_DEFINE_CLASS(TfrxPage)
+PELTO_PUBLISH(TfrxPage, p)
+{
+  p.Property("Font", &TfrxPage::GetFont, &TfrxPage::SetFont)
+      .StoredWhen(TPublisher<TfrxPage>::When([](const TfrxPage* o) { return o->IsFontStored(); }));
+  p.Property("Visible", &TfrxPage::GetVisible, &TfrxPage::SetVisible).Default(true);
+}
+
+PELTO_DEFINE_CLASS(TfrxReportPage)
+PELTO_PUBLISH(TfrxReportPage, p)
+{
+  p.Property("Orientation", &ThisClass::GetOrientation, &ThisClass::SetOrientation).Default(poPortrait);
+  p.Property("PaperWidth", &ThisClass::GetPaperWidth, &ThisClass::SetPaperWidth);
+  p.Property("PaperHeight", &ThisClass::GetPaperHeight, &ThisClass::SetPaperHeight);
+  p.Property("PaperSize", &ThisClass::GetPaperSize, &ThisClass::SetPaperSize);
+  p.Property("LeftMargin", &ThisClass::LeftMargin, &ThisClass::LeftMargin);
+  p.Property("RightMargin", &ThisClass::RightMargin, &ThisClass::RightMargin);
+  p.Property("TopMargin", &ThisClass::TopMargin, &ThisClass::TopMargin);
+  p.Property("BottomMargin", &ThisClass::BottomMargin, &ThisClass::BottomMargin);
+  p.Property("MirrorMargins", &ThisClass::MirrorMargins, &ThisClass::MirrorMargins).Default(false);
+  p.Property("Columns", &ThisClass::GetColumns, &ThisClass::SetColumns).Default(0);
+  p.Property("ColumnWidth", &ThisClass::GetColumnWidth, &ThisClass::SetColumnWidth);
+  p.Property("ColumnPositions", &ThisClass::GetColumnPositions, &ThisClass::SetColumnPositions);
+  p.Property("Bin", &ThisClass::Bin, &ThisClass::Bin).Default(7);
+  p.Property("BinOtherPages", &ThisClass::BinOtherPages, &ThisClass::BinOtherPages).Default(7);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
+  p.Property("DataSetName", &ThisClass::DataSetName, &ThisClass::DataSetName);
+  p.Property("Duplex", &ThisClass::Duplex, &ThisClass::Duplex).Default(dmNone);
+  p.Property("LargeDesignHeight", &ThisClass::LargeDesignHeight, &ThisClass::LargeDesignHeight).Default(false);
+  p.Property("OutlineText", &ThisClass::OutlineText, &ThisClass::OutlineText);
+  p.Property("PrintIfEmpty", &ThisClass::PrintIfEmpty, &ThisClass::PrintIfEmpty).Default(true);
+  p.Property("PrintOnPreviousPage", &ThisClass::PrintOnPreviousPage, &ThisClass::PrintOnPreviousPage).Default(false);
+  p.Property("TitleBeforeHeader", &ThisClass::TitleBeforeHeader, &ThisClass::TitleBeforeHeader).Default(true);
+  p.Property("HGuides", &ThisClass::GetHGuides, &ThisClass::SetHGuides);
+  p.Property("VGuides", &ThisClass::GetVGuides, &ThisClass::SetVGuides);
+  p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
+  p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
+  p.Property("OnManualBuild", &ThisClass::OnManualBuild, &ThisClass::OnManualBuild);
+}

@@ -7,16 +7,11 @@
 #include "report/engine/model/frxClass.h"
 
 class TfrxPage : public TfrxComponent {
-  PELTO_CLASS(TfrxPage, TfrxComponent)
+  PELTO_DECLARE_CLASS(TfrxPage, TfrxComponent)
 public:
   explicit TfrxPage(TComponent* AOwner) : TfrxComponent(AOwner) {}
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Font", &TfrxPage::GetFont, &TfrxPage::SetFont)
-        .StoredWhen(TPublisher<TfrxPage>::When([](const TfrxPage* o) { return o->IsFontStored(); }));
-    p.Property("Visible", &TfrxPage::GetVisible, &TfrxPage::SetVisible).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxBand;
@@ -29,7 +24,7 @@ PELTO_ENUM(TfrxDuplexMode, dmNone, dmVertical, dmHorizontal)
 // The background picture and frame come with the printable objects, the data set with the
 // report data sets.
 class TfrxReportPage : public TfrxPage {
-  PELTO_CLASS(TfrxReportPage, TfrxPage)
+  PELTO_DECLARE_CLASS(TfrxReportPage, TfrxPage)
 public:
   explicit TfrxReportPage(TComponent* AOwner);
   ~TfrxReportPage() override;
@@ -87,36 +82,7 @@ public:
   // The subreport object printing this page (not owned; it clears the link when freed).
   class TfrxSubreport* Subreport = nullptr;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Orientation", &ThisClass::GetOrientation, &ThisClass::SetOrientation).Default(poPortrait);
-    p.Property("PaperWidth", &ThisClass::GetPaperWidth, &ThisClass::SetPaperWidth);
-    p.Property("PaperHeight", &ThisClass::GetPaperHeight, &ThisClass::SetPaperHeight);
-    p.Property("PaperSize", &ThisClass::GetPaperSize, &ThisClass::SetPaperSize);
-    p.Property("LeftMargin", &ThisClass::LeftMargin, &ThisClass::LeftMargin);
-    p.Property("RightMargin", &ThisClass::RightMargin, &ThisClass::RightMargin);
-    p.Property("TopMargin", &ThisClass::TopMargin, &ThisClass::TopMargin);
-    p.Property("BottomMargin", &ThisClass::BottomMargin, &ThisClass::BottomMargin);
-    p.Property("MirrorMargins", &ThisClass::MirrorMargins, &ThisClass::MirrorMargins).Default(false);
-    p.Property("Columns", &ThisClass::GetColumns, &ThisClass::SetColumns).Default(0);
-    p.Property("ColumnWidth", &ThisClass::GetColumnWidth, &ThisClass::SetColumnWidth);
-    p.Property("ColumnPositions", &ThisClass::GetColumnPositions, &ThisClass::SetColumnPositions);
-    p.Property("Bin", &ThisClass::Bin, &ThisClass::Bin).Default(7);
-    p.Property("BinOtherPages", &ThisClass::BinOtherPages, &ThisClass::BinOtherPages).Default(7);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
-    p.Property("DataSetName", &ThisClass::DataSetName, &ThisClass::DataSetName);
-    p.Property("Duplex", &ThisClass::Duplex, &ThisClass::Duplex).Default(dmNone);
-    p.Property("LargeDesignHeight", &ThisClass::LargeDesignHeight, &ThisClass::LargeDesignHeight).Default(false);
-    p.Property("OutlineText", &ThisClass::OutlineText, &ThisClass::OutlineText);
-    p.Property("PrintIfEmpty", &ThisClass::PrintIfEmpty, &ThisClass::PrintIfEmpty).Default(true);
-    p.Property("PrintOnPreviousPage", &ThisClass::PrintOnPreviousPage, &ThisClass::PrintOnPreviousPage).Default(false);
-    p.Property("TitleBeforeHeader", &ThisClass::TitleBeforeHeader, &ThisClass::TitleBeforeHeader).Default(true);
-    p.Property("HGuides", &ThisClass::GetHGuides, &ThisClass::SetHGuides);
-    p.Property("VGuides", &ThisClass::GetVGuides, &ThisClass::SetVGuides);
-    p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
-    p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
-    p.Property("OnManualBuild", &ThisClass::OnManualBuild, &ThisClass::OnManualBuild);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // Stores both sizes as they are (the paper number stays) and recomputes the pixel size.

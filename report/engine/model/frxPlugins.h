@@ -18,7 +18,7 @@ class TfrxView;
 class TStream;
 
 class TfrxCustomEngine : public TPersistent {
-  PELTO_CLASS(TfrxCustomEngine, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxCustomEngine, TPersistent)
 public:
   explicit TfrxCustomEngine(TfrxReport* AReport) : FReport(AReport) {}
 
@@ -51,27 +51,14 @@ public:
   bool Running = false;
   Integer CurLine = 0, CurLineThrough = 0;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("CurColumn", &ThisClass::CurColumn, &ThisClass::CurColumn);
-    p.Property("CurVColumn", &ThisClass::CurVColumn, &ThisClass::CurVColumn);
-    p.Property("CurX", &ThisClass::CurX, &ThisClass::CurX);
-    p.Property("CurY", &ThisClass::CurY, &ThisClass::CurY);
-    p.Property("DoublePass", &ThisClass::GetDoublePass, nullptr);
-    p.Property("FinalPass", &ThisClass::FinalPass, &ThisClass::FinalPass);
-    p.Property("PageHeight", &ThisClass::PageHeight, &ThisClass::PageHeight);
-    p.Property("PageWidth", &ThisClass::PageWidth, &ThisClass::PageWidth);
-    p.Property("StartDate", &ThisClass::StartDate, &ThisClass::StartDate);
-    p.Property("StartTime", &ThisClass::StartTime, &ThisClass::StartTime);
-    p.Property("TotalPages", &ThisClass::TotalPages, &ThisClass::TotalPages);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TfrxReport* FReport;
 };
 
 class TfrxCustomOutline : public TPersistent {
-  PELTO_CLASS(TfrxCustomOutline, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxCustomOutline, TPersistent)
 public:
   explicit TfrxCustomOutline(TfrxCustomPreviewPages* APreviewPages) : FPreviewPages(APreviewPages) {}
 
@@ -143,7 +130,7 @@ private:
 
 // An export filter registers itself in the export-filter registry while it exists.
 class TfrxCustomExportFilter : public TComponent {
-  PELTO_CLASS(TfrxCustomExportFilter, TComponent)
+  PELTO_DECLARE_CLASS(TfrxCustomExportFilter, TComponent)
 public:
   explicit TfrxCustomExportFilter(TComponent* AOwner);
   ~TfrxCustomExportFilter() override;
@@ -163,11 +150,11 @@ public:
   AnsiString PageNumbers;
   TfrxReport* Report = nullptr;
 
-  PELTO_PUBLISHED(p) { p.Property("ShowDialog", &ThisClass::ShowDialog, &ThisClass::ShowDialog).Default(true); }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxCustomWizard : public TComponent {
-  PELTO_CLASS(TfrxCustomWizard, TComponent)
+  PELTO_DECLARE_CLASS(TfrxCustomWizard, TComponent)
 public:
   // AOwner is the designer; Report is its report.
   TfrxCustomWizard(TComponent* AOwner, TfrxReport* AReport) : TComponent(AOwner), Report(AReport) {}

@@ -406,3 +406,30 @@ void TfrxReport::DoPreviewClick(TfrxView* View, Integer Button, Integer Shift, b
   Modified = Variants::VarArrayGet(params, {3}).AsBoolean();
   if (OnClickObject) OnClickObject(View, Button, Shift, Modified);
 }
+
+PELTO_DEFINE_CLASS(TfrxReport)
+PELTO_PUBLISH(TfrxReport, p)
+{
+  p.Property("DataSetName", &ThisClass::DataSetName, &ThisClass::DataSetName);
+  p.Property("DotMatrixReport", &ThisClass::DotMatrixReport, &ThisClass::DotMatrixReport).Default(false);
+  p.Property("EngineOptions", &ThisClass::GetEngineOptions, &ThisClass::SetEngineOptions);
+  p.Property("PreviewOptions", &ThisClass::GetPreviewOptions, &ThisClass::SetPreviewOptions);
+  p.Property("PrintOptions", &ThisClass::GetPrintOptions, &ThisClass::SetPrintOptions);
+  p.Property("ReportOptions", &ThisClass::GetReportOptions, &ThisClass::SetReportOptions);
+  p.Property("IniFile", &ThisClass::IniFile, &ThisClass::IniFile);
+  p.Property("OldStyleProgress", &ThisClass::OldStyleProgress, &ThisClass::OldStyleProgress).Default(false);
+  p.Property("ScriptLanguage", &ThisClass::ScriptLanguage, &ThisClass::ScriptLanguage);
+  p.Property("ScriptText", &ThisClass::GetScriptText, &ThisClass::SetScriptText);
+  p.Property("ShowProgress", &ThisClass::ShowProgress, &ThisClass::ShowProgress).Default(true);
+  p.Property("OnStartReport", &ThisClass::OnStartReport, &ThisClass::OnStartReport);
+  p.Property("OnStopReport", &ThisClass::OnStopReport, &ThisClass::OnStopReport);
+}
+
+PELTO_DEFINE_CLASS(TfrxDataSetItem)
+PELTO_PUBLISH(TfrxDataSetItem, p)
+{
+  p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
+  p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
+}
+
+PELTO_DEFINE_CLASS(TfrxReportDataSets)

@@ -40,7 +40,7 @@ class TfsCustomVariable;
 class TfsScript;
 
 class TfrxReport : public TfrxComponent {
-  PELTO_CLASS(TfrxReport, TfrxComponent)
+  PELTO_DECLARE_CLASS(TfrxReport, TfrxComponent)
 public:
   explicit TfrxReport(TComponent* AOwner);
   ~TfrxReport() override;
@@ -208,22 +208,7 @@ public:
   // True also stops the script running now.
   void SetTerminated(bool Value);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("DataSetName", &ThisClass::DataSetName, &ThisClass::DataSetName);
-    p.Property("DotMatrixReport", &ThisClass::DotMatrixReport, &ThisClass::DotMatrixReport).Default(false);
-    p.Property("EngineOptions", &ThisClass::GetEngineOptions, &ThisClass::SetEngineOptions);
-    p.Property("PreviewOptions", &ThisClass::GetPreviewOptions, &ThisClass::SetPreviewOptions);
-    p.Property("PrintOptions", &ThisClass::GetPrintOptions, &ThisClass::SetPrintOptions);
-    p.Property("ReportOptions", &ThisClass::GetReportOptions, &ThisClass::SetReportOptions);
-    p.Property("IniFile", &ThisClass::IniFile, &ThisClass::IniFile);
-    p.Property("OldStyleProgress", &ThisClass::OldStyleProgress, &ThisClass::OldStyleProgress).Default(false);
-    p.Property("ScriptLanguage", &ThisClass::ScriptLanguage, &ThisClass::ScriptLanguage);
-    p.Property("ScriptText", &ThisClass::GetScriptText, &ThisClass::SetScriptText);
-    p.Property("ShowProgress", &ThisClass::ShowProgress, &ThisClass::ShowProgress).Default(true);
-    p.Property("OnStartReport", &ThisClass::OnStartReport, &ThisClass::OnStartReport);
-    p.Property("OnStopReport", &ThisClass::OnStopReport, &ThisClass::OnStopReport);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   // A data set listed in DataSets that is freed takes its item with it.

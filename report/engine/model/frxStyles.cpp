@@ -156,3 +156,14 @@ void TfrxStyleSheet::LoadFromStream(TStream* Stream)
   for (int i = 0; i < root->GetCount(); ++i)
     if (SameText(root->GetItem(i)->GetName(), "style")) Add()->LoadFromXMLItem(root->GetItem(i));
 }
+
+PELTO_DEFINE_CLASS(TfrxStyleItem)
+PELTO_PUBLISH(TfrxStyleItem, p)
+{
+  p.Property("Name", &ThisClass::GetName, &ThisClass::SetName);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color);
+  p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+}
+
+PELTO_DEFINE_CLASS(TfrxStyles)

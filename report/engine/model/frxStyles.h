@@ -15,7 +15,7 @@ class TfrxComponent;
 class TfrxXMLItem;
 
 class TfrxStyleItem : public TCollectionItem {
-  PELTO_CLASS(TfrxStyleItem, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxStyleItem, TCollectionItem)
 public:
   explicit TfrxStyleItem(TCollection* Collection);
   ~TfrxStyleItem() override;
@@ -34,13 +34,7 @@ public:
 
   TColor Color = clNone;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Name", &ThisClass::GetName, &ThisClass::SetName);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color);
-    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   AnsiString FName;
@@ -49,7 +43,7 @@ private:
 };
 
 class TfrxStyles : public TCollection {
-  PELTO_CLASS(TfrxStyles, TCollection)
+  PELTO_DECLARE_CLASS(TfrxStyles, TCollection)
 public:
   // Report: the report the set belongs to (nullptr for a free set).
   explicit TfrxStyles(TfrxComponent* Report = nullptr);

@@ -151,3 +151,12 @@ void TfrxVariables::LoadFromFile(const AnsiString& FileName)
   TFileStream f(FileName, fmOpenRead | fmShareDenyWrite);
   LoadFromStream(&f);
 }
+
+PELTO_DEFINE_CLASS(TfrxVariable)
+PELTO_PUBLISH(TfrxVariable, p)
+{
+  p.Property("Name", &ThisClass::Name, &ThisClass::Name);
+  p.Property("Value", &ThisClass::Value, &ThisClass::Value);
+}
+
+PELTO_DEFINE_CLASS(TfrxVariables)

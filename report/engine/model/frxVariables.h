@@ -11,7 +11,7 @@ class TStrings;
 class TfrxXMLItem;
 
 class TfrxVariable : public TCollectionItem {
-  PELTO_CLASS(TfrxVariable, TCollectionItem)
+  PELTO_DECLARE_CLASS(TfrxVariable, TCollectionItem)
 public:
   explicit TfrxVariable(TCollection* Collection) : TCollectionItem(Collection) {}
   void Assign(TPersistent* Source) override;
@@ -19,15 +19,11 @@ public:
   AnsiString Name;
   Variant Value = Variant::Null();
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Name", &ThisClass::Name, &ThisClass::Name);
-    p.Property("Value", &ThisClass::Value, &ThisClass::Value);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxVariables : public TCollection {
-  PELTO_CLASS(TfrxVariables, TCollection)
+  PELTO_DECLARE_CLASS(TfrxVariables, TCollection)
 public:
   TfrxVariables();
 

@@ -72,3 +72,26 @@ void Initialize()
 }
 
 }  // namespace frxBarcode
+
+PELTO_DEFINE_CLASS(TfrxBarCodeView)
+PELTO_PUBLISH(TfrxBarCodeView, p)
+{
+  p.Property("BarType", &ThisClass::BarType, &ThisClass::BarType).Default(bcCode39);
+  p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
+  p.Property("CalcCheckSum", &ThisClass::CalcCheckSum, &ThisClass::CalcCheckSum).Default(false);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
+  p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
+  p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
+  p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
+  p.Property("Expression", &ThisClass::Expression, &ThisClass::Expression);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
+  p.Property("Rotation", &ThisClass::Rotation, &ThisClass::Rotation).Default(0);
+  p.Property("ShowText", &ThisClass::ShowText, &ThisClass::ShowText).Default(true);
+  p.Property("Text", &ThisClass::Text, &ThisClass::Text);
+  p.Property("Zoom", &ThisClass::Zoom, &ThisClass::Zoom).StoredWhen([](const TObject* o) {
+    return static_cast<const TfrxBarCodeView*>(o)->Zoom != 1;
+  });
+}
+
+PELTO_DEFINE_CLASS(TfrxBarCodeObject)

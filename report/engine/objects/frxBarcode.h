@@ -21,7 +21,7 @@ inline const TTypeInfo* TypeInfoFor(TfrxBarcodeType*)
 }
 
 class TfrxBarCodeView : public TfrxView {
-  PELTO_CLASS(TfrxBarCodeView, TfrxView)
+  PELTO_DECLARE_CLASS(TfrxBarCodeView, TfrxView)
 public:
   // Code 39 of "12345678" with its text.
   explicit TfrxBarCodeView(TComponent* AOwner);
@@ -48,25 +48,7 @@ public:
   AnsiString Text = "12345678";
   Extended Zoom = 1;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("BarType", &ThisClass::BarType, &ThisClass::BarType).Default(bcCode39);
-    p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
-    p.Property("CalcCheckSum", &ThisClass::CalcCheckSum, &ThisClass::CalcCheckSum).Default(false);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
-    p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
-    p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
-    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
-    p.Property("Expression", &ThisClass::Expression, &ThisClass::Expression);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-    p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
-    p.Property("Rotation", &ThisClass::Rotation, &ThisClass::Rotation).Default(0);
-    p.Property("ShowText", &ThisClass::ShowText, &ThisClass::ShowText).Default(true);
-    p.Property("Text", &ThisClass::Text, &ThisClass::Text);
-    p.Property("Zoom", &ThisClass::Zoom, &ThisClass::Zoom).StoredWhen([](const TObject* o) {
-      return static_cast<const TfrxBarCodeView*>(o)->Zoom != 1;
-    });
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   std::unique_ptr<TfrxBarcode> FBarcode;
@@ -75,7 +57,7 @@ private:
 
 // The component an application places so that the barcode object is part of it.
 class TfrxBarCodeObject : public TComponent {
-  PELTO_CLASS(TfrxBarCodeObject, TComponent)
+  PELTO_DECLARE_CLASS(TfrxBarCodeObject, TComponent)
 public:
   explicit TfrxBarCodeObject(TComponent* AOwner) : TComponent(AOwner) {}
 };

@@ -211,3 +211,37 @@ void Initialize()
 }
 
 }  // namespace frxDMPClass
+
+PELTO_DEFINE_CLASS(TfrxDMPPage)
+PELTO_PUBLISH(TfrxDMPPage, p) { p.Property("FontStyle", &ThisClass::GetFontStyle, &ThisClass::SetFontStyle); }
+
+PELTO_DEFINE_CLASS(TfrxDMPMemoView)
+PELTO_PUBLISH(TfrxDMPMemoView, p)
+{
+  p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
+  p.Property("AllowExpressions", &ThisClass::AllowExpressions, &ThisClass::AllowExpressions).Default(true);
+  p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
+  p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
+  p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
+  p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
+  p.Property("ExpressionDelimiters", &ThisClass::ExpressionDelimiters, &ThisClass::ExpressionDelimiters)
+      .StoredWhen(&DelimitersStored);
+  p.Property("FontStyle", &ThisClass::GetFontStyle, &ThisClass::SetFontStyle).StoredWhen(&FontStored);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
+  p.Property("HideZeros", &ThisClass::HideZeros, &ThisClass::HideZeros).Default(false);
+  p.Property("Memo", &ThisClass::GetMemo, &ThisClass::SetMemo);
+  p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
+  p.Property("RTLReading", &ThisClass::RTLReading, &ThisClass::RTLReading).Default(false);
+  p.Property("SuppressRepeated", &ThisClass::SuppressRepeated, &ThisClass::SuppressRepeated).Default(false);
+  p.Property("WordWrap", &ThisClass::WordWrap, &ThisClass::WordWrap).Default(true);
+  p.Property("VAlign", &ThisClass::VAlign, &ThisClass::VAlign).Default(vaTop);
+}
+
+PELTO_DEFINE_CLASS(TfrxDMPLineView)
+PELTO_PUBLISH(TfrxDMPLineView, p)
+{
+  p.Property("FontStyle", &ThisClass::GetFontStyle, &ThisClass::SetFontStyle)
+      .StoredWhen(TPublisher<ThisClass>::When([](const ThisClass* o) { return !o->GetParentFont(); }));
+  p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
+}

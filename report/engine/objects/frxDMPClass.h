@@ -14,7 +14,7 @@ PELTO_ENUM(TfrxDMPFontStyle, fsxBold, fsxItalic, fsxUnderline, fsxSuperScript, f
 PELTO_SET(TfrxDMPFontStyles, TfrxDMPFontStyle)
 
 class TfrxDMPPage : public TfrxReportPage {
-  PELTO_CLASS(TfrxDMPPage, TfrxReportPage)
+  PELTO_DECLARE_CLASS(TfrxDMPPage, TfrxReportPage)
 public:
   // The report page with its paper snapped to the cells, in the page font.
   explicit TfrxDMPPage(TComponent* AOwner);
@@ -33,14 +33,14 @@ public:
   // "Courier New" 12 with the bold, italic and underline of FontStyle; ParentFont is kept.
   void ApplyFontStyle();
 
-  PELTO_PUBLISHED(p) { p.Property("FontStyle", &ThisClass::GetFontStyle, &ThisClass::SetFontStyle); }
+  PELTO_PUBLISHED(p);
 
 private:
   TfrxDMPFontStyles FFontStyle;
 };
 
 class TfrxDMPMemoView : public TfrxCustomMemoView {
-  PELTO_CLASS(TfrxDMPMemoView, TfrxCustomMemoView)
+  PELTO_DECLARE_CLASS(TfrxDMPMemoView, TfrxCustomMemoView)
 public:
   // On a dot-matrix page it takes the page's flags while it follows the parent font.
   explicit TfrxDMPMemoView(TComponent* AOwner);
@@ -70,34 +70,14 @@ public:
   // kept.
   void ApplyDefaults();
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
-    p.Property("AllowExpressions", &ThisClass::AllowExpressions, &ThisClass::AllowExpressions).Default(true);
-    p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
-    p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
-    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
-    p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
-    p.Property("ExpressionDelimiters", &ThisClass::ExpressionDelimiters, &ThisClass::ExpressionDelimiters)
-        .StoredWhen(&DelimitersStored);
-    p.Property("FontStyle", &ThisClass::GetFontStyle, &ThisClass::SetFontStyle).StoredWhen(&FontStored);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-    p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
-    p.Property("HideZeros", &ThisClass::HideZeros, &ThisClass::HideZeros).Default(false);
-    p.Property("Memo", &ThisClass::GetMemo, &ThisClass::SetMemo);
-    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
-    p.Property("RTLReading", &ThisClass::RTLReading, &ThisClass::RTLReading).Default(false);
-    p.Property("SuppressRepeated", &ThisClass::SuppressRepeated, &ThisClass::SuppressRepeated).Default(false);
-    p.Property("WordWrap", &ThisClass::WordWrap, &ThisClass::WordWrap).Default(true);
-    p.Property("VAlign", &ThisClass::VAlign, &ThisClass::VAlign).Default(vaTop);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TfrxDMPFontStyles FFontStyle;
 };
 
 class TfrxDMPLineView : public TfrxCustomLineView {
-  PELTO_CLASS(TfrxDMPLineView, TfrxCustomLineView)
+  PELTO_DECLARE_CLASS(TfrxDMPLineView, TfrxCustomLineView)
 public:
   explicit TfrxDMPLineView(TComponent* AOwner);
 
@@ -114,12 +94,7 @@ public:
   // ParentFont becomes False.
   void SetFontStyle(TfrxDMPFontStyles Value);
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("FontStyle", &ThisClass::GetFontStyle, &ThisClass::SetFontStyle)
-        .StoredWhen(TPublisher<ThisClass>::When([](const ThisClass* o) { return !o->GetParentFont(); }));
-    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   TfrxDMPFontStyles FFontStyle;

@@ -525,3 +525,83 @@ void Initialize()
 }
 
 }  // namespace frxMemoView
+
+PELTO_DEFINE_CLASS(TfrxFormat)
+PELTO_PUBLISH(TfrxFormat, p)
+{
+  p.Property("DecimalSeparator", &ThisClass::DecimalSeparator, &ThisClass::DecimalSeparator);
+  p.Property("FormatStr", &ThisClass::FormatStr, &ThisClass::FormatStr);
+  p.Property("Kind", &ThisClass::Kind, &ThisClass::Kind).Default(fkText);
+}
+
+PELTO_DEFINE_CLASS(TfrxHighlight)
+PELTO_PUBLISH(TfrxHighlight, p)
+{
+  p.Property("Active", &ThisClass::Active, &ThisClass::Active).Default(false);
+  p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
+  p.Property("Condition", &ThisClass::Condition, &ThisClass::Condition);
+}
+
+PELTO_DEFINE_CLASS(TfrxCustomMemoView)
+
+PELTO_DEFINE_CLASS(TfrxMemoView)
+PELTO_PUBLISH(TfrxMemoView, p)
+{
+  p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
+  p.Property("AllowExpressions", &ThisClass::AllowExpressions, &ThisClass::AllowExpressions).Default(true);
+  p.Property("AllowHTMLTags", &ThisClass::AllowHTMLTags, &ThisClass::AllowHTMLTags).Default(false);
+  p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
+  p.Property("CharSpacing", &ThisClass::CharSpacing, &ThisClass::CharSpacing).StoredWhen(&CharSpacingStored);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
+  p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
+  p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
+  p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
+  p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
+  p.Property("ExpressionDelimiters", &ThisClass::ExpressionDelimiters, &ThisClass::ExpressionDelimiters)
+      .StoredWhen(&DelimitersStored);
+  p.Property("FlowTo", &ThisClass::GetFlowTo, &ThisClass::SetFlowTo);
+  p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(&FontStored);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  p.Property("GapX", &ThisClass::GapX, &ThisClass::GapX).StoredWhen(&GapXStored);
+  p.Property("GapY", &ThisClass::GapY, &ThisClass::GapY).StoredWhen(&GapYStored);
+  p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
+  p.Property("HideZeros", &ThisClass::HideZeros, &ThisClass::HideZeros).Default(false);
+  p.Property("Highlight", &ThisClass::GetHighlight, &ThisClass::SetHighlight).StoredWhen(&HighlightStored);
+  p.Property("LineSpacing", &ThisClass::LineSpacing, &ThisClass::LineSpacing).StoredWhen(&LineSpacingStored);
+  p.Property("Memo", &ThisClass::GetMemo, &ThisClass::SetMemo);
+  p.Property("ParagraphGap", &ThisClass::ParagraphGap, &ThisClass::ParagraphGap).StoredWhen(&ParagraphGapStored);
+  p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
+  p.Property("Rotation", &ThisClass::GetRotation, &ThisClass::SetRotation).Default(0);
+  p.Property("RTLReading", &ThisClass::RTLReading, &ThisClass::RTLReading).Default(false);
+  p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle);
+  p.Property("SuppressRepeated", &ThisClass::SuppressRepeated, &ThisClass::SuppressRepeated).Default(false);
+  p.Property("Underlines", &ThisClass::Underlines, &ThisClass::Underlines).Default(false);
+  p.Property("WordBreak", &ThisClass::WordBreak, &ThisClass::WordBreak).Default(false);
+  p.Property("WordWrap", &ThisClass::WordWrap, &ThisClass::WordWrap).Default(true);
+  p.Property("VAlign", &ThisClass::VAlign, &ThisClass::VAlign).Default(vaTop);
+}
+
+PELTO_DEFINE_CLASS(TfrxSysMemoView)
+PELTO_PUBLISH(TfrxSysMemoView, p)
+{
+  p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
+  p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
+  p.Property("CharSpacing", &ThisClass::CharSpacing, &ThisClass::CharSpacing).StoredWhen(&CharSpacingStored);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
+  p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
+  p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(&FontStored);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  p.Property("GapX", &ThisClass::GapX, &ThisClass::GapX).StoredWhen(&GapXStored);
+  p.Property("GapY", &ThisClass::GapY, &ThisClass::GapY).StoredWhen(&GapYStored);
+  p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
+  p.Property("HideZeros", &ThisClass::HideZeros, &ThisClass::HideZeros).Default(false);
+  p.Property("Highlight", &ThisClass::GetHighlight, &ThisClass::SetHighlight).StoredWhen(&HighlightStored);
+  p.Property("Memo", &ThisClass::GetMemo, &ThisClass::SetMemo);
+  p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
+  p.Property("Rotation", &ThisClass::GetRotation, &ThisClass::SetRotation).Default(0);
+  p.Property("RTLReading", &ThisClass::RTLReading, &ThisClass::RTLReading).Default(false);
+  p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle);
+  p.Property("SuppressRepeated", &ThisClass::SuppressRepeated, &ThisClass::SuppressRepeated).Default(false);
+  p.Property("VAlign", &ThisClass::VAlign, &ThisClass::VAlign).Default(vaTop);
+}

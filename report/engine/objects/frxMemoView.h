@@ -26,7 +26,7 @@ void GetWrappedText(TfrxCustomMemoView* View, bool Wrapped, TStrings* Text);
 PELTO_ENUM(TfrxFormatKind, fkText, fkNumeric, fkDateTime, fkBoolean)
 
 class TfrxFormat : public TPersistent {
-  PELTO_CLASS(TfrxFormat, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxFormat, TPersistent)
 public:
   TfrxFormat() = default;
   void Assign(TPersistent* Source) override;
@@ -35,16 +35,11 @@ public:
   AnsiString FormatStr;
   TfrxFormatKind Kind = fkText;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("DecimalSeparator", &ThisClass::DecimalSeparator, &ThisClass::DecimalSeparator);
-    p.Property("FormatStr", &ThisClass::FormatStr, &ThisClass::FormatStr);
-    p.Property("Kind", &ThisClass::Kind, &ThisClass::Kind).Default(fkText);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxHighlight : public TPersistent {
-  PELTO_CLASS(TfrxHighlight, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxHighlight, TPersistent)
 public:
   // Font: Arial 10, red.
   TfrxHighlight();
@@ -60,20 +55,14 @@ public:
   TColor Color = clNone;
   AnsiString Condition;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Active", &ThisClass::Active, &ThisClass::Active).Default(false);
-    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
-    p.Property("Condition", &ThisClass::Condition, &ThisClass::Condition);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   std::unique_ptr<TFont> FFont;
 };
 
 class TfrxCustomMemoView : public TfrxStretcheable {
-  PELTO_CLASS(TfrxCustomMemoView, TfrxStretcheable)
+  PELTO_DECLARE_CLASS(TfrxCustomMemoView, TfrxStretcheable)
 public:
   explicit TfrxCustomMemoView(TComponent* AOwner);
   ~TfrxCustomMemoView() override;
@@ -205,76 +194,21 @@ private:
 };
 
 class TfrxMemoView : public TfrxCustomMemoView {
-  PELTO_CLASS(TfrxMemoView, TfrxCustomMemoView)
+  PELTO_DECLARE_CLASS(TfrxMemoView, TfrxCustomMemoView)
 public:
   explicit TfrxMemoView(TComponent* AOwner) : TfrxCustomMemoView(AOwner) {}
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
-    p.Property("AllowExpressions", &ThisClass::AllowExpressions, &ThisClass::AllowExpressions).Default(true);
-    p.Property("AllowHTMLTags", &ThisClass::AllowHTMLTags, &ThisClass::AllowHTMLTags).Default(false);
-    p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
-    p.Property("CharSpacing", &ThisClass::CharSpacing, &ThisClass::CharSpacing).StoredWhen(&CharSpacingStored);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
-    p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
-    p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
-    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
-    p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
-    p.Property("ExpressionDelimiters", &ThisClass::ExpressionDelimiters, &ThisClass::ExpressionDelimiters)
-        .StoredWhen(&DelimitersStored);
-    p.Property("FlowTo", &ThisClass::GetFlowTo, &ThisClass::SetFlowTo);
-    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(&FontStored);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-    p.Property("GapX", &ThisClass::GapX, &ThisClass::GapX).StoredWhen(&GapXStored);
-    p.Property("GapY", &ThisClass::GapY, &ThisClass::GapY).StoredWhen(&GapYStored);
-    p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
-    p.Property("HideZeros", &ThisClass::HideZeros, &ThisClass::HideZeros).Default(false);
-    p.Property("Highlight", &ThisClass::GetHighlight, &ThisClass::SetHighlight).StoredWhen(&HighlightStored);
-    p.Property("LineSpacing", &ThisClass::LineSpacing, &ThisClass::LineSpacing).StoredWhen(&LineSpacingStored);
-    p.Property("Memo", &ThisClass::GetMemo, &ThisClass::SetMemo);
-    p.Property("ParagraphGap", &ThisClass::ParagraphGap, &ThisClass::ParagraphGap).StoredWhen(&ParagraphGapStored);
-    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
-    p.Property("Rotation", &ThisClass::GetRotation, &ThisClass::SetRotation).Default(0);
-    p.Property("RTLReading", &ThisClass::RTLReading, &ThisClass::RTLReading).Default(false);
-    p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle);
-    p.Property("SuppressRepeated", &ThisClass::SuppressRepeated, &ThisClass::SuppressRepeated).Default(false);
-    p.Property("Underlines", &ThisClass::Underlines, &ThisClass::Underlines).Default(false);
-    p.Property("WordBreak", &ThisClass::WordBreak, &ThisClass::WordBreak).Default(false);
-    p.Property("WordWrap", &ThisClass::WordWrap, &ThisClass::WordWrap).Default(true);
-    p.Property("VAlign", &ThisClass::VAlign, &ThisClass::VAlign).Default(vaTop);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 // Totals and system values: fewer published properties, the rest keep their initial values.
 class TfrxSysMemoView : public TfrxCustomMemoView {
-  PELTO_CLASS(TfrxSysMemoView, TfrxCustomMemoView)
+  PELTO_DECLARE_CLASS(TfrxSysMemoView, TfrxCustomMemoView)
 public:
   explicit TfrxSysMemoView(TComponent* AOwner) : TfrxCustomMemoView(AOwner) {}
   AnsiString GetClassCaption() override;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AutoWidth", &ThisClass::AutoWidth, &ThisClass::AutoWidth).Default(false);
-    p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
-    p.Property("CharSpacing", &ThisClass::CharSpacing, &ThisClass::CharSpacing).StoredWhen(&CharSpacingStored);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
-    p.Property("DisplayFormat", &ThisClass::GetDisplayFormat, &ThisClass::SetDisplayFormat);
-    p.Property("Font", &ThisClass::GetFont, &ThisClass::SetFont).StoredWhen(&FontStored);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-    p.Property("GapX", &ThisClass::GapX, &ThisClass::GapX).StoredWhen(&GapXStored);
-    p.Property("GapY", &ThisClass::GapY, &ThisClass::GapY).StoredWhen(&GapYStored);
-    p.Property("HAlign", &ThisClass::HAlign, &ThisClass::HAlign).Default(haLeft);
-    p.Property("HideZeros", &ThisClass::HideZeros, &ThisClass::HideZeros).Default(false);
-    p.Property("Highlight", &ThisClass::GetHighlight, &ThisClass::SetHighlight).StoredWhen(&HighlightStored);
-    p.Property("Memo", &ThisClass::GetMemo, &ThisClass::SetMemo);
-    p.Property("ParentFont", &ThisClass::GetParentFont, &ThisClass::SetParentFont).Default(true);
-    p.Property("Rotation", &ThisClass::GetRotation, &ThisClass::SetRotation).Default(0);
-    p.Property("RTLReading", &ThisClass::RTLReading, &ThisClass::RTLReading).Default(false);
-    p.Property("Style", &ThisClass::GetStyle, &ThisClass::SetStyle);
-    p.Property("SuppressRepeated", &ThisClass::SuppressRepeated, &ThisClass::SuppressRepeated).Default(false);
-    p.Property("VAlign", &ThisClass::VAlign, &ThisClass::VAlign).Default(vaTop);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 namespace frxMemoView {

@@ -229,3 +229,17 @@ void Initialize()
 }
 
 }  // namespace frxPictureView
+
+PELTO_DEFINE_CLASS(TfrxPictureView)
+PELTO_PUBLISH(TfrxPictureView, p)
+{
+  p.Property("AutoSize", &ThisClass::GetAutoSize, &ThisClass::SetAutoSize).Default(false);
+  p.Property("Center", &ThisClass::Center, &ThisClass::Center).Default(false);
+  p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
+  p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
+  p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  p.Property("KeepAspectRatio", &ThisClass::KeepAspectRatio, &ThisClass::KeepAspectRatio).Default(true);
+  p.Property("Picture", &ThisClass::GetPicture, &ThisClass::SetPicture);
+  p.Property("Stretched", &ThisClass::Stretched, &ThisClass::Stretched).Default(true);
+}

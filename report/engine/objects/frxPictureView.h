@@ -11,7 +11,7 @@
 class TStream;
 
 class TfrxPictureView : public TfrxView {
-  PELTO_CLASS(TfrxPictureView, TfrxView)
+  PELTO_DECLARE_CLASS(TfrxPictureView, TfrxView)
 public:
   // White, stretched, keeping the aspect ratio.
   explicit TfrxPictureView(TComponent* AOwner);
@@ -48,18 +48,7 @@ public:
   // Set by every change of the picture.
   bool PictureChanged = false;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("AutoSize", &ThisClass::GetAutoSize, &ThisClass::SetAutoSize).Default(false);
-    p.Property("Center", &ThisClass::Center, &ThisClass::Center).Default(false);
-    p.Property("DataField", &ThisClass::DataField, &ThisClass::DataField);
-    p.Property("DataSet", &ThisClass::GetDataSet, &ThisClass::SetDataSet);
-    p.Property("DataSetName", &ThisClass::GetDataSetName, &ThisClass::SetDataSetName);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-    p.Property("KeepAspectRatio", &ThisClass::KeepAspectRatio, &ThisClass::KeepAspectRatio).Default(true);
-    p.Property("Picture", &ThisClass::GetPicture, &ThisClass::SetPicture);
-    p.Property("Stretched", &ThisClass::Stretched, &ThisClass::Stretched).Default(true);
-  }
+  PELTO_PUBLISHED(p);
 
 private:
   void PictureChangedBy();

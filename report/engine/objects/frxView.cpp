@@ -432,3 +432,74 @@ void Initialize()
 }
 
 }  // namespace frxView
+
+PELTO_DEFINE_CLASS(TfrxFrame)
+PELTO_PUBLISH(TfrxFrame, p)
+{
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(0);
+  p.Property("DropShadow", &ThisClass::DropShadow, &ThisClass::DropShadow).Default(false);
+  p.Property("ShadowColor", TypeInfo_TColor(), &ThisClass::ShadowColor, &ThisClass::ShadowColor).Default(0);
+  p.Property("ShadowWidth", &ThisClass::ShadowWidth, &ThisClass::ShadowWidth).StoredWhen([](const TObject* o) {
+    return static_cast<const TfrxFrame*>(o)->ShadowWidth != 4;
+  });
+  p.Property("Style", &ThisClass::Style, &ThisClass::Style).Default(fsSolid);
+  p.Property("Typ", &ThisClass::Typ, &ThisClass::Typ).StoredWhen([](const TObject* o) {
+    return !static_cast<const TfrxFrame*>(o)->Typ.Empty();
+  });
+  p.Property("Width", &ThisClass::Width, &ThisClass::Width).StoredWhen([](const TObject* o) {
+    return static_cast<const TfrxFrame*>(o)->Width != 1;
+  });
+}
+
+PELTO_DEFINE_CLASS(TfrxView)
+PELTO_PUBLISH(TfrxView, p)
+{
+  p.Property("Align", &ThisClass::Align, &ThisClass::Align).Default(baNone);
+  p.Property("Cursor", &ThisClass::Cursor, &ThisClass::Cursor).Default(0);
+  p.Property("Printable", &ThisClass::Printable, &ThisClass::Printable).Default(true);
+  p.Property("ShiftMode", &ThisClass::ShiftMode, &ThisClass::ShiftMode).Default(smAlways);
+  p.Property("TagStr", &ThisClass::TagStr, &ThisClass::TagStr);
+  p.Property("URL", &ThisClass::URL, &ThisClass::URL);
+  p.Property("Left", &ThisClass::GetLeft, &ThisClass::SetLeft);
+  p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
+  p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth);
+  p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
+  p.Property("GroupIndex", &ThisClass::GetGroupIndex, &ThisClass::SetGroupIndex).Default(0);
+  p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions).Default(TfrxRestrictions{});
+  p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
+  p.Property("OnAfterData", &ThisClass::OnAfterData, &ThisClass::OnAfterData);
+  p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
+  p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
+  p.Property("OnPreviewClick", &ThisClass::OnPreviewClick, &ThisClass::OnPreviewClick);
+}
+
+PELTO_DEFINE_CLASS(TfrxStretcheable)
+PELTO_PUBLISH(TfrxStretcheable, p)
+{
+  p.Property("StretchMode", &ThisClass::StretchMode, &ThisClass::StretchMode).Default(smDontStretch);
+}
+
+PELTO_DEFINE_CLASS(TfrxShapeView)
+PELTO_PUBLISH(TfrxShapeView, p)
+{
+  p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
+  p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+  p.Property("Shape", &ThisClass::Shape, &ThisClass::Shape).Default(skRectangle);
+}
+
+PELTO_DEFINE_CLASS(TfrxCustomLineView)
+
+PELTO_DEFINE_CLASS(TfrxLineView)
+PELTO_PUBLISH(TfrxLineView, p)
+{
+  p.Property("Diagonal", &ThisClass::Diagonal, &ThisClass::Diagonal).Default(false);
+  p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
+}
+
+PELTO_DEFINE_CLASS(TfrxSubreport)
+PELTO_PUBLISH(TfrxSubreport, p)
+{
+  p.Property("Page", &ThisClass::GetPage, &ThisClass::SetPage);
+  p.Property("PrintOnParent", &ThisClass::PrintOnParent, &ThisClass::PrintOnParent).Default(false);
+}

@@ -21,7 +21,7 @@ PELTO_ENUM(TfrxStretchMode, smDontStretch, smActualHeight, smMaxHeight)
 PELTO_ENUM(TfrxShapeKind, skRectangle, skRoundRectangle, skEllipse, skTriangle, skDiamond, skDiagonal1, skDiagonal2)
 
 class TfrxFrame : public TPersistent {
-  PELTO_CLASS(TfrxFrame, TPersistent)
+  PELTO_DECLARE_CLASS(TfrxFrame, TPersistent)
 public:
   TfrxFrame() = default;
   void Assign(TPersistent* Source) override;
@@ -34,26 +34,11 @@ public:
   TfrxFrameTypes Typ;
   Extended Width = 1;  // pixels
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(0);
-    p.Property("DropShadow", &ThisClass::DropShadow, &ThisClass::DropShadow).Default(false);
-    p.Property("ShadowColor", TypeInfo_TColor(), &ThisClass::ShadowColor, &ThisClass::ShadowColor).Default(0);
-    p.Property("ShadowWidth", &ThisClass::ShadowWidth, &ThisClass::ShadowWidth).StoredWhen([](const TObject* o) {
-      return static_cast<const TfrxFrame*>(o)->ShadowWidth != 4;
-    });
-    p.Property("Style", &ThisClass::Style, &ThisClass::Style).Default(fsSolid);
-    p.Property("Typ", &ThisClass::Typ, &ThisClass::Typ).StoredWhen([](const TObject* o) {
-      return !static_cast<const TfrxFrame*>(o)->Typ.Empty();
-    });
-    p.Property("Width", &ThisClass::Width, &ThisClass::Width).StoredWhen([](const TObject* o) {
-      return static_cast<const TfrxFrame*>(o)->Width != 1;
-    });
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxView : public TfrxReportComponent {
-  PELTO_CLASS(TfrxView, TfrxReportComponent)
+  PELTO_DECLARE_CLASS(TfrxView, TfrxReportComponent)
 public:
   explicit TfrxView(TComponent* AOwner);
 
@@ -97,26 +82,7 @@ public:
   // The drawing state BeginDraw sets.
   int FX = 0, FY = 0, FX1 = 0, FY1 = 0, FDX = 0, FDY = 0, FrameWidthPx = 0;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Align", &ThisClass::Align, &ThisClass::Align).Default(baNone);
-    p.Property("Cursor", &ThisClass::Cursor, &ThisClass::Cursor).Default(0);
-    p.Property("Printable", &ThisClass::Printable, &ThisClass::Printable).Default(true);
-    p.Property("ShiftMode", &ThisClass::ShiftMode, &ThisClass::ShiftMode).Default(smAlways);
-    p.Property("TagStr", &ThisClass::TagStr, &ThisClass::TagStr);
-    p.Property("URL", &ThisClass::URL, &ThisClass::URL);
-    p.Property("Left", &ThisClass::GetLeft, &ThisClass::SetLeft);
-    p.Property("Top", &ThisClass::GetTop, &ThisClass::SetTop);
-    p.Property("Width", &ThisClass::GetWidth, &ThisClass::SetWidth);
-    p.Property("Height", &ThisClass::GetHeight, &ThisClass::SetHeight);
-    p.Property("GroupIndex", &ThisClass::GetGroupIndex, &ThisClass::SetGroupIndex).Default(0);
-    p.Property("Restrictions", &ThisClass::GetRestrictions, &ThisClass::SetRestrictions).Default(TfrxRestrictions{});
-    p.Property("Visible", &ThisClass::GetVisible, &ThisClass::SetVisible).Default(true);
-    p.Property("OnAfterData", &ThisClass::OnAfterData, &ThisClass::OnAfterData);
-    p.Property("OnAfterPrint", &ThisClass::OnAfterPrint, &ThisClass::OnAfterPrint);
-    p.Property("OnBeforePrint", &ThisClass::OnBeforePrint, &ThisClass::OnBeforePrint);
-    p.Property("OnPreviewClick", &ThisClass::OnPreviewClick, &ThisClass::OnPreviewClick);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -131,7 +97,7 @@ private:
 };
 
 class TfrxStretcheable : public TfrxView {
-  PELTO_CLASS(TfrxStretcheable, TfrxView)
+  PELTO_DECLARE_CLASS(TfrxStretcheable, TfrxView)
 public:
   explicit TfrxStretcheable(TComponent* AOwner) : TfrxView(AOwner) {}
   virtual Extended CalcHeight() { return GetHeight(); }
@@ -139,14 +105,11 @@ public:
   virtual void BeginParts() {}
   TfrxStretchMode StretchMode = smDontStretch;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("StretchMode", &ThisClass::StretchMode, &ThisClass::StretchMode).Default(smDontStretch);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxShapeView : public TfrxView {
-  PELTO_CLASS(TfrxShapeView, TfrxView)
+  PELTO_DECLARE_CLASS(TfrxShapeView, TfrxView)
 public:
   explicit TfrxShapeView(TComponent* AOwner) : TfrxView(AOwner) {}
   void Draw(HDC Canvas, Extended ScaleX, Extended ScaleY, Extended OffsetX, Extended OffsetY) override;
@@ -157,17 +120,11 @@ public:
   void CreateForDesign(Word Flags) override { Shape = static_cast<TfrxShapeKind>(Flags); }
   TfrxShapeKind Shape = skRectangle;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("BrushStyle", &ThisClass::BrushStyle, &ThisClass::BrushStyle).Default(bsSolid);
-    p.Property("Color", TypeInfo_TColor(), &ThisClass::Color, &ThisClass::Color).Default(clNone);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-    p.Property("Shape", &ThisClass::Shape, &ThisClass::Shape).Default(skRectangle);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 class TfrxCustomLineView : public TfrxStretcheable {
-  PELTO_CLASS(TfrxCustomLineView, TfrxStretcheable)
+  PELTO_DECLARE_CLASS(TfrxCustomLineView, TfrxStretcheable)
 public:
   explicit TfrxCustomLineView(TComponent* AOwner);
   // A straight line is first made vertical (Width <= Height) or horizontal; that change stays.
@@ -178,21 +135,17 @@ public:
 };
 
 class TfrxLineView : public TfrxCustomLineView {
-  PELTO_CLASS(TfrxLineView, TfrxCustomLineView)
+  PELTO_DECLARE_CLASS(TfrxLineView, TfrxCustomLineView)
 public:
   explicit TfrxLineView(TComponent* AOwner) : TfrxCustomLineView(AOwner) {}
   AnsiString GetClassCaption() override;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Diagonal", &ThisClass::Diagonal, &ThisClass::Diagonal).Default(false);
-    p.Property("Frame", &ThisClass::GetFrame, &ThisClass::SetFrame);
-  }
+  PELTO_PUBLISHED(p);
 };
 
 // Prints another report page in place of itself.
 class TfrxSubreport : public TfrxView {
-  PELTO_CLASS(TfrxSubreport, TfrxView)
+  PELTO_DECLARE_CLASS(TfrxSubreport, TfrxView)
 public:
   // Framed on all sides, silver, in Tahoma 8.
   explicit TfrxSubreport(TComponent* AOwner);
@@ -207,11 +160,7 @@ public:
   void SetPage(TfrxReportPage* Value);
   bool PrintOnParent = false;
 
-  PELTO_PUBLISHED(p)
-  {
-    p.Property("Page", &ThisClass::GetPage, &ThisClass::SetPage);
-    p.Property("PrintOnParent", &ThisClass::PrintOnParent, &ThisClass::PrintOnParent).Default(false);
-  }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;

@@ -905,3 +905,5 @@ bool TfrxPreviewPages::Export(TfrxCustomExportFilter* Filter)
   }
   return true;
 }
+
+PELTO_DEFINE_CLASS(TfrxOutline)

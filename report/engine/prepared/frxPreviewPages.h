@@ -54,7 +54,7 @@ class TfrxPreviewPages;
 
 // The outline lives in the document's "outline" element; the current item is where AddItem adds.
 class TfrxOutline : public TfrxCustomOutline {
-  PELTO_CLASS(TfrxOutline, TfrxCustomOutline)
+  PELTO_DECLARE_CLASS(TfrxOutline, TfrxCustomOutline)
 public:
   explicit TfrxOutline(TfrxPreviewPages* APreviewPages);
   Integer GetCount() override;

@@ -991,3 +991,11 @@ void TfrxPreview::HideMessage()
   FMessagePanel->SetVisible(false);
   FCancelButton->SetVisible(false);
 }
+
+PELTO_DEFINE_CLASS(TfrxPreviewWorkspace)
+
+PELTO_DEFINE_CLASS(TfrxPreview)
+PELTO_PUBLISH(TfrxPreview, p)
+{
+  p.Property("OutlineVisible", &ThisClass::GetOutlineVisible, &ThisClass::SetOutlineVisible);
+}

@@ -62,7 +62,7 @@ struct TOutlinePosition {
 }  // namespace frxPreview
 
 class TfrxPreviewWorkspace : public TfrxScrollWin {
-  PELTO_CLASS(TfrxPreviewWorkspace, TfrxScrollWin)
+  PELTO_DECLARE_CLASS(TfrxPreviewWorkspace, TfrxScrollWin)
 public:
   TfrxPreviewWorkspace(TComponent* AOwner, TfrxPreview* APreview);
   ~TfrxPreviewWorkspace() override;
@@ -115,7 +115,7 @@ private:
 };
 
 class TfrxPreview : public TfrxCustomPreview {
-  PELTO_CLASS(TfrxPreview, TfrxCustomPreview)
+  PELTO_DECLARE_CLASS(TfrxPreview, TfrxCustomPreview)
 public:
   explicit TfrxPreview(TComponent* AOwner);
   ~TfrxPreview() override;
@@ -207,7 +207,7 @@ public:
 
   std::function<void(TObject* Sender, Integer PageNo)> OnPageChanged;
 
-  PELTO_PUBLISHED(p) { p.Property("OutlineVisible", &ThisClass::GetOutlineVisible, &ThisClass::SetOutlineVisible); }
+  PELTO_PUBLISHED(p);
 
 protected:
   void Resize() override;

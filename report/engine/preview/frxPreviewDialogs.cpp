@@ -288,3 +288,7 @@ void TfrxPageSettingsForm::DoShow()
   LoadPage();
   TForm::DoShow();
 }
+
+PELTO_DEFINE_CLASS(TfrxSearchDialog)
+
+PELTO_DEFINE_CLASS(TfrxPageSettingsForm)

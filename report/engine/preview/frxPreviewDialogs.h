@@ -17,7 +17,7 @@ class TRadioButton;
 class TShape;
 
 class TfrxSearchDialog : public TForm {
-  PELTO_CLASS(TfrxSearchDialog, TForm)
+  PELTO_DECLARE_CLASS(TfrxSearchDialog, TForm)
 public:
   explicit TfrxSearchDialog(TComponent* AOwner);
 
@@ -41,7 +41,7 @@ private:
 };
 
 class TfrxPageSettingsForm : public TForm {
-  PELTO_CLASS(TfrxPageSettingsForm, TForm)
+  PELTO_DECLARE_CLASS(TfrxPageSettingsForm, TForm)
 public:
   explicit TfrxPageSettingsForm(TComponent* AOwner);
 

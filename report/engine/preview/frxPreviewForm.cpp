@@ -575,3 +575,5 @@ bool TfrxPreviewForm::DoMouseWheel(TShiftState Shift, int WheelDelta, POINT Mous
   FPreview->MouseWheelScroll(WheelDelta);
   return true;
 }
+
+PELTO_DEFINE_CLASS(TfrxPreviewForm)

@@ -22,7 +22,7 @@ class TToolBar;
 class TToolButton;
 
 class TfrxPreviewForm : public TForm, public IfrxPreviewWindow {
-  PELTO_CLASS(TfrxPreviewForm, TForm)
+  PELTO_DECLARE_CLASS(TfrxPreviewForm, TForm)
 public:
   explicit TfrxPreviewForm(TComponent* AOwner);
   ~TfrxPreviewForm() override;

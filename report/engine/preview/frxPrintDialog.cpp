@@ -306,3 +306,7 @@ bool Execute(TfrxReport* Report, TfrxPrintSettings& Settings)
 }
 
 }  // namespace frxPrintDialogForm
+
+PELTO_DEFINE_CLASS(TfrxPrintDialog)
+
+PELTO_DEFINE_CLASS(TfrxPrinterPropertiesForm)

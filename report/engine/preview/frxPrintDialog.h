@@ -18,7 +18,7 @@ class TRadioButton;
 class TUpDown;
 
 class TfrxPrintDialog : public TForm {
-  PELTO_CLASS(TfrxPrintDialog, TForm)
+  PELTO_DECLARE_CLASS(TfrxPrintDialog, TForm)
 public:
   explicit TfrxPrintDialog(TComponent* AOwner);
 
@@ -49,7 +49,7 @@ private:
 
 // The properties of a printer: its paper bin for the next job.
 class TfrxPrinterPropertiesForm : public TForm {
-  PELTO_CLASS(TfrxPrinterPropertiesForm, TForm)
+  PELTO_DECLARE_CLASS(TfrxPrinterPropertiesForm, TForm)
 public:
   TfrxPrinterPropertiesForm(TComponent* AOwner, TfrxCustomPrinter* APrinter);
   TComboBox* BinCB;

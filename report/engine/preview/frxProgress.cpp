@@ -136,3 +136,7 @@ TfrxPasswordForm::TfrxPasswordForm(TComponent* AOwner) : TForm(AOwner)
   frxRes::frxResources()->ApplyFormTexts(this);
   SetActiveControl(FPasswordE);
 }
+
+PELTO_DEFINE_CLASS(TfrxProgress)
+
+PELTO_DEFINE_CLASS(TfrxPasswordForm)

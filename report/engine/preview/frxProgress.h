@@ -12,7 +12,7 @@ class TPanel;
 class TProgressBar;
 
 class TfrxProgress : public TForm, public IfrxProgressWindow {
-  PELTO_CLASS(TfrxProgress, TForm)
+  PELTO_DECLARE_CLASS(TfrxProgress, TForm)
 public:
   // Disables the application's active form until the window hides.
   explicit TfrxProgress(TComponent* AOwner);
@@ -46,7 +46,7 @@ private:
 };
 
 class TfrxPasswordForm : public TForm {
-  PELTO_CLASS(TfrxPasswordForm, TForm)
+  PELTO_DECLARE_CLASS(TfrxPasswordForm, TForm)
 public:
   explicit TfrxPasswordForm(TComponent* AOwner);
   TEdit* GetPasswordE() const { return FPasswordE; }

@@ -1414,3 +1414,5 @@ void Initialize()
 }
 
 }  // namespace frxEngine
+
+PELTO_DEFINE_CLASS(TfrxEngine)

@@ -53,7 +53,7 @@ private:
 };
 
 class TfrxEngine : public TfrxCustomEngine {
-  PELTO_CLASS(TfrxEngine, TfrxCustomEngine)
+  PELTO_DECLARE_CLASS(TfrxEngine, TfrxCustomEngine)
 public:
   explicit TfrxEngine(TfrxReport* AReport);
   ~TfrxEngine() override;
