@@ -454,3 +454,5 @@ void TcxCustomInnerTextEdit::MouseLeave(TControl*)
 {
   if (TcxCustomTextEdit* c = GetContainer()) c->ShortRefreshContainer(true);
 }
+
+PELTO_DEFINE_CLASS(TcxCustomInnerTextEdit)

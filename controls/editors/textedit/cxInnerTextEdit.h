@@ -57,7 +57,7 @@ struct TcxCustomInnerTextEditPrevState {
 };
 
 class TcxCustomInnerTextEdit : public TCustomEdit, public IcxInnerTextEdit {
-  PELTO_CLASS(TcxCustomInnerTextEdit, TCustomEdit)
+  PELTO_DECLARE_CLASS(TcxCustomInnerTextEdit, TCustomEdit)
 public:
   using TConstructArg = TComponent*;
   // AOwner is the text editor.

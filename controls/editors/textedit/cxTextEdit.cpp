@@ -710,3 +710,7 @@ void TcxTextEdit::Published(TPublisher<ThisClass>& p)
   p.Property("BeepOnEnter", &ThisClass::GetBeepOnEnter, &ThisClass::SetBeepOnEnter).Default(true);
   p.Property("Text", &ThisClass::GetText, &ThisClass::SetText);
 }
+
+PELTO_DEFINE_CLASS(TcxCustomTextEdit)
+
+PELTO_DEFINE_CLASS(TcxTextEdit)

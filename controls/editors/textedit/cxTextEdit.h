@@ -29,7 +29,7 @@ class TcxCustomTextEditViewData;
 enum TcxInnerEditShowing { iesAuto, iesAlwaysShown, iesAlwaysHidden };
 
 class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatChangeListener {
-  PELTO_CLASS(TcxCustomTextEdit, TcxCustomEdit)
+  PELTO_DECLARE_CLASS(TcxCustomTextEdit, TcxCustomEdit)
 public:
   explicit TcxCustomTextEdit(TComponent* AOwner);
   ~TcxCustomTextEdit() override;
@@ -172,7 +172,7 @@ private:
 };
 
 class TcxTextEdit : public TcxCustomTextEdit {
-  PELTO_CLASS(TcxTextEdit, TcxCustomTextEdit)
+  PELTO_DECLARE_CLASS(TcxTextEdit, TcxCustomTextEdit)
 public:
   using TcxCustomTextEdit::TcxCustomTextEdit;
   TcxTextEditProperties* GetActiveProperties() { return static_cast<TcxTextEditProperties*>(GetProperties()); }

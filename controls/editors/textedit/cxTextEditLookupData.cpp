@@ -363,3 +363,7 @@ void TcxCustomTextEditLookupData::TextChanged()
   AnsiString s = text, tail;
   Locate(s, tail, false, true);
 }
+
+PELTO_DEFINE_CLASS(TcxCustomEditListBox)
+
+PELTO_DEFINE_CLASS(TcxCustomTextEditLookupData)

@@ -58,7 +58,7 @@ public:
 };
 
 class TcxCustomEditListBox : public TcxCustomInnerListBox {
-  PELTO_CLASS(TcxCustomEditListBox, TcxCustomInnerListBox)
+  PELTO_DECLARE_CLASS(TcxCustomEditListBox, TcxCustomInnerListBox)
 public:
   using TConstructArg = TComponent*;
   explicit TcxCustomEditListBox(TComponent* AOwner);
@@ -97,7 +97,7 @@ private:
 };
 
 class TcxCustomTextEditLookupData : public TcxInterfacedPersistent, public IcxTextEditLookupData {
-  PELTO_CLASS(TcxCustomTextEditLookupData, TcxInterfacedPersistent)
+  PELTO_DECLARE_CLASS(TcxCustomTextEditLookupData, TcxInterfacedPersistent)
 public:
   using TConstructArg = TPersistent*;
   // AOwner is the text editor.

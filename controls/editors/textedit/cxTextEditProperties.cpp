@@ -465,3 +465,9 @@ void TcxTextEditProperties::Published(TPublisher<ThisClass>& p)
   p.Property("OnNewLookupDisplayText", TypeInfo_NewLookupDisplayTextEvent(), &ThisClass::OnNewLookupDisplayText,
              &ThisClass::OnNewLookupDisplayText);
 }
+
+PELTO_DEFINE_CLASS(TcxTextEditPropertiesValues)
+
+PELTO_DEFINE_CLASS(TcxCustomTextEditProperties)
+
+PELTO_DEFINE_CLASS(TcxTextEditProperties)

@@ -26,7 +26,7 @@ PELTO_ENUM(TcxEditEchoMode, eemNormal, eemPassword)
 using TcxCharSet = std::bitset<256>;
 
 class TcxTextEditPropertiesValues : public TcxCustomEditPropertiesValues {
-  PELTO_CLASS(TcxTextEditPropertiesValues, TcxCustomEditPropertiesValues)
+  PELTO_DECLARE_CLASS(TcxTextEditPropertiesValues, TcxCustomEditPropertiesValues)
 public:
   TcxTextEditPropertiesValues() = default;
   void Assign(TPersistent* Source) override;
@@ -35,7 +35,7 @@ public:
 };
 
 class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFormatChangeListener {
-  PELTO_CLASS(TcxCustomTextEditProperties, TcxCustomEditProperties)
+  PELTO_DECLARE_CLASS(TcxCustomTextEditProperties, TcxCustomEditProperties)
 public:
   explicit TcxCustomTextEditProperties(TPersistent* AOwner);
   ~TcxCustomTextEditProperties() override;
@@ -165,7 +165,7 @@ private:
 };
 
 class TcxTextEditProperties : public TcxCustomTextEditProperties {
-  PELTO_CLASS(TcxTextEditProperties, TcxCustomTextEditProperties)
+  PELTO_DECLARE_CLASS(TcxTextEditProperties, TcxCustomTextEditProperties)
 public:
   using TcxCustomTextEditProperties::TcxCustomTextEditProperties;
   PELTO_PUBLISHED(p);

@@ -275,3 +275,7 @@ int TcxCustomTextEditViewData::GetDrawTextFlags()
 }
 
 void TcxCustomTextEditViewData::GetTextOffsets(RECT& R) { R = cxEditUtils::GetTextOffsets(HorzAlignment, IsInplace()); }
+
+PELTO_DEFINE_CLASS(TcxCustomTextEditViewInfo)
+
+PELTO_DEFINE_CLASS(TcxCustomTextEditViewData)

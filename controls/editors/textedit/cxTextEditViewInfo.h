@@ -10,7 +10,7 @@
 class TcxCustomTextEditProperties;
 
 class TcxCustomTextEditViewInfo : public TcxCustomEditViewInfo {
-  PELTO_CLASS(TcxCustomTextEditViewInfo, TcxCustomEditViewInfo)
+  PELTO_DECLARE_CLASS(TcxCustomTextEditViewInfo, TcxCustomEditViewInfo)
 public:
   TcxCustomTextEditViewInfo() = default;
 
@@ -37,7 +37,7 @@ protected:
 };
 
 class TcxCustomTextEditViewData : public TcxCustomEditViewData {
-  PELTO_CLASS(TcxCustomTextEditViewData, TcxCustomEditViewData)
+  PELTO_DECLARE_CLASS(TcxCustomTextEditViewData, TcxCustomEditViewData)
 public:
   TcxCustomTextEditViewData(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace);
 
