@@ -881,3 +881,19 @@ void Initialize()
 void Finalize() {}
 
 }  // namespace cxCheckBox
+
+PELTO_DEFINE_CLASS(TcxCheckEditPropertiesValues)
+
+PELTO_DEFINE_CLASS(TcxCustomCheckBoxProperties)
+
+PELTO_DEFINE_CLASS(TcxCheckBoxProperties)
+
+PELTO_DEFINE_CLASS(TcxCheckBoxStyle)
+
+PELTO_DEFINE_CLASS(TcxCustomCheckBoxViewInfo)
+
+PELTO_DEFINE_CLASS(TcxCustomCheckBoxViewData)
+
+PELTO_DEFINE_CLASS(TcxCustomCheckBox)
+
+PELTO_DEFINE_CLASS(TcxCheckBox)

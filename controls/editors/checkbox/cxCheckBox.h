@@ -21,7 +21,7 @@ class TBitmap;
 class TcxCustomCheckBox;
 
 class TcxCheckEditPropertiesValues : public TcxCustomEditPropertiesValues {
-  PELTO_CLASS(TcxCheckEditPropertiesValues, TcxCustomEditPropertiesValues)
+  PELTO_DECLARE_CLASS(TcxCheckEditPropertiesValues, TcxCustomEditPropertiesValues)
 public:
   TcxCheckEditPropertiesValues() = default;
   void Assign(TPersistent* Source) override;
@@ -30,7 +30,7 @@ public:
 };
 
 class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
-  PELTO_CLASS(TcxCustomCheckBoxProperties, TcxCustomEditProperties)
+  PELTO_DECLARE_CLASS(TcxCustomCheckBoxProperties, TcxCustomEditProperties)
 public:
   using TConstructArg = TPersistent*;
   explicit TcxCustomCheckBoxProperties(TPersistent* AOwner);
@@ -115,14 +115,14 @@ private:
 };
 
 class TcxCheckBoxProperties : public TcxCustomCheckBoxProperties {
-  PELTO_CLASS(TcxCheckBoxProperties, TcxCustomCheckBoxProperties)
+  PELTO_DECLARE_CLASS(TcxCheckBoxProperties, TcxCustomCheckBoxProperties)
 public:
   using TcxCustomCheckBoxProperties::TcxCustomCheckBoxProperties;
   PELTO_PUBLISHED(p);
 };
 
 class TcxCheckBoxStyle : public TcxEditStyle {
-  PELTO_CLASS(TcxCheckBoxStyle, TcxEditStyle)
+  PELTO_DECLARE_CLASS(TcxCheckBoxStyle, TcxEditStyle)
 public:
   using TcxEditStyle::TcxEditStyle;
   // The control's ParentColor is set again unless a controller's style assigns Color.
@@ -133,7 +133,7 @@ protected:
 };
 
 class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
-  PELTO_CLASS(TcxCustomCheckBoxViewInfo, TcxCustomEditViewInfo)
+  PELTO_DECLARE_CLASS(TcxCustomCheckBoxViewInfo, TcxCustomEditViewInfo)
 public:
   TcxCustomCheckBoxViewInfo() = default;
   // Check, caption and focus rectangles, caption, alignment, states, glyph and flags.
@@ -151,7 +151,7 @@ public:
 };
 
 class TcxCustomCheckBoxViewData : public TcxCustomEditViewData {
-  PELTO_CLASS(TcxCustomCheckBoxViewData, TcxCustomEditViewData)
+  PELTO_DECLARE_CLASS(TcxCustomCheckBoxViewData, TcxCustomEditViewData)
 public:
   using TcxCustomEditViewData::TcxCustomEditViewData;
   TcxCustomCheckBoxProperties* GetCheckProperties() const
@@ -191,7 +191,7 @@ private:
 };
 
 class TcxCustomCheckBox : public TcxCustomEdit {
-  PELTO_CLASS(TcxCustomCheckBox, TcxCustomEdit)
+  PELTO_DECLARE_CLASS(TcxCustomCheckBox, TcxCustomEdit)
 public:
   explicit TcxCustomCheckBox(TComponent* AOwner);
   ~TcxCustomCheckBox() override;
@@ -263,7 +263,7 @@ private:
 };
 
 class TcxCheckBox : public TcxCustomCheckBox {
-  PELTO_CLASS(TcxCheckBox, TcxCustomCheckBox)
+  PELTO_DECLARE_CLASS(TcxCheckBox, TcxCustomCheckBox)
 public:
   using TcxCustomCheckBox::TcxCustomCheckBox;
   TcxCheckBoxProperties* Properties() { return static_cast<TcxCheckBoxProperties*>(GetProperties()); }

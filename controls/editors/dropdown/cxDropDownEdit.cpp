@@ -382,3 +382,9 @@ AnsiString cxDropDownEdit::CircularReferenceText()
 {
   return cxResourceStrings::GetResourceString(cxEditConsts::sCircularReference);
 }
+
+PELTO_DEFINE_CLASS(TcxCustomDropDownEditProperties)
+
+PELTO_DEFINE_CLASS(TcxCustomDropDownEditData)
+
+PELTO_DEFINE_CLASS(TcxCustomDropDownEdit)

@@ -20,7 +20,7 @@
 constexpr UINT CM_DROPDOWN = 0x8067, CM_POPUPCHAR = 0x806B, CM_SELECTLOOKUPTEXT = 0x806C;
 
 class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
-  PELTO_CLASS(TcxCustomDropDownEditProperties, TcxCustomMaskEditProperties)
+  PELTO_DECLARE_CLASS(TcxCustomDropDownEditProperties, TcxCustomMaskEditProperties)
 public:
   using TConstructArg = TPersistent*;
   // Starts with one drop-down button.
@@ -71,7 +71,7 @@ private:
 
 // What an in-place drop-down editor keeps per cell between activations: the user's pop-up size.
 class TcxCustomDropDownEditData : public TcxCustomEditData {
-  PELTO_CLASS(TcxCustomDropDownEditData, TcxCustomEditData)
+  PELTO_DECLARE_CLASS(TcxCustomDropDownEditData, TcxCustomEditData)
 public:
   using TcxCustomEditData::TcxCustomEditData;
   bool ResizedByUser = false;
@@ -79,7 +79,7 @@ public:
 };
 
 class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
-  PELTO_CLASS(TcxCustomDropDownEdit, TcxCustomMaskEdit)
+  PELTO_DECLARE_CLASS(TcxCustomDropDownEdit, TcxCustomMaskEdit)
 public:
   explicit TcxCustomDropDownEdit(TComponent* AOwner);
   ~TcxCustomDropDownEdit() override;

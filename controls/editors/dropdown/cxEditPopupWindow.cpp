@@ -457,3 +457,7 @@ void TcxCustomEditPopupWindow::Dispatch(TMessage& Message)
   }
   TcxCustomPopupWindow::Dispatch(Message);
 }
+
+PELTO_DEFINE_CLASS(TcxCustomEditPopupWindowViewInfo)
+
+PELTO_DEFINE_CLASS(TcxCustomEditPopupWindow)

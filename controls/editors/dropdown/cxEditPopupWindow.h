@@ -22,7 +22,7 @@ class TcxCustomEdit;
 class TcxSizingOutline;
 
 class TcxCustomEditPopupWindowViewInfo : public TcxContainerViewInfo {
-  PELTO_CLASS(TcxCustomEditPopupWindowViewInfo, TcxContainerViewInfo)
+  PELTO_DECLARE_CLASS(TcxCustomEditPopupWindowViewInfo, TcxContainerViewInfo)
 public:
   TcxCustomEditPopupWindowViewInfo() = default;
   // Flags, grip corner, close-button state and the computed layout.
@@ -39,7 +39,7 @@ public:
 };
 
 class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
-  PELTO_CLASS(TcxCustomEditPopupWindow, TcxCustomPopupWindow)
+  PELTO_DECLARE_CLASS(TcxCustomEditPopupWindow, TcxCustomPopupWindow)
 public:
   explicit TcxCustomEditPopupWindow(TcxCustomEdit* AOwnerEdit);
   ~TcxCustomEditPopupWindow() override;

@@ -157,3 +157,11 @@ void cxPopupEdit::Initialize()
   cxEdit::GetRegisteredEditProperties()->Register(TcxPopupEditProperties::StaticClass(),
                                                   cxResourceStrings::GetResourceString(cxEditConsts::sEditorPopup));
 }
+
+PELTO_DEFINE_CLASS(TcxCustomPopupEditProperties)
+
+PELTO_DEFINE_CLASS(TcxPopupEditProperties)
+
+PELTO_DEFINE_CLASS(TcxCustomPopupEdit)
+
+PELTO_DEFINE_CLASS(TcxPopupEdit)

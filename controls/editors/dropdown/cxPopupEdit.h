@@ -12,7 +12,7 @@
 class TcxFreeNotificator;
 
 class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
-  PELTO_CLASS(TcxCustomPopupEditProperties, TcxCustomDropDownEditProperties)
+  PELTO_DECLARE_CLASS(TcxCustomPopupEditProperties, TcxCustomDropDownEditProperties)
 public:
   using TConstructArg = TPersistent*;
   explicit TcxCustomPopupEditProperties(TPersistent* AOwner);
@@ -33,7 +33,7 @@ private:
 };
 
 class TcxPopupEditProperties : public TcxCustomPopupEditProperties {
-  PELTO_CLASS(TcxPopupEditProperties, TcxCustomPopupEditProperties)
+  PELTO_DECLARE_CLASS(TcxPopupEditProperties, TcxCustomPopupEditProperties)
 public:
   using TConstructArg = TPersistent*;
   // ImmediateDropDown and ImmediatePopup on.
@@ -41,7 +41,7 @@ public:
 };
 
 class TcxCustomPopupEdit : public TcxCustomDropDownEdit {
-  PELTO_CLASS(TcxCustomPopupEdit, TcxCustomDropDownEdit)
+  PELTO_DECLARE_CLASS(TcxCustomPopupEdit, TcxCustomDropDownEdit)
 public:
   explicit TcxCustomPopupEdit(TComponent* AOwner);
   // Gives the control back first when the pop-up is still shown.
@@ -80,7 +80,7 @@ private:
 };
 
 class TcxPopupEdit : public TcxCustomPopupEdit {
-  PELTO_CLASS(TcxPopupEdit, TcxCustomPopupEdit)
+  PELTO_DECLARE_CLASS(TcxPopupEdit, TcxCustomPopupEdit)
 public:
   using TcxCustomPopupEdit::TcxCustomPopupEdit;
   TcxPopupEditProperties* Properties() { return static_cast<TcxPopupEditProperties*>(GetProperties()); }

@@ -355,3 +355,7 @@ void TcxListBox::Published(TPublisher<ThisClass>& p)
   p.Property("Sorted", &ThisClass::GetSorted, &ThisClass::SetSorted).Default(false);
   p.Property("TabWidth", &ThisClass::GetTabWidth, &ThisClass::SetTabWidth).Default(0);
 }
+
+PELTO_DEFINE_CLASS(TcxInnerListBox)
+
+PELTO_DEFINE_CLASS(TcxListBox)

@@ -22,7 +22,7 @@ using TcxListBoxDrawItemEvent = std::function<void(TcxListBox* AControl, TcxCanv
 using TcxListBoxMeasureItemEvent = std::function<void(TcxListBox* AControl, int AIndex, int& Height)>;
 
 class TcxInnerListBox : public TcxCustomInnerListBox {
-  PELTO_CLASS(TcxInnerListBox, TcxCustomInnerListBox)
+  PELTO_DECLARE_CLASS(TcxInnerListBox, TcxCustomInnerListBox)
 public:
   using TConstructArg = TComponent*;
   explicit TcxInnerListBox(TComponent* AOwner) : TcxCustomInnerListBox(AOwner) {}
@@ -39,7 +39,7 @@ protected:
 };
 
 class TcxListBox : public TcxContainer {
-  PELTO_CLASS(TcxListBox, TcxContainer)
+  PELTO_DECLARE_CLASS(TcxListBox, TcxContainer)
 public:
   explicit TcxListBox(TComponent* AOwner);
   ~TcxListBox() override;

@@ -526,3 +526,11 @@ void TcxCustomMaskEdit::PropertiesChanged(TObject* Sender)
   TcxCustomTextEdit::PropertiesChanged(Sender);
   if (changed) UpdateValueText();
 }
+
+PELTO_DEFINE_CLASS(TcxCustomMaskEditProperties)
+
+PELTO_DEFINE_CLASS(TcxMaskEditProperties)
+
+PELTO_DEFINE_CLASS(TcxCustomMaskEdit)
+
+PELTO_DEFINE_CLASS(TcxMaskEdit)

@@ -13,7 +13,7 @@
 PELTO_ENUM(TcxEditMaskKind, emkStandard, emkRegExpr, emkRegExprEx)
 
 class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
-  PELTO_CLASS(TcxCustomMaskEditProperties, TcxCustomTextEditProperties)
+  PELTO_DECLARE_CLASS(TcxCustomMaskEditProperties, TcxCustomTextEditProperties)
 public:
   explicit TcxCustomMaskEditProperties(TPersistent* AOwner);
   ~TcxCustomMaskEditProperties() override;
@@ -61,14 +61,14 @@ private:
 };
 
 class TcxMaskEditProperties : public TcxCustomMaskEditProperties {
-  PELTO_CLASS(TcxMaskEditProperties, TcxCustomMaskEditProperties)
+  PELTO_DECLARE_CLASS(TcxMaskEditProperties, TcxCustomMaskEditProperties)
 public:
   using TcxCustomMaskEditProperties::TcxCustomMaskEditProperties;
   PELTO_PUBLISHED(p);
 };
 
 class TcxCustomMaskEdit : public TcxCustomTextEdit {
-  PELTO_CLASS(TcxCustomMaskEdit, TcxCustomTextEdit)
+  PELTO_DECLARE_CLASS(TcxCustomMaskEdit, TcxCustomTextEdit)
 public:
   explicit TcxCustomMaskEdit(TComponent* AOwner);
   ~TcxCustomMaskEdit() override;
@@ -132,7 +132,7 @@ private:
 };
 
 class TcxMaskEdit : public TcxCustomMaskEdit {
-  PELTO_CLASS(TcxMaskEdit, TcxCustomMaskEdit)
+  PELTO_DECLARE_CLASS(TcxMaskEdit, TcxCustomMaskEdit)
 public:
   using TcxCustomMaskEdit::TcxCustomMaskEdit;
   TClass GetPropertiesClass() const override;
