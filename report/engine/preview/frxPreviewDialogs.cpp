@@ -219,6 +219,8 @@ void TfrxPageSettingsForm::LoadPage()
   FSizeCB->GetItems()->Clear();
   TfrxCustomPrinter* printer = frxPrinter::GetPrinters()->GetCurrentPrinter();
   if (printer) {
+    // A printer nothing has used yet reads its papers from the spooler first.
+    printer->Init();
     FSizeCB->GetItems()->Assign(&printer->Papers);
     Integer i = printer->PaperIndex(Page->GetPaperSize());
     FSizeCB->SetItemIndex(i >= 0 ? i : 0);

@@ -12,6 +12,7 @@
 #include "platform/stdctrls/edits/CustomEdit.h"
 #include "platform/stdctrls/lists/ComboBox.h"
 #include "platform/testsupport/MessageBoxAnswerer.h"
+#include "platform/sys/WinSpool.h"
 #include "platform/testsupport/TempFolder.h"
 #include "report/engine/controls/frxComboBox.h"
 #include "report/engine/print/frxPrinter.h"
@@ -268,6 +269,22 @@ TEST_F(PreviewDialogsTest, PageSettingsShowCentimetresAndTurnACustomSheet)
   form.StorePage();
   EXPECT_DOUBLE_EQ(page.TopMargin, 20);
   EXPECT_EQ(page.GetOrientation(), poPortrait);
+}
+
+TEST_F(PreviewDialogsTest, PageSettingsListThePapersOfAPrinterNotYetUsed)
+{
+  Printers.reset();
+  Printers = std::make_unique<frxPrinter::TScopedPrinters>(std::make_unique<TfrxPrinters>(
+      [] { return std::vector<AnsiString>{WinSpool::PdfPrinterName}; }, WinSpool::PdfPrinterName));
+  TfrxReportPage page(nullptr);
+  page.SetPaperSize(9);
+  TfrxPageSettingsForm form(nullptr);
+  form.Page = &page;
+  form.LoadPage();
+  ASSERT_GT(form.GetSizeCB()->GetItems()->GetCount(), 1);
+  EXPECT_EQ(form.GetSizeCB()->GetItemIndex(), frxPrinter::GetPrinters()->GetCurrentPrinter()->PaperIndex(9));
+  EXPECT_EQ(form.GetWidthE()->GetText(), "21");
+  EXPECT_EQ(form.GetHeightE()->GetText(), "29.7");
 }
 
 TEST_F(PreviewDialogsTest, TheFindDialogOffersTheLastConfirmedText)
