@@ -107,31 +107,6 @@ xdotool mousemove $((gex + 20)) "$gey" mousemove $((gex + 40)) "$gey" mouseup 1
 dt_expect '^colwidth 2 110$'
 dt_shot grid
 
-# The tool bar page: the drop-down button's arrow drops its menu; its first line is chosen.
-dt_click $((px + pw / 2)) $((py + 8))
-dt_expect '^page 0$'
-dt_key Down Down Down Down Down Down
-dt_expect '^page 6$'
-dt_click $((tx + tw - 5)) $((ty + th / 2))
-dt_expect '^dropdown$'
-dt_shot toolbar
-dt_key Down Return
-dt_expect '^menu B2C9B9BABACFCDAC$'
-
-# The dock page: the floating tool window dragged by its caption into the dock site.
-dt_click $((px + pw / 2)) $((py + 8))
-dt_expect '^page 0$'
-dt_key Down Down Down Down Down Down Down
-dt_expect '^page 7$'
-xdotool mousemove "$wx" "$wy" mousedown 1
-for step in 1 2 3 4 5 6; do
-  xdotool mousemove $((wx + (sx + sw / 2 - wx) * step / 6)) $((wy + (sy + sh / 2 - wy) * step / 6))
-  sleep 0.1
-done
-xdotool mouseup 1
-dt_expect '^docked ToolWindow1$'
-dt_shot docked
-
 dt_click $((px + pw / 2)) $((py + 8))
 dt_key Down Down Down
 dt_expect '^page 3$'

@@ -284,7 +284,7 @@ TEST_F(PreviewDialogsTest, PageSettingsListThePapersOfAPrinterNotYetUsed)
   ASSERT_GT(form.GetSizeCB()->GetItems()->GetCount(), 1);
   EXPECT_EQ(form.GetSizeCB()->GetItemIndex(), frxPrinter::GetPrinters()->GetCurrentPrinter()->PaperIndex(9));
   EXPECT_EQ(form.GetWidthE()->GetText(), "21");
-  EXPECT_EQ(form.GetHeightE()->GetText(), "29.7");
+  EXPECT_EQ(form.GetHeightE()->GetText(), "29.70");
 }
 
 TEST_F(PreviewDialogsTest, TheFindDialogOffersTheLastConfirmedText)
