@@ -50,19 +50,6 @@ struct EditControlTest : cxWindowTest {
     E->GetProperties()->OnChange = [&Ev](TObject*) { ++Ev.Change; };
     E->GetProperties()->OnEditValueChanged = [&Ev](TObject*) { ++Ev.ValueChanged; };
   }
-  void KeyWith(int VKey, int Modifier)
-  {
-    InputQueue::KeyDown(Modifier);
-    InputQueue::KeyDown(VKey);
-    InputQueue::KeyUp(VKey);
-    InputQueue::KeyUp(Modifier);
-    Pump();
-  }
-  void Type(const char* Text)
-  {
-    InputQueue::Text(Text);
-    Pump();
-  }
 };
 
 }  // namespace

@@ -47,11 +47,6 @@ struct MaskEditTest : cxWindowTest {
     C->SetFocus();
     Pump();
   }
-  void Type(const char* Text)
-  {
-    InputQueue::Text(Text);
-    Pump();
-  }
   AnsiString Shown() { return Edit->GetDisplayValueText(); }
   bool Valid() { return Edit->GetMode()->IsValid(Shown()); }
 

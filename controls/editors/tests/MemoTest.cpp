@@ -37,19 +37,6 @@ struct MemoTest : cxEditorWindowTest {
     M->SetFocus();
     Pump();
   }
-  void KeyWith(int VKey, std::initializer_list<int> Modifiers)
-  {
-    for (int m : Modifiers) InputQueue::KeyDown(m);
-    InputQueue::KeyDown(VKey);
-    InputQueue::KeyUp(VKey);
-    for (int m : Modifiers) InputQueue::KeyUp(m);
-    Pump();
-  }
-  void Type(const char* Text)
-  {
-    InputQueue::Text(Text);
-    Pump();
-  }
   HWND Inner(TcxMemo* M) { return M->GetInnerMemo()->GetHandle(); }
   AnsiString Text(TcxMemo* M) { return M->GetInnerMemo()->GetText(); }
 };

@@ -36,19 +36,6 @@ struct SpinEditTest : cxEditorWindowTest {
     return e;
   }
   AnsiString Text(TcxSpinEdit* E) { return E->GetInnerTextEditControl()->GetText(); }
-  void KeyWith(int VKey, int Modifier)
-  {
-    InputQueue::KeyDown(Modifier);
-    InputQueue::KeyDown(VKey);
-    InputQueue::KeyUp(VKey);
-    InputQueue::KeyUp(Modifier);
-    Pump();
-  }
-  void Type(const char* S)
-  {
-    InputQueue::Text(S);
-    Pump();
-  }
   POINT ButtonCentre(TcxSpinEdit* E, int Index)
   {
     const RECT b = E->GetEditViewInfo()->Button(Index)->VisibleBounds;

@@ -79,19 +79,6 @@ struct TextEditTest : cxWindowTest {
     E->SetFocus();
     Pump();
   }
-  void Type(const char* Text)
-  {
-    InputQueue::Text(Text);
-    Pump();
-  }
-  void KeyWith(int VKey, int Modifier)
-  {
-    InputQueue::KeyDown(Modifier);
-    InputQueue::KeyDown(VKey);
-    InputQueue::KeyUp(VKey);
-    InputQueue::KeyUp(Modifier);
-    Pump();
-  }
   static AnsiString Shown(TcxCustomTextEdit* E)
   {
     return static_cast<TcxCustomTextEditViewInfo*>(E->GetEditViewInfo())->GetText();

@@ -69,3 +69,18 @@ void cxWindowTest::Key(int VKey)
   InputQueue::KeyUp(VKey);
   Pump();
 }
+
+void cxWindowTest::KeyWith(int VKey, std::initializer_list<int> Modifiers)
+{
+  for (int m : Modifiers) InputQueue::KeyDown(m);
+  InputQueue::KeyDown(VKey);
+  InputQueue::KeyUp(VKey);
+  for (int m : Modifiers) InputQueue::KeyUp(m);
+  Pump();
+}
+
+void cxWindowTest::Type(const char* Text)
+{
+  InputQueue::Text(Text);
+  Pump();
+}

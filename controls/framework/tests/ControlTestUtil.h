@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <memory>
 
 #include "platform/forms/controls/Control.h"
@@ -26,4 +27,9 @@ struct cxWindowTest : ::testing::Test {
   void Release(TControl* C, int X, int Y, InputQueue::Button B = InputQueue::Button::Left, bool Handle = true);
   void Click(TControl* C, int X, int Y);
   void Key(int VKey);
+  // VKey pressed and released while the modifier keys are held.
+  void KeyWith(int VKey, std::initializer_list<int> Modifiers);
+  void KeyWith(int VKey, int Modifier) { KeyWith(VKey, {Modifier}); }
+  // Text as the input method hands it over (CP936).
+  void Type(const char* Text);
 };
